@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Quillon (on a recording, if one is named).
+#   ./run.sh [FILE]
+set -euo pipefail
+HERE="$(cd "$(dirname "$0")" && pwd)"
+ARGS=()
+for a in "$@"; do
+  # Resolve a relative recording path before we change directory.
+  if [ -e "$a" ]; then ARGS+=("$(cd "$(dirname "$a")" && pwd)/$(basename "$a")"); else ARGS+=("$a"); fi
+done
+cd "$HERE"
+./scripts/install-deps.sh
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUILLON_BENCH=OFF >/dev/null
+cmake --build build-release -j "$(nproc 2>/dev/null || echo 2)" --target quillon
+exec ./build-release/quillon "${ARGS[@]}"

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+#   ./test.sh             optimised build in build/
+#   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
+set -euo pipefail
+cd "$(dirname "$0")"
+
+SANITIZE=0
+for arg in "$@"; do
+  case "$arg" in
+    --sanitize) SANITIZE=1 ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
+
+./scripts/install-deps.sh
+
+if [ "$SANITIZE" = 1 ]; then
+  BUILD=build-sanitize
+  CONFIG=(-DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF)
+  # Qt and fontconfig keep caches alive until exit; leaks are not what this run hunts.
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+  BUILD=build
+  CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+fi
+
+JOBS=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B "$BUILD" "${CONFIG[@]}" >/dev/null
+cmake --build "$BUILD" -j "$JOBS"
+
+# A fresh, isolated settings store for every run.
+rm -rf "$BUILD/test-config"
+mkdir -p "$BUILD/test-config"
+
+export QT_QPA_PLATFORM=offscreen
+cd "$BUILD"
+ctest --output-on-failure --no-tests=error -j "$JOBS"
