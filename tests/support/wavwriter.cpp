@@ -141,4 +141,38 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
+QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay,
+                       const QByteArray &char3, qint32 number1, qint32 number2)
+{
+    QByteArray p;
+    p += WavWriter::field("TIME", 4);
+    p += WavWriter::le32(quint32(number1));
+    p += WavWriter::field(recDate, 8);
+    p += '\0';
+    p += WavWriter::field(timeOfDay, 8);
+    p += QByteArray(3, '\0');
+    p += WavWriter::field("SEC ", 4);
+    p += WavWriter::le32(quint32(number2));
+    p += WavWriter::field(recDate, 8);
+    p += '\0';
+    p += WavWriter::field(timeOfDay, 8);
+    p += QByteArray(3, '\0');
+    p += char3;
+    return p;
+}
+
+QByteArray wamdPayload(const QByteArray &date, const QByteArray &timeOfDay)
+{
+    QByteArray p(67, 'w');
+    p += WavWriter::field(date, 10);
+    p += ' ';
+    p += WavWriter::field(timeOfDay, 8);
+    return p;
+}
+
+QByteArray guanoPayload(const QStringList &lines)
+{
+    return lines.join(QLatin1Char('\n')).toUtf8();
+}
+
 } // namespace testsupport

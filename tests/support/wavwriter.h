@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace testsupport {
@@ -64,6 +65,17 @@ private:
 QByteArray simplePcmWav(const QVector<int> &samples, quint32 sampleRate, int bitsPerSample = 16);
 
 bool writeFile(const QString &path, const QByteArray &bytes);
+
+// Payloads of the recorders' metadata chunks, laid out field by field.
+// A "TIME" payload of 56 bytes (plus char3): recDate "MM/dd/yy" as the
+// recorder stores it, timeOfDay "HH:mm:ss".
+QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay,
+                       const QByteArray &char3 = QByteArray(), qint32 number1 = 0,
+                       qint32 number2 = 0);
+// A "wamd" payload of 86 bytes: date "yyyy-MM-dd" at offset 67, time "HH:mm:ss" at 78.
+QByteArray wamdPayload(const QByteArray &date, const QByteArray &timeOfDay);
+// A "guan" payload: the lines joined by "\n", UTF-8.
+QByteArray guanoPayload(const QStringList &lines);
 QByteArray readFile(const QString &path);
 
 } // namespace testsupport

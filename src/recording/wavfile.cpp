@@ -1,0 +1,639 @@
+#include "recording/wavfile.h"
+
+#include "recording/bextdescriptionwriter.h"
+
+#include <QDebug>
+#include <QRegularExpression>
+#include <QTextCodec>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+quint16 le16(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return quint16(u[0] | (u[1] << 8));
+}
+
+quint32 le32(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
+}
+
+// A text field only when it lies wholly inside the chunk: short chunks must not
+// lend their fields bytes of whatever follows them.
+QString fieldInside(const QByteArray &chunk, int offset, int count)
+{
+    if (offset < 0 || count < 0 || qint64(offset) + count > chunk.size())
+        return QString();
+    return WavFile::readFixedString(chunk, offset, count);
+}
+
+qint32 int32Inside(const QByteArray &chunk, int offset)
+{
+    if (qint64(offset) + 4 > chunk.size())
+        return 0;
+    return qint32(le32(chunk.constData() + offset));
+}
+
+// Recorders write two-digit years; every one of them is 20yy. Qt's own default
+// would make it 19yy, which also loses 29 February 2000.
+QDate parseTwoDigitYearDate(const QString &text, bool monthFirst)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d\\d)/(\\d\\d)/(\\d\\d)$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return QDate();
+    const int first = m.captured(1).toInt();
+    const int second = m.captured(2).toInt();
+    const int year = 2000 + m.captured(3).toInt();
+    return monthFirst ? QDate(year, first, second) : QDate(year, second, first);
+}
+
+// The recorder's clock reading as a local date-time. Inside a daylight-saving
+// gap the local clock never showed that time and Qt calls such a value invalid;
+// the recording still started then by the recorder's clock, so keep its date and
+// time of day with the offset in force around that moment.
+QDateTime wallClockDateTime(const QDate &date, const QTime &time)
+{
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    QDateTime local(date, time, Qt::LocalTime);
+    if (local.isValid() && local.date() == date && local.time() == time)
+        return local;
+    const int offset = QDateTime(date, time, Qt::UTC).toLocalTime().offsetFromUtc();
+    return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+}
+
+// GUANO timestamps: ISO 8601 with "T" or a blank, optional fractional seconds
+// and an optional "Z", "+hh:mm" or "+hhmm" designator. The wall-clock date and
+// time are kept as written.
+QDateTime parseGuanoTimestamp(const QString &value)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        "^(\\d{4})-(\\d\\d)-(\\d\\d)[T ](\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d+))?"
+        "(Z|[+-]\\d\\d:?\\d\\d)?$"));
+    const QRegularExpressionMatch m = pattern.match(value);
+    if (!m.hasMatch())
+        return QDateTime();
+    const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const int ms = m.captured(7).isEmpty() ? 0 : m.captured(7).leftJustified(3, QLatin1Char('0'), true).toInt();
+    const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    const QString zone = m.captured(8);
+    if (zone.isEmpty())
+        return wallClockDateTime(date, time);
+    if (zone == QLatin1String("Z"))
+        return QDateTime(date, time, Qt::UTC);
+    const QString digits = zone.mid(1).remove(QLatin1Char(':'));
+    const int hours = digits.left(2).toInt();
+    const int minutes = digits.mid(2, 2).toInt();
+    if (hours > 23 || minutes > 59)
+        return QDateTime();
+    const int sign = zone.at(0) == QLatin1Char('-') ? -1 : 1;
+    return QDateTime(date, time, Qt::OffsetFromUTC, sign * (hours * 3600 + minutes * 60));
+}
+
+float guanoFloat(const QString &value)
+{
+    bool ok = false;
+    const float v = value.toFloat(&ok);
+    return ok ? v : 0.0f;
+}
+
+qint32 guanoInt(const QString &value)
+{
+    bool ok = false;
+    const int v = value.toInt(&ok, 10);
+    return ok ? v : 0;
+}
+
+void storeGuanoValue(GuanoChunk &g, const QString &key, const QString &value)
+{
+    if (key == QLatin1String("GUANO|Version"))
+        g.version = value;
+    else if (key == QLatin1String("Filter HP"))
+        g.filterHp = guanoFloat(value);
+    else if (key == QLatin1String("Filter LP"))
+        g.filterLp = guanoFloat(value);
+    else if (key == QLatin1String("Firmware Version"))
+        g.firmwareVersion = value;
+    else if (key == QLatin1String("Hardware Version"))
+        g.hardwareVersion = value;
+    else if (key == QLatin1String("Humidity"))
+        g.humidity = guanoFloat(value);
+    else if (key == QLatin1String("Length"))
+        g.length = guanoFloat(value);
+    else if (key == QLatin1String("Loc Accuracy"))
+        g.locAccuracy = guanoFloat(value);
+    else if (key == QLatin1String("Loc Elevation"))
+        g.locElevation = guanoFloat(value);
+    else if (key == QLatin1String("Loc Position"))
+        g.locPosition = value;
+    else if (key == QLatin1String("Make"))
+        g.make = value;
+    else if (key == QLatin1String("Model"))
+        g.model = value;
+    else if (key == QLatin1String("Note"))
+        g.note = value;
+    else if (key == QLatin1String("Original Filename"))
+        g.originalFilename = value;
+    else if (key == QLatin1String("Samplerate"))
+        g.samplerate = guanoInt(value);
+    else if (key == QLatin1String("Serial"))
+        g.serial = value;
+    else if (key == QLatin1String("Species Auto ID"))
+        g.speciesAutoId = value;
+    else if (key == QLatin1String("Species Manual ID"))
+        g.speciesManualId = value;
+    else if (key == QLatin1String("Tags"))
+        g.tags = value;
+    else if (key == QLatin1String("TE"))
+        g.te = guanoInt(value);
+    else if (key == QLatin1String("Temperature Ext"))
+        g.temperatureExt = guanoFloat(value);
+    else if (key == QLatin1String("Temperature Int"))
+        g.temperatureInt = guanoFloat(value);
+    else if (key == QLatin1String("Timestamp"))
+        g.timestamp = value.isEmpty() ? QDateTime() : parseGuanoTimestamp(value);
+    else if (key == QLatin1String("WA|Song Meter|Prefix"))
+        g.waSongMeterPrefix = value;
+    else if (key == QLatin1String("WA|Song Meter|Audio settings"))
+        g.waSongMeterAudioSettings = value;
+    else
+        qDebug() << "Unknown Guano Item" << key;
+}
+
+// Decodes count little-endian samples of width bytes from src into dst.
+// src may lie inside dst's own storage, behind the samples still to be written:
+// each block of source bytes is copied out before its samples overwrite it.
+void decodeSamples(const unsigned char *src, int *dst, size_t count, int width)
+{
+    constexpr size_t block = 4096;
+    unsigned char local[block * 4];
+    for (size_t start = 0; start < count; start += block) {
+        const size_t n = std::min(block, count - start);
+        std::memcpy(local, src + start * size_t(width), n * size_t(width));
+        int *out = dst + start;
+        switch (width) {
+        case 1:
+            for (size_t i = 0; i < n; ++i)
+                out[i] = int(local[i]) - 128;
+            break;
+        case 2:
+            for (size_t i = 0; i < n; ++i)
+                out[i] = qint16(quint16(local[2 * i] | (local[2 * i + 1] << 8)));
+            break;
+        case 3:
+            for (size_t i = 0; i < n; ++i) {
+                const quint32 v = quint32(local[3 * i]) | (quint32(local[3 * i + 1]) << 8)
+                                  | (quint32(local[3 * i + 2]) << 16);
+                // Shift the sign bit of the 24-bit value into bit 31, then back.
+                out[i] = qint32(v << 8) >> 8;
+            }
+            break;
+        default:
+            for (size_t i = 0; i < n; ++i)
+                out[i] = qint32(quint32(local[4 * i]) | (quint32(local[4 * i + 1]) << 8)
+                                | (quint32(local[4 * i + 2]) << 16) | (quint32(local[4 * i + 3]) << 24));
+            break;
+        }
+    }
+}
+
+// A minute at 500 kHz is 120 MB of samples: faulting that in 4 KiB pages costs
+// more than reading the file. Large pages cut the faults by a factor of 512.
+void adviseLargePages(void *start, size_t bytes)
+{
+#ifdef __linux__
+    constexpr uintptr_t large = 2u << 20;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(start) + large - 1) & ~(large - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(start) + bytes) & ~(large - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(start)
+    Q_UNUSED(bytes)
+#endif
+}
+
+} // namespace
+
+WavFile::WavFile()
+{
+    reset();
+}
+
+WavFile::~WavFile()
+{
+    reset();
+}
+
+void WavFile::reset()
+{
+    riffFound = false;
+    riffSize = 0;
+    fmtFound = false;
+    fmtSize = 1000;
+    compressionCode = 0;
+    numberOfChannels = 0;
+    sampleRate = 0;
+    bytesPerSecond = 0;
+    blockAlignment = 0;
+    bitsPerSample = 0;
+    bytesPerSample = 0;
+    dataSize = 0;
+    dataFound = false;
+    dataOffset = 0;
+    time = TimeChunk();
+    bext = BextChunk();
+    wamd = WamdChunk();
+    spl = SplChunk();
+    guano = GuanoChunk();
+    std::vector<int>().swap(samples);
+    errorText.clear();
+    valid = false;
+    file.reset();
+}
+
+void WavFile::open(const QString &fileName, bool headerOnly)
+{
+    reset();
+    file = std::make_unique<QFile>(fileName);
+    // Unbuffered: a header-only read must not pull the data chunk in through a read-ahead buffer.
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        qDebug() << "Unable to open file. \n";
+        errorText = QStringLiteral("Cannot open '") + fileName + QStringLiteral("'.");
+        file.reset();
+        return;
+    }
+    file->seek(0);
+    readChunks(headerOnly);
+    file->close();
+    file.reset();
+}
+
+QString WavFile::readFixedString(const QByteArray &buffer, int start, int count)
+{
+    if (start < 0 || count <= 0 || start >= buffer.size())
+        return QString();
+    const int end = int(std::min<qint64>(qint64(start) + count, buffer.size()));
+    QByteArray bytes;
+    bytes.reserve(end - start);
+    bool ascii = true;
+    for (int i = start; i < end; ++i) {
+        const char c = buffer.at(i);
+        if (c == '\0')
+            continue;
+        bytes.append(c);
+        if (static_cast<unsigned char>(c) > 0x7F)
+            ascii = false;
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    // The program writes UTF-8; anything that is not valid UTF-8 comes from
+    // another tool and is taken byte for byte.
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0)
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+void WavFile::readChunks(bool headerOnly)
+{
+    if (!file || !file->isOpen()) {
+        valid = false;
+        return;
+    }
+    QFile &f = *file;
+    const qint64 totalSize = f.size();
+    auto bytesLeft = [&]() { return totalSize - f.pos(); };
+    auto fail = [&](const QString &text) {
+        valid = false;
+        errorText = text;
+    };
+    // Reads a whole chunk after checking that the file holds it, so that a size
+    // field never decides how much is allocated.
+    auto readChunkBytes = [&](quint32 size, QByteArray &out) {
+        if (qint64(size) > bytesLeft() || size > quint32(std::numeric_limits<int>::max() / 2))
+            return false;
+        out.resize(int(size));
+        return size == 0 || f.read(out.data(), size) == qint64(size);
+    };
+
+    char head[8];
+    if (f.read(head, 4) != 4 || std::memcmp(head, "RIFF", 4) != 0) {
+        qDebug() << "Not a RIFF-WAV file.";
+        fail(QStringLiteral("File is not a RIFF-WAV."));
+        return;
+    }
+    if (f.read(head, 4) != 4) {
+        qDebug() << "Wav-File Read Error";
+        fail(QStringLiteral("WAV file read error."));
+        return;
+    }
+    riffSize = le32(head);
+    riffFound = true;
+    if (qint64(quint32(riffSize + 8u)) != totalSize) {
+        qDebug() << "File size in header not identical to real file size.";
+        errorText = QStringLiteral("File size in header not identical to real file size.");
+    }
+    if (f.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0) {
+        qDebug() << "Not a WAVE file.";
+        fail(QStringLiteral("File is not a WAVE file."));
+        return;
+    }
+
+    QByteArray chunk;
+    while (bytesLeft() > 0) {
+        const qint64 got = f.read(head, 8);
+        if (got < 4) {
+            qDebug() << "Wav-File Read Error";
+            fail(QString());
+            return;
+        }
+        if (got < 8) {
+            qDebug() << "Wav-File Read Error";
+            fail(QStringLiteral("Error while reading a chunk header size."));
+            return;
+        }
+        const QByteArray id(head, 4);
+        const quint32 size = le32(head + 4);
+
+        if (id == "fmt ") {
+            qDebug() << "Found FMT chunk";
+            if (fmtFound) {
+                qDebug() << "more then 2 fmt chunks.... wtf? where did u get this file? \n";
+                fail(QStringLiteral("More then one FMT chunks."));
+                return;
+            }
+            fmtFound = true;
+            fmtSize = size;
+            if (size > 16) {
+                qDebug() << "format not supported!";
+                fail(QStringLiteral("FMT format not supported."));
+                return;
+            }
+            const QString readError = QStringLiteral("WAV file read error in FMT chunk.");
+            // Sixteen bytes are the whole format; fewer would take the next chunk's header for fields.
+            if (size < 16) {
+                qDebug() << "WAV file read error";
+                fail(readError);
+                return;
+            }
+            char fmt[16];
+            const qint64 n = f.read(fmt, 16);
+            if (n < 2) {
+                qDebug() << "WAV file read error";
+                fail(readError);
+                return;
+            }
+            compressionCode = le16(fmt);
+            if (compressionCode != 1) {
+                qDebug() << "Data format not supported";
+                fail(QStringLiteral("Compression format not supported."));
+                return;
+            }
+            qDebug() << "CompressionCode: " << compressionCode;
+            if (n < 4) {
+                qDebug() << "Wav-File Read Error";
+                fail(readError);
+                return;
+            }
+            numberOfChannels = le16(fmt + 2);
+            if (numberOfChannels != 1) {
+                qDebug() << "Not more than 1 channel supported";
+                fail(QStringLiteral("Not more than 1 channel supported."));
+                return;
+            }
+            qDebug() << "Number of channels: " << numberOfChannels;
+            if (n < 16) {
+                qDebug() << "Wav-File Read Error";
+                fail(readError);
+                return;
+            }
+            sampleRate = le32(fmt + 4);
+            bytesPerSecond = le32(fmt + 8);
+            blockAlignment = le16(fmt + 12);
+            bitsPerSample = le16(fmt + 14);
+            bytesPerSample = bitsPerSample / 8;
+            qDebug() << "Sample rate: " << sampleRate << "Bytes per second: " << bytesPerSecond
+                     << "BlockAllignment: " << blockAlignment << "Bits per sample: " << bitsPerSample
+                     << "Bytes per sample: " << bytesPerSample;
+        } else if (id == "data") {
+            qDebug() << "Found DATA chunk";
+            if (dataFound) {
+                qDebug() << "more then 1 data chunks. not supported. \n";
+                fail(QStringLiteral("Not more than one DATA chunk supported."));
+                return;
+            }
+            dataFound = true;
+            dataSize = size;
+            qDebug() << "Data size: " << size;
+            if (qint64(size) > bytesLeft()) {
+                qDebug() << "Wav-File Read Error";
+                fail(QStringLiteral("WAV file read error in DATA chunk."));
+                return;
+            }
+            if (headerOnly) {
+                f.seek(f.pos() + size);
+            } else {
+                dataOffset = 0;
+                const bool usable = fmtFound && compressionCode == 1
+                                    && (bitsPerSample == 8 || bitsPerSample == 16 || bitsPerSample == 24
+                                        || bitsPerSample == 32);
+                if (!usable) {
+                    qDebug() << "data format problem \n rawbinary data: " << dataFound << " \n format: "
+                             << fmtFound << " \n compression code : " << compressionCode
+                             << "\nBits per sample: " << bitsPerSample << "\n";
+                    fail(QStringLiteral("Data format not supported."));
+                    return;
+                }
+                const size_t frameBytes = size_t(numberOfChannels) * size_t(bytesPerSample);
+                const size_t count = size / frameBytes;
+                const size_t used = count * frameBytes;
+                if (count > 0) {
+                    samples.reserve(count);
+                    adviseLargePages(samples.data(), count * sizeof(int));
+                    samples.resize(count);
+                    // The raw bytes go into the tail of the sample storage and are decoded
+                    // forward in place: no second buffer, one pass over the data.
+                    auto *storage = reinterpret_cast<unsigned char *>(samples.data());
+                    unsigned char *raw = storage + count * sizeof(int) - used;
+                    if (f.read(reinterpret_cast<char *>(raw), qint64(used)) != qint64(used)) {
+                        qDebug() << "Wav-File Read Error";
+                        std::vector<int>().swap(samples);
+                        fail(QStringLiteral("WAV file read error in DATA chunk."));
+                        return;
+                    }
+                    decodeSamples(raw, samples.data(), count, bytesPerSample);
+                }
+                // Bytes of an incomplete last frame are not decoded.
+                if (used < size)
+                    f.seek(f.pos() + qint64(size - used));
+                valid = true;
+            }
+        } else if (id == "TIME") {
+            qDebug() << "Found TIME chunk";
+            if (time.found) {
+                qDebug() << "more then 1 time chunks. not supported. \n";
+                fail(QStringLiteral("Not more than one TIME chunk supported."));
+                return;
+            }
+            time.found = true;
+            time.chunkSize = size;
+            if (!readChunkBytes(size, chunk)) {
+                qDebug() << "Wav-File Read Error";
+                fail(QStringLiteral("WAV file read error in TIME chunk."));
+                return;
+            }
+            time.char1 = fieldInside(chunk, 0, 4);
+            time.number1 = int32Inside(chunk, 4);
+            time.recDate = fieldInside(chunk, 8, 8);
+            time.Date = fieldInside(chunk, 17, 8);
+            time.char2 = fieldInside(chunk, 28, 4);
+            time.number2 = int32Inside(chunk, 32);
+            time.secDate = fieldInside(chunk, 36, 8);
+            time.secTime = fieldInside(chunk, 45, 8);
+            if (size > 56)
+                time.char3 = fieldInside(chunk, 56, int(size - 56));
+            // Stored "MM/dd/yy"; the rest of the program reads "dd/MM/yy".
+            const QDate recorded = parseTwoDigitYearDate(time.recDate, true);
+            time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
+        } else if (id == "bext") {
+            qDebug() << "Found bext chunk";
+            if (bext.found) {
+                qDebug() << "more then 1 bext chunk. not supported. \n";
+                fail(QStringLiteral("Not more than one BEXT chunk supported."));
+                return;
+            }
+            bext.found = true;
+            bext.chunkSize = size;
+            if (!readChunkBytes(size, chunk)) {
+                qDebug() << "Wav-File Read Error";
+                fail(QStringLiteral("WAV file read error in BEXT chunk."));
+                return;
+            }
+            bext.description = fieldInside(chunk, 0, 256);
+            bext.originator = fieldInside(chunk, 256, 32);
+            bext.reference = fieldInside(chunk, 288, 32);
+            bext.date = fieldInside(chunk, 320, 10);
+            bext.time = fieldInside(chunk, 330, 8);
+            if (size > 602)
+                bext.codingHist = fieldInside(chunk, 602, int(size - 602));
+        } else if (id == "SPL ") {
+            qDebug() << "Found SPL chunk";
+            if (spl.found) {
+                qDebug() << "more then 1 SPL chunk. not supported. \n";
+                fail(QStringLiteral("Not more than one SPL chunk supported."));
+                return;
+            }
+            spl.found = true;
+            spl.chunkSize = size;
+            if (!readChunkBytes(size, chunk)) {
+                qDebug() << "Wav-File Read Error";
+                fail(QString());
+                return;
+            }
+            spl.value = readFixedString(chunk, 0, 8).trimmed();
+            qDebug() << "SPL value: " << spl.value;
+        } else if (id == "wamd") {
+            qDebug() << "Found wamd chunk";
+            if (wamd.found) {
+                qDebug() << "more then 1 wamd chunk. not supported. \n";
+                fail(QStringLiteral("Not more than one WAMD chunk supported."));
+                return;
+            }
+            wamd.found = true;
+            wamd.chunkSize = size;
+            if (!readChunkBytes(size, chunk)) {
+                qDebug() << "Wav-File Read Error";
+                fail(QStringLiteral("WAV file read error in WAMD chunk."));
+                return;
+            }
+            wamd.date = fieldInside(chunk, 67, 10);
+            wamd.time = fieldInside(chunk, 78, 8);
+            qDebug() << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
+        } else if (id == "guan") {
+            qDebug() << "Found guano chunk";
+            if (guano.found) {
+                qDebug() << "more then 1 guano chunk. not supported. \n";
+                fail(QStringLiteral("Not more than one GUANO chunk supported."));
+                return;
+            }
+            guano.found = true;
+            guano.chunkSize = size;
+            if (!readChunkBytes(size, chunk)) {
+                qDebug() << "Wav-File Read Error";
+                fail(QStringLiteral("WAV file read error in GUANO chunk."));
+                return;
+            }
+            const QStringList lines = readFixedString(chunk, 0, chunk.size()).split(QLatin1Char('\n'));
+            for (const QString &line : lines) {
+                if (line.isEmpty())
+                    continue;
+                const int colon = line.indexOf(QLatin1Char(':'));
+                if (colon < 0)
+                    continue;
+                // GUANO writes "Key: Value"; untrimmed, the blank would spoil every number and date.
+                storeGuanoValue(guano, line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+            }
+        } else {
+            qDebug() << "Unknown Chunk. Throw warning";
+            if (qint64(size) > bytesLeft()) {
+                qDebug() << "Wav-File Read Error";
+                fail(QString());
+                return;
+            }
+            f.seek(f.pos() + size);
+        }
+
+        // RIFF pads odd chunks to an even length; the pad is not counted in the size.
+        if ((size % 2) == 1 && bytesLeft() > 0)
+            f.seek(f.pos() + 1);
+    }
+
+    if (!valid)
+        qDebug() << "End of read. \n";
+}
+
+QDateTime WavFile::recordingDateTime() const
+{
+    if (!time.recDate.isEmpty() && !time.Date.isEmpty()) {
+        const QDateTime t = wallClockDateTime(parseTwoDigitYearDate(time.recDate, false),
+                                              QTime::fromString(time.Date, QStringLiteral("HH:mm:ss")));
+        if (t.isValid())
+            return t;
+    }
+    if (!wamd.date.isEmpty()) {
+        const QDateTime t = wallClockDateTime(QDate::fromString(wamd.date, QStringLiteral("yyyy-MM-dd")),
+                                              QTime::fromString(wamd.time, QStringLiteral("HH:mm:ss")));
+        if (t.isValid())
+            return t;
+    }
+    if (guano.timestamp.isValid())
+        return guano.timestamp;
+    return QDateTime();
+}
+
+bool WavFile::writeBextDescription(const QString &fileName, const QString &text) const
+{
+    QFile target(fileName);
+    // ExistingOnly: a recording that has gone away must not come back as an empty file.
+    if (!target.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        qDebug() << "Cannot open Wav file to write description in bext chunk";
+        return false;
+    }
+    return writeBextDescriptionToFile(target, text);
+}

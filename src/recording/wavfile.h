@@ -1,0 +1,78 @@
+#pragma once
+
+#include "recording/bextchunk.h"
+#include "recording/guanochunk.h"
+#include "recording/splchunk.h"
+#include "recording/timechunk.h"
+#include "recording/wamdchunk.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+/**
+ * One RIFF/WAVE recording in memory: format fields, mono samples as 32-bit
+ * integers, the metadata chunks the program understands, an error text and a
+ * validity flag. Used by one thread at a time; not copyable.
+ */
+class WavFile {
+public:
+    WavFile();
+    ~WavFile();
+    WavFile(const WavFile &) = delete;
+    WavFile &operator=(const WavFile &) = delete;
+
+    /** Empties every field; open() runs it first. */
+    void reset();
+
+    /**
+     * Reads fileName. A full read succeeded when valid is true; a header-only
+     * read never sets valid and is judged from the format fields and records.
+     */
+    void open(const QString &fileName, bool headerOnly);
+
+    /** The start of the recording from the TIME, wamd or GUANO data, in that order; invalid if none gives one. */
+    QDateTime recordingDateTime() const;
+
+    /**
+     * Writes text (as UTF-8, at most 256 bytes) into the bext description of
+     * the file on disk, or appends a bext chunk when there is none. Touches
+     * none of this object's fields. Returns false, with the file unchanged,
+     * on any failure.
+     */
+    bool writeBextDescription(const QString &fileName, const QString &text) const;
+
+    /** The text of count bytes from start: zero bytes dropped, UTF-8 (Latin-1 when not valid UTF-8). */
+    static QString readFixedString(const QByteArray &buffer, int start, int count);
+
+    /** The chunk walk over the open file, positioned at byte 0. */
+    void readChunks(bool headerOnly);
+
+    bool riffFound = false;
+    quint32 riffSize = 0;
+    bool fmtFound = false;
+    quint32 fmtSize = 1000;
+    qint32 compressionCode = 0;
+    qint32 numberOfChannels = 0;
+    quint32 sampleRate = 0;
+    quint32 bytesPerSecond = 0;
+    qint32 blockAlignment = 0;
+    qint32 bitsPerSample = 0;
+    qint32 bytesPerSample = 0;
+    quint32 dataSize = 0;
+    bool dataFound = false;
+    qint32 dataOffset = 0;
+    TimeChunk time;
+    BextChunk bext;
+    WamdChunk wamd;
+    SplChunk spl;
+    GuanoChunk guano;
+    std::vector<int> samples;
+    QString errorText;
+    bool valid = false;
+    std::unique_ptr<QFile> file; // present only while open() runs
+};

@@ -1,0 +1,105 @@
+#include "recording/audiosamplereader.h"
+
+#include "testregistry.h"
+#include "wavwriter.h"
+
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestAudioSampleReader : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_counter = 0;
+
+    QString put(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("r%1.raw").arg(++m_counter));
+        if (!testsupport::writeFile(path, bytes))
+            qFatal("cannot write fixture %s", qPrintable(path));
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    }
+
+    void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
+
+    void load_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("headerOnly");
+        QTest::addColumn<QVector<int>>("samples");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("sign extension") << QByteArray::fromHex("0100ffff0080") << false << QVector<int>{1, -1, -32768}
+                                        << false;
+        QTest::newRow("largest value") << QByteArray::fromHex("ff7f") << false << QVector<int>{32767} << false;
+        QTest::newRow("odd last byte ignored") << QByteArray::fromHex("0200030004") << false << QVector<int>{2, 3}
+                                               << false;
+        QTest::newRow("one byte, full load") << QByteArray::fromHex("07") << false << QVector<int>{} << true;
+        QTest::newRow("one byte, header only") << QByteArray::fromHex("07") << true << QVector<int>{} << false;
+        QTest::newRow("empty file, full load") << QByteArray() << false << QVector<int>{} << true;
+        QTest::newRow("header only decodes nothing") << QByteArray::fromHex("01000200") << true << QVector<int>{}
+                                                     << false;
+    }
+
+    void load()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, headerOnly);
+        QFETCH(QVector<int>, samples);
+        QFETCH(bool, fails);
+        const QString path = put(bytes);
+        AudioSampleReader reader;
+        reader.load(path, headerOnly);
+        QCOMPARE(reader.errorText,
+                 fails ? QStringLiteral("Cannot read data from '") + path + QStringLiteral("'") : QString());
+        QCOMPARE(reader.fileSize, quint32(bytes.size()));
+        QCOMPARE(reader.bytesPerSample, 2);
+        QCOMPARE(QVector<int>(reader.samples.begin(), reader.samples.end()), samples);
+    }
+
+    void failedLoadForgetsThePreviousRecording_data()
+    {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("errorText");
+        const QString missing = m_dir.filePath("missing.raw");
+        QTest::newRow("missing file") << missing << QStringLiteral("Cannot open file '") + missing + "'";
+        QTest::newRow("folder") << m_dir.path() << QStringLiteral("Cannot open file '") + m_dir.path() + "'";
+    }
+
+    void failedLoadForgetsThePreviousRecording()
+    {
+        QFETCH(QString, second);
+        QFETCH(QString, errorText);
+        AudioSampleReader reader;
+        reader.load(put(QByteArray::fromHex("010002000300")), false);
+        QCOMPARE(int(reader.samples.size()), 3);
+        reader.load(second, false);
+        QCOMPARE(reader.errorText, errorText);
+        QVERIFY(reader.samples.empty());
+        QCOMPARE(reader.fileSize, 0u);
+    }
+
+    void resetKeepsSamples()
+    {
+        AudioSampleReader reader;
+        reader.load(put(QByteArray::fromHex("0600")), false);
+        reader.bytesPerSample = 4;
+        reader.errorText = QStringLiteral("stale");
+        reader.reset();
+        QCOMPARE(reader.bytesPerSample, 2);
+        QCOMPARE(reader.errorText, QString());
+        QCOMPARE(QVector<int>(reader.samples.begin(), reader.samples.end()), QVector<int>{6});
+        QCOMPARE(reader.fileSize, 2u);
+    }
+};
+
+QUILLON_TEST(TestAudioSampleReader)
+#include "tst_audiosamplereader.moc"

@@ -1,0 +1,224 @@
+#include "recording/bextdescriptionwriter.h"
+#include "recording/wavfile.h"
+
+#include "testregistry.h"
+#include "wavwriter.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTest>
+
+using testsupport::WavWriter;
+
+namespace {
+
+// A file whose n-th write stores only half of its bytes and reports the short
+// count, as a full disk would; every other write goes through.
+class ShortWriteFile : public QFile {
+public:
+    ShortWriteFile(const QString &name, int failingWrite) : QFile(name), m_failingWrite(failingWrite) {}
+    int writes = 0;
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (++writes == m_failingWrite)
+            return QFile::writeData(data, len / 2);
+        return QFile::writeData(data, len);
+    }
+
+private:
+    int m_failingWrite;
+};
+
+// 256 bytes of UTF-8: 128 two-byte characters.
+QString umlauts256() { return QString(128, QChar(0x00E4)); }
+
+} // namespace
+
+class TestBextWriter : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    int m_counter = 0;
+
+    QString put(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("w%1.wav").arg(++m_counter));
+        if (!testsupport::writeFile(path, bytes))
+            qFatal("cannot write fixture %s", qPrintable(path));
+        return path;
+    }
+
+    // fmt, a bext chunk whose fields after the description are all set, data.
+    static QByteArray withBext(const QByteArray &oldDescription)
+    {
+        QByteArray rest;
+        for (int i = 0; i < 602 - 256; ++i)
+            rest += char('A' + i % 26);
+        WavWriter w;
+        w.fmt(250000, 16).chunk("bext", WavWriter::field(oldDescription, 256) + rest + "coding history")
+            .chunk("data", WavWriter::pack({1, -2, 3}, 16));
+        return w.bytes();
+    }
+    static constexpr int descriptionOffset = 12 + 24 + 8;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    }
+
+    void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
+
+    void inPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("three letters over a longer text") << QStringLiteral("Nyc");
+        QTest::newRow("empty text") << QString();
+        QTest::newRow("umlauts") << QStringLiteral("Großer Abendsegler | Zwergfledermäuse | 1 | über dem Teich");
+        QTest::newRow("exactly 256 UTF-8 bytes") << umlauts256();
+    }
+
+    void inPlace()
+    {
+        QFETCH(QString, text);
+        const QByteArray before = withBext(QByteArray(200, 'o'));
+        const QString path = put(before);
+        QVERIFY(WavFile().writeBextDescription(path, text));
+
+        const QByteArray after = testsupport::readFile(path);
+        const QByteArray utf8 = text.toUtf8();
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.left(descriptionOffset), before.left(descriptionOffset));
+        QCOMPARE(after.mid(descriptionOffset, 256), utf8 + QByteArray(256 - utf8.size(), '\0'));
+        QCOMPARE(after.mid(descriptionOffset + 256), before.mid(descriptionOffset + 256));
+
+        WavFile wav;
+        wav.open(path, false);
+        QVERIFY2(wav.valid, qPrintable(wav.errorText));
+        QCOMPARE(wav.bext.description, text);
+    }
+
+    void append_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pad");
+        const QByteArray plain = testsupport::simplePcmWav({1, 2, 3}, 250000);
+        QTest::newRow("no bext") << plain << QStringLiteral("Nyc") << 0;
+        QTest::newRow("no bext, empty text") << plain << QString() << 0;
+        QTest::newRow("no bext, 256 UTF-8 bytes") << plain << umlauts256() << 0;
+        QTest::newRow("RIFF header alone") << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << QStringLiteral("Pip") << 0;
+        QTest::newRow("last chunk odd without its pad")
+            << WavWriter().fmt(8000, 8).chunk("data", QByteArray::fromHex("808182"), false).bytes()
+            << QStringLiteral("Pip") << 1;
+        QTest::newRow("RIFF size that lies") << WavWriter().fmt(8000, 16).chunk("data", "ab").riffSize(3).bytes()
+                                             << QStringLiteral("Nyc") << 0;
+    }
+
+    void append()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, pad);
+        const QString path = put(bytes);
+        QVERIFY(WavFile().writeBextDescription(path, text));
+
+        const QByteArray after = testsupport::readFile(path);
+        const int old = bytes.size();
+        QCOMPARE(after.size(), old + pad + 866);
+        QCOMPARE(after.left(4), bytes.left(4));
+        QCOMPARE(after.mid(8, old - 8), bytes.mid(8));
+        const quint32 riff = quint32(quint8(after[4])) | quint32(quint8(after[5])) << 8
+                             | quint32(quint8(after[6])) << 16 | quint32(quint8(after[7])) << 24;
+        QCOMPARE(riff, quint32(after.size() - 8));
+        QCOMPARE(after.mid(old, pad), QByteArray(pad, '\0'));
+        QCOMPARE(after.mid(old + pad, 8), QByteArray("bext\x5a\x03\x00\x00", 8)); // 858
+        const QByteArray utf8 = text.toUtf8();
+        QCOMPARE(after.mid(old + pad + 8), utf8 + QByteArray(858 - utf8.size(), '\0'));
+
+        WavFile wav;
+        wav.open(path, true);
+        QCOMPARE(wav.errorText, QString());
+        QVERIFY(wav.bext.found);
+        QCOMPARE(wav.bext.chunkSize, 858u);
+        QCOMPARE(wav.bext.description, text);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const QString nyc = QStringLiteral("Nyc");
+        const QString tooLong = umlauts256() + QLatin1Char('x');
+        QTest::newRow("not RIFF") << QByteArray("OggS and more bytes") << nyc;
+        QTest::newRow("empty file") << QByteArray() << nyc;
+        QTest::newRow("not WAVE") << WavWriter().magic("RIFF", "AVI ").fmt(8000, 16).bytes() << nyc;
+        QTest::newRow("257 UTF-8 bytes, in place") << withBext("old") << tooLong;
+        QTest::newRow("257 UTF-8 bytes, append") << testsupport::simplePcmWav({1}, 8000) << tooLong;
+        QTest::newRow("bext shorter than its description")
+            << WavWriter().fmt(8000, 16).chunk("bext", QByteArray(100, 'b')).chunk("data", QByteArray(400, 'd')).bytes()
+            << nyc;
+        QTest::newRow("bext cut by the end of the file") << withBext("old").left(descriptionOffset + 200) << nyc;
+        QTest::newRow("chunk larger than the file")
+            << WavWriter().fmt(8000, 16).chunk("data", "abcd", true, 4000).bytes() << nyc;
+        QTest::newRow("two stray bytes after the last chunk") << testsupport::simplePcmWav({1}, 8000) + "zz" << nyc;
+        QTest::newRow("six stray bytes after the last chunk") << testsupport::simplePcmWav({1}, 8000) + "zzzzzz" << nyc;
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const QString path = put(bytes);
+        QVERIFY(!WavFile().writeBextDescription(path, text));
+        QCOMPARE(testsupport::readFile(path), bytes);
+    }
+
+    void noSuchFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing file") << m_dir.filePath("gone.wav");
+        QTest::newRow("missing folder") << m_dir.filePath("gone/x.wav");
+        QTest::newRow("folder") << m_dir.path();
+    }
+
+    void noSuchFile()
+    {
+        QFETCH(QString, path);
+        const bool existed = QFileInfo::exists(path);
+        QVERIFY(!WavFile().writeBextDescription(path, QStringLiteral("Nyc")));
+        QCOMPARE(QFileInfo::exists(path), existed);
+    }
+
+    void failedWriteLeavesFileAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("failingWrite");
+        QTest::newRow("in place") << withBext("old text") << 1;
+        QTest::newRow("append: the chunk") << testsupport::simplePcmWav({1, 2}, 8000) << 1;
+        QTest::newRow("append: the RIFF size") << testsupport::simplePcmWav({1, 2}, 8000) << 2;
+        QTest::newRow("append after a pad: the chunk")
+            << WavWriter().fmt(8000, 8).chunk("data", "abc", false).bytes() << 1;
+    }
+
+    void failedWriteLeavesFileAsItWas()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, failingWrite);
+        const QString path = put(bytes);
+        ShortWriteFile file(path, failingWrite);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        QVERIFY(!writeBextDescriptionToFile(file, QStringLiteral("Nyc + Pip")));
+        QVERIFY(file.writes >= failingWrite);
+        QVERIFY(!file.isOpen());
+        QCOMPARE(testsupport::readFile(path), bytes);
+    }
+};
+
+QUILLON_TEST(TestBextWriter)
+#include "tst_bextwriter.moc"
