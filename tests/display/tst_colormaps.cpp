@@ -1,0 +1,192 @@
+#include "testregistry.h"
+
+#include "display/colormapexjet.h"
+#include "display/colormapjet.h"
+#include "display/colourscheme.h"
+
+#include <QtTest>
+#include <memory>
+#include <qwt_plot.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_picker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_plot_zoomer.h>
+#include <qwt_scale_widget.h>
+#include <qwt_text.h>
+
+class TestColorMaps : public QObject
+{
+    Q_OBJECT
+private slots:
+    void stops_data();
+    void stops();
+    void jetOverLevelRange();
+    void scheme_blackWhite();
+    void scheme_unknownIndexChangesNothing();
+};
+
+namespace {
+
+QColor colourAt(const QwtColorMap &map, double min, double max, double value)
+{
+    return QColor::fromRgba(map.rgb(QwtInterval(min, max), value));
+}
+
+QVector<QColor> jetStops()
+{
+    return {{0, 0, 189},   {0, 0, 255},    {0, 66, 255},   {0, 132, 255}, {0, 189, 255},
+            {0, 255, 255}, {66, 255, 189}, {132, 255, 132}, {189, 255, 66}, {255, 255, 0},
+            {255, 189, 0}, {255, 132, 0},  {255, 66, 0},   {189, 0, 0}};
+}
+
+QVector<QColor> exJetStops()
+{
+    return {{0, 0, 0},       {0, 0, 66},     {0, 0, 132},   {0, 0, 189},   {0, 0, 255},  {0, 66, 255},
+            {0, 132, 255},   {0, 189, 255},  {0, 255, 255}, {66, 255, 189}, {132, 255, 132},
+            {189, 255, 66},  {255, 255, 0},  {255, 189, 0}, {255, 132, 0}, {255, 66, 0}, {132, 0, 0}};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<QColor>)
+
+void TestColorMaps::stops_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QVector<QColor>>("expected");
+    QTest::newRow("jet, 14 stops at k/13") << int(ColorMapJetIndex) << jetStops();
+    QTest::newRow("extended jet, 17 stops at k/16") << int(ColorMapExtendedJet) << exJetStops();
+    QTest::newRow("black-green") << int(ColorMapBlackGreen)
+                                 << QVector<QColor>{QColor(0, 0, 0), QColor(122, 184, 0)};
+    QTest::newRow("black-white runs from white down to black")
+        << int(ColorMapBlackWhite) << QVector<QColor>{Qt::white, Qt::black};
+}
+
+void TestColorMaps::stops()
+{
+    QFETCH(int, index);
+    QFETCH(QVector<QColor>, expected);
+    std::unique_ptr<QwtColorMap> map(colorMapFor(index));
+    QVERIFY(map);
+    // Over [0, n] the value k lies exactly at the stop k/n.
+    const int n = expected.size() - 1;
+    for (int k = 0; k <= n; ++k) {
+        const QColor c = colourAt(*map, 0, n, k);
+        QVERIFY2(c == expected[k], qPrintable(QString("stop %1: got %2").arg(k).arg(c.name())));
+        QCOMPARE(c.alpha(), 255);
+    }
+}
+
+void TestColorMaps::jetOverLevelRange()
+{
+    // A realistic dB range: 11/13 of the way up is orange, the top dark red,
+    // below the range the start colour.
+    ColorMapJet jet;
+    const double lo = -100, hi = -33;
+    const QColor at11 = colourAt(jet, lo, hi, lo + (hi - lo) * 11.0 / 13.0);
+    QVERIFY2(qAbs(at11.red() - 255) <= 1 && qAbs(at11.green() - 132) <= 1 && at11.blue() <= 1,
+             qPrintable(at11.name()));
+    QCOMPARE(colourAt(jet, lo, hi, hi), QColor(189, 0, 0));
+    QCOMPARE(colourAt(jet, lo, hi, lo), QColor(0, 0, 189));
+    ColorMapExJet exJet;
+    QCOMPARE(colourAt(exJet, lo, hi, hi), QColor(132, 0, 0));
+    QCOMPARE(colourAt(exJet, lo, hi, lo), QColor(0, 0, 0));
+}
+
+namespace {
+
+// A spectrogram plot with every part the scheme recolours.
+struct SchemePlot {
+    QwtPlot plot;
+    QwtPlotSpectrogram *raster = new QwtPlotSpectrogram;
+    QwtPlotGrid *grid = new QwtPlotGrid;
+    QwtPlotScaleItem *scaleItem = new QwtPlotScaleItem;
+    QwtPlotMarker *marker = new QwtPlotMarker;
+    QwtPlotMarker *blob = new QwtPlotMarker;
+    QwtPlotMarker *other = new QwtPlotMarker;
+    QwtPlotPicker *picker;
+    QwtPlotZoomer *zoomer;
+    QwtScaleWidget colorBar;
+
+    SchemePlot()
+    {
+        raster->attach(&plot);
+        grid->attach(&plot);
+        scaleItem->attach(&plot);
+        marker->attach(&plot);
+        blob->setTitle(QStringLiteral("Blob"));
+        blob->setLabel(QwtText(QStringLiteral("Pipistrellus")));
+        blob->attach(&plot);
+        other->setTitle(QStringLiteral("categorizeMarker"));
+        QwtText otherLabel(QStringLiteral("x"));
+        otherLabel.setColor(Qt::red);
+        other->setLabel(otherLabel);
+        other->attach(&plot);
+        picker = new QwtPlotPicker(plot.canvas());
+        zoomer = new QwtPlotZoomer(plot.canvas());
+    }
+    ColourSchemeTargets targets()
+    {
+        ColourSchemeTargets t;
+        t.plot = &plot;
+        t.raster = raster;
+        t.picker = picker;
+        t.scaleItem = scaleItem;
+        t.zoomer = zoomer;
+        t.grid = grid;
+        t.frequencyMarkers = {marker};
+        t.colorBar = &colorBar;
+        return t;
+    }
+};
+
+} // namespace
+
+void TestColorMaps::scheme_blackWhite()
+{
+    SchemePlot p;
+    QVERIFY(applyColourScheme(ColorMapBlackWhite, p.targets(), QwtInterval(-100, -33)));
+
+    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(QwtInterval(-100, -33), -100)), QColor(Qt::white));
+    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(QwtInterval(-100, -33), -33)), QColor(Qt::black));
+    QCOMPARE(p.plot.canvasBackground().color(), QColor(Qt::white));
+    QCOMPARE(p.picker->trackerPen().color(), QColor(Qt::black));
+    QCOMPARE(p.scaleItem->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(p.zoomer->rubberBandPen().color(), QColor(Qt::black));
+    QCOMPARE(p.zoomer->trackerPen().color(), QColor(122, 184, 0));
+    QCOMPARE(p.grid->majorPen().color(), QColor(0, 0, 0, 50));
+    QCOMPARE(p.grid->majorPen().color().alpha(), 50);
+    QCOMPARE(p.marker->linePen().color(), QColor(Qt::black));
+    QCOMPARE(p.marker->linePen().style(), Qt::DashLine);
+    QCOMPARE(p.marker->linePen().width(), 0);
+    QCOMPARE(p.blob->label().color(), QColor(Qt::black));
+    QCOMPARE(p.blob->label().text(), QStringLiteral("Pipistrellus"));
+    QCOMPARE(p.other->label().color(), QColor(Qt::red));
+    QCOMPARE(p.colorBar.colorBarInterval(), QwtInterval(-100, -33));
+    QCOMPARE(QColor::fromRgba(p.colorBar.colorMap()->rgb(QwtInterval(-100, -33), -33)), QColor(Qt::black));
+    // The bar and the raster item must not share one map: each deletes its own.
+    QVERIFY(p.colorBar.colorMap() != p.raster->colorMap());
+}
+
+void TestColorMaps::scheme_unknownIndexChangesNothing()
+{
+    QVERIFY(!colorMapFor(-1));
+    QVERIFY(!colorMapFor(4));
+    SchemePlot p;
+    QVERIFY(applyColourScheme(ColorMapExtendedJet, p.targets(), QwtInterval(-80, 0)));
+    const QwtColorMap *mapBefore = p.raster->colorMap();
+    QCOMPARE(p.blob->label().color(), QColor(Qt::white));
+    QCOMPARE(p.grid->majorPen().color(), QColor(255, 255, 255, 50));
+
+    QVERIFY(!applyColourScheme(4, p.targets(), QwtInterval(-100, -33)));
+    QCOMPARE(p.raster->colorMap(), mapBefore);
+    QCOMPARE(p.plot.canvasBackground().color(), QColor(Qt::black));
+    QCOMPARE(p.colorBar.colorBarInterval(), QwtInterval(-80, 0));
+    QCOMPARE(p.blob->label().color(), QColor(Qt::white));
+    QCOMPARE(p.grid->majorPen().color(), QColor(255, 255, 255, 50));
+}
+
+QUILLON_TEST(TestColorMaps)
+#include "tst_colormaps.moc"
