@@ -1,0 +1,112 @@
+#include "analysis/classassignmenttext.h"
+
+const QString ClassAssignmentText::classSeparator = QStringLiteral(" + ");
+const QChar ClassAssignmentText::fieldSeparator = QLatin1Char('|');
+
+ClassAssignmentText ClassAssignmentText::parse(const QString &text)
+{
+    ClassAssignmentText t;
+    QString classList;
+    const int bars = text.count(fieldSeparator);
+    if (bars == 0) {
+        classList = text;
+    } else if (bars == 3) {
+        const QStringList parts = text.split(fieldSeparator);
+        classList = parts.at(0);
+        t.AutoClass = parts.at(1);
+        t.accepted = parts.at(2);
+        t.comment = parts.at(3);
+    } else {
+        // One, two, four or more bars: a comment may hold bars of its own, so
+        // everything behind the first bar is the comment.
+        const int first = text.indexOf(fieldSeparator);
+        classList = text.left(first);
+        t.comment = text.mid(first + 1);
+    }
+
+    const QStringList names = classList.split(classSeparator);
+    // More than four names is no layout any writer makes: take none rather than guess.
+    if (names.size() <= 4)
+        t.setClasses(names);
+    return t;
+}
+
+QString ClassAssignmentText::decodeDescription(const QByteArray &field)
+{
+    QByteArray bytes = field;
+    bytes.replace('\0', QByteArray());
+    return QString::fromUtf8(bytes);
+}
+
+ClassAssignmentText ClassAssignmentText::fromDescription(const QByteArray &field)
+{
+    return parse(decodeDescription(field));
+}
+
+bool ClassAssignmentText::fitsDescription(const QString &text)
+{
+    return text.toUtf8().size() <= descriptionBytes;
+}
+
+QByteArray ClassAssignmentText::descriptionField(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() > descriptionBytes)
+        return QByteArray();
+    bytes.append(QByteArray(descriptionBytes - bytes.size(), '\0'));
+    return bytes;
+}
+
+QStringList ClassAssignmentText::classes() const
+{
+    return {batClass1, batClass2, batClass3, batClass4};
+}
+
+void ClassAssignmentText::setClasses(const QStringList &names)
+{
+    batClass1 = names.value(0);
+    batClass2 = names.value(1);
+    batClass3 = names.value(2);
+    batClass4 = names.value(3);
+}
+
+bool ClassAssignmentText::hasNoClass() const
+{
+    return batClass1.isEmpty() && batClass2.isEmpty() && batClass3.isEmpty() && batClass4.isEmpty();
+}
+
+QString ClassAssignmentText::classListText(ClassList style) const
+{
+    QStringList names = classes();
+    if (style == ClassList::Compact)
+        names.removeAll(QString());
+    return names.join(classSeparator);
+}
+
+QString ClassAssignmentText::fullText(ClassList style) const
+{
+    return classListText(style) + fieldSeparator + AutoClass + fieldSeparator + accepted + fieldSeparator
+           + comment;
+}
+
+QString ClassAssignmentText::shortText(ClassList style) const
+{
+    return classListText(style) + fieldSeparator + comment;
+}
+
+QString ClassAssignmentText::bareText(ClassList style) const
+{
+    return classListText(style);
+}
+
+QString ClassAssignmentText::rowText() const
+{
+    return hasProposal() ? fullText(ClassList::Compact) : shortText(ClassList::Compact);
+}
+
+bool ClassAssignmentText::operator==(const ClassAssignmentText &o) const
+{
+    return batClass1 == o.batClass1 && batClass2 == o.batClass2 && batClass3 == o.batClass3
+           && batClass4 == o.batClass4 && AutoClass == o.AutoClass && accepted == o.accepted
+           && comment == o.comment;
+}

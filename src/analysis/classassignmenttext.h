@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+/**
+ * The classification a recording carries in the 256-byte description of its
+ * bext chunk: up to four classes, the proposal of an evaluation, whether it was
+ * accepted, and a free comment. One parser and one composer serve every reader
+ * and writer, so the header worker, the comment editor, the Space key and the
+ * bext-writing worker can never disagree about the layout.
+ *
+ *   full   classes|AutoClass|accepted|comment   (exactly three bars)
+ *   short  classes|comment                      (exactly one bar)
+ *   bare   classes
+ *
+ * classes are joined by " + "; nothing is escaped and nothing is trimmed.
+ */
+class ClassAssignmentText
+{
+public:
+    /** How a writer lays out the class list. */
+    enum class ClassList {
+        Compact,   ///< only the filled slots, without gaps: "Nyc + PipPip"
+        FourSlots, ///< all four slots, empty ones as empty names: "Nyc +  +  + "
+    };
+
+    /** Bytes of the bext description field; a longer UTF-8 text is never written. */
+    static constexpr int descriptionBytes = 256;
+    static const QString classSeparator; // " + "
+    static const QChar fieldSeparator;   // '|'
+
+    ClassAssignmentText() = default;
+
+    /** Takes a stored text apart by the reading rules (bars first, then " + "). */
+    static ClassAssignmentText parse(const QString &text);
+    /** Drops every zero byte of a raw description field and decodes the rest as UTF-8. */
+    static QString decodeDescription(const QByteArray &field);
+    /** parse(decodeDescription(field)). */
+    static ClassAssignmentText fromDescription(const QByteArray &field);
+
+    /** True when the UTF-8 form of text fits into the description field. */
+    static bool fitsDescription(const QString &text);
+    /** The field as a writer stores it: text as UTF-8, zero bytes up to 256. Empty when it does not fit. */
+    static QByteArray descriptionField(const QString &text);
+
+    /** The four slots in order; empty slots are empty texts. */
+    QStringList classes() const;
+    /** Fills the four slots from names in order; names beyond four are ignored. */
+    void setClasses(const QStringList &names);
+    /** True when no slot holds a class. */
+    bool hasNoClass() const;
+    /** A row counts as having a proposal when AutoClass or accepted is not empty. */
+    bool hasProposal() const { return !AutoClass.isEmpty() || !accepted.isEmpty(); }
+
+    QString classListText(ClassList style) const;
+    QString fullText(ClassList style) const;
+    QString shortText(ClassList style) const;
+    QString bareText(ClassList style) const;
+    /**
+     * What the bext-writing worker stores for a row: the full form when it has
+     * a proposal, the short form otherwise, both with the compact class list.
+     */
+    QString rowText() const;
+
+    bool operator==(const ClassAssignmentText &o) const;
+    bool operator!=(const ClassAssignmentText &o) const { return !(*this == o); }
+
+    QString batClass1;
+    QString batClass2;
+    QString batClass3;
+    QString batClass4;
+    QString AutoClass;
+    QString accepted;
+    QString comment;
+};

@@ -1,0 +1,162 @@
+#include "analysis/classassignmenttext.h"
+#include "testregistry.h"
+
+#include <QTest>
+
+class TestClassAssignmentText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void compose_data();
+    void compose();
+    void descriptionField_limit();
+};
+
+namespace {
+
+using Cat = ClassAssignmentText;
+
+Cat make(const QStringList &classes, const QString &autoClass, const QString &accepted, const QString &comment)
+{
+    Cat t;
+    t.setClasses(classes);
+    t.AutoClass = autoClass;
+    t.accepted = accepted;
+    t.comment = comment;
+    return t;
+}
+
+// A text of exactly n UTF-8 bytes: "ä" takes two bytes, "x" one.
+QString utf8TextOfBytes(int n)
+{
+    QString s;
+    while (n >= 2) {
+        s += QChar(0x00E4);
+        n -= 2;
+    }
+    if (n == 1)
+        s += QLatin1Char('x');
+    return s;
+}
+
+} // namespace
+
+void TestClassAssignmentText::parse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<QString>("autoClass");
+    QTest::addColumn<QString>("accepted");
+    QTest::addColumn<QString>("comment");
+
+    const QStringList none{"", "", "", ""};
+    QTest::newRow("empty text") << "" << none << "" << "" << "";
+    QTest::newRow("bare single class") << "Nyc" << QStringList{"Nyc", "", "", ""} << "" << "" << "";
+    QTest::newRow("short form, no classes") << "|A note" << none << "" << "" << "A note";
+    QTest::newRow("short form, empty comment") << "Nyc|" << QStringList{"Nyc", "", "", ""} << "" << "" << "";
+    QTest::newRow("full form, compact list")
+        << "Nyc + PipPip|Nyc, Pip|1|seen twice" << QStringList{"Nyc", "PipPip", "", ""} << "Nyc, Pip" << "1"
+        << "seen twice";
+    QTest::newRow("two bars: all behind the first is comment")
+        << "Nyc|a|b" << QStringList{"Nyc", "", "", ""} << "" << "" << "a|b";
+    QTest::newRow("four-slot list, full form")
+        << "Nyc +  +  + |||a note" << QStringList{"Nyc", "", "", ""} << "" << "" << "a note";
+    QTest::newRow("four-slot list, empty first slot")
+        << " + Pip +  + |Pip|0|" << QStringList{"", "Pip", "", ""} << "Pip" << "0" << "";
+    QTest::newRow("four slots all filled") << "A + B + C + D" << QStringList{"A", "B", "C", "D"} << "" << ""
+                                          << "";
+    QTest::newRow("four bars: comment with a bar") << "Nyc|Pip|0|x|y" << QStringList{"Nyc", "", "", ""} << ""
+                                                   << "" << "Pip|0|x|y";
+    QTest::newRow("five names take no class") << "A + B + C + D + E|c" << none << "" << "" << "c";
+    QTest::newRow("write-back of a proposal only")
+        << " +  +  + |Nyc||" << none << "Nyc" << "" << "";
+    QTest::newRow("plus without blanks is part of a name")
+        << "Nyc+Pip" << QStringList{"Nyc+Pip", "", "", ""} << "" << "" << "";
+    QTest::newRow("nothing trimmed") << " Nyc | x " << QStringList{" Nyc ", "", "", ""} << "" << "" << " x ";
+    QTest::newRow("umlauts in comment")
+        << QString::fromUtf8("Pip|Größe ähnlich, très") << QStringList{"Pip", "", "", ""} << "" << ""
+        << QString::fromUtf8("Größe ähnlich, très");
+}
+
+void TestClassAssignmentText::parse()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, classes);
+    QFETCH(QString, autoClass);
+    QFETCH(QString, accepted);
+    QFETCH(QString, comment);
+
+    const Cat t = Cat::parse(text);
+    QCOMPARE(t.classes(), classes);
+    QCOMPARE(t.AutoClass, autoClass);
+    QCOMPARE(t.accepted, accepted);
+    QCOMPARE(t.comment, comment);
+}
+
+void TestClassAssignmentText::compose_data()
+{
+    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<QString>("autoClass");
+    QTest::addColumn<QString>("accepted");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("full4");
+    QTest::addColumn<QString>("row");
+
+    QTest::newRow("one class, no proposal: short compact")
+        << QStringList{"Nyc"} << "" << "" << "" << "Nyc +  +  + |||" << "Nyc|";
+    QTest::newRow("gap closes in the compact list")
+        << QStringList{"", "Pip", "", "Nyc"} << "" << "" << "x" << " + Pip +  + Nyc|||x" << "Pip + Nyc|x";
+    QTest::newRow("accepted flag alone counts as a proposal")
+        << QStringList{"Nyc"} << "" << "0" << "" << "Nyc +  +  + ||0|" << "Nyc||0|";
+    QTest::newRow("proposal: full compact")
+        << QStringList{"Nyc", "PipPip"} << "Nyc, Pip" << "1" << "seen twice"
+        << "Nyc + PipPip +  + |Nyc, Pip|1|seen twice" << "Nyc + PipPip|Nyc, Pip|1|seen twice";
+    QTest::newRow("nothing at all") << QStringList{} << "" << "" << "" << " +  +  + |||" << "|";
+}
+
+void TestClassAssignmentText::compose()
+{
+    QFETCH(QStringList, classes);
+    QFETCH(QString, autoClass);
+    QFETCH(QString, accepted);
+    QFETCH(QString, comment);
+    QFETCH(QString, full4);
+    QFETCH(QString, row);
+
+    const Cat t = make(classes, autoClass, accepted, comment);
+    QCOMPARE(t.fullText(Cat::ClassList::FourSlots), full4);
+    QCOMPARE(t.rowText(), row);
+    // Every composed form reads back to the values it was made of.
+    QCOMPARE(Cat::parse(full4), t);
+    const Cat fromRow = Cat::parse(row);
+    QCOMPARE(fromRow.comment, comment);
+    QCOMPARE(fromRow.AutoClass, autoClass);
+}
+
+void TestClassAssignmentText::descriptionField_limit()
+{
+    // 256 bytes exactly: fills the field with no zero byte behind it.
+    const QString text = QStringLiteral("Nyc|") + utf8TextOfBytes(252);
+    QCOMPARE(text.toUtf8().size(), 256);
+    QVERIFY(Cat::fitsDescription(text));
+    const QByteArray field = Cat::descriptionField(text);
+    QCOMPARE(field.size(), 256);
+    QVERIFY(!field.contains('\0'));
+    QCOMPARE(Cat::decodeDescription(field), text);
+    QCOMPARE(Cat::fromDescription(field).comment, utf8TextOfBytes(252));
+
+    // One byte more does not fit, although it is only 129 characters long.
+    const QString longer = text + QLatin1Char('x');
+    QCOMPARE(longer.size(), 4 + 126 + 1);
+    QVERIFY(!Cat::fitsDescription(longer));
+    QVERIFY(Cat::descriptionField(longer).isEmpty());
+
+    // Zero bytes anywhere in the field are dropped, not taken as the end.
+    QCOMPARE(Cat::decodeDescription(QByteArray("Ny\0c|a\0\0", 8)), QStringLiteral("Nyc|a"));
+}
+
+QUILLON_TEST(TestClassAssignmentText)
+#include "tst_classassignmenttext.moc"
