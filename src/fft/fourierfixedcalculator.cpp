@@ -1,0 +1,260 @@
+#include "fft/fourierfixedcalculator.h"
+
+#include "fft/fftpasses.h"
+
+#include <cmath>
+#include <utility>
+
+// 32-byte vectors only appear inside the AVX2 functions (see fftpasses.h).
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+// N-bit reversal of value.
+int reverseBits(int value, int bits)
+{
+    int result = 0;
+    for (int b = 0; b < bits; ++b) {
+        result = (result << 1) | (value & 1);
+        value >>= 1;
+    }
+    return result;
+}
+
+// The sweep that writes the output array is always the last one; the arrays
+// alternate before it, so whether pass p writes the output follows from p.
+template <int N>
+struct Layout {
+    static constexpr int L = 1 << N;
+    static constexpr int T = FourierFixedCalculator<N>::TableLength;
+    // Passes whose blocks fit in one chunk run chunk by chunk.
+    static constexpr int chunk = L < fftpasses::chunkLength ? L : fftpasses::chunkLength;
+    static constexpr int chunkPasses = N < 11 ? N : 11; // log2 of chunk
+
+    // Forward: passes 1+2 are sweep 1, pass p (>= 3) is sweep p - 1, sweep N - 1 is last.
+    static constexpr bool forwardWritesOutput(int p) { return (N - p) % 2 == 0; }
+    // Inverse: pass p is sweep N - p + 1, the closing passes 2+1 are sweep N - 1.
+    static constexpr bool inverseWritesOutput(int p) { return p % 2 == 0; }
+};
+static_assert(fftpasses::chunkLength == 2048, "chunkPasses assumes 2048-point chunks");
+
+#define FFT_INLINE inline __attribute__((always_inline))
+
+template <int N, int P, typename Vec>
+FFT_INLINE void forwardPassAt(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
+                              int count)
+{
+    using namespace fftpasses;
+    constexpr int B = 1 << P;
+    float *buf = work.buffer.get();
+    float *dst = (Layout<N>::forwardWritesOutput(P) ? out : buf) + offset;
+    const float *src = (Layout<N>::forwardWritesOutput(P) ? buf : out) + offset;
+    if constexpr (P == 3) {
+        forwardEight(dst, src, count);
+    } else if constexpr (B <= 4 * Layout<N>::T) {
+        forwardPass<Vec>(dst, src, count, B, TableTwiddles{work.cosineTable.get(), 4 * Layout<N>::T / B, B / 4});
+    } else {
+        forwardPass<Vec>(dst, src, count, B, RotatedTwiddles<FourierOscillator>(&work.oscillators[P - 13]));
+    }
+}
+
+template <int N, int P, typename Vec>
+FFT_INLINE void inversePassAt(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
+                              float *out, int offset, int count)
+{
+    using namespace fftpasses;
+    constexpr int B = 1 << P;
+    float *buf = work.buffer.get();
+    float *dst = (Layout<N>::inverseWritesOutput(P) ? out : buf) + offset;
+    const float *src = (P == N ? spectrum : (Layout<N>::inverseWritesOutput(P) ? buf : out)) + offset;
+    if constexpr (P == 3) {
+        inverseEight(dst, src, count);
+    } else if constexpr (B <= 4 * Layout<N>::T) {
+        inversePass<Vec>(dst, src, count, B, TableTwiddles{work.cosineTable.get(), 4 * Layout<N>::T / B, B / 4});
+    } else {
+        inversePass<Vec>(dst, src, count, B, RotatedTwiddles<FourierOscillator>(&work.oscillators[P - 13]));
+    }
+}
+
+template <int N, int P, int Last, typename Vec>
+FFT_INLINE void forwardPassRange(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
+                                 int count)
+{
+    if constexpr (P <= Last) {
+        forwardPassAt<N, P, Vec>(work, out, offset, count);
+        forwardPassRange<N, P + 1, Last, Vec>(work, out, offset, count);
+    }
+}
+
+// Passes P down to Last.
+template <int N, int P, int Last, typename Vec>
+FFT_INLINE void inversePassRange(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
+                                 float *out, int offset, int count)
+{
+    if constexpr (P >= Last) {
+        inversePassAt<N, P, Vec>(work, spectrum, out, offset, count);
+        inversePassRange<N, P - 1, Last, Vec>(work, spectrum, out, offset, count);
+    }
+}
+
+template <int N, typename Vec>
+FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, float *out, const float *in)
+{
+    using namespace fftpasses;
+    using Lay = Layout<N>;
+    constexpr int L = Lay::L;
+    const int *rev = work.bitReversal.get();
+    if constexpr (L < 32) {
+        // Sweep 1 writes the output array when N is even, so that sweep N - 1 ends there.
+        forwardFirstTwo(N % 2 == 0 ? out : work.buffer.get(), in, L, rev, 1);
+        forwardPassRange<N, 3, N, Vec>(work, out, 0, L);
+    } else {
+        // Passes 1 to 3 go straight to where pass 3 belongs.
+        float *third = Lay::forwardWritesOutput(3) ? out : work.buffer.get();
+        if constexpr (L >= 128)
+            forwardFirstThreeStreams(third, in, L, rev, 1);
+        else
+            forwardFirstThree(third, in, L, rev, 1, 0, L / 4);
+        for (int c = 0; c < L; c += Lay::chunk)
+            forwardPassRange<N, 4, Lay::chunkPasses, Vec>(work, out, c, Lay::chunk);
+        forwardPassRange<N, Lay::chunkPasses + 1, N, Vec>(work, out, 0, L);
+    }
+}
+
+template <int N, typename Vec>
+FFT_INLINE void inverseRun(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
+                           float *samples)
+{
+    using Lay = Layout<N>;
+    constexpr int L = Lay::L;
+    inversePassRange<N, N, Lay::chunkPasses + 1, Vec>(work, spectrum, samples, 0, L);
+    for (int c = 0; c < L; c += Lay::chunk)
+        inversePassRange<N, Lay::chunkPasses, 3, Vec>(work, spectrum, samples, c, Lay::chunk);
+    // Pass 3 always writes the work array. The scatter reaches all of the
+    // output, which the chunks above still use as scratch, so it comes last.
+    fftpasses::inverseLast(samples, work.buffer.get(), L, work.bitReversal.get(), 1, 0, L / 4);
+}
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define QUILLON_FFT_WIDE 1
+// The same passes with eight lanes, compiled for AVX2 and chosen at run time.
+template <int N>
+__attribute__((target("avx2"))) void forwardWide(typename FourierFixedCalculator<N>::Workspace &work, float *out,
+                                                 const float *in)
+{
+    forwardRun<N, fftpasses::Vec8>(work, out, in);
+}
+
+template <int N>
+__attribute__((target("avx2"))) void inverseWide(typename FourierFixedCalculator<N>::Workspace &work,
+                                                 const float *spectrum, float *samples)
+{
+    inverseRun<N, fftpasses::Vec8>(work, spectrum, samples);
+}
+#endif
+
+#undef FFT_INLINE
+
+} // namespace
+
+template <int N>
+FourierFixedCalculator<N>::FourierFixedCalculator()
+{
+    m_work.buffer.reset(new float[Length]());
+    m_work.bitReversal.reset(new int[Length / 4]);
+    for (int i = 0; i < Length / 4; ++i)
+        m_work.bitReversal[i] = reverseBits(4 * i, N);
+    m_work.cosineTable.reset(new float[TableLength]);
+    for (int i = 0; i < TableLength; ++i)
+        m_work.cosineTable[i] = static_cast<float>(std::cos(double(i) * pi / double(2 * TableLength)));
+    // Passes 13 and 14 rotate instead of enlarging the table past 1024 entries:
+    // the step of record k (k = 1, 2) is (pi/2) / (1024 * 2^k).
+    for (int k = 0; k < OscillatorCount; ++k) {
+        FourierOscillator &o = m_work.oscillators[k];
+        o = FourierOscillator();
+        if (N >= 13) {
+            const double angle = (pi / 2.0) / (1024.0 * double(1 << (k + 1)));
+            o.stepCosine = static_cast<float>(std::cos(angle));
+            o.stepSine = static_cast<float>(std::sin(angle));
+        }
+    }
+}
+
+template <int N>
+FourierFixedCalculator<N>::~FourierFixedCalculator()
+{
+    m_work.cosineTable.reset();
+    m_work.bitReversal.reset();
+    m_work.buffer.reset();
+}
+
+template <int N>
+void FourierFixedCalculator<N>::setSize(int)
+{
+}
+
+// Without buffers (setData never called) there is nothing to transform.
+template <int N>
+void FourierFixedCalculator<N>::forward()
+{
+    if (m_input && m_output)
+        forwardKernel(m_work, m_output, m_input);
+}
+
+template <int N>
+void FourierFixedCalculator<N>::inverse()
+{
+    if (m_input && m_output)
+        inverseKernel(m_work, m_input, m_output);
+}
+
+template <int N>
+void FourierFixedCalculator<N>::rescale()
+{
+    // 2^-N is exact in float.
+    constexpr float factor = 1.0f / float(Length);
+    float *x = m_input;
+    if (!x)
+        return;
+    for (int i = 0; i < Length; ++i)
+        x[i] = x[i] * factor;
+}
+
+template <int N>
+void FourierFixedCalculator<N>::forwardKernel(Workspace &work, float *out, const float *in)
+{
+#ifdef QUILLON_FFT_WIDE
+    if (fftpasses::wideVectors()) {
+        forwardWide<N>(work, out, in);
+        return;
+    }
+#endif
+    forwardRun<N, fftpasses::Vec4>(work, out, in);
+}
+
+template <int N>
+void FourierFixedCalculator<N>::inverseKernel(Workspace &work, const float *spectrum, float *samples)
+{
+#ifdef QUILLON_FFT_WIDE
+    if (fftpasses::wideVectors()) {
+        inverseWide<N>(work, spectrum, samples);
+        return;
+    }
+#endif
+    inverseRun<N, fftpasses::Vec4>(work, spectrum, samples);
+}
+
+template class FourierFixedCalculator<3>;
+template class FourierFixedCalculator<4>;
+template class FourierFixedCalculator<5>;
+template class FourierFixedCalculator<6>;
+template class FourierFixedCalculator<7>;
+template class FourierFixedCalculator<8>;
+template class FourierFixedCalculator<9>;
+template class FourierFixedCalculator<10>;
+template class FourierFixedCalculator<11>;
+template class FourierFixedCalculator<12>;
+template class FourierFixedCalculator<13>;
+template class FourierFixedCalculator<14>;
