@@ -1,0 +1,229 @@
+#include "app/mainwindow.h"
+
+#include "app/abouttext.h"
+#include "app/spectrogramsettingsdialog.h"
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "platform/desktoptheme.h"
+#include "platform/taskbarbutton.h"
+#include "platform/taskbarprogress.h"
+#include "recording/audiosamplereader.h"
+#include "recording/wavfile.h"
+#include "ui_mainwindow.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+
+namespace {
+
+// The settings dialog is built for a 300 kHz recording until one is shown.
+constexpr int initialDialogSampleRate = 300000;
+
+void setMarkerAction(QAction *action, const QString &key)
+{
+    action->setChecked(QSettings().value(key, false).toBool());
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
+{
+    ui->setupUi(this);
+
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("harmonvale.org"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+
+    ui->actionOpen_File->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    ui->actionOpen_Folder->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ui->actionAudio_Settings->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
+
+    auto *themeGroup = new QActionGroup(this);
+    themeGroup->addAction(ui->actionWindows_Theme);
+    themeGroup->addAction(ui->actionDark_Theme);
+    themeGroup->addAction(ui->actionLight_Theme);
+
+    setWindowTitle(QCoreApplication::applicationName());
+    setAcceptDrops(true);
+
+    firstPlot = true;
+    evaluationMode = 0;
+    audioPending = true;
+    loadingFileInfo = false;
+    reviewMode = 0;
+
+    // The theme applied at the end sets these again; until then the light set shows.
+    ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
+    ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
+    const QIcon arrowUp(QStringLiteral(":/images/arrow_up_light.png"));
+    const QIcon arrowDown(QStringLiteral(":/images/arrow_down_light.png"));
+    ui->pushButton_3->setIcon(arrowUp);
+    ui->pushButton_7->setIcon(arrowUp);
+    ui->pushButton_4->setIcon(arrowDown);
+    ui->pushButton_8->setIcon(arrowDown);
+
+    taskbarButton = new TaskbarButton(this);
+    taskbarProgress = taskbarButton->progress();
+    ui->statusBar->hide();
+    ui->progressBar->hide();
+    taskbarProgress->hide();
+
+    // Small and centred until a recording is shown; the first spectrogram then
+    // restores the stored layout.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300),
+                                        screen->availableGeometry()));
+
+    // The plots (src/display) and the player (src/audio) are built here once
+    // their subsystems exist.
+
+    audioData = QByteArray();
+    playData = QByteArray();
+
+    // Nothing to export or plot before a recording or folder is loaded.
+    ui->actionExport_Amplitude_Plot->setEnabled(false);
+    ui->actionExport_Frequency_Plot->setEnabled(false);
+    ui->actionExport_Spectrogram->setEnabled(false);
+    ui->actionExport_CSV_File->setEnabled(false);
+    ui->actionExport_Tavron_File->setEnabled(false);
+    ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+    ui->actionActivity_Plot->setEnabled(false);
+
+    // Plots, player and tool bar, class tree and both file lists appear when loading fills them.
+    ui->groupBox_4->hide();
+    ui->frame_4->hide();
+    ui->groupBox_6->hide();
+    ui->groupBox_8->hide();
+
+    setUpTrees();
+
+    spectroSettingsDialog = new SpectrogramSettingsDialog(this, initialDialogSampleRate);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::colormapChanged, this,
+            &MainWindow::slotColormapChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::frequencyMarkerChanged, this,
+            &MainWindow::slotFrequencyMarkerChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::scaleAmplitudeChanged, this,
+            &MainWindow::slotAmplitudeScaleChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::scaleFrequencyChanged, this,
+            &MainWindow::slotFrequencyScaleChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::scaleTimeChanged, this,
+            &MainWindow::slotTimeScaleChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::apply, this, &MainWindow::slotApplySpectroSettings);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::signalAudioControlsChanged, this,
+            &MainWindow::audioControlsChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::timePlotChanged, this,
+            &MainWindow::slotTimePlotChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::frequencyPlotChanged, this,
+            &MainWindow::slotFrequencyPlotChanged);
+
+    // The four workers and their threads are created here as their subsystems land.
+    headerLoadingRestartPending = false;
+
+    connect(this, &MainWindow::signalProgress, ui->progressBar, &QProgressBar::setValue);
+    connect(this, &MainWindow::signalProgress, taskbarProgress, &TaskbarProgress::setValue);
+
+    // Every keyboard shortcut of the window is handled in its application-wide event filter.
+    qApp->installEventFilter(this);
+
+    wavFile = new WavFile;
+    rawFile = new AudioSampleReader;
+
+    applyStoredViewSettings();
+}
+
+MainWindow::~MainWindow()
+{
+    delete rawFile;
+    delete wavFile;
+    delete ui;
+}
+
+void MainWindow::setUpTrees()
+{
+    QTreeWidget *classTree = ui->treeWidget;
+    classTree->setHeaderLabels(classTreeHeaderLabels());
+    classTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(classTree, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu);
+    // The style's minimum section size (about 36 px) would widen the narrow
+    // button and check-box columns past the widths they are given.
+    classTree->header()->setMinimumSectionSize(30);
+    classTree->setColumnWidth(ClassTreeColumn::Class, 150);
+    classTree->setColumnWidth(ClassTreeColumn::Count, 40);
+    classTree->setColumnWidth(ClassTreeColumn::Shortcut, 50);
+    classTree->setColumnWidth(ClassTreeColumn::Assign, 30);
+
+    QTreeWidget *secondList = ui->treeWidget_2;
+    secondList->setHeaderLabels(fileViewHeaderLabels());
+    secondList->setContextMenuPolicy(Qt::CustomContextMenu);
+    secondList->hideColumn(FileViewColumn::Proposal);
+    secondList->hideColumn(FileViewColumn::Accepted);
+    connect(secondList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_2);
+
+    QTreeWidget *fileList = ui->treeWidget_fileView;
+    fileList->setHeaderLabels(fileViewHeaderLabels());
+    fileList->header()->setSectionResizeMode(FileViewColumn::Accepted, QHeaderView::Fixed);
+    fileList->setContextMenuPolicy(Qt::CustomContextMenu);
+    fileList->header()->setMinimumSectionSize(15);
+    fileList->setColumnWidth(FileViewColumn::Accepted, 15);
+    fileList->hideColumn(FileViewColumn::Proposal);
+    fileList->hideColumn(FileViewColumn::Accepted);
+    connect(fileList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_fileView);
+}
+
+void MainWindow::applyStoredViewSettings()
+{
+    ui->actionGrid->setChecked(QSettings().value(QStringLiteral("grid"), false).toBool());
+    ui->actionCategorization->setChecked(QSettings().value(QStringLiteral("categorization"), false).toBool());
+    setMarkerAction(ui->actionFrequency_Marker_1, QStringLiteral("marker1"));
+    setMarkerAction(ui->actionFrequency_Marker_2, QStringLiteral("marker2"));
+    setMarkerAction(ui->actionFrequency_Marker_3, QStringLiteral("marker3"));
+
+    // The marker values and visibility, the axis titles of the time and
+    // frequency plots, and the player's mute and volume are applied here by the
+    // display and audio subsystems, in that order, once their objects exist.
+
+    const int theme = QSettings().value(QStringLiteral("theme"), 0).toInt();
+    switch (theme) {
+    case 0:
+        ui->actionWindows_Theme->setChecked(true);
+        QSettings().setValue(QStringLiteral("theme"), 0);
+        if (systemPrefersLightTheme())
+            setLightTheme();
+        else
+            setDarkTheme();
+        break;
+    case 1:
+        ui->actionLight_Theme->setChecked(true);
+        QSettings().setValue(QStringLiteral("theme"), 1);
+        setLightTheme();
+        break;
+    case 2:
+        ui->actionDark_Theme->setChecked(true);
+        QSettings().setValue(QStringLiteral("theme"), 2);
+        setDarkTheme();
+        break;
+    default:
+        // A value this program never writes: keep the platform's look.
+        break;
+    }
+}
+
+void MainWindow::on_actionAbout_triggered()
+{
+    MessageBoxRequest about;
+    about.parent = nullptr;
+    about.icon = QMessageBox::Information;
+    about.title = QStringLiteral("About");
+    about.text = aboutBoxText(QCoreApplication::applicationName(), applicationVersionText(),
+                              buildDateFromCompilerDate(__DATE__));
+    about.textFormat = Qt::RichText;
+    about.buttons = QMessageBox::Ok;
+    about.defaultButton = QMessageBox::Ok;
+    userDialogs().message(about);
+}

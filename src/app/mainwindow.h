@@ -1,0 +1,240 @@
+#pragma once
+
+#include "analysis/mybatcall.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMainWindow>
+#include <QString>
+
+#include <vector>
+
+class Ui_MainWindow;
+
+class QFrame;
+class QPoint;
+class QProgressDialog;
+class QScrollBar;
+class QThread;
+class QTreeWidgetItem;
+
+class QwtMatrixRasterData;
+class QwtPlot;
+class QwtPlotCanvas;
+class QwtPlotCurve;
+class QwtPlotGrid;
+class QwtPlotMarker;
+class QwtPlotPicker;
+class QwtPlotScaleItem;
+class QwtPlotSpectrogram;
+class QwtPlotTextLabel;
+class QwtScaleWidget;
+
+class AudioPlayer;
+class AudioSampleReader;
+class MyQwtPlotPicker;
+class MyQwtZoomer;
+class MyQwtZoomer10;
+class MyQwtZoomer2;
+class MyRectCallsMarker;
+class MyRectRangeMarker;
+class PlayerControls;
+class RangeMarker;
+class SpectrogramSettingsDialog;
+class TaskbarButton;
+class TaskbarProgress;
+class WavFile;
+
+/**
+ * The one top-level window and the switchboard of the program: it owns the
+ * form, the plots, the player, the trees, the settings dialog, the recording on
+ * show and the workers. Its operations live beside their subsystems
+ * (src/display, src/audio, src/filelist, src/assignment, src/export); this
+ * folder holds its construction and the shell's own handlers.
+ *
+ * Its state is public: every subsystem's operations and the dialogs it opens
+ * (the activity plots read the file list) reach it, and so do their tests.
+ */
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // --- Shell: form, taskbar, settings dialog -------------------------------
+    Ui_MainWindow *ui = nullptr;
+    TaskbarButton *taskbarButton = nullptr;
+    TaskbarProgress *taskbarProgress = nullptr;   // hidden until a worker reports progress
+    SpectrogramSettingsDialog *spectroSettingsDialog = nullptr;   // made once, kept for the program's life
+
+    // --- The recording on show (owned; deleted by the destructor) -------------
+    WavFile *wavFile = nullptr;
+    AudioSampleReader *rawFile = nullptr;
+    QString currentFileName;      // full path of the recording shown; empty before the first one
+    std::vector<int> timedata;    // its samples; the spectrogram worker reads them in place while `calculating`
+
+    // --- Spectrogram and plot display ----------------------------------------
+    QwtPlot *timePlot = nullptr;
+    QwtPlot *frequencyPlot = nullptr;
+    QwtPlot *spectrogramPlot = nullptr;
+    QwtPlotCanvas *timePlotCanvas = nullptr;
+    QwtPlotCanvas *frequencyPlotCanvas = nullptr;
+    QwtPlotSpectrogram *spectrogramItem = nullptr;
+    QwtPlotCurve *timePlotCurve1 = nullptr;
+    QwtPlotCurve *timePlotCurve2 = nullptr;
+    QwtPlotCurve *timePlotCurve3 = nullptr;
+    QwtPlotCurve *timePlotCurve4 = nullptr;
+    QwtPlotCurve *frequencyPlotCurve = nullptr;
+    QwtMatrixRasterData *spectrogramData = nullptr;
+    MyQwtZoomer2 *timePlotZoomer = nullptr;
+    MyQwtZoomer10 *frequencyPlotZoomer = nullptr;
+    MyQwtZoomer *spectroZoomer = nullptr;
+    MyQwtPlotPicker *spectroPicker = nullptr;
+    QwtPlotScaleItem *timePlotScaleItem = nullptr;
+    QwtPlotScaleItem *frequencyPlotScaleItem = nullptr;
+    QwtPlotScaleItem *spectrogramScaleItem = nullptr;
+    QwtScaleWidget *colorBarWidget = nullptr;
+    QwtPlotGrid *spectrogramGrid = nullptr;
+    QwtPlotGrid *timePlotGrid = nullptr;
+    QwtPlotGrid *frequencyPlotGrid = nullptr;
+    RangeMarker *timeRangeMarker1 = nullptr;
+    RangeMarker *timeRangeMarker2 = nullptr;
+    RangeMarker *frequencyRangeMarker1 = nullptr;
+    RangeMarker *frequencyRangeMarker2 = nullptr;
+    MyRectRangeMarker *selectionRectMarker = nullptr;
+    QwtPlotPicker *selectionPicker = nullptr;
+    QwtPlotPicker *edgePickerLeft = nullptr;
+    QwtPlotPicker *edgePickerRight = nullptr;
+    QwtPlotPicker *edgePickerTop = nullptr;
+    QwtPlotPicker *edgePickerBottom = nullptr;
+    QwtPlotMarker *frequencyMarker1 = nullptr;
+    QwtPlotPicker *frequencyMarkerPicker1 = nullptr;
+    QwtPlotMarker *frequencyMarker2 = nullptr;
+    QwtPlotPicker *frequencyMarkerPicker2 = nullptr;
+    QwtPlotMarker *frequencyMarker3 = nullptr;
+    QwtPlotPicker *frequencyMarkerPicker3 = nullptr;
+    QwtPlotMarker *timePositionMarker = nullptr;
+    QwtPlotMarker *baselineMarker = nullptr;
+    QwtPlotMarker *spectrogramPositionMarker = nullptr;
+    QwtPlotTextLabel *spectrogramTextLabel = nullptr;
+    QList<MyBatCall> detectedCalls;
+    MyRectCallsMarker *callsMarker = nullptr;
+    QwtPlotMarker *amplitudePlotMarker = nullptr;
+    QwtPlotMarker *frequencyPlotMarker = nullptr;
+    float secondsPerColumn = 0.0f;   // seconds of recording per spectrogram column; 0 before the first one
+    QScrollBar *spectroScrollBar = nullptr;
+    QFrame *frequencyPlotBottomSpacer = nullptr;
+    QFrame *frequencyPlotTopSpacer = nullptr;
+    bool firstPlot = true;           // no recording shown yet: the stored layout is neither restored nor saved
+    float amplitudeAxisLimit = 1.0f; // half-height of the amplitude axis; 1.1 x the peak once a recording is shown
+    // Level range of the last spectrogram in dBFS. Before the first one they
+    // hold the settings dialog's defaults, because the automatic level range
+    // stores them as the limits even when no recording was ever shown.
+    double spectroMaxDb = -33.0;
+    double spectroMinDb = -100.0;
+    bool calculating = false;        // a spectrogram request is out: `timedata` belongs to the worker
+
+    // --- Audio playback -------------------------------------------------------
+    bool audioPending = true;        // no playback buffer yet for the recording shown
+    PlayerControls *playerControls = nullptr;
+    QByteArray audioData;
+    QByteArray playData;
+    AudioPlayer *audioPlayer = nullptr;
+    qint64 audioDurationMs = 0;      // length of the playback buffer; written before playback can start
+
+    // --- Folder loading and file list ----------------------------------------
+    QString wavDirectory;            // folder of the loaded recordings
+    bool headerLoadingRestartPending = false;
+    int evaluationMode = 0;          // 0 one file, 1 folder, 2 manual, 3 Tavron, 4 recorder review
+    QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
+    bool loadingFileInfo = false;    // header requests are outstanding
+    int reviewMode = 0;
+
+    // --- Class assignment and write-back -------------------------------------
+    QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
+    bool skipAllWriteErrors = false;             // "Skip for all" chosen in the running job
+
+signals:
+    void signalProgress(int percent);
+    void signalCalcSpektrogramm(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window,
+                                double overlap, std::vector<int> *timedata, int sampleRate, bool categorize);
+    void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
+                                 int reviewMode);
+    void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
+
+public slots:
+    // Folder loading (src/filelist): opens what the command line names, once, 100 ms after start.
+    void useCommandLineArguments();
+
+    // Settings dialog signals, answered by the display and audio subsystems.
+    void slotColormapChanged();
+    void slotFrequencyMarkerChanged();
+    void slotAmplitudeScaleChanged();
+    void slotFrequencyScaleChanged();
+    void slotTimeScaleChanged();
+    void slotApplySpectroSettings();
+    void audioControlsChanged();
+    void slotTimePlotChanged();
+    void slotFrequencyPlotChanged();
+
+    // Context menus of the three trees (class assignment).
+    void rightClickMenu(const QPoint &pos);
+    void rightClickMenu_2(const QPoint &pos);
+    void rightClickMenu_fileView(const QPoint &pos);
+
+private slots:
+    // Reached through the form's connection by object name.
+    void on_actionOpen_File_triggered();
+    void on_actionOpen_Folder_triggered();
+    void on_actionEvaluate_Folder_triggered();
+    void on_actionManual_Review_of_RECORDER_VOD_Offline_Analysis_triggered();
+    void on_actionTavron_Folder_Evaluation_triggered();
+    void on_actionActivity_Plot_triggered();
+    void on_actionExport_Amplitude_Plot_triggered();
+    void on_actionExport_Frequency_Plot_triggered();
+    void on_actionExport_Spectrogram_triggered();
+    void on_actionExport_CSV_File_triggered();
+    void on_actionExport_Tavron_File_triggered();
+    void on_actionCopy_Files_to_other_Folder_triggered();
+    void on_actionSpectrogram_Settings_triggered();
+    void on_actionAxis_Plots_Settings_triggered();
+    void on_actionAudio_Settings_triggered();
+    void on_actionAmplitude_Plot_triggered(bool checked);
+    void on_actionFrequency_Axis_Plot_triggered(bool checked);
+    void on_actionFrequency_Marker_1_triggered(bool checked);
+    void on_actionFrequency_Marker_2_triggered(bool checked);
+    void on_actionFrequency_Marker_3_triggered(bool checked);
+    void on_actionGrid_triggered(bool checked);
+    void on_actionCategorization_triggered(bool checked);
+    void on_actionWindows_Theme_triggered();
+    void on_actionLight_Theme_triggered();
+    void on_actionDark_Theme_triggered();
+    void on_actionAbout_triggered();
+
+    void on_pushButton_3_clicked();
+    void on_pushButton_4_clicked();
+    void on_pushButton_7_clicked();
+    void on_pushButton_8_clicked();
+    void on_toolButton_pressed();
+    void on_toolButton_2_pressed();
+    void on_splitter_2_splitterMoved(int pos, int index);
+    void on_splitter_3_splitterMoved(int pos, int index);
+
+    void on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void on_treeWidget_fileView_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void on_treeWidget_2_itemDoubleClicked(QTreeWidgetItem *item, int column);
+    void on_treeWidget_fileView_itemSelectionChanged();
+    void on_treeWidget_2_itemSelectionChanged();
+    void on_treeWidget_fileView_itemChanged(QTreeWidgetItem *item, int column);
+    void on_treeWidget_2_itemChanged(QTreeWidgetItem *item, int column);
+
+private:
+    // Themes: neither stores "theme" nor touches the theme actions.
+    void setLightTheme();
+    void setDarkTheme();
+
+    void setUpTrees();
+    void applyStoredViewSettings();
+};

@@ -1,0 +1,667 @@
+#include "app/spectrogramsettingsdialog.h"
+
+#include "display/colourscheme.h"
+#include "platform/audiodevice.h"
+#include "ui_spectrogramsettingsdialog.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QLocale>
+#include <QSettings>
+#include <QStyle>
+#include <qwt_color_map.h>
+#include <qwt_interval.h>
+#include <qwt_plot.h>
+#include <qwt_plot_layout.h>
+#include <qwt_scale_widget.h>
+
+#include <cmath>
+
+namespace {
+
+// Every access builds its own store object: the main window and the audio
+// builder write the same keys, and nothing may hold a stale copy.
+QVariant readSetting(const QString &key, const QVariant &fallback)
+{
+    return QSettings().value(key, fallback);
+}
+
+void writeSetting(const QString &key, const QVariant &value)
+{
+    QSettings().setValue(key, value);
+}
+
+// A stored index outside the list (a hand-edited or foreign store) would
+// blank the combo, and Apply would then store -1; the key's default is shown
+// instead.
+void selectStoredIndex(QComboBox *combo, const QString &key, int fallback)
+{
+    const int index = readSetting(key, fallback).toInt();
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : fallback);
+}
+
+// Without a recording the axes still need a ceiling; 150 kHz is the Nyquist
+// frequency of the common 300 kHz recorders.
+constexpr int kCeilingWithoutRecordingKHz = 150;
+
+// Bounds the form gives the level boxes; loading widens the boxes' mutual
+// limits back to these before it sets values.
+constexpr int kLowerLevelFormMaximum = -1;
+constexpr int kUpperLevelFormMinimum = -100;
+
+} // namespace
+
+SpectrogramSettingsDialog::SpectrogramSettingsDialog(QWidget *parent, int sampleRate)
+    : QDialog(parent), ui(new Ui_SpectrogramSettingsDialog), sampleRate(sampleRate)
+{
+    ui->setupUi(this);
+    setWindowTitle(tr("Settings"));
+
+    ui->tabWidget->setTabIcon(2, style()->standardIcon(QStyle::SP_MediaVolume));
+    ui->pushButton_refreshAudioDevice->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+
+    // The texts are rounded for the eye; the exact percentages the resolution
+    // labels need travel as item data.
+    const struct {
+        const char *text;
+        double percent;
+    } overlaps[] = {{"98.43", 98.4375}, {"96.87", 96.875}, {"93.75", 93.75}, {"87.5", 87.5},
+                    {"75", 75.0},       {"50", 50.0},      {"0", 0.0}};
+    for (const auto &o : overlaps)
+        ui->comboBox_overlap->addItem(QString::fromLatin1(o.text), o.percent);
+    ui->comboBox_overlap->setCurrentIndex(5);
+
+    buildColorBar();
+
+    // Only the controls of the chosen audio mode are shown (audio-mode slot).
+    ui->label_undersampling->hide();
+    ui->comboBox_undersampling->hide();
+    ui->label_playbackRate->hide();
+    ui->comboBox_playbackrate->hide();
+    ui->label_mixerFrequency->hide();
+    ui->spinBox_mixer->hide();
+    ui->label_Description->hide();
+
+    loadSettings();
+}
+
+SpectrogramSettingsDialog::~SpectrogramSettingsDialog()
+{
+    delete ui;
+}
+
+void SpectrogramSettingsDialog::buildColorBar()
+{
+    const QFont font(QStringLiteral("MS Shell Dlg 2"), 8);
+
+    colorBarPlot = new QwtPlot(); // the layout below makes the group box its parent
+    ui->gridLayout_4->addWidget(colorBarPlot, 0, 0);
+    colorBarPlot->setMaximumHeight(55);
+
+    colorBarScale = colorBarPlot->axisWidget(QwtPlot::xBottom);
+    colorBarScale->setColorBarEnabled(true);
+    colorBarScale->setColorBarWidth(15);
+    colorBarScale->setFont(font);
+
+    colorBarPlot->enableAxis(QwtPlot::xBottom, true);
+    colorBarPlot->enableAxis(QwtPlot::yLeft, false);
+    colorBarPlot->plotLayout()->setAlignCanvasToScales(true);
+    colorBarPlot->setAxisTitle(QwtPlot::xBottom, tr("Amplitude in dBFS"));
+}
+
+void SpectrogramSettingsDialog::rebuildColorBar(int colormapIndex)
+{
+    if (!colorBarPlot)
+        return;
+    QwtColorMap *map = colorMapFor(colormapIndex);
+    if (!map)
+        return;
+    const QwtInterval range(ui->spinBox_lower->value(), ui->spinBox_upper->value());
+    colorBarScale->setColorMap(range, map); // the scale widget owns the map
+    colorBarPlot->setAxisScale(QwtPlot::xBottom, range.minValue(), range.maxValue());
+    colorBarPlot->replot();
+}
+
+int SpectrogramSettingsDialog::frequencyCeilingKHz() const
+{
+    if (sampleRate == 0)
+        return kCeilingWithoutRecordingKHz;
+    return static_cast<int>(sampleRate / 2000.0);
+}
+
+void SpectrogramSettingsDialog::loadSettings()
+{
+    selectStoredIndex(ui->comboBox_windowSize, QStringLiteral("windowSize"), 1);
+    selectStoredIndex(ui->comboBox_overlap, QStringLiteral("overlap"), 5);
+    ui->checkBox_autoOverlap->setChecked(readSetting(QStringLiteral("autoReduceOverlap"), true).toBool());
+    selectStoredIndex(ui->comboBox_frameSize, QStringLiteral("frameSize"), 0);
+    selectStoredIndex(ui->comboBox_window, QStringLiteral("window"), 1);
+
+    // Nothing to recalculate without a recording.
+    ui->pushButton_apply->setEnabled(sampleRate != 0);
+
+    selectStoredIndex(ui->comboBox_colormap, QStringLiteral("colormap"), 0);
+    selectStoredIndex(ui->comboBox_smoothing, QStringLiteral("smoothing"), 0);
+    selectStoredIndex(ui->comboBox_interactiveMarker, QStringLiteral("markerInteractive"), 0);
+
+    // Maxima before values, so that a marker above the recording's Nyquist
+    // frequency is clamped (and stored back) rather than shown out of range.
+    const int ceiling = frequencyCeilingKHz();
+    ui->spinBox_marker1->setMaximum(ceiling);
+    ui->spinBox_marker2->setMaximum(ceiling);
+    ui->spinBox_marker3->setMaximum(ceiling);
+    ui->spinBox_marker1->setValue(readSetting(QStringLiteral("valueMarker1"), 16).toFloat());
+    ui->spinBox_marker2->setValue(readSetting(QStringLiteral("valueMarker2"), 33).toFloat());
+    ui->spinBox_marker3->setValue(readSetting(QStringLiteral("valueMarker3"), 55).toFloat());
+    ui->checkBox_visible1->setChecked(readSetting(QStringLiteral("marker1"), false).toBool());
+    ui->checkBox_visible2->setChecked(readSetting(QStringLiteral("marker2"), false).toBool());
+    ui->checkBox_visible3->setChecked(readSetting(QStringLiteral("marker3"), false).toBool());
+
+    ui->spinBox_fixedDuration->setValue(readSetting(QStringLiteral("fixedDuration"), 1.0).toFloat());
+    ui->spinBox_fixedAspectRatio->setValue(readSetting(QStringLiteral("fixedAspectRatio"), 150).toInt());
+
+    switch (readSetting(QStringLiteral("fixedXScale"), 0).toInt()) {
+    case 1:
+        ui->radioButton_fixedTime->setChecked(true);
+        ui->spinBox_fixedDuration->setEnabled(true);
+        ui->spinBox_fixedAspectRatio->setEnabled(false);
+        break;
+    case 2:
+        ui->radioButton_fixedAspectRatio->setChecked(true);
+        ui->spinBox_fixedDuration->setEnabled(false);
+        ui->spinBox_fixedAspectRatio->setEnabled(true);
+        break;
+    default:
+        ui->radioButton_autoTime->setChecked(true);
+        ui->spinBox_fixedDuration->setEnabled(false);
+        ui->spinBox_fixedAspectRatio->setEnabled(false);
+        break;
+    }
+
+    loadFrequencyLimits();
+
+    const bool fixedFrequency = readSetting(QStringLiteral("fixedYScale"), false).toBool();
+    if (fixedFrequency)
+        ui->radioButton_fixedFreq->setChecked(true);
+    else
+        ui->radioButton_autoFreq->setChecked(true);
+    ui->spinBox_lowerFreq->setEnabled(fixedFrequency);
+    ui->spinBox_upperFreq->setEnabled(fixedFrequency);
+
+    loadLevelLimits();
+
+    const bool fixedLevels = readSetting(QStringLiteral("fixedZScale"), false).toBool();
+    if (fixedLevels)
+        ui->radioButton_fixed->setChecked(true);
+    else
+        ui->radioButton_auto->setChecked(true);
+    ui->spinBox_lower->setEnabled(fixedLevels);
+    ui->spinBox_upper->setEnabled(fixedLevels);
+
+    rebuildColorBar(ui->comboBox_colormap->currentIndex());
+    updateResolutionLabels();
+
+    const int timePlotMode = readSetting(QStringLiteral("timePlotMode"), 0).toInt();
+    if (timePlotMode >= 0 && timePlotMode <= 2)
+        ui->comboBox_timePlotMode->setCurrentIndex(timePlotMode);
+    if (readSetting(QStringLiteral("timePlotZoom"), false).toBool())
+        ui->radioButton_enableZoomTime->setChecked(true);
+    else
+        ui->radioButton_disableZoomTime->setChecked(true);
+
+    ui->checkBox_autoplay->setChecked(readSetting(QStringLiteral("autoplay"), false).toBool());
+    ui->checkBox_loop->setChecked(readSetting(QStringLiteral("loop"), false).toBool());
+    selectStoredIndex(ui->comboBox_audioMode, QStringLiteral("audioMode"), 0);
+    selectStoredIndex(ui->comboBox_undersampling, QStringLiteral("undersampling"), 0);
+    selectStoredIndex(ui->comboBox_playbackrate, QStringLiteral("playbackRate"), 0);
+    ui->spinBox_mixer->setValue(readSetting(QStringLiteral("mixerFrequency"), 20).toInt());
+
+    const QString device = AudioDevice::defaultOutputDeviceName();
+    if (device.isEmpty()) {
+        ui->label_7->setText(tr("No audio output device connected"));
+        ui->groupBox_3->setEnabled(false);
+    } else {
+        ui->label_7->setText(device);
+        ui->groupBox_3->setEnabled(true);
+    }
+}
+
+void SpectrogramSettingsDialog::loadFrequencyLimits()
+{
+    int lower = readSetting(QStringLiteral("lowerFrequencyLimit"), 0).toInt();
+    int upper = readSetting(QStringLiteral("upperFrequencyLimit"), 150).toInt();
+    const int ceiling = frequencyCeilingKHz();
+    if (sampleRate != 0)
+        upper = qMin(upper, ceiling);
+
+    // The floor left on the upper box by the lower limit shown so far must not
+    // clamp a lower stored upper limit: the clamped value would be stored back.
+    ui->spinBox_upperFreq->setMinimum(1);
+    ui->spinBox_upperFreq->setMaximum(ceiling);
+    ui->spinBox_upperFreq->setValue(upper);
+    // Without a recording the box's ceiling can still cut a stored limit; the
+    // lower box must stay below what is actually shown.
+    upper = ui->spinBox_upperFreq->value();
+
+    if (lower > upper)
+        lower = upper - 1;
+    ui->spinBox_lowerFreq->setMinimum(0);
+    ui->spinBox_lowerFreq->setMaximum(upper - 1);
+    ui->spinBox_upperFreq->setMinimum(ui->spinBox_lowerFreq->value() + 1);
+    ui->spinBox_lowerFreq->setValue(lower);
+}
+
+void SpectrogramSettingsDialog::loadLevelLimits()
+{
+    // Each level box bounds the other. The main window stores the level range
+    // of every new spectrogram and then reloads; a range lying above or below
+    // the one shown would be clamped against the old bounds (and the clamped
+    // value stored back), so the bounds are opened up before the values move.
+    // Both are read first: moving one box can push the other, whose slot then
+    // overwrites its key.
+    const int lower = readSetting(QStringLiteral("lowerScaleLimit"), -100).toInt();
+    const int upper = readSetting(QStringLiteral("upperScaleLimit"), -33).toInt();
+    ui->spinBox_lower->setMaximum(kLowerLevelFormMaximum);
+    ui->spinBox_upper->setMinimum(kUpperLevelFormMinimum);
+
+    ui->spinBox_lower->setValue(lower);
+    ui->spinBox_upper->setValue(upper);
+    ui->spinBox_lower->setMaximum(ui->spinBox_upper->value() - 1);
+    ui->spinBox_upper->setMinimum(ui->spinBox_lower->value() + 1);
+}
+
+void SpectrogramSettingsDialog::setSampleRate(int rate)
+{
+    sampleRate = rate;
+    updateResolutionLabels();
+}
+
+void SpectrogramSettingsDialog::setApplyButtonsEnabled(bool enabled)
+{
+    ui->pushButton_apply->setEnabled(enabled);
+    ui->pushButton_default->setEnabled(enabled);
+}
+
+void SpectrogramSettingsDialog::setPlaybackSettingsEnabled(bool enabled)
+{
+    ui->groupBox_3->setEnabled(enabled);
+}
+
+void SpectrogramSettingsDialog::setCurrentTab(int index)
+{
+    ui->tabWidget->setCurrentIndex(index);
+}
+
+void SpectrogramSettingsDialog::updateResolutionLabels()
+{
+    const int windowSize = ui->comboBox_windowSize->currentText().toInt(nullptr, 10);
+    if (sampleRate == 0 || windowSize <= 0) {
+        ui->label_tempRes->setText(QString());
+        ui->label_freqRes->setText(QString());
+        return;
+    }
+    const double fs = sampleRate;
+    const double overlapPercent = ui->comboBox_overlap->currentData().toDouble();
+
+    // Hop between frames: the window less the samples it shares with the next.
+    const double shared = overlapPercent > 0.0 ? std::floor(windowSize / (100.0 / overlapPercent)) : 0.0;
+    const double hopMs = (windowSize - shared) / fs * 1000.0;
+    const double binHz = fs * 0.5 / windowSize;
+
+    const QLocale locale;
+    ui->label_tempRes->setText(tr("Temporal Resolution: ") + locale.toString(hopMs, 'f', 3) + tr(" ms"));
+    ui->label_freqRes->setText(tr("Frequency Resolution: ") + locale.toString(binHz, 'f', 1) + tr(" Hz"));
+}
+
+// --- Spectrogram tab: calculation ---
+
+void SpectrogramSettingsDialog::on_checkBox_autoOverlap_stateChanged(int state)
+{
+    // Stored as the check state itself (0 or 2); readers take it as a bool.
+    writeSetting(QStringLiteral("autoReduceOverlap"), state);
+}
+
+void SpectrogramSettingsDialog::on_comboBox_windowSize_currentTextChanged(const QString &)
+{
+    updateResolutionLabels();
+}
+
+void SpectrogramSettingsDialog::on_comboBox_overlap_currentIndexChanged(int)
+{
+    updateResolutionLabels();
+}
+
+void SpectrogramSettingsDialog::on_pushButton_apply_clicked()
+{
+    writeSetting(QStringLiteral("windowSize"), ui->comboBox_windowSize->currentIndex());
+    writeSetting(QStringLiteral("overlap"), ui->comboBox_overlap->currentIndex());
+    writeSetting(QStringLiteral("frameSize"), ui->comboBox_frameSize->currentIndex());
+    writeSetting(QStringLiteral("window"), ui->comboBox_window->currentIndex());
+    emit apply();
+}
+
+// --- Spectrogram tab: view ---
+
+void SpectrogramSettingsDialog::on_comboBox_colormap_currentIndexChanged(int index)
+{
+    rebuildColorBar(index);
+    writeSetting(QStringLiteral("colormap"), index);
+    emit colormapChanged();
+}
+
+void SpectrogramSettingsDialog::on_comboBox_smoothing_currentIndexChanged(int index)
+{
+    writeSetting(QStringLiteral("smoothing"), index);
+    emit colormapChanged();
+}
+
+void SpectrogramSettingsDialog::on_comboBox_interactiveMarker_currentIndexChanged(int index)
+{
+    writeSetting(QStringLiteral("markerInteractive"), index);
+}
+
+void SpectrogramSettingsDialog::on_spinBox_marker1_valueChanged(double value)
+{
+    writeSetting(QStringLiteral("valueMarker1"), value);
+    emit frequencyMarkerChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_marker2_valueChanged(double value)
+{
+    writeSetting(QStringLiteral("valueMarker2"), value);
+    emit frequencyMarkerChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_marker3_valueChanged(double value)
+{
+    writeSetting(QStringLiteral("valueMarker3"), value);
+    emit frequencyMarkerChanged();
+}
+
+void SpectrogramSettingsDialog::on_checkBox_visible1_stateChanged(int state)
+{
+    writeSetting(QStringLiteral("marker1"), state != 0);
+    emit frequencyMarkerChanged();
+}
+
+void SpectrogramSettingsDialog::on_checkBox_visible2_stateChanged(int state)
+{
+    writeSetting(QStringLiteral("marker2"), state != 0);
+    emit frequencyMarkerChanged();
+}
+
+void SpectrogramSettingsDialog::on_checkBox_visible3_stateChanged(int state)
+{
+    writeSetting(QStringLiteral("marker3"), state != 0);
+    emit frequencyMarkerChanged();
+}
+
+// --- Spectrogram tab: time axis ---
+// The radio slots act only for the button that becomes checked; the one
+// losing its check is told too and must stay quiet.
+
+void SpectrogramSettingsDialog::on_radioButton_autoTime_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    writeSetting(QStringLiteral("fixedXScale"), 0);
+    ui->spinBox_fixedDuration->setEnabled(false);
+    ui->spinBox_fixedAspectRatio->setEnabled(false);
+    emit scaleTimeChanged();
+}
+
+void SpectrogramSettingsDialog::on_radioButton_fixedTime_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    writeSetting(QStringLiteral("fixedXScale"), 1);
+    writeSetting(QStringLiteral("fixedDuration"), ui->spinBox_fixedDuration->value());
+    ui->spinBox_fixedDuration->setEnabled(true);
+    ui->spinBox_fixedAspectRatio->setEnabled(false);
+    emit scaleTimeChanged();
+}
+
+void SpectrogramSettingsDialog::on_radioButton_fixedAspectRatio_toggled(bool checked)
+{
+    if (!checked)
+        return;
+    writeSetting(QStringLiteral("fixedXScale"), 2);
+    writeSetting(QStringLiteral("fixedAspectRatio"), ui->spinBox_fixedAspectRatio->value());
+    ui->spinBox_fixedDuration->setEnabled(false);
+    ui->spinBox_fixedAspectRatio->setEnabled(true);
+    emit scaleTimeChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_fixedDuration_valueChanged(double value)
+{
+    writeSetting(QStringLiteral("fixedDuration"), value);
+    emit scaleTimeChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_fixedAspectRatio_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("fixedAspectRatio"), value);
+    emit scaleTimeChanged();
+}
+
+// --- Spectrogram tab: frequency axis ---
+
+void SpectrogramSettingsDialog::on_radioButton_autoFreq_toggled(bool checked)
+{
+    writeSetting(QStringLiteral("fixedYScale"), !checked);
+    writeSetting(QStringLiteral("lowerFrequencyLimit"), ui->spinBox_lowerFreq->value());
+    writeSetting(QStringLiteral("upperFrequencyLimit"), ui->spinBox_upperFreq->value());
+    ui->spinBox_lowerFreq->setEnabled(!checked);
+    ui->spinBox_upperFreq->setEnabled(!checked);
+    emit scaleFrequencyChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_lowerFreq_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("lowerFrequencyLimit"), value);
+    ui->spinBox_upperFreq->setMinimum(value + 1);
+    emit scaleFrequencyChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_upperFreq_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("upperFrequencyLimit"), value);
+    ui->spinBox_lowerFreq->setMaximum(value - 1);
+    emit scaleFrequencyChanged();
+}
+
+// --- Spectrogram tab: level axis ---
+
+void SpectrogramSettingsDialog::on_radioButton_auto_toggled(bool checked)
+{
+    writeSetting(QStringLiteral("fixedZScale"), !checked);
+    writeSetting(QStringLiteral("lowerScaleLimit"), ui->spinBox_lower->value());
+    writeSetting(QStringLiteral("upperScaleLimit"), ui->spinBox_upper->value());
+    ui->spinBox_lower->setEnabled(!checked);
+    ui->spinBox_upper->setEnabled(!checked);
+    emit scaleAmplitudeChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_lower_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("lowerScaleLimit"), value);
+    rebuildColorBar(ui->comboBox_colormap->currentIndex());
+    ui->spinBox_upper->setMinimum(value + 1);
+    emit scaleAmplitudeChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_upper_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("upperScaleLimit"), value);
+    rebuildColorBar(ui->comboBox_colormap->currentIndex());
+    ui->spinBox_lower->setMaximum(value - 1);
+    emit scaleAmplitudeChanged();
+}
+
+// --- Axis plots tab ---
+// Without a recording there are no axis plots to redraw.
+
+void SpectrogramSettingsDialog::on_comboBox_timePlotMode_currentIndexChanged(int index)
+{
+    // Both plots always show the same kind of content.
+    writeSetting(QStringLiteral("timePlotMode"), index);
+    writeSetting(QStringLiteral("frequencyPlotMode"), index);
+    if (sampleRate != 0) {
+        emit timePlotChanged();
+        emit frequencyPlotChanged();
+    }
+}
+
+void SpectrogramSettingsDialog::on_radioButton_disableZoomTime_toggled(bool checked)
+{
+    writeSetting(QStringLiteral("timePlotZoom"), !checked);
+    writeSetting(QStringLiteral("frequencyPlotZoom"), !checked);
+    if (sampleRate != 0) {
+        emit timePlotChanged();
+        emit frequencyPlotChanged();
+    }
+}
+
+void SpectrogramSettingsDialog::on_radioButton_enableZoomTime_clicked(bool)
+{
+    // The disable button's toggle carries the change.
+}
+
+// --- Audio tab ---
+
+void SpectrogramSettingsDialog::on_pushButton_refreshAudioDevice_clicked()
+{
+    // A device plugged in meanwhile shows up with everything else reloaded.
+    loadSettings();
+}
+
+void SpectrogramSettingsDialog::on_checkBox_autoplay_stateChanged(int state)
+{
+    writeSetting(QStringLiteral("autoplay"), state != 0);
+}
+
+void SpectrogramSettingsDialog::on_checkBox_loop_stateChanged(int state)
+{
+    writeSetting(QStringLiteral("loop"), state != 0);
+}
+
+void SpectrogramSettingsDialog::on_comboBox_audioMode_currentIndexChanged(int index)
+{
+    writeSetting(QStringLiteral("audioMode"), index);
+
+    const bool undersampled = index == 1;
+    const bool pitched = index == 2;
+    const bool mixed = index >= 3;
+    ui->label_undersampling->setVisible(undersampled);
+    ui->comboBox_undersampling->setVisible(undersampled);
+    ui->label_playbackRate->setVisible(pitched);
+    ui->comboBox_playbackrate->setVisible(pitched);
+    ui->label_mixerFrequency->setVisible(mixed);
+    ui->spinBox_mixer->setVisible(mixed);
+
+    if (undersampled) {
+        ui->label_Description->setText(
+            tr("\nUndersampling an audio signal results in a frequency shift to lower frequencies.\n"
+               "By this, high frequency signal components become audible, while playback time stays constant."));
+    } else if (pitched) {
+        ui->label_Description->setText(
+            tr("\nPitching an audio signal means to slow down the audio playback.\n"
+               "By this, playback time is changed and high frequency signal components become audible."));
+    } else if (mixed) {
+        ui->label_Description->setText(
+            tr("\nA frequency mixer allows a heterodyne detection of a signal by mixing\n"
+               "the input signal with a reference signal of a specific frequency (Mixer Frequency).\n"
+               "This results in a frequency shift that corresponds to\n"
+               "+/- the Mixer Frequency while the playback time stays constant."));
+    }
+    ui->label_Description->setVisible(undersampled || pitched || mixed);
+
+    emit signalAudioControlsChanged();
+}
+
+void SpectrogramSettingsDialog::on_comboBox_undersampling_currentIndexChanged(int index)
+{
+    writeSetting(QStringLiteral("undersampling"), index);
+    emit signalAudioControlsChanged();
+}
+
+void SpectrogramSettingsDialog::on_comboBox_playbackrate_currentIndexChanged(int index)
+{
+    writeSetting(QStringLiteral("playbackRate"), index);
+    emit signalAudioControlsChanged();
+}
+
+void SpectrogramSettingsDialog::on_spinBox_mixer_valueChanged(int value)
+{
+    writeSetting(QStringLiteral("mixerFrequency"), value);
+    emit signalAudioControlsChanged();
+}
+
+// --- Default button ---
+// Each reset goes through the control, so its slot stores the key and emits
+// its signal exactly as a user's change would.
+
+void SpectrogramSettingsDialog::on_pushButton_default_clicked()
+{
+    switch (ui->tabWidget->currentIndex()) {
+    case 0:
+        resetSpectrogramTab();
+        break;
+    case 1:
+        resetAxisPlotsTab();
+        break;
+    case 2:
+        resetAudioTab();
+        break;
+    default:
+        break;
+    }
+}
+
+void SpectrogramSettingsDialog::resetSpectrogramTab()
+{
+    ui->comboBox_windowSize->setCurrentIndex(1);
+    ui->comboBox_frameSize->setCurrentIndex(0);
+    ui->comboBox_overlap->setCurrentIndex(5);
+    ui->comboBox_window->setCurrentIndex(1);
+    if (sampleRate != 0)
+        on_pushButton_apply_clicked();
+
+    ui->comboBox_colormap->setCurrentIndex(0);
+    ui->comboBox_smoothing->setCurrentIndex(0);
+    ui->comboBox_interactiveMarker->setCurrentIndex(1);
+    ui->checkBox_visible1->setChecked(false);
+    ui->checkBox_visible2->setChecked(false);
+    ui->checkBox_visible3->setChecked(false);
+    ui->spinBox_marker1->setValue(16.0);
+    ui->spinBox_marker2->setValue(33.0);
+    ui->spinBox_marker3->setValue(55.0);
+    ui->spinBox_fixedDuration->setValue(1.0);
+    ui->spinBox_fixedAspectRatio->setValue(150);
+    ui->radioButton_autoTime->setChecked(true);
+
+    // The two frequency boxes bound each other: a lower limit of 10 can be cut
+    // by a small upper limit still shown, so it is set again once the upper
+    // limit has moved.
+    ui->spinBox_lowerFreq->setValue(10);
+    ui->spinBox_upperFreq->setValue(100);
+    ui->spinBox_lowerFreq->setValue(10);
+    ui->radioButton_autoFreq->setChecked(true);
+    ui->radioButton_auto->setChecked(true);
+}
+
+void SpectrogramSettingsDialog::resetAxisPlotsTab()
+{
+    ui->comboBox_timePlotMode->setCurrentIndex(0);
+    ui->radioButton_disableZoomTime->setChecked(true);
+}
+
+void SpectrogramSettingsDialog::resetAudioTab()
+{
+    ui->checkBox_autoplay->setChecked(false);
+    ui->checkBox_loop->setChecked(false);
+    ui->comboBox_audioMode->setCurrentIndex(0);
+    ui->comboBox_playbackrate->setCurrentIndex(0);
+    ui->comboBox_undersampling->setCurrentIndex(0);
+    ui->spinBox_mixer->setValue(20);
+}

@@ -1,0 +1,98 @@
+#include "app/userdialogs.h"
+
+#include <QFileDialog>
+#include <QPushButton>
+
+namespace {
+
+// Qt's own modal dialogs; every box lives on the stack and is gone when it returns.
+class QtUserDialogs : public UserDialogs
+{
+public:
+    QMessageBox::StandardButton message(const MessageBoxRequest &request) override
+    {
+        QMessageBox box(request.icon, request.title, request.text, request.buttons, request.parent);
+        box.setTextFormat(request.textFormat);
+        if (request.defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(request.defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    int choose(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+               const QStringList &buttonTexts) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+        QList<QAbstractButton *> buttons;
+        for (const QString &buttonText : buttonTexts)
+            buttons << box.addButton(buttonText, QMessageBox::ActionRole);
+        box.exec();
+        return buttons.indexOf(box.clickedButton());
+    }
+
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    }
+
+    QStringList openFileNames(QWidget *parent, const QString &caption, const QString &dir,
+                              const QString &filter) override
+    {
+        return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
+    }
+
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    }
+
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override
+    {
+        return QFileDialog::getExistingDirectory(parent, caption, dir);
+    }
+};
+
+UserDialogs *&installed()
+{
+    static UserDialogs *dialogs = nullptr;
+    return dialogs;
+}
+
+} // namespace
+
+UserDialogs::~UserDialogs() = default;
+
+QMessageBox::StandardButton UserDialogs::information(QWidget *parent, const QString &title, const QString &text)
+{
+    return message({parent, QMessageBox::Information, title, text});
+}
+
+QMessageBox::StandardButton UserDialogs::warning(QWidget *parent, const QString &title, const QString &text)
+{
+    return message({parent, QMessageBox::Warning, title, text});
+}
+
+QMessageBox::StandardButton UserDialogs::critical(QWidget *parent, const QString &title, const QString &text)
+{
+    return message({parent, QMessageBox::Critical, title, text});
+}
+
+QMessageBox::StandardButton UserDialogs::question(QWidget *parent, const QString &title, const QString &text,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    return message({parent, QMessageBox::Question, title, text, Qt::AutoText, buttons, defaultButton});
+}
+
+UserDialogs &UserDialogs::current()
+{
+    static QtUserDialogs qtDialogs;
+    UserDialogs *dialogs = installed();
+    return dialogs ? *dialogs : qtDialogs;
+}
+
+void UserDialogs::install(UserDialogs *dialogs)
+{
+    installed() = dialogs;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+/** Everything a message box needs: what the user reads and which buttons answer it. */
+struct MessageBoxRequest
+{
+    QWidget *parent = nullptr;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title;
+    QString text;
+    Qt::TextFormat textFormat = Qt::AutoText;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+};
+
+/**
+ * The one door through which the program asks the user something modal:
+ * message boxes, questions with own button texts, file and folder choosers.
+ * The program uses the installed instance (Qt's own dialogs unless a test
+ * installed a scripted one), so no test ever waits for a person.
+ */
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs();
+
+    /** Shows a message box; returns the button that closed it (Escape: the escape button Qt picks). */
+    virtual QMessageBox::StandardButton message(const MessageBoxRequest &request) = 0;
+
+    /**
+     * Asks with buttons of the caller's own texts ("Skip", "Skip for all", "Cancel");
+     * returns the index of the chosen text in `buttonTexts`, or -1 when the box was
+     * closed without one.
+     */
+    virtual int choose(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                       const QStringList &buttonTexts) = 0;
+
+    /** The chosen path, or empty when cancelled. */
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QStringList openFileNames(QWidget *parent, const QString &caption, const QString &dir,
+                                      const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) = 0;
+
+    // The common boxes, all through message().
+    QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text);
+    QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text);
+    QMessageBox::StandardButton critical(QWidget *parent, const QString &title, const QString &text);
+    QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
+                                         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    /** The instance the program uses now. */
+    static UserDialogs &current();
+    /** Makes `dialogs` (not owned) the current instance; null restores Qt's dialogs. */
+    static void install(UserDialogs *dialogs);
+};
+
+/** Shorthand for UserDialogs::current(). */
+inline UserDialogs &userDialogs()
+{
+    return UserDialogs::current();
+}

@@ -1,0 +1,107 @@
+#include "testregistry.h"
+
+#include "app/userdialogs.h"
+#include "scripteddialogs.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the message box as soon as it runs modally (the caller is inside exec()).
+void whenBoxShows(std::function<void(QMessageBox *)> act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act]() {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(box);
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestUserDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void install_replacesAndRestores();
+    void message_buildsTheRequestedBox();
+    void choose_returnsIndexOfClickedText();
+};
+
+void TestUserDialogs::install_replacesAndRestores()
+{
+    UserDialogs *qtDialogs = &UserDialogs::current();
+    {
+        ScriptedDialogs scripted;
+        QCOMPARE(&UserDialogs::current(), static_cast<UserDialogs *>(&scripted));
+        scripted.messageAnswers << QMessageBox::No;
+        QCOMPARE(userDialogs().question(nullptr, "Delete", "Do you really want to delete?"), QMessageBox::No);
+        QCOMPARE(scripted.messages.size(), 1);
+        QCOMPARE(scripted.messages.first().icon, QMessageBox::Question);
+        QCOMPARE(scripted.messages.first().buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+    QCOMPARE(&UserDialogs::current(), qtDialogs);
+}
+
+void TestUserDialogs::message_buildsTheRequestedBox()
+{
+    QString title;
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    whenBoxShows([&](QMessageBox *box) {
+        title = box->windowTitle();
+        text = box->text();
+        format = box->textFormat();
+        icon = box->icon();
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::No)->click();
+    });
+    MessageBoxRequest request;
+    request.icon = QMessageBox::Warning;
+    request.title = QStringLiteral("Warning");
+    request.text = QStringLiteral("<b>bold</b>");
+    request.textFormat = Qt::RichText;
+    request.buttons = QMessageBox::Yes | QMessageBox::No;
+    request.defaultButton = QMessageBox::Yes;
+    const QMessageBox::StandardButton answer = UserDialogs::current().message(request);
+    QCOMPARE(answer, QMessageBox::No);
+    QCOMPARE(title, request.title);
+    QCOMPARE(text, request.text);
+    QCOMPARE(format, Qt::RichText);
+    QCOMPARE(icon, QMessageBox::Warning);
+    QCOMPARE(defaultButton, QMessageBox::Yes);
+}
+
+void TestUserDialogs::choose_returnsIndexOfClickedText()
+{
+    QStringList shown;
+    whenBoxShows([&](QMessageBox *box) {
+        for (QAbstractButton *button : box->buttons())
+            shown << button->text();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == QLatin1String("Skip for all"))
+                button->click();
+    });
+    const int chosen = UserDialogs::current().choose(nullptr, QMessageBox::Critical, "Error Writing File ",
+                                                     "Could not write", {"Skip", "Skip for all", "Cancel"});
+    QCOMPARE(chosen, 1);
+    shown.sort();
+    QCOMPARE(shown, (QStringList{"Cancel", "Skip", "Skip for all"}));
+}
+
+QUILLON_TEST(TestUserDialogs)
+#include "tst_userdialogs.moc"
