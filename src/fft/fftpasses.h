@@ -153,6 +153,58 @@ struct RotatedTwiddles {
 };
 
 /**
+ * Passes 1 to 3 of four 8-point blocks at once; lane m of every vector belongs
+ * to block m. ae..de are the four samples that passes 1 and 2 turn into x0..x3
+ * of each block, ao..dO those that become x4..x7. Block m's eight results are
+ * stored at out[m].
+ */
+FFT_INLINE void firstThreeOfFourBlocks(v4 ae, v4 be, v4 ce, v4 de, v4 ao, v4 bo, v4 co, v4 dO,
+                                       float *const out[4])
+{
+    const v4 abe = ae + be;
+    const v4 cde = ce + de;
+    const v4 x0 = abe + cde;
+    const v4 x1 = ae - be;
+    const v4 x2 = abe - cde;
+    const v4 x3 = ce - de;
+    const v4 abo = ao + bo;
+    const v4 cdo = co + dO;
+    const v4 x4 = abo + cdo;
+    const v4 x5 = ao - bo;
+    const v4 x6 = abo - cdo;
+    const v4 x7 = co - dO;
+    // Pass 3: the only twiddle is sqrt(1/2), applied with one multiplication.
+    const v4 rh{rootHalf, rootHalf, rootHalf, rootHalf};
+    const v4 v = (x5 - x7) * rh;
+    const v4 w = (x5 + x7) * rh;
+    const v4 y0 = x0 + x4;
+    const v4 y1 = x1 + v;
+    const v4 y2 = x2;
+    const v4 y3 = x1 - v;
+    const v4 y4 = x0 - x4;
+    const v4 y5 = w + x3;
+    const v4 y6 = x6;
+    const v4 y7 = w - x3;
+    // Transpose: lane m of y0..y7 becomes the eight floats of block m.
+    const v4 a0 = shuffle(y0, y1, v4i{0, 4, 1, 5});
+    const v4 a1 = shuffle(y2, y3, v4i{0, 4, 1, 5});
+    const v4 a2 = shuffle(y0, y1, v4i{2, 6, 3, 7});
+    const v4 a3 = shuffle(y2, y3, v4i{2, 6, 3, 7});
+    const v4 b0 = shuffle(y4, y5, v4i{0, 4, 1, 5});
+    const v4 b1 = shuffle(y6, y7, v4i{0, 4, 1, 5});
+    const v4 b2 = shuffle(y4, y5, v4i{2, 6, 3, 7});
+    const v4 b3 = shuffle(y6, y7, v4i{2, 6, 3, 7});
+    Vec4::store(out[0], shuffle(a0, a1, v4i{0, 1, 4, 5}));
+    Vec4::store(out[0] + 4, shuffle(b0, b1, v4i{0, 1, 4, 5}));
+    Vec4::store(out[1], shuffle(a0, a1, v4i{2, 3, 6, 7}));
+    Vec4::store(out[1] + 4, shuffle(b0, b1, v4i{2, 3, 6, 7}));
+    Vec4::store(out[2], shuffle(a2, a3, v4i{0, 1, 4, 5}));
+    Vec4::store(out[2] + 4, shuffle(b2, b3, v4i{0, 1, 4, 5}));
+    Vec4::store(out[3], shuffle(a2, a3, v4i{2, 3, 6, 7}));
+    Vec4::store(out[3] + 4, shuffle(b2, b3, v4i{2, 3, 6, 7}));
+}
+
+/**
  * Passes 1 and 2 (gathering in bit-reversed order) and pass 3, for the groups
  * of four [groupBegin, groupEnd) (a multiple of 8 apart). rev[i * revStride]
  * is the bit reversal of 4i (below L/4); dst receives what pass 3 writes.
@@ -177,49 +229,9 @@ FFT_INLINE void forwardFirstThree(float *__restrict dst, const float *__restrict
             co[m] = x[s + quarter];
             dO[m] = x[s + half + quarter];
         }
-        // Passes 1 and 2: x0..x3 of each block from its even group, x4..x7 from its odd group.
-        const v4 abe = ae + be;
-        const v4 cde = ce + de;
-        const v4 x0 = abe + cde;
-        const v4 x1 = ae - be;
-        const v4 x2 = abe - cde;
-        const v4 x3 = ce - de;
-        const v4 abo = ao + bo;
-        const v4 cdo = co + dO;
-        const v4 x4 = abo + cdo;
-        const v4 x5 = ao - bo;
-        const v4 x6 = abo - cdo;
-        const v4 x7 = co - dO;
-        // Pass 3: the only twiddle is sqrt(1/2), applied with one multiplication.
-        const v4 rh{rootHalf, rootHalf, rootHalf, rootHalf};
-        const v4 v = (x5 - x7) * rh;
-        const v4 w = (x5 + x7) * rh;
-        const v4 y0 = x0 + x4;
-        const v4 y1 = x1 + v;
-        const v4 y2 = x2;
-        const v4 y3 = x1 - v;
-        const v4 y4 = x0 - x4;
-        const v4 y5 = w + x3;
-        const v4 y6 = x6;
-        const v4 y7 = w - x3;
-        // Transpose back: block m is dst[4g + 8m .. 4g + 8m + 7].
-        float *out = dst + 4 * g;
-        const v4 a0 = shuffle(y0, y1, v4i{0, 4, 1, 5});
-        const v4 a1 = shuffle(y2, y3, v4i{0, 4, 1, 5});
-        const v4 a2 = shuffle(y0, y1, v4i{2, 6, 3, 7});
-        const v4 a3 = shuffle(y2, y3, v4i{2, 6, 3, 7});
-        const v4 b0 = shuffle(y4, y5, v4i{0, 4, 1, 5});
-        const v4 b1 = shuffle(y6, y7, v4i{0, 4, 1, 5});
-        const v4 b2 = shuffle(y4, y5, v4i{2, 6, 3, 7});
-        const v4 b3 = shuffle(y6, y7, v4i{2, 6, 3, 7});
-        Vec4::store(out, shuffle(a0, a1, v4i{0, 1, 4, 5}));
-        Vec4::store(out + 4, shuffle(b0, b1, v4i{0, 1, 4, 5}));
-        Vec4::store(out + 8, shuffle(a0, a1, v4i{2, 3, 6, 7}));
-        Vec4::store(out + 12, shuffle(b0, b1, v4i{2, 3, 6, 7}));
-        Vec4::store(out + 16, shuffle(a2, a3, v4i{0, 1, 4, 5}));
-        Vec4::store(out + 20, shuffle(b2, b3, v4i{0, 1, 4, 5}));
-        Vec4::store(out + 24, shuffle(a2, a3, v4i{2, 3, 6, 7}));
-        Vec4::store(out + 28, shuffle(b2, b3, v4i{2, 3, 6, 7}));
+        // Block m is dst[4g + 8m .. 4g + 8m + 7].
+        float *const out[4] = {dst + 4 * g, dst + 4 * g + 8, dst + 4 * g + 16, dst + 4 * g + 24};
+        firstThreeOfFourBlocks(ae, be, ce, de, ao, bo, co, dO, out);
     }
 }
 
@@ -241,61 +253,18 @@ FFT_INLINE void forwardFirstThreeStreams(float *__restrict dst, const float *__r
     const int quarter = L / 4;
     // Where lane l's 32 outputs start: the bit reversal of t + l is that of t plus these.
     const int laneOffset[4] = {0, half, quarter, half + quarter};
-    const v4 rh{rootHalf, rootHalf, rootHalf, rootHalf};
     for (int u = 0; u < L / 128; ++u) {
         const int t = 4 * u;
         float *base = dst + rev[u * revStride]; // the bit reversal of t, a multiple of 32
-        float *rows[4] = {base + laneOffset[0], base + laneOffset[1], base + laneOffset[2], base + laneOffset[3]};
         for (int block = 0; block < 4; ++block) {
             const float *e = x + t + first[2 * block];
             const float *o = x + t + first[2 * block + 1];
-            const v4 ae = Vec4::load(e);
-            const v4 be = Vec4::load(e + half);
-            const v4 ce = Vec4::load(e + quarter);
-            const v4 de = Vec4::load(e + half + quarter);
-            const v4 ao = Vec4::load(o);
-            const v4 bo = Vec4::load(o + half);
-            const v4 co = Vec4::load(o + quarter);
-            const v4 dO = Vec4::load(o + half + quarter);
-            const v4 abe = ae + be;
-            const v4 cde = ce + de;
-            const v4 x0 = abe + cde;
-            const v4 x1 = ae - be;
-            const v4 x2 = abe - cde;
-            const v4 x3 = ce - de;
-            const v4 abo = ao + bo;
-            const v4 cdo = co + dO;
-            const v4 x4 = abo + cdo;
-            const v4 x5 = ao - bo;
-            const v4 x6 = abo - cdo;
-            const v4 x7 = co - dO;
-            const v4 v = (x5 - x7) * rh;
-            const v4 w = (x5 + x7) * rh;
-            const v4 y0 = x0 + x4;
-            const v4 y1 = x1 + v;
-            const v4 y2 = x2;
-            const v4 y3 = x1 - v;
-            const v4 y4 = x0 - x4;
-            const v4 y5 = w + x3;
-            const v4 y6 = x6;
-            const v4 y7 = w - x3;
-            const v4 a0 = shuffle(y0, y1, v4i{0, 4, 1, 5});
-            const v4 a1 = shuffle(y2, y3, v4i{0, 4, 1, 5});
-            const v4 a2 = shuffle(y0, y1, v4i{2, 6, 3, 7});
-            const v4 a3 = shuffle(y2, y3, v4i{2, 6, 3, 7});
-            const v4 b0 = shuffle(y4, y5, v4i{0, 4, 1, 5});
-            const v4 b1 = shuffle(y6, y7, v4i{0, 4, 1, 5});
-            const v4 b2 = shuffle(y4, y5, v4i{2, 6, 3, 7});
-            const v4 b3 = shuffle(y6, y7, v4i{2, 6, 3, 7});
             const int at = 8 * block;
-            Vec4::store(rows[0] + at, shuffle(a0, a1, v4i{0, 1, 4, 5}));
-            Vec4::store(rows[0] + at + 4, shuffle(b0, b1, v4i{0, 1, 4, 5}));
-            Vec4::store(rows[1] + at, shuffle(a0, a1, v4i{2, 3, 6, 7}));
-            Vec4::store(rows[1] + at + 4, shuffle(b0, b1, v4i{2, 3, 6, 7}));
-            Vec4::store(rows[2] + at, shuffle(a2, a3, v4i{0, 1, 4, 5}));
-            Vec4::store(rows[2] + at + 4, shuffle(b2, b3, v4i{0, 1, 4, 5}));
-            Vec4::store(rows[3] + at, shuffle(a2, a3, v4i{2, 3, 6, 7}));
-            Vec4::store(rows[3] + at + 4, shuffle(b2, b3, v4i{2, 3, 6, 7}));
+            float *const out[4] = {base + laneOffset[0] + at, base + laneOffset[1] + at, base + laneOffset[2] + at,
+                                   base + laneOffset[3] + at};
+            firstThreeOfFourBlocks(Vec4::load(e), Vec4::load(e + half), Vec4::load(e + quarter),
+                                   Vec4::load(e + half + quarter), Vec4::load(o), Vec4::load(o + half),
+                                   Vec4::load(o + quarter), Vec4::load(o + half + quarter), out);
         }
     }
 }
@@ -479,22 +448,80 @@ FFT_INLINE void inverseSixteen(float *__restrict dst, const float *__restrict sr
     }
 }
 
+/** One value per operation: the tail of a rotated pass, whose twiddles must come in order. */
+struct Vec1 {
+    using type = float;
+    static constexpr int width = 1;
+    static FFT_INLINE type load(const float *p) { return *p; }
+    static FFT_INLINE void store(float *p, type v) { *p = v; }
+    static FFT_INLINE type reversed(type v) { return v; }
+};
+
+/** The forward butterflies of a pass, for runPass. */
+struct ForwardButterflies {
+    static FFT_INLINE void edges(float *__restrict dst, const float *__restrict src, int s, int h, int q)
+    {
+        const float x0 = src[s];
+        const float xh = src[s + h];
+        dst[s] = x0 + xh;
+        dst[s + h] = x0 - xh;
+        dst[s + q] = src[s + q];
+        dst[s + h + q] = src[s + h + q];
+    }
+    template <typename Vec>
+    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
+                                   int j, typename Vec::type c, typename Vec::type sn)
+    {
+        forwardColumns<Vec>(dst, src, begin, end, B, j, c, sn);
+    }
+    template <typename Twiddles>
+    static FFT_INLINE void sixteen(float *__restrict dst, const float *__restrict src, int L, Twiddles tw)
+    {
+        forwardSixteen(dst, src, L, tw);
+    }
+};
+
+/** The inverse butterflies of a pass, for runPass. */
+struct InverseButterflies {
+    static FFT_INLINE void edges(float *__restrict dst, const float *__restrict src, int s, int h, int q)
+    {
+        const float x0 = src[s];
+        const float xh = src[s + h];
+        dst[s] = x0 + xh;
+        dst[s + h] = x0 - xh;
+        dst[s + q] = 2.0f * src[s + q];
+        dst[s + h + q] = 2.0f * src[s + h + q];
+    }
+    template <typename Vec>
+    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
+                                   int j, typename Vec::type c, typename Vec::type sn)
+    {
+        inverseColumns<Vec>(dst, src, begin, end, B, j, c, sn);
+    }
+    template <typename Twiddles>
+    static FFT_INLINE void sixteen(float *__restrict dst, const float *__restrict src, int L, Twiddles tw)
+    {
+        inverseSixteen(dst, src, L, tw);
+    }
+};
+
 /**
- * Forward pass with blocks of B >= 16 points. Vec is the widest vector to use;
- * passes too short for it fall back to four lanes.
+ * One pass with blocks of B >= 16 points, forward or inverse as Butterflies
+ * says. Vec is the widest vector to use; passes too short for it fall back to
+ * four lanes.
  */
-template <typename Vec, typename Twiddles>
-FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, int L, int B, Twiddles tw)
+template <typename Vec, typename Butterflies, typename Twiddles>
+FFT_INLINE void runPass(float *__restrict dst, const float *__restrict src, int L, int B, Twiddles tw)
 {
     const int h = B / 2;
     const int q = B / 4;
     if (q == 4) {
-        forwardSixteen(dst, src, L, tw);
+        Butterflies::sixteen(dst, src, L, tw);
         return;
     }
     if constexpr (Vec::width > 4) {
         if (q < 2 * Vec::width) {
-            forwardPass<Vec4>(dst, src, L, B, tw);
+            runPass<Vec4, Butterflies>(dst, src, L, B, tw);
             return;
         }
     }
@@ -502,14 +529,8 @@ FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, 
     using V = typename Vec::type;
     const int span = Twiddles::rotated ? L : (B >= groupSpan ? B : (L < groupSpan ? L : groupSpan));
     for (int g = 0; g < L; g += span) {
-        for (int s = g; s < g + span; s += B) {
-            const float x0 = src[s];
-            const float xh = src[s + h];
-            dst[s] = x0 + xh;
-            dst[s + h] = x0 - xh;
-            dst[s + q] = src[s + q];
-            dst[s + h + q] = src[s + h + q];
-        }
+        for (int s = g; s < g + span; s += B)
+            Butterflies::edges(dst, src, s, h, q);
         if (Twiddles::rotated) {
             // The sequence must run in order: full groups of W, then the last
             // W - 1 values of j one at a time.
@@ -517,23 +538,12 @@ FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, 
             for (; j + W - 1 < q; j += W) {
                 V c, sn;
                 tw.template vector<Vec>(j, c, sn);
-                forwardColumns<Vec>(dst, src, g, g + span, B, j, c, sn);
+                Butterflies::template columns<Vec>(dst, src, g, g + span, B, j, c, sn);
             }
             for (; j < q; ++j) {
                 float c, sn;
                 tw.scalar(j, c, sn);
-                for (int s = g; s < g + span; s += B) {
-                    const float a = src[s + h + j];
-                    const float b = src[s + h + q + j];
-                    const float v = a * c - b * sn;
-                    const float w = a * sn + b * c;
-                    const float x0 = src[s + j];
-                    const float x1 = src[s + q + j];
-                    dst[s + j] = x0 + v;
-                    dst[s + h - j] = x0 - v;
-                    dst[s + h + j] = w + x1;
-                    dst[s + B - j] = w - x1;
-                }
+                Butterflies::template columns<Vec1>(dst, src, g, g + span, B, j, c, sn);
             }
         } else {
             // Groups of W from j = 1; the last group is moved back to end at
@@ -543,7 +553,7 @@ FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, 
                     j = q - W;
                 V c, sn;
                 tw.template vector<Vec>(j, c, sn);
-                forwardColumns<Vec>(dst, src, g, g + span, B, j, c, sn);
+                Butterflies::template columns<Vec>(dst, src, g, g + span, B, j, c, sn);
                 if (j == q - W)
                     break;
             }
@@ -552,70 +562,16 @@ FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, 
     tw.finish();
 }
 
-/** Inverse pass with blocks of B >= 16 points. */
+template <typename Vec, typename Twiddles>
+FFT_INLINE void forwardPass(float *__restrict dst, const float *__restrict src, int L, int B, Twiddles tw)
+{
+    runPass<Vec, ForwardButterflies>(dst, src, L, B, tw);
+}
+
 template <typename Vec, typename Twiddles>
 FFT_INLINE void inversePass(float *__restrict dst, const float *__restrict src, int L, int B, Twiddles tw)
 {
-    const int h = B / 2;
-    const int q = B / 4;
-    if (q == 4) {
-        inverseSixteen(dst, src, L, tw);
-        return;
-    }
-    if constexpr (Vec::width > 4) {
-        if (q < 2 * Vec::width) {
-            inversePass<Vec4>(dst, src, L, B, tw);
-            return;
-        }
-    }
-    constexpr int W = Vec::width;
-    using V = typename Vec::type;
-    const int span = Twiddles::rotated ? L : (B >= groupSpan ? B : (L < groupSpan ? L : groupSpan));
-    for (int g = 0; g < L; g += span) {
-        for (int s = g; s < g + span; s += B) {
-            const float x0 = src[s];
-            const float xh = src[s + h];
-            dst[s] = x0 + xh;
-            dst[s + h] = x0 - xh;
-            dst[s + q] = 2.0f * src[s + q];
-            dst[s + h + q] = 2.0f * src[s + h + q];
-        }
-        if (Twiddles::rotated) {
-            int j = 1;
-            for (; j + W - 1 < q; j += W) {
-                V c, sn;
-                tw.template vector<Vec>(j, c, sn);
-                inverseColumns<Vec>(dst, src, g, g + span, B, j, c, sn);
-            }
-            for (; j < q; ++j) {
-                float c, sn;
-                tw.scalar(j, c, sn);
-                for (int s = g; s < g + span; s += B) {
-                    const float x0 = src[s + j];
-                    const float xr = src[s + h - j];
-                    const float y0 = src[s + h + j];
-                    const float yr = src[s + B - j];
-                    dst[s + j] = x0 + xr;
-                    dst[s + q + j] = y0 - yr;
-                    const float vr = x0 - xr;
-                    const float vi = y0 + yr;
-                    dst[s + h + j] = vr * c + vi * sn;
-                    dst[s + h + q + j] = vi * c - vr * sn;
-                }
-            }
-        } else {
-            for (int j = 1;; j += W) {
-                if (j > q - W)
-                    j = q - W;
-                V c, sn;
-                tw.template vector<Vec>(j, c, sn);
-                inverseColumns<Vec>(dst, src, g, g + span, B, j, c, sn);
-                if (j == q - W)
-                    break;
-            }
-        }
-    }
-    tw.finish();
+    runPass<Vec, InverseButterflies>(dst, src, L, B, tw);
 }
 
 #undef FFT_INLINE

@@ -90,39 +90,25 @@ RealFftEngine<T>::~RealFftEngine()
 }
 
 namespace {
+// One pass, forward or inverse as Butterflies says, with eight lanes where the
+// processor has them.
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define QUILLON_FFT_WIDE 1
-template <typename Twiddles>
-__attribute__((target("avx2"))) void forwardPassWide(float *d, const float *s, int count, int block, Twiddles tw)
+template <typename Butterflies, typename Twiddles>
+__attribute__((target("avx2"))) void passWide(float *d, const float *s, int count, int block, Twiddles tw)
 {
-    fftpasses::forwardPass<fftpasses::Vec8>(d, s, count, block, tw);
-}
-
-template <typename Twiddles>
-__attribute__((target("avx2"))) void inversePassWide(float *d, const float *s, int count, int block, Twiddles tw)
-{
-    fftpasses::inversePass<fftpasses::Vec8>(d, s, count, block, tw);
+    fftpasses::runPass<fftpasses::Vec8, Butterflies>(d, s, count, block, tw);
 }
 #endif
 
-template <typename Twiddles>
-void forwardPassAny(float *d, const float *s, int count, int block, Twiddles tw)
+template <typename Butterflies, typename Twiddles>
+void pass(float *d, const float *s, int count, int block, Twiddles tw)
 {
 #ifdef QUILLON_FFT_WIDE
     if (fftpasses::wideVectors())
-        return forwardPassWide(d, s, count, block, tw);
+        return passWide<Butterflies>(d, s, count, block, tw);
 #endif
-    fftpasses::forwardPass<fftpasses::Vec4>(d, s, count, block, tw);
-}
-
-template <typename Twiddles>
-void inversePassAny(float *d, const float *s, int count, int block, Twiddles tw)
-{
-#ifdef QUILLON_FFT_WIDE
-    if (fftpasses::wideVectors())
-        return inversePassWide(d, s, count, block, tw);
-#endif
-    fftpasses::inversePass<fftpasses::Vec4>(d, s, count, block, tw);
+    fftpasses::runPass<fftpasses::Vec4, Butterflies>(d, s, count, block, tw);
 }
 } // namespace
 
@@ -131,13 +117,14 @@ void RealFftEngine<T>::forwardPassTable(T *d, const T *s, int p, int count)
 {
     const int n = 1 << p;
     const T *level = m_cosineTable.get() + (n / 2) - 4;
-    forwardPassAny(d, s, count, 2 * n, fftpasses::TableTwiddles{level, 1, n / 2});
+    pass<fftpasses::ForwardButterflies>(d, s, count, 2 * n, fftpasses::TableTwiddles{level, 1, n / 2});
 }
 
 template <typename T>
 void RealFftEngine<T>::forwardPassOscillator(T *d, const T *s, int p)
 {
-    forwardPassAny(d, s, m_length, 2 << p, fftpasses::RotatedTwiddles<Oscillator>(&m_oscillators[p - 13]));
+    pass<fftpasses::ForwardButterflies>(d, s, m_length, 2 << p,
+                                        fftpasses::RotatedTwiddles<Oscillator>(&m_oscillators[p - 13]));
 }
 
 template <typename T>
@@ -145,13 +132,14 @@ void RealFftEngine<T>::inversePassTable(T *d, const T *s, int p, int count)
 {
     const int n = 1 << p;
     const T *level = m_cosineTable.get() + (n / 2) - 4;
-    inversePassAny(d, s, count, 2 * n, fftpasses::TableTwiddles{level, 1, n / 2});
+    pass<fftpasses::InverseButterflies>(d, s, count, 2 * n, fftpasses::TableTwiddles{level, 1, n / 2});
 }
 
 template <typename T>
 void RealFftEngine<T>::inversePassOscillator(T *d, const T *s, int p)
 {
-    inversePassAny(d, s, m_length, 2 << p, fftpasses::RotatedTwiddles<Oscillator>(&m_oscillators[p - 13]));
+    pass<fftpasses::InverseButterflies>(d, s, m_length, 2 << p,
+                                        fftpasses::RotatedTwiddles<Oscillator>(&m_oscillators[p - 13]));
 }
 
 template <typename T>

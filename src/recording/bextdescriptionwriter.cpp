@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -87,12 +88,11 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
             const QByteArray old = file.read(descriptionSize);
             if (old.size() != descriptionSize)
                 return fail(file, readError);
-            if (!writeAllAt(file, dataStart, field)) {
+            // A failed write must not leave half a description behind: put the old one back.
+            if (!writeAllAt(file, dataStart, field) || !file.flush()) {
                 writeAllAt(file, dataStart, old);
                 return fail(file, writeError);
             }
-            if (!file.flush())
-                return fail(file, writeError);
             file.close();
             return true;
         }
@@ -115,8 +115,12 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     appended += le32Bytes(appendedChunkSize);
     appended += field;
     appended += QByteArray(int(appendedChunkSize) - descriptionSize, '\0');
-    const quint32 newRiffSize = quint32(oldSize + appended.size() - 8);
-    if (!writeAllAt(file, oldSize, appended) || !writeAllAt(file, 4, le32Bytes(newRiffSize))
+    // The RIFF size field is 32 bits wide: past it the size would wrap and
+    // misdescribe the whole file.
+    const qint64 newRiffSize = oldSize + appended.size() - 8;
+    if (newRiffSize > qint64(std::numeric_limits<quint32>::max()))
+        return fail(file, writeError);
+    if (!writeAllAt(file, oldSize, appended) || !writeAllAt(file, 4, le32Bytes(quint32(newRiffSize)))
         || !file.flush()) {
         // Half a chunk would make the file unreadable; put it back as it was.
         file.resize(oldSize);

@@ -323,13 +323,31 @@ void WavFile::readChunks(bool headerOnly)
         valid = false;
         errorText = text;
     };
-    // Reads a whole chunk after checking that the file holds it, so that a size
-    // field never decides how much is allocated.
-    auto readChunkBytes = [&](quint32 size, QByteArray &out) {
-        if (qint64(size) > bytesLeft() || size > quint32(std::numeric_limits<int>::max() / 2))
+    // The metadata chunks are read whole into chunk: each kind once only, and
+    // only after checking that the file holds the chunk, so that a size field
+    // never decides how much is allocated. False when the walk must stop.
+    QByteArray chunk;
+    auto readMetadataChunk = [&](auto &record, quint32 size, const char *repeatedLog, const char *repeatedText,
+                                 const QString &shortReadText) {
+        if (record.found) {
+            qDebug() << repeatedLog;
+            fail(QString::fromLatin1(repeatedText));
             return false;
-        out.resize(int(size));
-        return size == 0 || f.read(out.data(), size) == qint64(size);
+        }
+        record.found = true;
+        record.chunkSize = size;
+        if (qint64(size) > bytesLeft() || size > quint32(std::numeric_limits<int>::max() / 2)) {
+            qDebug() << "Wav-File Read Error";
+            fail(shortReadText);
+            return false;
+        }
+        chunk.resize(int(size));
+        if (size > 0 && f.read(chunk.data(), size) != qint64(size)) {
+            qDebug() << "Wav-File Read Error";
+            fail(shortReadText);
+            return false;
+        }
+        return true;
     };
 
     char head[8];
@@ -355,7 +373,6 @@ void WavFile::readChunks(bool headerOnly)
         return;
     }
 
-    QByteArray chunk;
     while (bytesLeft() > 0) {
         const qint64 got = f.read(head, 8);
         if (got < 4) {
@@ -479,25 +496,17 @@ void WavFile::readChunks(bool headerOnly)
                     }
                     decodeSamples(raw, samples.data(), count, bytesPerSample);
                 }
-                // Bytes of an incomplete last frame are not decoded.
+                // An incomplete last frame is not decoded; step over it so the walk goes on at the chunk's end.
                 if (used < size)
                     f.seek(f.pos() + qint64(size - used));
                 valid = true;
             }
         } else if (id == "TIME") {
             qDebug() << "Found TIME chunk";
-            if (time.found) {
-                qDebug() << "more then 1 time chunks. not supported. \n";
-                fail(QStringLiteral("Not more than one TIME chunk supported."));
+            if (!readMetadataChunk(time, size, "more then 1 time chunks. not supported. \n",
+                                   "Not more than one TIME chunk supported.",
+                                   QStringLiteral("WAV file read error in TIME chunk.")))
                 return;
-            }
-            time.found = true;
-            time.chunkSize = size;
-            if (!readChunkBytes(size, chunk)) {
-                qDebug() << "Wav-File Read Error";
-                fail(QStringLiteral("WAV file read error in TIME chunk."));
-                return;
-            }
             time.char1 = fieldInside(chunk, 0, 4);
             time.number1 = int32Inside(chunk, 4);
             time.recDate = fieldInside(chunk, 8, 8);
@@ -513,18 +522,10 @@ void WavFile::readChunks(bool headerOnly)
             time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
         } else if (id == "bext") {
             qDebug() << "Found bext chunk";
-            if (bext.found) {
-                qDebug() << "more then 1 bext chunk. not supported. \n";
-                fail(QStringLiteral("Not more than one BEXT chunk supported."));
+            if (!readMetadataChunk(bext, size, "more then 1 bext chunk. not supported. \n",
+                                   "Not more than one BEXT chunk supported.",
+                                   QStringLiteral("WAV file read error in BEXT chunk.")))
                 return;
-            }
-            bext.found = true;
-            bext.chunkSize = size;
-            if (!readChunkBytes(size, chunk)) {
-                qDebug() << "Wav-File Read Error";
-                fail(QStringLiteral("WAV file read error in BEXT chunk."));
-                return;
-            }
             bext.description = fieldInside(chunk, 0, 256);
             bext.originator = fieldInside(chunk, 256, 32);
             bext.reference = fieldInside(chunk, 288, 32);
@@ -534,51 +535,26 @@ void WavFile::readChunks(bool headerOnly)
                 bext.codingHist = fieldInside(chunk, 602, int(size - 602));
         } else if (id == "SPL ") {
             qDebug() << "Found SPL chunk";
-            if (spl.found) {
-                qDebug() << "more then 1 SPL chunk. not supported. \n";
-                fail(QStringLiteral("Not more than one SPL chunk supported."));
+            if (!readMetadataChunk(spl, size, "more then 1 SPL chunk. not supported. \n",
+                                   "Not more than one SPL chunk supported.", QString()))
                 return;
-            }
-            spl.found = true;
-            spl.chunkSize = size;
-            if (!readChunkBytes(size, chunk)) {
-                qDebug() << "Wav-File Read Error";
-                fail(QString());
-                return;
-            }
             spl.value = readFixedString(chunk, 0, 8).trimmed();
             qDebug() << "SPL value: " << spl.value;
         } else if (id == "wamd") {
             qDebug() << "Found wamd chunk";
-            if (wamd.found) {
-                qDebug() << "more then 1 wamd chunk. not supported. \n";
-                fail(QStringLiteral("Not more than one WAMD chunk supported."));
+            if (!readMetadataChunk(wamd, size, "more then 1 wamd chunk. not supported. \n",
+                                   "Not more than one WAMD chunk supported.",
+                                   QStringLiteral("WAV file read error in WAMD chunk.")))
                 return;
-            }
-            wamd.found = true;
-            wamd.chunkSize = size;
-            if (!readChunkBytes(size, chunk)) {
-                qDebug() << "Wav-File Read Error";
-                fail(QStringLiteral("WAV file read error in WAMD chunk."));
-                return;
-            }
             wamd.date = fieldInside(chunk, 67, 10);
             wamd.time = fieldInside(chunk, 78, 8);
             qDebug() << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
         } else if (id == "guan") {
             qDebug() << "Found guano chunk";
-            if (guano.found) {
-                qDebug() << "more then 1 guano chunk. not supported. \n";
-                fail(QStringLiteral("Not more than one GUANO chunk supported."));
+            if (!readMetadataChunk(guano, size, "more then 1 guano chunk. not supported. \n",
+                                   "Not more than one GUANO chunk supported.",
+                                   QStringLiteral("WAV file read error in GUANO chunk.")))
                 return;
-            }
-            guano.found = true;
-            guano.chunkSize = size;
-            if (!readChunkBytes(size, chunk)) {
-                qDebug() << "Wav-File Read Error";
-                fail(QStringLiteral("WAV file read error in GUANO chunk."));
-                return;
-            }
             const QStringList lines = readFixedString(chunk, 0, chunk.size()).split(QLatin1Char('\n'));
             for (const QString &line : lines) {
                 if (line.isEmpty())

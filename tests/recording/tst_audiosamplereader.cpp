@@ -1,31 +1,24 @@
 #include "recording/audiosamplereader.h"
 
+#include "fixturefolder.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
 #include <QLoggingCategory>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestAudioSampleReader : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
+    FixtureFolder m_files;
 
-    QString put(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("r%1.raw").arg(++m_counter));
-        if (!testsupport::writeFile(path, bytes))
-            qFatal("cannot write fixture %s", qPrintable(path));
-        return path;
-    }
+    QString put(const QByteArray &bytes) { return m_files.put(bytes, QStringLiteral(".raw")); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(m_files.isValid());
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
 
@@ -69,9 +62,9 @@ private slots:
     {
         QTest::addColumn<QString>("second");
         QTest::addColumn<QString>("errorText");
-        const QString missing = m_dir.filePath("missing.raw");
+        const QString missing = m_files.filePath("missing.raw");
         QTest::newRow("missing file") << missing << QStringLiteral("Cannot open file '") + missing + "'";
-        QTest::newRow("folder") << m_dir.path() << QStringLiteral("Cannot open file '") + m_dir.path() + "'";
+        QTest::newRow("folder") << m_files.path() << QStringLiteral("Cannot open file '") + m_files.path() + "'";
     }
 
     void failedLoadForgetsThePreviousRecording()

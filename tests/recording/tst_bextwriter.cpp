@@ -1,13 +1,15 @@
 #include "recording/bextdescriptionwriter.h"
 #include "recording/wavfile.h"
 
+#include "fixturefolder.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using testsupport::WavWriter;
 
@@ -41,16 +43,9 @@ class TestBextWriter : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
+    FixtureFolder m_files;
 
-    QString put(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("w%1.wav").arg(++m_counter));
-        if (!testsupport::writeFile(path, bytes))
-            qFatal("cannot write fixture %s", qPrintable(path));
-        return path;
-    }
+    QString put(const QByteArray &bytes) { return m_files.put(bytes); }
 
     // fmt, a bext chunk whose fields after the description are all set, data.
     static QByteArray withBext(const QByteArray &oldDescription)
@@ -68,7 +63,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(m_files.isValid());
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
 
@@ -133,9 +128,7 @@ private slots:
         QCOMPARE(after.size(), old + pad + 866);
         QCOMPARE(after.left(4), bytes.left(4));
         QCOMPARE(after.mid(8, old - 8), bytes.mid(8));
-        const quint32 riff = quint32(quint8(after[4])) | quint32(quint8(after[5])) << 8
-                             | quint32(quint8(after[6])) << 16 | quint32(quint8(after[7])) << 24;
-        QCOMPARE(riff, quint32(after.size() - 8));
+        QCOMPARE(le32At(after, 4), quint32(after.size() - 8));
         QCOMPARE(after.mid(old, pad), QByteArray(pad, '\0'));
         QCOMPARE(after.mid(old + pad, 8), QByteArray("bext\x5a\x03\x00\x00", 8)); // 858
         const QByteArray utf8 = text.toUtf8();
@@ -182,9 +175,9 @@ private slots:
     void noSuchFile_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing file") << m_dir.filePath("gone.wav");
-        QTest::newRow("missing folder") << m_dir.filePath("gone/x.wav");
-        QTest::newRow("folder") << m_dir.path();
+        QTest::newRow("missing file") << m_files.filePath("gone.wav");
+        QTest::newRow("missing folder") << m_files.filePath("gone/x.wav");
+        QTest::newRow("folder") << m_files.path();
     }
 
     void noSuchFile()
@@ -193,6 +186,42 @@ private slots:
         const bool existed = QFileInfo::exists(path);
         QVERIFY(!WavFile().writeBextDescription(path, QStringLiteral("Nyc")));
         QCOMPARE(QFileInfo::exists(path), existed);
+    }
+
+    // Appending to a file of nearly 4 GiB would carry the RIFF size past 32 bits:
+    // refused before anything is written. The big chunk is a hole in a sparse file.
+    void appendPastThirtyTwoBitsRefused()
+    {
+        const quint32 junkSize = 0xfffffff0u;
+        const qint64 fileSize = 12 + 8 + qint64(junkSize);
+        const QByteArray head =
+            "RIFF" + WavWriter::le32(quint32(fileSize - 8)) + "WAVE" + "junk" + WavWriter::le32(junkSize);
+        const QString path = m_files.filePath(QStringLiteral("huge.wav"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(head), qint64(head.size()));
+            if (!f.resize(fileSize)) {
+                f.remove();
+                QSKIP("this file system holds no file of 4 GiB");
+            }
+        }
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        if (qint64(st.st_blocks) * 512 > (qint64(1) << 24)) {
+            QFile::remove(path);
+            QSKIP("this file system stores no sparse files");
+        }
+        const bool written = WavFile().writeBextDescription(path, QStringLiteral("Nyc"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const qint64 sizeAfter = f.size();
+        const QByteArray headAfter = f.read(head.size());
+        f.close();
+        QFile::remove(path);
+        QVERIFY(!written);
+        QCOMPARE(sizeAfter, fileSize);
+        QCOMPARE(headAfter, head);
     }
 
     void failedWriteLeavesFileAsItWas_data()

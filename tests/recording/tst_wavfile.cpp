@@ -1,11 +1,11 @@
 #include "recording/wavfile.h"
 
+#include "fixturefolder.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
 #include <QDir>
 #include <QLoggingCategory>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -14,31 +14,17 @@
 
 using testsupport::WavWriter;
 
-Q_DECLARE_METATYPE(std::vector<int>)
-
 class TestWavFile : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
+    FixtureFolder m_files;
 
-    QString put(const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(QStringLiteral("f%1.wav").arg(++m_counter));
-        if (!testsupport::writeFile(path, bytes))
-            qFatal("cannot write fixture %s", qPrintable(path));
-        return path;
-    }
+    QString put(const QByteArray &bytes) { return m_files.put(bytes); }
 
     static QByteArray pcm16(const QVector<int> &samples) { return WavWriter::pack(samples, 16); }
 
-    // Little-endian reading for the checks on real files, kept apart from the code under test.
-    static quint32 u32(const QByteArray &b, int at)
-    {
-        return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
-               | quint32(quint8(b[at + 3])) << 24;
-    }
+    // A sample as its bytes give it, read apart from the code under test.
     static int sampleAt(const QByteArray &b, int at, int bits)
     {
         if (bits == 8)
@@ -55,7 +41,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
+        QVERIFY(m_files.isValid());
         // The daylight-saving cases need a zone with a gap; CTest sets it too.
         qputenv("TZ", "Europe/Berlin");
         tzset();
@@ -294,7 +280,7 @@ private slots:
         QTest::newRow("TIME of 20 bytes keeps the date, loses the time")
             << QByteArray("TIME") << time.left(20) << QStringList{"TIME", "03/05/21", "", ""};
         QTest::newRow("TIME of 3 bytes") << QByteArray("TIME") << time.left(3) << QStringList{"", "", "", ""};
-        QTest::newRow("TIME of 55 bytes loses only the second time")
+        QTest::newRow("TIME of 52 bytes loses only the second time")
             << QByteArray("TIME") << time.left(52) << QStringList{"TIME", "03/05/21", "21:14:05", ""};
         QByteArray bext = WavWriter::field("Nyc", 256) + WavWriter::field("Orig", 32) + WavWriter::field("Ref", 32)
                           + WavWriter::field("2021-05-03", 10) + WavWriter::field("21:14:05", 8);
@@ -409,6 +395,39 @@ private slots:
         QCOMPARE(got.value(field), value);
     }
 
+    // Every understood key reaches its own field (a key read into the wrong field
+    // or misspelt would go unnoticed by the cases above).
+    void guanoEveryKey()
+    {
+        const QStringList lines{"GUANO|Version: 1.0", "Filter HP: 8.5", "Filter LP: 120", "Firmware Version: 4.6",
+                                "Hardware Version: 2", "Humidity: 81.5", "Length: 3.25", "Loc Accuracy: 7",
+                                "Loc Elevation: 41.5", "Loc Position: 52.5 13.25", "Make: Maker", "Model: M1",
+                                "Note: a note", "Original Filename: orig.wav", "Samplerate: 384000",
+                                "Serial: S-9", "Species Auto ID: Pipistrellus", "Species Manual ID: Nyctalus",
+                                "Tags: t1,t2", "TE: 10", "Temperature Ext: -2.5", "Temperature Int: 18.75",
+                                "Timestamp: 2023-07-01T23:05:59", "WA|Song Meter|Prefix: SM4",
+                                "WA|Song Meter|Audio settings: [{\"rate\": 384000}]"};
+        WavWriter w;
+        w.fmt(384000, 16).chunk("guan", testsupport::guanoPayload(lines));
+        WavFile wav;
+        wav.open(put(w.bytes()), true);
+        QCOMPARE(wav.errorText, QString());
+        const GuanoChunk &g = wav.guano;
+        const QStringList texts{g.version, g.firmwareVersion, g.hardwareVersion, g.locPosition, g.make, g.model,
+                                g.note, g.originalFilename, g.serial, g.speciesAutoId, g.speciesManualId, g.tags,
+                                g.waSongMeterPrefix, g.waSongMeterAudioSettings};
+        QCOMPARE(texts, (QStringList{"1.0", "4.6", "2", "52.5 13.25", "Maker", "M1", "a note", "orig.wav", "S-9",
+                                     "Pipistrellus", "Nyctalus", "t1,t2", "SM4", "[{\"rate\": 384000}]"}));
+        // Every value is exact in binary, so the floats compare exactly.
+        const QVector<float> floats{g.filterHp, g.filterLp, g.humidity, g.length, g.locAccuracy, g.locElevation,
+                                    g.temperatureExt, g.temperatureInt};
+        QCOMPARE(floats, (QVector<float>{8.5f, 120.0f, 81.5f, 3.25f, 7.0f, 41.5f, -2.5f, 18.75f}));
+        QCOMPARE(g.samplerate, 384000);
+        QCOMPARE(g.te, 10);
+        QCOMPARE(g.timestamp.date(), QDate(2023, 7, 1));
+        QCOMPARE(g.timestamp.time(), QTime(23, 5, 59));
+    }
+
     void recordingDateTime_data()
     {
         QTest::addColumn<QString>("recDate");
@@ -512,9 +531,9 @@ private slots:
     void cannotOpen_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing file") << m_dir.filePath("no such file.wav");
-        QTest::newRow("missing folder") << m_dir.filePath("nowhere/x.wav");
-        QTest::newRow("folder") << m_dir.path();
+        QTest::newRow("missing file") << m_files.filePath("no such file.wav");
+        QTest::newRow("missing folder") << m_files.filePath("nowhere/x.wav");
+        QTest::newRow("folder") << m_files.path();
     }
 
     void cannotOpen()
@@ -570,31 +589,28 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, errorText);
-        QString dataDir = testsupport::testDataDir();
-#ifdef QUILLON_TESTDATA_DIR
-        // The support library is built without the folder's definition; this executable has it.
-        if (dataDir.isEmpty())
-            dataDir = QStringLiteral(QUILLON_TESTDATA_DIR);
-#endif
-        const QString path = QDir(dataDir).filePath(name);
+        const QString path = QDir(testsupport::testDataDir()).filePath(name);
         const QByteArray bytes = testsupport::readFile(path);
         QVERIFY2(!bytes.isEmpty(), qPrintable(QStringLiteral("missing recording ") + path));
 
         WavFile wav;
         wav.open(path, false);
         QCOMPARE(wav.errorText, errorText);
+        // Every one of these files begins with its fmt chunk at byte 12.
+        QCOMPARE(bytes.mid(12, 4), QByteArray("fmt "));
+        QVERIFY(wav.fmtFound);
+        QCOMPARE(wav.fmtSize, le32At(bytes, 16));
         if (!errorText.isEmpty()) {
             QVERIFY(!wav.valid);
             QVERIFY(wav.samples.empty());
             return;
         }
-        // These files hold a 16-byte fmt chunk at byte 12 and the data chunk right after it.
-        QCOMPARE(bytes.mid(12, 4), QByteArray("fmt "));
-        QCOMPARE(u32(bytes, 16), 16u);
+        // The files read in full hold a 16-byte fmt chunk and the data chunk right after it.
+        QCOMPARE(le32At(bytes, 16), 16u);
         QCOMPARE(bytes.mid(36, 4), QByteArray("data"));
-        const quint32 rate = u32(bytes, 24);
+        const quint32 rate = le32At(bytes, 24);
         const int bits = quint8(bytes[34]) | quint8(bytes[35]) << 8;
-        const quint32 size = u32(bytes, 40);
+        const quint32 size = le32At(bytes, 40);
         const int width = bits / 8;
         const int count = int(size) / width;
         QVERIFY(wav.valid);
