@@ -1,12 +1,13 @@
 #include "analysis/automaticclassification.h"
 
+#include "analysis/analysistransform.h"
 #include "analysis/blob.h"
 #include "analysis/calldetector.h"
 #include "analysis/mybatcall.h"
 #include "fft/fouriertransformer.h"
 
-#include <QDebug>
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -20,15 +21,6 @@ std::vector<double> hammingWeights()
     for (int i = 0; i < n; ++i)
         w[i] = 0.54 - 0.46 * std::cos(2.0 * M_PI * i / (n - 1));
     return w;
-}
-
-void reportSizeResult(int sizeResult)
-{
-    // 0 variable size, 2 invalid size: the transform still runs on whatever it has.
-    if (sizeResult == 0)
-        qDebug() << "This size is not a default fixed size of the FFT engine. Using a variable size instead.\n";
-    else if (sizeResult == 2)
-        qDebug() << "Invalid FFT size.\n";
 }
 
 } // namespace
@@ -45,6 +37,22 @@ AutomaticClassification::Plan AutomaticClassification::detectionPlan(qint64 fram
     return p;
 }
 
+AutomaticClassification::Plan AutomaticClassification::categorisationPlan(qint64 sampleCount)
+{
+    Plan p;
+    for (float overlap : {87.5f, 75.0f, 50.0f, 0.0f}) {
+        p.overlap = overlap;
+        // q in single precision, 512 / q in double: 447 overlap samples at 87.5 %, not 448.
+        const float q = 100.0f / overlap;
+        p.hop = fftSize - int(std::floor(double(fftSize) / double(q)));
+        // This path divides by hop + 1 and adds no first frame, so it may see one frame fewer.
+        p.frames = std::max<qint64>(0, qint64(std::trunc((double(sampleCount) - fftSize) / double(p.hop + 1))));
+        if (p.fits())
+            break;
+    }
+    return p;
+}
+
 double AutomaticClassification::fullScale(int bitsPerSample)
 {
     return std::pow(2.0, double(bitsPerSample)) * 0.5 - 1.0;
@@ -58,8 +66,7 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
         return;
 
     FourierTransformer transformer(0, QString());
-    reportSizeResult(int(transformer.setSize(fftSize)));
-    transformer.setWindowFunction(QStringLiteral("Rectangular"));
+    setUpAnalysisTransform(transformer, fftSize);
 
     const std::vector<double> weights = hammingWeights();
     const double full = fullScale(bitsPerSample);

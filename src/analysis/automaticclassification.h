@@ -26,14 +26,21 @@ public:
     /** Below this rate 8 kHz lies above the matrix's top bin: the detector is not run. */
     static constexpr int minSampleRate = 16000;
 
-    /** Overlap, hop and frame count the header worker's classification uses for frameCount samples. */
+    /** Overlap, hop and frame count of one detection matrix. */
     struct Plan {
         float overlap = 87.5f;
         int hop = 65;
         qint64 frames = 0;
         bool fits() const { return double(frames) * columns <= maxCells; }
     };
+    /** The header worker's plan for frameCount samples: 87.5 % overlap, none for very long recordings. */
     static Plan detectionPlan(qint64 frameCount);
+    /**
+     * The single-file categorisation's plan for sampleCount samples: the overlap
+     * steps down from 87.5 % through 75 % and 50 % to 0 % until the matrix fits;
+     * when even 0 % does not, the plan does not fit and the file is refused.
+     */
+    static Plan categorisationPlan(qint64 sampleCount);
 
     /**
      * Fills matrix with frames rows of columns magnitudes; row f is the

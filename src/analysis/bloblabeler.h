@@ -31,9 +31,6 @@ public:
      */
     void extractRegion(const FloatMatrix &m, const std::pair<const int, Blob> &entry, FloatMatrix &out) const;
 
-    /** The label map of the last labelling: 0 unreached, -1 looked-at background, > 0 a region. */
-    const std::vector<int> &labelMap() const { return m_labels; }
-
 private:
     void scan(const FloatMatrix &m);
     void traceContour(const FloatMatrix &m, int start, int label, bool external);

@@ -1,5 +1,6 @@
 #include "analysis/calcspectrogramthread.h"
 
+#include "analysis/analysistransform.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
@@ -19,14 +20,6 @@ namespace {
 // The largest matrix a QVector<double> can hold (its allocation is limited to
 // INT_MAX bytes); a larger request would throw instead of answering.
 constexpr qint64 maxReplyCells = (std::numeric_limits<int>::max() - 64) / qint64(sizeof(double));
-
-void reportSizeResult(int sizeResult)
-{
-    if (sizeResult == 0)
-        qDebug() << "This size is not a default fixed size of the FFT engine. Using a variable size instead.\n";
-    else if (sizeResult == 2)
-        qDebug() << "Invalid FFT size.\n";
-}
 
 // Weight table of the filled part of a frame; empty means no weighting.
 std::vector<double> windowWeights(calcSpectrogramThread &worker, const QString &window, int f)
@@ -127,8 +120,7 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
 
         {
             FourierTransformer transformer(0, QString());
-            reportSizeResult(int(transformer.setSize(windowSize)));
-            transformer.setWindowFunction(QStringLiteral("Rectangular"));
+            setUpAnalysisTransform(transformer, windowSize);
 
             // The power is normalised by the Hann window over the filled part,
             // whatever window is applied, so levels compare across windows only roughly.
@@ -206,6 +198,14 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
 {
     const QString notLoaded = QStringLiteral("The file ") + wavDirectory
                               + QStringLiteral(" could not be loaded.\nCategorization aborted!");
+    const QString tooLong = QStringLiteral("The file ") + wavDirectory
+                            + QStringLiteral(" is too long to be categorized.\nCategorization aborted!");
+    // Decided from the header or the file size before any sample is read: a
+    // recording whose matrix would not fit even without overlap is not loaded
+    // at all (an hour at 500 kHz would take 7 GB as samples alone).
+    auto tooLongToLoad = [](qint64 sampleCount) {
+        return !AutomaticClassification::categorisationPlan(sampleCount).fits();
+    };
 
     std::vector<int> samples;
     int sampleRate = 0;
@@ -214,6 +214,14 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
     const QString suffix = QFileInfo(wavDirectory).suffix().toLower();
     if (suffix == QLatin1String("wav")) {
         WavFile wav;
+        wav.open(wavDirectory, true);
+        const quint32 frameBytes = quint32(wav.numberOfChannels) * quint32(wav.bytesPerSample);
+        sampleCount = frameBytes != 0 ? quint32(wav.dataSize) / frameBytes : 0;
+        if (tooLongToLoad(sampleCount)) {
+            emit error(tooLong);
+            return;
+        }
+        wav.reset();
         wav.open(wavDirectory, false);
         if (wav.samples.empty()) {
             emit error(notLoaded);
@@ -222,9 +230,11 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
         samples = std::move(wav.samples);
         sampleRate = int(wav.sampleRate);
         bits = wav.bitsPerSample;
-        const quint32 frameBytes = quint32(wav.numberOfChannels) * quint32(wav.bytesPerSample);
-        sampleCount = frameBytes != 0 ? quint32(wav.dataSize) / frameBytes : 0;
     } else if (suffix == QLatin1String("raw")) {
+        if (tooLongToLoad(QFileInfo(wavDirectory).size() / 2)) {
+            emit error(tooLong);
+            return;
+        }
         AudioSampleReader reader;
         reader.load(wavDirectory, false);
         if (reader.samples.empty()) {
@@ -240,45 +250,21 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
                    + QStringLiteral(" not supported.\nCategorization aborted!"));
         return;
     }
-    // Never trust the header's count beyond the samples actually decoded.
+    // Never trust the header's count beyond the samples actually decoded. With
+    // fewer samples the plan fits all the more.
     sampleCount = quint32(std::min<size_t>(sampleCount, samples.size()));
-
-    constexpr int fft = AutomaticClassification::fftSize;
-    constexpr int cols = AutomaticClassification::columns;
-    const float overlapSteps[] = {87.5f, 75.0f, 50.0f, 0.0f};
-    int step = 0;
-    float overlap = overlapSteps[0];
-    int ovs = 0;
-    qint64 frames = 0;
-    auto plan = [&]() {
-        const float q = 100.0f / overlap;
-        ovs = int(std::floor(double(fft) / double(q)));
-        frames = qint64(std::trunc((double(sampleCount) - fft) / double(fft + 1 - ovs)));
-    };
-    plan();
-    while (double(frames) * cols > AutomaticClassification::maxCells) {
-        if (step + 1 >= int(sizeof(overlapSteps) / sizeof(overlapSteps[0]))) {
-            // Even without overlap the matrix would not fit: refuse rather than loop for ever.
-            emit error(QStringLiteral("The file ") + wavDirectory
-                       + QStringLiteral(" is too long to be categorized.\nCategorization aborted!"));
-            return;
-        }
-        overlap = overlapSteps[++step];
-        plan();
-    }
-    if (frames < 1)
-        frames = 0;
+    const AutomaticClassification::Plan plan = AutomaticClassification::categorisationPlan(sampleCount);
 
     QStringList labels;
-    if (sampleRate >= AutomaticClassification::minSampleRate && frames > 0) {
+    if (sampleRate >= AutomaticClassification::minSampleRate && plan.frames > 0) {
         FloatMatrix matrix;
-        AutomaticClassification::buildDetectionMatrix(samples.data(), bits, fft - ovs, frames, matrix);
+        AutomaticClassification::buildDetectionMatrix(samples.data(), bits, plan.hop, plan.frames, matrix);
         samples.clear();
         samples.shrink_to_fit();
         CallDetector detector;
         std::unordered_map<int, Blob> blobs;
         QList<MyBatCall> calls;
-        detector.detectCalls(matrix, overlap, sampleRate, int(sampleCount), blobs, labels, calls);
+        detector.detectCalls(matrix, plan.overlap, sampleRate, int(sampleCount), blobs, labels, calls);
     }
     emit tavronFinished(index, labels);
 }

@@ -31,30 +31,9 @@ ClassAssignmentText ClassAssignmentText::parse(const QString &text)
     return t;
 }
 
-QString ClassAssignmentText::decodeDescription(const QByteArray &field)
-{
-    QByteArray bytes = field;
-    bytes.replace('\0', QByteArray());
-    return QString::fromUtf8(bytes);
-}
-
-ClassAssignmentText ClassAssignmentText::fromDescription(const QByteArray &field)
-{
-    return parse(decodeDescription(field));
-}
-
 bool ClassAssignmentText::fitsDescription(const QString &text)
 {
     return text.toUtf8().size() <= descriptionBytes;
-}
-
-QByteArray ClassAssignmentText::descriptionField(const QString &text)
-{
-    QByteArray bytes = text.toUtf8();
-    if (bytes.size() > descriptionBytes)
-        return QByteArray();
-    bytes.append(QByteArray(descriptionBytes - bytes.size(), '\0'));
-    return bytes;
 }
 
 QStringList ClassAssignmentText::classes() const
@@ -92,11 +71,6 @@ QString ClassAssignmentText::fullText(ClassList style) const
 QString ClassAssignmentText::shortText(ClassList style) const
 {
     return classListText(style) + fieldSeparator + comment;
-}
-
-QString ClassAssignmentText::bareText(ClassList style) const
-{
-    return classListText(style);
 }
 
 QString ClassAssignmentText::rowText() const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -35,15 +34,9 @@ public:
 
     /** Takes a stored text apart by the reading rules (bars first, then " + "). */
     static ClassAssignmentText parse(const QString &text);
-    /** Drops every zero byte of a raw description field and decodes the rest as UTF-8. */
-    static QString decodeDescription(const QByteArray &field);
-    /** parse(decodeDescription(field)). */
-    static ClassAssignmentText fromDescription(const QByteArray &field);
 
     /** True when the UTF-8 form of text fits into the description field. */
     static bool fitsDescription(const QString &text);
-    /** The field as a writer stores it: text as UTF-8, zero bytes up to 256. Empty when it does not fit. */
-    static QByteArray descriptionField(const QString &text);
 
     /** The four slots in order; empty slots are empty texts. */
     QStringList classes() const;
@@ -57,7 +50,6 @@ public:
     QString classListText(ClassList style) const;
     QString fullText(ClassList style) const;
     QString shortText(ClassList style) const;
-    QString bareText(ClassList style) const;
     /**
      * What the bext-writing worker stores for a row: the full form when it has
      * a proposal, the short form otherwise, both with the compact class list.

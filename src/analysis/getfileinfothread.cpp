@@ -86,6 +86,12 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
 
     WavFile wav;
     wav.open(wavFileName, true);
+    // A chunk the reader refuses stops its walk: the chunks behind it, a bext
+    // chunk among them, were never read. A RIFF size that does not match the
+    // file is the reader's one complaint that does not stop it.
+    const bool headerReadWhole =
+        wav.errorText.isEmpty()
+        || wav.errorText == QLatin1String("File size in header not identical to real file size.");
     const qint64 frameBytes = qint64(wav.bytesPerSample) * wav.numberOfChannels;
     const qint64 frames = frameBytes > 0 && wav.dataSize > 0 ? qint64(wav.dataSize) / frameBytes : 0;
     const int sampleRate = int(wav.sampleRate);
@@ -143,7 +149,8 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
                 wav.samples, frames, int(wav.sampleRate), wav.bitsPerSample);
             wav.reset();
             if (result.refused) {
-                emit signalShowMessage(categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized.")));
+                emit signalShowMessage(
+                    categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized.")));
                 reply(t, length, date, time);
                 return;
             }
@@ -172,9 +179,10 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
 
     if (write) {
         const QString text = t.fullText(ClassAssignmentText::ClassList::FourSlots);
-        if (!ClassAssignmentText::fitsDescription(text)) {
-            // Never cut into the fields behind the description, and never show
-            // a row the file does not store.
+        // Never cut into the fields behind the description, never overwrite
+        // classes that could not be read (or add a second bext chunk behind
+        // them), and never show a row the file does not store.
+        if (!headerReadWhole || !ClassAssignmentText::fitsDescription(text)) {
             reply(stored, length, date, time);
             return;
         }

@@ -22,8 +22,6 @@ public:
     /** The mean of the values pushed so far; 0 before the first push. */
     double mean() const { return m_count > 0 ? m_mean : 0.0; }
 
-    int count() const { return m_count; }
-
 private:
     int m_count = 0;
     double m_mean = 0.0;

@@ -2,7 +2,7 @@
 #include "analysis/calldetector.h"
 #include "analysis/metatypes.h"
 #include "recording/wavfile.h"
-#include "signalbuilder.h"
+#include "sweeprecording.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -10,22 +10,6 @@
 #include <cmath>
 
 namespace {
-
-const int sweepRate = 250000;
-
-// One second at 250 kHz: five pipistrelle-like sweeps, 49 -> 44 kHz in 6 ms,
-// whose end frequency can only fall in the PipPip band (42.5 .. 49.5 kHz), and
-// five noctule-like sweeps, 24.5 -> 22 kHz in 14 ms, whose end frequency can only
-// fall in the NycMid band (21 .. 26.5 kHz).
-QVector<int> sweepRecording()
-{
-    testsupport::SignalBuilder b(sweepRate, 1.0);
-    for (int i = 0; i < 5; ++i)
-        b.sweep(49000, 44000, 0.05 + 0.09 * i, 0.006, -12);
-    for (int i = 0; i < 5; ++i)
-        b.sweep(24500, 22000, 0.52 + 0.09 * i, 0.014, -12);
-    return b.samples();
-}
 
 double hamming(int n)
 {
@@ -40,44 +24,75 @@ class TestAutoClassification : public QObject
 
 private slots:
     void initTestCase() { registerAnalysisMetaTypes(); }
-    void detectionPlan_data();
-    void detectionPlan();
+    void plan_data();
+    void plan();
     void detectionMatrix_impulse();
     void classify_sweeps();
     void classify_realRecordings();
 };
 
-void TestAutoClassification::detectionPlan_data()
+void TestAutoClassification::plan_data()
 {
+    QTest::addColumn<bool>("categorisation"); // the single-file slot's plan, else the header worker's
     QTest::addColumn<qint64>("n");
     QTest::addColumn<float>("overlap");
     QTest::addColumn<int>("hop");
     QTest::addColumn<qint64>("frames");
     QTest::addColumn<bool>("fits");
 
-    QTest::newRow("shorter than one transform") << qint64(511) << 87.5f << 65 << qint64(0) << true;
-    QTest::newRow("exactly one transform") << qint64(512) << 87.5f << 65 << qint64(1) << true;
-    QTest::newRow("one hop short of the second frame") << qint64(576) << 87.5f << 65 << qint64(1) << true;
-    QTest::newRow("second frame") << qint64(577) << 87.5f << 65 << qint64(2) << true;
+    // Header worker: (n - 512) / hop + 1 frames.
+    QTest::newRow("header: shorter than one transform") << false << qint64(511) << 87.5f << 65 << qint64(0) << true;
+    QTest::newRow("header: exactly one transform") << false << qint64(512) << 87.5f << 65 << qint64(1) << true;
+    QTest::newRow("header: one hop short of the second frame") << false << qint64(576) << 87.5f << 65 << qint64(1)
+                                                               << true;
+    QTest::newRow("header: second frame") << false << qint64(577) << 87.5f << 65 << qint64(2) << true;
     // (9299999 - 512) / 65 = 143069 (rest 2), plus the first frame.
-    QTest::newRow("last length with overlap") << qint64(9299999) << 87.5f << 65 << qint64(143070) << true;
+    QTest::newRow("header: last length with overlap") << false << qint64(9299999) << 87.5f << 65 << qint64(143070)
+                                                      << true;
     // (9300000 - 512) / 512 = 18163 (rest 64), plus the first frame.
-    QTest::newRow("first length without overlap") << qint64(9300000) << 0.0f << 512 << qint64(18164) << true;
+    QTest::newRow("header: first length without overlap") << false << qint64(9300000) << 0.0f << 512
+                                                           << qint64(18164) << true;
     // 8e7 cells / 255 bins = 313725.49 frames.
-    QTest::newRow("largest matrix that fits") << qint64(313725) * 512 << 0.0f << 512 << qint64(313725) << true;
-    QTest::newRow("one frame too many") << qint64(313726) * 512 << 0.0f << 512 << qint64(313726) << false;
-    QTest::newRow("one hour at 500 kHz") << qint64(1800000000) << 0.0f << 512 << qint64(3515625) << false;
+    QTest::newRow("header: largest matrix that fits") << false << qint64(313725) * 512 << 0.0f << 512
+                                                      << qint64(313725) << true;
+    QTest::newRow("header: one frame too many") << false << qint64(313726) * 512 << 0.0f << 512 << qint64(313726)
+                                                << false;
+    QTest::newRow("header: one hour at 500 kHz") << false << qint64(1800000000) << 0.0f << 512 << qint64(3515625)
+                                                 << false;
+
+    // Single-file slot: (n - 512) / (hop + 1) frames, truncated, with no first frame added.
+    QTest::newRow("file: shorter than one transform") << true << qint64(511) << 87.5f << 65 << qint64(0) << true;
+    QTest::newRow("file: one transform gives no frame") << true << qint64(512) << 87.5f << 65 << qint64(0) << true;
+    // 4,999,488 / 66 = 75,749.8.
+    QTest::newRow("file: 10 s RAW") << true << qint64(5000000) << 87.5f << 65 << qint64(75749) << true;
+    // 87.5 %: 29,999,488 / 66 = 454,537 frames, above 8e7 / 255 = 313,725.5; 75 %: / 130.
+    QTest::newRow("file: 60 s RAW steps to 75 %") << true << qint64(30000000) << 75.0f << 129 << qint64(230765)
+                                                  << true;
+    QTest::newRow("file: largest at 75 %") << true << qint64(313725) * 130 + 512 + 129 << 75.0f << 129
+                                           << qint64(313725) << true;
+    // One sample more makes 313,726 frames at 75 %; at 50 %: 40,784,380 / 257 = 158,694.1.
+    QTest::newRow("file: one sample more steps to 50 %") << true << qint64(313725) * 130 + 512 + 130 << 50.0f
+                                                         << 256 << qint64(158694) << true;
+    // 50 %: 99,999,488 / 257 = 389,103 frames, too many; 0 %: / 513 = 194,930.7.
+    QTest::newRow("file: 200 s steps to 0 %") << true << qint64(100000000) << 0.0f << 512 << qint64(194930) << true;
+    QTest::newRow("file: largest at 0 %") << true << qint64(313725) * 513 + 512 + 512 << 0.0f << 512
+                                          << qint64(313725) << true;
+    // No overlap step is left: the plan does not fit and the file is refused.
+    QTest::newRow("file: one sample more is refused") << true << qint64(313725) * 513 + 512 + 513 << 0.0f << 512
+                                                      << qint64(313726) << false;
 }
 
-void TestAutoClassification::detectionPlan()
+void TestAutoClassification::plan()
 {
+    QFETCH(bool, categorisation);
     QFETCH(qint64, n);
     QFETCH(float, overlap);
     QFETCH(int, hop);
     QFETCH(qint64, frames);
     QFETCH(bool, fits);
 
-    const AutomaticClassification::Plan p = AutomaticClassification::detectionPlan(n);
+    const AutomaticClassification::Plan p = categorisation ? AutomaticClassification::categorisationPlan(n)
+                                                           : AutomaticClassification::detectionPlan(n);
     QCOMPARE(p.overlap, overlap);
     QCOMPARE(p.hop, hop);
     QCOMPARE(p.frames, frames);
@@ -107,10 +122,10 @@ void TestAutoClassification::detectionMatrix_impulse()
 
 void TestAutoClassification::classify_sweeps()
 {
-    const QVector<int> s = sweepRecording();
+    const QVector<int> s = sweeprecording::pipistrelleAndNoctule();
     const std::vector<int> samples(s.begin(), s.end());
     const AutomaticClassification::Result r =
-        AutomaticClassification::classify(samples, qint64(samples.size()), sweepRate, 16);
+        AutomaticClassification::classify(samples, qint64(samples.size()), sweeprecording::sampleRate, 16);
     QVERIFY(!r.refused);
     QCOMPARE(r.labels.size(), r.calls.size());
     QVERIFY2(r.labels.count("PipPip") >= 3, qPrintable(r.labels.join(',')));
@@ -120,13 +135,7 @@ void TestAutoClassification::classify_sweeps()
 
 void TestAutoClassification::classify_realRecordings()
 {
-    QString folder = testsupport::testDataDir();
-#ifdef QUILLON_TESTDATA_DIR
-    // The support library is built without the executable's definition.
-    if (folder.isEmpty())
-        folder = QStringLiteral(QUILLON_TESTDATA_DIR);
-#endif
-    const QDir dir(folder);
+    const QDir dir(testsupport::testDataDir());
     const QStringList names = dir.entryList({"*.wav"}, QDir::Files, QDir::Name);
     if (names.isEmpty())
         QSKIP("no real recordings available");
@@ -155,6 +164,8 @@ void TestAutoClassification::classify_realRecordings()
             QVERIFY2(c.rect.top() >= 0.0 && c.rect.bottom() <= nyquistKHz + 1e-6, qPrintable(what));
         }
     }
+    // At least the six plain 16-bit PCM recordings at bat rates open; without
+    // them this test would pass having classified nothing.
     QVERIFY(classified >= 6);
 }
 

@@ -159,36 +159,53 @@ void TestCallDetector::detectCalls_nothingToDetect()
 
 void TestCallDetector::measureBlobs_rejectedAndNoise()
 {
-    // At overlap 0 (threshold 9 additions, 512 samples per row) three regions: a row of five cells
-    // (9 additions) is dropped; two blocks of 26 frames (5 .. 30): bins 3 .. 6 lie below 8 kHz and
-    // are rejected; bins 100 .. 104 (near 100 kHz, 26.6 ms) are "Noise" by the rules and measured.
+    // At overlap 0 (threshold 9 additions, 512 samples per row) four regions: a row of five cells
+    // (9 additions) is dropped; a 3 x 3 block (10 additions) is kept; two blocks of 26 frames
+    // (5 .. 30): bins 3 .. 6 lie below 8 kHz and are rejected; bins 100 .. 104 (near 100 kHz,
+    // 26.6 ms) are "Noise" by the rules and measured.
     QVERIFY(near(CallDetector::sizeThreshold(0.0f), 9.0) && near(CallDetector::sizeThreshold(87.5f), 72.0));
     QCOMPARE(CallDetector::blobBudget(kRate, kRate * 61 / 2), 620); // 20 per started second plus 20
+    QCOMPARE(CallDetector::blobBudget(kRate, kRate * 9 / 10), 20);
     FloatMatrix m(40, size_t(kCols));
-    for (size_t c = 20; c < 25; ++c)
-        m.at(35, c) = 1.0f;
     for (size_t f = 5; f <= 30; ++f)
         for (size_t c : {3, 4, 5, 6, 100, 101, 102, 103, 104})
+            m.at(f, c) = 1.0f;
+    for (size_t c = 20; c < 25; ++c)
+        m.at(35, c) = 1.0f;
+    for (size_t f = 36; f <= 38; ++f)
+        for (size_t c = 50; c <= 52; ++c)
             m.at(f, c) = 1.0f;
     BlobLabeler labeler;
     std::unordered_map<int, Blob> blobs = labeler.label(m);
     QCOMPARE(blobs.at(3).pixelCount, size_t(9));
+    QCOMPARE(blobs.at(4).pixelCount, size_t(10));
     QStringList classes;
     QList<MyBatCall> calls;
     CallDetector().measureBlobs(m, labeler, 0.0f, kRate, 40 * 512, blobs, classes, calls);
-    QCOMPARE(classes, (QStringList{"Noise", "Noise"}));
-    QCOMPARE(int(blobs.size()), 2); // the rejected region stays among the regions, the small one goes
+    QCOMPARE(calls.size(), classes.size());
+    for (int i = 0; i < calls.size(); ++i)
+        QCOMPARE(calls[i].batClass, classes[i]);
+    QStringList sorted = classes;
+    sorted.sort();
+    QCOMPARE(sorted, (QStringList{"Noise", "Noise", "PipPp"}));
+    // The rejected region stays among the regions, the small one goes.
+    QCOMPARE(int(blobs.size()), 3);
     QCOMPARE(blobs.count(3), size_t(0));
-    const bool firstIsPlaceholder = calls[0].rect.isNull();
-    const MyBatCall &p = calls[firstIsPlaceholder ? 0 : 1];
-    const MyBatCall &c = calls[firstIsPlaceholder ? 1 : 0];
 
+    auto find = [&](const QString &label, bool placeholder) {
+        for (const MyBatCall &c : calls)
+            if (c.batClass == label && c.rect.isNull() == placeholder)
+                return c;
+        return MyBatCall();
+    };
+    const MyBatCall p = find("Noise", true);
     QCOMPARE(p.batClass, QStringLiteral("Noise"));
     QCOMPARE(p.rect, QRectF(0, 0, 0, 0));
     QCOMPARE(p.startFreq + p.endFreq + p.maxFreq + p.minFreq + p.centroid + p.duration, 0.0);
     QCOMPARE(p.switchCount + p.zeroCount + p.posHist + p.negHist, 0);
 
     const double kHzPerColumn = 250.0 / 255.0;
+    const MyBatCall c = find("Noise", false);
     QCOMPARE(c.batClass, QStringLiteral("Noise"));
     QVERIFY(near(c.centroid, 102 * kHzPerColumn) && near(c.startFreq, 102 * kHzPerColumn));
     QVERIFY(near(c.endFreq, 102 * kHzPerColumn));
@@ -199,6 +216,13 @@ void TestCallDetector::measureBlobs_rejectedAndNoise()
     // 40 x 512 samples over 40 rows: 1.024 ms per row.
     QVERIFY(near(c.rect.x(), 5 * 0.001024) && near(c.rect.width(), 26 * 0.001024));
     QVERIFY(near(c.rect.y(), 100 * kHzPerColumn) && near(c.rect.height(), 5 * kHzPerColumn));
+
+    // The block: 3 frames of 512 samples (3.07 ms), every row centred on bin 51, that is
+    // 250 x 51 / 255 = 50 kHz: "Pip" and, between 49.5 and 51 kHz, "PipPp".
+    const MyBatCall b = find("PipPp", false);
+    QVERIFY(near(b.startFreq, 50.0) && near(b.endFreq, 50.0) && near(b.centroid, 50.0));
+    QVERIFY(near(b.minFreq, 48 * kHzPerColumn) && near(b.maxFreq, 53 * kHzPerColumn));
+    QVERIFY(near(b.duration, 3 * 512.0 / kRate));
 }
 
 QUILLON_TEST(TestCallDetector)

@@ -58,14 +58,21 @@ void TestCallDetectorRules::classifyCall_data()
 
     QTest::newRow("0.036 is not Test") << 0.036f << 23.0f << 20.0f << "Nyc" << "No Sub";
     QTest::newRow("Test: steady long tone") << 0.05f << 40.0f << 36.0f << "Test" << "No Sub";
+    QTest::newRow("Test needs less than 5 kHz change") << 0.05f << 41.0f << 36.0f << "Noise" << "No Sub";
     QTest::newRow("Nyc top 33.0") << 0.01f << 40.0f << 33.0f << "Nyc" << "No Sub";
     QTest::newRow("Pip above 33") << 0.01f << 40.0f << 33.01f << "Pip" << "No Sub";
     QTest::newRow("Enil at 31.0") << 0.01f << 35.0f << 31.0f << "Nyc" << "Enil";
     QTest::newRow("float 31.2 is above 31.2") << 0.01f << 35.0f << 31.2f << "Nyc" << "No Sub";
     // Float durations widened to double: 0.0029f lies below 0.0029, 0.0059f above 0.0059.
+    QTest::newRow("float 0.0029 is not above 0.0029") << 0.0029f << 25.0f << 20.0f << "Noise" << "No Sub";
+    QTest::newRow("float 0.0029 is too short for PipNat") << 0.0029f << 50.0f << 40.0f << "Pip" << "No Sub";
     QTest::newRow("float 0.0059 is NycNoc") << 0.0059f << 25.0f << 20.0f << "Nyc" << "NycNoc";
     QTest::newRow("float 0.028 is above 0.028") << 0.028f << 20.0f << 14.0f << "Nyc" << "No Sub";
+    QTest::newRow("41.0 is PipNat") << 0.01f << 50.0f << 41.0f << "Pip" << "PipNat";
     QTest::newRow("float 41.2 is PipPn") << 0.01f << 50.0f << 41.2f << "Pip" << "PipPn";
+    QTest::newRow("42.5 is PipPn") << 0.01f << 50.0f << 42.5f << "Pip" << "PipPn";
+    QTest::newRow("42.6 is PipPip") << 0.01f << 50.0f << 42.6f << "Pip" << "PipPip";
+    QTest::newRow("0.016 is too long for PipPp") << 0.016f << 60.0f << 50.0f << "Pip" << "No Sub";
     QTest::newRow("float 0.015 is PipPp") << 0.015f << 60.0f << 50.0f << "Pip" << "PipPp";
     QTest::newRow("above 65 is Noise") << 0.01f << 80.0f << 65.01f << "Noise" << "No Sub";
     QTest::newRow("float 0.0015 is above 0.0015") << 0.0015f << 60.0f << 45.0f << "Pip" << "No Sub";
@@ -128,6 +135,7 @@ void TestCallDetectorRules::selectTopBlobs_data()
     QTest::addColumn<QList<int>>("kept");
     QTest::newRow("two greatest") << QVector<float>{5, 9, 1, 7} << 2 << QList<int>{2, 4};
     QTest::newRow("count 0") << QVector<float>{5, 9} << 0 << QList<int>{};
+    QTest::newRow("count beyond the map") << QVector<float>{5, 9} << 10 << QList<int>{1, 2};
     QTest::newRow("tie: greater label stays") << QVector<float>{4, 6, 4, 4} << 2 << QList<int>{2, 4};
 }
 

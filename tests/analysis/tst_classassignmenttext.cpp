@@ -1,6 +1,9 @@
 #include "analysis/classassignmenttext.h"
+#include "recording/wavfile.h"
 #include "testregistry.h"
+#include "wavwriter.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestClassAssignmentText : public QObject
@@ -138,24 +141,33 @@ void TestClassAssignmentText::compose()
 
 void TestClassAssignmentText::descriptionField_limit()
 {
-    // 256 bytes exactly: fills the field with no zero byte behind it.
+    // 256 bytes exactly: written into a recording, the text fills the field with
+    // no zero byte behind it and reads back whole.
     const QString text = QStringLiteral("Nyc|") + utf8TextOfBytes(252);
     QCOMPARE(text.toUtf8().size(), 256);
     QVERIFY(Cat::fitsDescription(text));
-    const QByteArray field = Cat::descriptionField(text);
-    QCOMPARE(field.size(), 256);
-    QVERIFY(!field.contains('\0'));
-    QCOMPARE(Cat::decodeDescription(field), text);
-    QCOMPARE(Cat::fromDescription(field).comment, utf8TextOfBytes(252));
 
-    // One byte more does not fit, although it is only 129 characters long.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.wav"));
+    testsupport::WavWriter w;
+    w.fmt(250000, 16).bext("Pip|old").data(QVector<int>(100, 0), 16);
+    QVERIFY(w.write(path));
+    QVERIFY(WavFile().writeBextDescription(path, text));
+    for (testsupport::WavWriter::Chunk &c : w.chunks)
+        if (c.id == "bext")
+            c.payload.replace(0, 256, text.toUtf8());
+    QCOMPARE(testsupport::readFile(path), w.bytes());
+
+    WavFile read;
+    read.open(path, true);
+    const Cat back = Cat::parse(read.bext.description);
+    QCOMPARE(back.classes(), (QStringList{"Nyc", "", "", ""}));
+    QCOMPARE(back.comment, utf8TextOfBytes(252));
+
+    // One byte more does not fit, although it is only 131 characters long.
     const QString longer = text + QLatin1Char('x');
     QCOMPARE(longer.size(), 4 + 126 + 1);
     QVERIFY(!Cat::fitsDescription(longer));
-    QVERIFY(Cat::descriptionField(longer).isEmpty());
-
-    // Zero bytes anywhere in the field are dropped, not taken as the end.
-    QCOMPARE(Cat::decodeDescription(QByteArray("Ny\0c|a\0\0", 8)), QStringLiteral("Nyc|a"));
 }
 
 QUILLON_TEST(TestClassAssignmentText)

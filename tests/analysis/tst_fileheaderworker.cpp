@@ -246,6 +246,24 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("below 16 kHz: detector not run, checks still apply")
         << recording("Nyc + Bat", 8000, 800) << true << QByteArray() << 0 << row({"Nyc"}, "", "", len, na, na, "")
         << QByteArray("Nyc +  +  + |||");
+    {
+        // The reader stops at the second SPL chunk: the bext chunk behind it is never
+        // read, so its classes must not be overwritten by a text made without them.
+        WavWriter w;
+        w.fmt(250000, 16).data(QVector<int>(25000, 0), 16);
+        w.chunk("SPL ", QByteArray(8, '\0')).chunk("SPL ", QByteArray(8, '\0')).bext("Nyc + Bat|keep");
+        QTest::newRow("header walk stopped early: nothing written, nothing shown")
+            << w << true << QByteArray() << 0 << row({}, "", "", len, na, na, "")
+            << QByteArray("Nyc + Bat|keep");
+    }
+    {
+        // Recorders often leave a RIFF size that does not match the file: the whole
+        // header is still read, so the write-back goes ahead.
+        WavWriter w = recording("Nyc + Bat|||");
+        w.riffSize(100);
+        QTest::newRow("RIFF size off: written all the same")
+            << w << true << QByteArray() << 0 << row({"Nyc"}, "", "", len, na, na, "") << QByteArray("Nyc +  +  + |||");
+    }
     // 10 + 246 = 256 bytes stored; the write-back would need 15 + 246 = 261.
     const QByteArray longComment(246, 'c');
     QTest::newRow("write-back beyond 256 bytes: not written, file values replied")

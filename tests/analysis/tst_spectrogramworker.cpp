@@ -2,6 +2,7 @@
 #include "analysis/calldetector.h"
 #include "analysis/metatypes.h"
 #include "signalbuilder.h"
+#include "sweeprecording.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <atomic>
 #include <cmath>
 
 namespace {
@@ -35,6 +37,7 @@ struct Reply {
     double minValue = 0;
     double maxValue = 0;
     bool containersEmpty = false;
+    long samplesLeftAtReply = -1; // size of the caller's vector when finished() was emitted
 };
 
 // The worker on its own thread, as the main window runs it.
@@ -52,6 +55,12 @@ public:
         QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(&client, &C::signalCalcSpektrogramm, worker, &W::process);
         QObject::connect(&client, &C::categorize, worker, &W::processTavron);
+        // Runs in the worker's thread at the moment of the reply and, connected
+        // first, before the queued copy is posted to the test: the vector must be
+        // empty by then.
+        QObject::connect(
+            worker, &W::finished, worker, [this] { samplesAtReply = current ? long(current->size()) : -1; },
+            Qt::DirectConnection);
         QObject::connect(worker, &W::finished, &client, &C::finished);
         QObject::connect(worker, &W::signalProgressBar, &client, &C::progress);
         QObject::connect(worker, &W::tavronFinished, &client, &C::tavronFinished);
@@ -69,6 +78,7 @@ public:
     {
         Reply r;
         const int before = finished.count();
+        current = &samples;
         emit client.signalCalcSpektrogramm(sampleSize, 16, windowSize, frameSize, window, overlap, &samples,
                                            sampleRate, categorize);
         if (!finished.wait(60000) && finished.count() == before)
@@ -80,6 +90,7 @@ public:
         r.maxValue = args.at(3).toDouble();
         r.containersEmpty = args.at(4).value<BlobMap>().empty() && args.at(5).toStringList().isEmpty()
                             && args.at(6).value<QList<MyBatCall>>().isEmpty();
+        r.samplesLeftAtReply = samplesAtReply;
         return r;
     }
 
@@ -95,6 +106,8 @@ public:
     calcSpectrogramThread *worker;
     SpectrogramClient client;
     QSignalSpy finished, progress, labels, errors;
+    std::vector<int> *current = nullptr;
+    std::atomic<long> samplesAtReply{-1};
 };
 
 // Row of the largest level in column i.
@@ -159,7 +172,7 @@ void TestSpectrogramWorker::process_workedExample()
     // H = 512 - 480 = 32: (500000 - 512) / 32 + 1 blocks of 256 bins.
     QCOMPARE(r.numberOfFfts, 15610);
     QCOMPARE(r.data.size(), 256 * 15610);
-    QCOMPARE(samples.size(), size_t(0));
+    QCOMPARE(r.samplesLeftAtReply, 0L);
     // The categorize flag changes nothing: the containers stay empty.
     QVERIFY(r.containersEmpty);
     // 40 kHz at 500 kHz / 512 points is bin 40.96: row 40 holds bin 41.
@@ -311,20 +324,15 @@ void TestSpectrogramWorker::process_unusableRequest()
     QVERIFY(r.data.isEmpty());
     QCOMPARE(r.minValue, -40.0);
     QCOMPARE(r.maxValue, 0.0);
-    QCOMPARE(samples.size(), size_t(0));
+    QCOMPARE(r.samplesLeftAtReply, 0L);
 }
 
 void TestSpectrogramWorker::processTavron_sweeps()
 {
-    // One second at 250 kHz: five sweeps 49 -> 44 kHz in 6 ms, whose end can only
-    // fall in the PipPip band (42.5 .. 49.5 kHz), and five sweeps 24.5 -> 22 kHz in
-    // 14 ms, whose end can only fall in the NycMid band (21 .. 26.5 kHz).
-    testsupport::SignalBuilder b(250000, 1.0);
-    for (int i = 0; i < 5; ++i)
-        b.sweep(49000, 44000, 0.05 + 0.09 * i, 0.006, -12).sweep(24500, 22000, 0.52 + 0.09 * i, 0.014, -12);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sweeps.WAV"));
-    QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(b.samples(), 250000)));
+    QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(sweeprecording::pipistrelleAndNoctule(),
+                                                                   sweeprecording::sampleRate)));
 
     WorkerOnThread w;
     QVERIFY(w.categorise(7, path));
@@ -346,20 +354,28 @@ void TestSpectrogramWorker::processTavron_refusals()
     const QString slow = file("slow.wav", testsupport::simplePcmWav(
                                               testsupport::SignalBuilder(8000, 0.5).tone(3000, -6).samples(), 8000));
     const QString shortRaw = file("short.raw", QByteArray(600, '\x05'));
+    // 2^31 data bytes claimed at 8 bits: 2.1e9 samples need 4.2 million frames even
+    // without overlap, above 8e7 / 255; refused from the header, before any sample is read.
+    testsupport::WavWriter huge;
+    huge.fmt(500000, 8).chunk("data", QByteArray(1024, '\x80'), true, 0x80000000LL);
+    const QString tooLong = file("huge.wav", huge.bytes());
 
     WorkerOnThread w;
     QVERIFY(w.categorise(1, mp3));
     QVERIFY(w.categorise(2, empty));
+    QVERIFY(w.categorise(5, tooLong));
     QCOMPARE(w.labels.count(), 0);
-    QCOMPARE(w.errors.count(), 2);
+    QCOMPARE(w.errors.count(), 3);
     QCOMPARE(w.errors.at(0).at(0).toString(), "File format of file " + mp3 + " not supported.\nCategorization aborted!");
     QCOMPARE(w.errors.at(1).at(0).toString(), "The file " + empty + " could not be loaded.\nCategorization aborted!");
+    QCOMPARE(w.errors.at(2).at(0).toString(),
+             "The file " + tooLong + " is too long to be categorized.\nCategorization aborted!");
 
     // Below 16 kHz the detector does not run; 300 RAW samples are less than one
     // transform. Both answer with an empty label list and no message.
     QVERIFY(w.categorise(3, slow));
     QVERIFY(w.categorise(4, shortRaw));
-    QCOMPARE(w.errors.count(), 2);
+    QCOMPARE(w.errors.count(), 3);
     QCOMPARE(w.labels.count(), 2);
     QCOMPARE(w.labels.at(0), QVariantList({3, QStringList()}));
     QCOMPARE(w.labels.at(1), QVariantList({4, QStringList()}));
