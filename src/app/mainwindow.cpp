@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "analysis/calcspectrogramthread.h"
+#include "analysis/getfileinfothread.h"
 #include "app/abouttext.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/treecolumns.h"
@@ -19,6 +21,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
+#include <QThread>
+#include <qwt_plot_textlabel.h>
 
 namespace {
 
@@ -80,8 +84,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300),
                                         screen->availableGeometry()));
 
-    // The plots (src/display) and the player (src/audio) are built here once
-    // their subsystems exist.
+    setUpPlots();
+
+    // The player (src/audio) is built here once its subsystem exists.
 
     audioData = QByteArray();
     playData = QByteArray();
@@ -122,8 +127,33 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::frequencyPlotChanged, this,
             &MainWindow::slotFrequencyPlotChanged);
 
-    // The four workers and their threads are created here as their subsystems land.
+    // The workers have no parent: each is about to change thread. The window
+    // talks to them only through queued signals.
+    spectrogramThread = new QThread;
+    auto *spectrogramWorker = new calcSpectrogramThread;
+    connect(this, &MainWindow::signalCalcSpektrogramm, spectrogramWorker, &calcSpectrogramThread::process);
+    spectrogramWorker->moveToThread(spectrogramThread);
+    connect(spectrogramThread, &QThread::finished, spectrogramWorker, &QObject::deleteLater);
+    connect(spectrogramWorker, &calcSpectrogramThread::finished, this, &MainWindow::spectrogramCalculated);
+    connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, ui->progressBar, &QProgressBar::setValue);
+    connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, taskbarProgress,
+            &TaskbarProgress::setValue);
+    spectrogramThread->start();
+
+    // Started for each folder's header chain and stopped at its end.
+    fileInfoThread = new QThread;
+    auto *headerWorker = new GetFileInfoThread;
+    connect(this, &MainWindow::signalGetFileHeaderInfo, headerWorker, &GetFileInfoThread::getFileHeaderInfo);
+    headerWorker->moveToThread(fileInfoThread);
+    connect(headerWorker, &GetFileInfoThread::signalFileInfoHeaderFinished, this,
+            &MainWindow::fileInfoHeaderFinished);
+    connect(headerWorker, &GetFileInfoThread::signalProgressBar, ui->progressBar, &QProgressBar::setValue);
+    connect(headerWorker, &GetFileInfoThread::signalShowMessage, this,
+            [this](const QString &text) { userDialogs().information(this, QString(), text); });
+    // Not on the thread's finished(): the thread stops after every chain, the worker stays.
+    connect(fileInfoThread, &QObject::destroyed, [headerWorker]() { delete headerWorker; });
     headerLoadingRestartPending = false;
+    // The bext-writing and copy workers are created here as their subsystems land.
 
     connect(this, &MainWindow::signalProgress, ui->progressBar, &QProgressBar::setValue);
     connect(this, &MainWindow::signalProgress, taskbarProgress, &TaskbarProgress::setValue);
@@ -139,6 +169,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
 MainWindow::~MainWindow()
 {
+    saveLayout();
+    // No event reaches a half-destroyed window, and no worker still reads its samples.
+    qApp->removeEventFilter(this);
+    spectrogramThread->quit();
+    spectrogramThread->wait();
+    delete spectrogramThread;
+    fileInfoThread->quit();
+    fileInfoThread->wait();
+    delete fileInfoThread;
+    // Until the display has a text to show, no plot owns the label.
+    if (spectrogramTextLabel && !spectrogramTextLabel->plot())
+        delete spectrogramTextLabel;
     delete rawFile;
     delete wavFile;
     delete ui;
@@ -184,9 +226,8 @@ void MainWindow::applyStoredViewSettings()
     setMarkerAction(ui->actionFrequency_Marker_2, QStringLiteral("marker2"));
     setMarkerAction(ui->actionFrequency_Marker_3, QStringLiteral("marker3"));
 
-    // The marker values and visibility, the axis titles of the time and
-    // frequency plots, and the player's mute and volume are applied here by the
-    // display and audio subsystems, in that order, once their objects exist.
+    applyStoredPlotSettings();
+    // The player's mute and volume are applied here once the audio subsystem exists.
 
     const int theme = QSettings().value(QStringLiteral("theme"), 0).toInt();
     switch (theme) {

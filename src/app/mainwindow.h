@@ -1,21 +1,32 @@
 #pragma once
 
+#include "analysis/blob.h"
 #include "analysis/mybatcall.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <QPointF>
+#include <QPolygon>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
+#include <unordered_map>
 #include <vector>
 
 class Ui_MainWindow;
 
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
+class QKeyEvent;
 class QPoint;
+class QProgressBar;
 class QProgressDialog;
 class QScrollBar;
 class QThread;
+class QTreeWidget;
 class QTreeWidgetItem;
 
 class QwtMatrixRasterData;
@@ -40,6 +51,7 @@ class MyRectCallsMarker;
 class MyRectRangeMarker;
 class PlayerControls;
 class RangeMarker;
+class SpectrogramInteraction;
 class SpectrogramSettingsDialog;
 class TaskbarButton;
 class TaskbarProgress;
@@ -123,6 +135,7 @@ public:
     MyRectCallsMarker *callsMarker = nullptr;
     QwtPlotMarker *amplitudePlotMarker = nullptr;
     QwtPlotMarker *frequencyPlotMarker = nullptr;
+    SpectrogramInteraction *spectrogramInteraction = nullptr;   // which picker the mouse over the spectrogram starts
     float secondsPerColumn = 0.0f;   // seconds of recording per spectrogram column; 0 before the first one
     QScrollBar *spectroScrollBar = nullptr;
     QFrame *frequencyPlotBottomSpacer = nullptr;
@@ -135,6 +148,10 @@ public:
     double spectroMaxDb = -33.0;
     double spectroMinDb = -100.0;
     bool calculating = false;        // a spectrogram request is out: `timedata` belongs to the worker
+    // The newest recording asked for while a spectrogram was calculating; shown
+    // once the running result has been drawn under its own name.
+    QString pendingPlotFileName;
+    QThread *spectrogramThread = nullptr;   // the spectrogram worker's thread, running for the window's life
 
     // --- Audio playback -------------------------------------------------------
     bool audioPending = true;        // no playback buffer yet for the recording shown
@@ -165,8 +182,18 @@ signals:
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
 
 public slots:
+    // Spectrogram (src/display): the one entry that makes a recording the shown one, and the worker's reply.
+    void plot_Data(QString fileName);
+    void spectrogramCalculated(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
+                               std::unordered_map<int, Blob> blobs, QStringList classes, QList<MyBatCall> calls);
+
     // Folder loading (src/filelist): opens what the command line names, once, 100 ms after start.
     void useCommandLineArguments();
+    // The header worker's reply for row `index` of the mode's file list, and the reload it may start.
+    void fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
+                                QString autoClass, QString accepted, QString length, QString date, QString time,
+                                QString comment);
+    void restartFileHeaderLoading();
 
     // Settings dialog signals, answered by the display and audio subsystems.
     void slotColormapChanged();
@@ -179,10 +206,29 @@ public slots:
     void slotTimePlotChanged();
     void slotFrequencyPlotChanged();
 
+    // The mouse over the spectrogram (src/app/mainwindow_plots.cpp): which
+    // picker a press starts, the measurement rectangle and its edges, the
+    // frequency markers.
+    void mouseMoved(QPointF point);
+    void deactivateZoomer(bool on);
+    void plotSelectionRect(const QPolygon &polygon);
+    void moveSelectorLeft(const QPoint &point);
+    void moveSelectorRight(const QPoint &point);
+    void moveSelectorTop(const QPoint &point);
+    void moveSelectorBottom(const QPoint &point);
+    void moveMarker1(const QPointF &point);
+    void moveMarker2(const QPointF &point);
+    void moveMarker3(const QPointF &point);
+
     // Context menus of the three trees (class assignment).
     void rightClickMenu(const QPoint &pos);
     void rightClickMenu_2(const QPoint &pos);
     void rightClickMenu_fileView(const QPoint &pos);
+
+protected:
+    // View toggles (src/app/mainwindow_view.cpp).
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     // Reached through the form's connection by object name.
@@ -230,10 +276,69 @@ private slots:
     void on_treeWidget_fileView_itemChanged(QTreeWidgetItem *item, int column);
     void on_treeWidget_2_itemChanged(QTreeWidgetItem *item, int column);
 
+public:
+    // Opens what `arguments` name as a command line does (arguments[0] is the program).
+    void openCommandLine(const QStringList &arguments);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+
 private:
+    // --- Spectrogram request and view (src/display) ---------------------------
+    struct ShownFormat {
+        qint64 sampleCount = 0;   // never more than the reader holds
+        int sampleRate = 0;
+        int bitsPerSample = 0;
+        bool raw = false;
+    };
+    ShownFormat shownFormat() const;
+    void setOpeningActionsEnabled(bool enabled);
+    void setPlotExportActionsEnabled(bool enabled);
+    void showModePanes();
+    void setGridsFromAction();
+    void restoreFirstWindowLayout(bool withSplitters);
+    void showFrequencyPlotBottomSpacer();
+    void showLoadFailure(const QString &message, bool raw);
+    void showEmptyView(bool raw);
+    void showPendingRecording();
+    void applyVisibleTimeSpan(double duration, double frequencySpan);
+    QString recordingInfoText(const ShownFormat &format, double duration) const;
+
+    // --- Opening and the header chain (src/filelist) --------------------------
+    QTreeWidget *modeFileList() const;
+    QProgressBar *modeProgressBar() const;
+    void setFolderActionsEnabled(bool enabled);
+    bool headerChainRunning() const;
+    void stopHeaderThread();
+    void fillFolderList(const QStringList &names, bool editable);
+    void startHeaderChain();
+    void requestFileHeader(int index);
+    void finishHeaderChain();
+    void giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted);
+    void countHeaderClasses(const QStringList &classes, const QString &proposal);
+    bool confirmAbortEvaluation(const QString &text);
+    void openDroppedPaths(const QStringList &paths);
+
+    // --- Window-wide event filter (src/app/mainwindow_eventfilter.cpp) --------
+    bool handleKeyPress(QObject *watched, QKeyEvent *event);
+    void fitTimeAxisToAspect();
+    void followCursor(const QPoint &pos);
+    void leaveSpectrogram();
+
     // Themes: neither stores "theme" nor touches the theme actions.
     void setLightTheme();
     void setDarkTheme();
+    // Also the axis plots' start-up look: construction and the light theme share it.
+    void colourAxisPlots(bool dark);
+
+    // Plot set-up (src/app/mainwindow_plots.cpp) and view toggles (src/app/mainwindow_view.cpp).
+    void setUpPlots();
+    void applyStoredPlotSettings();
+    void setSpectrogramMouseMode(bool selection);
+    void openSettingsDialog(int tab);
+    void saveLayout();
 
     void setUpTrees();
     void applyStoredViewSettings();

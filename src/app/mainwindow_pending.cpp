@@ -7,8 +7,6 @@
 #include <QPoint>
 #include <QTreeWidgetItem>
 
-void MainWindow::useCommandLineArguments() {}   // folder loading (src/filelist)
-
 void MainWindow::slotColormapChanged() {}         // display (src/display)
 void MainWindow::slotFrequencyMarkerChanged() {}  // display
 void MainWindow::slotAmplitudeScaleChanged() {}   // display
@@ -23,8 +21,6 @@ void MainWindow::rightClickMenu(const QPoint &) {}            // class assignmen
 void MainWindow::rightClickMenu_2(const QPoint &) {}          // class assignment
 void MainWindow::rightClickMenu_fileView(const QPoint &) {}   // class assignment
 
-void MainWindow::on_actionOpen_File_triggered() {}            // folder loading
-void MainWindow::on_actionOpen_Folder_triggered() {}          // folder loading
 void MainWindow::on_actionEvaluate_Folder_triggered() {}      // folder loading
 void MainWindow::on_actionManual_Review_of_RECORDER_VOD_Offline_Analysis_triggered() {}   // folder loading
 void MainWindow::on_actionTavron_Folder_Evaluation_triggered() {}   // folder loading
@@ -35,28 +31,15 @@ void MainWindow::on_actionExport_Spectrogram_triggered() {}      // display: plo
 void MainWindow::on_actionExport_CSV_File_triggered() {}         // exports (src/export)
 void MainWindow::on_actionExport_Tavron_File_triggered() {}      // exports
 void MainWindow::on_actionCopy_Files_to_other_Folder_triggered() {}   // exports: copying
-void MainWindow::on_actionSpectrogram_Settings_triggered() {}    // shell: view toggles (src/app)
 void MainWindow::on_actionAxis_Plots_Settings_triggered() {}     // display
 void MainWindow::on_actionAudio_Settings_triggered() {}          // audio
 void MainWindow::on_actionAmplitude_Plot_triggered(bool) {}      // display
-void MainWindow::on_actionFrequency_Axis_Plot_triggered(bool) {}   // shell: view toggles
-void MainWindow::on_actionFrequency_Marker_1_triggered(bool) {}    // shell: view toggles
-void MainWindow::on_actionFrequency_Marker_2_triggered(bool) {}    // shell: view toggles
-void MainWindow::on_actionFrequency_Marker_3_triggered(bool) {}    // shell: view toggles
-void MainWindow::on_actionGrid_triggered(bool) {}                  // shell: view toggles
 void MainWindow::on_actionCategorization_triggered(bool) {}        // display
-void MainWindow::on_actionWindows_Theme_triggered() {}   // shell: themes (src/app)
-void MainWindow::on_actionLight_Theme_triggered() {}     // shell: themes
-void MainWindow::on_actionDark_Theme_triggered() {}      // shell: themes
 
 void MainWindow::on_pushButton_3_clicked() {}   // folder loading: navigation
 void MainWindow::on_pushButton_4_clicked() {}   // folder loading: navigation
 void MainWindow::on_pushButton_7_clicked() {}   // folder loading: navigation
 void MainWindow::on_pushButton_8_clicked() {}   // folder loading: navigation
-void MainWindow::on_toolButton_pressed() {}     // shell: view toggles
-void MainWindow::on_toolButton_2_pressed() {}   // shell: view toggles
-void MainWindow::on_splitter_2_splitterMoved(int, int) {}   // shell: view toggles
-void MainWindow::on_splitter_3_splitterMoved(int, int) {}   // shell: view toggles
 
 void MainWindow::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *, int) {}            // folder loading
 void MainWindow::on_treeWidget_fileView_itemDoubleClicked(QTreeWidgetItem *, int) {}   // folder loading
@@ -65,6 +48,3 @@ void MainWindow::on_treeWidget_fileView_itemSelectionChanged() {}               
 void MainWindow::on_treeWidget_2_itemSelectionChanged() {}                             // folder loading
 void MainWindow::on_treeWidget_fileView_itemChanged(QTreeWidgetItem *, int) {}         // folder loading: comments
 void MainWindow::on_treeWidget_2_itemChanged(QTreeWidgetItem *, int) {}                // folder loading: comments
-
-void MainWindow::setLightTheme() {}   // shell: themes
-void MainWindow::setDarkTheme() {}    // shell: themes

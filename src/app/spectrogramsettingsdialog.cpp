@@ -44,8 +44,9 @@ void selectStoredIndex(QComboBox *combo, const QString &key, int fallback)
 // frequency of the common 300 kHz recorders.
 constexpr int kCeilingWithoutRecordingKHz = 150;
 
-// Bounds the form gives the level boxes; loading widens the boxes' mutual
-// limits back to these before it sets values.
+// Widest bounds the level boxes may have while loading moves them: the upper
+// box keeps the form's floor, the lower one stays a step below the upper
+// box's ceiling of 0 dBFS, so that the two can never meet.
 constexpr int kLowerLevelFormMaximum = -1;
 constexpr int kUpperLevelFormMinimum = -100;
 

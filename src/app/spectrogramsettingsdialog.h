@@ -114,6 +114,6 @@ private:
 
     Ui_SpectrogramSettingsDialog *ui;
     int sampleRate;
-    QwtPlot *colorBarPlot = nullptr;         // owned by the amplitude group's layout
+    QwtPlot *colorBarPlot = nullptr;         // a child of the amplitude group box, through its layout
     QwtScaleWidget *colorBarScale = nullptr; // the plot's bottom axis
 };

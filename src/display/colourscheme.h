@@ -20,8 +20,7 @@ enum ColorMapIndex {
     ColorMapBlackGreen = 0,
     ColorMapBlackWhite = 1,
     ColorMapJetIndex = 2,
-    ColorMapExtendedJet = 3,
-    ColorMapCount = 4
+    ColorMapExtendedJet = 3
 };
 
 // The colours that keep lines and texts on the spectrogram readable against

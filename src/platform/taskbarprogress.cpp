@@ -2,20 +2,9 @@
 
 TaskbarProgress::TaskbarProgress(QObject *parent) : QObject(parent) {}
 
-void TaskbarProgress::setRange(int minimum, int maximum)
-{
-    m_minimum = minimum;
-    m_maximum = qMax(minimum, maximum);
-    const int bounded = qBound(m_minimum, m_value, m_maximum);
-    if (bounded != m_value) {
-        m_value = bounded;
-        emit valueChanged(m_value);
-    }
-}
-
 void TaskbarProgress::setValue(int value)
 {
-    if (value == m_value || value < m_minimum || value > m_maximum)
+    if (value == m_value || value < minimum || value > maximum)
         return;
     m_value = value;
     emit valueChanged(m_value);
@@ -31,8 +20,8 @@ void TaskbarProgress::setVisible(bool visible)
 
 void TaskbarProgress::reset()
 {
-    if (m_value == m_minimum)
+    if (m_value == minimum)
         return;
-    m_value = m_minimum;
+    m_value = minimum;
     emit valueChanged(m_value);
 }

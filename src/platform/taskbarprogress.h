@@ -4,12 +4,13 @@
 
 /**
  * Progress shown on the window's taskbar button. Only Windows draws it; on
- * other desktops the object keeps its range, value and visibility so that the
+ * other desktops the object keeps its value and visibility so that the
  * window can drive it the same way everywhere (and tests can read it back).
  *
- * Like the progress indicator of the Windows taskbar, a value outside the
- * range is ignored rather than clamped: a worker that reports a stray
- * percentage does not move the bar.
+ * The range is fixed at 0 to 100: every sender reports percent. Like the
+ * progress indicator of the Windows taskbar, a value outside it is ignored
+ * rather than clamped, so a worker that reports a stray percentage does not
+ * move the bar.
  */
 class TaskbarProgress : public QObject
 {
@@ -18,13 +19,11 @@ class TaskbarProgress : public QObject
 public:
     explicit TaskbarProgress(QObject *parent = nullptr);
 
-    int value() const { return m_value; }
-    int minimum() const { return m_minimum; }
-    int maximum() const { return m_maximum; }
-    bool isVisible() const { return m_visible; }
+    static constexpr int minimum = 0;
+    static constexpr int maximum = 100;
 
-    /** Sets the range; a maximum below the minimum becomes the minimum. The value is pulled into it. */
-    void setRange(int minimum, int maximum);
+    int value() const { return m_value; }
+    bool isVisible() const { return m_visible; }
 
 public slots:
     void setValue(int value);
@@ -39,8 +38,6 @@ signals:
     void visibilityChanged(bool visible);
 
 private:
-    int m_minimum = 0;
-    int m_maximum = 100;
-    int m_value = 0;
+    int m_value = minimum;
     bool m_visible = false;
 };

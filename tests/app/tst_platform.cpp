@@ -24,7 +24,6 @@ private slots:
     void taskbarProgress_values_data();
     void taskbarProgress_values();
     void taskbarProgress_visibility();
-    void taskbarProgress_range();
     void taskbarButton_windowBinding();
     void lightStyle_data();
     void lightStyle();
@@ -81,21 +80,6 @@ void TestPlatform::taskbarProgress_visibility()
     QCOMPARE(visibility.size(), 2);
     QCOMPARE(visibility.at(0).at(0).toBool(), true);
     QCOMPARE(visibility.at(1).at(0).toBool(), false);
-}
-
-void TestPlatform::taskbarProgress_range()
-{
-    TaskbarProgress progress;
-    QCOMPARE(progress.minimum(), 0);
-    QCOMPARE(progress.maximum(), 100);
-    progress.setValue(80);
-    progress.setRange(10, 50);
-    QCOMPARE(progress.value(), 50);
-    progress.reset();
-    QCOMPARE(progress.value(), 10);
-    progress.setRange(20, 5);
-    QCOMPARE(progress.maximum(), 20);
-    QCOMPARE(progress.value(), 20);
 }
 
 void TestPlatform::taskbarButton_windowBinding()

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -19,7 +20,9 @@
 #include <QTest>
 #include <qwt_color_map.h>
 #include <qwt_plot.h>
+#include <qwt_scale_div.h>
 #include <qwt_scale_widget.h>
+#include <qwt_text.h>
 
 namespace {
 
@@ -299,6 +302,119 @@ private slots:
 
         compareStored(keys);
         QCOMPARE(log.names, signalNames);
+    }
+
+    // What a control stores, the next dialog must show: loading and storing
+    // agree on every key's name and encoding.
+    void storedChange_isShownByTheNextDialog_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QVariantMap>("shownAfterReload");
+
+        const auto row = [](const char *control, const QVariant &value, const QVariantMap &shownAfterReload) {
+            QTest::newRow(control) << QString::fromLatin1(control) << value << shownAfterReload;
+        };
+        row("comboBox_windowSize", 3, {{"comboBox_windowSize.currentText", "256"}});
+        row("comboBox_overlap", 2, {{"comboBox_overlap.currentText", "93.75"}});
+        row("comboBox_frameSize", 4, {{"comboBox_frameSize.currentText", "12,5"}});
+        row("comboBox_window", 6, {{"comboBox_window.currentText", "Blackman-Harris"}});
+        row("checkBox_autoOverlap", false, {{"checkBox_autoOverlap.checked", false}});
+        row("comboBox_colormap", 3, {{"comboBox_colormap.currentText", "Extended Jet"}});
+        row("comboBox_smoothing", 1, {{"comboBox_smoothing.currentText", "Smoothing"}});
+        row("comboBox_interactiveMarker", 1, {{"comboBox_interactiveMarker.currentText", "Interactive"}});
+        row("spinBox_marker1", 20.5, {{"spinBox_marker1.value", 20.5}});
+        row("spinBox_marker2", 40.0, {{"spinBox_marker2.value", 40.0}});
+        row("spinBox_marker3", 72.3, {{"spinBox_marker3.value", 72.3}});
+        row("checkBox_visible1", true, {{"checkBox_visible1.checked", true}});
+        row("checkBox_visible2", true, {{"checkBox_visible2.checked", true}});
+        row("checkBox_visible3", true, {{"checkBox_visible3.checked", true}});
+        row("spinBox_fixedDuration", 2.5, {{"spinBox_fixedDuration.value", 2.5}});
+        row("spinBox_fixedAspectRatio", 300, {{"spinBox_fixedAspectRatio.value", 300}});
+        row("radioButton_fixedTime", true,
+            {{"radioButton_fixedTime.checked", true}, {"spinBox_fixedDuration.enabled", true},
+             {"spinBox_fixedAspectRatio.enabled", false}});
+        row("radioButton_fixedAspectRatio", true,
+            {{"radioButton_fixedAspectRatio.checked", true}, {"spinBox_fixedDuration.enabled", false},
+             {"spinBox_fixedAspectRatio.enabled", true}});
+        row("spinBox_lowerFreq", 20, {{"spinBox_lowerFreq.value", 20}, {"spinBox_upperFreq.minimum", 21}});
+        row("spinBox_upperFreq", 120, {{"spinBox_upperFreq.value", 120}, {"spinBox_lowerFreq.maximum", 119}});
+        row("radioButton_fixedFreq", true,
+            {{"radioButton_fixedFreq.checked", true}, {"spinBox_lowerFreq.enabled", true},
+             {"spinBox_upperFreq.enabled", true}});
+        row("spinBox_lower", -80, {{"spinBox_lower.value", -80}, {"spinBox_upper.minimum", -79}});
+        row("spinBox_upper", -20, {{"spinBox_upper.value", -20}, {"spinBox_lower.maximum", -21}});
+        row("radioButton_fixed", true,
+            {{"radioButton_fixed.checked", true}, {"spinBox_lower.enabled", true}, {"spinBox_upper.enabled", true}});
+        row("comboBox_timePlotMode", 2, {{"comboBox_timePlotMode.currentIndex", 2}});
+        row("radioButton_enableZoomTime", true, {{"radioButton_enableZoomTime.checked", true}});
+        row("checkBox_autoplay", true, {{"checkBox_autoplay.checked", true}});
+        row("checkBox_loop", true, {{"checkBox_loop.checked", true}});
+        row("comboBox_audioMode", 2, {{"comboBox_audioMode.currentText", "Pitched"}});
+        row("comboBox_undersampling", 5, {{"comboBox_undersampling.currentText", "10:1"}});
+        row("comboBox_playbackrate", 2, {{"comboBox_playbackrate.currentText", "25%"}});
+        row("spinBox_mixer", 45, {{"spinBox_mixer.value", 45}});
+    }
+    void storedChange_isShownByTheNextDialog()
+    {
+        QFETCH(QString, control);
+        QFETCH(QVariant, value);
+        QFETCH(QVariantMap, shownAfterReload);
+        {
+            SpectrogramSettingsDialog first(nullptr, 300000);
+            QVERIFY(operate(first.findChild<QWidget *>(control), value));
+            // The calculation combos are stored by Apply alone.
+            first.findChild<QPushButton *>("pushButton_apply")->click();
+        }
+        SpectrogramSettingsDialog second(nullptr, 300000);
+        compareShown(second, shownAfterReload);
+    }
+
+    // The main window reloads the dialog after every spectrogram and every
+    // marker toggle; a reload that found nothing new must not make it redraw,
+    // recalculate or rebuild the audio.
+    void reload_ofAnUnchangedStore_isSilent()
+    {
+        writeStore({{"windowSize", 0}, {"overlap", 0}, {"colormap", 2}, {"smoothing", 1}, {"markerInteractive", 1},
+                    {"valueMarker1", 12.5}, {"marker2", true}, {"fixedXScale", 2}, {"fixedAspectRatio", 400},
+                    {"lowerFrequencyLimit", 30}, {"upperFrequencyLimit", 90}, {"fixedYScale", true},
+                    {"lowerScaleLimit", -70}, {"upperScaleLimit", -10}, {"fixedZScale", true}, {"timePlotMode", 1},
+                    {"timePlotZoom", true}, {"audioMode", 3}, {"mixerFrequency", 35}, {"loop", true}});
+        SpectrogramSettingsDialog dialog(nullptr, 300000);
+        SignalLog log;
+        log.attach(&dialog);
+        dialog.loadSettings();
+        QCOMPARE(log.names, QStringList());
+        QCOMPARE(shown(dialog, "spinBox_mixer.value"), QStringLiteral("35"));
+        QCOMPARE(shown(dialog, "spinBox_lowerFreq.value"), QStringLiteral("30"));
+        QCOMPARE(shown(dialog, "spinBox_upper.value"), QStringLiteral("-10"));
+    }
+
+    // While the worker reads the samples in place, neither Apply nor Default
+    // may start a recalculation; Close only hides the one dialog.
+    void buttons_followTheWindowsState()
+    {
+        SpectrogramSettingsDialog dialog(nullptr, 300000);
+        auto *apply = dialog.findChild<QPushButton *>("pushButton_apply");
+        auto *reset = dialog.findChild<QPushButton *>("pushButton_default");
+        dialog.setApplyButtonsEnabled(false);
+        QVERIFY(!apply->isEnabled());
+        QVERIFY(!reset->isEnabled());
+        dialog.setApplyButtonsEnabled(true);
+        QVERIFY(apply->isEnabled());
+        QVERIFY(reset->isEnabled());
+
+        auto *playback = dialog.findChild<QGroupBox *>("groupBox_3");
+        dialog.setPlaybackSettingsEnabled(false);
+        QVERIFY(!playback->isEnabled());
+        dialog.setPlaybackSettingsEnabled(true);
+        QVERIFY(playback->isEnabled());
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.findChild<QDialogButtonBox *>("buttonBox")->button(QDialogButtonBox::Close)->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     void apply_storesTheFourCalculationIndices()
@@ -613,6 +729,10 @@ private slots:
         const QwtScaleWidget *bar = plot->axisWidget(QwtPlot::xBottom);
         QVERIFY(bar->isColorBarEnabled());
         QCOMPARE(bar->colorBarInterval(), QwtInterval(-90, -30));
+        // The scale under the bar reads in dBFS over the same range.
+        QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(), QwtInterval(-90, -30));
+        QCOMPARE(plot->axisTitle(QwtPlot::xBottom).text(), QStringLiteral("Amplitude in dBFS"));
+        QVERIFY(!plot->axisEnabled(QwtPlot::yLeft));
         const QwtColorMap *map = bar->colorMap();
         QVERIFY(map);
         const QwtInterval range(-90, -30);
@@ -635,6 +755,7 @@ private slots:
 
         dialog.findChild<QSpinBox *>("spinBox_upper")->setValue(-10);
         QCOMPARE(bar->colorBarInterval(), QwtInterval(-90, -10));
+        QCOMPARE(plot->axisScaleDiv(QwtPlot::xBottom).interval(), QwtInterval(-90, -10));
         dialog.findChild<QComboBox *>("comboBox_colormap")->setCurrentIndex((colormap + 1) % 4);
         QVERIFY(bar->colorMap() != nullptr);
         QCOMPARE(dynamic_cast<const ColorMapExJet *>(bar->colorMap()) != nullptr, (colormap + 1) % 4 == 3);

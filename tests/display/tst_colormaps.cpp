@@ -23,7 +23,8 @@ private slots:
     void stops_data();
     void stops();
     void jetOverLevelRange();
-    void scheme_blackWhite();
+    void scheme_data();
+    void scheme();
     void scheme_unknownIndexChangesNothing();
 };
 
@@ -144,28 +145,62 @@ struct SchemePlot {
 
 } // namespace
 
-void TestColorMaps::scheme_blackWhite()
+void TestColorMaps::scheme_data()
 {
-    SchemePlot p;
-    QVERIFY(applyColourScheme(ColorMapBlackWhite, p.targets(), QwtInterval(-100, -33)));
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QColor>("lowest");
+    QTest::addColumn<QColor>("highest");
+    QTest::addColumn<QColor>("lines");        // picker, rubber band and marker pens, "Blob" labels
+    QTest::addColumn<QColor>("background");   // canvas and the scale item inside it
+    QTest::addColumn<QColor>("zoomTracker");
+    QTest::addColumn<QColor>("grid");
 
-    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(QwtInterval(-100, -33), -100)), QColor(Qt::white));
-    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(QwtInterval(-100, -33), -33)), QColor(Qt::black));
-    QCOMPARE(p.plot.canvasBackground().color(), QColor(Qt::white));
-    QCOMPARE(p.picker->trackerPen().color(), QColor(Qt::black));
-    QCOMPARE(p.scaleItem->palette().color(QPalette::Window), QColor(Qt::white));
-    QCOMPARE(p.zoomer->rubberBandPen().color(), QColor(Qt::black));
-    QCOMPARE(p.zoomer->trackerPen().color(), QColor(122, 184, 0));
-    QCOMPARE(p.grid->majorPen().color(), QColor(0, 0, 0, 50));
+    const QColor white(255, 255, 255);
+    const QColor black(0, 0, 0);
+    QTest::newRow("Black-Green") << int(ColorMapBlackGreen) << black << QColor(122, 184, 0) << white << black
+                                 << white << QColor(255, 255, 255, 50);
+    QTest::newRow("Black-White: quiet levels white, everything on top dark")
+        << int(ColorMapBlackWhite) << white << black << black << white << QColor(122, 184, 0)
+        << QColor(0, 0, 0, 50);
+    QTest::newRow("Jet") << int(ColorMapJetIndex) << QColor(0, 0, 189) << QColor(189, 0, 0) << white << black
+                         << white << QColor(255, 255, 255, 50);
+    QTest::newRow("Extended Jet") << int(ColorMapExtendedJet) << black << QColor(132, 0, 0) << white << black
+                                  << white << QColor(255, 255, 255, 50);
+}
+
+void TestColorMaps::scheme()
+{
+    QFETCH(int, index);
+    QFETCH(QColor, lowest);
+    QFETCH(QColor, highest);
+    QFETCH(QColor, lines);
+    QFETCH(QColor, background);
+    QFETCH(QColor, zoomTracker);
+    QFETCH(QColor, grid);
+
+    SchemePlot p;
+    const QwtInterval levels(-100, -33);
+    QVERIFY(applyColourScheme(index, p.targets(), levels));
+
+    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(levels, -100)), lowest);
+    QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(levels, -33)), highest);
+    QCOMPARE(p.plot.canvasBackground().color(), background);
+    QCOMPARE(p.picker->trackerPen().color(), lines);
+    QCOMPARE(p.scaleItem->palette().color(QPalette::Window), background);
+    QCOMPARE(p.zoomer->rubberBandPen().color(), lines);
+    QCOMPARE(p.zoomer->trackerPen().color(), zoomTracker);
+    QCOMPARE(p.grid->majorPen().color(), grid);
     QCOMPARE(p.grid->majorPen().color().alpha(), 50);
-    QCOMPARE(p.marker->linePen().color(), QColor(Qt::black));
+    QCOMPARE(p.marker->linePen().color(), lines);
     QCOMPARE(p.marker->linePen().style(), Qt::DashLine);
     QCOMPARE(p.marker->linePen().width(), 0);
-    QCOMPARE(p.blob->label().color(), QColor(Qt::black));
+    QCOMPARE(p.blob->label().color(), lines);
     QCOMPARE(p.blob->label().text(), QStringLiteral("Pipistrellus"));
+    // Only the region labels follow the map.
     QCOMPARE(p.other->label().color(), QColor(Qt::red));
-    QCOMPARE(p.colorBar.colorBarInterval(), QwtInterval(-100, -33));
-    QCOMPARE(QColor::fromRgba(p.colorBar.colorMap()->rgb(QwtInterval(-100, -33), -33)), QColor(Qt::black));
+    QCOMPARE(p.colorBar.colorBarInterval(), levels);
+    QCOMPARE(QColor::fromRgba(p.colorBar.colorMap()->rgb(levels, -100)), lowest);
+    QCOMPARE(QColor::fromRgba(p.colorBar.colorMap()->rgb(levels, -33)), highest);
     // The bar and the raster item must not share one map: each deletes its own.
     QVERIFY(p.colorBar.colorMap() != p.raster->colorMap());
 }

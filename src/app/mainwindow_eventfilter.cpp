@@ -1,0 +1,179 @@
+// The window-wide event filter: the fixed-aspect time axis on canvas resizes,
+// the cursor curves that follow the mouse over the spectrogram, hiding the
+// selection, and the window's keys.
+#include "app/mainwindow.h"
+
+#include "app/eventfiltermath.h"
+#include "display/myqwtzoomer.h"
+#include "display/myrectrangemarker.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_scale_widget.h>
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!watched || !spectrogramPlot)
+        return QMainWindow::eventFilter(watched, event);
+    QWidget *canvas = spectrogramPlot->canvas();
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (watched == canvas)
+            fitTimeAxisToAspect();
+        break;
+    case QEvent::MouseMove:
+        if (watched == canvas)
+            followCursor(static_cast<QMouseEvent *>(event)->pos());
+        else if (watched != timePlot->axisWidget(QwtPlot::xTop) && watched != spectrogramPlot)
+            leaveSpectrogram();
+        break;
+    case QEvent::MouseButtonPress:
+        if (watched == canvas && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton
+            && !ui->toolButton->isChecked()) {
+            selectionRectMarker->hide();
+            spectrogramPlot->replot();
+        }
+        break;
+    case QEvent::KeyPress:
+        // Keys belong to the window only while it is the active one: a dialog's keys stay its own.
+        if (isActiveWindow() && handleKeyPress(watched, static_cast<QKeyEvent *>(event)))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && watched == spectrogramPlot->canvas() && ui->toolButton->isChecked()) {
+        selectionRectMarker->hide();
+        spectrogramPlot->replot();
+    }
+    // The window's shortcut keys (classes, navigation, player) are decided
+    // here too: a key they handle returns true, so that no widget sees it.
+    return false;
+}
+
+void MainWindow::fitTimeAxisToAspect()
+{
+    if (QSettings().value(QStringLiteral("fixedXScale"), 0).toInt() != 2)
+        return;
+    const QRect contents = spectrogramPlot->canvas()->contentsRect();
+    FixedAspectInput in;
+    in.duration = shownRecordingDuration(currentFileName, *wavFile, *rawFile);
+    in.canvasWidth = contents.width();
+    // The bar keeps its room while hidden in this mode, so the height is the
+    // one the canvas keeps whether or not the bar shows.
+    in.canvasHeight = contents.height();
+    in.frequencySpan = spectrogramPlot->axisInterval(QwtPlot::yLeft).width();
+    in.aspectRatio = QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat();
+    in.left = spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue();
+    in.secondsPerColumn = secondsPerColumn;
+
+    spectroZoomer->zoom(0);
+    const std::optional<FixedAspectView> view = fixedAspectView(in);
+    if (!view)
+        return; // keep the last valid view
+    if (view->scroll.needed) {
+        spectroScrollBar->setMinimum(0);
+        spectroScrollBar->setMaximum(view->scroll.maximum);
+        spectroScrollBar->setValue(0);
+        spectroScrollBar->setPageStep(view->scroll.pageStep);
+        spectroScrollBar->setSingleStep(view->scroll.singleStep);
+        spectroScrollBar->show();
+        const int height = spectroScrollBar->height() + ui->gridLayout_17->verticalSpacing();
+        frequencyPlotBottomSpacer->setMaximumHeight(height);
+        frequencyPlotBottomSpacer->setMinimumHeight(height);
+        frequencyPlotBottomSpacer->show();
+    } else {
+        spectroScrollBar->hide();
+        frequencyPlotBottomSpacer->hide();
+    }
+    spectrogramPlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
+    spectrogramPlot->replot();
+    timePlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
+    timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
+    timePlot->replot();
+    spectroZoomer->setZoomBase(false);
+    // The playback section follows this span once playback is built.
+}
+
+void MainWindow::followCursor(const QPoint &pos)
+{
+    const double t = spectrogramPlot->invTransform(QwtPlot::xBottom, pos.x());
+    const double f = spectrogramPlot->invTransform(QwtPlot::yLeft, pos.y());
+    const QwtInterval levels = spectrogramData->interval(Qt::ZAxis);
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
+                                                          : QRect();
+
+    if (QSettings().value(QStringLiteral("timePlotMode"), 0).toInt() == 1) {
+        const QwtInterval range = QSettings().value(QStringLiteral("timePlotZoom"), false).toBool()
+                                      ? spectrogramPlot->axisInterval(QwtPlot::xBottom)
+                                      : spectrogramData->interval(Qt::XAxis);
+        const auto points = timeCursorCurve(*spectrogramData, f, range.minValue(), range.maxValue(), screen.width());
+        if (points) {
+            timePlot->setAxisScale(QwtPlot::yLeft, levels.minValue(), levels.maxValue());
+            timePlotCurve1->setSamples(*points);
+            timePlotCurve1->setBaseline(timePlot->axisInterval(QwtPlot::yLeft).minValue());
+            timePlotCurve1->attach(timePlot);
+            timePlotCurve1->show();
+        }
+    }
+    if (QSettings().value(QStringLiteral("frequencyPlotMode"), 0).toInt() == 1) {
+        const QwtInterval range = QSettings().value(QStringLiteral("frequencyPlotZoom"), false).toBool()
+                                      ? spectrogramPlot->axisInterval(QwtPlot::yLeft)
+                                      : spectrogramData->interval(Qt::YAxis);
+        const auto points =
+            frequencyCursorCurve(*spectrogramData, t, range.minValue(), range.maxValue(), screen.height());
+        if (points) {
+            frequencyPlot->setAxisScale(QwtPlot::xBottom, levels.maxValue(), levels.minValue());
+            frequencyPlotCurve->setSamples(*points);
+            // The reversed axis: its second bound is the lowest level.
+            frequencyPlotCurve->setBaseline(frequencyPlot->axisScaleDiv(QwtPlot::xBottom).upperBound());
+            frequencyPlotCurve->attach(frequencyPlot);
+            frequencyPlotCurve->show();
+            frequencyPlotScaleItem->setPosition(levels.minValue());
+        }
+    }
+    amplitudePlotMarker->setValue(t, timePlot->axisInterval(QwtPlot::yLeft).maxValue());
+    amplitudePlotMarker->show();
+    const QwtScaleDiv &levelAxis = frequencyPlot->axisScaleDiv(QwtPlot::xBottom);
+    frequencyPlotMarker->setValue(
+        frequencyMarkerLevel(levelAxis.lowerBound(), levelAxis.upperBound(), frequencyPlot->canvas()->width()), f);
+    frequencyPlotMarker->show();
+    timePlot->replot();
+    frequencyPlot->replot();
+}
+
+void MainWindow::leaveSpectrogram()
+{
+    if (QSettings().value(QStringLiteral("timePlotMode"), 0).toInt() == 1 && timePlotCurve1->isVisible()) {
+        timePlotCurve1->hide();
+        timePlot->replot();
+    }
+    if (amplitudePlotMarker->isVisible()) {
+        amplitudePlotMarker->hide();
+        timePlot->replot();
+    }
+    if (frequencyPlotMarker->isVisible()) {
+        frequencyPlotMarker->hide();
+        frequencyPlot->replot();
+    }
+}

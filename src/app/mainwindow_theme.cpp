@@ -1,0 +1,157 @@
+// The light and dark looks of the window and its time and frequency plots;
+// the spectrogram looks the same in both.
+#include "app/mainwindow.h"
+
+#include "display/myqwtzoomer10.h"
+#include "display/myqwtzoomer2.h"
+#include "display/rangemarker.h"
+#include "platform/desktoptheme.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStyle>
+#include <QStyleFactory>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+
+namespace {
+
+QPalette darkPalette()
+{
+    const QColor window(53, 53, 53);
+    const QColor blue(42, 130, 218);
+    const QColor grey(128, 128, 128);
+    QPalette p;
+    p.setColor(QPalette::All, QPalette::Window, window);
+    p.setColor(QPalette::All, QPalette::WindowText, Qt::white);
+    p.setColor(QPalette::All, QPalette::Base, QColor(25, 25, 25));
+    p.setColor(QPalette::All, QPalette::AlternateBase, window);
+    p.setColor(QPalette::All, QPalette::ToolTipBase, blue);
+    p.setColor(QPalette::All, QPalette::ToolTipText, Qt::white);
+    p.setColor(QPalette::All, QPalette::Text, Qt::white);
+    p.setColor(QPalette::All, QPalette::Button, window);
+    p.setColor(QPalette::All, QPalette::ButtonText, Qt::white);
+    p.setColor(QPalette::All, QPalette::Link, blue);
+    p.setColor(QPalette::All, QPalette::Highlight, blue);
+    p.setColor(QPalette::All, QPalette::HighlightedText, Qt::black);
+    p.setColor(QPalette::Active, QPalette::Button, grey.darker(200));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, grey);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, grey);
+    p.setColor(QPalette::Disabled, QPalette::Text, grey);
+    p.setColor(QPalette::Disabled, QPalette::Light, window);
+    return p;
+}
+
+// The tool buttons are checkable: the dark set has a lit and an unlit picture.
+QIcon toolIcon(const QString &on, const QString &off)
+{
+    QIcon icon;
+    icon.addFile(on, QSize(), QIcon::Normal, QIcon::On);
+    icon.addFile(off, QSize(), QIcon::Normal, QIcon::Off);
+    return icon;
+}
+
+void installStyle(const QString &name)
+{
+    if (QStyle *style = QStyleFactory::create(name))
+        QApplication::setStyle(style);
+}
+
+} // namespace
+
+void MainWindow::setDarkTheme()
+{
+    installStyle(darkThemeStyleName());
+    QApplication::setPalette(darkPalette());
+    qApp->setStyleSheet(
+        QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }"));
+
+    ui->toolButton->setIcon(toolIcon(QStringLiteral(":/images/zoom_darkOn.png"),
+                                     QStringLiteral(":/images/zoom_darkOff.png")));
+    ui->toolButton_2->setIcon(toolIcon(QStringLiteral(":/images/select_darkOn.png"),
+                                       QStringLiteral(":/images/select_darkOff.png")));
+    const QIcon up(QStringLiteral(":/images/arrow_up_dark.png"));
+    const QIcon down(QStringLiteral(":/images/arrow_down_dark.png"));
+    ui->pushButton_3->setIcon(up);
+    ui->pushButton_7->setIcon(up);
+    ui->pushButton_4->setIcon(down);
+    ui->pushButton_8->setIcon(down);
+    // The player controls follow the theme once the audio subsystem provides them.
+
+    colourAxisPlots(true);
+}
+
+void MainWindow::setLightTheme()
+{
+    // The light palette is the light style's own. Taken from the style in
+    // effect before the switch it would be the dark theme's "Fusion" palette
+    // wherever the light style is another one, and the window would not come
+    // back to the look it started with.
+    qApp->setStyleSheet(QString());
+    installStyle(lightThemeStyleName());
+    QApplication::setPalette(QApplication::style()->standardPalette());
+
+    ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
+    ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
+    const QIcon up(QStringLiteral(":/images/arrow_up_light.png"));
+    const QIcon down(QStringLiteral(":/images/arrow_down_light.png"));
+    ui->pushButton_3->setIcon(up);
+    ui->pushButton_7->setIcon(up);
+    ui->pushButton_4->setIcon(down);
+    ui->pushButton_8->setIcon(down);
+
+    colourAxisPlots(false);
+}
+
+// Also gives the plots their start-up look, so that the light theme and the
+// construction cannot drift apart.
+void MainWindow::colourAxisPlots(bool dark)
+{
+    const QPalette canvasPalette = dark ? QPalette(Qt::black) : QPalette(QColor(250, 250, 250));
+    const QPen gridPen(dark ? QColor(255, 255, 255, 50) : QColor(0, 0, 0, 20));
+    const QPen trackerPen(dark ? Qt::white : Qt::black);
+    const QPalette scalePalette = dark ? QPalette(Qt::black) : QPalette(Qt::green);
+    const QColor bandColour = dark ? QColor(255, 255, 255, 120) : QColor(0, 0, 0, 30);
+    const QColor lineColour = dark ? QColor(Qt::white) : QColor(Qt::darkGray);
+
+    timePlotCanvas->setPalette(canvasPalette);
+    timePlotGrid->setPen(gridPen);
+    timePlotZoomer->setTrackerPen(trackerPen);
+    timePlotScaleItem->setPalette(scalePalette);
+    timeRangeMarker1->setColor(bandColour);
+    timeRangeMarker2->setColor(bandColour);
+    amplitudePlotMarker->setLinePen(QPen(lineColour, 0, Qt::DashLine));
+    baselineMarker->setLinePen(QPen(lineColour, 0, Qt::SolidLine));
+
+    frequencyPlotCanvas->setPalette(canvasPalette);
+    frequencyPlotGrid->setPen(gridPen);
+    frequencyPlotZoomer->setTrackerPen(trackerPen);
+    frequencyPlotScaleItem->setPalette(scalePalette);
+    frequencyPlotMarker->setLinePen(QPen(lineColour, 0, Qt::DashLine));
+    frequencyRangeMarker1->setColor(bandColour);
+    frequencyRangeMarker2->setColor(bandColour);
+}
+
+void MainWindow::on_actionDark_Theme_triggered()
+{
+    QSettings().setValue(QStringLiteral("theme"), 2);
+    setDarkTheme();
+}
+
+void MainWindow::on_actionLight_Theme_triggered()
+{
+    QSettings().setValue(QStringLiteral("theme"), 1);
+    setLightTheme();
+}
+
+void MainWindow::on_actionWindows_Theme_triggered()
+{
+    QSettings().setValue(QStringLiteral("theme"), 0);
+    if (systemPrefersLightTheme())
+        setLightTheme();
+    else
+        setDarkTheme();
+}

@@ -1,0 +1,529 @@
+// The main window's side of the spectrogram: turning a recording into a
+// request for the spectrogram worker, and its reply into the view.
+#include "app/mainwindow.h"
+
+#include "analysis/calldetector.h"
+#include "app/spectrogramsettingsdialog.h"
+#include "app/userdialogs.h"
+#include "display/colourscheme.h"
+#include "display/myqwtplotpicker.h"
+#include "display/myqwtzoomer.h"
+#include "display/myqwtzoomer2.h"
+#include "display/myrectcallsmarker.h"
+#include "display/myrectrangemarker.h"
+#include "display/rangemarker.h"
+#include "display/spectrogramrequest.h"
+#include "display/spectrogramview.h"
+#include "platform/audiodevice.h"
+#include "platform/taskbarprogress.h"
+#include "recording/audiosamplereader.h"
+#include "recording/wavfile.h"
+#include "ui_mainwindow.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStyle>
+
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_scale_widget.h>
+
+#include <cmath>
+
+namespace {
+
+const QString blobTitle = QStringLiteral("Blob");
+const QString categorizeMarkerTitle = QStringLiteral("categorizeMarker");
+
+bool isWavName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
+}
+
+bool isRawName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive);
+}
+
+void removeItemsTitled(QwtPlot *plot, const QString &title)
+{
+    // Copy: detaching changes the plot's item list.
+    const QwtPlotItemList items = plot->itemList();
+    for (QwtPlotItem *item : items) {
+        if (item->title().text() == title) {
+            item->detach();
+            delete item;
+        }
+    }
+}
+
+} // namespace
+
+MainWindow::ShownFormat MainWindow::shownFormat() const
+{
+    ShownFormat f;
+    if (isWavName(currentFileName)) {
+        f.sampleRate = int(wavFile->sampleRate);
+        f.bitsPerSample = wavFile->bitsPerSample;
+        if (wavFile->bytesPerSample != 0 && wavFile->numberOfChannels != 0 && wavFile->dataSize != 0)
+            f.sampleCount = qint64(wavFile->dataSize)
+                            / (qint64(wavFile->bytesPerSample) * qint64(wavFile->numberOfChannels));
+        // A size field that promises more than the file holds must not send
+        // the worker past the end of the samples.
+        f.sampleCount = qMin<qint64>(f.sampleCount, qint64(wavFile->samples.size()));
+    } else if (isRawName(currentFileName)) {
+        f.raw = true;
+        f.sampleRate = rawSampleRate;
+        f.bitsPerSample = 16;
+        f.sampleCount = qMin<qint64>(qint64(rawFile->fileSize) / 2, qint64(rawFile->samples.size()));
+    }
+    return f;
+}
+
+void MainWindow::setOpeningActionsEnabled(bool enabled)
+{
+    ui->actionOpen_File->setEnabled(enabled);
+    ui->actionOpen_Folder->setEnabled(enabled);
+    ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->setEnabled(enabled);
+    ui->actionTavron_Folder_Evaluation->setEnabled(enabled);
+    ui->actionEvaluate_Folder->setEnabled(enabled);
+}
+
+void MainWindow::setPlotExportActionsEnabled(bool enabled)
+{
+    ui->actionExport_Amplitude_Plot->setEnabled(enabled);
+    ui->actionExport_Frequency_Plot->setEnabled(enabled);
+    ui->actionExport_Spectrogram->setEnabled(enabled);
+}
+
+void MainWindow::showModePanes()
+{
+    ui->groupBox_4->show();
+    ui->frame_4->show();
+    ui->groupBox_8->setVisible(evaluationMode == 1);
+    ui->groupBox_6->setVisible(evaluationMode >= 2 && evaluationMode <= 4);
+}
+
+void MainWindow::setGridsFromAction()
+{
+    const bool on = ui->actionGrid->isChecked();
+    for (QwtPlotGrid *grid : {spectrogramGrid, timePlotGrid, frequencyPlotGrid}) {
+        grid->enableX(on);
+        grid->enableY(on);
+        grid->setVisible(on);
+    }
+}
+
+void MainWindow::restoreFirstWindowLayout(bool withSplitters)
+{
+    ui->centralWidget->setMinimumSize(750, 500);
+    QRect fallback(0, 0, 750, 500);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500),
+                                       screen->availableGeometry());
+    setGeometry(QSettings().value(QStringLiteral("geometry"), fallback).toRect());
+    if (QSettings().value(QStringLiteral("maximized"), false).toBool())
+        showMaximized();
+    if (withSplitters) {
+        ui->splitter_2->restoreState(QSettings().value(QStringLiteral("splitterTimePlotSizes")).toByteArray());
+        ui->splitter_3->restoreState(
+            QSettings().value(QStringLiteral("splitterFrequencyPlotSizes")).toByteArray());
+        const QList<int> frequencySizes = ui->splitter_3->sizes();
+        if (!frequencySizes.isEmpty())
+            ui->widget_2->setMinimumSize(frequencySizes.first(), ui->widget_2->height());
+        ui->splitter->restoreState(QSettings().value(QStringLiteral("splitterMainSizes")).toByteArray());
+        const QList<int> timeSizes = ui->splitter_2->sizes();
+        ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
+        ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);
+    }
+    firstPlot = false;
+}
+
+void MainWindow::showFrequencyPlotBottomSpacer()
+{
+    const int height = spectroScrollBar->height() + ui->gridLayout_17->verticalSpacing();
+    frequencyPlotBottomSpacer->setMaximumHeight(height);
+    frequencyPlotBottomSpacer->setMinimumHeight(height);
+    frequencyPlotBottomSpacer->show();
+}
+
+void MainWindow::plot_Data(QString fileName)
+{
+    // While the worker reads the samples, the result on its way belongs to the
+    // recording it was asked for: drawing it under a new name would mislabel
+    // it. The newest request waits and is shown once that result is drawn.
+    if (calculating) {
+        pendingPlotFileName = fileName;
+        return;
+    }
+    pendingPlotFileName.clear();
+    currentFileName = fileName;
+    audioPending = true;
+
+    // The player controls are switched off here too once playback is built.
+    setOpeningActionsEnabled(false);
+    setPlotExportActionsEnabled(false);
+    spectroSettingsDialog->setApplyButtonsEnabled(false);
+
+    spectroZoomer->zoom(0);
+    selectionRectMarker->hide();
+    callsMarker->hide();
+    ui->label_9->hide();
+    ui->label_18->hide();
+    ui->progressBar->show();
+    taskbarProgress->show();
+    ui->centralWidget->setToolTip(QString());
+    removeItemsTitled(spectrogramPlot, blobTitle);
+    detectedCalls.clear();
+
+    spectrogramTextLabel->detach();
+    spectrogramItem->detach();
+    timePlotCurve1->detach();
+    timePlotCurve2->detach();
+    timePlotCurve3->detach();
+    timePlotCurve4->detach();
+    frequencyPlotCurve->detach();
+    frequencyRangeMarker1->detach();
+    frequencyRangeMarker2->detach();
+    timePlot->replot();
+    frequencyPlot->replot();
+
+    spectroZoomer->setMaxStackDepth(0);
+    spectrogramData->setValueMatrix(QVector<double>(1, 0.0), 0);
+    spectrogramItem->setData(spectrogramData);
+    spectrogramPlot->replot();
+
+    std::vector<int>().swap(timedata); // give the memory back, not only the size
+
+    if (isWavName(fileName)) {
+        wavFile->open(fileName, false);
+        // A header that says 0 Hz would give a recording of infinite length.
+        if (wavFile->samples.empty() || wavFile->sampleRate == 0) {
+            showLoadFailure(tr("The wav file could not be loaded"), false);
+            return;
+        }
+        if (!wavFile->errorText.isEmpty())
+            userDialogs().warning(this, tr("Warning"), wavFile->errorText);
+        timedata = wavFile->samples;
+    } else if (isRawName(fileName)) {
+        rawFile->load(fileName, false);
+        if (rawFile->samples.empty()) {
+            showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded")
+                                                         : rawFile->errorText,
+                            true);
+            return;
+        }
+        timedata = rawFile->samples;
+    } else {
+        MessageBoxRequest box;
+        box.parent = this;
+        box.text = tr("File format not supported");
+        userDialogs().message(box);
+        setOpeningActionsEnabled(true);
+        spectroSettingsDialog->setApplyButtonsEnabled(true);
+        return;
+    }
+    const ShownFormat format = shownFormat();
+
+    const SpectrogramParameters p = spectrogramParameters(
+        QSettings().value(QStringLiteral("window"), 1).toInt(),
+        QSettings().value(QStringLiteral("frameSize"), 0).toInt(),
+        QSettings().value(QStringLiteral("overlap"), 5).toInt(),
+        QSettings().value(QStringLiteral("windowSize"), 1).toInt());
+    const OverlapReduction reduction =
+        reduceOverlap(format.sampleCount, p.windowSize, p.overlap,
+                      QSettings().value(QStringLiteral("overlap"), 5).toInt(),
+                      QSettings().value(QStringLiteral("autoReduceOverlap"), true).toBool());
+    if (reduction.refused) {
+        std::vector<int>().swap(timedata);
+        showLoadFailure(reduction.refusal, format.raw);
+        return;
+    }
+    if (!reduction.notice.isEmpty()) {
+        userDialogs().information(this, QString(), reduction.notice);
+        QSettings().setValue(QStringLiteral("overlap"), reduction.storeOverlapIndex);
+        spectroSettingsDialog->loadSettings();
+    }
+
+    ui->progressBar->setTextVisible(true);
+    spectroSettingsDialog->setSampleRate(format.sampleRate);
+    spectroSettingsDialog->loadSettings();
+    spectroSettingsDialog->setApplyButtonsEnabled(false);
+
+    calculating = true;
+    amplitudeAxisLimit = 1.0f;
+    emit signalCalcSpektrogramm(int(format.sampleCount), format.bitsPerSample, p.windowSize, p.frameSize, p.window,
+                                reduction.overlap, &timedata, format.sampleRate,
+                                ui->actionCategorization->isChecked());
+}
+
+void MainWindow::showLoadFailure(const QString &message, bool raw)
+{
+    userDialogs().critical(this, tr("Error"), message);
+    showEmptyView(raw);
+}
+
+void MainWindow::showEmptyView(bool raw)
+{
+    ui->label_fileInfo->setText(QStringLiteral("N/A"));
+    setOpeningActionsEnabled(true);
+    spectroSettingsDialog->setApplyButtonsEnabled(true);
+    showModePanes();
+    if (firstPlot)
+        restoreFirstWindowLayout(false);
+    setGridsFromAction();
+
+    // An empty raster must stay detached: Qwt 6.1 cannot render one.
+    spectrogramItem->detach();
+    spectrogramData->setValueMatrix(QVector<double>(1, 0.0), 0);
+    spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, raw ? 0.1 : 1.0));
+    spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, raw ? 10000.0 : 150.0));
+    spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
+    spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0.0, raw ? 100000.0 : 150.0);
+    timePlot->setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
+    timePlot->setAxisScale(QwtPlot::xTop, 0.0, 1.0);
+    timePlot->setAxisScale(QwtPlot::yLeft, -1.0, 1.0);
+    frequencyPlot->setAxisScale(QwtPlot::xBottom, 1.0, 0.0);
+    frequencyPlot->setAxisScale(QwtPlot::yLeft, 0.0, 150.0);
+
+    spectrogramItem->setData(spectrogramData);
+    spectroZoomer->setZoomBase();
+    spectroZoomer->setMaxStackDepth(0);
+    spectrogramScaleItem->setPosition(0.0);
+    timePlotZoomer->setZoomBase();
+    spectrogramPlot->replot();
+    timePlot->replot();
+    frequencyPlot->replot();
+}
+
+void MainWindow::showPendingRecording()
+{
+    if (pendingPlotFileName.isEmpty())
+        return;
+    const QString next = pendingPlotFileName;
+    pendingPlotFileName.clear();
+    plot_Data(next);
+}
+
+void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
+                                       std::unordered_map<int, Blob> blobs, QStringList classes,
+                                       QList<MyBatCall> calls)
+{
+    ui->progressBar->setTextVisible(false);
+    const ShownFormat format = shownFormat();
+    const int bins = numberOfFfts > 0 ? data.size() / numberOfFfts : 0;
+
+    // A recording shorter than one window gives no frame: nothing to divide
+    // by and nothing to draw, so it ends like a recording that did not load.
+    if (numberOfFfts <= 0 || bins <= 0 || format.sampleRate <= 0 || format.sampleCount <= 0) {
+        calculating = false;
+        emit signalProgress(0);
+        showLoadFailure(tr("The recording is too short for a spectrogram."), format.raw);
+        showPendingRecording();
+        return;
+    }
+
+    const LevelRange computed = computedLevelRange(minValue, maxValue, format.raw);
+    spectroMinDb = computed.lower;
+    spectroMaxDb = computed.upper;
+    const double overlap = overlapForIndex(QSettings().value(QStringLiteral("overlap"), 5).toInt());
+    const double nyquist = nyquistKHz(format.sampleRate);
+
+    removeItemsTitled(spectrogramPlot, categorizeMarkerTitle);
+    if (!blobs.empty()) {
+        auto *marker = new QwtPlotMarker(categorizeMarkerTitle);
+        marker->setLabel(QwtText(QString()));
+        marker->setValue(-100.0, -100.0);
+        marker->attach(spectrogramPlot);
+    }
+    removeItemsTitled(spectrogramPlot, blobTitle);
+
+    const QString verdict = CallDetector().decideFileGroup(classes);
+    const bool noCall = verdict.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
+    if (!noCall && !blobs.empty() && !classes.contains(QStringLiteral("Test"))) {
+        ColourScheme scheme;
+        const bool schemeKnown =
+            ColourScheme::forIndex(QSettings().value(QStringLiteral("colormap"), 0).toInt(), &scheme);
+        const double hop = std::ceil((2.0 * bins + 2.0) * (100.0 - overlap) / 100.0);
+        int i = 0;
+        for (const auto &entry : blobs) {
+            const int position = i++;
+            if (position >= classes.size() || position >= calls.size())
+                continue; // a region without its class text or call gets no label
+            if (classes.at(position) == QLatin1String("Noise"))
+                continue;
+            const Blob &blob = entry.second;
+            const double y = nyquist / bins * (double(blob.binMax) + 5.0);
+            const double x = hop * (double(blob.frameMax) + 5.0) / format.sampleRate;
+            auto *label = new QwtPlotMarker(blobTitle);
+            QwtText text(classes.at(position));
+            if (schemeKnown)
+                text.setColor(scheme.blobTextColour);
+            label->setLabel(text);
+            label->setLabelAlignment(Qt::AlignRight);
+            label->setValue(x, y);
+            label->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+            label->attach(spectrogramPlot);
+            label->setVisible(ui->actionCategorization->isChecked());
+            detectedCalls.append(calls.at(position));
+        }
+    }
+
+    if (ui->actionCategorization->isChecked()) {
+        QwtText text(noCall ? QStringLiteral(" No call ") : QStringLiteral(" ") + verdict + QStringLiteral(" "));
+        text.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+        text.setColor(Qt::black);
+        QColor background(Qt::white);
+        background.setAlpha(200);
+        text.setBackgroundBrush(QBrush(background));
+        QFont font = text.font();
+        font.setWeight(75);
+        text.setFont(font);
+        spectrogramTextLabel->setText(text);
+        spectrogramTextLabel->setMargin(10);
+        spectrogramTextLabel->attach(spectrogramPlot);
+    }
+
+    const double duration = double(float(format.sampleCount) / float(format.sampleRate));
+    secondsPerColumn = float(duration) / float(numberOfFfts);
+
+    spectrogramData->setValueMatrix(data, numberOfFfts);
+    spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, duration));
+    spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, nyquist));
+    spectrogramData->setResampleMode(QSettings().value(QStringLiteral("smoothing"), 0).toInt() != 0
+                                         ? QwtMatrixRasterData::BilinearInterpolation
+                                         : QwtMatrixRasterData::NearestNeighbour);
+
+    const AxisRange frequencies = frequencyAxisRange(
+        QSettings().value(QStringLiteral("fixedYScale"), false).toBool(),
+        QSettings().value(QStringLiteral("lowerFrequencyLimit"), 0).toInt(),
+        QSettings().value(QStringLiteral("upperFrequencyLimit"), 150).toInt(), nyquist);
+    spectrogramPlot->setAxisScale(QwtPlot::yLeft, frequencies.lower, frequencies.upper);
+
+    applyVisibleTimeSpan(duration, frequencies.upper - frequencies.lower);
+
+    for (QwtPlotMarker *marker : {frequencyMarker1, frequencyMarker2, frequencyMarker3}) {
+        if (marker->yValue() > frequencies.upper)
+            marker->setYValue(frequencies.upper);
+    }
+
+    spectrogramItem->setData(spectrogramData);
+    spectroZoomer->setZoomBase();
+    spectroZoomer->setMaxStackDepth(4);
+    spectrogramItem->attach(spectrogramPlot);
+    spectrogramScaleItem->setPosition(0.0);
+    emit signalProgress(0);
+
+    LevelRange range;
+    if (!QSettings().value(QStringLiteral("fixedZScale"), false).toBool()) {
+        range = computed;
+        QSettings().setValue(QStringLiteral("lowerScaleLimit"), range.lower);
+        QSettings().setValue(QStringLiteral("upperScaleLimit"), range.upper);
+        spectroSettingsDialog->loadSettings();
+    } else {
+        range = usableLevelRange(QSettings().value(QStringLiteral("lowerScaleLimit"), -100.0).toDouble(),
+                                 QSettings().value(QStringLiteral("upperScaleLimit"), -30.0).toDouble());
+    }
+    ColourSchemeTargets targets;
+    targets.plot = spectrogramPlot;
+    targets.raster = spectrogramItem;
+    targets.picker = spectroPicker;
+    targets.scaleItem = spectrogramScaleItem;
+    targets.zoomer = spectroZoomer;
+    targets.grid = spectrogramGrid;
+    targets.frequencyMarkers = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
+    targets.colorBar = colorBarWidget;
+    applyColourScheme(QSettings().value(QStringLiteral("colormap"), 0).toInt(), targets,
+                      QwtInterval(range.lower, range.upper));
+    spectrogramData->setInterval(Qt::ZAxis, QwtInterval(range.lower, range.upper));
+    spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
+    spectrogramPlot->replot();
+
+    setGridsFromAction();
+    showModePanes();
+    ui->widget->setMinimumWidth(colorBarWidget->width() - 6);
+    ui->widget->setMaximumWidth(colorBarWidget->width() - 6);
+
+    setOpeningActionsEnabled(true);
+    setPlotExportActionsEnabled(true);
+    spectroSettingsDialog->setApplyButtonsEnabled(true);
+
+    setWindowTitle(currentFileName + QStringLiteral(" - ") + QCoreApplication::applicationName());
+    ui->label_fileInfo->setText(recordingInfoText(format, duration));
+
+    calculating = false;
+    if (firstPlot)
+        restoreFirstWindowLayout(true);
+
+    // Without any output device there is nothing to play to; the player
+    // controls follow the same answer once playback is built.
+    spectroSettingsDialog->setPlaybackSettingsEnabled(AudioDevice::outputAvailable());
+
+    showPendingRecording();
+}
+
+QString MainWindow::recordingInfoText(const ShownFormat &format, double duration) const
+{
+    QString date;
+    QString time;
+    QStringList extras;
+    if (format.raw) {
+        const QDateTime modified = QFileInfo(currentFileName).lastModified();
+        date = modified.toString(QStringLiteral("dd/MM/yy"));
+        time = modified.toString(QStringLiteral("hh:mm:ss"));
+    } else {
+        const QDateTime recorded = wavFile->recordingDateTime();
+        if (recorded.isValid()) {
+            date = recorded.toString(QStringLiteral("dd/MM/yy"));
+            time = recorded.toString(QStringLiteral("HH:mm:ss"));
+        }
+        extras = shownClassesAndComment(wavFile->bext.description);
+    }
+    return recordingInfoLine(format.bitsPerSample, format.sampleRate, duration, date, time, extras);
+}
+
+void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
+{
+    const int mode = QSettings().value(QStringLiteral("fixedXScale"), 0).toInt();
+    const QRect canvas = spectrogramPlot->canvas()->contentsRect();
+    // A canvas that is not laid out yet (the plots are hidden before the first
+    // recording) gives no aspect span: show the whole recording until the
+    // canvas gets its size and the resize handling takes over.
+    const double span = visibleTimeSpan(mode, duration,
+                                        QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat(),
+                                        canvas.width(), canvas.height(), frequencySpan,
+                                        QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat())
+                            .value_or(duration);
+    // With a fixed aspect the bar keeps its room when hidden, so showing it
+    // never changes the canvas height that the span was computed from.
+    for (QWidget *w : {static_cast<QWidget *>(spectroScrollBar), static_cast<QWidget *>(frequencyPlotBottomSpacer)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(mode == 2);
+        w->setSizePolicy(policy);
+    }
+    const std::optional<ScrollRange> scroll = scrollRange(duration, span, secondsPerColumn);
+    if (scroll && scroll->needed) {
+        spectroScrollBar->setMinimum(0);
+        spectroScrollBar->setMaximum(scroll->maximum);
+        spectroScrollBar->setValue(0);
+        spectroScrollBar->setPageStep(scroll->pageStep);
+        spectroScrollBar->setSingleStep(scroll->singleStep);
+        spectroScrollBar->show();
+        showFrequencyPlotBottomSpacer();
+    } else {
+        spectroScrollBar->hide();
+        frequencyPlotBottomSpacer->hide();
+    }
+    spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
+}

@@ -1,0 +1,109 @@
+#include "display/spectrogramview.h"
+
+#include "analysis/classassignmenttext.h"
+
+#include <QLocale>
+#include <cmath>
+
+LevelRange computedLevelRange(double minValue, double maxValue, bool raw)
+{
+    const double floorDb = raw ? rawLevelFloor : wavLevelFloor;
+    LevelRange r;
+    r.lower = std::floor(minValue);
+    if (!std::isfinite(r.lower) || r.lower <= floorDb)
+        r.lower = floorDb;
+    r.upper = std::ceil(maxValue);
+    if (!std::isfinite(r.upper) || r.upper < r.lower + 1.0)
+        r.upper = r.lower + 1.0;
+    return r;
+}
+
+LevelRange usableLevelRange(double lower, double upper)
+{
+    LevelRange r;
+    r.lower = std::isfinite(lower) ? lower : wavLevelFloor;
+    r.upper = (std::isfinite(upper) && upper >= r.lower + 1.0) ? upper : r.lower + 1.0;
+    return r;
+}
+
+double nyquistKHz(int sampleRate)
+{
+    return double(sampleRate) / 2000.0;
+}
+
+AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimitKHz, double nyquist)
+{
+    AxisRange r;
+    if (!fixedYScale) {
+        r.upper = nyquist;
+        return r;
+    }
+    r.lower = lowerLimitKHz <= nyquist ? double(lowerLimitKHz) : nyquist - 1.0;
+    r.upper = upperLimitKHz <= nyquist ? double(upperLimitKHz) : nyquist;
+    return r;
+}
+
+std::optional<double> fixedAspectSpan(double canvasWidth, double canvasHeight, double frequencySpan,
+                                      double aspectRatio)
+{
+    // A hidden plot has a height of 0, and a stored ratio can be 0: neither
+    // gives a span, and dividing would put inf or nan on the axes.
+    if (!(canvasHeight > 0.0) || !(aspectRatio > 0.0) || !std::isfinite(aspectRatio))
+        return std::nullopt;
+    const float span = (float(canvasWidth) / float(canvasHeight)) * (float(frequencySpan) / float(aspectRatio));
+    if (!std::isfinite(span))
+        return std::nullopt;
+    return double(span);
+}
+
+std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration,
+                                      double canvasWidth, double canvasHeight, double frequencySpan,
+                                      double aspectRatio)
+{
+    switch (fixedXScale) {
+    case 0:
+        return duration;
+    case 1:
+        return fixedDuration;
+    case 2:
+        return fixedAspectSpan(canvasWidth, canvasHeight, frequencySpan, aspectRatio);
+    default:
+        return 0.0;
+    }
+}
+
+std::optional<ScrollRange> scrollRange(double duration, double span, double secondsPerColumn)
+{
+    ScrollRange r;
+    r.needed = span < duration;
+    if (!r.needed)
+        return r;
+    if (!(secondsPerColumn > 0.0) || !std::isfinite(secondsPerColumn))
+        return std::nullopt;
+    r.maximum = int((duration - span) / secondsPerColumn);
+    r.pageStep = int(span / secondsPerColumn);
+    return r;
+}
+
+QStringList shownClassesAndComment(const QString &description)
+{
+    const ClassAssignmentText text = ClassAssignmentText::parse(description);
+    QStringList shown;
+    for (const QString &c : {text.batClass1, text.batClass2, text.batClass3, text.batClass4, text.comment}) {
+        if (!c.isEmpty())
+            shown << c;
+    }
+    return shown;
+}
+
+QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, const QString &dateText,
+                          const QString &timeText, const QStringList &extras)
+{
+    const QLocale locale;
+    QString line = locale.toString(bitsPerSample) + QStringLiteral("bit; ") + locale.toString(sampleRate)
+                   + QStringLiteral("Hz; ") + locale.toString(duration, 'f', 3) + QStringLiteral("s; ")
+                   + dateText + QStringLiteral("; ") + timeText;
+    for (const QString &e : extras)
+        line += QStringLiteral("; ") + e;
+    return line;
+}

@@ -1,0 +1,114 @@
+#include "filelist/folderlisting.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+bool isRecordingPath(const QString &path)
+{
+    return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)
+           || path.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive);
+}
+
+QStringList recordingNameFilters(int evaluationMode)
+{
+    if (evaluationMode == 4)
+        return {QStringLiteral("*.wav"), QStringLiteral("*.WAV")};
+    return {QStringLiteral("*.wav"), QStringLiteral("*.WAV"), QStringLiteral("*.raw"), QStringLiteral("*.RAW")};
+}
+
+QStringList listRecordings(const QString &folder, int evaluationMode)
+{
+    if (folder.isEmpty())
+        return {};
+    QDir dir(folder);
+    // Files only: a subfolder named "x.wav" is no recording and would only fail to open.
+    // The patterns match without regard to case, so each recording is listed once.
+    return dir.entryList(recordingNameFilters(evaluationMode), QDir::Files,
+                         QDir::Name | QDir::IgnoreCase);
+}
+
+QString itemCountText(int rows)
+{
+    return QStringLiteral("\n") + QString::number(rows)
+           + (rows == 1 ? QStringLiteral(" item") : QStringLiteral(" items"));
+}
+
+int headerChainProgress(int next, int count)
+{
+    if (count <= 0)
+        return 100;
+    return int(double(next) / double(count) * 100.0);
+}
+
+QString severalFoldersDropText()
+{
+    return QCoreApplication::translate("MainWindow",
+                                       "Recordings from several folders cannot be opened together.");
+}
+
+QString mixedDropText()
+{
+    return QCoreApplication::translate("MainWindow",
+                                       "Do not load multiple folders or a mixture of files and folders.");
+}
+
+DropPlan planDrop(const QStringList &localPaths)
+{
+    DropPlan plan;
+    if (localPaths.size() > 1) {
+        for (const QString &p : localPaths) {
+            if (QFileInfo(p).isDir()) {
+                plan.kind = DropPlan::MixedRefused;
+                plan.message = mixedDropText();
+                return plan;
+            }
+        }
+    }
+    if (localPaths.size() == 1 && !QFileInfo(localPaths.first()).isDir()) {
+        plan.kind = DropPlan::OneFile;
+        plan.path = localPaths.first();
+        plan.isRecording = isRecordingPath(plan.path);
+        return plan;
+    }
+    plan.kind = DropPlan::Collection;
+    return plan;
+}
+
+DropCollection collectDroppedRecordings(const QStringList &localPaths)
+{
+    DropCollection c;
+    for (const QString &p : localPaths) {
+        const QFileInfo info(p);
+        if (info.isDir()) {
+            const QString folder = info.absoluteFilePath();
+            for (const QString &name : listRecordings(folder, 1))
+                c.recordings << folder + QLatin1Char('/') + name;
+        } else if (isRecordingPath(p)) {
+            c.recordings << p;
+        }
+    }
+    if (c.recordings.isEmpty())
+        return c;
+    c.directory = QDir::cleanPath(QFileInfo(c.recordings.first()).absolutePath());
+    for (const QString &r : qAsConst(c.recordings)) {
+        if (QDir::cleanPath(QFileInfo(r).absolutePath()) != c.directory) {
+            c.message = severalFoldersDropText();
+            break;
+        }
+    }
+    return c;
+}
+
+CommandLineChoice chooseCommandLineFile(const QStringList &arguments)
+{
+    CommandLineChoice choice;
+    if (arguments.size() < 2)
+        return choice;
+    const QString last = arguments.last();
+    if (!QFileInfo(last).isFile())
+        return choice;
+    choice.path = last;
+    choice.kind = isRecordingPath(last) ? CommandLineChoice::Recording : CommandLineChoice::Unsupported;
+    return choice;
+}

@@ -1,0 +1,510 @@
+// Opening recordings and folders, and the header chain that fills the file
+// lists one recording at a time from the header worker's replies.
+#include "app/mainwindow.h"
+
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "filelist/fileviewtreewidgetitem.h"
+#include "filelist/folderlisting.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+const QString unassignedName = QStringLiteral("Unassigned");
+const QString detectedNoCallName = QStringLiteral("Detected No Call");
+
+bool isNoCall(const QString &proposal)
+{
+    return proposal.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
+}
+
+QTreeWidgetItem *topLevelNamed(QTreeWidget *tree, const QString &name)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = tree->topLevelItem(i);
+        if (item->text(ClassTreeColumn::Class) == name)
+            return item;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *anyRowNamed(QTreeWidgetItem *item, const QString &name)
+{
+    if (item->text(ClassTreeColumn::Class) == name)
+        return item;
+    for (int i = 0; i < item->childCount(); ++i) {
+        if (QTreeWidgetItem *hit = anyRowNamed(item->child(i), name))
+            return hit;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem *anyRowNamed(QTreeWidget *tree, const QString &name)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        if (QTreeWidgetItem *hit = anyRowNamed(tree->topLevelItem(i), name))
+            return hit;
+    }
+    return nullptr;
+}
+
+void raiseCount(QTreeWidgetItem *row)
+{
+    // A count that is no number counts as 0.
+    row->setText(ClassTreeColumn::Count, QString::number(row->text(ClassTreeColumn::Count).toInt() + 1));
+}
+
+// New rows go above "Unassigned", which stays the last top-level row once it exists.
+void insertAboveUnassigned(QTreeWidget *tree, QTreeWidgetItem *row)
+{
+    const int last = tree->topLevelItemCount() - 1;
+    if (last >= 0 && tree->topLevelItem(last)->text(ClassTreeColumn::Class) == unassignedName)
+        tree->insertTopLevelItem(last, row);
+    else
+        tree->addTopLevelItem(row);
+}
+
+} // namespace
+
+QTreeWidget *MainWindow::modeFileList() const
+{
+    return evaluationMode == 1 ? ui->treeWidget_2 : ui->treeWidget_fileView;
+}
+
+QProgressBar *MainWindow::modeProgressBar() const
+{
+    return evaluationMode == 1 ? ui->progressBar_2 : ui->progressBar_3;
+}
+
+void MainWindow::setFolderActionsEnabled(bool enabled)
+{
+    ui->actionActivity_Plot->setEnabled(enabled);
+    ui->actionExport_CSV_File->setEnabled(enabled);
+    ui->actionExport_Tavron_File->setEnabled(enabled);
+    ui->actionCopy_Files_to_other_Folder->setEnabled(enabled);
+}
+
+bool MainWindow::headerChainRunning() const
+{
+    return fileInfoThread->isRunning();
+}
+
+void MainWindow::stopHeaderThread()
+{
+    fileInfoThread->quit();
+    fileInfoThread->wait();
+}
+
+void MainWindow::fillFolderList(const QStringList &names, bool editable)
+{
+    QTreeWidget *list = ui->treeWidget_2;
+    list->clear();
+    for (const QString &name : names) {
+        auto *row = new fileViewTreeWidgetItem(list);
+        row->setText(FileViewColumn::Name, name);
+        if (editable)
+            row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+        if (list->topLevelItemCount() == 1)
+            list->setCurrentItem(row);
+    }
+    list->resizeColumnToContents(FileViewColumn::Name);
+    list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
+    ui->label_21->setText(itemCountText(list->topLevelItemCount()));
+}
+
+void MainWindow::startHeaderChain()
+{
+    fileInfoThread->start(QThread::InheritPriority);
+    loadingFileInfo = true;
+    modeProgressBar()->setValue(1);
+    requestFileHeader(0);
+}
+
+void MainWindow::requestFileHeader(int index)
+{
+    QTreeWidgetItem *row = modeFileList()->topLevelItem(index);
+    if (!row)
+        return;
+    const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+    const bool calcClasses = evaluationMode == 3;
+    const QString resultFile =
+        evaluationMode == 4 ? wavDirectory + QStringLiteral("/calls_ch1_files.txt") : QString();
+    emit signalGetFileHeaderInfo(index, path, calcClasses, resultFile, reviewMode);
+}
+
+void MainWindow::on_actionOpen_File_triggered()
+{
+    if (calculating)
+        return;
+    const QString fileName = userDialogs().openFileName(
+        this, tr("Open Bat Call File"), QSettings().value(QStringLiteral("filePath"), QStringLiteral("C:/")).toString(),
+        tr("Bat call files (*.wav *.raw)"));
+    if (fileName.isEmpty())
+        return;
+    QSettings().setValue(QStringLiteral("filePath"), fileName);
+    ui->actionExport_CSV_File->setEnabled(false);
+    ui->actionActivity_Plot->setEnabled(false);
+    ui->actionExport_Tavron_File->setEnabled(false);
+    ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+    evaluationMode = 0;
+    if (headerChainRunning()) {
+        headerLoadingRestartPending = true;
+        loadingFileInfo = false;
+    }
+    plot_Data(fileName);
+}
+
+void MainWindow::on_actionOpen_Folder_triggered()
+{
+    if (calculating)
+        return;
+    const QString folder = userDialogs().existingDirectory(
+        this, tr("Open Directory"), QSettings().value(QStringLiteral("folderPath"), QStringLiteral("/home")).toString());
+    if (folder.isEmpty())
+        return;
+    const QStringList names = listRecordings(folder, 1);
+    if (names.isEmpty()) {
+        MessageBoxRequest box;
+        box.icon = QMessageBox::Warning;
+        box.text = tr("No Bat Call Files in Folder");
+        userDialogs().message(box);
+        return;
+    }
+    wavDirectory = folder;
+    QSettings().setValue(QStringLiteral("folderPath"), folder);
+    ui->treeWidget_2->setSortingEnabled(false);
+    setFolderActionsEnabled(false);
+    evaluationMode = 1;
+    if (headerChainRunning()) {
+        headerLoadingRestartPending = true;
+        loadingFileInfo = false;
+        return;
+    }
+    fillFolderList(names, true);
+    plot_Data(wavDirectory + QLatin1Char('/') + names.first());
+    startHeaderChain();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+bool MainWindow::confirmAbortEvaluation(const QString &text)
+{
+    if (evaluationMode < 2 || evaluationMode > 4)
+        return true;
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Warning;
+    box.title = tr("Warning");
+    box.text = text;
+    box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
+    box.defaultButton = QMessageBox::Cancel;
+    return userDialogs().message(box) == QMessageBox::Ok;
+}
+
+void MainWindow::dropEvent(QDropEvent *e)
+{
+    if (calculating)
+        return;
+    QStringList paths;
+    for (const QUrl &url : e->mimeData()->urls())
+        paths << url.toLocalFile();
+    openDroppedPaths(paths);
+}
+
+void MainWindow::openDroppedPaths(const QStringList &paths)
+{
+    if (calculating || paths.isEmpty())
+        return;
+    const DropPlan plan = planDrop(paths);
+    if (plan.kind == DropPlan::MixedRefused) {
+        MessageBoxRequest box;
+        box.parent = this;
+        box.icon = QMessageBox::Information;
+        box.text = plan.message;
+        userDialogs().message(box);
+        return;
+    }
+    if (plan.kind == DropPlan::OneFile) {
+        if (!confirmAbortEvaluation(tr("Do you really want to abort current evaluation and load new file?")))
+            return;
+        if (!plan.isRecording) {
+            MessageBoxRequest box;
+            box.parent = this;
+            box.icon = QMessageBox::Information;
+            box.text = tr("File type not supported.");
+            userDialogs().message(box);
+            return;
+        }
+        evaluationMode = 0;
+        ui->actionExport_CSV_File->setEnabled(false);
+        ui->actionExport_Tavron_File->setEnabled(false);
+        ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+        if (headerChainRunning()) {
+            headerLoadingRestartPending = true;
+            loadingFileInfo = false;
+        }
+        plot_Data(plan.path);
+        return;
+    }
+
+    if (!confirmAbortEvaluation(tr("Do you really want to abort current evaluation and load new files?")))
+        return;
+    const DropCollection collection = collectDroppedRecordings(paths);
+    if (collection.recordings.isEmpty())
+        return;
+    if (!collection.message.isEmpty()) {
+        MessageBoxRequest box;
+        box.parent = this;
+        box.icon = QMessageBox::Information;
+        box.text = collection.message;
+        userDialogs().message(box);
+        return;
+    }
+    wavDirectory = collection.directory;
+    ui->treeWidget_2->setSortingEnabled(false);
+    setFolderActionsEnabled(false);
+    evaluationMode = 1;
+    if (headerChainRunning()) {
+        headerLoadingRestartPending = true;
+        loadingFileInfo = false;
+        return;
+    }
+    QStringList names;
+    for (const QString &path : collection.recordings)
+        names << QFileInfo(path).fileName();
+    fillFolderList(names, false);
+    plot_Data(collection.recordings.first());
+    startHeaderChain();
+}
+
+void MainWindow::useCommandLineArguments()
+{
+    openCommandLine(QCoreApplication::arguments());
+}
+
+void MainWindow::openCommandLine(const QStringList &arguments)
+{
+    const CommandLineChoice choice = chooseCommandLineFile(arguments);
+    switch (choice.kind) {
+    case CommandLineChoice::Nothing:
+        return;
+    case CommandLineChoice::Recording:
+        evaluationMode = 0;
+        ui->actionExport_CSV_File->setEnabled(false);
+        ui->actionExport_Tavron_File->setEnabled(false);
+        ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+        plot_Data(choice.path);
+        return;
+    case CommandLineChoice::Unsupported: {
+        MessageBoxRequest box;
+        box.parent = this;
+        box.icon = QMessageBox::Information;
+        box.text = tr("File type not supported.");
+        userDialogs().message(box);
+        return;
+    }
+    }
+}
+
+void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
+                                        QString batClass4, QString autoClass, QString accepted, QString length,
+                                        QString date, QString time, QString comment)
+{
+    if (headerLoadingRestartPending) {
+        stopHeaderThread();
+        headerLoadingRestartPending = false;
+        ui->progressBar_2->setValue(0);
+        restartFileHeaderLoading();
+        return;
+    }
+    if (evaluationMode < 1 || evaluationMode > 4) {
+        // A single recording was opened meanwhile: the chain ends here.
+        loadingFileInfo = false;
+        stopHeaderThread();
+        return;
+    }
+    QTreeWidget *list = modeFileList();
+    QTreeWidgetItem *row = list->topLevelItem(index);
+    if (!row) {
+        // The rows were replaced meanwhile; no later row exists either.
+        finishHeaderChain();
+        return;
+    }
+    row->setText(FileViewColumn::Date, date);
+    row->setText(FileViewColumn::Time, time);
+    row->setText(FileViewColumn::Length, length);
+    row->setTextAlignment(FileViewColumn::Length, Qt::AlignCenter);
+    row->setText(FileViewColumn::Proposal, autoClass);
+    if (evaluationMode <= 2)
+        row->setText(FileViewColumn::Accepted, accepted);
+    row->setText(FileViewColumn::Class1, batClass);
+    row->setText(FileViewColumn::Class2, batClass2);
+    row->setText(FileViewColumn::Class3, batClass3);
+    row->setText(FileViewColumn::Class4, batClass4);
+    row->setText(FileViewColumn::Comment, comment);
+
+    if (evaluationMode >= 3 && !isNoCall(autoClass))
+        giveProposalRow(row, batClass, accepted);
+    if (index == 0) {
+        list->resizeColumnToContents(FileViewColumn::Date);
+        list->resizeColumnToContents(FileViewColumn::Time);
+        list->resizeColumnToContents(FileViewColumn::Length);
+    }
+    if (evaluationMode >= 2)
+        countHeaderClasses({batClass, batClass2, batClass3, batClass4}, autoClass);
+
+    const int next = index + 1;
+    const int count = list->topLevelItemCount();
+    if (next < count) {
+        modeProgressBar()->setValue(headerChainProgress(next, count));
+        requestFileHeader(next);
+    } else {
+        finishHeaderChain();
+    }
+}
+
+void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted)
+{
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+    auto *box = new QCheckBox;
+    box->setText(QString());
+    box->setToolTip(tr("Accept proposal"));
+    box->setChecked(accepted == QLatin1String("1"));
+    ui->treeWidget_fileView->setItemWidget(row, FileViewColumn::Accepted, box);
+    QBrush colour;
+    bool recolour = true;
+    if (accepted == QLatin1String("1"))
+        colour = QBrush(QColor(122, 184, 0));
+    else if (!firstClass.isEmpty())
+        colour = QBrush(QColor(255, 69, 0));
+    else if (accepted.isEmpty())
+        colour = QBrush(); // back to the list's own text colour
+    else
+        recolour = false;
+    if (!recolour)
+        return;
+    for (int c = FileViewColumn::Name; c <= FileViewColumn::Class4; ++c) {
+        if (colour.style() == Qt::NoBrush)
+            row->setData(c, Qt::ForegroundRole, QVariant());
+        else
+            row->setForeground(c, colour);
+    }
+}
+
+void MainWindow::countHeaderClasses(const QStringList &classes, const QString &proposal)
+{
+    QTreeWidget *tree = ui->treeWidget;
+    if (classes.value(0).isEmpty()) {
+        if (evaluationMode >= 3 && isNoCall(proposal)) {
+            if (QTreeWidgetItem *row = topLevelNamed(tree, detectedNoCallName)) {
+                raiseCount(row);
+            } else {
+                auto *created = new QTreeWidgetItem;
+                created->setText(ClassTreeColumn::Class, detectedNoCallName);
+                created->setText(ClassTreeColumn::Count, QStringLiteral("1"));
+                created->setForeground(ClassTreeColumn::Class, QBrush(Qt::blue));
+                insertAboveUnassigned(tree, created);
+            }
+        } else if (QTreeWidgetItem *row = topLevelNamed(tree, unassignedName)) {
+            raiseCount(row);
+            row->setText(ClassTreeColumn::Class, unassignedName);
+            row->setText(ClassTreeColumn::Shortcut, QString());
+        } else {
+            auto *created = new QTreeWidgetItem(tree);
+            created->setText(ClassTreeColumn::Class, unassignedName);
+            created->setText(ClassTreeColumn::Count, QStringLiteral("1"));
+            created->setForeground(ClassTreeColumn::Class, QBrush(Qt::red));
+        }
+    }
+    for (const QString &name : classes) {
+        if (name.isEmpty())
+            continue;
+        if (QTreeWidgetItem *row = anyRowNamed(tree, name)) {
+            raiseCount(row);
+            row->setText(ClassTreeColumn::Class, name);
+            continue;
+        }
+        auto *created = new QTreeWidgetItem;
+        created->setText(ClassTreeColumn::Class, name);
+        created->setText(ClassTreeColumn::Count, QStringLiteral("1"));
+        created->setForeground(ClassTreeColumn::Class, QBrush(Qt::blue));
+        insertAboveUnassigned(tree, created);
+        auto *assign = new QPushButton;
+        assign->setText(QString());
+        assign->setIcon(QIcon(QStringLiteral(":/images/green_arrow_left.png")));
+        assign->setToolTip(tr("Assign selected file/s to class \"") + name + QStringLiteral("\""));
+        tree->setItemWidget(created, ClassTreeColumn::Assign, assign);
+    }
+}
+
+void MainWindow::finishHeaderChain()
+{
+    QTreeWidget *list = modeFileList();
+    modeProgressBar()->setValue(100);
+    list->setSortingEnabled(true);
+    loadingFileInfo = false;
+    stopHeaderThread();
+    setFolderActionsEnabled(true);
+}
+
+void MainWindow::restartFileHeaderLoading()
+{
+    if (evaluationMode < 1 || evaluationMode > 4)
+        return;
+    const QStringList names = listRecordings(wavDirectory, evaluationMode);
+    QTreeWidget *list = modeFileList();
+    if (evaluationMode == 1) {
+        ui->groupBox_8->show();
+    } else {
+        ui->groupBox_6->show();
+    }
+    list->clear();
+    if (names.isEmpty()) {
+        // The folder lost its recordings meanwhile: nothing to show, nothing to ask.
+        loadingFileInfo = false;
+        if (evaluationMode == 1)
+            ui->label_21->setText(itemCountText(0));
+        return;
+    }
+    for (const QString &name : names) {
+        auto *row = new fileViewTreeWidgetItem(list);
+        row->setText(FileViewColumn::Name, name);
+        if (evaluationMode == 2)
+            row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+        else if (evaluationMode >= 3)
+            row->setFlags(Qt::NoItemFlags);
+        if (list->topLevelItemCount() == 1)
+            list->setCurrentItem(row);
+    }
+    if (evaluationMode == 1) {
+        list->resizeColumnToContents(FileViewColumn::Name);
+        list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
+        ui->label_21->setText(itemCountText(list->topLevelItemCount()));
+    } else {
+        list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
+        list->resizeColumnToContents(FileViewColumn::Name);
+        const bool proposals = evaluationMode >= 3;
+        list->setColumnHidden(FileViewColumn::Proposal, !proposals);
+        list->setColumnHidden(FileViewColumn::Accepted, !proposals);
+        if (!proposals)
+            ui->groupBox_8->hide();
+        ui->label_22->setText(itemCountText(list->topLevelItemCount()));
+    }
+    plot_Data(wavDirectory + QLatin1Char('/') + names.first());
+    startHeaderChain();
+}

@@ -1,0 +1,311 @@
+#include "testregistry.h"
+
+#include "app/eventfiltermath.h"
+#include "recording/audiosamplereader.h"
+#include "recording/wavfile.h"
+
+#include <QTest>
+#include <qwt_matrix_raster_data.h>
+
+#include <cmath>
+#include <random>
+
+Q_DECLARE_METATYPE(QVector<QPointF>)
+
+namespace {
+
+// 4 frequency rows (0..4 kHz, 1 kHz each) by 8 time columns (0..1 s, 1/8 s
+// each): power-of-two steps keep every cursor position exact.
+QwtMatrixRasterData *makeRaster()
+{
+    const QVector<double> row0{5, -400, 1, 7, -500, -500, -600, 9};
+    const QVector<double> row1{0, 0, 10, 0, 0, 0, 0, 0};
+    const QVector<double> row2{0, 0, -20, 0, 0, 0, 0, 0};
+    const QVector<double> row3{0, 0, 3, 0, 0, 0, 0, 0};
+    auto *raster = new QwtMatrixRasterData;
+    raster->setValueMatrix(row0 + row1 + row2 + row3, 8);
+    raster->setInterval(Qt::XAxis, QwtInterval(0.0, 1.0));
+    raster->setInterval(Qt::YAxis, QwtInterval(0.0, 4.0));
+    raster->setInterval(Qt::ZAxis, QwtInterval(-100.0, 0.0));
+    return raster;
+}
+
+// The time curve as a plain single pass over QwtMatrixRasterData::value.
+QVector<QPointF> plainTimeCurve(const QwtMatrixRasterData &raster, double f, double a, double b, int step)
+{
+    QVector<QPointF> points;
+    const int n = raster.numColumns();
+    float running = -300.0f;
+    for (int i = 0; i < n; ++i) {
+        const float x = float((b - a) * i / n + a);
+        const float v = float(raster.value(x, f));
+        if (!std::isnan(v)) // a position outside the raster is no level
+            running = qMax(v, running);
+        if (i > 0 && i % step == 0) {
+            points.append(QPointF(x, running));
+            running = -300.0f;
+        }
+    }
+    return points;
+}
+
+bool sameValue(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || a == b;
+}
+
+} // namespace
+
+class TestEventFilterMath : public QObject {
+    Q_OBJECT
+private slots:
+    void duration_data();
+    void duration();
+    void fixedAspect_data();
+    void fixedAspect();
+    void timeCurve_data();
+    void timeCurve();
+    void frequencyCurve_data();
+    void frequencyCurve();
+    void frequencyMarker();
+    void readerMatchesQwt_data();
+    void readerMatchesQwt();
+    void longRecordingCurve_data();
+    void longRecordingCurve();
+};
+
+void TestEventFilterMath::duration_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<double>("seconds"); // -1: no number
+    // WAV: 500000 bytes of 16-bit samples at 250 kHz; RAW: 1000000 bytes at 500 kHz.
+    QTest::newRow("wav") << "/r/a.wav" << 1 << 1.0;
+    QTest::newRow("WAV in capitals") << "/r/A.WAV" << 1 << 1.0;
+    QTest::newRow("two channels") << "/r/a.wav" << 2 << 0.5;
+    QTest::newRow("no channels") << "/r/a.wav" << 0 << 0.0;
+    QTest::newRow("raw") << "/r/a.Raw" << 1 << 1.0;
+    QTest::newRow("nothing shown") << "" << 1 << -1.0;
+    QTest::newRow("other ending") << "/r/a.txt" << 1 << -1.0;
+}
+
+void TestEventFilterMath::duration()
+{
+    QFETCH(QString, fileName);
+    QFETCH(int, channels);
+    QFETCH(double, seconds);
+    WavFile wav;
+    wav.sampleRate = 250000;
+    wav.numberOfChannels = channels;
+    wav.bytesPerSample = 2;
+    wav.dataSize = 500000;
+    AudioSampleReader raw;
+    raw.bytesPerSample = 2;
+    raw.fileSize = 1000000;
+    const double d = shownRecordingDuration(fileName, wav, raw);
+    if (seconds < 0)
+        QVERIFY(std::isnan(d));
+    else
+        QCOMPARE(d, seconds);
+
+    // A header that says 0 Hz gives no duration rather than an infinite one.
+    wav.sampleRate = 0;
+    if (fileName.endsWith(".wav", Qt::CaseInsensitive))
+        QVERIFY(std::isnan(shownRecordingDuration(fileName, wav, raw)));
+}
+
+void TestEventFilterMath::fixedAspect_data()
+{
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<double>("aspect");
+    QTest::addColumn<double>("secondsPerColumn");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("axisMax");
+    QTest::addColumn<bool>("scroll");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("pageStep");
+    // Canvas 800 px wide, 125 kHz shown, left edge at 0.5 s: (800 / 400) x (125 / 10) = 25 s.
+    QTest::newRow("short recording fits") << 4.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << false << 0 << 0;
+    // 60 s: (60 - 25) / 0.0625 = 560 columns, 25 / 0.0625 = 400
+    QTest::newRow("long recording scrolls") << 60.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << true << 560
+                                            << 400;
+    // taller canvas: (800 / 1000) x 12.5 = 10 s
+    QTest::newRow("taller canvas shows less") << 60.0 << 1000.0 << 10.0 << 0.0625 << true << 10.5 << true << 800
+                                              << 160;
+    QTest::newRow("hidden canvas") << 60.0 << 0.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
+    QTest::newRow("ratio of 0") << 60.0 << 400.0 << 0.0 << 0.0625 << false << 0.0 << false << 0 << 0;
+    QTest::newRow("before the first spectrogram") << 60.0 << 400.0 << 10.0 << 0.0 << false << 0.0 << false << 0
+                                                  << 0;
+    QTest::newRow("fits before the first spectrogram") << 4.0 << 400.0 << 10.0 << 0.0 << true << 25.5 << false
+                                                       << 0 << 0;
+    QTest::newRow("no recording") << std::nan("") << 400.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
+}
+
+void TestEventFilterMath::fixedAspect()
+{
+    QFETCH(double, duration);
+    FixedAspectInput in;
+    in.duration = duration;
+    QFETCH(double, height);
+    QFETCH(double, aspect);
+    QFETCH(double, secondsPerColumn);
+    QFETCH(bool, valid);
+    in.canvasWidth = 800.0;
+    in.canvasHeight = height;
+    in.frequencySpan = 125.0;
+    in.aspectRatio = aspect;
+    in.left = 0.5;
+    in.secondsPerColumn = secondsPerColumn;
+    const std::optional<FixedAspectView> v = fixedAspectView(in);
+    QCOMPARE(v.has_value(), valid);
+    if (!valid)
+        return;
+    QCOMPARE(v->axisMin, 0.5);
+    QTEST(v->axisMax, "axisMax");
+    QTEST(v->scroll.needed, "scroll");
+    if (v->scroll.needed) {
+        QTEST(v->scroll.maximum, "maximum");
+        QTEST(v->scroll.pageStep, "pageStep");
+        QCOMPARE(v->scroll.singleStep, 20);
+    }
+}
+
+void TestEventFilterMath::timeCurve_data()
+{
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<int>("screenWidth");
+    QTest::addColumn<QVector<QPointF>>("points");
+    // Row 0 (cursor at 0.5 kHz): 5, -400, 1, 7, -500, -500, -600, 9 over columns 0..7.
+    // Step 2: points at columns 2, 4, 6, each the maximum since the last one;
+    // a group entirely below -300 dB shows -300; column 7 gives no point.
+    QTest::newRow("step 2, whole recording")
+        << 0.0 << 1.0 << 4 << QVector<QPointF>{{0.25, 5}, {0.5, 7}, {0.75, -300}};
+    // Step 1: the first point merges columns 0 and 1.
+    QTest::newRow("step 1 merges the first two columns")
+        << 0.0 << 1.0 << 1920
+        << QVector<QPointF>{{0.125, 5}, {0.25, 1}, {0.375, 7}, {0.5, -300}, {0.625, -300}, {0.75, -300},
+                            {0.875, 9}};
+    // Visible span 0.5 .. 1 s: x = 0.5 + i / 16 reads columns 4, 4, 5, 5, 6, 6, 7, 7.
+    QTest::newRow("zoomed span") << 0.5 << 1.0 << 4
+                                 << QVector<QPointF>{{0.625, -300}, {0.75, -300}, {0.875, 9}};
+    // Span 0 .. 2 s on a 1 s recording: columns 0, 2, 4, 6, 7, then outside the raster.
+    QTest::newRow("span longer than the recording")
+        << 0.0 << 2.0 << 4 << QVector<QPointF>{{0.5, 5}, {1.0, 9}, {1.5, -300}};
+}
+
+void TestEventFilterMath::timeCurve()
+{
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(int, screenWidth);
+    QFETCH(QVector<QPointF>, points);
+    QScopedPointer<QwtMatrixRasterData> raster(makeRaster());
+    const auto curve = timeCursorCurve(*raster, 0.5, a, b, screenWidth);
+    QVERIFY(curve.has_value());
+    QCOMPARE(*curve, points);
+    QVERIFY(!timeCursorCurve(*raster, 0.5, a, b, 0).has_value());
+}
+
+void TestEventFilterMath::frequencyCurve_data()
+{
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<QVector<QPointF>>("points");
+    // Column 2 (cursor at 0.3 s) from row 0 up: 1, 10, -20, 3; rows at 0, 1, 2, 3 kHz.
+    QTest::newRow("step 2") << 2 << QVector<QPointF>{{10, 2}};
+    QTest::newRow("step 1") << 1080 << QVector<QPointF>{{10, 1}, {-20, 2}, {3, 3}};
+}
+
+void TestEventFilterMath::frequencyCurve()
+{
+    QFETCH(int, screenHeight);
+    QFETCH(QVector<QPointF>, points);
+    QScopedPointer<QwtMatrixRasterData> raster(makeRaster());
+    const auto curve = frequencyCursorCurve(*raster, 0.3, 0.0, 4.0, screenHeight);
+    QVERIFY(curve.has_value());
+    QCOMPARE(*curve, points);
+    QVERIFY(!frequencyCursorCurve(*raster, 0.3, 0.0, 4.0, -1).has_value());
+}
+
+void TestEventFilterMath::frequencyMarker()
+{
+    // Reversed level axis from 0 dB down to -100 dB on a 300 px canvas: 3 px = 1 dB in.
+    QCOMPARE(frequencyMarkerLevel(0.0, -100.0, 300), -1.0);
+    QCOMPARE(frequencyMarkerLevel(0.0, -100.0, 0), 0.0);
+}
+
+void TestEventFilterMath::readerMatchesQwt_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("nearest neighbour") << int(QwtMatrixRasterData::NearestNeighbour);
+    QTest::newRow("bilinear") << int(QwtMatrixRasterData::BilinearInterpolation);
+}
+
+void TestEventFilterMath::readerMatchesQwt()
+{
+    QFETCH(int, mode);
+    // Odd sizes and bounds, so that no position falls on an exact column edge by luck.
+    const int columns = 37;
+    const int rows = 13;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> level(-150.0, 0.0);
+    QVector<double> values(columns * rows);
+    for (double &v : values)
+        v = level(rng);
+    QwtMatrixRasterData raster;
+    raster.setValueMatrix(values, columns);
+    raster.setInterval(Qt::XAxis, QwtInterval(0.25, 3.7));
+    raster.setInterval(Qt::YAxis, QwtInterval(0.0, 22.05));
+    raster.setResampleMode(QwtMatrixRasterData::ResampleMode(mode));
+
+    std::uniform_real_distribution<double> x(0.0, 4.0);
+    std::uniform_real_distribution<double> y(-1.0, 23.0);
+    QVector<QPointF> probes{{0.25, 0.0}, {3.7, 22.05}, {0.25, 22.05}, {3.7, 0.0}, {0.2499, 5.0}, {3.7001, 5.0}};
+    for (int i = 0; i < 5000; ++i)
+        probes.append(QPointF(x(rng), y(rng)));
+    for (const QPointF &p : probes) {
+        const double expected = raster.value(p.x(), p.y());
+        const double actual = rasterValue(raster, p.x(), p.y());
+        QVERIFY2(sameValue(actual, expected),
+                 qPrintable(QStringLiteral("at (%1, %2): %3 instead of %4")
+                                .arg(p.x(), 0, 'g', 17)
+                                .arg(p.y(), 0, 'g', 17)
+                                .arg(actual)
+                                .arg(expected)));
+    }
+}
+
+void TestEventFilterMath::longRecordingCurve_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("nearest neighbour") << int(QwtMatrixRasterData::NearestNeighbour);
+    QTest::newRow("bilinear") << int(QwtMatrixRasterData::BilinearInterpolation);
+}
+
+void TestEventFilterMath::longRecordingCurve()
+{
+    QFETCH(int, mode);
+    // Enough columns that the curve is computed in parts; it must equal one plain pass.
+    const int columns = 700001;
+    const int rows = 3;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> level(-320.0, 0.0);
+    QVector<double> values(columns * rows);
+    for (double &v : values)
+        v = level(rng);
+    QwtMatrixRasterData raster;
+    raster.setValueMatrix(values, columns);
+    raster.setInterval(Qt::XAxis, QwtInterval(0.0, 350.0005));
+    raster.setInterval(Qt::YAxis, QwtInterval(0.0, 250.0));
+    raster.setResampleMode(QwtMatrixRasterData::ResampleMode(mode));
+    for (const double f : {10.0, 125.0, 249.9}) {
+        const auto curve = timeCursorCurve(raster, f, 0.0, 351.0, 1366);
+        QVERIFY(curve.has_value());
+        QCOMPARE(curve->size(), (columns - 1) / (columns / 1366));
+        QCOMPARE(*curve, plainTimeCurve(raster, f, 0.0, 351.0, columns / 1366));
+    }
+}
+
+QUILLON_TEST(TestEventFilterMath)
+#include "tst_eventfiltermath.moc"

@@ -1,0 +1,282 @@
+#include "testregistry.h"
+
+#include "app/mainwindow.h"
+#include "app/spectrogramsettingsdialog.h"
+#include "display/myqwtzoomer.h"
+#include "display/myrectrangemarker.h"
+#include "display/rangemarker.h"
+
+#include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSettings>
+#include <QTest>
+#include <qwt_plot.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_renderer.h>
+#include <qwt_scale_engine.h>
+
+#include <memory>
+
+namespace {
+
+// Renders a plot's canvas into an image with scale maps worked out here, not
+// taken from the plot's layout: x over 0 .. width, y from height up to 0.
+QImage renderCanvas(QwtPlot *plot, const QSize &size)
+{
+    plot->updateAxes();
+    QwtScaleMap maps[QwtPlot::axisCnt];
+    for (int axis = 0; axis < QwtPlot::axisCnt; ++axis) {
+        maps[axis].setTransformation(plot->axisScaleEngine(axis)->transformation());
+        maps[axis].setScaleInterval(plot->axisScaleDiv(axis).lowerBound(), plot->axisScaleDiv(axis).upperBound());
+        const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
+        maps[axis].setPaintInterval(vertical ? size.height() : 0, vertical ? 0 : size.width());
+    }
+    QImage image(size, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    QwtPlotRenderer renderer;
+    renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasFrame);
+    renderer.renderCanvas(plot, &painter, QRectF(QPointF(0, 0), size), maps);
+    return image;
+}
+
+bool near(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= 1 && qAbs(a.green() - b.green()) <= 1 && qAbs(a.blue() - b.blue()) <= 1;
+}
+
+#define COMPARE_COLOUR(actual, expected) \
+    QVERIFY2(near((actual), (expected)), qPrintable(QVariant(actual).toString() + " " + QVariant(expected).toString()))
+
+// Pixels of a colour in a row, by default from x = 60 on: the scale items
+// write their numbers at the left edge.
+int countInRow(const QImage &image, int row, const QColor &colour, int from = 60, int to = -1)
+{
+    int n = 0;
+    for (int x = from; x < (to < 0 ? image.width() : to); ++x)
+        n += near(image.pixelColor(x, row), colour) ? 1 : 0;
+    return n;
+}
+
+void drag(QWidget *canvas, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)
+{
+    const auto send = [canvas, modifiers](QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
+                                          Qt::MouseButtons buttons) {
+        QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, buttons, modifiers);
+        QApplication::sendEvent(canvas, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// The spectrogram on screen over what a 10 s recording up to 125 kHz gives it.
+std::unique_ptr<MainWindow> shownWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->findChild<QGroupBox *>(QStringLiteral("groupBox_4"))->show();
+    window->resize(1000, 700);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    window->spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0, 10);
+    window->spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
+    window->spectrogramPlot->replot();
+    return window;
+}
+
+} // namespace
+
+class TestPlots : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { QSettings().clear(); }
+
+    void items_renderWhereTheirIntervalsMap();
+    void markerDrag_snapsStoresAndDialogFollows_data();
+    void markerDrag_snapsStoresAndDialogFollows();
+    void selection_sameWhicheverWayDrawn_data();
+    void selection_sameWhicheverWayDrawn();
+    void storedMarkersAndTitles_data();
+    void storedMarkersAndTitles();
+};
+
+void TestPlots::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+}
+
+void TestPlots::items_renderWhereTheirIntervalsMap()
+{
+    MainWindow window;
+    for (QwtPlotGrid *grid : {window.timePlotGrid, window.frequencyPlotGrid, window.spectrogramGrid}) {
+        grid->enableX(false);
+        grid->enableY(false);
+    }
+    const QColor canvas(250, 250, 250);
+    const QColor shade(221, 221, 221);   // black at alpha 30 over 250: 250 x 225 / 255
+
+    // Time plot, 400 px over 10 s: 40 px a second.
+    window.timePlot->setAxisScale(QwtPlot::xBottom, 0, 10);
+    window.timePlot->setAxisScale(QwtPlot::yLeft, -1, 1);
+    window.timeRangeMarker1->setInterval(QwtInterval(0, 2));
+    window.timeRangeMarker2->setInterval(QwtInterval(8, 10));
+    window.timePositionMarker->setXValue(1);
+    QImage image = renderCanvas(window.timePlot, QSize(400, 100));
+    COMPARE_COLOUR(image.pixelColor(70, 50), shade);
+    COMPARE_COLOUR(image.pixelColor(360, 50), shade);
+    COMPARE_COLOUR(image.pixelColor(100, 50), canvas);
+    COMPARE_COLOUR(image.pixelColor(300, 50), canvas);
+    COMPARE_COLOUR(image.pixelColor(40, 20), QColor(Qt::red));   // the playback line lies over the band
+    QCOMPARE(countInRow(image, 50, Qt::darkGray), 0);            // the cursor lines start hidden
+    window.baselineMarker->show();
+    QVERIFY(countInRow(renderCanvas(window.timePlot, QSize(400, 100)), 50, Qt::darkGray) > 250);
+
+    // Frequency plot, 200 px over 100 kHz: 2 px a kilohertz, 0 kHz on the bottom row.
+    window.frequencyPlot->setAxisScale(QwtPlot::yLeft, 0, 100);
+    window.frequencyRangeMarker1->setInterval(QwtInterval(0, 20));
+    window.frequencyRangeMarker2->setInterval(QwtInterval(90, 100));
+    image = renderCanvas(window.frequencyPlot, QSize(300, 200));
+    COMPARE_COLOUR(image.pixelColor(100, 180), shade);
+    COMPARE_COLOUR(image.pixelColor(100, 10), shade);
+    COMPARE_COLOUR(image.pixelColor(100, 100), canvas);
+
+    // Spectrogram, 400 x 250 px: 40 px a second, 2 px a kilohertz; no recording yet.
+    window.spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0, 10);
+    window.spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
+    window.spectrogramPositionMarker->setXValue(9);
+    window.frequencyMarker1->setYValue(50);
+    window.selectionRectMarker->setIntervals(QwtInterval(2, 4), QwtInterval(100, 75));
+    image = renderCanvas(window.spectrogramPlot, QSize(400, 250));
+    COMPARE_COLOUR(image.pixelColor(200, 150), QColor(Qt::black));
+    COMPARE_COLOUR(image.pixelColor(360, 150), QColor(Qt::red));
+    QCOMPARE(countInRow(image, 150, Qt::white), 0);   // marker hidden
+    QCOMPARE(countInRow(image, 50, Qt::red, 80, 161), 0);   // measurement hidden
+    window.frequencyMarker1->show();
+    window.selectionRectMarker->show();
+    image = renderCanvas(window.spectrogramPlot, QSize(400, 250));
+    QVERIFY(countInRow(image, 150, Qt::white) > 150);   // dashed across the canvas at 50 kHz
+    QCOMPARE(countInRow(image, 140, Qt::white), 0);
+    // Its dashed top edge at 100 kHz from 2 to 4 s.
+    QVERIFY(countInRow(image, 50, Qt::red, 80, 161) + countInRow(image, 49, Qt::red, 80, 161) > 30);
+    COMPARE_COLOUR(image.pixelColor(120, 75), QColor(Qt::black));
+}
+
+void TestPlots::markerDrag_snapsStoresAndDialogFollows_data()
+{
+    QTest::addColumn<int>("marker");
+    QTest::addColumn<double>("draggedTo");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("20.3 kHz snaps to 20.5") << 1 << 20.3 << 20.5 << "1: 20.5 kHz";
+    QTest::newRow("61.2 kHz snaps down to 61.0") << 2 << 61.2 << 61.0 << "2: 61.0 kHz";
+    QTest::newRow("past the top pins to the visible maximum") << 3 << 140.0 << 125.0 << "3: 125.0 kHz";
+}
+
+void TestPlots::markerDrag_snapsStoresAndDialogFollows()
+{
+    QFETCH(int, marker);
+    QFETCH(double, draggedTo);
+    QFETCH(double, expected);
+    QFETCH(QString, label);
+    MainWindow window;
+    window.spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
+    window.spectrogramPlot->updateAxes();
+    window.spectroSettingsDialog->show();
+    const QwtPlotMarker *markers[] = {window.frequencyMarker1, window.frequencyMarker2, window.frequencyMarker3};
+    QwtPlotPicker *pickers[] = {window.frequencyMarkerPicker1, window.frequencyMarkerPicker2,
+                                window.frequencyMarkerPicker3};
+
+    emit pickers[marker - 1]->moved(QPointF(3.0, draggedTo));
+
+    QCOMPARE(markers[marker - 1]->yValue(), expected);
+    QCOMPARE(markers[marker - 1]->label().text(), label);
+    QCOMPARE(QSettings().value(QStringLiteral("valueMarker%1").arg(marker)).toDouble(), expected);
+    const auto *spinBox = window.spectroSettingsDialog->findChild<QDoubleSpinBox *>(
+        QStringLiteral("spinBox_marker%1").arg(marker));
+    QCOMPARE(spinBox->value(), expected);
+}
+
+void TestPlots::selection_sameWhicheverWayDrawn_data()
+{
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");
+    // Always the canvas pixels (100, 60) and (300, 200) as opposite corners.
+    QTest::newRow("left to right, top down") << QPoint(100, 60) << QPoint(300, 200);
+    QTest::newRow("right to left, bottom up") << QPoint(300, 200) << QPoint(100, 60);
+    QTest::newRow("right to left, top down") << QPoint(300, 60) << QPoint(100, 200);
+    QTest::newRow("left to right, bottom up") << QPoint(100, 200) << QPoint(300, 60);
+}
+
+void TestPlots::selection_sameWhicheverWayDrawn()
+{
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    auto window = shownWindow();
+    QVERIFY(window);
+    QwtPlot *plot = window->spectrogramPlot;
+    QVERIFY(plot->canvas()->width() > 300 && plot->canvas()->height() > 200);
+
+    // Zoom mode: Shift with the left button measures, it does not zoom.
+    drag(plot->canvas(), from, to, Qt::ShiftModifier);
+
+    QVERIFY(window->selectionRectMarker->isVisible());
+    QCOMPARE(window->spectroZoomer->zoomRectIndex(), 0u);
+    const QwtInterval time = window->selectionRectMarker->xIntervalValue();
+    const QwtInterval frequency = window->selectionRectMarker->yIntervalValue();
+    QCOMPARE(time.minValue(), plot->invTransform(QwtPlot::xBottom, 100));
+    QCOMPARE(time.maxValue(), plot->invTransform(QwtPlot::xBottom, 300));
+    // The upper frequency (the smaller pixel row) first.
+    QCOMPARE(frequency.minValue(), plot->invTransform(QwtPlot::yLeft, 60));
+    QCOMPARE(frequency.maxValue(), plot->invTransform(QwtPlot::yLeft, 200));
+}
+
+void TestPlots::storedMarkersAndTitles_data()
+{
+    QTest::addColumn<QVariantMap>("stored");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QList<bool>>("visible");
+    QTest::addColumn<QStringList>("titles");   // time plot's left axis, frequency plot's bottom axis
+    QTest::newRow("empty store") << QVariantMap{} << QList<double>{16, 33, 55}
+                                 << QStringList{"1: 16.0 kHz", "2: 33.0 kHz", "3: 55.0 kHz"}
+                                 << QList<bool>{false, false, false} << QStringList{"Norm. Amplitude", "Ampl. in dBFS"};
+    QTest::newRow("stored values, marker 2 shown, levels")
+        << QVariantMap{{"valueMarker1", 20.5}, {"valueMarker2", "42.5"}, {"marker2", true}, {"timePlotMode", 2},
+                       {"frequencyPlotMode", 1}}
+        << QList<double>{20.5, 42.5, 55} << QStringList{"1: 20.5 kHz", "2: 42.5 kHz", "3: 55.0 kHz"}
+        << QList<bool>{false, true, false} << QStringList{"Ampl. in dBFS", "Ampl. in dBFS"};
+    QTest::newRow("unknown modes leave no titles")
+        << QVariantMap{{"marker1", true}, {"marker3", true}, {"timePlotMode", 3}, {"frequencyPlotMode", -1}}
+        << QList<double>{16, 33, 55} << QStringList{"1: 16.0 kHz", "2: 33.0 kHz", "3: 55.0 kHz"}
+        << QList<bool>{true, false, true} << QStringList{"", ""};
+}
+
+void TestPlots::storedMarkersAndTitles()
+{
+    QFETCH(QVariantMap, stored);
+    QFETCH(QList<double>, values);
+    QFETCH(QStringList, labels);
+    QFETCH(QList<bool>, visible);
+    QFETCH(QStringList, titles);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QSettings().setValue(it.key(), it.value());
+    MainWindow window;
+    const QwtPlotMarker *markers[] = {window.frequencyMarker1, window.frequencyMarker2, window.frequencyMarker3};
+    for (int k = 0; k < 3; ++k) {
+        QCOMPARE(markers[k]->yValue(), values[k]);
+        QCOMPARE(markers[k]->label().text(), labels[k]);
+        QCOMPARE(markers[k]->isVisible(), visible[k]);
+    }
+    QCOMPARE(window.timePlot->axisTitle(QwtPlot::yLeft).text(), titles[0]);
+    QCOMPARE(window.frequencyPlot->axisTitle(QwtPlot::xBottom).text(), titles[1]);
+}
+
+QUILLON_TEST(TestPlots)
+#include "tst_plots.moc"

@@ -1,0 +1,174 @@
+#include "testregistry.h"
+
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QPointer>
+#include <QSettings>
+#include <QSplitter>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+// 250 kHz, 1 s: quick to calculate.
+QString recording()
+{
+    return QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav"));
+}
+
+QSplitter *splitter(const MainWindow &w, const char *name)
+{
+    return w.findChild<QSplitter *>(QLatin1String(name));
+}
+
+std::unique_ptr<MainWindow> shownWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    return window;
+}
+
+// Lets pending resizes and layout requests run, so that the splitters have
+// their final lengths before and after they are shared out anew.
+void settleLayouts()
+{
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// Sets the first panes of a splitter and gives the last one the rest of its present length.
+QList<int> reshare(QSplitter *splitter, QList<int> firsts)
+{
+    int rest = 0;
+    for (int size : splitter->sizes())
+        rest += size;
+    for (int size : firsts)
+        rest -= size;
+    splitter->setSizes(firsts << rest);
+    return splitter->sizes();
+}
+
+} // namespace
+
+class TestTeardown : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { QSettings().clear(); }
+
+    void noRecordingShown_leavesStoredLayout();
+    void layout_roundTripThroughTheStore_data();
+    void layout_roundTripThroughTheStore();
+    void closingWhileCalculating_endsTheWorkersCleanly();
+};
+
+void TestTeardown::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    registerMetaTypes();
+}
+
+void TestTeardown::noRecordingShown_leavesStoredLayout()
+{
+    const QVariantMap stored{{"geometry", QRect(10, 20, 800, 600)},
+                             {"maximized", true},
+                             {"splitterTimePlotSizes", QByteArray("time")},
+                             {"splitterFrequencyPlotSizes", QByteArray("frequency")},
+                             {"splitterMainSizes", QByteArray("main")}};
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QSettings().setValue(it.key(), it.value());
+    {
+        auto window = shownWindow();
+        QVERIFY(window);
+        window->resize(640, 480);
+    }
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QCOMPARE(QSettings().value(it.key()), it.value());
+}
+
+void TestTeardown::layout_roundTripThroughTheStore_data()
+{
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("normal window") << false;
+    QTest::newRow("maximized: the normal geometry is kept") << true;
+}
+
+void TestTeardown::layout_roundTripThroughTheStore()
+{
+    QFETCH(bool, maximized);
+    const QRect geometry(60, 70, 900, 650);
+    QList<int> timeSizes, frequencySizes, mainSizes;
+    {
+        auto window = shownWindow();
+        QVERIFY(window);
+        window->plot_Data(recording());
+        QTRY_VERIFY_WITH_TIMEOUT(!window->firstPlot && !window->calculating, 30000);
+        window->setGeometry(geometry);
+        QTRY_COMPARE(window->geometry(), geometry);
+        settleLayouts();
+        reshare(splitter(*window, "splitter_2"), {140});
+        reshare(splitter(*window, "splitter_3"), {171});
+        settleLayouts();
+        QCOMPARE(splitter(*window, "splitter_2")->sizes().value(0), 140);
+        QCOMPARE(splitter(*window, "splitter_3")->sizes().value(0), 171);
+        if (maximized) {
+            window->showMaximized();
+            QTRY_VERIFY(window->geometry() != geometry);
+        }
+        settleLayouts();
+        timeSizes = splitter(*window, "splitter_2")->sizes();
+        frequencySizes = splitter(*window, "splitter_3")->sizes();
+        mainSizes = splitter(*window, "splitter")->sizes();
+    }
+    QCOMPARE(QSettings().value(QStringLiteral("geometry")).toRect(), geometry);
+    QCOMPARE(QSettings().value(QStringLiteral("maximized")).toBool(), maximized);
+
+    // The next start puts it all back at its first recording, not before.
+    auto window = shownWindow();
+    QVERIFY(window);
+    QVERIFY(window->geometry() != geometry);
+    window->plot_Data(recording());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->firstPlot && !window->calculating, 30000);
+    QTRY_COMPARE(window->isMaximized(), maximized);
+    QCOMPARE(window->normalGeometry(), geometry);
+    settleLayouts();
+    QCOMPARE(splitter(*window, "splitter")->sizes(), mainSizes);
+    QCOMPARE(splitter(*window, "splitter_2")->sizes(), timeSizes);
+    QCOMPARE(splitter(*window, "splitter_3")->sizes(), frequencySizes);
+}
+
+void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
+{
+    // Each window is closed while its worker still reads the window's samples:
+    // the threads must be ended and waited for before those go.
+    for (int i = 0; i < 3; ++i) {
+        QPointer<QThread> spectrogramThread;
+        QPointer<QThread> headerThread;
+        {
+            MainWindow window;
+            spectrogramThread = window.spectrogramThread;
+            headerThread = window.fileInfoThread;
+            QVERIFY(spectrogramThread && spectrogramThread->isRunning());
+            window.plot_Data(recording());
+            QVERIFY(window.calculating);
+        }
+        // Deleting a running QThread would have aborted the program.
+        QVERIFY(!spectrogramThread);
+        QVERIFY(!headerThread);
+    }
+}
+
+QUILLON_TEST(TestTeardown)
+#include "tst_teardown.moc"

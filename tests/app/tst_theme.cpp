@@ -1,0 +1,198 @@
+#include "testregistry.h"
+
+#include "app/mainwindow.h"
+#include "display/myqwtzoomer10.h"
+#include "display/myqwtzoomer2.h"
+#include "display/rangemarker.h"
+#include "platform/desktoptheme.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QPainter>
+#include <QPushButton>
+#include <QSettings>
+#include <QStyle>
+#include <QTest>
+#include <QToolButton>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+
+namespace {
+
+const QString darkToolTips =
+    QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }");
+
+// Everything a theme sets, as text, so that two looks compare and a difference shows.
+QStringList lookOf(const MainWindow &w)
+{
+    const auto colour = [](const QColor &c) { return c.name(QColor::HexArgb); };
+    const auto pen = [&](const QPen &p) { return colour(p.color()) + "/" + QString::number(int(p.style())); };
+    const auto picture = [](const QIcon &icon, QIcon::State state) {
+        const QImage image = icon.pixmap(16, QIcon::Normal, state).toImage();
+        return QString::fromLatin1(
+            QCryptographicHash::hash(QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()),
+                                     QCryptographicHash::Md5)
+                .toHex());
+    };
+    QStringList look{qApp->styleSheet()};
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            look << colour(QApplication::palette().color(group, QPalette::ColorRole(role)));
+    }
+    for (const char *name : {"toolButton", "toolButton_2", "pushButton_3", "pushButton_4", "pushButton_7",
+                             "pushButton_8"}) {
+        const QIcon icon = w.findChild<QAbstractButton *>(QLatin1String(name))->icon();
+        look << picture(icon, QIcon::On) << picture(icon, QIcon::Off);
+    }
+    look << colour(w.timePlotCanvas->palette().color(QPalette::Window))
+         << colour(w.frequencyPlotCanvas->palette().color(QPalette::Window)) << pen(w.timePlotGrid->majorPen())
+         << pen(w.frequencyPlotGrid->majorPen()) << pen(w.timePlotZoomer->trackerPen())
+         << pen(w.frequencyPlotZoomer->trackerPen()) << colour(w.timePlotScaleItem->palette().color(QPalette::Window))
+         << colour(w.frequencyPlotScaleItem->palette().color(QPalette::Window))
+         << colour(w.timeRangeMarker1->colorValue()) << colour(w.timeRangeMarker2->colorValue())
+         << colour(w.frequencyRangeMarker1->colorValue()) << colour(w.frequencyRangeMarker2->colorValue())
+         << pen(w.amplitudePlotMarker->linePen()) << pen(w.frequencyPlotMarker->linePen())
+         << pen(w.baselineMarker->linePen());
+    return look;
+}
+
+// The plot colours of each theme, in lookOf's order (canvases, grids,
+// trackers, scale items, four bands, two cursor lines, zero line).
+QStringList plotColours(bool dark)
+{
+    const QString dash = QString::number(int(Qt::DashLine));
+    const QString solid = QString::number(int(Qt::SolidLine));
+    if (dark)
+        return {"#ff000000", "#ff000000", "#32ffffff/" + solid, "#32ffffff/" + solid, "#ffffffff/" + solid,
+                "#ffffffff/" + solid, "#ff000000", "#ff000000", "#78ffffff", "#78ffffff", "#78ffffff",
+                "#78ffffff", "#ffffffff/" + dash, "#ffffffff/" + dash, "#ffffffff/" + solid};
+    return {"#fffafafa", "#fffafafa", "#14000000/" + solid, "#14000000/" + solid, "#ff000000/" + solid,
+            "#ff000000/" + solid, "#ff00ff00", "#ff00ff00", "#1e000000", "#1e000000", "#1e000000",
+            "#1e000000", "#ff808080/" + dash, "#ff808080/" + dash, "#ff808080/" + solid};
+}
+
+QStringList plotPart(const QStringList &look)
+{
+    return look.mid(look.size() - 15);
+}
+
+void trigger(MainWindow &w, const char *action)
+{
+    w.findChild<QAction *>(QLatin1String(action))->trigger();
+}
+
+} // namespace
+
+class TestTheme : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void darkThenLight_restoresStartUpLook();
+    void systemChoice_data();
+    void systemChoice();
+
+private:
+    QString startStyle;
+    QPalette startPalette;
+};
+
+void TestTheme::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    startStyle = QApplication::style()->objectName();
+    startPalette = QApplication::palette();
+}
+
+void TestTheme::init()
+{
+    QSettings().clear();
+    setSystemPrefersLightThemeOverride(true);
+}
+
+void TestTheme::cleanup()
+{
+    // Style, palette and style sheet belong to the application: put them back for the other tests.
+    setSystemPrefersLightThemeOverride(std::nullopt);
+    qApp->setStyleSheet(QString());
+    QApplication::setStyle(startStyle);
+    QApplication::setPalette(startPalette);
+}
+
+void TestTheme::darkThenLight_restoresStartUpLook()
+{
+    MainWindow window;
+    const QStringList start = lookOf(window);
+    QCOMPARE(plotPart(start), plotColours(false));
+    QVERIFY(qApp->styleSheet().isEmpty());
+    QCOMPARE(window.findChild<QToolButton *>(QStringLiteral("toolButton"))->icon().pixmap(16).toImage(),
+             QIcon(QStringLiteral(":/images/zoom_light.png")).pixmap(16).toImage());
+
+    trigger(window, "actionDark_Theme");
+    const QStringList dark = lookOf(window);
+    QCOMPARE(plotPart(dark), plotColours(true));
+    QCOMPARE(qApp->styleSheet(), darkToolTips);
+    const QPalette palette = QApplication::palette();
+    QCOMPARE(palette.color(QPalette::Inactive, QPalette::Window), QColor(53, 53, 53));
+    QCOMPARE(palette.color(QPalette::Active, QPalette::Base), QColor(25, 25, 25));
+    QCOMPARE(palette.color(QPalette::Active, QPalette::Highlight), QColor(42, 130, 218));
+    QCOMPARE(palette.color(QPalette::Active, QPalette::HighlightedText), QColor(Qt::black));
+    // Only active buttons are darker: 128 grey at half brightness.
+    QCOMPARE(palette.color(QPalette::Active, QPalette::Button), QColor(64, 64, 64));
+    QCOMPARE(palette.color(QPalette::Inactive, QPalette::Button), QColor(53, 53, 53));
+    QCOMPARE(palette.color(QPalette::Disabled, QPalette::Text), QColor(128, 128, 128));
+    // A style sheet hides the style beneath it.
+    qApp->setStyleSheet(QString());
+    QCOMPARE(QApplication::style()->objectName(), QStringLiteral("fusion"));
+    qApp->setStyleSheet(darkToolTips);
+    QCOMPARE(QSettings().value(QStringLiteral("theme")).toInt(), 2);
+
+    trigger(window, "actionLight_Theme");
+    QCOMPARE(lookOf(window), start);
+    QCOMPARE(QSettings().value(QStringLiteral("theme")).toInt(), 1);
+    QVERIFY(!window.findChild<QAction *>(QStringLiteral("actionDark_Theme"))->isChecked());
+
+    // A second round trip is no different from the first.
+    trigger(window, "actionDark_Theme");
+    QCOMPARE(lookOf(window), dark);
+    trigger(window, "actionLight_Theme");
+    QCOMPARE(lookOf(window), start);
+}
+
+void TestTheme::systemChoice_data()
+{
+    QTest::addColumn<bool>("systemLight");
+    QTest::newRow("system in light mode") << true;
+    QTest::newRow("system in dark mode") << false;
+}
+
+void TestTheme::systemChoice()
+{
+    QFETCH(bool, systemLight);
+    MainWindow window;
+    trigger(window, "actionDark_Theme");
+    const QStringList dark = lookOf(window);
+    trigger(window, "actionLight_Theme");
+    const QStringList light = lookOf(window);
+
+    setSystemPrefersLightThemeOverride(systemLight);
+    trigger(window, "actionWindows_Theme");
+    QCOMPARE(lookOf(window), systemLight ? light : dark);
+    // Stored as "follow the system", so that the next start asks the system again.
+    QCOMPARE(QSettings().value(QStringLiteral("theme")).toInt(), 0);
+
+    MainWindow next;
+    QCOMPARE(plotPart(lookOf(next)), plotColours(!systemLight));
+    QVERIFY(next.findChild<QAction *>(QStringLiteral("actionWindows_Theme"))->isChecked());
+}
+
+QUILLON_TEST(TestTheme)
+#include "tst_theme.moc"

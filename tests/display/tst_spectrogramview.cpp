@@ -1,0 +1,299 @@
+#include "testregistry.h"
+
+#include "../app/scripteddialogs.h"
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+#include "recording/audiosamplereader.h"
+#include "signalbuilder.h"
+#include "ui_mainwindow.h"
+#include "wavwriter.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot.h>
+#include <qwt_plot_spectrogram.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// 40 kHz at -6 dBFS for 0.5 s at 250 kHz: 125000 samples.
+QVector<int> toneSamples(double rate = 250000.0, double seconds = 0.5, double hz = 40000.0)
+{
+    return testsupport::SignalBuilder(rate, seconds).tone(hz, -6.0).samples();
+}
+
+void clearSettings()
+{
+    QSettings().clear();
+}
+
+} // namespace
+
+class TestSpectrogramView : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void toneRecording();
+    void silentRecording();
+    void fixedLevelRange();
+    void failurePaths_data();
+    void failurePaths();
+    void unsupportedSuffix();
+    void shorterThanOneWindow();
+    void requestDuringCalculation();
+    void exactNyquist();
+
+private:
+    QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    QTemporaryDir m_dir;
+};
+
+void TestSpectrogramView::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    registerMetaTypes();
+    // The store the window reads: its names are set by the window's construction,
+    // which comes after the settings a test prepares.
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestSpectrogramView::init()
+{
+    clearSettings();
+}
+
+void TestSpectrogramView::toneRecording()
+{
+    testsupport::WavWriter wav;
+    wav.fmt(250000, 16).data(toneSamples(), 16).bext("Nyc + Pip|Nyc|0|by the pond");
+    QVERIFY(wav.write(path("tone.wav")));
+
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.plot_Data(path("tone.wav"));
+    QCOMPARE(requests.count(), 1);
+    QVERIFY(w.calculating);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(requests.count(), 1);
+    QVERIFY(dialogs.messages.isEmpty());
+
+    // Default calculation settings: 1024-point window.
+    QCOMPARE(requests.first().at(2).toInt(), 1024);
+    QCOMPARE(requests.first().at(0).toInt(), 125000);
+
+    const QwtMatrixRasterData *raster = w.spectrogramData;
+    QCOMPARE(raster->interval(Qt::XAxis).minValue(), 0.0);
+    QCOMPARE(raster->interval(Qt::XAxis).maxValue(), 0.5);
+    QCOMPARE(raster->interval(Qt::YAxis).minValue(), 0.0);
+    QCOMPARE(raster->interval(Qt::YAxis).maxValue(), 125.0);
+    QCOMPARE(w.spectrogramItem->plot(), w.spectrogramPlot);
+
+    // The tone's row is the brightest: row j holds bin j + 1 of 1024 points.
+    const QVector<double> values = raster->valueMatrix();
+    const int columns = raster->numColumns();
+    const int rows = raster->numRows();
+    QCOMPARE(rows, 512);
+    QVERIFY(columns > 0);
+    QCOMPARE(w.secondsPerColumn, float(0.5f / columns));
+    int brightest = -1;
+    double best = -1e300;
+    double highest = -1e300;
+    for (int r = 0; r < rows; ++r) {
+        double sum = 0.0;
+        for (int c = 0; c < columns; ++c) {
+            sum += values[r * columns + c];
+            highest = qMax(highest, values[r * columns + c]);
+        }
+        if (sum > best) {
+            best = sum;
+            brightest = r;
+        }
+    }
+    const double binHz = 250000.0 / 1024.0;
+    QVERIFY2(std::abs((brightest + 1) * binHz - 40000.0) <= binHz,
+             qPrintable(QString::number((brightest + 1) * binHz)));
+
+    QCOMPARE(w.windowTitle(), path("tone.wav") + QStringLiteral(" - Quillon"));
+    // No TIME, wamd or GUANO chunk: date and time stay empty.
+    QCOMPARE(w.ui->label_fileInfo->text(),
+             QStringLiteral("16bit; 250000Hz; 0.500s; ; ; Nyc; Pip; by the pond"));
+
+    // Level range: the worker reports levels up to 0 dB; the range is rounded outward.
+    QCOMPARE(w.spectroMaxDb, std::ceil(qMin(highest, 0.0)));
+    QVERIFY(w.spectroMinDb <= w.spectroMaxDb - 1.0);
+    QCOMPARE(QSettings().value("lowerScaleLimit").toDouble(), w.spectroMinDb);
+    QCOMPARE(QSettings().value("upperScaleLimit").toDouble(), w.spectroMaxDb);
+    QCOMPARE(raster->interval(Qt::ZAxis).minValue(), w.spectroMinDb);
+    QCOMPARE(raster->interval(Qt::ZAxis).maxValue(), w.spectroMaxDb);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).minValue(), w.spectroMinDb);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).maxValue(), w.spectroMaxDb);
+    QVERIFY(w.ui->actionOpen_Folder->isEnabled());
+    QVERIFY(w.ui->actionExport_Spectrogram->isEnabled());
+}
+
+void TestSpectrogramView::silentRecording()
+{
+    QVERIFY(testsupport::writeFile(path("silence.wav"),
+                                   testsupport::simplePcmWav(QVector<int>(50000, 0), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("silence.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(std::isfinite(w.spectroMinDb));
+    QVERIFY(std::isfinite(w.spectroMaxDb));
+    QVERIFY(w.spectroMaxDb >= w.spectroMinDb + 1.0);
+    const double lower = QSettings().value("lowerScaleLimit").toDouble();
+    const double upper = QSettings().value("upperScaleLimit").toDouble();
+    QVERIFY(std::isfinite(lower) && std::isfinite(upper));
+    QVERIFY(upper >= lower + 1.0);
+}
+
+void TestSpectrogramView::fixedLevelRange()
+{
+    QVERIFY(testsupport::writeFile(path("fixed.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    QSettings().setValue("fixedZScale", true);
+    QSettings().setValue("lowerScaleLimit", -50.0);
+    QSettings().setValue("upperScaleLimit", -60.0); // below the lower limit
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("fixed.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).minValue(), -50.0);
+    QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).maxValue(), -49.0);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).maxValue(), -49.0);
+}
+
+void TestSpectrogramView::failurePaths_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text"); // empty: the RAW reader's own error text
+    QTest::addColumn<double>("leftAxisTop");
+
+    testsupport::WavWriter noSamples;
+    noSamples.fmt(250000, 16).data({}, 16);
+    QTest::newRow("wav without samples") << "empty.wav" << noSamples.bytes() << "Error"
+                                         << "The wav file could not be loaded" << 150.0;
+    testsupport::WavWriter noRate;
+    noRate.fmt(0, 16).data(toneSamples(), 16);
+    QTest::newRow("wav that claims 0 Hz") << "zero.WAV" << noRate.bytes() << "Error"
+                                          << "The wav file could not be loaded" << 150.0;
+    QTest::newRow("not a RIFF file") << "text.wav" << QByteArray("just text, no chunks") << "Error"
+                                     << "The wav file could not be loaded" << 150.0;
+    QTest::newRow("empty raw file") << "empty.raw" << QByteArray() << "Error" << QString() << 100000.0;
+}
+
+void TestSpectrogramView::failurePaths()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(double, leftAxisTop);
+    QVERIFY(testsupport::writeFile(path(name), bytes));
+    if (text.isEmpty()) {
+        AudioSampleReader reader;
+        reader.load(path(name), false);
+        text = reader.errorText;
+        QVERIFY(!text.isEmpty());
+    }
+
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.plot_Data(path(name));
+    QCOMPARE(requests.count(), 0);
+    QVERIFY(!w.calculating);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().title, title);
+    QCOMPARE(dialogs.messages.first().text, text);
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+    QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
+    QVERIFY(w.ui->actionOpen_File->isEnabled());
+    QVERIFY(w.ui->actionOpen_Folder->isEnabled());
+    QVERIFY(!w.firstPlot);
+    QVERIFY(!w.spectrogramItem->plot());
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), 1.0);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), leftAxisTop);
+}
+
+void TestSpectrogramView::unsupportedSuffix()
+{
+    QVERIFY(testsupport::writeFile(path("tone.flac"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.plot_Data(path("tone.flac"));
+    QCOMPARE(requests.count(), 0);
+    QVERIFY(!w.calculating);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("File format not supported"));
+    QCOMPARE(dialogs.messages.first().title, QString());
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::NoIcon);
+    QVERIFY(w.ui->actionOpen_File->isEnabled());
+    QVERIFY(w.ui->actionEvaluate_Folder->isEnabled());
+    QVERIFY(!w.spectrogramItem->plot());
+}
+
+void TestSpectrogramView::shorterThanOneWindow()
+{
+    // 300 samples, fewer than one 1024-point window.
+    QVERIFY(testsupport::writeFile(path("short.wav"),
+                                   testsupport::simplePcmWav(toneSamples(250000.0, 0.0012), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("short.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(!w.spectrogramItem->plot());
+    QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+    QVERIFY(w.ui->actionOpen_File->isEnabled());
+}
+
+void TestSpectrogramView::requestDuringCalculation()
+{
+    QVERIFY(testsupport::writeFile(path("first.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    QVERIFY(testsupport::writeFile(path("second.wav"),
+                                   testsupport::simplePcmWav(toneSamples(250000.0, 0.25, 20000.0), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.plot_Data(path("first.wav"));
+    w.plot_Data(path("second.wav"));
+    // The running result keeps its own name.
+    QCOMPARE(w.currentFileName, path("first.wav"));
+    QCOMPARE(requests.count(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(requests.count() == 2 && !w.calculating, 20000);
+    QCOMPARE(w.currentFileName, path("second.wav"));
+    QCOMPARE(w.windowTitle(), path("second.wav") + QStringLiteral(" - Quillon"));
+    QCOMPARE(w.spectrogramData->interval(Qt::XAxis).maxValue(), 0.25);
+}
+
+void TestSpectrogramView::exactNyquist()
+{
+    QVERIFY(testsupport::writeFile(path("cd.wav"),
+                                   testsupport::simplePcmWav(toneSamples(44100.0, 0.5, 5000.0), 44100)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("cd.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.spectrogramData->interval(Qt::YAxis).maxValue(), 22.05);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 22.05);
+}
+
+QUILLON_TEST(TestSpectrogramView)
+#include "tst_spectrogramview.moc"

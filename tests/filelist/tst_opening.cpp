@@ -1,0 +1,341 @@
+#include "testregistry.h"
+
+#include "../app/scripteddialogs.h"
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+#include "app/treecolumns.h"
+#include "signalbuilder.h"
+#include "ui_mainwindow.h"
+#include "wavwriter.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+QStringList rowNames(const QTreeWidget *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        names << list->topLevelItem(i)->text(FileViewColumn::Name);
+    return names;
+}
+
+void drop(MainWindow &w, const QStringList &paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls << QUrl::fromLocalFile(p);
+    mime.setUrls(urls);
+    // Qt delivers a drop to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &event);
+}
+
+// Waits until the spectrogram is drawn and the header chain has ended.
+bool settled(const MainWindow &w)
+{
+    return !w.calculating && !w.loadingFileInfo && !w.fileInfoThread->isRunning();
+}
+
+} // namespace
+
+class TestOpening : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void openFolder();
+    void openFolderWithoutRecordings();
+    void openFolderDuringChain();
+    void openFileDuringChain();
+    void dropFolder();
+    void dropFiles();
+    void dropRefused_data();
+    void dropRefused();
+    void dragEnter();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    QString path(const QString &relative) const { return m_dir.path() + QLatin1Char('/') + relative; }
+    void writeRecording(const QString &relative, double seconds);
+    QTemporaryDir m_dir;
+};
+
+void TestOpening::writeRecording(const QString &relative, double seconds)
+{
+    const QVector<int> samples = testsupport::SignalBuilder(250000.0, seconds).tone(40000.0, -6.0).samples();
+    QVERIFY(testsupport::writeFile(path(relative), testsupport::simplePcmWav(samples, 250000)));
+}
+
+void TestOpening::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    registerMetaTypes();
+    // The store the window reads: its names are set by the window's construction,
+    // which comes after the settings a test prepares.
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QLocale::setDefault(QLocale::c());
+    QDir root(m_dir.path());
+    for (const char *folder : {"mixed", "second", "text", "other", "broken"})
+        QVERIFY(root.mkpath(folder));
+    // mixed: 0.25 s and 0.5 s WAVs, a RAW of 50000 samples (0.1 s at 500 kHz), and other files
+    writeRecording("mixed/b.WAV", 0.5);
+    writeRecording("mixed/a.wav", 0.25);
+    QVERIFY(testsupport::writeFile(path("mixed/c.raw"), testsupport::WavWriter::pack(
+                                                             QVector<int>(50000, 100), 16)));
+    QVERIFY(testsupport::writeFile(path("mixed/notes.txt"), "notes"));
+    writeRecording("second/x.wav", 0.25);
+    writeRecording("second/y.wav", 0.25);
+    QVERIFY(testsupport::writeFile(path("text/readme.txt"), "text"));
+    writeRecording("other/z.wav", 0.25);
+    // broken: the first recording does not load, so no spectrogram is calculating
+    QVERIFY(testsupport::writeFile(path("broken/0_broken.wav"), "not a RIFF file"));
+    for (int i = 1; i <= 5; ++i)
+        writeRecording(QStringLiteral("broken/%1.wav").arg(i), 0.1);
+}
+
+void TestOpening::init()
+{
+    QSettings().clear();
+}
+
+void TestOpening::openFolder()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("mixed");
+    MainWindow w;
+    w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.fileQuestions.size(), 1);
+    QCOMPARE(dialogs.fileQuestions.first().kind, QStringLiteral("directory"));
+    QCOMPARE(dialogs.fileQuestions.first().caption, QStringLiteral("Open Directory"));
+    QCOMPARE(dialogs.fileQuestions.first().dir, QStringLiteral("/home"));
+    QCOMPARE(w.evaluationMode, 1);
+    QCOMPARE(w.wavDirectory, path("mixed"));
+    QCOMPARE(w.currentFileName, path("mixed/a.wav"));
+    QVERIFY(w.loadingFileInfo);
+    QVERIFY(!w.ui->actionActivity_Plot->isEnabled());
+
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    const QTreeWidget *list = w.ui->treeWidget_2;
+    QCOMPARE(rowNames(list), (QStringList{"a.wav", "b.WAV", "c.raw"}));
+    QCOMPARE(w.ui->label_21->text(), QStringLiteral("\n3 items"));
+    QCOMPARE(w.ui->progressBar_2->value(), 100);
+    QVERIFY(list->isSortingEnabled());
+    // Lengths in seconds with three decimals: 0.25 s, 0.5 s, and 100000 bytes of RAW at 500 kHz.
+    QCOMPARE(list->topLevelItem(0)->text(FileViewColumn::Length), QStringLiteral("0.250"));
+    QCOMPARE(list->topLevelItem(1)->text(FileViewColumn::Length), QStringLiteral("0.500"));
+    QCOMPARE(list->topLevelItem(2)->text(FileViewColumn::Length), QStringLiteral("0.100"));
+    QCOMPARE(list->topLevelItem(0)->flags(), Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+    for (QAction *a : {w.ui->actionActivity_Plot, w.ui->actionExport_CSV_File, w.ui->actionExport_Tavron_File,
+                       w.ui->actionCopy_Files_to_other_Folder})
+        QVERIFY(a->isEnabled());
+    QVERIFY(w.ui->groupBox_8->isVisibleTo(&w));
+    QVERIFY(!w.ui->groupBox_6->isVisibleTo(&w));
+    QCOMPARE(QSettings().value("folderPath").toString(), path("mixed"));
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestOpening::openFolderWithoutRecordings()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("text");
+    MainWindow w;
+    w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("No Bat Call Files in Folder"));
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Warning);
+    QCOMPARE(dialogs.messages.first().title, QString());
+    QCOMPARE(w.evaluationMode, 0);
+    QVERIFY(w.wavDirectory.isEmpty());
+    QVERIFY(!QSettings().contains("folderPath"));
+    QVERIFY(!w.fileInfoThread->isRunning());
+}
+
+void TestOpening::openFolderDuringChain()
+{
+    ScriptedDialogs dialogs;
+    // The first folder's first recording fails to load, so nothing is calculating
+    // and the second Open Folder comes while the first chain still runs.
+    dialogs.fileAnswers << path("broken") << path("second");
+    MainWindow w;
+    QSignalSpy headerRequests(&w, &MainWindow::signalGetFileHeaderInfo);
+    w.ui->actionOpen_Folder->trigger();
+    QVERIFY(w.fileInfoThread->isRunning());
+    QVERIFY(!w.calculating);
+    w.ui->actionOpen_Folder->trigger();
+    QVERIFY(w.headerLoadingRestartPending);
+    QVERIFY(!w.loadingFileInfo);
+    QCOMPARE(headerRequests.count(), 1);
+
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w) && !w.headerLoadingRestartPending, 20000);
+    QCOMPARE(w.wavDirectory, path("second"));
+    QCOMPARE(rowNames(w.ui->treeWidget_2), (QStringList{"x.wav", "y.wav"}));
+    QCOMPARE(w.ui->label_21->text(), QStringLiteral("\n2 items"));
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(w.ui->treeWidget_2->topLevelItem(i)->text(FileViewColumn::Length), QStringLiteral("0.250"));
+    // One request for the old folder's first row, then the new chain from row 0.
+    QCOMPARE(headerRequests.count(), 3);
+    QCOMPARE(headerRequests.at(1).at(0).toInt(), 0);
+    QCOMPARE(headerRequests.at(1).at(1).toString(), path("second/x.wav"));
+    QCOMPARE(w.ui->progressBar_2->value(), 100);
+    QCOMPARE(w.currentFileName, path("second/x.wav"));
+}
+
+void TestOpening::openFileDuringChain()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("broken") << path("other/z.wav");
+    MainWindow w;
+    QSignalSpy headerRequests(&w, &MainWindow::signalGetFileHeaderInfo);
+    w.ui->actionOpen_Folder->trigger();
+    QVERIFY(w.fileInfoThread->isRunning());
+    w.ui->actionOpen_File->trigger();
+    QCOMPARE(dialogs.fileQuestions.last().caption, QStringLiteral("Open Bat Call File"));
+    QCOMPARE(dialogs.fileQuestions.last().filter, QStringLiteral("Bat call files (*.wav *.raw)"));
+    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.currentFileName, path("other/z.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w) && !w.headerLoadingRestartPending, 20000);
+    // The chain stopped at the reply in flight: no further request.
+    QCOMPARE(headerRequests.count(), 1);
+    QCOMPARE(QSettings().value("filePath").toString(), path("other/z.wav"));
+    // The folder list keeps its rows.
+    QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 6);
+}
+
+void TestOpening::dropFolder()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    drop(w, {path("mixed")});
+    QCOMPARE(w.evaluationMode, 1);
+    QCOMPARE(w.wavDirectory, path("mixed"));
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    QCOMPARE(rowNames(w.ui->treeWidget_2), (QStringList{"a.wav", "b.WAV", "c.raw"}));
+    // A drop leaves the rows with the default flags: not editable.
+    QVERIFY(!(w.ui->treeWidget_2->topLevelItem(0)->flags() & Qt::ItemIsEditable));
+    QCOMPARE(w.ui->label_21->text(), QStringLiteral("\n3 items"));
+}
+
+void TestOpening::dropFiles()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    drop(w, {path("mixed/c.raw"), path("mixed/notes.txt"), path("mixed/a.wav")});
+    QCOMPARE(w.currentFileName, path("mixed/c.raw"));
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    QCOMPARE(rowNames(w.ui->treeWidget_2), (QStringList{"a.wav", "c.raw"}));
+    QCOMPARE(w.ui->label_21->text(), QStringLiteral("\n2 items"));
+    QVERIFY(dialogs.messages.isEmpty());
+
+    // One recording alone is shown on its own, the list keeps its rows.
+    drop(w, {path("other/z.wav")});
+    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.currentFileName, path("other/z.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 2);
+}
+
+void TestOpening::dropRefused_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("recordings from two folders") << QStringList{"mixed/a.wav", "other/z.wav"}
+                                                 << "Recordings from several folders cannot be opened together.";
+    QTest::newRow("folder and file") << QStringList{"mixed", "other/z.wav"}
+                                     << "Do not load multiple folders or a mixture of files and folders.";
+    QTest::newRow("one text file") << QStringList{"mixed/notes.txt"} << "File type not supported.";
+    QTest::newRow("nothing to load") << QStringList{"mixed/notes.txt", "text/readme.txt"} << QString();
+}
+
+void TestOpening::dropRefused()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, message);
+    for (QString &p : paths)
+        p = path(p);
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    drop(w, paths);
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().text, message);
+        QCOMPARE(dialogs.messages.first().icon, QMessageBox::Information);
+    }
+    QCOMPARE(requests.count(), 0);
+    QCOMPARE(w.evaluationMode, 0);
+    QVERIFY(w.wavDirectory.isEmpty());
+    QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 0);
+}
+
+void TestOpening::dragEnter()
+{
+    MainWindow w;
+    QMimeData withUrls;
+    withUrls.setUrls({QUrl::fromLocalFile(path("mixed/a.wav"))});
+    QDragEnterEvent accepted(QPoint(5, 5), Qt::CopyAction, &withUrls, Qt::LeftButton, Qt::NoModifier);
+    accepted.setAccepted(false);
+    QApplication::sendEvent(&w, &accepted);
+    QVERIFY(accepted.isAccepted());
+    QMimeData text;
+    text.setText("a.wav");
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(&w, &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+void TestOpening::commandLine_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("recording") << "mixed/a.wav" << true << QString();
+    QTest::newRow("RAW in capitals") << "upper/C.RAW" << true << QString();
+    QTest::newRow("other file") << "mixed/notes.txt" << false << "File type not supported.";
+    QTest::newRow("missing file") << "mixed/gone.wav" << false << QString();
+}
+
+void TestOpening::commandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(bool, shown);
+    QFETCH(QString, message);
+    QVERIFY(QDir(m_dir.path()).mkpath("upper"));
+    QVERIFY(testsupport::writeFile(path("upper/C.RAW"),
+                                   testsupport::WavWriter::pack(QVector<int>(50000, 100), 16)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.openCommandLine({QStringLiteral("quillon"), path(argument)});
+    QCOMPARE(w.currentFileName, shown ? path(argument) : QString());
+    QCOMPARE(w.evaluationMode, 0);
+    if (message.isEmpty()) {
+        QVERIFY(dialogs.messages.isEmpty());
+    } else {
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().text, message);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+}
+
+QUILLON_TEST(TestOpening)
+#include "tst_opening.moc"
