@@ -87,46 +87,62 @@ public:
         }
     }
 
-    double value(double x, double y) const
+    // Where a position falls on one axis of the raster: the column (row) it
+    // reads, or the two it interpolates between and its weight.
+    struct AxisPosition {
+        bool inside = false;
+        int nearest = 0;
+        int first = 0;
+        int second = 0;
+        double weight = 0.0;
+    };
+
+    AxisPosition xPosition(double x) const { return position(x, m_x, m_dx, m_columns); }
+    AxisPosition yPosition(double y) const { return position(y, m_y, m_dy, m_rows); }
+
+    double value(const AxisPosition &x, const AxisPosition &y) const
     {
-        if (!(m_x.contains(x) && m_y.contains(y)))
+        if (!(x.inside && y.inside))
             return std::numeric_limits<double>::quiet_NaN();
         const double *v = m_values.constData();
-        if (!m_bilinear) {
-            int row = int((y - m_y.minValue()) / m_dy);
-            int col = int((x - m_x.minValue()) / m_dx);
-            if (row >= m_rows)
-                row = m_rows - 1;
-            if (col >= m_columns)
-                col = m_columns - 1;
-            return v[row * m_columns + col];
-        }
-        int col1 = qRound((x - m_x.minValue()) / m_dx) - 1;
-        int row1 = qRound((y - m_y.minValue()) / m_dy) - 1;
-        int col2 = col1 + 1;
-        int row2 = row1 + 1;
-        if (col1 < 0)
-            col1 = col2;
-        else if (col2 >= m_columns)
-            col2 = col1;
-        if (row1 < 0)
-            row1 = row2;
-        else if (row2 >= m_rows)
-            row2 = row1;
-        const double v11 = v[row1 * m_columns + col1];
-        const double v21 = v[row1 * m_columns + col2];
-        const double v12 = v[row2 * m_columns + col1];
-        const double v22 = v[row2 * m_columns + col2];
-        const double x2 = m_x.minValue() + (col2 + 0.5) * m_dx;
-        const double y2 = m_y.minValue() + (row2 + 0.5) * m_dy;
-        const double rx = (x2 - x) / m_dx;
-        const double ry = (y2 - y) / m_dy;
-        const double vr1 = rx * v11 + (1.0 - rx) * v21;
-        const double vr2 = rx * v12 + (1.0 - rx) * v22;
-        return ry * vr1 + (1.0 - ry) * vr2;
+        if (!m_bilinear)
+            return v[y.nearest * m_columns + x.nearest];
+        const double v11 = v[y.first * m_columns + x.first];
+        const double v21 = v[y.first * m_columns + x.second];
+        const double v12 = v[y.second * m_columns + x.first];
+        const double v22 = v[y.second * m_columns + x.second];
+        const double vr1 = x.weight * v11 + (1.0 - x.weight) * v21;
+        const double vr2 = x.weight * v12 + (1.0 - x.weight) * v22;
+        return y.weight * vr1 + (1.0 - y.weight) * vr2;
     }
 
+    double value(double x, double y) const { return value(xPosition(x), yPosition(y)); }
+
 private:
+    AxisPosition position(double p, const QwtInterval &interval, double step, int count) const
+    {
+        AxisPosition a;
+        a.inside = interval.contains(p);
+        if (!a.inside)
+            return a;
+        if (!m_bilinear) {
+            a.nearest = int((p - interval.minValue()) / step);
+            // A position on an included maximum reads the last column (row).
+            if (a.nearest >= count)
+                a.nearest = count - 1;
+            return a;
+        }
+        a.first = qRound((p - interval.minValue()) / step) - 1;
+        a.second = a.first + 1;
+        if (a.first < 0)
+            a.first = a.second;
+        else if (a.second >= count)
+            a.second = a.first;
+        const double centre = interval.minValue() + (a.second + 0.5) * step;
+        a.weight = (centre - p) / step;
+        return a;
+    }
+
     const QVector<double> m_values; // shares the raster's matrix, no copy
     const QwtInterval m_x;
     const QwtInterval m_y;
@@ -140,17 +156,27 @@ private:
 // One cursor curve: count positions spread over [a, b] along one raster axis,
 // the other coordinate fixed at the cursor.
 struct CursorLine {
+    CursorLine(const RasterReader &reader, double a, double b, int count, double fixed, bool alongTime)
+        : raster(reader),
+          a(a),
+          b(b),
+          count(count),
+          alongTime(alongTime),
+          fixed(alongTime ? reader.yPosition(fixed) : reader.xPosition(fixed))
+    {
+    }
+
     const RasterReader &raster;
     double a;
     double b;
     int count;
-    double fixed;
     bool alongTime;
+    RasterReader::AxisPosition fixed; // the cursor's own coordinate, the same for every read
 
     float position(int i) const { return float((b - a) * i / count + a); }
     float level(float p) const
     {
-        return float(alongTime ? raster.value(p, fixed) : raster.value(fixed, p));
+        return float(alongTime ? raster.value(raster.xPosition(p), fixed) : raster.value(fixed, raster.yPosition(p)));
     }
 };
 

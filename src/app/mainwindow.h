@@ -195,6 +195,10 @@ public slots:
                                 QString comment);
     void restartFileHeaderLoading();
 
+    // The spectrogram's scroll bar and zoomer (src/display): which stretch of the recording is on view.
+    void spectroScrollBar_valueChanged(int value);
+    void spectroZoomed(const QRectF &rect);
+
     // Settings dialog signals, answered by the display and audio subsystems.
     void slotColormapChanged();
     void slotFrequencyMarkerChanged();

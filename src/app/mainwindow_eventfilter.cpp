@@ -75,6 +75,9 @@ void MainWindow::fitTimeAxisToAspect()
 {
     if (QSettings().value(QStringLiteral("fixedXScale"), 0).toInt() != 2)
         return;
+    // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
+    spectroZoomer->zoom(0);
+    spectrogramPlot->updateAxes();
     const QRect contents = spectrogramPlot->canvas()->contentsRect();
     FixedAspectInput in;
     in.duration = shownRecordingDuration(currentFileName, *wavFile, *rawFile);
@@ -87,7 +90,6 @@ void MainWindow::fitTimeAxisToAspect()
     in.left = spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue();
     in.secondsPerColumn = secondsPerColumn;
 
-    spectroZoomer->zoom(0);
     const std::optional<FixedAspectView> view = fixedAspectView(in);
     if (!view)
         return; // keep the last valid view
@@ -130,6 +132,7 @@ void MainWindow::followCursor(const QPoint &pos)
         const auto points = timeCursorCurve(*spectrogramData, f, range.minValue(), range.maxValue(), screen.width());
         if (points) {
             timePlot->setAxisScale(QwtPlot::yLeft, levels.minValue(), levels.maxValue());
+            timePlot->updateAxes(); // the intervals read below are the new ones
             timePlotCurve1->setSamples(*points);
             timePlotCurve1->setBaseline(timePlot->axisInterval(QwtPlot::yLeft).minValue());
             timePlotCurve1->attach(timePlot);
@@ -144,6 +147,7 @@ void MainWindow::followCursor(const QPoint &pos)
             frequencyCursorCurve(*spectrogramData, t, range.minValue(), range.maxValue(), screen.height());
         if (points) {
             frequencyPlot->setAxisScale(QwtPlot::xBottom, levels.maxValue(), levels.minValue());
+            frequencyPlot->updateAxes();
             frequencyPlotCurve->setSamples(*points);
             // The reversed axis: its second bound is the lowest level.
             frequencyPlotCurve->setBaseline(frequencyPlot->axisScaleDiv(QwtPlot::xBottom).upperBound());

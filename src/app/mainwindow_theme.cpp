@@ -60,6 +60,27 @@ void installStyle(const QString &name)
         QApplication::setStyle(style);
 }
 
+// The zoom and selection tools and the two pairs of navigation arrows.
+void setButtonIcons(Ui_MainWindow *ui, bool dark)
+{
+    if (dark) {
+        ui->toolButton->setIcon(toolIcon(QStringLiteral(":/images/zoom_darkOn.png"),
+                                         QStringLiteral(":/images/zoom_darkOff.png")));
+        ui->toolButton_2->setIcon(toolIcon(QStringLiteral(":/images/select_darkOn.png"),
+                                           QStringLiteral(":/images/select_darkOff.png")));
+    } else {
+        ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
+        ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
+    }
+    const QIcon up(dark ? QStringLiteral(":/images/arrow_up_dark.png") : QStringLiteral(":/images/arrow_up_light.png"));
+    const QIcon down(dark ? QStringLiteral(":/images/arrow_down_dark.png")
+                          : QStringLiteral(":/images/arrow_down_light.png"));
+    ui->pushButton_3->setIcon(up);
+    ui->pushButton_7->setIcon(up);
+    ui->pushButton_4->setIcon(down);
+    ui->pushButton_8->setIcon(down);
+}
+
 } // namespace
 
 void MainWindow::setDarkTheme()
@@ -69,16 +90,7 @@ void MainWindow::setDarkTheme()
     qApp->setStyleSheet(
         QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }"));
 
-    ui->toolButton->setIcon(toolIcon(QStringLiteral(":/images/zoom_darkOn.png"),
-                                     QStringLiteral(":/images/zoom_darkOff.png")));
-    ui->toolButton_2->setIcon(toolIcon(QStringLiteral(":/images/select_darkOn.png"),
-                                       QStringLiteral(":/images/select_darkOff.png")));
-    const QIcon up(QStringLiteral(":/images/arrow_up_dark.png"));
-    const QIcon down(QStringLiteral(":/images/arrow_down_dark.png"));
-    ui->pushButton_3->setIcon(up);
-    ui->pushButton_7->setIcon(up);
-    ui->pushButton_4->setIcon(down);
-    ui->pushButton_8->setIcon(down);
+    setButtonIcons(ui, true);
     // The player controls follow the theme once the audio subsystem provides them.
 
     colourAxisPlots(true);
@@ -94,14 +106,7 @@ void MainWindow::setLightTheme()
     installStyle(lightThemeStyleName());
     QApplication::setPalette(QApplication::style()->standardPalette());
 
-    ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
-    ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
-    const QIcon up(QStringLiteral(":/images/arrow_up_light.png"));
-    const QIcon down(QStringLiteral(":/images/arrow_down_light.png"));
-    ui->pushButton_3->setIcon(up);
-    ui->pushButton_7->setIcon(up);
-    ui->pushButton_4->setIcon(down);
-    ui->pushButton_8->setIcon(down);
+    setButtonIcons(ui, false);
 
     colourAxisPlots(false);
 }

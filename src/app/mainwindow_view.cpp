@@ -150,10 +150,9 @@ void MainWindow::openSettingsDialog(int tab)
     else if (currentFileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive))
         sampleRate = rawSampleRate;
     spectroSettingsDialog->setSampleRate(sampleRate);
-    // Default (and Apply) were switched off if the dialog was last opened
-    // during a calculation; nothing else switches them on again.
-    spectroSettingsDialog->setApplyButtonsEnabled(true);
     spectroSettingsDialog->loadSettings();
+    // Apply would replace the samples the worker is reading; the result
+    // switches Apply and Default on again.
     if (calculating)
         spectroSettingsDialog->setApplyButtonsEnabled(false);
     spectroSettingsDialog->setCurrentTab(tab);

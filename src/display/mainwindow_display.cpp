@@ -527,3 +527,66 @@ void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
     }
     spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
 }
+
+void MainWindow::spectroScrollBar_valueChanged(int value)
+{
+    const ShownFormat format = shownFormat();
+    const double duration = format.sampleRate > 0 ? double(format.sampleCount) / format.sampleRate : 0.0;
+    const QRect canvas = spectrogramPlot->canvas()->contentsRect();
+    // With "fixedXScale" 0 the bar is hidden; should its value change all the
+    // same, the whole recording stays on view.
+    const std::optional<double> span =
+        visibleTimeSpan(QSettings().value(QStringLiteral("fixedXScale"), 0).toInt(), duration,
+                        QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat(), canvas.width(),
+                        canvas.height(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
+                        QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat());
+    if (!span)
+        return; // nothing sound to divide by yet: keep the last valid view
+    const double start = value * double(secondsPerColumn);
+    const double end = start + *span;
+
+    spectrogramPlot->setAxisScale(QwtPlot::xBottom, start, end);
+    spectrogramScaleItem->setPosition(start);
+    spectrogramPlot->replot();
+    spectroZoomer->setZoomBase(false);
+
+    timePlot->setAxisScale(QwtPlot::xBottom, start, end);
+    timePlot->setAxisScale(QwtPlot::xTop, start, end);
+    timePlotScaleItem->setPosition(start);
+    timePlot->replot();
+    // The playback section follows the visible stretch once playback is built.
+}
+
+void MainWindow::spectroZoomed(const QRectF &rect)
+{
+    const ShownFormat format = shownFormat();
+    if (format.sampleCount <= 0 || format.sampleRate <= 0)
+        return; // neither a WAV nor a RAW recording with samples is shown
+    const double duration = double(format.sampleCount) / format.sampleRate;
+
+    timePositionMarker->hide();
+    spectrogramPositionMarker->hide();
+    spectrogramScaleItem->setPosition(rect.left());
+    // Redrawing the axis plots for the zoomed stretch comes with those plots;
+    // until then the time plot's scale simply follows the zoom.
+    timePlotScaleItem->setPosition(QSettings().value(QStringLiteral("timePlotZoom"), false).toBool() ? rect.left()
+                                                                                                      : 0.0);
+
+    const bool zoomedIn = spectroZoomer->zoomRectIndex() != 0;
+    // Scrolling would move the axes away from the zoomed stretch.
+    spectroScrollBar->setEnabled(!zoomedIn);
+    if (zoomedIn) {
+        const double timeEnd =
+            qMax(duration, double(QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat()));
+        timeRangeMarker1->setInterval(QwtInterval(0.0, rect.left()));
+        timeRangeMarker2->setInterval(QwtInterval(rect.right(), timeEnd));
+        // In plot coordinates the rectangle's top is its lower frequency.
+        frequencyRangeMarker1->setInterval(QwtInterval(0.0, rect.top()));
+        frequencyRangeMarker2->setInterval(QwtInterval(rect.bottom(), format.sampleRate * 0.5 / 1000.0));
+    }
+    for (RangeMarker *shade : {timeRangeMarker1, timeRangeMarker2, frequencyRangeMarker1, frequencyRangeMarker2})
+        shade->setVisible(zoomedIn);
+    timePlot->replot();
+    frequencyPlot->replot();
+    // Playing the zoomed stretch comes with playback.
+}

@@ -1,6 +1,7 @@
 #include "display/myqwtplotpicker.h"
 
-#include <QLocale>
+#include "display/trackertext.h"
+
 #include <qwt_text.h>
 
 MyQwtPlotPicker::MyQwtPlotPicker(QWidget *canvas)
@@ -13,14 +14,5 @@ QwtText MyQwtPlotPicker::trackerTextF(const QPointF &pos) const
     // The tracker is asked for its text on every mouse move over the canvas:
     // the cheapest hook for a move signal in plot coordinates.
     emit const_cast<MyQwtPlotPicker *>(this)->mouseMoved(pos);
-    const QLocale locale;
-    switch (rubberBand()) {
-    case HLineRubberBand:
-        return QwtText(locale.toString(pos.y(), 'f', 4));
-    case VLineRubberBand:
-        return QwtText(locale.toString(pos.x(), 'f', 4));
-    default:
-        return QwtText(locale.toString(pos.x(), 'f', 3) + QStringLiteral(" s\n") + locale.toString(pos.y(), 'f', 1)
-                       + QStringLiteral(" kHz"));
-    }
+    return QwtText(formatTrackerText(rubberBand(), pos, 3, QStringLiteral(" s"), 1, QStringLiteral(" kHz")));
 }

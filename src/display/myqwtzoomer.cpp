@@ -1,6 +1,7 @@
 #include "display/myqwtzoomer.h"
 
-#include <QLocale>
+#include "display/trackertext.h"
+
 #include <QWidget>
 #include <qwt_text.h>
 
@@ -11,16 +12,7 @@ MyQwtZoomer::MyQwtZoomer(QWidget *canvas, bool doReplot)
 
 QwtText MyQwtZoomer::trackerTextF(const QPointF &pos) const
 {
-    const QLocale locale;
-    switch (rubberBand()) {
-    case HLineRubberBand:
-        return QwtText(locale.toString(pos.y(), 'f', 4));
-    case VLineRubberBand:
-        return QwtText(locale.toString(pos.x(), 'f', 4));
-    default:
-        return QwtText(locale.toString(pos.x(), 'f', 3) + QStringLiteral(" s\n") + locale.toString(pos.y(), 'f', 3)
-                       + QStringLiteral(" kHz"));
-    }
+    return QwtText(formatTrackerText(rubberBand(), pos, 3, QStringLiteral(" s"), 3, QStringLiteral(" kHz")));
 }
 
 void MyQwtZoomer::move(const QPoint &pos)

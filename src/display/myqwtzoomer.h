@@ -3,7 +3,7 @@
 #include <qwt_plot_zoomer.h>
 
 // The spectrogram's zoomer: seconds and kHz read-out; the rubber band stays
-// inside the canvas. Other plots' zoomers derive from it for that clamp.
+// inside the canvas. The activity plots' zoomers derive from it for that clamp.
 class MyQwtZoomer : public QwtPlotZoomer
 {
 public:

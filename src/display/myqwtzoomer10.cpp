@@ -1,6 +1,7 @@
 #include "display/myqwtzoomer10.h"
 
-#include <QLocale>
+#include "display/trackertext.h"
+
 #include <qwt_text.h>
 
 MyQwtZoomer10::MyQwtZoomer10(QWidget *canvas, bool doReplot)
@@ -10,15 +11,6 @@ MyQwtZoomer10::MyQwtZoomer10(QWidget *canvas, bool doReplot)
 
 QwtText MyQwtZoomer10::trackerTextF(const QPointF &pos) const
 {
-    const QLocale locale;
-    switch (rubberBand()) {
-    case HLineRubberBand:
-        return QwtText(locale.toString(pos.y(), 'f', 4));
-    case VLineRubberBand:
-        return QwtText(locale.toString(pos.x(), 'f', 4));
-    default:
-        // x is the level in dB here, y the frequency.
-        return QwtText(locale.toString(pos.x(), 'f', 1) + QStringLiteral("\n") + locale.toString(pos.y(), 'f', 1)
-                       + QStringLiteral(" kHz"));
-    }
+    // x is the level in dB here, y the frequency.
+    return QwtText(formatTrackerText(rubberBand(), pos, 1, QString(), 1, QStringLiteral(" kHz")));
 }

@@ -1,6 +1,7 @@
 #include "display/myqwtzoomer2.h"
 
-#include <QLocale>
+#include "display/trackertext.h"
+
 #include <qwt_text.h>
 
 MyQwtZoomer2::MyQwtZoomer2(QWidget *canvas, bool doReplot)
@@ -10,14 +11,6 @@ MyQwtZoomer2::MyQwtZoomer2(QWidget *canvas, bool doReplot)
 
 QwtText MyQwtZoomer2::trackerTextF(const QPointF &pos) const
 {
-    const QLocale locale;
-    switch (rubberBand()) {
-    case HLineRubberBand:
-        return QwtText(locale.toString(pos.y(), 'f', 4));
-    case VLineRubberBand:
-        return QwtText(locale.toString(pos.x(), 'f', 4));
-    default:
-        // The amplitude axis has no unit of its own (fraction of full scale).
-        return QwtText(locale.toString(pos.x(), 'f', 1) + QStringLiteral(" s\n") + locale.toString(pos.y(), 'f', 1));
-    }
+    // No unit after the amplitude: it changes with the plot mode and stands in the axis title.
+    return QwtText(formatTrackerText(rubberBand(), pos, 1, QStringLiteral(" s"), 1, QString()));
 }

@@ -206,7 +206,8 @@ void SpectrogramInteraction::plotSelectionRect(const QPolygon &polygon)
 }
 
 // An edge dragged across its opposite stops there: a rectangle turned inside
-// out would show a negative duration or bandwidth.
+// out would show a negative duration or bandwidth, and its edges could no
+// longer be grabbed (the cursor is never between lower + dy and upper - dy).
 void SpectrogramInteraction::moveSelectorLeft(const QPoint &point)
 {
     if (!p.plot || !p.measurementRect)

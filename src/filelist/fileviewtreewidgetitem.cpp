@@ -7,7 +7,7 @@
 
 namespace {
 
-// Columns that carry a parsed sort key.
+// Columns with a sort rule or a role of their own.
 const int kDateColumn = 1;
 const int kTimeColumn = 2;
 const int kLengthColumn = 3;
@@ -54,7 +54,7 @@ qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &t
     int d, mo, y;
     if (!threeFields(date, QLatin1Char('/'), &d, &mo, &y))
         return -1;
-    // Every row reads its two-digit year the same way, so any century keeps the order.
+    // Recordings are of this century: read as 20yy, 29/02/00 is a real day (in 1900 it was not).
     const QDate day(2000 + y, mo, d);
     const int seconds = timeKey(time);
     if (!day.isValid() || seconds < 0)
@@ -63,62 +63,26 @@ qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &t
     return (day.toJulianDay() - QDate(2000, 1, 1).toJulianDay()) * 86400 + seconds;
 }
 
-const fileViewTreeWidgetItem::SortKeys &fileViewTreeWidgetItem::sortKeys() const
-{
-    if (!keys.valid) {
-        const QString date = text(kDateColumn);
-        const QString time = text(kTimeColumn);
-        keys.dateTime = dateTimeKey(date, time);
-        keys.time = timeKey(time);
-        bool ok = false;
-        keys.length = QLocale().toDouble(text(kLengthColumn), &ok);
-        if (!ok)
-            keys.length = 0.0;
-        keys.valid = true;
-    }
-    return keys;
-}
-
-void fileViewTreeWidgetItem::setData(int column, int role, const QVariant &value)
-{
-    QTreeWidgetItem::setData(column, role, value);
-    if ((role == Qt::DisplayRole || role == Qt::EditRole)
-        && (column == kDateColumn || column == kTimeColumn || column == kLengthColumn))
-        keys.valid = false;
-}
-
 bool fileViewTreeWidgetItem::operator<(const QTreeWidgetItem &other) const
 {
-    const int column = view ? view->sortColumn() : 0;
-    const auto *row = dynamic_cast<const fileViewTreeWidgetItem *>(&other);
-    if (view && row) {
-        switch (column) {
-        case kLengthColumn:
-            return sortKeys().length < row->sortKeys().length;
-        case kTimeColumn:
-            return sortKeys().time < row->sortKeys().time;
-        case kDateColumn:
-            return sortKeys().dateTime < row->sortKeys().dateTime;
-        default:
-            break;
-        }
-    } else if (view) {
-        // A plain item in the same list: no cached keys on its side.
-        switch (column) {
-        case kLengthColumn: {
-            const QLocale locale;
-            return locale.toDouble(text(column)) < locale.toDouble(other.text(column));
-        }
-        case kTimeColumn:
-            return timeKey(text(column)) < timeKey(other.text(column));
-        case kDateColumn:
-            return dateTimeKey(text(kDateColumn), text(kTimeColumn))
-                < dateTimeKey(other.text(kDateColumn), other.text(kTimeColumn));
-        default:
-            break;
-        }
+    if (!view)
+        return text(0) < other.text(0);
+    const int column = view->sortColumn();
+    switch (column) {
+    case kLengthColumn: {
+        // Parsed on every comparison rather than cached, so that a change of
+        // the default locale or of a row's text can never leave a stale key.
+        const QLocale locale;
+        return locale.toDouble(text(column)) < locale.toDouble(other.text(column));
     }
-    return text(column) < other.text(column);
+    case kTimeColumn:
+        return timeKey(text(column)) < timeKey(other.text(column));
+    case kDateColumn:
+        return dateTimeKey(text(kDateColumn), text(kTimeColumn))
+            < dateTimeKey(other.text(kDateColumn), other.text(kTimeColumn));
+    default:
+        return text(column) < other.text(column);
+    }
 }
 
 fileViewTreeWidgetItem::RowColour fileViewTreeWidgetItem::rowColourFor(const QString &accepted,

@@ -14,11 +14,6 @@ class QTreeWidget;
  * default locale, the time as a clock time, the date by date and time
  * together in calendar order, everything else by plain text. Texts that do
  * not parse ("N/A") come before every valid time or date-time.
- *
- * The parsed values are kept per row and renewed whenever the row's date,
- * time or length text changes, so that sorting a large folder parses each
- * row once instead of on every comparison. A change of the default locale
- * after a row was sorted is not noticed: the row keeps the length it read.
  */
 class fileViewTreeWidgetItem : public QTreeWidgetItem
 {
@@ -27,7 +22,6 @@ public:
     explicit fileViewTreeWidgetItem(QTreeWidget *view, int type = 0);
 
     bool operator<(const QTreeWidgetItem &other) const override;
-    void setData(int column, int role, const QVariant &value) override;
 
     // Text colour of columns 0 to 9 of a row of the Tavron evaluation or the
     // review, from its header reply: Unchanged keeps whatever colour it had.
@@ -51,14 +45,4 @@ public:
 
 private:
     QTreeWidget *view;
-
-    // Parsed once on first use; reset when a column they come from changes.
-    struct SortKeys {
-        bool valid = false;
-        qint64 dateTime = -1;
-        int time = -1;
-        double length = 0.0;
-    };
-    mutable SortKeys keys;
-    const SortKeys &sortKeys() const;
 };

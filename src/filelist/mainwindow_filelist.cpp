@@ -9,7 +9,6 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -26,7 +25,7 @@ const QString detectedNoCallName = QStringLiteral("Detected No Call");
 
 bool isNoCall(const QString &proposal)
 {
-    return proposal.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
+    return !fileViewTreeWidgetItem::hasCallProposal(proposal);
 }
 
 QTreeWidgetItem *topLevelNamed(QTreeWidget *tree, const QString &name)
@@ -381,29 +380,12 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
 void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted)
 {
     row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-    auto *box = new QCheckBox;
-    box->setText(QString());
-    box->setToolTip(tr("Accept proposal"));
-    box->setChecked(accepted == QLatin1String("1"));
-    ui->treeWidget_fileView->setItemWidget(row, FileViewColumn::Accepted, box);
-    QBrush colour;
-    bool recolour = true;
-    if (accepted == QLatin1String("1"))
-        colour = QBrush(QColor(122, 184, 0));
-    else if (!firstClass.isEmpty())
-        colour = QBrush(QColor(255, 69, 0));
-    else if (accepted.isEmpty())
-        colour = QBrush(); // back to the list's own text colour
-    else
-        recolour = false;
-    if (!recolour)
+    auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
+    if (!fileRow)
         return;
-    for (int c = FileViewColumn::Name; c <= FileViewColumn::Class4; ++c) {
-        if (colour.style() == Qt::NoBrush)
-            row->setData(c, Qt::ForegroundRole, QVariant());
-        else
-            row->setForeground(c, colour);
-    }
+    // Accepting by the box (and its connection) comes with class assignment.
+    fileRow->addAcceptCheckBox(accepted == QLatin1String("1"));
+    fileRow->applyRowColour(fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
 }
 
 void MainWindow::countHeaderClasses(const QStringList &classes, const QString &proposal)

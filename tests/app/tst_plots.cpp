@@ -16,6 +16,7 @@
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_scale_widget.h>
 #include <qwt_scale_engine.h>
 
 #include <memory>
@@ -102,6 +103,7 @@ private slots:
     void markerDrag_snapsStoresAndDialogFollows();
     void selection_sameWhicheverWayDrawn_data();
     void selection_sameWhicheverWayDrawn();
+    void colourBar_blackToGreenOverTheLevelRange();
     void storedMarkersAndTitles_data();
     void storedMarkersAndTitles();
 };
@@ -235,6 +237,31 @@ void TestPlots::selection_sameWhicheverWayDrawn()
     // The upper frequency (the smaller pixel row) first.
     QCOMPARE(frequency.minValue(), plot->invTransform(QwtPlot::yLeft, 60));
     QCOMPARE(frequency.maxValue(), plot->invTransform(QwtPlot::yLeft, 200));
+}
+
+void TestPlots::colourBar_blackToGreenOverTheLevelRange()
+{
+    auto window = shownWindow();
+    QVERIFY(window);
+    QwtScaleWidget *bar = window->colorBarWidget;
+    QCOMPARE(bar, window->spectrogramPlot->axisWidget(QwtPlot::yRight));
+    QVERIFY(window->spectrogramPlot->axisEnabled(QwtPlot::yRight));
+    QCOMPARE(bar->title().text(), QStringLiteral("Amplitude in dBFS"));
+    const QRect barRect = bar->colorBarRect(bar->contentsRect()).toRect();
+    QCOMPARE(barRect.width(), 15);
+    QVERIFY(barRect.height() > 100);
+
+    // The loudest level at the top in the spectrogram's green, the quietest
+    // black at the bottom, and a straight blend between them.
+    const QImage image = bar->grab().toImage();
+    const int x = barRect.center().x();
+    const auto within = [](const QColor &a, const QColor &b, int tolerance) {
+        return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+               qAbs(a.blue() - b.blue()) <= tolerance;
+    };
+    QVERIFY(within(image.pixelColor(x, barRect.top() + 1), QColor(122, 184, 0), 4));
+    QVERIFY(within(image.pixelColor(x, barRect.bottom() - 1), QColor(Qt::black), 4));
+    QVERIFY(within(image.pixelColor(x, barRect.center().y()), QColor(61, 92, 0), 4));
 }
 
 void TestPlots::storedMarkersAndTitles_data()

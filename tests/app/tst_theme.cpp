@@ -79,6 +79,16 @@ QStringList plotPart(const QStringList &look)
     return look.mid(look.size() - 15);
 }
 
+QImage iconImage(const QIcon &icon, QIcon::State state = QIcon::Off)
+{
+    return icon.pixmap(16, QIcon::Normal, state).toImage();
+}
+
+QIcon buttonIcon(const MainWindow &w, const char *button)
+{
+    return w.findChild<QAbstractButton *>(QLatin1String(button))->icon();
+}
+
 void trigger(MainWindow &w, const char *action)
 {
     w.findChild<QAction *>(QLatin1String(action))->trigger();
@@ -133,13 +143,28 @@ void TestTheme::darkThenLight_restoresStartUpLook()
     const QStringList start = lookOf(window);
     QCOMPARE(plotPart(start), plotColours(false));
     QVERIFY(qApp->styleSheet().isEmpty());
-    QCOMPARE(window.findChild<QToolButton *>(QStringLiteral("toolButton"))->icon().pixmap(16).toImage(),
-             QIcon(QStringLiteral(":/images/zoom_light.png")).pixmap(16).toImage());
+    QCOMPARE(iconImage(buttonIcon(window, "toolButton")), iconImage(QIcon(QStringLiteral(":/images/zoom_light.png"))));
 
     trigger(window, "actionDark_Theme");
     const QStringList dark = lookOf(window);
     QCOMPARE(plotPart(dark), plotColours(true));
     QCOMPARE(qApp->styleSheet(), darkToolTips);
+    // The checkable tools light up when on; the arrows have one dark picture.
+    const struct {
+        const char *button;
+        const char *on;
+        const char *off;
+    } darkIcons[] = {{"toolButton", ":/images/zoom_darkOn.png", ":/images/zoom_darkOff.png"},
+                     {"toolButton_2", ":/images/select_darkOn.png", ":/images/select_darkOff.png"},
+                     {"pushButton_3", ":/images/arrow_up_dark.png", ":/images/arrow_up_dark.png"},
+                     {"pushButton_7", ":/images/arrow_up_dark.png", ":/images/arrow_up_dark.png"},
+                     {"pushButton_4", ":/images/arrow_down_dark.png", ":/images/arrow_down_dark.png"},
+                     {"pushButton_8", ":/images/arrow_down_dark.png", ":/images/arrow_down_dark.png"}};
+    for (const auto &expected : darkIcons) {
+        const QIcon icon = buttonIcon(window, expected.button);
+        QCOMPARE(iconImage(icon, QIcon::On), iconImage(QIcon(QLatin1String(expected.on))));
+        QCOMPARE(iconImage(icon, QIcon::Off), iconImage(QIcon(QLatin1String(expected.off))));
+    }
     const QPalette palette = QApplication::palette();
     QCOMPARE(palette.color(QPalette::Inactive, QPalette::Window), QColor(53, 53, 53));
     QCOMPARE(palette.color(QPalette::Active, QPalette::Base), QColor(25, 25, 25));

@@ -59,6 +59,7 @@ struct SpectrogramFixture {
         selection = new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::RectRubberBand,
                                       QwtPicker::AlwaysOff, plot.canvas());
         selection->setStateMachine(new QwtPickerDragRectMachine);
+        selection->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
         for (auto &e : edges)
             e = dragPointPicker(plot.canvas());
         for (int k = 0; k < 3; ++k) {
@@ -138,6 +139,7 @@ private slots:
     void arbitration();
     void arbitration_selectionKeepsZoomerOff();
     void arbitration_dragKeepsItsPicker();
+    void arbitration_zoomDragPassesOverMarkers();
     void callHover_data();
     void callHover();
     void zoomerRubberBandStaysOnCanvas();
@@ -287,20 +289,25 @@ void TestPlotInteraction::arbitration_data()
     QTest::addColumn<QPointF>("cursor");
     QTest::addColumn<QString>("enabled");
     QTest::addColumn<int>("cursorShape");
+    QTest::addColumn<int>("actionOff"); // marker 0-2 whose view action is unchecked, or -1
     // Markers at 20, 60 and 100 kHz; rectangle 2 s to 6 s, 90 kHz down to 30 kHz.
     // Enabled pickers: markers 1-3, edges left right top bottom, zoomer, selection.
     const int arrow = Qt::ArrowCursor, hor = Qt::SizeHorCursor, ver = Qt::SizeVerCursor;
-    QTest::newRow("empty canvas") << 1 << true << QPointF(8, 110) << "000000011" << arrow;
-    QTest::newRow("on marker 2, interactive") << 1 << true << QPointF(8, 60.2) << "010000000" << ver;
-    QTest::newRow("on marker 2, locked") << 0 << true << QPointF(8, 60.2) << "000000011" << arrow;
-    QTest::newRow("marker wins over the edge it crosses") << 1 << true << QPointF(2, 60) << "010000000" << ver;
+    QTest::newRow("empty canvas") << 1 << true << QPointF(8, 110) << "000000011" << arrow << -1;
+    QTest::newRow("on marker 2, interactive") << 1 << true << QPointF(8, 60.2) << "010000000" << ver << -1;
+    QTest::newRow("on marker 2, locked") << 0 << true << QPointF(8, 60.2) << "000000011" << arrow << -1;
+    QTest::newRow("marker wins over the edge it crosses") << 1 << true << QPointF(2, 60) << "010000000" << ver << -1;
     QTest::newRow("locked marker leaves the edge grabbable") << 0 << true << QPointF(2.01, 60) << "000100000"
-                                                             << hor;
-    QTest::newRow("right edge") << 0 << true << QPointF(5.99, 50) << "000010000" << hor;
-    QTest::newRow("top edge") << 0 << true << QPointF(4, 90.1) << "000001000" << ver;
-    QTest::newRow("bottom edge") << 0 << true << QPointF(4, 29.9) << "000000100" << ver;
-    QTest::newRow("corner belongs to no edge") << 0 << true << QPointF(2, 90) << "000000011" << arrow;
-    QTest::newRow("hidden rectangle has no edges") << 0 << false << QPointF(2, 50) << "000000011" << arrow;
+                                                             << hor << -1;
+    QTest::newRow("right edge") << 0 << true << QPointF(5.99, 50) << "000010000" << hor << -1;
+    QTest::newRow("top edge") << 0 << true << QPointF(4, 90.1) << "000001000" << ver << -1;
+    QTest::newRow("bottom edge") << 0 << true << QPointF(4, 29.9) << "000000100" << ver << -1;
+    QTest::newRow("corner belongs to no edge") << 0 << true << QPointF(2, 90) << "000000011" << arrow << -1;
+    QTest::newRow("marker with its action off cannot be grabbed")
+        << 1 << true << QPointF(8, 60.2) << "000000011" << arrow << 1;
+    QTest::newRow("marker with its action off leaves the edge under it")
+        << 1 << true << QPointF(2.01, 60) << "000100000" << hor << 1;
+    QTest::newRow("hidden rectangle has no edges") << 0 << false << QPointF(2, 50) << "000000011" << arrow << -1;
 }
 
 void TestPlotInteraction::arbitration()
@@ -310,8 +317,11 @@ void TestPlotInteraction::arbitration()
     QFETCH(QPointF, cursor);
     QFETCH(QString, enabled);
     QFETCH(int, cursorShape);
+    QFETCH(int, actionOff);
     QSettings().setValue(QStringLiteral("markerInteractive"), markerInteractive);
     SpectrogramFixture f;
+    if (actionOff >= 0)
+        f.markerActions[actionOff]->setChecked(false);
     f.rect->setIntervals(QwtInterval(2, 6), QwtInterval(90, 30));
     f.rect->setVisible(rectShown);
     // Start from a state that every outcome must change.
@@ -330,7 +340,6 @@ void TestPlotInteraction::arbitration_selectionKeepsZoomerOff()
     // Shift-drag a selection; the zoomer must stay off while it is being drawn.
     QObject::connect(f.selection, &QwtPicker::activated, f.interaction.get(),
                      &SpectrogramInteraction::deactivateZoomer);
-    f.selection->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
     QWidget *canvas = f.plot.canvas();
     const QPoint a = f.pixelOf(1, 100), b = f.pixelOf(3, 50);
     QMouseEvent press(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
@@ -364,6 +373,24 @@ void TestPlotInteraction::arbitration_dragKeepsItsPicker()
     QApplication::sendEvent(f.plot.canvas(), &release);
     f.interaction->mouseMoved(QPointF(5, 80));
     QCOMPARE(f.enabledPickers(), QStringLiteral("000000011"));
+}
+
+void TestPlotInteraction::arbitration_zoomDragPassesOverMarkers()
+{
+    // A zoom rectangle being dragged across a marker or an edge must not hand
+    // the mouse to that marker's or edge's picker halfway.
+    QSettings().setValue(QStringLiteral("markerInteractive"), 1);
+    SpectrogramFixture f;
+    f.rect->setIntervals(QwtInterval(2, 6), QwtInterval(90, 30));
+    f.rect->show();
+    QMouseEvent press(QEvent::MouseButtonPress, f.pixelOf(8, 110), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.plot.canvas(), &press);
+    QVERIFY(f.zoomer->isActive());
+    for (const QPointF &cursor : {QPointF(8, 60), QPointF(2, 50), QPointF(4, 30)}) {
+        f.interaction->mouseMoved(cursor);
+        QCOMPARE(f.enabledPickers(), QStringLiteral("000000011"));
+        QCOMPARE(f.plot.canvas()->cursor().shape(), Qt::ArrowCursor);
+    }
 }
 
 void TestPlotInteraction::callHover_data()

@@ -30,6 +30,7 @@ private slots:
     void rectRangeMarker_textsFollowRoundedPixels();
     void rectCallsMarker_text_data();
     void rectCallsMarker_text();
+    void rectCallsMarker_boxAndPanel();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 };
 
@@ -173,6 +174,15 @@ void TestPlotItems::rectRangeMarker_boxWhereIntervalsMap()
     // Inside the box stays clear; the duration label sits under it.
     QCOMPARE(countPixels(image, QRect(x1 + 5, yUpper + 5, x2 - x1 - 10, sideLength - 10), isRed), 0);
     QVERIFY(countPixels(image, QRect(x1, yLower + 5, x2 - x1, 20), isRed) > 0);
+    // Start label ends just above and left of the upper-left corner, the end
+    // label starts just below and right of the lower-right one, the bandwidth
+    // stands right of the box at half height.
+    QVERIFY(countPixels(image, QRect(x1 - 100, yUpper - 30, 95, 25), isRed) > 0);
+    QVERIFY(countPixels(image, QRect(x2 + 5, yLower + 5, 100, 35), isRed) > 0);
+    QVERIFY(countPixels(image, QRect(x2 + 5, (yUpper + yLower) / 2 - 10, 100, 20), isRed) > 0);
+    // Nothing in the other two corners' neighbourhoods.
+    QCOMPARE(countPixels(image, QRect(x1 - 100, yLower + 5, 95, 35), isRed), 0);
+    QCOMPARE(countPixels(image, QRect(x2 + 5, yUpper - 30, 100, 25), isRed), 0);
 }
 
 void TestPlotItems::rectRangeMarker_durationText_data()
@@ -242,6 +252,44 @@ void TestPlotItems::rectCallsMarker_text()
     // The panel keeps '.' whatever the locale.
     QLocale::setDefault(QLocale(QLocale::German));
     QCOMPARE(MyRectCallsMarker::callText(call), expected);
+}
+
+void TestPlotItems::rectCallsMarker_boxAndPanel()
+{
+    BarePlot p(Qt::black);
+    auto *box = new MyRectCallsMarker;
+    MyBatCall call;
+    call.rect = QRectF(3, 30, 2, 20); // 3 s to 5 s, 30 kHz up to 50 kHz
+    call.startFreq = 50;
+    call.endFreq = 30;
+    call.duration = 2;
+    box->setCall(call);
+    box->attach(&p.plot);
+    const QImage image = p.render();
+    auto isWhite = [](QColor c) { return c.red() > 230 && c.green() > 230 && c.blue() > 230; };
+    // The white panel at alpha 200 over black gives 200 grey; text on it is black.
+    auto isPanel = [](QColor c) { return qAbs(c.red() - 200) < 8 && c.red() == c.green() && c.green() == c.blue(); };
+
+    const int x1 = columnOf(3), x2 = columnOf(5), yUpper = rowOf(50), yLower = rowOf(30);
+    const int sideLength = yLower - yUpper;
+    // Dashed white lines of width 1 on all four sides.
+    QVERIFY(countPixels(image, QRect(x1 - 1, yUpper, 3, sideLength), isWhite) > sideLength / 2);
+    QVERIFY(countPixels(image, QRect(x2 - 1, yUpper, 3, sideLength), isWhite) > sideLength / 2);
+    QVERIFY(countPixels(image, QRect(x1, yUpper - 1, x2 - x1, 3), isWhite) > (x2 - x1) / 2);
+    QVERIFY(countPixels(image, QRect(x1, yLower - 1, x2 - x1, 3), isWhite) > (x2 - x1) / 2);
+    QCOMPARE(countPixels(image, QRect(x1 + 3, yUpper + 3, x2 - x1 - 6, sideLength - 6), isWhite), 0);
+
+    // The panel starts 10 pixels below the canvas top, centred over the call.
+    QCOMPARE(countPixels(image, QRect(0, 0, W, 10), isPanel), 0);
+    int left = W, right = -1;
+    for (int x = 0; x < W; ++x) {
+        if (isPanel(pixel(image, x, 10))) {
+            left = qMin(left, x);
+            right = qMax(right, x);
+        }
+    }
+    QVERIFY(right > left);
+    QVERIFY2(qAbs((left + right) / 2 - (x1 + x2) / 2) <= 2, qPrintable(QStringLiteral("%1..%2").arg(left).arg(right)));
 }
 
 QUILLON_TEST(TestPlotItems)

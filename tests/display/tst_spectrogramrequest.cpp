@@ -9,10 +9,6 @@ class TestSpectrogramRequest : public QObject {
 private slots:
     void parameters_data();
     void parameters();
-    void frameEstimate_data();
-    void frameEstimate();
-    void ladder_data();
-    void ladder();
     void reduceOverlap_data();
     void reduceOverlap();
 };
@@ -41,50 +37,6 @@ void TestSpectrogramRequest::parameters()
     QTEST(p.frameSize, "frameSize");
     QTEST(p.overlap, "overlap");
     QTEST(p.window, "window");
-}
-
-void TestSpectrogramRequest::frameEstimate_data()
-{
-    QTest::addColumn<qint64>("samples");
-    QTest::addColumn<int>("windowSize");
-    QTest::addColumn<double>("overlap");
-    QTest::addColumn<qint64>("frames");
-    QTest::addColumn<double>("cells");
-    // 992 overlapping samples: hop 1024 - 992 + 1 = 33; 4998976 / 33 = 151484.1
-    QTest::newRow("10 s at 500 kHz, 96.875 %") << qint64(5000000) << 1024 << 96.875 << qint64(151484)
-                                               << 151484.0 * 511.0;
-    // no overlap: hop 1025; 8976 / 1025 = 8.76
-    QTest::newRow("no overlap") << qint64(10000) << 1024 << 0.0 << qint64(8) << 8.0 * 511.0;
-    // 62.5 % of 64 = 40 samples: hop 25; (1000 - 64) / 25 = 37.44
-    QTest::newRow("overlap off the ladder") << qint64(1000) << 64 << 62.5 << qint64(37) << 37.0 * 31.0;
-    // -524 / 33 = -15.9 rounds down
-    QTest::newRow("shorter than one window") << qint64(500) << 1024 << 96.875 << qint64(-16) << -16.0 * 511.0;
-}
-
-void TestSpectrogramRequest::frameEstimate()
-{
-    QFETCH(qint64, samples);
-    QFETCH(int, windowSize);
-    QFETCH(double, overlap);
-    QTEST(estimatedFrameCount(samples, windowSize, overlap), "frames");
-    QTEST(estimatedMatrixCells(samples, windowSize, overlap), "cells");
-}
-
-void TestSpectrogramRequest::ladder_data()
-{
-    QTest::addColumn<double>("from");
-    QTest::addColumn<double>("to");
-    QTest::newRow("top of the ladder") << 98.4375 << 96.875;
-    QTest::newRow("75 to 50") << 75.0 << 50.0;
-    QTest::newRow("50 to 0") << 50.0 << 0.0;
-    QTest::newRow("0 stays") << 0.0 << 0.0;
-    QTest::newRow("off the ladder") << 60.0 << 0.0;
-}
-
-void TestSpectrogramRequest::ladder()
-{
-    QFETCH(double, from);
-    QTEST(nextLowerOverlap(from), "to");
 }
 
 void TestSpectrogramRequest::reduceOverlap_data()

@@ -16,14 +16,10 @@ class TestSpectrogramViewRules : public QObject {
 private slots:
     void levelRange_data();
     void levelRange();
-    void storedLevelRange_data();
-    void storedLevelRange();
     void frequencyAxis_data();
     void frequencyAxis();
     void visibleSpan_data();
     void visibleSpan();
-    void scrollBar_data();
-    void scrollBar();
     void infoLine_data();
     void infoLine();
     void infoLineLocale();
@@ -55,27 +51,6 @@ void TestSpectrogramViewRules::levelRange()
     const LevelRange r = computedLevelRange(minValue, maxValue, raw);
     QTEST(r.lower, "lower");
     QTEST(r.upper, "upper");
-}
-
-void TestSpectrogramViewRules::storedLevelRange_data()
-{
-    QTest::addColumn<double>("lower");
-    QTest::addColumn<double>("upper");
-    QTest::addColumn<double>("usedLower");
-    QTest::addColumn<double>("usedUpper");
-    QTest::newRow("sound range kept") << -100.0 << -30.0 << -100.0 << -30.0;
-    QTest::newRow("inverted") << -50.0 << -60.0 << -50.0 << -49.0;
-    QTest::newRow("lower not a number") << nan << -30.0 << -100.0 << -30.0;
-    QTest::newRow("upper infinite") << -20.0 << inf << -20.0 << -19.0;
-}
-
-void TestSpectrogramViewRules::storedLevelRange()
-{
-    QFETCH(double, lower);
-    QFETCH(double, upper);
-    const LevelRange r = usableLevelRange(lower, upper);
-    QTEST(r.lower, "usedLower");
-    QTEST(r.upper, "usedUpper");
 }
 
 void TestSpectrogramViewRules::frequencyAxis_data()
@@ -133,41 +108,6 @@ void TestSpectrogramViewRules::visibleSpan()
     QCOMPARE(span.has_value(), computable);
     if (computable)
         QTEST(*span, "span");
-}
-
-void TestSpectrogramViewRules::scrollBar_data()
-{
-    QTest::addColumn<double>("duration");
-    QTest::addColumn<double>("span");
-    QTest::addColumn<double>("secondsPerColumn");
-    QTest::addColumn<bool>("computable");
-    QTest::addColumn<bool>("needed");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("pageStep");
-    // 2.5 s / 3.5 ms = 714.3 columns, 1 s / 3.5 ms = 285.7
-    QTest::newRow("3.5 s shown 1 s at a time") << 3.5 << 1.0 << 0.0035 << true << true << 714 << 285;
-    QTest::newRow("fits") << 0.8 << 1.0 << 0.0035 << true << false << 0 << 0;
-    QTest::newRow("exactly fits") << 1.0 << 1.0 << 0.0035 << true << false << 0 << 0;
-    QTest::newRow("no column width yet") << 3.5 << 1.0 << 0.0 << false << true << 0 << 0;
-    QTest::newRow("no column width needed") << 0.5 << 1.0 << 0.0 << true << false << 0 << 0;
-}
-
-void TestSpectrogramViewRules::scrollBar()
-{
-    QFETCH(double, duration);
-    QFETCH(double, span);
-    QFETCH(double, secondsPerColumn);
-    QFETCH(bool, computable);
-    const std::optional<ScrollRange> r = scrollRange(duration, span, secondsPerColumn);
-    QCOMPARE(r.has_value(), computable);
-    if (!computable)
-        return;
-    QTEST(r->needed, "needed");
-    if (r->needed) {
-        QTEST(r->maximum, "maximum");
-        QTEST(r->pageStep, "pageStep");
-        QCOMPARE(r->singleStep, 20);
-    }
 }
 
 void TestSpectrogramViewRules::infoLine_data()

@@ -16,6 +16,7 @@ private slots:
     void sort_data();
     void sort();
     void sort_followsChangedTexts();
+    void sort_followsLocaleChange();
     void sort_descendingReverses();
     void rowWithoutList_comparesNames();
     void rowColour_data();
@@ -76,7 +77,9 @@ void TestFileViewTreeWidgetItem::sort_data()
         << "C" << 1 << Rows{"mar|01/03/00|00:00:00", "leap|29/02/00|23:59:59", "feb|28/02/00|23:59:59"}
         << QStringList{"feb", "leap", "mar"};
     QTest::newRow("unreadable date-times come first")
-        << "C" << 1 << Rows{"x|01/01/00|00:00:00", "na|N/A|N/A", "bad|31/02/21|10:00:00", "y|01/01/21|N/A", "h|01/01/21|24:00:00", "short|1/01/21|10:00:00"}
+        << "C" << 1
+        << Rows{"x|01/01/00|00:00:00", "na|N/A|N/A", "bad|31/02/21|10:00:00", "y|01/01/21|N/A",
+                "h|01/01/21|24:00:00", "short|1/01/21|10:00:00"}
         << QStringList{"na", "bad", "y", "h", "short", "x"};
     QTest::newRow("N/A time before midnight")
         << "C" << 2 << Rows{"midnight||00:00:00", "na||N/A", "noon||12:00:00"} << QStringList{"na", "midnight", "noon"};
@@ -120,6 +123,18 @@ void TestFileViewTreeWidgetItem::sort_followsChangedTexts()
     QCOMPARE(names(list), (QStringList{"c", "b", "a"}));
     list.sortItems(3, Qt::AscendingOrder);
     QCOMPARE(names(list), (QStringList{"b", "c", "a"}));
+}
+
+void TestFileViewTreeWidgetItem::sort_followsLocaleChange()
+{
+    // In the C locale "1.000,5" does not parse (0) and comes first; in German it is 1000.5.
+    QTreeWidget list;
+    fill(list, {"big|||1.000,5", "small|||2,5"});
+    list.sortItems(3, Qt::AscendingOrder);
+    QCOMPARE(names(list), (QStringList{"big", "small"}));
+    QLocale::setDefault(QLocale(QLocale::German));
+    list.sortItems(3, Qt::AscendingOrder);
+    QCOMPARE(names(list), (QStringList{"small", "big"}));
 }
 
 void TestFileViewTreeWidgetItem::sort_descendingReverses()
