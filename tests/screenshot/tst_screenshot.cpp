@@ -108,10 +108,14 @@ void TestScreenshot::callsAtTheirFrequencies()
     QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 30000);
     QVERIFY(dialogs.messages.isEmpty());
     w.resize(1400, 900);
-    QTest::qWait(300);
+    QTRY_COMPARE(w.size(), QSize(1400, 900));
 
     QWidget *canvas = w.spectrogramPlot->canvas();
     QVERIFY(QTest::qWaitForWindowExposed(canvas->window()));
+    // Draw the new layout now, so the grab below sees it rather than the old one.
+    w.spectrogramPlot->replot();
+    canvas->repaint();
+    QCoreApplication::processEvents();
     const QPoint origin = canvas->mapToGlobal(QPoint(0, 0));
     QScreen *screen = QGuiApplication::primaryScreen();
     const QImage shot = screen->grabWindow(0, origin.x(), origin.y(), canvas->width(), canvas->height()).toImage();
