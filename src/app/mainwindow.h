@@ -308,6 +308,7 @@ private:
     void showEmptyView(bool raw);
     void showPendingRecording();
     void applyVisibleTimeSpan(double duration, double frequencySpan);
+    void keepScrollBarRoom(bool keep);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
 
     // --- Opening and the header chain (src/filelist) --------------------------

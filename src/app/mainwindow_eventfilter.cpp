@@ -75,6 +75,8 @@ void MainWindow::fitTimeAxisToAspect()
 {
     if (QSettings().value(QStringLiteral("fixedXScale"), 0).toInt() != 2)
         return;
+    // The mode may have been chosen after the last spectrogram was drawn.
+    keepScrollBarRoom(true);
     // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
     spectroZoomer->zoom(0);
     spectrogramPlot->updateAxes();

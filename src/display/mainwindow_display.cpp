@@ -497,21 +497,15 @@ void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
 {
     const int mode = QSettings().value(QStringLiteral("fixedXScale"), 0).toInt();
     const QRect canvas = spectrogramPlot->canvas()->contentsRect();
-    // A canvas that is not laid out yet (the plots are hidden before the first
-    // recording) gives no aspect span: show the whole recording until the
-    // canvas gets its size and the resize handling takes over.
+    // A canvas without height (a collapsed pane, or one not laid out yet)
+    // gives no aspect span: show the whole recording until the canvas gets
+    // its size and the resize handling takes over.
     const double span = visibleTimeSpan(mode, duration,
                                         QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat(),
                                         canvas.width(), canvas.height(), frequencySpan,
                                         QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat())
                             .value_or(duration);
-    // With a fixed aspect the bar keeps its room when hidden, so showing it
-    // never changes the canvas height that the span was computed from.
-    for (QWidget *w : {static_cast<QWidget *>(spectroScrollBar), static_cast<QWidget *>(frequencyPlotBottomSpacer)}) {
-        QSizePolicy policy = w->sizePolicy();
-        policy.setRetainSizeWhenHidden(mode == 2);
-        w->setSizePolicy(policy);
-    }
+    keepScrollBarRoom(mode == 2);
     const std::optional<ScrollRange> scroll = scrollRange(duration, span, secondsPerColumn);
     if (scroll && scroll->needed) {
         spectroScrollBar->setMinimum(0);
@@ -526,6 +520,20 @@ void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
         frequencyPlotBottomSpacer->hide();
     }
     spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
+}
+
+void MainWindow::keepScrollBarRoom(bool keep)
+{
+    // With a fixed aspect the bar keeps its room when hidden, so showing or
+    // hiding it never changes the canvas height the span is computed from,
+    // and a resize cannot make the bar flicker on and off.
+    for (QWidget *w : {static_cast<QWidget *>(spectroScrollBar), static_cast<QWidget *>(frequencyPlotBottomSpacer)}) {
+        QSizePolicy policy = w->sizePolicy();
+        if (policy.retainSizeWhenHidden() == keep)
+            continue;
+        policy.setRetainSizeWhenHidden(keep);
+        w->setSizePolicy(policy);
+    }
 }
 
 void MainWindow::spectroScrollBar_valueChanged(int value)

@@ -23,6 +23,16 @@ namespace {
 const QString unassignedName = QStringLiteral("Unassigned");
 const QString detectedNoCallName = QStringLiteral("Detected No Call");
 
+// The refusals of a drop or a command line: an information icon and no title.
+void showInformation(QWidget *parent, const QString &text)
+{
+    MessageBoxRequest box;
+    box.parent = parent;
+    box.icon = QMessageBox::Information;
+    box.text = text;
+    userDialogs().message(box);
+}
+
 bool isNoCall(const QString &proposal)
 {
     return !fileViewTreeWidgetItem::hasCallProposal(proposal);
@@ -231,22 +241,14 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
         return;
     const DropPlan plan = planDrop(paths);
     if (plan.kind == DropPlan::MixedRefused) {
-        MessageBoxRequest box;
-        box.parent = this;
-        box.icon = QMessageBox::Information;
-        box.text = plan.message;
-        userDialogs().message(box);
+        showInformation(this, plan.message);
         return;
     }
     if (plan.kind == DropPlan::OneFile) {
         if (!confirmAbortEvaluation(tr("Do you really want to abort current evaluation and load new file?")))
             return;
         if (!plan.isRecording) {
-            MessageBoxRequest box;
-            box.parent = this;
-            box.icon = QMessageBox::Information;
-            box.text = tr("File type not supported.");
-            userDialogs().message(box);
+            showInformation(this, tr("File type not supported."));
             return;
         }
         evaluationMode = 0;
@@ -267,11 +269,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
     if (collection.recordings.isEmpty())
         return;
     if (!collection.message.isEmpty()) {
-        MessageBoxRequest box;
-        box.parent = this;
-        box.icon = QMessageBox::Information;
-        box.text = collection.message;
-        userDialogs().message(box);
+        showInformation(this, collection.message);
         return;
     }
     wavDirectory = collection.directory;
@@ -279,8 +277,8 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
     setFolderActionsEnabled(false);
     evaluationMode = 1;
     if (headerChainRunning()) {
+        // The rows are about to be replaced: comment edits stay ignored until the reload.
         headerLoadingRestartPending = true;
-        loadingFileInfo = false;
         return;
     }
     QStringList names;
@@ -309,14 +307,9 @@ void MainWindow::openCommandLine(const QStringList &arguments)
         ui->actionCopy_Files_to_other_Folder->setEnabled(false);
         plot_Data(choice.path);
         return;
-    case CommandLineChoice::Unsupported: {
-        MessageBoxRequest box;
-        box.parent = this;
-        box.icon = QMessageBox::Information;
-        box.text = tr("File type not supported.");
-        userDialogs().message(box);
+    case CommandLineChoice::Unsupported:
+        showInformation(this, tr("File type not supported."));
         return;
-    }
     }
 }
 
@@ -459,8 +452,7 @@ void MainWindow::restartFileHeaderLoading()
     if (names.isEmpty()) {
         // The folder lost its recordings meanwhile: nothing to show, nothing to ask.
         loadingFileInfo = false;
-        if (evaluationMode == 1)
-            ui->label_21->setText(itemCountText(0));
+        (evaluationMode == 1 ? ui->label_21 : ui->label_22)->setText(itemCountText(0));
         return;
     }
     for (const QString &name : names) {

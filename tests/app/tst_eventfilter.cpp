@@ -3,6 +3,7 @@
 #include "../app/scripteddialogs.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
+#include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
 #include "signalbuilder.h"
 #include "ui_mainwindow.h"
@@ -25,6 +26,22 @@
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
 
+namespace {
+
+// Counts the resize events of the object it watches.
+class ResizeCounter : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
 class TestEventFilter : public QObject {
     Q_OBJECT
 private slots:
@@ -33,6 +50,7 @@ private slots:
     void fixedAspectResize_data();
     void fixedAspectResize();
     void resizeWithoutFixedAxis();
+    void fixedAspectChosenLater();
     void cursorCurves();
     void leavingHidesMarkers();
     void rightClickAndEscape();
@@ -90,8 +108,10 @@ void TestEventFilter::fixedAspectResize()
     MainWindow w;
     QVERIFY(showRecording(w, seconds));
     w.resize(1000, 700);
-    QTest::qWait(0);
+    QCoreApplication::processEvents();
     QWidget *canvas = w.spectrogramPlot->canvas();
+    // A zoomed view first: the resize starts again from the whole span.
+    w.spectroZoomer->zoom(QRectF(QPointF(0.1, 20.0), QPointF(0.2, 30.0)));
     QResizeEvent resize(canvas->size(), canvas->size());
     QApplication::sendEvent(canvas, &resize);
 
@@ -104,6 +124,9 @@ void TestEventFilter::fixedAspectResize()
     QVERIFY2(qAbs(time.maxValue() - span) < 1e-4 * span, qPrintable(QStringLiteral("%1 shown, %2 expected, canvas %3 x %4").arg(time.maxValue()).arg(span).arg(contents.width()).arg(contents.height())));
     QCOMPARE(w.timePlot->axisInterval(QwtPlot::xBottom).maxValue(), time.maxValue());
     QCOMPARE(w.timePlot->axisInterval(QwtPlot::xTop).maxValue(), time.maxValue());
+    // The zoomer's way back leads to the new span, set in the same pass.
+    QCOMPARE(w.spectroZoomer->zoomRectIndex(), 0u);
+    QVERIFY(qAbs(w.spectroZoomer->zoomBase().right() - time.maxValue()) < 1e-9 * span);
     const bool scrolls = span < seconds;
     QCOMPARE(w.spectroScrollBar->isVisibleTo(&w), scrolls);
     QCOMPARE(w.frequencyPlotBottomSpacer->isVisibleTo(&w), scrolls);
@@ -131,6 +154,44 @@ void TestEventFilter::resizeWithoutFixedAxis()
     QResizeEvent resize(canvas->size(), canvas->size());
     QApplication::sendEvent(canvas, &resize);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), before.maxValue());
+}
+
+void TestEventFilter::fixedAspectChosenLater()
+{
+    // Drawn with the whole recording on view; the fixed aspect is chosen afterwards.
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QVERIFY(showRecording(w, 4.0));
+    QSettings().setValue("fixedXScale", 2);
+    QSettings().setValue("fixedAspectRatio", 400.0);
+    QWidget *canvas = w.spectrogramPlot->canvas();
+    const auto settleLayouts = []() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    const auto resizePass = [canvas, &settleLayouts]() {
+        QResizeEvent resize(canvas->size(), canvas->size());
+        QApplication::sendEvent(canvas, &resize);
+        settleLayouts();
+    };
+    resizePass();
+    resizePass();
+    const int height = canvas->height();
+    const double shown = w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue();
+
+    // Showing or hiding the bar must not resize the canvas the span comes from,
+    // or each resize pass could undo the one before.
+    ResizeCounter resizes;
+    canvas->installEventFilter(&resizes);
+    for (int i = 0; i < 2; ++i) {
+        w.spectroScrollBar->setVisible(!w.spectroScrollBar->isVisibleTo(&w));
+        settleLayouts();
+    }
+    canvas->removeEventFilter(&resizes);
+    QCOMPARE(resizes.count, 0);
+    QCOMPARE(canvas->height(), height);
+    resizePass();
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), shown);
 }
 
 void TestEventFilter::cursorCurves()

@@ -8,8 +8,10 @@
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -51,6 +53,9 @@ private slots:
     void shorterThanOneWindow();
     void requestDuringCalculation();
     void exactNyquist();
+    void fixedAspectBeforeLayout();
+    void overlapReduction_data();
+    void overlapReduction();
 
 private:
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
@@ -293,6 +298,67 @@ void TestSpectrogramView::exactNyquist()
     QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
     QCOMPARE(w.spectrogramData->interval(Qt::YAxis).maxValue(), 22.05);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 22.05);
+}
+
+void TestSpectrogramView::fixedAspectBeforeLayout()
+{
+    // A canvas without height (a collapsed or not yet laid-out pane) gives no
+    // aspect span: the whole recording is shown until a resize gives it a size.
+    QSettings().setValue("fixedXScale", 2);
+    QVERIFY(testsupport::writeFile(path("aspect.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.spectrogramPlot->canvas()->resize(400, 0);
+    w.plot_Data(path("aspect.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue(), 0.0);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), 0.5);
+    QVERIFY(!w.spectroScrollBar->isVisibleTo(&w));
+}
+
+void TestSpectrogramView::overlapReduction_data()
+{
+    QTest::addColumn<bool>("autoReduce");
+    QTest::addColumn<double>("sentOverlap");
+    QTest::addColumn<int>("storedIndex");
+    // 2.7e6 samples, 2048-point window at 98.4375 %: 2016 samples overlap, a hop of
+    // 33, floor(2697952 / 33) = 81756 frames x 1023 bins = 83.6e6 cells, over the
+    // limit. At 96.875 % (hop 65): 41506 x 1023 = 42.5e6 cells.
+    QTest::newRow("one step down, index raised by one") << true << 96.875 << 1;
+    QTest::newRow("reduction switched off") << false << 98.4375 << 0;
+}
+
+void TestSpectrogramView::overlapReduction()
+{
+    QFETCH(bool, autoReduce);
+    QFETCH(double, sentOverlap);
+    QFETCH(int, storedIndex);
+    const QString name = path(QStringLiteral("long.wav"));
+    if (!QFileInfo::exists(name))
+        QVERIFY(testsupport::writeFile(name, testsupport::simplePcmWav(QVector<int>(2700000, 0), 500000)));
+    QSettings().setValue("windowSize", 0);
+    QSettings().setValue("overlap", 0);
+    QSettings().setValue("autoReduceOverlap", autoReduce);
+
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    // Only the request is looked at: the matrix itself would need hundreds of megabytes.
+    QObject::disconnect(&w, &MainWindow::signalCalcSpektrogramm, nullptr, nullptr);
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.plot_Data(name);
+    QCOMPARE(requests.count(), 1);
+    QCOMPARE(requests.first().at(2).toInt(), 2048);
+    QCOMPARE(requests.first().at(5).toDouble(), sentOverlap);
+    QCOMPARE(QSettings().value("overlap").toInt(), storedIndex);
+    if (autoReduce) {
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().icon, QMessageBox::Information);
+        QCOMPARE(dialogs.messages.first().text,
+                 QStringLiteral("Current spectrogram matrix size is over the limit.\n Overlap for this "
+                                "spectrogram calculation is reduced to 96.875%"));
+    } else {
+        QVERIFY(dialogs.messages.isEmpty());
+    }
 }
 
 QUILLON_TEST(TestSpectrogramView)

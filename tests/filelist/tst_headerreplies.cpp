@@ -85,6 +85,8 @@ private slots:
     void requestsPerMode();
     void replyForAMissingRow();
     void reloadInReviewMode();
+    void reloadOfAnEmptiedFolder_data();
+    void reloadOfAnEmptiedFolder();
 
 private:
     QTemporaryDir m_dir;
@@ -283,6 +285,42 @@ void TestHeaderReplies::reloadInReviewMode()
     QTRY_VERIFY_WITH_TIMEOUT(!w.loadingFileInfo && !w.fileInfoThread->isRunning() && !w.calculating, 20000);
     QCOMPARE(w.ui->progressBar_3->value(), 100);
     QCOMPARE(list->topLevelItem(1)->text(FileViewColumn::Length), QStringLiteral("0.100"));
+}
+
+void TestHeaderReplies::reloadOfAnEmptiedFolder_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("folder list") << 1;
+    QTest::newRow("manual evaluation") << 2;
+}
+
+void TestHeaderReplies::reloadOfAnEmptiedFolder()
+{
+    QFETCH(int, mode);
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QSignalSpy headerRequests(&w, &MainWindow::signalGetFileHeaderInfo);
+    QSignalSpy spectrogramRequests(&w, &MainWindow::signalCalcSpektrogramm);
+    w.evaluationMode = mode;
+    w.wavDirectory = empty.path();
+    QTreeWidget *list = mode == 1 ? w.ui->treeWidget_2 : w.ui->treeWidget_fileView;
+    QLabel *count = mode == 1 ? w.ui->label_21 : w.ui->label_22;
+    // What the list held before its recordings went away.
+    new fileViewTreeWidgetItem(list);
+    count->setText(QStringLiteral("\n1 item"));
+    w.headerLoadingRestartPending = true;
+    w.loadingFileInfo = true;
+    answer(w, 0, {{}, "", ""});
+    QCOMPARE(list->topLevelItemCount(), 0);
+    QCOMPARE(count->text(), QStringLiteral("\n0 items"));
+    QCOMPARE(headerRequests.count(), 0);
+    QCOMPARE(spectrogramRequests.count(), 0);
+    QVERIFY(w.currentFileName.isEmpty());
+    QVERIFY(!w.loadingFileInfo);
+    QVERIFY(!w.headerLoadingRestartPending);
+    QVERIFY(!w.fileInfoThread->isRunning());
 }
 
 QUILLON_TEST(TestHeaderReplies)

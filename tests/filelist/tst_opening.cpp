@@ -68,6 +68,9 @@ private slots:
     void dropRefused_data();
     void dropRefused();
     void dragEnter();
+    void dropDuringEvaluation_data();
+    void dropDuringEvaluation();
+    void ignoredWhileCalculating();
     void commandLine_data();
     void commandLine();
 
@@ -307,6 +310,71 @@ void TestOpening::dragEnter()
     refused.setAccepted(false);
     QApplication::sendEvent(&w, &refused);
     QVERIFY(!refused.isAccepted());
+}
+
+void TestOpening::dropDuringEvaluation_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("mode"); // after the drop
+    const QString oneFile = QStringLiteral("Do you really want to abort current evaluation and load new file?");
+    const QString files = QStringLiteral("Do you really want to abort current evaluation and load new files?");
+    QTest::newRow("one file, cancelled") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Cancel) << 3;
+    QTest::newRow("one file, confirmed") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Ok) << 0;
+    QTest::newRow("folder, cancelled") << QStringList{"second"} << files << int(QMessageBox::Cancel) << 3;
+    QTest::newRow("folder, confirmed") << QStringList{"second"} << files << int(QMessageBox::Ok) << 1;
+}
+
+void TestOpening::dropDuringEvaluation()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, question);
+    QFETCH(int, answer);
+    QFETCH(int, mode);
+    for (QString &p : paths)
+        p = path(p);
+    ScriptedDialogs dialogs;
+    dialogs.messageAnswers << QMessageBox::StandardButton(answer);
+    MainWindow w;
+    w.evaluationMode = 3;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    drop(w, paths);
+    QCOMPARE(dialogs.messages.size(), 1);
+    const MessageBoxRequest &asked = dialogs.messages.first();
+    QCOMPARE(asked.text, question);
+    QCOMPARE(asked.title, QStringLiteral("Warning"));
+    QCOMPARE(asked.icon, QMessageBox::Warning);
+    QCOMPARE(asked.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(asked.defaultButton, QMessageBox::Cancel);
+    QCOMPARE(w.evaluationMode, mode);
+    const bool loaded = answer == QMessageBox::Ok;
+    QCOMPARE(requests.count(), loaded ? 1 : 0);
+    QCOMPARE(w.currentFileName.isEmpty(), !loaded);
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+}
+
+void TestOpening::ignoredWhileCalculating()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("mixed") << path("other/z.wav");
+    MainWindow w;
+    QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    // A spectrogram on its way: its worker reads the samples the window holds.
+    w.calculating = true;
+    w.ui->actionOpen_Folder->trigger();
+    w.ui->actionOpen_File->trigger();
+    drop(w, {path("second")});
+    drop(w, {path("other/z.wav")});
+    QVERIFY(dialogs.fileQuestions.isEmpty());
+    QVERIFY(dialogs.messages.isEmpty());
+    QCOMPARE(requests.count(), 0);
+    QCOMPARE(w.evaluationMode, 0);
+    QVERIFY(w.wavDirectory.isEmpty());
+    QVERIFY(w.currentFileName.isEmpty());
+    QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 0);
+    QVERIFY(!w.fileInfoThread->isRunning());
+    w.calculating = false;
 }
 
 void TestOpening::commandLine_data()
