@@ -277,6 +277,9 @@ void MainWindow::showLoadFailure(const QString &message, bool raw)
 void MainWindow::showEmptyView(bool raw)
 {
     ui->label_fileInfo->setText(QStringLiteral("N/A"));
+    // No calculation runs now: the bar must not go on saying one does.
+    ui->progressBar->setTextVisible(false);
+    emit signalProgress(0);
     setOpeningActionsEnabled(true);
     spectroSettingsDialog->setApplyButtonsEnabled(true);
     showModePanes();

@@ -227,6 +227,9 @@ void TestSpectrogramView::failurePaths()
     QCOMPARE(dialogs.messages.first().text, text);
     QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
     QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
+    // Nothing is being calculated, and the progress bar says nothing else.
+    QVERIFY(!w.ui->progressBar->isTextVisible());
+    QCOMPARE(w.ui->progressBar->value(), 0);
     QVERIFY(w.ui->actionOpen_File->isEnabled());
     QVERIFY(w.ui->actionOpen_Folder->isEnabled());
     QVERIFY(!w.firstPlot);
