@@ -215,8 +215,7 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
     if (suffix == QLatin1String("wav")) {
         WavFile wav;
         wav.open(wavDirectory, true);
-        const quint32 frameBytes = quint32(wav.numberOfChannels) * quint32(wav.bytesPerSample);
-        sampleCount = frameBytes != 0 ? quint32(wav.dataSize) / frameBytes : 0;
+        sampleCount = wav.frameCount();
         if (tooLongToLoad(sampleCount)) {
             emit error(tooLong);
             return;

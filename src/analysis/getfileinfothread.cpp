@@ -92,8 +92,7 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     const bool headerReadWhole =
         wav.errorText.isEmpty()
         || wav.errorText == QLatin1String("File size in header not identical to real file size.");
-    const qint64 frameBytes = qint64(wav.bytesPerSample) * wav.numberOfChannels;
-    const qint64 frames = frameBytes > 0 && wav.dataSize > 0 ? qint64(wav.dataSize) / frameBytes : 0;
+    const qint64 frames = wav.frameCount();
     const int sampleRate = int(wav.sampleRate);
     // Without a sample rate there is no length to give and nothing to classify.
     if (sampleRate <= 0 || !wav.fmtFound) {

@@ -19,9 +19,7 @@ double shownRecordingDuration(const QString &currentFileName, const WavFile &wav
     quint32 rate = 0;
     if (currentFileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)) {
         rate = wavFile.sampleRate;
-        if (wavFile.numberOfChannels != 0 && wavFile.dataSize != 0 && wavFile.bytesPerSample != 0)
-            frames = quint64(wavFile.dataSize)
-                     / (quint64(quint32(wavFile.numberOfChannels)) * quint64(quint32(wavFile.bytesPerSample)));
+        frames = wavFile.frameCount();
     } else if (currentFileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive)) {
         rate = rawSampleRate;
         if (rawFile.bytesPerSample != 0)

@@ -5,8 +5,6 @@
 #include "app/spectrogramsettingsdialog.h"
 #include "display/myqwtzoomer.h"
 #include "platform/taskbarbutton.h"
-#include "recording/audiosamplereader.h"
-#include "recording/wavfile.h"
 #include "ui_mainwindow.h"
 
 #include <QSettings>
@@ -144,12 +142,7 @@ void MainWindow::on_toolButton_2_pressed()
 
 void MainWindow::openSettingsDialog(int tab)
 {
-    int sampleRate = 0;
-    if (currentFileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive))
-        sampleRate = int(wavFile->sampleRate);
-    else if (currentFileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive))
-        sampleRate = rawSampleRate;
-    spectroSettingsDialog->setSampleRate(sampleRate);
+    spectroSettingsDialog->setSampleRate(shownFormat().sampleRate);
     spectroSettingsDialog->loadSettings();
     // Apply would replace the samples the worker is reading; the result
     // switches Apply and Default on again.

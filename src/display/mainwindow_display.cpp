@@ -76,12 +76,9 @@ MainWindow::ShownFormat MainWindow::shownFormat() const
     if (isWavName(currentFileName)) {
         f.sampleRate = int(wavFile->sampleRate);
         f.bitsPerSample = wavFile->bitsPerSample;
-        if (wavFile->bytesPerSample != 0 && wavFile->numberOfChannels != 0 && wavFile->dataSize != 0)
-            f.sampleCount = qint64(wavFile->dataSize)
-                            / (qint64(wavFile->bytesPerSample) * qint64(wavFile->numberOfChannels));
         // A size field that promises more than the file holds must not send
         // the worker past the end of the samples.
-        f.sampleCount = qMin<qint64>(f.sampleCount, qint64(wavFile->samples.size()));
+        f.sampleCount = qMin<qint64>(wavFile->frameCount(), qint64(wavFile->samples.size()));
     } else if (isRawName(currentFileName)) {
         f.raw = true;
         f.sampleRate = rawSampleRate;

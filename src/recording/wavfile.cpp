@@ -584,6 +584,13 @@ void WavFile::readChunks(bool headerOnly)
         qDebug() << "End of read. \n";
 }
 
+quint32 WavFile::frameCount() const
+{
+    if (numberOfChannels <= 0 || bytesPerSample <= 0 || dataSize == 0)
+        return 0;
+    return quint32(quint64(dataSize) / (quint64(numberOfChannels) * quint64(bytesPerSample)));
+}
+
 QDateTime WavFile::recordingDateTime() const
 {
     if (!time.recDate.isEmpty() && !time.Date.isEmpty()) {

@@ -39,6 +39,12 @@ public:
     QDateTime recordingDateTime() const;
 
     /**
+     * Sample frames the data chunk holds by its size field: 0 when the size,
+     * the channel count or the sample width is 0. Known after a header-only read.
+     */
+    quint32 frameCount() const;
+
+    /**
      * Writes text (as UTF-8, at most 256 bytes) into the bext description of
      * the file on disk, or appends a bext chunk when there is none. Touches
      * none of this object's fields. Returns false, with the file unchanged,

@@ -51,6 +51,32 @@ private slots:
 
     void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
 
+    // Every length, request and refusal is built on this count.
+    void frameCount_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("bytesPerSample");
+        QTest::addColumn<quint32>("dataSize");
+        QTest::addColumn<quint32>("frames");
+        QTest::newRow("16-bit mono") << 1 << 2 << 10u << 5u;
+        QTest::newRow("24-bit stereo, part of a frame left over") << 2 << 3 << 13u << 2u;
+        QTest::newRow("largest size field, no overflow") << 1 << 4 << 0xffffffffu << 0x3fffffffu;
+        QTest::newRow("no channels") << 0 << 2 << 10u << 0u;
+        QTest::newRow("no sample width") << 1 << 0 << 10u << 0u;
+        QTest::newRow("empty data") << 1 << 2 << 0u << 0u;
+    }
+    void frameCount()
+    {
+        QFETCH(int, channels);
+        QFETCH(int, bytesPerSample);
+        QFETCH(quint32, dataSize);
+        WavFile wav;
+        wav.numberOfChannels = channels;
+        wav.bytesPerSample = bytesPerSample;
+        wav.dataSize = dataSize;
+        QTEST(wav.frameCount(), "frames");
+    }
+
     void decode_data()
     {
         QTest::addColumn<QByteArray>("bytes");
