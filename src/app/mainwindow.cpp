@@ -63,14 +63,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     reviewMode = 0;
 
     // The theme applied at the end sets these again; until then the light set shows.
-    ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
-    ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
-    const QIcon arrowUp(QStringLiteral(":/images/arrow_up_light.png"));
-    const QIcon arrowDown(QStringLiteral(":/images/arrow_down_light.png"));
-    ui->pushButton_3->setIcon(arrowUp);
-    ui->pushButton_7->setIcon(arrowUp);
-    ui->pushButton_4->setIcon(arrowDown);
-    ui->pushButton_8->setIcon(arrowDown);
+    setThemeButtonIcons(false);
 
     taskbarButton = new TaskbarButton(this);
     taskbarProgress = taskbarButton->progress();

@@ -337,6 +337,7 @@ private:
     void setDarkTheme();
     // Also the axis plots' start-up look: construction and the light theme share it.
     void colourAxisPlots(bool dark);
+    void setThemeButtonIcons(bool dark);
 
     // Plot set-up (src/app/mainwindow_plots.cpp) and view toggles (src/app/mainwindow_view.cpp).
     void setUpPlots();

@@ -60,8 +60,10 @@ void installStyle(const QString &name)
         QApplication::setStyle(style);
 }
 
+} // namespace
+
 // The zoom and selection tools and the two pairs of navigation arrows.
-void setButtonIcons(Ui_MainWindow *ui, bool dark)
+void MainWindow::setThemeButtonIcons(bool dark)
 {
     if (dark) {
         ui->toolButton->setIcon(toolIcon(QStringLiteral(":/images/zoom_darkOn.png"),
@@ -81,8 +83,6 @@ void setButtonIcons(Ui_MainWindow *ui, bool dark)
     ui->pushButton_8->setIcon(down);
 }
 
-} // namespace
-
 void MainWindow::setDarkTheme()
 {
     installStyle(darkThemeStyleName());
@@ -90,7 +90,7 @@ void MainWindow::setDarkTheme()
     qApp->setStyleSheet(
         QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }"));
 
-    setButtonIcons(ui, true);
+    setThemeButtonIcons(true);
     // The player controls follow the theme once the audio subsystem provides them.
 
     colourAxisPlots(true);
@@ -106,7 +106,7 @@ void MainWindow::setLightTheme()
     installStyle(lightThemeStyleName());
     QApplication::setPalette(QApplication::style()->standardPalette());
 
-    setButtonIcons(ui, false);
+    setThemeButtonIcons(false);
 
     colourAxisPlots(false);
 }
