@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs every test.
 #   ./test.sh             optimised build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
+#   JOBS=N ./test.sh      build and test with N parallel jobs (default: all cores)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -26,7 +27,7 @@ else
   CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 fi
 
-JOBS=$(nproc 2>/dev/null || echo 2)
+JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 cmake -S . -B "$BUILD" "${CONFIG[@]}" >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 
