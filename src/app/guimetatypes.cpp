@@ -5,5 +5,4 @@
 void registerMetaTypes()
 {
     registerAnalysisMetaTypes();
-    // The bext-writing and copying workers add their request types here when they land.
 }

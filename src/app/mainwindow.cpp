@@ -3,7 +3,10 @@
 #include "analysis/calcspectrogramthread.h"
 #include "analysis/getfileinfothread.h"
 #include "app/abouttext.h"
+#include "app/evaluationmode.h"
+#include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "app/themecode.h"
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "platform/desktoptheme.h"
@@ -19,7 +22,6 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QScreen>
-#include <QSettings>
 #include <QStyle>
 #include <QThread>
 #include <qwt_plot_textlabel.h>
@@ -29,20 +31,13 @@ namespace {
 // The settings dialog is built for a 300 kHz recording until one is shown.
 constexpr int initialDialogSampleRate = 300000;
 
-void setMarkerAction(QAction *action, const QString &key)
-{
-    action->setChecked(QSettings().value(key, false).toBool());
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
 {
     ui->setupUi(this);
 
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setOrganizationDomain(QStringLiteral("harmonvale.org"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    setApplicationIdentity();
 
     ui->actionOpen_File->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     ui->actionOpen_Folder->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
@@ -57,7 +52,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     setAcceptDrops(true);
 
     firstPlot = true;
-    evaluationMode = 0;
+    evaluationMode = EvaluationMode::SingleFile;
     audioPending = true;
     loadingFileInfo = false;
     reviewMode = 0;
@@ -78,8 +73,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
                                         screen->availableGeometry()));
 
     setUpPlots();
-
-    // The player (src/audio) is built here once its subsystem exists.
 
     audioData = QByteArray();
     playData = QByteArray();
@@ -146,7 +139,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     // Not on the thread's finished(): the thread stops after every chain, the worker stays.
     connect(fileInfoThread, &QObject::destroyed, [headerWorker]() { delete headerWorker; });
     headerLoadingRestartPending = false;
-    // The bext-writing and copy workers are created here as their subsystems land.
 
     connect(this, &MainWindow::signalProgress, ui->progressBar, &QProgressBar::setValue);
     connect(this, &MainWindow::signalProgress, taskbarProgress, &TaskbarProgress::setValue);
@@ -213,39 +205,30 @@ void MainWindow::setUpTrees()
 
 void MainWindow::applyStoredViewSettings()
 {
-    ui->actionGrid->setChecked(QSettings().value(QStringLiteral("grid"), false).toBool());
-    ui->actionCategorization->setChecked(QSettings().value(QStringLiteral("categorization"), false).toBool());
-    setMarkerAction(ui->actionFrequency_Marker_1, QStringLiteral("marker1"));
-    setMarkerAction(ui->actionFrequency_Marker_2, QStringLiteral("marker2"));
-    setMarkerAction(ui->actionFrequency_Marker_3, QStringLiteral("marker3"));
+    ui->actionGrid->setChecked(readSetting(SettingKeys::grid));
+    ui->actionCategorization->setChecked(readSetting(SettingKeys::categorization));
+    QAction *markerActions[] = {ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2,
+                                ui->actionFrequency_Marker_3};
+    for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
+        markerActions[k]->setChecked(readSetting(SettingKeys::markersShown[k]));
 
     applyStoredPlotSettings();
-    // The player's mute and volume are applied here once the audio subsystem exists.
 
-    const int theme = QSettings().value(QStringLiteral("theme"), 0).toInt();
+    const int theme = readSetting(SettingKeys::theme);
     switch (theme) {
-    case 0:
+    case ThemeCode::FollowSystem:
         ui->actionWindows_Theme->setChecked(true);
-        QSettings().setValue(QStringLiteral("theme"), 0);
-        if (systemPrefersLightTheme())
-            setLightTheme();
-        else
-            setDarkTheme();
         break;
-    case 1:
+    case ThemeCode::Light:
         ui->actionLight_Theme->setChecked(true);
-        QSettings().setValue(QStringLiteral("theme"), 1);
-        setLightTheme();
         break;
-    case 2:
+    case ThemeCode::Dark:
         ui->actionDark_Theme->setChecked(true);
-        QSettings().setValue(QStringLiteral("theme"), 2);
-        setDarkTheme();
         break;
     default:
-        // A value this program never writes: keep the platform's look.
         break;
     }
+    applyThemeCode(theme);
 }
 
 void MainWindow::on_actionAbout_triggered()

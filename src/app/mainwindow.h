@@ -2,6 +2,7 @@
 
 #include "analysis/blob.h"
 #include "analysis/mybatcall.h"
+#include "app/evaluationmode.h"
 
 #include <QByteArray>
 #include <QList>
@@ -60,9 +61,9 @@ class WavFile;
 /**
  * The one top-level window and the switchboard of the program: it owns the
  * form, the plots, the player, the trees, the settings dialog, the recording on
- * show and the workers. Its operations live beside their subsystems
- * (src/display, src/audio, src/filelist, src/assignment, src/export); this
- * folder holds its construction and the shell's own handlers.
+ * show and the workers. Its operations live beside their subsystems, each in
+ * that subsystem's mainwindow_<subsystem>.cpp; the shell's folder holds its
+ * construction and the shell's own handlers.
  *
  * Its state is public: every subsystem's operations and the dialogs it opens
  * (the activity plots read the file list) reach it, and so do their tests.
@@ -164,7 +165,7 @@ public:
     // --- Folder loading and file list ----------------------------------------
     QString wavDirectory;            // folder of the loaded recordings
     bool headerLoadingRestartPending = false;
-    int evaluationMode = 0;          // 0 one file, 1 folder, 2 manual, 3 Tavron, 4 recorder review
+    int evaluationMode = EvaluationMode::SingleFile;
     QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
     bool loadingFileInfo = false;    // header requests are outstanding
     int reviewMode = 0;
@@ -182,12 +183,12 @@ signals:
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
 
 public slots:
-    // Spectrogram (src/display): the one entry that makes a recording the shown one, and the worker's reply.
+    // Spectrogram: the one entry that makes a recording the shown one, and the worker's reply.
     void plot_Data(QString fileName);
     void spectrogramCalculated(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
                                std::unordered_map<int, Blob> blobs, QStringList classes, QList<MyBatCall> calls);
 
-    // Folder loading (src/filelist): opens what the command line names, once, 100 ms after start.
+    // Folder loading: opens what the command line names, once, 100 ms after start.
     void useCommandLineArguments();
     // The header worker's reply for row `index` of the mode's file list, and the reload it may start.
     void fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
@@ -195,7 +196,7 @@ public slots:
                                 QString comment);
     void restartFileHeaderLoading();
 
-    // The spectrogram's scroll bar and zoomer (src/display): which stretch of the recording is on view.
+    // The spectrogram's scroll bar and zoomer: which stretch of the recording is on view.
     void spectroScrollBar_valueChanged(int value);
     void spectroZoomed(const QRectF &rect);
 
@@ -210,9 +211,8 @@ public slots:
     void slotTimePlotChanged();
     void slotFrequencyPlotChanged();
 
-    // The mouse over the spectrogram (src/app/mainwindow_plots.cpp): which
-    // picker a press starts, the measurement rectangle and its edges, the
-    // frequency markers.
+    // The mouse over the spectrogram: which picker a press starts, the
+    // measurement rectangle and its edges, the frequency markers.
     void mouseMoved(QPointF point);
     void deactivateZoomer(bool on);
     void plotSelectionRect(const QPolygon &polygon);
@@ -230,7 +230,7 @@ public slots:
     void rightClickMenu_fileView(const QPoint &pos);
 
 protected:
-    // View toggles (src/app/mainwindow_view.cpp).
+    // View toggles.
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -290,7 +290,7 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
-    // --- Spectrogram request and view (src/display) ---------------------------
+    // --- Spectrogram request and view ------------------------------------------
     struct ShownFormat {
         qint64 sampleCount = 0;   // never more than the reader holds
         int sampleRate = 0;
@@ -311,7 +311,7 @@ private:
     void keepScrollBarRoom(bool keep);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
 
-    // --- Opening and the header chain (src/filelist) --------------------------
+    // --- Opening and the header chain -------------------------------------------
     QTreeWidget *modeFileList() const;
     QProgressBar *modeProgressBar() const;
     void setFolderActionsEnabled(bool enabled);
@@ -326,7 +326,7 @@ private:
     bool confirmAbortEvaluation(const QString &text);
     void openDroppedPaths(const QStringList &paths);
 
-    // --- Window-wide event filter (src/app/mainwindow_eventfilter.cpp) --------
+    // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);
     void fitTimeAxisToAspect();
     void followCursor(const QPoint &pos);
@@ -335,11 +335,13 @@ private:
     // Themes: neither stores "theme" nor touches the theme actions.
     void setLightTheme();
     void setDarkTheme();
+    // Stores a theme code and applies it; a code outside ThemeCode applies nothing.
+    void applyThemeCode(int code);
     // Also the axis plots' start-up look: construction and the light theme share it.
     void colourAxisPlots(bool dark);
     void setThemeButtonIcons(bool dark);
 
-    // Plot set-up (src/app/mainwindow_plots.cpp) and view toggles (src/app/mainwindow_view.cpp).
+    // Plot set-up and view toggles.
     void setUpPlots();
     void applyStoredPlotSettings();
     void setSpectrogramMouseMode(bool selection);

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "app/eventfiltermath.h"
+#include "app/settingskeys.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
 #include "ui_mainwindow.h"
@@ -16,7 +17,6 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
@@ -66,14 +66,13 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
         selectionRectMarker->hide();
         spectrogramPlot->replot();
     }
-    // The window's shortcut keys (classes, navigation, player) are decided
-    // here too: a key they handle returns true, so that no widget sees it.
+    // A key the window handles returns true, so that no widget sees it.
     return false;
 }
 
 void MainWindow::fitTimeAxisToAspect()
 {
-    if (QSettings().value(QStringLiteral("fixedXScale"), 0).toInt() != 2)
+    if (readSetting(SettingKeys::fixedXScale) != 2)
         return;
     // The mode may have been chosen after the last spectrogram was drawn.
     keepScrollBarRoom(true);
@@ -88,7 +87,7 @@ void MainWindow::fitTimeAxisToAspect()
     // one the canvas keeps whether or not the bar shows.
     in.canvasHeight = contents.height();
     in.frequencySpan = spectrogramPlot->axisInterval(QwtPlot::yLeft).width();
-    in.aspectRatio = QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat();
+    in.aspectRatio = readSetting(SettingKeys::timeAxisAspectRatio);
     in.left = spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue();
     in.secondsPerColumn = secondsPerColumn;
 
@@ -116,7 +115,6 @@ void MainWindow::fitTimeAxisToAspect()
     timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
     timePlot->replot();
     spectroZoomer->setZoomBase(false);
-    // The playback section follows this span once playback is built.
 }
 
 void MainWindow::followCursor(const QPoint &pos)
@@ -127,8 +125,8 @@ void MainWindow::followCursor(const QPoint &pos)
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect();
 
-    if (QSettings().value(QStringLiteral("timePlotMode"), 0).toInt() == 1) {
-        const QwtInterval range = QSettings().value(QStringLiteral("timePlotZoom"), false).toBool()
+    if (readSetting(SettingKeys::timePlotMode) == 1) {
+        const QwtInterval range = readSetting(SettingKeys::timePlotZoom)
                                       ? spectrogramPlot->axisInterval(QwtPlot::xBottom)
                                       : spectrogramData->interval(Qt::XAxis);
         const auto points = timeCursorCurve(*spectrogramData, f, range.minValue(), range.maxValue(), screen.width());
@@ -141,8 +139,8 @@ void MainWindow::followCursor(const QPoint &pos)
             timePlotCurve1->show();
         }
     }
-    if (QSettings().value(QStringLiteral("frequencyPlotMode"), 0).toInt() == 1) {
-        const QwtInterval range = QSettings().value(QStringLiteral("frequencyPlotZoom"), false).toBool()
+    if (readSetting(SettingKeys::frequencyPlotMode) == 1) {
+        const QwtInterval range = readSetting(SettingKeys::frequencyPlotZoom)
                                       ? spectrogramPlot->axisInterval(QwtPlot::yLeft)
                                       : spectrogramData->interval(Qt::YAxis);
         const auto points =
@@ -170,7 +168,7 @@ void MainWindow::followCursor(const QPoint &pos)
 
 void MainWindow::leaveSpectrogram()
 {
-    if (QSettings().value(QStringLiteral("timePlotMode"), 0).toInt() == 1 && timePlotCurve1->isVisible()) {
+    if (readSetting(SettingKeys::timePlotMode) == 1 && timePlotCurve1->isVisible()) {
         timePlotCurve1->hide();
         timePlot->replot();
     }

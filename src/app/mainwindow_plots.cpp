@@ -2,6 +2,7 @@
 // moves, shows and hides; and the mouse handling over the spectrogram.
 #include "app/mainwindow.h"
 
+#include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/colourscheme.h"
 #include "display/myqwtplotpicker.h"
@@ -17,7 +18,6 @@
 #include <QFrame>
 #include <QLocale>
 #include <QScrollBar>
-#include <QSettings>
 #include <qwt_color_map.h>
 #include <qwt_matrix_raster_data.h>
 #include <qwt_picker_machine.h>
@@ -241,7 +241,7 @@ void MainWindow::setUpPlots()
 
     spectroScrollBar = new QScrollBar(Qt::Horizontal, this);
     ui->gridLayout_17->addWidget(spectroScrollBar, 1, 0);
-    connect(spectroScrollBar, SIGNAL(valueChanged(int)), this, SLOT(spectroScrollBar_valueChanged(int)));
+    connect(spectroScrollBar, &QScrollBar::valueChanged, this, &MainWindow::spectroScrollBar_valueChanged);
 
     // The frequency plot's canvas must line up with the spectrogram's, which
     // has the scroll bar below it.
@@ -288,7 +288,7 @@ void MainWindow::setUpPlots()
     disableKeyPatterns(spectroPicker, {QwtEventPattern::KeyUp, QwtEventPattern::KeyDown, QwtEventPattern::KeyLeft,
                                        QwtEventPattern::KeyRight});
     spectroPicker->setMousePattern(QwtEventPattern::MouseSelect3, Qt::NoButton);
-    connect(spectroPicker, SIGNAL(mouseMoved(QPointF)), this, SLOT(mouseMoved(QPointF)));
+    connect(spectroPicker, &MyQwtPlotPicker::mouseMoved, this, &MainWindow::mouseMoved);
 
     selectionPicker = new QwtPlotPicker(spectrogramPlot->canvas());
     selectionPicker->setStateMachine(new QwtPickerDragRectMachine);
@@ -299,20 +299,21 @@ void MainWindow::setUpPlots()
     selectionPicker->setTrackerMode(QwtPicker::AlwaysOff);
     selectionPicker->setKeyPattern(QwtEventPattern::KeySelect1, 0);
     selectionPicker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
-    connect(selectionPicker, SIGNAL(activated(bool)), this, SLOT(deactivateZoomer(bool)));
-    connect(selectionPicker, SIGNAL(selected(QPolygon)), this, SLOT(plotSelectionRect(QPolygon)));
+    connect(selectionPicker, &QwtPicker::activated, this, &MainWindow::deactivateZoomer);
+    connect(selectionPicker, qOverload<const QPolygon &>(&QwtPicker::selected), this,
+            &MainWindow::plotSelectionRect);
 
     edgePickerLeft = makeDragPointPicker(spectrogramPlot->canvas());
-    connect(edgePickerLeft, SIGNAL(moved(QPoint)), this, SLOT(moveSelectorLeft(QPoint)));
+    connect(edgePickerLeft, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorLeft);
     edgePickerLeft->setEnabled(false);
     edgePickerRight = makeDragPointPicker(spectrogramPlot->canvas());
-    connect(edgePickerRight, SIGNAL(moved(QPoint)), this, SLOT(moveSelectorRight(QPoint)));
+    connect(edgePickerRight, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorRight);
     edgePickerRight->setEnabled(false);
     edgePickerTop = makeDragPointPicker(spectrogramPlot->canvas());
-    connect(edgePickerTop, SIGNAL(moved(QPoint)), this, SLOT(moveSelectorTop(QPoint)));
+    connect(edgePickerTop, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorTop);
     edgePickerTop->setEnabled(false);
     edgePickerBottom = makeDragPointPicker(spectrogramPlot->canvas());
-    connect(edgePickerBottom, SIGNAL(moved(QPoint)), this, SLOT(moveSelectorBottom(QPoint)));
+    connect(edgePickerBottom, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorBottom);
     edgePickerBottom->setEnabled(false);
 
     spectrogramScaleItem = new QwtPlotScaleItem(QwtScaleDraw::RightScale, 0.0);
@@ -328,7 +329,8 @@ void MainWindow::setUpPlots()
     spectrogramGrid->enableY(ui->actionGrid->isChecked());
     spectrogramGrid->attach(spectrogramPlot);
 
-    const char *markerSlots[] = {SLOT(moveMarker1(QPointF)), SLOT(moveMarker2(QPointF)), SLOT(moveMarker3(QPointF))};
+    void (MainWindow::*markerSlots[])(const QPointF &) = {&MainWindow::moveMarker1, &MainWindow::moveMarker2,
+                                                          &MainWindow::moveMarker3};
     QwtPlotMarker **markers[] = {&frequencyMarker1, &frequencyMarker2, &frequencyMarker3};
     QwtPlotPicker **markerPickers[] = {&frequencyMarkerPicker1, &frequencyMarkerPicker2, &frequencyMarkerPicker3};
     for (int k = 0; k < 3; ++k) {
@@ -341,7 +343,7 @@ void MainWindow::setUpPlots()
         marker->hide();
         *markers[k] = marker;
         QwtPlotPicker *picker = makeDragPointPicker(spectrogramPlot->canvas());
-        connect(picker, SIGNAL(moved(QPointF)), this, markerSlots[k]);
+        connect(picker, qOverload<const QPointF &>(&QwtPlotPicker::moved), this, markerSlots[k]);
         picker->setEnabled(false);
         *markerPickers[k] = picker;
     }
@@ -362,7 +364,7 @@ void MainWindow::setUpPlots()
     // Attached by the display when it has a text to show; until then the
     // window deletes it (see the destructor).
     spectrogramTextLabel = new QwtPlotTextLabel;
-    connect(spectroZoomer, SIGNAL(zoomed(QRectF)), this, SLOT(spectroZoomed(QRectF)));
+    connect(spectroZoomer, &QwtPlotZoomer::zoomed, this, &MainWindow::spectroZoomed);
 
     // The colour bar shows the raster's map over the level range in use.
     const QwtInterval levels(spectroMinDb, spectroMaxDb);
@@ -392,30 +394,19 @@ void MainWindow::setUpPlots()
 
 void MainWindow::applyStoredPlotSettings()
 {
-    struct StoredMarker {
-        QwtPlotMarker *marker;
-        const char *valueKey;
-        const char *defaultValue;
-        const char *prefix;
-    };
-    const StoredMarker stored[] = {
-        {frequencyMarker1, "valueMarker1", "16", "1: "},
-        {frequencyMarker2, "valueMarker2", "33", "2: "},
-        {frequencyMarker3, "valueMarker3", "55", "3: "},
-    };
-    for (const StoredMarker &m : stored) {
-        const QString key = QLatin1String(m.valueKey);
-        const double kHz = QSettings().value(key, QLatin1String(m.defaultValue)).toDouble();
-        m.marker->setYValue(kHz);
-        QwtText label = m.marker->label();
-        label.setText(QLatin1String(m.prefix) + QLocale::system().toString(kHz, 'f', 1) + QStringLiteral(" kHz"));
-        m.marker->setLabel(label);
+    QwtPlotMarker *markers[] = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
+    for (size_t k = 0; k < SettingKeys::valueMarkers.size(); ++k) {
+        const double kHz = readSetting(SettingKeys::valueMarkers[k]);
+        markers[k]->setYValue(kHz);
+        QwtText label = markers[k]->label();
+        label.setText(QString::number(k + 1) + QStringLiteral(": ") + QLocale::system().toString(kHz, 'f', 1)
+                      + QStringLiteral(" kHz"));
+        markers[k]->setLabel(label);
     }
-    frequencyMarker1->setVisible(QSettings().value(QStringLiteral("marker1"), false).toBool());
-    frequencyMarker2->setVisible(QSettings().value(QStringLiteral("marker2"), false).toBool());
-    frequencyMarker3->setVisible(QSettings().value(QStringLiteral("marker3"), false).toBool());
+    for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
+        markers[k]->setVisible(readSetting(SettingKeys::markersShown[k]));
 
-    switch (QSettings().value(QStringLiteral("timePlotMode"), 0).toInt()) {
+    switch (readSetting(SettingKeys::timePlotMode)) {
     case 0:
         timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Norm. Amplitude"));
         break;
@@ -426,7 +417,7 @@ void MainWindow::applyStoredPlotSettings()
     default:
         break;
     }
-    const int frequencyPlotMode = QSettings().value(QStringLiteral("frequencyPlotMode"), 0).toInt();
+    const int frequencyPlotMode = readSetting(SettingKeys::frequencyPlotMode);
     if (frequencyPlotMode >= 0 && frequencyPlotMode <= 2)
         frequencyPlot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Ampl. in dBFS"));
 }

@@ -2,6 +2,8 @@
 // the spectrogram looks the same in both.
 #include "app/mainwindow.h"
 
+#include "app/settingskeys.h"
+#include "app/themecode.h"
 #include "display/myqwtzoomer10.h"
 #include "display/myqwtzoomer2.h"
 #include "display/rangemarker.h"
@@ -9,7 +11,6 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 #include <qwt_plot_canvas.h>
@@ -91,7 +92,6 @@ void MainWindow::setDarkTheme()
         QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }"));
 
     setThemeButtonIcons(true);
-    // The player controls follow the theme once the audio subsystem provides them.
 
     colourAxisPlots(true);
 }
@@ -140,23 +140,42 @@ void MainWindow::colourAxisPlots(bool dark)
     frequencyRangeMarker2->setColor(bandColour);
 }
 
+// Start-up and the three theme actions share this: the choice is stored, then applied.
+void MainWindow::applyThemeCode(int code)
+{
+    switch (code) {
+    case ThemeCode::FollowSystem:
+        writeSetting(SettingKeys::theme, code);
+        if (systemPrefersLightTheme())
+            setLightTheme();
+        else
+            setDarkTheme();
+        break;
+    case ThemeCode::Light:
+        writeSetting(SettingKeys::theme, code);
+        setLightTheme();
+        break;
+    case ThemeCode::Dark:
+        writeSetting(SettingKeys::theme, code);
+        setDarkTheme();
+        break;
+    default:
+        // A value this program never writes: keep the platform's look.
+        break;
+    }
+}
+
 void MainWindow::on_actionDark_Theme_triggered()
 {
-    QSettings().setValue(QStringLiteral("theme"), 2);
-    setDarkTheme();
+    applyThemeCode(ThemeCode::Dark);
 }
 
 void MainWindow::on_actionLight_Theme_triggered()
 {
-    QSettings().setValue(QStringLiteral("theme"), 1);
-    setLightTheme();
+    applyThemeCode(ThemeCode::Light);
 }
 
 void MainWindow::on_actionWindows_Theme_triggered()
 {
-    QSettings().setValue(QStringLiteral("theme"), 0);
-    if (systemPrefersLightTheme())
-        setLightTheme();
-    else
-        setDarkTheme();
+    applyThemeCode(ThemeCode::FollowSystem);
 }

@@ -2,12 +2,12 @@
 // selection tool, settings dialog) and the layout it keeps between runs.
 #include "app/mainwindow.h"
 
+#include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/myqwtzoomer.h"
 #include "platform/taskbarbutton.h"
 #include "ui_mainwindow.h"
 
-#include <QSettings>
 #include <qwt_plot.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
@@ -19,11 +19,11 @@ namespace {
 // this stands for all the space the first pane does not take.
 constexpr int allTheRest = 1000000;
 
-void showMarker(QwtPlotMarker *marker, QwtPlot *plot, bool checked, const char *key)
+void showMarker(QwtPlotMarker *marker, QwtPlot *plot, bool checked, const Setting<bool> &shown)
 {
     marker->setVisible(checked);
     plot->replot();
-    QSettings().setValue(QLatin1String(key), checked);
+    writeSetting(shown, checked);
 }
 
 void switchGrid(QwtPlotGrid *grid, QwtPlot *plot, bool on)
@@ -41,19 +41,19 @@ void switchGrid(QwtPlotGrid *grid, QwtPlot *plot, bool on)
 
 void MainWindow::on_actionFrequency_Marker_1_triggered(bool checked)
 {
-    showMarker(frequencyMarker1, spectrogramPlot, checked, "marker1");
+    showMarker(frequencyMarker1, spectrogramPlot, checked, SettingKeys::marker1);
     spectroSettingsDialog->loadSettings();
 }
 
 void MainWindow::on_actionFrequency_Marker_2_triggered(bool checked)
 {
-    showMarker(frequencyMarker2, spectrogramPlot, checked, "marker2");
+    showMarker(frequencyMarker2, spectrogramPlot, checked, SettingKeys::marker2);
     spectroSettingsDialog->loadSettings();
 }
 
 void MainWindow::on_actionFrequency_Marker_3_triggered(bool checked)
 {
-    showMarker(frequencyMarker3, spectrogramPlot, checked, "marker3");
+    showMarker(frequencyMarker3, spectrogramPlot, checked, SettingKeys::marker3);
     spectroSettingsDialog->loadSettings();
 }
 
@@ -62,7 +62,7 @@ void MainWindow::on_actionGrid_triggered(bool checked)
     switchGrid(spectrogramGrid, spectrogramPlot, checked);
     switchGrid(timePlotGrid, timePlot, checked);
     switchGrid(frequencyPlotGrid, frequencyPlot, checked);
-    QSettings().setValue(QStringLiteral("grid"), checked);
+    writeSetting(SettingKeys::grid, checked);
 }
 
 // --- Axis-plot panes --------------------------------------------------------
@@ -165,10 +165,9 @@ void MainWindow::saveLayout()
     // storing that would overwrite the layout the user left last time.
     if (firstPlot)
         return;
-    QSettings settings;
-    settings.setValue(QStringLiteral("geometry"), normalGeometry());
-    settings.setValue(QStringLiteral("maximized"), isMaximized());
-    settings.setValue(QStringLiteral("splitterTimePlotSizes"), ui->splitter_2->saveState());
-    settings.setValue(QStringLiteral("splitterFrequencyPlotSizes"), ui->splitter_3->saveState());
-    settings.setValue(QStringLiteral("splitterMainSizes"), ui->splitter->saveState());
+    writeSetting(SettingKeys::geometry, normalGeometry());
+    writeSetting(SettingKeys::maximized, isMaximized());
+    writeSetting(SettingKeys::splitterTimePlotSizes, ui->splitter_2->saveState());
+    writeSetting(SettingKeys::splitterFrequencyPlotSizes, ui->splitter_3->saveState());
+    writeSetting(SettingKeys::splitterMainSizes, ui->splitter->saveState());
 }

@@ -1,5 +1,6 @@
 #include "app/spectrogramsettingsdialog.h"
 
+#include "app/settingskeys.h"
 #include "display/colourscheme.h"
 #include "platform/audiodevice.h"
 #include "ui_spectrogramsettingsdialog.h"
@@ -7,7 +8,6 @@
 #include <QComboBox>
 #include <QFont>
 #include <QLocale>
-#include <QSettings>
 #include <QStyle>
 #include <qwt_color_map.h>
 #include <qwt_interval.h>
@@ -19,25 +19,13 @@
 
 namespace {
 
-// Every access builds its own store object: the main window and the audio
-// builder write the same keys, and nothing may hold a stale copy.
-QVariant readSetting(const QString &key, const QVariant &fallback)
-{
-    return QSettings().value(key, fallback);
-}
-
-void writeSetting(const QString &key, const QVariant &value)
-{
-    QSettings().setValue(key, value);
-}
-
 // A stored index outside the list (a hand-edited or foreign store) would
 // blank the combo, and Apply would then store -1; the key's default is shown
 // instead.
-void selectStoredIndex(QComboBox *combo, const QString &key, int fallback)
+void selectStoredIndex(QComboBox *combo, const Setting<int> &setting)
 {
-    const int index = readSetting(key, fallback).toInt();
-    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : fallback);
+    const int index = readSetting(setting);
+    combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : setting.fallback);
 }
 
 // Without a recording the axes still need a ceiling; 150 kHz is the Nyquist
@@ -132,18 +120,18 @@ int SpectrogramSettingsDialog::frequencyCeilingKHz() const
 
 void SpectrogramSettingsDialog::loadSettings()
 {
-    selectStoredIndex(ui->comboBox_windowSize, QStringLiteral("windowSize"), 1);
-    selectStoredIndex(ui->comboBox_overlap, QStringLiteral("overlap"), 5);
-    ui->checkBox_autoOverlap->setChecked(readSetting(QStringLiteral("autoReduceOverlap"), true).toBool());
-    selectStoredIndex(ui->comboBox_frameSize, QStringLiteral("frameSize"), 0);
-    selectStoredIndex(ui->comboBox_window, QStringLiteral("window"), 1);
+    selectStoredIndex(ui->comboBox_windowSize, SettingKeys::windowSize);
+    selectStoredIndex(ui->comboBox_overlap, SettingKeys::overlap);
+    ui->checkBox_autoOverlap->setChecked(readSetting(SettingKeys::autoReduceOverlap));
+    selectStoredIndex(ui->comboBox_frameSize, SettingKeys::frameSize);
+    selectStoredIndex(ui->comboBox_window, SettingKeys::window);
 
     // Nothing to recalculate without a recording.
     ui->pushButton_apply->setEnabled(sampleRate != 0);
 
-    selectStoredIndex(ui->comboBox_colormap, QStringLiteral("colormap"), 0);
-    selectStoredIndex(ui->comboBox_smoothing, QStringLiteral("smoothing"), 0);
-    selectStoredIndex(ui->comboBox_interactiveMarker, QStringLiteral("markerInteractive"), 0);
+    selectStoredIndex(ui->comboBox_colormap, SettingKeys::colormap);
+    selectStoredIndex(ui->comboBox_smoothing, SettingKeys::smoothing);
+    selectStoredIndex(ui->comboBox_interactiveMarker, SettingKeys::markerInteractive);
 
     // Maxima before values, so that a marker above the recording's Nyquist
     // frequency is clamped (and stored back) rather than shown out of range.
@@ -151,17 +139,17 @@ void SpectrogramSettingsDialog::loadSettings()
     ui->spinBox_marker1->setMaximum(ceiling);
     ui->spinBox_marker2->setMaximum(ceiling);
     ui->spinBox_marker3->setMaximum(ceiling);
-    ui->spinBox_marker1->setValue(readSetting(QStringLiteral("valueMarker1"), 16).toFloat());
-    ui->spinBox_marker2->setValue(readSetting(QStringLiteral("valueMarker2"), 33).toFloat());
-    ui->spinBox_marker3->setValue(readSetting(QStringLiteral("valueMarker3"), 55).toFloat());
-    ui->checkBox_visible1->setChecked(readSetting(QStringLiteral("marker1"), false).toBool());
-    ui->checkBox_visible2->setChecked(readSetting(QStringLiteral("marker2"), false).toBool());
-    ui->checkBox_visible3->setChecked(readSetting(QStringLiteral("marker3"), false).toBool());
+    ui->spinBox_marker1->setValue(float(readSetting(SettingKeys::valueMarker1)));
+    ui->spinBox_marker2->setValue(float(readSetting(SettingKeys::valueMarker2)));
+    ui->spinBox_marker3->setValue(float(readSetting(SettingKeys::valueMarker3)));
+    ui->checkBox_visible1->setChecked(readSetting(SettingKeys::marker1));
+    ui->checkBox_visible2->setChecked(readSetting(SettingKeys::marker2));
+    ui->checkBox_visible3->setChecked(readSetting(SettingKeys::marker3));
 
-    ui->spinBox_fixedDuration->setValue(readSetting(QStringLiteral("fixedDuration"), 1.0).toFloat());
-    ui->spinBox_fixedAspectRatio->setValue(readSetting(QStringLiteral("fixedAspectRatio"), 150).toInt());
+    ui->spinBox_fixedDuration->setValue(readSetting(SettingKeys::fixedDuration));
+    ui->spinBox_fixedAspectRatio->setValue(readSetting(SettingKeys::fixedAspectRatio));
 
-    switch (readSetting(QStringLiteral("fixedXScale"), 0).toInt()) {
+    switch (readSetting(SettingKeys::fixedXScale)) {
     case 1:
         ui->radioButton_fixedTime->setChecked(true);
         ui->spinBox_fixedDuration->setEnabled(true);
@@ -181,7 +169,7 @@ void SpectrogramSettingsDialog::loadSettings()
 
     loadFrequencyLimits();
 
-    const bool fixedFrequency = readSetting(QStringLiteral("fixedYScale"), false).toBool();
+    const bool fixedFrequency = readSetting(SettingKeys::fixedYScale);
     if (fixedFrequency)
         ui->radioButton_fixedFreq->setChecked(true);
     else
@@ -191,7 +179,7 @@ void SpectrogramSettingsDialog::loadSettings()
 
     loadLevelLimits();
 
-    const bool fixedLevels = readSetting(QStringLiteral("fixedZScale"), false).toBool();
+    const bool fixedLevels = readSetting(SettingKeys::fixedZScale);
     if (fixedLevels)
         ui->radioButton_fixed->setChecked(true);
     else
@@ -202,20 +190,20 @@ void SpectrogramSettingsDialog::loadSettings()
     rebuildColorBar(ui->comboBox_colormap->currentIndex());
     updateResolutionLabels();
 
-    const int timePlotMode = readSetting(QStringLiteral("timePlotMode"), 0).toInt();
+    const int timePlotMode = readSetting(SettingKeys::timePlotMode);
     if (timePlotMode >= 0 && timePlotMode <= 2)
         ui->comboBox_timePlotMode->setCurrentIndex(timePlotMode);
-    if (readSetting(QStringLiteral("timePlotZoom"), false).toBool())
+    if (readSetting(SettingKeys::timePlotZoom))
         ui->radioButton_enableZoomTime->setChecked(true);
     else
         ui->radioButton_disableZoomTime->setChecked(true);
 
-    ui->checkBox_autoplay->setChecked(readSetting(QStringLiteral("autoplay"), false).toBool());
-    ui->checkBox_loop->setChecked(readSetting(QStringLiteral("loop"), false).toBool());
-    selectStoredIndex(ui->comboBox_audioMode, QStringLiteral("audioMode"), 0);
-    selectStoredIndex(ui->comboBox_undersampling, QStringLiteral("undersampling"), 0);
-    selectStoredIndex(ui->comboBox_playbackrate, QStringLiteral("playbackRate"), 0);
-    ui->spinBox_mixer->setValue(readSetting(QStringLiteral("mixerFrequency"), 20).toInt());
+    ui->checkBox_autoplay->setChecked(readSetting(SettingKeys::autoplay));
+    ui->checkBox_loop->setChecked(readSetting(SettingKeys::loop));
+    selectStoredIndex(ui->comboBox_audioMode, SettingKeys::audioMode);
+    selectStoredIndex(ui->comboBox_undersampling, SettingKeys::undersampling);
+    selectStoredIndex(ui->comboBox_playbackrate, SettingKeys::playbackRate);
+    ui->spinBox_mixer->setValue(readSetting(SettingKeys::mixerFrequency));
 
     const QString device = AudioDevice::defaultOutputDeviceName();
     if (device.isEmpty()) {
@@ -229,8 +217,8 @@ void SpectrogramSettingsDialog::loadSettings()
 
 void SpectrogramSettingsDialog::loadFrequencyLimits()
 {
-    int lower = readSetting(QStringLiteral("lowerFrequencyLimit"), 0).toInt();
-    int upper = readSetting(QStringLiteral("upperFrequencyLimit"), 150).toInt();
+    int lower = readSetting(SettingKeys::lowerFrequencyLimit);
+    int upper = readSetting(SettingKeys::upperFrequencyLimit);
     const int ceiling = frequencyCeilingKHz();
     if (sampleRate != 0)
         upper = qMin(upper, ceiling);
@@ -260,8 +248,8 @@ void SpectrogramSettingsDialog::loadLevelLimits()
     // value stored back), so the bounds are opened up before the values move.
     // Both are read first: moving one box can push the other, whose slot then
     // overwrites its key.
-    const int lower = readSetting(QStringLiteral("lowerScaleLimit"), -100).toInt();
-    const int upper = readSetting(QStringLiteral("upperScaleLimit"), -33).toInt();
+    const int lower = readSetting(SettingKeys::lowerScaleLimit);
+    const int upper = readSetting(SettingKeys::upperScaleLimit);
     ui->spinBox_lower->setMaximum(kLowerLevelFormMaximum);
     ui->spinBox_upper->setMinimum(kUpperLevelFormMinimum);
 
@@ -319,7 +307,7 @@ void SpectrogramSettingsDialog::updateResolutionLabels()
 void SpectrogramSettingsDialog::on_checkBox_autoOverlap_stateChanged(int state)
 {
     // Stored as the check state itself (0 or 2); readers take it as a bool.
-    writeSetting(QStringLiteral("autoReduceOverlap"), state);
+    writeSetting(SettingKeys::autoReduceOverlap, state);
 }
 
 void SpectrogramSettingsDialog::on_comboBox_windowSize_currentTextChanged(const QString &)
@@ -334,10 +322,10 @@ void SpectrogramSettingsDialog::on_comboBox_overlap_currentIndexChanged(int)
 
 void SpectrogramSettingsDialog::on_pushButton_apply_clicked()
 {
-    writeSetting(QStringLiteral("windowSize"), ui->comboBox_windowSize->currentIndex());
-    writeSetting(QStringLiteral("overlap"), ui->comboBox_overlap->currentIndex());
-    writeSetting(QStringLiteral("frameSize"), ui->comboBox_frameSize->currentIndex());
-    writeSetting(QStringLiteral("window"), ui->comboBox_window->currentIndex());
+    writeSetting(SettingKeys::windowSize, ui->comboBox_windowSize->currentIndex());
+    writeSetting(SettingKeys::overlap, ui->comboBox_overlap->currentIndex());
+    writeSetting(SettingKeys::frameSize, ui->comboBox_frameSize->currentIndex());
+    writeSetting(SettingKeys::window, ui->comboBox_window->currentIndex());
     emit apply();
 }
 
@@ -346,54 +334,54 @@ void SpectrogramSettingsDialog::on_pushButton_apply_clicked()
 void SpectrogramSettingsDialog::on_comboBox_colormap_currentIndexChanged(int index)
 {
     rebuildColorBar(index);
-    writeSetting(QStringLiteral("colormap"), index);
+    writeSetting(SettingKeys::colormap, index);
     emit colormapChanged();
 }
 
 void SpectrogramSettingsDialog::on_comboBox_smoothing_currentIndexChanged(int index)
 {
-    writeSetting(QStringLiteral("smoothing"), index);
+    writeSetting(SettingKeys::smoothing, index);
     emit colormapChanged();
 }
 
 void SpectrogramSettingsDialog::on_comboBox_interactiveMarker_currentIndexChanged(int index)
 {
-    writeSetting(QStringLiteral("markerInteractive"), index);
+    writeSetting(SettingKeys::markerInteractive, index);
 }
 
 void SpectrogramSettingsDialog::on_spinBox_marker1_valueChanged(double value)
 {
-    writeSetting(QStringLiteral("valueMarker1"), value);
+    writeSetting(SettingKeys::valueMarker1, value);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_marker2_valueChanged(double value)
 {
-    writeSetting(QStringLiteral("valueMarker2"), value);
+    writeSetting(SettingKeys::valueMarker2, value);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_marker3_valueChanged(double value)
 {
-    writeSetting(QStringLiteral("valueMarker3"), value);
+    writeSetting(SettingKeys::valueMarker3, value);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_checkBox_visible1_stateChanged(int state)
 {
-    writeSetting(QStringLiteral("marker1"), state != 0);
+    writeSetting(SettingKeys::marker1, state != 0);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_checkBox_visible2_stateChanged(int state)
 {
-    writeSetting(QStringLiteral("marker2"), state != 0);
+    writeSetting(SettingKeys::marker2, state != 0);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_checkBox_visible3_stateChanged(int state)
 {
-    writeSetting(QStringLiteral("marker3"), state != 0);
+    writeSetting(SettingKeys::marker3, state != 0);
     emit frequencyMarkerChanged();
 }
 
@@ -405,7 +393,7 @@ void SpectrogramSettingsDialog::on_radioButton_autoTime_toggled(bool checked)
 {
     if (!checked)
         return;
-    writeSetting(QStringLiteral("fixedXScale"), 0);
+    writeSetting(SettingKeys::fixedXScale, 0);
     ui->spinBox_fixedDuration->setEnabled(false);
     ui->spinBox_fixedAspectRatio->setEnabled(false);
     emit scaleTimeChanged();
@@ -415,8 +403,8 @@ void SpectrogramSettingsDialog::on_radioButton_fixedTime_toggled(bool checked)
 {
     if (!checked)
         return;
-    writeSetting(QStringLiteral("fixedXScale"), 1);
-    writeSetting(QStringLiteral("fixedDuration"), ui->spinBox_fixedDuration->value());
+    writeSetting(SettingKeys::fixedXScale, 1);
+    writeSetting(SettingKeys::fixedDuration, ui->spinBox_fixedDuration->value());
     ui->spinBox_fixedDuration->setEnabled(true);
     ui->spinBox_fixedAspectRatio->setEnabled(false);
     emit scaleTimeChanged();
@@ -426,8 +414,8 @@ void SpectrogramSettingsDialog::on_radioButton_fixedAspectRatio_toggled(bool che
 {
     if (!checked)
         return;
-    writeSetting(QStringLiteral("fixedXScale"), 2);
-    writeSetting(QStringLiteral("fixedAspectRatio"), ui->spinBox_fixedAspectRatio->value());
+    writeSetting(SettingKeys::fixedXScale, 2);
+    writeSetting(SettingKeys::fixedAspectRatio, ui->spinBox_fixedAspectRatio->value());
     ui->spinBox_fixedDuration->setEnabled(false);
     ui->spinBox_fixedAspectRatio->setEnabled(true);
     emit scaleTimeChanged();
@@ -435,13 +423,13 @@ void SpectrogramSettingsDialog::on_radioButton_fixedAspectRatio_toggled(bool che
 
 void SpectrogramSettingsDialog::on_spinBox_fixedDuration_valueChanged(double value)
 {
-    writeSetting(QStringLiteral("fixedDuration"), value);
+    writeSetting(SettingKeys::fixedDuration, value);
     emit scaleTimeChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_fixedAspectRatio_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("fixedAspectRatio"), value);
+    writeSetting(SettingKeys::fixedAspectRatio, value);
     emit scaleTimeChanged();
 }
 
@@ -449,9 +437,9 @@ void SpectrogramSettingsDialog::on_spinBox_fixedAspectRatio_valueChanged(int val
 
 void SpectrogramSettingsDialog::on_radioButton_autoFreq_toggled(bool checked)
 {
-    writeSetting(QStringLiteral("fixedYScale"), !checked);
-    writeSetting(QStringLiteral("lowerFrequencyLimit"), ui->spinBox_lowerFreq->value());
-    writeSetting(QStringLiteral("upperFrequencyLimit"), ui->spinBox_upperFreq->value());
+    writeSetting(SettingKeys::fixedYScale, !checked);
+    writeSetting(SettingKeys::lowerFrequencyLimit, ui->spinBox_lowerFreq->value());
+    writeSetting(SettingKeys::upperFrequencyLimit, ui->spinBox_upperFreq->value());
     ui->spinBox_lowerFreq->setEnabled(!checked);
     ui->spinBox_upperFreq->setEnabled(!checked);
     emit scaleFrequencyChanged();
@@ -459,14 +447,14 @@ void SpectrogramSettingsDialog::on_radioButton_autoFreq_toggled(bool checked)
 
 void SpectrogramSettingsDialog::on_spinBox_lowerFreq_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("lowerFrequencyLimit"), value);
+    writeSetting(SettingKeys::lowerFrequencyLimit, value);
     ui->spinBox_upperFreq->setMinimum(value + 1);
     emit scaleFrequencyChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_upperFreq_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("upperFrequencyLimit"), value);
+    writeSetting(SettingKeys::upperFrequencyLimit, value);
     ui->spinBox_lowerFreq->setMaximum(value - 1);
     emit scaleFrequencyChanged();
 }
@@ -475,9 +463,9 @@ void SpectrogramSettingsDialog::on_spinBox_upperFreq_valueChanged(int value)
 
 void SpectrogramSettingsDialog::on_radioButton_auto_toggled(bool checked)
 {
-    writeSetting(QStringLiteral("fixedZScale"), !checked);
-    writeSetting(QStringLiteral("lowerScaleLimit"), ui->spinBox_lower->value());
-    writeSetting(QStringLiteral("upperScaleLimit"), ui->spinBox_upper->value());
+    writeSetting(SettingKeys::fixedZScale, !checked);
+    writeSetting(SettingKeys::lowerScaleLimit, ui->spinBox_lower->value());
+    writeSetting(SettingKeys::upperScaleLimit, ui->spinBox_upper->value());
     ui->spinBox_lower->setEnabled(!checked);
     ui->spinBox_upper->setEnabled(!checked);
     emit scaleAmplitudeChanged();
@@ -485,7 +473,7 @@ void SpectrogramSettingsDialog::on_radioButton_auto_toggled(bool checked)
 
 void SpectrogramSettingsDialog::on_spinBox_lower_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("lowerScaleLimit"), value);
+    writeSetting(SettingKeys::lowerScaleLimit, value);
     rebuildColorBar(ui->comboBox_colormap->currentIndex());
     ui->spinBox_upper->setMinimum(value + 1);
     emit scaleAmplitudeChanged();
@@ -493,7 +481,7 @@ void SpectrogramSettingsDialog::on_spinBox_lower_valueChanged(int value)
 
 void SpectrogramSettingsDialog::on_spinBox_upper_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("upperScaleLimit"), value);
+    writeSetting(SettingKeys::upperScaleLimit, value);
     rebuildColorBar(ui->comboBox_colormap->currentIndex());
     ui->spinBox_lower->setMaximum(value - 1);
     emit scaleAmplitudeChanged();
@@ -505,8 +493,8 @@ void SpectrogramSettingsDialog::on_spinBox_upper_valueChanged(int value)
 void SpectrogramSettingsDialog::on_comboBox_timePlotMode_currentIndexChanged(int index)
 {
     // Both plots always show the same kind of content.
-    writeSetting(QStringLiteral("timePlotMode"), index);
-    writeSetting(QStringLiteral("frequencyPlotMode"), index);
+    writeSetting(SettingKeys::timePlotMode, index);
+    writeSetting(SettingKeys::frequencyPlotMode, index);
     if (sampleRate != 0) {
         emit timePlotChanged();
         emit frequencyPlotChanged();
@@ -515,8 +503,8 @@ void SpectrogramSettingsDialog::on_comboBox_timePlotMode_currentIndexChanged(int
 
 void SpectrogramSettingsDialog::on_radioButton_disableZoomTime_toggled(bool checked)
 {
-    writeSetting(QStringLiteral("timePlotZoom"), !checked);
-    writeSetting(QStringLiteral("frequencyPlotZoom"), !checked);
+    writeSetting(SettingKeys::timePlotZoom, !checked);
+    writeSetting(SettingKeys::frequencyPlotZoom, !checked);
     if (sampleRate != 0) {
         emit timePlotChanged();
         emit frequencyPlotChanged();
@@ -538,17 +526,17 @@ void SpectrogramSettingsDialog::on_pushButton_refreshAudioDevice_clicked()
 
 void SpectrogramSettingsDialog::on_checkBox_autoplay_stateChanged(int state)
 {
-    writeSetting(QStringLiteral("autoplay"), state != 0);
+    writeSetting(SettingKeys::autoplay, state != 0);
 }
 
 void SpectrogramSettingsDialog::on_checkBox_loop_stateChanged(int state)
 {
-    writeSetting(QStringLiteral("loop"), state != 0);
+    writeSetting(SettingKeys::loop, state != 0);
 }
 
 void SpectrogramSettingsDialog::on_comboBox_audioMode_currentIndexChanged(int index)
 {
-    writeSetting(QStringLiteral("audioMode"), index);
+    writeSetting(SettingKeys::audioMode, index);
 
     const bool undersampled = index == 1;
     const bool pitched = index == 2;
@@ -582,19 +570,19 @@ void SpectrogramSettingsDialog::on_comboBox_audioMode_currentIndexChanged(int in
 
 void SpectrogramSettingsDialog::on_comboBox_undersampling_currentIndexChanged(int index)
 {
-    writeSetting(QStringLiteral("undersampling"), index);
+    writeSetting(SettingKeys::undersampling, index);
     emit signalAudioControlsChanged();
 }
 
 void SpectrogramSettingsDialog::on_comboBox_playbackrate_currentIndexChanged(int index)
 {
-    writeSetting(QStringLiteral("playbackRate"), index);
+    writeSetting(SettingKeys::playbackRate, index);
     emit signalAudioControlsChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_mixer_valueChanged(int value)
 {
-    writeSetting(QStringLiteral("mixerFrequency"), value);
+    writeSetting(SettingKeys::mixerFrequency, value);
     emit signalAudioControlsChanged();
 }
 

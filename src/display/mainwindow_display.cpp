@@ -2,7 +2,9 @@
 // request for the spectrogram worker, and its reply into the view.
 #include "app/mainwindow.h"
 
+#include "app/evaluationmode.h"
 #include "analysis/calldetector.h"
+#include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/userdialogs.h"
 #include "display/colourscheme.h"
@@ -25,7 +27,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStyle>
 
 #include <qwt_matrix_raster_data.h>
@@ -108,8 +109,8 @@ void MainWindow::showModePanes()
 {
     ui->groupBox_4->show();
     ui->frame_4->show();
-    ui->groupBox_8->setVisible(evaluationMode == 1);
-    ui->groupBox_6->setVisible(evaluationMode >= 2 && evaluationMode <= 4);
+    ui->groupBox_8->setVisible(evaluationMode == EvaluationMode::Folder);
+    ui->groupBox_6->setVisible(EvaluationMode::isEvaluation(evaluationMode));
 }
 
 void MainWindow::setGridsFromAction()
@@ -129,17 +130,16 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500),
                                        screen->availableGeometry());
-    setGeometry(QSettings().value(QStringLiteral("geometry"), fallback).toRect());
-    if (QSettings().value(QStringLiteral("maximized"), false).toBool())
+    setGeometry(readSetting(SettingKeys::geometry, fallback));
+    if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {
-        ui->splitter_2->restoreState(QSettings().value(QStringLiteral("splitterTimePlotSizes")).toByteArray());
-        ui->splitter_3->restoreState(
-            QSettings().value(QStringLiteral("splitterFrequencyPlotSizes")).toByteArray());
+        ui->splitter_2->restoreState(readSetting(SettingKeys::splitterTimePlotSizes));
+        ui->splitter_3->restoreState(readSetting(SettingKeys::splitterFrequencyPlotSizes));
         const QList<int> frequencySizes = ui->splitter_3->sizes();
         if (!frequencySizes.isEmpty())
             ui->widget_2->setMinimumSize(frequencySizes.first(), ui->widget_2->height());
-        ui->splitter->restoreState(QSettings().value(QStringLiteral("splitterMainSizes")).toByteArray());
+        ui->splitter->restoreState(readSetting(SettingKeys::splitterMainSizes));
         const QList<int> timeSizes = ui->splitter_2->sizes();
         ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
         ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);
@@ -168,7 +168,7 @@ void MainWindow::plot_Data(QString fileName)
     currentFileName = fileName;
     audioPending = true;
 
-    // The player controls are switched off here too once playback is built.
+    // Nothing may start another request or export a half-drawn plot until the result is drawn.
     setOpeningActionsEnabled(false);
     setPlotExportActionsEnabled(false);
     spectroSettingsDialog->setApplyButtonsEnabled(false);
@@ -234,14 +234,11 @@ void MainWindow::plot_Data(QString fileName)
     const ShownFormat format = shownFormat();
 
     const SpectrogramParameters p = spectrogramParameters(
-        QSettings().value(QStringLiteral("window"), 1).toInt(),
-        QSettings().value(QStringLiteral("frameSize"), 0).toInt(),
-        QSettings().value(QStringLiteral("overlap"), 5).toInt(),
-        QSettings().value(QStringLiteral("windowSize"), 1).toInt());
+        readSetting(SettingKeys::window), readSetting(SettingKeys::frameSize), readSetting(SettingKeys::overlap),
+        readSetting(SettingKeys::windowSize));
     const OverlapReduction reduction =
-        reduceOverlap(format.sampleCount, p.windowSize, p.overlap,
-                      QSettings().value(QStringLiteral("overlap"), 5).toInt(),
-                      QSettings().value(QStringLiteral("autoReduceOverlap"), true).toBool());
+        reduceOverlap(format.sampleCount, p.windowSize, p.overlap, readSetting(SettingKeys::overlap),
+                      readSetting(SettingKeys::autoReduceOverlap));
     if (reduction.refused) {
         std::vector<int>().swap(timedata);
         showLoadFailure(reduction.refusal, format.raw);
@@ -249,7 +246,7 @@ void MainWindow::plot_Data(QString fileName)
     }
     if (!reduction.notice.isEmpty()) {
         userDialogs().information(this, QString(), reduction.notice);
-        QSettings().setValue(QStringLiteral("overlap"), reduction.storeOverlapIndex);
+        writeSetting(SettingKeys::overlap, reduction.storeOverlapIndex);
         spectroSettingsDialog->loadSettings();
     }
 
@@ -337,7 +334,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     const LevelRange computed = computedLevelRange(minValue, maxValue, format.raw);
     spectroMinDb = computed.lower;
     spectroMaxDb = computed.upper;
-    const double overlap = overlapForIndex(QSettings().value(QStringLiteral("overlap"), 5).toInt());
+    const double overlap = overlapForIndex(readSetting(SettingKeys::overlap));
     const double nyquist = nyquistKHz(format.sampleRate);
 
     removeItemsTitled(spectrogramPlot, categorizeMarkerTitle);
@@ -354,7 +351,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     if (!noCall && !blobs.empty() && !classes.contains(QStringLiteral("Test"))) {
         ColourScheme scheme;
         const bool schemeKnown =
-            ColourScheme::forIndex(QSettings().value(QStringLiteral("colormap"), 0).toInt(), &scheme);
+            ColourScheme::forIndex(readSetting(SettingKeys::colormap), &scheme);
         const double hop = std::ceil((2.0 * bins + 2.0) * (100.0 - overlap) / 100.0);
         int i = 0;
         for (const auto &entry : blobs) {
@@ -401,14 +398,13 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     spectrogramData->setValueMatrix(data, numberOfFfts);
     spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, duration));
     spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, nyquist));
-    spectrogramData->setResampleMode(QSettings().value(QStringLiteral("smoothing"), 0).toInt() != 0
+    spectrogramData->setResampleMode(readSetting(SettingKeys::smoothing) != 0
                                          ? QwtMatrixRasterData::BilinearInterpolation
                                          : QwtMatrixRasterData::NearestNeighbour);
 
-    const AxisRange frequencies = frequencyAxisRange(
-        QSettings().value(QStringLiteral("fixedYScale"), false).toBool(),
-        QSettings().value(QStringLiteral("lowerFrequencyLimit"), 0).toInt(),
-        QSettings().value(QStringLiteral("upperFrequencyLimit"), 150).toInt(), nyquist);
+    const AxisRange frequencies =
+        frequencyAxisRange(readSetting(SettingKeys::fixedYScale), readSetting(SettingKeys::lowerFrequencyLimit),
+                           readSetting(SettingKeys::upperFrequencyLimit), nyquist);
     spectrogramPlot->setAxisScale(QwtPlot::yLeft, frequencies.lower, frequencies.upper);
 
     applyVisibleTimeSpan(duration, frequencies.upper - frequencies.lower);
@@ -426,14 +422,14 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     emit signalProgress(0);
 
     LevelRange range;
-    if (!QSettings().value(QStringLiteral("fixedZScale"), false).toBool()) {
+    if (!readSetting(SettingKeys::fixedZScale)) {
         range = computed;
-        QSettings().setValue(QStringLiteral("lowerScaleLimit"), range.lower);
-        QSettings().setValue(QStringLiteral("upperScaleLimit"), range.upper);
+        writeSetting(SettingKeys::lowerScaleLimit, range.lower);
+        writeSetting(SettingKeys::upperScaleLimit, range.upper);
         spectroSettingsDialog->loadSettings();
     } else {
-        range = usableLevelRange(QSettings().value(QStringLiteral("lowerScaleLimit"), -100.0).toDouble(),
-                                 QSettings().value(QStringLiteral("upperScaleLimit"), -30.0).toDouble());
+        range = usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
+                                 readSetting(SettingKeys::drawnUpperScaleLimit));
     }
     ColourSchemeTargets targets;
     targets.plot = spectrogramPlot;
@@ -444,7 +440,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     targets.grid = spectrogramGrid;
     targets.frequencyMarkers = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
     targets.colorBar = colorBarWidget;
-    applyColourScheme(QSettings().value(QStringLiteral("colormap"), 0).toInt(), targets,
+    applyColourScheme(readSetting(SettingKeys::colormap), targets,
                       QwtInterval(range.lower, range.upper));
     spectrogramData->setInterval(Qt::ZAxis, QwtInterval(range.lower, range.upper));
     spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
@@ -466,8 +462,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     if (firstPlot)
         restoreFirstWindowLayout(true);
 
-    // Without any output device there is nothing to play to; the player
-    // controls follow the same answer once playback is built.
+    // Without any output device there is nothing to play to.
     spectroSettingsDialog->setPlaybackSettingsEnabled(AudioDevice::outputAvailable());
 
     showPendingRecording();
@@ -495,15 +490,14 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
 
 void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
 {
-    const int mode = QSettings().value(QStringLiteral("fixedXScale"), 0).toInt();
+    const int mode = readSetting(SettingKeys::fixedXScale);
     const QRect canvas = spectrogramPlot->canvas()->contentsRect();
     // A canvas without height (a collapsed pane, or one not laid out yet)
     // gives no aspect span: show the whole recording until the canvas gets
     // its size and the resize handling takes over.
     const double span = visibleTimeSpan(mode, duration,
-                                        QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat(),
-                                        canvas.width(), canvas.height(), frequencySpan,
-                                        QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat())
+                                        readSetting(SettingKeys::fixedDuration), canvas.width(), canvas.height(),
+                                        frequencySpan, readSetting(SettingKeys::timeAxisAspectRatio))
                             .value_or(duration);
     keepScrollBarRoom(mode == 2);
     const std::optional<ScrollRange> scroll = scrollRange(duration, span, secondsPerColumn);
@@ -544,10 +538,9 @@ void MainWindow::spectroScrollBar_valueChanged(int value)
     // With "fixedXScale" 0 the bar is hidden; should its value change all the
     // same, the whole recording stays on view.
     const std::optional<double> span =
-        visibleTimeSpan(QSettings().value(QStringLiteral("fixedXScale"), 0).toInt(), duration,
-                        QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat(), canvas.width(),
-                        canvas.height(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
-                        QSettings().value(QStringLiteral("fixedAspectRatio"), 10.0).toFloat());
+        visibleTimeSpan(readSetting(SettingKeys::fixedXScale), duration, readSetting(SettingKeys::fixedDuration),
+                        canvas.width(), canvas.height(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
+                        readSetting(SettingKeys::timeAxisAspectRatio));
     if (!span)
         return; // nothing sound to divide by yet: keep the last valid view
     const double start = value * double(secondsPerColumn);
@@ -562,7 +555,6 @@ void MainWindow::spectroScrollBar_valueChanged(int value)
     timePlot->setAxisScale(QwtPlot::xTop, start, end);
     timePlotScaleItem->setPosition(start);
     timePlot->replot();
-    // The playback section follows the visible stretch once playback is built.
 }
 
 void MainWindow::spectroZoomed(const QRectF &rect)
@@ -575,17 +567,15 @@ void MainWindow::spectroZoomed(const QRectF &rect)
     timePositionMarker->hide();
     spectrogramPositionMarker->hide();
     spectrogramScaleItem->setPosition(rect.left());
-    // Redrawing the axis plots for the zoomed stretch comes with those plots;
-    // until then the time plot's scale simply follows the zoom.
-    timePlotScaleItem->setPosition(QSettings().value(QStringLiteral("timePlotZoom"), false).toBool() ? rect.left()
-                                                                                                      : 0.0);
+    // The time plot's scale follows the zoom only while the axis plots follow the zoomed stretch.
+    timePlotScaleItem->setPosition(readSetting(SettingKeys::timePlotZoom) ? rect.left() : 0.0);
 
     const bool zoomedIn = spectroZoomer->zoomRectIndex() != 0;
     // Scrolling would move the axes away from the zoomed stretch.
     spectroScrollBar->setEnabled(!zoomedIn);
     if (zoomedIn) {
         const double timeEnd =
-            qMax(duration, double(QSettings().value(QStringLiteral("fixedDuration"), 1.0).toFloat()));
+            qMax(duration, double(readSetting(SettingKeys::fixedDuration)));
         timeRangeMarker1->setInterval(QwtInterval(0.0, rect.left()));
         timeRangeMarker2->setInterval(QwtInterval(rect.right(), timeEnd));
         // In plot coordinates the rectangle's top is its lower frequency.
@@ -596,5 +586,4 @@ void MainWindow::spectroZoomed(const QRectF &rect)
         shade->setVisible(zoomedIn);
     timePlot->replot();
     frequencyPlot->replot();
-    // Playing the zoomed stretch comes with playback.
 }

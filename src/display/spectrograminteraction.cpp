@@ -1,11 +1,11 @@
 #include "display/spectrograminteraction.h"
 
+#include "app/settingskeys.h"
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 
 #include <QAction>
 #include <QLocale>
-#include <QSettings>
 #include <QWidget>
 #include <cmath>
 #include <qwt_plot.h>
@@ -104,7 +104,7 @@ void SpectrogramInteraction::mouseMoved(QPointF point)
     const double t = point.x();
     const double f = point.y();
 
-    if (QSettings().value(QStringLiteral("markerInteractive"), 0).toInt() != 0) {
+    if (readSetting(SettingKeys::markerInteractive) != 0) {
         for (int k = 0; k < 3; ++k) {
             QwtPlotMarker *marker = p.markers[size_t(k)];
             if (!marker || !picker(Marker1 + k))
@@ -287,6 +287,6 @@ void SpectrogramInteraction::moveMarker(int marker, const QPointF &point)
                   + QStringLiteral(" kHz"));
     m->setLabel(label);
     replot();
-    QSettings().setValue(QStringLiteral("valueMarker%1").arg(marker + 1), kHz);
+    writeSetting(SettingKeys::valueMarkers[size_t(marker)], kHz);
     emit markerValueStored(marker, kHz);
 }

@@ -1,5 +1,7 @@
 #include "filelist/folderlisting.h"
 
+#include "app/evaluationmode.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +14,7 @@ bool isRecordingPath(const QString &path)
 
 QStringList recordingNameFilters(int evaluationMode)
 {
-    if (evaluationMode == 4)
+    if (evaluationMode == EvaluationMode::RecorderReview)
         return {QStringLiteral("*.wav"), QStringLiteral("*.WAV")};
     return {QStringLiteral("*.wav"), QStringLiteral("*.WAV"), QStringLiteral("*.raw"), QStringLiteral("*.RAW")};
 }
@@ -82,7 +84,7 @@ DropCollection collectDroppedRecordings(const QStringList &localPaths)
         const QFileInfo info(p);
         if (info.isDir()) {
             const QString folder = info.absoluteFilePath();
-            for (const QString &name : listRecordings(folder, 1))
+            for (const QString &name : listRecordings(folder, EvaluationMode::Folder))
                 c.recordings << folder + QLatin1Char('/') + name;
         } else if (isRecordingPath(p)) {
             c.recordings << p;

@@ -2,6 +2,8 @@
 // lists one recording at a time from the header worker's replies.
 #include "app/mainwindow.h"
 
+#include "app/evaluationmode.h"
+#include "app/settingskeys.h"
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "filelist/fileviewtreewidgetitem.h"
@@ -14,7 +16,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QThread>
 #include <QUrl>
 
@@ -88,12 +89,12 @@ void insertAboveUnassigned(QTreeWidget *tree, QTreeWidgetItem *row)
 
 QTreeWidget *MainWindow::modeFileList() const
 {
-    return evaluationMode == 1 ? ui->treeWidget_2 : ui->treeWidget_fileView;
+    return evaluationMode == EvaluationMode::Folder ? ui->treeWidget_2 : ui->treeWidget_fileView;
 }
 
 QProgressBar *MainWindow::modeProgressBar() const
 {
-    return evaluationMode == 1 ? ui->progressBar_2 : ui->progressBar_3;
+    return evaluationMode == EvaluationMode::Folder ? ui->progressBar_2 : ui->progressBar_3;
 }
 
 void MainWindow::setFolderActionsEnabled(bool enabled)
@@ -146,9 +147,10 @@ void MainWindow::requestFileHeader(int index)
     if (!row)
         return;
     const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
-    const bool calcClasses = evaluationMode == 3;
-    const QString resultFile =
-        evaluationMode == 4 ? wavDirectory + QStringLiteral("/calls_ch1_files.txt") : QString();
+    const bool calcClasses = evaluationMode == EvaluationMode::Tavron;
+    const QString resultFile = evaluationMode == EvaluationMode::RecorderReview
+                                   ? wavDirectory + QStringLiteral("/calls_ch1_files.txt")
+                                   : QString();
     emit signalGetFileHeaderInfo(index, path, calcClasses, resultFile, reviewMode);
 }
 
@@ -157,16 +159,16 @@ void MainWindow::on_actionOpen_File_triggered()
     if (calculating)
         return;
     const QString fileName = userDialogs().openFileName(
-        this, tr("Open Bat Call File"), QSettings().value(QStringLiteral("filePath"), QStringLiteral("C:/")).toString(),
+        this, tr("Open Bat Call File"), readSetting(SettingKeys::filePath),
         tr("Bat call files (*.wav *.raw)"));
     if (fileName.isEmpty())
         return;
-    QSettings().setValue(QStringLiteral("filePath"), fileName);
+    writeSetting(SettingKeys::filePath, fileName);
     ui->actionExport_CSV_File->setEnabled(false);
     ui->actionActivity_Plot->setEnabled(false);
     ui->actionExport_Tavron_File->setEnabled(false);
     ui->actionCopy_Files_to_other_Folder->setEnabled(false);
-    evaluationMode = 0;
+    evaluationMode = EvaluationMode::SingleFile;
     if (headerChainRunning()) {
         headerLoadingRestartPending = true;
         loadingFileInfo = false;
@@ -179,10 +181,10 @@ void MainWindow::on_actionOpen_Folder_triggered()
     if (calculating)
         return;
     const QString folder = userDialogs().existingDirectory(
-        this, tr("Open Directory"), QSettings().value(QStringLiteral("folderPath"), QStringLiteral("/home")).toString());
+        this, tr("Open Directory"), readSetting(SettingKeys::folderPath));
     if (folder.isEmpty())
         return;
-    const QStringList names = listRecordings(folder, 1);
+    const QStringList names = listRecordings(folder, EvaluationMode::Folder);
     if (names.isEmpty()) {
         MessageBoxRequest box;
         box.icon = QMessageBox::Warning;
@@ -191,10 +193,10 @@ void MainWindow::on_actionOpen_Folder_triggered()
         return;
     }
     wavDirectory = folder;
-    QSettings().setValue(QStringLiteral("folderPath"), folder);
+    writeSetting(SettingKeys::folderPath, folder);
     ui->treeWidget_2->setSortingEnabled(false);
     setFolderActionsEnabled(false);
-    evaluationMode = 1;
+    evaluationMode = EvaluationMode::Folder;
     if (headerChainRunning()) {
         headerLoadingRestartPending = true;
         loadingFileInfo = false;
@@ -213,7 +215,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *e)
 
 bool MainWindow::confirmAbortEvaluation(const QString &text)
 {
-    if (evaluationMode < 2 || evaluationMode > 4)
+    if (!EvaluationMode::isEvaluation(evaluationMode))
         return true;
     MessageBoxRequest box;
     box.parent = this;
@@ -251,7 +253,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
             showInformation(this, tr("File type not supported."));
             return;
         }
-        evaluationMode = 0;
+        evaluationMode = EvaluationMode::SingleFile;
         ui->actionExport_CSV_File->setEnabled(false);
         ui->actionExport_Tavron_File->setEnabled(false);
         ui->actionCopy_Files_to_other_Folder->setEnabled(false);
@@ -275,7 +277,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
     wavDirectory = collection.directory;
     ui->treeWidget_2->setSortingEnabled(false);
     setFolderActionsEnabled(false);
-    evaluationMode = 1;
+    evaluationMode = EvaluationMode::Folder;
     if (headerChainRunning()) {
         // The rows are about to be replaced: comment edits stay ignored until the reload.
         headerLoadingRestartPending = true;
@@ -301,7 +303,7 @@ void MainWindow::openCommandLine(const QStringList &arguments)
     case CommandLineChoice::Nothing:
         return;
     case CommandLineChoice::Recording:
-        evaluationMode = 0;
+        evaluationMode = EvaluationMode::SingleFile;
         ui->actionExport_CSV_File->setEnabled(false);
         ui->actionExport_Tavron_File->setEnabled(false);
         ui->actionCopy_Files_to_other_Folder->setEnabled(false);
@@ -324,7 +326,7 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
         restartFileHeaderLoading();
         return;
     }
-    if (evaluationMode < 1 || evaluationMode > 4) {
+    if (!EvaluationMode::hasFileList(evaluationMode)) {
         // A single recording was opened meanwhile: the chain ends here.
         loadingFileInfo = false;
         stopHeaderThread();
@@ -342,7 +344,7 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     row->setText(FileViewColumn::Length, length);
     row->setTextAlignment(FileViewColumn::Length, Qt::AlignCenter);
     row->setText(FileViewColumn::Proposal, autoClass);
-    if (evaluationMode <= 2)
+    if (evaluationMode <= EvaluationMode::Manual)
         row->setText(FileViewColumn::Accepted, accepted);
     row->setText(FileViewColumn::Class1, batClass);
     row->setText(FileViewColumn::Class2, batClass2);
@@ -350,14 +352,14 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     row->setText(FileViewColumn::Class4, batClass4);
     row->setText(FileViewColumn::Comment, comment);
 
-    if (evaluationMode >= 3 && !isNoCall(autoClass))
+    if (evaluationMode >= EvaluationMode::Tavron && !isNoCall(autoClass))
         giveProposalRow(row, batClass, accepted);
     if (index == 0) {
         list->resizeColumnToContents(FileViewColumn::Date);
         list->resizeColumnToContents(FileViewColumn::Time);
         list->resizeColumnToContents(FileViewColumn::Length);
     }
-    if (evaluationMode >= 2)
+    if (evaluationMode >= EvaluationMode::Manual)
         countHeaderClasses({batClass, batClass2, batClass3, batClass4}, autoClass);
 
     const int next = index + 1;
@@ -376,7 +378,6 @@ void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass
     auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
     if (!fileRow)
         return;
-    // Accepting by the box (and its connection) comes with class assignment.
     fileRow->addAcceptCheckBox(accepted == QLatin1String("1"));
     fileRow->applyRowColour(fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
 }
@@ -385,7 +386,7 @@ void MainWindow::countHeaderClasses(const QStringList &classes, const QString &p
 {
     QTreeWidget *tree = ui->treeWidget;
     if (classes.value(0).isEmpty()) {
-        if (evaluationMode >= 3 && isNoCall(proposal)) {
+        if (evaluationMode >= EvaluationMode::Tavron && isNoCall(proposal)) {
             if (QTreeWidgetItem *row = topLevelNamed(tree, detectedNoCallName)) {
                 raiseCount(row);
             } else {
@@ -439,11 +440,11 @@ void MainWindow::finishHeaderChain()
 
 void MainWindow::restartFileHeaderLoading()
 {
-    if (evaluationMode < 1 || evaluationMode > 4)
+    if (!EvaluationMode::hasFileList(evaluationMode))
         return;
     const QStringList names = listRecordings(wavDirectory, evaluationMode);
     QTreeWidget *list = modeFileList();
-    if (evaluationMode == 1) {
+    if (evaluationMode == EvaluationMode::Folder) {
         ui->groupBox_8->show();
     } else {
         ui->groupBox_6->show();
@@ -452,27 +453,27 @@ void MainWindow::restartFileHeaderLoading()
     if (names.isEmpty()) {
         // The folder lost its recordings meanwhile: nothing to show, nothing to ask.
         loadingFileInfo = false;
-        (evaluationMode == 1 ? ui->label_21 : ui->label_22)->setText(itemCountText(0));
+        (evaluationMode == EvaluationMode::Folder ? ui->label_21 : ui->label_22)->setText(itemCountText(0));
         return;
     }
     for (const QString &name : names) {
         auto *row = new fileViewTreeWidgetItem(list);
         row->setText(FileViewColumn::Name, name);
-        if (evaluationMode == 2)
+        if (evaluationMode == EvaluationMode::Manual)
             row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-        else if (evaluationMode >= 3)
+        else if (evaluationMode >= EvaluationMode::Tavron)
             row->setFlags(Qt::NoItemFlags);
         if (list->topLevelItemCount() == 1)
             list->setCurrentItem(row);
     }
-    if (evaluationMode == 1) {
+    if (evaluationMode == EvaluationMode::Folder) {
         list->resizeColumnToContents(FileViewColumn::Name);
         list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
         ui->label_21->setText(itemCountText(list->topLevelItemCount()));
     } else {
         list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
         list->resizeColumnToContents(FileViewColumn::Name);
-        const bool proposals = evaluationMode >= 3;
+        const bool proposals = evaluationMode >= EvaluationMode::Tavron;
         list->setColumnHidden(FileViewColumn::Proposal, !proposals);
         list->setColumnHidden(FileViewColumn::Accepted, !proposals);
         if (!proposals)

@@ -3,6 +3,8 @@
 #include <QStyleFactory>
 
 #ifdef Q_OS_WIN
+#include "app/settingskeys.h"
+
 #include <QSettings>
 #endif
 
@@ -21,10 +23,9 @@ bool systemPrefersLightTheme()
     if (lightOverride())
         return *lightOverride();
 #ifdef Q_OS_WIN
-    const QSettings personalize(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize"),
-        QSettings::NativeFormat);
-    return personalize.value(QStringLiteral("AppsUseLightTheme"), 1).toInt() != 0;
+    const QSettings personalize(QLatin1String(DesktopSettingKeys::personalizePath), QSettings::NativeFormat);
+    const Setting<int> light = DesktopSettingKeys::appsUseLightTheme;
+    return personalize.value(QLatin1String(light.key), light.fallback).toInt() != 0;
 #else
     // Elsewhere the same QSettings call would read (and a write would create) a
     // file named after the registry path in the working folder: never ask it.

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "app/evaluationmode.h"
 #include "filelist/folderlisting.h"
 
 #include <QDir>
@@ -47,12 +48,14 @@ void TestFolderListing::listing_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("names");
     const QStringList all{"a.wav", "b.WAV", "c.raw", "D.RAW", "F.Wav"};
-    QTest::newRow("folder mode lists wav and raw by name, case ignored") << "mixed" << 1 << all;
-    QTest::newRow("manual evaluation") << "mixed" << 2 << all;
-    QTest::newRow("Tavron evaluation") << "mixed" << 3 << all;
-    QTest::newRow("review lists wav only") << "mixed" << 4 << QStringList{"a.wav", "b.WAV", "F.Wav"};
-    QTest::newRow("no recordings") << "text" << 1 << QStringList();
-    QTest::newRow("missing folder") << "gone" << 1 << QStringList();
+    QTest::newRow("folder mode lists wav and raw by name, case ignored")
+        << "mixed" << int(EvaluationMode::Folder) << all;
+    QTest::newRow("manual evaluation") << "mixed" << int(EvaluationMode::Manual) << all;
+    QTest::newRow("Tavron evaluation") << "mixed" << int(EvaluationMode::Tavron) << all;
+    QTest::newRow("review lists wav only")
+        << "mixed" << int(EvaluationMode::RecorderReview) << QStringList{"a.wav", "b.WAV", "F.Wav"};
+    QTest::newRow("no recordings") << "text" << int(EvaluationMode::Folder) << QStringList();
+    QTest::newRow("missing folder") << "gone" << int(EvaluationMode::Folder) << QStringList();
 }
 
 void TestFolderListing::listing()

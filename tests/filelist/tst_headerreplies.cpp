@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "app/evaluationmode.h"
 #include "../app/scripteddialogs.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
@@ -112,7 +113,7 @@ void TestHeaderReplies::manualEvaluationCounts()
     MainWindow w;
     QObject::disconnect(&w, &MainWindow::signalGetFileHeaderInfo, nullptr, nullptr);
     QSignalSpy requests(&w, &MainWindow::signalGetFileHeaderInfo);
-    w.evaluationMode = 2;
+    w.evaluationMode = EvaluationMode::Manual;
     w.wavDirectory = QStringLiteral("/recordings");
     w.loadingFileInfo = true;
     fillClassTree(w.ui->treeWidget);
@@ -165,7 +166,7 @@ void TestHeaderReplies::tavronEvaluationRows()
     ScriptedDialogs dialogs;
     MainWindow w;
     QObject::disconnect(&w, &MainWindow::signalGetFileHeaderInfo, nullptr, nullptr);
-    w.evaluationMode = 3;
+    w.evaluationMode = EvaluationMode::Tavron;
     w.wavDirectory = QStringLiteral("/recordings");
     w.loadingFileInfo = true;
     addRows(w, 4, Qt::NoItemFlags);
@@ -209,9 +210,10 @@ void TestHeaderReplies::requestsPerMode_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("calcClasses");
     QTest::addColumn<QString>("resultFile");
-    QTest::newRow("manual evaluation") << 2 << false << QString();
-    QTest::newRow("Tavron evaluation classifies") << 3 << true << QString();
-    QTest::newRow("review reads the recorder's result file") << 4 << false << "/recordings/calls_ch1_files.txt";
+    QTest::newRow("manual evaluation") << int(EvaluationMode::Manual) << false << QString();
+    QTest::newRow("Tavron evaluation classifies") << int(EvaluationMode::Tavron) << true << QString();
+    QTest::newRow("review reads the recorder's result file")
+        << int(EvaluationMode::RecorderReview) << false << "/recordings/calls_ch1_files.txt";
 }
 
 void TestHeaderReplies::requestsPerMode()
@@ -243,7 +245,7 @@ void TestHeaderReplies::replyForAMissingRow()
     MainWindow w;
     QObject::disconnect(&w, &MainWindow::signalGetFileHeaderInfo, nullptr, nullptr);
     QSignalSpy requests(&w, &MainWindow::signalGetFileHeaderInfo);
-    w.evaluationMode = 2;
+    w.evaluationMode = EvaluationMode::Manual;
     w.loadingFileInfo = true;
     addRows(w, 2, Qt::NoItemFlags);
     answer(w, 7, {{"Pip"}, "", ""});
@@ -265,7 +267,7 @@ void TestHeaderReplies::reloadInReviewMode()
 
     ScriptedDialogs dialogs;
     MainWindow w;
-    w.evaluationMode = 4;
+    w.evaluationMode = EvaluationMode::RecorderReview;
     w.wavDirectory = m_dir.path();
     w.headerLoadingRestartPending = true;
     // The reply in flight of an earlier chain starts the reload.
@@ -290,8 +292,8 @@ void TestHeaderReplies::reloadInReviewMode()
 void TestHeaderReplies::reloadOfAnEmptiedFolder_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::newRow("folder list") << 1;
-    QTest::newRow("manual evaluation") << 2;
+    QTest::newRow("folder list") << int(EvaluationMode::Folder);
+    QTest::newRow("manual evaluation") << int(EvaluationMode::Manual);
 }
 
 void TestHeaderReplies::reloadOfAnEmptiedFolder()

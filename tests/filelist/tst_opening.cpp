@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "app/evaluationmode.h"
 #include "../app/scripteddialogs.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
@@ -130,7 +131,7 @@ void TestOpening::openFolder()
     QCOMPARE(dialogs.fileQuestions.first().kind, QStringLiteral("directory"));
     QCOMPARE(dialogs.fileQuestions.first().caption, QStringLiteral("Open Directory"));
     QCOMPARE(dialogs.fileQuestions.first().dir, QStringLiteral("/home"));
-    QCOMPARE(w.evaluationMode, 1);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::Folder));
     QCOMPARE(w.wavDirectory, path("mixed"));
     QCOMPARE(w.currentFileName, path("mixed/a.wav"));
     QVERIFY(w.loadingFileInfo);
@@ -170,7 +171,7 @@ void TestOpening::openFolderWithoutRecordings()
     QCOMPARE(dialogs.messages.first().text, QStringLiteral("No Bat Call Files in Folder"));
     QCOMPARE(dialogs.messages.first().icon, QMessageBox::Warning);
     QCOMPARE(dialogs.messages.first().title, QString());
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QVERIFY(w.wavDirectory.isEmpty());
     QVERIFY(!QSettings().contains("folderPath"));
     QVERIFY(!w.fileInfoThread->isRunning());
@@ -217,7 +218,7 @@ void TestOpening::openFileDuringChain()
     w.ui->actionOpen_File->trigger();
     QCOMPARE(dialogs.fileQuestions.last().caption, QStringLiteral("Open Bat Call File"));
     QCOMPARE(dialogs.fileQuestions.last().filter, QStringLiteral("Bat call files (*.wav *.raw)"));
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QCOMPARE(w.currentFileName, path("other/z.wav"));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w) && !w.headerLoadingRestartPending, 20000);
     // The chain stopped at the reply in flight: no further request.
@@ -232,7 +233,7 @@ void TestOpening::dropFolder()
     ScriptedDialogs dialogs;
     MainWindow w;
     drop(w, {path("mixed")});
-    QCOMPARE(w.evaluationMode, 1);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::Folder));
     QCOMPARE(w.wavDirectory, path("mixed"));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     QCOMPARE(rowNames(w.ui->treeWidget_2), (QStringList{"a.wav", "b.WAV", "c.raw"}));
@@ -254,7 +255,7 @@ void TestOpening::dropFiles()
 
     // One recording alone is shown on its own, the list keeps its rows.
     drop(w, {path("other/z.wav")});
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QCOMPARE(w.currentFileName, path("other/z.wav"));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 2);
@@ -290,7 +291,7 @@ void TestOpening::dropRefused()
         QCOMPARE(dialogs.messages.first().icon, QMessageBox::Information);
     }
     QCOMPARE(requests.count(), 0);
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QVERIFY(w.wavDirectory.isEmpty());
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 0);
 }
@@ -320,10 +321,14 @@ void TestOpening::dropDuringEvaluation_data()
     QTest::addColumn<int>("mode"); // after the drop
     const QString oneFile = QStringLiteral("Do you really want to abort current evaluation and load new file?");
     const QString files = QStringLiteral("Do you really want to abort current evaluation and load new files?");
-    QTest::newRow("one file, cancelled") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Cancel) << 3;
-    QTest::newRow("one file, confirmed") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Ok) << 0;
-    QTest::newRow("folder, cancelled") << QStringList{"second"} << files << int(QMessageBox::Cancel) << 3;
-    QTest::newRow("folder, confirmed") << QStringList{"second"} << files << int(QMessageBox::Ok) << 1;
+    QTest::newRow("one file, cancelled")
+        << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Cancel) << int(EvaluationMode::Tavron);
+    QTest::newRow("one file, confirmed")
+        << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Ok) << int(EvaluationMode::SingleFile);
+    QTest::newRow("folder, cancelled")
+        << QStringList{"second"} << files << int(QMessageBox::Cancel) << int(EvaluationMode::Tavron);
+    QTest::newRow("folder, confirmed")
+        << QStringList{"second"} << files << int(QMessageBox::Ok) << int(EvaluationMode::Folder);
 }
 
 void TestOpening::dropDuringEvaluation()
@@ -337,7 +342,7 @@ void TestOpening::dropDuringEvaluation()
     ScriptedDialogs dialogs;
     dialogs.messageAnswers << QMessageBox::StandardButton(answer);
     MainWindow w;
-    w.evaluationMode = 3;
+    w.evaluationMode = EvaluationMode::Tavron;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
     drop(w, paths);
     QCOMPARE(dialogs.messages.size(), 1);
@@ -369,7 +374,7 @@ void TestOpening::ignoredWhileCalculating()
     QVERIFY(dialogs.fileQuestions.isEmpty());
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(requests.count(), 0);
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QVERIFY(w.wavDirectory.isEmpty());
     QVERIFY(w.currentFileName.isEmpty());
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 0);
@@ -402,7 +407,7 @@ void TestOpening::commandLine()
     MainWindow w;
     w.openCommandLine({QStringLiteral("quillon"), path(argument)});
     QCOMPARE(w.currentFileName, shown ? path(argument) : QString());
-    QCOMPARE(w.evaluationMode, 0);
+    QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     if (message.isEmpty()) {
         QVERIFY(dialogs.messages.isEmpty());
     } else {

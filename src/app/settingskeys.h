@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+
+// Every key of the program's settings store, each beside the value its reader
+// takes when the key is missing. The store is the one truth: every read and
+// every write builds a fresh QSettings for that one access (the window, the
+// settings dialog and the audio builder write the same keys, and nothing may
+// hold a stale copy), and nothing is cached here.
+//
+// Readers name a key through these constants, so a mistyped key does not
+// compile. Where two readers give one key different defaults (or read it as
+// different types), each reading has its own constant under the same key; the
+// one without a suffix is the settings dialog's.
+
+/** A key of the settings store and the value its reader takes when the key is missing. */
+template <typename T>
+struct Setting {
+    const char *key;
+    T fallback;
+
+    /** The same key as another reader reads it: its own type and default. */
+    template <typename U>
+    constexpr Setting<U> readAs(U otherFallback) const
+    {
+        return Setting<U>{key, otherFallback};
+    }
+};
+
+/** The stored value as T, or the setting's default when the key is missing. */
+template <typename T>
+T readSetting(const Setting<T> &setting)
+{
+    return QSettings().value(QLatin1String(setting.key), QVariant::fromValue(setting.fallback)).template value<T>();
+}
+
+/** The stored value as T, or fallback (a default the reader works out itself) when the key is missing. */
+template <typename T>
+T readSetting(const Setting<T> &setting, const T &fallback)
+{
+    return QSettings().value(QLatin1String(setting.key), QVariant::fromValue(fallback)).template value<T>();
+}
+
+/** Stores value under the setting's key; the value keeps its own type (a check state is stored as an int). */
+template <typename T>
+void writeSetting(const Setting<T> &setting, const QVariant &value)
+{
+    QSettings().setValue(QLatin1String(setting.key), value);
+}
+
+/**
+ * Names the organisation and the program. The two names select the settings
+ * store (and the program's name is the window title), so this runs before the
+ * first access.
+ */
+void setApplicationIdentity();
+
+namespace SettingKeys {
+
+// --- Spectrogram calculation: combo indices, stored by Apply ----------------
+constexpr Setting<int> windowSize{"windowSize", 1};   // 2048, 1024, 512, 256, 128, 64 points
+constexpr Setting<int> overlap{"overlap", 5};         // 98.4375, 96.875, 93.75, 87.5, 75, 50, 0 %
+// Stored as the check box's state (0 or 2), read as a bool.
+constexpr Setting<bool> autoReduceOverlap{"autoReduceOverlap", true};
+constexpr Setting<int> frameSize{"frameSize", 0};     // 100, 75, 50, 25, 12.5 %
+constexpr Setting<int> window{"window", 1};           // "Rectangular", "Hamming", ... "Blackman-Harris"
+
+// --- Spectrogram view ---------------------------------------------------------
+constexpr Setting<int> colormap{"colormap", 0};       // "Black-Green", "Black-White", "Jet", "Extended Jet"
+constexpr Setting<int> smoothing{"smoothing", 0};     // 0 none, 1 bilinear
+constexpr Setting<int> markerInteractive{"markerInteractive", 0};   // 0 locked, 1 the markers may be dragged
+
+// Frequency markers 1 to 3: kHz and whether each is shown.
+constexpr Setting<double> valueMarker1{"valueMarker1", 16.0};
+constexpr Setting<double> valueMarker2{"valueMarker2", 33.0};
+constexpr Setting<double> valueMarker3{"valueMarker3", 55.0};
+constexpr std::array<Setting<double>, 3> valueMarkers{{valueMarker1, valueMarker2, valueMarker3}};
+constexpr Setting<bool> marker1{"marker1", false};
+constexpr Setting<bool> marker2{"marker2", false};
+constexpr Setting<bool> marker3{"marker3", false};
+constexpr std::array<Setting<bool>, 3> markersShown{{marker1, marker2, marker3}};
+
+// --- Time axis -------------------------------------------------------------------
+constexpr Setting<int> fixedXScale{"fixedXScale", 0};   // see VisibleSpanMode
+constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f};   // s shown in fixed-duration mode
+constexpr Setting<int> fixedAspectRatio{"fixedAspectRatio", 150};   // kHz drawn as tall as one second is wide
+// The spectrogram's time axis reads the ratio as a float, with 10 when missing.
+constexpr Setting<float> timeAxisAspectRatio = fixedAspectRatio.readAs(10.0f);
+
+// --- Frequency axis: kHz --------------------------------------------------------
+constexpr Setting<bool> fixedYScale{"fixedYScale", false};
+constexpr Setting<int> lowerFrequencyLimit{"lowerFrequencyLimit", 0};
+constexpr Setting<int> upperFrequencyLimit{"upperFrequencyLimit", 150};
+
+// --- Level range: dBFS ----------------------------------------------------------
+constexpr Setting<bool> fixedZScale{"fixedZScale", false};
+constexpr Setting<int> lowerScaleLimit{"lowerScaleLimit", -100};
+constexpr Setting<int> upperScaleLimit{"upperScaleLimit", -33};
+// A newly drawn spectrogram reads the fixed range as doubles, its upper end -30 when missing.
+constexpr Setting<double> drawnLowerScaleLimit = lowerScaleLimit.readAs(-100.0);
+constexpr Setting<double> drawnUpperScaleLimit = upperScaleLimit.readAs(-30.0);
+
+// --- Axis plots: each pair is always written equal ------------------------------
+// 0 envelope and power spectral density, 1 levels at the cursor, 2 maximum levels.
+constexpr Setting<int> timePlotMode{"timePlotMode", 0};
+constexpr Setting<int> frequencyPlotMode{"frequencyPlotMode", 0};
+// The axis plots follow the zoomed stretch.
+constexpr Setting<bool> timePlotZoom{"timePlotZoom", false};
+constexpr Setting<bool> frequencyPlotZoom{"frequencyPlotZoom", false};
+
+// --- Playback ---------------------------------------------------------------------
+constexpr Setting<bool> autoplay{"autoplay", false};
+constexpr Setting<bool> loop{"loop", false};
+constexpr Setting<int> audioMode{"audioMode", 0};         // "Original", "Undersampled", "Pitched", "Mixed"
+constexpr Setting<int> undersampling{"undersampling", 0}; // factor 1, then 2 to 30 in steps of 2
+constexpr Setting<int> playbackRate{"playbackRate", 0};   // 100, 50, 25, 20, 10, 5, 1 %
+constexpr Setting<int> mixerFrequency{"mixerFrequency", 20};   // kHz
+
+// --- The window's own view choices ----------------------------------------------
+constexpr Setting<bool> grid{"grid", false};
+constexpr Setting<bool> categorization{"categorization", false};
+constexpr Setting<int> theme{"theme", 0};   // see ThemeCode
+
+// --- Window layout between runs: stored only once a recording was shown --------
+// The geometry's default is worked out from the screen when it is read.
+constexpr Setting<QRect> geometry{"geometry", QRect()};
+constexpr Setting<bool> maximized{"maximized", false};
+inline const Setting<QByteArray> splitterTimePlotSizes{"splitterTimePlotSizes", QByteArray()};
+inline const Setting<QByteArray> splitterFrequencyPlotSizes{"splitterFrequencyPlotSizes", QByteArray()};
+inline const Setting<QByteArray> splitterMainSizes{"splitterMainSizes", QByteArray()};
+
+// --- Where the file dialogs start -----------------------------------------------
+inline const Setting<QString> filePath{"filePath", QStringLiteral("C:/")};      // the last recording opened
+inline const Setting<QString> folderPath{"folderPath", QStringLiteral("/home")}; // the last folder opened
+
+} // namespace SettingKeys
+
+// The desktop's own store (the Windows registry), read for its light or dark preference.
+namespace DesktopSettingKeys {
+constexpr const char *personalizePath =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr Setting<int> appsUseLightTheme{"AppsUseLightTheme", 1};   // 0 dark, anything else light
+} // namespace DesktopSettingKeys
