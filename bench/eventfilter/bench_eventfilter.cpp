@@ -1,7 +1,7 @@
 // Cost of one mouse move over the spectrogram in cursor mode: both cursor
 // curves rebuilt from the raster, as the event filter does on every move.
 // Target: under 16 ms (one frame at 60 Hz) at every size.
-#include "app/eventfiltermath.h"
+#include "display/cursorcurves.h"
 #include "benchutil.h"
 
 #include <QCoreApplication>

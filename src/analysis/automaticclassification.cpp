@@ -1,6 +1,5 @@
 #include "analysis/automaticclassification.h"
 
-#include "analysis/analysistransform.h"
 #include "analysis/blob.h"
 #include "analysis/calldetector.h"
 #include "analysis/mybatcall.h"
@@ -65,8 +64,9 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     if (frames <= 0)
         return;
 
-    FourierTransformer transformer(0, QString());
-    setUpAnalysisTransform(transformer, fftSize);
+    // Rectangular: the Hamming weights are applied below.
+    FourierTransformer transformer(0, QStringLiteral("Rectangular"));
+    transformer.setSizeLogged(fftSize);
 
     const std::vector<double> weights = hammingWeights();
     const double full = fullScale(bitsPerSample);

@@ -1,11 +1,11 @@
 #include "analysis/calcspectrogramthread.h"
 
-#include "analysis/analysistransform.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
 #include "fft/fouriertransformer.h"
 #include "recording/audiosamplereader.h"
+#include "recording/recordingkind.h"
 #include "recording/wavfile.h"
 
 #include <QDebug>
@@ -119,8 +119,9 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
         FloatMatrix levels{size_t(numberOfFfts), size_t(bins)};
 
         {
-            FourierTransformer transformer(0, QString());
-            setUpAnalysisTransform(transformer, windowSize);
+            // Rectangular: the chosen window weights the filled part of each frame below.
+            FourierTransformer transformer(0, QStringLiteral("Rectangular"));
+            transformer.setSizeLogged(windowSize);
 
             // The power is normalised by the Hann window over the filled part,
             // whatever window is applied, so levels compare across windows only roughly.
@@ -211,8 +212,8 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
     int sampleRate = 0;
     int bits = 0;
     quint32 sampleCount = 0;
-    const QString suffix = QFileInfo(wavDirectory).suffix().toLower();
-    if (suffix == QLatin1String("wav")) {
+    const RecordingKind kind = recordingKind(wavDirectory);
+    if (kind == RecordingKind::Wav) {
         WavFile wav;
         wav.open(wavDirectory, true);
         sampleCount = wav.frameCount();
@@ -229,7 +230,7 @@ void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
         samples = std::move(wav.samples);
         sampleRate = int(wav.sampleRate);
         bits = wav.bitsPerSample;
-    } else if (suffix == QLatin1String("raw")) {
+    } else if (kind == RecordingKind::Raw) {
         if (tooLongToLoad(QFileInfo(wavDirectory).size() / 2)) {
             emit error(tooLong);
             return;

@@ -4,6 +4,7 @@
 #include "analysis/classassignmenttext.h"
 #include "analysis/recorderresultlookup.h"
 #include "recording/audiosamplereader.h"
+#include "recording/recordingkind.h"
 #include "recording/wavfile.h"
 
 #include <QDateTime>
@@ -63,7 +64,8 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     };
     const ClassAssignmentText none;
 
-    if (wavFileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive)) {
+    const RecordingKind kind = recordingKind(wavFileName);
+    if (kind == RecordingKind::Raw) {
         // The length follows from the file size alone (two bytes per sample),
         // so the samples are never decoded for a header.
         AudioSampleReader reader;
@@ -79,7 +81,7 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         return;
     }
 
-    if (!wavFileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)) {
+    if (kind != RecordingKind::Wav) {
         reply(none, QString(), QString(), QString());
         return;
     }

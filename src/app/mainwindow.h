@@ -53,10 +53,12 @@ class MyRectRangeMarker;
 class PlayerControls;
 class RangeMarker;
 class SpectrogramInteraction;
+class SpectrogramScroller;
 class SpectrogramSettingsDialog;
 class TaskbarButton;
 class TaskbarProgress;
 class WavFile;
+struct ShownFormat;
 
 /**
  * The one top-level window and the switchboard of the program: it owns the
@@ -141,6 +143,7 @@ public:
     QScrollBar *spectroScrollBar = nullptr;
     QFrame *frequencyPlotBottomSpacer = nullptr;
     QFrame *frequencyPlotTopSpacer = nullptr;
+    SpectrogramScroller *spectrogramScroller = nullptr;   // which stretch is on view: time axes, scroll bar, spacer
     bool firstPlot = true;           // no recording shown yet: the stored layout is neither restored nor saved
     float amplitudeAxisLimit = 1.0f; // half-height of the amplitude axis; 1.1 x the peak once a recording is shown
     // Level range of the last spectrogram in dBFS. Before the first one they
@@ -291,24 +294,15 @@ protected:
 
 private:
     // --- Spectrogram request and view ------------------------------------------
-    struct ShownFormat {
-        qint64 sampleCount = 0;   // never more than the reader holds
-        int sampleRate = 0;
-        int bitsPerSample = 0;
-        bool raw = false;
-    };
     ShownFormat shownFormat() const;
     void setOpeningActionsEnabled(bool enabled);
     void setPlotExportActionsEnabled(bool enabled);
     void showModePanes();
     void setGridsFromAction();
     void restoreFirstWindowLayout(bool withSplitters);
-    void showFrequencyPlotBottomSpacer();
     void showLoadFailure(const QString &message, bool raw);
     void showEmptyView(bool raw);
     void showPendingRecording();
-    void applyVisibleTimeSpan(double duration, double frequencySpan);
-    void keepScrollBarRoom(bool keep);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
 
     // --- Opening and the header chain -------------------------------------------
@@ -328,7 +322,6 @@ private:
 
     // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);
-    void fitTimeAxisToAspect();
     void followCursor(const QPoint &pos);
     void leaveSpectrogram();
 

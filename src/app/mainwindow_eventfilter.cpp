@@ -1,22 +1,20 @@
-// The window-wide event filter: the fixed-aspect time axis on canvas resizes,
+// The window-wide event filter: the span that follows canvas resizes,
 // the cursor curves that follow the mouse over the spectrogram, hiding the
 // selection, and the window's keys.
 #include "app/mainwindow.h"
 
-#include "app/eventfiltermath.h"
 #include "app/settingskeys.h"
-#include "display/myqwtzoomer.h"
+#include "display/cursorcurves.h"
 #include "display/myrectrangemarker.h"
+#include "display/shownrecording.h"
+#include "display/spectrogramscroller.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QFrame>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QScrollBar>
 
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
@@ -34,7 +32,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Resize:
         if (watched == canvas)
-            fitTimeAxisToAspect();
+            spectrogramScroller->fitToCanvas(shownFormat().duration(), secondsPerColumn);
         break;
     case QEvent::MouseMove:
         if (watched == canvas)
@@ -68,53 +66,6 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
     }
     // A key the window handles returns true, so that no widget sees it.
     return false;
-}
-
-void MainWindow::fitTimeAxisToAspect()
-{
-    if (readSetting(SettingKeys::fixedXScale) != 2)
-        return;
-    // The mode may have been chosen after the last spectrogram was drawn.
-    keepScrollBarRoom(true);
-    // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
-    spectroZoomer->zoom(0);
-    spectrogramPlot->updateAxes();
-    const QRect contents = spectrogramPlot->canvas()->contentsRect();
-    FixedAspectInput in;
-    in.duration = shownRecordingDuration(currentFileName, *wavFile, *rawFile);
-    in.canvasWidth = contents.width();
-    // The bar keeps its room while hidden in this mode, so the height is the
-    // one the canvas keeps whether or not the bar shows.
-    in.canvasHeight = contents.height();
-    in.frequencySpan = spectrogramPlot->axisInterval(QwtPlot::yLeft).width();
-    in.aspectRatio = readSetting(SettingKeys::timeAxisAspectRatio);
-    in.left = spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue();
-    in.secondsPerColumn = secondsPerColumn;
-
-    const std::optional<FixedAspectView> view = fixedAspectView(in);
-    if (!view)
-        return; // keep the last valid view
-    if (view->scroll.needed) {
-        spectroScrollBar->setMinimum(0);
-        spectroScrollBar->setMaximum(view->scroll.maximum);
-        spectroScrollBar->setValue(0);
-        spectroScrollBar->setPageStep(view->scroll.pageStep);
-        spectroScrollBar->setSingleStep(view->scroll.singleStep);
-        spectroScrollBar->show();
-        const int height = spectroScrollBar->height() + ui->gridLayout_17->verticalSpacing();
-        frequencyPlotBottomSpacer->setMaximumHeight(height);
-        frequencyPlotBottomSpacer->setMinimumHeight(height);
-        frequencyPlotBottomSpacer->show();
-    } else {
-        spectroScrollBar->hide();
-        frequencyPlotBottomSpacer->hide();
-    }
-    spectrogramPlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
-    spectrogramPlot->replot();
-    timePlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
-    timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
-    timePlot->replot();
-    spectroZoomer->setZoomBase(false);
 }
 
 void MainWindow::followCursor(const QPoint &pos)

@@ -13,6 +13,7 @@
 #include "display/myrectrangemarker.h"
 #include "display/rangemarker.h"
 #include "display/spectrograminteraction.h"
+#include "display/spectrogramscroller.h"
 #include "ui_mainwindow.h"
 
 #include <QFrame>
@@ -252,9 +253,6 @@ void MainWindow::setUpPlots()
     ui->gridLayout_5->addWidget(frequencyPlotTopSpacer, 0, 0);
     frequencyPlotBottomSpacer = new QFrame(this);
     frequencyPlotBottomSpacer->setFrameShape(QFrame::NoFrame);
-    const int bottomHeight = qMax(0, ui->gridLayout_17->verticalSpacing()) + spectroScrollBar->height();
-    frequencyPlotBottomSpacer->setMinimumHeight(bottomHeight);
-    frequencyPlotBottomSpacer->setMaximumHeight(bottomHeight);
     ui->gridLayout_5->addWidget(frequencyPlotBottomSpacer, 2, 0);
 
     spectrogramPlot->setAxisFont(QwtPlot::xBottom, res.axisFont);
@@ -388,6 +386,17 @@ void MainWindow::setUpPlots()
     parts.batCalls = &detectedCalls;
     parts.sizeFrame = ui->frame_5;
     spectrogramInteraction = new SpectrogramInteraction(parts, this);
+
+    SpectrogramScroller::Parts scrolled;
+    scrolled.spectrogramPlot = spectrogramPlot;
+    scrolled.timePlot = timePlot;
+    scrolled.zoomer = spectroZoomer;
+    scrolled.spectrogramScale = spectrogramScaleItem;
+    scrolled.timeScale = timePlotScaleItem;
+    scrolled.scrollBar = spectroScrollBar;
+    scrolled.bottomSpacer = frequencyPlotBottomSpacer;
+    scrolled.scrollBarLayout = ui->gridLayout_17;
+    spectrogramScroller = new SpectrogramScroller(scrolled, this);
 
     colourAxisPlots(false);
 }

@@ -5,6 +5,7 @@
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/myqwtzoomer.h"
+#include "display/shownrecording.h"
 #include "platform/taskbarbutton.h"
 #include "ui_mainwindow.h"
 

@@ -2,8 +2,8 @@
 // request for the spectrogram worker, and its reply into the view.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
 #include "analysis/calldetector.h"
+#include "app/evaluationmode.h"
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/userdialogs.h"
@@ -14,16 +14,18 @@
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 #include "display/rangemarker.h"
-#include "display/spectrogramrequest.h"
-#include "display/spectrogramview.h"
+#include "display/shownrecording.h"
+#include "display/spectrogramparameters.h"
+#include "display/spectrogramscroller.h"
+#include "display/viewranges.h"
 #include "platform/audiodevice.h"
 #include "platform/taskbarprogress.h"
 #include "recording/audiosamplereader.h"
+#include "recording/recordingkind.h"
 #include "recording/wavfile.h"
 #include "ui_mainwindow.h"
 
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -47,16 +49,6 @@ namespace {
 const QString blobTitle = QStringLiteral("Blob");
 const QString categorizeMarkerTitle = QStringLiteral("categorizeMarker");
 
-bool isWavName(const QString &fileName)
-{
-    return fileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
-}
-
-bool isRawName(const QString &fileName)
-{
-    return fileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive);
-}
-
 void removeItemsTitled(QwtPlot *plot, const QString &title)
 {
     // Copy: detaching changes the plot's item list.
@@ -71,22 +63,9 @@ void removeItemsTitled(QwtPlot *plot, const QString &title)
 
 } // namespace
 
-MainWindow::ShownFormat MainWindow::shownFormat() const
+ShownFormat MainWindow::shownFormat() const
 {
-    ShownFormat f;
-    if (isWavName(currentFileName)) {
-        f.sampleRate = int(wavFile->sampleRate);
-        f.bitsPerSample = wavFile->bitsPerSample;
-        // A size field that promises more than the file holds must not send
-        // the worker past the end of the samples.
-        f.sampleCount = qMin<qint64>(wavFile->frameCount(), qint64(wavFile->samples.size()));
-    } else if (isRawName(currentFileName)) {
-        f.raw = true;
-        f.sampleRate = rawSampleRate;
-        f.bitsPerSample = 16;
-        f.sampleCount = qMin<qint64>(qint64(rawFile->fileSize) / 2, qint64(rawFile->samples.size()));
-    }
-    return f;
+    return ::shownFormat(currentFileName, *wavFile, *rawFile);
 }
 
 void MainWindow::setOpeningActionsEnabled(bool enabled)
@@ -147,14 +126,6 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     firstPlot = false;
 }
 
-void MainWindow::showFrequencyPlotBottomSpacer()
-{
-    const int height = spectroScrollBar->height() + ui->gridLayout_17->verticalSpacing();
-    frequencyPlotBottomSpacer->setMaximumHeight(height);
-    frequencyPlotBottomSpacer->setMinimumHeight(height);
-    frequencyPlotBottomSpacer->show();
-}
-
 void MainWindow::plot_Data(QString fileName)
 {
     // While the worker reads the samples, the result on its way belongs to the
@@ -203,7 +174,8 @@ void MainWindow::plot_Data(QString fileName)
 
     std::vector<int>().swap(timedata); // give the memory back, not only the size
 
-    if (isWavName(fileName)) {
+    const RecordingKind kind = recordingKind(fileName);
+    if (kind == RecordingKind::Wav) {
         wavFile->open(fileName, false);
         // A header that says 0 Hz would give a recording of infinite length.
         if (wavFile->samples.empty() || wavFile->sampleRate == 0) {
@@ -213,7 +185,7 @@ void MainWindow::plot_Data(QString fileName)
         if (!wavFile->errorText.isEmpty())
             userDialogs().warning(this, tr("Warning"), wavFile->errorText);
         timedata = wavFile->samples;
-    } else if (isRawName(fileName)) {
+    } else if (kind == RecordingKind::Raw) {
         rawFile->load(fileName, false);
         if (rawFile->samples.empty()) {
             showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded")
@@ -392,7 +364,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
         spectrogramTextLabel->attach(spectrogramPlot);
     }
 
-    const double duration = double(float(format.sampleCount) / float(format.sampleRate));
+    const double duration = format.duration();
     secondsPerColumn = float(duration) / float(numberOfFfts);
 
     spectrogramData->setValueMatrix(data, numberOfFfts);
@@ -407,7 +379,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
                            readSetting(SettingKeys::upperFrequencyLimit), nyquist);
     spectrogramPlot->setAxisScale(QwtPlot::yLeft, frequencies.lower, frequencies.upper);
 
-    applyVisibleTimeSpan(duration, frequencies.upper - frequencies.lower);
+    spectrogramScroller->showFromStart(duration, frequencies.upper - frequencies.lower, secondsPerColumn);
 
     for (QwtPlotMarker *marker : {frequencyMarker1, frequencyMarker2, frequencyMarker3}) {
         if (marker->yValue() > frequencies.upper)
@@ -488,73 +460,9 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
     return recordingInfoLine(format.bitsPerSample, format.sampleRate, duration, date, time, extras);
 }
 
-void MainWindow::applyVisibleTimeSpan(double duration, double frequencySpan)
-{
-    const int mode = readSetting(SettingKeys::fixedXScale);
-    const QRect canvas = spectrogramPlot->canvas()->contentsRect();
-    // A canvas without height (a collapsed pane, or one not laid out yet)
-    // gives no aspect span: show the whole recording until the canvas gets
-    // its size and the resize handling takes over.
-    const double span = visibleTimeSpan(mode, duration,
-                                        readSetting(SettingKeys::fixedDuration), canvas.width(), canvas.height(),
-                                        frequencySpan, readSetting(SettingKeys::timeAxisAspectRatio))
-                            .value_or(duration);
-    keepScrollBarRoom(mode == 2);
-    const std::optional<ScrollRange> scroll = scrollRange(duration, span, secondsPerColumn);
-    if (scroll && scroll->needed) {
-        spectroScrollBar->setMinimum(0);
-        spectroScrollBar->setMaximum(scroll->maximum);
-        spectroScrollBar->setValue(0);
-        spectroScrollBar->setPageStep(scroll->pageStep);
-        spectroScrollBar->setSingleStep(scroll->singleStep);
-        spectroScrollBar->show();
-        showFrequencyPlotBottomSpacer();
-    } else {
-        spectroScrollBar->hide();
-        frequencyPlotBottomSpacer->hide();
-    }
-    spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
-}
-
-void MainWindow::keepScrollBarRoom(bool keep)
-{
-    // With a fixed aspect the bar keeps its room when hidden, so showing or
-    // hiding it never changes the canvas height the span is computed from,
-    // and a resize cannot make the bar flicker on and off.
-    for (QWidget *w : {static_cast<QWidget *>(spectroScrollBar), static_cast<QWidget *>(frequencyPlotBottomSpacer)}) {
-        QSizePolicy policy = w->sizePolicy();
-        if (policy.retainSizeWhenHidden() == keep)
-            continue;
-        policy.setRetainSizeWhenHidden(keep);
-        w->setSizePolicy(policy);
-    }
-}
-
 void MainWindow::spectroScrollBar_valueChanged(int value)
 {
-    const ShownFormat format = shownFormat();
-    const double duration = format.sampleRate > 0 ? double(format.sampleCount) / format.sampleRate : 0.0;
-    const QRect canvas = spectrogramPlot->canvas()->contentsRect();
-    // With "fixedXScale" 0 the bar is hidden; should its value change all the
-    // same, the whole recording stays on view.
-    const std::optional<double> span =
-        visibleTimeSpan(readSetting(SettingKeys::fixedXScale), duration, readSetting(SettingKeys::fixedDuration),
-                        canvas.width(), canvas.height(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
-                        readSetting(SettingKeys::timeAxisAspectRatio));
-    if (!span)
-        return; // nothing sound to divide by yet: keep the last valid view
-    const double start = value * double(secondsPerColumn);
-    const double end = start + *span;
-
-    spectrogramPlot->setAxisScale(QwtPlot::xBottom, start, end);
-    spectrogramScaleItem->setPosition(start);
-    spectrogramPlot->replot();
-    spectroZoomer->setZoomBase(false);
-
-    timePlot->setAxisScale(QwtPlot::xBottom, start, end);
-    timePlot->setAxisScale(QwtPlot::xTop, start, end);
-    timePlotScaleItem->setPosition(start);
-    timePlot->replot();
+    spectrogramScroller->scrollTo(value, shownFormat().duration(), secondsPerColumn);
 }
 
 void MainWindow::spectroZoomed(const QRectF &rect)
@@ -562,7 +470,7 @@ void MainWindow::spectroZoomed(const QRectF &rect)
     const ShownFormat format = shownFormat();
     if (format.sampleCount <= 0 || format.sampleRate <= 0)
         return; // neither a WAV nor a RAW recording with samples is shown
-    const double duration = double(format.sampleCount) / format.sampleRate;
+    const double duration = format.duration();
 
     timePositionMarker->hide();
     spectrogramPositionMarker->hide();

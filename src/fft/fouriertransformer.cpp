@@ -3,6 +3,8 @@
 #include "fft/fourierfixedcalculator.h"
 #include "fft/fouriervariablecalculator.h"
 
+#include <QDebug>
+
 namespace {
 bool isPowerOfTwo(int size)
 {
@@ -78,6 +80,16 @@ FourierTransformer::SizeResult FourierTransformer::setSize(int size)
     m_calculator = m_variableCalculator.get();
     m_calculator->setSize(size);
     return VariableSize;
+}
+
+FourierTransformer::SizeResult FourierTransformer::setSizeLogged(int size)
+{
+    const SizeResult result = setSize(size);
+    if (result == VariableSize)
+        qDebug() << "This size is not a default fixed size of the FFT engine. Using a variable size instead.\n";
+    else if (result == InvalidSize)
+        qDebug() << "Invalid FFT size.\n";
+    return result;
 }
 
 bool FourierTransformer::setWindowFunction(const QString &name)

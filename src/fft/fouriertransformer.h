@@ -45,6 +45,13 @@ public:
     SizeResult setSize(int size);
 
     /**
+     * setSize as the engine's users call it: a size that takes the variable
+     * calculator, or no calculator, is written to the debug log; the caller
+     * goes on with the transform either way.
+     */
+    SizeResult setSizeLogged(int size);
+
+    /**
      * Replaces the window by the named one ("Rectangular" means none). Returns
      * false, changing nothing, for a name that is not in windowFunctions().
      */

@@ -1,16 +1,11 @@
 #include "filelist/folderlisting.h"
 
 #include "app/evaluationmode.h"
+#include "recording/recordingkind.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-bool isRecordingPath(const QString &path)
-{
-    return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)
-           || path.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive);
-}
 
 QStringList recordingNameFilters(int evaluationMode)
 {

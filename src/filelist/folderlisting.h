@@ -6,9 +6,6 @@
 // What a folder, a drop or the command line offers to open, decided without
 // any widget: the main window asks here and then shows, asks or loads.
 
-/** A path names a recording when it ends in ".wav" or ".raw", in any case. */
-bool isRecordingPath(const QString &path);
-
 /** Name patterns of the recordings a folder lists in an evaluation mode (review: WAV only). */
 QStringList recordingNameFilters(int evaluationMode);
 

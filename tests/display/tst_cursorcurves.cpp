@@ -1,8 +1,6 @@
 #include "testregistry.h"
 
-#include "app/eventfiltermath.h"
-#include "recording/audiosamplereader.h"
-#include "recording/wavfile.h"
+#include "display/cursorcurves.h"
 
 #include <QTest>
 #include <qwt_matrix_raster_data.h>
@@ -75,13 +73,9 @@ bool sameValue(double a, double b)
 
 } // namespace
 
-class TestEventFilterMath : public QObject {
+class TestCursorCurves : public QObject {
     Q_OBJECT
 private slots:
-    void duration_data();
-    void duration();
-    void fixedAspect_data();
-    void fixedAspect();
     void timeCurve_data();
     void timeCurve();
     void frequencyCurve_data();
@@ -92,104 +86,7 @@ private slots:
     void longRecordingCurve();
 };
 
-void TestEventFilterMath::duration_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<int>("channels");
-    QTest::addColumn<double>("seconds"); // -1: no number
-    // WAV: 500000 bytes of 16-bit samples at 250 kHz; RAW: 1000000 bytes at 500 kHz.
-    QTest::newRow("wav") << "/r/a.wav" << 1 << 1.0;
-    QTest::newRow("WAV in capitals") << "/r/A.WAV" << 1 << 1.0;
-    QTest::newRow("two channels") << "/r/a.wav" << 2 << 0.5;
-    QTest::newRow("no channels") << "/r/a.wav" << 0 << 0.0;
-    QTest::newRow("raw") << "/r/a.Raw" << 1 << 1.0;
-    QTest::newRow("nothing shown") << "" << 1 << -1.0;
-    QTest::newRow("other ending") << "/r/a.txt" << 1 << -1.0;
-}
-
-void TestEventFilterMath::duration()
-{
-    QFETCH(QString, fileName);
-    QFETCH(int, channels);
-    QFETCH(double, seconds);
-    WavFile wav;
-    wav.sampleRate = 250000;
-    wav.numberOfChannels = channels;
-    wav.bytesPerSample = 2;
-    wav.dataSize = 500000;
-    AudioSampleReader raw;
-    raw.bytesPerSample = 2;
-    raw.fileSize = 1000000;
-    const double d = shownRecordingDuration(fileName, wav, raw);
-    if (seconds < 0)
-        QVERIFY(std::isnan(d));
-    else
-        QCOMPARE(d, seconds);
-
-    // A header that says 0 Hz gives no duration rather than an infinite one.
-    wav.sampleRate = 0;
-    if (fileName.endsWith(".wav", Qt::CaseInsensitive))
-        QVERIFY(std::isnan(shownRecordingDuration(fileName, wav, raw)));
-}
-
-void TestEventFilterMath::fixedAspect_data()
-{
-    QTest::addColumn<double>("duration");
-    QTest::addColumn<double>("height");
-    QTest::addColumn<double>("aspect");
-    QTest::addColumn<double>("secondsPerColumn");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<double>("axisMax");
-    QTest::addColumn<bool>("scroll");
-    QTest::addColumn<int>("maximum");
-    QTest::addColumn<int>("pageStep");
-    // Canvas 800 px wide, 125 kHz shown, left edge at 0.5 s: (800 / 400) x (125 / 10) = 25 s.
-    QTest::newRow("short recording fits") << 4.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << false << 0 << 0;
-    // 60 s: (60 - 25) / 0.0625 = 560 columns, 25 / 0.0625 = 400
-    QTest::newRow("long recording scrolls") << 60.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << true << 560
-                                            << 400;
-    // taller canvas: (800 / 1000) x 12.5 = 10 s
-    QTest::newRow("taller canvas shows less") << 60.0 << 1000.0 << 10.0 << 0.0625 << true << 10.5 << true << 800
-                                              << 160;
-    QTest::newRow("hidden canvas") << 60.0 << 0.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
-    QTest::newRow("ratio of 0") << 60.0 << 400.0 << 0.0 << 0.0625 << false << 0.0 << false << 0 << 0;
-    QTest::newRow("before the first spectrogram") << 60.0 << 400.0 << 10.0 << 0.0 << false << 0.0 << false << 0
-                                                  << 0;
-    QTest::newRow("fits before the first spectrogram") << 4.0 << 400.0 << 10.0 << 0.0 << true << 25.5 << false
-                                                       << 0 << 0;
-    QTest::newRow("no recording") << std::nan("") << 400.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
-}
-
-void TestEventFilterMath::fixedAspect()
-{
-    QFETCH(double, duration);
-    FixedAspectInput in;
-    in.duration = duration;
-    QFETCH(double, height);
-    QFETCH(double, aspect);
-    QFETCH(double, secondsPerColumn);
-    QFETCH(bool, valid);
-    in.canvasWidth = 800.0;
-    in.canvasHeight = height;
-    in.frequencySpan = 125.0;
-    in.aspectRatio = aspect;
-    in.left = 0.5;
-    in.secondsPerColumn = secondsPerColumn;
-    const std::optional<FixedAspectView> v = fixedAspectView(in);
-    QCOMPARE(v.has_value(), valid);
-    if (!valid)
-        return;
-    QCOMPARE(v->axisMin, 0.5);
-    QTEST(v->axisMax, "axisMax");
-    QTEST(v->scroll.needed, "scroll");
-    if (v->scroll.needed) {
-        QTEST(v->scroll.maximum, "maximum");
-        QTEST(v->scroll.pageStep, "pageStep");
-        QCOMPARE(v->scroll.singleStep, 20);
-    }
-}
-
-void TestEventFilterMath::timeCurve_data()
+void TestCursorCurves::timeCurve_data()
 {
     QTest::addColumn<double>("a");
     QTest::addColumn<double>("b");
@@ -213,7 +110,7 @@ void TestEventFilterMath::timeCurve_data()
         << 0.0 << 2.0 << 4 << QVector<QPointF>{{0.5, 5}, {1.0, 9}, {1.5, -300}};
 }
 
-void TestEventFilterMath::timeCurve()
+void TestCursorCurves::timeCurve()
 {
     QFETCH(double, a);
     QFETCH(double, b);
@@ -226,7 +123,7 @@ void TestEventFilterMath::timeCurve()
     QVERIFY(!timeCursorCurve(*raster, 0.5, a, b, 0).has_value());
 }
 
-void TestEventFilterMath::frequencyCurve_data()
+void TestCursorCurves::frequencyCurve_data()
 {
     QTest::addColumn<int>("screenHeight");
     QTest::addColumn<QVector<QPointF>>("points");
@@ -235,7 +132,7 @@ void TestEventFilterMath::frequencyCurve_data()
     QTest::newRow("step 1") << 1080 << QVector<QPointF>{{10, 1}, {-20, 2}, {3, 3}};
 }
 
-void TestEventFilterMath::frequencyCurve()
+void TestCursorCurves::frequencyCurve()
 {
     QFETCH(int, screenHeight);
     QFETCH(QVector<QPointF>, points);
@@ -246,14 +143,14 @@ void TestEventFilterMath::frequencyCurve()
     QVERIFY(!frequencyCursorCurve(*raster, 0.3, 0.0, 4.0, -1).has_value());
 }
 
-void TestEventFilterMath::readerMatchesQwt_data()
+void TestCursorCurves::readerMatchesQwt_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("nearest neighbour") << int(QwtMatrixRasterData::NearestNeighbour);
     QTest::newRow("bilinear") << int(QwtMatrixRasterData::BilinearInterpolation);
 }
 
-void TestEventFilterMath::readerMatchesQwt()
+void TestCursorCurves::readerMatchesQwt()
 {
     QFETCH(int, mode);
     // Odd sizes and bounds, so that no position falls on an exact column edge by luck.
@@ -298,14 +195,14 @@ void TestEventFilterMath::readerMatchesQwt()
     }
 }
 
-void TestEventFilterMath::longRecordingCurve_data()
+void TestCursorCurves::longRecordingCurve_data()
 {
     QTest::addColumn<int>("mode");
     QTest::newRow("nearest neighbour") << int(QwtMatrixRasterData::NearestNeighbour);
     QTest::newRow("bilinear") << int(QwtMatrixRasterData::BilinearInterpolation);
 }
 
-void TestEventFilterMath::longRecordingCurve()
+void TestCursorCurves::longRecordingCurve()
 {
     QFETCH(int, mode);
     // Enough columns that the curve is computed in parts; it must equal one plain pass.
@@ -329,5 +226,5 @@ void TestEventFilterMath::longRecordingCurve()
     }
 }
 
-QUILLON_TEST(TestEventFilterMath)
-#include "tst_eventfiltermath.moc"
+QUILLON_TEST(TestCursorCurves)
+#include "tst_cursorcurves.moc"

@@ -1,8 +1,5 @@
-#include "display/spectrogramview.h"
+#include "display/viewranges.h"
 
-#include "analysis/classassignmenttext.h"
-
-#include <QLocale>
 #include <cmath>
 
 LevelRange computedLevelRange(double minValue, double maxValue, bool raw)
@@ -61,11 +58,11 @@ std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double f
                                       double aspectRatio)
 {
     switch (fixedXScale) {
-    case 0:
+    case TimeAxisMode::WholeRecording:
         return duration;
-    case 1:
+    case TimeAxisMode::FixedDuration:
         return fixedDuration;
-    case 2:
+    case TimeAxisMode::FixedAspectRatio:
         return fixedAspectSpan(canvasWidth, canvasHeight, frequencySpan, aspectRatio);
     default:
         return 0.0;
@@ -85,25 +82,21 @@ std::optional<ScrollRange> scrollRange(double duration, double span, double seco
     return r;
 }
 
-QStringList shownClassesAndComment(const QString &description)
+std::optional<FixedAspectView> fixedAspectView(const FixedAspectInput &in)
 {
-    const ClassAssignmentText text = ClassAssignmentText::parse(description);
-    QStringList shown;
-    for (const QString &c : {text.batClass1, text.batClass2, text.batClass3, text.batClass4, text.comment}) {
-        if (!c.isEmpty())
-            shown << c;
-    }
-    return shown;
-}
-
-QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, const QString &dateText,
-                          const QString &timeText, const QStringList &extras)
-{
-    const QLocale locale;
-    QString line = locale.toString(bitsPerSample) + QStringLiteral("bit; ") + locale.toString(sampleRate)
-                   + QStringLiteral("Hz; ") + locale.toString(duration, 'f', 3) + QStringLiteral("s; ")
-                   + dateText + QStringLiteral("; ") + timeText;
-    for (const QString &e : extras)
-        line += QStringLiteral("; ") + e;
-    return line;
+    if (!std::isfinite(in.duration) || !(in.duration > 0.0))
+        return std::nullopt;
+    const std::optional<double> span =
+        fixedAspectSpan(in.canvasWidth, in.canvasHeight, in.frequencySpan, in.aspectRatio);
+    if (!span)
+        return std::nullopt;
+    const std::optional<ScrollRange> scroll = scrollRange(in.duration, *span, in.secondsPerColumn);
+    if (!scroll)
+        return std::nullopt;
+    FixedAspectView v;
+    const float left = float(in.left);
+    v.axisMin = left;
+    v.axisMax = double(left + float(*span));
+    v.scroll = *scroll;
+    return v;
 }

@@ -220,4 +220,4 @@ void TestTheme::systemChoice()
 }
 
 QUILLON_TEST(TestTheme)
-#include "tst_theme.moc"
+#include "tst_mainwindow_theme.moc"

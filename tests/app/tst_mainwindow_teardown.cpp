@@ -171,4 +171,4 @@ void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
 }
 
 QUILLON_TEST(TestTeardown)
-#include "tst_teardown.moc"
+#include "tst_mainwindow_teardown.moc"

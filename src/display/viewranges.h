@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <optional>
 
-// The arithmetic of showing a spectrogram result: level range, axes, visible
-// span and scroll range, and the recording's information line. Values in,
-// values out; the main window applies them to its plots.
+// The ranges the spectrogram view shows: the level range, the frequency axis,
+// the visible time span and the scroll bar's range. Values in, values out;
+// the window and its SpectrogramScroller apply them to the plots.
 
 struct LevelRange {
     double lower = -100.0; // dB
@@ -41,11 +38,21 @@ struct AxisRange {
 /** The spectrogram's frequency axis: the stored limits kept within the Nyquist frequency, or 0 .. Nyquist. */
 AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimitKHz, double nyquist);
 
+/** How the time axis is scaled: the "fixedXScale" setting, stored as an int. */
+namespace TimeAxisMode {
+enum Mode : int {
+    WholeRecording = 0,
+    FixedDuration = 1,      // "fixedDuration" seconds at a time
+    FixedAspectRatio = 2,   // one second as wide as "fixedAspectRatio" kHz are tall
+};
+}
+
 /**
- * The time span shown by "fixedXScale": 0 the whole recording, 1 the fixed
- * duration, 2 the span that keeps the fixed aspect ratio on the canvas, other
- * values 0. Empty when mode 2 has nothing sound to divide by (a canvas not yet
- * laid out, a stored ratio of 0): the caller keeps its last valid view.
+ * The time span shown in a TimeAxisMode: the whole recording, the fixed
+ * duration, or the span that keeps the fixed aspect ratio on the canvas; other
+ * values give 0. Empty when the aspect ratio has nothing sound to divide by (a
+ * canvas not yet laid out, a stored ratio of 0): the caller keeps its last
+ * valid view.
  */
 std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration,
                                       double canvasWidth, double canvasHeight, double frequencySpan,
@@ -69,12 +76,26 @@ struct ScrollRange {
  */
 std::optional<ScrollRange> scrollRange(double duration, double span, double secondsPerColumn);
 
-/** The non-empty classes and then the comment of a bext description, in the order they are shown. */
-QStringList shownClassesAndComment(const QString &description);
+struct FixedAspectInput {
+    double duration = 0.0;         // s
+    double canvasWidth = 0.0;      // contents rectangle, px
+    double canvasHeight = 0.0;     // px, with the scroll bar's space kept
+    double frequencySpan = 0.0;    // kHz shown
+    double aspectRatio = 10.0;     // "fixedAspectRatio"
+    double left = 0.0;             // current lower bound of the time axis, s
+    double secondsPerColumn = 0.0; // 0 before the first spectrogram
+};
+
+struct FixedAspectView {
+    double axisMin = 0.0; // new time interval
+    double axisMax = 0.0;
+    ScrollRange scroll;   // scroll.needed: show the bar with this range
+};
 
 /**
- * "16bit; 250000Hz; 1.000s; dd/MM/yy; hh:mm:ss" and "; " + each extra text.
- * Numbers in the default locale, the duration with three decimals.
+ * One resize pass in the fixed aspect ratio: the time interval and the scroll
+ * bar together, so the view never waits for a second resize that may not come.
+ * Empty when there is no recording, no laid-out canvas, no usable ratio or no
+ * column width yet: the caller then keeps the last valid view.
  */
-QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, const QString &dateText,
-                          const QString &timeText, const QStringList &extras);
+std::optional<FixedAspectView> fixedAspectView(const FixedAspectInput &in);

@@ -306,4 +306,4 @@ void TestPlots::storedMarkersAndTitles()
 }
 
 QUILLON_TEST(TestPlots)
-#include "tst_plots.moc"
+#include "tst_mainwindow_plots.moc"

@@ -315,4 +315,4 @@ void TestEventFilter::rightClickAndEscape()
 }
 
 QUILLON_TEST(TestEventFilter)
-#include "tst_eventfilter.moc"
+#include "tst_mainwindow_eventfilter.moc"

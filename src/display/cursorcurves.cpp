@@ -1,7 +1,4 @@
-#include "app/eventfiltermath.h"
-
-#include "recording/audiosamplereader.h"
-#include "recording/wavfile.h"
+#include "display/cursorcurves.h"
 
 #include <qwt_matrix_raster_data.h>
 
@@ -11,43 +8,6 @@
 #include <limits>
 #include <thread>
 #include <vector>
-
-double shownRecordingDuration(const QString &currentFileName, const WavFile &wavFile,
-                              const AudioSampleReader &rawFile)
-{
-    quint64 frames = 0;
-    quint32 rate = 0;
-    if (currentFileName.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive)) {
-        rate = wavFile.sampleRate;
-        frames = wavFile.frameCount();
-    } else if (currentFileName.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive)) {
-        rate = rawSampleRate;
-        if (rawFile.bytesPerSample != 0)
-            frames = quint32(rawFile.fileSize) / quint32(rawFile.bytesPerSample);
-    }
-    if (rate == 0)
-        return std::numeric_limits<double>::quiet_NaN();
-    return double(float(frames) / float(rate));
-}
-
-std::optional<FixedAspectView> fixedAspectView(const FixedAspectInput &in)
-{
-    if (!std::isfinite(in.duration) || !(in.duration > 0.0))
-        return std::nullopt;
-    const std::optional<double> span =
-        fixedAspectSpan(in.canvasWidth, in.canvasHeight, in.frequencySpan, in.aspectRatio);
-    if (!span)
-        return std::nullopt;
-    const std::optional<ScrollRange> scroll = scrollRange(in.duration, *span, in.secondsPerColumn);
-    if (!scroll)
-        return std::nullopt;
-    FixedAspectView v;
-    const float left = float(in.left);
-    v.axisMin = left;
-    v.axisMax = double(left + float(*span));
-    v.scroll = *scroll;
-    return v;
-}
 
 std::optional<int> cursorStep(int count, int screenSize)
 {

@@ -1,4 +1,4 @@
-#include "display/spectrogramrequest.h"
+#include "display/spectrogramparameters.h"
 
 #include <QCoreApplication>
 #include <cmath>

@@ -1,10 +1,10 @@
 #include "testregistry.h"
 
-#include "display/spectrogramrequest.h"
+#include "display/spectrogramparameters.h"
 
 #include <QTest>
 
-class TestSpectrogramRequest : public QObject {
+class TestSpectrogramParameters : public QObject {
     Q_OBJECT
 private slots:
     void parameters_data();
@@ -13,7 +13,7 @@ private slots:
     void reduceOverlap();
 };
 
-void TestSpectrogramRequest::parameters_data()
+void TestSpectrogramParameters::parameters_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("windowSize");
@@ -29,7 +29,7 @@ void TestSpectrogramRequest::parameters_data()
     QTest::newRow("negative index") << -1 << 64 << 12.5f << 0.0 << "Blackman-Harris";
 }
 
-void TestSpectrogramRequest::parameters()
+void TestSpectrogramParameters::parameters()
 {
     QFETCH(int, index);
     const SpectrogramParameters p = spectrogramParameters(index, index, index, index);
@@ -39,7 +39,7 @@ void TestSpectrogramRequest::parameters()
     QTEST(p.window, "window");
 }
 
-void TestSpectrogramRequest::reduceOverlap_data()
+void TestSpectrogramParameters::reduceOverlap_data()
 {
     QTest::addColumn<qint64>("samples");
     QTest::addColumn<int>("windowSize");
@@ -74,7 +74,7 @@ void TestSpectrogramRequest::reduceOverlap_data()
                                              << false << "";
 }
 
-void TestSpectrogramRequest::reduceOverlap()
+void TestSpectrogramParameters::reduceOverlap()
 {
     QFETCH(qint64, samples);
     QFETCH(int, windowSize);
@@ -104,5 +104,5 @@ void TestSpectrogramRequest::reduceOverlap()
         QVERIFY(estimatedMatrixCells(samples, windowSize, r.overlap) <= matrixCellLimit);
 }
 
-QUILLON_TEST(TestSpectrogramRequest)
-#include "tst_spectrogramrequest.moc"
+QUILLON_TEST(TestSpectrogramParameters)
+#include "tst_spectrogramparameters.moc"

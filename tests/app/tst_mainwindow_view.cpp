@@ -291,4 +291,4 @@ void TestViewToggles::show_bindsTaskbarButton()
 }
 
 QUILLON_TEST(TestViewToggles)
-#include "tst_viewtoggles.moc"
+#include "tst_mainwindow_view.moc"

@@ -1,8 +1,7 @@
 #include "testregistry.h"
 
-#include "display/spectrogramview.h"
+#include "display/viewranges.h"
 
-#include <QLocale>
 #include <QTest>
 #include <limits>
 
@@ -11,7 +10,7 @@ const double inf = std::numeric_limits<double>::infinity();
 const double nan = std::numeric_limits<double>::quiet_NaN();
 }
 
-class TestSpectrogramViewRules : public QObject {
+class TestViewRanges : public QObject {
     Q_OBJECT
 private slots:
     void levelRange_data();
@@ -20,12 +19,11 @@ private slots:
     void frequencyAxis();
     void visibleSpan_data();
     void visibleSpan();
-    void infoLine_data();
-    void infoLine();
-    void infoLineLocale();
+    void fixedAspect_data();
+    void fixedAspect();
 };
 
-void TestSpectrogramViewRules::levelRange_data()
+void TestViewRanges::levelRange_data()
 {
     QTest::addColumn<double>("minValue");
     QTest::addColumn<double>("maxValue");
@@ -43,7 +41,7 @@ void TestSpectrogramViewRules::levelRange_data()
     QTest::newRow("min not a number") << nan << -10.0 << false << -100.0 << -10.0;
 }
 
-void TestSpectrogramViewRules::levelRange()
+void TestViewRanges::levelRange()
 {
     QFETCH(double, minValue);
     QFETCH(double, maxValue);
@@ -53,7 +51,7 @@ void TestSpectrogramViewRules::levelRange()
     QTEST(r.upper, "upper");
 }
 
-void TestSpectrogramViewRules::frequencyAxis_data()
+void TestViewRanges::frequencyAxis_data()
 {
     QTest::addColumn<int>("sampleRate");
     QTest::addColumn<bool>("fixed");
@@ -69,7 +67,7 @@ void TestSpectrogramViewRules::frequencyAxis_data()
     QTest::newRow("fixed on 44.1 kHz") << 44100 << true << 0 << 150 << 0.0 << 22.05;
 }
 
-void TestSpectrogramViewRules::frequencyAxis()
+void TestViewRanges::frequencyAxis()
 {
     QFETCH(int, sampleRate);
     QFETCH(bool, fixed);
@@ -80,7 +78,7 @@ void TestSpectrogramViewRules::frequencyAxis()
     QTEST(r.upper, "upper");
 }
 
-void TestSpectrogramViewRules::visibleSpan_data()
+void TestViewRanges::visibleSpan_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<double>("canvasHeight");
@@ -98,7 +96,7 @@ void TestSpectrogramViewRules::visibleSpan_data()
     QTest::newRow("unknown mode") << 3 << 400.0 << 10.0 << true << 0.0;
 }
 
-void TestSpectrogramViewRules::visibleSpan()
+void TestViewRanges::visibleSpan()
 {
     QFETCH(int, mode);
     QFETCH(double, canvasHeight);
@@ -110,35 +108,62 @@ void TestSpectrogramViewRules::visibleSpan()
         QTEST(*span, "span");
 }
 
-void TestSpectrogramViewRules::infoLine_data()
+void TestViewRanges::fixedAspect_data()
 {
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("line");
-    const QString head = QStringLiteral("16bit; 250000Hz; 1.500s; 07/12/26; 05:14:26");
-    QTest::newRow("no description") << QString() << head;
-    QTest::newRow("bare classes") << "Nyc + Pip" << head + "; Nyc; Pip";
-    QTest::newRow("full text") << "Nyc + PipPip|Nyc|1|near the pond" << head + "; Nyc; PipPip; near the pond";
-    QTest::newRow("short text with comment only") << "|windy" << head + "; windy";
-    QTest::newRow("two bars keep the rest as comment") << "Enil|a|b" << head + "; Enil; a|b";
-    QTest::newRow("more than four classes show none") << "A + B + C + D + E|note" << head + "; note";
+    QTest::addColumn<double>("duration");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<double>("aspect");
+    QTest::addColumn<double>("secondsPerColumn");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("axisMax");
+    QTest::addColumn<bool>("scroll");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<int>("pageStep");
+    // Canvas 800 px wide, 125 kHz shown, left edge at 0.5 s: (800 / 400) x (125 / 10) = 25 s.
+    QTest::newRow("short recording fits") << 4.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << false << 0 << 0;
+    // 60 s: (60 - 25) / 0.0625 = 560 columns, 25 / 0.0625 = 400
+    QTest::newRow("long recording scrolls") << 60.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << true << 560
+                                            << 400;
+    // taller canvas: (800 / 1000) x 12.5 = 10 s
+    QTest::newRow("taller canvas shows less") << 60.0 << 1000.0 << 10.0 << 0.0625 << true << 10.5 << true << 800
+                                              << 160;
+    QTest::newRow("hidden canvas") << 60.0 << 0.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
+    QTest::newRow("ratio of 0") << 60.0 << 400.0 << 0.0 << 0.0625 << false << 0.0 << false << 0 << 0;
+    QTest::newRow("before the first spectrogram") << 60.0 << 400.0 << 10.0 << 0.0 << false << 0.0 << false << 0
+                                                  << 0;
+    QTest::newRow("fits before the first spectrogram") << 4.0 << 400.0 << 10.0 << 0.0 << true << 25.5 << false
+                                                       << 0 << 0;
+    QTest::newRow("no recording") << nan << 400.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
 }
 
-void TestSpectrogramViewRules::infoLine()
+void TestViewRanges::fixedAspect()
 {
-    QFETCH(QString, description);
-    QLocale::setDefault(QLocale::c());
-    QTEST(recordingInfoLine(16, 250000, 1.5, QStringLiteral("07/12/26"), QStringLiteral("05:14:26"),
-                            shownClassesAndComment(description)),
-          "line");
+    QFETCH(double, duration);
+    FixedAspectInput in;
+    in.duration = duration;
+    QFETCH(double, height);
+    QFETCH(double, aspect);
+    QFETCH(double, secondsPerColumn);
+    QFETCH(bool, valid);
+    in.canvasWidth = 800.0;
+    in.canvasHeight = height;
+    in.frequencySpan = 125.0;
+    in.aspectRatio = aspect;
+    in.left = 0.5;
+    in.secondsPerColumn = secondsPerColumn;
+    const std::optional<FixedAspectView> v = fixedAspectView(in);
+    QCOMPARE(v.has_value(), valid);
+    if (!valid)
+        return;
+    QCOMPARE(v->axisMin, 0.5);
+    QTEST(v->axisMax, "axisMax");
+    QTEST(v->scroll.needed, "scroll");
+    if (v->scroll.needed) {
+        QTEST(v->scroll.maximum, "maximum");
+        QTEST(v->scroll.pageStep, "pageStep");
+        QCOMPARE(v->scroll.singleStep, 20);
+    }
 }
 
-void TestSpectrogramViewRules::infoLineLocale()
-{
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString line = recordingInfoLine(24, 384000, 2.25, QString(), QString(), {});
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(line, QStringLiteral("24bit; 384.000Hz; 2,250s; ; "));
-}
-
-QUILLON_TEST(TestSpectrogramViewRules)
-#include "tst_spectrogramviewrules.moc"
+QUILLON_TEST(TestViewRanges)
+#include "tst_viewranges.moc"

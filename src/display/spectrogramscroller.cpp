@@ -1,0 +1,137 @@
+#include "display/spectrogramscroller.h"
+
+#include "app/settingskeys.h"
+#include "display/viewranges.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QScrollBar>
+
+#include <qwt_plot.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_zoomer.h>
+
+#include <cmath>
+
+SpectrogramScroller::SpectrogramScroller(const Parts &parts, QObject *parent) : QObject(parent), p(parts)
+{
+    sizeSpacer();
+}
+
+void SpectrogramScroller::showFromStart(double duration, double frequencySpan, double secondsPerColumn)
+{
+    const int mode = readSetting(SettingKeys::fixedXScale);
+    const QRect canvas = p.spectrogramPlot->canvas()->contentsRect();
+    // A canvas without height (a collapsed pane, or one not laid out yet)
+    // gives no aspect span: show the whole recording until the canvas gets
+    // its size and fitToCanvas takes over.
+    const double span = visibleTimeSpan(mode, duration, readSetting(SettingKeys::fixedDuration), canvas.width(),
+                                        canvas.height(), frequencySpan, readSetting(SettingKeys::timeAxisAspectRatio))
+                            .value_or(duration);
+    keepScrollBarRoom(mode == TimeAxisMode::FixedAspectRatio);
+    const std::optional<ScrollRange> scroll = scrollRange(duration, span, secondsPerColumn);
+    if (scroll && scroll->needed)
+        showScrollBar(*scroll);
+    else
+        hideScrollBar();
+    p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
+}
+
+void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
+{
+    if (readSetting(SettingKeys::fixedXScale) != TimeAxisMode::FixedAspectRatio)
+        return;
+    // The mode may have been chosen after the last spectrogram was drawn.
+    keepScrollBarRoom(true);
+    // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
+    p.zoomer->zoom(0);
+    p.spectrogramPlot->updateAxes();
+    const QRect contents = p.spectrogramPlot->canvas()->contentsRect();
+    FixedAspectInput in;
+    in.duration = duration;
+    in.canvasWidth = contents.width();
+    // The bar keeps its room while hidden in this mode, so the height is the
+    // one the canvas keeps whether or not the bar shows.
+    in.canvasHeight = contents.height();
+    in.frequencySpan = p.spectrogramPlot->axisInterval(QwtPlot::yLeft).width();
+    in.aspectRatio = readSetting(SettingKeys::timeAxisAspectRatio);
+    in.left = p.spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue();
+    in.secondsPerColumn = secondsPerColumn;
+
+    const std::optional<FixedAspectView> view = fixedAspectView(in);
+    if (!view)
+        return; // keep the last valid view
+    if (view->scroll.needed)
+        showScrollBar(view->scroll);
+    else
+        hideScrollBar();
+    p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
+    p.spectrogramPlot->replot();
+    p.timePlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
+    p.timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
+    p.timePlot->replot();
+    p.zoomer->setZoomBase(false);
+}
+
+void SpectrogramScroller::scrollTo(int value, double duration, double secondsPerColumn)
+{
+    if (!std::isfinite(duration))
+        return; // no recording on show: nothing to scroll through
+    const QRect canvas = p.spectrogramPlot->canvas()->contentsRect();
+    // In the whole-recording mode the bar is hidden; should its value change
+    // all the same, the whole recording stays on view.
+    const std::optional<double> span =
+        visibleTimeSpan(readSetting(SettingKeys::fixedXScale), duration, readSetting(SettingKeys::fixedDuration),
+                        canvas.width(), canvas.height(), p.spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
+                        readSetting(SettingKeys::timeAxisAspectRatio));
+    if (!span)
+        return; // nothing sound to divide by yet: keep the last valid view
+    const double start = value * secondsPerColumn;
+    const double end = start + *span;
+
+    p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, start, end);
+    p.spectrogramScale->setPosition(start);
+    p.spectrogramPlot->replot();
+    p.zoomer->setZoomBase(false);
+
+    p.timePlot->setAxisScale(QwtPlot::xBottom, start, end);
+    p.timePlot->setAxisScale(QwtPlot::xTop, start, end);
+    p.timeScale->setPosition(start);
+    p.timePlot->replot();
+}
+
+void SpectrogramScroller::keepScrollBarRoom(bool keep)
+{
+    for (QWidget *w : {static_cast<QWidget *>(p.scrollBar), static_cast<QWidget *>(p.bottomSpacer)}) {
+        QSizePolicy policy = w->sizePolicy();
+        if (policy.retainSizeWhenHidden() == keep)
+            continue;
+        policy.setRetainSizeWhenHidden(keep);
+        w->setSizePolicy(policy);
+    }
+}
+
+void SpectrogramScroller::sizeSpacer()
+{
+    const int height = qMax(0, p.scrollBarLayout->verticalSpacing()) + p.scrollBar->height();
+    p.bottomSpacer->setMaximumHeight(height);
+    p.bottomSpacer->setMinimumHeight(height);
+}
+
+void SpectrogramScroller::showScrollBar(const ScrollRange &range)
+{
+    p.scrollBar->setMinimum(0);
+    p.scrollBar->setMaximum(range.maximum);
+    p.scrollBar->setValue(0);
+    p.scrollBar->setPageStep(range.pageStep);
+    p.scrollBar->setSingleStep(range.singleStep);
+    p.scrollBar->show();
+    sizeSpacer();
+    p.bottomSpacer->show();
+}
+
+void SpectrogramScroller::hideScrollBar()
+{
+    p.scrollBar->hide();
+    p.bottomSpacer->hide();
+}
