@@ -15,13 +15,15 @@ QwtText MyQwtZoomer::trackerTextF(const QPointF &pos) const
     return QwtText(formatTrackerText(rubberBand(), pos, 3, QStringLiteral(" s"), 3, QStringLiteral(" kHz")));
 }
 
+QPoint MyQwtZoomer::clampedToCanvas(const QWidget *canvas, const QPoint &pos)
+{
+    if (!canvas)
+        return pos;
+    const QRect r = canvas->contentsRect();
+    return QPoint(qBound(r.left(), pos.x(), r.right()), qBound(r.top(), pos.y(), r.bottom()));
+}
+
 void MyQwtZoomer::move(const QPoint &pos)
 {
-    const QWidget *w = parentWidget();
-    if (!w) {
-        QwtPlotZoomer::move(pos);
-        return;
-    }
-    const QRect r = w->contentsRect();
-    QwtPlotZoomer::move(QPoint(qBound(r.left(), pos.x(), r.right()), qBound(r.top(), pos.y(), r.bottom())));
+    QwtPlotZoomer::move(clampedToCanvas(parentWidget(), pos));
 }

@@ -13,3 +13,10 @@ class QPointF;
  */
 QString formatTrackerText(QwtPicker::RubberBand band, const QPointF &pos, int xDecimals, const QString &xUnit,
                     int yDecimals, const QString &yUnit);
+
+/**
+ * The read-out while a line rubber band is drawn: y of a horizontal line, x of
+ * a vertical one, with 4 decimals in the default locale. A null string for
+ * every other band, whose text each picker builds itself.
+ */
+QString lineRubberBandText(QwtPicker::RubberBand band, const QPointF &pos);
