@@ -1,0 +1,119 @@
+#include "activity/foldersettings.h"
+
+#include <QSettings>
+#include <QTimeZone>
+
+namespace {
+
+QVariant read(QSettings &settings, const char *group, const char *key, const QVariant &fallback)
+{
+    settings.beginGroup(QLatin1String(group));
+    const QVariant v = settings.value(QLatin1String(key), fallback);
+    settings.endGroup();
+    return v;
+}
+
+void write(QSettings &settings, const char *group, const char *key, const QVariant &value)
+{
+    settings.beginGroup(QLatin1String(group));
+    settings.setValue(QLatin1String(key), value);
+    settings.endGroup();
+}
+
+template <typename T>
+T read(QSettings &settings, const FolderSetting<T> &setting, const T &fallback)
+{
+    return read(settings, setting.group, setting.key, QVariant::fromValue(fallback)).template value<T>();
+}
+
+template <typename T>
+T read(QSettings &settings, const FolderSetting<T> &setting)
+{
+    return read(settings, setting, setting.fallback);
+}
+
+template <typename T>
+void write(QSettings &settings, const FolderSetting<T> &setting, const QVariant &value)
+{
+    write(settings, setting.group, setting.key, value);
+}
+
+} // namespace
+
+namespace FolderSettings {
+
+QString filePath(const QString &folder)
+{
+    return folder + QLatin1Char('/') + QLatin1String(fileName);
+}
+
+QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback)
+{
+    QSettings settings(filePath(folder), QSettings::IniFormat);
+    return read(settings, group, key, fallback);
+}
+
+void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync)
+{
+    QSettings settings(filePath(folder), QSettings::IniFormat);
+    write(settings, group, key, value);
+    if (sync == Sync::Now)
+        settings.sync();
+}
+
+QString dateText(const QDate &date)
+{
+    return date.toString(QLatin1String(dateFormat));
+}
+
+QString timeText(const QTime &time)
+{
+    return time.toString(QLatin1String(timeFormat));
+}
+
+} // namespace FolderSettings
+
+FolderTimeSettings readFolderTimeSettings(const QString &folder)
+{
+    using namespace FolderSettings;
+    // One settings object reads the whole set: the file is parsed once, not fifteen times.
+    QSettings s(filePath(folder), QSettings::IniFormat);
+    FolderTimeSettings r;
+    r.latitude = read(s, latitude);
+    r.longitude = read(s, longitude);
+    r.daylightSaving = read(s, daylightSaving);
+    r.centerNight = read(s, centerNight);
+    r.twilight = read(s, twilight);
+    r.periodType = read(s, periodType);
+    r.intervalDays = read(s, intervalDays);
+    // A hand-written id without the byte-array marker reads as text; its bytes are the same.
+    r.timeZone = read(s, timeZone, QTimeZone::systemTimeZoneId());
+    r.beginDate = QDate::fromString(read(s, beginDate), QLatin1String(dateFormat));
+    r.endDate = QDate::fromString(read(s, endDate), QLatin1String(dateFormat));
+    r.startRecording = QTime::fromString(read(s, startRecording), QLatin1String(timeFormat));
+    r.stopRecording = QTime::fromString(read(s, stopRecording), QLatin1String(timeFormat));
+    r.startMin = read(s, startMin);
+    r.stopMin = read(s, stopMin);
+    r.invalidTimes = read(s, invalidTimes);
+    return r;
+}
+
+void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
+{
+    using namespace FolderSettings;
+    QSettings s(filePath(folder), QSettings::IniFormat);
+    write(s, latitude, t.latitude);
+    write(s, longitude, t.longitude);
+    write(s, daylightSaving, t.daylightSaving);
+    write(s, centerNight, t.centerNight);
+    write(s, intervalDays, t.intervalDays);
+    write(s, timeZone, t.timeZone);
+    write(s, twilight, t.twilight);
+    write(s, beginDate, dateText(t.beginDate));
+    write(s, endDate, dateText(t.endDate));
+    write(s, startRecording, timeText(t.startRecording));
+    write(s, stopRecording, timeText(t.stopRecording));
+    write(s, startMin, t.startMin);
+    write(s, stopMin, t.stopMin);
+    write(s, periodType, t.periodType);
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+/**
+ * The activity-plot settings of one folder of recordings, kept beside them in
+ * "QuillonSettings.ini" (INI format) so that they travel with the data.
+ *
+ * Every key is named once below, with the value its reader takes when the key
+ * (or the whole file) is missing. Each access opens the file afresh and nothing
+ * is cached, so the dialog's slots and the charts always see what the last
+ * writer left. A file that cannot be read yields the defaults; a failed write is
+ * lost without a message (the settings library reports nothing).
+ */
+template <typename T>
+struct FolderSetting {
+    const char *group;
+    const char *key;
+    T fallback;
+
+    /** The same key as another reader reads it, with its own default. */
+    template <typename U>
+    FolderSetting<U> readAs(U otherFallback) const
+    {
+        return FolderSetting<U>{group, key, otherFallback};
+    }
+};
+
+namespace FolderSettings {
+
+constexpr char fileName[] = "QuillonSettings.ini";
+
+// folder + "/QuillonSettings.ini"
+QString filePath(const QString &folder);
+
+// The one way into the file: a fresh settings object per access.
+QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback);
+enum class Sync { Later, Now };
+void setValue(const QString &folder, const char *group, const char *key, const QVariant &value,
+              Sync sync = Sync::Later);
+
+// Stored text forms of the monitoring dates (only day and month carry meaning)
+// and of the daily start and stop times.
+constexpr char dateFormat[] = "dd.MM.yy";
+constexpr char timeFormat[] = "hh:mm";
+QString dateText(const QDate &date);
+QString timeText(const QTime &time);
+
+// --- Geocoordinates: degrees north and east ----------------------------------
+constexpr FolderSetting<double> latitude{"Geocoordinates", "latitude", 51};
+constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9};
+
+// --- Time ----------------------------------------------------------------------
+constexpr FolderSetting<bool> daylightSaving{"Time", "daylightSaving", true};
+constexpr FolderSetting<bool> centerNight{"Time", "centerNight", true};
+constexpr FolderSetting<int> twilight{"Time", "Twilight", 0};          // civil, nautical, astronomical, Tavron
+constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0};      // 0 clock times, 1 relative to sun times
+constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0};  // the days chart's y choice
+// IANA id as a byte array. Its default, the machine's zone, is worked out when
+// read: readFolderSetting(folder, timeZone, QTimeZone::systemTimeZoneId()).
+inline const FolderSetting<QByteArray> timeZone{"Time", "TimeZone", QByteArray()};
+inline const FolderSetting<QString> beginDate{"Time", "BeginDate", QStringLiteral("01.01.15")};
+inline const FolderSetting<QString> endDate{"Time", "EndDate", QStringLiteral("31.12.15")};
+inline const FolderSetting<QString> startRecording{"Time", "StartRecording", QStringLiteral("00:00")};
+inline const FolderSetting<QString> stopRecording{"Time", "StopRecording", QStringLiteral("00:00")};
+constexpr FolderSetting<int> startMin{"Time", "StartMin", 0};   // minutes after sunset
+constexpr FolderSetting<int> stopMin{"Time", "StopMin", 0};     // minutes after sunrise
+inline const FolderSetting<QString> invalidTimes{"Time", "invalidTimes", QString()};   // InvalidTimesText
+// Logarithmic y axis of each activity chart.
+constexpr FolderSetting<bool> logDays{"Time", "logDays", false};
+constexpr FolderSetting<bool> logMonth{"Time", "logMonth", false};
+constexpr FolderSetting<bool> logNight{"Time", "logNight", false};
+constexpr FolderSetting<bool> logTemp{"Time", "logTemp", false};
+constexpr FolderSetting<bool> logPrec{"Time", "logPrec", false};
+constexpr FolderSetting<bool> logWind{"Time", "logWind", false};
+
+// --- Files: empty for the charts; a file chooser starts in the folder itself --
+inline const FolderSetting<QString> temperaturePrecipitationFile{"Files", "temperaturePrecipitationFile", QString()};
+inline const FolderSetting<QString> windSpeedFile{"Files", "windSpeedFile", QString()};
+
+// --- WindDataSettings: the wind-speed file's format, written together ---------
+inline const FolderSetting<QString> windDateFormat{"WindDataSettings", "dateFormat", QStringLiteral("dd.mm.yyyy")};
+inline const FolderSetting<QString> windTimeFormat{"WindDataSettings", "timeFormat", QStringLiteral("hh:mm:ss")};
+inline const FolderSetting<QString> windDecimalSeparator{"WindDataSettings", "decimalSeparator", QStringLiteral(",")};
+// The format dialog falls back on "Space", the wind chart on "Semicolon".
+inline const FolderSetting<QString> windSeparator1{"WindDataSettings", "separator1", QStringLiteral("Space")};
+inline const FolderSetting<QString> windSeparator1InChart = windSeparator1.readAs(QStringLiteral("Semicolon"));
+inline const FolderSetting<QString> windSeparator2{"WindDataSettings", "separator2", QStringLiteral("Semicolon")};
+inline const FolderSetting<QString> windDateTimeDefinition{"WindDataSettings", "dateTimeDefinition",
+                                                           QStringLiteral("Beginning")};
+constexpr FolderSetting<bool> windConsiderDaylightSaving{"WindDataSettings", "considerDaylightSaving", true};
+// IANA id as a byte array; like TimeZone, the machine's zone when missing.
+inline const FolderSetting<QByteArray> windDataTimeZone{"WindDataSettings", "WindDataTimeZone", QByteArray()};
+
+} // namespace FolderSettings
+
+/** The stored value as T, or the setting's default when the key is missing. */
+template <typename T>
+T readFolderSetting(const QString &folder, const FolderSetting<T> &setting)
+{
+    return FolderSettings::value(folder, setting.group, setting.key, QVariant::fromValue(setting.fallback))
+        .template value<T>();
+}
+
+/** The stored value as T, or fallback (a default the reader works out itself) when the key is missing. */
+template <typename T>
+T readFolderSetting(const QString &folder, const FolderSetting<T> &setting, const T &fallback)
+{
+    return FolderSettings::value(folder, setting.group, setting.key, QVariant::fromValue(fallback)).template value<T>();
+}
+
+template <typename T>
+void writeFolderSetting(const QString &folder, const FolderSetting<T> &setting, const QVariant &value,
+                        FolderSettings::Sync sync = FolderSettings::Sync::Later)
+{
+    FolderSettings::setValue(folder, setting.group, setting.key, value, sync);
+}
+
+/**
+ * The coordinates and time settings that the activity dialog loads into its
+ * controls when it opens. A stored date or time that does not parse comes back
+ * invalid, so that the control keeps the value it had.
+ */
+struct FolderTimeSettings {
+    double latitude = FolderSettings::latitude.fallback;
+    double longitude = FolderSettings::longitude.fallback;
+    bool daylightSaving = FolderSettings::daylightSaving.fallback;
+    bool centerNight = FolderSettings::centerNight.fallback;
+    int twilight = FolderSettings::twilight.fallback;
+    int periodType = FolderSettings::periodType.fallback;
+    int intervalDays = FolderSettings::intervalDays.fallback;
+    QByteArray timeZone;
+    QDate beginDate;
+    QDate endDate;
+    QTime startRecording;
+    QTime stopRecording;
+    int startMin = FolderSettings::startMin.fallback;
+    int stopMin = FolderSettings::stopMin.fallback;
+    QString invalidTimes;
+};
+
+FolderTimeSettings readFolderTimeSettings(const QString &folder);
+
+// Writes every key of the struct that has a control, in the order the dialog's
+// Close saves them; never the invalid periods, which only their own dialog changes.
+void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &settings);

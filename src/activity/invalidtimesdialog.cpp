@@ -1,0 +1,108 @@
+#include "activity/invalidtimesdialog.h"
+
+#include "activity/invalidtimestext.h"
+#include "ui_invalidtimesdialog.h"
+
+#include <QDate>
+#include <QDateTimeEdit>
+#include <QTreeWidgetItem>
+
+namespace {
+enum Column { NumberColumn = 0, BeginColumn = 1, EndColumn = 2 };
+}
+
+invalidTimesDialog::invalidTimesDialog(QWidget *parent, const QString &invalidTimesText)
+    : QDialog(parent)
+    , ui(new Ui::invalidTimesDialog)
+{
+    ui->setupUi(this);
+    setWindowTitle(tr("Set invalid Monitoring Periods"));
+    ui->treeWidget->setColumnWidth(NumberColumn, 20);
+    ui->treeWidget->setColumnWidth(BeginColumn, 140);
+    ui->treeWidget->setColumnWidth(EndColumn, 140);
+
+    // A half that does not parse is an invalid date-time, which the editor
+    // ignores: it keeps its initial value.
+    for (const InvalidTimesPeriod &p : readInvalidTimesText(invalidTimesText))
+        addRow(invalidTimesDateTime(p.begin), invalidTimesDateTime(p.end));
+}
+
+invalidTimesDialog::~invalidTimesDialog()
+{
+    delete ui;
+}
+
+QDateTime invalidTimesDialog::newRowDefault()
+{
+    return invalidTimesDateTime(QStringLiteral("01.01.") + QDate::currentDate().toString(QStringLiteral("yyyy"))
+                                + QStringLiteral(" 00:00"));
+}
+
+QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateTime &end)
+{
+    auto *row = new QTreeWidgetItem(ui->treeWidget);
+    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    row->setText(NumberColumn, QString::number(ui->treeWidget->topLevelItemCount()));
+    row->setTextAlignment(NumberColumn, Qt::AlignHCenter);
+    const QDateTime values[2] = {begin, end};
+    for (int k = 0; k < 2; ++k) {
+        auto *edit = new QDateTimeEdit;   // the tree takes it over
+        edit->setCalendarPopup(true);
+        edit->setAlignment(Qt::AlignHCenter);
+        edit->setDateTime(values[k]);
+        ui->treeWidget->setItemWidget(row, BeginColumn + k, edit);
+    }
+    // Only the begin follows edits: it pulls the end along.
+    connect(editorAt(row, BeginColumn), &QDateTimeEdit::editingFinished, this, &invalidTimesDialog::beginTimeChanged);
+    return row;
+}
+
+QDateTimeEdit *invalidTimesDialog::editorAt(QTreeWidgetItem *row, int column) const
+{
+    return static_cast<QDateTimeEdit *>(ui->treeWidget->itemWidget(row, column));
+}
+
+void invalidTimesDialog::beginTimeChanged()
+{
+    const QObject *source = sender();
+    for (int i = 0; i < ui->treeWidget->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = ui->treeWidget->topLevelItem(i);
+        QDateTimeEdit *begin = editorAt(row, BeginColumn);
+        if (begin != source)
+            continue;
+        QDateTimeEdit *end = editorAt(row, EndColumn);
+        end->setMinimumDateTime(begin->dateTime());
+        if (end->dateTime() == newRowDefault() || end->dateTime() < begin->dateTime())
+            end->setDateTime(begin->dateTime());
+        return;
+    }
+}
+
+void invalidTimesDialog::on_pushButton_clicked()
+{
+    const QDateTime initial = newRowDefault();
+    addRow(initial, initial);
+}
+
+void invalidTimesDialog::on_pushButton_2_clicked()
+{
+    qDeleteAll(ui->treeWidget->selectedItems());
+    for (int i = 0; i < ui->treeWidget->topLevelItemCount(); ++i)
+        ui->treeWidget->topLevelItem(i)->setText(NumberColumn, QString::number(i + 1));
+}
+
+void invalidTimesDialog::on_pushButton_3_clicked()
+{
+    ui->treeWidget->clear();
+}
+
+void invalidTimesDialog::on_buttonBox_accepted()
+{
+    QVector<InvalidTimesPeriod> periods;
+    for (int i = 0; i < ui->treeWidget->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = ui->treeWidget->topLevelItem(i);
+        periods.append({invalidTimesHalf(editorAt(row, BeginColumn)->dateTime()),
+                        invalidTimesHalf(editorAt(row, EndColumn)->dateTime())});
+    }
+    invalidTimes = composeInvalidTimesText(periods);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+/**
+ * InvalidTimesText: the periods in which a folder's recorder gave no valid data,
+ * as the folder's settings file keeps them (key "invalidTimes"):
+ *
+ *     24.12.2021 18:00-27.12.2021 08:00;01.05.2022 00:00-01.05.2022 23:59
+ *
+ * Periods joined by ";", each its begin, "-", its end, both local date-times
+ * "dd.MM.yyyy hh:mm" (the format holds no "-"). The empty text means no periods.
+ * Nothing promises that an end follows its begin or that periods are sorted.
+ *
+ * One reader and one composer serve every user. The reader hands back the two
+ * halves as text: the periods dialog parses them with invalidTimesDateTime, the
+ * charts cut them by their own rules. A part without "-" (only a hand-edited file
+ * holds one) and an empty part are skipped, so that no user reaches for a half
+ * that is not there.
+ */
+struct InvalidTimesPeriod {
+    QString begin;
+    QString end;
+};
+
+constexpr char invalidTimesDateTimeFormat[] = "dd.MM.yyyy hh:mm";
+
+QVector<InvalidTimesPeriod> readInvalidTimesText(const QString &text);
+QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods);
+
+// A half as a local date-time; invalid when it does not parse.
+QDateTime invalidTimesDateTime(const QString &half);
+QString invalidTimesHalf(const QDateTime &dateTime);
