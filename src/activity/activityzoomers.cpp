@@ -13,8 +13,8 @@ namespace {
 constexpr double halfDayMs = 43200000;
 constexpr double fiveMinutesMs = 300000;
 
-// Zoom limits: a week by an hour on the time plot; on the days and months plots
-// about 10.3 days (the figure is kept as it always was, though no whole number of days).
+// Zoom limits in axis units: a week by an hour on the time plot; about 10.3 days
+// (not a whole number of days) on the days and months plots.
 const QSizeF timeMinZoom(604800000, 3600000);
 const QSizeF dateMinZoom(889032704, 0.01);
 const QSizeF unitMinZoom(0.1, 0.01);
@@ -74,10 +74,12 @@ QwtText MyQwtZoomer3::trackerTextF(const QPointF &pos) const
 {
     return zoomerText(rubberBand(), pos, [&] {
         bool nightCentred = false;
-        for (const QwtPlotItem *item : timePlot->itemList()) {
-            if (item->title().text() == QLatin1String("centerNight")) {
-                nightCentred = true;
-                break;
+        if (timePlot) {
+            for (const QwtPlotItem *item : timePlot->itemList()) {
+                if (item->title().text() == QLatin1String("centerNight")) {
+                    nightCentred = true;
+                    break;
+                }
             }
         }
         // A day's dots stand at its midnight: the half day either side names that day.

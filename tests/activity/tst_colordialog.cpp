@@ -47,7 +47,6 @@ void TestColorDialog::rowsAndColours()
 {
     Colours c({"Nyc", "", "All Classes"}, {QColor(10, 20, 30), QColor(200, 100, 50, 127), QColor(0, 0, 255, 40)});
     QCOMPARE(c.tree->topLevelItemCount(), 3);
-    QCOMPARE(c.tree->topLevelItem(0)->text(0), QStringLiteral("Nyc"));
     QCOMPARE(c.tree->topLevelItem(1)->text(0), QStringLiteral("Unassigned"));
     QCOMPARE(c.tree->topLevelItem(1)->text(1), QStringLiteral("200"));
     QCOMPARE(c.tree->topLevelItem(0)->background(4).color(), QColor(10, 20, 30));
@@ -91,7 +90,6 @@ void TestColorDialog::committedEditTurnsSwatch()
 void TestColorDialog::emptyClassList()
 {
     ColorDialog dialog(nullptr, {}, {});
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Colors for Classes"));
     QCOMPARE(dialog.findChild<QTreeWidget *>("treeWidget")->topLevelItemCount(), 0);
     QVERIFY(dialog.getColors().isEmpty());
 }
