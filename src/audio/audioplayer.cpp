@@ -1,0 +1,147 @@
+#include "audio/audioplayer.h"
+
+#include "audio/playbackbuffers.h"
+#include "audio/qtaudiooutput.h"
+
+#include <QBuffer>
+
+AudioPlayer::AudioPlayer(QObject *parent, AudioOutputFactory factory)
+    : QObject(parent), outputFactory(factory ? std::move(factory) : QtAudioOutput::factory())
+{
+    // Replaced by the first recording's own format before anything plays.
+    createOutput(monoPcm16Format(300000));
+    volume = output->volume();
+    buffer = new QBuffer(this);
+}
+
+AudioPlayer::~AudioPlayer()
+{
+    // The output reads the buffer: it goes first, and tells nobody.
+    disconnect(output, nullptr, this, nullptr);
+    delete output;
+    delete buffer;
+}
+
+void AudioPlayer::createOutput(const QAudioFormat &format)
+{
+    output = outputFactory(format);
+    output->setParent(this);
+    connect(output, &AudioOutput::stateChanged, this, &AudioPlayer::playerStateChanged);
+    connect(output, &AudioOutput::notify, this, &AudioPlayer::notified);
+    output->setNotifyInterval(notifyInterval);
+}
+
+bool AudioPlayer::isPlayable(const QAudioFormat &format)
+{
+    return format.sampleRate() > 0 && format.channelCount() > 0 && format.sampleSize() >= 8
+           && format.sampleSize() % 8 == 0;
+}
+
+qint64 AudioPlayer::playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree,
+                                      const QAudioFormat &format)
+{
+    const qint64 queuedBytes = qint32(bufferSize - bytesFree);
+    const qint64 bytesPerFrame = qint64(format.channelCount()) * format.sampleSize() / 8;
+    const qint64 queuedUSecs = bytesPerFrame > 0 && format.sampleRate() > 0
+                                   ? queuedBytes * 1000000 / bytesPerFrame / format.sampleRate()
+                                   : 0;
+    return (processedUSecs - queuedUSecs) / 1000;
+}
+
+void AudioPlayer::play(const QByteArray &data)
+{
+    switch (output->state()) {
+    case QAudio::SuspendedState:
+        output->resume();
+        break;
+    case QAudio::StoppedState:
+    case QAudio::IdleState:
+        // Nothing to play must not look like playing: an empty buffer would
+        // go Active and Idle at once, and a loop would replay it for ever.
+        if (data.isEmpty() || !isPlayable(output->format()))
+            return;
+        if (buffer->isOpen())
+            buffer->close();
+        output->reset();
+        buffer->setData(data);
+        buffer->open(QIODevice::ReadOnly);
+        output->start(buffer);
+        break;
+    case QAudio::ActiveState:
+    case QAudio::InterruptedState:
+        break;
+    }
+}
+
+void AudioPlayer::pause()
+{
+    if (output->state() == QAudio::ActiveState)
+        output->suspend();
+}
+
+void AudioPlayer::stop()
+{
+    switch (output->state()) {
+    case QAudio::ActiveState:
+    case QAudio::InterruptedState:
+    case QAudio::IdleState:
+        // Idle too: a stop in the pause a loop makes before it replays must
+        // end the loop, which only Stopped (not Idle) does.
+        output->stop();
+        buffer->close();
+        break;
+    case QAudio::SuspendedState:
+        output->stop();   // the buffer stays open until the next play closes it
+        break;
+    case QAudio::StoppedState:
+        break;
+    }
+}
+
+void AudioPlayer::setMute(bool mute)
+{
+    muted = mute;
+    output->setVolume(mute ? 0.0 : volume);
+    emit isMuted(mute);
+}
+
+void AudioPlayer::setVolume(int value)
+{
+    volume = QAudio::convertVolume(value / 100.0, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale);
+    if (!muted)
+        output->setVolume(volume);
+}
+
+void AudioPlayer::setFormat(const QAudioFormat &format)
+{
+    // Stopping while still connected tells the controls and markers that
+    // whatever played has ended; the new output starts Stopped.
+    output->stop();
+    disconnect(output, nullptr, this, nullptr);
+    output->reset();
+    // Later: this may run inside one of the old output's own signals.
+    output->deleteLater();
+    createOutput(format);
+    output->setVolume(muted ? 0.0 : volume);
+}
+
+void AudioPlayer::playerStateChanged(QAudio::State state)
+{
+    emit signalPlayerStateChanged(state);
+}
+
+void AudioPlayer::notified()
+{
+    emit positionChanged(
+        playingPositionMs(output->processedUSecs(), output->bufferSize(), output->bytesFree(), output->format()));
+}
+
+QAudioFormat AudioPlayer::format() const
+{
+    return output->format();
+}
+
+QAudio::State AudioPlayer::state() const
+{
+    return output->state();
+}

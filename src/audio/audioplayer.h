@@ -1,0 +1,69 @@
+#pragma once
+
+#include "audio/audiooutput.h"
+
+#include <QAudio>
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QObject>
+
+class QBuffer;
+
+/**
+ * Plays one PCM byte buffer through an audio output and reports its state and
+ * playing position. The output comes from a factory (the system's default
+ * device unless a test or benchmark passes another) and is made anew for
+ * every format.
+ *
+ * States are the output's own; every change is passed on through
+ * signalPlayerStateChanged. Position reports come every `notifyInterval` ms
+ * while playing, in milliseconds of playing time from the start of the buffer.
+ */
+class AudioPlayer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit AudioPlayer(QObject *parent = nullptr, AudioOutputFactory outputFactory = {});
+    ~AudioPlayer() override;
+
+    // What has left the output of all it was given: processed time minus what
+    // still waits in the output's queue, in whole milliseconds.
+    static qint64 playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree,
+                                    const QAudioFormat &format);
+
+    // Not playable: no rate, no channels, or no whole bytes per sample.
+    static bool isPlayable(const QAudioFormat &format);
+
+signals:
+    void signalPlayerStateChanged(QAudio::State state);
+    void isMuted(bool muted);
+    void positionChanged(qint64 position);
+
+public slots:
+    // Suspended: resumes, whatever `data` holds. Stopped or Idle: plays a copy
+    // of `data` from its start, unless it is empty or the format is not
+    // playable. Active or Interrupted: nothing.
+    void play(const QByteArray &data);
+    void pause();
+    void stop();
+    void setMute(bool mute);
+    // 0 to 100 on a logarithmic scale, as the volume slider shows it.
+    void setVolume(int volume);
+    void setFormat(const QAudioFormat &format);
+    void playerStateChanged(QAudio::State state);
+    void notified();
+
+public:
+    QAudioFormat format() const;
+    QAudio::State state() const;
+
+private:
+    void createOutput(const QAudioFormat &format);
+
+    AudioOutputFactory outputFactory;
+    AudioOutput *output = nullptr;   // a child; replaced with every format
+    QBuffer *buffer = nullptr;       // a child; what the output reads
+    double volume = 1.0;             // linear, applied whenever not muted
+    bool muted = false;
+    int notifyInterval = 10;         // milliseconds between position reports
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "audio/audiooutput.h"
+
+class QAudioOutput;
+
+/**
+ * The system's default audio output (QAudioOutput). Without any output device
+ * Qt plays into a null device: start() then leaves the output Stopped.
+ */
+class QtAudioOutput : public AudioOutput
+{
+    Q_OBJECT
+public:
+    explicit QtAudioOutput(const QAudioFormat &format, QObject *parent = nullptr);
+
+    // The factory the player uses unless told otherwise.
+    static AudioOutputFactory factory();
+
+    void start(QIODevice *device) override;
+    void suspend() override;
+    void resume() override;
+    void stop() override;
+    void reset() override;
+    QAudio::State state() const override;
+    void setNotifyInterval(int milliseconds) override;
+    int notifyInterval() const override;
+    qint64 processedUSecs() const override;
+    int bufferSize() const override;
+    int bytesFree() const override;
+    QAudioFormat format() const override;
+    void setVolume(qreal volume) override;
+    qreal volume() const override;
+
+private:
+    QAudioOutput *m_output;   // a child of this object
+};
