@@ -1,0 +1,178 @@
+#include "audio/playbackbuffers.h"
+
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+constexpr int bytesPerOutputSample = 2;
+
+// The output must fit a QByteArray: 1 GiB holds 18 minutes at 500 kHz, far
+// more than the spectrogram of one recording can show.
+constexpr qint64 maxOutputSamples = qint64(1) << 29;
+
+qint64 usableSampleCount(const PlaybackSource &source)
+{
+    if (!source.samples || source.sampleCount <= 0)
+        return 0;
+    return qMin<qint64>(source.sampleCount, qint64(source.samples->size()));
+}
+
+// 32767 / F for the recording's full scale F = 2^(bits - 1) - 1.
+float toSixteenBits(int bitsPerSample)
+{
+    if (bitsPerSample < 2 || bitsPerSample > 32)
+        return 1.0f;
+    return 32767.0f / float((qint64(1) << (bitsPerSample - 1)) - 1);
+}
+
+qint16 saturated(double v)
+{
+    if (v >= 32767.0)
+        return 32767;
+    if (v <= -32768.0)
+        return -32768;
+    return qint16(v);   // truncates toward zero
+}
+
+void putLittleEndian(char *out, qint16 v)
+{
+    out[0] = char(v & 0xff);
+    out[1] = char((v >> 8) & 0xff);
+}
+
+} // namespace
+
+int undersamplingFactor(int index)
+{
+    if (index <= 0 || index > 15)
+        return 1;
+    return 2 * index;
+}
+
+float playbackRateFactor(int index)
+{
+    static const float factors[] = {1.0f, 0.5f, 0.25f, 0.2f, 0.1f, 0.05f, 0.01f};
+    if (index < 0 || index > 6)
+        return 1.0f;
+    return factors[index];
+}
+
+int PlaybackSettings::undersampling() const
+{
+    return mode == AudioMode::Undersampled ? undersamplingFactor(undersamplingIndex) : 1;
+}
+
+float PlaybackSettings::playbackRate() const
+{
+    return mode == AudioMode::Pitched ? playbackRateFactor(playbackRateIndex) : 1.0f;
+}
+
+PlaybackSettings readPlaybackSettings()
+{
+    const QSettings store;
+    PlaybackSettings s;
+    const int mode = store.value(QStringLiteral("audioMode"), 0).toInt();
+    s.mode = mode >= 0 && mode <= 3 ? AudioMode(mode) : AudioMode::Original;
+    s.undersamplingIndex = store.value(QStringLiteral("undersampling"), 0).toInt();
+    s.playbackRateIndex = store.value(QStringLiteral("playbackRate"), 0).toInt();
+    s.mixerFrequencyKHz = store.value(QStringLiteral("mixerFrequency"), 20).toFloat();
+    return s;
+}
+
+QAudioFormat monoPcm16Format(int sampleRate)
+{
+    QAudioFormat format;
+    format.setSampleRate(sampleRate);
+    format.setChannelCount(1);
+    format.setSampleSize(8 * bytesPerOutputSample);
+    format.setCodec(QStringLiteral("audio/pcm"));
+    format.setByteOrder(QAudioFormat::LittleEndian);
+    format.setSampleType(QAudioFormat::SignedInt);
+    return format;
+}
+
+float playbackGain(float amplitudeAxisLimit)
+{
+    // A silent recording draws a limit of 0: 0.8 / 0 would blow up.
+    if (!(amplitudeAxisLimit > 0.0f) || !std::isfinite(amplitudeAxisLimit))
+        return 1.0f;
+    return 0.8f / float(double(amplitudeAxisLimit) / 1.1);
+}
+
+PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackSettings &settings,
+                                   float amplitudeAxisLimit)
+{
+    PlaybackBuffer out;
+    const qint64 n = usableSampleCount(source);
+    const int rate = qMax(0, source.sampleRate);
+    const int u = settings.undersampling();
+    const int outputRate = int(float(rate / u) * settings.playbackRate());
+
+    out.format = monoPcm16Format(outputRate);
+    if (rate == 0)
+        return out;
+    out.durationMs = qint64(double(float(n)) * 1000 / double(float(rate)));
+    if (source.channels <= 0 || outputRate <= 0)
+        return out;
+
+    const qint64 count = qMin(n / u, maxOutputSamples);
+    const float scale = toSixteenBits(source.bitsPerSample);
+    const float g = playbackGain(amplitudeAxisLimit);
+    const int *samples = source.samples->data();
+    out.data.resize(int(count * bytesPerOutputSample));
+    char *dst = out.data.data();
+
+    if (settings.mode == AudioMode::Mixed) {
+        // The mixing sine restarts every outputRate samples: one period of
+        // values, computed once, serves the whole recording.
+        const double fm = double(settings.mixerFrequencyKHz * 1000.0f);
+        const qint64 period = qMin<qint64>(count, outputRate);
+        std::vector<double> sine(static_cast<size_t>(period));
+        for (qint64 k = 0; k < period; ++k)
+            sine[size_t(k)] = std::sin((double(k) * (fm * 2.0 * M_PI)) / double(outputRate));
+        qint64 k = 0;
+        for (qint64 i = 0; i < count; ++i) {
+            const float v = float(samples[i]) * scale * g;
+            putLittleEndian(dst + 2 * i, saturated(double(v) * sine[size_t(k)]));
+            if (++k == period)
+                k = 0;
+        }
+    } else {
+        for (qint64 i = 0; i < count; ++i) {
+            const float v = float(samples[i * u]) * scale * g;
+            putLittleEndian(dst + 2 * i, saturated(double(v)));
+        }
+    }
+    return out;
+}
+
+QByteArray playbackSlice(const QByteArray &audio, const PlaybackSource &source, const PlaybackSettings &settings,
+                         float start, float end)
+{
+    const qint64 n = usableSampleCount(source);
+    if (source.sampleRate <= 0 || audio.isEmpty() || !std::isfinite(start) || !std::isfinite(end))
+        return QByteArray();
+    const float length = float((1.0 / double(float(source.sampleRate))) * double(float(n)));
+    // Any start before 0 cuts from byte 0: holding it at -length keeps the
+    // byte counts within range without changing the slice.
+    const float from = qBound(-length, start, length);
+    const float to = qBound(-length, end, length);
+    const float perSecond = float(source.sampleRate) / float(settings.undersampling());
+
+    qint64 first = qint64(perSecond * from * float(bytesPerOutputSample));
+    if (first % 2 != 0)
+        first -= 1;
+    const qint64 last = qint64(perSecond * to * float(bytesPerOutputSample));
+    qint64 size = last - first;
+    if (size % 2 != 0)
+        size -= 1;
+    if (first < 0) {
+        size += first;
+        first = 0;
+    }
+    if (size <= 0 || first >= audio.size())
+        return QByteArray();
+    return audio.mid(int(first), int(qMin<qint64>(size, audio.size() - first)));
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QAudioFormat>
+#include <QByteArray>
+
+#include <vector>
+
+/**
+ * What the audio output plays of the shown recording: the whole recording
+ * made audible in one of four modes, as 16-bit signed little-endian mono PCM,
+ * and the slice of it that belongs to the time span on view.
+ *
+ * Pure functions: the caller reads the settings (readPlaybackSettings) and
+ * hands over the samples with the format it shows them in.
+ *
+ * Every recording plays as 16-bit samples, whatever its own width:
+ *   v = s x (32767 / F) x g,  F = 2^(bits - 1) - 1 (the recording's full scale),
+ * in single precision, truncated toward zero and held within -32768..32767.
+ * For 16-bit recordings 32767 / F is exactly 1. The gain g brings the loudest
+ * amplitude the time plot drew to 80 % of full scale (playbackGain).
+ */
+
+// The "audioMode" setting.
+enum class AudioMode {
+    Original = 0,       // unchanged
+    Undersampled = 1,   // every u-th sample at rate / u: frequencies fall, the length stays
+    Pitched = 2,        // every sample at rate x p: time expansion
+    Mixed = 3,          // heterodyne: multiplied by a sine at the mixer frequency
+};
+
+struct PlaybackSettings {
+    AudioMode mode = AudioMode::Original;
+    int undersamplingIndex = 0;      // "undersampling": index of 1:1, 2:1, 4:1 ... 30:1
+    int playbackRateIndex = 0;       // "playbackRate": index of 100 %, 50 %, 25 %, 20 %, 10 %, 5 %, 1 %
+    float mixerFrequencyKHz = 20.0f; // "mixerFrequency"
+
+    // u: the undersampling factor in Undersampled mode, else 1.
+    int undersampling() const;
+    // p: the playback-rate factor in Pitched mode, else 1.
+    float playbackRate() const;
+};
+
+// The settings as the settings dialog stored them.
+PlaybackSettings readPlaybackSettings();
+
+// Factors by the dialog's index; an index the dialog does not offer plays unchanged (1).
+int undersamplingFactor(int index);
+float playbackRateFactor(int index);
+
+// The recording as it is shown: its samples (one per frame, not rescaled),
+// borrowed for the call, and the format they are shown with.
+struct PlaybackSource {
+    const std::vector<int> *samples = nullptr;
+    qint64 sampleCount = 0;   // never read beyond samples->size()
+    int sampleRate = 0;
+    int channels = 1;
+    int bitsPerSample = 16;
+};
+
+struct PlaybackBuffer {
+    QByteArray data;           // empty when there is nothing to play
+    QAudioFormat format;       // the rate to play `data` at; 16-bit mono signed little-endian
+    qint64 durationMs = 0;     // the recording's length (recording time, not playing time)
+};
+
+// 16-bit signed little-endian mono PCM at `sampleRate`: every buffer plays in it.
+QAudioFormat monoPcm16Format(int sampleRate);
+
+// The gain that brings the time plot's amplitude axis limit (1.1 x the
+// loudest amplitude drawn, in units of full scale) to 80 % of full scale;
+// 1 for a silent recording (limit 0).
+float playbackGain(float amplitudeAxisLimit);
+
+// The whole recording, made audible. Nothing to play (empty data) when the
+// rate, the channel count or the output rate is 0.
+PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackSettings &settings,
+                                   float amplitudeAxisLimit);
+
+// The part of `audio` (built from the same source and settings) that belongs
+// to start..end seconds of recording time: cut at the recording's end, whole
+// samples only.
+QByteArray playbackSlice(const QByteArray &audio, const PlaybackSource &source, const PlaybackSettings &settings,
+                         float start, float end);
