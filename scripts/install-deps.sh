@@ -4,7 +4,8 @@ set -euo pipefail
 PACKAGES=(cmake g++ make pkg-config
           qtbase5-dev qtmultimedia5-dev libqt5svg5-dev libqwt-qt5-dev libqt5multimedia5-plugins
           tzdata
-          xvfb xauth fonts-dejavu-core)
+          xvfb xauth fonts-dejavu-core
+          pulseaudio)   # the sound test plays into a null sink of a server of its own
 # Qt's time zones read the system's zone database (tzdata): without it every zone,
 # the tests' TZ=Europe/Berlin too, silently reads as UTC. Other locales need nothing
 # installed: Qt formats with its own locale data, whatever glibc has generated.

@@ -1,0 +1,127 @@
+// Playback buffers of a 60 s recording at 500 kHz in each audio mode (wall
+// time and the peak memory the build adds), cutting a 1 s slice from the
+// whole buffer, and the start latency through the real audio output: from a
+// click on play to the output's Active state and to the first position
+// report, with a PulseAudio server of its own playing into a null sink.
+#include "../../tests/support/nullsinkserver.h"
+#include "audio/audioplayer.h"
+#include "audio/playbackbuffers.h"
+#include "audio/playercontrols.h"
+#include "benchutil.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int sampleRate = 500000;
+constexpr int seconds = 60;
+
+void buildPerMode(const std::vector<int> &samples)
+{
+    const PlaybackSource source{&samples, qint64(samples.size()), sampleRate, 1, 16};
+    struct Mode {
+        const char *name;
+        PlaybackSettings settings;
+    };
+    const Mode modes[] = {{"Original", {AudioMode::Original, 0, 0, 20.0f}},
+                          {"Undersampled 10:1", {AudioMode::Undersampled, 5, 0, 20.0f}},
+                          {"Pitched 10 %", {AudioMode::Pitched, 0, 4, 20.0f}},
+                          {"Mixed 40 kHz", {AudioMode::Mixed, 0, 0, 40.0f}}};
+    std::printf("%-20s %10s %14s\n", "mode", "build s", "peak +MiB");
+    QByteArray original;
+    for (const Mode &m : modes) {
+        benchutil::resetPeakRss();
+        const long long before = benchutil::rssBytes();
+        const double t0 = benchutil::nowSeconds();
+        PlaybackBuffer b = buildPlaybackBuffer(source, m.settings, 1.0f);
+        const double t = benchutil::nowSeconds() - t0;
+        std::printf("%-20s %10.3f %14.1f  (%d bytes)\n", m.name, t,
+                    double(benchutil::peakRssBytes() - before) / (1 << 20), b.data.size());
+        if (m.settings.mode == AudioMode::Original)
+            original = b.data;
+    }
+
+    constexpr int repeats = 200;
+    const double t0 = benchutil::nowSeconds();
+    qint64 bytes = 0;
+    for (int i = 0; i < repeats; ++i) {
+        const float start = float(i % 59);
+        bytes += playbackSlice(original, source, PlaybackSettings{}, start, start + 1.0f).size();
+    }
+    std::printf("1 s slice: %.3f ms each (%lld bytes)\n", (benchutil::nowSeconds() - t0) * 1000 / repeats,
+                bytes / repeats);
+}
+
+void startLatency(NullSinkServer &server)
+{
+    if (!NullSinkServer::installed() || !server.start()) {
+        std::printf("start latency: skipped (%s)\n",
+                    NullSinkServer::installed() ? qPrintable(server.error()) : "pulseaudio is not installed");
+        return;
+    }
+    std::vector<int> samples(125000, 1000);   // 0.5 s at 250 kHz
+    const PlaybackSource source{&samples, qint64(samples.size()), 250000, 1, 16};
+    const PlaybackBuffer b = buildPlaybackBuffer(source, PlaybackSettings{}, 1.0f);
+    AudioPlayer player;
+    PlayerControls controls;
+    player.setFormat(b.format);
+    QObject::connect(&controls, &PlayerControls::play, &player, [&] { player.play(b.data); });
+    QObject::connect(&player, &AudioPlayer::signalPlayerStateChanged, &controls, &PlayerControls::setState);
+
+    std::vector<double> toActive, toReport;
+    for (int run = 0; run < 5; ++run) {
+        QElapsedTimer clock;
+        qint64 active = -1, report = -1;
+        const auto a = QObject::connect(&player, &AudioPlayer::signalPlayerStateChanged, [&](QAudio::State s) {
+            if (s == QAudio::ActiveState && active < 0)
+                active = clock.nsecsElapsed();
+        });
+        const auto r = QObject::connect(&player, &AudioPlayer::positionChanged, [&] {
+            if (report < 0)
+                report = clock.nsecsElapsed();
+        });
+        clock.start();
+        controls.playClicked();
+        const bool reported = QTest::qWaitFor([&] { return report >= 0; }, 5000);
+        QObject::disconnect(a);
+        QObject::disconnect(r);
+        player.stop();
+        if (!reported || active < 0) {
+            std::printf("start latency: no %s within 5 s\n", active < 0 ? "Active state" : "position report");
+            return;
+        }
+        toActive.push_back(active / 1e6);
+        toReport.push_back(report / 1e6);
+    }
+    std::sort(toActive.begin(), toActive.end());
+    std::sort(toReport.begin(), toReport.end());
+    std::printf("start latency over 5 runs (median, max): to Active %.2f / %.2f ms, to first report %.2f / %.2f ms\n",
+                toActive[2], toActive[4], toReport[2], toReport[4]);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    NullSinkServer server;   // before anything asks Qt for an audio device
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    std::vector<int> samples(size_t(sampleRate) * seconds);
+    quint32 x = 12345;
+    for (int &s : samples) {
+        x = x * 1664525u + 1013904223u;   // fixed seed: the same noise every run
+        s = int(x >> 16) - 32768;
+    }
+    std::printf("%d s at %d Hz, 16-bit\n", seconds, sampleRate);
+    buildPerMode(samples);
+    startLatency(server);
+    return 0;
+}

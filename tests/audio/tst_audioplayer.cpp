@@ -1,0 +1,103 @@
+#include "testregistry.h"
+
+#include "audio/audioplayer.h"
+#include "audio/playbackbuffers.h"
+#include "audio/virtualaudiooutput.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+
+// QAudio::State by value: Active, Suspended, Stopped, Idle, Interrupted.
+static const QString stateLetters = QStringLiteral("ASTIX");
+
+class TestAudioPlayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Steps: p plays 0.25 s, q plays other data, e plays nothing, a pauses, s
+    // stops, i interrupts, tN lets N ms pass. States as in stateLetters.
+    void states_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("states");
+        QTest::addColumn<qint64>("lastPosition");
+        QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50" << "A" << qint64(100);
+        QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30" << "ASA" << qint64(80);
+        QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20" << "AIA" << qint64(20);
+        QTest::newRow("stop from Active") << 8000 << "p t20 s" << "AT" << qint64(20);
+        QTest::newRow("stop from Suspended") << 8000 << "p a s" << "AST" << qint64(-1);
+        QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s" << "AIT" << qint64(250);
+        QTest::newRow("stop from Interrupted") << 8000 << "p i s" << "AXT" << qint64(-1);
+        QTest::newRow("stop while Stopped") << 8000 << "s" << "" << qint64(-1);
+        QTest::newRow("pause only while Active") << 8000 << "a p t300 a" << "AI" << qint64(250);
+        QTest::newRow("play while Interrupted") << 8000 << "p i p" << "AX" << qint64(-1);
+        QTest::newRow("nothing to play stays Stopped") << 8000 << "e" << "" << qint64(-1);
+        QTest::newRow("500 kHz is refused") << 500000 << "p t20" << "T" << qint64(-1);
+    }
+
+    void states()
+    {
+        QFETCH(int, rate);
+        QFETCH(QString, steps);
+        VirtualAudioClock clock;
+        AudioPlayer player(nullptr, clock.factory());
+        player.setFormat(monoPcm16Format(rate));
+        QString states;
+        qint64 position = -1;
+        connect(&player, &AudioPlayer::signalPlayerStateChanged, this, [&](QAudio::State s) { states += stateLetters.at(s); });
+        connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 p) { position = p; });
+        for (const QString &step : steps.split(' ')) {
+            switch (step.at(0).toLatin1()) {
+            case 'p': player.play(QByteArray(rate / 2, 1)); break;
+            case 'q': player.play(QByteArray(rate * 2, 2)); break;
+            case 'e': player.play(QByteArray()); break;
+            case 'a': player.pause(); break;
+            case 's': player.stop(); break;
+            case 'i': clock.output()->interrupt(); break;
+            case 't': clock.advance(step.mid(1).toInt()); break;
+            }
+        }
+        QTEST(states, "states");
+        QTEST(position, "lastPosition");
+        QCOMPARE(stateLetters.at(player.state()), states.isEmpty() ? QChar('T') : states.back());
+    }
+
+    void position()
+    {
+        // 1600 bytes queued at 8 kHz are 100 ms still to come.
+        QCOMPARE(AudioPlayer::playingPositionMs(250000, 1600, 0, monoPcm16Format(8000)), qint64(150));
+        // 2880 bytes of stereo 24-bit at 48 kHz are 480 frames, 10 ms.
+        QAudioFormat stereo = monoPcm16Format(48000);
+        stereo.setChannelCount(2);
+        stereo.setSampleSize(24);
+        QCOMPARE(AudioPlayer::playingPositionMs(50000, 4000, 1120, stereo), qint64(40));
+        QCOMPARE(AudioPlayer::playingPositionMs(50000, 4000, 0, monoPcm16Format(0)), qint64(50));
+    }
+
+    void volumeAndMute()
+    {
+        VirtualAudioClock clock;
+        AudioPlayer player(nullptr, clock.factory());
+        QSignalSpy muted(&player, &AudioPlayer::isMuted);
+        player.setVolume(100);
+        QCOMPARE(clock.output()->volume(), 1.0);
+        // The slider's logarithmic v is the linear volume -ln(1 - v) / ln(100).
+        player.setVolume(50);
+        QVERIFY(qAbs(clock.output()->volume() - std::log(2.0) / std::log(100.0)) < 1e-9);
+        player.setMute(true);
+        player.setVolume(30);
+        QCOMPARE(clock.output()->volume(), 0.0);
+        player.setFormat(monoPcm16Format(250000));
+        QCOMPARE(clock.output()->volume(), 0.0);
+        player.setMute(false);
+        QVERIFY(qAbs(clock.output()->volume() + std::log(0.7) / std::log(100.0)) < 1e-9);
+        QCOMPARE(muted, (QList<QVariantList>{{true}, {false}}));
+    }
+};
+
+QUILLON_TEST(TestAudioPlayer)
+#include "tst_audioplayer.moc"
