@@ -24,7 +24,7 @@ constexpr int seconds = 60;
 
 void buildPerMode(const std::vector<int> &samples)
 {
-    const PlaybackSource source{&samples, qint64(samples.size()), sampleRate, 1, 16};
+    const ShownFormat format{qint64(samples.size()), sampleRate, 16, true};
     struct Mode {
         const char *name;
         PlaybackSettings settings;
@@ -39,7 +39,7 @@ void buildPerMode(const std::vector<int> &samples)
         benchutil::resetPeakRss();
         const long long before = benchutil::rssBytes();
         const double t0 = benchutil::nowSeconds();
-        PlaybackBuffer b = buildPlaybackBuffer(source, m.settings, 1.0f);
+        PlaybackBuffer b = buildPlaybackBuffer(format, samples, m.settings, 1.0f);
         const double t = benchutil::nowSeconds() - t0;
         std::printf("%-20s %10.3f %14.1f  (%d bytes)\n", m.name, t,
                     double(benchutil::peakRssBytes() - before) / (1 << 20), b.data.size());
@@ -52,7 +52,7 @@ void buildPerMode(const std::vector<int> &samples)
     qint64 bytes = 0;
     for (int i = 0; i < repeats; ++i) {
         const float start = float(i % 59);
-        bytes += playbackSlice(original, source, PlaybackSettings{}, start, start + 1.0f).size();
+        bytes += playbackSlice(original, format, PlaybackSettings{}, start, start + 1.0f).size();
     }
     std::printf("1 s slice: %.3f ms each (%lld bytes)\n", (benchutil::nowSeconds() - t0) * 1000 / repeats,
                 bytes / repeats);
@@ -66,8 +66,7 @@ void startLatency(NullSinkServer &server)
         return;
     }
     std::vector<int> samples(125000, 1000);   // 0.5 s at 250 kHz
-    const PlaybackSource source{&samples, qint64(samples.size()), 250000, 1, 16};
-    const PlaybackBuffer b = buildPlaybackBuffer(source, PlaybackSettings{}, 1.0f);
+    const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
     AudioPlayer player;
     PlayerControls controls;
     player.setFormat(b.format);

@@ -121,6 +121,11 @@ constexpr Setting<int> audioMode{"audioMode", 0};         // "Original", "Unders
 constexpr Setting<int> undersampling{"undersampling", 0}; // factor 1, then 2 to 30 in steps of 2
 constexpr Setting<int> playbackRate{"playbackRate", 0};   // 100, 50, 25, 20, 10, 5, 1 %
 constexpr Setting<int> mixerFrequency{"mixerFrequency", 20};   // kHz
+// The buffer builder reads the mixer frequency as a float.
+constexpr Setting<float> mixerFrequencyKHz = mixerFrequency.readAs(20.0f);
+// The player controls' choices, applied at start.
+constexpr Setting<bool> muted{"muted", false};
+constexpr Setting<int> volume{"volume", 99};   // 0 to 100 on the slider's logarithmic scale
 
 // --- The window's own view choices ----------------------------------------------
 constexpr Setting<bool> grid{"grid", false};

@@ -5,8 +5,28 @@
 
 #include <QBuffer>
 
+namespace {
+
+AudioOutputFactory &factoryOverride()
+{
+    static AudioOutputFactory factory;
+    return factory;
+}
+
+} // namespace
+
+AudioOutputFactory AudioPlayer::defaultOutputFactory()
+{
+    return factoryOverride() ? factoryOverride() : QtAudioOutput::factory();
+}
+
+void AudioPlayer::setDefaultOutputFactory(AudioOutputFactory factory)
+{
+    factoryOverride() = std::move(factory);
+}
+
 AudioPlayer::AudioPlayer(QObject *parent, AudioOutputFactory factory)
-    : QObject(parent), outputFactory(factory ? std::move(factory) : QtAudioOutput::factory())
+    : QObject(parent), outputFactory(factory ? std::move(factory) : defaultOutputFactory())
 {
     // Replaced by the first recording's own format before anything plays.
     createOutput(monoPcm16Format(300000));

@@ -23,8 +23,14 @@ class AudioPlayer : public QObject
 {
     Q_OBJECT
 public:
+    // Without a factory of its own the player takes defaultOutputFactory().
     explicit AudioPlayer(QObject *parent = nullptr, AudioOutputFactory outputFactory = {});
     ~AudioPlayer() override;
+
+    // The system's default device, unless a test or benchmark has set another
+    // (for a window it builds, on a VirtualAudioClock); empty restores the system's.
+    static AudioOutputFactory defaultOutputFactory();
+    static void setDefaultOutputFactory(AudioOutputFactory factory);
 
     // What has left the output of all it was given: processed time minus what
     // still waits in the output's queue, in whole milliseconds.

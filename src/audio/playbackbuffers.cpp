@@ -1,6 +1,6 @@
 #include "audio/playbackbuffers.h"
 
-#include <QSettings>
+#include "app/settingskeys.h"
 
 #include <cmath>
 
@@ -12,11 +12,9 @@ constexpr int bytesPerOutputSample = 2;
 // more than the spectrogram of one recording can show.
 constexpr qint64 maxOutputSamples = qint64(1) << 29;
 
-qint64 usableSampleCount(const PlaybackSource &source)
+qint64 usableSampleCount(const ShownFormat &format, const std::vector<int> &samples)
 {
-    if (!source.samples || source.sampleCount <= 0)
-        return 0;
-    return qMin<qint64>(source.sampleCount, qint64(source.samples->size()));
+    return qBound<qint64>(0, format.sampleCount, qint64(samples.size()));
 }
 
 // 32767 / F for the recording's full scale F = 2^(bits - 1) - 1.
@@ -71,13 +69,12 @@ float PlaybackSettings::playbackRate() const
 
 PlaybackSettings readPlaybackSettings()
 {
-    const QSettings store;
     PlaybackSettings s;
-    const int mode = store.value(QStringLiteral("audioMode"), 0).toInt();
+    const int mode = readSetting(SettingKeys::audioMode);
     s.mode = mode >= 0 && mode <= 3 ? AudioMode(mode) : AudioMode::Original;
-    s.undersamplingIndex = store.value(QStringLiteral("undersampling"), 0).toInt();
-    s.playbackRateIndex = store.value(QStringLiteral("playbackRate"), 0).toInt();
-    s.mixerFrequencyKHz = store.value(QStringLiteral("mixerFrequency"), 20).toFloat();
+    s.undersamplingIndex = readSetting(SettingKeys::undersampling);
+    s.playbackRateIndex = readSetting(SettingKeys::playbackRate);
+    s.mixerFrequencyKHz = readSetting(SettingKeys::mixerFrequencyKHz);
     return s;
 }
 
@@ -101,12 +98,12 @@ float playbackGain(float amplitudeAxisLimit)
     return 0.8f / float(double(amplitudeAxisLimit) / 1.1);
 }
 
-PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackSettings &settings,
-                                   float amplitudeAxisLimit)
+PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<int> &samples,
+                                   const PlaybackSettings &settings, float amplitudeAxisLimit)
 {
     PlaybackBuffer out;
-    const qint64 n = usableSampleCount(source);
-    const int rate = qMax(0, source.sampleRate);
+    const qint64 n = usableSampleCount(format, samples);
+    const int rate = qMax(0, format.sampleRate);
     const int u = settings.undersampling();
     const int outputRate = int(float(rate / u) * settings.playbackRate());
 
@@ -114,13 +111,13 @@ PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackS
     if (rate == 0)
         return out;
     out.durationMs = qint64(double(float(n)) * 1000 / double(float(rate)));
-    if (source.channels <= 0 || outputRate <= 0)
+    const qint64 count = qMin(n / u, maxOutputSamples);
+    if (count == 0 || outputRate <= 0)
         return out;
 
-    const qint64 count = qMin(n / u, maxOutputSamples);
-    const float scale = toSixteenBits(source.bitsPerSample);
+    const float scale = toSixteenBits(format.bitsPerSample);
     const float g = playbackGain(amplitudeAxisLimit);
-    const int *samples = source.samples->data();
+    const int *in = samples.data();
     out.data.resize(int(count * bytesPerOutputSample));
     char *dst = out.data.data();
 
@@ -134,32 +131,31 @@ PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackS
             sine[size_t(k)] = std::sin((double(k) * (fm * 2.0 * M_PI)) / double(outputRate));
         qint64 k = 0;
         for (qint64 i = 0; i < count; ++i) {
-            const float v = float(samples[i]) * scale * g;
+            const float v = float(in[i]) * scale * g;
             putLittleEndian(dst + 2 * i, saturated(double(v) * sine[size_t(k)]));
             if (++k == period)
                 k = 0;
         }
     } else {
         for (qint64 i = 0; i < count; ++i) {
-            const float v = float(samples[i * u]) * scale * g;
+            const float v = float(in[i * u]) * scale * g;
             putLittleEndian(dst + 2 * i, saturated(double(v)));
         }
     }
     return out;
 }
 
-QByteArray playbackSlice(const QByteArray &audio, const PlaybackSource &source, const PlaybackSettings &settings,
+QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, const PlaybackSettings &settings,
                          float start, float end)
 {
-    const qint64 n = usableSampleCount(source);
-    if (source.sampleRate <= 0 || audio.isEmpty() || !std::isfinite(start) || !std::isfinite(end))
+    if (format.sampleRate <= 0 || audio.isEmpty() || !std::isfinite(start) || !std::isfinite(end))
         return QByteArray();
-    const float length = float((1.0 / double(float(source.sampleRate))) * double(float(n)));
+    const float length = float(format.duration());
     // Any start before 0 cuts from byte 0: holding it at -length keeps the
     // byte counts within range without changing the slice.
     const float from = qBound(-length, start, length);
     const float to = qBound(-length, end, length);
-    const float perSecond = float(source.sampleRate) / float(settings.undersampling());
+    const float perSecond = float(format.sampleRate) / float(settings.undersampling());
 
     qint64 first = qint64(perSecond * from * float(bytesPerOutputSample));
     if (first % 2 != 0)

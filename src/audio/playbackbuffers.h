@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/shownrecording.h"
+
 #include <QAudioFormat>
 #include <QByteArray>
 
@@ -11,7 +13,8 @@
  * and the slice of it that belongs to the time span on view.
  *
  * Pure functions: the caller reads the settings (readPlaybackSettings) and
- * hands over the samples with the format it shows them in.
+ * hands over the samples (one per frame, not rescaled) with the format the
+ * view shows them in, so that a recording plays whenever it is shown.
  *
  * Every recording plays as 16-bit samples, whatever its own width:
  *   v = s x (32767 / F) x g,  F = 2^(bits - 1) - 1 (the recording's full scale),
@@ -47,16 +50,6 @@ PlaybackSettings readPlaybackSettings();
 int undersamplingFactor(int index);
 float playbackRateFactor(int index);
 
-// The recording as it is shown: its samples (one per frame, not rescaled),
-// borrowed for the call, and the format they are shown with.
-struct PlaybackSource {
-    const std::vector<int> *samples = nullptr;
-    qint64 sampleCount = 0;   // never read beyond samples->size()
-    int sampleRate = 0;
-    int channels = 1;
-    int bitsPerSample = 16;
-};
-
 struct PlaybackBuffer {
     QByteArray data;           // empty when there is nothing to play
     QAudioFormat format;       // the rate to play `data` at; 16-bit mono signed little-endian
@@ -71,13 +64,13 @@ QAudioFormat monoPcm16Format(int sampleRate);
 // 1 for a silent recording (limit 0).
 float playbackGain(float amplitudeAxisLimit);
 
-// The whole recording, made audible. Nothing to play (empty data) when the
-// rate, the channel count or the output rate is 0.
-PlaybackBuffer buildPlaybackBuffer(const PlaybackSource &source, const PlaybackSettings &settings,
-                                   float amplitudeAxisLimit);
+// The whole recording, made audible. Nothing to play (empty data) without
+// samples, without a sample rate or when the output rate comes to 0.
+PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<int> &samples,
+                                   const PlaybackSettings &settings, float amplitudeAxisLimit);
 
-// The part of `audio` (built from the same source and settings) that belongs
+// The part of `audio` (built from the same format and settings) that belongs
 // to start..end seconds of recording time: cut at the recording's end, whole
 // samples only.
-QByteArray playbackSlice(const QByteArray &audio, const PlaybackSource &source, const PlaybackSettings &settings,
+QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, const PlaybackSettings &settings,
                          float start, float end);

@@ -1,7 +1,8 @@
 #include "audio/playercontrols.h"
 
+#include "app/settingskeys.h"
+
 #include <QGridLayout>
-#include <QSettings>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -78,7 +79,7 @@ void PlayerControls::showState()
 
 void PlayerControls::setVolume(int volume)
 {
-    QSettings().setValue(QStringLiteral("volume"), volume);
+    writeSetting(SettingKeys::volume, volume);
     // The slider passes on only a change: a stored volume equal to its
     // position must still reach the player, which starts at full volume.
     if (volumeSlider->value() == volume)
@@ -94,7 +95,7 @@ void PlayerControls::setMuted(bool muted)
         muteButton->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
         muteButton->setToolTip(muted ? tr("Unmute <F3>") : tr("Mute <F3>"));
     }
-    QSettings().setValue(QStringLiteral("muted"), muted);
+    writeSetting(SettingKeys::muted, muted);
 }
 
 void PlayerControls::setTheme(bool darkTheme)
@@ -130,6 +131,6 @@ void PlayerControls::muteClicked()
 
 void PlayerControls::volumeSliderMoved(int value)
 {
-    QSettings().setValue(QStringLiteral("volume"), value);
+    writeSetting(SettingKeys::volume, value);
     emit changeVolume(value);
 }

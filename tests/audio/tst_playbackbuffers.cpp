@@ -65,7 +65,7 @@ private slots:
         QFETCH(float, limit);
         QFETCH(int, rate);
         QFETCH(int, bits);
-        const PlaybackBuffer b = buildPlaybackBuffer({&samples, qint64(samples.size()), rate, 1, bits}, settings, limit);
+        const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), rate, bits}, samples, settings, limit);
         QByteArray bytes;
         for (int v : expected)
             bytes.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
@@ -96,7 +96,7 @@ private slots:
         const uchar *data = reinterpret_cast<const uchar *>(bytes.constData() + bytes.indexOf("data") + 8);
         const int n = int(wav.samples.size());
         QVERIFY(n > 1000);
-        const PlaybackBuffer b = buildPlaybackBuffer({&wav.samples, n, int(wav.sampleRate), 1, 8 * width}, {}, 1.1f);
+        const PlaybackBuffer b = buildPlaybackBuffer({n, int(wav.sampleRate), 8 * width}, wav.samples, {}, 1.1f);
         QCOMPARE(b.data.size(), 2 * n);
         for (int i = 0; i < n; ++i) {
             const uchar *p = data + i * width;   // 8-bit has 128 as zero; 24-bit is signed, low byte first
@@ -136,7 +136,7 @@ private slots:
         QByteArray audio(2 * int(samples.size()) / s.undersampling(), 0);
         for (int i = 0; i < audio.size(); ++i)
             audio[i] = char(i * 7);
-        const QByteArray cut = playbackSlice(audio, {&samples, qint64(samples.size()), rate, 1, 16}, s, start, end);
+        const QByteArray cut = playbackSlice(audio, {qint64(samples.size()), rate, 16}, s, start, end);
         QCOMPARE(cut.toHex(), audio.mid(first, length).toHex());
     }
 

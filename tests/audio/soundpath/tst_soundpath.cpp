@@ -56,7 +56,7 @@ private slots:
         WavFile wav;
         wav.open(testsupport::testDataDir() + "/Barbastelle.wav", false);
         wav.samples.resize(25000);   // a tenth of a second is enough
-        const PlaybackBuffer b = buildPlaybackBuffer({&wav.samples, 25000, int(wav.sampleRate), 1, 16}, {}, 1.0f);
+        const PlaybackBuffer b = buildPlaybackBuffer({25000, int(wav.sampleRate), 16}, wav.samples, {}, 1.0f);
         QCOMPARE(b.format.sampleRate(), 250000);
         play(b, withServer ? QAudio::IdleState : QAudio::StoppedState);
     }
@@ -65,7 +65,7 @@ private slots:
     void refusesFiveHundredKilohertz()
     {
         std::vector<int> samples(50000, 1000);
-        play(buildPlaybackBuffer({&samples, 50000, 500000, 1, 16}, {}, 1.0f), QAudio::StoppedState);
+        play(buildPlaybackBuffer({50000, 500000, 16, true}, samples, {}, 1.0f), QAudio::StoppedState);
     }
 };
 
