@@ -31,12 +31,13 @@ class TestSoundPath : public QObject
         QSignalSpy states(&player, &AudioPlayer::signalPlayerStateChanged);
         QSignalSpy positions(&player, &AudioPlayer::positionChanged);
         controls.playClicked();
-        QTRY_COMPARE_WITH_TIMEOUT(player.state(), expected, 10000);
+        // The controls follow the signal, which PulseAudio sends a little after its state changed.
+        QTRY_COMPARE_WITH_TIMEOUT(controls.state(), expected, 10000);
+        QCOMPARE(player.state(), expected);
         if (expected == QAudio::IdleState) {
             QCOMPARE(states.first().first().value<QAudio::State>(), QAudio::ActiveState);
             QVERIFY(!positions.isEmpty());
         }
-        QCOMPARE(controls.state(), expected == QAudio::IdleState ? expected : QAudio::StoppedState);
         QVERIFY(!controls.findChild<QToolButton *>("stopButton")->isEnabled());
     }
 
