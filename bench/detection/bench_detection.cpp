@@ -7,7 +7,6 @@
 #include "analysis/calldetector.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <cmath>
@@ -89,8 +88,6 @@ Times runOnce(double seconds)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("quillon.detection.debug=false"));
-
     std::printf("%-8s %9s %11s %11s %13s %9s %8s %14s %9s %7s\n", "length", "frames", "filters ms",
                 "labels ms", "measure ms", "total ms", "calls", "total ns/cell", "regions", "fg %");
     const int repeats = 5;

@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -170,7 +169,6 @@ void bextWrites(const QString &root)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;

@@ -1,5 +1,6 @@
 #include "analysis/calcspectrogramthread.h"
 
+#include "analysis/analysislogging.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
@@ -8,7 +9,6 @@
 #include "recording/recordingkind.h"
 #include "recording/wavfile.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -95,13 +95,13 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
                         && size_t(sampleSize) <= timedata->size();
     int numberOfFfts = usable ? (sampleSize - windowSize) / hop + 1 : 0;
 
-    qDebug() << "Number of ffts " << numberOfFfts;
-    qDebug() << "Window Size" << windowSize;
-    qDebug() << "Frame Size" << frameSize;
-    qDebug() << "Framed Window" << offset;
-    qDebug() << "Overlap Samples" << overlapSamples;
-    qDebug() << "Window" << window;
-    qDebug() << "SampleRate" << sampleRate;
+    qCDebug(lcAnalysis) << "Number of ffts " << numberOfFfts;
+    qCDebug(lcAnalysis) << "Window Size" << windowSize;
+    qCDebug(lcAnalysis) << "Frame Size" << frameSize;
+    qCDebug(lcAnalysis) << "Framed Window" << offset;
+    qCDebug(lcAnalysis) << "Overlap Samples" << overlapSamples;
+    qCDebug(lcAnalysis) << "Window" << window;
+    qCDebug(lcAnalysis) << "SampleRate" << sampleRate;
 
     if (numberOfFfts > 0 && qint64(numberOfFfts) * bins > maxReplyCells) {
         emit error(QStringLiteral("The spectrogram of this recording would be too large. "

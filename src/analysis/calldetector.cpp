@@ -1,9 +1,7 @@
 #include "analysis/calldetector.h"
 
+#include "analysis/analysislogging.h"
 #include "analysis/bloblabeler.h"
-
-#include <QDebug>
-#include <QLoggingCategory>
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +10,6 @@
 #include <queue>
 #include <utility>
 #include <vector>
-
-// Diagnostics of every measured region; silence with "quillon.detection.debug=false".
-Q_LOGGING_CATEGORY(lcDetection, "quillon.detection")
 
 namespace {
 
@@ -114,11 +109,11 @@ void CallDetector::detectCalls(FloatMatrix &matrix, float overlap, int sampleRat
                                std::unordered_map<int, Blob> &blobs, QStringList &classes,
                                QList<MyBatCall> &calls)
 {
-    qCDebug(lcDetection) << "cols" << matrix.cols << "rows" << matrix.rows;
+    qCDebug(lcAnalysis) << "cols" << matrix.cols << "rows" << matrix.rows;
     blobs.clear();
     // Frequencies are counted in steps of sampleRate / 2000: below 2 kHz that is 0.
     if (sampleRate < 2000) {
-        qCDebug(lcDetection) << "Sample rate" << sampleRate << "too low for call detection";
+        qCDebug(lcAnalysis) << "Sample rate" << sampleRate << "too low for call detection";
         return;
     }
 
@@ -178,15 +173,15 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
         const int posHist = static_cast<int>(f[7]);
         const int negHist = static_cast<int>(f[8]);
 
-        qCDebug(lcDetection) << "\nSegment"
+        qCDebug(lcAnalysis) << "\nSegment"
                  << static_cast<float>(b.indexMax / matrix.cols) * q * transformLength / rate;
-        qCDebug(lcDetection) << "\nFrames" << frames << "\nxMin" << b.frameMin;
-        qCDebug(lcDetection) << "duration" << duration << "centroid" << centroid << "maxFreq" << maxFreq << "minFreq"
+        qCDebug(lcAnalysis) << "\nFrames" << frames << "\nxMin" << b.frameMin;
+        qCDebug(lcAnalysis) << "duration" << duration << "centroid" << centroid << "maxFreq" << maxFreq << "minFreq"
                  << minFreq << "startFreq" << startFreq << "endFreq" << endFreq << "switchCount" << switchCount
                  << "zeroCount" << zeroCount << "posHist" << posHist << "negHist" << negHist;
 
         const QStringList groupAndSub = classifyCall(duration, minFreq, maxFreq, startFreq, endFreq);
-        qCDebug(lcDetection) << groupAndSub.value(0) << groupAndSub.value(1);
+        qCDebug(lcAnalysis) << groupAndSub.value(0) << groupAndSub.value(1);
         const bool rejected = isRejected(groupAndSub, minFreq, switchCount, zeroCount, posHist, negHist);
         const QString label = callLabel(groupAndSub, rejected);
 
@@ -202,7 +197,7 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
             const float kb = rate / 2000.0f / cols;
             const float y = static_cast<float>(b.binMin) * kb;
             const float height = static_cast<float>(b.binMax + 1) * kb - y;
-            qCDebug(lcDetection) << "xmin" << x << "width" << width;
+            qCDebug(lcAnalysis) << "xmin" << x << "width" << width;
             classes.append(label);
             calls.append(MyBatCall(QRectF(x, y, width, height), startFreq, endFreq, maxFreq, minFreq, centroid,
                                    switchCount, zeroCount, posHist, negHist, duration, label));
@@ -235,32 +230,32 @@ bool CallDetector::isRejected(const QStringList &groupAndSub, float minFreq, int
     const QString sub = groupAndSub.value(1);
     bool rejected = false;
     if (minFreq < 8.0f) {
-        qCDebug(lcDetection) << "freq";
+        qCDebug(lcAnalysis) << "freq";
         rejected = true;
     }
     if (group == QLatin1String("Nyc") && sub != QLatin1String("Enil")) {
         if (switchCount < zeroCount - 2 || switchCount > 1) {
-            qCDebug(lcDetection) << "count";
+            qCDebug(lcAnalysis) << "count";
             rejected = true;
         }
         if (negHist > 6 || posHist > 2) {
-            qCDebug(lcDetection) << "hist";
+            qCDebug(lcAnalysis) << "hist";
             rejected = true;
         }
     }
     if (group == QLatin1String("Pip")) {
         if (posHist > 2 || negHist > 9 || posHist > negHist + 1) {
-            qCDebug(lcDetection) << "hist";
+            qCDebug(lcAnalysis) << "hist";
             rejected = true;
         }
         if (switchCount < zeroCount - 1 || switchCount > 2) {
-            qCDebug(lcDetection) << "count";
+            qCDebug(lcAnalysis) << "count";
             rejected = true;
         }
     }
     // A steady tone with a clean track is a test signal, whatever it measured.
     if (group == QLatin1String("Test") && posHist < 2 && negHist < 2) {
-        qCDebug(lcDetection) << "Test";
+        qCDebug(lcAnalysis) << "Test";
         rejected = false;
     }
     return rejected;
@@ -319,7 +314,7 @@ std::unordered_map<int, Blob> CallDetector::suppressTrailingBlobs(std::unordered
         const Blob &b = blobs.at(label);
         const size_t centre = b.binMin + (b.binMax - b.binMin) / 2;
         const int c = static_cast<int>(centre);
-        qCDebug(lcDetection) << "Mittelwert" << c << lastBinMin << lastBinMax;
+        qCDebug(lcAnalysis) << "Mittelwert" << c << lastBinMin << lastBinMax;
 
         // Four lengths of the last kept call after its end, computed in 32 bits
         // (wrapping instead of overflowing) and compared as an unsigned 64-bit value.
@@ -336,7 +331,7 @@ std::unordered_map<int, Blob> CallDetector::suppressTrailingBlobs(std::unordered
         lastFrameMax = static_cast<int>(b.frameMax);
         lastBinMin = static_cast<int>(b.binMin);
         lastBinMax = static_cast<int>(b.binMax);
-        qCDebug(lcDetection) << "Min" << b.frameMin << "Max" << b.frameMax;
+        qCDebug(lcAnalysis) << "Min" << b.frameMin << "Max" << b.frameMax;
     }
     return result;
 }

@@ -1,9 +1,8 @@
 #include "fft/fouriertransformer.h"
 
+#include "fft/fftlogging.h"
 #include "fft/fourierfixedcalculator.h"
 #include "fft/fouriervariablecalculator.h"
-
-#include <QDebug>
 
 namespace {
 bool isPowerOfTwo(int size)
@@ -86,9 +85,9 @@ FourierTransformer::SizeResult FourierTransformer::setSizeLogged(int size)
 {
     const SizeResult result = setSize(size);
     if (result == VariableSize)
-        qDebug() << "This size is not a default fixed size of the FFT engine. Using a variable size instead.\n";
+        qCDebug(lcFft) << "This size is not a default fixed size of the FFT engine. Using a variable size instead.\n";
     else if (result == InvalidSize)
-        qDebug() << "Invalid FFT size.\n";
+        qCWarning(lcFft) << "Invalid FFT size.\n"; // the transform then does nothing: an empty picture
     return result;
 }
 

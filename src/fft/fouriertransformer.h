@@ -46,8 +46,8 @@ public:
 
     /**
      * setSize as the engine's users call it: a size that takes the variable
-     * calculator, or no calculator, is written to the debug log; the caller
-     * goes on with the transform either way.
+     * calculator is written to the debug log, a size without any calculator is
+     * a warning; the caller goes on with the transform either way.
      */
     SizeResult setSizeLogged(int size);
 

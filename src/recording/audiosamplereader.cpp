@@ -1,6 +1,7 @@
 #include "recording/audiosamplereader.h"
 
-#include <QDebug>
+#include "recording/recordinglogging.h"
+
 #include <QFile>
 
 #include <limits>
@@ -25,7 +26,7 @@ void AudioSampleReader::load(const QString &fileName, bool headerOnly)
 
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        qDebug() << "Unable to open file.";
+        qCDebug(lcRecording) << "Unable to open file.";
         errorText = QStringLiteral("Cannot open file '") + fileName + QStringLiteral("'");
         return;
     }
@@ -33,7 +34,7 @@ void AudioSampleReader::load(const QString &fileName, bool headerOnly)
     const qint64 size = file.size();
     // fileSize is 32 bits wide; a larger file cannot be described, let alone held.
     if (size > qint64(std::numeric_limits<quint32>::max())) {
-        qDebug() << "Read error";
+        qCDebug(lcRecording) << "Read error";
         errorText = readError;
         return;
     }
@@ -44,7 +45,7 @@ void AudioSampleReader::load(const QString &fileName, bool headerOnly)
     const qint64 got = fileSize == 0 ? 0 : file.read(reinterpret_cast<char *>(bytes.data()), size);
     file.close();
     if (got != size) {
-        qDebug() << "Read error";
+        qCDebug(lcRecording) << "Read error";
         errorText = readError;
         return;
     }
@@ -56,7 +57,7 @@ void AudioSampleReader::load(const QString &fileName, bool headerOnly)
     for (size_t i = 0; i < count; ++i)
         samples[i] = qint16(quint16(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
     if (samples.empty()) {
-        qDebug() << "Read error";
+        qCDebug(lcRecording) << "Read error";
         errorText = readError;
     }
 }

@@ -1,7 +1,8 @@
 #include "recording/bextdescriptionwriter.h"
 
+#include "recording/recordinglogging.h"
+
 #include <QByteArray>
-#include <QDebug>
 #include <QFile>
 
 #include <cstring>
@@ -33,9 +34,11 @@ bool writeAllAt(QFile &file, qint64 pos, const QByteArray &bytes)
     return file.seek(pos) && file.write(bytes) == bytes.size();
 }
 
+// A description the user asked for was not stored: worth a line on the terminal
+// even in a normal run, because the callers that write in the background cannot show one.
 bool fail(QFile &file, const char *logLine)
 {
-    qDebug() << logLine;
+    qCWarning(lcRecording) << logLine;
     file.close();
     return false;
 }
@@ -50,7 +53,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     const QByteArray utf8 = text.toUtf8();
     // Cutting the text could split a character or lose a comment silently; the caller must shorten it.
     if (utf8.size() > descriptionSize) {
-        qDebug() << "Description longer than 256 bytes, not written to bext chunk";
+        qCWarning(lcRecording) << "Description longer than 256 bytes, not written to bext chunk";
         file.close();
         return false;
     }
@@ -67,7 +70,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
         return fail(file, readError);
     const QByteArray oldRiffSize(head, 4);
     if (qint64(quint32(le32(head) + 8u)) != oldSize)
-        qDebug() << "File size in header not identical to real file size.";
+        qCDebug(lcRecording) << "File size in header not identical to real file size.";
     if (file.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0)
         return fail(file, readError);
 
@@ -96,7 +99,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
             file.close();
             return true;
         }
-        qDebug() << "Unknown Chunk. Throw warning";
+        qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
         if (qint64(size) > left)
             return fail(file, readError);
         qint64 next = dataStart + size;
@@ -106,7 +109,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
             return fail(file, readError);
     }
 
-    qDebug() << "No Bext chunk exists";
+    qCDebug(lcRecording) << "No Bext chunk exists";
     // A last chunk of odd size without its pad byte leaves the file odd-sized; the
     // reader steps over a pad there, so the new chunk must start after one.
     const int pad = int(oldSize % 2);

@@ -1,8 +1,8 @@
 #include "recording/wavfile.h"
 
 #include "recording/bextdescriptionwriter.h"
+#include "recording/recordinglogging.h"
 
-#include <QDebug>
 #include <QRegularExpression>
 #include <QTextCodec>
 
@@ -171,7 +171,7 @@ void storeGuanoValue(GuanoChunk &g, const QString &key, const QString &value)
     else if (key == QLatin1String("WA|Song Meter|Audio settings"))
         g.waSongMeterAudioSettings = value;
     else
-        qDebug() << "Unknown Guano Item" << key;
+        qCDebug(lcRecording) << "Unknown Guano Item" << key;
 }
 
 // Decodes count little-endian samples of width bytes from src into dst.
@@ -272,7 +272,7 @@ void WavFile::open(const QString &fileName, bool headerOnly)
     file = std::make_unique<QFile>(fileName);
     // Unbuffered: a header-only read must not pull the data chunk in through a read-ahead buffer.
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        qDebug() << "Unable to open file. \n";
+        qCDebug(lcRecording) << "Unable to open file. \n";
         errorText = QStringLiteral("Cannot open '") + fileName + QStringLiteral("'.");
         file.reset();
         return;
@@ -330,20 +330,20 @@ void WavFile::readChunks(bool headerOnly)
     auto readMetadataChunk = [&](auto &record, quint32 size, const char *repeatedLog, const char *repeatedText,
                                  const QString &shortReadText) {
         if (record.found) {
-            qDebug() << repeatedLog;
+            qCDebug(lcRecording) << repeatedLog;
             fail(QString::fromLatin1(repeatedText));
             return false;
         }
         record.found = true;
         record.chunkSize = size;
         if (qint64(size) > bytesLeft() || size > quint32(std::numeric_limits<int>::max() / 2)) {
-            qDebug() << "Wav-File Read Error";
+            qCDebug(lcRecording) << "Wav-File Read Error";
             fail(shortReadText);
             return false;
         }
         chunk.resize(int(size));
         if (size > 0 && f.read(chunk.data(), size) != qint64(size)) {
-            qDebug() << "Wav-File Read Error";
+            qCDebug(lcRecording) << "Wav-File Read Error";
             fail(shortReadText);
             return false;
         }
@@ -352,23 +352,23 @@ void WavFile::readChunks(bool headerOnly)
 
     char head[8];
     if (f.read(head, 4) != 4 || std::memcmp(head, "RIFF", 4) != 0) {
-        qDebug() << "Not a RIFF-WAV file.";
+        qCDebug(lcRecording) << "Not a RIFF-WAV file.";
         fail(QStringLiteral("File is not a RIFF-WAV."));
         return;
     }
     if (f.read(head, 4) != 4) {
-        qDebug() << "Wav-File Read Error";
+        qCDebug(lcRecording) << "Wav-File Read Error";
         fail(QStringLiteral("WAV file read error."));
         return;
     }
     riffSize = le32(head);
     riffFound = true;
     if (qint64(quint32(riffSize + 8u)) != totalSize) {
-        qDebug() << "File size in header not identical to real file size.";
+        qCDebug(lcRecording) << "File size in header not identical to real file size.";
         errorText = QStringLiteral("File size in header not identical to real file size.");
     }
     if (f.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0) {
-        qDebug() << "Not a WAVE file.";
+        qCDebug(lcRecording) << "Not a WAVE file.";
         fail(QStringLiteral("File is not a WAVE file."));
         return;
     }
@@ -376,12 +376,12 @@ void WavFile::readChunks(bool headerOnly)
     while (bytesLeft() > 0) {
         const qint64 got = f.read(head, 8);
         if (got < 4) {
-            qDebug() << "Wav-File Read Error";
+            qCDebug(lcRecording) << "Wav-File Read Error";
             fail(QString());
             return;
         }
         if (got < 8) {
-            qDebug() << "Wav-File Read Error";
+            qCDebug(lcRecording) << "Wav-File Read Error";
             fail(QStringLiteral("Error while reading a chunk header size."));
             return;
         }
@@ -389,54 +389,54 @@ void WavFile::readChunks(bool headerOnly)
         const quint32 size = le32(head + 4);
 
         if (id == "fmt ") {
-            qDebug() << "Found FMT chunk";
+            qCDebug(lcRecording) << "Found FMT chunk";
             if (fmtFound) {
-                qDebug() << "more then 2 fmt chunks.... wtf? where did u get this file? \n";
+                qCDebug(lcRecording) << "more then 2 fmt chunks.... wtf? where did u get this file? \n";
                 fail(QStringLiteral("More then one FMT chunks."));
                 return;
             }
             fmtFound = true;
             fmtSize = size;
             if (size > 16) {
-                qDebug() << "format not supported!";
+                qCDebug(lcRecording) << "format not supported!";
                 fail(QStringLiteral("FMT format not supported."));
                 return;
             }
             const QString readError = QStringLiteral("WAV file read error in FMT chunk.");
             // Sixteen bytes are the whole format; fewer would take the next chunk's header for fields.
             if (size < 16) {
-                qDebug() << "WAV file read error";
+                qCDebug(lcRecording) << "WAV file read error";
                 fail(readError);
                 return;
             }
             char fmt[16];
             const qint64 n = f.read(fmt, 16);
             if (n < 2) {
-                qDebug() << "WAV file read error";
+                qCDebug(lcRecording) << "WAV file read error";
                 fail(readError);
                 return;
             }
             compressionCode = le16(fmt);
             if (compressionCode != 1) {
-                qDebug() << "Data format not supported";
+                qCDebug(lcRecording) << "Data format not supported";
                 fail(QStringLiteral("Compression format not supported."));
                 return;
             }
-            qDebug() << "CompressionCode: " << compressionCode;
+            qCDebug(lcRecording) << "CompressionCode: " << compressionCode;
             if (n < 4) {
-                qDebug() << "Wav-File Read Error";
+                qCDebug(lcRecording) << "Wav-File Read Error";
                 fail(readError);
                 return;
             }
             numberOfChannels = le16(fmt + 2);
             if (numberOfChannels != 1) {
-                qDebug() << "Not more than 1 channel supported";
+                qCDebug(lcRecording) << "Not more than 1 channel supported";
                 fail(QStringLiteral("Not more than 1 channel supported."));
                 return;
             }
-            qDebug() << "Number of channels: " << numberOfChannels;
+            qCDebug(lcRecording) << "Number of channels: " << numberOfChannels;
             if (n < 16) {
-                qDebug() << "Wav-File Read Error";
+                qCDebug(lcRecording) << "Wav-File Read Error";
                 fail(readError);
                 return;
             }
@@ -445,21 +445,21 @@ void WavFile::readChunks(bool headerOnly)
             blockAlignment = le16(fmt + 12);
             bitsPerSample = le16(fmt + 14);
             bytesPerSample = bitsPerSample / 8;
-            qDebug() << "Sample rate: " << sampleRate << "Bytes per second: " << bytesPerSecond
+            qCDebug(lcRecording) << "Sample rate: " << sampleRate << "Bytes per second: " << bytesPerSecond
                      << "BlockAllignment: " << blockAlignment << "Bits per sample: " << bitsPerSample
                      << "Bytes per sample: " << bytesPerSample;
         } else if (id == "data") {
-            qDebug() << "Found DATA chunk";
+            qCDebug(lcRecording) << "Found DATA chunk";
             if (dataFound) {
-                qDebug() << "more then 1 data chunks. not supported. \n";
+                qCDebug(lcRecording) << "more then 1 data chunks. not supported. \n";
                 fail(QStringLiteral("Not more than one DATA chunk supported."));
                 return;
             }
             dataFound = true;
             dataSize = size;
-            qDebug() << "Data size: " << size;
+            qCDebug(lcRecording) << "Data size: " << size;
             if (qint64(size) > bytesLeft()) {
-                qDebug() << "Wav-File Read Error";
+                qCDebug(lcRecording) << "Wav-File Read Error";
                 fail(QStringLiteral("WAV file read error in DATA chunk."));
                 return;
             }
@@ -471,7 +471,7 @@ void WavFile::readChunks(bool headerOnly)
                                     && (bitsPerSample == 8 || bitsPerSample == 16 || bitsPerSample == 24
                                         || bitsPerSample == 32);
                 if (!usable) {
-                    qDebug() << "data format problem \n rawbinary data: " << dataFound << " \n format: "
+                    qCDebug(lcRecording) << "data format problem \n rawbinary data: " << dataFound << " \n format: "
                              << fmtFound << " \n compression code : " << compressionCode
                              << "\nBits per sample: " << bitsPerSample << "\n";
                     fail(QStringLiteral("Data format not supported."));
@@ -489,7 +489,7 @@ void WavFile::readChunks(bool headerOnly)
                     auto *storage = reinterpret_cast<unsigned char *>(samples.data());
                     unsigned char *raw = storage + count * sizeof(int) - used;
                     if (f.read(reinterpret_cast<char *>(raw), qint64(used)) != qint64(used)) {
-                        qDebug() << "Wav-File Read Error";
+                        qCDebug(lcRecording) << "Wav-File Read Error";
                         std::vector<int>().swap(samples);
                         fail(QStringLiteral("WAV file read error in DATA chunk."));
                         return;
@@ -502,7 +502,7 @@ void WavFile::readChunks(bool headerOnly)
                 valid = true;
             }
         } else if (id == "TIME") {
-            qDebug() << "Found TIME chunk";
+            qCDebug(lcRecording) << "Found TIME chunk";
             if (!readMetadataChunk(time, size, "more then 1 time chunks. not supported. \n",
                                    "Not more than one TIME chunk supported.",
                                    QStringLiteral("WAV file read error in TIME chunk.")))
@@ -521,7 +521,7 @@ void WavFile::readChunks(bool headerOnly)
             const QDate recorded = parseTwoDigitYearDate(time.recDate, true);
             time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
         } else if (id == "bext") {
-            qDebug() << "Found bext chunk";
+            qCDebug(lcRecording) << "Found bext chunk";
             if (!readMetadataChunk(bext, size, "more then 1 bext chunk. not supported. \n",
                                    "Not more than one BEXT chunk supported.",
                                    QStringLiteral("WAV file read error in BEXT chunk.")))
@@ -534,23 +534,23 @@ void WavFile::readChunks(bool headerOnly)
             if (size > 602)
                 bext.codingHist = fieldInside(chunk, 602, int(size - 602));
         } else if (id == "SPL ") {
-            qDebug() << "Found SPL chunk";
+            qCDebug(lcRecording) << "Found SPL chunk";
             if (!readMetadataChunk(spl, size, "more then 1 SPL chunk. not supported. \n",
                                    "Not more than one SPL chunk supported.", QString()))
                 return;
             spl.value = readFixedString(chunk, 0, 8).trimmed();
-            qDebug() << "SPL value: " << spl.value;
+            qCDebug(lcRecording) << "SPL value: " << spl.value;
         } else if (id == "wamd") {
-            qDebug() << "Found wamd chunk";
+            qCDebug(lcRecording) << "Found wamd chunk";
             if (!readMetadataChunk(wamd, size, "more then 1 wamd chunk. not supported. \n",
                                    "Not more than one WAMD chunk supported.",
                                    QStringLiteral("WAV file read error in WAMD chunk.")))
                 return;
             wamd.date = fieldInside(chunk, 67, 10);
             wamd.time = fieldInside(chunk, 78, 8);
-            qDebug() << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
+            qCDebug(lcRecording) << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
         } else if (id == "guan") {
-            qDebug() << "Found guano chunk";
+            qCDebug(lcRecording) << "Found guano chunk";
             if (!readMetadataChunk(guano, size, "more then 1 guano chunk. not supported. \n",
                                    "Not more than one GUANO chunk supported.",
                                    QStringLiteral("WAV file read error in GUANO chunk.")))
@@ -566,9 +566,9 @@ void WavFile::readChunks(bool headerOnly)
                 storeGuanoValue(guano, line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
             }
         } else {
-            qDebug() << "Unknown Chunk. Throw warning";
+            qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
             if (qint64(size) > bytesLeft()) {
-                qDebug() << "Wav-File Read Error";
+                qCDebug(lcRecording) << "Wav-File Read Error";
                 fail(QString());
                 return;
             }
@@ -581,7 +581,7 @@ void WavFile::readChunks(bool headerOnly)
     }
 
     if (!valid)
-        qDebug() << "End of read. \n";
+        qCDebug(lcRecording) << "End of read. \n";
 }
 
 quint32 WavFile::frameCount() const
@@ -615,7 +615,7 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text)
     QFile target(fileName);
     // ExistingOnly: a recording that has gone away must not come back as an empty file.
     if (!target.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
-        qDebug() << "Cannot open Wav file to write description in bext chunk";
+        qCWarning(lcRecording) << "Cannot open Wav file to write description in bext chunk";
         return false;
     }
     return writeBextDescriptionToFile(target, text);

@@ -3,7 +3,6 @@
 #include "analysis/bloblabeler.h"
 #include "analysis/calldetector.h"
 
-#include <QLoggingCategory>
 #include <QTest>
 #include <cmath>
 #include <random>
@@ -64,7 +63,6 @@ class TestCallDetector : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("quillon.detection.debug=false")); }
     void detectCalls_sweeps_data();
     void detectCalls_sweeps();
     void detectCalls_nothingToDetect_data();

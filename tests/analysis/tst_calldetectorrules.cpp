@@ -2,7 +2,6 @@
 
 #include "analysis/calldetector.h"
 
-#include <QLoggingCategory>
 #include <QTest>
 #include <limits>
 
@@ -37,7 +36,6 @@ class TestCallDetectorRules : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("quillon.detection.debug=false")); }
     void classifyCall_data();
     void classifyCall();
     void shapeChecksAndLabel_data();

@@ -4,7 +4,6 @@
 #include "testregistry.h"
 #include "wavwriter.h"
 
-#include <QLoggingCategory>
 #include <QTest>
 
 class TestAudioSampleReader : public QObject {
@@ -19,10 +18,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_files.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
-
-    void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
 
     void load_data()
     {

@@ -6,7 +6,7 @@
 #include "wavwriter.h"
 
 #include <QFileInfo>
-#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -33,6 +33,13 @@ protected:
 private:
     int m_failingWrite;
 };
+
+// A write the user asked for and that did not happen leaves one warning on the
+// terminal, also in a normal run: the header worker writes without a window.
+void expectRefusalWarning()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("bext chunk")));
+}
 
 // 256 bytes of UTF-8: 128 two-byte characters.
 QString umlauts256() { return QString(128, QChar(0x00E4)); }
@@ -64,10 +71,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_files.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
-
-    void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
 
     void inPlace_data()
     {
@@ -168,6 +172,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const QString path = put(bytes);
+        expectRefusalWarning();
         QVERIFY(!WavFile().writeBextDescription(path, text));
         QCOMPARE(testsupport::readFile(path), bytes);
     }
@@ -184,6 +189,7 @@ private slots:
     {
         QFETCH(QString, path);
         const bool existed = QFileInfo::exists(path);
+        expectRefusalWarning();
         QVERIFY(!WavFile().writeBextDescription(path, QStringLiteral("Nyc")));
         QCOMPARE(QFileInfo::exists(path), existed);
     }
@@ -212,6 +218,7 @@ private slots:
             QFile::remove(path);
             QSKIP("this file system stores no sparse files");
         }
+        expectRefusalWarning();
         const bool written = WavFile().writeBextDescription(path, QStringLiteral("Nyc"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -242,6 +249,7 @@ private slots:
         const QString path = put(bytes);
         ShortWriteFile file(path, failingWrite);
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        expectRefusalWarning();
         QVERIFY(!writeBextDescriptionToFile(file, QStringLiteral("Nyc + Pip")));
         QVERIFY(file.writes >= failingWrite);
         QVERIFY(!file.isOpen());

@@ -5,7 +5,6 @@
 #include "wavwriter.h"
 
 #include <QDir>
-#include <QLoggingCategory>
 #include <QTest>
 
 #include <cmath>
@@ -45,11 +44,7 @@ private slots:
         // The daylight-saving cases need a zone with a gap; CTest sets it too.
         qputenv("TZ", "Europe/Berlin");
         tzset();
-        // The reader logs every chunk; hundreds of fixtures would bury the results.
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     }
-
-    void cleanupTestCase() { QLoggingCategory::setFilterRules(QString()); }
 
     // Every length, request and refusal is built on this count.
     void frameCount_data()

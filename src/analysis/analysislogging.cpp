@@ -1,0 +1,3 @@
+#include "analysis/analysislogging.h"
+
+Q_LOGGING_CATEGORY(lcAnalysis, "quillon.analysis", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "fft/fftlogging.h"
+
+Q_LOGGING_CATEGORY(lcFft, "quillon.fft", QtWarningMsg)

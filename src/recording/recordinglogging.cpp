@@ -1,0 +1,3 @@
+#include "recording/recordinglogging.h"
+
+Q_LOGGING_CATEGORY(lcRecording, "quillon.recording", QtWarningMsg)
