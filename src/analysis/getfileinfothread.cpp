@@ -89,11 +89,8 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     WavFile wav;
     wav.open(wavFileName, true);
     // A chunk the reader refuses stops its walk: the chunks behind it, a bext
-    // chunk among them, were never read. A RIFF size that does not match the
-    // file is the reader's one complaint that does not stop it.
-    const bool headerReadWhole =
-        wav.errorText.isEmpty()
-        || wav.errorText == QLatin1String("File size in header not identical to real file size.");
+    // chunk among them, were never read.
+    const bool headerReadWhole = wav.walkedToEnd;
     const qint64 frames = wav.frameCount();
     const int sampleRate = int(wav.sampleRate);
     // Without a sample rate there is no length to give and nothing to classify.

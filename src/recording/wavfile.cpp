@@ -263,6 +263,7 @@ void WavFile::reset()
     std::vector<int>().swap(samples);
     errorText.clear();
     valid = false;
+    walkedToEnd = false;
     file.reset();
 }
 
@@ -302,8 +303,9 @@ QString WavFile::readFixedString(const QByteArray &buffer, int start, int count)
     if (ascii)
         return QString::fromLatin1(bytes);
     // The program writes UTF-8; anything that is not valid UTF-8 comes from
-    // another tool and is taken byte for byte.
-    QTextCodec::ConverterState state;
+    // another tool and is taken byte for byte. A leading byte-order mark is
+    // text like any other: the description must read back as it was written.
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
     const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
     if (state.invalidChars > 0 || state.remainingChars > 0)
         return QString::fromLatin1(bytes);
@@ -580,6 +582,7 @@ void WavFile::readChunks(bool headerOnly)
             f.seek(f.pos() + 1);
     }
 
+    walkedToEnd = true;
     if (!valid)
         qCDebug(lcRecording) << "End of read. \n";
 }

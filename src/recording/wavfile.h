@@ -80,5 +80,12 @@ public:
     std::vector<int> samples;
     QString errorText;
     bool valid = false;
+    /**
+     * True when the chunk walk went on to the end of the file. A walk that
+     * stopped early may leave errorText empty (an unreadable chunk id, a short
+     * SPL chunk, an unknown chunk running past the end): the chunks behind the
+     * stop, a bext chunk among them, were never read.
+     */
+    bool walkedToEnd = false;
     std::unique_ptr<QFile> file; // present only while open() runs
 };

@@ -257,6 +257,19 @@ void TestFileHeaderWorker::evaluation_data()
             << QByteArray("Nyc + Bat|keep");
     }
     {
+        // Walks that stop without a reason in the error text, as a recorder that
+        // stops mid-file leaves them: read in part, so never written, even though
+        // the bext chunk in front of the stop was read.
+        const QByteArray stored = "Nyc + Bat|||";
+        const QStringList readRow = row({"Nyc", "Bat"}, "", "", len, na, na, "");
+        QTest::newRow("walk stopped at an unreadable chunk id")
+            << recording(stored).chunk("LIST", "zzz", false, 0) << true << QByteArray() << 0 << readRow << stored;
+        QTest::newRow("walk stopped at a short SPL chunk")
+            << recording(stored).chunk("SPL ", "x", true, 100) << true << QByteArray() << 0 << readRow << stored;
+        QTest::newRow("walk stopped at an unknown chunk past the end")
+            << recording(stored).chunk("LIST", "abcd", true, 100) << true << QByteArray() << 0 << readRow << stored;
+    }
+    {
         // Recorders often leave a RIFF size that does not match the file: the whole
         // header is still read, so the write-back goes ahead.
         WavWriter w = recording("Nyc + Bat|||");

@@ -80,6 +80,7 @@ private slots:
         QTest::newRow("empty text") << QString();
         QTest::newRow("umlauts") << QStringLiteral("Großer Abendsegler | Zwergfledermäuse | 1 | über dem Teich");
         QTest::newRow("exactly 256 UTF-8 bytes") << umlauts256();
+        QTest::newRow("leading byte-order mark") << QString(QChar(0xFEFF)) + QStringLiteral("Nyc|Größe");
     }
 
     void inPlace()

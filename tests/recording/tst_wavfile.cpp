@@ -230,6 +230,40 @@ private slots:
         QVERIFY(!wav.file);
     }
 
+    // Whether the walk reached the end is its own fact: neither the error text
+    // (empty for three early stops) nor valid (false for every header-only read) tells it.
+    void walkedToEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("headerOnly");
+        QTest::addColumn<bool>("walkedToEnd");
+        const QByteArray d3 = pcm16({1, 2, 3});
+        auto good = [&]() { WavWriter w; w.fmt(250000, 16).bext("Nyc").chunk("data", d3); return w; };
+
+        QTest::newRow("whole file") << good().bytes() << false << true;
+        QTest::newRow("whole file, header only") << good().bytes() << true << true;
+        QTest::newRow("RIFF size disagrees") << good().riffSize(1000).bytes() << true << true;
+        QTest::newRow("no data chunk") << WavWriter().fmt(250000, 16).bytes() << false << true;
+        QTest::newRow("RIFF header alone") << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << true << true;
+        QTest::newRow("chunk id unreadable") << good().bytes() + QByteArray(3, 'z') << true << false;
+        QTest::newRow("chunk size unreadable") << good().bytes() + QByteArray(6, 'z') << true << false;
+        QTest::newRow("short SPL read") << good().chunk("SPL ", "x", true, 100).bytes() << true << false;
+        QTest::newRow("unknown chunk past the end") << good().chunk("LIST", "abcd", true, 100).bytes() << true
+                                                    << false;
+        QTest::newRow("second bext") << good().bext("Pip").bytes() << true << false;
+        QTest::newRow("fmt refused") << WavWriter().fmt(16000, 16, 1, 1, 18).bext("Nyc").bytes() << true << false;
+        QTest::newRow("not WAVE") << good().magic("RIFF", "AVI ").bytes() << true << false;
+    }
+
+    void walkedToEnd()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, headerOnly);
+        WavFile wav;
+        wav.open(put(bytes), headerOnly);
+        QTEST(wav.walkedToEnd, "walkedToEnd");
+    }
+
     void metadataRecords_data()
     {
         QTest::addColumn<bool>("headerOnly");
@@ -533,6 +567,7 @@ private slots:
         QVERIFY(wav.samples.empty());
         QCOMPARE(wav.samples.capacity(), size_t(0));
         QVERIFY(!wav.valid);
+        QVERIFY(!wav.walkedToEnd);
     }
 
     void reopenForgetsThePreviousFile()
@@ -579,6 +614,9 @@ private slots:
         QTest::newRow("bytes that are not UTF-8 taken one by one") << QByteArray("M\xfcller") << 0 << 6
                                                                    << QStringLiteral("Müller");
         QTest::newRow("count past the buffer") << QByteArray("abc") << 1 << 10 << "bc";
+        // A byte-order mark is a character of the text, not a header to strip.
+        QTest::newRow("leading byte-order mark kept") << QByteArray("\xef\xbb\xbfNyc\xc3\xa4") << 0 << 8
+                                                      << QString(QChar(0xFEFF)) + QStringLiteral("Nycä");
     }
 
     void readFixedString()
