@@ -3,6 +3,7 @@
 #include "analysis/blob.h"
 #include "analysis/calldetector.h"
 #include "analysis/mybatcall.h"
+#include "analysis/samplescale.h"
 #include "fft/fouriertransformer.h"
 
 #include <QElapsedTimer>
@@ -69,7 +70,11 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     transformer.setSizeLogged(fftSize);
 
     const std::vector<double> weights = hammingWeights();
-    const double full = fullScale(bitsPerSample);
+    // At 16-bit scale, relative to 16-bit full scale: the same amplitudes as
+    // relative to the recording's own full scale, but a 24-bit copy of a 16-bit
+    // recording gives exactly the 16-bit matrix.
+    const double scale = sixteenBitScale(bitsPerSample);
+    const double full = fullScale(16);
     std::vector<float> input(fftSize);
     std::vector<float> output(fftSize, 0.0f);
     const int half = fftSize / 2;
@@ -77,7 +82,7 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     for (qint64 f = 0; f < frames; ++f) {
         const int *frame = samples + f * hop;
         for (int n = 0; n < fftSize; ++n)
-            input[n] = float(double(float(frame[n])) * weights[n]);
+            input[n] = float(double(float(double(frame[n]) * scale)) * weights[n]);
         transformer.forwardTransform(input.data(), output.data());
         for (int n = 0; n < fftSize; ++n)
             output[n] = output[n] / float(fftSize);

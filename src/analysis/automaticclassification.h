@@ -44,7 +44,8 @@ public:
 
     /**
      * Fills matrix with frames rows of columns magnitudes; row f is the
-     * spectrum of the fftSize samples from f x hop on. The caller guarantees
+     * spectrum of the fftSize samples from f x hop on, taken at 16-bit scale and
+     * relative to 16-bit full scale whatever the sample width. The caller guarantees
      * (frames - 1) x hop + fftSize <= the samples available.
      */
     static void buildDetectionMatrix(const int *samples, int bitsPerSample, int hop, qint64 frames,

@@ -4,6 +4,7 @@
 #include "analysis/automaticclassification.h"
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
+#include "analysis/samplescale.h"
 #include "fft/fouriertransformer.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
@@ -77,7 +78,6 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
                                     QString window, double overlap, std::vector<int> *timedata, int sampleRate,
                                     bool categorize)
 {
-    Q_UNUSED(bitsPerSample)
     Q_UNUSED(categorize)
 
     const int framed = windowSize > 0 && frameSize > 0.0f
@@ -133,6 +133,7 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
             const double norm = float(double(1.0f / hannSum) * (2.0 / sampleRate));
 
             const std::vector<double> weights = windowWeights(*this, window, framed);
+            const double scale = sixteenBitScale(bitsPerSample);
             const int progressStep = numberOfFfts / 100;
             const int *samples = timedata->data();
 
@@ -143,10 +144,10 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
                 const int *block = samples + qint64(i) * hop + offset;
                 if (weights.empty()) {
                     for (int n = 0; n < framed; ++n)
-                        input[size_t(n)] = float(block[n]);
+                        input[size_t(n)] = float(double(block[n]) * scale);
                 } else {
                     for (int n = 0; n < framed; ++n)
-                        input[size_t(n)] = float(double(float(block[n])) * weights[size_t(n)]);
+                        input[size_t(n)] = float(double(float(double(block[n]) * scale)) * weights[size_t(n)]);
                 }
                 // The transform may work in place on its input: pad anew for every block.
                 std::fill(input.begin() + framed, input.end(), 0.0f);

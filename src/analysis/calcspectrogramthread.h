@@ -50,7 +50,9 @@ public slots:
     /**
      * One spectrogram of the samples in *timedata (read in place: the caller
      * leaves the vector alone until the reply). The vector is emptied before
-     * finished() is emitted. bitsPerSample and categorize are carried, not used.
+     * finished() is emitted. Samples are taken at 16-bit scale whatever
+     * bitsPerSample says, so that levels do not depend on the recorder's sample
+     * width. categorize is carried, not used.
      */
     void process(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window,
                  double overlap, std::vector<int> *timedata, int sampleRate, bool categorize);

@@ -6,6 +6,7 @@
 #include "testregistry.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
@@ -28,6 +29,8 @@ private slots:
     void plan();
     void detectionMatrix_impulse();
     void classify_sweeps();
+    void classify_bitDepthCopies_data();
+    void classify_bitDepthCopies();
     void classify_realRecordings();
 };
 
@@ -131,6 +134,43 @@ void TestAutoClassification::classify_sweeps()
     QVERIFY2(r.labels.count("PipPip") >= 3, qPrintable(r.labels.join(',')));
     QVERIFY2(r.labels.count("NycMid") >= 3, qPrintable(r.labels.join(',')));
     QCOMPARE(r.proposal, QStringLiteral("NycMid, PipPip"));
+}
+
+void TestAutoClassification::classify_bitDepthCopies_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("24 bits") << 24;
+    QTest::newRow("32 bits") << 32;
+    // Against the sweeps cut to eight bits and shifted back up.
+    QTest::newRow("8 bits") << 8;
+}
+
+void TestAutoClassification::classify_bitDepthCopies()
+{
+    QFETCH(int, bits);
+    // A 16-bit recording and its copy at another width: the same matrix cell for
+    // cell, so the same calls and proposal.
+    QTemporaryDir dir;
+    const sweeprecording::TwoWidths files = sweeprecording::atTwoWidths(bits, QDir(dir.path()));
+    const std::vector<int> &reference = files.sixteen;
+    const std::vector<int> &copy = files.copy;
+    QVERIFY(!reference.empty());
+    QCOMPARE(copy.size(), reference.size());
+
+    const AutomaticClassification::Plan plan = AutomaticClassification::detectionPlan(qint64(reference.size()));
+    FloatMatrix want;
+    FloatMatrix got;
+    AutomaticClassification::buildDetectionMatrix(reference.data(), 16, plan.hop, plan.frames, want);
+    AutomaticClassification::buildDetectionMatrix(copy.data(), bits, plan.hop, plan.frames, got);
+    QVERIFY(got.data == want.data);
+
+    const AutomaticClassification::Result r =
+        AutomaticClassification::classify(copy, qint64(copy.size()), sweeprecording::sampleRate, bits);
+    const AutomaticClassification::Result r16 =
+        AutomaticClassification::classify(reference, qint64(reference.size()), sweeprecording::sampleRate, 16);
+    QCOMPARE(r.labels, r16.labels);
+    QCOMPARE(r.proposal, r16.proposal);
+    QVERIFY(!r.proposal.isEmpty());
 }
 
 void TestAutoClassification::classify_realRecordings()

@@ -1,11 +1,13 @@
 #include "analysis/calcspectrogramthread.h"
 #include "analysis/calldetector.h"
 #include "analysis/metatypes.h"
+#include "recording/wavfile.h"
 #include "signalbuilder.h"
 #include "sweeprecording.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,12 +76,12 @@ public:
     }
 
     Reply run(std::vector<int> &samples, int sampleSize, int windowSize, float frameSize, const QString &window,
-              double overlap, int sampleRate, bool categorize = false)
+              double overlap, int sampleRate, bool categorize = false, int bitsPerSample = 16)
     {
         Reply r;
         const int before = finished.count();
         current = &samples;
-        emit client.signalCalcSpektrogramm(sampleSize, 16, windowSize, frameSize, window, overlap, &samples,
+        emit client.signalCalcSpektrogramm(sampleSize, bitsPerSample, windowSize, frameSize, window, overlap, &samples,
                                            sampleRate, categorize);
         if (!finished.wait(60000) && finished.count() == before)
             return r;
@@ -158,6 +160,12 @@ private slots:
     void process_progress();
     void process_unusableRequest_data();
     void process_unusableRequest();
+    void process_levelsAtSixteenBitScale_data();
+    void process_levelsAtSixteenBitScale();
+    void process_bitDepthCopies_data();
+    void process_bitDepthCopies();
+    void process_real24BitRecording();
+    void processTavron_sweeps_data();
     void processTavron_sweeps();
     void processTavron_refusals();
 };
@@ -327,12 +335,115 @@ void TestSpectrogramWorker::process_unusableRequest()
     QCOMPARE(r.samplesLeftAtReply, 0L);
 }
 
+void TestSpectrogramWorker::process_levelsAtSixteenBitScale_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("impulse");
+    // 25600 at 16 bits is 100 at 8, 6553600 at 24 and 1677721600 at 32 bits.
+    QTest::newRow("16 bits") << 16 << 25600;
+    QTest::newRow("8 bits") << 8 << 100;
+    QTest::newRow("24 bits") << 24 << 25600 * 256;
+    QTest::newRow("32 bits") << 32 << 25600 * 65536;
+}
+
+void TestSpectrogramWorker::process_levelsAtSixteenBitScale()
+{
+    QFETCH(int, bits);
+    QFETCH(int, impulse);
+    // An impulse at the first sample of an unweighted block has the flat spectrum
+    // X_k = 25600 at 16-bit scale, exactly. Every level follows from it and the
+    // Hann normalisation in the single-precision steps the levels are made in.
+    const int points = 256;
+    const int rate = 256000;
+    float hannSum = 0.0f;
+    for (int n = 0; n < points; ++n)
+        hannSum = float(double(hannSum) + std::pow((1.0 - std::cos(2.0 * M_PI * n / (points - 1))) * 0.5, 2));
+    const double norm = float(double(1.0f / hannSum) * (2.0 / rate));
+    const float power = float(std::log(25600.0 * 25600.0 * norm + 1.0));
+    const double expected = 10.0f * std::log10(power);
+
+    std::vector<int> samples(points, 0);
+    samples[0] = impulse;
+    WorkerOnThread w;
+    const Reply r = w.run(samples, points, points, 100.0f, "Rectangular", 0.0, rate, false, bits);
+    QCOMPARE(r.numberOfFfts, 1);
+    for (int j = 0; j < points / 2; ++j)
+        QVERIFY2(r.data[j] == expected, qPrintable(QString("bin %1: %2 dB, expected %3 dB").arg(j + 1)
+                                                       .arg(r.data[j], 0, 'g', 17).arg(expected, 0, 'g', 17)));
+}
+
+void TestSpectrogramWorker::process_bitDepthCopies_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("24 bits") << 24;
+    QTest::newRow("32 bits") << 32;
+    QTest::newRow("8 bits") << 8;
+}
+
+void TestSpectrogramWorker::process_bitDepthCopies()
+{
+    QFETCH(int, bits);
+    // A recording and its copy at another width: the same picture.
+    QTemporaryDir dir;
+    sweeprecording::TwoWidths files = sweeprecording::atTwoWidths(bits, QDir(dir.path()));
+    std::vector<int> &reference = files.sixteen;
+    std::vector<int> &copy = files.copy;
+    QCOMPARE(copy.size(), reference.size());
+    QVERIFY(!reference.empty());
+
+    WorkerOnThread w;
+    const int n = int(reference.size());
+    const Reply want = w.run(reference, n, 512, 100.0f, "Hann", 75.0, sweeprecording::sampleRate);
+    const Reply got = w.run(copy, n, 512, 100.0f, "Hann", 75.0, sweeprecording::sampleRate, false, bits);
+    QCOMPARE(got.numberOfFfts, want.numberOfFfts);
+    QVERIFY(got.data == want.data);
+    QCOMPARE(got.minValue, want.minValue);
+    QCOMPARE(got.maxValue, want.maxValue);
+    // The sweeps stand well above the floor: a level range of the picture, not a flat field.
+    QVERIFY2(want.maxValue > want.minValue + 20.0, qPrintable(QString("%1 .. %2").arg(want.minValue).arg(want.maxValue)));
+}
+
+void TestSpectrogramWorker::process_real24BitRecording()
+{
+    // A real 24-bit file against its own 16-bit rendering (each sample rounded to
+    // 16 bits): the same levels up to the rounding of the lowest eight bits.
+    WavFile wav;
+    wav.open(QDir(testsupport::testDataDir()).filePath(QStringLiteral("wav_pcm_24.wav")), false);
+    QVERIFY2(wav.valid && wav.bitsPerSample == 24, qPrintable(wav.errorText));
+    std::vector<int> samples = wav.samples;
+    std::vector<int> rounded(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i)
+        rounded[i] = int(std::lround(samples[i] / 256.0));
+
+    WorkerOnThread w;
+    const int n = int(samples.size());
+    const int rate = int(wav.sampleRate);
+    const Reply got = w.run(samples, n, 256, 100.0f, "Hann", 50.0, rate, false, 24);
+    const Reply want = w.run(rounded, n, 256, 100.0f, "Hann", 50.0, rate, false, 16);
+    QCOMPARE(got.numberOfFfts, want.numberOfFfts);
+    const auto peak = [](const Reply &r) { return *std::max_element(r.data.begin(), r.data.end()); };
+    QVERIFY2(std::abs(peak(got) - peak(want)) < 0.01, qPrintable(QString("%1 dB, %2 dB").arg(peak(got)).arg(peak(want))));
+    // The quietest cell is the one most touched by the rounding.
+    QVERIFY2(std::abs(got.minValue - want.minValue) < 0.1, qPrintable(QString("%1 dB").arg(got.minValue)));
+    QCOMPARE(got.maxValue, want.maxValue);
+    // Unscaled, the quietest level lay above the clamped top: a colour bar upside down.
+    QVERIFY(got.minValue < got.maxValue);
+}
+
+void TestSpectrogramWorker::processTavron_sweeps_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("16 bits") << 16;
+    QTest::newRow("24-bit copy") << 24;
+}
+
 void TestSpectrogramWorker::processTavron_sweeps()
 {
+    QFETCH(int, bits);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sweeps.WAV"));
-    QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(sweeprecording::pipistrelleAndNoctule(),
-                                                                   sweeprecording::sampleRate)));
+    const QVector<int> samples = sweeprecording::rescaled(sweeprecording::pipistrelleAndNoctule(), 16, bits);
+    QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(samples, sweeprecording::sampleRate, bits)));
 
     WorkerOnThread w;
     QVERIFY(w.categorise(7, path));
