@@ -54,6 +54,13 @@ GetFileInfoThread::GetFileInfoThread()
 {
 }
 
+const QStringList &GetFileInfoThread::recordingClassNames(bool calcClasses, int reviewMode)
+{
+    if (calcClasses)
+        return detectorNames();
+    return reviewMode == 1 ? longReviewNames() : shortReviewNames();
+}
+
 void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool calcClasses,
                                           QString recorderResultFileName, int reviewMode)
 {
@@ -159,8 +166,7 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         changed = true;
     }
 
-    const QStringList &names =
-        calcClasses ? detectorNames() : (reviewMode == 1 ? longReviewNames() : shortReviewNames());
+    const QStringList &names = recordingClassNames(calcClasses, reviewMode);
     QString *slotTexts[] = {&t.batClass4, &t.batClass3, &t.batClass2, &t.batClass1};
     for (QString *slot : slotTexts) {
         if (!names.contains(*slot)) {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 /**
  * The file-header worker: lives on a thread of its own and reads, per
@@ -19,6 +20,13 @@ class GetFileInfoThread : public QObject
 
 public:
     GetFileInfoThread();
+
+    /**
+     * The class names a request keeps in the four class slots: the detector's
+     * labels when it classifies, else the recorder's short (reviewMode 0) or
+     * long (1) review names. Each list starts with the empty name.
+     */
+    static const QStringList &recordingClassNames(bool calcClasses, int reviewMode);
 
 signals:
     /** The row of one recording; index as requested. Texts "N/A" for a header that cannot be read. */

@@ -68,6 +68,7 @@ private slots:
     void detectCalls_nothingToDetect_data();
     void detectCalls_nothingToDetect();
     void measureBlobs_rejectedAndNoise();
+    void detectCalls_rateNotDividedBy2000();
 };
 
 void TestCallDetector::detectCalls_sweeps_data()
@@ -221,6 +222,53 @@ void TestCallDetector::measureBlobs_rejectedAndNoise()
     QVERIFY(near(b.startFreq, 50.0) && near(b.endFreq, 50.0) && near(b.centroid, 50.0));
     QVERIFY(near(b.minFreq, 48 * kHzPerColumn) && near(b.maxFreq, 53 * kHzPerColumn));
     QVERIFY(near(b.duration, 3 * 512.0 / kRate));
+}
+
+void TestCallDetector::detectCalls_rateNotDividedBy2000()
+{
+    // 441 kHz: frequencies count sampleRate / 2000 = 220 kHz (an integer division)
+    // over the 255 columns, the box 441000 / 2000.0 = 220.5 kHz. One steady line in
+    // column 51, frames 20 .. 49 of 60.
+    const int rate = 441000;
+    const int rows = 60;
+    FloatMatrix m{size_t(rows), size_t(kCols)};
+    for (size_t f = 20; f < 50; ++f)
+        m.at(f, 51) = 1.0f;
+
+    // Worked out from the filters: smoothing gives 1, 2, 1 in columns 50 .. 52; the
+    // running mean of the columns to their left takes 1.5 x 1/51 from column 51 and
+    // 1.5 x 3/52 from column 52; echoes and the row mean leave the three cells alone
+    // and blank every other. Each cell then weighs log10(20 x + 1).
+    const double cells[3] = {1.0, 2.0 - 1.5 / 51, 1.0 - 4.5 / 52};
+    double weight = 0;
+    double moment = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double v = std::log10(20.0 * cells[i] + 1.0);
+        weight += v;
+        moment += (50 + i) * v;
+    }
+    const double centreBin = moment / weight;
+    const double kHzPerBin = 220.0 / kCols;
+    const double boxKHzPerBin = 220.5 / kCols;
+
+    Result r;
+    const int samples = samplesFor(rows);
+    CallDetector().detectCalls(m, 87.5f, rate, samples, r.blobs, r.classes, r.calls);
+    QCOMPARE(r.calls.size(), 2);
+    const MyBatCall &c = r.calls[1];
+    auto near = [](double got, double want) { return std::abs(got - want) <= 1e-5 * want; };
+    QVERIFY2(near(c.centroid, centreBin * kHzPerBin), qPrintable(QString::number(c.centroid, 'g', 9)));
+    QVERIFY(near(c.startFreq, centreBin * kHzPerBin) && near(c.endFreq, centreBin * kHzPerBin));
+    // The band edges walk from the centre through the three filled columns.
+    QVERIFY(near(c.maxFreq, (centreBin + 3) * kHzPerBin));
+    QVERIFY(near(c.minFreq, (centreBin - 2) * kHzPerBin));
+    QVERIFY(near(c.duration, 30 * 64.0 / rate));
+    QVERIFY2(near(c.rect.y(), 50 * boxKHzPerBin), qPrintable(QString::number(c.rect.y(), 'g', 9)));
+    QVERIFY(near(c.rect.height(), 3 * boxKHzPerBin));
+    const double rowSeconds = double(samples) / rate / rows;
+    QVERIFY(near(c.rect.x(), 20 * rowSeconds) && near(c.rect.width(), 30 * rowSeconds));
+    // 4.35 ms ending near 44 kHz.
+    QCOMPARE(c.batClass, QStringLiteral("PipPip"));
 }
 
 QUILLON_TEST(TestCallDetector)

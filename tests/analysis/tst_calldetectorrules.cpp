@@ -3,7 +3,9 @@
 #include "analysis/calldetector.h"
 
 #include <QTest>
+#include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -135,6 +137,8 @@ void TestCallDetectorRules::selectTopBlobs_data()
     QTest::newRow("count 0") << QVector<float>{5, 9} << 0 << QList<int>{};
     QTest::newRow("count beyond the map") << QVector<float>{5, 9} << 10 << QList<int>{1, 2};
     QTest::newRow("tie: greater label stays") << QVector<float>{4, 6, 4, 4} << 2 << QList<int>{2, 4};
+    QTest::newRow("tie for the last place") << QVector<float>{5, 5, 5, 5} << 3 << QList<int>{2, 3, 4};
+    QTest::newRow("tie below a greater sum") << QVector<float>{3, 3, 9, 3} << 2 << QList<int>{3, 4};
 }
 
 void TestCallDetectorRules::selectTopBlobs()
@@ -142,15 +146,21 @@ void TestCallDetectorRules::selectTopBlobs()
     QFETCH(QVector<float>, sums);
     QFETCH(int, count);
     QFETCH(QList<int>, kept);
-    std::unordered_map<int, Blob> blobs;
-    for (int i = 0; i < sums.size(); ++i) {
-        blobs[i + 1] = blobAt(size_t(2 + i), size_t(3 + i), 10, 12);
-        blobs[i + 1].valueSum = sums[i];
-    }
-    const auto top = CallDetector().selectTopBlobs(blobs, size_t(count));
-    QCOMPARE(sortedLabels(top), kept);
-    for (int label : kept) // copies, field for field
-        QCOMPARE(top.at(label).frameMin, size_t(1 + label));
+    // The map is filled in every order: its iteration order follows the order of
+    // insertion, and a tie rule that only holds for one order must not pass.
+    QVector<int> order(sums.size());
+    std::iota(order.begin(), order.end(), 0);
+    do {
+        std::unordered_map<int, Blob> blobs;
+        for (int i : order) {
+            blobs[i + 1] = blobAt(size_t(2 + i), size_t(3 + i), 10, 12);
+            blobs[i + 1].valueSum = sums[i];
+        }
+        const auto top = CallDetector().selectTopBlobs(blobs, size_t(count));
+        QCOMPARE(sortedLabels(top), kept);
+        for (int label : kept) // copies, field for field
+            QCOMPARE(top.at(label).frameMin, size_t(1 + label));
+    } while (std::next_permutation(order.begin(), order.end()));
 }
 
 void TestCallDetectorRules::suppressTrailingBlobs_data()

@@ -113,6 +113,8 @@ private slots:
     void refusedClassification_data();
     void refusedClassification();
     void everyRequestAnsweredInOrder();
+    void recordingClassNames_data();
+    void recordingClassNames();
 
 private:
     QTemporaryDir m_dir;
@@ -375,6 +377,28 @@ void TestFileHeaderWorker::everyRequestAnsweredInOrder()
     for (int i = 0; i < paths.size(); ++i)
         QCOMPARE(w.replies.at(i).at(0).toInt(), i);
     QCOMPARE(w.messages.count(), 2);
+}
+
+void TestFileHeaderWorker::recordingClassNames_data()
+{
+    QTest::addColumn<bool>("calcClasses");
+    QTest::addColumn<int>("reviewMode");
+    QTest::addColumn<QStringList>("names");
+    const QStringList detector{"",    "No Call", "Nyc",    "NycLow", "NycNoc", "NycMid", "Enil",
+                               "Pip", "PipNat",  "PipPn",  "PipPip", "PipPp",  "PipPyg"};
+    QTest::newRow("detector names") << true << 0 << detector;
+    QTest::newRow("detector names whatever the review mode") << true << 1 << detector;
+    QTest::newRow("short review names") << false << 0 << QStringList{"", "No Call", "Nyc", "Pip", "Pnat"};
+    QTest::newRow("long review names") << false << 1
+                                       << QStringList{"",    "No Call", "Nyc",  "Nlow", "Nnoc", "Nycmi", "Enil",
+                                                      "Pip", "Pnat",    "PpPn", "Ppip", "PpPp", "Ppyg"};
+}
+
+void TestFileHeaderWorker::recordingClassNames()
+{
+    QFETCH(bool, calcClasses);
+    QFETCH(int, reviewMode);
+    QTEST(GetFileInfoThread::recordingClassNames(calcClasses, reviewMode), "names");
 }
 
 QUILLON_TEST(TestFileHeaderWorker)

@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 using Rows = QVector<QVector<float>>;
@@ -31,6 +32,22 @@ bool sameCells(const FloatMatrix &m, const Rows &expected)
     return true;
 }
 
+void apply(const QString &filter, FloatMatrix &m)
+{
+    if (filter == "runningMean")
+        m.subtractRunningMean();
+    else if (filter == "smooth")
+        m.smoothRows();
+    else if (filter == "rowMean")
+        m.removeRowMean();
+    else if (filter == "echoes")
+        m.suppressEchoes();
+    else if (filter.startsWith("lowBins"))
+        m.zeroLowBins(filter.section(' ', 1).toInt());
+    else
+        m = m.transposed();
+}
+
 } // namespace
 
 class TestFloatMatrix : public QObject
@@ -40,6 +57,8 @@ class TestFloatMatrix : public QObject
 private slots:
     void filters_data();
     void filters();
+    void filters_singlePrecisionOrder_data();
+    void filters_singlePrecisionOrder();
     void narrowRows_stayInside();
     void levels_decibelCompressionExtremes();
     void segmentFeatures_data();
@@ -84,19 +103,55 @@ void TestFloatMatrix::filters()
     QFETCH(Rows, input);
     QFETCH(Rows, expected);
     FloatMatrix m = matrixOf(input);
-    if (filter == "runningMean")
-        m.subtractRunningMean();
-    else if (filter == "smooth")
-        m.smoothRows();
-    else if (filter == "rowMean")
-        m.removeRowMean();
-    else if (filter == "echoes")
-        m.suppressEchoes();
-    else if (filter.startsWith("lowBins"))
-        m.zeroLowBins(filter.section(' ', 1).toInt());
-    else
-        m = m.transposed();
+    apply(filter, m);
     QVERIFY(sameCells(m, expected));
+}
+
+void TestFloatMatrix::filters_singlePrecisionOrder_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<Rows>("input");
+    QTest::addColumn<Rows>("expected");
+
+    // Each result holds only when the sums run in float in the stated order: adding
+    // a neighbour first, or in double, rounds 153092096 up to 153092112.
+    QTest::newRow("smooth: (t + t) + left + right") << "smooth" << Rows{{10.75f, 48758784, 55574528}}
+                                                    << Rows{{10.75f, 153092096, 55574528}};
+    // The row sum in double rounded once, the seven subtractions centre first, then
+    // x 1/5 in float: a float sum gives 73610040 and 10.7 in columns 4 and 6, the
+    // subtractions from the left 5.3 in column 6, a division 4.3000002 there.
+    QTest::newRow("row mean: sum, subtractions, 1 / (cols - 7)")
+        << "rowMean" << Rows{{80740352, 93, 161792, 99, 79691776, 331350016, 8.5f, 8.75f, 30408704, 17664, 1920,
+                              1325400064}}
+        << Rows{{0, 0, 0, 0, 73610032, 331350016, 4.29999971f, 0, 14470323, 0, 0, 0}};
+    // The envelope takes 1 - 0.9f = 0.100000024 of each cell: after 19 rows of
+    // 54.625 it still lies above 109.25 (109.250053), where with 0.1f it would just
+    // have fallen to it.
+    Rows echo{{459}};
+    Rows echoExpected{{459}};
+    for (int i = 0; i < 19; ++i) {
+        echo << QVector<float>{54.625f};
+        echoExpected << QVector<float>{0};
+    }
+    QTest::newRow("echoes: 1 - 0.9 in float") << "echoes" << echo << echoExpected;
+    // 0.9f x 21.1111126 + 0.100000024 x 10 rounds to 20 in float; in double the
+    // envelope lands just above 20 and would blank the cell.
+    QTest::newRow("echoes: envelope in float") << "echoes" << Rows{{21.1111126f}, {10}} << Rows{{21.1111126f}, {10}};
+}
+
+void TestFloatMatrix::filters_singlePrecisionOrder()
+{
+    QFETCH(QString, filter);
+    QFETCH(Rows, input);
+    QFETCH(Rows, expected);
+    FloatMatrix m = matrixOf(input);
+    apply(filter, m);
+    const FloatMatrix e = matrixOf(expected);
+    for (size_t i = 0; i < e.data.size(); ++i) {
+        QVERIFY2(std::memcmp(&m.data[i], &e.data[i], sizeof(float)) == 0,
+                 qPrintable(QString("cell %1: %2, expected %3").arg(i).arg(double(m.data[i]), 0, 'g', 9)
+                                .arg(double(e.data[i]), 0, 'g', 9)));
+    }
 }
 
 void TestFloatMatrix::narrowRows_stayInside()
