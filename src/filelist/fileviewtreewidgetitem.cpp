@@ -49,13 +49,18 @@ int fileViewTreeWidgetItem::timeKey(const QString &time)
     return h * 3600 + m * 60 + s;
 }
 
-qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &time)
+QDate fileViewTreeWidgetItem::recordingDate(const QString &date)
 {
     int d, mo, y;
     if (!threeFields(date, QLatin1Char('/'), &d, &mo, &y))
-        return -1;
+        return QDate();
     // Recordings are of this century: read as 20yy, 29/02/00 is a real day (in 1900 it was not).
-    const QDate day(2000 + y, mo, d);
+    return QDate(2000 + y, mo, d);
+}
+
+qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &time)
+{
+    const QDate day = recordingDate(date);
     const int seconds = timeKey(time);
     if (!day.isValid() || seconds < 0)
         return -1;

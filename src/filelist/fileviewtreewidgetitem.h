@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QTreeWidgetItem>
 
 class QCheckBox;
@@ -37,6 +38,9 @@ public:
     // caller connects its stateChanged(int). Needs the row to be in its list.
     QCheckBox *addAcceptCheckBox(bool checked);
 
+    // The recording day of a "dd/MM/yy" text, read as 20yy (29/02/00 is a real
+    // day); an invalid date when the text does not parse ("N/A", empty).
+    static QDate recordingDate(const QString &date);
     // Seconds since an arbitrary epoch of the date and time texts read as
     // "dd/MM/yy hh:mm:ss" in calendar order, or -1 when either does not parse.
     static qint64 dateTimeKey(const QString &date, const QString &time);

@@ -1,0 +1,176 @@
+#include "export/csvexport.h"
+
+#include "export/classcounttext.h"
+#include "export/exportlog.h"
+#include "export/recordingclock.h"
+#include "filelist/fileviewtreewidgetitem.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+// One recording's moment: the instant orders and measures, the clock's own
+// minute (days * 1440 + minute of the day) decides the static slots.
+struct Stamp
+{
+    qint64 instant;
+    qint64 clockMinute;
+};
+
+bool sameEvent(const Stamp &first, const Stamp &later, int minutes, bool dynamic)
+{
+    if (dynamic)
+        return later.instant - first.instant <= 60LL * minutes;
+    return first.clockMinute / 60 == later.clockMinute / 60
+        && (first.clockMinute % 60) / minutes == (later.clockMinute % 60) / minutes;
+}
+
+// Keeps the first stamp of every event; `sorted` is ascending.
+QVector<Stamp> eventStarts(const QVector<Stamp> &sorted, int minutes, bool dynamic)
+{
+    QVector<Stamp> kept;
+    for (const Stamp &q : sorted) {
+        if (kept.isEmpty() || !sameEvent(kept.constLast(), q, minutes, dynamic))
+            kept.append(q);
+    }
+    return kept;
+}
+
+QStringList eventClasses(const QStringList &checked)
+{
+    QStringList classes;
+    for (const QString &name : checked) {
+        // A class listed twice (two tree rows of one name) still has one set of events.
+        if (name != ExportClassNames::unassigned() && !classes.contains(name))
+            classes.append(name);
+    }
+    return classes;
+}
+
+void append(QString &text, const QString &name)
+{
+    if (!text.isEmpty())
+        text += QLatin1Char(',');
+    text += name;
+}
+
+} // namespace
+
+QVector<QStringList> csvClassEvents(const QVector<FileRowTexts> &rows, const CsvExportOptions &options)
+{
+    const int count = rows.size();
+    QVector<QStringList> events(options.intervals.size());
+    for (QStringList &texts : events) {
+        texts.reserve(count);
+        for (int i = 0; i < count; ++i)
+            texts.append(QString());
+    }
+    if (options.intervals.isEmpty())
+        return events;
+
+    const RecordingClock clock(options.timeZone, options.daylightSaving);
+    QVector<Stamp> stamps(count);
+    QVector<bool> valid(count, false);
+    // Rows by instant, so that marking finds the rows of a kept instant by search.
+    QVector<QPair<qint64, int>> byInstant;
+    byInstant.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const auto r = RecordingClock::read(rows[i].text(FileViewColumn::Date), rows[i].text(FileViewColumn::Time));
+        if (!r.isValid())
+            continue;
+        valid[i] = true;
+        stamps[i] = {clock.secsSinceEpoch(r.date, r.time), calendarSecs(r.date, r.time) / 60};
+        byInstant.append({stamps[i].instant, i});
+    }
+    std::sort(byInstant.begin(), byInstant.end());
+
+    const bool dynamic = options.intervalMode == CsvExportOptions::dynamicMode();
+    for (const QString &c : eventClasses(options.checkedClasses)) {
+        qCDebug(lcExport) << "class events of" << c;
+        QVector<Stamp> list;
+        for (int i = 0; i < count; ++i) {
+            if (valid[i] && rows[i].hasClass(c))
+                list.append(stamps[i]);
+        }
+        std::stable_sort(list.begin(), list.end(),
+                         [](const Stamp &a, const Stamp &b) { return a.instant < b.instant; });
+        for (int k = 0; k < options.intervals.size(); ++k) {
+            // Each interval thins what the shorter one before it kept.
+            list = eventStarts(list, options.intervals.at(k), dynamic);
+            QStringList &texts = events[k];
+            qint64 marked = 0;
+            bool any = false;
+            for (const Stamp &s : list) {
+                if (any && s.instant == marked)
+                    continue;
+                any = true;
+                marked = s.instant;
+                auto it = std::lower_bound(byInstant.cbegin(), byInstant.cend(), qMakePair(s.instant, -1));
+                for (; it != byInstant.cend() && it->first == s.instant; ++it)
+                    append(texts[it->second], c);
+            }
+        }
+    }
+    if (lcExport().isDebugEnabled()) {
+        for (int k = 0; k < options.intervals.size(); ++k)
+            qCDebug(lcExport) << QStringLiteral("intervallText%1").arg(options.intervals.at(k)) << events[k];
+    }
+    return events;
+}
+
+QString csvHeaderLine(const CsvExportOptions &options)
+{
+    const QString zoneName = options.timeZone.displayName(
+        QTimeZone::GenericTime, options.daylightSaving ? QTimeZone::ShortName : QTimeZone::OffsetName, QLocale());
+    QString line = QStringLiteral("FileName;Date;Time [") + zoneName
+        + QStringLiteral("];Length [s];Class1;Class2;Class3;Class4;");
+    for (int minutes : options.intervals)
+        line += QStringLiteral("%1min class event (%2);").arg(minutes).arg(options.intervalMode);
+    return line + QStringLiteral("Comment\r\n");
+}
+
+QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions &options,
+                      bool detectedNoCallLines)
+{
+    const QVector<QStringList> events = csvClassEvents(rows, options);
+    QSet<QString> checked;
+    for (const QString &name : options.checkedClasses) {
+        if (!name.isEmpty())
+            checked.insert(name);
+    }
+    const bool unassignedChecked = checked.contains(ExportClassNames::unassigned());
+    const bool noCallChecked = detectedNoCallLines && checked.contains(ExportClassNames::detectedNoCall());
+    const QLatin1Char sep(';');
+
+    QString text = csvHeaderLine(options);
+    text.reserve(text.size() + rows.size() * 96);
+    const auto appendEventsAndComment = [&](int i, const FileRowTexts &row) {
+        for (const QStringList &texts : events)
+            text += texts.at(i) + sep;
+        text += row.text(FileViewColumn::Comment) + QLatin1String("\r\n");
+    };
+    for (int i = 0; i < rows.size(); ++i) {
+        const FileRowTexts &row = rows.at(i);
+        const bool noCall = !fileViewTreeWidgetItem::hasCallProposal(row.text(FileViewColumn::Proposal));
+        bool classLine = false;
+        for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4 && !classLine; ++column)
+            classLine = checked.contains(row.text(column));
+        if (!classLine && unassignedChecked && row.isUnassigned())
+            classLine = !(detectedNoCallLines && noCall);
+        if (classLine) {
+            for (int column : {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time,
+                               FileViewColumn::Length, FileViewColumn::Class1, FileViewColumn::Class2,
+                               FileViewColumn::Class3, FileViewColumn::Class4})
+                text += row.text(column) + sep;
+            appendEventsAndComment(i, row);
+        }
+        if (noCallChecked && noCall) {
+            for (int column : {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time})
+                text += row.text(column) + sep;
+            text += row.text(FileViewColumn::Length) + QLatin1String(";Detected No Call;;;;");
+            appendEventsAndComment(i, row);
+        }
+    }
+    return text;
+}

@@ -1,0 +1,3 @@
+#include "export/exportlog.h"
+
+Q_LOGGING_CATEGORY(lcExport, "quillon.export", QtWarningMsg)

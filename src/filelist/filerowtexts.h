@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/treecolumns.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QVector>
+#include <array>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+/**
+ * A value copy of one file-list row: its texts by FileViewColumn, taken from
+ * the live row when the copy is made. Workers and exports read only this copy,
+ * so a row that changes or goes away meanwhile can never be read half-changed.
+ */
+struct FileRowTexts
+{
+    /** The row the copy was taken from; carried back to find the row again, never dereferenced off the
+     *  user-interface thread. Null for rows made up by tests. */
+    QTreeWidgetItem *item = nullptr;
+    std::array<QString, FileViewColumn::Count> texts;
+    /** The list that holds the row shows its accept column. */
+    bool acceptColumnShown = false;
+
+    const QString &text(int column) const { return texts[static_cast<size_t>(column)]; }
+    void setText(int column, const QString &text) { texts[static_cast<size_t>(column)] = text; }
+
+    /** The four class texts, Class 1 first; empty texts are empty slots. */
+    bool hasClass(const QString &name) const;
+    /** An empty Class 1 marks an unassigned recording. */
+    bool isUnassigned() const { return text(FileViewColumn::Class1).isEmpty(); }
+
+    /** Copies the row's texts now; the accept flag follows the row's list (false without one). */
+    static FileRowTexts fromItem(QTreeWidgetItem *item);
+};
+
+/** Copies of `items`, in the order given. */
+QVector<FileRowTexts> fileRowTextsOf(const QList<QTreeWidgetItem *> &items);
+/** Copies of all top-level rows of `list`, top to bottom. */
+QVector<FileRowTexts> fileRowTextsOf(const QTreeWidget *list);
+
+Q_DECLARE_METATYPE(FileRowTexts)
