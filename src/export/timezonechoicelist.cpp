@@ -1,0 +1,88 @@
+#include "export/timezonechoicelist.h"
+
+#include <QComboBox>
+#include <QLocale>
+#include <QSet>
+#include <algorithm>
+
+namespace TimeZoneChoiceList {
+
+QString displayName(const QTimeZone &zone)
+{
+    return zone.displayName(QTimeZone::GenericTime, QTimeZone::LongName, QLocale());
+}
+
+namespace {
+
+// Zones whose clock does not move on by ten minutes in ten minutes on an
+// ordinary summer afternoon are broken in the platform's data; offering
+// them would give wrong times.
+bool passesTenMinuteTest(const QTimeZone &zone)
+{
+    const QDateTime start(QDate(2017, 8, 1), QTime(17, 0), zone);
+    const QDateTime later = start.addSecs(600);
+    const int before = start.time().hour() + start.time().minute();
+    const int after = later.time().hour() + later.time().minute();
+    return after == before + 10;
+}
+
+} // namespace
+
+QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
+                       const QDateTime &sortAt)
+{
+    QList<QByteArray> all = ids;
+    all.append(systemZoneId);
+
+    // Backwards, so that of several ids with one name the last one stays.
+    QList<QTimeZone> kept;
+    QSet<QString> names;
+    for (int i = all.size() - 1; i >= 0; --i) {
+        const QTimeZone zone(all.at(i));
+        const QString name = displayName(zone);
+        if (name.startsWith(QLatin1String("UTC")) || (tenMinuteTest && !passesTenMinuteTest(zone))
+            || names.contains(name))
+            continue;
+        names.insert(name);
+        kept.prepend(zone);
+    }
+
+    QVector<QPair<int, QTimeZone>> byOffset;
+    byOffset.reserve(kept.size());
+    for (const QTimeZone &zone : kept)
+        byOffset.append({zone.standardTimeOffset(sortAt), zone});
+    std::stable_sort(byOffset.begin(), byOffset.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QList<QTimeZone> zones;
+    zones.reserve(byOffset.size());
+    for (const auto &entry : byOffset)
+        zones.append(entry.second);
+    return zones;
+}
+
+QList<QTimeZone> build(bool tenMinuteTest)
+{
+    return build(QTimeZone::availableTimeZoneIds(), QTimeZone::systemTimeZoneId(), tenMinuteTest,
+                 QDateTime::currentDateTime());
+}
+
+void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect)
+{
+    QStringList names;
+    names.reserve(zones.size());
+    for (const QTimeZone &zone : zones)
+        names.append(displayName(zone));
+    // The zones stand parallel to the items: nothing else may stand in the combo.
+    combo->clear();
+    combo->addItems(names);
+    combo->setCurrentIndex(names.indexOf(displayName(preselect)));
+}
+
+QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback)
+{
+    if (index < 0 || index >= zones.size())
+        return fallback;
+    return zones.at(index);
+}
+
+} // namespace TimeZoneChoiceList

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTimeZone>
+
+class QComboBox;
+
+/**
+ * The list of zones from which the user names the zone that recordings or
+ * data were written in. Every dialog that asks for a zone builds it the same
+ * way and keeps the zones parallel to its combo box's items.
+ */
+namespace TimeZoneChoiceList {
+
+/** The name by which a zone is offered and matched: generic long name in the default locale. */
+QString displayName(const QTimeZone &zone);
+
+/**
+ * The zones to offer, from the identifiers `ids` followed by the system
+ * zone's: names beginning with "UTC" are left out, and so are zones that fail
+ * the ten-minute test when `tenMinuteTest` is set (ten minutes added to 1 August
+ * 2017, 17:00 must show ten minutes later); of several zones with one name the
+ * last identifier wins, so the system zone stands for its own name. Sorted by
+ * standard offset at `sortAt`, west first; equal offsets keep the ids' order.
+ */
+QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
+                       const QDateTime &sortAt);
+
+/** build() over the platform's zones, the system zone and the current time. */
+QList<QTimeZone> build(bool tenMinuteTest);
+
+/** Puts the zones' names into `combo` and selects the one named as `preselect`; none when it is not offered. */
+void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect);
+
+/**
+ * The zone at a combo's current index. A combo with nothing selected (index
+ * -1, as when the system zone's name begins with "UTC") gives `fallback`.
+ */
+QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback);
+
+} // namespace TimeZoneChoiceList

@@ -1,0 +1,119 @@
+// The time-zone choice list: what it offers, its order, and the zone its
+// dialogs hand back when the system zone is not among the items (as under
+// TZ=UTC, whose name begins with "UTC"). CTest runs this under Europe/Berlin,
+// UTC and America/New_York.
+#include "export/exportcsvdialog.h"
+#include "export/exporttavrondialog.h"
+#include "export/exporttavrondialog2.h"
+#include "export/timezonechoicelist.h"
+#include "testregistry.h"
+
+#include <QComboBox>
+#include <QSet>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QStringList idsOf(const QList<QTimeZone> &zones)
+{
+    QStringList ids;
+    for (const QTimeZone &zone : zones)
+        ids << QString::fromLatin1(zone.id());
+    return ids;
+}
+
+} // namespace
+
+class TimeZoneChoiceListTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void platformList();
+    void build_namesOnceLastIdWinsSortedWestFirst();
+    void zoneAt_neverIndexesOutside();
+    void dialogs_preselectSystemZone_data();
+    void dialogs_preselectSystemZone();
+};
+
+void TimeZoneChoiceListTest::platformList()
+{
+    const QList<QTimeZone> zones = TimeZoneChoiceList::build(true);
+    QVERIFY(zones.size() > 100);
+    QSet<QString> names;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < zones.size(); ++i) {
+        const QString name = TimeZoneChoiceList::displayName(zones.at(i));
+        QVERIFY2(!name.startsWith(QLatin1String("UTC")), qPrintable(name));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+        if (i > 0)
+            QVERIFY(zones.at(i - 1).standardTimeOffset(now) <= zones.at(i).standardTimeOffset(now));
+    }
+}
+
+void TimeZoneChoiceListTest::build_namesOnceLastIdWinsSortedWestFirst()
+{
+    // Berlin, Paris and Rome share one name; Rome comes last as the system zone and stands for it.
+    const QList<QByteArray> ids{"Asia/Tokyo", "Europe/Berlin", "America/New_York", "UTC",
+                                "Etc/GMT+5", "Europe/Paris"};
+    const QDateTime winter(QDate(2021, 1, 15), QTime(12, 0), Qt::UTC);
+    const auto zones = TimeZoneChoiceList::build(ids, "Europe/Rome", true, winter);
+    QCOMPARE(idsOf(zones), (QStringList{"America/New_York", "Etc/GMT+5", "Europe/Rome", "Asia/Tokyo"}));
+}
+
+void TimeZoneChoiceListTest::zoneAt_neverIndexesOutside()
+{
+    const QList<QTimeZone> zones{QTimeZone("Asia/Tokyo"), QTimeZone("Europe/Berlin")};
+    const QTimeZone fallback("America/New_York");
+    QCOMPARE(TimeZoneChoiceList::zoneAt(zones, 1, fallback), QTimeZone("Europe/Berlin"));
+    QCOMPARE(TimeZoneChoiceList::zoneAt(zones, -1, fallback), fallback);
+    QCOMPARE(TimeZoneChoiceList::zoneAt(zones, 2, fallback), fallback);
+    QCOMPARE(TimeZoneChoiceList::zoneAt({}, 0, fallback), fallback);
+}
+
+void TimeZoneChoiceListTest::dialogs_preselectSystemZone_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("CSV export") << "exportcsvDialog";
+    QTest::newRow("Tavron export") << "ExportTavronDialog";
+    QTest::newRow("Tavron export, fixed classes") << "ExportTavronDialog2";
+}
+
+void TimeZoneChoiceListTest::dialogs_preselectSystemZone()
+{
+    QFETCH(QString, dialog);
+    std::unique_ptr<QDialog> d;
+    std::function<QTimeZone(const QTimeZone &)> getTimeZone;
+    if (dialog == QLatin1String("exportcsvDialog")) {
+        auto *csv = new exportcsvDialog(nullptr, QString(), QString(), QString());
+        getTimeZone = [csv](const QTimeZone &f) { return csv->getTimeZone(f); };
+        d.reset(csv);
+    } else if (dialog == QLatin1String("ExportTavronDialog")) {
+        auto *tavron = new ExportTavronDialog(nullptr, QString());
+        getTimeZone = [tavron](const QTimeZone &f) { return tavron->getTimeZone(f); };
+        d.reset(tavron);
+    } else {
+        auto *tavron2 = new ExportTavronDialog2(nullptr);
+        getTimeZone = [tavron2](const QTimeZone &f) { return tavron2->getTimeZone(f); };
+        d.reset(tavron2);
+    }
+    auto *combo = d->findChild<QComboBox *>("comboBox");
+    const QTimeZone system = QTimeZone::systemTimeZone();
+    const QTimeZone tokyo("Asia/Tokyo");
+    if (QTimeZone::systemTimeZoneId() == "UTC") {
+        // "UTC" is never offered: nothing is selected and the getter falls back.
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(getTimeZone(system), system);
+        QCOMPARE(getTimeZone(tokyo), tokyo);
+    } else {
+        QCOMPARE(combo->currentText(), TimeZoneChoiceList::displayName(system));
+        // The system zone stands for its own name, so the very zone comes back.
+        QCOMPARE(getTimeZone(tokyo).id(), QTimeZone::systemTimeZoneId());
+    }
+}
+
+QUILLON_TEST(TimeZoneChoiceListTest)
+#include "tst_timezonechoicelist.moc"
