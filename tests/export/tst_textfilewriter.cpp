@@ -1,0 +1,76 @@
+// Writing an export file: the bytes exactly, and on any failure the one
+// message with nothing of the old file lost. CI runs as root, so failures are
+// made with a folder in place of the file and a missing parent folder.
+#include "../app/scripteddialogs.h"
+#include "export/textfilewriter.h"
+#include "testregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TextFileWriterTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesUtf8WithoutMark();
+    void replacesTheWholeFile();
+    void failures_data();
+    void failures();
+};
+
+void TextFileWriterTest::writesUtf8WithoutMark()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.csv");
+    QVERIFY(writeTextFile(path, QStringLiteral("Bechsteinfledermaus;\u00e4\u00df;\u6771\r\n")));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("Bechsteinfledermaus;\xc3\xa4\xc3\x9f;\xe6\x9d\xb1\r\n"));
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TextFileWriterTest::replacesTheWholeFile()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.csv");
+    QVERIFY(writeTextFile(path, QStringLiteral("a much longer first export\r\n")));
+    QVERIFY(writeTextFile(path, QStringLiteral("short\r\n")));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("short\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"export.csv"});
+}
+
+void TextFileWriterTest::failures_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("a folder in place of the file") << "taken.csv";
+    QTest::newRow("a missing parent folder") << "missing/export.csv";
+}
+
+void TextFileWriterTest::failures()
+{
+    QFETCH(QString, target);
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("taken.csv/kept"));
+    QVERIFY(!writeTextFile(dir.filePath(target), QStringLiteral("text\r\n")));
+    QCOMPARE(dialogs.messages.size(), 1);
+    const MessageBoxRequest &m = dialogs.messages.first();
+    QCOMPARE(m.text, QStringLiteral("Could not write to file."));
+    QCOMPARE(m.icon, QMessageBox::Critical);
+    QVERIFY(m.title.isEmpty());
+    QVERIFY(!m.parent);
+    // What stood there before is still there, and nothing was added beside it.
+    QVERIFY(QFileInfo(dir.filePath("taken.csv/kept")).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"taken.csv"});
+}
+
+QUILLON_TEST(TextFileWriterTest)
+#include "tst_textfilewriter.moc"
