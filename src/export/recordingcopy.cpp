@@ -2,6 +2,7 @@
 
 #include "export/classcounttext.h"
 #include "filelist/fileviewtreewidgetitem.h"
+#include "platform/filedatacopy.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -66,27 +67,6 @@ QString errorQuestionText(const QString &fileName)
         + QStringLiteral(".\nPlease check available disc space and permissions.\n\nContinue copying?");
 }
 
-namespace {
-
-// Large blocks: a recording of minutes is hundreds of megabytes.
-const qint64 kBlockBytes = 1 << 20;
-
-bool copyContents(QFile &in, QFile &out)
-{
-    QByteArray block(int(kBlockBytes), Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = in.read(block.data(), kBlockBytes);
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        if (out.write(block.constData(), n) != n)
-            return false;
-    }
-}
-
-} // namespace
-
 Outcome copyFile(const QString &source, const QString &target, bool overwrite)
 {
     const QFileInfo targetInfo(target);
@@ -103,7 +83,7 @@ Outcome copyFile(const QString &source, const QString &target, bool overwrite)
     // Beside the target, so that the final rename stays on one file system.
     QTemporaryFile out(targetInfo.absolutePath() + QLatin1String("/.") + targetInfo.fileName()
                        + QLatin1String(".XXXXXX"));
-    if (!out.open() || !copyContents(in, out) || !out.flush())
+    if (!out.open() || !copyFileData(in, out) || !out.flush())
         return Outcome::Failed;
     out.setPermissions(in.permissions());
     const QString temporary = out.fileName();

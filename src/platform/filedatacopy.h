@@ -1,0 +1,9 @@
+#pragma once
+
+class QFile;
+
+// Copies the rest of `in` to `out` (both open) inside the kernel where the
+// system offers that (Linux: copy_file_range), so the data never passes
+// through this process; elsewhere, or where the file systems refuse it,
+// through a buffer. False on a read or write error.
+bool copyFileData(QFile &in, QFile &out);
