@@ -26,7 +26,6 @@ class CsvExportTest : public QObject
 private slots:
     void golden_data();
     void golden();
-    void eventTexts_perInterval();
     void eventTexts_unreadableRowsNeverMatchEachOther();
 };
 
@@ -187,21 +186,6 @@ void CsvExportTest::golden()
     options.timeZone = QTimeZone("Europe/Berlin");
     options.daylightSaving = daylightSaving;
     QCOMPARE(csvExportText(exportRows(rows), options, noCallLines), expected);
-}
-
-void CsvExportTest::eventTexts_perInterval()
-{
-    // One list per chosen interval, in the order chosen, one text per row.
-    CsvExportOptions options;
-    options.checkedClasses = QStringList{"Nyc"};
-    options.intervals = {1, 10};
-    options.timeZone = QTimeZone("America/New_York");
-    const auto rows = exportRows({"a|01/07/21|21:00:00|1||Nyc", "b|01/07/21|21:02:00|1||Nyc",
-                                  "c|01/07/21|21:11:00|1||Nyc"});
-    const QVector<QStringList> events = csvClassEvents(rows, options);
-    QCOMPARE(events.size(), 2);
-    QCOMPARE(events.at(0), (QStringList{"Nyc", "Nyc", "Nyc"}));
-    QCOMPARE(events.at(1), (QStringList{"Nyc", "", "Nyc"}));
 }
 
 void CsvExportTest::eventTexts_unreadableRowsNeverMatchEachOther()

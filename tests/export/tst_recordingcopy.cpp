@@ -85,7 +85,6 @@ private slots:
 
     void selectFiles_data();
     void selectFiles();
-    void anyTargetExists();
     void isSameFolder();
 
     void chain_copiesByteIdentical();
@@ -185,14 +184,6 @@ void RecordingCopyTest::selectFiles()
     const auto rows = exportRows({"a.wav||||Nyc|Nyc", "b.wav||||No call|", "c.wav||||Pip|",
                                   "d.wav||||NO CALL|Pip|Nyc", "e.wav|||||||Enil"});
     QCOMPARE(RecordingCopy::selectFiles(rows, checked, mode), expected);
-}
-
-void RecordingCopyTest::anyTargetExists()
-{
-    QVERIFY(!RecordingCopy::anyTargetExists(m_to, {"a.wav", "b.wav"}));
-    writeFile(m_to + "/b.wav", "x");
-    QVERIFY(RecordingCopy::anyTargetExists(m_to, {"a.wav", "b.wav"}));
-    QVERIFY(!RecordingCopy::anyTargetExists(m_to, {}));
 }
 
 void RecordingCopyTest::isSameFolder()
