@@ -143,6 +143,9 @@ inline const Setting<QByteArray> splitterMainSizes{"splitterMainSizes", QByteArr
 // --- Where the file dialogs start -----------------------------------------------
 inline const Setting<QString> filePath{"filePath", QStringLiteral("C:/")};      // the last recording opened
 inline const Setting<QString> folderPath{"folderPath", QStringLiteral("/home")}; // the last folder opened
+inline const Setting<QString> exportCSVPath{"exportCSVPath", QStringLiteral("C:/")};       // the last CSV export
+inline const Setting<QString> exportTavronPath{"exportTavronPath", QStringLiteral("C:/")}; // the last Tavron export
+inline const Setting<QString> copyFilesPath{"copyFilesPath", QStringLiteral("C:/")};       // the last folder copied into
 
 } // namespace SettingKeys
 
