@@ -28,7 +28,7 @@ struct FileRowTexts
     const QString &text(int column) const { return texts[static_cast<size_t>(column)]; }
     void setText(int column, const QString &text) { texts[static_cast<size_t>(column)] = text; }
 
-    /** The four class texts, Class 1 first; empty texts are empty slots. */
+    /** True when one of Class 1 to Class 4 is exactly `name`. */
     bool hasClass(const QString &name) const;
     /** An empty Class 1 marks an unassigned recording. */
     bool isUnassigned() const { return text(FileViewColumn::Class1).isEmpty(); }
