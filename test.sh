@@ -2,14 +2,20 @@
 # Installs what is missing, builds, and runs every test.
 #   ./test.sh             optimised build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
+#   ./test.sh --werror    compiler warnings are errors (CI builds so)
+#   ./test.sh tst_fft ... builds and runs only the named test executables
 #   JOBS=N ./test.sh      build and test with N parallel jobs (default: all cores)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 SANITIZE=0
+WERROR=OFF
+TESTS=()
 for arg in "$@"; do
   case "$arg" in
     --sanitize) SANITIZE=1 ;;
+    --werror) WERROR=ON ;;
+    tst_*) TESTS+=("$arg") ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done
@@ -26,10 +32,18 @@ else
   BUILD=build
   CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 fi
+# Passed every time: the build directory would otherwise keep the last run's choice.
+CONFIG+=(-DQUILLON_WERROR="$WERROR")
 
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 cmake -S . -B "$BUILD" "${CONFIG[@]}" >/dev/null
-cmake --build "$BUILD" -j "$JOBS"
+CTEST_ARGS=()
+if [ "${#TESTS[@]}" -gt 0 ]; then
+  cmake --build "$BUILD" -j "$JOBS" --target "${TESTS[@]}"
+  CTEST_ARGS=(-R "^($(IFS='|'; echo "${TESTS[*]}"))\$")
+else
+  cmake --build "$BUILD" -j "$JOBS"
+fi
 
 # A fresh, isolated settings store for every run.
 rm -rf "$BUILD/test-config"
@@ -37,4 +51,4 @@ mkdir -p "$BUILD/test-config"
 
 export QT_QPA_PLATFORM=offscreen
 cd "$BUILD"
-ctest --output-on-failure --no-tests=error -j "$JOBS"
+ctest --output-on-failure --no-tests=error -j "$JOBS" ${CTEST_ARGS[@]+"${CTEST_ARGS[@]}"}

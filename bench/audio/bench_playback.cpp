@@ -3,11 +3,11 @@
 // whole buffer, and the start latency through the real audio output: from a
 // click on play to the output's Active state and to the first position
 // report, with a PulseAudio server of its own playing into a null sink.
-#include "../../tests/support/nullsinkserver.h"
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playercontrols.h"
 #include "benchutil.h"
+#include "nullsinkserver.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,13 +6,13 @@
 // plot replotted and its canvas rendered once); peak memory is VmHWM over the
 // whole run. The sizes of the sample vectors at request time show the copies
 // of the samples that are alive while the worker runs.
-#include "../../tests/app/scripteddialogs.h"
-#include "../../tests/support/signalbuilder.h"
-#include "../../tests/support/wavwriter.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
 #include "recording/wavfile.h"
+#include "scripteddialogs.h"
+#include "signalbuilder.h"
+#include "wavwriter.h"
 
 #include <QApplication>
 #include <QFileInfo>

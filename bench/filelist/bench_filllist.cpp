@@ -1,10 +1,10 @@
 // Filling the folder list from header replies: the user-interface cost per
 // reply when the worker answers at once (target under 1 ms per row), and a
 // sort of the filled list by date (target under 200 ms for 10,000 rows).
-#include "../../tests/app/scripteddialogs.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
+#include "scripteddialogs.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>

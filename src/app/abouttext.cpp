@@ -5,8 +5,7 @@
 
 QString applicationVersionText()
 {
-    return QStringList{QString::number(versionMajor), QString::number(versionMinor), QString::number(versionPatch)}
-        .join(QLatin1Char('.'));
+    return QStringLiteral(QUILLON_VERSION);
 }
 
 QDate buildDateFromCompilerDate(const char *compilerDate)

@@ -5,11 +5,7 @@
 
 // The About box's text, apart from the box, so that it can be checked without a person.
 
-constexpr int versionMajor = 1;
-constexpr int versionMinor = 0;
-constexpr int versionPatch = 0;
-
-/** "1.0.0": the three version numbers joined by dots. */
+/** The project's version as CMake has it ("1.0.0"): the one place the version is set. */
 QString applicationVersionText();
 
 /**

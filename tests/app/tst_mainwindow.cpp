@@ -3,6 +3,7 @@
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "guitest.h"
 #include "platform/taskbarbutton.h"
 #include "platform/taskbarprogress.h"
 
@@ -58,14 +59,11 @@ QStringList headerTexts(const QTreeWidget *tree)
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-
     void construction_setsApplicationIdentity();
     void construction_bindsEveryFormSlot();
     void form_everyActionHasItsHandler();
@@ -88,18 +86,6 @@ private slots:
     void storedSettings();
     void metaTypes_coverCrossThreadSignals();
 };
-
-void TestMainWindow::initTestCase()
-{
-    // The store the window selects; set here too so that a test can fill it before the first window exists.
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-}
-
-void TestMainWindow::init()
-{
-    QSettings().clear();
-}
 
 void TestMainWindow::construction_setsApplicationIdentity()
 {

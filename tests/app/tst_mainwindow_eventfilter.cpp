@@ -1,10 +1,10 @@
 #include "testregistry.h"
 
-#include "../app/scripteddialogs.h"
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
 #include "signalbuilder.h"
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
@@ -42,11 +42,10 @@ public:
 
 } // namespace
 
-class TestEventFilter : public QObject {
+class TestEventFilter : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
     void fixedAspectResize_data();
     void fixedAspectResize();
     void resizeWithoutFixedAxis();
@@ -65,17 +64,7 @@ private:
 void TestEventFilter::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    registerMetaTypes();
-    // The store the window reads: its names are set by the window's construction,
-    // which comes after the settings a test prepares.
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QLocale::setDefault(QLocale::c());
-}
-
-void TestEventFilter::init()
-{
-    QSettings().clear();
 }
 
 bool TestEventFilter::showRecording(MainWindow &w, double seconds)
@@ -87,7 +76,7 @@ bool TestEventFilter::showRecording(MainWindow &w, double seconds)
     w.resize(1200, 800);
     w.show();
     w.plot_Data(name);
-    return QTest::qWaitFor([&w]() { return !w.calculating; }, 20000);
+    return testsupport::waitForSpectrogram(w);
 }
 
 void TestEventFilter::fixedAspectResize_data()

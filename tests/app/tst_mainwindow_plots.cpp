@@ -5,6 +5,7 @@
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
 #include "display/rangemarker.h"
+#include "guitest.h"
 
 #include <QDoubleSpinBox>
 #include <QGroupBox>
@@ -61,43 +62,13 @@ int countInRow(const QImage &image, int row, const QColor &colour, int from = 60
     return n;
 }
 
-void drag(QWidget *canvas, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)
-{
-    const auto send = [canvas, modifiers](QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
-                                          Qt::MouseButtons buttons) {
-        QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, buttons, modifiers);
-        QApplication::sendEvent(canvas, &event);
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-}
-
-// The spectrogram on screen over what a 10 s recording up to 125 kHz gives it.
-std::unique_ptr<MainWindow> shownWindow()
-{
-    auto window = std::make_unique<MainWindow>();
-    window->findChild<QGroupBox *>(QStringLiteral("groupBox_4"))->show();
-    window->resize(1000, 700);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    window->spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0, 10);
-    window->spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
-    window->spectrogramPlot->replot();
-    return window;
-}
-
 } // namespace
 
-class TestPlots : public QObject
+class TestPlots : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init() { QSettings().clear(); }
-
     void items_renderWhereTheirIntervalsMap();
     void markerDrag_snapsStoresAndDialogFollows_data();
     void markerDrag_snapsStoresAndDialogFollows();
@@ -107,12 +78,6 @@ private slots:
     void storedMarkersAndTitles_data();
     void storedMarkersAndTitles();
 };
-
-void TestPlots::initTestCase()
-{
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-}
 
 void TestPlots::items_renderWhereTheirIntervalsMap()
 {
@@ -220,13 +185,13 @@ void TestPlots::selection_sameWhicheverWayDrawn()
 {
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
-    auto window = shownWindow();
+    auto window = testsupport::spectrogramOnScreen();
     QVERIFY(window);
     QwtPlot *plot = window->spectrogramPlot;
     QVERIFY(plot->canvas()->width() > 300 && plot->canvas()->height() > 200);
 
     // Zoom mode: Shift with the left button measures, it does not zoom.
-    drag(plot->canvas(), from, to, Qt::ShiftModifier);
+    testsupport::drag(plot->canvas(), from, to, Qt::ShiftModifier);
 
     QVERIFY(window->selectionRectMarker->isVisible());
     QCOMPARE(window->spectroZoomer->zoomRectIndex(), 0u);
@@ -241,7 +206,7 @@ void TestPlots::selection_sameWhicheverWayDrawn()
 
 void TestPlots::colourBar_blackToGreenOverTheLevelRange()
 {
-    auto window = shownWindow();
+    auto window = testsupport::spectrogramOnScreen();
     QVERIFY(window);
     QwtScaleWidget *bar = window->colorBarWidget;
     QCOMPARE(bar, window->spectrogramPlot->axisWidget(QwtPlot::yRight));

@@ -1,7 +1,7 @@
 #include "testregistry.h"
 
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
+#include "guitest.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -24,15 +24,6 @@ QString recording()
 QSplitter *splitter(const MainWindow &w, const char *name)
 {
     return w.findChild<QSplitter *>(QLatin1String(name));
-}
-
-std::unique_ptr<MainWindow> shownWindow()
-{
-    auto window = std::make_unique<MainWindow>();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    return window;
 }
 
 // Lets pending resizes and layout requests run, so that the splitters have
@@ -59,26 +50,16 @@ QList<int> reshare(QSplitter *splitter, QList<int> firsts)
 
 } // namespace
 
-class TestTeardown : public QObject
+class TestTeardown : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init() { QSettings().clear(); }
-
     void noRecordingShown_leavesStoredLayout();
     void layout_roundTripThroughTheStore_data();
     void layout_roundTripThroughTheStore();
     void closingWhileCalculating_endsTheWorkersCleanly();
 };
-
-void TestTeardown::initTestCase()
-{
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    registerMetaTypes();
-}
 
 void TestTeardown::noRecordingShown_leavesStoredLayout()
 {
@@ -90,7 +71,7 @@ void TestTeardown::noRecordingShown_leavesStoredLayout()
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
         QSettings().setValue(it.key(), it.value());
     {
-        auto window = shownWindow();
+        auto window = testsupport::exposedWindow();
         QVERIFY(window);
         window->resize(640, 480);
     }
@@ -111,10 +92,11 @@ void TestTeardown::layout_roundTripThroughTheStore()
     const QRect geometry(60, 70, 900, 650);
     QList<int> timeSizes, frequencySizes, mainSizes;
     {
-        auto window = shownWindow();
+        auto window = testsupport::exposedWindow();
         QVERIFY(window);
         window->plot_Data(recording());
-        QTRY_VERIFY_WITH_TIMEOUT(!window->firstPlot && !window->calculating, 30000);
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        QVERIFY(!window->firstPlot);
         window->setGeometry(geometry);
         QTRY_COMPARE(window->geometry(), geometry);
         settleLayouts();
@@ -136,11 +118,12 @@ void TestTeardown::layout_roundTripThroughTheStore()
     QCOMPARE(QSettings().value(QStringLiteral("maximized")).toBool(), maximized);
 
     // The next start puts it all back at its first recording, not before.
-    auto window = shownWindow();
+    auto window = testsupport::exposedWindow();
     QVERIFY(window);
     QVERIFY(window->geometry() != geometry);
     window->plot_Data(recording());
-    QTRY_VERIFY_WITH_TIMEOUT(!window->firstPlot && !window->calculating, 30000);
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QVERIFY(!window->firstPlot);
     QTRY_COMPARE(window->isMaximized(), maximized);
     QCOMPARE(window->normalGeometry(), geometry);
     settleLayouts();

@@ -4,6 +4,7 @@
 #include "display/myqwtzoomer10.h"
 #include "display/myqwtzoomer2.h"
 #include "display/rangemarker.h"
+#include "guitest.h"
 #include "platform/desktoptheme.h"
 
 #include <QAction>
@@ -96,7 +97,7 @@ void trigger(MainWindow &w, const char *action)
 
 } // namespace
 
-class TestTheme : public QObject
+class TestTheme : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
@@ -116,15 +117,13 @@ private:
 
 void TestTheme::initTestCase()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     startStyle = QApplication::style()->objectName();
     startPalette = QApplication::palette();
 }
 
 void TestTheme::init()
 {
-    QSettings().clear();
+    GuiTestCase::init();
     setSystemPrefersLightThemeOverride(true);
 }
 

@@ -4,6 +4,7 @@
 #include "app/spectrogramsettingsdialog.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
+#include "guitest.h"
 #include "platform/taskbarbutton.h"
 #include "recording/wavfile.h"
 
@@ -32,35 +33,6 @@ QAction *action(const MainWindow &w, const QString &name)
     return w.findChild<QAction *>(name);
 }
 
-std::unique_ptr<MainWindow> shownWindow()
-{
-    auto window = std::make_unique<MainWindow>();
-    window->findChild<QGroupBox *>(QStringLiteral("groupBox_4"))->show();
-    window->resize(1000, 700);
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window.get()))
-        return nullptr;
-    window->spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0, 10);
-    window->spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
-    window->spectrogramPlot->replot();
-    window->spectroZoomer->setZoomBase(false);
-    return window;
-}
-
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, modifiers);
-    QApplication::sendEvent(widget, &event);
-}
-
-void drag(QWidget *canvas, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)
-{
-    sendMouse(canvas, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
-    sendMouse(canvas, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, modifiers);
-    sendMouse(canvas, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, modifiers);
-}
-
 // Drags handle 1 of a splitter to `pos` along the splitter, as the user would.
 void dragHandle(QSplitter *splitter, int pos)
 {
@@ -69,21 +41,18 @@ void dragHandle(QSplitter *splitter, int pos)
     const QPoint target = splitter->orientation() == Qt::Horizontal ? QPoint(pos + grab.x(), handle->y() + grab.y())
                                                                     : QPoint(handle->x() + grab.x(), pos + grab.y());
     const QPoint local = handle->mapFromGlobal(splitter->mapToGlobal(target));
-    sendMouse(handle, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
-    sendMouse(handle, QEvent::MouseMove, local, Qt::NoButton, Qt::LeftButton);
-    sendMouse(handle, QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton);
+    testsupport::sendMouse(handle, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
+    testsupport::sendMouse(handle, QEvent::MouseMove, local, Qt::NoButton, Qt::LeftButton);
+    testsupport::sendMouse(handle, QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton);
 }
 
 } // namespace
 
-class TestViewToggles : public QObject
+class TestViewToggles : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init() { QSettings().clear(); }
-
     void markerToggle_storesAndDialogFollows_data();
     void markerToggle_storesAndDialogFollows();
     void gridToggle_switchesAllThreeGrids();
@@ -94,12 +63,6 @@ private slots:
     void settingsDialog();
     void show_bindsTaskbarButton();
 };
-
-void TestViewToggles::initTestCase()
-{
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-}
 
 void TestViewToggles::markerToggle_storesAndDialogFollows_data()
 {
@@ -149,7 +112,7 @@ void TestViewToggles::gridToggle_switchesAllThreeGrids()
 
 void TestViewToggles::axisPlotPanes_followToggleAndDrags()
 {
-    auto window = shownWindow();
+    auto window = testsupport::spectrogramOnScreen();
     QVERIFY(window);
     auto *plots = window->findChild<QSplitter *>(QStringLiteral("splitter_3"));
     auto *panes = window->findChild<QSplitter *>(QStringLiteral("splitter_2"));
@@ -200,7 +163,7 @@ void TestViewToggles::toolButtons_switchMouseHandling()
 {
     QFETCH(QStringList, presses);
     QFETCH(bool, selectionMode);
-    auto window = shownWindow();
+    auto window = testsupport::spectrogramOnScreen();
     QVERIFY(window);
     for (const QString &name : presses)
         QTest::mouseClick(window->findChild<QToolButton *>(name), Qt::LeftButton);
@@ -212,12 +175,12 @@ void TestViewToggles::toolButtons_switchMouseHandling()
     MyQwtZoomer *zoomer = window->spectroZoomer;
 
     // A plain drag zooms in zoom mode and measures in selection mode; Shift swaps them.
-    drag(canvas, QPoint(50, 40), QPoint(150, 120), Qt::NoModifier);
+    testsupport::drag(canvas, QPoint(50, 40), QPoint(150, 120), Qt::NoModifier);
     QCOMPARE(zoomer->zoomRectIndex(), selectionMode ? 0u : 1u);
     QCOMPARE(window->selectionRectMarker->isVisible(), selectionMode);
     zoomer->zoom(0);
     window->selectionRectMarker->hide();
-    drag(canvas, QPoint(60, 50), QPoint(200, 150), Qt::ShiftModifier);
+    testsupport::drag(canvas, QPoint(60, 50), QPoint(200, 150), Qt::ShiftModifier);
     QCOMPARE(zoomer->zoomRectIndex(), selectionMode ? 1u : 0u);
     QCOMPARE(window->selectionRectMarker->isVisible(), !selectionMode);
 
@@ -227,18 +190,18 @@ void TestViewToggles::toolButtons_switchMouseHandling()
     QTest::keyClick(canvas, Qt::Key_Escape);
     QCOMPARE(zoomer->zoomRectIndex(), selectionMode ? 0u : zoomed);
     zoomer->zoom(QRectF(2, 20, 3, 40));
-    sendMouse(canvas, QEvent::MouseButtonPress, QPoint(80, 80), Qt::RightButton, Qt::RightButton);
-    sendMouse(canvas, QEvent::MouseButtonRelease, QPoint(80, 80), Qt::RightButton, Qt::NoButton);
+    testsupport::sendMouse(canvas, QEvent::MouseButtonPress, QPoint(80, 80), Qt::RightButton, Qt::RightButton);
+    testsupport::sendMouse(canvas, QEvent::MouseButtonRelease, QPoint(80, 80), Qt::RightButton, Qt::NoButton);
     QCOMPARE(zoomer->zoomRectIndex() > 0, selectionMode);
 
     // Escape cancels a measurement being dragged in zoom mode only.
     zoomer->zoom(0);
     window->selectionRectMarker->hide();
     const Qt::KeyboardModifiers measure = selectionMode ? Qt::NoModifier : Qt::ShiftModifier;
-    sendMouse(canvas, QEvent::MouseButtonPress, QPoint(60, 50), Qt::LeftButton, Qt::LeftButton, measure);
-    sendMouse(canvas, QEvent::MouseMove, QPoint(200, 150), Qt::NoButton, Qt::LeftButton, measure);
+    testsupport::sendMouse(canvas, QEvent::MouseButtonPress, QPoint(60, 50), Qt::LeftButton, Qt::LeftButton, measure);
+    testsupport::sendMouse(canvas, QEvent::MouseMove, QPoint(200, 150), Qt::NoButton, Qt::LeftButton, measure);
     QTest::keyClick(canvas, Qt::Key_Escape);
-    sendMouse(canvas, QEvent::MouseButtonRelease, QPoint(200, 150), Qt::LeftButton, Qt::NoButton, measure);
+    testsupport::sendMouse(canvas, QEvent::MouseButtonRelease, QPoint(200, 150), Qt::LeftButton, Qt::NoButton, measure);
     QCOMPARE(window->selectionRectMarker->isVisible(), selectionMode);
 }
 

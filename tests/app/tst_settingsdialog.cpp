@@ -1,6 +1,7 @@
 #include "app/spectrogramsettingsdialog.h"
 #include "display/colormapexjet.h"
 #include "display/colormapjet.h"
+#include "guitest.h"
 #include "platform/audiodevice.h"
 #include "testregistry.h"
 
@@ -113,21 +114,18 @@ const QString kDevice = QStringLiteral("Test Speakers");
 
 } // namespace
 
-class TestSettingsDialog : public QObject
+class TestSettingsDialog : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-        QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
         // The resolution labels format with the default locale.
         previousLocale = QLocale();
         QLocale::setDefault(QLocale::c());
         AudioDevice::setDefaultOutputDeviceNameOverride(kDevice);
     }
-    void init() { QSettings().clear(); }
     void cleanupTestCase()
     {
         QSettings().clear();

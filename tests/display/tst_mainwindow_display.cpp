@@ -1,11 +1,11 @@
 #include "testregistry.h"
 
-#include "../app/scripteddialogs.h"
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "display/myqwtzoomer.h"
 #include "display/rangemarker.h"
+#include "guitest.h"
 #include "recording/audiosamplereader.h"
+#include "scripteddialogs.h"
 #include "signalbuilder.h"
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
@@ -34,18 +34,12 @@ QVector<int> toneSamples(double rate = 250000.0, double seconds = 0.5, double hz
     return testsupport::SignalBuilder(rate, seconds).tone(hz, -6.0).samples();
 }
 
-void clearSettings()
-{
-    QSettings().clear();
-}
-
 } // namespace
 
-class TestSpectrogramView : public QObject {
+class TestSpectrogramView : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
     void toneRecording();
     void silentRecording();
     void fixedLevelRange();
@@ -67,17 +61,7 @@ private:
 void TestSpectrogramView::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    registerMetaTypes();
-    // The store the window reads: its names are set by the window's construction,
-    // which comes after the settings a test prepares.
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QLocale::setDefault(QLocale::c());
-}
-
-void TestSpectrogramView::init()
-{
-    clearSettings();
 }
 
 void TestSpectrogramView::toneRecording()
@@ -92,7 +76,7 @@ void TestSpectrogramView::toneRecording()
     w.plot_Data(path("tone.wav"));
     QCOMPARE(requests.count(), 1);
     QVERIFY(w.calculating);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(requests.count(), 1);
     QVERIFY(dialogs.messages.isEmpty());
 
@@ -157,7 +141,7 @@ void TestSpectrogramView::silentRecording()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("silence.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QVERIFY(std::isfinite(w.spectroMinDb));
     QVERIFY(std::isfinite(w.spectroMaxDb));
     QVERIFY(w.spectroMaxDb >= w.spectroMinDb + 1.0);
@@ -176,7 +160,7 @@ void TestSpectrogramView::fixedLevelRange()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("fixed.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).minValue(), -50.0);
     QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).maxValue(), -49.0);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).maxValue(), -49.0);
@@ -266,7 +250,7 @@ void TestSpectrogramView::shorterThanOneWindow()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("short.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QVERIFY(!w.spectrogramItem->plot());
     QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
     QCOMPARE(dialogs.messages.size(), 1);
@@ -300,7 +284,7 @@ void TestSpectrogramView::exactNyquist()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("cd.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(w.spectrogramData->interval(Qt::YAxis).maxValue(), 22.05);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 22.05);
 }
@@ -315,7 +299,7 @@ void TestSpectrogramView::fixedAspectBeforeLayout()
     MainWindow w;
     w.spectrogramPlot->canvas()->resize(400, 0);
     w.plot_Data(path("aspect.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue(), 0.0);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), 0.5);
     QVERIFY(!w.spectroScrollBar->isVisibleTo(&w));
@@ -370,11 +354,10 @@ QUILLON_TEST(TestSpectrogramView)
 
 // Scrolling and zooming the shown spectrogram: which stretch the axes show and
 // which parts of the axis plots are shaded as lying outside it.
-class TestViewSlots : public QObject {
+class TestViewSlots : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init() { QSettings().clear(); }
     void scrollingMovesTheVisibleStretch();
     void zoomShadesWhatLiesOutside();
 
@@ -386,9 +369,6 @@ private:
 void TestViewSlots::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    registerMetaTypes();
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QLocale::setDefault(QLocale::c());
 }
 
@@ -403,7 +383,7 @@ void TestViewSlots::scrollingMovesTheVisibleStretch()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("long.wav"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     w.secondsPerColumn = 0.001f;
 
     w.spectroScrollBar_valueChanged(100);
@@ -425,7 +405,7 @@ void TestViewSlots::zoomShadesWhatLiesOutside()
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("three.raw"));
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 30000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
 
     w.spectroZoomer->zoom(QRectF(QPointF(0.2, 20.0), QPointF(0.4, 60.0)));
     QVERIFY(w.spectroZoomer->zoomRectIndex() != 0);

@@ -4,6 +4,7 @@
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 #include "display/spectrograminteraction.h"
+#include "guitest.h"
 
 #include <QAction>
 #include <QFrame>
@@ -122,12 +123,10 @@ struct SpectrogramFixture {
 
 } // namespace
 
-class TestPlotInteraction : public QObject
+class TestPlotInteraction : public testsupport::GuiTestCase
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
     void cleanup();
     void selection_sameWhicheverWayDrawn_data();
     void selection_sameWhicheverWayDrawn();
@@ -144,17 +143,6 @@ private slots:
     void callHover();
     void zoomerRubberBandStaysOnCanvas();
 };
-
-void TestPlotInteraction::initTestCase()
-{
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-}
-
-void TestPlotInteraction::init()
-{
-    QSettings().clear();
-}
 
 void TestPlotInteraction::cleanup()
 {

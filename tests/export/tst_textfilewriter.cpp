@@ -1,8 +1,8 @@
 // Writing an export file: the bytes exactly, and on any failure the one
 // message with nothing of the old file lost. CI runs as root, so failures are
 // made with a folder in place of the file and a missing parent folder.
-#include "../app/scripteddialogs.h"
 #include "export/textfilewriter.h"
+#include "scripteddialogs.h"
 #include "testregistry.h"
 
 #include <QDir>

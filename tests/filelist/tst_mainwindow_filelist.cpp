@@ -1,11 +1,11 @@
 #include "testregistry.h"
 
-#include "../app/scripteddialogs.h"
 #include "app/evaluationmode.h"
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "app/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
 #include "signalbuilder.h"
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
@@ -58,11 +58,10 @@ bool settled(const MainWindow &w)
 
 } // namespace
 
-class TestOpening : public QObject {
+class TestOpening : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
     void openFolder();
     void openFolderWithoutRecordings();
     void openFolderDuringChain();
@@ -93,11 +92,6 @@ void TestOpening::writeRecording(const QString &relative, double seconds)
 void TestOpening::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    registerMetaTypes();
-    // The store the window reads: its names are set by the window's construction,
-    // which comes after the settings a test prepares.
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QLocale::setDefault(QLocale::c());
     QDir root(m_dir.path());
     for (const char *folder : {"mixed", "second", "text", "other", "broken"})
@@ -116,11 +110,6 @@ void TestOpening::initTestCase()
     QVERIFY(testsupport::writeFile(path("broken/0_broken.wav"), "not a RIFF file"));
     for (int i = 1; i <= 5; ++i)
         writeRecording(QStringLiteral("broken/%1.wav").arg(i), 0.1);
-}
-
-void TestOpening::init()
-{
-    QSettings().clear();
 }
 
 void TestOpening::openFolder()
@@ -417,7 +406,7 @@ void TestOpening::commandLine()
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.first().text, message);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
 }
 
 QUILLON_TEST(TestOpening)
@@ -474,11 +463,10 @@ void addRows(MainWindow &w, int count, Qt::ItemFlags flags)
 
 } // namespace
 
-class TestHeaderReplies : public QObject {
+class TestHeaderReplies : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void init();
     void manualEvaluationCounts();
     void tavronEvaluationRows();
     void requestsPerMode_data();
@@ -495,15 +483,7 @@ private:
 void TestHeaderReplies::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    registerMetaTypes();
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
     QLocale::setDefault(QLocale::c());
-}
-
-void TestHeaderReplies::init()
-{
-    QSettings().clear();
 }
 
 void TestHeaderReplies::manualEvaluationCounts()

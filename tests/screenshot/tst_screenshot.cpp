@@ -1,8 +1,8 @@
 #include "testregistry.h"
 
-#include "../app/scripteddialogs.h"
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -74,22 +74,11 @@ double strongestKHz(const QVector<double> &s, int rate, int centre, double minKH
 
 } // namespace
 
-class TestScreenshot : public QObject {
+class TestScreenshot : public testsupport::GuiTestCase {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void callsAtTheirFrequencies();
 };
-
-void TestScreenshot::initTestCase()
-{
-    registerMetaTypes();
-    // The store the window reads: its names are set by the window's construction,
-    // which comes after the settings a test prepares.
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    QSettings().clear();
-}
 
 void TestScreenshot::callsAtTheirFrequencies()
 {
@@ -105,7 +94,7 @@ void TestScreenshot::callsAtTheirFrequencies()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // As the program does 100 ms after start with the recording on its command line.
     w.openCommandLine({QStringLiteral("quillon"), recording});
-    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 30000);
+    QVERIFY(testsupport::waitForSpectrogram(w));
     QVERIFY(dialogs.messages.isEmpty());
     w.resize(1400, 900);
     QTRY_COMPARE(w.size(), QSize(1400, 900));

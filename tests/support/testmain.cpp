@@ -12,6 +12,8 @@
 #include <memory>
 
 #ifdef QUILLON_TEST_GUI
+#include "guitest.h"
+
 #include <QApplication>
 #endif
 
@@ -24,6 +26,7 @@ int main(int argc, char *argv[])
 #ifdef QUILLON_TEST_GUI
     Q_INIT_RESOURCE(quillon);
     QApplication app(argc, argv);
+    testsupport::prepareGuiTests();
 #else
     QCoreApplication app(argc, argv);
 #endif

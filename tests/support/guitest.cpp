@@ -1,0 +1,73 @@
+#include "guitest.h"
+
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+#include "app/settingskeys.h"
+#include "display/myqwtzoomer.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QSettings>
+#include <QTest>
+
+#include <qwt_plot.h>
+
+namespace testsupport {
+
+void prepareGuiTests()
+{
+    // Tests fill the store before the first window exists; its construction sets the same names again.
+    setApplicationIdentity();
+    registerMetaTypes();
+}
+
+void GuiTestCase::init()
+{
+    QSettings().clear();
+}
+
+std::unique_ptr<MainWindow> exposedWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    return window;
+}
+
+std::unique_ptr<MainWindow> spectrogramOnScreen()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->findChild<QGroupBox *>(QStringLiteral("groupBox_4"))->show();
+    window->resize(1000, 700);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    window->spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0, 10);
+    window->spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0, 125);
+    window->spectrogramPlot->replot();
+    window->spectroZoomer->setZoomBase(false);
+    return window;
+}
+
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
+    sendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, modifiers);
+    sendMouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, modifiers);
+}
+
+bool waitForSpectrogram(const MainWindow &window, int timeoutMs)
+{
+    return QTest::qWaitFor([&window]() { return !window.calculating; }, timeoutMs);
+}
+
+} // namespace testsupport

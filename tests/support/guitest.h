@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QPoint>
+
+#include <memory>
+
+class MainWindow;
+class QWidget;
+
+// The fixture of every GUI test. A test executable declared with
+// `quillon_add_test(<subsystem> GUI LIBS ...)` links this library, and its
+// shared main builds the QApplication (offscreen), names the organisation and
+// the program as the program itself does, so that QSettings() is the
+// program's own store (isolated per executable through XDG_CONFIG_HOME), and
+// registers every type that crosses a queued connection. A GUI test then:
+//
+//   class TestOpening : public testsupport::GuiTestCase   // empty store before each test function
+//   {
+//       Q_OBJECT
+//   private slots:
+//       void openFile()
+//       {
+//           ScriptedDialogs dialogs;              // answers the window's questions (scripteddialogs.h)
+//           dialogs.fileAnswers << path;
+//           MainWindow w;
+//           w.ui->actionOpen_File->trigger();
+//           QVERIFY(testsupport::waitForSpectrogram(w));
+//           ...
+//       }
+//   };
+//
+// A class with an init() of its own calls GuiTestCase::init() first. Mouse
+// input goes through sendMouse and drag, which deliver the events directly.
+
+namespace testsupport {
+
+/** Builds the application-wide state every GUI test expects; the shared test main calls it once. */
+void prepareGuiTests();
+
+/** Base of a GUI test class: each test function starts from an empty settings store. */
+class GuiTestCase : public QObject
+{
+    Q_OBJECT
+protected slots:
+    // Protected: QtTest runs it by name before each test function, but never as a test.
+    void init();
+};
+
+/** A main window shown and exposed, at its start-up size; null when it is not exposed in time. */
+std::unique_ptr<MainWindow> exposedWindow();
+
+/**
+ * A main window shown at 1000 x 700 with its plot pane open and the
+ * spectrogram's axes over what a 10 s recording up to 125 kHz gives them
+ * (0 to 10 s, 0 to 125 kHz), taken as the zoom base; null when not exposed.
+ */
+std::unique_ptr<MainWindow> spectrogramOnScreen();
+
+/** Sends one mouse event to widget at pos (widget coordinates). */
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+/** Press at from, one move to to, release there: a left-button drag with modifiers held throughout. */
+void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers);
+
+/** Waits until the window has no spectrogram request out (drawn, or failed); false on timeout. */
+bool waitForSpectrogram(const MainWindow &window, int timeoutMs = 30000);
+
+} // namespace testsupport
