@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/evaluationmode.h"
 #include "filelist/filerowtexts.h"
 
 #include <QList>
@@ -31,11 +32,12 @@ struct CsvExportOptions
 /**
  * True where unassigned rows proposed as "No call" are listed under "Detected
  * No Call" instead of "Unassigned": the folder export of the Tavron evaluation
- * (mode 3) and of the review (mode 4), whose class tree has that row.
+ * and of the recorder review, whose class tree has that row.
  */
 inline bool csvListsDetectedNoCall(bool folderExport, int evaluationMode)
 {
-    return folderExport && (evaluationMode == 3 || evaluationMode == 4);
+    return folderExport
+           && (evaluationMode == EvaluationMode::Tavron || evaluationMode == EvaluationMode::RecorderReview);
 }
 
 /**

@@ -1,5 +1,6 @@
 #include "export/recordingcopy.h"
 
+#include "app/evaluationmode.h"
 #include "export/classcounttext.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "platform/filedatacopy.h"
@@ -13,9 +14,9 @@ namespace RecordingCopy {
 
 QStringList selectFiles(const QVector<FileRowTexts> &rows, const QStringList &checkedClasses, int evaluationMode)
 {
-    if (evaluationMode < 1 || evaluationMode > 4)
+    if (!EvaluationMode::hasFileList(evaluationMode))
         return {};
-    const bool proposals = evaluationMode >= 3;
+    const bool proposals = evaluationMode >= EvaluationMode::Tavron;
     const bool unassignedChecked = checkedClasses.contains(ExportClassNames::unassigned());
     const bool noCallChecked = proposals && checkedClasses.contains(ExportClassNames::detectedNoCall());
     QStringList names;

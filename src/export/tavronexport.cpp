@@ -1,5 +1,6 @@
 #include "export/tavronexport.h"
 
+#include "app/evaluationmode.h"
 #include "export/classcounttext.h"
 #include "export/recordingclock.h"
 
@@ -25,12 +26,12 @@ QString headerLine()
 
 QStringList fixedClassFilter(int evaluationMode)
 {
-    if (evaluationMode == 3)
+    if (evaluationMode == EvaluationMode::Tavron)
         return {QStringLiteral("PipPyg"), QStringLiteral("PipPp"),  QStringLiteral("PipPip"),
                 QStringLiteral("PipPn"),  QStringLiteral("PipNat"), QStringLiteral("Pip"),
                 QStringLiteral("Enil"),   QStringLiteral("NycMid"), QStringLiteral("NycNoc"),
                 QStringLiteral("NycLow"), QStringLiteral("Nyc")};
-    if (evaluationMode == 4)
+    if (evaluationMode == EvaluationMode::RecorderReview)
         return {QStringLiteral("Ppyg"), QStringLiteral("PpPp"),  QStringLiteral("Ppip"),
                 QStringLiteral("PpPn"), QStringLiteral("Pnat"),  QStringLiteral("Pip"),
                 QStringLiteral("Enil"), QStringLiteral("Nycmi"), QStringLiteral("Nnoc"),
