@@ -71,6 +71,7 @@ void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
     p.timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
     p.timePlot->replot();
     p.zoomer->setZoomBase(false);
+    emit spanChanged(view->axisMin, view->axisMax);
 }
 
 void SpectrogramScroller::scrollTo(int value, double duration, double secondsPerColumn)
@@ -98,6 +99,7 @@ void SpectrogramScroller::scrollTo(int value, double duration, double secondsPer
     p.timePlot->setAxisScale(QwtPlot::xTop, start, end);
     p.timeScale->setPosition(start);
     p.timePlot->replot();
+    emit spanChanged(start, end);
 }
 
 void SpectrogramScroller::keepScrollBarRoom(bool keep)

@@ -20,6 +20,7 @@ struct ScrollRange;
  *
  * All parts are borrowed from the main window, which owns them; the window's
  * scroll-bar slot and the canvas resizes its event filter sees come here.
+ * Playback follows spanChanged, so that what plays is what is on view.
  */
 class SpectrogramScroller : public QObject
 {
@@ -65,6 +66,14 @@ public:
 
     /** The one place the spacer is sized: as tall as the scroll bar and the spacing above it. */
     void sizeSpacer();
+
+signals:
+    /**
+     * The time axes moved to start..end seconds: a scroll, or the span fitted
+     * to the canvas. Not sent for showFromStart, whose caller goes on to
+     * build what belongs to the new recording.
+     */
+    void spanChanged(double start, double end);
 
 private:
     void showScrollBar(const ScrollRange &range);
