@@ -73,6 +73,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
                                         screen->availableGeometry()));
 
     setUpPlots();
+    setUpPlayer();
 
     audioData = QByteArray();
     playData = QByteArray();
@@ -229,6 +230,8 @@ void MainWindow::applyStoredViewSettings()
         break;
     }
     applyThemeCode(theme);
+
+    applyStoredPlayerSettings();
 }
 
 void MainWindow::on_actionAbout_triggered()

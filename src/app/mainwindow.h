@@ -4,6 +4,7 @@
 #include "analysis/mybatcall.h"
 #include "app/evaluationmode.h"
 
+#include <QAudio>
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
@@ -203,6 +204,17 @@ public slots:
     void spectroScrollBar_valueChanged(int value);
     void spectroZoomed(const QRectF &rect);
 
+    // Playback: the stretch on view, the player's state and position in the
+    // plots and the time label. The buffers: the whole recording made audible,
+    // and the slice of it that belongs to start..end seconds of recording time.
+    void playAudio();
+    void setAudioPlayerState(QAudio::State state);
+    void positionChanged(qint64 progress);
+    void createAudioWav();
+    void createSubAudioWav(float start, float end);
+    // Stops the player first: what plays is always what is on view.
+    void setPlaybackSection(float start, float end);
+
     // Settings dialog signals, answered by the display and audio subsystems.
     void slotColormapChanged();
     void slotFrequencyMarkerChanged();
@@ -319,6 +331,14 @@ private:
     void countHeaderClasses(const QStringList &classes, const QString &proposal);
     bool confirmAbortEvaluation(const QString &text);
     void openDroppedPaths(const QStringList &paths);
+
+    // --- Playback -----------------------------------------------------------------
+    void setUpPlayer();
+    void applyStoredPlayerSettings();
+    const std::vector<int> &shownSamples() const;
+    void preparePlayback();
+    void playIfAutoplay();
+    bool handlePlayerKey(const QKeyEvent *event);
 
     // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);

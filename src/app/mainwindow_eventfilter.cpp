@@ -65,7 +65,7 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
         spectrogramPlot->replot();
     }
     // A key the window handles returns true, so that no widget sees it.
-    return false;
+    return handlePlayerKey(event);
 }
 
 void MainWindow::followCursor(const QPoint &pos)

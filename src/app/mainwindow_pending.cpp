@@ -13,7 +13,6 @@ void MainWindow::slotAmplitudeScaleChanged() {}   // display
 void MainWindow::slotFrequencyScaleChanged() {}   // display
 void MainWindow::slotTimeScaleChanged() {}        // display
 void MainWindow::slotApplySpectroSettings() {}    // display
-void MainWindow::audioControlsChanged() {}        // audio (src/audio)
 void MainWindow::slotTimePlotChanged() {}         // display
 void MainWindow::slotFrequencyPlotChanged() {}    // display
 
@@ -32,7 +31,6 @@ void MainWindow::on_actionExport_CSV_File_triggered() {}         // exports (src
 void MainWindow::on_actionExport_Tavron_File_triggered() {}      // exports
 void MainWindow::on_actionCopy_Files_to_other_Folder_triggered() {}   // exports: copying
 void MainWindow::on_actionAxis_Plots_Settings_triggered() {}     // display
-void MainWindow::on_actionAudio_Settings_triggered() {}          // audio
 void MainWindow::on_actionAmplitude_Plot_triggered(bool) {}      // display
 void MainWindow::on_actionCategorization_triggered(bool) {}        // display
 

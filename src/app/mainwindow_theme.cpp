@@ -4,6 +4,7 @@
 
 #include "app/settingskeys.h"
 #include "app/themecode.h"
+#include "audio/playercontrols.h"
 #include "display/myqwtzoomer10.h"
 #include "display/myqwtzoomer2.h"
 #include "display/rangemarker.h"
@@ -92,6 +93,7 @@ void MainWindow::setDarkTheme()
         QStringLiteral("QToolTip { color: #ffffff; background-color: #656565; border: 1px solid white; }"));
 
     setThemeButtonIcons(true);
+    playerControls->setTheme(true);
 
     colourAxisPlots(true);
 }
@@ -107,6 +109,7 @@ void MainWindow::setLightTheme()
     QApplication::setPalette(QApplication::style()->standardPalette());
 
     setThemeButtonIcons(false);
+    playerControls->setTheme(false);
 
     colourAxisPlots(false);
 }

@@ -7,6 +7,8 @@
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/userdialogs.h"
+#include "audio/audioplayer.h"
+#include "audio/playercontrols.h"
 #include "display/colourscheme.h"
 #include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
@@ -18,7 +20,6 @@
 #include "display/spectrogramparameters.h"
 #include "display/spectrogramscroller.h"
 #include "display/viewranges.h"
-#include "platform/audiodevice.h"
 #include "platform/taskbarprogress.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
@@ -139,7 +140,12 @@ void MainWindow::plot_Data(QString fileName)
     currentFileName = fileName;
     audioPending = true;
 
-    // Nothing may start another request or export a half-drawn plot until the result is drawn.
+    // Nothing may play, start another request or export a half-drawn plot
+    // until the result is drawn. What plays stops now: with the controls
+    // disabled nothing could stop it, and a loop would go on playing a
+    // recording no longer on show.
+    playerControls->setEnabled(false);
+    audioPlayer->stop();
     setOpeningActionsEnabled(false);
     setPlotExportActionsEnabled(false);
     spectroSettingsDialog->setApplyButtonsEnabled(false);
@@ -434,8 +440,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     if (firstPlot)
         restoreFirstWindowLayout(true);
 
-    // Without any output device there is nothing to play to.
-    spectroSettingsDialog->setPlaybackSettingsEnabled(AudioDevice::outputAvailable());
+    preparePlayback();
 
     showPendingRecording();
 }
@@ -494,4 +499,7 @@ void MainWindow::spectroZoomed(const QRectF &rect)
         shade->setVisible(zoomedIn);
     timePlot->replot();
     frequencyPlot->replot();
+
+    setPlaybackSection(float(rect.left()), float(qMin(rect.right(), duration)));
+    playIfAutoplay();
 }
