@@ -1,5 +1,11 @@
+#include "guitest.h"
 #include "nullsinkserver.h"
+#include "scripteddialogs.h"
 #include "testregistry.h"
+#include "wavwriter.h"
+
+#include "app/mainwindow.h"
+#include "app/spectrogramsettingsdialog.h"
 
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
@@ -7,7 +13,10 @@
 #include "platform/audiodevice.h"
 #include "recording/wavfile.h"
 
+#include <QGroupBox>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -67,6 +76,25 @@ private slots:
     {
         std::vector<int> samples(50000, 1000);
         play(buildPlaybackBuffer({50000, 500000, 16, true}, samples, {}, 1.0f), QAudio::StoppedState);
+    }
+
+    // The window offers playback only where there is a device, and plays through it.
+    void windowFollowsTheDevice()
+    {
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/short.wav");
+        QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(QVector<int>(25000, 1000), 250000)));
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        w.plot_Data(path);
+        QVERIFY(testsupport::waitForSpectrogram(w));
+        QCOMPARE(w.playerControls->isEnabled(), withServer);
+        QCOMPARE(w.spectroSettingsDialog->findChild<QGroupBox *>("groupBox_3")->isEnabled(), withServer);
+        if (withServer) {
+            w.playerControls->playClicked();
+            QTRY_COMPARE_WITH_TIMEOUT(w.playerControls->state(), QAudio::IdleState, 10000);
+        }
     }
 };
 

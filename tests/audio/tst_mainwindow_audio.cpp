@@ -1,0 +1,289 @@
+#include "guitest.h"
+#include "scripteddialogs.h"
+#include "testregistry.h"
+
+#include "app/mainwindow.h"
+#include "app/spectrogramsettingsdialog.h"
+#include "audio/audioplayer.h"
+#include "audio/playercontrols.h"
+#include "audio/virtualaudiooutput.h"
+#include "display/myqwtzoomer.h"
+#include "platform/audiodevice.h"
+#include "signalbuilder.h"
+#include "ui_mainwindow.h"
+#include "wavwriter.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <qwt_plot.h>
+#include <qwt_plot_marker.h>
+
+namespace {
+
+// Counts the key presses that get past the window's own filter.
+struct KeySpy : QObject {
+    int presses = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        presses += e->type() == QEvent::KeyPress;
+        return false;
+    }
+};
+
+void set(const char *key, const QVariant &value) { QSettings().setValue(key, value); }
+QAudio::State state(const MainWindow &w) { return w.audioPlayer->state(); }
+QwtInterval view(const MainWindow &w) { return w.spectrogramPlot->axisInterval(QwtPlot::xBottom); }
+
+// playData is a..b seconds of the unchanged 250 kHz buffer, give or take a sample at either end.
+bool playsSection(const MainWindow &w, double a, double b)
+{
+    const int size = int((b - a) * 250000) * 2;
+    for (int first = int(a * 250000) * 2 - 4; first <= int(a * 250000) * 2 + 4; first += 2) {
+        if (!w.playData.isEmpty() && qAbs(w.playData.size() - size) <= 4
+            && w.audioData.mid(first, w.playData.size()) == w.playData)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// The window's playback wiring on a virtual clock: one test per path from the
+// player, the controls, the keys and the view to what plays and shows.
+class TestPlaybackGlue : public testsupport::GuiTestCase
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    VirtualAudioClock clock;
+
+    // Shows noise at -10 dBFS (no two stretches of it alike) of the given length.
+    bool open(MainWindow &w, double seconds, int rate = 250000)
+    {
+        const QString path = dir.path() + QStringLiteral("/noise_%1_%2.wav").arg(seconds).arg(rate);
+        const QVector<int> samples = testsupport::SignalBuilder(rate, seconds).noise(-10.0, 3).samples();
+        if (!testsupport::writeFile(path, testsupport::simplePcmWav(samples, quint32(rate))))
+            return false;
+        w.resize(1000, 700);
+        w.show();
+        w.plot_Data(path);
+        return testsupport::waitForSpectrogram(w) && !w.audioPending && w.playerControls->isEnabled();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        qRegisterMetaType<QAudio::State>();
+        AudioPlayer::setDefaultOutputFactory(clock.factory());
+        AudioDevice::setDefaultOutputDeviceNameOverride(QStringLiteral("virtual"));
+    }
+    void cleanupTestCase()
+    {
+        AudioPlayer::setDefaultOutputFactory({});
+        AudioDevice::clearDefaultOutputDeviceNameOverride();
+    }
+
+    void storedChoicesAndTheme()
+    {
+        set("muted", true);
+        set("volume", 40);
+        MainWindow w;
+        QCOMPARE(w.ui->horizontalLayout_3->itemAt(0)->widget(), w.playerControls);
+        QCOMPARE(clock.output()->volume(), 0.0);
+        QCOMPARE(w.playerControls->findChild<QSlider *>("volumeSlider")->value(), 40);
+        w.playerControls->muteClicked();
+        QCOMPARE(clock.output()->volume(),
+                 QAudio::convertVolume(0.4, QAudio::LogarithmicVolumeScale, QAudio::LinearVolumeScale));
+        w.ui->actionDark_Theme->trigger();
+        QCOMPARE(w.playerControls->findChild<QToolButton *>("playButton")->icon().pixmap(16).toImage(),
+                 QIcon(":/images/play_dark.png").pixmap(16).toImage());
+    }
+
+    void loopAfterIdleNotAfterStop()
+    {
+        set("loop", true);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 0.1));
+        QSignalSpy states(w.audioPlayer, &AudioPlayer::signalPlayerStateChanged);
+        w.playerControls->playClicked();
+        clock.advance(150);   // 0.1 s plays out
+        QCOMPARE(state(w), QAudio::IdleState);
+        QVERIFY(!w.spectrogramPositionMarker->isVisible());
+        QTRY_COMPARE(state(w), QAudio::ActiveState);   // again, after the pause
+        emit w.playerControls->stop();
+        QVERIFY(!states.wait(300));
+        // A stop in the pause before the replay ends the loop too.
+        w.playerControls->playClicked();
+        clock.advance(150);
+        QCOMPARE(state(w), QAudio::IdleState);
+        emit w.playerControls->stop();
+        QVERIFY(!states.wait(300));
+        QCOMPARE(state(w), QAudio::StoppedState);
+    }
+
+    void timeLabel_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("stopped");
+        QTest::addColumn<QString>("playing");
+        QTest::newRow("minutes") << 250000 << 0.5 << "00:00.000 / 00:00.500" << "00:00.200 / 00:00.500";
+        QTest::newRow("above an hour") << 2000 << 3600.5 << "00:00:00.000 / 01:00:00.500"
+                                       << "00:00:00.200 / 01:00:00.500";
+    }
+    void timeLabel()
+    {
+        QFETCH(int, rate);
+        QFETCH(double, seconds);
+        set("overlap", 6);   // no overlap: the hour-long spectrogram stays small
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, seconds, rate));
+        QTEST(w.ui->labelDuration->text(), "stopped");
+        w.playerControls->playClicked();
+        clock.advance(200);
+        QTEST(w.ui->labelDuration->text(), "playing");
+    }
+
+    // Pitched to 10 %: 1 s of playing is 0.1 s of recording from the scrolled view's start.
+    void markersPitchedAndScrolled()
+    {
+        set("audioMode", 2);
+        set("playbackRate", 4);
+        set("fixedXScale", 1);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 3.0));
+        QCOMPARE(w.audioPlayer->format().sampleRate(), 25000);
+        w.spectroScrollBar->setValue(int(1.5 / w.secondsPerColumn));
+        const double start = view(w).minValue();
+        QVERIFY(qAbs(start - 1.5) < w.secondsPerColumn);
+        w.playerControls->playClicked();
+        clock.advance(1000);
+        for (const QwtPlotMarker *marker : {w.timePositionMarker, w.spectrogramPositionMarker})
+            QVERIFY(marker->isVisible() && qAbs(marker->xValue() - (start + 0.1)) < 1e-4);
+        w.playerControls->playClicked();
+        QCOMPARE(state(w), QAudio::SuspendedState);
+        QVERIFY(w.spectrogramPositionMarker->isVisible());
+        emit w.playerControls->stop();
+        QVERIFY(!w.timePositionMarker->isVisible() && !w.spectrogramPositionMarker->isVisible());
+    }
+
+    void sectionFollowsView()
+    {
+        set("fixedXScale", 1);
+        set("fixedDuration", 0.5);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 2.0));
+        QVERIFY(playsSection(w, 0.0, 0.5));
+
+        // Scrolling stops what plays and puts the new stretch in its place.
+        w.playerControls->playClicked();
+        w.spectroScrollBar->setValue(w.spectroScrollBar->maximum());
+        QCOMPARE(state(w), QAudio::StoppedState);
+        QVERIFY(qAbs(view(w).maxValue() - 2.0) < 0.01);
+        QVERIFY(playsSection(w, view(w).minValue(), view(w).maxValue()));
+
+        // Zooming past the end plays up to the end, at once with autoplay.
+        set("autoplay", true);
+        w.spectroZoomer->zoom(QRectF(1.9, 10.0, 0.3, 50.0));
+        QVERIFY(playsSection(w, 1.9, 2.0));
+        QCOMPARE(state(w), QAudio::ActiveState);
+
+        // With a fixed aspect ratio the span, and what plays, follow the canvas.
+        set("autoplay", false);
+        w.spectroZoomer->zoom(0);
+        set("fixedXScale", 2);
+        set("fixedAspectRatio", 500);
+        const auto fitted = [&w] {
+            const QRect c = w.spectrogramPlot->canvas()->contentsRect();
+            const double span = double(c.width()) / c.height()
+                                * w.spectrogramPlot->axisInterval(QwtPlot::yLeft).width() / 500.0;
+            return qAbs(view(w).width() - span) < 1e-3 && state(w) == QAudio::StoppedState;
+        };
+        for (const int width : {1100, 1500}) {
+            w.playerControls->playClicked();
+            w.resize(width, 700);
+            QTRY_VERIFY(fitted());
+            // The span keeps its left edge and may reach past the end.
+            QVERIFY(playsSection(w, view(w).minValue(), qMin(view(w).maxValue(), 2.0)));
+        }
+    }
+
+    void keys()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 0.5));
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        KeySpy spy;
+        QWidget *canvas = w.spectrogramPlot->canvas();
+        canvas->installEventFilter(&spy);
+        const auto press = [canvas](int key) {
+            QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &e);
+        };
+        press(Qt::Key_F1);
+        QCOMPARE(state(w), QAudio::ActiveState);
+        press(Qt::Key_F1);
+        QCOMPARE(state(w), QAudio::SuspendedState);
+        press(Qt::Key_F3);
+        QCOMPARE(clock.output()->volume(), 0.0);
+        press(Qt::Key_F3);
+        QVERIFY(clock.output()->volume() > 0.0);
+        press(Qt::Key_F2);
+        QCOMPARE(state(w), QAudio::StoppedState);
+        w.calculating = true;
+        press(Qt::Key_F1);
+        QCOMPARE(state(w), QAudio::StoppedState);
+        QCOMPARE(spy.presses, 0);
+        press(Qt::Key_F4);   // not the player's
+        QCOMPARE(spy.presses, 1);
+        w.calculating = false;
+    }
+
+    void settingsAndNewRecording()
+    {
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 1.0));
+        w.ui->actionAudio_Settings->trigger();
+        QCOMPARE(w.spectroSettingsDialog->findChild<QTabWidget *>("tabWidget")->currentIndex(), 2);
+        w.spectroSettingsDialog->hide();
+
+        // Undersampled 10:1 with autoplay: rebuilt for the view and played at once.
+        set("audioMode", 1);
+        set("undersampling", 5);
+        set("autoplay", true);
+        emit w.spectroSettingsDialog->signalAudioControlsChanged();
+        QCOMPARE(w.audioPlayer->format().sampleRate(), 25000);
+        QCOMPARE(w.playData.size(), 50000);
+        QCOMPARE(state(w), QAudio::ActiveState);
+
+        // Another recording stops the player at once, even one that fails to
+        // load, and nothing is rebuilt until one is on show.
+        set("loop", true);
+        QVERIFY(testsupport::writeFile(dir.path() + "/empty.wav", testsupport::simplePcmWav(QVector<int>(), 250000)));
+        w.plot_Data(dir.path() + "/empty.wav");
+        QCOMPARE(state(w), QAudio::StoppedState);
+        QVERIFY(!w.playerControls->isEnabled());
+        set("audioMode", 0);
+        emit w.spectroSettingsDialog->signalAudioControlsChanged();
+        QCOMPARE(w.audioPlayer->format().sampleRate(), 25000);
+    }
+};
+
+QUILLON_TEST(TestPlaybackGlue)
+#include "tst_mainwindow_audio.moc"
