@@ -1,0 +1,151 @@
+// One position report of the player while it plays a recording whose
+// spectrogram holds close to 8e7 cells (10 s at 500 kHz, 1024 points, the
+// overlap stepped down to the cell limit): the markers move, both plots are
+// replotted and their canvases painted. The player runs on the virtual clock,
+// so only the window's own work is timed. For comparison the same report with
+// the raster's paint cache thrown away first, which is what every report
+// would cost if moving a marker made the spectrogram render again.
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+#include "audio/audioplayer.h"
+#include "audio/playercontrols.h"
+#include "audio/virtualaudiooutput.h"
+#include "benchutil.h"
+#include "platform/audiodevice.h"
+#include "scripteddialogs.h"
+#include "signalbuilder.h"
+#include "wavwriter.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_spectrogram.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+void quietWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || message.contains(QLatin1String("propagateSizeHints")))
+        return; // the worker's framing log, and the offscreen platform on every resize
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// Counts the paints of the canvases, to show that every report is drawn once.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+struct Figures {
+    double median = 0.0, worst = 0.0;   // ms
+    int spectrogramPaints = 0, timePaints = 0;
+    double markerFrom = 0.0, markerTo = 0.0;   // s
+};
+
+Figures reports(MainWindow &w, VirtualAudioClock &clock, int count, bool dropCache)
+{
+    PaintCounter spectrogram, time;
+    w.spectrogramPlot->canvas()->installEventFilter(&spectrogram);
+    w.timePlot->canvas()->installEventFilter(&time);
+    Figures f;
+    f.markerFrom = w.spectrogramPositionMarker->xValue();
+    std::vector<double> ms;
+    for (int i = 0; i < count; ++i) {
+        if (dropCache)
+            w.spectrogramItem->invalidateCache();
+        const double t0 = benchutil::nowSeconds();
+        clock.advance(10);                  // one report: markers, label, replots
+        QCoreApplication::processEvents();  // the paints the replots asked for
+        ms.push_back((benchutil::nowSeconds() - t0) * 1000.0);
+    }
+    f.markerTo = w.spectrogramPositionMarker->xValue();
+    f.spectrogramPaints = spectrogram.paints;
+    f.timePaints = time.paints;
+    std::sort(ms.begin(), ms.end());
+    f.median = ms[ms.size() / 2];
+    f.worst = ms.back();
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir dir;
+    // A store of its own: the user's settings stay as they are.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qInstallMessageHandler(quietWarnings);
+    registerMetaTypes();
+    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+
+    VirtualAudioClock clock;
+    AudioPlayer::setDefaultOutputFactory(clock.factory());
+    AudioDevice::setDefaultOutputDeviceNameOverride(QStringLiteral("virtual"));
+
+    QSettings settings;
+    settings.setValue(QStringLiteral("windowSize"), 1);   // 1024 points
+    settings.setValue(QStringLiteral("overlap"), 0);      // 98.4375 %, stepped down to fit 8e7 cells
+    settings.setValue(QStringLiteral("autoReduceOverlap"), true);
+    settings.setValue(QStringLiteral("audioMode"), 2);    // pitched to 10 %: 50 kHz, which any output takes
+    settings.setValue(QStringLiteral("playbackRate"), 4);
+
+    const QString path = dir.path() + QStringLiteral("/noise_500kHz_10s.wav");
+    const QVector<int> samples = testsupport::SignalBuilder(500000.0, 10.0).noise(-30.0, 7).samples();
+    if (!testsupport::writeFile(path, testsupport::simplePcmWav(samples, 500000))) {
+        std::printf("could not write %s\n", qPrintable(path));
+        return 1;
+    }
+
+    ScriptedDialogs dialogs;   // answers the overlap notice
+    MainWindow w;
+    w.show();
+    w.plot_Data(path);
+    while (w.calculating)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // The first recording restores the stored (here: default) window size; then a large window.
+    QCoreApplication::processEvents();
+    w.resize(1600, 1000);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    w.spectrogramPlot->replot();
+    QCoreApplication::processEvents();   // the first drawing fills the raster's paint cache
+
+    const qint64 cells = qint64(w.spectrogramData->numColumns()) * w.spectrogramData->numRows();
+    const QSize canvas = w.spectrogramPlot->canvas()->size();
+    std::printf("spectrogram %d x %d = %lld cells, canvas %d x %d\n", w.spectrogramData->numColumns(),
+                w.spectrogramData->numRows(), cells, canvas.width(), canvas.height());
+
+    w.playerControls->playClicked();
+    if (w.audioPlayer->state() != QAudio::ActiveState) {
+        std::printf("the player did not start\n");
+        return 1;
+    }
+    constexpr int count = 200;
+    const Figures cached = reports(w, clock, count, false);
+    const Figures dropped = reports(w, clock, 20, true);
+    std::printf("%-28s %10s %10s %18s %12s\n", "one position report", "median ms", "worst ms", "paints spec/time",
+                "marker s");
+    for (const auto &row : {std::make_pair("paint cache kept", cached), std::make_pair("paint cache dropped", dropped)})
+        std::printf("%-28s %10.3f %10.3f %11d/%-6d %5.3f-%.3f\n", row.first, row.second.median, row.second.worst,
+                    row.second.spectrogramPaints, row.second.timePaints, row.second.markerFrom,
+                    row.second.markerTo);
+    std::printf("(%d and %d reports; target: well under the 10 ms between reports)\n", count, 20);
+    return 0;
+}
