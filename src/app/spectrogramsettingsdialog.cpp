@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QLayout>
 #include <QLocale>
 #include <QStyle>
 #include <qwt_color_map.h>
@@ -45,6 +46,14 @@ SpectrogramSettingsDialog::SpectrogramSettingsDialog(QWidget *parent, int sample
 {
     ui->setupUi(this);
     setWindowTitle(tr("Settings"));
+
+    // The form's fixed 580 x 580 was laid out for narrower fonts than many
+    // desktops use (DejaVu Sans squeezed labels, buttons and the resolution
+    // lines over each other). It stays the starting size; the layout may grow
+    // the dialog wherever a text needs more, and never lets it shrink below
+    // what its labels and buttons need.
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
 
     ui->tabWidget->setTabIcon(2, style()->standardIcon(QStyle::SP_MediaVolume));
     ui->pushButton_refreshAudioDevice->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
