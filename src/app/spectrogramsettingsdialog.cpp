@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QLayout>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <qwt_color_map.h>
 #include <qwt_interval.h>
@@ -38,6 +39,11 @@ constexpr int kCeilingWithoutRecordingKHz = 150;
 // box's ceiling of 0 dBFS, so that the two can never meet.
 constexpr int kLowerLevelFormMaximum = -1;
 constexpr int kUpperLevelFormMinimum = -100;
+
+// What the Default button puts back on the spectrogram tab, in kHz.
+constexpr double kDefaultMarkersKHz[] = {16.0, 33.0, 55.0};
+constexpr int kDefaultLowerFrequencyKHz = 10;
+constexpr int kDefaultUpperFrequencyKHz = 100;
 
 } // namespace
 
@@ -129,6 +135,10 @@ int SpectrogramSettingsDialog::frequencyCeilingKHz() const
 
 void SpectrogramSettingsDialog::loadSettings()
 {
+    // The boxes follow the store here; what a recording's ceiling cuts off
+    // them must not be stored back.
+    const QScopedValueRollback<bool> showing(showingOnly, true);
+
     selectStoredIndex(ui->comboBox_windowSize, SettingKeys::windowSize);
     selectStoredIndex(ui->comboBox_overlap, SettingKeys::overlap);
     ui->checkBox_autoOverlap->setChecked(readSetting(SettingKeys::autoReduceOverlap));
@@ -143,7 +153,8 @@ void SpectrogramSettingsDialog::loadSettings()
     selectStoredIndex(ui->comboBox_interactiveMarker, SettingKeys::markerInteractive);
 
     // Maxima before values, so that a marker above the recording's Nyquist
-    // frequency is clamped (and stored back) rather than shown out of range.
+    // frequency is shown at the ceiling rather than out of range; its key
+    // keeps the user's value for the next recording.
     const int ceiling = frequencyCeilingKHz();
     ui->spinBox_marker1->setMaximum(ceiling);
     ui->spinBox_marker2->setMaximum(ceiling);
@@ -233,7 +244,7 @@ void SpectrogramSettingsDialog::loadFrequencyLimits()
         upper = qMin(upper, ceiling);
 
     // The floor left on the upper box by the lower limit shown so far must not
-    // clamp a lower stored upper limit: the clamped value would be stored back.
+    // clamp a lower stored upper limit.
     ui->spinBox_upperFreq->setMinimum(1);
     ui->spinBox_upperFreq->setMaximum(ceiling);
     ui->spinBox_upperFreq->setValue(upper);
@@ -360,19 +371,22 @@ void SpectrogramSettingsDialog::on_comboBox_interactiveMarker_currentIndexChange
 
 void SpectrogramSettingsDialog::on_spinBox_marker1_valueChanged(double value)
 {
-    writeSetting(SettingKeys::valueMarker1, value);
+    if (!showingOnly)
+        writeSetting(SettingKeys::valueMarker1, value);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_marker2_valueChanged(double value)
 {
-    writeSetting(SettingKeys::valueMarker2, value);
+    if (!showingOnly)
+        writeSetting(SettingKeys::valueMarker2, value);
     emit frequencyMarkerChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_marker3_valueChanged(double value)
 {
-    writeSetting(SettingKeys::valueMarker3, value);
+    if (!showingOnly)
+        writeSetting(SettingKeys::valueMarker3, value);
     emit frequencyMarkerChanged();
 }
 
@@ -446,9 +460,9 @@ void SpectrogramSettingsDialog::on_spinBox_fixedAspectRatio_valueChanged(int val
 
 void SpectrogramSettingsDialog::on_radioButton_autoFreq_toggled(bool checked)
 {
+    // The limits stay as the user left them: the boxes may show them cut to
+    // the recording's Nyquist frequency.
     writeSetting(SettingKeys::fixedYScale, !checked);
-    writeSetting(SettingKeys::lowerFrequencyLimit, ui->spinBox_lowerFreq->value());
-    writeSetting(SettingKeys::upperFrequencyLimit, ui->spinBox_upperFreq->value());
     ui->spinBox_lowerFreq->setEnabled(!checked);
     ui->spinBox_upperFreq->setEnabled(!checked);
     emit scaleFrequencyChanged();
@@ -456,14 +470,16 @@ void SpectrogramSettingsDialog::on_radioButton_autoFreq_toggled(bool checked)
 
 void SpectrogramSettingsDialog::on_spinBox_lowerFreq_valueChanged(int value)
 {
-    writeSetting(SettingKeys::lowerFrequencyLimit, value);
+    if (!showingOnly)
+        writeSetting(SettingKeys::lowerFrequencyLimit, value);
     ui->spinBox_upperFreq->setMinimum(value + 1);
     emit scaleFrequencyChanged();
 }
 
 void SpectrogramSettingsDialog::on_spinBox_upperFreq_valueChanged(int value)
 {
-    writeSetting(SettingKeys::upperFrequencyLimit, value);
+    if (!showingOnly)
+        writeSetting(SettingKeys::upperFrequencyLimit, value);
     ui->spinBox_lowerFreq->setMaximum(value - 1);
     emit scaleFrequencyChanged();
 }
@@ -631,19 +647,31 @@ void SpectrogramSettingsDialog::resetSpectrogramTab()
     ui->checkBox_visible1->setChecked(false);
     ui->checkBox_visible2->setChecked(false);
     ui->checkBox_visible3->setChecked(false);
-    ui->spinBox_marker1->setValue(16.0);
-    ui->spinBox_marker2->setValue(33.0);
-    ui->spinBox_marker3->setValue(55.0);
     ui->spinBox_fixedDuration->setValue(1.0);
     ui->spinBox_fixedAspectRatio->setValue(150);
     ui->radioButton_autoTime->setChecked(true);
 
-    // The two frequency boxes bound each other: a lower limit of 10 can be cut
-    // by a small upper limit still shown, so it is set again once the upper
-    // limit has moved.
-    ui->spinBox_lowerFreq->setValue(10);
-    ui->spinBox_upperFreq->setValue(100);
-    ui->spinBox_lowerFreq->setValue(10);
+    // The defaults themselves are stored, whatever the recording's Nyquist
+    // frequency lets the boxes show; the window hears of them once they are.
+    writeSetting(SettingKeys::valueMarker1, kDefaultMarkersKHz[0]);
+    writeSetting(SettingKeys::valueMarker2, kDefaultMarkersKHz[1]);
+    writeSetting(SettingKeys::valueMarker3, kDefaultMarkersKHz[2]);
+    writeSetting(SettingKeys::lowerFrequencyLimit, kDefaultLowerFrequencyKHz);
+    writeSetting(SettingKeys::upperFrequencyLimit, kDefaultUpperFrequencyKHz);
+    {
+        const QScopedValueRollback<bool> showing(showingOnly, true);
+        ui->spinBox_marker1->setValue(kDefaultMarkersKHz[0]);
+        ui->spinBox_marker2->setValue(kDefaultMarkersKHz[1]);
+        ui->spinBox_marker3->setValue(kDefaultMarkersKHz[2]);
+        // The two frequency boxes bound each other: a lower limit of 10 can be
+        // cut by a small upper limit still shown, so it is set again once the
+        // upper limit has moved.
+        ui->spinBox_lowerFreq->setValue(kDefaultLowerFrequencyKHz);
+        ui->spinBox_upperFreq->setValue(kDefaultUpperFrequencyKHz);
+        ui->spinBox_lowerFreq->setValue(kDefaultLowerFrequencyKHz);
+    }
+    emit frequencyMarkerChanged();
+    emit scaleFrequencyChanged();
     ui->radioButton_autoFreq->setChecked(true);
     ui->radioButton_auto->setChecked(true);
 }

@@ -11,7 +11,9 @@ class Ui_SpectrogramSettingsDialog;
 // key into the default QSettings store the moment it changes and then emits a
 // parameterless signal, and whoever listens reads the keys again. The
 // calculation combos are the exception: they are stored only by Apply, because
-// a recalculation is expensive and the user may still be choosing.
+// a recalculation is expensive and the user may still be choosing. The marker
+// and frequency-limit boxes store only what the user sets (or Default): what
+// they show may be cut to the recording's Nyquist frequency.
 class SpectrogramSettingsDialog : public QDialog
 {
     Q_OBJECT
@@ -23,8 +25,10 @@ public:
 
 public slots:
     // Sets every control from the store. A control whose value changes runs
-    // its slot, so values corrected here (clamped to the recording's Nyquist
-    // frequency, lower limit below upper) are stored back.
+    // its slot and emits its signal. The marker and frequency-limit boxes show
+    // the stored values cut to the recording's Nyquist frequency (and the
+    // lower limit below the upper) without storing what they show: a
+    // low-rate recording must not rewrite the user's choices for the next.
     void loadSettings();
 
     // Takes the rate of the recording shown (0: none) and refreshes the
@@ -116,4 +120,7 @@ private:
     int sampleRate;
     QwtPlot *colorBarPlot = nullptr;         // a child of the amplitude group box, through its layout
     QwtScaleWidget *colorBarScale = nullptr; // the plot's bottom axis
+    // Set while the dialog itself moves the marker and frequency-limit boxes
+    // (loading, Default): their slots then signal but do not store.
+    bool showingOnly = false;
 };

@@ -35,8 +35,10 @@ AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimit
         r.upper = nyquist;
         return r;
     }
-    r.lower = lowerLimitKHz <= nyquist ? double(lowerLimitKHz) : nyquist - 1.0;
     r.upper = upperLimitKHz <= nyquist ? double(upperLimitKHz) : nyquist;
+    // A lower limit at or above the upper one (cut to a low Nyquist frequency,
+    // or so stored) would turn the axis over or close it: one kHz below.
+    r.lower = lowerLimitKHz < r.upper ? double(lowerLimitKHz) : r.upper - 1.0;
     return r;
 }
 

@@ -35,7 +35,10 @@ struct AxisRange {
     double upper = 0.0;
 };
 
-/** The spectrogram's frequency axis: the stored limits kept within the Nyquist frequency, or 0 .. Nyquist. */
+/**
+ * The spectrogram's frequency axis: the stored limits kept within the Nyquist
+ * frequency with the lower one below the upper, or 0 .. Nyquist.
+ */
 AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimitKHz, double nyquist);
 
 /** How the time axis is scaled: the "fixedXScale" setting, stored as an int. */

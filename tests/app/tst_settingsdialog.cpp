@@ -250,10 +250,11 @@ private slots:
             {"scaleFrequencyChanged"});
         row("upper frequency limit", fs, {}, "spinBox_upperFreq", 120, {{"upperFrequencyLimit", 120}},
             {"scaleFrequencyChanged"});
-        row("frequency axis fixed stores both limits", fs, {}, "radioButton_fixedFreq", true,
-            {{"fixedYScale", true}, {"lowerFrequencyLimit", 0}, {"upperFrequencyLimit", 150}}, {"scaleFrequencyChanged"});
+        row("frequency axis fixed keeps the limits", fs, {}, "radioButton_fixedFreq", true,
+            {{"fixedYScale", true}, {"lowerFrequencyLimit", absent}, {"upperFrequencyLimit", absent}},
+            {"scaleFrequencyChanged"});
         row("frequency axis back to auto", fs, {{"fixedYScale", true}}, "radioButton_autoFreq", true,
-            {{"fixedYScale", false}, {"lowerFrequencyLimit", 0}, {"upperFrequencyLimit", 150}},
+            {{"fixedYScale", false}, {"lowerFrequencyLimit", absent}, {"upperFrequencyLimit", absent}},
             {"scaleFrequencyChanged"});
         row("lower level limit", fs, {}, "spinBox_lower", -80, {{"lowerScaleLimit", -80}}, {"scaleAmplitudeChanged"});
         row("upper level limit", fs, {}, "spinBox_upper", -20, {{"upperScaleLimit", -20}}, {"scaleAmplitudeChanged"});
@@ -431,7 +432,9 @@ private slots:
         QCOMPARE(log.names, QStringList{"apply"});
     }
 
-    void load_clampsToTheRecordingsNyquistFrequency_data()
+    // The boxes show what the recording allows; the store keeps what the user
+    // chose, for the next recording.
+    void load_cutsOnlyWhatIsShown_data()
     {
         QTest::addColumn<int>("sampleRate");
         QTest::addColumn<QVariantMap>("preset");
@@ -443,14 +446,15 @@ private slots:
             << QVariantMap{{"spinBox_upperFreq.maximum", 150}, {"spinBox_upperFreq.value", 150},
                            {"spinBox_marker3.maximum", 150.0}, {"spinBox_marker3.value", 55.0},
                            {"spinBox_lowerFreq.maximum", 149}, {"pushButton_apply.enabled", true}}
-            << QVariantMap{{"upperFrequencyLimit", 150}, {"valueMarker3", 55.0}};
+            << QVariantMap{{"upperFrequencyLimit", 200}, {"valueMarker3", QVariant()}};
         QTest::newRow("44.1 kHz: ceiling 22 (22.05 truncated) cuts limit and markers")
             << 44100 << QVariantMap{}
             << QVariantMap{{"spinBox_upperFreq.maximum", 22}, {"spinBox_upperFreq.value", 22},
                            {"spinBox_marker1.value", 16.0}, {"spinBox_marker2.value", 22.0},
                            {"spinBox_marker3.maximum", 22.0}, {"spinBox_marker3.value", 22.0},
                            {"spinBox_lowerFreq.maximum", 21}}
-            << QVariantMap{{"upperFrequencyLimit", 22}, {"valueMarker2", 22.0}, {"valueMarker3", 22.0}};
+            << QVariantMap{{"upperFrequencyLimit", QVariant()}, {"valueMarker2", QVariant()},
+                           {"valueMarker3", QVariant()}};
         QTest::newRow("500 kHz keeps a 200 kHz upper limit")
             << 500000 << QVariantMap{{"upperFrequencyLimit", 200}}
             << QVariantMap{{"spinBox_upperFreq.maximum", 250}, {"spinBox_upperFreq.value", 200},
@@ -460,14 +464,14 @@ private slots:
             << 0 << QVariantMap{{"upperFrequencyLimit", 200}}
             << QVariantMap{{"spinBox_upperFreq.maximum", 150}, {"spinBox_upperFreq.value", 150},
                            {"spinBox_marker2.maximum", 150.0}, {"pushButton_apply.enabled", false}}
-            << QVariantMap{{"upperFrequencyLimit", 150}};
+            << QVariantMap{{"upperFrequencyLimit", 200}};
         QTest::newRow("lower limit above upper becomes upper - 1")
             << 300000 << QVariantMap{{"lowerFrequencyLimit", 150}, {"upperFrequencyLimit", 100}}
             << QVariantMap{{"spinBox_upperFreq.value", 100}, {"spinBox_lowerFreq.value", 99},
                            {"spinBox_upperFreq.minimum", 100}}
-            << QVariantMap{{"lowerFrequencyLimit", 99}, {"upperFrequencyLimit", 100}};
+            << QVariantMap{{"lowerFrequencyLimit", 150}, {"upperFrequencyLimit", 100}};
     }
-    void load_clampsToTheRecordingsNyquistFrequency()
+    void load_cutsOnlyWhatIsShown()
     {
         QFETCH(int, sampleRate);
         QFETCH(QVariantMap, preset);
@@ -604,6 +608,20 @@ private slots:
         compareShown(dialog, controls);
         compareStored(keys);
         QCOMPARE(log.names.count(QStringLiteral("apply")), applies);
+    }
+
+    // Default stores the defaults themselves, not what a low-rate recording
+    // lets the boxes show.
+    void defaultButton_storesTheDefaultsUncut()
+    {
+        writeStore({{"valueMarker2", 5.0}, {"lowerFrequencyLimit", 2}, {"upperFrequencyLimit", 6}});
+        SpectrogramSettingsDialog dialog(nullptr, 16000);
+        dialog.setCurrentTab(0);
+        dialog.findChild<QPushButton *>("pushButton_default")->click();
+        compareShown(dialog, {{"spinBox_marker1.value", 8.0}, {"spinBox_marker2.value", 8.0},
+                              {"spinBox_upperFreq.value", 8}, {"spinBox_lowerFreq.value", 7}});
+        compareStored({{"valueMarker1", 16.0}, {"valueMarker2", 33.0}, {"valueMarker3", 55.0},
+                       {"lowerFrequencyLimit", 10}, {"upperFrequencyLimit", 100}});
     }
 
     void resolutionLabels_data()

@@ -49,6 +49,7 @@ private slots:
     void shorterThanOneWindow();
     void requestDuringCalculation();
     void exactNyquist();
+    void lowRateRecording_keepsTheStoredLimits();
     void fixedAspectBeforeLayout();
     void overlapReduction_data();
     void overlapReduction();
@@ -287,6 +288,34 @@ void TestSpectrogramView::exactNyquist()
     QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(w.spectrogramData->interval(Qt::YAxis).maxValue(), 22.05);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 22.05);
+}
+
+void TestSpectrogramView::lowRateRecording_keepsTheStoredLimits()
+{
+    const QVariantMap chosen{{"valueMarker1", 20.0}, {"valueMarker2", 45.0}, {"valueMarker3", 110.0},
+                             {"lowerFrequencyLimit", 15}, {"upperFrequencyLimit", 120}};
+    for (auto it = chosen.cbegin(); it != chosen.cend(); ++it)
+        QSettings().setValue(it.key(), it.value());
+    QSettings().setValue("fixedYScale", true);
+    QVERIFY(testsupport::writeFile(path("low.wav"),
+                                   testsupport::simplePcmWav(toneSamples(16000.0, 0.5, 3000.0), 16000)));
+    QVERIFY(testsupport::writeFile(path("high.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+
+    // The 8 kHz recording shows what it can of the fixed axis ...
+    w.plot_Data(path("low.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).minValue(), 7.0);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 8.0);
+    // ... and the user's choices outlive it.
+    for (auto it = chosen.cbegin(); it != chosen.cend(); ++it)
+        QCOMPARE(qMakePair(it.key(), QSettings().value(it.key()).toDouble()), qMakePair(it.key(), it->toDouble()));
+
+    w.plot_Data(path("high.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).minValue(), 15.0);
+    QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), 120.0);
 }
 
 void TestSpectrogramView::fixedAspectBeforeLayout()

@@ -65,6 +65,9 @@ void TestViewRanges::frequencyAxis_data()
     QTest::newRow("upper limit above Nyquist") << 300000 << true << 10 << 200 << 10.0 << 150.0;
     QTest::newRow("both limits above Nyquist") << 300000 << true << 160 << 200 << 149.0 << 150.0;
     QTest::newRow("fixed on 44.1 kHz") << 44100 << true << 0 << 150 << 0.0 << 22.05;
+    QTest::newRow("lower limit at a cut upper one") << 16000 << true << 8 << 120 << 7.0 << 8.0;
+    QTest::newRow("lower limit stored above the upper") << 300000 << true << 120 << 100 << 99.0 << 100.0;
+    QTest::newRow("lower limit equal to the upper") << 300000 << true << 100 << 100 << 99.0 << 100.0;
 }
 
 void TestViewRanges::frequencyAxis()
