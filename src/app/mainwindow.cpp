@@ -121,6 +121,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(this, &MainWindow::signalCalcSpektrogramm, spectrogramWorker, &calcSpectrogramThread::process);
     spectrogramWorker->moveToThread(spectrogramThread);
     connect(spectrogramThread, &QThread::finished, spectrogramWorker, &QObject::deleteLater);
+    // A refusal arrives just before the empty reply of the same request.
+    connect(spectrogramWorker, &calcSpectrogramThread::error, this, [this](const QString &reason) {
+        if (calculating)
+            spectrogramRefusal = reason;
+    });
     connect(spectrogramWorker, &calcSpectrogramThread::finished, this, &MainWindow::spectrogramCalculated);
     connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, ui->progressBar, &QProgressBar::setValue);
     connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, taskbarProgress,

@@ -153,6 +153,9 @@ public:
     double spectroMaxDb = -33.0;
     double spectroMinDb = -100.0;
     bool calculating = false;        // a spectrogram request is out: `timedata` belongs to the worker
+    // Why the worker refused the request out (a matrix too large to hold);
+    // its empty reply then shows this rather than "too short".
+    QString spectrogramRefusal;
     // The newest recording asked for while a spectrogram was calculating; shown
     // once the running result has been drawn under its own name.
     QString pendingPlotFileName;
@@ -312,7 +315,9 @@ private:
     void showModePanes();
     void setGridsFromAction();
     void restoreFirstWindowLayout(bool withSplitters);
-    void showLoadFailure(const QString &message, bool raw);
+    void showNoRecording();
+    // message is the box's text; details (the file and the reason) go under it.
+    void showLoadFailure(const QString &message, const QString &details, bool raw);
     void showEmptyView(bool raw);
     void showPendingRecording();
     QString recordingInfoText(const ShownFormat &format, double duration) const;

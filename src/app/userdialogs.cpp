@@ -13,6 +13,7 @@ public:
     {
         QMessageBox box(request.icon, request.title, request.text, request.buttons, request.parent);
         box.setTextFormat(request.textFormat);
+        box.setInformativeText(request.informativeText);
         if (request.defaultButton != QMessageBox::NoButton)
             box.setDefaultButton(request.defaultButton);
         return static_cast<QMessageBox::StandardButton>(box.exec());

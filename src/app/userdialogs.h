@@ -16,6 +16,7 @@ struct MessageBoxRequest
     Qt::TextFormat textFormat = Qt::AutoText;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    QString informativeText = QString();   // shown under the text: which file, and why
 };
 
 /**

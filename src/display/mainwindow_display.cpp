@@ -26,6 +26,7 @@
 #include "recording/wavfile.h"
 #include "ui_mainwindow.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -49,6 +50,23 @@ namespace {
 
 const QString blobTitle = QStringLiteral("Blob");
 const QString categorizeMarkerTitle = QStringLiteral("categorizeMarker");
+
+// The file that failed and, on the next line, why.
+QString failureDetails(const QString &fileName, const QString &reason)
+{
+    const QString name = QDir::toNativeSeparators(fileName);
+    return reason.isEmpty() ? name : name + QLatin1Char('\n') + reason;
+}
+
+// Why a WAV file gave nothing to draw: the reader's own words where it has any.
+QString wavFailureReason(const WavFile &wav)
+{
+    if (!wav.samples.empty())
+        return QCoreApplication::translate("MainWindow", "The format chunk gives a sample rate of 0 Hz.");
+    if (!wav.errorText.isEmpty())
+        return wav.errorText;
+    return QCoreApplication::translate("MainWindow", "The file holds no samples.");
+}
 
 void removeItemsTitled(QwtPlot *plot, const QString &title)
 {
@@ -185,7 +203,8 @@ void MainWindow::plot_Data(QString fileName)
         wavFile->open(fileName, false);
         // A header that says 0 Hz would give a recording of infinite length.
         if (wavFile->samples.empty() || wavFile->sampleRate == 0) {
-            showLoadFailure(tr("The wav file could not be loaded"), false);
+            showLoadFailure(tr("The wav file could not be loaded"),
+                            failureDetails(fileName, wavFailureReason(*wavFile)), false);
             return;
         }
         if (!wavFile->errorText.isEmpty())
@@ -196,11 +215,12 @@ void MainWindow::plot_Data(QString fileName)
         if (rawFile->samples.empty()) {
             showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded")
                                                          : rawFile->errorText,
-                            true);
+                            failureDetails(fileName, QString()), true);
             return;
         }
         timedata = rawFile->samples;
     } else {
+        showNoRecording();
         MessageBoxRequest box;
         box.parent = this;
         box.text = tr("File format not supported");
@@ -219,7 +239,7 @@ void MainWindow::plot_Data(QString fileName)
                       readSetting(SettingKeys::autoReduceOverlap));
     if (reduction.refused) {
         std::vector<int>().swap(timedata);
-        showLoadFailure(reduction.refusal, format.raw);
+        showLoadFailure(reduction.refusal, failureDetails(fileName, QString()), format.raw);
         return;
     }
     if (!reduction.notice.isEmpty()) {
@@ -234,23 +254,37 @@ void MainWindow::plot_Data(QString fileName)
     spectroSettingsDialog->setApplyButtonsEnabled(false);
 
     calculating = true;
+    spectrogramRefusal.clear();
     amplitudeAxisLimit = 1.0f;
     emit signalCalcSpektrogramm(int(format.sampleCount), format.bitsPerSample, p.windowSize, p.frameSize, p.window,
                                 reduction.overlap, &timedata, format.sampleRate,
                                 ui->actionCategorization->isChecked());
 }
 
-void MainWindow::showLoadFailure(const QString &message, bool raw)
+// While the user reads why a recording failed, the window must neither go on
+// naming the previous one nor say that a spectrogram is being calculated.
+void MainWindow::showNoRecording()
 {
-    userDialogs().critical(this, tr("Error"), message);
+    setWindowTitle(QCoreApplication::applicationName());
+    ui->progressBar->setTextVisible(false);
+}
+
+void MainWindow::showLoadFailure(const QString &message, const QString &details, bool raw)
+{
+    showNoRecording();
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Critical;
+    box.title = tr("Error");
+    box.text = message;
+    box.informativeText = details;
+    userDialogs().message(box);
     showEmptyView(raw);
 }
 
 void MainWindow::showEmptyView(bool raw)
 {
     ui->label_fileInfo->setText(QStringLiteral("N/A"));
-    // No calculation runs now: the bar must not go on saying one does.
-    ui->progressBar->setTextVisible(false);
     emit signalProgress(0);
     setOpeningActionsEnabled(true);
     spectroSettingsDialog->setApplyButtonsEnabled(true);
@@ -304,7 +338,10 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     if (numberOfFfts <= 0 || bins <= 0 || format.sampleRate <= 0 || format.sampleCount <= 0) {
         calculating = false;
         emit signalProgress(0);
-        showLoadFailure(tr("The recording is too short for a spectrogram."), format.raw);
+        const QString reason = spectrogramRefusal.isEmpty() ? tr("The recording is too short for a spectrogram.")
+                                                            : spectrogramRefusal;
+        spectrogramRefusal.clear();
+        showLoadFailure(reason, failureDetails(currentFileName, QString()), format.raw);
         showPendingRecording();
         return;
     }

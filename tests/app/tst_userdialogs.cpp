@@ -59,12 +59,14 @@ void TestUserDialogs::message_buildsTheRequestedBox()
 {
     QString title;
     QString text;
+    QString details;
     Qt::TextFormat format = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     whenBoxShows([&](QMessageBox *box) {
         title = box->windowTitle();
         text = box->text();
+        details = box->informativeText();
         format = box->textFormat();
         icon = box->icon();
         defaultButton = box->standardButton(box->defaultButton());
@@ -77,10 +79,12 @@ void TestUserDialogs::message_buildsTheRequestedBox()
     request.textFormat = Qt::RichText;
     request.buttons = QMessageBox::Yes | QMessageBox::No;
     request.defaultButton = QMessageBox::Yes;
+    request.informativeText = QStringLiteral("/data/bat.wav\nFMT format not supported.");
     const QMessageBox::StandardButton answer = UserDialogs::current().message(request);
     QCOMPARE(answer, QMessageBox::No);
     QCOMPARE(title, request.title);
     QCOMPARE(text, request.text);
+    QCOMPARE(details, request.informativeText);
     QCOMPARE(format, Qt::RichText);
     QCOMPARE(icon, QMessageBox::Warning);
     QCOMPARE(defaultButton, QMessageBox::Yes);

@@ -10,6 +10,7 @@
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -45,8 +46,10 @@ private slots:
     void fixedLevelRange();
     void failurePaths_data();
     void failurePaths();
+    void failureAfterARecording_leavesNothingOfIt();
     void unsupportedSuffix();
     void shorterThanOneWindow();
+    void matrixTooLarge();
     void requestDuringCalculation();
     void exactNyquist();
     void lowRateRecording_keepsTheStoredLimits();
@@ -173,19 +176,26 @@ void TestSpectrogramView::failurePaths_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text"); // empty: the RAW reader's own error text
+    QTest::addColumn<QString>("reason"); // under the text, after the file's path
     QTest::addColumn<double>("leftAxisTop");
 
-    testsupport::WavWriter noSamples;
-    noSamples.fmt(250000, 16).data({}, 16);
-    QTest::newRow("wav without samples") << "empty.wav" << noSamples.bytes() << "Error"
-                                         << "The wav file could not be loaded" << 150.0;
-    testsupport::WavWriter noRate;
-    noRate.fmt(0, 16).data(toneSamples(), 16);
-    QTest::newRow("wav that claims 0 Hz") << "zero.WAV" << noRate.bytes() << "Error"
-                                          << "The wav file could not be loaded" << 150.0;
-    QTest::newRow("not a RIFF file") << "text.wav" << QByteArray("just text, no chunks") << "Error"
-                                     << "The wav file could not be loaded" << 150.0;
-    QTest::newRow("empty raw file") << "empty.raw" << QByteArray() << "Error" << QString() << 100000.0;
+    const QString notLoaded = QStringLiteral("The wav file could not be loaded");
+    const auto wav = [&](const char *row, const char *name, const testsupport::WavWriter &w, const char *reason) {
+        QTest::newRow(row) << name << w.bytes() << "Error" << notLoaded << reason << 150.0;
+    };
+    wav("wav without samples", "empty.wav", testsupport::WavWriter().fmt(250000, 16).data({}, 16),
+        "The file holds no samples.");
+    wav("wav that claims 0 Hz", "zero.WAV", testsupport::WavWriter().fmt(0, 16).data(toneSamples(), 16),
+        "The format chunk gives a sample rate of 0 Hz.");
+    wav("18-byte fmt chunk", "fmt18.wav", testsupport::WavWriter().fmt(250000, 16, 1, 1, 18).data(toneSamples(), 16),
+        "FMT format not supported.");
+    wav("floating-point data", "float.wav", testsupport::WavWriter().fmt(250000, 32, 1, 3).data(toneSamples(), 32),
+        "Compression format not supported.");
+    wav("two channels", "stereo.wav", testsupport::WavWriter().fmt(250000, 16, 2).data(toneSamples(), 16),
+        "Not more than 1 channel supported.");
+    QTest::newRow("not a RIFF file") << "text.wav" << QByteArray("just text, no chunks") << "Error" << notLoaded
+                                     << "File is not a RIFF-WAV." << 150.0;
+    QTest::newRow("empty raw file") << "empty.raw" << QByteArray() << "Error" << QString() << QString() << 100000.0;
 }
 
 void TestSpectrogramView::failurePaths()
@@ -194,6 +204,7 @@ void TestSpectrogramView::failurePaths()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, title);
     QFETCH(QString, text);
+    QFETCH(QString, reason);
     QFETCH(double, leftAxisTop);
     QVERIFY(testsupport::writeFile(path(name), bytes));
     if (text.isEmpty()) {
@@ -212,6 +223,8 @@ void TestSpectrogramView::failurePaths()
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().title, title);
     QCOMPARE(dialogs.messages.first().text, text);
+    QCOMPARE(dialogs.messages.first().informativeText,
+             reason.isEmpty() ? path(name) : path(name) + QLatin1Char('\n') + reason);
     QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
     QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
     // Nothing is being calculated, and the progress bar says nothing else.
@@ -223,6 +236,41 @@ void TestSpectrogramView::failurePaths()
     QVERIFY(!w.spectrogramItem->plot());
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), 1.0);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yLeft).maxValue(), leftAxisTop);
+}
+
+// Records what the window shows at the moment a message box opens.
+class WindowAtMessage : public ScriptedDialogs
+{
+public:
+    explicit WindowAtMessage(const MainWindow &w) : window(w) {}
+    QMessageBox::StandardButton message(const MessageBoxRequest &request) override
+    {
+        titles << window.windowTitle();
+        progressTexts << window.ui->progressBar->isTextVisible();
+        return ScriptedDialogs::message(request);
+    }
+    const MainWindow &window;
+    QStringList titles;
+    QList<bool> progressTexts;
+};
+
+void TestSpectrogramView::failureAfterARecording_leavesNothingOfIt()
+{
+    QDir().mkpath(path("other"));
+    QVERIFY(testsupport::writeFile(path("good.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    QVERIFY(testsupport::writeFile(path("other/bad.wav"), QByteArray("no chunks")));
+    MainWindow w;
+    WindowAtMessage dialogs(w);
+    w.plot_Data(path("good.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    QCOMPARE(w.windowTitle(), path("good.wav") + QStringLiteral(" - Quillon"));
+    // As at the program's start, the bar says it calculates while it does.
+    w.ui->progressBar->setTextVisible(true);
+
+    w.plot_Data(path("other/bad.wav"));
+    QCOMPARE(dialogs.titles, QStringList{QStringLiteral("Quillon")});
+    QCOMPARE(dialogs.progressTexts, QList<bool>{false});
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon"));
 }
 
 void TestSpectrogramView::unsupportedSuffix()
@@ -238,6 +286,7 @@ void TestSpectrogramView::unsupportedSuffix()
     QCOMPARE(dialogs.messages.first().text, QStringLiteral("File format not supported"));
     QCOMPARE(dialogs.messages.first().title, QString());
     QCOMPARE(dialogs.messages.first().icon, QMessageBox::NoIcon);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon"));
     QVERIFY(w.ui->actionOpen_File->isEnabled());
     QVERIFY(w.ui->actionEvaluate_Folder->isEnabled());
     QVERIFY(!w.spectrogramItem->plot());
@@ -256,7 +305,33 @@ void TestSpectrogramView::shorterThanOneWindow()
     QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("N/A"));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("The recording is too short for a spectrogram."));
+    QCOMPARE(dialogs.messages.first().informativeText, path("short.wav"));
     QVERIFY(w.ui->actionOpen_File->isEnabled());
+}
+
+void TestSpectrogramView::matrixTooLarge()
+{
+    // 64-point frames one sample apart: 32 cells per sample, so 8.4e6 samples
+    // give 2.7e8 cells, more than one reply can carry. Without the overlap
+    // reduction the worker refuses, and the user must learn why.
+    QSettings().setValue("windowSize", 5);
+    QSettings().setValue("overlap", 0);
+    QSettings().setValue("autoReduceOverlap", false);
+    QVERIFY(testsupport::writeFile(path("huge.wav"),
+                                   testsupport::simplePcmWav(QVector<int>(8400000, 0), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("huge.wav"));
+    QVERIFY(w.calculating);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 30000);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+    QCOMPARE(dialogs.messages.first().text,
+             QStringLiteral("The spectrogram of this recording would be too large. Choose a smaller overlap."));
+    QCOMPARE(dialogs.messages.first().informativeText, path("huge.wav"));
+    QVERIFY(!w.spectrogramItem->plot());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quillon"));
 }
 
 void TestSpectrogramView::requestDuringCalculation()
