@@ -115,7 +115,12 @@ void SpectrogramScroller::keepScrollBarRoom(bool keep)
 
 void SpectrogramScroller::sizeSpacer()
 {
-    const int height = qMax(0, p.scrollBarLayout->verticalSpacing()) + p.scrollBar->height();
+    // The height the layout gives the bar, laid out or not: a bar never shown
+    // still has the construction-time height of an unplaced widget, though its
+    // room, kept while hidden, is its size hint.
+    const QWidget *bar = p.scrollBar;
+    const int barHeight = qBound(bar->minimumHeight(), bar->sizeHint().height(), bar->maximumHeight());
+    const int height = qMax(0, p.scrollBarLayout->verticalSpacing()) + barHeight;
     p.bottomSpacer->setMaximumHeight(height);
     p.bottomSpacer->setMinimumHeight(height);
 }
@@ -134,6 +139,7 @@ void SpectrogramScroller::showScrollBar(const ScrollRange &range)
 
 void SpectrogramScroller::hideScrollBar()
 {
+    sizeSpacer();
     p.scrollBar->hide();
     p.bottomSpacer->hide();
 }

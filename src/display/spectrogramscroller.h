@@ -64,7 +64,10 @@ public:
      */
     void keepScrollBarRoom(bool keep);
 
-    /** The one place the spacer is sized: as tall as the scroll bar and the spacing above it. */
+    /**
+     * The one place the spacer is sized: as tall as the scroll bar and the
+     * spacing above it. Runs on every pass, the bar shown or hidden.
+     */
     void sizeSpacer();
 
 signals:

@@ -127,6 +127,9 @@ void TestEventFilter::fixedAspectResize()
         QCOMPARE(w.frequencyPlotBottomSpacer->minimumHeight(),
                  w.spectroScrollBar->height() + w.ui->gridLayout_17->verticalSpacing());
     }
+    // The frequency plot ends level with the spectrogram, bar shown or not.
+    const auto bottom = [&w](const QWidget *plot) { return plot->mapTo(&w, QPoint(0, plot->height())).y(); };
+    QCOMPARE(bottom(w.frequencyPlot), bottom(w.spectrogramPlot));
     // The canvas keeps its height whether or not the bar shows: a second pass changes nothing.
     QApplication::sendEvent(canvas, &resize);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::xBottom).maxValue(), time.maxValue());
