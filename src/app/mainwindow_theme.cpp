@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
+#include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
@@ -141,6 +142,11 @@ void MainWindow::colourAxisPlots(bool dark)
     frequencyPlotMarker->setLinePen(QPen(lineColour, 0, Qt::DashLine));
     frequencyRangeMarker1->setColor(bandColour);
     frequencyRangeMarker2->setColor(bandColour);
+
+    // The canvases draw from a cached picture: without a replot they would
+    // keep the old colours until something else redraws them.
+    timePlot->replot();
+    frequencyPlot->replot();
 }
 
 // Start-up and the three theme actions share this: the choice is stored, then applied.

@@ -109,6 +109,7 @@ private slots:
     void darkThenLight_restoresStartUpLook();
     void systemChoice_data();
     void systemChoice();
+    void switch_redrawsTheAxisPlots();
 
 private:
     QString startStyle;
@@ -216,6 +217,32 @@ void TestTheme::systemChoice()
     MainWindow next;
     QCOMPARE(plotPart(lookOf(next)), plotColours(!systemLight));
     QVERIFY(next.findChild<QAction *>(QStringLiteral("actionWindows_Theme"))->isChecked());
+}
+
+void TestTheme::switch_redrawsTheAxisPlots()
+{
+    MainWindow window;
+    window.findChild<QWidget *>(QStringLiteral("groupBox_4"))->show();
+    window.resize(1000, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // A quarter in from the corner: away from the zero line and the cursor line.
+    const auto drawn = [](QWidget *canvas) {
+        return canvas->grab().toImage().pixelColor(canvas->width() / 4, canvas->height() / 4);
+    };
+    QWidget *canvases[] = {window.timePlotCanvas, window.frequencyPlotCanvas};
+    for (QWidget *canvas : canvases) {
+        QVERIFY(canvas->width() > 20 && canvas->height() > 20);
+        QCOMPARE(drawn(canvas), QColor(250, 250, 250));
+    }
+
+    // What the plots show follows at once, without the mouse passing over them.
+    trigger(window, "actionDark_Theme");
+    for (QWidget *canvas : canvases)
+        QCOMPARE(drawn(canvas), QColor(Qt::black));
+    trigger(window, "actionLight_Theme");
+    for (QWidget *canvas : canvases)
+        QCOMPARE(drawn(canvas), QColor(250, 250, 250));
 }
 
 QUILLON_TEST(TestTheme)
