@@ -1,6 +1,5 @@
 #include "app/userdialogs.h"
 
-#include <QFileDialog>
 #include <QPushButton>
 
 namespace {
@@ -48,9 +47,10 @@ public:
         return QFileDialog::getSaveFileName(parent, caption, dir, filter);
     }
 
-    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) override
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
+                              QFileDialog::Options options) override
     {
-        return QFileDialog::getExistingDirectory(parent, caption, dir);
+        return QFileDialog::getExistingDirectory(parent, caption, dir, options);
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -48,7 +49,8 @@ public:
                                       const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
-    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir) = 0;
+    virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
+                                      QFileDialog::Options options = QFileDialog::ShowDirsOnly) = 0;
 
     // The common boxes, all through message().
     QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text);

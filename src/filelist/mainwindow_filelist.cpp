@@ -180,8 +180,10 @@ void MainWindow::on_actionOpen_Folder_triggered()
 {
     if (calculating)
         return;
-    const QString folder = userDialogs().existingDirectory(
-        this, tr("Open Directory"), readSetting(SettingKeys::folderPath));
+    // A folder reached through a link keeps the link's path, in the list and in "folderPath".
+    const QString folder =
+        userDialogs().existingDirectory(this, tr("Open Directory"), readSetting(SettingKeys::folderPath),
+                                        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     if (folder.isEmpty())
         return;
     const QStringList names = listRecordings(folder, EvaluationMode::Folder);

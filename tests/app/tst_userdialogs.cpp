@@ -4,6 +4,8 @@
 #include "scripteddialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -13,16 +15,17 @@
 
 namespace {
 
-// Runs `act` on the message box as soon as it runs modally (the caller is inside exec()).
-void whenBoxShows(std::function<void(QMessageBox *)> act)
+// Runs `act` on the dialog of type Dialog as soon as it runs modally (the caller is inside exec()).
+template <typename Dialog>
+void whenShown(std::function<void(Dialog *)> act)
 {
     auto *timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, act]() {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
-            act(box);
+            act(dialog);
         }
     });
     timer->start();
@@ -38,6 +41,7 @@ private slots:
     void install_replacesAndRestores();
     void message_buildsTheRequestedBox();
     void choose_returnsIndexOfClickedText();
+    void existingDirectory_passesTheOptions();
 };
 
 void TestUserDialogs::install_replacesAndRestores()
@@ -63,7 +67,7 @@ void TestUserDialogs::message_buildsTheRequestedBox()
     Qt::TextFormat format = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    whenBoxShows([&](QMessageBox *box) {
+    whenShown<QMessageBox>([&](QMessageBox *box) {
         title = box->windowTitle();
         text = box->text();
         details = box->informativeText();
@@ -93,7 +97,7 @@ void TestUserDialogs::message_buildsTheRequestedBox()
 void TestUserDialogs::choose_returnsIndexOfClickedText()
 {
     QStringList shown;
-    whenBoxShows([&](QMessageBox *box) {
+    whenShown<QMessageBox>([&](QMessageBox *box) {
         for (QAbstractButton *button : box->buttons())
             shown << button->text();
         for (QAbstractButton *button : box->buttons())
@@ -105,6 +109,21 @@ void TestUserDialogs::choose_returnsIndexOfClickedText()
     QCOMPARE(chosen, 1);
     shown.sort();
     QCOMPARE(shown, (QStringList{"Cancel", "Skip", "Skip for all"}));
+}
+
+void TestUserDialogs::existingDirectory_passesTheOptions()
+{
+    QFileDialog::Options seen;
+    whenShown<QFileDialog>([&](QFileDialog *dialog) {
+        seen = dialog->options();
+        dialog->reject();
+    });
+    const QString chosen = UserDialogs::current().existingDirectory(
+        nullptr, QStringLiteral("Open Directory"), QDir::tempPath(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    QVERIFY(chosen.isEmpty());
+    QVERIFY(seen.testFlag(QFileDialog::ShowDirsOnly));
+    QVERIFY(seen.testFlag(QFileDialog::DontResolveSymlinks));
 }
 
 QUILLON_TEST(TestUserDialogs)

@@ -123,6 +123,7 @@ void TestOpening::openFolder()
     QCOMPARE(dialogs.fileQuestions.first().kind, QStringLiteral("directory"));
     QCOMPARE(dialogs.fileQuestions.first().caption, QStringLiteral("Open Directory"));
     QCOMPARE(dialogs.fileQuestions.first().dir, QStringLiteral("/home"));
+    QCOMPARE(dialogs.fileQuestions.first().options, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     QCOMPARE(w.evaluationMode, int(EvaluationMode::Folder));
     QCOMPARE(w.wavDirectory, path("mixed"));
     QCOMPARE(w.currentFileName, path("mixed/a.wav"));

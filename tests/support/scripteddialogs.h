@@ -21,6 +21,7 @@ public:
         QString caption;
         QString dir;
         QString filter;
+        QFileDialog::Options options;   // of a directory question
     };
 
     ScriptedDialogs() { UserDialogs::install(this); }
@@ -66,15 +67,17 @@ public:
         return answerFile(QStringLiteral("save"), caption, dir, filter);
     }
 
-    QString existingDirectory(QWidget *, const QString &caption, const QString &dir) override
+    QString existingDirectory(QWidget *, const QString &caption, const QString &dir,
+                              QFileDialog::Options options) override
     {
-        return answerFile(QStringLiteral("directory"), caption, dir, QString());
+        return answerFile(QStringLiteral("directory"), caption, dir, QString(), options);
     }
 
 private:
-    QString answerFile(const QString &kind, const QString &caption, const QString &dir, const QString &filter)
+    QString answerFile(const QString &kind, const QString &caption, const QString &dir, const QString &filter,
+                       QFileDialog::Options options = {})
     {
-        fileQuestions << FileQuestion{kind, caption, dir, filter};
+        fileQuestions << FileQuestion{kind, caption, dir, filter, options};
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
 };
