@@ -221,11 +221,9 @@ void TestTheme::systemChoice()
 
 void TestTheme::switch_redrawsTheAxisPlots()
 {
-    MainWindow window;
-    window.findChild<QWidget *>(QStringLiteral("groupBox_4"))->show();
-    window.resize(1000, 700);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto shown = testsupport::spectrogramOnScreen();
+    QVERIFY(shown);
+    MainWindow &window = *shown;
     // A quarter in from the corner: away from the zero line and the cursor line.
     const auto drawn = [](QWidget *canvas) {
         return canvas->grab().toImage().pixelColor(canvas->width() / 4, canvas->height() / 4);

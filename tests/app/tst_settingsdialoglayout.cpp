@@ -1,4 +1,5 @@
 #include "app/spectrogramsettingsdialog.h"
+#include "guitest.h"
 #include "testregistry.h"
 
 #include <QAbstractButton>
@@ -8,7 +9,6 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -67,19 +67,16 @@ QStringList cutTexts(const QWidget *dialog)
 
 // The form was laid out for narrower fonts than the desktop's default; with
 // DejaVu Sans no text of the dialog may be cut, on any tab.
-class TestSettingsDialogLayout : public QObject
+class TestSettingsDialogLayout : public testsupport::GuiTestCase
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-        QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
         // Guards the premise: a narrow fallback font would let the test pass on its own.
         QCOMPARE(QFontInfo(QApplication::font()).family(), QStringLiteral("DejaVu Sans"));
     }
-    void init() { QSettings().clear(); }
 
     void everyText_fitsItsWidget_data()
     {
