@@ -1,6 +1,6 @@
 // Cost of the activity-over-time plot's tracker text on every mouse move, on a
 // plot holding 100,000 items (the dots a year of 50,000 recordings can leave),
-// with and without the "centerNight" item the text looks for on every call.
+// with and without the "centerNight" item that switches the text to the centred night.
 // Target: under 2 ms per move.
 #include "activity/activityzoomers.h"
 #include "benchutil.h"
@@ -67,8 +67,8 @@ int main(int argc, char *argv[])
     zoomer->setTrackerMode(QwtPicker::AlwaysOn);
     QWidget *canvas = plot.canvas();
 
-    // The chart attaches its "centerNight" marker before the dots, so the look-up
-    // meets it early; the worst case is a full walk, with or without it at the end.
+    // Where the marker stands among the items must not matter: the zoomer follows
+    // the plot's attachments rather than walking its items.
     enum Place { Absent, Front, End };
     for (Place place : {Absent, Front, End}) {
         QwtPlotMarker *centre = nullptr;

@@ -68,26 +68,40 @@ MyQwtZoomer3::MyQwtZoomer3(QWidget *canvas, const QwtPlot *plot, bool doReplot)
     : QwtPlotZoomer(canvas, doReplot)
     , timePlot(plot)
 {
+    if (!timePlot)
+        return;
+    for (QwtPlotItem *item : timePlot->itemList())
+        itemAttached(item, true);
+    connect(timePlot, &QwtPlot::itemAttached, this, &MyQwtZoomer3::itemAttached);
+}
+
+void MyQwtZoomer3::itemAttached(QwtPlotItem *item, bool on)
+{
+    if (!on)
+        centreMarkers.removeAll(item);
+    else if (item->title().text() == QLatin1String("centerNight"))
+        centreMarkers.append(item);
+}
+
+bool MyQwtZoomer3::nightCentred() const
+{
+    // A marker retitled since its attaching no longer counts.
+    for (const QwtPlotItem *item : centreMarkers) {
+        if (item->title().text() == QLatin1String("centerNight"))
+            return true;
+    }
+    return false;
 }
 
 QwtText MyQwtZoomer3::trackerTextF(const QPointF &pos) const
 {
     return zoomerText(rubberBand(), pos, [&] {
-        bool nightCentred = false;
-        if (timePlot) {
-            for (const QwtPlotItem *item : timePlot->itemList()) {
-                if (item->title().text() == QLatin1String("centerNight")) {
-                    nightCentred = true;
-                    break;
-                }
-            }
-        }
         // A day's dots stand at its midnight: the half day either side names that day.
         QDateTime day = localDateTime(pos.x() + halfDayMs);
         // Five minutes on, then the minutes' last digit cut: the nearest ten minutes.
         const QTime time = localDateTime(pos.y() + fiveMinutesMs).time();
         // The centred view runs from noon to noon: its morning hours belong to the next day.
-        if (nightCentred && time.hour() < 12)
+        if (nightCentred() && time.hour() < 12)
             day = day.addDays(1);
         return withMonthPoint(day, QStringLiteral("d. MMM")) + QLatin1Char('\n')
             + QStringLiteral("%1:%2").arg(time.hour(), 2, 10, QLatin1Char('0')).arg(time.minute() / 10) + QLatin1Char('0');

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QSizeF>
+#include <QVector>
 #include <qwt_plot_zoomer.h>
 
 class QwtPlot;
+class QwtPlotItem;
 
 /*
  * The zoomers of the seven activity plots. Each plot has a left-axis zoomer
@@ -24,8 +26,12 @@ class QwtPlot;
  * minZoomSize is in axis units: a smaller rectangle grows to it around its centre.
  */
 
-// Activity over the time of day. The night-centred view is looked up on every
-// call (an item titled "centerNight"), since the chart attaches and detaches it.
+// Activity over the time of day. The night-centred view is on while an item
+// titled "centerNight" is attached to the plot; the chart attaches and detaches
+// it. Qwt asks for the text several times per mouse move on a plot that may hold
+// 100,000 dots, so the zoomer follows the plot's attachments instead of walking
+// its items: an item counts when it bears the title as it is attached (the chart
+// titles its marker first), until it is detached or deleted.
 class MyQwtZoomer3 : public QwtPlotZoomer
 {
 public:
@@ -37,7 +43,13 @@ protected:
     void move(const QPoint &pos) override;
 
 private:
+    void itemAttached(QwtPlotItem *item, bool on);
+    bool nightCentred() const;
+
     const QwtPlot *timePlot;   // not owned; outlives the zoomer
+    // The attached "centerNight" items, compared by address only: a deleted
+    // item reports its detaching from its destructor.
+    QVector<const QwtPlotItem *> centreMarkers;
 };
 
 class MyQwtZoomer9 : public QwtPlotZoomer   // days

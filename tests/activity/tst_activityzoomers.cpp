@@ -92,6 +92,7 @@ private slots:
     void germanTexts();
     void dragPastCanvasStopsAtBorder();
     void smallRectangleGrowsToMinimum();
+    void centredViewFollowsAttachments();
 };
 
 void TestActivityZoomers::texts_data()
@@ -187,6 +188,35 @@ void TestActivityZoomers::smallRectangleGrowsToMinimum()
     const QRectF r = zoomed.at(0).at(0).toRectF();
     QCOMPARE(r.width(), 604800000.0);   // 7 days
     QCOMPARE(r.height(), 3600000.0);    // 1 hour
+}
+
+void TestActivityZoomers::centredViewFollowsAttachments()
+{
+    if (germanRun())
+        QSKIP("English month names: the C locale run checks them");
+    QwtPlot plot;
+    auto *zoomer = new MyQwtZoomer3(plot.canvas(), &plot);
+    const QPointF night(localMs(QDate(2024, 6, 3)), timeOfDay(2, 10));
+    const auto centred = [&] { return zoomer->trackerTextF(night).text() == QLatin1String("4. Jun.\n02:10"); };
+    const auto marker = [&](const QString &title) {
+        auto *m = new QwtPlotMarker(title);
+        m->attach(&plot);
+        return m;
+    };
+
+    QwtPlotMarker *first = marker(QStringLiteral("centerNight"));
+    QVERIFY(centred());
+    first->detach();
+    QVERIFY(!centred());
+    first->attach(&plot);
+    QwtPlotMarker *second = marker(QStringLiteral("centerNight"));
+    delete first;   // detaches itself from its destructor
+    QVERIFY(centred());
+    second->setTitle(QStringLiteral("Nyc_marker"));
+    QVERIFY(!centred());
+    delete second;
+    marker(QStringLiteral("Nyc_marker"));
+    QVERIFY(!centred());
 }
 
 QUILLON_TEST(TestActivityZoomers)
