@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLocale>
 #include <QSet>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace TimeZoneChoiceList {
@@ -72,9 +73,13 @@ void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &pres
     names.reserve(zones.size());
     for (const QTimeZone &zone : zones)
         names.append(displayName(zone));
-    // The zones stand parallel to the items: nothing else may stand in the combo.
-    combo->clear();
-    combo->addItems(names);
+    {
+        // The zones stand parallel to the items: nothing else may stand in the combo.
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        combo->addItems(names);
+        combo->setCurrentIndex(-1);
+    }
     combo->setCurrentIndex(names.indexOf(displayName(preselect)));
 }
 
@@ -83,6 +88,13 @@ QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fall
     if (index < 0 || index >= zones.size())
         return fallback;
     return zones.at(index);
+}
+
+QByteArray idAt(const QList<QTimeZone> &zones, int index, const QByteArray &fallbackId)
+{
+    if (index < 0 || index >= zones.size())
+        return fallbackId;
+    return zones.at(index).id();
 }
 
 } // namespace TimeZoneChoiceList

@@ -32,7 +32,13 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
 /** build() over the platform's zones, the system zone and the current time. */
 QList<QTimeZone> build(bool tenMinuteTest);
 
-/** Puts the zones' names into `combo` and selects the one named as `preselect`; none when it is not offered. */
+/**
+ * Puts the zones' names into `combo` and selects the one named as `preselect`;
+ * none when it is not offered. The names go in with the combo's signals blocked
+ * and nothing current, so a slot on the combo hears only the one selection, of
+ * the preselected item: appending would otherwise make the first zone current
+ * for a moment, and a slot that stores the zone would store that one.
+ */
 void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect);
 
 /**
@@ -40,5 +46,8 @@ void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &pres
  * -1, as when the system zone's name begins with "UTC") gives `fallback`.
  */
 QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback);
+
+/** The id of the zone at a combo's current index; `fallbackId` (kept as it is) with nothing selected. */
+QByteArray idAt(const QList<QTimeZone> &zones, int index, const QByteArray &fallbackId);
 
 } // namespace TimeZoneChoiceList

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -49,6 +50,7 @@ private slots:
     void platformList();
     void build_namesOnceLastIdWinsSortedWestFirst();
     void zoneAt_neverIndexesOutside();
+    void fill_selectsOnceWithoutPassingTheFirstItem();
     void dialogs_preselectSystemZone();
 };
 
@@ -86,6 +88,28 @@ void TimeZoneChoiceListTest::zoneAt_neverIndexesOutside()
     QCOMPARE(TimeZoneChoiceList::zoneAt(zones, -1, fallback), fallback);
     QCOMPARE(TimeZoneChoiceList::zoneAt(zones, 2, fallback), fallback);
     QCOMPARE(TimeZoneChoiceList::zoneAt({}, 0, fallback), fallback);
+}
+
+void TimeZoneChoiceListTest::fill_selectsOnceWithoutPassingTheFirstItem()
+{
+    const QList<QTimeZone> zones{QTimeZone("America/New_York"), QTimeZone("Europe/Berlin"), QTimeZone("Asia/Tokyo")};
+    QComboBox combo;
+    QSignalSpy changed(&combo, qOverload<int>(&QComboBox::currentIndexChanged));
+    TimeZoneChoiceList::fill(&combo, zones, QTimeZone("Asia/Tokyo"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toInt(), 2);
+
+    // Filled again, over a selection, with a zone that is not offered: nothing
+    // is selected, and no slot is asked to read index -1.
+    changed.clear();
+    TimeZoneChoiceList::fill(&combo, zones, QTimeZone("Australia/Sydney"));
+    QCOMPARE(combo.count(), 3);
+    QCOMPARE(combo.currentIndex(), -1);
+    QCOMPARE(changed.count(), 0);
+
+    QCOMPARE(TimeZoneChoiceList::idAt(zones, 1, "Mars/Olympus"), QByteArray("Europe/Berlin"));
+    QCOMPARE(TimeZoneChoiceList::idAt(zones, -1, "Mars/Olympus"), QByteArray("Mars/Olympus"));
+    QCOMPARE(TimeZoneChoiceList::idAt(zones, 3, "Mars/Olympus"), QByteArray("Mars/Olympus"));
 }
 
 void TimeZoneChoiceListTest::dialogs_preselectSystemZone()
