@@ -117,3 +117,19 @@ void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
     write(s, stopMin, t.stopMin);
     write(s, periodType, t.periodType);
 }
+
+void writeWindDataSettings(const QString &folder, const WindDataSettings &w)
+{
+    using namespace FolderSettings;
+    QSettings s(filePath(folder), QSettings::IniFormat);
+    write(s, windDateFormat, w.format.dateFormat);
+    write(s, windTimeFormat, w.format.timeFormat);
+    write(s, windDecimalSeparator, w.format.decimalSeparator);
+    write(s, windSeparator1, w.format.separator1);
+    write(s, windSeparator2, w.format.separator2);
+    if (!w.format.dateTimeDefinition.isEmpty())
+        write(s, windDateTimeDefinition, w.format.dateTimeDefinition);
+    write(s, windConsiderDaylightSaving, w.considerDaylightSaving);
+    write(s, windDataTimeZone, w.timeZone);
+    s.sync();
+}

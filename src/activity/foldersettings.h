@@ -1,5 +1,7 @@
 #pragma once
 
+#include "activity/windfileformat.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QString>
@@ -148,3 +150,13 @@ FolderTimeSettings readFolderTimeSettings(const QString &folder);
 // Writes every key of the struct that has a control, in the order the dialog's
 // Close saves them; never the invalid periods, which only their own dialog changes.
 void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &settings);
+
+/** The group "WindDataSettings": how the folder's wind-speed file is laid out and which clock wrote it. */
+struct WindDataSettings {
+    WindFileFormat format;   // an empty dateTimeDefinition is not written
+    bool considerDaylightSaving = FolderSettings::windConsiderDaylightSaving.fallback;
+    QByteArray timeZone;     // IANA id
+};
+
+// Writes the whole group at once and syncs, as the format dialog's Ok does.
+void writeWindDataSettings(const QString &folder, const WindDataSettings &settings);

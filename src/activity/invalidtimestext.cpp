@@ -35,3 +35,10 @@ QString invalidTimesHalf(const QDateTime &dateTime)
 {
     return dateTime.toString(QLatin1String(invalidTimesDateTimeFormat));
 }
+
+QString invalidTimesToolTip(const QString &text)
+{
+    if (text.isEmpty())
+        return QStringLiteral("Enter Times in which no valid data was recorded");
+    return QStringLiteral("Invalid Periods:\n") + QString(text).replace(QLatin1Char(';'), QLatin1Char('\n'));
+}

@@ -33,3 +33,9 @@ QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods);
 // A half as a local date-time; invalid when it does not parse.
 QDateTime invalidTimesDateTime(const QString &half);
 QString invalidTimesHalf(const QDateTime &dateTime);
+
+/**
+ * The tooltip of the periods button: "Enter Times in which no valid data was
+ * recorded" without periods, else "Invalid Periods:" and the periods one per line.
+ */
+QString invalidTimesToolTip(const QString &text);

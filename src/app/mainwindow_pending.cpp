@@ -23,7 +23,6 @@ void MainWindow::rightClickMenu_fileView(const QPoint &) {}   // class assignmen
 void MainWindow::on_actionEvaluate_Folder_triggered() {}      // folder loading
 void MainWindow::on_actionManual_Review_of_RECORDER_VOD_Offline_Analysis_triggered() {}   // folder loading
 void MainWindow::on_actionTavron_Folder_Evaluation_triggered() {}   // folder loading
-void MainWindow::on_actionActivity_Plot_triggered() {}        // activity plots (src/activity)
 void MainWindow::on_actionExport_Amplitude_Plot_triggered() {}   // display: plot export
 void MainWindow::on_actionExport_Frequency_Plot_triggered() {}   // display: plot export
 void MainWindow::on_actionExport_Spectrogram_triggered() {}      // display: plot export

@@ -147,6 +147,11 @@ inline const Setting<QString> exportCSVPath{"exportCSVPath", QStringLiteral("C:/
 inline const Setting<QString> exportTavronPath{"exportTavronPath", QStringLiteral("C:/")}; // the last Tavron export
 inline const Setting<QString> copyFilesPath{"copyFilesPath", QStringLiteral("C:/")};       // the last folder copied into
 
+// --- Activity plots ----------------------------------------------------------------
+// One colour per class, by the class's place in the class-colour dialog's list;
+// the list may be shorter than the classes (the charts then take built-in colours).
+inline const Setting<QVariantList> classColors{"classColors", QVariantList()};
+
 } // namespace SettingKeys
 
 // The desktop's own store (the Windows registry), read for its light or dark preference.

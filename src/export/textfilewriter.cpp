@@ -1,6 +1,6 @@
 #include "export/textfilewriter.h"
 
-#include "app/userdialogs.h"
+#include "app/filewritefailure.h"
 
 #include <QSaveFile>
 
@@ -13,6 +13,6 @@ bool writeTextFile(const QString &path, const QString &text)
         written = file.write(bytes) == bytes.size() && file.commit();
     }
     if (!written)
-        userDialogs().message({nullptr, QMessageBox::Critical, QString(), QStringLiteral("Could not write to file.")});
+        reportFileWriteFailure();
     return written;
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "filelist/filerowtexts.h"
+
+#include <QColor>
+#include <QStringList>
+#include <QVariantList>
+#include <QVector>
+
+/**
+ * One colour per class in every activity chart. Classes are numbered by their
+ * place in the folder's class list; the user may store a colour for each
+ * (the application setting "classColors", possibly shorter than the list),
+ * and a class without one takes a built-in colour of its own index.
+ */
+
+/** The built-in colours (alpha 127), used in turn for classes 0 to 14, 15 to 29, ... */
+constexpr int classPaletteSize = 15;
+
+/**
+ * The colour of class `i`: the stored entry i as it stands (its alpha included;
+ * an entry that is no colour and does not convert to one gives an invalid
+ * colour), or, past the stored list, built-in colour i mod 15 with alpha 127.
+ */
+QColor classColor(const QVariantList &storedColors, int i);
+
+/**
+ * The folder's classes as the class-colour dialog lists them: from the rows
+ * that carry a date (a date text longer than six characters, so not "N/A"),
+ * Class 1 to Class 4 in row order, each distinct text once (case-sensitive),
+ * the empty text (the unassigned recordings) moved to the end.
+ */
+QStringList activityClassList(const QVector<FileRowTexts> &rows);

@@ -1,0 +1,22 @@
+#include "activity/plotfolderdialog.h"
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+void MainWindow::on_actionActivity_Plot_triggered()
+{
+    // The activity of a folder: nothing to show for one recording.
+    QTreeWidget *list = nullptr;
+    QString title;
+    if (evaluationMode == EvaluationMode::Folder) {
+        list = ui->treeWidget_2;
+        title = tr("Activity Plots");
+    } else if (EvaluationMode::isEvaluation(evaluationMode)) {
+        list = ui->treeWidget_fileView;
+        title = tr("Activity Plot");
+    } else {
+        return;
+    }
+    plotFolderDialog dialog(this, wavDirectory, list);
+    dialog.setWindowTitle(title);
+    dialog.exec();
+}

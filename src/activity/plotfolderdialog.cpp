@@ -1,0 +1,573 @@
+#include "activity/plotfolderdialog.h"
+
+#include "activity/activityzoomers.h"
+#include "activity/classcolors.h"
+#include "activity/colordialog.h"
+#include "activity/foldersettings.h"
+#include "activity/invalidtimesdialog.h"
+#include "activity/invalidtimestext.h"
+#include "activity/loadwinddialog.h"
+#include "app/settingskeys.h"
+#include "app/userdialogs.h"
+#include "export/timezonechoicelist.h"
+#include "filelist/filerowtexts.h"
+
+#include <QDateTime>
+#include <QSignalBlocker>
+#include <qwt_plot.h>
+
+plotFolderDialog::ChartCallObserver plotFolderDialog::chartCallObserver;
+
+plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_, QTreeWidget *fileList_)
+    : QDialog(parent)
+    , ui(new Ui_plotFolderDialog)
+    , wavDirectory(wavDirectory_)
+    , fileList(fileList_)
+{
+    ui->setupUi(this);
+    timeZones = TimeZoneChoiceList::build(true);
+    // The absolute period type, the form's own, shows the time edits.
+    ui->spinBox->hide();
+    ui->spinBox_2->hide();
+
+    // Loading runs the controls' slots, which write each key back; none draws
+    // before `ready`. The zone combo takes its names quietly and then selects
+    // the stored zone, so its key is written once, with that zone's own id.
+    const FolderTimeSettings stored = readFolderTimeSettings(wavDirectory);
+    TimeZoneChoiceList::fill(ui->comboBox, timeZones, QTimeZone(stored.timeZone));
+    loadControls(stored);
+    ui->pushButton->setToolTip(invalidTimesToolTip(stored.invalidTimes));
+
+    initPlotVsTime();
+    callChart(ActivityTab::Time, firstPlotVsTime, false);
+    initPlotVsDays();
+    initPlotVsNight();
+    initPlotVsMonth();
+    initPlotVsTemp();
+    initPlotVsPrec();
+    initPlotVsWind();
+    ready = true;
+}
+
+plotFolderDialog::~plotFolderDialog()
+{
+    // Time items the chart never attached have no plot to delete them.
+    for (QwtPlotItem *item : timePlotItems()) {
+        if (!item->plot())
+            delete item;
+    }
+    delete ui;
+}
+
+void plotFolderDialog::loadControls(const FolderTimeSettings &stored)
+{
+    ui->doubleSpinBox->setValue(stored.latitude);
+    ui->doubleSpinBox_2->setValue(stored.longitude);
+    // Check boxes react to clicks only: setting them writes nothing.
+    ui->checkBox->setChecked(stored.daylightSaving);
+    ui->checkBox_2->setChecked(stored.centerNight);
+    ui->comboBox_2->setCurrentIndex(stored.twilight);
+    ui->comboBox_4->setCurrentIndex(stored.intervalDays);
+    // A stored date or time that does not parse leaves its control as it was.
+    if (stored.beginDate.isValid())
+        ui->dateEdit->setDate(stored.beginDate);
+    if (stored.endDate.isValid())
+        ui->dateEdit_2->setDate(stored.endDate);
+    if (stored.startRecording.isValid())
+        ui->timeEdit->setTime(stored.startRecording);
+    if (stored.stopRecording.isValid())
+        ui->timeEdit_2->setTime(stored.stopRecording);
+    ui->spinBox->setValue(stored.startMin);
+    ui->spinBox_2->setValue(stored.stopMin);
+    ui->comboBox_3->setCurrentIndex(stored.periodType);
+}
+
+FolderTimeSettings plotFolderDialog::settingsFromControls() const
+{
+    FolderTimeSettings s;
+    s.latitude = ui->doubleSpinBox->value();
+    s.longitude = ui->doubleSpinBox_2->value();
+    s.daylightSaving = ui->checkBox->isChecked();
+    s.centerNight = ui->checkBox_2->isChecked();
+    s.twilight = ui->comboBox_2->currentIndex();
+    s.periodType = ui->comboBox_3->currentIndex();
+    s.intervalDays = ui->comboBox_4->currentIndex();
+    s.timeZone = chosenTimeZoneId();
+    s.beginDate = ui->dateEdit->date();
+    s.endDate = ui->dateEdit_2->date();
+    s.startRecording = ui->timeEdit->time();
+    s.stopRecording = ui->timeEdit_2->time();
+    s.startMin = ui->spinBox->value();
+    s.stopMin = ui->spinBox_2->value();
+    return s;
+}
+
+// ---- Time zone
+
+QByteArray plotFolderDialog::storedTimeZoneId() const
+{
+    return readFolderSetting(wavDirectory, FolderSettings::timeZone, QTimeZone::systemTimeZoneId());
+}
+
+QByteArray plotFolderDialog::chosenTimeZoneId() const
+{
+    const int index = ui->comboBox->currentIndex();
+    if (index >= 0 && index < timeZones.size())
+        return timeZones.at(index).id();
+    return storedTimeZoneId();
+}
+
+QTimeZone plotFolderDialog::chosenTimeZone() const
+{
+    const int index = ui->comboBox->currentIndex();
+    if (index >= 0 && index < timeZones.size())
+        return timeZones.at(index);
+    const QTimeZone stored(storedTimeZoneId());
+    return TimeZoneChoiceList::zoneAt(timeZones, index, stored.isValid() ? stored : QTimeZone::systemTimeZone());
+}
+
+// ---- Charts
+
+void plotFolderDialog::setChartCallObserver(ChartCallObserver observer)
+{
+    chartCallObserver = std::move(observer);
+}
+
+ActivityTab plotFolderDialog::currentTab() const
+{
+    return ActivityTab(ui->tabWidget->currentIndex());
+}
+
+bool plotFolderDialog::firstPlotFlag(ActivityTab tab) const
+{
+    switch (tab) {
+    case ActivityTab::Time: return firstPlotVsTime;
+    case ActivityTab::Days: return firstPlotVsDays;
+    case ActivityTab::Months: return firstPlotVsMonth;
+    case ActivityTab::Night: return firstPlotVsNight;
+    case ActivityTab::Temperature: return firstPlotVsTemp;
+    case ActivityTab::Precipitation: return firstPlotVsPrec;
+    case ActivityTab::WindSpeed: return firstPlotVsWind;
+    }
+    return false;
+}
+
+QwtPlot *plotFolderDialog::plotOf(ActivityTab tab) const
+{
+    switch (tab) {
+    case ActivityTab::Time: return plotVsTime;
+    case ActivityTab::Days: return plotVsDays;
+    case ActivityTab::Months: return plotVsMonth;
+    case ActivityTab::Night: return plotVsNight;
+    case ActivityTab::Temperature: return plotVsTemp;
+    case ActivityTab::Precipitation: return plotVsPrec;
+    case ActivityTab::WindSpeed: return plotVsWind;
+    }
+    return nullptr;
+}
+
+void plotFolderDialog::callChart(ActivityTab tab, bool init, bool exportData)
+{
+    if (chartCallObserver)
+        chartCallObserver(tab, init, exportData);
+    switch (tab) {
+    case ActivityTab::Time: plotFunctionVsTime(init, exportData); break;
+    case ActivityTab::Days: plotFunctionVsDays(init, exportData); break;
+    case ActivityTab::Months: plotFunctionVsMonth(init, exportData); break;
+    case ActivityTab::Night: plotFunctionVsNight(init, exportData); break;
+    case ActivityTab::Temperature: plotFunctionVsTemp(init, exportData); break;
+    case ActivityTab::Precipitation: plotFunctionVsPrec(init, exportData); break;
+    case ActivityTab::WindSpeed: plotFunctionVsWind(init, exportData); break;
+    }
+}
+
+void plotFolderDialog::drawChart(ActivityTab tab)
+{
+    callChart(tab, firstPlotFlag(tab), false);
+}
+
+void plotFolderDialog::drawCurrentChart()
+{
+    if (ready)
+        drawChart(currentTab());
+}
+
+QColor plotFolderDialog::makeColor(int i) const
+{
+    return classColor(readSetting(SettingKeys::classColors), i);
+}
+
+// ---- Settings controls: draw, then store
+
+void plotFolderDialog::on_doubleSpinBox_valueChanged(double arg1)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::latitude, arg1);
+}
+
+void plotFolderDialog::on_doubleSpinBox_2_valueChanged(double arg1)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::longitude, arg1);
+}
+
+void plotFolderDialog::on_checkBox_clicked()
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::daylightSaving, ui->checkBox->isChecked());
+}
+
+void plotFolderDialog::on_checkBox_2_clicked()
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::centerNight, ui->checkBox_2->isChecked());
+}
+
+void plotFolderDialog::on_comboBox_currentIndexChanged(int index)
+{
+    drawCurrentChart();
+    // No item selected: the stored id stays.
+    if (index >= 0 && index < timeZones.size())
+        writeFolderSetting(wavDirectory, FolderSettings::timeZone, timeZones.at(index).id());
+}
+
+void plotFolderDialog::on_comboBox_2_currentIndexChanged(const QString &)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::twilight, ui->comboBox_2->currentIndex());
+}
+
+void plotFolderDialog::on_comboBox_3_currentIndexChanged(const QString &arg1)
+{
+    drawCurrentChart();
+    const bool absolute = arg1 == QLatin1String("absolute");
+    ui->spinBox->setVisible(!absolute);
+    ui->spinBox_2->setVisible(!absolute);
+    ui->timeEdit->setVisible(absolute);
+    ui->timeEdit_2->setVisible(absolute);
+    ui->label_9->setText(absolute ? tr("Daily Start Time:") : tr("Delay to Sunset for Start:"));
+    ui->label_10->setText(absolute ? tr("Daily Stop Time:") : tr("Delay to Sunrise for Stop:"));
+    writeFolderSetting(wavDirectory, FolderSettings::periodType, ui->comboBox_3->currentIndex());
+}
+
+void plotFolderDialog::on_comboBox_4_currentIndexChanged(int index)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::intervalDays, index);
+}
+
+void plotFolderDialog::on_dateEdit_userDateChanged(const QDate &date)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::beginDate, FolderSettings::dateText(date));
+}
+
+void plotFolderDialog::on_dateEdit_2_userDateChanged(const QDate &date)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::endDate, FolderSettings::dateText(date));
+}
+
+void plotFolderDialog::on_timeEdit_timeChanged(const QTime &time)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::startRecording, FolderSettings::timeText(time));
+}
+
+void plotFolderDialog::on_timeEdit_2_timeChanged(const QTime &time)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::stopRecording, FolderSettings::timeText(time));
+}
+
+void plotFolderDialog::on_spinBox_valueChanged(int arg1)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::startMin, arg1);
+}
+
+void plotFolderDialog::on_spinBox_2_valueChanged(int arg1)
+{
+    drawCurrentChart();
+    writeFolderSetting(wavDirectory, FolderSettings::stopMin, arg1);
+}
+
+// ---- Scale buttons: the log key is stored first, then the tab's own chart drawn
+
+void plotFolderDialog::writeLogKey(ActivityTab tab, bool linearChecked)
+{
+    using namespace FolderSettings;
+    const FolderSetting<bool> *key = nullptr;
+    switch (tab) {
+    case ActivityTab::Days: key = &logDays; break;
+    case ActivityTab::Months: key = &logMonth; break;
+    case ActivityTab::Night: key = &logNight; break;
+    case ActivityTab::Temperature: key = &logTemp; break;
+    case ActivityTab::Precipitation: key = &logPrec; break;
+    case ActivityTab::WindSpeed: key = &logWind; break;
+    case ActivityTab::Time: return;
+    }
+    writeFolderSetting(wavDirectory, *key, !linearChecked, Sync::Now);
+    if (ready)
+        drawChart(tab);
+}
+
+void plotFolderDialog::on_radioButton_11_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::Days, checked);
+}
+
+void plotFolderDialog::on_radioButton_3_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::Months, checked);
+}
+
+void plotFolderDialog::on_radioButton_2_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::Night, checked);
+}
+
+void plotFolderDialog::on_radioButton_5_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::Temperature, checked);
+}
+
+void plotFolderDialog::on_radioButton_7_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::Precipitation, checked);
+}
+
+void plotFolderDialog::on_radioButton_9_toggled(bool checked)
+{
+    writeLogKey(ActivityTab::WindSpeed, checked);
+}
+
+// The "logarithmic" buttons: their "linear" twins toggle with them and do the work.
+void plotFolderDialog::on_radioButton_toggled(bool) {}
+void plotFolderDialog::on_radioButton_4_toggled(bool) {}
+void plotFolderDialog::on_radioButton_6_toggled(bool) {}
+void plotFolderDialog::on_radioButton_8_toggled(bool) {}
+void plotFolderDialog::on_radioButton_10_toggled(bool) {}
+void plotFolderDialog::on_radioButton_12_toggled(bool) {}
+
+// ---- Invalid periods, class colours, data files
+
+void plotFolderDialog::on_pushButton_clicked()
+{
+    invalidTimesDialog dialog(this, readFolderSetting(wavDirectory, FolderSettings::invalidTimes));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The charts read the periods from the file: they are stored before the drawing.
+    writeFolderSetting(wavDirectory, FolderSettings::invalidTimes, dialog.invalidTimes);
+    ui->pushButton->setToolTip(invalidTimesToolTip(dialog.invalidTimes));
+    drawCurrentChart();
+}
+
+void plotFolderDialog::on_pushButton_18_clicked()
+{
+    QStringList classes = activityClassList(fileRowTextsOf(fileList));
+    if (classes.size() > 1)
+        classes.append(QStringLiteral("All Classes"));
+    QList<QColor> colors;
+    for (int i = 0; i < classes.size(); ++i)
+        colors.append(makeColor(i));
+    ColorDialog dialog(this, classes, colors);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QVariantList stored;
+    for (const QColor &color : dialog.getColors())
+        stored.append(color);
+    writeSetting(SettingKeys::classColors, stored);
+    drawCurrentChart();
+}
+
+void plotFolderDialog::chooseWeatherFile(ActivityTab tab)
+{
+    const QString start = readFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile.readAs(wavDirectory));
+    const QString chosen = userDialogs().openFileName(this, tr("Define Temperature and Precipitation File"), start,
+                                                      tr("Condition Log Files (*.txt *.csv)"));
+    if (chosen.isEmpty())
+        return;
+    writeFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile, chosen);
+    // Only this tab is built anew; the other weather tab keeps its state until it is chosen there too.
+    if (tab == ActivityTab::Temperature)
+        initPlotVsTemp();
+    else
+        initPlotVsPrec();
+    if (ready)
+        drawChart(tab);
+}
+
+void plotFolderDialog::on_pushButton_11_clicked()
+{
+    chooseWeatherFile(ActivityTab::Temperature);
+}
+
+void plotFolderDialog::on_pushButton_14_clicked()
+{
+    chooseWeatherFile(ActivityTab::Precipitation);
+}
+
+void plotFolderDialog::on_pushButton_17_clicked()
+{
+    const QString start = readFolderSetting(wavDirectory, FolderSettings::windSpeedFile.readAs(wavDirectory));
+    const QString chosen = userDialogs().openFileName(this, tr("Define Wind Speed File"), start,
+                                                      tr("Wind Speed Data Files (*.txt *.csv)"));
+    if (chosen.isEmpty())
+        return;
+    LoadWindDialog format(this, wavDirectory, chosen);
+    // The dialog stores the file's format on Ok; the path follows only then.
+    if (format.exec() != QDialog::Accepted)
+        return;
+    writeFolderSetting(wavDirectory, FolderSettings::windSpeedFile, chosen, FolderSettings::Sync::Now);
+    if (ready)
+        drawChart(ActivityTab::WindSpeed);
+}
+
+// ---- Years and tabs
+
+void plotFolderDialog::stepYear(ActivityTab tab, int step)
+{
+    // No bound here: the chart clamps the index to its years and greys the buttons at the ends.
+    yearIndex += step;
+    drawChart(tab);
+}
+
+void plotFolderDialog::on_pushButton_3_clicked() { stepYear(ActivityTab::Time, -1); }
+void plotFolderDialog::on_pushButton_4_clicked() { stepYear(ActivityTab::Time, 1); }
+void plotFolderDialog::on_pushButton_20_clicked() { stepYear(ActivityTab::Days, -1); }
+void plotFolderDialog::on_pushButton_21_clicked() { stepYear(ActivityTab::Days, 1); }
+void plotFolderDialog::on_pushButton_5_clicked() { stepYear(ActivityTab::Months, -1); }
+void plotFolderDialog::on_pushButton_6_clicked() { stepYear(ActivityTab::Months, 1); }
+void plotFolderDialog::on_pushButton_7_clicked() { stepYear(ActivityTab::Night, -1); }
+void plotFolderDialog::on_pushButton_8_clicked() { stepYear(ActivityTab::Night, 1); }
+void plotFolderDialog::on_pushButton_9_clicked() { stepYear(ActivityTab::Temperature, -1); }
+void plotFolderDialog::on_pushButton_10_clicked() { stepYear(ActivityTab::Temperature, 1); }
+void plotFolderDialog::on_pushButton_12_clicked() { stepYear(ActivityTab::Precipitation, -1); }
+void plotFolderDialog::on_pushButton_13_clicked() { stepYear(ActivityTab::Precipitation, 1); }
+void plotFolderDialog::on_pushButton_15_clicked() { stepYear(ActivityTab::WindSpeed, -1); }
+void plotFolderDialog::on_pushButton_16_clicked() { stepYear(ActivityTab::WindSpeed, 1); }
+
+void plotFolderDialog::on_tabWidget_currentChanged(int index)
+{
+    if (ready)
+        drawChart(ActivityTab(index));
+}
+
+// ---- Date edits and zoom: each follows the other without starting it again
+
+namespace {
+
+QDateTime localMidnight(const QDate &date)
+{
+    return QDateTime(date, QTime(0, 0));
+}
+
+QDate firstOfMonth(const QDate &date)
+{
+    return QDate(date.year(), date.month(), 1);
+}
+
+QDate dateOf(double msecsSinceEpoch)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(msecsSinceEpoch)).date();
+}
+
+void zoomTo(QwtPlotZoomer *zoomer, const QRectF &rect)
+{
+    zoomer->zoom(0);
+    zoomer->zoom(rect);
+}
+
+} // namespace
+
+void plotFolderDialog::on_dateEditStart_userDateChanged(const QDate &date)
+{
+    if (zoomerVsTime) {
+        QRectF rect = zoomerVsTime->zoomRect();
+        rect.setLeft(double(localMidnight(date).toMSecsSinceEpoch()));
+        zoomTo(zoomerVsTime, rect);
+    }
+    ui->dateEditStop->setMinimumDate(date.addDays(1));
+}
+
+void plotFolderDialog::on_dateEditStop_userDateChanged(const QDate &date)
+{
+    if (zoomerVsTime) {
+        QRectF rect = zoomerVsTime->zoomRect();
+        rect.setRight(double(localMidnight(date).toMSecsSinceEpoch()));
+        zoomTo(zoomerVsTime, rect);
+    }
+    ui->dateEditStart->setMaximumDate(date.addDays(-1));
+}
+
+void plotFolderDialog::zoomed(const QRectF &zoom)
+{
+    const QDate start = dateOf(zoom.left());
+    const QDate stop = dateOf(zoom.right());
+    // Each edit's range first: its date must not be clamped to a range of an earlier zoom.
+    {
+        const QSignalBlocker quiet(ui->dateEditStart);
+        ui->dateEditStart->setMaximumDate(stop.addDays(-1));
+        ui->dateEditStart->setDate(start);
+    }
+    {
+        const QSignalBlocker quiet(ui->dateEditStop);
+        ui->dateEditStop->setMinimumDate(start.addDays(1));
+        ui->dateEditStop->setDate(stop);
+    }
+}
+
+void plotFolderDialog::on_dateEdit_3_userDateChanged(const QDate &date)
+{
+    // Months stand at their first day; the zoom reaches half a month before it.
+    const QDate month = firstOfMonth(date);
+    if (zoomerVsMonth) {
+        QRectF rect = zoomerVsMonth->zoomRect();
+        rect.setLeft(double(localMidnight(month.addDays(-14)).toMSecsSinceEpoch()));
+        zoomTo(zoomerVsMonth, rect);
+    }
+    ui->dateEdit_4->setMinimumDate(month.addMonths(2));
+}
+
+void plotFolderDialog::on_dateEdit_4_userDateChanged(const QDate &date)
+{
+    const QDate month = firstOfMonth(date);
+    if (zoomerVsMonth) {
+        QRectF rect = zoomerVsMonth->zoomRect();
+        rect.setRight(double(localMidnight(month.addDays(15)).toMSecsSinceEpoch()));
+        zoomTo(zoomerVsMonth, rect);
+    }
+    ui->dateEdit_3->setMaximumDate(month.addMonths(-2));
+}
+
+void plotFolderDialog::zoomedVsMonth(const QRectF &zoom)
+{
+    const QDate left = firstOfMonth(dateOf(zoom.left()));
+    const QDate right = firstOfMonth(dateOf(zoom.right()));
+    {
+        const QSignalBlocker quiet(ui->dateEdit_3);
+        ui->dateEdit_3->setMaximumDate(right.addMonths(-2));
+        ui->dateEdit_3->setDate(left.addMonths(1));
+    }
+    {
+        const QSignalBlocker quiet(ui->dateEdit_4);
+        ui->dateEdit_4->setMinimumDate(left.addMonths(3));
+        ui->dateEdit_4->setDate(right);
+    }
+}
+
+// The other plots' zooms move nothing.
+void plotFolderDialog::zoomedVsDays(const QRectF &) {}
+void plotFolderDialog::zoomedVsNight(const QRectF &) {}
+void plotFolderDialog::zoomedVsTemp(const QRectF &) {}
+void plotFolderDialog::zoomedVsPrec(const QRectF &) {}
+void plotFolderDialog::zoomedVsWind(const QRectF &) {}
+
+// ---- Close
+
+void plotFolderDialog::on_buttonBox_rejected()
+{
+    // Escape and the title bar close without this: what the controls wrote stays.
+    writeFolderTimeSettings(wavDirectory, settingsFromControls());
+}

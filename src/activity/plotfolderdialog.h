@@ -1,0 +1,318 @@
+#pragma once
+
+#include "activity/plotfolderdialogform.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QDialog>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <QTimeZone>
+#include <QVariant>
+
+#include <functional>
+
+class QDate;
+class QGridLayout;
+class QRadioButton;
+class QTime;
+class QTreeWidget;
+class QwtLegend;
+class QwtPlot;
+class QwtPlotCanvas;
+class QwtPlotCurve;
+class QwtPlotGappedCurve;
+class QwtPlotIntervalCurve;
+class QwtPlotItem;
+class QwtPlotZoomer;
+class MyQwtZoomer3;
+class MyQwtZoomer4;
+class MyQwtZoomer41;
+class MyQwtZoomer5;
+class MyQwtZoomer51;
+class MyQwtZoomer6;
+class MyQwtZoomer61;
+class MyQwtZoomer7;
+class MyQwtZoomer71;
+class MyQwtZoomer8;
+class MyQwtZoomer81;
+class MyQwtZoomer9;
+class MyQwtZoomer91;
+struct FolderTimeSettings;
+
+/**
+ * The activity plot dialog: seven charts of the loaded folder's activity, one
+ * per tab (ActivityTab), over the settings of the folder's "QuillonSettings.ini".
+ *
+ * The frame (this class) loads the settings into the form, writes each setting
+ * back as its control changes, builds the seven plots with their items, legends
+ * and zoomers, follows the year buttons, the tabs and the date edits, and
+ * exports plots. It runs modally over the main window.
+ *
+ * The charts
+ * ----------
+ * The seven chart computations are the slots plotFunctionVs<Tab>(init,
+ * exportData). The frame never calls them directly: every call goes through
+ * callChart, which first tells the chart-call observer (a test seam; the program
+ * installs none) and then runs the computation. A computation
+ *  - reads the form through `ui` (coordinates, zone, periods, twilight, ...) and
+ *    the zone through chosenTimeZone(), never by indexing `timeZones` itself;
+ *  - reads the folder's settings file in `wavDirectory` (readFolderSetting) for
+ *    the invalid periods and the data files (read through BoundedLineReader);
+ *  - reads the rows of `fileList` (fileRowTextsOf), the main window's file list
+ *    of the folder's mode; it never changes them;
+ *  - shows the year at `yearIndex` (one index for all tabs, stepped without a
+ *    bound by the year buttons: the computation clamps it);
+ *  - colours class i with makeColor(i);
+ *  - draws into the tab's plot members below (`plotVs<Tab>`, `legendVs<Tab>`,
+ *    `zoomerVs<Tab>`, `rightZoomerVs<Tab>`, `validHoursVs<Tab>`, the time plot's
+ *    items), which the set-up built and which stay null on a weather tab without
+ *    its file;
+ *  - receives as `init` the tab's `firstPlotVs<Tab>` flag and clears it after
+ *    drawing; with `exportData` asks for a CSV file and writes its values.
+ */
+class plotFolderDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    plotFolderDialog(QWidget *parent, const QString &wavDirectory, QTreeWidget *fileList);
+    ~plotFolderDialog() override;
+
+    Ui_plotFolderDialog *ui;
+    QString wavDirectory;          // the settings file is wavDirectory + "/QuillonSettings.ini"
+    QTreeWidget *fileList;         // not owned: the main window's list of the folder
+    QList<QTimeZone> timeZones;    // parallel to comboBox's items
+    bool ready = false;            // the constructor has ended: settings changes draw from now on
+    int yearIndex = 0;
+
+    /**
+     * The zone the recordings were written in: the chosen item's, or, with no
+     * offered zone selected, the stored "TimeZone" id's (the system zone's when
+     * that id names no zone).
+     */
+    QTimeZone chosenTimeZone() const;
+    /** The id that Close and the zone slot store: the chosen item's, else the stored id unchanged. */
+    QByteArray chosenTimeZoneId() const;
+
+    /** The tab on show. */
+    ActivityTab currentTab() const;
+    /** The tab's first-plot flag, which its chart takes as `init`. */
+    bool firstPlotFlag(ActivityTab tab) const;
+    /** The tab's plot; null on a weather tab without its file. */
+    QwtPlot *plotOf(ActivityTab tab) const;
+
+    /** Test seam: told of every chart computation the frame asks for, before it runs. */
+    using ChartCallObserver = std::function<void(ActivityTab tab, bool init, bool exportData)>;
+    static void setChartCallObserver(ChartCallObserver observer);
+
+    // --- Plots (built by the set-up; the charts fill them) ----------------------
+    QColor canvasColor;            // background of all seven canvases
+    QColor recordingTimesColor;    // the recording bands; the time canvas while they are hidden
+    QColor invalidTimesColor;      // the invalid-period bands
+    int invalidTimesZ = 0;         // z of the time chart's "Invalid" bands
+
+    QwtPlot *plotVsTime = nullptr;
+    QwtPlotCanvas *canvasVsTime = nullptr;
+    QwtLegend *legendVsTime = nullptr;
+    MyQwtZoomer3 *zoomerVsTime = nullptr;
+    bool firstPlotVsTime = false;
+    // The time plot's items, attached by its chart (the set-up only builds them).
+    QwtPlotGappedCurve *sunriseCurve = nullptr;
+    QwtPlotGappedCurve *sunsetCurve = nullptr;
+    QwtPlotGappedCurve *sunrise2Curve = nullptr;
+    QwtPlotGappedCurve *sunset2Curve = nullptr;
+    QwtPlotIntervalCurve *twilightCurve = nullptr;
+    QwtPlotIntervalCurve *twilight2Curve = nullptr;
+    QwtPlotIntervalCurve *twilightSetCurve = nullptr;
+    QwtPlotIntervalCurve *twilightSet2Curve = nullptr;
+    QwtPlotIntervalCurve *recordingTimesCurve = nullptr;
+    QwtPlotIntervalCurve *recordingTimes2Curve = nullptr;
+    QwtPlotIntervalCurve *recordingTimes3Curve = nullptr;
+    QwtPlotIntervalCurve *recordingTimes4Curve = nullptr;
+    QwtPlotIntervalCurve *invalidTimesCurve = nullptr;
+
+    QwtPlot *plotVsDays = nullptr;
+    QwtPlotCanvas *canvasVsDays = nullptr;
+    QwtLegend *legendVsDays = nullptr;
+    MyQwtZoomer9 *zoomerVsDays = nullptr;
+    MyQwtZoomer91 *rightZoomerVsDays = nullptr;
+    QwtPlotCurve *validHoursVsDays = nullptr;
+    bool firstPlotVsDays = false;
+
+    QwtPlot *plotVsMonth = nullptr;
+    QwtPlotCanvas *canvasVsMonth = nullptr;
+    QwtLegend *legendVsMonth = nullptr;
+    MyQwtZoomer4 *zoomerVsMonth = nullptr;
+    MyQwtZoomer41 *rightZoomerVsMonth = nullptr;
+    QwtPlotCurve *validHoursVsMonth = nullptr;
+    bool firstPlotVsMonth = false;
+
+    QwtPlot *plotVsNight = nullptr;
+    QwtPlotCanvas *canvasVsNight = nullptr;
+    QwtLegend *legendVsNight = nullptr;
+    MyQwtZoomer5 *zoomerVsNight = nullptr;
+    MyQwtZoomer51 *rightZoomerVsNight = nullptr;
+    QwtPlotCurve *validHoursVsNight = nullptr;
+    bool firstPlotVsNight = false;
+
+    QwtPlot *plotVsTemp = nullptr;
+    QwtPlotCanvas *canvasVsTemp = nullptr;
+    QwtLegend *legendVsTemp = nullptr;
+    MyQwtZoomer6 *zoomerVsTemp = nullptr;
+    MyQwtZoomer61 *rightZoomerVsTemp = nullptr;
+    QwtPlotCurve *validHoursVsTemp = nullptr;
+    bool firstPlotVsTemp = false;
+
+    QwtPlot *plotVsPrec = nullptr;
+    QwtPlotCanvas *canvasVsPrec = nullptr;
+    QwtLegend *legendVsPrec = nullptr;
+    MyQwtZoomer7 *zoomerVsPrec = nullptr;
+    MyQwtZoomer71 *rightZoomerVsPrec = nullptr;
+    QwtPlotCurve *validHoursVsPrec = nullptr;
+    bool firstPlotVsPrec = false;
+
+    QwtPlot *plotVsWind = nullptr;
+    QwtPlotCanvas *canvasVsWind = nullptr;
+    QwtLegend *legendVsWind = nullptr;
+    MyQwtZoomer8 *zoomerVsWind = nullptr;
+    MyQwtZoomer81 *rightZoomerVsWind = nullptr;
+    QwtPlotCurve *validHoursVsWind = nullptr;
+    bool firstPlotVsWind = false;
+
+    /** The colour of class i in every chart (classColor over the stored "classColors"). */
+    QColor makeColor(int i) const;
+
+public slots:
+    // The chart computations (see above). Until they are built they draw nothing.
+    void plotFunctionVsTime(bool init = false, bool exportData = false);
+    void plotFunctionVsDays(bool init = false, bool exportData = false);
+    void plotFunctionVsMonth(bool init = false, bool exportData = false);
+    void plotFunctionVsNight(bool init = false, bool exportData = false);
+    void plotFunctionVsTemp(bool init = false, bool exportData = false);
+    void plotFunctionVsPrec(bool init = false, bool exportData = false);
+    void plotFunctionVsWind(bool init = false, bool exportData = false);
+
+    // Set-up of each tab's plot; the weather tabs' run again when their file is chosen.
+    void initPlotVsTime();
+    void initPlotVsDays();
+    void initPlotVsMonth();
+    void initPlotVsNight();
+    void initPlotVsTemp();
+    void initPlotVsPrec();
+    void initPlotVsWind();
+
+    // Legend entries show and hide the items they stand for.
+    void legendChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsDaysChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsMonthChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsNightChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsTempChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsPrecChecked(const QVariant &itemInfo, bool on, int index);
+    void legendVsWindChecked(const QVariant &itemInfo, bool on, int index);
+
+    // Zooms of the left-axis zoomers: the time and month plots move their date edits.
+    void zoomed(const QRectF &zoom);
+    void zoomedVsDays(const QRectF &zoom);
+    void zoomedVsMonth(const QRectF &zoom);
+    void zoomedVsNight(const QRectF &zoom);
+    void zoomedVsTemp(const QRectF &zoom);
+    void zoomedVsPrec(const QRectF &zoom);
+    void zoomedVsWind(const QRectF &zoom);
+
+private slots:
+    // Settings: each writes its key and draws the current chart.
+    void on_doubleSpinBox_valueChanged(double arg1);
+    void on_doubleSpinBox_2_valueChanged(double arg1);
+    void on_checkBox_clicked();
+    void on_checkBox_2_clicked();
+    void on_comboBox_currentIndexChanged(int index);
+    void on_comboBox_2_currentIndexChanged(const QString &arg1);
+    void on_comboBox_3_currentIndexChanged(const QString &arg1);
+    void on_comboBox_4_currentIndexChanged(int index);
+    void on_dateEdit_userDateChanged(const QDate &date);
+    void on_dateEdit_2_userDateChanged(const QDate &date);
+    void on_timeEdit_timeChanged(const QTime &time);
+    void on_timeEdit_2_timeChanged(const QTime &time);
+    void on_spinBox_valueChanged(int arg1);
+    void on_spinBox_2_valueChanged(int arg1);
+
+    // Linear (writes the tab's log key, draws the tab's chart) and logarithmic (nothing) scale buttons.
+    void on_radioButton_11_toggled(bool checked);
+    void on_radioButton_3_toggled(bool checked);
+    void on_radioButton_2_toggled(bool checked);
+    void on_radioButton_5_toggled(bool checked);
+    void on_radioButton_7_toggled(bool checked);
+    void on_radioButton_9_toggled(bool checked);
+    void on_radioButton_toggled(bool checked);
+    void on_radioButton_4_toggled(bool checked);
+    void on_radioButton_6_toggled(bool checked);
+    void on_radioButton_8_toggled(bool checked);
+    void on_radioButton_10_toggled(bool checked);
+    void on_radioButton_12_toggled(bool checked);
+
+    void on_pushButton_clicked();      // invalid periods
+    void on_pushButton_18_clicked();   // class colours
+    void on_pushButton_11_clicked();   // weather file, temperature tab
+    void on_pushButton_14_clicked();   // weather file, precipitation tab
+    void on_pushButton_17_clicked();   // wind file and its format
+    void on_pushButton_2_clicked();    // Export Plot
+    void on_pushButton_19_clicked();   // Export Plot Data
+
+    // Year buttons: "<" and ">" of each tab.
+    void on_pushButton_3_clicked();
+    void on_pushButton_4_clicked();
+    void on_pushButton_20_clicked();
+    void on_pushButton_21_clicked();
+    void on_pushButton_5_clicked();
+    void on_pushButton_6_clicked();
+    void on_pushButton_7_clicked();
+    void on_pushButton_8_clicked();
+    void on_pushButton_9_clicked();
+    void on_pushButton_10_clicked();
+    void on_pushButton_12_clicked();
+    void on_pushButton_13_clicked();
+    void on_pushButton_15_clicked();
+    void on_pushButton_16_clicked();
+
+    void on_tabWidget_currentChanged(int index);
+
+    void on_dateEditStart_userDateChanged(const QDate &date);
+    void on_dateEditStop_userDateChanged(const QDate &date);
+    void on_dateEdit_3_userDateChanged(const QDate &date);
+    void on_dateEdit_4_userDateChanged(const QDate &date);
+
+    void on_buttonBox_rejected();   // Close: stores every setting
+
+private:
+    /** Tells the observer, then runs the tab's computation. */
+    void callChart(ActivityTab tab, bool init, bool exportData);
+    /** The tab's computation with its first-plot flag, exportData false. */
+    void drawChart(ActivityTab tab);
+    /** drawChart of the tab on show, once the dialog is ready. */
+    void drawCurrentChart();
+    void stepYear(ActivityTab tab, int step);
+    void chooseWeatherFile(ActivityTab tab);
+    void writeLogKey(ActivityTab tab, bool linearChecked);
+    FolderTimeSettings settingsFromControls() const;
+    void loadControls(const FolderTimeSettings &stored);
+
+    // Set-up helpers (plotfolderdialog_setup.cpp).
+    struct ActivityPlot;
+    ActivityPlot activityPlot(ActivityTab tab);
+    void buildActivityPlot(ActivityTab tab);
+    void deleteActivityPlot(ActivityTab tab);
+    bool weatherFileRule(ActivityTab tab);
+    void setScaleButtons(QRadioButton *logarithmic, void (plotFolderDialog::*logarithmicSlot)(bool),
+                         QRadioButton *linear, void (plotFolderDialog::*linearSlot)(bool), bool logarithmicScale);
+    QList<QwtPlotItem *> timePlotItems() const;
+
+    // Legend helper (plotfolderdialog_legends.cpp).
+    void activityLegendChecked(QwtPlot *plot, QwtPlotCurve *validHours, QwtPlotZoomer *rightZoomer,
+                               const QVariant &itemInfo, bool on);
+
+    QByteArray storedTimeZoneId() const;
+
+    static ChartCallObserver chartCallObserver;
+};
