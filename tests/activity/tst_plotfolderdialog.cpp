@@ -1,0 +1,327 @@
+#include "testregistry.h"
+
+#include "activity/activityzoomers.h"
+#include "activity/colordialog.h"
+#include "activity/invalidtimesdialog.h"
+#include "activity/loadwinddialog.h"
+#include "activitydialogtest.h"
+#include "app/settingskeys.h"
+#include "export/timezonechoicelist.h"
+#include "scripteddialogs.h"
+#include "ui_colordialog.h"
+#include "ui_invalidtimesdialog.h"
+#include "ui_loadwinddialog.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+#include <qwt_plot.h>
+
+namespace {
+
+double localMs(const QDate &date)
+{
+    return double(QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch());
+}
+
+} // namespace
+
+// The frame: what opening loads and writes, what each control stores and draws.
+class TestPlotFolderDialog : public ActivityDialogTest
+{
+    Q_OBJECT
+private slots:
+    void opensWithDefaultsAndClosesWithEverything();
+    void unparsableDateOrTimeLeavesItsControl();
+    void eachSettingStoresAndDrawsOnce();
+    void invalidPeriodsStoredBeforeTheirDrawing();
+    void yearButtonsAndTabs();
+    void weatherAndWindFiles();
+    void classColours();
+    void dateEditsAndZoomFollowEachOther();
+    void zoneNotOfferedKeepsItsId();
+};
+
+void TestPlotFolderDialog::opensWithDefaultsAndClosesWithEverything()
+{
+    auto d = open();
+    QCOMPARE(d->ui->doubleSpinBox->value(), 51.0);
+    QCOMPARE(d->ui->doubleSpinBox_2->value(), 9.0);
+    QVERIFY(d->ui->checkBox->isChecked() && d->ui->checkBox_2->isChecked());
+    QCOMPARE(d->ui->comboBox_2->currentIndex(), 0);
+    QCOMPARE(d->ui->comboBox_3->currentText(), QStringLiteral("absolute"));
+    QVERIFY(d->ui->spinBox->isHidden() && !d->ui->timeEdit->isHidden());
+    QCOMPARE(d->ui->timeEdit->time(), QTime(0, 0));
+    QCOMPARE(d->ui->dateEdit->date(), QDate(1915, 1, 1));
+    QCOMPARE(d->ui->dateEdit_2->date(), QDate(1915, 12, 31));
+    QCOMPARE(d->chosenTimeZone(), QTimeZone::systemTimeZone());
+    QCOMPARE(d->ui->pushButton->toolTip(), QStringLiteral("Enter Times in which no valid data was recorded"));
+    QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Time, true, false}}));
+    QVERIFY(d->ready);
+
+    // The keys whose controls took a new value while loading.
+    QCOMPARE(storedKeys("Geocoordinates"), (QStringList{"latitude", "longitude"}));
+    QStringList time = storedKeys("Time");
+    time.sort();
+    QStringList loaded{"BeginDate", "EndDate", "TimeZone"};
+    if (d->ui->comboBox->currentIndex() < 0)
+        loaded.removeOne("TimeZone");   // TZ=UTC: the system zone is not offered
+    QCOMPARE(time, loaded);
+    QCOMPARE(stored("Time", "BeginDate").toString(), QStringLiteral("01.01.15"));
+
+    // Escape closes without writing; Close writes every setting with a control.
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    QCOMPARE(storedKeys("Time").size(), loaded.size());
+    d->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    QCOMPARE(storedKeys("Time").size(), 12);
+    QCOMPARE(stored("Time", "StopRecording").toString(), QStringLiteral("00:00"));
+    QCOMPARE(stored("Time", "TimeZone").toByteArray(), QTimeZone::systemTimeZoneId());
+    QCOMPARE(calls.size(), 1);
+}
+
+void TestPlotFolderDialog::unparsableDateOrTimeLeavesItsControl()
+{
+    writeFolderSetting(path(), FolderSettings::beginDate, QStringLiteral("31.02.15"));
+    writeFolderSetting(path(), FolderSettings::startRecording, QStringLiteral("7 pm"));
+    writeFolderSetting(path(), FolderSettings::stopRecording, QStringLiteral("06:30"));
+    auto d = open();
+    QCOMPARE(d->ui->dateEdit->date(), QDate(2000, 1, 1));   // the form's own
+    QCOMPARE(d->ui->timeEdit->time(), QTime(0, 0));
+    QCOMPARE(d->ui->timeEdit_2->time(), QTime(6, 30));
+    QCOMPARE(stored("Time", "BeginDate").toString(), QStringLiteral("31.02.15"));
+}
+
+void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()
+{
+    auto d = open();
+    Ui_plotFolderDialog *ui = d->ui;
+    const int otherZone = ui->comboBox->currentIndex() == 0 ? 1 : 0;
+    struct Case {
+        const char *group;
+        const char *key;
+        std::function<void()> change;
+        QVariant expected;
+        ActivityTab drawn;
+    };
+    const ActivityTab shown = ActivityTab::Night;
+    const Case cases[] = {
+        {"Geocoordinates", "latitude", [&] { ui->doubleSpinBox->setValue(48.5); }, 48.5, shown},
+        {"Geocoordinates", "longitude", [&] { ui->doubleSpinBox_2->setValue(-3.25); }, -3.25, shown},
+        {"Time", "daylightSaving", [&] { ui->checkBox->click(); }, false, shown},
+        {"Time", "centerNight", [&] { ui->checkBox_2->click(); }, false, shown},
+        {"Time", "TimeZone", [&] { ui->comboBox->setCurrentIndex(otherZone); }, d->timeZones.at(otherZone).id(), shown},
+        {"Time", "Twilight", [&] { ui->comboBox_2->setCurrentIndex(2); }, 2, shown},
+        {"Time", "PeriodType", [&] { ui->comboBox_3->setCurrentIndex(1); }, 1, shown},
+        {"Time", "intervalDays", [&] { ui->comboBox_4->setCurrentIndex(3); }, 3, shown},
+        {"Time", "BeginDate", [&] { ui->dateEdit->setDate(QDate(2015, 3, 5)); }, "05.03.15", shown},
+        {"Time", "EndDate", [&] { ui->dateEdit_2->setDate(QDate(2015, 10, 31)); }, "31.10.15", shown},
+        {"Time", "StartRecording", [&] { ui->timeEdit->setTime(QTime(21, 30)); }, "21:30", shown},
+        {"Time", "StopRecording", [&] { ui->timeEdit_2->setTime(QTime(5, 45)); }, "05:45", shown},
+        {"Time", "StartMin", [&] { ui->spinBox->setValue(30); }, 30, shown},
+        {"Time", "StopMin", [&] { ui->spinBox_2->setValue(-15); }, -15, shown},
+        // The scale buttons draw their own tab's chart, whichever is shown.
+        {"Time", "logDays", [&] { ui->radioButton_12->click(); }, true, ActivityTab::Days},
+        {"Time", "logMonth", [&] { ui->radioButton_4->click(); }, true, ActivityTab::Months},
+        {"Time", "logNight", [&] { ui->radioButton->click(); }, true, ActivityTab::Night},
+        {"Time", "logWind", [&] { ui->radioButton_10->click(); }, true, ActivityTab::WindSpeed},
+        {"Time", "logWind", [&] { ui->radioButton_9->click(); }, false, ActivityTab::WindSpeed},
+    };
+    ui->tabWidget->setCurrentIndex(int(shown));
+    for (const Case &c : cases) {
+        calls.clear();
+        c.change();
+        // The INI file keeps every value as text.
+        QVERIFY2(stored(c.group, c.key).toString() == c.expected.toString(), c.key);
+        QVERIFY2(calls == (QVector<ChartCall>{{c.drawn, d->firstPlotFlag(c.drawn), false}}), c.key);
+    }
+    QVERIFY(!ui->spinBox->isHidden() && ui->timeEdit->isHidden());
+    QCOMPARE(ui->label_9->text(), QStringLiteral("Delay to Sunset for Start:"));
+    ui->comboBox_3->setCurrentIndex(0);
+    QCOMPARE(ui->label_10->text(), QStringLiteral("Daily Stop Time:"));
+    QVERIFY(ui->spinBox_2->isHidden() && !ui->timeEdit_2->isHidden());
+}
+
+void TestPlotFolderDialog::invalidPeriodsStoredBeforeTheirDrawing()
+{
+    const QString period = QStringLiteral("01.06.2022 22:00-02.06.2022 04:00");
+    writeFolderSetting(path(), FolderSettings::invalidTimes, period);
+    auto d = open();
+    QCOMPARE(d->ui->pushButton->toolTip(), QStringLiteral("Invalid Periods:\n01.06.2022 22:00-02.06.2022 04:00"));
+
+    answerDialog<invalidTimesDialog>([](invalidTimesDialog &periods) { periods.reject(); });
+    d->ui->pushButton->click();
+    QCOMPARE(stored("Time", "invalidTimes").toString(), period);
+    QVERIFY(calls.size() == 1);
+
+    QStringList seenByChart;
+    plotFolderDialog::setChartCallObserver(
+        [&](ActivityTab, bool, bool) { seenByChart << stored("Time", "invalidTimes").toString(); });
+    answerDialog<invalidTimesDialog>([](invalidTimesDialog &periods) {
+        periods.findChild<QPushButton *>(QStringLiteral("pushButton_3"))->click();   // Delete All
+        periods.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    d->ui->pushButton->click();
+    QCOMPARE(seenByChart, QStringList{QString()});
+    QCOMPARE(d->ui->pushButton->toolTip(), QStringLiteral("Enter Times in which no valid data was recorded"));
+}
+
+void TestPlotFolderDialog::yearButtonsAndTabs()
+{
+    auto d = open();
+    const std::pair<QPushButton *, ActivityTab> earlier[] = {
+        {d->ui->pushButton_3, ActivityTab::Time},         {d->ui->pushButton_20, ActivityTab::Days},
+        {d->ui->pushButton_5, ActivityTab::Months},       {d->ui->pushButton_7, ActivityTab::Night},
+        {d->ui->pushButton_9, ActivityTab::Temperature},  {d->ui->pushButton_12, ActivityTab::Precipitation},
+        {d->ui->pushButton_15, ActivityTab::WindSpeed}};
+    const std::pair<QPushButton *, ActivityTab> later[] = {
+        {d->ui->pushButton_4, ActivityTab::Time},         {d->ui->pushButton_21, ActivityTab::Days},
+        {d->ui->pushButton_6, ActivityTab::Months},       {d->ui->pushButton_8, ActivityTab::Night},
+        {d->ui->pushButton_10, ActivityTab::Temperature}, {d->ui->pushButton_13, ActivityTab::Precipitation},
+        {d->ui->pushButton_16, ActivityTab::WindSpeed}};
+    // No bound on the index: the charts clamp it.
+    for (int i = 0; i < 7; ++i) {
+        calls.clear();
+        earlier[i].first->click();
+        QCOMPARE(d->yearIndex, -1 - i);
+        QCOMPARE(calls, (QVector<ChartCall>{{earlier[i].second, d->firstPlotFlag(earlier[i].second), false}}));
+    }
+    for (const auto &[button, tab] : later) {
+        calls.clear();
+        button->click();
+        QCOMPARE(calls, (QVector<ChartCall>{{tab, d->firstPlotFlag(tab), false}}));
+    }
+    QCOMPARE(d->yearIndex, 0);
+
+    calls.clear();
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Months));
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Months, true, false}, {ActivityTab::Temperature, false, false}}));
+}
+
+void TestPlotFolderDialog::weatherAndWindFiles()
+{
+    ScriptedDialogs dialogs;
+    auto d = open();
+    QVERIFY(!d->plotVsTemp && !d->plotVsPrec);
+    calls.clear();
+    d->ui->pushButton_11->click();   // chooser cancelled
+    QCOMPARE(dialogs.fileQuestions.at(0).caption, QStringLiteral("Define Temperature and Precipitation File"));
+    QCOMPARE(dialogs.fileQuestions.at(0).dir, path());
+    QCOMPARE(dialogs.fileQuestions.at(0).filter, QStringLiteral("Condition Log Files (*.txt *.csv)"));
+    QVERIFY(storedKeys("Files").isEmpty() && calls.isEmpty() && !d->plotVsTemp);
+
+    const QString weather = path() + QStringLiteral("/weather.csv");
+    dialogs.fileAnswers << weather << weather;
+    d->ui->pushButton_11->click();
+    QCOMPARE(stored("Files", "temperaturePrecipitationFile").toString(), weather);
+    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->plotVsPrec);
+    QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Temperature, true, false}}));
+    // Chosen again: a new plot in the same cell, the old one gone with its items.
+    QPointer<QwtPlot> old = d->plotVsTemp;
+    d->ui->pushButton_11->click();
+    QVERIFY(old.isNull() && d->plotVsTemp);
+    QCOMPARE(d->ui->gridLayout_14->itemAtPosition(0, 2)->widget(), d->plotVsTemp);
+
+    // The wind path is stored only after the format dialog's Ok.
+    const QString wind = path() + QStringLiteral("/wind.txt");
+    dialogs.fileAnswers << wind << wind;
+    calls.clear();
+    answerDialog<LoadWindDialog>([](LoadWindDialog &format) { format.reject(); });
+    d->ui->pushButton_17->click();
+    QVERIFY(!stored("Files", "windSpeedFile").isValid() && storedKeys("WindDataSettings").isEmpty());
+    QVERIFY(calls.isEmpty());
+    answerDialog<LoadWindDialog>(
+        [](LoadWindDialog &format) { format.ui->buttonBox->button(QDialogButtonBox::Ok)->click(); });
+    d->ui->pushButton_17->click();
+    QCOMPARE(stored("Files", "windSpeedFile").toString(), wind);
+    QCOMPARE(storedKeys("WindDataSettings").size(), 8);
+    QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::WindSpeed, true, false}}));
+}
+
+void TestPlotFolderDialog::classColours()
+{
+    addRow(QStringLiteral("01/06/24"), {"Nyc"});
+    addRow(QStringLiteral("01/06/24"), {});
+    addRow(QStringLiteral("02/06/24"), {"Pip"});
+    writeSetting(SettingKeys::classColors, QVariantList{QColor(1, 2, 3, 40)});
+    auto d = open();
+    QStringList shown;
+    QColor firstShown;
+    answerDialog<ColorDialog>([&](ColorDialog &colours) {
+        for (int i = 0; i < colours.findChild<QTreeWidget *>()->topLevelItemCount(); ++i)
+            shown << colours.findChild<QTreeWidget *>()->topLevelItem(i)->text(0);
+        firstShown = colours.getColors().at(0);
+        colours.accept();
+    });
+    calls.clear();
+    d->ui->pushButton_18->click();
+    QCOMPARE(shown, (QStringList{"Nyc", "Pip", "Unassigned", "All Classes"}));
+    QCOMPARE(firstShown, QColor(1, 2, 3, 127));   // the dialog works at the charts' opacity
+    const QVariantList storedColours = readSetting(SettingKeys::classColors);
+    QCOMPARE(storedColours.size(), 4);
+    QCOMPARE(qvariant_cast<QColor>(storedColours.at(1)), QColor(255, 0, 0, 127));
+    QCOMPARE(calls.size(), 1);
+
+    list.clear();
+    addRow(QStringLiteral("01/06/24"), {"Nyc", "Nyc", "Nyc", "Nyc"});
+    shown.clear();
+    answerDialog<ColorDialog>([&](ColorDialog &colours) {
+        shown << QString::number(colours.findChild<QTreeWidget *>()->topLevelItemCount());
+        colours.reject();
+    });
+    calls.clear();
+    d->ui->pushButton_18->click();
+    QCOMPARE(shown, QStringList{"1"});   // one class: no "All Classes"
+    QVERIFY(calls.isEmpty() && readSetting(SettingKeys::classColors).size() == 4);
+}
+
+void TestPlotFolderDialog::dateEditsAndZoomFollowEachOther()
+{
+    auto d = open();
+    QwtPlot *plot = d->plotVsTime;
+    plot->setAxisScale(QwtPlot::xBottom, localMs(QDate(2024, 1, 1)), localMs(QDate(2025, 1, 1)));
+    plot->setAxisScale(QwtPlot::yLeft, 0, 86400000);
+    plot->replot();
+    d->zoomerVsTime->setZoomBase();
+    QSignalSpy zooms(d->zoomerVsTime, &QwtPlotZoomer::zoomed);
+
+    // A narrow zoom first: the next one must not be clamped to its range.
+    d->zoomerVsTime->zoom(QRectF(QPointF(localMs(QDate(2024, 1, 1)), 0), QPointF(localMs(QDate(2024, 1, 10)), 8e7)));
+    zooms.clear();
+    d->zoomerVsTime->zoom(QRectF(QPointF(localMs(QDate(2024, 3, 3)), 0), QPointF(localMs(QDate(2024, 4, 20)), 8e7)));
+    QCOMPARE(zooms.count(), 1);
+    QCOMPARE(d->ui->dateEditStart->date(), QDate(2024, 3, 3));
+    QCOMPARE(d->ui->dateEditStart->maximumDate(), QDate(2024, 4, 19));
+    QCOMPARE(d->ui->dateEditStop->date(), QDate(2024, 4, 20));
+    QCOMPARE(d->ui->dateEditStop->minimumDate(), QDate(2024, 3, 4));
+
+    // A date typed in: back to the base, then one zoom to the new edge.
+    zooms.clear();
+    d->ui->dateEditStart->setDate(QDate(2024, 3, 10));
+    QCOMPARE(zooms.count(), 2);
+    QCOMPARE(d->zoomerVsTime->zoomRect().left(), localMs(QDate(2024, 3, 10)));
+    QCOMPARE(d->zoomerVsTime->zoomRect().right(), localMs(QDate(2024, 4, 20)));
+    QCOMPARE(d->ui->dateEditStop->minimumDate(), QDate(2024, 3, 11));
+}
+
+void TestPlotFolderDialog::zoneNotOfferedKeepsItsId()
+{
+    // Under TZ=UTC (the second run) the system zone itself is not offered.
+    const bool utc = QTimeZone::systemTimeZoneId() == "UTC";
+    const QByteArray id = utc ? QByteArray("UTC") : QByteArray("Mars/Olympus");
+    if (!utc)
+        writeFolderSetting(path(), FolderSettings::timeZone, id);
+    auto d = open();
+    QCOMPARE(d->ui->comboBox->currentIndex(), -1);
+    QCOMPARE(d->chosenTimeZone(), utc ? QTimeZone("UTC") : QTimeZone::systemTimeZone());
+    QCOMPARE(stored("Time", "TimeZone").isValid(), !utc);
+    d->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    QCOMPARE(stored("Time", "TimeZone").toByteArray(), id);
+    // A zone chosen afterwards is stored with its own id.
+    d->ui->comboBox->setCurrentIndex(0);
+    QCOMPARE(stored("Time", "TimeZone").toByteArray(), d->timeZones.at(0).id());
+    QCOMPARE(d->chosenTimeZone(), d->timeZones.at(0));
+}
+
+QUILLON_TEST(TestPlotFolderDialog)
+#include "tst_plotfolderdialog.moc"
