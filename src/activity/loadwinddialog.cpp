@@ -34,7 +34,8 @@ QVector<QStringList> windPreviewRows(const QString &path, const WindFileFormat &
     QVector<QStringList> rows;
     rows.reserve(times.size());
     for (int i = 0; i < times.size(); ++i) {
-        rows.append({times.at(i).toString(QStringLiteral("dd.MM.yyyy")), times.at(i).toString(QStringLiteral("hh:mm:ss")),
+        const QDateTime &t = times.at(i);
+        rows.append({t.toString(QStringLiteral("dd.MM.yyyy")), t.toString(QStringLiteral("hh:mm:ss")),
                      QString::number(speeds.at(i), 'g', 2)});
     }
     return rows;

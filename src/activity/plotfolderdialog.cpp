@@ -111,19 +111,14 @@ QByteArray plotFolderDialog::storedTimeZoneId() const
 
 QByteArray plotFolderDialog::chosenTimeZoneId() const
 {
-    const int index = ui->comboBox->currentIndex();
-    if (index >= 0 && index < timeZones.size())
-        return timeZones.at(index).id();
-    return storedTimeZoneId();
+    return TimeZoneChoiceList::idAt(timeZones, ui->comboBox->currentIndex(), storedTimeZoneId());
 }
 
 QTimeZone plotFolderDialog::chosenTimeZone() const
 {
-    const int index = ui->comboBox->currentIndex();
-    if (index >= 0 && index < timeZones.size())
-        return timeZones.at(index);
     const QTimeZone stored(storedTimeZoneId());
-    return TimeZoneChoiceList::zoneAt(timeZones, index, stored.isValid() ? stored : QTimeZone::systemTimeZone());
+    return TimeZoneChoiceList::zoneAt(timeZones, ui->comboBox->currentIndex(),
+                                      stored.isValid() ? stored : QTimeZone::systemTimeZone());
 }
 
 // ---- Charts
@@ -226,9 +221,9 @@ void plotFolderDialog::on_checkBox_2_clicked()
 void plotFolderDialog::on_comboBox_currentIndexChanged(int index)
 {
     drawCurrentChart();
-    // No item selected: the stored id stays.
-    if (index >= 0 && index < timeZones.size())
-        writeFolderSetting(wavDirectory, FolderSettings::timeZone, timeZones.at(index).id());
+    // With no item selected the stored id stays as it is.
+    writeFolderSetting(wavDirectory, FolderSettings::timeZone,
+                       TimeZoneChoiceList::idAt(timeZones, index, storedTimeZoneId()));
 }
 
 void plotFolderDialog::on_comboBox_2_currentIndexChanged(const QString &)
@@ -383,7 +378,8 @@ void plotFolderDialog::on_pushButton_18_clicked()
 
 void plotFolderDialog::chooseWeatherFile(ActivityTab tab)
 {
-    const QString start = readFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile.readAs(wavDirectory));
+    const QString start =
+        readFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile.readAs(wavDirectory));
     const QString chosen = userDialogs().openFileName(this, tr("Define Temperature and Precipitation File"), start,
                                                       tr("Condition Log Files (*.txt *.csv)"));
     if (chosen.isEmpty())

@@ -243,19 +243,34 @@ void plotFolderDialog::buildActivityPlot(ActivityTab tab)
     p.legend = newLegend(p.plot);
     connect(p.legend, &QwtLegend::checked, this, p.legendSlot);
     addGrid(p.plot);
+    using D = plotFolderDialog;
     switch (tab) {
-    case ActivityTab::Days: addZoomers(this, p.plot, zoomerVsDays, rightZoomerVsDays, &plotFolderDialog::zoomedVsDays); break;
-    case ActivityTab::Months: addZoomers(this, p.plot, zoomerVsMonth, rightZoomerVsMonth, &plotFolderDialog::zoomedVsMonth); break;
-    case ActivityTab::Night: addZoomers(this, p.plot, zoomerVsNight, rightZoomerVsNight, &plotFolderDialog::zoomedVsNight); break;
-    case ActivityTab::Temperature: addZoomers(this, p.plot, zoomerVsTemp, rightZoomerVsTemp, &plotFolderDialog::zoomedVsTemp); break;
-    case ActivityTab::Precipitation: addZoomers(this, p.plot, zoomerVsPrec, rightZoomerVsPrec, &plotFolderDialog::zoomedVsPrec); break;
-    case ActivityTab::WindSpeed: addZoomers(this, p.plot, zoomerVsWind, rightZoomerVsWind, &plotFolderDialog::zoomedVsWind); break;
-    case ActivityTab::Time: break;
+    case ActivityTab::Days:
+        addZoomers(this, p.plot, zoomerVsDays, rightZoomerVsDays, &D::zoomedVsDays);
+        break;
+    case ActivityTab::Months:
+        addZoomers(this, p.plot, zoomerVsMonth, rightZoomerVsMonth, &D::zoomedVsMonth);
+        break;
+    case ActivityTab::Night:
+        addZoomers(this, p.plot, zoomerVsNight, rightZoomerVsNight, &D::zoomedVsNight);
+        break;
+    case ActivityTab::Temperature:
+        addZoomers(this, p.plot, zoomerVsTemp, rightZoomerVsTemp, &D::zoomedVsTemp);
+        break;
+    case ActivityTab::Precipitation:
+        addZoomers(this, p.plot, zoomerVsPrec, rightZoomerVsPrec, &D::zoomedVsPrec);
+        break;
+    case ActivityTab::WindSpeed:
+        addZoomers(this, p.plot, zoomerVsWind, rightZoomerVsWind, &D::zoomedVsWind);
+        break;
+    case ActivityTab::Time:
+        break;
     }
     setBottomAxis(p.plot, p.bottom);
     p.plot->enableAxis(QwtPlot::yRight, true);
     p.plot->setAxisAutoScale(QwtPlot::yRight, true);
-    setScaleButtons(p.logarithmic, p.logarithmicSlot, p.linear, p.linearSlot, readFolderSetting(wavDirectory, p.logKey));
+    setScaleButtons(p.logarithmic, p.logarithmicSlot, p.linear, p.linearSlot,
+                    readFolderSetting(wavDirectory, p.logKey));
     for (QWidget *w : p.hidden)
         w->hide();
 }

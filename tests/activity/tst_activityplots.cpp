@@ -47,7 +47,6 @@ private slots:
     void plotsInTheirCellsOnGreyCanvases();
     void timePlotLegendAndDrawingOrder();
     void scaleButtonsFollowTheLogKeys();
-    void weatherTabsWithoutFile();
     void rightZoomerOnlyShowsText();
     void legendsShowAndHide();
     void exportPlotDocuments();
@@ -122,29 +121,7 @@ void TestActivityPlots::scaleButtonsFollowTheLogKeys()
     QVERIFY(d->ui->radioButton->isChecked() && !d->ui->radioButton_2->isChecked());
     for (QRadioButton *linear : {d->ui->radioButton_11, d->ui->radioButton_3, d->ui->radioButton_9})
         QVERIFY(linear->isChecked());
-    QStringList logKeys = storedKeys("Time").filter(QRegularExpression("^log"));
-    QCOMPARE(logKeys, QStringList{"logNight"});
-    // One connection each: a click stores once and draws once.
-    calls.clear();
-    d->ui->radioButton_2->click();
-    QCOMPARE(stored("Time", "logNight").toString(), QStringLiteral("false"));
-    QCOMPARE(calls.size(), 1);
-}
-
-void TestActivityPlots::weatherTabsWithoutFile()
-{
-    auto d = open();
-    const std::tuple<QLabel *, QList<QWidget *>, QwtPlot *, bool> tabs[] = {
-        {d->ui->label_11, {d->ui->radioButton_5, d->ui->radioButton_6, d->ui->pushButton_9, d->ui->pushButton_10},
-         d->plotVsTemp, d->firstPlotVsTemp},
-        {d->ui->label_12, {d->ui->radioButton_7, d->ui->radioButton_8, d->ui->pushButton_12, d->ui->pushButton_13},
-         d->plotVsPrec, d->firstPlotVsPrec}};
-    for (const auto &[notice, controls, plot, flag] : tabs) {
-        QVERIFY(!notice->isHidden());
-        for (QWidget *w : controls)
-            QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
-        QVERIFY(!plot && !flag);
-    }
+    QCOMPARE(storedKeys("Time").filter(QRegularExpression("^log")), QStringList{"logNight"});
 }
 
 void TestActivityPlots::rightZoomerOnlyShowsText()
@@ -191,21 +168,19 @@ void TestActivityPlots::legendsShowAndHide()
     QVERIFY(!nycMarker->isVisible() && nycEntry->isVisible());
 
     // Activity plots: "Valid Hours" takes the right axis and, but on two plots, its tracker text.
-    const auto validHours = [](QwtPlot *plot, QwtPlotCurve *curve, QwtPlotZoomer *right, auto slot, bool trackerFollows,
-                               plotFolderDialog *dialog) {
-        (dialog->*slot)(plot->itemToInfo(curve), false, 0);
-        QVERIFY(!curve->isVisible() && !plot->axisEnabled(QwtPlot::yRight));
-        QCOMPARE(right->trackerMode(), trackerFollows ? QwtPicker::AlwaysOff : QwtPicker::AlwaysOn);
-        (dialog->*slot)(plot->itemToInfo(curve), true, 0);
-        QVERIFY(curve->isVisible() && plot->axisEnabled(QwtPlot::yRight));
-        QCOMPARE(right->trackerMode(), QwtPicker::AlwaysOn);
-    };
-    validHours(d->plotVsDays, d->validHoursVsDays, d->rightZoomerVsDays, &plotFolderDialog::legendVsDaysChecked, true,
-               d.get());
-    validHours(d->plotVsNight, d->validHoursVsNight, d->rightZoomerVsNight, &plotFolderDialog::legendVsNightChecked,
-               true, d.get());
-    validHours(d->plotVsWind, d->validHoursVsWind, d->rightZoomerVsWind, &plotFolderDialog::legendVsWindChecked, false,
-               d.get());
+    using Slot = void (plotFolderDialog::*)(const QVariant &, bool, int);
+    const std::tuple<QwtPlot *, QwtPlotCurve *, QwtPlotZoomer *, Slot, bool> tabs[] = {
+        {d->plotVsDays, d->validHoursVsDays, d->rightZoomerVsDays, &plotFolderDialog::legendVsDaysChecked, true},
+        {d->plotVsNight, d->validHoursVsNight, d->rightZoomerVsNight, &plotFolderDialog::legendVsNightChecked, true},
+        {d->plotVsWind, d->validHoursVsWind, d->rightZoomerVsWind, &plotFolderDialog::legendVsWindChecked, false}};
+    for (const auto &[plot, curve, right, slot, trackerFollows] : tabs) {
+        for (bool on : {false, true}) {
+            (d.get()->*slot)(plot->itemToInfo(curve), on, 0);
+            QCOMPARE(curve->isVisible(), on);
+            QCOMPARE(plot->axisEnabled(QwtPlot::yRight), on);
+            QCOMPARE(right->trackerMode(), on || !trackerFollows ? QwtPicker::AlwaysOn : QwtPicker::AlwaysOff);
+        }
+    }
     QwtPlotCurve *pip = titled(d->plotVsDays, QStringLiteral("Pip"), true);
     QwtPlotCurve *pipActivity = titled(d->plotVsDays, QStringLiteral("Pip_Activity"), false);
     QwtPlotCurve *nycActivity = titled(d->plotVsDays, QStringLiteral("Nyc_Activity"), false);

@@ -168,33 +168,29 @@ void TestPlotFolderDialog::invalidPeriodsStoredBeforeTheirDrawing()
 void TestPlotFolderDialog::yearButtonsAndTabs()
 {
     auto d = open();
-    const std::pair<QPushButton *, ActivityTab> earlier[] = {
-        {d->ui->pushButton_3, ActivityTab::Time},         {d->ui->pushButton_20, ActivityTab::Days},
-        {d->ui->pushButton_5, ActivityTab::Months},       {d->ui->pushButton_7, ActivityTab::Night},
-        {d->ui->pushButton_9, ActivityTab::Temperature},  {d->ui->pushButton_12, ActivityTab::Precipitation},
-        {d->ui->pushButton_15, ActivityTab::WindSpeed}};
-    const std::pair<QPushButton *, ActivityTab> later[] = {
-        {d->ui->pushButton_4, ActivityTab::Time},         {d->ui->pushButton_21, ActivityTab::Days},
-        {d->ui->pushButton_6, ActivityTab::Months},       {d->ui->pushButton_8, ActivityTab::Night},
-        {d->ui->pushButton_10, ActivityTab::Temperature}, {d->ui->pushButton_13, ActivityTab::Precipitation},
-        {d->ui->pushButton_16, ActivityTab::WindSpeed}};
-    // No bound on the index: the charts clamp it.
-    for (int i = 0; i < 7; ++i) {
+    Ui_plotFolderDialog *ui = d->ui;
+    // "<" and ">" of each tab; no bound on the index: the charts clamp it.
+    const std::tuple<QPushButton *, QPushButton *, ActivityTab> buttons[] = {
+        {ui->pushButton_3, ui->pushButton_4, ActivityTab::Time},
+        {ui->pushButton_20, ui->pushButton_21, ActivityTab::Days},
+        {ui->pushButton_5, ui->pushButton_6, ActivityTab::Months},
+        {ui->pushButton_7, ui->pushButton_8, ActivityTab::Night},
+        {ui->pushButton_9, ui->pushButton_10, ActivityTab::Temperature},
+        {ui->pushButton_12, ui->pushButton_13, ActivityTab::Precipitation},
+        {ui->pushButton_15, ui->pushButton_16, ActivityTab::WindSpeed}};
+    for (const auto &[earlier, later, tab] : buttons) {
         calls.clear();
-        earlier[i].first->click();
-        QCOMPARE(d->yearIndex, -1 - i);
-        QCOMPARE(calls, (QVector<ChartCall>{{earlier[i].second, d->firstPlotFlag(earlier[i].second), false}}));
+        earlier->click();
+        earlier->click();
+        QCOMPARE(d->yearIndex, -2);
+        later->click();
+        later->click();
+        QCOMPARE(d->yearIndex, 0);
+        QCOMPARE(calls, QVector<ChartCall>(4, {tab, d->firstPlotFlag(tab), false}));
     }
-    for (const auto &[button, tab] : later) {
-        calls.clear();
-        button->click();
-        QCOMPARE(calls, (QVector<ChartCall>{{tab, d->firstPlotFlag(tab), false}}));
-    }
-    QCOMPARE(d->yearIndex, 0);
-
     calls.clear();
-    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Months));
-    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    ui->tabWidget->setCurrentIndex(int(ActivityTab::Months));
+    ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
     QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Months, true, false}, {ActivityTab::Temperature, false, false}}));
 }
 
@@ -202,7 +198,14 @@ void TestPlotFolderDialog::weatherAndWindFiles()
 {
     ScriptedDialogs dialogs;
     auto d = open();
-    QVERIFY(!d->plotVsTemp && !d->plotVsPrec);
+    // Without a weather file: the notice only, no plot, the flag down.
+    QVERIFY(!d->plotVsTemp && !d->plotVsPrec && !d->firstPlotVsTemp && !d->firstPlotVsPrec);
+    QVERIFY(!d->ui->label_11->isHidden() && !d->ui->label_12->isHidden());
+    const QWidgetList weatherControls{d->ui->radioButton_5, d->ui->radioButton_6, d->ui->pushButton_9,
+                                      d->ui->pushButton_10, d->ui->radioButton_7, d->ui->radioButton_8,
+                                      d->ui->pushButton_12, d->ui->pushButton_13};
+    for (QWidget *w : weatherControls)
+        QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
     calls.clear();
     d->ui->pushButton_11->click();   // chooser cancelled
     QCOMPARE(dialogs.fileQuestions.at(0).caption, QStringLiteral("Define Temperature and Precipitation File"));
@@ -214,7 +217,7 @@ void TestPlotFolderDialog::weatherAndWindFiles()
     dialogs.fileAnswers << weather << weather;
     d->ui->pushButton_11->click();
     QCOMPARE(stored("Files", "temperaturePrecipitationFile").toString(), weather);
-    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->plotVsPrec);
+    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->ui->pushButton_10->isHidden() && !d->plotVsPrec);
     QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Temperature, true, false}}));
     // Chosen again: a new plot in the same cell, the old one gone with its items.
     QPointer<QwtPlot> old = d->plotVsTemp;
@@ -245,18 +248,22 @@ void TestPlotFolderDialog::classColours()
     addRow(QStringLiteral("02/06/24"), {"Pip"});
     writeSetting(SettingKeys::classColors, QVariantList{QColor(1, 2, 3, 40)});
     auto d = open();
-    QStringList shown;
-    QColor firstShown;
-    answerDialog<ColorDialog>([&](ColorDialog &colours) {
-        for (int i = 0; i < colours.findChild<QTreeWidget *>()->topLevelItemCount(); ++i)
-            shown << colours.findChild<QTreeWidget *>()->topLevelItem(i)->text(0);
-        firstShown = colours.getColors().at(0);
-        colours.accept();
-    });
-    calls.clear();
-    d->ui->pushButton_18->click();
-    QCOMPARE(shown, (QStringList{"Nyc", "Pip", "Unassigned", "All Classes"}));
-    QCOMPARE(firstShown, QColor(1, 2, 3, 127));   // the dialog works at the charts' opacity
+    // The names the colour dialog lists and the first colour it shows; accepted or not.
+    const auto ask = [&](bool accept) {
+        QStringList shown;
+        answerDialog<ColorDialog>([&](ColorDialog &colours) {
+            const QTreeWidget *rows = colours.findChild<QTreeWidget *>();
+            for (int i = 0; i < rows->topLevelItemCount(); ++i)
+                shown << rows->topLevelItem(i)->text(0);
+            shown << colours.getColors().at(0).name(QColor::HexArgb);
+            accept ? colours.accept() : colours.reject();
+        });
+        calls.clear();
+        d->ui->pushButton_18->click();
+        return shown;
+    };
+    // The stored colour, at the charts' opacity.
+    QCOMPARE(ask(true), (QStringList{"Nyc", "Pip", "Unassigned", "All Classes", "#7f010203"}));
     const QVariantList storedColours = readSetting(SettingKeys::classColors);
     QCOMPARE(storedColours.size(), 4);
     QCOMPARE(qvariant_cast<QColor>(storedColours.at(1)), QColor(255, 0, 0, 127));
@@ -264,14 +271,7 @@ void TestPlotFolderDialog::classColours()
 
     list.clear();
     addRow(QStringLiteral("01/06/24"), {"Nyc", "Nyc", "Nyc", "Nyc"});
-    shown.clear();
-    answerDialog<ColorDialog>([&](ColorDialog &colours) {
-        shown << QString::number(colours.findChild<QTreeWidget *>()->topLevelItemCount());
-        colours.reject();
-    });
-    calls.clear();
-    d->ui->pushButton_18->click();
-    QCOMPARE(shown, QStringList{"1"});   // one class: no "All Classes"
+    QCOMPARE(ask(false), (QStringList{"Nyc", "#7f010203"}));   // one class: no "All Classes"
     QVERIFY(calls.isEmpty() && readSetting(SettingKeys::classColors).size() == 4);
 }
 
