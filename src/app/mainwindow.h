@@ -42,6 +42,7 @@ class QwtPlotScaleItem;
 class QwtPlotSpectrogram;
 class QwtPlotTextLabel;
 class QwtScaleWidget;
+class QwtInterval;
 
 class AudioPlayer;
 class AudioSampleReader;
@@ -59,6 +60,8 @@ class SpectrogramSettingsDialog;
 class TaskbarButton;
 class TaskbarProgress;
 class WavFile;
+struct AxisRange;
+struct ColourSchemeTargets;
 struct ShownFormat;
 
 /**
@@ -195,6 +198,12 @@ public slots:
     void spectrogramCalculated(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
                                std::unordered_map<int, Blob> blobs, QStringList classes, QList<MyBatCall> calls);
 
+    // The axis plots of the recording on show, in the mode the settings chose:
+    // the amplitude/time plot (which also sets amplitudeAxisLimit) and the
+    // frequency plot. Both stay empty while no recording with samples is shown.
+    void plotAmplitude();
+    void plotFrequency();
+
     // Folder loading: opens what the command line names, once, 100 ms after start.
     void useCommandLineArguments();
     // The header worker's reply for row `index` of the mode's file list, and the reload it may start.
@@ -321,6 +330,19 @@ private:
     void showEmptyView(bool raw);
     void showPendingRecording();
     QString recordingInfoText(const ShownFormat &format, double duration) const;
+    // The frequency axis the settings give the recording (0 to 150 kHz without one).
+    AxisRange shownFrequencyRange(const ShownFormat &format) const;
+    ColourSchemeTargets spectrogramColourTargets() const;
+    void applySmoothingSetting();
+
+    // --- Axis plots and plot export ---------------------------------------------
+    void drawEnvelope(const ShownFormat &format, const QwtInterval &shown);
+    void drawMaximumOverTime(const ShownFormat &format, const QwtInterval &levels);
+    void drawDensity(const ShownFormat &format);
+    void drawMaximumOverFrequency(const ShownFormat &format, const QwtInterval &levels);
+    // Keeps the frequency plot's canvas level with the spectrogram's.
+    void alignFrequencyPlotSpacers();
+    void exportPlot(QwtPlot *plot, const QString &fileName);
 
     // --- Opening and the header chain -------------------------------------------
     QTreeWidget *modeFileList() const;
@@ -362,6 +384,8 @@ private:
     // Plot set-up and view toggles.
     void setUpPlots();
     void applyStoredPlotSettings();
+    // The frequency markers where the settings put them, labelled and shown as stored.
+    void applyStoredMarkers();
     void setSpectrogramMouseMode(bool selection);
     void openSettingsDialog(int tab);
     void saveLayout();

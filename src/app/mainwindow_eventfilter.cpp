@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 
 #include "app/settingskeys.h"
+#include "display/axisplotmode.h"
 #include "display/cursorcurves.h"
 #include "display/myrectrangemarker.h"
 #include "display/shownrecording.h"
@@ -76,7 +77,7 @@ void MainWindow::followCursor(const QPoint &pos)
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                           : QRect();
 
-    if (readSetting(SettingKeys::timePlotMode) == 1) {
+    if (readSetting(SettingKeys::timePlotMode) == AxisPlotMode::CursorLevels) {
         const QwtInterval range = readSetting(SettingKeys::timePlotZoom)
                                       ? spectrogramPlot->axisInterval(QwtPlot::xBottom)
                                       : spectrogramData->interval(Qt::XAxis);
@@ -90,7 +91,7 @@ void MainWindow::followCursor(const QPoint &pos)
             timePlotCurve1->show();
         }
     }
-    if (readSetting(SettingKeys::frequencyPlotMode) == 1) {
+    if (readSetting(SettingKeys::frequencyPlotMode) == AxisPlotMode::CursorLevels) {
         const QwtInterval range = readSetting(SettingKeys::frequencyPlotZoom)
                                       ? spectrogramPlot->axisInterval(QwtPlot::yLeft)
                                       : spectrogramData->interval(Qt::YAxis);
@@ -119,7 +120,7 @@ void MainWindow::followCursor(const QPoint &pos)
 
 void MainWindow::leaveSpectrogram()
 {
-    if (readSetting(SettingKeys::timePlotMode) == 1 && timePlotCurve1->isVisible()) {
+    if (readSetting(SettingKeys::timePlotMode) == AxisPlotMode::CursorLevels && timePlotCurve1->isVisible()) {
         timePlotCurve1->hide();
         timePlot->replot();
     }

@@ -7,15 +7,6 @@
 #include <QPoint>
 #include <QTreeWidgetItem>
 
-void MainWindow::slotColormapChanged() {}         // display (src/display)
-void MainWindow::slotFrequencyMarkerChanged() {}  // display
-void MainWindow::slotAmplitudeScaleChanged() {}   // display
-void MainWindow::slotFrequencyScaleChanged() {}   // display
-void MainWindow::slotTimeScaleChanged() {}        // display
-void MainWindow::slotApplySpectroSettings() {}    // display
-void MainWindow::slotTimePlotChanged() {}         // display
-void MainWindow::slotFrequencyPlotChanged() {}    // display
-
 void MainWindow::rightClickMenu(const QPoint &) {}            // class assignment (src/assignment)
 void MainWindow::rightClickMenu_2(const QPoint &) {}          // class assignment
 void MainWindow::rightClickMenu_fileView(const QPoint &) {}   // class assignment
@@ -23,15 +14,9 @@ void MainWindow::rightClickMenu_fileView(const QPoint &) {}   // class assignmen
 void MainWindow::on_actionEvaluate_Folder_triggered() {}      // folder loading
 void MainWindow::on_actionManual_Review_of_RECORDER_VOD_Offline_Analysis_triggered() {}   // folder loading
 void MainWindow::on_actionTavron_Folder_Evaluation_triggered() {}   // folder loading
-void MainWindow::on_actionExport_Amplitude_Plot_triggered() {}   // display: plot export
-void MainWindow::on_actionExport_Frequency_Plot_triggered() {}   // display: plot export
-void MainWindow::on_actionExport_Spectrogram_triggered() {}      // display: plot export
 void MainWindow::on_actionExport_CSV_File_triggered() {}         // exports (src/export)
 void MainWindow::on_actionExport_Tavron_File_triggered() {}      // exports
 void MainWindow::on_actionCopy_Files_to_other_Folder_triggered() {}   // exports: copying
-void MainWindow::on_actionAxis_Plots_Settings_triggered() {}     // display
-void MainWindow::on_actionAmplitude_Plot_triggered(bool) {}      // display
-void MainWindow::on_actionCategorization_triggered(bool) {}        // display
 
 void MainWindow::on_pushButton_3_clicked() {}   // folder loading: navigation
 void MainWindow::on_pushButton_4_clicked() {}   // folder loading: navigation

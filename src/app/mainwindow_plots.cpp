@@ -4,6 +4,7 @@
 
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "display/axisplotmode.h"
 #include "display/colourscheme.h"
 #include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
@@ -401,33 +402,38 @@ void MainWindow::setUpPlots()
     colourAxisPlots(false);
 }
 
-void MainWindow::applyStoredPlotSettings()
+void MainWindow::applyStoredMarkers()
 {
     QwtPlotMarker *markers[] = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
     for (size_t k = 0; k < SettingKeys::valueMarkers.size(); ++k) {
         const double kHz = readSetting(SettingKeys::valueMarkers[k]);
         markers[k]->setYValue(kHz);
         QwtText label = markers[k]->label();
-        label.setText(QString::number(k + 1) + QStringLiteral(": ") + QLocale::system().toString(kHz, 'f', 1)
+        label.setText(QString::number(k + 1) + QStringLiteral(": ") + QLocale().toString(kHz, 'f', 1)
                       + QStringLiteral(" kHz"));
         markers[k]->setLabel(label);
     }
     for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
         markers[k]->setVisible(readSetting(SettingKeys::markersShown[k]));
+}
+
+void MainWindow::applyStoredPlotSettings()
+{
+    applyStoredMarkers();
 
     switch (readSetting(SettingKeys::timePlotMode)) {
-    case 0:
+    case AxisPlotMode::Envelope:
         timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Norm. Amplitude"));
         break;
-    case 1:
-    case 2:
+    case AxisPlotMode::CursorLevels:
+    case AxisPlotMode::MaximumLevels:
         timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Ampl. in dBFS"));
         break;
     default:
         break;
     }
     const int frequencyPlotMode = readSetting(SettingKeys::frequencyPlotMode);
-    if (frequencyPlotMode >= 0 && frequencyPlotMode <= 2)
+    if (frequencyPlotMode >= AxisPlotMode::Envelope && frequencyPlotMode <= AxisPlotMode::MaximumLevels)
         frequencyPlot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Ampl. in dBFS"));
 }
 

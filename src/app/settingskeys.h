@@ -105,9 +105,12 @@ constexpr Setting<int> upperScaleLimit{"upperScaleLimit", -33};
 // A newly drawn spectrogram reads the fixed range as doubles, its upper end -30 when missing.
 constexpr Setting<double> drawnLowerScaleLimit = lowerScaleLimit.readAs(-100.0);
 constexpr Setting<double> drawnUpperScaleLimit = upperScaleLimit.readAs(-30.0);
+// A change of the limits in the dialog reads them as doubles too, its upper end -33 when missing.
+constexpr Setting<double> changedLowerScaleLimit = lowerScaleLimit.readAs(-100.0);
+constexpr Setting<double> changedUpperScaleLimit = upperScaleLimit.readAs(-33.0);
 
 // --- Axis plots: each pair is always written equal ------------------------------
-// 0 envelope and power spectral density, 1 levels at the cursor, 2 maximum levels.
+// See AxisPlotMode: 0 envelope and power spectral density, 1 levels at the cursor, 2 maximum levels.
 constexpr Setting<int> timePlotMode{"timePlotMode", 0};
 constexpr Setting<int> frequencyPlotMode{"frequencyPlotMode", 0};
 // The axis plots follow the zoomed stretch.

@@ -413,13 +413,9 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     spectrogramData->setValueMatrix(data, numberOfFfts);
     spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, duration));
     spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, nyquist));
-    spectrogramData->setResampleMode(readSetting(SettingKeys::smoothing) != 0
-                                         ? QwtMatrixRasterData::BilinearInterpolation
-                                         : QwtMatrixRasterData::NearestNeighbour);
+    applySmoothingSetting();
 
-    const AxisRange frequencies =
-        frequencyAxisRange(readSetting(SettingKeys::fixedYScale), readSetting(SettingKeys::lowerFrequencyLimit),
-                           readSetting(SettingKeys::upperFrequencyLimit), nyquist);
+    const AxisRange frequencies = shownFrequencyRange(format);
     spectrogramPlot->setAxisScale(QwtPlot::yLeft, frequencies.lower, frequencies.upper);
 
     spectrogramScroller->showFromStart(duration, frequencies.upper - frequencies.lower, secondsPerColumn);
@@ -446,16 +442,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
         range = usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
                                  readSetting(SettingKeys::drawnUpperScaleLimit));
     }
-    ColourSchemeTargets targets;
-    targets.plot = spectrogramPlot;
-    targets.raster = spectrogramItem;
-    targets.picker = spectroPicker;
-    targets.scaleItem = spectrogramScaleItem;
-    targets.zoomer = spectroZoomer;
-    targets.grid = spectrogramGrid;
-    targets.frequencyMarkers = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
-    targets.colorBar = colorBarWidget;
-    applyColourScheme(readSetting(SettingKeys::colormap), targets,
+    applyColourScheme(readSetting(SettingKeys::colormap), spectrogramColourTargets(),
                       QwtInterval(range.lower, range.upper));
     spectrogramData->setInterval(Qt::ZAxis, QwtInterval(range.lower, range.upper));
     spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
@@ -473,6 +460,10 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     setWindowTitle(currentFileName + QStringLiteral(" - ") + QCoreApplication::applicationName());
     ui->label_fileInfo->setText(recordingInfoText(format, duration));
 
+    // Before the playback buffers: the envelope sets the peak they are normalised to.
+    plotAmplitude();
+    plotFrequency();
+
     calculating = false;
     if (firstPlot)
         restoreFirstWindowLayout(true);
@@ -480,6 +471,29 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     preparePlayback();
 
     showPendingRecording();
+}
+
+ColourSchemeTargets MainWindow::spectrogramColourTargets() const
+{
+    ColourSchemeTargets targets;
+    targets.plot = spectrogramPlot;
+    targets.raster = spectrogramItem;
+    targets.picker = spectroPicker;
+    targets.scaleItem = spectrogramScaleItem;
+    targets.zoomer = spectroZoomer;
+    targets.grid = spectrogramGrid;
+    targets.frequencyMarkers = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
+    targets.colorBar = colorBarWidget;
+    return targets;
+}
+
+void MainWindow::applySmoothingSetting()
+{
+    spectrogramData->setResampleMode(readSetting(SettingKeys::smoothing) != 0
+                                         ? QwtMatrixRasterData::BilinearInterpolation
+                                         : QwtMatrixRasterData::NearestNeighbour);
+    // The raster keeps its last picture until told that its data changed.
+    spectrogramItem->invalidateCache();
 }
 
 QString MainWindow::recordingInfoText(const ShownFormat &format, double duration) const
@@ -517,8 +531,15 @@ void MainWindow::spectroZoomed(const QRectF &rect)
     timePositionMarker->hide();
     spectrogramPositionMarker->hide();
     spectrogramScaleItem->setPosition(rect.left());
-    // The time plot's scale follows the zoom only while the axis plots follow the zoomed stretch.
-    timePlotScaleItem->setPosition(readSetting(SettingKeys::timePlotZoom) ? rect.left() : 0.0);
+    // The axis plots follow the zoomed stretch only when the settings say so.
+    if (readSetting(SettingKeys::timePlotZoom)) {
+        timePlotScaleItem->setPosition(rect.left());
+        plotAmplitude();
+    } else {
+        timePlotScaleItem->setPosition(0.0);
+    }
+    if (readSetting(SettingKeys::frequencyPlotZoom))
+        plotFrequency();
 
     const bool zoomedIn = spectroZoomer->zoomRectIndex() != 0;
     // Scrolling would move the axes away from the zoomed stretch.
@@ -539,4 +560,27 @@ void MainWindow::spectroZoomed(const QRectF &rect)
 
     setPlaybackSection(float(rect.left()), float(qMin(rect.right(), duration)));
     playIfAutoplay();
+}
+
+void MainWindow::on_actionCategorization_triggered(bool checked)
+{
+    bool categorized = false;
+    for (const QwtPlotItem *item : spectrogramPlot->itemList())
+        categorized = categorized || item->title().text() == categorizeMarkerTitle;
+    if (categorized) {
+        spectrogramTextLabel->setVisible(checked);
+        for (QwtPlotItem *item : spectrogramPlot->itemList()) {
+            if (item->title().text() == blobTitle)
+                item->setVisible(checked);
+        }
+        spectrogramPlot->replot();
+    } else if (checked) {
+        // The spectrogram on show was calculated without categorization: calculate it again.
+        spectrogramTextLabel->show();
+        // Only a recording on show (or on its way) is calculated again; with
+        // nothing shown there is nothing to categorize.
+        if (calculating || spectrogramItem->plot())
+            plot_Data(currentFileName);
+    }
+    writeSetting(SettingKeys::categorization, checked);
 }

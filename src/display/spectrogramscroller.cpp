@@ -18,7 +18,7 @@ SpectrogramScroller::SpectrogramScroller(const Parts &parts, QObject *parent) : 
     sizeSpacer();
 }
 
-void SpectrogramScroller::showFromStart(double duration, double frequencySpan, double secondsPerColumn)
+double SpectrogramScroller::showFromStart(double duration, double frequencySpan, double secondsPerColumn)
 {
     const int mode = readSetting(SettingKeys::fixedXScale);
     const QRect canvas = p.spectrogramPlot->canvas()->contentsRect();
@@ -35,6 +35,7 @@ void SpectrogramScroller::showFromStart(double duration, double frequencySpan, d
     else
         hideScrollBar();
     p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
+    return span;
 }
 
 void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)

@@ -44,8 +44,10 @@ public:
      * A newly drawn recording of duration seconds, in columns of
      * secondsPerColumn, with frequencySpan kHz on its axis: the span its time
      * axis mode gives, from 0, and the scroll bar when the span is shorter.
+     * Returns that span. Also how a change of the time-axis settings shows
+     * the recording on view again.
      */
-    void showFromStart(double duration, double frequencySpan, double secondsPerColumn);
+    double showFromStart(double duration, double frequencySpan, double secondsPerColumn);
 
     /**
      * The spectrogram's canvas changed size. In the fixed aspect ratio the

@@ -1,0 +1,214 @@
+// How the view answers the settings dialog: each change signal re-reads the
+// keys it concerns and redraws only what they affect, without a new
+// spectrogram (only Apply recalculates). Also the axis-plot toggles and the
+// plot documents.
+#include "app/mainwindow.h"
+
+#include "app/settingskeys.h"
+#include "app/spectrogramsettingsdialog.h"
+#include "display/axisplotmode.h"
+#include "display/colourscheme.h"
+#include "display/myqwtzoomer.h"
+#include "display/plotdocument.h"
+#include "display/rangemarker.h"
+#include "display/shownrecording.h"
+#include "display/spectrogramscroller.h"
+#include "display/viewranges.h"
+#include "ui_mainwindow.h"
+
+#include <QFrame>
+#include <QLocale>
+
+#include <qwt_color_map.h>
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_scale_widget.h>
+
+namespace {
+
+// The documents are written at this size and resolution, whatever the plot's size on screen.
+const QSizeF documentSizeMM(300.0, 200.0);
+constexpr int documentDotsPerInch = 85;
+
+// A splitter shares out its space in proportion to the sizes it is given:
+// this stands for all the space the first pane does not take.
+constexpr int allTheRest = 1000000;
+
+bool showsLevels(int axisPlotMode)
+{
+    return axisPlotMode == AxisPlotMode::CursorLevels || axisPlotMode == AxisPlotMode::MaximumLevels;
+}
+
+} // namespace
+
+AxisRange MainWindow::shownFrequencyRange(const ShownFormat &format) const
+{
+    const bool fixed = readSetting(SettingKeys::fixedYScale);
+    const int lower = readSetting(SettingKeys::lowerFrequencyLimit);
+    const int upper = readSetting(SettingKeys::upperFrequencyLimit);
+    if (format.sampleRate > 0)
+        return frequencyAxisRange(fixed, lower, upper, nyquistKHz(format.sampleRate));
+    // No recording: no Nyquist frequency to hold the limits within.
+    AxisRange range;
+    range.lower = fixed ? lower : 0.0;
+    range.upper = fixed ? upper : 150.0;
+    return range;
+}
+
+void MainWindow::slotAmplitudeScaleChanged()
+{
+    LevelRange range;
+    if (readSetting(SettingKeys::fixedZScale)) {
+        range = usableLevelRange(readSetting(SettingKeys::changedLowerScaleLimit),
+                                 readSetting(SettingKeys::changedUpperScaleLimit));
+    } else {
+        range.lower = spectroMinDb;
+        range.upper = spectroMaxDb;
+        writeSetting(SettingKeys::lowerScaleLimit, range.lower);
+        writeSetting(SettingKeys::upperScaleLimit, range.upper);
+        spectroSettingsDialog->loadSettings();
+    }
+    const QwtInterval levels(range.lower, range.upper);
+
+    // Only the maps change here; the scheme's other colours follow the colour-map setting alone.
+    const int colormap = readSetting(SettingKeys::colormap);
+    if (QwtColorMap *map = colorMapFor(colormap)) {
+        spectrogramItem->setColorMap(map);
+        colorBarWidget->setColorMap(levels, colorMapFor(colormap));
+    }
+    spectrogramData->setInterval(Qt::ZAxis, levels);
+    // The raster keeps its last picture until told that its levels changed.
+    spectrogramItem->invalidateCache();
+    spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
+    spectrogramPlot->replot();
+    ui->widget->setMinimumWidth(colorBarWidget->width() - 6);
+    ui->widget->setMaximumWidth(colorBarWidget->width() - 6);
+
+    if (showsLevels(readSetting(SettingKeys::timePlotMode))) {
+        timePlot->setAxisScale(QwtPlot::yLeft, range.lower, range.upper);
+        timePlotCurve1->setBaseline(range.lower);
+        timePlot->replot();
+    }
+    if (showsLevels(readSetting(SettingKeys::frequencyPlotMode))) {
+        frequencyPlot->setAxisScale(QwtPlot::xBottom, range.upper, range.lower);
+        frequencyPlotScaleItem->setPosition(range.lower);
+        frequencyPlotCurve->setBaseline(range.lower);
+    }
+    alignFrequencyPlotSpacers();
+    frequencyPlot->replot();
+}
+
+void MainWindow::slotApplySpectroSettings()
+{
+    // Before anything was opened there is nothing to calculate again.
+    if (!currentFileName.isEmpty())
+        plot_Data(currentFileName);
+}
+
+void MainWindow::slotColormapChanged()
+{
+    applyColourScheme(readSetting(SettingKeys::colormap), spectrogramColourTargets(),
+                      spectrogramData->interval(Qt::ZAxis));
+    applySmoothingSetting();
+    spectrogramPlot->replot();
+}
+
+void MainWindow::slotFrequencyMarkerChanged()
+{
+    QAction *actions[] = {ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2, ui->actionFrequency_Marker_3};
+    for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
+        actions[k]->setChecked(readSetting(SettingKeys::markersShown[k]));
+    applyStoredMarkers();
+    spectrogramPlot->replot();
+}
+
+void MainWindow::slotTimePlotChanged()
+{
+    spectroZoomer->zoom(0);
+    plotAmplitude();
+}
+
+void MainWindow::slotFrequencyPlotChanged()
+{
+    spectroZoomer->zoom(0);
+    plotFrequency();
+}
+
+void MainWindow::slotFrequencyScaleChanged()
+{
+    const ShownFormat format = shownFormat();
+    spectroZoomer->zoom(0);
+    const AxisRange interval = shownFrequencyRange(format);
+    spectrogramPlot->setAxisScale(QwtPlot::yLeft, interval.lower, interval.upper);
+    // With a fixed aspect ratio the span follows the frequency interval, from
+    // the same left edge; what plays follows the span. Without a recording,
+    // or without a canvas or ratio to divide by, the last view stays.
+    spectrogramScroller->fitToCanvas(format.duration(), secondsPerColumn);
+    alignFrequencyPlotSpacers();
+    spectroZoomer->setZoomBase(); // replots
+
+    frequencyPlot->setAxisScale(QwtPlot::yLeft, interval.lower, interval.upper);
+    frequencyRangeMarker1->setInterval(QwtInterval(interval.lower, interval.lower));
+    frequencyRangeMarker2->setInterval(QwtInterval(interval.upper, interval.upper));
+    frequencyPlot->replot();
+}
+
+void MainWindow::slotTimeScaleChanged()
+{
+    const ShownFormat format = shownFormat();
+    // Nothing shown yet, or the last load failed: the empty view stays as it is.
+    if (firstPlot || format.sampleCount <= 0 || format.sampleRate <= 0)
+        return;
+    spectroZoomer->zoom(0);
+    spectrogramPlot->updateAxes();
+    const double span = spectrogramScroller->showFromStart(
+        format.duration(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(), secondsPerColumn);
+    spectrogramScaleItem->setPosition(0.0);
+    spectroZoomer->setZoomBase(); // replots
+
+    timePlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
+    timePlot->setAxisScale(QwtPlot::xTop, 0.0, span);
+    timePlotScaleItem->setPosition(0.0);
+    timePlot->replot();
+    alignFrequencyPlotSpacers();
+    setPlaybackSection(0.0f, float(span));
+}
+
+// --- Toggles ---------------------------------------------------------------------
+
+void MainWindow::on_actionAxis_Plots_Settings_triggered()
+{
+    openSettingsDialog(1);
+}
+
+void MainWindow::on_actionAmplitude_Plot_triggered(bool checked)
+{
+    ui->splitter_2->setSizes({checked ? ui->frame_3->minimumHeight() : 0, allTheRest});
+}
+
+// --- Plot documents: fixed names in the current directory, no dialog --------------
+
+void MainWindow::exportPlot(QwtPlot *plot, const QString &fileName)
+{
+    writePlotDocument(plot, fileName, documentSizeMM, documentDotsPerInch);
+}
+
+void MainWindow::on_actionExport_Spectrogram_triggered()
+{
+    exportPlot(spectrogramPlot, QStringLiteral("Spectrogram.pdf"));
+}
+
+void MainWindow::on_actionExport_Amplitude_Plot_triggered()
+{
+    exportPlot(timePlot, QStringLiteral("TimeAxisPlot.pdf"));
+}
+
+void MainWindow::on_actionExport_Frequency_Plot_triggered()
+{
+    exportPlot(frequencyPlot, QStringLiteral("FrequencyAxisPlot.pdf"));
+}
