@@ -51,9 +51,9 @@ AxisRange MainWindow::shownFrequencyRange(const ShownFormat &format) const
     const bool fixed = readSetting(SettingKeys::fixedYScale);
     const int lower = readSetting(SettingKeys::lowerFrequencyLimit);
     const int upper = readSetting(SettingKeys::upperFrequencyLimit);
-    if (format.sampleRate > 0)
+    if (format.sampleRate > 0 && format.sampleCount > 0)
         return frequencyAxisRange(fixed, lower, upper, nyquistKHz(format.sampleRate));
-    // No recording: no Nyquist frequency to hold the limits within.
+    // No recording (or a load that failed): no Nyquist frequency to hold the limits within.
     AxisRange range;
     range.lower = fixed ? lower : 0.0;
     range.upper = fixed ? upper : 150.0;
