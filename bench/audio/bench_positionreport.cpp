@@ -5,16 +5,14 @@
 // so only the window's own work is timed. For comparison the same report with
 // the raster's paint cache thrown away first, which is what every report
 // would cost if moving a marker made the spectrogram render again.
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "audio/audioplayer.h"
 #include "audio/playercontrols.h"
 #include "audio/virtualaudiooutput.h"
 #include "benchutil.h"
+#include "celllimitwindow.h"
 #include "platform/audiodevice.h"
 #include "scripteddialogs.h"
-#include "signalbuilder.h"
-#include "wavwriter.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -32,23 +30,6 @@
 
 namespace {
 
-void quietWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtDebugMsg || message.contains(QLatin1String("propagateSizeHints")))
-        return; // the worker's framing log, and the offscreen platform on every resize
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-// Counts the paints of the canvases, to show that every report is drawn once.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 struct Figures {
     double median = 0.0, worst = 0.0;   // ms
     int spectrogramPaints = 0, timePaints = 0;
@@ -57,7 +38,7 @@ struct Figures {
 
 Figures reports(MainWindow &w, VirtualAudioClock &clock, int count, bool dropCache)
 {
-    PaintCounter spectrogram, time;
+    benchutil::PaintCounter spectrogram, time;
     w.spectrogramPlot->canvas()->installEventFilter(&spectrogram);
     w.timePlot->canvas()->installEventFilter(&time);
     Figures f;
@@ -85,52 +66,21 @@ Figures reports(MainWindow &w, VirtualAudioClock &clock, int count, bool dropCac
 int main(int argc, char *argv[])
 {
     QTemporaryDir dir;
-    // A store of its own: the user's settings stay as they are.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchutil::prepareWindowBench(dir.path());
     QApplication app(argc, argv);
-    qInstallMessageHandler(quietWarnings);
-    registerMetaTypes();
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
 
     VirtualAudioClock clock;
     AudioPlayer::setDefaultOutputFactory(clock.factory());
     AudioDevice::setDefaultOutputDeviceNameOverride(QStringLiteral("virtual"));
 
     QSettings settings;
-    settings.setValue(QStringLiteral("windowSize"), 1);   // 1024 points
-    settings.setValue(QStringLiteral("overlap"), 0);      // 98.4375 %, stepped down to fit 8e7 cells
-    settings.setValue(QStringLiteral("autoReduceOverlap"), true);
     settings.setValue(QStringLiteral("audioMode"), 2);    // pitched to 10 %: 50 kHz, which any output takes
     settings.setValue(QStringLiteral("playbackRate"), 4);
 
-    const QString path = dir.path() + QStringLiteral("/noise_500kHz_10s.wav");
-    const QVector<int> samples = testsupport::SignalBuilder(500000.0, 10.0).noise(-30.0, 7).samples();
-    if (!testsupport::writeFile(path, testsupport::simplePcmWav(samples, 500000))) {
-        std::printf("could not write %s\n", qPrintable(path));
-        return 1;
-    }
-
     ScriptedDialogs dialogs;   // answers the overlap notice
     MainWindow w;
-    w.show();
-    w.plot_Data(path);
-    while (w.calculating)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    // The first recording restores the stored (here: default) window size; then a large window.
-    QCoreApplication::processEvents();
-    w.resize(1600, 1000);
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    w.spectrogramPlot->replot();
-    QCoreApplication::processEvents();   // the first drawing fills the raster's paint cache
-
-    const qint64 cells = qint64(w.spectrogramData->numColumns()) * w.spectrogramData->numRows();
-    const QSize canvas = w.spectrogramPlot->canvas()->size();
-    std::printf("spectrogram %d x %d = %lld cells, canvas %d x %d\n", w.spectrogramData->numColumns(),
-                w.spectrogramData->numRows(), cells, canvas.width(), canvas.height());
+    if (!benchutil::showAtCellLimit(w, dir.path()))
+        return 1;
 
     w.playerControls->playClicked();
     if (w.audioPlayer->state() != QAudio::ActiveState) {
