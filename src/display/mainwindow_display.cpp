@@ -578,8 +578,8 @@ void MainWindow::on_actionCategorization_triggered(bool checked)
         // The spectrogram on show was calculated without categorization: calculate it again.
         spectrogramTextLabel->show();
         // Only a recording on show (or on its way) is calculated again; with
-        // nothing shown there is nothing to categorize.
-        if (calculating || spectrogramItem->plot())
+        // nothing shown, or after a load that failed, there is nothing to categorize.
+        if (calculating || shownFormat().sampleCount > 0)
             plot_Data(currentFileName);
     }
     writeSetting(SettingKeys::categorization, checked);

@@ -217,6 +217,7 @@ void TestViewSettings::applyRecalculates()
     MainWindow fresh;
     QSignalSpy none(&fresh, &MainWindow::signalCalcSpektrogramm);
     emit fresh.spectroSettingsDialog->apply();
+    fresh.ui->actionCategorization->trigger();
     QCOMPARE(none.count(), 0);
     QVERIFY(dialogs.messages.isEmpty()); // nothing opened: nothing to calculate, nothing to complain about
 
