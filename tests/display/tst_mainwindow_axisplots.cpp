@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/amplitudeenvelope.h"
+#include "display/colourscheme.h"
 #include "display/cursorcurves.h"
 #include "display/maximumlevels.h"
 #include "display/myqwtzoomer.h"
@@ -10,20 +11,29 @@
 #include "guitest.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"
+#include "ui_mainwindow.h"
 #include "wavwriter.h"
 
+#include <QDir>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <qwt_color_map.h>
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_plot_textlabel.h>
 
 #include <cmath>
 
@@ -34,10 +44,9 @@ void set(const char *key, const QVariant &value)
     QSettings().setValue(key, value);
 }
 
-// Seconds between the points of a curve: the step over the sample rate.
-double spacing(const QwtPlotCurve *curve)
+QwtInterval axis(const QwtPlot *plot, int id)
 {
-    return curve->dataSize() < 2 ? 0.0 : curve->sample(1).x() - curve->sample(0).x();
+    return plot->axisInterval(id);
 }
 
 QVector<QPointF> points(const QwtPlotCurve *curve)
@@ -48,91 +57,93 @@ QVector<QPointF> points(const QwtPlotCurve *curve)
     return p;
 }
 
+// Seconds between the points of a curve: the step over the sample rate.
+double spacing(const QwtPlotCurve *curve)
+{
+    return curve->sample(1).x() - curve->sample(0).x();
+}
+
+QVector<int> noise(double seconds, int rate = 250000)
+{
+    return testsupport::SignalBuilder(rate, seconds).noise(-10.0).samples();
+}
+
 } // namespace
 
+// The axis plots in every mode, each settings signal on a shown recording,
+// and the menu actions on the plots: one test per wiring path.
 class TestAxisPlots : public testsupport::GuiTestCase {
     Q_OBJECT
     QTemporaryDir dir;
 
-    bool show(MainWindow &w, const QString &name, const QVector<int> &samples, quint32 rate = 250000)
+    // Shows samples in w (an exposed window of 1000 x 700 when none is given).
+    std::unique_ptr<MainWindow> shown(const QVector<int> &samples, int rate = 250000,
+                                      std::unique_ptr<MainWindow> w = nullptr)
     {
-        const QString path = dir.path() + QLatin1Char('/') + name;
-        if (!testsupport::writeFile(path, testsupport::simplePcmWav(samples, rate)))
-            return false;
-        w.plot_Data(path);
-        return testsupport::waitForSpectrogram(w);
+        if (!w) {
+            w = testsupport::exposedWindow();
+            if (!w)
+                return nullptr;
+            w->resize(1000, 700);
+        }
+        const QString path = dir.path() + QStringLiteral("/%1_%2.wav").arg(samples.size()).arg(rate);
+        if (!testsupport::writeFile(path, testsupport::simplePcmWav(samples, quint32(rate))))
+            return nullptr;
+        w->plot_Data(path);
+        return testsupport::waitForSpectrogram(*w) ? std::move(w) : nullptr;
     }
 
 private slots:
-    void envelopeAndThePlaybackPeak();
-    void densityOfShortAndLong();
+    void envelopeDensityAndThePlaybackPeak();
     void maximumSpectraFollowTheZoomWhenAsked();
     void cursorModePreparesTheCurves();
+    void colourMapMarkersAndLevels();
+    void frequencyScale();
+    void timeScaleAndPlayback();
+    void scalesWithoutARecording();
+    void plotDocuments();
+    void categorizationApplyAndPanes();
 };
 
-void TestAxisPlots::envelopeAndThePlaybackPeak()
+void TestAxisPlots::envelopeDensityAndThePlaybackPeak()
 {
     ScriptedDialogs dialogs;
-    auto w = testsupport::exposedWindow();
-    QVERIFY(w);
-    w->resize(1000, 700);
     QVector<int> loud = testsupport::SignalBuilder(250000, 0.2).tone(30000, -20.0).samples();
     loud[1000] = 16384;
-    QVERIFY(show(*w, "loud.wav", loud));
-
-    // The first recording spreads its points over the desktop's width.
-    const int desktop = QGuiApplication::primaryScreen()->availableGeometry().width();
-    const qint64 firstStep = qMax(1, 50000 / desktop);
-    QCOMPARE(spacing(w->timePlotCurve1), double(firstStep) / 250000.0);
-    QCOMPARE(w->timePlotCurve1->sample(0).x(), double(firstStep) / 250000.0);
+    auto w = shown(loud);
+    QVERIFY(w);
+    // The first recording spreads its points over the desktop's width; the first at one step.
+    const double firstStep = qMax(1, 50000 / QGuiApplication::primaryScreen()->availableGeometry().width());
+    QCOMPARE(w->timePlotCurve1->sample(0).x(), firstStep / 250000.0);
+    QCOMPARE(spacing(w->timePlotCurve1), firstStep / 250000.0);
     QCOMPARE(w->amplitudeAxisLimit, amplitudeAxisLimitFor(16384.0f / 32767.0f));
-    QCOMPARE(w->timePlot->axisInterval(QwtPlot::yLeft).maxValue(), double(w->amplitudeAxisLimit));
-    QCOMPARE(w->timePlot->axisInterval(QwtPlot::yLeft).minValue(), -double(w->amplitudeAxisLimit));
-    QCOMPARE(w->timePlotCurve3->plot() != nullptr, firstStep > 10);
+    QCOMPARE(axis(w->timePlot, QwtPlot::yLeft), QwtInterval(-w->amplitudeAxisLimit, w->amplitudeAxisLimit));
     // The playback buffer brings that peak to 80 % of full scale.
     const qint16 *pcm = reinterpret_cast<const qint16 *>(w->audioData.constData());
-    const qint16 loudest = *std::max_element(pcm, pcm + w->audioData.size() / 2);
-    QVERIFY2(std::abs(loudest - 0.8 * 32767) < 2, qPrintable(QString::number(loudest)));
+    QVERIFY(std::abs(*std::max_element(pcm, pcm + w->audioData.size() / 2) - 0.8 * 32767) < 2);
 
     // Later recordings use the time plot's canvas: 2 s there give a step above 10, and the RMS curves.
-    QVERIFY(show(*w, "long.wav", testsupport::SignalBuilder(250000, 2.0).noise(-10.0).samples()));
-    // Drawn again once the panes the first recording showed are laid out.
-    QCoreApplication::processEvents();
+    w = shown(noise(2.0), 250000, std::move(w));
+    QVERIFY(w);
+    QCoreApplication::processEvents(); // the panes the first recording showed are laid out
     w->plotAmplitude();
-    const int width = w->timePlot->canvas()->width();
-    QCOMPARE(spacing(w->timePlotCurve1), double(500000 / width) / 250000.0);
-    QVERIFY(w->timePlotCurve3->plot() && w->timePlotCurve4->plot());
-    QVERIFY(!w->baselineMarker->isVisible());
+    QCOMPARE(spacing(w->timePlotCurve1), double(500000 / w->timePlot->canvas()->width()) / 250000.0);
+    QVERIFY(w->timePlotCurve3->plot() && w->timePlotCurve4->plot() && !w->baselineMarker->isVisible());
+    // The density axis runs from the largest density down, the scale at its right end.
+    const QVector<QPointF> densities = points(w->frequencyPlotCurve);
+    QCOMPARE(axis(w->frequencyPlot, QwtPlot::xBottom).minValue(),
+             std::max_element(densities.begin(), densities.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); })->x());
+    QCOMPARE(w->frequencyPlotScaleItem->position(), axis(w->frequencyPlot, QwtPlot::xBottom).maxValue());
 
     // Fewer samples than pixels: every sample a point, the zero line, no RMS.
     set("windowSize", 5); // 64 points: a spectrogram of 500 samples
-    QVERIFY(show(*w, "short.wav", testsupport::SignalBuilder(250000, 0.002).noise(-10.0).samples()));
-    QCOMPARE(spacing(w->timePlotCurve1), 1.0 / 250000.0);
+    w = shown(noise(0.002), 250000, std::move(w));
+    QVERIFY(w);
     QCOMPARE(w->timePlotCurve1->dataSize(), size_t(499));
-    QVERIFY(w->baselineMarker->isVisible());
-    QVERIFY(!w->timePlotCurve3->plot());
-}
-
-void TestAxisPlots::densityOfShortAndLong()
-{
-    ScriptedDialogs dialogs;
-    MainWindow w;
-    // 44.1 kHz: the shade above ends at the exact Nyquist frequency.
-    QVERIFY(show(w, "tone.wav", testsupport::SignalBuilder(44100, 0.5).tone(8000, -6.0).samples(), 44100));
-    QCOMPARE(w.frequencyPlotCurve->plot(), w.frequencyPlot);
-    QCOMPARE(w.frequencyRangeMarker2->intervalValue().minValue(), 22.05);
-    const QwtInterval levels = w.frequencyPlot->axisInterval(QwtPlot::xBottom);
-    double largest = -1e300;
-    for (const QPointF &p : points(w.frequencyPlotCurve))
-        largest = qMax(largest, p.x());
-    QCOMPARE(levels.minValue(), largest); // the axis runs from the largest density down
-    QCOMPARE(w.frequencyPlotScaleItem->position(), levels.maxValue());
-
+    QVERIFY(w->baselineMarker->isVisible() && !w->timePlotCurve3->plot());
     // Shorter than one block of 4096: no finite density, no curve, an axis still finite.
-    set("windowSize", 5);
-    QVERIFY(show(w, "short.wav", testsupport::SignalBuilder(44100, 0.05).tone(8000, -6.0).samples(), 44100));
-    QVERIFY(!w.frequencyPlotCurve->plot());
-    QVERIFY(std::isfinite(w.frequencyPlot->axisInterval(QwtPlot::xBottom).width()));
+    QVERIFY(!w->frequencyPlotCurve->plot());
+    QVERIFY(std::isfinite(axis(w->frequencyPlot, QwtPlot::xBottom).width()));
 }
 
 void TestAxisPlots::maximumSpectraFollowTheZoomWhenAsked()
@@ -140,65 +151,235 @@ void TestAxisPlots::maximumSpectraFollowTheZoomWhenAsked()
     set("timePlotMode", 2);
     set("frequencyPlotMode", 2);
     ScriptedDialogs dialogs;
-    MainWindow w;
-    QVERIFY(show(w, "sweep.wav", testsupport::SignalBuilder(250000, 1.0).sweep(20000, 80000, 0.1, 0.8, -6).samples()));
+    auto w = shown(testsupport::SignalBuilder(250000, 1.0).sweep(20000, 80000, 0.1, 0.8, -6).samples());
+    QVERIFY(w);
+    const QwtMatrixRasterData &raster = *w->spectrogramData;
     const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
-    const QwtMatrixRasterData &raster = *w.spectrogramData;
-    const auto visible = [&w] {
-        return VisibleArea{w.spectrogramPlot->axisInterval(QwtPlot::xBottom),
-                           w.spectrogramPlot->axisInterval(QwtPlot::yLeft)};
+    const auto expected = [&](bool follow) {
+        const VisibleArea visible{axis(w->spectrogramPlot, QwtPlot::xBottom), axis(w->spectrogramPlot, QwtPlot::yLeft)};
+        return maximumOverTime(raster, *timeMaximumGrid(raster, 250000, follow, visible),
+                               *cursorStep(raster.numColumns(), desktop.width()))
+               + maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 250000, 250000, follow, visible),
+                                      *cursorStep(raster.numRows(), desktop.height()));
     };
-    const int timeStep = *cursorStep(raster.numColumns(), desktop.width());
-    const int frequencyStep = *cursorStep(raster.numRows(), desktop.height());
-    const QVector<QPointF> wholeTime = maximumOverTime(raster, *timeMaximumGrid(raster, 250000, false, visible()), timeStep);
-    QCOMPARE(points(w.timePlotCurve1), wholeTime);
-    QCOMPARE(points(w.frequencyPlotCurve),
-             maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 250000, 250000, false, visible()), frequencyStep));
-    const QwtInterval levels = w.spectrogramPlot->axisInterval(QwtPlot::yRight);
-    QCOMPARE(w.timePlotCurve1->baseline(), levels.minValue());
-    QCOMPARE(w.frequencyPlot->axisInterval(QwtPlot::xBottom).minValue(), levels.maxValue());
+    const QVector<QPointF> whole = expected(false);
+    QCOMPARE(points(w->timePlotCurve1) + points(w->frequencyPlotCurve), whole);
+    const QwtInterval levels = axis(w->spectrogramPlot, QwtPlot::yRight);
+    QCOMPARE(w->timePlotCurve1->baseline(), levels.minValue());
+    QCOMPARE(axis(w->frequencyPlot, QwtPlot::xBottom), QwtInterval(levels.maxValue(), levels.minValue()));
 
-    // Not following: a zoom leaves both curves alone.
-    w.spectroZoomer->zoom(QRectF(QPointF(0.2, 30.0), QPointF(0.5, 60.0)));
-    QCOMPARE(points(w.timePlotCurve1), wholeTime);
-
-    // Following: both are drawn again over the zoomed stretch.
-    w.spectroZoomer->zoom(0);
+    // Not following, a zoom leaves both curves alone; following, both are drawn over the zoomed stretch.
+    const QRectF zoom(QPointF(0.2, 30.0), QPointF(0.5, 60.0));
+    w->spectroZoomer->zoom(zoom);
+    QCOMPARE(points(w->timePlotCurve1) + points(w->frequencyPlotCurve), whole);
+    w->spectroZoomer->zoom(0);
     set("timePlotZoom", true);
     set("frequencyPlotZoom", true);
-    w.spectroZoomer->zoom(QRectF(QPointF(0.2, 30.0), QPointF(0.5, 60.0)));
-    QCOMPARE(points(w.timePlotCurve1),
-             maximumOverTime(raster, *timeMaximumGrid(raster, 250000, true, visible()), timeStep));
-    QCOMPARE(points(w.frequencyPlotCurve),
-             maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 250000, 250000, true, visible()), frequencyStep));
-    QVERIFY(w.timePlotCurve1->sample(0).x() >= 0.2);
-    QCOMPARE(w.timePlot->axisInterval(QwtPlot::xBottom).minValue(), 0.2);
+    w->spectroZoomer->zoom(zoom);
+    QCOMPARE(points(w->timePlotCurve1) + points(w->frequencyPlotCurve), expected(true));
+    QCOMPARE(axis(w->timePlot, QwtPlot::xBottom).minValue(), 0.2);
 }
 
 void TestAxisPlots::cursorModePreparesTheCurves()
 {
     ScriptedDialogs dialogs;
-    auto w = testsupport::exposedWindow();
-    QVERIFY(w);
-    QVERIFY(show(*w, "noise.wav", testsupport::SignalBuilder(250000, 0.5).noise(-10.0).samples()));
-    QVERIFY(w->timePlotCurve1->plot());
-
+    auto w = shown(noise(0.5));
+    QVERIFY(w && w->timePlotCurve1->plot());
     // The dialog's mode box writes both keys and tells both plots.
     set("timePlotMode", 1);
     set("frequencyPlotMode", 1);
     emit w->spectroSettingsDialog->timePlotChanged();
     emit w->spectroSettingsDialog->frequencyPlotChanged();
-    QVERIFY(!w->timePlotCurve1->plot());
-    QVERIFY(!w->frequencyPlotCurve->plot());
+    QVERIFY(!w->timePlotCurve1->plot() && !w->frequencyPlotCurve->plot());
     QCOMPARE(w->timePlotCurve1->baseline(), -300.0);
-    QCOMPARE(w->timePlot->axisInterval(QwtPlot::yLeft), w->spectrogramPlot->axisInterval(QwtPlot::yRight));
-    QCOMPARE(w->frequencyPlotCurve->brush().color(), QColor(122, 184, 0));
-
+    QCOMPARE(axis(w->timePlot, QwtPlot::yLeft), axis(w->spectrogramPlot, QwtPlot::yRight));
     // The cursor over the spectrogram draws them.
     QWidget *canvas = w->spectrogramPlot->canvas();
     testsupport::sendMouse(canvas, QEvent::MouseMove, canvas->rect().center(), Qt::NoButton, Qt::NoButton);
-    QCOMPARE(w->timePlotCurve1->plot(), w->timePlot);
-    QCOMPARE(w->frequencyPlotCurve->plot(), w->frequencyPlot);
+    QVERIFY(w->timePlotCurve1->plot() && w->frequencyPlotCurve->plot());
+}
+
+void TestAxisPlots::colourMapMarkersAndLevels()
+{
+    ScriptedDialogs dialogs;
+    auto w = shown(noise(0.5));
+    QVERIFY(w);
+    const QwtInterval levels = w->spectrogramData->interval(Qt::ZAxis);
+    set("colormap", 1);
+    set("smoothing", 1);
+    emit w->spectroSettingsDialog->colormapChanged();
+    const std::unique_ptr<QwtColorMap> blackWhite(colorMapFor(1));
+    QCOMPARE(w->spectrogramItem->colorMap()->rgb(levels, levels.maxValue()), blackWhite->rgb(levels, levels.maxValue()));
+    QCOMPARE(w->spectrogramData->resampleMode(), QwtMatrixRasterData::BilinearInterpolation);
+
+    QLocale::setDefault(QLocale::c());
+    set("marker2", true);
+    set("valueMarker2", 45.27);
+    emit w->spectroSettingsDialog->frequencyMarkerChanged();
+    QVERIFY(w->ui->actionFrequency_Marker_2->isChecked() && !w->ui->actionFrequency_Marker_1->isChecked());
+    QVERIFY(w->frequencyMarker2->isVisible() && w->frequencyMarker2->yValue() == 45.27);
+    QCOMPARE(w->frequencyMarker2->label().text(), QStringLiteral("2: 45.3 kHz"));
+
+    set("timePlotMode", 2);
+    set("fixedZScale", true);
+    set("lowerScaleLimit", -90);
+    set("upperScaleLimit", -20);
+    emit w->spectroSettingsDialog->scaleAmplitudeChanged();
+    QCOMPARE(w->spectrogramData->interval(Qt::ZAxis), QwtInterval(-90, -20));
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::yRight), QwtInterval(-90, -20));
+    QCOMPARE(axis(w->timePlot, QwtPlot::yLeft), QwtInterval(-90, -20));
+    // The computed range comes back and is stored as the limits.
+    set("fixedZScale", false);
+    emit w->spectroSettingsDialog->scaleAmplitudeChanged();
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::yRight), QwtInterval(w->spectroMinDb, w->spectroMaxDb));
+    QCOMPARE(QSettings().value("upperScaleLimit").toDouble(), w->spectroMaxDb);
+}
+
+void TestAxisPlots::frequencyScale()
+{
+    ScriptedDialogs dialogs;
+    auto w = shown(noise(0.5, 44100), 44100);
+    QVERIFY(w);
+    // The exact Nyquist frequency: 22.05 kHz, not 22.
+    QCOMPARE(w->frequencyRangeMarker2->intervalValue().minValue(), 22.05);
+    emit w->spectroSettingsDialog->scaleFrequencyChanged();
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::yLeft), QwtInterval(0.0, 22.05));
+
+    set("fixedYScale", true);
+    set("lowerFrequencyLimit", 5);
+    set("upperFrequencyLimit", 15);
+    emit w->spectroSettingsDialog->scaleFrequencyChanged();
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::yLeft), QwtInterval(5.0, 15.0));
+    QCOMPARE(axis(w->frequencyPlot, QwtPlot::yLeft), QwtInterval(5.0, 15.0));
+    QCOMPARE(w->frequencyRangeMarker2->intervalValue(), QwtInterval(15.0, 15.0));
+
+    // With a fixed aspect ratio the span follows the interval, from the same start.
+    set("fixedXScale", 2);
+    set("fixedAspectRatio", 20);
+    set("upperFrequencyLimit", 10);
+    emit w->spectroSettingsDialog->scaleFrequencyChanged();
+    const QRect canvas = w->spectrogramPlot->canvas()->contentsRect();
+    const double span = double(float(canvas.width()) / float(canvas.height()) * (5.0f / 20.0f));
+    QVERIFY(std::abs(axis(w->spectrogramPlot, QwtPlot::xBottom).width() - span) < 1e-4);
+    QCOMPARE(axis(w->timePlot, QwtPlot::xTop), axis(w->spectrogramPlot, QwtPlot::xBottom));
+    // A ratio of 0 gives no span: the last view stays.
+    const QwtInterval before = axis(w->spectrogramPlot, QwtPlot::xBottom);
+    set("fixedAspectRatio", 0);
+    emit w->spectroSettingsDialog->scaleFrequencyChanged();
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::xBottom), before);
+}
+
+void TestAxisPlots::timeScaleAndPlayback()
+{
+    ScriptedDialogs dialogs;
+    auto w = shown(noise(2.0));
+    QVERIFY(w);
+    set("fixedXScale", 1);
+    set("fixedDuration", 0.5);
+    emit w->spectroSettingsDialog->scaleTimeChanged();
+    QCOMPARE(axis(w->spectrogramPlot, QwtPlot::xBottom), QwtInterval(0.0, 0.5));
+    QCOMPARE(axis(w->timePlot, QwtPlot::xTop), QwtInterval(0.0, 0.5));
+    QVERIFY(!w->spectroScrollBar->isHidden() && !w->frequencyPlotBottomSpacer->isHidden());
+    QCOMPARE(w->spectroScrollBar->maximum(), int(1.5 / double(w->secondsPerColumn)));
+    // What plays is what is on view: half a second of 16-bit samples.
+    QVERIFY(std::abs(w->playData.size() - 0.5 * 250000 * 2) <= 4);
+
+    set("fixedXScale", 0);
+    emit w->spectroSettingsDialog->scaleTimeChanged();
+    QCOMPARE(axis(w->timePlot, QwtPlot::xBottom), QwtInterval(0.0, 2.0));
+    QVERIFY(w->spectroScrollBar->isHidden() && w->frequencyPlotBottomSpacer->isHidden());
+    QCOMPARE(w->playData.size(), w->audioData.size());
+}
+
+void TestAxisPlots::scalesWithoutARecording()
+{
+    // A first load that failed: the view stays the empty one, with finite axes, and the plots empty.
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QVERIFY(testsupport::writeFile(dir.path() + "/empty.wav", testsupport::simplePcmWav({}, 250000)));
+    w.plot_Data(dir.path() + "/empty.wav");
+    QVERIFY(!w.firstPlot);
+    set("fixedXScale", 2);
+    for (void (SpectrogramSettingsDialog::*changed)() :
+         {&SpectrogramSettingsDialog::scaleTimeChanged, &SpectrogramSettingsDialog::scaleFrequencyChanged,
+          &SpectrogramSettingsDialog::timePlotChanged, &SpectrogramSettingsDialog::frequencyPlotChanged})
+        emit(w.spectroSettingsDialog->*changed)();
+    QCOMPARE(axis(w.spectrogramPlot, QwtPlot::xBottom), QwtInterval(0.0, 1.0));
+    QCOMPARE(axis(w.spectrogramPlot, QwtPlot::yLeft), QwtInterval(0.0, 150.0));
+    QCOMPARE(axis(w.timePlot, QwtPlot::xBottom), QwtInterval(0.0, 1.0));
+    QVERIFY(!w.timePlotCurve1->plot() && !w.frequencyPlotCurve->plot());
+}
+
+void TestAxisPlots::plotDocuments()
+{
+    ScriptedDialogs dialogs;
+    auto w = shown(noise(0.2));
+    QVERIFY(w);
+    QTemporaryDir target;
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(target.path()));
+    QVERIFY(testsupport::writeFile("Spectrogram.pdf", "an older file"));
+    // A directory where the file should go: CI runs as root, so no permission would stop it.
+    QVERIFY(QDir().mkdir("TimeAxisPlot.pdf"));
+    w->ui->actionExport_Spectrogram->trigger();
+    w->ui->actionExport_Amplitude_Plot->trigger();
+    w->ui->actionExport_Frequency_Plot->trigger();
+    QDir::setCurrent(previous);
+
+    for (const char *name : {"Spectrogram.pdf", "FrequencyAxisPlot.pdf"}) {
+        QFile file(target.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.size() > 1000);
+        QCOMPARE(file.read(4), QByteArray("%PDF"));
+    }
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("Could not write to file."));
+    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+}
+
+void TestAxisPlots::categorizationApplyAndPanes()
+{
+    ScriptedDialogs dialogs;
+    {
+        // Nothing opened: nothing to calculate, nothing to complain about.
+        MainWindow fresh;
+        QSignalSpy none(&fresh, &MainWindow::signalCalcSpektrogramm);
+        emit fresh.spectroSettingsDialog->apply();
+        fresh.ui->actionCategorization->trigger();
+        QVERIFY(none.isEmpty() && dialogs.messages.isEmpty());
+    }
+    auto w = shown(noise(0.2));
+    QVERIFY(w);
+    QSignalSpy requests(w.get(), &MainWindow::signalCalcSpektrogramm);
+    emit w->spectroSettingsDialog->apply();
+    QCOMPARE(requests.count(), 1);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
+
+    // As a categorized result leaves them: the marker, a region label, the verdict.
+    auto *marker = new QwtPlotMarker(QStringLiteral("categorizeMarker"));
+    marker->attach(w->spectrogramPlot);
+    auto *blob = new QwtPlotMarker(QStringLiteral("Blob"));
+    blob->attach(w->spectrogramPlot);
+    w->spectrogramTextLabel->attach(w->spectrogramPlot);
+    w->ui->actionCategorization->setChecked(true);
+    w->ui->actionCategorization->trigger(); // off
+    QVERIFY(!blob->isVisible() && !w->spectrogramTextLabel->isVisible());
+    QCOMPARE(QSettings().value("categorization").toBool(), false);
+    w->ui->actionCategorization->trigger(); // on
+    QVERIFY(blob->isVisible() && w->spectrogramTextLabel->isVisible() && requests.count() == 1);
+    // Calculated without categorization: switching it on calculates again.
+    delete marker;
+    w->ui->actionCategorization->setChecked(false);
+    w->ui->actionCategorization->trigger();
+    QCOMPARE(requests.count(), 2);
+    QVERIFY(requests.last().at(8).toBool());
+    QVERIFY(testsupport::waitForSpectrogram(*w));
+
+    // The amplitude pane collapses and opens again at its minimum height.
+    w->ui->actionAmplitude_Plot->setChecked(true);
+    w->ui->actionAmplitude_Plot->trigger();
+    QCOMPARE(w->ui->splitter_2->sizes().first(), 0);
+    w->ui->actionAmplitude_Plot->trigger();
+    QCOMPARE(w->ui->splitter_2->sizes().first(), w->ui->frame_3->minimumHeight());
 }
 
 QUILLON_TEST(TestAxisPlots)

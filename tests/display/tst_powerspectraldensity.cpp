@@ -46,7 +46,6 @@ private slots:
     void blocksAgainstDefinition();
     void toneAndWindows();
     void nothingFiniteIsLeftOut();
-    void axis();
 };
 
 void TestPowerSpectralDensity::blocksAgainstDefinition()
@@ -89,40 +88,27 @@ void TestPowerSpectralDensity::toneAndWindows()
     const double hann = at(powerSpectralDensity(between, qint64(between.size()), 409600, 16, 2), 50.0);
     QVERIFY2(hann < rectangular - 30.0, qPrintable(QStringLiteral("%1 %2").arg(hann).arg(rectangular)));
 
-    // Indices from 6 on are Blackman-Harris, whose edges nearly vanish and whose middle is 1.
-    const std::vector<float> blackmanHarris = densityWindow(6);
-    QCOMPARE(densityWindow(9), blackmanHarris);
-    QVERIFY(std::abs(blackmanHarris.front() - 6e-5f) < 1e-6f);
-    QVERIFY(std::abs(blackmanHarris[2048] - 1.0f) < 1e-5f);
-    QVERIFY(densityWindow(5) != blackmanHarris);
-
-    // At 500 kHz the last value sits at 250 kHz.
+    // Indices from 6 on are Blackman-Harris, whose edges nearly vanish; at 500 kHz the last value is 250 kHz.
+    QCOMPARE(densityWindow(9), densityWindow(6));
+    QVERIFY(std::abs(densityWindow(6).front() - 6e-5f) < 1e-6f);
     const std::vector<int> noise = toVector(testsupport::SignalBuilder(500000, 0.02).noise(-20.0, 3).samples());
     QCOMPARE(powerSpectralDensity(noise, qint64(noise.size()), 500000, 16, 1).last().y(), 250.0);
 }
 
 void TestPowerSpectralDensity::nothingFiniteIsLeftOut()
 {
-    // Fewer than 4096 samples give a block of zeros: every density would be -inf.
+    // Fewer than 4096 samples give a block of zeros, silence zeros: every density would be -inf.
     const std::vector<int> shortOne = toVector(testsupport::SignalBuilder(250000, 0.01).noise(-20.0).samples());
-    QVERIFY(shortOne.size() < 4096);
     QVERIFY(powerSpectralDensity(shortOne, qint64(shortOne.size()), 250000, 16, 1).isEmpty());
     QVERIFY(powerSpectralDensity(std::vector<int>(20000, 0), 20000, 250000, 16, 1).isEmpty());
     // And nothing to divide by.
     QVERIFY(powerSpectralDensity(std::vector<int>(8192, 5), 0, 250000, 16, 1).isEmpty());
     QVERIFY(powerSpectralDensity(std::vector<int>(8192, 5), 8192, 0, 16, 1).isEmpty());
     QVERIFY(!densityAxis({}));
-}
-
-void TestPowerSpectralDensity::axis()
-{
-    std::optional<DensityAxis> a = densityAxis({{-20, 1}, {-80, 2}, {-35, 3}});
-    QCOMPARE(a->left, -20.0);
-    QCOMPARE(a->right, -80.0);
-    // Right of the largest level the axis reaches 0 at least.
-    a = densityAxis({{5, 1}, {3, 2}});
-    QCOMPARE(a->left, 5.0);
-    QCOMPARE(a->right, 0.0);
+    // The axis: from the largest density to the smallest, or to 0 at least.
+    QCOMPARE(densityAxis({{-20, 1}, {-80, 2}, {-35, 3}})->right, -80.0);
+    const std::optional<DensityAxis> a = densityAxis({{5, 1}, {3, 2}});
+    QVERIFY(a->left == 5.0 && a->right == 0.0);
 }
 
 QUILLON_TEST(TestPowerSpectralDensity)
