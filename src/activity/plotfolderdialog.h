@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimeZone>
 #include <QVariant>
+#include <QVector>
 
 #include <functional>
 
@@ -39,6 +40,8 @@ class MyQwtZoomer8;
 class MyQwtZoomer81;
 class MyQwtZoomer9;
 class MyQwtZoomer91;
+struct ActivityForm;
+struct ActivityRows;
 struct FolderTimeSettings;
 
 /**
@@ -71,6 +74,21 @@ struct FolderTimeSettings;
  *    its file;
  *  - receives as `init` the tab's `firstPlotVs<Tab>` flag and clears it after
  *    drawing; with `exportData` asks for a CSV file and writes its values.
+ *
+ * What the charts share lives in activity/charts/. A drawing
+ *  - takes its inputs once: activityForm() and activityRows() (rows, years,
+ *    classes, curves: activityrows.h);
+ *  - takes its year through takeShownYear() before anything that may end it
+ *    early, and draws no data when that gives none;
+ *  - builds one ActivityClock for the year (activityclock.h) and its days' valid
+ *    periods from validperiods.h: MonitoringPeriod, invalidPeriodsOfYear,
+ *    daySunTimes, recordingPeriodsOfDay, subtractInvalidPeriods (or
+ *    validPeriodsOfDay for all of it), hoursOf; sun times with other twilights
+ *    from suntimes.h; activityPerHour for the division (activityseries.h);
+ *  - draws with activityplotitems.h (legend markers, "_Activity" curves,
+ *    valid-hours bars, scale engines, zoom bases);
+ *  - exports with plotdatacsv.h (choosePlotDataFile first, plotDataCsvText and
+ *    writePlotDataFile after drawing; the keys are in app/settingskeys.h).
  */
 class plotFolderDialog : public QDialog
 {
@@ -184,8 +202,32 @@ public:
     /** The colour of class i in every chart (classColor over the stored "classColors"). */
     QColor makeColor(int i) const;
 
+    // --- What the charts share (activity/charts/plotfolderdialog_chartinputs.cpp) ----------
+    /**
+     * Sunrise and sunset: local hours at the place and date for a clock
+     * zoneOffset (+ daylightSavingHours) hours ahead of UTC, -1 when the sun does
+     * not reach the twilight's altitude; not wrapped into 0..24 (see suntimes.h).
+     */
+    static float calcSunrise(int year, int month, int day, float latitude, float longitude, float zoneOffset,
+                             int daylightSavingHours, const QString &twilight);
+    static float calcSunset(int year, int month, int day, float latitude, float longitude, float zoneOffset,
+                            int daylightSavingHours, const QString &twilight);
+    /** The form's settings and the folder's invalid periods, as one drawing reads them. */
+    ActivityForm activityForm() const;
+    /** The file list's rows with their years, classes and curves, as one drawing reads them. */
+    ActivityRows activityRows() const;
+    /**
+     * The year a tab's chart shows, from the rows' years: `yearIndex` is first
+     * clamped into them (and kept so), then the tab's "<" and ">" buttons are
+     * hidden for a single year, else enabled unless at the first or last year.
+     * With no year (no row has a date) both buttons are hidden, "Export Plot
+     * Data" is disabled and 0 is returned: the chart draws no data. Call it
+     * before anything that may end the drawing early.
+     */
+    int takeShownYear(ActivityTab tab, const QVector<int> &years);
+
 public slots:
-    // The chart computations (see above). Until they are built they draw nothing.
+    // The chart computations (see above), each in activity/charts/plotfolderdialog_<chart>.cpp.
     void plotFunctionVsTime(bool init = false, bool exportData = false);
     void plotFunctionVsDays(bool init = false, bool exportData = false);
     void plotFunctionVsMonth(bool init = false, bool exportData = false);

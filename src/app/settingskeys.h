@@ -154,6 +154,18 @@ inline const Setting<QString> copyFilesPath{"copyFilesPath", QStringLiteral("C:/
 // One colour per class, by the class's place in the class-colour dialog's list;
 // the list may be shorter than the classes (the charts then take built-in colours).
 inline const Setting<QVariantList> classColors{"classColors", QVariantList()};
+// The last plot-data file of each activity chart; the export's file dialog starts there.
+inline const Setting<QString> exportPlotDataDays{"exportPlotDataDays", QStringLiteral("C:/ActivityOverDaysData.csv")};
+inline const Setting<QString> exportPlotDataMonth{"exportPlotDataMonth",
+                                                  QStringLiteral("C:/ActivityOverMonthData.csv")};
+inline const Setting<QString> exportPlotDataNightTime{"exportPlotDataNightTime",
+                                                      QStringLiteral("C:/ActivityOverNightTimeData.csv")};
+inline const Setting<QString> exportPlotDataTemperature{"exportPlotDataTemperature",
+                                                        QStringLiteral("C:/ActivityOverTemperatureData.csv")};
+inline const Setting<QString> exportPlotDataPrecipitation{"exportPlotDataPrecipitation",
+                                                          QStringLiteral("C:/ActivityOverPrecipitationData.csv")};
+inline const Setting<QString> exportPlotDataWindSpeed{"exportPlotDataWindSpeed",
+                                                      QStringLiteral("C:/ActivityOverWindSpeedData.csv")};
 
 } // namespace SettingKeys
 

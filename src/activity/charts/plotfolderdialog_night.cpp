@@ -1,0 +1,5 @@
+// The chart of activity over night time (see plotfolderdialog.h for what a chart may
+// read and must do). It draws nothing yet.
+#include "activity/plotfolderdialog.h"
+
+void plotFolderDialog::plotFunctionVsNight(bool, bool) {}

@@ -1,0 +1,170 @@
+#include "activity/charts/validperiods.h"
+
+#include "activity/charts/suntimes.h"
+#include "activity/invalidtimestext.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr qint64 msPerHour = 3600000;
+
+int digitsAt(const QString &s, int at, int count)
+{
+    int value = 0;
+    for (int i = at; i < at + count; ++i) {
+        const ushort c = s.at(i).unicode();
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// A half of an invalid period, exactly "dd.MM.yyyy hh:mm", on the clock's scale.
+bool readHalf(const QString &half, const ActivityClock &clock, qint64 *instant)
+{
+    if (half.size() != 16 || half.at(2) != QLatin1Char('.') || half.at(5) != QLatin1Char('.')
+        || half.at(10) != QLatin1Char(' ') || half.at(13) != QLatin1Char(':'))
+        return false;
+    const QDate date(digitsAt(half, 6, 4), digitsAt(half, 3, 2), digitsAt(half, 0, 2));
+    const int hour = digitsAt(half, 11, 2), minute = digitsAt(half, 14, 2);
+    if (!date.isValid() || !QTime::isValid(hour, minute, 0))
+        return false;
+    *instant = clock.instant(date, (hour * 60 + minute) * 60000LL);
+    return true;
+}
+
+bool polarNightMonth(double latitude, int month)
+{
+    if (latitude > 0)
+        return month <= 3 || month >= 11;
+    if (latitude < 0)
+        return month >= 5 && month <= 9;
+    return false;
+}
+
+// Start s and stop p of one day on its clock: over midnight it records the
+// morning and the evening, with equal ends all day.
+QVector<Period> periodsBetween(const ActivityClock &clock, const QDate &date, qint64 start, qint64 stop)
+{
+    const qint64 dayStart = clock.midnight(date);
+    const qint64 dayEnd = clock.midnight(date.addDays(1));
+    if (start < stop)
+        return {{start, stop}};
+    if (start > stop)
+        return {{dayStart, stop}, {start, dayEnd}};
+    return {{dayStart, dayEnd}};
+}
+
+qint64 msOfHours(float hours)
+{
+    // Whole seconds, as the recorder's schedule has them.
+    return qint64(hours * 3600.0f) * 1000;
+}
+
+} // namespace
+
+QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const ActivityClock &clock, int year)
+{
+    const qint64 yearBegin = clock.instant(QDate(year, 1, 1), 0);
+    const qint64 yearEnd = clock.instant(QDate(year, 12, 31), (23 * 60 + 59) * 60000LL);
+    QVector<Period> kept;
+    for (const InvalidTimesPeriod &text : readInvalidTimesText(invalidTimes)) {
+        Period p;
+        if (!readHalf(text.begin, clock, &p.begin) || !readHalf(text.end, clock, &p.end) || p.end < p.begin)
+            continue;
+        if (p.begin >= yearBegin && p.end <= yearEnd)
+            kept << p;
+        else if (p.begin < yearEnd && p.end > yearBegin)
+            kept << Period{std::max(p.begin, yearBegin), std::min(p.end, yearEnd)};
+    }
+    return kept;
+}
+
+DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date)
+{
+    const float offset = clock.sunZoneOffset(date);
+    const auto at = [&](SunEvent event) {
+        return sunEventHours(event, date.year(), date.month(), date.day(), float(form.latitude),
+                             float(form.longitude), offset, 0, Twilight::None);
+    };
+    return {at(SunEvent::Rise), at(SunEvent::Set)};
+}
+
+QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+                                      const DaySun &sun)
+{
+    if (form.absolutePeriod) {
+        return periodsBetween(clock, date, clock.instant(date, form.startTime.msecsSinceStartOfDay()),
+                              clock.instant(date, form.stopTime.msecsSinceStartOfDay()));
+    }
+    const qint64 dayStart = clock.midnight(date);
+    const qint64 dayEnd = clock.midnight(date.addDays(1));
+    if (sun.none()) {
+        if (polarNightMonth(form.latitude, date.month()))
+            return {{dayStart, dayEnd}};
+        return {};
+    }
+    const float startDelay = float(form.startMin) / 60.0f;
+    const float stopDelay = float(form.stopMin) / 60.0f;
+    const float sunrise = sunHoursOfDay(sun.sunrise);
+    const float sunset = sunHoursOfDay(sun.sunset);
+    const float night = sunset > sunrise ? 24.0f - (sunset - sunrise) : sunrise - sunset;
+    // Delays that reach past the whole night or the whole day would turn the
+    // period inside out on the clock (300 and -300 minutes on a 7-hour night
+    // would record 21 hours).
+    if (startDelay - stopDelay > night)
+        return {};
+    if (stopDelay - startDelay > 24.0f - night)
+        return {{dayStart, dayEnd}};
+    const float start = sunHoursOfDay(sun.sunset + startDelay);
+    const float stop = sunHoursOfDay(sun.sunrise + stopDelay);
+    return periodsBetween(clock, date, clock.instant(date, msOfHours(start)), clock.instant(date, msOfHours(stop)));
+}
+
+void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &invalid)
+{
+    for (const Period &bad : invalid) {
+        // From the last to the first, so that a period split off is not cut again by the same invalid period.
+        for (int i = periods.size() - 1; i >= 0; --i) {
+            Period &p = periods[i];
+            if (bad.begin < p.begin && bad.end > p.end) {
+                periods.remove(i);
+            } else if (bad.begin >= p.begin && bad.end <= p.end) {
+                const Period tail{bad.end, p.end};
+                p.end = bad.begin;
+                periods.append(tail);
+            } else if (bad.begin < p.begin && p.begin <= bad.end && bad.end <= p.end) {
+                p.begin = bad.end;
+            } else if (p.begin <= bad.begin && bad.begin <= p.end && bad.end > p.end) {
+                p.end = bad.begin;
+            }
+        }
+    }
+}
+
+QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+                                  const MonitoringPeriod &monitoring, const QVector<Period> &invalid)
+{
+    if (!monitoring.contains(date))
+        return {};
+    QVector<Period> periods =
+        recordingPeriodsOfDay(form, clock, date, form.absolutePeriod ? DaySun() : daySunTimes(form, clock, date));
+    subtractInvalidPeriods(periods, invalid);
+    return periods;
+}
+
+float hoursOf(const QVector<Period> &periods)
+{
+    float hours = 0;
+    for (const Period &p : periods)
+        hours = float(double(hours) + double(std::llabs(p.end - p.begin)) / double(msPerHour));
+    return hours;
+}
+
+bool inAnyPeriod(qint64 instant, const QVector<Period> &periods)
+{
+    return std::any_of(periods.begin(), periods.end(), [instant](const Period &p) { return p.contains(instant); });
+}

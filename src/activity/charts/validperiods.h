@@ -1,0 +1,79 @@
+#pragma once
+
+#include "activity/charts/activityclock.h"
+#include "activity/charts/activityform.h"
+
+#include <QString>
+#include <QVector>
+
+/**
+ * When the recorder was really listening, day by day: the daily recording
+ * period (clock times, or minutes after sunset and sunrise), inside the
+ * monitoring period, less the invalid periods. Activity is recordings per hour
+ * of this time, so every chart counts only recordings that lie in it.
+ *
+ * Periods are instants on an ActivityClock's scale with both bounds included:
+ * a recording exactly at a period's end lies in it, and a period of length
+ * zero (left where an invalid period only touches a recording period) still
+ * takes a recording at that very instant.
+ */
+struct Period {
+    qint64 begin = 0;
+    qint64 end = 0;
+    bool contains(qint64 instant) const { return begin <= instant && instant <= end; }
+    bool operator==(const Period &o) const { return begin == o.begin && end == o.end; }
+};
+
+/**
+ * The invalid periods of `invalidTimes` that reach into `year`, in the text's
+ * order, each cut to 1 January 00:00 .. 31 December 23:59 of the year.
+ * Skipped: an entry whose begin or end is not exactly "dd.MM.yyyy hh:mm" with
+ * a real date and time, and one that ends before it begins (the periods dialog
+ * stores such entries; subtracting one would add valid time).
+ */
+QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const ActivityClock &clock, int year);
+
+/** Sunrise and sunset of a day as the sun-time functions return them: local hours, not wrapped; -1 for none. */
+struct DaySun {
+    float sunrise = -1;
+    float sunset = -1;
+    bool none() const { return sunrise == -1.0f || sunset == -1.0f; }
+};
+
+/**
+ * Sunrise and sunset proper (no twilight) of date at the form's place, for the
+ * clock's offset at 12:00 of that date.
+ */
+DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date);
+
+/**
+ * The day's recording periods, before the invalid periods are taken off:
+ * - absolute: start to stop on date; over midnight the morning to the stop
+ *   and the start to the night's end; start equal to stop the whole day;
+ * - relative: sunset + startMin to sunrise + stopMin as clock times of date,
+ *   split at midnight the same way. A start delay longer than the night
+ *   (beyond the stop delay) leaves no period; a stop delay longer than the day
+ *   (beyond the start delay) records the whole day. A day on which the sun
+ *   neither rises nor sets records the whole day in the polar night (north:
+ *   January to March and November, December; south: May to September) and
+ *   nothing in the polar day.
+ * `sun` is daySunTimes of date; only a relative period reads it.
+ */
+QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+                                      const DaySun &sun);
+
+/** Takes each invalid period off the recording periods: splits, cuts or removes them. */
+void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &invalid);
+
+/**
+ * The valid periods of date: none outside the monitoring period, otherwise
+ * the recording periods less the invalid periods.
+ */
+QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+                                  const MonitoringPeriod &monitoring, const QVector<Period> &invalid);
+
+/** The hours of the periods: their lengths in milliseconds over 3.6e6, summed in single precision. */
+float hoursOf(const QVector<Period> &periods);
+
+/** True when instant lies in one of the periods. */
+bool inAnyPeriod(qint64 instant, const QVector<Period> &periods);
