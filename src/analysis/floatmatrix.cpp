@@ -1,10 +1,19 @@
 #include "analysis/floatmatrix.h"
 
+#include "analysis/analysispool.h"
 #include "analysis/runningstat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+namespace {
+
+// A band of about this many cells stays in a core's cache while a chain of
+// row filters runs over it, and is long enough to be worth handing out.
+constexpr size_t cellsPerBand = 65536;
+
+} // namespace
 
 FloatMatrix::FloatMatrix(size_t rows, size_t cols)
 {
@@ -17,6 +26,37 @@ void FloatMatrix::resize(size_t newRows, size_t newCols)
     cols = newCols;
     size = newRows * newCols;
     data.assign(size, 0.0f);
+}
+
+void FloatMatrix::allocate(size_t newRows, size_t newCols)
+{
+    rows = newRows;
+    cols = newCols;
+    size = newRows * newCols;
+    // Dropped first: growing in place would copy the old cells for nothing.
+    Cells().swap(data);
+    data.resize(size);
+}
+
+void FloatMatrix::forEachRowBand(const std::function<void(size_t, size_t)> &pass) const
+{
+    const size_t rowsPerBand = std::max<size_t>(1, cellsPerBand / std::max<size_t>(1, cols));
+    AnalysisPool::forEachChunk(qint64(rows), qint64(rowsPerBand), [&pass](int, qint64 begin, qint64 end) {
+        pass(size_t(begin), size_t(end));
+    });
+}
+
+void FloatMatrix::forEachColumnBand(const std::function<void(size_t, size_t)> &pass) const
+{
+    // Each band runs down the whole matrix: worth it only for a large one, and
+    // only for bands of several cache lines, since every band waits on memory
+    // once per row however narrow it is.
+    const size_t threads = size_t(AnalysisPool::threadCount());
+    const size_t colsPerBand = size < 16 * cellsPerBand ? std::max<size_t>(1, cols)
+                                                         : std::max<size_t>(64, (cols + threads - 1) / threads);
+    AnalysisPool::forEachChunk(qint64(cols), qint64(colsPerBand), [&pass](int, qint64 begin, qint64 end) {
+        pass(size_t(begin), size_t(end));
+    });
 }
 
 void FloatMatrix::clear()
@@ -41,35 +81,63 @@ void FloatMatrix::logCompress(float a)
 
 void FloatMatrix::zeroLowBins(int n)
 {
+    forEachRowBand([this, n](size_t first, size_t end) { zeroLowBins(n, first, end); });
+}
+
+void FloatMatrix::zeroLowBins(int n, size_t firstRow, size_t endRow)
+{
     if (n <= 0 || cols == 0)
         return;
     // A sample rate below 16 kHz asks for more bins than a row has.
     const size_t count = std::min(static_cast<size_t>(n), cols);
-    for (size_t r = 0; r < rows; ++r)
+    for (size_t r = firstRow; r < endRow; ++r)
         std::fill_n(data.begin() + static_cast<std::ptrdiff_t>(r * cols), count, 0.0f);
 }
 
 void FloatMatrix::subtractRunningMean()
 {
-    for (size_t r = 0; r < rows; ++r) {
+    forEachRowBand([this](size_t first, size_t end) { subtractRunningMean(first, end); });
+}
+
+void FloatMatrix::subtractRunningMean(size_t firstRow, size_t endRow)
+{
+    // One step of one row: the mean follows the unfiltered values, not the cleaned ones.
+    auto step = [](float &cell, RunningStat &stat) {
+        const double x = cell;
+        const float v = static_cast<float>(x - 1.5 * stat.mean());
+        cell = static_cast<float>((std::abs(static_cast<double>(v)) + v) * 0.5);
+        stat.push(x);
+    };
+    // Each row's mean is a chain of dependent divisions; four rows side by
+    // side keep the divider busy. Every row's own arithmetic is unchanged.
+    constexpr size_t lanes = 4;
+    size_t r = firstRow;
+    for (; r + lanes <= endRow; r += lanes) {
+        float *row = data.data() + r * cols;
+        RunningStat stat[lanes];
+        for (size_t c = 0; c < cols; ++c)
+            for (size_t k = 0; k < lanes; ++k)
+                step(row[k * cols + c], stat[k]);
+    }
+    for (; r < endRow; ++r) {
         float *row = data.data() + r * cols;
         RunningStat stat;
-        for (size_t c = 0; c < cols; ++c) {
-            const double x = row[c];
-            const float v = static_cast<float>(x - 1.5 * stat.mean());
-            row[c] = static_cast<float>((std::abs(static_cast<double>(v)) + v) * 0.5);
-            // The mean follows the unfiltered values, not the cleaned ones.
-            stat.push(x);
-        }
+        for (size_t c = 0; c < cols; ++c)
+            step(row[c], stat);
     }
 }
 
 void FloatMatrix::smoothRows()
 {
+    forEachRowBand([this](size_t first, size_t end) { smoothRows(first, end); });
+}
+
+void FloatMatrix::smoothRows(size_t firstRow, size_t endRow)
+{
     if (cols < 3)
         return;
     std::vector<float> t(cols);
-    for (size_t r = 0; r < rows; ++r) {
+    for (size_t r = firstRow; r < endRow; ++r) {
         float *row = data.data() + r * cols;
         std::copy(row, row + cols, t.begin());
         for (size_t c = 1; c + 1 < cols; ++c)
@@ -79,16 +147,22 @@ void FloatMatrix::smoothRows()
 
 void FloatMatrix::removeRowMean()
 {
+    forEachRowBand([this](size_t first, size_t end) { removeRowMean(first, end); });
+}
+
+void FloatMatrix::removeRowMean(size_t firstRow, size_t endRow)
+{
     if (cols < 8) {
         // Every cell lies within three bins of an edge (or, at 7 columns, no
         // cell is left outside the window to measure a level from), so all of
         // them count as edge cells.
-        std::fill(data.begin(), data.end(), 0.0f);
+        std::fill(data.begin() + static_cast<std::ptrdiff_t>(firstRow * cols),
+                  data.begin() + static_cast<std::ptrdiff_t>(endRow * cols), 0.0f);
         return;
     }
     const float invN = static_cast<float>(1.0 / static_cast<double>(cols - 7));
     std::vector<float> t(cols);
-    for (size_t r = 0; r < rows; ++r) {
+    for (size_t r = firstRow; r < endRow; ++r) {
         float *row = data.data() + r * cols;
         row[0] = row[1] = row[2] = 0.0f;
         row[cols - 3] = row[cols - 2] = row[cols - 1] = 0.0f;
@@ -108,18 +182,35 @@ void FloatMatrix::removeRowMean()
 
 void FloatMatrix::suppressEchoes()
 {
+    forEachColumnBand([this](size_t first, size_t end) { suppressEchoes(first, end); });
+}
+
+void FloatMatrix::suppressEchoes(size_t firstCol, size_t endCol)
+{
     const float keep = 0.9f;
     const float take = 1.0f - 0.9f; // 0.100000024 in single precision, as the envelope was tuned with
-    std::vector<float> envelope(cols, 0.0f);
+    // Each column's envelope runs along time on its own: a band of columns
+    // needs nothing from its neighbours.
+    const size_t width = endCol - firstCol;
+    std::vector<float> envelope(width, 0.0f);
+    float *e = envelope.data();
+    // A band reads a short stretch of every row: fetched a few rows ahead, the
+    // rows arrive while the ones before are computed.
+    constexpr size_t ahead = 16;
     for (size_t r = 0; r < rows; ++r) {
-        float *row = data.data() + r * cols;
-        for (size_t c = 0; c < cols; ++c) {
+        float *row = data.data() + r * cols + firstCol;
+#if defined(__GNUC__)
+        if (r + ahead < rows)
+            for (size_t c = 0; c < width; c += 16)
+                __builtin_prefetch(row + ahead * cols + c, 1);
+#endif
+        for (size_t c = 0; c < width; ++c) {
             const float x = row[c];
-            const float decayed = keep * envelope[c] + take * x;
-            const float e = x > decayed ? x : decayed;
-            envelope[c] = e;
-            if (static_cast<double>(e) > 2.0 * static_cast<double>(x))
-                row[c] = 0.0f;
+            const float decayed = keep * e[c] + take * x;
+            const float kept = x > decayed ? x : decayed;
+            e[c] = kept;
+            // Stored either way (x unchanged when it stays), so the loop vectorises.
+            row[c] = static_cast<double>(kept) > 2.0 * static_cast<double>(x) ? 0.0f : x;
         }
     }
 }

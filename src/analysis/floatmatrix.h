@@ -1,6 +1,9 @@
 #pragma once
 
+#include "analysis/defaultinitallocator.h"
+
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 /**
@@ -11,6 +14,10 @@
  * Every operation stays inside the matrix, whatever its shape: filters that
  * need a minimum number of columns leave smaller matrices in a defined state
  * instead of reading past a row.
+ *
+ * The filters of a large matrix run in bands of rows (of columns for the
+ * echo suppression, which runs along time) on every core. Each row (column)
+ * is computed exactly as alone, so the result never depends on the thread count.
  */
 class FloatMatrix
 {
@@ -18,8 +25,16 @@ public:
     FloatMatrix() = default;
     FloatMatrix(size_t rows, size_t cols);
 
+    using Cells = std::vector<float, DefaultInitAllocator<float>>;
+
     /** Same shape as the constructor; all cells 0, the previous cells are gone. */
     void resize(size_t rows, size_t cols);
+    /**
+     * Same shape as resize, but the cells are left unset: for a caller that
+     * writes every cell itself (on several threads, so the memory is first
+     * touched where it is filled).
+     */
+    void allocate(size_t rows, size_t cols);
     /** No rows, no columns, no cells. */
     void clear();
 
@@ -41,6 +56,19 @@ public:
     /** Blanks cells below half of their bin's decaying envelope: the echoes after a strong call. */
     void suppressEchoes();
 
+    // The same filters on rows firstRow .. endRow - 1 (columns firstCol ..
+    // endCol - 1) only, so that a chain of row filters can run band by band.
+    void zeroLowBins(int n, size_t firstRow, size_t endRow);
+    void subtractRunningMean(size_t firstRow, size_t endRow);
+    void smoothRows(size_t firstRow, size_t endRow);
+    void removeRowMean(size_t firstRow, size_t endRow);
+    void suppressEchoes(size_t firstCol, size_t endCol);
+
+    /** Calls pass(firstRow, endRow) for bands of rows covering the matrix, on every core. */
+    void forEachRowBand(const std::function<void(size_t firstRow, size_t endRow)> &pass) const;
+    /** Calls pass(firstCol, endCol) for bands of columns covering the matrix, on every core. */
+    void forEachColumnBand(const std::function<void(size_t firstCol, size_t endCol)> &pass) const;
+
     /** A new matrix with rows and columns exchanged. */
     FloatMatrix transposed() const;
     /** Largest cell, starting from -1e8; NaN cells never win. */
@@ -59,5 +87,5 @@ public:
     size_t rows = 0;
     size_t cols = 0;
     size_t size = 0;
-    std::vector<float> data;
+    Cells data;
 };

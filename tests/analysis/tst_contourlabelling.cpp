@@ -156,7 +156,7 @@ void TestContourLabelling::extractRegion_staysInsideMatrix()
     stray.addPixel(14, 2, 3, 1.0f);
     FloatMatrix out;
     labeler.extractRegion(m, std::pair<const int, Blob>(1, stray), out);
-    QCOMPARE(out.data, std::vector<float>(8, 0.0f)); // frame 3 is background, frame 4 does not exist
+    QCOMPARE(out.data, FloatMatrix::Cells(8, 0.0f)); // frame 3 is background, frame 4 does not exist
     labeler.extractRegion(m, std::pair<const int, Blob>(1, Blob()), out);
     QCOMPARE(out.rows, size_t(0));
 }

@@ -161,11 +161,11 @@ void TestFloatMatrix::narrowRows_stayInside()
         FloatMatrix m(3, cols);
         std::fill(m.data.begin(), m.data.end(), 1.0f);
         m.removeRowMean();
-        QCOMPARE(m.data, std::vector<float>(3 * cols, 0.0f));
+        QCOMPARE(m.data, FloatMatrix::Cells(3 * cols, 0.0f));
         std::fill(m.data.begin(), m.data.end(), 1.0f);
         m.smoothRows();
         if (cols < 3)
-            QCOMPARE(m.data, std::vector<float>(3 * cols, 1.0f));
+            QCOMPARE(m.data, FloatMatrix::Cells(3 * cols, 1.0f));
     }
 }
 
