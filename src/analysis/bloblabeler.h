@@ -3,6 +3,8 @@
 #include "analysis/blob.h"
 #include "analysis/floatmatrix.h"
 
+#include <cstdlib>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -12,6 +14,9 @@
  * one raster scan with contour tracing. Labels are given in the order in which
  * external contours are met, from 1 upward. The label map of the last labelling
  * stays valid so that single regions can be cut out afterwards.
+ *
+ * Large matrices are scanned in bands of frames on every core with the result
+ * of the single scan, to the bit: see bloblabeler.cpp for why that holds.
  */
 class BlobLabeler
 {
@@ -24,6 +29,9 @@ public:
      */
     std::unordered_map<int, Blob> label(FloatMatrix &m);
 
+    /** As label(), the regions in a vector: entry k holds the region labelled k + 1. */
+    std::vector<Blob> labelRegions(FloatMatrix &m);
+
     /**
      * Fills out with whole frames of m from the region's first frame on, holding
      * only the cells labelled entry.first by the last label() on m; all other
@@ -32,18 +40,18 @@ public:
     void extractRegion(const FloatMatrix &m, const std::pair<const int, Blob> &entry, FloatMatrix &out) const;
 
 private:
-    void scan(const FloatMatrix &m);
-    void traceContour(const FloatMatrix &m, int start, int label, bool external);
-    // Returns the first foreground neighbour clockwise from firstDirection and
-    // the direction it lies in; P itself with direction -1 when it has none.
-    std::pair<int, int> nextContourPoint(const FloatMatrix &m, int point, int firstDirection);
-    void addToRegion(const FloatMatrix &m, int index, int label);
-
     int m_width = 0;
     int m_height = 0;
     int m_size = 0;
-    int m_nextLabel = 1;
-    std::vector<int> m_labels;
-    std::vector<int> m_offsets;
-    std::vector<Blob> m_found; // regions by label while a labelling runs
+    struct Free {
+        void operator()(int *p) const { std::free(p); }
+    };
+    // Per cell: 0 not reached, -1 background a tracer looked at, otherwise the
+    // label of the region the cell belongs to, in the numbering of the band
+    // that found it (see m_mapped). From calloc: a large map comes as fresh
+    // zero pages, first touched by the band that scans them, instead of being
+    // zeroed on one thread.
+    std::unique_ptr<int[], Free> m_labels;
+    // m_mapped[label]: the number the region labelled label carries in m_labels.
+    std::vector<int> m_mapped;
 };
