@@ -1,5 +1,6 @@
 #include "analysis/automaticclassification.h"
 
+#include "analysis/analysispool.h"
 #include "analysis/blob.h"
 #include "analysis/calldetector.h"
 #include "analysis/mybatcall.h"
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <unordered_map>
 
 namespace {
@@ -61,13 +63,10 @@ double AutomaticClassification::fullScale(int bitsPerSample)
 void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsPerSample, int hop, qint64 frames,
                                                    FloatMatrix &matrix)
 {
-    matrix.resize(frames > 0 ? size_t(frames) : 0, columns);
+    // Every cell is written below, on the thread that computes its frame.
+    matrix.allocate(frames > 0 ? size_t(frames) : 0, columns);
     if (frames <= 0)
         return;
-
-    // Rectangular: the Hamming weights are applied below.
-    FourierTransformer transformer(0, QStringLiteral("Rectangular"));
-    transformer.setSizeLogged(fftSize);
 
     const std::vector<double> weights = hammingWeights();
     // At 16-bit scale, relative to 16-bit full scale: the same amplitudes as
@@ -75,26 +74,46 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     // recording gives exactly the 16-bit matrix.
     const double scale = sixteenBitScale(bitsPerSample);
     const double full = fullScale(16);
-    std::vector<float> input(fftSize);
-    std::vector<float> output(fftSize, 0.0f);
     const int half = fftSize / 2;
 
-    for (qint64 f = 0; f < frames; ++f) {
-        const int *frame = samples + f * hop;
-        for (int n = 0; n < fftSize; ++n)
-            input[n] = float(double(float(double(frame[n]) * scale)) * weights[n]);
-        transformer.forwardTransform(input.data(), output.data());
-        for (int n = 0; n < fftSize; ++n)
-            output[n] = output[n] / float(fftSize);
+    // Each thread transforms with its own calculator (one runs one transform
+    // at a time) into its own buffers; frames are independent of each other.
+    struct Slot {
+        std::unique_ptr<FourierTransformer> transformer;
+        std::vector<float> input;
+        std::vector<float> output;
+    };
+    constexpr qint64 framesPerChunk = 256;
+    std::vector<Slot> perSlot(size_t(AnalysisPool::slotCount(frames, framesPerChunk)));
 
-        float *row = matrix.data.data() + size_t(f) * columns;
-        row[0] = float(2.0 * std::fabs(double(output[0])) / full);
-        for (int j = 1; j < columns; ++j) {
-            const double re = output[j];
-            const double im = output[half + j];
-            row[j] = float(2.0 * std::sqrt(re * re + im * im) / full);
+    AnalysisPool::forEachChunk(frames, framesPerChunk, [&](int slotIndex, qint64 begin, qint64 end) {
+        Slot &slot = perSlot[size_t(slotIndex)];
+        if (!slot.transformer) {
+            // Rectangular: the Hamming weights are applied below.
+            slot.transformer.reset(new FourierTransformer(0, QStringLiteral("Rectangular")));
+            slot.transformer->setSizeLogged(fftSize);
+            slot.input.resize(fftSize);
+            slot.output.assign(fftSize, 0.0f);
         }
-    }
+        float *input = slot.input.data();
+        float *output = slot.output.data();
+        for (qint64 f = begin; f < end; ++f) {
+            const int *frame = samples + f * hop;
+            for (int n = 0; n < fftSize; ++n)
+                input[n] = float(double(float(double(frame[n]) * scale)) * weights[n]);
+            slot.transformer->forwardTransform(input, output);
+            for (int n = 0; n < fftSize; ++n)
+                output[n] = output[n] / float(fftSize);
+
+            float *row = matrix.data.data() + size_t(f) * columns;
+            row[0] = float(2.0 * std::fabs(double(output[0])) / full);
+            for (int j = 1; j < columns; ++j) {
+                const double re = output[j];
+                const double im = output[half + j];
+                row[j] = float(2.0 * std::sqrt(re * re + im * im) / full);
+            }
+        }
+    });
 }
 
 AutomaticClassification::Result AutomaticClassification::classify(const std::vector<int> &samples,

@@ -1,9 +1,11 @@
 #include "analysis/calldetector.h"
 
 #include "analysis/analysislogging.h"
+#include "analysis/analysispool.h"
 #include "analysis/bloblabeler.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -71,6 +73,38 @@ int countContaining(const QStringList &labels, const QString &pattern)
     return labels.filter(pattern, Qt::CaseSensitive).size();
 }
 
+// The count regions with the greatest (valueSum, label) keys; a tie of sums goes
+// to the greater label. forEach(visit) calls visit(label, blob) for each of
+// the available regions, lookup(label) finds one. The result is filled in
+// ascending key order, whatever order the regions are visited in.
+template <typename ForEach, typename Lookup>
+std::unordered_map<int, Blob> topByValueSum(size_t available, size_t count, ForEach forEach, Lookup lookup)
+{
+    std::unordered_map<int, Blob> result;
+    const size_t k = std::min(count, available);
+    if (k == 0)
+        return result;
+
+    using Key = std::pair<float, int>;
+    std::priority_queue<Key, std::vector<Key>, std::greater<Key>> heap;
+    forEach([&](int label, const Blob &blob) {
+        const Key key(blob.valueSum, label);
+        if (heap.size() < k) {
+            heap.push(key);
+        } else if (heap.top() < key) {
+            heap.pop();
+            heap.push(key);
+        }
+    });
+    result.reserve(k);
+    while (!heap.empty()) {
+        const int label = heap.top().second;
+        result.emplace(label, lookup(label));
+        heap.pop();
+    }
+    return result;
+}
+
 } // namespace
 
 int CallDetector::lowBinCount(size_t cols, int sampleRate)
@@ -85,11 +119,18 @@ int CallDetector::lowBinCount(size_t cols, int sampleRate)
 
 void CallDetector::filterForDetection(FloatMatrix &matrix, int sampleRate)
 {
-    matrix.smoothRows();
-    matrix.subtractRunningMean();
+    // The row filters run one after the other on a band while it is in cache;
+    // the echo suppression runs along time and gets bands of columns between them.
+    matrix.forEachRowBand([&matrix](size_t first, size_t end) {
+        matrix.smoothRows(first, end);
+        matrix.subtractRunningMean(first, end);
+    });
     matrix.suppressEchoes();
-    matrix.removeRowMean();
-    matrix.zeroLowBins(lowBinCount(matrix.cols, sampleRate));
+    const int low = lowBinCount(matrix.cols, sampleRate);
+    matrix.forEachRowBand([&matrix, low](size_t first, size_t end) {
+        matrix.removeRowMean(first, end);
+        matrix.zeroLowBins(low, first, end);
+    });
 }
 
 int CallDetector::blobBudget(int sampleRate, int sampleCount)
@@ -121,7 +162,7 @@ void CallDetector::detectCalls(FloatMatrix &matrix, float overlap, int sampleRat
 
     // Kept alive to the end: the regions are cut out through its label map.
     BlobLabeler labeler;
-    std::unordered_map<int, Blob> labelled = labeler.label(matrix);
+    const std::vector<Blob> labelled = labeler.labelRegions(matrix);
 
     std::unordered_map<int, Blob> top =
         selectTopBlobs(labelled, static_cast<size_t>(blobBudget(sampleRate, sampleCount)));
@@ -147,19 +188,37 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
     const float q = (100.0f - overlap) / 100.0f;
     const float k = static_cast<float>(sampleRate / 2000);
 
-    FloatMatrix region;
-    std::vector<float> f;
-    for (auto it = blobs.begin(); it != blobs.end();) {
+    // Cutting out and measuring a region needs nothing of the others: done on
+    // every core, in the map's order; the rest stays serial so that the entries
+    // and the log come in that order.
+    std::vector<std::unordered_map<int, Blob>::iterator> entries;
+    entries.reserve(blobs.size());
+    for (auto it = blobs.begin(); it != blobs.end(); ++it)
+        entries.push_back(it);
+    auto large = [threshold](const Blob &b) { return static_cast<double>(b.pixelCount) > threshold; };
+    std::vector<std::array<float, 9>> features(entries.size());
+    AnalysisPool::forEachChunk(qint64(entries.size()), 4, [&](int, qint64 begin, qint64 end) {
+        FloatMatrix region;
+        std::vector<float> f;
+        for (qint64 e = begin; e < end; ++e) {
+            if (!large(entries[size_t(e)]->second))
+                continue;
+            labeler.extractRegion(matrix, *entries[size_t(e)], region);
+            region.logCompress(20.0f);
+            f.clear();
+            region.segmentFeatures(f);
+            std::copy_n(f.begin(), 9, features[size_t(e)].begin());
+        }
+    });
+
+    for (size_t e = 0; e < entries.size(); ++e) {
+        const auto it = entries[e];
         const Blob &b = it->second;
-        if (!(static_cast<double>(b.pixelCount) > threshold)) {
-            it = blobs.erase(it);
+        if (!large(b)) {
+            blobs.erase(it);
             continue;
         }
-
-        labeler.extractRegion(matrix, *it, region);
-        region.logCompress(20.0f);
-        f.clear();
-        region.segmentFeatures(f);
+        const std::array<float, 9> &f = features[e];
 
         const int frames = static_cast<int>(b.frameMax - b.frameMin + 1);
         const float duration = static_cast<float>(frames) * q * transformLength / rate;
@@ -202,7 +261,6 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
             calls.append(MyBatCall(QRectF(x, y, width, height), startFreq, endFreq, maxFreq, minFreq, centroid,
                                    switchCount, zeroCount, posHist, negHist, duration, label));
         }
-        ++it;
     }
 }
 
@@ -271,29 +329,27 @@ QString CallDetector::callLabel(const QStringList &groupAndSub, bool rejected)
 
 std::unordered_map<int, Blob> CallDetector::selectTopBlobs(std::unordered_map<int, Blob> &blobs, size_t count)
 {
-    std::unordered_map<int, Blob> result;
-    const size_t k = std::min(count, blobs.size());
-    if (k == 0)
-        return result;
+    return topByValueSum(
+        blobs.size(), count,
+        [&blobs](auto visit) {
+            for (const auto &entry : blobs)
+                visit(entry.first, entry.second);
+        },
+        [&blobs](int label) { return blobs.at(label); });
+}
 
-    using Key = std::pair<float, int>; // (valueSum, label): a tie goes to the greater label
-    std::priority_queue<Key, std::vector<Key>, std::greater<Key>> heap;
-    for (const auto &entry : blobs) {
-        const Key key(entry.second.valueSum, entry.first);
-        if (heap.size() < k) {
-            heap.push(key);
-        } else if (heap.top() < key) {
-            heap.pop();
-            heap.push(key);
-        }
-    }
-    result.reserve(k);
-    while (!heap.empty()) {
-        const int label = heap.top().second;
-        result.emplace(label, blobs.at(label));
-        heap.pop();
-    }
-    return result;
+std::unordered_map<int, Blob> CallDetector::selectTopBlobs(const std::vector<Blob> &regions, size_t count)
+{
+    // As many regions as the labeller's map would hold: those it would leave out are skipped.
+    auto present = [](const Blob &b) { return b.pixelCount > 0; };
+    return topByValueSum(
+        size_t(std::count_if(regions.begin(), regions.end(), present)), count,
+        [&](auto visit) {
+            for (size_t k = 0; k < regions.size(); ++k)
+                if (present(regions[k]))
+                    visit(int(k + 1), regions[k]);
+        },
+        [&regions](int label) { return regions[size_t(label - 1)]; });
 }
 
 std::unordered_map<int, Blob> CallDetector::suppressTrailingBlobs(std::unordered_map<int, Blob> &blobs)

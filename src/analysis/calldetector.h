@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <unordered_map>
+#include <vector>
 
 class BlobLabeler;
 
@@ -43,6 +44,8 @@ public:
 
     /** Copies of the count regions with the greatest (valueSum, label) pairs. */
     std::unordered_map<int, Blob> selectTopBlobs(std::unordered_map<int, Blob> &blobs, size_t count);
+    /** The same selection from regions in label order: entry k holds the region labelled k + 1. */
+    std::unordered_map<int, Blob> selectTopBlobs(const std::vector<Blob> &regions, size_t count);
 
     /** Drops each region that closely follows a kept one in time inside its frequency band. */
     std::unordered_map<int, Blob> suppressTrailingBlobs(std::unordered_map<int, Blob> &blobs);
