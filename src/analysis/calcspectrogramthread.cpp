@@ -1,6 +1,7 @@
 #include "analysis/calcspectrogramthread.h"
 
 #include "analysis/analysislogging.h"
+#include "analysis/analysispool.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -51,6 +53,19 @@ std::vector<double> windowWeights(calcSpectrogramThread &worker, const QString &
         fill([&](int n) { return worker.blackmanHarrisCoefficient(n, f); });
     }
     return w;
+}
+
+// A reply of n levels whose numbers are left unset, for a caller that writes
+// every one of them. QVector has no such constructor: it fills with zeros on
+// one thread, which at the cell limit took longer than all the levels on eight.
+QVector<double> unsetLevels(int n)
+{
+    if (n <= 0)
+        return QVector<double>();
+    QTypedArrayData<double> *d = QTypedArrayData<double>::allocate(size_t(n));
+    Q_CHECK_PTR(d);
+    d->size = n;
+    return QVector<double>(QArrayDataPointerRef<double>{d});
 }
 
 } // namespace
@@ -114,78 +129,110 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
     float maxLevel = 0.0f;
 
     if (numberOfFfts > 0) {
-        std::vector<float> output(size_t(windowSize) + 1, 0.0f);
-        std::vector<float> input(size_t(windowSize), 0.0f);
-        FloatMatrix levels{size_t(numberOfFfts), size_t(bins)};
+        // The power is normalised by the Hann window over the filled part,
+        // whatever window is applied, so levels compare across windows only roughly.
+        float hannSum = 0.0f;
+        for (int n = 0; n < framed; ++n) {
+            const double w = (1.0 - std::cos(2.0 * M_PI * n / (framed - 1))) * 0.5;
+            hannSum = float(double(hannSum) + w * w);
+        }
+        const double norm = float(double(1.0f / hannSum) * (2.0 / sampleRate));
+        const std::vector<double> weights = windowWeights(*this, window, framed);
+        const double scale = sixteenBitScale(bitsPerSample);
+        const int *samples = timedata->data();
 
-        {
-            // Rectangular: the chosen window weights the filled part of each frame below.
-            FourierTransformer transformer(0, QStringLiteral("Rectangular"));
-            transformer.setSizeLogged(windowSize);
+        // Blocks are computed in chunks of consecutive blocks on every core,
+        // each thread with its own transformer (one runs one transform at a
+        // time) and buffers. A chunk's levels go to a small matrix that stays
+        // in cache, become dB there and are written transposed straight into
+        // the reply: no full-size float copy of the matrix is ever held.
+        const qint64 blocksPerChunk = std::max(16, 32768 / bins);
+        const qint64 chunks = (numberOfFfts + blocksPerChunk - 1) / blocksPerChunk;
+        struct Slot {
+            std::unique_ptr<FourierTransformer> transformer;
+            std::vector<float> input;
+            std::vector<float> output;
+            FloatMatrix levels;
+        };
+        std::vector<Slot> perSlot(size_t(AnalysisPool::slotCount(numberOfFfts, blocksPerChunk)));
+        // Per chunk, combined in chunk order below: the same cell wins as in one pass over the matrix.
+        std::vector<float> chunkMin(static_cast<size_t>(chunks));
+        std::vector<float> chunkMax(static_cast<size_t>(chunks));
+        data = unsetLevels(numberOfFfts * bins);
+        double *out = data.data();
 
-            // The power is normalised by the Hann window over the filled part,
-            // whatever window is applied, so levels compare across windows only roughly.
-            float hannSum = 0.0f;
-            for (int n = 0; n < framed; ++n) {
-                const double w = (1.0 - std::cos(2.0 * M_PI * n / (framed - 1))) * 0.5;
-                hannSum = float(double(hannSum) + w * w);
+        auto computeChunk = [&](int slotIndex, qint64 begin, qint64 end) {
+            Slot &slot = perSlot[size_t(slotIndex)];
+            if (!slot.transformer) {
+                // Rectangular: the chosen window weights the filled part of each frame below.
+                slot.transformer.reset(new FourierTransformer(0, QStringLiteral("Rectangular")));
+                slot.transformer->setSizeLogged(windowSize);
+                slot.input.assign(size_t(windowSize), 0.0f);
+                // One float beyond the spectrum, never written: the Nyquist bin's imaginary part, 0.
+                slot.output.assign(size_t(windowSize) + 1, 0.0f);
             }
-            const double norm = float(double(1.0f / hannSum) * (2.0 / sampleRate));
-
-            const std::vector<double> weights = windowWeights(*this, window, framed);
-            const double scale = sixteenBitScale(bitsPerSample);
-            const int progressStep = numberOfFfts / 100;
-            const int *samples = timedata->data();
-
-            for (int i = 0; i < numberOfFfts; ++i) {
-                if (progressStep > 0 && i % progressStep == 0)
-                    emit signalProgressBar(int(qint64(i) * 100 / numberOfFfts));
-
-                const int *block = samples + qint64(i) * hop + offset;
+            FloatMatrix &levels = slot.levels;
+            if (levels.rows != size_t(end - begin))
+                levels.allocate(size_t(end - begin), size_t(bins));
+            float *input = slot.input.data();
+            const float *output = slot.output.data();
+            for (qint64 i = begin; i < end; ++i) {
+                const int *block = samples + i * hop + offset;
                 if (weights.empty()) {
                     for (int n = 0; n < framed; ++n)
-                        input[size_t(n)] = float(double(block[n]) * scale);
+                        input[n] = float(double(block[n]) * scale);
                 } else {
                     for (int n = 0; n < framed; ++n)
-                        input[size_t(n)] = float(double(float(double(block[n]) * scale)) * weights[size_t(n)]);
+                        input[n] = float(double(float(double(block[n]) * scale)) * weights[size_t(n)]);
                 }
                 // The transform may work in place on its input: pad anew for every block.
-                std::fill(input.begin() + framed, input.end(), 0.0f);
+                std::fill(input + framed, input + windowSize, 0.0f);
 
-                transformer.forwardTransform(input.data(), output.data());
+                slot.transformer->forwardTransform(input, slot.output.data());
 
-                float *row = levels.data.data() + size_t(i) * size_t(bins);
+                float *row = levels.data.data() + size_t(i - begin) * size_t(bins);
                 for (int j = 0; j < bins; ++j) {
-                    const double re = output[size_t(j) + 1];
-                    const double im = output[size_t(bins + j) + 1];
+                    const double re = output[j + 1];
+                    const double im = output[bins + j + 1];
                     row[j] = float(std::log((re * re + im * im) * norm + 1.0));
                 }
             }
-        }
+            levels.toDecibel();
+            const size_t chunk = size_t(begin / blocksPerChunk);
+            chunkMin[chunk] = levels.minValue();
+            chunkMax[chunk] = levels.maxValue();
 
-        levels.toDecibel();
-        minLevel = std::max(-40.0f, levels.minValue());
-        maxLevel = std::min(0.0f, levels.maxValue());
-
-        // Transposed straight into the reply, in tiles that stay in cache, so
-        // no second float copy of the matrix is ever held.
-        data.resize(numberOfFfts * bins);
-        double *out = data.data();
-        const float *in = levels.data.data();
-        constexpr int tile = 64;
-        for (int i0 = 0; i0 < numberOfFfts; i0 += tile) {
-            const int i1 = std::min(numberOfFfts, i0 + tile);
-            for (int j0 = 0; j0 < bins; j0 += tile) {
-                const int j1 = std::min(bins, j0 + tile);
-                for (int j = j0; j < j1; ++j) {
-                    double *dst = out + qint64(j) * numberOfFfts;
-                    for (int i = i0; i < i1; ++i)
-                        dst[i] = in[qint64(i) * bins + j];
-                }
+            const float *in = levels.data.data();
+            const qint64 count = end - begin;
+            for (int j = 0; j < bins; ++j) {
+                double *dst = out + qint64(j) * numberOfFfts + begin;
+                for (qint64 i = 0; i < count; ++i)
+                    dst[i] = in[i * bins + j];
             }
+        };
+
+        // At most about 100 reports, in order, each once the blocks before it are done.
+        const qint64 progressStep = numberOfFfts / 100;
+        qint64 nextReport = 0;
+        auto report = [&](qint64 done) {
+            while (progressStep > 0 && nextReport < numberOfFfts && nextReport <= done) {
+                emit signalProgressBar(int(nextReport * 100 / numberOfFfts));
+                nextReport += progressStep;
+            }
+        };
+        report(0);
+        AnalysisPool::forEachChunk(numberOfFfts, blocksPerChunk, computeChunk, report);
+
+        float smallest = 1e8f;
+        float largest = -1e8f;
+        for (qint64 c = 0; c < chunks; ++c) {
+            if (chunkMin[size_t(c)] < smallest)
+                smallest = chunkMin[size_t(c)];
+            if (chunkMax[size_t(c)] > largest)
+                largest = chunkMax[size_t(c)];
         }
-        levels.clear();
-        levels.data.shrink_to_fit();
+        minLevel = std::max(-40.0f, smallest);
+        maxLevel = std::min(0.0f, largest);
     }
 
     // The caller refills the vector with its next request; its storage is kept.
