@@ -6,6 +6,7 @@
 // plot replotted and its canvas rendered once); peak memory is VmHWM over the
 // whole run. The sizes of the sample vectors at request time show the copies
 // of the samples that are alive while the worker runs.
+#include "analysis/analysispool.h"
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
@@ -245,9 +246,11 @@ void printRun(int i, const RunFigures &f)
                 mb(double(f.peakView - f.rssAtReply)));
 }
 
-void measure(const QString &path, const Configuration &c)
+// Three runs on threads threads; the first thread count also prints every run
+// and what the request and the matrix were.
+void measure(const QString &path, const Configuration &c, int threads, bool details)
 {
-    std::printf("%s\n", c.name);
+    AnalysisPool::setThreadCount(threads);
     std::vector<RunFigures> runs;
     for (int i = 1; i <= 3; ++i) {
         runs.push_back(runOnce(path, c));
@@ -255,7 +258,8 @@ void measure(const QString &path, const Configuration &c)
             std::printf("  run %d failed\n", i);
             return;
         }
-        printRun(i, runs.back());
+        if (details)
+            printRun(i, runs.back());
     }
     auto med = [&runs](auto field) {
         std::vector<double> v;
@@ -263,28 +267,51 @@ void measure(const QString &path, const Configuration &c)
             v.push_back(double(field(f)));
         return median(v);
     };
+    auto best = [&runs](auto field) {
+        double b = 1e300;
+        for (const RunFigures &f : runs)
+            b = std::min(b, double(field(f)));
+        return b;
+    };
     const RunFigures &r = runs.front();
     const double sampleBytes = double(r.sampleCount) * sizeof(int);
     const double matrixBytes = double(r.cells) * sizeof(double);
 
-    std::printf("  overlap sent %.6g %%, %d notice(s), stored overlap index afterwards %d, canvas drawn %dx%d px\n",
-                r.overlapSent, r.notices, r.storedOverlapIndex, r.canvas.width(), r.canvas.height());
-    std::printf("  matrix: %d frames x %d bins = %lld cells (%.1f MB as double; the worker's float matrix "
-                "%.1f MB)\n",
-                r.columns, r.rows, static_cast<long long>(r.cells), mb(matrixBytes), mb(double(r.cells) * 4.0));
-    std::printf("  samples: %d x 4 bytes = %.1f MB each copy\n", r.sampleCount, mb(sampleBytes));
-    std::printf("  at request: wavFile->samples %zu (capacity %zu), timedata %zu (capacity %zu)\n",
-                r.readerSamples, r.readerCapacity, r.timedataSamples, r.timedataCapacity);
-    std::printf("  after the reply: timedata %zu (capacity %zu)\n", r.timedataAfter, r.timedataCapacityAfter);
-    std::printf("  median of 3: request %.1f ms, worker %.1f ms, view %.1f ms, total %.1f ms, peak %.1f MB "
-                "(%+.1f MB over start; two sample vectors + float matrix + double matrix = %.1f MB)\n\n",
+    if (details) {
+        std::printf("  overlap sent %.6g %%, %d notice(s), stored overlap index afterwards %d, canvas drawn %dx%d px\n",
+                    r.overlapSent, r.notices, r.storedOverlapIndex, r.canvas.width(), r.canvas.height());
+        std::printf("  matrix: %d frames x %d bins = %lld cells (%.1f MB as double)\n", r.columns, r.rows,
+                    static_cast<long long>(r.cells), mb(matrixBytes));
+        std::printf("  samples: %d x 4 bytes = %.1f MB each copy\n", r.sampleCount, mb(sampleBytes));
+        std::printf("  at request: wavFile->samples %zu (capacity %zu), timedata %zu (capacity %zu)\n",
+                    r.readerSamples, r.readerCapacity, r.timedataSamples, r.timedataCapacity);
+        std::printf("  after the reply: timedata %zu (capacity %zu)\n", r.timedataAfter, r.timedataCapacityAfter);
+        std::printf("  %7s %9s %9s %9s %9s %9s %9s %10s %10s\n", "threads", "request", "worker", "worker", "view",
+                    "total", "total", "peak MB", "worker");
+        std::printf("  %7s %9s %9s %9s %9s %9s %9s %10s %10s\n", "", "med ms", "best ms", "med ms", "med ms",
+                    "best ms", "med ms", "over start", "B/cell");
+    }
+    std::printf("  %7d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %10.1f %10.2f\n", threads,
                 med([](const RunFigures &f) { return f.request * 1e3; }),
+                best([](const RunFigures &f) { return f.worker * 1e3; }),
                 med([](const RunFigures &f) { return f.worker * 1e3; }),
                 med([](const RunFigures &f) { return f.view * 1e3; }),
+                best([](const RunFigures &f) { return f.total * 1e3; }),
                 med([](const RunFigures &f) { return f.total * 1e3; }),
-                mb(med([](const RunFigures &f) { return double(f.peakRss); })),
                 mb(med([](const RunFigures &f) { return double(f.peakRss - f.baselineRss); })),
-                mb(2.0 * sampleBytes + double(r.cells) * sizeof(float) + matrixBytes));
+                med([](const RunFigures &f) { return double(f.peakWorker - f.rssAtRequest); }) / double(r.cells));
+}
+
+void measureTable(const QString &path, const Configuration &c)
+{
+    std::printf("%s\n", c.name);
+    bool first = true;
+    for (int threads : {1, 2, 4, 8}) {
+        measure(path, c, threads, first);
+        first = false;
+    }
+    AnalysisPool::setThreadCount(0);
+    std::printf("\n");
 }
 
 } // namespace
@@ -311,8 +338,9 @@ int main(int argc, char *argv[])
     std::printf("10 s, 500 kHz, 16-bit mono recording (%.1f MB file)\n\n",
                 mb(double(QFileInfo(path).size())));
 
-    measure(path, {"1024 points, 50 % overlap (frame 100 %, Hamming)", 1, 5, 0, 1, true});
-    measure(path, {"1024 points, 98.4375 % overlap reduced to the 8e7-cell limit (frame 100 %, Hamming)", 1, 0, 0, 1,
+    std::printf("%d cores; the worker's part of the run on 1, 2, 4 and 8 threads\n\n", QThread::idealThreadCount());
+    measureTable(path, {"1024 points, 50 % overlap (frame 100 %, Hamming)", 1, 5, 0, 1, true});
+    measureTable(path, {"1024 points, 98.4375 % overlap reduced to the 8e7-cell limit (frame 100 %, Hamming)", 1, 0, 0, 1,
                    true});
     return 0;
 }
