@@ -1,32 +1,28 @@
 #include "analysis/analysispool.h"
 
-#include <QRunnable>
 #include <QThread>
-#include <QThreadPool>
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
 std::atomic<int> configuredThreads{0};
 
-// One pool for every worker: a spectrogram and a folder evaluation running at
-// once share the cores instead of starting twice as many threads.
-Q_GLOBAL_STATIC(QThreadPool, helperPool)
-
-// The state of one pass, shared with its helpers. A helper that the pool
-// starts only after the last chunk was handed out finds nothing to do and
-// never touches the caller's body, which may be gone by then; the pass itself
-// lives as long as the last helper holding it.
+// The state of one pass, shared with its helpers. A helper that starts only
+// after the last chunk was handed out finds nothing to do and never touches
+// the caller's body, which may be gone by then; the pass itself lives as long
+// as the last helper holding it.
 struct Pass {
     std::function<void(int, qint64, qint64)> body;
     qint64 count = 0;
     qint64 chunkSize = 1;
     qint64 chunks = 0;
-    std::atomic<bool> published{false};
     std::atomic<qint64> nextChunk{0};
     std::atomic<qint64> done{0};
     std::mutex mutex;
@@ -44,32 +40,79 @@ struct Pass {
         done.fetch_add(end - begin);
         return true;
     }
+
+    void help(int slot)
+    {
+        while (runNextChunk(slot)) {
+            std::lock_guard<std::mutex> lock(mutex);
+            chunkFinished.notify_all();
+        }
+    }
 };
 
-class Helper : public QRunnable
+// Helper threads shared by every worker: a spectrogram and a folder evaluation
+// running at once share the cores instead of starting twice as many threads.
+// Plain standard threads, so that every hand-over is one the thread sanitizer
+// sees. Started on first use, idle until the process ends.
+class Helpers
 {
 public:
-    Helper(std::shared_ptr<Pass> pass, int slot)
-        : m_pass(std::move(pass)), m_slot(slot)
+    ~Helpers()
     {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        for (std::thread &t : m_threads)
+            t.join();
     }
 
-    void run() override
+    void post(const std::shared_ptr<Pass> &pass, int slot, int wanted)
     {
-        // The pool's own hand-over is invisible to the thread sanitizer; this
-        // acquire pairs with the caller's release and orders everything set up before.
-        if (!m_pass->published.load(std::memory_order_acquire))
-            return;
-        while (m_pass->runNextChunk(m_slot)) {
-            std::lock_guard<std::mutex> lock(m_pass->mutex);
-            m_pass->chunkFinished.notify_all();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            while (int(m_threads.size()) < wanted)
+                m_threads.emplace_back([this] { serve(); });
+            m_tasks.push_back({pass, slot});
         }
+        m_wake.notify_one();
     }
 
 private:
-    std::shared_ptr<Pass> m_pass;
-    int m_slot;
+    struct Task {
+        std::shared_ptr<Pass> pass;
+        int slot;
+    };
+
+    void serve()
+    {
+        for (;;) {
+            Task task;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_wake.wait(lock, [this] { return m_stopping || !m_tasks.empty(); });
+                if (m_tasks.empty())
+                    return;
+                task = std::move(m_tasks.front());
+                m_tasks.pop_front();
+            }
+            task.pass->help(task.slot);
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Task> m_tasks;
+    std::vector<std::thread> m_threads;
+    bool m_stopping = false;
 };
+
+Helpers &helpers()
+{
+    static Helpers instance;
+    return instance;
+}
 
 } // namespace
 
@@ -117,13 +160,8 @@ void AnalysisPool::forEachChunk(qint64 count, qint64 chunkSize,
     pass->count = count;
     pass->chunkSize = size;
     pass->chunks = (count + size - 1) / size;
-    pass->published.store(true, std::memory_order_release);
-
-    QThreadPool *pool = helperPool();
-    if (pool->maxThreadCount() < slotTotal - 1)
-        pool->setMaxThreadCount(slotTotal - 1);
     for (int slot = 1; slot < slotTotal; ++slot)
-        pool->start(new Helper(pass, slot));
+        helpers().post(pass, slot, slotTotal - 1);
 
     qint64 reported = 0;
     auto report = [&](qint64 done) {
