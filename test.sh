@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs every test.
 #   ./test.sh             optimised build in build/
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
+#   ./test.sh --tsan      ThreadSanitizer build in build-tsan/: the parallel analysis passes only
 #   ./test.sh --werror    compiler warnings are errors (CI builds so)
 #   ./test.sh tst_fft ... builds and runs only the named test executables
 #   JOBS=N ./test.sh      build and test with N parallel jobs (default: all cores)
@@ -9,11 +10,13 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 SANITIZE=0
+TSAN=0
 WERROR=OFF
 TESTS=()
 for arg in "$@"; do
   case "$arg" in
     --sanitize) SANITIZE=1 ;;
+    --tsan) TSAN=1 ;;
     --werror) WERROR=ON ;;
     tst_*) TESTS+=("$arg") ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
@@ -28,6 +31,14 @@ if [ "$SANITIZE" = 1 ]; then
   # Qt and fontconfig keep caches alive until exit; leaks are not what this run hunts.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+elif [ "$TSAN" = 1 ]; then
+  BUILD=build-tsan
+  # Optimised: the sanitizer slows every memory access, and the passes are long.
+  CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE_THREAD=ON -DQUILLON_BENCH=OFF)
+  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+  # Qt's own threads are not instrumented; only the analysis passes are checked
+  # (tests/analysis/CMakeLists.txt), whatever tests were named.
+  TESTS=(tst_analysis)
 else
   BUILD=build
   CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
@@ -41,6 +52,9 @@ CTEST_ARGS=()
 if [ "${#TESTS[@]}" -gt 0 ]; then
   cmake --build "$BUILD" -j "$JOBS" --target "${TESTS[@]}"
   CTEST_ARGS=(-R "^($(IFS='|'; echo "${TESTS[*]}"))\$")
+  if [ "$TSAN" = 1 ]; then
+    CTEST_ARGS=(-R '^tst_analysis_threads$')
+  fi
 else
   cmake --build "$BUILD" -j "$JOBS"
 fi
