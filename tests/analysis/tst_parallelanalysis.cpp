@@ -163,27 +163,28 @@ Detection detection(const Recording &r, const QString &path)
     AutomaticClassification::buildDetectionMatrix(r.samples.data(), r.bits, plan.hop, plan.frames, m);
     d.matrix = bytesOf(m.data.data(), m.data.size());
 
+    // The stages of detectCalls one by one, each result compared.
     CallDetector detector;
-    FloatMatrix filtered = m;
-    detector.filterForDetection(filtered, r.sampleRate);
-    d.filtered = bytesOf(filtered.data.data(), filtered.data.size());
+    detector.filterForDetection(m, r.sampleRate);
+    d.filtered = bytesOf(m.data.data(), m.data.size());
     BlobLabeler labeler;
-    const std::vector<Blob> regions = labeler.labelRegions(filtered);
+    const std::vector<Blob> regions = labeler.labelRegions(m);
     FloatMatrix region;
     for (size_t k = 0; k < regions.size(); ++k) {
         d.regions += bytesOf(regions[k]);
         if (k % 7 == 0) { // a sample of the cut-outs: each one reads the label map
-            labeler.extractRegion(filtered, {int(k + 1), regions[k]}, region);
+            labeler.extractRegion(m, {int(k + 1), regions[k]}, region);
             d.cutOut += bytesOf(region.data.data(), region.data.size());
         }
     }
-
-    std::unordered_map<int, Blob> blobs;
+    std::unordered_map<int, Blob> top =
+        detector.selectTopBlobs(regions, size_t(CallDetector::blobBudget(r.sampleRate, int(r.samples.size()))));
+    std::unordered_map<int, Blob> blobs = detector.suppressTrailingBlobs(top);
     QList<MyBatCall> calls;
-    detector.detectCalls(m, plan.overlap, r.sampleRate, int(r.samples.size()), blobs, d.classes, calls);
+    detector.measureBlobs(m, labeler, plan.overlap, r.sampleRate, int(r.samples.size()), blobs, d.classes, calls);
     d.blobs = bytesOf(blobs);
     d.calls = bytesOf(calls);
-    d.proposal = AutomaticClassification::classify(r.samples, qint64(r.samples.size()), r.sampleRate, r.bits).proposal;
+    d.proposal = detector.decideFileGroup(d.classes);
 
     if (!path.isEmpty()) {
         calcSpectrogramThread worker;
@@ -278,7 +279,8 @@ void TestParallelAnalysis::pool_everyChunkOnce()
         QVERIFY(std::all_of(runs.begin(), runs.end(), [](int n) { return n == 1; }));
         QVERIFY(inOrder);
         QVERIFY(oneThreadPerSlot);
-        QCOMPARE(threadOfSlot[0], QThread::currentThreadId());
+        // Slot 0 is the caller (when the helpers left it any chunk at all).
+        QVERIFY(!threadOfSlot[0] || threadOfSlot[0] == QThread::currentThreadId());
         QVERIFY(!progress.isEmpty());
         QCOMPARE(progress.last(), count);
         QVERIFY(std::is_sorted(progress.begin(), progress.end()));
@@ -316,7 +318,7 @@ void TestParallelAnalysis::labelling_randomMatrices()
 {
     QFETCH(double, fill);
     QFETCH(int, cols);
-    const FloatMatrix input = randomMatrix(4100, size_t(cols), fill, 5);
+    const FloatMatrix input = randomMatrix(2100, size_t(cols), fill, 5);
     auto label = [&input](int threads) {
         return withThreads(threads, [&input] {
             FloatMatrix m = input;
@@ -326,15 +328,17 @@ void TestParallelAnalysis::labelling_randomMatrices()
             FloatMatrix region;
             for (size_t k = 0; k < regions.size(); ++k) {
                 out += bytesOf(regions[k]);
-                labeler.extractRegion(m, {int(k + 1), regions[k]}, region);
-                out += bytesOf(region.data.data(), region.data.size());
+                if (k % 5 == 0) {
+                    labeler.extractRegion(m, {int(k + 1), regions[k]}, region);
+                    out += bytesOf(region.data.data(), region.data.size());
+                }
             }
             return std::make_pair(regions.size(), out);
         });
     };
     const auto want = label(1);
     QVERIFY(want.first > 0);
-    for (int threads : {2, manyThreads}) {
+    for (int threads : {3, manyThreads}) {
         const auto got = label(threads);
         QCOMPARE(got.first, want.first);
         QVERIFY2(got.second == want.second, qPrintable(QString("%1 threads").arg(threads)));
@@ -344,7 +348,7 @@ void TestParallelAnalysis::labelling_randomMatrices()
 void TestParallelAnalysis::filters_eachOnItsOwn()
 {
     // The public filters, each in its own bands, as the detector's chain does them together.
-    const FloatMatrix input = randomMatrix(9000, 255, 0.5, 9);
+    const FloatMatrix input = randomMatrix(4500, 255, 0.5, 9);
     const std::vector<void (FloatMatrix::*)()> filters{&FloatMatrix::smoothRows, &FloatMatrix::subtractRunningMean,
                                                       &FloatMatrix::suppressEchoes, &FloatMatrix::removeRowMean};
     for (size_t f = 0; f < filters.size(); ++f) {
@@ -372,8 +376,14 @@ void TestParallelAnalysis::spectrogram_recordings()
                                 {1024, 50.0f, "Blackman-Harris", 75.0},
                                 {256, 12.5f, "Bartlett", 50.0},
                                 {2048, 100.0f, "Rectangular", 0.0}};
-    for (const Recording &r : recordings()) {
-        for (const Setting &s : settings) {
+    // Every setting on the first recording, one setting in turn on each other.
+    const QList<Recording> list = recordings();
+    for (int k = 0; k < list.size(); ++k) {
+        const Recording &r = list.at(k);
+        for (int i = 0; i < 4; ++i) {
+            if (k > 0 && i != k % 4)
+                continue;
+            const Setting &s = settings[i];
             auto run = [&](int threads) {
                 return withThreads(threads, [&] { return spectrogram(r, s.windowSize, s.frameSize, s.window, s.overlap); });
             };
@@ -381,7 +391,6 @@ void TestParallelAnalysis::spectrogram_recordings()
             const QString what = QString("%1, %2 points, %3").arg(r.name).arg(s.windowSize).arg(s.window);
             QVERIFY2(want.numberOfFfts > 0, qPrintable(what));
             QVERIFY2(run(manyThreads) == want, qPrintable(what));
-            QVERIFY2(run(3) == want, qPrintable(what));
         }
     }
 }
@@ -390,16 +399,21 @@ void TestParallelAnalysis::detection_recordings()
 {
     QTemporaryDir dir;
     int found = 0;
-    for (const Recording &r : recordings()) {
-        const QString path = dir.filePath(QStringLiteral("recording.wav"));
-        QFile::remove(path);
-        QVERIFY(testsupport::writeFile(
-            path, testsupport::simplePcmWav(QVector<int>(r.samples.begin(), r.samples.end()), quint32(r.sampleRate),
-                                            r.bits)));
+    const QList<Recording> list = recordings();
+    for (int k = 0; k < list.size(); ++k) {
+        const Recording &r = list.at(k);
+        // The single-file slot reads a file: the generated recordings, written out.
+        QString path;
+        if (k < 2) {
+            path = dir.filePath(QString("recording%1.wav").arg(k));
+            QVERIFY(testsupport::writeFile(
+                path, testsupport::simplePcmWav(QVector<int>(r.samples.begin(), r.samples.end()),
+                                                quint32(r.sampleRate), r.bits)));
+        }
         const Detection want = withThreads(1, [&] { return detection(r, path); });
         found += want.classes.size();
+        QVERIFY2(k >= 2 || !want.categorised.isEmpty(), qPrintable(r.name));
         QVERIFY2(withThreads(manyThreads, [&] { return detection(r, path); }) == want, qPrintable(r.name));
-        QVERIFY2(withThreads(3, [&] { return detection(r, path); }) == want, qPrintable(r.name));
     }
     // The recordings hold calls: the comparison covered measured regions, not only empty lists.
     QVERIFY(found > 20);
