@@ -63,7 +63,7 @@ Times runOnce(double seconds)
     detector.filterForDetection(m, kRate);
     double t1 = benchutil::nowSeconds();
     BlobLabeler labeler;
-    std::unordered_map<int, Blob> labelled = labeler.label(m);
+    const std::vector<Blob> labelled = labeler.labelRegions(m);
     double t2 = benchutil::nowSeconds();
     t.regions = labelled.size();
     t.foreground = double(std::count_if(m.data.begin(), m.data.end(), [](float x) { return x >= 1e-5f; })) /

@@ -64,22 +64,26 @@ int main(int argc, char **argv)
     testsupport::writeFile(longPath, testsupport::simplePcmWav(b.samples(), 500000));
 
     std::printf("automatic classification, 10 s at 500 kHz, %d cores: ms per file\n", QThread::idealThreadCount());
-    std::printf("%7s %9s %11s %10s %11s %11s %9s  %s\n", "threads", "reading", "transforms", "detection",
-                "total best", "total med", "speed-up", "proposal");
+    std::printf("%7s %9s %11s %10s %11s %11s %9s %9s  %s\n", "threads", "reading", "transforms", "detection",
+                "total best", "total med", "speed-up", "peak MB", "proposal");
     double single = 0.0;
     for (int threads : {1, 2, 4, 8}) {
         AnalysisPool::setThreadCount(threads);
         const int runs = 5;
         std::vector<double> reading, transforms, detection, total;
         QString proposal;
+        long long peak = 0; // of the classification alone, over the RSS before it
         for (int r = 0; r < runs; ++r) {
             const double t1 = benchutil::nowSeconds();
             WavFile wav;
             wav.open(longPath, false);
             reading.push_back(benchutil::nowSeconds() - t1);
             AutomaticClassification::Timing timing;
+            const long long base = benchutil::rssBytes();
+            benchutil::resetPeakRss();
             const auto result = AutomaticClassification::classify(
                 wav.samples, qint64(wav.samples.size()), int(wav.sampleRate), wav.bitsPerSample, &timing);
+            peak = std::max(peak, benchutil::peakRssBytes() - base);
             transforms.push_back(timing.transforms);
             detection.push_back(timing.detection);
             total.push_back(reading.back() + timing.transforms + timing.detection);
@@ -90,9 +94,9 @@ int main(int argc, char **argv)
         const int m = runs / 2;
         if (threads == 1)
             single = total[m];
-        std::printf("%7d %9.1f %11.1f %10.1f %11.1f %11.1f %9.2f  \"%s\"\n", threads, reading[m] * 1e3,
+        std::printf("%7d %9.1f %11.1f %10.1f %11.1f %11.1f %9.2f %9.1f  \"%s\"\n", threads, reading[m] * 1e3,
                     transforms[m] * 1e3, detection[m] * 1e3, total[0] * 1e3, total[m] * 1e3, single / total[m],
-                    qPrintable(proposal));
+                    peak / 1048576.0, qPrintable(proposal));
     }
     AnalysisPool::setThreadCount(0);
     std::printf("(reading, transforms and detection: medians) target on 8 cores: total under 150 ms\n");
