@@ -5,12 +5,11 @@
 #include "analysis/calldetector.h"
 #include "analysis/mybatcall.h"
 #include "analysis/samplescale.h"
-#include "fft/fouriertransformer.h"
+#include "analysis/transformscratch.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <unordered_map>
 
 namespace {
@@ -76,25 +75,13 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     const double full = fullScale(16);
     const int half = fftSize / 2;
 
-    // Each thread transforms with its own calculator (one runs one transform
-    // at a time) into its own buffers; frames are independent of each other.
-    struct Slot {
-        std::unique_ptr<FourierTransformer> transformer;
-        std::vector<float> input;
-        std::vector<float> output;
-    };
+    // Frames are independent of each other: chunks of them on every core.
     constexpr qint64 framesPerChunk = 256;
-    std::vector<Slot> perSlot(size_t(AnalysisPool::slotCount(frames, framesPerChunk)));
+    std::vector<TransformScratch> perSlot(size_t(AnalysisPool::slotCount(frames, framesPerChunk)));
 
     AnalysisPool::forEachChunk(frames, framesPerChunk, [&](int slotIndex, qint64 begin, qint64 end) {
-        Slot &slot = perSlot[size_t(slotIndex)];
-        if (!slot.transformer) {
-            // Rectangular: the Hamming weights are applied below.
-            slot.transformer.reset(new FourierTransformer(0, QStringLiteral("Rectangular")));
-            slot.transformer->setSizeLogged(fftSize);
-            slot.input.resize(fftSize);
-            slot.output.assign(fftSize, 0.0f);
-        }
+        TransformScratch &slot = perSlot[size_t(slotIndex)];
+        slot.prepare(fftSize, fftSize);
         float *input = slot.input.data();
         float *output = slot.output.data();
         for (qint64 f = begin; f < end; ++f) {

@@ -6,7 +6,7 @@
 #include "analysis/calldetector.h"
 #include "analysis/floatmatrix.h"
 #include "analysis/samplescale.h"
-#include "fft/fouriertransformer.h"
+#include "analysis/transformscratch.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
 #include "recording/wavfile.h"
@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -149,9 +148,7 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
         const qint64 blocksPerChunk = std::max(16, 32768 / bins);
         const qint64 chunks = (numberOfFfts + blocksPerChunk - 1) / blocksPerChunk;
         struct Slot {
-            std::unique_ptr<FourierTransformer> transformer;
-            std::vector<float> input;
-            std::vector<float> output;
+            TransformScratch fft;
             FloatMatrix levels;
         };
         std::vector<Slot> perSlot(size_t(AnalysisPool::slotCount(numberOfFfts, blocksPerChunk)));
@@ -163,19 +160,13 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
 
         auto computeChunk = [&](int slotIndex, qint64 begin, qint64 end) {
             Slot &slot = perSlot[size_t(slotIndex)];
-            if (!slot.transformer) {
-                // Rectangular: the chosen window weights the filled part of each frame below.
-                slot.transformer.reset(new FourierTransformer(0, QStringLiteral("Rectangular")));
-                slot.transformer->setSizeLogged(windowSize);
-                slot.input.assign(size_t(windowSize), 0.0f);
-                // One float beyond the spectrum, never written: the Nyquist bin's imaginary part, 0.
-                slot.output.assign(size_t(windowSize) + 1, 0.0f);
-            }
+            // One float beyond the spectrum, never written: the Nyquist bin's imaginary part, 0.
+            slot.fft.prepare(windowSize, size_t(windowSize) + 1);
             FloatMatrix &levels = slot.levels;
             if (levels.rows != size_t(end - begin))
                 levels.allocate(size_t(end - begin), size_t(bins));
-            float *input = slot.input.data();
-            const float *output = slot.output.data();
+            float *input = slot.fft.input.data();
+            const float *output = slot.fft.output.data();
             for (qint64 i = begin; i < end; ++i) {
                 const int *block = samples + i * hop + offset;
                 if (weights.empty()) {
@@ -188,7 +179,7 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
                 // The transform may work in place on its input: pad anew for every block.
                 std::fill(input + framed, input + windowSize, 0.0f);
 
-                slot.transformer->forwardTransform(input, slot.output.data());
+                slot.fft.transformer->forwardTransform(input, slot.fft.output.data());
 
                 float *row = levels.data.data() + size_t(i - begin) * size_t(bins);
                 for (int j = 0; j < bins; ++j) {
@@ -211,7 +202,7 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
             }
         };
 
-        // At most about 100 reports, in order, each once the blocks before it are done.
+        // At most about 100 reports, in order: the one for block i once i blocks are done.
         const qint64 progressStep = numberOfFfts / 100;
         qint64 nextReport = 0;
         auto report = [&](qint64 done) {
