@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <new>
 
 // Why the scan may run in bands.
 //
@@ -274,7 +273,7 @@ std::vector<Blob> BlobLabeler::labelRegions(FloatMatrix &m)
 {
     m_mapped.assign(1, 0); // label 0 is never a region
     // Linear indexes are ints; a matrix beyond that (8 GB of cells) is not labelled.
-    m_labels.reset();
+    decltype(m_labels)().swap(m_labels);
     if (m.size > static_cast<size_t>(std::numeric_limits<int>::max())) {
         m_width = m_height = m_size = 0;
         return {};
@@ -306,10 +305,16 @@ std::vector<Blob> BlobLabeler::labelRegions(FloatMatrix &m)
         b.firstLabel = b.firstRow * m_width + 1;
     }
 
-    m_labels.reset(static_cast<int *>(std::calloc(std::max<size_t>(1, size_t(m_size)), sizeof(int))));
-    if (!m_labels)
-        throw std::bad_alloc();
-    int *labels = m_labels.get();
+    // Written before anything reads it, by the band's own thread: fresh pages
+    // that were read first would be mapped to the shared zero page and, at
+    // the first label written, replaced at the cost of flushing the address
+    // translations of every thread of the process, once per page.
+    m_labels.resize(static_cast<size_t>(m_size));
+    int *labels = m_labels.data();
+    AnalysisPool::forEachChunk(bandCount, 1, [&](int, qint64 k, qint64) {
+        const Band &b = bands[size_t(k)];
+        std::fill(labels + qint64(b.firstRow) * m_width, labels + qint64(b.endRow) * m_width, 0);
+    });
     AnalysisPool::forEachChunk(bandCount, 1, [&](int, qint64 k, qint64) {
         Scanner scanner(m, labels, bands);
         if (bandCount > 1)
@@ -367,7 +372,7 @@ void BlobLabeler::extractRegion(const FloatMatrix &m, const std::pair<const int,
         return;
     const int label = m_mapped[size_t(entry.first)];
     const uint64_t start = (blob.indexMin / w) * w;
-    const uint64_t available = m_labels ? std::min<uint64_t>(m.data.size(), uint64_t(m_size)) : 0;
+    const uint64_t available = std::min<uint64_t>(m.data.size(), m_labels.size());
     if (start >= available)
         return;
     const uint64_t count = std::min<uint64_t>(n * w, available - start);

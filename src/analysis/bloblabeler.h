@@ -1,10 +1,9 @@
 #pragma once
 
 #include "analysis/blob.h"
+#include "analysis/defaultinitallocator.h"
 #include "analysis/floatmatrix.h"
 
-#include <cstdlib>
-#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -43,15 +42,10 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_size = 0;
-    struct Free {
-        void operator()(int *p) const { std::free(p); }
-    };
     // Per cell: 0 not reached, -1 background a tracer looked at, otherwise the
     // label of the region the cell belongs to, in the numbering of the band
-    // that found it (see m_mapped). From calloc: a large map comes as fresh
-    // zero pages, first touched by the band that scans them, instead of being
-    // zeroed on one thread.
-    std::unique_ptr<int[], Free> m_labels;
+    // that found it (see m_mapped). Zeroed band by band by the threads that scan them.
+    std::vector<int, DefaultInitAllocator<int>> m_labels;
     // m_mapped[label]: the number the region labelled label carries in m_labels.
     std::vector<int> m_mapped;
 };
