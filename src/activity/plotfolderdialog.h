@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activity/charts/activityrows.h"
 #include "activity/plotfolderdialogform.h"
 
 #include <QByteArray>
@@ -16,6 +17,7 @@
 
 class QDate;
 class QGridLayout;
+class QProgressDialog;
 class QRadioButton;
 class QTime;
 class QTreeWidget;
@@ -41,7 +43,6 @@ class MyQwtZoomer81;
 class MyQwtZoomer9;
 class MyQwtZoomer91;
 struct ActivityForm;
-struct ActivityRows;
 struct FolderTimeSettings;
 
 /**
@@ -124,6 +125,9 @@ public:
     /** Test seam: told of every chart computation the frame asks for, before it runs. */
     using ChartCallObserver = std::function<void(ActivityTab tab, bool init, bool exportData)>;
     static void setChartCallObserver(ChartCallObserver observer);
+    /** Test seam: told after each step of the days chart's progress, which it may cancel as a user's close does. */
+    using ProgressObserver = std::function<void(QProgressDialog &progress)>;
+    static void setProgressObserver(ProgressObserver observer);
 
     // --- Plots (built by the set-up; the charts fill them) ----------------------
     QColor canvasColor;            // background of all seven canvases
@@ -225,6 +229,24 @@ public:
      * before anything that may end the drawing early.
      */
     int takeShownYear(ActivityTab tab, const QVector<int> &years);
+
+    /** How an activity chart's drawing begins (beginActivityChart). */
+    struct ActivityChartStart {
+        bool draw = false;       // false: the drawing ends here
+        QString exportPath;      // the file the data goes to, with exportData
+        ActivityRows rows;       // read once the file is chosen
+        int year = 0;            // the shown year
+    };
+    /**
+     * The first steps of an activity chart (days ... wind speed): both export
+     * buttons enabled; with exportData the file asked for (cancelled: nothing
+     * else happens); the rows read and the shown year taken (takeShownYear). With no year the
+     * tab's plot is emptied (drawNoActivity), its first-plot flag cleared and
+     * the drawing ends.
+     */
+    ActivityChartStart beginActivityChart(ActivityTab tab, bool init, bool exportData);
+    /** The tab's "Valid Hours" curve; null on the time tab and on a weather tab without its file. */
+    QwtPlotCurve *validHoursOf(ActivityTab tab) const;
 
 public slots:
     // The chart computations (see above), each in activity/charts/plotfolderdialog_<chart>.cpp.
@@ -355,6 +377,8 @@ private:
                                const QVariant &itemInfo, bool on);
 
     QByteArray storedTimeZoneId() const;
+    void clearFirstPlotFlag(ActivityTab tab);
 
     static ChartCallObserver chartCallObserver;
+    static ProgressObserver progressObserver;
 };

@@ -14,6 +14,9 @@ class QwtPlotGappedCurve : public QwtPlotCurve
 public:
     QwtPlotGappedCurve(const QString &title, double gapValue);
 
+    /** The y value that breaks the line. */
+    double gap() const { return gapValue; }
+
     void drawSeries(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap, const QRectF &canvasRect,
                     int from, int to) const override;
 

@@ -83,14 +83,6 @@ QVector<ClockedRecording> clocked(const QDate &date, const QStringList &times)
 Q_DECLARE_METATYPE(Period)
 Q_DECLARE_METATYPE(ActivityForm)
 
-namespace QTest {
-template <>
-char *toString(const Period &p)
-{
-    const auto text = [](qint64 ms) { return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODate); };
-    return qstrdup(qPrintable(QStringLiteral("[%1, %2]").arg(text(p.begin), text(p.end))));
-}
-} // namespace QTest
 
 class TestActivityBasis : public QObject
 {

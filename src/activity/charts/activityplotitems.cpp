@@ -1,6 +1,7 @@
 #include "activity/charts/activityplotitems.h"
 
 #include "activity/charts/activityrows.h"
+#include "activity/charts/plotdatacsv.h"
 #include "activity/qwtplotgappedcurve.h"
 
 #include <qwt_legend.h>
@@ -11,6 +12,8 @@
 #include <qwt_plot_zoomer.h>
 #include <qwt_scale_engine.h>
 #include <qwt_symbol.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -152,5 +155,73 @@ void resetActivityZoomers(QwtPlotZoomer *left, QwtPlotZoomer *right)
             continue;
         zoomer->setZoomBase(true);
         zoomer->setMaxStackDepth(2);
+    }
+}
+
+void drawActivityCurves(QwtPlot *plot, QwtPlotCurve *validHours, const ActivityRows &rows, const QVector<double> &xs,
+                        const QVector<QVector<float>> &values, const ActivityCurveStyle &style, bool logarithmic,
+                        bool init, const std::function<QColor(int)> &color)
+{
+    deleteActivityCurves(plot);
+    for (int i = 0; i < rows.curveList.size(); ++i) {
+        QVector<QPointF> samples(xs.size());
+        for (int k = 0; k < xs.size(); ++k)
+            samples[k] = QPointF(xs[k], double(values[i].value(k)));
+        addActivityCurves(plot, rows.curveList.at(i), samples, color(i), style, logarithmic);
+    }
+    updateLegendMarkers(plot, validHours, rows, init, color);
+}
+
+void drawNoActivity(QwtPlot *plot, QwtPlotCurve *validHours, bool init)
+{
+    deleteActivityCurves(plot);
+    validHours->setSamples(QVector<QPointF>());
+    if (init)
+        setLegendEntryChecked(plot, validHours, true);
+    plot->replot();
+}
+
+QVector<PlotDataColumn> shownPlotDataColumns(const QwtPlot *plot, QwtPlotCurve *validHours, const QVector<float> &hours,
+                                             const ActivityRows &rows, const QVector<QVector<float>> &values,
+                                             const QString &unit)
+{
+    QVector<PlotDataColumn> columns;
+    if (legendEntryChecked(plot, validHours))
+        columns.append({QStringLiteral("Valid Hours [h]"), hours, 1});
+    for (int i = 0; i < rows.curveList.size(); ++i) {
+        const QString &name = rows.curveList.at(i);
+        if (curveShown(plot, name))
+            columns.append({name + unit, values[i], 3});
+    }
+    return columns;
+}
+
+float largestValue(const QVector<QVector<float>> &rows, int count)
+{
+    float largest = 0.0f;
+    const int n = count < 0 ? rows.size() : std::min(count, rows.size());
+    for (int i = 0; i < n; ++i) {
+        for (float v : rows[i])
+            largest = std::max(largest, v);
+    }
+    return largest;
+}
+
+bool hasPartHours(const QVector<float> &hours)
+{
+    return std::any_of(hours.begin(), hours.end(), [](float h) { return h > 0.0f && h < 1.0f; });
+}
+
+void setDaysAndMonthsAxes(QwtPlot *plot, bool logarithmic, float maximum, const QVector<float> &hours,
+                          double linearRightTop)
+{
+    const double top = double(maximum == 0.0f ? 1.0f : maximum) + 0.1;
+    setActivityScaleEngines(plot, logarithmic);
+    if (logarithmic) {
+        plot->setAxisScale(QwtPlot::yLeft, 0.001, top);
+        plot->setAxisScale(QwtPlot::yRight, hasPartHours(hours) ? 0.1 : 1.0, 1000.0);
+    } else {
+        plot->setAxisScale(QwtPlot::yLeft, 0.0, top);
+        plot->setAxisScale(QwtPlot::yRight, 0.0, linearRightTop);
     }
 }

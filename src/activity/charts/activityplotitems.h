@@ -13,6 +13,7 @@ class QwtPlotItem;
 class QwtPlotMarker;
 class QwtPlotZoomer;
 struct ActivityRows;
+struct PlotDataColumn;
 
 /**
  * The plot items that every activity chart (days, months, night time,
@@ -77,3 +78,42 @@ void setActivityScaleEngines(QwtPlot *plot, bool logarithmic);
 
 /** Both zoomers take the plot's present scales as their base, two zoom levels deep. */
 void resetActivityZoomers(QwtPlotZoomer *left, QwtPlotZoomer *right);
+
+/**
+ * The line and dot curves of every curve of `rows` at these x positions:
+ * curve i draws values[i]. The previous drawing's curves are deleted first;
+ * the legend markers are made (`init`) or recoloured.
+ */
+void drawActivityCurves(QwtPlot *plot, QwtPlotCurve *validHours, const ActivityRows &rows, const QVector<double> &xs,
+                        const QVector<QVector<float>> &values, const ActivityCurveStyle &style, bool logarithmic,
+                        bool init, const std::function<QColor(int)> &color);
+
+/**
+ * A chart with nothing to show (no dated recording): no curves, no bars. On
+ * the first drawing the "Valid Hours" entry is checked as a drawn chart's is.
+ */
+void drawNoActivity(QwtPlot *plot, QwtPlotCurve *validHours, bool init);
+
+/**
+ * The plot-data columns the legend shows: "Valid Hours [h]" (one decimal)
+ * while its entry is checked, then each curve of `rows` whose marker is
+ * checked, named with `unit` appended (three decimals). values[i] is curve i's.
+ */
+QVector<PlotDataColumn> shownPlotDataColumns(const QwtPlot *plot, QwtPlotCurve *validHours, const QVector<float> &hours,
+                                             const ActivityRows &rows, const QVector<QVector<float>> &values,
+                                             const QString &unit);
+
+/** The largest value of the first `count` rows (all rows when count < 0), at least 0. */
+float largestValue(const QVector<QVector<float>> &rows, int count = -1);
+
+/**
+ * The y axes of the days and months charts, after the scale engines: the left
+ * from 0 (0.001 on logarithmic axes) to maximum + 0.1 (1.1 with a maximum of
+ * 0); the right from 0 to linearRightTop, or on logarithmic axes from 0.1
+ * (some bin has hours below one) or 1 up to 1000.
+ */
+void setDaysAndMonthsAxes(QwtPlot *plot, bool logarithmic, float maximum, const QVector<float> &hours,
+                          double linearRightTop);
+
+/** True when some bin has valid hours above 0 and below 1: a logarithmic hours axis then starts at 0.1. */
+bool hasPartHours(const QVector<float> &hours);

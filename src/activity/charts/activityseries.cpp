@@ -1,6 +1,10 @@
 #include "activity/charts/activityseries.h"
 
-#include "activity/charts/validperiods.h"
+#include "activity/charts/suntimes.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cstdlib>
 
 float activityPerHour(float count, float hours)
 {
@@ -33,4 +37,197 @@ DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int 
         }
     }
     return s;
+}
+
+namespace {
+
+// A recording of the shown year on the clock, with the class rows it counts for ("All Classes" aside).
+struct DayRecording {
+    qint64 instant = 0;
+    QVector<int> classRows;
+};
+
+// The recordings of each day of the year (index 0 is 1 January), in file-list order.
+QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year)
+{
+    QHash<QString, int> classRow;
+    for (int i = 0; i < rows.classList.size(); ++i)
+        classRow.insert(rows.classList.at(i), i);
+    QVector<QVector<DayRecording>> days(QDate(year, 1, 1).daysInYear());
+    for (const ActivityRow &row : rows.rows) {
+        if (!row.hasDateTime() || row.date.year() != year)
+            continue;
+        DayRecording r;
+        r.instant = clock.instant(row.date, row.msOfDay);
+        for (const QString &text : row.countedClasses())
+            r.classRows << classRow.value(text, -1);
+        days[row.date.dayOfYear() - 1].append(std::move(r));
+    }
+    return days;
+}
+
+void countRecording(QVector<QVector<float>> &counts, const DayRecording &r, int bin)
+{
+    for (int c : r.classRows) {
+        if (c >= 0)
+            counts[c][bin] += 1.0f;
+    }
+    counts.last()[bin] += 1.0f;
+}
+
+BinnedActivity divided(QVector<float> hours, QVector<QVector<float>> counts)
+{
+    for (QVector<float> &row : counts) {
+        for (int bin = 0; bin < row.size(); ++bin)
+            row[bin] = activityPerHour(row[bin], hours[bin]);
+    }
+    return {std::move(hours), std::move(counts)};
+}
+
+} // namespace
+
+BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
+{
+    const QDate newYear(year, 1, 1);
+    const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
+    const QVector<Period> invalid = invalidPeriodsOfYear(form.invalidTimes, clock, year);
+    const QVector<QVector<DayRecording>> recordings = recordingsByDay(clock, rows, year);
+    QVector<float> hours(12, 0.0f);
+    QVector<QVector<float>> counts(rows.classList.size() + 1, QVector<float>(12, 0.0f));
+    for (int d = 0; d < recordings.size(); ++d) {
+        const QDate date = newYear.addDays(d);
+        const int month = date.month() - 1;
+        const QVector<Period> valid = validPeriodsOfDay(form, clock, date, monitoring, invalid);
+        // No threshold per day: only the month's sum must reach it.
+        hours[month] = hoursOf(valid, hours[month]);
+        for (const DayRecording &r : recordings[d]) {
+            if (inAnyPeriod(r.instant, valid))
+                countRecording(counts, r, month);
+        }
+    }
+    for (float &h : hours) {
+        if (h < minimumValidHours)
+            h = 0.0f;
+    }
+    return divided(std::move(hours), std::move(counts));
+}
+
+namespace {
+
+// Sunrise and sunset of a day as instants: the clock times of the sun's hours.
+struct SunInstants {
+    qint64 sunrise = 0;
+    qint64 sunset = 0;
+};
+
+SunInstants sunInstants(const ActivityClock &clock, const QDate &date, const DaySun &sun)
+{
+    const auto at = [&](float hours) { return clock.instant(date, qint64(sunHoursOfDay(hours) * 3600.0f) * 1000); };
+    return {at(sun.sunrise), at(sun.sunset)};
+}
+
+// p percent of a night of `seconds` after (or, negative, before) an instant, in whole seconds.
+qint64 percentOf(qint64 from, float seconds, int p)
+{
+    const float unit = seconds / 100.0f;
+    return from + qint64(unit * float(p)) * 1000;
+}
+
+float secondsBetween(qint64 from, qint64 to)
+{
+    return float((to - from) / 1000);
+}
+
+} // namespace
+
+NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
+                            const DaySun &dayAfter)
+{
+    const qint64 midnight = clock.midnight(day);
+    const qint64 nextMidnight = clock.midnight(day.addDays(1));
+    const SunInstants last = sunInstants(clock, day.addDays(-1), dayBefore);
+    const SunInstants today = sunInstants(clock, day, sun);
+    const SunInstants next = sunInstants(clock, day.addDays(1), dayAfter);
+    NightBinParts parts;
+    if (sunHoursOfDay(sun.sunrise) <= sunHoursOfDay(sun.sunset)) {
+        // Tonight runs into tomorrow's morning; the morning of this day belongs to last night.
+        const float tonight = secondsBetween(today.sunset, next.sunrise);
+        const float lastNight = secondsBetween(last.sunset, today.sunrise);
+        parts[0] = {{std::max(percentOf(today.sunset, tonight, -15), today.sunrise), today.sunset}};
+        bool crossed = false;
+        for (int k = 1; k < nightBinCount; ++k) {
+            const int a = 10 * (k - 1), b = 10 * k;
+            const qint64 end = percentOf(today.sunset, tonight, b);
+            if (crossed) {
+                parts[k] = {{percentOf(last.sunset, lastNight, a), percentOf(last.sunset, lastNight, b)}};
+            } else if (end <= nextMidnight) {
+                parts[k] = {{percentOf(today.sunset, tonight, a), end}};
+            } else {
+                // Midnight falls in this bin: its evening from tonight, its morning from last night.
+                crossed = true;
+                parts[k] = {{percentOf(today.sunset, tonight, a), nextMidnight},
+                            {midnight, percentOf(last.sunset, lastNight, b)}};
+            }
+        }
+        return parts;
+    }
+    // The sun sets after midnight: the whole night lies on this date.
+    const float night = secondsBetween(today.sunset, today.sunrise);
+    const qint64 evening = percentOf(today.sunset, night, -15);
+    parts[0] = {{std::max(midnight, evening), today.sunset}};
+    if (evening <= midnight) {
+        const float nextNight = secondsBetween(next.sunset, next.sunrise);
+        parts[0].append({percentOf(next.sunset, nextNight, -15), nextMidnight});
+    }
+    for (int k = 1; k < nightBinCount; ++k)
+        parts[k] = {{percentOf(today.sunset, night, 10 * (k - 1)), percentOf(today.sunset, night, 10 * k)}};
+    return parts;
+}
+
+BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
+{
+    const QDate newYear(year, 1, 1);
+    const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
+    const QVector<Period> invalid = invalidPeriodsOfYear(form.invalidTimes, clock, year);
+    const QVector<QVector<DayRecording>> recordings = recordingsByDay(clock, rows, year);
+    const int days = recordings.size();
+    // The night is always sunset to sunrise proper, whatever twilight the form shows.
+    QVector<DaySun> suns(days + 2);   // index i is 1 January + i - 1
+    for (int i = 0; i < days + 2; ++i)
+        suns[i] = daySunTimes(form, clock, newYear.addDays(i - 1));
+    QVector<float> hours(nightBinCount, 0.0f);
+    QVector<QVector<float>> counts(rows.classList.size() + 1, QVector<float>(nightBinCount, 0.0f));
+    for (int d = 0; d < days; ++d) {
+        const QDate date = newYear.addDays(d);
+        const DaySun &before = suns[d], &sun = suns[d + 1], &after = suns[d + 2];
+        // A polar day or night, also next door, leaves the night without bounds.
+        if (!monitoring.contains(date) || before.none() || sun.none() || after.none())
+            continue;
+        QVector<Period> valid = recordingPeriodsOfDay(form, clock, date, sun);
+        subtractInvalidPeriods(valid, invalid);
+        const NightBinParts parts = nightBinParts(clock, date, before, sun, after);
+        std::array<QVector<Period>, nightBinCount> binPeriods;
+        for (int bin = 0; bin < nightBinCount; ++bin) {
+            for (const Period &part : parts[bin]) {
+                if (part.end < part.begin)
+                    continue;
+                for (const Period &v : valid) {
+                    if ((v.begin < part.begin && v.end < part.begin) || (v.begin > part.end && v.end > part.end))
+                        continue;
+                    const Period piece{std::max(v.begin, part.begin), std::min(v.end, part.end)};
+                    binPeriods[bin].append(piece);
+                    hours[bin] += float(std::llabs(piece.end - piece.begin) / 1000) / 3600.0f;
+                }
+            }
+        }
+        for (const DayRecording &r : recordings[d]) {
+            for (int bin = 0; bin < nightBinCount; ++bin) {
+                if (inAnyPeriod(r.instant, binPeriods[bin])) {
+                    countRecording(counts, r, bin);
+                    break;
+                }
+            }
+        }
+    }
+    return divided(std::move(hours), std::move(counts));
 }

@@ -3,8 +3,10 @@
 #include "activity/charts/activityclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
+#include "activity/charts/validperiods.h"
 
 #include <QVector>
+#include <array>
 
 /**
  * The numbers of the activity charts over days, months and night time, from
@@ -37,3 +39,46 @@ struct DaysSeries {
  */
 DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int year,
                       const QVector<QVector<QVector<qint64>>> &candidates, bool activity);
+
+/**
+ * Counts and activities per class over the bins of a chart (months, night-time
+ * bins): row r < classList.size() is classList[r], the last row "All Classes",
+ * kept even where it is not drawn. Curve i of the rows' curveList draws row i.
+ */
+struct BinnedActivity {
+    QVector<float> hours;              // per bin
+    QVector<QVector<float>> activity;  // [class row][bin]: recordings per valid hour
+};
+
+/**
+ * The months chart: per month of `year` the valid hours of its days inside the
+ * monitoring period (0 below minimumValidHours for the month as a whole), and
+ * per class the recordings in those valid periods over those hours. A
+ * recording counts for each class it lists up to the first empty one (the
+ * unassigned ones for the empty class) and once for "All Classes".
+ */
+BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+                              int year);
+
+/** The night-time bins: -0.15 to 0 (the evening before sunset), then tenths of the night from sunset to sunrise. */
+constexpr int nightBinCount = 11;
+using NightBinParts = std::array<QVector<Period>, nightBinCount>;
+
+/**
+ * Where the night-time bins of day D lie on the clock, from the sun times of
+ * the day before, the day and the day after (none of them polar): tonight's
+ * bins up to midnight, the bin that midnight falls in split into tonight's
+ * evening part and last night's morning part, later bins from last night. When
+ * the sun sets after midnight (before it rises on the same date) the night is
+ * that of D alone. A part may end before it begins; such a part holds nothing.
+ */
+NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
+                            const DaySun &dayAfter);
+
+/**
+ * The night-time chart: per bin the valid hours over the days of `year`
+ * (inside the monitoring period, with sunrise and sunset on the day and its
+ * neighbours), and per class the recordings in those valid parts over those
+ * hours. A recording on the boundary of two bins counts in the lower one.
+ */
+BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year);

@@ -3,7 +3,9 @@
 #include "activity/plotfolderdialog.h"
 
 #include "activity/charts/activityform.h"
+#include "activity/charts/activityplotitems.h"
 #include "activity/charts/activityrows.h"
+#include "activity/charts/plotdatacsv.h"
 #include "activity/charts/suntimes.h"
 #include "activity/foldersettings.h"
 #include "filelist/filerowtexts.h"
@@ -87,4 +89,70 @@ int plotFolderDialog::takeShownYear(ActivityTab tab, const QVector<int> &years)
     previous->setEnabled(yearIndex > 0);
     next->setEnabled(yearIndex < years.size() - 1);
     return years.at(yearIndex);
+}
+
+QwtPlotCurve *plotFolderDialog::validHoursOf(ActivityTab tab) const
+{
+    switch (tab) {
+    case ActivityTab::Days: return validHoursVsDays;
+    case ActivityTab::Months: return validHoursVsMonth;
+    case ActivityTab::Night: return validHoursVsNight;
+    case ActivityTab::Temperature: return validHoursVsTemp;
+    case ActivityTab::Precipitation: return validHoursVsPrec;
+    case ActivityTab::WindSpeed: return validHoursVsWind;
+    case ActivityTab::Time: break;
+    }
+    return nullptr;
+}
+
+namespace {
+
+const Setting<QString> &exportKeyOf(ActivityTab tab)
+{
+    switch (tab) {
+    case ActivityTab::Months: return SettingKeys::exportPlotDataMonth;
+    case ActivityTab::Night: return SettingKeys::exportPlotDataNightTime;
+    case ActivityTab::Temperature: return SettingKeys::exportPlotDataTemperature;
+    case ActivityTab::Precipitation: return SettingKeys::exportPlotDataPrecipitation;
+    case ActivityTab::WindSpeed: return SettingKeys::exportPlotDataWindSpeed;
+    case ActivityTab::Days:
+    case ActivityTab::Time: break;
+    }
+    return SettingKeys::exportPlotDataDays;
+}
+
+} // namespace
+
+plotFolderDialog::ActivityChartStart plotFolderDialog::beginActivityChart(ActivityTab tab, bool init, bool exportData)
+{
+    ActivityChartStart start;
+    ui->pushButton_2->setEnabled(true);
+    ui->pushButton_19->setEnabled(true);
+    if (exportData) {
+        start.exportPath = choosePlotDataFile(this, exportKeyOf(tab));
+        if (start.exportPath.isEmpty())
+            return start;
+    }
+    start.rows = activityRows();
+    start.year = takeShownYear(tab, start.rows.years);
+    if (start.year == 0) {
+        drawNoActivity(plotOf(tab), validHoursOf(tab), init);
+        clearFirstPlotFlag(tab);
+        return start;
+    }
+    start.draw = true;
+    return start;
+}
+
+void plotFolderDialog::clearFirstPlotFlag(ActivityTab tab)
+{
+    switch (tab) {
+    case ActivityTab::Time: firstPlotVsTime = false; break;
+    case ActivityTab::Days: firstPlotVsDays = false; break;
+    case ActivityTab::Months: firstPlotVsMonth = false; break;
+    case ActivityTab::Night: firstPlotVsNight = false; break;
+    case ActivityTab::Temperature: firstPlotVsTemp = false; break;
+    case ActivityTab::Precipitation: firstPlotVsPrec = false; break;
+    case ActivityTab::WindSpeed: firstPlotVsWind = false; break;
+    }
 }

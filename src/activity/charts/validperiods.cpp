@@ -156,9 +156,8 @@ QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock 
     return periods;
 }
 
-float hoursOf(const QVector<Period> &periods)
+float hoursOf(const QVector<Period> &periods, float hours)
 {
-    float hours = 0;
     for (const Period &p : periods)
         hours = float(double(hours) + double(std::llabs(p.end - p.begin)) / double(msPerHour));
     return hours;

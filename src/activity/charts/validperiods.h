@@ -72,8 +72,11 @@ void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &inv
 QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
                                   const MonitoringPeriod &monitoring, const QVector<Period> &invalid);
 
-/** The hours of the periods: their lengths in milliseconds over 3.6e6, summed in single precision. */
-float hoursOf(const QVector<Period> &periods);
+/**
+ * The hours of the periods added to `hours`: their lengths in milliseconds over
+ * 3.6e6, summed period by period in single precision.
+ */
+float hoursOf(const QVector<Period> &periods, float hours = 0.0f);
 
 /** True when instant lies in one of the periods. */
 bool inAnyPeriod(qint64 instant, const QVector<Period> &periods);
