@@ -1,5 +1,7 @@
 #include "activity/windfileformat.h"
 
+#include "activity/stamptext.h"
+
 #include <QStringList>
 
 namespace {
@@ -31,55 +33,79 @@ QStringList cleanedFields(const QString &text, QChar separator)
     return fields;
 }
 
-bool onBoundary(const QDateTime &stamp)
+constexpr qint64 tenMinutesMs = 600000;
+
+// On a 10-minute mark: second 0 and a minute that is a multiple of 10 (days are whole multiples of ten minutes).
+bool onBoundary(const WindStamp &stamp)
 {
-    const QTime t = stamp.time();
-    return t.second() == 0 && t.minute() % 10 == 0;
+    return stamp.written % tenMinutesMs == 0;
 }
 
-// The stamp as written, to the second: equal local texts count as one stamp
+// The stamp as written, to the second: equal clock texts count as one stamp
 // even where a clock change makes them different instants.
-bool sameStamp(const QDateTime &a, const QDateTime &b)
+qint64 writtenSecond(const WindStamp &stamp)
 {
-    return a.date() == b.date() && a.time().hour() == b.time().hour() && a.time().minute() == b.time().minute()
-        && a.time().second() == b.time().second();
+    return stamp.written >= 0 ? stamp.written / 1000 : -((-stamp.written + 999) / 1000);
 }
 
-void keepOnePerBoundary(QVector<QDateTime> &times, QVector<float> &speeds)
+void moveBy(WindStamp &stamp, qint64 ms)
 {
-    QDateTime lastKept;
-    for (int i = times.size() - 1; i >= 0; --i) {
-        const QDateTime stamp = times.at(i);
-        if (onBoundary(stamp) && !(lastKept.isValid() && sameStamp(stamp, lastKept))) {
-            lastKept = stamp;
-            continue;
-        }
-        times.remove(i);
-        speeds.remove(i);
-    }
+    stamp.written += ms;
+    stamp.instant += ms;
 }
 
-void roundAndMerge(QVector<QDateTime> &times, QVector<float> &speeds)
+// Walking from the last entry back, an entry stays when it is on a mark and its
+// stamp differs from the one that stayed last; one pass marks, one compacts.
+void keepOnePerBoundary(QVector<WindStamp> &stamps)
 {
-    for (QDateTime &stamp : times) {
-        if (!onBoundary(stamp))
-            stamp = stamp.addSecs(-(stamp.time().second() + 60 * (stamp.time().minute() % 10)));
-    }
-    // From the last entry back: a run of equal stamps ends where the stamp changes.
-    int runEnd = times.size() - 1;
-    for (int i = times.size() - 1; i >= 0; --i) {
-        if (i > 0 && times.at(i - 1) == times.at(i))
-            continue;
-        if (runEnd > i) {
-            float sum = 0;
-            for (int k = i; k <= runEnd; ++k)
-                sum += speeds.at(k);
-            speeds[i] = sum / float(runEnd - i + 1);
-            times.remove(i + 1, runEnd - i);
-            speeds.remove(i + 1, runEnd - i);
+    QVector<bool> keep(stamps.size(), false);
+    bool anyKept = false;
+    qint64 lastKept = 0;
+    for (int i = stamps.size() - 1; i >= 0; --i) {
+        const qint64 second = writtenSecond(stamps.at(i));
+        if (onBoundary(stamps.at(i)) && !(anyKept && second == lastKept)) {
+            keep[i] = true;
+            anyKept = true;
+            lastKept = second;
         }
-        runEnd = i - 1;
     }
+    int out = 0;
+    for (int i = 0; i < stamps.size(); ++i) {
+        if (keep.at(i))
+            stamps[out++] = stamps.at(i);
+    }
+    stamps.resize(out);
+}
+
+// Stamps off a mark move back to the mark before them; then each run of equal
+// neighbours becomes its first entry with the mean of the run's speeds.
+void roundAndMerge(QVector<WindStamp> &stamps)
+{
+    for (WindStamp &stamp : stamps) {
+        if (!onBoundary(stamp)) {
+            const qint64 wallOfDay = ((stamp.written % 86400000) + 86400000) % 86400000;
+            moveBy(stamp, -(wallOfDay % tenMinutesMs) / 1000 * 1000);
+        }
+    }
+    int out = 0;
+    for (int first = 0; first < stamps.size();) {
+        int end = first + 1;
+        float sum = stamps.at(first).speed;
+        while (end < stamps.size() && stamps.at(end).instant == stamps.at(first).instant)
+            sum += stamps.at(end++).speed;
+        WindStamp merged = stamps.at(first);
+        if (end - first > 1)
+            merged.speed = sum / float(end - first);
+        stamps[out++] = merged;
+        first = end;
+    }
+    stamps.resize(out);
+}
+
+qint64 writtenMs(const QDateTime &stamp)
+{
+    static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
+    return (stamp.date().toJulianDay() - epochDay) * 86400000 + stamp.time().msecsSinceStartOfDay();
 }
 
 } // namespace
@@ -127,7 +153,7 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format)
     const QStringList fields = cleanedFields(line, separator1);
     const QString datePattern = windDatePattern(format.dateFormat);
     if (!datePattern.isEmpty())
-        read.date = QDate::fromString(fields.at(0), datePattern);
+        read.date = readStampDate(fields.at(0), datePattern);
     if (fields.size() < 2)
         return read;
     QString timeText;
@@ -144,7 +170,7 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format)
             return read;
         speedText = parts.at(1);
     }
-    read.time = QTime::fromString(timeText, format.timeFormat);
+    read.time = readStampTime(timeText, format.timeFormat);
     if (format.decimalSeparator == QLatin1String(","))
         speedText.replace(QLatin1Char(','), QLatin1Char('.'));
     // toFloat reads in the C locale: a point, no grouping.
@@ -154,15 +180,31 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format)
     return read;
 }
 
-void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &times, QVector<float> &speeds)
+void applyWindDateTimeDefinition(const QString &definition, QVector<WindStamp> &stamps)
 {
     if (definition == QLatin1String("Beginning")) {
-        keepOnePerBoundary(times, speeds);
+        keepOnePerBoundary(stamps);
     } else if (definition == QLatin1String("End")) {
-        keepOnePerBoundary(times, speeds);
-        for (QDateTime &stamp : times)
-            stamp = stamp.addSecs(-600);
+        keepOnePerBoundary(stamps);
+        for (WindStamp &stamp : stamps)
+            moveBy(stamp, -tenMinutesMs);
     } else if (definition == QLatin1String("Round")) {
-        roundAndMerge(times, speeds);
+        roundAndMerge(stamps);
+    }
+}
+
+void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &times, QVector<float> &speeds)
+{
+    QVector<WindStamp> stamps(times.size());
+    for (int i = 0; i < times.size(); ++i)
+        stamps[i] = {writtenMs(times.at(i)), times.at(i).toMSecsSinceEpoch(), speeds.at(i)};
+    const QDateTime zoneOf = times.value(0);
+    applyWindDateTimeDefinition(definition, stamps);
+    times.resize(stamps.size());
+    speeds.resize(stamps.size());
+    for (int i = 0; i < stamps.size(); ++i) {
+        // Back in the stamps' own zone or offset.
+        times[i] = zoneOf.addMSecs(stamps.at(i).instant - zoneOf.toMSecsSinceEpoch());
+        speeds[i] = stamps.at(i).speed;
     }
 }

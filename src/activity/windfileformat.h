@@ -62,3 +62,18 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format);
  * Any other text leaves the lists as they are.
  */
 void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &times, QVector<float> &speeds);
+
+/**
+ * A wind value whose stamp is known both as written (milliseconds of the
+ * station's clock face since 1970-01-01 00:00, as if that clock were UTC) and
+ * as the instant it names. The rules compare and test stamps as written and
+ * move both by the same amount; equal instants merge under "Round".
+ */
+struct WindStamp {
+    qint64 written = 0;
+    qint64 instant = 0;
+    float speed = 0;
+};
+
+/** The same rules on stamps; linear in their number, as a year of one-minute values needs. */
+void applyWindDateTimeDefinition(const QString &definition, QVector<WindStamp> &stamps);
