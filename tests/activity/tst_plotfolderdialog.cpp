@@ -223,7 +223,7 @@ void TestPlotFolderDialog::weatherAndWindFiles()
     dialogs.fileAnswers << weather << weather;
     d->ui->pushButton_11->click();
     QCOMPARE(stored("Files", "temperaturePrecipitationFile").toString(), weather);
-    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->ui->pushButton_10->isHidden() && !d->plotVsPrec);
+    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->ui->radioButton_6->isHidden() && !d->plotVsPrec);
     QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Temperature, true, false}}));
     // Chosen again: a new plot in the same cell, the old one gone with its items.
     QPointer<QwtPlot> old = d->plotVsTemp;

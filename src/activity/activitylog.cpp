@@ -1,0 +1,3 @@
+#include "activity/activitylog.h"
+
+Q_LOGGING_CATEGORY(lcActivity, "quillon.activity", QtWarningMsg)

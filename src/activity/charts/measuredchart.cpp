@@ -1,0 +1,220 @@
+#include "activity/charts/measuredchart.h"
+
+#include "activity/activityzoomers.h"
+#include "activity/charts/activityplotitems.h"
+#include "activity/charts/plotdatacsv.h"
+#include "activity/foldersettings.h"
+#include "activity/plotfolderdialog.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QRadioButton>
+#include <algorithm>
+#include <limits>
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+namespace {
+
+// Hours above this count as valid time; a bin's hours are 0 or at least a second's worth.
+constexpr float noHours = std::numeric_limits<float>::min();
+
+// What one tab's chart draws into.
+struct TabItems {
+    QwtPlot *plot;
+    QwtPlotCurve *validHours;
+    QwtPlotZoomer *left;
+    QwtPlotZoomer *right;
+    QRadioButton *logarithmic;
+    bool &firstPlot;
+};
+
+TabItems tabItems(plotFolderDialog &d, ActivityTab tab)
+{
+    if (tab == ActivityTab::Temperature) {
+        return {d.plotVsTemp,        d.validHoursVsTemp,   d.zoomerVsTemp,
+                d.rightZoomerVsTemp, d.ui->radioButton_6, d.firstPlotVsTemp};
+    }
+    if (tab == ActivityTab::Precipitation) {
+        return {d.plotVsPrec,        d.validHoursVsPrec,   d.zoomerVsPrec,
+                d.rightZoomerVsPrec, d.ui->radioButton_8, d.firstPlotVsPrec};
+    }
+    return {d.plotVsWind, d.validHoursVsWind, d.zoomerVsWind, d.rightZoomerVsWind, d.ui->radioButton_10,
+            d.firstPlotVsWind};
+}
+
+// The series each chart read last, kept with the dialog for its life.
+class SeriesCache : public QObject
+{
+public:
+    explicit SeriesCache(QObject *parent) : QObject(parent) {}
+    QHash<int, QPair<QString, MeasurementSeries>> entries;   // by tab: the key it was read under
+};
+
+SeriesCache &seriesCacheOf(plotFolderDialog &d)
+{
+    for (QObject *child : d.children()) {
+        if (auto *cache = dynamic_cast<SeriesCache *>(child))
+            return *cache;
+    }
+    return *new SeriesCache(&d);
+}
+
+const MeasurementSeries *cachedSeries(plotFolderDialog &d, ActivityTab tab, const QString &key,
+                                      const std::function<bool(MeasurementSeries &)> &read)
+{
+    auto &entries = seriesCacheOf(d).entries;
+    auto it = entries.find(int(tab));
+    if (it != entries.end() && it->first == key)
+        return &it->second;
+    MeasurementSeries series;
+    if (!read(series)) {
+        entries.remove(int(tab));
+        return nullptr;
+    }
+    it = entries.insert(int(tab), {key, std::move(series)});
+    return &it->second;
+}
+
+QString seriesKey(const QString &path, const ActivityForm &form, int year, const QString &sourceKey)
+{
+    const QFileInfo file(path);
+    return QStringList{path,
+                       QString::number(file.size()),
+                       QString::number(file.lastModified().toMSecsSinceEpoch()),
+                       QString::fromLatin1(form.zone.id()),
+                       QString::number(int(form.daylightSaving)),
+                       QString::number(year),
+                       sourceKey}
+        .join(QChar(0x1f));
+}
+
+// No year to show: no curves, no bars.
+void drawNothing(const TabItems &t, bool init)
+{
+    deleteActivityCurves(t.plot);
+    t.validHours->setSamples(QVector<QPointF>());
+    if (init)
+        setLegendEntryChecked(t.plot, t.validHours, true);
+    t.plot->replot();
+    t.firstPlot = false;
+}
+
+void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVector<float> &hours,
+             float maxActivity, bool logarithmic)
+{
+    int lowest = chart.bins.count() - 1, highest = 0;
+    for (int bin = 0; bin < hours.size(); ++bin) {
+        if (hours.at(bin) > noHours) {
+            lowest = std::min(lowest, bin);
+            highest = std::max(highest, bin);
+        }
+    }
+    t.plot->setAxisTitle(QwtPlot::xBottom, chart.bottomTitle + QString::number(year));
+    const QPair<double, double> bottom = chart.bottomRange(lowest, highest);
+    t.plot->setAxisScale(QwtPlot::xBottom, bottom.first, bottom.second);
+    setActivityScaleEngines(t.plot, logarithmic);
+    const VerticalRanges r = verticalRanges(hours, maxActivity, logarithmic);
+    t.plot->setAxisScale(QwtPlot::yLeft, r.leftMin, r.leftMax);
+    t.plot->setAxisScale(QwtPlot::yRight, r.rightMin, r.rightMax);
+}
+
+void writeCsv(const TabItems &t, const MeasuredChart &chart, int year, const ActivityRows &rows,
+              const MeasuredActivity &a, const QString &path)
+{
+    QVector<PlotDataColumn> columns;
+    if (legendEntryChecked(t.plot, t.validHours))
+        columns.append({QStringLiteral("Valid Hours [h]"), a.hours, 1});
+    for (int i = 0; i < rows.curveList.size(); ++i) {
+        const QString &name = rows.curveList.at(i);
+        if (curveShown(t.plot, name))
+            columns.append({name + QStringLiteral(" [Rec./h]"), a.activity.at(i), 3});
+    }
+    writePlotDataFile(path, plotDataCsvText(QString(), chart.csvFirstHeader.arg(year), chart.csvLabels, columns),
+                      *chart.exportKey);
+}
+
+} // namespace
+
+VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bool logarithmic)
+{
+    const bool noneBelowOpen = std::none_of(hours.begin(), hours.end() - 1, [](float h) { return h > noHours; });
+    const double maxHours = std::max(0.0f, *std::max_element(hours.begin(), hours.end()));
+    const double top = maxActivity > 0.0f ? double(maxActivity) : 1.0;
+    if (logarithmic) {
+        if (noneBelowOpen)
+            return {0.001, 1.0, 0.01, 1.0};
+        const bool partHour = std::any_of(hours.begin(), hours.end(), [](float h) { return h > noHours && h < 1.0f; });
+        return {0.001, top, partHour ? 0.1 : 1.0, maxHours};
+    }
+    if (noneBelowOpen)
+        return {0.0, 1.0, 0.0, 1.0};
+    return {0.0, top, 0.0, maxHours};
+}
+
+void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
+                       const QString &sourceKey, const SeriesReader &read, bool init, bool exportData)
+{
+    const TabItems t = tabItems(dialog, chart.tab);
+    dialog.ui->pushButton_2->setEnabled(true);
+    dialog.ui->pushButton_19->setEnabled(true);
+    const ActivityRows rows = dialog.activityRows();
+    const int year = dialog.takeShownYear(chart.tab, rows.years);
+    if (year == 0) {
+        drawNothing(t, init);
+        return;
+    }
+    const ActivityForm form = dialog.activityForm();
+    const ActivityClock clock(form.zone, form.daylightSaving, year);
+    const MeasurementSeries *series =
+        cachedSeries(dialog, chart.tab, seriesKey(path, form, year, sourceKey),
+                     [&](MeasurementSeries &s) { return read(clock, year, s); });
+    if (!series) {
+        dialog.ui->pushButton_19->setEnabled(false);
+        return;
+    }
+    QString exportPath;
+    if (exportData) {
+        exportPath = choosePlotDataFile(&dialog, *chart.exportKey);
+        if (exportPath.isEmpty())
+            return;
+    }
+
+    const MeasuredActivity a = measuredActivity(form, clock, rows, year, *series, chart.bins);
+    const bool logarithmic = t.logarithmic->isChecked();
+    setValidHoursSamples(t.plot, t.validHours, chart.bars(a.hours), logarithmic);
+    deleteActivityCurves(t.plot);
+    float maxActivity = 0.0f;
+    for (int i = 0; i < rows.curveList.size(); ++i) {
+        QVector<QPointF> samples(chart.xs.size());
+        for (int bin = 0; bin < chart.xs.size(); ++bin) {
+            samples[bin] = QPointF(chart.xs.at(bin), double(a.activity.at(i).at(bin)));
+            maxActivity = std::max(maxActivity, a.activity.at(i).at(bin));
+        }
+        addActivityCurves(t.plot, rows.curveList.at(i), samples, dialog.makeColor(i), {2.0, 10.0}, logarithmic);
+    }
+    updateLegendMarkers(t.plot, t.validHours, rows, init, [&dialog](int i) { return dialog.makeColor(i); });
+    setAxes(t, chart, year, a.hours, maxActivity, logarithmic);
+    resetActivityZoomers(t.left, t.right);
+    t.plot->replot();
+    t.firstPlot = false;
+    if (exportData)
+        writeCsv(t, chart, year, rows, a, exportPath);
+}
+
+void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, WeatherValue which, bool init,
+                      bool exportData)
+{
+    const QString path = readFolderSetting(dialog.wavDirectory, FolderSettings::temperaturePrecipitationFile);
+    // Without its plot (the log was chosen on the other weather tab) "Export Plot" would have nothing to render.
+    if (!dialog.plotOf(chart.tab) || path.isEmpty()) {
+        dialog.ui->pushButton_2->setEnabled(false);
+        dialog.ui->pushButton_19->setEnabled(false);
+        return;
+    }
+    drawMeasuredChart(dialog, chart, path, QString::number(int(which)),
+                      [&](const ActivityClock &clock, int year, MeasurementSeries &series) {
+                          return readWeatherSeries(path, which, clock, year, series);
+                      },
+                      init, exportData);
+}

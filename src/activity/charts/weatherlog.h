@@ -1,0 +1,47 @@
+#pragma once
+
+#include "activity/charts/activityclock.h"
+#include "activity/charts/measuredactivity.h"
+
+#include <QDate>
+#include <QString>
+
+/**
+ * The folder's weather log: one measurement per line, no header,
+ *
+ *     2021-06-01 22:10:00,14.3,0
+ *
+ * a time stamp (date "yyyy-MM-dd" in the first ten characters, time "hh:mm:ss"
+ * in the last eight, anything between), the air temperature in °C and the
+ * precipitation in mm per minute. A line with a TAB is split at its TABs,
+ * any other at its commas; double quotes, line feeds and carriage returns are
+ * removed from every field. "nan" marks a missing value. The stamps are clock
+ * times of the folder's recorder.
+ */
+enum class WeatherValue {
+    Temperature = 1,     // the field each chart reads: 0 is the stamp
+    Precipitation = 2,
+};
+
+/**
+ * One line as a chart reads it. It fits when it has exactly three fields, its
+ * date reads and its value field holds no "nan" (lower case). A time that does
+ * not read is midnight; a value that does not read as a number with a decimal
+ * point (empty, "12,5", "3 mm") is 0.
+ */
+struct WeatherLine {
+    bool fits = false;
+    QDate date;
+    int msOfDay = 0;
+    float value = 0;
+};
+
+WeatherLine readWeatherLine(const QString &line, WeatherValue which);
+
+/**
+ * The measurements of `which` in the shown year, read through the bounded
+ * reader; a clock time that the clock skips (the hour lost in spring) is no
+ * measurement. False when the file cannot be opened.
+ */
+bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &clock, int year,
+                       MeasurementSeries &series);

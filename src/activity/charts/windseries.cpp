@@ -1,0 +1,99 @@
+#include "activity/charts/windseries.h"
+
+#include "activity/activitylog.h"
+#include "activity/boundedlinereader.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTimeZone>
+
+namespace {
+
+qint64 writtenMs(const QDate &date, int msOfDay)
+{
+    static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
+    return (date.toJulianDay() - epochDay) * ActivityClock::msPerDay + msOfDay;
+}
+
+// "label (a, b, c)", as the series have always been written to the debug output.
+template <class T, class Text>
+QString listText(const QString &label, const QVector<T> &values, Text text)
+{
+    QStringList items;
+    items.reserve(values.size());
+    for (const T &v : values)
+        items << text(v);
+    return label + QStringLiteral(" (") + items.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+void writeDebugLines(const MeasurementSeries &series)
+{
+    if (!lcActivity().isDebugEnabled())
+        return;
+    qCDebug(lcActivity).noquote() << listText(QStringLiteral("windData"), series.values,
+                                              [](float v) { return QString::number(double(v)); });
+    qCDebug(lcActivity).noquote() << listText(QStringLiteral("windTimes"), series.instants, [](qint64 t) {
+        return QDateTime::fromMSecsSinceEpoch(t, Qt::UTC).toString(Qt::ISODate);
+    });
+    QVector<int> days(series.dayStarts.size() - 1);
+    for (int d = 0; d < days.size(); ++d)
+        days[d] = d;
+    qCDebug(lcActivity).noquote() << listText(QStringLiteral("dayWindList"), days, [&series](int d) {
+        QStringList entries;
+        for (int k = series.dayStarts.at(d); k < series.dayStarts.at(d + 1); ++k)
+            entries << QString::number(series.byDay.at(k));
+        return QLatin1Char('(') + entries.join(QStringLiteral(", ")) + QLatin1Char(')');
+    });
+}
+
+} // namespace
+
+WindDataSettings windDataSettingsOf(const QString &folder)
+{
+    using namespace FolderSettings;
+    WindDataSettings s;
+    s.format.dateFormat = readFolderSetting(folder, windDateFormat);
+    s.format.timeFormat = readFolderSetting(folder, windTimeFormat);
+    s.format.decimalSeparator = readFolderSetting(folder, windDecimalSeparator);
+    s.format.separator1 = readFolderSetting(folder, windSeparator1InChart);
+    s.format.separator2 = readFolderSetting(folder, windSeparator2);
+    s.format.dateTimeDefinition = readFolderSetting(folder, windDateTimeDefinition);
+    s.considerDaylightSaving = readFolderSetting(folder, windConsiderDaylightSaving);
+    s.timeZone = readFolderSetting(folder, windDataTimeZone, QTimeZone::systemTimeZoneId());
+    return s;
+}
+
+bool readWindSeries(const QString &path, const WindDataSettings &settings, const ActivityClock &folderClock, int year,
+                    MeasurementSeries &series)
+{
+    BoundedLineReader reader(path);
+    if (!reader.open())
+        return false;
+    const QTimeZone stored(settings.timeZone);
+    const ActivityClock windClock(stored.isValid() ? stored : QTimeZone::systemTimeZone(),
+                                  settings.considerDaylightSaving, year);
+    QVector<WindStamp> stamps;
+    QString line;
+    while (reader.readLine(line)) {
+        const WindLine read = readWindLine(line, settings.format);
+        if (!read.hasSpeed || !read.date.isValid())
+            continue;
+        // An unreadable time stands for midnight of a readable date.
+        const int msOfDay = read.time.isValid() ? read.time.msecsSinceStartOfDay() : 0;
+        if (!windClock.exists(read.date, msOfDay))
+            continue;
+        const qint64 instant = windClock.instant(read.date, msOfDay);
+        if (folderClock.dateAt(instant).year() != year)
+            continue;
+        stamps.append({writtenMs(read.date, msOfDay), instant, read.speed});
+    }
+    applyWindDateTimeDefinition(settings.format.dateTimeDefinition, stamps);
+    series = MeasurementSeries();
+    series.instants.reserve(stamps.size());
+    series.values.reserve(stamps.size());
+    for (const WindStamp &s : stamps)
+        series.append(s.instant, s.speed);
+    series.indexDays(folderClock, year);
+    writeDebugLines(series);
+    return true;
+}
