@@ -3,6 +3,7 @@
 #include "activity/charts/activityplotitems.h"
 #include "activity/charts/measuredchart.h"
 #include "activity/charts/windseries.h"
+#include "activity/qwtplotgappedcurve.h"
 #include "activitydialogtest.h"
 #include "scripteddialogs.h"
 
@@ -13,7 +14,6 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
-#include <qwt_scale_engine.h>
 #include <qwt_scale_div.h>
 
 namespace {
@@ -261,7 +261,7 @@ void TestMeasuredCharts::pieces()
             row.setText(FileViewColumn::Time, time);
             texts << row;
         }
-        const MeasuredActivity a =
+        const BinnedActivity a =
             measuredActivity(form, clock, activityRowsOf(texts), 2021, series, temperatureChart().bins);
         QStringList bins;
         for (int bin = 0; bin < 35; ++bin) {
@@ -356,10 +356,10 @@ void TestMeasuredCharts::precipitationOnItsOwnTab()
     QwtPlot *plot = d->plotVsPrec;
     QVERIFY(plot && d->ui->pushButton_2->isEnabled() && d->ui->pushButton_19->isEnabled());
     QCOMPARE(axisRange(plot, QwtPlot::xBottom), qMakePair(-0.5, 10.5));
-    // Logarithmic: hours of 0 stand at 0.01.
+    // Logarithmic: hours of 0 stand at 0.01, activities of 0 leave gaps.
     d->ui->radioButton_8->setChecked(true);
     QCOMPARE(d->validHoursVsPrec->sample(5), QPointF(1.95, 0.01));
-    QVERIFY(dynamic_cast<QwtLogScaleEngine *>(plot->axisScaleEngine(QwtPlot::yLeft)));
+    QCOMPARE(dynamic_cast<QwtPlotGappedCurve *>(titled(plot, QStringLiteral("A_Activity")).first())->gap(), 0.0);
     QCOMPARE(axisRange(plot, QwtPlot::yRight), qMakePair(0.1, double(1.0f / 6.0f)));
 
     setLegendEntryChecked(plot, d->validHoursVsPrec, false);

@@ -39,15 +39,6 @@ DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int 
     return s;
 }
 
-namespace {
-
-// A recording of the shown year on the clock, with the class rows it counts for ("All Classes" aside).
-struct DayRecording {
-    qint64 instant = 0;
-    QVector<int> classRows;
-};
-
-// The recordings of each day of the year (index 0 is 1 January), in file-list order.
 QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year)
 {
     QHash<QString, int> classRow;
@@ -75,7 +66,7 @@ void countRecording(QVector<QVector<float>> &counts, const DayRecording &r, int 
     counts.last()[bin] += 1.0f;
 }
 
-BinnedActivity divided(QVector<float> hours, QVector<QVector<float>> counts)
+BinnedActivity activityOfCounts(QVector<float> hours, QVector<QVector<float>> counts)
 {
     for (QVector<float> &row : counts) {
         for (int bin = 0; bin < row.size(); ++bin)
@@ -83,8 +74,6 @@ BinnedActivity divided(QVector<float> hours, QVector<QVector<float>> counts)
     }
     return {std::move(hours), std::move(counts)};
 }
-
-} // namespace
 
 BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
 {
@@ -109,7 +98,7 @@ BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clo
         if (h < minimumValidHours)
             h = 0.0f;
     }
-    return divided(std::move(hours), std::move(counts));
+    return activityOfCounts(std::move(hours), std::move(counts));
 }
 
 namespace {
@@ -229,5 +218,5 @@ BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &cloc
             }
         }
     }
-    return divided(std::move(hours), std::move(counts));
+    return activityOfCounts(std::move(hours), std::move(counts));
 }

@@ -50,6 +50,21 @@ struct BinnedActivity {
     QVector<QVector<float>> activity;  // [class row][bin]: recordings per valid hour
 };
 
+/** A recording of the shown year on the clock, with the class rows it counts for ("All Classes" aside). */
+struct DayRecording {
+    qint64 instant = 0;
+    QVector<int> classRows;   // classList indices: each class it lists up to the first empty one
+};
+
+/** The recordings of each day of the year (index 0 is 1 January), in file-list order. */
+QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year);
+
+/** Adds the recording to its classes' rows and to "All Classes" (the last row) in `bin`. */
+void countRecording(QVector<QVector<float>> &counts, const DayRecording &r, int bin);
+
+/** Each count over its bin's hours (activityPerHour). */
+BinnedActivity activityOfCounts(QVector<float> hours, QVector<QVector<float>> counts);
+
 /**
  * The months chart: per month of `year` the valid hours of its days inside the
  * monitoring period (0 below minimumValidHours for the month as a whole), and

@@ -1,9 +1,7 @@
 #include "activity/charts/measuredactivity.h"
 
-#include "activity/charts/activityseries.h"
 #include "activity/charts/validperiods.h"
 
-#include <QHash>
 #include <algorithm>
 #include <cstdlib>
 
@@ -45,29 +43,6 @@ int BinLimits::binOf(float value) const
 
 namespace {
 
-struct DayRecording {
-    qint64 instant = 0;
-    QVector<int> classRows;
-};
-
-QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year)
-{
-    QHash<QString, int> classRow;
-    for (int i = 0; i < rows.classList.size(); ++i)
-        classRow.insert(rows.classList.at(i), i);
-    QVector<QVector<DayRecording>> days(QDate(year, 1, 1).daysInYear());
-    for (const ActivityRow &row : rows.rows) {
-        if (!row.hasDateTime() || row.date.year() != year)
-            continue;
-        DayRecording r;
-        r.instant = clock.instant(row.date, row.msOfDay);
-        for (const QString &text : row.countedClasses())
-            r.classRows << classRow.value(text, -1);
-        days[row.date.dayOfYear() - 1].append(std::move(r));
-    }
-    return days;
-}
-
 // The bin of the first piece (bins ascending, pieces in order) that holds the instant; -1 for none.
 int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
 {
@@ -82,7 +57,7 @@ int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
 
 } // namespace
 
-MeasuredActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
                                   int year, const MeasurementSeries &series, const BinLimits &bins)
 {
     const QDate newYear(year, 1, 1);
@@ -128,18 +103,9 @@ MeasuredActivity measuredActivity(const ActivityForm &form, const ActivityClock 
             if (!inAnyPeriod(r.instant, valid))
                 continue;
             const int bin = binHolding(pieces, r.instant);
-            if (bin < 0)
-                continue;
-            for (int c : r.classRows) {
-                if (c >= 0)
-                    counts[c][bin] += 1.0f;
-            }
-            counts.last()[bin] += 1.0f;
+            if (bin >= 0)
+                countRecording(counts, r, bin);
         }
     }
-    for (QVector<float> &row : counts) {
-        for (int bin = 0; bin < binCount; ++bin)
-            row[bin] = activityPerHour(row.at(bin), hours.at(bin));
-    }
-    return {std::move(hours), std::move(counts)};
+    return activityOfCounts(std::move(hours), std::move(counts));
 }

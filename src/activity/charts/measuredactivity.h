@@ -3,6 +3,7 @@
 #include "activity/charts/activityclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
+#include "activity/charts/activityseries.h"
 
 #include <QVector>
 
@@ -52,12 +53,6 @@ struct BinLimits {
     int binOf(float value) const;
 };
 
-/** Valid hours per bin, and per class row ([classList index], the last row all classes) recordings per valid hour. */
-struct MeasuredActivity {
-    QVector<float> hours;
-    QVector<QVector<float>> activity;
-};
-
 /**
  * The activity over the bins of `series` in `year`. A day counts when it lies in
  * the monitoring period and the sun rises and sets on it (whatever the period
@@ -70,5 +65,5 @@ struct MeasuredActivity {
  * bin without valid time has activity 0, even when a piece of length zero took
  * a recording made at that very instant.
  */
-MeasuredActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
                                   int year, const MeasurementSeries &series, const BinLimits &bins);

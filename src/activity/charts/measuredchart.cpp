@@ -89,17 +89,6 @@ QString seriesKey(const QString &path, const ActivityForm &form, int year, const
         .join(QChar(0x1f));
 }
 
-// No year to show: no curves, no bars.
-void drawNothing(const TabItems &t, bool init)
-{
-    deleteActivityCurves(t.plot);
-    t.validHours->setSamples(QVector<QPointF>());
-    if (init)
-        setLegendEntryChecked(t.plot, t.validHours, true);
-    t.plot->replot();
-    t.firstPlot = false;
-}
-
 void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVector<float> &hours,
              float maxActivity, bool logarithmic)
 {
@@ -119,21 +108,6 @@ void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVec
     t.plot->setAxisScale(QwtPlot::yRight, r.rightMin, r.rightMax);
 }
 
-void writeCsv(const TabItems &t, const MeasuredChart &chart, int year, const ActivityRows &rows,
-              const MeasuredActivity &a, const QString &path)
-{
-    QVector<PlotDataColumn> columns;
-    if (legendEntryChecked(t.plot, t.validHours))
-        columns.append({QStringLiteral("Valid Hours [h]"), a.hours, 1});
-    for (int i = 0; i < rows.curveList.size(); ++i) {
-        const QString &name = rows.curveList.at(i);
-        if (curveShown(t.plot, name))
-            columns.append({name + QStringLiteral(" [Rec./h]"), a.activity.at(i), 3});
-    }
-    writePlotDataFile(path, plotDataCsvText(QString(), chart.csvFirstHeader.arg(year), chart.csvLabels, columns),
-                      *chart.exportKey);
-}
-
 } // namespace
 
 VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bool logarithmic)
@@ -144,8 +118,7 @@ VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bo
     if (logarithmic) {
         if (noneBelowOpen)
             return {0.001, 1.0, 0.01, 1.0};
-        const bool partHour = std::any_of(hours.begin(), hours.end(), [](float h) { return h > noHours && h < 1.0f; });
-        return {0.001, top, partHour ? 0.1 : 1.0, maxHours};
+        return {0.001, top, hasPartHours(hours) ? 0.1 : 1.0, maxHours};
     }
     if (noneBelowOpen)
         return {0.0, 1.0, 0.0, 1.0};
@@ -155,51 +128,36 @@ VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bo
 void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
                        const QString &sourceKey, const SeriesReader &read, bool init, bool exportData)
 {
-    const TabItems t = tabItems(dialog, chart.tab);
-    dialog.ui->pushButton_2->setEnabled(true);
-    dialog.ui->pushButton_19->setEnabled(true);
-    const ActivityRows rows = dialog.activityRows();
-    const int year = dialog.takeShownYear(chart.tab, rows.years);
-    if (year == 0) {
-        drawNothing(t, init);
+    const plotFolderDialog::ActivityChartStart start = dialog.beginActivityChart(chart.tab, init, exportData);
+    if (!start.draw)
         return;
-    }
+    const TabItems t = tabItems(dialog, chart.tab);
     const ActivityForm form = dialog.activityForm();
-    const ActivityClock clock(form.zone, form.daylightSaving, year);
+    const ActivityClock clock(form.zone, form.daylightSaving, start.year);
     const MeasurementSeries *series =
-        cachedSeries(dialog, chart.tab, seriesKey(path, form, year, sourceKey),
-                     [&](MeasurementSeries &s) { return read(clock, year, s); });
+        cachedSeries(dialog, chart.tab, seriesKey(path, form, start.year, sourceKey),
+                     [&](MeasurementSeries &s) { return read(clock, start.year, s); });
     if (!series) {
         dialog.ui->pushButton_19->setEnabled(false);
         return;
     }
-    QString exportPath;
-    if (exportData) {
-        exportPath = choosePlotDataFile(&dialog, *chart.exportKey);
-        if (exportPath.isEmpty())
-            return;
-    }
 
-    const MeasuredActivity a = measuredActivity(form, clock, rows, year, *series, chart.bins);
+    const BinnedActivity a = measuredActivity(form, clock, start.rows, start.year, *series, chart.bins);
     const bool logarithmic = t.logarithmic->isChecked();
     setValidHoursSamples(t.plot, t.validHours, chart.bars(a.hours), logarithmic);
-    deleteActivityCurves(t.plot);
-    float maxActivity = 0.0f;
-    for (int i = 0; i < rows.curveList.size(); ++i) {
-        QVector<QPointF> samples(chart.xs.size());
-        for (int bin = 0; bin < chart.xs.size(); ++bin) {
-            samples[bin] = QPointF(chart.xs.at(bin), double(a.activity.at(i).at(bin)));
-            maxActivity = std::max(maxActivity, a.activity.at(i).at(bin));
-        }
-        addActivityCurves(t.plot, rows.curveList.at(i), samples, dialog.makeColor(i), {2.0, 10.0}, logarithmic);
-    }
-    updateLegendMarkers(t.plot, t.validHours, rows, init, [&dialog](int i) { return dialog.makeColor(i); });
-    setAxes(t, chart, year, a.hours, maxActivity, logarithmic);
+    drawActivityCurves(t.plot, t.validHours, start.rows, chart.xs, a.activity, {2.0, 10.0}, logarithmic, init,
+                       [&dialog](int i) { return dialog.makeColor(i); });
+    setAxes(t, chart, start.year, a.hours, largestValue(a.activity, start.rows.curveList.size()), logarithmic);
     resetActivityZoomers(t.left, t.right);
     t.plot->replot();
     t.firstPlot = false;
-    if (exportData)
-        writeCsv(t, chart, year, rows, a, exportPath);
+    if (exportData) {
+        const QVector<PlotDataColumn> columns = shownPlotDataColumns(t.plot, t.validHours, a.hours, start.rows,
+                                                                     a.activity, QStringLiteral(" [Rec./h]"));
+        writePlotDataFile(start.exportPath,
+                          plotDataCsvText(QString(), chart.csvFirstHeader.arg(start.year), chart.csvLabels, columns),
+                          *chart.exportKey);
+    }
 }
 
 void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, WeatherValue which, bool init,
