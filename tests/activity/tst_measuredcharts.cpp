@@ -38,15 +38,6 @@ QPair<double, double> axisRange(const QwtPlot *plot, int axis)
     return {div.lowerBound(), div.upperBound()};
 }
 
-QString writeLines(const QString &file, const QStringList &lines)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(file));
-    f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
-    return file;
-}
-
 // Each entry as "dd.MM hh:mm=value@day" on Berlin's clock ("-": in no day).
 QStringList entriesOf(const MeasurementSeries &series)
 {
@@ -88,8 +79,7 @@ private slots:
     void bins();
     void pieces();
     void axisRanges();
-    void temperatureChartAndItsData();
-    void precipitationOnItsOwnTab();
+    void weatherCharts();
     void windFileInUtcForAFolderInBerlin();
     void withoutData();
 
@@ -101,16 +91,17 @@ private:
     }
     QString writeData(const QString &name, const QStringList &lines)
     {
-        return writeLines(folder->filePath(name), lines);
+        QFile f(folder->filePath(name));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(f.fileName()));
+        f.write(lines.join(QStringLiteral("\r\n")).toUtf8());
+        return f.fileName();
     }
     // A weather log of 1 June 2021: 13 °C and no rain from 22:00, 11 °C and 0.5 mm/min from 22:10.
     QString writeWeather()
     {
-        const QString file = writeData(QStringLiteral("weather.csv"),
-                                       {"Date,Temperature,Precipitation", "2021-06-01 22:00:00,13,0",
-                                        "2021-06-01 22:10:00,11,0.5"});
-        writeFolderSetting(path(), FolderSettings::temperaturePrecipitationFile, file);
-        return file;
+        return writeData(QStringLiteral("weather.csv"), {"Date,Temperature,Precipitation", "2021-06-01 22:00:00,13,0",
+                                                         "2021-06-01 22:10:00,11,0.5"});
     }
 };
 
@@ -150,18 +141,15 @@ void TestMeasuredCharts::windLineInEveryLayout()
                                                {"mm/dd/yyyy", "06/02/2021"}, {"yyyy/mm/dd", "2021/06/02"},
                                                {"yyyy-mm-dd", "2021-06-02"}, {"dd-mm-yyyy", "02-06-2021"}};
     const QList<QPair<QString, QString>> separators{{"Space", " "}, {"Semicolon", ";"}, {"Tabulator", "\t"}};
-    for (const auto &[dateFormat, date] : dates) {
-        for (const auto &[name1, separator1] : separators) {
-            for (const auto &[name2, separator2] : separators) {
-                for (const QString decimal : {",", "."}) {
-                    const WindFileFormat f{dateFormat, "hh:mm:ss", decimal, name1, name2, "Beginning"};
-                    const QString line = date + separator1 + "22:10:00" + separator2 + "3" + decimal + "4";
-                    const WindLine read = readWindLine(line, f);
-                    QVERIFY2(read.hasSpeed && read.speed == 3.4f, qPrintable(line));
-                    QVERIFY2(read.date == QDate(2021, 6, 2) && read.time == QTime(22, 10), qPrintable(line));
-                }
-            }
-        }
+    for (int i = 0; i < dates.size() * 3 * 3 * 2; ++i) {
+        const auto &[dateFormat, date] = dates.at(i / 18);
+        const auto &[name1, separator1] = separators.at(i / 6 % 3);
+        const auto &[name2, separator2] = separators.at(i / 2 % 3);
+        const QString decimal = i % 2 ? QStringLiteral(",") : QStringLiteral(".");
+        const QString line = date + separator1 + "22:10:00" + separator2 + "3" + decimal + "4";
+        const WindLine read = readWindLine(line, {dateFormat, "hh:mm:ss", decimal, name1, name2, "Beginning"});
+        QVERIFY2(read.hasSpeed && read.speed == 3.4f && read.date == QDate(2021, 6, 2) && read.time == QTime(22, 10),
+                 qPrintable(line));
     }
 }
 
@@ -293,33 +281,31 @@ void TestMeasuredCharts::axisRanges()
     QCOMPARE(range(34, 0), qMakePair(0.0, 30.0));
 }
 
-void TestMeasuredCharts::temperatureChartAndItsData()
+void TestMeasuredCharts::weatherCharts()
 {
     ScriptedDialogs dialogs;
     addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:05:00"), {"A"});
     addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:12:00"), {});
-    writeWeather();
     auto d = open();
-    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    Ui_plotFolderDialog *ui = d->ui;
+    // Chosen on the temperature tab, the log builds that tab's plot only: the precipitation tab draws nothing.
+    dialogs.fileAnswers << writeWeather();
+    ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    ui->pushButton_11->click();
     QwtPlot *plot = d->plotVsTemp;
-    QVERIFY(!d->firstPlotVsTemp);
-    for (const char *name : {"A_Activity", "Unassigned_Activity", "All Classes_Activity"})
-        QCOMPARE(titled(plot, name).size(), 2);
+    QVERIFY(!d->firstPlotVsTemp && titled(plot, "All Classes_Activity").size() == 2);
     QCOMPARE(plot->axisTitle(QwtPlot::xBottom).text(), QStringLiteral("Temperatures in °C \n2021"));
     QCOMPARE(axisRange(plot, QwtPlot::xBottom), qMakePair(0.0, 30.0));
     QCOMPARE(axisRange(plot, QwtPlot::yLeft).second, 6.0);
     // The bar of 10 to 12 °C: from 10.05 to 11.95 at a sixth of an hour.
     QCOMPARE(d->validHoursVsTemp->sample(30), QPointF(10.05, 0.0));
-    QCOMPARE(d->validHoursVsTemp->sample(31).x(), 11.95);
-    QCOMPARE(d->validHoursVsTemp->sample(31).y(), double(1.0f / 6.0f));
-
+    QCOMPARE(d->validHoursVsTemp->sample(31), QPointF(11.95, double(1.0f / 6.0f)));
     // An unchecked class: hidden at the next drawing, left out of the file.
     setLegendEntryChecked(plot, legendMarker(plot, QStringLiteral("Unassigned")), false);
-    const QString csv = path() + QStringLiteral("/temperature.csv");
+    const QString csv = path() + QStringLiteral("/data.csv");
     dialogs.fileAnswers << csv;
-    d->ui->pushButton_19->click();
-    for (QwtPlotItem *item : titled(plot, QStringLiteral("Unassigned_Activity")))
-        QVERIFY(!item->isVisible());
+    ui->pushButton_19->click();
+    QVERIFY(!titled(plot, QStringLiteral("Unassigned_Activity")).first()->isVisible());
     QCOMPARE(dialogs.fileQuestions.last().dir, QStringLiteral("C:/ActivityOverTemperatureData.csv"));
     QCOMPARE(fileBytes(csv), crlf("Temperatures in 2021 [°C];Valid Hours [h];A [Rec./h];All Classes [Rec./h]\n"
                                   "-20 to -18;0.0;0.000;0.000\n-18 to -16;0.0;0.000;0.000\n-16 to -14;0.0;0.000;0.000\n"
@@ -334,38 +320,23 @@ void TestMeasuredCharts::temperatureChartAndItsData()
                                   "34 to 36;0.0;0.000;0.000\n36 to 38;0.0;0.000;0.000\n38 to 40;0.0;0.000;0.000\n"
                                   "40 to 42;0.0;0.000;0.000\n42 to 44;0.0;0.000;0.000\n44 to 46;0.0;0.000;0.000\n"
                                   "46 to 48;0.0;0.000;0.000\n48 to 50;0.0;0.000;0.000\n"));
-    QCOMPARE(readSetting(SettingKeys::exportPlotDataTemperature), csv);
-}
 
-void TestMeasuredCharts::precipitationOnItsOwnTab()
-{
-    ScriptedDialogs dialogs;
-    addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:05:00"), {"A"});
-    addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:12:00"), {});
-    auto d = open();
-    // Chosen on the temperature tab, the log builds that tab's plot only: the precipitation tab draws nothing.
+    ui->tabWidget->setCurrentIndex(int(ActivityTab::Precipitation));
+    QVERIFY(!d->plotVsPrec && !ui->label_12->isHidden());
+    QVERIFY(!ui->pushButton_2->isEnabled() && !ui->pushButton_19->isEnabled());
     dialogs.fileAnswers << writeWeather();
-    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
-    d->ui->pushButton_11->click();
-    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Precipitation));
-    QVERIFY(!d->plotVsPrec && !d->ui->label_12->isHidden());
-    QVERIFY(!d->ui->pushButton_2->isEnabled() && !d->ui->pushButton_19->isEnabled());
-
-    dialogs.fileAnswers << writeWeather();
-    d->ui->pushButton_14->click();
-    QwtPlot *plot = d->plotVsPrec;
-    QVERIFY(plot && d->ui->pushButton_2->isEnabled() && d->ui->pushButton_19->isEnabled());
+    ui->pushButton_14->click();
+    plot = d->plotVsPrec;
+    QVERIFY(plot && ui->pushButton_2->isEnabled() && ui->pushButton_19->isEnabled());
     QCOMPARE(axisRange(plot, QwtPlot::xBottom), qMakePair(-0.5, 10.5));
     // Logarithmic: hours of 0 stand at 0.01, activities of 0 leave gaps.
-    d->ui->radioButton_8->setChecked(true);
+    ui->radioButton_8->setChecked(true);
     QCOMPARE(d->validHoursVsPrec->sample(5), QPointF(1.95, 0.01));
     QCOMPARE(dynamic_cast<QwtPlotGappedCurve *>(titled(plot, QStringLiteral("A_Activity")).first())->gap(), 0.0);
     QCOMPARE(axisRange(plot, QwtPlot::yRight), qMakePair(0.1, double(1.0f / 6.0f)));
-
     setLegendEntryChecked(plot, d->validHoursVsPrec, false);
-    const QString csv = path() + QStringLiteral("/precipitation.csv");
     dialogs.fileAnswers << csv;
-    d->ui->pushButton_19->click();
+    ui->pushButton_19->click();
     QCOMPARE(fileBytes(csv), crlf("Precipitations in 2021 [mm/min];A [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]\n"
                                   "0;6.000;0.000;6.000\n0 to 1;0.000;6.000;6.000\n1 to 2;0.000;0.000;0.000\n"
                                   "2 to 3;0.000;0.000;0.000\n3 to 4;0.000;0.000;0.000\n4 to 5;0.000;0.000;0.000\n"
