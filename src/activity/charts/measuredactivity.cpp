@@ -58,7 +58,7 @@ int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
 } // namespace
 
 BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
-                                  int year, const MeasurementSeries &series, const BinLimits &bins)
+                                int year, const MeasurementSeries &series, const BinLimits &bins)
 {
     const QDate newYear(year, 1, 1);
     const int binCount = bins.count();

@@ -66,4 +66,4 @@ struct BinLimits {
  * a recording made at that very instant.
  */
 BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
-                                  int year, const MeasurementSeries &series, const BinLimits &bins);
+                                int year, const MeasurementSeries &series, const BinLimits &bins);
