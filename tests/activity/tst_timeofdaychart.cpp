@@ -78,15 +78,12 @@ class TestTimeOfDayChart : public ActivityDialogTest
 private slots:
     void sunLines();
     void twilightBands();
-    void relativeRecordingParts_data();
     void relativeRecordingParts();
-    void absolutePeriodsAndMonitoring_data();
     void absolutePeriodsAndMonitoring();
     void invalidBands();
     void recordingSlots();
     void drawingsReplaceTheirItems();
     void yearButtonsDateFieldsAndNoExport();
-    void renderShowsDotAndBand_data();
     void renderShowsDotAndBand();
 };
 
@@ -97,8 +94,7 @@ void TestTimeOfDayChart::sunLines()
     // The first day starts with a break (the previous sunrise counts as 0:00); no other break all year:
     // the step at the change to summer time is under 1.2 hours, drawn.
     QCOMPARE(plain.sunrise.first(), QPointF(localX(QDate(2021, 1, 1)) - 31200000, -1.0));
-    QCOMPARE(plain.sunrise.size(), 366);
-    QCOMPARE(plain.sunset.size(), 366);
+    QVERIFY(plain.sunrise.size() == 366 && plain.sunset.size() == 366);
     QVERIFY(plain.sunrise2.isEmpty() && plain.sunset2.isEmpty());
     // 21 June at 51 N 9 E in summer time: 05:09 and 21:42.
     QVERIFY(qAbs(hoursOf(sunAt(plain.sunrise, june21)) - 5.15) < 0.02);
@@ -143,9 +139,7 @@ void TestTimeOfDayChart::twilightBands()
     // No sunrise near midnight: no copy of the dawn band. Summer sunsets after 20:00: the dusk band is
     // drawn shifted and put back, its copy a day lower.
     QVERIFY(s.twilight2.isEmpty());
-    QCOMPARE(s.twilight.size(), 365);
-    QCOMPARE(s.twilightSet.size(), 365);
-    QCOMPARE(s.twilightSet2.size(), 365);
+    QVERIFY(s.twilight.size() == 365 && s.twilightSet.size() == 365 && s.twilightSet2.size() == 365);
     for (int i = 0; i < 365; ++i) {
         const QwtInterval dawn = s.twilight.at(i).interval, dusk = s.twilightSet.at(i).interval;
         QVERIFY(qAbs(dawn.minValue() - s.sunrise.at(i + 1).y()) < 1 && qAbs(dusk.minValue() - s.sunset.at(i + 1).y()) < 100);
@@ -177,114 +171,92 @@ void TestTimeOfDayChart::twilightBands()
     QCOMPARE(hoursOf(in(c.twilightSet).maxValue()), 24.0);   // the dusk band runs on to the midnight level
 }
 
-void TestTimeOfDayChart::relativeRecordingParts_data()
-{
-    QTest::addColumn<bool>("centred");
-    QTest::addColumn<float>("sunrise");
-    QTest::addColumn<float>("sunset");
-    QTest::addColumn<int>("startMin");
-    QTest::addColumn<int>("stopMin");
-    QTest::addColumn<double>("latitude");
-    QTest::addColumn<int>("month");
-    QTest::addColumn<QString>("parts");   // from and to of parts 0 to 3, hours above the reference day's 00:00
-    const QString none = "24 24 24 24 24 24 24 24";
-    QTest::newRow("plain over midnight") << false << 4.5f << 21.5f << 0 << 0 << 51.0 << 6 << "0 4.5 24 24 21.5 24 24 24";
-    QTest::newRow("plain after midnight") << false << 4.5f << 21.5f << 180 << 0 << 51.0 << 6 << "0.5 4.5 24 24 24 24 24 24";
-    QTest::newRow("plain negative length") << false << 4.5f << 21.5f << 300 << -300 << 51.0 << 6 << none;
-    QTest::newRow("plain over a day") << false << 8.0f << 16.0f << -360 << 360 << 51.0 << 12 << "0 24 24 24 24 24 24 24";
-    QTest::newRow("plain 70 N December") << false << -1.0f << -1.0f << 0 << 0 << 70.0 << 12 << "0 24 24 24 24 24 24 24";
-    QTest::newRow("plain 70 N June") << false << -1.0f << -1.0f << 0 << 0 << 70.0 << 6 << none;
-    QTest::newRow("plain 70 S June") << false << -1.0f << -1.0f << 0 << 0 << -70.0 << 6 << "0 24 24 24 24 24 24 24";
-    QTest::newRow("plain 70 S April") << false << -1.0f << -1.0f << 0 << 0 << -70.0 << 4 << none;
-    QTest::newRow("plain 70 N October") << false << -1.0f << -1.0f << 0 << 0 << 70.0 << 10 << none;
-    QTest::newRow("centred 21:30 to 04:30") << true << 4.5f << 21.5f << 0 << 0 << 51.0 << 6 << "28.5 24 24 21.5 24 24 24 24";
-    QTest::newRow("centred both before midnight") << true << 4.5f << 21.5f << -120 << -330 << 51.0 << 6 << "24 24 23 19.5 24 24 24 24";
-    QTest::newRow("centred to the next afternoon") << true << 4.5f << 21.5f << 0 << 600 << 51.0 << 6 << "36 24 24 21.5 24 24 14.5 12";
-    QTest::newRow("centred negative length") << true << 4.5f << 21.5f << 300 << -300 << 51.0 << 6 << none;
-    QTest::newRow("centred over a day") << true << 8.0f << 16.0f << -360 << 360 << 51.0 << 12 << "36 24 24 12 24 24 24 24";
-    QTest::newRow("centred 70 N December") << true << -1.0f << -1.0f << 0 << 0 << 70.0 << 12 << "36 24 24 12 24 24 24 24";
-    QTest::newRow("centred 70 N June") << true << -1.0f << -1.0f << 0 << 0 << 70.0 << 6 << none;
-    QTest::newRow("centred 70 S June") << true << -1.0f << -1.0f << 0 << 0 << -70.0 << 6 << "36 24 24 12 24 24 24 24";
-    QTest::newRow("centred 70 S December") << true << -1.0f << -1.0f << 0 << 0 << -70.0 << 12 << none;
-    QTest::newRow("centred 70 N April") << true << -1.0f << -1.0f << 0 << 0 << 70.0 << 4 << none;
-}
-
 void TestTimeOfDayChart::relativeRecordingParts()
 {
-    QFETCH(bool, centred);
-    QFETCH(float, sunrise);
-    QFETCH(float, sunset);
-    QFETCH(int, startMin);
-    QFETCH(int, stopMin);
-    QFETCH(double, latitude);
-    QFETCH(int, month);
-    QFETCH(QString, parts);
-    ActivityForm form;
-    form.startMin = startMin;
-    form.stopMin = stopMin;
-    form.latitude = latitude;
-    const DayRecordingParts got =
-        ::relativeRecordingParts(centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain, sunrise, sunset,
-                                 form, month, TimeOfDayAxes(2021));
-    QStringList t;
-    for (const YRange &r : got)
-        t << QString::number(hoursOf(r.from)) << QString::number(hoursOf(r.to));
-    QCOMPARE(t.join(QLatin1Char(' ')), parts);
-}
-
-void TestTimeOfDayChart::absolutePeriodsAndMonitoring_data()
-{
-    QTest::addColumn<bool>("centred");
-    QTest::addColumn<QTime>("start");
-    QTest::addColumn<QTime>("stop");
-    QTest::addColumn<QDate>("begin");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<QDate>("base");     // of the year shown; x of the samples in hours from its 00:00
-    QTest::addColumn<QString>("parts");  // per part: its sample count and first sample
-    const QDate may5(2021, 5, 5), may1(2021, 5, 1), may31(2021, 5, 31);
-    const QTime h0(0, 0), h6(6, 0), h10(10, 0), h12(12, 0), h14(14, 0), h20(20, 0), h22(22, 0);
-    QTest::newRow("plain over midnight") << false << h22 << h6 << may5 << may5 << may5 << "2 -12:22-24; 2 -12:0-6; 0; 0";
-    QTest::newRow("plain whole day") << false << h0 << h0 << may5 << may5 << may5 << "2 -12:0-24; 2 -12:0-24; 0; 0";
-    QTest::newRow("plain in the day") << false << h10 << h14 << may5 << may5 << may5 << "2 -12:10-14; 2 -12:10-14; 0; 0";
-    QTest::newRow("plain May") << false << h22 << h6 << may1 << may31 << may1 << "62 -12:22-24; 62 -12:0-6; 0; 0";
-    QTest::newRow("plain to 29 Feb, no leap year") << false << h22 << h6 << QDate(2020, 1, 1) << QDate(2020, 2, 29)
-                                                   << QDate(2021, 1, 1) << "118 -12:22-24; 118 -12:0-6; 0; 0";
-    QTest::newRow("plain to 29 Feb, leap year") << false << h22 << h6 << QDate(2020, 1, 1) << QDate(2020, 2, 29)
-                                                << QDate(2020, 1, 1) << "120 -12:22-24; 120 -12:0-6; 0; 0";
-    QTest::newRow("plain from 29 Feb, no leap year") << false << h22 << h6 << QDate(2020, 2, 29) << QDate(2020, 12, 31)
-                                                     << QDate(2021, 3, 1) << "612 -12:22-24; 612 -12:0-6; 0; 0";
-    QTest::newRow("centred 20:00 to 06:00") << true << h20 << h6 << may5 << may5 << may5 << "2 -36:30-24; 2 -12:24-20; 0; 0";
-    QTest::newRow("centred May, one night more") << true << h22 << h6 << may1 << may31 << may1
-                                                 << "32 -36:30-24; 32 -12:24-22; 0; 0";
-    QTest::newRow("centred afternoon") << true << h14 << h20 << may5 << may5 << may5 << "2 -12:14-20; 0; 0; 0";
-    QTest::newRow("centred morning") << true << h6 << h10 << may5 << may5 << may5 << "2 -36:30-34; 0; 0; 0";
-    QTest::newRow("centred across noon") << true << h10 << h14 << may5 << may5 << may5 << "2 -36:34-38; 2 -12:10-14; 0; 0";
-    QTest::newRow("centred to the next afternoon") << true << h20 << h14 << may5 << may5 << may5
-                                                   << "2 -36:36-24; 2 -12:24-20; 2 -12:14-12; 0";
-    QTest::newRow("centred morning to morning") << true << h10 << h6 << may5 << may5 << may5
-                                                << "2 -36:36-34; 2 -36:30-24; 2 -12:24-12; 0";
-    QTest::newRow("centred whole day") << true << h12 << h12 << may5 << may5 << may5 << "2 -36:36-24; 2 -12:24-12; 0; 0";
+    // Sunrise and sunset as hours of the day (-1: none), the delays, latitude and month; then "from to" of
+    // the four parts in hours above the reference day's 00:00 (24: the plain top, the centred midnight).
+    const struct {
+        const char *name;
+        bool centred;
+        float rise, set;
+        int startMin, stopMin;
+        double latitude;
+        int month;
+        const char *parts;
+    } days[] = {
+        {"plain over midnight", false, 4.5f, 21.5f, 0, 0, 51, 6, "0 4.5 24 24 21.5 24 24 24"},
+        {"plain after midnight", false, 4.5f, 21.5f, 180, 0, 51, 6, "0.5 4.5 24 24 24 24 24 24"},
+        {"plain negative length", false, 4.5f, 21.5f, 300, -300, 51, 6, "24 24 24 24 24 24 24 24"},
+        {"plain over a day", false, 8, 16, -360, 360, 51, 12, "0 24 24 24 24 24 24 24"},
+        {"plain 70 N December", false, -1, -1, 0, 0, 70, 12, "0 24 24 24 24 24 24 24"},
+        {"plain 70 N June", false, -1, -1, 0, 0, 70, 6, "24 24 24 24 24 24 24 24"},
+        {"plain 70 S June", false, -1, -1, 0, 0, -70, 6, "0 24 24 24 24 24 24 24"},
+        {"plain 70 S April", false, -1, -1, 0, 0, -70, 4, "24 24 24 24 24 24 24 24"},
+        {"plain 70 N October", false, -1, -1, 0, 0, 70, 10, "24 24 24 24 24 24 24 24"},
+        {"centred 21:30 to 04:30", true, 4.5f, 21.5f, 0, 0, 51, 6, "28.5 24 24 21.5 24 24 24 24"},
+        {"centred both before midnight", true, 4.5f, 21.5f, -120, -330, 51, 6, "24 24 23 19.5 24 24 24 24"},
+        {"centred to the next afternoon", true, 4.5f, 21.5f, 0, 600, 51, 6, "36 24 24 21.5 24 24 14.5 12"},
+        {"centred negative length", true, 4.5f, 21.5f, 300, -300, 51, 6, "24 24 24 24 24 24 24 24"},
+        {"centred over a day", true, 8, 16, -360, 360, 51, 12, "36 24 24 12 24 24 24 24"},
+        {"centred 70 N December", true, -1, -1, 0, 0, 70, 12, "36 24 24 12 24 24 24 24"},
+        {"centred 70 N June", true, -1, -1, 0, 0, 70, 6, "24 24 24 24 24 24 24 24"},
+        {"centred 70 S June", true, -1, -1, 0, 0, -70, 6, "36 24 24 12 24 24 24 24"},
+        {"centred 70 S December", true, -1, -1, 0, 0, -70, 12, "24 24 24 24 24 24 24 24"},
+        {"centred 70 N April", true, -1, -1, 0, 0, 70, 4, "24 24 24 24 24 24 24 24"},
+    };
+    for (const auto &day : days) {
+        ActivityForm form;
+        form.startMin = day.startMin;
+        form.stopMin = day.stopMin;
+        form.latitude = day.latitude;
+        QStringList got{QString::fromLatin1(day.name)};
+        for (const YRange &r : ::relativeRecordingParts(day.centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain,
+                                                         day.rise, day.set, form, day.month, TimeOfDayAxes(2021)))
+            got << QString::number(hoursOf(r.from)) << QString::number(hoursOf(r.to));
+        QCOMPARE(got.join(QLatin1Char(' ')), QString::fromLatin1(day.name) + ' ' + day.parts);
+    }
 }
 
 void TestTimeOfDayChart::absolutePeriodsAndMonitoring()
 {
-    QFETCH(bool, centred);
-    QFETCH(QTime, start);
-    QFETCH(QTime, stop);
-    QFETCH(QDate, begin);
-    QFETCH(QDate, end);
-    QFETCH(QDate, base);
-    QFETCH(QString, parts);
-    ActivityForm form = place(51, 9, "Europe/Berlin");
-    form.startTime = start;
-    form.stopTime = stop;
-    form.monitoringBegin = begin;
-    form.monitoringEnd = end;
-    const TimeOfDaySeries s = (centred ? centredTimeOfDaySeries : plainTimeOfDaySeries)(form, base.year());
-    QStringList t;
-    for (const QVector<QwtIntervalSample> *p : {&s.recording, &s.recording2, &s.recording3, &s.recording4})
-        t << (p->isEmpty() ? QStringLiteral("0") : QString::number(p->size()) + ' ' + samplesText({p->first()}, base));
-    QCOMPARE(t.join(QStringLiteral("; ")), parts);
+    // Start and stop, the monitoring period, the day whose 00:00 the x offsets (hours) count from, and per
+    // part its sample count and first sample "x:from-to".
+    const QDate may5(2021, 5, 5), may1(2021, 5, 1), may31(2021, 5, 31), jan1(2020, 1, 1), feb29(2020, 2, 29);
+    const struct {
+        const char *name;
+        bool centred;
+        int start, stop;   // hours
+        QDate begin, end, base;
+        const char *parts;
+    } periods[] = {
+        {"plain over midnight", false, 22, 6, may5, may5, may5, "2 -12:22-24; 2 -12:0-6; 0; 0"},
+        {"plain whole day", false, 0, 0, may5, may5, may5, "2 -12:0-24; 2 -12:0-24; 0; 0"},
+        {"plain in the day", false, 10, 14, may5, may5, may5, "2 -12:10-14; 2 -12:10-14; 0; 0"},
+        {"plain May", false, 22, 6, may1, may31, may1, "62 -12:22-24; 62 -12:0-6; 0; 0"},
+        {"plain to 29 Feb, no leap year", false, 22, 6, jan1, feb29, QDate(2021, 1, 1), "118 -12:22-24; 118 -12:0-6; 0; 0"},
+        {"plain to 29 Feb, leap year", false, 22, 6, jan1, feb29, jan1, "120 -12:22-24; 120 -12:0-6; 0; 0"},
+        {"plain from 29 Feb", false, 22, 6, feb29, QDate(2020, 12, 31), QDate(2021, 3, 1), "612 -12:22-24; 612 -12:0-6; 0; 0"},
+        {"centred 20:00 to 06:00", true, 20, 6, may5, may5, may5, "2 -36:30-24; 2 -12:24-20; 0; 0"},
+        {"centred May, one night more", true, 22, 6, may1, may31, may1, "32 -36:30-24; 32 -12:24-22; 0; 0"},
+        {"centred afternoon", true, 14, 20, may5, may5, may5, "2 -12:14-20; 0; 0; 0"},
+        {"centred morning", true, 6, 10, may5, may5, may5, "2 -36:30-34; 0; 0; 0"},
+        {"centred across noon", true, 10, 14, may5, may5, may5, "2 -36:34-38; 2 -12:10-14; 0; 0"},
+        {"centred to the next afternoon", true, 20, 14, may5, may5, may5, "2 -36:36-24; 2 -12:24-20; 2 -12:14-12; 0"},
+        {"centred morning to morning", true, 10, 6, may5, may5, may5, "2 -36:36-34; 2 -36:30-24; 2 -12:24-12; 0"},
+        {"centred whole day", true, 12, 12, may5, may5, may5, "2 -36:36-24; 2 -12:24-12; 0; 0"},
+    };
+    for (const auto &p : periods) {
+        ActivityForm form = place(51, 9, "Europe/Berlin");
+        form.startTime = QTime(p.start, 0);
+        form.stopTime = QTime(p.stop, 0);
+        form.monitoringBegin = p.begin;
+        form.monitoringEnd = p.end;
+        const TimeOfDaySeries s = (p.centred ? centredTimeOfDaySeries : plainTimeOfDaySeries)(form, p.base.year());
+        QStringList t;
+        for (const QVector<QwtIntervalSample> *part : {&s.recording, &s.recording2, &s.recording3, &s.recording4})
+            t << (part->isEmpty() ? QStringLiteral("0") : QString::number(part->size()) + ' ' + samplesText({part->first()}, p.base));
+        QCOMPARE(QString::fromLatin1(p.name) + ": " + t.join(QStringLiteral("; ")), QString::fromLatin1(p.name) + ": " + p.parts);
+    }
 }
 
 void TestTimeOfDayChart::invalidBands()
@@ -435,14 +407,10 @@ void TestTimeOfDayChart::yearButtonsDateFieldsAndNoExport()
     auto d = open();
     Ui_plotFolderDialog *ui = d->ui;
     const auto state = [ui] {
-        return QStringList{QString::number(ui->pushButton_3->isEnabled()), QString::number(ui->pushButton_4->isEnabled()),
-                           ui->dateEditStart->minimumDate().toString(Qt::ISODate),
-                           ui->dateEditStart->maximumDate().toString(Qt::ISODate),
-                           ui->dateEditStart->date().toString(Qt::ISODate),
-                           ui->dateEditStop->minimumDate().toString(Qt::ISODate),
-                           ui->dateEditStop->maximumDate().toString(Qt::ISODate),
-                           ui->dateEditStop->date().toString(Qt::ISODate)}
-            .join(' ');
+        QStringList t{QString::number(ui->pushButton_3->isEnabled()), QString::number(ui->pushButton_4->isEnabled())};
+        for (const QDateEdit *e : {ui->dateEditStart, ui->dateEditStop})
+            t << e->minimumDate().toString(Qt::ISODate) << e->maximumDate().toString(Qt::ISODate) << e->date().toString(Qt::ISODate);
+        return t.join(' ');
     };
     QCOMPARE(state(), QStringLiteral("0 1 2020-01-01 2020-12-30 2020-01-01 2020-01-02 2020-12-31 2020-12-31"));
     ui->pushButton_4->click();
@@ -458,39 +426,30 @@ void TestTimeOfDayChart::yearButtonsDateFieldsAndNoExport()
     QVERIFY(!ui->pushButton_19->isEnabled() && ui->pushButton_2->isEnabled());
 }
 
-void TestTimeOfDayChart::renderShowsDotAndBand_data()
-{
-    QTest::addColumn<bool>("centred");
-    QTest::newRow("plain") << false;
-    QTest::newRow("centred") << true;
-}
-
 void TestTimeOfDayChart::renderShowsDotAndBand()
 {
-    QFETCH(bool, centred);
-    writeFolderSetting(path(), FolderSettings::centerNight, centred);
     writeFolderSetting(path(), FolderSettings::invalidTimes, QStringLiteral("10.03.2021 13:00-20.03.2021 15:00"));
-    for (int i = 0; i < 10; ++i) {   // ten in one slot: an opaque dot
-        list.addTopLevelItem(new QTreeWidgetItem(
-            {"rec.wav", "01/07/21", QStringLiteral("14:0%1:00").arg(i), "3", "", "", "Pip"}));
+    for (int i = 0; i < 10; ++i)   // ten in one slot: an opaque dot
+        list.addTopLevelItem(new QTreeWidgetItem({"rec.wav", "01/07/21", QStringLiteral("14:0%1:00").arg(i), "3", "", "", "Pip"}));
+    for (bool centred : {false, true}) {
+        writeFolderSetting(path(), FolderSettings::centerNight, centred);
+        auto d = open();
+        QVERIFY(d->ui->pushButton_3->isHidden() && d->ui->pushButton_4->isHidden());   // one year
+        d->resize(1400, 900);
+        d->show();
+        QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+        QwtPlot *plot = d->plotVsTime;
+        const QImage canvas = plot->canvas()->grab().toImage();
+        const double afternoon = localX(QDate(2015, 1, 1)) + 14 * 3.6e6;   // 14:00 on either axis
+        const auto pixel = [&](const QDate &day) {
+            return canvas.pixelColor(qRound(plot->transform(QwtPlot::xBottom, localX(day))),
+                                     qRound(plot->transform(QwtPlot::yLeft, afternoon)));
+        };
+        const QColor dot = pixel(QDate(2021, 7, 1)), band = pixel(QDate(2021, 3, 15)), outside = pixel(QDate(2021, 3, 5));
+        QVERIFY2(dot.green() - dot.red() > 25 && dot.green() - dot.blue() > 60, qPrintable(dot.name()));   // (122, 184, 0)
+        QVERIFY2(band.red() - band.green() > 10 && band.red() - band.blue() > 10, qPrintable(band.name()));
+        QVERIFY2(qAbs(outside.red() - outside.green()) < 5, qPrintable(outside.name()));
     }
-    auto d = open();
-    QVERIFY(d->ui->pushButton_3->isHidden() && d->ui->pushButton_4->isHidden());   // one year
-    d->resize(1400, 900);
-    d->show();
-    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
-    QwtPlot *plot = d->plotVsTime;
-    const QImage canvas = plot->canvas()->grab().toImage();
-    const double afternoon = localX(QDate(2015, 1, 1)) + 14 * 3.6e6;   // 14:00 on either axis
-    const auto pixel = [&](const QDate &day, double y) {
-        return canvas.pixelColor(qRound(plot->transform(QwtPlot::xBottom, localX(day))),
-                                 qRound(plot->transform(QwtPlot::yLeft, y)));
-    };
-    const QColor dot = pixel(QDate(2021, 7, 1), afternoon);
-    QVERIFY2(dot.green() - dot.red() > 25 && dot.green() - dot.blue() > 60, qPrintable(dot.name()));   // (122, 184, 0)
-    const QColor band = pixel(QDate(2021, 3, 15), afternoon), outside = pixel(QDate(2021, 3, 5), afternoon);
-    QVERIFY2(band.red() - band.green() > 10 && band.red() - band.blue() > 10, qPrintable(band.name()));
-    QVERIFY2(qAbs(outside.red() - outside.green()) < 5, qPrintable(outside.name()));
 }
 
 QUILLON_TEST(TestTimeOfDayChart)
