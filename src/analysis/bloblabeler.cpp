@@ -51,9 +51,10 @@ inline bool isForeground(float value)
 constexpr int deferredMark = std::numeric_limits<int>::min();
 // Thinner bands would leave more clusters crossing their edges than they save.
 constexpr int minBandRows = 512;
-// Several bands per thread, handed out as threads come free: a thread slowed
-// down by anything else on the machine then holds up less than its share.
-constexpr int bandsPerThread = 4;
+// Two bands per thread, handed out as threads come free: a thread slowed down
+// by anything else on the machine then holds up less than its share, while
+// few edges leave few clusters to the serial scan.
+constexpr int bandsPerThread = 2;
 
 struct Region {
     Blob blob;
@@ -256,6 +257,37 @@ private:
     std::vector<Band> &m_bands;
 };
 
+// The row y within reach of nominal whose cut (between rows y - 1 and y) has
+// the fewest foreground cells in the two rows on either side: the cells
+// through which a cluster could cross it. The nearest of equal ones.
+int quietEdge(const FloatMatrix &m, int nominal, int reach)
+{
+    const int width = int(m.cols);
+    const int height = int(m.rows);
+    auto foregroundIn = [&](int y) {
+        if (y < 1 || y > height - 2)
+            return 0;
+        const float *row = m.data.data() + qint64(y) * width;
+        return int(std::count_if(row, row + width, isForeground));
+    };
+    const int first = std::max(2, nominal - reach);
+    const int last = std::min(height - 2, nominal + reach);
+    std::vector<int> counts; // rows first - 2 .. last + 1
+    for (int y = first - 2; y <= last + 1; ++y)
+        counts.push_back(foregroundIn(y));
+    int best = nominal;
+    int bestCount = std::numeric_limits<int>::max();
+    for (int y = first; y <= last; ++y) {
+        const int i = y - (first - 2);
+        const int count = counts[size_t(i - 2)] + counts[size_t(i - 1)] + counts[size_t(i)] + counts[size_t(i + 1)];
+        if (count < bestCount || (count == bestCount && std::abs(y - nominal) < std::abs(best - nominal))) {
+            best = y;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 std::unordered_map<int, Blob> BlobLabeler::label(FloatMatrix &m)
@@ -296,11 +328,20 @@ std::vector<Blob> BlobLabeler::labelRegions(FloatMatrix &m)
         m_width < 3 || AnalysisPool::threadCount() == 1
             ? 1
             : std::max(1, std::min(bandsPerThread * AnalysisPool::threadCount(), m_height / minBandRows));
+    // Each edge between bands is moved to the quietest place near it: fewer
+    // clusters then cross it and wait for the serial scan (between two calls,
+    // often none).
+    std::vector<int> edges(size_t(bandCount) + 1, m_height);
+    edges[0] = 0;
+    AnalysisPool::forEachChunk(bandCount - 1, 1, [&](int, qint64 k, qint64) {
+        const int nominal = int(qint64(m_height) * (k + 1) / bandCount);
+        edges[size_t(k) + 1] = quietEdge(m, nominal, minBandRows / 4);
+    });
     std::vector<Band> bands{size_t(bandCount)};
     for (int k = 0; k < bandCount; ++k) {
         Band &b = bands[size_t(k)];
-        b.firstRow = int(qint64(m_height) * k / bandCount);
-        b.endRow = int(qint64(m_height) * (k + 1) / bandCount);
+        b.firstRow = edges[size_t(k)];
+        b.endRow = edges[size_t(k) + 1];
         // A band holds at most one region per cell: its labels never reach the next band's.
         b.firstLabel = b.firstRow * m_width + 1;
     }
