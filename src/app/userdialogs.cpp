@@ -1,5 +1,7 @@
 #include "app/userdialogs.h"
 
+#include <QDialog>
+#include <QMenu>
 #include <QPushButton>
 
 namespace {
@@ -51,6 +53,16 @@ public:
                               QFileDialog::Options options) override
     {
         return QFileDialog::getExistingDirectory(parent, caption, dir, options);
+    }
+
+    int runDialog(QDialog *dialog) override
+    {
+        return dialog->exec();
+    }
+
+    QAction *runMenu(QMenu *menu, const QPoint &globalPos) override
+    {
+        return menu->exec(globalPos);
     }
 };
 

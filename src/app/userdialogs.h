@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+class QAction;
+class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 /** Everything a message box needs: what the user reads and which buttons answer it. */
@@ -51,6 +55,24 @@ public:
                                  const QString &filter) = 0;
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
                                       QFileDialog::Options options = QFileDialog::ShowDirsOnly) = 0;
+
+    /**
+     * Runs one of the program's own modal dialogs, built and filled by the
+     * caller, as `QDialog::exec` does, and returns its result code
+     * (`QDialog::Accepted` 1, `QDialog::Rejected` 0). Afterwards the caller
+     * reads the dialog's getters, whoever answered it. The dialog is closed
+     * through its own `done()`, so checks a dialog makes there (a refused
+     * name that keeps it open) take part in every answer.
+     */
+    virtual int runDialog(QDialog *dialog) = 0;
+
+    /**
+     * Shows a context menu, built by the caller, at `globalPos` and waits
+     * as `QMenu::exec` does; returns the chosen action (one of the menu's or
+     * of its submenus'), or null when the menu was closed without a choice.
+     * Callers recognise the choice by its text.
+     */
+    virtual QAction *runMenu(QMenu *menu, const QPoint &globalPos) = 0;
 
     // The common boxes, all through message().
     QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text);

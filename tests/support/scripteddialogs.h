@@ -2,12 +2,19 @@
 
 #include "app/userdialogs.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QList>
+#include <QMenu>
+#include <QPoint>
 #include <QStringList>
+
+#include <functional>
 
 // Stands in for the user in GUI tests: installed while it lives, it records
 // every question the program asks and answers from queues the test fills.
-// An empty queue answers like a user who presses Enter or cancels.
+// An empty queue answers like a user who presses Enter or cancels: a dialog
+// of the program's own is rejected, a menu closed without a choice.
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -24,6 +31,15 @@ public:
         QFileDialog::Options options;   // of a directory question
     };
 
+    struct DialogRun {
+        QString className;   // the dialog's class, "OpenModelDialog"
+        QString title;       // its window title when it was run
+    };
+    struct MenuRun {
+        QStringList entries; // texts of every action, submenus' included, in order; separators left out
+        QPoint globalPos;
+    };
+
     ScriptedDialogs() { UserDialogs::install(this); }
     ~ScriptedDialogs() override { UserDialogs::install(nullptr); }
     ScriptedDialogs(const ScriptedDialogs &) = delete;
@@ -35,6 +51,13 @@ public:
     QList<int> choiceAnswers;
     QList<FileQuestion> fileQuestions;
     QStringList fileAnswers;
+    QList<DialogRun> dialogRuns;
+    // Each answer acts on the dialog as a user would: fills its fields and
+    // presses OK (accept()) or Cancel (reject()), maybe more than once. A
+    // dialog the answer leaves open is closed as by its window's close button.
+    QList<std::function<void(QDialog *)>> dialogAnswers;
+    QList<MenuRun> menuRuns;
+    QStringList menuAnswers;   // the text of the entry to choose; an empty text closes the menu
 
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
@@ -73,7 +96,48 @@ public:
         return answerFile(QStringLiteral("directory"), caption, dir, QString(), options);
     }
 
+    int runDialog(QDialog *dialog) override
+    {
+        dialogRuns << DialogRun{QString::fromLatin1(dialog->metaObject()->className()), dialog->windowTitle()};
+        dialog->setResult(QDialog::Rejected);
+        bool closed = false;
+        const QMetaObject::Connection watch =
+            QObject::connect(dialog, &QDialog::finished, [&closed](int) { closed = true; });
+        if (!dialogAnswers.isEmpty())
+            dialogAnswers.takeFirst()(dialog);
+        if (!closed)
+            dialog->reject();
+        QObject::disconnect(watch);
+        return dialog->result();
+    }
+
+    QAction *runMenu(QMenu *menu, const QPoint &globalPos) override
+    {
+        QList<QAction *> actions;
+        collectActions(menu, &actions);
+        QStringList entries;
+        for (QAction *action : qAsConst(actions))
+            entries << action->text();
+        menuRuns << MenuRun{entries, globalPos};
+        const QString choice = menuAnswers.isEmpty() ? QString() : menuAnswers.takeFirst();
+        for (QAction *action : qAsConst(actions)) {
+            if (!choice.isEmpty() && action->text() == choice)
+                return action;
+        }
+        return nullptr;
+    }
+
 private:
+    static void collectActions(QMenu *menu, QList<QAction *> *actions)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->menu())
+                collectActions(action->menu(), actions);
+            else if (!action->isSeparator())
+                *actions << action;
+        }
+    }
+
     QString answerFile(const QString &kind, const QString &caption, const QString &dir, const QString &filter,
                        QFileDialog::Options options = {})
     {

@@ -1,0 +1,38 @@
+#include "classmodel/classnamerules.h"
+
+#include "app/userdialogs.h"
+
+#include <QCoreApplication>
+
+namespace ClassNames {
+
+bool isUsable(const QString &name)
+{
+    if (name.contains(QLatin1Char('|')) || name.contains(QLatin1String(" + ")) || name.contains(QLatin1Char('\t'))
+        || name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r')))
+        return false;
+    const QString shown = name.trimmed();
+    if (shown.endsWith(QLatin1String(" +")))
+        return false;
+    return shown != unassigned && shown != detectedNoCall;
+}
+
+QString refusal(const QString &typed)
+{
+    if (typed.trimmed().isEmpty())
+        return QCoreApplication::translate("ClassNames", "The new Class Name may not be empty.");
+    if (!isUsable(typed))
+        return QCoreApplication::translate("ClassNames", "This class name cannot be used.");
+    return QString();
+}
+
+bool confirmTyped(const QString &typed)
+{
+    const QString text = refusal(typed);
+    if (text.isEmpty())
+        return true;
+    userDialogs().message({nullptr, QMessageBox::Information, QString(), text});
+    return false;
+}
+
+} // namespace ClassNames
