@@ -36,6 +36,11 @@ bool ClassAssignmentText::fitsDescription(const QString &text)
     return text.toUtf8().size() <= descriptionBytes;
 }
 
+bool ClassAssignmentText::isStorableComment(const QString &comment)
+{
+    return !comment.contains(fieldSeparator);
+}
+
 QStringList ClassAssignmentText::classes() const
 {
     return {batClass1, batClass2, batClass3, batClass4};

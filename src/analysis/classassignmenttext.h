@@ -38,6 +38,14 @@ public:
     /** True when the UTF-8 form of text fits into the description field. */
     static bool fitsDescription(const QString &text);
 
+    /**
+     * True when comment reads back as written from the full form: a bar in it
+     * would make the text's bars other than three, and the reader would then
+     * take the proposal and the accepted flag for part of the comment. Every
+     * writer of a comment the user typed asks here first.
+     */
+    static bool isStorableComment(const QString &comment);
+
     /** The four slots in order; empty slots are empty texts. */
     QStringList classes() const;
     /** Fills the four slots from names in order; names beyond four are ignored. */

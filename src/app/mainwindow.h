@@ -20,6 +20,8 @@
 class Ui_MainWindow;
 
 class QDragEnterEvent;
+class QLabel;
+class QPushButton;
 class QDropEvent;
 class QFrame;
 class QKeyEvent;
@@ -178,7 +180,7 @@ public:
     int evaluationMode = EvaluationMode::SingleFile;
     QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
     bool loadingFileInfo = false;    // header requests are outstanding
-    int reviewMode = 0;
+    int reviewMode = 0;              // review tree of the recorder review: 0 simple, 1 advanced; sent with every header request
 
     // --- Class assignment and write-back -------------------------------------
     QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
@@ -211,6 +213,10 @@ public slots:
                                 QString autoClass, QString accepted, QString length, QString date, QString time,
                                 QString comment);
     void restartFileHeaderLoading();
+
+    // Evaluation modes: empties the class tree and builds its rows from class-model
+    // text, the assign buttons' tool tips worded for `mode`.
+    void fillClassTree(const QString &modelText, int mode);
 
     // The spectrogram's scroll bar and zoomer: which stretch of the recording is on view.
     void spectroScrollBar_valueChanged(int value);
@@ -366,6 +372,17 @@ private:
     void preparePlayback();
     void playIfAutoplay();
     bool handlePlayerKey(const QKeyEvent *event);
+
+    // --- Evaluation modes ---------------------------------------------------------
+    void openEvaluationFolder(int mode);
+    QPushButton *classAssignButton(const QString &name, int mode, bool subclass);
+    void fillEvaluationList(const QStringList &names);
+
+    // --- Navigation, selection and comments -----------------------------------------
+    void stepThroughList(QTreeWidget *list, bool forward);
+    void showRow(const QTreeWidgetItem *row);
+    void showSelectionCount(const QTreeWidget *list, QLabel *label);
+    void commentChanged(QTreeWidgetItem *row, int column);
 
     // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);

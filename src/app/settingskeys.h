@@ -146,6 +146,10 @@ inline const Setting<QByteArray> splitterMainSizes{"splitterMainSizes", QByteArr
 // --- Where the file dialogs start -----------------------------------------------
 inline const Setting<QString> filePath{"filePath", QStringLiteral("C:/")};      // the last recording opened
 inline const Setting<QString> folderPath{"folderPath", QStringLiteral("/home")}; // the last folder opened
+// The last folder of each evaluation: manual, Tavron, review of the recorder's analysis.
+inline const Setting<QString> evaluationFolderPath{"evaluationFolderPath", QStringLiteral("/home")};
+inline const Setting<QString> tavronFolderPath{"tavronFolderPath", QStringLiteral("/home")};
+inline const Setting<QString> tavronReviewPath{"tavronReviewPath", QStringLiteral("/home")};
 inline const Setting<QString> exportCSVPath{"exportCSVPath", QStringLiteral("C:/")};       // the last CSV export
 inline const Setting<QString> exportTavronPath{"exportTavronPath", QStringLiteral("C:/")}; // the last Tavron export
 inline const Setting<QString> copyFilesPath{"copyFilesPath", QStringLiteral("C:/")};       // the last folder copied into

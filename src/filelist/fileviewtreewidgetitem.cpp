@@ -138,3 +138,14 @@ QCheckBox *fileViewTreeWidgetItem::addAcceptCheckBox(bool checked)
     list->setItemWidget(this, kAcceptColumn, box);
     return box;
 }
+
+QString fileViewTreeWidgetItem::acceptedFlag(const QTreeWidgetItem *row)
+{
+    QTreeWidget *list = row->treeWidget();
+    // itemWidget() takes a non-const row, though it changes nothing.
+    auto *box = list ? qobject_cast<QCheckBox *>(list->itemWidget(const_cast<QTreeWidgetItem *>(row), kAcceptColumn))
+                     : nullptr;
+    if (box)
+        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    return row->text(kAcceptColumn);
+}

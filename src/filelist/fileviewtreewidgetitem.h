@@ -38,6 +38,10 @@ public:
     // caller connects its stateChanged(int). Needs the row to be in its list.
     QCheckBox *addAcceptCheckBox(bool checked);
 
+    // The accepted flag a row shows: "1" or "0" by its accept box where it
+    // carries one (column 5 then has no text), else the text of column 5.
+    static QString acceptedFlag(const QTreeWidgetItem *row);
+
     // The recording day of a "dd/MM/yy" text, read as 20yy (29/02/00 is a real
     // day); an invalid date when the text does not parse ("N/A", empty).
     static QDate recordingDate(const QString &date);

@@ -31,6 +31,14 @@ QString itemCountText(int rows)
            + (rows == 1 ? QStringLiteral(" item") : QStringLiteral(" items"));
 }
 
+QString selectionCountText(int selected, int rows)
+{
+    if (selected <= 0)
+        return itemCountText(rows);
+    return QString::number(selected) + QStringLiteral(" of ") + QString::number(rows)
+           + (rows == 1 ? QStringLiteral("\nitem selected") : QStringLiteral("\nitems selected"));
+}
+
 int headerChainProgress(int next, int count)
 {
     if (count <= 0)

@@ -15,6 +15,13 @@ QStringList listRecordings(const QString &folder, int evaluationMode);
 /** The count label of a file list: a line break, the number, " item" or " items". */
 QString itemCountText(int rows);
 
+/**
+ * The count label of a file list while rows are selected: "2 of 5", a line
+ * break and "items selected" ("item selected" when the list has one row);
+ * with no row selected, itemCountText(rows).
+ */
+QString selectionCountText(int selected, int rows);
+
 /** Progress of a header chain about to ask for row next of count, in whole percent. */
 int headerChainProgress(int next, int count);
 

@@ -6,6 +6,7 @@
 #include "app/settingskeys.h"
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
+#include "classmodel/classnamerules.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "filelist/folderlisting.h"
 #include "ui_mainwindow.h"
@@ -15,14 +16,13 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QPushButton>
 #include <QThread>
 #include <QUrl>
 
 namespace {
 
-const QString unassignedName = QStringLiteral("Unassigned");
-const QString detectedNoCallName = QStringLiteral("Detected No Call");
+const QString &unassignedName = ClassNames::unassigned;
+const QString &detectedNoCallName = ClassNames::detectedNoCall;
 
 // The refusals of a drop or a command line: an information icon and no title.
 void showInformation(QWidget *parent, const QString &text)
@@ -374,6 +374,8 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     }
 }
 
+// Every accept box a header reply gives a row is made here: the one place to
+// connect a box's stateChanged(int) to the acceptance of the row's proposal.
 void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted)
 {
     row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
@@ -422,11 +424,7 @@ void MainWindow::countHeaderClasses(const QStringList &classes, const QString &p
         created->setText(ClassTreeColumn::Count, QStringLiteral("1"));
         created->setForeground(ClassTreeColumn::Class, QBrush(Qt::blue));
         insertAboveUnassigned(tree, created);
-        auto *assign = new QPushButton;
-        assign->setText(QString());
-        assign->setIcon(QIcon(QStringLiteral(":/images/green_arrow_left.png")));
-        assign->setToolTip(tr("Assign selected file/s to class \"") + name + QStringLiteral("\""));
-        tree->setItemWidget(created, ClassTreeColumn::Assign, assign);
+        tree->setItemWidget(created, ClassTreeColumn::Assign, classAssignButton(name, evaluationMode, false));
     }
 }
 
@@ -458,29 +456,21 @@ void MainWindow::restartFileHeaderLoading()
         (evaluationMode == EvaluationMode::Folder ? ui->label_21 : ui->label_22)->setText(itemCountText(0));
         return;
     }
-    for (const QString &name : names) {
-        auto *row = new fileViewTreeWidgetItem(list);
-        row->setText(FileViewColumn::Name, name);
-        if (evaluationMode == EvaluationMode::Manual)
-            row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-        else if (evaluationMode >= EvaluationMode::Tavron)
-            row->setFlags(Qt::NoItemFlags);
-        if (list->topLevelItemCount() == 1)
-            list->setCurrentItem(row);
-    }
     if (evaluationMode == EvaluationMode::Folder) {
+        // Rows of a reload keep the default flags: their comments are not edited.
+        for (const QString &name : names) {
+            auto *row = new fileViewTreeWidgetItem(list);
+            row->setText(FileViewColumn::Name, name);
+            if (list->topLevelItemCount() == 1)
+                list->setCurrentItem(row);
+        }
         list->resizeColumnToContents(FileViewColumn::Name);
         list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
         ui->label_21->setText(itemCountText(list->topLevelItemCount()));
     } else {
-        list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
-        list->resizeColumnToContents(FileViewColumn::Name);
-        const bool proposals = evaluationMode >= EvaluationMode::Tavron;
-        list->setColumnHidden(FileViewColumn::Proposal, !proposals);
-        list->setColumnHidden(FileViewColumn::Accepted, !proposals);
-        if (!proposals)
+        fillEvaluationList(names);
+        if (evaluationMode == EvaluationMode::Manual)
             ui->groupBox_8->hide();
-        ui->label_22->setText(itemCountText(list->topLevelItemCount()));
     }
     plot_Data(wavDirectory + QLatin1Char('/') + names.first());
     startHeaderChain();

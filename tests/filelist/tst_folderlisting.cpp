@@ -25,6 +25,8 @@ private slots:
     void initTestCase();
     void listing_data();
     void listing();
+    void selectionCount_data();
+    void selectionCount();
 
 private:
     QString path(const QString &relative) const { return m_dir.path() + QLatin1Char('/') + relative; }
@@ -63,6 +65,25 @@ void TestFolderListing::listing()
     QFETCH(QString, folder);
     QFETCH(int, mode);
     QTEST(listRecordings(path(folder), mode), "names");
+}
+
+void TestFolderListing::selectionCount_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("two of five") << 2 << 5 << "2 of 5\nitems selected";
+    QTest::newRow("none of five") << 0 << 5 << "\n5 items";
+    QTest::newRow("the one row") << 1 << 1 << "1 of 1\nitem selected";
+    QTest::newRow("one row, none selected") << 0 << 1 << "\n1 item";
+    QTest::newRow("one of two") << 1 << 2 << "1 of 2\nitems selected";
+}
+
+void TestFolderListing::selectionCount()
+{
+    QFETCH(int, selected);
+    QFETCH(int, rows);
+    QTEST(selectionCountText(selected, rows), "text");
 }
 
 QUILLON_TEST(TestFolderListing)

@@ -518,7 +518,8 @@ void TestHeaderReplies::manualEvaluationCounts()
     QCOMPARE(bat->foreground(ClassTreeColumn::Class).color(), QColor(Qt::blue));
     auto *assign = qobject_cast<QPushButton *>(tree->itemWidget(bat, ClassTreeColumn::Assign));
     QVERIFY(assign);
-    QCOMPARE(assign->toolTip(), QStringLiteral("Assign selected file/s to class \"Bat\""));
+    // Worded like the buttons of the model's own rows in this mode.
+    QCOMPARE(assign->toolTip(), QStringLiteral("Assign selected File/s to Class \"Bat\""));
     // "Unassigned" stays last: later rows go above it.
     QCOMPARE(topLevelNames(tree), (QStringList{"Nyc", "Pip", "Bat", "Unassigned"}));
 

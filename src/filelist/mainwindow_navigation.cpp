@@ -1,0 +1,160 @@
+// Moving through the file lists: previous and next, double clicks, the jump
+// from a class to its first recording, the selection count, and the comment
+// a user types into a row, written into its recording at once.
+#include "app/mainwindow.h"
+
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "classmodel/classnamerules.h"
+#include "filelist/folderlisting.h"
+#include "filelist/rowcomment.h"
+#include "recording/recordingkind.h"
+#include "ui_mainwindow.h"
+
+#include <QSignalBlocker>
+
+namespace {
+
+bool isSelectable(const QTreeWidgetItem *row)
+{
+    return row->flags() & Qt::ItemIsSelectable;
+}
+
+} // namespace
+
+void MainWindow::on_pushButton_3_clicked()
+{
+    stepThroughList(ui->treeWidget_2, false);
+}
+
+void MainWindow::on_pushButton_4_clicked()
+{
+    stepThroughList(ui->treeWidget_2, true);
+}
+
+void MainWindow::on_pushButton_7_clicked()
+{
+    stepThroughList(ui->treeWidget_fileView, false);
+}
+
+void MainWindow::on_pushButton_8_clicked()
+{
+    stepThroughList(ui->treeWidget_fileView, true);
+}
+
+void MainWindow::stepThroughList(QTreeWidget *list, bool forward)
+{
+    if (calculating)
+        return;
+    QTreeWidgetItem *current = list->currentItem();
+    if (!current)
+        return;
+    // Rows of the evaluation list without a call cannot be chosen: the step goes past them.
+    const bool skipUnselectable = list == ui->treeWidget_fileView;
+    QTreeWidgetItem *next = current;
+    do {
+        next = forward ? list->itemBelow(next) : list->itemAbove(next);
+    } while (next && skipUnselectable && !isSelectable(next));
+    if (!next) {
+        // At the end the current row stays, now the only one selected.
+        list->setCurrentItem(current);
+        return;
+    }
+    list->setCurrentItem(next);
+    showRow(next);
+}
+
+void MainWindow::showRow(const QTreeWidgetItem *row)
+{
+    plot_Data(wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name));
+}
+
+void MainWindow::on_treeWidget_2_itemDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    if (calculating || !item)
+        return;
+    if (column == FileViewColumn::Comment)
+        ui->treeWidget_2->editItem(item, FileViewColumn::Comment);
+    else
+        showRow(item);
+}
+
+void MainWindow::on_treeWidget_fileView_itemDoubleClicked(QTreeWidgetItem *item, int column)
+{
+    // A row whose header has not been read yet is neither shown nor commented.
+    if (calculating || !item || item->text(FileViewColumn::Date).isEmpty())
+        return;
+    if (column == FileViewColumn::Comment)
+        ui->treeWidget_fileView->editItem(item, FileViewColumn::Comment);
+    else if (item->flags() != Qt::NoItemFlags)
+        showRow(item);
+}
+
+void MainWindow::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int)
+{
+    if (!item)
+        return;
+    const QString name = item->text(ClassTreeColumn::Class);
+    const QString wanted = name == ClassNames::unassigned ? QString() : name;
+    QTreeWidget *list = ui->treeWidget_fileView;
+    const int rows = list->topLevelItemCount();
+    // Only rows the user can choose, with their header read: the recordings the class tree counts.
+    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
+        for (int i = 0; i < rows; ++i) {
+            QTreeWidgetItem *row = list->topLevelItem(i);
+            if (row->text(column) == wanted && isSelectable(row) && !row->text(FileViewColumn::Date).isEmpty()) {
+                list->setCurrentItem(row);
+                return;
+            }
+        }
+    }
+}
+
+void MainWindow::on_treeWidget_2_itemSelectionChanged()
+{
+    showSelectionCount(ui->treeWidget_2, ui->label_21);
+}
+
+void MainWindow::on_treeWidget_fileView_itemSelectionChanged()
+{
+    showSelectionCount(ui->treeWidget_fileView, ui->label_22);
+}
+
+void MainWindow::showSelectionCount(const QTreeWidget *list, QLabel *label)
+{
+    label->setText(selectionCountText(list->selectionModel()->selectedRows().size(), list->topLevelItemCount()));
+}
+
+void MainWindow::on_treeWidget_fileView_itemChanged(QTreeWidgetItem *item, int column)
+{
+    commentChanged(item, column);
+}
+
+void MainWindow::on_treeWidget_2_itemChanged(QTreeWidgetItem *item, int column)
+{
+    commentChanged(item, column);
+}
+
+void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
+{
+    // While a header chain runs, the replies set the comments the recordings already hold.
+    if (column != FileViewColumn::Comment || loadingFileInfo || !row)
+        return;
+    const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+    // A RAW recording has no description: its comment lives in the row only.
+    if (recordingKind(path) != RecordingKind::Wav)
+        return;
+    const QString text = commentWriteText(row);
+    if (text.isEmpty()) {
+        // Every later write of this row would store its comment: the row
+        // takes back the one the recording holds.
+        userDialogs().message({nullptr, QMessageBox::Warning, QString(),
+                               tr("The comment cannot be stored in the recording.")});
+        const QSignalBlocker noWrite(row->treeWidget());
+        row->setText(FileViewColumn::Comment, storedComment(path));
+        return;
+    }
+    if (!writeRowDescription(path, text))
+        userDialogs().message({nullptr, QMessageBox::Critical, QString(),
+                               tr("Could not write file ") + path + tr("\nNew comment is not saved to wav file.")});
+}

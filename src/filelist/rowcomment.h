@@ -1,0 +1,34 @@
+#pragma once
+
+#include "analysis/classassignmenttext.h"
+
+#include <QString>
+
+class QTreeWidgetItem;
+
+// The comment a user types into a file-list row, written straight into the
+// row's recording on the user-interface thread.
+
+/**
+ * The classification a row shows, as its recording stores it: the four
+ * classes, the proposal, the accepted flag (the accept box's state where the
+ * row carries one, else the text of its column) and the comment.
+ */
+ClassAssignmentText rowAssignment(const QTreeWidgetItem *row);
+
+/**
+ * The description text a comment edit of row writes: the full form with all
+ * four class slots. Empty when it cannot be stored whole: a comment holding
+ * a bar, or a text longer than the description field.
+ */
+QString commentWriteText(const QTreeWidgetItem *row);
+
+/** The comment the recording at path holds now; empty when it holds none or cannot be read. */
+QString storedComment(const QString &path);
+
+/**
+ * Writes text into the description of the recording at path at once, on the
+ * calling thread, with a recording object made for this one write. The one
+ * place where a single edit of a row reaches its recording.
+ */
+bool writeRowDescription(const QString &path, const QString &text);

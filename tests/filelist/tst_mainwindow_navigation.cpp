@@ -1,0 +1,367 @@
+#include "testregistry.h"
+
+#include "scripteddialogs.h"
+#include "app/evaluationmode.h"
+#include "app/mainwindow.h"
+#include "app/treecolumns.h"
+#include "filelist/fileviewtreewidgetitem.h"
+#include "guitest.h"
+#include "filelist/rowcomment.h"
+#include "recording/wavfile.h"
+#include "signalbuilder.h"
+#include "ui_mainwindow.h"
+#include "wavwriter.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTreeWidget>
+
+namespace {
+
+const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
+
+// A row of the given list as the header reply leaves it.
+fileViewTreeWidgetItem *addRow(QTreeWidget *list, const QString &name, Qt::ItemFlags flags,
+                               const QStringList &classes = {})
+{
+    auto *row = new fileViewTreeWidgetItem(list);
+    row->setText(FileViewColumn::Name, name);
+    row->setText(FileViewColumn::Date, QStringLiteral("07/06/21"));
+    for (int i = 0; i < classes.size(); ++i)
+        row->setText(FileViewColumn::Class1 + i, classes.at(i));
+    row->setFlags(flags);
+    return row;
+}
+
+QString description(const QString &path)
+{
+    WavFile recording;
+    recording.open(path, true);
+    return recording.bext.description;
+}
+
+} // namespace
+
+class TestNavigation : public testsupport::GuiTestCase
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void stepsSkipRowsThatCannotBeChosen();
+    void stepsInTheFolderList();
+    void doubleClicks();
+    void classTreeDoubleClick_data();
+    void classTreeDoubleClick();
+    void selectionCountLabels();
+    void commentWritten_data();
+    void commentWritten();
+    void commentNotWritten_data();
+    void commentNotWritten();
+    void commentsOfHeaderRepliesNotWritten();
+    void commentWriteFails_data();
+    void commentWriteFails();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void writeRecording(const QString &name, const QByteArray &description = QByteArray());
+    QTemporaryDir m_dir;
+};
+
+void TestNavigation::writeRecording(const QString &name, const QByteArray &stored)
+{
+    const QVector<int> samples = testsupport::SignalBuilder(250000.0, 0.05).tone(40000.0, -6.0).samples();
+    testsupport::WavWriter wav;
+    wav.fmt(250000, 16).data(samples, 16);
+    if (!stored.isNull())
+        wav.bext(stored);
+    QVERIFY(wav.write(path(name)));
+}
+
+void TestNavigation::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *name : {"a.wav", "b.wav", "c.wav", "d.wav"})
+        writeRecording(QLatin1String(name));
+}
+
+void TestNavigation::stepsSkipRowsThatCannotBeChosen()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Tavron;
+    w.wavDirectory = m_dir.path();
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    QTreeWidgetItem *a = addRow(list, "a.wav", usable);
+    addRow(list, "b.wav", Qt::NoItemFlags);   // no call: cannot be chosen
+    QTreeWidgetItem *c = addRow(list, "c.wav", usable);
+    addRow(list, "d.wav", Qt::NoItemFlags);
+    list->setCurrentItem(a);
+    w.ui->pushButton_8->click();
+    QCOMPARE(list->currentItem(), c);
+    QCOMPARE(w.currentFileName, path("c.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    // Past the last row that can be chosen: c stays, now the only row selected.
+    list->topLevelItem(2)->setSelected(true);
+    a->setSelected(true);
+    w.ui->pushButton_8->click();
+    QCOMPARE(list->currentItem(), c);
+    QCOMPARE(list->selectedItems(), QList<QTreeWidgetItem *>{c});
+    w.ui->pushButton_7->click();
+    QCOMPARE(list->currentItem(), a);
+    QCOMPARE(w.currentFileName, path("a.wav"));
+    // While a spectrogram is calculated the buttons do nothing.
+    QVERIFY(w.calculating);
+    w.ui->pushButton_8->click();
+    QCOMPARE(list->currentItem(), a);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+}
+
+void TestNavigation::stepsInTheFolderList()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Folder;
+    w.wavDirectory = m_dir.path();
+    QTreeWidget *list = w.ui->treeWidget_2;
+    // No current row: nothing happens.
+    w.ui->pushButton_4->click();
+    QVERIFY(w.currentFileName.isEmpty());
+    const Qt::ItemFlags dropped = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    QTreeWidgetItem *a = addRow(list, "a.wav", dropped);
+    QTreeWidgetItem *b = addRow(list, "b.wav", dropped);
+    list->setCurrentItem(b);
+    w.ui->pushButton_3->click();
+    QCOMPARE(list->currentItem(), a);
+    QCOMPARE(w.currentFileName, path("a.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    // On the first row: it stays, and nothing new is shown.
+    w.ui->pushButton_3->click();
+    QCOMPARE(list->currentItem(), a);
+    QVERIFY(!w.calculating);
+    w.ui->pushButton_4->click();
+    QCOMPARE(list->currentItem(), b);
+    QCOMPARE(w.currentFileName, path("b.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+}
+
+void TestNavigation::doubleClicks()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Tavron;
+    w.wavDirectory = m_dir.path();
+    w.show();
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    QTreeWidgetItem *unread = addRow(list, "a.wav", usable);
+    unread->setText(FileViewColumn::Date, QString());
+    QTreeWidgetItem *noCall = addRow(list, "b.wav", Qt::NoItemFlags);
+    QTreeWidgetItem *call = addRow(list, "c.wav", usable);
+    emit list->itemDoubleClicked(unread, FileViewColumn::Name);
+    emit list->itemDoubleClicked(unread, FileViewColumn::Comment);
+    emit list->itemDoubleClicked(noCall, FileViewColumn::Name);
+    QVERIFY(w.currentFileName.isEmpty());
+    QVERIFY(!list->itemWidget(unread, FileViewColumn::Comment));
+    emit list->itemDoubleClicked(call, FileViewColumn::Class2);
+    QCOMPARE(w.currentFileName, path("c.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    emit list->itemDoubleClicked(call, FileViewColumn::Comment);
+    // The editor of an item is its item widget while it is open.
+    QVERIFY(list->itemWidget(call, FileViewColumn::Comment));
+
+    QTreeWidget *folder = w.ui->treeWidget_2;
+    QTreeWidgetItem *row = addRow(folder, "d.wav", Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    emit folder->itemDoubleClicked(row, FileViewColumn::Date);
+    QCOMPARE(w.currentFileName, path("d.wav"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.calculating, 20000);
+    // Rows without the editable flag (a drop's, a reload's) open no editor.
+    emit folder->itemDoubleClicked(row, FileViewColumn::Comment);
+    QVERIFY(!folder->itemWidget(row, FileViewColumn::Comment));
+}
+
+void TestNavigation::classTreeDoubleClick_data()
+{
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<int>("current");   // row index, -1 unchanged
+    QTest::newRow("first row with class 1 empty") << "Unassigned" << 3;
+    QTest::newRow("class 1 before class 2") << "Pip" << 1;
+    QTest::newRow("class 2 when no class 1 has it") << "Nyc" << 0;
+    QTest::newRow("no row of the class") << "Bat" << -1;
+}
+
+void TestNavigation::classTreeDoubleClick()
+{
+    QFETCH(QString, className);
+    QFETCH(int, current);
+    MainWindow w;
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    addRow(list, "0.wav", usable, {"Enil", "Nyc"});
+    addRow(list, "1.wav", usable, {"Pip"});
+    addRow(list, "2.wav", Qt::NoItemFlags);          // no call: cannot be chosen
+    addRow(list, "3.wav", usable);
+    addRow(list, "4.wav", usable)->setText(FileViewColumn::Date, QString());   // header not read yet
+    list->setCurrentItem(list->topLevelItem(4));
+    auto *classRow = new QTreeWidgetItem(w.ui->treeWidget, QStringList{className});
+    w.calculating = true;   // not consulted: the shown recording does not change
+    emit w.ui->treeWidget->itemDoubleClicked(classRow, 0);
+    QCOMPARE(list->indexOfTopLevelItem(list->currentItem()), current < 0 ? 4 : current);
+    QVERIFY(w.currentFileName.isEmpty());
+    w.calculating = false;
+}
+
+void TestNavigation::selectionCountLabels()
+{
+    MainWindow w;
+    for (QTreeWidget *list : {w.ui->treeWidget_2, w.ui->treeWidget_fileView}) {
+        QLabel *label = list == w.ui->treeWidget_2 ? w.ui->label_21 : w.ui->label_22;
+        for (int i = 0; i < 5; ++i)
+            addRow(list, QStringLiteral("%1.wav").arg(i), usable);
+        list->topLevelItem(1)->setSelected(true);
+        list->topLevelItem(3)->setSelected(true);
+        QCOMPARE(label->text(), QStringLiteral("2 of 5\nitems selected"));
+        list->clearSelection();
+        QCOMPARE(label->text(), QStringLiteral("\n5 items"));
+    }
+}
+
+void TestNavigation::commentWritten_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("classes");
+    QTest::addColumn<QString>("proposal");
+    QTest::addColumn<QString>("accepted");   // "box" and "box checked": the accept box instead of the text
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("accepted by its box") << int(EvaluationMode::Tavron) << QStringList{"Pip"} << "Pip"
+                                         << "box checked" << "seen twice" << "Pip +  +  + |Pip|1|seen twice";
+    QTest::newRow("box not checked") << int(EvaluationMode::RecorderReview) << QStringList{"", "Nyc"}
+                                     << "Nyc, Pip" << "box" << "x" << " + Nyc +  + |Nyc, Pip|0|x";
+    QTest::newRow("flag as text, no proposal") << int(EvaluationMode::Manual) << QStringList{"A", "B", "C", "D"}
+                                               << "" << "" << "Ümlaut" << "A + B + C + D|||Ümlaut";
+    QTest::newRow("folder list") << int(EvaluationMode::Folder) << QStringList() << "" << "1" << ""
+                                 << " +  +  + ||1|";
+}
+
+void TestNavigation::commentWritten()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, classes);
+    QFETCH(QString, proposal);
+    QFETCH(QString, accepted);
+    QFETCH(QString, comment);
+    writeRecording("comment.WAV", "Old|note");
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = mode;
+    w.wavDirectory = m_dir.path();
+    QTreeWidget *list = mode == EvaluationMode::Folder ? w.ui->treeWidget_2 : w.ui->treeWidget_fileView;
+    fileViewTreeWidgetItem *row = addRow(list, "comment.WAV", usable, classes);
+    row->setText(FileViewColumn::Proposal, proposal);
+    if (accepted.startsWith(QLatin1String("box")))
+        row->addAcceptCheckBox(accepted == QLatin1String("box checked"));
+    else
+        row->setText(FileViewColumn::Accepted, accepted);
+    QCOMPARE(description(path("comment.WAV")), QStringLiteral("Old|note"));
+    row->setText(FileViewColumn::Comment, comment + QStringLiteral("."));
+    row->setText(FileViewColumn::Comment, comment);
+    QTEST(description(path("comment.WAV")), "written");
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestNavigation::commentNotWritten_data()
+{
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<bool>("refused");
+    const QString fits = QString(256 - QByteArray("Pip +  +  + |Pip|1|").size(), QLatin1Char('x'));
+    QTest::newRow("a bar") << "a|b" << true;
+    QTest::newRow("text of 256 bytes") << fits << false;
+    QTest::newRow("text of 257 bytes") << fits + QLatin1Char('x') << true;
+    QTest::newRow("257 bytes through one letter of two bytes") << fits.mid(1) + QStringLiteral("ü") << true;
+}
+
+void TestNavigation::commentNotWritten()
+{
+    QFETCH(QString, comment);
+    QFETCH(bool, refused);
+    writeRecording("refused.wav", "Pip|Pip|1|stored note");
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Tavron;
+    w.wavDirectory = m_dir.path();
+    fileViewTreeWidgetItem *row = addRow(w.ui->treeWidget_fileView, "refused.wav", usable, {"Pip"});
+    row->setText(FileViewColumn::Proposal, QStringLiteral("Pip"));
+    row->addAcceptCheckBox(true);
+    row->setText(FileViewColumn::Comment, comment);
+    if (!refused) {
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(description(path("refused.wav")).toUtf8().size(), 256);
+        return;
+    }
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("The comment cannot be stored in the recording."));
+    // The recording keeps its text, and the row shows the comment the recording holds.
+    QCOMPARE(description(path("refused.wav")), QStringLiteral("Pip|Pip|1|stored note"));
+    QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("stored note"));
+}
+
+void TestNavigation::commentsOfHeaderRepliesNotWritten()
+{
+    writeRecording("reply.wav", "Pip|before");
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QObject::disconnect(&w, &MainWindow::signalGetFileHeaderInfo, nullptr, nullptr);
+    w.evaluationMode = EvaluationMode::Manual;
+    w.wavDirectory = m_dir.path();
+    w.loadingFileInfo = true;
+    auto *row = new fileViewTreeWidgetItem(w.ui->treeWidget_fileView);
+    row->setText(FileViewColumn::Name, QStringLiteral("reply.wav"));
+    row->setFlags(usable);
+    w.fileInfoHeaderFinished(0, "Pip", "", "", "", "", "", "0.050", "07/06/21", "22:10:05", "from the reply");
+    QVERIFY(!w.loadingFileInfo);
+    QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("from the reply"));
+    QCOMPARE(description(path("reply.wav")), QStringLiteral("Pip|before"));
+}
+
+void TestNavigation::commentWriteFails_data()
+{
+    QTest::addColumn<QByteArray>("content");   // empty: the file is removed
+    QTest::newRow("recording removed") << QByteArray();
+    QTest::newRow("not a RIFF file") << QByteArray("JUNK0000WAVEfmt ");
+}
+
+void TestNavigation::commentWriteFails()
+{
+    QFETCH(QByteArray, content);
+    QFile::remove(path("failing.wav"));
+    if (!content.isEmpty())
+        QVERIFY(testsupport::writeFile(path("failing.wav"), content));
+    QVERIFY(testsupport::writeFile(path("kept.raw"), testsupport::WavWriter::pack(QVector<int>(100, 1), 16)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Folder;
+    w.wavDirectory = m_dir.path();
+    QTreeWidgetItem *row = addRow(w.ui->treeWidget_2, "failing.wav", usable);
+    row->setText(FileViewColumn::Comment, QStringLiteral("new"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    const MessageBoxRequest &box = dialogs.messages.first();
+    QCOMPARE(box.text, QStringLiteral("Could not write file ") + path("failing.wav")
+                           + QStringLiteral("\nNew comment is not saved to wav file."));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QVERIFY(!box.parent);
+    QVERIFY(box.title.isEmpty());
+    QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("new"));
+    QCOMPARE(QFile::exists(path("failing.wav")), !content.isEmpty());
+    // A RAW recording keeps its comment in the row only: nothing is written, nothing said.
+    QTreeWidgetItem *raw = addRow(w.ui->treeWidget_2, "kept.raw", usable);
+    raw->setText(FileViewColumn::Comment, QStringLiteral("a|b"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(QFileInfo(path("kept.raw")).size(), 200);
+}
+
+QUILLON_TEST(TestNavigation)
+#include "tst_mainwindow_navigation.moc"
