@@ -132,11 +132,20 @@ QCheckBox *fileViewTreeWidgetItem::addAcceptCheckBox(bool checked)
     QTreeWidget *list = treeWidget();
     if (!list)
         return nullptr;
-    auto *box = new QCheckBox(QString());
-    box->setToolTip(QStringLiteral("Accept proposal"));
+    auto *box = qobject_cast<QCheckBox *>(list->itemWidget(this, kAcceptColumn));
+    if (!box) {
+        box = new QCheckBox(QString());
+        box->setToolTip(QStringLiteral("Accept proposal"));
+        list->setItemWidget(this, kAcceptColumn, box);
+    }
     box->setChecked(checked);
-    list->setItemWidget(this, kAcceptColumn, box);
     return box;
+}
+
+void fileViewTreeWidgetItem::removeAcceptCheckBox()
+{
+    if (QTreeWidget *list = treeWidget())
+        list->removeItemWidget(this, kAcceptColumn);
 }
 
 QString fileViewTreeWidgetItem::acceptedFlag(const QTreeWidgetItem *row)

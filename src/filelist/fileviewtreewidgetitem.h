@@ -34,9 +34,12 @@ public:
     // accepted, selected and coloured in the Tavron evaluation and the review.
     static bool hasCallProposal(const QString &proposal);
 
-    // Places the "Accept proposal" check box in column 5 and returns it; the
-    // caller connects its stateChanged(int). Needs the row to be in its list.
+    // Places the "Accept proposal" check box in column 5, or takes the one
+    // the row holds already, sets it to checked and returns it; the caller
+    // connects its stateChanged(int). Needs the row to be in its list.
     QCheckBox *addAcceptCheckBox(bool checked);
+    // Takes the row's accept box away, if it holds one.
+    void removeAcceptCheckBox();
 
     // The accepted flag a row shows: "1" or "0" by its accept box where it
     // carries one (column 5 then has no text), else the text of column 5.

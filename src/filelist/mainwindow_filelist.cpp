@@ -354,8 +354,12 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     row->setText(FileViewColumn::Class4, batClass4);
     row->setText(FileViewColumn::Comment, comment);
 
-    if (evaluationMode >= EvaluationMode::Tavron && !isNoCall(autoClass))
-        giveProposalRow(row, batClass, accepted);
+    if (evaluationMode >= EvaluationMode::Tavron) {
+        if (!isNoCall(autoClass))
+            giveProposalRow(row, batClass, accepted);
+        else if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
+            fileRow->removeAcceptCheckBox();
+    }
     if (index == 0) {
         list->resizeColumnToContents(FileViewColumn::Date);
         list->resizeColumnToContents(FileViewColumn::Time);

@@ -217,7 +217,7 @@ void TestNavigation::classTreeDoubleClick()
 void TestNavigation::selectionCountLabels()
 {
     MainWindow w;
-    for (QTreeWidget *list : {w.ui->treeWidget_2, w.ui->treeWidget_fileView}) {
+    for (QTreeWidget *list : QList<QTreeWidget *>{w.ui->treeWidget_2, w.ui->treeWidget_fileView}) {
         QLabel *label = list == w.ui->treeWidget_2 ? w.ui->label_21 : w.ui->label_22;
         for (int i = 0; i < 5; ++i)
             addRow(list, QStringLiteral("%1.wav").arg(i), usable);
