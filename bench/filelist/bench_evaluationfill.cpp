@@ -115,10 +115,11 @@ void run(int rows)
         if (const auto *box = qobject_cast<const QWidget *>(child))
             boxesShown += box->isVisible() ? 1 : 0;
     }
-    std::printf("%6d rows (list %s, %d boxes in view): list and tree set up %.0f ms; per reply %.3f ms on average, %.3f ms over the first "
-                "tenth, %.3f ms over the last (slot alone %.3f ms); one page scroll %.2f ms\n",
-                list->topLevelItemCount(), list->isVisible() ? "shown" : "hidden", boxesShown, (loaded - t0) * 1000.0, all * 1000.0, first * 1000.0, last * 1000.0,
-                headers.slotSeconds(0, size_t(rows)) * 1000.0 / rows, scroll * 1000.0 / scrolls);
+    std::printf("%6d rows (list %s, %d boxes in view): list and tree set up %.0f ms; per reply %.3f ms on average, "
+                "%.3f ms over the first tenth, %.3f ms over the last (slot alone %.3f ms); one page scroll %.2f ms\n",
+                list->topLevelItemCount(), list->isVisible() ? "shown" : "hidden", boxesShown, (loaded - t0) * 1000.0,
+                all * 1000.0, first * 1000.0, last * 1000.0, headers.slotSeconds(0, size_t(rows)) * 1000.0 / rows,
+                scroll * 1000.0 / scrolls);
 }
 
 } // namespace

@@ -98,6 +98,14 @@ QMessageBox::StandardButton UserDialogs::question(QWidget *parent, const QString
     return message({parent, QMessageBox::Question, title, text, Qt::AutoText, buttons, defaultButton});
 }
 
+bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &text,
+                          const QString &informativeText)
+{
+    return message({parent, QMessageBox::Warning, title, text, Qt::AutoText, QMessageBox::Ok | QMessageBox::Cancel,
+                    QMessageBox::Cancel, informativeText})
+           == QMessageBox::Ok;
+}
+
 UserDialogs &UserDialogs::current()
 {
     static QtUserDialogs qtDialogs;

@@ -81,6 +81,13 @@ public:
     QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
                                          QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
                                          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    /**
+     * The program's "Do you really want to ..." question before a step that
+     * changes or discards something: a warning with OK and Cancel, Cancel the
+     * default. True only for OK.
+     */
+    bool confirm(QWidget *parent, const QString &title, const QString &text,
+                 const QString &informativeText = QString());
 
     /** The instance the program uses now. */
     static UserDialogs &current();

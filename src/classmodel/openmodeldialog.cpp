@@ -106,7 +106,8 @@ void OpenModelDialog::on_buttonBox_rejected()
 void OpenModelDialog::on_pushButton_2_clicked()
 {
     const QString fileName = userDialogs().openFileName(this, tr("Open Model File"),
-                                                        QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
+                                                        QCoreApplication::applicationDirPath(),
+                                                        tr("TXT Files (*.txt)"));
     if (fileName.isEmpty())
         return;
     ui->treeWidget->clear();
@@ -130,7 +131,8 @@ void OpenModelDialog::on_pushButton_2_clicked()
 void OpenModelDialog::on_pushButton_4_clicked()
 {
     const QString fileName = userDialogs().saveFileName(this, tr("Save Model File"),
-                                                        QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
+                                                        QCoreApplication::applicationDirPath(),
+                                                        tr("TXT Files (*.txt)"));
     if (fileName.isEmpty())
         return;
     writeTextFile(fileName, getModelText());
@@ -154,14 +156,8 @@ void OpenModelDialog::on_pushButton_clicked()
 void OpenModelDialog::loadDefaultTree(bool advanced)
 {
     if (ui->treeWidget->topLevelItemCount() > 0) {
-        MessageBoxRequest box;
-        box.icon = QMessageBox::Warning;
-        box.title = tr("Warning");
-        box.text = tr("Do you really want to load default Model?");
-        box.informativeText = tr("The current Model will be deleted!");
-        box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-        box.defaultButton = QMessageBox::Cancel;
-        if (userDialogs().message(box) != QMessageBox::Ok)
+        if (!userDialogs().confirm(nullptr, tr("Warning"), tr("Do you really want to load default Model?"),
+                                   tr("The current Model will be deleted!")))
             return;
     }
     ui->treeWidget->clear();
@@ -210,12 +206,14 @@ void OpenModelDialog::runMenuEntry(const QString &text, QTreeWidgetItem *item)
     } else if (text == addSubclassText) {
         addSubclass(item);
     } else if (text == deleteClassText) {
-        if (confirmDeletion(tr("Do you really want to delete Class ") + quoted(item->text(nameColumn))
-                            + tr(" and its Subclasses?")))
+        const QString question = tr("Do you really want to delete Class ") + quoted(item->text(nameColumn))
+                                 + tr(" and its Subclasses?");
+        if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     } else if (text == deleteSubclassText) {
-        if (confirmDeletion(tr("Do you really want to delete Subclass ") + quoted(item->text(nameColumn))
-                            + QLatin1Char('?')))
+        const QString question = tr("Do you really want to delete Subclass ") + quoted(item->text(nameColumn))
+                                 + QLatin1Char('?');
+        if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     } else if (text == changeShortcutText) {
         changeShortcut(item);
@@ -265,17 +263,6 @@ void OpenModelDialog::rename(QTreeWidgetItem *item)
         item->setText(nameColumn, dialog.getName());
 }
 
-bool OpenModelDialog::confirmDeletion(const QString &text) const
-{
-    MessageBoxRequest box;
-    box.icon = QMessageBox::Warning;
-    box.title = tr("Warning");
-    box.text = text;
-    box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    box.defaultButton = QMessageBox::Cancel;
-    return userDialogs().message(box) == QMessageBox::Ok;
-}
-
 bool OpenModelDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != ui->treeWidget || event->type() != QEvent::KeyPress
@@ -287,7 +274,7 @@ bool OpenModelDialog::eventFilter(QObject *watched, QEvent *event)
                                      ? tr("Do you really want to delete Subclass ") + name + QLatin1Char('?')
                                      : tr("Do you really want to delete Class ") + name
                                            + tr(" and all its Subclasses?");
-        if (confirmDeletion(question))
+        if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     }
     return true;

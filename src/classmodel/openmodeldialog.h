@@ -52,7 +52,6 @@ private slots:
 private:
     QStringList usedShortcuts() const;
     void loadDefaultTree(bool advanced);
-    bool confirmDeletion(const QString &text) const;
     void addClass(QTreeWidgetItem *below);
     void addSubclass(QTreeWidgetItem *cls);
     void changeShortcut(QTreeWidgetItem *item);

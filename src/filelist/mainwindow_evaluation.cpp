@@ -35,15 +35,11 @@ void warn(const QString &text)
 
 bool confirmTavronEvaluation()
 {
-    MessageBoxRequest box;
-    box.icon = QMessageBox::Warning;
-    box.title = QCoreApplication::translate("MainWindow", "Warning");
-    box.text = QCoreApplication::translate("MainWindow",
-                                           "Tavron Evaluation allows only Tavron compatible\nclassifications.\n\n"
-                                           "All preassigned non-Tavron classifications will be discarded.");
-    box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    box.defaultButton = QMessageBox::Cancel;
-    return userDialogs().message(box) == QMessageBox::Ok;
+    return userDialogs().confirm(nullptr, QCoreApplication::translate("MainWindow", "Warning"),
+                                 QCoreApplication::translate("MainWindow",
+                                                             "Tavron Evaluation allows only Tavron compatible\n"
+                                                             "classifications.\n\nAll preassigned non-Tavron "
+                                                             "classifications will be discarded."));
 }
 
 bool listsRawFile(const QStringList &names)

@@ -219,14 +219,7 @@ bool MainWindow::confirmAbortEvaluation(const QString &text)
 {
     if (!EvaluationMode::isEvaluation(evaluationMode))
         return true;
-    MessageBoxRequest box;
-    box.parent = this;
-    box.icon = QMessageBox::Warning;
-    box.title = tr("Warning");
-    box.text = text;
-    box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
-    box.defaultButton = QMessageBox::Cancel;
-    return userDialogs().message(box) == QMessageBox::Ok;
+    return userDialogs().confirm(this, tr("Warning"), text);
 }
 
 void MainWindow::dropEvent(QDropEvent *e)

@@ -364,7 +364,8 @@ void TestClassDialogs::menuActions()
 
     scripted.messageAnswers << QMessageBox::Cancel << QMessageBox::Ok << QMessageBox::Ok;
     editor.runMenuEntry(QStringLiteral("&Delete Class"), tree->topLevelItem(0));
-    QCOMPARE(scripted.messages.last().text, QStringLiteral("Do you really want to delete Class \"A\" and its Subclasses?"));
+    QCOMPARE(scripted.messages.last().text,
+             QStringLiteral("Do you really want to delete Class \"A\" and its Subclasses?"));
     QCOMPARE(tree->topLevelItemCount(), 4);
     editor.runMenuEntry(QStringLiteral("&Delete Subclass"), tree->topLevelItem(0)->child(0));
     QCOMPARE(scripted.messages.last().text, QStringLiteral("Do you really want to delete Subclass \"Renamed\"?"));
