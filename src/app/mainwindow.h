@@ -20,14 +20,14 @@
 class Ui_MainWindow;
 
 class QDragEnterEvent;
-class QLabel;
-class QPushButton;
 class QDropEvent;
 class QFrame;
 class QKeyEvent;
+class QLabel;
 class QPoint;
 class QProgressBar;
 class QProgressDialog;
+class QPushButton;
 class QScrollBar;
 class QThread;
 class QTreeWidget;
@@ -180,7 +180,7 @@ public:
     int evaluationMode = EvaluationMode::SingleFile;
     QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
     bool loadingFileInfo = false;    // header requests are outstanding
-    int reviewMode = 0;              // review tree of the recorder review: 0 simple, 1 advanced; sent with every header request
+    int reviewMode = 0;              // the review tree: 0 simple, 1 advanced; sent with every header request
 
     // --- Class assignment and write-back -------------------------------------
     QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
@@ -213,10 +213,6 @@ public slots:
                                 QString autoClass, QString accepted, QString length, QString date, QString time,
                                 QString comment);
     void restartFileHeaderLoading();
-
-    // Evaluation modes: empties the class tree and builds its rows from class-model
-    // text, the assign buttons' tool tips worded for `mode`.
-    void fillClassTree(const QString &modelText, int mode);
 
     // The spectrogram's scroll bar and zoomer: which stretch of the recording is on view.
     void spectroScrollBar_valueChanged(int value);
@@ -316,6 +312,9 @@ private slots:
 public:
     // Opens what `arguments` name as a command line does (arguments[0] is the program).
     void openCommandLine(const QStringList &arguments);
+    // Empties the class tree and builds its rows from class-model text, the
+    // assign buttons' tool tips worded for the evaluation mode `mode`.
+    void fillClassTree(const QString &modelText, int mode);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
