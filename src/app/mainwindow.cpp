@@ -9,6 +9,8 @@
 #include "app/themecode.h"
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
+#include "assignment/writefilebextthread.h"
+#include "filelist/filerowindex.h"
 #include "platform/desktoptheme.h"
 #include "platform/taskbarbutton.h"
 #include "platform/taskbarprogress.h"
@@ -146,6 +148,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(fileInfoThread, &QObject::destroyed, [headerWorker]() { delete headerWorker; });
     headerLoadingRestartPending = false;
 
+    // Runs for the window's life: every class write of a chained job goes through it, one recording per request.
+    bextThread = new QThread;
+    auto *bextWorker = new WriteFileBextThread;
+    connect(this, &MainWindow::signalWriteFileBextExtended, bextWorker, &WriteFileBextThread::writeFileBextExtended);
+    bextWorker->moveToThread(bextThread);
+    connect(bextThread, &QThread::finished, bextWorker, &QObject::deleteLater);
+    connect(bextWorker, &WriteFileBextThread::signalFileBextFinishedExtended, this,
+            &MainWindow::fileBextFinishedExtended);
+    bextThread->start();
+
     connect(this, &MainWindow::signalProgress, ui->progressBar, &QProgressBar::setValue);
     connect(this, &MainWindow::signalProgress, taskbarProgress, &TaskbarProgress::setValue);
 
@@ -169,6 +181,10 @@ MainWindow::~MainWindow()
     fileInfoThread->quit();
     fileInfoThread->wait();
     delete fileInfoThread;
+    // A write in progress ends first; replies still queued for this window are dropped with it.
+    bextThread->quit();
+    bextThread->wait();
+    delete bextThread;
     // Until the display has a text to show, no plot owns the label.
     if (spectrogramTextLabel && !spectrogramTextLabel->plot())
         delete spectrogramTextLabel;
@@ -207,6 +223,7 @@ void MainWindow::setUpTrees()
     fileList->hideColumn(FileViewColumn::Proposal);
     fileList->hideColumn(FileViewColumn::Accepted);
     connect(fileList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_fileView);
+    fileViewRows = new FileRowIndex(fileList);
 }
 
 void MainWindow::applyStoredViewSettings()

@@ -3,6 +3,9 @@
 #include "analysis/blob.h"
 #include "analysis/mybatcall.h"
 #include "app/evaluationmode.h"
+#include "assignment/filerowlist.h"
+#include "assignment/jobguard.h"
+#include "filelist/classrowtexts.h"
 
 #include <QAudio>
 #include <QByteArray>
@@ -19,6 +22,7 @@
 
 class Ui_MainWindow;
 
+class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
 class QFrame;
@@ -48,6 +52,7 @@ class QwtInterval;
 
 class AudioPlayer;
 class AudioSampleReader;
+class FileRowIndex;
 class MyQwtPlotPicker;
 class MyQwtZoomer;
 class MyQwtZoomer10;
@@ -63,6 +68,9 @@ class TaskbarButton;
 class TaskbarProgress;
 class WavFile;
 struct AxisRange;
+namespace ClassTextRules {
+struct Outcome;
+}
 struct ColourSchemeTargets;
 struct ShownFormat;
 
@@ -185,6 +193,9 @@ public:
     // --- Class assignment and write-back -------------------------------------
     QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
     bool skipAllWriteErrors = false;             // "Skip for all" chosen in the running job
+    JobGuard jobGuard;                           // which long job runs; asked before anything that would disturb it
+    FileRowIndex *fileViewRows = nullptr;        // the evaluation list's rows by file name: how replies find them
+    QThread *bextThread = nullptr;               // the bext-writing worker's thread, running for the window's life
 
 signals:
     void signalProgress(int percent);
@@ -193,6 +204,10 @@ signals:
     void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                                  int reviewMode);
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
+    // Requests to the bext-writing worker: row `index` of the job's rows. Each
+    // is answered by exactly one reply; a chain sends the next from the reply.
+    void signalWriteFileBextExtended(int index, QString wavDirectory, ClassRowTexts classItem,
+                                     FileRowList selectedFileItems);
 
 public slots:
     // Spectrogram: the one entry that makes a recording the shown one, and the worker's reply.
@@ -252,6 +267,14 @@ public slots:
     void moveMarker1(const QPointF &point);
     void moveMarker2(const QPointF &point);
     void moveMarker3(const QPointF &point);
+
+    // Class assignment: an assign button's click, and the worker's replies
+    // that show each result in its row and send the next request.
+    void assignFileToClass();
+    void fileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,
+                                  FileRowList selectedFileItems, bool success);
+    // An accept box's click: accepts the row's proposal or withdraws it, written at once.
+    void acceptProposal(int state);
 
     // Context menus of the three trees (class assignment).
     void rightClickMenu(const QPoint &pos);
@@ -315,6 +338,25 @@ public:
     // Empties the class tree and builds its rows from class-model text, the
     // assign buttons' tool tips worded for the evaluation mode `mode`.
     void fillClassTree(const QString &modelText, int mode);
+
+    // --- Jobs: what may start, and the frame of every chained job ----------------
+    /** True when the guard lets the action start; otherwise shows the guard's notice and returns false. */
+    bool mayStart(JobGuard::Action action);
+    /** The guard's answer without a notice: for keys, which are passed on, and boxes, which are put back. */
+    bool jobAllows(JobGuard::Action action) const;
+    /**
+     * A new progress window for a job over count rows, kept in progressDialog
+     * (the last job's window goes): window-modal, shown only when the job
+     * takes longer than 500 ms, value 0.
+     */
+    QProgressDialog *openJobProgress(const QString &label, int count, const QString &title);
+    /**
+     * Starts the assignment of the class of classRow to rows, without the
+     * questions of the assign button: the progress window "Assigning..." with
+     * title, then the request for the first row. False when the guard refuses
+     * (its notice shown) or there is no row.
+     */
+    bool startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWidgetItem *> &rows, const QString &title);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -383,8 +425,34 @@ private:
     void showSelectionCount(const QTreeWidget *list, QLabel *label);
     void commentChanged(QTreeWidgetItem *row, int column);
 
+    // --- Class assignment ----------------------------------------------------------
+    /** A value copy of row for a request, the accept box's state included (see the definition). */
+    FileRowTexts requestCopy(QTreeWidgetItem *row) const;
+    FileRowList jobRows(const QList<QTreeWidgetItem *> &rows) const;
+    /** Shows the write-failure box for a failed reply; true when the reply succeeded. */
+    bool replySucceeded(bool success, const QString &wavDirectory, const FileRowList &rows, int index);
+    enum class ChainStep { Next, Cancelled, Finished };
+    /** After a reply has been applied: cancelled, the last row done, or the next row's copy refreshed. */
+    ChainStep advanceChain(int index, FileRowList &rows);
+    /** A successful reply's result in its row (found by name), its counts, box and colours. */
+    void showOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome);
+    bool confirmOverwrite(const QString &className, QList<QTreeWidgetItem *> &rows);
+    bool confirmNoCallChange(const QString &className, const QList<QTreeWidgetItem *> &rows);
+    void showRowAsDoubleClicked(QTreeWidgetItem *row);
+    QCheckBox *acceptBox(QTreeWidgetItem *row) const;
+    /** Sets an accept box without running acceptProposal, and connects it to acceptProposal. */
+    void setAcceptBox(QCheckBox *box, bool checked);
+    /** Writes the row's acceptance (or its withdrawal) into its recording; false, reported, when that fails. */
+    bool writeAcceptance(QTreeWidgetItem *row, bool accept);
+    /** The acceptance in the row: its classes, the class counts and its colours. */
+    void showAcceptance(QTreeWidgetItem *row, bool accepted);
+
     // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);
+    /** A comment of the current row of a file list is being typed: the window's keys leave it alone. */
+    bool commentBeingEdited() const;
+    bool handleSpaceKey();
+    bool handleClassShortcut(const QKeyEvent *event);
     void followCursor(const QPoint &pos);
     void leaveSpectrogram();
 

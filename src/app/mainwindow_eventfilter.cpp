@@ -59,16 +59,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && watched == spectrogramPlot->canvas() && ui->toolButton->isChecked()) {
-        selectionRectMarker->hide();
-        spectrogramPlot->replot();
-    }
-    // A key the window handles returns true, so that no widget sees it.
-    return handlePlayerKey(event);
-}
-
 void MainWindow::followCursor(const QPoint &pos)
 {
     const double t = spectrogramPlot->invTransform(QwtPlot::xBottom, pos.x());

@@ -82,7 +82,7 @@ void MainWindow::on_actionManual_Review_of_RECORDER_VOD_Offline_Analysis_trigger
 
 void MainWindow::openEvaluationFolder(int mode)
 {
-    if (calculating)
+    if (calculating || !mayStart(JobGuard::Action::Open))
         return;
     const bool review = mode == EvaluationMode::RecorderReview;
     const Setting<QString> &folderKey = folderKeyOf(mode);
@@ -204,5 +204,6 @@ QPushButton *MainWindow::classAssignButton(const QString &name, int mode, bool s
     else
         prefix = subclass ? tr("Assign selected file/s to subclass ") : tr("Assign selected file/s to class ");
     button->setToolTip(prefix + QLatin1Char('"') + name + QLatin1Char('"'));
+    connect(button, &QPushButton::clicked, this, &MainWindow::assignFileToClass);
     return button;
 }

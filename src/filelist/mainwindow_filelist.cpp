@@ -7,11 +7,13 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "classmodel/classnamerules.h"
+#include "filelist/classtreerows.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "filelist/folderlisting.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -37,42 +39,6 @@ void showInformation(QWidget *parent, const QString &text)
 bool isNoCall(const QString &proposal)
 {
     return !fileViewTreeWidgetItem::hasCallProposal(proposal);
-}
-
-QTreeWidgetItem *topLevelNamed(QTreeWidget *tree, const QString &name)
-{
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = tree->topLevelItem(i);
-        if (item->text(ClassTreeColumn::Class) == name)
-            return item;
-    }
-    return nullptr;
-}
-
-QTreeWidgetItem *anyRowNamed(QTreeWidgetItem *item, const QString &name)
-{
-    if (item->text(ClassTreeColumn::Class) == name)
-        return item;
-    for (int i = 0; i < item->childCount(); ++i) {
-        if (QTreeWidgetItem *hit = anyRowNamed(item->child(i), name))
-            return hit;
-    }
-    return nullptr;
-}
-
-QTreeWidgetItem *anyRowNamed(QTreeWidget *tree, const QString &name)
-{
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        if (QTreeWidgetItem *hit = anyRowNamed(tree->topLevelItem(i), name))
-            return hit;
-    }
-    return nullptr;
-}
-
-void raiseCount(QTreeWidgetItem *row)
-{
-    // A count that is no number counts as 0.
-    row->setText(ClassTreeColumn::Count, QString::number(row->text(ClassTreeColumn::Count).toInt() + 1));
 }
 
 // New rows go above "Unassigned", which stays the last top-level row once it exists.
@@ -156,7 +122,7 @@ void MainWindow::requestFileHeader(int index)
 
 void MainWindow::on_actionOpen_File_triggered()
 {
-    if (calculating)
+    if (calculating || !mayStart(JobGuard::Action::Open))
         return;
     const QString fileName = userDialogs().openFileName(
         this, tr("Open Bat Call File"), readSetting(SettingKeys::filePath),
@@ -178,7 +144,7 @@ void MainWindow::on_actionOpen_File_triggered()
 
 void MainWindow::on_actionOpen_Folder_triggered()
 {
-    if (calculating)
+    if (calculating || !mayStart(JobGuard::Action::Open))
         return;
     // A folder reached through a link keeps the link's path, in the list and in "folderPath".
     const QString folder =
@@ -234,7 +200,7 @@ void MainWindow::dropEvent(QDropEvent *e)
 
 void MainWindow::openDroppedPaths(const QStringList &paths)
 {
-    if (calculating || paths.isEmpty())
+    if (calculating || paths.isEmpty() || !mayStart(JobGuard::Action::Open))
         return;
     const DropPlan plan = planDrop(paths);
     if (plan.kind == DropPlan::MixedRefused) {
@@ -379,7 +345,9 @@ void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass
     auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
     if (!fileRow)
         return;
-    fileRow->addAcceptCheckBox(accepted == QLatin1String("1"));
+    // A box made now is connected to nothing yet; setting one the row holds must not accept anything.
+    QCheckBox *box = acceptBox(row);
+    setAcceptBox(box ? box : fileRow->addAcceptCheckBox(false), accepted == QLatin1String("1"));
     fileRow->applyRowColour(fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
 }
 
@@ -388,8 +356,8 @@ void MainWindow::countHeaderClasses(const QStringList &classes, const QString &p
     QTreeWidget *tree = ui->treeWidget;
     if (classes.value(0).isEmpty()) {
         if (evaluationMode >= EvaluationMode::Tavron && isNoCall(proposal)) {
-            if (QTreeWidgetItem *row = topLevelNamed(tree, detectedNoCallName)) {
-                raiseCount(row);
+            if (QTreeWidgetItem *row = ClassTreeRows::topLevelNamed(tree, detectedNoCallName)) {
+                ClassTreeRows::addToCount(row, 1);
             } else {
                 auto *created = new QTreeWidgetItem;
                 created->setText(ClassTreeColumn::Class, detectedNoCallName);
@@ -397,23 +365,15 @@ void MainWindow::countHeaderClasses(const QStringList &classes, const QString &p
                 created->setForeground(ClassTreeColumn::Class, QBrush(Qt::blue));
                 insertAboveUnassigned(tree, created);
             }
-        } else if (QTreeWidgetItem *row = topLevelNamed(tree, unassignedName)) {
-            raiseCount(row);
-            row->setText(ClassTreeColumn::Class, unassignedName);
-            row->setText(ClassTreeColumn::Shortcut, QString());
         } else {
-            auto *created = new QTreeWidgetItem(tree);
-            created->setText(ClassTreeColumn::Class, unassignedName);
-            created->setText(ClassTreeColumn::Count, QStringLiteral("1"));
-            created->setForeground(ClassTreeColumn::Class, QBrush(Qt::red));
+            ClassTreeRows::raiseUnassigned(tree);
         }
     }
     for (const QString &name : classes) {
         if (name.isEmpty())
             continue;
-        if (QTreeWidgetItem *row = anyRowNamed(tree, name)) {
-            raiseCount(row);
-            row->setText(ClassTreeColumn::Class, name);
+        if (QTreeWidgetItem *row = ClassTreeRows::firstNamed(tree, name)) {
+            ClassTreeRows::addToCount(row, 1);
             continue;
         }
         auto *created = new QTreeWidgetItem;

@@ -145,11 +145,13 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
     if (recordingKind(path) != RecordingKind::Wav)
         return;
     const QString text = commentWriteText(row);
-    if (text.isEmpty()) {
+    // A running job writes from row copies: a comment changed under it would be lost or written twice.
+    const bool refused = !jobAllows(JobGuard::Action::WriteRecording);
+    if (text.isEmpty() || refused) {
         // Every later write of this row would store its comment: the row
         // takes back the one the recording holds.
         userDialogs().message({nullptr, QMessageBox::Warning, QString(),
-                               tr("The comment cannot be stored in the recording.")});
+                               refused ? JobGuard::refusalText() : tr("The comment cannot be stored in the recording.")});
         const QSignalBlocker noWrite(row->treeWidget());
         row->setText(FileViewColumn::Comment, storedComment(path));
         return;

@@ -3,6 +3,8 @@
 #include "recording/bextdescriptionwriter.h"
 #include "recording/recordinglogging.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QRegularExpression>
 #include <QTextCodec>
 
@@ -615,6 +617,8 @@ QDateTime WavFile::recordingDateTime() const
 
 bool WavFile::writeBextDescription(const QString &fileName, const QString &text) const
 {
+    static QMutex oneWriteAtATime;
+    const QMutexLocker locked(&oneWriteAtATime);
     QFile target(fileName);
     // ExistingOnly: a recording that has gone away must not come back as an empty file.
     if (!target.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {

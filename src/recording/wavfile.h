@@ -49,6 +49,11 @@ public:
      * the file on disk, or appends a bext chunk when there is none. Touches
      * none of this object's fields. Returns false, with the file unchanged,
      * on any failure.
+     *
+     * Every bext write of the program comes through here: the bext-writing
+     * worker, the header worker's write-back and the single edits of the
+     * user-interface thread. One process-wide lock serialises them, so two
+     * threads never rewrite one recording at the same time.
      */
     bool writeBextDescription(const QString &fileName, const QString &text) const;
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+/**
+ * The one guard over the window's long jobs: while one runs, the actions that
+ * would disturb it are refused.
+ *
+ * A chained job sends one request per recording to a worker and changes the
+ * rows from its replies; the worker writes or copies the recordings from row
+ * copies taken when each request is sent. A second job, or a write, a class
+ * change or a deletion in between, would change rows and recordings under it
+ * (its progress window blocks input only after 500 ms). Jobs:
+ *
+ *   Bext     a chain of the bext-writing worker: assigning, renaming or deleting a
+ *            class across the folder, unassigning, resetting
+ *   Copy     the copy by class, through the copy worker
+ *   (header) the header chain that reads the folder's rows; the window knows
+ *            whether it runs and tells allows()
+ *
+ * A job runs from start(), called as its request for index 0 is sent, to
+ * finish(), called when its last reply has been handled (or it was
+ * cancelled). What each action may do meanwhile:
+ *
+ *   action            a Bext or Copy job runs   the header chain runs
+ *   StartJob          refused                   allowed (unread rows are answered without a write)
+ *   WriteRecording    refused                   allowed (accept box, Space, comment)
+ *   ChangeClassTree   refused                   refused: deleting or renaming a class would miss the unread rows
+ *   DeleteFiles       refused                   refused: the header replies address rows by position
+ *   Open              refused                   allowed: the header chain restarts for the new load
+ *
+ * A refused key is passed on, a refused accept box or comment is put back,
+ * and where the user acted with the mouse or a menu refusalText() is shown.
+ */
+class JobGuard
+{
+public:
+    enum class Job { None, Bext, Copy };
+    enum class Action { StartJob, WriteRecording, ChangeClassTree, DeleteFiles, Open };
+
+    void start(Job job) { m_running = job; }
+    void finish() { m_running = Job::None; }
+    Job running() const { return m_running; }
+
+    bool allows(Action action, bool headerChainRunning) const;
+
+    /** "Please wait until the current job has finished." */
+    static QString refusalText();
+
+private:
+    Job m_running = Job::None;
+};

@@ -1,0 +1,73 @@
+// Accepting a row's proposal, by its accept box or by the Space key: the
+// proposal's classes become the recording's, written at once on this thread;
+// withdrawing takes them back and keeps the proposal.
+#include "app/mainwindow.h"
+
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "assignment/classtextrules.h"
+#include "filelist/classtreerows.h"
+#include "filelist/fileviewtreewidgetitem.h"
+#include "filelist/rowcomment.h"
+#include "recording/recordingkind.h"
+#include "ui_mainwindow.h"
+
+#include <QCheckBox>
+
+void MainWindow::acceptProposal(int state)
+{
+    QTreeWidget *list = ui->treeWidget_fileView;
+    auto *box = qobject_cast<QCheckBox *>(sender());
+    QTreeWidgetItem *row = nullptr;
+    for (int i = 0; i < list->topLevelItemCount() && box && !row; ++i) {
+        if (list->itemWidget(list->topLevelItem(i), FileViewColumn::Accepted) == box)
+            row = list->topLevelItem(i);
+    }
+    if (!row)
+        return;
+    const bool accept = state == Qt::Checked;
+    if (!jobAllows(JobGuard::Action::WriteRecording)) {
+        setAcceptBox(box, !accept);
+        userDialogs().information(nullptr, QString(), JobGuard::refusalText());
+        return;
+    }
+    // A proposal without any entry has nothing to accept: writing it would
+    // count the recording as classified with no class.
+    if ((accept && ClassTextRules::proposalClasses(row->text(FileViewColumn::Proposal)).isEmpty())
+        || !writeAcceptance(row, accept)) {
+        setAcceptBox(box, !accept);
+        return;
+    }
+    showAcceptance(row, accept);
+}
+
+bool MainWindow::writeAcceptance(QTreeWidgetItem *row, bool accept)
+{
+    const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+    // A RAW recording has no description: its row changes all the same.
+    if (recordingKind(path) != RecordingKind::Wav)
+        return true;
+    const QString proposal = row->text(FileViewColumn::Proposal);
+    const QString comment = row->text(FileViewColumn::Comment);
+    if (writeRowDescription(path, accept ? ClassTextRules::acceptText(proposal, comment)
+                                         : ClassTextRules::withdrawText(proposal, comment)))
+        return true;
+    userDialogs().message({nullptr, QMessageBox::Critical, QString(),
+                           tr("Could not write file ") + path + tr("\nClass assignment is not saved to wav file.")});
+    return false;
+}
+
+void MainWindow::showAcceptance(QTreeWidgetItem *row, bool accepted)
+{
+    QStringList old;
+    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
+        old << row->text(column);
+    const QStringList classes =
+        accepted ? ClassTextRules::proposalClasses(row->text(FileViewColumn::Proposal)) : QStringList();
+    ClassTreeRows::moveCounts(ui->treeWidget, old, classes);
+    for (int slot = 0; slot < 4; ++slot)
+        row->setText(FileViewColumn::Class1 + slot, classes.value(slot));
+    if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
+        fileRow->applyRowColour(accepted ? fileViewTreeWidgetItem::RowColour::Accepted
+                                         : fileViewTreeWidgetItem::RowColour::Default);
+}

@@ -1,0 +1,309 @@
+// Assigning recordings to a class. An assign button or a letter key starts a
+// chain of requests to the bext-writing worker, one recording per request;
+// each reply shows its result in its row and the class counts and sends the
+// next request. The frame every chained job shares lives here too: the
+// guard's answer, the progress window, the write-failure box and the step to
+// the next row.
+#include "app/mainwindow.h"
+
+#include "app/evaluationmode.h"
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "assignment/classtextrules.h"
+#include "filelist/classtreerows.h"
+#include "filelist/filerowindex.h"
+#include "filelist/fileviewtreewidgetitem.h"
+#include "ui_mainwindow.h"
+
+#include <QCheckBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTreeWidgetItemIterator>
+
+#include <algorithm>
+
+namespace {
+
+const QString noCall = QStringLiteral("No Call");
+
+bool isNoCall(const QString &name)
+{
+    return name.compare(noCall, Qt::CaseInsensitive) == 0;
+}
+
+bool holdsClass(const QTreeWidgetItem *row, const QString &name)
+{
+    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
+        if (row->text(column) == name)
+            return true;
+    }
+    return false;
+}
+
+QString pickOne(int count, const QString &one, const QString &several)
+{
+    return count == 1 ? one : several;
+}
+
+} // namespace
+
+bool MainWindow::jobAllows(JobGuard::Action action) const
+{
+    return jobGuard.allows(action, headerChainRunning());
+}
+
+bool MainWindow::mayStart(JobGuard::Action action)
+{
+    if (jobAllows(action))
+        return true;
+    userDialogs().information(nullptr, QString(), JobGuard::refusalText());
+    return false;
+}
+
+QProgressDialog *MainWindow::openJobProgress(const QString &label, int count, const QString &title)
+{
+    // The last job's window has ended with its job.
+    if (progressDialog)
+        progressDialog->deleteLater();
+    progressDialog = new QProgressDialog(label, tr("Cancel"), 0, count - 1, this);
+    progressDialog->setWindowModality(Qt::WindowModal);
+    progressDialog->setWindowTitle(title);
+    progressDialog->setMinimumDuration(500);
+    progressDialog->setValue(0);
+    return progressDialog;
+}
+
+// In the evaluations with proposals the accept box holds a row's flag and its
+// column 5 has no text. A row with a proposal is written in the full form
+// either way; its copy carries the box's flag, so that renaming a class keeps
+// an accepted recording accepted. A row without a proposal keeps the empty
+// column, so that the short form is chosen for it as for any other.
+FileRowTexts MainWindow::requestCopy(QTreeWidgetItem *row) const
+{
+    FileRowTexts copy = FileRowTexts::fromItem(row);
+    if (copy.text(FileViewColumn::Accepted).isEmpty() && !copy.text(FileViewColumn::Proposal).isEmpty())
+        copy.setText(FileViewColumn::Accepted, fileViewTreeWidgetItem::acceptedFlag(row));
+    return copy;
+}
+
+FileRowList MainWindow::jobRows(const QList<QTreeWidgetItem *> &rows) const
+{
+    QVector<FileRowTexts> copies;
+    copies.reserve(rows.size());
+    for (QTreeWidgetItem *row : rows)
+        copies.append(requestCopy(row));
+    return FileRowList(std::move(copies));
+}
+
+bool MainWindow::replySucceeded(bool success, const QString &wavDirectory, const FileRowList &rows, int index)
+{
+    if (success)
+        return true;
+    if (skipAllWriteErrors)
+        return false;
+    const QString skip = tr("Skip");
+    const QString skipAll = tr("Skip for all");
+    const QString cancel = tr("Cancel");
+    QStringList buttons{skip};
+    if (rows.size() > 1)
+        buttons << skipAll;
+    buttons << cancel;
+    const int choice = userDialogs().choose(
+        nullptr, QMessageBox::Critical, QString(),
+        tr("Error Writing File ") + wavDirectory + QLatin1Char('/') + rows.at(index).text(FileViewColumn::Name),
+        buttons);
+    // A box closed without a choice stops the job, as Cancel does.
+    const QString chosen = buttons.value(choice, cancel);
+    if (chosen == skipAll) {
+        skipAllWriteErrors = true;
+    } else if (chosen == cancel) {
+        progressDialog->cancel();
+        skipAllWriteErrors = false;
+    }
+    return false;
+}
+
+MainWindow::ChainStep MainWindow::advanceChain(int index, FileRowList &rows)
+{
+    if (progressDialog->wasCanceled()) {
+        skipAllWriteErrors = false;
+        jobGuard.finish();
+        return ChainStep::Cancelled;
+    }
+    progressDialog->setValue(index);
+    if (rows.isLast(index)) {
+        progressDialog->cancel();
+        skipAllWriteErrors = false;
+        jobGuard.finish();
+        return ChainStep::Finished;
+    }
+    // The copy is taken now, from the row as the replies so far left it: a row
+    // listed twice (a class carried in two slots) is written from its latest state.
+    if (QTreeWidgetItem *next = fileViewRows->row(rows.at(index + 1).text(FileViewColumn::Name)))
+        rows.replace(index + 1, requestCopy(next));
+    return ChainStep::Next;
+}
+
+void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome)
+{
+    QTreeWidgetItem *row = fileViewRows->row(copy.text(FileViewColumn::Name));
+    if (!outcome.rowChanges || !row)
+        return;
+    QStringList old;
+    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
+        old << copy.text(column);
+    ClassTreeRows::moveCounts(ui->treeWidget, old, outcome.classes);
+    for (int slot = 0; slot < 4; ++slot)
+        row->setText(FileViewColumn::Class1 + slot, outcome.classes.value(slot));
+    if (!outcome.fullForm)
+        return;
+    // The row shows the flag its recording now holds: in its box and colours
+    // where the list shows the accept column, else as the column's text.
+    QCheckBox *box = acceptBox(row);
+    if (!box) {
+        row->setText(FileViewColumn::Accepted, outcome.flag);
+        return;
+    }
+    if (!copy.acceptColumnShown)
+        return;
+    const bool accepted = outcome.flag == QLatin1String("1");
+    setAcceptBox(box, accepted);
+    if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
+        fileRow->applyRowColour(accepted                     ? fileViewTreeWidgetItem::RowColour::Accepted
+                                : outcome.classes.isEmpty() ? fileViewTreeWidgetItem::RowColour::Default
+                                                             : fileViewTreeWidgetItem::RowColour::NotAccepted);
+}
+
+QCheckBox *MainWindow::acceptBox(QTreeWidgetItem *row) const
+{
+    QTreeWidget *list = row->treeWidget();
+    return list ? qobject_cast<QCheckBox *>(list->itemWidget(row, FileViewColumn::Accepted)) : nullptr;
+}
+
+void MainWindow::setAcceptBox(QCheckBox *box, bool checked)
+{
+    disconnect(box, &QCheckBox::stateChanged, nullptr, nullptr);
+    box->setChecked(checked);
+    connect(box, &QCheckBox::stateChanged, this, &MainWindow::acceptProposal);
+}
+
+void MainWindow::showRowAsDoubleClicked(QTreeWidgetItem *row)
+{
+    ui->treeWidget_fileView->setCurrentItem(row);
+    on_treeWidget_fileView_itemDoubleClicked(row, FileViewColumn::Name);
+}
+
+void MainWindow::assignFileToClass()
+{
+    if (calculating)
+        return;
+    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidgetItem *classRow = nullptr;
+    for (QTreeWidgetItemIterator it(tree); *it && !classRow; ++it) {
+        if (tree->itemWidget(*it, ClassTreeColumn::Assign) == sender())
+            classRow = *it;
+    }
+    QList<QTreeWidgetItem *> rows = ui->treeWidget_fileView->selectedItems();
+    if (!classRow || rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
+        return;
+    const QString name = classRow->text(ClassTreeColumn::Class);
+    if (!confirmOverwrite(name, rows) || !confirmNoCallChange(name, rows))
+        return;
+    startAssignment(classRow, rows, tr("Please wait"));
+}
+
+bool MainWindow::confirmOverwrite(const QString &className, QList<QTreeWidgetItem *> &rows)
+{
+    const bool anyFull = std::any_of(rows.cbegin(), rows.cend(), [&className](const QTreeWidgetItem *row) {
+        return !row->text(FileViewColumn::Class4).isEmpty() && !holdsClass(row, className);
+    });
+    if (!anyFull)
+        return true;
+    const bool one = rows.size() == 1;
+    MessageBoxRequest box;
+    box.icon = QMessageBox::Warning;
+    box.title = tr("Warning");
+    box.text = one ? tr("All classes of the file are already assigned.\nDo you want to overwrite class 4?")
+                   : tr("All classes of one or more files are already assigned.\nDo you want to overwrite class 4 "
+                        "in such files?");
+    box.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    box.defaultButton = QMessageBox::No;
+    const QMessageBox::StandardButton answer = userDialogs().message(box);
+    if (answer == QMessageBox::Yes)
+        return true;
+    if (one || answer != QMessageBox::No)
+        return false;
+    // No: the rows whose fourth class would go are left out.
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        if (!rows.at(i)->text(FileViewColumn::Class4).isEmpty())
+            rows.removeAt(i);
+    }
+    return !rows.isEmpty();
+}
+
+bool MainWindow::confirmNoCallChange(const QString &className, const QList<QTreeWidgetItem *> &rows)
+{
+    if (evaluationMode != EvaluationMode::Tavron && evaluationMode != EvaluationMode::RecorderReview)
+        return true;
+    const bool toNoCall = isNoCall(className);
+    const bool asked = std::any_of(rows.cbegin(), rows.cend(), [toNoCall](const QTreeWidgetItem *row) {
+        const QString first = row->text(FileViewColumn::Class1);
+        return toNoCall ? !first.isEmpty() && !isNoCall(first) : isNoCall(first);
+    });
+    if (!asked)
+        return true;
+    const int count = rows.size();
+    const QString text =
+        toNoCall ? pickOne(count, tr("File already assigned to a bat call class.\nThis assignment will be overwritten."),
+                           tr("One or more files already assigned to a bat call class.\nThis assignment will be "
+                              "overwritten."))
+                 : pickOne(count, tr("File already assigned to 'No Call'.\nThis 'No Call' assignment will be "
+                                     "overwritten."),
+                           tr("One or more files already assigned to 'No Call'.\nThis 'No Call' assignment will "
+                              "be overwritten."));
+    return userDialogs().confirm(nullptr, tr("Warning"), text);
+}
+
+bool MainWindow::startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWidgetItem *> &rows,
+                                 const QString &title)
+{
+    if (rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
+        return false;
+    openJobProgress(tr("Assigning..."), rows.size(), title);
+    jobGuard.start(JobGuard::Job::Bext);
+    emit signalWriteFileBextExtended(0, wavDirectory, ClassRowTexts::fromItem(classRow), jobRows(rows));
+    return true;
+}
+
+void MainWindow::fileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,
+                                          FileRowList selectedFileItems, bool success)
+{
+    // The single request outside any chain is answered to its sender, not here.
+    if (classItem.isSingleWrite())
+        return;
+    const FileRowTexts &copy = selectedFileItems.at(index);
+    if (replySucceeded(success, wavDirectory, selectedFileItems, index))
+        showOutcome(copy, ClassTextRules::assign(copy, classItem.name));
+    QTreeWidget *list = ui->treeWidget_fileView;
+    switch (advanceChain(index, selectedFileItems)) {
+    case ChainStep::Next:
+        emit signalWriteFileBextExtended(index + 1, wavDirectory, classItem, selectedFileItems);
+        break;
+    case ChainStep::Cancelled:
+        // Whatever its flags: the user stopped here and goes on from the next row.
+        if (QTreeWidgetItem *row = fileViewRows->row(copy.text(FileViewColumn::Name))) {
+            if (QTreeWidgetItem *below = list->itemBelow(row))
+                showRowAsDoubleClicked(below);
+        }
+        break;
+    case ChainStep::Finished:
+        if (QTreeWidgetItem *row = fileViewRows->row(copy.text(FileViewColumn::Name))) {
+            QTreeWidgetItem *below = list->itemBelow(row);
+            while (below && !(below->flags() & Qt::ItemIsSelectable))
+                below = list->itemBelow(below);
+            if (below)
+                showRowAsDoubleClicked(below);
+        }
+        break;
+    }
+}

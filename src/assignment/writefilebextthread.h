@@ -1,0 +1,50 @@
+#pragma once
+
+#include "assignment/filerowlist.h"
+#include "filelist/classrowtexts.h"
+
+#include <QObject>
+#include <QString>
+
+/**
+ * The worker that stores class assignments in the recordings' bext
+ * descriptions, on a thread of its own. Each request concerns the row at
+ * `index` of `selectedFileItems` and is answered by exactly one reply that
+ * repeats the request's arguments and adds whether the write succeeded; a
+ * row the operation leaves alone is answered at once (ClassTextRules says
+ * when, and with which success). The texts come from ClassTextRules; the
+ * write goes through WavFile::writeBextDescription, the program's one
+ * serialised bext write.
+ *
+ * Keeps no state between requests and never touches a widget: it reads only
+ * the row copies it is sent.
+ */
+class WriteFileBextThread : public QObject
+{
+    Q_OBJECT
+
+public:
+    WriteFileBextThread();
+    ~WriteFileBextThread() override;
+
+signals:
+    void signalFileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,
+                                        FileRowList selectedFileItems, bool success);
+    void signalRenameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                               FileRowList selectedFileItems, bool success);
+    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName,
+                               FileRowList selectedFileItems, bool success);
+    void signalUnassignFile(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
+    void signalResetFile(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
+
+public slots:
+    /** Adds the class named by classItem; a request marked "Aborting" is answered like any other. */
+    void writeFileBextExtended(int index, QString wavDirectory, ClassRowTexts classItem,
+                               FileRowList selectedFileItems);
+    void renameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                         FileRowList selectedFileItems);
+    void deleteClassFile(int index, QString wavDirectory, QString deleteClassName, FileRowList selectedFileItems);
+    void unassignFile(int index, QString wavDirectory, FileRowList selectedFileItems);
+    /** Keeps only the comment; a row not read yet keeps the comment its recording holds. */
+    void resetFile(int index, QString wavDirectory, FileRowList selectedFileItems);
+};

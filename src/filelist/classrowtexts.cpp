@@ -1,0 +1,12 @@
+#include "filelist/classrowtexts.h"
+
+#include "app/treecolumns.h"
+
+#include <QTreeWidgetItem>
+
+const QString ClassRowTexts::singleWriteMarker = QStringLiteral("Aborting");
+
+ClassRowTexts ClassRowTexts::fromItem(QTreeWidgetItem *item)
+{
+    return {item, item->text(ClassTreeColumn::Class), item->text(ClassTreeColumn::Count)};
+}
