@@ -10,6 +10,7 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/writefilebextthread.h"
+#include "export/copyfilesthread.h"
 #include "filelist/filerowindex.h"
 #include "platform/desktoptheme.h"
 #include "platform/taskbarbutton.h"
@@ -158,6 +159,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
             &MainWindow::fileBextFinishedExtended);
     bextThread->start();
 
+    // Runs for the window's life: the copy by class sends it one file per request.
+    copyThread = new QThread;
+    auto *copyWorker = new CopyFilesThread;
+    connect(this, &MainWindow::copyFiles, copyWorker, &CopyFilesThread::copyFiles);
+    copyWorker->moveToThread(copyThread);
+    connect(copyThread, &QThread::finished, copyWorker, &QObject::deleteLater);
+    connect(copyWorker, &CopyFilesThread::signalCopyFinished, this, &MainWindow::copyingFinished);
+    copyThread->start();
+
     connect(this, &MainWindow::signalProgress, ui->progressBar, &QProgressBar::setValue);
     connect(this, &MainWindow::signalProgress, taskbarProgress, &TaskbarProgress::setValue);
 
@@ -185,6 +195,10 @@ MainWindow::~MainWindow()
     bextThread->quit();
     bextThread->wait();
     delete bextThread;
+    // A file being copied is finished first, so that no temporary copy is left in the target folder.
+    copyThread->quit();
+    copyThread->wait();
+    delete copyThread;
     // Until the display has a text to show, no plot owns the label.
     if (spectrogramTextLabel && !spectrogramTextLabel->plot())
         delete spectrogramTextLabel;

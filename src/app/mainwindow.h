@@ -68,6 +68,7 @@ class TaskbarButton;
 class TaskbarProgress;
 class WavFile;
 struct AxisRange;
+struct TavronExportOptions;
 namespace ClassTextRules {
 struct Outcome;
 }
@@ -197,12 +198,17 @@ public:
     FileRowIndex *fileViewRows = nullptr;        // the evaluation list's rows by file name: how replies find them
     QThread *bextThread = nullptr;               // the bext-writing worker's thread, running for the window's life
 
+    // --- Exports and copying ----------------------------------------------------
+    QThread *copyThread = nullptr;               // the copy worker's thread, running for the window's life
+
 signals:
     void signalProgress(int percent);
     void signalCalcSpektrogramm(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window,
                                 double overlap, std::vector<int> *timedata, int sampleRate, bool categorize);
     void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                                  int reviewMode);
+    // A request to the copy worker: fileNames[index] from oldDirectory into newDirectory. Each is
+    // answered by exactly one reply; the copy by class sends the next from the reply.
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
     // Requests to the bext-writing worker: row `index` of the job's rows. Each
     // is answered by exactly one reply; a chain sends the next from the reply.
@@ -275,6 +281,13 @@ public slots:
                                   FileRowList selectedFileItems, bool success);
     // An accept box's click: accepts the row's proposal or withdraws it, written at once.
     void acceptProposal(int state);
+
+    // The exports of the given file-list rows (the context menus' "export selected"), in the order given.
+    void exportCSVFileFromAction(QList<QTreeWidgetItem *> selectedItems);
+    void exportTavronFileFromAction(QList<QTreeWidgetItem *> selectedItems);
+    // The copy worker's reply: asks after a failed file, sends the next request or ends the copy.
+    void copyingFinished(int index, QString newDirectory, QString oldDirectory, QStringList fileNames,
+                         bool overwrite);
 
     // Context menus of the three trees (class assignment).
     void rightClickMenu(const QPoint &pos);
@@ -446,6 +459,15 @@ private:
     bool writeAcceptance(QTreeWidgetItem *row, bool accept);
     /** The acceptance in the row: its classes, the class counts and its colours. */
     void showAcceptance(QTreeWidgetItem *row, bool accepted);
+
+    // --- Exports and copying ------------------------------------------------------
+    /** Asks where an export goes, starting at the stored path; empty when cancelled or refused by the guard. */
+    QString exportFileName(const QString &caption, const QString &storedPath);
+    void exportCsv(const QString &fileName, const QVector<FileRowTexts> &rows, const QString &classCountText,
+                   bool detectedNoCallLines);
+    /** Asks the classes, zone and daylight saving of rows; false when cancelled. */
+    bool chooseTavronClasses(const QVector<FileRowTexts> &rows, TavronExportOptions *options);
+    void exportTavron(const QString &fileName, const QVector<FileRowTexts> &rows, TavronExportOptions options);
 
     // --- Window-wide event filter ----------------------------------------------
     bool handleKeyPress(QObject *watched, QKeyEvent *event);

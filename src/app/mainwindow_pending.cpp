@@ -10,7 +10,3 @@ void MainWindow::rightClickMenu(const QPoint &) {}            // class assignmen
 void MainWindow::rightClickMenu_2(const QPoint &) {}          // class assignment
 void MainWindow::rightClickMenu_fileView(const QPoint &) {}   // class assignment
 
-void MainWindow::on_actionExport_CSV_File_triggered() {}         // exports (src/export)
-void MainWindow::on_actionExport_Tavron_File_triggered() {}      // exports
-void MainWindow::on_actionCopy_Files_to_other_Folder_triggered() {}   // exports: copying
-

@@ -13,7 +13,7 @@ void CopyFilesThread::copyFiles(int index, QString newDirectory, QString oldDire
                                                    newDirectory + QLatin1Char('/') + name, overwrite);
     if (outcome == RecordingCopy::Outcome::Failed) {
         qCDebug(lcExport) << "copy failed:" << name;
-        fileNames.append(QStringLiteral("error"));
+        fileNames.append(errorMarker());
     }
     emit signalCopyFinished(index, newDirectory, oldDirectory, fileNames, overwrite);
 }

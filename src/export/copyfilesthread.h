@@ -18,6 +18,9 @@ class CopyFilesThread : public QObject
 public:
     using QObject::QObject;
 
+    /** The last entry of a reply's file list when its file failed. */
+    static QString errorMarker() { return QStringLiteral("error"); }
+
 public slots:
     /** Copies fileNames[index] from oldDirectory to newDirectory (see RecordingCopy::copyFile). */
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);

@@ -139,10 +139,13 @@ void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
     for (int i = 0; i < 3; ++i) {
         QPointer<QThread> spectrogramThread;
         QPointer<QThread> headerThread;
+        QPointer<QThread> copyThread;
         {
             MainWindow window;
             spectrogramThread = window.spectrogramThread;
             headerThread = window.fileInfoThread;
+            copyThread = window.copyThread;
+            QVERIFY(copyThread && copyThread->isRunning());
             QVERIFY(spectrogramThread && spectrogramThread->isRunning());
             window.plot_Data(recording());
             QVERIFY(window.calculating);
@@ -150,6 +153,7 @@ void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
         // Deleting a running QThread would have aborted the program.
         QVERIFY(!spectrogramThread);
         QVERIFY(!headerThread);
+        QVERIFY(!copyThread);
     }
 }
 
