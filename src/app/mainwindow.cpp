@@ -153,10 +153,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     bextThread = new QThread;
     auto *bextWorker = new WriteFileBextThread;
     connect(this, &MainWindow::signalWriteFileBextExtended, bextWorker, &WriteFileBextThread::writeFileBextExtended);
+    connect(this, &MainWindow::signalRenameClassFile, bextWorker, &WriteFileBextThread::renameClassFile);
+    connect(this, &MainWindow::signalDeleteClassFile, bextWorker, &WriteFileBextThread::deleteClassFile);
+    connect(this, &MainWindow::signalUnassignFile, bextWorker, &WriteFileBextThread::unassignFile);
+    connect(this, &MainWindow::signalResetFile, bextWorker, &WriteFileBextThread::resetFile);
     bextWorker->moveToThread(bextThread);
     connect(bextThread, &QThread::finished, bextWorker, &QObject::deleteLater);
     connect(bextWorker, &WriteFileBextThread::signalFileBextFinishedExtended, this,
             &MainWindow::fileBextFinishedExtended);
+    connect(bextWorker, &WriteFileBextThread::signalRenameClassFile, this, &MainWindow::renameClassFileFinished);
+    connect(bextWorker, &WriteFileBextThread::signalDeleteClassFile, this, &MainWindow::deleteClassFileFinished);
+    connect(bextWorker, &WriteFileBextThread::signalUnassignFile, this, &MainWindow::unassignFileFinished);
+    connect(bextWorker, &WriteFileBextThread::signalResetFile, this, &MainWindow::resetFileFinished);
     bextThread->start();
 
     // Runs for the window's life: the copy by class sends it one file per request.

@@ -214,6 +214,12 @@ signals:
     // is answered by exactly one reply; a chain sends the next from the reply.
     void signalWriteFileBextExtended(int index, QString wavDirectory, ClassRowTexts classItem,
                                      FileRowList selectedFileItems);
+    void signalRenameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                               FileRowList selectedFileItems);
+    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName,
+                               FileRowList selectedFileItems);
+    void signalUnassignFile(int index, QString wavDirectory, FileRowList selectedFileItems);
+    void signalResetFile(int index, QString wavDirectory, FileRowList selectedFileItems);
 
 public slots:
     // Spectrogram: the one entry that makes a recording the shown one, and the worker's reply.
@@ -279,6 +285,13 @@ public slots:
     void assignFileToClass();
     void fileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,
                                   FileRowList selectedFileItems, bool success);
+    void renameClassFileFinished(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                                 FileRowList selectedFileItems, bool success);
+    void deleteClassFileFinished(int index, QString wavDirectory, QString deleteClassName,
+                                 FileRowList selectedFileItems, bool success);
+    void unassignFileFinished(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
+    // The last reply (or a cancel) reads the folder again in its mode.
+    void resetFileFinished(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
     // An accept box's click: accepts the row's proposal or withdraws it, written at once.
     void acceptProposal(int state);
 
@@ -371,6 +384,51 @@ public:
      */
     bool startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWidgetItem *> &rows, const QString &title);
 
+    // The folder-wide class jobs, started by the Delete key and the context
+    // menus. Each is refused with the guard's notice while another job runs;
+    // deleting and renaming also while the header chain runs. The callers
+    // ask their own questions first, the deletion's excepted.
+    enum class ClassJobStart { Refused, DoneAtOnce, Started };
+    /**
+     * Deletes the class of classRow from every recording that carries it.
+     * Refused, with a notice, when recordings carry one of its subclasses,
+     * which would go with it. Asks question (a warning with OK and Cancel);
+     * then a class no recording carries goes at once, with its subclasses;
+     * otherwise the job starts behind "Deleting class assignment..." titled
+     * progressTitle, which cannot be cancelled.
+     */
+    ClassJobStart deleteClassFromFiles(QTreeWidgetItem *classRow, const QString &question,
+                                       const QString &progressTitle);
+    /**
+     * Renames the class of classRow to newName (which the caller has checked)
+     * in every recording that carries it, behind "Renaming..."; a class no
+     * recording carries is renamed at once.
+     */
+    ClassJobStart renameClassInFiles(QTreeWidgetItem *classRow, const QString &newName);
+    /** Removes every class of rows' recordings, behind "Unassigning...", which can be cancelled. */
+    bool unassignAllClasses(const QList<QTreeWidgetItem *> &rows);
+    /**
+     * Drops the classes, proposal and flag of every recording of the
+     * evaluation list, keeping the comments, then reads the folder again.
+     */
+    bool resetAllFiles();
+
+    /** The question and the failure of a deletion from storage; "%1" is a file's name or the number of files. */
+    struct FileDeletionTexts
+    {
+        QString oneFile;
+        QString manyFiles;
+        QString failed;
+    };
+    /**
+     * Deletes the selected recordings of list from storage after the
+     * question, with their rows (and, in the evaluation list, their class
+     * counts). A file that cannot be removed is named; the folder list goes
+     * on with the next, the evaluation list stops. Refused with the guard's
+     * notice while any job or the header chain runs.
+     */
+    void deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTexts &texts);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
@@ -442,6 +500,8 @@ private:
     /** A value copy of row for a request, the accept box's state included (see the definition). */
     FileRowTexts requestCopy(QTreeWidgetItem *row) const;
     FileRowList jobRows(const QList<QTreeWidgetItem *> &rows) const;
+    /** The progress window of a chain on the bext-writing worker, and the guard's note that it runs. */
+    void beginBextChain(const QString &label, int count, const QString &title);
     /** Shows the write-failure box for a failed reply; true when the reply succeeded. */
     bool replySucceeded(bool success, const QString &wavDirectory, const FileRowList &rows, int index);
     enum class ChainStep { Next, Cancelled, Finished };
@@ -459,6 +519,12 @@ private:
     bool writeAcceptance(QTreeWidgetItem *row, bool accept);
     /** The acceptance in the row: its classes, the class counts and its colours. */
     void showAcceptance(QTreeWidgetItem *row, bool accepted);
+    QList<QTreeWidgetItem *> rowsCarrying(const QString &className) const;
+    void openClassJobProgress(const QString &label, int count, const QString &title);
+    void endClassDeletion(const QString &className);
+    void endClassRenaming(const QString &oldClassName, const QString &newClassName);
+    /** The class row a rename starts from: the first top-level row of that name, else any. */
+    QTreeWidgetItem *renamedClassRow(const QString &name) const;
 
     // --- Exports and copying ------------------------------------------------------
     /** Asks where an export goes, starting at the stored path; empty when cancelled or refused by the guard. */
@@ -474,6 +540,9 @@ private:
     /** A comment of the current row of a file list is being typed: the window's keys leave it alone. */
     bool commentBeingEdited() const;
     bool handleSpaceKey();
+    bool handleDeleteKey(QObject *watched);
+    bool handleEnterKey(QObject *watched);
+    bool handleStepKey(bool forward);
     bool handleClassShortcut(const QKeyEvent *event);
     void followCursor(const QPoint &pos);
     void leaveSpectrogram();

@@ -10,6 +10,7 @@
 #include "ui_mainwindow.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QKeyEvent>
 
 #include <qwt_plot.h>
@@ -22,8 +23,20 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
         selectionRectMarker->hide();
         spectrogramPlot->replot();
     }
-    if (key == Qt::Key_Space)
+    switch (key) {
+    case Qt::Key_Delete:
+        return handleDeleteKey(watched);
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        return handleEnterKey(watched);
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return handleStepKey(key == Qt::Key_Right);
+    case Qt::Key_Space:
         return handleSpaceKey();
+    default:
+        break;
+    }
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return handleClassShortcut(event);
     return handlePlayerKey(event);
@@ -88,5 +101,60 @@ bool MainWindow::handleSpaceKey()
     }
     on_pushButton_8_clicked();
     // Consumed: passed on, it would reach a focused accept box, which would toggle back what was just written.
+    return true;
+}
+
+bool MainWindow::handleDeleteKey(QObject *watched)
+{
+    if (watched == ui->treeWidget) {
+        QTreeWidgetItem *classRow = ui->treeWidget->currentItem();
+        if (!classRow)
+            return false;
+        const QString name = classRow->text(ClassTreeColumn::Class);
+        // Consumed only when the class went at once; a job's replies take it away later.
+        return deleteClassFromFiles(classRow,
+                                    tr("Do you really want to delete \"") + name + tr("\"?\nClass \"") + name
+                                        + tr("\" will be unassigned in all files!"),
+                                    QString())
+               == ClassJobStart::DoneAtOnce;
+    }
+    auto *list = qobject_cast<QTreeWidget *>(watched);
+    if (list != ui->treeWidget_fileView && list != ui->treeWidget_2)
+        return false;
+    const bool nothingSelected = list->selectedItems().isEmpty();
+    deleteFilesFromStorage(list, {tr("Do you really want to permanently delete the file \"%1\" from your storage?"),
+                                  tr("Do you really want to permanently delete %1 files from your storage?"),
+                                  tr("The file \"%1\" could not be deleted.")});
+    return nothingSelected && list == ui->treeWidget_2;
+}
+
+bool MainWindow::handleEnterKey(QObject *watched)
+{
+    if (watched == ui->treeWidget) {
+        if (QTreeWidgetItem *row = ui->treeWidget->currentItem())
+            on_treeWidget_itemDoubleClicked(row, ClassTreeColumn::Class);
+    } else if (watched == ui->treeWidget_fileView) {
+        QTreeWidgetItem *row = ui->treeWidget_fileView->currentItem();
+        if (row && !commentBeingEdited())
+            on_treeWidget_fileView_itemDoubleClicked(row, FileViewColumn::Name);
+    } else if (watched == ui->treeWidget_2 && !calculating) {
+        if (QTreeWidgetItem *row = ui->treeWidget_2->currentItem())
+            showRow(row);
+    }
+    // Always passed on: the lists keep their own use of the key.
+    return false;
+}
+
+bool MainWindow::handleStepKey(bool forward)
+{
+    if (commentBeingEdited())
+        return false;
+    // The buttons of the pane on show; without one the key moves the focused widget's own cursor.
+    if ((forward ? ui->pushButton_8 : ui->pushButton_7)->isVisible())
+        stepThroughList(ui->treeWidget_fileView, forward);
+    else if ((forward ? ui->pushButton_4 : ui->pushButton_3)->isVisible())
+        stepThroughList(ui->treeWidget_2, forward);
+    else
+        return false;
     return true;
 }

@@ -15,14 +15,17 @@
  *   Bext     a chain of the bext-writing worker: assigning, renaming or deleting a
  *            class across the folder, unassigning, resetting
  *   Copy     the copy by class, through the copy worker
+ *   Deletion recordings deleted from storage, row by row on this thread
  *   (header) the header chain that reads the folder's rows; the window knows
  *            whether it runs and tells allows()
  *
- * A job runs from start(), called as its request for index 0 is sent, to
- * finish(), called when its last reply has been handled (or it was
- * cancelled). What each action may do meanwhile:
+ * A job runs from start() to finish(): a chain from the request for index 0
+ * to the handling of its last reply (or its cancel), a deletion from its
+ * first file to its last. A job of another subsystem asks
+ * MainWindow::mayStart(Action::StartJob) first, then calls start() and, at
+ * each of its ends, finish(). What each action may do meanwhile:
  *
- *   action            a Bext or Copy job runs   the header chain runs
+ *   action            any of these jobs runs    the header chain runs
  *   StartJob          refused                   allowed (unread rows are answered without a write)
  *   WriteRecording    refused                   allowed (accept box, Space, comment)
  *   ChangeClassTree   refused                   refused: deleting or renaming a class would miss the unread rows
@@ -35,7 +38,7 @@
 class JobGuard
 {
 public:
-    enum class Job { None, Bext, Copy };
+    enum class Job { None, Bext, Copy, Deletion };
     enum class Action { StartJob, WriteRecording, ChangeClassTree, DeleteFiles, Open };
 
     void start(Job job) { m_running = job; }

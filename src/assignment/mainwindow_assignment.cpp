@@ -73,6 +73,12 @@ QProgressDialog *MainWindow::openJobProgress(const QString &label, int count, co
     return progressDialog;
 }
 
+void MainWindow::beginBextChain(const QString &label, int count, const QString &title)
+{
+    openJobProgress(label, count, title);
+    jobGuard.start(JobGuard::Job::Bext);
+}
+
 // In the evaluations with proposals the accept box holds a row's flag and its
 // column 5 has no text. A row with a proposal is written in the full form
 // either way; its copy carries the box's flag, so that renaming a class keeps
@@ -269,8 +275,7 @@ bool MainWindow::startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWid
 {
     if (rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
         return false;
-    openJobProgress(tr("Assigning..."), rows.size(), title);
-    jobGuard.start(JobGuard::Job::Bext);
+    beginBextChain(tr("Assigning..."), rows.size(), title);
     emit signalWriteFileBextExtended(0, wavDirectory, ClassRowTexts::fromItem(classRow), jobRows(rows));
     return true;
 }

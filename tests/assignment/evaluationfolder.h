@@ -11,28 +11,22 @@
 #include "wavwriter.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
-#include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-// A folder of small recordings evaluated in the window with the real
-// workers, for the tests of classifying.
+#include <memory>
+
+// A folder evaluated in the window with the real workers, for the tests of
+// classifying and of what classified folders give.
 namespace evaluationfolder {
 
-// A recording of 4096 samples at rate, long enough for a spectrogram, whose
-// description holds text (no bext chunk when text is null).
-inline bool writeRecording(const QString &path, const QString &text, quint32 rate = 250000)
-{
-    testsupport::WavWriter w;
-    w.fmt(rate, 16).data(QVector<int>(4096, 5), 16);
-    if (!text.isNull())
-        w.bext(text.toUtf8());
-    return w.write(path);
-}
+inline const QColor green(122, 184, 0);
+inline const QColor orangeRed(255, 69, 0);
+inline const QString pleaseWait = QStringLiteral("Please wait until the current job has finished.");
 
 inline QString description(const QString &path)
 {
@@ -47,11 +41,9 @@ inline bool settled(const MainWindow &w)
            && w.jobGuard.running() == JobGuard::Job::None;
 }
 
-/**
- * Opens folder in mode (Manual with the simple default tree Bat <A>, No Call
- * <D>; Tavron with its own tree) in a shown, active window, and waits until
- * every header is read.
- */
+// The evaluation of folder in mode in a shown, active window, every header read: manual with the simple
+// default tree (Bat <A>, No Call <D>), Tavron, or the review's simple tree (Pip <G> with Pnat <H>, Nyc <F>,
+// No Call <J>).
 inline std::unique_ptr<MainWindow> open(ScriptedDialogs &dialogs, const QString &folder, int mode)
 {
     auto w = testsupport::exposedWindow();
@@ -64,6 +56,9 @@ inline std::unique_ptr<MainWindow> open(ScriptedDialogs &dialogs, const QString 
             dialog->accept();
         };
         w->ui->actionEvaluate_Folder->trigger();
+    } else if (mode == EvaluationMode::RecorderReview) {
+        dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
+        w->ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
     } else {
         dialogs.messageAnswers << QMessageBox::Ok;
         w->ui->actionTavron_Folder_Evaluation->trigger();
@@ -86,15 +81,15 @@ inline void select(MainWindow &w, const QStringList &names)
         row(w, name)->setSelected(true);
 }
 
-inline QStringList classes(MainWindow &w, const QString &name)
+inline QString classes(MainWindow &w, const QString &name)
 {
     QStringList texts;
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
         texts << row(w, name)->text(column);
-    return texts;
+    return texts.join(QLatin1Char(','));
 }
 
-// The class tree's non-zero counts, "Nyc 2, Unassigned 1", in tree order.
+// The class tree's counts that are not 0, "Nyc 2, Unassigned 1", in tree order.
 inline QString counts(MainWindow &w)
 {
     QStringList texts;
@@ -105,13 +100,25 @@ inline QString counts(MainWindow &w)
     return texts.join(QStringLiteral(", "));
 }
 
-inline QPushButton *assignButton(MainWindow &w, const QString &className)
+inline QTreeWidgetItem *classRow(MainWindow &w, const QString &name)
 {
-    const QList<QTreeWidgetItem *> found =
-        w.ui->treeWidget->findItems(className, Qt::MatchExactly | Qt::MatchRecursive, ClassTreeColumn::Class);
-    return found.isEmpty() ? nullptr
-                           : qobject_cast<QPushButton *>(w.ui->treeWidget->itemWidget(found.first(),
-                                                                                      ClassTreeColumn::Assign));
+    return w.ui->treeWidget->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+inline void clickAssign(MainWindow &w, const QString &className)
+{
+    qobject_cast<QPushButton *>(w.ui->treeWidget->itemWidget(classRow(w, className), ClassTreeColumn::Assign))
+        ->click();
+}
+
+inline QCheckBox *box(MainWindow &w, const QString &name)
+{
+    return qobject_cast<QCheckBox *>(w.ui->treeWidget_fileView->itemWidget(row(w, name), FileViewColumn::Accepted));
+}
+
+inline QColor colour(MainWindow &w, const QString &name)
+{
+    return row(w, name)->foreground(FileViewColumn::Name).color();
 }
 
 // Counts the key presses that get past the window's own filter to a widget.

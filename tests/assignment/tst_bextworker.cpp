@@ -12,8 +12,8 @@ namespace {
 
 using testsupport::WavWriter;
 
-// The recording a row names, before and after: 0.1 ms of silence at 250 kHz,
-// an odd-sized data chunk where the file is to end on an odd byte.
+// The recording a row names: a bext chunk holding "Old|x", none ("none"), or
+// none and an odd-sized last chunk without its pad byte ("odd").
 WavWriter recording(const QString &kind, const QByteArray &description)
 {
     WavWriter w;
@@ -27,15 +27,14 @@ WavWriter recording(const QString &kind, const QByteArray &description)
     return w;
 }
 
-// What the file must hold after text was written: the same chunks with the
-// description replaced, or with an 858-byte bext chunk appended behind them.
+// The file after text was written, built independently: the same chunks with
+// the description replaced in place, or an 858-byte bext chunk appended.
 QByteArray afterWrite(const QString &kind, const QByteArray &text)
 {
     if (kind == QLatin1String("bext"))
         return recording(kind, text).bytes();
     WavWriter w = recording(kind, QByteArray());
-    if (kind == QLatin1String("odd"))
-        w.chunks.last().padOddSize = true;
+    w.chunks.last().padOddSize = true;
     return w.chunk("bext", WavWriter::field(text, 858)).bytes();
 }
 
@@ -43,7 +42,7 @@ QByteArray afterWrite(const QString &kind, const QByteArray &text)
 
 // The bext-writing worker on a thread of its own, writing real files: one
 // table of the text rules, each row checked on the bytes the file holds
-// afterwards and on the reply's success.
+// afterwards and on the success of its one reply.
 class TestBextWorker : public QObject
 {
     Q_OBJECT
@@ -51,9 +50,20 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_worker = new WriteFileBextThread;
         m_worker->moveToThread(&m_thread);
         connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+        // Replies are taken on this thread, as the window takes them; each repeats its request's arguments.
+        const auto take = [this](int index, bool ok) { m_replies << (index == 1 && ok); };
+        connect(m_worker, &WriteFileBextThread::signalFileBextFinishedExtended, this,
+                [take](int i, QString, ClassRowTexts, FileRowList, bool ok) { take(i, ok); });
+        connect(m_worker, &WriteFileBextThread::signalRenameClassFile, this,
+                [take](int i, QString, QString, QString, FileRowList, bool ok) { take(i, ok); });
+        connect(m_worker, &WriteFileBextThread::signalDeleteClassFile, this,
+                [take](int i, QString, QString, FileRowList, bool ok) { take(i, ok); });
+        connect(m_worker, &WriteFileBextThread::signalUnassignFile, this,
+                [take](int i, QString, FileRowList, bool ok) { take(i, ok); });
+        connect(m_worker, &WriteFileBextThread::signalResetFile, this,
+                [take](int i, QString, FileRowList, bool ok) { take(i, ok); });
         m_thread.start();
     }
     void cleanupTestCase()
@@ -67,173 +77,117 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QThread m_thread;
-    WriteFileBextThread *m_worker = nullptr;
+    WriteFileBextThread *m_worker = new WriteFileBextThread;
     int m_rows = 0;
+    QList<bool> m_replies;   // success of each reply for row 1 (false for any other row)
 };
 
 void TestBextWorker::rules_data()
 {
+    // operation and class names; the file ("shown": the list shows the accept
+    // column; then a bext chunk, none, odd, or a file that is not RIFF); the
+    // row: date;proposal;accepted;class 1;class 2;class 3;class 4;comment; the
+    // description afterwards ("-": the file is untouched); the reply's success.
     QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("names");     // class names, ";" between the two of a rename
-    QTest::addColumn<QString>("file");      // the row's name; "shown" in front: the accept column is shown
-    QTest::addColumn<QString>("kind");      // bext (holding "Old|x"), none, odd (no bext, odd length), "not RIFF", raw
-    QTest::addColumn<QString>("row");       // date;proposal;accepted;class 1;class 2;class 3;class 4;comment
-    QTest::addColumn<QString>("written");   // the description afterwards; "-": the file is untouched
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("written");
     QTest::addColumn<bool>("success");
-
-    auto row = [](const char *texts) { return QString::fromUtf8(texts); };
-    // Assigning: behind the filled slots, short form without a proposal.
-    QTest::newRow("first class") << "assign" << "Nyc" << "a.wav" << "bext" << row("01/06/24;;;;;;;note")
-                                 << "Nyc|note" << true;
-    QTest::newRow("third class") << "assign" << "Enil" << "a.wav" << "bext" << row("01/06/24;;;Nyc;Pip;;;")
-                                 << "Nyc + Pip + Enil|" << true;
-    QTest::newRow("four classes: the fourth replaced")
-        << "assign" << "Enil" << "a.wav" << "bext" << row("01/06/24;;;Nyc;Pip;NycLow;PipPp;") << "Nyc + Pip + NycLow + Enil|"
-        << true;
-    QTest::newRow("a gap closes") << "assign" << "Enil" << "a.wav" << "bext" << row("01/06/24;;;Nyc;;Pip;;")
-                                  << "Nyc + Pip + Enil|" << true;
-    QTest::newRow("class held already") << "assign" << "Pip" << "a.wav" << "bext" << row("01/06/24;;;Nyc;;;Pip;")
-                                        << "-" << true;
-    QTest::newRow("unread row") << "assign" << "Pip" << "a.wav" << "bext" << row(";;;;;;;") << "-" << true;
-    // The accepted flag: the set of the new classes against the proposal's first four entries.
-    QTest::newRow("No Call replaces every class")
-        << "assign" << "No Call" << "shown a.wav" << "bext" << row("01/06/24;Nyc;;Nyc;Pip;;;c") << "No Call|Nyc|0|c"
-        << true;
-    QTest::newRow("a class replaces No Call, matching")
-        << "assign" << "Pip" << "shown a.wav" << "bext" << row("01/06/24;Pip;;No Call;;;;") << "Pip|Pip|1|" << true;
-    QTest::newRow("a class replaces No Call, not matching")
-        << "assign" << "Pip" << "shown a.wav" << "bext" << row("01/06/24;Nyc;;No Call;;;;") << "Pip|Nyc|0|" << true;
-    QTest::newRow("No Call is a class without the accept column")
-        << "assign" << "No Call" << "a.wav" << "bext" << row("01/06/24;;;Nyc;;;;") << "Nyc + No Call|" << true;
-    QTest::newRow("order ignored") << "assign" << "Nyc" << "shown a.wav" << "bext"
-                                   << row("01/06/24;Nyc, Pip;;Pip;;;;") << "Pip + Nyc|Nyc, Pip|1|" << true;
-    QTest::newRow("five proposed: four count") << "assign" << "D" << "shown a.wav" << "bext"
-                                               << row("01/06/24;A, B, C, D, E;;A;B;C;;") << "A + B + C + D|A, B, C, D, E|1|"
-                                               << true;
-    QTest::newRow("flag text in mode 2") << "assign" << "Pip" << "a.wav" << "bext" << row("01/06/24;;1;Nyc;;;;")
-                                         << "Nyc + Pip||0|" << true;
-    // Which rows are written, and how the chunk is found or made.
-    QTest::newRow(".WAV without a timestamp") << "assign" << "Nyc" << "a.WAV" << "bext" << row("N/A;;;;;;;")
-                                              << "Nyc|" << true;
-    QTest::newRow("no bext chunk: 866 bytes appended") << "assign" << "Nyc" << "a.wav" << "none"
-                                                       << row("01/06/24;;;;;;;ü") << "Nyc|ü" << true;
-    QTest::newRow("odd length: a pad byte and the chunk") << "assign" << "Nyc" << "a.wav" << "odd"
-                                                          << row("01/06/24;;;;;;;") << "Nyc|" << true;
-    QTest::newRow(".raw with a date fails in the writer") << "assign" << "Nyc" << "a.raw" << "raw"
-                                                          << row("01/06/24;;;;;;;") << "-" << false;
-    QTest::newRow(".raw without a timestamp") << "assign" << "Nyc" << "a.raw" << "raw" << row("N/A;;;;;;;")
-                                              << "-" << false;
-    QTest::newRow("not a RIFF file") << "assign" << "Nyc" << "a.wav" << "not RIFF" << row("01/06/24;;;;;;;") << "-"
-                                     << false;
-    QTest::newRow("longer than the field") << "assign" << "Nyc" << "a.wav" << "bext"
-                                           << row("01/06/24;;;;;;;") + QString(253, QLatin1Char('x')) << "-" << false;
-    QTest::newRow("marked Aborting: written, answered") << "assign Aborting" << "Nyc" << "a.wav" << "bext"
-                                                        << row("01/06/24;;;;;;;") << "Nyc|" << true;
-    // Renaming and deleting: proposal and flag as the row has them, a flag "0" when no class is left.
-    QTest::newRow("rename in place") << "rename" << "Pip;Pipistrellus" << "a.wav" << "bext"
-                                     << row("01/06/24;Nyc;1;Nyc;Pip;Enil;;c") << "Nyc + Pipistrellus + Enil|Nyc|1|c"
-                                     << true;
-    QTest::newRow("rename is exact") << "rename" << "Nyc;Big" << "a.wav" << "bext" << row("01/06/24;;;nyc;;;;")
-                                     << "-" << true;
-    QTest::newRow("rename of a RAW row") << "rename" << "Nyc;Big" << "a.raw" << "raw" << row("01/06/24;;;Nyc;;;;")
-                                         << "-" << true;
-    QTest::newRow("delete the first") << "delete" << "Nyc" << "a.wav" << "bext" << row("01/06/24;;;Nyc;Pip;Enil;;")
-                                      << "Pip + Enil|" << true;
-    QTest::newRow("delete the last") << "delete" << "Enil" << "a.wav" << "bext" << row("01/06/24;;;Nyc;Pip;Enil;;")
-                                     << "Nyc + Pip|" << true;
-    QTest::newRow("delete the only class") << "delete" << "Nyc" << "a.wav" << "bext" << row("01/06/24;;;Nyc;;;;")
-                                           << "|" << true;
-    QTest::newRow("delete the only accepted class") << "delete" << "Nyc" << "a.wav" << "bext"
-                                                    << row("01/06/24;Nyc;1;Nyc;;;;c") << "|Nyc|0|c" << true;
-    QTest::newRow("delete from an unread row") << "delete" << "Nyc" << "a.wav" << "bext" << row(";;;;;;;") << "-"
-                                               << true;
-    // Unassigning: every class goes, the proposal stays with the flag "0".
-    QTest::newRow("unassign: nothing left") << "unassign" << "" << "a.wav" << "bext" << row("01/06/24;;;Nyc;;;;")
-                                            << "" << true;
-    QTest::newRow("unassign: the comment") << "unassign" << "" << "a.wav" << "bext"
-                                           << row("01/06/24;;;Nyc;;;;note") << "|note" << true;
-    QTest::newRow("unassign: accepted proposal") << "unassign" << "" << "a.wav" << "bext"
-                                                 << row("01/06/24;Nyc;1;Nyc;;;;c") << "|Nyc|0|c" << true;
-    QTest::newRow("unassign an unread row") << "unassign" << "" << "a.wav" << "bext" << row(";;;;;;;") << "-" << true;
-    // Resetting keeps only the comment.
-    QTest::newRow("reset") << "reset" << "" << "a.wav" << "bext" << row("01/06/24;Nyc;1;Nyc;;;;c") << "|c" << true;
-    QTest::newRow("reset without a timestamp") << "reset" << "" << "a.wav" << "bext" << row("N/A;Nyc;1;Nyc;;;;c")
-                                               << "-" << true;
-    QTest::newRow("reset an unread row: the stored comment") << "reset" << "" << "a.wav" << "bext"
-                                                              << row(";;;;;;;") << "|x" << true;
-    QTest::newRow("reset a RAW row") << "reset" << "" << "a.raw" << "raw" << row("01/06/24;;;;;;;c") << "-" << true;
+    const auto add = [](const char *tag, const char *op, const char *file, const QString &row, const char *written,
+                        bool success) {
+        QTest::newRow(tag) << op << file << row << QString::fromUtf8(written) << success;
+    };
+    add("first class, short form", "assign Nyc", "a.wav bext", "01/06/24;;;;;;;note", "Nyc|note", true);
+    add("behind the filled slots", "assign Enil", "a.wav bext", "01/06/24;;;Nyc;Pip;;;", "Nyc + Pip + Enil|", true);
+    add("class 4 replaced", "assign Enil", "a.wav bext", "01/06/24;;;Nyc;Pip;NycLow;PipPp;",
+        "Nyc + Pip + NycLow + Enil|", true);
+    add("a gap closes", "assign Enil", "a.wav bext", "01/06/24;;;Nyc;;Pip;;", "Nyc + Pip + Enil|", true);
+    add("held already", "assign Pip", "a.wav bext", "01/06/24;;;Nyc;;;Pip;", "-", true);
+    add("unread row", "assign Pip", "a.wav bext", ";;;;;;;", "-", true);
+    add("No Call replaces all", "assign No Call", "shown a.wav bext", "01/06/24;Nyc;;Nyc;Pip;;;c", "No Call|Nyc|0|c",
+        true);
+    add("a class replaces No Call", "assign Pip", "shown a.wav bext", "01/06/24;Pip;;No Call;;;;", "Pip|Pip|1|", true);
+    add("No Call a class unshown", "assign No Call", "a.wav bext", "01/06/24;;;Nyc;;;;", "Nyc + No Call|", true);
+    add("flag by set", "assign Nyc", "shown a.wav bext", "01/06/24;Nyc, Pip;;Pip;;;;", "Pip + Nyc|Nyc, Pip|1|", true);
+    add("four proposed count", "assign D", "shown a.wav bext", "01/06/24;A, B, C, D, E;;A;B;C;;",
+        "A + B + C + D|A, B, C, D, E|1|", true);
+    add("flag text only", "assign Pip", "a.wav bext", "01/06/24;;1;Nyc;;;;", "Nyc + Pip||0|", true);
+    add(".WAV, N/A date", "assign Nyc", "a.WAV bext", "N/A;;;;;;;", "Nyc|", true);
+    add("appended: 866 bytes", "assign Nyc", "a.wav none", "01/06/24;;;;;;;ü", "Nyc|ü", true);
+    add("appended after a pad byte", "assign Nyc", "a.wav odd", "01/06/24;;;;;;;", "Nyc|", true);
+    add(".raw with a date", "assign Nyc", "a.raw", "01/06/24;;;;;;;", "-", false);
+    add(".raw, N/A date", "assign Nyc", "a.raw", "N/A;;;;;;;", "-", false);
+    add("not RIFF", "assign Nyc", "a.wav RIFX", "01/06/24;;;;;;;", "-", false);
+    add("over 256 bytes", "assign Nyc", "a.wav bext", "01/06/24;;;;;;;" + QString(253, QLatin1Char('x')), "-", false);
+    add("Aborting: answered", "assign! Nyc", "a.wav bext", "01/06/24;;;;;;;", "Nyc|", true);
+    add("rename in place", "rename Pip Pipi", "a.wav bext", "01/06/24;Nyc;1;Nyc;Pip;Enil;;c",
+        "Nyc + Pipi + Enil|Nyc|1|c", true);
+    add("rename is exact", "rename Nyc Big", "a.wav bext", "01/06/24;;;nyc;;;;", "-", true);
+    add("rename .raw", "rename Nyc Big", "a.raw", "01/06/24;;;Nyc;;;;", "-", true);
+    add("delete, later move up", "delete Nyc", "a.wav bext", "01/06/24;;;Nyc;Pip;Enil;;", "Pip + Enil|", true);
+    add("delete the only class", "delete Nyc", "a.wav bext", "01/06/24;;;Nyc;;;;", "|", true);
+    add("delete: no class, flag 0", "delete Nyc", "a.wav bext", "01/06/24;Nyc;1;Nyc;;;;c", "|Nyc|0|c", true);
+    add("delete, unread row", "delete Nyc", "a.wav bext", ";;;;;;;", "-", true);
+    add("unassign: nothing left", "unassign", "a.wav bext", "01/06/24;;;Nyc;;;;", "", true);
+    add("unassign: the comment", "unassign", "a.wav bext", "01/06/24;;;Nyc;;;;n", "|n", true);
+    add("unassign: flag 0", "unassign", "a.wav bext", "01/06/24;Nyc;1;Nyc;;;;c", "|Nyc|0|c", true);
+    add("unassign, unread row", "unassign", "a.wav bext", ";;;;;;;", "-", true);
+    add("reset", "reset", "a.wav bext", "01/06/24;Nyc;1;Nyc;;;;c", "|c", true);
+    add("reset, N/A date", "reset", "a.wav bext", "N/A;Nyc;1;Nyc;;;;c", "-", true);
+    add("reset, unread: stored comment", "reset", "a.wav bext", ";;;;;;;", "|x", true);
 }
 
 void TestBextWorker::rules()
 {
     QFETCH(QString, operation);
-    QFETCH(QString, names);
     QFETCH(QString, file);
-    QFETCH(QString, kind);
     QFETCH(QString, row);
     QFETCH(QString, written);
     QFETCH(bool, success);
 
-    const QString dir = m_dir.path() + QLatin1Char('/') + QString::number(++m_rows);
-    QVERIFY(QDir().mkpath(dir));
+    const QStringList names = operation.section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
+    const QString className = operation.section(QLatin1Char(' '), 1);   // "No Call" holds a blank
+    const QStringList where = file.split(QLatin1Char(' '));
     FileRowTexts copy;
-    copy.acceptColumnShown = file.startsWith(QLatin1String("shown "));
-    copy.setText(FileViewColumn::Name, file.split(QLatin1Char(' ')).last());
+    copy.acceptColumnShown = where.first() == QLatin1String("shown");
+    copy.setText(FileViewColumn::Name, where.at(copy.acceptColumnShown ? 1 : 0));
+    const QString kind = where.last();
     const QStringList texts = row.split(QLatin1Char(';'));
     const int columns[] = {FileViewColumn::Date,   FileViewColumn::Proposal, FileViewColumn::Accepted,
                            FileViewColumn::Class1, FileViewColumn::Class2,   FileViewColumn::Class3,
                            FileViewColumn::Class4, FileViewColumn::Comment};
     for (int i = 0; i < 8; ++i)
         copy.setText(columns[i], texts.at(i));
+
+    const QString dir = m_dir.path() + QLatin1Char('/') + QString::number(++m_rows);
+    QVERIFY(QDir().mkpath(dir));
     const QString path = dir + QLatin1Char('/') + copy.text(FileViewColumn::Name);
-    const QByteArray before = kind == QLatin1String("not RIFF") ? QByteArray("RIFX0000WAVEfmt ")
-                              : kind == QLatin1String("raw")    ? WavWriter::pack(QVector<int>(50, 300), 16)
-                                                                : recording(kind, "Old|x").bytes();
+    const QByteArray before = kind == QLatin1String("RIFX")  ? QByteArray("RIFX0000WAVEfmt ")
+                              : path.endsWith(QLatin1String(".raw")) ? WavWriter::pack(QVector<int>(50, 3), 16)
+                                                                     : recording(kind, "Old|x").bytes();
     QVERIFY(testsupport::writeFile(path, before));
 
-    // Replies are taken on this thread, as the window takes them.
-    QList<bool> replies;
-    QObject receiver;
-    const auto take = [&replies](bool ok) { replies << ok; };
+    // The row is the second of the job's list.
     const FileRowList rows(QVector<FileRowTexts>{FileRowTexts(), copy});
-    const QString first = names.section(QLatin1Char(';'), 0, 0);
-    const QString second = names.section(QLatin1Char(';'), 1, 1);
+    m_replies.clear();
     WriteFileBextThread *worker = m_worker;
-    if (operation.startsWith(QLatin1String("assign"))) {
-        connect(worker, &WriteFileBextThread::signalFileBextFinishedExtended, &receiver,
-                [&](int index, QString, ClassRowTexts item, FileRowList, bool ok) {
-                    QCOMPARE(index, 1);
-                    QCOMPARE(item.name, first);
-                    take(ok);
-                });
-        ClassRowTexts cls;
-        cls.name = first;
-        cls.countText = operation.endsWith(QLatin1String("Aborting")) ? QStringLiteral("Aborting") : QStringLiteral("3");
-        QMetaObject::invokeMethod(worker, [=]() { worker->writeFileBextExtended(1, dir, cls, rows); });
-    } else if (operation == QLatin1String("rename")) {
-        connect(worker, &WriteFileBextThread::signalRenameClassFile, &receiver,
-                [&](int, QString, QString, QString, FileRowList, bool ok) { take(ok); });
-        QMetaObject::invokeMethod(worker, [=]() { worker->renameClassFile(1, dir, first, second, rows); });
-    } else if (operation == QLatin1String("delete")) {
-        connect(worker, &WriteFileBextThread::signalDeleteClassFile, &receiver,
-                [&](int, QString, QString, FileRowList, bool ok) { take(ok); });
-        QMetaObject::invokeMethod(worker, [=]() { worker->deleteClassFile(1, dir, first, rows); });
-    } else if (operation == QLatin1String("unassign")) {
-        connect(worker, &WriteFileBextThread::signalUnassignFile, &receiver,
-                [&](int, QString, FileRowList, bool ok) { take(ok); });
-        QMetaObject::invokeMethod(worker, [=]() { worker->unassignFile(1, dir, rows); });
-    } else {
-        connect(worker, &WriteFileBextThread::signalResetFile, &receiver,
-                [&](int, QString, FileRowList, bool ok) { take(ok); });
-        QMetaObject::invokeMethod(worker, [=]() { worker->resetFile(1, dir, rows); });
-    }
-    QTRY_COMPARE(replies.size(), 1);
-    QCOMPARE(replies.first(), success);
-    const QByteArray after = testsupport::readFile(path);
-    if (written == QLatin1String("-"))
-        QCOMPARE(after, before);
-    else
-        QCOMPARE(after, afterWrite(kind, written.toUtf8()));
+    const QString verb = operation.section(QLatin1Char(' '), 0, 0);
+    const ClassRowTexts cls{nullptr, className, verb.endsWith(QLatin1Char('!')) ? "Aborting" : "3"};
+    QMetaObject::invokeMethod(worker, [=]() {
+        if (verb.startsWith(QLatin1String("assign")))
+            worker->writeFileBextExtended(1, dir, cls, rows);
+        else if (verb == QLatin1String("rename"))
+            worker->renameClassFile(1, dir, names.value(0), names.value(1), rows);
+        else if (verb == QLatin1String("delete"))
+            worker->deleteClassFile(1, dir, className, rows);
+        else if (verb == QLatin1String("unassign"))
+            worker->unassignFile(1, dir, rows);
+        else
+            worker->resetFile(1, dir, rows);
+    });
+    QTRY_COMPARE(m_replies.size(), 1);
+    QCOMPARE(m_replies.first(), success);
+    QCOMPARE(testsupport::readFile(path), written == QLatin1String("-") ? before : afterWrite(kind, written.toUtf8()));
 }
 
 QUILLON_TEST(TestBextWorker)

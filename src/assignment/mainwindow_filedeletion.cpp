@@ -1,0 +1,62 @@
+// Deleting the selected recordings of a file list from storage, with their
+// rows; the Delete key and the lists' context menus each bring their texts.
+#include "app/mainwindow.h"
+
+#include "app/treecolumns.h"
+#include "app/userdialogs.h"
+#include "classmodel/classnamerules.h"
+#include "filelist/classtreerows.h"
+#include "filelist/folderlisting.h"
+#include "ui_mainwindow.h"
+
+#include <QFile>
+#include <QProgressDialog>
+
+void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTexts &texts)
+{
+    const QList<QTreeWidgetItem *> rows = list->selectedItems();
+    const int count = rows.size();
+    if (count == 0 || !mayStart(JobGuard::Action::DeleteFiles))
+        return;
+    const QString question = count == 1 ? texts.oneFile.arg(rows.first()->text(FileViewColumn::Name))
+                                        : texts.manyFiles.arg(count);
+    if (!userDialogs().confirm(nullptr, tr("Warning"), question))
+        return;
+    const bool evaluationList = list == ui->treeWidget_fileView;
+    if (count > 1)
+        openJobProgress(tr("Deleting..."), count, QString());
+    // The progress window lets events through: nothing else may start until the last file.
+    jobGuard.start(JobGuard::Job::Deletion);
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem *row = rows.at(i);
+        const QString name = row->text(FileViewColumn::Name);
+        if (!QFile::remove(wavDirectory + QLatin1Char('/') + name)) {
+            userDialogs().message({nullptr, QMessageBox::NoIcon, QString(), texts.failed.arg(name)});
+            if (evaluationList)
+                break;
+            continue;
+        }
+        if (evaluationList) {
+            QTreeWidget *tree = ui->treeWidget;
+            if (row->text(FileViewColumn::Class1).isEmpty()) {
+                if (QTreeWidgetItem *unassigned = ClassTreeRows::topLevelNamed(tree, ClassNames::unassigned))
+                    ClassTreeRows::addToCount(unassigned, -1);
+            }
+            for (int column = FileViewColumn::Class1;
+                 column <= FileViewColumn::Class4 && !row->text(column).isEmpty(); ++column) {
+                if (QTreeWidgetItem *classRow = ClassTreeRows::firstNamed(tree, row->text(column)))
+                    ClassTreeRows::addToCount(classRow, -1);
+            }
+        }
+        delete row;
+        (evaluationList ? ui->label_22 : ui->label_21)->setText(itemCountText(list->topLevelItemCount()));
+        if (count > 1) {
+            progressDialog->setValue(i);
+            if (progressDialog->wasCanceled())
+                break;
+        }
+    }
+    if (count > 1)
+        progressDialog->cancel();
+    jobGuard.finish();
+}
