@@ -90,10 +90,10 @@ int main(int argc, char *argv[])
     constexpr int count = 200;
     const Figures cached = reports(w, clock, count, false);
     const Figures dropped = reports(w, clock, 20, true);
-    std::printf("%-28s %10s %10s %18s %12s\n", "one position report", "median ms", "worst ms", "paints spec/time",
-                "marker s");
+    std::printf("%-28s %10s %10s %23s %12s\n", "one position report", "median ms", "worst ms",
+                "spectrogram/time paints", "marker s");
     for (const auto &row : {std::make_pair("paint cache kept", cached), std::make_pair("paint cache dropped", dropped)})
-        std::printf("%-28s %10.3f %10.3f %11d/%-6d %5.3f-%.3f\n", row.first, row.second.median, row.second.worst,
+        std::printf("%-28s %10.3f %10.3f %16d/%-6d %5.3f-%.3f\n", row.first, row.second.median, row.second.worst,
                     row.second.spectrogramPaints, row.second.timePaints, row.second.markerFrom,
                     row.second.markerTo);
     std::printf("(%d and %d reports; target: well under the 10 ms between reports)\n", count, 20);
