@@ -87,7 +87,7 @@ constexpr Setting<bool> marker3{"marker3", false};
 constexpr std::array<Setting<bool>, 3> markersShown{{marker1, marker2, marker3}};
 
 // --- Time axis -------------------------------------------------------------------
-constexpr Setting<int> fixedXScale{"fixedXScale", 0};   // see VisibleSpanMode
+constexpr Setting<int> fixedXScale{"fixedXScale", 0};   // see TimeAxisMode
 constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f};   // s shown in fixed-duration mode
 constexpr Setting<int> fixedAspectRatio{"fixedAspectRatio", 150};   // kHz drawn as tall as one second is wide
 // The spectrogram's time axis reads the ratio as a float, with 10 when missing.

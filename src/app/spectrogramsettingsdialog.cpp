@@ -2,6 +2,7 @@
 
 #include "app/settingskeys.h"
 #include "display/colourscheme.h"
+#include "display/viewranges.h"
 #include "platform/audiodevice.h"
 #include "ui_spectrogramsettingsdialog.h"
 
@@ -170,12 +171,12 @@ void SpectrogramSettingsDialog::loadSettings()
     ui->spinBox_fixedAspectRatio->setValue(readSetting(SettingKeys::fixedAspectRatio));
 
     switch (readSetting(SettingKeys::fixedXScale)) {
-    case 1:
+    case TimeAxisMode::FixedDuration:
         ui->radioButton_fixedTime->setChecked(true);
         ui->spinBox_fixedDuration->setEnabled(true);
         ui->spinBox_fixedAspectRatio->setEnabled(false);
         break;
-    case 2:
+    case TimeAxisMode::FixedAspectRatio:
         ui->radioButton_fixedAspectRatio->setChecked(true);
         ui->spinBox_fixedDuration->setEnabled(false);
         ui->spinBox_fixedAspectRatio->setEnabled(true);
@@ -416,7 +417,7 @@ void SpectrogramSettingsDialog::on_radioButton_autoTime_toggled(bool checked)
 {
     if (!checked)
         return;
-    writeSetting(SettingKeys::fixedXScale, 0);
+    writeSetting(SettingKeys::fixedXScale, TimeAxisMode::WholeRecording);
     ui->spinBox_fixedDuration->setEnabled(false);
     ui->spinBox_fixedAspectRatio->setEnabled(false);
     emit scaleTimeChanged();
@@ -426,7 +427,7 @@ void SpectrogramSettingsDialog::on_radioButton_fixedTime_toggled(bool checked)
 {
     if (!checked)
         return;
-    writeSetting(SettingKeys::fixedXScale, 1);
+    writeSetting(SettingKeys::fixedXScale, TimeAxisMode::FixedDuration);
     writeSetting(SettingKeys::fixedDuration, ui->spinBox_fixedDuration->value());
     ui->spinBox_fixedDuration->setEnabled(true);
     ui->spinBox_fixedAspectRatio->setEnabled(false);
@@ -437,7 +438,7 @@ void SpectrogramSettingsDialog::on_radioButton_fixedAspectRatio_toggled(bool che
 {
     if (!checked)
         return;
-    writeSetting(SettingKeys::fixedXScale, 2);
+    writeSetting(SettingKeys::fixedXScale, TimeAxisMode::FixedAspectRatio);
     writeSetting(SettingKeys::fixedAspectRatio, ui->spinBox_fixedAspectRatio->value());
     ui->spinBox_fixedDuration->setEnabled(false);
     ui->spinBox_fixedAspectRatio->setEnabled(true);
