@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QThread>
+#include "analysis/analysispool.h"
+
 #include <QVector>
 #include <qwt_interval.h>
 #include <qwt_matrix_raster_data.h>
 
 #include <limits>
-#include <thread>
-#include <vector>
 
 /*
  * QwtMatrixRasterData::value without its virtual call and per-call interval
@@ -104,35 +103,18 @@ private:
     double m_dy = 0.0;
 };
 
-/** The number of shares a walk over reads raster values is split into: 1 when a thread would not pay. */
-inline int shareCount(qint64 reads)
-{
-    // Below this many raster reads a thread costs more than it saves.
-    constexpr qint64 parallelReads = 500000;
-    return reads < parallelReads ? 1 : qBound(1, QThread::idealThreadCount(), 8);
-}
-
 /**
- * Runs run(first, end) over [0, count) in shareCount(reads) contiguous
- * shares, each on a thread of its own but the first. The shares are disjoint;
- * run writes only what belongs to its own range.
+ * Runs run(first, end) over [0, count) in contiguous shares, one per thread of
+ * the analysis pool, or in one share on the calling thread when the walk is
+ * too short to pay for a hand-over. The shares are disjoint; run writes only
+ * what belongs to its own range.
  */
 template <typename Run>
 void runInShares(int count, qint64 reads, Run run)
 {
-    const int threads = shareCount(reads);
-    if (threads == 1 || count < 2) {
-        run(0, count);
-        return;
-    }
-    std::vector<std::thread> helpers;
-    helpers.reserve(threads - 1);
-    const int share = (count + threads - 1) / threads;
-    for (int t = 1; t < threads; ++t) {
-        const int first = qMin(count, t * share);
-        helpers.emplace_back(run, first, qMin(count, first + share));
-    }
-    run(0, qMin(count, share));
-    for (std::thread &h : helpers)
-        h.join();
+    // Below this many raster reads a thread costs more than it saves.
+    constexpr qint64 parallelReads = 500000;
+    const qint64 threads = reads < parallelReads ? 1 : AnalysisPool::threadCount();
+    AnalysisPool::forEachChunk(count, (count + threads - 1) / threads,
+                               [&run](int, qint64 first, qint64 end) { run(int(first), int(end)); });
 }
