@@ -1,6 +1,7 @@
 #include "audio/playbackbuffers.h"
 
 #include "app/settingskeys.h"
+#include "display/amplitudeenvelope.h"
 
 #include <cmath>
 
@@ -17,12 +18,11 @@ qint64 usableSampleCount(const ShownFormat &format, const std::vector<int> &samp
     return qBound<qint64>(0, format.sampleCount, qint64(samples.size()));
 }
 
-// 32767 / F for the recording's full scale F = 2^(bits - 1) - 1.
+// 32767 / F for the recording's full scale F; 1 where a width has none.
 float toSixteenBits(int bitsPerSample)
 {
-    if (bitsPerSample < 2 || bitsPerSample > 32)
-        return 1.0f;
-    return 32767.0f / float((qint64(1) << (bitsPerSample - 1)) - 1);
+    const qint64 fullScale = sampleFullScale(bitsPerSample);
+    return fullScale > 0 ? 32767.0f / float(fullScale) : 1.0f;
 }
 
 qint16 saturated(double v)
