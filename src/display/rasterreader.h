@@ -72,7 +72,10 @@ private:
     AxisPosition position(double p, const QwtInterval &interval, double step, int count) const
     {
         AxisPosition a;
-        a.inside = interval.contains(p);
+        // A raster without columns or rows (the one a failed load leaves) has
+        // no cell to read, whatever its axes say; Qwt's value() would divide
+        // by its step of 0 and read before the matrix.
+        a.inside = count > 0 && step > 0.0 && interval.contains(p);
         if (!a.inside)
             return a;
         if (!m_bilinear) {

@@ -84,6 +84,8 @@ private slots:
     void readerMatchesQwt();
     void longRecordingCurve_data();
     void longRecordingCurve();
+    void emptyRaster_data();
+    void emptyRaster();
 };
 
 void TestCursorCurves::timeCurve_data()
@@ -224,6 +226,30 @@ void TestCursorCurves::longRecordingCurve()
         QCOMPARE(curve->size(), (columns - 1) / (columns / 1366));
         QCOMPARE(*curve, plainTimeCurve(raster, f, 0.0, 351.0, columns / 1366));
     }
+}
+
+void TestCursorCurves::emptyRaster_data()
+{
+    readerMatchesQwt_data();
+}
+
+void TestCursorCurves::emptyRaster()
+{
+    QFETCH(int, mode);
+    // What a failed load or a calculation leaves under the mouse: no columns,
+    // yet axes of 0 to 1 s and 0 to 150 kHz. Nothing can be read; Qwt's own
+    // value() would read before the matrix.
+    QwtMatrixRasterData raster;
+    raster.setValueMatrix(QVector<double>(1, 0.0), 0);
+    raster.setInterval(Qt::XAxis, QwtInterval(0.0, 1.0));
+    raster.setInterval(Qt::YAxis, QwtInterval(0.0, 150.0));
+    raster.setResampleMode(QwtMatrixRasterData::ResampleMode(mode));
+    for (const QPointF &p : {QPointF(0.0, 0.0), QPointF(0.5, 75.0), QPointF(1.0, 150.0)})
+        QVERIFY(std::isnan(rasterValue(raster, p.x(), p.y())));
+    const auto levels = timeCursorCurve(raster, 75.0, 0.0, 1.0, 1920);
+    QVERIFY(levels && levels->isEmpty());
+    const auto spectrum = frequencyCursorCurve(raster, 0.5, 0.0, 150.0, 1080);
+    QVERIFY(spectrum && spectrum->isEmpty());
 }
 
 QUILLON_TEST(TestCursorCurves)
