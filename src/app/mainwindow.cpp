@@ -10,6 +10,7 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/writefilebextthread.h"
+#include "display/rangemarker.h"
 #include "export/copyfilesthread.h"
 #include "filelist/filerowindex.h"
 #include "platform/desktoptheme.h"
@@ -27,6 +28,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QThread>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_spectrogram.h>
 #include <qwt_plot_textlabel.h>
 
 namespace {
@@ -207,9 +210,16 @@ MainWindow::~MainWindow()
     copyThread->quit();
     copyThread->wait();
     delete copyThread;
-    // Until the display has a text to show, no plot owns the label.
-    if (spectrogramTextLabel && !spectrogramTextLabel->plot())
-        delete spectrogramTextLabel;
+    // A plot deletes only the items on it. The label waits for a text to show,
+    // and the display takes the raster, curves and shades off their plots
+    // while a recording loads, after a failed load or when a mode leaves them out.
+    QwtPlotItem *reused[] = {spectrogramTextLabel, spectrogramItem, timePlotCurve1, timePlotCurve2,
+                             timePlotCurve3, timePlotCurve4, frequencyPlotCurve, frequencyRangeMarker1,
+                             frequencyRangeMarker2};
+    for (QwtPlotItem *item : reused) {
+        if (item && !item->plot())
+            delete item;
+    }
     delete rawFile;
     delete wavFile;
     delete ui;

@@ -2,14 +2,22 @@
 
 #include "app/mainwindow.h"
 #include "guitest.h"
+#include "scripteddialogs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QPointer>
 #include <QSettings>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_series_data.h>
 
 #include <memory>
 
@@ -48,6 +56,19 @@ QList<int> reshare(QSplitter *splitter, QList<int> firsts)
     return splitter->sizes();
 }
 
+// Data that counts its own deletion: an item deletes what it holds when it goes itself.
+struct CountedCurveData : QwtPointSeriesData {
+    explicit CountedCurveData(int *deleted) : deleted(deleted) {}
+    ~CountedCurveData() override { ++*deleted; }
+    int *deleted;
+};
+
+struct CountedRaster : QwtMatrixRasterData {
+    explicit CountedRaster(int *deleted) : deleted(deleted) {}
+    ~CountedRaster() override { ++*deleted; }
+    int *deleted;
+};
+
 } // namespace
 
 class TestTeardown : public testsupport::GuiTestCase
@@ -59,6 +80,7 @@ private slots:
     void layout_roundTripThroughTheStore_data();
     void layout_roundTripThroughTheStore();
     void closingWhileCalculating_endsTheWorkersCleanly();
+    void itemsOffThePlots_goWithTheWindow();
 };
 
 void TestTeardown::noRecordingShown_leavesStoredLayout()
@@ -155,6 +177,33 @@ void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
         QVERIFY(!headerThread);
         QVERIFY(!copyThread);
     }
+}
+
+void TestTeardown::itemsOffThePlots_goWithTheWindow()
+{
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("broken.wav"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a recording") > 0);
+    file.close();
+
+    ScriptedDialogs dialogs; // answers the load failure
+    int deleted = 0;
+    {
+        MainWindow window;
+        // A load that fails leaves the raster and the axis-plot curves off their plots.
+        window.plot_Data(broken);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY(!window.spectrogramItem->plot());
+        QVERIFY(!window.timePlotCurve1->plot());
+        QVERIFY(!window.frequencyPlotCurve->plot());
+        window.timePlotCurve1->setData(new CountedCurveData(&deleted));
+        window.frequencyPlotCurve->setData(new CountedCurveData(&deleted));
+        auto *raster = new CountedRaster(&deleted);
+        window.spectrogramItem->setData(raster);
+        window.spectrogramData = raster;
+    }
+    QCOMPARE(deleted, 3);
 }
 
 QUILLON_TEST(TestTeardown)
