@@ -551,7 +551,7 @@ void MainWindow::spectroZoomed(const QRectF &rect)
         timeRangeMarker2->setInterval(QwtInterval(rect.right(), timeEnd));
         // In plot coordinates the rectangle's top is its lower frequency.
         frequencyRangeMarker1->setInterval(QwtInterval(0.0, rect.top()));
-        frequencyRangeMarker2->setInterval(QwtInterval(rect.bottom(), format.sampleRate * 0.5 / 1000.0));
+        frequencyRangeMarker2->setInterval(QwtInterval(rect.bottom(), nyquistKHz(format.sampleRate)));
     }
     for (RangeMarker *shade : {timeRangeMarker1, timeRangeMarker2, frequencyRangeMarker1, frequencyRangeMarker2})
         shade->setVisible(zoomedIn);

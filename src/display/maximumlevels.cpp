@@ -1,6 +1,7 @@
 #include "display/maximumlevels.h"
 
 #include "display/rasterreader.h"
+#include "display/viewranges.h"
 
 #include <qwt_matrix_raster_data.h>
 
@@ -64,7 +65,7 @@ std::optional<RasterGrid> timeMaximumGrid(const QwtMatrixRasterData &raster, int
     RasterGrid grid;
     grid.columns = columns;
     if (follow) {
-        const double rowsPerKHz = rows / (sampleRate * 0.5 / 1000.0);
+        const double rowsPerKHz = rows / nyquistKHz(sampleRate);
         grid.x0 = visible.time.minValue();
         grid.width = visible.time.width();
         grid.y0 = visible.frequency.minValue();
