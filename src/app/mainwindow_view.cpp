@@ -68,6 +68,11 @@ void MainWindow::on_actionGrid_triggered(bool checked)
 
 // --- Axis-plot panes --------------------------------------------------------
 
+void MainWindow::on_actionAmplitude_Plot_triggered(bool checked)
+{
+    ui->splitter_2->setSizes({checked ? ui->frame_3->minimumHeight() : 0, allTheRest});
+}
+
 void MainWindow::on_actionFrequency_Axis_Plot_triggered(bool checked)
 {
     // widget_2 sits left of the time plot: its width keeps the time plot's

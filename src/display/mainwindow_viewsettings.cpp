@@ -1,7 +1,6 @@
 // How the view answers the settings dialog: each change signal re-reads the
 // keys it concerns and redraws only what they affect, without a new
-// spectrogram (only Apply recalculates). Also the axis-plot toggles and the
-// plot documents.
+// spectrogram (only Apply recalculates). Also the plot documents.
 #include "app/mainwindow.h"
 
 #include "app/settingskeys.h"
@@ -34,10 +33,6 @@ namespace {
 // The documents are written at this size and resolution, whatever the plot's size on screen.
 const QSizeF documentSizeMM(300.0, 200.0);
 constexpr int documentDotsPerInch = 85;
-
-// A splitter shares out its space in proportion to the sizes it is given:
-// this stands for all the space the first pane does not take.
-constexpr int allTheRest = 1000000;
 
 bool showsLevels(int axisPlotMode)
 {
@@ -179,16 +174,11 @@ void MainWindow::slotTimeScaleChanged()
     setPlaybackSection(0.0f, float(span));
 }
 
-// --- Toggles ---------------------------------------------------------------------
+// --- Axis-plot settings -----------------------------------------------------------
 
 void MainWindow::on_actionAxis_Plots_Settings_triggered()
 {
     openSettingsDialog(1);
-}
-
-void MainWindow::on_actionAmplitude_Plot_triggered(bool checked)
-{
-    ui->splitter_2->setSizes({checked ? ui->frame_3->minimumHeight() : 0, allTheRest});
 }
 
 // --- Plot documents: fixed names in the current directory, no dialog --------------
