@@ -111,9 +111,8 @@ void MainWindow::audioControlsChanged()
 void MainWindow::preparePlayback()
 {
     createAudioWav();
-    audioPlayer->stop();
     const QwtInterval shown = spectrogramPlot->axisInterval(QwtPlot::xBottom);
-    createSubAudioWav(float(shown.minValue()), float(shown.maxValue()));
+    setPlaybackSection(float(shown.minValue()), float(shown.maxValue()));
     audioPending = false;
 
     const bool canPlay = AudioDevice::outputAvailable();
