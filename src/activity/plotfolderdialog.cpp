@@ -59,6 +59,19 @@ plotFolderDialog::~plotFolderDialog()
     delete ui;
 }
 
+namespace {
+
+// A stored index that names no item (only a hand-edited file holds one) leaves
+// its box as it was: a box without a current item would have its slot, the
+// charts and Close read and store -1.
+void selectStoredIndex(QComboBox *box, int index)
+{
+    if (index >= 0 && index < box->count())
+        box->setCurrentIndex(index);
+}
+
+} // namespace
+
 void plotFolderDialog::loadControls(const FolderTimeSettings &stored)
 {
     ui->doubleSpinBox->setValue(stored.latitude);
@@ -66,8 +79,8 @@ void plotFolderDialog::loadControls(const FolderTimeSettings &stored)
     // Check boxes react to clicks only: setting them writes nothing.
     ui->checkBox->setChecked(stored.daylightSaving);
     ui->checkBox_2->setChecked(stored.centerNight);
-    ui->comboBox_2->setCurrentIndex(stored.twilight);
-    ui->comboBox_4->setCurrentIndex(stored.intervalDays);
+    selectStoredIndex(ui->comboBox_2, stored.twilight);
+    selectStoredIndex(ui->comboBox_4, stored.intervalDays);
     // A stored date or time that does not parse leaves its control as it was.
     if (stored.beginDate.isValid())
         ui->dateEdit->setDate(stored.beginDate);
@@ -79,7 +92,7 @@ void plotFolderDialog::loadControls(const FolderTimeSettings &stored)
         ui->timeEdit_2->setTime(stored.stopRecording);
     ui->spinBox->setValue(stored.startMin);
     ui->spinBox_2->setValue(stored.stopMin);
-    ui->comboBox_3->setCurrentIndex(stored.periodType);
+    selectStoredIndex(ui->comboBox_3, stored.periodType);
 }
 
 FolderTimeSettings plotFolderDialog::settingsFromControls() const

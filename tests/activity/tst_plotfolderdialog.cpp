@@ -32,7 +32,7 @@ class TestPlotFolderDialog : public ActivityDialogTest
     Q_OBJECT
 private slots:
     void opensWithDefaultsAndClosesWithEverything();
-    void unparsableDateOrTimeLeavesItsControl();
+    void unreadableStoredValueLeavesItsControl();
     void eachSettingStoresAndDrawsOnce();
     void invalidPeriodsStoredBeforeTheirDrawing();
     void yearButtonsAndTabs();
@@ -79,16 +79,26 @@ void TestPlotFolderDialog::opensWithDefaultsAndClosesWithEverything()
     QCOMPARE(calls.size(), 1);
 }
 
-void TestPlotFolderDialog::unparsableDateOrTimeLeavesItsControl()
+void TestPlotFolderDialog::unreadableStoredValueLeavesItsControl()
 {
     writeFolderSetting(path(), FolderSettings::beginDate, QStringLiteral("31.02.15"));
     writeFolderSetting(path(), FolderSettings::startRecording, QStringLiteral("7 pm"));
     writeFolderSetting(path(), FolderSettings::stopRecording, QStringLiteral("06:30"));
+    // Indexes that name no item of their box, as only a hand-edited file holds them.
+    writeFolderSetting(path(), FolderSettings::twilight, 7);
+    writeFolderSetting(path(), FolderSettings::periodType, 2);
+    writeFolderSetting(path(), FolderSettings::intervalDays, -3);
     auto d = open();
     QCOMPARE(d->ui->dateEdit->date(), QDate(2000, 1, 1));   // the form's own
     QCOMPARE(d->ui->timeEdit->time(), QTime(0, 0));
     QCOMPARE(d->ui->timeEdit_2->time(), QTime(6, 30));
     QCOMPARE(stored("Time", "BeginDate").toString(), QStringLiteral("31.02.15"));
+    // Each box keeps its item, so no slot, chart or Close reads or stores -1.
+    QCOMPARE(d->ui->comboBox_2->currentIndex(), 0);
+    QCOMPARE(d->ui->comboBox_3->currentText(), QStringLiteral("absolute"));
+    QCOMPARE(d->ui->comboBox_4->currentIndex(), 0);
+    QCOMPARE(stored("Time", "Twilight").toInt(), 7);
+    QCOMPARE(stored("Time", "PeriodType").toInt(), 2);
 }
 
 void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()
