@@ -36,9 +36,9 @@ QString invalidTimesHalf(const QDateTime &dateTime)
     return dateTime.toString(QLatin1String(invalidTimesDateTimeFormat));
 }
 
-QString invalidTimesToolTip(const QString &text)
+QString invalidTimesToolTip(const QString &text, const QString &heading)
 {
     if (text.isEmpty())
         return QStringLiteral("Enter Times in which no valid data was recorded");
-    return QStringLiteral("Invalid Periods:\n") + QString(text).replace(QLatin1Char(';'), QLatin1Char('\n'));
+    return heading + QLatin1Char('\n') + QString(text).replace(QLatin1Char(';'), QLatin1Char('\n'));
 }

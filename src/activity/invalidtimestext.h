@@ -36,6 +36,8 @@ QString invalidTimesHalf(const QDateTime &dateTime);
 
 /**
  * The tooltip of the periods button: "Enter Times in which no valid data was
- * recorded" without periods, else "Invalid Periods:" and the periods one per line.
+ * recorded" without periods, else the heading and the periods one per line. The
+ * dialog heads them "Invalid Periods:" as it opens and "Invalid Times:" once the
+ * user has edited them.
  */
-QString invalidTimesToolTip(const QString &text);
+QString invalidTimesToolTip(const QString &text, const QString &heading);

@@ -36,7 +36,7 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     const FolderTimeSettings stored = readFolderTimeSettings(wavDirectory);
     TimeZoneChoiceList::fill(ui->comboBox, timeZones, QTimeZone(stored.timeZone));
     loadControls(stored);
-    ui->pushButton->setToolTip(invalidTimesToolTip(stored.invalidTimes));
+    ui->pushButton->setToolTip(invalidTimesToolTip(stored.invalidTimes, tr("Invalid Periods:")));
 
     initPlotVsTime();
     callChart(ActivityTab::Time, firstPlotVsTime, false);
@@ -367,7 +367,7 @@ void plotFolderDialog::on_pushButton_clicked()
         return;
     // The charts read the periods from the file: they are stored before the drawing.
     writeFolderSetting(wavDirectory, FolderSettings::invalidTimes, dialog.invalidTimes);
-    ui->pushButton->setToolTip(invalidTimesToolTip(dialog.invalidTimes));
+    ui->pushButton->setToolTip(invalidTimesToolTip(dialog.invalidTimes, tr("Invalid Times:")));
     drawCurrentChart();
 }
 

@@ -164,6 +164,14 @@ void TestPlotFolderDialog::invalidPeriodsStoredBeforeTheirDrawing()
     QCOMPARE(stored("Time", "invalidTimes").toString(), period);
     QVERIFY(calls.size() == 1);
 
+    // Accepted as it stands: written back unchanged, now headed as edited periods.
+    answerDialog<invalidTimesDialog>([](invalidTimesDialog &periods) {
+        periods.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    d->ui->pushButton->click();
+    QCOMPARE(stored("Time", "invalidTimes").toString(), period);
+    QCOMPARE(d->ui->pushButton->toolTip(), QStringLiteral("Invalid Times:\n01.06.2022 22:00-02.06.2022 04:00"));
+
     QStringList seenByChart;
     plotFolderDialog::setChartCallObserver(
         [&](ActivityTab, bool, bool) { seenByChart << stored("Time", "invalidTimes").toString(); });
