@@ -2,6 +2,23 @@
 
 #include <QStringList>
 
+namespace {
+
+// The number written with `count` digits at `at`; -1 when a character there is no digit.
+int digitsAt(const QString &s, int at, int count)
+{
+    int value = 0;
+    for (int i = at; i < at + count; ++i) {
+        const ushort c = s.at(i).unicode();
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
 QVector<InvalidTimesPeriod> readInvalidTimesText(const QString &text)
 {
     QVector<InvalidTimesPeriod> periods;
@@ -24,6 +41,20 @@ QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods)
     for (const InvalidTimesPeriod &p : periods)
         parts << p.begin + QLatin1Char('-') + p.end;
     return parts.join(QLatin1Char(';'));
+}
+
+bool readInvalidTimesHalf(const QString &half, QDate *date, int *msOfDay)
+{
+    if (half.size() != 16 || half.at(2) != QLatin1Char('.') || half.at(5) != QLatin1Char('.')
+        || half.at(10) != QLatin1Char(' ') || half.at(13) != QLatin1Char(':'))
+        return false;
+    const QDate d(digitsAt(half, 6, 4), digitsAt(half, 3, 2), digitsAt(half, 0, 2));
+    const int hour = digitsAt(half, 11, 2), minute = digitsAt(half, 14, 2);
+    if (!d.isValid() || !QTime::isValid(hour, minute, 0))
+        return false;
+    *date = d;
+    *msOfDay = (hour * 60 + minute) * 60000;
+    return true;
 }
 
 QDateTime invalidTimesDateTime(const QString &half)

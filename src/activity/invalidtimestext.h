@@ -32,6 +32,12 @@ QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods);
 
 // A half as a local date-time; invalid when it does not parse.
 QDateTime invalidTimesDateTime(const QString &half);
+/**
+ * A half as the clock reading it writes, for the charts: its date and its
+ * milliseconds of the day. False unless the half is exactly "dd.MM.yyyy hh:mm"
+ * (digits where the format has letters) with a real date and time.
+ */
+bool readInvalidTimesHalf(const QString &half, QDate *date, int *msOfDay);
 QString invalidTimesHalf(const QDateTime &dateTime);
 
 /**

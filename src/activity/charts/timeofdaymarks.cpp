@@ -3,7 +3,6 @@
 #include "activity/charts/activityrows.h"
 #include "activity/invalidtimestext.h"
 
-#include <QTime>
 #include <algorithm>
 
 namespace {
@@ -11,19 +10,6 @@ namespace {
 constexpr int msPerSlot = 600000;
 constexpr int noonMs = 12 * 3600000;
 constexpr double halfDay = 43200000.0;
-
-// "dd.MM.yyyy hh:mm": the date before the last six characters, the time after the first eleven.
-bool readClockTime(const QString &half, ClockTime *t)
-{
-    if (half.size() != 16 || half.at(10) != QLatin1Char(' '))
-        return false;
-    const QDate date = QDate::fromString(half.left(10), QStringLiteral("dd.MM.yyyy"));
-    const QTime time = QTime::fromString(half.mid(11), QStringLiteral("hh:mm"));
-    if (!date.isValid() || !time.isValid())
-        return false;
-    *t = {date, time.msecsSinceStartOfDay()};
-    return true;
-}
 
 } // namespace
 
@@ -34,7 +20,8 @@ QVector<ClockPeriod> clockInvalidPeriodsOfYear(const QString &invalidTimes, int 
     QVector<ClockPeriod> kept;
     for (const InvalidTimesPeriod &text : readInvalidTimesText(invalidTimes)) {
         ClockPeriod p;
-        if (!readClockTime(text.begin, &p.begin) || !readClockTime(text.end, &p.end))
+        if (!readInvalidTimesHalf(text.begin, &p.begin.date, &p.begin.msOfDay)
+            || !readInvalidTimesHalf(text.end, &p.end.date, &p.end.msOfDay))
             continue;
         if (!(p.begin < yearBegin) && !(yearEnd < p.end))
             kept << p;

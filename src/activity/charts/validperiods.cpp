@@ -10,29 +10,14 @@ namespace {
 
 constexpr qint64 msPerHour = 3600000;
 
-int digitsAt(const QString &s, int at, int count)
-{
-    int value = 0;
-    for (int i = at; i < at + count; ++i) {
-        const ushort c = s.at(i).unicode();
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// A half of an invalid period, exactly "dd.MM.yyyy hh:mm", on the clock's scale.
+// A half of an invalid period on the clock's scale.
 bool readHalf(const QString &half, const ActivityClock &clock, qint64 *instant)
 {
-    if (half.size() != 16 || half.at(2) != QLatin1Char('.') || half.at(5) != QLatin1Char('.')
-        || half.at(10) != QLatin1Char(' ') || half.at(13) != QLatin1Char(':'))
+    QDate date;
+    int msOfDay = 0;
+    if (!readInvalidTimesHalf(half, &date, &msOfDay))
         return false;
-    const QDate date(digitsAt(half, 6, 4), digitsAt(half, 3, 2), digitsAt(half, 0, 2));
-    const int hour = digitsAt(half, 11, 2), minute = digitsAt(half, 14, 2);
-    if (!date.isValid() || !QTime::isValid(hour, minute, 0))
-        return false;
-    *instant = clock.instant(date, (hour * 60 + minute) * 60000LL);
+    *instant = clock.instant(date, msOfDay);
     return true;
 }
 
