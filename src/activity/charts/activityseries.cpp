@@ -111,7 +111,7 @@ struct SunInstants {
 
 SunInstants sunInstants(const ActivityClock &clock, const QDate &date, const DaySun &sun)
 {
-    const auto at = [&](float hours) { return clock.instant(date, qint64(sunHoursOfDay(hours) * 3600.0f) * 1000); };
+    const auto at = [&](float hours) { return clock.instant(date, msOfWholeSeconds(sunHoursOfDay(hours))); };
     return {at(sun.sunrise), at(sun.sunset)};
 }
 

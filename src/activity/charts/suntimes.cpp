@@ -91,5 +91,10 @@ float sunEventHours(SunEvent event, int year, int month, int day, float latitude
 
 float sunHoursOfDay(float hours)
 {
-    return float(std::fmod(double(hours) + 48.0, 24.0));
+    return float(std::fmod(double(hours + 48.0f), 24.0));
+}
+
+qint64 msOfWholeSeconds(float hours)
+{
+    return qint64(hours * 3600.0f) * 1000;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 /**
  * Sunrise, sunset and the twilights at a place and date, by the almanac
@@ -50,5 +51,12 @@ enum class SunEvent { Rise, Set };
 float sunEventHours(SunEvent event, int year, int month, int day, float latitude, float longitude, float zoneOffset,
                     int daylightSavingHours, Twilight twilight);
 
-/** A sun-time result (plus minutes) as an hour of the day, 0 <= h < 24: fmod(h + 48, 24). */
+/**
+ * A sun-time result (plus minutes) as an hour of the day, 0 <= h < 24:
+ * fmod(h + 48, 24), the sum in single precision and fmod in double, as every
+ * chart has always normalised them.
+ */
 float sunHoursOfDay(float hours);
+
+/** An hour of the day as the milliseconds of its whole seconds, trunc(h x 3600) s: a sun time on the recorder's schedule. */
+qint64 msOfWholeSeconds(float hours);

@@ -2,6 +2,7 @@
 
 #include "activity/charts/activityclock.h"
 #include "activity/charts/suntimes.h"
+#include "activity/charts/validperiods.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -18,21 +19,10 @@ constexpr double gapBefore = 31200000.0;
 constexpr double gapY = -1.0;      // y of a sun curve's break
 constexpr float none = -1.0f;      // no such event on the day
 
-// A sun time (with any minutes added) as an hour of the day: the sum in single precision, as the chart has it.
-float hourOfDay(float hours)
-{
-    return float(std::fmod(double(hours + 48.0f), 24.0));
-}
-
-// Hours as milliseconds (sun and twilight) or whole seconds (the recorder's schedule), truncated.
+// Sun and twilight times as milliseconds, truncated (recording periods take whole seconds: msOfWholeSeconds).
 qint64 msOfHours(float hours)
 {
     return qint64(hours * 3600.0f * 1000.0f);
-}
-
-qint64 msOfWholeSeconds(float hours)
-{
-    return qint64(hours * 3600.0f) * 1000;
 }
 
 // A time of day read on a clock: hours past midnight wrap into the day.
@@ -40,21 +30,6 @@ qint64 wrappedMs(qint64 ms)
 {
     ms %= msPerDay;
     return ms < 0 ? ms + msPerDay : ms;
-}
-
-float nightLength(float sunrise, float sunset)
-{
-    return sunset > sunrise ? 24.0f - (sunset - sunrise) : sunrise - sunset;
-}
-
-// Whole days without sunrise and sunset: the recorder runs all day in the polar night, not at all in the polar day.
-bool polarNight(double latitude, int month)
-{
-    if (latitude > 0)
-        return month < 4 || month > 10;
-    if (latitude < 0)
-        return month > 4 && month < 10;
-    return false;
 }
 
 // Sun times of the shown year for the chosen zone: its offset at a clock hour of the day with daylight
@@ -170,7 +145,7 @@ private:
             points.append({x, gapY});
             return none;
         }
-        hours = hourOfDay(hours);
+        hours = sunHoursOfDay(hours);
         if (previous - hours > 1.2f || previous - hours < -1.2f)
             points.append({x - gapBefore, gapY});
         points.append({x, y(hours)});
@@ -215,9 +190,9 @@ private:
         float dawn = sun.hours(SunEvent::Rise, d, 12, twilight);
         float dusk = sun.hours(SunEvent::Set, d, 12, twilight);
         if (dawn != none)
-            dawn = hourOfDay(dawn);
+            dawn = sunHoursOfDay(dawn);
         if (dusk != none)
-            dusk = hourOfDay(dusk);
+            dusk = sunHoursOfDay(dusk);
         return {rise, set, dawn, dusk};
     }
 
@@ -359,7 +334,7 @@ private:
             eveningSide.append({x, gapY});
             return none;
         }
-        const float v = hourOfDay(hours);
+        const float v = sunHoursOfDay(hours);
         if (v < 12.0f) {
             const double xBefore = axes.x(d.addDays(-1));
             if (previous > 12.0 && previous < 23.0) {
@@ -441,9 +416,9 @@ private:
             dawn = sun.hours(SunEvent::Rise, d, 12, twilight);
             dusk = sun.hours(SunEvent::Set, d, 23, twilight);
             if (dawn != none)
-                dawn = hourOfDay(dawn);
+                dawn = sunHoursOfDay(dawn);
             if (dusk != none)
-                dusk = hourOfDay(dusk);
+                dusk = sunHoursOfDay(dusk);
         }
         // A missing time is the midpoint of its neighbours (solar midnight or noon), from the times before any repair.
         const float rise0 = rise, set0 = set, dawn0 = dawn, dusk0 = dusk;
@@ -600,25 +575,22 @@ float fifteenPercentDusk(float sunrise, float sunset)
 {
     if (sunrise == none && sunset == none)
         return none;
-    return float(double(sunset) - std::fmod(0.15 * double(nightLength(sunrise, sunset)), 24.0));
+    return float(double(sunset) - std::fmod(0.15 * double(nightHours(sunrise, sunset)), 24.0));
 }
 
 DayRecordingParts relativeRecordingParts(TimeOfDayLayout layout, float sunrise, float sunset, const ActivityForm &form,
                                          int month, const TimeOfDayAxes &axes)
 {
-    const float startDelay = float(form.startMin) / 60.0f, stopDelay = float(form.stopMin) / 60.0f;
-    const float night = nightLength(sunrise, sunset);
-    const float start = hourOfDay(sunset + startDelay), stop = hourOfDay(sunrise + stopDelay);
-    const bool noSun = sunset == none && sunrise == none;
+    const RelativeRecording recording = relativeRecordingOfDay(form, month, sunrise, sunset);
+    const float start = sunHoursOfDay(sunset + float(form.startMin) / 60.0f);
+    const float stop = sunHoursOfDay(sunrise + float(form.stopMin) / 60.0f);
     if (layout == TimeOfDayLayout::Plain) {
         const double foot = axes.dayStart, top = axes.midnight;
         const YRange empty{top, top};
         const auto at = [&axes](float hours) { return axes.dayLevel(msOfWholeSeconds(hours)); };
-        if (noSun)
-            return {YRange{polarNight(form.latitude, month) ? foot : top, top}, empty, empty, empty};
-        if (startDelay - stopDelay > night)   // would end before it starts
+        if (recording == RelativeRecording::Nothing)
             return {empty, empty, empty, empty};
-        if (stopDelay - startDelay > 24.0f - night)   // would last more than a day
+        if (recording == RelativeRecording::WholeDay)
             return {YRange{foot, top}, empty, empty, empty};
         if (start > stop)
             return {YRange{foot, at(stop)}, empty, YRange{at(start), top}, empty};
@@ -628,14 +600,9 @@ DayRecordingParts relativeRecordingParts(TimeOfDayLayout layout, float sunrise, 
     const double mid = axes.midnight, M12 = axes.nightLevel(12 * msPerHour), E12 = axes.dayLevel(12 * msPerHour);
     const YRange empty{mid, mid};
     const YRange wholeMorning{M12, mid}, wholeEvening{mid, E12};
-    if (noSun) {
-        if (polarNight(form.latitude, month))
-            return {wholeMorning, wholeEvening, empty, empty};
+    if (recording == RelativeRecording::Nothing)
         return {empty, empty, empty, empty};
-    }
-    if (startDelay - stopDelay > night)
-        return {empty, empty, empty, empty};
-    if (stopDelay - startDelay > 24.0f - night)
+    if (recording == RelativeRecording::WholeDay)
         return {wholeMorning, wholeEvening, empty, empty};
     const auto M = [&axes](float h) { return axes.nightLevel(wrappedMs(msOfWholeSeconds(h))); };
     const auto E = [&axes](float h) { return axes.dayLevel(wrappedMs(msOfWholeSeconds(h))); };

@@ -21,14 +21,6 @@ bool readHalf(const QString &half, const ActivityClock &clock, qint64 *instant)
     return true;
 }
 
-bool polarNightMonth(double latitude, int month)
-{
-    if (latitude > 0)
-        return month <= 3 || month >= 11;
-    if (latitude < 0)
-        return month >= 5 && month <= 9;
-    return false;
-}
 
 // Start s and stop p of one day on its clock: over midnight it records the
 // morning and the evening, with equal ends all day.
@@ -43,10 +35,14 @@ QVector<Period> periodsBetween(const ActivityClock &clock, const QDate &date, qi
     return {{dayStart, dayEnd}};
 }
 
-qint64 msOfHours(float hours)
+
+bool polarNightMonth(double latitude, int month)
 {
-    // Whole seconds, as the recorder's schedule has them.
-    return qint64(hours * 3600.0f) * 1000;
+    if (latitude > 0)
+        return month <= 3 || month >= 11;
+    if (latitude < 0)
+        return month >= 5 && month <= 9;
+    return false;
 }
 
 } // namespace
@@ -78,6 +74,25 @@ DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const Q
     return {at(SunEvent::Rise), at(SunEvent::Set)};
 }
 
+float nightHours(float sunrise, float sunset)
+{
+    return sunset > sunrise ? 24.0f - (sunset - sunrise) : sunrise - sunset;
+}
+
+RelativeRecording relativeRecordingOfDay(const ActivityForm &form, int month, float sunrise, float sunset)
+{
+    if (sunrise == -1.0f || sunset == -1.0f)
+        return polarNightMonth(form.latitude, month) ? RelativeRecording::WholeDay : RelativeRecording::Nothing;
+    const float startDelay = float(form.startMin) / 60.0f;
+    const float stopDelay = float(form.stopMin) / 60.0f;
+    const float night = nightHours(sunrise, sunset);
+    if (startDelay - stopDelay > night)
+        return RelativeRecording::Nothing;
+    if (stopDelay - startDelay > 24.0f - night)
+        return RelativeRecording::WholeDay;
+    return RelativeRecording::SunsetToSunrise;
+}
+
 QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
                                       const DaySun &sun)
 {
@@ -85,28 +100,17 @@ QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityCl
         return periodsBetween(clock, date, clock.instant(date, form.startTime.msecsSinceStartOfDay()),
                               clock.instant(date, form.stopTime.msecsSinceStartOfDay()));
     }
-    const qint64 dayStart = clock.midnight(date);
-    const qint64 dayEnd = clock.midnight(date.addDays(1));
-    if (sun.none()) {
-        if (polarNightMonth(form.latitude, date.month()))
-            return {{dayStart, dayEnd}};
-        return {};
+    const float sunrise = sun.none() ? -1.0f : sunHoursOfDay(sun.sunrise);
+    const float sunset = sun.none() ? -1.0f : sunHoursOfDay(sun.sunset);
+    switch (relativeRecordingOfDay(form, date.month(), sunrise, sunset)) {
+    case RelativeRecording::WholeDay: return {{clock.midnight(date), clock.midnight(date.addDays(1))}};
+    case RelativeRecording::Nothing: return {};
+    case RelativeRecording::SunsetToSunrise: break;
     }
-    const float startDelay = float(form.startMin) / 60.0f;
-    const float stopDelay = float(form.stopMin) / 60.0f;
-    const float sunrise = sunHoursOfDay(sun.sunrise);
-    const float sunset = sunHoursOfDay(sun.sunset);
-    const float night = sunset > sunrise ? 24.0f - (sunset - sunrise) : sunrise - sunset;
-    // Delays that reach past the whole night or the whole day would turn the
-    // period inside out on the clock (300 and -300 minutes on a 7-hour night
-    // would record 21 hours).
-    if (startDelay - stopDelay > night)
-        return {};
-    if (stopDelay - startDelay > 24.0f - night)
-        return {{dayStart, dayEnd}};
-    const float start = sunHoursOfDay(sun.sunset + startDelay);
-    const float stop = sunHoursOfDay(sun.sunrise + stopDelay);
-    return periodsBetween(clock, date, clock.instant(date, msOfHours(start)), clock.instant(date, msOfHours(stop)));
+    const float start = sunHoursOfDay(sun.sunset + float(form.startMin) / 60.0f);
+    const float stop = sunHoursOfDay(sun.sunrise + float(form.stopMin) / 60.0f);
+    return periodsBetween(clock, date, clock.instant(date, msOfWholeSeconds(start)),
+                          clock.instant(date, msOfWholeSeconds(stop)));
 }
 
 void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &invalid)

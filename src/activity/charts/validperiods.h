@@ -46,17 +46,33 @@ struct DaySun {
  */
 DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date);
 
+/** The length of the night in hours, from sunset to sunrise as hours of the day. */
+float nightHours(float sunrise, float sunset);
+
+/** What a relative recording period (sunset + startMin to sunrise + stopMin) makes of a day. */
+enum class RelativeRecording {
+    SunsetToSunrise,   // from sunset + startMin to sunrise + stopMin, on the clock
+    WholeDay,          // the polar night, or a stop delay longer than the day (beyond the start delay)
+    Nothing,           // the polar day, or a start delay longer than the night (beyond the stop delay)
+};
+
+/**
+ * The relative period of a day of `month`, for sunrise and sunset as hours of
+ * the day (-1 when the sun neither rises nor sets: then the latitude and the
+ * month tell the polar night, north in January to March, November and
+ * December, south in May to September, from the polar day). The delays'
+ * tests keep a period from turning inside out on the clock: 300 and -300
+ * minutes on a 7-hour night would otherwise record 21 hours.
+ */
+RelativeRecording relativeRecordingOfDay(const ActivityForm &form, int month, float sunrise, float sunset);
+
 /**
  * The day's recording periods, before the invalid periods are taken off:
  * - absolute: start to stop on date; over midnight the morning to the stop
  *   and the start to the night's end; start equal to stop the whole day;
  * - relative: sunset + startMin to sunrise + stopMin as clock times of date,
- *   split at midnight the same way. A start delay longer than the night
- *   (beyond the stop delay) leaves no period; a stop delay longer than the day
- *   (beyond the start delay) records the whole day. A day on which the sun
- *   neither rises nor sets records the whole day in the polar night (north:
- *   January to March and November, December; south: May to September) and
- *   nothing in the polar day.
+ *   split at midnight the same way, or the whole day or nothing as
+ *   relativeRecordingOfDay has it.
  * `sun` is daySunTimes of date; only a relative period reads it.
  */
 QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
