@@ -75,6 +75,69 @@ BinnedActivity activityOfCounts(QVector<float> hours, QVector<QVector<float>> co
     return {std::move(hours), std::move(counts)};
 }
 
+namespace {
+
+// The bin of the first piece (bins ascending, pieces in order) that holds the instant; -1 for none.
+int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
+{
+    for (int bin = 0; bin < pieces.size(); ++bin) {
+        if (inAnyPeriod(instant, pieces.at(bin)))
+            return bin;
+    }
+    return -1;
+}
+
+} // namespace
+
+BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
+                              int binCount, const DayBinPieces &piecesOfDay)
+{
+    const QDate newYear(year, 1, 1);
+    const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
+    const QVector<Period> invalid = invalidPeriodsOfYear(form.invalidTimes, clock, year);
+    const QVector<QVector<DayRecording>> recordings = recordingsByDay(clock, rows, year);
+    QVector<float> hours(binCount, 0.0f);
+    QVector<QVector<float>> counts(rows.classList.size() + 1, QVector<float>(binCount, 0.0f));
+    QVector<QVector<Period>> pieces(binCount);
+    for (int d = 0; d < recordings.size(); ++d) {
+        const QDate date = newYear.addDays(d);
+        if (!monitoring.contains(date))
+            continue;
+        // Without a sunrise or a sunset the day adds nothing, for clock-time periods too.
+        const DaySun sun = daySunTimes(form, clock, date);
+        if (sun.none())
+            continue;
+        QVector<Period> valid = recordingPeriodsOfDay(form, clock, date, sun);
+        subtractInvalidPeriods(valid, invalid);
+        for (QVector<Period> &binPieces : pieces)
+            binPieces.clear();
+        if (!piecesOfDay(date, sun, valid, pieces))
+            continue;
+        for (int bin = 0; bin < binCount; ++bin) {
+            for (const Period &piece : pieces.at(bin))
+                hours[bin] += float(std::llabs(piece.end - piece.begin) / 1000) / 3600.0f;
+        }
+        for (const DayRecording &r : recordings.at(d)) {
+            // Pieces lie in the valid periods: a recording outside them needs no search.
+            if (!inAnyPeriod(r.instant, valid))
+                continue;
+            const int bin = binHolding(pieces, r.instant);
+            if (bin >= 0)
+                countRecording(counts, r, bin);
+        }
+    }
+    return activityOfCounts(std::move(hours), std::move(counts));
+}
+
+void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVector<Period> &valid)
+{
+    for (const Period &v : valid) {
+        if (v.end < stretch.begin || v.begin > stretch.end)
+            continue;
+        pieces.append({std::max(v.begin, stretch.begin), std::min(v.end, stretch.end)});
+    }
+}
+
 BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
 {
     const QDate newYear(year, 1, 1);
@@ -175,48 +238,22 @@ NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const 
 
 BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
 {
-    const QDate newYear(year, 1, 1);
-    const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
-    const QVector<Period> invalid = invalidPeriodsOfYear(form.invalidTimes, clock, year);
-    const QVector<QVector<DayRecording>> recordings = recordingsByDay(clock, rows, year);
-    const int days = recordings.size();
     // The night is always sunset to sunrise proper, whatever twilight the form shows.
-    QVector<DaySun> suns(days + 2);   // index i is 1 January + i - 1
-    for (int i = 0; i < days + 2; ++i)
-        suns[i] = daySunTimes(form, clock, newYear.addDays(i - 1));
-    QVector<float> hours(nightBinCount, 0.0f);
-    QVector<QVector<float>> counts(rows.classList.size() + 1, QVector<float>(nightBinCount, 0.0f));
-    for (int d = 0; d < days; ++d) {
-        const QDate date = newYear.addDays(d);
-        const DaySun &before = suns[d], &sun = suns[d + 1], &after = suns[d + 2];
-        // A polar day or night, also next door, leaves the night without bounds.
-        if (!monitoring.contains(date) || before.none() || sun.none() || after.none())
-            continue;
-        QVector<Period> valid = recordingPeriodsOfDay(form, clock, date, sun);
-        subtractInvalidPeriods(valid, invalid);
+    const auto nightPieces = [&](const QDate &date, const DaySun &sun, const QVector<Period> &valid,
+                                 QVector<QVector<Period>> &pieces) {
+        // A polar day or night next door leaves the night without bounds.
+        const DaySun before = daySunTimes(form, clock, date.addDays(-1));
+        const DaySun after = daySunTimes(form, clock, date.addDays(1));
+        if (before.none() || after.none())
+            return false;
         const NightBinParts parts = nightBinParts(clock, date, before, sun, after);
-        std::array<QVector<Period>, nightBinCount> binPeriods;
         for (int bin = 0; bin < nightBinCount; ++bin) {
             for (const Period &part : parts[bin]) {
-                if (part.end < part.begin)
-                    continue;
-                for (const Period &v : valid) {
-                    if ((v.begin < part.begin && v.end < part.begin) || (v.begin > part.end && v.end > part.end))
-                        continue;
-                    const Period piece{std::max(v.begin, part.begin), std::min(v.end, part.end)};
-                    binPeriods[bin].append(piece);
-                    hours[bin] += float(std::llabs(piece.end - piece.begin) / 1000) / 3600.0f;
-                }
+                if (part.end >= part.begin)
+                    appendOverlaps(pieces[bin], part, valid);
             }
         }
-        for (const DayRecording &r : recordings[d]) {
-            for (int bin = 0; bin < nightBinCount; ++bin) {
-                if (inAnyPeriod(r.instant, binPeriods[bin])) {
-                    countRecording(counts, r, bin);
-                    break;
-                }
-            }
-        }
-    }
-    return activityOfCounts(std::move(hours), std::move(counts));
+        return true;
+    };
+    return binnedActivity(form, clock, rows, year, nightBinCount, nightPieces);
 }

@@ -7,6 +7,7 @@
 
 #include <QVector>
 #include <array>
+#include <functional>
 
 /**
  * The numbers of the activity charts over days, months and night time, from
@@ -64,6 +65,32 @@ void countRecording(QVector<QVector<float>> &counts, const DayRecording &r, int 
 
 /** Each count over its bin's hours (activityPerHour). */
 BinnedActivity activityOfCounts(QVector<float> hours, QVector<QVector<float>> counts);
+
+/**
+ * A day's valid time cut into a chart's bins: `pieces[bin]` receives the
+ * pieces of `valid` that fall in the bin, in the order in which they are to
+ * take recordings. False when the day adds nothing after all.
+ */
+using DayBinPieces = std::function<bool(const QDate &date, const DaySun &sun, const QVector<Period> &valid,
+                                        QVector<QVector<Period>> &pieces)>;
+
+/**
+ * The day loop of the binned charts (night-time bins, measured quantities). A
+ * day of `year` counts when it lies in the monitoring period and the sun rises
+ * and sets on it (whatever the period type); `piecesOfDay` then cuts its valid
+ * periods into pieces per bin. Each piece adds its whole seconds to its bin's
+ * hours. A recording of the day counts in the first piece, in ascending bin
+ * order and within a bin in the order made, that holds it: a recording on the
+ * border of two pieces counts once, in the lower bin. It counts for each class
+ * it lists up to the first empty one (the unassigned ones for the empty class)
+ * and for all classes. A bin without valid time has activity 0, even when a
+ * piece of length zero took a recording made at that very instant.
+ */
+BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
+                              int binCount, const DayBinPieces &piecesOfDay);
+
+/** Appends the overlap of `stretch` with each valid period that reaches it; one that only touches gives a piece of length zero. */
+void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVector<Period> &valid);
 
 /**
  * The months chart: per month of `year` the valid hours of its days inside the

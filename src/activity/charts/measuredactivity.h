@@ -54,16 +54,9 @@ struct BinLimits {
 };
 
 /**
- * The activity over the bins of `series` in `year`. A day counts when it lies in
- * the monitoring period and the sun rises and sets on it (whatever the period
- * type); its valid periods are then cut to each measurement of the day, and each
- * piece adds its whole seconds to its measurement's bin. A recording of the day
- * counts in the first piece, in ascending bin order and within a bin in the
- * order made, that holds it: a recording on the border of two pieces counts
- * once, in the lower bin. It counts for each class it lists up to the first
- * empty one (the unassigned ones for the empty class) and for all classes. A
- * bin without valid time has activity 0, even when a piece of length zero took
- * a recording made at that very instant.
+ * The activity over the bins of `series` in `year` (binnedActivity): each day's
+ * valid periods are cut to each measurement of the day, and each piece belongs
+ * to its measurement's bin.
  */
 BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
                                 int year, const MeasurementSeries &series, const BinLimits &bins);
