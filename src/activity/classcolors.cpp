@@ -19,20 +19,3 @@ QColor classColor(const QVariantList &storedColors, int i)
     const int k = ((i % classPaletteSize) + classPaletteSize) % classPaletteSize;
     return QColor(classPalette[k][0], classPalette[k][1], classPalette[k][2], paletteAlpha);
 }
-
-QStringList activityClassList(const QVector<FileRowTexts> &rows)
-{
-    QStringList classes;
-    for (const FileRowTexts &row : rows) {
-        // "N/A" and the empty text of a row whose header is still being read.
-        if (row.text(FileViewColumn::Date).size() <= 6)
-            continue;
-        for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
-            if (!classes.contains(row.text(column)))
-                classes.append(row.text(column));
-        }
-    }
-    if (classes.removeOne(QString()))
-        classes.append(QString());
-    return classes;
-}

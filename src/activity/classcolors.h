@@ -1,11 +1,7 @@
 #pragma once
 
-#include "filelist/filerowtexts.h"
-
 #include <QColor>
-#include <QStringList>
 #include <QVariantList>
-#include <QVector>
 
 /**
  * One colour per class in every activity chart. Classes are numbered by their
@@ -23,11 +19,3 @@ constexpr int classPaletteSize = 15;
  * colour), or, past the stored list, built-in colour i mod 15 with alpha 127.
  */
 QColor classColor(const QVariantList &storedColors, int i);
-
-/**
- * The folder's classes as the class-colour dialog lists them: from the rows
- * that carry a date (a date text longer than six characters, so not "N/A"),
- * Class 1 to Class 4 in row order, each distinct text once (case-sensitive),
- * the empty text (the unassigned recordings) moved to the end.
- */
-QStringList activityClassList(const QVector<FileRowTexts> &rows);

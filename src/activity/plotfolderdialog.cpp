@@ -10,7 +10,6 @@
 #include "app/settingskeys.h"
 #include "app/userdialogs.h"
 #include "export/timezonechoicelist.h"
-#include "filelist/filerowtexts.h"
 
 #include <QDateTime>
 #include <QSignalBlocker>
@@ -373,7 +372,8 @@ void plotFolderDialog::on_pushButton_clicked()
 
 void plotFolderDialog::on_pushButton_18_clicked()
 {
-    QStringList classes = activityClassList(fileRowTextsOf(fileList));
+    // The charts' classes, so that colour i goes to the class that the charts colour with it.
+    QStringList classes = activityRows().classList;
     if (classes.size() > 1)
         classes.append(QStringLiteral("All Classes"));
     QList<QColor> colors;
