@@ -1,6 +1,7 @@
 #include "activity/windfileformat.h"
 
-#include "activity/stamptext.h"
+#include "activity/charts/activityclock.h"
+#include "activity/datafilefields.h"
 
 #include <QStringList>
 
@@ -17,19 +18,11 @@ constexpr DateChoice dateChoices[] = {
     {"dd/mm/yyyy", "dd/MM/yyyy"}, {"mm/dd/yyyy", "MM/dd/yyyy"}, {"yyyy/mm/dd", "yyyy/MM/dd"},
 };
 
-QString cleaned(QString field)
-{
-    field.remove(QLatin1Char('"'));
-    field.remove(QLatin1Char('\n'));
-    field.remove(QLatin1Char('\r'));
-    return field;
-}
-
 QStringList cleanedFields(const QString &text, QChar separator)
 {
     QStringList fields = text.split(separator);   // empty fields are kept: two blanks make one
     for (QString &field : fields)
-        field = cleaned(field);
+        field = dataFileField(field);
     return fields;
 }
 
@@ -100,12 +93,6 @@ void roundAndMerge(QVector<WindStamp> &stamps)
         first = end;
     }
     stamps.resize(out);
-}
-
-qint64 writtenMs(const QDateTime &stamp)
-{
-    static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
-    return (stamp.date().toJulianDay() - epochDay) * 86400000 + stamp.time().msecsSinceStartOfDay();
 }
 
 } // namespace
@@ -197,7 +184,8 @@ void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &
 {
     QVector<WindStamp> stamps(times.size());
     for (int i = 0; i < times.size(); ++i)
-        stamps[i] = {writtenMs(times.at(i)), times.at(i).toMSecsSinceEpoch(), speeds.at(i)};
+        stamps[i] = {ActivityClock::wallMs(times.at(i).date(), times.at(i).time().msecsSinceStartOfDay()),
+                     times.at(i).toMSecsSinceEpoch(), speeds.at(i)};
     const QDateTime zoneOf = times.value(0);
     applyWindDateTimeDefinition(definition, stamps);
     times.resize(stamps.size());

@@ -52,6 +52,13 @@ public:
     /** The clock's date and milliseconds of the day at an instant. */
     QDate dateAt(qint64 instant) const;
 
+    /**
+     * A clock reading as such: milliseconds since 1970-01-01 00:00 on a clock
+     * face, as if that clock were UTC. Readings compare as written, whatever
+     * zone the clock kept.
+     */
+    static qint64 wallMs(const QDate &date, qint64 msOfDay);
+
 private:
     struct Span {
         qint64 from;   // first instant of the span (the first span reaches back without bound)
@@ -59,7 +66,6 @@ private:
     };
     QVector<Span> spans;   // ascending; the last reaches forward without bound
 
-    static qint64 wallMs(const QDate &date, qint64 msOfDay);
     /** The first span in which the clock shows this wall time; -1 when a change skips it. */
     int spanShowing(qint64 wall) const;
 };

@@ -1,21 +1,9 @@
 #include "activity/charts/weatherlog.h"
 
 #include "activity/boundedlinereader.h"
-#include "activity/stamptext.h"
+#include "activity/datafilefields.h"
 
 #include <QStringList>
-
-namespace {
-
-QString cleaned(QString field)
-{
-    field.remove(QLatin1Char('"'));
-    field.remove(QLatin1Char('\n'));
-    field.remove(QLatin1Char('\r'));
-    return field;
-}
-
-} // namespace
 
 WeatherLine readWeatherLine(const QString &line, WeatherValue which)
 {
@@ -23,11 +11,11 @@ WeatherLine readWeatherLine(const QString &line, WeatherValue which)
     const QStringList fields = line.split(line.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(','));
     if (fields.size() != 3)
         return read;
-    const QString stamp = cleaned(fields.at(0));
+    const QString stamp = dataFileField(fields.at(0));
     read.date = readStampDate(stamp.left(10), QStringLiteral("yyyy-MM-dd"));
     const QTime time = readStampTime(stamp.right(8), QStringLiteral("hh:mm:ss"));
     read.msOfDay = time.isValid() ? time.msecsSinceStartOfDay() : 0;
-    const QString value = cleaned(fields.at(int(which)));
+    const QString value = dataFileField(fields.at(int(which)));
     if (!read.date.isValid() || value.contains(QLatin1String("nan")))
         return read;
     read.fits = true;

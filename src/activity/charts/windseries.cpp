@@ -9,12 +9,6 @@
 
 namespace {
 
-qint64 writtenMs(const QDate &date, int msOfDay)
-{
-    static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
-    return (date.toJulianDay() - epochDay) * ActivityClock::msPerDay + msOfDay;
-}
-
 // "label (a, b, c)", as the series have always been written to the debug output.
 template <class T, class Text>
 QString listText(const QString &label, const QVector<T> &values, Text text)
@@ -85,7 +79,7 @@ bool readWindSeries(const QString &path, const WindDataSettings &settings, const
         const qint64 instant = windClock.instant(read.date, msOfDay);
         if (folderClock.dateAt(instant).year() != year)
             continue;
-        stamps.append({writtenMs(read.date, msOfDay), instant, read.speed});
+        stamps.append({ActivityClock::wallMs(read.date, msOfDay), instant, read.speed});
     }
     applyWindDateTimeDefinition(settings.format.dateTimeDefinition, stamps);
     series = MeasurementSeries();

@@ -5,7 +5,14 @@
 #include <QTime>
 
 /**
- * Dates and times of the folder's data files (weather log, wind-speed file),
+ * A field of a line of the folder's data files (weather log, wind-speed file)
+ * as it is read: with every double quote, line feed and carriage return
+ * removed, so that quoted fields read as plain ones.
+ */
+QString dataFileField(QString field);
+
+/**
+ * Dates and times of the folder's data files,
  * read as QDate::fromString and QTime::fromString read them, but without
  * parsing the pattern again for each of the half a million lines of a year of
  * one-minute data: a text of all digits where the pattern has its letters and

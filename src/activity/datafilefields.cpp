@@ -1,4 +1,4 @@
-#include "activity/stamptext.h"
+#include "activity/datafilefields.h"
 
 namespace {
 
@@ -37,6 +37,14 @@ bool readFields(const QString &text, const QString &pattern, Fields &fields)
 }
 
 } // namespace
+
+QString dataFileField(QString field)
+{
+    field.remove(QLatin1Char('"'));
+    field.remove(QLatin1Char('\n'));
+    field.remove(QLatin1Char('\r'));
+    return field;
+}
 
 QDate readStampDate(const QString &text, const QString &pattern)
 {
