@@ -11,6 +11,8 @@
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
+#include <qwt_plot.h>
+#include <qwt_text.h>
 
 // What a chart was asked for, as the dialog's chart seam reports it.
 struct ChartCall {
@@ -23,6 +25,17 @@ struct ChartCall {
 inline char *toString(const ChartCall &c)
 {
     return qstrdup(qPrintable(QStringLiteral("(tab %1, init %2, export %3)").arg(int(c.tab)).arg(c.init).arg(c.exportData)));
+}
+
+// The items of a plot that bear this title, as the charts find theirs.
+inline QList<QwtPlotItem *> titled(const QwtPlot *plot, const QString &title)
+{
+    QList<QwtPlotItem *> items;
+    for (QwtPlotItem *item : plot->itemList()) {
+        if (item->title().text() == title)
+            items << item;
+    }
+    return items;
 }
 
 // Base of the activity dialog's tests: a fresh folder and file list per test

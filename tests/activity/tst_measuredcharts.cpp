@@ -55,16 +55,6 @@ QStringList entriesOf(const MeasurementSeries &series)
     return out;
 }
 
-QList<QwtPlotItem *> titled(const QwtPlot *plot, const QString &title)
-{
-    QList<QwtPlotItem *> items;
-    for (QwtPlotItem *item : plot->itemList()) {
-        if (item->title().text() == title)
-            items << item;
-    }
-    return items;
-}
-
 } // namespace
 
 // The charts of activity over temperature, precipitation and wind speed, and

@@ -59,16 +59,6 @@ double sunAt(const QVector<QPointF> &points, const QDate &date)
     return -1.0;
 }
 
-QList<QwtPlotItem *> titled(const QwtPlot *plot, const QString &title)
-{
-    QList<QwtPlotItem *> items;
-    for (QwtPlotItem *item : plot->itemList()) {
-        if (item->title().text() == title)
-            items << item;
-    }
-    return items;
-}
-
 } // namespace
 
 // The time-of-day chart: its series from the form (pure), its bands and dots, and its drawing.
