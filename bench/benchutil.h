@@ -1,10 +1,13 @@
 #pragma once
 
 // Small helpers shared by the benchmarks: wall time and peak memory.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace benchutil {
 
@@ -12,6 +15,21 @@ inline double nowSeconds()
 {
     using clock = std::chrono::steady_clock;
     return std::chrono::duration<double>(clock::now().time_since_epoch()).count();
+}
+
+// The median wall time of `runs` runs of `work`, in milliseconds; the first run's in *first when asked.
+inline double medianMs(int runs, const std::function<void()> &work, double *first = nullptr)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        const double t0 = nowSeconds();
+        work();
+        ms.push_back((nowSeconds() - t0) * 1000.0);
+    }
+    if (first)
+        *first = ms.front();
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
 }
 
 // Peak resident set size of this process in bytes (VmHWM), 0 if unknown.

@@ -25,18 +25,6 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        const double t0 = benchutil::nowSeconds();
-        work();
-        ms.push_back((benchutil::nowSeconds() - t0) * 1000.0);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
 void fillSeason(QTreeWidget &list)
 {
     QRandomGenerator random(2021);
@@ -64,7 +52,7 @@ int main(int argc, char *argv[])
 
     // Sun times of a year: sunrise and sunset proper, and the three twilights.
     float sink = 0;
-    const double sunMs = medianMs(21, [&] {
+    const double sunMs = benchutil::medianMs(21, [&] {
         for (QDate d(2021, 1, 1); d.year() == 2021; d = d.addDays(1)) {
             for (Twilight t : {Twilight::None, Twilight::Civil, Twilight::Nautical, Twilight::Astronomical}) {
                 sink += sunEventHours(SunEvent::Rise, 2021, d.month(), d.day(), 51, 9, 2, 0, t);
@@ -87,7 +75,7 @@ int main(int argc, char *argv[])
 
     const ActivityForm form = dialog.activityForm();
     const ActivityClock clock(form.zone, form.daylightSaving, 2021);
-    const double rowsMs = medianMs(5, [&] { dialog.activityRows(); });
+    const double rowsMs = benchutil::medianMs(5, [&] { dialog.activityRows(); });
     const ActivityRows rows = dialog.activityRows();
     std::printf("rows read: median %6.1f ms\n", rowsMs);
 
@@ -112,9 +100,9 @@ int main(int argc, char *argv[])
     for (const Chart &c : charts) {
         dialog.ui->comboBox_4->setCurrentIndex(c.daysChoice);
         dialog.ui->tabWidget->setCurrentIndex(int(c.tab));
-        const double computeMs = medianMs(5, c.compute) + rowsMs;
+        const double computeMs = benchutil::medianMs(5, c.compute) + rowsMs;
         // The whole slot: rows, computation, items and replot.
-        const double chartMs = medianMs(5, [&] {
+        const double chartMs = benchutil::medianMs(5, [&] {
             if (c.tab == ActivityTab::Days)
                 dialog.plotFunctionVsDays(false, false);
             else if (c.tab == ActivityTab::Months)
@@ -125,7 +113,7 @@ int main(int argc, char *argv[])
         // The replot's painting: every item drawn into an image of the plot's size
         // (offscreen, a window is never exposed, so its canvas would paint nothing).
         QwtPlot *plot = dialog.plotOf(c.tab);
-        const double replotMs = medianMs(5, [&] {
+        const double replotMs = benchutil::medianMs(5, [&] {
             QImage image(plot->size(), QImage::Format_ARGB32);
             image.fill(Qt::white);
             QwtPlotRenderer().renderTo(plot, image);

@@ -22,24 +22,6 @@
 #include <random>
 #include <vector>
 
-namespace {
-
-double medianMs(int runs, const std::function<void()> &work, double *first = nullptr)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        const double t0 = benchutil::nowSeconds();
-        work();
-        ms.push_back((benchutil::nowSeconds() - t0) * 1000.0);
-    }
-    if (first)
-        *first = ms.front();
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
@@ -74,7 +56,7 @@ int main(int argc, char *argv[])
     const ActivityRows rows = dialog.activityRows();
     const ActivityForm form = dialog.activityForm();
     for (bool centred : {false, true}) {
-        const double compute = medianMs(5, [&] {
+        const double compute = benchutil::medianMs(5, [&] {
             const TimeOfDaySeries s = centred ? centredTimeOfDaySeries(form, 2021) : plainTimeOfDaySeries(form, 2021);
             for (int k = 0; k < rows.classList.size(); ++k)
                 recordingSlotCounts(rows, k, 2021,
@@ -86,7 +68,7 @@ int main(int argc, char *argv[])
         for (const QwtPlotItem *item : dialog.plotVsTime->itemList())
             dots += item->title().text().endsWith(QLatin1String("_marker"));
         // The canvas paints on the next event; the benchmark paints at once.
-        const double replot = medianMs(5, [&] {
+        const double replot = benchutil::medianMs(5, [&] {
             dialog.plotVsTime->replot();
             dialog.plotVsTime->canvas()->repaint();
         });
@@ -95,8 +77,8 @@ int main(int argc, char *argv[])
             dialog.plotVsTime->canvas()->repaint();
         };
         double first = 0;
-        const double draw = medianMs(9, drawing, &first);
-        const double later = medianMs(9, drawing);
+        const double draw = benchutil::medianMs(9, drawing, &first);
+        const double later = benchutil::medianMs(9, drawing);
         std::printf("%-7s %d dots: compute %6.1f ms, replot %6.1f ms, drawing first %6.1f / median %6.1f ms, "
                     "after 9 more %6.1f ms\n",
                     centred ? "centred" : "plain", dots, compute, replot, first, draw, later);
@@ -108,7 +90,7 @@ int main(int argc, char *argv[])
             entry = item;
     }
     bool on = false;
-    const double click = medianMs(9, [&] {
+    const double click = benchutil::medianMs(9, [&] {
         dialog.legendChecked(dialog.plotVsTime->itemToInfo(entry), on, 0);
         dialog.plotVsTime->canvas()->repaint();
         on = !on;
