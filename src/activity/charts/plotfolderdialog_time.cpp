@@ -30,14 +30,10 @@ const QString centreMarkerTitle = QStringLiteral("centerNight");
 constexpr double offPlot = -10.0;
 constexpr double dayMs = 86400000.0;
 
-QString classLegendTitle(const QString &classText)
+// The dots of class k: "<class>_marker", "Unassigned_marker" for the empty class.
+QString recordingMarkerTitle(const ActivityRows &rows, int k)
 {
-    return classText.isEmpty() ? QStringLiteral("Unassigned") : classText;
-}
-
-QString recordingMarkerTitle(const QString &classText)
-{
-    return classLegendTitle(classText) + QStringLiteral("_marker");
+    return rows.curveName(k) + QStringLiteral("_marker");
 }
 
 /**
@@ -46,11 +42,11 @@ QString recordingMarkerTitle(const QString &classText)
  * front of the items of its z, where the plot finds and removes it at once, so
  * a year of 50,000 dots goes in linear time (in any other order in quadratic).
  */
-void deleteDrawnItems(QwtPlot *plot, const QStringList &classList)
+void deleteDrawnItems(QwtPlot *plot, const ActivityRows &rows)
 {
     QSet<QString> titles{invalidBandTitle};
-    for (const QString &c : classList)
-        titles.insert(recordingMarkerTitle(c));
+    for (int k = 0; k < rows.classList.size(); ++k)
+        titles.insert(recordingMarkerTitle(rows, k));
     QVector<QwtPlotItem *> drawn;
     for (QwtPlotItem *item : plot->itemList()) {
         if (titles.contains(item->title().text()))
@@ -89,21 +85,15 @@ QwtPlotIntervalCurve *newInvalidBand(const QVector<QwtIntervalSample> &samples, 
 }
 
 /**
- * The check state of each class's legend entry, where it has one (the first
- * drawing makes them): read once per drawing, not per dot.
+ * The check state of each legend entry by its title (the classes' entries are
+ * the first drawing's): read once per drawing, not per dot.
  */
-QHash<QString, bool> classLegendStates(const QwtPlot *plot, const QStringList &classList)
+QHash<QString, bool> legendStates(const QwtPlot *plot)
 {
-    const QSet<QString> classes(classList.begin(), classList.end());
     QHash<QString, bool> states;
     for (QwtPlotItem *item : plot->itemList()) {
-        if (!item->testItemAttribute(QwtPlotItem::Legend))
-            continue;
-        QString name = item->title().text();
-        if (name == QLatin1String("Unassigned"))
-            name.clear();
-        if (classes.contains(name))
-            states.insert(name, legendEntryChecked(plot, item));
+        if (item->testItemAttribute(QwtPlotItem::Legend))
+            states.insert(item->title().text(), legendEntryChecked(plot, item));
     }
     return states;
 }
@@ -132,7 +122,7 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
     const TimeOfDayAxes axes(year);
     const QVector<ClockPeriod> invalid = clockInvalidPeriodsOfYear(form.invalidTimes, year);
 
-    deleteDrawnItems(plotVsTime, rows.classList);
+    deleteDrawnItems(plotVsTime, rows);
     placeCentreMarker(plotVsTime, centred);
     const TimeOfDaySeries series = centred ? centredTimeOfDaySeries(form, year) : plainTimeOfDaySeries(form, year);
 
@@ -182,14 +172,13 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
 
     // The recordings: a dot per class and ten-minute slot, more opaque the more it holds. A class's
     // colour and legend state are read once, not per dot.
-    const QHash<QString, bool> legendStates = classLegendStates(plotVsTime, rows.classList);
+    const QHash<QString, bool> shownByLegend = legendStates(plotVsTime);
     QVector<QColor> colors;
     for (int k = 0; k < rows.classList.size(); ++k)
         colors << makeColor(k);
     for (int k = 0; k < rows.classList.size(); ++k) {
-        const QString &classText = rows.classList.at(k);
-        const QString title = recordingMarkerTitle(classText);
-        const bool shown = legendStates.value(classText, true);
+        const QString title = recordingMarkerTitle(rows, k);
+        const bool shown = shownByLegend.value(rows.curveName(k), true);
         const QVector<int> counts = recordingSlotCounts(rows, k, year, layout);
         QColor color = colors.at(k);
         for (int i = 0; i < counts.size(); ++i) {
@@ -212,7 +201,7 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
     // The classes' legend entries: made once, checked; later drawings only give them their colours.
     if (init) {
         for (int k = 0; k < rows.classList.size(); ++k) {
-            auto *entry = new QwtPlotMarker(classLegendTitle(rows.classList.at(k)));
+            auto *entry = new QwtPlotMarker(rows.curveName(k));
             entry->setSymbol(classLegendSymbol(colors.at(k)));
             entry->setValue(offPlot, offPlot);
             entry->setItemAttribute(QwtPlotItem::Legend, true);
@@ -225,7 +214,7 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
     } else {
         QHash<QString, int> classOfTitle;
         for (int k = 0; k < rows.classList.size(); ++k)
-            classOfTitle.insert(classLegendTitle(rows.classList.at(k)), k);
+            classOfTitle.insert(rows.curveName(k), k);
         for (QwtPlotItem *item : plotVsTime->itemList(QwtPlotItem::Rtti_PlotMarker)) {
             const auto k = classOfTitle.constFind(item->title().text());
             if (item->testItemAttribute(QwtPlotItem::Legend) && k != classOfTitle.constEnd())
