@@ -117,12 +117,10 @@ void updateLegendMarkers(QwtPlot *plot, QwtPlotCurve *validHours, const Activity
         setLegendEntryChecked(plot, validHours, true);
         return;
     }
-    for (int j = 0; j <= rows.allClassesIndex(); ++j) {
-        const QString name = rows.curveName(j);
-        for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotMarker)) {
-            if (item->title().text() == name)
-                static_cast<QwtPlotMarker *>(item)->setSymbol(classSquare(color(j)));
-        }
+    for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotMarker)) {
+        const int i = rows.curveList.indexOf(item->title().text());
+        if (i >= 0)
+            static_cast<QwtPlotMarker *>(item)->setSymbol(classSquare(color(i)));
     }
 }
 
