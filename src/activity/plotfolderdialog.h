@@ -14,6 +14,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 class QDate;
 class QGridLayout;
@@ -202,6 +203,14 @@ public:
     MyQwtZoomer81 *rightZoomerVsWind = nullptr;
     QwtPlotCurve *validHoursVsWind = nullptr;
     bool firstPlotVsWind = false;
+
+    /**
+     * The data series the temperature, precipitation and wind charts read
+     * last (measuredchart.cpp): taken again while the file and what decides
+     * its reading stand.
+     */
+    struct MeasuredSeriesCache;
+    std::shared_ptr<MeasuredSeriesCache> measuredSeries;
 
     /** The colour of class i in every chart (classColor over the stored "classColors"). */
     QColor makeColor(int i) const;

@@ -14,6 +14,11 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
+// The series each chart read last, by tab, with the key it was read under.
+struct plotFolderDialog::MeasuredSeriesCache {
+    QHash<int, QPair<QString, MeasurementSeries>> entries;
+};
+
 namespace {
 
 // Hours above this count as valid time; a bin's hours are 0 or at least a second's worth.
@@ -43,27 +48,13 @@ TabItems tabItems(plotFolderDialog &d, ActivityTab tab)
             d.firstPlotVsWind};
 }
 
-// The series each chart read last, kept with the dialog for its life.
-class SeriesCache : public QObject
-{
-public:
-    explicit SeriesCache(QObject *parent) : QObject(parent) {}
-    QHash<int, QPair<QString, MeasurementSeries>> entries;   // by tab: the key it was read under
-};
-
-SeriesCache &seriesCacheOf(plotFolderDialog &d)
-{
-    for (QObject *child : d.children()) {
-        if (auto *cache = dynamic_cast<SeriesCache *>(child))
-            return *cache;
-    }
-    return *new SeriesCache(&d);
-}
 
 const MeasurementSeries *cachedSeries(plotFolderDialog &d, ActivityTab tab, const QString &key,
                                       const std::function<bool(MeasurementSeries &)> &read)
 {
-    auto &entries = seriesCacheOf(d).entries;
+    if (!d.measuredSeries)
+        d.measuredSeries = std::make_shared<plotFolderDialog::MeasuredSeriesCache>();
+    auto &entries = d.measuredSeries->entries;
     auto it = entries.find(int(tab));
     if (it != entries.end() && it->first == key)
         return &it->second;
