@@ -86,7 +86,8 @@ struct FolderTimeSettings;
  *    periods from validperiods.h: MonitoringPeriod, invalidPeriodsOfYear,
  *    daySunTimes, recordingPeriodsOfDay, subtractInvalidPeriods (or
  *    validPeriodsOfDay for all of it), hoursOf; sun times with other twilights
- *    from suntimes.h; activityPerHour for the division (activityseries.h);
+ *    from suntimes.h; activityPerHour for the division, and binnedActivity
+ *    for a chart whose x axis is bins of the day's time (activityseries.h);
  *  - draws with activityplotitems.h (legend markers, "_Activity" curves,
  *    valid-hours bars, scale engines, zoom bases);
  *  - exports with plotdatacsv.h (choosePlotDataFile first, plotDataCsvText and
