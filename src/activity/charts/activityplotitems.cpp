@@ -4,6 +4,8 @@
 #include "activity/charts/plotdatacsv.h"
 #include "activity/qwtplotgappedcurve.h"
 
+#include <QDateTime>
+#include <qwt_date.h>
 #include <qwt_legend.h>
 #include <qwt_legend_label.h>
 #include <qwt_plot.h>
@@ -44,6 +46,11 @@ void styleActivityCurve(QwtPlotCurve *curve, const QColor &color, double width, 
 }
 
 } // namespace
+
+double dateAxisX(const QDate &date, int hour)
+{
+    return QwtDate::toDouble(QDateTime(date, QTime(hour, 0)));
+}
 
 bool legendEntryChecked(const QwtPlot *plot, QwtPlotItem *item)
 {

@@ -30,6 +30,11 @@ struct PlotDataColumn;
  * redrawn curve keeps the visibility its legend entry gives it.
  */
 
+class QDate;
+
+/** x of a local date-time on the days and months charts' date axes: the date at `hour`:00. */
+double dateAxisX(const QDate &date, int hour = 0);
+
 /** The check state of an item's legend entry; false when the legend shows no single entry for it. */
 bool legendEntryChecked(const QwtPlot *plot, QwtPlotItem *item);
 /** Checks or unchecks an item's legend entry (Qwt makes entries unchecked). */

@@ -10,7 +10,6 @@
 #include "activity/charts/plotdatacsv.h"
 
 #include <QProgressDialog>
-#include <qwt_date.h>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
@@ -44,11 +43,6 @@ const char *const fileTitles[] = {
     "Number of Events per Day with Static 5 Minute Time Interval",
     "Number of Events per Day with Static 10 Minute Time Interval",
 };
-
-double dateX(const QDate &date, int hour)
-{
-    return QwtDate::toDouble(QDateTime(date, QTime(hour, 0)));
-}
 
 QString progressLabel(const DaysQuantity &quantity)
 {
@@ -95,20 +89,20 @@ void plotFolderDialog::plotFunctionVsDays(bool init, bool exportData)
     // Each day's bar reaches from 18:00 of the day before to 06:00 of the day, around its point at 00:00.
     const QDate newYear(year, 1, 1);
     const int days = series.validHours.size();
-    QVector<QPointF> bars{{dateX(newYear.addDays(-1), 18), 0.0}};
+    QVector<QPointF> bars{{dateAxisX(newYear.addDays(-1), 18), 0.0}};
     QVector<double> xs(days);
     for (int d = 0; d < days; ++d) {
         const QDate date = newYear.addDays(d);
-        xs[d] = dateX(date, 0);
-        bars << QPointF(dateX(date, 6), double(series.validHours[d]));
-        bars << QPointF(dateX(date, d + 1 < days ? 18 : 6), 0.0);
+        xs[d] = dateAxisX(date, 0);
+        bars << QPointF(dateAxisX(date, 6), double(series.validHours[d]));
+        bars << QPointF(dateAxisX(date, d + 1 < days ? 18 : 6), 0.0);
     }
     setValidHoursSamples(plotVsDays, validHoursVsDays, bars, logarithmic);
     drawActivityCurves(plotVsDays, validHoursVsDays, rows, xs, series.values, {1.0, 1.0}, logarithmic, init,
                        [this](int i) { return makeColor(i); });
 
     plotVsDays->setAxisTitle(QwtPlot::xBottom, QString::number(year));
-    plotVsDays->setAxisScale(QwtPlot::xBottom, dateX(newYear, 0), dateX(newYear.addYears(1), 0));
+    plotVsDays->setAxisScale(QwtPlot::xBottom, dateAxisX(newYear, 0), dateAxisX(newYear.addYears(1), 0));
     plotVsDays->setAxisTitle(QwtPlot::yLeft, tr(axisTitles[choice]));
     setDaysAndMonthsAxes(plotVsDays, logarithmic, largestValue(series.values), series.validHours, 25.0);
     resetActivityZoomers(zoomerVsDays, rightZoomerVsDays);

@@ -9,18 +9,8 @@
 #include "activity/charts/plotdatacsv.h"
 
 #include <QSignalBlocker>
-#include <qwt_date.h>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
-
-namespace {
-
-double dateX(const QDate &date)
-{
-    return QwtDate::toDouble(QDateTime(date, QTime(0, 0)));
-}
-
-} // namespace
 
 void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
 {
@@ -35,14 +25,14 @@ void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
 
     // One bar per month around its middle (the 16th, the 15th in February), two days apart.
     const QDate newYear(year, 1, 1);
-    QVector<QPointF> bars{{dateX(newYear.addDays(-15)), 0.0}};
+    QVector<QPointF> bars{{dateAxisX(newYear.addDays(-15)), 0.0}};
     QVector<double> xs(12);
     for (int m = 0; m < 12; ++m) {
         const QDate first = newYear.addMonths(m);
         const QDate middle = first.addDays(first.daysInMonth() / 2);
-        xs[m] = dateX(first);
-        bars << QPointF(dateX(middle), double(months.hours[m]));
-        bars << QPointF(dateX(m < 11 ? middle.addDays(2) : middle), 0.0);
+        xs[m] = dateAxisX(first);
+        bars << QPointF(dateAxisX(middle), double(months.hours[m]));
+        bars << QPointF(dateAxisX(m < 11 ? middle.addDays(2) : middle), 0.0);
     }
     setValidHoursSamples(plotVsMonth, validHoursVsMonth, bars, logarithmic);
     drawActivityCurves(plotVsMonth, validHoursVsMonth, rows, xs, months.activity, {2.0, 10.0}, logarithmic, init,
@@ -62,7 +52,7 @@ void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
     }
 
     plotVsMonth->setAxisTitle(QwtPlot::xBottom, QString::number(year));
-    plotVsMonth->setAxisScale(QwtPlot::xBottom, dateX(newYear.addDays(-16)), dateX(newYear.addMonths(11).addDays(16)));
+    plotVsMonth->setAxisScale(QwtPlot::xBottom, dateAxisX(newYear.addDays(-16)), dateAxisX(newYear.addMonths(11).addDays(16)));
     // "All Classes" counts too, drawn or not.
     setDaysAndMonthsAxes(plotVsMonth, logarithmic, largestValue(months.activity), months.hours, 750.0);
     resetActivityZoomers(zoomerVsMonth, rightZoomerVsMonth);
