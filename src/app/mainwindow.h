@@ -72,6 +72,9 @@ struct TavronExportOptions;
 namespace ClassTextRules {
 struct Outcome;
 }
+namespace ContextMenus {
+struct Entry;
+}
 struct ColourSchemeTargets;
 struct ShownFormat;
 
@@ -294,6 +297,16 @@ public slots:
     void resetFileFinished(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
     // An accept box's click: accepts the row's proposal or withdraws it, written at once.
     void acceptProposal(int state);
+    // A class slot (1 to 4) of the evaluation list's first selected row, written at once: replaced by a
+    // class the user picks among those the recording does not carry, or removed, the later classes moving up.
+    void reassign1triggered();
+    void reassign2triggered();
+    void reassign3triggered();
+    void reassign4triggered();
+    void unassign1triggered();
+    void unassign2triggered();
+    void unassign3triggered();
+    void unassign4triggered();
 
     // The exports of the given file-list rows (the context menus' "export selected"), in the order given.
     void exportCSVFileFromAction(QList<QTreeWidgetItem *> selectedItems);
@@ -302,7 +315,8 @@ public slots:
     void copyingFinished(int index, QString newDirectory, QString oldDirectory, QStringList fileNames,
                          bool overwrite);
 
-    // Context menus of the three trees (class assignment).
+    // Context menus of the three trees (class assignment): the class tree's edits the class model of a manual
+    // evaluation; the file lists' export, copy and delete the selection, and the evaluation list's classify it.
     void rightClickMenu(const QPoint &pos);
     void rightClickMenu_2(const QPoint &pos);
     void rightClickMenu_fileView(const QPoint &pos);
@@ -525,6 +539,31 @@ private:
     void endClassRenaming(const QString &oldClassName, const QString &newClassName);
     /** The class row a rename starts from: the first top-level row of that name, else any. */
     QTreeWidgetItem *renamedClassRow(const QString &name) const;
+    /** Writes a single row's outcome at once and shows it; false, with "Could not write file ..." + failureTail. */
+    bool writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome,
+                         const QString &failureTail);
+    void reassignClassSlot(int slot);
+    void unassignClassSlot(int slot);
+    /** The reply to the one class added to one recording: shown in its row, or reported. */
+    void finishAdditionalClass(const QString &wavDirectory, const QString &className, const FileRowTexts &copy,
+                               bool success);
+
+    // --- Context menus ---------------------------------------------------------------
+    void runClassTreeEntry(const ContextMenus::Entry &entry, QTreeWidgetItem *row);
+    void runFileListEntry(QTreeWidget *list, const ContextMenus::Entry &entry);
+    /** Shows the menu of entries at pos of list's viewport; the chosen entry, or null. */
+    const ContextMenus::Entry *runContextMenu(QTreeWidget *list, const QPoint &pos,
+                                              const QVector<ContextMenus::Entry> &entries);
+    QStringList usedShortcuts() const;
+    void addClassFromMenu(QTreeWidgetItem *row, bool subclass);
+    void renameClassFromMenu(QTreeWidgetItem *row);
+    /** True, after "Name already exists.", when a class or subclass of the tree is named name. */
+    bool classNameTaken(const QString &name);
+    void saveClassModel();
+    /** The class the user picks among candidates in a dialog titled title; empty when cancelled or none. */
+    QString chooseClass(const QStringList &candidates, const QString &title, const QString &noneText);
+    void assignFromMenu(const QList<QTreeWidgetItem *> &rows);
+    void assignAdditionalClass(QTreeWidgetItem *row);
 
     // --- Exports and copying ------------------------------------------------------
     /** Asks where an export goes, starting at the stored path; empty when cancelled or refused by the guard. */

@@ -28,15 +28,26 @@ bool hasProposal(const FileRowTexts &row)
     return !row.text(FileViewColumn::Proposal).isEmpty() || !row.text(FileViewColumn::Accepted).isEmpty();
 }
 
+// The four class slots as they stand, an empty one included.
+QStringList classSlots(const FileRowTexts &row)
+{
+    QStringList names;
+    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
+        names << row.text(column);
+    return names;
+}
+
 // The filled slots in order: a slot emptied in place leaves no gap behind.
 QStringList filledSlots(const FileRowTexts &row)
 {
-    QStringList names;
-    for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
-        if (!row.text(column).isEmpty())
-            names << row.text(column);
-    }
+    QStringList names = classSlots(row);
+    names.removeAll(QString());
     return names;
+}
+
+bool isFilledSlot(const FileRowTexts &row, int slot)
+{
+    return slot >= 1 && slot <= 4 && !row.text(FileViewColumn::Class1 + slot - 1).isEmpty();
 }
 
 Outcome answered(bool success)
@@ -119,6 +130,27 @@ Outcome remove(const FileRowTexts &row, const QString &name)
     classes.removeAt(classes.indexOf(name));
     // A flag "1" without any class would show the recording accepted with nothing assigned.
     return written(row, classes, classes.isEmpty() ? QStringLiteral("0") : row.text(FileViewColumn::Accepted));
+}
+
+Outcome reassign(const FileRowTexts &row, int slot, const QString &className)
+{
+    if (!isFilledSlot(row, slot))
+        return answered(true);
+    QStringList classes = classSlots(row);
+    classes[slot - 1] = className;
+    classes.removeAll(QString());
+    return written(row, classes, acceptedFlag(classes, row.text(FileViewColumn::Proposal)));
+}
+
+Outcome unassignSlot(const FileRowTexts &row, int slot)
+{
+    if (!isFilledSlot(row, slot))
+        return answered(true);
+    QStringList classes = classSlots(row);
+    classes.removeAt(slot - 1);
+    classes.removeAll(QString());
+    return written(row, classes,
+                   classes.isEmpty() ? QStringLiteral("0") : acceptedFlag(classes, row.text(FileViewColumn::Proposal)));
 }
 
 Outcome unassign(const FileRowTexts &row)

@@ -58,6 +58,21 @@ Outcome remove(const FileRowTexts &row, const QString &name);
  */
 Outcome unassign(const FileRowTexts &row);
 /**
+ * Puts className in class slot `slot` (1 to 4) in place of the class there,
+ * the other classes keeping their places; the flag is whether the new
+ * classes equal the proposal's. Nothing happens to an empty slot. A non-WAV
+ * row changes without a write.
+ */
+Outcome reassign(const FileRowTexts &row, int slot, const QString &className);
+/**
+ * Removes the class of slot `slot` (1 to 4), the later ones moving up; the
+ * flag is "0" when no class is left, else whether the classes left equal the
+ * proposal's. A row without a proposal keeps the short form even without a
+ * class ("|" and the comment). Nothing happens to an empty slot. A non-WAV
+ * row changes without a write.
+ */
+Outcome unassignSlot(const FileRowTexts &row, int slot);
+/**
  * Drops classes, proposal and flag: "|" and the comment. A row whose date is
  * still empty shows no comment yet, so storedComment (what its recording
  * holds) is written instead. Not written: non-WAV rows and rows without a

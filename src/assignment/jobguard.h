@@ -29,6 +29,7 @@
  *   StartJob          refused                   allowed (unread rows are answered without a write)
  *   WriteRecording    refused                   allowed (accept box, Space, comment)
  *   ChangeClassTree   refused                   refused: deleting or renaming a class would miss the unread rows
+ *   EditClassTree     refused                   allowed (adding a class, a new shortcut, saving the model)
  *   DeleteFiles       refused                   refused: the header replies address rows by position
  *   Open              refused                   allowed: the header chain restarts for the new load
  *
@@ -39,7 +40,7 @@ class JobGuard
 {
 public:
     enum class Job { None, Bext, Copy, Deletion };
-    enum class Action { StartJob, WriteRecording, ChangeClassTree, DeleteFiles, Open };
+    enum class Action { StartJob, WriteRecording, ChangeClassTree, EditClassTree, DeleteFiles, Open };
 
     void start(Job job) { m_running = job; }
     void finish() { m_running = Job::None; }

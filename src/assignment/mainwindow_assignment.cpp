@@ -283,9 +283,11 @@ bool MainWindow::startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWid
 void MainWindow::fileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,
                                           FileRowList selectedFileItems, bool success)
 {
-    // The single request outside any chain is answered to its sender, not here.
-    if (classItem.isSingleWrite())
+    // The one class added to one recording belongs to no chain.
+    if (classItem.isSingleWrite()) {
+        finishAdditionalClass(wavDirectory, classItem.name, selectedFileItems.at(index), success);
         return;
+    }
     const FileRowTexts &copy = selectedFileItems.at(index);
     if (replySucceeded(success, wavDirectory, selectedFileItems, index))
         showOutcome(copy, ClassTextRules::assign(copy, classItem.name));

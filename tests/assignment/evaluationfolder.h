@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
@@ -41,28 +42,51 @@ inline bool settled(const MainWindow &w)
            && w.jobGuard.running() == JobGuard::Job::None;
 }
 
-// The evaluation of folder in mode in a shown, active window, every header read: manual with the simple
-// default tree (Bat <A>, No Call <D>), Tavron, or the review's simple tree (Pip <G> with Pnat <H>, Nyc <F>,
-// No Call <J>).
-inline std::unique_ptr<MainWindow> open(ScriptedDialogs &dialogs, const QString &folder, int mode)
+// A folder of small recordings made on 01/06/24, each long enough for a spectrogram, with a bext chunk
+// holding its text unless the text is null.
+inline QString makeFolder(const QString &root, const QString &name, const QList<QPair<QString, QString>> &recordings,
+                          quint32 rate = 250000)
 {
-    auto w = testsupport::exposedWindow();
-    if (!w)
-        return nullptr;
+    const QString dir = root + QLatin1Char('/') + name;
+    QDir().mkpath(dir);
+    for (const auto &r : recordings) {
+        testsupport::WavWriter w;
+        w.fmt(rate, 16).data(QVector<int>(4096, 5), 16).chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"));
+        if (!r.second.isNull())
+            w.bext(r.second.toUtf8());
+        w.write(dir + QLatin1Char('/') + r.first);
+    }
+    return dir;
+}
+
+// Starts the evaluation of folder in mode: manual with the simple default tree (Bat <A>, No Call <D>),
+// Tavron, or the review's simple tree (Pip <G> with Pnat <H>, Nyc <F>, No Call <J>). The headers are
+// being read when it returns.
+inline void startEvaluation(ScriptedDialogs &dialogs, MainWindow &w, const QString &folder, int mode)
+{
     dialogs.fileAnswers << folder;
     if (mode == EvaluationMode::Manual) {
         dialogs.dialogAnswers << [](QDialog *dialog) {
             dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
             dialog->accept();
         };
-        w->ui->actionEvaluate_Folder->trigger();
+        w.ui->actionEvaluate_Folder->trigger();
     } else if (mode == EvaluationMode::RecorderReview) {
         dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
-        w->ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
+        w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
     } else {
         dialogs.messageAnswers << QMessageBox::Ok;
-        w->ui->actionTavron_Folder_Evaluation->trigger();
+        w.ui->actionTavron_Folder_Evaluation->trigger();
     }
+}
+
+// The evaluation of folder in mode in a shown, active window, every header read.
+inline std::unique_ptr<MainWindow> open(ScriptedDialogs &dialogs, const QString &folder, int mode)
+{
+    auto w = testsupport::exposedWindow();
+    if (!w)
+        return nullptr;
+    startEvaluation(dialogs, *w, folder, mode);
     QApplication::setActiveWindow(w.get());
     if (!QTest::qWaitForWindowActive(w.get()) || !QTest::qWaitFor([&w]() { return settled(*w); }, 60000))
         return nullptr;

@@ -30,16 +30,7 @@ private slots:
 private:
     QString folder(const QString &name, const QList<QPair<QString, QString>> &recordings, quint32 rate = 250000)
     {
-        const QString dir = m_dir.path() + QLatin1Char('/') + name;
-        QDir().mkpath(dir);
-        for (const auto &r : recordings) {
-            testsupport::WavWriter w;   // long enough for a spectrogram; a bext chunk unless the text is null
-            w.fmt(rate, 16).data(QVector<int>(4096, 5), 16).chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"));
-            if (!r.second.isNull())
-                w.bext(r.second.toUtf8());
-            w.write(dir + QLatin1Char('/') + r.first);
-        }
-        return dir;
+        return makeFolder(m_dir.path(), name, recordings, rate);
     }
     QTemporaryDir m_dir;
 };

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QMenu>
 #include <QPoint>
@@ -38,6 +40,7 @@ public:
     struct MenuRun {
         QStringList entries; // texts of every action, submenus' included, in order; separators left out
         QPoint globalPos;
+        QList<QImage> icons; // each entry's icon at 16 x 16 (ARGB32); null where it has none
     };
 
     ScriptedDialogs() { UserDialogs::install(this); }
@@ -57,7 +60,8 @@ public:
     // dialog the answer leaves open is closed as by its window's close button.
     QList<std::function<void(QDialog *)>> dialogAnswers;
     QList<MenuRun> menuRuns;
-    QStringList menuAnswers;   // the text of the entry to choose; an empty text closes the menu
+    // The text of the entry to choose, or "submenu/entry" for one in a submenu; an empty text closes the menu.
+    QStringList menuAnswers;
 
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
@@ -116,12 +120,20 @@ public:
         QList<QAction *> actions;
         collectActions(menu, &actions);
         QStringList entries;
-        for (QAction *action : qAsConst(actions))
+        QList<QImage> icons;
+        for (QAction *action : qAsConst(actions)) {
             entries << action->text();
-        menuRuns << MenuRun{entries, globalPos};
+            icons << (action->icon().isNull() ? QImage()
+                                              : action->icon().pixmap(16, 16).toImage().convertToFormat(
+                                                    QImage::Format_ARGB32));
+        }
+        menuRuns << MenuRun{entries, globalPos, icons};
         const QString choice = menuAnswers.isEmpty() ? QString() : menuAnswers.takeFirst();
         for (QAction *action : qAsConst(actions)) {
-            if (!choice.isEmpty() && action->text() == choice)
+            const auto *holder = qobject_cast<QMenu *>(action->parent());
+            const QString path = holder && holder != menu ? holder->title() + QLatin1Char('/') + action->text()
+                                                          : action->text();
+            if (!choice.isEmpty() && (path == choice || action->text() == choice))
                 return action;
         }
         return nullptr;
