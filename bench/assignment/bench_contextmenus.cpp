@@ -1,0 +1,155 @@
+// The context menus over a manual evaluation of 10,000 small recordings, each
+// holding the class Bat: opening the evaluation list's menu and the folder
+// list's with every row selected (target under 50 ms to the shown menu),
+// "&Unassign all Classes" over all rows beside the assignment chain over the
+// same rows (target: the same time per recording), and deleting every tenth
+// row, 1,000 of 10,000, from storage, in the manual and the Tavron evaluation
+// (target under 2 s).
+#include "app/guimetatypes.h"
+#include "app/mainwindow.h"
+#include "app/settingskeys.h"
+#include "app/treecolumns.h"
+#include "benchutil.h"
+#include "scripteddialogs.h"
+#include "ui_mainwindow.h"
+#include "wavwriter.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int recordings = 10000;
+
+bool settled(const MainWindow &w)
+{
+    return !w.calculating && !w.loadingFileInfo && !w.fileInfoThread->isRunning()
+           && w.jobGuard.running() == JobGuard::Job::None;
+}
+
+void waitFor(const MainWindow &w)
+{
+    while (!settled(w))
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
+// The slowest of five openings of list's menu over its first row, closed without a choice, in ms.
+double menuOpening(QTreeWidget *list, void (MainWindow::*menu)(const QPoint &), MainWindow &w)
+{
+    list->selectAll();
+    const QPoint pos = list->visualItemRect(list->topLevelItem(0)).center();
+    double worst = 0;
+    for (int i = 0; i < 5; ++i) {
+        const double t0 = benchutil::nowSeconds();
+        (w.*menu)(pos);
+        worst = std::max(worst, benchutil::nowSeconds() - t0);
+    }
+    return worst * 1000.0;
+}
+
+double timed(MainWindow &w, const std::function<void()> &start)
+{
+    const double t0 = benchutil::nowSeconds();
+    start();
+    waitFor(w);
+    return benchutil::nowSeconds() - t0;
+}
+
+void writeFolder(const QString &dir, const QByteArray &description)
+{
+    testsupport::WavWriter recording;
+    recording.fmt(250000, 16).data(QVector<int>(2500, 3), 16).bext(description);
+    const QByteArray bytes = recording.bytes();
+    for (int i = 0; i < recordings; ++i)
+        testsupport::writeFile(dir + QStringLiteral("/rec%1.wav").arg(i, 5, 10, QLatin1Char('0')), bytes);
+}
+
+// Deletes every tenth row of list from storage through its menu; seconds.
+double deleteEveryTenth(MainWindow &w, ScriptedDialogs &dialogs)
+{
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    QItemSelection tenths;
+    for (int i = 0; i < list->topLevelItemCount(); i += 10)
+        tenths.select(list->model()->index(i, 0), list->model()->index(i, FileViewColumn::Comment));
+    list->selectionModel()->select(tenths, QItemSelectionModel::ClearAndSelect);
+    return timed(w, [&]() {
+        dialogs.menuAnswers << QStringLiteral("&Delete Files");
+        dialogs.messageAnswers << QMessageBox::Ok;
+        w.rightClickMenu_fileView(list->visualItemRect(list->topLevelItem(0)).center());
+    });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsHome; // the folder key written by opening must not reach the user's own store
+    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    setApplicationIdentity();
+    registerMetaTypes();
+
+    QTemporaryDir dir;
+    writeFolder(dir.path(), "Bat|a comment");
+
+    ScriptedDialogs dialogs; // the folder, and the simple default tree (Bat <A>, No Call <D>)
+    dialogs.fileAnswers << dir.path();
+    dialogs.dialogAnswers << [](QDialog *dialog) {
+        dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
+        dialog->accept();
+    };
+    MainWindow w;
+    w.resize(1200, 800);
+    w.show();
+    w.ui->actionEvaluate_Folder->trigger();
+    waitFor(w);
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+
+    const double evaluationMenu = menuOpening(list, &MainWindow::rightClickMenu_fileView, w);
+
+    list->selectAll();
+    const double unassigning = timed(w, [&]() {
+        dialogs.menuAnswers << QStringLiteral("&Unassign all Classes");
+        w.rightClickMenu_fileView(list->visualItemRect(list->topLevelItem(0)).center());
+    });
+    list->selectAll();
+    QTreeWidgetItem *bat = w.ui->treeWidget->topLevelItem(0);
+    const double assigning = timed(w, [&]() { w.startAssignment(bat, list->selectedItems(), QString()); });
+
+    const double deleting = deleteEveryTenth(w, dialogs);
+    const int left = list->topLevelItemCount();
+
+    dialogs.fileAnswers << dir.path();
+    w.ui->actionOpen_Folder->trigger();
+    waitFor(w);
+    const double folderMenu = menuOpening(w.ui->treeWidget_2, &MainWindow::rightClickMenu_2, w);
+
+    // The Tavron evaluation: every row carries an accept box.
+    QTemporaryDir tavronDir;
+    writeFolder(tavronDir.path(), "Nyc|Nyc|1|a comment");
+    dialogs.fileAnswers << tavronDir.path();
+    dialogs.messageAnswers << QMessageBox::Ok;
+    w.ui->actionTavron_Folder_Evaluation->trigger();
+    waitFor(w);
+    const double deletingWithBoxes = deleteEveryTenth(w, dialogs);
+
+    std::printf("menu with %d rows selected: evaluation list %.1f ms, folder list (%d rows) %.1f ms (target under "
+                "50 ms)\n",
+                recordings, evaluationMenu, w.ui->treeWidget_2->topLevelItemCount(), folderMenu);
+    std::printf("unassign all classes of %d recordings: %.2f s, %.3f ms per recording; assigning them: %.2f s, "
+                "%.3f ms per recording (target: the same per recording)\n",
+                recordings, unassigning, unassigning * 1000.0 / recordings, assigning,
+                assigning * 1000.0 / recordings);
+    std::printf("deleting every tenth of %d rows: %.2f s, %d rows left; with accept boxes %.2f s (target under 2 s)\n",
+                recordings, deleting, left, deletingWithBoxes);
+    return 0;
+}
