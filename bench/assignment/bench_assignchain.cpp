@@ -8,14 +8,10 @@
 #include "app/mainwindow.h"
 #include "app/settingskeys.h"
 #include "benchutil.h"
-#include "scripteddialogs.h"
-#include "ui_mainwindow.h"
-#include "wavwriter.h"
+#include "evaluationbench.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -24,38 +20,15 @@
 
 namespace {
 
-bool settled(const MainWindow &w)
-{
-    return !w.calculating && !w.loadingFileInfo && !w.fileInfoThread->isRunning()
-           && w.jobGuard.running() == JobGuard::Job::None;
-}
-
-void waitFor(const MainWindow &w)
-{
-    while (!settled(w))
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-}
+using namespace evaluationbench;
 
 void run(int recordings)
 {
     QTemporaryDir dir;
-    testsupport::WavWriter recording;
-    recording.fmt(250000, 16).data(QVector<int>(2500, 3), 16).bext("|a comment");
-    const QByteArray bytes = recording.bytes();
-    for (int i = 0; i < recordings; ++i)
-        testsupport::writeFile(dir.path() + QStringLiteral("/rec%1.wav").arg(i, 5, 10, QLatin1Char('0')), bytes);
-
-    ScriptedDialogs dialogs; // the folder, and the simple default tree (Bat <A>, No Call <D>)
-    dialogs.fileAnswers << dir.path();
-    dialogs.dialogAnswers << [](QDialog *dialog) {
-        dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
-        dialog->accept();
-    };
+    writeRecordings(dir.path(), recordings, "|a comment");
+    ScriptedDialogs dialogs;
     MainWindow w;
-    w.resize(1200, 800);
-    w.show();
-    w.ui->actionEvaluate_Folder->trigger();
-    waitFor(w);
+    evaluate(w, dialogs, dir.path());
 
     QTreeWidget *list = w.ui->treeWidget_fileView;
     list->selectAll();

@@ -10,35 +10,22 @@
 #include "app/settingskeys.h"
 #include "app/treecolumns.h"
 #include "benchutil.h"
-#include "scripteddialogs.h"
-#include "ui_mainwindow.h"
-#include "wavwriter.h"
+#include "evaluationbench.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
 constexpr int recordings = 10000;
 
-bool settled(const MainWindow &w)
-{
-    return !w.calculating && !w.loadingFileInfo && !w.fileInfoThread->isRunning()
-           && w.jobGuard.running() == JobGuard::Job::None;
-}
-
-void waitFor(const MainWindow &w)
-{
-    while (!settled(w))
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-}
+using namespace evaluationbench;
 
 // The slowest of five openings of list's menu over its first row, closed without a choice, in ms.
 double menuOpening(QTreeWidget *list, void (MainWindow::*menu)(const QPoint &), MainWindow &w)
@@ -60,15 +47,6 @@ double timed(MainWindow &w, const std::function<void()> &start)
     start();
     waitFor(w);
     return benchutil::nowSeconds() - t0;
-}
-
-void writeFolder(const QString &dir, const QByteArray &description)
-{
-    testsupport::WavWriter recording;
-    recording.fmt(250000, 16).data(QVector<int>(2500, 3), 16).bext(description);
-    const QByteArray bytes = recording.bytes();
-    for (int i = 0; i < recordings; ++i)
-        testsupport::writeFile(dir + QStringLiteral("/rec%1.wav").arg(i, 5, 10, QLatin1Char('0')), bytes);
 }
 
 // Deletes every tenth row of list from storage through its menu; seconds.
@@ -99,19 +77,10 @@ int main(int argc, char *argv[])
     registerMetaTypes();
 
     QTemporaryDir dir;
-    writeFolder(dir.path(), "Bat|a comment");
-
-    ScriptedDialogs dialogs; // the folder, and the simple default tree (Bat <A>, No Call <D>)
-    dialogs.fileAnswers << dir.path();
-    dialogs.dialogAnswers << [](QDialog *dialog) {
-        dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
-        dialog->accept();
-    };
+    writeRecordings(dir.path(), recordings, "Bat|a comment");
+    ScriptedDialogs dialogs;
     MainWindow w;
-    w.resize(1200, 800);
-    w.show();
-    w.ui->actionEvaluate_Folder->trigger();
-    waitFor(w);
+    evaluate(w, dialogs, dir.path());
     QTreeWidget *list = w.ui->treeWidget_fileView;
 
     const double evaluationMenu = menuOpening(list, &MainWindow::rightClickMenu_fileView, w);
@@ -135,7 +104,7 @@ int main(int argc, char *argv[])
 
     // The Tavron evaluation: every row carries an accept box.
     QTemporaryDir tavronDir;
-    writeFolder(tavronDir.path(), "Nyc|Nyc|1|a comment");
+    writeRecordings(tavronDir.path(), recordings, "Nyc|Nyc|1|a comment");
     dialogs.fileAnswers << tavronDir.path();
     dialogs.messageAnswers << QMessageBox::Ok;
     w.ui->actionTavron_Folder_Evaluation->trigger();
