@@ -4,13 +4,10 @@
 // work per request that grows with the selection), and the event loop's
 // latency meanwhile (target under 50 ms), measured by a timer that should
 // fire every 5 ms.
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "app/settingskeys.h"
 #include "benchutil.h"
 #include "evaluationbench.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -61,13 +58,7 @@ void run(int recordings)
 
 int main(int argc, char *argv[])
 {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsHome; // the folder key written by opening must not reach the user's own store
-    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    setApplicationIdentity();
-    registerMetaTypes();
+    BenchApplication application(argc, argv);
     run(1000);
     run(10000);
     std::printf("targets: at most 2 ms per recording at both sizes; event loop latency under 50 ms\n");

@@ -5,14 +5,11 @@
 // same rows (target: the same time per recording), and deleting every tenth
 // row, 1,000 of 10,000, from storage, in the manual and the Tavron evaluation
 // (target under 2 s).
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "app/settingskeys.h"
 #include "app/treecolumns.h"
 #include "benchutil.h"
 #include "evaluationbench.h"
 
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -68,13 +65,7 @@ double deleteEveryTenth(MainWindow &w, ScriptedDialogs &dialogs)
 
 int main(int argc, char *argv[])
 {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsHome; // the folder key written by opening must not reach the user's own store
-    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    setApplicationIdentity();
-    registerMetaTypes();
+    BenchApplication application(argc, argv);
 
     QTemporaryDir dir;
     writeRecordings(dir.path(), recordings, "Bat|a comment");

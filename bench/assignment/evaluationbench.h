@@ -2,16 +2,43 @@
 
 // What the assignment benchmarks share: folders of small recordings, a
 // manual evaluation of one, and waiting until the window has nothing running.
+#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
+#include "app/settingskeys.h"
 #include "scripteddialogs.h"
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QThread>
 
+#include <cstdio>
+
 namespace evaluationbench {
+
+/** The application of a benchmark: offscreen, with the program's names and types and a settings store of its own. */
+struct BenchApplication
+{
+    QTemporaryDir settingsHome;   // the folder keys written by opening must not reach the user's own store
+    bool prepared = prepare(settingsHome);
+    QApplication app;
+
+    BenchApplication(int &argc, char **argv) : app(argc, argv)
+    {
+        setApplicationIdentity();
+        registerMetaTypes();
+    }
+
+    static bool prepare(const QTemporaryDir &home)
+    {
+        std::setvbuf(stdout, nullptr, _IOLBF, 0);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        return true;
+    }
+};
 
 inline bool settled(const MainWindow &w)
 {

@@ -74,6 +74,7 @@ struct Outcome;
 }
 namespace ContextMenus {
 struct Entry;
+struct FileListState;
 }
 struct ColourSchemeTargets;
 struct ShownFormat;
@@ -542,6 +543,8 @@ private:
     /** Writes a single row's outcome at once and shows it; false, with "Could not write file ..." + failureTail. */
     bool writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome,
                          const QString &failureTail);
+    /** The first selected row's copy, when its class slot (1 to 4) is filled and a write may start. */
+    bool classSlotCopy(int slot, FileRowTexts *copy);
     void reassignClassSlot(int slot);
     void unassignClassSlot(int slot);
     /** The reply to the one class added to one recording: shown in its row, or reported. */
@@ -554,6 +557,7 @@ private:
     /** Shows the menu of entries at pos of list's viewport; the chosen entry, or null. */
     const ContextMenus::Entry *runContextMenu(QTreeWidget *list, const QPoint &pos,
                                               const QVector<ContextMenus::Entry> &entries);
+    ContextMenus::FileListState fileListState(QTreeWidget *list, const QTreeWidgetItem *pointed) const;
     QStringList usedShortcuts() const;
     void addClassFromMenu(QTreeWidgetItem *row, bool subclass);
     void renameClassFromMenu(QTreeWidgetItem *row);

@@ -24,13 +24,21 @@ bool MainWindow::writeRowOutcome(const FileRowTexts &copy, const ClassTextRules:
     return true;
 }
 
-void MainWindow::reassignClassSlot(int slot)
+bool MainWindow::classSlotCopy(int slot, FileRowTexts *copy)
 {
     const QList<QTreeWidgetItem *> selected = ui->treeWidget_fileView->selectedItems();
     if (selected.isEmpty() || selected.first()->text(FileViewColumn::Class1 + slot - 1).isEmpty()
         || !mayStart(JobGuard::Action::WriteRecording))
+        return false;
+    *copy = requestCopy(selected.first());
+    return true;
+}
+
+void MainWindow::reassignClassSlot(int slot)
+{
+    FileRowTexts copy;
+    if (!classSlotCopy(slot, &copy))
         return;
-    const FileRowTexts copy = requestCopy(selected.first());
     QStringList carried;
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
         carried << copy.text(column);
@@ -41,18 +49,16 @@ void MainWindow::reassignClassSlot(int slot)
                     tr("Please add new class to class tree, before reassigning class %1.").arg(slot));
     if (name.isEmpty())
         return;
-    writeRowOutcome(copy, ClassTextRules::reassign(copy, slot, name), tr("\nClass assignment is not saved to wav file."));
+    writeRowOutcome(copy, ClassTextRules::reassign(copy, slot, name),
+                    tr("\nClass assignment is not saved to wav file."));
 }
 
 void MainWindow::unassignClassSlot(int slot)
 {
-    const QList<QTreeWidgetItem *> selected = ui->treeWidget_fileView->selectedItems();
-    if (selected.isEmpty() || selected.first()->text(FileViewColumn::Class1 + slot - 1).isEmpty()
-        || !mayStart(JobGuard::Action::WriteRecording))
-        return;
-    const FileRowTexts copy = requestCopy(selected.first());
-    writeRowOutcome(copy, ClassTextRules::unassignSlot(copy, slot),
-                    tr("\nClass unassignment is not saved to wav file."));
+    FileRowTexts copy;
+    if (classSlotCopy(slot, &copy))
+        writeRowOutcome(copy, ClassTextRules::unassignSlot(copy, slot),
+                        tr("\nClass unassignment is not saved to wav file."));
 }
 
 void MainWindow::reassign1triggered()

@@ -31,6 +31,16 @@
 using ContextMenus::Command;
 using ContextMenus::Entry;
 
+namespace {
+
+// Read each time a menu opens: the theme or the desktop's look may have changed since.
+ContextMenus::IconSet currentIcons()
+{
+    return ContextMenus::iconSet(readSetting(SettingKeys::theme), systemPrefersLightTheme());
+}
+
+} // namespace
+
 const Entry *MainWindow::runContextMenu(QTreeWidget *list, const QPoint &pos, const QVector<Entry> &entries)
 {
     if (entries.isEmpty())
@@ -198,35 +208,8 @@ void MainWindow::saveClassModel()
 
 // --- The file lists ----------------------------------------------------------------------
 
-void MainWindow::rightClickMenu_2(const QPoint &pos)
+ContextMenus::FileListState MainWindow::fileListState(QTreeWidget *list, const QTreeWidgetItem *pointed) const
 {
-    if (calculating)
-        return;
-    QTreeWidget *list = ui->treeWidget_2;
-    const ContextMenus::IconSet icons = ContextMenus::iconSet(readSetting(SettingKeys::theme), systemPrefersLightTheme());
-    if (!list->itemAt(pos))
-        return;
-    const QList<QTreeWidgetItem *> selected = list->selectedItems();
-    ContextMenus::FileListState state;
-    state.mode = evaluationMode;
-    state.selected = selected.size();
-    state.anySelectedClassified = std::any_of(selected.cbegin(), selected.cend(), [](const QTreeWidgetItem *row) {
-        return !row->text(FileViewColumn::Class1).isEmpty();
-    });
-    if (const Entry *entry = runContextMenu(list, pos, ContextMenus::folderListEntries(state, icons)))
-        runFileListEntry(list, *entry);
-}
-
-void MainWindow::rightClickMenu_fileView(const QPoint &pos)
-{
-    if (calculating)
-        return;
-    QTreeWidget *list = ui->treeWidget_fileView;
-    const ContextMenus::IconSet icons = ContextMenus::iconSet(readSetting(SettingKeys::theme), systemPrefersLightTheme());
-    QTreeWidgetItem *pointed = list->itemAt(pos);
-    // A row waiting for its header, or a "No call" row of the evaluations with proposals, has no flags.
-    if (!pointed || !(pointed->flags() & Qt::ItemIsEnabled))
-        return;
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
     ContextMenus::FileListState state;
     state.mode = evaluationMode;
@@ -236,7 +219,30 @@ void MainWindow::rightClickMenu_fileView(const QPoint &pos)
     state.anySelectedClassified = std::any_of(selected.cbegin(), selected.cend(), [](const QTreeWidgetItem *row) {
         return !row->text(FileViewColumn::Class1).isEmpty();
     });
-    if (const Entry *entry = runContextMenu(list, pos, ContextMenus::evaluationListEntries(state, icons)))
+    return state;
+}
+
+void MainWindow::rightClickMenu_2(const QPoint &pos)
+{
+    QTreeWidget *list = ui->treeWidget_2;
+    const QTreeWidgetItem *pointed = list->itemAt(pos);
+    if (calculating || !pointed)
+        return;
+    const ContextMenus::Entries entries = ContextMenus::folderListEntries(fileListState(list, pointed), currentIcons());
+    if (const Entry *entry = runContextMenu(list, pos, entries))
+        runFileListEntry(list, *entry);
+}
+
+void MainWindow::rightClickMenu_fileView(const QPoint &pos)
+{
+    QTreeWidget *list = ui->treeWidget_fileView;
+    const QTreeWidgetItem *pointed = list->itemAt(pos);
+    // A row waiting for its header, or a "No call" row of the evaluations with proposals, has no flags.
+    if (calculating || !pointed || !(pointed->flags() & Qt::ItemIsEnabled))
+        return;
+    const ContextMenus::Entries entries =
+        ContextMenus::evaluationListEntries(fileListState(list, pointed), currentIcons());
+    if (const Entry *entry = runContextMenu(list, pos, entries))
         runFileListEntry(list, *entry);
 }
 
