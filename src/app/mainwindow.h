@@ -316,8 +316,9 @@ public slots:
     void copyingFinished(int index, QString newDirectory, QString oldDirectory, QStringList fileNames,
                          bool overwrite);
 
-    // Context menus of the three trees (class assignment): the class tree's edits the class model of a manual
-    // evaluation; the file lists' export, copy and delete the selection, and the evaluation list's classify it.
+    // Context menus of the three trees (class assignment): the class tree's menu edits the class model of a
+    // manual evaluation; the file lists' menus export, copy and delete the selection, and the evaluation
+    // list's also classifies it.
     void rightClickMenu(const QPoint &pos);
     void rightClickMenu_2(const QPoint &pos);
     void rightClickMenu_fileView(const QPoint &pos);
