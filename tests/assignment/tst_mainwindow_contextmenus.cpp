@@ -11,9 +11,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSemaphore>
+#include <QScopeGuard>
 #include <QTemporaryDir>
-
-#include <utility>
 
 using namespace evaluationfolder;
 
@@ -55,23 +54,6 @@ QString topLevelNames(QTreeWidget *tree)
         names << tree->topLevelItem(i)->text(ClassTreeColumn::Class);
     return names.join(QLatin1Char(','));
 }
-
-// Holds the header worker after the request it has: the rows after it stay unread until the pause ends.
-struct HeaderPause {
-    explicit HeaderPause(QThread *thread)
-    {
-        auto *anchor = new QObject;
-        anchor->moveToThread(thread);
-        QMetaObject::invokeMethod(anchor, [this, anchor]() {
-            go.acquire();
-            anchor->deleteLater();
-        }, Qt::QueuedConnection);
-    }
-    ~HeaderPause() { end(); }
-    void end() { go.release(std::exchange(pending, 0)); }
-    QSemaphore go;
-    int pending = 1;
-};
 
 } // namespace
 
@@ -258,7 +240,13 @@ void TestContextMenuWindow::whileHeadersAreRead()
     auto w = testsupport::exposedWindow();
     QVERIFY(w);
     startEvaluation(dialogs, *w, dir, EvaluationMode::RecorderReview);
-    HeaderPause pause(w->fileInfoThread);
+    // The header worker waits behind its first request until the pause ends.
+    QSemaphore go;
+    auto *pause = new QObject;
+    pause->moveToThread(w->fileInfoThread);
+    QMetaObject::invokeMethod(
+        pause, [&go, pause]() { go.acquire(); pause->deleteLater(); }, Qt::QueuedConnection);
+    auto endPause = qScopeGuard([&go]() { go.release(); });
     QTRY_VERIFY(!row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating);
     QTreeWidget *list = w->ui->treeWidget_fileView;
     select(*w, {"a.wav"});
@@ -277,7 +265,8 @@ void TestContextMenuWindow::whileHeadersAreRead()
                                                           "of all Files in your current loaded Folder."));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|kept"));
-    pause.end();
+    endPause.dismiss();
+    go.release();
     QTRY_VERIFY(settled(*w));
     QCOMPARE(counts(*w), QStringLiteral("Unassigned 3"));
 }
