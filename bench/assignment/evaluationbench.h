@@ -5,6 +5,7 @@
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "app/settingskeys.h"
+#include "evaluationfolder.h"
 #include "scripteddialogs.h"
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
@@ -40,11 +41,7 @@ struct BenchApplication
     }
 };
 
-inline bool settled(const MainWindow &w)
-{
-    return !w.calculating && !w.loadingFileInfo && !w.fileInfoThread->isRunning()
-           && w.jobGuard.running() == JobGuard::Job::None;
-}
+using evaluationfolder::settled;
 
 inline void waitFor(const MainWindow &w)
 {

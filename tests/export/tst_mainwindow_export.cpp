@@ -2,9 +2,8 @@
 // folder of recordings opened for real and with the real copy worker.
 #include "testregistry.h"
 
-#include "../assignment/evaluationfolder.h"
-
 #include "app/settingskeys.h"
+#include "evaluationfolder.h"
 #include "export/exportcsvdialog.h"
 #include "export/exporttavrondialog.h"
 #include "export/exporttavrondialog2.h"
