@@ -13,15 +13,20 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <utility>
 
 namespace {
 
 // The largest matrix a QVector<double> can hold (its allocation is limited to
-// INT_MAX bytes); a larger request would throw instead of answering.
+// INT_MAX bytes).
 constexpr qint64 maxReplyCells = (std::numeric_limits<int>::max() - 64) / qint64(sizeof(double));
+
+// The test's stand-in for a machine short of memory; 0 is none.
+std::atomic<qint64> allocationLimit{0};
 
 // Weight table of the filled part of a frame; empty means no weighting.
 std::vector<double> windowWeights(calcSpectrogramThread &worker, const QString &window, int f)
@@ -57,13 +62,19 @@ std::vector<double> windowWeights(calcSpectrogramThread &worker, const QString &
 // A reply of n levels whose numbers are left unset, for a caller that writes
 // every one of them. QVector has no such constructor: it fills with zeros on
 // one thread, which at the cell limit took longer than all the levels on eight.
-QVector<double> unsetLevels(int n)
+// Throws std::bad_alloc when the matrix is more than a QVector holds or more
+// than the memory left.
+QVector<double> unsetLevels(qint64 n)
 {
     if (n <= 0)
         return QVector<double>();
+    const qint64 limit = allocationLimit.load();
+    if (n > maxReplyCells || (limit > 0 && n > limit))
+        throw std::bad_alloc();
     QTypedArrayData<double> *d = QTypedArrayData<double>::allocate(size_t(n));
-    Q_CHECK_PTR(d);
-    d->size = n;
+    if (!d)
+        throw std::bad_alloc();
+    d->size = int(n);
     return QVector<double>(QArrayDataPointerRef<double>{d});
 }
 
@@ -72,6 +83,11 @@ QVector<double> unsetLevels(int n)
 calcSpectrogramThread::calcSpectrogramThread()
     : QObject(nullptr)
 {
+}
+
+void calcSpectrogramThread::setAllocationLimit(qint64 cells)
+{
+    allocationLimit.store(std::max<qint64>(0, cells));
 }
 
 double calcSpectrogramThread::blackmanHarrisCoefficient(int n, int size)
@@ -117,13 +133,19 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
     qCDebug(lcAnalysis) << "Window" << window;
     qCDebug(lcAnalysis) << "SampleRate" << sampleRate;
 
-    if (numberOfFfts > 0 && qint64(numberOfFfts) * bins > maxReplyCells) {
-        emit error(QStringLiteral("The spectrogram of this recording would be too large. "
-                                  "Choose a smaller overlap."));
-        numberOfFfts = 0;
-    }
-
+    // Without the automatic overlap reduction a long recording asks for up to
+    // 2 GB of levels: a matrix that cannot be had is refused with a message and
+    // an empty reply, never by ending the program.
     QVector<double> data;
+    if (numberOfFfts > 0) {
+        try {
+            data = unsetLevels(qint64(numberOfFfts) * bins);
+        } catch (const std::bad_alloc &) {
+            emit error(QStringLiteral("The spectrogram of this recording would be too large. "
+                                      "Choose a smaller overlap."));
+            numberOfFfts = 0;
+        }
+    }
     float minLevel = -40.0f;
     float maxLevel = 0.0f;
 
@@ -155,7 +177,6 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
         // Per chunk, combined in chunk order below: the same cell wins as in one pass over the matrix.
         std::vector<float> chunkMin(static_cast<size_t>(chunks));
         std::vector<float> chunkMax(static_cast<size_t>(chunks));
-        data = unsetLevels(numberOfFfts * bins);
         double *out = data.data();
 
         auto computeChunk = [&](int slotIndex, qint64 begin, qint64 end) {

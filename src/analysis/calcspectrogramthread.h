@@ -30,12 +30,20 @@ public:
     /** Flat-top weight of sample n of a window of size samples. */
     double flattopCoefficient(int n, int size);
 
+    /**
+     * Makes the allocation of every reply of more than cells levels fail, as
+     * on a machine short of memory; 0 or less lifts the limit. For tests; the
+     * program itself never calls it.
+     */
+    static void setAllocationLimit(qint64 cells);
+
 signals:
     /**
      * The matrix (windowSize / 2 rows of numberOfFfts levels, row-major), the
      * smallest level but not below -40 and the largest but not above 0. A
      * request that cannot give one block answers with an empty matrix and 0
-     * blocks. blobs, classes and calls are always empty.
+     * blocks, as does one whose matrix cannot be held (after error()). blobs,
+     * classes and calls are always empty.
      */
     void finished(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
                   std::unordered_map<int, Blob> blobs, QStringList classes, QList<MyBatCall> calls);

@@ -8,6 +8,7 @@
 #include "wavwriter.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,6 +161,7 @@ private slots:
     void process_progress();
     void process_unusableRequest_data();
     void process_unusableRequest();
+    void process_matrixBeyondMemory();
     void process_levelsAtSixteenBitScale_data();
     void process_levelsAtSixteenBitScale();
     void process_bitDepthCopies_data();
@@ -333,6 +335,36 @@ void TestSpectrogramWorker::process_unusableRequest()
     QCOMPARE(r.minValue, -40.0);
     QCOMPARE(r.maxValue, 0.0);
     QCOMPARE(r.samplesLeftAtReply, 0L);
+}
+
+void TestSpectrogramWorker::process_matrixBeyondMemory()
+{
+    // 16 blocks of 128 bins need 2048 levels. With memory for one level fewer
+    // the worker refuses as for a matrix no reply can carry, with exactly one
+    // empty reply, and answers the next request in full once memory suffices.
+    std::vector<int> samples(4096, 1000);
+    WorkerOnThread w;
+    calcSpectrogramThread::setAllocationLimit(16 * 128 - 1);
+    const auto unlimited = qScopeGuard([] { calcSpectrogramThread::setAllocationLimit(0); });
+    const Reply refused = w.run(samples, 4096, 256, 100.0f, "Hann", 0.0, 256000);
+    QCOMPARE(w.errors.count(), 1);
+    QCOMPARE(w.errors.at(0).at(0).toString(),
+             QStringLiteral("The spectrogram of this recording would be too large. Choose a smaller overlap."));
+    QCOMPARE(w.finished.count(), 1);
+    QCOMPARE(refused.numberOfFfts, 0);
+    QVERIFY(refused.data.isEmpty());
+    QCOMPARE(refused.minValue, -40.0);
+    QCOMPARE(refused.maxValue, 0.0);
+    QCOMPARE(refused.samplesLeftAtReply, 0L);
+
+    calcSpectrogramThread::setAllocationLimit(16 * 128);
+    samples.assign(4096, 1000);
+    const Reply answered = w.run(samples, 4096, 256, 100.0f, "Hann", 0.0, 256000);
+    // A second reply to the refused request would have arrived first and been taken here.
+    QCOMPARE(answered.numberOfFfts, 16);
+    QCOMPARE(answered.data.size(), 16 * 128);
+    QCOMPARE(w.finished.count(), 2);
+    QCOMPARE(w.errors.count(), 1);
 }
 
 void TestSpectrogramWorker::process_levelsAtSixteenBitScale_data()
