@@ -49,6 +49,11 @@ QString pickOne(int count, const QString &one, const QString &several)
 
 bool MainWindow::jobAllows(JobGuard::Action action) const
 {
+    // A new load waits for the header reply in flight: until then the rows
+    // name recordings of the folder before, and a path from wavDirectory
+    // would reach another recording of the same name.
+    if (headerLoadingRestartPending && action != JobGuard::Action::Open)
+        return false;
     return jobGuard.allows(action, headerChainRunning());
 }
 

@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QThread>
 #include <QUrl>
 
@@ -311,7 +312,11 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     row->setText(FileViewColumn::Class2, batClass2);
     row->setText(FileViewColumn::Class3, batClass3);
     row->setText(FileViewColumn::Class4, batClass4);
-    row->setText(FileViewColumn::Comment, comment);
+    {
+        // The comment the recording holds already: no edit of the user's, nothing to write back.
+        const QSignalBlocker fromTheRecording(list);
+        row->setText(FileViewColumn::Comment, comment);
+    }
 
     if (evaluationMode >= EvaluationMode::Tavron) {
         if (!isNoCall(autoClass))

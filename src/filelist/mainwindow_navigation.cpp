@@ -137,8 +137,8 @@ void MainWindow::on_treeWidget_2_itemChanged(QTreeWidgetItem *item, int column)
 
 void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
 {
-    // While a header chain runs, the replies set the comments the recordings already hold.
-    if (column != FileViewColumn::Comment || loadingFileInfo || !row)
+    // The header replies set their comments without this signal: every change seen here is the user's.
+    if (column != FileViewColumn::Comment || !row)
         return;
     const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
     // A RAW recording has no description: its comment lives in the row only.
@@ -146,7 +146,9 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
         return;
     const QString text = commentWriteText(row);
     // A running job writes from row copies: a comment changed under it would be lost or written twice.
-    const bool refused = !jobAllows(JobGuard::Action::WriteRecording);
+    // A row whose header is not read yet shows none of its classes: its text would wipe them.
+    const bool refused =
+        !jobAllows(JobGuard::Action::WriteRecording) || row->text(FileViewColumn::Date).isEmpty();
     if (text.isEmpty() || refused) {
         // Every later write of this row would store its comment: the row
         // takes back the one the recording holds.

@@ -54,6 +54,7 @@ private slots:
     void selectionCountLabels();
     void commentWritten_data();
     void commentWritten();
+    void commentWhileHeadersLoad();
     void commentRefused_data();
     void commentRefused();
     void commentWriteFails_data();
@@ -197,8 +198,44 @@ void TestNavigation::commentWritten()
     QVERIFY(dialogs.messages.isEmpty());
     // Comments that a header reply sets are what the recording holds already: not written.
     w.loadingFileInfo = true;
-    row->setText(FileViewColumn::Comment, QStringLiteral("from a reply"));
+    w.fileInfoHeaderFinished(0, row->text(FileViewColumn::Class1), row->text(FileViewColumn::Class2),
+                             row->text(FileViewColumn::Class3), row->text(FileViewColumn::Class4), proposal,
+                             fileViewTreeWidgetItem::acceptedFlag(row), QString(), row->text(FileViewColumn::Date),
+                             QString(), QStringLiteral("from a reply"));
+    QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("from a reply"));
     QTEST(description(path("comment.WAV")), "written");
+}
+
+void TestNavigation::commentWhileHeadersLoad()
+{
+    writeRecording("read.wav", "Nyc|old");
+    writeRecording("waiting.wav", "Pip|kept");
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Folder;
+    w.wavDirectory = m_dir.path();
+    w.loadingFileInfo = true;
+    QTreeWidget *list = w.ui->treeWidget_2;
+    QTreeWidgetItem *read = addRow(list, "read.wav", usable, {"Nyc"});
+    auto *waiting = new fileViewTreeWidgetItem(list);
+    waiting->setText(FileViewColumn::Name, QStringLiteral("waiting.wav"));
+    waiting->setFlags(usable);
+    // A row already read takes the user's comment at once, whatever rows are still to come.
+    read->setText(FileViewColumn::Comment, QStringLiteral("typed"));
+    QCOMPARE(description(path("read.wav")), QStringLiteral("Nyc +  +  + |||typed"));
+    QVERIFY(dialogs.messages.isEmpty());
+    // A row still waiting shows no classes: writing from it would wipe "Pip".
+    waiting->setText(FileViewColumn::Comment, QStringLiteral("too early"));
+    QCOMPARE(description(path("waiting.wav")), QStringLiteral("Pip|kept"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("Please wait until the current job has finished."));
+    QCOMPARE(waiting->text(FileViewColumn::Comment), QStringLiteral("kept"));
+    // Another folder was opened meanwhile: the rows name its recordings' namesakes until the reload.
+    w.headerLoadingRestartPending = true;
+    read->setText(FileViewColumn::Comment, QStringLiteral("for the folder before"));
+    QCOMPARE(description(path("read.wav")), QStringLiteral("Nyc +  +  + |||typed"));
+    QCOMPARE(dialogs.messages.size(), 2);
+    QCOMPARE(read->text(FileViewColumn::Comment), QStringLiteral("typed"));
 }
 
 void TestNavigation::commentRefused_data()
