@@ -103,6 +103,28 @@ private slots:
         QCOMPARE(wav.bext.description, text);
     }
 
+    // An odd chunk and its pad byte in front, the samples behind: only the 256
+    // description bytes change, wherever the chunk stands.
+    void inPlaceBehindAnOddChunk()
+    {
+        const QByteArray odd("abc");
+        WavWriter w;
+        w.fmt(8000, 16).chunk("LIST", odd).chunk("bext", WavWriter::field("Pip|old", 256) + "origin")
+            .chunk("data", WavWriter::pack({7, -7}, 16));
+        const QByteArray before = w.bytes();
+        const int offset = 12 + 24 + 8 + odd.size() + 1 + 8;
+        QCOMPARE(before.mid(offset - 8, 4), QByteArray("bext"));
+        const QString path = put(before);
+        QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Nyc|ü")));
+
+        const QByteArray after = testsupport::readFile(path);
+        const QByteArray utf8 = QStringLiteral("Nyc|ü").toUtf8();
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(after.left(offset), before.left(offset));
+        QCOMPARE(after.mid(offset, 256), utf8 + QByteArray(256 - utf8.size(), '\0'));
+        QCOMPARE(after.mid(offset + 256), before.mid(offset + 256));
+    }
+
     void append_data()
     {
         QTest::addColumn<QByteArray>("bytes");
