@@ -1,6 +1,7 @@
 #include "export/csvexport.h"
 
 #include "export/classcounttext.h"
+#include "export/exportfield.h"
 #include "export/exportlog.h"
 #include "export/recordingclock.h"
 #include "filelist/fileviewtreewidgetitem.h"
@@ -148,7 +149,7 @@ QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions 
     const auto appendEventsAndComment = [&](int i, const FileRowTexts &row) {
         for (const QStringList &texts : events)
             text += texts.at(i) + sep;
-        text += row.text(FileViewColumn::Comment) + QLatin1String("\r\n");
+        text += exportField(row.text(FileViewColumn::Comment)) + QLatin1String("\r\n");
     };
     for (int i = 0; i < rows.size(); ++i) {
         const FileRowTexts &row = rows.at(i);
@@ -162,13 +163,13 @@ QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions 
             for (int column : {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time,
                                FileViewColumn::Length, FileViewColumn::Class1, FileViewColumn::Class2,
                                FileViewColumn::Class3, FileViewColumn::Class4})
-                text += row.text(column) + sep;
+                text += exportField(row.text(column)) + sep;
             appendEventsAndComment(i, row);
         }
         if (noCallChecked && noCall) {
             for (int column : {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time})
-                text += row.text(column) + sep;
-            text += row.text(FileViewColumn::Length) + QLatin1String(";Detected No Call;;;;");
+                text += exportField(row.text(column)) + sep;
+            text += exportField(row.text(FileViewColumn::Length)) + QLatin1String(";Detected No Call;;;;");
             appendEventsAndComment(i, row);
         }
     }

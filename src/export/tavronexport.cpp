@@ -2,6 +2,7 @@
 
 #include "app/evaluationmode.h"
 #include "export/classcounttext.h"
+#include "export/exportfield.h"
 #include "export/recordingclock.h"
 
 namespace TavronExport {
@@ -127,7 +128,7 @@ Result exportText(const QVector<FileRowTexts> &rows, const TavronExportOptions &
         }
         result.text += dateTimeText(clock, r, options.yearOverride);
         for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
-            result.text += QLatin1Char(';') + row.text(column);
+            result.text += QLatin1Char(';') + exportField(row.text(column));
         result.text += QLatin1String("\r\n");
     }
     return result;

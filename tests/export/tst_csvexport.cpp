@@ -53,6 +53,12 @@ void CsvExportTest::golden_data()
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
                  "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;;;note; with semicolon"});
 
+    QTest::newRow("a line break inside a class or a comment is a blank: one record stays one line")
+        << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc|Recorder X\r\nGain 10|||seen\nand\rheard"}
+        << QStringList{"Nyc"} << QList<int>() << dyn << true << false
+        << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
+                 "a.wav;15/06/21;22:10:00;5.0;Nyc;Recorder X Gain 10;;;seen and heard"});
+
     QTest::newRow("dynamic 1 min: exactly 60 s after the event start is inside it")
         << QStringList{"a.wav|15/06/21|10:00:00|5.0||Nyc", "b.wav|15/06/21|10:01:00|5.0||Nyc",
                        "c.wav|15/06/21|10:01:01|5.0||Nyc"}

@@ -47,6 +47,9 @@ void TavronExportTest::golden_data()
     QTest::newRow("worked example: UTC+1 without daylight saving moves 1 hour")
         << QStringList{"a|15/06/21|22:30:00|||Pip|PipPip"} << QStringList{"Pip"} << "Europe/Berlin" << false << 0
         << crlf({kHeader, "15.06.2021 23:30:00;Pip;PipPip;;"}) << 0;
+    QTest::newRow("a line break inside a class is a blank")
+        << QStringList{"a|15/06/21|22:30:00|||Pip|Recorder X\r\nGain\n10"} << QStringList{"Pip"} << "Europe/Berlin"
+        << false << 0 << crlf({kHeader, "15.06.2021 23:30:00;Pip;Recorder X Gain 10;;"}) << 0;
     QTest::newRow("daylight saving: summer stays, winter moves 1 hour")
         << QStringList{"a|15/06/21|22:30:00|||Pip", "b|15/01/21|22:30:00|||Pip"} << QStringList{"Pip"}
         << "Europe/Berlin" << true << 0
