@@ -241,7 +241,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
     setFolderActionsEnabled(false);
     evaluationMode = EvaluationMode::Folder;
     if (headerChainRunning()) {
-        // The rows are about to be replaced: comment edits stay ignored until the reload.
+        // The rows are about to be replaced: the guard writes nothing from them until the reload.
         headerLoadingRestartPending = true;
         return;
     }
