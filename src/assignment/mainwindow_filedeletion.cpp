@@ -6,6 +6,7 @@
 #include "app/userdialogs.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
+#include "filelist/filerowremoval.h"
 #include "filelist/folderlisting.h"
 #include "ui_mainwindow.h"
 
@@ -37,12 +38,21 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
     // left when the deletion stops are selected again at the end.
     list->clearSelection();
     std::vector<bool> removed(size_t(count), false);
+    // Rows whose files are gone leave the list together, before anything can
+    // look at it (a message, the progress window's events, the end): one by
+    // one, each removal would cost as much as the whole list has accept boxes.
+    QVector<QTreeWidgetItem *> gone;
+    const auto removeGoneRows = [&]() {
+        FileRowRemoval::removeTopLevelRows(list, gone);
+        gone.clear();
+    };
     QElapsedTimer sinceUpdate;
     sinceUpdate.start();
     for (int i = 0; i < count; ++i) {
         QTreeWidgetItem *row = rows.at(i);
         const QString name = row->text(FileViewColumn::Name);
         if (!QFile::remove(wavDirectory + QLatin1Char('/') + name)) {
+            removeGoneRows();
             userDialogs().message({nullptr, QMessageBox::NoIcon, QString(), texts.failed.arg(name)});
             if (evaluationList)
                 break;
@@ -60,18 +70,21 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
                     ClassTreeRows::addToCount(classRow, -1);
             }
         }
-        delete row;
+        gone << row;
         removed[size_t(i)] = true;
-        (evaluationList ? ui->label_22 : ui->label_21)->setText(itemCountText(list->topLevelItemCount()));
+        (evaluationList ? ui->label_22 : ui->label_21)
+            ->setText(itemCountText(list->topLevelItemCount() - gone.size()));
         // Each update lets the list lay itself out, which visits every row's
         // accept box: a few per second are as much as the eye follows.
         if (count > 1 && (i == count - 1 || sinceUpdate.elapsed() >= 100)) {
+            removeGoneRows();
             progressDialog->setValue(i);
             sinceUpdate.restart();
             if (progressDialog->wasCanceled())
                 break;
         }
     }
+    removeGoneRows();
     if (count > 1)
         progressDialog->cancel();
     // In one step: row by row, each would recount the whole selection.

@@ -70,6 +70,11 @@ qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &t
 
 bool fileViewTreeWidgetItem::operator<(const QTreeWidgetItem &other) const
 {
+    if (m_place >= 0) {
+        const auto *placed = dynamic_cast<const fileViewTreeWidgetItem *>(&other);
+        if (placed && placed->m_place >= 0)
+            return m_place < placed->m_place;
+    }
     if (!view)
         return text(0) < other.text(0);
     const int column = view->sortColumn();

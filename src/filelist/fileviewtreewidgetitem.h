@@ -24,6 +24,12 @@ public:
 
     bool operator<(const QTreeWidgetItem &other) const override;
 
+    // A place set on two rows (0 or more) orders them before any column
+    // does: how a list is brought into an order of the program's choosing
+    // in one move, which keeps the item widgets of its rows. -1 clears it.
+    void setPlace(int place) { m_place = place; }
+    int place() const { return m_place; }
+
     // Text colour of columns 0 to 9 of a row of the Tavron evaluation or the
     // review, from its header reply: Unchanged keeps whatever colour it had.
     enum class RowColour { Accepted, NotAccepted, Default, Unchanged };
@@ -56,4 +62,5 @@ public:
 
 private:
     QTreeWidget *view;
+    int m_place = -1;
 };
