@@ -625,5 +625,15 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text)
         qCWarning(lcRecording) << "Cannot open Wav file to write description in bext chunk";
         return false;
     }
+    // A chunk the reader refuses (a format it does not decode, a repeated or cut
+    // chunk) stops its walk, and nothing behind the stop is ever read: a chunk
+    // appended there would be lost to the program, a description written in
+    // place would replace classes the user was never shown.
+    WavFile header;
+    header.open(fileName, true);
+    if (!header.walkedToEnd) {
+        qCWarning(lcRecording) << "WAV file not readable to its end, no description written in bext chunk";
+        return false;
+    }
     return writeBextDescriptionToFile(target, text);
 }

@@ -188,6 +188,19 @@ private slots:
             << WavWriter().fmt(8000, 16).chunk("data", "abcd", true, 4000).bytes() << nyc;
         QTest::newRow("two stray bytes after the last chunk") << testsupport::simplePcmWav({1}, 8000) + "zz" << nyc;
         QTest::newRow("six stray bytes after the last chunk") << testsupport::simplePcmWav({1}, 8000) + "zzzzzz" << nyc;
+        // The reader stops at a format it refuses: a description behind it is never read back.
+        QTest::newRow("fmt of 18 bytes, bext behind it")
+            << WavWriter().fmt(8000, 16, 1, 1, 18).data({1, 2}, 16).bext("Pip|seen by another program").bytes() << nyc;
+        QTest::newRow("two channels, no bext") << WavWriter().fmt(8000, 16, 2).data({1, 2, 3, 4}, 16).bytes() << nyc;
+        QTest::newRow("second TIME chunk before the bext")
+            << WavWriter().fmt(8000, 16).data({1}, 16).chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"))
+                   .chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03")).bext("Nyc|").bytes()
+            << QStringLiteral("Pip");
+        QTest::newRow("real 32-bit float recording")
+            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/wav_float.wav")) << nyc;
+        QTest::newRow("real recording with a 56-byte fmt chunk")
+            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/3773_SE_Array_S1_20210615_222235_319.wav"))
+            << nyc;
     }
 
     void refused()
