@@ -382,6 +382,10 @@ void TestActivityCharts::monthsAndNightFiles()
     QCOMPARE(fileBytes(path() + QStringLiteral("/night.csv")), night);
     QCOMPARE(range(d->plotVsNight, QwtPlot::yLeft), qMakePair(0.0, 0.0));
     QCOMPARE(readSetting(SettingKeys::exportPlotDataNightTime), path() + QStringLiteral("/night.csv"));
+    // Logarithmic without activity or hours: both axes run up from their bottoms, not down to 0.
+    d->ui->radioButton->click();
+    QCOMPARE(range(d->plotVsNight, QwtPlot::yLeft), qMakePair(0.001, 1.0));
+    QCOMPARE(range(d->plotVsNight, QwtPlot::yRight), qMakePair(1.0, 1000.0));
 }
 
 void TestActivityCharts::cancelledFileChoiceDrawsNothing()

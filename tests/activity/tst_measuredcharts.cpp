@@ -260,6 +260,10 @@ void TestMeasuredCharts::axisRanges()
         {{0, 3, 0.5f}, 4, true, {0.001, 4, 0.1, 3}},      // a bin under an hour
         {{0, 3, 2}, 4, true, {0.001, 4, 1, 3}},
         {{2, 0, 0}, 0, false, {0, 1, 0, 2}},             // hours without recordings
+        {{2, 0, 0}, 0, true, {0.001, 1, 1, 2}},
+        // Activity and hours that stay under the logarithmic bottoms: three decades up, never downwards.
+        {{0, 0.05f, 0}, 0.0005f, true, {0.001, 1, 0.1, 100}},
+        {{0, 0.05f, 0}, 0.0005f, false, {0, 0.0005f, 0, 0.05f}},
     };
     for (const auto &[hours, maxActivity, logarithmic, ranges] : vertical)
         QVERIFY(verticalRanges(hours, maxActivity, logarithmic) == ranges);

@@ -217,6 +217,11 @@ bool hasPartHours(const QVector<float> &hours)
     return std::any_of(hours.begin(), hours.end(), [](float h) { return h > 0.0f && h < 1.0f; });
 }
 
+double logarithmicTop(double bottom, double top)
+{
+    return top > bottom ? top : bottom * 1000.0;
+}
+
 void setDaysAndMonthsAxes(QwtPlot *plot, bool logarithmic, float maximum, const QVector<float> &hours,
                           double linearRightTop)
 {

@@ -122,3 +122,12 @@ void setDaysAndMonthsAxes(QwtPlot *plot, bool logarithmic, float maximum, const 
 
 /** True when some bin has valid hours above 0 and below 1: a logarithmic hours axis then starts at 0.1. */
 bool hasPartHours(const QVector<float> &hours);
+
+/**
+ * The top of a logarithmic axis that starts at `bottom`: `top` when it lies
+ * above the bottom, else three decades above the bottom. A drawing without
+ * counted recordings, or without hours, has a largest value of 0 (or one
+ * below the axis), and an axis up to it would run downwards across a hundred
+ * decades.
+ */
+double logarithmicTop(double bottom, double top);

@@ -109,7 +109,8 @@ VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bo
     if (logarithmic) {
         if (noneBelowOpen)
             return {0.001, 1.0, 0.01, 1.0};
-        return {0.001, top, hasPartHours(hours) ? 0.1 : 1.0, maxHours};
+        const double hoursBottom = hasPartHours(hours) ? 0.1 : 1.0;
+        return {0.001, logarithmicTop(0.001, top), hoursBottom, logarithmicTop(hoursBottom, maxHours)};
     }
     if (noneBelowOpen)
         return {0.0, 1.0, 0.0, 1.0};

@@ -56,7 +56,8 @@ struct VerticalRanges {
  * runs to the largest drawn and hours to the largest bin (logarithmic: activity
  * from 0.001, hours from 0.1 when some bin has less than an hour, else from 1).
  * Without any counted recording the activity axis runs to 1: an axis of 0 to 0
- * has no scale.
+ * has no scale. A logarithmic axis whose largest value does not reach its
+ * bottom runs three decades up from it (logarithmicTop).
  */
 VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bool logarithmic);
 

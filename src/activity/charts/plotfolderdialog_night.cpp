@@ -9,7 +9,6 @@
 #include "activity/charts/activityseries.h"
 #include "activity/charts/plotdatacsv.h"
 
-#include <cfloat>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
@@ -54,10 +53,10 @@ void plotFolderDialog::plotFunctionVsNight(bool init, bool exportData)
     const double maximum = double(largestValue(night.activity, rows.curveList.size()));
     setActivityScaleEngines(plotVsNight, logarithmic);
     if (logarithmic) {
-        // A bin without hours counts as the smallest float, so the axis keeps a top even with none.
-        const float mostHours = std::max(largestValue({night.hours}), FLT_MIN);
-        plotVsNight->setAxisScale(QwtPlot::yLeft, 0.001, maximum);
-        plotVsNight->setAxisScale(QwtPlot::yRight, hasPartHours(night.hours) ? 0.1 : 1.0, double(mostHours));
+        const double hoursBottom = hasPartHours(night.hours) ? 0.1 : 1.0;
+        plotVsNight->setAxisScale(QwtPlot::yLeft, 0.001, logarithmicTop(0.001, maximum));
+        plotVsNight->setAxisScale(QwtPlot::yRight, hoursBottom,
+                                  logarithmicTop(hoursBottom, double(largestValue({night.hours}))));
     } else {
         plotVsNight->setAxisScale(QwtPlot::yLeft, 0.0, maximum);
         plotVsNight->setAxisAutoScale(QwtPlot::yRight, true);
