@@ -10,6 +10,7 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/writefilebextthread.h"
+#include "audio/audioplayer.h"
 #include "display/rangemarker.h"
 #include "export/copyfilesthread.h"
 #include "filelist/filerowindex.h"
@@ -210,6 +211,12 @@ MainWindow::~MainWindow()
     copyThread->quit();
     copyThread->wait();
     delete copyThread;
+    // Qt's PulseAudio output handles the events waiting in the queue while it
+    // closes. It goes now, while the window is whole, and the replies still
+    // queued for the window go before it: nothing reaches a window half torn down.
+    QCoreApplication::removePostedEvents(this);
+    delete audioPlayer;
+    audioPlayer = nullptr;
     // A plot deletes only the items on it. The label waits for a text to show,
     // and the display takes the raster, curves and shades off their plots
     // while a recording loads, after a failed load or when a mode leaves them out.

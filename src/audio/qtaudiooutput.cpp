@@ -3,6 +3,8 @@
 #include <QAudioDeviceInfo>
 #include <QAudioOutput>
 
+#include <utility>
+
 QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
     : AudioOutput(parent), m_output(new QAudioOutput(QAudioDeviceInfo::defaultOutputDevice(), format, this))
 {
@@ -10,22 +12,57 @@ QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
     connect(m_output, &QAudioOutput::notify, this, &AudioOutput::notify);
 }
 
+QtAudioOutput::~QtAudioOutput()
+{
+    // Qt's PulseAudio output handles the events waiting in the queue while it
+    // closes; whatever they ask of this output meanwhile finds it closed.
+    delete std::exchange(m_output, nullptr);
+}
+
 AudioOutputFactory QtAudioOutput::factory()
 {
     return [](const QAudioFormat &format) -> AudioOutput * { return new QtAudioOutput(format); };
 }
 
-void QtAudioOutput::start(QIODevice *device) { m_output->start(device); }
-void QtAudioOutput::suspend() { m_output->suspend(); }
-void QtAudioOutput::resume() { m_output->resume(); }
-void QtAudioOutput::stop() { m_output->stop(); }
-void QtAudioOutput::reset() { m_output->reset(); }
-QAudio::State QtAudioOutput::state() const { return m_output->state(); }
-void QtAudioOutput::setNotifyInterval(int milliseconds) { m_output->setNotifyInterval(milliseconds); }
-int QtAudioOutput::notifyInterval() const { return m_output->notifyInterval(); }
-qint64 QtAudioOutput::processedUSecs() const { return m_output->processedUSecs(); }
-int QtAudioOutput::bufferSize() const { return m_output->bufferSize(); }
-int QtAudioOutput::bytesFree() const { return m_output->bytesFree(); }
-QAudioFormat QtAudioOutput::format() const { return m_output->format(); }
-void QtAudioOutput::setVolume(qreal volume) { m_output->setVolume(volume); }
-qreal QtAudioOutput::volume() const { return m_output->volume(); }
+void QtAudioOutput::start(QIODevice *device)
+{
+    if (m_output)
+        m_output->start(device);
+}
+void QtAudioOutput::suspend()
+{
+    if (m_output)
+        m_output->suspend();
+}
+void QtAudioOutput::resume()
+{
+    if (m_output)
+        m_output->resume();
+}
+void QtAudioOutput::stop()
+{
+    if (m_output)
+        m_output->stop();
+}
+void QtAudioOutput::reset()
+{
+    if (m_output)
+        m_output->reset();
+}
+QAudio::State QtAudioOutput::state() const { return m_output ? m_output->state() : QAudio::StoppedState; }
+void QtAudioOutput::setNotifyInterval(int milliseconds)
+{
+    if (m_output)
+        m_output->setNotifyInterval(milliseconds);
+}
+int QtAudioOutput::notifyInterval() const { return m_output ? m_output->notifyInterval() : 0; }
+qint64 QtAudioOutput::processedUSecs() const { return m_output ? m_output->processedUSecs() : 0; }
+int QtAudioOutput::bufferSize() const { return m_output ? m_output->bufferSize() : 0; }
+int QtAudioOutput::bytesFree() const { return m_output ? m_output->bytesFree() : 0; }
+QAudioFormat QtAudioOutput::format() const { return m_output ? m_output->format() : QAudioFormat(); }
+void QtAudioOutput::setVolume(qreal volume)
+{
+    if (m_output)
+        m_output->setVolume(volume);
+}
+qreal QtAudioOutput::volume() const { return m_output ? m_output->volume() : 0.0; }

@@ -13,6 +13,7 @@ class QtAudioOutput : public AudioOutput
     Q_OBJECT
 public:
     explicit QtAudioOutput(const QAudioFormat &format, QObject *parent = nullptr);
+    ~QtAudioOutput() override;
 
     // The factory the player uses unless told otherwise.
     static AudioOutputFactory factory();
@@ -33,5 +34,5 @@ public:
     qreal volume() const override;
 
 private:
-    QAudioOutput *m_output;   // a child of this object
+    QAudioOutput *m_output;   // a child of this object; null once it is closing
 };

@@ -18,6 +18,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 #include <QToolButton>
 
 // Sound through the real QAudioOutput into a PulseAudio null sink; with
@@ -94,6 +96,37 @@ private slots:
         if (withServer) {
             w.playerControls->playClicked();
             QTRY_COMPARE_WITH_TIMEOUT(w.playerControls->state(), QAudio::IdleState, 10000);
+        }
+    }
+
+    // The sound server's output handles waiting events while it closes. A
+    // window closed with events still queued (never shown, or with a
+    // spectrogram on its way) must not receive them half torn down; the next
+    // window plays as before.
+    void windowClosesWithEventsQueued()
+    {
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/short.wav");
+        QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(QVector<int>(25000, 1000), 250000)));
+        ScriptedDialogs dialogs;
+        for (const bool calculating : {false, true}) {
+            auto w = std::make_unique<MainWindow>();
+            if (calculating) {
+                w->plot_Data(path);
+                QVERIFY(w->calculating);
+            }
+            QSignalSpy gone(w.get(), &QObject::destroyed);
+            w.reset();
+            QCOMPARE(gone.count(), 1);
+        }
+        MainWindow next;
+        next.plot_Data(path);
+        QVERIFY(testsupport::waitForSpectrogram(next));
+        QCOMPARE(next.playerControls->isEnabled(), withServer);
+        if (withServer) {
+            next.playerControls->playClicked();
+            QTRY_COMPARE_WITH_TIMEOUT(next.playerControls->state(), QAudio::IdleState, 10000);
         }
     }
 };
