@@ -164,6 +164,8 @@ void MainWindow::plot_Data(QString fileName)
     // recording no longer on show.
     playerControls->setEnabled(false);
     audioPlayer->stop();
+    // The old length must not stand beside a recording that fails to load.
+    ui->labelDuration->clear();
     setOpeningActionsEnabled(false);
     setPlotExportActionsEnabled(false);
     spectroSettingsDialog->setApplyButtonsEnabled(false);

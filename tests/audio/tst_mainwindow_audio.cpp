@@ -276,9 +276,11 @@ private slots:
         // load, and nothing is rebuilt until one is on show.
         set("loop", true);
         QVERIFY(testsupport::writeFile(dir.path() + "/empty.wav", testsupport::simplePcmWav(QVector<int>(), 250000)));
+        QCOMPARE(w.ui->labelDuration->text(), QStringLiteral("00:00.000 / 00:01.000"));
         w.plot_Data(dir.path() + "/empty.wav");
         QCOMPARE(state(w), QAudio::StoppedState);
         QVERIFY(!w.playerControls->isEnabled());
+        QVERIFY(w.ui->labelDuration->text().isEmpty());   // not the length of the recording before
         set("audioMode", 0);
         emit w.spectroSettingsDialog->signalAudioControlsChanged();
         QCOMPARE(w.audioPlayer->format().sampleRate(), 25000);
