@@ -44,6 +44,7 @@
 #include <qwt_plot_textlabel.h>
 #include <qwt_scale_widget.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -128,7 +129,13 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500),
                                        screen->availableGeometry());
-    setGeometry(readSetting(SettingKeys::geometry, fallback));
+    // A window left on a screen that is no longer attached would open out of sight.
+    QRect stored = readSetting(SettingKeys::geometry, fallback);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (std::none_of(screens.cbegin(), screens.cend(),
+                     [&stored](const QScreen *screen) { return screen->availableGeometry().intersects(stored); }))
+        stored = fallback;
+    setGeometry(stored);
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -79,6 +81,7 @@ private slots:
     void noRecordingShown_leavesStoredLayout();
     void layout_roundTripThroughTheStore_data();
     void layout_roundTripThroughTheStore();
+    void layout_storedOffEveryScreen_opensInSight();
     void closingWhileCalculating_endsTheWorkersCleanly();
     void itemsOffThePlots_goWithTheWindow();
 };
@@ -152,6 +155,28 @@ void TestTeardown::layout_roundTripThroughTheStore()
     QCOMPARE(splitter(*window, "splitter")->sizes(), mainSizes);
     QCOMPARE(splitter(*window, "splitter_2")->sizes(), timeSizes);
     QCOMPARE(splitter(*window, "splitter_3")->sizes(), frequencySizes);
+}
+
+// A window closed on a screen since taken away comes back where it can be seen.
+void TestTeardown::layout_storedOffEveryScreen_opensInSight()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect inSight = screen.adjusted(10, 10, -10, -10);
+    for (const QRect &stored : {QRect(screen.right() + 2000, screen.bottom() + 1000, 900, 650), inSight}) {
+        QSettings().setValue(QStringLiteral("geometry"), stored);
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->plot_Data(recording());
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        QVERIFY(screen.intersects(window->geometry()));
+        if (stored == inSight)
+            QCOMPARE(window->geometry(), inSight);   // a place on the screen is kept as it was
+        else {   // the start-up place, 750 x 500 centred (the menu bar may make it taller)
+            QRect startUp(0, 0, 750, 500);
+            startUp.moveCenter(screen.center());
+            QCOMPARE(window->geometry().topLeft(), startUp.topLeft());
+        }
+    }
 }
 
 void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()
