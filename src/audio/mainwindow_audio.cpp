@@ -144,10 +144,14 @@ void MainWindow::setAudioPlayerState(QAudio::State state)
     case QAudio::InterruptedState:
         timePositionMarker->hide();
         spectrogramPositionMarker->hide();
+        // The output reports no position once it has stopped: the label
+        // would go on showing the last one reported while it played.
+        ui->labelDuration->setText(playbackTimeText(0, audioDurationMs));
         break;
     case QAudio::IdleState:
         timePositionMarker->hide();
         spectrogramPositionMarker->hide();
+        ui->labelDuration->setText(playbackTimeText(0, audioDurationMs));
         // Only a player still idle when the pause is over plays again: a stop
         // meanwhile (Stopped, not Idle) ends the loop, and so does a new recording.
         if (readSetting(SettingKeys::loop) && !playData.isEmpty()) {

@@ -153,6 +153,17 @@ private slots:
         w.playerControls->playClicked();
         clock.advance(200);
         QTEST(w.ui->labelDuration->text(), "playing");
+        // Stopped, and played to the end, it reads zero again, not the last report.
+        emit w.playerControls->stop();
+        QTEST(w.ui->labelDuration->text(), "stopped");
+        if (seconds > 1.0)
+            return;   // an hour of reports on the clock would only take long
+        w.playerControls->playClicked();
+        clock.advance(200);
+        QTEST(w.ui->labelDuration->text(), "playing");
+        clock.advance(qint64(seconds * 1000) + 100);
+        QCOMPARE(state(w), QAudio::IdleState);
+        QTEST(w.ui->labelDuration->text(), "stopped");
     }
 
     // Pitched to 10 %: 1 s of playing is 0.1 s of recording from the scrolled view's start.
