@@ -6,6 +6,7 @@
 #include "activity/activityzoomers.h"
 #include "activity/foldersettings.h"
 #include "activity/qwtplotgappedcurve.h"
+#include "activity/validhourscurve.h"
 
 #include <QGridLayout>
 #include <QRadioButton>
@@ -116,7 +117,7 @@ void setBottomAxis(QwtPlot *plot, BottomAxis kind)
 
 QwtPlotCurve *newValidHoursCurve(QwtPlot *plot, bool ownPen)
 {
-    auto *curve = new QwtPlotCurve(QStringLiteral("Valid Hours"));
+    auto *curve = new ValidHoursCurve(QStringLiteral("Valid Hours"));
     curve->setRenderHint(QwtPlotItem::RenderAntialiased);
     if (ownPen)
         curve->setPen(QColor(Qt::lightGray), 1, Qt::SolidLine);
