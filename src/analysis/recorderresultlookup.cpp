@@ -51,16 +51,20 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
         return QString();
 
     // Names are joined only between non-empty fields, so a missing first name
-    // does not leave a leading ", " in the proposal.
+    // does not leave a leading ", " in the proposal. A name comes once: two
+    // species of one group give that group twice, and accepted as it stands
+    // the recording would hold one class twice and be counted in it twice.
     QStringList names;
+    const auto add = [&names](const QString &name) {
+        if (!name.isEmpty() && !names.contains(name))
+            names << name;
+    };
     if (reviewMode == 0) {
         for (int i : {4, 6})
-            if (!fields.value(i).isEmpty())
-                names << groupName(fields.value(i));
+            add(groupName(fields.value(i)));
     } else if (reviewMode == 1) {
         for (int i : {8, 10, 12})
-            if (!fields.value(i).isEmpty())
-                names << fields.value(i);
+            add(fields.value(i));
     }
     return names.join(QStringLiteral(", "));
 }

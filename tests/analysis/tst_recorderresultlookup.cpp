@@ -57,6 +57,12 @@ void TestRecorderResultLookup::proposal_data()
     QTest::newRow("seven fields, long model")
         << line(fields("rec_001.wav", "bat", {"Nyctaloid", "x", "y"})) << "/d/rec_001.wav" << 1 << "";
     QTest::newRow("six fields") << line(fields("rec_001.wav", "noise", {"a", "b"})) << "/d/rec_001.wav" << 0 << "";
+    // Two species of one group name the group once; the first of two equal codes stays in its place.
+    QTest::newRow("group named twice")
+        << line(fields("rec_001.wav", "bat", {"Pipistrelloid", "x", "Pipistrelloid"})) << "/d/rec_001.wav" << 0 << "Pip";
+    QTest::newRow("species code named twice")
+        << line(fields("rec_001.wav", "bat", {"", "", "", "", "Ppip", "x", "Nnoc", "x", "Ppip"})) << "/d/rec_001.wav"
+        << 1 << "Ppip, Nnoc";
     QTest::newRow("no matching line") << both << "/d/rec_002.wav" << 0 << "";
     // The first line containing the name wins, even inside a longer name.
     QTest::newRow("first containing line wins")
