@@ -60,6 +60,22 @@ void appendModel(QTreeWidget *tree, const ClassModel &model)
     }
 }
 
+// The lines a load left out, as the warning names them: a file that is no
+// class model at all (a table, a binary file) gives hundreds of long ones,
+// and a box listing them all would be taller than the screen with its
+// button out of reach. So the first few, each cut short, and a count.
+QString refusedNamesList(const QStringList &names)
+{
+    const int shown = 10;
+    const int longest = 60;
+    QStringList lines;
+    for (const QString &name : names.mid(0, shown))
+        lines << (name.size() > longest ? name.left(longest) + QChar(0x2026) : name);
+    if (names.size() > shown)
+        lines << QCoreApplication::translate("OpenModelDialog", "and %1 more").arg(names.size() - shown);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString quoted(const QString &name)
 {
     return QLatin1Char('"') + name + QLatin1Char('"');
@@ -123,7 +139,7 @@ void OpenModelDialog::on_pushButton_2_clicked()
         box.icon = QMessageBox::Warning;
         box.title = tr("Warning");
         box.text = tr("These classes cannot be used and were left out:") + QLatin1Char('\n')
-                   + reading.refusedNames.join(QLatin1Char('\n'));
+                   + refusedNamesList(reading.refusedNames);
         userDialogs().message(box);
     }
 }

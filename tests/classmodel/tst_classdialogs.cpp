@@ -166,6 +166,21 @@ void TestClassDialogs::editorLoad()
     QCOMPARE(scripted.messages.first().icon, QMessageBox::Warning);
     for (const char *name : {"Unassigned", "Sub", "Nyc|x"})
         QVERIFY(scripted.messages.first().text.contains(QLatin1String(name)));
+    // A file that is no model at all: the warning names the first ten lines, cut short, and counts the rest.
+    QFile table(m_dir.filePath("table.txt"));
+    QVERIFY(table.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 25; ++i)
+        table.write("row " + QByteArray::number(i) + QByteArray(100, 'x') + "|1|2|3\n");
+    table.close();
+    scripted.fileAnswers.prepend(table.fileName());
+    click(editor, "pushButton_2");
+    QCOMPARE(treeOf(editor)->topLevelItemCount(), 0);
+    const QStringList lines = scripted.messages.last().text.split('\n');
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(lines.at(1), QStringLiteral("row 0") + QString(55, 'x') + QChar(0x2026));
+    QVERIFY(lines.at(10).startsWith("row 9x"));
+    QCOMPARE(lines.at(11), QStringLiteral("and 15 more"));
+    scripted.messages.removeLast();
     // A file that cannot be read leaves the tree empty; no file chosen changes nothing.
     click(editor, "pushButton_2");
     QCOMPARE(treeOf(editor)->topLevelItemCount(), 0);
