@@ -15,6 +15,21 @@ QString groupName(const QString &recorderName)
     return recorderName;
 }
 
+// Whether name stands in line as a whole file name: as a field of its own,
+// or at the end of a path in one.
+bool namesWhole(const QString &line, const QString &name)
+{
+    for (int at = line.indexOf(name); at >= 0; at = line.indexOf(name, at + 1)) {
+        const QChar before = at > 0 ? line.at(at - 1) : QLatin1Char('\t');
+        const int end = at + name.size();
+        const QChar after = end < line.size() ? line.at(end) : QLatin1Char('\t');
+        if ((before == QLatin1Char('\t') || before == QLatin1Char('/') || before == QLatin1Char('\\'))
+            && after == QLatin1Char('\t'))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString RecorderResultLookup::proposal(const QString &wavFileName, const QString &recorderResultFileName,
@@ -26,18 +41,26 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
 
     const QString name = wavFileName.mid(wavFileName.lastIndexOf(QLatin1Char('/')) + 1);
     QTextStream in(&file);
+    // The recording's own line wins: "1.wav" stands in the line of "11.wav"
+    // too, and that line's classes are not this recording's. Without a line
+    // of its own, the first line that contains the name is taken.
     QString line;
-    bool found = false;
-    // The first line naming the recording wins, also as part of a longer name.
+    QString firstContaining;
     while (!in.atEnd()) {
-        line = in.readLine();
-        if (line.contains(name, Qt::CaseSensitive)) {
-            found = true;
+        const QString read = in.readLine();
+        if (!read.contains(name, Qt::CaseSensitive))
+            continue;
+        if (namesWhole(read, name)) {
+            line = read;
             break;
         }
+        if (firstContaining.isNull())
+            firstContaining = read;
     }
     file.close();
-    if (!found)
+    if (line.isNull())
+        line = firstContaining;
+    if (line.isNull())
         return QString();
 
     const QStringList fields = line.split(QLatin1Char('\t'), Qt::KeepEmptyParts);

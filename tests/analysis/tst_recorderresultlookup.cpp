@@ -64,9 +64,16 @@ void TestRecorderResultLookup::proposal_data()
         << line(fields("rec_001.wav", "bat", {"", "", "", "", "Ppip", "x", "Nnoc", "x", "Ppip"})) << "/d/rec_001.wav"
         << 1 << "Ppip, Nnoc";
     QTest::newRow("no matching line") << both << "/d/rec_002.wav" << 0 << "";
-    // The first line containing the name wins, even inside a longer name.
-    QTest::newRow("first containing line wins")
+    // The recording's own line wins over an earlier one naming a longer name, as a field or at a path's end.
+    QTest::newRow("own line wins over a longer name")
         << line(fields("ba.wav", "noise", groups)) + line(fields("a.wav", "bat", groups)) << "/d/a.wav" << 0
+        << "Pip, Nyc";
+    QTest::newRow("own line as a path")
+        << line(fields("11.wav", "noise", groups)) + line(fields("D:\\night\\1.wav", "bat", groups)) << "/d/1.wav"
+        << 0 << "Pip, Nyc";
+    // Without a line of its own, the first line containing the name is taken.
+    QTest::newRow("only a longer name")
+        << line(fields("ba.wav", "noise", groups)) + line(fields("ca.wav", "bat", groups)) << "/d/a.wav" << 0
         << "No Call";
 }
 
