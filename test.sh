@@ -35,7 +35,7 @@ elif [ "$TSAN" = 1 ]; then
   BUILD=build-tsan
   # Optimised: the sanitizer slows every memory access, and the passes are long.
   CONFIG=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE_THREAD=ON -DQUILLON_BENCH=OFF)
-  export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp"
   # Qt's own threads are not instrumented; only the analysis passes are checked
   # (tests/analysis/CMakeLists.txt), whatever tests were named.
   TESTS=(tst_analysis)
