@@ -41,25 +41,18 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
 
     const QString name = wavFileName.mid(wavFileName.lastIndexOf(QLatin1Char('/')) + 1);
     QTextStream in(&file);
-    // The recording's own line wins: "1.wav" stands in the line of "11.wav"
-    // too, and that line's classes are not this recording's. Without a line
-    // of its own, the first line that contains the name is taken.
+    // Only the recording's own line counts: "1.wav" stands in the line of
+    // "11.wav" too, and that line's verdict is not this recording's; a
+    // "noise" there would empty 1.wav's stored classes.
     QString line;
-    QString firstContaining;
     while (!in.atEnd()) {
         const QString read = in.readLine();
-        if (!read.contains(name, Qt::CaseSensitive))
-            continue;
         if (namesWhole(read, name)) {
             line = read;
             break;
         }
-        if (firstContaining.isNull())
-            firstContaining = read;
     }
     file.close();
-    if (line.isNull())
-        line = firstContaining;
     if (line.isNull())
         return QString();
 

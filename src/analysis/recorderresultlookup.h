@@ -13,10 +13,10 @@ public:
     /**
      * The proposal for wavFileName (a path with "/" separators): group names
      * for reviewMode 0, species codes for reviewMode 1, "No Call" for a noise or
-     * test line. Empty when the file cannot be read, holds no line naming the
-     * recording, or that line has fewer than seven fields. A line naming the
-     * recording as a whole (a field, or the end of a path) wins over an earlier
-     * one that holds its name inside a longer one.
+     * test line. A line is the recording's only when it names the recording
+     * as a whole: as a field, or at the end of a path in one. Empty when the
+     * file cannot be read, holds no such line, or that line has fewer than
+     * seven fields.
      */
     static QString proposal(const QString &wavFileName, const QString &recorderResultFileName, int reviewMode);
 };

@@ -71,10 +71,10 @@ void TestRecorderResultLookup::proposal_data()
     QTest::newRow("own line as a path")
         << line(fields("11.wav", "noise", groups)) + line(fields("D:\\night\\1.wav", "bat", groups)) << "/d/1.wav"
         << 0 << "Pip, Nyc";
-    // Without a line of its own, the first line containing the name is taken.
+    // A line that holds the name only inside a longer one is another recording's.
     QTest::newRow("only a longer name")
-        << line(fields("ba.wav", "noise", groups)) + line(fields("ca.wav", "bat", groups)) << "/d/a.wav" << 0
-        << "No Call";
+        << line(fields("11.wav", "noise", groups)) + line(fields("D:\\night\\21.wav", "bat", groups)) << "/d/1.wav"
+        << 0 << "";
 }
 
 void TestRecorderResultLookup::proposal()
