@@ -41,6 +41,12 @@ bool ClassAssignmentText::isStorableComment(const QString &comment)
     return !comment.contains(fieldSeparator);
 }
 
+QString ClassAssignmentText::fullFormComment(const QString &comment)
+{
+    QString stored = comment;
+    return stored.replace(fieldSeparator, QLatin1Char('/'));
+}
+
 QStringList ClassAssignmentText::classes() const
 {
     return {batClass1, batClass2, batClass3, batClass4};
@@ -70,7 +76,7 @@ QString ClassAssignmentText::classListText(ClassList style) const
 QString ClassAssignmentText::fullText(ClassList style) const
 {
     return classListText(style) + fieldSeparator + AutoClass + fieldSeparator + accepted + fieldSeparator
-           + comment;
+           + fullFormComment(comment);
 }
 
 QString ClassAssignmentText::shortText(ClassList style) const

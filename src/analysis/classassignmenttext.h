@@ -14,7 +14,9 @@
  *   short  classes|comment                      (exactly one bar)
  *   bare   classes
  *
- * classes are joined by " + "; nothing is escaped and nothing is trimmed.
+ * classes are joined by " + "; nothing is trimmed. A comment written in the
+ * full form has its bars written as "/" (fullFormComment), so that the text
+ * keeps its three bars and every field reads back as written.
  */
 class ClassAssignmentText
 {
@@ -45,6 +47,14 @@ public:
      * writer of a comment the user typed asks here first.
      */
     static bool isStorableComment(const QString &comment);
+
+    /**
+     * comment as the full form stores it: every bar written as "/". Comments
+     * of other software or of older files may hold bars; written as they
+     * stand, the proposal, the flag and the comment would read back as one
+     * comment, nested deeper by every later write.
+     */
+    static QString fullFormComment(const QString &comment);
 
     /** The four slots in order; empty slots are empty texts. */
     QStringList classes() const;

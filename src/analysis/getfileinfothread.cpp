@@ -192,6 +192,8 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         }
         WavFile writer;
         writer.writeBextDescription(wavFileName, text);
+        // The row shows the comment as the file now holds it.
+        t.comment = ClassAssignmentText::fullFormComment(t.comment);
     }
     reply(t, length, date, time);
 }

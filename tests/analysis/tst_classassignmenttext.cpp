@@ -16,6 +16,8 @@ private slots:
     void compose_data();
     void compose();
     void descriptionField_limit();
+    void commentWithBars_data();
+    void commentWithBars();
 };
 
 namespace {
@@ -168,6 +170,49 @@ void TestClassAssignmentText::descriptionField_limit()
     const QString longer = text + QLatin1Char('x');
     QCOMPARE(longer.size(), 4 + 126 + 1);
     QVERIFY(!Cat::fitsDescription(longer));
+}
+
+void TestClassAssignmentText::commentWithBars_data()
+{
+    QTest::addColumn<QString>("autoClass");
+    QTest::addColumn<QString>("accepted");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("comment"); // as it reads back
+
+    // What each writer composes: assigning, reassigning, unassigning, renaming
+    // and deleting a class write rowText(), accepting and withdrawing the full
+    // compact form, the comment editor and the header worker the four slots.
+    enum { Row, FullCompact, FullFourSlots };
+    QTest::newRow("row with a proposal") << "Pip" << "1" << int(Row) << "x/y";
+    QTest::newRow("row with only a flag") << "" << "0" << int(Row) << "x/y";
+    QTest::newRow("row without a proposal keeps the short form") << "" << "" << int(Row) << "x|y";
+    QTest::newRow("accepting") << "Pip, Nyc" << "1" << int(FullCompact) << "x/y";
+    QTest::newRow("withdrawing") << "Pip" << "0" << int(FullCompact) << "x/y";
+    QTest::newRow("four slots") << "No Call" << "" << int(FullFourSlots) << "x/y";
+}
+
+void TestClassAssignmentText::commentWithBars()
+{
+    QFETCH(QString, autoClass);
+    QFETCH(QString, accepted);
+    QFETCH(int, form);
+    QFETCH(QString, comment);
+
+    // The comment as another program stores it: "Pip|x|y" reads as Pip and "x|y".
+    const Cat stored = Cat::parse(QStringLiteral("Pip|x|y"));
+    QCOMPARE(stored.comment, QStringLiteral("x|y"));
+    Cat t = make({"Pip", "Nyc"}, autoClass, accepted, stored.comment);
+    const auto compose = [form](const Cat &c) {
+        return form == 0 ? c.rowText() : c.fullText(form == 1 ? Cat::ClassList::Compact : Cat::ClassList::FourSlots);
+    };
+    const QString text = compose(t);
+    const Cat back = Cat::parse(text);
+    QCOMPARE(back.classes(), (QStringList{"Pip", "Nyc", "", ""}));
+    QCOMPARE(back.AutoClass, autoClass);
+    QCOMPARE(back.accepted, accepted);
+    QCOMPARE(back.comment, comment);
+    // Written again from what it read, the text stays as it is.
+    QCOMPARE(compose(back), text);
 }
 
 QUILLON_TEST(TestClassAssignmentText)

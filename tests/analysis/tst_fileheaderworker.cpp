@@ -245,6 +245,10 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("review: noise line gives No Call, classes emptied")
         << recording("Ppip|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
         << row({}, "No Call", "", len, na, na, "a") << QByteArray(" +  +  + |No Call||a");
+    // Another program's comment with bars: written back as slashes, so the text keeps its three bars.
+    QTest::newRow("stored comment with bars written with slashes")
+        << recording("Pnat + Bat|x|y") << false << QByteArray("x\t1\t2\tbat\tPipistrelloid\t\t") << 0
+        << row({"Pnat"}, "Pip", "", len, na, na, "x/y") << QByteArray("Pnat +  +  + |Pip||x/y");
     QTest::newRow("below 16 kHz: detector not run, checks still apply")
         << recording("Nyc + Bat", 8000, 800) << true << QByteArray() << 0 << row({"Nyc"}, "", "", len, na, na, "")
         << QByteArray("Nyc +  +  + |||");
