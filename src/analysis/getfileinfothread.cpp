@@ -15,6 +15,17 @@
 namespace {
 
 const QString notAvailable = QStringLiteral("N/A");
+const QString noCall = QStringLiteral("No Call");
+
+// Classes other than "No Call" itself; none at all agrees with any proposal.
+bool disagreesWithNoCall(const ClassAssignmentText &t)
+{
+    for (const QString &name : t.classes()) {
+        if (!name.isEmpty() && name != noCall)
+            return true;
+    }
+    return false;
+}
 
 // Every list starts with the empty name, so empty slots always pass.
 const QStringList &detectorNames()
@@ -175,13 +186,16 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         }
     }
 
-    bool write = changed;
-    if (t.AutoClass == QLatin1String("No Call") && !t.hasNoClass()) {
-        t.setClasses(QStringList());
-        write = true;
+    // A proposal "No Call" beside classes of the user's own leaves them where
+    // they are: a "Pip" assigned by hand must not vanish because the recorder
+    // heard noise. The flag "0" tells that proposal and classes disagree, and
+    // the proposal is stored so that the file says so too.
+    if (t.AutoClass == noCall && disagreesWithNoCall(t)) {
+        t.accepted = QStringLiteral("0");
+        changed = changed || t.AutoClass != stored.AutoClass || t.accepted != stored.accepted;
     }
 
-    if (write) {
+    if (changed) {
         const QString text = t.fullText(ClassAssignmentText::ClassList::FourSlots);
         // Never cut into the fields behind the description, never overwrite
         // classes that could not be read (or add a second bext chunk behind

@@ -319,7 +319,11 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     }
 
     if (evaluationMode >= EvaluationMode::Tavron) {
-        if (!isNoCall(autoClass))
+        // A "No Call" beside classes of the user's own stays open to them:
+        // they keep their classes or accept the proposal.
+        const bool holdsClass =
+            !(batClass.isEmpty() && batClass2.isEmpty() && batClass3.isEmpty() && batClass4.isEmpty());
+        if (!isNoCall(autoClass) || holdsClass)
             giveProposalRow(row, batClass, accepted);
         else if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
             fileRow->removeAcceptCheckBox();

@@ -227,9 +227,16 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("detector names: four-slot gap kept, lower-case class dropped")
         << recording(" + pip + Nyc + |Pip|1|") << true << QByteArray() << 0
         << row({"", "", "Nyc"}, "Pip", "1", len, na, na, "") << QByteArray(" +  + Nyc + |Pip|1|");
-    QTest::newRow("proposal No Call empties the classes")
-        << recording("Nyc + Pip|No Call|0|x") << true << QByteArray() << 0 << row({}, "No Call", "0", len, na, na, "x")
-        << QByteArray(" +  +  + |No Call|0|x");
+    // A proposal "No Call" leaves the user's classes; the flag "0" says the two disagree.
+    QTest::newRow("proposal No Call keeps the classes, stored as they disagree")
+        << recording("Nyc + Pip|No Call|0|x") << true << QByteArray() << 0
+        << row({"Nyc", "Pip"}, "No Call", "0", len, na, na, "x") << QByteArray("Nyc + Pip|No Call|0|x");
+    QTest::newRow("proposal No Call accepted beside a class: flag 0 stored")
+        << recording("Nyc|No Call|1|x") << true << QByteArray() << 0 << row({"Nyc"}, "No Call", "0", len, na, na, "x")
+        << QByteArray("Nyc +  +  + |No Call|0|x");
+    QTest::newRow("proposal No Call beside the class No Call agrees")
+        << recording("No Call|No Call|1|x") << true << QByteArray() << 0
+        << row({"No Call"}, "No Call", "1", len, na, na, "x") << QByteArray("No Call|No Call|1|x");
     QTest::newRow("proposal No call (small c) empties nothing")
         << recording("Nyc|No call|0|x") << true << QByteArray() << 0 << row({"Nyc"}, "No call", "0", len, na, na, "x")
         << QByteArray("Nyc|No call|0|x");
@@ -242,9 +249,12 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("review long: short-model name Pnat kept, Nyc kept, Bat dropped")
         << recording("Pnat + Bat + Nyc|a") << false << QByteArray("x\t1\t2\tbat\t\t\t\t\tPnat") << 1
         << row({"Pnat", "", "Nyc"}, "Pnat", "", len, na, na, "a") << QByteArray("Pnat +  + Nyc + |Pnat||a");
-    QTest::newRow("review: noise line gives No Call, classes emptied")
+    QTest::newRow("review: noise line gives No Call, the user's class stays")
         << recording("Ppip|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
-        << row({}, "No Call", "", len, na, na, "a") << QByteArray(" +  +  + |No Call||a");
+        << row({"Ppip"}, "No Call", "0", len, na, na, "a") << QByteArray("Ppip +  +  + |No Call|0|a");
+    QTest::newRow("review: noise line without a class, nothing written")
+        << recording("|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
+        << row({}, "No Call", "", len, na, na, "a") << QByteArray("|a");
     // Another program's comment with bars: written back as slashes, so the text keeps its three bars.
     QTest::newRow("stored comment with bars written with slashes")
         << recording("Pnat + Bat|x|y") << false << QByteArray("x\t1\t2\tbat\tPipistrelloid\t\t") << 0

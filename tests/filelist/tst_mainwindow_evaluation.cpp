@@ -70,6 +70,7 @@ private slots:
     void tavronEvaluation();
     void review_data();
     void review();
+    void reviewNoCallBesideOwnClass();
     void refused_data();
     void refused();
     void newEvaluationDuringChain();
@@ -233,6 +234,33 @@ void TestEvaluationModes::review()
     QVERIFY(qobject_cast<QCheckBox *>(list->itemWidget(list->topLevelItem(0), FileViewColumn::Accepted)));
     QCOMPARE(list->topLevelItem(1)->text(FileViewColumn::Proposal), QStringLiteral("No Call"));
     QCOMPARE(list->topLevelItem(1)->flags(), Qt::NoItemFlags);
+}
+
+void TestEvaluationModes::reviewNoCallBesideOwnClass()
+{
+    // The user assigned Pip by hand; the recorder heard noise.
+    const QString folder = path("reviewown");
+    QVERIFY(QDir().mkpath(folder));
+    testsupport::WavWriter own;
+    own.fmt(250000, 16).bext("Pip|mine").data(QVector<int>(25000, 0), 16);
+    QVERIFY(own.write(folder + "/a.wav"));
+    QVERIFY(testsupport::writeFile(folder + "/calls_ch1_files.txt", "a.wav\t2024-06-01\t22:14:03\tnoise\t\t\t\n"));
+
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << folder;
+    dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
+    MainWindow w;
+    w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
+
+    // The row keeps the class and can be chosen, its box unchecked: the user decides.
+    QTreeWidgetItem *row = w.ui->treeWidget_fileView->topLevelItem(0);
+    QCOMPARE(row->text(FileViewColumn::Proposal), QStringLiteral("No Call"));
+    QCOMPARE(row->text(FileViewColumn::Class1), QStringLiteral("Pip"));
+    QCOMPARE(row->flags(), usable);
+    auto *box = qobject_cast<QCheckBox *>(w.ui->treeWidget_fileView->itemWidget(row, FileViewColumn::Accepted));
+    QVERIFY(box && !box->isChecked());
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 void TestEvaluationModes::refused_data()
