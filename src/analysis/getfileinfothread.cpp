@@ -76,9 +76,9 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
                                           QString recorderResultFileName, int reviewMode)
 {
     auto reply = [&](const ClassAssignmentText &t, const QString &length, const QString &date,
-                     const QString &time) {
+                     const QString &time, bool writeBackFailed = false) {
         emit signalFileInfoHeaderFinished(index, t.batClass1, t.batClass2, t.batClass3, t.batClass4, t.AutoClass,
-                                          t.accepted, length, date, time, t.comment);
+                                          t.accepted, length, date, time, t.comment, writeBackFailed);
     };
     const ClassAssignmentText none;
 
@@ -204,10 +204,13 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
             reply(stored, length, date, time);
             return;
         }
-        WavFile writer;
-        writer.writeBextDescription(wavFileName, text);
+        const bool written = WavFile().writeBextDescription(wavFileName, text);
         // The row shows the comment as the file now holds it.
         t.comment = ClassAssignmentText::fullFormComment(t.comment);
+        // The row still shows the corrected texts; the window tells the user
+        // once, at the chain's end, which recordings do not hold them.
+        reply(t, length, date, time, !written);
+        return;
     }
     reply(t, length, date, time);
 }

@@ -12,7 +12,7 @@
  * classes against the vocabulary of the evaluation and writes the corrected
  * text back. Every request is answered by exactly one
  * signalFileInfoHeaderFinished(), because the folder chain asks for the next
- * file only from a reply.
+ * file only from a reply; that reply also tells whether a write-back failed.
  */
 class GetFileInfoThread : public QObject
 {
@@ -29,10 +29,15 @@ public:
     static const QStringList &recordingClassNames(bool calcClasses, int reviewMode);
 
 signals:
-    /** The row of one recording; index as requested. Texts "N/A" for a header that cannot be read. */
+    /**
+     * The row of one recording; index as requested. Texts "N/A" for a header
+     * that cannot be read. writeBackFailed: the corrected texts were to be
+     * written into the recording and the write failed, so the file does not
+     * hold what the row shows.
+     */
     void signalFileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
                                       QString batClass4, QString autoClass, QString accepted, QString length,
-                                      QString date, QString time, QString comment);
+                                      QString date, QString time, QString comment, bool writeBackFailed);
     /** Declared for the progress bar; requests are too short to report progress. */
     void signalProgressBar(int k);
     /** A message for the user, shown by the user-interface thread; the reply still follows. */

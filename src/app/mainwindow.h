@@ -193,6 +193,7 @@ public:
     int evaluationMode = EvaluationMode::SingleFile;
     QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
     bool loadingFileInfo = false;    // header requests are outstanding
+    QStringList headerWriteBackFailures;   // recordings of the running header chain whose write-back failed
     int reviewMode = 0;              // the review tree: 0 simple, 1 advanced; sent with every header request
 
     // --- Class assignment and write-back -------------------------------------
@@ -242,7 +243,7 @@ public slots:
     // The header worker's reply for row `index` of the mode's file list, and the reload it may start.
     void fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
                                 QString autoClass, QString accepted, QString length, QString date, QString time,
-                                QString comment);
+                                QString comment, bool writeBackFailed = false);
     void restartFileHeaderLoading();
 
     // The spectrogram's scroll bar and zoomer: which stretch of the recording is on view.

@@ -37,6 +37,24 @@ void showInformation(QWidget *parent, const QString &text)
     userDialogs().message(box);
 }
 
+// Names enough to find the recordings again; a read-only folder fails for all of them.
+constexpr int listedWriteBackFailures = 5;
+
+QString writeBackFailureText(const QStringList &names)
+{
+    const int count = names.size();
+    QString text = count == 1 ? QCoreApplication::translate("MainWindow", "1 recording could not be written:")
+                              : QCoreApplication::translate("MainWindow", "%1 recordings could not be written:")
+                                    .arg(count);
+    text += QLatin1Char('\n') + names.mid(0, listedWriteBackFailures).join(QLatin1Char('\n'));
+    if (count > listedWriteBackFailures)
+        text += QLatin1Char('\n')
+                + QCoreApplication::translate("MainWindow", "and %1 more").arg(count - listedWriteBackFailures);
+    return text + QStringLiteral("\n\n")
+           + QCoreApplication::translate("MainWindow",
+                                         "These files do not hold the proposals and classes the list shows.");
+}
+
 bool isNoCall(const QString &proposal)
 {
     return !fileViewTreeWidgetItem::hasCallProposal(proposal);
@@ -104,6 +122,7 @@ void MainWindow::startHeaderChain()
 {
     fileInfoThread->start(QThread::InheritPriority);
     loadingFileInfo = true;
+    headerWriteBackFailures.clear();
     modeProgressBar()->setValue(1);
     requestFileHeader(0);
 }
@@ -279,7 +298,7 @@ void MainWindow::openCommandLine(const QStringList &arguments)
 
 void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
                                         QString batClass4, QString autoClass, QString accepted, QString length,
-                                        QString date, QString time, QString comment)
+                                        QString date, QString time, QString comment, bool writeBackFailed)
 {
     if (headerLoadingRestartPending) {
         stopHeaderThread();
@@ -301,6 +320,8 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
         finishHeaderChain();
         return;
     }
+    if (writeBackFailed)
+        headerWriteBackFailures << row->text(FileViewColumn::Name);
     row->setText(FileViewColumn::Date, date);
     row->setText(FileViewColumn::Time, time);
     row->setText(FileViewColumn::Length, length);
@@ -402,6 +423,16 @@ void MainWindow::finishHeaderChain()
     loadingFileInfo = false;
     stopHeaderThread();
     setFolderActionsEnabled(true);
+    if (!headerWriteBackFailures.isEmpty()) {
+        // Once per chain: a read-only folder would otherwise ask once per recording.
+        MessageBoxRequest box;
+        box.parent = this;
+        box.icon = QMessageBox::Warning;
+        box.title = tr("Warning");
+        box.text = writeBackFailureText(headerWriteBackFailures);
+        headerWriteBackFailures.clear();
+        userDialogs().message(box);
+    }
 }
 
 void MainWindow::restartFileHeaderLoading()

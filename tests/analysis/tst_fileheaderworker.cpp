@@ -24,7 +24,8 @@ signals:
     void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                                  int reviewMode);
     void reply(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
-               QString autoClass, QString accepted, QString length, QString date, QString time, QString comment);
+               QString autoClass, QString accepted, QString length, QString date, QString time, QString comment,
+               bool writeBackFailed);
     void message(QString text);
 };
 
@@ -59,10 +60,12 @@ public:
         const QList<QVariant> args = replies.last();
         if (args.at(0).toInt() != before)
             return {QStringLiteral("wrong index")};
-        for (int i = 1; i < args.size(); ++i)
+        for (int i = 1; i <= 10; ++i)
             texts << args.at(i).toString();
         return texts;
     }
+
+    bool lastWriteBackFailed() const { return replies.last().at(11).toBool(); }
 
     QThread thread;
     GetFileInfoThread *worker;
@@ -113,6 +116,7 @@ private slots:
     void refusedClassification_data();
     void refusedClassification();
     void everyRequestAnsweredInOrder();
+    void failedWriteBackInReply();
     void recordingClassNames_data();
     void recordingClassNames();
 
@@ -391,6 +395,26 @@ void TestFileHeaderWorker::everyRequestAnsweredInOrder()
     for (int i = 0; i < paths.size(); ++i)
         QCOMPARE(w.replies.at(i).at(0).toInt(), i);
     QCOMPARE(w.messages.count(), 2);
+}
+
+void TestFileHeaderWorker::failedWriteBackInReply()
+{
+    // A bext chunk too short for a description: read whole, but the writer refuses it.
+    WavWriter shortBext;
+    shortBext.fmt(250000, 16).bext("", QByteArray(), 100).data(QVector<int>(25000, 0), 16);
+    const QString refused = m_dir.filePath(QStringLiteral("shortbext.wav"));
+    QVERIFY(shortBext.write(refused));
+    const QString written = m_dir.filePath(QStringLiteral("written.wav"));
+    QVERIFY(recording("Nyc + Bat").write(written));
+
+    HeaderWorkerOnThread w;
+    // Still one reply each, showing the corrected texts.
+    QCOMPARE(w.request(refused, true), row({}, "", "", "0.100", "N/A", "N/A", ""));
+    QVERIFY(w.lastWriteBackFailed());
+    QCOMPARE(testsupport::readFile(refused), shortBext.bytes());
+    QCOMPARE(w.request(written, true), row({"Nyc"}, "", "", "0.100", "N/A", "N/A", ""));
+    QVERIFY(!w.lastWriteBackFailed());
+    QCOMPARE(w.replies.count(), 2);
 }
 
 void TestFileHeaderWorker::recordingClassNames_data()

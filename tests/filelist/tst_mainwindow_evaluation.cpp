@@ -71,6 +71,7 @@ private slots:
     void review_data();
     void review();
     void reviewNoCallBesideOwnClass();
+    void failedWriteBacksToldOnce();
     void refused_data();
     void refused();
     void newEvaluationDuringChain();
@@ -261,6 +262,36 @@ void TestEvaluationModes::reviewNoCallBesideOwnClass()
     auto *box = qobject_cast<QCheckBox *>(w.ui->treeWidget_fileView->itemWidget(row, FileViewColumn::Accepted));
     QVERIFY(box && !box->isChecked());
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestEvaluationModes::failedWriteBacksToldOnce()
+{
+    // Seven recordings whose bext chunk is too short for a description: the
+    // writer refuses every proposal; the eighth takes its proposal.
+    const QString folder = path("unwritable");
+    QVERIFY(QDir().mkpath(folder));
+    testsupport::WavWriter shortBext;
+    shortBext.fmt(250000, 16).bext("", QByteArray(), 100).data(QVector<int>(25000, 0), 16);
+    for (int i = 1; i <= 7; ++i)
+        QVERIFY(shortBext.write(folder + QStringLiteral("/%1.wav").arg(i)));
+    testsupport::WavWriter fine;
+    fine.fmt(250000, 16).bext("").data(QVector<int>(25000, 0), 16);
+    QVERIFY(fine.write(folder + "/8.wav"));
+
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << folder;
+    dialogs.messageAnswers << QMessageBox::Ok;
+    MainWindow w;
+    w.ui->actionTavron_Folder_Evaluation->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
+
+    // The Tavron question, then one warning for the whole chain.
+    QCOMPARE(dialogs.messages.size(), 2);
+    const auto &warning = dialogs.messages.last();
+    QCOMPARE(warning.icon, QMessageBox::Warning);
+    QVERIFY2(warning.text.startsWith("7 recordings could not be written:\n1.wav\n2.wav\n3.wav\n4.wav\n5.wav\nand 2 "
+                                     "more\n"),
+             qPrintable(warning.text));
 }
 
 void TestEvaluationModes::refused_data()
