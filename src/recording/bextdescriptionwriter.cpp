@@ -69,7 +69,8 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     if (file.read(head, 4) != 4)
         return fail(file, readError);
     const QByteArray oldRiffSize(head, 4);
-    if (qint64(quint32(le32(head) + 8u)) != oldSize)
+    const bool riffSizeOff = qint64(quint32(le32(head) + 8u)) != oldSize;
+    if (riffSizeOff)
         qCDebug(lcRecording) << "File size in header not identical to real file size.";
     if (file.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0)
         return fail(file, readError);
@@ -91,8 +92,19 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
             const QByteArray old = file.read(descriptionSize);
             if (old.size() != descriptionSize)
                 return fail(file, readError);
+            // A kill between the two writes of an append leaves the chunk with the
+            // RIFF size of the file before it: every opening would warn about the
+            // size. Such a file is told by its last chunk, exactly as appended.
+            bool repairSize = false;
+            if (riffSizeOff && size == appendedChunkSize && dataStart + size == oldSize) {
+                const QByteArray rest = file.read(appendedChunkSize - descriptionSize);
+                repairSize = rest == QByteArray(int(appendedChunkSize) - descriptionSize, '\0');
+            }
             // A failed write must not leave half a description behind: put the old one back.
-            if (!writeAllAt(file, dataStart, field) || !file.flush()) {
+            if (!writeAllAt(file, dataStart, field)
+                || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(oldSize - 8)))) || !file.flush()) {
+                if (repairSize)
+                    writeAllAt(file, 4, oldRiffSize);
                 writeAllAt(file, dataStart, old);
                 return fail(file, writeError);
             }
@@ -123,11 +135,14 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     const qint64 newRiffSize = oldSize + appended.size() - 8;
     if (newRiffSize > qint64(std::numeric_limits<quint32>::max()))
         return fail(file, writeError);
+    // The chunk first, the size behind it: a kill between the two leaves a RIFF
+    // size that claims no byte the file lacks, and the next write repairs it.
     if (!writeAllAt(file, oldSize, appended) || !writeAllAt(file, 4, le32Bytes(quint32(newRiffSize)))
         || !file.flush()) {
-        // Half a chunk would make the file unreadable; put it back as it was.
-        file.resize(oldSize);
+        // Half a chunk would make the file unreadable; put it back as it was,
+        // the size first for the same reason.
         writeAllAt(file, 4, oldRiffSize);
+        file.resize(oldSize);
         return fail(file, writeError);
     }
     file.close();

@@ -34,6 +34,43 @@ private:
     int m_failingWrite;
 };
 
+// Keeps what the file holds after each write and each resize: the file a kill
+// of the program at that point would leave behind.
+class SnapshotFile : public ShortWriteFile {
+public:
+    using ShortWriteFile::ShortWriteFile;
+    QList<QByteArray> states;
+
+    bool resize(qint64 size) override
+    {
+        const bool done = ShortWriteFile::resize(size);
+        states << testsupport::readFile(fileName());
+        return done;
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 written = ShortWriteFile::writeData(data, len);
+        states << testsupport::readFile(fileName());
+        return written;
+    }
+};
+
+// A file as a kill between the two writes of an append leaves it: the chunk is
+// there, the RIFF size is that of the file before. With `tail` behind the chunk
+// or a non-zero originator it is no longer what the writer appends.
+QByteArray appendedWithOldSize(const QByteArray &originator = QByteArray(), const QByteArray &tail = QByteArray())
+{
+    const QByteArray before = testsupport::simplePcmWav({1, 2}, 8000);
+    WavWriter w;
+    w.fmt(8000, 16).chunk("data", WavWriter::pack({1, 2}, 16));
+    w.chunk("bext", WavWriter::field("Nyc", 256) + WavWriter::field(originator, 602));
+    if (!tail.isEmpty())
+        w.chunk("LIST", tail);
+    return w.riffSize(before.size() - 8).bytes();
+}
+
 // A write the user asked for and that did not happen leaves one warning on the
 // terminal, also in a normal run: the header worker writes without a window.
 void expectRefusalWarning()
@@ -265,6 +302,63 @@ private slots:
         QVERIFY(!written);
         QCOMPARE(sizeAfter, fileSize);
         QCOMPARE(headAfter, head);
+    }
+
+    // Every state a kill can leave reads whole, claims no byte the file lacks,
+    // and the next write leaves the RIFF size and the file in agreement.
+    void killedWrite_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("failingWrite"); // 0: none fails
+        const QByteArray plain = testsupport::simplePcmWav({1, 2}, 8000);
+        QTest::newRow("append") << plain << 0;
+        QTest::newRow("append after a pad") << WavWriter().fmt(8000, 8).chunk("data", "abc", false).bytes() << 0;
+        QTest::newRow("append rolled back after its RIFF size fails") << plain << 2;
+        QTest::newRow("in place into a chunk appended before a kill") << appendedWithOldSize() << 0;
+    }
+
+    void killedWrite()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, failingWrite);
+        SnapshotFile file(put(bytes), failingWrite);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        if (failingWrite > 0)
+            expectRefusalWarning();
+        QCOMPARE(writeBextDescriptionToFile(file, QStringLiteral("Nyc")), failingWrite == 0);
+        QVERIFY(!file.states.isEmpty());
+        for (const QByteArray &killed : file.states) {
+            const QString path = put(killed);
+            WavFile wav;
+            wav.open(path, true);
+            QVERIFY(wav.walkedToEnd);
+            QVERIFY(qint64(wav.riffSize) + 8 <= killed.size());
+
+            QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Pip")));
+            const QByteArray after = testsupport::readFile(path);
+            QCOMPARE(le32At(after, 4), quint32(after.size() - 8));
+            wav.open(path, true);
+            QCOMPARE(wav.errorText, QString());
+            QCOMPARE(wav.bext.description, QStringLiteral("Pip"));
+        }
+    }
+
+    // A RIFF size that lies is left alone unless the last chunk is exactly what an append writes.
+    void lyingSizeKeptBesideOtherBext_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("an originator set") << appendedWithOldSize("recorder");
+        QTest::newRow("a chunk behind") << appendedWithOldSize(QByteArray(), "info");
+    }
+
+    void lyingSizeKeptBesideOtherBext()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = put(bytes);
+        QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Pip")));
+        const QByteArray after = testsupport::readFile(path);
+        QCOMPARE(after.size(), bytes.size());
+        QCOMPARE(after.left(8), bytes.left(8));
     }
 
     void failedWriteLeavesFileAsItWas_data()
