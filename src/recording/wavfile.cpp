@@ -19,6 +19,17 @@
 
 namespace {
 
+// The most a metadata chunk is read of: the fixed fields the program uses, and
+// text up to a bound no recorder comes near. The rest is stepped over, so a
+// hostile size field (a bext chunk of 300 MB) decides neither what is read nor
+// what is allocated.
+constexpr qint64 textBound = qint64(1) << 20;
+constexpr qint64 timeReadBytes = 56 + textBound;
+constexpr qint64 bextReadBytes = 602 + textBound;
+constexpr qint64 splReadBytes = 8;
+constexpr qint64 wamdReadBytes = 86;
+constexpr qint64 guanoReadBytes = textBound;
+
 quint16 le16(const char *p)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(p);
@@ -327,12 +338,12 @@ void WavFile::readChunks(bool headerOnly)
         valid = false;
         errorText = text;
     };
-    // The metadata chunks are read whole into chunk: each kind once only, and
-    // only after checking that the file holds the chunk, so that a size field
-    // never decides how much is allocated. False when the walk must stop.
+    // The metadata chunks are read into chunk up to maxRead bytes, the rest
+    // stepped over: each kind once only, and only after checking that the file
+    // holds the chunk. False when the walk must stop.
     QByteArray chunk;
-    auto readMetadataChunk = [&](auto &record, quint32 size, const char *repeatedLog, const char *repeatedText,
-                                 const QString &shortReadText) {
+    auto readMetadataChunk = [&](auto &record, quint32 size, qint64 maxRead, const char *repeatedLog,
+                                 const char *repeatedText, const QString &shortReadText) {
         if (record.found) {
             qCDebug(lcRecording) << repeatedLog;
             fail(QString::fromLatin1(repeatedText));
@@ -340,13 +351,15 @@ void WavFile::readChunks(bool headerOnly)
         }
         record.found = true;
         record.chunkSize = size;
-        if (qint64(size) > bytesLeft() || size > quint32(std::numeric_limits<int>::max() / 2)) {
+        if (qint64(size) > bytesLeft()) {
             qCDebug(lcRecording) << "Wav-File Read Error";
             fail(shortReadText);
             return false;
         }
-        chunk.resize(int(size));
-        if (size > 0 && f.read(chunk.data(), size) != qint64(size)) {
+        const qint64 read = std::min<qint64>(size, maxRead);
+        const qint64 end = f.pos() + qint64(size);
+        chunk.resize(int(read));
+        if ((read > 0 && f.read(chunk.data(), read) != read) || !f.seek(end)) {
             qCDebug(lcRecording) << "Wav-File Read Error";
             fail(shortReadText);
             return false;
@@ -507,7 +520,7 @@ void WavFile::readChunks(bool headerOnly)
             }
         } else if (id == "TIME") {
             qCDebug(lcRecording) << "Found TIME chunk";
-            if (!readMetadataChunk(time, size, "more then 1 time chunks. not supported. \n",
+            if (!readMetadataChunk(time, size, timeReadBytes, "more then 1 time chunks. not supported. \n",
                                    "Not more than one TIME chunk supported.",
                                    QStringLiteral("WAV file read error in TIME chunk.")))
                 return;
@@ -519,14 +532,14 @@ void WavFile::readChunks(bool headerOnly)
             time.number2 = int32Inside(chunk, 32);
             time.secDate = fieldInside(chunk, 36, 8);
             time.secTime = fieldInside(chunk, 45, 8);
-            if (size > 56)
-                time.char3 = fieldInside(chunk, 56, int(size - 56));
+            if (chunk.size() > 56)
+                time.char3 = fieldInside(chunk, 56, chunk.size() - 56);
             // Stored "MM/dd/yy"; the rest of the program reads "dd/MM/yy".
             const QDate recorded = parseTwoDigitYearDate(time.recDate, true);
             time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
         } else if (id == "bext") {
             qCDebug(lcRecording) << "Found bext chunk";
-            if (!readMetadataChunk(bext, size, "more then 1 bext chunk. not supported. \n",
+            if (!readMetadataChunk(bext, size, bextReadBytes, "more then 1 bext chunk. not supported. \n",
                                    "Not more than one BEXT chunk supported.",
                                    QStringLiteral("WAV file read error in BEXT chunk.")))
                 return;
@@ -535,18 +548,18 @@ void WavFile::readChunks(bool headerOnly)
             bext.reference = fieldInside(chunk, 288, 32);
             bext.date = fieldInside(chunk, 320, 10);
             bext.time = fieldInside(chunk, 330, 8);
-            if (size > 602)
-                bext.codingHist = fieldInside(chunk, 602, int(size - 602));
+            if (chunk.size() > 602)
+                bext.codingHist = fieldInside(chunk, 602, chunk.size() - 602);
         } else if (id == "SPL ") {
             qCDebug(lcRecording) << "Found SPL chunk";
-            if (!readMetadataChunk(spl, size, "more then 1 SPL chunk. not supported. \n",
+            if (!readMetadataChunk(spl, size, splReadBytes, "more then 1 SPL chunk. not supported. \n",
                                    "Not more than one SPL chunk supported.", QString()))
                 return;
             spl.value = readFixedString(chunk, 0, 8).trimmed();
             qCDebug(lcRecording) << "SPL value: " << spl.value;
         } else if (id == "wamd") {
             qCDebug(lcRecording) << "Found wamd chunk";
-            if (!readMetadataChunk(wamd, size, "more then 1 wamd chunk. not supported. \n",
+            if (!readMetadataChunk(wamd, size, wamdReadBytes, "more then 1 wamd chunk. not supported. \n",
                                    "Not more than one WAMD chunk supported.",
                                    QStringLiteral("WAV file read error in WAMD chunk.")))
                 return;
@@ -555,10 +568,13 @@ void WavFile::readChunks(bool headerOnly)
             qCDebug(lcRecording) << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
         } else if (id == "guan") {
             qCDebug(lcRecording) << "Found guano chunk";
-            if (!readMetadataChunk(guano, size, "more then 1 guano chunk. not supported. \n",
+            if (!readMetadataChunk(guano, size, guanoReadBytes, "more then 1 guano chunk. not supported. \n",
                                    "Not more than one GUANO chunk supported.",
                                    QStringLiteral("WAV file read error in GUANO chunk.")))
                 return;
+            // A chunk cut at the bound ends in part of a line: its value would be cut too.
+            if (size > guanoReadBytes)
+                chunk.truncate(chunk.lastIndexOf('\n') + 1);
             const QStringList lines = readFixedString(chunk, 0, chunk.size()).split(QLatin1Char('\n'));
             for (const QString &line : lines) {
                 if (line.isEmpty())

@@ -374,6 +374,60 @@ private slots:
         QCOMPARE(got, fields);
     }
 
+    // Chunks declaring more than the program reads of them: the fields come out
+    // as written, text stops at 1 MiB, and the walk goes on at the chunk's end.
+    void boundedChunkRead_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QStringList>("fields");
+
+        const int bound = 1 << 20;
+        const QByteArray beyond(bound + 4096, 'x');
+        const QString kept = QString::number(bound);
+        QByteArray bext = WavWriter::field("Nyc|x", 256) + WavWriter::field("Orig", 32);
+        bext += QByteArray(602 - bext.size(), '\0') + beyond;
+        QTest::newRow("bext, coding history cut") << QByteArray("bext") << bext << QStringList{"Nyc|x", "Orig", kept};
+        QTest::newRow("TIME, text behind cut")
+            << QByteArray("TIME") << testsupport::timePayload("05/03/21", "21:14:05", beyond)
+            << QStringList{"03/05/21", "21:14:05", kept};
+        // The line running over the bound is dropped whole, the one behind it never read.
+        QTest::newRow("GUANO, lines beyond the bound")
+            << QByteArray("guan")
+            << testsupport::guanoPayload({"Make: Early", "Note: " + QString(bound, 'n'), "Model: Late"})
+            << QStringList{"Early", "", ""};
+        QTest::newRow("wamd with a long tail") << QByteArray("wamd")
+                                               << testsupport::wamdPayload("2021-05-03", "21:14:05") + beyond
+                                               << QStringList{"2021-05-03", "21:14:05"};
+        QTest::newRow("SPL with a long tail") << QByteArray("SPL ") << QByteArray("  -12.5 ") + beyond
+                                              << QStringList{"-12.5"};
+    }
+
+    void boundedChunkRead()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QByteArray, payload);
+        QFETCH(QStringList, fields);
+        WavWriter w;
+        w.fmt(250000, 16).chunk(id, payload).chunk("data", pcm16({9, -9}));
+        WavFile wav;
+        wav.open(put(w.bytes()), false);
+        QVERIFY2(wav.valid, qPrintable(wav.errorText));
+        QCOMPARE(QVector<int>(wav.samples.begin(), wav.samples.end()), (QVector<int>{9, -9}));
+        QStringList got;
+        if (id == "bext")
+            got << wav.bext.description << wav.bext.originator << QString::number(wav.bext.codingHist.size());
+        else if (id == "TIME")
+            got << wav.time.recDate << wav.time.Date << QString::number(wav.time.char3.size());
+        else if (id == "guan")
+            got << wav.guano.make << wav.guano.note << wav.guano.model;
+        else if (id == "wamd")
+            got << wav.wamd.date << wav.wamd.time;
+        else
+            got << wav.spl.value;
+        QCOMPARE(got, fields);
+    }
+
     void timeChunkDate_data()
     {
         QTest::addColumn<QByteArray>("stored");
