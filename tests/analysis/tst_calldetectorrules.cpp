@@ -76,6 +76,14 @@ void TestCallDetectorRules::classifyCall_data()
     QTest::newRow("float 0.015 is PipPp") << 0.015f << 60.0f << 50.0f << "Pip" << "PipPp";
     QTest::newRow("above 65 is Noise") << 0.01f << 80.0f << 65.01f << "Noise" << "No Sub";
     QTest::newRow("float 0.0015 is above 0.0015") << 0.0015f << 60.0f << 45.0f << "Pip" << "No Sub";
+    // The band edges, each exact in float: the edge itself belongs to the band below it.
+    QTest::newRow("8.0 is below Nyc") << 0.01f << 20.0f << 8.0f << "Noise" << "No Sub";
+    QTest::newRow("15.0 is NycLow") << 0.01f << 20.0f << 15.0f << "Nyc" << "NycLow";
+    QTest::newRow("21.0 is NycNoc") << 0.01f << 25.0f << 21.0f << "Nyc" << "NycNoc";
+    QTest::newRow("26.5 is NycMid") << 0.01f << 30.0f << 26.5f << "Nyc" << "NycMid";
+    QTest::newRow("49.5 is PipPip") << 0.01f << 60.0f << 49.5f << "Pip" << "PipPip";
+    QTest::newRow("51.0 is PipPp") << 0.01f << 60.0f << 51.0f << "Pip" << "PipPp";
+    QTest::newRow("64.0 is PipPyg") << 0.01f << 70.0f << 64.0f << "Pip" << "PipPyg";
     QTest::newRow("NaN duration") << kNaN << 40.0f << 36.0f << "Noise" << "No Sub";
     QTest::newRow("NaN end frequency") << 0.01f << 40.0f << kNaN << "Noise" << "No Sub";
 }
@@ -110,6 +118,11 @@ void TestCallDetectorRules::shapeChecksAndLabel_data()
     QTest::newRow("clean Pip") << pip << 40.0f << QVector<int>{2, 3, 1, 9} << "PipPip";
     QTest::newRow("Pip pos above neg + 1") << pip << 40.0f << QVector<int>{0, 0, 2, 0} << "Noise";
     QTest::newRow("Pip switch below zero - 1") << pip << 40.0f << QVector<int>{0, 2, 0, 0} << "Noise";
+    // One past each count limit, the other counts clean: only that check rejects.
+    QTest::newRow("Nyc switch 2") << low << 20.0f << QVector<int>{2, 0, 0, 0} << "Noise";
+    QTest::newRow("Nyc negHist 7") << low << 20.0f << QVector<int>{0, 0, 0, 7} << "Noise";
+    QTest::newRow("Pip switch 3") << pip << 40.0f << QVector<int>{3, 0, 0, 0} << "Noise";
+    QTest::newRow("Pip negHist 10") << pip << 40.0f << QVector<int>{0, 0, 0, 10} << "Noise";
     QTest::newRow("Test excepted below 8 kHz") << test << 5.0f << QVector<int>{0, 0, 1, 1} << "Test";
     QTest::newRow("Test posHist 2 below 8 kHz") << test << 5.0f << QVector<int>{0, 0, 2, 1} << "Noise";
     QTest::newRow("Noise skips group checks") << QStringList{"Noise", "No Sub"} << 20.0f << QVector<int>{9, 0, 9, 20}
