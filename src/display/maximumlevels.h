@@ -10,10 +10,10 @@
 class QwtMatrixRasterData;
 
 // The axis plots' maximum spectra: the largest spectrogram level of every
-// time column (time plot) or frequency row (frequency plot), read from the
-// raster at the positions of a grid, so that the levels are the ones
-// QwtMatrixRasterData::value gives there in either resample mode. Values in,
-// values out; the window reads the view and draws them.
+// time column (time plot) or frequency row (frequency plot). The points sit
+// at the positions of a grid; the levels are read from the matrix itself,
+// every cell the grid spans once, whatever resample mode the spectrogram is
+// drawn with. Values in, values out; the window reads the view and draws them.
 
 /**
  * Positions over the raster: column c at x0 + width x c / columns, row r at
@@ -55,8 +55,11 @@ std::optional<RasterGrid> frequencyMaximumGrid(const QwtMatrixRasterData &raster
                                                int sampleRate, bool follow, const VisibleArea &visible);
 
 /**
- * Points (s, dB) of the time plot: the largest level of each grid column,
- * never below -300; every column c >= 1 that is a multiple of step closes a
+ * Points (s, dB) of the time plot. Grid column c stands for the matrix
+ * columns from the one holding its position up to the one holding the next
+ * column's position (at least its own), over the matrix rows the grid's rows
+ * span; its level is their largest, never below -300 (-300 where it lies
+ * outside the matrix); every column c >= 1 that is a multiple of step closes a
  * group and gives a point at its position with the largest level since the
  * last point (the first group also holds column 0). Columns after the last
  * multiple give nothing.

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <qwt_matrix_raster_data.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 
 namespace {
@@ -22,28 +24,22 @@ void fill(QwtMatrixRasterData &raster, int rows, int columns, double seconds, do
     raster.setInterval(Qt::YAxis, QwtInterval(0.0, kHz));
 }
 
-// One plain pass over QwtMatrixRasterData::value at every grid position.
-QVector<QPointF> plainMaxima(const QwtMatrixRasterData &raster, const RasterGrid &g, int step, bool overTime)
+// -120 dB everywhere but 0 dB at (row, column).
+void loneCell(QwtMatrixRasterData &raster, int rows, int columns, double seconds, double kHz, int row, int column)
 {
-    const int outer = overTime ? g.columns : g.rows;
-    const int inner = overTime ? g.rows : g.columns;
-    QVector<QPointF> points;
-    double running = -300.0;
-    for (int i = 0; i < outer; ++i) {
-        for (int j = 0; j < inner; ++j) {
-            const int c = overTime ? i : j;
-            const int r = overTime ? j : i;
-            const double v = raster.value(g.x0 + g.width * c / g.columns, g.y0 + g.height * r / g.rows);
-            if (v > running)
-                running = v;
-        }
-        if (i >= 1 && i % step == 0) {
-            const double at = overTime ? g.x0 + g.width * i / g.columns : g.y0 + g.height * i / g.rows;
-            points.append(overTime ? QPointF(at, running) : QPointF(running, at));
-            running = -300.0;
-        }
-    }
-    return points;
+    QVector<double> values(rows * columns, -120.0);
+    values[row * columns + column] = 0.0;
+    raster.setValueMatrix(values, columns);
+    raster.setInterval(Qt::XAxis, QwtInterval(0.0, seconds));
+    raster.setInterval(Qt::YAxis, QwtInterval(0.0, kHz));
+}
+
+double highest(const QVector<QPointF> &points, bool overTime)
+{
+    double level = -300.0;
+    for (const QPointF &p : points)
+        level = qMax(level, overTime ? p.y() : p.x());
+    return level;
 }
 
 } // namespace
@@ -52,8 +48,10 @@ class TestMaximumLevels : public QObject {
     Q_OBJECT
 private slots:
     void grids();
-    void againstValue_data();
-    void againstValue();
+    void everyCellReadOnce_data();
+    void everyCellReadOnce();
+    void followingReadsTheVisibleCells();
+    void columnMaximaOverThreads();
 };
 
 void TestMaximumLevels::grids()
@@ -79,40 +77,110 @@ void TestMaximumLevels::grids()
     QVERIFY(!timeMaximumGrid(QwtMatrixRasterData(), 8000, false, visible));
 }
 
-void TestMaximumLevels::againstValue_data()
+void TestMaximumLevels::everyCellReadOnce_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("columns");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<double>("kHz");
     QTest::addColumn<bool>("bilinear");
-    QTest::addColumn<bool>("follow");
-    QTest::addColumn<int>("step");
-    QTest::newRow("nearest, whole raster") << 13 << 37 << false << false << 3;
-    QTest::newRow("bilinear, whole raster") << 13 << 37 << true << false << 3;
-    QTest::newRow("nearest, following a zoom") << 13 << 37 << false << true << 2;
-    QTest::newRow("bilinear, following a zoom") << 13 << 37 << true << true << 2;
-    QTest::newRow("every column a point") << 5 << 9 << false << false << 1;
-    QTest::newRow("shared out over threads") << 64 << 20011 << true << false << 7;
+    QTest::newRow("1 s at 300 kHz, 1024 points") << 512 << 486 << 1.0 << 150.0 << false;
+    QTest::newRow("44.1 kHz") << 512 << 300 << 1.0 << 22.05 << false;
+    QTest::newRow("an odd length") << 256 << 733 << 2.7183 << 125.0 << false;
+    QTest::newRow("smoothed") << 512 << 486 << 1.0 << 150.0 << true;
 }
 
-void TestMaximumLevels::againstValue()
+void TestMaximumLevels::everyCellReadOnce()
 {
     QFETCH(int, rows);
     QFETCH(int, columns);
+    QFETCH(double, seconds);
+    QFETCH(double, kHz);
     QFETCH(bool, bilinear);
-    QFETCH(bool, follow);
-    QFETCH(int, step);
-    // 1.5 s at 100 kHz; a zoom that reaches past the recording's end reads no level there.
-    QwtMatrixRasterData raster;
-    fill(raster, rows, columns, 1.5, 50.0, 11);
-    raster.setResampleMode(bilinear ? QwtMatrixRasterData::BilinearInterpolation
-                                    : QwtMatrixRasterData::NearestNeighbour);
-    const VisibleArea visible{QwtInterval(0.41, 1.9), QwtInterval(3.3, 41.7)};
+    const VisibleArea unused{QwtInterval(0.0, seconds), QwtInterval(0.0, kHz)};
+    const int sampleRate = int(std::lround(kHz * 2000.0));
+    const auto mode = bilinear ? QwtMatrixRasterData::BilinearInterpolation : QwtMatrixRasterData::NearestNeighbour;
+    // A lone loud cell shows at full level at its own column's (row's) point;
+    // column (row) 0 belongs to the first point.
+    for (int c = 0; c < columns; ++c) {
+        QwtMatrixRasterData raster;
+        loneCell(raster, rows, columns, seconds, kHz, (c * 7) % rows, c);
+        raster.setResampleMode(mode);
+        const QVector<QPointF> points = maximumOverTime(raster, *timeMaximumGrid(raster, sampleRate, false, unused), 1);
+        QCOMPARE(points.size(), columns - 1);
+        QVERIFY2(points[qMax(c, 1) - 1].y() == 0.0, qPrintable(QString("column %1").arg(c)));
+    }
+    const qint64 sampleCount = qint64(seconds * sampleRate);
+    for (int r = 0; r < rows; ++r) {
+        QwtMatrixRasterData raster;
+        loneCell(raster, rows, columns, seconds, kHz, r, (r * 7) % columns);
+        raster.setResampleMode(mode);
+        const QVector<QPointF> points = maximumOverFrequency(
+            raster, *frequencyMaximumGrid(raster, sampleCount, sampleRate, false, unused), 1);
+        QCOMPARE(points.size(), rows - 1);
+        QVERIFY2(points[qMax(r, 1) - 1].x() == 0.0, qPrintable(QString("row %1").arg(r)));
+    }
+}
 
-    const RasterGrid t = *timeMaximumGrid(raster, 100000, follow, visible);
-    QCOMPARE(maximumOverTime(raster, t, step), plainMaxima(raster, t, step, true));
-    const RasterGrid f = *frequencyMaximumGrid(raster, 150000, 100000, follow, visible);
-    QCOMPARE(maximumOverFrequency(raster, f, step), plainMaxima(raster, f, step, false));
-    QVERIFY(!maximumOverTime(raster, t, step).isEmpty());
+void TestMaximumLevels::followingReadsTheVisibleCells()
+{
+    // 40 columns over 1 s, 20 rows over 0..10 kHz of a 20 kHz recording. The
+    // zoom shows columns 10..19 and rows 5..11 (whole rows only: 6.0 kHz is
+    // row 12's lower edge).
+    const VisibleArea zoom{QwtInterval(0.25, 0.5), QwtInterval(2.5, 6.0)};
+    const auto timeLevel = [&zoom](int row, int column) {
+        QwtMatrixRasterData raster;
+        loneCell(raster, 20, 40, 1.0, 10.0, row, column);
+        return highest(maximumOverTime(raster, *timeMaximumGrid(raster, 20000, true, zoom), 1), true);
+    };
+    const auto frequencyLevel = [&zoom](int row, int column) {
+        QwtMatrixRasterData raster;
+        loneCell(raster, 20, 40, 1.0, 10.0, row, column);
+        return highest(maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 20000, 20000, true, zoom), 1),
+                       false);
+    };
+    for (int c = 10; c < 20; ++c) {
+        for (int r = 5; r < 12; ++r) {
+            QCOMPARE(timeLevel(r, c), 0.0);
+            QCOMPARE(frequencyLevel(r, c), 0.0);
+        }
+    }
+    for (const QPoint &outside : {QPoint(9, 8), QPoint(20, 8), QPoint(15, 4), QPoint(15, 12)}) {
+        QCOMPARE(timeLevel(outside.y(), outside.x()), -120.0);
+        QCOMPARE(frequencyLevel(outside.y(), outside.x()), -120.0);
+    }
+}
+
+void TestMaximumLevels::columnMaximaOverThreads()
+{
+    // Enough reads to be shared out: every point still holds the largest
+    // level of its own column (row) and those before it since the last point.
+    QwtMatrixRasterData raster;
+    const int rows = 64;
+    const int columns = 20011;
+    fill(raster, rows, columns, 1.5, 50.0, 11);
+    const QVector<double> values = raster.valueMatrix();
+    const VisibleArea unused{QwtInterval(), QwtInterval()};
+    const int step = 7;
+    const QVector<QPointF> overTime = maximumOverTime(raster, *timeMaximumGrid(raster, 100000, false, unused), step);
+    QCOMPARE(overTime.size(), (columns - 1) / step);
+    for (int i = 0; i < overTime.size(); ++i) {
+        double expected = -300.0;
+        for (int c = (i == 0 ? 0 : i * step + 1); c <= (i + 1) * step; ++c)
+            for (int r = 0; r < rows; ++r)
+                expected = qMax(expected, values[r * columns + c]);
+        QCOMPARE(overTime[i], QPointF(1.5 * (i + 1) * step / columns, expected));
+    }
+    const QVector<QPointF> overFrequency =
+        maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 150000, 100000, false, unused), 1);
+    QCOMPARE(overFrequency.size(), rows - 1);
+    for (int r = 1; r < rows; ++r) {
+        const auto row = values.constBegin() + r * columns;
+        double expected = *std::max_element(row, row + columns);
+        if (r == 1)
+            expected = qMax(expected, *std::max_element(values.constBegin(), values.constBegin() + columns));
+        QCOMPARE(overFrequency[r - 1], QPointF(expected, 50.0 * r / rows));
+    }
 }
 
 QUILLON_TEST(TestMaximumLevels)
