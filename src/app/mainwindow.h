@@ -183,6 +183,7 @@ public:
     bool audioPending = true;        // no playback buffer yet for the recording shown
     PlayerControls *playerControls = nullptr;
     QByteArray audioData;
+    float audioDataLimit = 1.0f;     // the amplitude axis limit audioData is scaled for
     QByteArray playData;
     AudioPlayer *audioPlayer = nullptr;
     qint64 audioDurationMs = 0;      // length of the playback buffer; written before playback can start
@@ -498,6 +499,7 @@ private:
     void setUpPlayer();
     void applyStoredPlayerSettings();
     const std::vector<int> &shownSamples() const;
+    float playbackLimitFor(float start, float end) const;
     void preparePlayback();
     void playIfAutoplay();
     bool handlePlayerKey(const QKeyEvent *event);

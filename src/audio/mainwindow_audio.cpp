@@ -71,14 +71,24 @@ const std::vector<int> &MainWindow::shownSamples() const
     return format.raw ? rawFile->samples : wavFile->samples;
 }
 
+// The limit the buffer of start..end seconds is built with: never one that
+// lets the samples played there clip.
+float MainWindow::playbackLimitFor(float start, float end) const
+{
+    return playbackAxisLimit(amplitudeAxisLimit,
+                             playedPeak(shownFormat(), shownSamples(), readPlaybackSettings(), start, end));
+}
+
 void MainWindow::createAudioWav()
 {
     audioPlayer->stop();
     // Both old buffers go first: the new one is built beside nothing but the samples.
     audioData.clear();
     playData.clear();
-    PlaybackBuffer built =
-        buildPlaybackBuffer(shownFormat(), shownSamples(), readPlaybackSettings(), amplitudeAxisLimit);
+    // Built for the stretch on view, which its callers cut next.
+    const QwtInterval shown = spectrogramPlot->axisInterval(QwtPlot::xBottom);
+    audioDataLimit = playbackLimitFor(float(shown.minValue()), float(shown.maxValue()));
+    PlaybackBuffer built = buildPlaybackBuffer(shownFormat(), shownSamples(), readPlaybackSettings(), audioDataLimit);
     audioDurationMs = built.durationMs;
     audioPlayer->setFormat(built.format);
     audioData = std::move(built.data);
@@ -88,6 +98,16 @@ void MainWindow::createAudioWav()
 void MainWindow::createSubAudioWav(float start, float end)
 {
     playData.clear();
+    // Another stretch may hold louder samples than the buffer was scaled
+    // for, or the time plot may have drawn a new peak: the whole buffer is
+    // scaled again. The format stays, so a player stopped by the caller
+    // keeps its output.
+    const float limit = playbackLimitFor(start, end);
+    if (limit != audioDataLimit && !audioData.isEmpty()) {
+        audioData.clear();
+        audioData = buildPlaybackBuffer(shownFormat(), shownSamples(), readPlaybackSettings(), limit).data;
+        audioDataLimit = limit;
+    }
     playData = playbackSlice(audioData, shownFormat(), readPlaybackSettings(), start, end);
 }
 

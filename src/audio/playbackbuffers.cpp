@@ -145,11 +145,20 @@ PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<
     return out;
 }
 
-QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, const PlaybackSettings &settings,
-                         float start, float end)
+namespace {
+
+// Output samples [first, end) of a buffer of `outputCount` samples that belong
+// to start..end seconds: whole samples only, cut at the buffer's end.
+struct OutputSpan {
+    qint64 first = 0;
+    qint64 end = 0;
+};
+
+OutputSpan sliceSpan(qint64 outputCount, const ShownFormat &format, const PlaybackSettings &settings, float start,
+                     float end)
 {
-    if (format.sampleRate <= 0 || audio.isEmpty() || !std::isfinite(start) || !std::isfinite(end))
-        return QByteArray();
+    if (format.sampleRate <= 0 || outputCount <= 0 || !std::isfinite(start) || !std::isfinite(end))
+        return {};
     const float length = float(format.duration());
     // Any start before 0 cuts from byte 0: holding it at -length keeps the
     // byte counts within range without changing the slice.
@@ -168,7 +177,41 @@ QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, con
         size += first;
         first = 0;
     }
-    if (size <= 0 || first >= audio.size())
+    const qint64 bytes = outputCount * bytesPerOutputSample;
+    if (size <= 0 || first >= bytes)
+        return {};
+    return {first / bytesPerOutputSample, (first + qMin(size, bytes - first)) / bytesPerOutputSample};
+}
+
+} // namespace
+
+QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, const PlaybackSettings &settings,
+                         float start, float end)
+{
+    const OutputSpan span = sliceSpan(audio.size() / bytesPerOutputSample, format, settings, start, end);
+    if (span.end <= span.first)
         return QByteArray();
-    return audio.mid(int(first), int(qMin<qint64>(size, audio.size() - first)));
+    return audio.mid(int(span.first * bytesPerOutputSample), int((span.end - span.first) * bytesPerOutputSample));
+}
+
+float playedPeak(const ShownFormat &format, const std::vector<int> &samples, const PlaybackSettings &settings,
+                 float start, float end)
+{
+    const int u = settings.undersampling();
+    const qint64 outputCount = qMin(usableSampleCount(format, samples) / u, maxOutputSamples);
+    const OutputSpan span = sliceSpan(outputCount, format, settings, start, end);
+    qint64 loudest = 0;
+    for (qint64 i = span.first; i < span.end; ++i)
+        loudest = qMax(loudest, qAbs(qint64(samples[size_t(i * u)])));
+    // Worked out as the time plot's envelope does, so that the plot's limit
+    // for the same samples is not raised by a rounding step; a width
+    // without a full scale plays its samples as 16-bit ones.
+    const qint64 fullScale = sampleFullScale(format.bitsPerSample);
+    return float(loudest) / float(fullScale > 0 ? fullScale : 32767);
+}
+
+float playbackAxisLimit(float drawnLimit, float peak)
+{
+    const float played = 1.1f * peak;
+    return std::isfinite(drawnLimit) && drawnLimit >= played ? drawnLimit : played;
 }

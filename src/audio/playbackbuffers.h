@@ -20,7 +20,8 @@
  *   v = s x (32767 / F) x g,  F = 2^(bits - 1) - 1 (the recording's full scale),
  * in single precision, truncated toward zero and held within -32768..32767.
  * For 16-bit recordings 32767 / F is exactly 1. The gain g brings the loudest
- * amplitude the time plot drew to 80 % of full scale (playbackGain).
+ * amplitude the time plot drew to 80 % of full scale (playbackGain), and no
+ * further than the loudest sample played (playbackAxisLimit).
  */
 
 // The "audioMode" setting.
@@ -74,3 +75,20 @@ PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<
 // samples only.
 QByteArray playbackSlice(const QByteArray &audio, const ShownFormat &format, const PlaybackSettings &settings,
                          float start, float end);
+
+/**
+ * The largest absolute amplitude, in units of full scale, among the samples
+ * that the slice start..end of the buffer built from `samples` plays (every
+ * u-th when undersampled); 0 when the slice is empty.
+ */
+float playedPeak(const ShownFormat &format, const std::vector<int> &samples, const PlaybackSettings &settings,
+                 float start, float end);
+
+/**
+ * The amplitude axis limit to build a buffer with: the time plot's, raised to
+ * 1.1 x the played peak where that is louder. The plot may have drawn another
+ * stretch than the one played (a zoom it followed, a stretch it drew before
+ * it was switched to a spectral mode), and its gain would then drive the
+ * played samples past full scale.
+ */
+float playbackAxisLimit(float drawnLimit, float peak);

@@ -55,6 +55,15 @@ bool playsSection(const MainWindow &w, double a, double b)
     return false;
 }
 
+// The loudest sample of a 16-bit buffer.
+int loudest(const QByteArray &pcm)
+{
+    int peak = 0;
+    for (int i = 0; i + 1 < pcm.size(); i += 2)
+        peak = qMax(peak, qAbs(int(qint16(quint8(pcm[i]) | quint8(pcm[i + 1]) << 8))));
+    return peak;
+}
+
 } // namespace
 
 // The window's playback wiring on a virtual clock: one test per path from the
@@ -230,6 +239,34 @@ private slots:
             // The span keeps its left edge and may reach past the end.
             QVERIFY(playsSection(w, view(w).minValue(), qMin(view(w).maxValue(), 2.0)));
         }
+    }
+
+    void gainNeverClips()
+    {
+        // Quiet noise with a loud tone at 0.7..0.8 s; the time plot follows a
+        // zoom into the quiet part before it.
+        set("timePlotZoom", true);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        const QString path = dir.path() + QStringLiteral("/quietThenLoud.wav");
+        const QVector<int> samples =
+            testsupport::SignalBuilder(250000, 1.0).noise(-50.0, 5).tone(20000, -3.0, 0.7, 0.1).samples();
+        QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(samples, 250000)));
+        w.resize(1000, 700);
+        w.show();
+        w.plot_Data(path);
+        QVERIFY(testsupport::waitForSpectrogram(w));
+        const int eighty = int(0.8 * 32767);
+        QVERIFY(qAbs(loudest(w.playData) - eighty) <= 2);
+
+        w.spectroZoomer->zoom(QRectF(0.1, 10.0, 0.2, 50.0));
+        emit w.spectroSettingsDialog->signalAudioControlsChanged();
+        // What the plot shows plays at 80 % of full scale ...
+        QVERIFY(qAbs(loudest(w.playData) - eighty) <= 2);
+        // ... and back at the whole recording the tone does too, unclipped.
+        w.spectroZoomer->zoom(0);
+        QVERIFY(playsSection(w, 0.0, 1.0));
+        QVERIFY(qAbs(loudest(w.playData) - eighty) <= 2);
     }
 
     void keys()

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <limits>
+
 Q_DECLARE_METATYPE(PlaybackSettings)
 
 class TestPlaybackBuffers : public QObject
@@ -138,6 +140,58 @@ private slots:
             audio[i] = char(i * 7);
         const QByteArray cut = playbackSlice(audio, {qint64(samples.size()), rate, 16}, s, start, end);
         QCOMPARE(cut.toHex(), audio.mid(first, length).toHex());
+    }
+
+    // The loudest sample a slice plays, in units of the recording's full scale.
+    void playedPeak_data()
+    {
+        QTest::addColumn<std::vector<int>>("samples");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<PlaybackSettings>("settings");
+        QTest::addColumn<float>("start");
+        QTest::addColumn<float>("end");
+        QTest::addColumn<float>("peak");
+        const std::vector<int> ten{0, 100, -200, 300, -16384, 500, 0, 0, 32767, 0};   // at 1000 Hz
+        QTest::newRow("only the slice counts") << ten << 16 << mode(0, 0, 0) << 0.002f << 0.006f
+                                               << 16384.0f / 32767.0f;
+        QTest::newRow("a negative full scale") << std::vector<int>{-32768, 0} << 16 << mode(0, 0, 0) << 0.0f << 1.0f
+                                               << 32768.0f / 32767.0f;
+        QTest::newRow("undersampled 2:1 plays every other")
+            << std::vector<int>{0, 30000, 100, -30000, -200, 0} << 16 << mode(1, 1, 0) << 0.0f << 1.0f
+            << 200.0f / 32767.0f;
+        QTest::newRow("24-bit") << std::vector<int>{4194304, -7} << 24 << mode(0, 0, 0) << 0.0f << 1.0f
+                                << 4194304.0f / 8388607.0f;
+        QTest::newRow("an empty slice") << ten << 16 << mode(0, 0, 0) << 0.004f << 0.004f << 0.0f;
+    }
+
+    void playedPeak()
+    {
+        QFETCH(std::vector<int>, samples);
+        QFETCH(int, bits);
+        QFETCH(PlaybackSettings, settings);
+        QFETCH(float, start);
+        QFETCH(float, end);
+        QFETCH(float, peak);
+        const float got = ::playedPeak({qint64(samples.size()), 1000, bits}, samples, settings, start, end);
+        QVERIFY2(qAbs(got - peak) < 1e-6f, qPrintable(QString::number(double(got))));
+    }
+
+    void playbackAxisLimit_data()
+    {
+        QTest::addColumn<float>("drawn");
+        QTest::addColumn<float>("peak");
+        QTest::addColumn<float>("limit");
+        QTest::newRow("the plot's limit when it covers the slice") << 0.55f << 0.5f << 0.55f;
+        QTest::newRow("a louder slice raises it") << 0.11f << 1.0f << 1.1f;
+        QTest::newRow("no limit drawn") << std::numeric_limits<float>::quiet_NaN() << 0.5f << 0.55f;
+        QTest::newRow("silence") << 0.0f << 0.0f << 0.0f;
+    }
+
+    void playbackAxisLimit()
+    {
+        QFETCH(float, drawn);
+        QFETCH(float, peak);
+        QTEST(::playbackAxisLimit(drawn, peak), "limit");
     }
 
     void position()
