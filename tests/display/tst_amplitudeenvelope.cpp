@@ -1,10 +1,12 @@
 #include "testregistry.h"
 
+#include "analysis/metatypes.h"
 #include "display/amplitudeenvelope.h"
 
 #include <QTest>
 
 #include <cmath>
+#include <vector>
 
 class TestAmplitudeEnvelope : public QObject {
     Q_OBJECT
@@ -12,6 +14,8 @@ private slots:
     void range_data();
     void range();
     void blocks();
+    void axisLimit_data();
+    void axisLimit();
 };
 
 void TestAmplitudeEnvelope::range_data()
@@ -94,13 +98,28 @@ void TestAmplitudeEnvelope::blocks()
     QVERIFY(near(c.maxima[0].y(), 3 / f) && near(c.minima[0].y(), -3 / f));
     QVERIFY(near(c.maxima[1].y(), 5 / f) && c.minima[1].y() == 0.0);
 
-    // The loudest sample at half scale gives an axis of +-0.55; silence leaves it at +-1, not +-0.
-    c = amplitudeEnvelope({0, 16384, -100, 7}, EnvelopeRange{0, 4, 1}, 1000, 16);
-    QVERIFY(std::abs(amplitudeAxisLimitFor(c.peak) - 0.55f) < 1e-4f);
-    c = amplitudeEnvelope(std::vector<int>(100, 0), EnvelopeRange{0, 100, 10}, 1000, 16);
-    QCOMPARE(amplitudeAxisLimitFor(c.peak), 1.0f);
     // No full scale: nothing.
     QVERIFY(amplitudeEnvelope(samples, EnvelopeRange{0, 12, 4}, 4, 0).maxima.isEmpty());
+}
+
+void TestAmplitudeEnvelope::axisLimit_data()
+{
+    QTest::addColumn<std::vector<int>>("samples");
+    QTest::addColumn<qint64>("step");
+    QTest::addColumn<float>("limit");
+    QTest::newRow("loudest sample at half scale") << std::vector<int>{0, 16384, -100, 7} << qint64(1) << 0.55f;
+    QTest::newRow("loudest sample negative") << std::vector<int>{0, 100, -16384, 7} << qint64(1) << 0.55f;
+    QTest::newRow("silence: +-1, not +-0") << std::vector<int>(100, 0) << qint64(10) << 1.0f;
+}
+
+void TestAmplitudeEnvelope::axisLimit()
+{
+    QFETCH(std::vector<int>, samples);
+    QFETCH(qint64, step);
+    QFETCH(float, limit);
+    const EnvelopeCurves c =
+        amplitudeEnvelope(samples, EnvelopeRange{0, qint64(samples.size()), step}, 1000, 16);
+    QVERIFY2(std::abs(amplitudeAxisLimitFor(c.peak) - limit) < 1e-4f, qPrintable(QString::number(double(c.peak))));
 }
 
 QUILLON_TEST(TestAmplitudeEnvelope)
