@@ -271,10 +271,12 @@ void MainWindow::plot_Data(QString fileName)
 }
 
 // While the user reads why a recording failed, the window must neither go on
-// naming the previous one nor say that a spectrogram is being calculated.
+// naming the previous one, nor show its bits, rate and length, nor say that a
+// spectrogram is being calculated.
 void MainWindow::showNoRecording()
 {
     setWindowTitle(QCoreApplication::applicationName());
+    ui->label_fileInfo->clear();
     ui->progressBar->setTextVisible(false);
 }
 

@@ -246,11 +246,13 @@ public:
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
         titles << window.windowTitle();
+        infoLines << window.ui->label_fileInfo->text();
         progressTexts << window.ui->progressBar->isTextVisible();
         return ScriptedDialogs::message(request);
     }
     const MainWindow &window;
     QStringList titles;
+    QStringList infoLines;
     QList<bool> progressTexts;
 };
 
@@ -269,8 +271,17 @@ void TestSpectrogramView::failureAfterARecording_leavesNothingOfIt()
 
     w.plot_Data(path("other/bad.wav"));
     QCOMPARE(dialogs.titles, QStringList{QStringLiteral("Quillon")});
+    QCOMPARE(dialogs.infoLines, QStringList{QString()});
     QCOMPARE(dialogs.progressTexts, QList<bool>{false});
     QCOMPARE(w.windowTitle(), QStringLiteral("Quillon"));
+
+    // Nor does a file of no recording's kind leave the bits, rate and length of the one before.
+    w.plot_Data(path("good.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(w));
+    QVERIFY(!w.ui->label_fileInfo->text().isEmpty());
+    w.plot_Data(path("good.flac"));
+    QCOMPARE(dialogs.titles.last(), QStringLiteral("Quillon"));
+    QCOMPARE(w.ui->label_fileInfo->text(), QString());
 }
 
 void TestSpectrogramView::unsupportedSuffix()
