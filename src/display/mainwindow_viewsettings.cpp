@@ -166,10 +166,11 @@ void MainWindow::slotTimeScaleChanged()
     spectrogramScaleItem->setPosition(0.0);
     spectroZoomer->setZoomBase(); // replots
 
-    timePlot->setAxisScale(QwtPlot::xBottom, 0.0, span);
-    timePlot->setAxisScale(QwtPlot::xTop, 0.0, span);
     timePlotScaleItem->setPosition(0.0);
-    timePlot->replot();
+    // The envelope spreads its points over one screen of the new span: kept
+    // as drawn for the old one, a shorter span shows only a few of them.
+    // Drawn whole, the time plot also takes the span on its axes.
+    plotAmplitude();
     alignFrequencyPlotSpacers();
     setPlaybackSection(0.0f, float(span));
 }

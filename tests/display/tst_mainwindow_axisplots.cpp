@@ -274,6 +274,9 @@ void TestAxisPlots::timeScaleAndPlayback()
     ScriptedDialogs dialogs;
     auto w = shown(noise(2.0));
     QVERIFY(w);
+    QCoreApplication::processEvents(); // the panes the first recording showed are laid out
+    // The envelope spreads its points over the canvas as it is when drawn.
+    int width = w->timePlot->canvas()->width();
     set("fixedXScale", 1);
     set("fixedDuration", 0.5);
     emit w->spectroSettingsDialog->scaleTimeChanged();
@@ -283,9 +286,14 @@ void TestAxisPlots::timeScaleAndPlayback()
     QCOMPARE(w->spectroScrollBar->maximum(), int(1.5 / double(w->secondsPerColumn)));
     // What plays is what is on view: half a second of 16-bit samples.
     QVERIFY(std::abs(w->playData.size() - 0.5 * 250000 * 2) <= 4);
+    // The envelope is drawn again for a screen of a quarter of the recording:
+    // a quarter of the step, not the sparse points of the whole recording's.
+    QCOMPARE(spacing(w->timePlotCurve1), double(125000 / width) / 250000.0);
 
+    width = w->timePlot->canvas()->width();
     set("fixedXScale", 0);
     emit w->spectroSettingsDialog->scaleTimeChanged();
+    QCOMPARE(spacing(w->timePlotCurve1), double(500000 / width) / 250000.0);
     QCOMPARE(axis(w->timePlot, QwtPlot::xBottom), QwtInterval(0.0, 2.0));
     QVERIFY(w->spectroScrollBar->isHidden() && w->frequencyPlotBottomSpacer->isHidden());
     QCOMPARE(w->playData.size(), w->audioData.size());
