@@ -7,6 +7,7 @@
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/userdialogs.h"
+#include "app/windowplacement.h"
 #include "audio/audioplayer.h"
 #include "audio/playercontrols.h"
 #include "display/colourscheme.h"
@@ -129,13 +130,18 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500),
                                        screen->availableGeometry());
-    // A window left on a screen that is no longer attached would open out of sight.
-    QRect stored = readSetting(SettingKeys::geometry, fallback);
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (std::none_of(screens.cbegin(), screens.cend(),
-                     [&stored](const QScreen *screen) { return screen->availableGeometry().intersects(stored); }))
-        stored = fallback;
-    setGeometry(stored);
+    // A window left on a screen that is no longer attached would open out of
+    // sight; one larger than the screen would reach past it. The frame the
+    // window system draws around it must fit as well.
+    QVector<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QRect stored = readSetting(SettingKeys::geometry, fallback);
+    setGeometry(fittedWindowGeometry(stored + frame, screens, fallback + frame) - frame);
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {

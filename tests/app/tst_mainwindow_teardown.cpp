@@ -82,6 +82,7 @@ private slots:
     void layout_roundTripThroughTheStore_data();
     void layout_roundTripThroughTheStore();
     void layout_storedOffEveryScreen_opensInSight();
+    void layout_storedLargerThanTheScreen_fitsIt();
     void closingWhileCalculating_endsTheWorkersCleanly();
     void itemsOffThePlots_goWithTheWindow();
 };
@@ -114,7 +115,8 @@ void TestTeardown::layout_roundTripThroughTheStore_data()
 void TestTeardown::layout_roundTripThroughTheStore()
 {
     QFETCH(bool, maximized);
-    const QRect geometry(60, 70, 900, 650);
+    // Inside the test screen of 800 x 600 with a frame around it: a larger one would be fitted to the screen.
+    const QRect geometry(12, 14, 770, 560);
     QList<int> timeSizes, frequencySizes, mainSizes;
     {
         auto window = testsupport::exposedWindow();
@@ -177,6 +179,23 @@ void TestTeardown::layout_storedOffEveryScreen_opensInSight()
             QCOMPARE(window->geometry().topLeft(), startUp.topLeft());
         }
     }
+}
+
+// A size no screen has (a hand-edited store) opens as large as the screen, not past it.
+void TestTeardown::layout_storedLargerThanTheScreen_fitsIt()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QSettings().setValue(QStringLiteral("geometry"),
+                         QRect(screen.topLeft(), QSize(screen.width() * 4, screen.height() * 4)));
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    window->plot_Data(recording());
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QVERIFY2(screen.contains(window->geometry()), qPrintable(QStringLiteral("%1 x %2 on %3 x %4")
+                                                                 .arg(window->width())
+                                                                 .arg(window->height())
+                                                                 .arg(screen.width())
+                                                                 .arg(screen.height())));
 }
 
 void TestTeardown::closingWhileCalculating_endsTheWorkersCleanly()

@@ -1,0 +1,38 @@
+#include "app/windowplacement.h"
+
+namespace {
+
+qint64 area(const QRect &r)
+{
+    return r.isValid() ? qint64(r.width()) * r.height() : 0;
+}
+
+} // namespace
+
+QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableScreens, const QRect &fallback)
+{
+    if (!stored.isValid())
+        return fallback;
+    const QRect *best = nullptr;
+    qint64 bestOverlap = 0;
+    for (const QRect &screen : availableScreens) {
+        const qint64 overlap = area(screen.intersected(stored));
+        if (overlap > bestOverlap) {
+            bestOverlap = overlap;
+            best = &screen;
+        }
+    }
+    if (!best)
+        return fallback;
+    QRect fitted(stored.topLeft(), stored.size().boundedTo(best->size()));
+    // Shrunk, it fits: moving it in across one edge never pushes it out across the other.
+    if (fitted.right() > best->right())
+        fitted.moveRight(best->right());
+    if (fitted.bottom() > best->bottom())
+        fitted.moveBottom(best->bottom());
+    if (fitted.left() < best->left())
+        fitted.moveLeft(best->left());
+    if (fitted.top() < best->top())
+        fitted.moveTop(best->top());
+    return fitted;
+}
