@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Quillon (on a recording, if one is named).
 #   ./run.sh [FILE]
+# The program starts in the folder run.sh was called from: the plot documents
+# it writes without asking where (Spectrogram.pdf and the others) land there.
 set -euo pipefail
+CALLER="$PWD"
 HERE="$(cd "$(dirname "$0")" && pwd)"
 ARGS=()
 for a in "$@"; do
@@ -12,4 +15,5 @@ cd "$HERE"
 ./scripts/install-deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUILLON_BENCH=OFF >/dev/null
 cmake --build build-release -j "$(nproc 2>/dev/null || echo 2)" --target quillon
-exec ./build-release/quillon "${ARGS[@]}"
+cd "$CALLER"
+exec "$HERE/build-release/quillon" "${ARGS[@]}"

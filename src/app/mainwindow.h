@@ -478,7 +478,7 @@ private:
     void drawMaximumOverFrequency(const ShownFormat &format, const QwtInterval &levels);
     // Keeps the frequency plot's canvas level with the spectrogram's.
     void alignFrequencyPlotSpacers();
-    void exportPlot(QwtPlot *plot, const QString &fileName);
+    void exportPlot(QwtPlot *plot, const QString &fileName, const QAction *action);
 
     // --- Opening and the header chain -------------------------------------------
     QTreeWidget *modeFileList() const;

@@ -5,6 +5,7 @@
 
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "app/userdialogs.h"
 #include "display/axisplotmode.h"
 #include "display/colourscheme.h"
 #include "display/myqwtzoomer.h"
@@ -15,6 +16,8 @@
 #include "display/viewranges.h"
 #include "ui_mainwindow.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLocale>
 
@@ -184,22 +187,28 @@ void MainWindow::on_actionAxis_Plots_Settings_triggered()
 
 // --- Plot documents: fixed names in the current directory, no dialog --------------
 
-void MainWindow::exportPlot(QwtPlot *plot, const QString &fileName)
+void MainWindow::exportPlot(QwtPlot *plot, const QString &fileName, const QAction *action)
 {
-    writePlotDocument(plot, fileName, documentSizeMM, documentDotsPerInch);
+    // No dialog chose the place, and a document of that name was replaced:
+    // the user reads where it went, in the words of the menu entry.
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    if (writePlotDocument(plot, path, documentSizeMM, documentDotsPerInch)) {
+        userDialogs().information(this, action->text(),
+                                  tr("The plot was written to\n%1").arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void MainWindow::on_actionExport_Spectrogram_triggered()
 {
-    exportPlot(spectrogramPlot, QStringLiteral("Spectrogram.pdf"));
+    exportPlot(spectrogramPlot, QStringLiteral("Spectrogram.pdf"), ui->actionExport_Spectrogram);
 }
 
 void MainWindow::on_actionExport_Amplitude_Plot_triggered()
 {
-    exportPlot(timePlot, QStringLiteral("TimeAxisPlot.pdf"));
+    exportPlot(timePlot, QStringLiteral("TimeAxisPlot.pdf"), ui->actionExport_Amplitude_Plot);
 }
 
 void MainWindow::on_actionExport_Frequency_Plot_triggered()
 {
-    exportPlot(frequencyPlot, QStringLiteral("FrequencyAxisPlot.pdf"));
+    exportPlot(frequencyPlot, QStringLiteral("FrequencyAxisPlot.pdf"), ui->actionExport_Frequency_Plot);
 }

@@ -339,9 +339,18 @@ void TestAxisPlots::plotDocuments()
         QVERIFY(file.open(QIODevice::ReadOnly) && file.size() > 1000);
         QCOMPARE(file.read(4), QByteArray("%PDF"));
     }
-    QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(dialogs.messages.first().text, QStringLiteral("Could not write to file."));
-    QCOMPARE(dialogs.messages.first().icon, QMessageBox::Critical);
+    // Each written document is named with its whole path; the one that failed says so.
+    const auto whole = [&target](const char *name) {
+        return QDir::toNativeSeparators(QFileInfo(target.filePath(name)).canonicalFilePath());
+    };
+    QCOMPARE(dialogs.messages.size(), 3);
+    QCOMPARE(dialogs.messages[0].title, QStringLiteral("Export Spectrogram"));
+    QCOMPARE(dialogs.messages[0].icon, QMessageBox::Information);
+    QVERIFY(dialogs.messages[0].text.endsWith(whole("Spectrogram.pdf")));
+    QCOMPARE(dialogs.messages[1].text, QStringLiteral("Could not write to file."));
+    QCOMPARE(dialogs.messages[1].icon, QMessageBox::Critical);
+    QCOMPARE(dialogs.messages[2].title, QStringLiteral("Export Frequency Axis Plot"));
+    QVERIFY(dialogs.messages[2].text.endsWith(whole("FrequencyAxisPlot.pdf")));
 }
 
 void TestAxisPlots::categorizationApplyAndPanes()
