@@ -1,6 +1,7 @@
 #include "activity/colordialog.h"
 
 #include "activity/customdelegate.h"
+#include "app/columnwidths.h"
 #include "ui_colordialog.h"
 
 #include <QFont>
@@ -50,9 +51,9 @@ ColorDialog::ColorDialog(QWidget *parent, const QStringList &classNames, const Q
         // Filled before it joins the tree, so the change slot sees finished rows only.
         ui->treeWidget->addTopLevelItem(item);
     }
-    ui->treeWidget->resizeColumnToContents(NameColumn);
-    for (int c = RedColumn; c <= SwatchColumn; ++c)
-        ui->treeWidget->setColumnWidth(c, 30);
+    // The names as wide as they are, the values at least 30 px and whole.
+    setColumnWidthsAtLeast(ui->treeWidget, {0, 30, 30, 30, 30});
+    fitTreeWidthToColumns(ui->treeWidget);
 }
 
 ColorDialog::~ColorDialog()

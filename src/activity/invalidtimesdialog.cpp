@@ -1,6 +1,7 @@
 #include "activity/invalidtimesdialog.h"
 
 #include "activity/invalidtimestext.h"
+#include "app/columnwidths.h"
 #include "ui_invalidtimesdialog.h"
 
 #include <QDate>
@@ -17,9 +18,7 @@ invalidTimesDialog::invalidTimesDialog(QWidget *parent, const QString &invalidTi
 {
     ui->setupUi(this);
     setWindowTitle(tr("Set invalid Monitoring Periods"));
-    ui->treeWidget->setColumnWidth(NumberColumn, 20);
-    ui->treeWidget->setColumnWidth(BeginColumn, 140);
-    ui->treeWidget->setColumnWidth(EndColumn, 140);
+    fitColumns();
 
     // A half that does not parse is an invalid date-time, which the editor
     // ignores: it keeps its initial value.
@@ -54,7 +53,15 @@ QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateT
     }
     // Only the begin follows edits: it pulls the end along.
     connect(editorAt(row, BeginColumn), &QDateTimeEdit::editingFinished, this, &invalidTimesDialog::beginTimeChanged);
+    fitColumns();
     return row;
+}
+
+void invalidTimesDialog::fitColumns()
+{
+    // A whole date and time in every editor, all columns beside the buttons.
+    setColumnWidthsAtLeast(ui->treeWidget, {20, 140, 140});
+    fitTreeWidthToColumns(ui->treeWidget);
 }
 
 QDateTimeEdit *invalidTimesDialog::editorAt(QTreeWidgetItem *row, int column) const

@@ -34,6 +34,7 @@ private slots:
 
 private:
     QTreeWidgetItem *addRow(const QDateTime &begin, const QDateTime &end);
+    void fitColumns();
     QDateTimeEdit *editorAt(QTreeWidgetItem *row, int column) const;
     // 1 January of the current year, 00:00 local time: what "Add Period" puts in.
     static QDateTime newRowDefault();

@@ -2,6 +2,7 @@
 
 #include "activity/boundedlinereader.h"
 #include "activity/foldersettings.h"
+#include "app/columnwidths.h"
 #include "export/timezonechoicelist.h"
 #include "ui_loadwinddialog.h"
 
@@ -49,6 +50,8 @@ LoadWindDialog::LoadWindDialog(QWidget *parent, QString folder_, QString windFil
 {
     ui->setupUi(this);
     setWindowTitle(tr("Set File Format"));
+    // The preview's headers whole in the desktop's font.
+    setColumnWidthsAtLeast(ui->treeWidget, {100, 100});
     timeZones = TimeZoneChoiceList::build(true);
 
     using namespace FolderSettings;

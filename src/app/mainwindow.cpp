@@ -3,6 +3,7 @@
 #include "analysis/calcspectrogramthread.h"
 #include "analysis/getfileinfothread.h"
 #include "app/abouttext.h"
+#include "app/columnwidths.h"
 #include "app/evaluationmode.h"
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
@@ -241,10 +242,11 @@ void MainWindow::setUpTrees()
     // The style's minimum section size (about 36 px) would widen the narrow
     // button and check-box columns past the widths they are given.
     classTree->header()->setMinimumSectionSize(30);
-    classTree->setColumnWidth(ClassTreeColumn::Class, 150);
-    classTree->setColumnWidth(ClassTreeColumn::Count, 40);
-    classTree->setColumnWidth(ClassTreeColumn::Shortcut, 50);
-    classTree->setColumnWidth(ClassTreeColumn::Assign, 30);
+    // The form's widths, wider where the desktop's font needs more for a
+    // header ("Shortcut"); the tree keeps the 20 px the form leaves beside its
+    // 270 px of columns for the frame and a vertical scroll bar.
+    const int columns = setColumnWidthsAtLeast(classTree, {150, 40, 50, 30});
+    classTree->setFixedWidth(qMax(classTree->minimumWidth(), columns + 20));
 
     QTreeWidget *secondList = ui->treeWidget_2;
     secondList->setHeaderLabels(fileViewHeaderLabels());

@@ -605,6 +605,7 @@ private:
 
     // Plot set-up and view toggles.
     void setUpPlots();
+    void fitPanesToAxisTitles();
     void applyStoredPlotSettings();
     // The frequency markers where the settings put them, labelled and shown as stored.
     void applyStoredMarkers();

@@ -119,6 +119,31 @@ QwtPlotMarker *makePlaybackLine()
     return marker;
 }
 
+// Qwt writes axis titles in 12 pt bold of the desktop's family, wider than
+// the Windows font the form's panes were measured for, and wraps a title
+// between words only: a word longer than its axis runs off both ends. The
+// canvas length an axis needs for the longest word of every title it may
+// carry, with room for the end labels the axis draws itself.
+int canvasLengthForTitles(const QwtPlot *plot, int axis, const QStringList &titles)
+{
+    const QwtScaleWidget *scale = plot->axisWidget(axis);
+    const QFontMetrics titleMetrics(scale->title().font());
+    int widest = 0;
+    for (const QString &title : titles) {
+        for (const QString &word : title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = qMax(widest, titleMetrics.horizontalAdvance(word));
+    }
+    // The title runs between the axis's end labels, each reaching half its
+    // extent past the canvas; an axis without labels leaves it the whole length.
+    int endLabels = 0;
+    if (plot->axisScaleDraw(axis)->hasComponent(QwtAbstractScaleDraw::Labels)) {
+        const QFontMetrics labelMetrics(scale->font());
+        const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
+        endLabels = vertical ? labelMetrics.height() : labelMetrics.horizontalAdvance(QStringLiteral("-000"));
+    }
+    return widest + endLabels + 6;
+}
+
 void disableKeyPatterns(QwtEventPattern *pattern, std::initializer_list<QwtEventPattern::KeyPatternCode> codes)
 {
     for (QwtEventPattern::KeyPatternCode code : codes)
@@ -400,6 +425,24 @@ void MainWindow::setUpPlots()
     spectrogramScroller = new SpectrogramScroller(scrolled, this);
 
     colourAxisPlots(false);
+    fitPanesToAxisTitles();
+}
+
+void MainWindow::fitPanesToAxisTitles()
+{
+    // Each axis pane keeps the form's minimum and grows where a title needs
+    // more, as the settings dialog grows for its texts. The spectrogram's
+    // pane takes what the window has left and needs no minimum of its own.
+    timePlot->canvas()->setMinimumHeight(canvasLengthForTitles(
+        timePlot, QwtPlot::yLeft, {AxisPlotTitle::normalisedAmplitude(), AxisPlotTitle::level()}));
+    ui->frame_3->setMinimumHeight(qMax(ui->frame_3->minimumHeight(), timePlot->minimumSizeHint().height()));
+
+    frequencyPlot->canvas()->setMinimumWidth(canvasLengthForTitles(
+        frequencyPlot, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+    // The pane beside the time plot keeps the time axis level with the spectrogram's.
+    const int frequencyPane = qMax(ui->frame->minimumWidth(), frequencyPlot->minimumSizeHint().width());
+    ui->frame->setMinimumWidth(frequencyPane);
+    ui->widget_2->setMinimumWidth(qMax(ui->widget_2->minimumWidth(), frequencyPane));
 }
 
 void MainWindow::applyStoredMarkers()
@@ -423,18 +466,18 @@ void MainWindow::applyStoredPlotSettings()
 
     switch (readSetting(SettingKeys::timePlotMode)) {
     case AxisPlotMode::Envelope:
-        timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Norm. Amplitude"));
+        timePlot->setAxisTitle(QwtPlot::yLeft, AxisPlotTitle::normalisedAmplitude());
         break;
     case AxisPlotMode::CursorLevels:
     case AxisPlotMode::MaximumLevels:
-        timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Ampl. in dBFS"));
+        timePlot->setAxisTitle(QwtPlot::yLeft, AxisPlotTitle::level());
         break;
     default:
         break;
     }
     const int frequencyPlotMode = readSetting(SettingKeys::frequencyPlotMode);
     if (frequencyPlotMode >= AxisPlotMode::Envelope && frequencyPlotMode <= AxisPlotMode::MaximumLevels)
-        frequencyPlot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Ampl. in dBFS"));
+        frequencyPlot->setAxisTitle(QwtPlot::xBottom, AxisPlotTitle::level());
 }
 
 // --- Mouse over the spectrogram: the interaction does the work --------------

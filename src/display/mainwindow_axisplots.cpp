@@ -33,7 +33,7 @@
 namespace {
 
 const QColor curveFill(122, 184, 0);
-const QString levelTitle = QStringLiteral("Ampl. in dBFS");
+const QString levelTitle = AxisPlotTitle::level();
 
 // The maximum spectra and the first envelope spread their points over the
 // screen, not over a plot that may still be at its start-up size.
@@ -100,7 +100,7 @@ void MainWindow::plotAmplitude()
 
 void MainWindow::drawEnvelope(const ShownFormat &format, const QwtInterval &shown)
 {
-    timePlot->setAxisTitle(QwtPlot::yLeft, QStringLiteral("Norm. Amplitude"));
+    timePlot->setAxisTitle(QwtPlot::yLeft, AxisPlotTitle::normalisedAmplitude());
     const QRect canvas = spectrogramPlot->canvas()->contentsRect();
     EnvelopeView view;
     view.sampleCount = format.sampleCount;
@@ -202,7 +202,7 @@ void MainWindow::plotFrequency()
 
 void MainWindow::drawDensity(const ShownFormat &format)
 {
-    frequencyPlot->setAxisTitle(QwtPlot::xBottom, QStringLiteral("Power/Freq. in dB/Hz"));
+    frequencyPlot->setAxisTitle(QwtPlot::xBottom, AxisPlotTitle::density());
     const QVector<QPointF> points = powerSpectralDensity(shownSamples(), format.sampleCount, format.sampleRate,
                                                          format.bitsPerSample, readSetting(SettingKeys::window));
     const std::optional<DensityAxis> axis = densityAxis(points);

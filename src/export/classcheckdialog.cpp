@@ -1,5 +1,6 @@
 #include "export/classcheckdialog.h"
 
+#include "app/columnwidths.h"
 #include "export/classcounttext.h"
 
 #include <QCheckBox>
@@ -48,9 +49,8 @@ void ClassCheckDialog::fillCheckTree(QTreeWidget *tree, const QString &classCoun
         connect(box, &QCheckBox::stateChanged, this, &ClassCheckDialog::checkBox);
         checkedClasses.append(line.name);
     }
-    tree->setColumnWidth(kNameColumn, 150);
-    tree->setColumnWidth(kCountColumn, 40);
-    tree->setColumnWidth(kBoxColumn, 30);
+    setColumnWidthsAtLeast(tree, {150, 40, 30});
+    fitTreeWidthToColumns(tree);
 }
 
 QTreeWidgetItem *ClassCheckDialog::rowOfBox(const QObject *box) const

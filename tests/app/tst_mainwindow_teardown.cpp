@@ -127,11 +127,14 @@ void TestTeardown::layout_roundTripThroughTheStore()
         window->setGeometry(geometry);
         QTRY_COMPARE(window->geometry(), geometry);
         settleLayouts();
-        reshare(splitter(*window, "splitter_2"), {140});
-        reshare(splitter(*window, "splitter_3"), {171});
+        // A little above what the panes need for their axis titles.
+        const int timePane = splitter(*window, "splitter_2")->widget(0)->minimumHeight() + 10;
+        const int frequencyPane = splitter(*window, "splitter_3")->widget(0)->minimumWidth() + 41;
+        reshare(splitter(*window, "splitter_2"), {timePane});
+        reshare(splitter(*window, "splitter_3"), {frequencyPane});
         settleLayouts();
-        QCOMPARE(splitter(*window, "splitter_2")->sizes().value(0), 140);
-        QCOMPARE(splitter(*window, "splitter_3")->sizes().value(0), 171);
+        QCOMPARE(splitter(*window, "splitter_2")->sizes().value(0), timePane);
+        QCOMPARE(splitter(*window, "splitter_3")->sizes().value(0), frequencyPane);
         if (maximized) {
             window->showMaximized();
             QTRY_VERIFY(window->geometry() != geometry);

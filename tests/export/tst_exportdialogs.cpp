@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,8 +118,9 @@ void ExportDialogsTest::checkTree_fill()
     QCOMPARE(d.checkedClasses,
              (QStringList{"Nyc", "NycNoc", "NycLow", "Pip", "Unassigned", "Detected No Call"}));
     QVERIFY(boxOf(tree, nyc->child(0))->isChecked());
-    QCOMPARE(tree->columnWidth(0), 150);
-    QCOMPARE(tree->columnWidth(1), 40);
+    // The form's widths, or what the names and the header need in the desktop's font.
+    QVERIFY(tree->columnWidth(0) >= 150 && tree->columnWidth(1) >= 40);
+    QVERIFY(tree->columnWidth(1) >= tree->header()->sectionSizeHint(1));
 }
 
 void ExportDialogsTest::checkTree_eachBoxStandsAlone()

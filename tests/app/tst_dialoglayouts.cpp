@@ -1,0 +1,129 @@
+#include "activity/colordialog.h"
+#include "activity/invalidtimesdialog.h"
+#include "activity/loadwinddialog.h"
+#include "activity/plotfolderdialog.h"
+#include "app/mainwindow.h"
+#include "assignment/assignsecondclassdialog.h"
+#include "classmodel/changeshortcutdialog.h"
+#include "classmodel/insertitemdialog.h"
+#include "classmodel/openmodeldialog.h"
+#include "classmodel/renamedialog.h"
+#include "dialogfit.h"
+#include "export/changeyearsdialog.h"
+#include "export/copyfilesdialog.h"
+#include "export/exportcsvdialog.h"
+#include "export/exporttavrondialog.h"
+#include "export/exporttavrondialog2.h"
+#include "filelist/reviewfolderdialog.h"
+#include "guitest.h"
+#include "testregistry.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Classes with a subclass, a long name and the two pseudo-classes, as an export lists them.
+const QString classCounts = QStringLiteral(
+    "Nyctaloid\t1204\n\tNycLow\t310\nPipistrelloid\t77\nDetected No Call\t12\nUnassigned\t4051\n");
+
+using DialogFactory = std::function<std::unique_ptr<QDialog>(const QString &folder, QTreeWidget *fileList)>;
+
+template <class Dialog, class... Args>
+DialogFactory made(Args... args)
+{
+    return [=](const QString &, QTreeWidget *) { return std::make_unique<Dialog>(nullptr, args...); };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(DialogFactory)
+
+// Every dialog of the program and the main window's fixed texts in the
+// desktop's font (DejaVu Sans here, wider than the font the forms were laid
+// out for): no text may be cut, no column hidden under a neighbour.
+class TestDialogLayouts : public testsupport::GuiTestCase
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Guards the premise: a narrow fallback font would let the test pass on its own.
+        QCOMPARE(QFontInfo(QApplication::font()).family(), QStringLiteral("DejaVu Sans"));
+    }
+
+    void everyText_fitsItsWidget_data()
+    {
+        QTest::addColumn<DialogFactory>("make");
+        QTest::newRow("CSV export") << made<exportcsvDialog>(classCounts, QString(), QString());
+        QTest::newRow("copy by class") << made<CopyFilesDialog>(
+            classCounts, QStringLiteral("All files which are assigned to at least one checked class\n are copied to "
+                                        "the selected folder."),
+            QStringLiteral("Copy"));
+        QTest::newRow("Tavron export") << made<ExportTavronDialog>(classCounts);
+        QTest::newRow("Tavron classes") << made<ExportTavronDialog2>();
+        QTest::newRow("years") << made<ChangeYearsDialog>(QList<int>{2019, 2020, 2021});
+        QTest::newRow("invalid periods") << made<invalidTimesDialog>(
+            QStringLiteral("28.09.2021 22:00-29.09.2021 04:00;30.12.2021 21:30-31.12.2021 05:15"));
+        QTest::newRow("class colours") << made<ColorDialog>(
+            QStringList{QStringLiteral("Nyctaloid"), QStringLiteral("Pipistrelloid"), QString()},
+            QList<QColor>{QColor(255, 200, 100), QColor(120, 128, 255), QColor(128, 128, 128)});
+        QTest::newRow("wind file") << DialogFactory([](const QString &folder, QTreeWidget *) {
+            return std::make_unique<LoadWindDialog>(nullptr, folder, QString());
+        });
+        QTest::newRow("activity") << DialogFactory([](const QString &folder, QTreeWidget *list) {
+            return std::make_unique<plotFolderDialog>(nullptr, folder, list);
+        });
+        QTest::newRow("second class") << made<AssignSecondClassDialog>(
+            QStringList{QStringLiteral("Nyctaloid"), QStringLiteral("Pipistrelloid")});
+        QTest::newRow("shortcut") << made<ChangeShortcutDialog>(QStringList{QStringLiteral("A")});
+        QTest::newRow("new class") << made<InsertItemDialog>(QStringList{QStringLiteral("A")});
+        QTest::newRow("class model") << made<OpenModelDialog>();
+        QTest::newRow("rename") << made<RenameDialog>(QStringLiteral("Pipistrelloid"));
+        QTest::newRow("review tree") << made<ReviewFolderDialog>();
+    }
+
+    void everyText_fitsItsWidget()
+    {
+        QFETCH(DialogFactory, make);
+        QTemporaryDir folder;
+        QTreeWidget fileList;
+        const std::unique_ptr<QDialog> dialog = make(folder.path(), &fileList);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();
+        const QStringList cut = dialogfit::cutTexts(dialog.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
+    void mainWindow_fixedTextsFit()
+    {
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        // The class tree's pane, as an evaluation shows it, in a window of a
+        // common size (the first recording gave it the start-up size).
+        window->ui->groupBox_6->show();
+        window->resize(1000, 700);
+        QTRY_COMPARE(window->size(), QSize(1000, 700));
+        QCoreApplication::processEvents();
+        // The file lists and their counts are left out: loading sizes their
+        // columns to what they hold and writes the counts.
+        const Ui_MainWindow *ui = window->ui;
+        const QStringList cut = dialogfit::cutTexts(
+            window.get(), {}, {ui->treeWidget_fileView, ui->treeWidget_2, ui->label_21, ui->label_22});
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+};
+
+QUILLON_TEST(TestDialogLayouts)
+#include "tst_dialoglayouts.moc"
