@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QList>
 #include <QStringList>
-#include <QTableView>
 #include <QTreeView>
 #include <QWidget>
 
@@ -46,12 +45,7 @@ inline QString cutText(const QWidget *widget, const QWidget *window)
         return QStringLiteral("%1: %2 px wide for %3 px of text").arg(name).arg(widget->width()).arg(needed);
     const QSize hint = widget->sizeHint();
     if (widget->width() < hint.width() || widget->height() < hint.height())
-        return QStringLiteral("%1: %2 x %3 px for a hint of %4 x %5 px")
-            .arg(name)
-            .arg(widget->width())
-            .arg(widget->height())
-            .arg(hint.width())
-            .arg(hint.height());
+        return QStringLiteral("%1: smaller than its hint").arg(name);
     const QRect onWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
     if (!window->rect().contains(onWindow))
         return QStringLiteral("%1: reaches out of the window").arg(name);
@@ -64,13 +58,10 @@ inline QString cutText(const QWidget *widget, const QWidget *window)
 inline QStringList cutColumns(const QAbstractItemView *view, bool scrollsSideways)
 {
     QStringList cut;
-    const QHeaderView *header = nullptr;
-    if (auto *tree = qobject_cast<const QTreeView *>(view))
-        header = tree->header();
-    else if (auto *table = qobject_cast<const QTableView *>(view))
-        header = table->horizontalHeader();
-    if (!header)
-        return cut;
+    auto *tree = qobject_cast<const QTreeView *>(view);
+    if (!tree)
+        return cut; // the program's views are all trees
+    const QHeaderView *header = tree->header();
     const QString name = nameOf(view, QStringLiteral("a view"));
     for (int i = 0; i < header->count(); ++i) {
         if (header->isSectionHidden(i))
@@ -79,15 +70,17 @@ inline QStringList cutColumns(const QAbstractItemView *view, bool scrollsSideway
         const int forHeader = header->isHidden() ? 0 : header->sectionSizeHint(i);
         const int forCells = view->sizeHintForColumn(i);
         if (width < qMax(forHeader, forCells))
-            cut << QStringLiteral("%1 column %2: %3 px wide for %4 px of header and %5 px of cells")
+            cut << QStringLiteral("%1 column %2: %3 px for %4 px")
                        .arg(name)
                        .arg(i)
                        .arg(width)
-                       .arg(forHeader)
-                       .arg(forCells);
+                       .arg(qMax(forHeader, forCells));
     }
     if (!scrollsSideways && header->length() > view->viewport()->width())
-        cut << QStringLiteral("%1: %2 px of columns in %3 px").arg(name).arg(header->length()).arg(view->viewport()->width());
+        cut << QStringLiteral("%1: %2 px of columns in %3 px")
+                   .arg(name)
+                   .arg(header->length())
+                   .arg(view->viewport()->width());
     return cut;
 }
 

@@ -23,7 +23,8 @@ void TestWindowPlacement::fitted_data()
     QTest::addColumn<QRect>("stored");
     QTest::addColumn<QVector<QRect>>("screens");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("inside a screen: as stored") << QRect(100, 50, 900, 650) << QVector<QRect>{left} << QRect(100, 50, 900, 650);
+    QTest::newRow("inside a screen: as stored")
+        << QRect(100, 50, 900, 650) << QVector<QRect>{left} << QRect(100, 50, 900, 650);
     QTest::newRow("far larger than any screen: the screen")
         << QRect(0, 0, 100000, 100000) << QVector<QRect>{left} << left;
     QTest::newRow("wider only: the width")
