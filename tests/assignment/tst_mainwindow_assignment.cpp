@@ -51,7 +51,7 @@ void TestAssignment::tavronQuestions()
     clickAssign(*w, "No Call");
     QCOMPARE(w->jobGuard.running(), JobGuard::Job::None);
     clickAssign(*w, "No Call");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.messages.last().text,
              QStringLiteral("File already assigned to a bat call class.\nThis assignment will be overwritten."));
     QCOMPARE(description(dir + "/n.wav"), QStringLiteral("No Call|Nyc|0|"));
@@ -63,7 +63,7 @@ void TestAssignment::tavronQuestions()
     select(*w, {"k.wav"});
     dialogs.messageAnswers << QMessageBox::Ok;
     clickAssign(*w, "Pip");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.messages.last().text,
              QStringLiteral("File already assigned to 'No Call'.\nThis 'No Call' assignment will be overwritten."));
     QCOMPARE(description(dir + "/k.wav"), QStringLiteral("Pip|Pip|1|"));
@@ -77,12 +77,12 @@ void TestAssignment::tavronQuestions()
     QCOMPARE(dialogs.messages.last().text,
              QStringLiteral("All classes of the file are already assigned.\nDo you want to overwrite class 4?"));
     clickAssign(*w, "Enil");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Nyc + Pip + NycLow + Enil|Nyc|0|"));
     select(*w, {"f.wav", "p.wav"});
     dialogs.messageAnswers << QMessageBox::No;
     clickAssign(*w, "NycNoc");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QVERIFY(dialogs.messages.last().text.startsWith("All classes of one or more files are already assigned."));
     QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Nyc + Pip + NycLow + Enil|Nyc|0|"));
     QCOMPARE(description(dir + "/p.wav"), QStringLiteral("Nyc + NycNoc|Nyc, Pip|0|"));
@@ -103,7 +103,7 @@ void TestAssignment::writeFailures()
     // One row, a RAW recording: no "Skip for all"; Skip ends the job as usual.
     select(*w, {"d.raw"});
     press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.choices.last().text, "Error Writing File " + dir + "/d.raw");
     QCOMPARE(dialogs.choices.last().buttonTexts, (QStringList{"Skip", "Cancel"}));
 
@@ -112,7 +112,7 @@ void TestAssignment::writeFailures()
     select(*w, {"a.wav", "b.wav", "c.wav", "e.wav"});
     dialogs.choiceAnswers << 1;
     clickAssign(*w, "Bat");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.choices.size(), 2);
     QCOMPARE(dialogs.choices.last().buttonTexts, (QStringList{"Skip", "Skip for all", "Cancel"}));
     QCOMPARE(description(dir + "/e.wav"), QStringLiteral("Bat|"));
@@ -125,7 +125,7 @@ void TestAssignment::writeFailures()
     select(*w, {"a.wav", "c.wav"});
     dialogs.choiceAnswers << 2;
     clickAssign(*w, "Bat");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.choices.size(), 3);
     QCOMPARE(requests.size(), 1);
     QCOMPARE(w->ui->treeWidget_fileView->currentItem(), row(*w, "b.wav"));
@@ -162,7 +162,7 @@ void TestAssignment::acceptingProposals()
     QCOMPARE(description(dir + "/v.wav"), QStringLiteral("Nyc + Pip + Enil + NycLow|Nyc, Pip, Enil, NycLow, PipPp|1|"));
     QVERIFY(box(*w, "v.wav")->isChecked());
     QCOMPARE(list->currentItem(), row(*w, "x.wav"));
-    QTRY_VERIFY(!w->calculating);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
 
     // An empty proposal has nothing to accept: the box goes back, Space moves on, nothing is written.
     const QByteArray zBytes = testsupport::readFile(dir + "/z.wav");
@@ -181,7 +181,7 @@ void TestAssignment::acceptingProposals()
              "Could not write file " + dir + "/y.wav\nClass assignment is not saved to wav file.");
 
     // A blank typed into a comment stays the comment's, even while a spectrogram is calculated.
-    QTRY_VERIFY(!w->calculating);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
     KeySpy spy;
     list->installEventFilter(&spy);
     list->setCurrentItem(row(*w, "x.wav"));
@@ -234,11 +234,11 @@ void TestAssignment::guardDuringChain()
         QCOMPARE(dialogs.messages.at(i).text, pleaseWait);
     QCOMPARE(testsupport::readFile(dir + "/c.wav"), cBytes);
 
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("Pip|Nyc|0|"));
     select(*w, {"c.wav"});
     press(list, Qt::Key_L, "l");
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/c.wav"), QStringLiteral("Pip|Nyc|0|note"));
 }
 
@@ -254,7 +254,7 @@ void TestAssignment::thousandRecordings()
     QVERIFY(w);
     w->ui->treeWidget_fileView->selectAll();
     press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
-    QTRY_VERIFY_WITH_TIMEOUT(settled(*w), 120000);
+    QVERIFY(waitSettled(*w, 120000));
     for (int i = 0; i < 1000; ++i)
         QCOMPARE(description(dir + '/' + name(i)), i % 2 ? QStringLiteral("No Call + Bat|c%1").arg(i) : "Bat|");
     QCOMPARE(counts(*w), QStringLiteral("Bat 1000, No Call 500"));
@@ -294,7 +294,7 @@ void TestAssignment::classJobs()
     // A carried class leaves each recording, then its row goes; no class left means the flag "0".
     dialogs.messageAnswers << QMessageBox::Ok;
     QVERIFY(!deleteKey("Pnat"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("Nyc|Pip, Nyc|0|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|Pip, Nyc|0|c"));
     QVERIFY(!box(*w, "b.wav")->isChecked());
@@ -304,7 +304,7 @@ void TestAssignment::classJobs()
     // Renaming keeps the accepted flag; at the end the class's own row carries the new name in its place.
     QTreeWidgetItem *nyc = classRow(*w, "Nyc");
     QCOMPARE(w->renameClassInFiles(nyc, "Nycta"), MainWindow::ClassJobStart::Started);
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("Nycta|Pip, Nyc|0|"));
     QCOMPARE(description(dir + "/c.wav"), QStringLiteral("Nycta + Pip|Pip, Nyc|1|"));
     QCOMPARE(tree->topLevelItem(1), nyc);
@@ -313,7 +313,7 @@ void TestAssignment::classJobs()
 
     // Resetting keeps only the comments, then the review's tree and rows are read again.
     QVERIFY(w->resetAllFiles());
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     for (const char *name : {"/a.wav", "/c.wav", "/d.wav"})
         QCOMPARE(description(dir + name), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|c"));
@@ -341,15 +341,15 @@ void TestAssignment::keys()
     list->setCurrentItem(row(*w, "c.wav"));
     press(list, Qt::Key_Enter);
     QVERIFY(w->currentFileName.endsWith("c.wav"));
-    QTRY_VERIFY(!w->calculating);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
     press(list, Qt::Key_Right);
     QCOMPARE(list->currentItem(), row(*w, "d.wav"));
-    QTRY_VERIFY(!w->calculating);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
     press(tree, Qt::Key_Left);
     QCOMPARE(list->currentItem(), row(*w, "c.wav"));
     press(list, Qt::Key_Z, "z");   // no class has it
     QCOMPARE(spy.presses, 3);
-    QTRY_VERIFY(!w->calculating);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
 
     // Delete on the evaluation list stops at the first file that cannot be removed; passed on.
     QVERIFY(QFile::remove(dir + "/c.wav"));
@@ -372,7 +372,7 @@ void TestAssignment::keys()
     press(folderList, Qt::Key_Delete);
     QCOMPARE(dialogs.messages.last().text, pleaseWait);
     QCOMPARE(dialogs.messages.at(dialogs.messages.size() - 2).text, pleaseWait);
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
 
     // The folder list goes on past a failure; with nothing selected it consumes the key.
     folderList->clearSelection();

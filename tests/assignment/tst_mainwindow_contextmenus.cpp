@@ -102,7 +102,7 @@ void TestContextMenuWindow::classTree()
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("Do you really want to delete class No Call?\nClass No "
                                                           "Call will be unassigned in all files!"));
     rightClick(tree, classRow(*w, "Bat"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("Bats|"));
     QCOMPARE(topLevelNames(tree), QStringLiteral("Pip,Bats,Nyc,Unassigned,Myo"));
 
@@ -152,14 +152,14 @@ void TestContextMenuWindow::evaluationList()
     dialogs.dialogAnswers << answer("Pip", &offered) << answer("Enil");
     select(*w, {"q.wav"});
     rightClick(list, row(*w, "q.wav"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QVERIFY(offered.contains("NycLow") && !offered.contains("Nyc") && !offered.contains("Detected No Call"));
     QCOMPARE(description(dir + "/q.wav"), QStringLiteral("Nyc + Pip|Nyc, Pip|1|"));
     QVERIFY(box(*w, "q.wav")->isChecked());
     QVERIFY(QFile::remove(dir + "/s.wav"));
     select(*w, {"s.wav"});
     rightClick(list, row(*w, "s.wav"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.messages.last().text,
              "Could not write file " + dir + "/s.wav\nClass assignment is not saved to wav file.");
     QCOMPARE(counts(*w), QStringLiteral("Nyc 3, Pip 3, Detected No Call 1, Unassigned 1"));
@@ -169,7 +169,7 @@ void TestContextMenuWindow::evaluationList()
     dialogs.menuAnswers << "&Unassign all Classes" << "&Copy Files to Clipboard";
     select(*w, {"p.wav", "q.wav"});
     rightClick(list, row(*w, "q.wav"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     rightClick(list, row(*w, "q.wav"));
     setSystemPrefersLightThemeOverride(std::nullopt);
     QCOMPARE(description(dir + "/p.wav"), QStringLiteral("|Nyc, Pip|0|c"));
@@ -198,7 +198,7 @@ void TestContextMenuWindow::deleting()
     };
     select(*w, {"b.wav", "c.wav"});
     rightClick(list, row(*w, "b.wav"));
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.dialogRuns.last().title, QStringLiteral("Assign Class"));
     QCOMPARE(description(dir + "/c.wav"), QStringLiteral("Bat|"));
 
@@ -218,7 +218,7 @@ void TestContextMenuWindow::deleting()
     // The folder list goes on past a failure.
     dialogs.fileAnswers << dir;
     w->ui->actionOpen_Folder->trigger();
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QVERIFY(QFile::remove(dir + "/b.wav"));
     QTreeWidget *folderList = w->ui->treeWidget_2;
     folderList->selectAll();
@@ -247,7 +247,7 @@ void TestContextMenuWindow::whileHeadersAreRead()
     QMetaObject::invokeMethod(
         pause, [&go, pause]() { go.acquire(); pause->deleteLater(); }, Qt::QueuedConnection);
     auto endPause = qScopeGuard([&go]() { go.release(); });
-    QTRY_VERIFY(!row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating);
+    QVERIFY(testsupport::waitUntil([&w]() { return !row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
     QTreeWidget *list = w->ui->treeWidget_fileView;
     select(*w, {"a.wav"});
 
@@ -257,17 +257,17 @@ void TestContextMenuWindow::whileHeadersAreRead()
     rightClick(list, row(*w, "a.wav"));
     QCOMPARE(dialogs.messages.last().text, pleaseWait);
     rightClick(list, row(*w, "a.wav"));
-    QTRY_COMPARE(w->jobGuard.running(), JobGuard::Job::None);
+    QVERIFY(testsupport::waitUntil([&w]() { return w->jobGuard.running() == JobGuard::Job::None; }));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("|Pip, Nyc|0|"));
     rightClick(list, row(*w, "a.wav"));
-    QTRY_COMPARE(w->jobGuard.running(), JobGuard::Job::None);
+    QVERIFY(testsupport::waitUntil([&w]() { return w->jobGuard.running() == JobGuard::Job::None; }));
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("Reset will delete Class Assignments and Tavron Proposals\n"
                                                           "of all Files in your current loaded Folder."));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|kept"));
     endPause.dismiss();
     go.release();
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(counts(*w), QStringLiteral("Unassigned 3"));
 }
 

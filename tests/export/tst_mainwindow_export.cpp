@@ -20,7 +20,7 @@ namespace {
 
 using testsupport::readFile;
 
-using evaluationfolder::settled;
+using evaluationfolder::waitSettled;
 
 // Answers a check-tree dialog: unchecks the class rows named (all others with `keepOnly`), then OK.
 std::function<void(QDialog *)> checkTree(const QStringList &names, bool keepOnly = false)
@@ -84,7 +84,7 @@ private:
                                                   {"e", "Bat|", "", ""}});
         auto w = std::make_unique<MainWindow>();
         w->ui->actionOpen_Folder->trigger();
-        if (!QTest::qWaitFor([&w]() { return settled(*w); }, 20000))
+        if (!evaluationfolder::waitSettled(*w))
             return nullptr;
         return w;
     }
@@ -121,7 +121,7 @@ void TestMainWindowExport::copyByClass()
         dialogs.dialogAnswers << checkTree({"Nyc", "Pip"});
         dialogs.messageAnswers << answer;
         w->ui->actionCopy_Files_to_other_Folder->trigger();
-        QTRY_VERIFY(settled(*w));
+        QVERIFY(waitSettled(*w));
     };
     copyBatAndUnassigned(QMessageBox::No, to);
     QCOMPARE(dialogs.messages.last().text, RecordingCopy::overwriteQuestionText());
@@ -152,7 +152,7 @@ void TestMainWindowExport::copyFailuresCancelAndGuard()
     dialogs.dialogAnswers << checkTree({});
     dialogs.messageAnswers << QMessageBox::Ok << QMessageBox::Cancel;
     w->ui->actionCopy_Files_to_other_Folder->trigger();
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.messages.size(), 2);
     QCOMPARE(dialogs.messages.first().text, RecordingCopy::errorQuestionText("a.wav"));
     QCOMPARE(dialogs.messages.first().defaultButton, QMessageBox::Cancel);
@@ -174,7 +174,7 @@ void TestMainWindowExport::copyFailuresCancelAndGuard()
     QCOMPARE(dialogs.messages.size(), 6);
     QCOMPARE(dialogs.messages.last().text, JobGuard::refusalText());
     w->progressDialog->cancel();
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(QDir(later).entryList(QDir::Files), QStringList{"b.wav"});
 }
 
@@ -271,7 +271,7 @@ void TestMainWindowExport::tavronEvaluation()
     dialogs.fileAnswers << to;
     dialogs.dialogAnswers << checkTree({"Detected No Call"}, true);
     w->ui->actionCopy_Files_to_other_Folder->trigger();
-    QTRY_VERIFY(settled(*w));
+    QVERIFY(waitSettled(*w));
     QCOMPARE(QDir(to).entryList(QDir::Files), QStringList{"u.wav"});
 }
 

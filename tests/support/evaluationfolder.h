@@ -42,6 +42,12 @@ inline bool settled(const MainWindow &w)
            && w.jobGuard.running() == JobGuard::Job::None;
 }
 
+// Waits until the window has settled (see settled); false on timeout.
+inline bool waitSettled(const MainWindow &w, int timeoutMs = 60000)
+{
+    return testsupport::waitUntil([&w]() { return settled(w); }, timeoutMs);
+}
+
 // A folder of small recordings made on 01/06/24, each long enough for a spectrogram, with a bext chunk
 // holding its text unless the text is null.
 inline QString makeFolder(const QString &root, const QString &name, const QList<QPair<QString, QString>> &recordings,
@@ -88,7 +94,7 @@ inline std::unique_ptr<MainWindow> open(ScriptedDialogs &dialogs, const QString 
         return nullptr;
     startEvaluation(dialogs, *w, folder, mode);
     QApplication::setActiveWindow(w.get());
-    if (!QTest::qWaitForWindowActive(w.get()) || !QTest::qWaitFor([&w]() { return settled(*w); }, 60000))
+    if (!QTest::qWaitForWindowActive(w.get()) || !waitSettled(*w))
         return nullptr;
     return w;
 }

@@ -5,11 +5,14 @@
 #include "app/settingskeys.h"
 #include "display/myqwtzoomer.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <qwt_plot.h>
 
@@ -65,9 +68,30 @@ void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardMod
     sendMouse(widget, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, modifiers);
 }
 
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    if (condition())
+        return true;
+    QEventLoop loop;
+    const auto check = [&condition, &loop]() {
+        if (condition())
+            loop.quit();
+    };
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &loop, check);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, check);
+    poll.start(20);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(timeoutMs);
+    loop.exec();
+    return condition();
+}
+
 bool waitForSpectrogram(const MainWindow &window, int timeoutMs)
 {
-    return QTest::qWaitFor([&window]() { return !window.calculating; }, timeoutMs);
+    return waitUntil([&window]() { return !window.calculating; }, timeoutMs);
 }
 
 } // namespace testsupport

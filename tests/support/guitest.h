@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
 #include <memory>
 
 class MainWindow;
@@ -64,6 +65,16 @@ void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseB
 
 /** Press at from, one move to to, release there: a left-button drag with modifiers held throughout. */
 void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers);
+
+/**
+ * Runs the event loop until condition holds; false when it still does not
+ * after timeoutMs. The condition is checked whenever the loop has handled
+ * every waiting event, so a chain of worker replies moves on as fast as the
+ * worker answers, not one step per sleeping round as QTest::qWaitFor and the
+ * QTRY macros allow; and every 20 ms besides, for a change made on another
+ * thread that posts no event.
+ */
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 60000);
 
 /** Waits until the window has no spectrogram request out (drawn, or failed); false on timeout. */
 bool waitForSpectrogram(const MainWindow &window, int timeoutMs = 30000);
