@@ -6,6 +6,7 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/classtextrules.h"
+#include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "filelist/rowcomment.h"
@@ -13,6 +14,25 @@
 #include "ui_mainwindow.h"
 
 #include <QCheckBox>
+
+namespace {
+
+// The proposal's classes that the class tree has no class row for. The
+// evaluations with proposals read the recordings keeping only the classes of
+// their tree: a class outside it (a species code of the recorder's analysis)
+// would be stored now and dropped without a word at the next load.
+QStringList classesOutsideTree(QTreeWidget *tree, const QString &proposal)
+{
+    QStringList outside;
+    for (const QString &name : ClassTextRules::proposalClasses(proposal)) {
+        if (name == ClassNames::unassigned || name == ClassNames::detectedNoCall
+            || !ClassTreeRows::firstNamed(tree, name))
+            outside << name;
+    }
+    return outside;
+}
+
+} // namespace
 
 void MainWindow::acceptProposal(int state)
 {
@@ -44,6 +64,16 @@ void MainWindow::acceptProposal(int state)
 bool MainWindow::writeAcceptance(QTreeWidgetItem *row, bool accept)
 {
     const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+    const QStringList outside =
+        accept ? classesOutsideTree(ui->treeWidget, row->text(FileViewColumn::Proposal)) : QStringList();
+    if (!outside.isEmpty()) {
+        userDialogs().information(
+            nullptr, QString(),
+            tr("The proposal cannot be accepted: the class tree has no class \"%1\".\nA class outside the "
+               "class tree would be removed from the recording when the folder is read again.")
+                .arg(outside.join(QStringLiteral("\", \""))));
+        return false;
+    }
     // A RAW recording has no description: its row changes all the same.
     if (recordingKind(path) != RecordingKind::Wav)
         return true;

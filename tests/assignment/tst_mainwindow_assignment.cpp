@@ -22,6 +22,7 @@ private slots:
     void tavronQuestions();
     void writeFailures();
     void acceptingProposals();
+    void proposalOutsideTree();
     void guardDuringChain();
     void thousandRecordings();
     void classJobs();
@@ -191,6 +192,32 @@ void TestAssignment::acceptingProposals()
     QCOMPARE(spy.presses, 1);
     list->closePersistentEditor(row(*w, "x.wav"), FileViewColumn::Comment);
     w->calculating = false;
+}
+
+void TestAssignment::proposalOutsideTree()
+{
+    // The recorder proposes "Myotis, Nyc": the review's tree has no "Myotis", and the next load would drop it.
+    const QString dir = folder("outside", {{"a.wav", "||0|"}});
+    QVERIFY(testsupport::writeFile(dir + "/calls_ch1_files.txt",
+                                   "a.wav\t2024-06-01\t22:14:03\tbat\tMyotis\tx\tNyctaloid\n"));
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::RecorderReview);
+    QVERIFY(w);
+    QCOMPARE(row(*w, "a.wav")->text(FileViewColumn::Proposal), QStringLiteral("Myotis, Nyc"));
+
+    // Neither the box nor Space accepts it; each says why, and the recording keeps its text.
+    box(*w, "a.wav")->click();
+    QVERIFY(!box(*w, "a.wav")->isChecked());
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.last().text.contains("the class tree has no class \"Myotis\""));
+    QTreeWidget *list = w->ui->treeWidget_fileView;
+    list->setCurrentItem(row(*w, "a.wav"));
+    press(list, Qt::Key_Space, " ");
+    QCOMPARE(dialogs.messages.size(), 2);
+    QVERIFY(!box(*w, "a.wav")->isChecked());
+    QCOMPARE(description(dir + "/a.wav"), QStringLiteral("||0|"));
+    QCOMPARE(classes(*w, "a.wav"), QStringLiteral(",,,"));
+    QCOMPARE(counts(*w), QStringLiteral("Unassigned 1"));
 }
 
 void TestAssignment::guardDuringChain()
