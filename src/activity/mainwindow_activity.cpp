@@ -16,6 +16,10 @@ void MainWindow::on_actionActivity_Plot_triggered()
     } else {
         return;
     }
+    // The charts and their plot-data exports count every row's classes: rows
+    // whose headers are not read yet would count as unassigned.
+    if (!mayStart(JobGuard::Action::ReadRows))
+        return;
     plotFolderDialog dialog(this, wavDirectory, list);
     dialog.setWindowTitle(title);
     dialog.exec();

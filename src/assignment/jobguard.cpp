@@ -9,6 +9,7 @@ bool JobGuard::allows(Action action, bool headerChainRunning) const
     switch (action) {
     case Action::ChangeClassTree:
     case Action::DeleteFiles:
+    case Action::ReadRows:
         return !headerChainRunning;
     default:
         return true;

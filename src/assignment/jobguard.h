@@ -32,6 +32,8 @@
  *   EditClassTree     refused                   allowed (adding a class, a new shortcut, saving the model)
  *   DeleteFiles       refused                   refused: the header replies address rows by position
  *   Open              refused                   allowed: the header chain restarts for the new load
+ *   ReadRows          refused                   refused: the exports, the copy by class and the activity
+ *                                               dialog would take the unread rows for unassigned ones
  *
  * A refused key is passed on, a refused accept box or comment is put back,
  * and where the user acted with the mouse or a menu refusalText() is shown.
@@ -40,7 +42,7 @@ class JobGuard
 {
 public:
     enum class Job { None, Bext, Copy, Deletion };
-    enum class Action { StartJob, WriteRecording, ChangeClassTree, EditClassTree, DeleteFiles, Open };
+    enum class Action { StartJob, WriteRecording, ChangeClassTree, EditClassTree, DeleteFiles, Open, ReadRows };
 
     void start(Job job) { m_running = job; }
     void finish() { m_running = Job::None; }

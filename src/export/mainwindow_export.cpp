@@ -26,8 +26,9 @@
 
 QString MainWindow::exportFileName(const QString &caption, const QString &storedPath)
 {
-    // An export reads the rows a running job is still changing.
-    if (!mayStart(JobGuard::Action::StartJob))
+    // An export reads every row: a running job is still changing them, and
+    // rows whose headers are not read yet would count as unassigned.
+    if (!mayStart(JobGuard::Action::ReadRows))
         return QString();
     return userDialogs().saveFileName(this, caption, storedPath, tr("CSV Files (*.csv)"));
 }
@@ -141,7 +142,8 @@ void MainWindow::exportTavron(const QString &fileName, const QVector<FileRowText
 
 void MainWindow::on_actionCopy_Files_to_other_Folder_triggered()
 {
-    if (!mayStart(JobGuard::Action::StartJob))
+    // Rows whose headers are not read yet would be copied as unassigned ones.
+    if (!mayStart(JobGuard::Action::ReadRows))
         return;
     const QString folder =
         userDialogs().existingDirectory(this, tr("Copy Files to Folder"), readSetting(SettingKeys::copyFilesPath),

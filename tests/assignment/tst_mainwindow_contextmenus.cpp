@@ -10,8 +10,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QSemaphore>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 
 using namespace evaluationfolder;
@@ -240,13 +238,7 @@ void TestContextMenuWindow::whileHeadersAreRead()
     auto w = testsupport::exposedWindow();
     QVERIFY(w);
     startEvaluation(dialogs, *w, dir, EvaluationMode::RecorderReview);
-    // The header worker waits behind its first request until the pause ends.
-    QSemaphore go;
-    auto *pause = new QObject;
-    pause->moveToThread(w->fileInfoThread);
-    QMetaObject::invokeMethod(
-        pause, [&go, pause]() { go.acquire(); pause->deleteLater(); }, Qt::QueuedConnection);
-    auto endPause = qScopeGuard([&go]() { go.release(); });
+    HeaderPause pause(*w);
     QVERIFY(testsupport::waitUntil([&w]() { return !row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
     QTreeWidget *list = w->ui->treeWidget_fileView;
     select(*w, {"a.wav"});
@@ -265,8 +257,7 @@ void TestContextMenuWindow::whileHeadersAreRead()
                                                           "of all Files in your current loaded Folder."));
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|kept"));
-    endPause.dismiss();
-    go.release();
+    pause.release();
     QVERIFY(waitSettled(*w));
     QCOMPARE(counts(*w), QStringLiteral("Unassigned 3"));
 }

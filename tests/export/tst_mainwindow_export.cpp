@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -56,6 +57,7 @@ private slots:
     void copyFailuresCancelAndGuard();
     void exports();
     void tavronEvaluation();
+    void refusedWhileHeadersAreRead();
 
 private:
     // Writes recordings {name, description, "MM/dd/yy", "HH:mm:ss"} (no recording time without a date)
@@ -273,6 +275,43 @@ void TestMainWindowExport::tavronEvaluation()
     w->ui->actionCopy_Files_to_other_Folder->trigger();
     QVERIFY(waitSettled(*w));
     QCOMPARE(QDir(to).entryList(QDir::Files), QStringList{"u.wav"});
+}
+
+void TestMainWindowExport::refusedWhileHeadersAreRead()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << writeFolder("loading", {{"a", "Bat|", "06/15/21", "22:30:00"},
+                                                   {"b", "Nyc|", "06/15/21", "22:31:00"}});
+    auto w = std::make_unique<MainWindow>();
+    w->ui->actionOpen_Folder->trigger();
+    evaluationfolder::HeaderPause pause(*w);
+    QTreeWidget *list = w->ui->treeWidget_2;
+    QVERIFY(testsupport::waitUntil(
+        [&]() { return !list->topLevelItem(0)->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
+    const int asked = dialogs.fileQuestions.size();
+
+    // b is not read yet and would count as unassigned: nothing that reads every row starts.
+    bool activityShown = false;
+    QTimer::singleShot(0, [&activityShown]() {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            activityShown = true;
+            dialog->close();
+        }
+    });
+    w->ui->actionActivity_Plot->trigger();
+    QCoreApplication::processEvents();
+    w->ui->actionExport_CSV_File->trigger();
+    w->ui->actionExport_Tavron_File->trigger();
+    w->ui->actionCopy_Files_to_other_Folder->trigger();
+    w->exportCSVFileFromAction({list->topLevelItem(0)});
+    w->exportTavronFileFromAction({list->topLevelItem(0)});
+    QVERIFY(!activityShown);
+    QCOMPARE(dialogs.fileQuestions.size(), asked);
+    QCOMPARE(dialogs.messages.size(), 6);
+    for (const MessageBoxRequest &message : qAsConst(dialogs.messages))
+        QCOMPARE(message.text, JobGuard::refusalText());
+    pause.release();
+    QVERIFY(waitSettled(*w));
 }
 
 QUILLON_TEST(TestMainWindowExport)

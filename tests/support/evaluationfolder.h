@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTest>
 #include <QThread>
 #include <QTreeWidgetItemIterator>
@@ -47,6 +48,36 @@ inline bool waitSettled(const MainWindow &w, int timeoutMs = 60000)
 {
     return testsupport::waitUntil([&w]() { return settled(w); }, timeoutMs);
 }
+
+// Holds the window's header worker behind the request it has now, made just
+// after a load starts: the first row is read, the rows after it stay unread
+// until release() or the pause's end.
+class HeaderPause
+{
+public:
+    explicit HeaderPause(MainWindow &w)
+    {
+        auto *pause = new QObject;
+        pause->moveToThread(w.fileInfoThread);
+        // Shared: the worker may still be leaving acquire() when the pause is gone.
+        const std::shared_ptr<QSemaphore> go = m_go;
+        QMetaObject::invokeMethod(
+            pause, [go, pause]() { go->acquire(); pause->deleteLater(); }, Qt::QueuedConnection);
+    }
+    ~HeaderPause() { release(); }
+    HeaderPause(const HeaderPause &) = delete;
+    HeaderPause &operator=(const HeaderPause &) = delete;
+    void release()
+    {
+        if (!m_released)
+            m_go->release();
+        m_released = true;
+    }
+
+private:
+    std::shared_ptr<QSemaphore> m_go = std::make_shared<QSemaphore>();
+    bool m_released = false;
+};
 
 // A folder of small recordings made on 01/06/24, each long enough for a spectrogram, with a bext chunk
 // holding its text unless the text is null.
