@@ -11,8 +11,6 @@
 #include "recording/recordingkind.h"
 #include "ui_mainwindow.h"
 
-#include <QSignalBlocker>
-
 namespace {
 
 bool isSelectable(const QTreeWidgetItem *row)
@@ -154,11 +152,13 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
         // takes back the one the recording holds.
         userDialogs().message({nullptr, QMessageBox::Warning, QString(),
                                refused ? JobGuard::refusalText() : tr("The comment cannot be stored in the recording.")});
-        const QSignalBlocker noWrite(row->treeWidget());
-        row->setText(FileViewColumn::Comment, storedComment(path));
+        showStoredComment(row, path);
         return;
     }
-    if (!writeRowDescription(path, text))
+    if (!writeRowDescription(path, text)) {
         userDialogs().message({nullptr, QMessageBox::Critical, QString(),
                                tr("Could not write file ") + path + tr("\nNew comment is not saved to wav file.")});
+        // The row shows what the recording holds, as the exports will read it.
+        showStoredComment(row, path);
+    }
 }

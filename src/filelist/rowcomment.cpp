@@ -4,6 +4,9 @@
 #include "filelist/fileviewtreewidgetitem.h"
 #include "recording/wavfile.h"
 
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
 ClassAssignmentText rowAssignment(const QTreeWidgetItem *row)
 {
     ClassAssignmentText t;
@@ -29,6 +32,12 @@ QString storedComment(const QString &path)
     WavFile recording;
     recording.open(path, true);
     return ClassAssignmentText::parse(recording.bext.description).comment;
+}
+
+void showStoredComment(QTreeWidgetItem *row, const QString &path)
+{
+    const QSignalBlocker noWrite(row->treeWidget());
+    row->setText(FileViewColumn::Comment, storedComment(path));
 }
 
 bool writeRowDescription(const QString &path, const QString &text)

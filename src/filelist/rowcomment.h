@@ -27,6 +27,14 @@ QString commentWriteText(const QTreeWidgetItem *row);
 QString storedComment(const QString &path);
 
 /**
+ * Puts the comment the recording at path holds back into row, after an edit
+ * that was refused or not written: the exports and every later write of the
+ * row take its comment from the row. Sets it without the list's change
+ * signal, so nothing is written.
+ */
+void showStoredComment(QTreeWidgetItem *row, const QString &path);
+
+/**
  * Writes text into the description of the recording at path at once, on the
  * calling thread, with a recording object made for this one write. The one
  * place where a single edit of a row reaches its recording.

@@ -58,6 +58,7 @@ private slots:
     void exports();
     void tavronEvaluation();
     void refusedWhileHeadersAreRead();
+    void failedCommentWrite();
 
 private:
     // Writes recordings {name, description, "MM/dd/yy", "HH:mm:ss"} (no recording time without a date)
@@ -312,6 +313,33 @@ void TestMainWindowExport::refusedWhileHeadersAreRead()
         QCOMPARE(message.text, JobGuard::refusalText());
     pause.release();
     QVERIFY(waitSettled(*w));
+}
+
+void TestMainWindowExport::failedCommentWrite()
+{
+    // b's last chunk runs past the end of the file: its description is read, but never written.
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << writeFolder("comment", {{"a", "Bat|", "06/15/21", "22:30:00"}});
+    testsupport::WavWriter broken;
+    broken.fmt(250000, 16).data(QVector<int>(4096, 7), 16).bext("Nyc|stored");
+    broken.chunk("junk", "xx", true, 100);
+    QVERIFY(broken.write(m_folder + "/b.wav"));
+    auto w = std::make_unique<MainWindow>();
+    w->ui->actionOpen_Folder->trigger();
+    QVERIFY(waitSettled(*w));
+    QTreeWidgetItem *b = w->ui->treeWidget_2->topLevelItem(1);
+    QCOMPARE(b->text(FileViewColumn::Comment), QStringLiteral("stored"));
+
+    // After the message the row shows what the recording holds, and the export lists that.
+    b->setText(FileViewColumn::Comment, "typed");
+    QCOMPARE(dialogs.messages.last().text,
+             "Could not write file " + m_folder + "/b.wav\nNew comment is not saved to wav file.");
+    QCOMPARE(b->text(FileViewColumn::Comment), QStringLiteral("stored"));
+    const QString csv = m_dir.path() + "/comment.csv";
+    dialogs.fileAnswers << csv;
+    dialogs.dialogAnswers << [](QDialog *d) { d->accept(); };
+    w->ui->actionExport_CSV_File->trigger();
+    QVERIFY(QString::fromUtf8(readFile(csv)).contains(";Nyc;;;;stored\r\n"));
 }
 
 QUILLON_TEST(TestMainWindowExport)
