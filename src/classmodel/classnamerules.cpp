@@ -21,7 +21,7 @@ QString refusal(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
         return QCoreApplication::translate("ClassNames", "The new Class Name may not be empty.");
-    if (!isUsable(typed))
+    if (!isUsable(typed) || typed.contains(QLatin1Char(';')))
         return QCoreApplication::translate("ClassNames", "This class name cannot be used.");
     return QString();
 }

@@ -29,8 +29,11 @@ bool isUsable(const QString &name);
 /**
  * Why a name typed for a new or renamed class is refused, as the class
  * dialogs tell the user: "The new Class Name may not be empty." for a blank
- * name, "This class name cannot be used." for one isUsable() rejects; the
- * empty text for a name that is taken as typed.
+ * name, "This class name cannot be used." for one isUsable() rejects or one
+ * holding a ";" (the separator of the export files, where such a name is
+ * written with a "," instead); the empty text for a name that is taken as
+ * typed. A ";" is refused only here: class-model files and recordings that
+ * already hold such a name still load.
  */
 QString refusal(const QString &typed);
 

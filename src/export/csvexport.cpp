@@ -147,8 +147,9 @@ QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions 
     QString text = csvHeaderLine(options);
     text.reserve(text.size() + rows.size() * 96);
     const auto appendEventsAndComment = [&](int i, const FileRowTexts &row) {
+        // The events list class names, which may hold a ";" as the class columns do.
         for (const QStringList &texts : events)
-            text += texts.at(i) + sep;
+            text += exportField(texts.at(i)) + sep;
         text += exportField(row.text(FileViewColumn::Comment)) + QLatin1String("\r\n");
     };
     for (int i = 0; i < rows.size(); ++i) {

@@ -48,6 +48,9 @@ void TestPlotDataCsv::text_data()
                                                 << QByteArray("Day;Pip\r\n01/01/21;5.000\r\n02/01/21;0.123\r\n");
     QTest::newRow("every column unchecked: the labels alone")
         << QString() << QVector<PlotDataColumn>{} << QByteArray("Day\r\n01/01/21\r\n02/01/21\r\n");
+    QTest::newRow("a class name holding the separator: ',' in its place, the columns stay")
+        << QString() << QVector<PlotDataColumn>{{QStringLiteral("Nyc;Pip [Rec./h]"), {1.0f, 2.0f}, 3}}
+        << QByteArray("Day;Nyc,Pip [Rec./h]\r\n01/01/21;1.000\r\n02/01/21;2.000\r\n");
     QTest::newRow("no group separator, UTF-8 names")
         << QString() << QVector<PlotDataColumn>{{QStringLiteral("Fledermaus \u00e4 [Rec./h]"), {1234.5678f, 0.0005f}, 3}}
         << QByteArray("Day;Fledermaus \xc3\xa4 [Rec./h]\r\n01/01/21;1234.568\r\n02/01/21;0.001\r\n");

@@ -108,6 +108,7 @@ void TestClassDialogs::nameCheck_data()
     QTest::newRow("a bar") << "Pip|Nyc" << unusable;
     QTest::newRow("the class separator") << "Pip + Nyc" << unusable;
     QTest::newRow("a line break") << "Pip\nNyc" << unusable;
+    QTest::newRow("the exports' separator") << "Pip;Nyc" << unusable;
     QTest::newRow("the unassigned row") << "Unassigned" << unusable;
     QTest::newRow("the no-call row") << "Detected No Call" << unusable;
     QTest::newRow("blanks kept") << " Pip " << QString();

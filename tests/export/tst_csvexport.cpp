@@ -46,12 +46,19 @@ void CsvExportTest::golden_data()
         << QStringList() << QStringList{"Nyc"} << QList<int>() << dyn << false << false
         << crlf({"FileName;Date;Time [UTC+01:00];Length [s];Class1;Class2;Class3;Class4;Comment"});
 
-    QTest::newRow("no intervals: no event fields; a ';' in a comment unchanged")
+    QTest::newRow("no intervals: no event fields; a ';' in a comment is a ','")
         << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc|Pip|||note; with semicolon",
                        "b.wav|15/06/21|22:11:00|3.5||Pip", "c.wav|15/06/21|22:12:00|1.0||"}
         << QStringList{"Nyc"} << QList<int>() << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
-                 "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;;;note; with semicolon"});
+                 "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;;;note, with semicolon"});
+
+    QTest::newRow("a ';' in a class is a ',' in its column and its events: the fields stay in place")
+        << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc;Pip|Enil|||c"}
+        << QStringList{"Nyc;Pip"} << QList<int>{1} << dyn << true << false
+        << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);"
+                 "Comment",
+                 "a.wav;15/06/21;22:10:00;5.0;Nyc,Pip;Enil;;;Nyc,Pip;c"});
 
     QTest::newRow("a line break inside a class or a comment is a blank: one record stays one line")
         << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc|Recorder X\r\nGain 10|||seen\nand\rheard"}

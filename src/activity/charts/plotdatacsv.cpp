@@ -1,6 +1,7 @@
 #include "activity/charts/plotdatacsv.h"
 
 #include "app/userdialogs.h"
+#include "export/exportfield.h"
 #include "export/textfilewriter.h"
 
 #include <QObject>
@@ -19,8 +20,9 @@ QString plotDataCsvText(const QString &title, const QString &firstHeader, const 
     if (!title.isEmpty())
         text += title + lineEnd;
     text += firstHeader;
+    // A header names a class, which may hold the separator.
     for (const PlotDataColumn &column : columns)
-        text += cellSeparator + column.header;
+        text += cellSeparator + exportField(column.header);
     text += lineEnd;
     for (int bin = 0; bin < binLabels.size(); ++bin) {
         text += binLabels.at(bin);
