@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 
 #include "app/evaluationmode.h"
+#include "app/filewritefailure.h"
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/classtextrules.h"
@@ -112,22 +113,12 @@ bool MainWindow::replySucceeded(bool success, const QString &wavDirectory, const
         return true;
     if (skipAllWriteErrors)
         return false;
-    const QString skip = tr("Skip");
-    const QString skipAll = tr("Skip for all");
-    const QString cancel = tr("Cancel");
-    QStringList buttons{skip};
-    if (rows.size() > 1)
-        buttons << skipAll;
-    buttons << cancel;
-    const int choice = userDialogs().choose(
-        nullptr, QMessageBox::Critical, QString(),
-        tr("Error Writing File ") + wavDirectory + QLatin1Char('/') + rows.at(index).text(FileViewColumn::Name),
-        buttons);
-    // A box closed without a choice stops the job, as Cancel does.
-    const QString chosen = buttons.value(choice, cancel);
-    if (chosen == skipAll) {
+    const WriteFailureChoice choice =
+        askAfterWriteFailure(wavDirectory + QLatin1Char('/') + rows.at(index).text(FileViewColumn::Name),
+                             rows.failure(index), rows.size() > 1);
+    if (choice == WriteFailureChoice::SkipForAll) {
         skipAllWriteErrors = true;
-    } else if (chosen == cancel) {
+    } else if (choice == WriteFailureChoice::Cancel) {
         progressDialog->cancel();
         skipAllWriteErrors = false;
     }

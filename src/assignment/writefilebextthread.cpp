@@ -1,8 +1,12 @@
 #include "assignment/writefilebextthread.h"
 
+#include "analysis/classassignmenttext.h"
 #include "assignment/classtextrules.h"
 #include "filelist/rowcomment.h"
+#include "recording/recordingkind.h"
 #include "recording/wavfile.h"
+
+#include <QFile>
 
 namespace {
 
@@ -11,17 +15,46 @@ QString pathOf(const QString &wavDirectory, const FileRowTexts &row)
     return wavDirectory + QLatin1Char('/') + row.text(FileViewColumn::Name);
 }
 
-bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome)
+// Writes the outcome of the row at index; a failure leaves its reason in rows.
+bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileRowList &rows, int index)
 {
-    if (!outcome.write)
-        return outcome.success;
-    const WavFile recording;
-    return recording.writeBextDescription(path, outcome.text);
+    bool success = outcome.success;
+    if (outcome.write) {
+        const WavFile recording;
+        success = recording.writeBextDescription(path, outcome.text);
+    }
+    if (!success)
+        rows.setFailure(index, WriteFileBextThread::failureReason(path, outcome.text));
+    return success;
 }
 
 } // namespace
 
 WriteFileBextThread::WriteFileBextThread() : QObject(nullptr) {}
+
+QString WriteFileBextThread::failureReason(const QString &path, const QString &text)
+{
+    if (recordingKind(path) != RecordingKind::Wav)
+        return tr("Only WAV recordings can hold classes.");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return tr("The file cannot be opened for writing: ") + file.errorString();
+    file.close();
+    WavFile header;
+    header.open(path, true);
+    // The writer does not write behind a chunk the reader stops at: classes
+    // stored there could never be read back.
+    if (!header.walkedToEnd) {
+        const QString reason = tr("The recording cannot be read to its end.");
+        return header.errorText.isEmpty() ? reason : reason + QLatin1Char('\n') + header.errorText;
+    }
+    const int bytes = text.toUtf8().size();
+    if (bytes > ClassAssignmentText::descriptionBytes)
+        return tr("The text to store takes %1 bytes, more than the %2 bytes of the recording's description.")
+            .arg(bytes)
+            .arg(ClassAssignmentText::descriptionBytes);
+    return QString();
+}
 
 WriteFileBextThread::~WriteFileBextThread() = default;
 
@@ -29,7 +62,8 @@ void WriteFileBextThread::writeFileBextExtended(int index, QString wavDirectory,
                                                 FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::assign(row, classItem.name));
+    const bool success =
+        carryOut(pathOf(wavDirectory, row), ClassTextRules::assign(row, classItem.name), selectedFileItems, index);
     emit signalFileBextFinishedExtended(index, wavDirectory, classItem, selectedFileItems, success);
 }
 
@@ -38,7 +72,8 @@ void WriteFileBextThread::renameClassFile(int index, QString wavDirectory, QStri
 {
     const FileRowTexts &row = selectedFileItems.at(index);
     const bool success =
-        carryOut(pathOf(wavDirectory, row), ClassTextRules::rename(row, oldClassName, newClassName));
+        carryOut(pathOf(wavDirectory, row), ClassTextRules::rename(row, oldClassName, newClassName),
+                 selectedFileItems, index);
     emit signalRenameClassFile(index, wavDirectory, oldClassName, newClassName, selectedFileItems, success);
 }
 
@@ -46,14 +81,16 @@ void WriteFileBextThread::deleteClassFile(int index, QString wavDirectory, QStri
                                           FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::remove(row, deleteClassName));
+    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::remove(row, deleteClassName),
+                                  selectedFileItems, index);
     emit signalDeleteClassFile(index, wavDirectory, deleteClassName, selectedFileItems, success);
 }
 
 void WriteFileBextThread::unassignFile(int index, QString wavDirectory, FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::unassign(row));
+    const bool success =
+        carryOut(pathOf(wavDirectory, row), ClassTextRules::unassign(row), selectedFileItems, index);
     emit signalUnassignFile(index, wavDirectory, selectedFileItems, success);
 }
 
@@ -63,6 +100,6 @@ void WriteFileBextThread::resetFile(int index, QString wavDirectory, FileRowList
     const QString path = pathOf(wavDirectory, row);
     // A row whose header is not read yet shows no comment: keep the one its recording holds.
     const QString stored = row.text(FileViewColumn::Date).isEmpty() ? storedComment(path) : QString();
-    const bool success = carryOut(path, ClassTextRules::reset(row, stored));
+    const bool success = carryOut(path, ClassTextRules::reset(row, stored), selectedFileItems, index);
     emit signalResetFile(index, wavDirectory, selectedFileItems, success);
 }

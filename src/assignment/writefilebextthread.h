@@ -17,7 +17,8 @@
  * serialised bext write.
  *
  * Keeps no state between requests and never touches a widget: it reads only
- * the row copies it is sent.
+ * the row copies it is sent. A row not written gets the reason in the list
+ * it is answered with (FileRowList::failure), for the write-failure box.
  */
 class WriteFileBextThread : public QObject
 {
@@ -26,6 +27,16 @@ class WriteFileBextThread : public QObject
 public:
     WriteFileBextThread();
     ~WriteFileBextThread() override;
+
+    /**
+     * Why text could not be stored in the recording at path, in the user's
+     * words: not a WAV recording, a file that cannot be opened for writing, a
+     * recording the reader cannot walk to its end (with the reader's own
+     * words where it has any), or a text longer than the 256-byte
+     * description. Empty when none of these holds (a read or write error of
+     * the moment).
+     */
+    static QString failureReason(const QString &path, const QString &text);
 
 signals:
     void signalFileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,

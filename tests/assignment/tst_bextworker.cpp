@@ -53,17 +53,20 @@ private slots:
         m_worker->moveToThread(&m_thread);
         connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
         // Replies are taken on this thread, as the window takes them; each repeats its request's arguments.
-        const auto take = [this](int index, bool ok) { m_replies << (index == 1 && ok); };
+        const auto take = [this](int index, const FileRowList &rows, bool ok) {
+            m_replies << (index == 1 && ok);
+            m_reasons << rows.failure(index);
+        };
         connect(m_worker, &WriteFileBextThread::signalFileBextFinishedExtended, this,
-                [take](int i, QString, ClassRowTexts, FileRowList, bool ok) { take(i, ok); });
+                [take](int i, QString, ClassRowTexts, FileRowList rows, bool ok) { take(i, rows, ok); });
         connect(m_worker, &WriteFileBextThread::signalRenameClassFile, this,
-                [take](int i, QString, QString, QString, FileRowList, bool ok) { take(i, ok); });
+                [take](int i, QString, QString, QString, FileRowList rows, bool ok) { take(i, rows, ok); });
         connect(m_worker, &WriteFileBextThread::signalDeleteClassFile, this,
-                [take](int i, QString, QString, FileRowList, bool ok) { take(i, ok); });
+                [take](int i, QString, QString, FileRowList rows, bool ok) { take(i, rows, ok); });
         connect(m_worker, &WriteFileBextThread::signalUnassignFile, this,
-                [take](int i, QString, FileRowList, bool ok) { take(i, ok); });
+                [take](int i, QString, FileRowList rows, bool ok) { take(i, rows, ok); });
         connect(m_worker, &WriteFileBextThread::signalResetFile, this,
-                [take](int i, QString, FileRowList, bool ok) { take(i, ok); });
+                [take](int i, QString, FileRowList rows, bool ok) { take(i, rows, ok); });
         m_thread.start();
     }
     void cleanupTestCase()
@@ -73,6 +76,8 @@ private slots:
     }
     void rules_data();
     void rules();
+    void failureReasons_data();
+    void failureReasons();
 
 private:
     QTemporaryDir m_dir;
@@ -80,6 +85,7 @@ private:
     WriteFileBextThread *m_worker = new WriteFileBextThread;
     int m_rows = 0;
     QList<bool> m_replies;   // success of each reply for row 1 (false for any other row)
+    QList<QString> m_reasons;   // the reason each reply carries for its row
 };
 
 void TestBextWorker::rules_data()
@@ -170,6 +176,7 @@ void TestBextWorker::rules()
     // The row is the second of the job's list.
     const FileRowList rows(QVector<FileRowTexts>{FileRowTexts(), copy});
     m_replies.clear();
+    m_reasons.clear();
     WriteFileBextThread *worker = m_worker;
     const QString verb = operation.section(QLatin1Char(' '), 0, 0);
     const ClassRowTexts cls{nullptr, className, verb.endsWith(QLatin1Char('!')) ? "Aborting" : "3"};
@@ -187,7 +194,53 @@ void TestBextWorker::rules()
     });
     QTRY_COMPARE(m_replies.size(), 1);
     QCOMPARE(m_replies.first(), success);
+    // A row not written carries its reason back for the write-failure box.
+    QCOMPARE(m_reasons.first().isEmpty(), success);
     QCOMPARE(testsupport::readFile(path), written == QLatin1String("-") ? before : afterWrite(kind, written.toUtf8()));
+}
+
+void TestBextWorker::failureReasons_data()
+{
+    // The recording (none: no file; "dir": a folder of that name), the text's length in bytes, the reason;
+    // a reason ending in ": " is followed by the system's own words.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("recording");
+    QTest::addColumn<int>("textBytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray plain = recording("bext", "Old|x").bytes();
+    const QString unreadable = QStringLiteral("The recording cannot be read to its end.");
+    QTest::newRow("fits: no reason") << "a.wav" << plain << 256 << QString();
+    QTest::newRow("one byte too many") << "a.wav" << plain << 257
+                                       << "The text to store takes 257 bytes, more than the 256 bytes of the "
+                                          "recording's description.";
+    QTest::newRow("a chunk running past the end")
+        << "a.wav" << recording("bext", "Old|x").chunk("junk", "xx", true, 100).bytes() << 3 << unreadable;
+    QTest::newRow("a second format chunk, in the reader's words")
+        << "a.wav" << recording("bext", "Old|x").fmt(250000, 16).bytes() << 3
+        << unreadable + "\nMore then one FMT chunks.";
+    QTest::newRow("a RAW recording") << "a.raw" << WavWriter::pack(QVector<int>(50, 3), 16) << 3
+                                     << "Only WAV recordings can hold classes.";
+    QTest::newRow("gone") << "a.wav" << QByteArray() << 3 << "The file cannot be opened for writing: ";
+    QTest::newRow("a folder") << "a.wav" << QByteArray("dir") << 3 << "The file cannot be opened for writing: ";
+}
+
+void TestBextWorker::failureReasons()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, recording);
+    QFETCH(int, textBytes);
+    QFETCH(QString, reason);
+    const QString dir = m_dir.path() + QLatin1Char('/') + QString::number(++m_rows);
+    const QString path = dir + QLatin1Char('/') + name;
+    QVERIFY(QDir().mkpath(recording == "dir" ? path : dir));
+    if (!recording.isEmpty() && recording != "dir")
+        QVERIFY(testsupport::writeFile(path, recording));
+    const QString text(textBytes, QLatin1Char('x'));
+    const QString given = WriteFileBextThread::failureReason(path, text);
+    if (reason.endsWith(QLatin1String(": ")))
+        QVERIFY2(given.startsWith(reason) && given.size() > reason.size(), qPrintable(given));
+    else
+        QCOMPARE(given, reason);
 }
 
 QUILLON_TEST(TestBextWorker)

@@ -100,34 +100,42 @@ void TestAssignment::writeFailures()
     QVERIFY(w);
     for (const char *name : {"/a.wav", "/b.wav", "/c.wav"})
         QVERIFY(QFile::remove(dir + name));
+    QList<FailureBox> boxes;
 
-    // One row, a RAW recording: no "Skip for all"; Skip ends the job as usual.
+    // One row, a RAW recording: no "Skip for all"; the reason below the path; Escape is Cancel.
     select(*w, {"d.raw"});
+    dialogs.dialogAnswers << onFailureBox(&boxes, [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); });
     press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
     QVERIFY(waitSettled(*w));
-    QCOMPARE(dialogs.choices.last().text, "Error Writing File " + dir + "/d.raw");
-    QCOMPARE(dialogs.choices.last().buttonTexts, (QStringList{"Skip", "Cancel"}));
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.last().text, "Error Writing File " + dir + "/d.raw");
+    QCOMPARE(boxes.last().reason, QStringLiteral("Only WAV recordings can hold classes."));
+    QCOMPARE(boxes.last().buttons, (QStringList{"Skip", "Cancel"}));
+    QCOMPARE(boxes.last().answeredBy, QStringLiteral("Cancel"));
 
     // "Skip for all": the later failures ask nothing, the rest is written and counted, and the row
     // below the last one is shown.
     select(*w, {"a.wav", "b.wav", "c.wav", "e.wav"});
-    dialogs.choiceAnswers << 1;
+    dialogs.dialogAnswers << onFailureBox(&boxes, clickButton("Skip for all"));
     clickAssign(*w, "Bat");
     QVERIFY(waitSettled(*w));
-    QCOMPARE(dialogs.choices.size(), 2);
-    QCOMPARE(dialogs.choices.last().buttonTexts, (QStringList{"Skip", "Skip for all", "Cancel"}));
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.last().buttons, (QStringList{"Skip", "Skip for all", "Cancel"}));
+    QVERIFY(boxes.last().reason.startsWith("The file cannot be opened for writing: "));
     QCOMPARE(description(dir + "/e.wav"), QStringLiteral("Bat|"));
     QCOMPARE(classes(*w, "e.wav"), QStringLiteral("Bat,,,"));
     QCOMPARE(counts(*w), QStringLiteral("Bat 1, Unassigned 5"));
     QVERIFY(w->currentFileName.endsWith("f.wav"));
 
-    // The next job asks again; Cancel stops it, and the row below the failed one is shown.
+    // The next job asks again; the window's close button stops it as Cancel does, and the row below
+    // the failed one is shown.
     QSignalSpy requests(w.get(), &MainWindow::signalWriteFileBextExtended);
     select(*w, {"a.wav", "c.wav"});
-    dialogs.choiceAnswers << 2;
+    dialogs.dialogAnswers << onFailureBox(&boxes, [](QMessageBox *box) { box->close(); });
     clickAssign(*w, "Bat");
     QVERIFY(waitSettled(*w));
-    QCOMPARE(dialogs.choices.size(), 3);
+    QCOMPARE(boxes.size(), 3);
+    QCOMPARE(boxes.last().answeredBy, QStringLiteral("Cancel"));
     QCOMPARE(requests.size(), 1);
     QCOMPARE(w->ui->treeWidget_fileView->currentItem(), row(*w, "b.wav"));
     QVERIFY(!w->skipAllWriteErrors);

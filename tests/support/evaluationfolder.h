@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QTest>
@@ -196,6 +197,42 @@ inline void press(QWidget *target, int key, const QString &text = QString())
 {
     QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &e);
+}
+
+// What the write-failure box of a chained job showed, and the button that answered it (empty: none).
+struct FailureBox {
+    QString text;
+    QString reason;
+    QStringList buttons;
+    QString answeredBy;
+};
+
+// Answers the next write-failure box as act does to it (a button's click, Escape, the close button),
+// shown as the user sees it, and records it in boxes.
+inline std::function<void(QDialog *)> onFailureBox(QList<FailureBox> *boxes, std::function<void(QMessageBox *)> act)
+{
+    return [boxes, act](QDialog *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        if (!box)
+            return;
+        FailureBox seen{box->text(), box->informativeText(), {}, {}};
+        for (QAbstractButton *button : box->buttons())
+            seen.buttons << button->text();
+        box->show();
+        act(box);
+        seen.answeredBy = box->clickedButton() ? box->clickedButton()->text() : QString();
+        boxes->append(seen);
+    };
+}
+
+inline std::function<void(QMessageBox *)> clickButton(const QString &text)
+{
+    return [text](QMessageBox *box) {
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text() == text)
+                button->click();
+        }
+    };
 }
 
 } // namespace evaluationfolder
