@@ -26,6 +26,11 @@ private slots:
     void guardDuringChain();
     void thousandRecordings();
     void classJobs();
+    void assignmentEnds();
+    void deletionWithSkippedFailure();
+    void classInLaterSlot_data();
+    void classInLaterSlot();
+    void unassignedWhileHeadersLoad();
     void keys();
 
 private:
@@ -352,9 +357,132 @@ void TestAssignment::classJobs()
     for (const char *name : {"/a.wav", "/c.wav", "/d.wav"})
         QCOMPARE(description(dir + name), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|c"));
-    QCOMPARE(tree->topLevelItem(1)->text(ClassTreeColumn::Class), QStringLiteral("Nyc"));
+    QStringList names;   // the review's short tree again, not the advanced one
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        names << (*it)->text(ClassTreeColumn::Class);
+    QCOMPARE(names, (QStringList{"Pip", "Pnat", "Nyc", "No Call", "Unassigned"}));
     QCOMPARE(counts(*w), QStringLiteral("Unassigned 4"));
     QCOMPARE(row(*w, "c.wav")->text(FileViewColumn::Proposal), QStringLiteral("Pip, Nyc"));
+}
+
+void TestAssignment::assignmentEnds()
+{
+    // b is proposed "No Call": it cannot be chosen.
+    const QString dir = folder("ends", {{"a.wav", "|Nyc|0|"}, {"b.wav", "|No Call|0|"},
+                                        {"c.wav", "Nyc + Pip + NycLow|Nyc|0|"}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Tavron);
+    QVERIFY(w);
+
+    // After the last reply the list steps past b to c, which is shown.
+    select(*w, {"a.wav"});
+    clickAssign(*w, "Pip");
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(w->ui->treeWidget_fileView->currentItem(), row(*w, "c.wav"));
+    QVERIFY(w->currentFileName.endsWith("c.wav"));
+
+    // Three classes: the fourth is added without the question about overwriting class 4.
+    const int asked = dialogs.messages.size();   // the evaluation's own notice
+    select(*w, {"c.wav"});
+    clickAssign(*w, "Enil");
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(dialogs.messages.size(), asked);
+    QCOMPARE(description(dir + "/c.wav"), QStringLiteral("Nyc + Pip + NycLow + Enil|Nyc|0|"));
+}
+
+void TestAssignment::deletionWithSkippedFailure()
+{
+    // c holds Bat twice; b's write fails and is skipped.
+    const QString dir = folder("skipped", {{"a.wav", "Bat|"}, {"b.wav", "Bat|"}, {"c.wav", "Bat + Bat|n"}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Manual);
+    QVERIFY(w);
+    QCOMPARE(counts(*w), QStringLiteral("Bat 4"));
+    QVERIFY(QFile::remove(dir + "/b.wav"));
+    QList<FailureBox> boxes;
+    dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.dialogAnswers << onFailureBox(&boxes, clickButton("Skip"));
+    w->ui->treeWidget->setCurrentItem(classRow(*w, "Bat"));
+    press(w->ui->treeWidget, Qt::Key_Delete);
+    QVERIFY(waitSettled(*w));
+
+    // Both of c's go; b still holds Bat, so its class row stays with b's count.
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(description(dir + "/a.wav"), QStringLiteral("|"));
+    QCOMPARE(description(dir + "/c.wav"), QStringLiteral("|n"));
+    QCOMPARE(classes(*w, "c.wav"), QStringLiteral(",,,"));
+    QCOMPARE(classes(*w, "b.wav"), QStringLiteral("Bat,,,"));
+    QVERIFY(classRow(*w, "Bat"));
+    QCOMPARE(counts(*w), QStringLiteral("Bat 1, Unassigned 2"));
+}
+
+void TestAssignment::classInLaterSlot_data()
+{
+    // The class X stands in slot 2, 3 or 4; deleted, the later classes move up; renamed, Y takes its slot.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("rename");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("shown");   // the row's four class columns afterwards
+    QTest::newRow("slot 2, deleted") << "Nyc + X + Pip|" << false << "Nyc + Pip|" << "Nyc,Pip,,";
+    QTest::newRow("slot 3, deleted") << "Nyc + Pip + X + Enil|" << false << "Nyc + Pip + Enil|" << "Nyc,Pip,Enil,";
+    QTest::newRow("slot 4, deleted") << "Nyc + Pip + Enil + X|" << false << "Nyc + Pip + Enil|" << "Nyc,Pip,Enil,";
+    QTest::newRow("slot 2, renamed") << "Nyc + X + Pip|" << true << "Nyc + Y + Pip|" << "Nyc,Y,Pip,";
+    QTest::newRow("slot 3, renamed") << "Nyc + Pip + X + Enil|" << true << "Nyc + Pip + Y + Enil|"
+                                     << "Nyc,Pip,Y,Enil";
+    QTest::newRow("slot 4, renamed") << "Nyc + Pip + Enil + X|" << true << "Nyc + Pip + Enil + Y|"
+                                     << "Nyc,Pip,Enil,Y";
+}
+
+void TestAssignment::classInLaterSlot()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, rename);
+    QFETCH(QString, written);
+    QFETCH(QString, shown);
+    const QString dir = folder(QString::fromLatin1(QTest::currentDataTag()), {{"a.wav", stored}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Manual);
+    QVERIFY(w);
+    if (rename) {
+        QCOMPARE(w->renameClassInFiles(classRow(*w, "X"), "Y"), MainWindow::ClassJobStart::Started);
+    } else {
+        dialogs.messageAnswers << QMessageBox::Ok;
+        w->ui->treeWidget->setCurrentItem(classRow(*w, "X"));
+        press(w->ui->treeWidget, Qt::Key_Delete);
+    }
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(description(dir + "/a.wav"), written);
+    QCOMPARE(classes(*w, "a.wav"), shown);
+    QVERIFY(!classRow(*w, "X"));
+    QCOMPARE(classRow(*w, "Y") != nullptr, rename);
+}
+
+void TestAssignment::unassignedWhileHeadersLoad()
+{
+    const QString dir = folder("unassigned", {{"a.wav", ""}, {"b.wav", ""}});
+    ScriptedDialogs dialogs;
+    auto w = testsupport::exposedWindow();
+    QVERIFY(w);
+    startEvaluation(dialogs, *w, dir, EvaluationMode::Manual);
+    HeaderPause pause(*w);
+    QTreeWidget *list = w->ui->treeWidget_fileView;
+    QVERIFY(testsupport::waitUntil(
+        [&]() { return !row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
+    // a leaves "Unassigned" with no recording; b, not read yet, shows no class either.
+    select(*w, {"a.wav"});
+    press(list, Qt::Key_A, "a");
+    QVERIFY(testsupport::waitUntil([&w]() { return w->jobGuard.running() == JobGuard::Job::None; }));
+    QCOMPARE(classes(*w, "a.wav"), QStringLiteral("Bat,,,"));
+    list->setCurrentItem(nullptr);
+
+    // The unread row is never taken for an unassigned recording.
+    emit w->ui->treeWidget->itemDoubleClicked(classRow(*w, "Unassigned"), 0);
+    QVERIFY(list->currentItem() != row(*w, "b.wav"));
+    pause.release();
+    QVERIFY(waitSettled(*w));
+    list->setCurrentItem(nullptr);
+    emit w->ui->treeWidget->itemDoubleClicked(classRow(*w, "Unassigned"), 0);
+    QCOMPARE(list->currentItem(), row(*w, "b.wav"));
 }
 
 void TestAssignment::keys()
