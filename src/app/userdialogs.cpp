@@ -20,17 +20,6 @@ public:
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
 
-    int choose(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
-               const QStringList &buttonTexts) override
-    {
-        QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
-        QList<QAbstractButton *> buttons;
-        for (const QString &buttonText : buttonTexts)
-            buttons << box.addButton(buttonText, QMessageBox::ActionRole);
-        box.exec();
-        return buttons.indexOf(box.clickedButton());
-    }
-
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override
     {

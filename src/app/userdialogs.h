@@ -38,14 +38,6 @@ public:
     /** Shows a message box; returns the button that closed it (Escape: the escape button Qt picks). */
     virtual QMessageBox::StandardButton message(const MessageBoxRequest &request) = 0;
 
-    /**
-     * Asks with buttons of the caller's own texts ("Skip", "Skip for all", "Cancel");
-     * returns the index of the chosen text in `buttonTexts`, or -1 when the box was
-     * closed without one.
-     */
-    virtual int choose(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
-                       const QStringList &buttonTexts) = 0;
-
     /** The chosen path, or empty when cancelled. */
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;

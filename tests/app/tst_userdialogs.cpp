@@ -40,7 +40,6 @@ class TestUserDialogs : public QObject
 private slots:
     void install_replacesAndRestores();
     void message_buildsTheRequestedBox();
-    void choose_returnsIndexOfClickedText();
     void existingDirectory_passesTheOptions();
 };
 
@@ -92,23 +91,6 @@ void TestUserDialogs::message_buildsTheRequestedBox()
     QCOMPARE(format, Qt::RichText);
     QCOMPARE(icon, QMessageBox::Warning);
     QCOMPARE(defaultButton, QMessageBox::Yes);
-}
-
-void TestUserDialogs::choose_returnsIndexOfClickedText()
-{
-    QStringList shown;
-    whenShown<QMessageBox>([&](QMessageBox *box) {
-        for (QAbstractButton *button : box->buttons())
-            shown << button->text();
-        for (QAbstractButton *button : box->buttons())
-            if (button->text() == QLatin1String("Skip for all"))
-                button->click();
-    });
-    const int chosen = UserDialogs::current().choose(nullptr, QMessageBox::Critical, "Error Writing File ",
-                                                     "Could not write", {"Skip", "Skip for all", "Cancel"});
-    QCOMPARE(chosen, 1);
-    shown.sort();
-    QCOMPARE(shown, (QStringList{"Cancel", "Skip", "Skip for all"}));
 }
 
 void TestUserDialogs::existingDirectory_passesTheOptions()

@@ -20,11 +20,6 @@
 class ScriptedDialogs : public UserDialogs
 {
 public:
-    struct Choice {
-        QString title;
-        QString text;
-        QStringList buttonTexts;
-    };
     struct FileQuestion {
         QString kind;   // "open", "openMany", "save", "directory"
         QString caption;
@@ -50,8 +45,6 @@ public:
 
     QList<MessageBoxRequest> messages;
     QList<QMessageBox::StandardButton> messageAnswers;
-    QList<Choice> choices;
-    QList<int> choiceAnswers;
     QList<FileQuestion> fileQuestions;
     QStringList fileAnswers;
     QList<DialogRun> dialogRuns;
@@ -69,13 +62,6 @@ public:
         if (!messageAnswers.isEmpty())
             return messageAnswers.takeFirst();
         return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
-    }
-
-    int choose(QWidget *, QMessageBox::Icon, const QString &title, const QString &text,
-               const QStringList &buttonTexts) override
-    {
-        choices << Choice{title, text, buttonTexts};
-        return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
     }
 
     QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
