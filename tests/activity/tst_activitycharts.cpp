@@ -81,9 +81,12 @@ private:
                                                              QString(), QString()}
                                                  + classes));
     }
+    // The folder's zone, whatever the machine's: the hours and the night's bins follow its rules.
+    void inBerlin() { writeFolderSetting(path(), FolderSettings::timeZone, QByteArray("Europe/Berlin")); }
     // Three recordings on 5 January 2021 inside 20:00-04:00, one outside on the 6th.
     void fourRecordings()
     {
+        inBerlin();
         addRecording(QStringLiteral("05/01/21"), QStringLiteral("22:00:00"), {QStringLiteral("Pip")});
         addRecording(QStringLiteral("05/01/21"), QStringLiteral("03:00:00"), {QStringLiteral("Nyc")});
         addRecording(QStringLiteral("05/01/21"), QStringLiteral("23:30:00"), {QStringLiteral("Pip")});
@@ -283,6 +286,7 @@ void TestActivityCharts::nightTime()
     // Relative period from sunset to sunrise at 51 N 9 E: 02:00 of 22 June lies at 0.58 of the night before.
     addRecording(QStringLiteral("22/06/21"), QStringLiteral("02:00:00"), {QStringLiteral("Pip")});
     writeFolderSetting(path(), FolderSettings::periodType, 1);
+    inBerlin();
     auto d = open();
     show(*d, ActivityTab::Night);
     QwtPlot *plot = d->plotVsNight;
