@@ -1,6 +1,7 @@
 #include "export/timezonechoicelist.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QLocale>
 #include <QSet>
 #include <QSignalBlocker>
@@ -35,23 +36,18 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
     QList<QByteArray> all = ids;
     all.append(systemZoneId);
 
-    // Backwards, so that of several ids with one name the last one stays.
-    QList<QTimeZone> kept;
-    QSet<QString> names;
-    for (int i = all.size() - 1; i >= 0; --i) {
-        const QTimeZone zone(all.at(i));
-        const QString name = displayName(zone);
-        if (name.startsWith(QLatin1String("UTC")) || (tenMinuteTest && !passesTenMinuteTest(zone))
-            || names.contains(name))
-            continue;
-        names.insert(name);
-        kept.prepend(zone);
-    }
-
     QVector<QPair<int, QTimeZone>> byOffset;
-    byOffset.reserve(kept.size());
-    for (const QTimeZone &zone : kept)
+    byOffset.reserve(all.size());
+    QSet<QByteArray> seen;
+    for (const QByteArray &id : qAsConst(all)) {
+        if (seen.contains(id))
+            continue;
+        seen.insert(id);
+        const QTimeZone zone(id);
+        if (displayName(zone).startsWith(QLatin1String("UTC")) || (tenMinuteTest && !passesTenMinuteTest(zone)))
+            continue;
         byOffset.append({zone.standardTimeOffset(sortAt), zone});
+    }
     std::stable_sort(byOffset.begin(), byOffset.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<QTimeZone> zones;
@@ -67,20 +63,37 @@ QList<QTimeZone> build(bool tenMinuteTest)
                  QDateTime::currentDateTime());
 }
 
-void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect)
+QStringList itemTexts(const QList<QTimeZone> &zones)
 {
     QStringList names;
     names.reserve(zones.size());
-    for (const QTimeZone &zone : zones)
+    QHash<QString, int> uses;
+    for (const QTimeZone &zone : zones) {
         names.append(displayName(zone));
+        ++uses[names.last()];
+    }
+    for (int i = 0; i < names.size(); ++i) {
+        if (uses.value(names.at(i)) > 1)
+            names[i] += QStringLiteral(" (") + QString::fromLatin1(zones.at(i).id()) + QLatin1Char(')');
+    }
+    return names;
+}
+
+void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect)
+{
     {
         // The zones stand parallel to the items: nothing else may stand in the combo.
         const QSignalBlocker quiet(combo);
         combo->clear();
-        combo->addItems(names);
+        combo->addItems(itemTexts(zones));
         combo->setCurrentIndex(-1);
     }
-    combo->setCurrentIndex(names.indexOf(displayName(preselect)));
+    int index = -1;
+    for (int i = 0; i < zones.size() && index < 0; ++i) {
+        if (zones.at(i).id() == preselect.id())
+            index = i;
+    }
+    combo->setCurrentIndex(index);
 }
 
 QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback)

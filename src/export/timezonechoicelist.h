@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTimeZone>
 
 class QComboBox;
@@ -15,16 +16,17 @@ class QComboBox;
  */
 namespace TimeZoneChoiceList {
 
-/** The name by which a zone is offered and matched: generic long name in the default locale. */
+/** A zone's name: generic long name in the default locale. */
 QString displayName(const QTimeZone &zone);
 
 /**
  * The zones to offer, from the identifiers `ids` followed by the system
- * zone's: names beginning with "UTC" are left out, and so are zones that fail
- * the ten-minute test when `tenMinuteTest` is set (ten minutes added to 1 August
- * 2017, 17:00 must show ten minutes later); of several zones with one name the
- * last identifier wins, so the system zone stands for its own name. Sorted by
- * standard offset at `sortAt`, west first; equal offsets keep the ids' order.
+ * zone's, each id once: names beginning with "UTC" are left out, and so are
+ * zones that fail the ten-minute test when `tenMinuteTest` is set (ten minutes
+ * added to 1 August 2017, 17:00 must show ten minutes later). Zones that share
+ * a name all stay: Denver keeps summer time though Phoenix, of the same name,
+ * has none. Sorted by standard offset at `sortAt`, west first; equal offsets
+ * keep the ids' order.
  */
 QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
                        const QDateTime &sortAt);
@@ -33,11 +35,18 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
 QList<QTimeZone> build(bool tenMinuteTest);
 
 /**
- * Puts the zones' names into `combo` and selects the one named as `preselect`;
- * none when it is not offered. The names go in with the combo's signals blocked
- * and nothing current, so a slot on the combo hears only the one selection, of
- * the preselected item: appending would otherwise make the first zone current
- * for a moment, and a slot that stores the zone would store that one.
+ * The combo's texts, parallel to `zones`: each zone's name, followed by its id
+ * in parentheses where another zone of the list bears the same name.
+ */
+QStringList itemTexts(const QList<QTimeZone> &zones);
+
+/**
+ * Puts the zones' texts into `combo` and selects the zone whose id is
+ * `preselect`'s; none when it is not offered. The texts go in with the combo's
+ * signals blocked and nothing current, so a slot on the combo hears only the
+ * one selection, of the preselected item: appending would otherwise make the
+ * first zone current for a moment, and a slot that stores the zone would store
+ * that one.
  */
 void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &preselect);
 

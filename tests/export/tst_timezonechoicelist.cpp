@@ -34,8 +34,7 @@ void checkPreselection(const Dialog &d)
         QCOMPARE(d.getTimeZone(), system);
         QCOMPARE(d.getTimeZone(tokyo), tokyo);
     } else {
-        QCOMPARE(combo->currentText(), TimeZoneChoiceList::displayName(system));
-        // The system zone stands for its own name, so the very zone comes back.
+        QVERIFY(combo->currentText().startsWith(TimeZoneChoiceList::displayName(system)));
         QCOMPARE(d.getTimeZone(tokyo).id(), QTimeZone::systemTimeZoneId());
     }
 }
@@ -48,7 +47,9 @@ class TimeZoneChoiceListTest : public QObject
 
 private slots:
     void platformList();
-    void build_namesOnceLastIdWinsSortedWestFirst();
+    void build_everyIdOnceSortedWestFirst();
+    void itemTexts_tellSharedNamesApart();
+    void fill_selectsTheStoredIdAmongSharedNames();
     void zoneAt_neverIndexesOutside();
     void fill_selectsOnceWithoutPassingTheFirstItem();
     void dialogs_preselectSystemZone();
@@ -58,26 +59,48 @@ void TimeZoneChoiceListTest::platformList()
 {
     const QList<QTimeZone> zones = TimeZoneChoiceList::build(true);
     QVERIFY(zones.size() > 100);
-    QSet<QString> names;
+    const QStringList texts = TimeZoneChoiceList::itemTexts(zones);
+    QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), texts.size());
     const QDateTime now = QDateTime::currentDateTime();
     for (int i = 0; i < zones.size(); ++i) {
-        const QString name = TimeZoneChoiceList::displayName(zones.at(i));
-        QVERIFY2(!name.startsWith(QLatin1String("UTC")), qPrintable(name));
-        QVERIFY2(!names.contains(name), qPrintable(name));
-        names.insert(name);
+        QVERIFY2(!texts.at(i).startsWith(QLatin1String("UTC")), qPrintable(texts.at(i)));
         if (i > 0)
             QVERIFY(zones.at(i - 1).standardTimeOffset(now) <= zones.at(i).standardTimeOffset(now));
     }
+    // One name, two sets of rules: both are offered.
+    const QStringList ids = idsOf(zones);
+    QVERIFY(ids.contains("America/Denver") && ids.contains("America/Phoenix"));
 }
 
-void TimeZoneChoiceListTest::build_namesOnceLastIdWinsSortedWestFirst()
+void TimeZoneChoiceListTest::build_everyIdOnceSortedWestFirst()
 {
-    // Berlin, Paris and Rome share one name; Rome comes last as the system zone and stands for it.
+    // Berlin and Paris share one name; Berlin, the system zone, stands in the ids already.
     const QList<QByteArray> ids{"Asia/Tokyo", "Europe/Berlin", "America/New_York", "UTC",
                                 "Etc/GMT+5", "Europe/Paris"};
     const QDateTime winter(QDate(2021, 1, 15), QTime(12, 0), Qt::UTC);
-    const auto zones = TimeZoneChoiceList::build(ids, "Europe/Rome", true, winter);
-    QCOMPARE(idsOf(zones), (QStringList{"America/New_York", "Etc/GMT+5", "Europe/Rome", "Asia/Tokyo"}));
+    const auto zones = TimeZoneChoiceList::build(ids, "Europe/Berlin", true, winter);
+    QCOMPARE(idsOf(zones),
+             (QStringList{"America/New_York", "Etc/GMT+5", "Europe/Berlin", "Europe/Paris", "Asia/Tokyo"}));
+}
+
+void TimeZoneChoiceListTest::itemTexts_tellSharedNamesApart()
+{
+    const QTimeZone denver("America/Denver"), phoenix("America/Phoenix"), tokyo("Asia/Tokyo");
+    const QString mountain = TimeZoneChoiceList::displayName(denver);
+    QCOMPARE(TimeZoneChoiceList::displayName(phoenix), mountain);
+    QCOMPARE(TimeZoneChoiceList::itemTexts({denver, tokyo, phoenix}),
+             (QStringList{mountain + " (America/Denver)", TimeZoneChoiceList::displayName(tokyo),
+                          mountain + " (America/Phoenix)"}));
+}
+
+void TimeZoneChoiceListTest::fill_selectsTheStoredIdAmongSharedNames()
+{
+    // Phoenix first, of the same name: a folder stored in Denver must keep Denver's summer time.
+    const QList<QTimeZone> zones{QTimeZone("America/Phoenix"), QTimeZone("America/Denver")};
+    QComboBox combo;
+    TimeZoneChoiceList::fill(&combo, zones, QTimeZone("America/Denver"));
+    QCOMPARE(combo.currentIndex(), 1);
+    QCOMPARE(TimeZoneChoiceList::zoneAt(zones, combo.currentIndex(), QTimeZone()).id(), QByteArray("America/Denver"));
 }
 
 void TimeZoneChoiceListTest::zoneAt_neverIndexesOutside()
