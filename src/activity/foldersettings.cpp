@@ -1,5 +1,7 @@
 #include "activity/foldersettings.h"
 
+#include "export/timezonechoicelist.h"
+
 #include <QSettings>
 #include <QTimeZone>
 
@@ -87,7 +89,7 @@ FolderTimeSettings readFolderTimeSettings(const QString &folder)
     r.periodType = read(s, periodType);
     r.intervalDays = read(s, intervalDays);
     // A hand-written id without the byte-array marker reads as text; its bytes are the same.
-    r.timeZone = read(s, timeZone, QTimeZone::systemTimeZoneId());
+    r.timeZone = read(s, timeZone, TimeZoneChoiceList::systemZoneId());
     r.beginDate = QDate::fromString(read(s, beginDate), QLatin1String(dateFormat));
     r.endDate = QDate::fromString(read(s, endDate), QLatin1String(dateFormat));
     r.startRecording = QTime::fromString(read(s, startRecording), QLatin1String(timeFormat));

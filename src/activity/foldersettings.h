@@ -63,7 +63,7 @@ constexpr FolderSetting<int> twilight{"Time", "Twilight", 0};          // civil,
 constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0};      // 0 clock times, 1 relative to sun times
 constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0};  // the days chart's y choice
 // IANA id as a byte array. Its default, the machine's zone, is worked out when
-// read: readFolderSetting(folder, timeZone, QTimeZone::systemTimeZoneId()).
+// read: readFolderSetting(folder, timeZone, TimeZoneChoiceList::systemZoneId()).
 inline const FolderSetting<QByteArray> timeZone{"Time", "TimeZone", QByteArray()};
 inline const FolderSetting<QString> beginDate{"Time", "BeginDate", QStringLiteral("01.01.15")};
 inline const FolderSetting<QString> endDate{"Time", "EndDate", QStringLiteral("31.12.15")};

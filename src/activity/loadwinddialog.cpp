@@ -69,7 +69,7 @@ LoadWindDialog::LoadWindDialog(QWidget *parent, QString folder_, QString windFil
         ui->radioButton_2->setChecked(true);
     else
         ui->radioButton_3->setChecked(true);
-    storedTimeZoneId = readFolderSetting(folder, windDataTimeZone, QTimeZone::systemTimeZoneId());
+    storedTimeZoneId = readFolderSetting(folder, windDataTimeZone, TimeZoneChoiceList::systemZoneId());
     TimeZoneChoiceList::fill(ui->comboBox_2, timeZones, QTimeZone(storedTimeZoneId));
     loading = false;
     createPreview();

@@ -118,7 +118,7 @@ FolderTimeSettings plotFolderDialog::settingsFromControls() const
 
 QByteArray plotFolderDialog::storedTimeZoneId() const
 {
-    return readFolderSetting(wavDirectory, FolderSettings::timeZone, QTimeZone::systemTimeZoneId());
+    return readFolderSetting(wavDirectory, FolderSettings::timeZone, TimeZoneChoiceList::systemZoneId());
 }
 
 QByteArray plotFolderDialog::chosenTimeZoneId() const
@@ -130,7 +130,7 @@ QTimeZone plotFolderDialog::chosenTimeZone() const
 {
     const QTimeZone stored(storedTimeZoneId());
     return TimeZoneChoiceList::zoneAt(timeZones, ui->comboBox->currentIndex(),
-                                      stored.isValid() ? stored : QTimeZone::systemTimeZone());
+                                      stored.isValid() ? stored : TimeZoneChoiceList::systemZone());
 }
 
 // ---- Charts

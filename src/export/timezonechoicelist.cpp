@@ -14,6 +14,17 @@ QString displayName(const QTimeZone &zone)
     return zone.displayName(QTimeZone::GenericTime, QTimeZone::LongName, QLocale());
 }
 
+QTimeZone systemZone()
+{
+    const QTimeZone system = QTimeZone::systemTimeZone();
+    return system.isValid() ? system : QTimeZone::utc();
+}
+
+QByteArray systemZoneId()
+{
+    return systemZone().id();
+}
+
 namespace {
 
 // Zones whose clock does not move on by ten minutes in ten minutes on an
@@ -33,8 +44,11 @@ bool passesTenMinuteTest(const QTimeZone &zone)
 QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
                        const QDateTime &sortAt)
 {
+    // A system zone Qt cannot read is offered as UTC, under that name.
+    const bool readable = QTimeZone(systemZoneId).isValid();
+    const QByteArray utcStandIn = readable ? QByteArray() : QTimeZone::utc().id();
     QList<QByteArray> all = ids;
-    all.append(systemZoneId);
+    all.append(readable ? systemZoneId : utcStandIn);
 
     QVector<QPair<int, QTimeZone>> byOffset;
     byOffset.reserve(all.size());
@@ -44,7 +58,8 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
             continue;
         seen.insert(id);
         const QTimeZone zone(id);
-        if (displayName(zone).startsWith(QLatin1String("UTC")) || (tenMinuteTest && !passesTenMinuteTest(zone)))
+        if (!zone.isValid() || (tenMinuteTest && !passesTenMinuteTest(zone))
+            || (displayName(zone).startsWith(QLatin1String("UTC")) && id != utcStandIn))
             continue;
         byOffset.append({zone.standardTimeOffset(sortAt), zone});
     }
@@ -88,9 +103,10 @@ void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &pres
         combo->addItems(itemTexts(zones));
         combo->setCurrentIndex(-1);
     }
+    const QByteArray wanted = preselect.isValid() ? preselect.id() : QTimeZone::utc().id();
     int index = -1;
     for (int i = 0; i < zones.size() && index < 0; ++i) {
-        if (zones.at(i).id() == preselect.id())
+        if (zones.at(i).id() == wanted)
             index = i;
     }
     combo->setCurrentIndex(index);
@@ -99,7 +115,7 @@ void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &pres
 QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback)
 {
     if (index < 0 || index >= zones.size())
-        return fallback;
+        return fallback.isValid() ? fallback : QTimeZone::utc();
     return zones.at(index);
 }
 

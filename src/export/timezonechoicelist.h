@@ -20,8 +20,17 @@ namespace TimeZoneChoiceList {
 QString displayName(const QTimeZone &zone);
 
 /**
+ * The machine's zone, or UTC where Qt cannot read it (a POSIX rule in TZ such
+ * as "CET-1CEST,M3.5.0,M10.5.0/3"): an unreadable zone would stand in the list
+ * as a blank entry and convert every time as UTC without saying so.
+ */
+QTimeZone systemZone();
+QByteArray systemZoneId();
+
+/**
  * The zones to offer, from the identifiers `ids` followed by the system
- * zone's, each id once: names beginning with "UTC" are left out, and so are
+ * zone's, each id once (UTC for a system zone that does not read, offered
+ * under its own name): other names beginning with "UTC" are left out, and so are
  * zones that fail the ten-minute test when `tenMinuteTest` is set (ten minutes
  * added to 1 August 2017, 17:00 must show ten minutes later). Zones that share
  * a name all stay: Denver keeps summer time though Phoenix, of the same name,
@@ -42,7 +51,8 @@ QStringList itemTexts(const QList<QTimeZone> &zones);
 
 /**
  * Puts the zones' texts into `combo` and selects the zone whose id is
- * `preselect`'s; none when it is not offered. The texts go in with the combo's
+ * `preselect`'s (UTC's for a zone that does not read, as the system zone
+ * falls back to it); none when it is not offered. The texts go in with the combo's
  * signals blocked and nothing current, so a slot on the combo hears only the
  * one selection, of the preselected item: appending would otherwise make the
  * first zone current for a moment, and a slot that stores the zone would store
@@ -52,7 +62,8 @@ void fill(QComboBox *combo, const QList<QTimeZone> &zones, const QTimeZone &pres
 
 /**
  * The zone at a combo's current index. A combo with nothing selected (index
- * -1, as when the system zone's name begins with "UTC") gives `fallback`.
+ * -1, as when the system zone's name begins with "UTC") gives `fallback`, UTC
+ * when that does not read.
  */
 QTimeZone zoneAt(const QList<QTimeZone> &zones, int index, const QTimeZone &fallback);
 

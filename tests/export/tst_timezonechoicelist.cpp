@@ -33,6 +33,10 @@ void checkPreselection(const Dialog &d)
         QCOMPARE(combo->currentIndex(), -1);
         QCOMPARE(d.getTimeZone(), system);
         QCOMPARE(d.getTimeZone(tokyo), tokyo);
+    } else if (!system.isValid()) {
+        // A zone Qt cannot read (a POSIX rule in TZ): UTC, shown and selected as such.
+        QCOMPARE(combo->currentText(), QStringLiteral("UTC"));
+        QCOMPARE(d.getTimeZone(tokyo), QTimeZone::utc());
     } else {
         QVERIFY(combo->currentText().startsWith(TimeZoneChoiceList::displayName(system)));
         QCOMPARE(d.getTimeZone(tokyo).id(), QTimeZone::systemTimeZoneId());
@@ -50,6 +54,7 @@ private slots:
     void build_everyIdOnceSortedWestFirst();
     void itemTexts_tellSharedNamesApart();
     void fill_selectsTheStoredIdAmongSharedNames();
+    void unreadableSystemZone_isUtcUnderItsName();
     void zoneAt_neverIndexesOutside();
     void fill_selectsOnceWithoutPassingTheFirstItem();
     void dialogs_preselectSystemZone();
@@ -62,8 +67,11 @@ void TimeZoneChoiceListTest::platformList()
     const QStringList texts = TimeZoneChoiceList::itemTexts(zones);
     QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), texts.size());
     const QDateTime now = QDateTime::currentDateTime();
+    // Only where it stands in for a system zone that does not read is "UTC" offered.
+    const bool utcStandsIn = !QTimeZone::systemTimeZone().isValid();
     for (int i = 0; i < zones.size(); ++i) {
-        QVERIFY2(!texts.at(i).startsWith(QLatin1String("UTC")), qPrintable(texts.at(i)));
+        QVERIFY2(!texts.at(i).startsWith(QLatin1String("UTC")) || (utcStandsIn && zones.at(i) == QTimeZone::utc()),
+                 qPrintable(texts.at(i)));
         if (i > 0)
             QVERIFY(zones.at(i - 1).standardTimeOffset(now) <= zones.at(i).standardTimeOffset(now));
     }
@@ -101,6 +109,22 @@ void TimeZoneChoiceListTest::fill_selectsTheStoredIdAmongSharedNames()
     TimeZoneChoiceList::fill(&combo, zones, QTimeZone("America/Denver"));
     QCOMPARE(combo.currentIndex(), 1);
     QCOMPARE(TimeZoneChoiceList::zoneAt(zones, combo.currentIndex(), QTimeZone()).id(), QByteArray("America/Denver"));
+}
+
+void TimeZoneChoiceListTest::unreadableSystemZone_isUtcUnderItsName()
+{
+    // A POSIX rule in TZ: Qt reads no zone from it.
+    const QByteArray rule("CET-1CEST,M3.5.0,M10.5.0/3");
+    QVERIFY(!QTimeZone(rule).isValid());
+    const QDateTime winter(QDate(2021, 1, 15), QTime(12, 0), Qt::UTC);
+    const auto zones = TimeZoneChoiceList::build({"Asia/Tokyo", "UTC", "America/New_York"}, rule, true, winter);
+    QCOMPARE(idsOf(zones), (QStringList{"America/New_York", "UTC", "Asia/Tokyo"}));
+    QCOMPARE(TimeZoneChoiceList::itemTexts(zones).at(1), QStringLiteral("UTC"));
+    QComboBox combo;
+    TimeZoneChoiceList::fill(&combo, zones, QTimeZone(rule));
+    QCOMPARE(combo.currentText(), QStringLiteral("UTC"));
+    // Nothing selected and an unreadable fallback: still a zone, UTC, never an invalid one.
+    QCOMPARE(TimeZoneChoiceList::zoneAt(zones, -1, QTimeZone(rule)), QTimeZone::utc());
 }
 
 void TimeZoneChoiceListTest::zoneAt_neverIndexesOutside()

@@ -2,6 +2,7 @@
 
 #include "activity/activitylog.h"
 #include "activity/boundedlinereader.h"
+#include "export/timezonechoicelist.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -53,7 +54,7 @@ WindDataSettings windDataSettingsOf(const QString &folder)
     s.format.separator2 = readFolderSetting(folder, windSeparator2);
     s.format.dateTimeDefinition = readFolderSetting(folder, windDateTimeDefinition);
     s.considerDaylightSaving = readFolderSetting(folder, windConsiderDaylightSaving);
-    s.timeZone = readFolderSetting(folder, windDataTimeZone, QTimeZone::systemTimeZoneId());
+    s.timeZone = readFolderSetting(folder, windDataTimeZone, TimeZoneChoiceList::systemZoneId());
     return s;
 }
 
@@ -64,7 +65,7 @@ bool readWindSeries(const QString &path, const WindDataSettings &settings, const
     if (!reader.open())
         return false;
     const QTimeZone stored(settings.timeZone);
-    const ActivityClock windClock(stored.isValid() ? stored : QTimeZone::systemTimeZone(),
+    const ActivityClock windClock(stored.isValid() ? stored : TimeZoneChoiceList::systemZone(),
                                   settings.considerDaylightSaving, year);
     QVector<WindStamp> stamps;
     QString line;
