@@ -23,7 +23,9 @@ QVector<QStringList> windPreviewRows(const QString &path, const WindFileFormat &
         QString line;
         while (times.size() <= previewEntries && reader.readLine(line)) {
             const WindLine read = readWindLine(line, format);
-            // An unreadable time stands for midnight of a readable date.
+            // A time that does not read makes no entry, as in the chart.
+            if (!read.time.isValid())
+                continue;
             const QDateTime stamp(read.date, read.time);
             if (read.hasSpeed && stamp.isValid()) {
                 times.append(stamp);

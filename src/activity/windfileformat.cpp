@@ -4,6 +4,8 @@
 #include "activity/datafilefields.h"
 
 #include <QStringList>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -82,13 +84,19 @@ void roundAndMerge(QVector<WindStamp> &stamps)
     }
     int out = 0;
     for (int first = 0; first < stamps.size();) {
-        int end = first + 1;
-        float sum = stamps.at(first).speed;
-        while (end < stamps.size() && stamps.at(end).instant == stamps.at(first).instant)
-            sum += stamps.at(end++).speed;
+        int end = first;
+        float sum = 0;
+        int numbers = 0;
+        while (end < stamps.size() && stamps.at(end).instant == stamps.at(first).instant) {
+            const float speed = stamps.at(end++).speed;
+            if (std::isfinite(speed)) {
+                sum += speed;
+                ++numbers;
+            }
+        }
         WindStamp merged = stamps.at(first);
         if (end - first > 1)
-            merged.speed = sum / float(end - first);
+            merged.speed = numbers > 0 ? sum / float(numbers) : std::numeric_limits<float>::quiet_NaN();
         stamps[out++] = merged;
         first = end;
     }
@@ -162,6 +170,7 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format)
         speedText.replace(QLatin1Char(','), QLatin1Char('.'));
     // toFloat reads in the C locale: a point, no grouping.
     read.speed = speedText.toFloat(&read.hasSpeed);
+    read.hasSpeed = read.hasSpeed && std::isfinite(read.speed);
     if (!read.hasSpeed)
         read.speed = 0;
     return read;

@@ -38,7 +38,11 @@ QString windDatePattern(const QString &dateFormat);
 /** The character of a separator choice: " ", ";" or a tab; a null QChar for any other text. */
 QChar windSeparatorCharacter(const QString &name);
 
-/** What one line gives. A line that lacks fields gives no speed; a date or time that does not parse is invalid. */
+/**
+ * What one line gives. A line that lacks fields, or whose speed is no finite
+ * number ("nan", "inf", "n/a"), gives no speed; a date or time that does not
+ * parse is invalid.
+ */
 struct WindLine {
     QDate date;
     QTime time;
@@ -58,7 +62,8 @@ WindLine readWindLine(const QString &line, const WindFileFormat &format);
  *   "End":       the same choice, then every entry moves 600 s earlier.
  *   "Round":     stamps off a boundary move back to the boundary before them;
  *                then each run of equal neighbours becomes its first entry with
- *                the mean of the run's speeds.
+ *                the mean of the run's speeds (of those that are numbers; none
+ *                where none is).
  * Any other text leaves the lists as they are.
  */
 void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &times, QVector<float> &speeds);

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
@@ -97,19 +98,23 @@ private:
 
 void TestMeasuredCharts::weatherLines()
 {
-    // A line of the log; the temperature and the precipitation it gives in 2021 on Berlin's clock.
+    // A line of the log; the temperature and the precipitation it gives in 2021 on Berlin's clock
+    // ("nan": an entry without a value, which ends the one before and counts in no bin).
     const QString at = QStringLiteral("01.06 22:10=%1@151");
+    const QString none = at.arg(QStringLiteral("nan"));
     const QList<QStringList> cases{
         {"2021-06-01 22:10:00,14.5,0", at.arg(14.5), at.arg(0)},
         {"2021-06-01 22:10:00\t14.5\t0", at.arg(14.5), at.arg(0)},
         {"\"2021-06-01 22:10:00\",\"14.5\",\"0\"", at.arg(14.5), at.arg(0)},
         {"2021-06-01T22:10:00,14.5,0", at.arg(14.5), at.arg(0)},
-        {"2021-06-01 22:10,14.5,0", "01.06 00:00=14.5@151", "01.06 00:00=0@151"},   // the time does not read
+        {"2021-06-01 22:10,14.5,0", "", ""},   // the time does not read: no entry, not midnight
         {"Date,Temperature,Precipitation", "", ""},
-        {"2021-06-01 22:10:00,nan,0.25", "", at.arg(0.25)},
-        {"2021-06-01 22:10:00,12.5,nan", at.arg(12.5), ""},
-        {"2021-06-01 22:10:00,,0.25", at.arg(0), at.arg(0.25)},
-        {"2021-06-01 22:10:00\t12,5\t0", at.arg(0), at.arg(0)},
+        {"2021-06-01 22:10:00,nan,0.25", none, at.arg(0.25)},
+        {"2021-06-01 22:10:00,12.5,nan", at.arg(12.5), none},
+        {"2021-06-01 22:10:00,NaN,-inf", none, none},
+        {"2021-06-01 22:10:00,inf,1e40", none, none},
+        {"2021-06-01 22:10:00,,n/a", none, none},
+        {"2021-06-01 22:10:00\t12,5\t0", none, at.arg(0)},
         {"2021-06-01 22:10:00,12,5,0", "", ""},    // four fields
         {"2021-06-01 22:10:00,14.5,0,", "", ""},
         {"2020-06-01 22:10:00,14.5,0", "", ""},
@@ -172,7 +177,13 @@ void TestMeasuredCharts::windSeries()
         {"Berlin without summer time: standard time all year", {"01.06.2021;22:00:00;1"}, "Beginning", b, false, 2021,
          {"01.06 23:00=1@151"}},
         {"Berlin with summer time: the skipped hour is no value", {"28.03.2021;02:10:00;1", "28.03.2021;03:10:00;2"},
-         "Beginning", b, true, 2021, {"28.03 03:10=2@86"}}};
+         "Beginning", b, true, 2021, {"28.03 03:10=2@86"}},
+        {"a time that does not read is no entry, a missing speed an entry without a value",
+         {"01.06.2021;22h10;1", "01.06.2021;22:20:00;n/a", "01.06.2021;22:30:00;NaN", "01.06.2021;22:40:00;inf"},
+         "Beginning", b, true, 2021, {"01.06 22:20=nan@151", "01.06 22:30=nan@151", "01.06 22:40=nan@151"}},
+        {"round: the mean of the numbers only",
+         {"01.06.2021;22:11:00;1", "01.06.2021;22:12:00;n/a", "01.06.2021;22:14:00;3", "01.06.2021;22:21:00;n/a"},
+         "Round", b, true, 2021, {"01.06 22:10=2@151", "01.06 22:20=nan@151"}}};
     for (const Case &c : cases) {
         const WindDataSettings s{{"dd.mm.yyyy", "hh:mm:ss", ",", "Semicolon", "Semicolon", c.definition},
                                  c.daylightSaving, c.zone};
@@ -185,12 +196,14 @@ void TestMeasuredCharts::windSeries()
 void TestMeasuredCharts::bins()
 {
     const float nan = std::nanf("");
+    const float inf = std::numeric_limits<float>::infinity();
     const MeasuredChart charts[] = {temperatureChart(), precipitationChart(), windSpeedChart()};
     const QList<std::tuple<int, float, int>> cases{   // chart, value, bin
-        {0, -25, 0}, {0, -18, 1}, {0, 0, 10}, {0, 1.99f, 10}, {0, 47.99f, 33}, {0, 48, 34}, {0, 60, 34}, {0, nan, 34},
+        {0, -25, 0}, {0, -18, 1}, {0, 0, 10}, {0, 1.99f, 10}, {0, 47.99f, 33}, {0, 48, 34}, {0, 60, 34},
         {1, 0, 0},   {1, -0.0f, 0}, {1, 0.01f, 1}, {1, 0.99f, 1}, {1, 1, 2}, {1, 8.99f, 9}, {1, 9, 10}, {1, 12.5f, 10},
-        {1, -1, 1},  {1, nan, 10}, {2, 0.99f, 0}, {2, 1, 1}, {2, 9.99f, 9}, {2, 10, 10}, {2, 25, 10}, {2, -1, 0},
-        {2, nan, 10}};
+        {1, -1, 1},  {2, 0.99f, 0}, {2, 1, 1}, {2, 9.99f, 9}, {2, 10, 10}, {2, 25, 10}, {2, -1, 0},
+        // A missing value lands in no bin: not the open one, not 0.
+        {0, nan, -1}, {1, nan, -1}, {2, nan, -1}, {0, inf, -1}, {1, -inf, -1}, {2, inf, -1}};
     for (const auto &[chart, value, bin] : cases)
         QVERIFY2(charts[chart].bins.binOf(value) == bin, qPrintable(QStringLiteral("%1: %2").arg(chart).arg(value)));
 }
@@ -205,6 +218,9 @@ void TestMeasuredCharts::pieces()
         QStringList recordings;
         QString expected;      // "bin:minutes:recordings per hour" of each bin with hours or activity
     };
+    QStringList oneMinuteLog;   // 22:00 to 22:29
+    for (int m = 0; m < 30; ++m)
+        oneMinuteLog << QStringLiteral("22:%1=1").arg(m, 2, 10, QLatin1Char('0'));
     const QList<Case> cases{
         {"22:05 to 22:15 over two intervals: the border recording in the lower bin", "22:05-22:15", 51,
          {"22:00=13", "22:10=11"}, {"22:10:00"}, "15:5:12 16:5:0"},
@@ -212,7 +228,11 @@ void TestMeasuredCharts::pieces()
          "10:10:6"},
         {"a period inside one interval, both ends included", "22:02-22:07", 51, {"22:00=1"}, {"22:07:00", "22:08:00"},
          "10:5:12"},
-        {"overlapping entries count their common time twice", "22:00-23:00", 51, {"22:00=1", "22:05=1"}, {}, "10:20:0"},
+        {"an entry lasts until the next one", "22:00-23:00", 51, {"22:00=1", "22:05=1"}, {}, "10:15:0"},
+        {"a log of one value a minute: each counts its minute", "22:00-22:30", 51, oneMinuteLog, {}, "10:30:0"},
+        {"a missing value ends the one before and counts nowhere", "22:00-22:05", 51,
+         {"22:00=13", "22:01=nan", "22:02=13"}, {"22:01:30", "22:03:00"}, "16:4:15"},
+        {"of two entries at one instant the later stands", "22:00-23:00", 51, {"22:00=1", "22:00=13"}, {}, "16:10:0"},
         {"a piece of length zero takes its instant's recording, activity 0", "21:50-22:00", 51,
          {"21:50=13", "22:00=-25"}, {"22:00:00"}, "16:10:0"},
         {"the sun does not set: the day adds nothing", "22:00-23:00", 80, {"22:00=1"}, {"22:05:00"}, ""}};
@@ -231,7 +251,7 @@ void TestMeasuredCharts::pieces()
             const QTime t = QTime::fromString(e.section('=', 0, 0), QStringLiteral("hh:mm"));
             series.append(clock.instant(day, t.msecsSinceStartOfDay()), e.section('=', 1).toFloat());
         }
-        series.indexDays(clock, 2021);
+        series.index(clock, 2021);
         QVector<FileRowTexts> texts;
         for (const QString &time : c.recordings) {
             FileRowTexts row;

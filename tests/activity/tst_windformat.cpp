@@ -72,9 +72,11 @@ void TestWindFormat::preview_data()
                                    << QStringList{row};
     QTest::newRow("two blanks: the empty part is the time")
         << QStringList{"01.06.2021  10:00:00;3,4"} << spaceThenSemicolon << QStringList{};
-    QTest::newRow("header skipped, bad time is midnight")
-        << QStringList{"Date;Time;Speed", "01.06.2021;10h;3,4"} << semicolons
-        << QStringList{"01.06.2021 00:00:00 3.4"};
+    QTest::newRow("header and a time that does not read skipped, as the chart skips them")
+        << QStringList{"Date;Time;Speed", "01.06.2021;10h;3,4", "01.06.2021;10:10:00;3,4"} << semicolons
+        << QStringList{"01.06.2021 10:10:00 3.4"};
+    QTest::newRow("no speed from NaN or inf") << QStringList{"01.06.2021;10:00:00;NaN", "01.06.2021;10:10:00;inf"}
+                                              << semicolons << QStringList{};
     QTest::newRow("end: 10:10 begins at 10:00, 10:15 dropped")
         << QStringList{"01.06.2021;10:10:00;1", "01.06.2021;10:15:00;2"}
         << QStringList{"Semicolon", "Semicolon", ",", "End"} << QStringList{"01.06.2021 10:00:00 1"};

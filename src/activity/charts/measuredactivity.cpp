@@ -2,8 +2,23 @@
 
 #include "activity/charts/validperiods.h"
 
-void MeasurementSeries::indexDays(const ActivityClock &clock, int year)
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+void MeasurementSeries::index(const ActivityClock &clock, int year)
 {
+    // Each entry lasts until the next in time; a stable order keeps the file's among equal instants.
+    QVector<int> order(instants.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return instants.at(a) < instants.at(b); });
+    ends = QVector<qint64>(instants.size());
+    for (int k = 0; k < order.size(); ++k) {
+        const int i = order.at(k);
+        const qint64 latest = instants.at(i) + maxCoveredMs;
+        ends[i] = k + 1 < order.size() ? std::min(latest, instants.at(order.at(k + 1))) : latest;
+    }
+
     const QDate newYear(year, 1, 1);
     const int days = newYear.daysInYear();
     // Counting sort by day: linear, and each day keeps the file order.
@@ -28,6 +43,8 @@ void MeasurementSeries::indexDays(const ActivityClock &clock, int year)
 
 int BinLimits::binOf(float value) const
 {
+    if (!std::isfinite(value))
+        return -1;
     const int first = zeroBin ? 1 : 0;
     if (zeroBin && value == 0.0f)
         return 0;
@@ -51,7 +68,10 @@ BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &c
         for (int k = series.dayStarts.value(d); k < series.dayStarts.value(d + 1); ++k) {
             const int entry = series.byDay.at(k);
             const qint64 from = series.instants.at(entry);
-            appendOverlaps(pieces[binOfEntry.at(entry)], {from, from + MeasurementSeries::coveredMs}, valid);
+            // A missing value, or an entry the next one at its instant replaced, adds nothing.
+            if (binOfEntry.at(entry) < 0 || series.ends.at(entry) <= from)
+                continue;
+            appendOverlaps(pieces[binOfEntry.at(entry)], {from, series.ends.at(entry)}, valid);
         }
         return true;
     };

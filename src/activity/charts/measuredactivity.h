@@ -16,15 +16,19 @@
  */
 
 /**
- * Measurements of a data file in the shown year. Each stands for the ten
- * minutes from its instant on, both ends included: entries closer than that
- * overlap, entries further apart leave gaps that no measurement covers.
+ * Measurements of a data file in the shown year. Each stands for the time
+ * from its instant to the next entry's, both ends included, but for ten
+ * minutes at most: a log of one value a minute gives each value its minute,
+ * not ten overlapping ones; entries further apart than ten minutes leave gaps
+ * that no measurement covers. An entry whose value is missing (not a finite
+ * number) covers its time for no bin.
  */
 struct MeasurementSeries {
-    static constexpr qint64 coveredMs = 600000;
+    static constexpr qint64 maxCoveredMs = 600000;
 
     QVector<qint64> instants;   // on the folder's clock, in file order
-    QVector<float> values;
+    QVector<float> values;      // NaN where the file gives no value
+    QVector<qint64> ends;       // where each entry's time ends (index())
     // The entries of each calendar day of the folder's clock (index 0 is
     // 1 January), in file order: byDay[dayStarts[d]] .. byDay[dayStarts[d + 1] - 1].
     QVector<int> byDay;
@@ -35,15 +39,20 @@ struct MeasurementSeries {
         instants.append(instant);
         values.append(value);
     }
-    /** Groups the entries by the day on which they begin; an entry outside the year is in no day. */
-    void indexDays(const ActivityClock &clock, int year);
+    /**
+     * Groups the entries by the day on which they begin (an entry outside the
+     * year is in no day) and ends each where the next one in time begins, ten
+     * minutes after its own instant at the latest. Of entries at one instant
+     * the last in the file stands; the others cover nothing.
+     */
+    void index(const ActivityClock &clock, int year);
 };
 
 /**
  * The classes of a quantity: an optional bin of exactly 0, then one bin below
  * each limit (ascending) and one bin of everything else. A value falls into
- * the first bin whose limit it is below, so a value that compares false with
- * every limit (not a number) falls into the last bin.
+ * the first bin whose limit it is below. A value that is not a finite number
+ * ("nan", "inf", a missing one) falls into no bin: -1.
  */
 struct BinLimits {
     bool zeroBin = false;

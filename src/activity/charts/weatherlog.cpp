@@ -4,6 +4,8 @@
 #include "activity/datafilefields.h"
 
 #include <QStringList>
+#include <cmath>
+#include <limits>
 
 WeatherLine readWeatherLine(const QString &line, WeatherValue which)
 {
@@ -14,16 +16,15 @@ WeatherLine readWeatherLine(const QString &line, WeatherValue which)
     const QString stamp = dataFileField(fields.at(0));
     read.date = readStampDate(stamp.left(10), QStringLiteral("yyyy-MM-dd"));
     const QTime time = readStampTime(stamp.right(8), QStringLiteral("hh:mm:ss"));
-    read.msOfDay = time.isValid() ? time.msecsSinceStartOfDay() : 0;
-    const QString value = dataFileField(fields.at(int(which)));
-    if (!read.date.isValid() || value.contains(QLatin1String("nan")))
+    if (!read.date.isValid() || !time.isValid())
         return read;
+    read.msOfDay = time.msecsSinceStartOfDay();
     read.fits = true;
-    // toFloat reads in the C locale; what it cannot read (or what overflows a float) is 0.
+    // toFloat reads in the C locale; what it cannot read (or what overflows a float) is no value.
     bool ok = false;
-    read.value = value.toFloat(&ok);
-    if (!ok)
-        read.value = 0;
+    read.value = dataFileField(fields.at(int(which))).toFloat(&ok);
+    if (!ok || !std::isfinite(read.value))
+        read.value = std::numeric_limits<float>::quiet_NaN();
     return read;
 }
 
@@ -41,6 +42,6 @@ bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityCl
             continue;
         series.append(clock.instant(read.date, read.msOfDay), read.value);
     }
-    series.indexDays(clock, year);
+    series.index(clock, year);
     return true;
 }

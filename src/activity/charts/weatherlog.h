@@ -15,8 +15,8 @@
  * in the last eight, anything between), the air temperature in °C and the
  * precipitation in mm per minute. A line with a TAB is split at its TABs,
  * any other at its commas; double quotes, line feeds and carriage returns are
- * removed from every field. "nan" marks a missing value. The stamps are clock
- * times of the folder's recorder.
+ * removed from every field. "nan" (or anything else that is no finite number)
+ * marks a missing value. The stamps are clock times of the folder's recorder.
  */
 enum class WeatherValue {
     Temperature = 1,     // the field each chart reads: 0 is the stamp
@@ -24,10 +24,10 @@ enum class WeatherValue {
 };
 
 /**
- * One line as a chart reads it. It fits when it has exactly three fields, its
- * date reads and its value field holds no "nan" (lower case). A time that does
- * not read is midnight; a value that does not read as a number with a decimal
- * point (empty, "12,5", "3 mm") is 0.
+ * One line as a chart reads it. It fits when it has exactly three fields and
+ * its date and time read. Its value is missing (NaN) unless the value field
+ * reads as a finite number with a decimal point: "nan", "inf", an empty field,
+ * "n/a", "12,5" and "3 mm" are no values, and count in no bin.
  */
 struct WeatherLine {
     bool fits = false;

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QTimeZone>
+#include <limits>
 
 namespace {
 
@@ -71,16 +72,17 @@ bool readWindSeries(const QString &path, const WindDataSettings &settings, const
     QString line;
     while (reader.readLine(line)) {
         const WindLine read = readWindLine(line, settings.format);
-        if (!read.hasSpeed || !read.date.isValid())
+        if (!read.date.isValid() || !read.time.isValid())
             continue;
-        // An unreadable time stands for midnight of a readable date.
-        const int msOfDay = read.time.isValid() ? read.time.msecsSinceStartOfDay() : 0;
+        const int msOfDay = read.time.msecsSinceStartOfDay();
         if (!windClock.exists(read.date, msOfDay))
             continue;
         const qint64 instant = windClock.instant(read.date, msOfDay);
         if (folderClock.dateAt(instant).year() != year)
             continue;
-        stamps.append({ActivityClock::wallMs(read.date, msOfDay), instant, read.speed});
+        // A stamp without a speed is kept: it ends the value before it, and counts in no bin.
+        stamps.append({ActivityClock::wallMs(read.date, msOfDay), instant,
+                       read.hasSpeed ? read.speed : std::numeric_limits<float>::quiet_NaN()});
     }
     applyWindDateTimeDefinition(settings.format.dateTimeDefinition, stamps);
     series = MeasurementSeries();
@@ -88,7 +90,7 @@ bool readWindSeries(const QString &path, const WindDataSettings &settings, const
     series.values.reserve(stamps.size());
     for (const WindStamp &s : stamps)
         series.append(s.instant, s.speed);
-    series.indexDays(folderClock, year);
+    series.index(folderClock, year);
     writeDebugLines(series);
     return true;
 }

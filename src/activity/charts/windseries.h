@@ -10,9 +10,10 @@
 WindDataSettings windDataSettingsOf(const QString &folder);
 
 /**
- * The wind speeds of the shown year. Each line's stamp is a clock time of the
- * wind file's own zone (its standard time all year without daylight saving);
- * a time that clock skips is no value. The stamps are then tied to their
+ * The wind speeds of the shown year. Each line whose date and time read is an
+ * entry, without a value where its speed is missing or no finite number. Its
+ * stamp is a clock time of the wind file's own zone (its standard time all
+ * year without daylight saving); a time that clock skips is no entry. The stamps are then tied to their
  * 10-minute intervals (applyWindDateTimeDefinition) and placed on the
  * folder's clock: a value belongs to the year and the day on which it begins
  * there, so that a file written in UTC fills the evening hours of a folder in
