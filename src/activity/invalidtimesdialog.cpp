@@ -20,10 +20,12 @@ invalidTimesDialog::invalidTimesDialog(QWidget *parent, const QString &invalidTi
     setWindowTitle(tr("Set invalid Monitoring Periods"));
     fitColumns();
 
-    // A half that does not parse is an invalid date-time, which the editor
-    // ignores: it keeps its initial value.
-    for (const InvalidTimesPeriod &p : readInvalidTimesText(invalidTimesText))
-        addRow(invalidTimesDateTime(p.begin), invalidTimesDateTime(p.end));
+    // Only what both halves of reads becomes a row: an editor would turn a half
+    // it cannot take into its own initial date-time, and Ok would store that.
+    const InvalidTimesSplit split = splitInvalidTimesText(invalidTimesText);
+    for (const InvalidTimesPeriod &p : split.readable)
+        addRow(invalidTimesReading(p.begin), invalidTimesReading(p.end));
+    unreadableParts = split.unreadable;
 }
 
 invalidTimesDialog::~invalidTimesDialog()
@@ -33,8 +35,8 @@ invalidTimesDialog::~invalidTimesDialog()
 
 QDateTime invalidTimesDialog::newRowDefault()
 {
-    return invalidTimesDateTime(QStringLiteral("01.01.") + QDate::currentDate().toString(QStringLiteral("yyyy"))
-                                + QStringLiteral(" 00:00"));
+    return invalidTimesReading(QStringLiteral("01.01.") + QDate::currentDate().toString(QStringLiteral("yyyy"))
+                               + QStringLiteral(" 00:00"));
 }
 
 QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateTime &end)
@@ -46,6 +48,8 @@ QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateT
     const QDateTime values[2] = {begin, end};
     for (int k = 0; k < 2; ++k) {
         auto *edit = new QDateTimeEdit;   // the tree takes it over
+        // Readings, not local times: UTC has no hour that a clock change skips.
+        edit->setTimeSpec(Qt::UTC);
         edit->setCalendarPopup(true);
         edit->setAlignment(Qt::AlignHCenter);
         edit->setDateTime(values[k]);
@@ -111,5 +115,8 @@ void invalidTimesDialog::on_buttonBox_accepted()
         periods.append({invalidTimesHalf(editorAt(row, BeginColumn)->dateTime()),
                         invalidTimesHalf(editorAt(row, EndColumn)->dateTime())});
     }
-    invalidTimes = composeInvalidTimesText(periods);
+    QString text = composeInvalidTimesText(periods);
+    for (const QString &part : qAsConst(unreadableParts))
+        text += (text.isEmpty() ? QString() : QStringLiteral(";")) + part;
+    invalidTimes = text;
 }

@@ -11,8 +11,12 @@ class invalidTimesDialog;
 
 /**
  * Edits the periods in which a folder's recorder gave no valid data: one row
- * per period, a begin and an end editor each. Run with exec(); the caller takes
- * invalidTimes (InvalidTimesText) only when the result is Accepted.
+ * per period, a begin and an end editor each. The editors show the clock
+ * readings the text holds, read as the charts read them, and keep no zone: a
+ * reading that local time skips is shown as written. A part of the text that
+ * does not read gets no row; Ok writes it back unchanged after the rows. Run
+ * with exec(); the caller takes invalidTimes (InvalidTimesText) only when the
+ * result is Accepted.
  */
 class invalidTimesDialog : public QDialog
 {
@@ -36,8 +40,9 @@ private:
     QTreeWidgetItem *addRow(const QDateTime &begin, const QDateTime &end);
     void fitColumns();
     QDateTimeEdit *editorAt(QTreeWidgetItem *row, int column) const;
-    // 1 January of the current year, 00:00 local time: what "Add Period" puts in.
+    // 1 January of the current year, 00:00: what "Add Period" puts in.
     static QDateTime newRowDefault();
 
     Ui::invalidTimesDialog *ui;
+    QStringList unreadableParts;   // of the text opened, written back after the rows
 };

@@ -17,6 +17,18 @@ int digitsAt(const QString &s, int at, int count)
     return value;
 }
 
+// The halves of a part; false for a part without "-".
+bool periodOfPart(const QString &part, InvalidTimesPeriod *period)
+{
+    const int dash = part.indexOf(QLatin1Char('-'));
+    if (dash < 0)
+        return false;
+    // A second "-" would end the second half, as a split at every "-" does.
+    const int nextDash = part.indexOf(QLatin1Char('-'), dash + 1);
+    *period = {part.left(dash), part.mid(dash + 1, nextDash < 0 ? -1 : nextDash - dash - 1)};
+    return true;
+}
+
 } // namespace
 
 QVector<InvalidTimesPeriod> readInvalidTimesText(const QString &text)
@@ -24,14 +36,28 @@ QVector<InvalidTimesPeriod> readInvalidTimesText(const QString &text)
     QVector<InvalidTimesPeriod> periods;
     const QStringList parts = text.split(QLatin1Char(';'));
     for (const QString &part : parts) {
-        const int dash = part.indexOf(QLatin1Char('-'));
-        if (dash < 0)
-            continue;
-        // A second "-" would end the second half, as a split at every "-" does.
-        const int nextDash = part.indexOf(QLatin1Char('-'), dash + 1);
-        periods.append({part.left(dash), part.mid(dash + 1, nextDash < 0 ? -1 : nextDash - dash - 1)});
+        InvalidTimesPeriod p;
+        if (periodOfPart(part, &p))
+            periods.append(p);
     }
     return periods;
+}
+
+InvalidTimesSplit splitInvalidTimesText(const QString &text)
+{
+    InvalidTimesSplit split;
+    const QStringList parts = text.split(QLatin1Char(';'));
+    for (const QString &part : parts) {
+        InvalidTimesPeriod p;
+        QDate date;
+        int msOfDay = 0;
+        if (periodOfPart(part, &p) && readInvalidTimesHalf(p.begin, &date, &msOfDay)
+            && readInvalidTimesHalf(p.end, &date, &msOfDay))
+            split.readable.append(p);
+        else if (!part.isEmpty())
+            split.unreadable.append(part);
+    }
+    return split;
 }
 
 QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods)
@@ -57,9 +83,13 @@ bool readInvalidTimesHalf(const QString &half, QDate *date, int *msOfDay)
     return true;
 }
 
-QDateTime invalidTimesDateTime(const QString &half)
+QDateTime invalidTimesReading(const QString &half)
 {
-    return QDateTime::fromString(half, QLatin1String(invalidTimesDateTimeFormat));
+    QDate date;
+    int msOfDay = 0;
+    if (!readInvalidTimesHalf(half, &date, &msOfDay))
+        return QDateTime();
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msOfDay), Qt::UTC);
 }
 
 QString invalidTimesHalf(const QDateTime &dateTime)

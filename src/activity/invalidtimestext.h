@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 /**
@@ -15,8 +16,8 @@
  * Nothing promises that an end follows its begin or that periods are sorted.
  *
  * One reader and one composer serve every user. The reader hands back the two
- * halves as text: the periods dialog parses them with invalidTimesDateTime, the
- * charts cut them by their own rules. A part without "-" (only a hand-edited file
+ * halves as text, which every user reads with readInvalidTimesHalf: the periods
+ * dialog shows what the charts use. A part without "-" (only a hand-edited file
  * holds one) and an empty part are skipped, so that no user reaches for a half
  * that is not there.
  */
@@ -30,8 +31,23 @@ constexpr char invalidTimesDateTimeFormat[] = "dd.MM.yyyy hh:mm";
 QVector<InvalidTimesPeriod> readInvalidTimesText(const QString &text);
 QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods);
 
-// A half as a local date-time; invalid when it does not parse.
-QDateTime invalidTimesDateTime(const QString &half);
+/**
+ * The text as the periods dialog takes it: the periods whose halves both read
+ * (readInvalidTimesHalf), and every other non-empty part as it stands, which
+ * the dialog cannot show and keeps unchanged in the text it writes.
+ */
+struct InvalidTimesSplit {
+    QVector<InvalidTimesPeriod> readable;
+    QStringList unreadable;
+};
+InvalidTimesSplit splitInvalidTimesText(const QString &text);
+
+/**
+ * A half as the clock reading it writes, held in a UTC date-time so that no
+ * local rule refuses it (02:30 on the night the clocks skip it is a reading
+ * the charts take); invalid when readInvalidTimesHalf does not read it.
+ */
+QDateTime invalidTimesReading(const QString &half);
 /**
  * A half as the clock reading it writes, for the charts: its date and its
  * milliseconds of the day. False unless the half is exactly "dd.MM.yyyy hh:mm"

@@ -135,10 +135,10 @@ void TestFolderSettings::invalidTimesRoundTrip()
     const QString text = QStringLiteral("24.12.2021 18:00-27.12.2021 08:00;01.05.2022 00:00-01.05.2022 23:59");
     QCOMPARE(composeInvalidTimesText(readInvalidTimesText(text)), text);
     QCOMPARE(composeInvalidTimesText({}), QString());
-    const QDateTime t = invalidTimesDateTime(QStringLiteral("27.12.2021 08:00"));
-    QCOMPARE(t, QDateTime(QDate(2021, 12, 27), QTime(8, 0)));
+    const QDateTime t = invalidTimesReading(QStringLiteral("27.12.2021 08:00"));
+    QCOMPARE(t, QDateTime(QDate(2021, 12, 27), QTime(8, 0), Qt::UTC));
     QCOMPARE(invalidTimesHalf(t), QStringLiteral("27.12.2021 08:00"));
-    QVERIFY(!invalidTimesDateTime(QStringLiteral("27.12.21 08:00")).isValid());
+    QVERIFY(!invalidTimesReading(QStringLiteral("27.12.21 08:00")).isValid());
 }
 
 QUILLON_TEST(TestFolderSettings)
