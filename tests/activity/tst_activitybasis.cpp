@@ -4,6 +4,7 @@
 #include "activity/charts/activityseries.h"
 #include "activity/charts/suntimes.h"
 #include "activity/charts/validperiods.h"
+#include "activity/charts/weatherlog.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -94,6 +95,7 @@ private slots:
     void recordingPeriods_data();
     void recordingPeriods();
     void midnightThatTheClocksSkip();
+    void standardTimeAsTheZoneMovesIt();
     void invalidPeriodsOfTheYear_data();
     void invalidPeriodsOfTheYear();
     void invalidPeriodsTakenOff_data();
@@ -283,6 +285,29 @@ void TestActivityBasis::midnightThatTheClocksSkip()
     QCOMPARE(clock.instant(QDate(2021, 9, 5), 1800000), at("2021-09-05 01:00", santiago));
     QCOMPARE(clock.sunZoneOffset(QDate(2021, 9, 5)), -3.0f);
     QCOMPARE(clock.sunZoneOffset(QDate(2021, 9, 4)), -4.0f);
+}
+
+void TestActivityBasis::standardTimeAsTheZoneMovesIt()
+{
+    // Pyongyang never had summer time; in August 2015 it moved from UTC+9 to UTC+8:30.
+    // Without daylight saving its December is at +8:30 all the same.
+    const QTimeZone pyongyang("Asia/Pyongyang");
+    const ActivityClock standard(pyongyang, false, 2015), rules(pyongyang, true, 2015);
+    for (const QDate &date : {QDate(2015, 6, 1), QDate(2015, 12, 1)}) {
+        QCOMPARE(standard.instant(date, 22 * 3600000LL), rules.instant(date, 22 * 3600000LL));
+        QCOMPARE(standard.instant(date, 22 * 3600000LL),
+                 at(date.toString(Qt::ISODate) + QStringLiteral(" 22:00"), pyongyang));
+    }
+    // Volgograd moved from UTC+4 to UTC+3 at 02:00 of 27 December 2020: the sun times of that
+    // day take +4 where a chart takes the offset at 00:00, +3 where at 12:00; the weather log
+    // keeps the offset of 1 January.
+    const QTimeZone volgograd("Europe/Volgograd");
+    const ActivityClock clock(volgograd, false, 2020);
+    const qint64 lateDecember = clock.instant(QDate(2020, 12, 30), 0);
+    QCOMPARE(clock.offsetAt(lateDecember), 3 * 3600);
+    QCOMPARE(clock.sunZoneOffset(QDate(2020, 12, 27), 0), 4.0f);
+    QCOMPARE(clock.sunZoneOffset(QDate(2020, 12, 27), 12), 3.0f);
+    QCOMPARE(weatherLogClock(volgograd, false, 2020).offsetAt(lateDecember), 4 * 3600);
 }
 
 void TestActivityBasis::invalidPeriodsOfTheYear_data()

@@ -122,8 +122,8 @@ void TestMeasuredCharts::weatherLines()
     for (const QStringList &c : cases) {
         for (WeatherValue which : {WeatherValue::Temperature, WeatherValue::Precipitation}) {
             MeasurementSeries series;
-            QVERIFY(readWeatherSeries(writeData("weather.csv", {c.at(0)}), which, ActivityClock(berlin, true, 2021),
-                                      2021, series));
+            const ActivityClock clock(berlin, true, 2021);
+            QVERIFY(readWeatherSeries(writeData("weather.csv", {c.at(0)}), which, clock, clock, 2021, series));
             QVERIFY2(entriesOf(series).join(' ') == c.at(int(which)), qPrintable(c.at(0)));
         }
     }

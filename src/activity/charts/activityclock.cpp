@@ -22,19 +22,14 @@ QDateTime utcMidnight(int year)
 ActivityClock::ActivityClock(const QTimeZone &zone, bool daylightSaving, int year)
 {
     const qint64 farPast = std::numeric_limits<qint64>::min() / 2;
-    if (!daylightSaving) {
-        const QDateTime midYear(QDate(year, 7, 1), QTime(12, 0), Qt::UTC);
-        spans.append({farPast, zone.standardTimeOffset(midYear) * 1000});
-        return;
-    }
     // The night chart looks a day beyond the year, the invalid periods and
     // the monitoring bounds stay inside it: a year on each side is plenty.
     const QDateTime from = utcMidnight(year - 1);
-    spans.append({farPast, zone.offsetFromUtc(from) * 1000});
+    spans.append({farPast, (daylightSaving ? zone.offsetFromUtc(from) : zone.standardTimeOffset(from)) * 1000});
     if (!zone.hasTransitions())
         return;
     for (const QTimeZone::OffsetData &t : zone.transitions(from, utcMidnight(year + 2))) {
-        const int offsetMs = t.offsetFromUtc * 1000;
+        const int offsetMs = (daylightSaving ? t.offsetFromUtc : t.standardTimeOffset) * 1000;
         // A change of name or of the summer-time flag alone moves no clock.
         if (offsetMs != spans.last().offsetMs)
             spans.append({t.atUtc.toMSecsSinceEpoch(), offsetMs});
@@ -93,9 +88,9 @@ int ActivityClock::offsetAt(qint64 instant) const
     return spans[i].offsetMs / 1000;
 }
 
-float ActivityClock::sunZoneOffset(const QDate &date) const
+float ActivityClock::sunZoneOffset(const QDate &date, int hour) const
 {
-    return float(offsetAt(instant(date, 12 * 3600000LL))) / 3600.0f;
+    return float(offsetAt(instant(date, hour * 3600000LL))) / 3600.0f;
 }
 
 QDate ActivityClock::dateAt(qint64 instant) const

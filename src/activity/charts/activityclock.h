@@ -11,8 +11,10 @@
  * scale is an instant, milliseconds since 1970-01-01 00:00 UTC.
  *
  * With daylight saving considered the clock follows the zone's rules;
- * otherwise it keeps the zone's standard offset all year (the offset of the
- * shown year's 1 July), as a recorder that ignores summer time does.
+ * otherwise it keeps the zone's standard offset, as a recorder that ignores
+ * summer time does: the standard offset as it stands at each instant, for a
+ * zone may move its standard time within a year (Pyongyang by half an hour in
+ * August 2015, Whitehorse by an hour in November 2020).
  *
  * Clock times are built in the zone, not by adding elapsed seconds to
  * midnight, so that "sunset plus 30 minutes" is right on the two days a year
@@ -45,9 +47,9 @@ public:
     int offsetAt(qint64 instant) const;
     /**
      * The zone offset, in hours, that sun times of date are computed for: the
-     * clock's offset at 12:00 of date.
+     * clock's offset at `hour` o'clock of date.
      */
-    float sunZoneOffset(const QDate &date) const;
+    float sunZoneOffset(const QDate &date, int hour = 12) const;
 
     /** The clock's date and milliseconds of the day at an instant. */
     QDate dateAt(qint64 instant) const;

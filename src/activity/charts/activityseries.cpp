@@ -90,7 +90,7 @@ int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
 } // namespace
 
 BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
-                              int binCount, const DayBinPieces &piecesOfDay)
+                              int binCount, const DayBinPieces &piecesOfDay, int standardSunHour)
 {
     const QDate newYear(year, 1, 1);
     const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
@@ -104,7 +104,7 @@ BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clo
         if (!monitoring.contains(date))
             continue;
         // Without a sunrise or a sunset the day adds nothing, for clock-time periods too.
-        const DaySun sun = daySunTimes(form, clock, date);
+        const DaySun sun = daySunTimes(form, clock, date, standardSunHour);
         if (sun.none())
             continue;
         QVector<Period> valid = recordingPeriodsOfDay(form, clock, date, sun);

@@ -84,10 +84,11 @@ using DayBinPieces = std::function<bool(const QDate &date, const DaySun &sun, co
  * border of two pieces counts once, in the lower bin. It counts for each class
  * it lists up to the first empty one (the unassigned ones for the empty class)
  * and for all classes. A bin without valid time has activity 0, even when a
- * piece of length zero took a recording made at that very instant.
+ * piece of length zero took a recording made at that very instant. The sun
+ * times are daySunTimes's, with `standardSunHour`.
  */
 BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
-                              int binCount, const DayBinPieces &piecesOfDay);
+                              int binCount, const DayBinPieces &piecesOfDay, int standardSunHour = 12);
 
 /** Appends the overlap of `stretch` with each valid period that reaches it; one that only touches gives a piece of length zero. */
 void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVector<Period> &valid);

@@ -56,7 +56,7 @@ int BinLimits::binOf(float value) const
 }
 
 BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
-                                int year, const MeasurementSeries &series, const BinLimits &bins)
+                                int year, const MeasurementSeries &series, const BinLimits &bins, int standardSunHour)
 {
     const QDate newYear(year, 1, 1);
     QVector<int> binOfEntry(series.values.size());
@@ -75,5 +75,5 @@ BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &c
         }
         return true;
     };
-    return binnedActivity(form, clock, rows, year, bins.count(), measurementPieces);
+    return binnedActivity(form, clock, rows, year, bins.count(), measurementPieces, standardSunHour);
 }

@@ -63,9 +63,10 @@ struct BinLimits {
 };
 
 /**
- * The activity over the bins of `series` in `year` (binnedActivity): each day's
- * valid periods are cut to each measurement of the day, and each piece belongs
- * to its measurement's bin.
+ * The activity over the bins of `series` in `year` (binnedActivity, with
+ * `standardSunHour`): each day's valid periods are cut to each measurement of
+ * the day, and each piece belongs to its measurement's bin.
  */
 BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
-                                int year, const MeasurementSeries &series, const BinLimits &bins);
+                                int year, const MeasurementSeries &series, const BinLimits &bins,
+                                int standardSunHour = 12);

@@ -134,7 +134,8 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
         return;
     }
 
-    const BinnedActivity a = measuredActivity(form, clock, start.rows, start.year, *series, chart.bins);
+    const BinnedActivity a =
+        measuredActivity(form, clock, start.rows, start.year, *series, chart.bins, chart.standardSunHour);
     const bool logarithmic = t.logarithmic->isChecked();
     setValidHoursSamples(t.plot, t.validHours, chart.bars(a.hours), logarithmic);
     drawActivityCurves(t.plot, t.validHours, start.rows, chart.xs, a.activity, {2.0, 10.0}, logarithmic, init,
@@ -162,9 +163,11 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
         dialog.ui->pushButton_19->setEnabled(false);
         return;
     }
+    const ActivityForm form = dialog.activityForm();
     drawMeasuredChart(dialog, chart, path, QString::number(int(which)),
                       [&](const ActivityClock &clock, int year, MeasurementSeries &series) {
-                          return readWeatherSeries(path, which, clock, year, series);
+                          return readWeatherSeries(path, which, weatherLogClock(form.zone, form.daylightSaving, year),
+                                                   clock, year, series);
                       },
                       init, exportData);
 }

@@ -33,6 +33,7 @@ struct MeasuredChart {
     QString csvFirstHeader;   // "%1" is the shown year
     QStringList csvLabels;    // one per bin
     const Setting<QString> *exportKey = nullptr;
+    int standardSunHour = 12;   // where the sun times take the standard offset without daylight saving
 };
 
 /** The three charts (each defined beside its slot). */

@@ -42,6 +42,7 @@ MeasuredChart precipitationChart()
     c.bottomRange = precipitationRange;
     c.csvFirstHeader = QStringLiteral("Precipitations in %1 [mm/min]");
     c.exportKey = &SettingKeys::exportPlotDataPrecipitation;
+    c.standardSunHour = 0;
     return c;
 }
 

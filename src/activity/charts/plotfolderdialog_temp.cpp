@@ -42,6 +42,7 @@ MeasuredChart temperatureChart()
     c.bottomRange = temperatureRange;
     c.csvFirstHeader = QStringLiteral("Temperatures in %1 [°C]");
     c.exportKey = &SettingKeys::exportPlotDataTemperature;
+    c.standardSunHour = 0;
     return c;
 }
 

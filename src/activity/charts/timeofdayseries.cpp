@@ -33,26 +33,28 @@ qint64 wrappedMs(qint64 ms)
 }
 
 // Sun times of the shown year for the chosen zone: its offset at a clock hour of the day with daylight
-// saving, its standard offset all year without.
+// saving, without it its standard offset at the start of the day.
 class SunOfDays
 {
 public:
     SunOfDays(const ActivityForm &form, int year)
         : latitude(float(form.latitude))
         , longitude(float(form.longitude))
+        , daylightSaving(form.daylightSaving)
         , clock(form.zone, form.daylightSaving, year)
     {
     }
 
     float hours(SunEvent event, const QDate &date, int offsetHour, Twilight twilight) const
     {
-        const float offset = float(clock.offsetAt(clock.instant(date, offsetHour * msPerHour))) / 3600.0f;
+        const float offset = clock.sunZoneOffset(date, daylightSaving ? offsetHour : 0);
         return sunEventHours(event, date.year(), date.month(), date.day(), latitude, longitude, offset, 0, twilight);
     }
 
 private:
     float latitude;
     float longitude;
+    bool daylightSaving;
     ActivityClock clock;
 };
 

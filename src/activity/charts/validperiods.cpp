@@ -64,9 +64,9 @@ QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const Activity
     return kept;
 }
 
-DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date)
+DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date, int standardHour)
 {
-    const float offset = clock.sunZoneOffset(date);
+    const float offset = clock.sunZoneOffset(date, form.daylightSaving ? 12 : standardHour);
     const auto at = [&](SunEvent event) {
         return sunEventHours(event, date.year(), date.month(), date.day(), float(form.latitude),
                              float(form.longitude), offset, 0, Twilight::None);

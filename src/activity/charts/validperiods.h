@@ -42,9 +42,12 @@ struct DaySun {
 
 /**
  * Sunrise and sunset proper (no twilight) of date at the form's place, for the
- * clock's offset at 12:00 of that date.
+ * clock's offset at 12:00 of that date; without daylight saving at
+ * `standardHour` o'clock (the temperature and precipitation charts take the
+ * standard offset at 00:00), which differs only on a day the zone moves its
+ * standard time.
  */
-DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date);
+DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date, int standardHour = 12);
 
 /** The length of the night in hours, from sunset to sunrise as hours of the day. */
 float nightHours(float sunrise, float sunset);

@@ -3,6 +3,7 @@
 #include "activity/boundedlinereader.h"
 #include "activity/datafilefields.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <cmath>
 #include <limits>
@@ -28,8 +29,16 @@ WeatherLine readWeatherLine(const QString &line, WeatherValue which)
     return read;
 }
 
-bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &clock, int year,
-                       MeasurementSeries &series)
+ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year)
+{
+    if (daylightSaving)
+        return ActivityClock(zone, true, year);
+    const QDateTime newYear(QDate(year, 1, 1), QTime(0, 0), zone);
+    return ActivityClock(QTimeZone(zone.standardTimeOffset(newYear)), true, year);
+}
+
+bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &stampClock,
+                       const ActivityClock &folderClock, int year, MeasurementSeries &series)
 {
     BoundedLineReader reader(path);
     if (!reader.open())
@@ -38,10 +47,10 @@ bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityCl
     QString line;
     while (reader.readLine(line)) {
         const WeatherLine read = readWeatherLine(line, which);
-        if (!read.fits || read.date.year() != year || !clock.exists(read.date, read.msOfDay))
+        if (!read.fits || read.date.year() != year || !stampClock.exists(read.date, read.msOfDay))
             continue;
-        series.append(clock.instant(read.date, read.msOfDay), read.value);
+        series.append(stampClock.instant(read.date, read.msOfDay), read.value);
     }
-    series.index(clock, year);
+    series.index(folderClock, year);
     return true;
 }

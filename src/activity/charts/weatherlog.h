@@ -39,9 +39,17 @@ struct WeatherLine {
 WeatherLine readWeatherLine(const QString &line, WeatherValue which);
 
 /**
+ * The clock of the log's stamps: the folder's zone with its rules under
+ * daylight saving, otherwise the zone's standard offset at 1 January 00:00 of
+ * the shown year all year.
+ */
+ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year);
+
+/**
  * The measurements of `which` in the shown year, read through the bounded
- * reader; a clock time that the clock skips (the hour lost in spring) is no
+ * reader with their stamps on `stampClock` and their days on `folderClock`; a
+ * clock time that the stamps' clock skips (the hour lost in spring) is no
  * measurement. False when the file cannot be opened.
  */
-bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &clock, int year,
-                       MeasurementSeries &series);
+bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &stampClock,
+                       const ActivityClock &folderClock, int year, MeasurementSeries &series);
