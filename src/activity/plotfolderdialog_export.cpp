@@ -7,6 +7,8 @@
 #include "display/plotdocument.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QImageWriter>
 #include <QStandardPaths>
 #include <qwt_plot.h>
@@ -33,6 +35,16 @@ QString plotExportFilters(const QList<QByteArray> &imageFormats)
     return filters.join(QStringLiteral(";;"));
 }
 
+QString withFilterSuffix(const QString &fileName, const QString &filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    if (!QFileInfo(fileName).suffix().isEmpty() || !match.hasMatch())
+        return fileName;
+    const QString dot = fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+    return fileName + dot + match.captured(1);
+}
+
 QString plotExportFolder()
 {
     // Most Linux homes have no desktop folder: the home folder stands in.
@@ -50,11 +62,13 @@ void plotFolderDialog::on_pushButton_2_clicked()
     if (!plot)
         return;
     const QString proposed = plotExportFolder() + QLatin1String(documentNames[int(tab)]);
-    const QString fileName = userDialogs().saveFileName(plot, tr("Export File Name"), proposed,
-                                                        plotExportFilters(QImageWriter::supportedImageFormats()));
+    QString filter;
+    const QString fileName = userDialogs().saveFileName(
+        plot, tr("Export File Name"), proposed, plotExportFilters(QImageWriter::supportedImageFormats()), &filter);
     if (fileName.isEmpty())
         return;
-    writePlotDocument(plot, fileName, activityPlotDocumentSize, activityPlotDocumentDpi);
+    // The document's format follows the suffix: a name typed without one takes the chosen filter's.
+    writePlotDocument(plot, withFilterSuffix(fileName, filter), activityPlotDocumentSize, activityPlotDocumentDpi);
 }
 
 void plotFolderDialog::on_pushButton_19_clicked()

@@ -32,10 +32,10 @@ public:
         return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
     }
 
-    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                         const QString &filter) override
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                         QString *selectedFilter) override
     {
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
     }
 
     QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,

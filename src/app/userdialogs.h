@@ -43,8 +43,9 @@ public:
                                  const QString &filter) = 0;
     virtual QStringList openFileNames(QWidget *parent, const QString &caption, const QString &dir,
                                       const QString &filter) = 0;
+    /** The chosen path, or empty when cancelled; the filter the user left chosen goes to `selectedFilter`. */
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                 const QString &filter) = 0;
+                                 const QString &filter, QString *selectedFilter = nullptr) = 0;
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
                                       QFileDialog::Options options = QFileDialog::ShowDirsOnly) = 0;
 

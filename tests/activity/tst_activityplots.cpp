@@ -51,6 +51,9 @@ private slots:
     void legendsShowAndHide();
     void exportPlotDocuments();
     void exportFailures();
+    void nameWithoutSuffix_data();
+    void nameWithoutSuffix();
+    void exportTakesTheChosenFiltersSuffix();
     void exportPlotData();
 };
 
@@ -243,6 +246,39 @@ void TestActivityPlots::exportFailures()
     d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
     d->ui->pushButton_2->click();
     QCOMPARE(dialogs.fileQuestions.size(), 2);
+}
+
+void TestActivityPlots::nameWithoutSuffix_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    const QString svg = QStringLiteral("SVG documents (*.svg)");
+    QTest::newRow("no suffix: the filter's") << "/d/plot" << svg << "/d/plot.svg";
+    QTest::newRow("images: the first format") << "/d/plot" << "Images ( *.bmp *.png)" << "/d/plot.bmp";
+    QTest::newRow("a suffix of its own stays, whatever the filter") << "/d/plot.pdf" << svg << "/d/plot.pdf";
+    QTest::newRow("a dot in the folder is no suffix") << "/d.v2/plot" << svg << "/d.v2/plot.svg";
+    QTest::newRow("a closing dot takes the suffix behind it") << "/d/plot." << svg << "/d/plot.svg";
+    QTest::newRow("no filter: as typed") << "/d/plot" << QString() << "/d/plot";
+}
+
+void TestActivityPlots::nameWithoutSuffix()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QCOMPARE(withFilterSuffix(typed, filter), written);
+}
+
+void TestActivityPlots::exportTakesTheChosenFiltersSuffix()
+{
+    ScriptedDialogs dialogs;
+    auto d = open();
+    dialogs.fileAnswers << path() + "/typed";
+    dialogs.selectedFilterAnswers << QStringLiteral("SVG documents (*.svg)");
+    d->ui->pushButton_2->click();
+    QVERIFY(dialogs.messages.isEmpty());
+    QVERIFY(QSvgRenderer(path() + "/typed.svg").isValid());
 }
 
 void TestActivityPlots::exportPlotData()

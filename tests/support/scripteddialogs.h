@@ -47,6 +47,8 @@ public:
     QList<QMessageBox::StandardButton> messageAnswers;
     QList<FileQuestion> fileQuestions;
     QStringList fileAnswers;
+    // The filter a save question leaves chosen; with none queued, the first of its filters.
+    QStringList selectedFilterAnswers;
     QList<DialogRun> dialogRuns;
     // Each answer acts on the dialog as a user would: fills its fields and
     // presses OK (accept()) or Cancel (reject()), maybe more than once. A
@@ -75,9 +77,15 @@ public:
         return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
     }
 
-    QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
+    QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter,
+                         QString *selectedFilter) override
     {
-        return answerFile(QStringLiteral("save"), caption, dir, filter);
+        const QString answer = answerFile(QStringLiteral("save"), caption, dir, filter);
+        if (selectedFilter) {
+            *selectedFilter = selectedFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                                              : selectedFilterAnswers.takeFirst();
+        }
+        return answer;
     }
 
     QString existingDirectory(QWidget *, const QString &caption, const QString &dir,
