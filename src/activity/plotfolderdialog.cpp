@@ -398,11 +398,9 @@ void plotFolderDialog::chooseWeatherFile(ActivityTab tab)
     if (chosen.isEmpty())
         return;
     writeFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile, chosen);
-    // Only this tab is built anew; the other weather tab keeps its state until it is chosen there too.
-    if (tab == ActivityTab::Temperature)
-        initPlotVsTemp();
-    else
-        initPlotVsPrec();
+    // One log serves both weather tabs: both are built anew, and the other draws when it is shown.
+    initPlotVsTemp();
+    initPlotVsPrec();
     if (ready)
         drawChart(tab);
 }

@@ -71,6 +71,7 @@ private slots:
     void pieces();
     void axisRanges();
     void weatherCharts();
+    void oneReadOfTheLogForBothCharts();
     void windFileInUtcForAFolderInBerlin();
     void withoutData();
 
@@ -119,13 +120,12 @@ void TestMeasuredCharts::weatherLines()
         {"2021-06-01 22:10:00,14.5,0,", "", ""},
         {"2020-06-01 22:10:00,14.5,0", "", ""},
         {"2021-03-28 02:30:00,14.5,0", "", ""}};   // the hour the clocks skip
+    const ActivityClock clock(berlin, true, 2021);
     for (const QStringList &c : cases) {
-        for (WeatherValue which : {WeatherValue::Temperature, WeatherValue::Precipitation}) {
-            MeasurementSeries series;
-            const ActivityClock clock(berlin, true, 2021);
-            QVERIFY(readWeatherSeries(writeData("weather.csv", {c.at(0)}), which, clock, clock, 2021, series));
-            QVERIFY2(entriesOf(series).join(' ') == c.at(int(which)), qPrintable(c.at(0)));
-        }
+        WeatherSeries series;
+        QVERIFY(readWeatherLog(writeData("weather.csv", {c.at(0)}), clock, clock, 2021, series));
+        for (WeatherValue which : {WeatherValue::Temperature, WeatherValue::Precipitation})
+            QVERIFY2(entriesOf(series.of(which)).join(' ') == c.at(int(which)), qPrintable(c.at(0)));
     }
 }
 
@@ -302,7 +302,6 @@ void TestMeasuredCharts::weatherCharts()
     addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:12:00"), {});
     auto d = open();
     Ui_plotFolderDialog *ui = d->ui;
-    // Chosen on the temperature tab, the log builds that tab's plot only: the precipitation tab draws nothing.
     dialogs.fileAnswers << writeWeather();
     ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
     ui->pushButton_11->click();
@@ -335,11 +334,8 @@ void TestMeasuredCharts::weatherCharts()
                                   "40 to 42;0.0;0.000;0.000\n42 to 44;0.0;0.000;0.000\n44 to 46;0.0;0.000;0.000\n"
                                   "46 to 48;0.0;0.000;0.000\n48 to 50;0.0;0.000;0.000\n"));
 
+    // The log chosen on the temperature tab serves the precipitation tab too.
     ui->tabWidget->setCurrentIndex(int(ActivityTab::Precipitation));
-    QVERIFY(!d->plotVsPrec && !ui->label_12->isHidden());
-    QVERIFY(!ui->pushButton_2->isEnabled() && !ui->pushButton_19->isEnabled());
-    dialogs.fileAnswers << writeWeather();
-    ui->pushButton_14->click();
     plot = d->plotVsPrec;
     QVERIFY(plot && ui->pushButton_2->isEnabled() && ui->pushButton_19->isEnabled());
     QCOMPARE(axisRange(plot, QwtPlot::xBottom), qMakePair(-0.5, 10.5));
@@ -356,6 +352,28 @@ void TestMeasuredCharts::weatherCharts()
                                   "2 to 3;0.000;0.000;0.000\n3 to 4;0.000;0.000;0.000\n4 to 5;0.000;0.000;0.000\n"
                                   "5 to 6;0.000;0.000;0.000\n6 to 7;0.000;0.000;0.000\n7 to 8;0.000;0.000;0.000\n"
                                   "8 to 9;0.000;0.000;0.000\n9 to 10;0.000;0.000;0.000\n"));
+}
+
+void TestMeasuredCharts::oneReadOfTheLogForBothCharts()
+{
+    addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:05:00"), {"A"});
+    const QString log = writeWeather();
+    writeFolderSetting(path(), FolderSettings::temperaturePrecipitationFile, log);
+    auto d = open();
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    // The same log in size and time, but with heavy rain: a chart that read it again would show it.
+    QFile file(log);
+    const QDateTime written = QFileInfo(file).lastModified();
+    const QByteArray bytes = fileBytes(log).replace(",0\r\n", ",9\r\n").replace(",0.5", ",9.5");
+    QCOMPARE(bytes.size(), QFileInfo(file).size());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    QVERIFY(file.flush() && file.setFileTime(written, QFileDevice::FileModificationTime));
+    file.close();
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Precipitation));
+    // No rain, then 0.5 mm/min: a sixth of an hour each in the first two bins, none at 9 mm/min and more.
+    QCOMPARE(d->validHoursVsPrec->sample(1), QPointF(0.05, double(1.0f / 6.0f)));
+    QCOMPARE(d->validHoursVsPrec->sample(3), QPointF(0.95, double(1.0f / 6.0f)));
+    QCOMPARE(d->validHoursVsPrec->sample(21), QPointF(9.95, 0.0));
 }
 
 void TestMeasuredCharts::windFileInUtcForAFolderInBerlin()

@@ -241,7 +241,9 @@ void TestPlotFolderDialog::weatherAndWindFiles()
     dialogs.fileAnswers << weather << weather;
     d->ui->pushButton_11->click();
     QCOMPARE(stored("Files", "temperaturePrecipitationFile").toString(), weather);
-    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->ui->radioButton_6->isHidden() && !d->plotVsPrec);
+    // One log for both weather tabs: chosen on one, both show their plots.
+    QVERIFY(d->plotVsTemp && d->ui->label_11->isHidden() && !d->ui->radioButton_6->isHidden());
+    QVERIFY(d->plotVsPrec && d->ui->label_12->isHidden() && !d->ui->radioButton_8->isHidden() && d->firstPlotVsPrec);
     QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Temperature, true, false}}));
     // Chosen again: a new plot in the same cell, the old one gone with its items.
     QPointer<QwtPlot> old = d->plotVsTemp;

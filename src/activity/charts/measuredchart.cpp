@@ -3,20 +3,25 @@
 #include "activity/activityzoomers.h"
 #include "activity/charts/activityplotitems.h"
 #include "activity/charts/plotdatacsv.h"
+#include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
 
 #include <QFileInfo>
-#include <QHash>
+#include <memory>
 #include <QRadioButton>
 #include <algorithm>
 #include <limits>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-// The series each chart read last, by tab, with the key it was read under.
+// The data files read last, each with the key it was read under (null: unreadable): the weather log
+// once for both of its charts.
 struct plotFolderDialog::MeasuredSeriesCache {
-    QHash<int, QPair<QString, MeasurementSeries>> entries;
+    QString weatherKey;
+    std::shared_ptr<WeatherSeries> weather;
+    QString windKey;
+    std::shared_ptr<MeasurementSeries> wind;
 };
 
 namespace {
@@ -49,22 +54,25 @@ TabItems tabItems(plotFolderDialog &d, ActivityTab tab)
 }
 
 
-const MeasurementSeries *cachedSeries(plotFolderDialog &d, ActivityTab tab, const QString &key,
-                                      const std::function<bool(MeasurementSeries &)> &read)
+plotFolderDialog::MeasuredSeriesCache &seriesCache(plotFolderDialog &d)
 {
     if (!d.measuredSeries)
         d.measuredSeries = std::make_shared<plotFolderDialog::MeasuredSeriesCache>();
-    auto &entries = d.measuredSeries->entries;
-    auto it = entries.find(int(tab));
-    if (it != entries.end() && it->first == key)
-        return &it->second;
-    MeasurementSeries series;
-    if (!read(series)) {
-        entries.remove(int(tab));
-        return nullptr;
+    return *d.measuredSeries;
+}
+
+// What was read under `key`, read again under another; null when the file cannot be opened.
+template <class Series>
+const Series *cached(QString &storedKey, std::shared_ptr<Series> &stored, const QString &key,
+                     const std::function<bool(Series &)> &read)
+{
+    if (storedKey != key || !stored) {
+        storedKey = key;
+        stored = std::make_shared<Series>();
+        if (!read(*stored))
+            stored.reset();
     }
-    it = entries.insert(int(tab), {key, std::move(series)});
-    return &it->second;
+    return stored.get();
 }
 
 QString seriesKey(const QString &path, const ActivityForm &form, int year, const QString &sourceKey)
@@ -117,8 +125,8 @@ VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bo
     return {0.0, top, 0.0, maxHours};
 }
 
-void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
-                       const QString &sourceKey, const SeriesReader &read, bool init, bool exportData)
+void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const SeriesSource &source, bool init,
+                       bool exportData)
 {
     const plotFolderDialog::ActivityChartStart start = dialog.beginActivityChart(chart.tab, init, exportData);
     if (!start.draw)
@@ -126,9 +134,7 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
     const TabItems t = tabItems(dialog, chart.tab);
     const ActivityForm form = dialog.activityForm();
     const ActivityClock clock(form.zone, form.daylightSaving, start.year);
-    const MeasurementSeries *series =
-        cachedSeries(dialog, chart.tab, seriesKey(path, form, start.year, sourceKey),
-                     [&](MeasurementSeries &s) { return read(clock, start.year, s); });
+    const MeasurementSeries *series = source(form, clock, start.year);
     if (!series) {
         dialog.ui->pushButton_19->setEnabled(false);
         return;
@@ -157,17 +163,32 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
                       bool exportData)
 {
     const QString path = readFolderSetting(dialog.wavDirectory, FolderSettings::temperaturePrecipitationFile);
-    // Without its plot (the log was chosen on the other weather tab) "Export Plot" would have nothing to render.
+    // Without its plot (no log when the tab was set up) "Export Plot" would have nothing to render.
     if (!dialog.plotOf(chart.tab) || path.isEmpty()) {
         dialog.ui->pushButton_2->setEnabled(false);
         dialog.ui->pushButton_19->setEnabled(false);
         return;
     }
-    const ActivityForm form = dialog.activityForm();
-    drawMeasuredChart(dialog, chart, path, QString::number(int(which)),
-                      [&](const ActivityClock &clock, int year, MeasurementSeries &series) {
-                          return readWeatherSeries(path, which, weatherLogClock(form.zone, form.daylightSaving, year),
-                                                   clock, year, series);
-                      },
-                      init, exportData);
+    plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
+    const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) -> const MeasurementSeries * {
+        const WeatherSeries *weather = cached<WeatherSeries>(
+            cache.weatherKey, cache.weather, seriesKey(path, form, year, QString()), [&](WeatherSeries &series) {
+                return readWeatherLog(path, weatherLogClock(form.zone, form.daylightSaving, year), clock, year, series);
+            });
+        return weather ? &weather->of(which) : nullptr;
+    };
+    drawMeasuredChart(dialog, chart, source, init, exportData);
+}
+
+void drawWindChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
+                   const WindDataSettings &settings, const QString &formatKey, bool init, bool exportData)
+{
+    plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
+    const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) {
+        return cached<MeasurementSeries>(cache.windKey, cache.wind, seriesKey(path, form, year, formatKey),
+                                         [&](MeasurementSeries &series) {
+                                             return readWindSeries(path, settings, clock, year, series);
+                                         });
+    };
+    drawMeasuredChart(dialog, chart, source, init, exportData);
 }

@@ -2,6 +2,7 @@
 
 #include "activity/charts/measuredactivity.h"
 #include "activity/charts/weatherlog.h"
+#include "activity/foldersettings.h"
 #include "activity/plotfolderdialogform.h"
 #include "app/settingskeys.h"
 
@@ -63,28 +64,35 @@ struct VerticalRanges {
 VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bool logarithmic);
 
 /**
- * Reads a chart's data file into the series of a year on the folder's clock;
- * false when the file cannot be opened.
+ * A chart's series of a year on the folder's clock, from its data file; null
+ * when the file cannot be opened.
  */
-using SeriesReader = std::function<bool(const ActivityClock &folderClock, int year, MeasurementSeries &series)>;
+using SeriesSource =
+    std::function<const MeasurementSeries *(const ActivityForm &form, const ActivityClock &folderClock, int year)>;
 
 /**
- * One drawing of a chart from the data file at `path` (set: an empty path is
- * the caller's no-data state). The series read at an earlier drawing is taken
- * again while the file (path, size, modification time), the folder's zone and
- * daylight saving, the year and `sourceKey` (what else decides what reading
- * gives: the value field, the wind file's format) are unchanged.
- * A file that cannot be opened leaves the chart as it was and disables "Export
- * Plot Data", which would have nothing to write.
+ * One drawing of a chart from its data file (set: an empty path is the
+ * caller's no-data state). A file that cannot be opened leaves the chart as it
+ * was and disables "Export Plot Data", which would have nothing to write.
  */
-void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
-                       const QString &sourceKey, const SeriesReader &read, bool init, bool exportData);
+void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, const SeriesSource &source, bool init,
+                       bool exportData);
 
 /**
- * The temperature or precipitation chart from the folder's weather log. A tab
- * whose plot was never built (the log was chosen on the other weather tab)
- * keeps its notice and draws nothing; without a log both export buttons are
- * disabled.
+ * The temperature or precipitation chart from the folder's weather log. The
+ * log read at an earlier drawing of either chart is taken again while the
+ * file (path, size, modification time), the folder's zone and daylight saving
+ * and the year are unchanged: a large log is read once for both. A tab whose
+ * plot was never built keeps its notice and draws nothing; without a log both
+ * export buttons are disabled.
  */
 void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, WeatherValue which, bool init,
                       bool exportData);
+
+/**
+ * The wind chart from the wind-speed file at `path` in `settings`' layout,
+ * taken again from an earlier drawing as the weather log is, while
+ * `formatKey` (the layout) is unchanged too.
+ */
+void drawWindChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
+                   const WindDataSettings &settings, const QString &formatKey, bool init, bool exportData);

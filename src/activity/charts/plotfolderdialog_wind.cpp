@@ -74,9 +74,5 @@ void plotFolderDialog::plotFunctionVsWind(bool init, bool exportData)
         return;
     }
     const WindDataSettings settings = windDataSettingsOf(wavDirectory);
-    drawMeasuredChart(*this, windSpeedChart(), path, formatKey(settings),
-                      [&](const ActivityClock &clock, int year, MeasurementSeries &series) {
-                          return readWindSeries(path, settings, clock, year, series);
-                      },
-                      init, exportData);
+    drawWindChart(*this, windSpeedChart(), path, settings, formatKey(settings), init, exportData);
 }

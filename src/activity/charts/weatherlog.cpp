@@ -8,7 +8,19 @@
 #include <cmath>
 #include <limits>
 
-WeatherLine readWeatherLine(const QString &line, WeatherValue which)
+namespace {
+
+// toFloat reads in the C locale; what it cannot read (or what overflows a float) is no value.
+float weatherValue(const QString &field)
+{
+    bool ok = false;
+    const float value = dataFileField(field).toFloat(&ok);
+    return ok && std::isfinite(value) ? value : std::numeric_limits<float>::quiet_NaN();
+}
+
+} // namespace
+
+WeatherLine readWeatherLine(const QString &line)
 {
     WeatherLine read;
     const QStringList fields = line.split(line.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(','));
@@ -21,11 +33,8 @@ WeatherLine readWeatherLine(const QString &line, WeatherValue which)
         return read;
     read.msOfDay = time.msecsSinceStartOfDay();
     read.fits = true;
-    // toFloat reads in the C locale; what it cannot read (or what overflows a float) is no value.
-    bool ok = false;
-    read.value = dataFileField(fields.at(int(which))).toFloat(&ok);
-    if (!ok || !std::isfinite(read.value))
-        read.value = std::numeric_limits<float>::quiet_NaN();
+    read.temperature = weatherValue(fields.at(int(WeatherValue::Temperature)));
+    read.precipitation = weatherValue(fields.at(int(WeatherValue::Precipitation)));
     return read;
 }
 
@@ -37,20 +46,23 @@ ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int ye
     return ActivityClock(QTimeZone(zone.standardTimeOffset(newYear)), true, year);
 }
 
-bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &stampClock,
-                       const ActivityClock &folderClock, int year, MeasurementSeries &series)
+bool readWeatherLog(const QString &path, const ActivityClock &stampClock, const ActivityClock &folderClock, int year,
+                    WeatherSeries &series)
 {
     BoundedLineReader reader(path);
     if (!reader.open())
         return false;
-    series = MeasurementSeries();
+    series = WeatherSeries();
     QString line;
     while (reader.readLine(line)) {
-        const WeatherLine read = readWeatherLine(line, which);
+        const WeatherLine read = readWeatherLine(line);
         if (!read.fits || read.date.year() != year || !stampClock.exists(read.date, read.msOfDay))
             continue;
-        series.append(stampClock.instant(read.date, read.msOfDay), read.value);
+        const qint64 instant = stampClock.instant(read.date, read.msOfDay);
+        series.temperature.append(instant, read.temperature);
+        series.precipitation.append(instant, read.precipitation);
     }
-    series.index(folderClock, year);
+    series.temperature.index(folderClock, year);
+    series.precipitation.index(folderClock, year);
     return true;
 }

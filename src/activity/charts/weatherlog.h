@@ -17,6 +17,7 @@
  * any other at its commas; double quotes, line feeds and carriage returns are
  * removed from every field. "nan" (or anything else that is no finite number)
  * marks a missing value. The stamps are clock times of the folder's recorder.
+ * One log serves the temperature and the precipitation chart.
  */
 enum class WeatherValue {
     Temperature = 1,     // the field each chart reads: 0 is the stamp
@@ -24,19 +25,31 @@ enum class WeatherValue {
 };
 
 /**
- * One line as a chart reads it. It fits when it has exactly three fields and
- * its date and time read. Its value is missing (NaN) unless the value field
- * reads as a finite number with a decimal point: "nan", "inf", an empty field,
- * "n/a", "12,5" and "3 mm" are no values, and count in no bin.
+ * One line as the charts read it. It fits when it has exactly three fields and
+ * its date and time read. A value is missing (NaN) unless its field reads as a
+ * finite number with a decimal point: "nan", "inf", an empty field, "n/a",
+ * "12,5" and "3 mm" are no values, and count in no bin.
  */
 struct WeatherLine {
     bool fits = false;
     QDate date;
     int msOfDay = 0;
-    float value = 0;
+    float temperature = 0;
+    float precipitation = 0;
 };
 
-WeatherLine readWeatherLine(const QString &line, WeatherValue which);
+WeatherLine readWeatherLine(const QString &line);
+
+/** The log's entries of the shown year, once for both charts: the same instants, each chart's values. */
+struct WeatherSeries {
+    MeasurementSeries temperature;
+    MeasurementSeries precipitation;
+
+    const MeasurementSeries &of(WeatherValue which) const
+    {
+        return which == WeatherValue::Temperature ? temperature : precipitation;
+    }
+};
 
 /**
  * The clock of the log's stamps: the folder's zone with its rules under
@@ -46,10 +59,10 @@ WeatherLine readWeatherLine(const QString &line, WeatherValue which);
 ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year);
 
 /**
- * The measurements of `which` in the shown year, read through the bounded
- * reader with their stamps on `stampClock` and their days on `folderClock`; a
- * clock time that the stamps' clock skips (the hour lost in spring) is no
- * measurement. False when the file cannot be opened.
+ * The log's entries in the shown year, read once through the bounded reader,
+ * with their stamps on `stampClock` and their days on `folderClock`; a clock
+ * time that the stamps' clock skips (the hour lost in spring) is no entry.
+ * False when the file cannot be opened.
  */
-bool readWeatherSeries(const QString &path, WeatherValue which, const ActivityClock &stampClock,
-                       const ActivityClock &folderClock, int year, MeasurementSeries &series);
+bool readWeatherLog(const QString &path, const ActivityClock &stampClock, const ActivityClock &folderClock, int year,
+                    WeatherSeries &series);
