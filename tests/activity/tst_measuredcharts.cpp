@@ -72,6 +72,7 @@ private slots:
     void axisRanges();
     void weatherCharts();
     void oneReadOfTheLogForBothCharts();
+    void exportFromALogThatIsGone();
     void windFileInUtcForAFolderInBerlin();
     void withoutData();
 
@@ -374,6 +375,25 @@ void TestMeasuredCharts::oneReadOfTheLogForBothCharts()
     QCOMPARE(d->validHoursVsPrec->sample(1), QPointF(0.05, double(1.0f / 6.0f)));
     QCOMPARE(d->validHoursVsPrec->sample(3), QPointF(0.95, double(1.0f / 6.0f)));
     QCOMPARE(d->validHoursVsPrec->sample(21), QPointF(9.95, 0.0));
+}
+
+void TestMeasuredCharts::exportFromALogThatIsGone()
+{
+    ScriptedDialogs dialogs;
+    addRecording(QStringLiteral("01/06/21"), QStringLiteral("22:05:00"), {"A"});
+    const QString log = writeWeather();
+    writeFolderSetting(path(), FolderSettings::temperaturePrecipitationFile, log);
+    auto d = open();
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
+    QVERIFY(d->ui->pushButton_19->isEnabled());
+    QVERIFY(QFile::remove(log));
+    d->ui->pushButton_19->click();
+    // Said before any file is asked for.
+    QVERIFY(dialogs.fileQuestions.isEmpty());
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("The data file cannot be read."));
+    QCOMPARE(dialogs.messages.first().informativeText, QDir::toNativeSeparators(log));
+    QVERIFY(!d->ui->pushButton_19->isEnabled());
 }
 
 void TestMeasuredCharts::windFileInUtcForAFolderInBerlin()

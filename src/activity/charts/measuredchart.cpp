@@ -1,17 +1,20 @@
 #include "activity/charts/measuredchart.h"
 
 #include "activity/activityzoomers.h"
+#include "activity/boundedlinereader.h"
 #include "activity/charts/activityplotitems.h"
 #include "activity/charts/plotdatacsv.h"
 #include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
+#include "app/userdialogs.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <memory>
 #include <QRadioButton>
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
@@ -73,6 +76,20 @@ const Series *cached(QString &storedKey, std::shared_ptr<Series> &stored, const 
             stored.reset();
     }
     return stored.get();
+}
+
+// Before an export asks where to write: a data file that is gone (or never could be read) would have the
+// user choose a file that then stays unwritten, unsaid.
+bool readableForExport(plotFolderDialog &dialog, const QString &path, bool exportData)
+{
+    if (!exportData || BoundedLineReader(path).open())
+        return true;
+    MessageBoxRequest request{&dialog, QMessageBox::Warning, plotFolderDialog::tr("Error"),
+                              plotFolderDialog::tr("The data file cannot be read.")};
+    request.informativeText = QDir::toNativeSeparators(path);
+    userDialogs().message(request);
+    dialog.ui->pushButton_19->setEnabled(false);
+    return false;
 }
 
 QString seriesKey(const QString &path, const ActivityForm &form, int year, const QString &sourceKey)
@@ -169,6 +186,8 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
         dialog.ui->pushButton_19->setEnabled(false);
         return;
     }
+    if (!readableForExport(dialog, path, exportData))
+        return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
     const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) -> const MeasurementSeries * {
         const WeatherSeries *weather = cached<WeatherSeries>(
@@ -183,6 +202,8 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
 void drawWindChart(plotFolderDialog &dialog, const MeasuredChart &chart, const QString &path,
                    const WindDataSettings &settings, const QString &formatKey, bool init, bool exportData)
 {
+    if (!readableForExport(dialog, path, exportData))
+        return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
     const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) {
         return cached<MeasurementSeries>(cache.windKey, cache.wind, seriesKey(path, form, year, formatKey),
