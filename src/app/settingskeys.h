@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QRect>
 #include <QSettings>
 #include <QString>
@@ -144,32 +145,36 @@ inline const Setting<QByteArray> splitterFrequencyPlotSizes{"splitterFrequencyPl
 inline const Setting<QByteArray> splitterMainSizes{"splitterMainSizes", QByteArray()};
 
 // --- Where the file dialogs start -----------------------------------------------
-inline const Setting<QString> filePath{"filePath", QStringLiteral("C:/")};      // the last recording opened
+// Until the user chose a place, the dialogs start in the home folder, the
+// place every user of this platform has (a drive "C:/" there is none).
+inline const Setting<QString> filePath{"filePath", QDir::homePath()};      // the last recording opened
 inline const Setting<QString> folderPath{"folderPath", QStringLiteral("/home")}; // the last folder opened
 // The last folder of each evaluation: manual, Tavron, review of the recorder's analysis.
 inline const Setting<QString> evaluationFolderPath{"evaluationFolderPath", QStringLiteral("/home")};
 inline const Setting<QString> tavronFolderPath{"tavronFolderPath", QStringLiteral("/home")};
 inline const Setting<QString> tavronReviewPath{"tavronReviewPath", QStringLiteral("/home")};
-inline const Setting<QString> exportCSVPath{"exportCSVPath", QStringLiteral("C:/")};       // the last CSV export
-inline const Setting<QString> exportTavronPath{"exportTavronPath", QStringLiteral("C:/")}; // the last Tavron export
-inline const Setting<QString> copyFilesPath{"copyFilesPath", QStringLiteral("C:/")};       // the last folder copied into
+inline const Setting<QString> exportCSVPath{"exportCSVPath", QDir::homePath()};       // the last CSV export
+inline const Setting<QString> exportTavronPath{"exportTavronPath", QDir::homePath()}; // the last Tavron export
+inline const Setting<QString> copyFilesPath{"copyFilesPath", QDir::homePath()};       // the last folder copied into
 
 // --- Activity plots ----------------------------------------------------------------
 // One colour per class, by the class's place in the class-colour dialog's list;
 // the list may be shorter than the classes (the charts then take built-in colours).
 inline const Setting<QVariantList> classColors{"classColors", QVariantList()};
-// The last plot-data file of each activity chart; the export's file dialog starts there.
-inline const Setting<QString> exportPlotDataDays{"exportPlotDataDays", QStringLiteral("C:/ActivityOverDaysData.csv")};
+// The last plot-data file of each activity chart; the export's file dialog starts there
+// (at first with the chart's own file name in the home folder).
+inline const Setting<QString> exportPlotDataDays{"exportPlotDataDays",
+                                                 QDir::homePath() + QStringLiteral("/ActivityOverDaysData.csv")};
 inline const Setting<QString> exportPlotDataMonth{"exportPlotDataMonth",
-                                                  QStringLiteral("C:/ActivityOverMonthData.csv")};
-inline const Setting<QString> exportPlotDataNightTime{"exportPlotDataNightTime",
-                                                      QStringLiteral("C:/ActivityOverNightTimeData.csv")};
-inline const Setting<QString> exportPlotDataTemperature{"exportPlotDataTemperature",
-                                                        QStringLiteral("C:/ActivityOverTemperatureData.csv")};
-inline const Setting<QString> exportPlotDataPrecipitation{"exportPlotDataPrecipitation",
-                                                          QStringLiteral("C:/ActivityOverPrecipitationData.csv")};
-inline const Setting<QString> exportPlotDataWindSpeed{"exportPlotDataWindSpeed",
-                                                      QStringLiteral("C:/ActivityOverWindSpeedData.csv")};
+                                                  QDir::homePath() + QStringLiteral("/ActivityOverMonthData.csv")};
+inline const Setting<QString> exportPlotDataNightTime{
+    "exportPlotDataNightTime", QDir::homePath() + QStringLiteral("/ActivityOverNightTimeData.csv")};
+inline const Setting<QString> exportPlotDataTemperature{
+    "exportPlotDataTemperature", QDir::homePath() + QStringLiteral("/ActivityOverTemperatureData.csv")};
+inline const Setting<QString> exportPlotDataPrecipitation{
+    "exportPlotDataPrecipitation", QDir::homePath() + QStringLiteral("/ActivityOverPrecipitationData.csv")};
+inline const Setting<QString> exportPlotDataWindSpeed{
+    "exportPlotDataWindSpeed", QDir::homePath() + QStringLiteral("/ActivityOverWindSpeedData.csv")};
 
 } // namespace SettingKeys
 

@@ -351,7 +351,7 @@ void TestActivityCharts::daysFile()
     dialogs.fileAnswers << target;
     d->ui->pushButton_19->click();
     QLocale::setDefault(before);
-    QCOMPARE(dialogs.fileQuestions.first().dir, QStringLiteral("C:/ActivityOverDaysData.csv"));
+    QCOMPARE(dialogs.fileQuestions.first().dir, QDir::homePath() + QStringLiteral("/ActivityOverDaysData.csv"));
     QCOMPARE(fileBytes(target), expected);
     QCOMPARE(readSetting(SettingKeys::exportPlotDataDays), target);
 }

@@ -320,7 +320,7 @@ void TestMeasuredCharts::weatherCharts()
     dialogs.fileAnswers << csv;
     ui->pushButton_19->click();
     QVERIFY(!titled(plot, QStringLiteral("Unassigned_Activity")).first()->isVisible());
-    QCOMPARE(dialogs.fileQuestions.last().dir, QStringLiteral("C:/ActivityOverTemperatureData.csv"));
+    QCOMPARE(dialogs.fileQuestions.last().dir, QDir::homePath() + QStringLiteral("/ActivityOverTemperatureData.csv"));
     QCOMPARE(fileBytes(csv), crlf("Temperatures in 2021 [°C];Valid Hours [h];A [Rec./h];All Classes [Rec./h]\n"
                                   "-20 to -18;0.0;0.000;0.000\n-18 to -16;0.0;0.000;0.000\n-16 to -14;0.0;0.000;0.000\n"
                                   "-14 to -12;0.0;0.000;0.000\n-12 to -10;0.0;0.000;0.000\n-10 to -8;0.0;0.000;0.000\n"

@@ -84,7 +84,8 @@ void TestPlotDataCsv::fileChoice()
     const ScriptedDialogs::FileQuestion &q = dialogs.fileQuestions.first();
     QCOMPARE(q.kind, QStringLiteral("save"));
     QCOMPARE(q.caption, QStringLiteral("Plot Data Export File"));
-    QCOMPARE(q.dir, QStringLiteral("C:/ActivityOverNightTimeData.csv"));
+    // Nothing stored: the chart's file name in the home folder, not on a drive "C:/".
+    QCOMPARE(q.dir, QDir::homePath() + QStringLiteral("/ActivityOverNightTimeData.csv"));
     QCOMPARE(q.filter, QStringLiteral("CSV Files (*.csv)"));
     writeSetting(SettingKeys::exportPlotDataNightTime, QStringLiteral("/data/night.csv"));
     dialogs.fileAnswers << QStringLiteral("/data/other.csv");
