@@ -105,6 +105,8 @@ private slots:
     void events_data();
     void events();
     void daysQuantities();
+    void shortestValidDay_data();
+    void shortestValidDay();
     void countsOfARandomFolder();
 };
 
@@ -486,6 +488,32 @@ void TestActivityBasis::daysQuantities()
     // The static rule compares the date too: the same slot on another day is a new event.
     QVector<ClockedRecording> twoDays = clocked(QDate(2021, 6, 10), {"10:04:00"}) + clocked(QDate(2021, 6, 11), {"10:04:00"});
     QCOMPARE(eventStarts(twoDays, 10, EventRule::Static).size(), 2);
+}
+
+void TestActivityBasis::shortestValidDay_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<float>("hours");
+    QTest::addColumn<float>("activity");   // of one recording in the period
+    QTest::newRow("5 minutes: under 0.1 hours, none") << 5 << 0.0f << 0.0f;
+    QTest::newRow("exactly 6 minutes: 0.1 hours count") << 6 << 0.1f << 10.0f;
+    QTest::newRow("7 minutes") << 7 << float(7.0 / 60.0) << float(60.0 / 7.0);
+}
+
+void TestActivityBasis::shortestValidDay()
+{
+    QFETCH(int, minutes);
+    QFETCH(float, hours);
+    QFETCH(float, activity);
+    const ActivityForm form = absoluteForm("Europe/Berlin", true, QTime(22, 0), QTime(22, minutes));
+    const ActivityClock clock(form.zone, true, 2021);
+    const QDate day(2021, 6, 10);
+    const int d = day.dayOfYear() - 1;
+    QVector<QVector<QVector<qint64>>> candidates(1, QVector<QVector<qint64>>(365));
+    candidates[0][d] << at("2021-06-10 22:03", form.zone);
+    const DaysSeries series = daysSeries(form, clock, 2021, candidates, true);
+    QCOMPARE(series.validHours.at(d), hours);
+    QCOMPARE(series.values[0].at(d), activity);
 }
 
 void TestActivityBasis::countsOfARandomFolder()
