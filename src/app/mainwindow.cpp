@@ -5,6 +5,7 @@
 #include "app/abouttext.h"
 #include "app/columnwidths.h"
 #include "app/evaluationmode.h"
+#include "app/progressthrottle.h"
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/themecode.h"
@@ -135,9 +136,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
             spectrogramRefusal = reason;
     });
     connect(spectrogramWorker, &calcSpectrogramThread::finished, this, &MainWindow::spectrogramCalculated);
-    connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, ui->progressBar, &QProgressBar::setValue);
-    connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, taskbarProgress,
-            &TaskbarProgress::setValue);
+    // Up to a hundred reports per recording: each would repaint the bar before
+    // the result could be taken, so the bars show the latest one now and then.
+    spectrogramProgress = new ProgressThrottle(this);
+    connect(spectrogramWorker, &calcSpectrogramThread::signalProgressBar, spectrogramProgress,
+            &ProgressThrottle::report);
+    connect(spectrogramProgress, &ProgressThrottle::progress, ui->progressBar, &QProgressBar::setValue);
+    connect(spectrogramProgress, &ProgressThrottle::progress, taskbarProgress, &TaskbarProgress::setValue);
     spectrogramThread->start();
 
     // Started for each folder's header chain and stopped at its end.

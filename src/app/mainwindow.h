@@ -60,6 +60,7 @@ class MyQwtZoomer2;
 class MyRectCallsMarker;
 class MyRectRangeMarker;
 class PlayerControls;
+class ProgressThrottle;
 class RangeMarker;
 class SpectrogramInteraction;
 class SpectrogramScroller;
@@ -101,6 +102,7 @@ public:
     Ui_MainWindow *ui = nullptr;
     TaskbarButton *taskbarButton = nullptr;
     TaskbarProgress *taskbarProgress = nullptr;   // hidden until a worker reports progress
+    ProgressThrottle *spectrogramProgress = nullptr;   // the spectrogram worker's reports on their way to both bars
     SpectrogramSettingsDialog *spectroSettingsDialog = nullptr;   // made once, kept for the program's life
 
     // --- The recording on show (owned; deleted by the destructor) -------------

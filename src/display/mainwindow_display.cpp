@@ -4,6 +4,7 @@
 
 #include "analysis/calldetector.h"
 #include "app/evaluationmode.h"
+#include "app/progressthrottle.h"
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/userdialogs.h"
@@ -346,6 +347,8 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
                                        std::unordered_map<int, Blob> blobs, QStringList classes,
                                        QList<MyBatCall> calls)
 {
+    // The last report comes before the reset below, never after it.
+    spectrogramProgress->flush();
     ui->progressBar->setTextVisible(false);
     const ShownFormat format = shownFormat();
     const int bins = numberOfFfts > 0 ? data.size() / numberOfFfts : 0;

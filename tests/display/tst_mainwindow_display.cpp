@@ -1,9 +1,11 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
+#include "app/progressthrottle.h"
 #include "display/myqwtzoomer.h"
 #include "display/rangemarker.h"
 #include "guitest.h"
+#include "platform/taskbarprogress.h"
 #include "recording/audiosamplereader.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"
@@ -14,11 +16,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
@@ -42,6 +46,7 @@ class TestSpectrogramView : public testsupport::GuiTestCase {
 private slots:
     void initTestCase();
     void toneRecording();
+    void progressReports_lastOneShownOnceBeforeTheReply();
     void silentRecording();
     void fixedLevelRange();
     void failurePaths_data();
@@ -136,6 +141,36 @@ void TestSpectrogramView::toneRecording()
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).maxValue(), w.spectroMaxDb);
     QVERIFY(w.ui->actionOpen_Folder->isEnabled());
     QVERIFY(w.ui->actionExport_Spectrogram->isEnabled());
+}
+
+void TestSpectrogramView::progressReports_lastOneShownOnceBeforeTheReply()
+{
+    // 1 s at 250 kHz: a few hundred blocks at the default settings, so the
+    // worker reports progress about a hundred times.
+    QVERIFY(testsupport::writeFile(path("second.wav"),
+                                   testsupport::simplePcmWav(toneSamples(250000.0, 1.0), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QList<int> bar;
+    QList<int> taskbar;
+    connect(w.ui->progressBar, &QProgressBar::valueChanged, [&bar](int value) { bar << value; });
+    connect(w.taskbarProgress, &TaskbarProgress::valueChanged, [&taskbar](int value) { taskbar << value; });
+    w.plot_Data(path("second.wav"));
+
+    // Every report and the reply wait in the queue before the window takes the first of them.
+    auto *gate = new QObject;
+    gate->moveToThread(w.spectrogramThread);
+    QMetaObject::invokeMethod(gate, []() {}, Qt::BlockingQueuedConnection);
+    gate->deleteLater();
+    QVERIFY(testsupport::waitForSpectrogram(w));
+
+    // The worker's last report (99 % for a hundred blocks or more), then the reset.
+    QCOMPARE(bar, QList<int>({99, 0}));
+    QCOMPARE(taskbar, bar);
+    // Nothing held back arrives after the reset.
+    QVERIFY(!w.spectrogramProgress->hasPending());
+    QVERIFY(!w.spectrogramProgress->isTimerActive());
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 void TestSpectrogramView::silentRecording()
