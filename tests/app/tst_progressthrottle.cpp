@@ -36,8 +36,6 @@ void TestProgressThrottle::steps_data()
         << QStringList{"report 0 4", "report 10 6", "flush", "deliver 50"} << QList<int>{6} << false;
     QTest::newRow("flush with nothing held passes nothing")
         << QStringList{"report 0 4", "deliver 50", "flush"} << QList<int>{4} << false;
-    QTest::newRow("a held value is not dropped for being the one shown before")
-        << QStringList{"report 0 7", "deliver 50", "report 60 7", "flush"} << QList<int>{7, 7} << false;
 }
 
 void TestProgressThrottle::steps()
