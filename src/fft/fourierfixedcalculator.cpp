@@ -1,6 +1,7 @@
 #include "fft/fourierfixedcalculator.h"
 
 #include "fft/fftpasses.h"
+#include "fft/twiddletables.h"
 
 #include <cmath>
 #include <utility>
@@ -54,9 +55,12 @@ FFT_INLINE void forwardPassAt(typename FourierFixedCalculator<N>::Workspace &wor
     if constexpr (P == 3) {
         forwardEight(dst, src, count);
     } else if constexpr (B <= 4 * Layout<N>::T) {
-        forwardPass<Vec>(dst, src, count, B, TableTwiddles{work.cosineTable.get(), 4 * Layout<N>::T / B, B / 4});
+        const TwiddleTables::Pass &t = work.twiddles->tabulated(P);
+        forwardPass<Vec>(dst, src, count, B, ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter});
     } else {
-        forwardPass<Vec>(dst, src, count, B, RotatedTwiddles<FourierOscillator>(&work.oscillators[P - 13]));
+        const TwiddleTables::Pass &t = work.twiddles->rotated(P);
+        forwardPass<Vec>(dst, src, count, B,
+                         ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter, &work.oscillators[P - 13]});
     }
 }
 
@@ -162,6 +166,7 @@ __attribute__((target("avx2"))) void inverseWide(typename FourierFixedCalculator
 template <int N>
 FourierFixedCalculator<N>::FourierFixedCalculator()
 {
+    m_work.twiddles = &TwiddleTables::instance();
     m_work.buffer.reset(new float[Length]());
     m_work.bitReversal.reset(new int[Length / 4]);
     for (int i = 0; i < Length / 4; ++i)
@@ -174,11 +179,8 @@ FourierFixedCalculator<N>::FourierFixedCalculator()
     for (int k = 0; k < OscillatorCount; ++k) {
         FourierOscillator &o = m_work.oscillators[k];
         o = FourierOscillator();
-        if (N >= 13) {
-            const double angle = (pi / 2.0) / (1024.0 * double(1 << (k + 1)));
-            o.stepCosine = static_cast<float>(std::cos(angle));
-            o.stepSine = static_cast<float>(std::sin(angle));
-        }
+        if (N >= 13)
+            TwiddleTables::rotationStep(13 + k, o.stepCosine, o.stepSine);
     }
 }
 

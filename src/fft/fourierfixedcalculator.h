@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fft/fouriercalculator.h"
+#include "fft/twiddletables.h"
 
 #include <memory>
 
@@ -35,6 +36,7 @@ public:
         std::unique_ptr<int[]> bitReversal;   // Length / 4 entries
         std::unique_ptr<float[]> cosineTable; // TableLength entries
         FourierOscillator oscillators[OscillatorCount];
+        const TwiddleTables *twiddles = nullptr; // the forward passes' twiddles, shared by all calculators
     };
 
     FourierFixedCalculator();
