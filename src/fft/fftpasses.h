@@ -51,6 +51,19 @@ struct Vec4 {
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
     static FFT_INLINE type reversed(type v) { return __builtin_shuffle(v, v4i{3, 2, 1, 0}); }
+    static FFT_INLINE type splat(float f) { return __builtin_shuffle(type{f, 0, 0, 0}, v4i{0, 0, 0, 0}); }
+    /** Rows r[0..3] become columns: r[i][l] moves to r[l][i]. */
+    static FFT_INLINE void transpose(type *r)
+    {
+        const type t0 = __builtin_shuffle(r[0], r[1], v4i{0, 4, 1, 5});
+        const type t1 = __builtin_shuffle(r[2], r[3], v4i{0, 4, 1, 5});
+        const type t2 = __builtin_shuffle(r[0], r[1], v4i{2, 6, 3, 7});
+        const type t3 = __builtin_shuffle(r[2], r[3], v4i{2, 6, 3, 7});
+        r[0] = __builtin_shuffle(t0, t1, v4i{0, 1, 4, 5});
+        r[1] = __builtin_shuffle(t0, t1, v4i{2, 3, 6, 7});
+        r[2] = __builtin_shuffle(t2, t3, v4i{0, 1, 4, 5});
+        r[3] = __builtin_shuffle(t2, t3, v4i{2, 3, 6, 7});
+    }
 };
 
 /** Eight floats per operation; only used inside functions compiled for AVX2. */
@@ -65,6 +78,30 @@ struct Vec8 {
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
     static FFT_INLINE type reversed(type v) { return __builtin_shuffle(v, v8i{7, 6, 5, 4, 3, 2, 1, 0}); }
+    static FFT_INLINE type splat(float f)
+    {
+        return __builtin_shuffle(type{f, 0, 0, 0, 0, 0, 0, 0}, v8i{0, 0, 0, 0, 0, 0, 0, 0});
+    }
+    /** Rows r[0..7] become columns: r[i][l] moves to r[l][i] (interleave, pair up, swap halves). */
+    static FFT_INLINE void transpose(type *r)
+    {
+        type t[8];
+        for (int i = 0; i < 8; i += 2) {
+            t[i] = __builtin_shuffle(r[i], r[i + 1], v8i{0, 8, 1, 9, 4, 12, 5, 13});
+            t[i + 1] = __builtin_shuffle(r[i], r[i + 1], v8i{2, 10, 3, 11, 6, 14, 7, 15});
+        }
+        type u[8];
+        for (int i = 0; i < 8; i += 4) {
+            u[i] = __builtin_shuffle(t[i], t[i + 2], v8i{0, 1, 8, 9, 4, 5, 12, 13});
+            u[i + 1] = __builtin_shuffle(t[i], t[i + 2], v8i{2, 3, 10, 11, 6, 7, 14, 15});
+            u[i + 2] = __builtin_shuffle(t[i + 1], t[i + 3], v8i{0, 1, 8, 9, 4, 5, 12, 13});
+            u[i + 3] = __builtin_shuffle(t[i + 1], t[i + 3], v8i{2, 3, 10, 11, 6, 7, 14, 15});
+        }
+        for (int i = 0; i < 4; ++i) {
+            r[i] = __builtin_shuffle(u[i], u[i + 4], v8i{0, 1, 2, 3, 8, 9, 10, 11});
+            r[i + 4] = __builtin_shuffle(u[i], u[i + 4], v8i{4, 5, 6, 7, 12, 13, 14, 15});
+        }
+    }
 };
 
 FFT_INLINE v4 shuffle(v4 a, v4 b, v4i mask)
@@ -299,6 +336,126 @@ FFT_INLINE void forwardFirstThreeStreams(float *__restrict dst, const float *__r
             firstThreeOfFourBlocks(Vec4::load(e), Vec4::load(e + half), Vec4::load(e + quarter),
                                    Vec4::load(e + half + quarter), Vec4::load(o), Vec4::load(o + half),
                                    Vec4::load(o + quarter), Vec4::load(o + half + quarter), out);
+        }
+    }
+}
+
+/**
+ * Passes 1 to 5 of the whole transform, for L/32 >= W: each lane carries one
+ * 32-point block through all five passes, so every operation of a pass is the
+ * same for all lanes and the twiddles are plain constants. Block k reads
+ * x[R + m L/32] (m = 0 .. 31) with R the bit reversal of 32k; W consecutive R
+ * make W adjacent samples of each of the 32 streams. Groups lane groups of W
+ * (Groups W floats of every stream, a cache line) are read together. rev[i *
+ * revStride] is the bit reversal of 4i; c16, s16 and c32, s32 hold the
+ * twiddles of passes 4 and 5 at j; dst receives what pass 5 writes.
+ */
+template <typename Vec, int Groups>
+FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict x, int L, const int *__restrict rev,
+                                 int revStride, const float *c16, const float *s16, const float *c32,
+                                 const float *s32)
+{
+    using V = typename Vec::type;
+    constexpr int W = Vec::width;
+    const int stride = L / 32;
+    const V rh = Vec::splat(rootHalf);
+    // The bit reversal of R0 + l is that of R0 plus that of l (l < W <= 8).
+    int laneOffset[W];
+    for (int l = 0; l < W; ++l)
+        laneOffset[l] = ((l & 1) ? L / 2 : 0) + ((l & 2) ? L / 4 : 0) + ((l & 4) ? L / 8 : 0);
+    for (int R0 = 0; R0 < stride; R0 += Groups * W) {
+        // Passes 1 to 3: 8-point block u of the 32 is made of the groups of four
+        // t = 2u and 2u + 1, which read the streams rev3(t) + 0, 16, 8, 24.
+        V eight[Groups][32];
+#pragma GCC unroll 4
+        for (int u = 0; u < 4; ++u) {
+            const int me = (u & 1) * 2 + (u >> 1); // rev3(2u); rev3(2u + 1) is 4 more
+            for (int g = 0; g < Groups; ++g) {
+                const float *e = x + R0 + g * W + me * stride;
+                const float *o = e + 4 * stride;
+                const V ae = Vec::load(e);
+                const V be = Vec::load(e + 16 * stride);
+                const V ce = Vec::load(e + 8 * stride);
+                const V de = Vec::load(e + 24 * stride);
+                const V ao = Vec::load(o);
+                const V bo = Vec::load(o + 16 * stride);
+                const V co = Vec::load(o + 8 * stride);
+                const V dO = Vec::load(o + 24 * stride);
+                const V abe = ae + be;
+                const V cde = ce + de;
+                const V x0 = abe + cde;
+                const V x1 = ae - be;
+                const V x2 = abe - cde;
+                const V x3 = ce - de;
+                const V abo = ao + bo;
+                const V cdo = co + dO;
+                const V x4 = abo + cdo;
+                const V x5 = ao - bo;
+                const V x6 = abo - cdo;
+                const V x7 = co - dO;
+                const V v = (x5 - x7) * rh;
+                const V w = (x5 + x7) * rh;
+                V *y = eight[g] + 8 * u;
+                y[0] = x0 + x4;
+                y[1] = x1 + v;
+                y[2] = x2;
+                y[3] = x1 - v;
+                y[4] = x0 - x4;
+                y[5] = w + x3;
+                y[6] = x6;
+                y[7] = w - x3;
+            }
+        }
+        for (int g = 0; g < Groups; ++g) {
+            // Pass 4 on both halves: blocks of 16 from [0, 16) and [16, 32).
+            const V *z = eight[g];
+            V r[32];
+#pragma GCC unroll 2
+            for (int half = 0; half < 32; half += 16) {
+                const V *zh = z + half;
+                V *rh16 = r + half;
+                rh16[0] = zh[0] + zh[8];
+                rh16[8] = zh[0] - zh[8];
+                rh16[4] = zh[4];
+                rh16[12] = zh[12];
+#pragma GCC unroll 4
+                for (int j = 1; j < 4; ++j) {
+                    const V c = Vec::splat(c16[j]);
+                    const V sn = Vec::splat(s16[j]);
+                    const V v = zh[8 + j] * c - zh[12 + j] * sn;
+                    const V w = zh[8 + j] * sn + zh[12 + j] * c;
+                    rh16[j] = zh[j] + v;
+                    rh16[8 - j] = zh[j] - v;
+                    rh16[8 + j] = w + zh[4 + j];
+                    rh16[16 - j] = w - zh[4 + j];
+                }
+            }
+            // Pass 5 on the whole block.
+            V out[32];
+            out[0] = r[0] + r[16];
+            out[16] = r[0] - r[16];
+            out[8] = r[8];
+            out[24] = r[24];
+#pragma GCC unroll 8
+            for (int j = 1; j < 8; ++j) {
+                const V c = Vec::splat(c32[j]);
+                const V sn = Vec::splat(s32[j]);
+                const V v = r[16 + j] * c - r[24 + j] * sn;
+                const V w = r[16 + j] * sn + r[24 + j] * c;
+                out[j] = r[j] + v;
+                out[16 - j] = r[j] - v;
+                out[16 + j] = w + r[8 + j];
+                out[32 - j] = w - r[8 + j];
+            }
+            // Lane l back to its own block: W values at a time, transposed.
+            float *base = dst + rev[((R0 + g * W) / 4) * revStride];
+#pragma GCC unroll 8
+            for (int i = 0; i < 32; i += W) {
+                Vec::transpose(out + i);
+#pragma GCC unroll 8
+                for (int l = 0; l < W; ++l)
+                    Vec::store(base + laneOffset[l] + i, out[i + l]);
+            }
         }
     }
 }
@@ -594,6 +751,133 @@ FFT_INLINE void runPass(float *__restrict dst, const float *__restrict src, int 
         }
     }
     tw.finish();
+}
+
+/**
+ * Twiddles of two forward passes done in one sweep: cosines and sines of the
+ * first pass (blocks of B) at j, of the second (blocks of 2B) at j and at B/2 - j,
+ * each array in ascending j.
+ */
+struct PairTwiddles {
+    const float *cosine1;
+    const float *sine1;
+    const float *cosine2;
+    const float *sine2;
+    const float *mirrorCosine2;
+    const float *mirrorSine2;
+};
+
+/**
+ * Forward passes p and p + 1 on the block pair at S (blocks a = [S, S+B) and
+ * b = [S+B, S+2B)) for the butterflies j .. j+W-1 of pass p, 1 <= j, j+W-1 < q.
+ * Pass p's butterfly j of both blocks yields exactly the eight values that
+ * pass p + 1's butterflies j and h - j read, so they stay in registers; each
+ * value is still the one the two passes compute one after the other.
+ */
+template <typename Vec>
+FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restrict src, int S, int B, int j,
+                                   const PairTwiddles &t)
+{
+    using V = typename Vec::type;
+    constexpr int W = Vec::width;
+    const int h = B / 2;
+    const int q = B / 4;
+    const float *a = src + S;
+    const float *b = src + S + B;
+    float *d = dst + S;
+    const V c1 = Vec::load(t.cosine1 + j);
+    const V s1 = Vec::load(t.sine1 + j);
+    // Pass p, block a: p0 at j, p1 at h - j, p2 at h + j, p3 at B - j.
+    const V xa = Vec::load(a + j);
+    const V ya = Vec::load(a + q + j);
+    const V ua = Vec::load(a + h + j);
+    const V za = Vec::load(a + h + q + j);
+    const V va = ua * c1 - za * s1;
+    const V wa = ua * s1 + za * c1;
+    const V p0a = xa + va;
+    const V p1a = xa - va;
+    const V p2a = wa + ya;
+    const V p3a = wa - ya;
+    // Pass p, block b.
+    const V xb = Vec::load(b + j);
+    const V yb = Vec::load(b + q + j);
+    const V ub = Vec::load(b + h + j);
+    const V zb = Vec::load(b + h + q + j);
+    const V vb = ub * c1 - zb * s1;
+    const V wb = ub * s1 + zb * c1;
+    const V p0b = xb + vb;
+    const V p1b = xb - vb;
+    const V p2b = wb + yb;
+    const V p3b = wb - yb;
+    // Pass p + 1, butterfly j: reads positions j and h + j of both blocks.
+    const V c2 = Vec::load(t.cosine2 + j);
+    const V s2 = Vec::load(t.sine2 + j);
+    const V v = p0b * c2 - p2b * s2;
+    const V w = p0b * s2 + p2b * c2;
+    Vec::store(d + j, p0a + v);
+    Vec::store(d + B - j - (W - 1), Vec::reversed(p0a - v));
+    Vec::store(d + B + j, w + p2a);
+    Vec::store(d + 2 * B - j - (W - 1), Vec::reversed(w - p2a));
+    // Pass p + 1, butterfly h - j: reads positions h - j and B - j of both blocks.
+    const V cm = Vec::load(t.mirrorCosine2 + j);
+    const V sm = Vec::load(t.mirrorSine2 + j);
+    const V vm = p1b * cm - p3b * sm;
+    const V wm = p1b * sm + p3b * cm;
+    Vec::store(d + h - j - (W - 1), Vec::reversed(p1a + vm));
+    Vec::store(d + h + j, p1a - vm);
+    Vec::store(d + B + h - j - (W - 1), Vec::reversed(wm + p3a));
+    Vec::store(d + B + h + j, wm - p3a);
+}
+
+/** The values of the pair at S that no butterfly column reaches: j = 0 and q of pass p, j = 0, q and h of pass p + 1. */
+FFT_INLINE void forwardPairEdges(float *__restrict dst, const float *__restrict src, int S, int B,
+                                 const PairTwiddles &t)
+{
+    const int h = B / 2;
+    const int q = B / 4;
+    const float *a = src + S;
+    const float *b = src + S + B;
+    float *d = dst + S;
+    const float e0a = a[0] + a[h];
+    const float e1a = a[0] - a[h];
+    const float e0b = b[0] + b[h];
+    const float e1b = b[0] - b[h];
+    d[0] = e0a + e0b;
+    d[B] = e0a - e0b;
+    d[h] = e1a;
+    d[B + h] = e1b;
+    // Pass p copies positions q and h + q; pass p + 1 turns them with its twiddle at q.
+    const float c = t.cosine2[q];
+    const float sn = t.sine2[q];
+    const float v = b[q] * c - b[h + q] * sn;
+    const float w = b[q] * sn + b[h + q] * c;
+    d[q] = a[q] + v;
+    d[B - q] = a[q] - v;
+    d[B + q] = w + a[h + q];
+    d[2 * B - q] = w - a[h + q];
+}
+
+/**
+ * Forward passes p and p + 1 (blocks of B and 2B) in one sweep over L floats,
+ * for B/4 > W: the columns j .. j+W-1 from j = 1, the last group moved back to
+ * end at q - 1 (it recomputes a few values to the same bits).
+ */
+template <typename Vec>
+FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict src, int L, int B,
+                                const PairTwiddles &t)
+{
+    constexpr int W = Vec::width;
+    const int q = B / 4;
+    for (int S = 0; S < L; S += 2 * B) {
+        forwardPairEdges(dst, src, S, B, t);
+        for (int j = 1;; j += W) {
+            if (j > q - W)
+                j = q - W;
+            forwardPairColumns<Vec>(dst, src, S, B, j, t);
+            if (j == q - W)
+                break;
+        }
+    }
 }
 
 template <typename Vec, typename Twiddles>

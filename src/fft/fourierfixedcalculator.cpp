@@ -25,7 +25,8 @@ int reverseBits(int value, int bits)
 }
 
 // The sweep that writes the output array is always the last one; the arrays
-// alternate before it, so whether pass p writes the output follows from p.
+// alternate before it, so whether a sweep writes the output follows from the
+// number of sweeps after it.
 template <int N>
 struct Layout {
     static constexpr int L = 1 << N;
@@ -34,8 +35,19 @@ struct Layout {
     static constexpr int chunk = L < fftpasses::chunkLength ? L : fftpasses::chunkLength;
     static constexpr int chunkPasses = N < 11 ? N : 11; // log2 of chunk
 
-    // Forward: passes 1+2 are sweep 1, pass p (>= 3) is sweep p - 1, sweep N - 1 is last.
-    static constexpr bool forwardWritesOutput(int p) { return (N - p) % 2 == 0; }
+    // Forward: the first sweep does passes 1 to firstPasses; from there on a
+    // sweep does two passes where both fit in the same range (chunked or
+    // whole) and the vectors fill the first one's butterflies, else one.
+    static constexpr int firstPasses = L < 32 ? 2 : (L < 256 ? 3 : 5);
+    static constexpr int rangeEnd(int p) { return p <= chunkPasses ? chunkPasses : N; }
+    static constexpr bool forwardPairAt(int p) { return p >= 6 && p + 1 <= rangeEnd(p) && p + 1 <= chunkPasses; }
+    static constexpr int forwardSweepsFrom(int p)
+    {
+        return p > N ? 0 : 1 + forwardSweepsFrom(p + (forwardPairAt(p) ? 2 : 1));
+    }
+    static constexpr bool forwardSweepWritesOutput(int firstPass) { return forwardSweepsFrom(firstPass) % 2 == 1; }
+    static constexpr bool firstSweepWritesOutput() { return forwardSweepsFrom(firstPasses + 1) % 2 == 0; }
+
     // Inverse: pass p is sweep N - p + 1, the closing passes 2+1 are sweep N - 1.
     static constexpr bool inverseWritesOutput(int p) { return p % 2 == 0; }
 };
@@ -43,24 +55,72 @@ static_assert(fftpasses::chunkLength == 2048, "chunkPasses assumes 2048-point ch
 
 #define FFT_INLINE inline __attribute__((always_inline))
 
+// The twiddles of forward pass P: tabulated, or rotated above the table.
+template <int N, int P>
+FFT_INLINE const TwiddleTables::Pass &forwardTwiddles(const typename FourierFixedCalculator<N>::Workspace &work)
+{
+    if constexpr ((1 << P) <= 4 * Layout<N>::T)
+        return work.twiddles->tabulated(P);
+    else
+        return work.twiddles->rotated(P);
+}
+
+// A rotated pass leaves its oscillator at its last twiddle.
+template <int N, int P>
+FFT_INLINE void finishOscillator(typename FourierFixedCalculator<N>::Workspace &work)
+{
+    if constexpr ((1 << P) > 4 * Layout<N>::T) {
+        const TwiddleTables::Pass &t = work.twiddles->rotated(P);
+        work.oscillators[P - 13].cosine = t.cosine[t.quarter - 1];
+        work.oscillators[P - 13].sine = t.sine[t.quarter - 1];
+    }
+}
+
 template <int N, int P, typename Vec>
-FFT_INLINE void forwardPassAt(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
+FFT_INLINE void forwardPassAt(typename FourierFixedCalculator<N>::Workspace &work, float *dst, const float *src,
                               int count)
 {
     using namespace fftpasses;
-    constexpr int B = 1 << P;
-    float *buf = work.buffer.get();
-    float *dst = (Layout<N>::forwardWritesOutput(P) ? out : buf) + offset;
-    const float *src = (Layout<N>::forwardWritesOutput(P) ? buf : out) + offset;
     if constexpr (P == 3) {
         forwardEight(dst, src, count);
-    } else if constexpr (B <= 4 * Layout<N>::T) {
-        const TwiddleTables::Pass &t = work.twiddles->tabulated(P);
-        forwardPass<Vec>(dst, src, count, B, ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter});
     } else {
-        const TwiddleTables::Pass &t = work.twiddles->rotated(P);
-        forwardPass<Vec>(dst, src, count, B,
-                         ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter, &work.oscillators[P - 13]});
+        const TwiddleTables::Pass &t = forwardTwiddles<N, P>(work);
+        forwardPass<Vec>(dst, src, count, 1 << P, ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter});
+        finishOscillator<N, P>(work);
+    }
+}
+
+template <int N, int P, typename Vec>
+FFT_INLINE void forwardPairAt(typename FourierFixedCalculator<N>::Workspace &work, float *dst, const float *src,
+                              int count)
+{
+    using namespace fftpasses;
+    const TwiddleTables::Pass &first = forwardTwiddles<N, P>(work);
+    const TwiddleTables::Pass &second = forwardTwiddles<N, P + 1>(work);
+    forwardPairPass<Vec>(dst, src, count, 1 << P,
+                         PairTwiddles{first.cosine, first.sine, second.cosine, second.sine, second.mirrorCosine,
+                                      second.mirrorSine});
+    finishOscillator<N, P>(work);
+    finishOscillator<N, P + 1>(work);
+}
+
+// The sweeps from pass P to pass Last, on count floats from offset.
+template <int N, int P, int Last, typename Vec>
+FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
+                              int count)
+{
+    if constexpr (P <= Last) {
+        using Lay = Layout<N>;
+        float *buf = work.buffer.get();
+        float *dst = (Lay::forwardSweepWritesOutput(P) ? out : buf) + offset;
+        const float *src = (Lay::forwardSweepWritesOutput(P) ? buf : out) + offset;
+        if constexpr (Lay::forwardPairAt(P)) {
+            forwardPairAt<N, P, Vec>(work, dst, src, count);
+            forwardSweeps<N, P + 2, Last, Vec>(work, out, offset, count);
+        } else {
+            forwardPassAt<N, P, Vec>(work, dst, src, count);
+            forwardSweeps<N, P + 1, Last, Vec>(work, out, offset, count);
+        }
     }
 }
 
@@ -82,16 +142,6 @@ FFT_INLINE void inversePassAt(typename FourierFixedCalculator<N>::Workspace &wor
     }
 }
 
-template <int N, int P, int Last, typename Vec>
-FFT_INLINE void forwardPassRange(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
-                                 int count)
-{
-    if constexpr (P <= Last) {
-        forwardPassAt<N, P, Vec>(work, out, offset, count);
-        forwardPassRange<N, P + 1, Last, Vec>(work, out, offset, count);
-    }
-}
-
 // Passes P down to Last.
 template <int N, int P, int Last, typename Vec>
 FFT_INLINE void inversePassRange(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
@@ -110,20 +160,26 @@ FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, 
     using Lay = Layout<N>;
     constexpr int L = Lay::L;
     const int *rev = work.bitReversal.get();
+    float *first = Lay::firstSweepWritesOutput() ? out : work.buffer.get();
     if constexpr (L < 32) {
-        // Sweep 1 writes the output array when N is even, so that sweep N - 1 ends there.
-        forwardFirstTwo(N % 2 == 0 ? out : work.buffer.get(), in, L, rev, 1);
-        forwardPassRange<N, 3, N, Vec>(work, out, 0, L);
+        forwardFirstTwo(first, in, L, rev, 1);
+        forwardSweeps<N, 3, N, Vec>(work, out, 0, L);
     } else {
-        // Passes 1 to 3 go straight to where pass 3 belongs.
-        float *third = Lay::forwardWritesOutput(3) ? out : work.buffer.get();
-        if constexpr (L >= 128)
-            forwardFirstThreeStreams(third, in, L, rev, 1);
-        else
-            forwardFirstThree(third, in, L, rev, 1, 0, L / 4);
+        // The first passes go straight to where the last of them belongs.
+        if constexpr (Lay::firstPasses == 5) {
+            const TwiddleTables::Pass &t16 = work.twiddles->tabulated(4);
+            const TwiddleTables::Pass &t32 = work.twiddles->tabulated(5);
+            // A cache line of every stream at once where there are that many.
+            constexpr int groups = L / 32 >= 16 ? 16 / Vec::width : 1;
+            forwardFirstFive<Vec, groups>(first, in, L, rev, 1, t16.cosine, t16.sine, t32.cosine, t32.sine);
+        } else if constexpr (L >= 128) {
+            forwardFirstThreeStreams(first, in, L, rev, 1);
+        } else {
+            forwardFirstThree(first, in, L, rev, 1, 0, L / 4);
+        }
         for (int c = 0; c < L; c += Lay::chunk)
-            forwardPassRange<N, 4, Lay::chunkPasses, Vec>(work, out, c, Lay::chunk);
-        forwardPassRange<N, Lay::chunkPasses + 1, N, Vec>(work, out, 0, L);
+            forwardSweeps<N, Lay::firstPasses + 1, Lay::chunkPasses, Vec>(work, out, c, Lay::chunk);
+        forwardSweeps<N, Lay::chunkPasses + 1, N, Vec>(work, out, 0, L);
     }
 }
 
