@@ -484,6 +484,66 @@ private slots:
             QVERIFY2(sameBits(back[i], expectedBack[i]), qPrintable(QString::number(i)));
     }
 
+    // Inputs on which a changed order of operations shows beyond the rounding
+    // of random samples: signed zeros (x - y and -(y - x) differ only in the
+    // sign of a zero), values among many of them, values deep in the denormal
+    // range and values across the whole exponent range. Both vector widths,
+    // every fixed size.
+    void sameBitsAsPlainFormulas_awkwardSamples_data()
+    {
+        QTest::addColumn<int>("exponent");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("wide");
+        const QStringList kinds{QStringLiteral("signed zeros"), QStringLiteral("sparse"), QStringLiteral("denormal"),
+                                QStringLiteral("wide range")};
+        for (int e = 3; e <= 14; ++e) {
+            for (const QString &kind : kinds) {
+                for (bool wide : {true, false})
+                    QTest::newRow(qPrintable(QStringLiteral("%1 points, %2, %3 lanes").arg(1 << e).arg(kind).arg(wide ? 8 : 4)))
+                        << e << kind << wide;
+            }
+        }
+    }
+    void sameBitsAsPlainFormulas_awkwardSamples()
+    {
+        QFETCH(int, exponent);
+        QFETCH(QString, kind);
+        QFETCH(bool, wide);
+        if (wide && !fftpasses::wideVectors())
+            QSKIP("this processor runs the four-lane code only");
+        const int n = 1 << exponent;
+        std::mt19937 rng(4711u + unsigned(exponent));
+        std::uniform_real_distribution<float> uniform(-1.0f, 1.0f);
+        std::uniform_int_distribution<int> exponents(-60, 60);
+        std::vector<float> x(static_cast<size_t>(n));
+        int nonzero = 0;
+        for (float &v : x) {
+            const bool negative = rng() & 1u;
+            if (kind == QLatin1String("signed zeros")) {
+                v = negative ? -0.0f : 0.0f;
+            } else if (kind == QLatin1String("sparse")) {
+                v = rng() % 4u == 0 ? uniform(rng) : (negative ? -0.0f : 0.0f);
+            } else if (kind == QLatin1String("denormal")) {
+                v = uniform(rng) * 1e-38f * 1e-3f;
+            } else {
+                v = std::ldexp(uniform(rng), exponents(rng));
+            }
+            nonzero += v != 0.0f;
+        }
+        QVERIFY(kind == QLatin1String("signed zeros") ? nonzero == 0 : nonzero > 0);
+
+        struct Width {
+            explicit Width(bool wide) { fftpasses::setWideVectorsEnabled(wide); }
+            ~Width() { fftpasses::setWideVectorsEnabled(true); }
+        } width(wide);
+        auto calc = fixedCalculator(exponent);
+        const std::vector<float> expected = PlainRadix2{n, 4096}.forward(x);
+        const std::vector<float> out = forwardOf(*calc, x);
+        for (int k = 0; k < n; ++k)
+            QVERIFY2(sameBits(out[k], expected[k]),
+                     qPrintable(QStringLiteral("%1: %2 %3").arg(k).arg(double(out[k]), 0, 'g', 9).arg(double(expected[k]), 0, 'g', 9)));
+    }
+
     // The four-lane code runs where the processor lacks AVX2; both widths
     // evaluate the same formulas and must agree to the bit.
     void vectorWidths_agree_data() { addSizeRows(16); }
