@@ -341,14 +341,120 @@ FFT_INLINE void forwardFirstThreeStreams(float *__restrict dst, const float *__r
 }
 
 /**
+ * Passes 1 to 3 of W 8-point blocks, one per lane: ae..de are the four samples
+ * that passes 1 and 2 turn into x0..x3, ao..dO those that become x4..x7. y
+ * receives the eight values pass 3 writes.
+ */
+template <typename Vec>
+FFT_INLINE void firstThreeOfLanes(typename Vec::type ae, typename Vec::type be, typename Vec::type ce,
+                                  typename Vec::type de, typename Vec::type ao, typename Vec::type bo,
+                                  typename Vec::type co, typename Vec::type dO, typename Vec::type *y)
+{
+    using V = typename Vec::type;
+    const V rh = Vec::splat(rootHalf);
+    const V abe = ae + be;
+    const V cde = ce + de;
+    const V x0 = abe + cde;
+    const V x1 = ae - be;
+    const V x2 = abe - cde;
+    const V x3 = ce - de;
+    const V abo = ao + bo;
+    const V cdo = co + dO;
+    const V x4 = abo + cdo;
+    const V x5 = ao - bo;
+    const V x6 = abo - cdo;
+    const V x7 = co - dO;
+    const V v = (x5 - x7) * rh;
+    const V w = (x5 + x7) * rh;
+    y[0] = x0 + x4;
+    y[1] = x1 + v;
+    y[2] = x2;
+    y[3] = x1 - v;
+    y[4] = x0 - x4;
+    y[5] = w + x3;
+    y[6] = x6;
+    y[7] = w - x3;
+}
+
+/**
+ * Passes 4 and 5 of W 32-point blocks, one per lane, from the four 8-point
+ * blocks in z[0..31]; out receives what pass 5 writes. c16, s16 and c32, s32
+ * hold the twiddles of the two passes at j.
+ */
+template <typename Vec>
+FFT_INLINE void lastTwoOfLanes(const typename Vec::type *z, typename Vec::type *out, const float *c16,
+                               const float *s16, const float *c32, const float *s32)
+{
+    using V = typename Vec::type;
+    // Pass 4 on both halves: blocks of 16 from [0, 16) and [16, 32).
+    V r[32];
+#pragma GCC unroll 2
+    for (int half = 0; half < 32; half += 16) {
+        const V *zh = z + half;
+        V *rh16 = r + half;
+        rh16[0] = zh[0] + zh[8];
+        rh16[8] = zh[0] - zh[8];
+        rh16[4] = zh[4];
+        rh16[12] = zh[12];
+#pragma GCC unroll 4
+        for (int j = 1; j < 4; ++j) {
+            const V c = Vec::splat(c16[j]);
+            const V sn = Vec::splat(s16[j]);
+            const V v = zh[8 + j] * c - zh[12 + j] * sn;
+            const V w = zh[8 + j] * sn + zh[12 + j] * c;
+            rh16[j] = zh[j] + v;
+            rh16[8 - j] = zh[j] - v;
+            rh16[8 + j] = w + zh[4 + j];
+            rh16[16 - j] = w - zh[4 + j];
+        }
+    }
+    // Pass 5 on the whole block.
+    out[0] = r[0] + r[16];
+    out[16] = r[0] - r[16];
+    out[8] = r[8];
+    out[24] = r[24];
+#pragma GCC unroll 8
+    for (int j = 1; j < 8; ++j) {
+        const V c = Vec::splat(c32[j]);
+        const V sn = Vec::splat(s32[j]);
+        const V v = r[16 + j] * c - r[24 + j] * sn;
+        const V w = r[16 + j] * sn + r[24 + j] * c;
+        out[j] = r[j] + v;
+        out[16 - j] = r[j] - v;
+        out[16 + j] = w + r[8 + j];
+        out[32 - j] = w - r[8 + j];
+    }
+}
+
+/** Lane l of out[0..31] back to its own 32-point block at base + offset[l]: W values at a time, transposed. */
+template <typename Vec>
+FFT_INLINE void storeLanes(typename Vec::type *out, float *base, const int *offset)
+{
+    constexpr int W = Vec::width;
+#pragma GCC unroll 8
+    for (int i = 0; i < 32; i += W) {
+        Vec::transpose(out + i);
+#pragma GCC unroll 8
+        for (int l = 0; l < W; ++l)
+            Vec::store(base + offset[l] + i, out[i + l]);
+    }
+}
+
+/** The N-bit reversal of t < 8 for a transform of L points. */
+FFT_INLINE int reversedLow(int t, int L)
+{
+    return ((t & 1) ? L / 2 : 0) + ((t & 2) ? L / 4 : 0) + ((t & 4) ? L / 8 : 0);
+}
+
+/**
  * Passes 1 to 5 of the whole transform, for L/32 >= W: each lane carries one
  * 32-point block through all five passes, so every operation of a pass is the
  * same for all lanes and the twiddles are plain constants. Block k reads
  * x[R + m L/32] (m = 0 .. 31) with R the bit reversal of 32k; W consecutive R
  * make W adjacent samples of each of the 32 streams. Groups lane groups of W
- * (Groups W floats of every stream, a cache line) are read together. rev[i *
- * revStride] is the bit reversal of 4i; c16, s16 and c32, s32 hold the
- * twiddles of passes 4 and 5 at j; dst receives what pass 5 writes.
+ * (Groups W floats of every stream) are read together. rev[i * revStride] is
+ * the bit reversal of 4i; c16, s16 and c32, s32 hold the twiddles of passes 4
+ * and 5 at j; dst receives what pass 5 writes.
  */
 template <typename Vec, int Groups>
 FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict x, int L, const int *__restrict rev,
@@ -358,14 +464,13 @@ FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict 
     using V = typename Vec::type;
     constexpr int W = Vec::width;
     const int stride = L / 32;
-    const V rh = Vec::splat(rootHalf);
     // The bit reversal of R0 + l is that of R0 plus that of l (l < W <= 8).
     int laneOffset[W];
     for (int l = 0; l < W; ++l)
-        laneOffset[l] = ((l & 1) ? L / 2 : 0) + ((l & 2) ? L / 4 : 0) + ((l & 4) ? L / 8 : 0);
+        laneOffset[l] = reversedLow(l, L);
     for (int R0 = 0; R0 < stride; R0 += Groups * W) {
-        // Passes 1 to 3: 8-point block u of the 32 is made of the groups of four
-        // t = 2u and 2u + 1, which read the streams rev3(t) + 0, 16, 8, 24.
+        // 8-point block u of the 32 is made of the groups of four t = 2u and
+        // 2u + 1, which read the streams rev3(t) + 0, 16, 8, 24.
         V eight[Groups][32];
 #pragma GCC unroll 4
         for (int u = 0; u < 4; ++u) {
@@ -373,89 +478,15 @@ FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict 
             for (int g = 0; g < Groups; ++g) {
                 const float *e = x + R0 + g * W + me * stride;
                 const float *o = e + 4 * stride;
-                const V ae = Vec::load(e);
-                const V be = Vec::load(e + 16 * stride);
-                const V ce = Vec::load(e + 8 * stride);
-                const V de = Vec::load(e + 24 * stride);
-                const V ao = Vec::load(o);
-                const V bo = Vec::load(o + 16 * stride);
-                const V co = Vec::load(o + 8 * stride);
-                const V dO = Vec::load(o + 24 * stride);
-                const V abe = ae + be;
-                const V cde = ce + de;
-                const V x0 = abe + cde;
-                const V x1 = ae - be;
-                const V x2 = abe - cde;
-                const V x3 = ce - de;
-                const V abo = ao + bo;
-                const V cdo = co + dO;
-                const V x4 = abo + cdo;
-                const V x5 = ao - bo;
-                const V x6 = abo - cdo;
-                const V x7 = co - dO;
-                const V v = (x5 - x7) * rh;
-                const V w = (x5 + x7) * rh;
-                V *y = eight[g] + 8 * u;
-                y[0] = x0 + x4;
-                y[1] = x1 + v;
-                y[2] = x2;
-                y[3] = x1 - v;
-                y[4] = x0 - x4;
-                y[5] = w + x3;
-                y[6] = x6;
-                y[7] = w - x3;
+                firstThreeOfLanes<Vec>(Vec::load(e), Vec::load(e + 16 * stride), Vec::load(e + 8 * stride),
+                                       Vec::load(e + 24 * stride), Vec::load(o), Vec::load(o + 16 * stride),
+                                       Vec::load(o + 8 * stride), Vec::load(o + 24 * stride), eight[g] + 8 * u);
             }
         }
         for (int g = 0; g < Groups; ++g) {
-            // Pass 4 on both halves: blocks of 16 from [0, 16) and [16, 32).
-            const V *z = eight[g];
-            V r[32];
-#pragma GCC unroll 2
-            for (int half = 0; half < 32; half += 16) {
-                const V *zh = z + half;
-                V *rh16 = r + half;
-                rh16[0] = zh[0] + zh[8];
-                rh16[8] = zh[0] - zh[8];
-                rh16[4] = zh[4];
-                rh16[12] = zh[12];
-#pragma GCC unroll 4
-                for (int j = 1; j < 4; ++j) {
-                    const V c = Vec::splat(c16[j]);
-                    const V sn = Vec::splat(s16[j]);
-                    const V v = zh[8 + j] * c - zh[12 + j] * sn;
-                    const V w = zh[8 + j] * sn + zh[12 + j] * c;
-                    rh16[j] = zh[j] + v;
-                    rh16[8 - j] = zh[j] - v;
-                    rh16[8 + j] = w + zh[4 + j];
-                    rh16[16 - j] = w - zh[4 + j];
-                }
-            }
-            // Pass 5 on the whole block.
             V out[32];
-            out[0] = r[0] + r[16];
-            out[16] = r[0] - r[16];
-            out[8] = r[8];
-            out[24] = r[24];
-#pragma GCC unroll 8
-            for (int j = 1; j < 8; ++j) {
-                const V c = Vec::splat(c32[j]);
-                const V sn = Vec::splat(s32[j]);
-                const V v = r[16 + j] * c - r[24 + j] * sn;
-                const V w = r[16 + j] * sn + r[24 + j] * c;
-                out[j] = r[j] + v;
-                out[16 - j] = r[j] - v;
-                out[16 + j] = w + r[8 + j];
-                out[32 - j] = w - r[8 + j];
-            }
-            // Lane l back to its own block: W values at a time, transposed.
-            float *base = dst + rev[((R0 + g * W) / 4) * revStride];
-#pragma GCC unroll 8
-            for (int i = 0; i < 32; i += W) {
-                Vec::transpose(out + i);
-#pragma GCC unroll 8
-                for (int l = 0; l < W; ++l)
-                    Vec::store(base + laneOffset[l] + i, out[i + l]);
-            }
+            lastTwoOfLanes<Vec>(eight[g], out, c16, s16, c32, s32);
+            storeLanes<Vec>(out, dst + rev[((R0 + g * W) / 4) * revStride], laneOffset);
         }
     }
 }
@@ -754,6 +785,21 @@ FFT_INLINE void runPass(float *__restrict dst, const float *__restrict src, int 
 }
 
 /**
+ * One forward butterfly: x0, x1 at j and q + j of a block, a, b at h + j and
+ * h + q + j, (c, sn) the twiddle of j. o0 .. o3 go to j, h - j, h + j, B - j.
+ */
+template <typename V>
+FFT_INLINE void forwardButterfly(V x0, V x1, V a, V b, V c, V sn, V &o0, V &o1, V &o2, V &o3)
+{
+    const V v = a * c - b * sn;
+    const V w = a * sn + b * c;
+    o0 = x0 + v;
+    o1 = x0 - v;
+    o2 = w + x1;
+    o3 = w - x1;
+}
+
+/**
  * Twiddles of two forward passes done in one sweep: cosines and sines of the
  * first pass (blocks of B) at j, of the second (blocks of 2B) at j and at B/2 - j,
  * each array in ascending j.
@@ -768,48 +814,47 @@ struct PairTwiddles {
 };
 
 /**
- * Forward passes p and p + 1 on the block pair at S (blocks a = [S, S+B) and
- * b = [S+B, S+2B)) for the butterflies j .. j+W-1 of pass p, 1 <= j, j+W-1 < q.
- * Pass p's butterfly j of both blocks yields exactly the eight values that
- * pass p + 1's butterflies j and h - j read, so they stay in registers; each
- * value is still the one the two passes compute one after the other.
+ * Forward pass p's butterflies j .. j+W-1 (1 <= j, j+W-1 < q) on both blocks of
+ * the pair at S (a = [S, S+B), b = [S+B, S+2B)). Its eight results are exactly
+ * what pass p + 1's butterflies j and h - j of the pair read: r[0..3] are block
+ * a's values at j, h - j, h + j and B - j, r[4..7] block b's.
  */
 template <typename Vec>
-FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restrict src, int S, int B, int j,
-                                   const PairTwiddles &t)
+FFT_INLINE void forwardPairFirst(const float *__restrict src, int S, int B, int j, const PairTwiddles &t,
+                                 typename Vec::type *r)
+{
+    using V = typename Vec::type;
+    const int h = B / 2;
+    const int q = B / 4;
+    const V c1 = Vec::load(t.cosine1 + j);
+    const V s1 = Vec::load(t.sine1 + j);
+    for (int block = 0; block < 2; ++block) {
+        const float *a = src + S + block * B;
+        const V x = Vec::load(a + j);
+        const V y = Vec::load(a + q + j);
+        const V u = Vec::load(a + h + j);
+        const V z = Vec::load(a + h + q + j);
+        const V v = u * c1 - z * s1;
+        const V w = u * s1 + z * c1;
+        r[4 * block] = x + v;
+        r[4 * block + 1] = x - v;
+        r[4 * block + 2] = w + y;
+        r[4 * block + 3] = w - y;
+    }
+}
+
+/** Forward pass p + 1's butterflies j .. j+W-1 and h - j .. h-j-W+1 of the pair at S, from forwardPairFirst's r. */
+template <typename Vec>
+FFT_INLINE void forwardPairSecond(float *__restrict dst, int S, int B, int j, const PairTwiddles &t,
+                                  const typename Vec::type *r)
 {
     using V = typename Vec::type;
     constexpr int W = Vec::width;
     const int h = B / 2;
-    const int q = B / 4;
-    const float *a = src + S;
-    const float *b = src + S + B;
     float *d = dst + S;
-    const V c1 = Vec::load(t.cosine1 + j);
-    const V s1 = Vec::load(t.sine1 + j);
-    // Pass p, block a: p0 at j, p1 at h - j, p2 at h + j, p3 at B - j.
-    const V xa = Vec::load(a + j);
-    const V ya = Vec::load(a + q + j);
-    const V ua = Vec::load(a + h + j);
-    const V za = Vec::load(a + h + q + j);
-    const V va = ua * c1 - za * s1;
-    const V wa = ua * s1 + za * c1;
-    const V p0a = xa + va;
-    const V p1a = xa - va;
-    const V p2a = wa + ya;
-    const V p3a = wa - ya;
-    // Pass p, block b.
-    const V xb = Vec::load(b + j);
-    const V yb = Vec::load(b + q + j);
-    const V ub = Vec::load(b + h + j);
-    const V zb = Vec::load(b + h + q + j);
-    const V vb = ub * c1 - zb * s1;
-    const V wb = ub * s1 + zb * c1;
-    const V p0b = xb + vb;
-    const V p1b = xb - vb;
-    const V p2b = wb + yb;
-    const V p3b = wb - yb;
-    // Pass p + 1, butterfly j: reads positions j and h + j of both blocks.
+    const V p0a = r[0], p1a = r[1], p2a = r[2], p3a = r[3];
+    const V p0b = r[4], p1b = r[5], p2b = r[6], p3b = r[7];
+    // Butterfly j: reads positions j and h + j of both blocks.
     const V c2 = Vec::load(t.cosine2 + j);
     const V s2 = Vec::load(t.sine2 + j);
     const V v = p0b * c2 - p2b * s2;
@@ -818,7 +863,7 @@ FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restric
     Vec::store(d + B - j - (W - 1), Vec::reversed(p0a - v));
     Vec::store(d + B + j, w + p2a);
     Vec::store(d + 2 * B - j - (W - 1), Vec::reversed(w - p2a));
-    // Pass p + 1, butterfly h - j: reads positions h - j and B - j of both blocks.
+    // Butterfly h - j: reads positions h - j and B - j of both blocks.
     const V cm = Vec::load(t.mirrorCosine2 + j);
     const V sm = Vec::load(t.mirrorSine2 + j);
     const V vm = p1b * cm - p3b * sm;
@@ -827,6 +872,20 @@ FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restric
     Vec::store(d + h + j, p1a - vm);
     Vec::store(d + B + h - j - (W - 1), Vec::reversed(wm + p3a));
     Vec::store(d + B + h + j, wm - p3a);
+}
+
+/**
+ * Forward passes p and p + 1 on the block pair at S for the butterflies j ..
+ * j+W-1 of pass p: pass p's results stay in registers for pass p + 1; each
+ * value is still the one the two passes compute one after the other.
+ */
+template <typename Vec>
+FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restrict src, int S, int B, int j,
+                                   const PairTwiddles &t)
+{
+    typename Vec::type r[8];
+    forwardPairFirst<Vec>(src, S, B, j, t, r);
+    forwardPairSecond<Vec>(dst, S, B, j, t, r);
 }
 
 /** The values of the pair at S that no butterfly column reaches: j = 0 and q of pass p, j = 0, q and h of pass p + 1. */
@@ -861,8 +920,13 @@ FFT_INLINE void forwardPairEdges(float *__restrict dst, const float *__restrict 
  * Forward passes p and p + 1 (blocks of B and 2B) in one sweep over L floats,
  * for B/4 > W: the columns j .. j+W-1 from j = 1, the last group moved back to
  * end at q - 1 (it recomputes a few values to the same bits).
+ *
+ * With Tile > 1, pass p runs for Tile groups of columns into a small scratch
+ * before pass p + 1 runs for them: for long blocks the sixteen far-apart
+ * streams of one group would share a few cache sets, the eight of either half
+ * fit. Then q/W must be a multiple of Tile.
  */
-template <typename Vec>
+template <typename Vec, int Tile = 1>
 FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict src, int L, int B,
                                 const PairTwiddles &t)
 {
@@ -870,10 +934,168 @@ FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict s
     const int q = B / 4;
     for (int S = 0; S < L; S += 2 * B) {
         forwardPairEdges(dst, src, S, B, t);
+        if constexpr (Tile == 1) {
+            for (int j = 1;; j += W) {
+                if (j > q - W)
+                    j = q - W;
+                forwardPairColumns<Vec>(dst, src, S, B, j, t);
+                if (j == q - W)
+                    break;
+            }
+        } else {
+            typename Vec::type r[Tile][8];
+            for (int j0 = 1; j0 < q; j0 += Tile * W) {
+                for (int g = 0; g < Tile; ++g) {
+                    const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
+                    forwardPairFirst<Vec>(src, S, B, j, t, r[g]);
+                }
+                for (int g = 0; g < Tile; ++g) {
+                    const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
+                    forwardPairSecond<Vec>(dst, S, B, j, t, r[g]);
+                }
+            }
+        }
+    }
+}
+
+/**
+ * Forward pass p + 1 of the pair from forwardPairFirst's r, kept in registers:
+ * q[0..3] hold the pair's values at j, B - j, B + j, 2B - j, q[4..7] those at
+ * h - j, h + j, B + h - j, B + h + j.
+ */
+template <typename Vec>
+FFT_INLINE void forwardPairMiddle(int j, const PairTwiddles &t, const typename Vec::type *r, typename Vec::type *q)
+{
+    forwardButterfly(r[0], r[2], r[4], r[6], Vec::load(t.cosine2 + j), Vec::load(t.sine2 + j), q[0], q[1], q[2], q[3]);
+    forwardButterfly(r[1], r[3], r[5], r[7], Vec::load(t.mirrorCosine2 + j), Vec::load(t.mirrorSine2 + j), q[4], q[5],
+                     q[6], q[7]);
+}
+
+/**
+ * Twiddles of three forward passes done in one sweep: the first two as for a
+ * pair, the third (blocks of 4B, from the cosine table) at j and at B/2 - j.
+ * Its twiddles at B - j and B/2 + j are those swapped, as the table gives them.
+ */
+struct TripleTwiddles {
+    PairTwiddles pair;
+    const float *cosine3;
+    const float *sine3;
+    const float *halfCosine3;
+    const float *halfSine3;
+};
+
+/**
+ * Forward passes p, p + 1 and p + 2 on the four blocks of B at S for the
+ * butterflies j .. j+W-1 of pass p (1 <= j, j+W-1 < q): pass p's butterfly j
+ * of the four blocks feeds pass p + 1's butterflies j and h - j of both pairs,
+ * which feed pass p + 2's butterflies j, B - j, h - j and h + j. Every value
+ * is still the one the three passes compute one after the other.
+ */
+template <typename Vec>
+FFT_INLINE void forwardTripleColumns(float *__restrict dst, const float *__restrict src, int S, int B, int j,
+                                     const TripleTwiddles &t)
+{
+    using V = typename Vec::type;
+    constexpr int W = Vec::width;
+    const int h = B / 2;
+    V r[8];
+    V q01[8];
+    V q23[8];
+    forwardPairFirst<Vec>(src, S, B, j, t.pair, r);
+    forwardPairMiddle<Vec>(j, t.pair, r, q01);
+    forwardPairFirst<Vec>(src, S + 2 * B, B, j, t.pair, r);
+    forwardPairMiddle<Vec>(j, t.pair, r, q23);
+    float *d = dst + S;
+    const V c = Vec::load(t.cosine3 + j);
+    const V sn = Vec::load(t.sine3 + j);
+    V o0, o1, o2, o3;
+    // Butterfly j: the quad's values at j and B + j of both pairs.
+    forwardButterfly(q01[0], q01[2], q23[0], q23[2], c, sn, o0, o1, o2, o3);
+    Vec::store(d + j, o0);
+    Vec::store(d + 2 * B - j - (W - 1), Vec::reversed(o1));
+    Vec::store(d + 2 * B + j, o2);
+    Vec::store(d + 4 * B - j - (W - 1), Vec::reversed(o3));
+    // Butterfly B - j: values at B - j and 2B - j.
+    forwardButterfly(q01[1], q01[3], q23[1], q23[3], sn, c, o0, o1, o2, o3);
+    Vec::store(d + B - j - (W - 1), Vec::reversed(o0));
+    Vec::store(d + B + j, o1);
+    Vec::store(d + 3 * B - j - (W - 1), Vec::reversed(o2));
+    Vec::store(d + 3 * B + j, o3);
+    const V ch = Vec::load(t.halfCosine3 + j);
+    const V sh = Vec::load(t.halfSine3 + j);
+    // Butterfly h - j: values at h - j and B + h - j.
+    forwardButterfly(q01[4], q01[6], q23[4], q23[6], ch, sh, o0, o1, o2, o3);
+    Vec::store(d + h - j - (W - 1), Vec::reversed(o0));
+    Vec::store(d + B + h + j, o1);
+    Vec::store(d + 2 * B + h - j - (W - 1), Vec::reversed(o2));
+    Vec::store(d + 3 * B + h + j, o3);
+    // Butterfly h + j: values at h + j and B + h + j.
+    forwardButterfly(q01[5], q01[7], q23[5], q23[7], sh, ch, o0, o1, o2, o3);
+    Vec::store(d + h + j, o0);
+    Vec::store(d + B + h - j - (W - 1), Vec::reversed(o1));
+    Vec::store(d + 2 * B + h + j, o2);
+    Vec::store(d + 3 * B + h - j - (W - 1), Vec::reversed(o3));
+}
+
+/**
+ * The values of the four blocks at S that no column reaches: from positions
+ * 0, q, h and h + q of every block of pass p, through pass p + 1's j = 0, q and
+ * h, to pass p + 2's j = 0, q, h, B - q and B.
+ */
+FFT_INLINE void forwardTripleEdges(float *__restrict dst, const float *__restrict src, int S, int B,
+                                   const TripleTwiddles &t)
+{
+    const int h = B / 2;
+    const int q = B / 4;
+    // Pass p + 1 of each pair: its values at 0, q, h, B - q, B, B + q, B + h, 2B - q.
+    float pair[2][8];
+    for (int k = 0; k < 2; ++k) {
+        const float *a = src + S + 2 * B * k;
+        const float *b = a + B;
+        const float e0a = a[0] + a[h];
+        const float e1a = a[0] - a[h];
+        const float e0b = b[0] + b[h];
+        const float e1b = b[0] - b[h];
+        float *Q = pair[k];
+        Q[0] = e0a + e0b;
+        Q[4] = e0a - e0b;
+        Q[2] = e1a;
+        Q[6] = e1b;
+        forwardButterfly(a[q], a[h + q], b[q], b[h + q], t.pair.cosine2[q], t.pair.sine2[q], Q[1], Q[3], Q[5], Q[7]);
+    }
+    const float *Q01 = pair[0];
+    const float *Q23 = pair[1];
+    float *d = dst + S;
+    d[0] = Q01[0] + Q23[0];
+    d[2 * B] = Q01[0] - Q23[0];
+    d[B] = Q01[4];
+    d[3 * B] = Q23[4];
+    // Pass p + 2 at q (reads q, B + q), h (reads h, B + h) and B - q (reads B - q, 2B - q).
+    forwardButterfly(Q01[1], Q01[5], Q23[1], Q23[5], t.cosine3[q], t.sine3[q], d[q], d[2 * B - q], d[2 * B + q],
+                     d[4 * B - q]);
+    forwardButterfly(Q01[2], Q01[6], Q23[2], Q23[6], t.cosine3[h], t.sine3[h], d[h], d[2 * B - h], d[2 * B + h],
+                     d[4 * B - h]);
+    forwardButterfly(Q01[3], Q01[7], Q23[3], Q23[7], t.sine3[q], t.cosine3[q], d[B - q], d[B + q], d[3 * B - q],
+                     d[3 * B + q]);
+}
+
+/**
+ * Forward passes p, p + 1 and p + 2 (blocks of B, 2B and 4B) in one sweep over
+ * L floats, for B/4 > W and a tabulated pass p + 2; the columns as in
+ * forwardPairPass.
+ */
+template <typename Vec>
+FFT_INLINE void forwardTriplePass(float *__restrict dst, const float *__restrict src, int L, int B,
+                                  const TripleTwiddles &t)
+{
+    constexpr int W = Vec::width;
+    const int q = B / 4;
+    for (int S = 0; S < L; S += 4 * B) {
+        forwardTripleEdges(dst, src, S, B, t);
         for (int j = 1;; j += W) {
             if (j > q - W)
                 j = q - W;
-            forwardPairColumns<Vec>(dst, src, S, B, j, t);
+            forwardTripleColumns<Vec>(dst, src, S, B, j, t);
             if (j == q - W)
                 break;
         }

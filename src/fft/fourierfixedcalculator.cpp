@@ -4,6 +4,7 @@
 #include "fft/twiddletables.h"
 
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 // 32-byte vectors only appear inside the AVX2 functions (see fftpasses.h).
@@ -24,6 +25,30 @@ int reverseBits(int value, int bits)
     return result;
 }
 
+// Transforms from 4096 points up keep this many floats more in the work
+// array, so that it can start where its stores do not slow the loads.
+constexpr int workSlack = 1024 + 16;
+
+// Where the work array of a long transform starts, inside storage of L +
+// workSlack floats: 64-byte aligned, and at least 256 bytes away (modulo 4
+// KiB) from the samples and the output. A load whose address matches a
+// pending store's in the low 12 bits waits for it, and with arrays that far
+// apart in whole pages every stream of a sweep would meet its twin.
+float *placeWorkArray(float *storage, const float *in, const float *out)
+{
+    const auto address = [](const void *p) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)); };
+    float *base = storage + ((64u - (address(storage) & 63u)) & 63u) / sizeof(float);
+    const auto apart = [&](const float *start, const float *other) {
+        const unsigned d = (address(start) - address(other)) & 4095u;
+        return d >= 256u && d <= 4096u - 256u;
+    };
+    for (int offset = 0; offset < 1024; offset += 16) {
+        if (apart(base + offset, in) && apart(base + offset, out))
+            return base + offset;
+    }
+    return base;
+}
+
 // The sweep that writes the output array is always the last one; the arrays
 // alternate before it, so whether a sweep writes the output follows from the
 // number of sweeps after it.
@@ -35,15 +60,25 @@ struct Layout {
     static constexpr int chunk = L < fftpasses::chunkLength ? L : fftpasses::chunkLength;
     static constexpr int chunkPasses = N < 11 ? N : 11; // log2 of chunk
 
-    // Forward: the first sweep does passes 1 to firstPasses; from there on a
-    // sweep does two passes where both fit in the same range (chunked or
-    // whole) and the vectors fill the first one's butterflies, else one.
+    // Forward: the first sweep does passes 1 to firstPasses. In the chunked
+    // range a sweep then does three passes (two where only two or four are
+    // left, one where one is). Above it a sweep does one pass, except for 8192
+    // points, where passes 12 and 13 go together: that keeps the number of
+    // sweeps even, so that from 4096 points up the first sweep writes the work
+    // array (see placeWorkArray).
     static constexpr int firstPasses = L < 32 ? 2 : (L < 256 ? 3 : 5);
-    static constexpr int rangeEnd(int p) { return p <= chunkPasses ? chunkPasses : N; }
-    static constexpr bool forwardPairAt(int p) { return p >= 6 && p + 1 <= rangeEnd(p) && p + 1 <= chunkPasses; }
+    static constexpr bool bigPairAt(int p) { return p == chunkPasses + 1 && p + 1 == N; }
+    static constexpr int forwardSweepPasses(int p)
+    {
+        if (p >= 6 && p <= chunkPasses) {
+            const int left = chunkPasses - p + 1;
+            return left == 1 ? 1 : (left == 2 || left == 4 ? 2 : 3);
+        }
+        return bigPairAt(p) ? 2 : 1;
+    }
     static constexpr int forwardSweepsFrom(int p)
     {
-        return p > N ? 0 : 1 + forwardSweepsFrom(p + (forwardPairAt(p) ? 2 : 1));
+        return p > N ? 0 : 1 + forwardSweepsFrom(p + forwardSweepPasses(p));
     }
     static constexpr bool forwardSweepWritesOutput(int firstPass) { return forwardSweepsFrom(firstPass) % 2 == 1; }
     static constexpr bool firstSweepWritesOutput() { return forwardSweepsFrom(firstPasses + 1) % 2 == 0; }
@@ -97,29 +132,47 @@ FFT_INLINE void forwardPairAt(typename FourierFixedCalculator<N>::Workspace &wor
     using namespace fftpasses;
     const TwiddleTables::Pass &first = forwardTwiddles<N, P>(work);
     const TwiddleTables::Pass &second = forwardTwiddles<N, P + 1>(work);
-    forwardPairPass<Vec>(dst, src, count, 1 << P,
+    // Above the chunks the sixteen streams of a column group are far apart: tile them.
+    forwardPairPass<Vec, (P > Layout<N>::chunkPasses ? 16 : 1)>(dst, src, count, 1 << P,
                          PairTwiddles{first.cosine, first.sine, second.cosine, second.sine, second.mirrorCosine,
                                       second.mirrorSine});
     finishOscillator<N, P>(work);
     finishOscillator<N, P + 1>(work);
 }
 
-// The sweeps from pass P to pass Last, on count floats from offset.
+template <int N, int P, typename Vec>
+FFT_INLINE void forwardTripleAt(typename FourierFixedCalculator<N>::Workspace &work, float *dst, const float *src,
+                                int count)
+{
+    using namespace fftpasses;
+    static_assert((4 << P) <= 4 * Layout<N>::T, "the third pass of a triple reads the cosine table");
+    const TwiddleTables::Pass &first = work.twiddles->tabulated(P);
+    const TwiddleTables::Pass &second = work.twiddles->tabulated(P + 1);
+    const TwiddleTables::Pass &third = work.twiddles->tabulated(P + 2);
+    forwardTriplePass<Vec>(dst, src, count, 1 << P,
+                           TripleTwiddles{PairTwiddles{first.cosine, first.sine, second.cosine, second.sine,
+                                                       second.mirrorCosine, second.mirrorSine},
+                                          third.cosine, third.sine, third.halfCosine, third.halfSine});
+}
+
+// The sweeps from pass P to pass Last, on count floats from offset; buf is the work array.
 template <int N, int P, int Last, typename Vec>
-FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &work, float *out, int offset,
-                              int count)
+FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf,
+                              int offset, int count)
 {
     if constexpr (P <= Last) {
         using Lay = Layout<N>;
-        float *buf = work.buffer.get();
         float *dst = (Lay::forwardSweepWritesOutput(P) ? out : buf) + offset;
         const float *src = (Lay::forwardSweepWritesOutput(P) ? buf : out) + offset;
-        if constexpr (Lay::forwardPairAt(P)) {
+        if constexpr (Lay::forwardSweepPasses(P) == 3) {
+            forwardTripleAt<N, P, Vec>(work, dst, src, count);
+            forwardSweeps<N, P + 3, Last, Vec>(work, out, buf, offset, count);
+        } else if constexpr (Lay::forwardSweepPasses(P) == 2) {
             forwardPairAt<N, P, Vec>(work, dst, src, count);
-            forwardSweeps<N, P + 2, Last, Vec>(work, out, offset, count);
+            forwardSweeps<N, P + 2, Last, Vec>(work, out, buf, offset, count);
         } else {
             forwardPassAt<N, P, Vec>(work, dst, src, count);
-            forwardSweeps<N, P + 1, Last, Vec>(work, out, offset, count);
+            forwardSweeps<N, P + 1, Last, Vec>(work, out, buf, offset, count);
         }
     }
 }
@@ -153,34 +206,52 @@ FFT_INLINE void inversePassRange(typename FourierFixedCalculator<N>::Workspace &
     }
 }
 
+// The first sweep: passes 1 to firstPasses, gathering the samples in bit-reversed order.
 template <int N, typename Vec>
-FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, float *out, const float *in)
+FFT_INLINE void forwardFirstSweep(typename FourierFixedCalculator<N>::Workspace &work, float *first, const float *in)
 {
     using namespace fftpasses;
     using Lay = Layout<N>;
     constexpr int L = Lay::L;
     const int *rev = work.bitReversal.get();
-    float *first = Lay::firstSweepWritesOutput() ? out : work.buffer.get();
-    if constexpr (L < 32) {
+    if constexpr (Lay::firstPasses == 2) {
         forwardFirstTwo(first, in, L, rev, 1);
-        forwardSweeps<N, 3, N, Vec>(work, out, 0, L);
+    } else if constexpr (Lay::firstPasses == 5) {
+        const TwiddleTables::Pass &t16 = work.twiddles->tabulated(4);
+        const TwiddleTables::Pass &t32 = work.twiddles->tabulated(5);
+        // Above 4096 points the 32 streams lie so far apart that they share a
+        // few cache sets: reading several lines of each at once keeps more of
+        // them on their way.
+        constexpr int floatsPerStream = N <= 12 ? Vec::width : (N == 13 ? 32 : 64);
+        forwardFirstFive<Vec, floatsPerStream / Vec::width>(first, in, L, rev, 1, t16.cosine, t16.sine, t32.cosine,
+                                                            t32.sine);
+    } else if constexpr (L >= 128) {
+        forwardFirstThreeStreams(first, in, L, rev, 1);
     } else {
-        // The first passes go straight to where the last of them belongs.
-        if constexpr (Lay::firstPasses == 5) {
-            const TwiddleTables::Pass &t16 = work.twiddles->tabulated(4);
-            const TwiddleTables::Pass &t32 = work.twiddles->tabulated(5);
-            // A cache line of every stream at once where there are that many.
-            constexpr int groups = L / 32 >= 16 ? 16 / Vec::width : 1;
-            forwardFirstFive<Vec, groups>(first, in, L, rev, 1, t16.cosine, t16.sine, t32.cosine, t32.sine);
-        } else if constexpr (L >= 128) {
-            forwardFirstThreeStreams(first, in, L, rev, 1);
-        } else {
-            forwardFirstThree(first, in, L, rev, 1, 0, L / 4);
-        }
-        for (int c = 0; c < L; c += Lay::chunk)
-            forwardSweeps<N, Lay::firstPasses + 1, Lay::chunkPasses, Vec>(work, out, c, Lay::chunk);
-        forwardSweeps<N, Lay::chunkPasses + 1, N, Vec>(work, out, 0, L);
+        forwardFirstThree(first, in, L, rev, 1, 0, L / 4);
     }
+}
+
+template <int N, typename Vec>
+FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf,
+                           const float *in)
+{
+    using Lay = Layout<N>;
+    constexpr int L = Lay::L;
+    static_assert(N < 12 || !Lay::firstSweepWritesOutput(), "long transforms read the samples into the work array");
+    forwardFirstSweep<N, Vec>(work, Lay::firstSweepWritesOutput() ? out : buf, in);
+    // Sweeps whose blocks fit in a chunk go chunk by chunk; a single pass of
+    // twice that block length follows for every two chunks while they are
+    // still in the cache; the rest go over the whole array.
+    constexpr int pairedChunks = L > Lay::chunk ? 2 * Lay::chunk : L;
+    constexpr bool nextSingle = L > Lay::chunk && Lay::forwardSweepPasses(Lay::chunkPasses + 1) == 1;
+    constexpr int lastPaired = nextSingle ? Lay::chunkPasses + 1 : Lay::chunkPasses;
+    for (int s = 0; s < L; s += pairedChunks) {
+        for (int c = s; c < s + pairedChunks; c += Lay::chunk)
+            forwardSweeps<N, Lay::firstPasses + 1, Lay::chunkPasses, Vec>(work, out, buf, c, Lay::chunk);
+        forwardSweeps<N, Lay::chunkPasses + 1, lastPaired, Vec>(work, out, buf, s, pairedChunks);
+    }
+    forwardSweeps<N, lastPaired + 1, N, Vec>(work, out, buf, 0, L);
 }
 
 template <int N, typename Vec>
@@ -202,9 +273,9 @@ FFT_INLINE void inverseRun(typename FourierFixedCalculator<N>::Workspace &work, 
 // The same passes with eight lanes, compiled for AVX2 and chosen at run time.
 template <int N>
 __attribute__((target("avx2"))) void forwardWide(typename FourierFixedCalculator<N>::Workspace &work, float *out,
-                                                 const float *in)
+                                                 float *buf, const float *in)
 {
-    forwardRun<N, fftpasses::Vec8>(work, out, in);
+    forwardRun<N, fftpasses::Vec8>(work, out, buf, in);
 }
 
 template <int N>
@@ -223,7 +294,7 @@ template <int N>
 FourierFixedCalculator<N>::FourierFixedCalculator()
 {
     m_work.twiddles = &TwiddleTables::instance();
-    m_work.buffer.reset(new float[Length]());
+    m_work.buffer.reset(new float[Length + (N >= 12 ? workSlack : 0)]());
     m_work.bitReversal.reset(new int[Length / 4]);
     for (int i = 0; i < Length / 4; ++i)
         m_work.bitReversal[i] = reverseBits(4 * i, N);
@@ -283,13 +354,14 @@ void FourierFixedCalculator<N>::rescale()
 template <int N>
 void FourierFixedCalculator<N>::forwardKernel(Workspace &work, float *out, const float *in)
 {
+    float *buf = N >= 12 ? placeWorkArray(work.buffer.get(), in, out) : work.buffer.get();
 #ifdef QUILLON_FFT_WIDE
     if (fftpasses::wideVectors()) {
-        forwardWide<N>(work, out, in);
+        forwardWide<N>(work, out, buf, in);
         return;
     }
 #endif
-    forwardRun<N, fftpasses::Vec4>(work, out, in);
+    forwardRun<N, fftpasses::Vec4>(work, out, buf, in);
 }
 
 template <int N>

@@ -22,11 +22,11 @@ void TwiddleTables::rotationStep(int p, float &stepCosine, float &stepSine)
 
 TwiddleTables::TwiddleTables()
 {
-    // Tabulated passes need cosine and sine (mirrors are the same arrays
-    // swapped); rotated ones need all four.
+    // Tabulated passes need cosine, sine and their values at quarter/2 - j
+    // (mirrors are cosine and sine swapped); rotated ones need all four.
     size_t total = 0;
     for (int p = firstPass; p <= lastPass; ++p)
-        total += 2 * size_t(1 << (p - 2));
+        total += 3 * size_t(1 << (p - 2));
     for (int p = firstRotatedPass; p <= lastPass; ++p)
         total += 4 * size_t(1 << (p - 2));
     m_storage.reset(new float[total]());
@@ -37,14 +37,20 @@ TwiddleTables::TwiddleTables()
         const int h = 2 * q;
         float *cosine = next;
         float *sine = next + q;
-        next += 2 * q;
+        float *halfCosine = next + 2 * q;
+        float *halfSine = next + 2 * q + q / 2;
+        next += 3 * q;
         // cos(i pi / 2T) at i = j m, for the fixed calculator of 2^p points (T = B/4, m = 1).
         cosine[0] = 1.0f;
         for (int j = 1; j < q; ++j)
             cosine[j] = static_cast<float>(std::cos(double(j) * pi / double(h)));
         for (int j = 1; j < q; ++j)
             sine[j] = cosine[q - j];
-        m_tabulated[p] = Pass{cosine, sine, sine, cosine, q};
+        for (int j = 1; j < q / 2; ++j) {
+            halfCosine[j] = cosine[q / 2 - j];
+            halfSine[j] = sine[q / 2 - j];
+        }
+        m_tabulated[p] = Pass{cosine, sine, sine, cosine, halfCosine, halfSine, q};
     }
 
     for (int p = firstRotatedPass; p <= lastPass; ++p) {
@@ -72,6 +78,6 @@ TwiddleTables::TwiddleTables()
             mirrorCosine[j] = cosine[q - j];
             mirrorSine[j] = sine[q - j];
         }
-        m_rotated[p] = Pass{cosine, sine, mirrorCosine, mirrorSine, q};
+        m_rotated[p] = Pass{cosine, sine, mirrorCosine, mirrorSine, nullptr, nullptr, q};
     }
 }

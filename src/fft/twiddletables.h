@@ -26,6 +26,9 @@ public:
         /** cosine and sine of quarter - j, as the second pass of a fused pair reads them. */
         const float *mirrorCosine;
         const float *mirrorSine;
+        /** cosine and sine of quarter/2 - j (tabulated passes only), as the third pass of a fused triple reads them. */
+        const float *halfCosine;
+        const float *halfSine;
         int quarter;
     };
 

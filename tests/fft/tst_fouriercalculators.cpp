@@ -544,6 +544,48 @@ private slots:
                      qPrintable(QStringLiteral("%1: %2 %3").arg(k).arg(double(out[k]), 0, 'g', 9).arg(double(expected[k]), 0, 'g', 9)));
     }
 
+    // Long transforms pick where their work array starts from where the
+    // caller's arrays lie; the results must not depend on it. The rows put
+    // the samples and the output at the same, near and far offsets within
+    // 4 KiB pages.
+    void forward_sameBitsWhereverTheArraysLie_data()
+    {
+        QTest::addColumn<int>("exponent");
+        QTest::addColumn<int>("inOffset");
+        QTest::addColumn<int>("outOffset");
+        for (int e = 12; e <= 14; ++e) {
+            for (int in : {0, 4, 60}) {
+                for (int out : {0, 4, 64, 512, 1020})
+                    QTest::newRow(qPrintable(QStringLiteral("%1 points, in at %2, out at %3").arg(1 << e).arg(in).arg(out)))
+                        << e << in << out;
+            }
+        }
+    }
+    void forward_sameBitsWhereverTheArraysLie()
+    {
+        QFETCH(int, exponent);
+        QFETCH(int, inOffset);
+        QFETCH(int, outOffset);
+        const int n = 1 << exponent;
+        const std::vector<float> x = randomSamples(n, 2024u);
+        auto calc = fixedCalculator(exponent);
+        const std::vector<float> expected = forwardOf(*calc, x);
+        // Whole pages for each array, offsets in floats within them.
+        const int pageFloats = 1024;
+        std::vector<float> storage(size_t(2 * n + 4 * pageFloats), sentinel);
+        const uintptr_t address = reinterpret_cast<uintptr_t>(storage.data());
+        float *page = storage.data() + ((4096u - (address & 4095u)) & 4095u) / sizeof(float);
+        float *in = page + inOffset;
+        float *out = page + n + pageFloats + outOffset;
+        std::copy(x.begin(), x.end(), in);
+        calc->setData(in, out);
+        calc->forward();
+        for (int k = 0; k < n; ++k)
+            QVERIFY2(sameBits(out[k], expected[k]), qPrintable(QString::number(k)));
+        QCOMPARE(out[n], sentinel);
+        QVERIFY(std::equal(x.begin(), x.end(), in));
+    }
+
     // The four-lane code runs where the processor lacks AVX2; both widths
     // evaluate the same formulas and must agree to the bit.
     void vectorWidths_agree_data() { addSizeRows(16); }
