@@ -814,64 +814,67 @@ struct PairTwiddles {
 };
 
 /**
- * Forward pass p's butterflies j .. j+W-1 (1 <= j, j+W-1 < q) on both blocks of
- * the pair at S (a = [S, S+B), b = [S+B, S+2B)). Its eight results are exactly
- * what pass p + 1's butterflies j and h - j of the pair read: r[0..3] are block
- * a's values at j, h - j, h + j and B - j, r[4..7] block b's.
+ * Forward pass p's butterflies j .. j+W-1 (1 <= j, j+W-1 < q) on the block at
+ * a: r[0..3] receive its values at j, h - j, h + j and B - j.
+ */
+template <typename Vec>
+FFT_INLINE void forwardFirstOfBlock(const float *__restrict a, int B, int j, typename Vec::type c1,
+                                    typename Vec::type s1, typename Vec::type *r)
+{
+    const int h = B / 2;
+    const int q = B / 4;
+    forwardButterfly(Vec::load(a + j), Vec::load(a + q + j), Vec::load(a + h + j), Vec::load(a + h + q + j), c1, s1,
+                     r[0], r[1], r[2], r[3]);
+}
+
+/**
+ * Forward pass p's butterflies j .. j+W-1 on both blocks of the pair at S (a =
+ * [S, S+B), b = [S+B, S+2B)). Its eight results are exactly what pass p + 1's
+ * butterflies j and h - j of the pair read: r[0..3] are block a's values at j,
+ * h - j, h + j and B - j, r[4..7] block b's.
  */
 template <typename Vec>
 FFT_INLINE void forwardPairFirst(const float *__restrict src, int S, int B, int j, const PairTwiddles &t,
                                  typename Vec::type *r)
 {
-    using V = typename Vec::type;
-    const int h = B / 2;
-    const int q = B / 4;
-    const V c1 = Vec::load(t.cosine1 + j);
-    const V s1 = Vec::load(t.sine1 + j);
-    for (int block = 0; block < 2; ++block) {
-        const float *a = src + S + block * B;
-        const V x = Vec::load(a + j);
-        const V y = Vec::load(a + q + j);
-        const V u = Vec::load(a + h + j);
-        const V z = Vec::load(a + h + q + j);
-        const V v = u * c1 - z * s1;
-        const V w = u * s1 + z * c1;
-        r[4 * block] = x + v;
-        r[4 * block + 1] = x - v;
-        r[4 * block + 2] = w + y;
-        r[4 * block + 3] = w - y;
-    }
+    const typename Vec::type c1 = Vec::load(t.cosine1 + j);
+    const typename Vec::type s1 = Vec::load(t.sine1 + j);
+    forwardFirstOfBlock<Vec>(src + S, B, j, c1, s1, r);
+    forwardFirstOfBlock<Vec>(src + S + B, B, j, c1, s1, r + 4);
 }
 
-/** Forward pass p + 1's butterflies j .. j+W-1 and h - j .. h-j-W+1 of the pair at S, from forwardPairFirst's r. */
+/** Forward pass p + 1's butterflies j .. j+W-1 of the pair at S, from forwardPairFirst's r. */
 template <typename Vec>
-FFT_INLINE void forwardPairSecond(float *__restrict dst, int S, int B, int j, const PairTwiddles &t,
-                                  const typename Vec::type *r)
+FFT_INLINE void forwardSecondAtJ(float *__restrict dst, int S, int B, int j, const PairTwiddles &t,
+                                 const typename Vec::type *r)
 {
-    using V = typename Vec::type;
+    constexpr int W = Vec::width;
+    float *d = dst + S;
+    typename Vec::type o0, o1, o2, o3;
+    // Reads positions j and h + j of both blocks.
+    forwardButterfly(r[0], r[2], r[4], r[6], Vec::load(t.cosine2 + j), Vec::load(t.sine2 + j), o0, o1, o2, o3);
+    Vec::store(d + j, o0);
+    Vec::store(d + B - j - (W - 1), Vec::reversed(o1));
+    Vec::store(d + B + j, o2);
+    Vec::store(d + 2 * B - j - (W - 1), Vec::reversed(o3));
+}
+
+/** Forward pass p + 1's butterflies h - j .. h-j-W+1 of the pair at S, from forwardPairFirst's r. */
+template <typename Vec>
+FFT_INLINE void forwardSecondAtMirror(float *__restrict dst, int S, int B, int j, const PairTwiddles &t,
+                                      const typename Vec::type *r)
+{
     constexpr int W = Vec::width;
     const int h = B / 2;
     float *d = dst + S;
-    const V p0a = r[0], p1a = r[1], p2a = r[2], p3a = r[3];
-    const V p0b = r[4], p1b = r[5], p2b = r[6], p3b = r[7];
-    // Butterfly j: reads positions j and h + j of both blocks.
-    const V c2 = Vec::load(t.cosine2 + j);
-    const V s2 = Vec::load(t.sine2 + j);
-    const V v = p0b * c2 - p2b * s2;
-    const V w = p0b * s2 + p2b * c2;
-    Vec::store(d + j, p0a + v);
-    Vec::store(d + B - j - (W - 1), Vec::reversed(p0a - v));
-    Vec::store(d + B + j, w + p2a);
-    Vec::store(d + 2 * B - j - (W - 1), Vec::reversed(w - p2a));
-    // Butterfly h - j: reads positions h - j and B - j of both blocks.
-    const V cm = Vec::load(t.mirrorCosine2 + j);
-    const V sm = Vec::load(t.mirrorSine2 + j);
-    const V vm = p1b * cm - p3b * sm;
-    const V wm = p1b * sm + p3b * cm;
-    Vec::store(d + h - j - (W - 1), Vec::reversed(p1a + vm));
-    Vec::store(d + h + j, p1a - vm);
-    Vec::store(d + B + h - j - (W - 1), Vec::reversed(wm + p3a));
-    Vec::store(d + B + h + j, wm - p3a);
+    typename Vec::type o0, o1, o2, o3;
+    // Reads positions h - j and B - j of both blocks.
+    forwardButterfly(r[1], r[3], r[5], r[7], Vec::load(t.mirrorCosine2 + j), Vec::load(t.mirrorSine2 + j), o0, o1,
+                     o2, o3);
+    Vec::store(d + h - j - (W - 1), Vec::reversed(o0));
+    Vec::store(d + h + j, o1);
+    Vec::store(d + B + h - j - (W - 1), Vec::reversed(o2));
+    Vec::store(d + B + h + j, o3);
 }
 
 /**
@@ -885,7 +888,8 @@ FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restric
 {
     typename Vec::type r[8];
     forwardPairFirst<Vec>(src, S, B, j, t, r);
-    forwardPairSecond<Vec>(dst, S, B, j, t, r);
+    forwardSecondAtJ<Vec>(dst, S, B, j, t, r);
+    forwardSecondAtMirror<Vec>(dst, S, B, j, t, r);
 }
 
 /** The values of the pair at S that no butterfly column reaches: j = 0 and q of pass p, j = 0, q and h of pass p + 1. */
@@ -922,9 +926,9 @@ FFT_INLINE void forwardPairEdges(float *__restrict dst, const float *__restrict 
  * end at q - 1 (it recomputes a few values to the same bits).
  *
  * With Tile > 1, pass p runs for Tile groups of columns into a small scratch
- * before pass p + 1 runs for them: for long blocks the sixteen far-apart
- * streams of one group would share a few cache sets, the eight of either half
- * fit. Then q/W must be a multiple of Tile.
+ * before pass p + 1 runs for them, one block or one butterfly at a time: for
+ * long blocks the sixteen far-apart streams of one group would share a few
+ * cache sets, four at a time fit. Then q/W must be a multiple of Tile.
  */
 template <typename Vec, int Tile = 1>
 FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict src, int L, int B,
@@ -943,15 +947,23 @@ FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict s
                     break;
             }
         } else {
+            // Each step of a tile touches four streams.
             typename Vec::type r[Tile][8];
             for (int j0 = 1; j0 < q; j0 += Tile * W) {
-                for (int g = 0; g < Tile; ++g) {
-                    const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
-                    forwardPairFirst<Vec>(src, S, B, j, t, r[g]);
+                for (int block = 0; block < 2; ++block) {
+                    for (int g = 0; g < Tile; ++g) {
+                        const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
+                        forwardFirstOfBlock<Vec>(src + S + block * B, B, j, Vec::load(t.cosine1 + j),
+                                                 Vec::load(t.sine1 + j), r[g] + 4 * block);
+                    }
                 }
                 for (int g = 0; g < Tile; ++g) {
                     const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
-                    forwardPairSecond<Vec>(dst, S, B, j, t, r[g]);
+                    forwardSecondAtJ<Vec>(dst, S, B, j, t, r[g]);
+                }
+                for (int g = 0; g < Tile; ++g) {
+                    const int j = j0 + g * W > q - W ? q - W : j0 + g * W;
+                    forwardSecondAtMirror<Vec>(dst, S, B, j, t, r[g]);
                 }
             }
         }

@@ -133,7 +133,7 @@ FFT_INLINE void forwardPairAt(typename FourierFixedCalculator<N>::Workspace &wor
     const TwiddleTables::Pass &first = forwardTwiddles<N, P>(work);
     const TwiddleTables::Pass &second = forwardTwiddles<N, P + 1>(work);
     // Above the chunks the sixteen streams of a column group are far apart: tile them.
-    forwardPairPass<Vec, (P > Layout<N>::chunkPasses ? 16 : 1)>(dst, src, count, 1 << P,
+    forwardPairPass<Vec, (P > Layout<N>::chunkPasses ? 32 : 1)>(dst, src, count, 1 << P,
                          PairTwiddles{first.cosine, first.sine, second.cosine, second.sine, second.mirrorCosine,
                                       second.mirrorSine});
     finishOscillator<N, P>(work);
