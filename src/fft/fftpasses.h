@@ -146,19 +146,12 @@ struct TableTwiddles {
     FFT_INLINE void finish() {}
 };
 
-/**
- * Twiddles read from arrays of cosines and sines in ascending j (see
- * TwiddleTables). When the pass stands for an oscillator, finish leaves the
- * oscillator where its rotation would have left it: at the last j.
- */
-template <typename Oscillator>
+/** Twiddles read from arrays of cosines and sines in ascending j (see TwiddleTables). */
 struct ArrayTwiddles {
     static constexpr bool rotated = false;
 
     const float *cosine;
     const float *sine;
-    int q;
-    Oscillator *osc = nullptr;
 
     FFT_INLINE void scalar(int j, float &c, float &s)
     {
@@ -171,13 +164,7 @@ struct ArrayTwiddles {
         c = Vec::load(cosine + j);
         s = Vec::load(sine + j);
     }
-    FFT_INLINE void finish()
-    {
-        if (osc) {
-            osc->cosine = cosine[q - 1];
-            osc->sine = sine[q - 1];
-        }
-    }
+    FFT_INLINE void finish() {}
 };
 
 /**
@@ -892,7 +879,10 @@ FFT_INLINE void forwardPairColumns(float *__restrict dst, const float *__restric
     forwardSecondAtMirror<Vec>(dst, S, B, j, t, r);
 }
 
-/** The values of the pair at S that no butterfly column reaches: j = 0 and q of pass p, j = 0, q and h of pass p + 1. */
+/**
+ * The values of the pair at S that no butterfly column reaches: j = 0 and q of
+ * pass p, j = 0, q and h of pass p + 1.
+ */
 FFT_INLINE void forwardPairEdges(float *__restrict dst, const float *__restrict src, int S, int B,
                                  const PairTwiddles &t)
 {

@@ -32,8 +32,9 @@ constexpr int workSlack = 1024 + 16;
 // Where the work array of a long transform starts, inside storage of L +
 // workSlack floats: 64-byte aligned, and at least 256 bytes away (modulo 4
 // KiB) from the samples and the output. A load whose address matches a
-// pending store's in the low 12 bits waits for it, and with arrays that far
-// apart in whole pages every stream of a sweep would meet its twin.
+// pending store's in the low 12 bits waits for it; with two arrays a whole
+// number of pages apart, the stores of a sweep meet the loads that follow
+// them at every step (the first sweep of 8192 points took half as long again).
 float *placeWorkArray(float *storage, const float *in, const float *out)
 {
     const auto address = [](const void *p) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(p)); };
@@ -120,7 +121,7 @@ FFT_INLINE void forwardPassAt(typename FourierFixedCalculator<N>::Workspace &wor
         forwardEight(dst, src, count);
     } else {
         const TwiddleTables::Pass &t = forwardTwiddles<N, P>(work);
-        forwardPass<Vec>(dst, src, count, 1 << P, ArrayTwiddles<FourierOscillator>{t.cosine, t.sine, t.quarter});
+        forwardPass<Vec>(dst, src, count, 1 << P, ArrayTwiddles{t.cosine, t.sine});
         finishOscillator<N, P>(work);
     }
 }

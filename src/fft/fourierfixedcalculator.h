@@ -32,7 +32,7 @@ public:
 
     /** Everything a transform reads or writes besides the caller's arrays. */
     struct Workspace {
-        std::unique_ptr<float[]> buffer;      // Length floats (a little more from 4096 up), ping-pong partner of the output
+        std::unique_ptr<float[]> buffer;      // Length floats (a few more from 4096 up), partner of the output
         std::unique_ptr<int[]> bitReversal;   // Length / 4 entries
         std::unique_ptr<float[]> cosineTable; // TableLength entries
         FourierOscillator oscillators[OscillatorCount];

@@ -499,7 +499,8 @@ private slots:
         for (int e = 3; e <= 14; ++e) {
             for (const QString &kind : kinds) {
                 for (bool wide : {true, false})
-                    QTest::newRow(qPrintable(QStringLiteral("%1 points, %2, %3 lanes").arg(1 << e).arg(kind).arg(wide ? 8 : 4)))
+                    QTest::newRow(qPrintable(
+                        QStringLiteral("%1 points, %2, %3 lanes").arg(1 << e).arg(kind).arg(wide ? 8 : 4)))
                         << e << kind << wide;
             }
         }
@@ -540,8 +541,10 @@ private slots:
         const std::vector<float> expected = PlainRadix2{n, 4096}.forward(x);
         const std::vector<float> out = forwardOf(*calc, x);
         for (int k = 0; k < n; ++k)
-            QVERIFY2(sameBits(out[k], expected[k]),
-                     qPrintable(QStringLiteral("%1: %2 %3").arg(k).arg(double(out[k]), 0, 'g', 9).arg(double(expected[k]), 0, 'g', 9)));
+            QVERIFY2(sameBits(out[k], expected[k]), qPrintable(QStringLiteral("%1: %2 %3")
+                                                                   .arg(k)
+                                                                   .arg(double(out[k]), 0, 'g', 9)
+                                                                   .arg(double(expected[k]), 0, 'g', 9)));
     }
 
     // Long transforms pick where their work array starts from where the
@@ -556,7 +559,8 @@ private slots:
         for (int e = 12; e <= 14; ++e) {
             for (int in : {0, 4, 60}) {
                 for (int out : {0, 4, 64, 512, 1020})
-                    QTest::newRow(qPrintable(QStringLiteral("%1 points, in at %2, out at %3").arg(1 << e).arg(in).arg(out)))
+                    QTest::newRow(qPrintable(
+                        QStringLiteral("%1 points, in at %2, out at %3").arg(1 << e).arg(in).arg(out)))
                         << e << in << out;
             }
         }

@@ -88,8 +88,10 @@ private slots:
                 QVERIFY2(sameBits(pass.mirrorCosine[j], calc.cosineTable[size_t((q - j) * m)]), where.constData());
                 QVERIFY2(sameBits(pass.mirrorSine[j], calc.cosineTable[size_t(j * m)]), where.constData());
                 if (j < q / 2) {
-                    QVERIFY2(sameBits(pass.halfCosine[j], calc.cosineTable[size_t((q / 2 - j) * m)]), where.constData());
-                    QVERIFY2(sameBits(pass.halfSine[j], calc.cosineTable[size_t((q / 2 + j) * m)]), where.constData());
+                    const size_t below = size_t((q / 2 - j) * m);
+                    const size_t above = size_t((q / 2 + j) * m);
+                    QVERIFY2(sameBits(pass.halfCosine[j], calc.cosineTable[below]), where.constData());
+                    QVERIFY2(sameBits(pass.halfSine[j], calc.cosineTable[above]), where.constData());
                 }
             }
         }
