@@ -6,8 +6,9 @@
 // multiply-adds), so the results are the same to the bit as a plain scalar
 // loop, whatever the vector width. Speed comes from doing four or eight
 // independent values per instruction, from taking each twiddle pair once per
-// group of blocks, and from finishing the short passes of one cache-sized
-// chunk before moving on to the next.
+// group of blocks, from finishing the short passes of one cache-sized chunk
+// before moving on to the next, and (forward) from doing several passes in one
+// sweep: the values one pass hands to the next stay in registers.
 //
 // Arrays: dst and src never overlap; L is the number of floats a pass covers
 // (a whole transform or one chunk of it); B is the block length of the pass
