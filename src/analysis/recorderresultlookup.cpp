@@ -1,10 +1,12 @@
 #include "analysis/recorderresultlookup.h"
 
 #include <QFile>
-#include <QStringList>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
+
+const QString indexedEnding = QStringLiteral(".wav");
 
 QString groupName(const QString &recorderName)
 {
@@ -15,22 +17,38 @@ QString groupName(const QString &recorderName)
     return recorderName;
 }
 
-// Whether name stands in line as a whole file name: as a field of its own,
-// or at the end of a path in one.
-bool namesWhole(const QString &line, const QString &name)
+QString fileNameOf(const QString &wavFileName)
+{
+    return wavFileName.mid(wavFileName.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+bool isPathSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
+
+// A name without a TAB lies within one field; it stands there as a whole when
+// it ends the field and starts it or follows a path separator. The names the
+// hash holds are all of these that end in ".wav": for them the hash answers
+// exactly as the search through every line.
+bool indexable(const QString &name)
+{
+    return name.endsWith(indexedEnding, Qt::CaseInsensitive) && !name.contains(QLatin1Char('\t'));
+}
+
+} // namespace
+
+bool RecorderResultLookup::namesWhole(const QString &line, const QString &name)
 {
     for (int at = line.indexOf(name); at >= 0; at = line.indexOf(name, at + 1)) {
         const QChar before = at > 0 ? line.at(at - 1) : QLatin1Char('\t');
         const int end = at + name.size();
         const QChar after = end < line.size() ? line.at(end) : QLatin1Char('\t');
-        if ((before == QLatin1Char('\t') || before == QLatin1Char('/') || before == QLatin1Char('\\'))
-            && after == QLatin1Char('\t'))
+        if ((before == QLatin1Char('\t') || isPathSeparator(before)) && after == QLatin1Char('\t'))
             return true;
     }
     return false;
 }
-
-} // namespace
 
 QString RecorderResultLookup::proposal(const QString &wavFileName, const QString &recorderResultFileName,
                                        int reviewMode)
@@ -39,7 +57,7 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
 
-    const QString name = wavFileName.mid(wavFileName.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString name = fileNameOf(wavFileName);
     QTextStream in(&file);
     // Only the recording's own line counts: "1.wav" stands in the line of
     // "11.wav" too, and that line's verdict is not this recording's; a
@@ -53,9 +71,13 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
         }
     }
     file.close();
+    return proposalFromLine(line, reviewMode);
+}
+
+QString RecorderResultLookup::proposalFromLine(const QString &line, int reviewMode)
+{
     if (line.isNull())
         return QString();
-
     const QStringList fields = line.split(QLatin1Char('\t'), Qt::KeepEmptyParts);
     if (fields.size() < 7)
         return QString();
@@ -83,4 +105,80 @@ QString RecorderResultLookup::proposal(const QString &wavFileName, const QString
             add(fields.value(i));
     }
     return names.join(QStringLiteral(", "));
+}
+
+bool RecorderResultIndex::read(const QString &recorderResultFileName)
+{
+    m_lines.clear();
+    m_firstLine.clear();
+    QFile file(recorderResultFileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        const int number = m_lines.size();
+        m_lines << line;
+        int fieldStart = 0;
+        while (fieldStart <= line.size()) {
+            int fieldEnd = line.indexOf(QLatin1Char('\t'), fieldStart);
+            if (fieldEnd < 0)
+                fieldEnd = line.size();
+            const QStringRef field = line.midRef(fieldStart, fieldEnd - fieldStart);
+            if (field.endsWith(indexedEnding, Qt::CaseInsensitive)) {
+                // The field itself and every tail behind a separator; the first line keeps a name.
+                for (int at = 0; at < field.size(); ++at) {
+                    if (at > 0 && !isPathSeparator(field.at(at - 1)))
+                        continue;
+                    const QString name = field.mid(at).toString();
+                    if (!m_firstLine.contains(name))
+                        m_firstLine.insert(name, number);
+                }
+            }
+            fieldStart = fieldEnd + 1;
+        }
+    }
+    return true;
+}
+
+QString RecorderResultIndex::lineFor(const QString &name) const
+{
+    if (indexable(name)) {
+        const auto found = m_firstLine.constFind(name);
+        return found == m_firstLine.constEnd() ? QString() : m_lines.at(found.value());
+    }
+    for (const QString &line : m_lines) {
+        if (RecorderResultLookup::namesWhole(line, name))
+            return line;
+    }
+    return QString();
+}
+
+QString RecorderResultIndex::proposal(const QString &wavFileName, int reviewMode) const
+{
+    return RecorderResultLookup::proposalFromLine(lineFor(fileNameOf(wavFileName)), reviewMode);
+}
+
+QString RecorderResultCache::proposal(const QString &wavFileName, const QString &recorderResultFileName,
+                                      int reviewMode)
+{
+    const QFileInfo info(recorderResultFileName);
+    const qint64 size = info.size();
+    const QDateTime modified = info.lastModified();
+    if (!m_valid || m_path != recorderResultFileName || m_size != size || m_modified != modified) {
+        // Taken before the reading: a change while it reads shows at the next request.
+        m_valid = m_index.read(recorderResultFileName);
+        m_path = recorderResultFileName;
+        m_size = size;
+        m_modified = modified;
+        if (!m_valid)
+            return QString();
+    }
+    return m_index.proposal(wavFileName, reviewMode);
+}
+
+void RecorderResultCache::clear()
+{
+    m_valid = false;
+    m_index = RecorderResultIndex();
 }

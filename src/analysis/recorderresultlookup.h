@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 /**
  * Reads a recording's proposal from the result list "calls_ch1_files.txt" that
@@ -16,7 +19,59 @@ public:
      * test line. A line is the recording's only when it names the recording
      * as a whole: as a field, or at the end of a path in one. Empty when the
      * file cannot be read, holds no such line, or that line has fewer than
-     * seven fields.
+     * seven fields. Reads the file on every call; RecorderResultIndex answers
+     * the same from one reading.
      */
     static QString proposal(const QString &wavFileName, const QString &recorderResultFileName, int reviewMode);
+
+    /** The proposal the recording's own line gives; empty for a null line. */
+    static QString proposalFromLine(const QString &line, int reviewMode);
+
+    /** Whether line names name as a whole: as a field, or at the end of a path in one. */
+    static bool namesWhole(const QString &line, const QString &name);
+};
+
+/**
+ * A result list read once: its lines, and the names they hold as a whole
+ * looked up through a hash, so that a folder of n recordings costs one reading
+ * and n look-ups instead of n readings of n lines. Answers exactly as
+ * RecorderResultLookup::proposal does on the file as it was read.
+ */
+class RecorderResultIndex
+{
+public:
+    /** Reads the file as text; false, and nothing held, when it cannot be opened. */
+    bool read(const QString &recorderResultFileName);
+
+    /** The proposal for wavFileName, from the lines read. */
+    QString proposal(const QString &wavFileName, int reviewMode) const;
+
+    /** The first line that names name as a whole, or a null string. */
+    QString lineFor(const QString &name) const;
+
+private:
+    QStringList m_lines;
+    // Every name a line holds as a whole and that ends in ".wav" (the only
+    // names asked for in practice), to the first such line.
+    QHash<QString, int> m_firstLine;
+};
+
+/**
+ * The index of the result file a request chain names, read on first use and
+ * again only when the file's path, size or modification time changed.
+ */
+class RecorderResultCache
+{
+public:
+    /** The proposal for wavFileName from recorderResultFileName; empty when it cannot be read. */
+    QString proposal(const QString &wavFileName, const QString &recorderResultFileName, int reviewMode);
+    /** Forgets the index: the next request reads the file again. */
+    void clear();
+
+private:
+    bool m_valid = false;
+    QString m_path;
+    qint64 m_size = -1;
+    QDateTime m_modified;
+    RecorderResultIndex m_index;
 };

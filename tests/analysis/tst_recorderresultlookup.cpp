@@ -2,7 +2,9 @@
 
 #include "analysis/recorderresultlookup.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +22,25 @@ QStringList fields(const QString &name, const QString &verdict, const QStringLis
     return QStringList{name, "2024-06-01", "22:14:03", verdict} + rest;
 }
 
+// Line n of a table: the fields naming recordings in front (the date and time
+// fill what they leave of the first three), then a bat verdict whose first
+// group name is "L<n>", so that the proposal tells which line was taken.
+QByteArray numbered(const QStringList &nameFields, int n)
+{
+    QStringList f = nameFields;
+    for (const char *filler : {"2024-06-01", "22:14:03"}) {
+        if (f.size() < 3)
+            f << filler;
+    }
+    return line(f + QStringList{"bat", QStringLiteral("L%1").arg(n), "x", ""});
+}
+
+bool writeResultFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
 } // namespace
 
 class TestRecorderResultLookup : public QObject
@@ -30,6 +51,9 @@ private slots:
     void proposal_data();
     void proposal();
     void proposal_unreadableFile();
+    void index_answersAsThePlainLookup_data();
+    void index_answersAsThePlainLookup();
+    void cache_readsAgainOnlyWhenChanged();
 
 private:
     QTemporaryDir m_dir;
@@ -99,6 +123,101 @@ void TestRecorderResultLookup::proposal_unreadableFile()
     QVERIFY(QDir().mkpath(folder)); // a folder in place of the file
     for (const QString &path : {m_dir.filePath(QStringLiteral("nowhere/calls_ch1_files.txt")), folder, QString()})
         QCOMPARE(RecorderResultLookup::proposal(QStringLiteral("/d/rec_001.wav"), path, 0), QString());
+}
+
+void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("a field of its own, and a name no line holds")
+        << numbered({"a.wav"}, 1) + numbered({"b.wav"}, 2) << QStringList{"a.wav", "b.wav", "c.wav"};
+    QTest::newRow("a longer name first")
+        << numbered({"ba.wav"}, 1) + numbered({"a.wav"}, 2) + numbered({"xa.wav"}, 3)
+        << QStringList{"a.wav", "ba.wav", "xa.wav", "aa.wav"};
+    QTest::newRow("ends of paths, both separators")
+        << numbered({"D:\\night\\11.wav"}, 1) + numbered({"/mnt/card/1.wav"}, 2) + numbered({"night\\1.wav"}, 3)
+        << QStringList{"1.wav", "11.wav", "night\\1.wav", "card/1.wav", "D:"};
+    QTest::newRow("the name in a later field")
+        << numbered({"0001", "x/a.wav"}, 1) + numbered({"a.wav"}, 2) << QStringList{"a.wav", "0001"};
+    QTest::newRow("the first of two lines wins")
+        << numbered({"a.wav"}, 1) + numbered({"a.wav"}, 2) + numbered({"x/a.wav"}, 3) << QStringList{"a.wav"};
+    QTest::newRow("a name inside a field is no name")
+        << numbered({"a.wav.bak"}, 1) + numbered({"a.wav a"}, 2) + numbered({"x a.wav"}, 3)
+        << QStringList{"a.wav", "x a.wav", "a.wav a"};
+    QTest::newRow("letter case counts")
+        << numbered({"A.WAV"}, 1) + numbered({"a.wav"}, 2) + numbered({"a.Wav"}, 3)
+        << QStringList{"a.wav", "A.WAV", "a.Wav", "A.wav"};
+    QTest::newRow("names that are only an ending")
+        << numbered({"x/.wav"}, 1) + numbered({".WAV"}, 2) << QStringList{".wav", ".WAV", "wav"};
+    QTest::newRow("blanks and umlauts")
+        << numbered({"Nacht 1/Fl\xc3\xbcgel 2.wav"}, 1) << QStringList{QString::fromUtf8("Fl\xc3\xbcgel 2.wav"), "2.wav"};
+    QTest::newRow("line ends of Windows")
+        << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n") << QStringList{"a.wav", "b.wav"};
+    QTest::newRow("empty lines and fields")
+        << QByteArray("\n\t\t\n") + numbered({"", "a.wav"}, 1) << QStringList{"a.wav"};
+    // Names the hash does not hold: answered by going through the lines.
+    QTest::newRow("other endings, a TAB, no name at all")
+        << numbered({"a.raw"}, 1) + numbered({"x", "y.wav"}, 2) + QByteArray("\n") + numbered({"notes"}, 3)
+        << QStringList{"a.raw", "x\ty.wav", "", "notes", "y.wav"};
+}
+
+void TestRecorderResultLookup::index_answersAsThePlainLookup()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, names);
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("calls_ch1_files.txt"));
+    QVERIFY(writeResultFile(path, content));
+    RecorderResultIndex index;
+    QVERIFY(index.read(path));
+    int found = 0;
+    for (const QString &name : names) {
+        const QString recording = QStringLiteral("/data/night/") + name;
+        const QString plain = RecorderResultLookup::proposal(recording, path, 0);
+        QCOMPARE(index.proposal(recording, 0), plain);
+        found += plain.isEmpty() ? 0 : 1;
+    }
+    // Every row asks for at least one name a line holds.
+    QVERIFY(found > 0);
+}
+
+void TestRecorderResultLookup::cache_readsAgainOnlyWhenChanged()
+{
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("cached/calls_ch1_files.txt"));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QDateTime stamp(QDate(2024, 6, 2), QTime(8, 0, 0));
+    auto write = [&](const QByteArray &content, const QDateTime &modified) {
+        QFile f(path);
+        // Flushed first: bytes written after the time would set it anew.
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size() && f.flush()
+               && f.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    RecorderResultCache cache;
+    QVERIFY(write(numbered({"a.wav"}, 1), stamp));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L1"));
+    // Same size, same time: the index read before still answers.
+    QVERIFY(write(numbered({"a.wav"}, 2), stamp));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L1"));
+    // Another time: read again.
+    QVERIFY(write(numbered({"a.wav"}, 2), stamp.addSecs(1)));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L2"));
+    // Another size at the same time: read again.
+    QVERIFY(write(numbered({"a.wav"}, 30), stamp.addSecs(1)));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L30"));
+    // Forgotten: read again although nothing changed.
+    QVERIFY(write(numbered({"a.wav"}, 31), stamp.addSecs(1)));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L30"));
+    cache.clear();
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L31"));
+    // A file that cannot be read answers nothing, and is read once it can be.
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir().mkpath(path));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QString());
+    QVERIFY(QDir().rmdir(path));
+    QVERIFY(write(numbered({"a.wav"}, 31), stamp.addSecs(1)));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L31"));
 }
 
 QUILLON_TEST(TestRecorderResultLookup)
