@@ -1,5 +1,6 @@
 #include "analysis/getfileinfothread.h"
 
+#include "analysis/analysispool.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/classassignmenttext.h"
 #include "analysis/recorderresultlookup.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +55,41 @@ QString lengthText(double seconds)
     return QLocale().toString(seconds, 'f', 3);
 }
 
+// A look-ahead examines up to this many recordings per thread, so that the
+// last ones to finish keep few cores waiting, and no more than aheadBytes of
+// recordings in all: the matrices of those classified at once must fit into
+// memory beside each other.
+constexpr int aheadPerThread = 4;
+constexpr qint64 aheadBytes = qint64(32) << 20;
+
+// Size and modification time of the file at path; -1 for both when it is missing.
+void stamp(const QString &path, qint64 &size, qint64 &modifiedMs)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        size = -1;
+        modifiedMs = -1;
+        return;
+    }
+    size = info.size();
+    modifiedMs = info.lastModified().toMSecsSinceEpoch();
+}
+
+void setTexts(GetFileInfoThread::Finding &f, const ClassAssignmentText &t, const QString &length,
+              const QString &date, const QString &time)
+{
+    f.batClass1 = t.batClass1;
+    f.batClass2 = t.batClass2;
+    f.batClass3 = t.batClass3;
+    f.batClass4 = t.batClass4;
+    f.autoClass = t.AutoClass;
+    f.accepted = t.accepted;
+    f.comment = t.comment;
+    f.length = length;
+    f.date = date;
+    f.time = time;
+}
+
 QString categorisationAborted(const QString &wavFileName, const QString &why)
 {
     return QStringLiteral("The file ") + wavFileName + why + QStringLiteral("\nCategorization aborted!");
@@ -65,6 +102,12 @@ GetFileInfoThread::GetFileInfoThread()
 {
 }
 
+bool GetFileInfoThread::Request::operator==(const Request &o) const
+{
+    return wavFileName == o.wavFileName && calcClasses == o.calcClasses
+           && recorderResultFileName == o.recorderResultFileName && reviewMode == o.reviewMode;
+}
+
 const QStringList &GetFileInfoThread::recordingClassNames(bool calcClasses, int reviewMode)
 {
     if (calcClasses)
@@ -72,16 +115,135 @@ const QStringList &GetFileInfoThread::recordingClassNames(bool calcClasses, int 
     return reviewMode == 1 ? longReviewNames() : shortReviewNames();
 }
 
+int GetFileInfoThread::lookAheadCount(const std::vector<qint64> &fileSizes, int maxCount, qint64 byteBudget)
+{
+    int count = 0;
+    qint64 bytes = 0;
+    for (qint64 size : fileSizes) {
+        if (count >= maxCount || (count > 0 && bytes + size > byteBudget))
+            break;
+        bytes += size;
+        ++count;
+    }
+    return count;
+}
+
+void GetFileInfoThread::expectFileHeaderRequests(QStringList wavFileNames)
+{
+    m_expected = wavFileNames;
+    m_expectedAt.clear();
+    m_expectedAt.reserve(m_expected.size());
+    for (int i = m_expected.size() - 1; i >= 0; --i)
+        m_expectedAt.insert(m_expected.at(i), i);
+    m_ahead.clear();
+    m_recorderResults.clear();
+}
+
 void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool calcClasses,
                                           QString recorderResultFileName, int reviewMode)
 {
-    auto reply = [&](const ClassAssignmentText &t, const QString &length, const QString &date,
-                     const QString &time, bool writeBackFailed = false) {
-        emit signalFileInfoHeaderFinished(index, t.batClass1, t.batClass2, t.batClass3, t.batClass4, t.AutoClass,
-                                          t.accepted, length, date, time, t.comment, writeBackFailed);
-    };
-    const ClassAssignmentText none;
+    Request request;
+    request.wavFileName = wavFileName;
+    request.calcClasses = calcClasses;
+    request.recorderResultFileName = recorderResultFileName;
+    request.reviewMode = reviewMode;
 
+    // Only classifying is worth working ahead for: a header alone is read in a moment.
+    Finding finding;
+    if (!calcClasses) {
+        finding = examine(request, recorderProposal(request));
+    } else if (!takeAhead(request, finding)) {
+        const auto at = m_expectedAt.constFind(wavFileName);
+        if (at != m_expectedAt.constEnd())
+            finding = examineAhead(at.value(), request);
+        else
+            finding = examine(request, recorderProposal(request));
+    }
+    deliver(index, request, finding);
+}
+
+QString GetFileInfoThread::recorderProposal(const Request &request)
+{
+    if (request.recorderResultFileName.isEmpty())
+        return QString();
+    return m_recorderResults.proposal(request.wavFileName, request.recorderResultFileName, request.reviewMode);
+}
+
+bool GetFileInfoThread::takeAhead(const Request &request, Finding &finding)
+{
+    const auto found = m_ahead.find(request.wavFileName);
+    if (found == m_ahead.end())
+        return false;
+    const Ahead ahead = found.value();
+    m_ahead.erase(found);
+    if (!(ahead.request == request) || ahead.recorderProposal != recorderProposal(request))
+        return false;
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+    stamp(request.wavFileName, size, modifiedMs);
+    if (size != ahead.size || modifiedMs != ahead.modifiedMs)
+        return false;
+    finding = ahead.finding;
+    return true;
+}
+
+GetFileInfoThread::Finding GetFileInfoThread::examineAhead(int position, const Request &request)
+{
+    const int maxCount = aheadPerThread * AnalysisPool::threadCount();
+    std::vector<Request> requests;
+    std::vector<qint64> sizes;
+    for (int p = position; p < m_expected.size() && int(requests.size()) < maxCount; ++p) {
+        Request next = request;
+        next.wavFileName = m_expected.at(p);
+        requests.push_back(next);
+        sizes.push_back(std::max<qint64>(0, QFileInfo(next.wavFileName).size()));
+    }
+    requests.resize(size_t(lookAheadCount(sizes, maxCount, aheadBytes)));
+
+    // The index of the result file is this thread's: looked up here, used by all.
+    std::vector<QString> proposals;
+    for (const Request &r : requests)
+        proposals.push_back(recorderProposal(r));
+    std::vector<Ahead> found(requests.size());
+    // One recording per chunk, handed out in order: the longest wait at the end is one recording.
+    AnalysisPool::forEachChunk(qint64(requests.size()), 1, [&](int, qint64 begin, qint64 end) {
+        for (size_t k = size_t(begin); k < size_t(end); ++k) {
+            Ahead &a = found[k];
+            // Taken before the reading: a change while it reads makes the finding stale.
+            stamp(requests[k].wavFileName, a.size, a.modifiedMs);
+            a.finding = examine(requests[k], proposals[k]);
+        }
+    });
+    for (size_t k = 1; k < requests.size(); ++k) {
+        found[k].request = requests[k];
+        found[k].recorderProposal = proposals[k];
+        m_ahead.insert(requests[k].wavFileName, found[k]);
+    }
+    return found.front().finding;
+}
+
+void GetFileInfoThread::deliver(int index, const Request &request, const Finding &f)
+{
+    bool writeBackFailed = false;
+    if (f.writeBack)
+        writeBackFailed = !WavFile().writeBextDescription(request.wavFileName, f.writtenText);
+    // Answered all the same: the folder chain waits for the reply.
+    if (!f.message.isEmpty())
+        emit signalShowMessage(f.message);
+    emit signalFileInfoHeaderFinished(index, f.batClass1, f.batClass2, f.batClass3, f.batClass4, f.autoClass,
+                                      f.accepted, f.length, f.date, f.time, f.comment, writeBackFailed);
+}
+
+GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, const QString &resultProposal)
+{
+    Finding f;
+    const QString &wavFileName = request.wavFileName;
+    const bool calcClasses = request.calcClasses;
+    const ClassAssignmentText none;
+    auto reply = [&f](const ClassAssignmentText &t, const QString &length, const QString &date, const QString &time) {
+        setTexts(f, t, length, date, time);
+        return f;
+    };
     const RecordingKind kind = recordingKind(wavFileName);
     if (kind == RecordingKind::Raw) {
         // The length follows from the file size alone (two bytes per sample),
@@ -89,20 +251,15 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         AudioSampleReader reader;
         reader.load(wavFileName, true);
         const qint64 samples = reader.bytesPerSample > 0 ? qint64(reader.fileSize) / reader.bytesPerSample : 0;
-        if (!reader.errorText.isEmpty() || samples < 1) {
-            reply(none, notAvailable, notAvailable, notAvailable);
-            return;
-        }
+        if (!reader.errorText.isEmpty() || samples < 1)
+            return reply(none, notAvailable, notAvailable, notAvailable);
         const QDateTime modified = QFileInfo(wavFileName).lastModified();
-        reply(none, lengthText(double(samples) / rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
-              modified.toString(QStringLiteral("hh:mm:ss")));
-        return;
+        return reply(none, lengthText(double(samples) / rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
+                     modified.toString(QStringLiteral("hh:mm:ss")));
     }
 
-    if (kind != RecordingKind::Wav) {
-        reply(none, QString(), QString(), QString());
-        return;
-    }
+    if (kind != RecordingKind::Wav)
+        return reply(none, QString(), QString(), QString());
 
     WavFile wav;
     wav.open(wavFileName, true);
@@ -112,10 +269,8 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     const qint64 frames = wav.frameCount();
     const int sampleRate = int(wav.sampleRate);
     // Without a sample rate there is no length to give and nothing to classify.
-    if (sampleRate <= 0 || !wav.fmtFound) {
-        reply(none, notAvailable, notAvailable, notAvailable);
-        return;
-    }
+    if (sampleRate <= 0 || !wav.fmtFound)
+        return reply(none, notAvailable, notAvailable, notAvailable);
     const QString length = lengthText(double(frames) / sampleRate);
 
     QString date;
@@ -134,13 +289,11 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     const ClassAssignmentText stored = ClassAssignmentText::parse(wav.bext.description);
     ClassAssignmentText t = stored;
 
-    if (!recorderResultFileName.isEmpty())
-        t.AutoClass = RecorderResultLookup::proposal(wavFileName, recorderResultFileName, reviewMode);
+    if (!request.recorderResultFileName.isEmpty())
+        t.AutoClass = resultProposal;
 
-    if (!calcClasses && recorderResultFileName.isEmpty()) {
-        reply(t, length, date, time);
-        return;
-    }
+    if (!calcClasses && request.recorderResultFileName.isEmpty())
+        return reply(t, length, date, time);
 
     bool changed = false;
     if (calcClasses && t.AutoClass.isEmpty()) {
@@ -148,27 +301,21 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
             // Decided from the header, before any sample is read: a recording
             // whose matrix would not fit is not loaded at all.
             if (!AutomaticClassification::detectionPlan(frames).fits()) {
-                emit signalShowMessage(
-                    categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized.")));
-                reply(t, length, date, time);
-                return;
+                f.message = categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized."));
+                return reply(t, length, date, time);
             }
             wav.reset();
             wav.open(wavFileName, false);
             if (wav.samples.empty()) {
-                // Answered all the same: the folder chain waits for this reply.
-                emit signalShowMessage(categorisationAborted(wavFileName, QStringLiteral(" could not be loaded.")));
-                reply(t, length, date, time);
-                return;
+                f.message = categorisationAborted(wavFileName, QStringLiteral(" could not be loaded."));
+                return reply(t, length, date, time);
             }
             const AutomaticClassification::Result result = AutomaticClassification::classify(
                 wav.samples, frames, int(wav.sampleRate), wav.bitsPerSample);
             wav.reset();
             if (result.refused) {
-                emit signalShowMessage(
-                    categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized.")));
-                reply(t, length, date, time);
-                return;
+                f.message = categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized."));
+                return reply(t, length, date, time);
             }
             t.AutoClass = result.proposal;
         }
@@ -177,7 +324,7 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         changed = true;
     }
 
-    const QStringList &names = recordingClassNames(calcClasses, reviewMode);
+    const QStringList &names = recordingClassNames(calcClasses, request.reviewMode);
     QString *slotTexts[] = {&t.batClass4, &t.batClass3, &t.batClass2, &t.batClass1};
     for (QString *slot : slotTexts) {
         if (!names.contains(*slot)) {
@@ -200,17 +347,14 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
         // Never cut into the fields behind the description, never overwrite
         // classes that could not be read (or add a second bext chunk behind
         // them), and never show a row the file does not store.
-        if (!headerReadWhole || !ClassAssignmentText::fitsDescription(text)) {
-            reply(stored, length, date, time);
-            return;
-        }
-        const bool written = WavFile().writeBextDescription(wavFileName, text);
-        // The row shows the comment as the file now holds it.
+        if (!headerReadWhole || !ClassAssignmentText::fitsDescription(text))
+            return reply(stored, length, date, time);
+        f.writeBack = true;
+        f.writtenText = text;
+        // The row shows the comment as the file will hold it. Should the write
+        // fail, the row still shows the corrected texts; the window tells the
+        // user once, at the chain's end, which recordings do not hold them.
         t.comment = ClassAssignmentText::fullFormComment(t.comment);
-        // The row still shows the corrected texts; the window tells the user
-        // once, at the chain's end, which recordings do not hold them.
-        reply(t, length, date, time, !written);
-        return;
     }
-    reply(t, length, date, time);
+    return reply(t, length, date, time);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "analysis/recorderresultlookup.h"
+
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 /**
  * The file-header worker: lives on a thread of its own and reads, per
@@ -13,6 +17,23 @@
  * text back. Every request is answered by exactly one
  * signalFileInfoHeaderFinished(), because the folder chain asks for the next
  * file only from a reply; that reply also tells whether a write-back failed.
+ *
+ * Working ahead. Most recordings of a folder are short, and one of them split
+ * over every core leaves each core little to do. So the window names, before
+ * a chain's first request, the recordings the chain will ask for
+ * (expectFileHeaderRequests). A classifying request whose recording has not
+ * been examined yet examines it together with the next recordings of that
+ * list, one recording per core on the analysis pool, and keeps what it found;
+ * the following requests take their findings from there. Examining only reads:
+ * the write-back, the message and the reply of every request still happen on
+ * this thread, when that request comes, in request order. A finding is used
+ * only while the recording's size and modification time are those it was read
+ * with and the request asks what it was examined for; otherwise the request
+ * examines its recording afresh. Replies and written files are therefore those
+ * of the one-at-a-time run, whatever the thread count.
+ *
+ * The recorder's result file is read once per chain into an index, and again
+ * only when its size or modification time changed.
  */
 class GetFileInfoThread : public QObject
 {
@@ -27,6 +48,40 @@ public:
      * long (1) review names. Each list starts with the empty name.
      */
     static const QStringList &recordingClassNames(bool calcClasses, int reviewMode);
+
+    /** One request's question. */
+    struct Request {
+        QString wavFileName;
+        bool calcClasses = false;
+        QString recorderResultFileName;
+        int reviewMode = 0;
+        bool operator==(const Request &o) const;
+    };
+
+    /**
+     * What a request finds, before anything is written or sent: the reply's
+     * texts, a message for the user, and the description to write back.
+     */
+    struct Finding {
+        QString batClass1, batClass2, batClass3, batClass4, autoClass, accepted, length, date, time, comment;
+        QString message;   // shown before the reply; empty for none
+        bool writeBack = false;
+        QString writtenText; // the description written back when writeBack is set
+    };
+
+    /**
+     * Examines one recording: reads it, takes the proposal (resultProposal,
+     * the recorder's, when a result file is named) or classifies it, and decides the reply and
+     * the write-back. Reads only; safe on any thread.
+     */
+    static Finding examine(const Request &request, const QString &resultProposal);
+
+    /**
+     * How many recordings from the front of fileSizes one look-ahead examines:
+     * at most maxCount, and no more than byteBudget bytes of files in all, the
+     * first always.
+     */
+    static int lookAheadCount(const std::vector<qint64> &fileSizes, int maxCount, qint64 byteBudget);
 
 signals:
     /**
@@ -52,4 +107,28 @@ public slots:
      */
     void getFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                            int reviewMode);
+    /**
+     * Starts a chain: the paths its requests will name, in order. Forgets what
+     * earlier chains found and the result file's index.
+     */
+    void expectFileHeaderRequests(QStringList wavFileNames);
+
+private:
+    struct Ahead {
+        Request request;
+        QString recorderProposal;
+        qint64 size = -1;        // the recording as it was examined
+        qint64 modifiedMs = -1;
+        Finding finding;
+    };
+
+    QString recorderProposal(const Request &request);
+    bool takeAhead(const Request &request, Finding &finding);
+    Finding examineAhead(int position, const Request &request);
+    void deliver(int index, const Request &request, const Finding &finding);
+
+    QStringList m_expected;
+    QHash<QString, int> m_expectedAt; // path -> its first position in m_expected
+    QHash<QString, Ahead> m_ahead;    // findings made ahead, by path, each used once
+    RecorderResultCache m_recorderResults;
 };

@@ -149,6 +149,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     fileInfoThread = new QThread;
     auto *headerWorker = new GetFileInfoThread;
     connect(this, &MainWindow::signalGetFileHeaderInfo, headerWorker, &GetFileInfoThread::getFileHeaderInfo);
+    connect(this, &MainWindow::signalExpectFileHeaders, headerWorker, &GetFileInfoThread::expectFileHeaderRequests);
     headerWorker->moveToThread(fileInfoThread);
     connect(headerWorker, &GetFileInfoThread::signalFileInfoHeaderFinished, this,
             &MainWindow::fileInfoHeaderFinished);

@@ -215,6 +215,8 @@ signals:
                                 double overlap, std::vector<int> *timedata, int sampleRate, bool categorize);
     void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                                  int reviewMode);
+    // Sent before a header chain's first request: the paths its requests will name, in row order.
+    void signalExpectFileHeaders(QStringList wavFileNames);
     // A request to the copy worker: fileNames[index] from oldDirectory into newDirectory. Each is
     // answered by exactly one reply; the copy by class sends the next from the reply.
     void copyFiles(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);

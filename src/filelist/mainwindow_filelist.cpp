@@ -55,6 +55,12 @@ QString writeBackFailureText(const QStringList &names)
                                          "These files do not hold the proposals and classes the list shows.");
 }
 
+// The recording a header request names for a row of the list.
+QString headerRequestPath(const QString &directory, const QTreeWidgetItem *row)
+{
+    return directory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+}
+
 bool isNoCall(const QString &proposal)
 {
     return !fileViewTreeWidgetItem::hasCallProposal(proposal);
@@ -124,6 +130,14 @@ void MainWindow::startHeaderChain()
     loadingFileInfo = true;
     headerWriteBackFailures.clear();
     modeProgressBar()->setValue(1);
+    // The worker may read ahead of the chain, as classifying one recording at
+    // a time would leave most cores idle.
+    QTreeWidget *list = modeFileList();
+    QStringList paths;
+    paths.reserve(list->topLevelItemCount());
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        paths << headerRequestPath(wavDirectory, list->topLevelItem(i));
+    emit signalExpectFileHeaders(paths);
     requestFileHeader(0);
 }
 
@@ -132,7 +146,7 @@ void MainWindow::requestFileHeader(int index)
     QTreeWidgetItem *row = modeFileList()->topLevelItem(index);
     if (!row)
         return;
-    const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
+    const QString path = headerRequestPath(wavDirectory, row);
     const bool calcClasses = evaluationMode == EvaluationMode::Tavron;
     const QString resultFile = evaluationMode == EvaluationMode::RecorderReview
                                    ? wavDirectory + QStringLiteral("/calls_ch1_files.txt")

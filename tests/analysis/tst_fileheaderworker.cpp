@@ -1,5 +1,6 @@
 #include "analysis/getfileinfothread.h"
 #include "analysis/metatypes.h"
+#include "recording/wavfile.h"
 #include "testregistry.h"
 #include "wavwriter.h"
 
@@ -119,6 +120,11 @@ private slots:
     void failedWriteBackInReply();
     void recordingClassNames_data();
     void recordingClassNames();
+    void lookAheadCount_data();
+    void lookAheadCount();
+    void lookAhead_data();
+    void lookAhead();
+    void resultFileReadOncePerChain();
 
 private:
     QTemporaryDir m_dir;
@@ -437,6 +443,132 @@ void TestFileHeaderWorker::recordingClassNames()
     QFETCH(bool, calcClasses);
     QFETCH(int, reviewMode);
     QTEST(GetFileInfoThread::recordingClassNames(calcClasses, reviewMode), "names");
+}
+
+void TestFileHeaderWorker::lookAheadCount_data()
+{
+    QTest::addColumn<QList<qint64>>("sizes");
+    QTest::addColumn<int>("maxCount");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<int>("count");
+    QTest::newRow("nothing expected") << QList<qint64>{} << 8 << qint64(100) << 0;
+    QTest::newRow("all fit") << QList<qint64>{10, 20, 30} << 8 << qint64(100) << 3;
+    QTest::newRow("count reached") << QList<qint64>{1, 1, 1, 1} << 3 << qint64(100) << 3;
+    QTest::newRow("budget reached exactly") << QList<qint64>{50, 30, 20, 1} << 8 << qint64(100) << 3;
+    QTest::newRow("one byte over the budget") << QList<qint64>{50, 30, 21, 1} << 8 << qint64(100) << 2;
+    QTest::newRow("the first alone beyond the budget") << QList<qint64>{500, 1} << 8 << qint64(100) << 1;
+    QTest::newRow("a large one stops the run") << QList<qint64>{10, 500, 10} << 8 << qint64(100) << 1;
+    QTest::newRow("empty files") << QList<qint64>{0, 0, 0} << 2 << qint64(0) << 2;
+}
+
+void TestFileHeaderWorker::lookAheadCount()
+{
+    QFETCH(QList<qint64>, sizes);
+    QFETCH(int, maxCount);
+    QFETCH(qint64, budget);
+    const std::vector<qint64> v(sizes.begin(), sizes.end());
+    QTEST(GetFileInfoThread::lookAheadCount(v, maxCount, budget), "count");
+}
+
+void TestFileHeaderWorker::lookAhead_data()
+{
+    QTest::addColumn<QString>("change"); // what happens to b.wav between the requests for a.wav and b.wav
+    QTest::addColumn<bool>("calcClasses");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QByteArray>("written");
+
+    const QString na = QStringLiteral("N/A");
+    // Silence: the detector finds nothing, the proposal stays empty and the check writes the full form.
+    QTest::newRow("nothing changed") << "none" << true << row({"Pip"}, "", "", "0.100", na, na, "one")
+                                     << QByteArray("Pip +  +  + |||one");
+    // Shows that b.wav was examined with a.wav: its new text, of the same length, is not read.
+    QTest::newRow("rewritten, size and time kept: the finding made ahead")
+        << "text" << true << row({"Pip"}, "", "", "0.100", na, na, "one") << QByteArray("Pip +  +  + |||one");
+    QTest::newRow("rewritten later, same size")
+        << "text later" << true << row({"Nyc"}, "", "", "0.100", na, na, "two") << QByteArray("Nyc +  +  + |||two");
+    QTest::newRow("rewritten longer, same time")
+        << "longer" << true << row({"Nyc"}, "", "", "0.104", na, na, "two") << QByteArray("Nyc +  +  + |||two");
+    QTest::newRow("removed") << "remove" << true << row({}, "", "", na, na, na, "") << QByteArray();
+    QTest::newRow("asked without classification")
+        << "none" << false << row({"Pip"}, "", "", "0.100", na, na, "one") << QByteArray("Pip|one");
+    // Examined for a Tavron chain, asked with a recorder's result list: its proposal, nothing classified.
+    QTest::newRow("asked with a result file")
+        << "result file" << true << row({"Pip"}, "Nyc", "", "0.100", na, na, "one") << QByteArray("Pip|one");
+}
+
+void TestFileHeaderWorker::lookAhead()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, calcClasses);
+    QFETCH(QByteArray, written);
+
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.wav"));
+    const QString b = dir.filePath(QStringLiteral("b.wav"));
+    QVERIFY(recording("Nyc|zero").write(a));
+    QVERIFY(recording("Pip|one").write(b));
+    const QDateTime stamp(QDate(2024, 6, 1), QTime(22, 0, 0));
+    auto setTime = [&b](const QDateTime &t) {
+        QFile f(b);
+        return f.open(QIODevice::ReadWrite) && f.setFileTime(t, QFileDevice::FileModificationTime);
+    };
+    QVERIFY(setTime(stamp));
+
+    HeaderWorkerOnThread w;
+    QMetaObject::invokeMethod(w.worker, "expectFileHeaderRequests", Qt::QueuedConnection,
+                              Q_ARG(QStringList, QStringList({a, b})));
+    QCOMPARE(w.request(a, true).value(9), QStringLiteral("zero"));
+    if (change == QLatin1String("text") || change == QLatin1String("text later")) {
+        QVERIFY(recording("Nyc|two").write(b));
+        QVERIFY(setTime(change == QLatin1String("text") ? stamp : stamp.addSecs(60)));
+    } else if (change == QLatin1String("longer")) {
+        QVERIFY(recording("Nyc|two", 250000, 26000).write(b));
+        QVERIFY(setTime(stamp));
+    } else if (change == QLatin1String("remove")) {
+        QVERIFY(QFile::remove(b));
+    }
+    QString resultFile;
+    if (change == QLatin1String("result file")) {
+        resultFile = dir.filePath(QStringLiteral("calls_ch1_files.txt"));
+        QVERIFY(testsupport::writeFile(resultFile, "b.wav\t1\t2\tbat\tNyctaloid\t\t\n"));
+    }
+    QTEST(w.request(b, calcClasses, resultFile), "expected");
+    QCOMPARE(w.messages.count(), 0);
+    if (!written.isEmpty()) {
+        WavFile file;
+        file.open(b, true);
+        QCOMPARE(file.bext.description.toUtf8(), written);
+    }
+}
+
+void TestFileHeaderWorker::resultFileReadOncePerChain()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.wav"));
+    QVERIFY(recording("|mine").write(a));
+    const QString resultFile = dir.filePath(QStringLiteral("calls_ch1_files.txt"));
+    const QDateTime stamp(QDate(2024, 6, 2), QTime(8, 0, 0));
+    auto writeResults = [&](const QByteArray &group) {
+        QFile f(resultFile);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+               && f.write("a.wav\t1\t2\tbat\t" + group + "\t\t\n") > 0 && f.flush()
+               && f.setFileTime(stamp, QFileDevice::FileModificationTime);
+    };
+    QVERIFY(writeResults("Pipistrelloid"));
+
+    HeaderWorkerOnThread w;
+    auto startChain = [&w, a]() {
+        QMetaObject::invokeMethod(w.worker, "expectFileHeaderRequests", Qt::QueuedConnection,
+                                  Q_ARG(QStringList, QStringList{a}));
+    };
+    startChain();
+    QCOMPARE(w.request(a, false, resultFile).value(4), QStringLiteral("Pip"));
+    // Rewritten with the same size and time within the chain: the list read before still answers.
+    QVERIFY(writeResults("Pipistrelloix"));
+    QCOMPARE(w.request(a, false, resultFile).value(4), QStringLiteral("Pip"));
+    // A new chain reads it again.
+    startChain();
+    QCOMPARE(w.request(a, false, resultFile).value(4), QStringLiteral("Pipistrelloix"));
 }
 
 QUILLON_TEST(TestFileHeaderWorker)

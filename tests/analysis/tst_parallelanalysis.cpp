@@ -12,8 +12,11 @@
 #include "wavwriter.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -215,6 +218,47 @@ QStringList writtenBack(const QString &original, const QString &copy)
     return texts << QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
 }
 
+// A Tavron evaluation's header chain over copies of originals made afresh in
+// folder: every reply and message in the order sent, then every file's bytes.
+QStringList headerChain(const QStringList &originals, const QString &folder, bool lookAhead)
+{
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    QStringList paths;
+    for (int i = 0; i < originals.size(); ++i) {
+        paths << QDir(folder).filePath(QString("%1_%2").arg(i, 2, 10, QLatin1Char('0')).arg(QFileInfo(originals.at(i)).fileName()));
+        if (!QFile::copy(originals.at(i), paths.last()))
+            return {QStringLiteral("copy failed")};
+        QFile::setPermissions(paths.last(), QFile::ReadOwner | QFile::WriteOwner);
+        // A RAW file's date is its modification time.
+        QFile copy(paths.last());
+        if (!copy.open(QIODevice::ReadWrite)
+            || !copy.setFileTime(QDateTime(QDate(2024, 6, 1), QTime(22, 5, 9)), QFileDevice::FileModificationTime))
+            return {QStringLiteral("time not set")};
+    }
+    GetFileInfoThread worker;
+    QStringList events;
+    QObject::connect(&worker, &GetFileInfoThread::signalFileInfoHeaderFinished,
+                     [&events](int index, QString c1, QString c2, QString c3, QString c4, QString autoClass,
+                               QString accepted, QString length, QString date, QString time, QString comment,
+                               bool writeBackFailed) {
+                         events << QStringList{QString::number(index), c1, c2, c3, c4, autoClass, accepted, length,
+                                               date, time, comment, QString::number(writeBackFailed)}
+                                       .join(QLatin1Char('|'));
+                     });
+    QObject::connect(&worker, &GetFileInfoThread::signalShowMessage, [&events](QString text) { events << text; });
+    if (lookAhead)
+        worker.expectFileHeaderRequests(paths);
+    for (int i = 0; i < paths.size(); ++i)
+        worker.getFileHeaderInfo(i, paths.at(i), true, QString(), 0);
+    for (const QString &path : paths) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        events << QString::fromLatin1(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256).toHex());
+    }
+    return events;
+}
+
 // A sparse random matrix of density fill: clusters of every size cross the
 // labeller's band edges, up to one that spans the whole matrix.
 FloatMatrix randomMatrix(size_t rows, size_t cols, double fill, unsigned seed)
@@ -247,6 +291,7 @@ private slots:
     void spectrogram_recordings();
     void detection_recordings();
     void writeBack_recordings();
+    void headerChain_recordings();
 };
 
 void TestParallelAnalysis::pool_everyChunkOnce()
@@ -440,6 +485,49 @@ void TestParallelAnalysis::writeBack_recordings()
         QCOMPARE(withThreads(manyThreads, [&] { return writtenBack(original, copy); }), want);
     }
     QVERIFY(proposals >= 6);
+}
+
+void TestParallelAnalysis::headerChain_recordings()
+{
+    // Every real recording (the refused formats among them), and generated
+    // ones beside: calls to classify, a proposal already stored, a class to
+    // drop, no samples to load, a RAW file and a file that is no recording.
+    QTemporaryDir dir;
+    const QDir data(testsupport::testDataDir());
+    QStringList originals;
+    for (const QString &name : data.entryList({"*.wav"}, QDir::Files, QDir::Name))
+        originals << data.filePath(name);
+    const QVector<int> sweeps = sweeprecording::pipistrelleAndNoctule();
+    auto made = [&dir](const QString &name, const QByteArray &bytes) {
+        const QString path = dir.filePath(QStringLiteral("made/") + name);
+        QDir().mkpath(QFileInfo(path).path());
+        return testsupport::writeFile(path, bytes) ? path : QString();
+    };
+    testsupport::WavWriter stored;
+    stored.fmt(quint32(sweeprecording::sampleRate), 16).bext("Nyc + Bat|Pip|1|kept").data(sweeps, 16);
+    testsupport::WavWriter dropped;
+    dropped.fmt(quint32(sweeprecording::sampleRate), 16).bext("Bat + Nyc|note").data(sweeps, 16);
+    testsupport::WavWriter empty;
+    empty.fmt(250000, 16).bext("Nyc").data(QVector<int>(), 16);
+    originals.insert(3, made("sweeps.wav", testsupport::simplePcmWav(sweeps, quint32(sweeprecording::sampleRate))));
+    originals.insert(5, made("stored.wav", stored.bytes()));
+    originals.insert(6, made("dropped.wav", dropped.bytes()));
+    originals.insert(8, made("empty.wav", empty.bytes()));
+    originals << made("noise.raw", testsupport::WavWriter::pack(QVector<int>(50000, 7), 16))
+              << made("notes.txt", "notes") << originals.at(1);
+    QVERIFY(!originals.contains(QString()));
+
+    const QString folder = dir.filePath(QStringLiteral("chain"));
+    const QStringList want = withThreads(1, [&] { return headerChain(originals, folder, false); });
+    // A reply, and a hash, for every recording; at least one message, one write-back and several proposals.
+    QCOMPARE(want.filter(QRegularExpression("^\\d+\\|")).size(), originals.size());
+    QVERIFY(want.filter("could not be loaded").size() == 1);
+    QVERIFY(want.filter(QRegularExpression("\\|(Nyc|Pip)[^|]*\\|[01]?\\|")).size() >= 4);
+    // One thread, a few threads (several look-aheads in one chain), more threads than recordings.
+    for (int threads : {1, 3, manyThreads}) {
+        const QStringList got = withThreads(threads, [&] { return headerChain(originals, folder, true); });
+        QVERIFY2(got == want, qPrintable(QString("%1 threads").arg(threads)));
+    }
 }
 
 QUILLON_TEST(TestParallelAnalysis)

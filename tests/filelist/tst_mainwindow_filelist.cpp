@@ -66,6 +66,7 @@ private slots:
     void openFolderWithoutRecordings();
     void openFolderDuringChain();
     void openFileDuringChain();
+    void chainNamesItsRecordingsFirst();
     void dropFolder();
     void dropFiles();
     void dropRefused_data();
@@ -219,6 +220,28 @@ void TestOpening::openFileDuringChain()
     QCOMPARE(QSettings().value("filePath").toString(), path("other/z.wav"));
     // The folder list keeps its rows.
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 6);
+}
+
+void TestOpening::chainNamesItsRecordingsFirst()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("mixed") << path("second");
+    MainWindow w;
+    QStringList sent;
+    QObject::connect(&w, &MainWindow::signalExpectFileHeaders,
+                     [&sent](const QStringList &paths) { sent << "expect " + paths.join(','); });
+    QObject::connect(&w, &MainWindow::signalGetFileHeaderInfo,
+                     [&sent](int index, const QString &path) { sent << QStringLiteral("request %1 ").arg(index) + path; });
+    w.ui->actionOpen_Folder->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    w.ui->actionOpen_Folder->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    // Each chain names its rows in list order before its first request, and once.
+    const QString mixed = path("mixed/a.wav") + ',' + path("mixed/b.WAV") + ',' + path("mixed/c.raw");
+    QCOMPARE(sent, (QStringList{"expect " + mixed, "request 0 " + path("mixed/a.wav"),
+                                "request 1 " + path("mixed/b.WAV"), "request 2 " + path("mixed/c.raw"),
+                                "expect " + path("second/x.wav") + ',' + path("second/y.wav"),
+                                "request 0 " + path("second/x.wav"), "request 1 " + path("second/y.wav")}));
 }
 
 void TestOpening::dropFolder()
