@@ -226,7 +226,8 @@ QStringList headerChain(const QStringList &originals, const QString &folder, boo
     QDir().mkpath(folder);
     QStringList paths;
     for (int i = 0; i < originals.size(); ++i) {
-        paths << QDir(folder).filePath(QString("%1_%2").arg(i, 2, 10, QLatin1Char('0')).arg(QFileInfo(originals.at(i)).fileName()));
+        const QString name = QFileInfo(originals.at(i)).fileName();
+        paths << QDir(folder).filePath(QString("%1_%2").arg(i, 2, 10, QLatin1Char('0')).arg(name));
         if (!QFile::copy(originals.at(i), paths.last()))
             return {QStringLiteral("copy failed")};
         QFile::setPermissions(paths.last(), QFile::ReadOwner | QFile::WriteOwner);

@@ -151,9 +151,11 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
     QTest::newRow("names that are only an ending")
         << numbered({"x/.wav"}, 1) + numbered({".WAV"}, 2) << QStringList{".wav", ".WAV", "wav"};
     QTest::newRow("blanks and umlauts")
-        << numbered({"Nacht 1/Fl\xc3\xbcgel 2.wav"}, 1) << QStringList{QString::fromUtf8("Fl\xc3\xbcgel 2.wav"), "2.wav"};
+        << numbered({"Nacht 1/Fl\xc3\xbcgel 2.wav"}, 1)
+        << QStringList{QString::fromUtf8("Fl\xc3\xbcgel 2.wav"), "2.wav"};
     QTest::newRow("line ends of Windows")
-        << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n") << QStringList{"a.wav", "b.wav"};
+        << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n")
+        << QStringList{"a.wav", "b.wav"};
     QTest::newRow("empty lines and fields")
         << QByteArray("\n\t\t\n") + numbered({"", "a.wav"}, 1) << QStringList{"a.wav"};
     // Names the hash does not hold: answered by going through the lines.

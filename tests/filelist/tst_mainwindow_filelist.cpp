@@ -231,7 +231,9 @@ void TestOpening::chainNamesItsRecordingsFirst()
     QObject::connect(&w, &MainWindow::signalExpectFileHeaders,
                      [&sent](const QStringList &paths) { sent << "expect " + paths.join(','); });
     QObject::connect(&w, &MainWindow::signalGetFileHeaderInfo,
-                     [&sent](int index, const QString &path) { sent << QStringLiteral("request %1 ").arg(index) + path; });
+                     [&sent](int index, const QString &path) {
+                         sent << QStringLiteral("request %1 ").arg(index) + path;
+                     });
     w.ui->actionOpen_Folder->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     w.ui->actionOpen_Folder->trigger();
