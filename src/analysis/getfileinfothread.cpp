@@ -152,7 +152,11 @@ void GetFileInfoThread::getFileHeaderInfo(int index, QString wavFileName, bool c
     Finding finding;
     if (!calcClasses) {
         finding = examine(request, recorderProposal(request));
-    } else if (!takeAhead(request, finding)) {
+    } else if (m_ahead.contains(wavFileName)) {
+        // A recording that changed since it was examined ahead is examined again, alone.
+        if (!takeAhead(request, finding))
+            finding = examine(request, recorderProposal(request));
+    } else {
         const auto at = m_expectedAt.constFind(wavFileName);
         if (at != m_expectedAt.constEnd())
             finding = examineAhead(at.value(), request);
@@ -171,11 +175,8 @@ QString GetFileInfoThread::recorderProposal(const Request &request)
 
 bool GetFileInfoThread::takeAhead(const Request &request, Finding &finding)
 {
-    const auto found = m_ahead.find(request.wavFileName);
-    if (found == m_ahead.end())
-        return false;
-    const Ahead ahead = found.value();
-    m_ahead.erase(found);
+    // Each finding made ahead serves one request.
+    const Ahead ahead = m_ahead.take(request.wavFileName);
     if (!(ahead.request == request) || ahead.recorderProposal != recorderProposal(request))
         return false;
     qint64 size = 0;

@@ -123,6 +123,7 @@ private:
     };
 
     QString recorderProposal(const Request &request);
+    // The finding made ahead for request's recording (which must be held), unless it is stale.
     bool takeAhead(const Request &request, Finding &finding);
     Finding examineAhead(int position, const Request &request);
     void deliver(int index, const Request &request, const Finding &finding);
