@@ -241,7 +241,8 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     const QString &wavFileName = request.wavFileName;
     const bool calcClasses = request.calcClasses;
     const ClassAssignmentText none;
-    auto reply = [&f](const ClassAssignmentText &t, const QString &length, const QString &date, const QString &time) {
+    // The finding with the reply's texts.
+    auto found = [&f](const ClassAssignmentText &t, const QString &length, const QString &date, const QString &time) {
         setTexts(f, t, length, date, time);
         return f;
     };
@@ -253,14 +254,14 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
         reader.load(wavFileName, true);
         const qint64 samples = reader.bytesPerSample > 0 ? qint64(reader.fileSize) / reader.bytesPerSample : 0;
         if (!reader.errorText.isEmpty() || samples < 1)
-            return reply(none, notAvailable, notAvailable, notAvailable);
+            return found(none, notAvailable, notAvailable, notAvailable);
         const QDateTime modified = QFileInfo(wavFileName).lastModified();
-        return reply(none, lengthText(double(samples) / rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
+        return found(none, lengthText(double(samples) / rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
                      modified.toString(QStringLiteral("hh:mm:ss")));
     }
 
     if (kind != RecordingKind::Wav)
-        return reply(none, QString(), QString(), QString());
+        return found(none, QString(), QString(), QString());
 
     WavFile wav;
     wav.open(wavFileName, true);
@@ -271,7 +272,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     const int sampleRate = int(wav.sampleRate);
     // Without a sample rate there is no length to give and nothing to classify.
     if (sampleRate <= 0 || !wav.fmtFound)
-        return reply(none, notAvailable, notAvailable, notAvailable);
+        return found(none, notAvailable, notAvailable, notAvailable);
     const QString length = lengthText(double(frames) / sampleRate);
 
     QString date;
@@ -294,7 +295,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
         t.AutoClass = resultProposal;
 
     if (!calcClasses && request.recorderResultFileName.isEmpty())
-        return reply(t, length, date, time);
+        return found(t, length, date, time);
 
     bool changed = false;
     if (calcClasses && t.AutoClass.isEmpty()) {
@@ -303,20 +304,20 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
             // whose matrix would not fit is not loaded at all.
             if (!AutomaticClassification::detectionPlan(frames).fits()) {
                 f.message = categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized."));
-                return reply(t, length, date, time);
+                return found(t, length, date, time);
             }
             wav.reset();
             wav.open(wavFileName, false);
             if (wav.samples.empty()) {
                 f.message = categorisationAborted(wavFileName, QStringLiteral(" could not be loaded."));
-                return reply(t, length, date, time);
+                return found(t, length, date, time);
             }
             const AutomaticClassification::Result result = AutomaticClassification::classify(
                 wav.samples, frames, int(wav.sampleRate), wav.bitsPerSample);
             wav.reset();
             if (result.refused) {
                 f.message = categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized."));
-                return reply(t, length, date, time);
+                return found(t, length, date, time);
             }
             t.AutoClass = result.proposal;
         }
@@ -349,7 +350,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
         // classes that could not be read (or add a second bext chunk behind
         // them), and never show a row the file does not store.
         if (!headerReadWhole || !ClassAssignmentText::fitsDescription(text))
-            return reply(stored, length, date, time);
+            return found(stored, length, date, time);
         f.writeBack = true;
         f.writtenText = text;
         // The row shows the comment as the file will hold it. Should the write
@@ -357,5 +358,5 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
         // user once, at the chain's end, which recordings do not hold them.
         t.comment = ClassAssignmentText::fullFormComment(t.comment);
     }
-    return reply(t, length, date, time);
+    return found(t, length, date, time);
 }
