@@ -1,14 +1,13 @@
 // The header chain as the window drives it (the worker on a thread of its
 // own, one request sent from each reply):
 //  1. a Tavron evaluation of 230 real recordings (copies of the shared ones,
-//     fresh for every run) on 1, 2, 4 and 8 threads: recordings per second,
+//     fresh for every run) on 1, 2, 4 and 8 threads (--recordings=N,
+//     --threads=1,8, --runs=N choose otherwise): recordings per second,
 //     times real time, peak memory over the start, and whether every reply
 //     and every written file equals the one-thread run's;
 //  2. the worker's share of a recorder review against the same folder listed
-//     plainly, at 4,000 and 16,000 generated recordings: one reading of the
-//     result list and a look-up per recording, where each request read the
-//     list once (the target, within 1.3 x the plain folder in the window, is
-//     measured by bench_reviewfolder).
+//     plainly, at 4,000 and 16,000 generated recordings (the target, within
+//     1.3 x the plain folder in the window, is measured by bench_reviewfolder).
 #include "analysis/analysispool.h"
 #include "analysis/getfileinfothread.h"
 #include "analysis/metatypes.h"
@@ -115,7 +114,8 @@ QByteArray folderHash(const QStringList &paths)
     return hash.result().toHex().left(16);
 }
 
-void evaluationRate()
+// count recordings on each of threadCounts, best of runs.
+void evaluationRate(int count, const QList<int> &threadCounts, int runs)
 {
     // The shared bat recordings (rates of 250 kHz and more), repeated to 230.
     const QDir data(testsupport::testDataDir());
@@ -134,7 +134,6 @@ void evaluationRate()
         std::printf("no real recordings in %s\n", qPrintable(data.path()));
         return;
     }
-    const int count = 230;
     QTemporaryDir source;
     QStringList copies;
     for (int i = 0; i < count; ++i) {
@@ -153,14 +152,14 @@ void evaluationRate()
     QStringList reference;
     QByteArray referenceFiles;
     double single = 0.0;
-    for (int threads : {1, 2, 4, 8}) {
+    for (int threads : threadCounts) {
         AnalysisPool::setThreadCount(threads);
         double best = 1e9;
         QStringList replies;
         QByteArray files;
         const long long base = benchutil::rssBytes();
         benchutil::resetPeakRss();
-        for (int run = 0; run < 3; ++run) {
+        for (int run = 0; run < runs; ++run) {
             // Fresh copies every run: the first run writes the proposals back.
             QTemporaryDir dir;
             ChainClient client;
@@ -173,7 +172,7 @@ void evaluationRate()
             replies = client.replies;
             files = folderHash(client.paths);
         }
-        if (threads == 1) {
+        if (threads == threadCounts.first()) {
             single = best;
             reference = replies;
             referenceFiles = files;
@@ -232,6 +231,29 @@ void reviewAgainstPlain()
     std::printf("(medians) the review's target applies in the window: bench_reviewfolder\n");
 }
 
+// The number given as name=N among args, or fallback.
+int option(const QStringList &args, const QString &name, int fallback)
+{
+    for (const QString &a : args) {
+        if (a.startsWith(name))
+            return a.mid(name.size()).toInt();
+    }
+    return fallback;
+}
+
+// The thread counts given as --threads=1,8; 1, 2, 4 and 8 when none are.
+QList<int> threadCounts(const QStringList &args)
+{
+    QList<int> counts;
+    for (const QString &a : args) {
+        if (a.startsWith(QLatin1String("--threads="))) {
+            for (const QString &n : a.mid(10).split(QLatin1Char(',')))
+                counts << std::max(1, n.toInt());
+        }
+    }
+    return counts.isEmpty() ? QList<int>{1, 2, 4, 8} : counts;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -241,7 +263,7 @@ int main(int argc, char **argv)
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     const QStringList args = app.arguments();
     if (!args.contains(QStringLiteral("--review-only")))
-        evaluationRate();
+        evaluationRate(option(args, "--recordings=", 230), threadCounts(args), option(args, "--runs=", 3));
     if (!args.contains(QStringLiteral("--evaluation-only")))
         reviewAgainstPlain();
     return 0;
