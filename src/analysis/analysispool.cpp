@@ -13,6 +13,8 @@
 namespace {
 
 std::atomic<int> configuredThreads{0};
+// SerialScopes alive on this thread.
+thread_local int serialDepth = 0;
 
 // The state of one pass, shared with its helpers. A helper that starts only
 // after the last chunk was handed out finds nothing to do and never touches
@@ -118,8 +120,23 @@ Helpers &helpers()
 
 int AnalysisPool::threadCount()
 {
+    if (serialDepth > 0)
+        return 1;
     const int configured = configuredThreads.load();
     return configured > 0 ? configured : std::max(1, QThread::idealThreadCount());
+}
+
+AnalysisPool::SerialScope::SerialScope(bool engaged)
+    : m_engaged(engaged)
+{
+    if (m_engaged)
+        ++serialDepth;
+}
+
+AnalysisPool::SerialScope::~SerialScope()
+{
+    if (m_engaged)
+        --serialDepth;
 }
 
 void AnalysisPool::setThreadCount(int count)

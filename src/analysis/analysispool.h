@@ -27,6 +27,25 @@ public:
      */
     static void setThreadCount(int count);
 
+    /**
+     * While an engaged one lives, threadCount() is 1 on the thread that made
+     * it, so the passes started there run on that thread alone, splitting
+     * nothing (other threads are not affected). For work that is already
+     * spread over the cores one item per thread: splitting each item's
+     * passes as well would only add the cost of the split.
+     */
+    class SerialScope
+    {
+    public:
+        explicit SerialScope(bool engaged = true);
+        ~SerialScope();
+        SerialScope(const SerialScope &) = delete;
+        SerialScope &operator=(const SerialScope &) = delete;
+
+    private:
+        bool m_engaged;
+    };
+
     /** The slots forEachChunk uses for count items in chunks of chunkSize (at least 1). */
     static int slotCount(qint64 count, qint64 chunkSize);
 

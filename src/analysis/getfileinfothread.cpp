@@ -206,10 +206,14 @@ GetFileInfoThread::Finding GetFileInfoThread::examineAhead(int position, const R
     for (const Request &r : requests)
         proposals.push_back(recorderProposal(r));
     std::vector<Ahead> found(requests.size());
-    // One recording per chunk, handed out in order: the longest wait at the end is one recording.
+    // One recording per chunk, handed out in order. A recording with a full
+    // round of others behind it runs on its thread alone; those of the last
+    // round split their passes, so that threads coming free help them finish.
+    const size_t lastRound = size_t(AnalysisPool::threadCount());
     AnalysisPool::forEachChunk(qint64(requests.size()), 1, [&](int, qint64 begin, qint64 end) {
         for (size_t k = size_t(begin); k < size_t(end); ++k) {
             Ahead &a = found[k];
+            const AnalysisPool::SerialScope alone(k + lastRound < requests.size());
             // Taken before the reading: a change while it reads makes the finding stale.
             stamp(requests[k].wavFileName, a.size, a.modifiedMs);
             a.finding = examine(requests[k], proposals[k]);

@@ -25,6 +25,7 @@
 #include <mutex>
 #include <random>
 #include <set>
+#include <thread>
 
 // Every parallel path against the same path on one thread: the single-threaded
 // results are the reference, and every value must match to the bit.
@@ -286,6 +287,7 @@ private slots:
     void cleanup() { AnalysisPool::setThreadCount(0); }
     void pool_everyChunkOnce();
     void pool_threadCount();
+    void pool_serialScope();
     void labelling_randomMatrices_data();
     void labelling_randomMatrices();
     void filters_eachOnItsOwn();
@@ -347,6 +349,35 @@ void TestParallelAnalysis::pool_threadCount()
     QCOMPARE(AnalysisPool::slotCount(0, 10), 1);
     AnalysisPool::setThreadCount(-3);
     QCOMPARE(AnalysisPool::threadCount(), std::max(1, QThread::idealThreadCount()));
+}
+
+void TestParallelAnalysis::pool_serialScope()
+{
+    AnalysisPool::setThreadCount(manyThreads);
+    int elsewhere = 0;
+    std::set<Qt::HANDLE> threads;
+    {
+        const AnalysisPool::SerialScope alone;
+        QCOMPARE(AnalysisPool::threadCount(), 1);
+        {
+            const AnalysisPool::SerialScope nested;
+            const AnalysisPool::SerialScope notEngaged(false);
+            QCOMPARE(AnalysisPool::slotCount(1000, 10), 1);
+        }
+        QCOMPARE(AnalysisPool::threadCount(), 1);
+        // Other threads keep the pool's count.
+        std::thread other([&elsewhere] { elsewhere = AnalysisPool::threadCount(); });
+        other.join();
+        AnalysisPool::forEachChunk(100, 1,
+                                   [&threads](int, qint64, qint64) { threads.insert(QThread::currentThreadId()); });
+    }
+    QCOMPARE(elsewhere, manyThreads);
+    QCOMPARE(threads, std::set<Qt::HANDLE>{QThread::currentThreadId()});
+    QCOMPARE(AnalysisPool::threadCount(), manyThreads);
+    {
+        const AnalysisPool::SerialScope notEngaged(false);
+        QCOMPARE(AnalysisPool::threadCount(), manyThreads);
+    }
 }
 
 void TestParallelAnalysis::labelling_randomMatrices_data()
