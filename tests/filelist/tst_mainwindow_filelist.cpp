@@ -64,6 +64,7 @@ private slots:
     void initTestCase();
     void openFolder();
     void openFolderWithoutRecordings();
+    void folderListRowsAsHighAsTheFirst();
     void openFolderDuringChain();
     void openFileDuringChain();
     void chainNamesItsRecordingsFirst();
@@ -153,6 +154,21 @@ void TestOpening::openFolder()
     QVERIFY(!w.ui->groupBox_6->isVisibleTo(&w));
     QCOMPARE(QSettings().value("folderPath").toString(), path("mixed"));
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestOpening::folderListRowsAsHighAsTheFirst()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("second");
+    MainWindow w;
+    w.ui->actionOpen_Folder->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    // The list lays out a large folder without asking each row for its
+    // height: a cell of two lines leaves its row one line high.
+    QTreeWidget *list = w.ui->treeWidget_2;
+    list->topLevelItem(1)->setText(FileViewColumn::Date, QStringLiteral("two\nlines"));
+    QCOMPARE(list->visualItemRect(list->topLevelItem(1)).height(),
+             list->visualItemRect(list->topLevelItem(0)).height());
 }
 
 void TestOpening::openFolderWithoutRecordings()
