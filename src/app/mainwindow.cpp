@@ -24,6 +24,7 @@
 #include "ui_mainwindow.h"
 
 #include <QActionGroup>
+#include <QCheckBox>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -261,7 +262,7 @@ void MainWindow::setUpTrees()
     secondList->hideColumn(FileViewColumn::Accepted);
     connect(secondList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_2);
 
-    QTreeWidget *fileList = ui->treeWidget_fileView;
+    FileListWidget *fileList = ui->treeWidget_fileView;
     fileList->setHeaderLabels(fileViewHeaderLabels());
     fileList->header()->setSectionResizeMode(FileViewColumn::Accepted, QHeaderView::Fixed);
     fileList->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -270,6 +271,10 @@ void MainWindow::setUpTrees()
     fileList->hideColumn(FileViewColumn::Proposal);
     fileList->hideColumn(FileViewColumn::Accepted);
     connect(fileList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_fileView);
+    // The list makes a row's accept box as the row comes into view: the one
+    // place where a box's stateChanged(int) is tied to the acceptance.
+    connect(fileList, &FileListWidget::acceptBoxMade, this,
+            [this](QCheckBox *box) { connect(box, &QCheckBox::stateChanged, this, &MainWindow::acceptProposal); });
     fileViewRows = new FileRowIndex(fileList);
 }
 

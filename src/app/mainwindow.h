@@ -535,9 +535,6 @@ private:
     bool confirmOverwrite(const QString &className, QList<QTreeWidgetItem *> &rows);
     bool confirmNoCallChange(const QString &className, const QList<QTreeWidgetItem *> &rows);
     void showRowAsDoubleClicked(QTreeWidgetItem *row);
-    QCheckBox *acceptBox(QTreeWidgetItem *row) const;
-    /** Sets an accept box without running acceptProposal, and connects it to acceptProposal. */
-    void setAcceptBox(QCheckBox *box, bool checked);
     /** Writes the row's acceptance (or its withdrawal) into its recording; false, reported, when that fails. */
     bool writeAcceptance(QTreeWidgetItem *row, bool accept);
     /** The acceptance in the row: its classes, the class counts and its colours. */

@@ -7,9 +7,9 @@
 #include "app/treecolumns.h"
 #include "assignment/classtextrules.h"
 #include "display/myrectrangemarker.h"
+#include "filelist/fileviewtreewidgetitem.h"
 #include "ui_mainwindow.h"
 
-#include <QCheckBox>
 #include <QPushButton>
 #include <QKeyEvent>
 
@@ -88,15 +88,16 @@ bool MainWindow::handleSpaceKey()
     }
     if (!row || row->isDisabled())
         return true;
-    QCheckBox *box = acceptBox(row);
-    const bool accept = box && !box->isChecked();
+    auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
+    const bool box = fileRow && fileRow->holdsAcceptBox();
+    const bool accept = box && !fileRow->acceptBoxChecked();
     // Without a box, or with a proposal that has no entry, there is nothing to accept: on to the next row.
     const bool nothingToDo =
         !box || (accept && ClassTextRules::proposalClasses(row->text(FileViewColumn::Proposal)).isEmpty());
     if (!nothingToDo) {
         if (!writeAcceptance(row, accept))
             return true;
-        setAcceptBox(box, accept);
+        fileRow->setAcceptBox(accept);
         showAcceptance(row, accept);
     }
     on_pushButton_8_clicked();

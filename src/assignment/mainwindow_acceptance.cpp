@@ -13,8 +13,6 @@
 #include "recording/recordingkind.h"
 #include "ui_mainwindow.h"
 
-#include <QCheckBox>
-
 namespace {
 
 // The proposal's classes that the class tree has no class row for. The
@@ -36,18 +34,13 @@ QStringList classesOutsideTree(QTreeWidget *tree, const QString &proposal)
 
 void MainWindow::acceptProposal(int state)
 {
-    QTreeWidget *list = ui->treeWidget_fileView;
-    auto *box = qobject_cast<QCheckBox *>(sender());
-    QTreeWidgetItem *row = nullptr;
-    for (int i = 0; i < list->topLevelItemCount() && box && !row; ++i) {
-        if (list->itemWidget(list->topLevelItem(i), FileViewColumn::Accepted) == box)
-            row = list->topLevelItem(i);
-    }
+    // The list makes the boxes of the rows in view, and knows each one's row.
+    auto *row = dynamic_cast<fileViewTreeWidgetItem *>(ui->treeWidget_fileView->rowOfAcceptBox(sender()));
     if (!row)
         return;
     const bool accept = state == Qt::Checked;
     if (!jobAllows(JobGuard::Action::WriteRecording)) {
-        setAcceptBox(box, !accept);
+        row->setAcceptBox(!accept);
         userDialogs().information(nullptr, QString(), JobGuard::refusalText());
         return;
     }
@@ -55,7 +48,7 @@ void MainWindow::acceptProposal(int state)
     // count the recording as classified with no class.
     if ((accept && ClassTextRules::proposalClasses(row->text(FileViewColumn::Proposal)).isEmpty())
         || !writeAcceptance(row, accept)) {
-        setAcceptBox(box, !accept);
+        row->setAcceptBox(!accept);
         return;
     }
     showAcceptance(row, accept);

@@ -16,7 +16,6 @@
 #include "filelist/fileviewtreewidgetitem.h"
 #include "ui_mainwindow.h"
 
-#include <QCheckBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidgetItemIterator>
@@ -161,32 +160,18 @@ void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Out
         return;
     // The row shows the flag its recording now holds: in its box and colours
     // where the list shows the accept column, else as the column's text.
-    QCheckBox *box = acceptBox(row);
-    if (!box) {
+    auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
+    if (!fileRow || !fileRow->holdsAcceptBox()) {
         row->setText(FileViewColumn::Accepted, outcome.flag);
         return;
     }
     if (!copy.acceptColumnShown)
         return;
     const bool accepted = outcome.flag == QLatin1String("1");
-    setAcceptBox(box, accepted);
-    if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
-        fileRow->applyRowColour(accepted                     ? fileViewTreeWidgetItem::RowColour::Accepted
-                                : outcome.classes.isEmpty() ? fileViewTreeWidgetItem::RowColour::Default
-                                                             : fileViewTreeWidgetItem::RowColour::NotAccepted);
-}
-
-QCheckBox *MainWindow::acceptBox(QTreeWidgetItem *row) const
-{
-    QTreeWidget *list = row->treeWidget();
-    return list ? qobject_cast<QCheckBox *>(list->itemWidget(row, FileViewColumn::Accepted)) : nullptr;
-}
-
-void MainWindow::setAcceptBox(QCheckBox *box, bool checked)
-{
-    disconnect(box, &QCheckBox::stateChanged, nullptr, nullptr);
-    box->setChecked(checked);
-    connect(box, &QCheckBox::stateChanged, this, &MainWindow::acceptProposal);
+    fileRow->setAcceptBox(accepted);
+    fileRow->applyRowColour(accepted                     ? fileViewTreeWidgetItem::RowColour::Accepted
+                            : outcome.classes.isEmpty() ? fileViewTreeWidgetItem::RowColour::Default
+                                                         : fileViewTreeWidgetItem::RowColour::NotAccepted);
 }
 
 void MainWindow::showRowAsDoubleClicked(QTreeWidgetItem *row)

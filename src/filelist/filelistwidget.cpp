@@ -1,5 +1,10 @@
 #include "filelist/filelistwidget.h"
 
+#include "app/treecolumns.h"
+#include "filelist/fileviewtreewidgetitem.h"
+
+#include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QSet>
 
 FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
@@ -11,6 +16,15 @@ void FileListWidget::doItemsLayout()
 {
     m_layoutPending = false;
     QTreeWidget::doItemsLayout();
+}
+
+QTreeWidgetItem *FileListWidget::rowOfAcceptBox(const QObject *box) const
+{
+    for (const MadeBox &made : m_madeBoxes) {
+        if (made.box && made.box == box && made.cell.isValid())
+            return itemFromIndex(made.cell);
+    }
+    return nullptr;
 }
 
 void FileListWidget::rowsInserted(const QModelIndex &parent, int start, int end)
@@ -33,7 +47,7 @@ void FileListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &
         const QModelIndex cell = topLeft.sibling(topLeft.row(), column);
         QTreeWidget::dataChanged(cell, cell, roles);
     }
-    // A change without roles is one of the row's flags: its widgets may come or go.
+    // A change without roles is one of the row's flags or of its accept box: its widgets may come or go.
     if (roles.isEmpty() && !m_layoutPending && visualRect(topLeft).intersects(viewport()->rect()))
         placeWidgetsInView();
 }
@@ -51,6 +65,9 @@ void FileListWidget::scrollContentsBy(int dx, int dy)
 
 void FileListWidget::placeWidgetsInView()
 {
+    if (m_placing)
+        return;
+    const QScopedValueRollback<bool> placing(m_placing, true);
     QSet<QWidget *> shown;
     // The widget with the keyboard focus (an open editor, a box just clicked)
     // stays shown wherever it is: hidden, it would hand the focus on to the
@@ -69,6 +86,7 @@ void FileListWidget::placeWidgetsInView()
             break;
         if (!(row.flags() & Qt::ItemIsEnabled))
             continue;
+        makeAcceptBox(row);
         for (int column = 0; column < columnCount(); ++column) {
             const QModelIndex cell = row.sibling(row.row(), column);
             QWidget *widget = indexWidget(cell);
@@ -80,10 +98,41 @@ void FileListWidget::placeWidgetsInView()
             shown.insert(widget);
         }
     }
+    releaseBoxesOutOf(shown);
     // The widgets of every other row, among them those Qt has just shown.
     for (QObject *child : viewport()->children()) {
         auto *widget = qobject_cast<QWidget *>(child);
         if (widget && !widget->isHidden() && !shown.contains(widget))
             widget->hide();
+    }
+}
+
+void FileListWidget::makeAcceptBox(const QModelIndex &row)
+{
+    const QModelIndex cell = row.sibling(row.row(), FileViewColumn::Accepted);
+    if (isColumnHidden(FileViewColumn::Accepted) || indexWidget(cell))
+        return;
+    auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(itemFromIndex(row));
+    if (!fileRow || !fileRow->holdsAcceptBox())
+        return;
+    QCheckBox *box = fileRow->addAcceptCheckBox(fileRow->acceptBoxChecked());
+    m_madeBoxes.append({box, QPersistentModelIndex(cell)});
+    emit acceptBoxMade(box);
+}
+
+void FileListWidget::releaseBoxesOutOf(const QSet<QWidget *> &shown)
+{
+    for (int i = 0; i < m_madeBoxes.size();) {
+        const MadeBox made = m_madeBoxes.at(i);
+        if (made.box && shown.contains(made.box)) {
+            ++i;
+            continue;
+        }
+        m_madeBoxes.remove(i);
+        // A row taken out of the list took its box with it; a box taken away by its row is gone already.
+        if (!made.box || !made.cell.isValid() || indexWidget(made.cell) != made.box)
+            continue;
+        if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(itemFromIndex(made.cell)))
+            fileRow->releaseAcceptCheckBox();
     }
 }

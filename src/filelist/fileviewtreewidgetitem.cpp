@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QLocale>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace {
@@ -132,34 +133,72 @@ bool fileViewTreeWidgetItem::hasCallProposal(const QString &proposal)
     return proposal.compare(QLatin1String("No call"), Qt::CaseInsensitive) != 0;
 }
 
+QCheckBox *fileViewTreeWidgetItem::acceptCheckBox() const
+{
+    QTreeWidget *list = treeWidget();
+    // itemWidget() takes a non-const row, though it changes nothing.
+    return list ? qobject_cast<QCheckBox *>(list->itemWidget(const_cast<fileViewTreeWidgetItem *>(this), kAcceptColumn))
+                : nullptr;
+}
+
+bool fileViewTreeWidgetItem::acceptBoxChecked() const
+{
+    if (const QCheckBox *box = acceptCheckBox())
+        return box->isChecked();
+    return m_accept == AcceptState::Checked;
+}
+
+void fileViewTreeWidgetItem::setAcceptBox(bool checked)
+{
+    const bool given = holdsAcceptBox();
+    m_accept = checked ? AcceptState::Checked : AcceptState::Unchecked;
+    if (QCheckBox *box = acceptCheckBox()) {
+        const QSignalBlocker noAcceptance(box);
+        box->setChecked(checked);
+    } else if (!given) {
+        // A change of the row without a role: the list makes the box if the row is in view.
+        emitDataChanged();
+    }
+}
+
 QCheckBox *fileViewTreeWidgetItem::addAcceptCheckBox(bool checked)
 {
     QTreeWidget *list = treeWidget();
     if (!list)
         return nullptr;
-    auto *box = qobject_cast<QCheckBox *>(list->itemWidget(this, kAcceptColumn));
+    m_accept = checked ? AcceptState::Checked : AcceptState::Unchecked;
+    QCheckBox *box = acceptCheckBox();
     if (!box) {
         box = new QCheckBox(QString());
         box->setToolTip(QStringLiteral("Accept proposal"));
+        box->setChecked(checked);
         list->setItemWidget(this, kAcceptColumn, box);
+    } else {
+        box->setChecked(checked);
     }
-    box->setChecked(checked);
     return box;
+}
+
+void fileViewTreeWidgetItem::releaseAcceptCheckBox()
+{
+    QCheckBox *box = acceptCheckBox();
+    if (!box)
+        return;
+    m_accept = box->isChecked() ? AcceptState::Checked : AcceptState::Unchecked;
+    treeWidget()->removeItemWidget(this, kAcceptColumn);
 }
 
 void fileViewTreeWidgetItem::removeAcceptCheckBox()
 {
+    m_accept = AcceptState::NoBox;
     if (QTreeWidget *list = treeWidget())
         list->removeItemWidget(this, kAcceptColumn);
 }
 
 QString fileViewTreeWidgetItem::acceptedFlag(const QTreeWidgetItem *row)
 {
-    QTreeWidget *list = row->treeWidget();
-    // itemWidget() takes a non-const row, though it changes nothing.
-    auto *box = list ? qobject_cast<QCheckBox *>(list->itemWidget(const_cast<QTreeWidgetItem *>(row), kAcceptColumn))
-                     : nullptr;
-    if (box)
-        return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    const auto *fileRow = dynamic_cast<const fileViewTreeWidgetItem *>(row);
+    if (fileRow && fileRow->holdsAcceptBox())
+        return fileRow->acceptBoxChecked() ? QStringLiteral("1") : QStringLiteral("0");
     return row->text(kAcceptColumn);
 }

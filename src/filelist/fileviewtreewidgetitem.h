@@ -40,12 +40,29 @@ public:
     // accepted, selected and coloured in the Tavron evaluation and the review.
     static bool hasCallProposal(const QString &proposal);
 
-    // Places the "Accept proposal" check box in column 5, or takes the one
-    // the row holds already, sets it to checked and returns it; the caller
-    // connects its stateChanged(int). Needs the row to be in its list.
-    QCheckBox *addAcceptCheckBox(bool checked);
+    // The "Accept proposal" box of a row of the Tavron evaluation or the
+    // review. A row carries one from its header reply on, but its QCheckBox
+    // (the item widget of column 5) is made only while the row is in view
+    // (FileListWidget): a box per row of a large folder would cost more
+    // memory than the rows and make the list slow to build. Meanwhile the
+    // row keeps the box's state; where the QCheckBox is made, it holds it.
+    bool holdsAcceptBox() const { return m_accept != AcceptState::NoBox; }
+    bool acceptBoxChecked() const;
+    // Gives the row an accept box in that state, or sets the one it has; a
+    // QCheckBox made is set with its signals blocked, so that setting it
+    // accepts nothing. The list makes the QCheckBox when the row is in view.
+    void setAcceptBox(bool checked);
     // Takes the row's accept box away, if it holds one.
     void removeAcceptCheckBox();
+    // The QCheckBox of the row's accept box where it is made, else null.
+    QCheckBox *acceptCheckBox() const;
+    // Gives the row an accept box in that state and makes its QCheckBox in
+    // column 5 now (or takes the one made already), and returns it; the
+    // caller connects its stateChanged(int). Null when the row is in no list.
+    QCheckBox *addAcceptCheckBox(bool checked);
+    // Takes the QCheckBox away (when its row has left the view), the row
+    // keeping the box's state.
+    void releaseAcceptCheckBox();
 
     // The accepted flag a row shows: "1" or "0" by its accept box where it
     // carries one (column 5 then has no text), else the text of column 5.
@@ -61,6 +78,10 @@ public:
     static int timeKey(const QString &time);
 
 private:
+    enum class AcceptState : quint8 { NoBox, Unchecked, Checked };
+
     QTreeWidget *view;
     int m_place = -1;
+    // Up to date while no QCheckBox is made; the made one holds the state.
+    AcceptState m_accept = AcceptState::NoBox;
 };

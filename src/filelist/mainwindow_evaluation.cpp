@@ -159,11 +159,6 @@ void MainWindow::fillEvaluationList(const QStringList &names)
         auto *row = new fileViewTreeWidgetItem(list);
         row->setText(FileViewColumn::Name, name);
         row->setFlags(flags);
-        // The accept box is made with the row and stays hidden until the
-        // reply enables the row: made by the reply, it would make the list
-        // lay out all its rows for every recording of the folder.
-        if (proposals)
-            row->addAcceptCheckBox(false);
         if (list->topLevelItemCount() == 1)
             list->setCurrentItem(row);
     }

@@ -381,17 +381,14 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     }
 }
 
-// Every accept box a header reply gives a row is made here: the one place to
-// connect a box's stateChanged(int) to the acceptance of the row's proposal.
+// A header reply gives the row its accept box; setting the box accepts nothing.
 void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted)
 {
     row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
     auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
     if (!fileRow)
         return;
-    // A box made now is connected to nothing yet; setting one the row holds must not accept anything.
-    QCheckBox *box = acceptBox(row);
-    setAcceptBox(box ? box : fileRow->addAcceptCheckBox(false), accepted == QLatin1String("1"));
+    fileRow->setAcceptBox(accepted == QLatin1String("1"));
     fileRow->applyRowColour(fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
 }
 

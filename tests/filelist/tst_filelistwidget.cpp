@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -43,6 +45,8 @@ private slots:
     void boxesOfRowsInViewOnly();
     void enablingARowShowsItsBox();
     void focusKeepsAWidgetShown();
+    void acceptBoxesMadeForRowsInView();
+    void settingABoxAcceptsNothing();
 };
 
 void TestFileListWidget::boxesOfRowsInViewOnly()
@@ -104,6 +108,78 @@ void TestFileListWidget::focusKeepsAWidgetShown()
     QCoreApplication::processEvents();
     QCOMPARE(l.list.itemWidget(l.list.topLevelItem(0), 10), editor);
     QVERIFY(!editor->isHidden());
+}
+
+void TestFileListWidget::acceptBoxesMadeForRowsInView()
+{
+    FileListWidget list;
+    list.setColumnCount(11);
+    list.resize(400, 200);
+    QSet<QCheckBox *> announced;
+    QObject::connect(&list, &FileListWidget::acceptBoxMade, [&announced](QCheckBox *box) { announced << box; });
+    for (int i = 0; i < 300; ++i) {
+        auto *row = new fileViewTreeWidgetItem(&list);
+        row->setText(0, QStringLiteral("%1.wav").arg(i, 3, 10, QLatin1Char('0')));
+        row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        row->setAcceptBox(i % 3 == 0);
+    }
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const auto row = [&list](int i) { return static_cast<fileViewTreeWidgetItem *>(list.topLevelItem(i)); };
+    const auto box = [&list](int i) {
+        return qobject_cast<QCheckBox *>(list.itemWidget(list.topLevelItem(i), 5));
+    };
+    QTRY_VERIFY(box(1));
+    // A box for each row on screen, each in its row's state and tied to its row; none below.
+    int onScreen = 0;
+    while (box(onScreen))
+        ++onScreen;
+    QVERIFY2(onScreen >= 5 && onScreen < 20, qPrintable(QString::number(onScreen)));
+    for (int i = onScreen; i < 300; ++i)
+        QVERIFY(!box(i));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(list.viewport()->findChildren<QCheckBox *>().size(), onScreen);
+    QVERIFY(box(0)->isChecked() && !box(1)->isChecked());
+    QCOMPARE(box(1)->toolTip(), QStringLiteral("Accept proposal"));
+    QCOMPARE(list.rowOfAcceptBox(box(1)), row(1));
+    for (int i = 0; i < onScreen; ++i)
+        QVERIFY(announced.contains(box(i)));
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row(299)), QStringLiteral("0"));
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row(297)), QStringLiteral("1"));
+
+    // Scrolled away, a row keeps what its box was set to, and shows it when it comes back.
+    box(1)->click();
+    list.scrollToBottom();
+    QVERIFY(box(299) && !box(299)->isChecked());
+    QVERIFY(announced.contains(box(299)));
+    QCOMPARE(list.rowOfAcceptBox(box(299)), row(299));
+    QVERIFY(!box(1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(list.viewport()->findChildren<QCheckBox *>().size(), onScreen);
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row(1)), QStringLiteral("1"));
+    list.scrollToTop();
+    QVERIFY(box(1) && box(1)->isChecked());
+
+    // Taken away, the box goes from the row in view and stays away.
+    row(1)->removeAcceptCheckBox();
+    QCoreApplication::processEvents();
+    QVERIFY(!box(1));
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row(1)), QString());
+}
+
+void TestFileListWidget::settingABoxAcceptsNothing()
+{
+    BoxList l(3, 3);
+    QVERIFY(l.exposed());
+    auto *row = static_cast<fileViewTreeWidgetItem *>(l.list.topLevelItem(1));
+    QSignalSpy changes(l.boxes.at(1), &QCheckBox::stateChanged);
+    row->setAcceptBox(true);
+    QVERIFY(l.boxes.at(1)->isChecked());
+    QVERIFY(changes.isEmpty());
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row), QStringLiteral("1"));
+    l.boxes.at(1)->click();
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row), QStringLiteral("0"));
 }
 
 QUILLON_TEST(TestFileListWidget)

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/treecolumns.h"
 #include "classmodel/openmodeldialog.h"
+#include "evaluationfolder.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
@@ -71,6 +72,7 @@ private slots:
     void review_data();
     void review();
     void reviewNoCallBesideOwnClass();
+    void boxOfARowScrolledIntoView();
     void failedWriteBacksToldOnce();
     void refused_data();
     void refused();
@@ -149,6 +151,9 @@ void TestEvaluationModes::tavronEvaluation()
     dialogs.fileAnswers << path("eval") << path("eval");
     dialogs.messageAnswers << QMessageBox::Cancel << QMessageBox::Ok;
     MainWindow w;
+    // On screen: the list makes the QCheckBox of an accept box for a row in view.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     QSignalSpy requests(&w, &MainWindow::signalGetFileHeaderInfo);
     w.ui->actionTavron_Folder_Evaluation->trigger();
     // Cancelled: nothing changed, the folder key included.
@@ -207,6 +212,9 @@ void TestEvaluationModes::review()
             dialog->accept();
     };
     MainWindow w;
+    // On screen: the list makes the QCheckBox of an accept box for a row in view.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.reviewMode = 5;
     QSignalSpy requests(&w, &MainWindow::signalGetFileHeaderInfo);
     w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
@@ -251,6 +259,9 @@ void TestEvaluationModes::reviewNoCallBesideOwnClass()
     dialogs.fileAnswers << folder;
     dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
     MainWindow w;
+    // On screen: the list makes the QCheckBox of an accept box for a row in view.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
 
@@ -262,6 +273,30 @@ void TestEvaluationModes::reviewNoCallBesideOwnClass()
     auto *box = qobject_cast<QCheckBox *>(w.ui->treeWidget_fileView->itemWidget(row, FileViewColumn::Accepted));
     QVERIFY(box && !box->isChecked());
     QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestEvaluationModes::boxOfARowScrolledIntoView()
+{
+    // More recordings than the list shows at once.
+    QList<QPair<QString, QString>> recordings;
+    for (int i = 0; i < 60; ++i)
+        recordings << qMakePair(QStringLiteral("%1.wav").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("|Nyc|0|"));
+    const QString folder = evaluationfolder::makeFolder(m_dir.path(), "many", recordings);
+    ScriptedDialogs dialogs;
+    auto w = evaluationfolder::open(dialogs, folder, EvaluationMode::Tavron);
+    QVERIFY(w);
+    QTreeWidget *list = w->ui->treeWidget_fileView;
+    QTreeWidgetItem *last = list->topLevelItem(59);
+    QVERIFY(!list->itemWidget(last, FileViewColumn::Accepted));
+    // Its box, made as the row comes into view, accepts the proposal as any other.
+    list->scrollToBottom();
+    auto *box = qobject_cast<QCheckBox *>(list->itemWidget(last, FileViewColumn::Accepted));
+    QVERIFY(box && !box->isChecked());
+    QVERIFY(!list->itemWidget(list->topLevelItem(0), FileViewColumn::Accepted));
+    box->click();
+    QCOMPARE(evaluationfolder::description(folder + "/59.wav"), QStringLiteral("Nyc|Nyc|1|"));
+    QCOMPARE(last->text(FileViewColumn::Class1), QStringLiteral("Nyc"));
+    QCOMPARE(last->foreground(FileViewColumn::Name).color(), evaluationfolder::green);
 }
 
 void TestEvaluationModes::failedWriteBacksToldOnce()

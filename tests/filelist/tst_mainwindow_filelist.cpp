@@ -594,6 +594,11 @@ void TestHeaderReplies::tavronEvaluationRows()
     addRows(w, 4, Qt::NoItemFlags);
     QTreeWidget *list = w.ui->treeWidget_fileView;
     QTreeWidget *tree = w.ui->treeWidget;
+    // On screen: the list makes the QCheckBox of an accept box for a row in view.
+    list->setColumnHidden(FileViewColumn::Accepted, false);
+    w.ui->groupBox_6->show();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     answer(w, 0, {{}, "Nyc", ""});          // a proposal without class: "Unassigned"
     answer(w, 1, {{}, "No Call", ""});      // no call found: "Detected No Call"
