@@ -42,6 +42,24 @@ fileViewTreeWidgetItem::fileViewTreeWidgetItem(QTreeWidget *view, int type)
 {
 }
 
+void fileViewTreeWidgetItem::appendRows(QTreeWidget *list, const QStringList &names,
+                                        std::optional<Qt::ItemFlags> flags)
+{
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(names.size());
+    for (const QString &name : names) {
+        auto *row = new fileViewTreeWidgetItem(list, Detached());
+        row->setText(0, name);
+        if (flags)
+            row->setFlags(*flags);
+        rows << row;
+    }
+    const int first = list->topLevelItemCount();
+    list->addTopLevelItems(rows);
+    if (!rows.isEmpty())
+        list->setCurrentItem(list->topLevelItem(first));
+}
+
 int fileViewTreeWidgetItem::timeKey(const QString &time)
 {
     int h, m, s;

@@ -153,15 +153,8 @@ void MainWindow::fillEvaluationList(const QStringList &names)
     // With proposals a row waits for its header reply before it can be
     // chosen: only the reply tells whether the recording holds a call.
     const bool proposals = evaluationMode >= EvaluationMode::Tavron;
-    const Qt::ItemFlags flags =
-        proposals ? Qt::NoItemFlags : Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
-    for (const QString &name : names) {
-        auto *row = new fileViewTreeWidgetItem(list);
-        row->setText(FileViewColumn::Name, name);
-        row->setFlags(flags);
-        if (list->topLevelItemCount() == 1)
-            list->setCurrentItem(row);
-    }
+    fileViewTreeWidgetItem::appendRows(
+        list, names, proposals ? Qt::NoItemFlags : Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
     list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
     list->resizeColumnToContents(FileViewColumn::Name);
     list->setColumnHidden(FileViewColumn::Proposal, !proposals);

@@ -111,14 +111,10 @@ void MainWindow::fillFolderList(const QStringList &names, bool editable)
 {
     QTreeWidget *list = ui->treeWidget_2;
     list->clear();
-    for (const QString &name : names) {
-        auto *row = new fileViewTreeWidgetItem(list);
-        row->setText(FileViewColumn::Name, name);
-        if (editable)
-            row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-        if (list->topLevelItemCount() == 1)
-            list->setCurrentItem(row);
-    }
+    fileViewTreeWidgetItem::appendRows(list, names,
+                                       editable ? std::optional<Qt::ItemFlags>(Qt::ItemIsSelectable
+                                                                               | Qt::ItemIsEditable | Qt::ItemIsEnabled)
+                                                : std::nullopt);
     list->resizeColumnToContents(FileViewColumn::Name);
     list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
     ui->label_21->setText(itemCountText(list->topLevelItemCount()));

@@ -22,6 +22,7 @@ private slots:
     void rowColour_data();
     void rowColour();
     void acceptCheckBox();
+    void appendRows();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 };
 
@@ -208,6 +209,28 @@ void TestFileViewTreeWidgetItem::acceptCheckBox()
     QVERIFY(!list.itemWidget(list.topLevelItem(0), 5));
     fileViewTreeWidgetItem loose(nullptr);
     QVERIFY(!loose.addAcceptCheckBox(false));
+}
+
+void TestFileViewTreeWidgetItem::appendRows()
+{
+    QTreeWidget list;
+    fill(list, {"first"});
+    const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    fileViewTreeWidgetItem::appendRows(&list, {"c", "a", "b"}, usable);
+    QCOMPARE(names(list), (QStringList{"first", "c", "a", "b"}));
+    QCOMPARE(list.currentItem(), list.topLevelItem(1));
+    QCOMPARE(list.topLevelItem(3)->flags(), usable);
+    fileViewTreeWidgetItem::appendRows(&list, {"d"}, std::nullopt);
+    QCOMPARE(list.topLevelItem(4)->flags(), QTreeWidgetItem().flags());
+    QCOMPARE(list.currentItem(), list.topLevelItem(4));
+    // Rows of the list: they sort by its sort column, lengths as numbers.
+    const QStringList lengths{"2.0", "10.0", "9.5", "1.0", "3.0"};
+    for (int i = 0; i < 5; ++i)
+        list.topLevelItem(i)->setText(3, lengths.at(i));
+    list.sortItems(3, Qt::AscendingOrder);
+    QCOMPARE(names(list), (QStringList{"b", "first", "d", "a", "c"}));
+    fileViewTreeWidgetItem::appendRows(&list, {}, usable);
+    QCOMPARE(list.topLevelItemCount(), 5);
 }
 
 QUILLON_TEST(TestFileViewTreeWidgetItem)

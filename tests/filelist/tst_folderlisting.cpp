@@ -25,6 +25,7 @@ private slots:
     void initTestCase();
     void listing_data();
     void listing();
+    void listingSortsAsTheFolderDoes();
     void selectionCount_data();
     void selectionCount();
 
@@ -65,6 +66,30 @@ void TestFolderListing::listing()
     QFETCH(QString, folder);
     QFETCH(int, mode);
     QTEST(listRecordings(path(folder), mode), "names");
+}
+
+void TestFolderListing::listingSortsAsTheFolderDoes()
+{
+    // Names around the letters and beyond ASCII, a hidden one, links to a recording, to a folder and to nothing.
+    const QString folder = path("sorted");
+    QVERIFY(QDir().mkpath(folder + "/sub.WAV"));
+    const QStringList names{"_x.wav", "Zeta.wav", "alpha.WAV", "10.wav", "9.wav", "b-c.raw", "b_c.raw", "B.raw",
+                            "\u00e4.wav", "\u00c5.wav", "~.wav", "a b.wav", ".hidden.wav"};
+    for (const QString &name : names)
+        touch(folder + QLatin1Char('/') + name);
+    QVERIFY(QFile::link(folder + "/Zeta.wav", folder + "/link.wav"));
+    QVERIFY(QFile::link(folder + "/sub.WAV", folder + "/dirlink.wav"));
+    QVERIFY(QFile::link(folder + "/gone.wav", folder + "/dead.wav"));
+    const QStringList expected =
+        QDir(folder).entryList({"*.wav", "*.WAV", "*.raw", "*.RAW"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QCOMPARE(expected.size(), names.size());   // the hidden file, the folders and the dead link left out, the link in
+    QCOMPARE(listRecordings(folder, EvaluationMode::Folder), expected);
+    // Names that differ in case alone: capitals first, whatever order the folder gives them in.
+    const QString twins = path("twins");
+    QVERIFY(QDir().mkpath(twins));
+    for (const char *name : {"b.wav", "a.wav", "B.wav", "A.wav"})
+        touch(twins + QLatin1Char('/') + name);
+    QCOMPARE(listRecordings(twins, EvaluationMode::Folder), (QStringList{"A.wav", "a.wav", "B.wav", "b.wav"}));
 }
 
 void TestFolderListing::selectionCount_data()
