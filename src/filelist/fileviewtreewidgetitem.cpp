@@ -2,13 +2,19 @@
 
 #include <QCheckBox>
 #include <QDate>
+#include <QHeaderView>
 #include <QLocale>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 namespace {
 
 // Columns with a sort rule or a role of their own.
+const int kNameColumn = 0;
 const int kDateColumn = 1;
 const int kTimeColumn = 2;
 const int kLengthColumn = 3;
@@ -42,22 +48,30 @@ fileViewTreeWidgetItem::fileViewTreeWidgetItem(QTreeWidget *view, int type)
 {
 }
 
-void fileViewTreeWidgetItem::appendRows(QTreeWidget *list, const QStringList &names,
-                                        std::optional<Qt::ItemFlags> flags)
+void fileViewTreeWidgetItem::fillSortedByName(QTreeWidget *list, const QStringList &names,
+                                              std::optional<Qt::ItemFlags> flags)
 {
+    list->clear();
+    // The order operator< gives rows by name: plain text order, equal names as they came.
+    std::vector<int> order(size_t(names.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&names](int a, int b) { return names.at(a) < names.at(b); });
     QList<QTreeWidgetItem *> rows;
     rows.reserve(names.size());
-    for (const QString &name : names) {
+    QTreeWidgetItem *first = nullptr;
+    for (const int i : order) {
         auto *row = new fileViewTreeWidgetItem(list, Detached());
-        row->setText(0, name);
+        row->setText(kNameColumn, names.at(i));
         if (flags)
             row->setFlags(*flags);
+        if (i == 0)
+            first = row;
         rows << row;
     }
-    const int first = list->topLevelItemCount();
+    list->header()->setSortIndicator(kNameColumn, Qt::AscendingOrder);
     list->addTopLevelItems(rows);
-    if (!rows.isEmpty())
-        list->setCurrentItem(list->topLevelItem(first));
+    if (first)
+        list->setCurrentItem(first);
 }
 
 int fileViewTreeWidgetItem::timeKey(const QString &time)

@@ -24,11 +24,14 @@ public:
     // Appends the row as the last top-level item of `view`.
     explicit fileViewTreeWidgetItem(QTreeWidget *view, int type = 0);
 
-    // Appends a row per name (in column 0) to `list`, all in one step, with
-    // the flags given or a new row's own; the first of them becomes current.
-    // A list takes in a row at a time at a cost that adds up for a folder of
-    // 50,000 recordings.
-    static void appendRows(QTreeWidget *list, const QStringList &names, std::optional<Qt::ItemFlags> flags);
+    // Fills `list` anew with a row per name (in column 0), with the flags
+    // given or a new row's own, as adding them one by one and sorting the
+    // list by name ascending would leave it: in that order, with that sort
+    // shown, the row of the first name current. For a folder of 50,000
+    // recordings in a fraction of the time: the list takes the rows in at
+    // once, and the names are sorted before they are rows (a sort of rows
+    // asks each of them for its text a dozen times).
+    static void fillSortedByName(QTreeWidget *list, const QStringList &names, std::optional<Qt::ItemFlags> flags);
 
     bool operator<(const QTreeWidgetItem &other) const override;
 

@@ -149,13 +149,11 @@ void MainWindow::openEvaluationFolder(int mode)
 void MainWindow::fillEvaluationList(const QStringList &names)
 {
     QTreeWidget *list = ui->treeWidget_fileView;
-    list->clear();
     // With proposals a row waits for its header reply before it can be
     // chosen: only the reply tells whether the recording holds a call.
     const bool proposals = evaluationMode >= EvaluationMode::Tavron;
-    fileViewTreeWidgetItem::appendRows(
+    fileViewTreeWidgetItem::fillSortedByName(
         list, names, proposals ? Qt::NoItemFlags : Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-    list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
     list->resizeColumnToContents(FileViewColumn::Name);
     list->setColumnHidden(FileViewColumn::Proposal, !proposals);
     list->setColumnHidden(FileViewColumn::Accepted, !proposals);

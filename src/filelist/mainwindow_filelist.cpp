@@ -110,13 +110,12 @@ void MainWindow::stopHeaderThread()
 void MainWindow::fillFolderList(const QStringList &names, bool editable)
 {
     QTreeWidget *list = ui->treeWidget_2;
-    list->clear();
-    fileViewTreeWidgetItem::appendRows(list, names,
-                                       editable ? std::optional<Qt::ItemFlags>(Qt::ItemIsSelectable
-                                                                               | Qt::ItemIsEditable | Qt::ItemIsEnabled)
-                                                : std::nullopt);
+    // Rows of a drop keep a new row's flags: their comments are not edited.
+    fileViewTreeWidgetItem::fillSortedByName(
+        list, names,
+        editable ? std::optional<Qt::ItemFlags>(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled)
+                 : std::nullopt);
     list->resizeColumnToContents(FileViewColumn::Name);
-    list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
     ui->label_21->setText(itemCountText(list->topLevelItemCount()));
 }
 

@@ -3,6 +3,7 @@
 #include "filelist/fileviewtreewidgetitem.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -22,7 +23,7 @@ private slots:
     void rowColour_data();
     void rowColour();
     void acceptCheckBox();
-    void appendRows();
+    void fillSortedByName();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 };
 
@@ -211,26 +212,35 @@ void TestFileViewTreeWidgetItem::acceptCheckBox()
     QVERIFY(!loose.addAcceptCheckBox(false));
 }
 
-void TestFileViewTreeWidgetItem::appendRows()
+void TestFileViewTreeWidgetItem::fillSortedByName()
 {
     QTreeWidget list;
-    fill(list, {"first"});
+    fill(list, {"old"});
     const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    fileViewTreeWidgetItem::appendRows(&list, {"c", "a", "b"}, usable);
-    QCOMPARE(names(list), (QStringList{"first", "c", "a", "b"}));
-    QCOMPARE(list.currentItem(), list.topLevelItem(1));
-    QCOMPARE(list.topLevelItem(3)->flags(), usable);
-    fileViewTreeWidgetItem::appendRows(&list, {"d"}, std::nullopt);
-    QCOMPARE(list.topLevelItem(4)->flags(), QTreeWidgetItem().flags());
-    QCOMPARE(list.currentItem(), list.topLevelItem(4));
+    // Listed without regard to case; by name the list puts capitals first.
+    const QStringList listed{"b.wav", "a.wav", "B.wav", "c.wav", "A.wav"};
+    fileViewTreeWidgetItem::fillSortedByName(&list, listed, usable);
+    QCOMPARE(names(list), (QStringList{"A.wav", "B.wav", "a.wav", "b.wav", "c.wav"}));
+    QCOMPARE(list.currentItem()->text(0), QStringLiteral("b.wav"));
+    QCOMPARE(list.topLevelItem(4)->flags(), usable);
+    QCOMPARE(list.header()->sortIndicatorSection(), 0);
+    QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    // As the list's own sort by name leaves it.
+    QTreeWidget sorted;
+    fill(sorted, listed);
+    sorted.sortByColumn(0, Qt::AscendingOrder);
+    QCOMPARE(names(list), names(sorted));
     // Rows of the list: they sort by its sort column, lengths as numbers.
     const QStringList lengths{"2.0", "10.0", "9.5", "1.0", "3.0"};
     for (int i = 0; i < 5; ++i)
         list.topLevelItem(i)->setText(3, lengths.at(i));
     list.sortItems(3, Qt::AscendingOrder);
-    QCOMPARE(names(list), (QStringList{"b", "first", "d", "a", "c"}));
-    fileViewTreeWidgetItem::appendRows(&list, {}, usable);
-    QCOMPARE(list.topLevelItemCount(), 5);
+    QCOMPARE(names(list), (QStringList{"b.wav", "A.wav", "c.wav", "a.wav", "B.wav"}));
+    fileViewTreeWidgetItem::fillSortedByName(&list, {"d"}, std::nullopt);
+    QCOMPARE(names(list), QStringList{"d"});
+    QCOMPARE(list.topLevelItem(0)->flags(), QTreeWidgetItem().flags());
+    fileViewTreeWidgetItem::fillSortedByName(&list, {}, usable);
+    QCOMPARE(list.topLevelItemCount(), 0);
 }
 
 QUILLON_TEST(TestFileViewTreeWidgetItem)
