@@ -74,6 +74,35 @@ void fileViewTreeWidgetItem::fillSortedByName(QTreeWidget *list, const QStringLi
         list->setCurrentItem(first);
 }
 
+void fileViewTreeWidgetItem::turnSortingOn(QTreeWidget *list)
+{
+    const int count = list->topLevelItemCount();
+    std::vector<fileViewTreeWidgetItem *> rows;
+    rows.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        auto *row = dynamic_cast<fileViewTreeWidgetItem *>(list->topLevelItem(i));
+        if (!row || row->m_place >= 0 || row->childCount() > 0) {
+            list->setSortingEnabled(true);
+            return;
+        }
+        rows.push_back(row);
+    }
+    // In order: the sort (a stable one) would leave every row where it is.
+    const bool ascending = list->header()->sortIndicatorOrder() == Qt::AscendingOrder;
+    bool inOrder = true;
+    for (size_t i = 1; i < rows.size() && inOrder; ++i)
+        inOrder = ascending ? !(*rows[i] < *rows[i - 1]) : !(*rows[i - 1] < *rows[i]);
+    if (inOrder) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i]->m_place = ascending ? int(i) : count - 1 - int(i);
+    }
+    list->setSortingEnabled(true);
+    if (inOrder) {
+        for (fileViewTreeWidgetItem *row : rows)
+            row->m_place = -1;
+    }
+}
+
 int fileViewTreeWidgetItem::timeKey(const QString &time)
 {
     int h, m, s;

@@ -425,7 +425,7 @@ void MainWindow::finishHeaderChain()
 {
     QTreeWidget *list = modeFileList();
     modeProgressBar()->setValue(100);
-    list->setSortingEnabled(true);
+    fileViewTreeWidgetItem::turnSortingOn(list);
     loadingFileInfo = false;
     stopHeaderThread();
     setFolderActionsEnabled(true);

@@ -24,6 +24,8 @@ private slots:
     void rowColour();
     void acceptCheckBox();
     void fillSortedByName();
+    void turnSortingOn_data();
+    void turnSortingOn();
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 };
 
@@ -241,6 +243,47 @@ void TestFileViewTreeWidgetItem::fillSortedByName()
     QCOMPARE(list.topLevelItem(0)->flags(), QTreeWidgetItem().flags());
     fileViewTreeWidgetItem::fillSortedByName(&list, {}, usable);
     QCOMPARE(list.topLevelItemCount(), 0);
+}
+
+void TestFileViewTreeWidgetItem::turnSortingOn_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("descending");
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QStringList>("sorted");
+    const Rows byName{"a|01/01/22|10:00:00|3.0|", "b|31/12/21|09:00:00|1.0|", "c|01/01/22|08:00:00|2.0|"};
+    QTest::newRow("by name, in order") << 0 << false << byName << QStringList{"a", "b", "c"};
+    QTest::newRow("by length, out of order") << 3 << false << byName << QStringList{"b", "c", "a"};
+    QTest::newRow("by date, descending, out of order") << 1 << true << byName << QStringList{"a", "c", "b"};
+    QTest::newRow("by name, descending, in order")
+        << 0 << true << Rows{"c||||", "b||||", "a||||"} << QStringList{"c", "b", "a"};
+    QTest::newRow("equal lengths keep their order")
+        << 3 << false << Rows{"b|||1.0|", "a|||1.0|", "c|||0.5|"} << QStringList{"c", "b", "a"};
+    QTest::newRow("equal lengths in order") << 3 << false << Rows{"b|||1.0|", "a|||1.0|"} << QStringList{"b", "a"};
+}
+
+void TestFileViewTreeWidgetItem::turnSortingOn()
+{
+    QFETCH(int, column);
+    QFETCH(bool, descending);
+    QFETCH(Rows, rows);
+    // As turning sorting on leaves a list, and its own sort: by the indicator the list shows.
+    QTreeWidget list, reference;
+    for (QTreeWidget *l : {&list, &reference}) {
+        fill(*l, rows);
+        l->header()->setSortIndicator(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
+    fileViewTreeWidgetItem::turnSortingOn(&list);
+    reference.setSortingEnabled(true);
+    QVERIFY(list.isSortingEnabled());
+    QTEST(names(list), "sorted");
+    QCOMPARE(names(list), names(reference));
+    // No place is left over: the next sort goes by the texts.
+    list.sortByColumn(2, Qt::AscendingOrder);
+    reference.sortByColumn(2, Qt::AscendingOrder);
+    QCOMPARE(names(list), names(reference));
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        QCOMPARE(static_cast<fileViewTreeWidgetItem *>(list.topLevelItem(i))->place(), -1);
 }
 
 QUILLON_TEST(TestFileViewTreeWidgetItem)
