@@ -24,8 +24,8 @@
 #include "ui_mainwindow.h"
 
 #include <QActionGroup>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLocale>

@@ -1,6 +1,12 @@
 // Accepting a row's proposal, by its accept box or by the Space key: the
 // proposal's classes become the recording's, written at once on this thread;
 // withdrawing takes them back and keeps the proposal.
+//
+// The evaluation list makes a row's QCheckBox only while the row is in view
+// (a box in each row of a large folder would cost more memory than the rows
+// and freeze the window while they are made); the row keeps the box's state
+// meanwhile. So the acceptance finds the row of a clicked box through the
+// list, and sets the row's box state rather than a QCheckBox.
 #include "app/mainwindow.h"
 
 #include "app/treecolumns.h"
