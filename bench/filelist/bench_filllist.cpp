@@ -7,6 +7,15 @@
 // memory; and a sort of the filled list by date.
 // Targets: linear (per-row cost at 50,000 within 1.2 x that at 1,000),
 // 50,000 rows under 10 s; a sort by date of 10,000 rows under 200 ms.
+//
+// Three runs each on a quiet machine, before (rows of their own heights, the
+// folder listed by QDir and its rows put in and sorted one by one) and after:
+//   rows    total (s)              ms per row             longest pause (ms)
+//   1,000   0.25-0.26 / 0.04-0.06  0.254-0.260 / 0.039-0.060  25-26 / 22-32
+//  10,000   3.65-4.30 / 0.17-0.23  0.365-0.430 / 0.017-0.023  66-104 / 36-61
+//  50,000  46.7-50.9  / 1.14-1.28  0.934-1.018 / 0.023-0.026  271-439 / 126-184
+// per-row cost at 50,000 / at 1,000: 3.82 before, 0.52 after; memory alike
+// (peak 92 / 91 MB, 54 / 53 MB grown at 50,000).
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
