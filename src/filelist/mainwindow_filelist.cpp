@@ -13,7 +13,6 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -461,15 +460,7 @@ void MainWindow::restartFileHeaderLoading()
     }
     if (evaluationMode == EvaluationMode::Folder) {
         // Rows of a reload keep the default flags: their comments are not edited.
-        for (const QString &name : names) {
-            auto *row = new fileViewTreeWidgetItem(list);
-            row->setText(FileViewColumn::Name, name);
-            if (list->topLevelItemCount() == 1)
-                list->setCurrentItem(row);
-        }
-        list->resizeColumnToContents(FileViewColumn::Name);
-        list->sortByColumn(FileViewColumn::Name, Qt::AscendingOrder);
-        ui->label_21->setText(itemCountText(list->topLevelItemCount()));
+        fillFolderList(names, false);
     } else {
         fillEvaluationList(names);
         if (evaluationMode == EvaluationMode::Manual)
