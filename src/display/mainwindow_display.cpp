@@ -455,9 +455,15 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     LevelRange range;
     if (!readSetting(SettingKeys::fixedZScale)) {
         range = computed;
-        writeSetting(SettingKeys::lowerScaleLimit, range.lower);
-        writeSetting(SettingKeys::upperScaleLimit, range.upper);
-        spectroSettingsDialog->loadSettings();
+        // Every write of the store rewrites and syncs its file, which costs an
+        // opening more than drawing it: recordings of one folder mostly share
+        // their range, and then the store and the dialog hold it already.
+        if (readSetting(SettingKeys::lowerScaleLimit) != range.lower
+            || readSetting(SettingKeys::upperScaleLimit) != range.upper) {
+            writeSetting(SettingKeys::lowerScaleLimit, range.lower);
+            writeSetting(SettingKeys::upperScaleLimit, range.upper);
+            spectroSettingsDialog->loadSettings();
+        }
     } else {
         range = usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
                                  readSetting(SettingKeys::drawnUpperScaleLimit));

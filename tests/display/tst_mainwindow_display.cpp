@@ -28,10 +28,24 @@
 #include <qwt_plot.h>
 #include <qwt_plot_spectrogram.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <memory>
 
 namespace {
+
+// The settings file's inode and status-change time: every write of the store
+// puts a new file in its place (whose inode may be the one freed a write
+// before, but never with the same change time), so when both are unchanged
+// nothing was written.
+QString fileIdentity(const QString &path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QString();
+    return QStringLiteral("%1 %2.%3").arg(info.st_ino).arg(info.st_ctim.tv_sec).arg(info.st_ctim.tv_nsec);
+}
 
 // 40 kHz at -6 dBFS for 0.5 s at 250 kHz: 125000 samples.
 QVector<int> toneSamples(double rate = 250000.0, double seconds = 0.5, double hz = 40000.0)
@@ -49,6 +63,7 @@ private slots:
     void progressReports_lastOneShownOnceBeforeTheReply();
     void silentRecording();
     void fixedLevelRange();
+    void sameLevelRange_storeNotWrittenAgain();
     void failurePaths_data();
     void failurePaths();
     void failureAfterARecording_leavesNothingOfIt();
@@ -203,6 +218,22 @@ void TestSpectrogramView::fixedLevelRange()
     QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).minValue(), -50.0);
     QCOMPARE(w.spectrogramData->interval(Qt::ZAxis).maxValue(), -49.0);
     QCOMPARE(w.spectrogramPlot->axisInterval(QwtPlot::yRight).maxValue(), -49.0);
+}
+
+void TestSpectrogramView::sameLevelRange_storeNotWrittenAgain()
+{
+    QVERIFY(testsupport::writeFile(path("tone.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("tone.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(w));
+    const QString store = QSettings().fileName();
+    const QString first = fileIdentity(store);
+    QVERIFY(!first.isEmpty());
+    w.plot_Data(path("tone.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(w));
+    QCOMPARE(QSettings().value("lowerScaleLimit").toDouble(), w.spectroMinDb);
+    QCOMPARE(fileIdentity(store), first);
 }
 
 void TestSpectrogramView::failurePaths_data()
