@@ -13,7 +13,6 @@
 #include "app/userdialogs.h"
 #include "assignment/writefilebextthread.h"
 #include "audio/audioplayer.h"
-#include "display/rangemarker.h"
 #include "export/copyfilesthread.h"
 #include "filelist/filerowindex.h"
 #include "platform/desktoptheme.h"
@@ -32,9 +31,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QThread>
-#include <qwt_plot_curve.h>
-#include <qwt_plot_spectrogram.h>
-#include <qwt_plot_textlabel.h>
 
 namespace {
 
@@ -225,16 +221,6 @@ MainWindow::~MainWindow()
     QCoreApplication::removePostedEvents(this);
     delete audioPlayer;
     audioPlayer = nullptr;
-    // A plot deletes only the items on it. The label waits for a text to show,
-    // and the display takes the raster, curves and shades off their plots
-    // while a recording loads, after a failed load or when a mode leaves them out.
-    QwtPlotItem *reused[] = {spectrogramTextLabel, spectrogramItem, timePlotCurve1, timePlotCurve2,
-                             timePlotCurve3, timePlotCurve4, frequencyPlotCurve, frequencyRangeMarker1,
-                             frequencyRangeMarker2};
-    for (QwtPlotItem *item : reused) {
-        if (item && !item->plot())
-            delete item;
-    }
     delete rawFile;
     delete wavFile;
     delete ui;

@@ -5,6 +5,9 @@
 #include "app/evaluationmode.h"
 #include "assignment/filerowlist.h"
 #include "assignment/jobguard.h"
+#include "display/frequencyplot.h"
+#include "display/spectrogramplot.h"
+#include "display/timeplot.h"
 #include "filelist/classrowtexts.h"
 
 #include <QAudio>
@@ -38,7 +41,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 class QwtMatrixRasterData;
-class QwtPlot;
 class QwtPlotCanvas;
 class QwtPlotCurve;
 class QwtPlotGrid;
@@ -112,9 +114,11 @@ public:
     std::vector<int> timedata;    // its samples; the spectrogram worker reads them in place while `calculating`
 
     // --- Spectrogram and plot display ----------------------------------------
-    QwtPlot *timePlot = nullptr;
-    QwtPlot *frequencyPlot = nullptr;
-    QwtPlot *spectrogramPlot = nullptr;
+    // The plots build and own their items; the pointers below are theirs,
+    // handed out once while the window is built.
+    TimePlot *timePlot = nullptr;
+    FrequencyPlot *frequencyPlot = nullptr;
+    SpectrogramPlot *spectrogramPlot = nullptr;
     QwtPlotCanvas *timePlotCanvas = nullptr;
     QwtPlotCanvas *frequencyPlotCanvas = nullptr;
     QwtPlotSpectrogram *spectrogramItem = nullptr;
@@ -600,8 +604,6 @@ private:
     void setDarkTheme();
     // Stores a theme code and applies it; a code outside ThemeCode applies nothing.
     void applyThemeCode(int code);
-    // Also the axis plots' start-up look: construction and the light theme share it.
-    void colourAxisPlots(bool dark);
     void setThemeButtonIcons(bool dark);
 
     // Plot set-up and view toggles.

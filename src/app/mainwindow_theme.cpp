@@ -5,20 +5,12 @@
 #include "app/settingskeys.h"
 #include "app/themecode.h"
 #include "audio/playercontrols.h"
-#include "display/myqwtzoomer10.h"
-#include "display/myqwtzoomer2.h"
-#include "display/rangemarker.h"
 #include "platform/desktoptheme.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
-#include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_plot_grid.h>
-#include <qwt_plot_marker.h>
-#include <qwt_plot_scaleitem.h>
 
 namespace {
 
@@ -96,7 +88,8 @@ void MainWindow::setDarkTheme()
     setThemeButtonIcons(true);
     playerControls->setTheme(true);
 
-    colourAxisPlots(true);
+    timePlot->setColours(true);
+    frequencyPlot->setColours(true);
 }
 
 void MainWindow::setLightTheme()
@@ -112,41 +105,8 @@ void MainWindow::setLightTheme()
     setThemeButtonIcons(false);
     playerControls->setTheme(false);
 
-    colourAxisPlots(false);
-}
-
-// Also gives the plots their start-up look, so that the light theme and the
-// construction cannot drift apart.
-void MainWindow::colourAxisPlots(bool dark)
-{
-    const QPalette canvasPalette = dark ? QPalette(Qt::black) : QPalette(QColor(250, 250, 250));
-    const QPen gridPen(dark ? QColor(255, 255, 255, 50) : QColor(0, 0, 0, 20));
-    const QPen trackerPen(dark ? Qt::white : Qt::black);
-    const QPalette scalePalette = dark ? QPalette(Qt::black) : QPalette(Qt::green);
-    const QColor bandColour = dark ? QColor(255, 255, 255, 120) : QColor(0, 0, 0, 30);
-    const QColor lineColour = dark ? QColor(Qt::white) : QColor(Qt::darkGray);
-
-    timePlotCanvas->setPalette(canvasPalette);
-    timePlotGrid->setPen(gridPen);
-    timePlotZoomer->setTrackerPen(trackerPen);
-    timePlotScaleItem->setPalette(scalePalette);
-    timeRangeMarker1->setColor(bandColour);
-    timeRangeMarker2->setColor(bandColour);
-    amplitudePlotMarker->setLinePen(QPen(lineColour, 0, Qt::DashLine));
-    baselineMarker->setLinePen(QPen(lineColour, 0, Qt::SolidLine));
-
-    frequencyPlotCanvas->setPalette(canvasPalette);
-    frequencyPlotGrid->setPen(gridPen);
-    frequencyPlotZoomer->setTrackerPen(trackerPen);
-    frequencyPlotScaleItem->setPalette(scalePalette);
-    frequencyPlotMarker->setLinePen(QPen(lineColour, 0, Qt::DashLine));
-    frequencyRangeMarker1->setColor(bandColour);
-    frequencyRangeMarker2->setColor(bandColour);
-
-    // The canvases draw from a cached picture: without a replot they would
-    // keep the old colours until something else redraws them.
-    timePlot->replot();
-    frequencyPlot->replot();
+    timePlot->setColours(false);
+    frequencyPlot->setColours(false);
 }
 
 // Start-up and the three theme actions share this: the choice is stored, then applied.

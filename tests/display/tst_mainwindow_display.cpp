@@ -569,7 +569,7 @@ void TestViewSlots::scrollingMovesTheVisibleStretch()
 
     w.spectroScrollBar_valueChanged(100);
     const double start = 100 * double(0.001f);
-    for (QwtPlot *plot : {w.spectrogramPlot, w.timePlot}) {
+    for (QwtPlot *plot : std::initializer_list<QwtPlot *>{w.spectrogramPlot, w.timePlot}) {
         QCOMPARE(plot->axisInterval(QwtPlot::xBottom).minValue(), start);
         QCOMPARE(plot->axisInterval(QwtPlot::xBottom).maxValue(), start + 1.0);
     }

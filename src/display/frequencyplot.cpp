@@ -1,0 +1,89 @@
+#include "display/frequencyplot.h"
+
+#include "display/axisplotmode.h"
+#include "display/myqwtzoomer10.h"
+#include "display/plotparts.h"
+#include "display/rangemarker.h"
+
+#include <qwt_plot_canvas.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_layout.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_scale_draw.h>
+
+FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
+{
+    using namespace PlotParts;
+    const QFont font = PlotParts::axisFont();
+    Items &d = m_items;
+
+    d.curve = makeCurve(green, 100, QwtPlotCurve::Lines);
+    d.curve->setOrientation(Qt::Horizontal);
+    d.curve->attach(this);
+    setContentsMargins(0, 0, 0, 0);
+    plotLayout()->setAlignCanvasToScales(true);
+    enableAxis(QwtPlot::xBottom, true);
+    setAxisFont(QwtPlot::xBottom, font);
+    setAxisMaxMajor(QwtPlot::xBottom, 5);
+    enableAxis(QwtPlot::xTop, false);
+    enableAxis(QwtPlot::yLeft, false);
+    d.canvas = makeCanvas(this, QColor(250, 250, 250));
+
+    d.grid = new QwtPlotGrid;
+    d.grid->setZ(101);
+    d.grid->enableX(gridShown);
+    d.grid->enableY(gridShown);
+    d.grid->attach(this);
+
+    d.zoomer = new MyQwtZoomer10(canvas());
+    d.zoomer->setTrackerMode(QwtPicker::AlwaysOn);
+    d.zoomer->setMaxStackDepth(0);   // read-out only: this plot never zooms
+
+    d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::LeftScale, 0.0);
+    d.scaleItem->setFont(font);
+    d.scaleItem->setZ(1000);
+    d.scaleItem->attach(this);
+
+    d.cursorLine = makeCursorLine(QStringLiteral("frequencyPlotMarker"), QwtPlotMarker::HLine, Qt::DashLine, 103);
+    d.cursorLine->attach(this);
+    d.cursorLine->hide();
+
+    for (size_t k = 0; k < d.bands.size(); ++k) {
+        d.bands[k] = new RangeMarker(1);
+        d.bands[k]->setZ(101 + double(k));
+        d.bands[k]->attach(this);
+    }
+
+    // The start-up look is the light theme's, so that the two cannot drift apart.
+    setColours(false);
+}
+
+FrequencyPlot::~FrequencyPlot()
+{
+    const Items &d = m_items;
+    PlotParts::deleteItemsOffPlot({d.curve, d.grid, d.scaleItem, d.cursorLine, d.bands[0], d.bands[1]});
+}
+
+void FrequencyPlot::setColours(bool dark)
+{
+    const Items &d = m_items;
+    const PlotParts::AxisPlotColours c = PlotParts::AxisPlotColours::of(dark);
+    d.canvas->setPalette(c.canvas);
+    d.grid->setPen(c.grid);
+    d.zoomer->setTrackerPen(c.tracker);
+    d.scaleItem->setPalette(c.scaleItem);
+    d.cursorLine->setLinePen(QPen(c.line, 0, Qt::DashLine));
+    for (RangeMarker *band : d.bands)
+        band->setColor(c.band);
+    // The canvas draws from a cached picture: without a replot it would keep
+    // the old colours until something else redraws it.
+    replot();
+}
+
+void FrequencyPlot::fitCanvasToAxisTitles()
+{
+    canvas()->setMinimumWidth(PlotParts::canvasLengthForTitles(
+        this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+}

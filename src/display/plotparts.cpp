@@ -1,0 +1,104 @@
+#include "display/plotparts.h"
+
+#include <QFontMetrics>
+#include <qwt_plot.h>
+#include <qwt_plot_canvas.h>
+#include <qwt_scale_draw.h>
+#include <qwt_scale_widget.h>
+
+namespace PlotParts {
+
+AxisPlotColours AxisPlotColours::of(bool dark)
+{
+    AxisPlotColours c;
+    c.canvas = dark ? QPalette(Qt::black) : QPalette(QColor(250, 250, 250));
+    c.grid = QPen(dark ? QColor(255, 255, 255, 50) : QColor(0, 0, 0, 20));
+    c.tracker = QPen(dark ? Qt::white : Qt::black);
+    c.scaleItem = dark ? QPalette(Qt::black) : QPalette(Qt::green);
+    c.band = dark ? QColor(255, 255, 255, 120) : QColor(0, 0, 0, 30);
+    c.line = dark ? QColor(Qt::white) : QColor(Qt::darkGray);
+    return c;
+}
+
+QFont axisFont()
+{
+    return QFont(QStringLiteral("MS Shell Dlg 2"), 8);
+}
+
+QwtPlotCanvas *makeCanvas(QwtPlot *plot, const QColor &colour)
+{
+    auto *canvas = new QwtPlotCanvas(plot);
+    canvas->setPalette(QPalette(colour));
+    canvas->setBorderRadius(0);
+    canvas->setCursor(Qt::ArrowCursor);
+    plot->setCanvas(canvas);
+    return canvas;
+}
+
+void showTitleOnly(QwtPlot *plot, int axis)
+{
+    QwtScaleDraw *draw = plot->axisScaleDraw(axis);
+    draw->enableComponent(QwtAbstractScaleDraw::Labels, false);
+    draw->enableComponent(QwtAbstractScaleDraw::Ticks, false);
+    draw->enableComponent(QwtAbstractScaleDraw::Backbone, false);
+}
+
+QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle style)
+{
+    auto *curve = new QwtPlotCurve(QString());
+    curve->setPen(QPen(colour, 1));
+    curve->setBrush(QBrush(colour, Qt::SolidPattern));
+    curve->setStyle(style);
+    curve->setZ(z);
+    return curve;
+}
+
+QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle,
+                              double z)
+{
+    auto *marker = new QwtPlotMarker(title);
+    marker->setLineStyle(style);
+    marker->setLinePen(QPen(Qt::darkGray, 0, penStyle));
+    marker->setValue(0.0, 0.0);
+    marker->setZ(z);
+    return marker;
+}
+
+QwtPlotMarker *makePlaybackLine()
+{
+    auto *marker = new QwtPlotMarker(QString());
+    marker->setLineStyle(QwtPlotMarker::VLine);
+    marker->setLinePen(QPen(Qt::red, 0, Qt::SolidLine));
+    marker->setValue(0.0, 0.0);
+    return marker;
+}
+
+int canvasLengthForTitles(const QwtPlot *plot, int axis, const QStringList &titles)
+{
+    const QwtScaleWidget *scale = plot->axisWidget(axis);
+    const QFontMetrics titleMetrics(scale->title().font());
+    int widest = 0;
+    for (const QString &title : titles) {
+        for (const QString &word : title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = qMax(widest, titleMetrics.horizontalAdvance(word));
+    }
+    // The title runs between the axis's end labels, each reaching half its
+    // extent past the canvas; an axis without labels leaves it the whole length.
+    int endLabels = 0;
+    if (plot->axisScaleDraw(axis)->hasComponent(QwtAbstractScaleDraw::Labels)) {
+        const QFontMetrics labelMetrics(scale->font());
+        const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
+        endLabels = vertical ? labelMetrics.height() : labelMetrics.horizontalAdvance(QStringLiteral("-000"));
+    }
+    return widest + endLabels + 6;
+}
+
+void deleteItemsOffPlot(std::initializer_list<QwtPlotItem *> items)
+{
+    for (QwtPlotItem *item : items) {
+        if (item && !item->plot())
+            delete item;
+    }
+}
+
+} // namespace PlotParts

@@ -1,0 +1,158 @@
+#include "display/spectrogramplot.h"
+
+#include "display/colourscheme.h"
+#include "display/myqwtplotpicker.h"
+#include "display/myqwtzoomer.h"
+#include "display/myrectcallsmarker.h"
+#include "display/myrectrangemarker.h"
+#include "display/plotparts.h"
+
+#include <qwt_color_map.h>
+#include <qwt_matrix_raster_data.h>
+#include <qwt_picker_machine.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_layout.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_picker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_scale_draw.h>
+#include <qwt_scale_widget.h>
+
+namespace {
+
+// Edge and frequency-marker drag handles: a press grabs, the drag reports
+// every move, nothing is drawn. Disabled until the cursor is on their line
+// (see SpectrogramInteraction).
+QwtPlotPicker *makeDragPointPicker(QWidget *canvas)
+{
+    auto *picker = new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::NoRubberBand,
+                                     QwtPicker::AlwaysOff, canvas);
+    picker->setStateMachine(new QwtPickerDragPointMachine);
+    picker->setEnabled(false);
+    return picker;
+}
+
+void disableKeyPatterns(QwtEventPattern *pattern, std::initializer_list<QwtEventPattern::KeyPatternCode> codes)
+{
+    for (QwtEventPattern::KeyPatternCode code : codes)
+        pattern->setKeyPattern(code, 0);
+}
+
+} // namespace
+
+SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWidget *parent) : QwtPlot(parent)
+{
+    using namespace PlotParts;
+    const QFont font = PlotParts::axisFont();
+    Items &d = m_items;
+
+    d.raster = new QwtPlotSpectrogram(QString());
+    setContentsMargins(0, 0, 0, 0);
+    plotLayout()->setAlignCanvasToScales(true);
+    makeCanvas(this, Qt::black);
+    d.raster->setRenderThreadCount(0);   // as many threads as the machine has
+    d.raster->setCachePolicy(QwtPlotRasterItem::PaintCache);
+    d.raster->attach(this);
+    d.raster->setColorMap(colorMapFor(ColorMapBlackGreen));
+
+    setAxisFont(QwtPlot::xBottom, font);
+    setAxisTitle(QwtPlot::xBottom, QStringLiteral("Time in s"));
+    setAxisFont(QwtPlot::yLeft, font);
+    setAxisTitle(QwtPlot::yLeft, QStringLiteral("Frequency in kHz"));
+    showTitleOnly(this, QwtPlot::yLeft);
+    enableAxis(QwtPlot::yLeft, true);
+    enableAxis(QwtPlot::yRight, true);
+    d.colourBar = axisWidget(QwtPlot::yRight);
+    d.colourBar->setColorBarEnabled(true);
+    d.colourBar->setColorBarWidth(15);
+    setAxisFont(QwtPlot::yRight, font);
+    setAxisTitle(QwtPlot::yRight, QStringLiteral("Amplitude in dBFS"));
+    d.data = new QwtMatrixRasterData;
+    d.raster->setData(d.data);
+
+    // The pickers and the zoomer filter the canvas's events in the reverse
+    // order of their creation: this order decides which of them sees a press first.
+    d.zoomer = new MyQwtZoomer(canvas());
+    d.zoomer->setRubberBandPen(QPen(Qt::white));
+    d.zoomer->setTrackerPen(QPen(Qt::white));
+    d.zoomer->setTrackerMode(QwtPicker::AlwaysOff);
+    // The arrow keys and Home belong to the window's own shortcuts.
+    disableKeyPatterns(d.zoomer, {QwtEventPattern::KeyUp, QwtEventPattern::KeyDown, QwtEventPattern::KeyLeft,
+                                  QwtEventPattern::KeyRight, QwtEventPattern::KeyHome});
+    d.zoomer->setMousePattern(QwtEventPattern::MouseSelect3, Qt::NoButton);
+
+    d.tracker = new MyQwtPlotPicker(canvas());
+    d.tracker->setRubberBandPen(QPen(Qt::white));
+    d.tracker->setTrackerPen(QPen(Qt::white));
+    d.tracker->setTrackerMode(QwtPicker::AlwaysOn);
+    disableKeyPatterns(d.tracker, {QwtEventPattern::KeyUp, QwtEventPattern::KeyDown, QwtEventPattern::KeyLeft,
+                                   QwtEventPattern::KeyRight});
+    d.tracker->setMousePattern(QwtEventPattern::MouseSelect3, Qt::NoButton);
+
+    d.selectionPicker = new QwtPlotPicker(canvas());
+    d.selectionPicker->setStateMachine(new QwtPickerDragRectMachine);
+    d.selectionPicker->setRubberBand(QwtPicker::RectRubberBand);
+    d.selectionPicker->setRubberBandPen(
+        QPen(QBrush(Qt::red, Qt::SolidPattern), 1.0, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
+    d.selectionPicker->setTrackerPen(QPen(Qt::green));
+    d.selectionPicker->setTrackerMode(QwtPicker::AlwaysOff);
+    d.selectionPicker->setKeyPattern(QwtEventPattern::KeySelect1, 0);
+    // Shift with the left button until the selection tool makes the left button alone select.
+    d.selectionPicker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
+
+    d.leftEdgePicker = makeDragPointPicker(canvas());
+    d.rightEdgePicker = makeDragPointPicker(canvas());
+    d.topEdgePicker = makeDragPointPicker(canvas());
+    d.bottomEdgePicker = makeDragPointPicker(canvas());
+
+    d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::RightScale, 0.0);
+    d.scaleItem->setFont(axisWidget(QwtPlot::yLeft)->font());
+    d.scaleItem->setFont(font);
+    d.scaleItem->setPalette(QPalette(Qt::black));
+    d.scaleItem->setZ(1000);
+    d.scaleItem->attach(this);
+
+    d.grid = new QwtPlotGrid;
+    d.grid->setPen(QPen(QColor(255, 255, 255, 50)));
+    d.grid->enableX(gridShown);
+    d.grid->enableY(gridShown);
+    d.grid->attach(this);
+
+    for (size_t k = 0; k < d.frequencyMarkers.size(); ++k) {
+        auto *marker = new QwtPlotMarker(QString());
+        marker->setLineStyle(QwtPlotMarker::HLine);
+        marker->setLinePen(QPen(Qt::white, 0, Qt::DashLine));
+        marker->setValue(0.0, 0.0);
+        marker->setLabelAlignment(Qt::AlignRight | Qt::AlignBottom);
+        marker->attach(this);
+        marker->hide();
+        d.frequencyMarkers[k] = marker;
+        d.markerPickers[k] = makeDragPointPicker(canvas());
+    }
+
+    d.measurement = new MyRectRangeMarker;
+    d.measurement->setZ(102);
+    d.measurement->attach(this);
+    d.measurement->hide();
+    d.callBox = new MyRectCallsMarker;
+    d.callBox->setZ(102);
+    d.callBox->attach(this);
+    d.callBox->hide();
+    d.playbackLine = makePlaybackLine();
+    d.playbackLine->attach(this);
+    d.verdictLabel = new QwtPlotTextLabel;
+
+    // The colour bar shows the raster's map over the level range in use.
+    d.colourBar->setColorMap(levels, colorMapFor(ColorMapBlackGreen));
+    setAxisScale(QwtPlot::yRight, levels.minValue(), levels.maxValue());
+}
+
+SpectrogramPlot::~SpectrogramPlot()
+{
+    const Items &d = m_items;
+    PlotParts::deleteItemsOffPlot({d.raster, d.scaleItem, d.grid, d.frequencyMarkers[0], d.frequencyMarkers[1],
+                                   d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine,
+                                   d.verdictLabel});
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <qwt_interval.h>
+#include <qwt_plot.h>
+
+#include <array>
+
+class MyQwtPlotPicker;
+class MyQwtZoomer;
+class MyRectCallsMarker;
+class MyRectRangeMarker;
+class QwtMatrixRasterData;
+class QwtPlotGrid;
+class QwtPlotMarker;
+class QwtPlotPicker;
+class QwtPlotScaleItem;
+class QwtPlotSpectrogram;
+class QwtPlotTextLabel;
+class QwtScaleWidget;
+
+/**
+ * The spectrogram: levels over seconds and kilohertz in the colours of a
+ * colour map, the map's bar on the right, the numbers of the frequency axis
+ * inside the canvas. It builds and owns its raster, the pickers and the zoomer
+ * the mouse works through, the frequency markers and their handles, the
+ * measurement rectangle, the box of a call, the playback line and the labels
+ * of a categorization. All start empty, hidden or disabled; the display and
+ * SpectrogramInteraction fill, show and enable them.
+ */
+class SpectrogramPlot : public QwtPlot
+{
+    Q_OBJECT
+
+public:
+    struct Items {
+        QwtPlotSpectrogram *raster = nullptr;
+        QwtMatrixRasterData *data = nullptr;   // the raster's, empty until a spectrogram is shown
+        QwtScaleWidget *colourBar = nullptr;   // the right axis
+        MyQwtZoomer *zoomer = nullptr;
+        MyQwtPlotPicker *tracker = nullptr;    // the read-out that follows the mouse
+        QwtPlotPicker *selectionPicker = nullptr;   // draws the measurement rectangle
+        // Drag handles of the measurement rectangle's edges, disabled.
+        QwtPlotPicker *leftEdgePicker = nullptr;
+        QwtPlotPicker *rightEdgePicker = nullptr;
+        QwtPlotPicker *topEdgePicker = nullptr;
+        QwtPlotPicker *bottomEdgePicker = nullptr;
+        QwtPlotScaleItem *scaleItem = nullptr;
+        QwtPlotGrid *grid = nullptr;
+        // Markers 1 to 3, hidden, and the handles that drag them, disabled.
+        std::array<QwtPlotMarker *, 3> frequencyMarkers{};
+        std::array<QwtPlotPicker *, 3> markerPickers{};
+        MyRectRangeMarker *measurement = nullptr;   // hidden
+        MyRectCallsMarker *callBox = nullptr;       // hidden
+        QwtPlotMarker *playbackLine = nullptr;      // shown
+        QwtPlotTextLabel *verdictLabel = nullptr;   // off the plot until a verdict is shown
+    };
+
+    /**
+     * gridShown: the grid's lines start on. levels: the range in dBFS the
+     * colour bar spans until a spectrogram is shown.
+     */
+    SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWidget *parent = nullptr);
+    ~SpectrogramPlot() override;
+
+    /** The plot's own items; they live as long as the plot, on it or off it. */
+    const Items &items() const { return m_items; }
+
+private:
+    Items m_items;
+};

@@ -1,0 +1,76 @@
+#include "testregistry.h"
+
+#include "display/myqwtplotpicker.h"
+#include "display/myqwtzoomer.h"
+#include "display/myrectcallsmarker.h"
+#include "display/myrectrangemarker.h"
+#include "display/spectrogramplot.h"
+
+#include <QtTest>
+#include <qwt_matrix_raster_data.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_marker.h>
+#include <qwt_plot_picker.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_plot_spectrogram.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_scale_widget.h>
+
+namespace {
+
+// Raster data that counts its own deletion: the raster deletes its data when it goes itself.
+struct CountedRaster : QwtMatrixRasterData {
+    explicit CountedRaster(int *deleted) : deleted(deleted) {}
+    ~CountedRaster() override { ++*deleted; }
+    int *deleted;
+};
+
+} // namespace
+
+class TestSpectrogramPlot : public QObject
+{
+    Q_OBJECT
+private slots:
+    void items_drawnInOrder();
+    void rasterOffThePlot_goesWithIt();
+};
+
+void TestSpectrogramPlot::items_drawnInOrder()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, -33));
+    const SpectrogramPlot::Items &d = plot.items();
+    // Bottom to top: the raster, the grid, the markers and the playback
+    // line, the measurement and the call's box, the numbers. The verdict
+    // label waits off the plot.
+    const QwtPlotItemList expected{d.raster,   d.grid,    d.frequencyMarkers[0], d.frequencyMarkers[1],
+                                   d.frequencyMarkers[2], d.playbackLine, d.measurement, d.callBox,
+                                   d.scaleItem};
+    QCOMPARE(plot.itemList(), expected);
+    QVERIFY(!d.verdictLabel->plot());
+    for (const QwtPlotItem *hidden : {static_cast<QwtPlotItem *>(d.measurement), static_cast<QwtPlotItem *>(d.callBox),
+                                      static_cast<QwtPlotItem *>(d.frequencyMarkers[1])})
+        QVERIFY(!hidden->isVisible());
+    QCOMPARE(d.colourBar, plot.axisWidget(QwtPlot::yRight));
+    QCOMPARE(d.colourBar->colorBarInterval(), QwtInterval(-100, -33));
+    QCOMPARE(d.raster->data(), static_cast<QwtRasterData *>(d.data));
+    // The handles start disabled; the mouse over the canvas enables one at a time.
+    for (const QwtPlotPicker *handle : {d.leftEdgePicker, d.rightEdgePicker, d.topEdgePicker, d.bottomEdgePicker,
+                                        d.markerPickers[0], d.markerPickers[1], d.markerPickers[2]})
+        QVERIFY(!handle->isEnabled());
+    QVERIFY(d.zoomer->isEnabled() && d.tracker->isEnabled() && d.selectionPicker->isEnabled());
+}
+
+void TestSpectrogramPlot::rasterOffThePlot_goesWithIt()
+{
+    int deleted = 0;
+    {
+        SpectrogramPlot plot(false, QwtInterval(-100, -33));
+        // An empty raster stays off its plot: Qwt 6.1 cannot render one.
+        plot.items().raster->setData(new CountedRaster(&deleted));
+        plot.items().raster->detach();
+    }
+    QCOMPARE(deleted, 1);
+}
+
+QUILLON_TEST(TestSpectrogramPlot)
+#include "tst_spectrogramplot.moc"
