@@ -79,7 +79,6 @@ namespace ContextMenus {
 struct Entry;
 struct FileListState;
 }
-struct ColourSchemeTargets;
 struct ShownFormat;
 
 /**
@@ -476,7 +475,6 @@ private:
     QString recordingInfoText(const ShownFormat &format, double duration) const;
     // The frequency axis the settings give the recording (0 to 150 kHz without one).
     AxisRange shownFrequencyRange(const ShownFormat &format) const;
-    ColourSchemeTargets spectrogramColourTargets() const;
     void applySmoothingSetting();
 
     // --- Axis plots and plot export ---------------------------------------------

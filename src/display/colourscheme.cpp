@@ -3,17 +3,7 @@
 #include "display/colormapexjet.h"
 #include "display/colormapjet.h"
 
-#include <QPalette>
 #include <qwt_color_map.h>
-#include <qwt_plot.h>
-#include <qwt_plot_grid.h>
-#include <qwt_plot_marker.h>
-#include <qwt_plot_picker.h>
-#include <qwt_plot_scaleitem.h>
-#include <qwt_plot_spectrogram.h>
-#include <qwt_plot_zoomer.h>
-#include <qwt_scale_widget.h>
-#include <qwt_text.h>
 
 namespace {
 
@@ -73,53 +63,5 @@ QwtColorMap *colorMapFor(int index)
         return new ColorMapExJet;
     default:
         return nullptr;
-    }
-}
-
-bool applyColourScheme(int index, const ColourSchemeTargets &t, const QwtInterval &levelRange)
-{
-    ColourScheme s;
-    if (!ColourScheme::forIndex(index, &s))
-        return false;
-
-    if (t.raster)
-        t.raster->setColorMap(colorMapFor(index));
-    if (t.plot)
-        t.plot->setCanvasBackground(QBrush(s.canvasBackground));
-    if (t.picker)
-        t.picker->setTrackerPen(QPen(s.pickerTrackerPen));
-    if (t.scaleItem)
-        t.scaleItem->setPalette(QPalette(s.scaleItemColour));
-    if (t.zoomer) {
-        t.zoomer->setRubberBandPen(QPen(s.zoomerRubberBandPen));
-        t.zoomer->setTrackerPen(QPen(s.zoomerTrackerPen));
-    }
-    if (t.grid)
-        t.grid->setPen(QPen(s.gridPen));
-    for (QwtPlotMarker *marker : t.frequencyMarkers) {
-        if (marker)
-            marker->setLinePen(QPen(s.frequencyMarkerPen, 0, Qt::DashLine));
-    }
-    if (t.plot)
-        recolourBlobLabels(t.plot, s.blobTextColour);
-    if (t.colorBar)
-        t.colorBar->setColorMap(levelRange, colorMapFor(index));
-    return true;
-}
-
-void recolourBlobLabels(QwtPlot *plot, const QColor &colour)
-{
-    if (!plot)
-        return;
-    const QwtPlotItemList items = plot->itemList();
-    for (QwtPlotItem *item : items) {
-        if (item->title().text() != QLatin1String("Blob"))
-            continue;
-        auto *marker = dynamic_cast<QwtPlotMarker *>(item);
-        if (!marker)
-            continue;
-        QwtText label = marker->label();
-        label.setColor(colour);
-        marker->setLabel(label);
     }
 }

@@ -1,18 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QVector>
-#include <qwt_interval.h>
 
 class QwtColorMap;
-class QwtPlot;
-class QwtPlotSpectrogram;
-class QwtPlotPicker;
-class QwtPlotScaleItem;
-class QwtPlotZoomer;
-class QwtPlotGrid;
-class QwtPlotMarker;
-class QwtScaleWidget;
 
 // Index of the "colormap" setting; the values are the rows of the settings
 // dialog's colour-map list.
@@ -42,23 +32,3 @@ struct ColourScheme {
 // A new map for the "colormap" value, owned by the caller (hand it to a raster
 // item or a scale widget, which take ownership); nullptr for an unknown index.
 QwtColorMap *colorMapFor(int index);
-
-// The plot parts that follow the colour map; any pointer may be null.
-struct ColourSchemeTargets {
-    QwtPlot *plot = nullptr;                 // canvas background and "Blob" labels
-    QwtPlotSpectrogram *raster = nullptr;
-    QwtPlotPicker *picker = nullptr;
-    QwtPlotScaleItem *scaleItem = nullptr;
-    QwtPlotZoomer *zoomer = nullptr;
-    QwtPlotGrid *grid = nullptr;
-    QVector<QwtPlotMarker *> frequencyMarkers;
-    QwtScaleWidget *colorBar = nullptr;
-};
-
-// Recolours every target for the map `index`; the raster item and the colour
-// bar each get a fresh map, the bar over `levelRange`. Returns false and
-// changes nothing when the index is unknown.
-bool applyColourScheme(int index, const ColourSchemeTargets &targets, const QwtInterval &levelRange);
-
-// Gives every plot item titled "Blob" a label in `colour`.
-void recolourBlobLabels(QwtPlot *plot, const QColor &colour);

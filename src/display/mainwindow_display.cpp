@@ -11,8 +11,6 @@
 #include "app/windowplacement.h"
 #include "audio/audioplayer.h"
 #include "audio/playercontrols.h"
-#include "display/colourscheme.h"
-#include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
 #include "display/myqwtzoomer2.h"
 #include "display/myrectcallsmarker.h"
@@ -37,7 +35,6 @@
 
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
@@ -50,9 +47,6 @@
 #include <cmath>
 
 namespace {
-
-const QString blobTitle = QStringLiteral("Blob");
-const QString categorizeMarkerTitle = QStringLiteral("categorizeMarker");
 
 // The file that failed and, on the next line, why.
 QString failureDetails(const QString &fileName, const QString &reason)
@@ -69,18 +63,6 @@ QString wavFailureReason(const WavFile &wav)
     if (!wav.errorText.isEmpty())
         return wav.errorText;
     return QCoreApplication::translate("MainWindow", "The file holds no samples.");
-}
-
-void removeItemsTitled(QwtPlot *plot, const QString &title)
-{
-    // Copy: detaching changes the plot's item list.
-    const QwtPlotItemList items = plot->itemList();
-    for (QwtPlotItem *item : items) {
-        if (item->title().text() == title) {
-            item->detach();
-            delete item;
-        }
-    }
 }
 
 } // namespace
@@ -192,7 +174,7 @@ void MainWindow::plot_Data(QString fileName)
     ui->progressBar->show();
     taskbarProgress->show();
     ui->centralWidget->setToolTip(QString());
-    removeItemsTitled(spectrogramPlot, blobTitle);
+    spectrogramPlot->removeCallLabels();
     detectedCalls.clear();
 
     spectrogramTextLabel->detach();
@@ -372,21 +354,13 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     const double overlap = overlapForIndex(readSetting(SettingKeys::overlap));
     const double nyquist = nyquistKHz(format.sampleRate);
 
-    removeItemsTitled(spectrogramPlot, categorizeMarkerTitle);
-    if (!blobs.empty()) {
-        auto *marker = new QwtPlotMarker(categorizeMarkerTitle);
-        marker->setLabel(QwtText(QString()));
-        marker->setValue(-100.0, -100.0);
-        marker->attach(spectrogramPlot);
-    }
-    removeItemsTitled(spectrogramPlot, blobTitle);
+    spectrogramPlot->setCategorized(!blobs.empty());
+    spectrogramPlot->removeCallLabels();
 
     const QString verdict = CallDetector().decideFileGroup(classes);
     const bool noCall = verdict.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
+    const bool categorizationShown = ui->actionCategorization->isChecked();
     if (!noCall && !blobs.empty() && !classes.contains(QStringLiteral("Test"))) {
-        ColourScheme scheme;
-        const bool schemeKnown =
-            ColourScheme::forIndex(readSetting(SettingKeys::colormap), &scheme);
         const double hop = std::ceil((2.0 * bins + 2.0) * (100.0 - overlap) / 100.0);
         int i = 0;
         for (const auto &entry : blobs) {
@@ -398,34 +372,12 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
             const Blob &blob = entry.second;
             const double y = nyquist / bins * (double(blob.binMax) + 5.0);
             const double x = hop * (double(blob.frameMax) + 5.0) / format.sampleRate;
-            auto *label = new QwtPlotMarker(blobTitle);
-            QwtText text(classes.at(position));
-            if (schemeKnown)
-                text.setColor(scheme.blobTextColour);
-            label->setLabel(text);
-            label->setLabelAlignment(Qt::AlignRight);
-            label->setValue(x, y);
-            label->setRenderHint(QwtPlotItem::RenderAntialiased, true);
-            label->attach(spectrogramPlot);
-            label->setVisible(ui->actionCategorization->isChecked());
+            spectrogramPlot->addCallLabel(classes.at(position), QPointF(x, y), categorizationShown);
             detectedCalls.append(calls.at(position));
         }
     }
-
-    if (ui->actionCategorization->isChecked()) {
-        QwtText text(noCall ? QStringLiteral(" No call ") : QStringLiteral(" ") + verdict + QStringLiteral(" "));
-        text.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
-        text.setColor(Qt::black);
-        QColor background(Qt::white);
-        background.setAlpha(200);
-        text.setBackgroundBrush(QBrush(background));
-        QFont font = text.font();
-        font.setWeight(75);
-        text.setFont(font);
-        spectrogramTextLabel->setText(text);
-        spectrogramTextLabel->setMargin(10);
-        spectrogramTextLabel->attach(spectrogramPlot);
-    }
+    if (categorizationShown)
+        spectrogramPlot->showVerdict(noCall ? QStringLiteral("No call") : verdict);
 
     const double duration = format.duration();
     secondsPerColumn = float(duration) / float(numberOfFfts);
@@ -468,8 +420,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
         range = usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
                                  readSetting(SettingKeys::drawnUpperScaleLimit));
     }
-    applyColourScheme(readSetting(SettingKeys::colormap), spectrogramColourTargets(),
-                      QwtInterval(range.lower, range.upper));
+    spectrogramPlot->setColourMap(readSetting(SettingKeys::colormap), QwtInterval(range.lower, range.upper));
     spectrogramData->setInterval(Qt::ZAxis, QwtInterval(range.lower, range.upper));
     spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
     spectrogramPlot->replot();
@@ -497,20 +448,6 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     preparePlayback();
 
     showPendingRecording();
-}
-
-ColourSchemeTargets MainWindow::spectrogramColourTargets() const
-{
-    ColourSchemeTargets targets;
-    targets.plot = spectrogramPlot;
-    targets.raster = spectrogramItem;
-    targets.picker = spectroPicker;
-    targets.scaleItem = spectrogramScaleItem;
-    targets.zoomer = spectroZoomer;
-    targets.grid = spectrogramGrid;
-    targets.frequencyMarkers = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
-    targets.colorBar = colorBarWidget;
-    return targets;
 }
 
 void MainWindow::applySmoothingSetting()
@@ -590,15 +527,8 @@ void MainWindow::spectroZoomed(const QRectF &rect)
 
 void MainWindow::on_actionCategorization_triggered(bool checked)
 {
-    bool categorized = false;
-    for (const QwtPlotItem *item : spectrogramPlot->itemList())
-        categorized = categorized || item->title().text() == categorizeMarkerTitle;
-    if (categorized) {
-        spectrogramTextLabel->setVisible(checked);
-        for (QwtPlotItem *item : spectrogramPlot->itemList()) {
-            if (item->title().text() == blobTitle)
-                item->setVisible(checked);
-        }
+    if (spectrogramPlot->isCategorized()) {
+        spectrogramPlot->showCategorization(checked);
         spectrogramPlot->replot();
     } else if (checked) {
         // The spectrogram on show was calculated without categorization: calculate it again.

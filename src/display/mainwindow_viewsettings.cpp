@@ -110,8 +110,7 @@ void MainWindow::slotApplySpectroSettings()
 
 void MainWindow::slotColormapChanged()
 {
-    applyColourScheme(readSetting(SettingKeys::colormap), spectrogramColourTargets(),
-                      spectrogramData->interval(Qt::ZAxis));
+    spectrogramPlot->setColourMap(readSetting(SettingKeys::colormap), spectrogramData->interval(Qt::ZAxis));
     applySmoothingSetting();
     spectrogramPlot->replot();
 }

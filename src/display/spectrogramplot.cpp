@@ -22,6 +22,11 @@
 
 namespace {
 
+// Items found by title: the display and the colour maps reach every label of
+// a categorization, and only those.
+const QString callLabelTitle = QStringLiteral("Blob");
+const QString categorizedTitle = QStringLiteral("categorizeMarker");
+
 // Edge and frequency-marker drag handles: a press grabs, the drag reports
 // every move, nothing is drawn. Disabled until the cursor is on their line
 // (see SpectrogramInteraction).
@@ -38,6 +43,18 @@ void disableKeyPatterns(QwtEventPattern *pattern, std::initializer_list<QwtEvent
 {
     for (QwtEventPattern::KeyPatternCode code : codes)
         pattern->setKeyPattern(code, 0);
+}
+
+void removeItemsTitled(QwtPlot *plot, const QString &title)
+{
+    // Copy: detaching changes the plot's item list.
+    const QwtPlotItemList items = plot->itemList();
+    for (QwtPlotItem *item : items) {
+        if (item->title().text() == title) {
+            item->detach();
+            delete item;
+        }
+    }
 }
 
 } // namespace
@@ -155,4 +172,99 @@ SpectrogramPlot::~SpectrogramPlot()
     PlotParts::deleteItemsOffPlot({d.raster, d.scaleItem, d.grid, d.frequencyMarkers[0], d.frequencyMarkers[1],
                                    d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine,
                                    d.verdictLabel});
+}
+
+bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)
+{
+    ColourScheme s;
+    if (!ColourScheme::forIndex(index, &s))
+        return false;
+    const Items &d = m_items;
+    d.raster->setColorMap(colorMapFor(index));
+    setCanvasBackground(QBrush(s.canvasBackground));
+    d.tracker->setTrackerPen(QPen(s.pickerTrackerPen));
+    d.scaleItem->setPalette(QPalette(s.scaleItemColour));
+    d.zoomer->setRubberBandPen(QPen(s.zoomerRubberBandPen));
+    d.zoomer->setTrackerPen(QPen(s.zoomerTrackerPen));
+    d.grid->setPen(QPen(s.gridPen));
+    for (QwtPlotMarker *marker : d.frequencyMarkers)
+        marker->setLinePen(QPen(s.frequencyMarkerPen, 0, Qt::DashLine));
+    m_labelColour = s.blobTextColour;
+    for (QwtPlotItem *item : itemList()) {
+        if (item->title().text() != callLabelTitle)
+            continue;
+        if (auto *marker = dynamic_cast<QwtPlotMarker *>(item)) {
+            QwtText label = marker->label();
+            label.setColor(m_labelColour);
+            marker->setLabel(label);
+        }
+    }
+    // The bar and the raster each delete their own map: they must not share one.
+    d.colourBar->setColorMap(levels, colorMapFor(index));
+    return true;
+}
+
+bool SpectrogramPlot::isCategorized() const
+{
+    for (const QwtPlotItem *item : itemList()) {
+        if (item->title().text() == categorizedTitle)
+            return true;
+    }
+    return false;
+}
+
+void SpectrogramPlot::setCategorized(bool categorized)
+{
+    removeItemsTitled(this, categorizedTitle);
+    if (!categorized)
+        return;
+    // Draws nothing: where it lies off the axes, it only marks the plot.
+    auto *mark = new QwtPlotMarker(categorizedTitle);
+    mark->setLabel(QwtText(QString()));
+    mark->setValue(-100.0, -100.0);
+    mark->attach(this);
+}
+
+void SpectrogramPlot::addCallLabel(const QString &className, const QPointF &at, bool shown)
+{
+    auto *label = new QwtPlotMarker(callLabelTitle);
+    QwtText text(className);
+    if (m_labelColour.isValid())
+        text.setColor(m_labelColour);
+    label->setLabel(text);
+    label->setLabelAlignment(Qt::AlignRight);
+    label->setValue(at);
+    label->setRenderHint(QwtPlotItem::RenderAntialiased, true);
+    label->attach(this);
+    label->setVisible(shown);
+}
+
+void SpectrogramPlot::removeCallLabels()
+{
+    removeItemsTitled(this, callLabelTitle);
+}
+
+void SpectrogramPlot::showVerdict(const QString &verdict)
+{
+    QwtText text(QStringLiteral(" ") + verdict + QStringLiteral(" "));
+    text.setRenderFlags(Qt::AlignRight | Qt::AlignTop);
+    text.setColor(Qt::black);
+    QColor background(Qt::white);
+    background.setAlpha(200);
+    text.setBackgroundBrush(QBrush(background));
+    QFont font = text.font();
+    font.setWeight(QFont::Bold);
+    text.setFont(font);
+    m_items.verdictLabel->setText(text);
+    m_items.verdictLabel->setMargin(10);
+    m_items.verdictLabel->attach(this);
+}
+
+void SpectrogramPlot::showCategorization(bool shown)
+{
+    m_items.verdictLabel->setVisible(shown);
+    for (QwtPlotItem *item : itemList()) {
+        if (item->title().text() == callLabelTitle)
+            item->setVisible(shown);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <qwt_interval.h>
 #include <qwt_plot.h>
 
@@ -65,6 +66,27 @@ public:
     /** The plot's own items; they live as long as the plot, on it or off it. */
     const Items &items() const { return m_items; }
 
+    /**
+     * The colours of the "colormap" value index: the raster's, the bar's over
+     * levels, and those of every line and text drawn over the raster, so that
+     * they stay readable against it. False, and nothing changed, for an
+     * unknown index. Does not replot.
+     */
+    bool setColourMap(int index, const QwtInterval &levels);
+
+    // --- Categorization -----------------------------------------------------
+    /** Whether the spectrogram on show was calculated with categorization; marks it so. */
+    bool isCategorized() const;
+    void setCategorized(bool categorized);
+    /** A call's class written beside it, at at (seconds, kHz) in the colour map's text colour. */
+    void addCallLabel(const QString &className, const QPointF &at, bool shown);
+    void removeCallLabels();
+    /** The recording's verdict, in a box in the canvas's top right corner. */
+    void showVerdict(const QString &verdict);
+    /** Shows or hides the verdict and the calls' labels. */
+    void showCategorization(bool shown);
+
 private:
     Items m_items;
+    QColor m_labelColour;   // the colour map's text colour; none before a map was chosen
 };

@@ -3,6 +3,9 @@
 #include "display/colormapexjet.h"
 #include "display/colormapjet.h"
 #include "display/colourscheme.h"
+#include "display/myqwtplotpicker.h"
+#include "display/myqwtzoomer.h"
+#include "display/spectrogramplot.h"
 
 #include <QtTest>
 #include <memory>
@@ -98,25 +101,21 @@ void TestColorMaps::jetOverLevelRange()
 
 namespace {
 
-// A spectrogram plot with every part the scheme recolours.
+// The spectrogram plot with a call's label and another titled item on it.
 struct SchemePlot {
-    QwtPlot plot;
-    QwtPlotSpectrogram *raster = new QwtPlotSpectrogram;
-    QwtPlotGrid *grid = new QwtPlotGrid;
-    QwtPlotScaleItem *scaleItem = new QwtPlotScaleItem;
-    QwtPlotMarker *marker = new QwtPlotMarker;
+    SpectrogramPlot plot{false, QwtInterval(-100, -33)};
+    QwtPlotSpectrogram *raster = plot.items().raster;
+    QwtPlotGrid *grid = plot.items().grid;
+    QwtPlotScaleItem *scaleItem = plot.items().scaleItem;
+    QwtPlotMarker *marker = plot.items().frequencyMarkers[0];
     QwtPlotMarker *blob = new QwtPlotMarker;
     QwtPlotMarker *other = new QwtPlotMarker;
-    QwtPlotPicker *picker;
-    QwtPlotZoomer *zoomer;
-    QwtScaleWidget colorBar;
+    QwtPlotPicker *picker = plot.items().tracker;
+    QwtPlotZoomer *zoomer = plot.items().zoomer;
+    QwtScaleWidget &colorBar = *plot.items().colourBar;
 
     SchemePlot()
     {
-        raster->attach(&plot);
-        grid->attach(&plot);
-        scaleItem->attach(&plot);
-        marker->attach(&plot);
         blob->setTitle(QStringLiteral("Blob"));
         blob->setLabel(QwtText(QStringLiteral("Pipistrellus")));
         blob->attach(&plot);
@@ -125,21 +124,6 @@ struct SchemePlot {
         otherLabel.setColor(Qt::red);
         other->setLabel(otherLabel);
         other->attach(&plot);
-        picker = new QwtPlotPicker(plot.canvas());
-        zoomer = new QwtPlotZoomer(plot.canvas());
-    }
-    ColourSchemeTargets targets()
-    {
-        ColourSchemeTargets t;
-        t.plot = &plot;
-        t.raster = raster;
-        t.picker = picker;
-        t.scaleItem = scaleItem;
-        t.zoomer = zoomer;
-        t.grid = grid;
-        t.frequencyMarkers = {marker};
-        t.colorBar = &colorBar;
-        return t;
     }
 };
 
@@ -180,7 +164,7 @@ void TestColorMaps::scheme()
 
     SchemePlot p;
     const QwtInterval levels(-100, -33);
-    QVERIFY(applyColourScheme(index, p.targets(), levels));
+    QVERIFY(p.plot.setColourMap(index, levels));
 
     QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(levels, -100)), lowest);
     QCOMPARE(QColor::fromRgba(p.raster->colorMap()->rgb(levels, -33)), highest);
@@ -210,12 +194,12 @@ void TestColorMaps::scheme_unknownIndexChangesNothing()
     QVERIFY(!colorMapFor(-1));
     QVERIFY(!colorMapFor(4));
     SchemePlot p;
-    QVERIFY(applyColourScheme(ColorMapExtendedJet, p.targets(), QwtInterval(-80, 0)));
+    QVERIFY(p.plot.setColourMap(ColorMapExtendedJet, QwtInterval(-80, 0)));
     const QwtColorMap *mapBefore = p.raster->colorMap();
     QCOMPARE(p.blob->label().color(), QColor(Qt::white));
     QCOMPARE(p.grid->majorPen().color(), QColor(255, 255, 255, 50));
 
-    QVERIFY(!applyColourScheme(4, p.targets(), QwtInterval(-100, -33)));
+    QVERIFY(!p.plot.setColourMap(4, QwtInterval(-100, -33)));
     QCOMPARE(p.raster->colorMap(), mapBefore);
     QCOMPARE(p.plot.canvasBackground().color(), QColor(Qt::black));
     QCOMPARE(p.colorBar.colorBarInterval(), QwtInterval(-80, 0));

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "display/colourscheme.h"
 #include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectcallsmarker.h"
@@ -25,6 +26,25 @@ struct CountedRaster : QwtMatrixRasterData {
     int *deleted;
 };
 
+// The labels of the calls, in the order they were written.
+QList<const QwtPlotMarker *> callLabels(const QwtPlot &plot)
+{
+    QList<const QwtPlotMarker *> labels;
+    for (const QwtPlotItem *item : plot.itemList()) {
+        if (item->title().text() == QLatin1String("Blob"))
+            labels.append(dynamic_cast<const QwtPlotMarker *>(item));
+    }
+    return labels;
+}
+
+int itemsTitled(const QwtPlot &plot, const QString &title)
+{
+    int n = 0;
+    for (const QwtPlotItem *item : plot.itemList())
+        n += item->title().text() == title ? 1 : 0;
+    return n;
+}
+
 } // namespace
 
 class TestSpectrogramPlot : public QObject
@@ -33,6 +53,7 @@ class TestSpectrogramPlot : public QObject
 private slots:
     void items_drawnInOrder();
     void rasterOffThePlot_goesWithIt();
+    void categorization_labelsInTheMapsTextColour();
 };
 
 void TestSpectrogramPlot::items_drawnInOrder()
@@ -70,6 +91,42 @@ void TestSpectrogramPlot::rasterOffThePlot_goesWithIt()
         plot.items().raster->detach();
     }
     QCOMPARE(deleted, 1);
+}
+
+void TestSpectrogramPlot::categorization_labelsInTheMapsTextColour()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, -33));
+    QVERIFY(!plot.isCategorized());
+    plot.addCallLabel(QStringLiteral("Pip"), QPointF(0.5, 40), true);
+    // Black-White draws quiet levels white: the labels turn black, the one written before and the one after.
+    QVERIFY(plot.setColourMap(ColorMapBlackWhite, QwtInterval(-100, -33)));
+    plot.addCallLabel(QStringLiteral("Nyc"), QPointF(0.7, 25), false);
+    plot.setCategorized(true);
+    plot.setCategorized(true);
+    plot.showVerdict(QStringLiteral("Nyc"));
+
+    QVERIFY(plot.isCategorized());
+    QCOMPARE(itemsTitled(plot, QStringLiteral("categorizeMarker")), 1);
+    const QList<const QwtPlotMarker *> labels = callLabels(plot);
+    QCOMPARE(labels.size(), 2);
+    QCOMPARE(labels[1]->label().text(), QStringLiteral("Nyc"));
+    QCOMPARE(labels[1]->value(), QPointF(0.7, 25));
+    for (const QwtPlotMarker *label : labels)
+        QCOMPARE(label->label().color(), QColor(Qt::black));
+    QVERIFY(labels[0]->isVisible() && !labels[1]->isVisible());
+    const QwtPlotTextLabel *verdict = plot.items().verdictLabel;
+    QCOMPARE(verdict->plot(), &plot);
+    QCOMPARE(verdict->text().text(), QStringLiteral(" Nyc "));
+
+    plot.showCategorization(false);
+    QVERIFY(!verdict->isVisible() && !labels[0]->isVisible());
+    plot.showCategorization(true);
+    QVERIFY(verdict->isVisible() && labels[1]->isVisible());
+
+    plot.removeCallLabels();
+    plot.setCategorized(false);
+    QVERIFY(callLabels(plot).isEmpty());
+    QVERIFY(!plot.isCategorized());
 }
 
 QUILLON_TEST(TestSpectrogramPlot)
