@@ -12,7 +12,6 @@
 #include "ui_mainwindow.h"
 
 #include <QFrame>
-#include <QLocale>
 #include <QScrollBar>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_marker.h>
@@ -112,17 +111,7 @@ void MainWindow::setUpPlots()
 
     SpectrogramInteraction::Parts parts;
     parts.plot = spectrogramPlot;
-    parts.zoomer = spectroZoomer;
-    parts.selectionPicker = selectionPicker;
-    parts.leftEdgePicker = edgePickerLeft;
-    parts.rightEdgePicker = edgePickerRight;
-    parts.topEdgePicker = edgePickerTop;
-    parts.bottomEdgePicker = edgePickerBottom;
-    parts.markers = {{frequencyMarker1, frequencyMarker2, frequencyMarker3}};
-    parts.markerPickers = {{frequencyMarkerPicker1, frequencyMarkerPicker2, frequencyMarkerPicker3}};
     parts.markerActions = {{ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2, ui->actionFrequency_Marker_3}};
-    parts.measurementRect = selectionRectMarker;
-    parts.callMarker = callsMarker;
     parts.categorizationAction = ui->actionCategorization;
     parts.batCalls = &detectedCalls;
     parts.sizeFrame = ui->frame_5;
@@ -131,9 +120,6 @@ void MainWindow::setUpPlots()
     SpectrogramScroller::Parts scrolled;
     scrolled.spectrogramPlot = spectrogramPlot;
     scrolled.timePlot = timePlot;
-    scrolled.zoomer = spectroZoomer;
-    scrolled.spectrogramScale = spectrogramScaleItem;
-    scrolled.timeScale = timePlotScaleItem;
     scrolled.scrollBar = spectroScrollBar;
     scrolled.bottomSpacer = frequencyPlotBottomSpacer;
     scrolled.scrollBarLayout = ui->gridLayout_17;
@@ -159,15 +145,9 @@ void MainWindow::fitPanesToAxisTitles()
 
 void MainWindow::applyStoredMarkers()
 {
+    for (size_t k = 0; k < SettingKeys::valueMarkers.size(); ++k)
+        spectrogramPlot->setFrequencyMarker(int(k), readSetting(SettingKeys::valueMarkers[k]));
     QwtPlotMarker *markers[] = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
-    for (size_t k = 0; k < SettingKeys::valueMarkers.size(); ++k) {
-        const double kHz = readSetting(SettingKeys::valueMarkers[k]);
-        markers[k]->setYValue(kHz);
-        QwtText label = markers[k]->label();
-        label.setText(QString::number(k + 1) + QStringLiteral(": ") + QLocale().toString(kHz, 'f', 1)
-                      + QStringLiteral(" kHz"));
-        markers[k]->setLabel(label);
-    }
     for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
         markers[k]->setVisible(readSetting(SettingKeys::markersShown[k]));
 }

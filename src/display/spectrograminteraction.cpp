@@ -1,11 +1,11 @@
 #include "display/spectrograminteraction.h"
 
 #include "app/settingskeys.h"
+#include "display/myqwtzoomer.h"
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 
 #include <QAction>
-#include <QLocale>
 #include <QWidget>
 #include <cmath>
 #include <qwt_plot.h>
@@ -16,7 +16,7 @@
 #include <qwt_text.h>
 
 SpectrogramInteraction::SpectrogramInteraction(const Parts &parts, QObject *parent)
-    : QObject(parent), p(parts)
+    : QObject(parent), p(parts), d(parts.plot ? parts.plot->items() : SpectrogramPlot::Items())
 {
 }
 
@@ -26,19 +26,19 @@ QwtPlotPicker *SpectrogramInteraction::picker(int slot) const
     case Marker1:
     case Marker2:
     case Marker3:
-        return p.markerPickers[size_t(slot - Marker1)];
+        return d.markerPickers[size_t(slot - Marker1)];
     case Left:
-        return p.leftEdgePicker;
+        return d.leftEdgePicker;
     case Right:
-        return p.rightEdgePicker;
+        return d.rightEdgePicker;
     case Top:
-        return p.topEdgePicker;
+        return d.topEdgePicker;
     case Bottom:
-        return p.bottomEdgePicker;
+        return d.bottomEdgePicker;
     case Zoomer:
-        return p.zoomer;
+        return d.zoomer;
     case Selection:
-        return p.selectionPicker;
+        return d.selectionPicker;
     default:
         return nullptr;
     }
@@ -106,7 +106,7 @@ void SpectrogramInteraction::mouseMoved(QPointF point)
 
     if (readSetting(SettingKeys::markerInteractive) != 0) {
         for (int k = 0; k < 3; ++k) {
-            QwtPlotMarker *marker = p.markers[size_t(k)];
+            QwtPlotMarker *marker = d.frequencyMarkers[size_t(k)];
             if (!marker || !picker(Marker1 + k))
                 continue;
             const QAction *action = p.markerActions[size_t(k)];
@@ -119,11 +119,11 @@ void SpectrogramInteraction::mouseMoved(QPointF point)
         }
     }
 
-    if (p.measurementRect && p.measurementRect->isVisible()) {
-        const double start = p.measurementRect->xIntervalValue().minValue();
-        const double end = p.measurementRect->xIntervalValue().maxValue();
-        const double upper = p.measurementRect->yIntervalValue().minValue();
-        const double lower = p.measurementRect->yIntervalValue().maxValue();
+    if (d.measurement && d.measurement->isVisible()) {
+        const double start = d.measurement->xIntervalValue().minValue();
+        const double end = d.measurement->xIntervalValue().maxValue();
+        const double upper = d.measurement->yIntervalValue().minValue();
+        const double lower = d.measurement->yIntervalValue().maxValue();
         const bool withinHeight = f > lower + dy && f < upper - dy;
         const bool withinWidth = t > start + dx && t < end - dx;
         struct Edge {
@@ -152,31 +152,31 @@ void SpectrogramInteraction::mouseMoved(QPointF point)
             picker(s)->setEnabled(false);
     }
     // The zoomer stays off while a selection is being drawn (deactivateZoomer).
-    const bool selecting = p.selectionPicker && p.selectionPicker->isActive();
-    if (p.zoomer)
-        p.zoomer->setEnabled(!selecting);
-    if (p.selectionPicker)
-        p.selectionPicker->setEnabled(true);
+    const bool selecting = d.selectionPicker && d.selectionPicker->isActive();
+    if (d.zoomer)
+        d.zoomer->setEnabled(!selecting);
+    if (d.selectionPicker)
+        d.selectionPicker->setEnabled(true);
     hoverCalls(point, tol * 4.0);
 }
 
 void SpectrogramInteraction::hoverCalls(const QPointF &point, const QPointF &tolerance)
 {
-    if (!p.callMarker || !p.batCalls)
+    if (!d.callBox || !p.batCalls)
         return;
     const bool categorize = p.categorizationAction && p.categorizationAction->isChecked();
     for (const MyBatCall &call : *p.batCalls) {
         const QRectF area = call.rect.normalized().adjusted(-tolerance.x(), -tolerance.y(), tolerance.x(),
                                                             tolerance.y());
         if (categorize && area.contains(point)) {
-            p.callMarker->setCall(call);
-            p.callMarker->show();
+            d.callBox->setCall(call);
+            d.callBox->show();
             replot();
             return;
         }
         // Replot only when the box actually disappears: this runs on every mouse move.
-        if (p.callMarker->isVisible()) {
-            p.callMarker->hide();
+        if (d.callBox->isVisible()) {
+            d.callBox->hide();
             replot();
         }
     }
@@ -184,13 +184,13 @@ void SpectrogramInteraction::hoverCalls(const QPointF &point, const QPointF &tol
 
 void SpectrogramInteraction::deactivateZoomer(bool on)
 {
-    if (p.zoomer)
-        p.zoomer->setEnabled(!on);
+    if (d.zoomer)
+        d.zoomer->setEnabled(!on);
 }
 
 void SpectrogramInteraction::plotSelectionRect(const QPolygon &polygon)
 {
-    if (!p.plot || !p.measurementRect || polygon.isEmpty())
+    if (!p.plot || !d.measurement || polygon.isEmpty())
         return;
     const QPoint a = polygon.first();
     const QPoint b = polygon.last();
@@ -200,8 +200,8 @@ void SpectrogramInteraction::plotSelectionRect(const QPolygon &polygon)
     const double end = p.plot->invTransform(QwtPlot::xBottom, qMax(a.x(), b.x()));
     const double upper = p.plot->invTransform(QwtPlot::yLeft, qMin(a.y(), b.y()));
     const double lower = p.plot->invTransform(QwtPlot::yLeft, qMax(a.y(), b.y()));
-    p.measurementRect->setIntervals(QwtInterval(start, end), QwtInterval(upper, lower));
-    p.measurementRect->show();
+    d.measurement->setIntervals(QwtInterval(start, end), QwtInterval(upper, lower));
+    d.measurement->show();
     replot();
 }
 
@@ -210,41 +210,41 @@ void SpectrogramInteraction::plotSelectionRect(const QPolygon &polygon)
 // longer be grabbed (the cursor is never between lower + dy and upper - dy).
 void SpectrogramInteraction::moveSelectorLeft(const QPoint &point)
 {
-    if (!p.plot || !p.measurementRect)
+    if (!p.plot || !d.measurement)
         return;
-    const QwtInterval x = p.measurementRect->xIntervalValue();
+    const QwtInterval x = d.measurement->xIntervalValue();
     const double t = qMin(p.plot->invTransform(QwtPlot::xBottom, point.x()), x.maxValue());
-    p.measurementRect->setXInterval(QwtInterval(t, x.maxValue()));
+    d.measurement->setXInterval(QwtInterval(t, x.maxValue()));
     replot();
 }
 
 void SpectrogramInteraction::moveSelectorRight(const QPoint &point)
 {
-    if (!p.plot || !p.measurementRect)
+    if (!p.plot || !d.measurement)
         return;
-    const QwtInterval x = p.measurementRect->xIntervalValue();
+    const QwtInterval x = d.measurement->xIntervalValue();
     const double t = qMax(p.plot->invTransform(QwtPlot::xBottom, point.x()), x.minValue());
-    p.measurementRect->setXInterval(QwtInterval(x.minValue(), t));
+    d.measurement->setXInterval(QwtInterval(x.minValue(), t));
     replot();
 }
 
 void SpectrogramInteraction::moveSelectorTop(const QPoint &point)
 {
-    if (!p.plot || !p.measurementRect)
+    if (!p.plot || !d.measurement)
         return;
-    const QwtInterval y = p.measurementRect->yIntervalValue();
+    const QwtInterval y = d.measurement->yIntervalValue();
     const double f = qMax(p.plot->invTransform(QwtPlot::yLeft, point.y()), y.maxValue());
-    p.measurementRect->setYInterval(QwtInterval(f, y.maxValue()));
+    d.measurement->setYInterval(QwtInterval(f, y.maxValue()));
     replot();
 }
 
 void SpectrogramInteraction::moveSelectorBottom(const QPoint &point)
 {
-    if (!p.plot || !p.measurementRect)
+    if (!p.plot || !d.measurement)
         return;
-    const QwtInterval y = p.measurementRect->yIntervalValue();
+    const QwtInterval y = d.measurement->yIntervalValue();
     const double f = qMin(p.plot->invTransform(QwtPlot::yLeft, point.y()), y.minValue());
-    p.measurementRect->setYInterval(QwtInterval(y.minValue(), f));
+    d.measurement->setYInterval(QwtInterval(y.minValue(), f));
     replot();
 }
 
@@ -267,7 +267,7 @@ void SpectrogramInteraction::moveMarker(int marker, const QPointF &point)
 {
     if (marker < 0 || marker > 2 || !p.plot)
         return;
-    QwtPlotMarker *m = p.markers[size_t(marker)];
+    QwtPlotMarker *m = d.frequencyMarkers[size_t(marker)];
     if (!m)
         return;
     const QwtInterval visible = p.plot->axisInterval(QwtPlot::yLeft).normalized();
@@ -281,11 +281,7 @@ void SpectrogramInteraction::moveMarker(int marker, const QPointF &point)
         kHz = visible.minValue();
     else
         kHz = qBound(visible.minValue(), rounded, visible.maxValue());
-    m->setYValue(kHz);
-    QwtText label = m->label();
-    label.setText(QString::number(marker + 1) + QStringLiteral(": ") + QLocale().toString(kHz, 'f', 1)
-                  + QStringLiteral(" kHz"));
-    m->setLabel(label);
+    p.plot->setFrequencyMarker(marker, kHz);
     replot();
     writeSetting(SettingKeys::valueMarkers[size_t(marker)], kHz);
     emit markerValueStored(marker, kHz);

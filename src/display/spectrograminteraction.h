@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/mybatcall.h"
+#include "display/spectrogramplot.h"
 
 #include <QList>
 #include <QObject>
@@ -10,12 +11,7 @@
 
 class QAction;
 class QWidget;
-class QwtPlot;
-class QwtPlotMarker;
 class QwtPlotPicker;
-class QwtPlotZoomer;
-class MyRectRangeMarker;
-class MyRectCallsMarker;
 
 /**
  * What the mouse does over the spectrogram: choosing which picker a press
@@ -23,27 +19,19 @@ class MyRectCallsMarker;
  * zoomer and selection on empty canvas), dragging the markers, drawing and
  * resizing the measurement rectangle, and the box of a call under the cursor.
  *
- * All parts are borrowed from the main window, which owns them through their
- * plot; the pickers' signals are connected to the slots of the same names.
+ * Its parts are borrowed: the plot and what it owns, the main window's
+ * actions and calls. The pickers' signals are connected to the slots of the
+ * same names.
  */
 class SpectrogramInteraction : public QObject
 {
     Q_OBJECT
 public:
     struct Parts {
-        QwtPlot *plot = nullptr;
-        QwtPlotZoomer *zoomer = nullptr;
-        QwtPlotPicker *selectionPicker = nullptr;
-        QwtPlotPicker *leftEdgePicker = nullptr;
-        QwtPlotPicker *rightEdgePicker = nullptr;
-        QwtPlotPicker *topEdgePicker = nullptr;
-        QwtPlotPicker *bottomEdgePicker = nullptr;
-        std::array<QwtPlotMarker *, 3> markers{{nullptr, nullptr, nullptr}};
-        std::array<QwtPlotPicker *, 3> markerPickers{{nullptr, nullptr, nullptr}};
+        // Its pickers, zoomer, markers and boxes are the ones worked here.
+        SpectrogramPlot *plot = nullptr;
         // A marker can be grabbed only while its view action is checked.
         std::array<QAction *, 3> markerActions{{nullptr, nullptr, nullptr}};
-        MyRectRangeMarker *measurementRect = nullptr;
-        MyRectCallsMarker *callMarker = nullptr;
         QAction *categorizationAction = nullptr;
         // The calls of the shown recording; the list is read on every move.
         const QList<MyBatCall> *batCalls = nullptr;
@@ -85,4 +73,5 @@ private:
     void replot();
 
     Parts p;
+    const SpectrogramPlot::Items d;   // the plot's, taken once: they live as long as the plot
 };

@@ -7,6 +7,7 @@
 #include "display/myrectrangemarker.h"
 #include "display/plotparts.h"
 
+#include <QLocale>
 #include <qwt_color_map.h>
 #include <qwt_matrix_raster_data.h>
 #include <qwt_picker_machine.h>
@@ -202,6 +203,16 @@ bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)
     // The bar and the raster each delete their own map: they must not share one.
     d.colourBar->setColorMap(levels, colorMapFor(index));
     return true;
+}
+
+void SpectrogramPlot::setFrequencyMarker(int marker, double kHz)
+{
+    QwtPlotMarker *m = m_items.frequencyMarkers.at(size_t(marker));
+    m->setYValue(kHz);
+    QwtText label = m->label();
+    label.setText(QString::number(marker + 1) + QStringLiteral(": ") + QLocale().toString(kHz, 'f', 1)
+                  + QStringLiteral(" kHz"));
+    m->setLabel(label);
 }
 
 bool SpectrogramPlot::isCategorized() const

@@ -74,6 +74,9 @@ public:
      */
     bool setColourMap(int index, const QwtInterval &levels);
 
+    /** Puts frequency marker 0, 1 or 2 at kHz, labelled "<n>: <kHz> kHz" in the user's locale. */
+    void setFrequencyMarker(int marker, double kHz);
+
     // --- Categorization -----------------------------------------------------
     /** Whether the spectrogram on show was calculated with categorization; marks it so. */
     bool isCategorized() const;

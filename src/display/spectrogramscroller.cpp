@@ -1,15 +1,16 @@
 #include "display/spectrogramscroller.h"
 
 #include "app/settingskeys.h"
+#include "display/myqwtzoomer.h"
+#include "display/spectrogramplot.h"
+#include "display/timeplot.h"
 #include "display/viewranges.h"
 
 #include <QFrame>
 #include <QGridLayout>
 #include <QScrollBar>
 
-#include <qwt_plot.h>
 #include <qwt_plot_scaleitem.h>
-#include <qwt_plot_zoomer.h>
 
 #include <cmath>
 
@@ -45,7 +46,7 @@ void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
     // The mode may have been chosen after the last spectrogram was drawn.
     keepScrollBarRoom(true);
     // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
-    p.zoomer->zoom(0);
+    p.spectrogramPlot->items().zoomer->zoom(0);
     p.spectrogramPlot->updateAxes();
     const QRect contents = p.spectrogramPlot->canvas()->contentsRect();
     FixedAspectInput in;
@@ -71,7 +72,7 @@ void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
     p.timePlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
     p.timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
     p.timePlot->replot();
-    p.zoomer->setZoomBase(false);
+    p.spectrogramPlot->items().zoomer->setZoomBase(false);
     emit spanChanged(view->axisMin, view->axisMax);
 }
 
@@ -92,13 +93,13 @@ void SpectrogramScroller::scrollTo(int value, double duration, double secondsPer
     const double end = start + *span;
 
     p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, start, end);
-    p.spectrogramScale->setPosition(start);
+    p.spectrogramPlot->items().scaleItem->setPosition(start);
     p.spectrogramPlot->replot();
-    p.zoomer->setZoomBase(false);
+    p.spectrogramPlot->items().zoomer->setZoomBase(false);
 
     p.timePlot->setAxisScale(QwtPlot::xBottom, start, end);
     p.timePlot->setAxisScale(QwtPlot::xTop, start, end);
-    p.timeScale->setPosition(start);
+    p.timePlot->items().scaleItem->setPosition(start);
     p.timePlot->replot();
     emit spanChanged(start, end);
 }

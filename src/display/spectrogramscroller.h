@@ -5,9 +5,8 @@
 class QFrame;
 class QGridLayout;
 class QScrollBar;
-class QwtPlot;
-class QwtPlotScaleItem;
-class QwtPlotZoomer;
+class SpectrogramPlot;
+class TimePlot;
 struct ScrollRange;
 
 /**
@@ -27,11 +26,10 @@ class SpectrogramScroller : public QObject
     Q_OBJECT
 public:
     struct Parts {
-        QwtPlot *spectrogramPlot = nullptr;
-        QwtPlot *timePlot = nullptr;
-        QwtPlotZoomer *zoomer = nullptr;   // the spectrogram's: its zoom base follows the span
-        QwtPlotScaleItem *spectrogramScale = nullptr;
-        QwtPlotScaleItem *timeScale = nullptr;
+        // The spectrogram's zoomer: its zoom base follows the span. The scale
+        // items inside both canvases start their numbers at the span's start.
+        SpectrogramPlot *spectrogramPlot = nullptr;
+        TimePlot *timePlot = nullptr;
         QScrollBar *scrollBar = nullptr;
         QFrame *bottomSpacer = nullptr;
         const QGridLayout *scrollBarLayout = nullptr;   // holds the spectrogram above the scroll bar

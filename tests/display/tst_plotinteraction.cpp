@@ -4,6 +4,7 @@
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 #include "display/spectrograminteraction.h"
+#include "display/spectrogramplot.h"
 #include "guitest.h"
 
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QSettings>
 #include <QtTest>
 #include <memory>
-#include <qwt_picker_machine.h>
 #include <qwt_plot.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_picker.h>
@@ -21,31 +21,24 @@ Q_DECLARE_METATYPE(QPolygon)
 
 namespace {
 
-// A spectrogram plot with the pickers, markers and rectangles the main window
-// builds: 0 to 10 s, 0 to 125 kHz.
+// The spectrogram plot with its pickers, markers and rectangles: 0 to 10 s,
+// 0 to 125 kHz, markers at 20, 60 and 100 kHz.
 struct SpectrogramFixture {
-    QwtPlot plot;
+    SpectrogramPlot plot{false, QwtInterval(-100, -33)};
+    const SpectrogramPlot::Items &items = plot.items();
     QFrame frame;
-    MyQwtZoomer *zoomer;
-    QwtPlotPicker *selection;
-    QwtPlotPicker *edges[4];
-    QwtPlotPicker *markerPickers[3];
-    QwtPlotMarker *markers[3];
+    MyQwtZoomer *zoomer = items.zoomer;
+    QwtPlotPicker *selection = items.selectionPicker;
+    QwtPlotPicker *edges[4] = {items.leftEdgePicker, items.rightEdgePicker, items.topEdgePicker,
+                               items.bottomEdgePicker};
+    QwtPlotPicker *markerPickers[3] = {items.markerPickers[0], items.markerPickers[1], items.markerPickers[2]};
+    QwtPlotMarker *markers[3] = {items.frequencyMarkers[0], items.frequencyMarkers[1], items.frequencyMarkers[2]};
     QAction *markerActions[3];
     QAction categorization{nullptr};
-    MyRectRangeMarker *rect = new MyRectRangeMarker;
-    MyRectCallsMarker *callBox = new MyRectCallsMarker;
+    MyRectRangeMarker *rect = items.measurement;
+    MyRectCallsMarker *callBox = items.callBox;
     QList<MyBatCall> calls;
     std::unique_ptr<SpectrogramInteraction> interaction;
-
-    static QwtPlotPicker *dragPointPicker(QWidget *canvas)
-    {
-        auto *picker = new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::NoRubberBand,
-                                         QwtPicker::AlwaysOff, canvas);
-        picker->setStateMachine(new QwtPickerDragPointMachine);
-        picker->setEnabled(false);
-        return picker;
-    }
 
     SpectrogramFixture()
     {
@@ -56,18 +49,8 @@ struct SpectrogramFixture {
         QVERIFY(QTest::qWaitForWindowExposed(&plot));
         plot.replot();
 
-        zoomer = new MyQwtZoomer(plot.canvas());
-        selection = new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::RectRubberBand,
-                                      QwtPicker::AlwaysOff, plot.canvas());
-        selection->setStateMachine(new QwtPickerDragRectMachine);
-        selection->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
-        for (auto &e : edges)
-            e = dragPointPicker(plot.canvas());
         for (int k = 0; k < 3; ++k) {
-            markers[k] = new QwtPlotMarker;
-            markers[k]->setLineStyle(QwtPlotMarker::HLine);
-            markers[k]->attach(&plot);
-            markerPickers[k] = dragPointPicker(plot.canvas());
+            markers[k]->show();
             markerActions[k] = new QAction(&frame);
             markerActions[k]->setCheckable(true);
             markerActions[k]->setChecked(true);
@@ -75,28 +58,13 @@ struct SpectrogramFixture {
         markers[0]->setYValue(20);
         markers[1]->setYValue(60);
         markers[2]->setYValue(100);
-        rect->attach(&plot);
-        rect->hide();
-        callBox->attach(&plot);
-        callBox->hide();
         categorization.setCheckable(true);
         frame.resize(100, 400);
 
         SpectrogramInteraction::Parts parts;
         parts.plot = &plot;
-        parts.zoomer = zoomer;
-        parts.selectionPicker = selection;
-        parts.leftEdgePicker = edges[0];
-        parts.rightEdgePicker = edges[1];
-        parts.topEdgePicker = edges[2];
-        parts.bottomEdgePicker = edges[3];
-        for (int k = 0; k < 3; ++k) {
-            parts.markers[size_t(k)] = markers[k];
-            parts.markerPickers[size_t(k)] = markerPickers[k];
+        for (int k = 0; k < 3; ++k)
             parts.markerActions[size_t(k)] = markerActions[k];
-        }
-        parts.measurementRect = rect;
-        parts.callMarker = callBox;
         parts.categorizationAction = &categorization;
         parts.batCalls = &calls;
         parts.sizeFrame = &frame;
