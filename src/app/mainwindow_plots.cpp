@@ -13,7 +13,6 @@
 
 #include <QFrame>
 #include <QScrollBar>
-#include <qwt_plot_canvas.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_picker.h>
 

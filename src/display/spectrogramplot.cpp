@@ -90,8 +90,8 @@ SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWid
     d.data = new QwtMatrixRasterData;
     d.raster->setData(d.data);
 
-    // The pickers and the zoomer filter the canvas's events in the reverse
-    // order of their creation: this order decides which of them sees a press first.
+    // Each picker filters the canvas's events while it is enabled, the one
+    // enabled last seeing them first: the order below is the order they start in.
     d.zoomer = new MyQwtZoomer(canvas());
     d.zoomer->setRubberBandPen(QPen(Qt::white));
     d.zoomer->setTrackerPen(QPen(Qt::white));
