@@ -177,10 +177,3 @@ inline const Setting<QString> exportPlotDataWindSpeed{
     "exportPlotDataWindSpeed", QDir::homePath() + QStringLiteral("/ActivityOverWindSpeedData.csv")};
 
 } // namespace SettingKeys
-
-// The desktop's own store (the Windows registry), read for its light or dark preference.
-namespace DesktopSettingKeys {
-constexpr const char *personalizePath =
-    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-constexpr Setting<int> appsUseLightTheme{"AppsUseLightTheme", 1};   // 0 dark, anything else light
-} // namespace DesktopSettingKeys

@@ -15,7 +15,7 @@
 #include "classmodel/classnamerules.h"
 #include "classmodel/insertitemdialog.h"
 #include "classmodel/renamedialog.h"
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 #include "filelist/classtreerows.h"
 #include "platform/desktoptheme.h"
 #include "ui_mainwindow.h"

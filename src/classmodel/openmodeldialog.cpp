@@ -5,7 +5,7 @@
 #include "classmodel/classmodeltext.h"
 #include "classmodel/insertitemdialog.h"
 #include "classmodel/renamedialog.h"
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 #include "ui_openmodeldialog.h"
 
 #include <QCoreApplication>

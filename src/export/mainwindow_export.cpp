@@ -19,7 +19,7 @@
 #include "export/exporttavrondialog2.h"
 #include "export/recordingcopy.h"
 #include "export/tavronexport.h"
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 #include "ui_mainwindow.h"
 
 #include <QProgressDialog>

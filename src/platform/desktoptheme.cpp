@@ -3,7 +3,7 @@
 #include <QStyleFactory>
 
 #ifdef Q_OS_WIN
-#include "app/settingskeys.h"
+#include "common/desktopsettingkeys.h"
 
 #include <QSettings>
 #endif
@@ -24,8 +24,9 @@ bool systemPrefersLightTheme()
         return *lightOverride();
 #ifdef Q_OS_WIN
     const QSettings personalize(QLatin1String(DesktopSettingKeys::personalizePath), QSettings::NativeFormat);
-    const Setting<int> light = DesktopSettingKeys::appsUseLightTheme;
-    return personalize.value(QLatin1String(light.key), light.fallback).toInt() != 0;
+    const QVariant light = personalize.value(QLatin1String(DesktopSettingKeys::appsUseLightTheme),
+                                             DesktopSettingKeys::appsUseLightThemeMissing);
+    return light.toInt() != 0;
 #else
     // Elsewhere the same QSettings call would read (and a write would create) a
     // file named after the registry path in the working folder: never ask it.

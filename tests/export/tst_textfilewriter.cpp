@@ -1,7 +1,7 @@
 // Writing an export file: the bytes exactly, and on any failure the one
 // message with nothing of the old file lost. CI runs as root, so failures are
 // made with a folder in place of the file and a missing parent folder.
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 #include "scripteddialogs.h"
 #include "testregistry.h"
 

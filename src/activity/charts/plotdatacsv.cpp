@@ -2,7 +2,7 @@
 
 #include "app/userdialogs.h"
 #include "export/exportfield.h"
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 
 #include <QObject>
 

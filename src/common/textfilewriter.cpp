@@ -1,4 +1,4 @@
-#include "export/textfilewriter.h"
+#include "common/textfilewriter.h"
 
 #include "app/filewritefailure.h"
 
