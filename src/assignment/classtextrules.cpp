@@ -1,6 +1,7 @@
 #include "assignment/classtextrules.h"
 
 #include "analysis/classassignmenttext.h"
+#include "analysis/classnames.h"
 #include "recording/recordingkind.h"
 
 #include <QSet>
@@ -9,7 +10,6 @@ namespace ClassTextRules {
 
 namespace {
 
-const QString noCall = QStringLiteral("No Call");
 const QString notAvailable = QStringLiteral("N/A");
 const QString proposalSeparator = QStringLiteral(", ");
 
@@ -98,13 +98,13 @@ Outcome assign(const FileRowTexts &row, const QString &className)
     const QStringList old = filledSlots(row);
     QStringList classes;
     QString flag;
-    if (row.acceptColumnShown && (className == noCall || old.value(0) == noCall)) {
+    if (row.acceptColumnShown && (className == ClassNames::noCall || old.value(0) == ClassNames::noCall)) {
         classes = QStringList{className};
     } else {
         classes = old.mid(0, 3);
         classes << className;
     }
-    flag = className == noCall && row.acceptColumnShown
+    flag = className == ClassNames::noCall && row.acceptColumnShown
                ? QStringLiteral("0")
                : acceptedFlag(classes, row.text(FileViewColumn::Proposal));
     Outcome o = written(row, classes, flag);

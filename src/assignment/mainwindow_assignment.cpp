@@ -6,6 +6,7 @@
 // the next row.
 #include "app/mainwindow.h"
 
+#include "analysis/classnames.h"
 #include "app/evaluationmode.h"
 #include "app/filewritefailure.h"
 #include "app/treecolumns.h"
@@ -24,11 +25,9 @@
 
 namespace {
 
-const QString noCall = QStringLiteral("No Call");
-
 bool isNoCall(const QString &name)
 {
-    return name.compare(noCall, Qt::CaseInsensitive) == 0;
+    return name.compare(ClassNames::noCall, Qt::CaseInsensitive) == 0;
 }
 
 bool holdsClass(const QTreeWidgetItem *row, const QString &name)

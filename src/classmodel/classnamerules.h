@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/classnames.h"
+
 #include <QString>
 
 // What a class name must not be, checked in one place for every way a name
@@ -7,14 +9,11 @@
 // window's own class tree. A recording stores its classes as one line of
 // text, joined by " + " and separated from the proposal and the comment by
 // bars, with nothing escaped; a name that holds either would read back as
-// other classes or as a comment.
+// other classes or as a comment. The names the program itself gives a
+// meaning ("Unassigned", "Detected No Call", "No Call") are in
+// analysis/classnames.h.
 
 namespace ClassNames {
-
-/** The class tree's row of the recordings without a class; no class of a model. */
-inline const QString unassigned = QStringLiteral("Unassigned");
-/** The class tree's row of the recordings in which no bat call was found; no class of a model. */
-inline const QString detectedNoCall = QStringLiteral("Detected No Call");
 
 /**
  * False for a name that cannot be stored in a recording: one holding "|",
