@@ -82,7 +82,7 @@ struct FolderTimeSettings;
  *    classes, curves: activityrows.h);
  *  - takes its year through takeShownYear() before anything that may end it
  *    early, and draws no data when that gives none;
- *  - builds one ActivityClock for the year (activityclock.h) and its days' valid
+ *  - builds one RecorderClock for the year (common/recorderclock.h) and its days' valid
  *    periods from validperiods.h: MonitoringPeriod, invalidPeriodsOfYear,
  *    daySunTimes, recordingPeriodsOfDay, subtractInvalidPeriods (or
  *    validPeriodsOfDay for all of it), hoursOf; sun times with other twilights

@@ -1,6 +1,6 @@
 #include "activity/windfileformat.h"
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/datafilefields.h"
 
 #include <QStringList>
@@ -193,7 +193,7 @@ void applyWindDateTimeDefinition(const QString &definition, QVector<QDateTime> &
 {
     QVector<WindStamp> stamps(times.size());
     for (int i = 0; i < times.size(); ++i)
-        stamps[i] = {ActivityClock::wallMs(times.at(i).date(), times.at(i).time().msecsSinceStartOfDay()),
+        stamps[i] = {RecorderClock::wallMs(times.at(i).date(), times.at(i).time().msecsSinceStartOfDay()),
                      times.at(i).toMSecsSinceEpoch(), speeds.at(i)};
     const QDateTime zoneOf = times.value(0);
     applyWindDateTimeDefinition(definition, stamps);

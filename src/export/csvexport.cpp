@@ -1,42 +1,17 @@
 #include "export/csvexport.h"
 
+#include "common/classevents.h"
+#include "common/recorderclock.h"
 #include "export/classcounttext.h"
 #include "export/exportfield.h"
 #include "export/exportlog.h"
-#include "export/recordingclock.h"
+#include "export/recordedat.h"
 #include "filelist/fileviewtreewidgetitem.h"
 
 #include <QSet>
 #include <algorithm>
 
 namespace {
-
-// One recording's moment: the instant orders and measures, the clock's own
-// minute (days * 1440 + minute of the day) decides the static slots.
-struct Stamp
-{
-    qint64 instant;
-    qint64 clockMinute;
-};
-
-bool sameEvent(const Stamp &first, const Stamp &later, int minutes, bool dynamic)
-{
-    if (dynamic)
-        return later.instant - first.instant <= 60LL * minutes;
-    return first.clockMinute / 60 == later.clockMinute / 60
-        && (first.clockMinute % 60) / minutes == (later.clockMinute % 60) / minutes;
-}
-
-// Keeps the first stamp of every event; `sorted` is ascending.
-QVector<Stamp> eventStarts(const QVector<Stamp> &sorted, int minutes, bool dynamic)
-{
-    QVector<Stamp> kept;
-    for (const Stamp &q : sorted) {
-        if (kept.isEmpty() || !sameEvent(kept.constLast(), q, minutes, dynamic))
-            kept.append(q);
-    }
-    return kept;
-}
 
 QStringList eventClasses(const QStringList &checked)
 {
@@ -70,39 +45,38 @@ QVector<QStringList> csvClassEvents(const QVector<FileRowTexts> &rows, const Csv
     if (options.intervals.isEmpty())
         return events;
 
-    const RecordingClock clock(options.timeZone, options.daylightSaving);
-    QVector<Stamp> stamps(count);
+    const RecorderClock clock(options.timeZone, options.daylightSaving, RecorderClock::PerReading);
+    QVector<ClockedRecording> clocked(count);
     QVector<bool> valid(count, false);
     // Rows by instant, so that marking finds the rows of a kept instant by search.
     QVector<QPair<qint64, int>> byInstant;
     byInstant.reserve(count);
     for (int i = 0; i < count; ++i) {
-        const auto r = RecordingClock::read(rows[i].text(FileViewColumn::Date), rows[i].text(FileViewColumn::Time));
+        const RecordedAt r = recordedAt(rows[i].text(FileViewColumn::Date), rows[i].text(FileViewColumn::Time));
         if (!r.isValid())
             continue;
         valid[i] = true;
-        stamps[i] = {clock.secsSinceEpoch(r.date, r.time), calendarSecs(r.date, r.time) / 60};
-        byInstant.append({stamps[i].instant, i});
+        clocked[i] = {clock.instant(r.date, r.msOfDay), r.date, r.msOfDay};
+        byInstant.append({clocked[i].instant, i});
     }
     std::sort(byInstant.begin(), byInstant.end());
 
-    const bool dynamic = options.intervalMode == CsvExportOptions::dynamicMode();
+    const EventRule rule =
+        options.intervalMode == CsvExportOptions::dynamicMode() ? EventRule::Dynamic : EventRule::Static;
     for (const QString &c : eventClasses(options.checkedClasses)) {
         qCDebug(lcExport) << "class events of" << c;
-        QVector<Stamp> list;
+        QVector<ClockedRecording> list;
         for (int i = 0; i < count; ++i) {
             if (valid[i] && rows[i].hasClass(c))
-                list.append(stamps[i]);
+                list.append(clocked[i]);
         }
-        std::stable_sort(list.begin(), list.end(),
-                         [](const Stamp &a, const Stamp &b) { return a.instant < b.instant; });
         for (int k = 0; k < options.intervals.size(); ++k) {
             // Each interval thins what the shorter one before it kept.
-            list = eventStarts(list, options.intervals.at(k), dynamic);
+            list = eventStarts(list, options.intervals.at(k), rule);
             QStringList &texts = events[k];
             qint64 marked = 0;
             bool any = false;
-            for (const Stamp &s : list) {
+            for (const ClockedRecording &s : list) {
                 if (any && s.instant == marked)
                     continue;
                 any = true;

@@ -3,14 +3,15 @@
 #include "app/evaluationmode.h"
 #include "export/classcounttext.h"
 #include "export/exportfield.h"
-#include "export/recordingclock.h"
+#include "common/recorderclock.h"
+#include "export/recordedat.h"
 
 namespace TavronExport {
 
 namespace {
 
 // Tavron reads every timestamp as central European summer time.
-const int kTavronOffset = 7200;
+const qint64 kTavronOffsetMs = 7200 * 1000;
 
 void appendTwoDigits(QString &text, int value)
 {
@@ -67,7 +68,7 @@ QList<int> years(const QVector<FileRowTexts> &rows, const QStringList &classFilt
     for (const FileRowTexts &row : rows) {
         if (!isExported(row, classFilter))
             continue;
-        const auto r = RecordingClock::read(row.text(FileViewColumn::Date), row.text(FileViewColumn::Time));
+        const RecordedAt r = recordedAt(row.text(FileViewColumn::Date), row.text(FileViewColumn::Time));
         if (r.isValid() && !found.contains(r.date.year()))
             found.append(r.date.year());
     }
@@ -76,16 +77,15 @@ QList<int> years(const QVector<FileRowTexts> &rows, const QStringList &classFilt
 
 namespace {
 
-QString dateTimeText(const RecordingClock &clock, const RecordingClock::Reading &recorded, int yearOverride)
+QString dateTimeText(const RecorderClock &clock, const RecordedAt &recorded, int yearOverride)
 {
     QDate date = recorded.date;
     if (yearOverride != 0)
         date = date.addYears(yearOverride - date.year());
-    // Calendar arithmetic from here on: the machine's own zone never enters.
-    const qint64 secs = calendarSecs(date, recorded.time) + kTavronOffset - clock.offsetFromUtc(date, recorded.time);
+    // The instant shown on a clock kept at UTC+2: the machine's own zone never enters.
     QDate day;
     QTime time;
-    calendarDateTime(secs, &day, &time);
+    RecorderClock::wallDateTime(clock.instant(date, recorded.msOfDay) + kTavronOffsetMs, &day, &time);
     QString text;
     text.reserve(19);
     appendTwoDigits(text, day.day());
@@ -106,22 +106,23 @@ QString dateTimeText(const RecordingClock &clock, const RecordingClock::Reading 
 
 QString dateTimeText(const QString &dateText, const QString &timeText, const TavronExportOptions &options)
 {
-    const auto r = RecordingClock::read(dateText, timeText);
+    const RecordedAt r = recordedAt(dateText, timeText);
     if (!r.isValid())
         return QString();
-    return dateTimeText(RecordingClock(options.timeZone, options.daylightSaving), r, options.yearOverride);
+    return dateTimeText(RecorderClock(options.timeZone, options.daylightSaving, RecorderClock::PerReading), r,
+                        options.yearOverride);
 }
 
 Result exportText(const QVector<FileRowTexts> &rows, const TavronExportOptions &options)
 {
-    const RecordingClock clock(options.timeZone, options.daylightSaving);
+    const RecorderClock clock(options.timeZone, options.daylightSaving, RecorderClock::PerReading);
     Result result;
     result.text = headerLine() + QLatin1String("\r\n");
     result.text.reserve(result.text.size() + rows.size() * 48);
     for (const FileRowTexts &row : rows) {
         if (!isExported(row, options.classFilter))
             continue;
-        const auto r = RecordingClock::read(row.text(FileViewColumn::Date), row.text(FileViewColumn::Time));
+        const RecordedAt r = recordedAt(row.text(FileViewColumn::Date), row.text(FileViewColumn::Time));
         if (!r.isValid()) {
             ++result.leftOut;
             continue;

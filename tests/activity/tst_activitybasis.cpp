@@ -70,7 +70,7 @@ QString sunClock(const QDate &date, float sunHours, int minutes)
 
 QVector<ClockedRecording> clocked(const QDate &date, const QStringList &times)
 {
-    const ActivityClock clock(QTimeZone("Europe/Berlin"), true, date.year());
+    const RecorderClock clock(QTimeZone("Europe/Berlin"), true, RecorderClock::OnTransitions, date.year());
     QVector<ClockedRecording> out;
     for (const QString &t : times) {
         const int ms = QTime::fromString(t, QStringLiteral("hh:mm:ss")).msecsSinceStartOfDay();
@@ -268,7 +268,7 @@ void TestActivityBasis::recordingPeriods()
     QFETCH(QDate, date);
     QFETCH(Periods, expected);
     QFETCH(float, hours);
-    const ActivityClock clock(form.zone, form.daylightSaving, date.year());
+    const RecorderClock clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, date.year());
     const Periods periods = recordingPeriodsOfDay(form, clock, date, daySunTimes(form, clock, date));
     QCOMPARE(periods, expected);
     if (hours >= 0)
@@ -280,7 +280,7 @@ void TestActivityBasis::midnightThatTheClocksSkip()
     // Chile moved its clocks from 24:00 to 01:00 on 5 September 2021: that day
     // has no 00:00 and no 00:00:01, so it starts at 23:59:59 of the day before.
     const QTimeZone santiago("America/Santiago");
-    const ActivityClock clock(santiago, true, 2021);
+    const RecorderClock clock(santiago, true, RecorderClock::OnTransitions, 2021);
     QVERIFY(!clock.exists(QDate(2021, 9, 5), 0));
     QCOMPARE(clock.midnight(QDate(2021, 9, 5)), at("2021-09-04 23:59:59", santiago));
     QCOMPARE(clock.midnight(QDate(2021, 9, 6)), at("2021-09-06 00:00", santiago));
@@ -294,7 +294,7 @@ void TestActivityBasis::standardTimeAsTheZoneMovesIt()
     // Pyongyang never had summer time; in August 2015 it moved from UTC+9 to UTC+8:30.
     // Without daylight saving its December is at +8:30 all the same.
     const QTimeZone pyongyang("Asia/Pyongyang");
-    const ActivityClock standard(pyongyang, false, 2015), rules(pyongyang, true, 2015);
+    const RecorderClock standard(pyongyang, false, RecorderClock::OnTransitions, 2015), rules(pyongyang, true, RecorderClock::OnTransitions, 2015);
     for (const QDate &date : {QDate(2015, 6, 1), QDate(2015, 12, 1)}) {
         QCOMPARE(standard.instant(date, 22 * 3600000LL), rules.instant(date, 22 * 3600000LL));
         QCOMPARE(standard.instant(date, 22 * 3600000LL),
@@ -304,7 +304,7 @@ void TestActivityBasis::standardTimeAsTheZoneMovesIt()
     // day take +4 where a chart takes the offset at 00:00, +3 where at 12:00; the weather log
     // keeps the offset of 1 January.
     const QTimeZone volgograd("Europe/Volgograd");
-    const ActivityClock clock(volgograd, false, 2020);
+    const RecorderClock clock(volgograd, false, RecorderClock::OnTransitions, 2020);
     const qint64 lateDecember = clock.instant(QDate(2020, 12, 30), 0);
     QCOMPARE(clock.offsetAt(lateDecember), 3 * 3600);
     QCOMPARE(clock.sunZoneOffset(QDate(2020, 12, 27), 0), 4.0f);
@@ -343,7 +343,7 @@ void TestActivityBasis::invalidPeriodsOfTheYear()
 {
     QFETCH(QString, text);
     QFETCH(Periods, expected);
-    QCOMPARE(invalidPeriodsOfYear(text, ActivityClock(QTimeZone("Europe/Berlin"), true, 2021), 2021), expected);
+    QCOMPARE(invalidPeriodsOfYear(text, RecorderClock(QTimeZone("Europe/Berlin"), true, RecorderClock::OnTransitions, 2021), 2021), expected);
 }
 
 void TestActivityBasis::invalidPeriodsTakenOff_data()
@@ -380,7 +380,7 @@ void TestActivityBasis::invalidPeriodsTakenOff()
     QFETCH(Periods, expected);
     ActivityForm form = absoluteForm("Europe/Berlin", true, QTime(20, 0), QTime(4, 0));
     form.invalidTimes = invalid;
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QVector<Period> periods =
         validPeriodsOfDay(form, clock, QDate(2021, 6, 10), MonitoringPeriod(QDate(2021, 1, 1), QDate(2021, 12, 31), 2021),
                           invalidPeriodsOfYear(invalid, clock, 2021));
@@ -506,7 +506,7 @@ void TestActivityBasis::shortestValidDay()
     QFETCH(float, hours);
     QFETCH(float, activity);
     const ActivityForm form = absoluteForm("Europe/Berlin", true, QTime(22, 0), QTime(22, minutes));
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 6, 10);
     const int d = day.dayOfYear() - 1;
     QVector<QVector<QVector<qint64>>> candidates(1, QVector<QVector<qint64>>(365));
@@ -540,7 +540,7 @@ void TestActivityBasis::countsOfARandomFolder()
     form.monitoringBegin = QDate(2015, 3, 1);
     form.monitoringEnd = QDate(2015, 10, 31);
     form.invalidTimes = QStringLiteral("10.06.2021 22:00-12.06.2021 03:30;01.08.2021 00:00-01.08.2021 23:59");
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
 
     QVector<QVector<QVector<qint64>>> candidates;
     for (int c = 0; c < rows.curveList.size(); ++c)

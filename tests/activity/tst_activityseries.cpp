@@ -79,7 +79,7 @@ void TestActivitySeries::monthsCountClassesAndHours()
                                              row("2021-05-04", "12:00:00", {"Pip"}),   // outside the period
                                              row("2021-03-04", "23:00:00", {"Pip"}),   // before the monitoring
                                              row("2021-07-04", "01:00:00", {"Pip", "Pip"})});
-    const BinnedActivity months = monthsActivity(form, ActivityClock(form.zone, true, 2021), rows, 2021);
+    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(rows.classList, (QStringList{"Pip", "Nyc", QString()}));
     QCOMPARE(months.hours, (QVector<float>{0, 0, 0, 240, 248, 240, 248, 248, 240, 0, 0, 0}));
     const int pip = 0, nyc = 1, unassigned = 2, all = 3;
@@ -101,7 +101,7 @@ void TestActivitySeries::monthWithoutHoursHasNoActivity()
     form.stopTime = QTime(0, 5);
     form.monitoringBegin = form.monitoringEnd = QDate(2015, 3, 1);
     const ActivityRows rows = activityRowsOf({row("2021-03-01", "00:02:00", {"Pip"})});
-    const BinnedActivity months = monthsActivity(form, ActivityClock(form.zone, true, 2021), rows, 2021);
+    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(months.hours[2], 0.0f);
     for (const QVector<float> &r : months.activity)
         QCOMPARE(r[2], 0.0f);   // not 1 / 1.1754944e-38
@@ -112,7 +112,7 @@ void TestActivitySeries::nightBinsOfMidsummer()
     // At 51 N 9 E the sun sets at 21:42 and rises at 05:09: midnight lies at
     // 0.31 of the night, so "0.3 to 0.4" is the bin it falls in.
     const ActivityForm form = berlinForm();
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 6, 22);
     const NightBinParts parts =
         nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)), daySunTimes(form, clock, day),
@@ -146,7 +146,7 @@ void TestActivitySeries::boundaryInstantCountsInTheLowerBin()
 {
     ActivityForm form = berlinForm();
     form.absolutePeriod = true;   // all day: every bin has valid time
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 8, 10);
     const NightBinParts parts =
         nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)), daySunTimes(form, clock, day),
@@ -160,7 +160,7 @@ void TestActivitySeries::eveningBinBeforeSunset()
 {
     ActivityForm form = berlinForm();
     form.startMin = -60;
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 7, 1);
     const DaySun sun = daySunTimes(form, clock, day);
     const QDateTime sunset(day, QTime(0, 0).addSecs(int(sunHoursOfDay(sun.sunset) * 3600.0f)), form.zone);
@@ -174,7 +174,7 @@ void TestActivitySeries::eveningBinBeforeSunset()
 void TestActivitySeries::sunsetAfterMidnight()
 {
     // A clock far ahead of the sun: sunset at 00:30 and sunrise at 03:00 of the same date.
-    const ActivityClock clock(QTimeZone(0), true, 2021);
+    const RecorderClock clock(QTimeZone(0), true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 6, 10);
     const auto at = [&](const QDate &d, const QTime &t) { return QDateTime(d, t, Qt::UTC).toMSecsSinceEpoch(); };
     const DaySun late{3.0f, 0.5f};
@@ -196,7 +196,7 @@ void TestActivitySeries::dayNextToPolarDayIsSkipped()
     form.latitude = 70;
     form.longitude = 20;
     form.absolutePeriod = true;
-    const ActivityClock clock(form.zone, true, 2021);
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     QDate firstPolar(2021, 5, 1);
     while (!daySunTimes(form, clock, firstPolar).none())
         firstPolar = firstPolar.addDays(1);

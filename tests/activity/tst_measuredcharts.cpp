@@ -121,7 +121,7 @@ void TestMeasuredCharts::weatherLines()
         {"2021-06-01 22:10:00,14.5,0,", "", ""},
         {"2020-06-01 22:10:00,14.5,0", "", ""},
         {"2021-03-28 02:30:00,14.5,0", "", ""}};   // the hour the clocks skip
-    const ActivityClock clock(berlin, true, 2021);
+    const RecorderClock clock(berlin, true, RecorderClock::OnTransitions, 2021);
     for (const QStringList &c : cases) {
         WeatherSeries series;
         QVERIFY(readWeatherLog(writeData("weather.csv", {c.at(0)}), clock, clock, 2021, series));
@@ -189,7 +189,7 @@ void TestMeasuredCharts::windSeries()
         const WindDataSettings s{{"dd.mm.yyyy", "hh:mm:ss", ",", "Semicolon", "Semicolon", c.definition},
                                  c.daylightSaving, c.zone};
         MeasurementSeries series;
-        QVERIFY(readWindSeries(writeData("data.txt", c.lines), s, ActivityClock(berlin, true, c.year), c.year, series));
+        QVERIFY(readWindSeries(writeData("data.txt", c.lines), s, RecorderClock(berlin, true, RecorderClock::OnTransitions, c.year), c.year, series));
         QVERIFY2(entriesOf(series) == c.entries, c.name);
     }
 }
@@ -238,7 +238,7 @@ void TestMeasuredCharts::pieces()
          {"21:50=13", "22:00=-25"}, {"22:00:00"}, "16:10:0"},
         {"the sun does not set: the day adds nothing", "22:00-23:00", 80, {"22:00=1"}, {"22:05:00"}, ""}};
     const QDate day(2021, 6, 1);
-    const ActivityClock clock(berlin, true, 2021);
+    const RecorderClock clock(berlin, true, RecorderClock::OnTransitions, 2021);
     for (const Case &c : cases) {
         ActivityForm form;
         form.latitude = c.latitude;

@@ -11,7 +11,7 @@ float activityPerHour(float count, float hours)
     return hours > 0.0f ? count / hours : 0.0f;
 }
 
-DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int year,
+DaysSeries daysSeries(const ActivityForm &form, const RecorderClock &clock, int year,
                       const QVector<QVector<QVector<qint64>>> &candidates, bool activity)
 {
     const QDate newYear(year, 1, 1);
@@ -39,7 +39,7 @@ DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int 
     return s;
 }
 
-QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year)
+QVector<QVector<DayRecording>> recordingsByDay(const RecorderClock &clock, const ActivityRows &rows, int year)
 {
     QHash<QString, int> classRow;
     for (int i = 0; i < rows.classList.size(); ++i)
@@ -89,7 +89,7 @@ int binHolding(const QVector<QVector<Period>> &pieces, qint64 instant)
 
 } // namespace
 
-BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
+BinnedActivity binnedActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year,
                               int binCount, const DayBinPieces &piecesOfDay, int standardSunHour)
 {
     const QDate newYear(year, 1, 1);
@@ -138,7 +138,7 @@ void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVecto
     }
 }
 
-BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
+BinnedActivity monthsActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year)
 {
     const QDate newYear(year, 1, 1);
     const MonitoringPeriod monitoring(form.monitoringBegin, form.monitoringEnd, year);
@@ -172,7 +172,7 @@ struct SunInstants {
     qint64 sunset = 0;
 };
 
-SunInstants sunInstants(const ActivityClock &clock, const QDate &date, const DaySun &sun)
+SunInstants sunInstants(const RecorderClock &clock, const QDate &date, const DaySun &sun)
 {
     const auto at = [&](float hours) { return clock.instant(date, msOfWholeSeconds(sunHoursOfDay(hours))); };
     return {at(sun.sunrise), at(sun.sunset)};
@@ -192,7 +192,7 @@ float secondsBetween(qint64 from, qint64 to)
 
 } // namespace
 
-NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
+NightBinParts nightBinParts(const RecorderClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
                             const DaySun &dayAfter)
 {
     const qint64 midnight = clock.midnight(day);
@@ -236,7 +236,7 @@ NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const 
     return parts;
 }
 
-BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year)
+BinnedActivity nightActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year)
 {
     // The night is always sunset to sunrise proper, whatever twilight the form shows.
     const auto nightPieces = [&](const QDate &date, const DaySun &sun, const QVector<Period> &valid,

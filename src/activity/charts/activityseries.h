@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
 #include "activity/charts/validperiods.h"
@@ -38,7 +38,7 @@ struct DaysSeries {
  * day's valid periods, divided by the hours when `activity`.
  * `candidates` is indexed [curve][day].
  */
-DaysSeries daysSeries(const ActivityForm &form, const ActivityClock &clock, int year,
+DaysSeries daysSeries(const ActivityForm &form, const RecorderClock &clock, int year,
                       const QVector<QVector<QVector<qint64>>> &candidates, bool activity);
 
 /**
@@ -58,7 +58,7 @@ struct DayRecording {
 };
 
 /** The recordings of each day of the year (index 0 is 1 January), in file-list order. */
-QVector<QVector<DayRecording>> recordingsByDay(const ActivityClock &clock, const ActivityRows &rows, int year);
+QVector<QVector<DayRecording>> recordingsByDay(const RecorderClock &clock, const ActivityRows &rows, int year);
 
 /** Adds the recording to its classes' rows and to "All Classes" (the last row) in `bin`. */
 void countRecording(QVector<QVector<float>> &counts, const DayRecording &r, int bin);
@@ -87,7 +87,7 @@ using DayBinPieces = std::function<bool(const QDate &date, const DaySun &sun, co
  * piece of length zero took a recording made at that very instant. The sun
  * times are daySunTimes's, with `standardSunHour`.
  */
-BinnedActivity binnedActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year,
+BinnedActivity binnedActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year,
                               int binCount, const DayBinPieces &piecesOfDay, int standardSunHour = 12);
 
 /** Appends the overlap of `stretch` with each valid period that reaches it; one that only touches gives a piece of length zero. */
@@ -100,7 +100,7 @@ void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVecto
  * recording counts for each class it lists up to the first empty one (the
  * unassigned ones for the empty class) and once for "All Classes".
  */
-BinnedActivity monthsActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+BinnedActivity monthsActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows,
                               int year);
 
 /** The night-time bins: -0.15 to 0 (the evening before sunset), then tenths of the night from sunset to sunrise. */
@@ -115,7 +115,7 @@ using NightBinParts = std::array<QVector<Period>, nightBinCount>;
  * the sun sets after midnight (before it rises on the same date) the night is
  * that of D alone. A part may end before it begins; such a part holds nothing.
  */
-NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
+NightBinParts nightBinParts(const RecorderClock &clock, const QDate &day, const DaySun &dayBefore, const DaySun &sun,
                             const DaySun &dayAfter);
 
 /**
@@ -124,4 +124,4 @@ NightBinParts nightBinParts(const ActivityClock &clock, const QDate &day, const 
  * neighbours), and per class the recordings in those valid parts over those
  * hours. A recording on the boundary of two bins counts in the lower one.
  */
-BinnedActivity nightActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows, int year);
+BinnedActivity nightActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numeric>
 
-void MeasurementSeries::index(const ActivityClock &clock, int year)
+void MeasurementSeries::index(const RecorderClock &clock, int year)
 {
     // Each entry lasts until the next in time; a stable order keeps the file's among equal instants.
     QVector<int> order(instants.size());
@@ -55,7 +55,7 @@ int BinLimits::binOf(float value) const
     return count() - 1;
 }
 
-BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+BinnedActivity measuredActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows,
                                 int year, const MeasurementSeries &series, const BinLimits &bins, int standardSunHour)
 {
     const QDate newYear(year, 1, 1);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
 #include "activity/charts/activityseries.h"
@@ -45,7 +45,7 @@ struct MeasurementSeries {
      * minutes after its own instant at the latest. Of entries at one instant
      * the last in the file stands; the others cover nothing.
      */
-    void index(const ActivityClock &clock, int year);
+    void index(const RecorderClock &clock, int year);
 };
 
 /**
@@ -67,6 +67,6 @@ struct BinLimits {
  * `standardSunHour`): each day's valid periods are cut to each measurement of
  * the day, and each piece belongs to its measurement's bin.
  */
-BinnedActivity measuredActivity(const ActivityForm &form, const ActivityClock &clock, const ActivityRows &rows,
+BinnedActivity measuredActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows,
                                 int year, const MeasurementSeries &series, const BinLimits &bins,
                                 int standardSunHour = 12);

@@ -150,7 +150,7 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
         return;
     const TabItems t = tabItems(dialog, chart.tab);
     const ActivityForm form = dialog.activityForm();
-    const ActivityClock clock(form.zone, form.daylightSaving, start.year);
+    const RecorderClock clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, start.year);
     const MeasurementSeries *series = source(form, clock, start.year);
     if (!series) {
         dialog.ui->pushButton_19->setEnabled(false);
@@ -189,7 +189,7 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
     if (!readableForExport(dialog, path, exportData))
         return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
-    const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) -> const MeasurementSeries * {
+    const auto source = [&](const ActivityForm &form, const RecorderClock &clock, int year) -> const MeasurementSeries * {
         const WeatherSeries *weather = cached<WeatherSeries>(
             cache.weatherKey, cache.weather, seriesKey(path, form, year, QString()), [&](WeatherSeries &series) {
                 return readWeatherLog(path, weatherLogClock(form.zone, form.daylightSaving, year), clock, year, series);
@@ -205,7 +205,7 @@ void drawWindChart(plotFolderDialog &dialog, const MeasuredChart &chart, const Q
     if (!readableForExport(dialog, path, exportData))
         return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
-    const auto source = [&](const ActivityForm &form, const ActivityClock &clock, int year) {
+    const auto source = [&](const ActivityForm &form, const RecorderClock &clock, int year) {
         return cached<MeasurementSeries>(cache.windKey, cache.wind, seriesKey(path, form, year, formatKey),
                                          [&](MeasurementSeries &series) {
                                              return readWindSeries(path, settings, clock, year, series);

@@ -68,7 +68,7 @@ VerticalRanges verticalRanges(const QVector<float> &hours, float maxActivity, bo
  * when the file cannot be opened.
  */
 using SeriesSource =
-    std::function<const MeasurementSeries *(const ActivityForm &form, const ActivityClock &folderClock, int year)>;
+    std::function<const MeasurementSeries *(const ActivityForm &form, const RecorderClock &folderClock, int year)>;
 
 /**
  * One drawing of a chart from its data file (set: an empty path is the

@@ -63,7 +63,7 @@ void plotFolderDialog::plotFunctionVsDays(bool init, bool exportData)
     const ActivityForm form = activityForm();
     const int choice = qBound(0, form.daysChoice, 7);
     const DaysQuantity quantity = DaysQuantity::ofChoice(choice);
-    const ActivityClock clock(form.zone, form.daylightSaving, year);
+    const RecorderClock clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year);
 
     QVector<QVector<QVector<qint64>>> candidates;
     {

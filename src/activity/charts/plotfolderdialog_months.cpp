@@ -20,7 +20,7 @@ void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
     const ActivityRows &rows = start.rows;
     const int year = start.year;
     const ActivityForm form = activityForm();
-    const BinnedActivity months = monthsActivity(form, ActivityClock(form.zone, form.daylightSaving, year), rows, year);
+    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year), rows, year);
     const bool logarithmic = ui->radioButton_4->isChecked();
 
     // One bar per month around its middle (the 16th, the 15th in February), two days apart.

@@ -1,6 +1,6 @@
 #include "activity/charts/timeofdayseries.h"
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/suntimes.h"
 #include "activity/charts/validperiods.h"
 
@@ -10,7 +10,7 @@
 namespace {
 
 constexpr qint64 msPerHour = 3600000;
-constexpr qint64 msPerDay = ActivityClock::msPerDay;
+constexpr qint64 msPerDay = RecorderClock::msPerDay;
 constexpr qint64 noonMs = 12 * msPerHour;
 constexpr double halfDay = 43200000.0;
 constexpr double oneDay = 86400000.0;
@@ -41,7 +41,7 @@ public:
         : latitude(float(form.latitude))
         , longitude(float(form.longitude))
         , daylightSaving(form.daylightSaving)
-        , clock(form.zone, form.daylightSaving, year)
+        , clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year)
     {
     }
 
@@ -55,7 +55,7 @@ private:
     float latitude;
     float longitude;
     bool daylightSaving;
-    ActivityClock clock;
+    RecorderClock clock;
 };
 
 // ---- Plain layout

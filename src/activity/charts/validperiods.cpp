@@ -11,7 +11,7 @@ namespace {
 constexpr qint64 msPerHour = 3600000;
 
 // A half of an invalid period on the clock's scale.
-bool readHalf(const QString &half, const ActivityClock &clock, qint64 *instant)
+bool readHalf(const QString &half, const RecorderClock &clock, qint64 *instant)
 {
     QDate date;
     int msOfDay = 0;
@@ -24,7 +24,7 @@ bool readHalf(const QString &half, const ActivityClock &clock, qint64 *instant)
 
 // Start s and stop p of one day on its clock: over midnight it records the
 // morning and the evening, with equal ends all day.
-QVector<Period> periodsBetween(const ActivityClock &clock, const QDate &date, qint64 start, qint64 stop)
+QVector<Period> periodsBetween(const RecorderClock &clock, const QDate &date, qint64 start, qint64 stop)
 {
     const qint64 dayStart = clock.midnight(date);
     const qint64 dayEnd = clock.midnight(date.addDays(1));
@@ -47,7 +47,7 @@ bool polarNightMonth(double latitude, int month)
 
 } // namespace
 
-QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const ActivityClock &clock, int year)
+QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const RecorderClock &clock, int year)
 {
     const qint64 yearBegin = clock.instant(QDate(year, 1, 1), 0);
     const qint64 yearEnd = clock.instant(QDate(year, 12, 31), (23 * 60 + 59) * 60000LL);
@@ -64,7 +64,7 @@ QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const Activity
     return kept;
 }
 
-DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date, int standardHour)
+DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, int standardHour)
 {
     const float offset = clock.sunZoneOffset(date, form.daylightSaving ? 12 : standardHour);
     const auto at = [&](SunEvent event) {
@@ -93,7 +93,7 @@ RelativeRecording relativeRecordingOfDay(const ActivityForm &form, int month, fl
     return RelativeRecording::SunsetToSunrise;
 }
 
-QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const RecorderClock &clock, const QDate &date,
                                       const DaySun &sun)
 {
     if (form.absolutePeriod) {
@@ -134,7 +134,7 @@ void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &inv
     }
 }
 
-QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+QVector<Period> validPeriodsOfDay(const ActivityForm &form, const RecorderClock &clock, const QDate &date,
                                   const MonitoringPeriod &monitoring, const QVector<Period> &invalid)
 {
     if (!monitoring.contains(date))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
 
 #include <QString>
@@ -12,7 +12,7 @@
  * monitoring period, less the invalid periods. Activity is recordings per hour
  * of this time, so every chart counts only recordings that lie in it.
  *
- * Periods are instants on an ActivityClock's scale with both bounds included:
+ * Periods are instants on an RecorderClock's scale with both bounds included:
  * a recording exactly at a period's end lies in it, and a period of length
  * zero (left where an invalid period only touches a recording period) still
  * takes a recording at that very instant.
@@ -31,7 +31,7 @@ struct Period {
  * a real date and time, and one that ends before it begins (the periods dialog
  * stores such entries; subtracting one would add valid time).
  */
-QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const ActivityClock &clock, int year);
+QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const RecorderClock &clock, int year);
 
 /** Sunrise and sunset of a day as the sun-time functions return them: local hours, not wrapped; -1 for none. */
 struct DaySun {
@@ -47,7 +47,7 @@ struct DaySun {
  * standard offset at 00:00), which differs only on a day the zone moves its
  * standard time.
  */
-DaySun daySunTimes(const ActivityForm &form, const ActivityClock &clock, const QDate &date, int standardHour = 12);
+DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, int standardHour = 12);
 
 /** The length of the night in hours, from sunset to sunrise as hours of the day. */
 float nightHours(float sunrise, float sunset);
@@ -78,7 +78,7 @@ RelativeRecording relativeRecordingOfDay(const ActivityForm &form, int month, fl
  *   relativeRecordingOfDay has it.
  * `sun` is daySunTimes of date; only a relative period reads it.
  */
-QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const RecorderClock &clock, const QDate &date,
                                       const DaySun &sun);
 
 /** Takes each invalid period off the recording periods: splits, cuts or removes them. */
@@ -88,7 +88,7 @@ void subtractInvalidPeriods(QVector<Period> &periods, const QVector<Period> &inv
  * The valid periods of date: none outside the monitoring period, otherwise
  * the recording periods less the invalid periods.
  */
-QVector<Period> validPeriodsOfDay(const ActivityForm &form, const ActivityClock &clock, const QDate &date,
+QVector<Period> validPeriodsOfDay(const ActivityForm &form, const RecorderClock &clock, const QDate &date,
                                   const MonitoringPeriod &monitoring, const QVector<Period> &invalid);
 
 /**

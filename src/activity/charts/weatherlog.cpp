@@ -38,15 +38,15 @@ WeatherLine readWeatherLine(const QString &line)
     return read;
 }
 
-ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year)
+RecorderClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year)
 {
     if (daylightSaving)
-        return ActivityClock(zone, true, year);
+        return RecorderClock(zone, true, RecorderClock::OnTransitions, year);
     const QDateTime newYear(QDate(year, 1, 1), QTime(0, 0), zone);
-    return ActivityClock(QTimeZone(zone.standardTimeOffset(newYear)), true, year);
+    return RecorderClock(QTimeZone(zone.standardTimeOffset(newYear)), true, RecorderClock::OnTransitions, year);
 }
 
-bool readWeatherLog(const QString &path, const ActivityClock &stampClock, const ActivityClock &folderClock, int year,
+bool readWeatherLog(const QString &path, const RecorderClock &stampClock, const RecorderClock &folderClock, int year,
                     WeatherSeries &series)
 {
     BoundedLineReader reader(path);

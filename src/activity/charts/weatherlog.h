@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/measuredactivity.h"
 
 #include <QDate>
@@ -56,7 +56,7 @@ struct WeatherSeries {
  * daylight saving, otherwise the zone's standard offset at 1 January 00:00 of
  * the shown year all year.
  */
-ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year);
+RecorderClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int year);
 
 /**
  * The log's entries in the shown year, read once through the bounded reader,
@@ -64,5 +64,5 @@ ActivityClock weatherLogClock(const QTimeZone &zone, bool daylightSaving, int ye
  * time that the stamps' clock skips (the hour lost in spring) is no entry.
  * False when the file cannot be opened.
  */
-bool readWeatherLog(const QString &path, const ActivityClock &stampClock, const ActivityClock &folderClock, int year,
+bool readWeatherLog(const QString &path, const RecorderClock &stampClock, const RecorderClock &folderClock, int year,
                     WeatherSeries &series);

@@ -59,15 +59,15 @@ WindDataSettings windDataSettingsOf(const QString &folder)
     return s;
 }
 
-bool readWindSeries(const QString &path, const WindDataSettings &settings, const ActivityClock &folderClock, int year,
+bool readWindSeries(const QString &path, const WindDataSettings &settings, const RecorderClock &folderClock, int year,
                     MeasurementSeries &series)
 {
     BoundedLineReader reader(path);
     if (!reader.open())
         return false;
     const QTimeZone stored(settings.timeZone);
-    const ActivityClock windClock(stored.isValid() ? stored : TimeZoneChoiceList::systemZone(),
-                                  settings.considerDaylightSaving, year);
+    const RecorderClock windClock(stored.isValid() ? stored : TimeZoneChoiceList::systemZone(),
+                                  settings.considerDaylightSaving, RecorderClock::OnTransitions, year);
     QVector<WindStamp> stamps;
     QString line;
     while (reader.readLine(line)) {
@@ -81,7 +81,7 @@ bool readWindSeries(const QString &path, const WindDataSettings &settings, const
         if (folderClock.dateAt(instant).year() != year)
             continue;
         // A stamp without a speed is kept: it ends the value before it, and counts in no bin.
-        stamps.append({ActivityClock::wallMs(read.date, msOfDay), instant,
+        stamps.append({RecorderClock::wallMs(read.date, msOfDay), instant,
                        read.hasSpeed ? read.speed : std::numeric_limits<float>::quiet_NaN()});
     }
     applyWindDateTimeDefinition(settings.format.dateTimeDefinition, stamps);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 #include "activity/charts/measuredactivity.h"
 #include "activity/foldersettings.h"
 
@@ -21,5 +21,5 @@ WindDataSettings windDataSettingsOf(const QString &folder);
  * file cannot be opened. The series and its days go to the "quillon.activity"
  * debug lines.
  */
-bool readWindSeries(const QString &path, const WindDataSettings &settings, const ActivityClock &folderClock, int year,
+bool readWindSeries(const QString &path, const WindDataSettings &settings, const RecorderClock &folderClock, int year,
                     MeasurementSeries &series);

@@ -1,4 +1,4 @@
-#include "activity/charts/activityclock.h"
+#include "common/recorderclock.h"
 
 #include <QDateTime>
 #include <limits>
@@ -17,10 +17,18 @@ QDateTime utcMidnight(int year)
     return QDateTime(QDate(year, 1, 1), QTime(0, 0), Qt::UTC);
 }
 
+QDateTime utcAt(qint64 instant)
+{
+    return QDateTime::fromMSecsSinceEpoch(instant, Qt::UTC);
+}
+
 } // namespace
 
-ActivityClock::ActivityClock(const QTimeZone &zone, bool daylightSaving, int year)
+RecorderClock::RecorderClock(const QTimeZone &zone, bool daylightSaving, Changes changes, int year)
+    : zone(zone), daylightSaving(daylightSaving), changes(changes)
 {
+    if (changes != OnTransitions)
+        return;
     const qint64 farPast = std::numeric_limits<qint64>::min() / 2;
     // The night chart looks a day beyond the year, the invalid periods and
     // the monitoring bounds stay inside it: a year on each side is plenty.
@@ -36,12 +44,32 @@ ActivityClock::ActivityClock(const QTimeZone &zone, bool daylightSaving, int yea
     }
 }
 
-qint64 ActivityClock::wallMs(const QDate &date, qint64 msOfDay)
+qint64 RecorderClock::wallMs(const QDate &date, qint64 msOfDay)
 {
     return (date.toJulianDay() - epochJulianDay) * msPerDay + msOfDay;
 }
 
-int ActivityClock::spanShowing(qint64 wall) const
+void RecorderClock::wallDateTime(qint64 wallMs, QDate *date, QTime *time)
+{
+    const qint64 days = floorDiv(wallMs, msPerDay);
+    *date = QDate::fromJulianDay(days + epochJulianDay);
+    *time = QTime::fromMSecsSinceStartOfDay(int(wallMs - days * msPerDay));
+}
+
+int RecorderClock::readingOffset(const QDate &date, const QTime &time, bool *shown) const
+{
+    *shown = true;
+    if (daylightSaving) {
+        const QDateTime local(date, time, zone);
+        if (local.isValid())
+            return local.offsetFromUtc();
+        *shown = false;
+    }
+    // Noon UTC of the day: a standard offset changes only by law, never within a day of recordings.
+    return zone.standardTimeOffset(QDateTime(date, QTime(12, 0), Qt::UTC));
+}
+
+int RecorderClock::spanShowing(qint64 wall) const
 {
     const int n = spans.size();
     for (int i = 0; i < n; ++i) {
@@ -52,9 +80,16 @@ int ActivityClock::spanShowing(qint64 wall) const
     return -1;
 }
 
-qint64 ActivityClock::instant(const QDate &date, qint64 msOfDay) const
+qint64 RecorderClock::instant(const QDate &date, qint64 msOfDay) const
 {
     const qint64 wall = wallMs(date, msOfDay);
+    if (changes == PerReading) {
+        QDate day;
+        QTime time;
+        wallDateTime(wall, &day, &time);
+        bool shown = false;
+        return wall - qint64(readingOffset(day, time, &shown)) * 1000;
+    }
     const int span = spanShowing(wall);
     if (span >= 0)
         return wall - spans[span].offsetMs;
@@ -66,12 +101,21 @@ qint64 ActivityClock::instant(const QDate &date, qint64 msOfDay) const
     return wall - spans.last().offsetMs;   // not reached: every wall time falls in a span or a gap
 }
 
-bool ActivityClock::exists(const QDate &date, qint64 msOfDay) const
+bool RecorderClock::exists(const QDate &date, qint64 msOfDay) const
 {
-    return spanShowing(wallMs(date, msOfDay)) >= 0;
+    const qint64 wall = wallMs(date, msOfDay);
+    if (changes == PerReading) {
+        QDate day;
+        QTime time;
+        wallDateTime(wall, &day, &time);
+        bool shown = false;
+        readingOffset(day, time, &shown);
+        return shown;
+    }
+    return spanShowing(wall) >= 0;
 }
 
-qint64 ActivityClock::midnight(const QDate &date) const
+qint64 RecorderClock::midnight(const QDate &date) const
 {
     if (exists(date, 0))
         return instant(date, 0);
@@ -80,20 +124,22 @@ qint64 ActivityClock::midnight(const QDate &date) const
     return instant(date.addDays(-1), msPerDay - 1000);
 }
 
-int ActivityClock::offsetAt(qint64 instant) const
+int RecorderClock::offsetAt(qint64 instant) const
 {
+    if (changes == PerReading)
+        return daylightSaving ? zone.offsetFromUtc(utcAt(instant)) : zone.standardTimeOffset(utcAt(instant));
     int i = spans.size() - 1;
     while (i > 0 && instant < spans[i].from)
         --i;
     return spans[i].offsetMs / 1000;
 }
 
-float ActivityClock::sunZoneOffset(const QDate &date, int hour) const
+float RecorderClock::sunZoneOffset(const QDate &date, int hour) const
 {
     return float(offsetAt(instant(date, hour * 3600000LL))) / 3600.0f;
 }
 
-QDate ActivityClock::dateAt(qint64 instant) const
+QDate RecorderClock::dateAt(qint64 instant) const
 {
     const qint64 wall = instant + qint64(offsetAt(instant)) * 1000;
     return QDate::fromJulianDay(floorDiv(wall, msPerDay) + epochJulianDay);
