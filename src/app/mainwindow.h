@@ -309,6 +309,7 @@ public slots:
     void acceptProposal(int state);
     // A class slot (1 to 4) of the evaluation list's first selected row, written at once: replaced by a
     // class the user picks among those the recording does not carry, or removed, the later classes moving up.
+    // The entries "Class 1" to "Class 4" of the evaluation list's "Reassign" and "Unassign" submenus trigger them.
     void reassign1triggered();
     void reassign2triggered();
     void reassign3triggered();

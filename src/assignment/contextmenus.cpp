@@ -24,6 +24,11 @@ const QString unassignIcon = QStringLiteral(":/images/red_arrow_right.png");
 // Not translated: the submenus and their slot entries read the same in every language.
 const QString reassignMenu = QStringLiteral("Reassign");
 const QString unassignMenu = QStringLiteral("Unassign");
+// The window's own slots behind the entries "Class 1" to "Class 4" of the two submenus.
+const char *const reassignMembers[] = {SLOT(reassign1triggered()), SLOT(reassign2triggered()),
+                                       SLOT(reassign3triggered()), SLOT(reassign4triggered())};
+const char *const unassignMembers[] = {SLOT(unassign1triggered()), SLOT(unassign2triggered()),
+                                       SLOT(unassign3triggered()), SLOT(unassign4triggered())};
 
 QString tr(const char *text)
 {
@@ -58,13 +63,13 @@ public:
         m_entries << e;
         return *this;
     }
-    Builder &inSubmenu(const QString &submenu, const QString &text, Command command, int slot = 0)
+    Builder &inSubmenu(const QString &submenu, const QString &text, Command command, const char *member = nullptr)
     {
         Entry e;
         e.text = text;
         e.submenu = submenu;
         e.command = command;
-        e.slot = slot;
+        e.member = member;
         m_entries << e;
         return *this;
     }
@@ -74,13 +79,13 @@ private:
     Entries m_entries;
 };
 
-// Class 1, then each further filled slot.
-void slotEntries(Builder &b, const QString &submenu, Command command, const QStringList &classes)
+// Class 1, then each further filled slot, each reaching its own member of the window.
+void slotEntries(Builder &b, const QString &submenu, const char *const (&members)[4], const QStringList &classes)
 {
-    b.inSubmenu(submenu, QStringLiteral("Class 1"), command, 1);
+    b.inSubmenu(submenu, QStringLiteral("Class 1"), Command::None, members[0]);
     for (int slot = 2; slot <= 4; ++slot) {
         if (!classes.value(slot - 1).isEmpty())
-            b.inSubmenu(submenu, QStringLiteral("Class %1").arg(slot), command, slot);
+            b.inSubmenu(submenu, QStringLiteral("Class %1").arg(slot), Command::None, members[slot - 1]);
     }
 }
 
@@ -169,9 +174,9 @@ Entries evaluationListEntries(const FileListState &state, const IconSet &icons)
         if (classes.value(3).isEmpty())
             b.action(tr("&Assign additional Class"), Command::AssignAdditional, assignIcon);
         b.submenu(reassignMenu, reassignIcon);
-        slotEntries(b, reassignMenu, Command::Reassign, classes);
+        slotEntries(b, reassignMenu, reassignMembers, classes);
         b.submenu(unassignMenu, unassignIcon);
-        slotEntries(b, unassignMenu, Command::UnassignSlot, classes);
+        slotEntries(b, unassignMenu, unassignMembers, classes);
         if (!classes.value(1).isEmpty())
             b.inSubmenu(unassignMenu, tr("&All Classes"), Command::UnassignAll);
         b.separator();
@@ -189,7 +194,7 @@ Entries evaluationListEntries(const FileListState &state, const IconSet &icons)
     return b.entries();
 }
 
-void fill(QMenu *menu, const Entries &entries)
+void fill(QMenu *menu, const Entries &entries, QObject *receiver)
 {
     QHash<QString, QMenu *> submenus;
     for (const Entry &e : entries) {
@@ -202,10 +207,9 @@ void fill(QMenu *menu, const Entries &entries)
             break;
         case Entry::Kind::Action: {
             QMenu *target = e.submenu.isEmpty() ? menu : submenus.value(e.submenu);
-            if (e.icon.isEmpty())
-                target->addAction(e.text);
-            else
-                target->addAction(QIcon(e.icon), e.text);
+            QAction *action = e.icon.isEmpty() ? target->addAction(e.text) : target->addAction(QIcon(e.icon), e.text);
+            if (e.member)
+                QObject::connect(action, SIGNAL(triggered()), receiver, e.member);
             break;
         }
         }

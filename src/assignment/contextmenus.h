@@ -7,6 +7,7 @@
 class QAction;
 class QMenu;
 class QMimeData;
+class QObject;
 class QTreeWidget;
 
 /**
@@ -31,8 +32,6 @@ enum class Command {
     // File lists
     Assign,
     AssignAdditional,
-    Reassign,       // the class slot in Entry::slot
-    UnassignSlot,   // likewise
     UnassignAll,
     ExportCsv,
     ExportTavron,
@@ -49,7 +48,12 @@ struct Entry
     QString icon;      // resource path; empty for none
     QString submenu;   // the text of the submenu that holds the action; empty on the menu itself
     Command command = Command::None;
-    int slot = 0;      // 1 to 4 for Reassign and UnassignSlot
+    /**
+     * The main window's slot that the action's triggered() reaches, as SLOT()
+     * names it: the "Class 1" to "Class 4" entries of the "Reassign" and
+     * "Unassign" submenus, which carry no command. Null for the others.
+     */
+    const char *member = nullptr;
 };
 using Entries = QVector<Entry>;
 
@@ -103,8 +107,8 @@ Entries folderListEntries(const FileListState &state, const IconSet &icons);
  */
 Entries evaluationListEntries(const FileListState &state, const IconSet &icons);
 
-/** Fills menu with entries, submenus included. */
-void fill(QMenu *menu, const Entries &entries);
+/** Fills menu with entries, submenus included, connecting each entry that names a member to it on receiver. */
+void fill(QMenu *menu, const Entries &entries, QObject *receiver);
 /** The entry of chosen (an action of a menu filled from entries): by its text and its submenu's. Null for none. */
 const Entry *chosenEntry(const Entries &entries, const QAction *chosen);
 

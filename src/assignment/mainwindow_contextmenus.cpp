@@ -46,7 +46,7 @@ const Entry *MainWindow::runContextMenu(QTreeWidget *list, const QPoint &pos, co
     if (entries.isEmpty())
         return nullptr;
     QMenu menu(this);
-    ContextMenus::fill(&menu, entries);
+    ContextMenus::fill(&menu, entries, this);
     return ContextMenus::chosenEntry(entries, userDialogs().runMenu(&menu, list->viewport()->mapToGlobal(pos)));
 }
 
@@ -286,12 +286,6 @@ void MainWindow::runFileListEntry(QTreeWidget *list, const Entry &entry)
     case Command::AssignAdditional:
         if (!selected.isEmpty())
             assignAdditionalClass(selected.first());
-        break;
-    case Command::Reassign:
-        reassignClassSlot(entry.slot);
-        break;
-    case Command::UnassignSlot:
-        unassignClassSlot(entry.slot);
         break;
     case Command::UnassignAll:
         unassignAllClasses(selected);

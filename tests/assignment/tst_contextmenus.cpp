@@ -1,8 +1,10 @@
 #include "testregistry.h"
 
+#include "app/mainwindow.h"
 #include "assignment/classtextrules.h"
 #include "assignment/contextmenus.h"
 
+#include <QMenu>
 #include <QTest>
 
 using namespace ContextMenus;
@@ -23,6 +25,23 @@ QString render(const Entries &entries)
     return parts.join(QLatin1Char('|'));
 }
 
+// Stands in for the window: notes which of its class-slot slots an entry reached.
+class SlotReceiver : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList reached;
+public slots:
+    void reassign1triggered() { reached << QStringLiteral("reassign1"); }
+    void reassign2triggered() { reached << QStringLiteral("reassign2"); }
+    void reassign3triggered() { reached << QStringLiteral("reassign3"); }
+    void reassign4triggered() { reached << QStringLiteral("reassign4"); }
+    void unassign1triggered() { reached << QStringLiteral("unassign1"); }
+    void unassign2triggered() { reached << QStringLiteral("unassign2"); }
+    void unassign3triggered() { reached << QStringLiteral("unassign3"); }
+    void unassign4triggered() { reached << QStringLiteral("unassign4"); }
+};
+
 } // namespace
 
 // The menus' entries for each state, their icons, and the texts of a replaced
@@ -34,6 +53,7 @@ private slots:
     void classTree();
     void fileLists();
     void icons();
+    void slotEntriesTriggerTheWindowsSlots();
     void classSlots();
 };
 
@@ -114,6 +134,36 @@ void TestContextMenus::icons()
     QCOMPARE(names.join(QLatin1Char(',')),
              QStringLiteral("green_arrow_left.png,orange_arrows.png,,red_arrow_right.png,,,csv_export_dark.png,"
                             "tavron_export_dark.png,,copy_dark.png,red_cross.png"));
+}
+
+void TestContextMenus::slotEntriesTriggerTheWindowsSlots()
+{
+    // Four classes: every slot entry of both submenus, each connected to its own slot.
+    const Entries entries = evaluationListEntries({2, 1, {"A", "B", "C", "D"}, true}, iconSet(1, true));
+    SlotReceiver receiver;
+    QMenu menu;
+    fill(&menu, entries, &receiver);
+    QStringList triggered;
+    for (QAction *submenu : menu.actions()) {
+        if (!submenu->menu())
+            continue;
+        for (QAction *action : submenu->menu()->actions()) {
+            const Entry *entry = chosenEntry(entries, action);
+            QVERIFY(entry);
+            // A slot entry is no command of the menu's own: it reaches the window through its signal alone.
+            QCOMPARE(entry->command == Command::None, entry->member != nullptr);
+            if (!entry->member)
+                continue;
+            QVERIFY2(MainWindow::staticMetaObject.indexOfSlot(entry->member + 1) >= 0, entry->member);
+            action->trigger();
+            triggered << submenu->text() + QLatin1Char('/') + action->text();
+        }
+    }
+    QCOMPARE(triggered.join(QLatin1Char(',')),
+             QStringLiteral("Reassign/Class 1,Reassign/Class 2,Reassign/Class 3,Reassign/Class 4,Unassign/Class 1,"
+                            "Unassign/Class 2,Unassign/Class 3,Unassign/Class 4"));
+    QCOMPARE(receiver.reached.join(QLatin1Char(',')),
+             QStringLiteral("reassign1,reassign2,reassign3,reassign4,unassign1,unassign2,unassign3,unassign4"));
 }
 
 void TestContextMenus::classSlots()

@@ -127,8 +127,11 @@ public:
             const auto *holder = qobject_cast<QMenu *>(action->parent());
             const QString path = holder && holder != menu ? holder->title() + QLatin1Char('/') + action->text()
                                                           : action->text();
-            if (!choice.isEmpty() && (path == choice || action->text() == choice))
+            // As QMenu::exec does, the chosen action is triggered before it is handed back.
+            if (!choice.isEmpty() && (path == choice || action->text() == choice)) {
+                action->trigger();
                 return action;
+            }
         }
         return nullptr;
     }
