@@ -277,6 +277,7 @@ void WavFile::reset()
     errorText.clear();
     valid = false;
     walkedToEnd = false;
+    walkSize = 0;
     file.reset();
 }
 
@@ -325,6 +326,47 @@ QString WavFile::readFixedString(const QByteArray &buffer, int start, int count)
     return text;
 }
 
+void WavFile::fail(const QString &text)
+{
+    valid = false;
+    errorText = text;
+}
+
+qint64 WavFile::bytesLeft() const
+{
+    return walkSize - file->pos();
+}
+
+template <typename Record>
+bool WavFile::readMetadataChunk(Record &record, quint32 size, qint64 maxRead, const char *repeatedLog,
+                                const char *repeatedText, const QString &shortReadText, QByteArray &chunk)
+{
+    // Each kind once only, and only after checking that the file holds the
+    // chunk; up to maxRead bytes into chunk, the rest stepped over.
+    if (record.found) {
+        qCDebug(lcRecording) << repeatedLog;
+        fail(QString::fromLatin1(repeatedText));
+        return false;
+    }
+    record.found = true;
+    record.chunkSize = size;
+    if (qint64(size) > bytesLeft()) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(shortReadText);
+        return false;
+    }
+    QFile &f = *file;
+    const qint64 read = std::min<qint64>(size, maxRead);
+    const qint64 end = f.pos() + qint64(size);
+    chunk.resize(int(read));
+    if ((read > 0 && f.read(chunk.data(), read) != read) || !f.seek(end)) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(shortReadText);
+        return false;
+    }
+    return true;
+}
+
 void WavFile::readChunks(bool headerOnly)
 {
     if (!file || !file->isOpen()) {
@@ -332,40 +374,7 @@ void WavFile::readChunks(bool headerOnly)
         return;
     }
     QFile &f = *file;
-    const qint64 totalSize = f.size();
-    auto bytesLeft = [&]() { return totalSize - f.pos(); };
-    auto fail = [&](const QString &text) {
-        valid = false;
-        errorText = text;
-    };
-    // The metadata chunks are read into chunk up to maxRead bytes, the rest
-    // stepped over: each kind once only, and only after checking that the file
-    // holds the chunk. False when the walk must stop.
-    QByteArray chunk;
-    auto readMetadataChunk = [&](auto &record, quint32 size, qint64 maxRead, const char *repeatedLog,
-                                 const char *repeatedText, const QString &shortReadText) {
-        if (record.found) {
-            qCDebug(lcRecording) << repeatedLog;
-            fail(QString::fromLatin1(repeatedText));
-            return false;
-        }
-        record.found = true;
-        record.chunkSize = size;
-        if (qint64(size) > bytesLeft()) {
-            qCDebug(lcRecording) << "Wav-File Read Error";
-            fail(shortReadText);
-            return false;
-        }
-        const qint64 read = std::min<qint64>(size, maxRead);
-        const qint64 end = f.pos() + qint64(size);
-        chunk.resize(int(read));
-        if ((read > 0 && f.read(chunk.data(), read) != read) || !f.seek(end)) {
-            qCDebug(lcRecording) << "Wav-File Read Error";
-            fail(shortReadText);
-            return false;
-        }
-        return true;
-    };
+    walkSize = f.size();
 
     char head[8];
     if (f.read(head, 4) != 4 || std::memcmp(head, "RIFF", 4) != 0) {
@@ -380,7 +389,7 @@ void WavFile::readChunks(bool headerOnly)
     }
     riffSize = le32(head);
     riffFound = true;
-    if (qint64(quint32(riffSize + 8u)) != totalSize) {
+    if (qint64(quint32(riffSize + 8u)) != walkSize) {
         qCDebug(lcRecording) << "File size in header not identical to real file size.";
         errorText = QStringLiteral("File size in header not identical to real file size.");
     }
@@ -405,195 +414,25 @@ void WavFile::readChunks(bool headerOnly)
         const QByteArray id(head, 4);
         const quint32 size = le32(head + 4);
 
-        if (id == "fmt ") {
-            qCDebug(lcRecording) << "Found FMT chunk";
-            if (fmtFound) {
-                qCDebug(lcRecording) << "more then 2 fmt chunks.... wtf? where did u get this file? \n";
-                fail(QStringLiteral("More then one FMT chunks."));
-                return;
-            }
-            fmtFound = true;
-            fmtSize = size;
-            if (size > 16) {
-                qCDebug(lcRecording) << "format not supported!";
-                fail(QStringLiteral("FMT format not supported."));
-                return;
-            }
-            const QString readError = QStringLiteral("WAV file read error in FMT chunk.");
-            // Sixteen bytes are the whole format; fewer would take the next chunk's header for fields.
-            if (size < 16) {
-                qCDebug(lcRecording) << "WAV file read error";
-                fail(readError);
-                return;
-            }
-            char fmt[16];
-            const qint64 n = f.read(fmt, 16);
-            if (n < 2) {
-                qCDebug(lcRecording) << "WAV file read error";
-                fail(readError);
-                return;
-            }
-            compressionCode = le16(fmt);
-            if (compressionCode != 1) {
-                qCDebug(lcRecording) << "Data format not supported";
-                fail(QStringLiteral("Compression format not supported."));
-                return;
-            }
-            qCDebug(lcRecording) << "CompressionCode: " << compressionCode;
-            if (n < 4) {
-                qCDebug(lcRecording) << "Wav-File Read Error";
-                fail(readError);
-                return;
-            }
-            numberOfChannels = le16(fmt + 2);
-            if (numberOfChannels != 1) {
-                qCDebug(lcRecording) << "Not more than 1 channel supported";
-                fail(QStringLiteral("Not more than 1 channel supported."));
-                return;
-            }
-            qCDebug(lcRecording) << "Number of channels: " << numberOfChannels;
-            if (n < 16) {
-                qCDebug(lcRecording) << "Wav-File Read Error";
-                fail(readError);
-                return;
-            }
-            sampleRate = le32(fmt + 4);
-            bytesPerSecond = le32(fmt + 8);
-            blockAlignment = le16(fmt + 12);
-            bitsPerSample = le16(fmt + 14);
-            bytesPerSample = bitsPerSample / 8;
-            qCDebug(lcRecording) << "Sample rate: " << sampleRate << "Bytes per second: " << bytesPerSecond
-                     << "BlockAllignment: " << blockAlignment << "Bits per sample: " << bitsPerSample
-                     << "Bytes per sample: " << bytesPerSample;
-        } else if (id == "data") {
-            qCDebug(lcRecording) << "Found DATA chunk";
-            if (dataFound) {
-                qCDebug(lcRecording) << "more then 1 data chunks. not supported. \n";
-                fail(QStringLiteral("Not more than one DATA chunk supported."));
-                return;
-            }
-            dataFound = true;
-            dataSize = size;
-            qCDebug(lcRecording) << "Data size: " << size;
-            if (qint64(size) > bytesLeft()) {
-                qCDebug(lcRecording) << "Wav-File Read Error";
-                fail(QStringLiteral("WAV file read error in DATA chunk."));
-                return;
-            }
-            if (headerOnly) {
-                f.seek(f.pos() + size);
-            } else {
-                dataOffset = 0;
-                const bool usable = fmtFound && compressionCode == 1
-                                    && (bitsPerSample == 8 || bitsPerSample == 16 || bitsPerSample == 24
-                                        || bitsPerSample == 32);
-                if (!usable) {
-                    qCDebug(lcRecording) << "data format problem \n rawbinary data: " << dataFound << " \n format: "
-                             << fmtFound << " \n compression code : " << compressionCode
-                             << "\nBits per sample: " << bitsPerSample << "\n";
-                    fail(QStringLiteral("Data format not supported."));
-                    return;
-                }
-                const size_t frameBytes = size_t(numberOfChannels) * size_t(bytesPerSample);
-                const size_t count = size / frameBytes;
-                const size_t used = count * frameBytes;
-                if (count > 0) {
-                    samples.reserve(count);
-                    adviseLargePages(samples.data(), count * sizeof(int));
-                    samples.resize(count);
-                    // The raw bytes go into the tail of the sample storage and are decoded
-                    // forward in place: no second buffer, one pass over the data.
-                    auto *storage = reinterpret_cast<unsigned char *>(samples.data());
-                    unsigned char *raw = storage + count * sizeof(int) - used;
-                    if (f.read(reinterpret_cast<char *>(raw), qint64(used)) != qint64(used)) {
-                        qCDebug(lcRecording) << "Wav-File Read Error";
-                        std::vector<int>().swap(samples);
-                        fail(QStringLiteral("WAV file read error in DATA chunk."));
-                        return;
-                    }
-                    decodeSamples(raw, samples.data(), count, bytesPerSample);
-                }
-                // An incomplete last frame is not decoded; step over it so the walk goes on at the chunk's end.
-                if (used < size)
-                    f.seek(f.pos() + qint64(size - used));
-                valid = true;
-            }
-        } else if (id == "TIME") {
-            qCDebug(lcRecording) << "Found TIME chunk";
-            if (!readMetadataChunk(time, size, timeReadBytes, "more then 1 time chunks. not supported. \n",
-                                   "Not more than one TIME chunk supported.",
-                                   QStringLiteral("WAV file read error in TIME chunk.")))
-                return;
-            time.char1 = fieldInside(chunk, 0, 4);
-            time.number1 = int32Inside(chunk, 4);
-            time.recDate = fieldInside(chunk, 8, 8);
-            time.Date = fieldInside(chunk, 17, 8);
-            time.char2 = fieldInside(chunk, 28, 4);
-            time.number2 = int32Inside(chunk, 32);
-            time.secDate = fieldInside(chunk, 36, 8);
-            time.secTime = fieldInside(chunk, 45, 8);
-            if (chunk.size() > 56)
-                time.char3 = fieldInside(chunk, 56, chunk.size() - 56);
-            // Stored "MM/dd/yy"; the rest of the program reads "dd/MM/yy".
-            const QDate recorded = parseTwoDigitYearDate(time.recDate, true);
-            time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
-        } else if (id == "bext") {
-            qCDebug(lcRecording) << "Found bext chunk";
-            if (!readMetadataChunk(bext, size, bextReadBytes, "more then 1 bext chunk. not supported. \n",
-                                   "Not more than one BEXT chunk supported.",
-                                   QStringLiteral("WAV file read error in BEXT chunk.")))
-                return;
-            bext.description = fieldInside(chunk, 0, 256);
-            bext.originator = fieldInside(chunk, 256, 32);
-            bext.reference = fieldInside(chunk, 288, 32);
-            bext.date = fieldInside(chunk, 320, 10);
-            bext.time = fieldInside(chunk, 330, 8);
-            if (chunk.size() > 602)
-                bext.codingHist = fieldInside(chunk, 602, chunk.size() - 602);
-        } else if (id == "SPL ") {
-            qCDebug(lcRecording) << "Found SPL chunk";
-            if (!readMetadataChunk(spl, size, splReadBytes, "more then 1 SPL chunk. not supported. \n",
-                                   "Not more than one SPL chunk supported.", QString()))
-                return;
-            spl.value = readFixedString(chunk, 0, 8).trimmed();
-            qCDebug(lcRecording) << "SPL value: " << spl.value;
-        } else if (id == "wamd") {
-            qCDebug(lcRecording) << "Found wamd chunk";
-            if (!readMetadataChunk(wamd, size, wamdReadBytes, "more then 1 wamd chunk. not supported. \n",
-                                   "Not more than one WAMD chunk supported.",
-                                   QStringLiteral("WAV file read error in WAMD chunk.")))
-                return;
-            wamd.date = fieldInside(chunk, 67, 10);
-            wamd.time = fieldInside(chunk, 78, 8);
-            qCDebug(lcRecording) << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
-        } else if (id == "guan") {
-            qCDebug(lcRecording) << "Found guano chunk";
-            if (!readMetadataChunk(guano, size, guanoReadBytes, "more then 1 guano chunk. not supported. \n",
-                                   "Not more than one GUANO chunk supported.",
-                                   QStringLiteral("WAV file read error in GUANO chunk.")))
-                return;
-            // A chunk cut at the bound ends in part of a line: its value would be cut too.
-            if (size > guanoReadBytes)
-                chunk.truncate(chunk.lastIndexOf('\n') + 1);
-            const QStringList lines = readFixedString(chunk, 0, chunk.size()).split(QLatin1Char('\n'));
-            for (const QString &line : lines) {
-                if (line.isEmpty())
-                    continue;
-                const int colon = line.indexOf(QLatin1Char(':'));
-                if (colon < 0)
-                    continue;
-                // GUANO writes "Key: Value"; untrimmed, the blank would spoil every number and date.
-                storeGuanoValue(guano, line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
-            }
-        } else {
-            qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
-            if (qint64(size) > bytesLeft()) {
-                qCDebug(lcRecording) << "Wav-File Read Error";
-                fail(QString());
-                return;
-            }
-            f.seek(f.pos() + size);
-        }
+        bool goOn;
+        if (id == "fmt ")
+            goOn = readFmtChunk(size);
+        else if (id == "data")
+            goOn = readDataChunk(size, headerOnly);
+        else if (id == "TIME")
+            goOn = readTimeChunk(size);
+        else if (id == "bext")
+            goOn = readBextChunk(size);
+        else if (id == "SPL ")
+            goOn = readSplChunk(size);
+        else if (id == "wamd")
+            goOn = readWamdChunk(size);
+        else if (id == "guan")
+            goOn = readGuanoChunk(size);
+        else
+            goOn = skipUnknownChunk(size);
+        if (!goOn)
+            return;
 
         // RIFF pads odd chunks to an even length; the pad is not counted in the size.
         if ((size % 2) == 1 && bytesLeft() > 0)
@@ -603,6 +442,231 @@ void WavFile::readChunks(bool headerOnly)
     walkedToEnd = true;
     if (!valid)
         qCDebug(lcRecording) << "End of read. \n";
+}
+
+bool WavFile::readFmtChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found FMT chunk";
+    if (fmtFound) {
+        qCDebug(lcRecording) << "more then 2 fmt chunks.... wtf? where did u get this file? \n";
+        fail(QStringLiteral("More then one FMT chunks."));
+        return false;
+    }
+    fmtFound = true;
+    fmtSize = size;
+    if (size > 16) {
+        qCDebug(lcRecording) << "format not supported!";
+        fail(QStringLiteral("FMT format not supported."));
+        return false;
+    }
+    const QString readError = QStringLiteral("WAV file read error in FMT chunk.");
+    // Sixteen bytes are the whole format; fewer would take the next chunk's header for fields.
+    if (size < 16) {
+        qCDebug(lcRecording) << "WAV file read error";
+        fail(readError);
+        return false;
+    }
+    char fmt[16];
+    const qint64 n = file->read(fmt, 16);
+    if (n < 2) {
+        qCDebug(lcRecording) << "WAV file read error";
+        fail(readError);
+        return false;
+    }
+    compressionCode = le16(fmt);
+    if (compressionCode != 1) {
+        qCDebug(lcRecording) << "Data format not supported";
+        fail(QStringLiteral("Compression format not supported."));
+        return false;
+    }
+    qCDebug(lcRecording) << "CompressionCode: " << compressionCode;
+    if (n < 4) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(readError);
+        return false;
+    }
+    numberOfChannels = le16(fmt + 2);
+    if (numberOfChannels != 1) {
+        qCDebug(lcRecording) << "Not more than 1 channel supported";
+        fail(QStringLiteral("Not more than 1 channel supported."));
+        return false;
+    }
+    qCDebug(lcRecording) << "Number of channels: " << numberOfChannels;
+    if (n < 16) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(readError);
+        return false;
+    }
+    sampleRate = le32(fmt + 4);
+    bytesPerSecond = le32(fmt + 8);
+    blockAlignment = le16(fmt + 12);
+    bitsPerSample = le16(fmt + 14);
+    bytesPerSample = bitsPerSample / 8;
+    qCDebug(lcRecording) << "Sample rate: " << sampleRate << "Bytes per second: " << bytesPerSecond
+                         << "BlockAllignment: " << blockAlignment << "Bits per sample: " << bitsPerSample
+                         << "Bytes per sample: " << bytesPerSample;
+    return true;
+}
+
+bool WavFile::readDataChunk(quint32 size, bool headerOnly)
+{
+    QFile &f = *file;
+    qCDebug(lcRecording) << "Found DATA chunk";
+    if (dataFound) {
+        qCDebug(lcRecording) << "more then 1 data chunks. not supported. \n";
+        fail(QStringLiteral("Not more than one DATA chunk supported."));
+        return false;
+    }
+    dataFound = true;
+    dataSize = size;
+    qCDebug(lcRecording) << "Data size: " << size;
+    if (qint64(size) > bytesLeft()) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(QStringLiteral("WAV file read error in DATA chunk."));
+        return false;
+    }
+    if (headerOnly) {
+        f.seek(f.pos() + size);
+        return true;
+    }
+    dataOffset = 0;
+    const bool usable = fmtFound && compressionCode == 1
+                        && (bitsPerSample == 8 || bitsPerSample == 16 || bitsPerSample == 24 || bitsPerSample == 32);
+    if (!usable) {
+        qCDebug(lcRecording) << "data format problem \n rawbinary data: " << dataFound << " \n format: " << fmtFound
+                             << " \n compression code : " << compressionCode << "\nBits per sample: " << bitsPerSample
+                             << "\n";
+        fail(QStringLiteral("Data format not supported."));
+        return false;
+    }
+    const size_t frameBytes = size_t(numberOfChannels) * size_t(bytesPerSample);
+    const size_t count = size / frameBytes;
+    const size_t used = count * frameBytes;
+    if (count > 0) {
+        samples.reserve(count);
+        adviseLargePages(samples.data(), count * sizeof(int));
+        samples.resize(count);
+        // The raw bytes go into the tail of the sample storage and are decoded
+        // forward in place: no second buffer, one pass over the data.
+        auto *storage = reinterpret_cast<unsigned char *>(samples.data());
+        unsigned char *raw = storage + count * sizeof(int) - used;
+        if (f.read(reinterpret_cast<char *>(raw), qint64(used)) != qint64(used)) {
+            qCDebug(lcRecording) << "Wav-File Read Error";
+            std::vector<int>().swap(samples);
+            fail(QStringLiteral("WAV file read error in DATA chunk."));
+            return false;
+        }
+        decodeSamples(raw, samples.data(), count, bytesPerSample);
+    }
+    // An incomplete last frame is not decoded; step over it so the walk goes on at the chunk's end.
+    if (used < size)
+        f.seek(f.pos() + qint64(size - used));
+    valid = true;
+    return true;
+}
+
+bool WavFile::readTimeChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found TIME chunk";
+    QByteArray chunk;
+    if (!readMetadataChunk(time, size, timeReadBytes, "more then 1 time chunks. not supported. \n",
+                           "Not more than one TIME chunk supported.",
+                           QStringLiteral("WAV file read error in TIME chunk."), chunk))
+        return false;
+    time.char1 = fieldInside(chunk, 0, 4);
+    time.number1 = int32Inside(chunk, 4);
+    time.recDate = fieldInside(chunk, 8, 8);
+    time.Date = fieldInside(chunk, 17, 8);
+    time.char2 = fieldInside(chunk, 28, 4);
+    time.number2 = int32Inside(chunk, 32);
+    time.secDate = fieldInside(chunk, 36, 8);
+    time.secTime = fieldInside(chunk, 45, 8);
+    if (chunk.size() > 56)
+        time.char3 = fieldInside(chunk, 56, chunk.size() - 56);
+    // Stored "MM/dd/yy"; the rest of the program reads "dd/MM/yy".
+    const QDate recorded = parseTwoDigitYearDate(time.recDate, true);
+    time.recDate = recorded.isValid() ? recorded.toString(QStringLiteral("dd/MM/yy")) : QString();
+    return true;
+}
+
+bool WavFile::readBextChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found bext chunk";
+    QByteArray chunk;
+    if (!readMetadataChunk(bext, size, bextReadBytes, "more then 1 bext chunk. not supported. \n",
+                           "Not more than one BEXT chunk supported.",
+                           QStringLiteral("WAV file read error in BEXT chunk."), chunk))
+        return false;
+    bext.description = fieldInside(chunk, 0, 256);
+    bext.originator = fieldInside(chunk, 256, 32);
+    bext.reference = fieldInside(chunk, 288, 32);
+    bext.date = fieldInside(chunk, 320, 10);
+    bext.time = fieldInside(chunk, 330, 8);
+    if (chunk.size() > 602)
+        bext.codingHist = fieldInside(chunk, 602, chunk.size() - 602);
+    return true;
+}
+
+bool WavFile::readSplChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found SPL chunk";
+    QByteArray chunk;
+    if (!readMetadataChunk(spl, size, splReadBytes, "more then 1 SPL chunk. not supported. \n",
+                           "Not more than one SPL chunk supported.", QString(), chunk))
+        return false;
+    spl.value = readFixedString(chunk, 0, 8).trimmed();
+    qCDebug(lcRecording) << "SPL value: " << spl.value;
+    return true;
+}
+
+bool WavFile::readWamdChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found wamd chunk";
+    QByteArray chunk;
+    if (!readMetadataChunk(wamd, size, wamdReadBytes, "more then 1 wamd chunk. not supported. \n",
+                           "Not more than one WAMD chunk supported.",
+                           QStringLiteral("WAV file read error in WAMD chunk."), chunk))
+        return false;
+    wamd.date = fieldInside(chunk, 67, 10);
+    wamd.time = fieldInside(chunk, 78, 8);
+    qCDebug(lcRecording) << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
+    return true;
+}
+
+bool WavFile::readGuanoChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Found guano chunk";
+    QByteArray chunk;
+    if (!readMetadataChunk(guano, size, guanoReadBytes, "more then 1 guano chunk. not supported. \n",
+                           "Not more than one GUANO chunk supported.",
+                           QStringLiteral("WAV file read error in GUANO chunk."), chunk))
+        return false;
+    // A chunk cut at the bound ends in part of a line: its value would be cut too.
+    if (size > guanoReadBytes)
+        chunk.truncate(chunk.lastIndexOf('\n') + 1);
+    const QStringList lines = readFixedString(chunk, 0, chunk.size()).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const int colon = line.indexOf(QLatin1Char(':'));
+        if (colon < 0)
+            continue;
+        // GUANO writes "Key: Value"; untrimmed, the blank would spoil every number and date.
+        storeGuanoValue(guano, line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+    }
+    return true;
+}
+
+bool WavFile::skipUnknownChunk(quint32 size)
+{
+    qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
+    if (qint64(size) > bytesLeft()) {
+        qCDebug(lcRecording) << "Wav-File Read Error";
+        fail(QString());
+        return false;
+    }
+    file->seek(file->pos() + size);
+    return true;
 }
 
 quint32 WavFile::frameCount() const

@@ -93,4 +93,27 @@ public:
      */
     bool walkedToEnd = false;
     std::unique_ptr<QFile> file; // present only while open() runs
+
+private:
+    // One reader per chunk kind, called by readChunks() with the file at the
+    // chunk's data and leaving it at the chunk's end (the pad byte is the
+    // walk's). False stops the walk, with errorText set where the failure has
+    // a text of its own.
+    bool readFmtChunk(quint32 size);
+    bool readDataChunk(quint32 size, bool headerOnly);
+    bool readTimeChunk(quint32 size);
+    bool readBextChunk(quint32 size);
+    bool readSplChunk(quint32 size);
+    bool readWamdChunk(quint32 size);
+    bool readGuanoChunk(quint32 size);
+    bool skipUnknownChunk(quint32 size);
+    /** A metadata chunk's first maxRead bytes into chunk, the rest stepped over; each kind once only. */
+    template <typename Record>
+    bool readMetadataChunk(Record &record, quint32 size, qint64 maxRead, const char *repeatedLog,
+                           const char *repeatedText, const QString &shortReadText, QByteArray &chunk);
+    void fail(const QString &text);
+    /** Bytes from the file's position to its end as the walk began. */
+    qint64 bytesLeft() const;
+
+    qint64 walkSize = 0;   // the file's size, taken once as the walk begins
 };
