@@ -74,7 +74,7 @@ int main(int argc, char *argv[])
     dialog.show();
 
     const ActivityForm form = dialog.activityForm();
-    const ActivityClock clock(form.zone, form.daylightSaving, 2021);
+    const RecorderClock clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, 2021);
     const double rowsMs = benchutil::medianMs(5, [&] { dialog.activityRows(); });
     const ActivityRows rows = dialog.activityRows();
     std::printf("rows read: median %6.1f ms\n", rowsMs);
