@@ -102,10 +102,10 @@ public:
     ~plotFolderDialog() override;
 
     Ui_plotFolderDialog *ui;
-    QString wavDirectory;          // the settings file is wavDirectory + "/QuillonSettings.ini"
-    QTreeWidget *fileList;         // not owned: the main window's list of the folder
-    QList<QTimeZone> timeZones;    // parallel to comboBox's items
-    bool ready = false;            // the constructor has ended: settings changes draw from now on
+    QString wavDirectory;       // the settings file is wavDirectory + "/QuillonSettings.ini"
+    QTreeWidget *fileList;      // not owned: the main window's list of the folder
+    QList<QTimeZone> timeZones; // parallel to comboBox's items
+    bool ready = false;         // the constructor has ended: settings changes draw from now on
     int yearIndex = 0;
 
     /**
@@ -132,10 +132,10 @@ public:
     static void setProgressObserver(ProgressObserver observer);
 
     // --- Plots (built by the set-up; the charts fill them) ----------------------
-    QColor canvasColor;            // background of all seven canvases
-    QColor recordingTimesColor;    // the recording bands; the time canvas while they are hidden
-    QColor invalidTimesColor;      // the invalid-period bands
-    int invalidTimesZ = 0;         // z of the time chart's "Invalid" bands
+    QColor canvasColor;         // background of all seven canvases
+    QColor recordingTimesColor; // the recording bands; the time canvas while they are hidden
+    QColor invalidTimesColor;   // the invalid-period bands
+    int invalidTimesZ = 0;      // z of the time chart's "Invalid" bands
 
     QwtPlot *plotVsTime = nullptr;
     QwtPlotCanvas *canvasVsTime = nullptr;
@@ -242,10 +242,10 @@ public:
 
     /** How an activity chart's drawing begins (beginActivityChart). */
     struct ActivityChartStart {
-        bool draw = false;       // false: the drawing ends here
-        QString exportPath;      // the file the data goes to, with exportData
-        ActivityRows rows;       // read once the file is chosen
-        int year = 0;            // the shown year
+        bool draw = false;  // false: the drawing ends here
+        QString exportPath; // the file the data goes to, with exportData
+        ActivityRows rows;  // read once the file is chosen
+        int year = 0;       // the shown year
     };
     /**
      * The first steps of an activity chart (days ... wind speed): both export
@@ -326,13 +326,13 @@ private slots:
     void on_radioButton_10_toggled(bool checked);
     void on_radioButton_12_toggled(bool checked);
 
-    void on_pushButton_clicked();      // invalid periods
-    void on_pushButton_18_clicked();   // class colours
-    void on_pushButton_11_clicked();   // weather file, temperature tab
-    void on_pushButton_14_clicked();   // weather file, precipitation tab
-    void on_pushButton_17_clicked();   // wind file and its format
-    void on_pushButton_2_clicked();    // Export Plot
-    void on_pushButton_19_clicked();   // Export Plot Data
+    void on_pushButton_clicked();    // invalid periods
+    void on_pushButton_18_clicked(); // class colours
+    void on_pushButton_11_clicked(); // weather file, temperature tab
+    void on_pushButton_14_clicked(); // weather file, precipitation tab
+    void on_pushButton_17_clicked(); // wind file and its format
+    void on_pushButton_2_clicked();  // Export Plot
+    void on_pushButton_19_clicked(); // Export Plot Data
 
     // Year buttons: "<" and ">" of each tab.
     void on_pushButton_3_clicked();
@@ -357,7 +357,7 @@ private slots:
     void on_dateEdit_3_userDateChanged(const QDate &date);
     void on_dateEdit_4_userDateChanged(const QDate &date);
 
-    void on_buttonBox_rejected();   // Close: stores every setting
+    void on_buttonBox_rejected(); // Close: stores every setting
 
 private:
     /** Tells the observer, then runs the tab's computation. */

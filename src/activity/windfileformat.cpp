@@ -1,7 +1,7 @@
 #include "activity/windfileformat.h"
 
-#include "common/recorderclock.h"
 #include "activity/datafilefields.h"
+#include "common/recorderclock.h"
 
 #include <QStringList>
 #include <cmath>
@@ -22,7 +22,7 @@ constexpr DateChoice dateChoices[] = {
 
 QStringList cleanedFields(const QString &text, QChar separator)
 {
-    QStringList fields = text.split(separator);   // empty fields are kept: two blanks make one
+    QStringList fields = text.split(separator); // empty fields are kept: two blanks make one
     for (QString &field : fields)
         field = dataFileField(field);
     return fields;

@@ -40,13 +40,12 @@ enum class Command {
     ResetAll,
 };
 
-struct Entry
-{
+struct Entry {
     enum class Kind { Action, Separator, Submenu };
     Kind kind = Kind::Action;
-    QString text;      // an action's or a submenu's text; empty for a separator
-    QString icon;      // resource path; empty for none
-    QString submenu;   // the text of the submenu that holds the action; empty on the menu itself
+    QString text;    // an action's or a submenu's text; empty for a separator
+    QString icon;    // resource path; empty for none
+    QString submenu; // the text of the submenu that holds the action; empty on the menu itself
     Command command = Command::None;
     /**
      * The main window's slot that the action's triggered() reaches, as SLOT()
@@ -60,12 +59,11 @@ using Entries = QVector<Entry>;
 /** Where a right click on the class tree lands. */
 enum class TreePlace { Nothing, Unassigned, Class, Subclass };
 
-struct ClassTreeState
-{
-    int mode = 0;                 // EvaluationMode
+struct ClassTreeState {
+    int mode = 0; // EvaluationMode
     TreePlace place = TreePlace::Nothing;
-    int topLevelRows = 0;         // "Unassigned" included
-    bool hasSubclasses = false;   // the class under the pointer has some
+    int topLevelRows = 0;       // "Unassigned" included
+    bool hasSubclasses = false; // the class under the pointer has some
 };
 
 /**
@@ -77,8 +75,7 @@ struct ClassTreeState
 Entries classTreeEntries(const ClassTreeState &state);
 
 /** The icons of the entries that follow the light or dark look. */
-struct IconSet
-{
+struct IconSet {
     QString csv;
     QString tavron;
     QString copy;
@@ -87,12 +84,11 @@ struct IconSet
 /** The light set for the light theme, the dark set for the dark one; otherwise as the desktop prefers. */
 IconSet iconSet(int themeCode, bool systemPrefersLight);
 
-struct FileListState
-{
-    int mode = 0;                     // EvaluationMode
-    int selected = 0;                 // rows selected
-    QStringList pointedClasses;       // Class 1 to Class 4 of the row under the pointer
-    bool anySelectedClassified = false;   // some selected row has a Class 1
+struct FileListState {
+    int mode = 0;                       // EvaluationMode
+    int selected = 0;                   // rows selected
+    QStringList pointedClasses;         // Class 1 to Class 4 of the row under the pointer
+    bool anySelectedClassified = false; // some selected row has a Class 1
 };
 
 /** The folder list's entries: export, copy and delete; the Tavron export only with a classified row. */

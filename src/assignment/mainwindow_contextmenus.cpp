@@ -86,12 +86,11 @@ void MainWindow::runClassTreeEntry(const Entry &entry, QTreeWidgetItem *row)
     case Command::DeleteClass:
     case Command::DeleteSubclass: {
         const QString name = row->text(ClassTreeColumn::Class);
-        const QString question =
-            entry.command == Command::DeleteClass
-                ? tr("Do you really want to delete class ") + name + tr("?\nClass ") + name
-                      + tr(" will be unassigned in all files!")
-                : tr("Do you really want to delete subclass ") + name + tr("?\nSubclass ") + name
-                      + tr(" will be unassigned in all files!");
+        const QString question = entry.command == Command::DeleteClass
+                                     ? tr("Do you really want to delete class ") + name + tr("?\nClass ") + name
+                                           + tr(" will be unassigned in all files!")
+                                     : tr("Do you really want to delete subclass ") + name + tr("?\nSubclass ") + name
+                                           + tr(" will be unassigned in all files!");
         deleteClassFromFiles(row, question, tr("Please wait"));
         break;
     }
@@ -165,10 +164,9 @@ void MainWindow::renameClassFromMenu(QTreeWidgetItem *row)
         return;
     const QString name = row->text(ClassTreeColumn::Class);
     const bool subclass = row->parent() != nullptr;
-    const QString question = subclass ? tr("Do you really want to rename subclass ") + name
-                                            + tr("?\nAll related files will be updated!")
-                                      : tr("Do you really want to rename class ") + name
-                                            + tr("?\nAll related files will be updated!");
+    const QString question =
+        subclass ? tr("Do you really want to rename subclass ") + name + tr("?\nAll related files will be updated!")
+                 : tr("Do you really want to rename class ") + name + tr("?\nAll related files will be updated!");
     if (!userDialogs().confirm(nullptr, tr("Warning"), question))
         return;
     RenameDialog dialog(this, name);
@@ -186,8 +184,8 @@ void MainWindow::saveClassModel()
 {
     if (!mayStart(JobGuard::Action::EditClassTree))
         return;
-    const QString path = userDialogs().saveFileName(this, tr("Save Model File"),
-                                                    QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
+    const QString path = userDialogs().saveFileName(this, tr("Save Model File"), QCoreApplication::applicationDirPath(),
+                                                    tr("TXT Files (*.txt)"));
     if (path.isEmpty())
         return;
     ClassModel model;

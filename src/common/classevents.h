@@ -20,7 +20,7 @@ enum class EventRule { Dynamic, Static };
 
 /** A recording placed on the recorder's clock: its instant and the clock's date and time of day. */
 struct ClockedRecording {
-    qint64 instant = 0;   // milliseconds since 1970-01-01 00:00 UTC (RecorderClock::instant)
+    qint64 instant = 0; // milliseconds since 1970-01-01 00:00 UTC (RecorderClock::instant)
     QDate date;
     int msOfDay = 0;
 };

@@ -25,7 +25,9 @@ QDateTime utcAt(qint64 instant)
 } // namespace
 
 RecorderClock::RecorderClock(const QTimeZone &zone, bool daylightSaving, Changes changes, int year)
-    : zone(zone), daylightSaving(daylightSaving), changes(changes)
+    : zone(zone)
+    , daylightSaving(daylightSaving)
+    , changes(changes)
 {
     if (changes != OnTransitions)
         return;
@@ -98,7 +100,7 @@ qint64 RecorderClock::instant(const QDate &date, qint64 msOfDay) const
         if (wall - spans[i - 1].offsetMs >= spans[i].from && wall - spans[i].offsetMs < spans[i].from)
             return spans[i].from;
     }
-    return wall - spans.last().offsetMs;   // not reached: every wall time falls in a span or a gap
+    return wall - spans.last().offsetMs; // not reached: every wall time falls in a span or a gap
 }
 
 bool RecorderClock::exists(const QDate &date, qint64 msOfDay) const

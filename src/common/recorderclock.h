@@ -96,7 +96,7 @@ public:
 
 private:
     struct Span {
-        qint64 from;   // first instant of the span (the first span reaches back without bound)
+        qint64 from; // first instant of the span (the first span reaches back without bound)
         int offsetMs;
     };
 
@@ -108,5 +108,5 @@ private:
     QTimeZone zone;
     bool daylightSaving;
     Changes changes;
-    QVector<Span> spans;   // OnTransitions only; ascending, the last reaching forward without bound
+    QVector<Span> spans; // OnTransitions only; ascending, the last reaching forward without bound
 };

@@ -98,15 +98,14 @@ QString csvHeaderLine(const CsvExportOptions &options)
 {
     const QString zoneName = options.timeZone.displayName(
         QTimeZone::GenericTime, options.daylightSaving ? QTimeZone::ShortName : QTimeZone::OffsetName, QLocale());
-    QString line = QStringLiteral("FileName;Date;Time [") + zoneName
-        + QStringLiteral("];Length [s];Class1;Class2;Class3;Class4;");
+    QString line =
+        QStringLiteral("FileName;Date;Time [") + zoneName + QStringLiteral("];Length [s];Class1;Class2;Class3;Class4;");
     for (int minutes : options.intervals)
         line += QStringLiteral("%1min class event (%2);").arg(minutes).arg(options.intervalMode);
     return line + QStringLiteral("Comment\r\n");
 }
 
-QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions &options,
-                      bool detectedNoCallLines)
+QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions &options, bool detectedNoCallLines)
 {
     const QVector<QStringList> events = csvClassEvents(rows, options);
     QSet<QString> checked;
@@ -135,9 +134,9 @@ QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions 
         if (!classLine && unassignedChecked && row.isUnassigned())
             classLine = !(detectedNoCallLines && noCall);
         if (classLine) {
-            for (int column : {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time,
-                               FileViewColumn::Length, FileViewColumn::Class1, FileViewColumn::Class2,
-                               FileViewColumn::Class3, FileViewColumn::Class4})
+            for (int column :
+                 {FileViewColumn::Name, FileViewColumn::Date, FileViewColumn::Time, FileViewColumn::Length,
+                  FileViewColumn::Class1, FileViewColumn::Class2, FileViewColumn::Class3, FileViewColumn::Class4})
                 text += exportField(row.text(column)) + sep;
             appendEventsAndComment(i, row);
         }

@@ -8,6 +8,7 @@
 #include "app/evaluationmode.h"
 #include "app/settingskeys.h"
 #include "app/userdialogs.h"
+#include "common/textfilewriter.h"
 #include "export/changeyearsdialog.h"
 #include "export/classcounttext.h"
 #include "export/copyfilesdialog.h"
@@ -19,7 +20,6 @@
 #include "export/exporttavrondialog2.h"
 #include "export/recordingcopy.h"
 #include "export/tavronexport.h"
-#include "common/textfilewriter.h"
 #include "ui_mainwindow.h"
 
 #include <QProgressDialog>
@@ -58,15 +58,15 @@ void MainWindow::exportCSVFileFromAction(QList<QTreeWidgetItem *> selectedItems)
     exportCsv(fileName, rows, classCountTextOfRows(rows), csvListsDetectedNoCall(false, evaluationMode));
 }
 
-void MainWindow::exportCsv(const QString &fileName, const QVector<FileRowTexts> &rows,
-                           const QString &classCountText, bool detectedNoCallLines)
+void MainWindow::exportCsv(const QString &fileName, const QVector<FileRowTexts> &rows, const QString &classCountText,
+                           bool detectedNoCallLines)
 {
     exportcsvDialog dialog(this, classCountText, QString(), QString());
     if (userDialogs().runDialog(&dialog) != QDialog::Accepted)
         return;
     const CsvExportOptions options = dialog.options();
-    qCDebug(lcExport) << "CSV export of" << rows.size() << "rows, classes" << options.checkedClasses
-                      << "intervals" << options.intervals << options.intervalMode;
+    qCDebug(lcExport) << "CSV export of" << rows.size() << "rows, classes" << options.checkedClasses << "intervals"
+                      << options.intervals << options.intervalMode;
     if (writeTextFile(fileName, csvExportText(rows, options, detectedNoCallLines)))
         writeSetting(SettingKeys::exportCSVPath, fileName);
 }
@@ -122,8 +122,7 @@ bool MainWindow::chooseTavronClasses(const QVector<FileRowTexts> &rows, TavronEx
     return true;
 }
 
-void MainWindow::exportTavron(const QString &fileName, const QVector<FileRowTexts> &rows,
-                              TavronExportOptions options)
+void MainWindow::exportTavron(const QString &fileName, const QVector<FileRowTexts> &rows, TavronExportOptions options)
 {
     const QList<int> years = TavronExport::years(rows, options.classFilter);
     if (years.size() > 1) {

@@ -1,9 +1,9 @@
 #include "export/tavronexport.h"
 
 #include "app/evaluationmode.h"
+#include "common/recorderclock.h"
 #include "export/classcounttext.h"
 #include "export/exportfield.h"
-#include "common/recorderclock.h"
 #include "export/recordedat.h"
 
 namespace TavronExport {
@@ -29,15 +29,13 @@ QString headerLine()
 QStringList fixedClassFilter(int evaluationMode)
 {
     if (evaluationMode == EvaluationMode::Tavron)
-        return {QStringLiteral("PipPyg"), QStringLiteral("PipPp"),  QStringLiteral("PipPip"),
-                QStringLiteral("PipPn"),  QStringLiteral("PipNat"), QStringLiteral("Pip"),
-                QStringLiteral("Enil"),   QStringLiteral("NycMid"), QStringLiteral("NycNoc"),
-                QStringLiteral("NycLow"), QStringLiteral("Nyc")};
+        return {QStringLiteral("PipPyg"), QStringLiteral("PipPp"),  QStringLiteral("PipPip"), QStringLiteral("PipPn"),
+                QStringLiteral("PipNat"), QStringLiteral("Pip"),    QStringLiteral("Enil"),   QStringLiteral("NycMid"),
+                QStringLiteral("NycNoc"), QStringLiteral("NycLow"), QStringLiteral("Nyc")};
     if (evaluationMode == EvaluationMode::RecorderReview)
-        return {QStringLiteral("Ppyg"), QStringLiteral("PpPp"),  QStringLiteral("Ppip"),
-                QStringLiteral("PpPn"), QStringLiteral("Pnat"),  QStringLiteral("Pip"),
-                QStringLiteral("Enil"), QStringLiteral("Nycmi"), QStringLiteral("Nnoc"),
-                QStringLiteral("Nlow"), QStringLiteral("Nyc")};
+        return {QStringLiteral("Ppyg"), QStringLiteral("PpPp"), QStringLiteral("Ppip"), QStringLiteral("PpPn"),
+                QStringLiteral("Pnat"), QStringLiteral("Pip"),  QStringLiteral("Enil"), QStringLiteral("Nycmi"),
+                QStringLiteral("Nnoc"), QStringLiteral("Nlow"), QStringLiteral("Nyc")};
     return {};
 }
 
@@ -138,9 +136,9 @@ Result exportText(const QVector<FileRowTexts> &rows, const TavronExportOptions &
 QString leftOutText(int leftOut)
 {
     return leftOut == 1
-        ? QStringLiteral("1 file has no valid recording date or time and was left out of the export.")
-        : QStringLiteral("%1 files have no valid recording date or time and were left out of the export.")
-              .arg(leftOut);
+               ? QStringLiteral("1 file has no valid recording date or time and was left out of the export.")
+               : QStringLiteral("%1 files have no valid recording date or time and were left out of the export.")
+                     .arg(leftOut);
 }
 
 } // namespace TavronExport

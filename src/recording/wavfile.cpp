@@ -92,9 +92,9 @@ QDateTime wallClockDateTime(const QDate &date, const QTime &time)
 // time are kept as written.
 QDateTime parseGuanoTimestamp(const QString &value)
 {
-    static const QRegularExpression pattern(QStringLiteral(
-        "^(\\d{4})-(\\d\\d)-(\\d\\d)[T ](\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d+))?"
-        "(Z|[+-]\\d\\d:?\\d\\d)?$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{4})-(\\d\\d)-(\\d\\d)[T ](\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d+))?"
+                       "(Z|[+-]\\d\\d:?\\d\\d)?$"));
     const QRegularExpressionMatch m = pattern.match(value);
     if (!m.hasMatch())
         return QDateTime();
@@ -209,8 +209,8 @@ void decodeSamples(const unsigned char *src, int *dst, size_t count, int width)
             break;
         case 3:
             for (size_t i = 0; i < n; ++i) {
-                const quint32 v = quint32(local[3 * i]) | (quint32(local[3 * i + 1]) << 8)
-                                  | (quint32(local[3 * i + 2]) << 16);
+                const quint32 v =
+                    quint32(local[3 * i]) | (quint32(local[3 * i + 1]) << 8) | (quint32(local[3 * i + 2]) << 16);
                 // Shift the sign bit of the 24-bit value into bit 31, then back.
                 out[i] = qint32(v << 8) >> 8;
             }

@@ -19,7 +19,8 @@
  * integers, the metadata chunks the program understands, an error text and a
  * validity flag. Used by one thread at a time; not copyable.
  */
-class WavFile {
+class WavFile
+{
 public:
     WavFile();
     ~WavFile();
@@ -115,5 +116,5 @@ private:
     /** Bytes from the file's position to its end as the walk began. */
     qint64 bytesLeft() const;
 
-    qint64 walkSize = 0;   // the file's size, taken once as the walk begins
+    qint64 walkSize = 0; // the file's size, taken once as the walk begins
 };

@@ -294,7 +294,8 @@ void TestActivityBasis::standardTimeAsTheZoneMovesIt()
     // Pyongyang never had summer time; in August 2015 it moved from UTC+9 to UTC+8:30.
     // Without daylight saving its December is at +8:30 all the same.
     const QTimeZone pyongyang("Asia/Pyongyang");
-    const RecorderClock standard(pyongyang, false, RecorderClock::OnTransitions, 2015), rules(pyongyang, true, RecorderClock::OnTransitions, 2015);
+    const RecorderClock standard(pyongyang, false, RecorderClock::OnTransitions, 2015),
+        rules(pyongyang, true, RecorderClock::OnTransitions, 2015);
     for (const QDate &date : {QDate(2015, 6, 1), QDate(2015, 12, 1)}) {
         QCOMPARE(standard.instant(date, 22 * 3600000LL), rules.instant(date, 22 * 3600000LL));
         QCOMPARE(standard.instant(date, 22 * 3600000LL),
@@ -343,7 +344,9 @@ void TestActivityBasis::invalidPeriodsOfTheYear()
 {
     QFETCH(QString, text);
     QFETCH(Periods, expected);
-    QCOMPARE(invalidPeriodsOfYear(text, RecorderClock(QTimeZone("Europe/Berlin"), true, RecorderClock::OnTransitions, 2021), 2021), expected);
+    QCOMPARE(invalidPeriodsOfYear(
+                 text, RecorderClock(QTimeZone("Europe/Berlin"), true, RecorderClock::OnTransitions, 2021), 2021),
+             expected);
 }
 
 void TestActivityBasis::invalidPeriodsTakenOff_data()

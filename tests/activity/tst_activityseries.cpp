@@ -79,7 +79,8 @@ void TestActivitySeries::monthsCountClassesAndHours()
                                              row("2021-05-04", "12:00:00", {"Pip"}),   // outside the period
                                              row("2021-03-04", "23:00:00", {"Pip"}),   // before the monitoring
                                              row("2021-07-04", "01:00:00", {"Pip", "Pip"})});
-    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
+    const BinnedActivity months =
+        monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(rows.classList, (QStringList{"Pip", "Nyc", QString()}));
     QCOMPARE(months.hours, (QVector<float>{0, 0, 0, 240, 248, 240, 248, 248, 240, 0, 0, 0}));
     const int pip = 0, nyc = 1, unassigned = 2, all = 3;
@@ -101,7 +102,8 @@ void TestActivitySeries::monthWithoutHoursHasNoActivity()
     form.stopTime = QTime(0, 5);
     form.monitoringBegin = form.monitoringEnd = QDate(2015, 3, 1);
     const ActivityRows rows = activityRowsOf({row("2021-03-01", "00:02:00", {"Pip"})});
-    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
+    const BinnedActivity months =
+        monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(months.hours[2], 0.0f);
     for (const QVector<float> &r : months.activity)
         QCOMPARE(r[2], 0.0f);   // not 1 / 1.1754944e-38

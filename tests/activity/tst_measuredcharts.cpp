@@ -189,7 +189,8 @@ void TestMeasuredCharts::windSeries()
         const WindDataSettings s{{"dd.mm.yyyy", "hh:mm:ss", ",", "Semicolon", "Semicolon", c.definition},
                                  c.daylightSaving, c.zone};
         MeasurementSeries series;
-        QVERIFY(readWindSeries(writeData("data.txt", c.lines), s, RecorderClock(berlin, true, RecorderClock::OnTransitions, c.year), c.year, series));
+        QVERIFY(readWindSeries(writeData("data.txt", c.lines), s,
+                               RecorderClock(berlin, true, RecorderClock::OnTransitions, c.year), c.year, series));
         QVERIFY2(entriesOf(series) == c.entries, c.name);
     }
 }

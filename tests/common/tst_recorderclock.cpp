@@ -19,10 +19,10 @@ void RecorderClockTest::changes_data()
 {
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<bool>("daylightSaving");
-    QTest::addColumn<QString>("reading");   // the clock's "yyyy-MM-dd hh:mm"
+    QTest::addColumn<QString>("reading"); // the clock's "yyyy-MM-dd hh:mm"
     QTest::addColumn<bool>("shown");
-    QTest::addColumn<QString>("perReading");      // UTC
-    QTest::addColumn<QString>("onTransitions");   // UTC
+    QTest::addColumn<QString>("perReading");    // UTC
+    QTest::addColumn<QString>("onTransitions"); // UTC
 
     QTest::newRow("an ordinary summer reading: both alike")
         << QByteArray("Europe/Berlin") << true << "2021-06-15 22:30" << true << "2021-06-15 20:30"

@@ -8,9 +8,9 @@
 
 /** What the days chart shows per day and class: its y choice (the eight items of its box, in order). */
 struct DaysQuantity {
-    bool activity = false;   // choice 0: recordings per valid hour
-    bool events = false;     // choices 2 to 7
-    int minutes = 0;         // 1, 5 or 10 for events
+    bool activity = false; // choice 0: recordings per valid hour
+    bool events = false;   // choices 2 to 7
+    int minutes = 0;       // 1, 5 or 10 for events
     EventRule rule = EventRule::Dynamic;
 
     static DaysQuantity ofChoice(int choice);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
 #include "activity/charts/validperiods.h"
+#include "common/recorderclock.h"
 
 #include <QVector>
 #include <array>
@@ -28,8 +28,8 @@ constexpr float minimumValidHours = 0.1f;
 float activityPerHour(float count, float hours);
 
 struct DaysSeries {
-    QVector<float> validHours;        // per day from 1 January; 0 below minimumValidHours
-    QVector<QVector<float>> values;   // [curve][day]: counts, or recordings per valid hour
+    QVector<float> validHours;      // per day from 1 January; 0 below minimumValidHours
+    QVector<QVector<float>> values; // [curve][day]: counts, or recordings per valid hour
 };
 
 /**
@@ -47,14 +47,14 @@ DaysSeries daysSeries(const ActivityForm &form, const RecorderClock &clock, int 
  * kept even where it is not drawn. Curve i of the rows' curveList draws row i.
  */
 struct BinnedActivity {
-    QVector<float> hours;              // per bin
-    QVector<QVector<float>> activity;  // [class row][bin]: recordings per valid hour
+    QVector<float> hours;             // per bin
+    QVector<QVector<float>> activity; // [class row][bin]: recordings per valid hour
 };
 
 /** A recording of the shown year on the clock, with the class rows it counts for ("All Classes" aside). */
 struct DayRecording {
     qint64 instant = 0;
-    QVector<int> classRows;   // classList indices: each class it lists up to the first empty one
+    QVector<int> classRows; // classList indices: each class it lists up to the first empty one
 };
 
 /** The recordings of each day of the year (index 0 is 1 January), in file-list order. */
@@ -100,8 +100,7 @@ void appendOverlaps(QVector<Period> &pieces, const Period &stretch, const QVecto
  * recording counts for each class it lists up to the first empty one (the
  * unassigned ones for the empty class) and once for "All Classes".
  */
-BinnedActivity monthsActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows,
-                              int year);
+BinnedActivity monthsActivity(const ActivityForm &form, const RecorderClock &clock, const ActivityRows &rows, int year);
 
 /** The night-time bins: -0.15 to 0 (the evening before sunset), then tenths of the night from sunset to sunrise. */
 constexpr int nightBinCount = 11;

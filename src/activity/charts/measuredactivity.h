@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityrows.h"
 #include "activity/charts/activityseries.h"
+#include "common/recorderclock.h"
 
 #include <QVector>
 
@@ -26,9 +26,9 @@
 struct MeasurementSeries {
     static constexpr qint64 maxCoveredMs = 600000;
 
-    QVector<qint64> instants;   // on the folder's clock, in file order
-    QVector<float> values;      // NaN where the file gives no value
-    QVector<qint64> ends;       // where each entry's time ends (index())
+    QVector<qint64> instants; // on the folder's clock, in file order
+    QVector<float> values;    // NaN where the file gives no value
+    QVector<qint64> ends;     // where each entry's time ends (index())
     // The entries of each calendar day of the folder's clock (index 0 is
     // 1 January), in file order: byDay[dayStarts[d]] .. byDay[dayStarts[d + 1] - 1].
     QVector<int> byDay;

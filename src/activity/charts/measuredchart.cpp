@@ -45,17 +45,16 @@ struct TabItems {
 TabItems tabItems(plotFolderDialog &d, ActivityTab tab)
 {
     if (tab == ActivityTab::Temperature) {
-        return {d.plotVsTemp,        d.validHoursVsTemp,   d.zoomerVsTemp,
+        return {d.plotVsTemp,        d.validHoursVsTemp,  d.zoomerVsTemp,
                 d.rightZoomerVsTemp, d.ui->radioButton_6, d.firstPlotVsTemp};
     }
     if (tab == ActivityTab::Precipitation) {
-        return {d.plotVsPrec,        d.validHoursVsPrec,   d.zoomerVsPrec,
+        return {d.plotVsPrec,        d.validHoursVsPrec,  d.zoomerVsPrec,
                 d.rightZoomerVsPrec, d.ui->radioButton_8, d.firstPlotVsPrec};
     }
-    return {d.plotVsWind, d.validHoursVsWind, d.zoomerVsWind, d.rightZoomerVsWind, d.ui->radioButton_10,
-            d.firstPlotVsWind};
+    return {d.plotVsWind,        d.validHoursVsWind,   d.zoomerVsWind,
+            d.rightZoomerVsWind, d.ui->radioButton_10, d.firstPlotVsWind};
 }
-
 
 plotFolderDialog::MeasuredSeriesCache &seriesCache(plotFolderDialog &d)
 {
@@ -105,8 +104,8 @@ QString seriesKey(const QString &path, const ActivityForm &form, int year, const
         .join(QChar(0x1f));
 }
 
-void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVector<float> &hours,
-             float maxActivity, bool logarithmic)
+void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVector<float> &hours, float maxActivity,
+             bool logarithmic)
 {
     int lowest = chart.bins.count() - 1, highest = 0;
     for (int bin = 0; bin < hours.size(); ++bin) {
@@ -168,8 +167,8 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
     t.plot->replot();
     t.firstPlot = false;
     if (exportData) {
-        const QVector<PlotDataColumn> columns = shownPlotDataColumns(t.plot, t.validHours, a.hours, start.rows,
-                                                                     a.activity, QStringLiteral(" [Rec./h]"));
+        const QVector<PlotDataColumn> columns =
+            shownPlotDataColumns(t.plot, t.validHours, a.hours, start.rows, a.activity, QStringLiteral(" [Rec./h]"));
         writePlotDataFile(start.exportPath,
                           plotDataCsvText(QString(), chart.csvFirstHeader.arg(start.year), chart.csvLabels, columns),
                           *chart.exportKey);
@@ -189,7 +188,8 @@ void drawWeatherChart(plotFolderDialog &dialog, const MeasuredChart &chart, Weat
     if (!readableForExport(dialog, path, exportData))
         return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
-    const auto source = [&](const ActivityForm &form, const RecorderClock &clock, int year) -> const MeasurementSeries * {
+    const auto source = [&](const ActivityForm &form, const RecorderClock &clock,
+                            int year) -> const MeasurementSeries * {
         const WeatherSeries *weather = cached<WeatherSeries>(
             cache.weatherKey, cache.weather, seriesKey(path, form, year, QString()), [&](WeatherSeries &series) {
                 return readWeatherLog(path, weatherLogClock(form.zone, form.daylightSaving, year), clock, year, series);
@@ -206,10 +206,9 @@ void drawWindChart(plotFolderDialog &dialog, const MeasuredChart &chart, const Q
         return;
     plotFolderDialog::MeasuredSeriesCache &cache = seriesCache(dialog);
     const auto source = [&](const ActivityForm &form, const RecorderClock &clock, int year) {
-        return cached<MeasurementSeries>(cache.windKey, cache.wind, seriesKey(path, form, year, formatKey),
-                                         [&](MeasurementSeries &series) {
-                                             return readWindSeries(path, settings, clock, year, series);
-                                         });
+        return cached<MeasurementSeries>(
+            cache.windKey, cache.wind, seriesKey(path, form, year, formatKey),
+            [&](MeasurementSeries &series) { return readWindSeries(path, settings, clock, year, series); });
     };
     drawMeasuredChart(dialog, chart, source, init, exportData);
 }

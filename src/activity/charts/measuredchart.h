@@ -26,15 +26,15 @@ class plotFolderDialog;
 struct MeasuredChart {
     ActivityTab tab = ActivityTab::Temperature;
     BinLimits bins;
-    QVector<double> xs;                                      // where each bin's activity is drawn
-    QVector<QPointF> (*bars)(const QVector<float> &hours);   // the "Valid Hours" step curve's points
-    QString bottomTitle;                                     // followed by the shown year
+    QVector<double> xs;                                    // where each bin's activity is drawn
+    QVector<QPointF> (*bars)(const QVector<float> &hours); // the "Valid Hours" step curve's points
+    QString bottomTitle;                                   // followed by the shown year
     /** The bottom axis from the lowest and the highest bin with valid hours (the last and 0 when none has). */
     QPair<double, double> (*bottomRange)(int lowestBin, int highestBin);
-    QString csvFirstHeader;   // "%1" is the shown year
-    QStringList csvLabels;    // one per bin
+    QString csvFirstHeader; // "%1" is the shown year
+    QStringList csvLabels;  // one per bin
     const Setting<QString> *exportKey = nullptr;
-    int standardSunHour = 12;   // where the sun times take the standard offset without daylight saving
+    int standardSunHour = 12; // where the sun times take the standard offset without daylight saving
 };
 
 /** The three charts (each defined beside its slot). */

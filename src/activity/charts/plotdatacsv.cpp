@@ -1,8 +1,8 @@
 #include "activity/charts/plotdatacsv.h"
 
 #include "app/userdialogs.h"
-#include "export/exportfield.h"
 #include "common/textfilewriter.h"
+#include "export/exportfield.h"
 
 #include <QObject>
 

@@ -20,7 +20,8 @@ void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
     const ActivityRows &rows = start.rows;
     const int year = start.year;
     const ActivityForm form = activityForm();
-    const BinnedActivity months = monthsActivity(form, RecorderClock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year), rows, year);
+    const BinnedActivity months = monthsActivity(
+        form, RecorderClock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year), rows, year);
     const bool logarithmic = ui->radioButton_4->isChecked();
 
     // One bar per month around its middle (the 16th, the 15th in February), two days apart.
@@ -52,7 +53,8 @@ void plotFolderDialog::plotFunctionVsMonth(bool init, bool exportData)
     }
 
     plotVsMonth->setAxisTitle(QwtPlot::xBottom, QString::number(year));
-    plotVsMonth->setAxisScale(QwtPlot::xBottom, dateAxisX(newYear.addDays(-16)), dateAxisX(newYear.addMonths(11).addDays(16)));
+    plotVsMonth->setAxisScale(QwtPlot::xBottom, dateAxisX(newYear.addDays(-16)),
+                              dateAxisX(newYear.addMonths(11).addDays(16)));
     // "All Classes" counts too, drawn or not.
     setDaysAndMonthsAxes(plotVsMonth, logarithmic, largestValue(months.activity), months.hours, 750.0);
     resetActivityZoomers(zoomerVsMonth, rightZoomerVsMonth);

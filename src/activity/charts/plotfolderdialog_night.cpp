@@ -40,7 +40,8 @@ void plotFolderDialog::plotFunctionVsNight(bool init, bool exportData)
     const ActivityRows &rows = start.rows;
     const int year = start.year;
     const ActivityForm form = activityForm();
-    const BinnedActivity night = nightActivity(form, RecorderClock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year), rows, year);
+    const BinnedActivity night = nightActivity(
+        form, RecorderClock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year), rows, year);
     const bool logarithmic = ui->radioButton->isChecked();
 
     setValidHoursSamples(plotVsNight, validHoursVsNight, nightBars(night.hours), logarithmic);

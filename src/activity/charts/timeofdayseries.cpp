@@ -1,8 +1,8 @@
 #include "activity/charts/timeofdayseries.h"
 
-#include "common/recorderclock.h"
 #include "activity/charts/suntimes.h"
 #include "activity/charts/validperiods.h"
+#include "common/recorderclock.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -16,8 +16,8 @@ constexpr double halfDay = 43200000.0;
 constexpr double oneDay = 86400000.0;
 // A sun line's break stands 8 h 40 min before the day's point: between two days' points, never on one.
 constexpr double gapBefore = 31200000.0;
-constexpr double gapY = -1.0;      // y of a sun curve's break
-constexpr float none = -1.0f;      // no such event on the day
+constexpr double gapY = -1.0; // y of a sun curve's break
+constexpr float none = -1.0f; // no such event on the day
 
 // Sun and twilight times as milliseconds, truncated (recording periods take whole seconds: msOfWholeSeconds).
 qint64 msOfHours(float hours)
@@ -177,7 +177,8 @@ private:
             }
             return;
         }
-        const DayRecordingParts parts = relativeRecordingParts(TimeOfDayLayout::Plain, rise, set, form, d.month(), axes);
+        const DayRecordingParts parts =
+            relativeRecordingParts(TimeOfDayLayout::Plain, rise, set, form, d.month(), axes);
         dayWide(s.recording, parts[0].from, parts[0].to);
         dayWide(s.recording3, parts[2].from, parts[2].to);
     }

@@ -21,7 +21,6 @@ bool readHalf(const QString &half, const RecorderClock &clock, qint64 *instant)
     return true;
 }
 
-
 // Start s and stop p of one day on its clock: over midnight it records the
 // morning and the evening, with equal ends all day.
 QVector<Period> periodsBetween(const RecorderClock &clock, const QDate &date, qint64 start, qint64 stop)
@@ -34,7 +33,6 @@ QVector<Period> periodsBetween(const RecorderClock &clock, const QDate &date, qi
         return {{dayStart, stop}, {start, dayEnd}};
     return {{dayStart, dayEnd}};
 }
-
 
 bool polarNightMonth(double latitude, int month)
 {
@@ -68,8 +66,8 @@ DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const Q
 {
     const float offset = clock.sunZoneOffset(date, form.daylightSaving ? 12 : standardHour);
     const auto at = [&](SunEvent event) {
-        return sunEventHours(event, date.year(), date.month(), date.day(), float(form.latitude),
-                             float(form.longitude), offset, 0, Twilight::None);
+        return sunEventHours(event, date.year(), date.month(), date.day(), float(form.latitude), float(form.longitude),
+                             offset, 0, Twilight::None);
     };
     return {at(SunEvent::Rise), at(SunEvent::Set)};
 }
@@ -103,9 +101,12 @@ QVector<Period> recordingPeriodsOfDay(const ActivityForm &form, const RecorderCl
     const float sunrise = sun.none() ? -1.0f : sunHoursOfDay(sun.sunrise);
     const float sunset = sun.none() ? -1.0f : sunHoursOfDay(sun.sunset);
     switch (relativeRecordingOfDay(form, date.month(), sunrise, sunset)) {
-    case RelativeRecording::WholeDay: return {{clock.midnight(date), clock.midnight(date.addDays(1))}};
-    case RelativeRecording::Nothing: return {};
-    case RelativeRecording::SunsetToSunrise: break;
+    case RelativeRecording::WholeDay:
+        return {{clock.midnight(date), clock.midnight(date.addDays(1))}};
+    case RelativeRecording::Nothing:
+        return {};
+    case RelativeRecording::SunsetToSunrise:
+        break;
     }
     const float start = sunHoursOfDay(sun.sunset + float(form.startMin) / 60.0f);
     const float stop = sunHoursOfDay(sun.sunrise + float(form.stopMin) / 60.0f);

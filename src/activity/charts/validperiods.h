@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/recorderclock.h"
 #include "activity/charts/activityform.h"
+#include "common/recorderclock.h"
 
 #include <QString>
 #include <QVector>
@@ -54,9 +54,9 @@ float nightHours(float sunrise, float sunset);
 
 /** What a relative recording period (sunset + startMin to sunrise + stopMin) makes of a day. */
 enum class RelativeRecording {
-    SunsetToSunrise,   // from sunset + startMin to sunrise + stopMin, on the clock
-    WholeDay,          // the polar night, or a stop delay longer than the day (beyond the start delay)
-    Nothing,           // the polar day, or a start delay longer than the night (beyond the stop delay)
+    SunsetToSunrise, // from sunset + startMin to sunrise + stopMin, on the clock
+    WholeDay,        // the polar night, or a stop delay longer than the day (beyond the start delay)
+    Nothing,         // the polar day, or a start delay longer than the night (beyond the stop delay)
 };
 
 /**

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/recorderclock.h"
 #include "activity/charts/measuredactivity.h"
+#include "common/recorderclock.h"
 
 #include <QDate>
 #include <QString>
@@ -20,7 +20,7 @@
  * One log serves the temperature and the precipitation chart.
  */
 enum class WeatherValue {
-    Temperature = 1,     // the field each chart reads: 0 is the stamp
+    Temperature = 1, // the field each chart reads: 0 is the stamp
     Precipitation = 2,
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/recorderclock.h"
 #include "activity/charts/measuredactivity.h"
 #include "activity/foldersettings.h"
+#include "common/recorderclock.h"
 
 #include <QString>
 
