@@ -3,6 +3,7 @@
 #include "analysis/analysispool.h"
 #include "analysis/automaticclassification.h"
 #include "analysis/classassignmenttext.h"
+#include "analysis/classnames.h"
 #include "analysis/recorderresultlookup.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
@@ -17,13 +18,12 @@
 namespace {
 
 const QString notAvailable = QStringLiteral("N/A");
-const QString noCall = QStringLiteral("No Call");
 
 // Classes other than "No Call" itself; none at all agrees with any proposal.
 bool disagreesWithNoCall(const ClassAssignmentText &t)
 {
     for (const QString &name : t.classes()) {
-        if (!name.isEmpty() && name != noCall)
+        if (!name.isEmpty() && name != ClassNames::noCall)
             return true;
     }
     return false;
@@ -343,7 +343,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     // they are: a "Pip" assigned by hand must not vanish because the recorder
     // heard noise. The flag "0" tells that proposal and classes disagree, and
     // the proposal is stored so that the file says so too.
-    if (t.AutoClass == noCall && disagreesWithNoCall(t)) {
+    if (t.AutoClass == ClassNames::noCall && disagreesWithNoCall(t)) {
         t.accepted = QStringLiteral("0");
         changed = changed || t.AutoClass != stored.AutoClass || t.accepted != stored.accepted;
     }

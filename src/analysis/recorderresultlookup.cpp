@@ -1,5 +1,7 @@
 #include "analysis/recorderresultlookup.h"
 
+#include "analysis/classnames.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
@@ -84,7 +86,7 @@ QString RecorderResultLookup::proposalFromLine(const QString &line, int reviewMo
 
     const QString verdict = fields.at(3);
     if (verdict == QLatin1String("noise") || verdict == QLatin1String("test"))
-        return QStringLiteral("No Call");
+        return ClassNames::noCall;
     if (verdict != QLatin1String("bat"))
         return QString();
 
