@@ -2,6 +2,7 @@
 
 #include "app/treecolumns.h"
 
+#include <QDate>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -32,6 +33,15 @@ struct FileRowTexts
     bool hasClass(const QString &name) const;
     /** An empty Class 1 marks an unassigned recording. */
     bool isUnassigned() const { return text(FileViewColumn::Class1).isEmpty(); }
+
+    /** The recording day of a Date text "dd/MM/yy", read as 20yy (29/02/00 is a real day); an invalid
+     *  date when the text does not parse ("N/A", empty). */
+    static QDate recordingDate(const QString &date);
+    /** Seconds since an arbitrary epoch of the Date and Time texts read as "dd/MM/yy hh:mm:ss" in
+     *  calendar order, or -1 when either does not parse. */
+    static qint64 dateTimeKey(const QString &date, const QString &time);
+    /** Seconds since midnight of a Time text "hh:mm:ss", or -1 when it does not parse. */
+    static int timeKey(const QString &time);
 
     /** Copies the row's texts now; the accept flag follows the row's list (false without one). */
     static FileRowTexts fromItem(QTreeWidgetItem *item);

@@ -1,7 +1,8 @@
 #include "filelist/fileviewtreewidgetitem.h"
 
+#include "filelist/filerowtexts.h"
+
 #include <QCheckBox>
-#include <QDate>
 #include <QHeaderView>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -20,26 +21,6 @@ const int kTimeColumn = 2;
 const int kLengthColumn = 3;
 const int kAcceptColumn = 5;
 const int kLastClassColumn = 9;
-
-// Two decimal digits at s[at], or -1.
-int twoDigits(const QString &s, int at)
-{
-    const QChar a = s.at(at), b = s.at(at + 1);
-    if (a < QLatin1Char('0') || a > QLatin1Char('9') || b < QLatin1Char('0') || b > QLatin1Char('9'))
-        return -1;
-    return (a.unicode() - '0') * 10 + (b.unicode() - '0');
-}
-
-// "dd/MM/yy" or "hh:mm:ss": three two-digit fields and two separators.
-bool threeFields(const QString &s, QChar separator, int *a, int *b, int *c)
-{
-    if (s.size() != 8 || s.at(2) != separator || s.at(5) != separator)
-        return false;
-    *a = twoDigits(s, 0);
-    *b = twoDigits(s, 3);
-    *c = twoDigits(s, 6);
-    return *a >= 0 && *b >= 0 && *c >= 0;
-}
 
 } // namespace
 
@@ -103,33 +84,6 @@ void fileViewTreeWidgetItem::turnSortingOn(QTreeWidget *list)
     }
 }
 
-int fileViewTreeWidgetItem::timeKey(const QString &time)
-{
-    int h, m, s;
-    if (!threeFields(time, QLatin1Char(':'), &h, &m, &s) || !QTime::isValid(h, m, s))
-        return -1;
-    return h * 3600 + m * 60 + s;
-}
-
-QDate fileViewTreeWidgetItem::recordingDate(const QString &date)
-{
-    int d, mo, y;
-    if (!threeFields(date, QLatin1Char('/'), &d, &mo, &y))
-        return QDate();
-    // Recordings are of this century: read as 20yy, 29/02/00 is a real day (in 1900 it was not).
-    return QDate(2000 + y, mo, d);
-}
-
-qint64 fileViewTreeWidgetItem::dateTimeKey(const QString &date, const QString &time)
-{
-    const QDate day = recordingDate(date);
-    const int seconds = timeKey(time);
-    if (!day.isValid() || seconds < 0)
-        return -1;
-    // Plain calendar arithmetic: no time zone, so no daylight-saving gap or repeat.
-    return (day.toJulianDay() - QDate(2000, 1, 1).toJulianDay()) * 86400 + seconds;
-}
-
 bool fileViewTreeWidgetItem::operator<(const QTreeWidgetItem &other) const
 {
     if (m_place >= 0) {
@@ -148,10 +102,10 @@ bool fileViewTreeWidgetItem::operator<(const QTreeWidgetItem &other) const
         return locale.toDouble(text(column)) < locale.toDouble(other.text(column));
     }
     case kTimeColumn:
-        return timeKey(text(column)) < timeKey(other.text(column));
+        return FileRowTexts::timeKey(text(column)) < FileRowTexts::timeKey(other.text(column));
     case kDateColumn:
-        return dateTimeKey(text(kDateColumn), text(kTimeColumn))
-            < dateTimeKey(other.text(kDateColumn), other.text(kTimeColumn));
+        return FileRowTexts::dateTimeKey(text(kDateColumn), text(kTimeColumn))
+               < FileRowTexts::dateTimeKey(other.text(kDateColumn), other.text(kTimeColumn));
     default:
         return text(column) < other.text(column);
     }

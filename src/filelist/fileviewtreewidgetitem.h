@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include <QTreeWidgetItem>
 
 #include <optional>
@@ -86,15 +85,6 @@ public:
     // The accepted flag a row shows: "1" or "0" by its accept box where it
     // carries one (column 5 then has no text), else the text of column 5.
     static QString acceptedFlag(const QTreeWidgetItem *row);
-
-    // The recording day of a "dd/MM/yy" text, read as 20yy (29/02/00 is a real
-    // day); an invalid date when the text does not parse ("N/A", empty).
-    static QDate recordingDate(const QString &date);
-    // Seconds since an arbitrary epoch of the date and time texts read as
-    // "dd/MM/yy hh:mm:ss" in calendar order, or -1 when either does not parse.
-    static qint64 dateTimeKey(const QString &date, const QString &time);
-    // Seconds since midnight of a "hh:mm:ss" text, or -1 when it does not parse.
-    static int timeKey(const QString &time);
 
 private:
     // A row for `view` not yet in any list.

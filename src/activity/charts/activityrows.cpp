@@ -1,6 +1,6 @@
 #include "activity/charts/activityrows.h"
 
-#include "filelist/fileviewtreewidgetitem.h"
+#include "filelist/filerowtexts.h"
 
 #include <algorithm>
 
@@ -57,8 +57,8 @@ ActivityRows activityRowsOf(const QVector<FileRowTexts> &texts)
     for (const FileRowTexts &t : texts) {
         ActivityRow row;
         const QString &date = t.text(FileViewColumn::Date);
-        row.date = fileViewTreeWidgetItem::recordingDate(date);
-        const int seconds = fileViewTreeWidgetItem::timeKey(t.text(FileViewColumn::Time));
+        row.date = FileRowTexts::recordingDate(date);
+        const int seconds = FileRowTexts::timeKey(t.text(FileViewColumn::Time));
         row.msOfDay = seconds < 0 ? -1 : seconds * 1000;
         row.year = yearOfDateText(date);
         for (int i = 0; i < 4; ++i)
