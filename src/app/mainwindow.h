@@ -99,20 +99,26 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // --- Shell: form, taskbar, settings dialog -------------------------------
+    // The window's members come in two kinds. Its documented state, in the
+    // first block below, keeps the names, types and starting values that the
+    // rest of the program, its dialogs and its tests know it by. Everything
+    // marked "own helpers" (the second block, the public functions after the
+    // slots and every private function) is this window's own way of carrying
+    // that out and may change with it.
+
+    // --- Documented state: shell, form, taskbar, settings dialog ---------------
     Ui_MainWindow *ui = nullptr;
     TaskbarButton *taskbarButton = nullptr;
     TaskbarProgress *taskbarProgress = nullptr;   // hidden until a worker reports progress
-    ProgressThrottle *spectrogramProgress = nullptr;   // the spectrogram worker's reports on their way to both bars
     SpectrogramSettingsDialog *spectroSettingsDialog = nullptr;   // made once, kept for the program's life
 
-    // --- The recording on show (owned; deleted by the destructor) -------------
+    // --- Documented state: the recording on show (owned; deleted by the destructor)
     WavFile *wavFile = nullptr;
     AudioSampleReader *rawFile = nullptr;
     QString currentFileName;      // full path of the recording shown; empty before the first one
     std::vector<int> timedata;    // its samples; the spectrogram worker reads them in place while `calculating`
 
-    // --- Spectrogram and plot display ----------------------------------------
+    // --- Documented state: spectrogram and plot display ------------------------
     // The plots build and own their items; the pointers below are theirs,
     // handed out once while the window is built.
     TimePlot *timePlot = nullptr;
@@ -162,12 +168,10 @@ public:
     MyRectCallsMarker *callsMarker = nullptr;
     QwtPlotMarker *amplitudePlotMarker = nullptr;
     QwtPlotMarker *frequencyPlotMarker = nullptr;
-    SpectrogramInteraction *spectrogramInteraction = nullptr;   // which picker the mouse over the spectrogram starts
     float secondsPerColumn = 0.0f;   // seconds of recording per spectrogram column; 0 before the first one
     QScrollBar *spectroScrollBar = nullptr;
     QFrame *frequencyPlotBottomSpacer = nullptr;
     QFrame *frequencyPlotTopSpacer = nullptr;
-    SpectrogramScroller *spectrogramScroller = nullptr;   // which stretch is on view: time axes, scroll bar, spacer
     bool firstPlot = true;           // no recording shown yet: the stored layout is neither restored nor saved
     float amplitudeAxisLimit = 1.0f; // half-height of the amplitude axis; 1.1 x the peak once a recording is shown
     // Level range of the last spectrogram in dBFS. Before the first one they
@@ -176,6 +180,29 @@ public:
     double spectroMaxDb = -33.0;
     double spectroMinDb = -100.0;
     bool calculating = false;        // a spectrogram request is out: `timedata` belongs to the worker
+
+    // --- Documented state: audio playback ---------------------------------------
+    bool audioPending = true;        // no playback buffer yet for the recording shown
+    PlayerControls *playerControls = nullptr;
+    QByteArray audioData;
+    QByteArray playData;
+    AudioPlayer *audioPlayer = nullptr;
+    qint64 audioDurationMs = 0;      // length of the playback buffer; written before playback can start
+
+    // --- Documented state: folder loading, file lists, chained jobs ----------------
+    QString wavDirectory;            // folder of the loaded recordings
+    bool headerLoadingRestartPending = false;
+    int evaluationMode = EvaluationMode::SingleFile;
+    QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
+    bool loadingFileInfo = false;    // header requests are outstanding
+    int reviewMode = 0;              // the review tree: 0 simple, 1 advanced; sent with every header request
+    QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
+    bool skipAllWriteErrors = false;             // "Skip for all" chosen in the running job
+
+    // --- Own helpers ---------------------------------------------------------------
+    ProgressThrottle *spectrogramProgress = nullptr;   // the spectrogram worker's reports on their way to both bars
+    SpectrogramInteraction *spectrogramInteraction = nullptr;   // which picker the mouse over the spectrogram starts
+    SpectrogramScroller *spectrogramScroller = nullptr;   // which stretch is on view: time axes, scroll bar, spacer
     // Why the worker refused the request out (a matrix too large to hold);
     // its empty reply then shows this rather than "too short".
     QString spectrogramRefusal;
@@ -183,33 +210,11 @@ public:
     // once the running result has been drawn under its own name.
     QString pendingPlotFileName;
     QThread *spectrogramThread = nullptr;   // the spectrogram worker's thread, running for the window's life
-
-    // --- Audio playback -------------------------------------------------------
-    bool audioPending = true;        // no playback buffer yet for the recording shown
-    PlayerControls *playerControls = nullptr;
-    QByteArray audioData;
     float audioDataLimit = 1.0f;     // the amplitude axis limit audioData is scaled for
-    QByteArray playData;
-    AudioPlayer *audioPlayer = nullptr;
-    qint64 audioDurationMs = 0;      // length of the playback buffer; written before playback can start
-
-    // --- Folder loading and file list ----------------------------------------
-    QString wavDirectory;            // folder of the loaded recordings
-    bool headerLoadingRestartPending = false;
-    int evaluationMode = EvaluationMode::SingleFile;
-    QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
-    bool loadingFileInfo = false;    // header requests are outstanding
     QStringList headerWriteBackFailures;   // recordings of the running header chain whose write-back failed
-    int reviewMode = 0;              // the review tree: 0 simple, 1 advanced; sent with every header request
-
-    // --- Class assignment and write-back -------------------------------------
-    QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
-    bool skipAllWriteErrors = false;             // "Skip for all" chosen in the running job
     JobGuard jobGuard;                           // which long job runs; asked before anything that would disturb it
     FileRowIndex *fileViewRows = nullptr;        // the evaluation list's rows by file name: how replies find them
     QThread *bextThread = nullptr;               // the bext-writing worker's thread, running for the window's life
-
-    // --- Exports and copying ----------------------------------------------------
     QThread *copyThread = nullptr;               // the copy worker's thread, running for the window's life
 
 signals:
@@ -385,6 +390,7 @@ private slots:
     void on_treeWidget_2_itemChanged(QTreeWidgetItem *item, int column);
 
 public:
+    // --- Own helpers, public for the subsystems' dialogs and the tests -------------
     // Opens what `arguments` name as a command line does (arguments[0] is the program).
     void openCommandLine(const QStringList &arguments);
     // Empties the class tree and builds its rows from class-model text, the
