@@ -122,25 +122,46 @@ fileViewTreeWidgetItem::RowColour fileViewTreeWidgetItem::rowColourFor(const QSt
     return accepted.isEmpty() ? RowColour::Default : RowColour::Unchanged;
 }
 
-void fileViewTreeWidgetItem::applyRowColour(RowColour colour)
+bool fileViewTreeWidgetItem::setRowColour(RowColour colour)
 {
     if (colour == RowColour::Unchanged)
-        return;
-    // The comment column keeps the list's colour whatever the proposal.
+        return false;
+    m_colour = colour;
+    // A colour set on a column of its own would hide the row's new one.
+    bool told = false;
     for (int column = 0; column <= kLastClassColumn; ++column) {
-        switch (colour) {
-        case RowColour::Accepted:
-            setForeground(column, QColor(122, 184, 0));
-            break;
-        case RowColour::NotAccepted:
-            setForeground(column, QColor(255, 69, 0));
-            break;
-        default:
-            // No brush at all, so that the list's own text colour (and theme) applies.
+        if (QTreeWidgetItem::data(column, Qt::ForegroundRole).isValid()) {
             setData(column, Qt::ForegroundRole, QVariant());
-            break;
+            told = true;
         }
     }
+    return told;
+}
+
+void fileViewTreeWidgetItem::applyRowColour(RowColour colour)
+{
+    const RowColour before = m_colour;
+    if (!setRowColour(colour) && m_colour != before)
+        emitDataChanged();
+}
+
+void fileViewTreeWidgetItem::takeProposal(Qt::ItemFlags flags, bool accepted, RowColour colour)
+{
+    setAcceptState(accepted);
+    setRowColour(colour);
+    // The one change the list is told of, whatever changed.
+    setFlags(flags);
+}
+
+QVariant fileViewTreeWidgetItem::data(int column, int role) const
+{
+    // The comment column keeps the list's colour whatever the proposal.
+    if (role != Qt::ForegroundRole || column > kLastClassColumn || m_colour == RowColour::Default)
+        return QTreeWidgetItem::data(column, role);
+    const QVariant own = QTreeWidgetItem::data(column, role);
+    if (own.isValid())
+        return own;
+    return QBrush(m_colour == RowColour::Accepted ? QColor(122, 184, 0) : QColor(255, 69, 0));
 }
 
 bool fileViewTreeWidgetItem::hasCallProposal(const QString &proposal)
@@ -163,17 +184,22 @@ bool fileViewTreeWidgetItem::acceptBoxChecked() const
     return m_accept == AcceptState::Checked;
 }
 
-void fileViewTreeWidgetItem::setAcceptBox(bool checked)
+void fileViewTreeWidgetItem::setAcceptState(bool checked)
 {
-    const bool given = holdsAcceptBox();
     m_accept = checked ? AcceptState::Checked : AcceptState::Unchecked;
     if (QCheckBox *box = acceptCheckBox()) {
         const QSignalBlocker noAcceptance(box);
         box->setChecked(checked);
-    } else if (!given) {
-        // A change of the row without a role: the list makes the box if the row is in view.
-        emitDataChanged();
     }
+}
+
+void fileViewTreeWidgetItem::setAcceptBox(bool checked)
+{
+    const bool given = holdsAcceptBox();
+    setAcceptState(checked);
+    // A change of the row without a role: the list makes the box if the row is in view.
+    if (!given && !acceptCheckBox())
+        emitDataChanged();
 }
 
 QCheckBox *fileViewTreeWidgetItem::addAcceptCheckBox(bool checked)

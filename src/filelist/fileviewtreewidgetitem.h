@@ -50,9 +50,20 @@ public:
 
     // Text colour of columns 0 to 9 of a row of the Tavron evaluation or the
     // review, from its header reply: Unchanged keeps whatever colour it had.
+    // The row holds one colour for the ten columns and tells its list of a
+    // new one in a single change, where a colour set column by column would
+    // have the list look at the row ten times; a colour set on one of these
+    // columns afterwards (setForeground) is shown in that column instead.
     enum class RowColour { Accepted, NotAccepted, Default, Unchanged };
     static RowColour rowColourFor(const QString &accepted, const QString &firstClass);
     void applyRowColour(RowColour colour);
+
+    // A header reply's proposal for the row: its flags, its accept box in
+    // that state and its colour, told to the list in one change of the row
+    // (the list then repaints it and makes its box if it is in view).
+    void takeProposal(Qt::ItemFlags flags, bool accepted, RowColour colour);
+
+    QVariant data(int column, int role) const override;
 
     // True unless the proposal is "No call" (any case): only such rows can be
     // accepted, selected and coloured in the Tavron evaluation and the review.
@@ -93,8 +104,16 @@ private:
 
     enum class AcceptState : quint8 { NoBox, Unchecked, Checked };
 
+    // Sets the row's colour without telling the list; true when columns lost a colour of their own
+    // (each of which told the list).
+    bool setRowColour(RowColour colour);
+    // Gives the row an accept box in that state without telling the list.
+    void setAcceptState(bool checked);
+
     QTreeWidget *view;
     int m_place = -1;
+    // Of columns 0 to 9: Accepted, NotAccepted or Default (the list's own colour).
+    RowColour m_colour = RowColour::Default;
     // Up to date while no QCheckBox is made; the made one holds the state.
     AcceptState m_accept = AcceptState::NoBox;
 };

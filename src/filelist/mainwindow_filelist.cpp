@@ -378,12 +378,14 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
 // A header reply gives the row its accept box; setting the box accepts nothing.
 void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass, const QString &accepted)
 {
-    row->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
+    const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
     auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row);
-    if (!fileRow)
+    if (!fileRow) {
+        row->setFlags(usable);
         return;
-    fileRow->setAcceptBox(accepted == QLatin1String("1"));
-    fileRow->applyRowColour(fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
+    }
+    fileRow->takeProposal(usable, accepted == QLatin1String("1"),
+                          fileViewTreeWidgetItem::rowColourFor(accepted, firstClass));
 }
 
 void MainWindow::countHeaderClasses(const QStringList &classes, const QString &proposal)

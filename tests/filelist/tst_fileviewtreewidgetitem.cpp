@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -22,6 +23,8 @@ private slots:
     void rowWithoutList_comparesNames();
     void rowColour_data();
     void rowColour();
+    void rowColour_oneChangeOfTheRow();
+    void takeProposal_oneChangeOfTheRow();
     void acceptCheckBox();
     void fillSortedByName();
     void turnSortingOn_data();
@@ -193,6 +196,46 @@ void TestFileViewTreeWidgetItem::rowColour()
     for (int column = 0; column <= 9; ++column)
         QCOMPARE(row->data(column, Qt::ForegroundRole), expected);
     QCOMPARE(row->foreground(10).color(), QColor(Qt::blue));
+}
+
+void TestFileViewTreeWidgetItem::rowColour_oneChangeOfTheRow()
+{
+    QTreeWidget list;
+    fill(list, {"a"});
+    auto *row = static_cast<fileViewTreeWidgetItem *>(list.topLevelItem(0));
+    QSignalSpy changes(list.model(), &QAbstractItemModel::dataChanged);
+    row->applyRowColour(fileViewTreeWidgetItem::RowColour::NotAccepted);
+    // Ten columns, one change: the list looks at a header reply's row once for its colour.
+    QCOMPARE(changes.count(), 1);
+    const QVariant orange = QBrush(QColor(255, 69, 0));
+    for (int column = 0; column <= 9; ++column)
+        QCOMPARE(row->data(column, Qt::ForegroundRole), orange);
+    QCOMPARE(row->data(10, Qt::ForegroundRole), QVariant());
+    row->applyRowColour(fileViewTreeWidgetItem::RowColour::NotAccepted);
+    QCOMPARE(changes.count(), 1);
+    // A column's own colour set afterwards is that column's.
+    row->setForeground(3, QColor(Qt::blue));
+    QCOMPARE(row->foreground(3).color(), QColor(Qt::blue));
+    QCOMPARE(row->data(4, Qt::ForegroundRole), orange);
+}
+
+void TestFileViewTreeWidgetItem::takeProposal_oneChangeOfTheRow()
+{
+    QTreeWidget list;
+    fill(list, {"a"});
+    auto *row = static_cast<fileViewTreeWidgetItem *>(list.topLevelItem(0));
+    row->setFlags(Qt::NoItemFlags);
+    QSignalSpy changes(list.model(), &QAbstractItemModel::dataChanged);
+    const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
+    row->takeProposal(usable, true, fileViewTreeWidgetItem::RowColour::Accepted);
+    QCOMPARE(changes.count(), 1);
+    // The whole row, without a role: its flags changed, and with them whether its box is shown.
+    QCOMPARE(changes.at(0).at(0).toModelIndex().column(), 0);
+    QCOMPARE(changes.at(0).at(1).toModelIndex().column(), 10);
+    QCOMPARE(row->flags(), usable);
+    QVERIFY(row->holdsAcceptBox());
+    QVERIFY(row->acceptBoxChecked());
+    QCOMPARE(row->foreground(9).color(), QColor(122, 184, 0));
 }
 
 void TestFileViewTreeWidgetItem::acceptCheckBox()
