@@ -39,7 +39,9 @@ constexpr int initialDialogSampleRate = 300000;
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui_MainWindow)
 {
     ui->setupUi(this);
 
@@ -75,8 +77,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     // Small and centred until a recording is shown; the first spectrogram then
     // restores the stored layout.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300),
-                                        screen->availableGeometry()));
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(500, 300), screen->availableGeometry()));
 
     setUpPlots();
     setUpPlayer();
@@ -102,8 +104,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     setUpTrees();
 
     spectroSettingsDialog = new SpectrogramSettingsDialog(this, initialDialogSampleRate);
-    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::colormapChanged, this,
-            &MainWindow::slotColormapChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::colormapChanged, this, &MainWindow::slotColormapChanged);
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::frequencyMarkerChanged, this,
             &MainWindow::slotFrequencyMarkerChanged);
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::scaleAmplitudeChanged, this,
@@ -115,8 +116,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::apply, this, &MainWindow::slotApplySpectroSettings);
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::signalAudioControlsChanged, this,
             &MainWindow::audioControlsChanged);
-    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::timePlotChanged, this,
-            &MainWindow::slotTimePlotChanged);
+    connect(spectroSettingsDialog, &SpectrogramSettingsDialog::timePlotChanged, this, &MainWindow::slotTimePlotChanged);
     connect(spectroSettingsDialog, &SpectrogramSettingsDialog::frequencyPlotChanged, this,
             &MainWindow::slotFrequencyPlotChanged);
 
@@ -148,8 +148,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     connect(this, &MainWindow::signalGetFileHeaderInfo, headerWorker, &GetFileInfoThread::getFileHeaderInfo);
     connect(this, &MainWindow::signalExpectFileHeaders, headerWorker, &GetFileInfoThread::expectFileHeaderRequests);
     headerWorker->moveToThread(fileInfoThread);
-    connect(headerWorker, &GetFileInfoThread::signalFileInfoHeaderFinished, this,
-            &MainWindow::fileInfoHeaderFinished);
+    connect(headerWorker, &GetFileInfoThread::signalFileInfoHeaderFinished, this, &MainWindow::fileInfoHeaderFinished);
     connect(headerWorker, &GetFileInfoThread::signalProgressBar, ui->progressBar, &QProgressBar::setValue);
     connect(headerWorker, &GetFileInfoThread::signalShowMessage, this,
             [this](const QString &text) { userDialogs().information(this, QString(), text); });

@@ -78,7 +78,7 @@ struct Outcome;
 namespace ContextMenus {
 struct Entry;
 struct FileListState;
-}
+} // namespace ContextMenus
 struct ShownFormat;
 
 /**
@@ -109,14 +109,14 @@ public:
     // --- Documented state: shell, form, taskbar, settings dialog ---------------
     Ui_MainWindow *ui = nullptr;
     TaskbarButton *taskbarButton = nullptr;
-    TaskbarProgress *taskbarProgress = nullptr;   // hidden until a worker reports progress
-    SpectrogramSettingsDialog *spectroSettingsDialog = nullptr;   // made once, kept for the program's life
+    TaskbarProgress *taskbarProgress = nullptr;                 // hidden until a worker reports progress
+    SpectrogramSettingsDialog *spectroSettingsDialog = nullptr; // made once, kept for the program's life
 
     // --- Documented state: the recording on show (owned; deleted by the destructor)
     WavFile *wavFile = nullptr;
     AudioSampleReader *rawFile = nullptr;
-    QString currentFileName;      // full path of the recording shown; empty before the first one
-    std::vector<int> timedata;    // its samples; the spectrogram worker reads them in place while `calculating`
+    QString currentFileName;   // full path of the recording shown; empty before the first one
+    std::vector<int> timedata; // its samples; the spectrogram worker reads them in place while `calculating`
 
     // --- Documented state: spectrogram and plot display ------------------------
     // The plots build and own their items; the pointers below are theirs,
@@ -168,7 +168,7 @@ public:
     MyRectCallsMarker *callsMarker = nullptr;
     QwtPlotMarker *amplitudePlotMarker = nullptr;
     QwtPlotMarker *frequencyPlotMarker = nullptr;
-    float secondsPerColumn = 0.0f;   // seconds of recording per spectrogram column; 0 before the first one
+    float secondsPerColumn = 0.0f; // seconds of recording per spectrogram column; 0 before the first one
     QScrollBar *spectroScrollBar = nullptr;
     QFrame *frequencyPlotBottomSpacer = nullptr;
     QFrame *frequencyPlotTopSpacer = nullptr;
@@ -179,43 +179,43 @@ public:
     // stores them as the limits even when no recording was ever shown.
     double spectroMaxDb = -33.0;
     double spectroMinDb = -100.0;
-    bool calculating = false;        // a spectrogram request is out: `timedata` belongs to the worker
+    bool calculating = false; // a spectrogram request is out: `timedata` belongs to the worker
 
     // --- Documented state: audio playback ---------------------------------------
-    bool audioPending = true;        // no playback buffer yet for the recording shown
+    bool audioPending = true; // no playback buffer yet for the recording shown
     PlayerControls *playerControls = nullptr;
     QByteArray audioData;
     QByteArray playData;
     AudioPlayer *audioPlayer = nullptr;
-    qint64 audioDurationMs = 0;      // length of the playback buffer; written before playback can start
+    qint64 audioDurationMs = 0; // length of the playback buffer; written before playback can start
 
     // --- Documented state: folder loading, file lists, chained jobs ----------------
-    QString wavDirectory;            // folder of the loaded recordings
+    QString wavDirectory; // folder of the loaded recordings
     bool headerLoadingRestartPending = false;
     int evaluationMode = EvaluationMode::SingleFile;
-    QThread *fileInfoThread = nullptr;   // the header worker's thread, started per folder load
-    bool loadingFileInfo = false;    // header requests are outstanding
-    int reviewMode = 0;              // the review tree: 0 simple, 1 advanced; sent with every header request
-    QProgressDialog *progressDialog = nullptr;   // the running chained write or copy job's dialog
-    bool skipAllWriteErrors = false;             // "Skip for all" chosen in the running job
+    QThread *fileInfoThread = nullptr;         // the header worker's thread, started per folder load
+    bool loadingFileInfo = false;              // header requests are outstanding
+    int reviewMode = 0;                        // the review tree: 0 simple, 1 advanced; sent with every header request
+    QProgressDialog *progressDialog = nullptr; // the running chained write or copy job's dialog
+    bool skipAllWriteErrors = false;           // "Skip for all" chosen in the running job
 
     // --- Own helpers ---------------------------------------------------------------
-    ProgressThrottle *spectrogramProgress = nullptr;   // the spectrogram worker's reports on their way to both bars
-    SpectrogramInteraction *spectrogramInteraction = nullptr;   // which picker the mouse over the spectrogram starts
-    SpectrogramScroller *spectrogramScroller = nullptr;   // which stretch is on view: time axes, scroll bar, spacer
+    ProgressThrottle *spectrogramProgress = nullptr; // the spectrogram worker's reports on their way to both bars
+    SpectrogramInteraction *spectrogramInteraction = nullptr; // which picker the mouse over the spectrogram starts
+    SpectrogramScroller *spectrogramScroller = nullptr;       // which stretch is on view: time axes, scroll bar, spacer
     // Why the worker refused the request out (a matrix too large to hold);
     // its empty reply then shows this rather than "too short".
     QString spectrogramRefusal;
     // The newest recording asked for while a spectrogram was calculating; shown
     // once the running result has been drawn under its own name.
     QString pendingPlotFileName;
-    QThread *spectrogramThread = nullptr;   // the spectrogram worker's thread, running for the window's life
-    float audioDataLimit = 1.0f;     // the amplitude axis limit audioData is scaled for
-    QStringList headerWriteBackFailures;   // recordings of the running header chain whose write-back failed
-    JobGuard jobGuard;                           // which long job runs; asked before anything that would disturb it
-    FileRowIndex *fileViewRows = nullptr;        // the evaluation list's rows by file name: how replies find them
-    QThread *bextThread = nullptr;               // the bext-writing worker's thread, running for the window's life
-    QThread *copyThread = nullptr;               // the copy worker's thread, running for the window's life
+    QThread *spectrogramThread = nullptr; // the spectrogram worker's thread, running for the window's life
+    float audioDataLimit = 1.0f;          // the amplitude axis limit audioData is scaled for
+    QStringList headerWriteBackFailures;  // recordings of the running header chain whose write-back failed
+    JobGuard jobGuard;                    // which long job runs; asked before anything that would disturb it
+    FileRowIndex *fileViewRows = nullptr; // the evaluation list's rows by file name: how replies find them
+    QThread *bextThread = nullptr;        // the bext-writing worker's thread, running for the window's life
+    QThread *copyThread = nullptr;        // the copy worker's thread, running for the window's life
 
 signals:
     void signalProgress(int percent);
@@ -234,8 +234,7 @@ signals:
                                      FileRowList selectedFileItems);
     void signalRenameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
                                FileRowList selectedFileItems);
-    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName,
-                               FileRowList selectedFileItems);
+    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName, FileRowList selectedFileItems);
     void signalUnassignFile(int index, QString wavDirectory, FileRowList selectedFileItems);
     void signalResetFile(int index, QString wavDirectory, FileRowList selectedFileItems);
 
@@ -328,8 +327,7 @@ public slots:
     void exportCSVFileFromAction(QList<QTreeWidgetItem *> selectedItems);
     void exportTavronFileFromAction(QList<QTreeWidgetItem *> selectedItems);
     // The copy worker's reply: asks after a failed file, sends the next request or ends the copy.
-    void copyingFinished(int index, QString newDirectory, QString oldDirectory, QStringList fileNames,
-                         bool overwrite);
+    void copyingFinished(int index, QString newDirectory, QString oldDirectory, QStringList fileNames, bool overwrite);
 
     // Context menus of the three trees (class assignment): the class tree's menu edits the class model of a
     // manual evaluation; the file lists' menus export, copy and delete the selection, and the evaluation
@@ -446,8 +444,7 @@ public:
     bool resetAllFiles();
 
     /** The question and the failure of a deletion from storage; "%1" is a file's name or the number of files. */
-    struct FileDeletionTexts
-    {
+    struct FileDeletionTexts {
         QString oneFile;
         QString manyFiles;
         QString failed;
@@ -555,8 +552,7 @@ private:
     /** The class row a rename starts from: the first top-level row of that name, else any. */
     QTreeWidgetItem *renamedClassRow(const QString &name) const;
     /** Writes a single row's outcome at once and shows it; false, with "Could not write file ..." + failureTail. */
-    bool writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome,
-                         const QString &failureTail);
+    bool writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome, const QString &failureTail);
     /** The first selected row's copy, when its class slot (1 to 4) is filled and a write may start. */
     bool classSlotCopy(int slot, FileRowTexts *copy);
     void reassignClassSlot(int slot);

@@ -97,8 +97,7 @@ void MainWindow::setUpPlots()
 
     connect(spectroPicker, &MyQwtPlotPicker::mouseMoved, this, &MainWindow::mouseMoved);
     connect(selectionPicker, &QwtPicker::activated, this, &MainWindow::deactivateZoomer);
-    connect(selectionPicker, qOverload<const QPolygon &>(&QwtPicker::selected), this,
-            &MainWindow::plotSelectionRect);
+    connect(selectionPicker, qOverload<const QPolygon &>(&QwtPicker::selected), this, &MainWindow::plotSelectionRect);
     connect(edgePickerLeft, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorLeft);
     connect(edgePickerRight, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorRight);
     connect(edgePickerTop, qOverload<const QPoint &>(&QwtPicker::moved), this, &MainWindow::moveSelectorTop);

@@ -61,10 +61,10 @@ void installStyle(const QString &name)
 void MainWindow::setThemeButtonIcons(bool dark)
 {
     if (dark) {
-        ui->toolButton->setIcon(toolIcon(QStringLiteral(":/images/zoom_darkOn.png"),
-                                         QStringLiteral(":/images/zoom_darkOff.png")));
-        ui->toolButton_2->setIcon(toolIcon(QStringLiteral(":/images/select_darkOn.png"),
-                                           QStringLiteral(":/images/select_darkOff.png")));
+        ui->toolButton->setIcon(
+            toolIcon(QStringLiteral(":/images/zoom_darkOn.png"), QStringLiteral(":/images/zoom_darkOff.png")));
+        ui->toolButton_2->setIcon(
+            toolIcon(QStringLiteral(":/images/select_darkOn.png"), QStringLiteral(":/images/select_darkOff.png")));
     } else {
         ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
         ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));

@@ -6,12 +6,7 @@ class QwtColorMap;
 
 // Index of the "colormap" setting; the values are the rows of the settings
 // dialog's colour-map list.
-enum ColorMapIndex {
-    ColorMapBlackGreen = 0,
-    ColorMapBlackWhite = 1,
-    ColorMapJetIndex = 2,
-    ColorMapExtendedJet = 3
-};
+enum ColorMapIndex { ColorMapBlackGreen = 0, ColorMapBlackWhite = 1, ColorMapJetIndex = 2, ColorMapExtendedJet = 3 };
 
 // The colours that keep lines and texts on the spectrogram readable against
 // one colour map's dark or light end.
@@ -21,7 +16,7 @@ struct ColourScheme {
     QColor scaleItemColour;
     QColor zoomerRubberBandPen;
     QColor zoomerTrackerPen;
-    QColor gridPen;          // carries its alpha: the grid must not hide the calls
+    QColor gridPen; // carries its alpha: the grid must not hide the calls
     QColor frequencyMarkerPen;
     QColor blobTextColour;
 

@@ -13,7 +13,8 @@
 #include <qwt_plot_scaleitem.h>
 #include <qwt_scale_draw.h>
 
-FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
+FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent)
+    : QwtPlot(parent)
 {
     using namespace PlotParts;
     const QFont font = PlotParts::axisFont();
@@ -39,7 +40,7 @@ FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
 
     d.zoomer = new MyQwtZoomer10(canvas());
     d.zoomer->setTrackerMode(QwtPicker::AlwaysOn);
-    d.zoomer->setMaxStackDepth(0);   // read-out only: this plot never zooms
+    d.zoomer->setMaxStackDepth(0); // read-out only: this plot never zooms
 
     d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::LeftScale, 0.0);
     d.scaleItem->setFont(font);
@@ -84,6 +85,6 @@ void FrequencyPlot::setColours(bool dark)
 
 void FrequencyPlot::fitCanvasToAxisTitles()
 {
-    canvas()->setMinimumWidth(PlotParts::canvasLengthForTitles(
-        this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+    canvas()->setMinimumWidth(
+        PlotParts::canvasLengthForTitles(this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
 }

@@ -28,9 +28,9 @@ public:
         QwtPlotCanvas *canvas = nullptr;
         QwtPlotCurve *curve = nullptr;
         QwtPlotGrid *grid = nullptr;
-        MyQwtZoomer10 *zoomer = nullptr;   // read-out only: its zoom stack holds nothing
+        MyQwtZoomer10 *zoomer = nullptr; // read-out only: its zoom stack holds nothing
         QwtPlotScaleItem *scaleItem = nullptr;
-        QwtPlotMarker *cursorLine = nullptr;   // the frequency under the mouse, hidden
+        QwtPlotMarker *cursorLine = nullptr; // the frequency under the mouse, hidden
         // What lies outside a zoomed spectrogram, below and above it.
         std::array<RangeMarker *, 2> bands{};
     };

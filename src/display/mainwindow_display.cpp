@@ -111,8 +111,7 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     ui->centralWidget->setMinimumSize(750, 500);
     QRect fallback(0, 0, 750, 500);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500),
-                                       screen->availableGeometry());
+        fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500), screen->availableGeometry());
     // A window left on a screen that is no longer attached would open out of
     // sight; one larger than the screen would reach past it. The frame the
     // window system draws around it must fit as well.
@@ -211,8 +210,7 @@ void MainWindow::plot_Data(QString fileName)
     } else if (kind == RecordingKind::Raw) {
         rawFile->load(fileName, false);
         if (rawFile->samples.empty()) {
-            showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded")
-                                                         : rawFile->errorText,
+            showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded") : rawFile->errorText,
                             failureDetails(fileName, QString()), true);
             return;
         }
@@ -229,9 +227,9 @@ void MainWindow::plot_Data(QString fileName)
     }
     const ShownFormat format = shownFormat();
 
-    const SpectrogramParameters p = spectrogramParameters(
-        readSetting(SettingKeys::window), readSetting(SettingKeys::frameSize), readSetting(SettingKeys::overlap),
-        readSetting(SettingKeys::windowSize));
+    const SpectrogramParameters p =
+        spectrogramParameters(readSetting(SettingKeys::window), readSetting(SettingKeys::frameSize),
+                              readSetting(SettingKeys::overlap), readSetting(SettingKeys::windowSize));
     const OverlapReduction reduction =
         reduceOverlap(format.sampleCount, p.windowSize, p.overlap, readSetting(SettingKeys::overlap),
                       readSetting(SettingKeys::autoReduceOverlap));
@@ -255,8 +253,7 @@ void MainWindow::plot_Data(QString fileName)
     spectrogramRefusal.clear();
     amplitudeAxisLimit = 1.0f;
     emit signalCalcSpektrogramm(int(format.sampleCount), format.bitsPerSample, p.windowSize, p.frameSize, p.window,
-                                reduction.overlap, &timedata, format.sampleRate,
-                                ui->actionCategorization->isChecked());
+                                reduction.overlap, &timedata, format.sampleRate, ui->actionCategorization->isChecked());
 }
 
 // While the user reads why a recording failed, the window must neither go on
@@ -326,8 +323,7 @@ void MainWindow::showPendingRecording()
 }
 
 void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, double minValue, double maxValue,
-                                       std::unordered_map<int, Blob> blobs, QStringList classes,
-                                       QList<MyBatCall> calls)
+                                       std::unordered_map<int, Blob> blobs, QStringList classes, QList<MyBatCall> calls)
 {
     // The last report comes before the reset below, never after it.
     spectrogramProgress->flush();
@@ -340,8 +336,8 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     if (numberOfFfts <= 0 || bins <= 0 || format.sampleRate <= 0 || format.sampleCount <= 0) {
         calculating = false;
         emit signalProgress(0);
-        const QString reason = spectrogramRefusal.isEmpty() ? tr("The recording is too short for a spectrogram.")
-                                                            : spectrogramRefusal;
+        const QString reason =
+            spectrogramRefusal.isEmpty() ? tr("The recording is too short for a spectrogram.") : spectrogramRefusal;
         spectrogramRefusal.clear();
         showLoadFailure(reason, failureDetails(currentFileName, QString()), format.raw);
         showPendingRecording();
@@ -508,8 +504,7 @@ void MainWindow::spectroZoomed(const QRectF &rect)
     // Scrolling would move the axes away from the zoomed stretch.
     spectroScrollBar->setEnabled(!zoomedIn);
     if (zoomedIn) {
-        const double timeEnd =
-            qMax(duration, double(readSetting(SettingKeys::fixedDuration)));
+        const double timeEnd = qMax(duration, double(readSetting(SettingKeys::fixedDuration)));
         timeRangeMarker1->setInterval(QwtInterval(0.0, rect.left()));
         timeRangeMarker2->setInterval(QwtInterval(rect.right(), timeEnd));
         // In plot coordinates the rectangle's top is its lower frequency.

@@ -53,8 +53,7 @@ QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle
     return curve;
 }
 
-QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle,
-                              double z)
+QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle, double z)
 {
     auto *marker = new QwtPlotMarker(title);
     marker->setLineStyle(style);

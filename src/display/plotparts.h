@@ -29,10 +29,10 @@ inline const QColor lightGreen(160, 220, 0);
 struct AxisPlotColours {
     QPalette canvas;
     QPen grid;
-    QPen tracker;        // the read-out beside the cursor
-    QPalette scaleItem;  // the numbers inside the canvas
-    QColor band;         // the shades beside a zoomed stretch: translucent, the curves show through
-    QColor line;         // the cursor lines and the zero line
+    QPen tracker;       // the read-out beside the cursor
+    QPalette scaleItem; // the numbers inside the canvas
+    QColor band;        // the shades beside a zoomed stretch: translucent, the curves show through
+    QColor line;        // the cursor lines and the zero line
 
     static AxisPlotColours of(bool dark);
 };
@@ -53,8 +53,7 @@ void showTitleOnly(QwtPlot *plot, int axis);
 QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle style);
 
 /** A hidden grey cursor line at 0 through the whole canvas; the themes recolour it. */
-QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle,
-                              double z);
+QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle, double z);
 
 /** The red vertical line that follows playback, at 0 and shown. */
 QwtPlotMarker *makePlaybackLine();

@@ -16,7 +16,9 @@
 #include <qwt_text.h>
 
 SpectrogramInteraction::SpectrogramInteraction(const Parts &parts, QObject *parent)
-    : QObject(parent), p(parts), d(parts.plot ? parts.plot->items() : SpectrogramPlot::Items())
+    : QObject(parent)
+    , p(parts)
+    , d(parts.plot ? parts.plot->items() : SpectrogramPlot::Items())
 {
 }
 
@@ -166,8 +168,8 @@ void SpectrogramInteraction::hoverCalls(const QPointF &point, const QPointF &tol
         return;
     const bool categorize = p.categorizationAction && p.categorizationAction->isChecked();
     for (const MyBatCall &call : *p.batCalls) {
-        const QRectF area = call.rect.normalized().adjusted(-tolerance.x(), -tolerance.y(), tolerance.x(),
-                                                            tolerance.y());
+        const QRectF area =
+            call.rect.normalized().adjusted(-tolerance.x(), -tolerance.y(), tolerance.x(), tolerance.y());
         if (categorize && area.contains(point)) {
             d.callBox->setCall(call);
             d.callBox->show();

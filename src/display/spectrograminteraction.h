@@ -73,5 +73,5 @@ private:
     void replot();
 
     Parts p;
-    const SpectrogramPlot::Items d;   // the plot's, taken once: they live as long as the plot
+    const SpectrogramPlot::Items d; // the plot's, taken once: they live as long as the plot
 };

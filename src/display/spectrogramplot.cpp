@@ -33,8 +33,8 @@ const QString categorizedTitle = QStringLiteral("categorizeMarker");
 // (see SpectrogramInteraction).
 QwtPlotPicker *makeDragPointPicker(QWidget *canvas)
 {
-    auto *picker = new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::NoRubberBand,
-                                     QwtPicker::AlwaysOff, canvas);
+    auto *picker =
+        new QwtPlotPicker(QwtPlot::xBottom, QwtPlot::yLeft, QwtPicker::NoRubberBand, QwtPicker::AlwaysOff, canvas);
     picker->setStateMachine(new QwtPickerDragPointMachine);
     picker->setEnabled(false);
     return picker;
@@ -60,7 +60,8 @@ void removeItemsTitled(QwtPlot *plot, const QString &title)
 
 } // namespace
 
-SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWidget *parent) : QwtPlot(parent)
+SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWidget *parent)
+    : QwtPlot(parent)
 {
     using namespace PlotParts;
     const QFont font = PlotParts::axisFont();
@@ -70,7 +71,7 @@ SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWid
     setContentsMargins(0, 0, 0, 0);
     plotLayout()->setAlignCanvasToScales(true);
     makeCanvas(this, Qt::black);
-    d.raster->setRenderThreadCount(0);   // as many threads as the machine has
+    d.raster->setRenderThreadCount(0); // as many threads as the machine has
     d.raster->setCachePolicy(QwtPlotRasterItem::PaintCache);
     d.raster->attach(this);
     d.raster->setColorMap(colorMapFor(ColorMapBlackGreen));
@@ -171,8 +172,7 @@ SpectrogramPlot::~SpectrogramPlot()
 {
     const Items &d = m_items;
     PlotParts::deleteItemsOffPlot({d.raster, d.scaleItem, d.grid, d.frequencyMarkers[0], d.frequencyMarkers[1],
-                                   d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine,
-                                   d.verdictLabel});
+                                   d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine, d.verdictLabel});
 }
 
 bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)

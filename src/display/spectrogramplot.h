@@ -35,11 +35,11 @@ class SpectrogramPlot : public QwtPlot
 public:
     struct Items {
         QwtPlotSpectrogram *raster = nullptr;
-        QwtMatrixRasterData *data = nullptr;   // the raster's, empty until a spectrogram is shown
-        QwtScaleWidget *colourBar = nullptr;   // the right axis
+        QwtMatrixRasterData *data = nullptr; // the raster's, empty until a spectrogram is shown
+        QwtScaleWidget *colourBar = nullptr; // the right axis
         MyQwtZoomer *zoomer = nullptr;
-        MyQwtPlotPicker *tracker = nullptr;    // the read-out that follows the mouse
-        QwtPlotPicker *selectionPicker = nullptr;   // draws the measurement rectangle
+        MyQwtPlotPicker *tracker = nullptr;       // the read-out that follows the mouse
+        QwtPlotPicker *selectionPicker = nullptr; // draws the measurement rectangle
         // Drag handles of the measurement rectangle's edges, disabled.
         QwtPlotPicker *leftEdgePicker = nullptr;
         QwtPlotPicker *rightEdgePicker = nullptr;
@@ -50,10 +50,10 @@ public:
         // Markers 1 to 3, hidden, and the handles that drag them, disabled.
         std::array<QwtPlotMarker *, 3> frequencyMarkers{};
         std::array<QwtPlotPicker *, 3> markerPickers{};
-        MyRectRangeMarker *measurement = nullptr;   // hidden
-        MyRectCallsMarker *callBox = nullptr;       // hidden
-        QwtPlotMarker *playbackLine = nullptr;      // shown
-        QwtPlotTextLabel *verdictLabel = nullptr;   // off the plot until a verdict is shown
+        MyRectRangeMarker *measurement = nullptr; // hidden
+        MyRectCallsMarker *callBox = nullptr;     // hidden
+        QwtPlotMarker *playbackLine = nullptr;    // shown
+        QwtPlotTextLabel *verdictLabel = nullptr; // off the plot until a verdict is shown
     };
 
     /**
@@ -91,5 +91,5 @@ public:
 
 private:
     Items m_items;
-    QColor m_labelColour;   // the colour map's text colour; none before a map was chosen
+    QColor m_labelColour; // the colour map's text colour; none before a map was chosen
 };

@@ -14,7 +14,9 @@
 
 #include <cmath>
 
-SpectrogramScroller::SpectrogramScroller(const Parts &parts, QObject *parent) : QObject(parent), p(parts)
+SpectrogramScroller::SpectrogramScroller(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , p(parts)
 {
     sizeSpacer();
 }

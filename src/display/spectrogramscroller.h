@@ -32,7 +32,7 @@ public:
         TimePlot *timePlot = nullptr;
         QScrollBar *scrollBar = nullptr;
         QFrame *bottomSpacer = nullptr;
-        const QGridLayout *scrollBarLayout = nullptr;   // holds the spectrogram above the scroll bar
+        const QGridLayout *scrollBarLayout = nullptr; // holds the spectrogram above the scroll bar
     };
 
     /** Sizes the spacer once: the frequency plot is laid out before any recording is shown. */

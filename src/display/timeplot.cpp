@@ -13,7 +13,8 @@
 #include <qwt_plot_scaleitem.h>
 #include <qwt_scale_draw.h>
 
-TimePlot::TimePlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
+TimePlot::TimePlot(bool gridShown, QWidget *parent)
+    : QwtPlot(parent)
 {
     using namespace PlotParts;
     const QFont font = PlotParts::axisFont();
@@ -44,7 +45,7 @@ TimePlot::TimePlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
 
     d.zoomer = new MyQwtZoomer2(canvas());
     d.zoomer->setTrackerMode(QwtPicker::AlwaysOn);
-    d.zoomer->setMaxStackDepth(0);   // read-out only: this plot never zooms
+    d.zoomer->setMaxStackDepth(0); // read-out only: this plot never zooms
 
     d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::RightScale, 0.0);
     d.scaleItem->setFont(font);
@@ -75,8 +76,8 @@ TimePlot::TimePlot(bool gridShown, QWidget *parent) : QwtPlot(parent)
 TimePlot::~TimePlot()
 {
     const Items &d = m_items;
-    PlotParts::deleteItemsOffPlot({d.curves[0], d.curves[1], d.curves[2], d.curves[3], d.grid, d.scaleItem,
-                                   d.bands[0], d.bands[1], d.cursorLine, d.baseline, d.playbackLine});
+    PlotParts::deleteItemsOffPlot({d.curves[0], d.curves[1], d.curves[2], d.curves[3], d.grid, d.scaleItem, d.bands[0],
+                                   d.bands[1], d.cursorLine, d.baseline, d.playbackLine});
 }
 
 void TimePlot::setColours(bool dark)

@@ -29,13 +29,13 @@ public:
         // in the lighter green; a level curve uses the first alone.
         std::array<QwtPlotCurve *, 4> curves{};
         QwtPlotGrid *grid = nullptr;
-        MyQwtZoomer2 *zoomer = nullptr;   // read-out only: its zoom stack holds nothing
+        MyQwtZoomer2 *zoomer = nullptr; // read-out only: its zoom stack holds nothing
         QwtPlotScaleItem *scaleItem = nullptr;
         // What lies outside a zoomed spectrogram, before and after it.
         std::array<RangeMarker *, 2> bands{};
-        QwtPlotMarker *cursorLine = nullptr;     // the time under the mouse, hidden
-        QwtPlotMarker *baseline = nullptr;       // zero, hidden
-        QwtPlotMarker *playbackLine = nullptr;   // shown
+        QwtPlotMarker *cursorLine = nullptr;   // the time under the mouse, hidden
+        QwtPlotMarker *baseline = nullptr;     // zero, hidden
+        QwtPlotMarker *playbackLine = nullptr; // shown
     };
 
     /** gridShown: the grid's lines start on. */

@@ -17,8 +17,7 @@ class QTreeWidgetItem;
  * the live row when the copy is made. Workers and exports read only this copy,
  * so a row that changes or goes away meanwhile can never be read half-changed.
  */
-struct FileRowTexts
-{
+struct FileRowTexts {
     /** The row the copy was taken from; carried back to find the row again, never dereferenced off the
      *  user-interface thread. Null for rows made up by tests. */
     QTreeWidgetItem *item = nullptr;

@@ -25,7 +25,8 @@ const int kLastClassColumn = 9;
 } // namespace
 
 fileViewTreeWidgetItem::fileViewTreeWidgetItem(QTreeWidget *view, int type)
-    : QTreeWidgetItem(view, type), view(view)
+    : QTreeWidgetItem(view, type)
+    , view(view)
 {
 }
 

@@ -99,8 +99,12 @@ public:
 
 private:
     // A row for `view` not yet in any list.
-    struct Detached {};
-    fileViewTreeWidgetItem(QTreeWidget *view, Detached) : view(view) {}
+    struct Detached {
+    };
+    fileViewTreeWidgetItem(QTreeWidget *view, Detached)
+        : view(view)
+    {
+    }
 
     enum class AcceptState : quint8 { NoBox, Unchecked, Checked };
 

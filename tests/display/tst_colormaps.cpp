@@ -40,16 +40,15 @@ QColor colourAt(const QwtColorMap &map, double min, double max, double value)
 
 QVector<QColor> jetStops()
 {
-    return {{0, 0, 189},   {0, 0, 255},    {0, 66, 255},   {0, 132, 255}, {0, 189, 255},
-            {0, 255, 255}, {66, 255, 189}, {132, 255, 132}, {189, 255, 66}, {255, 255, 0},
-            {255, 189, 0}, {255, 132, 0},  {255, 66, 0},   {189, 0, 0}};
+    return {{0, 0, 189},     {0, 0, 255},    {0, 66, 255},  {0, 132, 255}, {0, 189, 255}, {0, 255, 255}, {66, 255, 189},
+            {132, 255, 132}, {189, 255, 66}, {255, 255, 0}, {255, 189, 0}, {255, 132, 0}, {255, 66, 0},  {189, 0, 0}};
 }
 
 QVector<QColor> exJetStops()
 {
-    return {{0, 0, 0},       {0, 0, 66},     {0, 0, 132},   {0, 0, 189},   {0, 0, 255},  {0, 66, 255},
-            {0, 132, 255},   {0, 189, 255},  {0, 255, 255}, {66, 255, 189}, {132, 255, 132},
-            {189, 255, 66},  {255, 255, 0},  {255, 189, 0}, {255, 132, 0}, {255, 66, 0}, {132, 0, 0}};
+    return {{0, 0, 0},     {0, 0, 66},    {0, 0, 132},   {0, 0, 189},    {0, 0, 255},     {0, 66, 255},
+            {0, 132, 255}, {0, 189, 255}, {0, 255, 255}, {66, 255, 189}, {132, 255, 132}, {189, 255, 66},
+            {255, 255, 0}, {255, 189, 0}, {255, 132, 0}, {255, 66, 0},   {132, 0, 0}};
 }
 
 } // namespace
@@ -62,8 +61,7 @@ void TestColorMaps::stops_data()
     QTest::addColumn<QVector<QColor>>("expected");
     QTest::newRow("jet, 14 stops at k/13") << int(ColorMapJetIndex) << jetStops();
     QTest::newRow("extended jet, 17 stops at k/16") << int(ColorMapExtendedJet) << exJetStops();
-    QTest::newRow("black-green") << int(ColorMapBlackGreen)
-                                 << QVector<QColor>{QColor(0, 0, 0), QColor(122, 184, 0)};
+    QTest::newRow("black-green") << int(ColorMapBlackGreen) << QVector<QColor>{QColor(0, 0, 0), QColor(122, 184, 0)};
     QTest::newRow("black-white runs from white down to black")
         << int(ColorMapBlackWhite) << QVector<QColor>{Qt::white, Qt::black};
 }
@@ -90,8 +88,7 @@ void TestColorMaps::jetOverLevelRange()
     ColorMapJet jet;
     const double lo = -100, hi = -33;
     const QColor at11 = colourAt(jet, lo, hi, lo + (hi - lo) * 11.0 / 13.0);
-    QVERIFY2(qAbs(at11.red() - 255) <= 1 && qAbs(at11.green() - 132) <= 1 && at11.blue() <= 1,
-             qPrintable(at11.name()));
+    QVERIFY2(qAbs(at11.red() - 255) <= 1 && qAbs(at11.green() - 132) <= 1 && at11.blue() <= 1, qPrintable(at11.name()));
     QCOMPARE(colourAt(jet, lo, hi, hi), QColor(189, 0, 0));
     QCOMPARE(colourAt(jet, lo, hi, lo), QColor(0, 0, 189));
     ColorMapExJet exJet;
@@ -134,22 +131,21 @@ void TestColorMaps::scheme_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QColor>("lowest");
     QTest::addColumn<QColor>("highest");
-    QTest::addColumn<QColor>("lines");        // picker, rubber band and marker pens, "Blob" labels
-    QTest::addColumn<QColor>("background");   // canvas and the scale item inside it
+    QTest::addColumn<QColor>("lines");      // picker, rubber band and marker pens, "Blob" labels
+    QTest::addColumn<QColor>("background"); // canvas and the scale item inside it
     QTest::addColumn<QColor>("zoomTracker");
     QTest::addColumn<QColor>("grid");
 
     const QColor white(255, 255, 255);
     const QColor black(0, 0, 0);
-    QTest::newRow("Black-Green") << int(ColorMapBlackGreen) << black << QColor(122, 184, 0) << white << black
-                                 << white << QColor(255, 255, 255, 50);
+    QTest::newRow("Black-Green") << int(ColorMapBlackGreen) << black << QColor(122, 184, 0) << white << black << white
+                                 << QColor(255, 255, 255, 50);
     QTest::newRow("Black-White: quiet levels white, everything on top dark")
-        << int(ColorMapBlackWhite) << white << black << black << white << QColor(122, 184, 0)
-        << QColor(0, 0, 0, 50);
-    QTest::newRow("Jet") << int(ColorMapJetIndex) << QColor(0, 0, 189) << QColor(189, 0, 0) << white << black
-                         << white << QColor(255, 255, 255, 50);
-    QTest::newRow("Extended Jet") << int(ColorMapExtendedJet) << black << QColor(132, 0, 0) << white << black
-                                  << white << QColor(255, 255, 255, 50);
+        << int(ColorMapBlackWhite) << white << black << black << white << QColor(122, 184, 0) << QColor(0, 0, 0, 50);
+    QTest::newRow("Jet") << int(ColorMapJetIndex) << QColor(0, 0, 189) << QColor(189, 0, 0) << white << black << white
+                         << QColor(255, 255, 255, 50);
+    QTest::newRow("Extended Jet") << int(ColorMapExtendedJet) << black << QColor(132, 0, 0) << white << black << white
+                                  << QColor(255, 255, 255, 50);
 }
 
 void TestColorMaps::scheme()

@@ -15,7 +15,10 @@
 namespace {
 
 struct CountedCurveData : QwtPointSeriesData {
-    explicit CountedCurveData(int *deleted) : deleted(deleted) {}
+    explicit CountedCurveData(int *deleted)
+        : deleted(deleted)
+    {
+    }
     ~CountedCurveData() override { ++*deleted; }
     int *deleted;
 };

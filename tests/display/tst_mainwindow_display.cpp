@@ -41,7 +41,8 @@ namespace {
 // nothing was written.
 QString fileIdentity(const QString &path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return QString();
     return QStringLiteral("%1 %2.%3").arg(info.st_ino).arg(info.st_ctim.tv_sec).arg(info.st_ctim.tv_nsec);
@@ -55,7 +56,8 @@ QVector<int> toneSamples(double rate = 250000.0, double seconds = 0.5, double hz
 
 } // namespace
 
-class TestSpectrogramView : public testsupport::GuiTestCase {
+class TestSpectrogramView : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -142,8 +144,7 @@ void TestSpectrogramView::toneRecording()
 
     QCOMPARE(w.windowTitle(), path("tone.wav") + QStringLiteral(" - Quillon"));
     // No TIME, wamd or GUANO chunk: date and time stay empty.
-    QCOMPARE(w.ui->label_fileInfo->text(),
-             QStringLiteral("16bit; 250000Hz; 0.500s; ; ; Nyc; Pip; by the pond"));
+    QCOMPARE(w.ui->label_fileInfo->text(), QStringLiteral("16bit; 250000Hz; 0.500s; ; ; Nyc; Pip; by the pond"));
 
     // Level range: the worker reports levels up to 0 dB; the range is rounded outward.
     QCOMPARE(w.spectroMaxDb, std::ceil(qMin(highest, 0.0)));
@@ -162,8 +163,7 @@ void TestSpectrogramView::progressReports_lastOneShownOnceBeforeTheReply()
 {
     // 1 s at 250 kHz: a few hundred blocks at the default settings, so the
     // worker reports progress about a hundred times.
-    QVERIFY(testsupport::writeFile(path("second.wav"),
-                                   testsupport::simplePcmWav(toneSamples(250000.0, 1.0), 250000)));
+    QVERIFY(testsupport::writeFile(path("second.wav"), testsupport::simplePcmWav(toneSamples(250000.0, 1.0), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
     QList<int> bar;
@@ -175,7 +175,8 @@ void TestSpectrogramView::progressReports_lastOneShownOnceBeforeTheReply()
     // Every report and the reply wait in the queue before the window takes the first of them.
     auto *gate = new QObject;
     gate->moveToThread(w.spectrogramThread);
-    QMetaObject::invokeMethod(gate, []() {}, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        gate, []() {}, Qt::BlockingQueuedConnection);
     gate->deleteLater();
     QVERIFY(testsupport::waitForSpectrogram(w));
 
@@ -190,8 +191,7 @@ void TestSpectrogramView::progressReports_lastOneShownOnceBeforeTheReply()
 
 void TestSpectrogramView::silentRecording()
 {
-    QVERIFY(testsupport::writeFile(path("silence.wav"),
-                                   testsupport::simplePcmWav(QVector<int>(50000, 0), 250000)));
+    QVERIFY(testsupport::writeFile(path("silence.wav"), testsupport::simplePcmWav(QVector<int>(50000, 0), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("silence.wav"));
@@ -241,7 +241,7 @@ void TestSpectrogramView::failurePaths_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text"); // empty: the RAW reader's own error text
+    QTest::addColumn<QString>("text");   // empty: the RAW reader's own error text
     QTest::addColumn<QString>("reason"); // under the text, after the file's path
     QTest::addColumn<double>("leftAxisTop");
 
@@ -308,7 +308,10 @@ void TestSpectrogramView::failurePaths()
 class WindowAtMessage : public ScriptedDialogs
 {
 public:
-    explicit WindowAtMessage(const MainWindow &w) : window(w) {}
+    explicit WindowAtMessage(const MainWindow &w)
+        : window(w)
+    {
+    }
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
         titles << window.windowTitle();
@@ -372,8 +375,8 @@ void TestSpectrogramView::unsupportedSuffix()
 void TestSpectrogramView::shorterThanOneWindow()
 {
     // 300 samples, fewer than one 1024-point window.
-    QVERIFY(testsupport::writeFile(path("short.wav"),
-                                   testsupport::simplePcmWav(toneSamples(250000.0, 0.0012), 250000)));
+    QVERIFY(
+        testsupport::writeFile(path("short.wav"), testsupport::simplePcmWav(toneSamples(250000.0, 0.0012), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("short.wav"));
@@ -395,8 +398,7 @@ void TestSpectrogramView::matrixTooLarge()
     QSettings().setValue("windowSize", 5);
     QSettings().setValue("overlap", 0);
     QSettings().setValue("autoReduceOverlap", false);
-    QVERIFY(testsupport::writeFile(path("huge.wav"),
-                                   testsupport::simplePcmWav(QVector<int>(8400000, 0), 250000)));
+    QVERIFY(testsupport::writeFile(path("huge.wav"), testsupport::simplePcmWav(QVector<int>(8400000, 0), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("huge.wav"));
@@ -432,8 +434,8 @@ void TestSpectrogramView::requestDuringCalculation()
 
 void TestSpectrogramView::exactNyquist()
 {
-    QVERIFY(testsupport::writeFile(path("cd.wav"),
-                                   testsupport::simplePcmWav(toneSamples(44100.0, 0.5, 5000.0), 44100)));
+    QVERIFY(
+        testsupport::writeFile(path("cd.wav"), testsupport::simplePcmWav(toneSamples(44100.0, 0.5, 5000.0), 44100)));
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("cd.wav"));
@@ -444,13 +446,16 @@ void TestSpectrogramView::exactNyquist()
 
 void TestSpectrogramView::lowRateRecording_keepsTheStoredLimits()
 {
-    const QVariantMap chosen{{"valueMarker1", 20.0}, {"valueMarker2", 45.0}, {"valueMarker3", 110.0},
-                             {"lowerFrequencyLimit", 15}, {"upperFrequencyLimit", 120}};
+    const QVariantMap chosen{{"valueMarker1", 20.0},
+                             {"valueMarker2", 45.0},
+                             {"valueMarker3", 110.0},
+                             {"lowerFrequencyLimit", 15},
+                             {"upperFrequencyLimit", 120}};
     for (auto it = chosen.cbegin(); it != chosen.cend(); ++it)
         QSettings().setValue(it.key(), it.value());
     QSettings().setValue("fixedYScale", true);
-    QVERIFY(testsupport::writeFile(path("low.wav"),
-                                   testsupport::simplePcmWav(toneSamples(16000.0, 0.5, 3000.0), 16000)));
+    QVERIFY(
+        testsupport::writeFile(path("low.wav"), testsupport::simplePcmWav(toneSamples(16000.0, 0.5, 3000.0), 16000)));
     QVERIFY(testsupport::writeFile(path("high.wav"), testsupport::simplePcmWav(toneSamples(), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
@@ -535,7 +540,8 @@ QUILLON_TEST(TestSpectrogramView)
 
 // Scrolling and zooming the shown spectrogram: which stretch the axes show and
 // which parts of the axis plots are shaded as lying outside it.
-class TestViewSlots : public testsupport::GuiTestCase {
+class TestViewSlots : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -559,8 +565,8 @@ void TestViewSlots::scrollingMovesTheVisibleStretch()
     QSettings().setValue(QStringLiteral("fixedXScale"), 1);
     QSettings().setValue(QStringLiteral("fixedDuration"), 1.0);
     QVERIFY(testsupport::writeFile(
-        path("long.wav"), testsupport::simplePcmWav(testsupport::SignalBuilder(50000, 3.0).tone(10000, -6).samples(),
-                                                    50000)));
+        path("long.wav"),
+        testsupport::simplePcmWav(testsupport::SignalBuilder(50000, 3.0).tone(10000, -6).samples(), 50000)));
     ScriptedDialogs dialogs;
     MainWindow w;
     w.plot_Data(path("long.wav"));
@@ -598,12 +604,14 @@ void TestViewSlots::zoomShadesWhatLiesOutside()
     QCOMPARE(interval(w.timeRangeMarker2), qMakePair(0.4, 3.0));
     QCOMPARE(interval(w.frequencyRangeMarker1), qMakePair(0.0, 20.0));
     QCOMPARE(interval(w.frequencyRangeMarker2), qMakePair(60.0, 250.0));
-    for (const RangeMarker *shade : {w.timeRangeMarker1, w.timeRangeMarker2, w.frequencyRangeMarker1, w.frequencyRangeMarker2})
+    for (const RangeMarker *shade :
+         {w.timeRangeMarker1, w.timeRangeMarker2, w.frequencyRangeMarker1, w.frequencyRangeMarker2})
         QVERIFY(shade->isVisible());
 
     w.spectroZoomer->zoom(0);
     QVERIFY(w.spectroScrollBar->isEnabled());
-    for (const RangeMarker *shade : {w.timeRangeMarker1, w.timeRangeMarker2, w.frequencyRangeMarker1, w.frequencyRangeMarker2})
+    for (const RangeMarker *shade :
+         {w.timeRangeMarker1, w.timeRangeMarker2, w.frequencyRangeMarker1, w.frequencyRangeMarker2})
         QVERIFY(!shade->isVisible());
 }
 

@@ -180,11 +180,9 @@ void TestPlotInteraction::markerDrag_snapsAndStores_data()
     QTest::newRow("20.3 kHz snaps to 20.5") << 0 << 125.0 << 20.3 << "C" << 20.5 << "1: 20.5 kHz";
     QTest::newRow("20.2 kHz snaps to 20.0") << 0 << 125.0 << 20.2 << "C" << 20.0 << "1: 20.0 kHz";
     QTest::newRow("a quarter rounds up") << 1 << 125.0 << 40.25 << "C" << 40.5 << "2: 40.5 kHz";
-    QTest::newRow("past the top pins to the visible maximum") << 2 << 125.0 << 131.7 << "C" << 125.0
-                                                              << "3: 125.0 kHz";
+    QTest::newRow("past the top pins to the visible maximum") << 2 << 125.0 << 131.7 << "C" << 125.0 << "3: 125.0 kHz";
     QTest::newRow("past a zoomed top pins to it") << 1 << 80.3 << 95.0 << "C" << 80.3 << "2: 80.3 kHz";
-    QTest::newRow("snapping never leaves the visible range") << 1 << 80.3 << 80.26 << "C" << 80.3
-                                                             << "2: 80.3 kHz";
+    QTest::newRow("snapping never leaves the visible range") << 1 << 80.3 << 80.26 << "C" << 80.3 << "2: 80.3 kHz";
     QTest::newRow("below zero pins to zero") << 0 << 125.0 << -4.0 << "C" << 0.0 << "1: 0.0 kHz";
     QTest::newRow("German decimal comma") << 2 << 125.0 << 55.74 << "de_DE" << 55.5 << "3: 55,5 kHz";
 }
@@ -207,9 +205,15 @@ void TestPlotInteraction::markerDrag_snapsAndStores()
     QSignalSpy stored(f.interaction.get(), &SpectrogramInteraction::markerValueStored);
 
     switch (marker) {
-    case 0: f.interaction->moveMarker1(QPointF(3, y)); break;
-    case 1: f.interaction->moveMarker2(QPointF(3, y)); break;
-    default: f.interaction->moveMarker3(QPointF(3, y)); break;
+    case 0:
+        f.interaction->moveMarker1(QPointF(3, y));
+        break;
+    case 1:
+        f.interaction->moveMarker2(QPointF(3, y));
+        break;
+    default:
+        f.interaction->moveMarker3(QPointF(3, y));
+        break;
     }
 
     QCOMPARE(f.markers[marker]->yValue(), expected);
@@ -253,8 +257,8 @@ void TestPlotInteraction::arbitration_data()
     QTest::newRow("on marker 2, interactive") << 1 << true << QPointF(8, 60.2) << "010000000" << ver << -1;
     QTest::newRow("on marker 2, locked") << 0 << true << QPointF(8, 60.2) << "000000011" << arrow << -1;
     QTest::newRow("marker wins over the edge it crosses") << 1 << true << QPointF(2, 60) << "010000000" << ver << -1;
-    QTest::newRow("locked marker leaves the edge grabbable") << 0 << true << QPointF(2.01, 60) << "000100000"
-                                                             << hor << -1;
+    QTest::newRow("locked marker leaves the edge grabbable")
+        << 0 << true << QPointF(2.01, 60) << "000100000" << hor << -1;
     QTest::newRow("right edge") << 0 << true << QPointF(5.99, 50) << "000010000" << hor << -1;
     QTest::newRow("top edge") << 0 << true << QPointF(4, 90.1) << "000001000" << ver << -1;
     QTest::newRow("bottom edge") << 0 << true << QPointF(4, 29.9) << "000000100" << ver << -1;

@@ -21,7 +21,10 @@ namespace {
 
 // Raster data that counts its own deletion: the raster deletes its data when it goes itself.
 struct CountedRaster : QwtMatrixRasterData {
-    explicit CountedRaster(int *deleted) : deleted(deleted) {}
+    explicit CountedRaster(int *deleted)
+        : deleted(deleted)
+    {
+    }
     ~CountedRaster() override { ++*deleted; }
     int *deleted;
 };
@@ -63,8 +66,14 @@ void TestSpectrogramPlot::items_drawnInOrder()
     // Bottom to top: the raster, the grid, the markers and the playback
     // line, the measurement and the call's box, the numbers. The verdict
     // label waits off the plot.
-    const QwtPlotItemList expected{d.raster,   d.grid,    d.frequencyMarkers[0], d.frequencyMarkers[1],
-                                   d.frequencyMarkers[2], d.playbackLine, d.measurement, d.callBox,
+    const QwtPlotItemList expected{d.raster,
+                                   d.grid,
+                                   d.frequencyMarkers[0],
+                                   d.frequencyMarkers[1],
+                                   d.frequencyMarkers[2],
+                                   d.playbackLine,
+                                   d.measurement,
+                                   d.callBox,
                                    d.scaleItem};
     QCOMPARE(plot.itemList(), expected);
     QVERIFY(!d.verdictLabel->plot());

@@ -16,7 +16,10 @@ namespace {
 
 // Curve data that counts its own deletion: a curve deletes its data when it goes itself.
 struct CountedCurveData : QwtPointSeriesData {
-    explicit CountedCurveData(int *deleted) : deleted(deleted) {}
+    explicit CountedCurveData(int *deleted)
+        : deleted(deleted)
+    {
+    }
     ~CountedCurveData() override { ++*deleted; }
     int *deleted;
 };
@@ -26,10 +29,14 @@ QStringList lookOf(const TimePlot &plot)
 {
     const TimePlot::Items &d = plot.items();
     const auto pen = [](const QPen &p) { return p.color().name(QColor::HexArgb) + "/" + QString::number(p.style()); };
-    return {d.canvas->palette().color(QPalette::Window).name(QColor::HexArgb), pen(d.grid->majorPen()),
-            pen(d.zoomer->trackerPen()), d.scaleItem->palette().color(QPalette::Window).name(QColor::HexArgb),
-            d.bands[0]->colorValue().name(QColor::HexArgb), d.bands[1]->colorValue().name(QColor::HexArgb),
-            pen(d.cursorLine->linePen()), pen(d.baseline->linePen())};
+    return {d.canvas->palette().color(QPalette::Window).name(QColor::HexArgb),
+            pen(d.grid->majorPen()),
+            pen(d.zoomer->trackerPen()),
+            d.scaleItem->palette().color(QPalette::Window).name(QColor::HexArgb),
+            d.bands[0]->colorValue().name(QColor::HexArgb),
+            d.bands[1]->colorValue().name(QColor::HexArgb),
+            pen(d.cursorLine->linePen()),
+            pen(d.baseline->linePen())};
 }
 
 } // namespace
@@ -49,8 +56,8 @@ void TestTimePlot::items_drawnInOrder()
     const TimePlot::Items &d = plot.items();
     // Bottom to top: the envelope's extremes under its RMS, the bands over
     // both, the grid and the playback line, the cursor lines, the numbers.
-    const QwtPlotItemList expected{d.curves[0], d.curves[1], d.curves[2], d.curves[3], d.bands[0],  d.bands[1],
-                                   d.grid,      d.playbackLine, d.cursorLine, d.baseline, d.scaleItem};
+    const QwtPlotItemList expected{d.curves[0], d.curves[1],    d.curves[2],  d.curves[3], d.bands[0], d.bands[1],
+                                   d.grid,      d.playbackLine, d.cursorLine, d.baseline,  d.scaleItem};
     QCOMPARE(plot.itemList(), expected);
     QCOMPARE(d.curves[2]->pen().color(), QColor(160, 220, 0));
     QVERIFY(d.grid->xEnabled() && d.grid->yEnabled());
