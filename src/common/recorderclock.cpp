@@ -58,8 +58,11 @@ void RecorderClock::wallDateTime(qint64 wallMs, QDate *date, QTime *time)
     *time = QTime::fromMSecsSinceStartOfDay(int(wallMs - days * msPerDay));
 }
 
-int RecorderClock::readingOffset(const QDate &date, const QTime &time, bool *shown) const
+int RecorderClock::readingOffset(qint64 wall, bool *shown) const
 {
+    QDate date;
+    QTime time;
+    wallDateTime(wall, &date, &time);
     *shown = true;
     if (daylightSaving) {
         const QDateTime local(date, time, zone);
@@ -86,11 +89,8 @@ qint64 RecorderClock::instant(const QDate &date, qint64 msOfDay) const
 {
     const qint64 wall = wallMs(date, msOfDay);
     if (changes == PerReading) {
-        QDate day;
-        QTime time;
-        wallDateTime(wall, &day, &time);
         bool shown = false;
-        return wall - qint64(readingOffset(day, time, &shown)) * 1000;
+        return wall - qint64(readingOffset(wall, &shown)) * 1000;
     }
     const int span = spanShowing(wall);
     if (span >= 0)
@@ -107,11 +107,8 @@ bool RecorderClock::exists(const QDate &date, qint64 msOfDay) const
 {
     const qint64 wall = wallMs(date, msOfDay);
     if (changes == PerReading) {
-        QDate day;
-        QTime time;
-        wallDateTime(wall, &day, &time);
         bool shown = false;
-        readingOffset(day, time, &shown);
+        readingOffset(wall, &shown);
         return shown;
     }
     return spanShowing(wall) >= 0;

@@ -102,8 +102,8 @@ private:
 
     /** The first span in which the clock shows this wall time; -1 when a change skips it. */
     int spanShowing(qint64 wall) const;
-    /** PerReading: the offset of a reading in seconds, and whether the zone shows it at all. */
-    int readingOffset(const QDate &date, const QTime &time, bool *shown) const;
+    /** PerReading: the offset in seconds of a reading at this wall time, and whether the zone shows it at all. */
+    int readingOffset(qint64 wall, bool *shown) const;
 
     QTimeZone zone;
     bool daylightSaving;

@@ -32,20 +32,13 @@ FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent)
     enableAxis(QwtPlot::yLeft, false);
     d.canvas = makeCanvas(this, QColor(250, 250, 250));
 
-    d.grid = new QwtPlotGrid;
-    d.grid->setZ(101);
-    d.grid->enableX(gridShown);
-    d.grid->enableY(gridShown);
-    d.grid->attach(this);
+    d.grid = attachGrid(this, 101, gridShown);
 
     d.zoomer = new MyQwtZoomer10(canvas());
     d.zoomer->setTrackerMode(QwtPicker::AlwaysOn);
     d.zoomer->setMaxStackDepth(0); // read-out only: this plot never zooms
 
-    d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::LeftScale, 0.0);
-    d.scaleItem->setFont(font);
-    d.scaleItem->setZ(1000);
-    d.scaleItem->attach(this);
+    d.scaleItem = attachScaleItem(this, QwtScaleDraw::LeftScale, font);
 
     d.cursorLine = makeCursorLine(QStringLiteral("frequencyPlotMarker"), QwtPlotMarker::HLine, Qt::DashLine, 103);
     d.cursorLine->attach(this);

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_grid.h>
+#include <qwt_plot_scaleitem.h>
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
@@ -51,6 +53,25 @@ QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle
     curve->setStyle(style);
     curve->setZ(z);
     return curve;
+}
+
+QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown)
+{
+    auto *grid = new QwtPlotGrid;
+    grid->setZ(z);
+    grid->enableX(shown);
+    grid->enableY(shown);
+    grid->attach(plot);
+    return grid;
+}
+
+QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font)
+{
+    auto *scale = new QwtPlotScaleItem(alignment, 0.0);
+    scale->setFont(font);
+    scale->setZ(1000);
+    scale->attach(plot);
+    return scale;
 }
 
 QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle, double z)

@@ -7,12 +7,15 @@
 #include <QStringList>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
+#include <qwt_scale_draw.h>
 
 #include <initializer_list>
 
 class QwtPlot;
 class QwtPlotCanvas;
+class QwtPlotGrid;
 class QwtPlotItem;
+class QwtPlotScaleItem;
 
 /**
  * What the three plots build alike: the curve greens, the axis font, a canvas,
@@ -48,6 +51,12 @@ QwtPlotCanvas *makeCanvas(QwtPlot *plot, const QColor &colour);
  * come from a scale item inside the canvas.
  */
 void showTitleOnly(QwtPlot *plot, int axis);
+
+/** A grid at z, its lines on or off, attached to plot. */
+QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown);
+
+/** An axis's numbers drawn inside the canvas, along its edge given by alignment, over every other item. */
+QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font);
 
 /** A curve without title drawn with a 1 px pen of colour over a solid fill of the same colour. */
 QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle style);

@@ -126,12 +126,8 @@ SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWid
     d.topEdgePicker = makeDragPointPicker(canvas());
     d.bottomEdgePicker = makeDragPointPicker(canvas());
 
-    d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::RightScale, 0.0);
-    d.scaleItem->setFont(axisWidget(QwtPlot::yLeft)->font());
-    d.scaleItem->setFont(font);
+    d.scaleItem = attachScaleItem(this, QwtScaleDraw::RightScale, font);
     d.scaleItem->setPalette(QPalette(Qt::black));
-    d.scaleItem->setZ(1000);
-    d.scaleItem->attach(this);
 
     d.grid = new QwtPlotGrid;
     d.grid->setPen(QPen(QColor(255, 255, 255, 50)));

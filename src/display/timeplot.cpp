@@ -37,20 +37,13 @@ TimePlot::TimePlot(bool gridShown, QWidget *parent)
     showTitleOnly(this, QwtPlot::yLeft);
     d.canvas = makeCanvas(this, QColor(250, 250, 250));
 
-    d.grid = new QwtPlotGrid;
-    d.grid->setZ(103);
-    d.grid->enableX(gridShown);
-    d.grid->enableY(gridShown);
-    d.grid->attach(this);
+    d.grid = attachGrid(this, 103, gridShown);
 
     d.zoomer = new MyQwtZoomer2(canvas());
     d.zoomer->setTrackerMode(QwtPicker::AlwaysOn);
     d.zoomer->setMaxStackDepth(0); // read-out only: this plot never zooms
 
-    d.scaleItem = new QwtPlotScaleItem(QwtScaleDraw::RightScale, 0.0);
-    d.scaleItem->setFont(font);
-    d.scaleItem->setZ(1000);
-    d.scaleItem->attach(this);
+    d.scaleItem = attachScaleItem(this, QwtScaleDraw::RightScale, font);
 
     for (RangeMarker *&band : d.bands) {
         band = new RangeMarker(0);
