@@ -21,6 +21,17 @@ private:
 
     QString put(const QByteArray &bytes) { return m_files.put(bytes); }
 
+    // Reads a recording whose chunk id lies between the format and two samples
+    // of data: the samples come out whole, whatever the chunk holds.
+    void openWithChunk(WavFile &wav, const QByteArray &id, const QByteArray &payload)
+    {
+        WavWriter w;
+        w.fmt(250000, 16).chunk(id, payload).chunk("data", pcm16({9, -9}));
+        wav.open(put(w.bytes()), false);
+        QVERIFY2(wav.valid, qPrintable(wav.errorText));
+        QCOMPARE(QVector<int>(wav.samples.begin(), wav.samples.end()), (QVector<int>{9, -9}));
+    }
+
     static QByteArray pcm16(const QVector<int> &samples) { return WavWriter::pack(samples, 16); }
 
     // A sample as its bytes give it, read apart from the code under test.
@@ -358,12 +369,10 @@ private slots:
         QFETCH(QStringList, fields);
         // The next chunk follows at once: a reader that runs past the short chunk's
         // end would take the data chunk's header for field bytes and lose the samples.
-        WavWriter w;
-        w.fmt(250000, 16).chunk(id, payload).chunk("data", pcm16({9, -9}));
         WavFile wav;
-        wav.open(put(w.bytes()), false);
-        QVERIFY2(wav.valid, qPrintable(wav.errorText));
-        QCOMPARE(QVector<int>(wav.samples.begin(), wav.samples.end()), (QVector<int>{9, -9}));
+        openWithChunk(wav, id, payload);
+        if (QTest::currentTestFailed())
+            return;
         QStringList got;
         if (id == "TIME")
             got << wav.time.char1 << wav.time.recDate << wav.time.Date << wav.time.secTime;
@@ -408,12 +417,10 @@ private slots:
         QFETCH(QByteArray, id);
         QFETCH(QByteArray, payload);
         QFETCH(QStringList, fields);
-        WavWriter w;
-        w.fmt(250000, 16).chunk(id, payload).chunk("data", pcm16({9, -9}));
         WavFile wav;
-        wav.open(put(w.bytes()), false);
-        QVERIFY2(wav.valid, qPrintable(wav.errorText));
-        QCOMPARE(QVector<int>(wav.samples.begin(), wav.samples.end()), (QVector<int>{9, -9}));
+        openWithChunk(wav, id, payload);
+        if (QTest::currentTestFailed())
+            return;
         QStringList got;
         if (id == "bext")
             got << wav.bext.description << wav.bext.originator << QString::number(wav.bext.codingHist.size());
