@@ -5,6 +5,13 @@
 // time. Also counted: how often the progress bar and the taskbar progress
 // took a new value per opening, since each value of the bar is a repaint on
 // the window's thread.
+//
+// Three runs or more each on a quiet machine (Release, 8 cores), median of 41
+// openings of a generated second at 500 kHz:
+//   before (the bar repainted at each of the worker's 100 reports)   62-72 ms, 100 values per opening
+//   progress passed on at most every 50 ms                        23.6-26.8 ms, 2 values per opening
+//   and no store write when the level range is unchanged          18.4-19.4 ms (a real 250 kHz recording 14.6-16.0)
+// Target: under 20 ms.
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
