@@ -3,25 +3,35 @@
 #include "analysis/classnames.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
 
 const QString indexedEnding = QStringLiteral(".wav");
 
-QString groupName(const QString &recorderName)
+QString groupName(const QStringRef &recorderName)
 {
     if (recorderName == QLatin1String("Pipistrelloid"))
         return QStringLiteral("Pip");
     if (recorderName == QLatin1String("Nyctaloid"))
         return QStringLiteral("Nyc");
-    return recorderName;
+    return recorderName.toString();
 }
 
 QString fileNameOf(const QString &wavFileName)
 {
     return wavFileName.mid(wavFileName.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// Size and modification time of the file at path as the file system counts
+// them, without a conversion into local time; -1 and 0 when there is none.
+void fileStamp(const std::filesystem::path &file, qint64 &size, qint64 &modified)
+{
+    std::error_code error;
+    const std::uintmax_t bytes = std::filesystem::file_size(file, error);
+    size = error ? -1 : qint64(bytes);
+    const std::filesystem::file_time_type time = std::filesystem::last_write_time(file, error);
+    modified = error ? 0 : qint64(time.time_since_epoch().count());
 }
 
 bool isPathSeparator(QChar c)
@@ -80,11 +90,12 @@ QString RecorderResultLookup::proposalFromLine(const QString &line, int reviewMo
 {
     if (line.isNull())
         return QString();
-    const QStringList fields = line.split(QLatin1Char('\t'), Qt::KeepEmptyParts);
+    // Looked at in place: a line has thirteen fields, and a review asks for one line per recording.
+    const QVector<QStringRef> fields = line.splitRef(QLatin1Char('\t'), Qt::KeepEmptyParts);
     if (fields.size() < 7)
         return QString();
 
-    const QString verdict = fields.at(3);
+    const QStringRef verdict = fields.at(3);
     if (verdict == QLatin1String("noise") || verdict == QLatin1String("test"))
         return ClassNames::noCall;
     if (verdict != QLatin1String("bat"))
@@ -104,7 +115,7 @@ QString RecorderResultLookup::proposalFromLine(const QString &line, int reviewMo
             add(groupName(fields.value(i)));
     } else if (reviewMode == 1) {
         for (int i : {8, 10, 12})
-            add(fields.value(i));
+            add(fields.value(i).toString());
     }
     return names.join(QStringLiteral(", "));
 }
@@ -164,9 +175,12 @@ QString RecorderResultIndex::proposal(const QString &wavFileName, int reviewMode
 QString RecorderResultCache::proposal(const QString &wavFileName, const QString &recorderResultFileName,
                                       int reviewMode)
 {
-    const QFileInfo info(recorderResultFileName);
-    const qint64 size = info.size();
-    const QDateTime modified = info.lastModified();
+    qint64 size = -1;
+    qint64 modified = 0;
+    // The path in the file system's form is kept with the index: a chain asks for one file throughout.
+    if (recorderResultFileName != m_path)
+        m_file = std::filesystem::u8path(recorderResultFileName.toStdString());
+    fileStamp(m_file, size, modified);
     if (!m_valid || m_path != recorderResultFileName || m_size != size || m_modified != modified) {
         // Taken before the reading: a change while it reads shows at the next request.
         m_valid = m_index.read(recorderResultFileName);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <filesystem>
 
 /**
  * Reads a recording's proposal from the result list "calls_ch1_files.txt" that
@@ -59,6 +60,9 @@ private:
 /**
  * The index of the result file a request chain names, read on first use and
  * again only when the file's path, size or modification time changed.
+ * Every request looks at the file's size and time, so they are taken as the
+ * file system gives them: QFileInfo's time in local time would cost a
+ * time-zone look-up per request, more than the rest of the look-up.
  */
 class RecorderResultCache
 {
@@ -71,7 +75,8 @@ public:
 private:
     bool m_valid = false;
     QString m_path;
+    std::filesystem::path m_file; // m_path as the file system takes it
     qint64 m_size = -1;
-    QDateTime m_modified;
+    qint64 m_modified = 0; // the file system's own count, compared only for equality
     RecorderResultIndex m_index;
 };
