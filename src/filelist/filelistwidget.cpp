@@ -3,6 +3,7 @@
 #include "app/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QScopedValueRollback>
 #include <QSet>
@@ -42,13 +43,27 @@ void FileListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &
         QTreeWidget::dataChanged(topLeft, bottomRight, roles);
         return;
     }
+    // A change without roles is one of the row's flags or of its accept box: its widgets may come or go.
+    const bool rowChange = roles.isEmpty() && !m_layoutPending;
+    // A row above or below the view repaints nothing, and Qt takes note of it
+    // from any one of its cells: only an open editor or an assistive tool
+    // hears of each cell, and the first row, whose height every row takes, is
+    // noted the whole way.
+    if (rowChange && topLeft != bottomRight && state() != EditingState && !QAccessible::isActive()) {
+        const QRect cell = visualRect(topLeft);
+        const QRect view = viewport()->rect();
+        if (cell.isValid() && (cell.bottom() < view.top() || cell.top() > view.bottom())
+            && indexAbove(topLeft).isValid()) {
+            QTreeWidget::dataChanged(topLeft, topLeft, roles);
+            return;
+        }
+    }
     // Cell by cell: Qt repaints a single changed cell, but the whole list for a range.
     for (int column = topLeft.column(); column <= bottomRight.column(); ++column) {
         const QModelIndex cell = topLeft.sibling(topLeft.row(), column);
         QTreeWidget::dataChanged(cell, cell, roles);
     }
-    // A change without roles is one of the row's flags or of its accept box: its widgets may come or go.
-    if (roles.isEmpty() && !m_layoutPending && visualRect(topLeft).intersects(viewport()->rect()))
+    if (rowChange && visualRect(topLeft).intersects(viewport()->rect()))
         placeWidgetsInView();
 }
 

@@ -23,7 +23,8 @@ class QCheckBox;
  *  - an item widget is shown only while its row is in view and enabled; the
  *    widget with the keyboard focus (an open cell editor, a box just
  *    clicked) stays shown and kept;
- *  - a change of one row repaints that row alone;
+ *  - a change of one row repaints that row alone, and of a row out of view
+ *    nothing;
  *  - every row is one line high, as the first one is.
  * Every child widget of the viewport is taken for an item widget or an editor.
  */

@@ -47,6 +47,8 @@ private slots:
     void focusKeepsAWidgetShown();
     void acceptBoxesMadeForRowsInView();
     void settingABoxAcceptsNothing();
+    void rowCutByTheViewsEdgeIsInView();
+    void rowChangeReachesAnOpenEditorOutOfView();
 };
 
 void TestFileListWidget::boxesOfRowsInViewOnly()
@@ -180,6 +182,53 @@ void TestFileListWidget::settingABoxAcceptsNothing()
     l.boxes.at(1)->click();
     QCOMPARE(changes.size(), 1);
     QCOMPARE(fileViewTreeWidgetItem::acceptedFlag(row), QStringLiteral("0"));
+}
+
+void TestFileListWidget::rowCutByTheViewsEdgeIsInView()
+{
+    BoxList l(300, 0);
+    QVERIFY(l.exposed());
+    QCoreApplication::processEvents();
+    // The viewport ends half-way down a row.
+    const int rowHeight = l.list.visualItemRect(l.list.topLevelItem(0)).height();
+    QVERIFY(rowHeight > 1);
+    l.list.resize(l.list.width(), l.list.height() + rowHeight / 2 - l.list.viewport()->height() % rowHeight);
+    QCoreApplication::processEvents();
+    const int cut = l.list.viewport()->height() / rowHeight;
+    const QRect cutRect = l.list.visualItemRect(l.list.topLevelItem(cut));
+    QVERIFY(cutRect.top() < l.list.viewport()->height() && cutRect.bottom() >= l.list.viewport()->height());
+    // Rows with texts in every column, as header replies leave them, change as a whole.
+    for (int i : {cut, cut + 1}) {
+        l.list.topLevelItem(i)->setText(10, QStringLiteral("note"));
+        l.list.topLevelItem(i)->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+    QVERIFY(l.box(cut)->isVisible());
+    QVERIFY(!l.box(cut + 1)->isVisible());
+}
+
+void TestFileListWidget::rowChangeReachesAnOpenEditorOutOfView()
+{
+    for (const bool inView : {true, false}) {
+        BoxList l(300, 300);
+        QVERIFY(l.exposed());
+        QTreeWidgetItem *row = l.list.topLevelItem(1);
+        l.list.editItem(row, 10);
+        auto *editor = qobject_cast<QLineEdit *>(l.list.itemWidget(row, 10));
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("typed"));
+        if (!inView)
+            l.list.scrollToBottom();
+        QCoreApplication::processEvents();
+        QCOMPARE(l.list.visualItemRect(row).intersects(l.list.viewport()->rect()), inView);
+        {
+            // A new text the list is told of only with the change of the whole row.
+            const QSignalBlocker quiet(l.list.model());
+            row->setText(10, QStringLiteral("stored"));
+        }
+        row->setFlags(row->flags());
+        // As Qt gives an editor of a changed cell the cell's text, in view or not.
+        QCOMPARE(editor->text(), QStringLiteral("stored"));
+    }
 }
 
 QUILLON_TEST(TestFileListWidget)
