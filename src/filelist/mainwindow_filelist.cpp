@@ -330,32 +330,41 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     }
     if (writeBackFailed)
         headerWriteBackFailures << row->text(FileViewColumn::Name);
-    row->setText(FileViewColumn::Date, date);
-    row->setText(FileViewColumn::Time, time);
-    row->setText(FileViewColumn::Length, length);
-    row->setTextAlignment(FileViewColumn::Length, Qt::AlignCenter);
-    row->setText(FileViewColumn::Proposal, autoClass);
-    if (evaluationMode <= EvaluationMode::Manual)
-        row->setText(FileViewColumn::Accepted, accepted);
-    row->setText(FileViewColumn::Class1, batClass);
-    row->setText(FileViewColumn::Class2, batClass2);
-    row->setText(FileViewColumn::Class3, batClass3);
-    row->setText(FileViewColumn::Class4, batClass4);
+    // With proposals a change of the whole row follows the texts and tells the
+    // list of every cell at once, so the texts go in without telling it cell
+    // by cell: a list with item widgets looks each one up again.
+    const bool rowChangeFollows = evaluationMode >= EvaluationMode::Tavron;
     {
+        const QSignalBlocker toldWithTheRow(rowChangeFollows ? list->model() : nullptr);
+        row->setText(FileViewColumn::Date, date);
+        row->setText(FileViewColumn::Time, time);
+        row->setText(FileViewColumn::Length, length);
+        row->setTextAlignment(FileViewColumn::Length, Qt::AlignCenter);
+        row->setText(FileViewColumn::Proposal, autoClass);
+        if (evaluationMode <= EvaluationMode::Manual)
+            row->setText(FileViewColumn::Accepted, accepted);
+        row->setText(FileViewColumn::Class1, batClass);
+        row->setText(FileViewColumn::Class2, batClass2);
+        row->setText(FileViewColumn::Class3, batClass3);
+        row->setText(FileViewColumn::Class4, batClass4);
         // The comment the recording holds already: no edit of the user's, nothing to write back.
         const QSignalBlocker fromTheRecording(list);
         row->setText(FileViewColumn::Comment, comment);
     }
 
-    if (evaluationMode >= EvaluationMode::Tavron) {
+    if (rowChangeFollows) {
         // A "No Call" beside classes of the user's own stays open to them:
         // they keep their classes or accept the proposal.
         const bool holdsClass =
             !(batClass.isEmpty() && batClass2.isEmpty() && batClass3.isEmpty() && batClass4.isEmpty());
-        if (!isNoCall(autoClass) || holdsClass)
+        if (!isNoCall(autoClass) || holdsClass) {
             giveProposalRow(row, batClass, accepted);
-        else if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
-            fileRow->removeAcceptCheckBox();
+        } else {
+            if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))
+                fileRow->removeAcceptCheckBox();
+            // The row keeps its flags; setting them is the change of the whole row.
+            row->setFlags(row->flags());
+        }
     }
     if (index == 0) {
         list->resizeColumnToContents(FileViewColumn::Date);

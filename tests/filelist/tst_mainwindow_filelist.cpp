@@ -511,6 +511,7 @@ private slots:
     void initTestCase();
     void manualEvaluationCounts();
     void tavronEvaluationRows();
+    void reviewReplyChangesItsRowOnce();
     void requestsPerMode_data();
     void requestsPerMode();
     void replyForAMissingRow();
@@ -630,6 +631,36 @@ void TestHeaderReplies::tavronEvaluationRows()
     QCOMPARE(list->topLevelItem(3)->data(FileViewColumn::Comment, Qt::ForegroundRole), QVariant());
     // In this mode the box, not the text, holds the accepted flag.
     QVERIFY(list->topLevelItem(2)->text(FileViewColumn::Accepted).isEmpty());
+}
+
+void TestHeaderReplies::reviewReplyChangesItsRowOnce()
+{
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    QObject::disconnect(&w, &MainWindow::signalGetFileHeaderInfo, nullptr, nullptr);
+    w.evaluationMode = EvaluationMode::RecorderReview;
+    w.wavDirectory = QStringLiteral("/recordings");
+    w.loadingFileInfo = true;
+    addRows(w, 3, Qt::NoItemFlags);
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    QSignalSpy changes(list->model(), &QAbstractItemModel::dataChanged);
+    // A call, and a "No Call" without classes that keeps its row as it was.
+    answer(w, 0, {{}, "Pip", "1"});
+    answer(w, 1, {{}, "No Call", ""});
+    QCOMPARE(changes.count(), 2);
+    for (int reply = 0; reply < 2; ++reply) {
+        const QModelIndex first = changes.at(reply).at(0).toModelIndex();
+        const QModelIndex last = changes.at(reply).at(1).toModelIndex();
+        QCOMPARE(first.row(), reply);
+        QCOMPARE(last.row(), reply);
+        QCOMPARE(first.column(), int(FileViewColumn::Name));
+        QCOMPARE(last.column(), int(FileViewColumn::Comment));
+        QTreeWidgetItem *row = list->topLevelItem(reply);
+        QCOMPARE(row->text(FileViewColumn::Date), QStringLiteral("07/06/21"));
+        QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("note %1").arg(reply));
+    }
+    QCOMPARE(list->topLevelItem(1)->text(FileViewColumn::Proposal), QStringLiteral("No Call"));
+    QCOMPARE(list->topLevelItem(1)->flags(), Qt::NoItemFlags);
 }
 
 void TestHeaderReplies::requestsPerMode_data()
