@@ -12,7 +12,6 @@
 //   progress passed on at most every 50 ms                        23.6-26.8 ms, 2 values per opening
 //   and no store write when the level range is unchanged          18.4-19.4 ms (a real 250 kHz recording 14.6-16.0)
 // Target: under 20 ms.
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
 #include "platform/taskbarprogress.h"
@@ -20,6 +19,7 @@
 #include "signalbuilder.h"
 #include "testregistry.h"
 #include "wavwriter.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -35,16 +35,6 @@ namespace {
 
 constexpr int warmUps = 3;
 constexpr int runs = 41;
-
-void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The worker logs its framing on every request; the figures must stay readable.
-    if (type == QtDebugMsg)
-        return;
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return; // the offscreen platform's complaint about every resize
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
 
 QString writeGeneratedRecording(const QString &folder)
 {
@@ -129,16 +119,9 @@ void report(const char *title, const QString &path)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsHome; // the settings written here must not reach the user's own store
-    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
-    Q_INIT_RESOURCE(quillon);
+    windowbench::Environment environment;
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    registerMetaTypes();
-    qInstallMessageHandler(quietDebug);
+    environment.applicationMade();
 
     std::printf("Opening a recording in the shown window at the default settings, %d times after %d warm-ups\n\n",
                 runs, warmUps);

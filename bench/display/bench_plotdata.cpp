@@ -7,13 +7,13 @@
 // whole run. The sizes of the sample vectors at request time show the copies
 // of the samples that are alive while the worker runs.
 #include "analysis/analysispool.h"
-#include "app/guimetatypes.h"
 #include "app/mainwindow.h"
 #include "benchutil.h"
 #include "recording/wavfile.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"
 #include "wavwriter.h"
+#include "windowbench.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -78,16 +78,6 @@ struct RunFigures {
     QSize canvas;
     int storedOverlapIndex = -1;
 };
-
-void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The worker logs its framing on every request; the figures must stay readable.
-    if (type == QtDebugMsg)
-        return;
-    if (message.contains(QLatin1String("propagateSizeHints")))
-        return; // the offscreen platform's complaint about every resize
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
 
 QString writeRecording(const QString &folder)
 {
@@ -318,16 +308,9 @@ void measureTable(const QString &path, const Configuration &c)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settingsHome; // the settings written here must not reach the user's own store
-    qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
-    Q_INIT_RESOURCE(quillon);
+    windowbench::Environment environment;
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    registerMetaTypes();
-    qInstallMessageHandler(quietDebug);
+    environment.applicationMade();
 
     QTemporaryDir folder;
     const QString path = writeRecording(folder.path());
