@@ -6,25 +6,12 @@
 #include "analysis/mybatcall.h"
 #include "analysis/samplescale.h"
 #include "analysis/transformscratch.h"
+#include "fft/windowweights.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
-
-namespace {
-
-// Built once per matrix: the classification paths always use a fixed Hamming window.
-std::vector<double> hammingWeights()
-{
-    const int n = AutomaticClassification::fftSize;
-    std::vector<double> w(n);
-    for (int i = 0; i < n; ++i)
-        w[i] = 0.54 - 0.46 * std::cos(2.0 * M_PI * i / (n - 1));
-    return w;
-}
-
-} // namespace
 
 AutomaticClassification::Plan AutomaticClassification::detectionPlan(qint64 frameCount)
 {
@@ -67,7 +54,8 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     if (frames <= 0)
         return;
 
-    const std::vector<double> weights = hammingWeights();
+    // Built once per matrix: the classification always uses a fixed Hamming window.
+    const std::vector<double> weights = windowWeights(WindowKind::Hamming, fftSize);
     // At 16-bit scale, relative to 16-bit full scale: the same amplitudes as
     // relative to the recording's own full scale, but a 24-bit copy of a 16-bit
     // recording gives exactly the 16-bit matrix.

@@ -7,6 +7,7 @@
 #include "analysis/floatmatrix.h"
 #include "analysis/samplescale.h"
 #include "analysis/transformscratch.h"
+#include "fft/windowweights.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
 #include "recording/wavfile.h"
@@ -28,35 +29,21 @@ constexpr qint64 maxReplyCells = (std::numeric_limits<int>::max() - 64) / qint64
 // The test's stand-in for a machine short of memory; 0 is none.
 std::atomic<qint64> allocationLimit{0};
 
-// Weight table of the filled part of a frame; empty means no weighting.
-std::vector<double> windowWeights(calcSpectrogramThread &worker, const QString &window, int f)
+// Weight table of the filled part of a frame, chosen by the exact name;
+// empty for "Rectangular" and every name not listed, which means no weighting.
+std::vector<double> frameWeights(const QString &window, int f)
 {
-    std::vector<double> w;
-    const double m = f - 1;
-    auto fill = [&](auto weight) {
-        w.resize(size_t(f));
-        for (int n = 0; n < f; ++n)
-            w[size_t(n)] = weight(n);
-    };
-    if (window == QLatin1String("Hann")) {
-        fill([&](int n) { return (1.0 - std::cos(2.0 * M_PI * n / m)) * 0.5; });
-    } else if (window == QLatin1String("Hamming")) {
-        fill([&](int n) { return 0.54 - 0.46 * std::cos(2.0 * M_PI * n / m); });
-    } else if (window == QLatin1String("Blackman")) {
-        fill([&](int n) {
-            return 0.42 - 0.5 * std::cos(2.0 * M_PI * n / m) + 0.08 * std::cos(4.0 * M_PI * n / m);
-        });
-    } else if (window == QLatin1String("Bartlett")) {
-        // h in integer division: for an even length the last weight is -1/h, kept as it is.
-        const int h = (f - 1) / 2;
-        const double inv = 1.0 / h;
-        fill([&](int n) { return (h - std::abs(n - h)) * inv; });
-    } else if (window == QLatin1String("Flattop")) {
-        fill([&](int n) { return worker.flattopCoefficient(n, f); });
-    } else if (window == QLatin1String("Blackman-Harris")) {
-        fill([&](int n) { return worker.blackmanHarrisCoefficient(n, f); });
+    static const struct {
+        const char *name;
+        WindowKind kind;
+    } named[] = {{"Hann", WindowKind::Hann},         {"Hamming", WindowKind::Hamming},
+                 {"Blackman", WindowKind::Blackman}, {"Bartlett", WindowKind::Bartlett},
+                 {"Flattop", WindowKind::Flattop},   {"Blackman-Harris", WindowKind::BlackmanHarris}};
+    for (const auto &entry : named) {
+        if (window == QLatin1String(entry.name))
+            return windowWeights(entry.kind, f);
     }
-    return w;
+    return std::vector<double>();
 }
 
 // A reply of n levels whose numbers are left unset, for a caller that writes
@@ -92,16 +79,12 @@ void calcSpectrogramThread::setAllocationLimit(qint64 cells)
 
 double calcSpectrogramThread::blackmanHarrisCoefficient(int n, int size)
 {
-    const double a = 2.0 * M_PI / (size - 1);
-    return 0.35875 - 0.48829 * std::cos(a * n) + 0.14128 * std::cos(2.0 * a * n)
-           - 0.01168 * std::cos(3.0 * a * n);
+    return windowWeight(WindowKind::BlackmanHarris, n, size);
 }
 
 double calcSpectrogramThread::flattopCoefficient(int n, int size)
 {
-    const double a = 2.0 * M_PI / (size - 1);
-    return 1.0 - 1.93 * std::cos(a * n) + 1.29 * std::cos(2.0 * a * n) - 0.388 * std::cos(3.0 * a * n)
-           + 0.028 * std::cos(4.0 * a * n);
+    return windowWeight(WindowKind::Flattop, n, size);
 }
 
 void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windowSize, float frameSize,
@@ -154,11 +137,11 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
         // whatever window is applied, so levels compare across windows only roughly.
         float hannSum = 0.0f;
         for (int n = 0; n < framed; ++n) {
-            const double w = (1.0 - std::cos(2.0 * M_PI * n / (framed - 1))) * 0.5;
+            const double w = windowWeight(WindowKind::Hann, n, framed);
             hannSum = float(double(hannSum) + w * w);
         }
         const double norm = float(double(1.0f / hannSum) * (2.0 / sampleRate));
-        const std::vector<double> weights = windowWeights(*this, window, framed);
+        const std::vector<double> weights = frameWeights(window, framed);
         const double scale = sixteenBitScale(bitsPerSample);
         const int *samples = timedata->data();
 

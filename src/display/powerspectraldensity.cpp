@@ -2,6 +2,7 @@
 
 #include "display/amplitudeenvelope.h"
 #include "fft/fouriertransformer.h"
+#include "fft/windowweights.h"
 
 #include <cmath>
 
@@ -9,42 +10,20 @@ namespace {
 
 constexpr int half = densityBlockSize / 2;
 
-// The edge of the cosine windows: the period spans 4095 intervals.
-double phase(int n, int multiple)
+// The settings dialog lists the kinds in order; an index it never writes is Blackman-Harris.
+WindowKind densityWindowKind(int windowIndex)
 {
-    return multiple * M_PI * n / (densityBlockSize - 1);
-}
-
-double weight(int windowIndex, int n)
-{
-    switch (windowIndex) {
-    case 0: // Rectangular
-        return 1.0;
-    case 1: // Hamming
-        return 0.54 - 0.46 * std::cos(phase(n, 2));
-    case 2: // Hann
-        return 0.5 * (1.0 - std::cos(phase(n, 2)));
-    case 3: // Blackman
-        return 0.42 - 0.5 * std::cos(phase(n, 2)) + 0.08 * std::cos(phase(n, 4));
-    case 4: // Bartlett
-        return (2047.0 - std::abs(n - 2047.0)) / 2047.0;
-    case 5: // Flattop
-        return 1.0 - 1.93 * std::cos(phase(n, 2)) + 1.29 * std::cos(phase(n, 4)) - 0.388 * std::cos(phase(n, 6))
-               + 0.028 * std::cos(phase(n, 8));
-    default: // Blackman-Harris
-        return 0.35875 - 0.48829 * std::cos(phase(n, 2)) + 0.14128 * std::cos(phase(n, 4))
-               - 0.01168 * std::cos(phase(n, 6));
-    }
+    if (windowIndex < 0 || windowIndex > int(WindowKind::BlackmanHarris))
+        return WindowKind::BlackmanHarris;
+    return WindowKind(windowIndex);
 }
 
 } // namespace
 
 std::vector<float> densityWindow(int windowIndex)
 {
-    std::vector<float> w(densityBlockSize);
-    for (int n = 0; n < densityBlockSize; ++n)
-        w[size_t(n)] = float(weight(windowIndex, n));
-    return w;
+    const std::vector<double> weights = windowWeights(densityWindowKind(windowIndex), densityBlockSize);
+    return std::vector<float>(weights.begin(), weights.end());
 }
 
 QVector<QPointF> powerSpectralDensity(const std::vector<int> &samples, qint64 sampleCount, int sampleRate,

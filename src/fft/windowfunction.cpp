@@ -2,8 +2,7 @@
 
 #include "fft/hammingwindow.h"
 #include "fft/hannwindow.h"
-
-#include <cmath>
+#include "fft/windowweights.h"
 
 template <typename T>
 WindowFunction<T>::~WindowFunction() = default;
@@ -49,34 +48,16 @@ WindowFunction<T> *WindowFunction<T>::fromName(const QString &name)
 
 template class WindowFunction<float>;
 
-namespace {
-// 2 pi as the windows have always used it, so that tables stay bit-identical.
-constexpr double twoPi = 6.283185307179586;
-
-// A one-point window has no ends to taper (the formulas would divide 0 by 0):
-// its only coefficient passes the sample through.
-inline bool singlePoint(int size)
-{
-    return size <= 1;
-}
-} // namespace
-
 template <typename T>
 T HammingWindow<T>::calculate(int n, int size) const
 {
-    if (singlePoint(size))
-        return T(1);
-    const double m = size - 1;
-    return static_cast<T>(0.54 - 0.46 * std::cos(twoPi * n / m));
+    return static_cast<T>(windowWeight(WindowKind::Hamming, n, size));
 }
 
 template <typename T>
 T HannWindow<T>::calculate(int n, int size) const
 {
-    if (singlePoint(size))
-        return T(1);
-    const double m = size - 1;
-    return static_cast<T>(0.5 * (1.0 - std::cos(twoPi * n / m)));
+    return static_cast<T>(windowWeight(WindowKind::Hann, n, size));
 }
 
 template class HammingWindow<float>;

@@ -1,6 +1,7 @@
 #include "testregistry.h"
 
 #include "display/powerspectraldensity.h"
+#include "fft/windowweights.h"
 #include "signalbuilder.h"
 
 #include <QTest>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <complex>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -46,6 +48,7 @@ private slots:
     void blocksAgainstDefinition();
     void toneAndWindows();
     void nothingFiniteIsLeftOut();
+    void densityWindow_settingsOrder();
 };
 
 void TestPowerSpectralDensity::blocksAgainstDefinition()
@@ -109,6 +112,19 @@ void TestPowerSpectralDensity::nothingFiniteIsLeftOut()
     QCOMPARE(densityAxis({{-20, 1}, {-80, 2}, {-35, 3}})->right, -80.0);
     const std::optional<DensityAxis> a = densityAxis({{5, 1}, {3, 2}});
     QVERIFY(a->left == 5.0 && a->right == 0.0);
+}
+
+void TestPowerSpectralDensity::densityWindow_settingsOrder()
+{
+    // The settings dialog's order; an index it never writes is Blackman-Harris.
+    const std::pair<int, WindowKind> kinds[] = {
+        {0, WindowKind::Rectangular},    {1, WindowKind::Hamming},        {2, WindowKind::Hann},
+        {3, WindowKind::Blackman},       {4, WindowKind::Bartlett},       {5, WindowKind::Flattop},
+        {6, WindowKind::BlackmanHarris}, {9, WindowKind::BlackmanHarris}, {-1, WindowKind::BlackmanHarris}};
+    for (const auto &[index, kind] : kinds) {
+        const std::vector<double> w = windowWeights(kind, densityBlockSize);
+        QVERIFY2(densityWindow(index) == std::vector<float>(w.begin(), w.end()), qPrintable(QString::number(index)));
+    }
 }
 
 QUILLON_TEST(TestPowerSpectralDensity)
