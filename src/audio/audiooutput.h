@@ -25,7 +25,7 @@ public:
 
     // Pulls the bytes to play from `device`, which stays open and alive until
     // the output is stopped or reset. A format the device refuses leaves the
-    // output Stopped.
+    // output Stopped, with error() saying so.
     virtual void start(QIODevice *device) = 0;
     virtual void suspend() = 0;
     virtual void resume() = 0;
@@ -34,6 +34,12 @@ public:
     // state is left to the next start() or stop().
     virtual void reset() = 0;
     virtual QAudio::State state() const = 0;
+    // Why the output last went Stopped without being told to: NoError after
+    // a stop() or a start() that plays.
+    virtual QAudio::Error error() const = 0;
+    // Whether the device this output plays on takes `format`, asked without
+    // starting anything. Some refusals come only from start() all the same.
+    virtual bool isFormatSupported(const QAudioFormat &format) const = 0;
 
     virtual void setNotifyInterval(int milliseconds) = 0;
     virtual int notifyInterval() const = 0;

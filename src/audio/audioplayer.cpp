@@ -1,5 +1,6 @@
 #include "audio/audioplayer.h"
 
+#include "audio/audiologging.h"
 #include "audio/playbackbuffers.h"
 #include "audio/qtaudiooutput.h"
 
@@ -57,6 +58,13 @@ bool AudioPlayer::isPlayable(const QAudioFormat &format)
            && format.sampleSize() % 8 == 0;
 }
 
+bool AudioPlayer::takesSampleRate(int sampleRate) const
+{
+    QAudioFormat format = output->format();
+    format.setSampleRate(sampleRate);
+    return output->isFormatSupported(format);
+}
+
 qint64 AudioPlayer::playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree,
                                       const QAudioFormat &format)
 {
@@ -80,12 +88,22 @@ void AudioPlayer::play(const QByteArray &data)
         // go Active and Idle at once, and a loop would replay it for ever.
         if (data.isEmpty() || !isPlayable(output->format()))
             return;
+        // Started, the output would stop again at once without a sound
+        // (PulseAudio takes no more than 384 kHz); nothing would show why.
+        if (!output->isFormatSupported(output->format())) {
+            qCWarning(lcAudio) << "the audio output does not take" << output->format().sampleRate() << "Hz";
+            emit outputRefused(output->format().sampleRate());
+            return;
+        }
         if (buffer->isOpen())
             buffer->close();
         output->reset();
         buffer->setData(data);
         buffer->open(QIODevice::ReadOnly);
+        watchingOutput = true;
         output->start(buffer);
+        // An output that refuses in start() without a state change to watch.
+        reportOutputFailure();
         break;
     case QAudio::ActiveState:
     case QAudio::InterruptedState:
@@ -101,6 +119,7 @@ void AudioPlayer::pause()
 
 void AudioPlayer::stop()
 {
+    watchingOutput = false;   // stopped on request: no failure to tell of
     switch (output->state()) {
     case QAudio::ActiveState:
     case QAudio::InterruptedState:
@@ -136,6 +155,7 @@ void AudioPlayer::setFormat(const QAudioFormat &format)
 {
     // Stopping while still connected tells the controls and markers that
     // whatever played has ended; the new output starts Stopped.
+    watchingOutput = false;
     output->stop();
     disconnect(output, nullptr, this, nullptr);
     output->reset();
@@ -148,6 +168,22 @@ void AudioPlayer::setFormat(const QAudioFormat &format)
 void AudioPlayer::playerStateChanged(QAudio::State state)
 {
     emit signalPlayerStateChanged(state);
+    reportOutputFailure();
+}
+
+// A started output that ends up Stopped with an error has refused, at once or
+// later (PulseAudio's stream fails, the server goes away). An underrun only
+// says that the buffer ran dry, which is how every playing ends.
+void AudioPlayer::reportOutputFailure()
+{
+    if (!watchingOutput || output->state() != QAudio::StoppedState)
+        return;
+    const QAudio::Error error = output->error();
+    if (error == QAudio::NoError || error == QAudio::UnderrunError)
+        return;
+    watchingOutput = false;
+    qCWarning(lcAudio) << "the audio output stopped at" << output->format().sampleRate() << "Hz with" << error;
+    emit outputRefused(output->format().sampleRate());
 }
 
 void AudioPlayer::notified()

@@ -40,15 +40,23 @@ public:
     // Not playable: no rate, no channels, or no whole bytes per sample.
     static bool isPlayable(const QAudioFormat &format);
 
+    // Whether the output takes the current format at `sampleRate` instead.
+    bool takesSampleRate(int sampleRate) const;
+
 signals:
     void signalPlayerStateChanged(QAudio::State state);
     void isMuted(bool muted);
     void positionChanged(qint64 position);
+    // Nothing plays although there was something to play: the output does
+    // not take the format (asked before it starts), or it stopped with an
+    // error after it was started. Once per play() at most.
+    void outputRefused(int sampleRate);
 
 public slots:
     // Suspended: resumes, whatever `data` holds. Stopped or Idle: plays a copy
     // of `data` from its start, unless it is empty or the format is not
-    // playable. Active or Interrupted: nothing.
+    // playable (or the output refuses it: outputRefused). Active or
+    // Interrupted: nothing.
     void play(const QByteArray &data);
     void pause();
     void stop();
@@ -65,6 +73,7 @@ public:
 
 private:
     void createOutput(const QAudioFormat &format);
+    void reportOutputFailure();
 
     AudioOutputFactory outputFactory;
     AudioOutput *output = nullptr;   // a child; replaced with every format
@@ -72,4 +81,5 @@ private:
     double volume = 1.0;             // linear, applied whenever not muted
     bool muted = false;
     int notifyInterval = 10;         // milliseconds between position reports
+    bool watchingOutput = false;     // from start() until a stop or a told failure: Stopped with an error is one
 };

@@ -4,9 +4,11 @@
 
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "app/userdialogs.h"
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playbackposition.h"
+#include "audio/playbackrefusal.h"
 #include "audio/playercontrols.h"
 #include "display/shownrecording.h"
 #include "display/spectrogramscroller.h"
@@ -47,6 +49,8 @@ void MainWindow::setUpPlayer()
     connect(audioPlayer, &AudioPlayer::positionChanged, this, &MainWindow::positionChanged);
     connect(audioPlayer, &AudioPlayer::signalPlayerStateChanged, this, &MainWindow::setAudioPlayerState);
     connect(audioPlayer, &AudioPlayer::signalPlayerStateChanged, playerControls, &PlayerControls::setState);
+    // Queued: the box waits until the player has settled, not inside its output's signal.
+    connect(audioPlayer, &AudioPlayer::outputRefused, this, &MainWindow::tellPlaybackRefused, Qt::QueuedConnection);
 
     // A scroll or a span fitted to the canvas puts another stretch on view.
     connect(spectrogramScroller, &SpectrogramScroller::spanChanged, this,
@@ -144,13 +148,35 @@ void MainWindow::preparePlayback()
 // The controls are enabled exactly while there is a buffer and a device to play it on.
 void MainWindow::playIfAutoplay()
 {
-    if (!audioPending && playerControls->isEnabled() && readSetting(SettingKeys::autoplay))
-        playAudio();
+    if (audioPending || !playerControls->isEnabled() || !readSetting(SettingKeys::autoplay))
+        return;
+    // A rate the output refuses is told once, not with every recording of a
+    // folder stepped through; a press on Play tells it each time.
+    const int rate = audioPlayer->format().sampleRate();
+    if (rate == toldRefusedRate && !audioPlayer->takesSampleRate(rate))
+        return;
+    playAudio();
 }
 
 void MainWindow::playAudio()
 {
     audioPlayer->play(playData);
+}
+
+// Nothing plays: the rate the output refused, and the audio settings that bring the recording within its range.
+void MainWindow::tellPlaybackRefused(int sampleRate)
+{
+    toldRefusedRate = sampleRate;
+    const auto takes = [this](int rate) { return audioPlayer->takesSampleRate(rate); };
+    const PlaybackRefusalText said = playbackRefusalText(sampleRate, takes(sampleRate),
+                                                         playableChoices(shownFormat().sampleRate, sampleRate, takes));
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Warning;
+    box.title = tr("Playback");
+    box.text = said.text;
+    box.informativeText = said.details;
+    userDialogs().message(box);
 }
 
 void MainWindow::setAudioPlayerState(QAudio::State state)

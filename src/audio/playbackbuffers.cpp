@@ -44,17 +44,22 @@ void putLittleEndian(char *out, qint16 v)
 
 int undersamplingFactor(int index)
 {
-    if (index <= 0 || index > 15)
+    if (index <= 0 || index >= undersamplingChoices)
         return 1;
     return 2 * index;
 }
 
 float playbackRateFactor(int index)
 {
-    static const float factors[] = {1.0f, 0.5f, 0.25f, 0.2f, 0.1f, 0.05f, 0.01f};
-    if (index < 0 || index > 6)
+    static const float factors[playbackRateChoices] = {1.0f, 0.5f, 0.25f, 0.2f, 0.1f, 0.05f, 0.01f};
+    if (index < 0 || index >= playbackRateChoices)
         return 1.0f;
     return factors[index];
+}
+
+int outputSampleRate(int sampleRate, const PlaybackSettings &settings)
+{
+    return int(float(qMax(0, sampleRate) / settings.undersampling()) * settings.playbackRate());
 }
 
 int PlaybackSettings::undersampling() const
@@ -105,7 +110,7 @@ PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<
     const qint64 n = usableSampleCount(format, samples);
     const int rate = qMax(0, format.sampleRate);
     const int u = settings.undersampling();
-    const int outputRate = int(float(rate / u) * settings.playbackRate());
+    const int outputRate = outputSampleRate(rate, settings);
 
     out.format = monoPcm16Format(outputRate);
     if (rate == 0)

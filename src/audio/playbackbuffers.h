@@ -50,6 +50,12 @@ PlaybackSettings readPlaybackSettings();
 // Factors by the dialog's index; an index the dialog does not offer plays unchanged (1).
 int undersamplingFactor(int index);
 float playbackRateFactor(int index);
+// How many of each the dialog offers, index 0 (unchanged) included.
+constexpr int undersamplingChoices = 16;
+constexpr int playbackRateChoices = 7;
+
+// The rate a recording of `sampleRate` Hz plays at: rate / u x p, truncated.
+int outputSampleRate(int sampleRate, const PlaybackSettings &settings);
 
 struct PlaybackBuffer {
     QByteArray data;           // empty when there is nothing to play

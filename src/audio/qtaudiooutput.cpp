@@ -6,7 +6,8 @@
 #include <utility>
 
 QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
-    : AudioOutput(parent), m_output(new QAudioOutput(QAudioDeviceInfo::defaultOutputDevice(), format, this))
+    : AudioOutput(parent), m_device(QAudioDeviceInfo::defaultOutputDevice()),
+      m_output(new QAudioOutput(m_device, format, this))
 {
     connect(m_output, &QAudioOutput::stateChanged, this, &AudioOutput::stateChanged);
     connect(m_output, &QAudioOutput::notify, this, &AudioOutput::notify);
@@ -50,6 +51,10 @@ void QtAudioOutput::reset()
         m_output->reset();
 }
 QAudio::State QtAudioOutput::state() const { return m_output ? m_output->state() : QAudio::StoppedState; }
+QAudio::Error QtAudioOutput::error() const { return m_output ? m_output->error() : QAudio::NoError; }
+// PulseAudio answers from the format alone (1 Hz up to 384 kHz and 1 % more);
+// without any device nothing is taken.
+bool QtAudioOutput::isFormatSupported(const QAudioFormat &format) const { return m_device.isFormatSupported(format); }
 void QtAudioOutput::setNotifyInterval(int milliseconds)
 {
     if (m_output)

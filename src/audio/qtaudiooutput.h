@@ -2,6 +2,8 @@
 
 #include "audio/audiooutput.h"
 
+#include <QAudioDeviceInfo>
+
 class QAudioOutput;
 
 /**
@@ -24,6 +26,8 @@ public:
     void stop() override;
     void reset() override;
     QAudio::State state() const override;
+    QAudio::Error error() const override;
+    bool isFormatSupported(const QAudioFormat &format) const override;
     void setNotifyInterval(int milliseconds) override;
     int notifyInterval() const override;
     qint64 processedUSecs() const override;
@@ -34,5 +38,6 @@ public:
     qreal volume() const override;
 
 private:
+    QAudioDeviceInfo m_device;   // the system's default when this output was made
     QAudioOutput *m_output;   // a child of this object; null once it is closing
 };

@@ -17,9 +17,9 @@ void VirtualAudioOutput::start(QIODevice *device)
     m_queued = 0;
     m_processed = 0;
     m_playingUs = 0;
-    const bool refused = !m_format.isValid() || m_format.sampleRate() <= 0
-                         || m_format.sampleRate() > maxSampleRate || m_bufferSize <= 0 || !device;
-    if (refused) {
+    m_error = QAudio::NoError;
+    if (m_deviceLost || !isFormatSupported(m_format) || m_bufferSize <= 0 || !device) {
+        m_error = m_deviceLost ? QAudio::FatalError : QAudio::OpenError;
         m_state = QAudio::StoppedState;
         emit stateChanged(m_state);   // PulseAudio reports the refusal this way
         return;
@@ -27,6 +27,12 @@ void VirtualAudioOutput::start(QIODevice *device)
     m_device = device;
     topUp();
     setState(QAudio::ActiveState);
+}
+
+bool VirtualAudioOutput::isFormatSupported(const QAudioFormat &format) const
+{
+    return format.isValid() && format.sampleRate() > 0 && format.sampleRate() <= maxSampleRate
+           && format.channelCount() > 0 && format.sampleSize() >= 8;
 }
 
 void VirtualAudioOutput::suspend()
@@ -47,6 +53,7 @@ void VirtualAudioOutput::stop()
         return;
     m_device = nullptr;
     m_queued = 0;
+    m_error = QAudio::NoError;
     setState(QAudio::StoppedState);
 }
 
@@ -61,6 +68,17 @@ void VirtualAudioOutput::interrupt()
 {
     if (m_state == QAudio::ActiveState || m_state == QAudio::SuspendedState)
         setState(QAudio::InterruptedState);
+}
+
+void VirtualAudioOutput::loseDevice()
+{
+    m_deviceLost = true;
+    if (m_state == QAudio::StoppedState)
+        return;
+    m_device = nullptr;
+    m_queued = 0;
+    m_error = QAudio::FatalError;
+    setState(QAudio::StoppedState);
 }
 
 qint64 VirtualAudioOutput::processedUSecs() const

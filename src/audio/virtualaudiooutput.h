@@ -13,7 +13,8 @@
  * fills a queue of 100 ms from the device and goes Active; playing drains the
  * queue at the format's byte rate and tops it up; the device running dry with
  * an empty queue makes it Idle; a format PulseAudio refuses (no rate, or one
- * above maxSampleRate) leaves it Stopped and reports Stopped once more.
+ * above maxSampleRate) leaves it Stopped with an OpenError and reports Stopped
+ * once more. isFormatSupported() says so beforehand, as PulseAudio's device does.
  */
 class VirtualAudioOutput : public AudioOutput
 {
@@ -27,6 +28,10 @@ public:
     void advance(int milliseconds);
     // Another program took the device: Active or Suspended become Interrupted.
     void interrupt();
+    // The sound server went away: whatever plays stops with a FatalError, and
+    // so does every start() from now on, while isFormatSupported() still
+    // answers from the format alone, as PulseAudio's does.
+    void loseDevice();
 
     void start(QIODevice *device) override;
     void suspend() override;
@@ -34,6 +39,8 @@ public:
     void stop() override;
     void reset() override;
     QAudio::State state() const override { return m_state; }
+    QAudio::Error error() const override { return m_error; }
+    bool isFormatSupported(const QAudioFormat &format) const override;
     void setNotifyInterval(int milliseconds) override { m_notifyInterval = milliseconds; }
     int notifyInterval() const override { return m_notifyInterval; }
     qint64 processedUSecs() const override;
@@ -53,6 +60,8 @@ private:
     int m_bytesPerFrame = 0;
     int m_bufferSize = 0;
     QAudio::State m_state = QAudio::StoppedState;
+    QAudio::Error m_error = QAudio::NoError;
+    bool m_deviceLost = false;
     QIODevice *m_device = nullptr;   // borrowed from start() until stop()
     int m_notifyInterval = 1000;     // QAudioOutput's default
     qreal m_volume = 1.0;

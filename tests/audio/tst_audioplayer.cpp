@@ -18,25 +18,31 @@ class TestAudioPlayer : public QObject
 
 private slots:
     // Steps: p plays 0.25 s, q plays other data, e plays nothing, a pauses, s
-    // stops, i interrupts, tN lets N ms pass. States as in stateLetters.
+    // stops, i interrupts, l loses the device, tN lets N ms pass. States as in
+    // stateLetters; refusals: how often the player said nothing would play.
     void states_data()
     {
         QTest::addColumn<int>("rate");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("states");
         QTest::addColumn<qint64>("lastPosition");
-        QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50" << "A" << qint64(100);
-        QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30" << "ASA" << qint64(80);
-        QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20" << "AIA" << qint64(20);
-        QTest::newRow("stop from Active") << 8000 << "p t20 s" << "AT" << qint64(20);
-        QTest::newRow("stop from Suspended") << 8000 << "p a s" << "AST" << qint64(-1);
-        QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s" << "AIT" << qint64(250);
-        QTest::newRow("stop from Interrupted") << 8000 << "p i s" << "AXT" << qint64(-1);
-        QTest::newRow("stop while Stopped") << 8000 << "s" << "" << qint64(-1);
-        QTest::newRow("pause only while Active") << 8000 << "a p t300 a" << "AI" << qint64(250);
-        QTest::newRow("play while Interrupted") << 8000 << "p i p" << "AX" << qint64(-1);
-        QTest::newRow("nothing to play stays Stopped") << 8000 << "e" << "" << qint64(-1);
-        QTest::newRow("500 kHz is refused") << 500000 << "p t20" << "T" << qint64(-1);
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50" << "A" << qint64(100) << 0;
+        QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30" << "ASA" << qint64(80)
+                                                               << 0;
+        QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20" << "AIA" << qint64(20) << 0;
+        QTest::newRow("stop from Active") << 8000 << "p t20 s" << "AT" << qint64(20) << 0;
+        QTest::newRow("stop from Suspended") << 8000 << "p a s" << "AST" << qint64(-1) << 0;
+        QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s" << "AIT" << qint64(250) << 0;
+        QTest::newRow("stop from Interrupted") << 8000 << "p i s" << "AXT" << qint64(-1) << 0;
+        QTest::newRow("stop while Stopped") << 8000 << "s" << "" << qint64(-1) << 0;
+        QTest::newRow("pause only while Active") << 8000 << "a p t300 a" << "AI" << qint64(250) << 0;
+        QTest::newRow("play while Interrupted") << 8000 << "p i p" << "AX" << qint64(-1) << 0;
+        QTest::newRow("nothing to play stays Stopped") << 8000 << "e" << "" << qint64(-1) << 0;
+        QTest::newRow("500 kHz is refused before it starts, at each play") << 500000 << "p t20 p" << "" << qint64(-1)
+                                                                          << 2;
+        QTest::newRow("a start the lost device fails") << 8000 << "l p t20 p" << "TT" << qint64(-1) << 2;
+        QTest::newRow("the device lost while playing") << 8000 << "p t20 l t20" << "AT" << qint64(20) << 1;
     }
 
     void states()
@@ -50,6 +56,7 @@ private slots:
         qint64 position = -1;
         connect(&player, &AudioPlayer::signalPlayerStateChanged, this, [&](QAudio::State s) { states += stateLetters.at(s); });
         connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 p) { position = p; });
+        QSignalSpy refused(&player, &AudioPlayer::outputRefused);
         for (const QString &step : steps.split(' ')) {
             switch (step.at(0).toLatin1()) {
             case 'p': player.play(QByteArray(rate / 2, 1)); break;
@@ -58,11 +65,15 @@ private slots:
             case 'a': player.pause(); break;
             case 's': player.stop(); break;
             case 'i': clock.output()->interrupt(); break;
+            case 'l': clock.output()->loseDevice(); break;
             case 't': clock.advance(step.mid(1).toInt()); break;
             }
         }
         QTEST(states, "states");
         QTEST(position, "lastPosition");
+        QTEST(int(refused.count()), "refusals");
+        for (const QVariantList &args : qAsConst(refused))
+            QCOMPARE(args.first().toInt(), rate);
         QCOMPARE(stateLetters.at(player.state()), states.isEmpty() ? QChar('T') : states.back());
     }
 

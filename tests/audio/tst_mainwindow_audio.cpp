@@ -263,10 +263,63 @@ private slots:
         emit w.spectroSettingsDialog->signalAudioControlsChanged();
         // What the plot shows plays at 80 % of full scale ...
         QVERIFY(qAbs(loudest(w.playData) - eighty) <= 2);
-        // ... and back at the whole recording the tone does too, unclipped.
+        // ... and back at the whole recording, which the plot no longer
+        // follows, the tone does too, unclipped, though the plot's limit is
+        // still that of the quiet part.
+        set("timePlotZoom", false);
         w.spectroZoomer->zoom(0);
         QVERIFY(playsSection(w, 0.0, 1.0));
         QVERIFY(qAbs(loudest(w.playData) - eighty) <= 2);
+    }
+
+    // 500 kHz plays at 500 kHz in these modes, beyond the output's 384 kHz.
+    void refusedRateSaysSo_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("Original") << 0;
+        QTest::newRow("Undersampled 1:1") << 1;
+        QTest::newRow("Pitched 100%") << 2;
+        QTest::newRow("Mixed") << 3;
+    }
+    void refusedRateSaysSo()
+    {
+        QFETCH(int, mode);
+        set("audioMode", mode);
+        // The index of the mode shown is 0; the other one's is ignored.
+        set("undersampling", mode == 1 ? 0 : 5);
+        set("playbackRate", mode == 2 ? 0 : 5);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 0.2, 500000));
+        QCOMPARE(w.audioPlayer->format().sampleRate(), 500000);
+        for (int press = 1; press <= 2; ++press) {
+            w.playerControls->findChild<QToolButton *>("playButton")->click();
+            QTRY_COMPARE(dialogs.messages.size(), press);
+            // Nothing plays, and nothing looks as if it did.
+            QCOMPARE(w.playerControls->state(), QAudio::StoppedState);
+            QVERIFY(!w.spectrogramPositionMarker->isVisible());
+            QCOMPARE(w.ui->labelDuration->text(), QStringLiteral("00:00.000 / 00:00.200"));
+            clock.advance(100);
+            QCoreApplication::processEvents();
+            QCOMPARE(dialogs.messages.size(), press);   // once per press, not per report
+        }
+        const MessageBoxRequest &box = dialogs.messages.last();
+        QVERIFY2(box.text.contains("500000 Hz"), qPrintable(box.text));
+        QVERIFY2(box.informativeText.contains("50%") && box.informativeText.contains("2:1"),
+                 qPrintable(box.informativeText));
+
+        // Autoplay does not tell again of the rate told; the way out plays.
+        set("autoplay", true);
+        emit w.spectroSettingsDialog->signalAudioControlsChanged();
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs.messages.size(), 2);
+        set("audioMode", 2);
+        set("playbackRate", 1);
+        emit w.spectroSettingsDialog->signalAudioControlsChanged();
+        QCOMPARE(w.audioPlayer->format().sampleRate(), 250000);
+        QCOMPARE(state(w), QAudio::ActiveState);
+        QCoreApplication::processEvents();
+        QCOMPARE(dialogs.messages.size(), 2);
     }
 
     void keys()

@@ -6,6 +6,7 @@
 #include "recording/wavfile.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTest>
 #include <QtEndian>
 
@@ -192,6 +193,27 @@ private slots:
         QFETCH(float, drawn);
         QFETCH(float, peak);
         QTEST(::playbackAxisLimit(drawn, peak), "limit");
+    }
+
+    // As the settings dialog stores them; a mode it does not offer plays unchanged.
+    void readSettings_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("Mixed") << 3 << int(AudioMode::Mixed);
+        QTest::newRow("beyond Mixed") << 4 << int(AudioMode::Original);
+    }
+
+    void readSettings()
+    {
+        QFETCH(int, stored);
+        QSettings().setValue("audioMode", stored);
+        QSettings().setValue("mixerFrequency", 35);
+        const PlaybackSettings s = readPlaybackSettings();
+        QSettings().remove("audioMode");
+        QSettings().remove("mixerFrequency");
+        QTEST(int(s.mode), "mode");
+        QCOMPARE(s.mixerFrequencyKHz, 35.0f);
     }
 
     void position()

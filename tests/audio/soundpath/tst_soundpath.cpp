@@ -31,8 +31,9 @@ class TestSoundPath : public QObject
     NullSinkServer server;   // made before anything asks Qt for an audio device
     const bool withServer = qgetenv("QUILLON_SOUND_SERVER") != "none";
 
-    // Plays `b` with player and controls wired as the main window wires them.
-    static void play(const PlaybackBuffer &b, QAudio::State expected)
+    // Plays `b` with player and controls wired as the main window wires them;
+    // `refused`: whether the player says that nothing will play.
+    static void play(const PlaybackBuffer &b, QAudio::State expected, bool refused)
     {
         AudioPlayer player;
         PlayerControls controls;
@@ -41,6 +42,7 @@ class TestSoundPath : public QObject
         connect(&player, &AudioPlayer::signalPlayerStateChanged, &controls, &PlayerControls::setState);
         QSignalSpy states(&player, &AudioPlayer::signalPlayerStateChanged);
         QSignalSpy positions(&player, &AudioPlayer::positionChanged);
+        QSignalSpy refusals(&player, &AudioPlayer::outputRefused);
         controls.playClicked();
         // The controls follow the signal, which PulseAudio sends a little after its state changed.
         QTRY_COMPARE_WITH_TIMEOUT(controls.state(), expected, 10000);
@@ -50,6 +52,9 @@ class TestSoundPath : public QObject
             QVERIFY(!positions.isEmpty());
         }
         QVERIFY(!controls.findChild<QToolButton *>("stopButton")->isEnabled());
+        QCOMPARE(refusals.count(), refused ? 1 : 0);
+        if (refused)
+            QCOMPARE(refusals.first().first().toInt(), b.format.sampleRate());
     }
 
 private slots:
@@ -70,14 +75,20 @@ private slots:
         wav.samples.resize(25000);   // a tenth of a second is enough
         const PlaybackBuffer b = buildPlaybackBuffer({25000, int(wav.sampleRate), 16}, wav.samples, {}, 1.0f);
         QCOMPARE(b.format.sampleRate(), 250000);
-        play(b, withServer ? QAudio::IdleState : QAudio::StoppedState);
+        // Without any device the output has no format to start with, and
+        // the window offers no Play: there is nothing to tell.
+        play(b, withServer ? QAudio::IdleState : QAudio::StoppedState, false);
     }
 
-    // PulseAudio takes at most 384 kHz: 500 kHz "Original" (a RAW recording) is refused.
+    // PulseAudio takes at most 384 kHz: 500 kHz "Original" (a RAW recording)
+    // is refused, and the player says so; 250 kHz is taken.
     void refusesFiveHundredKilohertz()
     {
         std::vector<int> samples(50000, 1000);
-        play(buildPlaybackBuffer({50000, 500000, 16, true}, samples, {}, 1.0f), QAudio::StoppedState);
+        AudioPlayer player;
+        QCOMPARE(player.takesSampleRate(250000), withServer);
+        QVERIFY(!player.takesSampleRate(500000));
+        play(buildPlaybackBuffer({50000, 500000, 16, true}, samples, {}, 1.0f), QAudio::StoppedState, withServer);
     }
 
     // The window offers playback only where there is a device, and plays through it.
