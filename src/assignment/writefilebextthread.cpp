@@ -19,12 +19,13 @@ QString pathOf(const QString &wavDirectory, const FileRowTexts &row)
 bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileRowList &rows, int index)
 {
     bool success = outcome.success;
+    QString writeError;
     if (outcome.write) {
         const WavFile recording;
-        success = recording.writeBextDescription(path, outcome.text);
+        success = recording.writeBextDescription(path, outcome.text, &writeError);
     }
     if (!success)
-        rows.setFailure(index, WriteFileBextThread::failureReason(path, outcome.text));
+        rows.setFailure(index, WriteFileBextThread::failureReason(path, outcome.text, writeError));
     return success;
 }
 
@@ -32,7 +33,7 @@ bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileR
 
 WriteFileBextThread::WriteFileBextThread() : QObject(nullptr) {}
 
-QString WriteFileBextThread::failureReason(const QString &path, const QString &text)
+QString WriteFileBextThread::failureReason(const QString &path, const QString &text, const QString &writeError)
 {
     if (recordingKind(path) != RecordingKind::Wav)
         return tr("Only WAV recordings can hold classes.");
@@ -53,6 +54,10 @@ QString WriteFileBextThread::failureReason(const QString &path, const QString &t
         return tr("The text to store takes %1 bytes, more than the %2 bytes of the recording's description.")
             .arg(bytes)
             .arg(ClassAssignmentText::descriptionBytes);
+    // None of the file's lasting faults: the system's words for the write
+    // that failed (a full disk) are all there is to tell.
+    if (!writeError.isEmpty())
+        return tr("Could not write to file.") + QLatin1Char('\n') + writeError;
     return QString();
 }
 

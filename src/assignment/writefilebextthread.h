@@ -33,10 +33,11 @@ public:
      * words: not a WAV recording, a file that cannot be opened for writing, a
      * recording the reader cannot walk to its end (with the reader's own
      * words where it has any), or a text longer than the 256-byte
-     * description. Empty when none of these holds (a read or write error of
-     * the moment).
+     * description. When none of these holds, the system's words for a write
+     * that failed (writeError, as the bext writer gives them: a full disk),
+     * or empty (a read error of the moment).
      */
-    static QString failureReason(const QString &path, const QString &text);
+    static QString failureReason(const QString &path, const QString &text, const QString &writeError = QString());
 
 signals:
     void signalFileBextFinishedExtended(int index, QString wavDirectory, ClassRowTexts classItem,

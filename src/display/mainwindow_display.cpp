@@ -62,6 +62,10 @@ QString wavFailureReason(const WavFile &wav)
         return QCoreApplication::translate("MainWindow", "The format chunk gives a sample rate of 0 Hz.");
     if (!wav.errorText.isEmpty())
         return wav.errorText;
+    // Some stops of the chunk walk have no error text: where the walk stopped
+    // and why still tells the user what is wrong with the file.
+    if (!wav.stopDetail.isEmpty())
+        return wav.stopDetail;
     return QCoreApplication::translate("MainWindow", "The file holds no samples.");
 }
 
@@ -109,9 +113,6 @@ void MainWindow::setGridsFromAction()
 void MainWindow::restoreFirstWindowLayout(bool withSplitters)
 {
     ui->centralWidget->setMinimumSize(750, 500);
-    QRect fallback(0, 0, 750, 500);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        fallback = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, QSize(750, 500), screen->availableGeometry());
     // A window left on a screen that is no longer attached would open out of
     // sight; one larger than the screen would reach past it. The frame the
     // window system draws around it must fit as well.
@@ -122,6 +123,14 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     const QRect inner = geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
+    // At the least size the panes just shown squeeze each other; the first
+    // start opens where all of them have room, as the screen allows.
+    QRect fallback(0, 0, 750, 500);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize menu(0, menuBar()->sizeHint().height());
+        fallback = firstWindowGeometry(firstWindowSize, ui->centralWidget->minimumSizeHint() + menu,
+                                       QSize(750, 500) + menu, screen->availableGeometry(), frame);
+    }
     const QRect stored = readSetting(SettingKeys::geometry, fallback);
     setGeometry(fittedWindowGeometry(stored + frame, screens, fallback + frame) - frame);
     if (readSetting(SettingKeys::maximized))
@@ -204,8 +213,9 @@ void MainWindow::plot_Data(QString fileName)
                             failureDetails(fileName, wavFailureReason(*wavFile)), false);
             return;
         }
+        // One such box may follow another while the user steps through a folder: it names its file.
         if (!wavFile->errorText.isEmpty())
-            userDialogs().warning(this, tr("Warning"), wavFile->errorText);
+            userDialogs().warning(this, tr("Warning"), failureDetails(fileName, wavFile->errorText));
         timedata = wavFile->samples;
     } else if (kind == RecordingKind::Raw) {
         rawFile->load(fileName, false);
@@ -423,8 +433,6 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
 
     setGridsFromAction();
     showModePanes();
-    ui->widget->setMinimumWidth(colorBarWidget->width() - 6);
-    ui->widget->setMaximumWidth(colorBarWidget->width() - 6);
 
     setOpeningActionsEnabled(true);
     setPlotExportActionsEnabled(true);

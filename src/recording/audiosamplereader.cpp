@@ -1,6 +1,7 @@
 #include "recording/audiosamplereader.h"
 
 #include "recording/recordinglogging.h"
+#include "recording/samplebound.h"
 
 #include <QFile>
 
@@ -40,6 +41,14 @@ void AudioSampleReader::load(const QString &fileName, bool headerOnly)
     }
     file.seek(0);
     fileSize = quint32(size);
+    // Refused before the bytes are read: they and their samples would take
+    // three times the bound. A header-only load keeps no sample.
+    const quint64 sampleCount = quint64(size) / 2;
+    if (!headerOnly && sampleCount > maxRecordingSamples) {
+        qCDebug(lcRecording) << "Read error: too many samples";
+        errorText = tooManySamplesText(sampleCount);
+        return;
+    }
 
     std::vector<unsigned char> bytes(static_cast<size_t>(fileSize));
     const qint64 got = fileSize == 0 ? 0 : file.read(reinterpret_cast<char *>(bytes.data()), size);

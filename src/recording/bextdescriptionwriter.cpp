@@ -5,8 +5,16 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+
+#if defined(Q_OS_WIN)
+#include <io.h>
+#elif defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -14,6 +22,7 @@ constexpr int descriptionSize = 256;
 // Description, originator, reference, date, time, 264 reserved bytes and 256
 // bytes of empty coding history.
 constexpr quint32 appendedChunkSize = 858;
+constexpr int chunkHeaderSize = 8;
 
 quint32 le32(const char *p)
 {
@@ -29,16 +38,50 @@ QByteArray le32Bytes(quint32 v)
     return b;
 }
 
+// A disk that fills up takes part of a write and reports no error; the rest,
+// written again, brings the system's reason into the file's error string.
 bool writeAllAt(QFile &file, qint64 pos, const QByteArray &bytes)
 {
-    return file.seek(pos) && file.write(bytes) == bytes.size();
+    if (!file.seek(pos))
+        return false;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+// The bytes an append of ours leaves when a kill or a power cut stops its one
+// write short: a prefix of "bext", the size 858, a description of UTF-8 text
+// (which holds no zero byte) followed by zeros, and zeros after it.
+bool isCutAppend(const QByteArray &tail)
+{
+    if (tail.isEmpty() || tail.size() >= chunkHeaderSize + int(appendedChunkSize))
+        return false;
+    const QByteArray header = QByteArray("bext") + le32Bytes(appendedChunkSize);
+    const int headerPart = std::min(tail.size(), chunkHeaderSize);
+    if (tail.left(headerPart) != header.left(headerPart))
+        return false;
+    const int firstZero = tail.indexOf('\0', chunkHeaderSize);
+    if (firstZero < 0)
+        return tail.size() <= chunkHeaderSize + descriptionSize;
+    return std::all_of(tail.constBegin() + firstZero, tail.constEnd(), [](char c) { return c == '\0'; });
 }
 
 // A description the user asked for was not stored: worth a line on the terminal
-// even in a normal run, because the callers that write in the background cannot show one.
-bool fail(QFile &file, const char *logLine)
+// even in a normal run, because the callers that write in the background cannot
+// show one. It names the file, as one such line may come for every recording of a folder.
+bool fail(QFile &file, const char *logLine, QString *failure = nullptr, const QString &why = QString())
 {
-    qCWarning(lcRecording) << logLine;
+    QString line = QLatin1String(logLine) + QStringLiteral(": ") + file.fileName();
+    if (!why.isEmpty())
+        line += QStringLiteral(" (") + why + QLatin1Char(')');
+    qCWarning(lcRecording).noquote() << line;
+    if (failure)
+        *failure = why;
     file.close();
     return false;
 }
@@ -48,46 +91,87 @@ const char writeError[] = "WAV file write error in write description in bext chu
 
 } // namespace
 
-bool writeBextDescriptionToFile(QFile &file, const QString &text)
+bool isCutAppendAt(QFile &file, qint64 chunkStart, quint32 riffSize)
 {
-    const QByteArray utf8 = text.toUtf8();
-    // Cutting the text could split a character or lose a comment silently; the caller must shorten it.
-    if (utf8.size() > descriptionSize) {
-        qCWarning(lcRecording) << "Description longer than 256 bytes, not written to bext chunk";
-        file.close();
+    const qint64 length = file.size() - chunkStart;
+    if (chunkStart < qint64(riffSize) + 8 || length >= chunkHeaderSize + qint64(appendedChunkSize)
+        || !file.seek(chunkStart))
+        return false;
+    const QByteArray tail = file.read(length);
+    return tail.size() == length && isCutAppend(tail);
+}
+
+bool syncFileToDisk(QFile &file, QString *why)
+{
+    if (!file.flush()) {
+        if (why)
+            *why = file.errorString();
         return false;
     }
+#if defined(Q_OS_WIN)
+    const bool synced = ::_commit(file.handle()) == 0;
+#elif defined(Q_OS_UNIX)
+    const bool synced = ::fsync(file.handle()) == 0;
+#else
+    const bool synced = true;
+#endif
+    if (!synced && why)
+        *why = qt_error_string(errno);
+    return synced;
+}
+
+bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failure, const FileSync &sync)
+{
+    if (failure)
+        failure->clear();
+    const QByteArray utf8 = text.toUtf8();
+    // Cutting the text could split a character or lose a comment silently; the caller must shorten it.
+    if (utf8.size() > descriptionSize)
+        return fail(file, "Description longer than 256 bytes, not written to bext chunk");
     QByteArray field = utf8;
     field.append(QByteArray(descriptionSize - utf8.size(), '\0'));
 
-    const qint64 oldSize = file.size();
+    // Where the file ends for the walk, and where an append goes.
+    qint64 end = file.size();
     if (!file.seek(0))
         return fail(file, readError);
-    char head[8];
+    char head[chunkHeaderSize];
     if (file.read(head, 4) != 4 || std::memcmp(head, "RIFF", 4) != 0)
         return fail(file, "Not a RIFF-WAV file to write description in bext chunk");
     if (file.read(head, 4) != 4)
         return fail(file, readError);
     const QByteArray oldRiffSize(head, 4);
-    const bool riffSizeOff = qint64(quint32(le32(head) + 8u)) != oldSize;
+    const bool riffSizeOff = qint64(quint32(le32(head) + 8u)) != end;
     if (riffSizeOff)
         qCDebug(lcRecording) << "File size in header not identical to real file size.";
     if (file.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0)
         return fail(file, readError);
 
-    while (file.pos() < oldSize) {
-        const qint64 got = file.read(head, 8);
-        if (got < 4)
-            return fail(file, "Error while reading a chunk header descriptor in writing bext chunk description");
-        if (got < 8)
+    while (file.pos() < end) {
+        const qint64 chunkStart = file.pos();
+        const qint64 got = file.read(head, chunkHeaderSize);
+        const quint32 size = got == chunkHeaderSize ? le32(head + 4) : 0;
+        const qint64 dataStart = chunkStart + chunkHeaderSize;
+        const qint64 left = end - dataStart;
+        if (got < chunkHeaderSize || qint64(size) > left) {
+            // A chunk the end of the file cuts short, past the size the RIFF
+            // header claims, and shaped exactly as our append: the one write
+            // of an append that a kill or a power cut stopped. Nothing else
+            // of the file depends on it.
+            if (isCutAppendAt(file, chunkStart, le32(oldRiffSize.constData()))) {
+                qCDebug(lcRecording) << "Cut bext chunk of an earlier append dropped";
+                if (!file.resize(chunkStart))
+                    return fail(file, writeError, failure, file.errorString());
+                end = chunkStart;
+                break;
+            }
+            if (got < 4)
+                return fail(file, "Error while reading a chunk header descriptor in writing bext chunk description");
             return fail(file, readError);
-        const quint32 size = le32(head + 4);
-        const qint64 dataStart = file.pos();
-        const qint64 left = oldSize - dataStart;
+        }
         if (std::memcmp(head, "bext", 4) == 0) {
-            // A description field cut short by the chunk or the file would spill over
-            // the next chunk's header or grow the file.
-            if (size < quint32(descriptionSize) || left < descriptionSize)
+            // A description field cut short by the chunk would spill over the next chunk's header.
+            if (size < quint32(descriptionSize))
                 return fail(file, writeError);
             const QByteArray old = file.read(descriptionSize);
             if (old.size() != descriptionSize)
@@ -96,26 +180,25 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
             // RIFF size of the file before it: every opening would warn about the
             // size. Such a file is told by its last chunk, exactly as appended.
             bool repairSize = false;
-            if (riffSizeOff && size == appendedChunkSize && dataStart + size == oldSize) {
+            if (riffSizeOff && size == appendedChunkSize && dataStart + size == end) {
                 const QByteArray rest = file.read(appendedChunkSize - descriptionSize);
                 repairSize = rest == QByteArray(int(appendedChunkSize) - descriptionSize, '\0');
             }
             // A failed write must not leave half a description behind: put the old one back.
-            if (!writeAllAt(file, dataStart, field)
-                || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(oldSize - 8)))) || !file.flush()) {
+            if (!writeAllAt(file, dataStart, field) || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(end - 8))))
+                || !file.flush()) {
+                const QString why = file.errorString();
                 if (repairSize)
                     writeAllAt(file, 4, oldRiffSize);
                 writeAllAt(file, dataStart, old);
-                return fail(file, writeError);
+                return fail(file, writeError, failure, why);
             }
             file.close();
             return true;
         }
         qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
-        if (qint64(size) > left)
-            return fail(file, readError);
         qint64 next = dataStart + size;
-        if ((size % 2) == 1 && next < oldSize)
+        if ((size % 2) == 1 && next < end)
             ++next;
         if (!file.seek(next))
             return fail(file, readError);
@@ -124,7 +207,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     qCDebug(lcRecording) << "No Bext chunk exists";
     // A last chunk of odd size without its pad byte leaves the file odd-sized; the
     // reader steps over a pad there, so the new chunk must start after one.
-    const int pad = int(oldSize % 2);
+    const int pad = int(end % 2);
     QByteArray appended(pad, '\0');
     appended += "bext";
     appended += le32Bytes(appendedChunkSize);
@@ -132,18 +215,22 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text)
     appended += QByteArray(int(appendedChunkSize) - descriptionSize, '\0');
     // The RIFF size field is 32 bits wide: past it the size would wrap and
     // misdescribe the whole file.
-    const qint64 newRiffSize = oldSize + appended.size() - 8;
+    const qint64 newRiffSize = end + appended.size() - 8;
     if (newRiffSize > qint64(std::numeric_limits<quint32>::max()))
         return fail(file, writeError);
-    // The chunk first, the size behind it: a kill between the two leaves a RIFF
-    // size that claims no byte the file lacks, and the next write repairs it.
-    if (!writeAllAt(file, oldSize, appended) || !writeAllAt(file, 4, le32Bytes(quint32(newRiffSize)))
+    // The chunk first, on the disk before the size behind it claims it: a
+    // kill or a power cut anywhere leaves a RIFF size that claims no byte the
+    // file lacks, and the next write repairs what is left.
+    QString why;
+    if (!writeAllAt(file, end, appended) || !sync(file, &why) || !writeAllAt(file, 4, le32Bytes(quint32(newRiffSize)))
         || !file.flush()) {
+        if (why.isEmpty())
+            why = file.errorString();
         // Half a chunk would make the file unreadable; put it back as it was,
         // the size first for the same reason.
         writeAllAt(file, 4, oldRiffSize);
-        file.resize(oldSize);
-        return fail(file, writeError);
+        file.resize(end);
+        return fail(file, writeError, failure, why);
     }
     file.close();
     return true;

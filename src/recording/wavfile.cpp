@@ -2,6 +2,7 @@
 
 #include "recording/bextdescriptionwriter.h"
 #include "recording/recordinglogging.h"
+#include "recording/samplebound.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <variant>
 
 namespace {
 
@@ -40,6 +42,15 @@ quint32 le32(const char *p)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(p);
     return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
+}
+
+// A chunk id as the user can read it: bytes that are no printable ASCII become "?".
+QString printableId(const QByteArray &id)
+{
+    QString text;
+    for (const char c : id)
+        text += (c >= 0x20 && c <= 0x7e) ? QChar::fromLatin1(c) : QLatin1Char('?');
+    return text;
 }
 
 // A text field only when it lies wholly inside the chunk: short chunks must not
@@ -131,60 +142,60 @@ qint32 guanoInt(const QString &value)
     return ok ? v : 0;
 }
 
+// The field each understood GUANO key fills; its type says how the value is read.
+using GuanoField =
+    std::variant<QString GuanoChunk::*, float GuanoChunk::*, qint32 GuanoChunk::*, QDateTime GuanoChunk::*>;
+
+struct GuanoKey {
+    QLatin1String key;
+    GuanoField field;
+};
+
+// Keys compare exactly, case included.
+const GuanoKey guanoKeys[] = {
+    {QLatin1String("GUANO|Version"), &GuanoChunk::version},
+    {QLatin1String("Filter HP"), &GuanoChunk::filterHp},
+    {QLatin1String("Filter LP"), &GuanoChunk::filterLp},
+    {QLatin1String("Firmware Version"), &GuanoChunk::firmwareVersion},
+    {QLatin1String("Hardware Version"), &GuanoChunk::hardwareVersion},
+    {QLatin1String("Humidity"), &GuanoChunk::humidity},
+    {QLatin1String("Length"), &GuanoChunk::length},
+    {QLatin1String("Loc Accuracy"), &GuanoChunk::locAccuracy},
+    {QLatin1String("Loc Elevation"), &GuanoChunk::locElevation},
+    {QLatin1String("Loc Position"), &GuanoChunk::locPosition},
+    {QLatin1String("Make"), &GuanoChunk::make},
+    {QLatin1String("Model"), &GuanoChunk::model},
+    {QLatin1String("Note"), &GuanoChunk::note},
+    {QLatin1String("Original Filename"), &GuanoChunk::originalFilename},
+    {QLatin1String("Samplerate"), &GuanoChunk::samplerate},
+    {QLatin1String("Serial"), &GuanoChunk::serial},
+    {QLatin1String("Species Auto ID"), &GuanoChunk::speciesAutoId},
+    {QLatin1String("Species Manual ID"), &GuanoChunk::speciesManualId},
+    {QLatin1String("Tags"), &GuanoChunk::tags},
+    {QLatin1String("TE"), &GuanoChunk::te},
+    {QLatin1String("Temperature Ext"), &GuanoChunk::temperatureExt},
+    {QLatin1String("Temperature Int"), &GuanoChunk::temperatureInt},
+    {QLatin1String("Timestamp"), &GuanoChunk::timestamp},
+    {QLatin1String("WA|Song Meter|Prefix"), &GuanoChunk::waSongMeterPrefix},
+    {QLatin1String("WA|Song Meter|Audio settings"), &GuanoChunk::waSongMeterAudioSettings},
+};
+
 void storeGuanoValue(GuanoChunk &g, const QString &key, const QString &value)
 {
-    if (key == QLatin1String("GUANO|Version"))
-        g.version = value;
-    else if (key == QLatin1String("Filter HP"))
-        g.filterHp = guanoFloat(value);
-    else if (key == QLatin1String("Filter LP"))
-        g.filterLp = guanoFloat(value);
-    else if (key == QLatin1String("Firmware Version"))
-        g.firmwareVersion = value;
-    else if (key == QLatin1String("Hardware Version"))
-        g.hardwareVersion = value;
-    else if (key == QLatin1String("Humidity"))
-        g.humidity = guanoFloat(value);
-    else if (key == QLatin1String("Length"))
-        g.length = guanoFloat(value);
-    else if (key == QLatin1String("Loc Accuracy"))
-        g.locAccuracy = guanoFloat(value);
-    else if (key == QLatin1String("Loc Elevation"))
-        g.locElevation = guanoFloat(value);
-    else if (key == QLatin1String("Loc Position"))
-        g.locPosition = value;
-    else if (key == QLatin1String("Make"))
-        g.make = value;
-    else if (key == QLatin1String("Model"))
-        g.model = value;
-    else if (key == QLatin1String("Note"))
-        g.note = value;
-    else if (key == QLatin1String("Original Filename"))
-        g.originalFilename = value;
-    else if (key == QLatin1String("Samplerate"))
-        g.samplerate = guanoInt(value);
-    else if (key == QLatin1String("Serial"))
-        g.serial = value;
-    else if (key == QLatin1String("Species Auto ID"))
-        g.speciesAutoId = value;
-    else if (key == QLatin1String("Species Manual ID"))
-        g.speciesManualId = value;
-    else if (key == QLatin1String("Tags"))
-        g.tags = value;
-    else if (key == QLatin1String("TE"))
-        g.te = guanoInt(value);
-    else if (key == QLatin1String("Temperature Ext"))
-        g.temperatureExt = guanoFloat(value);
-    else if (key == QLatin1String("Temperature Int"))
-        g.temperatureInt = guanoFloat(value);
-    else if (key == QLatin1String("Timestamp"))
-        g.timestamp = value.isEmpty() ? QDateTime() : parseGuanoTimestamp(value);
-    else if (key == QLatin1String("WA|Song Meter|Prefix"))
-        g.waSongMeterPrefix = value;
-    else if (key == QLatin1String("WA|Song Meter|Audio settings"))
-        g.waSongMeterAudioSettings = value;
-    else
-        qCDebug(lcRecording) << "Unknown Guano Item" << key;
+    for (const GuanoKey &k : guanoKeys) {
+        if (key != k.key)
+            continue;
+        if (const auto text = std::get_if<QString GuanoChunk::*>(&k.field))
+            g.**text = value;
+        else if (const auto real = std::get_if<float GuanoChunk::*>(&k.field))
+            g.**real = guanoFloat(value);
+        else if (const auto integer = std::get_if<qint32 GuanoChunk::*>(&k.field))
+            g.**integer = guanoInt(value);
+        else
+            g.*std::get<QDateTime GuanoChunk::*>(k.field) = value.isEmpty() ? QDateTime() : parseGuanoTimestamp(value);
+        return;
+    }
+    qCDebug(lcRecording) << "Unknown Guano Item" << key;
 }
 
 // Decodes count little-endian samples of width bytes from src into dst.
@@ -277,7 +288,14 @@ void WavFile::reset()
     errorText.clear();
     valid = false;
     walkedToEnd = false;
+    cutChunkAt = -1;
+    stopDetail.clear();
     walkSize = 0;
+    chunkStart = 0;
+    chunkId.clear();
+    dataWhole = false;
+    unpaddedId.clear();
+    unpaddedAt = -1;
     file.reset();
 }
 
@@ -337,6 +355,40 @@ qint64 WavFile::bytesLeft() const
     return walkSize - file->pos();
 }
 
+void WavFile::noteCutChunk(const QString &what)
+{
+    cutChunkAt = chunkStart;
+    stopDetail = QStringLiteral("The chunk walk stopped at byte %1: %2").arg(chunkStart).arg(what);
+    if (unpaddedAt >= 0)
+        stopDetail += QStringLiteral(" The chunk \"%1\" at byte %2 has an odd size, and the byte behind it is not a "
+                                     "zero pad byte: if its pad is missing, every chunk after it was read one byte "
+                                     "off.")
+                          .arg(printableId(unpaddedId))
+                          .arg(unpaddedAt);
+}
+
+void WavFile::stopAtCutChunk(const QString &text, const QString &what)
+{
+    noteCutChunk(what);
+    // A kill or a power cut while metadata is appended cuts the last chunk
+    // short; the samples in front of it are whole and worth showing.
+    if (dataWhole) {
+        qCDebug(lcRecording) << "Chunk cut by the end of the file behind the data: a warning";
+        if (!text.isEmpty())
+            errorText = text;
+        return;
+    }
+    fail(text);
+}
+
+QString WavFile::cutChunkText(quint32 size) const
+{
+    return QStringLiteral("the chunk \"%1\" there claims %2 bytes, more than the %3 left in the file.")
+        .arg(printableId(chunkId))
+        .arg(size)
+        .arg(bytesLeft());
+}
+
 template <typename Record>
 bool WavFile::readMetadataChunk(Record &record, quint32 size, qint64 maxRead, const char *repeatedLog,
                                 const char *repeatedText, const QString &shortReadText, QByteArray &chunk)
@@ -352,7 +404,7 @@ bool WavFile::readMetadataChunk(Record &record, quint32 size, qint64 maxRead, co
     record.chunkSize = size;
     if (qint64(size) > bytesLeft()) {
         qCDebug(lcRecording) << "Wav-File Read Error";
-        fail(shortReadText);
+        stopAtCutChunk(shortReadText, cutChunkText(size));
         return false;
     }
     QFile &f = *file;
@@ -400,19 +452,19 @@ void WavFile::readChunks(bool headerOnly)
     }
 
     while (bytesLeft() > 0) {
+        chunkStart = f.pos();
         const qint64 got = f.read(head, 8);
-        if (got < 4) {
-            qCDebug(lcRecording) << "Wav-File Read Error";
-            fail(QString());
-            return;
-        }
         if (got < 8) {
             qCDebug(lcRecording) << "Wav-File Read Error";
-            fail(QStringLiteral("Error while reading a chunk header size."));
+            // Stray bytes fail the walk even behind the data: they are no chunk of any kind.
+            noteCutChunk(QStringLiteral("the %1 bytes left in the file are too few for a chunk header.")
+                             .arg(std::max<qint64>(got, 0)));
+            fail(got < 4 ? QString() : QStringLiteral("Error while reading a chunk header size."));
             return;
         }
         const QByteArray id(head, 4);
         const quint32 size = le32(head + 4);
+        chunkId = id;
 
         bool goOn;
         if (id == "fmt ")
@@ -435,8 +487,13 @@ void WavFile::readChunks(bool headerOnly)
             return;
 
         // RIFF pads odd chunks to an even length; the pad is not counted in the size.
-        if ((size % 2) == 1 && bytesLeft() > 0)
-            f.seek(f.pos() + 1);
+        if ((size % 2) == 1 && bytesLeft() > 0) {
+            char pad = 0;
+            if (f.read(&pad, 1) == 1 && pad != 0 && unpaddedAt < 0) {
+                unpaddedId = id;
+                unpaddedAt = chunkStart;
+            }
+        }
     }
 
     walkedToEnd = true;
@@ -527,6 +584,7 @@ bool WavFile::readDataChunk(quint32 size, bool headerOnly)
     }
     if (headerOnly) {
         f.seek(f.pos() + size);
+        dataWhole = true;
         return true;
     }
     dataOffset = 0;
@@ -542,6 +600,11 @@ bool WavFile::readDataChunk(quint32 size, bool headerOnly)
     const size_t frameBytes = size_t(numberOfChannels) * size_t(bytesPerSample);
     const size_t count = size / frameBytes;
     const size_t used = count * frameBytes;
+    if (quint64(count) > maxRecordingSamples) {
+        qCDebug(lcRecording) << "Data chunk of" << count << "samples: too many to hold";
+        fail(tooManySamplesText(count));
+        return false;
+    }
     if (count > 0) {
         samples.reserve(count);
         adviseLargePages(samples.data(), count * sizeof(int));
@@ -561,6 +624,7 @@ bool WavFile::readDataChunk(quint32 size, bool headerOnly)
     // An incomplete last frame is not decoded; step over it so the walk goes on at the chunk's end.
     if (used < size)
         f.seek(f.pos() + qint64(size - used));
+    dataWhole = true;
     valid = true;
     return true;
 }
@@ -662,7 +726,7 @@ bool WavFile::skipUnknownChunk(quint32 size)
     qCDebug(lcRecording) << "Unknown Chunk. Throw warning";
     if (qint64(size) > bytesLeft()) {
         qCDebug(lcRecording) << "Wav-File Read Error";
-        fail(QString());
+        stopAtCutChunk(QString(), cutChunkText(size));
         return false;
     }
     file->seek(file->pos() + size);
@@ -695,25 +759,35 @@ QDateTime WavFile::recordingDateTime() const
     return QDateTime();
 }
 
-bool WavFile::writeBextDescription(const QString &fileName, const QString &text) const
+bool WavFile::writeBextDescription(const QString &fileName, const QString &text, QString *failure) const
 {
     static QMutex oneWriteAtATime;
     const QMutexLocker locked(&oneWriteAtATime);
+    if (failure)
+        failure->clear();
     QFile target(fileName);
     // ExistingOnly: a recording that has gone away must not come back as an empty file.
     if (!target.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
-        qCWarning(lcRecording) << "Cannot open Wav file to write description in bext chunk";
+        // One line per recording of a folder: it must say which.
+        qCWarning(lcRecording).noquote() << QStringLiteral("Cannot open Wav file to write description in bext chunk: ")
+                                                + fileName + QStringLiteral(" (") + target.errorString()
+                                                + QLatin1Char(')');
+        if (failure)
+            *failure = target.errorString();
         return false;
     }
     // A chunk the reader refuses (a format it does not decode, a repeated or cut
     // chunk) stops its walk, and nothing behind the stop is ever read: a chunk
     // appended there would be lost to the program, a description written in
-    // place would replace classes the user was never shown.
+    // place would replace classes the user was never shown. Only a cut append
+    // of the writer's own at the end is let through: the writer drops it.
     WavFile header;
     header.open(fileName, true);
-    if (!header.walkedToEnd) {
-        qCWarning(lcRecording) << "WAV file not readable to its end, no description written in bext chunk";
+    if (!header.walkedToEnd
+        && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt, header.riffSize))) {
+        qCWarning(lcRecording).noquote()
+            << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName;
         return false;
     }
-    return writeBextDescriptionToFile(target, text);
+    return writeBextDescriptionToFile(target, text, failure);
 }

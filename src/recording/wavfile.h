@@ -49,14 +49,20 @@ public:
      * Writes text (as UTF-8, at most 256 bytes) into the bext description of
      * the file on disk, or appends a bext chunk when there is none. Touches
      * none of this object's fields. Returns false, with the file unchanged,
-     * on any failure.
+     * on any failure; where the system gave a reason for it (a full disk, a
+     * file it will not open), failure receives the system's words.
+     *
+     * A file that ends in a bext chunk of its own append cut short by a kill
+     * or a power cut, lying past the RIFF size, is repaired on the way: the
+     * cut chunk is dropped (also when the append that follows fails) and a
+     * whole one appended.
      *
      * Every bext write of the program comes through here: the bext-writing
      * worker, the header worker's write-back and the single edits of the
      * user-interface thread. One process-wide lock serialises them, so two
      * threads never rewrite one recording at the same time.
      */
-    bool writeBextDescription(const QString &fileName, const QString &text) const;
+    bool writeBextDescription(const QString &fileName, const QString &text, QString *failure = nullptr) const;
 
     /** The text of count bytes from start: zero bytes dropped, UTF-8 (Latin-1 when not valid UTF-8). */
     static QString readFixedString(const QByteArray &buffer, int start, int count);
@@ -93,6 +99,19 @@ public:
      * stop, a bext chunk among them, were never read.
      */
     bool walkedToEnd = false;
+    /**
+     * Where the chunk, or the chunk header, begins at which the walk stopped
+     * because the end of the file cuts it short; -1 when it did not. Nothing
+     * lies behind such a chunk. Behind a whole data chunk it is only a
+     * warning (valid stays as the samples made it); its fields are not read.
+     */
+    qint64 cutChunkAt = -1;
+    /**
+     * Where and why the walk stopped at a chunk the end of the file cuts
+     * short, in words for the user; the reason also where errorText stays
+     * empty (stray bytes, an SPL or unknown chunk running past the end).
+     */
+    QString stopDetail;
     std::unique_ptr<QFile> file; // present only while open() runs
 
 private:
@@ -113,8 +132,25 @@ private:
     bool readMetadataChunk(Record &record, quint32 size, qint64 maxRead, const char *repeatedLog,
                            const char *repeatedText, const QString &shortReadText, QByteArray &chunk);
     void fail(const QString &text);
+    /** Sets cutChunkAt and stopDetail for a stop at chunkStart; what says why. */
+    void noteCutChunk(const QString &what);
+    /**
+     * The walk stops at a chunk whose data the end of the file cuts short;
+     * text is the failure text of its kind. Behind a whole data chunk it is a
+     * warning (text, where the kind has one) and the samples stay valid.
+     */
+    void stopAtCutChunk(const QString &text, const QString &what);
+    /** What a chunk of size bytes at chunkStart lacks, for stopDetail. */
+    QString cutChunkText(quint32 size) const;
     /** Bytes from the file's position to its end as the walk began. */
     qint64 bytesLeft() const;
 
-    qint64 walkSize = 0; // the file's size, taken once as the walk begins
+    qint64 walkSize = 0;    // the file's size, taken once as the walk begins
+    qint64 chunkStart = 0;  // where the chunk being read begins
+    QByteArray chunkId;     // its id
+    bool dataWhole = false; // the data chunk lies wholly inside the file
+    // The first chunk of odd size whose pad byte is not 0: if that byte is
+    // really the next chunk's first, every chunk behind is read one byte off.
+    QByteArray unpaddedId;
+    qint64 unpaddedAt = -1;
 };

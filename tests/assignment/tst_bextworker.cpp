@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QThread>
 
+#include <cerrno>
+
 namespace {
 
 using testsupport::WavWriter;
@@ -78,6 +80,7 @@ private slots:
     void rules();
     void failureReasons_data();
     void failureReasons();
+    void failureReasons_writeError();
 
 private:
     QTemporaryDir m_dir;
@@ -241,6 +244,21 @@ void TestBextWorker::failureReasons()
         QVERIFY2(given.startsWith(reason) && given.size() > reason.size(), qPrintable(given));
     else
         QCOMPARE(given, reason);
+}
+
+// A write that failed for a moment's reason, a full disk: the file shows no
+// fault of its own, and the system's words tell the user why.
+void TestBextWorker::failureReasons_writeError()
+{
+    const QString dir = m_dir.path() + QLatin1Char('/') + QString::number(++m_rows);
+    const QString path = dir + QStringLiteral("/a.wav");
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(testsupport::writeFile(path, recording("none", QByteArray()).bytes()));
+    const QString noSpace = qt_error_string(ENOSPC);
+    QCOMPARE(WriteFileBextThread::failureReason(path, QStringLiteral("Nyc"), noSpace),
+             QStringLiteral("Could not write to file.\n") + noSpace);
+    // A lasting fault of the file comes first.
+    QVERIFY(!WriteFileBextThread::failureReason(path, QString(257, QLatin1Char('x')), noSpace).contains(noSpace));
 }
 
 QUILLON_TEST(TestBextWorker)

@@ -69,6 +69,8 @@ private slots:
     void failurePaths_data();
     void failurePaths();
     void failureAfterARecording_leavesNothingOfIt();
+    void failureSaysWhereTheWalkStopped();
+    void sizeWarningNamesTheFile();
     void unsupportedSuffix();
     void shorterThanOneWindow();
     void matrixTooLarge();
@@ -351,6 +353,40 @@ void TestSpectrogramView::failureAfterARecording_leavesNothingOfIt()
     w.plot_Data(path("good.flac"));
     QCOMPARE(dialogs.titles.last(), QStringLiteral("Quillon"));
     QCOMPARE(w.ui->label_fileInfo->text(), QString());
+}
+
+// An odd chunk without its pad byte throws the walk off before the data (the
+// pad byte read is the "d" of "data"): the reader has no error text, yet the
+// box says where it stopped and which chunk threw it off.
+void TestSpectrogramView::failureSaysWhereTheWalkStopped()
+{
+    testsupport::WavWriter wav;
+    wav.fmt(250000, 16).chunk("LIST", "odd", false).data(toneSamples(), 16);
+    QVERIFY(wav.write(path("unpadded.wav")));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("unpadded.wav"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    const QString details = dialogs.messages.first().informativeText;
+    QVERIFY2(details.startsWith(path("unpadded.wav") + QStringLiteral("\nThe chunk walk stopped at byte ")),
+             qPrintable(details));
+    QVERIFY2(details.contains(QStringLiteral("\"LIST\" at byte 36 has an odd size")), qPrintable(details));
+}
+
+// A recording that loads with a warning: the box names it, as the next recording may warn too.
+void TestSpectrogramView::sizeWarningNamesTheFile()
+{
+    testsupport::WavWriter wav;
+    wav.fmt(250000, 16).data(toneSamples(), 16).riffSize(1000);
+    QVERIFY(wav.write(path("lying.wav")));
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.plot_Data(path("lying.wav"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().title, QStringLiteral("Warning"));
+    QCOMPARE(dialogs.messages.first().text,
+             path("lying.wav") + QStringLiteral("\nFile size in header not identical to real file size."));
+    QVERIFY(testsupport::waitForSpectrogram(w));
 }
 
 void TestSpectrogramView::unsupportedSuffix()

@@ -3,10 +3,13 @@
 #include "wavwriter.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 // The fixture files of one test class: each written under a new name, so that
 // no case reads what another left behind, in a folder that goes with the class.
@@ -21,6 +24,25 @@ public:
         const QString path = m_dir.filePath(QStringLiteral("f%1").arg(++m_counter) + suffix);
         if (!testsupport::writeFile(path, bytes))
             qFatal("cannot write fixture %s", qPrintable(path));
+        return path;
+    }
+
+    // A file of size bytes that begins with head and is a hole behind it;
+    // empty when the file system cannot hold it without writing it out.
+    QString putSparse(const QByteArray &head, qint64 size, const QString &suffix = QStringLiteral(".wav"))
+    {
+        const QString path = m_dir.filePath(QStringLiteral("f%1").arg(++m_counter) + suffix);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size() || !file.resize(size)) {
+            file.remove();
+            return QString();
+        }
+        file.close();
+        struct stat st;
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0 || qint64(st.st_blocks) * 512 > (qint64(1) << 24)) {
+            QFile::remove(path);
+            return QString();
+        }
         return path;
     }
 

@@ -1,4 +1,5 @@
 #include "recording/audiosamplereader.h"
+#include "recording/samplebound.h"
 
 #include "fixturefolder.h"
 #include "testregistry.h"
@@ -74,6 +75,22 @@ private slots:
         QCOMPARE(reader.errorText, errorText);
         QVERIFY(reader.samples.empty());
         QCOMPARE(reader.fileSize, 0u);
+    }
+
+    // A file of more samples than the program holds is refused before a byte
+    // of it is read. The samples are a hole in a sparse file.
+    void tooManySamples()
+    {
+        const quint64 samples = maxRecordingSamples + 1;
+        const QString path = m_files.putSparse(QByteArray(), qint64(samples) * 2 + 1, QStringLiteral(".raw"));
+        if (path.isEmpty())
+            QSKIP("this file system stores no sparse files");
+        AudioSampleReader reader;
+        reader.load(path, false);
+        QCOMPARE(reader.errorText, tooManySamplesText(samples));
+        QVERIFY(reader.samples.empty());
+        QCOMPARE(reader.fileSize, quint32(samples * 2 + 1));
+        QFile::remove(path);
     }
 
     void resetKeepsSamples()

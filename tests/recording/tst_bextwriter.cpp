@@ -9,14 +9,16 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <sys/stat.h>
+#include <cerrno>
 
 using testsupport::WavWriter;
 
 namespace {
 
-// A file whose n-th write stores only half of its bytes and reports the short
-// count, as a full disk would; every other write goes through.
+// A file whose disk fills up at its n-th write, as a real one answers: that
+// write stores half of its bytes and reports the short count, the next (the
+// rest of it) fails with the system's words for a full disk. Every other
+// write goes through.
 class ShortWriteFile : public QFile {
 public:
     ShortWriteFile(const QString &name, int failingWrite) : QFile(name), m_failingWrite(failingWrite) {}
@@ -25,8 +27,13 @@ public:
 protected:
     qint64 writeData(const char *data, qint64 len) override
     {
-        if (++writes == m_failingWrite)
+        ++writes;
+        if (writes == m_failingWrite)
             return QFile::writeData(data, len / 2);
+        if (m_failingWrite > 0 && writes == m_failingWrite + 1) {
+            setErrorString(qt_error_string(ENOSPC));
+            return -1;
+        }
         return QFile::writeData(data, len);
     }
 
@@ -34,12 +41,15 @@ private:
     int m_failingWrite;
 };
 
-// Keeps what the file holds after each write and each resize: the file a kill
-// of the program at that point would leave behind.
+// Keeps what the file holds after each write and each resize, and what it
+// would hold had a write stopped after its first bytes: the files a kill of
+// the program, or a power cut, at that point would leave behind.
 class SnapshotFile : public ShortWriteFile {
 public:
     using ShortWriteFile::ShortWriteFile;
     QList<QByteArray> states;
+    QByteArray synced;                   // what the file held at its last sync
+    QList<QByteArray> syncedAtSizeWrite; // that, each time the RIFF size is written
 
     bool resize(qint64 size) override
     {
@@ -48,9 +58,32 @@ public:
         return done;
     }
 
+    // Syncs as the writer does, noting what is then on the disk for sure.
+    FileSync sync()
+    {
+        return [this](QFile &file, QString *why) {
+            synced = testsupport::readFile(fileName());
+            return syncFileToDisk(file, why);
+        };
+    }
+
 protected:
     qint64 writeData(const char *data, qint64 len) override
     {
+        const QByteArray before = testsupport::readFile(fileName());
+        const qint64 at = pos();
+        if (at == 4)
+            syncedAtSizeWrite << synced;
+        // A cut in the header, in the description and in the zeros behind it.
+        for (const qint64 cut : {qint64(1), qint64(4), qint64(7), qint64(8), len / 2, qint64(264), len - 1}) {
+            if (cut <= 0 || cut >= len)
+                continue;
+            QByteArray killed = before;
+            if (killed.size() < at + cut)
+                killed.append(QByteArray(int(at + cut - killed.size()), '\0'));
+            killed.replace(int(at), int(cut), QByteArray(data, int(cut)));
+            states << killed;
+        }
         const qint64 written = ShortWriteFile::writeData(data, len);
         states << testsupport::readFile(fileName());
         return written;
@@ -73,9 +106,11 @@ QByteArray appendedWithOldSize(const QByteArray &originator = QByteArray(), cons
 
 // A write the user asked for and that did not happen leaves one warning on the
 // terminal, also in a normal run: the header worker writes without a window.
-void expectRefusalWarning()
+// It names the file, as a folder's writes may each leave one.
+void expectRefusalWarning(const QString &path)
 {
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("bext chunk")));
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("bext chunk.*") + QRegularExpression::escape(path)));
 }
 
 // 256 bytes of UTF-8: 128 two-byte characters.
@@ -238,6 +273,15 @@ private slots:
         QTest::newRow("real recording with a 56-byte fmt chunk")
             << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/3773_SE_Array_S1_20210615_222235_319.wav"))
             << nyc;
+        // A cut chunk is dropped only when nothing but our own append can have left it.
+        const QByteArray appended = appendedWithOldSize();
+        QTest::newRow("cut append inside the RIFF size")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).chunk("bext", WavWriter::field("Nyc", 858)).bytes().left(400)
+            << nyc;
+        QTest::newRow("cut bext past the RIFF size, originator set")
+            << appendedWithOldSize("recorder").left(appended.size() - 300) << nyc;
+        QTest::newRow("cut chunk of another kind behind a bext chunk")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).bext("Nyc").chunk("junk", "xx", true, 100).bytes() << nyc;
     }
 
     void refused()
@@ -245,7 +289,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const QString path = put(bytes);
-        expectRefusalWarning();
+        expectRefusalWarning(path);
         QVERIFY(!WavFile().writeBextDescription(path, text));
         QCOMPARE(testsupport::readFile(path), bytes);
     }
@@ -262,7 +306,7 @@ private slots:
     {
         QFETCH(QString, path);
         const bool existed = QFileInfo::exists(path);
-        expectRefusalWarning();
+        expectRefusalWarning(path);
         QVERIFY(!WavFile().writeBextDescription(path, QStringLiteral("Nyc")));
         QCOMPARE(QFileInfo::exists(path), existed);
     }
@@ -275,23 +319,10 @@ private slots:
         const qint64 fileSize = 12 + 8 + qint64(junkSize);
         const QByteArray head =
             "RIFF" + WavWriter::le32(quint32(fileSize - 8)) + "WAVE" + "junk" + WavWriter::le32(junkSize);
-        const QString path = m_files.filePath(QStringLiteral("huge.wav"));
-        {
-            QFile f(path);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            QCOMPARE(f.write(head), qint64(head.size()));
-            if (!f.resize(fileSize)) {
-                f.remove();
-                QSKIP("this file system holds no file of 4 GiB");
-            }
-        }
-        struct stat st;
-        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
-        if (qint64(st.st_blocks) * 512 > (qint64(1) << 24)) {
-            QFile::remove(path);
-            QSKIP("this file system stores no sparse files");
-        }
-        expectRefusalWarning();
+        const QString path = m_files.putSparse(head, fileSize);
+        if (path.isEmpty())
+            QSKIP("this file system stores no sparse files of 4 GiB");
+        expectRefusalWarning(path);
         const bool written = WavFile().writeBextDescription(path, QStringLiteral("Nyc"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -304,8 +335,9 @@ private slots:
         QCOMPARE(headAfter, head);
     }
 
-    // Every state a kill can leave reads whole, claims no byte the file lacks,
-    // and the next write leaves the RIFF size and the file in agreement.
+    // Every state a kill can leave, a write cut in the middle among them, keeps
+    // its samples whole, claims no byte the file lacks, and the next write
+    // leaves the RIFF size and the file in agreement.
     void killedWrite_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -315,6 +347,8 @@ private slots:
         QTest::newRow("append after a pad") << WavWriter().fmt(8000, 8).chunk("data", "abc", false).bytes() << 0;
         QTest::newRow("append rolled back after its RIFF size fails") << plain << 2;
         QTest::newRow("in place into a chunk appended before a kill") << appendedWithOldSize() << 0;
+        QTest::newRow("append to a real recording")
+            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/Barbastelle.wav")) << 0;
     }
 
     void killedWrite()
@@ -324,14 +358,17 @@ private slots:
         SnapshotFile file(put(bytes), failingWrite);
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
         if (failingWrite > 0)
-            expectRefusalWarning();
+            expectRefusalWarning(file.fileName());
         QCOMPARE(writeBextDescriptionToFile(file, QStringLiteral("Nyc")), failingWrite == 0);
         QVERIFY(!file.states.isEmpty());
+        WavFile original;
+        original.open(put(bytes), false);
+        QVERIFY(!original.samples.empty());
         for (const QByteArray &killed : file.states) {
             const QString path = put(killed);
             WavFile wav;
-            wav.open(path, true);
-            QVERIFY(wav.walkedToEnd);
+            wav.open(path, false);
+            QCOMPARE(wav.samples, original.samples);
             QVERIFY(qint64(wav.riffSize) + 8 <= killed.size());
 
             QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Pip")));
@@ -379,12 +416,29 @@ private slots:
         const QString path = put(bytes);
         ShortWriteFile file(path, failingWrite);
         QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
-        expectRefusalWarning();
-        QVERIFY(!writeBextDescriptionToFile(file, QStringLiteral("Nyc + Pip")));
+        expectRefusalWarning(path);
+        QString failure;
+        QVERIFY(!writeBextDescriptionToFile(file, QStringLiteral("Nyc + Pip"), &failure));
         QVERIFY(file.writes >= failingWrite);
         QVERIFY(!file.isOpen());
         QCOMPARE(testsupport::readFile(path), bytes);
+        // The system's words, for the message that tells the user.
+        QCOMPARE(failure, qt_error_string(ENOSPC));
     }
+
+    // A power cut keeps what was synced and any part of what was written
+    // since: the appended chunk must be on the disk before the RIFF size
+    // that claims it is written.
+    void chunkSyncedBeforeItsSize()
+    {
+        const QString path = put(testsupport::simplePcmWav({1, 2}, 8000));
+        SnapshotFile file(path, 0);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        QVERIFY(writeBextDescriptionToFile(file, QStringLiteral("Pip"), nullptr, file.sync()));
+        QCOMPARE(file.syncedAtSizeWrite.size(), 1);
+        QCOMPARE(file.syncedAtSizeWrite.first().mid(8), testsupport::readFile(path).mid(8));
+    }
+
 };
 
 QUILLON_TEST(TestBextWriter)

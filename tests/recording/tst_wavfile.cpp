@@ -1,3 +1,4 @@
+#include "recording/samplebound.h"
 #include "recording/wavfile.h"
 
 #include "fixturefolder.h"
@@ -224,6 +225,12 @@ private slots:
             << WavWriter().fmt(8000, 8).chunk("data", QByteArray::fromHex("808182"), false).bytes() << false << QString()
             << true << 3;
         QTest::newRow("no data chunk") << good().chunk("LIST", "ab").bytes() << false << QString() << false << 0;
+        // What a kill leaves of metadata appended behind the samples: they stay whole and valid.
+        const QByteArray withBext = good().chunk("data", d3).bext("Nyc").bytes();
+        QTest::newRow("bext cut behind the data is a warning")
+            << withBext.left(withBext.size() - 300) << false << "WAV file read error in BEXT chunk." << true << 3;
+        QTest::newRow("unknown chunk cut behind the data is a warning")
+            << good().chunk("data", d3).chunk("LIST", "abcd", true, 100).bytes() << false << QString() << true << 3;
     }
 
     void walk()
@@ -273,6 +280,36 @@ private slots:
         WavFile wav;
         wav.open(put(bytes), headerOnly);
         QTEST(wav.walkedToEnd, "walkedToEnd");
+    }
+
+    // A data chunk of more samples than the program holds is refused before a
+    // byte of it is read. The data is a hole in a sparse file.
+    void tooManySamples_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<quint64>("samples");
+        QTest::newRow("one sample over") << 16 << maxRecordingSamples + 1;
+        QTest::newRow("8 bits, nearly 4 GiB") << 8 << quint64(0xffffffd0u);
+    }
+
+    void tooManySamples()
+    {
+        QFETCH(int, bits);
+        QFETCH(quint64, samples);
+        const quint32 dataSize = quint32(samples * quint64(bits / 8));
+        WavWriter w;
+        w.fmt(500000, quint16(bits)).chunk("data", QByteArray(), true, dataSize);
+        const QByteArray head = w.riffSize(36 + qint64(dataSize)).bytes();
+        const QString path = m_files.putSparse(head, head.size() + qint64(dataSize));
+        if (path.isEmpty())
+            QSKIP("this file system stores no sparse files of 4 GiB");
+        WavFile wav;
+        wav.open(path, false);
+        QCOMPARE(wav.errorText, tooManySamplesText(samples));
+        QVERIFY(wav.errorText.contains(QString::number(maxRecordingSamples)));
+        QVERIFY(wav.samples.empty());
+        QVERIFY(!wav.valid);
+        QFile::remove(path);
     }
 
     void metadataRecords_data()
