@@ -74,9 +74,11 @@ bool readInvalidTimesHalf(const QString &half, QDate *date, int *msOfDay)
     if (half.size() != 16 || half.at(2) != QLatin1Char('.') || half.at(5) != QLatin1Char('.')
         || half.at(10) != QLatin1Char(' ') || half.at(13) != QLatin1Char(':'))
         return false;
-    const QDate d(digitsAt(half, 6, 4), digitsAt(half, 3, 2), digitsAt(half, 0, 2));
+    // A year that is no number (-1) would pass as the year -1, which QDate takes, and be written back as another text.
+    const int year = digitsAt(half, 6, 4);
+    const QDate d(year, digitsAt(half, 3, 2), digitsAt(half, 0, 2));
     const int hour = digitsAt(half, 11, 2), minute = digitsAt(half, 14, 2);
-    if (!d.isValid() || !QTime::isValid(hour, minute, 0))
+    if (year < 0 || !d.isValid() || !QTime::isValid(hour, minute, 0))
         return false;
     *date = d;
     *msOfDay = (hour * 60 + minute) * 60000;

@@ -65,28 +65,36 @@ bool ClassAssignmentText::hasNoClass() const
     return batClass1.isEmpty() && batClass2.isEmpty() && batClass3.isEmpty() && batClass4.isEmpty();
 }
 
-QString ClassAssignmentText::classListText(ClassList style) const
-{
-    QStringList names = classes();
-    if (style == ClassList::Compact)
-        names.removeAll(QString());
-    return names.join(classSeparator);
-}
-
 QString ClassAssignmentText::fullText(ClassList style) const
 {
-    return classListText(style) + fieldSeparator + AutoClass + fieldSeparator + accepted + fieldSeparator
-           + fullFormComment(comment);
+    return withClassList(style, fieldSeparator + AutoClass + fieldSeparator + accepted + fieldSeparator
+                                    + fullFormComment(comment));
 }
 
 QString ClassAssignmentText::shortText(ClassList style) const
 {
-    return classListText(style) + fieldSeparator + comment;
+    return withClassList(style, fieldSeparator + comment);
 }
 
-QString ClassAssignmentText::rowText() const
+QString ClassAssignmentText::withClassList(ClassList style, const QString &fields) const
 {
-    return hasProposal() ? fullText(ClassList::Compact) : shortText(ClassList::Compact);
+    QStringList names = classes();
+    if (style == ClassList::Compact)
+        names.removeAll(QString());
+    const QString asked = names.join(classSeparator);
+    // A name of other software that ends in " +" runs into the separator behind it: "Pip +" and " + "
+    // read back as "Pip" and "+ ".
+    if (fitsDescription(asked + fields) && asked.split(classSeparator) == names)
+        return asked + fields;
+    // The empty slots behind the last class read back alike whether written or not.
+    while (!names.isEmpty() && names.last().isEmpty())
+        names.removeLast();
+    const QString list = names.join(classSeparator);
+    // With nothing but classes to store the bars add nothing either: a bare class list that fills the
+    // description whole (other software's) is written back as it was read.
+    if (AutoClass.isEmpty() && accepted.isEmpty() && comment.isEmpty() && !fitsDescription(list + fields))
+        return list;
+    return list + fields;
 }
 
 bool ClassAssignmentText::operator==(const ClassAssignmentText &o) const

@@ -17,6 +17,12 @@
  * classes are joined by " + "; nothing is trimmed. A comment written in the
  * full form has its bars written as "/" (fullFormComment), so that the text
  * keeps its three bars and every field reads back as written.
+ *
+ * The composer writes the layout a writer asks for unless that text would not
+ * fit the description or not read back; it then leaves out what reads back
+ * alike without it: the empty slots behind the last class, and, with nothing
+ * but classes to store, the bars. A text that still does not fit is the
+ * writer's to refuse.
  */
 class ClassAssignmentText
 {
@@ -62,17 +68,10 @@ public:
     void setClasses(const QStringList &names);
     /** True when no slot holds a class. */
     bool hasNoClass() const;
-    /** A row counts as having a proposal when AutoClass or accepted is not empty. */
-    bool hasProposal() const { return !AutoClass.isEmpty() || !accepted.isEmpty(); }
 
-    QString classListText(ClassList style) const;
+    /** The full and the short form, shortened only as the class comment says. */
     QString fullText(ClassList style) const;
     QString shortText(ClassList style) const;
-    /**
-     * What the bext-writing worker stores for a row: the full form when it has
-     * a proposal, the short form otherwise, both with the compact class list.
-     */
-    QString rowText() const;
 
     bool operator==(const ClassAssignmentText &o) const;
     bool operator!=(const ClassAssignmentText &o) const { return !(*this == o); }
@@ -84,4 +83,8 @@ public:
     QString AutoClass;
     QString accepted;
     QString comment;
+
+private:
+    // The class list laid out as style asks, or shortened as the class comment says, then fields.
+    QString withClassList(ClassList style, const QString &fields) const;
 };

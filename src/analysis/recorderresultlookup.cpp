@@ -1,8 +1,12 @@
 #include "analysis/recorderresultlookup.h"
 
+#include "analysis/analysislogging.h"
+#include "analysis/boundedlinereader.h"
 #include "analysis/classnames.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -40,12 +44,23 @@ bool isPathSeparator(QChar c)
 }
 
 // A name without a TAB lies within one field; it stands there as a whole when
-// it ends the field and starts it or follows a path separator. The names the
-// hash holds are all of these that end in ".wav": for them the hash answers
-// exactly as the search through every line.
+// it ends the field and starts it or follows a path separator. Such a field
+// then ends in the name's own last path component, and ends in ".wav" when
+// the name does: the hash holds every field that can answer such a name, and
+// answers exactly as the search through every line.
 bool indexable(const QString &name)
 {
     return name.endsWith(indexedEnding, Qt::CaseInsensitive) && !name.contains(QLatin1Char('\t'));
+}
+
+// Where the last path component of text's [begin, end) starts: behind its last separator, else at begin.
+int lastComponentAt(const QString &text, int begin, int end)
+{
+    for (int at = end; at > begin; --at) {
+        if (isPathSeparator(text.at(at - 1)))
+            return at;
+    }
+    return begin;
 }
 
 } // namespace
@@ -122,14 +137,16 @@ QString RecorderResultLookup::proposalFromLine(const QString &line, int reviewMo
 
 bool RecorderResultIndex::read(const QString &recorderResultFileName)
 {
-    m_lines.clear();
-    m_firstLine.clear();
-    QFile file(recorderResultFileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    *this = RecorderResultIndex();
+    m_fileName = QFileInfo(recorderResultFileName).fileName();
+    BoundedLineReader reader(recorderResultFileName);
+    if (!reader.open()) {
+        const QFileInfo info(recorderResultFileName);
+        m_fault = info.isFile() && info.size() > BoundedLineReader::maxFileBytes ? Fault::TooLarge : Fault::Unreadable;
         return false;
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    }
+    QString line;
+    while (reader.readLine(line)) {
         const int number = m_lines.size();
         m_lines << line;
         int fieldStart = 0;
@@ -137,28 +154,62 @@ bool RecorderResultIndex::read(const QString &recorderResultFileName)
             int fieldEnd = line.indexOf(QLatin1Char('\t'), fieldStart);
             if (fieldEnd < 0)
                 fieldEnd = line.size();
-            const QStringRef field = line.midRef(fieldStart, fieldEnd - fieldStart);
-            if (field.endsWith(indexedEnding, Qt::CaseInsensitive)) {
-                // The field itself and every tail behind a separator; the first line keeps a name.
-                for (int at = 0; at < field.size(); ++at) {
-                    if (at > 0 && !isPathSeparator(field.at(at - 1)))
-                        continue;
-                    const QString name = field.mid(at).toString();
-                    if (!m_firstLine.contains(name))
-                        m_firstLine.insert(name, number);
-                }
+            if (line.midRef(fieldStart, fieldEnd - fieldStart).endsWith(indexedEnding, Qt::CaseInsensitive)) {
+                const int component = lastComponentAt(line, fieldStart, fieldEnd);
+                m_fields[line.mid(component, fieldEnd - component)].append({number, fieldStart, fieldEnd});
             }
             fieldStart = fieldEnd + 1;
         }
     }
+    if (reader.firstSkippedLine() > 0) {
+        m_lines.clear();
+        m_fields.clear();
+        m_fault = Fault::LongLine;
+        m_faultLine = reader.firstSkippedLine();
+        return false;
+    }
     return true;
+}
+
+QString RecorderResultIndex::faultText() const
+{
+    const QString file = QLatin1Char('\'') + m_fileName + QLatin1Char('\'');
+    switch (m_fault) {
+    case Fault::None:
+        break;
+    case Fault::Unreadable:
+        return QCoreApplication::translate("RecorderResultIndex", "The result file %1 cannot be read.").arg(file);
+    case Fault::TooLarge:
+        return QCoreApplication::translate("RecorderResultIndex",
+                                           "The result file %1 cannot be used: it is larger than %2 MB.")
+            .arg(file)
+            .arg(BoundedLineReader::maxFileBytes >> 20);
+    case Fault::LongLine:
+        return QCoreApplication::translate("RecorderResultIndex",
+                                           "The result file %1 cannot be used: its line %2 is longer than %3 bytes.")
+            .arg(file)
+            .arg(m_faultLine)
+            .arg(BoundedLineReader::maxLineBytes);
+    }
+    return QString();
 }
 
 QString RecorderResultIndex::lineFor(const QString &name) const
 {
     if (indexable(name)) {
-        const auto found = m_firstLine.constFind(name);
-        return found == m_firstLine.constEnd() ? QString() : m_lines.at(found.value());
+        const int component = lastComponentAt(name, 0, name.size());
+        const auto found = m_fields.constFind(component == 0 ? name : name.mid(component));
+        if (found == m_fields.constEnd())
+            return QString();
+        // In line order; a name without a separator is its own last component, and its first field answers.
+        for (const Field &field : found.value()) {
+            const QString &line = m_lines.at(field.line);
+            const int at = field.end - name.size();
+            if (at >= field.begin && (at == field.begin || isPathSeparator(line.at(at - 1)))
+                && line.midRef(at, name.size()) == name)
+                return line;
+        }
+        return QString();
     }
     for (const QString &line : m_lines) {
         if (RecorderResultLookup::namesWhole(line, name))
@@ -183,18 +234,21 @@ QString RecorderResultCache::proposal(const QString &wavFileName, const QString 
     fileStamp(m_file, size, modified);
     if (!m_valid || m_path != recorderResultFileName || m_size != size || m_modified != modified) {
         // Taken before the reading: a change while it reads shows at the next request.
-        m_valid = m_index.read(recorderResultFileName);
+        // A refused file is not read again until it changes: it may take 500 MB to refuse.
+        m_readable = m_index.read(recorderResultFileName);
+        m_valid = true;
         m_path = recorderResultFileName;
         m_size = size;
         m_modified = modified;
-        if (!m_valid)
-            return QString();
+        if (!m_readable)
+            qCWarning(lcAnalysis).noquote() << m_index.faultText();
     }
-    return m_index.proposal(wavFileName, reviewMode);
+    return m_readable ? m_index.proposal(wavFileName, reviewMode) : QString();
 }
 
 void RecorderResultCache::clear()
 {
     m_valid = false;
+    m_readable = false;
     m_index = RecorderResultIndex();
 }

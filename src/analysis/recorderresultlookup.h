@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <filesystem>
 
@@ -33,16 +34,40 @@ public:
 };
 
 /**
- * A result list read once: its lines, and the names they hold as a whole
- * looked up through a hash, so that a folder of n recordings costs one reading
- * and n look-ups instead of n readings of n lines. Answers exactly as
- * RecorderResultLookup::proposal does on the file as it was read.
+ * A result list read once: its lines, and the fields that may name a
+ * recording looked up through a hash, so that a folder of n recordings costs
+ * one reading and n look-ups instead of n readings of n lines. Answers exactly
+ * as RecorderResultLookup::proposal does on the file as it was read.
+ *
+ * The file is read through BoundedLineReader, within its bounds: a list larger
+ * than BoundedLineReader::maxFileBytes or with a line longer than
+ * BoundedLineReader::maxLineBytes is refused whole, as a proposal taken from a
+ * list read in part could be another recording's. What the index holds grows
+ * with the file's length alone, whatever its lines hold.
  */
 class RecorderResultIndex
 {
 public:
-    /** Reads the file as text; false, and nothing held, when it cannot be opened. */
+    /** Why a reading was refused. */
+    enum class Fault {
+        None,
+        Unreadable, ///< missing, no regular file, or not to be opened
+        TooLarge,   ///< more than BoundedLineReader::maxFileBytes
+        LongLine,   ///< a line longer than BoundedLineReader::maxLineBytes
+    };
+
+    /** Reads the file as text; false, and nothing held, when it is refused (fault()). */
     bool read(const QString &recorderResultFileName);
+
+    /** Why the last reading was refused; Fault::None after a whole reading. */
+    Fault fault() const { return m_fault; }
+    /** For Fault::LongLine the number (from 1) of the first line too long; 0 otherwise. */
+    int faultLine() const { return m_faultLine; }
+    /**
+     * The user's message for a refused reading, naming the file and the bound
+     * it exceeds (the first over-long line by number); empty after a whole reading.
+     */
+    QString faultText() const;
 
     /** The proposal for wavFileName, from the lines read. */
     QString proposal(const QString &wavFileName, int reviewMode) const;
@@ -51,15 +76,28 @@ public:
     QString lineFor(const QString &name) const;
 
 private:
+    // A field that ends in ".wav" (the only names asked for in practice), as a
+    // position in m_lines: held once, never as a copy per path tail.
+    struct Field {
+        int line;
+        int begin;
+        int end;
+    };
+
+    QString m_fileName;
+    Fault m_fault = Fault::None;
+    int m_faultLine = 0;
     QStringList m_lines;
-    // Every name a line holds as a whole and that ends in ".wav" (the only
-    // names asked for in practice), to the first such line.
-    QHash<QString, int> m_firstLine;
+    // The last path component of every such field, to those fields in line
+    // order. A name asked for ends in its own last component, so its fields
+    // are among these; the first that ends in the whole name answers.
+    QHash<QString, QVector<Field>> m_fields;
 };
 
 /**
  * The index of the result file a request chain names, read on first use and
- * again only when the file's path, size or modification time changed.
+ * again only when the file's path, size or modification time changed. A file
+ * the index refuses answers nothing, with a warning in the log.
  * Every request looks at the file's size and time, so they are taken as the
  * file system gives them: QFileInfo's time in local time would cost a
  * time-zone look-up per request, more than the rest of the look-up.
@@ -73,7 +111,8 @@ public:
     void clear();
 
 private:
-    bool m_valid = false;
+    bool m_valid = false;    // the stamp below is the last reading's
+    bool m_readable = false; // that reading was not refused
     QString m_path;
     std::filesystem::path m_file; // m_path as the file system takes it
     qint64 m_size = -1;

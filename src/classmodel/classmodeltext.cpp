@@ -58,7 +58,7 @@ Reading read(const QString &text, Names names)
             reading.model.last().subclasses << read;
             continue;
         }
-        if (ClassNames::isUsable(read.name)) {
+        if (ClassNames::isUsableClass(read.name)) {
             lastClass = Taken;
             reading.model << read;
         } else {

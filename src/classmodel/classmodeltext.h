@@ -44,7 +44,11 @@ enum class Names {
 struct Reading
 {
     ClassModel model;
-    /** Lines left out because ClassNames::isUsable refuses their names, with the subclasses of a refused class. */
+    /**
+     * Lines left out because ClassNames::isUsableClass (for a class) or
+     * ClassNames::isUsable (for a subclass) refuses their names, with the
+     * subclasses of a refused class.
+     */
     QStringList refusedNames;
 };
 

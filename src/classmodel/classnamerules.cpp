@@ -17,12 +17,20 @@ bool isUsable(const QString &name)
     return shown != unassigned && shown != detectedNoCall;
 }
 
+bool isUsableClass(const QString &name)
+{
+    return isUsable(name) && !name.trimmed().isEmpty();
+}
+
 QString refusal(const QString &typed)
 {
     if (typed.trimmed().isEmpty())
         return QCoreApplication::translate("ClassNames", "The new Class Name may not be empty.");
     if (!isUsable(typed) || typed.contains(QLatin1Char(';')))
-        return QCoreApplication::translate("ClassNames", "This class name cannot be used.");
+        return QCoreApplication::translate("ClassNames", "This class name cannot be used.\nA class name may not hold "
+                                                         "\";\", \"|\", \" + \", a tab or a line break, nor end "
+                                                         "in \" +\", nor be \"%1\" or \"%2\".")
+            .arg(unassigned, detectedNoCall);
     return QString();
 }
 

@@ -26,12 +26,20 @@ namespace ClassNames {
 bool isUsable(const QString &name);
 
 /**
+ * isUsable() for a class, as against a subclass, of a class-model file: a
+ * blank name is refused too. The class tree shows it trimmed, empty, and
+ * would save it as a line that starts with the TAB behind it: a subclass
+ * line when read back.
+ */
+bool isUsableClass(const QString &name);
+
+/**
  * Why a name typed for a new or renamed class is refused, as the class
  * dialogs tell the user: "The new Class Name may not be empty." for a blank
- * name, "This class name cannot be used." for one isUsable() rejects or one
- * holding a ";" (the separator of the export files, where such a name is
- * written with a "," instead); the empty text for a name that is taken as
- * typed. A ";" is refused only here: class-model files and recordings that
+ * name, "This class name cannot be used." followed by what a name may not
+ * hold for one isUsable() rejects or one holding a ";" (the separator of the
+ * export files, where such a name is written with a "," instead); the empty
+ * text for a name that is taken as typed. A ";" is refused only here: class-model files and recordings that
  * already hold such a name still load.
  */
 QString refusal(const QString &typed);

@@ -4,6 +4,7 @@
 // class tree each of them starts from.
 #include "app/mainwindow.h"
 
+#include "analysis/recorderresultlookup.h"
 #include "app/evaluationmode.h"
 #include "app/settingskeys.h"
 #include "app/treecolumns.h"
@@ -109,6 +110,12 @@ void MainWindow::openEvaluationFolder(int mode)
         if (!QFileInfo(folder + QLatin1Char('/') + recorderResultFile).isFile()) {
             warn(tr("The selected folder does not contain the resulting file 'calls_ch1_files.txt' of a ZEVEDADI "
                     "VOD Offline Analysis.\n\nPlease run the VOD Offline Analysis with the software ZEVEDADI first."));
+            return;
+        }
+        // Refused here, before the folder is shown, rather than reviewed without a single proposal.
+        RecorderResultIndex resultList;
+        if (!resultList.read(folder + QLatin1Char('/') + recorderResultFile)) {
+            warn(resultList.faultText());
             return;
         }
         modelText = reviewMode == 0 ? ClassModelText::simpleReviewTree() : ClassModelText::advancedReviewTree();

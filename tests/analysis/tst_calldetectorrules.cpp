@@ -118,6 +118,9 @@ void TestCallDetectorRules::shapeChecksAndLabel_data()
     QTest::newRow("clean Pip") << pip << 40.0f << QVector<int>{2, 3, 1, 9} << "PipPip";
     QTest::newRow("Pip pos above neg + 1") << pip << 40.0f << QVector<int>{0, 0, 2, 0} << "Noise";
     QTest::newRow("Pip switch below zero - 1") << pip << 40.0f << QVector<int>{0, 2, 0, 0} << "Noise";
+    // Switches at their most and as few as the zero crossings allow: still a call.
+    QTest::newRow("Nyc at the switch limits") << low << 20.0f << QVector<int>{1, 3, 0, 0} << "NycLow";
+    QTest::newRow("Pip at the switch limits") << pip << 40.0f << QVector<int>{2, 3, 1, 0} << "PipPip";
     // One past each count limit, the other counts clean: only that check rejects.
     QTest::newRow("Nyc switch 2") << low << 20.0f << QVector<int>{2, 0, 0, 0} << "Noise";
     QTest::newRow("Nyc negHist 7") << low << 20.0f << QVector<int>{0, 0, 0, 7} << "Noise";

@@ -18,6 +18,8 @@ private slots:
     void descriptionField_limit();
     void commentWithBars_data();
     void commentWithBars();
+    void writtenBackAsRead_data();
+    void writtenBackAsRead();
 };
 
 namespace {
@@ -32,6 +34,14 @@ Cat make(const QStringList &classes, const QString &autoClass, const QString &ac
     t.accepted = accepted;
     t.comment = comment;
     return t;
+}
+
+// What the class jobs write for a file-list row: the full form with the compact
+// list when the row has a proposal or a flag, the short form otherwise.
+QString rowForm(const Cat &c)
+{
+    const bool proposal = !c.AutoClass.isEmpty() || !c.accepted.isEmpty();
+    return proposal ? c.fullText(Cat::ClassList::Compact) : c.shortText(Cat::ClassList::Compact);
 }
 
 // A text of exactly n UTF-8 bytes: "ä" takes two bytes, "x" one.
@@ -133,7 +143,7 @@ void TestClassAssignmentText::compose()
 
     const Cat t = make(classes, autoClass, accepted, comment);
     QCOMPARE(t.fullText(Cat::ClassList::FourSlots), full4);
-    QCOMPARE(t.rowText(), row);
+    QCOMPARE(rowForm(t), row);
     // Every composed form reads back to the values it was made of.
     QCOMPARE(Cat::parse(full4), t);
     const Cat fromRow = Cat::parse(row);
@@ -180,7 +190,7 @@ void TestClassAssignmentText::commentWithBars_data()
     QTest::addColumn<QString>("comment"); // as it reads back
 
     // What each writer composes: assigning, reassigning, unassigning, renaming
-    // and deleting a class write rowText(), accepting and withdrawing the full
+    // and deleting a class write the row's form, accepting and withdrawing the full
     // compact form, the comment editor and the header worker the four slots.
     enum { Row, FullCompact, FullFourSlots };
     QTest::newRow("row with a proposal") << "Pip" << "1" << int(Row) << "x/y";
@@ -203,7 +213,7 @@ void TestClassAssignmentText::commentWithBars()
     QCOMPARE(stored.comment, QStringLiteral("x|y"));
     Cat t = make({"Pip", "Nyc"}, autoClass, accepted, stored.comment);
     const auto compose = [form](const Cat &c) {
-        return form == 0 ? c.rowText() : c.fullText(form == 1 ? Cat::ClassList::Compact : Cat::ClassList::FourSlots);
+        return form == 0 ? rowForm(c) : c.fullText(form == 1 ? Cat::ClassList::Compact : Cat::ClassList::FourSlots);
     };
     const QString text = compose(t);
     const Cat back = Cat::parse(text);
@@ -213,6 +223,35 @@ void TestClassAssignmentText::commentWithBars()
     QCOMPARE(back.comment, comment);
     // Written again from what it read, the text stays as it is.
     QCOMPARE(compose(back), text);
+}
+
+void TestClassAssignmentText::writtenBackAsRead_data()
+{
+    QTest::addColumn<QString>("stored");
+    // Descriptions of other software, each read and written back unchanged.
+    QTest::newRow("bare, 256 bytes") << QString(256, 'x');
+    QTest::newRow("bare behind an empty slot, 256 bytes") << QStringLiteral(" + ") + QString(253, 'x');
+    QTest::newRow("a name ending in \" +\"") << QStringLiteral("Pip +|");
+    QTest::newRow("a name ending in \" +\" behind an empty slot") << QStringLiteral(" + Pip +|note");
+}
+
+void TestClassAssignmentText::writtenBackAsRead()
+{
+    QFETCH(QString, stored);
+    QVERIFY(Cat::fitsDescription(stored));
+    const Cat read = Cat::parse(stored);
+    // The compact list closes the gaps: so do the slots it reads back as.
+    QStringList filled = read.classes();
+    filled.removeAll(QString());
+    Cat compact = read;
+    compact.setClasses(filled);
+    const QList<QPair<QString, Cat>> written{{rowForm(read), compact},
+                                             {read.fullText(Cat::ClassList::Compact), compact},
+                                             {read.fullText(Cat::ClassList::FourSlots), read}};
+    for (const auto &w : written) {
+        QVERIFY2(Cat::fitsDescription(w.first), qPrintable(w.first));
+        QVERIFY2(Cat::parse(w.first) == w.second, qPrintable(w.first));
+    }
 }
 
 QUILLON_TEST(TestClassAssignmentText)

@@ -262,6 +262,10 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("review: noise line gives No Call, the user's class stays")
         << recording("Ppip|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
         << row({"Ppip"}, "No Call", "0", len, na, na, "a") << QByteArray("Ppip +  +  + |No Call|0|a");
+    // The flag says "0" already: the new proposal alone is worth the write.
+    QTest::newRow("review: noise line beside a class, flag 0 already")
+        << recording("Ppip|Pip|0|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
+        << row({"Ppip"}, "No Call", "0", len, na, na, "a") << QByteArray("Ppip +  +  + |No Call|0|a");
     QTest::newRow("review: noise line without a class, nothing written")
         << recording("|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
         << row({}, "No Call", "", len, na, na, "a") << QByteArray("|a");
@@ -303,12 +307,17 @@ void TestFileHeaderWorker::evaluation_data()
         QTest::newRow("RIFF size off: written all the same")
             << w << true << QByteArray() << 0 << row({"Nyc"}, "", "", len, na, na, "") << QByteArray("Nyc +  +  + |||");
     }
-    // 10 + 246 = 256 bytes stored; the write-back would need 15 + 246 = 261.
+    // 10 + 246 = 256 bytes stored; four slots would need 15 + 246 = 261, the class alone 6 + 246.
     const QByteArray longComment(246, 'c');
-    QTest::newRow("write-back beyond 256 bytes: not written, file values replied")
+    QTest::newRow("write-back beyond 256 bytes in four slots: written without the empty ones")
         << recording("Nyc + Bat|" + longComment) << true << QByteArray() << 0
-        << row({"Nyc", "Bat"}, "", "", len, na, na, QString::fromLatin1(longComment))
-        << QByteArray("Nyc + Bat|" + longComment);
+        << row({"Nyc"}, "", "", len, na, na, QString::fromLatin1(longComment)) << QByteArray("Nyc|||" + longComment);
+    // 5 + 251 = 256 bytes stored; with the proposal and its flag 15 + 251 = 266.
+    const QByteArray longerComment(251, 'c');
+    QTest::newRow("write-back beyond 256 bytes: not written, file values replied")
+        << recording("Ppip|" + longerComment) << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
+        << row({"Ppip"}, "", "", len, na, na, QString::fromLatin1(longerComment))
+        << QByteArray("Ppip|" + longerComment);
 }
 
 void TestFileHeaderWorker::evaluation()

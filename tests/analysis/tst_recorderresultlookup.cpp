@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "analysis/boundedlinereader.h"
 #include "analysis/recorderresultlookup.h"
 
 #include <QDateTime>
@@ -8,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <malloc.h>
 
 namespace {
 
@@ -41,6 +44,13 @@ bool writeResultFile(const QString &path, const QByteArray &content)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
 }
 
+// Bytes the heap hands out at the moment, small blocks and mapped ones.
+qint64 heapBytes()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return qint64(m.uordblks) + qint64(m.hblkhd);
+}
+
 } // namespace
 
 class TestRecorderResultLookup : public QObject
@@ -53,6 +63,9 @@ private slots:
     void proposal_unreadableFile();
     void index_answersAsThePlainLookup_data();
     void index_answersAsThePlainLookup();
+    void index_refusesWhatExceedsTheBounds_data();
+    void index_refusesWhatExceedsTheBounds();
+    void index_memoryGrowsWithTheFileAlone();
     void cache_readsAgainOnlyWhenChanged();
 
 private:
@@ -156,6 +169,10 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
     QTest::newRow("line ends of Windows")
         << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n")
         << QStringList{"a.wav", "b.wav"};
+    // Every tail of the path behind a separator names the recording as a whole.
+    QTest::newRow("a path of separators")
+        << numbered({QString(3000, '/') + "a.wav"}, 1) + numbered({QString(3000, '\\') + "a.wav"}, 2)
+        << QStringList{"a.wav", "\\a.wav", QString(2999, '\\') + "a.wav", "x\\a.wav"};
     QTest::newRow("empty lines and fields")
         << QByteArray("\n\t\t\n") + numbered({"", "a.wav"}, 1) << QStringList{"a.wav"};
     // Names the hash does not hold: answered by going through the lines.
@@ -182,6 +199,73 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup()
     }
     // Every row asks for at least one name a line holds.
     QVERIFY(found > 0);
+}
+
+void TestRecorderResultLookup::index_refusesWhatExceedsTheBounds_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: the file is made as the row says
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("faultLine");
+
+    const int limit = BoundedLineReader::maxLineBytes;
+    // The first line names the recording asked for: a list read in part must not answer for it.
+    const QByteArray own = numbered({"a.wav"}, 1);
+    const auto lineOf = [](int bytes) { return numbered({"b.wav", QString(bytes - 27, 'x')}, 2); };
+    QCOMPARE(lineOf(limit).size(), limit + 1);
+    QTest::newRow("a line at the limit") << own + lineOf(limit) << "list" << int(RecorderResultIndex::Fault::None) << 0;
+    QTest::newRow("a line one byte longer")
+        << own + lineOf(limit + 1) + own << "list" << int(RecorderResultIndex::Fault::LongLine) << 2;
+    QTest::newRow("larger than the file bound")
+        << QByteArray() << "huge" << int(RecorderResultIndex::Fault::TooLarge) << 0;
+    QTest::newRow("missing") << QByteArray() << "missing" << int(RecorderResultIndex::Fault::Unreadable) << 0;
+}
+
+void TestRecorderResultLookup::index_refusesWhatExceedsTheBounds()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, file);
+    QFETCH(int, fault);
+    QFETCH(int, faultLine);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("calls_ch1_files.txt"));
+    if (file == QLatin1String("list")) {
+        QVERIFY(writeResultFile(path, content));
+    } else if (file == QLatin1String("huge")) {
+        // Sparse: its size is what counts.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(numbered({"a.wav"}, 1)) > 0
+                && f.resize(BoundedLineReader::maxFileBytes + 1));
+    }
+    RecorderResultIndex index;
+    QCOMPARE(index.read(path), fault == int(RecorderResultIndex::Fault::None));
+    QCOMPARE(int(index.fault()), fault);
+    QCOMPARE(index.faultLine(), faultLine);
+    QCOMPARE(index.proposal(QStringLiteral("/d/a.wav"), 0), fault ? QString() : QStringLiteral("L1"));
+}
+
+void TestRecorderResultLookup::index_memoryGrowsWithTheFileAlone()
+{
+    // Lines of a path with thousands of separators, each line its own path:
+    // an index of every tail would hold about 8 MB per line of 4 KB.
+    QByteArray content;
+    for (int i = 0; i < 8; ++i)
+        content += numbered({QString(4000, '/') + QStringLiteral("%1.wav").arg(i)}, i);
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("separators.txt"));
+    QVERIFY(writeResultFile(path, content));
+    if (heapBytes() == 0)
+        QSKIP("The heap does not report its use here (a sanitizer's allocator).");
+
+    const qint64 before = heapBytes();
+    RecorderResultIndex index;
+    QVERIFY(index.read(path));
+    const qint64 held = heapBytes() - before;
+    // Lines as UTF-16, their fields, the hash: a few times the file's bytes.
+    QVERIFY2(held < 8 * content.size(),
+             qPrintable(QStringLiteral("%1 bytes held for a file of %2").arg(held).arg(content.size())));
+    QCOMPARE(index.proposal(QStringLiteral("/d/7.wav"), 0), QStringLiteral("L7"));
 }
 
 void TestRecorderResultLookup::cache_readsAgainOnlyWhenChanged()

@@ -103,7 +103,10 @@ void TestClassDialogs::nameCheck_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("refusal");   // empty: taken as typed
-    const QString unusable = QStringLiteral("This class name cannot be used.");
+    // The refusal names what is refused, ";" among it.
+    const QString unusable = QStringLiteral("This class name cannot be used.\nA class name may not hold \";\", "
+                                            "\"|\", \" + \", a tab or a line break, nor end in \" +\", nor be "
+                                            "\"Unassigned\" or \"Detected No Call\".");
     QTest::newRow("blanks only") << "   " << "The new Class Name may not be empty.";
     QTest::newRow("a bar") << "Pip|Nyc" << unusable;
     QTest::newRow("the class separator") << "Pip + Nyc" << unusable;

@@ -93,12 +93,17 @@ void TestClassModelText::read_data()
     QTest::newRow("two leading TABs: a nameless subclass") << QByteArray("A\t<A>\n\t\tB\t<B>") << "A <A> { B}";
     QTest::newRow("names trimmed, shortcut as it stands") << QByteArray(" Pip \t <P> \n\t Nyc\t<N>")
                                                           << "Pip  <P>  {Nyc <N>}";
+    QTest::newRow("a class of blanks left out with its subclasses")
+        << QByteArray("  \t<A>\n\tB\t<B>\nC\t<C>") << "C <C>";
 }
 
 void TestClassModelText::read()
 {
     QFETCH(QByteArray, file);
-    QTEST(notation(trimmed(ClassModelText::decodeFile(file))), "expected");
+    const ClassModel model = trimmed(ClassModelText::decodeFile(file));
+    QTEST(notation(model), "expected");
+    // What is read is saved so that it reads back the same.
+    QCOMPARE(trimmed(ClassModelText::write(model)), model);
 }
 
 void TestClassModelText::refusedLines()

@@ -98,6 +98,9 @@ void TestEvaluationModes::initTestCase()
          "a.wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\tx\tNyctaloid\tx\tPpip\tx\t\tx\tNnoc\n"
          "b.wav\t2024-06-01\t22:15:03\tnoise\t\tx\t\tx\t\tx\t\tx\t\n"},
         {"noresult/x.wav", wav}, {"rawonly/x.raw", raw},
+        // longresult: its result list holds a line longer than any the recorder writes
+        {"longresult/a.wav", wav},
+        {"longresult/calls_ch1_files.txt", "a.wav\t2024-06-01\t22:14:03\tnoise\t\t\t\n" + QByteArray(5000, 'x')},
         // broken: its first recording does not load, so a chain runs while nothing is calculating
         {"broken/0_broken.wav", "not a RIFF file"}, {"broken/1.wav", wav}, {"broken/2.wav", wav}};
     for (const auto &file : files) {
@@ -192,10 +195,14 @@ void TestEvaluationModes::review_data()
     QTest::addColumn<bool>("confirmed");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<int>("reviewMode");   // afterwards; 5 before
-    QTest::newRow("simple tree") << false << true << "review" << 0;
-    QTest::newRow("advanced tree") << true << true << "review" << 1;
-    QTest::newRow("advanced tree, cancelled") << true << false << "review" << 5;
-    QTest::newRow("advanced tree, no result file") << true << true << "noresult" << 1;
+    QTest::addColumn<QString>("refusal");  // part of the message refusing the folder; empty when it loads
+    QTest::newRow("simple tree") << false << true << "review" << 0 << "";
+    QTest::newRow("advanced tree") << true << true << "review" << 1 << "";
+    QTest::newRow("advanced tree, cancelled") << true << false << "review" << 5 << "";
+    QTest::newRow("advanced tree, no result file") << true << true << "noresult" << 1
+                                                   << "does not contain the resulting file";
+    QTest::newRow("result file with a line too long")
+        << false << true << "longresult" << 0 << "'calls_ch1_files.txt' cannot be used: its line 2";
 }
 
 void TestEvaluationModes::review()
@@ -203,6 +210,7 @@ void TestEvaluationModes::review()
     QFETCH(bool, advanced);
     QFETCH(bool, confirmed);
     QFETCH(QString, folder);
+    QFETCH(QString, refusal);
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << path(folder);
     dialogs.dialogAnswers << [advanced, confirmed](QDialog *dialog) {
@@ -222,10 +230,10 @@ void TestEvaluationModes::review()
     QCOMPARE(dialogs.dialogRuns.first().title, QStringLiteral("Select Class Tree"));
     QTEST(w.reviewMode, "reviewMode");
     QCOMPARE(QSettings().contains("tavronReviewPath"), confirmed);
-    if (!confirmed || folder == QLatin1String("noresult")) {
+    if (!confirmed || !refusal.isEmpty()) {
         QCOMPARE(dialogs.messages.size(), confirmed ? 1 : 0);
         if (confirmed)
-            QVERIFY(dialogs.messages.first().text.contains("does not contain the resulting file"));
+            QVERIFY2(dialogs.messages.first().text.contains(refusal), qPrintable(dialogs.messages.first().text));
         QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
         QCOMPARE(w.ui->treeWidget->topLevelItemCount(), 0);
         return;

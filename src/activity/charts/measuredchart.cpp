@@ -1,12 +1,12 @@
 #include "activity/charts/measuredchart.h"
 
 #include "activity/activityzoomers.h"
-#include "activity/boundedlinereader.h"
 #include "activity/charts/activityplotitems.h"
 #include "activity/charts/plotdatacsv.h"
 #include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
+#include "analysis/boundedlinereader.h"
 #include "app/userdialogs.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "activity/charts/weatherlog.h"
 
-#include "activity/boundedlinereader.h"
 #include "activity/datafilefields.h"
+#include "analysis/boundedlinereader.h"
 
 #include <QDateTime>
 #include <QStringList>

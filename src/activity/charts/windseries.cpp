@@ -1,7 +1,7 @@
 #include "activity/charts/windseries.h"
 
 #include "activity/activitylog.h"
-#include "activity/boundedlinereader.h"
+#include "analysis/boundedlinereader.h"
 #include "export/timezonechoicelist.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "activity/boundedlinereader.h"
+#include "analysis/boundedlinereader.h"
 
 #include <QFileInfo>
 #include <QTextCodec>
@@ -53,6 +53,12 @@ bool BoundedLineReader::skipRestOfLine()
     }
 }
 
+void BoundedLineReader::noteSkipped()
+{
+    if (firstSkipped == 0)
+        firstSkipped = lineNumber;
+}
+
 bool BoundedLineReader::readLine(QString &line)
 {
     char buffer[bufferBytes];
@@ -60,9 +66,11 @@ bool BoundedLineReader::readLine(QString &line)
         const qint64 n = readChunk(buffer, bufferBytes);
         if (n <= 0)
             return false;
+        ++lineNumber;
         qint64 length = n;
         const bool broken = buffer[length - 1] == '\n';
         if (!broken && !file.atEnd()) {
+            noteSkipped();
             if (!skipRestOfLine())
                 return false;
             continue;
@@ -72,8 +80,10 @@ bool BoundedLineReader::readLine(QString &line)
             if (length > 0 && buffer[length - 1] == '\r')
                 --length;
         }
-        if (length > maxLineBytes)
+        if (length > maxLineBytes) {
+            noteSkipped();
             continue;
+        }
         line = codec->toUnicode(buffer, int(length));
         return true;
     }

@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "activity/boundedlinereader.h"
+#include "analysis/boundedlinereader.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,23 +22,26 @@ void TestBoundedLineReader::lines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("firstSkipped");
     const QByteArray limit(BoundedLineReader::maxLineBytes, 'x');
     const QByteArray over(BoundedLineReader::maxLineBytes + 1, 'y');
-    QTest::newRow("plain") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("CR LF, no final break") << QByteArray("a\r\nb") << QStringList{"a", "b"};
-    QTest::newRow("empty lines count") << QByteArray("\n\nc\n") << QStringList{"", "", "c"};
+    QTest::newRow("plain") << QByteArray("a\nb\n") << QStringList{"a", "b"} << 0;
+    QTest::newRow("CR LF, no final break") << QByteArray("a\r\nb") << QStringList{"a", "b"} << 0;
+    QTest::newRow("empty lines count") << QByteArray("\n\nc\n") << QStringList{"", "", "c"} << 0;
     QTest::newRow("4 KB kept, one byte more skipped")
-        << limit + "\n" + over + "\nz\n" << QStringList{QString(limit), "z"};
-    QTest::newRow("4 KB before CR LF") << limit + "\r\n" << QStringList{QString(limit)};
-    QTest::newRow("long line across several buffers") << "a\n" + QByteArray(20000, 'y') + "\r\nb" << QStringList{"a", "b"};
-    QTest::newRow("long last line without break") << "a\n" + over << QStringList{"a"};
-    QTest::newRow("UTF-8 under a UTF-8 locale") << QByteArray("3,4 m/s \xc2\xb0\n") << QStringList{"3,4 m/s °"};
+        << limit + "\n" + over + "\nz\n" << QStringList{QString(limit), "z"} << 2;
+    QTest::newRow("4 KB before CR LF") << limit + "\r\n" << QStringList{QString(limit)} << 0;
+    QTest::newRow("long line across several buffers")
+        << "a\n" + QByteArray(20000, 'y') + "\r\nb" << QStringList{"a", "b"} << 2;
+    QTest::newRow("long last line without break") << "a\n" + over << QStringList{"a"} << 2;
+    QTest::newRow("UTF-8 under a UTF-8 locale") << QByteArray("3,4 m/s \xc2\xb0\n") << QStringList{"3,4 m/s °"} << 0;
 }
 
 void TestBoundedLineReader::lines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
+    QFETCH(int, firstSkipped);
     const QString path = dir.filePath(QStringLiteral("lines.txt"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -51,6 +54,7 @@ void TestBoundedLineReader::lines()
     while (reader.readLine(line))
         read << line;
     QCOMPARE(read, expected);
+    QCOMPARE(reader.firstSkippedLine(), firstSkipped);
 }
 
 void TestBoundedLineReader::refusesWhatIsNoRegularFile()
