@@ -18,10 +18,3 @@ QString plotExportFilters(const QList<QByteArray> &imageFormats);
 
 /** Where an exported plot is proposed: the desktop folder, or the home folder when there is none. */
 QString plotExportFolder();
-
-/**
- * A file name typed without a suffix, with the suffix of the filter chosen
- * for it (its first "*.suffix"): "plot" with "SVG documents (*.svg)" is
- * "plot.svg". A name with a suffix, or a filter without one, stays as it is.
- */
-QString withFilterSuffix(const QString &fileName, const QString &filter);

@@ -7,8 +7,6 @@
 #include "display/plotdocument.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <QImageWriter>
 #include <QStandardPaths>
 #include <qwt_plot.h>
@@ -35,16 +33,6 @@ QString plotExportFilters(const QList<QByteArray> &imageFormats)
     return filters.join(QStringLiteral(";;"));
 }
 
-QString withFilterSuffix(const QString &fileName, const QString &filter)
-{
-    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
-    const QRegularExpressionMatch match = firstPattern.match(filter);
-    if (!QFileInfo(fileName).suffix().isEmpty() || !match.hasMatch())
-        return fileName;
-    const QString dot = fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
-    return fileName + dot + match.captured(1);
-}
-
 QString plotExportFolder()
 {
     // Most Linux homes have no desktop folder: the home folder stands in.
@@ -62,13 +50,12 @@ void plotFolderDialog::on_pushButton_2_clicked()
     if (!plot)
         return;
     const QString proposed = plotExportFolder() + QLatin1String(documentNames[int(tab)]);
-    QString filter;
-    const QString fileName = userDialogs().saveFileName(
-        plot, tr("Export File Name"), proposed, plotExportFilters(QImageWriter::supportedImageFormats()), &filter);
+    // The document's format follows the suffix: a name typed without one takes the chosen filter's.
+    const QString fileName = userDialogs().saveFileNameWithSuffix(
+        plot, tr("Export File Name"), proposed, plotExportFilters(QImageWriter::supportedImageFormats()));
     if (fileName.isEmpty())
         return;
-    // The document's format follows the suffix: a name typed without one takes the chosen filter's.
-    writePlotDocument(plot, withFilterSuffix(fileName, filter), activityPlotDocumentSize, activityPlotDocumentDpi);
+    writePlotDocument(plot, fileName, activityPlotDocumentSize, activityPlotDocumentDpi);
 }
 
 void plotFolderDialog::on_pushButton_19_clicked()

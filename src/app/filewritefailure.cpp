@@ -20,9 +20,10 @@ void reportFileWriteFailure()
     userDialogs().message({nullptr, QMessageBox::Critical, QString(), QStringLiteral("Could not write to file.")});
 }
 
-WriteFailureChoice askAfterWriteFailure(const QString &path, const QString &reason, bool offerSkipForAll)
+WriteFailureChoice askAfterWriteFailure(QWidget *parent, const QString &path, const QString &reason,
+                                        bool offerSkipForAll)
 {
-    QMessageBox box(QMessageBox::Critical, QString(), tr("Error Writing File ") + path, QMessageBox::NoButton);
+    QMessageBox box(QMessageBox::Critical, QString(), tr("Error Writing File ") + path, QMessageBox::NoButton, parent);
     box.setInformativeText(reason);
     // Escape and the close button need a button of the reject role to press;
     // buttons of other roles alone leave the box deaf to both.

@@ -1,8 +1,10 @@
 #include "app/userdialogs.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -24,12 +26,6 @@ public:
                          const QString &filter) override
     {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
-    }
-
-    QStringList openFileNames(QWidget *parent, const QString &caption, const QString &dir,
-                              const QString &filter) override
-    {
-        return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
     }
 
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
@@ -65,6 +61,14 @@ UserDialogs *&installed()
 
 UserDialogs::~UserDialogs() = default;
 
+QString UserDialogs::saveFileNameWithSuffix(QWidget *parent, const QString &caption, const QString &dir,
+                                            const QString &filter)
+{
+    QString chosenFilter;
+    const QString fileName = saveFileName(parent, caption, dir, filter, &chosenFilter);
+    return fileName.isEmpty() ? fileName : withFilterSuffix(fileName, chosenFilter);
+}
+
 QMessageBox::StandardButton UserDialogs::information(QWidget *parent, const QString &title, const QString &text)
 {
     return message({parent, QMessageBox::Information, title, text});
@@ -93,6 +97,16 @@ bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &
     return message({parent, QMessageBox::Warning, title, text, Qt::AutoText, QMessageBox::Ok | QMessageBox::Cancel,
                     QMessageBox::Cancel, informativeText})
            == QMessageBox::Ok;
+}
+
+QString withFilterSuffix(const QString &fileName, const QString &filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    if (!QFileInfo(fileName).suffix().isEmpty() || !match.hasMatch())
+        return fileName;
+    const QString dot = fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+    return fileName + dot + match.captured(1);
 }
 
 UserDialogs &UserDialogs::current()

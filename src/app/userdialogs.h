@@ -41,8 +41,6 @@ public:
     /** The chosen path, or empty when cancelled. */
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
-    virtual QStringList openFileNames(QWidget *parent, const QString &caption, const QString &dir,
-                                      const QString &filter) = 0;
     /** The chosen path, or empty when cancelled; the filter the user left chosen goes to `selectedFilter`. */
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter, QString *selectedFilter = nullptr) = 0;
@@ -67,6 +65,14 @@ public:
      */
     virtual QAction *runMenu(QMenu *menu, const QPoint &globalPos) = 0;
 
+    /**
+     * A save question whose answer names a file of the filter left chosen:
+     * a name typed without a suffix takes that filter's (withFilterSuffix),
+     * so that the file is written as the next question with that filter
+     * shows it. Empty when cancelled.
+     */
+    QString saveFileNameWithSuffix(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
+
     // The common boxes, all through message().
     QMessageBox::StandardButton information(QWidget *parent, const QString &title, const QString &text);
     QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text);
@@ -87,6 +93,13 @@ public:
     /** Makes `dialogs` (not owned) the current instance; null restores Qt's dialogs. */
     static void install(UserDialogs *dialogs);
 };
+
+/**
+ * A file name typed without a suffix, with the suffix of the filter chosen
+ * for it (its first "*.suffix"): "plot" with "SVG documents (*.svg)" is
+ * "plot.svg". A name with a suffix, or a filter without one, stays as it is.
+ */
+QString withFilterSuffix(const QString &fileName, const QString &filter);
 
 /** Shorthand for UserDialogs::current(). */
 inline UserDialogs &userDialogs()

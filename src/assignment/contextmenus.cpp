@@ -24,11 +24,6 @@ const QString unassignIcon = QStringLiteral(":/images/red_arrow_right.png");
 // Not translated: the submenus and their slot entries read the same in every language.
 const QString reassignMenu = QStringLiteral("Reassign");
 const QString unassignMenu = QStringLiteral("Unassign");
-// The window's own slots behind the entries "Class 1" to "Class 4" of the two submenus.
-const char *const reassignMembers[] = {SLOT(reassign1triggered()), SLOT(reassign2triggered()),
-                                       SLOT(reassign3triggered()), SLOT(reassign4triggered())};
-const char *const unassignMembers[] = {SLOT(unassign1triggered()), SLOT(unassign2triggered()),
-                                       SLOT(unassign3triggered()), SLOT(unassign4triggered())};
 
 QString tr(const char *text)
 {
@@ -63,13 +58,15 @@ public:
         m_entries << e;
         return *this;
     }
-    Builder &inSubmenu(const QString &submenu, const QString &text, Command command, const char *member = nullptr)
+    Builder &inSubmenu(const QString &submenu, const QString &text, Command command,
+                       ClassSlotAction slotAction = ClassSlotAction::None, int classSlot = 0)
     {
         Entry e;
         e.text = text;
         e.submenu = submenu;
         e.command = command;
-        e.member = member;
+        e.slotAction = slotAction;
+        e.classSlot = classSlot;
         m_entries << e;
         return *this;
     }
@@ -79,13 +76,13 @@ private:
     Entries m_entries;
 };
 
-// Class 1, then each further filled slot, each reaching its own member of the window.
-void slotEntries(Builder &b, const QString &submenu, const char *const (&members)[4], const QStringList &classes)
+// Class 1, then each further filled slot, each reaching its own slot of the window.
+void slotEntries(Builder &b, const QString &submenu, ClassSlotAction action, const QStringList &classes)
 {
-    b.inSubmenu(submenu, QStringLiteral("Class 1"), Command::None, members[0]);
+    b.inSubmenu(submenu, QStringLiteral("Class 1"), Command::None, action, 1);
     for (int slot = 2; slot <= 4; ++slot) {
         if (!classes.value(slot - 1).isEmpty())
-            b.inSubmenu(submenu, QStringLiteral("Class %1").arg(slot), Command::None, members[slot - 1]);
+            b.inSubmenu(submenu, QStringLiteral("Class %1").arg(slot), Command::None, action, slot);
     }
 }
 
@@ -174,9 +171,9 @@ Entries evaluationListEntries(const FileListState &state, const IconSet &icons)
         if (classes.value(3).isEmpty())
             b.action(tr("&Assign additional Class"), Command::AssignAdditional, assignIcon);
         b.submenu(reassignMenu, reassignIcon);
-        slotEntries(b, reassignMenu, reassignMembers, classes);
+        slotEntries(b, reassignMenu, ClassSlotAction::Reassign, classes);
         b.submenu(unassignMenu, unassignIcon);
-        slotEntries(b, unassignMenu, unassignMembers, classes);
+        slotEntries(b, unassignMenu, ClassSlotAction::Unassign, classes);
         if (!classes.value(1).isEmpty())
             b.inSubmenu(unassignMenu, tr("&All Classes"), Command::UnassignAll);
         b.separator();
@@ -194,10 +191,13 @@ Entries evaluationListEntries(const FileListState &state, const IconSet &icons)
     return b.entries();
 }
 
-void fill(QMenu *menu, const Entries &entries, QObject *receiver)
+QVector<QAction *> addEntries(QMenu *menu, const Entries &entries)
 {
+    QVector<QAction *> actions;
+    actions.reserve(entries.size());
     QHash<QString, QMenu *> submenus;
     for (const Entry &e : entries) {
+        QAction *action = nullptr;
         switch (e.kind) {
         case Entry::Kind::Separator:
             menu->addSeparator();
@@ -207,13 +207,13 @@ void fill(QMenu *menu, const Entries &entries, QObject *receiver)
             break;
         case Entry::Kind::Action: {
             QMenu *target = e.submenu.isEmpty() ? menu : submenus.value(e.submenu);
-            QAction *action = e.icon.isEmpty() ? target->addAction(e.text) : target->addAction(QIcon(e.icon), e.text);
-            if (e.member)
-                QObject::connect(action, SIGNAL(triggered()), receiver, e.member);
+            action = e.icon.isEmpty() ? target->addAction(e.text) : target->addAction(QIcon(e.icon), e.text);
             break;
         }
         }
+        actions << action;
     }
+    return actions;
 }
 
 const Entry *chosenEntry(const Entries &entries, const QAction *chosen)

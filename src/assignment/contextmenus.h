@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QAction>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-class QAction;
 class QMenu;
 class QMimeData;
-class QObject;
 class QTreeWidget;
 
 /**
@@ -40,6 +39,9 @@ enum class Command {
     ResetAll,
 };
 
+/** The window's slots that the "Class 1" to "Class 4" entries of the "Reassign" and "Unassign" submenus reach. */
+enum class ClassSlotAction { None, Reassign, Unassign };
+
 struct Entry {
     enum class Kind { Action, Separator, Submenu };
     Kind kind = Kind::Action;
@@ -48,11 +50,12 @@ struct Entry {
     QString submenu; // the text of the submenu that holds the action; empty on the menu itself
     Command command = Command::None;
     /**
-     * The main window's slot that the action's triggered() reaches, as SLOT()
-     * names it: the "Class 1" to "Class 4" entries of the "Reassign" and
-     * "Unassign" submenus, which carry no command. Null for the others.
+     * The "Class N" entries carry no command: their triggered() reaches the
+     * window's reassignNtriggered() or unassignNtriggered() for N = classSlot
+     * (1 to 4), as fill connects them. None and 0 for the others.
      */
-    const char *member = nullptr;
+    ClassSlotAction slotAction = ClassSlotAction::None;
+    int classSlot = 0;
 };
 using Entries = QVector<Entry>;
 
@@ -103,8 +106,31 @@ Entries folderListEntries(const FileListState &state, const IconSet &icons);
  */
 Entries evaluationListEntries(const FileListState &state, const IconSet &icons);
 
-/** Fills menu with entries, submenus included, connecting each entry that names a member to it on receiver. */
-void fill(QMenu *menu, const Entries &entries, QObject *receiver);
+/** Fills menu with entries, submenus included: the action made for each entry, null for the others. */
+QVector<QAction *> addEntries(QMenu *menu, const Entries &entries);
+
+/**
+ * Fills menu with entries, submenus included, and connects each "Class N"
+ * entry to receiver's reassignNtriggered() or unassignNtriggered(): the
+ * window's slots, named at compile time.
+ */
+template <class Receiver>
+void fill(QMenu *menu, const Entries &entries, Receiver *receiver)
+{
+    using Slot = void (Receiver::*)();
+    const Slot reassign[] = {&Receiver::reassign1triggered, &Receiver::reassign2triggered,
+                             &Receiver::reassign3triggered, &Receiver::reassign4triggered};
+    const Slot unassign[] = {&Receiver::unassign1triggered, &Receiver::unassign2triggered,
+                             &Receiver::unassign3triggered, &Receiver::unassign4triggered};
+    const QVector<QAction *> actions = addEntries(menu, entries);
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry &e = entries.at(i);
+        if (e.slotAction == ClassSlotAction::None || e.classSlot < 1 || e.classSlot > 4)
+            continue;
+        const Slot *targets = e.slotAction == ClassSlotAction::Reassign ? reassign : unassign;
+        QObject::connect(actions.at(i), &QAction::triggered, receiver, targets[e.classSlot - 1]);
+    }
+}
 /** The entry of chosen (an action of a menu filled from entries): by its text and its submenu's. Null for none. */
 const Entry *chosenEntry(const Entries &entries, const QAction *chosen);
 

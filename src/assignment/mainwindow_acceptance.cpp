@@ -78,12 +78,9 @@ bool MainWindow::writeAcceptance(QTreeWidgetItem *row, bool accept)
         return true;
     const QString proposal = row->text(FileViewColumn::Proposal);
     const QString comment = row->text(FileViewColumn::Comment);
-    if (writeRowDescription(path, accept ? ClassTextRules::acceptText(proposal, comment)
-                                         : ClassTextRules::withdrawText(proposal, comment)))
-        return true;
-    userDialogs().message({nullptr, QMessageBox::Critical, QString(),
-                           tr("Could not write file ") + path + tr("\nClass assignment is not saved to wav file.")});
-    return false;
+    return writeRecordingNow(
+        path, accept ? ClassTextRules::acceptText(proposal, comment) : ClassTextRules::withdrawText(proposal, comment),
+        tr("\nClass assignment is not saved to wav file."));
 }
 
 void MainWindow::showAcceptance(QTreeWidgetItem *row, bool accepted)

@@ -12,6 +12,7 @@
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
 #include "assignment/classtextrules.h"
+#include "assignment/progressstandaside.h"
 #include "filelist/classtreerows.h"
 #include "filelist/filerowindex.h"
 #include "filelist/fileviewtreewidgetitem.h"
@@ -111,8 +112,11 @@ bool MainWindow::replySucceeded(bool success, const QString &wavDirectory, const
         return true;
     if (skipAllWriteErrors)
         return false;
+    // The box is the window's and stays on top while the chain waits for it:
+    // the progress window would map itself over it once its 500 ms are up.
+    const ProgressStandAside boxOnTop(progressDialog);
     const WriteFailureChoice choice =
-        askAfterWriteFailure(wavDirectory + QLatin1Char('/') + rows.at(index).text(FileViewColumn::Name),
+        askAfterWriteFailure(this, wavDirectory + QLatin1Char('/') + rows.at(index).text(FileViewColumn::Name),
                              rows.failure(index), rows.size() > 1);
     if (choice == WriteFailureChoice::SkipForAll) {
         skipAllWriteErrors = true;
@@ -265,7 +269,8 @@ void MainWindow::fileBextFinishedExtended(int index, QString wavDirectory, Class
 {
     // The one class added to one recording belongs to no chain.
     if (classItem.isSingleWrite()) {
-        finishAdditionalClass(wavDirectory, classItem.name, selectedFileItems.at(index), success);
+        finishAdditionalClass(wavDirectory, classItem.name, selectedFileItems.at(index),
+                              selectedFileItems.failure(index), success);
         return;
     }
     const FileRowTexts &copy = selectedFileItems.at(index);

@@ -117,7 +117,7 @@ void MainWindow::renameClassFileFinished(int index, QString wavDirectory, QStrin
             skipAllWriteErrors = false;
             progressDialog->cancel();
             jobGuard.finish();
-            userDialogs().message({nullptr, QMessageBox::NoIcon, QString(), tr("Item not found.")});
+            userDialogs().message({this, QMessageBox::NoIcon, QString(), tr("Item not found.")});
             return;
         }
         // Until the end the new name has a row of its own beside the old one,

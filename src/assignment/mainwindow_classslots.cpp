@@ -8,18 +8,36 @@
 #include "app/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "assignment/contextmenus.h"
+#include "assignment/writefilebextthread.h"
 #include "filelist/rowcomment.h"
 #include "ui_mainwindow.h"
+
+void MainWindow::reportRecordingWriteFailure(const QString &path, const QString &reason, const QString &tail)
+{
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Critical;
+    box.text = tr("Could not write file ") + path + tail;
+    box.informativeText = reason;
+    userDialogs().message(box);
+}
+
+bool MainWindow::writeRecordingNow(const QString &path, const QString &text, const QString &tail)
+{
+    QString writeError;
+    if (writeRowDescription(path, text, &writeError))
+        return true;
+    // Told as the chains' write-failure box tells it.
+    reportRecordingWriteFailure(path, WriteFileBextThread::failureReason(path, text, writeError), tail);
+    return false;
+}
 
 bool MainWindow::writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome,
                                  const QString &failureTail)
 {
     const QString path = wavDirectory + QLatin1Char('/') + copy.text(FileViewColumn::Name);
-    if (outcome.write && !writeRowDescription(path, outcome.text)) {
-        userDialogs().message(
-            {nullptr, QMessageBox::Critical, QString(), tr("Could not write file ") + path + failureTail});
+    if (outcome.write && !writeRecordingNow(path, outcome.text, failureTail))
         return false;
-    }
     showOutcome(copy, outcome);
     return true;
 }
@@ -101,15 +119,14 @@ void MainWindow::unassign4triggered()
     unassignClassSlot(4);
 }
 
-void MainWindow::finishAdditionalClass(const QString &wavDirectory, const QString &className,
-                                       const FileRowTexts &copy, bool success)
+void MainWindow::finishAdditionalClass(const QString &wavDirectory, const QString &className, const FileRowTexts &copy,
+                                       const QString &reason, bool success)
 {
     jobGuard.finish();
     if (success) {
         showOutcome(copy, ClassTextRules::assign(copy, className));
         return;
     }
-    userDialogs().message({nullptr, QMessageBox::Critical, QString(),
-                           tr("Could not write file ") + wavDirectory + QLatin1Char('/')
-                               + copy.text(FileViewColumn::Name) + tr("\nClass assignment is not saved to wav file.")});
+    reportRecordingWriteFailure(wavDirectory + QLatin1Char('/') + copy.text(FileViewColumn::Name), reason,
+                                tr("\nClass assignment is not saved to wav file."));
 }

@@ -4,6 +4,7 @@
 
 #include "app/treecolumns.h"
 #include "app/userdialogs.h"
+#include "assignment/progressstandaside.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
 #include "filelist/filerowremoval.h"
@@ -53,7 +54,8 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
         const QString name = row->text(FileViewColumn::Name);
         if (!QFile::remove(wavDirectory + QLatin1Char('/') + name)) {
             removeGoneRows();
-            userDialogs().message({nullptr, QMessageBox::NoIcon, QString(), texts.failed.arg(name)});
+            const ProgressStandAside boxOnTop(count > 1 ? progressDialog : nullptr);
+            userDialogs().message({this, QMessageBox::NoIcon, QString(), texts.failed.arg(name)});
             if (evaluationList)
                 break;
             continue;

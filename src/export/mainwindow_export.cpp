@@ -8,6 +8,7 @@
 #include "app/evaluationmode.h"
 #include "app/settingskeys.h"
 #include "app/userdialogs.h"
+#include "assignment/progressstandaside.h"
 #include "common/textfilewriter.h"
 #include "export/changeyearsdialog.h"
 #include "export/classcounttext.h"
@@ -30,7 +31,7 @@ QString MainWindow::exportFileName(const QString &caption, const QString &stored
     // rows whose headers are not read yet would count as unassigned.
     if (!mayStart(JobGuard::Action::ReadRows))
         return QString();
-    return userDialogs().saveFileName(this, caption, storedPath, tr("CSV Files (*.csv)"));
+    return userDialogs().saveFileNameWithSuffix(this, caption, storedPath, tr("CSV Files (*.csv)"));
 }
 
 void MainWindow::on_actionExport_CSV_File_triggered()
@@ -206,11 +207,13 @@ void MainWindow::copyingFinished(int index, QString newDirectory, QString oldDir
         // The next request goes without the marker.
         fileNames.removeLast();
         MessageBoxRequest box;
+        box.parent = this;
         box.icon = QMessageBox::Warning;
         box.title = tr("Warning");
         box.text = RecordingCopy::errorQuestionText(fileNames.value(index));
         box.buttons = QMessageBox::Ok | QMessageBox::Cancel;
         box.defaultButton = QMessageBox::Cancel;
+        const ProgressStandAside boxOnTop(progressDialog);
         if (userDialogs().message(box) != QMessageBox::Ok)
             progressDialog->cancel();
     }

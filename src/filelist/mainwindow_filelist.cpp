@@ -158,10 +158,7 @@ void MainWindow::on_actionOpen_File_triggered()
     if (fileName.isEmpty())
         return;
     writeSetting(SettingKeys::filePath, fileName);
-    ui->actionExport_CSV_File->setEnabled(false);
-    ui->actionActivity_Plot->setEnabled(false);
-    ui->actionExport_Tavron_File->setEnabled(false);
-    ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+    setFolderActionsEnabled(false);
     evaluationMode = EvaluationMode::SingleFile;
     if (headerChainRunning()) {
         headerLoadingRestartPending = true;
@@ -243,9 +240,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
             return;
         }
         evaluationMode = EvaluationMode::SingleFile;
-        ui->actionExport_CSV_File->setEnabled(false);
-        ui->actionExport_Tavron_File->setEnabled(false);
-        ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+        setFolderActionsEnabled(false);
         if (headerChainRunning()) {
             headerLoadingRestartPending = true;
             loadingFileInfo = false;
@@ -293,9 +288,7 @@ void MainWindow::openCommandLine(const QStringList &arguments)
         return;
     case CommandLineChoice::Recording:
         evaluationMode = EvaluationMode::SingleFile;
-        ui->actionExport_CSV_File->setEnabled(false);
-        ui->actionExport_Tavron_File->setEnabled(false);
-        ui->actionCopy_Files_to_other_Folder->setEnabled(false);
+        setFolderActionsEnabled(false);
         plot_Data(choice.path);
         return;
     case CommandLineChoice::Unsupported:

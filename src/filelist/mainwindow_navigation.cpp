@@ -150,15 +150,16 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
     if (text.isEmpty() || refused) {
         // Every later write of this row would store its comment: the row
         // takes back the one the recording holds.
-        userDialogs().message({nullptr, QMessageBox::Warning, QString(),
-                               refused ? JobGuard::refusalText() : tr("The comment cannot be stored in the recording.")});
+        MessageBoxRequest box;
+        box.parent = this;
+        box.icon = QMessageBox::Warning;
+        box.text = refused ? JobGuard::refusalText() : tr("The comment cannot be stored in the recording.");
+        box.informativeText = refused ? QString() : commentRefusal(row);
+        userDialogs().message(box);
         showStoredComment(row, path);
         return;
     }
-    if (!writeRowDescription(path, text)) {
-        userDialogs().message({nullptr, QMessageBox::Critical, QString(),
-                               tr("Could not write file ") + path + tr("\nNew comment is not saved to wav file.")});
-        // The row shows what the recording holds, as the exports will read it.
+    // The row then shows what the recording holds, as the exports will read it.
+    if (!writeRecordingNow(path, text, tr("\nNew comment is not saved to wav file.")))
         showStoredComment(row, path);
-    }
 }

@@ -4,6 +4,7 @@
 #include "filelist/fileviewtreewidgetitem.h"
 #include "recording/wavfile.h"
 
+#include <QCoreApplication>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -27,6 +28,26 @@ QString commentWriteText(const QTreeWidgetItem *row)
     return text;
 }
 
+QString commentRefusal(const QTreeWidgetItem *row)
+{
+    const ClassAssignmentText t = rowAssignment(row);
+    if (!ClassAssignmentText::isStorableComment(t.comment))
+        return QCoreApplication::translate("MainWindow", "A comment cannot hold \"|\": it separates the fields of "
+                                                         "the recording's description.");
+    const int commentBytes = ClassAssignmentText::fullFormComment(t.comment).toUtf8().size();
+    // The rest as the text with this comment lays it out: the composer may
+    // shorten the class list to make room.
+    const int textBytes = t.fullText(ClassAssignmentText::ClassList::FourSlots).toUtf8().size();
+    if (textBytes <= ClassAssignmentText::descriptionBytes)
+        return QString();
+    const int free = ClassAssignmentText::descriptionBytes - (textBytes - commentBytes);
+    return QCoreApplication::translate("MainWindow", "The comment takes %1 bytes; beside the classes and the proposal, "
+                                                     "the recording's description of %2 bytes leaves %3 for it.")
+        .arg(commentBytes)
+        .arg(ClassAssignmentText::descriptionBytes)
+        .arg(qMax(free, 0));
+}
+
 QString storedComment(const QString &path)
 {
     WavFile recording;
@@ -40,8 +61,8 @@ void showStoredComment(QTreeWidgetItem *row, const QString &path)
     row->setText(FileViewColumn::Comment, storedComment(path));
 }
 
-bool writeRowDescription(const QString &path, const QString &text)
+bool writeRowDescription(const QString &path, const QString &text, QString *failure)
 {
     const WavFile recording;
-    return recording.writeBextDescription(path, text);
+    return recording.writeBextDescription(path, text, failure);
 }

@@ -23,6 +23,13 @@ ClassAssignmentText rowAssignment(const QTreeWidgetItem *row);
  */
 QString commentWriteText(const QTreeWidgetItem *row);
 
+/**
+ * Why the comment of row cannot be stored (commentWriteText() is empty), in
+ * the user's words: the bar it holds, or its length in bytes beside the bytes
+ * the description has left for it; empty when it can be stored.
+ */
+QString commentRefusal(const QTreeWidgetItem *row);
+
 /** The comment the recording at path holds now; empty when it holds none or cannot be read. */
 QString storedComment(const QString &path);
 
@@ -37,6 +44,7 @@ void showStoredComment(QTreeWidgetItem *row, const QString &path);
 /**
  * Writes text into the description of the recording at path at once, on the
  * calling thread, with a recording object made for this one write. The one
- * place where a single edit of a row reaches its recording.
+ * place where a single edit of a row reaches its recording. On false, failure
+ * (when given) receives the writer's reason, empty when it has none.
  */
-bool writeRowDescription(const QString &path, const QString &text);
+bool writeRowDescription(const QString &path, const QString &text, QString *failure = nullptr);

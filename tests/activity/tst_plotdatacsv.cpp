@@ -88,7 +88,7 @@ void TestPlotDataCsv::fileChoice()
     QCOMPARE(q.dir, QDir::homePath() + QStringLiteral("/ActivityOverNightTimeData.csv"));
     QCOMPARE(q.filter, QStringLiteral("CSV Files (*.csv)"));
     writeSetting(SettingKeys::exportPlotDataNightTime, QStringLiteral("/data/night.csv"));
-    dialogs.fileAnswers << QStringLiteral("/data/other.csv");
+    dialogs.fileAnswers << QStringLiteral("/data/other");   // typed without a suffix
     QCOMPARE(choosePlotDataFile(nullptr, SettingKeys::exportPlotDataNightTime), QStringLiteral("/data/other.csv"));
     QCOMPARE(dialogs.fileQuestions.last().dir, QStringLiteral("/data/night.csv"));
 }

@@ -41,6 +41,7 @@ private slots:
     void install_replacesAndRestores();
     void message_buildsTheRequestedBox();
     void existingDirectory_passesTheOptions();
+    void saveFileNameWithSuffix_takesTheChosenFilters();
 };
 
 void TestUserDialogs::install_replacesAndRestores()
@@ -106,6 +107,18 @@ void TestUserDialogs::existingDirectory_passesTheOptions()
     QVERIFY(chosen.isEmpty());
     QVERIFY(seen.testFlag(QFileDialog::ShowDirsOnly));
     QVERIFY(seen.testFlag(QFileDialog::DontResolveSymlinks));
+}
+
+void TestUserDialogs::saveFileNameWithSuffix_takesTheChosenFilters()
+{
+    ScriptedDialogs scripted;
+    const QString filters = QStringLiteral("CSV Files (*.csv);;Text Files (*.txt)");
+    scripted.fileAnswers << QStringLiteral("/d/list") << QString();
+    scripted.selectedFilterAnswers << QStringLiteral("Text Files (*.txt)") << QStringLiteral("Text Files (*.txt)");
+    QCOMPARE(userDialogs().saveFileNameWithSuffix(nullptr, "Export", "/d", filters), QStringLiteral("/d/list.txt"));
+    QCOMPARE(scripted.fileQuestions.first().filter, filters);
+    // Cancelled: no name to complete.
+    QCOMPARE(userDialogs().saveFileNameWithSuffix(nullptr, "Export", "/d", filters), QString());
 }
 
 QUILLON_TEST(TestUserDialogs)

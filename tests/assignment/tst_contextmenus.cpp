@@ -1,6 +1,5 @@
 #include "testregistry.h"
 
-#include "app/mainwindow.h"
 #include "assignment/classtextrules.h"
 #include "assignment/contextmenus.h"
 
@@ -151,10 +150,9 @@ void TestContextMenus::slotEntriesTriggerTheWindowsSlots()
             const Entry *entry = chosenEntry(entries, action);
             QVERIFY(entry);
             // A slot entry is no command of the menu's own: it reaches the window through its signal alone.
-            QCOMPARE(entry->command == Command::None, entry->member != nullptr);
-            if (!entry->member)
+            QCOMPARE(entry->command == Command::None, entry->slotAction != ClassSlotAction::None);
+            if (entry->slotAction == ClassSlotAction::None)
                 continue;
-            QVERIFY2(MainWindow::staticMetaObject.indexOfSlot(entry->member + 1) >= 0, entry->member);
             action->trigger();
             triggered << submenu->text() + QLatin1Char('/') + action->text();
         }

@@ -21,6 +21,7 @@ private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
     void tavronQuestions();
     void writeFailures();
+    void failureBoxOverProgress();
     void acceptingProposals();
     void proposalOutsideTree();
     void guardDuringChain();
@@ -46,7 +47,8 @@ void TestAssignment::tavronQuestions()
     const QString dir = folder("tavron", {{"f.wav", "Nyc + Pip + NycLow + PipPp|Nyc|0|"},
                                           {"k.wav", "No Call|Pip|0|"},
                                           {"n.wav", "Nyc + Pip|Nyc|0|"},
-                                          {"p.wav", "Nyc|Nyc, Pip|0|"}});
+                                          {"p.wav", "Nyc|Nyc, Pip|0|"},
+                                          {"t.wav", "Nyc + Pip + NycLow|Nyc|0|"}});
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Tavron);
     QVERIFY(w);
@@ -76,7 +78,7 @@ void TestAssignment::tavronQuestions()
     QVERIFY(box(*w, "k.wav")->isChecked());
     QCOMPARE(colour(*w, "k.wav"), green);
 
-    // Class 4 is overwritten after Yes only; with several rows, No leaves the full ones out.
+    // Class 4 is overwritten after Yes only; with several rows, No leaves the full ones out, not those with three.
     select(*w, {"f.wav"});
     dialogs.messageAnswers << QMessageBox::No << QMessageBox::Yes;
     clickAssign(*w, "Enil");
@@ -85,15 +87,16 @@ void TestAssignment::tavronQuestions()
     clickAssign(*w, "Enil");
     QVERIFY(waitSettled(*w));
     QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Nyc + Pip + NycLow + Enil|Nyc|0|"));
-    select(*w, {"f.wav", "p.wav"});
+    select(*w, {"f.wav", "p.wav", "t.wav"});
     dialogs.messageAnswers << QMessageBox::No;
     clickAssign(*w, "NycNoc");
     QVERIFY(waitSettled(*w));
     QVERIFY(dialogs.messages.last().text.startsWith("All classes of one or more files are already assigned."));
     QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Nyc + Pip + NycLow + Enil|Nyc|0|"));
     QCOMPARE(description(dir + "/p.wav"), QStringLiteral("Nyc + NycNoc|Nyc, Pip|0|"));
+    QCOMPARE(description(dir + "/t.wav"), QStringLiteral("Nyc + Pip + NycLow + NycNoc|Nyc|0|"));
     QCOMPARE(colour(*w, "p.wav"), orangeRed);
-    QCOMPARE(counts(*w), QStringLiteral("Nyc 2, NycLow 1, NycNoc 1, Enil 1, Pip 2, No Call 1"));
+    QCOMPARE(counts(*w), QStringLiteral("Nyc 3, NycLow 2, NycNoc 2, Enil 1, Pip 3, No Call 1"));
 }
 
 void TestAssignment::writeFailures()
@@ -146,6 +149,37 @@ void TestAssignment::writeFailures()
     QVERIFY(!w->skipAllWriteErrors);
 }
 
+void TestAssignment::failureBoxOverProgress()
+{
+    const QString dir = folder("ontop", {{"a.wav", ""}, {"b.wav", ""}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Manual);
+    QVERIFY(w);
+    QVERIFY(QFile::remove(dir + "/a.wav"));
+    QWidget *parent = nullptr;
+    bool boxOnTop = false;
+    bool progressShown = true;
+    dialogs.dialogAnswers << [&](QDialog *box) {
+        // Shown modal as exec() shows it, and kept up past the time the progress window maps itself.
+        box->setAttribute(Qt::WA_ShowModal);
+        box->show();
+        QProgressDialog *progress = w->progressDialog;
+        testsupport::waitUntil([progress]() { return progress->isVisible(); }, 2 * progress->minimumDuration());
+        parent = box->parentWidget();
+        boxOnTop = QApplication::activeModalWidget() == box;
+        progressShown = progress->isVisible();
+        clickButton("Skip")(qobject_cast<QMessageBox *>(box));
+    };
+    select(*w, {"a.wav", "b.wav"});
+    clickAssign(*w, "Bat");
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(parent, static_cast<QWidget *>(w.get()));
+    QVERIFY(boxOnTop);
+    QVERIFY(!progressShown);
+    // The chain goes on past the skipped recording.
+    QCOMPARE(description(dir + "/b.wav"), QStringLiteral("Bat|"));
+}
+
 void TestAssignment::acceptingProposals()
 {
     const QString dir = folder("accepting", {{"v.wav", "|Nyc, Pip, Enil, NycLow, PipPp|0|"},
@@ -187,12 +221,13 @@ void TestAssignment::acceptingProposals()
     QCOMPARE(testsupport::readFile(dir + "/z.wav"), zBytes);
     QCOMPARE(classes(*w, "z.wav"), QStringLiteral(",,,"));
 
-    // A failed write: the box goes back and the message names the file.
+    // A failed write: the box goes back and the message names the file and the system's reason.
     QVERIFY(QFile::remove(dir + "/y.wav"));
     box(*w, "y.wav")->click();
     QVERIFY(!box(*w, "y.wav")->isChecked());
     QCOMPARE(dialogs.messages.last().text,
              "Could not write file " + dir + "/y.wav\nClass assignment is not saved to wav file.");
+    QVERIFY(dialogs.messages.last().informativeText.endsWith("No such file or directory"));
 
     // A blank typed into a comment stays the comment's, even while a spectrogram is calculated.
     QVERIFY(testsupport::waitForSpectrogram(*w));

@@ -189,7 +189,8 @@ void TestMainWindowExport::exports()
     const QString csv = m_dir.path() + "/list.csv";
 
     // All classes, 1-minute events: e has no time and opens none; d's 2020 "Pip" is an event of its own.
-    dialogs.fileAnswers << csv;
+    // A name typed without a suffix takes the filter's.
+    dialogs.fileAnswers << m_dir.path() + "/list";
     dialogs.dialogAnswers << [](QDialog *d) {
         chooseBerlin(d, static_cast<exportcsvDialog *>(d)->timeZones);
         d->findChild<QCheckBox *>(QStringLiteral("checkBox"))->click();
@@ -251,7 +252,7 @@ void TestMainWindowExport::tavronEvaluation()
 
     // Tavron export of the fixed bat classes: only the clock is asked.
     const QString tavron = m_dir.path() + "/evaluation.csv";
-    dialogs.fileAnswers << tavron;
+    dialogs.fileAnswers << m_dir.path() + "/evaluation";
     dialogs.dialogAnswers << [](QDialog *d) {
         chooseBerlin(d, static_cast<ExportTavronDialog2 *>(d)->timeZones);
         d->accept();

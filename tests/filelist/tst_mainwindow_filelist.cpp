@@ -50,6 +50,13 @@ void drop(MainWindow &w, const QStringList &paths)
     QApplication::sendEvent(&w, &event);
 }
 
+// The actions that work on a loaded folder's rows.
+QList<QAction *> folderActions(MainWindow &w)
+{
+    return {w.ui->actionActivity_Plot, w.ui->actionExport_CSV_File, w.ui->actionExport_Tavron_File,
+            w.ui->actionCopy_Files_to_other_Folder};
+}
+
 // Waits until the spectrogram is drawn and the header chain has ended.
 bool settled(const MainWindow &w)
 {
@@ -147,8 +154,7 @@ void TestOpening::openFolder()
     QCOMPARE(list->topLevelItem(1)->text(FileViewColumn::Length), QStringLiteral("0.500"));
     QCOMPARE(list->topLevelItem(2)->text(FileViewColumn::Length), QStringLiteral("0.100"));
     QCOMPARE(list->topLevelItem(0)->flags(), Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
-    for (QAction *a : {w.ui->actionActivity_Plot, w.ui->actionExport_CSV_File, w.ui->actionExport_Tavron_File,
-                       w.ui->actionCopy_Files_to_other_Folder})
+    for (QAction *a : folderActions(w))
         QVERIFY(a->isEnabled());
     QVERIFY(w.ui->groupBox_8->isVisibleTo(&w));
     QVERIFY(!w.ui->groupBox_6->isVisibleTo(&w));
@@ -287,10 +293,12 @@ void TestOpening::dropFiles()
     QCOMPARE(w.ui->label_21->text(), QStringLiteral("\n2 items"));
     QVERIFY(dialogs.messages.isEmpty());
 
-    // One recording alone is shown on its own, the list keeps its rows.
+    // One recording alone is shown on its own, the list keeps its rows; the folder's actions end with it.
     drop(w, {path("other/z.wav")});
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QCOMPARE(w.currentFileName, path("other/z.wav"));
+    for (QAction *a : folderActions(w))
+        QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 2);
 }
@@ -439,8 +447,12 @@ void TestOpening::commandLine()
                                    testsupport::WavWriter::pack(QVector<int>(50000, 100), 16)));
     ScriptedDialogs dialogs;
     MainWindow w;
+    for (QAction *a : folderActions(w))   // as after a folder
+        a->setEnabled(true);
     w.openCommandLine({QStringLiteral("quillon"), path(argument)});
     QCOMPARE(w.currentFileName, shown ? path(argument) : QString());
+    for (QAction *a : folderActions(w))
+        QCOMPARE(a->isEnabled(), !shown);
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     if (message.isEmpty()) {
         QVERIFY(dialogs.messages.isEmpty());

@@ -242,17 +242,21 @@ void TestNavigation::commentRefused_data()
 {
     QTest::addColumn<QString>("comment");
     QTest::addColumn<bool>("refused");
-    const QString fits = QString(256 - QByteArray("Pip +  +  + |Pip|1|").size(), QLatin1Char('x'));
-    QTest::newRow("a bar") << "a|b" << true;
-    QTest::newRow("text of 256 bytes") << fits << false;
-    QTest::newRow("text of 257 bytes") << fits + QLatin1Char('x') << true;
-    QTest::newRow("257 bytes through a letter of two") << fits.mid(1) + QStringLiteral("ü") << true;
+    QTest::addColumn<QStringList>("why");   // what the box says below its text
+    // A long comment has the empty class slots dropped: "Pip|Pip|1|" leaves 246 bytes for it.
+    const QString fits = QString(256 - QByteArray("Pip|Pip|1|").size(), QLatin1Char('x'));
+    const QStringList tooLong{"takes 247 bytes", "of 256 bytes leaves 246"};
+    QTest::newRow("a bar") << "a|b" << true << QStringList{"cannot hold \"|\""};
+    QTest::newRow("text of 256 bytes") << fits << false << QStringList();
+    QTest::newRow("text of 257 bytes") << fits + QLatin1Char('x') << true << tooLong;
+    QTest::newRow("257 bytes through a letter of two") << fits.mid(1) + QStringLiteral("ü") << true << tooLong;
 }
 
 void TestNavigation::commentRefused()
 {
     QFETCH(QString, comment);
     QFETCH(bool, refused);
+    QFETCH(QStringList, why);
     writeRecording("refused.wav", "Pip|Pip|1|stored note");
     ScriptedDialogs dialogs;
     MainWindow w;
@@ -268,6 +272,8 @@ void TestNavigation::commentRefused()
         return;
     }
     QCOMPARE(dialogs.messages.first().text, QStringLiteral("The comment cannot be stored in the recording."));
+    for (const QString &part : why)
+        QVERIFY2(dialogs.messages.first().informativeText.contains(part), qPrintable(part));
     // The recording keeps its text, and the row shows the comment the recording holds.
     QCOMPARE(description(path("refused.wav")), QStringLiteral("Pip|Pip|1|stored note"));
     QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("stored note"));
@@ -276,13 +282,16 @@ void TestNavigation::commentRefused()
 void TestNavigation::commentWriteFails_data()
 {
     QTest::addColumn<QByteArray>("content");   // empty: the file is removed
-    QTest::newRow("recording removed") << QByteArray();
-    QTest::newRow("not a RIFF file") << QByteArray("JUNK0000WAVEfmt ");
+    QTest::addColumn<QString>("why");          // how the reason below the text begins
+    QTest::newRow("recording removed") << QByteArray()
+                                       << "The file cannot be opened for writing: No such file or directory";
+    QTest::newRow("not a RIFF file") << QByteArray("JUNK0000WAVEfmt ") << "The recording cannot be read to its end.";
 }
 
 void TestNavigation::commentWriteFails()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QString, why);
     QFile::remove(path("failing.wav"));
     if (!content.isEmpty())
         QVERIFY(testsupport::writeFile(path("failing.wav"), content));
@@ -297,7 +306,8 @@ void TestNavigation::commentWriteFails()
     const MessageBoxRequest &box = dialogs.messages.first();
     QCOMPARE(box.text, "Could not write file " + path("failing.wav") + "\nNew comment is not saved to wav file.");
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QVERIFY(!box.parent && box.title.isEmpty());
+    QVERIFY(box.informativeText.startsWith(why));
+    QVERIFY(box.parent == &w && box.title.isEmpty());
     // The row shows what the recording holds: here no comment at all.
     QCOMPARE(row->text(FileViewColumn::Comment), QString());
     QCOMPARE(QFile::exists(path("failing.wav")), !content.isEmpty());

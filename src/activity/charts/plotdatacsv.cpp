@@ -37,8 +37,8 @@ QString plotDataCsvText(const QString &title, const QString &firstHeader, const 
 
 QString choosePlotDataFile(QWidget *parent, const Setting<QString> &key)
 {
-    return userDialogs().saveFileName(parent, QObject::tr("Plot Data Export File"), readSetting(key),
-                                      QObject::tr("CSV Files (*.csv)"));
+    return userDialogs().saveFileNameWithSuffix(parent, QObject::tr("Plot Data Export File"), readSetting(key),
+                                                QObject::tr("CSV Files (*.csv)"));
 }
 
 bool writePlotDataFile(const QString &path, const QString &text, const Setting<QString> &key)

@@ -38,8 +38,8 @@ QString plotDataCsvText(const QString &title, const QString &firstHeader, const 
 
 /**
  * Asks where to write a chart's plot data ("Plot Data Export File", "CSV Files
- * (*.csv)"), starting at the path last written under `key`; empty when the user
- * cancels.
+ * (*.csv)"), starting at the path last written under `key`; a name typed
+ * without a suffix takes ".csv". Empty when the user cancels.
  */
 QString choosePlotDataFile(QWidget *parent, const Setting<QString> &key);
 
