@@ -26,6 +26,7 @@ invalidTimesDialog::invalidTimesDialog(QWidget *parent, const QString &invalidTi
     for (const InvalidTimesPeriod &p : split.readable)
         addRow(invalidTimesReading(p.begin), invalidTimesReading(p.end));
     unreadableParts = split.unreadable;
+    showUnreadableCount();
 }
 
 invalidTimesDialog::~invalidTimesDialog()
@@ -59,6 +60,17 @@ QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateT
     connect(editorAt(row, BeginColumn), &QDateTimeEdit::editingFinished, this, &invalidTimesDialog::beginTimeChanged);
     fitColumns();
     return row;
+}
+
+void invalidTimesDialog::showUnreadableCount()
+{
+    // Kept parts have no row, so without this line they would stay in the file unseen.
+    const int count = unreadableParts.size();
+    ui->label->setVisible(count > 0);
+    ui->label->setText(
+        count == 1 ? tr("1 stored period could not be read.\nIt is kept unless you delete all.")
+                   : tr("%1 stored periods could not be read.\nThey are kept unless you delete all.").arg(count));
+    ui->label->setToolTip(unreadableParts.join(QLatin1Char('\n')));
 }
 
 void invalidTimesDialog::fitColumns()
@@ -104,7 +116,10 @@ void invalidTimesDialog::on_pushButton_2_clicked()
 
 void invalidTimesDialog::on_pushButton_3_clicked()
 {
+    // All means the periods the table cannot show too.
     ui->treeWidget->clear();
+    unreadableParts.clear();
+    showUnreadableCount();
 }
 
 void invalidTimesDialog::on_buttonBox_accepted()

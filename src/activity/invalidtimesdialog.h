@@ -14,7 +14,8 @@ class invalidTimesDialog;
  * per period, a begin and an end editor each. The editors show the clock
  * readings the text holds, read as the charts read them, and keep no zone: a
  * reading that local time skips is shown as written. A part of the text that
- * does not read gets no row; Ok writes it back unchanged after the rows. Run
+ * does not read gets no row; the dialog says how many there are, and Ok writes
+ * them back unchanged after the rows unless "Delete All" deleted them. Run
  * with exec(); the caller takes invalidTimes (InvalidTimesText) only when the
  * result is Accepted.
  */
@@ -39,6 +40,7 @@ private slots:
 private:
     QTreeWidgetItem *addRow(const QDateTime &begin, const QDateTime &end);
     void fitColumns();
+    void showUnreadableCount();
     QDateTimeEdit *editorAt(QTreeWidgetItem *row, int column) const;
     // 1 January of the current year, 00:00: what "Add Period" puts in.
     static QDateTime newRowDefault();

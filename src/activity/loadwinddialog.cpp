@@ -1,7 +1,7 @@
 #include "activity/loadwinddialog.h"
 
-#include "activity/boundedlinereader.h"
 #include "activity/foldersettings.h"
+#include "analysis/boundedlinereader.h"
 #include "app/columnwidths.h"
 #include "export/timezonechoicelist.h"
 #include "ui_loadwinddialog.h"
@@ -54,7 +54,6 @@ LoadWindDialog::LoadWindDialog(QWidget *parent, QString folder_, QString windFil
     setWindowTitle(tr("Set File Format"));
     // The preview's headers whole in the desktop's font.
     setColumnWidthsAtLeast(ui->treeWidget, {100, 100});
-    timeZones = TimeZoneChoiceList::build(true);
 
     using namespace FolderSettings;
     ui->checkBox->setChecked(readFolderSetting(folder, windConsiderDaylightSaving));
@@ -71,6 +70,8 @@ LoadWindDialog::LoadWindDialog(QWidget *parent, QString folder_, QString windFil
         ui->radioButton_2->setChecked(true);
     else
         ui->radioButton_3->setChecked(true);
+    // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
+    timeZones = TimeZoneChoiceList::build(true, readFolderSetting(folder, windDataTimeZone));
     storedTimeZoneId = readFolderSetting(folder, windDataTimeZone, TimeZoneChoiceList::systemZoneId());
     TimeZoneChoiceList::fill(ui->comboBox_2, timeZones, QTimeZone(storedTimeZoneId));
     loading = false;

@@ -24,7 +24,8 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     , fileList(fileList_)
 {
     ui->setupUi(this);
-    timeZones = TimeZoneChoiceList::build(true);
+    // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
+    timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
     // The absolute period type, the form's own, shows the time edits.
     ui->spinBox->hide();
     ui->spinBox_2->hide();

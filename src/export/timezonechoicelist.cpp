@@ -42,13 +42,16 @@ bool passesTenMinuteTest(const QTimeZone &zone)
 } // namespace
 
 QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
-                       const QDateTime &sortAt)
+                       const QDateTime &sortAt, const QByteArray &storedId)
 {
     // A system zone Qt cannot read is offered as UTC, under that name.
     const bool readable = QTimeZone(systemZoneId).isValid();
     const QByteArray utcStandIn = readable ? QByteArray() : QTimeZone::utc().id();
+    const QByteArray stored = !storedId.isEmpty() && QTimeZone(storedId).isValid() ? storedId : QByteArray();
     QList<QByteArray> all = ids;
     all.append(readable ? systemZoneId : utcStandIn);
+    if (!stored.isEmpty())
+        all.append(stored);
 
     QVector<QPair<int, QTimeZone>> byOffset;
     byOffset.reserve(all.size());
@@ -58,8 +61,11 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
             continue;
         seen.insert(id);
         const QTimeZone zone(id);
-        if (!zone.isValid() || (tenMinuteTest && !passesTenMinuteTest(zone))
-            || (displayName(zone).startsWith(QLatin1String("UTC")) && id != utcStandIn))
+        if (!zone.isValid())
+            continue;
+        if (id != stored
+            && ((tenMinuteTest && !passesTenMinuteTest(zone))
+                || (displayName(zone).startsWith(QLatin1String("UTC")) && id != utcStandIn)))
             continue;
         byOffset.append({zone.standardTimeOffset(sortAt), zone});
     }
@@ -72,10 +78,10 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
     return zones;
 }
 
-QList<QTimeZone> build(bool tenMinuteTest)
+QList<QTimeZone> build(bool tenMinuteTest, const QByteArray &storedId)
 {
     return build(QTimeZone::availableTimeZoneIds(), QTimeZone::systemTimeZoneId(), tenMinuteTest,
-                 QDateTime::currentDateTime());
+                 QDateTime::currentDateTime(), storedId);
 }
 
 QStringList itemTexts(const QList<QTimeZone> &zones)

@@ -36,12 +36,17 @@ QByteArray systemZoneId();
  * a name all stay: Denver keeps summer time though Phoenix, of the same name,
  * has none. Sorted by standard offset at `sortAt`, west first; equal offsets
  * keep the ids' order.
+ *
+ * `storedId`, the zone a folder's settings name, is offered whenever Qt reads
+ * it, whatever its name, the test or `ids` say: "Etc/UTC" is missing from the
+ * platform's list and "UTC0" is named "UTC", yet a folder that stores either
+ * must open showing it, not a blank box.
  */
 QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZoneId, bool tenMinuteTest,
-                       const QDateTime &sortAt);
+                       const QDateTime &sortAt, const QByteArray &storedId = QByteArray());
 
 /** build() over the platform's zones, the system zone and the current time. */
-QList<QTimeZone> build(bool tenMinuteTest);
+QList<QTimeZone> build(bool tenMinuteTest, const QByteArray &storedId = QByteArray());
 
 /**
  * The combo's texts, parallel to `zones`: each zone's name, followed by its id

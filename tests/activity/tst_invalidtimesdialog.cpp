@@ -5,6 +5,7 @@
 
 #include <QDateTimeEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -30,6 +31,12 @@ struct PeriodsDialog {
         return n.join(',');
     }
     void click(const char *button) { dialog.findChild<QPushButton *>(button)->click(); }
+    // The line under the table that counts the stored periods it cannot show; empty when hidden.
+    QString unreadableNote() const
+    {
+        const auto *note = dialog.findChild<QLabel *>("label");
+        return note->isHidden() ? QString() : note->text();
+    }
     // Runs the dialog modally and confirms it, as its caller does.
     QString confirmed()
     {
@@ -63,6 +70,7 @@ private slots:
     void loadedEndKeptWhenBeginMovesBeforeIt();
     void deleteRenumbers();
     void partsOfTheTextReadAsTheChartsReadThem();
+    void deleteAllDeletesUnreadableParts();
 };
 
 void TestInvalidTimesDialog::emptyTextEmptyTable()
@@ -83,6 +91,7 @@ void TestInvalidTimesDialog::periodsWrittenBackUnchanged()
     const QString text = QStringLiteral("01.06.2022 22:00-02.06.2022 04:00;11.06.2022 05:00-10.06.2022 21:30");
     PeriodsDialog d{text};
     QCOMPARE(d.numbers(), QStringLiteral("1,2"));
+    QCOMPARE(d.unreadableNote(), QString());
     QCOMPARE(d.editor(1, 1)->dateTime(), at(11, 6, 2022, 5, 0));
     QCOMPARE(d.editor(1, 2)->dateTime(), at(10, 6, 2022, 21, 30));
     QCOMPARE(d.confirmed(), text);
@@ -145,8 +154,22 @@ void TestInvalidTimesDialog::partsOfTheTextReadAsTheChartsReadThem()
     PeriodsDialog d{QStringLiteral("01.06.2022 22:00;31.03.2024 02:30-31.03.2024 05:00;"
                                    "31.13.2022 22:00-02.06.2022 04:00")};
     QCOMPARE(d.tree->topLevelItemCount(), 1);
+    QVERIFY2(d.unreadableNote().startsWith(QLatin1String("2 ")), qPrintable(d.unreadableNote()));
     QCOMPARE(d.editor(0, 1)->dateTime(), at(31, 3, 2024, 2, 30));
     QCOMPARE(d.confirmed(), QStringLiteral("31.03.2024 02:30-31.03.2024 05:00;") + unreadable);
+}
+
+void TestInvalidTimesDialog::deleteAllDeletesUnreadableParts()
+{
+    PeriodsDialog d{QStringLiteral("01.06.2022 22:00-02.06.2022 04:00;32.06.2022 22:00-02.06.2022 04:00")};
+    QVERIFY2(d.unreadableNote().startsWith(QLatin1String("1 ")), qPrintable(d.unreadableNote()));
+    // Deleting the rows one by one leaves what has no row.
+    d.tree->topLevelItem(0)->setSelected(true);
+    d.click("pushButton_2");
+    QVERIFY(!d.unreadableNote().isEmpty());
+    d.click("pushButton_3");
+    QCOMPARE(d.unreadableNote(), QString());
+    QCOMPARE(d.confirmed(), QString());
 }
 
 QUILLON_TEST(TestInvalidTimesDialog)

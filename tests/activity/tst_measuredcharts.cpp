@@ -65,6 +65,8 @@ class TestMeasuredCharts : public ActivityDialogTest
     Q_OBJECT
 private slots:
     void weatherLines();
+    void weatherLogWithoutSummerTime_data();
+    void weatherLogWithoutSummerTime();
     void windLineInEveryLayout();
     void windSeries();
     void bins();
@@ -128,6 +130,37 @@ void TestMeasuredCharts::weatherLines()
         for (WeatherValue which : {WeatherValue::Temperature, WeatherValue::Precipitation})
             QVERIFY2(entriesOf(series.of(which)).join(' ') == c.at(int(which)), qPrintable(c.at(0)));
     }
+}
+
+void TestMeasuredCharts::weatherLogWithoutSummerTime_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("stamp");
+    QTest::addColumn<QString>("utc");   // the instant the stamp stands for, worked out by hand
+    // The zone's standard offset all year, as it stands on 1 January: where January
+    // is summer (Sydney, +11 on its clocks then) that is still the winter offset.
+    QTest::newRow("Berlin in June: +1, not +2") << QByteArray("Europe/Berlin") << "2021-06-01 22:00:00"
+                                                << "2021-06-01 21:00";
+    QTest::newRow("New York in July: -5, not -4") << QByteArray("America/New_York") << "2021-07-01 22:00:00"
+                                                  << "2021-07-02 03:00";
+    QTest::newRow("Sydney in January: +10, not +11") << QByteArray("Australia/Sydney") << "2021-01-15 22:00:00"
+                                                     << "2021-01-15 12:00";
+    QTest::newRow("Sydney in July: +10") << QByteArray("Australia/Sydney") << "2021-07-15 22:00:00"
+                                         << "2021-07-15 12:00";
+}
+
+void TestMeasuredCharts::weatherLogWithoutSummerTime()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, stamp);
+    QFETCH(QString, utc);
+    const QTimeZone z(zone);
+    WeatherSeries series;
+    QVERIFY(readWeatherLog(writeData("weather.csv", {stamp + ",14.5,0"}), weatherLogClock(z, false, 2021),
+                           RecorderClock(z, false, RecorderClock::OnTransitions, 2021), 2021, series));
+    QDateTime expected = QDateTime::fromString(utc, QStringLiteral("yyyy-MM-dd hh:mm"));
+    expected.setTimeSpec(Qt::UTC);
+    QCOMPARE(series.temperature.instants, QVector<qint64>{expected.toMSecsSinceEpoch()});
 }
 
 void TestMeasuredCharts::windLineInEveryLayout()

@@ -40,6 +40,7 @@ private slots:
     void classColours();
     void dateEditsAndZoomFollowEachOther();
     void zoneNotOfferedKeepsItsId();
+    void storedZoneOutsideTheListIsShown();
 };
 
 void TestPlotFolderDialog::opensWithDefaultsAndClosesWithEverything()
@@ -347,6 +348,18 @@ void TestPlotFolderDialog::zoneNotOfferedKeepsItsId()
     d->ui->comboBox->setCurrentIndex(0);
     QCOMPARE(stored("Time", "TimeZone").toByteArray(), d->timeZones.at(0).id());
     QCOMPARE(d->chosenTimeZone(), d->timeZones.at(0));
+}
+
+void TestPlotFolderDialog::storedZoneOutsideTheListIsShown()
+{
+    // Missing from this platform's list of ids, and under TZ=UTC0 the system zone is named "UTC" and not offered.
+    const QByteArray id("Etc/UTC");
+    writeFolderSetting(path(), FolderSettings::timeZone, id);
+    writeFolderSetting(path(), FolderSettings::windDataTimeZone, id);
+    auto d = open();
+    QCOMPARE(TimeZoneChoiceList::idAt(d->timeZones, d->ui->comboBox->currentIndex(), QByteArray()), id);
+    LoadWindDialog wind(nullptr, path(), path());
+    QCOMPARE(TimeZoneChoiceList::idAt(wind.timeZones, wind.ui->comboBox_2->currentIndex(), QByteArray()), id);
 }
 
 QUILLON_TEST(TestPlotFolderDialog)

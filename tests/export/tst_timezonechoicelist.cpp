@@ -55,6 +55,8 @@ private slots:
     void itemTexts_tellSharedNamesApart();
     void fill_selectsTheStoredIdAmongSharedNames();
     void unreadableSystemZone_isUtcUnderItsName();
+    void storedZone_offeredAndSelected_data();
+    void storedZone_offeredAndSelected();
     void zoneAt_neverIndexesOutside();
     void fill_selectsOnceWithoutPassingTheFirstItem();
     void dialogs_preselectSystemZone();
@@ -125,6 +127,41 @@ void TimeZoneChoiceListTest::unreadableSystemZone_isUtcUnderItsName()
     QCOMPARE(combo.currentText(), QStringLiteral("UTC"));
     // Nothing selected and an unreadable fallback: still a zone, UTC, never an invalid one.
     QCOMPARE(TimeZoneChoiceList::zoneAt(zones, -1, QTimeZone(rule)), QTimeZone::utc());
+}
+
+void TimeZoneChoiceListTest::storedZone_offeredAndSelected_data()
+{
+    QTest::addColumn<QByteArray>("systemId");
+    QTest::addColumn<QByteArray>("storedId");
+    QTest::addColumn<QStringList>("offered");
+    // "Etc/UTC" is missing from some platforms' lists; "UTC0" reads, but is named "UTC".
+    QTest::newRow("Etc/UTC under a POSIX rule") << QByteArray("CET-1CEST,M3.5.0,M10.5.0/3") << QByteArray("Etc/UTC")
+                                                << QStringList{"UTC", "Etc/UTC", "Asia/Tokyo"};
+    QTest::newRow("Etc/UTC under UTC0") << QByteArray("UTC0") << QByteArray("Etc/UTC")
+                                        << QStringList{"Etc/UTC", "Asia/Tokyo"};
+    QTest::newRow("UTC0 stored under UTC0") << QByteArray("UTC0") << QByteArray("UTC0")
+                                            << QStringList{"UTC0", "Asia/Tokyo"};
+    QTest::newRow("UTC stored, Berlin the system zone") << QByteArray("Europe/Berlin") << QByteArray("UTC")
+                                                        << QStringList{"UTC", "Europe/Berlin", "Asia/Tokyo"};
+    QTest::newRow("a listed zone stands once") << QByteArray("Europe/Berlin") << QByteArray("Asia/Tokyo")
+                                               << QStringList{"Europe/Berlin", "Asia/Tokyo"};
+}
+
+void TimeZoneChoiceListTest::storedZone_offeredAndSelected()
+{
+    QFETCH(QByteArray, systemId);
+    QFETCH(QByteArray, storedId);
+    QFETCH(QStringList, offered);
+    const QDateTime winter(QDate(2021, 1, 15), QTime(12, 0), Qt::UTC);
+    const auto zones = TimeZoneChoiceList::build({"Asia/Tokyo", "UTC"}, systemId, true, winter, storedId);
+    QCOMPARE(idsOf(zones), offered);
+    QComboBox combo;
+    TimeZoneChoiceList::fill(&combo, zones, QTimeZone(storedId));
+    QCOMPARE(TimeZoneChoiceList::idAt(zones, combo.currentIndex(), QByteArray()), storedId);
+
+    // What Qt does not read is never offered, stored or not.
+    QCOMPARE(idsOf(TimeZoneChoiceList::build({"Asia/Tokyo"}, "Asia/Tokyo", true, winter, "Mars/Olympus")),
+             QStringList{"Asia/Tokyo"});
 }
 
 void TimeZoneChoiceListTest::zoneAt_neverIndexesOutside()
