@@ -78,16 +78,19 @@ struct FolderTimeSettings;
  *    drawing; with `exportData` asks for a CSV file and writes its values.
  *
  * What the charts share lives in activity/charts/. A drawing
- *  - takes its inputs once: activityForm() and activityRows() (rows, years,
- *    classes, curves: activityrows.h);
- *  - takes its year through takeShownYear() before anything that may end it
- *    early, and draws no data when that gives none;
- *  - builds one RecorderClock for the year (common/recorderclock.h) and its days' valid
- *    periods from validperiods.h: MonitoringPeriod, invalidPeriodsOfYear,
- *    daySunTimes, recordingPeriodsOfDay, subtractInvalidPeriods (or
- *    validPeriodsOfDay for all of it), hoursOf; sun times with other twilights
- *    from suntimes.h; activityPerHour for the division, and binnedActivity
- *    for a chart whose x axis is bins of the day's time (activityseries.h);
+ *  - starts with beginActivityChart(), which asks for the export file first,
+ *    then takes the rows (activityRows(): rows, years, classes, curves:
+ *    activityrows.h) and the year (takeShownYear()) and draws no data when
+ *    that gives none; the time-of-day chart, which exports nothing, takes the
+ *    rows and the year itself;
+ *  - reads the form once through activityForm() and builds one RecorderClock
+ *    for the year (common/recorderclock.h);
+ *  - hands form, clock, rows and year to pure functions that compute its
+ *    numbers: dayCandidates (activityevents.h), daysSeries, monthsActivity and
+ *    nightActivity (activityseries.h), measuredActivity (measuredactivity.h);
+ *    the time-of-day chart's series (timeofdayseries.h) build their own clock.
+ *    They count in each day's valid periods (validperiods.h) and take every
+ *    sun time through its daySunTimes;
  *  - draws with activityplotitems.h (legend markers, "_Activity" curves,
  *    valid-hours bars, scale engines, zoom bases);
  *  - exports with plotdatacsv.h (choosePlotDataFile first, plotDataCsvText and
@@ -217,15 +220,6 @@ public:
     QColor makeColor(int i) const;
 
     // --- What the charts share (activity/charts/plotfolderdialog_chartinputs.cpp) ----------
-    /**
-     * Sunrise and sunset: local hours at the place and date for a clock
-     * zoneOffset (+ daylightSavingHours) hours ahead of UTC, -1 when the sun does
-     * not reach the twilight's altitude; not wrapped into 0..24 (see suntimes.h).
-     */
-    static float calcSunrise(int year, int month, int day, float latitude, float longitude, float zoneOffset,
-                             int daylightSavingHours, const QString &twilight);
-    static float calcSunset(int year, int month, int day, float latitude, float longitude, float zoneOffset,
-                            int daylightSavingHours, const QString &twilight);
     /** The form's settings and the folder's invalid periods, as one drawing reads them. */
     ActivityForm activityForm() const;
     /** The file list's rows with their years, classes and curves, as one drawing reads them. */

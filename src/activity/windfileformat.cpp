@@ -105,19 +105,6 @@ void roundAndMerge(QVector<WindStamp> &stamps)
 
 } // namespace
 
-QStringList windDateFormatChoices()
-{
-    QStringList choices;
-    for (const DateChoice &c : dateChoices)
-        choices << QLatin1String(c.choice);
-    return choices;
-}
-
-QStringList windSeparatorChoices()
-{
-    return {QStringLiteral("Space"), QStringLiteral("Semicolon"), QStringLiteral("Tabulator")};
-}
-
 QString windDatePattern(const QString &dateFormat)
 {
     for (const DateChoice &c : dateChoices) {

@@ -29,10 +29,6 @@ struct WindFileFormat {
     QString dateTimeDefinition = QStringLiteral("Beginning");
 };
 
-/** The format dialog's choices, in the order it offers them. */
-QStringList windDateFormatChoices();        // "dd.mm.yyyy" ... "yyyy/mm/dd"
-QStringList windSeparatorChoices();         // "Space", "Semicolon", "Tabulator"
-
 /** The QDate pattern of a date choice ("dd.mm.yyyy" reads with "dd.MM.yyyy"); empty for any other text. */
 QString windDatePattern(const QString &dateFormat);
 /** The character of a separator choice: " ", ";" or a tab; a null QChar for any other text. */

@@ -1,7 +1,7 @@
 #include "testregistry.h"
 
 #include "activity/charts/suntimes.h"
-#include "activity/plotfolderdialog.h"
+#include "activity/charts/validperiods.h"
 
 #include <QDate>
 #include <QtTest>
@@ -64,6 +64,18 @@ float sunset(const QDate &d, float lat, float lon, float zone, Twilight t = Twil
     return sunEventHours(SunEvent::Set, d.year(), d.month(), d.day(), lat, lon, zone, 0, t);
 }
 
+// The charts' sun times of a day at 51 N 9 E on the clock of Berlin, with its summer time.
+DaySun chartSunTimes(const QDate &d, Twilight t = Twilight::None)
+{
+    ActivityForm form;
+    form.latitude = 51;
+    form.longitude = 9;
+    form.zone = QTimeZone("Europe/Berlin");
+    form.daylightSaving = true;
+    const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, d.year());
+    return daySunTimes(form, clock, d, SunOffsetHours{}, t);
+}
+
 } // namespace
 
 class TestSunTimes : public QObject
@@ -83,8 +95,9 @@ void TestSunTimes::workedExamples()
 {
     const QDate midsummer(2021, 6, 21);
     // 51 N 9 E in summer time: 05:09 and 21:42; the sunset comes back negative.
-    const float rise = plotFolderDialog::calcSunrise(2021, 6, 21, 51, 9, 2, 0, QStringLiteral("None"));
-    const float set = plotFolderDialog::calcSunset(2021, 6, 21, 51, 9, 2, 0, QStringLiteral("None"));
+    const DaySun sun = chartSunTimes(midsummer);
+    const float rise = sun.sunrise;
+    const float set = sun.sunset;
     QCOMPARE(qRound(rise * 100), 515);
     QCOMPARE(qRound(set * 100), -230);
     QCOMPARE(qRound(sunHoursOfDay(set) * 100), 2170);
@@ -135,17 +148,17 @@ void TestSunTimes::twilightsInTheirOrder()
     QCOMPARE(twilightOfChoice(1), Twilight::Nautical);
     QCOMPARE(twilightOfChoice(2), Twilight::Astronomical);
     QCOMPARE(twilightOfChoice(3), Twilight::None);
-    QCOMPARE(twilightFromText(QStringLiteral("Nautical twilight")), Twilight::Nautical);
     // The sun stays above -18 degrees all night at 51 N in June.
-    QCOMPARE(plotFolderDialog::calcSunrise(2021, 6, 21, 51, 9, 2, 0, QStringLiteral("Astronomical twilight")), -1.0f);
-    QVERIFY(plotFolderDialog::calcSunrise(2021, 6, 21, 51, 9, 2, 0, QStringLiteral("Nautical twilight")) != -1.0f);
+    QCOMPARE(chartSunTimes(QDate(2021, 6, 21), Twilight::Astronomical).sunrise, -1.0f);
+    QVERIFY(chartSunTimes(QDate(2021, 6, 21), Twilight::Nautical).sunrise != -1.0f);
 }
 
 void TestSunTimes::tavronTwilightIsSunriseProper()
 {
-    for (const QString &text : {QStringLiteral("Tavron twilight (15%)"), QStringLiteral("None"), QString()}) {
-        QCOMPARE(plotFolderDialog::calcSunrise(2021, 9, 1, 51, 9, 2, 0, text), sunrise(QDate(2021, 9, 1), 51, 9, 2));
-        QCOMPARE(plotFolderDialog::calcSunset(2021, 9, 1, 51, 9, 2, 0, text), sunset(QDate(2021, 9, 1), 51, 9, 2));
+    for (int choice : {3, 4, -1}) {
+        const DaySun day = chartSunTimes(QDate(2021, 9, 1), twilightOfChoice(choice));
+        QCOMPARE(day.sunrise, sunrise(QDate(2021, 9, 1), 51, 9, 2));
+        QCOMPARE(day.sunset, sunset(QDate(2021, 9, 1), 51, 9, 2));
     }
 }
 

@@ -105,6 +105,19 @@ void TestTimeOfDayChart::sunLines()
     QCOMPARE(sunAt(centred.sunset2, june21), sunAt(plain.sunset, june21));
     QCOMPARE(sunAt(centred.sunset, june21), -1.0);
 
+    // Nuuk put its clocks forward at 22:00 on 27 March 2021: the sunset points take the offset at 23:00, so that
+    // day's sunset already stands on the summer clock, an hour after the day before's.
+    for (auto layout : {plainTimeOfDaySeries, centredTimeOfDaySeries}) {
+        const TimeOfDaySeries nuuk = layout(place(64.2, -51.7, "America/Nuuk"), 2021);
+        const QVector<QPointF> &sunsets = nuuk.sunset2.isEmpty() ? nuuk.sunset : nuuk.sunset2;
+        const auto sunsetStep = [&sunsets](const QDate &d) {
+            return hoursOf(sunAt(sunsets, d)) - hoursOf(sunAt(sunsets, d.addDays(-1)));
+        };
+        const double stepOn27 = sunsetStep(march27), stepOn28 = sunsetStep(march27.addDays(1));
+        QVERIFY2(stepOn27 > 1.0 && stepOn27 < 1.1, qPrintable(QString::number(stepOn27)));
+        QVERIFY2(stepOn28 > 0.0 && stepOn28 < 0.1, qPrintable(QString::number(stepOn28)));
+    }
+
     // 70 N: no sunrise at midsummer nor at midwinter; both lines break there.
     const TimeOfDaySeries north = plainTimeOfDaySeries(place(70, 20, "Europe/Oslo"), 2021);
     const TimeOfDaySeries northCentred = centredTimeOfDaySeries(place(70, 20, "Europe/Oslo"), 2021);

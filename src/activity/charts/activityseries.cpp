@@ -104,7 +104,7 @@ BinnedActivity binnedActivity(const ActivityForm &form, const RecorderClock &clo
         if (!monitoring.contains(date))
             continue;
         // Without a sunrise or a sunset the day adds nothing, for clock-time periods too.
-        const DaySun sun = daySunTimes(form, clock, date, standardSunHour);
+        const DaySun sun = daySunTimes(form, clock, date, SunOffsetHours{12, 12, standardSunHour});
         if (sun.none())
             continue;
         QVector<Period> valid = recordingPeriodsOfDay(form, clock, date, sun);

@@ -1,30 +1,15 @@
-// What every chart of the activity dialog takes before it computes: the sun
-// times, the form and the rows as values, and the year it shows.
+// What every chart of the activity dialog takes before it computes: the form
+// and the rows as values, and the year it shows.
 #include "activity/plotfolderdialog.h"
 
 #include "activity/charts/activityform.h"
 #include "activity/charts/activityplotitems.h"
 #include "activity/charts/activityrows.h"
 #include "activity/charts/plotdatacsv.h"
-#include "activity/charts/suntimes.h"
 #include "activity/foldersettings.h"
 #include "filelist/filerowtexts.h"
 
 #include <utility>
-
-float plotFolderDialog::calcSunrise(int year, int month, int day, float latitude, float longitude, float zoneOffset,
-                                    int daylightSavingHours, const QString &twilight)
-{
-    return sunEventHours(SunEvent::Rise, year, month, day, latitude, longitude, zoneOffset, daylightSavingHours,
-                         twilightFromText(twilight));
-}
-
-float plotFolderDialog::calcSunset(int year, int month, int day, float latitude, float longitude, float zoneOffset,
-                                   int daylightSavingHours, const QString &twilight)
-{
-    return sunEventHours(SunEvent::Set, year, month, day, latitude, longitude, zoneOffset, daylightSavingHours,
-                         twilightFromText(twilight));
-}
 
 ActivityForm plotFolderDialog::activityForm() const
 {

@@ -25,17 +25,6 @@ double altitudeOf(Twilight twilight)
 
 } // namespace
 
-Twilight twilightFromText(const QString &text)
-{
-    if (text == QLatin1String("Civil twilight"))
-        return Twilight::Civil;
-    if (text == QLatin1String("Nautical twilight"))
-        return Twilight::Nautical;
-    if (text == QLatin1String("Astronomical twilight"))
-        return Twilight::Astronomical;
-    return Twilight::None;
-}
-
 Twilight twilightOfChoice(int index)
 {
     switch (index) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QtGlobal>
 
 /**
@@ -30,14 +29,9 @@ enum class Twilight {
 };
 
 /**
- * The twilight a text names: "Civil twilight", "Nautical twilight",
- * "Astronomical twilight"; any other text, the activity dialog's
- * "Tavron twilight (15%)" among them, is None (that twilight is formed by its
- * chart from the plain sunrise and sunset).
+ * The twilight choices of the activity dialog's twilight box, by index (0 civil .. 3 "Tavron"). "Tavron twilight
+ * (15%)" and any other index are None: the chart forms that twilight from the plain sunrise and sunset.
  */
-Twilight twilightFromText(const QString &text);
-
-/** The twilight choices of the activity dialog's twilight box, by index (0 civil .. 3 "Tavron"). */
 Twilight twilightOfChoice(int index);
 
 enum class SunEvent { Rise, Set };

@@ -32,29 +32,33 @@ qint64 wrappedMs(qint64 ms)
     return ms < 0 ? ms + msPerDay : ms;
 }
 
-// Sun times of the shown year for the chosen zone: its offset at a clock hour of the day with daylight
-// saving, without it its standard offset at the start of the day.
+// The hours whose clock offset the sun times take. With daylight saving: noon for sunrise and dawn, after the clocks
+// changed in the night, and 23:00 for the sunset points, late in the evening they belong to and still on their date;
+// the centred layout's dusk takes 23:00 too, the plain layout's dusk and the year's mean hours noon. Where a zone
+// changes its clocks at night both hours read one offset; they part only on a day a zone changes between noon and
+// 23:00 (Greenland's zones have, at 22:00), and there the sunset stands on the evening's new clock. Without daylight
+// saving every sun time takes the standard offset at 00:00.
+constexpr int sunsetOffsetHour = 23;
+constexpr SunOffsetHours noonOffsets{12, 12, 0};
+constexpr SunOffsetHours sunPointOffsets{12, sunsetOffsetHour, 0};
+
+// Sun times of the shown year on the chosen zone's clock.
 class SunOfDays
 {
 public:
     SunOfDays(const ActivityForm &form, int year)
-        : latitude(float(form.latitude))
-        , longitude(float(form.longitude))
-        , daylightSaving(form.daylightSaving)
+        : form(form)
         , clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, year)
     {
     }
 
-    float hours(SunEvent event, const QDate &date, int offsetHour, Twilight twilight) const
+    DaySun times(const QDate &date, SunOffsetHours at, Twilight twilight = Twilight::None) const
     {
-        const float offset = clock.sunZoneOffset(date, daylightSaving ? offsetHour : 0);
-        return sunEventHours(event, date.year(), date.month(), date.day(), latitude, longitude, offset, 0, twilight);
+        return daySunTimes(form, clock, date, at, twilight);
     }
 
 private:
-    float latitude;
-    float longitude;
-    bool daylightSaving;
+    const ActivityForm &form;
     RecorderClock clock;
 };
 
@@ -72,7 +76,8 @@ SunMean sunMean(const SunOfDays &sun, SunEvent event, const QDate &first, int da
     double sum = 0;
     int count = 0;
     for (int i = 0; i < days; ++i) {
-        const float h = sun.hours(event, first.addDays(i), 12, Twilight::None);
+        const DaySun day = sun.times(first.addDays(i), noonOffsets);
+        const float h = event == SunEvent::Rise ? day.sunrise : day.sunset;
         if (h == none)
             continue;
         const double v = std::fmod(double(h + 24.0f), 24.0);
@@ -127,8 +132,9 @@ public:
         for (int i = 0; i < days; ++i) {
             const QDate d = first.addDays(i);
             const double x = axes.x(d);
-            const float rise = sunPoint(s.sunrise, sun.hours(SunEvent::Rise, d, 12, Twilight::None), previousRise, x);
-            const float set = sunPoint(s.sunset, sun.hours(SunEvent::Set, d, 23, Twilight::None), previousSet, x);
+            const DaySun day = sun.times(d, sunPointOffsets);
+            const float rise = sunPoint(s.sunrise, day.sunrise, previousRise, x);
+            const float set = sunPoint(s.sunset, day.sunset, previousSet, x);
             if (monitoring.contains(d))
                 recordingPeriod(d, x, rise, set);
             const DayHours h = twilightHours(d, rise, set);
@@ -189,9 +195,9 @@ private:
             // 15 % of the night before sunset; dawn has no width.
             return {rise, set, rise, fifteenPercentDusk(rise, set)};
         }
-        const Twilight twilight = twilightOfChoice(form.twilightChoice);
-        float dawn = sun.hours(SunEvent::Rise, d, 12, twilight);
-        float dusk = sun.hours(SunEvent::Set, d, 12, twilight);
+        const DaySun twilight = sun.times(d, noonOffsets, twilightOfChoice(form.twilightChoice));
+        float dawn = twilight.sunrise;
+        float dusk = twilight.sunset;
         if (dawn != none)
             dawn = sunHoursOfDay(dawn);
         if (dusk != none)
@@ -245,23 +251,24 @@ private:
     void appendBand(QVector<QwtIntervalSample> &band, QVector<QwtIntervalSample> &copy, const SunMean &m, double x,
                     float sunHour, float twilightHour, double &last) const
     {
-        struct Part {
+        // A curve the day's band goes to, with the hours that undo the shift from midnight there.
+        struct BandCurve {
             QVector<QwtIntervalSample> *curve;
             float unshift;
         };
-        QVector<Part> parts{{&band, 0.0f}};
+        QVector<BandCurve> curves{{&band, 0.0f}};
         if (m.wraps && m.mean > 12.0)
-            parts = {{&band, 9.0f}, {&copy, -15.0f}};
+            curves = {{&band, 9.0f}, {&copy, -15.0f}};
         else if (m.wraps)
-            parts = {{&band, -9.0f}, {&copy, 15.0f}};
+            curves = {{&band, -9.0f}, {&copy, 15.0f}};
         // A band closed on the day before reopens from no width.
         const bool reopen = !band.isEmpty() && band.last().interval.minValue() == band.last().interval.maxValue();
-        for (const Part &p : parts) {
+        for (const BandCurve &c : curves) {
             if (reopen)
-                p.curve->append({x, y(sunHour + p.unshift), y(sunHour + p.unshift)});
-            p.curve->append({x, y(sunHour + p.unshift), y(twilightHour + p.unshift)});
+                c.curve->append({x, y(sunHour + c.unshift), y(sunHour + c.unshift)});
+            c.curve->append({x, y(sunHour + c.unshift), y(twilightHour + c.unshift)});
         }
-        last = y(sunHour + parts.first().unshift);
+        last = y(sunHour + curves.first().unshift);
     }
 
     const ActivityForm &form;
@@ -302,10 +309,9 @@ public:
         const int days = first.daysInYear();
         for (int i = 0; i < days; ++i) {
             const QDate d = first.addDays(i);
-            const float rise =
-                sunPoint(s.sunrise, s.sunrise2, sun.hours(SunEvent::Rise, d, 12, Twilight::None), previousRise, d);
-            const float set =
-                sunPoint(s.sunset, s.sunset2, sun.hours(SunEvent::Set, d, 23, Twilight::None), previousSet, d);
+            const DaySun day = sun.times(d, sunPointOffsets);
+            const float rise = sunPoint(s.sunrise, s.sunrise2, day.sunrise, previousRise, d);
+            const float set = sunPoint(s.sunset, s.sunset2, day.sunset, previousSet, d);
             // The night that begins on the monitoring's last day is still monitored.
             if (monitoring.begin <= d && d.addDays(-1) <= monitoring.end) {
                 if (form.absolutePeriod)
@@ -415,9 +421,9 @@ private:
             dawn = rise;
             dusk = fifteenPercentDusk(rise, set);
         } else {
-            const Twilight twilight = twilightOfChoice(form.twilightChoice);
-            dawn = sun.hours(SunEvent::Rise, d, 12, twilight);
-            dusk = sun.hours(SunEvent::Set, d, 23, twilight);
+            const DaySun twilight = sun.times(d, sunPointOffsets, twilightOfChoice(form.twilightChoice));
+            dawn = twilight.sunrise;
+            dusk = twilight.sunset;
             if (dawn != none)
                 dawn = sunHoursOfDay(dawn);
             if (dusk != none)

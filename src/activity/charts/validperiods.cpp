@@ -62,14 +62,15 @@ QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const Recorder
     return kept;
 }
 
-DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, int standardHour)
+DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, SunOffsetHours at,
+                   Twilight twilight)
 {
-    const float offset = clock.sunZoneOffset(date, form.daylightSaving ? 12 : standardHour);
-    const auto at = [&](SunEvent event) {
+    const auto sunTime = [&](SunEvent event, int daylightSavingHour) {
+        const float offset = clock.sunZoneOffset(date, form.daylightSaving ? daylightSavingHour : at.standardTime);
         return sunEventHours(event, date.year(), date.month(), date.day(), float(form.latitude), float(form.longitude),
-                             offset, 0, Twilight::None);
+                             offset, 0, twilight);
     };
-    return {at(SunEvent::Rise), at(SunEvent::Set)};
+    return {sunTime(SunEvent::Rise, at.sunrise), sunTime(SunEvent::Set, at.sunset)};
 }
 
 float nightHours(float sunrise, float sunset)

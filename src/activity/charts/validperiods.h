@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activity/charts/activityform.h"
+#include "activity/charts/suntimes.h"
 #include "common/recorderclock.h"
 
 #include <QString>
@@ -33,7 +34,10 @@ struct Period {
  */
 QVector<Period> invalidPeriodsOfYear(const QString &invalidTimes, const RecorderClock &clock, int year);
 
-/** Sunrise and sunset of a day as the sun-time functions return them: local hours, not wrapped; -1 for none. */
+/**
+ * Sunrise and sunset of a day (or the start of dawn and the end of dusk) as the
+ * sun-time functions return them: local hours, not wrapped; -1 for none.
+ */
 struct DaySun {
     float sunrise = -1;
     float sunset = -1;
@@ -41,13 +45,26 @@ struct DaySun {
 };
 
 /**
- * Sunrise and sunset proper (no twilight) of date at the form's place, for the
- * clock's offset at 12:00 of that date; without daylight saving at
- * `standardHour` o'clock (the temperature and precipitation charts take the
- * standard offset at 00:00), which differs only on a day the zone moves its
- * standard time.
+ * The hours of a date whose clock offsets a day's sun times take: with
+ * daylight saving the sunrise's and the sunset's, without it one hour for
+ * both. Noon for all three but where a chart says otherwise (the temperature
+ * and precipitation charts' standard offset is that of 00:00, the time-of-day
+ * chart has its own); two hours give different sun times only on a day the
+ * zone changes its clocks between them.
  */
-DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, int standardHour = 12);
+struct SunOffsetHours {
+    int sunrise = 12;
+    int sunset = 12;
+    int standardTime = 12;
+};
+
+/**
+ * The charts' one way to sun times: sunrise and sunset of date at the form's
+ * place, proper or of `twilight`, each for the clock's offset at its hour of
+ * that date.
+ */
+DaySun daySunTimes(const ActivityForm &form, const RecorderClock &clock, const QDate &date, SunOffsetHours at = {},
+                   Twilight twilight = Twilight::None);
 
 /** The length of the night in hours, from sunset to sunrise as hours of the day. */
 float nightHours(float sunrise, float sunset);
