@@ -4,6 +4,7 @@
 #include "analysis/classnames.h"
 #include "recording/recordingkind.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 namespace ClassTextRules {
@@ -77,6 +78,20 @@ Outcome written(const FileRowTexts &row, const QStringList &classes, const QStri
     }
     // A RAW recording has no description: its row changes all the same.
     o.write = isWav(row);
+    // Another program's class ending in " +" runs into the separator of the
+    // class behind it: the file would read back other classes than the row
+    // shows, so nothing is written and the row stays as it is.
+    QStringList readBack = ClassAssignmentText::parse(o.text).classes();
+    QStringList meant = classes;
+    readBack.removeAll(QString());
+    meant.removeAll(QString());
+    if (o.write && readBack != meant) {
+        Outcome refused = answered(false);
+        refused.refusal = QCoreApplication::translate(
+            "ClassTextRules", "The classes cannot be stored so that they read back as they are: a class name ends "
+                              "in \" +\".");
+        return refused;
+    }
     return o;
 }
 
@@ -109,7 +124,7 @@ Outcome assign(const FileRowTexts &row, const QString &className)
                : acceptedFlag(classes, row.text(FileViewColumn::Proposal));
     Outcome o = written(row, classes, flag);
     // A RAW recording with a date is tried: its missing RIFF header makes the write fail.
-    o.write = true;
+    o.write = o.refusal.isEmpty();
     return o;
 }
 

@@ -29,6 +29,7 @@ struct Outcome
     QStringList classes;       // the row's classes afterwards, in slot order
     bool fullForm = false;     // `flag` was written; empty otherwise
     QString flag;
+    QString refusal;           // why nothing is written although the row asked for it; empty otherwise
 };
 
 /**

@@ -36,6 +36,10 @@ bool MainWindow::writeRowOutcome(const FileRowTexts &copy, const ClassTextRules:
                                  const QString &failureTail)
 {
     const QString path = wavDirectory + QLatin1Char('/') + copy.text(FileViewColumn::Name);
+    if (!outcome.refusal.isEmpty()) {
+        reportRecordingWriteFailure(path, outcome.refusal, failureTail);
+        return false;
+    }
     if (outcome.write && !writeRecordingNow(path, outcome.text, failureTail))
         return false;
     showOutcome(copy, outcome);

@@ -25,7 +25,9 @@ bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileR
         success = recording.writeBextDescription(path, outcome.text, &writeError);
     }
     if (!success)
-        rows.setFailure(index, WriteFileBextThread::failureReason(path, outcome.text, writeError));
+        rows.setFailure(index, outcome.refusal.isEmpty()
+                                   ? WriteFileBextThread::failureReason(path, outcome.text, writeError)
+                                   : outcome.refusal);
     return success;
 }
 

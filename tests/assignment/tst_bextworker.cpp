@@ -127,6 +127,7 @@ void TestBextWorker::rules_data()
     add(".raw with a date", "assign Nyc", "a.raw", "01/06/24;;;;;;;", "-", false);
     add(".raw, N/A date", "assign Nyc", "a.raw", "N/A;;;;;;;", "-", false);
     add("not RIFF", "assign Nyc", "a.wav RIFX", "01/06/24;;;;;;;", "-", false);
+    add("behind a class ending in \" +\"", "assign Nyc", "a.wav bext", "01/06/24;;;Pip +;;;;", "-", false);
     add("over 256 bytes", "assign Nyc", "a.wav bext", "01/06/24;;;;;;;" + QString(253, QLatin1Char('x')), "-", false);
     add("Aborting: answered", "assign! Nyc", "a.wav bext", "01/06/24;;;;;;;", "Nyc|", true);
     add("rename in place", "rename Pip Pipi", "a.wav bext", "01/06/24;Nyc;1;Nyc;Pip;Enil;;c",
