@@ -5,7 +5,7 @@
 
 // The About box's text, apart from the box, so that it can be checked without a person.
 
-/** The project's version as CMake has it ("1.0.0"): the one place the version is set. */
+/** The project's version as CMake has it: project() in the top CMakeLists.txt is the one place it is set. */
 QString applicationVersionText();
 
 /**

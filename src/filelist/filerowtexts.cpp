@@ -40,7 +40,6 @@ bool FileRowTexts::hasClass(const QString &name) const
 FileRowTexts FileRowTexts::fromItem(QTreeWidgetItem *item)
 {
     FileRowTexts row;
-    row.item = item;
     for (int column = 0; column < FileViewColumn::Count; ++column)
         row.setText(column, item->text(column));
     if (const QTreeWidget *list = item->treeWidget())

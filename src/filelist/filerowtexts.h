@@ -18,9 +18,6 @@ class QTreeWidgetItem;
  * so a row that changes or goes away meanwhile can never be read half-changed.
  */
 struct FileRowTexts {
-    /** The row the copy was taken from; carried back to find the row again, never dereferenced off the
-     *  user-interface thread. Null for rows made up by tests. */
-    QTreeWidgetItem *item = nullptr;
     std::array<QString, FileViewColumn::Count> texts;
     /** The list that holds the row shows its accept column. */
     bool acceptColumnShown = false;

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "display/myqwtzoomer10.h"
 #include "display/myqwtzoomer2.h"
+#include "display/plotparts.h"
 #include "display/rangemarker.h"
 #include "guitest.h"
 #include "platform/desktoptheme.h"
@@ -60,19 +61,23 @@ QStringList lookOf(const MainWindow &w)
     return look;
 }
 
-// The plot colours of each theme, in lookOf's order (canvases, grids,
-// trackers, scale items, four bands, two cursor lines, zero line).
+// The axis plots' colours of a theme, in lookOf's order (canvases, grids,
+// trackers, scale items, four bands, two cursor lines, zero line): whether
+// they are readable is the plots' own tests' concern; here, that both plots
+// of the window wear the theme it chose.
 QStringList plotColours(bool dark)
 {
-    const QString dash = QString::number(int(Qt::DashLine));
-    const QString solid = QString::number(int(Qt::SolidLine));
-    if (dark)
-        return {"#ff000000", "#ff000000", "#32ffffff/" + solid, "#32ffffff/" + solid, "#ffffffff/" + solid,
-                "#ffffffff/" + solid, "#ff000000", "#ff000000", "#78ffffff", "#78ffffff", "#78ffffff",
-                "#78ffffff", "#ffffffff/" + dash, "#ffffffff/" + dash, "#ffffffff/" + solid};
-    return {"#fffafafa", "#fffafafa", "#14000000/" + solid, "#14000000/" + solid, "#ff000000/" + solid,
-            "#ff000000/" + solid, "#ff00ff00", "#ff00ff00", "#1e000000", "#1e000000", "#1e000000",
-            "#1e000000", "#ff808080/" + dash, "#ff808080/" + dash, "#ff808080/" + solid};
+    const PlotParts::AxisPlotColours c = PlotParts::AxisPlotColours::of(dark);
+    const auto colour = [](const QColor &q) { return q.name(QColor::HexArgb); };
+    const auto pen = [&](const QColor &q, Qt::PenStyle style) { return colour(q) + "/" + QString::number(int(style)); };
+    const QString canvas = colour(c.canvas.color(QPalette::Window));
+    const QString grid = pen(c.grid.color(), c.grid.style());
+    const QString tracker = pen(c.tracker.color(), c.tracker.style());
+    const QString scaleItem = colour(c.scaleItem.color(QPalette::Window));
+    const QString band = colour(c.band);
+    const QString cursor = pen(c.line, Qt::DashLine), zero = pen(c.line, Qt::SolidLine);
+    return {canvas, canvas, grid, grid, tracker, tracker, scaleItem, scaleItem,
+            band,   band,   band, band, cursor,  cursor,  zero};
 }
 
 QStringList plotPart(const QStringList &look)

@@ -21,7 +21,7 @@ class ScriptedDialogs : public UserDialogs
 {
 public:
     struct FileQuestion {
-        QString kind;   // "open", "openMany", "save", "directory"
+        QString kind;   // "open", "save", "directory"
         QString caption;
         QString dir;
         QString filter;
@@ -69,12 +69,6 @@ public:
     QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
     {
         return answerFile(QStringLiteral("open"), caption, dir, filter);
-    }
-
-    QStringList openFileNames(QWidget *, const QString &caption, const QString &dir, const QString &filter) override
-    {
-        const QString answer = answerFile(QStringLiteral("openMany"), caption, dir, filter);
-        return answer.isEmpty() ? QStringList() : answer.split(QLatin1Char('\n'));
     }
 
     QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter,
