@@ -1,6 +1,5 @@
 #include "activity/plotfolderdialog.h"
 
-#include "activity/activityzoomers.h"
 #include "activity/classcolors.h"
 #include "activity/colordialog.h"
 #include "activity/foldersettings.h"
@@ -148,30 +147,12 @@ ActivityTab plotFolderDialog::currentTab() const
 
 bool plotFolderDialog::firstPlotFlag(ActivityTab tab) const
 {
-    switch (tab) {
-    case ActivityTab::Time: return firstPlotVsTime;
-    case ActivityTab::Days: return firstPlotVsDays;
-    case ActivityTab::Months: return firstPlotVsMonth;
-    case ActivityTab::Night: return firstPlotVsNight;
-    case ActivityTab::Temperature: return firstPlotVsTemp;
-    case ActivityTab::Precipitation: return firstPlotVsPrec;
-    case ActivityTab::WindSpeed: return firstPlotVsWind;
-    }
-    return false;
+    return chartTab(tab).firstPlot;
 }
 
 QwtPlot *plotFolderDialog::plotOf(ActivityTab tab) const
 {
-    switch (tab) {
-    case ActivityTab::Time: return plotVsTime;
-    case ActivityTab::Days: return plotVsDays;
-    case ActivityTab::Months: return plotVsMonth;
-    case ActivityTab::Night: return plotVsNight;
-    case ActivityTab::Temperature: return plotVsTemp;
-    case ActivityTab::Precipitation: return plotVsPrec;
-    case ActivityTab::WindSpeed: return plotVsWind;
-    }
-    return nullptr;
+    return chartTab(tab).plot;
 }
 
 void plotFolderDialog::callChart(ActivityTab tab, bool init, bool exportData)
@@ -481,31 +462,17 @@ QDate dateOf(double msecsSinceEpoch)
     return QDateTime::fromMSecsSinceEpoch(qint64(msecsSinceEpoch)).date();
 }
 
-void zoomTo(QwtPlotZoomer *zoomer, const QRectF &rect)
-{
-    zoomer->zoom(0);
-    zoomer->zoom(rect);
-}
-
 } // namespace
 
 void plotFolderDialog::on_dateEditStart_userDateChanged(const QDate &date)
 {
-    if (zoomerVsTime) {
-        QRectF rect = zoomerVsTime->zoomRect();
-        rect.setLeft(double(localMidnight(date).toMSecsSinceEpoch()));
-        zoomTo(zoomerVsTime, rect);
-    }
+    chartTab(ActivityTab::Time).zoomEdgeTo(Qt::LeftEdge, double(localMidnight(date).toMSecsSinceEpoch()));
     ui->dateEditStop->setMinimumDate(date.addDays(1));
 }
 
 void plotFolderDialog::on_dateEditStop_userDateChanged(const QDate &date)
 {
-    if (zoomerVsTime) {
-        QRectF rect = zoomerVsTime->zoomRect();
-        rect.setRight(double(localMidnight(date).toMSecsSinceEpoch()));
-        zoomTo(zoomerVsTime, rect);
-    }
+    chartTab(ActivityTab::Time).zoomEdgeTo(Qt::RightEdge, double(localMidnight(date).toMSecsSinceEpoch()));
     ui->dateEditStart->setMaximumDate(date.addDays(-1));
 }
 
@@ -530,22 +497,16 @@ void plotFolderDialog::on_dateEdit_3_userDateChanged(const QDate &date)
 {
     // Months stand at their first day; the zoom reaches half a month before it.
     const QDate month = firstOfMonth(date);
-    if (zoomerVsMonth) {
-        QRectF rect = zoomerVsMonth->zoomRect();
-        rect.setLeft(double(localMidnight(month.addDays(-14)).toMSecsSinceEpoch()));
-        zoomTo(zoomerVsMonth, rect);
-    }
+    const double left = double(localMidnight(month.addDays(-14)).toMSecsSinceEpoch());
+    chartTab(ActivityTab::Months).zoomEdgeTo(Qt::LeftEdge, left);
     ui->dateEdit_4->setMinimumDate(month.addMonths(2));
 }
 
 void plotFolderDialog::on_dateEdit_4_userDateChanged(const QDate &date)
 {
     const QDate month = firstOfMonth(date);
-    if (zoomerVsMonth) {
-        QRectF rect = zoomerVsMonth->zoomRect();
-        rect.setRight(double(localMidnight(month.addDays(15)).toMSecsSinceEpoch()));
-        zoomTo(zoomerVsMonth, rect);
-    }
+    const double right = double(localMidnight(month.addDays(15)).toMSecsSinceEpoch());
+    chartTab(ActivityTab::Months).zoomEdgeTo(Qt::RightEdge, right);
     ui->dateEdit_3->setMaximumDate(month.addMonths(-2));
 }
 

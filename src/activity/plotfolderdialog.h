@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activity/activitycharttab.h"
 #include "activity/charts/activityrows.h"
 #include "activity/plotfolderdialogform.h"
 
@@ -30,19 +31,6 @@ class QwtPlotGappedCurve;
 class QwtPlotIntervalCurve;
 class QwtPlotItem;
 class QwtPlotZoomer;
-class MyQwtZoomer3;
-class MyQwtZoomer4;
-class MyQwtZoomer41;
-class MyQwtZoomer5;
-class MyQwtZoomer51;
-class MyQwtZoomer6;
-class MyQwtZoomer61;
-class MyQwtZoomer7;
-class MyQwtZoomer71;
-class MyQwtZoomer8;
-class MyQwtZoomer81;
-class MyQwtZoomer9;
-class MyQwtZoomer91;
 struct ActivityForm;
 struct FolderTimeSettings;
 
@@ -53,7 +41,10 @@ struct FolderTimeSettings;
  * The frame (this class) loads the settings into the form, writes each setting
  * back as its control changes, builds the seven plots with their items, legends
  * and zoomers, follows the year buttons, the tabs and the date edits, and
- * exports plots. It runs modally over the main window.
+ * exports plots. It runs modally over the main window. Each tab's plot with its
+ * canvas, legend, zoomers and valid-hours curve is one ActivityChartTab
+ * (chartTab()), which builds and deletes them and answers its activity legend;
+ * the members named `plotVs<Tab>` ... `firstPlotVs<Tab>` are bound to its parts.
  *
  * The charts
  * ----------
@@ -140,11 +131,38 @@ public:
     QColor invalidTimesColor;   // the invalid-period bands
     int invalidTimesZ = 0;      // z of the time chart's "Invalid" bands
 
-    QwtPlot *plotVsTime = nullptr;
-    QwtPlotCanvas *canvasVsTime = nullptr;
-    QwtLegend *legendVsTime = nullptr;
-    MyQwtZoomer3 *zoomerVsTime = nullptr;
-    bool firstPlotVsTime = false;
+    /** The seven tabs' plots, indexed by ActivityTab; a weather tab's plot is null while it has no file. */
+    ActivityChartTab chartTabs[int(ActivityTab::WindSpeed) + 1];
+    ActivityChartTab &chartTab(ActivityTab tab) { return chartTabs[int(tab)]; }
+    const ActivityChartTab &chartTab(ActivityTab tab) const { return chartTabs[int(tab)]; }
+
+    // The tabs' parts under the names the charts and the rest of the program know them by, bound once.
+    QwtPlot *&plotVsTime = chartTabs[0].plot, *&plotVsDays = chartTabs[1].plot, *&plotVsMonth = chartTabs[2].plot,
+            *&plotVsNight = chartTabs[3].plot, *&plotVsTemp = chartTabs[4].plot, *&plotVsPrec = chartTabs[5].plot,
+            *&plotVsWind = chartTabs[6].plot;
+    QwtPlotCanvas *&canvasVsTime = chartTabs[0].canvas, *&canvasVsDays = chartTabs[1].canvas,
+                  *&canvasVsMonth = chartTabs[2].canvas, *&canvasVsNight = chartTabs[3].canvas,
+                  *&canvasVsTemp = chartTabs[4].canvas, *&canvasVsPrec = chartTabs[5].canvas,
+                  *&canvasVsWind = chartTabs[6].canvas;
+    QwtLegend *&legendVsTime = chartTabs[0].legend, *&legendVsDays = chartTabs[1].legend,
+              *&legendVsMonth = chartTabs[2].legend, *&legendVsNight = chartTabs[3].legend,
+              *&legendVsTemp = chartTabs[4].legend, *&legendVsPrec = chartTabs[5].legend,
+              *&legendVsWind = chartTabs[6].legend;
+    QwtPlotZoomer *&zoomerVsTime = chartTabs[0].zoomer, *&zoomerVsDays = chartTabs[1].zoomer,
+                  *&zoomerVsMonth = chartTabs[2].zoomer, *&zoomerVsNight = chartTabs[3].zoomer,
+                  *&zoomerVsTemp = chartTabs[4].zoomer, *&zoomerVsPrec = chartTabs[5].zoomer,
+                  *&zoomerVsWind = chartTabs[6].zoomer;
+    QwtPlotZoomer *&rightZoomerVsDays = chartTabs[1].rightZoomer, *&rightZoomerVsMonth = chartTabs[2].rightZoomer,
+                  *&rightZoomerVsNight = chartTabs[3].rightZoomer, *&rightZoomerVsTemp = chartTabs[4].rightZoomer,
+                  *&rightZoomerVsPrec = chartTabs[5].rightZoomer, *&rightZoomerVsWind = chartTabs[6].rightZoomer;
+    QwtPlotCurve *&validHoursVsDays = chartTabs[1].validHours, *&validHoursVsMonth = chartTabs[2].validHours,
+                 *&validHoursVsNight = chartTabs[3].validHours, *&validHoursVsTemp = chartTabs[4].validHours,
+                 *&validHoursVsPrec = chartTabs[5].validHours, *&validHoursVsWind = chartTabs[6].validHours;
+    bool &firstPlotVsTime = chartTabs[0].firstPlot, &firstPlotVsDays = chartTabs[1].firstPlot,
+         &firstPlotVsMonth = chartTabs[2].firstPlot, &firstPlotVsNight = chartTabs[3].firstPlot,
+         &firstPlotVsTemp = chartTabs[4].firstPlot, &firstPlotVsPrec = chartTabs[5].firstPlot,
+         &firstPlotVsWind = chartTabs[6].firstPlot;
+
     // The time plot's items, attached by its chart (the set-up only builds them).
     QwtPlotGappedCurve *sunriseCurve = nullptr;
     QwtPlotGappedCurve *sunsetCurve = nullptr;
@@ -159,54 +177,6 @@ public:
     QwtPlotIntervalCurve *recordingTimes3Curve = nullptr;
     QwtPlotIntervalCurve *recordingTimes4Curve = nullptr;
     QwtPlotIntervalCurve *invalidTimesCurve = nullptr;
-
-    QwtPlot *plotVsDays = nullptr;
-    QwtPlotCanvas *canvasVsDays = nullptr;
-    QwtLegend *legendVsDays = nullptr;
-    MyQwtZoomer9 *zoomerVsDays = nullptr;
-    MyQwtZoomer91 *rightZoomerVsDays = nullptr;
-    QwtPlotCurve *validHoursVsDays = nullptr;
-    bool firstPlotVsDays = false;
-
-    QwtPlot *plotVsMonth = nullptr;
-    QwtPlotCanvas *canvasVsMonth = nullptr;
-    QwtLegend *legendVsMonth = nullptr;
-    MyQwtZoomer4 *zoomerVsMonth = nullptr;
-    MyQwtZoomer41 *rightZoomerVsMonth = nullptr;
-    QwtPlotCurve *validHoursVsMonth = nullptr;
-    bool firstPlotVsMonth = false;
-
-    QwtPlot *plotVsNight = nullptr;
-    QwtPlotCanvas *canvasVsNight = nullptr;
-    QwtLegend *legendVsNight = nullptr;
-    MyQwtZoomer5 *zoomerVsNight = nullptr;
-    MyQwtZoomer51 *rightZoomerVsNight = nullptr;
-    QwtPlotCurve *validHoursVsNight = nullptr;
-    bool firstPlotVsNight = false;
-
-    QwtPlot *plotVsTemp = nullptr;
-    QwtPlotCanvas *canvasVsTemp = nullptr;
-    QwtLegend *legendVsTemp = nullptr;
-    MyQwtZoomer6 *zoomerVsTemp = nullptr;
-    MyQwtZoomer61 *rightZoomerVsTemp = nullptr;
-    QwtPlotCurve *validHoursVsTemp = nullptr;
-    bool firstPlotVsTemp = false;
-
-    QwtPlot *plotVsPrec = nullptr;
-    QwtPlotCanvas *canvasVsPrec = nullptr;
-    QwtLegend *legendVsPrec = nullptr;
-    MyQwtZoomer7 *zoomerVsPrec = nullptr;
-    MyQwtZoomer71 *rightZoomerVsPrec = nullptr;
-    QwtPlotCurve *validHoursVsPrec = nullptr;
-    bool firstPlotVsPrec = false;
-
-    QwtPlot *plotVsWind = nullptr;
-    QwtPlotCanvas *canvasVsWind = nullptr;
-    QwtLegend *legendVsWind = nullptr;
-    MyQwtZoomer8 *zoomerVsWind = nullptr;
-    MyQwtZoomer81 *rightZoomerVsWind = nullptr;
-    QwtPlotCurve *validHoursVsWind = nullptr;
-    bool firstPlotVsWind = false;
 
     /**
      * The data series the temperature, precipitation and wind charts read
@@ -370,15 +340,10 @@ private:
     struct ActivityPlot;
     ActivityPlot activityPlot(ActivityTab tab);
     void buildActivityPlot(ActivityTab tab);
-    void deleteActivityPlot(ActivityTab tab);
     bool weatherFileRule(ActivityTab tab);
     void setScaleButtons(QRadioButton *logarithmic, void (plotFolderDialog::*logarithmicSlot)(bool),
                          QRadioButton *linear, void (plotFolderDialog::*linearSlot)(bool), bool logarithmicScale);
     QList<QwtPlotItem *> timePlotItems() const;
-
-    // Legend helper (plotfolderdialog_legends.cpp).
-    void activityLegendChecked(QwtPlot *plot, QwtPlotCurve *validHours, QwtPlotZoomer *rightZoomer,
-                               const QVariant &itemInfo, bool on);
 
     QByteArray storedTimeZoneId() const;
     void clearFirstPlotFlag(ActivityTab tab);

@@ -2,13 +2,10 @@
 // found by their titles, since the charts make new items at every drawing.
 #include "activity/plotfolderdialog.h"
 
-#include "activity/activityzoomers.h"
 #include "activity/qwtplotgappedcurve.h"
 
 #include <qwt_plot.h>
-#include <qwt_plot_curve.h>
 #include <qwt_plot_intervalcurve.h>
-#include <qwt_plot_zoomer.h>
 #include <qwt_text.h>
 
 namespace {
@@ -17,14 +14,6 @@ void setItemsVisible(const QList<QwtPlotItem *> &items, bool on)
 {
     for (QwtPlotItem *item : items)
         item->setVisible(on);
-}
-
-void setTitledVisible(QwtPlot *plot, const QString &title, bool on)
-{
-    for (QwtPlotItem *item : plot->itemList()) {
-        if (item->title().text() == title)
-            item->setVisible(on);
-    }
 }
 
 } // namespace
@@ -47,58 +36,40 @@ void plotFolderDialog::legendChecked(const QVariant &itemInfo, bool on, int)
         plotVsTime->setCanvasBackground(QBrush(on ? canvasColor : recordingTimesColor));
     } else if (title == QLatin1String("Invalid Times")) {
         // The entry's own item stays as it is: it only stands for the chart's bands.
-        setTitledVisible(plotVsTime, QStringLiteral("Invalid"), on);
+        ActivityChartTab::setTitledVisible(plotVsTime, QStringLiteral("Invalid"), on);
     } else {
-        setTitledVisible(plotVsTime, title + QStringLiteral("_marker"), on);
+        ActivityChartTab::setTitledVisible(plotVsTime, title + QStringLiteral("_marker"), on);
     }
     plotVsTime->replot();
 }
 
-void plotFolderDialog::activityLegendChecked(QwtPlot *plot, QwtPlotCurve *validHours, QwtPlotZoomer *rightZoomer,
-                                             const QVariant &itemInfo, bool on)
-{
-    const QwtPlotItem *entry = plot->infoToItem(itemInfo);
-    if (!entry)
-        return;
-    const QString title = entry->title().text();
-    if (title == QLatin1String("Valid Hours")) {
-        validHours->setVisible(on);
-        plot->enableAxis(QwtPlot::yRight, on);
-        if (rightZoomer)
-            rightZoomer->setTrackerMode(on ? QwtPicker::AlwaysOn : QwtPicker::AlwaysOff);
-    } else {
-        setTitledVisible(plot, title + QStringLiteral("_Activity"), on);
-    }
-    plot->replot();
-}
-
+// The activity tabs answer their own legends.
 void plotFolderDialog::legendVsDaysChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsDays, validHoursVsDays, rightZoomerVsDays, itemInfo, on);
+    chartTab(ActivityTab::Days).legendChecked(itemInfo, on);
 }
 
 void plotFolderDialog::legendVsMonthChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsMonth, validHoursVsMonth, rightZoomerVsMonth, itemInfo, on);
+    chartTab(ActivityTab::Months).legendChecked(itemInfo, on);
 }
 
 void plotFolderDialog::legendVsNightChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsNight, validHoursVsNight, rightZoomerVsNight, itemInfo, on);
+    chartTab(ActivityTab::Night).legendChecked(itemInfo, on);
 }
 
 void plotFolderDialog::legendVsTempChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsTemp, validHoursVsTemp, rightZoomerVsTemp, itemInfo, on);
+    chartTab(ActivityTab::Temperature).legendChecked(itemInfo, on);
 }
 
-// The precipitation and wind plots keep their right-axis tracker text with the hours hidden.
 void plotFolderDialog::legendVsPrecChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsPrec, validHoursVsPrec, nullptr, itemInfo, on);
+    chartTab(ActivityTab::Precipitation).legendChecked(itemInfo, on);
 }
 
 void plotFolderDialog::legendVsWindChecked(const QVariant &itemInfo, bool on, int)
 {
-    activityLegendChecked(plotVsWind, validHoursVsWind, nullptr, itemInfo, on);
+    chartTab(ActivityTab::WindSpeed).legendChecked(itemInfo, on);
 }

@@ -1,132 +1,31 @@
-// The activity plots before any data: each tab's plot widget, canvas, legend,
-// grid, axes and zoomers, the time plot's items, and the scale buttons set from
-// the folder's settings. The charts fill them.
+// The activity plots before any data: each tab's plot with its canvas, legend,
+// grid, axes and zoomers (built by its ActivityChartTab), the time plot's items,
+// and the scale buttons set from the folder's settings. The charts fill them.
 #include "activity/plotfolderdialog.h"
 
 #include "activity/activityzoomers.h"
 #include "activity/foldersettings.h"
 #include "activity/qwtplotgappedcurve.h"
-#include "activity/validhourscurve.h"
 
 #include <QGridLayout>
 #include <QRadioButton>
-#include <qwt_date.h>
-#include <qwt_date_scale_draw.h>
-#include <qwt_date_scale_engine.h>
 #include <qwt_legend.h>
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_plot_curve.h>
-#include <qwt_plot_grid.h>
 #include <qwt_plot_intervalcurve.h>
 
 namespace {
 
-const QColor gridColor(230, 230, 230, 255);
 const QColor sunriseColor(0, 191, 255, 126);
 const QColor sunsetColor(255, 140, 0, 126);
 const QColor twilightBrush(100, 100, 100, 40);
 
-enum class BottomAxis { Dates, NightFraction, ZeroToForty };
+using BottomAxis = ActivityChartTab::BottomAxis;
 
-QwtPlot *newPlotIn(QGridLayout *layout, int column)
-{
-    auto *plot = new QwtPlot;
-    layout->addWidget(plot, 0, column, 1, 1);
-    plot->setContentsMargins(0, 0, 0, 0);
-    return plot;
-}
-
-QwtPlotCanvas *newCanvas(QwtPlot *plot, const QColor &background)
-{
-    auto *canvas = new QwtPlotCanvas;
-    plot->setCanvas(canvas);
-    plot->setCanvasBackground(QBrush(background));
-    return canvas;
-}
-
-QwtLegend *newLegend(QwtPlot *plot)
-{
-    auto *legend = new QwtLegend;
-    legend->setDefaultItemMode(QwtLegendData::Checkable);
-    plot->insertLegend(legend, QwtPlot::RightLegend, -1.0);
-    return legend;
-}
-
-void addGrid(QwtPlot *plot)
-{
-    auto *grid = new QwtPlotGrid;
-    grid->setZ(1.0);
-    grid->setPen(gridColor, 1);
-    grid->attach(plot);
-}
-
-void styleZoomer(QwtPlotZoomer *zoomer)
-{
-    zoomer->setRubberBandPen(QColor(Qt::darkGray));
-    zoomer->setTrackerPen(QColor(Qt::darkGray));
-    zoomer->setTrackerMode(QwtPicker::AlwaysOn);
-}
-
-// A left-axis zoomer that zooms, and a right-axis one without a selection
-// machine: it only writes the valid hours beside the left one's text.
+// A left-axis zoomer that zooms, and a right-axis one on x bottom and y right.
 template <class Left, class Right>
-void addZoomers(plotFolderDialog *dialog, QwtPlot *plot, Left *&left, Right *&right,
-                void (plotFolderDialog::*zoomedSlot)(const QRectF &))
+ActivityChartTab::Zoomers activityZoomers(QWidget *canvas)
 {
-    left = new Left(plot->canvas());
-    styleZoomer(left);
-    QObject::connect(left, &QwtPlotZoomer::zoomed, dialog, zoomedSlot);
-    right = new Right(QwtPlot::xBottom, QwtPlot::yRight, plot->canvas());
-    styleZoomer(right);
-    right->setStateMachine(nullptr);
-}
-
-void setDateAxis(QwtPlot *plot, int axis, const QString &coarse, const QString &week, const QString &fine,
-                 const QString &milliseconds)
-{
-    auto *draw = new QwtDateScaleDraw(Qt::LocalTime);
-    for (QwtDate::IntervalType type : {QwtDate::Year, QwtDate::Month})
-        draw->setDateFormat(type, coarse);
-    draw->setDateFormat(QwtDate::Week, week);
-    draw->setDateFormat(QwtDate::Day, week);
-    for (QwtDate::IntervalType type : {QwtDate::Hour, QwtDate::Minute, QwtDate::Second})
-        draw->setDateFormat(type, fine);
-    draw->setDateFormat(QwtDate::Millisecond, milliseconds);
-    plot->setAxisScaleDraw(axis, draw);
-    plot->setAxisScaleEngine(axis, new QwtDateScaleEngine(Qt::LocalTime));
-}
-
-void setBottomAxis(QwtPlot *plot, BottomAxis kind)
-{
-    switch (kind) {
-    case BottomAxis::Dates: {
-        const QString month = QStringLiteral("MMM");
-        setDateAxis(plot, QwtPlot::xBottom, month, QStringLiteral("dd.MMM"), month, month);
-        plot->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignHCenter | Qt::AlignBottom);
-        break;
-    }
-    case BottomAxis::NightFraction:
-        plot->setAxisScale(QwtPlot::xBottom, -0.15, 1.0, 0);
-        break;
-    case BottomAxis::ZeroToForty:
-        plot->setAxisScale(QwtPlot::xBottom, 0, 40, 0);
-        break;
-    }
-}
-
-QwtPlotCurve *newValidHoursCurve(QwtPlot *plot, bool ownPen)
-{
-    auto *curve = new ValidHoursCurve(QStringLiteral("Valid Hours"));
-    curve->setRenderHint(QwtPlotItem::RenderAntialiased);
-    if (ownPen)
-        curve->setPen(QColor(Qt::lightGray), 1, Qt::SolidLine);
-    curve->setBrush(QBrush(Qt::lightGray, Qt::SolidPattern));
-    curve->setBaseline(0.0);
-    curve->setStyle(QwtPlotCurve::Steps);
-    curve->setYAxis(QwtPlot::yRight);
-    curve->attach(plot);
-    return curve;
+    return {new Left(canvas), new Right(QwtPlot::xBottom, QwtPlot::yRight, canvas)};
 }
 
 template <class Item>
@@ -157,18 +56,15 @@ QwtPlotIntervalCurve *band(const QString &title, QColor outline, const QColor &f
 
 } // namespace
 
-// What one activity tab's set-up reads and fills.
+// What one activity tab's set-up reads: how its plot is built, and the dialog's slots and controls.
 struct plotFolderDialog::ActivityPlot {
-    QwtPlot *&plot;
-    QwtPlotCanvas *&canvas;
-    QwtLegend *&legend;
-    QwtPlotCurve *&validHours;
-    bool &firstPlot;
     QGridLayout *layout;
     int column;
     QString leftTitle;
     BottomAxis bottom;
+    ActivityChartTab::Zoomers (*makeZoomers)(QWidget *canvas);
     void (plotFolderDialog::*legendSlot)(const QVariant &, bool, int);
+    void (plotFolderDialog::*zoomedSlot)(const QRectF &);
     const FolderSetting<bool> &logKey;
     QRadioButton *logarithmic;
     void (plotFolderDialog::*logarithmicSlot)(bool);
@@ -180,41 +76,39 @@ struct plotFolderDialog::ActivityPlot {
 plotFolderDialog::ActivityPlot plotFolderDialog::activityPlot(ActivityTab tab)
 {
     using namespace FolderSettings;
+    using D = plotFolderDialog;
     const QString activity = tr("Activity (Recordings per Hour)");
     switch (tab) {
     case ActivityTab::Days:
-        return {plotVsDays, canvasVsDays, legendVsDays, validHoursVsDays, firstPlotVsDays, ui->gridLayout_25, 0,
-                tr("Files per Day"), BottomAxis::Dates, &plotFolderDialog::legendVsDaysChecked, logDays,
-                ui->radioButton_12, &plotFolderDialog::on_radioButton_12_toggled, ui->radioButton_11,
-                &plotFolderDialog::on_radioButton_11_toggled, {ui->dateEdit_7, ui->dateEdit_8}};
+        return {ui->gridLayout_25, 0, tr("Files per Day"), BottomAxis::Dates,
+                &activityZoomers<MyQwtZoomer9, MyQwtZoomer91>, &D::legendVsDaysChecked, &D::zoomedVsDays, logDays,
+                ui->radioButton_12, &D::on_radioButton_12_toggled, ui->radioButton_11, &D::on_radioButton_11_toggled,
+                {ui->dateEdit_7, ui->dateEdit_8}};
     case ActivityTab::Months:
-        return {plotVsMonth, canvasVsMonth, legendVsMonth, validHoursVsMonth, firstPlotVsMonth, ui->gridLayout_8, 0,
-                activity, BottomAxis::Dates, &plotFolderDialog::legendVsMonthChecked, logMonth, ui->radioButton_4,
-                &plotFolderDialog::on_radioButton_4_toggled, ui->radioButton_3,
-                &plotFolderDialog::on_radioButton_3_toggled, {ui->dateEdit_3, ui->dateEdit_4}};
+        return {ui->gridLayout_8, 0, activity, BottomAxis::Dates, &activityZoomers<MyQwtZoomer4, MyQwtZoomer41>,
+                &D::legendVsMonthChecked, &D::zoomedVsMonth, logMonth, ui->radioButton_4,
+                &D::on_radioButton_4_toggled, ui->radioButton_3, &D::on_radioButton_3_toggled,
+                {ui->dateEdit_3, ui->dateEdit_4}};
     case ActivityTab::Night:
-        return {plotVsNight, canvasVsNight, legendVsNight, validHoursVsNight, firstPlotVsNight, ui->gridLayout_11, 0,
-                activity, BottomAxis::NightFraction, &plotFolderDialog::legendVsNightChecked, logNight,
-                ui->radioButton, &plotFolderDialog::on_radioButton_toggled, ui->radioButton_2,
-                &plotFolderDialog::on_radioButton_2_toggled, {ui->dateEdit_5, ui->dateEdit_6}};
+        return {ui->gridLayout_11, 0, activity, BottomAxis::NightFraction,
+                &activityZoomers<MyQwtZoomer5, MyQwtZoomer51>, &D::legendVsNightChecked, &D::zoomedVsNight, logNight,
+                ui->radioButton, &D::on_radioButton_toggled, ui->radioButton_2, &D::on_radioButton_2_toggled,
+                {ui->dateEdit_5, ui->dateEdit_6}};
     case ActivityTab::Temperature:
-        return {plotVsTemp, canvasVsTemp, legendVsTemp, validHoursVsTemp, firstPlotVsTemp, ui->gridLayout_14, 2,
-                activity, BottomAxis::ZeroToForty, &plotFolderDialog::legendVsTempChecked, logTemp, ui->radioButton_6,
-                &plotFolderDialog::on_radioButton_6_toggled, ui->radioButton_5,
-                &plotFolderDialog::on_radioButton_5_toggled, {}};
+        return {ui->gridLayout_14, 2, activity, BottomAxis::ZeroToForty,
+                &activityZoomers<MyQwtZoomer6, MyQwtZoomer61>, &D::legendVsTempChecked, &D::zoomedVsTemp, logTemp,
+                ui->radioButton_6, &D::on_radioButton_6_toggled, ui->radioButton_5, &D::on_radioButton_5_toggled, {}};
     case ActivityTab::Precipitation:
-        return {plotVsPrec, canvasVsPrec, legendVsPrec, validHoursVsPrec, firstPlotVsPrec, ui->gridLayout_17, 2,
-                activity, BottomAxis::ZeroToForty, &plotFolderDialog::legendVsPrecChecked, logPrec, ui->radioButton_8,
-                &plotFolderDialog::on_radioButton_8_toggled, ui->radioButton_7,
-                &plotFolderDialog::on_radioButton_7_toggled, {}};
+        return {ui->gridLayout_17, 2, activity, BottomAxis::ZeroToForty,
+                &activityZoomers<MyQwtZoomer7, MyQwtZoomer71>, &D::legendVsPrecChecked, &D::zoomedVsPrec, logPrec,
+                ui->radioButton_8, &D::on_radioButton_8_toggled, ui->radioButton_7, &D::on_radioButton_7_toggled, {}};
     case ActivityTab::WindSpeed:
     case ActivityTab::Time:   // not an activity tab; never asked
         break;
     }
-    return {plotVsWind, canvasVsWind, legendVsWind, validHoursVsWind, firstPlotVsWind, ui->gridLayout_20, 2,
-            activity, BottomAxis::ZeroToForty, &plotFolderDialog::legendVsWindChecked, logWind, ui->radioButton_10,
-            &plotFolderDialog::on_radioButton_10_toggled, ui->radioButton_9,
-            &plotFolderDialog::on_radioButton_9_toggled, {}};
+    return {ui->gridLayout_20, 2, activity, BottomAxis::ZeroToForty, &activityZoomers<MyQwtZoomer8, MyQwtZoomer81>,
+            &D::legendVsWindChecked, &D::zoomedVsWind, logWind, ui->radioButton_10, &D::on_radioButton_10_toggled,
+            ui->radioButton_9, &D::on_radioButton_9_toggled, {}};
 }
 
 void plotFolderDialog::setScaleButtons(QRadioButton *logarithmic, void (plotFolderDialog::*logarithmicSlot)(bool),
@@ -234,70 +128,24 @@ void plotFolderDialog::setScaleButtons(QRadioButton *logarithmic, void (plotFold
 
 void plotFolderDialog::buildActivityPlot(ActivityTab tab)
 {
-    ActivityPlot p = activityPlot(tab);
-    p.firstPlot = true;
-    p.plot = newPlotIn(p.layout, p.column);
-    p.plot->setAxisTitle(QwtPlot::yLeft, p.leftTitle);
-    p.plot->setAxisTitle(QwtPlot::yRight, tr("Valid Monitoring Hours"));
-    p.validHours = newValidHoursCurve(p.plot, tab == ActivityTab::Days);
-    p.canvas = newCanvas(p.plot, canvasColor);
-    p.legend = newLegend(p.plot);
-    connect(p.legend, &QwtLegend::checked, this, p.legendSlot);
-    addGrid(p.plot);
-    using D = plotFolderDialog;
-    switch (tab) {
-    case ActivityTab::Days:
-        addZoomers(this, p.plot, zoomerVsDays, rightZoomerVsDays, &D::zoomedVsDays);
-        break;
-    case ActivityTab::Months:
-        addZoomers(this, p.plot, zoomerVsMonth, rightZoomerVsMonth, &D::zoomedVsMonth);
-        break;
-    case ActivityTab::Night:
-        addZoomers(this, p.plot, zoomerVsNight, rightZoomerVsNight, &D::zoomedVsNight);
-        break;
-    case ActivityTab::Temperature:
-        addZoomers(this, p.plot, zoomerVsTemp, rightZoomerVsTemp, &D::zoomedVsTemp);
-        break;
-    case ActivityTab::Precipitation:
-        addZoomers(this, p.plot, zoomerVsPrec, rightZoomerVsPrec, &D::zoomedVsPrec);
-        break;
-    case ActivityTab::WindSpeed:
-        addZoomers(this, p.plot, zoomerVsWind, rightZoomerVsWind, &D::zoomedVsWind);
-        break;
-    case ActivityTab::Time:
-        break;
-    }
-    setBottomAxis(p.plot, p.bottom);
-    p.plot->enableAxis(QwtPlot::yRight, true);
-    p.plot->setAxisAutoScale(QwtPlot::yRight, true);
+    const ActivityPlot p = activityPlot(tab);
+    ActivityChartTab &t = chartTab(tab);
+    // The precipitation and wind plots keep their right-axis tracker text with the hours hidden.
+    const bool trackerFollowsHours = tab != ActivityTab::Precipitation && tab != ActivityTab::WindSpeed;
+    t.build({p.layout, p.column, p.leftTitle, tr("Valid Monitoring Hours"), p.bottom, tab == ActivityTab::Days,
+             trackerFollowsHours, canvasColor, p.makeZoomers});
+    connect(t.legend, &QwtLegend::checked, this, p.legendSlot);
+    connect(t.zoomer, &QwtPlotZoomer::zoomed, this, p.zoomedSlot);
     setScaleButtons(p.logarithmic, p.logarithmicSlot, p.linear, p.linearSlot,
                     readFolderSetting(wavDirectory, p.logKey));
     for (QWidget *w : p.hidden)
         w->hide();
 }
 
-void plotFolderDialog::deleteActivityPlot(ActivityTab tab)
-{
-    ActivityPlot p = activityPlot(tab);
-    // The plot takes its canvas, legend, zoomers and items with it.
-    delete p.plot;
-    p.plot = nullptr;
-    p.canvas = nullptr;
-    p.legend = nullptr;
-    p.validHours = nullptr;
-    if (tab == ActivityTab::Temperature) {
-        zoomerVsTemp = nullptr;
-        rightZoomerVsTemp = nullptr;
-    } else if (tab == ActivityTab::Precipitation) {
-        zoomerVsPrec = nullptr;
-        rightZoomerVsPrec = nullptr;
-    }
-}
-
 bool plotFolderDialog::weatherFileRule(ActivityTab tab)
 {
     // A file chosen again replaces the tab's plot with its items and zoomers.
-    deleteActivityPlot(tab);
+    chartTab(tab).destroy();
     const bool temperature = tab == ActivityTab::Temperature;
     QLabel *notice = temperature ? ui->label_11 : ui->label_12;
     const QList<QWidget *> controls = temperature
@@ -307,7 +155,7 @@ bool plotFolderDialog::weatherFileRule(ActivityTab tab)
     notice->setVisible(!hasFile);
     for (QWidget *w : controls)
         w->setVisible(hasFile);
-    (temperature ? firstPlotVsTemp : firstPlotVsPrec) = hasFile;
+    chartTab(tab).firstPlot = hasFile;
     return hasFile;
 }
 
@@ -346,14 +194,16 @@ void plotFolderDialog::initPlotVsWind()
 
 void plotFolderDialog::initPlotVsTime()
 {
-    firstPlotVsTime = true;
-    plotVsTime = newPlotIn(ui->gridLayout_2, 1);
+    ActivityChartTab &time = chartTab(ActivityTab::Time);
+    time.firstPlot = true;
+    time.createPlot(ui->gridLayout_2, 1);
     const QString dayFormat = QStringLiteral("d. MMM");
-    setDateAxis(plotVsTime, QwtPlot::xBottom, dayFormat, dayFormat, dayFormat, QStringLiteral("d.MMM"));
+    ActivityChartTab::setDateAxis(plotVsTime, QwtPlot::xBottom, dayFormat, dayFormat, dayFormat,
+                                  QStringLiteral("d.MMM"));
     plotVsTime->setAxisLabelAlignment(QwtPlot::xBottom, Qt::AlignHCenter | Qt::AlignBottom);
     // The left axis is the time of day (on a reference day).
     const QString clock = QStringLiteral("hh:mm");
-    setDateAxis(plotVsTime, QwtPlot::yLeft, clock, clock, clock, QStringLiteral("d.MMM"));
+    ActivityChartTab::setDateAxis(plotVsTime, QwtPlot::yLeft, clock, clock, clock, QStringLiteral("d.MMM"));
 
     canvasColor = QColor(240, 240, 240, 255);
     recordingTimesColor = QColor(Qt::white);
@@ -377,12 +227,12 @@ void plotFolderDialog::initPlotVsTime()
     invalidTimesCurve->setBrush(QBrush(invalidTimesColor, Qt::SolidPattern));
     invalidTimesCurve->setItemAttribute(QwtPlotItem::Legend, true);
 
-    addGrid(plotVsTime);
-    legendVsTime = newLegend(plotVsTime);
+    time.addGrid();
+    time.addLegend();
     connect(legendVsTime, &QwtLegend::checked, this, &plotFolderDialog::legendChecked);
-    canvasVsTime = newCanvas(plotVsTime, canvasColor);
+    time.addCanvas(canvasColor);
     zoomerVsTime = new MyQwtZoomer3(plotVsTime->canvas(), plotVsTime);
-    styleZoomer(zoomerVsTime);
+    ActivityChartTab::styleZoomer(zoomerVsTime);
     connect(zoomerVsTime, &QwtPlotZoomer::zoomed, this, &plotFolderDialog::zoomed);
 }
 

@@ -32,28 +32,12 @@ namespace {
 // Hours above this count as valid time; a bin's hours are 0 or at least a second's worth.
 constexpr float noHours = std::numeric_limits<float>::min();
 
-// What one tab's chart draws into.
-struct TabItems {
-    QwtPlot *plot;
-    QwtPlotCurve *validHours;
-    QwtPlotZoomer *left;
-    QwtPlotZoomer *right;
-    QRadioButton *logarithmic;
-    bool &firstPlot;
-};
-
-TabItems tabItems(plotFolderDialog &d, ActivityTab tab)
+// The tab's "logarithmic" button, which its chart reads.
+QRadioButton *logarithmicButton(const plotFolderDialog &d, ActivityTab tab)
 {
-    if (tab == ActivityTab::Temperature) {
-        return {d.plotVsTemp,        d.validHoursVsTemp,  d.zoomerVsTemp,
-                d.rightZoomerVsTemp, d.ui->radioButton_6, d.firstPlotVsTemp};
-    }
-    if (tab == ActivityTab::Precipitation) {
-        return {d.plotVsPrec,        d.validHoursVsPrec,  d.zoomerVsPrec,
-                d.rightZoomerVsPrec, d.ui->radioButton_8, d.firstPlotVsPrec};
-    }
-    return {d.plotVsWind,        d.validHoursVsWind,   d.zoomerVsWind,
-            d.rightZoomerVsWind, d.ui->radioButton_10, d.firstPlotVsWind};
+    if (tab == ActivityTab::Temperature)
+        return d.ui->radioButton_6;
+    return tab == ActivityTab::Precipitation ? d.ui->radioButton_8 : d.ui->radioButton_10;
 }
 
 plotFolderDialog::MeasuredSeriesCache &seriesCache(plotFolderDialog &d)
@@ -104,7 +88,7 @@ QString seriesKey(const QString &path, const ActivityForm &form, int year, const
         .join(QChar(0x1f));
 }
 
-void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVector<float> &hours, float maxActivity,
+void setAxes(QwtPlot *plot, const MeasuredChart &chart, int year, const QVector<float> &hours, float maxActivity,
              bool logarithmic)
 {
     int lowest = chart.bins.count() - 1, highest = 0;
@@ -114,13 +98,13 @@ void setAxes(const TabItems &t, const MeasuredChart &chart, int year, const QVec
             highest = std::max(highest, bin);
         }
     }
-    t.plot->setAxisTitle(QwtPlot::xBottom, chart.bottomTitle + QString::number(year));
+    plot->setAxisTitle(QwtPlot::xBottom, chart.bottomTitle + QString::number(year));
     const QPair<double, double> bottom = chart.bottomRange(lowest, highest);
-    t.plot->setAxisScale(QwtPlot::xBottom, bottom.first, bottom.second);
-    setActivityScaleEngines(t.plot, logarithmic);
+    plot->setAxisScale(QwtPlot::xBottom, bottom.first, bottom.second);
+    setActivityScaleEngines(plot, logarithmic);
     const VerticalRanges r = verticalRanges(hours, maxActivity, logarithmic);
-    t.plot->setAxisScale(QwtPlot::yLeft, r.leftMin, r.leftMax);
-    t.plot->setAxisScale(QwtPlot::yRight, r.rightMin, r.rightMax);
+    plot->setAxisScale(QwtPlot::yLeft, r.leftMin, r.leftMax);
+    plot->setAxisScale(QwtPlot::yRight, r.rightMin, r.rightMax);
 }
 
 } // namespace
@@ -147,7 +131,7 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
     const plotFolderDialog::ActivityChartStart start = dialog.beginActivityChart(chart.tab, init, exportData);
     if (!start.draw)
         return;
-    const TabItems t = tabItems(dialog, chart.tab);
+    ActivityChartTab &t = dialog.chartTab(chart.tab);
     const ActivityForm form = dialog.activityForm();
     const RecorderClock clock(form.zone, form.daylightSaving, RecorderClock::OnTransitions, start.year);
     const MeasurementSeries *series = source(form, clock, start.year);
@@ -158,12 +142,12 @@ void drawMeasuredChart(plotFolderDialog &dialog, const MeasuredChart &chart, con
 
     const BinnedActivity a =
         measuredActivity(form, clock, start.rows, start.year, *series, chart.bins, chart.standardSunHour);
-    const bool logarithmic = t.logarithmic->isChecked();
+    const bool logarithmic = logarithmicButton(dialog, chart.tab)->isChecked();
     setValidHoursSamples(t.plot, t.validHours, chart.bars(a.hours), logarithmic);
     drawActivityCurves(t.plot, t.validHours, start.rows, chart.xs, a.activity, {2.0, 10.0}, logarithmic, init,
                        [&dialog](int i) { return dialog.makeColor(i); });
-    setAxes(t, chart, start.year, a.hours, largestValue(a.activity, start.rows.curveList.size()), logarithmic);
-    resetActivityZoomers(t.left, t.right);
+    setAxes(t.plot, chart, start.year, a.hours, largestValue(a.activity, start.rows.curveList.size()), logarithmic);
+    resetActivityZoomers(t.zoomer, t.rightZoomer);
     t.plot->replot();
     t.firstPlot = false;
     if (exportData) {

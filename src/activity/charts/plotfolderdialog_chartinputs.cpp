@@ -78,16 +78,7 @@ int plotFolderDialog::takeShownYear(ActivityTab tab, const QVector<int> &years)
 
 QwtPlotCurve *plotFolderDialog::validHoursOf(ActivityTab tab) const
 {
-    switch (tab) {
-    case ActivityTab::Days: return validHoursVsDays;
-    case ActivityTab::Months: return validHoursVsMonth;
-    case ActivityTab::Night: return validHoursVsNight;
-    case ActivityTab::Temperature: return validHoursVsTemp;
-    case ActivityTab::Precipitation: return validHoursVsPrec;
-    case ActivityTab::WindSpeed: return validHoursVsWind;
-    case ActivityTab::Time: break;
-    }
-    return nullptr;
+    return chartTab(tab).validHours;
 }
 
 namespace {
@@ -131,13 +122,5 @@ plotFolderDialog::ActivityChartStart plotFolderDialog::beginActivityChart(Activi
 
 void plotFolderDialog::clearFirstPlotFlag(ActivityTab tab)
 {
-    switch (tab) {
-    case ActivityTab::Time: firstPlotVsTime = false; break;
-    case ActivityTab::Days: firstPlotVsDays = false; break;
-    case ActivityTab::Months: firstPlotVsMonth = false; break;
-    case ActivityTab::Night: firstPlotVsNight = false; break;
-    case ActivityTab::Temperature: firstPlotVsTemp = false; break;
-    case ActivityTab::Precipitation: firstPlotVsPrec = false; break;
-    case ActivityTab::WindSpeed: firstPlotVsWind = false; break;
-    }
+    chartTab(tab).firstPlot = false;
 }
