@@ -7,6 +7,7 @@
 #include "app/evaluationmode.h"
 #include "app/progressthrottle.h"
 #include "app/settingskeys.h"
+#include "app/settingsstorerepair.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/themecode.h"
 #include "app/treecolumns.h"
@@ -46,6 +47,8 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
 
     setApplicationIdentity();
+    // Before the first read: one value Qt cannot decode would throw out of every access to the store.
+    repairSettingsStoreAtStart(this);
 
     ui->actionOpen_File->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     ui->actionOpen_Folder->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));

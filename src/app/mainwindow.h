@@ -211,6 +211,7 @@ public:
     QString pendingPlotFileName;
     QThread *spectrogramThread = nullptr; // the spectrogram worker's thread, running for the window's life
     float audioDataLimit = 1.0f;          // the amplitude axis limit audioData is scaled for
+    int toldRefusedRate = 0;              // the output rate whose refusal was told last: autoplay tells it once
     QStringList headerWriteBackFailures;  // recordings of the running header chain whose write-back failed
     JobGuard jobGuard;                    // which long job runs; asked before anything that would disturb it
     FileRowIndex *fileViewRows = nullptr; // the evaluation list's rows by file name: how replies find them
@@ -512,6 +513,7 @@ private:
     float playbackLimitFor(float start, float end) const;
     void preparePlayback();
     void playIfAutoplay();
+    void tellPlaybackRefused(int sampleRate);
     bool handlePlayerKey(const QKeyEvent *event);
 
     // --- Evaluation modes ---------------------------------------------------------
@@ -551,6 +553,16 @@ private:
     void endClassRenaming(const QString &oldClassName, const QString &newClassName);
     /** The class row a rename starts from: the first top-level row of that name, else any. */
     QTreeWidgetItem *renamedClassRow(const QString &name) const;
+    /**
+     * The box over the window after a single write into the recording at path
+     * failed: "Could not write file " + path + tail, and below it reason, why.
+     */
+    void reportRecordingWriteFailure(const QString &path, const QString &reason, const QString &tail);
+    /**
+     * Writes text into the description of the recording at path at once;
+     * false, reported with tail and why the write failed, when it fails.
+     */
+    bool writeRecordingNow(const QString &path, const QString &text, const QString &tail);
     /** Writes a single row's outcome at once and shows it; false, with "Could not write file ..." + failureTail. */
     bool writeRowOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome, const QString &failureTail);
     /** The first selected row's copy, when its class slot (1 to 4) is filled and a write may start. */
@@ -559,7 +571,7 @@ private:
     void unassignClassSlot(int slot);
     /** The reply to the one class added to one recording: shown in its row, or reported. */
     void finishAdditionalClass(const QString &wavDirectory, const QString &className, const FileRowTexts &copy,
-                               bool success);
+                               const QString &reason, bool success);
 
     // --- Context menus ---------------------------------------------------------------
     void runClassTreeEntry(const ContextMenus::Entry &entry, QTreeWidgetItem *row);

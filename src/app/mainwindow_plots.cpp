@@ -5,6 +5,7 @@
 #include "app/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/axisplotmode.h"
+#include "display/canvasaligner.h"
 #include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
 #include "display/spectrograminteraction.h"
@@ -123,16 +124,26 @@ void MainWindow::setUpPlots()
     scrolled.scrollBarLayout = ui->gridLayout_17;
     spectrogramScroller = new SpectrogramScroller(scrolled, this);
 
+    // The time axes one above the other, 0 s over 0 s and the end over the
+    // end: the pane right of the time plot takes what the colour bar leaves.
+    CanvasAligner::Parts aligned;
+    aligned.timePlot = timePlot;
+    aligned.spectrogramPlot = spectrogramPlot;
+    aligned.rightPane = ui->widget;
+    new CanvasAligner(aligned, this);
+
     fitPanesToAxisTitles();
 }
 
 void MainWindow::fitPanesToAxisTitles()
 {
-    // Each axis pane keeps the form's minimum and grows where a title needs
-    // more, as the settings dialog grows for its texts. The spectrogram's
-    // pane takes what the window has left and needs no minimum of its own.
+    // Each plot's pane keeps the form's minimum and grows where a title needs
+    // more, as the settings dialog grows for its texts.
     timePlot->fitCanvasToAxisTitles();
     ui->frame_3->setMinimumHeight(qMax(ui->frame_3->minimumHeight(), timePlot->minimumSizeHint().height()));
+
+    // A scroll bar, when a long recording shows one, takes its room from the spectrogram.
+    ui->frame_5->setMinimumHeight(qMax(ui->frame_5->minimumHeight(), spectrogramPlot->heightForAxisTitles()));
 
     frequencyPlot->fitCanvasToAxisTitles();
     // The pane beside the time plot keeps the time axis level with the spectrogram's.

@@ -36,3 +36,12 @@ QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableS
         fitted.moveTop(best->top());
     return fitted;
 }
+
+QRect firstWindowGeometry(const QSize &preferred, const QSize &needed, const QSize &minimum, const QRect &available,
+                          const QMargins &frame)
+{
+    const QRect inside = available - frame;
+    const QSize size = preferred.expandedTo(needed).boundedTo(inside.size()).expandedTo(minimum);
+    return QRect(inside.x() + (inside.width() - size.width()) / 2, inside.y() + (inside.height() - size.height()) / 2,
+                 size.width(), size.height());
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
+#include <QSize>
 #include <QVector>
 
 /**
@@ -15,3 +17,18 @@
  * no rectangle at all (no width or height).
  */
 QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableScreens, const QRect &fallback);
+
+// The size the main window first opens at, screen permitting: the spectrogram
+// well above its least height, and several rows of the class tree and file list.
+inline constexpr QSize firstWindowSize(1200, 800);
+
+/**
+ * Where the main window opens when no geometry is stored: `preferred`, grown
+ * to `needed` (what the window's contents ask for at least, so that no plot
+ * overlaps another and no axis title is cut), centred in `available`. The
+ * window with its `frame` stays inside `available`, shrunk where it is
+ * smaller, but never below `minimum`. Sizes and the result are the window's
+ * own, without the frame.
+ */
+QRect firstWindowGeometry(const QSize &preferred, const QSize &needed, const QSize &minimum, const QRect &available,
+                          const QMargins &frame);

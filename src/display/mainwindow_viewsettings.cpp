@@ -84,8 +84,6 @@ void MainWindow::slotAmplitudeScaleChanged()
     spectrogramItem->invalidateCache();
     spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
     spectrogramPlot->replot();
-    ui->widget->setMinimumWidth(colorBarWidget->width() - 6);
-    ui->widget->setMaximumWidth(colorBarWidget->width() - 6);
 
     if (showsLevels(readSetting(SettingKeys::timePlotMode))) {
         timePlot->setAxisScale(QwtPlot::yLeft, range.lower, range.upper);

@@ -171,6 +171,21 @@ SpectrogramPlot::~SpectrogramPlot()
                                    d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine, d.verdictLabel});
 }
 
+int SpectrogramPlot::heightForAxisTitles() const
+{
+    const int frequencyAxis =
+        PlotParts::canvasLengthForTitles(this, QwtPlot::yLeft, {axisTitle(QwtPlot::yLeft).text()});
+    const int colourBar = PlotParts::canvasLengthForTitles(this, QwtPlot::yRight, {axisTitle(QwtPlot::yRight).text()});
+    // Qwt's least size wraps the time axis's title as on the narrowest axis
+    // it could get: the pane is never that narrow, and the title keeps one
+    // line. Above the canvas the colour bar's top label reaches out by half.
+    const QwtScaleWidget *time = axisWidget(QwtPlot::xBottom);
+    int start = 0;
+    int end = 0;
+    m_items.colourBar->getBorderDistHint(start, end);
+    return qMax(frequencyAxis, colourBar) + time->dimForLength(QWIDGETSIZE_MAX, time->font()) + qMax(start, end);
+}
+
 bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)
 {
     ColourScheme s;

@@ -74,6 +74,13 @@ public:
      */
     bool setColourMap(int index, const QwtInterval &levels);
 
+    /**
+     * The least height of the plot at which the titles of the frequency axis
+     * and the colour bar fit beside the canvas. The canvas itself keeps no
+     * minimum: in a collapsed pane it has no height, and shows no span.
+     */
+    int heightForAxisTitles() const;
+
     /** Puts frequency marker 0, 1 or 2 at kHz, labelled "<n>: <kHz> kHz" in the user's locale. */
     void setFrequencyMarker(int marker, double kHz);
 

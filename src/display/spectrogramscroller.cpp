@@ -114,6 +114,12 @@ void SpectrogramScroller::keepScrollBarRoom(bool keep)
             continue;
         policy.setRetainSizeWhenHidden(keep);
         w->setSizePolicy(policy);
+        // At once, not on the next pass of the event loop: a span worked out
+        // from the canvas now must be that of the height it keeps. Left to
+        // showing the bar, the layout would shrink the canvas in the middle
+        // of fitting the span to it, and the stale span would win.
+        if (QLayout *layout = w->parentWidget() ? w->parentWidget()->layout() : nullptr)
+            layout->activate();
     }
 }
 

@@ -4,11 +4,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QList>
+#include <QRect>
 #include <QStringList>
 #include <QTreeView>
 #include <QWidget>
 
 #include <qwt_plot.h>
+#include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 #include <qwt_text.h>
 
@@ -108,10 +110,91 @@ inline QStringList cutAxisTitles(const QwtPlot *plot)
     return cut;
 }
 
+// Where a rectangle of a widget shows on the window: what every pane around
+// the widget leaves of it.
+inline QRect shownPart(const QWidget *widget, const QRect &part, const QWidget *window)
+{
+    QRect shown = part.translated(widget->mapTo(window, QPoint(0, 0)));
+    for (const QWidget *w = widget; w && w != window; w = w->parentWidget())
+        shown &= QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+    return shown & window->rect();
+}
+
+// The band along an axis's outer edge that its title takes, in the scale
+// widget's coordinates; the numbers lie between it and the canvas.
+inline QRect titleBand(const QwtScaleWidget *scale)
+{
+    const bool vertical =
+        scale->alignment() == QwtScaleDraw::LeftScale || scale->alignment() == QwtScaleDraw::RightScale;
+    const int length =
+        (vertical ? scale->height() : scale->width()) - scale->startBorderDist() - scale->endBorderDist();
+    const int thickness = scale->titleHeightForWidth(qMax(0, length));
+    QRect band = scale->rect();
+    switch (scale->alignment()) {
+    case QwtScaleDraw::BottomScale:
+        band.setTop(band.bottom() + 1 - thickness);
+        break;
+    case QwtScaleDraw::TopScale:
+        band.setHeight(thickness);
+        break;
+    case QwtScaleDraw::LeftScale:
+        band.setWidth(thickness);
+        break;
+    case QwtScaleDraw::RightScale:
+        band.setLeft(band.right() + 1 - thickness);
+        break;
+    }
+    return band;
+}
+
+/**
+ * Axis titles that do not show whole: clipped by the pane their plot sits in
+ * (a plot squeezed below its least size runs out of it), or lying over the
+ * title of another plot (two panes squeezed over each other). A plot whose
+ * pane is closed (no room at all) is left out.
+ */
+inline QStringList hiddenAxisTitles(const QWidget *window)
+{
+    struct Title {
+        const QwtScaleWidget *scale;
+        QRect whole;
+        QRect shown;
+    };
+    QList<Title> titles;
+    for (const QwtPlot *plot : window->findChildren<QwtPlot *>()) {
+        if (!plot->isVisible() || shownPart(plot, plot->rect(), window).isEmpty())
+            continue;
+        for (int axis = 0; axis < QwtPlot::axisCnt; ++axis) {
+            const QwtScaleWidget *scale = plot->axisWidget(axis);
+            if (!plot->axisEnabled(axis) || !scale->isVisible() || scale->title().isEmpty())
+                continue;
+            const QRect band = titleBand(scale);
+            titles.append({scale, band.translated(scale->mapTo(window, QPoint(0, 0))), shownPart(scale, band, window)});
+        }
+    }
+    QStringList hidden;
+    for (int i = 0; i < titles.size(); ++i) {
+        const QString text = titles[i].scale->title().text();
+        if (titles[i].shown != titles[i].whole)
+            hidden << QStringLiteral("\"%1\": %2 x %3 of %4 x %5 px shown")
+                          .arg(text)
+                          .arg(titles[i].shown.width())
+                          .arg(titles[i].shown.height())
+                          .arg(titles[i].whole.width())
+                          .arg(titles[i].whole.height());
+        for (int j = i + 1; j < titles.size(); ++j) {
+            if (titles[i].scale->parentWidget() != titles[j].scale->parentWidget()
+                && titles[i].shown.intersects(titles[j].shown))
+                hidden << QStringLiteral("\"%1\" runs into \"%2\"").arg(text, titles[j].scale->title().text());
+        }
+    }
+    return hidden;
+}
+
 /**
  * Everything cut in the window: labels and buttons, item views (each may
- * scroll sideways only when named in `scrollingViews`), plot axis titles;
- * widgets in `skipped` are left out.
+ * scroll sideways only when named in `scrollingViews`), plot axis titles,
+ * whole and apart; widgets in `skipped` are left out.
  */
 inline QStringList cutTexts(const QWidget *window, const QList<const QWidget *> &scrollingViews = {},
                             const QList<const QWidget *> &skipped = {})
@@ -130,6 +213,7 @@ inline QStringList cutTexts(const QWidget *window, const QList<const QWidget *> 
             cut << cutAxisTitles(plot);
         }
     }
+    cut << hiddenAxisTitles(window);
     return cut;
 }
 

@@ -2,6 +2,7 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activity/plotfolderdialog.h"
+#include "app/evaluationmode.h"
 #include "app/mainwindow.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "classmodel/changeshortcutdialog.h"
@@ -73,6 +74,8 @@ private slots:
         QTest::newRow("years") << made<ChangeYearsDialog>(QList<int>{2019, 2020, 2021});
         QTest::newRow("invalid periods") << made<invalidTimesDialog>(
             QStringLiteral("28.09.2021 22:00-29.09.2021 04:00;30.12.2021 21:30-31.12.2021 05:15"));
+        QTest::newRow("invalid periods, some unreadable") << made<invalidTimesDialog>(
+            QStringLiteral("28.09.2021 22:00-29.09.2021 04:00;30.12.2021 21:30;31.12.2021 05:15-31.13.2021 06:00"));
         QTest::newRow("class colours") << made<ColorDialog>(
             QStringList{QStringLiteral("Nyctaloid"), QStringLiteral("Pipistrelloid"), QString()},
             QList<QColor>{QColor(255, 200, 100), QColor(120, 128, 255), QColor(128, 128, 128)});
@@ -101,6 +104,31 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         QCoreApplication::processEvents();
         const QStringList cut = dialogfit::cutTexts(dialog.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
+    void mainWindow_firstStartFits_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("one recording") << int(EvaluationMode::SingleFile);
+        QTest::newRow("a folder") << int(EvaluationMode::Folder);
+        QTest::newRow("an evaluation") << int(EvaluationMode::Manual);
+    }
+
+    void mainWindow_firstStartFits()
+    {
+        // No geometry stored: the first recording opens the window at its
+        // default size, with the panes of the mode it was opened in.
+        QFETCH(int, mode);
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->evaluationMode = mode;
+        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        QCoreApplication::processEvents();
+        const Ui_MainWindow *ui = window->ui;
+        const QStringList cut = dialogfit::cutTexts(
+            window.get(), {}, {ui->treeWidget_fileView, ui->treeWidget_2, ui->label_21, ui->label_22});
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 

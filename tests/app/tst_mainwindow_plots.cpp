@@ -6,7 +6,10 @@
 #include "display/myrectrangemarker.h"
 #include "display/rangemarker.h"
 #include "guitest.h"
+#include "ui_mainwindow.h"
 
+#include <QAction>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QMouseEvent>
@@ -49,6 +52,12 @@ bool near(const QColor &a, const QColor &b)
     return qAbs(a.red() - b.red()) <= 1 && qAbs(a.green() - b.green()) <= 1 && qAbs(a.blue() - b.blue()) <= 1;
 }
 
+// Where second t stands on the window in a plot whose time runs along axis.
+double xOnWindow(const QwtPlot *plot, int axis, double t)
+{
+    return plot->canvas()->mapTo(plot->window(), QPoint(0, 0)).x() + plot->canvasMap(axis).transform(t);
+}
+
 #define COMPARE_COLOUR(actual, expected) \
     QVERIFY2(near((actual), (expected)), qPrintable(QVariant(actual).toString() + " " + QVariant(expected).toString()))
 
@@ -75,6 +84,8 @@ private slots:
     void selection_sameWhicheverWayDrawn_data();
     void selection_sameWhicheverWayDrawn();
     void colourBar_blackToGreenOverTheLevelRange();
+    void timeAxes_lineUp_data();
+    void timeAxes_lineUp();
     void storedMarkersAndTitles_data();
     void storedMarkersAndTitles();
 };
@@ -227,6 +238,52 @@ void TestPlots::colourBar_blackToGreenOverTheLevelRange()
     QVERIFY(within(image.pixelColor(x, barRect.top() + 1), QColor(122, 184, 0), 4));
     QVERIFY(within(image.pixelColor(x, barRect.bottom() - 1), QColor(Qt::black), 4));
     QVERIFY(within(image.pixelColor(x, barRect.center().y()), QColor(61, 92, 0), 4));
+}
+
+void TestPlots::timeAxes_lineUp_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("toggled"); // view actions triggered, in this order
+    // The time plot's amplitude title takes two lines, the spectrogram's frequency title one.
+    QTest::newRow("1366 px") << 1366 << QStringList{};
+    QTest::newRow("1000 px") << 1000 << QStringList{};
+    QTest::newRow("frequency plot hidden") << 1000 << QStringList{"actionFrequency_Axis_Plot"};
+    // Its pane closed, the time plot lies out of the window: nothing there to line up with.
+    QTest::newRow("time plot hidden and shown again")
+        << 1000 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"};
+}
+
+void TestPlots::timeAxes_lineUp()
+{
+    QFETCH(int, width);
+    QFETCH(QStringList, toggled);
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    window->resize(width, 700);
+    QTRY_COMPARE(window->size(), QSize(width, 700));
+    const MainWindow *w = window.get();
+    for (const QString &action : toggled) {
+        window->findChild<QAction *>(action)->trigger();
+        // Each plot in sight or out of it, as its action says, before the next step.
+        QVERIFY(testsupport::waitUntil([w] {
+            return w->timePlot->visibleRegion().isEmpty() != w->ui->actionAmplitude_Plot->isChecked()
+                && w->frequencyPlot->visibleRegion().isEmpty() != w->ui->actionFrequency_Axis_Plot->isChecked();
+        }));
+    }
+
+    // A call's envelope above its trace: 0 s over 0 s, the end over the end.
+    const QwtPlot *time = window->timePlot;
+    const QwtPlot *spectrogram = window->spectrogramPlot;
+    const double end = spectrogram->axisInterval(QwtPlot::xBottom).maxValue();
+    QCOMPARE(time->axisInterval(QwtPlot::xTop).maxValue(), end);
+    const auto apart = [&](double t) {
+        return qAbs(xOnWindow(time, QwtPlot::xTop, t) - xOnWindow(spectrogram, QwtPlot::xBottom, t));
+    };
+    testsupport::waitUntil([&] { return apart(0.0) <= 1.0 && apart(end) <= 1.0; }, 5000);
+    QVERIFY2(apart(0.0) <= 1.0, qPrintable(QStringLiteral("0 s %1 px apart").arg(apart(0.0))));
+    QVERIFY2(apart(end) <= 1.0, qPrintable(QStringLiteral("the end %1 px apart").arg(apart(end))));
 }
 
 void TestPlots::storedMarkersAndTitles_data()

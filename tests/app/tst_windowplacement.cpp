@@ -5,6 +5,7 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(QVector<QRect>)
+Q_DECLARE_METATYPE(QMargins)
 
 class TestWindowPlacement : public QObject
 {
@@ -12,6 +13,8 @@ class TestWindowPlacement : public QObject
 private slots:
     void fitted_data();
     void fitted();
+    void firstStart_data();
+    void firstStart();
 };
 
 void TestWindowPlacement::fitted_data()
@@ -46,6 +49,36 @@ void TestWindowPlacement::fitted()
     QFETCH(QRect, stored);
     QFETCH(QVector<QRect>, screens);
     QTEST(fittedWindowGeometry(stored, screens, QRect(585, 270, 750, 500)), "expected");
+}
+
+void TestWindowPlacement::firstStart_data()
+{
+    // A title bar of 31 px and 8 px borders; a window of at least 750 x 526 (the menu bar on 750 x 500).
+    const QMargins frame(8, 31, 8, 8);
+    QTest::addColumn<QSize>("needed");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("room to spare: 1200 x 800 in the middle")
+        << QSize(607, 591) << QRect(0, 0, 1920, 1040) << frame << QRect(360, 131, 1200, 800);
+    QTest::newRow("a laptop: as tall as the screen, frame included")
+        << QSize(607, 591) << QRect(0, 0, 1366, 728) << frame << QRect(83, 31, 1200, 689);
+    QTest::newRow("contents larger than the preferred size: theirs")
+        << QSize(1300, 850) << QRect(0, 0, 1920, 1040) << frame << QRect(310, 106, 1300, 850);
+    QTest::newRow("contents larger than the screen: the screen")
+        << QSize(1300, 850) << QRect(0, 0, 1024, 768) << QMargins() << QRect(0, 0, 1024, 768);
+    QTest::newRow("the second screen: centred on it")
+        << QSize(607, 591) << QRect(1920, 0, 1280, 1024) << QMargins() << QRect(1960, 112, 1200, 800);
+    QTest::newRow("a screen below the least size: the least, centred over it")
+        << QSize(607, 591) << QRect(0, 0, 640, 480) << QMargins() << QRect(-55, -23, 750, 526);
+}
+
+void TestWindowPlacement::firstStart()
+{
+    QFETCH(QSize, needed);
+    QFETCH(QRect, available);
+    QFETCH(QMargins, frame);
+    QTEST(firstWindowGeometry(QSize(1200, 800), needed, QSize(750, 526), available, frame), "expected");
 }
 
 QUILLON_TEST(TestWindowPlacement)

@@ -83,10 +83,13 @@ void TestMaximumLevels::everyCellReadOnce_data()
     QTest::addColumn<double>("seconds");
     QTest::addColumn<double>("kHz");
     QTest::addColumn<bool>("bilinear");
-    QTest::newRow("1 s at 300 kHz, 1024 points") << 512 << 486 << 1.0 << 150.0 << false;
-    QTest::newRow("44.1 kHz") << 512 << 300 << 1.0 << 22.05 << false;
-    QTest::newRow("an odd length") << 256 << 733 << 2.7183 << 125.0 << false;
-    QTest::newRow("smoothed") << 512 << 486 << 1.0 << 150.0 << true;
+    QTest::addColumn<double>("followed"); // s of a time axis the plots follow; 0: the raster's own columns
+    QTest::newRow("1 s at 300 kHz, 1024 points") << 512 << 486 << 1.0 << 150.0 << false << 0.0;
+    QTest::newRow("44.1 kHz") << 512 << 300 << 1.0 << 22.05 << false << 0.0;
+    QTest::newRow("an odd length") << 256 << 733 << 2.7183 << 125.0 << false << 0.0;
+    QTest::newRow("smoothed") << 512 << 486 << 1.0 << 150.0 << true << 0.0;
+    // A fixed time axis of 2.5 s over a 1 s recording: the points stand 2.5 columns apart.
+    QTest::newRow("a followed span wider than the recording") << 512 << 486 << 1.0 << 128.0 << false << 2.5;
 }
 
 void TestMaximumLevels::everyCellReadOnce()
@@ -96,26 +99,33 @@ void TestMaximumLevels::everyCellReadOnce()
     QFETCH(double, seconds);
     QFETCH(double, kHz);
     QFETCH(bool, bilinear);
-    const VisibleArea unused{QwtInterval(0.0, seconds), QwtInterval(0.0, kHz)};
+    QFETCH(double, followed);
+    const bool follow = followed > 0.0;
+    const VisibleArea visible{QwtInterval(0.0, follow ? followed : seconds), QwtInterval(0.0, kHz)};
     const int sampleRate = int(std::lround(kHz * 2000.0));
     const auto mode = bilinear ? QwtMatrixRasterData::BilinearInterpolation : QwtMatrixRasterData::NearestNeighbour;
-    // A lone loud cell shows at full level at its own column's (row's) point;
-    // column (row) 0 belongs to the first point.
+    // A lone loud cell shows at full level at the point of the grid column
+    // whose stretch holds it, its own column unless the axis is followed;
+    // grid column 0 belongs to the first point.
     for (int c = 0; c < columns; ++c) {
         QwtMatrixRasterData raster;
         loneCell(raster, rows, columns, seconds, kHz, (c * 7) % rows, c);
         raster.setResampleMode(mode);
-        const QVector<QPointF> points = maximumOverTime(raster, *timeMaximumGrid(raster, sampleRate, false, unused), 1);
+        const QVector<QPointF> points =
+            maximumOverTime(raster, *timeMaximumGrid(raster, sampleRate, follow, visible), 1);
         QCOMPARE(points.size(), columns - 1);
-        QVERIFY2(points[qMax(c, 1) - 1].y() == 0.0, qPrintable(QString("column %1").arg(c)));
+        // Grid column i starts in column floor(i x followed / seconds) and
+        // reads up to where the next one starts: the last to start at c or before.
+        const int own = follow ? int(std::ceil((c + 1) * seconds / followed - 1e-9)) - 1 : c;
+        QVERIFY2(points[qMax(own, 1) - 1].y() == 0.0, qPrintable(QString("column %1").arg(c)));
     }
     const qint64 sampleCount = qint64(seconds * sampleRate);
     for (int r = 0; r < rows; ++r) {
         QwtMatrixRasterData raster;
         loneCell(raster, rows, columns, seconds, kHz, r, (r * 7) % columns);
         raster.setResampleMode(mode);
-        const QVector<QPointF> points = maximumOverFrequency(
-            raster, *frequencyMaximumGrid(raster, sampleCount, sampleRate, false, unused), 1);
+        const QVector<QPointF> points =
+            maximumOverFrequency(raster, *frequencyMaximumGrid(raster, sampleCount, sampleRate, follow, visible), 1);
         QCOMPARE(points.size(), rows - 1);
         QVERIFY2(points[qMax(r, 1) - 1].x() == 0.0, qPrintable(QString("row %1").arg(r)));
     }

@@ -180,11 +180,13 @@ void TestEvaluationModes::tavronEvaluation()
                           "NycLow 0 <B> [Assign selected file/s to subclass \"NycLow\"]"}));
 
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
-    // After its reply a row can be chosen, and holds a box, exactly when a call was proposed for it.
+    // After its reply a row can be chosen, and holds a box, exactly when a call was proposed for it
+    // (boxes are made for the rows in view: each is scrolled there first).
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = list->topLevelItem(i);
         const bool call = fileViewTreeWidgetItem::hasCallProposal(row->text(FileViewColumn::Proposal));
         QCOMPARE(row->flags(), call ? usable : Qt::NoItemFlags);
+        list->scrollToItem(row);
         QCOMPARE(list->itemWidget(row, FileViewColumn::Accepted) != nullptr, call);
     }
 }

@@ -173,8 +173,11 @@ inline void clickAssign(MainWindow &w, const QString &className)
         ->click();
 }
 
+// The row's accept box. The list makes boxes for the rows in view only: the
+// row is scrolled there first, as the user would, whatever the list's height.
 inline QCheckBox *box(MainWindow &w, const QString &name)
 {
+    w.ui->treeWidget_fileView->scrollToItem(row(w, name));
     return qobject_cast<QCheckBox *>(w.ui->treeWidget_fileView->itemWidget(row(w, name), FileViewColumn::Accepted));
 }
 

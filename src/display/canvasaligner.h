@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+class QwtPlot;
+
+/**
+ * Keeps the time plot's time axis over the spectrogram's, so that a call's
+ * envelope stands above its trace: the same second at the same x, at both
+ * ends of the axis, whatever the window's width, the panes' splitters or the
+ * axis titles do to the two plots.
+ *
+ * The plots sit in panes of their own, and the title-only axis left of each
+ * canvas is as wide as its title asks (a title of two lines takes twice the
+ * room). As Qwt's plot matrix lines up its plots, the axis whose canvas edge
+ * stands further left gets a minimum extent that brings the edge level with
+ * the other. On the right the spectrogram's colour bar stands beside its
+ * canvas; the pane right of the time plot takes its width, to the pixel, so
+ * that both time axes end at the same x.
+ *
+ * It follows every move and resize between the canvases and the plots'
+ * common ancestor, and lines them up once the layouts have settled (on the
+ * next pass of the event loop). The plots and the pane are borrowed.
+ */
+class CanvasAligner : public QObject
+{
+    Q_OBJECT
+public:
+    struct Parts {
+        QwtPlot *timePlot = nullptr;        // time on xTop, a title-only yLeft
+        QwtPlot *spectrogramPlot = nullptr; // time on xBottom, a title-only yLeft
+        QWidget *rightPane = nullptr;       // right of the time plot, as wide as what it leaves there
+    };
+
+    CanvasAligner(const Parts &parts, QObject *parent = nullptr);
+
+    /** Lines the canvases up now; nothing while either plot is hidden or its pane closed. */
+    void align();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void alignLater();
+
+    QPointer<QwtPlot> m_timePlot;
+    QPointer<QwtPlot> m_spectrogramPlot;
+    QPointer<QWidget> m_rightPane;
+    bool m_pending = false;
+};
