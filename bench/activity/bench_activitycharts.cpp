@@ -8,7 +8,7 @@
 #include "activity/charts/suntimes.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "benchutil.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // replot) under 2 s; a redraw after a change of another setting under 1 s.
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "benchutil.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // temperature and precipitation plots) on a list of 5,000 rows.
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "benchutil.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "activity/charts/timeofdayseries.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "benchutil.h"
 #include "filelist/filerowtexts.h"
 

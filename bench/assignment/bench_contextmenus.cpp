@@ -6,7 +6,7 @@
 // row, 1,000 of 10,000, from storage, in the manual and the Tavron evaluation
 // (target under 2 s).
 #include "app/mainwindow.h"
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "benchutil.h"
 #include "evaluationbench.h"
 

@@ -4,7 +4,7 @@
 // manual evaluation of one, and waiting until the window has nothing running.
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "evaluationfolder.h"
 #include "scripteddialogs.h"
 #include "ui_mainwindow.h"

@@ -23,7 +23,7 @@
 // reads more easily); counts given replace 4,000 and 16,000.
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "benchutil.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"

@@ -1,7 +1,7 @@
 #include "activity/colordialog.h"
 
 #include "activity/customdelegate.h"
-#include "app/columnwidths.h"
+#include "common/columnwidths.h"
 #include "ui_colordialog.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "activity/invalidtimesdialog.h"
 
 #include "activity/invalidtimestext.h"
-#include "app/columnwidths.h"
+#include "common/columnwidths.h"
 #include "ui_invalidtimesdialog.h"
 
 #include <QDate>

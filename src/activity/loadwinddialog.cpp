@@ -2,7 +2,7 @@
 
 #include "activity/foldersettings.h"
 #include "analysis/boundedlinereader.h"
-#include "app/columnwidths.h"
+#include "common/columnwidths.h"
 #include "export/timezonechoicelist.h"
 #include "ui_loadwinddialog.h"
 

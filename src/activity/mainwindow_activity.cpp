@@ -8,10 +8,10 @@ void MainWindow::on_actionActivity_Plot_triggered()
     QTreeWidget *list = nullptr;
     QString title;
     if (evaluationMode == EvaluationMode::Folder) {
-        list = ui->treeWidget_2;
+        list = widgets.folderList;
         title = tr("Activity Plots");
     } else if (EvaluationMode::isEvaluation(evaluationMode)) {
-        list = ui->treeWidget_fileView;
+        list = widgets.evaluationList;
         title = tr("Activity Plot");
     } else {
         return;

@@ -6,8 +6,8 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/invalidtimestext.h"
 #include "activity/loadwinddialog.h"
-#include "app/settingskeys.h"
-#include "app/userdialogs.h"
+#include "common/settingskeys.h"
+#include "common/userdialogs.h"
 #include "export/timezonechoicelist.h"
 
 #include <QDateTime>

@@ -85,7 +85,7 @@ struct FolderTimeSettings;
  *  - draws with activityplotitems.h (legend markers, "_Activity" curves,
  *    valid-hours bars, scale engines, zoom bases);
  *  - exports with plotdatacsv.h (choosePlotDataFile first, plotDataCsvText and
- *    writePlotDataFile after drawing; the keys are in app/settingskeys.h).
+ *    writePlotDataFile after drawing; the keys are in common/settingskeys.h).
  */
 class plotFolderDialog : public QDialog
 {

@@ -3,7 +3,7 @@
 #include "activity/plotfolderdialog.h"
 
 #include "activity/plotexport.h"
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "display/plotdocument.h"
 
 #include <QDir>

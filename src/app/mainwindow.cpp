@@ -3,15 +3,15 @@
 #include "analysis/calcspectrogramthread.h"
 #include "analysis/getfileinfothread.h"
 #include "app/abouttext.h"
-#include "app/columnwidths.h"
-#include "app/evaluationmode.h"
+#include "common/columnwidths.h"
+#include "common/evaluationmode.h"
 #include "app/progressthrottle.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/settingsstorerepair.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "app/themecode.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/themecode.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/writefilebextthread.h"
 #include "audio/audioplayer.h"
 #include "export/copyfilesthread.h"
@@ -45,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui_MainWindow)
 {
     ui->setupUi(this);
+    widgets = windowWidgetsOf(*ui);
 
     setApplicationIdentity();
     // Before the first read: one value Qt cannot decode would throw out of every access to the store.
@@ -99,10 +100,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionActivity_Plot->setEnabled(false);
 
     // Plots, player and tool bar, class tree and both file lists appear when loading fills them.
-    ui->groupBox_4->hide();
-    ui->frame_4->hide();
-    ui->groupBox_6->hide();
-    ui->groupBox_8->hide();
+    widgets.plotsPane->hide();
+    widgets.toolBar->hide();
+    widgets.evaluationPane->hide();
+    widgets.folderPane->hide();
 
     setUpTrees();
 
@@ -230,7 +231,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::setUpTrees()
 {
-    QTreeWidget *classTree = ui->treeWidget;
+    QTreeWidget *classTree = widgets.classTree;
     classTree->setHeaderLabels(classTreeHeaderLabels());
     classTree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(classTree, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu);
@@ -243,14 +244,14 @@ void MainWindow::setUpTrees()
     const int columns = setColumnWidthsAtLeast(classTree, {150, 40, 50, 30});
     classTree->setFixedWidth(qMax(classTree->minimumWidth(), columns + 20));
 
-    QTreeWidget *secondList = ui->treeWidget_2;
+    QTreeWidget *secondList = widgets.folderList;
     secondList->setHeaderLabels(fileViewHeaderLabels());
     secondList->setContextMenuPolicy(Qt::CustomContextMenu);
     secondList->hideColumn(FileViewColumn::Proposal);
     secondList->hideColumn(FileViewColumn::Accepted);
     connect(secondList, &QWidget::customContextMenuRequested, this, &MainWindow::rightClickMenu_2);
 
-    FileListWidget *fileList = ui->treeWidget_fileView;
+    FileListWidget *fileList = widgets.evaluationList;
     fileList->setHeaderLabels(fileViewHeaderLabels());
     fileList->header()->setSectionResizeMode(FileViewColumn::Accepted, QHeaderView::Fixed);
     fileList->setContextMenuPolicy(Qt::CustomContextMenu);

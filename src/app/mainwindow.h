@@ -2,7 +2,8 @@
 
 #include "analysis/blob.h"
 #include "analysis/mybatcall.h"
-#include "app/evaluationmode.h"
+#include "app/windowwidgets.h"
+#include "common/evaluationmode.h"
 #include "assignment/filerowlist.h"
 #include "assignment/jobguard.h"
 #include "display/frequencyplot.h"
@@ -71,6 +72,7 @@ class TaskbarButton;
 class TaskbarProgress;
 class WavFile;
 struct AxisRange;
+struct LevelRange;
 struct TavronExportOptions;
 namespace ClassTextRules {
 struct Outcome;
@@ -120,7 +122,8 @@ public:
 
     // --- Documented state: spectrogram and plot display ------------------------
     // The plots build and own their items; the pointers below are theirs,
-    // handed out once while the window is built.
+    // handed out once while the window is built. The window itself asks the
+    // plots to show what it decided, and leaves their items to them.
     TimePlot *timePlot = nullptr;
     FrequencyPlot *frequencyPlot = nullptr;
     SpectrogramPlot *spectrogramPlot = nullptr;
@@ -200,6 +203,7 @@ public:
     bool skipAllWriteErrors = false;           // "Skip for all" chosen in the running job
 
     // --- Own helpers ---------------------------------------------------------------
+    WindowWidgets widgets; // the form's widgets by what they are, filled right after the form is set up
     ProgressThrottle *spectrogramProgress = nullptr; // the spectrogram worker's reports on their way to both bars
     SpectrogramInteraction *spectrogramInteraction = nullptr; // which picker the mouse over the spectrogram starts
     SpectrogramScroller *spectrogramScroller = nullptr;       // which stretch is on view: time axes, scroll bar, spacer
@@ -472,11 +476,18 @@ private:
     void showModePanes();
     void setGridsFromAction();
     void restoreFirstWindowLayout(bool withSplitters);
+    // The recording's samples into timedata; false, the user told why, when it has none to show.
+    bool loadSamples(const QString &fileName);
     void showNoRecording();
     // message is the box's text; details (the file and the reason) go under it.
     void showLoadFailure(const QString &message, const QString &details, bool raw);
     void showEmptyView(bool raw);
     void showPendingRecording();
+    // The calls' classes beside them and the verdict, as the categorization setting shows them.
+    void showCategorizationResult(const std::unordered_map<int, Blob> &blobs, const QStringList &classes,
+                                  const QList<MyBatCall> &calls, int bins, int sampleRate);
+    // The levels the colours span: the fixed ones, or those computed, then stored as the limits.
+    LevelRange drawnLevelRange(const LevelRange &computed);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
     // The frequency axis the settings give the recording (0 to 150 kHz without one).
     AxisRange shownFrequencyRange(const ShownFormat &format) const;
@@ -523,6 +534,8 @@ private:
 
     // --- Navigation, selection and comments -----------------------------------------
     void stepThroughList(QTreeWidget *list, bool forward);
+    // What the evaluation list's next button does: the row below, past rows without a call.
+    void showNextEvaluationRow();
     void showRow(const QTreeWidgetItem *row);
     void showSelectionCount(const QTreeWidget *list, QLabel *label);
     void commentChanged(QTreeWidgetItem *row, int column);
@@ -625,7 +638,6 @@ private:
     void applyStoredPlotSettings();
     // The frequency markers where the settings put them, labelled and shown as stored.
     void applyStoredMarkers();
-    void setSpectrogramMouseMode(bool selection);
     void openSettingsDialog(int tab);
     void saveLayout();
 

@@ -3,10 +3,9 @@
 // the widget with the focus.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
-#include "app/treecolumns.h"
+#include "common/evaluationmode.h"
+#include "common/treecolumns.h"
 #include "assignment/classtextrules.h"
-#include "display/myrectrangemarker.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "ui_mainwindow.h"
 
@@ -14,13 +13,12 @@
 #include <QKeyEvent>
 
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
 
 bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
 {
     const int key = event->key();
-    if (key == Qt::Key_Escape && watched == spectrogramPlot->canvas() && ui->toolButton->isChecked()) {
-        selectionRectMarker->hide();
+    if (key == Qt::Key_Escape && watched == spectrogramPlot->canvas() && widgets.zoomTool->isChecked()) {
+        spectrogramPlot->hideMeasurement();
         spectrogramPlot->replot();
     }
     switch (key) {
@@ -44,7 +42,7 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
 
 bool MainWindow::commentBeingEdited() const
 {
-    const QTreeWidget *lists[] = {ui->treeWidget_fileView, ui->treeWidget_2};
+    const QTreeWidget *lists[] = {widgets.evaluationList, widgets.folderList};
     for (const QTreeWidget *list : lists) {
         QTreeWidgetItem *row = list->currentItem();
         // An open cell editor is the cell's index widget until it closes.
@@ -56,13 +54,13 @@ bool MainWindow::commentBeingEdited() const
 
 bool MainWindow::handleClassShortcut(const QKeyEvent *event)
 {
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     if (!list->isVisible() || commentBeingEdited())
         return false;
     // Shift and Caps Lock make no difference; Ctrl gives a control character, which no shortcut matches.
     const QString shortcut = QLatin1Char('<') + event->text().toUpper() + QLatin1Char('>');
     const QList<QTreeWidgetItem *> classRows =
-        ui->treeWidget->findItems(shortcut, Qt::MatchExactly | Qt::MatchRecursive, ClassTreeColumn::Shortcut);
+        widgets.classTree->findItems(shortcut, Qt::MatchExactly | Qt::MatchRecursive, ClassTreeColumn::Shortcut);
     const QList<QTreeWidgetItem *> rows = list->selectedItems();
     if (classRows.isEmpty() || rows.isEmpty() || !jobAllows(JobGuard::Action::StartJob))
         return false;
@@ -76,9 +74,9 @@ bool MainWindow::handleSpaceKey()
         return false;
     if (calculating)
         return true;
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     if (!list->isVisible()
-        || (evaluationMode != EvaluationMode::Tavron && evaluationMode != EvaluationMode::RecorderReview)
+        || !EvaluationMode::hasProposals(evaluationMode)
         || !jobAllows(JobGuard::Action::WriteRecording))
         return false;
     QTreeWidgetItem *row = list->currentItem();
@@ -100,15 +98,15 @@ bool MainWindow::handleSpaceKey()
         fileRow->setAcceptBox(accept);
         showAcceptance(row, accept);
     }
-    on_pushButton_8_clicked();
+    showNextEvaluationRow();
     // Consumed: passed on, it would reach a focused accept box, which would toggle back what was just written.
     return true;
 }
 
 bool MainWindow::handleDeleteKey(QObject *watched)
 {
-    if (watched == ui->treeWidget) {
-        QTreeWidgetItem *classRow = ui->treeWidget->currentItem();
+    if (watched == widgets.classTree) {
+        QTreeWidgetItem *classRow = widgets.classTree->currentItem();
         if (!classRow)
             return false;
         const QString name = classRow->text(ClassTreeColumn::Class);
@@ -120,26 +118,26 @@ bool MainWindow::handleDeleteKey(QObject *watched)
                == ClassJobStart::DoneAtOnce;
     }
     auto *list = qobject_cast<QTreeWidget *>(watched);
-    if (list != ui->treeWidget_fileView && list != ui->treeWidget_2)
+    if (list != widgets.evaluationList && list != widgets.folderList)
         return false;
     const bool nothingSelected = list->selectedItems().isEmpty();
     deleteFilesFromStorage(list, {tr("Do you really want to permanently delete the file \"%1\" from your storage?"),
                                   tr("Do you really want to permanently delete %1 files from your storage?"),
                                   tr("The file \"%1\" could not be deleted.")});
-    return nothingSelected && list == ui->treeWidget_2;
+    return nothingSelected && list == widgets.folderList;
 }
 
 bool MainWindow::handleEnterKey(QObject *watched)
 {
-    if (watched == ui->treeWidget) {
-        if (QTreeWidgetItem *row = ui->treeWidget->currentItem())
+    if (watched == widgets.classTree) {
+        if (QTreeWidgetItem *row = widgets.classTree->currentItem())
             on_treeWidget_itemDoubleClicked(row, ClassTreeColumn::Class);
-    } else if (watched == ui->treeWidget_fileView) {
-        QTreeWidgetItem *row = ui->treeWidget_fileView->currentItem();
+    } else if (watched == widgets.evaluationList) {
+        QTreeWidgetItem *row = widgets.evaluationList->currentItem();
         if (row && !commentBeingEdited())
             on_treeWidget_fileView_itemDoubleClicked(row, FileViewColumn::Name);
-    } else if (watched == ui->treeWidget_2 && !calculating) {
-        if (QTreeWidgetItem *row = ui->treeWidget_2->currentItem())
+    } else if (watched == widgets.folderList && !calculating) {
+        if (QTreeWidgetItem *row = widgets.folderList->currentItem())
             showRow(row);
     }
     // Always passed on: the lists keep their own use of the key.
@@ -151,10 +149,10 @@ bool MainWindow::handleStepKey(bool forward)
     if (commentBeingEdited())
         return false;
     // The buttons of the pane on show; without one the key moves the focused widget's own cursor.
-    if ((forward ? ui->pushButton_8 : ui->pushButton_7)->isVisible())
-        stepThroughList(ui->treeWidget_fileView, forward);
-    else if ((forward ? ui->pushButton_4 : ui->pushButton_3)->isVisible())
-        stepThroughList(ui->treeWidget_2, forward);
+    if ((forward ? widgets.evaluationNext : widgets.evaluationPrevious)->isVisible())
+        stepThroughList(widgets.evaluationList, forward);
+    else if ((forward ? widgets.folderNext : widgets.folderPrevious)->isVisible())
+        stepThroughList(widgets.folderList, forward);
     else
         return false;
     return true;

@@ -2,7 +2,7 @@
 // window's members and connected; and the mouse handling over the spectrogram.
 #include "app/mainwindow.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "display/axisplotmode.h"
 #include "display/canvasaligner.h"
@@ -25,7 +25,7 @@ void MainWindow::setUpPlots()
 
     // --- Time plot: amplitude over time, above the spectrogram ---------------
     timePlot = new TimePlot(gridShown);
-    ui->gridLayout_7->addWidget(timePlot, 0, 0, 1, 1);
+    widgets.timePlotLayout->addWidget(timePlot, 0, 0, 1, 1);
     const TimePlot::Items &time = timePlot->items();
     timePlotCurve1 = time.curves[0];
     timePlotCurve2 = time.curves[1];
@@ -43,7 +43,7 @@ void MainWindow::setUpPlots()
 
     // --- Frequency plot: level over frequency, left of the spectrogram --------
     frequencyPlot = new FrequencyPlot(gridShown);
-    ui->gridLayout_5->addWidget(frequencyPlot, 1, 0, 1, 1);
+    widgets.frequencyPlotLayout->addWidget(frequencyPlot, 1, 0, 1, 1);
     const FrequencyPlot::Items &frequency = frequencyPlot->items();
     frequencyPlotCurve = frequency.curve;
     frequencyPlotCanvas = frequency.canvas;
@@ -56,7 +56,7 @@ void MainWindow::setUpPlots()
 
     // --- Spectrogram ----------------------------------------------------------
     spectrogramPlot = new SpectrogramPlot(gridShown, QwtInterval(spectroMinDb, spectroMaxDb));
-    ui->gridLayout_17->addWidget(spectrogramPlot, 0, 0, 1, 1);
+    widgets.spectrogramLayout->addWidget(spectrogramPlot, 0, 0, 1, 1);
     const SpectrogramPlot::Items &spectrogram = spectrogramPlot->items();
     spectrogramItem = spectrogram.raster;
     spectrogramData = spectrogram.data;
@@ -82,7 +82,7 @@ void MainWindow::setUpPlots()
     spectrogramTextLabel = spectrogram.verdictLabel;
 
     spectroScrollBar = new QScrollBar(Qt::Horizontal, this);
-    ui->gridLayout_17->addWidget(spectroScrollBar, 1, 0);
+    widgets.spectrogramLayout->addWidget(spectroScrollBar, 1, 0);
     connect(spectroScrollBar, &QScrollBar::valueChanged, this, &MainWindow::spectroScrollBar_valueChanged);
 
     // The frequency plot's canvas must line up with the spectrogram's, which
@@ -91,10 +91,10 @@ void MainWindow::setUpPlots()
     frequencyPlotTopSpacer->setFrameShape(QFrame::NoFrame);
     frequencyPlotTopSpacer->setMinimumHeight(0);
     frequencyPlotTopSpacer->setMaximumHeight(0);
-    ui->gridLayout_5->addWidget(frequencyPlotTopSpacer, 0, 0);
+    widgets.frequencyPlotLayout->addWidget(frequencyPlotTopSpacer, 0, 0);
     frequencyPlotBottomSpacer = new QFrame(this);
     frequencyPlotBottomSpacer->setFrameShape(QFrame::NoFrame);
-    ui->gridLayout_5->addWidget(frequencyPlotBottomSpacer, 2, 0);
+    widgets.frequencyPlotLayout->addWidget(frequencyPlotBottomSpacer, 2, 0);
 
     connect(spectroPicker, &MyQwtPlotPicker::mouseMoved, this, &MainWindow::mouseMoved);
     connect(selectionPicker, &QwtPicker::activated, this, &MainWindow::deactivateZoomer);
@@ -113,7 +113,7 @@ void MainWindow::setUpPlots()
     parts.markerActions = {{ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2, ui->actionFrequency_Marker_3}};
     parts.categorizationAction = ui->actionCategorization;
     parts.batCalls = &detectedCalls;
-    parts.sizeFrame = ui->frame_5;
+    parts.sizeFrame = widgets.spectrogramPane;
     spectrogramInteraction = new SpectrogramInteraction(parts, this);
 
     SpectrogramScroller::Parts scrolled;
@@ -121,7 +121,7 @@ void MainWindow::setUpPlots()
     scrolled.timePlot = timePlot;
     scrolled.scrollBar = spectroScrollBar;
     scrolled.bottomSpacer = frequencyPlotBottomSpacer;
-    scrolled.scrollBarLayout = ui->gridLayout_17;
+    scrolled.scrollBarLayout = widgets.spectrogramLayout;
     spectrogramScroller = new SpectrogramScroller(scrolled, this);
 
     // The time axes one above the other, 0 s over 0 s and the end over the
@@ -129,7 +129,7 @@ void MainWindow::setUpPlots()
     CanvasAligner::Parts aligned;
     aligned.timePlot = timePlot;
     aligned.spectrogramPlot = spectrogramPlot;
-    aligned.rightPane = ui->widget;
+    aligned.rightPane = widgets.timePlotRightMargin;
     new CanvasAligner(aligned, this);
 
     fitPanesToAxisTitles();
@@ -140,25 +140,26 @@ void MainWindow::fitPanesToAxisTitles()
     // Each plot's pane keeps the form's minimum and grows where a title needs
     // more, as the settings dialog grows for its texts.
     timePlot->fitCanvasToAxisTitles();
-    ui->frame_3->setMinimumHeight(qMax(ui->frame_3->minimumHeight(), timePlot->minimumSizeHint().height()));
+    widgets.timePlotPane->setMinimumHeight(
+        qMax(widgets.timePlotPane->minimumHeight(), timePlot->minimumSizeHint().height()));
 
     // A scroll bar, when a long recording shows one, takes its room from the spectrogram.
-    ui->frame_5->setMinimumHeight(qMax(ui->frame_5->minimumHeight(), spectrogramPlot->heightForAxisTitles()));
+    widgets.spectrogramPane->setMinimumHeight(
+        qMax(widgets.spectrogramPane->minimumHeight(), spectrogramPlot->heightForAxisTitles()));
 
     frequencyPlot->fitCanvasToAxisTitles();
     // The pane beside the time plot keeps the time axis level with the spectrogram's.
-    const int frequencyPane = qMax(ui->frame->minimumWidth(), frequencyPlot->minimumSizeHint().width());
-    ui->frame->setMinimumWidth(frequencyPane);
-    ui->widget_2->setMinimumWidth(qMax(ui->widget_2->minimumWidth(), frequencyPane));
+    const int frequencyPane = qMax(widgets.frequencyPlotPane->minimumWidth(), frequencyPlot->minimumSizeHint().width());
+    widgets.frequencyPlotPane->setMinimumWidth(frequencyPane);
+    widgets.timePlotLeftMargin->setMinimumWidth(qMax(widgets.timePlotLeftMargin->minimumWidth(), frequencyPane));
 }
 
 void MainWindow::applyStoredMarkers()
 {
     for (size_t k = 0; k < SettingKeys::valueMarkers.size(); ++k)
         spectrogramPlot->setFrequencyMarker(int(k), readSetting(SettingKeys::valueMarkers[k]));
-    QwtPlotMarker *markers[] = {frequencyMarker1, frequencyMarker2, frequencyMarker3};
     for (size_t k = 0; k < SettingKeys::markersShown.size(); ++k)
-        markers[k]->setVisible(readSetting(SettingKeys::markersShown[k]));
+        spectrogramPlot->showFrequencyMarker(int(k), readSetting(SettingKeys::markersShown[k]));
 }
 
 void MainWindow::applyStoredPlotSettings()

@@ -2,8 +2,8 @@
 // the spectrogram looks the same in both.
 #include "app/mainwindow.h"
 
-#include "app/settingskeys.h"
-#include "app/themecode.h"
+#include "common/settingskeys.h"
+#include "common/themecode.h"
 #include "audio/playercontrols.h"
 #include "platform/desktoptheme.h"
 #include "ui_mainwindow.h"
@@ -61,21 +61,21 @@ void installStyle(const QString &name)
 void MainWindow::setThemeButtonIcons(bool dark)
 {
     if (dark) {
-        ui->toolButton->setIcon(
+        widgets.zoomTool->setIcon(
             toolIcon(QStringLiteral(":/images/zoom_darkOn.png"), QStringLiteral(":/images/zoom_darkOff.png")));
-        ui->toolButton_2->setIcon(
+        widgets.selectionTool->setIcon(
             toolIcon(QStringLiteral(":/images/select_darkOn.png"), QStringLiteral(":/images/select_darkOff.png")));
     } else {
-        ui->toolButton->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
-        ui->toolButton_2->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
+        widgets.zoomTool->setIcon(QIcon(QStringLiteral(":/images/zoom_light.png")));
+        widgets.selectionTool->setIcon(QIcon(QStringLiteral(":/images/select_light.png")));
     }
     const QIcon up(dark ? QStringLiteral(":/images/arrow_up_dark.png") : QStringLiteral(":/images/arrow_up_light.png"));
     const QIcon down(dark ? QStringLiteral(":/images/arrow_down_dark.png")
                           : QStringLiteral(":/images/arrow_down_light.png"));
-    ui->pushButton_3->setIcon(up);
-    ui->pushButton_7->setIcon(up);
-    ui->pushButton_4->setIcon(down);
-    ui->pushButton_8->setIcon(down);
+    widgets.folderPrevious->setIcon(up);
+    widgets.evaluationPrevious->setIcon(up);
+    widgets.folderNext->setIcon(down);
+    widgets.evaluationNext->setIcon(down);
 }
 
 void MainWindow::setDarkTheme()

@@ -2,17 +2,13 @@
 // selection tool, settings dialog) and the layout it keeps between runs.
 #include "app/mainwindow.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "display/myqwtzoomer.h"
 #include "display/shownrecording.h"
 #include "platform/taskbarbutton.h"
 #include "ui_mainwindow.h"
 
 #include <qwt_plot.h>
-#include <qwt_plot_grid.h>
-#include <qwt_plot_marker.h>
-#include <qwt_plot_picker.h>
 
 namespace {
 
@@ -20,20 +16,11 @@ namespace {
 // this stands for all the space the first pane does not take.
 constexpr int allTheRest = 1000000;
 
-void showMarker(QwtPlotMarker *marker, QwtPlot *plot, bool checked, const Setting<bool> &shown)
+void showMarker(SpectrogramPlot *plot, int marker, bool checked, const Setting<bool> &shown)
 {
-    marker->setVisible(checked);
+    plot->showFrequencyMarker(marker, checked);
     plot->replot();
     writeSetting(shown, checked);
-}
-
-void switchGrid(QwtPlotGrid *grid, QwtPlot *plot, bool on)
-{
-    grid->enableX(on);
-    grid->enableY(on);
-    // Showing a recording may have hidden the whole item to follow the action.
-    grid->setVisible(on);
-    plot->replot();
 }
 
 } // namespace
@@ -42,27 +29,29 @@ void switchGrid(QwtPlotGrid *grid, QwtPlot *plot, bool on)
 
 void MainWindow::on_actionFrequency_Marker_1_triggered(bool checked)
 {
-    showMarker(frequencyMarker1, spectrogramPlot, checked, SettingKeys::marker1);
+    showMarker(spectrogramPlot, 0, checked, SettingKeys::marker1);
     spectroSettingsDialog->loadSettings();
 }
 
 void MainWindow::on_actionFrequency_Marker_2_triggered(bool checked)
 {
-    showMarker(frequencyMarker2, spectrogramPlot, checked, SettingKeys::marker2);
+    showMarker(spectrogramPlot, 1, checked, SettingKeys::marker2);
     spectroSettingsDialog->loadSettings();
 }
 
 void MainWindow::on_actionFrequency_Marker_3_triggered(bool checked)
 {
-    showMarker(frequencyMarker3, spectrogramPlot, checked, SettingKeys::marker3);
+    showMarker(spectrogramPlot, 2, checked, SettingKeys::marker3);
     spectroSettingsDialog->loadSettings();
 }
 
 void MainWindow::on_actionGrid_triggered(bool checked)
 {
-    switchGrid(spectrogramGrid, spectrogramPlot, checked);
-    switchGrid(timePlotGrid, timePlot, checked);
-    switchGrid(frequencyPlotGrid, frequencyPlot, checked);
+    spectrogramPlot->showGrid(checked);
+    timePlot->showGrid(checked);
+    frequencyPlot->showGrid(checked);
+    for (QwtPlot *plot : std::initializer_list<QwtPlot *>{spectrogramPlot, timePlot, frequencyPlot})
+        plot->replot();
     writeSetting(SettingKeys::grid, checked);
 }
 
@@ -70,23 +59,23 @@ void MainWindow::on_actionGrid_triggered(bool checked)
 
 void MainWindow::on_actionAmplitude_Plot_triggered(bool checked)
 {
-    ui->splitter_2->setSizes({checked ? ui->frame_3->minimumHeight() : 0, allTheRest});
+    widgets.splitterTimePlot->setSizes({checked ? widgets.timePlotPane->minimumHeight() : 0, allTheRest});
 }
 
 void MainWindow::on_actionFrequency_Axis_Plot_triggered(bool checked)
 {
     // widget_2 sits left of the time plot: its width keeps the time plot's
     // canvas above the spectrogram's.
-    const int width = checked ? ui->frame->minimumWidth() : 0;
-    ui->splitter_3->setSizes({width, allTheRest});
-    ui->widget_2->setMinimumSize(width, ui->widget_2->height());
+    const int width = checked ? widgets.frequencyPlotPane->minimumWidth() : 0;
+    widgets.splitterFrequencyPlot->setSizes({width, allTheRest});
+    widgets.timePlotLeftMargin->setMinimumSize(width, widgets.timePlotLeftMargin->height());
 }
 
 void MainWindow::on_splitter_3_splitterMoved(int pos, int index)
 {
     if (index != 1)
         return;
-    ui->widget_2->setMinimumSize(pos, ui->widget_2->height());
+    widgets.timePlotLeftMargin->setMinimumSize(pos, widgets.timePlotLeftMargin->height());
     ui->actionFrequency_Axis_Plot->setChecked(pos != 0);
 }
 
@@ -99,8 +88,9 @@ void MainWindow::on_splitter_2_splitterMoved(int pos, int index)
 
 void MainWindow::resizeEvent(QResizeEvent *)
 {
-    const QWidget *firstPane = ui->splitter_3->widget(0);
-    ui->widget_2->setMinimumSize(firstPane ? firstPane->width() : 0, ui->widget_2->height());
+    const QWidget *firstPane = widgets.splitterFrequencyPlot->widget(0);
+    widgets.timePlotLeftMargin->setMinimumSize(firstPane ? firstPane->width() : 0,
+                                               widgets.timePlotLeftMargin->height());
 }
 
 void MainWindow::showEvent(QShowEvent *)
@@ -111,37 +101,20 @@ void MainWindow::showEvent(QShowEvent *)
 
 // --- Zoom or selection tool ---------------------------------------------------
 
-void MainWindow::setSpectrogramMouseMode(bool selection)
-{
-    if (selection) {
-        selectionPicker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton);
-        selectionPicker->setKeyPattern(QwtEventPattern::KeyAbort, 0);
-        spectroZoomer->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
-        spectroZoomer->setMousePattern(QwtEventPattern::MouseSelect2, Qt::NoButton);
-        spectroZoomer->setKeyPattern(QwtEventPattern::KeyHome, Qt::Key_Escape);
-    } else {
-        selectionPicker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
-        selectionPicker->setKeyPattern(QwtEventPattern::KeyAbort, Qt::Key_Escape);
-        spectroZoomer->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton);
-        spectroZoomer->setMousePattern(QwtEventPattern::MouseSelect2, Qt::RightButton);
-        spectroZoomer->setKeyPattern(QwtEventPattern::KeyHome, 0);
-    }
-}
-
 // A press runs before the click toggles the pressed button: the other button
 // takes the pressed one's state from before the press.
 void MainWindow::on_toolButton_pressed()
 {
-    const bool toSelection = ui->toolButton->isChecked();
-    ui->toolButton_2->setChecked(toSelection);
-    setSpectrogramMouseMode(toSelection);
+    const bool toSelection = widgets.zoomTool->isChecked();
+    widgets.selectionTool->setChecked(toSelection);
+    spectrogramPlot->setSelectionTool(toSelection);
 }
 
 void MainWindow::on_toolButton_2_pressed()
 {
-    const bool toZoom = ui->toolButton_2->isChecked();
-    ui->toolButton->setChecked(toZoom);
-    setSpectrogramMouseMode(!toZoom);
+    const bool toZoom = widgets.selectionTool->isChecked();
+    widgets.zoomTool->setChecked(toZoom);
+    spectrogramPlot->setSelectionTool(!toZoom);
 }
 
 // --- Settings dialog ----------------------------------------------------------
@@ -173,7 +146,7 @@ void MainWindow::saveLayout()
         return;
     writeSetting(SettingKeys::geometry, normalGeometry());
     writeSetting(SettingKeys::maximized, isMaximized());
-    writeSetting(SettingKeys::splitterTimePlotSizes, ui->splitter_2->saveState());
-    writeSetting(SettingKeys::splitterFrequencyPlotSizes, ui->splitter_3->saveState());
-    writeSetting(SettingKeys::splitterMainSizes, ui->splitter->saveState());
+    writeSetting(SettingKeys::splitterTimePlotSizes, widgets.splitterTimePlot->saveState());
+    writeSetting(SettingKeys::splitterFrequencyPlotSizes, widgets.splitterFrequencyPlot->saveState());
+    writeSetting(SettingKeys::splitterMainSizes, widgets.splitterMain->saveState());
 }

@@ -1,7 +1,7 @@
 #include "app/settingsstorerepair.h"
 
-#include "app/filewritefailure.h"
-#include "app/userdialogs.h"
+#include "common/filewritefailure.h"
+#include "common/userdialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "app/spectrogramsettingsdialog.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "display/colourscheme.h"
 #include "display/viewranges.h"
 #include "platform/audiodevice.h"

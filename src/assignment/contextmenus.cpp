@@ -1,8 +1,8 @@
 #include "assignment/contextmenus.h"
 
-#include "app/evaluationmode.h"
-#include "app/themecode.h"
-#include "app/treecolumns.h"
+#include "common/evaluationmode.h"
+#include "common/themecode.h"
+#include "common/treecolumns.h"
 #include "classmodel/classnamerules.h"
 
 #include <QCoreApplication>
@@ -186,7 +186,7 @@ Entries evaluationListEntries(const FileListState &state, const IconSet &icons)
         b.separator();
         fileEntries(b, false, state.anySelectedClassified, icons);
     }
-    if (state.mode == EvaluationMode::Tavron || state.mode == EvaluationMode::RecorderReview)
+    if (EvaluationMode::hasProposals(state.mode))
         b.separator().action(tr("&Reset all Files"), Command::ResetAll);
     return b.entries();
 }

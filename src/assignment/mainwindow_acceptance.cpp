@@ -9,8 +9,8 @@
 // list, and sets the row's box state rather than a QCheckBox.
 #include "app/mainwindow.h"
 
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
@@ -41,7 +41,7 @@ QStringList classesOutsideTree(QTreeWidget *tree, const QString &proposal)
 void MainWindow::acceptProposal(int state)
 {
     // The list makes the boxes of the rows in view, and knows each one's row.
-    auto *row = dynamic_cast<fileViewTreeWidgetItem *>(ui->treeWidget_fileView->rowOfAcceptBox(sender()));
+    auto *row = dynamic_cast<fileViewTreeWidgetItem *>(widgets.evaluationList->rowOfAcceptBox(sender()));
     if (!row)
         return;
     const bool accept = state == Qt::Checked;
@@ -64,7 +64,7 @@ bool MainWindow::writeAcceptance(QTreeWidgetItem *row, bool accept)
 {
     const QString path = wavDirectory + QLatin1Char('/') + row->text(FileViewColumn::Name);
     const QStringList outside =
-        accept ? classesOutsideTree(ui->treeWidget, row->text(FileViewColumn::Proposal)) : QStringList();
+        accept ? classesOutsideTree(widgets.classTree, row->text(FileViewColumn::Proposal)) : QStringList();
     if (!outside.isEmpty()) {
         userDialogs().information(
             nullptr, QString(),
@@ -90,7 +90,7 @@ void MainWindow::showAcceptance(QTreeWidgetItem *row, bool accepted)
         old << row->text(column);
     const QStringList classes =
         accepted ? ClassTextRules::proposalClasses(row->text(FileViewColumn::Proposal)) : QStringList();
-    ClassTreeRows::moveCounts(ui->treeWidget, old, classes);
+    ClassTreeRows::moveCounts(widgets.classTree, old, classes);
     for (int slot = 0; slot < 4; ++slot)
         row->setText(FileViewColumn::Class1 + slot, classes.value(slot));
     if (auto *fileRow = dynamic_cast<fileViewTreeWidgetItem *>(row))

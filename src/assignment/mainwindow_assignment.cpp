@@ -7,10 +7,10 @@
 #include "app/mainwindow.h"
 
 #include "analysis/classnames.h"
-#include "app/evaluationmode.h"
-#include "app/filewritefailure.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/filewritefailure.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "assignment/progressstandaside.h"
 #include "filelist/classtreerows.h"
@@ -156,7 +156,7 @@ void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Out
     QStringList old;
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
         old << copy.text(column);
-    ClassTreeRows::moveCounts(ui->treeWidget, old, outcome.classes);
+    ClassTreeRows::moveCounts(widgets.classTree, old, outcome.classes);
     for (int slot = 0; slot < 4; ++slot)
         row->setText(FileViewColumn::Class1 + slot, outcome.classes.value(slot));
     if (!outcome.fullForm)
@@ -179,7 +179,7 @@ void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Out
 
 void MainWindow::showRowAsDoubleClicked(QTreeWidgetItem *row)
 {
-    ui->treeWidget_fileView->setCurrentItem(row);
+    widgets.evaluationList->setCurrentItem(row);
     on_treeWidget_fileView_itemDoubleClicked(row, FileViewColumn::Name);
 }
 
@@ -187,13 +187,13 @@ void MainWindow::assignFileToClass()
 {
     if (calculating)
         return;
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     QTreeWidgetItem *classRow = nullptr;
     for (QTreeWidgetItemIterator it(tree); *it && !classRow; ++it) {
         if (tree->itemWidget(*it, ClassTreeColumn::Assign) == sender())
             classRow = *it;
     }
-    QList<QTreeWidgetItem *> rows = ui->treeWidget_fileView->selectedItems();
+    QList<QTreeWidgetItem *> rows = widgets.evaluationList->selectedItems();
     if (!classRow || rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
         return;
     const QString name = classRow->text(ClassTreeColumn::Class);
@@ -233,7 +233,7 @@ bool MainWindow::confirmOverwrite(const QString &className, QList<QTreeWidgetIte
 
 bool MainWindow::confirmNoCallChange(const QString &className, const QList<QTreeWidgetItem *> &rows)
 {
-    if (evaluationMode != EvaluationMode::Tavron && evaluationMode != EvaluationMode::RecorderReview)
+    if (!EvaluationMode::hasProposals(evaluationMode))
         return true;
     const bool toNoCall = isNoCall(className);
     const bool asked = std::any_of(rows.cbegin(), rows.cend(), [toNoCall](const QTreeWidgetItem *row) {
@@ -276,7 +276,7 @@ void MainWindow::fileBextFinishedExtended(int index, QString wavDirectory, Class
     const FileRowTexts &copy = selectedFileItems.at(index);
     if (replySucceeded(success, wavDirectory, selectedFileItems, index))
         showOutcome(copy, ClassTextRules::assign(copy, classItem.name));
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     switch (advanceChain(index, selectedFileItems)) {
     case ChainStep::Next:
         emit signalWriteFileBextExtended(index + 1, wavDirectory, classItem, selectedFileItems);

@@ -4,9 +4,9 @@
 // worker, one recording per request, in the frame of the assignment chain.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "classmodel/classmodeltext.h"
 #include "filelist/classtreerows.h"
@@ -18,7 +18,7 @@ QList<QTreeWidgetItem *> MainWindow::rowsCarrying(const QString &className) cons
 {
     // Column by column, so a row carrying the class twice is listed twice:
     // each request then removes or renames one of them.
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     QList<QTreeWidgetItem *> rows;
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
@@ -80,16 +80,16 @@ void MainWindow::deleteClassFileFinished(int index, QString wavDirectory, QStrin
 void MainWindow::endClassDeletion(const QString &className)
 {
     // A class that some recording still carries (a skipped failure) stays.
-    QTreeWidgetItem *row = ClassTreeRows::firstNamed(ui->treeWidget, className);
+    QTreeWidgetItem *row = ClassTreeRows::firstNamed(widgets.classTree, className);
     if (row && row->text(ClassTreeColumn::Count) == QLatin1String("0"))
         delete row;
 }
 
 QTreeWidgetItem *MainWindow::renamedClassRow(const QString &name) const
 {
-    if (QTreeWidgetItem *row = ClassTreeRows::topLevelNamed(ui->treeWidget, name))
+    if (QTreeWidgetItem *row = ClassTreeRows::topLevelNamed(widgets.classTree, name))
         return row;
-    return ClassTreeRows::firstNamed(ui->treeWidget, name);
+    return ClassTreeRows::firstNamed(widgets.classTree, name);
 }
 
 MainWindow::ClassJobStart MainWindow::renameClassInFiles(QTreeWidgetItem *classRow, const QString &newName)
@@ -122,17 +122,17 @@ void MainWindow::renameClassFileFinished(int index, QString wavDirectory, QStrin
         }
         // Until the end the new name has a row of its own beside the old one,
         // which keeps counting the recordings not renamed yet.
-        if (!ClassTreeRows::firstNamed(ui->treeWidget, newClassName)) {
+        if (!ClassTreeRows::firstNamed(widgets.classTree, newClassName)) {
             auto *created = new QTreeWidgetItem(QStringList{newClassName, QStringLiteral("0"),
                                                             oldRow->text(ClassTreeColumn::Shortcut)});
             QTreeWidgetItem *parent = oldRow->parent();
             if (parent)
                 parent->insertChild(parent->indexOfChild(oldRow) + 1, created);
             else
-                ui->treeWidget->insertTopLevelItem(ui->treeWidget->indexOfTopLevelItem(oldRow) + 1, created);
+                widgets.classTree->insertTopLevelItem(widgets.classTree->indexOfTopLevelItem(oldRow) + 1, created);
             created->setExpanded(true);
-            ui->treeWidget->setItemWidget(created, ClassTreeColumn::Assign,
-                                          classAssignButton(newClassName, evaluationMode, false));
+            widgets.classTree->setItemWidget(created, ClassTreeColumn::Assign,
+                                             classAssignButton(newClassName, evaluationMode, false));
         }
         showOutcome(copy, ClassTextRules::rename(copy, oldClassName, newClassName));
     }
@@ -152,13 +152,13 @@ void MainWindow::endClassRenaming(const QString &oldClassName, const QString &ne
         return;
     }
     // A class keeps its place, its subclasses and its shortcut under the new name.
-    QTreeWidgetItem *newRow = ClassTreeRows::topLevelNamed(ui->treeWidget, newClassName);
+    QTreeWidgetItem *newRow = ClassTreeRows::topLevelNamed(widgets.classTree, newClassName);
     if (!newRow)
         return;
     oldRow->setText(ClassTreeColumn::Class, newClassName);
     oldRow->setText(ClassTreeColumn::Count, newRow->text(ClassTreeColumn::Count));
-    ui->treeWidget->setItemWidget(oldRow, ClassTreeColumn::Assign,
-                                  classAssignButton(newClassName, evaluationMode, false));
+    widgets.classTree->setItemWidget(oldRow, ClassTreeColumn::Assign,
+                                     classAssignButton(newClassName, evaluationMode, false));
     delete newRow;
 }
 
@@ -182,7 +182,7 @@ void MainWindow::unassignFileFinished(int index, QString wavDirectory, FileRowLi
 
 bool MainWindow::resetAllFiles()
 {
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     QList<QTreeWidgetItem *> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         rows << list->topLevelItem(i);
@@ -201,7 +201,7 @@ void MainWindow::resetFileFinished(int index, QString wavDirectory, FileRowList 
         emit signalResetFile(index + 1, this->wavDirectory, selectedFileItems);
         return;
     }
-    ui->treeWidget_fileView->setSortingEnabled(false);
+    widgets.evaluationList->setSortingEnabled(false);
     setFolderActionsEnabled(false);
     // The tree of the mode the folder is evaluated in, counted afresh by the header replies.
     const QString model = evaluationMode == EvaluationMode::Tavron ? ClassModelText::tavronTree()

@@ -4,8 +4,8 @@
 // Each row changes only once its recording holds the change.
 #include "app/mainwindow.h"
 
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "assignment/contextmenus.h"
 #include "assignment/writefilebextthread.h"
@@ -48,7 +48,7 @@ bool MainWindow::writeRowOutcome(const FileRowTexts &copy, const ClassTextRules:
 
 bool MainWindow::classSlotCopy(int slot, FileRowTexts *copy)
 {
-    const QList<QTreeWidgetItem *> selected = ui->treeWidget_fileView->selectedItems();
+    const QList<QTreeWidgetItem *> selected = widgets.evaluationList->selectedItems();
     if (selected.isEmpty() || selected.first()->text(FileViewColumn::Class1 + slot - 1).isEmpty()
         || !mayStart(JobGuard::Action::WriteRecording))
         return false;
@@ -66,9 +66,8 @@ void MainWindow::reassignClassSlot(int slot)
         carried << copy.text(column);
     static const char *const titles[] = {QT_TR_NOOP("Reassign first class"), QT_TR_NOOP("Reassign second class"),
                                          QT_TR_NOOP("Reassign third class"), QT_TR_NOOP("Reassign fourth class")};
-    const QString name =
-        chooseClass(ContextMenus::classCandidates(ui->treeWidget, carried), tr(titles[slot - 1]),
-                    tr("Please add new class to class tree, before reassigning class %1.").arg(slot));
+    const QString name = chooseClass(ContextMenus::classCandidates(widgets.classTree, carried), tr(titles[slot - 1]),
+                                     tr("Please add new class to class tree, before reassigning class %1.").arg(slot));
     if (name.isEmpty())
         return;
     writeRowOutcome(copy, ClassTextRules::reassign(copy, slot, name),

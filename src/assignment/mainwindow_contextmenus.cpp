@@ -4,10 +4,10 @@
 // starts a job or writes a file asks the job guard first.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
-#include "app/settingskeys.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/settingskeys.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "assignment/contextmenus.h"
 #include "classmodel/changeshortcutdialog.h"
@@ -56,7 +56,7 @@ void MainWindow::rightClickMenu(const QPoint &pos)
 {
     if (calculating)
         return;
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     QTreeWidgetItem *row = tree->itemAt(pos);
     ContextMenus::ClassTreeState state;
     state.mode = evaluationMode;
@@ -119,14 +119,14 @@ void MainWindow::runClassTreeEntry(const Entry &entry, QTreeWidgetItem *row)
 QStringList MainWindow::usedShortcuts() const
 {
     QStringList shortcuts;
-    for (QTreeWidgetItemIterator it(ui->treeWidget); *it; ++it)
+    for (QTreeWidgetItemIterator it(widgets.classTree); *it; ++it)
         shortcuts << (*it)->text(ClassTreeColumn::Shortcut);
     return shortcuts;
 }
 
 bool MainWindow::classNameTaken(const QString &name)
 {
-    if (ClassTreeRows::firstNamed(ui->treeWidget, name) == nullptr)
+    if (ClassTreeRows::firstNamed(widgets.classTree, name) == nullptr)
         return false;
     userDialogs().message({nullptr, QMessageBox::NoIcon, QString(), tr("Name already exists.")});
     return true;
@@ -145,7 +145,7 @@ void MainWindow::addClassFromMenu(QTreeWidgetItem *row, bool subclass)
     const QString name = dialog.getName().trimmed();
     if (name.isEmpty() || classNameTaken(name))
         return;
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     auto *created = new QTreeWidgetItem(QStringList{name, QStringLiteral("0"), dialog.getShortcut()});
     if (subclass) {
         row->addChild(created);
@@ -189,7 +189,7 @@ void MainWindow::saveClassModel()
     if (path.isEmpty())
         return;
     ClassModel model;
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *cls = tree->topLevelItem(i);
         const QString name = cls->text(ClassTreeColumn::Class);
@@ -222,7 +222,7 @@ ContextMenus::FileListState MainWindow::fileListState(QTreeWidget *list, const Q
 
 void MainWindow::rightClickMenu_2(const QPoint &pos)
 {
-    QTreeWidget *list = ui->treeWidget_2;
+    QTreeWidget *list = widgets.folderList;
     const QTreeWidgetItem *pointed = list->itemAt(pos);
     if (calculating || !pointed)
         return;
@@ -233,7 +233,7 @@ void MainWindow::rightClickMenu_2(const QPoint &pos)
 
 void MainWindow::rightClickMenu_fileView(const QPoint &pos)
 {
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     const QTreeWidgetItem *pointed = list->itemAt(pos);
     // A row waiting for its header, or a "No call" row of the evaluations with proposals, has no flags.
     if (calculating || !pointed || !(pointed->flags() & Qt::ItemIsEnabled))
@@ -247,7 +247,7 @@ void MainWindow::rightClickMenu_fileView(const QPoint &pos)
 void MainWindow::runFileListEntry(QTreeWidget *list, const Entry &entry)
 {
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
-    const bool evaluationList = list == ui->treeWidget_fileView;
+    const bool evaluationList = list == widgets.evaluationList;
     switch (entry.command) {
     case Command::ExportCsv:
         if (!selected.isEmpty())
@@ -317,13 +317,13 @@ void MainWindow::assignFromMenu(const QList<QTreeWidgetItem *> &rows)
 {
     if (rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
         return;
-    const QString name = chooseClass(ContextMenus::classCandidates(ui->treeWidget, {}), tr("Assign Class"),
+    const QString name = chooseClass(ContextMenus::classCandidates(widgets.classTree, {}), tr("Assign Class"),
                                      tr("Please add new Class to Class Tree, before assigning a Class."));
     if (name.isEmpty())
         return;
-    QTreeWidgetItem *classRow = ClassTreeRows::topLevelNamed(ui->treeWidget, name);
+    QTreeWidgetItem *classRow = ClassTreeRows::topLevelNamed(widgets.classTree, name);
     // No overwrite question: the entry is offered for recordings without a class.
-    startAssignment(classRow ? classRow : ClassTreeRows::firstNamed(ui->treeWidget, name), rows, QString());
+    startAssignment(classRow ? classRow : ClassTreeRows::firstNamed(widgets.classTree, name), rows, QString());
 }
 
 void MainWindow::assignAdditionalClass(QTreeWidgetItem *row)
@@ -334,7 +334,7 @@ void MainWindow::assignAdditionalClass(QTreeWidgetItem *row)
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column)
         carried << row->text(column);
     const QString name =
-        chooseClass(ContextMenus::classCandidates(ui->treeWidget, carried), tr("Assign additional Class"),
+        chooseClass(ContextMenus::classCandidates(widgets.classTree, carried), tr("Assign additional Class"),
                     tr("Please add new Class to Class Tree, before assigning a second Class."));
     if (name.isEmpty())
         return;

@@ -2,8 +2,8 @@
 // rows; the Delete key and the lists' context menus each bring their texts.
 #include "app/mainwindow.h"
 
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "assignment/progressstandaside.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
@@ -29,7 +29,7 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
                                         : texts.manyFiles.arg(count);
     if (!userDialogs().confirm(nullptr, tr("Warning"), question))
         return;
-    const bool evaluationList = list == ui->treeWidget_fileView;
+    const bool evaluationList = list == widgets.evaluationList;
     if (count > 1)
         openJobProgress(tr("Deleting..."), count, QString());
     // The progress window lets events through: nothing else may start until the last file.
@@ -61,7 +61,7 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
             continue;
         }
         if (evaluationList) {
-            QTreeWidget *tree = ui->treeWidget;
+            QTreeWidget *tree = widgets.classTree;
             if (row->text(FileViewColumn::Class1).isEmpty()) {
                 if (QTreeWidgetItem *unassigned = ClassTreeRows::topLevelNamed(tree, ClassNames::unassigned))
                     ClassTreeRows::addToCount(unassigned, -1);
@@ -74,7 +74,7 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
         }
         gone << row;
         removed[size_t(i)] = true;
-        (evaluationList ? ui->label_22 : ui->label_21)
+        (evaluationList ? widgets.evaluationCount : widgets.folderCount)
             ->setText(itemCountText(list->topLevelItemCount() - gone.size()));
         // Each update lets the list lay itself out, which visits every row's
         // accept box: a few per second are as much as the eye follows.
@@ -101,6 +101,7 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
     list->selectionModel()->select(kept, QItemSelectionModel::Select);
     // The count of rows left, which the selection's own count would have replaced.
     if (std::count(removed.cbegin(), removed.cend(), true) > 0)
-        (evaluationList ? ui->label_22 : ui->label_21)->setText(itemCountText(list->topLevelItemCount()));
+        (evaluationList ? widgets.evaluationCount : widgets.folderCount)
+            ->setText(itemCountText(list->topLevelItemCount()));
     jobGuard.finish();
 }

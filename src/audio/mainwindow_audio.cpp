@@ -2,9 +2,9 @@
 // player and its controls, and the markers and time label that follow it.
 #include "app/mainwindow.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playbackposition.h"
@@ -34,7 +34,7 @@ void MainWindow::setUpPlayer()
 {
     audioPlayer = new AudioPlayer(this);
     playerControls = new PlayerControls(this);
-    ui->horizontalLayout_3->insertWidget(0, playerControls);
+    widgets.playerControlsLayout->insertWidget(0, playerControls);
     playerControls->setState(QAudio::StoppedState);
     // The form's placeholder would show beside the player until the first recording has a length.
     ui->labelDuration->clear();
@@ -183,20 +183,20 @@ void MainWindow::setAudioPlayerState(QAudio::State state)
 {
     switch (state) {
     case QAudio::SuspendedState:
-        timePositionMarker->show();
-        spectrogramPositionMarker->show();
+        timePlot->showPlaybackLine(true);
+        spectrogramPlot->showPlaybackLine(true);
         break;
     case QAudio::StoppedState:
     case QAudio::InterruptedState:
-        timePositionMarker->hide();
-        spectrogramPositionMarker->hide();
+        timePlot->showPlaybackLine(false);
+        spectrogramPlot->showPlaybackLine(false);
         // The output reports no position once it has stopped: the label
         // would go on showing the last one reported while it played.
         ui->labelDuration->setText(playbackTimeText(0, audioDurationMs));
         break;
     case QAudio::IdleState:
-        timePositionMarker->hide();
-        spectrogramPositionMarker->hide();
+        timePlot->showPlaybackLine(false);
+        spectrogramPlot->showPlaybackLine(false);
         ui->labelDuration->setText(playbackTimeText(0, audioDurationMs));
         // Only a player still idle when the pause is over plays again: a stop
         // meanwhile (Stopped, not Idle) ends the loop, and so does a new recording.
@@ -223,14 +223,14 @@ void MainWindow::positionChanged(qint64 progress)
         const float viewStart = float(spectrogramPlot->axisInterval(QwtPlot::xBottom).minValue());
         const float positionMs = recordingPositionMs(progress, viewStart, readPlaybackSettings().playbackRate());
         const double seconds = double(positionMs) / 1000.0;
-        timePositionMarker->setXValue(seconds);
-        spectrogramPositionMarker->setXValue(seconds);
-        timePositionMarker->show();
-        spectrogramPositionMarker->show();
+        timePlot->movePlaybackLine(seconds);
+        spectrogramPlot->movePlaybackLine(seconds);
+        timePlot->showPlaybackLine(true);
+        spectrogramPlot->showPlaybackLine(true);
         text = playbackTimeText(qint64(positionMs), audioDurationMs);
     } else {
-        timePositionMarker->hide();
-        spectrogramPositionMarker->hide();
+        timePlot->showPlaybackLine(false);
+        spectrogramPlot->showPlaybackLine(false);
         text = playbackTimeText(0, audioDurationMs);
     }
     timePlot->replot();

@@ -1,6 +1,6 @@
 #include "audio/playbackbuffers.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "display/amplitudeenvelope.h"
 
 #include <cmath>

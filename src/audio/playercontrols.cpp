@@ -1,6 +1,6 @@
 #include "audio/playercontrols.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 
 #include <QGridLayout>
 #include <QSlider>

@@ -1,6 +1,6 @@
 #include "classmodel/classnamerules.h"
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "classmodel/openmodeldialog.h"
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "classmodel/changeshortcutdialog.h"
 #include "classmodel/classmodeltext.h"
 #include "classmodel/insertitemdialog.h"

@@ -1,6 +1,6 @@
 #include "common/textfilewriter.h"
 
-#include "app/filewritefailure.h"
+#include "common/filewritefailure.h"
 
 #include <QSaveFile>
 

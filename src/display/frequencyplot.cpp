@@ -1,8 +1,10 @@
 #include "display/frequencyplot.h"
 
 #include "display/axisplotmode.h"
+#include "display/cursorcurves.h"
 #include "display/myqwtzoomer10.h"
 #include "display/plotparts.h"
+#include "display/powerspectraldensity.h"
 #include "display/rangemarker.h"
 
 #include <qwt_plot_canvas.h>
@@ -11,6 +13,7 @@
 #include <qwt_plot_layout.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_scaleitem.h>
+#include <qwt_scale_div.h>
 #include <qwt_scale_draw.h>
 
 FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent)
@@ -76,8 +79,90 @@ void FrequencyPlot::setColours(bool dark)
     replot();
 }
 
+void FrequencyPlot::showGrid(bool on)
+{
+    PlotParts::showGrid(m_items.grid, on);
+}
+
 void FrequencyPlot::fitCanvasToAxisTitles()
 {
     canvas()->setMinimumWidth(
         PlotParts::canvasLengthForTitles(this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+}
+
+void FrequencyPlot::clear()
+{
+    m_items.curve->detach();
+    for (RangeMarker *band : m_items.bands)
+        band->detach();
+}
+
+void FrequencyPlot::showEmpty()
+{
+    setAxisScale(QwtPlot::xBottom, 1.0, 0.0);
+    setAxisScale(QwtPlot::yLeft, 0.0, 150.0);
+}
+
+void FrequencyPlot::showDensity(const QVector<QPointF> &points, const DensityAxis &axis)
+{
+    setAxisScale(QwtPlot::xBottom, axis.left, axis.right);
+    m_items.scaleItem->setPosition(axis.right);
+    m_items.curve->setBrush(Qt::NoBrush);
+    PlotParts::showCurve(m_items.curve, this, points);
+}
+
+void FrequencyPlot::showLevels(const QVector<QPointF> &points, const QwtInterval &levels)
+{
+    m_items.curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    setLevels(levels);
+    PlotParts::showCurve(m_items.curve, this, points);
+}
+
+void FrequencyPlot::prepareCursorLevels()
+{
+    m_items.curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+}
+
+void FrequencyPlot::showCursorLevels(const QVector<QPointF> &points, const QwtInterval &levels)
+{
+    setLevels(levels);
+    updateAxes(); // the cursor line stands three pixels in from the level axis as it is now
+    PlotParts::showCurve(m_items.curve, this, points);
+}
+
+void FrequencyPlot::setLevels(const QwtInterval &levels)
+{
+    setAxisScale(QwtPlot::xBottom, levels.maxValue(), levels.minValue());
+    m_items.scaleItem->setPosition(levels.minValue());
+    m_items.curve->setBaseline(levels.minValue());
+}
+
+void FrequencyPlot::showCursorLine(double kHz)
+{
+    const QwtScaleDiv &levelAxis = axisScaleDiv(QwtPlot::xBottom);
+    m_items.cursorLine->setValue(
+        frequencyMarkerLevel(levelAxis.lowerBound(), levelAxis.upperBound(), canvas()->width()), kHz);
+    m_items.cursorLine->show();
+}
+
+void FrequencyPlot::hideCursor()
+{
+    if (!m_items.cursorLine->isVisible())
+        return;
+    m_items.cursorLine->hide();
+    replot();
+}
+
+void FrequencyPlot::setShading(const QwtInterval &below, const QwtInterval &above)
+{
+    m_items.bands[0]->setInterval(below);
+    m_items.bands[1]->setInterval(above);
+    for (RangeMarker *band : m_items.bands)
+        band->attach(this);
+}
+
+void FrequencyPlot::showShading(bool shown)
+{
+    for (RangeMarker *band : m_items.bands)
+        band->setVisible(shown);
 }

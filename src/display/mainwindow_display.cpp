@@ -3,19 +3,14 @@
 #include "app/mainwindow.h"
 
 #include "analysis/calldetector.h"
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "app/progressthrottle.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "app/windowplacement.h"
 #include "audio/audioplayer.h"
 #include "audio/playercontrols.h"
-#include "display/myqwtzoomer.h"
-#include "display/myqwtzoomer2.h"
-#include "display/myrectcallsmarker.h"
-#include "display/myrectrangemarker.h"
-#include "display/rangemarker.h"
 #include "display/shownrecording.h"
 #include "display/spectrogramparameters.h"
 #include "display/spectrogramscroller.h"
@@ -33,15 +28,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
-#include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
-#include <qwt_plot_curve.h>
-#include <qwt_plot_grid.h>
-#include <qwt_plot_marker.h>
-#include <qwt_plot_scaleitem.h>
-#include <qwt_plot_spectrogram.h>
-#include <qwt_plot_textlabel.h>
-#include <qwt_scale_widget.h>
 
 #include <algorithm>
 #include <cmath>
@@ -94,20 +81,18 @@ void MainWindow::setPlotExportActionsEnabled(bool enabled)
 
 void MainWindow::showModePanes()
 {
-    ui->groupBox_4->show();
-    ui->frame_4->show();
-    ui->groupBox_8->setVisible(evaluationMode == EvaluationMode::Folder);
-    ui->groupBox_6->setVisible(EvaluationMode::isEvaluation(evaluationMode));
+    widgets.plotsPane->show();
+    widgets.toolBar->show();
+    widgets.folderPane->setVisible(evaluationMode == EvaluationMode::Folder);
+    widgets.evaluationPane->setVisible(EvaluationMode::isEvaluation(evaluationMode));
 }
 
 void MainWindow::setGridsFromAction()
 {
     const bool on = ui->actionGrid->isChecked();
-    for (QwtPlotGrid *grid : {spectrogramGrid, timePlotGrid, frequencyPlotGrid}) {
-        grid->enableX(on);
-        grid->enableY(on);
-        grid->setVisible(on);
-    }
+    spectrogramPlot->showGrid(on);
+    timePlot->showGrid(on);
+    frequencyPlot->showGrid(on);
 }
 
 void MainWindow::restoreFirstWindowLayout(bool withSplitters)
@@ -136,13 +121,13 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {
-        ui->splitter_2->restoreState(readSetting(SettingKeys::splitterTimePlotSizes));
-        ui->splitter_3->restoreState(readSetting(SettingKeys::splitterFrequencyPlotSizes));
-        const QList<int> frequencySizes = ui->splitter_3->sizes();
+        widgets.splitterTimePlot->restoreState(readSetting(SettingKeys::splitterTimePlotSizes));
+        widgets.splitterFrequencyPlot->restoreState(readSetting(SettingKeys::splitterFrequencyPlotSizes));
+        const QList<int> frequencySizes = widgets.splitterFrequencyPlot->sizes();
         if (!frequencySizes.isEmpty())
-            ui->widget_2->setMinimumSize(frequencySizes.first(), ui->widget_2->height());
-        ui->splitter->restoreState(readSetting(SettingKeys::splitterMainSizes));
-        const QList<int> timeSizes = ui->splitter_2->sizes();
+            widgets.timePlotLeftMargin->setMinimumSize(frequencySizes.first(), widgets.timePlotLeftMargin->height());
+        widgets.splitterMain->restoreState(readSetting(SettingKeys::splitterMainSizes));
+        const QList<int> timeSizes = widgets.splitterTimePlot->sizes();
         ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
         ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);
     }
@@ -174,67 +159,22 @@ void MainWindow::plot_Data(QString fileName)
     setPlotExportActionsEnabled(false);
     spectroSettingsDialog->setApplyButtonsEnabled(false);
 
-    spectroZoomer->zoom(0);
-    selectionRectMarker->hide();
-    callsMarker->hide();
-    ui->label_9->hide();
-    ui->label_18->hide();
+    spectrogramPlot->clear();
+    widgets.startLogo->hide();
+    widgets.startLogoNeighbour->hide();
     ui->progressBar->show();
     taskbarProgress->show();
     ui->centralWidget->setToolTip(QString());
-    spectrogramPlot->removeCallLabels();
     detectedCalls.clear();
-
-    spectrogramTextLabel->detach();
-    spectrogramItem->detach();
-    timePlotCurve1->detach();
-    timePlotCurve2->detach();
-    timePlotCurve3->detach();
-    timePlotCurve4->detach();
-    frequencyPlotCurve->detach();
-    frequencyRangeMarker1->detach();
-    frequencyRangeMarker2->detach();
+    timePlot->clear();
+    frequencyPlot->clear();
     timePlot->replot();
     frequencyPlot->replot();
-
-    spectroZoomer->setMaxStackDepth(0);
-    spectrogramData->setValueMatrix(QVector<double>(1, 0.0), 0);
-    spectrogramItem->setData(spectrogramData);
     spectrogramPlot->replot();
 
     std::vector<int>().swap(timedata); // give the memory back, not only the size
-
-    const RecordingKind kind = recordingKind(fileName);
-    if (kind == RecordingKind::Wav) {
-        wavFile->open(fileName, false);
-        // A header that says 0 Hz would give a recording of infinite length.
-        if (wavFile->samples.empty() || wavFile->sampleRate == 0) {
-            showLoadFailure(tr("The wav file could not be loaded"),
-                            failureDetails(fileName, wavFailureReason(*wavFile)), false);
-            return;
-        }
-        // One such box may follow another while the user steps through a folder: it names its file.
-        if (!wavFile->errorText.isEmpty())
-            userDialogs().warning(this, tr("Warning"), failureDetails(fileName, wavFile->errorText));
-        timedata = wavFile->samples;
-    } else if (kind == RecordingKind::Raw) {
-        rawFile->load(fileName, false);
-        if (rawFile->samples.empty()) {
-            showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded") : rawFile->errorText,
-                            failureDetails(fileName, QString()), true);
-            return;
-        }
-        timedata = rawFile->samples;
-    } else {
-        showNoRecording();
-        MessageBoxRequest box;
-        box.parent = this;
-        box.text = tr("File format not supported");
-        userDialogs().message(box);
-        setOpeningActionsEnabled(true);
-        spectroSettingsDialog->setApplyButtonsEnabled(true);
+    if (!loadSamples(fileName))
         return;
-    }
     const ShownFormat format = shownFormat();
 
     const SpectrogramParameters p =
@@ -264,6 +204,43 @@ void MainWindow::plot_Data(QString fileName)
     amplitudeAxisLimit = 1.0f;
     emit signalCalcSpektrogramm(int(format.sampleCount), format.bitsPerSample, p.windowSize, p.frameSize, p.window,
                                 reduction.overlap, &timedata, format.sampleRate, ui->actionCategorization->isChecked());
+}
+
+bool MainWindow::loadSamples(const QString &fileName)
+{
+    const RecordingKind kind = recordingKind(fileName);
+    if (kind == RecordingKind::Wav) {
+        wavFile->open(fileName, false);
+        // A header that says 0 Hz would give a recording of infinite length.
+        if (wavFile->samples.empty() || wavFile->sampleRate == 0) {
+            showLoadFailure(tr("The wav file could not be loaded"),
+                            failureDetails(fileName, wavFailureReason(*wavFile)), false);
+            return false;
+        }
+        // One such box may follow another while the user steps through a folder: it names its file.
+        if (!wavFile->errorText.isEmpty())
+            userDialogs().warning(this, tr("Warning"), failureDetails(fileName, wavFile->errorText));
+        timedata = wavFile->samples;
+        return true;
+    }
+    if (kind == RecordingKind::Raw) {
+        rawFile->load(fileName, false);
+        if (rawFile->samples.empty()) {
+            showLoadFailure(rawFile->errorText.isEmpty() ? tr("The raw file could not be loaded") : rawFile->errorText,
+                            failureDetails(fileName, QString()), true);
+            return false;
+        }
+        timedata = rawFile->samples;
+        return true;
+    }
+    showNoRecording();
+    MessageBoxRequest box;
+    box.parent = this;
+    box.text = tr("File format not supported");
+    userDialogs().message(box);
+    setOpeningActionsEnabled(true);
+    spectroSettingsDialog->setApplyButtonsEnabled(true);
+    return false;
 }
 
 // While the user reads why a recording failed, the window must neither go on
@@ -300,24 +277,9 @@ void MainWindow::showEmptyView(bool raw)
         restoreFirstWindowLayout(false);
     setGridsFromAction();
 
-    // An empty raster must stay detached: Qwt 6.1 cannot render one.
-    spectrogramItem->detach();
-    spectrogramData->setValueMatrix(QVector<double>(1, 0.0), 0);
-    spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, raw ? 0.1 : 1.0));
-    spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, raw ? 10000.0 : 150.0));
-    spectrogramPlot->setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
-    spectrogramPlot->setAxisScale(QwtPlot::yLeft, 0.0, raw ? 100000.0 : 150.0);
-    timePlot->setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
-    timePlot->setAxisScale(QwtPlot::xTop, 0.0, 1.0);
-    timePlot->setAxisScale(QwtPlot::yLeft, -1.0, 1.0);
-    frequencyPlot->setAxisScale(QwtPlot::xBottom, 1.0, 0.0);
-    frequencyPlot->setAxisScale(QwtPlot::yLeft, 0.0, 150.0);
-
-    spectrogramItem->setData(spectrogramData);
-    spectroZoomer->setZoomBase();
-    spectroZoomer->setMaxStackDepth(0);
-    spectrogramScaleItem->setPosition(0.0);
-    timePlotZoomer->setZoomBase();
+    spectrogramPlot->showEmpty(raw);
+    timePlot->showEmpty();
+    frequencyPlot->showEmpty();
     spectrogramPlot->replot();
     timePlot->replot();
     frequencyPlot->replot();
@@ -357,40 +319,12 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     const LevelRange computed = computedLevelRange(minValue, maxValue, format.raw);
     spectroMinDb = computed.lower;
     spectroMaxDb = computed.upper;
-    const double overlap = overlapForIndex(readSetting(SettingKeys::overlap));
-    const double nyquist = nyquistKHz(format.sampleRate);
-
-    spectrogramPlot->setCategorized(!blobs.empty());
-    spectrogramPlot->removeCallLabels();
-
-    const QString verdict = CallDetector().decideFileGroup(classes);
-    const bool noCall = verdict.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
-    const bool categorizationShown = ui->actionCategorization->isChecked();
-    if (!noCall && !blobs.empty() && !classes.contains(QStringLiteral("Test"))) {
-        const double hop = std::ceil((2.0 * bins + 2.0) * (100.0 - overlap) / 100.0);
-        int i = 0;
-        for (const auto &entry : blobs) {
-            const int position = i++;
-            if (position >= classes.size() || position >= calls.size())
-                continue; // a region without its class text or call gets no label
-            if (classes.at(position) == QLatin1String("Noise"))
-                continue;
-            const Blob &blob = entry.second;
-            const double y = nyquist / bins * (double(blob.binMax) + 5.0);
-            const double x = hop * (double(blob.frameMax) + 5.0) / format.sampleRate;
-            spectrogramPlot->addCallLabel(classes.at(position), QPointF(x, y), categorizationShown);
-            detectedCalls.append(calls.at(position));
-        }
-    }
-    if (categorizationShown)
-        spectrogramPlot->showVerdict(noCall ? QStringLiteral("No call") : verdict);
+    showCategorizationResult(blobs, classes, calls, bins, format.sampleRate);
 
     const double duration = format.duration();
     secondsPerColumn = float(duration) / float(numberOfFfts);
 
-    spectrogramData->setValueMatrix(data, numberOfFfts);
-    spectrogramData->setInterval(Qt::XAxis, QwtInterval(0.0, duration));
-    spectrogramData->setInterval(Qt::YAxis, QwtInterval(0.0, nyquist));
+    spectrogramPlot->setRaster(data, numberOfFfts, duration, nyquistKHz(format.sampleRate));
     applySmoothingSetting();
 
     const AxisRange frequencies = shownFrequencyRange(format);
@@ -398,37 +332,12 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
 
     spectrogramScroller->showFromStart(duration, frequencies.upper - frequencies.lower, secondsPerColumn);
 
-    for (QwtPlotMarker *marker : {frequencyMarker1, frequencyMarker2, frequencyMarker3}) {
-        if (marker->yValue() > frequencies.upper)
-            marker->setYValue(frequencies.upper);
-    }
-
-    spectrogramItem->setData(spectrogramData);
-    spectroZoomer->setZoomBase();
-    spectroZoomer->setMaxStackDepth(4);
-    spectrogramItem->attach(spectrogramPlot);
-    spectrogramScaleItem->setPosition(0.0);
+    spectrogramPlot->limitFrequencyMarkers(frequencies.upper);
+    spectrogramPlot->showRaster();
     emit signalProgress(0);
 
-    LevelRange range;
-    if (!readSetting(SettingKeys::fixedZScale)) {
-        range = computed;
-        // Every write of the store rewrites and syncs its file, which costs an
-        // opening more than drawing it: recordings of one folder mostly share
-        // their range, and then the store and the dialog hold it already.
-        if (readSetting(SettingKeys::lowerScaleLimit) != range.lower
-            || readSetting(SettingKeys::upperScaleLimit) != range.upper) {
-            writeSetting(SettingKeys::lowerScaleLimit, range.lower);
-            writeSetting(SettingKeys::upperScaleLimit, range.upper);
-            spectroSettingsDialog->loadSettings();
-        }
-    } else {
-        range = usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
-                                 readSetting(SettingKeys::drawnUpperScaleLimit));
-    }
-    spectrogramPlot->setColourMap(readSetting(SettingKeys::colormap), QwtInterval(range.lower, range.upper));
-    spectrogramData->setInterval(Qt::ZAxis, QwtInterval(range.lower, range.upper));
-    spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
+    const LevelRange range = drawnLevelRange(computed);
+    spectrogramPlot->setLevelRange(readSetting(SettingKeys::colormap), QwtInterval(range.lower, range.upper));
     spectrogramPlot->replot();
 
     setGridsFromAction();
@@ -454,13 +363,57 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     showPendingRecording();
 }
 
+void MainWindow::showCategorizationResult(const std::unordered_map<int, Blob> &blobs, const QStringList &classes,
+                                          const QList<MyBatCall> &calls, int bins, int sampleRate)
+{
+    spectrogramPlot->setCategorized(!blobs.empty());
+    spectrogramPlot->removeCallLabels();
+
+    const QString verdict = CallDetector().decideFileGroup(classes);
+    const bool noCall = verdict.compare(QLatin1String("No call"), Qt::CaseInsensitive) == 0;
+    const bool categorizationShown = ui->actionCategorization->isChecked();
+    if (!noCall && !blobs.empty() && !classes.contains(QStringLiteral("Test"))) {
+        const double overlap = overlapForIndex(readSetting(SettingKeys::overlap));
+        const double hop = std::ceil((2.0 * bins + 2.0) * (100.0 - overlap) / 100.0);
+        const double nyquist = nyquistKHz(sampleRate);
+        int i = 0;
+        for (const auto &entry : blobs) {
+            const int position = i++;
+            if (position >= classes.size() || position >= calls.size())
+                continue; // a region without its class text or call gets no label
+            if (classes.at(position) == QLatin1String("Noise"))
+                continue;
+            const Blob &blob = entry.second;
+            const double y = nyquist / bins * (double(blob.binMax) + 5.0);
+            const double x = hop * (double(blob.frameMax) + 5.0) / sampleRate;
+            spectrogramPlot->addCallLabel(classes.at(position), QPointF(x, y), categorizationShown);
+            detectedCalls.append(calls.at(position));
+        }
+    }
+    if (categorizationShown)
+        spectrogramPlot->showVerdict(noCall ? QStringLiteral("No call") : verdict);
+}
+
+LevelRange MainWindow::drawnLevelRange(const LevelRange &computed)
+{
+    if (readSetting(SettingKeys::fixedZScale))
+        return usableLevelRange(readSetting(SettingKeys::drawnLowerScaleLimit),
+                                readSetting(SettingKeys::drawnUpperScaleLimit));
+    // Every write of the store rewrites and syncs its file, which costs an
+    // opening more than drawing it: recordings of one folder mostly share
+    // their range, and then the store and the dialog hold it already.
+    if (readSetting(SettingKeys::lowerScaleLimit) != computed.lower
+        || readSetting(SettingKeys::upperScaleLimit) != computed.upper) {
+        writeSetting(SettingKeys::lowerScaleLimit, computed.lower);
+        writeSetting(SettingKeys::upperScaleLimit, computed.upper);
+        spectroSettingsDialog->loadSettings();
+    }
+    return computed;
+}
+
 void MainWindow::applySmoothingSetting()
 {
-    spectrogramData->setResampleMode(readSetting(SettingKeys::smoothing) != 0
-                                         ? QwtMatrixRasterData::BilinearInterpolation
-                                         : QwtMatrixRasterData::NearestNeighbour);
-    // The raster keeps its last picture until told that its data changed.
-    spectrogramItem->invalidateCache();
+    spectrogramPlot->setSmoothing(readSetting(SettingKeys::smoothing) != 0);
 }
 
 QString MainWindow::recordingInfoText(const ShownFormat &format, double duration) const
@@ -495,32 +448,31 @@ void MainWindow::spectroZoomed(const QRectF &rect)
         return; // neither a WAV nor a RAW recording with samples is shown
     const double duration = format.duration();
 
-    timePositionMarker->hide();
-    spectrogramPositionMarker->hide();
-    spectrogramScaleItem->setPosition(rect.left());
+    timePlot->showPlaybackLine(false);
+    spectrogramPlot->showPlaybackLine(false);
+    spectrogramPlot->setScaleStart(rect.left());
     // The axis plots follow the zoomed stretch only when the settings say so.
     if (readSetting(SettingKeys::timePlotZoom)) {
-        timePlotScaleItem->setPosition(rect.left());
+        timePlot->setScaleStart(rect.left());
         plotAmplitude();
     } else {
-        timePlotScaleItem->setPosition(0.0);
+        timePlot->setScaleStart(0.0);
     }
     if (readSetting(SettingKeys::frequencyPlotZoom))
         plotFrequency();
 
-    const bool zoomedIn = spectroZoomer->zoomRectIndex() != 0;
+    const bool zoomedIn = spectrogramPlot->isZoomed();
     // Scrolling would move the axes away from the zoomed stretch.
     spectroScrollBar->setEnabled(!zoomedIn);
     if (zoomedIn) {
         const double timeEnd = qMax(duration, double(readSetting(SettingKeys::fixedDuration)));
-        timeRangeMarker1->setInterval(QwtInterval(0.0, rect.left()));
-        timeRangeMarker2->setInterval(QwtInterval(rect.right(), timeEnd));
+        timePlot->setShading(QwtInterval(0.0, rect.left()), QwtInterval(rect.right(), timeEnd));
         // In plot coordinates the rectangle's top is its lower frequency.
-        frequencyRangeMarker1->setInterval(QwtInterval(0.0, rect.top()));
-        frequencyRangeMarker2->setInterval(QwtInterval(rect.bottom(), nyquistKHz(format.sampleRate)));
+        frequencyPlot->setShading(QwtInterval(0.0, rect.top()),
+                                  QwtInterval(rect.bottom(), nyquistKHz(format.sampleRate)));
     }
-    for (RangeMarker *shade : {timeRangeMarker1, timeRangeMarker2, frequencyRangeMarker1, frequencyRangeMarker2})
-        shade->setVisible(zoomedIn);
+    timePlot->showShading(zoomedIn);
+    frequencyPlot->showShading(zoomedIn);
     timePlot->replot();
     frequencyPlot->replot();
 
@@ -535,7 +487,7 @@ void MainWindow::on_actionCategorization_triggered(bool checked)
         spectrogramPlot->replot();
     } else if (checked) {
         // The spectrogram on show was calculated without categorization: calculate it again.
-        spectrogramTextLabel->show();
+        spectrogramPlot->showCategorization(true);
         // Only a recording on show (or on its way) is calculated again; with
         // nothing shown, or after a load that failed, there is nothing to categorize.
         if (calculating || shownFormat().sampleCount > 0)

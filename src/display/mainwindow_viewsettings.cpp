@@ -3,14 +3,11 @@
 // spectrogram (only Apply recalculates). Also the plot documents.
 #include "app/mainwindow.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "display/axisplotmode.h"
-#include "display/colourscheme.h"
-#include "display/myqwtzoomer.h"
 #include "display/plotdocument.h"
-#include "display/rangemarker.h"
 #include "display/shownrecording.h"
 #include "display/spectrogramscroller.h"
 #include "display/viewranges.h"
@@ -19,17 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QLocale>
 
-#include <qwt_color_map.h>
-#include <qwt_matrix_raster_data.h>
 #include <qwt_plot.h>
-#include <qwt_plot_canvas.h>
-#include <qwt_plot_curve.h>
-#include <qwt_plot_marker.h>
-#include <qwt_plot_scaleitem.h>
-#include <qwt_plot_spectrogram.h>
-#include <qwt_scale_widget.h>
 
 namespace {
 
@@ -72,29 +60,15 @@ void MainWindow::slotAmplitudeScaleChanged()
         spectroSettingsDialog->loadSettings();
     }
     const QwtInterval levels(range.lower, range.upper);
-
-    // Only the maps change here; the scheme's other colours follow the colour-map setting alone.
-    const int colormap = readSetting(SettingKeys::colormap);
-    if (QwtColorMap *map = colorMapFor(colormap)) {
-        spectrogramItem->setColorMap(map);
-        colorBarWidget->setColorMap(levels, colorMapFor(colormap));
-    }
-    spectrogramData->setInterval(Qt::ZAxis, levels);
-    // The raster keeps its last picture until told that its levels changed.
-    spectrogramItem->invalidateCache();
-    spectrogramPlot->setAxisScale(QwtPlot::yRight, range.lower, range.upper);
+    spectrogramPlot->setLevelRange(readSetting(SettingKeys::colormap), levels);
     spectrogramPlot->replot();
 
     if (showsLevels(readSetting(SettingKeys::timePlotMode))) {
-        timePlot->setAxisScale(QwtPlot::yLeft, range.lower, range.upper);
-        timePlotCurve1->setBaseline(range.lower);
+        timePlot->setLevels(levels);
         timePlot->replot();
     }
-    if (showsLevels(readSetting(SettingKeys::frequencyPlotMode))) {
-        frequencyPlot->setAxisScale(QwtPlot::xBottom, range.upper, range.lower);
-        frequencyPlotScaleItem->setPosition(range.lower);
-        frequencyPlotCurve->setBaseline(range.lower);
-    }
+    if (showsLevels(readSetting(SettingKeys::frequencyPlotMode)))
+        frequencyPlot->setLevels(levels);
     alignFrequencyPlotSpacers();
     frequencyPlot->replot();
 }
@@ -108,7 +82,7 @@ void MainWindow::slotApplySpectroSettings()
 
 void MainWindow::slotColormapChanged()
 {
-    spectrogramPlot->setColourMap(readSetting(SettingKeys::colormap), spectrogramData->interval(Qt::ZAxis));
+    spectrogramPlot->setColourMap(readSetting(SettingKeys::colormap), spectrogramPlot->levelRange());
     applySmoothingSetting();
     spectrogramPlot->replot();
 }
@@ -124,20 +98,20 @@ void MainWindow::slotFrequencyMarkerChanged()
 
 void MainWindow::slotTimePlotChanged()
 {
-    spectroZoomer->zoom(0);
+    spectrogramPlot->unzoom();
     plotAmplitude();
 }
 
 void MainWindow::slotFrequencyPlotChanged()
 {
-    spectroZoomer->zoom(0);
+    spectrogramPlot->unzoom();
     plotFrequency();
 }
 
 void MainWindow::slotFrequencyScaleChanged()
 {
     const ShownFormat format = shownFormat();
-    spectroZoomer->zoom(0);
+    spectrogramPlot->unzoom();
     const AxisRange interval = shownFrequencyRange(format);
     spectrogramPlot->setAxisScale(QwtPlot::yLeft, interval.lower, interval.upper);
     // With a fixed aspect ratio the span follows the frequency interval, from
@@ -145,11 +119,10 @@ void MainWindow::slotFrequencyScaleChanged()
     // or without a canvas or ratio to divide by, the last view stays.
     spectrogramScroller->fitToCanvas(format.duration(), secondsPerColumn);
     alignFrequencyPlotSpacers();
-    spectroZoomer->setZoomBase(); // replots
+    spectrogramPlot->takeAxesAsZoomBase(); // replots
 
     frequencyPlot->setAxisScale(QwtPlot::yLeft, interval.lower, interval.upper);
-    frequencyRangeMarker1->setInterval(QwtInterval(interval.lower, interval.lower));
-    frequencyRangeMarker2->setInterval(QwtInterval(interval.upper, interval.upper));
+    frequencyPlot->setShading(QwtInterval(interval.lower, interval.lower), QwtInterval(interval.upper, interval.upper));
     frequencyPlot->replot();
 }
 
@@ -159,14 +132,14 @@ void MainWindow::slotTimeScaleChanged()
     // Nothing shown yet, or the last load failed: the empty view stays as it is.
     if (firstPlot || format.sampleCount <= 0 || format.sampleRate <= 0)
         return;
-    spectroZoomer->zoom(0);
+    spectrogramPlot->unzoom();
     spectrogramPlot->updateAxes();
     const double span = spectrogramScroller->showFromStart(
         format.duration(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(), secondsPerColumn);
-    spectrogramScaleItem->setPosition(0.0);
-    spectroZoomer->setZoomBase(); // replots
+    spectrogramPlot->setScaleStart(0.0);
+    spectrogramPlot->takeAxesAsZoomBase(); // replots
 
-    timePlotScaleItem->setPosition(0.0);
+    timePlot->setScaleStart(0.0);
     // The envelope spreads its points over one screen of the new span: kept
     // as drawn for the old one, a shorter span shows only a few of them.
     // Drawn whole, the time plot also takes the span on its axes.

@@ -1,6 +1,6 @@
 #include "display/plotdocument.h"
 
-#include "app/filewritefailure.h"
+#include "common/filewritefailure.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -55,6 +55,13 @@ QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle
     return curve;
 }
 
+void showCurve(QwtPlotCurve *curve, QwtPlot *plot, const QVector<QPointF> &points)
+{
+    curve->setSamples(points);
+    curve->attach(plot);
+    curve->show();
+}
+
 QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown)
 {
     auto *grid = new QwtPlotGrid;
@@ -63,6 +70,13 @@ QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown)
     grid->enableY(shown);
     grid->attach(plot);
     return grid;
+}
+
+void showGrid(QwtPlotGrid *grid, bool on)
+{
+    grid->enableX(on);
+    grid->enableY(on);
+    grid->setVisible(on);
 }
 
 QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font)

@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QPalette>
 #include <QPen>
+#include <QPointF>
 #include <QStringList>
+#include <QVector>
 #include <qwt_plot_curve.h>
 #include <qwt_plot_marker.h>
 #include <qwt_scale_draw.h>
@@ -55,11 +57,17 @@ void showTitleOnly(QwtPlot *plot, int axis);
 /** A grid at z, its lines on or off, attached to plot. */
 QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown);
 
+/** Switches a grid's lines on or off; the whole item follows, whatever hid it before. */
+void showGrid(QwtPlotGrid *grid, bool on);
+
 /** An axis's numbers drawn inside the canvas, along its edge given by alignment, over every other item. */
 QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font);
 
 /** A curve without title drawn with a 1 px pen of colour over a solid fill of the same colour. */
 QwtPlotCurve *makeCurve(const QColor &colour, double z, QwtPlotCurve::CurveStyle style);
+
+/** Points drawn by curve on plot, shown. */
+void showCurve(QwtPlotCurve *curve, QwtPlot *plot, const QVector<QPointF> &points);
 
 /** A hidden grey cursor line at 0 through the whole canvas; the themes recolour it. */
 QwtPlotMarker *makeCursorLine(const QString &title, QwtPlotMarker::LineStyle style, Qt::PenStyle penStyle, double z);

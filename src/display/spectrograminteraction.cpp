@@ -1,6 +1,6 @@
 #include "display/spectrograminteraction.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"

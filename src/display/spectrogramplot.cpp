@@ -216,6 +216,11 @@ bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)
     return true;
 }
 
+void SpectrogramPlot::showGrid(bool on)
+{
+    PlotParts::showGrid(m_items.grid, on);
+}
+
 void SpectrogramPlot::setFrequencyMarker(int marker, double kHz)
 {
     QwtPlotMarker *m = m_items.frequencyMarkers.at(size_t(marker));
@@ -289,4 +294,144 @@ void SpectrogramPlot::showCategorization(bool shown)
         if (item->title().text() == callLabelTitle)
             item->setVisible(shown);
     }
+}
+
+void SpectrogramPlot::showFrequencyMarker(int marker, bool shown)
+{
+    m_items.frequencyMarkers.at(size_t(marker))->setVisible(shown);
+}
+
+void SpectrogramPlot::limitFrequencyMarkers(double upper)
+{
+    for (QwtPlotMarker *marker : m_items.frequencyMarkers) {
+        if (marker->yValue() > upper)
+            marker->setYValue(upper);
+    }
+}
+
+void SpectrogramPlot::clear()
+{
+    const Items &d = m_items;
+    d.zoomer->zoom(0);
+    d.measurement->hide();
+    d.callBox->hide();
+    removeCallLabels();
+    d.verdictLabel->detach();
+    d.raster->detach();
+    d.zoomer->setMaxStackDepth(0);
+    d.data->setValueMatrix(QVector<double>(1, 0.0), 0);
+    d.raster->setData(d.data);
+}
+
+void SpectrogramPlot::showEmpty(bool raw)
+{
+    const Items &d = m_items;
+    d.raster->detach();
+    d.data->setValueMatrix(QVector<double>(1, 0.0), 0);
+    d.data->setInterval(Qt::XAxis, QwtInterval(0.0, raw ? 0.1 : 1.0));
+    d.data->setInterval(Qt::YAxis, QwtInterval(0.0, raw ? 10000.0 : 150.0));
+    setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
+    setAxisScale(QwtPlot::yLeft, 0.0, raw ? 100000.0 : 150.0);
+    d.raster->setData(d.data);
+    d.zoomer->setZoomBase();
+    d.zoomer->setMaxStackDepth(0);
+    d.scaleItem->setPosition(0.0);
+}
+
+void SpectrogramPlot::setRaster(const QVector<double> &levels, int columns, double duration, double nyquist)
+{
+    m_items.data->setValueMatrix(levels, columns);
+    m_items.data->setInterval(Qt::XAxis, QwtInterval(0.0, duration));
+    m_items.data->setInterval(Qt::YAxis, QwtInterval(0.0, nyquist));
+}
+
+void SpectrogramPlot::setSmoothing(bool smooth)
+{
+    m_items.data->setResampleMode(smooth ? QwtMatrixRasterData::BilinearInterpolation
+                                         : QwtMatrixRasterData::NearestNeighbour);
+    // The raster keeps its last picture until told that its data changed.
+    m_items.raster->invalidateCache();
+}
+
+void SpectrogramPlot::showRaster()
+{
+    const Items &d = m_items;
+    d.raster->setData(d.data);
+    d.zoomer->setZoomBase();
+    d.zoomer->setMaxStackDepth(4);
+    d.raster->attach(this);
+    d.scaleItem->setPosition(0.0);
+}
+
+const QwtMatrixRasterData &SpectrogramPlot::rasterData() const
+{
+    return *m_items.data;
+}
+
+void SpectrogramPlot::setLevelRange(int colourMap, const QwtInterval &levels)
+{
+    setColourMap(colourMap, levels);
+    m_items.data->setInterval(Qt::ZAxis, levels);
+    // The raster keeps its last picture until told that its levels changed.
+    m_items.raster->invalidateCache();
+    setAxisScale(QwtPlot::yRight, levels.minValue(), levels.maxValue());
+}
+
+QwtInterval SpectrogramPlot::levelRange() const
+{
+    return m_items.data->interval(Qt::ZAxis);
+}
+
+void SpectrogramPlot::setScaleStart(double seconds)
+{
+    m_items.scaleItem->setPosition(seconds);
+}
+
+bool SpectrogramPlot::isZoomed() const
+{
+    return m_items.zoomer->zoomRectIndex() != 0;
+}
+
+void SpectrogramPlot::unzoom()
+{
+    m_items.zoomer->zoom(0);
+}
+
+void SpectrogramPlot::takeAxesAsZoomBase(bool doReplot)
+{
+    m_items.zoomer->setZoomBase(doReplot);
+}
+
+void SpectrogramPlot::setSelectionTool(bool selection)
+{
+    QwtPlotPicker *picker = m_items.selectionPicker;
+    MyQwtZoomer *zoomer = m_items.zoomer;
+    if (selection) {
+        picker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton);
+        picker->setKeyPattern(QwtEventPattern::KeyAbort, 0);
+        zoomer->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
+        zoomer->setMousePattern(QwtEventPattern::MouseSelect2, Qt::NoButton);
+        zoomer->setKeyPattern(QwtEventPattern::KeyHome, Qt::Key_Escape);
+    } else {
+        picker->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton, Qt::ShiftModifier);
+        picker->setKeyPattern(QwtEventPattern::KeyAbort, Qt::Key_Escape);
+        zoomer->setMousePattern(QwtEventPattern::MouseSelect1, Qt::LeftButton);
+        zoomer->setMousePattern(QwtEventPattern::MouseSelect2, Qt::RightButton);
+        zoomer->setKeyPattern(QwtEventPattern::KeyHome, 0);
+    }
+}
+
+void SpectrogramPlot::hideMeasurement()
+{
+    m_items.measurement->hide();
+}
+
+void SpectrogramPlot::showPlaybackLine(bool shown)
+{
+    m_items.playbackLine->setVisible(shown);
+}
+
+void SpectrogramPlot::movePlaybackLine(double seconds)
+{
+    m_items.playbackLine->setXValue(seconds);
 }

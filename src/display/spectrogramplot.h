@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QVector>
 #include <qwt_interval.h>
 #include <qwt_plot.h>
 
@@ -25,8 +26,9 @@ class QwtScaleWidget;
  * inside the canvas. It builds and owns its raster, the pickers and the zoomer
  * the mouse works through, the frequency markers and their handles, the
  * measurement rectangle, the box of a call, the playback line and the labels
- * of a categorization. All start empty, hidden or disabled; the display and
- * SpectrogramInteraction fill, show and enable them.
+ * of a categorization. All start empty, hidden or disabled. The display hands
+ * it what to show through the functions below, none of which replots unless
+ * it says so; SpectrogramInteraction works the pickers and markers.
  */
 class SpectrogramPlot : public QwtPlot
 {
@@ -83,6 +85,52 @@ public:
 
     /** Puts frequency marker 0, 1 or 2 at kHz, labelled "<n>: <kHz> kHz" in the user's locale. */
     void setFrequencyMarker(int marker, double kHz);
+    void showFrequencyMarker(int marker, bool shown);
+    /** Markers above upper kHz come down to it, so that none lies off the axis. */
+    void limitFrequencyMarkers(double upper);
+
+    // --- What the plot shows ----------------------------------------------------
+    /**
+     * A new recording is on its way: unzoomed, the raster off the plot and
+     * empty, no measurement, call box, call labels or verdict.
+     */
+    void clear();
+    /**
+     * Nothing to show: an empty raster kept off the plot (Qwt 6.1 cannot
+     * render one) over the axes of a recording of the kind raw says.
+     */
+    void showEmpty(bool raw);
+    /** The levels of a reply: columns of them over duration seconds, up to nyquist kHz. Stays off the plot. */
+    void setRaster(const QVector<double> &levels, int columns, double duration, double nyquist);
+    /** Levels between the raster's points blended (smooth) or the nearest one's. */
+    void setSmoothing(bool smooth);
+    /** The raster on the plot, the zoomer's way back leading to the axes as they are now. */
+    void showRaster();
+    /** The raster's levels, which the cursor curves and the axis plots' maxima read. */
+    const QwtMatrixRasterData &rasterData() const;
+    /**
+     * The levels the colours span and the colour bar shows, in the colours
+     * of the "colormap" value index (see setColourMap).
+     */
+    void setLevelRange(int colourMap, const QwtInterval &levels);
+    QwtInterval levelRange() const;
+    /** Where the numbers inside the canvas stand: at the start of the span on view. */
+    void setScaleStart(double seconds);
+    bool isZoomed() const;
+    /** Back to the zoomer's base; the zoomer reports it, and the view follows. */
+    void unzoom();
+    /** The zoomer's way back leads to the axes as they are now; replots unless told not to. */
+    void takeAxesAsZoomBase(bool doReplot = true);
+    /**
+     * With the selection tool the left button measures and Escape leaves a
+     * zoom; with the zoom tool Shift with the left button measures, Escape
+     * drops a measurement being drawn, and the right button zooms out.
+     */
+    void setSelectionTool(bool selection);
+    void hideMeasurement();
+    void showPlaybackLine(bool shown);
+    void movePlaybackLine(double seconds);
+    void showGrid(bool on);
 
     // --- Categorization -----------------------------------------------------
     /** Whether the spectrogram on show was calculated with categorization; marks it so. */

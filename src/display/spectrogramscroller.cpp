@@ -1,7 +1,6 @@
 #include "display/spectrogramscroller.h"
 
-#include "app/settingskeys.h"
-#include "display/myqwtzoomer.h"
+#include "common/settingskeys.h"
 #include "display/spectrogramplot.h"
 #include "display/timeplot.h"
 #include "display/viewranges.h"
@@ -9,8 +8,6 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QScrollBar>
-
-#include <qwt_plot_scaleitem.h>
 
 #include <cmath>
 
@@ -48,7 +45,7 @@ void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
     // The mode may have been chosen after the last spectrogram was drawn.
     keepScrollBarRoom(true);
     // Back to the zoom base first: the span and its left edge are those of the unzoomed view.
-    p.spectrogramPlot->items().zoomer->zoom(0);
+    p.spectrogramPlot->unzoom();
     p.spectrogramPlot->updateAxes();
     const QRect contents = p.spectrogramPlot->canvas()->contentsRect();
     FixedAspectInput in;
@@ -71,10 +68,9 @@ void SpectrogramScroller::fitToCanvas(double duration, double secondsPerColumn)
         hideScrollBar();
     p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
     p.spectrogramPlot->replot();
-    p.timePlot->setAxisScale(QwtPlot::xBottom, view->axisMin, view->axisMax);
-    p.timePlot->setAxisScale(QwtPlot::xTop, view->axisMin, view->axisMax);
+    p.timePlot->setShownSpan(view->axisMin, view->axisMax);
     p.timePlot->replot();
-    p.spectrogramPlot->items().zoomer->setZoomBase(false);
+    p.spectrogramPlot->takeAxesAsZoomBase(false);
     emit spanChanged(view->axisMin, view->axisMax);
 }
 
@@ -95,13 +91,12 @@ void SpectrogramScroller::scrollTo(int value, double duration, double secondsPer
     const double end = start + *span;
 
     p.spectrogramPlot->setAxisScale(QwtPlot::xBottom, start, end);
-    p.spectrogramPlot->items().scaleItem->setPosition(start);
+    p.spectrogramPlot->setScaleStart(start);
     p.spectrogramPlot->replot();
-    p.spectrogramPlot->items().zoomer->setZoomBase(false);
+    p.spectrogramPlot->takeAxesAsZoomBase(false);
 
-    p.timePlot->setAxisScale(QwtPlot::xBottom, start, end);
-    p.timePlot->setAxisScale(QwtPlot::xTop, start, end);
-    p.timePlot->items().scaleItem->setPosition(start);
+    p.timePlot->setShownSpan(start, end);
+    p.timePlot->setScaleStart(start);
     p.timePlot->replot();
     emit spanChanged(start, end);
 }

@@ -1,5 +1,6 @@
 #include "display/timeplot.h"
 
+#include "display/amplitudeenvelope.h"
 #include "display/axisplotmode.h"
 #include "display/myqwtzoomer2.h"
 #include "display/plotparts.h"
@@ -90,8 +91,133 @@ void TimePlot::setColours(bool dark)
     replot();
 }
 
+void TimePlot::showGrid(bool on)
+{
+    PlotParts::showGrid(m_items.grid, on);
+}
+
 void TimePlot::fitCanvasToAxisTitles()
 {
     canvas()->setMinimumHeight(PlotParts::canvasLengthForTitles(
         this, QwtPlot::yLeft, {AxisPlotTitle::normalisedAmplitude(), AxisPlotTitle::level()}));
+}
+
+void TimePlot::clear()
+{
+    for (QwtPlotCurve *curve : m_items.curves)
+        curve->detach();
+    m_items.baseline->hide();
+}
+
+void TimePlot::showPlaybackLine(bool shown)
+{
+    m_items.playbackLine->setVisible(shown);
+}
+
+void TimePlot::movePlaybackLine(double seconds)
+{
+    m_items.playbackLine->setXValue(seconds);
+}
+
+void TimePlot::showEmpty()
+{
+    setShownSpan(0.0, 1.0);
+    setAxisScale(QwtPlot::yLeft, -1.0, 1.0);
+    updateReadout();
+}
+
+void TimePlot::showEnvelope(const EnvelopeCurves &curves, int step, double limit)
+{
+    const Items &d = m_items;
+    d.curves[0]->setSamples(curves.maxima);
+    d.curves[1]->setSamples(curves.minima);
+    d.curves[2]->setSamples(curves.rms);
+    d.curves[3]->setSamples(curves.rmsNegative);
+    for (QwtPlotCurve *curve : d.curves)
+        curve->setBaseline(0.0);
+    d.curves[0]->attach(this);
+    d.curves[1]->attach(this);
+    if (step > 10) {
+        d.curves[2]->attach(this);
+        d.curves[3]->attach(this);
+    }
+    if (step == 1)
+        d.baseline->show();
+    d.curves[0]->show();
+    setAxisScale(QwtPlot::yLeft, -limit, limit);
+}
+
+void TimePlot::showLevels(const QVector<QPointF> &points, const QwtInterval &levels)
+{
+    m_items.curves[0]->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    setLevels(levels);
+    PlotParts::showCurve(m_items.curves[0], this, points);
+}
+
+void TimePlot::prepareCursorLevels(const QwtInterval &levels)
+{
+    QwtPlotCurve *curve = m_items.curves[0];
+    // Levels below the raster's lowest show as -300 dB: the fill reaches the axis's foot.
+    curve->setBaseline(-300.0);
+    curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    setAxisScale(QwtPlot::yLeft, levels.minValue(), levels.maxValue());
+}
+
+void TimePlot::showCursorLevels(const QVector<QPointF> &points, const QwtInterval &levels)
+{
+    setLevels(levels);
+    updateAxes(); // the cursor line reaches the top the axis takes now
+    PlotParts::showCurve(m_items.curves[0], this, points);
+}
+
+void TimePlot::setLevels(const QwtInterval &levels)
+{
+    setAxisScale(QwtPlot::yLeft, levels.minValue(), levels.maxValue());
+    m_items.curves[0]->setBaseline(levels.minValue());
+}
+
+void TimePlot::showCursorLine(double seconds)
+{
+    m_items.cursorLine->setValue(seconds, axisInterval(QwtPlot::yLeft).maxValue());
+    m_items.cursorLine->show();
+}
+
+void TimePlot::hideCursor(bool levelCurve)
+{
+    const Items &d = m_items;
+    const bool curveShown = levelCurve && d.curves[0]->isVisible();
+    if (!curveShown && !d.cursorLine->isVisible())
+        return; // the mouse moves about elsewhere: nothing to draw again
+    if (curveShown)
+        d.curves[0]->hide();
+    d.cursorLine->hide();
+    replot();
+}
+
+void TimePlot::setShownSpan(double start, double end)
+{
+    setAxisScale(QwtPlot::xBottom, start, end);
+    setAxisScale(QwtPlot::xTop, start, end);
+}
+
+void TimePlot::setScaleStart(double seconds)
+{
+    m_items.scaleItem->setPosition(seconds);
+}
+
+void TimePlot::updateReadout()
+{
+    m_items.zoomer->setZoomBase();
+}
+
+void TimePlot::setShading(const QwtInterval &before, const QwtInterval &after)
+{
+    m_items.bands[0]->setInterval(before);
+    m_items.bands[1]->setInterval(after);
+}
+
+void TimePlot::showShading(bool shown)
+{
+    for (RangeMarker *band : m_items.bands)
+        band->setVisible(shown);
 }

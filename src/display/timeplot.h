@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QPointF>
+#include <QVector>
+#include <qwt_interval.h>
 #include <qwt_plot.h>
 
 #include <array>
 
+struct EnvelopeCurves;
 class MyQwtZoomer2;
 class QwtPlotCanvas;
 class QwtPlotCurve;
@@ -16,7 +20,8 @@ class RangeMarker;
  * The amplitude/time plot above the spectrogram: amplitude (or level) over
  * the seconds the spectrogram shows, its numbers inside the canvas. It builds
  * and owns its curves, lines, bands, grid, scale item and read-out zoomer, all
- * empty and the lines hidden; the display fills, shows and hides them.
+ * empty and the lines hidden. The display hands it what to show through the
+ * functions below, none of which replots unless it says so.
  */
 class TimePlot : public QwtPlot
 {
@@ -50,6 +55,43 @@ public:
 
     /** Makes the canvas tall enough for every title the amplitude axis may carry. */
     void fitCanvasToAxisTitles();
+
+    // --- What the plot shows ----------------------------------------------------
+    /** Takes every curve off the plot and hides the zero line; the axes stay. */
+    void clear();
+    /** Nothing to show: one second of time over amplitudes -1 to 1. Replots. */
+    void showEmpty();
+    /**
+     * The envelope of blocks of step samples on an amplitude axis from -limit
+     * to limit. Its RMS curves only for blocks of more than 10 samples, whose
+     * RMS lies far enough inside the extremes to show; the zero line only when
+     * every sample is a point, to show where the wave crosses it.
+     */
+    void showEnvelope(const EnvelopeCurves &curves, int step, double limit);
+    /** One level curve, filled down to the lower end of levels, on a level axis over levels. */
+    void showLevels(const QVector<QPointF> &points, const QwtInterval &levels);
+    /** The level axis over levels before the cursor draws a curve, which is then filled down to -300 dB. */
+    void prepareCursorLevels(const QwtInterval &levels);
+    /** The levels along the cursor's frequency, filled down to the lower end of levels. */
+    void showCursorLevels(const QVector<QPointF> &points, const QwtInterval &levels);
+    /** New levels for the level axis, and the level curve filled down to their lower end. */
+    void setLevels(const QwtInterval &levels);
+    /** The dashed line at the cursor's time. */
+    void showCursorLine(double seconds);
+    /** Hides the cursor line and, with levelCurve, the level curve; replots when either was shown. */
+    void hideCursor(bool levelCurve);
+    /** Both time axes over start..end seconds. */
+    void setShownSpan(double start, double end);
+    /** Where the numbers inside the canvas stand: at the start of the span on view. */
+    void setScaleStart(double seconds);
+    /** The read-out beside the cursor takes the axes as they are now. Replots. */
+    void updateReadout();
+    /** The shades before and after a zoomed stretch, and whether they show. */
+    void setShading(const QwtInterval &before, const QwtInterval &after);
+    void showShading(bool shown);
+    void showPlaybackLine(bool shown);
+    void movePlaybackLine(double seconds);
+    void showGrid(bool on);
 
 private:
     Items m_items;

@@ -1,6 +1,6 @@
 #include "export/classcheckdialog.h"
 
-#include "app/columnwidths.h"
+#include "common/columnwidths.h"
 #include "export/classcounttext.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "filelist/filerowtexts.h"
 
 #include <QList>
@@ -37,7 +37,7 @@ struct CsvExportOptions
 inline bool csvListsDetectedNoCall(bool folderExport, int evaluationMode)
 {
     return folderExport
-           && (evaluationMode == EvaluationMode::Tavron || evaluationMode == EvaluationMode::RecorderReview);
+           && EvaluationMode::hasProposals(evaluationMode);
 }
 
 /**

@@ -5,9 +5,9 @@
 // sent from the reply of the last, under the one job guard.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
-#include "app/settingskeys.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/settingskeys.h"
+#include "common/userdialogs.h"
 #include "assignment/progressstandaside.h"
 #include "common/textfilewriter.h"
 #include "export/changeyearsdialog.h"
@@ -40,10 +40,10 @@ void MainWindow::on_actionExport_CSV_File_triggered()
     if (fileName.isEmpty())
         return;
     if (evaluationMode == EvaluationMode::Folder) {
-        const QVector<FileRowTexts> rows = fileRowTextsOf(ui->treeWidget_2);
+        const QVector<FileRowTexts> rows = fileRowTextsOf(widgets.folderList);
         exportCsv(fileName, rows, classCountTextOfRows(rows), false);
     } else if (EvaluationMode::isEvaluation(evaluationMode)) {
-        exportCsv(fileName, fileRowTextsOf(ui->treeWidget_fileView), classCountTextOfClassTree(ui->treeWidget),
+        exportCsv(fileName, fileRowTextsOf(widgets.evaluationList), classCountTextOfClassTree(widgets.classTree),
                   csvListsDetectedNoCall(true, evaluationMode));
     }
 }
@@ -80,7 +80,7 @@ void MainWindow::on_actionExport_Tavron_File_triggered()
     QVector<FileRowTexts> rows;
     TavronExportOptions options;
     if (evaluationMode == EvaluationMode::Folder || evaluationMode == EvaluationMode::Manual) {
-        rows = fileRowTextsOf(evaluationMode == EvaluationMode::Folder ? ui->treeWidget_2 : ui->treeWidget_fileView);
+        rows = fileRowTextsOf(evaluationMode == EvaluationMode::Folder ? widgets.folderList : widgets.evaluationList);
         if (TavronExport::onlyUnassigned(classCountsOfRows(rows))) {
             userDialogs().warning(nullptr, QString(), TavronExport::onlyUnassignedText());
             return;
@@ -89,7 +89,7 @@ void MainWindow::on_actionExport_Tavron_File_triggered()
             return;
     } else if (EvaluationMode::isEvaluation(evaluationMode)) {
         // The Tavron evaluation and the review export their fixed bat classes: only the clock is asked.
-        rows = fileRowTextsOf(ui->treeWidget_fileView);
+        rows = fileRowTextsOf(widgets.evaluationList);
         ExportTavronDialog2 dialog(this);
         if (userDialogs().runDialog(&dialog) != QDialog::Accepted)
             return;
@@ -153,11 +153,11 @@ void MainWindow::on_actionCopy_Files_to_other_Folder_triggered()
     QVector<FileRowTexts> rows;
     QString classCountText;
     if (evaluationMode == EvaluationMode::Folder) {
-        rows = fileRowTextsOf(ui->treeWidget_2);
+        rows = fileRowTextsOf(widgets.folderList);
         classCountText = classCountTextOfRows(rows);
     } else if (EvaluationMode::isEvaluation(evaluationMode)) {
-        rows = fileRowTextsOf(ui->treeWidget_fileView);
-        classCountText = classCountTextOfClassTree(ui->treeWidget);
+        rows = fileRowTextsOf(widgets.evaluationList);
+        classCountText = classCountTextOfClassTree(widgets.classTree);
     } else {
         return;
     }

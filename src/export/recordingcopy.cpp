@@ -1,6 +1,6 @@
 #include "export/recordingcopy.h"
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "export/classcounttext.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "platform/filedatacopy.h"
@@ -16,7 +16,7 @@ QStringList selectFiles(const QVector<FileRowTexts> &rows, const QStringList &ch
 {
     if (!EvaluationMode::hasFileList(evaluationMode))
         return {};
-    const bool proposals = evaluationMode >= EvaluationMode::Tavron;
+    const bool proposals = EvaluationMode::hasProposals(evaluationMode);
     const bool unassignedChecked = checkedClasses.contains(ExportClassNames::unassigned());
     const bool noCallChecked = proposals && checkedClasses.contains(ExportClassNames::detectedNoCall());
     QStringList names;

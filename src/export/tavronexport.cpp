@@ -1,6 +1,6 @@
 #include "export/tavronexport.h"
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "common/recorderclock.h"
 #include "export/classcounttext.h"
 #include "export/exportfield.h"

@@ -1,6 +1,6 @@
 #include "filelist/classrowtexts.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 
 #include <QTreeWidgetItem>
 

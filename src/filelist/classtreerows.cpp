@@ -1,6 +1,6 @@
 #include "filelist/classtreerows.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "classmodel/classnamerules.h"
 
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 #include "filelist/classtreewidget.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "filelist/filelistwidget.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 
 #include <QAccessible>

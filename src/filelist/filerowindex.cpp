@@ -1,6 +1,6 @@
 #include "filelist/filerowindex.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 
 #include <QAbstractItemModel>
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 
 #include <QDate>
 #include <QList>

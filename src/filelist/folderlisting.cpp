@@ -1,6 +1,6 @@
 #include "filelist/folderlisting.h"
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "recording/recordingkind.h"
 
 #include <QCoreApplication>

@@ -5,10 +5,10 @@
 #include "app/mainwindow.h"
 
 #include "analysis/recorderresultlookup.h"
-#include "app/evaluationmode.h"
-#include "app/settingskeys.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/settingskeys.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "classmodel/classmodeltext.h"
 #include "classmodel/openmodeldialog.h"
 #include "filelist/filelistlogging.h"
@@ -139,7 +139,7 @@ void MainWindow::openEvaluationFolder(int mode)
 
     fillClassTree(modelText, mode);
     wavDirectory = folder;
-    ui->treeWidget_fileView->setSortingEnabled(false);
+    widgets.evaluationList->setSortingEnabled(false);
     setFolderActionsEnabled(false);
     evaluationMode = mode;
     if (headerChainRunning()) {
@@ -155,21 +155,21 @@ void MainWindow::openEvaluationFolder(int mode)
 
 void MainWindow::fillEvaluationList(const QStringList &names)
 {
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     // With proposals a row waits for its header reply before it can be
     // chosen: only the reply tells whether the recording holds a call.
-    const bool proposals = evaluationMode >= EvaluationMode::Tavron;
+    const bool proposals = EvaluationMode::hasProposals(evaluationMode);
     fileViewTreeWidgetItem::fillSortedByName(
         list, names, proposals ? Qt::NoItemFlags : Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
     list->resizeColumnToContents(FileViewColumn::Name);
     list->setColumnHidden(FileViewColumn::Proposal, !proposals);
     list->setColumnHidden(FileViewColumn::Accepted, !proposals);
-    ui->label_22->setText(itemCountText(list->topLevelItemCount()));
+    widgets.evaluationCount->setText(itemCountText(list->topLevelItemCount()));
 }
 
 void MainWindow::fillClassTree(const QString &modelText, int mode)
 {
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     tree->clear();
     const ClassModel model = ClassModelText::read(modelText, ClassModelText::Names::Trimmed).model;
     for (const ClassModelEntry &cls : model) {

@@ -2,10 +2,10 @@
 // lists one recording at a time from the header worker's replies.
 #include "app/mainwindow.h"
 
-#include "app/evaluationmode.h"
-#include "app/settingskeys.h"
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/evaluationmode.h"
+#include "common/settingskeys.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
 #include "filelist/fileviewtreewidgetitem.h"
@@ -79,12 +79,12 @@ void insertAboveUnassigned(QTreeWidget *tree, QTreeWidgetItem *row)
 
 QTreeWidget *MainWindow::modeFileList() const
 {
-    return evaluationMode == EvaluationMode::Folder ? ui->treeWidget_2 : ui->treeWidget_fileView;
+    return evaluationMode == EvaluationMode::Folder ? widgets.folderList : widgets.evaluationList;
 }
 
 QProgressBar *MainWindow::modeProgressBar() const
 {
-    return evaluationMode == EvaluationMode::Folder ? ui->progressBar_2 : ui->progressBar_3;
+    return evaluationMode == EvaluationMode::Folder ? widgets.folderProgress : widgets.evaluationProgress;
 }
 
 void MainWindow::setFolderActionsEnabled(bool enabled)
@@ -108,14 +108,14 @@ void MainWindow::stopHeaderThread()
 
 void MainWindow::fillFolderList(const QStringList &names, bool editable)
 {
-    QTreeWidget *list = ui->treeWidget_2;
+    QTreeWidget *list = widgets.folderList;
     // Rows of a drop keep a new row's flags: their comments are not edited.
     fileViewTreeWidgetItem::fillSortedByName(
         list, names,
         editable ? std::optional<Qt::ItemFlags>(Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled)
                  : std::nullopt);
     list->resizeColumnToContents(FileViewColumn::Name);
-    ui->label_21->setText(itemCountText(list->topLevelItemCount()));
+    widgets.folderCount->setText(itemCountText(list->topLevelItemCount()));
 }
 
 void MainWindow::startHeaderChain()
@@ -187,7 +187,7 @@ void MainWindow::on_actionOpen_Folder_triggered()
     }
     wavDirectory = folder;
     writeSetting(SettingKeys::folderPath, folder);
-    ui->treeWidget_2->setSortingEnabled(false);
+    widgets.folderList->setSortingEnabled(false);
     setFolderActionsEnabled(false);
     evaluationMode = EvaluationMode::Folder;
     if (headerChainRunning()) {
@@ -259,7 +259,7 @@ void MainWindow::openDroppedPaths(const QStringList &paths)
         return;
     }
     wavDirectory = collection.directory;
-    ui->treeWidget_2->setSortingEnabled(false);
+    widgets.folderList->setSortingEnabled(false);
     setFolderActionsEnabled(false);
     evaluationMode = EvaluationMode::Folder;
     if (headerChainRunning()) {
@@ -304,7 +304,7 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     if (headerLoadingRestartPending) {
         stopHeaderThread();
         headerLoadingRestartPending = false;
-        ui->progressBar_2->setValue(0);
+        widgets.folderProgress->setValue(0);
         restartFileHeaderLoading();
         return;
     }
@@ -326,7 +326,7 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
     // With proposals a change of the whole row follows the texts and tells the
     // list of every cell at once, so the texts go in without telling it cell
     // by cell: a list with item widgets looks each one up again.
-    const bool rowChangeFollows = evaluationMode >= EvaluationMode::Tavron;
+    const bool rowChangeFollows = EvaluationMode::hasProposals(evaluationMode);
     {
         const QSignalBlocker toldWithTheRow(rowChangeFollows ? list->model() : nullptr);
         row->setText(FileViewColumn::Date, date);
@@ -392,9 +392,9 @@ void MainWindow::giveProposalRow(QTreeWidgetItem *row, const QString &firstClass
 
 void MainWindow::countHeaderClasses(const QStringList &classes, const QString &proposal)
 {
-    QTreeWidget *tree = ui->treeWidget;
+    QTreeWidget *tree = widgets.classTree;
     if (classes.value(0).isEmpty()) {
-        if (evaluationMode >= EvaluationMode::Tavron && isNoCall(proposal)) {
+        if (EvaluationMode::hasProposals(evaluationMode) && isNoCall(proposal)) {
             if (QTreeWidgetItem *row = ClassTreeRows::topLevelNamed(tree, detectedNoCallName)) {
                 ClassTreeRows::addToCount(row, 1);
             } else {
@@ -451,15 +451,16 @@ void MainWindow::restartFileHeaderLoading()
     const QStringList names = listRecordings(wavDirectory, evaluationMode);
     QTreeWidget *list = modeFileList();
     if (evaluationMode == EvaluationMode::Folder) {
-        ui->groupBox_8->show();
+        widgets.folderPane->show();
     } else {
-        ui->groupBox_6->show();
+        widgets.evaluationPane->show();
     }
     list->clear();
     if (names.isEmpty()) {
         // The folder lost its recordings meanwhile: nothing to show, nothing to ask.
         loadingFileInfo = false;
-        (evaluationMode == EvaluationMode::Folder ? ui->label_21 : ui->label_22)->setText(itemCountText(0));
+        (evaluationMode == EvaluationMode::Folder ? widgets.folderCount : widgets.evaluationCount)
+            ->setText(itemCountText(0));
         return;
     }
     if (evaluationMode == EvaluationMode::Folder) {
@@ -468,7 +469,7 @@ void MainWindow::restartFileHeaderLoading()
     } else {
         fillEvaluationList(names);
         if (evaluationMode == EvaluationMode::Manual)
-            ui->groupBox_8->hide();
+            widgets.folderPane->hide();
     }
     plot_Data(wavDirectory + QLatin1Char('/') + names.first());
     startHeaderChain();

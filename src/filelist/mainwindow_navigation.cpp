@@ -3,8 +3,8 @@
 // a user types into a row, written into its recording at once.
 #include "app/mainwindow.h"
 
-#include "app/treecolumns.h"
-#include "app/userdialogs.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "classmodel/classnamerules.h"
 #include "filelist/folderlisting.h"
 #include "filelist/rowcomment.h"
@@ -22,22 +22,27 @@ bool isSelectable(const QTreeWidgetItem *row)
 
 void MainWindow::on_pushButton_3_clicked()
 {
-    stepThroughList(ui->treeWidget_2, false);
+    stepThroughList(widgets.folderList, false);
 }
 
 void MainWindow::on_pushButton_4_clicked()
 {
-    stepThroughList(ui->treeWidget_2, true);
+    stepThroughList(widgets.folderList, true);
 }
 
 void MainWindow::on_pushButton_7_clicked()
 {
-    stepThroughList(ui->treeWidget_fileView, false);
+    stepThroughList(widgets.evaluationList, false);
 }
 
 void MainWindow::on_pushButton_8_clicked()
 {
-    stepThroughList(ui->treeWidget_fileView, true);
+    showNextEvaluationRow();
+}
+
+void MainWindow::showNextEvaluationRow()
+{
+    stepThroughList(widgets.evaluationList, true);
 }
 
 void MainWindow::stepThroughList(QTreeWidget *list, bool forward)
@@ -48,7 +53,7 @@ void MainWindow::stepThroughList(QTreeWidget *list, bool forward)
     if (!current)
         return;
     // Rows of the evaluation list without a call cannot be chosen: the step goes past them.
-    const bool skipUnselectable = list == ui->treeWidget_fileView;
+    const bool skipUnselectable = list == widgets.evaluationList;
     QTreeWidgetItem *next = current;
     do {
         next = forward ? list->itemBelow(next) : list->itemAbove(next);
@@ -72,7 +77,7 @@ void MainWindow::on_treeWidget_2_itemDoubleClicked(QTreeWidgetItem *item, int co
     if (calculating || !item)
         return;
     if (column == FileViewColumn::Comment)
-        ui->treeWidget_2->editItem(item, FileViewColumn::Comment);
+        widgets.folderList->editItem(item, FileViewColumn::Comment);
     else
         showRow(item);
 }
@@ -83,7 +88,7 @@ void MainWindow::on_treeWidget_fileView_itemDoubleClicked(QTreeWidgetItem *item,
     if (calculating || !item || item->text(FileViewColumn::Date).isEmpty())
         return;
     if (column == FileViewColumn::Comment)
-        ui->treeWidget_fileView->editItem(item, FileViewColumn::Comment);
+        widgets.evaluationList->editItem(item, FileViewColumn::Comment);
     else if (item->flags() != Qt::NoItemFlags)
         showRow(item);
 }
@@ -94,7 +99,7 @@ void MainWindow::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int)
         return;
     const QString name = item->text(ClassTreeColumn::Class);
     const QString wanted = name == ClassNames::unassigned ? QString() : name;
-    QTreeWidget *list = ui->treeWidget_fileView;
+    QTreeWidget *list = widgets.evaluationList;
     const int rows = list->topLevelItemCount();
     // Only rows the user can choose, with their header read: the recordings the class tree counts.
     for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4; ++column) {
@@ -110,12 +115,12 @@ void MainWindow::on_treeWidget_itemDoubleClicked(QTreeWidgetItem *item, int)
 
 void MainWindow::on_treeWidget_2_itemSelectionChanged()
 {
-    showSelectionCount(ui->treeWidget_2, ui->label_21);
+    showSelectionCount(widgets.folderList, widgets.folderCount);
 }
 
 void MainWindow::on_treeWidget_fileView_itemSelectionChanged()
 {
-    showSelectionCount(ui->treeWidget_fileView, ui->label_22);
+    showSelectionCount(widgets.evaluationList, widgets.evaluationCount);
 }
 
 void MainWindow::showSelectionCount(const QTreeWidget *list, QLabel *label)

@@ -1,6 +1,6 @@
 #include "filelist/rowcomment.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "recording/wavfile.h"
 

@@ -3,7 +3,7 @@
 #include "activity/charts/activityplotitems.h"
 #include "activity/qwtplotgappedcurve.h"
 #include "activitydialogtest.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "scripteddialogs.h"
 
 #include <QProgressDialog>

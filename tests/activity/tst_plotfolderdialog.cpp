@@ -5,7 +5,7 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activitydialogtest.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "export/timezonechoicelist.h"
 #include "scripteddialogs.h"
 #include "ui_colordialog.h"

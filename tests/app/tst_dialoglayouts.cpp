@@ -2,7 +2,7 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activity/plotfolderdialog.h"
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "classmodel/changeshortcutdialog.h"

@@ -1,7 +1,7 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "app/settingsstorerepair.h"
 #include "guitest.h"
 #include "scripteddialogs.h"

@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "scripteddialogs.h"
 
 #include <QApplication>

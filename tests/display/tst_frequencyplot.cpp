@@ -2,6 +2,7 @@
 
 #include "display/frequencyplot.h"
 #include "display/myqwtzoomer10.h"
+#include "display/powerspectraldensity.h"
 #include "display/rangemarker.h"
 
 #include <QtTest>
@@ -32,6 +33,9 @@ private slots:
     void items_drawnInOrder();
     void colours_darkAndBack();
     void curveOffThePlot_goesWithIt();
+    void curve_fillAndNumbersFollowWhatIsShown();
+    void cursorLine_threePixelsInFromTheLevelAxisEnd();
+    void clearAndShading();
 };
 
 void TestFrequencyPlot::items_drawnInOrder()
@@ -74,6 +78,71 @@ void TestFrequencyPlot::curveOffThePlot_goesWithIt()
         plot.items().curve->detach();
     }
     QCOMPARE(deleted, 1);
+}
+
+void TestFrequencyPlot::curve_fillAndNumbersFollowWhatIsShown()
+{
+    FrequencyPlot plot(false);
+    const FrequencyPlot::Items &d = plot.items();
+    const QwtInterval levels(-90, -20);
+    plot.showLevels({{-50.0, 10.0}, {-40.0, 20.0}}, levels);
+    // Levels run right to left, towards the spectrogram, the numbers standing at the lowest.
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::xBottom), QwtInterval(-20, -90));
+    QCOMPARE(d.curve->baseline(), -90.0);
+    QCOMPARE(d.scaleItem->position(), -90.0);
+    QCOMPARE(d.curve->brush().style(), Qt::SolidPattern);
+
+    DensityAxis axis;
+    axis.left = -40.0;
+    axis.right = -110.0;
+    plot.showDensity({{-60.0, 10.0}}, axis);
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::xBottom), QwtInterval(-40, -110));
+    QCOMPARE(d.scaleItem->position(), -110.0);
+    QCOMPARE(d.curve->brush().style(), Qt::NoBrush);
+
+    plot.prepareCursorLevels();
+    QCOMPARE(d.curve->brush().style(), Qt::SolidPattern);
+    plot.showCursorLevels({{-50.0, 10.0}}, levels);
+    QCOMPARE(d.curve->baseline(), -90.0);
+    QCOMPARE(d.scaleItem->position(), -90.0);
+    plot.setLevels(QwtInterval(-80, -30));
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::xBottom), QwtInterval(-30, -80));
+    QCOMPARE(d.curve->baseline(), -80.0);
+    QCOMPARE(d.scaleItem->position(), -80.0);
+}
+
+void TestFrequencyPlot::cursorLine_threePixelsInFromTheLevelAxisEnd()
+{
+    FrequencyPlot plot(false);
+    const QwtPlotMarker *line = plot.items().cursorLine;
+    plot.resize(300, 200);
+    plot.setAxisScale(QwtPlot::xBottom, -20, -90);
+    plot.updateAxes();
+    plot.updateLayout();
+    const int width = plot.canvas()->width();
+    QVERIFY(width > 0);
+    plot.showCursorLine(42.0);
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->value(), QPointF(-20.0 - 70.0 * 3.0 / width, 42.0));
+    plot.hideCursor();
+    QVERIFY(!line->isVisible());
+}
+
+void TestFrequencyPlot::clearAndShading()
+{
+    FrequencyPlot plot(false);
+    const FrequencyPlot::Items &d = plot.items();
+    plot.clear();
+    QVERIFY(!d.curve->plot() && !d.bands[0]->plot() && !d.bands[1]->plot());
+    // Shades set while a recording loads are put back on the plot.
+    plot.setShading(QwtInterval(0, 20), QwtInterval(60, 125));
+    QCOMPARE(d.bands[0]->plot(), &plot);
+    QCOMPARE(d.bands[1]->intervalValue(), QwtInterval(60, 125));
+    plot.showShading(false);
+    QVERIFY(!d.bands[0]->isVisible() && !d.bands[1]->isVisible());
 }
 
 QUILLON_TEST(TestFrequencyPlot)

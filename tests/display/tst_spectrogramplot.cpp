@@ -8,6 +8,7 @@
 #include "display/spectrogramplot.h"
 
 #include <QtTest>
+#include <qwt_color_map.h>
 #include <qwt_matrix_raster_data.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
@@ -16,6 +17,8 @@
 #include <qwt_plot_spectrogram.h>
 #include <qwt_plot_textlabel.h>
 #include <qwt_scale_widget.h>
+
+#include <memory>
 
 namespace {
 
@@ -57,6 +60,9 @@ private slots:
     void items_drawnInOrder();
     void rasterOffThePlot_goesWithIt();
     void categorization_labelsInTheMapsTextColour();
+    void reply_levelsRangeAndEmptyState();
+    void clear_dropsWhatBelongedToTheLastRecording();
+    void frequencyMarkers_limitedToTheAxis();
 };
 
 void TestSpectrogramPlot::items_drawnInOrder()
@@ -136,6 +142,79 @@ void TestSpectrogramPlot::categorization_labelsInTheMapsTextColour()
     plot.setCategorized(false);
     QVERIFY(callLabels(plot).isEmpty());
     QVERIFY(!plot.isCategorized());
+}
+
+void TestSpectrogramPlot::reply_levelsRangeAndEmptyState()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, -33));
+    const SpectrogramPlot::Items &d = plot.items();
+    plot.clear();
+    QVERIFY(!d.raster->plot());
+    // Three columns of two bins over half a second up to 125 kHz.
+    plot.setRaster({-50, -40, -30, -60, -70, -80}, 3, 0.5, 125.0);
+    QVERIFY(!d.raster->plot());
+    QCOMPARE(plot.rasterData().numColumns(), 3);
+    QCOMPARE(plot.rasterData().numRows(), 2);
+    QCOMPARE(plot.rasterData().interval(Qt::XAxis), QwtInterval(0.0, 0.5));
+    QCOMPARE(plot.rasterData().interval(Qt::YAxis), QwtInterval(0.0, 125.0));
+    plot.setAxisScale(QwtPlot::xBottom, 0.0, 0.25);
+    plot.setAxisScale(QwtPlot::yLeft, 0.0, 125.0);
+    plot.showRaster();
+    QCOMPARE(d.raster->plot(), &plot);
+    QCOMPARE(d.zoomer->zoomBase().right(), 0.25);
+
+    plot.setLevelRange(ColorMapBlackWhite, QwtInterval(-90, -20));
+    plot.updateAxes();
+    QCOMPARE(plot.levelRange(), QwtInterval(-90, -20));
+    QCOMPARE(plot.axisInterval(QwtPlot::yRight), QwtInterval(-90, -20));
+    QCOMPARE(d.colourBar->colorBarInterval(), QwtInterval(-90, -20));
+    // The raster and the bar both draw the chosen map over the range.
+    const std::unique_ptr<QwtColorMap> blackWhite(colorMapFor(ColorMapBlackWhite));
+    for (const QwtColorMap *map : {d.raster->colorMap(), d.colourBar->colorMap()})
+        QCOMPARE(map->rgb(QwtInterval(-90, -20), -85), blackWhite->rgb(QwtInterval(-90, -20), -85));
+
+    plot.showEmpty(true);
+    plot.updateAxes();
+    QVERIFY(!d.raster->plot());
+    QCOMPARE(plot.rasterData().interval(Qt::XAxis), QwtInterval(0.0, 0.1));
+    QCOMPARE(plot.axisInterval(QwtPlot::yLeft), QwtInterval(0.0, 100000.0));
+    QCOMPARE(plot.axisInterval(QwtPlot::xBottom), QwtInterval(0.0, 1.0));
+}
+
+void TestSpectrogramPlot::clear_dropsWhatBelongedToTheLastRecording()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, -33));
+    const SpectrogramPlot::Items &d = plot.items();
+    plot.setRaster(QVector<double>(4, -50.0), 2, 1.0, 125.0);
+    plot.setAxisScale(QwtPlot::xBottom, 0.0, 1.0);
+    plot.setAxisScale(QwtPlot::yLeft, 0.0, 125.0);
+    plot.showRaster();
+    d.zoomer->zoom(QRectF(0.2, 20.0, 0.3, 40.0));
+    QVERIFY(plot.isZoomed());
+    plot.addCallLabel(QStringLiteral("Pip"), QPointF(0.5, 40), true);
+    plot.showVerdict(QStringLiteral("Pip"));
+    d.measurement->show();
+    d.callBox->show();
+
+    plot.clear();
+    QVERIFY(!plot.isZoomed());
+    QCOMPARE(itemsTitled(plot, QStringLiteral("Blob")), 0);
+    QVERIFY(!d.verdictLabel->plot() && !d.raster->plot());
+    QVERIFY(!d.measurement->isVisible() && !d.callBox->isVisible());
+    QCOMPARE(plot.rasterData().numColumns(), 0);
+}
+
+void TestSpectrogramPlot::frequencyMarkers_limitedToTheAxis()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, -33));
+    const SpectrogramPlot::Items &d = plot.items();
+    plot.setFrequencyMarker(0, 20.0);
+    plot.setFrequencyMarker(1, 125.0);
+    plot.setFrequencyMarker(2, 130.0);
+    plot.limitFrequencyMarkers(125.0);
+    QCOMPARE(d.frequencyMarkers[0]->yValue(), 20.0);
+    QCOMPARE(d.frequencyMarkers[1]->yValue(), 125.0);
+    QCOMPARE(d.frequencyMarkers[2]->yValue(), 125.0);
 }
 
 QUILLON_TEST(TestSpectrogramPlot)

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "display/amplitudeenvelope.h"
 #include "display/myqwtzoomer2.h"
 #include "display/rangemarker.h"
 #include "display/timeplot.h"
@@ -75,6 +76,11 @@ private slots:
     void colours_readableOnTheCanvas_data();
     void colours_readableOnTheCanvas();
     void itemsOffThePlot_goWithIt();
+    void showEnvelope_rmsAndZeroLineByStep_data();
+    void showEnvelope_rmsAndZeroLineByStep();
+    void levelCurves_filledDownToTheAxisFoot();
+    void cursorLine_hiddenWithOrWithoutTheCurve();
+    void spanAndGrid();
 };
 
 void TestTimePlot::items_drawnInOrder()
@@ -144,6 +150,101 @@ void TestTimePlot::itemsOffThePlot_goWithIt()
         plot.items().curves[0]->attach(&plot);
     }
     QCOMPARE(deleted, 4);
+}
+
+void TestTimePlot::showEnvelope_rmsAndZeroLineByStep_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("rms");
+    QTest::addColumn<bool>("zeroLine");
+    QTest::newRow("every sample a point") << 1 << false << true;
+    QTest::newRow("blocks of 10: the RMS would blur the extremes") << 10 << false << false;
+    QTest::newRow("blocks of 11") << 11 << true << false;
+}
+
+void TestTimePlot::showEnvelope_rmsAndZeroLineByStep()
+{
+    QFETCH(int, step);
+    QFETCH(bool, rms);
+    QFETCH(bool, zeroLine);
+    TimePlot plot(false);
+    const TimePlot::Items &d = plot.items();
+    EnvelopeCurves curves;
+    curves.maxima = {{0.1, 0.5}};
+    curves.minima = {{0.1, -0.4}};
+    curves.rms = {{0.1, 0.2}};
+    curves.rmsNegative = {{0.1, -0.2}};
+    plot.clear();
+    plot.showEnvelope(curves, step, 0.55);
+    QCOMPARE(d.curves[0]->plot(), &plot);
+    QCOMPARE(d.curves[1]->sample(0), QPointF(0.1, -0.4));
+    QCOMPARE(d.curves[2]->plot() != nullptr, rms);
+    QCOMPARE(d.curves[3]->plot() != nullptr, rms);
+    QCOMPARE(d.baseline->isVisible(), zeroLine);
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::yLeft), QwtInterval(-0.55, 0.55));
+
+    plot.clear();
+    for (const QwtPlotCurve *curve : d.curves)
+        QVERIFY(!curve->plot());
+    QVERIFY(!d.baseline->isVisible());
+}
+
+void TestTimePlot::levelCurves_filledDownToTheAxisFoot()
+{
+    TimePlot plot(false);
+    const QwtPlotCurve *curve = plot.items().curves[0];
+    const QwtInterval levels(-90, -20);
+    plot.clear();
+    // Until the cursor moves nothing is drawn; what it then draws never lies below -300 dB.
+    plot.prepareCursorLevels(levels);
+    QVERIFY(!curve->plot());
+    QCOMPARE(curve->baseline(), -300.0);
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::yLeft), levels);
+    plot.showCursorLevels({{0.1, -50.0}, {0.2, -40.0}}, levels);
+    QCOMPARE(curve->plot(), &plot);
+    QCOMPARE(curve->baseline(), -90.0);
+
+    plot.setLevels(QwtInterval(-80, -30));
+    QCOMPARE(curve->baseline(), -80.0);
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::yLeft), QwtInterval(-80, -30));
+    plot.showLevels({{0.1, -60.0}}, levels);
+    QCOMPARE(curve->baseline(), -90.0);
+    QCOMPARE(curve->brush().color(), QColor(122, 184, 0));
+}
+
+void TestTimePlot::cursorLine_hiddenWithOrWithoutTheCurve()
+{
+    TimePlot plot(false);
+    const TimePlot::Items &d = plot.items();
+    plot.setAxisScale(QwtPlot::yLeft, -1, 1);
+    plot.updateAxes();
+    plot.showCursorLine(0.3);
+    QVERIFY(d.cursorLine->isVisible());
+    QCOMPARE(d.cursorLine->value(), QPointF(0.3, 1.0));
+    plot.hideCursor(false);
+    QVERIFY(!d.cursorLine->isVisible() && d.curves[0]->isVisible());
+    plot.showCursorLine(0.4);
+    plot.hideCursor(true);
+    QVERIFY(!d.cursorLine->isVisible() && !d.curves[0]->isVisible());
+}
+
+void TestTimePlot::spanAndGrid()
+{
+    TimePlot plot(true);
+    const TimePlot::Items &d = plot.items();
+    plot.setShownSpan(0.5, 1.5);
+    plot.updateAxes();
+    QCOMPARE(plot.axisInterval(QwtPlot::xTop), QwtInterval(0.5, 1.5));
+    QCOMPARE(plot.axisInterval(QwtPlot::xBottom), QwtInterval(0.5, 1.5));
+    // Hidden as a whole item, a grid switched on again must show.
+    d.grid->hide();
+    plot.showGrid(true);
+    QVERIFY(d.grid->isVisible() && d.grid->xEnabled() && d.grid->yEnabled());
+    plot.showGrid(false);
+    QVERIFY(!d.grid->isVisible() && !d.grid->xEnabled() && !d.grid->yEnabled());
 }
 
 QUILLON_TEST(TestTimePlot)

@@ -2,7 +2,7 @@
 // folder of recordings opened for real and with the real copy worker.
 #include "testregistry.h"
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "evaluationfolder.h"
 #include "export/exportcsvdialog.h"
 #include "export/exporttavrondialog.h"

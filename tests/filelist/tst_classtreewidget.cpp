@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "filelist/classtreewidget.h"
 
 #include <QPaintEvent>

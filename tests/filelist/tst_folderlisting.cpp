@@ -1,6 +1,6 @@
 #include "testregistry.h"
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "filelist/folderlisting.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "testregistry.h"
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "guitest.h"
 #include "recording/wavfile.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/evaluationmode.h"
+#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
-#include "app/treecolumns.h"
+#include "common/treecolumns.h"
 #include "filelist/filerowindex.h"
 #include "guitest.h"
 #include "recording/wavfile.h"

@@ -2,7 +2,7 @@
 
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 #include "display/myqwtzoomer.h"
 
 #include <QAbstractEventDispatcher>

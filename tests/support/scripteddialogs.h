@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 
 #include <QAction>
 #include <QDialog>

@@ -7,7 +7,7 @@
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
 #include "analysis/boundedlinereader.h"
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "activity/charts/weatherlog.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialogform.h"
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 
 #include <QPair>
 #include <QPointF>

@@ -1,6 +1,6 @@
 #include "activity/charts/plotdatacsv.h"
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 #include "common/textfilewriter.h"
 #include "export/exportfield.h"
 

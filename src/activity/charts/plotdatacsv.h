@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 
 #include <QDialog>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/columnwidths.h"
+#include "common/columnwidths.h"
 
 #include <QHeaderView>
 #include <QStyle>

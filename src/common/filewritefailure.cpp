@@ -1,6 +1,6 @@
-#include "app/filewritefailure.h"
+#include "common/filewritefailure.h"
 
-#include "app/userdialogs.h"
+#include "common/userdialogs.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -21,6 +21,12 @@ inline bool isEvaluation(int mode)
     return mode >= Manual && mode <= RecorderReview;
 }
 
+/** Tavron or the recorder review: the modes whose rows carry proposals (and the accept column). */
+inline bool hasProposals(int mode)
+{
+    return mode == Tavron || mode == RecorderReview;
+}
+
 /** Every mode with a file list: a folder or one of the evaluations. */
 inline bool hasFileList(int mode)
 {

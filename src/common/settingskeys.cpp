@@ -1,4 +1,4 @@
-#include "app/settingskeys.h"
+#include "common/settingskeys.h"
 
 #include <QCoreApplication>
 
