@@ -104,7 +104,8 @@ QwtText MyQwtZoomer3::trackerTextF(const QPointF &pos) const
         if (nightCentred() && time.hour() < 12)
             day = day.addDays(1);
         return withMonthPoint(day, QStringLiteral("d. MMM")) + QLatin1Char('\n')
-            + QStringLiteral("%1:%2").arg(time.hour(), 2, 10, QLatin1Char('0')).arg(time.minute() / 10) + QLatin1Char('0');
+               + QStringLiteral("%1:%2").arg(time.hour(), 2, 10, QLatin1Char('0')).arg(time.minute() / 10)
+               + QLatin1Char('0');
     });
 }
 
@@ -129,7 +130,7 @@ QwtText MyQwtZoomer9::trackerTextF(const QPointF &pos) const
 {
     return zoomerText(rubberBand(), pos, [&] {
         return withMonthPoint(localDateTime(pos.x() - halfDayMs), QStringLiteral("dd.MMM")) + QLatin1Char('\n')
-            + fixed(pos.y(), 3) + QLatin1Char('\n');
+               + fixed(pos.y(), 3) + QLatin1Char('\n');
     });
 }
 

@@ -46,13 +46,13 @@ private:
     void itemAttached(QwtPlotItem *item, bool on);
     bool nightCentred() const;
 
-    const QwtPlot *timePlot;   // not owned; outlives the zoomer
+    const QwtPlot *timePlot; // not owned; outlives the zoomer
     // The attached "centerNight" items, compared by address only: a deleted
     // item reports its detaching from its destructor.
     QVector<const QwtPlotItem *> centreMarkers;
 };
 
-class MyQwtZoomer9 : public QwtPlotZoomer   // days
+class MyQwtZoomer9 : public QwtPlotZoomer // days
 {
 public:
     explicit MyQwtZoomer9(QWidget *canvas, bool doReplot = true);
@@ -63,7 +63,7 @@ protected:
     void move(const QPoint &pos) override;
 };
 
-class MyQwtZoomer4 : public QwtPlotZoomer   // months
+class MyQwtZoomer4 : public QwtPlotZoomer // months
 {
 public:
     explicit MyQwtZoomer4(QWidget *canvas, bool doReplot = true);
@@ -74,7 +74,7 @@ protected:
     void move(const QPoint &pos) override;
 };
 
-class MyQwtZoomer5 : public QwtPlotZoomer   // night
+class MyQwtZoomer5 : public QwtPlotZoomer // night
 {
 public:
     explicit MyQwtZoomer5(QWidget *canvas, bool doReplot = true);
@@ -85,7 +85,7 @@ protected:
     void move(const QPoint &pos) override;
 };
 
-class MyQwtZoomer6 : public QwtPlotZoomer   // temperature
+class MyQwtZoomer6 : public QwtPlotZoomer // temperature
 {
 public:
     explicit MyQwtZoomer6(QWidget *canvas, bool doReplot = true);
@@ -96,7 +96,7 @@ protected:
     void move(const QPoint &pos) override;
 };
 
-class MyQwtZoomer7 : public QwtPlotZoomer   // precipitation
+class MyQwtZoomer7 : public QwtPlotZoomer // precipitation
 {
 public:
     explicit MyQwtZoomer7(QWidget *canvas, bool doReplot = true);
@@ -107,7 +107,7 @@ protected:
     void move(const QPoint &pos) override;
 };
 
-class MyQwtZoomer8 : public QwtPlotZoomer   // wind speed
+class MyQwtZoomer8 : public QwtPlotZoomer // wind speed
 {
 public:
     explicit MyQwtZoomer8(QWidget *canvas, bool doReplot = true);

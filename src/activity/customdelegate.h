@@ -8,6 +8,5 @@ class CustomDelegate : public QItemDelegate
 public:
     using QItemDelegate::QItemDelegate;
 
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };

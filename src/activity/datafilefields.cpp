@@ -5,7 +5,7 @@ namespace {
 bool isFieldLetter(QChar c)
 {
     return c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y') || c == QLatin1Char('h')
-        || c == QLatin1Char('m') || c == QLatin1Char('s');
+           || c == QLatin1Char('m') || c == QLatin1Char('s');
 }
 
 // The number under each field letter of the pattern (the letter's digits in

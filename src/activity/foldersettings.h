@@ -59,9 +59,9 @@ constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9};
 // --- Time ----------------------------------------------------------------------
 constexpr FolderSetting<bool> daylightSaving{"Time", "daylightSaving", true};
 constexpr FolderSetting<bool> centerNight{"Time", "centerNight", true};
-constexpr FolderSetting<int> twilight{"Time", "Twilight", 0};          // civil, nautical, astronomical, Tavron
-constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0};      // 0 clock times, 1 relative to sun times
-constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0};  // the days chart's y choice
+constexpr FolderSetting<int> twilight{"Time", "Twilight", 0};         // civil, nautical, astronomical, Tavron
+constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0};     // 0 clock times, 1 relative to sun times
+constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0}; // the days chart's y choice
 // IANA id as a byte array. Its default, the machine's zone, is worked out when
 // read: readFolderSetting(folder, timeZone, TimeZoneChoiceList::systemZoneId()).
 inline const FolderSetting<QByteArray> timeZone{"Time", "TimeZone", QByteArray()};
@@ -69,9 +69,9 @@ inline const FolderSetting<QString> beginDate{"Time", "BeginDate", QStringLitera
 inline const FolderSetting<QString> endDate{"Time", "EndDate", QStringLiteral("31.12.15")};
 inline const FolderSetting<QString> startRecording{"Time", "StartRecording", QStringLiteral("00:00")};
 inline const FolderSetting<QString> stopRecording{"Time", "StopRecording", QStringLiteral("00:00")};
-constexpr FolderSetting<int> startMin{"Time", "StartMin", 0};   // minutes after sunset
-constexpr FolderSetting<int> stopMin{"Time", "StopMin", 0};     // minutes after sunrise
-inline const FolderSetting<QString> invalidTimes{"Time", "invalidTimes", QString()};   // InvalidTimesText
+constexpr FolderSetting<int> startMin{"Time", "StartMin", 0};                        // minutes after sunset
+constexpr FolderSetting<int> stopMin{"Time", "StopMin", 0};                          // minutes after sunrise
+inline const FolderSetting<QString> invalidTimes{"Time", "invalidTimes", QString()}; // InvalidTimesText
 // Logarithmic y axis of each activity chart.
 constexpr FolderSetting<bool> logDays{"Time", "logDays", false};
 constexpr FolderSetting<bool> logMonth{"Time", "logMonth", false};
@@ -153,9 +153,9 @@ void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &se
 
 /** The group "WindDataSettings": how the folder's wind-speed file is laid out and which clock wrote it. */
 struct WindDataSettings {
-    WindFileFormat format;   // an empty dateTimeDefinition is not written
+    WindFileFormat format; // an empty dateTimeDefinition is not written
     bool considerDaylightSaving = FolderSettings::windConsiderDaylightSaving.fallback;
-    QByteArray timeZone;     // IANA id
+    QByteArray timeZone; // IANA id
 };
 
 // Writes the whole group at once and syncs, as the format dialog's Ok does.

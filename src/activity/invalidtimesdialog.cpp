@@ -48,7 +48,7 @@ QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateT
     row->setTextAlignment(NumberColumn, Qt::AlignHCenter);
     const QDateTime values[2] = {begin, end};
     for (int k = 0; k < 2; ++k) {
-        auto *edit = new QDateTimeEdit;   // the tree takes it over
+        auto *edit = new QDateTimeEdit; // the tree takes it over
         // Readings, not local times: UTC has no hour that a clock change skips.
         edit->setTimeSpec(Qt::UTC);
         edit->setCalendarPopup(true);

@@ -46,5 +46,5 @@ private:
     static QDateTime newRowDefault();
 
     Ui::invalidTimesDialog *ui;
-    QStringList unreadableParts;   // of the text opened, written back after the rows
+    QStringList unreadableParts; // of the text opened, written back after the rows
 };

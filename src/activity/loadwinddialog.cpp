@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int previewEntries = 1000;   // reading stops once more than this many were collected
+constexpr int previewEntries = 1000; // reading stops once more than this many were collected
 
 } // namespace
 

@@ -31,7 +31,7 @@ public:
     ~LoadWindDialog() override;
 
     Ui::LoadWindDialog *ui;
-    QList<QTimeZone> timeZones;   // parallel to comboBox_2's items
+    QList<QTimeZone> timeZones; // parallel to comboBox_2's items
     QString folder;
     QString windFileName;
 
@@ -54,8 +54,8 @@ private slots:
 private:
     WindFileFormat chosenFormat() const;
 
-    QByteArray storedTimeZoneId;   // kept when no offered zone matches it
-    bool loading = true;           // the constructor builds the preview once, at its end
+    QByteArray storedTimeZoneId; // kept when no offered zone matches it
+    bool loading = true;         // the constructor builds the preview once, at its end
 };
 
 /**

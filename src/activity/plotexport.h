@@ -6,7 +6,7 @@
 #include <QString>
 
 // Activity plots are exported as documents of this size and resolution.
-const QSizeF activityPlotDocumentSize(300, 200);   // mm
+const QSizeF activityPlotDocumentSize(300, 200); // mm
 constexpr int activityPlotDocumentDpi = 85;
 
 /**

@@ -160,13 +160,27 @@ void plotFolderDialog::callChart(ActivityTab tab, bool init, bool exportData)
     if (chartCallObserver)
         chartCallObserver(tab, init, exportData);
     switch (tab) {
-    case ActivityTab::Time: plotFunctionVsTime(init, exportData); break;
-    case ActivityTab::Days: plotFunctionVsDays(init, exportData); break;
-    case ActivityTab::Months: plotFunctionVsMonth(init, exportData); break;
-    case ActivityTab::Night: plotFunctionVsNight(init, exportData); break;
-    case ActivityTab::Temperature: plotFunctionVsTemp(init, exportData); break;
-    case ActivityTab::Precipitation: plotFunctionVsPrec(init, exportData); break;
-    case ActivityTab::WindSpeed: plotFunctionVsWind(init, exportData); break;
+    case ActivityTab::Time:
+        plotFunctionVsTime(init, exportData);
+        break;
+    case ActivityTab::Days:
+        plotFunctionVsDays(init, exportData);
+        break;
+    case ActivityTab::Months:
+        plotFunctionVsMonth(init, exportData);
+        break;
+    case ActivityTab::Night:
+        plotFunctionVsNight(init, exportData);
+        break;
+    case ActivityTab::Temperature:
+        plotFunctionVsTemp(init, exportData);
+        break;
+    case ActivityTab::Precipitation:
+        plotFunctionVsPrec(init, exportData);
+        break;
+    case ActivityTab::WindSpeed:
+        plotFunctionVsWind(init, exportData);
+        break;
     }
 }
 
@@ -288,13 +302,26 @@ void plotFolderDialog::writeLogKey(ActivityTab tab, bool linearChecked)
     using namespace FolderSettings;
     const FolderSetting<bool> *key = nullptr;
     switch (tab) {
-    case ActivityTab::Days: key = &logDays; break;
-    case ActivityTab::Months: key = &logMonth; break;
-    case ActivityTab::Night: key = &logNight; break;
-    case ActivityTab::Temperature: key = &logTemp; break;
-    case ActivityTab::Precipitation: key = &logPrec; break;
-    case ActivityTab::WindSpeed: key = &logWind; break;
-    case ActivityTab::Time: return;
+    case ActivityTab::Days:
+        key = &logDays;
+        break;
+    case ActivityTab::Months:
+        key = &logMonth;
+        break;
+    case ActivityTab::Night:
+        key = &logNight;
+        break;
+    case ActivityTab::Temperature:
+        key = &logTemp;
+        break;
+    case ActivityTab::Precipitation:
+        key = &logPrec;
+        break;
+    case ActivityTab::WindSpeed:
+        key = &logWind;
+        break;
+    case ActivityTab::Time:
+        return;
     }
     writeFolderSetting(wavDirectory, *key, !linearChecked, Sync::Now);
     if (ready)
@@ -422,20 +449,62 @@ void plotFolderDialog::stepYear(ActivityTab tab, int step)
     drawChart(tab);
 }
 
-void plotFolderDialog::on_pushButton_3_clicked() { stepYear(ActivityTab::Time, -1); }
-void plotFolderDialog::on_pushButton_4_clicked() { stepYear(ActivityTab::Time, 1); }
-void plotFolderDialog::on_pushButton_20_clicked() { stepYear(ActivityTab::Days, -1); }
-void plotFolderDialog::on_pushButton_21_clicked() { stepYear(ActivityTab::Days, 1); }
-void plotFolderDialog::on_pushButton_5_clicked() { stepYear(ActivityTab::Months, -1); }
-void plotFolderDialog::on_pushButton_6_clicked() { stepYear(ActivityTab::Months, 1); }
-void plotFolderDialog::on_pushButton_7_clicked() { stepYear(ActivityTab::Night, -1); }
-void plotFolderDialog::on_pushButton_8_clicked() { stepYear(ActivityTab::Night, 1); }
-void plotFolderDialog::on_pushButton_9_clicked() { stepYear(ActivityTab::Temperature, -1); }
-void plotFolderDialog::on_pushButton_10_clicked() { stepYear(ActivityTab::Temperature, 1); }
-void plotFolderDialog::on_pushButton_12_clicked() { stepYear(ActivityTab::Precipitation, -1); }
-void plotFolderDialog::on_pushButton_13_clicked() { stepYear(ActivityTab::Precipitation, 1); }
-void plotFolderDialog::on_pushButton_15_clicked() { stepYear(ActivityTab::WindSpeed, -1); }
-void plotFolderDialog::on_pushButton_16_clicked() { stepYear(ActivityTab::WindSpeed, 1); }
+void plotFolderDialog::on_pushButton_3_clicked()
+{
+    stepYear(ActivityTab::Time, -1);
+}
+void plotFolderDialog::on_pushButton_4_clicked()
+{
+    stepYear(ActivityTab::Time, 1);
+}
+void plotFolderDialog::on_pushButton_20_clicked()
+{
+    stepYear(ActivityTab::Days, -1);
+}
+void plotFolderDialog::on_pushButton_21_clicked()
+{
+    stepYear(ActivityTab::Days, 1);
+}
+void plotFolderDialog::on_pushButton_5_clicked()
+{
+    stepYear(ActivityTab::Months, -1);
+}
+void plotFolderDialog::on_pushButton_6_clicked()
+{
+    stepYear(ActivityTab::Months, 1);
+}
+void plotFolderDialog::on_pushButton_7_clicked()
+{
+    stepYear(ActivityTab::Night, -1);
+}
+void plotFolderDialog::on_pushButton_8_clicked()
+{
+    stepYear(ActivityTab::Night, 1);
+}
+void plotFolderDialog::on_pushButton_9_clicked()
+{
+    stepYear(ActivityTab::Temperature, -1);
+}
+void plotFolderDialog::on_pushButton_10_clicked()
+{
+    stepYear(ActivityTab::Temperature, 1);
+}
+void plotFolderDialog::on_pushButton_12_clicked()
+{
+    stepYear(ActivityTab::Precipitation, -1);
+}
+void plotFolderDialog::on_pushButton_13_clicked()
+{
+    stepYear(ActivityTab::Precipitation, 1);
+}
+void plotFolderDialog::on_pushButton_15_clicked()
+{
+    stepYear(ActivityTab::WindSpeed, -1);
+}
+void plotFolderDialog::on_pushButton_16_clicked()
+{
+    stepYear(ActivityTab::WindSpeed, 1);
+}
 
 void plotFolderDialog::on_tabWidget_currentChanged(int index)
 {

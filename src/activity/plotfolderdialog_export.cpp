@@ -14,8 +14,8 @@
 namespace {
 
 const char *const documentNames[] = {
-    "/activityOverTime.pdf",        "/activityOverDays.pdf",          "/activityOverMonth.pdf",
-    "/activityOverNightTime.pdf",   "/activityOverTemperature.pdf",   "/activityOverPrecipitation.pdf",
+    "/activityOverTime.pdf",      "/activityOverDays.pdf",        "/activityOverMonth.pdf",
+    "/activityOverNightTime.pdf", "/activityOverTemperature.pdf", "/activityOverPrecipitation.pdf",
     "/activityOverWindSpeed.pdf",
 };
 

@@ -80,35 +80,92 @@ plotFolderDialog::ActivityPlot plotFolderDialog::activityPlot(ActivityTab tab)
     const QString activity = tr("Activity (Recordings per Hour)");
     switch (tab) {
     case ActivityTab::Days:
-        return {ui->gridLayout_25, 0, tr("Files per Day"), BottomAxis::Dates,
-                &activityZoomers<MyQwtZoomer9, MyQwtZoomer91>, &D::legendVsDaysChecked, &D::zoomedVsDays, logDays,
-                ui->radioButton_12, &D::on_radioButton_12_toggled, ui->radioButton_11, &D::on_radioButton_11_toggled,
+        return {ui->gridLayout_25,
+                0,
+                tr("Files per Day"),
+                BottomAxis::Dates,
+                &activityZoomers<MyQwtZoomer9, MyQwtZoomer91>,
+                &D::legendVsDaysChecked,
+                &D::zoomedVsDays,
+                logDays,
+                ui->radioButton_12,
+                &D::on_radioButton_12_toggled,
+                ui->radioButton_11,
+                &D::on_radioButton_11_toggled,
                 {ui->dateEdit_7, ui->dateEdit_8}};
     case ActivityTab::Months:
-        return {ui->gridLayout_8, 0, activity, BottomAxis::Dates, &activityZoomers<MyQwtZoomer4, MyQwtZoomer41>,
-                &D::legendVsMonthChecked, &D::zoomedVsMonth, logMonth, ui->radioButton_4,
-                &D::on_radioButton_4_toggled, ui->radioButton_3, &D::on_radioButton_3_toggled,
+        return {ui->gridLayout_8,
+                0,
+                activity,
+                BottomAxis::Dates,
+                &activityZoomers<MyQwtZoomer4, MyQwtZoomer41>,
+                &D::legendVsMonthChecked,
+                &D::zoomedVsMonth,
+                logMonth,
+                ui->radioButton_4,
+                &D::on_radioButton_4_toggled,
+                ui->radioButton_3,
+                &D::on_radioButton_3_toggled,
                 {ui->dateEdit_3, ui->dateEdit_4}};
     case ActivityTab::Night:
-        return {ui->gridLayout_11, 0, activity, BottomAxis::NightFraction,
-                &activityZoomers<MyQwtZoomer5, MyQwtZoomer51>, &D::legendVsNightChecked, &D::zoomedVsNight, logNight,
-                ui->radioButton, &D::on_radioButton_toggled, ui->radioButton_2, &D::on_radioButton_2_toggled,
+        return {ui->gridLayout_11,
+                0,
+                activity,
+                BottomAxis::NightFraction,
+                &activityZoomers<MyQwtZoomer5, MyQwtZoomer51>,
+                &D::legendVsNightChecked,
+                &D::zoomedVsNight,
+                logNight,
+                ui->radioButton,
+                &D::on_radioButton_toggled,
+                ui->radioButton_2,
+                &D::on_radioButton_2_toggled,
                 {ui->dateEdit_5, ui->dateEdit_6}};
     case ActivityTab::Temperature:
-        return {ui->gridLayout_14, 2, activity, BottomAxis::ZeroToForty,
-                &activityZoomers<MyQwtZoomer6, MyQwtZoomer61>, &D::legendVsTempChecked, &D::zoomedVsTemp, logTemp,
-                ui->radioButton_6, &D::on_radioButton_6_toggled, ui->radioButton_5, &D::on_radioButton_5_toggled, {}};
+        return {ui->gridLayout_14,
+                2,
+                activity,
+                BottomAxis::ZeroToForty,
+                &activityZoomers<MyQwtZoomer6, MyQwtZoomer61>,
+                &D::legendVsTempChecked,
+                &D::zoomedVsTemp,
+                logTemp,
+                ui->radioButton_6,
+                &D::on_radioButton_6_toggled,
+                ui->radioButton_5,
+                &D::on_radioButton_5_toggled,
+                {}};
     case ActivityTab::Precipitation:
-        return {ui->gridLayout_17, 2, activity, BottomAxis::ZeroToForty,
-                &activityZoomers<MyQwtZoomer7, MyQwtZoomer71>, &D::legendVsPrecChecked, &D::zoomedVsPrec, logPrec,
-                ui->radioButton_8, &D::on_radioButton_8_toggled, ui->radioButton_7, &D::on_radioButton_7_toggled, {}};
+        return {ui->gridLayout_17,
+                2,
+                activity,
+                BottomAxis::ZeroToForty,
+                &activityZoomers<MyQwtZoomer7, MyQwtZoomer71>,
+                &D::legendVsPrecChecked,
+                &D::zoomedVsPrec,
+                logPrec,
+                ui->radioButton_8,
+                &D::on_radioButton_8_toggled,
+                ui->radioButton_7,
+                &D::on_radioButton_7_toggled,
+                {}};
     case ActivityTab::WindSpeed:
-    case ActivityTab::Time:   // not an activity tab; never asked
+    case ActivityTab::Time: // not an activity tab; never asked
         break;
     }
-    return {ui->gridLayout_20, 2, activity, BottomAxis::ZeroToForty, &activityZoomers<MyQwtZoomer8, MyQwtZoomer81>,
-            &D::legendVsWindChecked, &D::zoomedVsWind, logWind, ui->radioButton_10, &D::on_radioButton_10_toggled,
-            ui->radioButton_9, &D::on_radioButton_9_toggled, {}};
+    return {ui->gridLayout_20,
+            2,
+            activity,
+            BottomAxis::ZeroToForty,
+            &activityZoomers<MyQwtZoomer8, MyQwtZoomer81>,
+            &D::legendVsWindChecked,
+            &D::zoomedVsWind,
+            logWind,
+            ui->radioButton_10,
+            &D::on_radioButton_10_toggled,
+            ui->radioButton_9,
+            &D::on_radioButton_9_toggled,
+            {}};
 }
 
 void plotFolderDialog::setScaleButtons(QRadioButton *logarithmic, void (plotFolderDialog::*logarithmicSlot)(bool),
@@ -148,9 +205,9 @@ bool plotFolderDialog::weatherFileRule(ActivityTab tab)
     chartTab(tab).destroy();
     const bool temperature = tab == ActivityTab::Temperature;
     QLabel *notice = temperature ? ui->label_11 : ui->label_12;
-    const QList<QWidget *> controls = temperature
-        ? QList<QWidget *>{ui->radioButton_5, ui->radioButton_6, ui->pushButton_9, ui->pushButton_10}
-        : QList<QWidget *>{ui->radioButton_7, ui->radioButton_8, ui->pushButton_12, ui->pushButton_13};
+    const QList<QWidget *> controls =
+        temperature ? QList<QWidget *>{ui->radioButton_5, ui->radioButton_6, ui->pushButton_9, ui->pushButton_10}
+                    : QList<QWidget *>{ui->radioButton_7, ui->radioButton_8, ui->pushButton_12, ui->pushButton_13};
     const bool hasFile = !readFolderSetting(wavDirectory, FolderSettings::temperaturePrecipitationFile).isEmpty();
     notice->setVisible(!hasFile);
     for (QWidget *w : controls)
@@ -238,9 +295,9 @@ void plotFolderDialog::initPlotVsTime()
 
 QList<QwtPlotItem *> plotFolderDialog::timePlotItems() const
 {
-    QList<QwtPlotItem *> items{sunriseCurve,         sunsetCurve,          sunrise2Curve,        sunset2Curve,
-                               twilightCurve,        twilight2Curve,       twilightSetCurve,     twilightSet2Curve,
-                               recordingTimesCurve,  recordingTimes2Curve, recordingTimes3Curve, recordingTimes4Curve,
+    QList<QwtPlotItem *> items{sunriseCurve,        sunsetCurve,          sunrise2Curve,        sunset2Curve,
+                               twilightCurve,       twilight2Curve,       twilightSetCurve,     twilightSet2Curve,
+                               recordingTimesCurve, recordingTimes2Curve, recordingTimes3Curve, recordingTimes4Curve,
                                invalidTimesCurve};
     items.removeAll(nullptr);
     return items;

@@ -17,8 +17,8 @@ void ValidHoursCurve::fillCurve(QPainter *painter, const QwtScaleMap &xMap, cons
         return;
     }
     // The corner nearest to the baseline in pixels marks the lowest level.
-    const double baselineY = yMap.transform(yMap.transformation() ? yMap.transformation()->bounded(baseline())
-                                                                   : baseline());
+    const double baselineY =
+        yMap.transform(yMap.transformation() ? yMap.transformation()->bounded(baseline()) : baseline());
     double lowest = polygon.first().y();
     for (const QPointF &p : polygon) {
         if (std::abs(p.y() - baselineY) < std::abs(lowest - baselineY))

@@ -22,7 +22,7 @@
  */
 struct WindFileFormat {
     QString dateFormat = QStringLiteral("dd.mm.yyyy");
-    QString timeFormat = QStringLiteral("hh:mm:ss");   // a QTime format as it stands
+    QString timeFormat = QStringLiteral("hh:mm:ss"); // a QTime format as it stands
     QString decimalSeparator = QStringLiteral(",");
     QString separator1 = QStringLiteral("Space");
     QString separator2 = QStringLiteral("Semicolon");

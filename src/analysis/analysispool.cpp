@@ -153,8 +153,7 @@ int AnalysisPool::slotCount(qint64 count, qint64 chunkSize)
     return int(std::max<qint64>(1, std::min<qint64>(threadCount(), chunks)));
 }
 
-void AnalysisPool::forEachChunk(qint64 count, qint64 chunkSize,
-                                const std::function<void(int, qint64, qint64)> &body,
+void AnalysisPool::forEachChunk(qint64 count, qint64 chunkSize, const std::function<void(int, qint64, qint64)> &body,
                                 const std::function<void(qint64)> &progress)
 {
     if (count <= 0)

@@ -91,9 +91,8 @@ void AutomaticClassification::buildDetectionMatrix(const int *samples, int bitsP
     });
 }
 
-AutomaticClassification::Result AutomaticClassification::classify(const std::vector<int> &samples,
-                                                                  qint64 frameCount, int sampleRate,
-                                                                  int bitsPerSample, Timing *timing)
+AutomaticClassification::Result AutomaticClassification::classify(const std::vector<int> &samples, qint64 frameCount,
+                                                                  int sampleRate, int bitsPerSample, Timing *timing)
 {
     Result result;
     // A data size that claims more frames than the file holds must not lead past the samples.

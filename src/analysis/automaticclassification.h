@@ -59,11 +59,11 @@ public:
 
     /** What one classification found. */
     struct Result {
-        QString proposal;   // the file verdict, possibly empty
-        QStringList labels; // one call label per measured call
+        QString proposal;       // the file verdict, possibly empty
+        QStringList labels;     // one call label per measured call
         QList<MyBatCall> calls; // the measured calls, in the order of labels
         bool refused = false;
-        QString reason;     // why it was refused
+        QString reason; // why it was refused
     };
 
     /**
@@ -72,8 +72,8 @@ public:
      * when the matrix would exceed maxCells; not run (empty proposal) below
      * minSampleRate.
      */
-    static Result classify(const std::vector<int> &samples, qint64 frameCount, int sampleRate,
-                           int bitsPerSample, Timing *timing = nullptr);
+    static Result classify(const std::vector<int> &samples, qint64 frameCount, int sampleRate, int bitsPerSample,
+                           Timing *timing = nullptr);
 
     /** 2^bits x 0.5 - 1: the largest sample value of the recording's width. */
     static double fullScale(int bitsPerSample);

@@ -66,7 +66,7 @@ struct Band {
     int endRow = 0;
     int firstLabel = 1; // provisional label of the band's first region
     std::vector<Region> regions;
-    size_t ownRegions = 0;    // found by the band's scan; the rest by the deferred scan
+    size_t ownRegions = 0;     // found by the band's scan; the rest by the deferred scan
     std::vector<int> deferred; // cells of clusters reaching another band, in raster order
 };
 
@@ -74,10 +74,15 @@ class Scanner
 {
 public:
     Scanner(const FloatMatrix &m, int *labels, std::vector<Band> &bands)
-        : m_cells(m.data.data()), m_labels(labels), m_width(int(m.cols)), m_height(int(m.rows)),
-          m_size(m_width * m_height),
-          // Clockwise from "next bin", frames growing downward.
-          m_offsets{1, m_width + 1, m_width, m_width - 1, -1, -m_width - 1, -m_width, 1 - m_width}, m_bands(bands)
+        : m_cells(m.data.data())
+        , m_labels(labels)
+        , m_width(int(m.cols))
+        , m_height(int(m.rows))
+        , m_size(m_width * m_height)
+        ,
+        // Clockwise from "next bin", frames growing downward.
+        m_offsets{1, m_width + 1, m_width, m_width - 1, -1, -m_width - 1, -m_width, 1 - m_width}
+        , m_bands(bands)
     {
     }
 
@@ -176,8 +181,8 @@ private:
 
     Band &bandOfRow(int row)
     {
-        auto it = std::upper_bound(m_bands.begin(), m_bands.end(), row,
-                                   [](int r, const Band &b) { return r < b.firstRow; });
+        auto it =
+            std::upper_bound(m_bands.begin(), m_bands.end(), row, [](int r, const Band &b) { return r < b.firstRow; });
         return *(it - 1);
     }
 
@@ -394,8 +399,7 @@ std::vector<Blob> BlobLabeler::labelRegions(FloatMatrix &m)
     return regions;
 }
 
-void BlobLabeler::extractRegion(const FloatMatrix &m, const std::pair<const int, Blob> &entry,
-                                FloatMatrix &out) const
+void BlobLabeler::extractRegion(const FloatMatrix &m, const std::pair<const int, Blob> &entry, FloatMatrix &out) const
 {
     const Blob &blob = entry.second;
     const uint64_t w = m.cols;

@@ -23,7 +23,7 @@ class BoundedLineReader
 {
 public:
     static constexpr qint64 maxFileBytes = 500LL * 1024 * 1024;
-    static constexpr int maxLineBytes = 4 * 1024;   // without the line break
+    static constexpr int maxLineBytes = 4 * 1024; // without the line break
 
     explicit BoundedLineReader(const QString &path);
 

@@ -87,15 +87,12 @@ double calcSpectrogramThread::flattopCoefficient(int n, int size)
     return windowWeight(WindowKind::Flattop, n, size);
 }
 
-void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windowSize, float frameSize,
-                                    QString window, double overlap, std::vector<int> *timedata, int sampleRate,
-                                    bool categorize)
+void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window,
+                                    double overlap, std::vector<int> *timedata, int sampleRate, bool categorize)
 {
     Q_UNUSED(categorize)
 
-    const int framed = windowSize > 0 && frameSize > 0.0f
-                           ? int(float(windowSize) / (100.0f / frameSize))
-                           : 0;
+    const int framed = windowSize > 0 && frameSize > 0.0f ? int(float(windowSize) / (100.0f / frameSize)) : 0;
     const int overlapSamples = windowSize > 0 && overlap > 0.0 ? int(windowSize / (100.0 / overlap)) : 0;
     const int hop = windowSize - overlapSamples;
     const int offset = (windowSize - framed) / 2;
@@ -103,9 +100,8 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
 
     // A request that cannot give a single whole block inside the vector gets
     // an empty matrix: nothing is read past the samples, nothing is divided by 0.
-    const bool usable = timedata != nullptr && windowSize >= 2 && framed >= 2 && framed <= windowSize
-                        && hop >= 1 && sampleRate > 0 && sampleSize >= windowSize
-                        && size_t(sampleSize) <= timedata->size();
+    const bool usable = timedata != nullptr && windowSize >= 2 && framed >= 2 && framed <= windowSize && hop >= 1
+                        && sampleRate > 0 && sampleSize >= windowSize && size_t(sampleSize) <= timedata->size();
     int numberOfFfts = usable ? (sampleSize - windowSize) / hop + 1 : 0;
 
     qCDebug(lcAnalysis) << "Number of ffts " << numberOfFfts;
@@ -240,8 +236,8 @@ void calcSpectrogramThread::process(int sampleSize, int bitsPerSample, int windo
 
 void calcSpectrogramThread::processTavron(int index, QString wavDirectory)
 {
-    const QString notLoaded = QStringLiteral("The file ") + wavDirectory
-                              + QStringLiteral(" could not be loaded.\nCategorization aborted!");
+    const QString notLoaded =
+        QStringLiteral("The file ") + wavDirectory + QStringLiteral(" could not be loaded.\nCategorization aborted!");
     const QString tooLong = QStringLiteral("The file ") + wavDirectory
                             + QStringLiteral(" is too long to be categorized.\nCategorization aborted!");
     // Decided from the header or the file size before any sample is read: a

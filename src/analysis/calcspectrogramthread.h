@@ -62,8 +62,8 @@ public slots:
      * bitsPerSample says, so that levels do not depend on the recorder's sample
      * width. categorize is carried, not used.
      */
-    void process(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window,
-                 double overlap, std::vector<int> *timedata, int sampleRate, bool categorize);
+    void process(int sampleSize, int bitsPerSample, int windowSize, float frameSize, QString window, double overlap,
+                 std::vector<int> *timedata, int sampleRate, bool categorize);
     /**
      * Categorises the one recording at the path wavDirectory (.wav or .raw) and
      * answers with tavronFinished(index, labels), or with error() when the file

@@ -147,8 +147,7 @@ double CallDetector::sizeThreshold(float overlap)
 }
 
 void CallDetector::detectCalls(FloatMatrix &matrix, float overlap, int sampleRate, int sampleCount,
-                               std::unordered_map<int, Blob> &blobs, QStringList &classes,
-                               QList<MyBatCall> &calls)
+                               std::unordered_map<int, Blob> &blobs, QStringList &classes, QList<MyBatCall> &calls)
 {
     qCDebug(lcAnalysis) << "cols" << matrix.cols << "rows" << matrix.rows;
     blobs.clear();
@@ -171,9 +170,9 @@ void CallDetector::detectCalls(FloatMatrix &matrix, float overlap, int sampleRat
     measureBlobs(matrix, labeler, overlap, sampleRate, sampleCount, blobs, classes, calls);
 }
 
-void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &labeler, float overlap,
-                                int sampleRate, int sampleCount, std::unordered_map<int, Blob> &blobs,
-                                QStringList &classes, QList<MyBatCall> &calls)
+void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &labeler, float overlap, int sampleRate,
+                                int sampleCount, std::unordered_map<int, Blob> &blobs, QStringList &classes,
+                                QList<MyBatCall> &calls)
 {
     if (sampleRate < 2000) {
         blobs.clear();
@@ -232,12 +231,11 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
         const int posHist = static_cast<int>(f[7]);
         const int negHist = static_cast<int>(f[8]);
 
-        qCDebug(lcAnalysis) << "\nSegment"
-                 << static_cast<float>(b.indexMax / matrix.cols) * q * transformLength / rate;
+        qCDebug(lcAnalysis) << "\nSegment" << static_cast<float>(b.indexMax / matrix.cols) * q * transformLength / rate;
         qCDebug(lcAnalysis) << "\nFrames" << frames << "\nxMin" << b.frameMin;
         qCDebug(lcAnalysis) << "duration" << duration << "centroid" << centroid << "maxFreq" << maxFreq << "minFreq"
-                 << minFreq << "startFreq" << startFreq << "endFreq" << endFreq << "switchCount" << switchCount
-                 << "zeroCount" << zeroCount << "posHist" << posHist << "negHist" << negHist;
+                            << minFreq << "startFreq" << startFreq << "endFreq" << endFreq << "switchCount"
+                            << switchCount << "zeroCount" << zeroCount << "posHist" << posHist << "negHist" << negHist;
 
         const QStringList groupAndSub = classifyCall(duration, minFreq, maxFreq, startFreq, endFreq);
         qCDebug(lcAnalysis) << groupAndSub.value(0) << groupAndSub.value(1);
@@ -264,8 +262,7 @@ void CallDetector::measureBlobs(const FloatMatrix &matrix, const BlobLabeler &la
     }
 }
 
-QStringList CallDetector::classifyCall(float duration, float minFreq, float maxFreq, float startFreq,
-                                       float endFreq)
+QStringList CallDetector::classifyCall(float duration, float minFreq, float maxFreq, float startFreq, float endFreq)
 {
     Q_UNUSED(minFreq)
     Q_UNUSED(maxFreq)

@@ -99,7 +99,6 @@ QString ClassAssignmentText::withClassList(ClassList style, const QString &field
 
 bool ClassAssignmentText::operator==(const ClassAssignmentText &o) const
 {
-    return batClass1 == o.batClass1 && batClass2 == o.batClass2 && batClass3 == o.batClass3
-           && batClass4 == o.batClass4 && AutoClass == o.AutoClass && accepted == o.accepted
-           && comment == o.comment;
+    return batClass1 == o.batClass1 && batClass2 == o.batClass2 && batClass3 == o.batClass3 && batClass4 == o.batClass4
+           && AutoClass == o.AutoClass && accepted == o.accepted && comment == o.comment;
 }

@@ -41,9 +41,8 @@ void FloatMatrix::allocate(size_t newRows, size_t newCols)
 void FloatMatrix::forEachRowBand(const std::function<void(size_t, size_t)> &pass) const
 {
     const size_t rowsPerBand = std::max<size_t>(1, cellsPerBand / std::max<size_t>(1, cols));
-    AnalysisPool::forEachChunk(qint64(rows), qint64(rowsPerBand), [&pass](int, qint64 begin, qint64 end) {
-        pass(size_t(begin), size_t(end));
-    });
+    AnalysisPool::forEachChunk(qint64(rows), qint64(rowsPerBand),
+                               [&pass](int, qint64 begin, qint64 end) { pass(size_t(begin), size_t(end)); });
 }
 
 void FloatMatrix::forEachColumnBand(const std::function<void(size_t, size_t)> &pass) const
@@ -52,11 +51,10 @@ void FloatMatrix::forEachColumnBand(const std::function<void(size_t, size_t)> &p
     // only for bands of several cache lines, since every band waits on memory
     // once per row however narrow it is.
     const size_t threads = size_t(AnalysisPool::threadCount());
-    const size_t colsPerBand = size < 16 * cellsPerBand ? std::max<size_t>(1, cols)
-                                                         : std::max<size_t>(64, (cols + threads - 1) / threads);
-    AnalysisPool::forEachChunk(qint64(cols), qint64(colsPerBand), [&pass](int, qint64 begin, qint64 end) {
-        pass(size_t(begin), size_t(end));
-    });
+    const size_t colsPerBand =
+        size < 16 * cellsPerBand ? std::max<size_t>(1, cols) : std::max<size_t>(64, (cols + threads - 1) / threads);
+    AnalysisPool::forEachChunk(qint64(cols), qint64(colsPerBand),
+                               [&pass](int, qint64 begin, qint64 end) { pass(size_t(begin), size_t(end)); });
 }
 
 void FloatMatrix::clear()
@@ -172,8 +170,7 @@ void FloatMatrix::removeRowMean(size_t firstRow, size_t endRow)
             sumD += t[c];
         const float sum = static_cast<float>(sumD);
         for (size_t c = 3; c + 4 <= cols; ++c) {
-            const float outside =
-                (sum - t[c] - t[c - 1] - t[c + 1] - t[c + 2] - t[c - 2] - t[c + 3] - t[c - 3]) * invN;
+            const float outside = (sum - t[c] - t[c - 1] - t[c + 1] - t[c + 2] - t[c - 2] - t[c + 3] - t[c - 3]) * invN;
             const float v = t[c] - outside;
             row[c] = v < 0.0f ? 0.0f : v;
         }

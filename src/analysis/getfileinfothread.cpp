@@ -32,8 +32,8 @@ bool disagreesWithNoCall(const ClassAssignmentText &t)
 // Every list starts with the empty name, so empty slots always pass.
 const QStringList &detectorNames()
 {
-    static const QStringList names{"",       "No Call", "Nyc",    "NycLow", "NycNoc", "NycMid", "Enil",
-                                   "Pip",    "PipNat",  "PipPn",  "PipPip", "PipPp",  "PipPyg"};
+    static const QStringList names{"",    "No Call", "Nyc",   "NycLow", "NycNoc", "NycMid", "Enil",
+                                   "Pip", "PipNat",  "PipPn", "PipPip", "PipPp",  "PipPyg"};
     return names;
 }
 
@@ -75,8 +75,8 @@ void stamp(const QString &path, qint64 &size, qint64 &modifiedMs)
     modifiedMs = info.lastModified().toMSecsSinceEpoch();
 }
 
-void setTexts(GetFileInfoThread::Finding &f, const ClassAssignmentText &t, const QString &length,
-              const QString &date, const QString &time)
+void setTexts(GetFileInfoThread::Finding &f, const ClassAssignmentText &t, const QString &length, const QString &date,
+              const QString &time)
 {
     f.batClass1 = t.batClass1;
     f.batClass2 = t.batClass2;
@@ -316,8 +316,8 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
                 f.message = categorisationAborted(wavFileName, QStringLiteral(" could not be loaded."));
                 return found(t, length, date, time);
             }
-            const AutomaticClassification::Result result = AutomaticClassification::classify(
-                wav.samples, frames, int(wav.sampleRate), wav.bitsPerSample);
+            const AutomaticClassification::Result result =
+                AutomaticClassification::classify(wav.samples, frames, int(wav.sampleRate), wav.bitsPerSample);
             wav.reset();
             if (result.refused) {
                 f.message = categorisationAborted(wavFileName, QStringLiteral(" is too long to be categorized."));

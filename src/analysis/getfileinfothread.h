@@ -64,7 +64,7 @@ public:
      */
     struct Finding {
         QString batClass1, batClass2, batClass3, batClass4, autoClass, accepted, length, date, time, comment;
-        QString message;   // shown before the reply; empty for none
+        QString message; // shown before the reply; empty for none
         bool writeBack = false;
         QString writtenText; // the description written back when writeBack is set
     };
@@ -117,7 +117,7 @@ private:
     struct Ahead {
         Request request;
         QString recorderProposal;
-        qint64 size = -1;        // the recording as it was examined
+        qint64 size = -1; // the recording as it was examined
         qint64 modifiedMs = -1;
         Finding finding;
     };

@@ -13,12 +13,20 @@ class MyBatCall
 {
 public:
     MyBatCall() = default;
-    MyBatCall(const QRectF &rect, double startFreq, double endFreq, double maxFreq, double minFreq,
-              double centroid, int switchCount, int zeroCount, int posHist, int negHist, double duration,
-              const QString &batClass)
-        : startFreq(startFreq), endFreq(endFreq), maxFreq(maxFreq), minFreq(minFreq), centroid(centroid),
-          switchCount(switchCount), zeroCount(zeroCount), posHist(posHist), negHist(negHist),
-          duration(duration), batClass(batClass), rect(rect)
+    MyBatCall(const QRectF &rect, double startFreq, double endFreq, double maxFreq, double minFreq, double centroid,
+              int switchCount, int zeroCount, int posHist, int negHist, double duration, const QString &batClass)
+        : startFreq(startFreq)
+        , endFreq(endFreq)
+        , maxFreq(maxFreq)
+        , minFreq(minFreq)
+        , centroid(centroid)
+        , switchCount(switchCount)
+        , zeroCount(zeroCount)
+        , posHist(posHist)
+        , negHist(negHist)
+        , duration(duration)
+        , batClass(batClass)
+        , rect(rect)
     {
     }
 

@@ -223,8 +223,7 @@ QString RecorderResultIndex::proposal(const QString &wavFileName, int reviewMode
     return RecorderResultLookup::proposalFromLine(lineFor(fileNameOf(wavFileName)), reviewMode);
 }
 
-QString RecorderResultCache::proposal(const QString &wavFileName, const QString &recorderResultFileName,
-                                      int reviewMode)
+QString RecorderResultCache::proposal(const QString &wavFileName, const QString &recorderResultFileName, int reviewMode)
 {
     qint64 size = -1;
     qint64 modified = 0;

@@ -25,5 +25,5 @@ QString aboutBoxText(const QString &applicationName, const QString &version, con
         QStringLiteral("Review and classification of ultrasonic bat recordings"),
     };
     return QStringLiteral("<b>") + applicationName + QStringLiteral("</b><br><br>Version ") + version
-        + QStringLiteral(", ") + date + QStringLiteral("<br>") + makerBlock.join(QStringLiteral("<br>"));
+           + QStringLiteral(", ") + date + QStringLiteral("<br>") + makerBlock.join(QStringLiteral("<br>"));
 }

@@ -60,8 +60,8 @@ void MainWindow::followCursor(const QPoint &pos)
     const double f = spectrogramPlot->invTransform(QwtPlot::yLeft, pos.y());
     const QwtMatrixRasterData &raster = spectrogramPlot->rasterData();
     const QwtInterval levels = raster.interval(Qt::ZAxis);
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
-                                                          : QRect();
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
 
     if (readSetting(SettingKeys::timePlotMode) == AxisPlotMode::CursorLevels) {
         const QwtInterval range = readSetting(SettingKeys::timePlotZoom)

@@ -3,14 +3,14 @@
 // the widget with the focus.
 #include "app/mainwindow.h"
 
+#include "assignment/classtextrules.h"
 #include "common/evaluationmode.h"
 #include "common/treecolumns.h"
-#include "assignment/classtextrules.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "ui_mainwindow.h"
 
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QPushButton>
 
 #include <qwt_plot.h>
 
@@ -75,8 +75,7 @@ bool MainWindow::handleSpaceKey()
     if (calculating)
         return true;
     QTreeWidget *list = widgets.evaluationList;
-    if (!list->isVisible()
-        || !EvaluationMode::hasProposals(evaluationMode)
+    if (!list->isVisible() || !EvaluationMode::hasProposals(evaluationMode)
         || !jobAllows(JobGuard::Action::WriteRecording))
         return false;
     QTreeWidgetItem *row = list->currentItem();

@@ -2,8 +2,8 @@
 // window's members and connected; and the mouse handling over the spectrogram.
 #include "app/mainwindow.h"
 
-#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "common/settingskeys.h"
 #include "display/axisplotmode.h"
 #include "display/canvasaligner.h"
 #include "display/myqwtplotpicker.h"

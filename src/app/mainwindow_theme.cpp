@@ -2,9 +2,9 @@
 // the spectrogram looks the same in both.
 #include "app/mainwindow.h"
 
+#include "audio/playercontrols.h"
 #include "common/settingskeys.h"
 #include "common/themecode.h"
-#include "audio/playercontrols.h"
 #include "platform/desktoptheme.h"
 #include "ui_mainwindow.h"
 

@@ -2,8 +2,8 @@
 // selection tool, settings dialog) and the layout it keeps between runs.
 #include "app/mainwindow.h"
 
-#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "common/settingskeys.h"
 #include "display/shownrecording.h"
 #include "platform/taskbarbutton.h"
 #include "ui_mainwindow.h"

@@ -3,7 +3,9 @@
 #include <QElapsedTimer>
 
 ProgressThrottle::ProgressThrottle(QObject *parent, Clock clock, int intervalMs)
-    : QObject(parent), m_clock(std::move(clock)), m_intervalMs(intervalMs)
+    : QObject(parent)
+    , m_clock(std::move(clock))
+    , m_intervalMs(intervalMs)
 {
     if (!m_clock) {
         QElapsedTimer started;

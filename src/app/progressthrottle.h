@@ -28,8 +28,7 @@ public:
     static constexpr int defaultIntervalMs = 50;
 
     /** Without a clock the throttle uses the steady clock of the machine. */
-    explicit ProgressThrottle(QObject *parent = nullptr, Clock clock = Clock(),
-                              int intervalMs = defaultIntervalMs);
+    explicit ProgressThrottle(QObject *parent = nullptr, Clock clock = Clock(), int intervalMs = defaultIntervalMs);
 
     int intervalMs() const { return m_intervalMs; }
     /** True while a reported value waits for its interval to end. */

@@ -49,7 +49,9 @@ constexpr int kDefaultUpperFrequencyKHz = 100;
 } // namespace
 
 SpectrogramSettingsDialog::SpectrogramSettingsDialog(QWidget *parent, int sampleRate)
-    : QDialog(parent), ui(new Ui_SpectrogramSettingsDialog), sampleRate(sampleRate)
+    : QDialog(parent)
+    , ui(new Ui_SpectrogramSettingsDialog)
+    , sampleRate(sampleRate)
 {
     ui->setupUi(this);
     setWindowTitle(tr("Settings"));

@@ -3,7 +3,8 @@
 #include "ui_assignsecondclassdialog.h"
 
 AssignSecondClassDialog::AssignSecondClassDialog(QWidget *parent, const QStringList &classes)
-    : QDialog(parent), ui(new Ui::AssignSecondClassDialog)
+    : QDialog(parent)
+    , ui(new Ui::AssignSecondClassDialog)
 {
     ui->setupUi(this);
     ui->comboBox->addItems(classes);

@@ -200,7 +200,8 @@ QStringList proposalClasses(const QString &proposal)
 QString acceptedFlag(const QStringList &classes, const QString &proposal)
 {
     const QStringList proposed = proposalClasses(proposal);
-    const bool same = QSet<QString>(classes.cbegin(), classes.cend()) == QSet<QString>(proposed.cbegin(), proposed.cend());
+    const bool same =
+        QSet<QString>(classes.cbegin(), classes.cend()) == QSet<QString>(proposed.cbegin(), proposed.cend());
     return same ? QStringLiteral("1") : QStringLiteral("0");
 }
 

@@ -20,16 +20,15 @@
 namespace ClassTextRules {
 
 /** One operation on one row. */
-struct Outcome
-{
-    bool write = false;        // the recording gets `text`
+struct Outcome {
+    bool write = false; // the recording gets `text`
     QString text;
-    bool success = true;       // the reply's success when nothing is written
-    bool rowChanges = false;   // on success the row shows `classes` (and `flag`)
-    QStringList classes;       // the row's classes afterwards, in slot order
-    bool fullForm = false;     // `flag` was written; empty otherwise
+    bool success = true;     // the reply's success when nothing is written
+    bool rowChanges = false; // on success the row shows `classes` (and `flag`)
+    QStringList classes;     // the row's classes afterwards, in slot order
+    bool fullForm = false;   // `flag` was written; empty otherwise
     QString flag;
-    QString refusal;           // why nothing is written although the row asked for it; empty otherwise
+    QString refusal; // why nothing is written although the row asked for it; empty otherwise
 };
 
 /**

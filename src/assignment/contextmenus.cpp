@@ -1,9 +1,9 @@
 #include "assignment/contextmenus.h"
 
+#include "classmodel/classnamerules.h"
 #include "common/evaluationmode.h"
 #include "common/themecode.h"
 #include "common/treecolumns.h"
-#include "classmodel/classnamerules.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -9,10 +9,10 @@
 // list, and sets the row's box state rather than a QCheckBox.
 #include "app/mainwindow.h"
 
-#include "common/treecolumns.h"
-#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "classmodel/classnamerules.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "filelist/classtreerows.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "filelist/rowcomment.h"

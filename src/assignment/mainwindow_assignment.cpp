@@ -7,12 +7,12 @@
 #include "app/mainwindow.h"
 
 #include "analysis/classnames.h"
+#include "assignment/classtextrules.h"
+#include "assignment/progressstandaside.h"
 #include "common/evaluationmode.h"
 #include "common/filewritefailure.h"
 #include "common/treecolumns.h"
 #include "common/userdialogs.h"
-#include "assignment/classtextrules.h"
-#include "assignment/progressstandaside.h"
 #include "filelist/classtreerows.h"
 #include "filelist/filerowindex.h"
 #include "filelist/fileviewtreewidgetitem.h"
@@ -172,9 +172,9 @@ void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Out
         return;
     const bool accepted = outcome.flag == QLatin1String("1");
     fileRow->setAcceptBox(accepted);
-    fileRow->applyRowColour(accepted                     ? fileViewTreeWidgetItem::RowColour::Accepted
+    fileRow->applyRowColour(accepted                    ? fileViewTreeWidgetItem::RowColour::Accepted
                             : outcome.classes.isEmpty() ? fileViewTreeWidgetItem::RowColour::Default
-                                                         : fileViewTreeWidgetItem::RowColour::NotAccepted);
+                                                        : fileViewTreeWidgetItem::RowColour::NotAccepted);
 }
 
 void MainWindow::showRowAsDoubleClicked(QTreeWidgetItem *row)
@@ -244,18 +244,19 @@ bool MainWindow::confirmNoCallChange(const QString &className, const QList<QTree
         return true;
     const int count = rows.size();
     const QString text =
-        toNoCall ? pickOne(count, tr("File already assigned to a bat call class.\nThis assignment will be overwritten."),
-                           tr("One or more files already assigned to a bat call class.\nThis assignment will be "
-                              "overwritten."))
-                 : pickOne(count, tr("File already assigned to 'No Call'.\nThis 'No Call' assignment will be "
-                                     "overwritten."),
-                           tr("One or more files already assigned to 'No Call'.\nThis 'No Call' assignment will "
-                              "be overwritten."));
+        toNoCall
+            ? pickOne(count, tr("File already assigned to a bat call class.\nThis assignment will be overwritten."),
+                      tr("One or more files already assigned to a bat call class.\nThis assignment will be "
+                         "overwritten."))
+            : pickOne(count,
+                      tr("File already assigned to 'No Call'.\nThis 'No Call' assignment will be "
+                         "overwritten."),
+                      tr("One or more files already assigned to 'No Call'.\nThis 'No Call' assignment will "
+                         "be overwritten."));
     return userDialogs().confirm(nullptr, tr("Warning"), text);
 }
 
-bool MainWindow::startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWidgetItem *> &rows,
-                                 const QString &title)
+bool MainWindow::startAssignment(QTreeWidgetItem *classRow, const QList<QTreeWidgetItem *> &rows, const QString &title)
 {
     if (rows.isEmpty() || !mayStart(JobGuard::Action::StartJob))
         return false;

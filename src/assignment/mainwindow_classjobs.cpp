@@ -4,11 +4,11 @@
 // worker, one recording per request, in the frame of the assignment chain.
 #include "app/mainwindow.h"
 
+#include "assignment/classtextrules.h"
+#include "classmodel/classmodeltext.h"
 #include "common/evaluationmode.h"
 #include "common/treecolumns.h"
 #include "common/userdialogs.h"
-#include "assignment/classtextrules.h"
-#include "classmodel/classmodeltext.h"
 #include "filelist/classtreerows.h"
 #include "ui_mainwindow.h"
 
@@ -35,8 +35,8 @@ void MainWindow::openClassJobProgress(const QString &label, int count, const QSt
     // cannot be cancelled, nor its window closed.
     beginBextChain(label, count, title);
     progressDialog->setCancelButton(nullptr);
-    progressDialog->setWindowFlags(windowFlags() & ~(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
-                                                     | Qt::WindowMaximizeButtonHint));
+    progressDialog->setWindowFlags(
+        windowFlags() & ~(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 }
 
 MainWindow::ClassJobStart MainWindow::deleteClassFromFiles(QTreeWidgetItem *classRow, const QString &question,
@@ -107,8 +107,8 @@ MainWindow::ClassJobStart MainWindow::renameClassInFiles(QTreeWidgetItem *classR
     return ClassJobStart::Started;
 }
 
-void MainWindow::renameClassFileFinished(int index, QString wavDirectory, QString oldClassName,
-                                         QString newClassName, FileRowList selectedFileItems, bool success)
+void MainWindow::renameClassFileFinished(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                                         FileRowList selectedFileItems, bool success)
 {
     const FileRowTexts &copy = selectedFileItems.at(index);
     if (replySucceeded(success, wavDirectory, selectedFileItems, index)) {
@@ -123,8 +123,8 @@ void MainWindow::renameClassFileFinished(int index, QString wavDirectory, QStrin
         // Until the end the new name has a row of its own beside the old one,
         // which keeps counting the recordings not renamed yet.
         if (!ClassTreeRows::firstNamed(widgets.classTree, newClassName)) {
-            auto *created = new QTreeWidgetItem(QStringList{newClassName, QStringLiteral("0"),
-                                                            oldRow->text(ClassTreeColumn::Shortcut)});
+            auto *created = new QTreeWidgetItem(
+                QStringList{newClassName, QStringLiteral("0"), oldRow->text(ClassTreeColumn::Shortcut)});
             QTreeWidgetItem *parent = oldRow->parent();
             if (parent)
                 parent->insertChild(parent->indexOfChild(oldRow) + 1, created);

@@ -4,11 +4,11 @@
 // Each row changes only once its recording holds the change.
 #include "app/mainwindow.h"
 
-#include "common/treecolumns.h"
-#include "common/userdialogs.h"
 #include "assignment/classtextrules.h"
 #include "assignment/contextmenus.h"
 #include "assignment/writefilebextthread.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "filelist/rowcomment.h"
 #include "ui_mainwindow.h"
 

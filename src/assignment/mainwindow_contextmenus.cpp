@@ -4,10 +4,6 @@
 // starts a job or writes a file asks the job guard first.
 #include "app/mainwindow.h"
 
-#include "common/evaluationmode.h"
-#include "common/settingskeys.h"
-#include "common/treecolumns.h"
-#include "common/userdialogs.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "assignment/contextmenus.h"
 #include "classmodel/changeshortcutdialog.h"
@@ -15,7 +11,11 @@
 #include "classmodel/classnamerules.h"
 #include "classmodel/insertitemdialog.h"
 #include "classmodel/renamedialog.h"
+#include "common/evaluationmode.h"
+#include "common/settingskeys.h"
 #include "common/textfilewriter.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "filelist/classtreerows.h"
 #include "platform/desktoptheme.h"
 #include "ui_mainwindow.h"

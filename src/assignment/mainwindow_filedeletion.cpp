@@ -2,10 +2,10 @@
 // rows; the Delete key and the lists' context menus each bring their texts.
 #include "app/mainwindow.h"
 
-#include "common/treecolumns.h"
-#include "common/userdialogs.h"
 #include "assignment/progressstandaside.h"
 #include "classmodel/classnamerules.h"
+#include "common/treecolumns.h"
+#include "common/userdialogs.h"
 #include "filelist/classtreerows.h"
 #include "filelist/filerowremoval.h"
 #include "filelist/folderlisting.h"
@@ -25,8 +25,8 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
     const int count = rows.size();
     if (count == 0 || !mayStart(JobGuard::Action::DeleteFiles))
         return;
-    const QString question = count == 1 ? texts.oneFile.arg(rows.first()->text(FileViewColumn::Name))
-                                        : texts.manyFiles.arg(count);
+    const QString question =
+        count == 1 ? texts.oneFile.arg(rows.first()->text(FileViewColumn::Name)) : texts.manyFiles.arg(count);
     if (!userDialogs().confirm(nullptr, tr("Warning"), question))
         return;
     const bool evaluationList = list == widgets.evaluationList;
@@ -66,8 +66,8 @@ void MainWindow::deleteFilesFromStorage(QTreeWidget *list, const FileDeletionTex
                 if (QTreeWidgetItem *unassigned = ClassTreeRows::topLevelNamed(tree, ClassNames::unassigned))
                     ClassTreeRows::addToCount(unassigned, -1);
             }
-            for (int column = FileViewColumn::Class1;
-                 column <= FileViewColumn::Class4 && !row->text(column).isEmpty(); ++column) {
+            for (int column = FileViewColumn::Class1; column <= FileViewColumn::Class4 && !row->text(column).isEmpty();
+                 ++column) {
                 if (QTreeWidgetItem *classRow = ClassTreeRows::firstNamed(tree, row->text(column)))
                     ClassTreeRows::addToCount(classRow, -1);
             }

@@ -33,7 +33,10 @@ bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileR
 
 } // namespace
 
-WriteFileBextThread::WriteFileBextThread() : QObject(nullptr) {}
+WriteFileBextThread::WriteFileBextThread()
+    : QObject(nullptr)
+{
+}
 
 QString WriteFileBextThread::failureReason(const QString &path, const QString &text, const QString &writeError)
 {
@@ -74,13 +77,12 @@ void WriteFileBextThread::writeFileBextExtended(int index, QString wavDirectory,
     emit signalFileBextFinishedExtended(index, wavDirectory, classItem, selectedFileItems, success);
 }
 
-void WriteFileBextThread::renameClassFile(int index, QString wavDirectory, QString oldClassName,
-                                          QString newClassName, FileRowList selectedFileItems)
+void WriteFileBextThread::renameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
+                                          FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success =
-        carryOut(pathOf(wavDirectory, row), ClassTextRules::rename(row, oldClassName, newClassName),
-                 selectedFileItems, index);
+    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::rename(row, oldClassName, newClassName),
+                                  selectedFileItems, index);
     emit signalRenameClassFile(index, wavDirectory, oldClassName, newClassName, selectedFileItems, success);
 }
 
@@ -88,16 +90,15 @@ void WriteFileBextThread::deleteClassFile(int index, QString wavDirectory, QStri
                                           FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::remove(row, deleteClassName),
-                                  selectedFileItems, index);
+    const bool success =
+        carryOut(pathOf(wavDirectory, row), ClassTextRules::remove(row, deleteClassName), selectedFileItems, index);
     emit signalDeleteClassFile(index, wavDirectory, deleteClassName, selectedFileItems, success);
 }
 
 void WriteFileBextThread::unassignFile(int index, QString wavDirectory, FileRowList selectedFileItems)
 {
     const FileRowTexts &row = selectedFileItems.at(index);
-    const bool success =
-        carryOut(pathOf(wavDirectory, row), ClassTextRules::unassign(row), selectedFileItems, index);
+    const bool success = carryOut(pathOf(wavDirectory, row), ClassTextRules::unassign(row), selectedFileItems, index);
     emit signalUnassignFile(index, wavDirectory, selectedFileItems, success);
 }
 

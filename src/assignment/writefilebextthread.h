@@ -44,15 +44,14 @@ signals:
                                         FileRowList selectedFileItems, bool success);
     void signalRenameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
                                FileRowList selectedFileItems, bool success);
-    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName,
-                               FileRowList selectedFileItems, bool success);
+    void signalDeleteClassFile(int index, QString wavDirectory, QString deleteClassName, FileRowList selectedFileItems,
+                               bool success);
     void signalUnassignFile(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
     void signalResetFile(int index, QString wavDirectory, FileRowList selectedFileItems, bool success);
 
 public slots:
     /** Adds the class named by classItem; a request marked "Aborting" is answered like any other. */
-    void writeFileBextExtended(int index, QString wavDirectory, ClassRowTexts classItem,
-                               FileRowList selectedFileItems);
+    void writeFileBextExtended(int index, QString wavDirectory, ClassRowTexts classItem, FileRowList selectedFileItems);
     void renameClassFile(int index, QString wavDirectory, QString oldClassName, QString newClassName,
                          FileRowList selectedFileItems);
     void deleteClassFile(int index, QString wavDirectory, QString deleteClassName, FileRowList selectedFileItems);

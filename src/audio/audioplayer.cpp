@@ -27,7 +27,8 @@ void AudioPlayer::setDefaultOutputFactory(AudioOutputFactory factory)
 }
 
 AudioPlayer::AudioPlayer(QObject *parent, AudioOutputFactory factory)
-    : QObject(parent), outputFactory(factory ? std::move(factory) : defaultOutputFactory())
+    : QObject(parent)
+    , outputFactory(factory ? std::move(factory) : defaultOutputFactory())
 {
     // Replaced by the first recording's own format before anything plays.
     createOutput(monoPcm16Format(300000));
@@ -65,14 +66,12 @@ bool AudioPlayer::takesSampleRate(int sampleRate) const
     return output->isFormatSupported(format);
 }
 
-qint64 AudioPlayer::playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree,
-                                      const QAudioFormat &format)
+qint64 AudioPlayer::playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree, const QAudioFormat &format)
 {
     const qint64 queuedBytes = qint32(bufferSize - bytesFree);
     const qint64 bytesPerFrame = qint64(format.channelCount()) * format.sampleSize() / 8;
-    const qint64 queuedUSecs = bytesPerFrame > 0 && format.sampleRate() > 0
-                                   ? queuedBytes * 1000000 / bytesPerFrame / format.sampleRate()
-                                   : 0;
+    const qint64 queuedUSecs =
+        bytesPerFrame > 0 && format.sampleRate() > 0 ? queuedBytes * 1000000 / bytesPerFrame / format.sampleRate() : 0;
     return (processedUSecs - queuedUSecs) / 1000;
 }
 
@@ -119,7 +118,7 @@ void AudioPlayer::pause()
 
 void AudioPlayer::stop()
 {
-    watchingOutput = false;   // stopped on request: no failure to tell of
+    watchingOutput = false; // stopped on request: no failure to tell of
     switch (output->state()) {
     case QAudio::ActiveState:
     case QAudio::InterruptedState:
@@ -130,7 +129,7 @@ void AudioPlayer::stop()
         buffer->close();
         break;
     case QAudio::SuspendedState:
-        output->stop();   // the buffer stays open until the next play closes it
+        output->stop(); // the buffer stays open until the next play closes it
         break;
     case QAudio::StoppedState:
         break;

@@ -34,8 +34,7 @@ public:
 
     // What has left the output of all it was given: processed time minus what
     // still waits in the output's queue, in whole milliseconds.
-    static qint64 playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree,
-                                    const QAudioFormat &format);
+    static qint64 playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree, const QAudioFormat &format);
 
     // Not playable: no rate, no channels, or no whole bytes per sample.
     static bool isPlayable(const QAudioFormat &format);
@@ -76,10 +75,10 @@ private:
     void reportOutputFailure();
 
     AudioOutputFactory outputFactory;
-    AudioOutput *output = nullptr;   // a child; replaced with every format
-    QBuffer *buffer = nullptr;       // a child; what the output reads
-    double volume = 1.0;             // linear, applied whenever not muted
+    AudioOutput *output = nullptr; // a child; replaced with every format
+    QBuffer *buffer = nullptr;     // a child; what the output reads
+    double volume = 1.0;           // linear, applied whenever not muted
     bool muted = false;
-    int notifyInterval = 10;         // milliseconds between position reports
-    bool watchingOutput = false;     // from start() until a stop or a told failure: Stopped with an error is one
+    int notifyInterval = 10;     // milliseconds between position reports
+    bool watchingOutput = false; // from start() until a stop or a told failure: Stopped with an error is one
 };

@@ -2,14 +2,14 @@
 // player and its controls, and the markers and time label that follow it.
 #include "app/mainwindow.h"
 
-#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
-#include "common/userdialogs.h"
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playbackposition.h"
 #include "audio/playbackrefusal.h"
 #include "audio/playercontrols.h"
+#include "common/settingskeys.h"
+#include "common/userdialogs.h"
 #include "display/shownrecording.h"
 #include "display/spectrogramscroller.h"
 #include "platform/audiodevice.h"

@@ -31,7 +31,7 @@ qint16 saturated(double v)
         return 32767;
     if (v <= -32768.0)
         return -32768;
-    return qint16(v);   // truncates toward zero
+    return qint16(v); // truncates toward zero
 }
 
 void putLittleEndian(char *out, qint16 v)

@@ -26,10 +26,10 @@
 
 // The "audioMode" setting.
 enum class AudioMode {
-    Original = 0,       // unchanged
-    Undersampled = 1,   // every u-th sample at rate / u: frequencies fall, the length stays
-    Pitched = 2,        // every sample at rate x p: time expansion
-    Mixed = 3,          // heterodyne: multiplied by a sine at the mixer frequency
+    Original = 0,     // unchanged
+    Undersampled = 1, // every u-th sample at rate / u: frequencies fall, the length stays
+    Pitched = 2,      // every sample at rate x p: time expansion
+    Mixed = 3,        // heterodyne: multiplied by a sine at the mixer frequency
 };
 
 struct PlaybackSettings {
@@ -58,9 +58,9 @@ constexpr int playbackRateChoices = 7;
 int outputSampleRate(int sampleRate, const PlaybackSettings &settings);
 
 struct PlaybackBuffer {
-    QByteArray data;           // empty when there is nothing to play
-    QAudioFormat format;       // the rate to play `data` at; 16-bit mono signed little-endian
-    qint64 durationMs = 0;     // the recording's length (recording time, not playing time)
+    QByteArray data;       // empty when there is nothing to play
+    QAudioFormat format;   // the rate to play `data` at; 16-bit mono signed little-endian
+    qint64 durationMs = 0; // the recording's length (recording time, not playing time)
 };
 
 // 16-bit signed little-endian mono PCM at `sampleRate`: every buffer plays in it.

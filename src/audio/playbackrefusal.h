@@ -25,7 +25,7 @@ PlayableChoices playableChoices(int recordingRate, int refusedRate, const std::f
 
 struct PlaybackRefusalText {
     QString text;
-    QString details;   // what brings it within range; empty when nothing does
+    QString details; // what brings it within range; empty when nothing does
 };
 
 // `rateTaken`: the output takes `refusedRate` as such and failed for another

@@ -11,8 +11,8 @@ namespace {
 
 QIcon stopIconFor(bool dark)
 {
-    const QString active = dark ? QStringLiteral(":/images/stop_darkActive.png")
-                                : QStringLiteral(":/images/stop_lightActive.png");
+    const QString active =
+        dark ? QStringLiteral(":/images/stop_darkActive.png") : QStringLiteral(":/images/stop_lightActive.png");
     QIcon icon;
     icon.addFile(dark ? QStringLiteral(":/images/stop_darkInactive.png")
                       : QStringLiteral(":/images/stop_lightInactive.png"),
@@ -24,7 +24,8 @@ QIcon stopIconFor(bool dark)
 
 } // namespace
 
-PlayerControls::PlayerControls(QWidget *parent) : QWidget(parent)
+PlayerControls::PlayerControls(QWidget *parent)
+    : QWidget(parent)
 {
     playButton = new QToolButton(this);
     playButton->setObjectName(QStringLiteral("playButton"));
@@ -101,9 +102,10 @@ void PlayerControls::setMuted(bool muted)
 void PlayerControls::setTheme(bool darkTheme)
 {
     stopIcon = stopIconFor(darkTheme);
-    playIcon = darkTheme ? QIcon(QStringLiteral(":/images/play_dark.png")) : style()->standardIcon(QStyle::SP_MediaPlay);
-    pauseIcon = darkTheme ? QIcon(QStringLiteral(":/images/pause_dark.png"))
-                          : style()->standardIcon(QStyle::SP_MediaPause);
+    playIcon =
+        darkTheme ? QIcon(QStringLiteral(":/images/play_dark.png")) : style()->standardIcon(QStyle::SP_MediaPlay);
+    pauseIcon =
+        darkTheme ? QIcon(QStringLiteral(":/images/pause_dark.png")) : style()->standardIcon(QStyle::SP_MediaPause);
     stopButton->setIcon(stopIcon);
     showState();
 }

@@ -6,8 +6,9 @@
 #include <utility>
 
 QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
-    : AudioOutput(parent), m_device(QAudioDeviceInfo::defaultOutputDevice()),
-      m_output(new QAudioOutput(m_device, format, this))
+    : AudioOutput(parent)
+    , m_device(QAudioDeviceInfo::defaultOutputDevice())
+    , m_output(new QAudioOutput(m_device, format, this))
 {
     connect(m_output, &QAudioOutput::stateChanged, this, &AudioOutput::stateChanged);
     connect(m_output, &QAudioOutput::notify, this, &AudioOutput::notify);
@@ -50,24 +51,51 @@ void QtAudioOutput::reset()
     if (m_output)
         m_output->reset();
 }
-QAudio::State QtAudioOutput::state() const { return m_output ? m_output->state() : QAudio::StoppedState; }
-QAudio::Error QtAudioOutput::error() const { return m_output ? m_output->error() : QAudio::NoError; }
+QAudio::State QtAudioOutput::state() const
+{
+    return m_output ? m_output->state() : QAudio::StoppedState;
+}
+QAudio::Error QtAudioOutput::error() const
+{
+    return m_output ? m_output->error() : QAudio::NoError;
+}
 // PulseAudio answers from the format alone (1 Hz up to 384 kHz and 1 % more);
 // without any device nothing is taken.
-bool QtAudioOutput::isFormatSupported(const QAudioFormat &format) const { return m_device.isFormatSupported(format); }
+bool QtAudioOutput::isFormatSupported(const QAudioFormat &format) const
+{
+    return m_device.isFormatSupported(format);
+}
 void QtAudioOutput::setNotifyInterval(int milliseconds)
 {
     if (m_output)
         m_output->setNotifyInterval(milliseconds);
 }
-int QtAudioOutput::notifyInterval() const { return m_output ? m_output->notifyInterval() : 0; }
-qint64 QtAudioOutput::processedUSecs() const { return m_output ? m_output->processedUSecs() : 0; }
-int QtAudioOutput::bufferSize() const { return m_output ? m_output->bufferSize() : 0; }
-int QtAudioOutput::bytesFree() const { return m_output ? m_output->bytesFree() : 0; }
-QAudioFormat QtAudioOutput::format() const { return m_output ? m_output->format() : QAudioFormat(); }
+int QtAudioOutput::notifyInterval() const
+{
+    return m_output ? m_output->notifyInterval() : 0;
+}
+qint64 QtAudioOutput::processedUSecs() const
+{
+    return m_output ? m_output->processedUSecs() : 0;
+}
+int QtAudioOutput::bufferSize() const
+{
+    return m_output ? m_output->bufferSize() : 0;
+}
+int QtAudioOutput::bytesFree() const
+{
+    return m_output ? m_output->bytesFree() : 0;
+}
+QAudioFormat QtAudioOutput::format() const
+{
+    return m_output ? m_output->format() : QAudioFormat();
+}
 void QtAudioOutput::setVolume(qreal volume)
 {
     if (m_output)
         m_output->setVolume(volume);
 }
-qreal QtAudioOutput::volume() const { return m_output ? m_output->volume() : 0.0; }
+qreal QtAudioOutput::volume() const
+{
+    return m_output ? m_output->volume() : 0.0;
+}

@@ -38,6 +38,6 @@ public:
     qreal volume() const override;
 
 private:
-    QAudioDeviceInfo m_device;   // the system's default when this output was made
-    QAudioOutput *m_output;   // a child of this object; null once it is closing
+    QAudioDeviceInfo m_device; // the system's default when this output was made
+    QAudioOutput *m_output;    // a child of this object; null once it is closing
 };

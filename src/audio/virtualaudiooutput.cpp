@@ -3,7 +3,8 @@
 #include <QIODevice>
 
 VirtualAudioOutput::VirtualAudioOutput(const QAudioFormat &format, QObject *parent)
-    : AudioOutput(parent), m_format(format)
+    : AudioOutput(parent)
+    , m_format(format)
 {
     m_bytesPerFrame = qMax(0, format.channelCount() * format.sampleSize() / 8);
     m_bytesPerSecond = qint64(qMax(0, format.sampleRate())) * m_bytesPerFrame;
@@ -21,7 +22,7 @@ void VirtualAudioOutput::start(QIODevice *device)
     if (m_deviceLost || !isFormatSupported(m_format) || m_bufferSize <= 0 || !device) {
         m_error = m_deviceLost ? QAudio::FatalError : QAudio::OpenError;
         m_state = QAudio::StoppedState;
-        emit stateChanged(m_state);   // PulseAudio reports the refusal this way
+        emit stateChanged(m_state); // PulseAudio reports the refusal this way
         return;
     }
     m_device = device;

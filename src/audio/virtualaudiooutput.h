@@ -62,12 +62,12 @@ private:
     QAudio::State m_state = QAudio::StoppedState;
     QAudio::Error m_error = QAudio::NoError;
     bool m_deviceLost = false;
-    QIODevice *m_device = nullptr;   // borrowed from start() until stop()
-    int m_notifyInterval = 1000;     // QAudioOutput's default
+    QIODevice *m_device = nullptr; // borrowed from start() until stop()
+    int m_notifyInterval = 1000;   // QAudioOutput's default
     qreal m_volume = 1.0;
-    int m_queued = 0;                // bytes taken from the device and not yet played
-    qint64 m_processed = 0;          // bytes taken from the device since start()
-    qint64 m_playingUs = 0;          // time spent Active since start()
+    int m_queued = 0;       // bytes taken from the device and not yet played
+    qint64 m_processed = 0; // bytes taken from the device since start()
+    qint64 m_playingUs = 0; // time spent Active since start()
 };
 
 /**

@@ -4,7 +4,8 @@
 #include "ui_changeshortcutdialog.h"
 
 ChangeShortcutDialog::ChangeShortcutDialog(QWidget *parent, const QStringList &usedShortcuts)
-    : QDialog(parent), ui(new Ui::ChangeShortcutDialog)
+    : QDialog(parent)
+    , ui(new Ui::ChangeShortcutDialog)
 {
     ui->setupUi(this);
     ui->comboBox->addItems(ClassModelText::freeShortcuts(usedShortcuts));

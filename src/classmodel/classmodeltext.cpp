@@ -150,12 +150,12 @@ ClassModel simpleDefaultTree()
 
 ClassModel advancedDefaultTree()
 {
-    return {entry("Pip", "<A>",
-                  {entry("Pnat", "<Q>"), entry("PpPn", "<W>"), entry("Ppip", "<E>"), entry("PpPp", "<R>"),
-                   entry("Ppyg", "<T>")}),
-            entry("Nyc", "<S>",
-                  {entry("Nlow", "<Y>"), entry("Nnoc", "<X>"), entry("Nycmi", "<C>"), entry("Enil", "<V>")}),
-            entry("Test", "<D>"), entry("Noise", "<F>")};
+    return {
+        entry("Pip", "<A>",
+              {entry("Pnat", "<Q>"), entry("PpPn", "<W>"), entry("Ppip", "<E>"), entry("PpPp", "<R>"),
+               entry("Ppyg", "<T>")}),
+        entry("Nyc", "<S>", {entry("Nlow", "<Y>"), entry("Nnoc", "<X>"), entry("Nycmi", "<C>"), entry("Enil", "<V>")}),
+        entry("Test", "<D>"), entry("Noise", "<F>")};
 }
 
 } // namespace ClassModelText

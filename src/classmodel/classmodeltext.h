@@ -6,10 +6,9 @@
 #include <QVector>
 
 /** One class of a class model, or one subclass (whose own subclasses stay empty: there are two levels). */
-struct ClassModelEntry
-{
+struct ClassModelEntry {
     QString name;
-    QString shortcut;   // "<A>" to "<Z>"; taken from a file as it stands
+    QString shortcut; // "<A>" to "<Z>"; taken from a file as it stands
     QVector<ClassModelEntry> subclasses;
 
     bool operator==(const ClassModelEntry &o) const
@@ -37,12 +36,11 @@ QString write(const ClassModel &model);
 
 /** What the readers take in the names. */
 enum class Names {
-    AsTheyStand,   // the editor shows a file as it is
-    Trimmed,       // the window's class tree drops blanks at both ends
+    AsTheyStand, // the editor shows a file as it is
+    Trimmed,     // the window's class tree drops blanks at both ends
 };
 
-struct Reading
-{
+struct Reading {
     ClassModel model;
     /**
      * Lines left out because ClassNames::isUsableClass (for a class) or

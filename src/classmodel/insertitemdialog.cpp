@@ -5,7 +5,8 @@
 #include "ui_insertitemdialog.h"
 
 InsertItemDialog::InsertItemDialog(QWidget *parent, const QStringList &usedShortcuts)
-    : QDialog(parent), ui(new Ui::InsertItemDialog)
+    : QDialog(parent)
+    , ui(new Ui::InsertItemDialog)
 {
     ui->setupUi(this);
     ui->comboBox->addItems(ClassModelText::freeShortcuts(usedShortcuts));

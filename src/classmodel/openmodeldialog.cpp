@@ -1,11 +1,11 @@
 #include "classmodel/openmodeldialog.h"
 
-#include "common/userdialogs.h"
 #include "classmodel/changeshortcutdialog.h"
 #include "classmodel/classmodeltext.h"
 #include "classmodel/insertitemdialog.h"
 #include "classmodel/renamedialog.h"
 #include "common/textfilewriter.h"
+#include "common/userdialogs.h"
 #include "ui_openmodeldialog.h"
 
 #include <QCoreApplication>
@@ -83,7 +83,9 @@ QString quoted(const QString &name)
 
 } // namespace
 
-OpenModelDialog::OpenModelDialog(QWidget *parent) : QDialog(parent), ui(new Ui::OpenModelDialog)
+OpenModelDialog::OpenModelDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::OpenModelDialog)
 {
     ui->setupUi(this);
     ui->treeWidget->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -121,9 +123,8 @@ void OpenModelDialog::on_buttonBox_rejected()
 // Load: the user chose to replace the tree, so it is cleared without a question.
 void OpenModelDialog::on_pushButton_2_clicked()
 {
-    const QString fileName = userDialogs().openFileName(this, tr("Open Model File"),
-                                                        QCoreApplication::applicationDirPath(),
-                                                        tr("TXT Files (*.txt)"));
+    const QString fileName = userDialogs().openFileName(
+        this, tr("Open Model File"), QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
     if (fileName.isEmpty())
         return;
     ui->treeWidget->clear();
@@ -146,9 +147,8 @@ void OpenModelDialog::on_pushButton_2_clicked()
 
 void OpenModelDialog::on_pushButton_4_clicked()
 {
-    const QString fileName = userDialogs().saveFileName(this, tr("Save Model File"),
-                                                        QCoreApplication::applicationDirPath(),
-                                                        tr("TXT Files (*.txt)"));
+    const QString fileName = userDialogs().saveFileName(
+        this, tr("Save Model File"), QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
     if (fileName.isEmpty())
         return;
     writeTextFile(fileName, getModelText());
@@ -177,8 +177,7 @@ void OpenModelDialog::loadDefaultTree(bool advanced)
             return;
     }
     ui->treeWidget->clear();
-    appendModel(ui->treeWidget,
-                advanced ? ClassModelText::advancedDefaultTree() : ClassModelText::simpleDefaultTree());
+    appendModel(ui->treeWidget, advanced ? ClassModelText::advancedDefaultTree() : ClassModelText::simpleDefaultTree());
     ui->treeWidget->setColumnWidth(nameColumn, 150);
     ui->treeWidget->setColumnWidth(shortcutColumn, 50);
 }
@@ -222,13 +221,13 @@ void OpenModelDialog::runMenuEntry(const QString &text, QTreeWidgetItem *item)
     } else if (text == addSubclassText) {
         addSubclass(item);
     } else if (text == deleteClassText) {
-        const QString question = tr("Do you really want to delete Class ") + quoted(item->text(nameColumn))
-                                 + tr(" and its Subclasses?");
+        const QString question =
+            tr("Do you really want to delete Class ") + quoted(item->text(nameColumn)) + tr(" and its Subclasses?");
         if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     } else if (text == deleteSubclassText) {
-        const QString question = tr("Do you really want to delete Subclass ") + quoted(item->text(nameColumn))
-                                 + QLatin1Char('?');
+        const QString question =
+            tr("Do you really want to delete Subclass ") + quoted(item->text(nameColumn)) + QLatin1Char('?');
         if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     } else if (text == changeShortcutText) {
@@ -286,10 +285,9 @@ bool OpenModelDialog::eventFilter(QObject *watched, QEvent *event)
         return QDialog::eventFilter(watched, event);
     if (QTreeWidgetItem *item = ui->treeWidget->currentItem()) {
         const QString name = quoted(item->text(nameColumn));
-        const QString question = item->parent()
-                                     ? tr("Do you really want to delete Subclass ") + name + QLatin1Char('?')
-                                     : tr("Do you really want to delete Class ") + name
-                                           + tr(" and all its Subclasses?");
+        const QString question =
+            item->parent() ? tr("Do you really want to delete Subclass ") + name + QLatin1Char('?')
+                           : tr("Do you really want to delete Class ") + name + tr(" and all its Subclasses?");
         if (userDialogs().confirm(nullptr, tr("Warning"), question))
             delete item;
     }

@@ -3,7 +3,9 @@
 #include "classmodel/classnamerules.h"
 #include "ui_renamedialog.h"
 
-RenameDialog::RenameDialog(QWidget *parent, const QString &currentName) : QDialog(parent), ui(new Ui::RenameDialog)
+RenameDialog::RenameDialog(QWidget *parent, const QString &currentName)
+    : QDialog(parent)
+    , ui(new Ui::RenameDialog)
 {
     ui->setupUi(this);
     ui->lineEdit->setText(currentName);

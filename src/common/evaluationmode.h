@@ -8,11 +8,11 @@
  */
 namespace EvaluationMode {
 enum Mode : int {
-    SingleFile = 0,       // one recording, no list
-    Folder = 1,           // a folder's recordings, opened or dropped
-    Manual = 2,           // manual evaluation of a folder
-    Tavron = 3,           // Tavron folder evaluation: proposals computed from the recordings
-    RecorderReview = 4,   // review of the recorder's own analysis (WAV only)
+    SingleFile = 0,     // one recording, no list
+    Folder = 1,         // a folder's recordings, opened or dropped
+    Manual = 2,         // manual evaluation of a folder
+    Tavron = 3,         // Tavron folder evaluation: proposals computed from the recordings
+    RecorderReview = 4, // review of the recorder's own analysis (WAV only)
 };
 
 /** Manual, Tavron or the recorder review: the modes that fill `treeWidget_fileView`. */

@@ -28,7 +28,8 @@ WriteFailureChoice askAfterWriteFailure(QWidget *parent, const QString &path, co
     // Escape and the close button need a button of the reject role to press;
     // buttons of other roles alone leave the box deaf to both.
     QAbstractButton *skip = box.addButton(tr("Skip"), QMessageBox::AcceptRole);
-    QAbstractButton *skipForAll = offerSkipForAll ? box.addButton(tr("Skip for all"), QMessageBox::AcceptRole) : nullptr;
+    QAbstractButton *skipForAll =
+        offerSkipForAll ? box.addButton(tr("Skip for all"), QMessageBox::AcceptRole) : nullptr;
     QAbstractButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setEscapeButton(cancel);
     box.setDefaultButton(qobject_cast<QPushButton *>(skip));

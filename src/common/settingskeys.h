@@ -65,17 +65,17 @@ void setApplicationIdentity();
 namespace SettingKeys {
 
 // --- Spectrogram calculation: combo indices, stored by Apply ----------------
-constexpr Setting<int> windowSize{"windowSize", 1};   // 2048, 1024, 512, 256, 128, 64 points
-constexpr Setting<int> overlap{"overlap", 5};         // 98.4375, 96.875, 93.75, 87.5, 75, 50, 0 %
+constexpr Setting<int> windowSize{"windowSize", 1}; // 2048, 1024, 512, 256, 128, 64 points
+constexpr Setting<int> overlap{"overlap", 5};       // 98.4375, 96.875, 93.75, 87.5, 75, 50, 0 %
 // Stored as the check box's state (0 or 2), read as a bool.
 constexpr Setting<bool> autoReduceOverlap{"autoReduceOverlap", true};
-constexpr Setting<int> frameSize{"frameSize", 0};     // 100, 75, 50, 25, 12.5 %
-constexpr Setting<int> window{"window", 1};           // "Rectangular", "Hamming", ... "Blackman-Harris"
+constexpr Setting<int> frameSize{"frameSize", 0}; // 100, 75, 50, 25, 12.5 %
+constexpr Setting<int> window{"window", 1};       // "Rectangular", "Hamming", ... "Blackman-Harris"
 
 // --- Spectrogram view ---------------------------------------------------------
-constexpr Setting<int> colormap{"colormap", 0};       // "Black-Green", "Black-White", "Jet", "Extended Jet"
-constexpr Setting<int> smoothing{"smoothing", 0};     // 0 none, 1 bilinear
-constexpr Setting<int> markerInteractive{"markerInteractive", 0};   // 0 locked, 1 the markers may be dragged
+constexpr Setting<int> colormap{"colormap", 0};                   // "Black-Green", "Black-White", "Jet", "Extended Jet"
+constexpr Setting<int> smoothing{"smoothing", 0};                 // 0 none, 1 bilinear
+constexpr Setting<int> markerInteractive{"markerInteractive", 0}; // 0 locked, 1 the markers may be dragged
 
 // Frequency markers 1 to 3: kHz and whether each is shown.
 constexpr Setting<double> valueMarker1{"valueMarker1", 16.0};
@@ -88,9 +88,9 @@ constexpr Setting<bool> marker3{"marker3", false};
 constexpr std::array<Setting<bool>, 3> markersShown{{marker1, marker2, marker3}};
 
 // --- Time axis -------------------------------------------------------------------
-constexpr Setting<int> fixedXScale{"fixedXScale", 0};   // see TimeAxisMode
-constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f};   // s shown in fixed-duration mode
-constexpr Setting<int> fixedAspectRatio{"fixedAspectRatio", 150};   // kHz drawn as tall as one second is wide
+constexpr Setting<int> fixedXScale{"fixedXScale", 0};             // see TimeAxisMode
+constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f};    // s shown in fixed-duration mode
+constexpr Setting<int> fixedAspectRatio{"fixedAspectRatio", 150}; // kHz drawn as tall as one second is wide
 // The spectrogram's time axis reads the ratio as a float, with 10 when missing.
 constexpr Setting<float> timeAxisAspectRatio = fixedAspectRatio.readAs(10.0f);
 
@@ -121,20 +121,20 @@ constexpr Setting<bool> frequencyPlotZoom{"frequencyPlotZoom", false};
 // --- Playback ---------------------------------------------------------------------
 constexpr Setting<bool> autoplay{"autoplay", false};
 constexpr Setting<bool> loop{"loop", false};
-constexpr Setting<int> audioMode{"audioMode", 0};         // "Original", "Undersampled", "Pitched", "Mixed"
-constexpr Setting<int> undersampling{"undersampling", 0}; // factor 1, then 2 to 30 in steps of 2
-constexpr Setting<int> playbackRate{"playbackRate", 0};   // 100, 50, 25, 20, 10, 5, 1 %
-constexpr Setting<int> mixerFrequency{"mixerFrequency", 20};   // kHz
+constexpr Setting<int> audioMode{"audioMode", 0};            // "Original", "Undersampled", "Pitched", "Mixed"
+constexpr Setting<int> undersampling{"undersampling", 0};    // factor 1, then 2 to 30 in steps of 2
+constexpr Setting<int> playbackRate{"playbackRate", 0};      // 100, 50, 25, 20, 10, 5, 1 %
+constexpr Setting<int> mixerFrequency{"mixerFrequency", 20}; // kHz
 // The buffer builder reads the mixer frequency as a float.
 constexpr Setting<float> mixerFrequencyKHz = mixerFrequency.readAs(20.0f);
 // The player controls' choices, applied at start.
 constexpr Setting<bool> muted{"muted", false};
-constexpr Setting<int> volume{"volume", 99};   // 0 to 100 on the slider's logarithmic scale
+constexpr Setting<int> volume{"volume", 99}; // 0 to 100 on the slider's logarithmic scale
 
 // --- The window's own view choices ----------------------------------------------
 constexpr Setting<bool> grid{"grid", false};
 constexpr Setting<bool> categorization{"categorization", false};
-constexpr Setting<int> theme{"theme", 0};   // see ThemeCode
+constexpr Setting<int> theme{"theme", 0}; // see ThemeCode
 
 // --- Window layout between runs: stored only once a recording was shown --------
 // The geometry's default is worked out from the screen when it is read.
@@ -147,7 +147,7 @@ inline const Setting<QByteArray> splitterMainSizes{"splitterMainSizes", QByteArr
 // --- Where the file dialogs start -----------------------------------------------
 // Until the user chose a place, the dialogs start in the home folder, the
 // place every user of this platform has (a drive "C:/" there is none).
-inline const Setting<QString> filePath{"filePath", QDir::homePath()};      // the last recording opened
+inline const Setting<QString> filePath{"filePath", QDir::homePath()};            // the last recording opened
 inline const Setting<QString> folderPath{"folderPath", QStringLiteral("/home")}; // the last folder opened
 // The last folder of each evaluation: manual, Tavron, review of the recorder's analysis.
 inline const Setting<QString> evaluationFolderPath{"evaluationFolderPath", QStringLiteral("/home")};

@@ -9,11 +9,11 @@
 namespace FileViewColumn {
 enum : int {
     Name = 0,
-    Date = 1,       // "dd/MM/yy"
-    Time = 2,       // "hh:mm:ss"
-    Length = 3,     // seconds
-    Proposal = 4,   // hidden
-    Accepted = 5,   // the accept-proposal check box; hidden
+    Date = 1,     // "dd/MM/yy"
+    Time = 2,     // "hh:mm:ss"
+    Length = 3,   // seconds
+    Proposal = 4, // hidden
+    Accepted = 5, // the accept-proposal check box; hidden
     Class1 = 6,
     Class2 = 7,
     Class3 = 8,
@@ -26,10 +26,10 @@ enum : int {
 /** Columns of a class-tree row. */
 namespace ClassTreeColumn {
 enum : int {
-    Class = 0,   // class name; the pseudo-class "Unassigned" on top
-    Count = 1,   // recordings in the class
-    Shortcut = 2,   // "<A>" .. "<Z>"
-    Assign = 3,  // the row's assign button
+    Class = 0,    // class name; the pseudo-class "Unassigned" on top
+    Count = 1,    // recordings in the class
+    Shortcut = 2, // "<A>" .. "<Z>"
+    Assign = 3,   // the row's assign button
     ColumnCount = 4
 };
 }
@@ -37,10 +37,10 @@ enum : int {
 /** Header texts of the file lists, one per FileViewColumn. */
 inline QStringList fileViewHeaderLabels()
 {
-    return {QStringLiteral("Name"),    QStringLiteral("Date"),    QStringLiteral("Time"),
+    return {QStringLiteral("Name"),        QStringLiteral("Date"),     QStringLiteral("Time"),
             QStringLiteral("Length in s"), QStringLiteral("Proposal"), QString(),
-            QStringLiteral("Class 1"), QStringLiteral("Class 2"), QStringLiteral("Class 3"),
-            QStringLiteral("Class 4"), QStringLiteral("Comment")};
+            QStringLiteral("Class 1"),     QStringLiteral("Class 2"),  QStringLiteral("Class 3"),
+            QStringLiteral("Class 4"),     QStringLiteral("Comment")};
 }
 
 /** Header texts of the class tree, one per ClassTreeColumn. */

@@ -22,8 +22,7 @@ public:
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
 
-    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
-                         const QString &filter) override
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override
     {
         return QFileDialog::getOpenFileName(parent, caption, dir, filter);
     }
@@ -40,15 +39,9 @@ public:
         return QFileDialog::getExistingDirectory(parent, caption, dir, options);
     }
 
-    int runDialog(QDialog *dialog) override
-    {
-        return dialog->exec();
-    }
+    int runDialog(QDialog *dialog) override { return dialog->exec(); }
 
-    QAction *runMenu(QMenu *menu, const QPoint &globalPos) override
-    {
-        return menu->exec(globalPos);
-    }
+    QAction *runMenu(QMenu *menu, const QPoint &globalPos) override { return menu->exec(globalPos); }
 };
 
 UserDialogs *&installed()
@@ -91,8 +84,7 @@ QMessageBox::StandardButton UserDialogs::question(QWidget *parent, const QString
     return message({parent, QMessageBox::Question, title, text, Qt::AutoText, buttons, defaultButton});
 }
 
-bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &text,
-                          const QString &informativeText)
+bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &text, const QString &informativeText)
 {
     return message({parent, QMessageBox::Warning, title, text, Qt::AutoText, QMessageBox::Ok | QMessageBox::Cancel,
                     QMessageBox::Cancel, informativeText})

@@ -12,8 +12,7 @@ class QPoint;
 class QWidget;
 
 /** Everything a message box needs: what the user reads and which buttons answer it. */
-struct MessageBoxRequest
-{
+struct MessageBoxRequest {
     QWidget *parent = nullptr;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title;
@@ -21,7 +20,7 @@ struct MessageBoxRequest
     Qt::TextFormat textFormat = Qt::AutoText;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    QString informativeText = QString();   // shown under the text: which file, and why
+    QString informativeText = QString(); // shown under the text: which file, and why
 };
 
 /**
@@ -42,8 +41,8 @@ public:
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     /** The chosen path, or empty when cancelled; the filter the user left chosen goes to `selectedFilter`. */
-    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                 const QString &filter, QString *selectedFilter = nullptr) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                                 QString *selectedFilter = nullptr) = 0;
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
                                       QFileDialog::Options options = QFileDialog::ShowDirsOnly) = 0;
 

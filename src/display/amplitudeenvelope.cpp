@@ -38,8 +38,7 @@ std::optional<EnvelopeRange> envelopeRange(const EnvelopeView &view)
             if (!(view.fixedDuration > 0.0))
                 return std::nullopt;
             span = view.fixedDuration;
-        } else if (view.timeAxisMode == TimeAxisMode::FixedAspectRatio && view.aspectSpan
-                   && *view.aspectSpan > 0.0) {
+        } else if (view.timeAxisMode == TimeAxisMode::FixedAspectRatio && view.aspectSpan && *view.aspectSpan > 0.0) {
             span = view.aspectSpan;
         }
         if (span) {

@@ -21,16 +21,16 @@ qint64 sampleFullScale(int bitsPerSample);
 
 /** What the envelope is drawn for: the recording on show and the view of it. */
 struct EnvelopeView {
-    qint64 sampleCount = 0;          // N
-    int sampleRate = 0;              // R, Hz
-    bool zoomedIn = false;           // the spectrogram's zoomer is not at its base
-    bool followZoom = false;         // "timePlotZoom": a zoomed spectrogram's stretch is drawn
-    double visibleStart = 0.0;       // the spectrogram's time axis, s
+    qint64 sampleCount = 0;    // N
+    int sampleRate = 0;        // R, Hz
+    bool zoomedIn = false;     // the spectrogram's zoomer is not at its base
+    bool followZoom = false;   // "timePlotZoom": a zoomed spectrogram's stretch is drawn
+    double visibleStart = 0.0; // the spectrogram's time axis, s
     double visibleEnd = 0.0;
-    int timeAxisMode = 0;            // "fixedXScale" (TimeAxisMode)
-    double fixedDuration = 1.0;      // "fixedDuration", s
+    int timeAxisMode = 0;             // "fixedXScale" (TimeAxisMode)
+    double fixedDuration = 1.0;       // "fixedDuration", s
     std::optional<double> aspectSpan; // the span the fixed aspect ratio gives the canvas, when it can be worked out
-    int pixelWidth = 0;              // W: the points are spread over this many pixels
+    int pixelWidth = 0;               // W: the points are spread over this many pixels
 };
 
 /** The samples [first, end) the envelope walks, one point for every step of them. */
@@ -54,11 +54,11 @@ struct EnvelopeRange {
 std::optional<EnvelopeRange> envelopeRange(const EnvelopeView &view);
 
 struct EnvelopeCurves {
-    QVector<QPointF> maxima;       // (s, block maximum); a block's extremes start at 0
-    QVector<QPointF> minima;       // (s, block minimum)
-    QVector<QPointF> rms;          // (s, block RMS)
-    QVector<QPointF> rmsNegative;  // (s, -block RMS)
-    float peak = 0.0f;             // the largest absolute extreme of the points drawn
+    QVector<QPointF> maxima;      // (s, block maximum); a block's extremes start at 0
+    QVector<QPointF> minima;      // (s, block minimum)
+    QVector<QPointF> rms;         // (s, block RMS)
+    QVector<QPointF> rmsNegative; // (s, -block RMS)
+    float peak = 0.0f;            // the largest absolute extreme of the points drawn
 };
 
 /**

@@ -17,12 +17,12 @@ namespace {
 // the other coordinate fixed at the cursor.
 struct CursorLine {
     CursorLine(const RasterReader &reader, double a, double b, int count, double fixed, bool alongTime)
-        : raster(reader),
-          a(a),
-          b(b),
-          count(count),
-          alongTime(alongTime),
-          fixed(alongTime ? reader.yPosition(fixed) : reader.xPosition(fixed))
+        : raster(reader)
+        , a(a)
+        , b(b)
+        , count(count)
+        , alongTime(alongTime)
+        , fixed(alongTime ? reader.yPosition(fixed) : reader.xPosition(fixed))
     {
     }
 
@@ -78,8 +78,8 @@ double rasterValue(const QwtMatrixRasterData &raster, double x, double y)
     return RasterReader(raster).value(x, y);
 }
 
-std::optional<QVector<QPointF>> timeCursorCurve(const QwtMatrixRasterData &raster, double frequency, double a,
-                                                double b, int screenWidth)
+std::optional<QVector<QPointF>> timeCursorCurve(const QwtMatrixRasterData &raster, double frequency, double a, double b,
+                                                int screenWidth)
 {
     const int numColumns = raster.numColumns();
     const std::optional<int> step = cursorStep(numColumns, screenWidth);
@@ -88,8 +88,8 @@ std::optional<QVector<QPointF>> timeCursorCurve(const QwtMatrixRasterData &raste
     return groupMaxima(CursorLine{RasterReader(raster), a, b, numColumns, frequency, true}, *step);
 }
 
-std::optional<QVector<QPointF>> frequencyCursorCurve(const QwtMatrixRasterData &raster, double time, double a,
-                                                     double b, int screenHeight)
+std::optional<QVector<QPointF>> frequencyCursorCurve(const QwtMatrixRasterData &raster, double time, double a, double b,
+                                                     int screenHeight)
 {
     const int numRows = raster.numRows();
     const std::optional<int> step = cursorStep(numRows, screenHeight);

@@ -20,12 +20,12 @@ std::optional<int> cursorStep(int count, int screenSize);
  * columns, each the maximum of its group (values below -300 dB show as -300).
  * Empty without a screen width.
  */
-std::optional<QVector<QPointF>> timeCursorCurve(const QwtMatrixRasterData &raster, double frequency, double a,
-                                                double b, int screenWidth);
+std::optional<QVector<QPointF>> timeCursorCurve(const QwtMatrixRasterData &raster, double frequency, double a, double b,
+                                                int screenWidth);
 
 /** The spectrum at the cursor time over the frequencies [a, b], as points (level, frequency). */
-std::optional<QVector<QPointF>> frequencyCursorCurve(const QwtMatrixRasterData &raster, double time, double a,
-                                                     double b, int screenHeight);
+std::optional<QVector<QPointF>> frequencyCursorCurve(const QwtMatrixRasterData &raster, double time, double a, double b,
+                                                     int screenHeight);
 
 /** Where the frequency plot's cursor line sits: three pixels in from the level axis's first end. */
 double frequencyMarkerLevel(double x0, double x1, int canvasWidth);

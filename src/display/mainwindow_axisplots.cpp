@@ -92,9 +92,9 @@ void MainWindow::drawEnvelope(const ShownFormat &format, const QwtInterval &show
     view.visibleEnd = shown.maxValue();
     view.timeAxisMode = readSetting(SettingKeys::fixedXScale);
     view.fixedDuration = readSetting(SettingKeys::fixedDuration);
-    view.aspectSpan = fixedAspectSpan(canvas.width(), canvas.height(),
-                                      spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
-                                      readSetting(SettingKeys::timeAxisAspectRatio));
+    view.aspectSpan =
+        fixedAspectSpan(canvas.width(), canvas.height(), spectrogramPlot->axisInterval(QwtPlot::yLeft).width(),
+                        readSetting(SettingKeys::timeAxisAspectRatio));
     // The first recording is drawn before the window takes its stored size.
     view.pixelWidth = firstPlot ? availableDesktop().width() : timePlot->canvas()->width();
     const std::optional<EnvelopeRange> range = envelopeRange(view);

@@ -3,8 +3,8 @@
 // spectrogram (only Apply recalculates). Also the plot documents.
 #include "app/mainwindow.h"
 
-#include "common/settingskeys.h"
 #include "app/spectrogramsettingsdialog.h"
+#include "common/settingskeys.h"
 #include "common/userdialogs.h"
 #include "display/axisplotmode.h"
 #include "display/plotdocument.h"

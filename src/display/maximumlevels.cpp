@@ -120,8 +120,8 @@ std::optional<RasterGrid> timeMaximumGrid(const QwtMatrixRasterData &raster, int
     return grid;
 }
 
-std::optional<RasterGrid> frequencyMaximumGrid(const QwtMatrixRasterData &raster, qint64 sampleCount,
-                                               int sampleRate, bool follow, const VisibleArea &visible)
+std::optional<RasterGrid> frequencyMaximumGrid(const QwtMatrixRasterData &raster, qint64 sampleCount, int sampleRate,
+                                               bool follow, const VisibleArea &visible)
 {
     const int columns = raster.numColumns();
     const int rows = raster.numRows();
@@ -156,8 +156,8 @@ QVector<QPointF> maximumOverTime(const QwtMatrixRasterData &raster, const Raster
     const int columns = raster.numColumns();
     const auto points = cellSpans(grid.x0, grid.width, grid.columns, raster.interval(Qt::XAxis), columns);
     const CellSpan read = covered(points);
-    const CellSpan rows = covered(cellSpans(grid.y0, grid.height, grid.rows, raster.interval(Qt::YAxis),
-                                            raster.numRows()));
+    const CellSpan rows =
+        covered(cellSpans(grid.y0, grid.height, grid.rows, raster.interval(Qt::YAxis), raster.numRows()));
     // The matrix's own levels, each cell once; the smoothing the spectrogram
     // may draw with would only lower a lone peak.
     const double *matrix = raster.valueMatrix().constData();

@@ -30,8 +30,8 @@ struct RasterGrid {
 
 /** What the spectrogram shows: its time and frequency axes. */
 struct VisibleArea {
-    QwtInterval time;       // s
-    QwtInterval frequency;  // kHz
+    QwtInterval time;      // s
+    QwtInterval frequency; // kHz
 };
 
 /**
@@ -51,8 +51,8 @@ std::optional<RasterGrid> timeMaximumGrid(const QwtMatrixRasterData &raster, int
  * frequency range. Otherwise the raster's own. Empty without samples, a sample
  * rate or a raster.
  */
-std::optional<RasterGrid> frequencyMaximumGrid(const QwtMatrixRasterData &raster, qint64 sampleCount,
-                                               int sampleRate, bool follow, const VisibleArea &visible);
+std::optional<RasterGrid> frequencyMaximumGrid(const QwtMatrixRasterData &raster, qint64 sampleCount, int sampleRate,
+                                               bool follow, const VisibleArea &visible);
 
 /**
  * Points (s, dB) of the time plot. Grid column c stands for the matrix

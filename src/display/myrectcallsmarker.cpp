@@ -19,9 +19,9 @@ void MyRectCallsMarker::setCall(const MyBatCall &c)
 QString MyRectCallsMarker::callText(const MyBatCall &c)
 {
     return QStringLiteral(" Start Frequency: ") + QString::number(c.startFreq, 'f', 3)
-        + QStringLiteral(" kHz \n End Frequency: ") + QString::number(c.endFreq, 'f', 3)
-        + QStringLiteral(" kHz \n Duration: ") + QString::number(c.duration * 1000.0, 'f', 0)
-        + QStringLiteral(" ms");
+           + QStringLiteral(" kHz \n End Frequency: ") + QString::number(c.endFreq, 'f', 3)
+           + QStringLiteral(" kHz \n Duration: ") + QString::number(c.duration * 1000.0, 'f', 0)
+           + QStringLiteral(" ms");
 }
 
 void MyRectCallsMarker::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,

@@ -43,12 +43,11 @@ QString MyRectRangeMarker::bandwidthText(double upperKHz, double lowerKHz, const
 QString MyRectRangeMarker::cornerText(double seconds, double kHz, const QLocale &locale)
 {
     return locale.toString(seconds, 'f', 3) + QStringLiteral(" s\n") + locale.toString(kHz, 'f', 3)
-        + QStringLiteral(" kHz");
+           + QStringLiteral(" kHz");
 }
 
-MyRectRangeMarker::Texts MyRectRangeMarker::texts(const QwtInterval &x, const QwtInterval &y,
-                                                   const QwtScaleMap &xMap, const QwtScaleMap &yMap,
-                                                   const QLocale &locale)
+MyRectRangeMarker::Texts MyRectRangeMarker::texts(const QwtInterval &x, const QwtInterval &y, const QwtScaleMap &xMap,
+                                                  const QwtScaleMap &yMap, const QLocale &locale)
 {
     const int x1 = qRound(xMap.transform(x.minValue()));
     const int x2 = qRound(xMap.transform(x.maxValue()));
@@ -66,8 +65,7 @@ MyRectRangeMarker::Texts MyRectRangeMarker::texts(const QwtInterval &x, const Qw
     return t;
 }
 
-void MyRectRangeMarker::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
-                             const QRectF &) const
+void MyRectRangeMarker::draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap, const QRectF &) const
 {
     const QPen pen(QBrush(Qt::red), 2, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin);
     painter->setPen(pen);
@@ -80,8 +78,7 @@ void MyRectRangeMarker::draw(QPainter *painter, const QwtScaleMap &xMap, const Q
 
     const Texts t = texts(xInterval, yInterval, xMap, yMap, QLocale());
     painter->drawText(QRect(x1 - 50, y2 + 5, (x2 - x1) + 100, 40), Qt::AlignHCenter | Qt::AlignTop, t.duration);
-    painter->drawText(QRect(x2 + 5, y1 + (y2 - y1) / 2 - 10, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                      t.bandwidth);
+    painter->drawText(QRect(x2 + 5, y1 + (y2 - y1) / 2 - 10, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, t.bandwidth);
     painter->drawText(QRect(x1 - 200, y1 - 45, 195, 40), Qt::AlignRight | Qt::AlignBottom, t.start);
     painter->drawText(QRect(x2 + 5, y2 + 5, 200, 40), Qt::AlignLeft | Qt::AlignTop, t.end);
 }

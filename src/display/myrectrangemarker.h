@@ -37,8 +37,8 @@ public:
         QString start;     // above the upper-left corner
         QString end;       // below the lower-right corner
     };
-    static Texts texts(const QwtInterval &x, const QwtInterval &y, const QwtScaleMap &xMap,
-                       const QwtScaleMap &yMap, const QLocale &locale);
+    static Texts texts(const QwtInterval &x, const QwtInterval &y, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+                       const QLocale &locale);
 
     static QString durationText(double seconds, const QLocale &locale);
     static QString bandwidthText(double upperKHz, double lowerKHz, const QLocale &locale);

@@ -66,10 +66,10 @@ bool writePlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &siz
 {
     const QString format = QFileInfo(fileName).suffix().toLower();
     const bool known = format == QLatin1String("pdf") || format == QLatin1String("svg")
-        || QImageWriter::supportedImageFormats().contains(format.toLatin1());
+                       || QImageWriter::supportedImageFormats().contains(format.toLatin1());
     QSaveFile file(fileName);
     const bool written = plot && known && !sizeMM.isEmpty() && dotsPerInch > 0 && file.open(QIODevice::WriteOnly)
-        && writeDocument(plot, file, format, sizeMM, dotsPerInch) && file.commit();
+                         && writeDocument(plot, file, format, sizeMM, dotsPerInch) && file.commit();
     if (!written)
         reportFileWriteFailure();
     return written;

@@ -4,7 +4,8 @@
 #include <qwt_scale_map.h>
 
 RangeMarker::RangeMarker(int orientation)
-    : QwtPlotItem(QwtText()), orientation(orientation)
+    : QwtPlotItem(QwtText())
+    , orientation(orientation)
 {
     setZ(0);
 }

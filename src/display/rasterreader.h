@@ -18,15 +18,16 @@
  * combined with every position of the other axis: a walk over a grid of
  * columns and rows costs one matrix read per cell (four when bilinear).
  */
-class RasterReader {
+class RasterReader
+{
 public:
     explicit RasterReader(const QwtMatrixRasterData &raster)
-        : m_values(raster.valueMatrix()),
-          m_x(raster.interval(Qt::XAxis)),
-          m_y(raster.interval(Qt::YAxis)),
-          m_columns(raster.numColumns()),
-          m_rows(raster.numRows()),
-          m_bilinear(raster.resampleMode() == QwtMatrixRasterData::BilinearInterpolation)
+        : m_values(raster.valueMatrix())
+        , m_x(raster.interval(Qt::XAxis))
+        , m_y(raster.interval(Qt::YAxis))
+        , m_columns(raster.numColumns())
+        , m_rows(raster.numRows())
+        , m_bilinear(raster.resampleMode() == QwtMatrixRasterData::BilinearInterpolation)
     {
         if (m_columns > 0) {
             if (m_x.isValid())

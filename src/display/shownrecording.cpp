@@ -55,8 +55,8 @@ QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, co
 {
     const QLocale locale;
     QString line = locale.toString(bitsPerSample) + QStringLiteral("bit; ") + locale.toString(sampleRate)
-                   + QStringLiteral("Hz; ") + locale.toString(duration, 'f', 3) + QStringLiteral("s; ")
-                   + dateText + QStringLiteral("; ") + timeText;
+                   + QStringLiteral("Hz; ") + locale.toString(duration, 'f', 3) + QStringLiteral("s; ") + dateText
+                   + QStringLiteral("; ") + timeText;
     for (const QString &e : extras)
         line += QStringLiteral("; ") + e;
     return line;

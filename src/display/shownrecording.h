@@ -11,8 +11,8 @@ class WavFile;
 // the information line under the spectrogram.
 
 struct ShownFormat {
-    qint64 sampleCount = 0;   // never more than the reader holds
-    int sampleRate = 0;       // Hz; 0 when nothing (or no recording) is shown
+    qint64 sampleCount = 0; // never more than the reader holds
+    int sampleRate = 0;     // Hz; 0 when nothing (or no recording) is shown
     int bitsPerSample = 0;
     bool raw = false;
 

@@ -34,13 +34,12 @@ QString windowNameForIndex(int index)
 {
     // The hyphen matters: the worker compares names exactly, and an unknown
     // name silently means no window at all.
-    static const char *const names[] = {"Rectangular", "Hamming", "Hann", "Blackman",
-                                        "Bartlett", "Flattop", "Blackman-Harris"};
+    static const char *const names[] = {"Rectangular", "Hamming", "Hann",           "Blackman",
+                                        "Bartlett",    "Flattop", "Blackman-Harris"};
     return QString::fromLatin1(names[clampIndex(index)]);
 }
 
-SpectrogramParameters spectrogramParameters(int windowIndex, int frameSizeIndex, int overlapIndex,
-                                            int windowSizeIndex)
+SpectrogramParameters spectrogramParameters(int windowIndex, int frameSizeIndex, int overlapIndex, int windowSizeIndex)
 {
     SpectrogramParameters p;
     p.windowSize = windowSizeForIndex(windowSizeIndex);
@@ -74,21 +73,19 @@ double nextLowerOverlap(double overlap)
 
 QString overlapReducedNotice(double overlap)
 {
-    return QCoreApplication::translate("MainWindow",
-                                       "Current spectrogram matrix size is over the limit.\n Overlap for "
-                                       "this spectrogram calculation is reduced to ")
+    return QCoreApplication::translate("MainWindow", "Current spectrogram matrix size is over the limit.\n Overlap for "
+                                                     "this spectrogram calculation is reduced to ")
            + QString::number(overlap, 'g', 6) + QStringLiteral("%");
 }
 
 QString recordingTooLargeText()
 {
-    return QCoreApplication::translate("MainWindow",
-                                       "The recording is too long for a spectrogram: even without "
-                                       "overlap it would exceed the matrix size limit.");
+    return QCoreApplication::translate("MainWindow", "The recording is too long for a spectrogram: even without "
+                                                     "overlap it would exceed the matrix size limit.");
 }
 
-OverlapReduction reduceOverlap(qint64 sampleCount, int windowSize, double overlap,
-                               int storedOverlapIndex, bool autoReduce)
+OverlapReduction reduceOverlap(qint64 sampleCount, int windowSize, double overlap, int storedOverlapIndex,
+                               bool autoReduce)
 {
     OverlapReduction r;
     r.overlap = overlap;

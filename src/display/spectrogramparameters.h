@@ -16,10 +16,10 @@ constexpr double matrixCellLimit = 8e7;
 constexpr int lastSettingsIndex = 6;
 
 struct SpectrogramParameters {
-    int windowSize = 1024;       // FFT points
-    float frameSize = 75.0f;     // share of the window that carries samples, %
-    QString window;              // window name as the spectrogram worker compares it
-    double overlap = 50.0;       // %
+    int windowSize = 1024;   // FFT points
+    float frameSize = 75.0f; // share of the window that carries samples, %
+    QString window;          // window name as the spectrogram worker compares it
+    double overlap = 50.0;   // %
 };
 
 // Index tables of the settings dialog's combo boxes; an index outside 0..6
@@ -29,8 +29,7 @@ float frameSizeForIndex(int index);
 double overlapForIndex(int index);
 QString windowNameForIndex(int index);
 
-SpectrogramParameters spectrogramParameters(int windowIndex, int frameSizeIndex, int overlapIndex,
-                                            int windowSizeIndex);
+SpectrogramParameters spectrogramParameters(int windowIndex, int frameSizeIndex, int overlapIndex, int windowSizeIndex);
 
 // Frames the spectrogram will have, estimated the way the worker frames:
 // floor((samples - window) / (window - trunc(overlapSamples) + 1)). Negative
@@ -57,8 +56,8 @@ struct OverlapReduction {
 // was taken is a notice given and the stored index raised by one (never past
 // the last entry); a recording too large even at 0 % is refused rather than
 // calculated with gigabytes of matrix.
-OverlapReduction reduceOverlap(qint64 sampleCount, int windowSize, double overlap,
-                               int storedOverlapIndex, bool autoReduce);
+OverlapReduction reduceOverlap(qint64 sampleCount, int windowSize, double overlap, int storedOverlapIndex,
+                               bool autoReduce);
 
 QString overlapReducedNotice(double overlap);
 QString recordingTooLargeText();

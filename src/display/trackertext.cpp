@@ -4,14 +4,14 @@
 #include <QPointF>
 
 QString formatTrackerText(QwtPicker::RubberBand band, const QPointF &pos, int xDecimals, const QString &xUnit,
-                    int yDecimals, const QString &yUnit)
+                          int yDecimals, const QString &yUnit)
 {
     const QString line = lineRubberBandText(band, pos);
     if (!line.isNull())
         return line;
     const QLocale locale;
     return locale.toString(pos.x(), 'f', xDecimals) + xUnit + QLatin1Char('\n')
-        + locale.toString(pos.y(), 'f', yDecimals) + yUnit;
+           + locale.toString(pos.y(), 'f', yDecimals) + yUnit;
 }
 
 QString lineRubberBandText(QwtPicker::RubberBand band, const QPointF &pos)

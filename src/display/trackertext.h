@@ -12,7 +12,7 @@ class QPointF;
  * break, and y with yDecimals and yUnit. Numbers follow the default locale.
  */
 QString formatTrackerText(QwtPicker::RubberBand band, const QPointF &pos, int xDecimals, const QString &xUnit,
-                    int yDecimals, const QString &yUnit);
+                          int yDecimals, const QString &yUnit);
 
 /**
  * The read-out while a line rubber band is drawn: y of a horizontal line, x of

@@ -42,8 +42,7 @@ AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimit
     return r;
 }
 
-std::optional<double> fixedAspectSpan(double canvasWidth, double canvasHeight, double frequencySpan,
-                                      double aspectRatio)
+std::optional<double> fixedAspectSpan(double canvasWidth, double canvasHeight, double frequencySpan, double aspectRatio)
 {
     // A hidden plot has a height of 0, and a stored ratio can be 0: neither
     // gives a span, and dividing would put inf or nan on the axes.
@@ -55,9 +54,8 @@ std::optional<double> fixedAspectSpan(double canvasWidth, double canvasHeight, d
     return double(span);
 }
 
-std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration,
-                                      double canvasWidth, double canvasHeight, double frequencySpan,
-                                      double aspectRatio)
+std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration, double canvasWidth,
+                                      double canvasHeight, double frequencySpan, double aspectRatio)
 {
     switch (fixedXScale) {
     case TimeAxisMode::WholeRecording:

@@ -45,8 +45,8 @@ AxisRange frequencyAxisRange(bool fixedYScale, int lowerLimitKHz, int upperLimit
 namespace TimeAxisMode {
 enum Mode : int {
     WholeRecording = 0,
-    FixedDuration = 1,      // "fixedDuration" seconds at a time
-    FixedAspectRatio = 2,   // one second as wide as "fixedAspectRatio" kHz are tall
+    FixedDuration = 1,    // "fixedDuration" seconds at a time
+    FixedAspectRatio = 2, // one second as wide as "fixedAspectRatio" kHz are tall
 };
 }
 
@@ -57,9 +57,8 @@ enum Mode : int {
  * canvas not yet laid out, a stored ratio of 0): the caller keeps its last
  * valid view.
  */
-std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration,
-                                      double canvasWidth, double canvasHeight, double frequencySpan,
-                                      double aspectRatio);
+std::optional<double> visibleTimeSpan(int fixedXScale, double duration, double fixedDuration, double canvasWidth,
+                                      double canvasHeight, double frequencySpan, double aspectRatio);
 
 /** Time span that one second of aspectRatio kHz needs on a canvas; empty when not computable. */
 std::optional<double> fixedAspectSpan(double canvasWidth, double canvasHeight, double frequencySpan,
@@ -92,7 +91,7 @@ struct FixedAspectInput {
 struct FixedAspectView {
     double axisMin = 0.0; // new time interval
     double axisMax = 0.0;
-    ScrollRange scroll;   // scroll.needed: show the bar with this range
+    ScrollRange scroll; // scroll.needed: show the bar with this range
 };
 
 /**

@@ -5,12 +5,14 @@
 #include <QStyle>
 
 ChangeYearsDialog::ChangeYearsDialog(QWidget *parent, const QList<int> &years)
-    : QDialog(parent), ui(new Ui::ChangeYearsDialog)
+    : QDialog(parent)
+    , ui(new Ui::ChangeYearsDialog)
 {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Warning"));
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    ui->label->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
+    ui->label->setPixmap(style()
+                             ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
                              .pixmap(iconSize, iconSize, QIcon::Normal, QIcon::Off));
     for (int year : years)
         ui->comboBox->addItem(QString::number(year));

@@ -14,7 +14,10 @@ const int kBoxColumn = 2;
 
 } // namespace
 
-ClassCheckDialog::ClassCheckDialog(QWidget *parent) : QDialog(parent) {}
+ClassCheckDialog::ClassCheckDialog(QWidget *parent)
+    : QDialog(parent)
+{
+}
 
 void ClassCheckDialog::fillCheckTree(QTreeWidget *tree, const QString &classCountText, const TreeStyle &style)
 {

@@ -23,8 +23,7 @@ public:
 protected:
     explicit ClassCheckDialog(QWidget *parent);
 
-    struct TreeStyle
-    {
+    struct TreeStyle {
         /** false: "Unassigned" gets no check box and so is never chosen. */
         bool unassignedCheckable = true;
         /** "Detected No Call" shown in blue. */

@@ -45,11 +45,11 @@ QString classCountTextOfClassTree(const QTreeWidget *classTree)
     for (int i = 0; i < classTree->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = classTree->topLevelItem(i);
         text += row->text(ClassTreeColumn::Class) + QLatin1Char('\t') + row->text(ClassTreeColumn::Count)
-            + QLatin1Char('\n');
+                + QLatin1Char('\n');
         for (int c = 0; c < row->childCount(); ++c) {
             const QTreeWidgetItem *child = row->child(c);
             text += QLatin1Char('\t') + child->text(ClassTreeColumn::Class) + QLatin1Char('\t')
-                + child->text(ClassTreeColumn::Count) + QLatin1Char('\n');
+                    + child->text(ClassTreeColumn::Count) + QLatin1Char('\n');
         }
     }
     return text;

@@ -11,21 +11,26 @@ class QTreeWidget;
 // Names that the exports and the copy by class treat apart from ordinary classes.
 namespace ExportClassNames {
 /** The pseudo-class of rows whose Class 1 is empty. */
-inline QString unassigned() { return QStringLiteral("Unassigned"); }
-/** The class-tree row of unassigned rows whose proposal is "No call" (Tavron evaluation and review). */
-inline QString detectedNoCall() { return QStringLiteral("Detected No Call"); }
+inline QString unassigned()
+{
+    return QStringLiteral("Unassigned");
 }
+/** The class-tree row of unassigned rows whose proposal is "No call" (Tavron evaluation and review). */
+inline QString detectedNoCall()
+{
+    return QStringLiteral("Detected No Call");
+}
+} // namespace ExportClassNames
 
 /**
  * The text in which an export or the copy by class hands classes and counts
  * to its check tree: one line per class, "name\tcount\n", and below a class
  * its subclasses, "\tname\tcount\n". Counts are shown as given, never computed on.
  */
-struct ClassCountLine
-{
+struct ClassCountLine {
     bool subclass = false;
-    QString name;   // cut of surrounding white space
-    QString count;  // unchanged
+    QString name;  // cut of surrounding white space
+    QString count; // unchanged
 };
 
 /**

@@ -6,13 +6,13 @@
 
 CopyFilesDialog::CopyFilesDialog(QWidget *parent, const QString &classCountText, const QString &labelText,
                                  const QString &buttonText)
-    : ClassCheckDialog(parent), ui(new Ui::CopyFilesDialog)
+    : ClassCheckDialog(parent)
+    , ui(new Ui::CopyFilesDialog)
 {
     ui->setupUi(this);
     if (!labelText.isEmpty())
         ui->label->setText(labelText);
-    ui->buttonBox->button(QDialogButtonBox::Ok)
-        ->setText(buttonText.isEmpty() ? QStringLiteral("Export") : buttonText);
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(buttonText.isEmpty() ? QStringLiteral("Export") : buttonText);
     fillCheckTree(ui->treeWidget, classCountText, TreeStyle());
 }
 

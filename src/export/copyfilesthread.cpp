@@ -7,10 +7,10 @@ void CopyFilesThread::copyFiles(int index, QString newDirectory, QString oldDire
                                 bool overwrite)
 {
     const QString name = fileNames.value(index);
-    const RecordingCopy::Outcome outcome
-        = name.isEmpty() ? RecordingCopy::Outcome::Failed
-                         : RecordingCopy::copyFile(oldDirectory + QLatin1Char('/') + name,
-                                                   newDirectory + QLatin1Char('/') + name, overwrite);
+    const RecordingCopy::Outcome outcome =
+        name.isEmpty() ? RecordingCopy::Outcome::Failed
+                       : RecordingCopy::copyFile(oldDirectory + QLatin1Char('/') + name,
+                                                 newDirectory + QLatin1Char('/') + name, overwrite);
     if (outcome == RecordingCopy::Outcome::Failed) {
         qCDebug(lcExport) << "copy failed:" << name;
         fileNames.append(errorMarker());

@@ -10,8 +10,7 @@
 #include <QVector>
 
 /** What the user chose for one CSV export. */
-struct CsvExportOptions
-{
+struct CsvExportOptions {
     static QString dynamicMode() { return QStringLiteral("dynamic"); }
     static QString staticMode() { return QStringLiteral("static"); }
 
@@ -36,8 +35,7 @@ struct CsvExportOptions
  */
 inline bool csvListsDetectedNoCall(bool folderExport, int evaluationMode)
 {
-    return folderExport
-           && EvaluationMode::hasProposals(evaluationMode);
+    return folderExport && EvaluationMode::hasProposals(evaluationMode);
 }
 
 /**
@@ -61,5 +59,4 @@ QString csvHeaderLine(const CsvExportOptions &options);
  * as "No call" and that class is checked. Fields as the list shows them, ";"
  * between them, no quoting, "\r\n" after every line.
  */
-QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions &options,
-                      bool detectedNoCallLines);
+QString csvExportText(const QVector<FileRowTexts> &rows, const CsvExportOptions &options, bool detectedNoCallLines);

@@ -7,7 +7,8 @@
 
 exportcsvDialog::exportcsvDialog(QWidget *parent, const QString &classCountText, const QString &labelText,
                                  const QString &buttonText)
-    : ClassCheckDialog(parent), ui(new Ui::exportcsvDialog)
+    : ClassCheckDialog(parent)
+    , ui(new Ui::exportcsvDialog)
 {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Export CSV File"));
@@ -15,8 +16,7 @@ exportcsvDialog::exportcsvDialog(QWidget *parent, const QString &classCountText,
     TimeZoneChoiceList::fill(ui->comboBox, timeZones, QTimeZone::systemTimeZone());
     if (!labelText.isEmpty())
         ui->label->setText(labelText);
-    ui->buttonBox->button(QDialogButtonBox::Ok)
-        ->setText(buttonText.isEmpty() ? QStringLiteral("Export") : buttonText);
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setText(buttonText.isEmpty() ? QStringLiteral("Export") : buttonText);
     fillCheckTree(ui->treeWidget, classCountText, TreeStyle());
     intervalMode = CsvExportOptions::dynamicMode();
     ui->checkBox->setChecked(false);

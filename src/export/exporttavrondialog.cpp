@@ -6,7 +6,8 @@
 #include <QPushButton>
 
 ExportTavronDialog::ExportTavronDialog(QWidget *parent, const QString &classCountText)
-    : ClassCheckDialog(parent), ui(new Ui::ExportTavronDialog)
+    : ClassCheckDialog(parent)
+    , ui(new Ui::ExportTavronDialog)
 {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("Export Tavron File"));

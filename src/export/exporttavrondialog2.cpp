@@ -5,7 +5,9 @@
 
 #include <QPushButton>
 
-ExportTavronDialog2::ExportTavronDialog2(QWidget *parent) : QDialog(parent), ui(new Ui::ExportTavronDialog2)
+ExportTavronDialog2::ExportTavronDialog2(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::ExportTavronDialog2)
 {
     ui->setupUi(this);
     ui->buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Export"));

@@ -5,11 +5,11 @@
 // sent from the reply of the last, under the one job guard.
 #include "app/mainwindow.h"
 
+#include "assignment/progressstandaside.h"
 #include "common/evaluationmode.h"
 #include "common/settingskeys.h"
-#include "common/userdialogs.h"
-#include "assignment/progressstandaside.h"
 #include "common/textfilewriter.h"
+#include "common/userdialogs.h"
 #include "export/changeyearsdialog.h"
 #include "export/classcounttext.h"
 #include "export/copyfilesdialog.h"

@@ -65,7 +65,7 @@ QString overwriteQuestionText()
 QString errorQuestionText(const QString &fileName)
 {
     return QStringLiteral("Error on copying file ") + fileName
-        + QStringLiteral(".\nPlease check available disc space and permissions.\n\nContinue copying?");
+           + QStringLiteral(".\nPlease check available disc space and permissions.\n\nContinue copying?");
 }
 
 Outcome copyFile(const QString &source, const QString &target, bool overwrite)

@@ -9,8 +9,7 @@
 #include <QVector>
 
 /** What one Tavron export writes. */
-struct TavronExportOptions
-{
+struct TavronExportOptions {
     /** A row is written when Class 1 is set and one of its classes is here (exact, case-sensitive). */
     QStringList classFilter;
     /** The zone the recorder's clock was set to, and whether it followed daylight saving. */
@@ -52,8 +51,7 @@ QList<int> years(const QVector<FileRowTexts> &rows, const QStringList &classFilt
  */
 QString dateTimeText(const QString &dateText, const QString &timeText, const TavronExportOptions &options);
 
-struct Result
-{
+struct Result {
     QString text;
     /** Rows that would have been written but have no readable date or time. */
     int leftOut = 0;

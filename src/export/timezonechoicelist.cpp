@@ -69,8 +69,7 @@ QList<QTimeZone> build(const QList<QByteArray> &ids, const QByteArray &systemZon
             continue;
         byOffset.append({zone.standardTimeOffset(sortAt), zone});
     }
-    std::stable_sort(byOffset.begin(), byOffset.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    std::stable_sort(byOffset.begin(), byOffset.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<QTimeZone> zones;
     zones.reserve(byOffset.size());
     for (const auto &entry : byOffset)

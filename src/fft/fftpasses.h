@@ -184,7 +184,12 @@ struct RotatedTwiddles {
     float stepCosine;
     float stepSine;
 
-    explicit RotatedTwiddles(Oscillator *o) : osc(o), stepCosine(o->stepCosine), stepSine(o->stepSine) {}
+    explicit RotatedTwiddles(Oscillator *o)
+        : osc(o)
+        , stepCosine(o->stepCosine)
+        , stepSine(o->stepSine)
+    {
+    }
 
     FFT_INLINE void scalar(int, float &c, float &s)
     {
@@ -217,8 +222,7 @@ struct RotatedTwiddles {
  * of each block, ao..dO those that become x4..x7. Block m's eight results are
  * stored at out[m].
  */
-FFT_INLINE void firstThreeOfFourBlocks(v4 ae, v4 be, v4 ce, v4 de, v4 ao, v4 bo, v4 co, v4 dO,
-                                       float *const out[4])
+FFT_INLINE void firstThreeOfFourBlocks(v4 ae, v4 be, v4 ce, v4 de, v4 ao, v4 bo, v4 co, v4 dO, float *const out[4])
 {
     const v4 abe = ae + be;
     const v4 cde = ce + de;
@@ -268,8 +272,8 @@ FFT_INLINE void firstThreeOfFourBlocks(v4 ae, v4 be, v4 ce, v4 de, v4 ao, v4 bo,
  * of four [groupBegin, groupEnd) (a multiple of 8 apart). rev[i * revStride]
  * is the bit reversal of 4i (below L/4); dst receives what pass 3 writes.
  */
-FFT_INLINE void forwardFirstThree(float *__restrict dst, const float *__restrict x, int L,
-                                  const int *__restrict rev, int revStride, int groupBegin, int groupEnd)
+FFT_INLINE void forwardFirstThree(float *__restrict dst, const float *__restrict x, int L, const int *__restrict rev,
+                                  int revStride, int groupBegin, int groupEnd)
 {
     const int half = L / 2;
     const int quarter = L / 4;
@@ -370,8 +374,8 @@ FFT_INLINE void firstThreeOfLanes(typename Vec::type ae, typename Vec::type be, 
  * hold the twiddles of the two passes at j.
  */
 template <typename Vec>
-FFT_INLINE void lastTwoOfLanes(const typename Vec::type *z, typename Vec::type *out, const float *c16,
-                               const float *s16, const float *c32, const float *s32)
+FFT_INLINE void lastTwoOfLanes(const typename Vec::type *z, typename Vec::type *out, const float *c16, const float *s16,
+                               const float *c32, const float *s32)
 {
     using V = typename Vec::type;
     // Pass 4 on both halves: blocks of 16 from [0, 16) and [16, 32).
@@ -446,8 +450,7 @@ FFT_INLINE int reversedLow(int t, int L)
  */
 template <typename Vec, int Groups>
 FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict x, int L, const int *__restrict rev,
-                                 int revStride, const float *c16, const float *s16, const float *c32,
-                                 const float *s32)
+                                 int revStride, const float *c16, const float *s16, const float *c32, const float *s32)
 {
     using V = typename Vec::type;
     constexpr int W = Vec::width;
@@ -480,8 +483,8 @@ FFT_INLINE void forwardFirstFive(float *__restrict dst, const float *__restrict 
 }
 
 /** Passes 1 and 2 for small transforms, one group of four at a time. */
-FFT_INLINE void forwardFirstTwo(float *__restrict dst, const float *__restrict x, int L,
-                                const int *__restrict rev, int revStride)
+FFT_INLINE void forwardFirstTwo(float *__restrict dst, const float *__restrict x, int L, const int *__restrict rev,
+                                int revStride)
 {
     for (int i = 0; i < L / 4; ++i) {
         const int r = rev[i * revStride];
@@ -538,8 +541,8 @@ FFT_INLINE void inverseEight(float *__restrict dst, const float *__restrict src,
  * Passes 2 and 1 of the inverse together for the groups of four [groupBegin,
  * groupEnd), scattering into y in bit-reversed order.
  */
-FFT_INLINE void inverseLast(float *__restrict y, const float *__restrict src, int L,
-                            const int *__restrict rev, int revStride, int groupBegin, int groupEnd)
+FFT_INLINE void inverseLast(float *__restrict y, const float *__restrict src, int L, const int *__restrict rev,
+                            int revStride, int groupBegin, int groupEnd)
 {
     for (int i = groupBegin; i < groupEnd; ++i) {
         const int r = rev[i * revStride];
@@ -560,8 +563,8 @@ constexpr int groupSpan = 1024;
 
 /** The forward butterflies of j .. j+W-1 for the blocks of [begin, end). */
 template <typename Vec>
-FFT_INLINE void forwardColumns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
-                               int j, typename Vec::type c, typename Vec::type sn)
+FFT_INLINE void forwardColumns(float *__restrict dst, const float *__restrict src, int begin, int end, int B, int j,
+                               typename Vec::type c, typename Vec::type sn)
 {
     using V = typename Vec::type;
     constexpr int W = Vec::width;
@@ -583,8 +586,8 @@ FFT_INLINE void forwardColumns(float *__restrict dst, const float *__restrict sr
 
 /** The inverse butterflies of j .. j+W-1 for the blocks of [begin, end). */
 template <typename Vec>
-FFT_INLINE void inverseColumns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
-                               int j, typename Vec::type c, typename Vec::type sn)
+FFT_INLINE void inverseColumns(float *__restrict dst, const float *__restrict src, int begin, int end, int B, int j,
+                               typename Vec::type c, typename Vec::type sn)
 {
     using V = typename Vec::type;
     constexpr int W = Vec::width;
@@ -616,10 +619,10 @@ FFT_INLINE void forwardSixteen(float *__restrict dst, const float *__restrict sr
     const v4 C = Vec4::load(c);
     const v4 S = Vec4::load(sn);
     for (int s = 0; s < L; s += 16) {
-        const v4 s0 = Vec4::load(src + s);      // x0  x0_1 x0_2 x0_3
-        const v4 s1 = Vec4::load(src + s + 4);  // xq  x1_1 x1_2 x1_3
-        const v4 s2 = Vec4::load(src + s + 8);  // xh  a_1  a_2  a_3
-        const v4 s3 = Vec4::load(src + s + 12); // xhq b_1  b_2  b_3
+        const v4 s0 = Vec4::load(src + s);                          // x0  x0_1 x0_2 x0_3
+        const v4 s1 = Vec4::load(src + s + 4);                      // xq  x1_1 x1_2 x1_3
+        const v4 s2 = Vec4::load(src + s + 8);                      // xh  a_1  a_2  a_3
+        const v4 s3 = Vec4::load(src + s + 12);                     // xhq b_1  b_2  b_3
         const v4 v = shuffle(s2 * C - s3 * S, s2, v4i{4, 1, 2, 3}); // lane 0: xh itself
         const v4 w = s2 * S + s3 * C;
         const v4 sum = s0 + v;
@@ -643,10 +646,10 @@ FFT_INLINE void inverseSixteen(float *__restrict dst, const float *__restrict sr
     const v4 S = Vec4::load(sn);
     const v4 two{2.0f, 2.0f, 2.0f, 2.0f};
     for (int s = 0; s < L; s += 16) {
-        const v4 s0 = Vec4::load(src + s);      // x0  X_1  X_2  X_3
-        const v4 s1 = Vec4::load(src + s + 4);  // xq  Xr_3 Xr_2 Xr_1
-        const v4 s2 = Vec4::load(src + s + 8);  // xh  Y_1  Y_2  Y_3
-        const v4 s3 = Vec4::load(src + s + 12); // xhq Yr_3 Yr_2 Yr_1
+        const v4 s0 = Vec4::load(src + s);              // x0  X_1  X_2  X_3
+        const v4 s1 = Vec4::load(src + s + 4);          // xq  Xr_3 Xr_2 Xr_1
+        const v4 s2 = Vec4::load(src + s + 8);          // xh  Y_1  Y_2  Y_3
+        const v4 s3 = Vec4::load(src + s + 12);         // xhq Yr_3 Yr_2 Yr_1
         const v4 xr = shuffle(s1, s2, v4i{4, 3, 2, 1}); // lane 0: xh
         const v4 yr = shuffle(s3, s3, v4i{0, 3, 2, 1});
         const v4 vr = s0 - xr;
@@ -679,8 +682,8 @@ struct ForwardButterflies {
         dst[s + h + q] = src[s + h + q];
     }
     template <typename Vec>
-    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
-                                   int j, typename Vec::type c, typename Vec::type sn)
+    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B, int j,
+                                   typename Vec::type c, typename Vec::type sn)
     {
         forwardColumns<Vec>(dst, src, begin, end, B, j, c, sn);
     }
@@ -703,8 +706,8 @@ struct InverseButterflies {
         dst[s + h + q] = 2.0f * src[s + h + q];
     }
     template <typename Vec>
-    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B,
-                                   int j, typename Vec::type c, typename Vec::type sn)
+    static FFT_INLINE void columns(float *__restrict dst, const float *__restrict src, int begin, int end, int B, int j,
+                                   typename Vec::type c, typename Vec::type sn)
     {
         inverseColumns<Vec>(dst, src, begin, end, B, j, c, sn);
     }
@@ -857,8 +860,8 @@ FFT_INLINE void forwardSecondAtMirror(float *__restrict dst, int S, int B, int j
     float *d = dst + S;
     typename Vec::type o0, o1, o2, o3;
     // Reads positions h - j and B - j of both blocks.
-    forwardButterfly(r[1], r[3], r[5], r[7], Vec::load(t.mirrorCosine2 + j), Vec::load(t.mirrorSine2 + j), o0, o1,
-                     o2, o3);
+    forwardButterfly(r[1], r[3], r[5], r[7], Vec::load(t.mirrorCosine2 + j), Vec::load(t.mirrorSine2 + j), o0, o1, o2,
+                     o3);
     Vec::store(d + h - j - (W - 1), Vec::reversed(o0));
     Vec::store(d + h + j, o1);
     Vec::store(d + B + h - j - (W - 1), Vec::reversed(o2));
@@ -922,8 +925,7 @@ FFT_INLINE void forwardPairEdges(float *__restrict dst, const float *__restrict 
  * cache sets, four at a time fit. Then q/W must be a multiple of Tile.
  */
 template <typename Vec, int Tile = 1>
-FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict src, int L, int B,
-                                const PairTwiddles &t)
+FFT_INLINE void forwardPairPass(float *__restrict dst, const float *__restrict src, int L, int B, const PairTwiddles &t)
 {
     constexpr int W = Vec::width;
     const int q = B / 4;

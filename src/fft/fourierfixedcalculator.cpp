@@ -134,9 +134,9 @@ FFT_INLINE void forwardPairAt(typename FourierFixedCalculator<N>::Workspace &wor
     const TwiddleTables::Pass &first = forwardTwiddles<N, P>(work);
     const TwiddleTables::Pass &second = forwardTwiddles<N, P + 1>(work);
     // Above the chunks the sixteen streams of a column group are far apart: tile them.
-    forwardPairPass<Vec, (P > Layout<N>::chunkPasses ? 32 : 1)>(dst, src, count, 1 << P,
-                         PairTwiddles{first.cosine, first.sine, second.cosine, second.sine, second.mirrorCosine,
-                                      second.mirrorSine});
+    forwardPairPass<Vec, (P > Layout<N>::chunkPasses ? 32 : 1)>(
+        dst, src, count, 1 << P,
+        PairTwiddles{first.cosine, first.sine, second.cosine, second.sine, second.mirrorCosine, second.mirrorSine});
     finishOscillator<N, P>(work);
     finishOscillator<N, P + 1>(work);
 }
@@ -158,8 +158,8 @@ FFT_INLINE void forwardTripleAt(typename FourierFixedCalculator<N>::Workspace &w
 
 // The sweeps from pass P to pass Last, on count floats from offset; buf is the work array.
 template <int N, int P, int Last, typename Vec>
-FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf,
-                              int offset, int count)
+FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf, int offset,
+                              int count)
 {
     if constexpr (P <= Last) {
         using Lay = Layout<N>;
@@ -179,8 +179,8 @@ FFT_INLINE void forwardSweeps(typename FourierFixedCalculator<N>::Workspace &wor
 }
 
 template <int N, int P, typename Vec>
-FFT_INLINE void inversePassAt(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
-                              float *out, int offset, int count)
+FFT_INLINE void inversePassAt(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum, float *out,
+                              int offset, int count)
 {
     using namespace fftpasses;
     constexpr int B = 1 << P;
@@ -198,8 +198,8 @@ FFT_INLINE void inversePassAt(typename FourierFixedCalculator<N>::Workspace &wor
 
 // Passes P down to Last.
 template <int N, int P, int Last, typename Vec>
-FFT_INLINE void inversePassRange(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
-                                 float *out, int offset, int count)
+FFT_INLINE void inversePassRange(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum, float *out,
+                                 int offset, int count)
 {
     if constexpr (P >= Last) {
         inversePassAt<N, P, Vec>(work, spectrum, out, offset, count);
@@ -234,8 +234,7 @@ FFT_INLINE void forwardFirstSweep(typename FourierFixedCalculator<N>::Workspace 
 }
 
 template <int N, typename Vec>
-FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf,
-                           const float *in)
+FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, float *out, float *buf, const float *in)
 {
     using Lay = Layout<N>;
     constexpr int L = Lay::L;
@@ -256,8 +255,7 @@ FFT_INLINE void forwardRun(typename FourierFixedCalculator<N>::Workspace &work, 
 }
 
 template <int N, typename Vec>
-FFT_INLINE void inverseRun(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum,
-                           float *samples)
+FFT_INLINE void inverseRun(typename FourierFixedCalculator<N>::Workspace &work, const float *spectrum, float *samples)
 {
     using Lay = Layout<N>;
     constexpr int L = Lay::L;

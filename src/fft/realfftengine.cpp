@@ -74,8 +74,7 @@ RealFftEngine<T>::RealFftEngine(int length)
         m_oscillators.reset(new Oscillator[static_cast<size_t>(records)]);
         for (int j = 0; j < records; ++j) {
             const double angle = (pi / 2.0) / std::ldexp(1.0, 12 + j);
-            m_oscillators[j] = Oscillator{T(1), T(0), static_cast<T>(std::cos(angle)),
-                                          static_cast<T>(std::sin(angle))};
+            m_oscillators[j] = Oscillator{T(1), T(0), static_cast<T>(std::cos(angle)), static_cast<T>(std::sin(angle))};
         }
     }
 }
@@ -166,8 +165,7 @@ void RealFftEngine<T>::forwardTransform(T *out, const T *in)
     // then every stage whose blocks fit in a chunk runs chunk by chunk.
     const int chunk = L < chunkLength ? L : chunkLength;
     int lastChunkStage = 2;
-    while ((2 << (lastChunkStage + 1)) <= chunk && lastChunkStage + 1 <= B - 1
-           && lastChunkStage + 1 <= lastTableStage)
+    while ((2 << (lastChunkStage + 1)) <= chunk && lastChunkStage + 1 <= B - 1 && lastChunkStage + 1 <= lastTableStage)
         ++lastChunkStage;
     if (L >= 128)
         forwardFirstThreeStreams(dstOf(2), in, L, m_bitReversal.get(), 4);
@@ -199,8 +197,7 @@ void RealFftEngine<T>::inverseTransform(const T *in, T *out)
     auto srcOf = [&](int p) -> const T * { return p == B - 1 ? in : (p % 2 == 1 ? buffer : out); };
     const int chunk = L < chunkLength ? L : chunkLength;
     int lastChunkStage = 2;
-    while ((2 << (lastChunkStage + 1)) <= chunk && lastChunkStage + 1 <= B - 1
-           && lastChunkStage + 1 <= lastTableStage)
+    while ((2 << (lastChunkStage + 1)) <= chunk && lastChunkStage + 1 <= B - 1 && lastChunkStage + 1 <= lastTableStage)
         ++lastChunkStage;
     for (int p = B - 1; p > lastChunkStage; --p) {
         if (p <= lastTableStage)

@@ -11,14 +11,13 @@ class QTreeWidgetItem;
  * "Aborting" marks the stand-alone row of a request that belongs to no chain
  * (the one class added to one recording); its reply is handled apart.
  */
-struct ClassRowTexts
-{
+struct ClassRowTexts {
     /** The row the copy was taken from; carried back, never dereferenced off the user-interface thread. */
     QTreeWidgetItem *item = nullptr;
     QString name;
     QString countText;
 
-    static const QString singleWriteMarker;   // "Aborting"
+    static const QString singleWriteMarker; // "Aborting"
 
     bool isSingleWrite() const { return countText == singleWriteMarker; }
 

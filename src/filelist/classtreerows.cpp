@@ -1,7 +1,7 @@
 #include "filelist/classtreerows.h"
 
-#include "common/treecolumns.h"
 #include "classmodel/classnamerules.h"
+#include "common/treecolumns.h"
 
 #include <QTreeWidget>
 

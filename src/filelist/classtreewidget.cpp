@@ -20,15 +20,15 @@ bool isCountText(const QModelIndex &topLeft, const QModelIndex &bottomRight, con
 
 } // namespace
 
-ClassTreeWidget::ClassTreeWidget(QWidget *parent) : QTreeWidget(parent)
+ClassTreeWidget::ClassTreeWidget(QWidget *parent)
+    : QTreeWidget(parent)
 {
     m_countRepaint.setSingleShot(true);
     m_countRepaint.setInterval(countRepaintMs);
     connect(&m_countRepaint, &QTimer::timeout, this, &ClassTreeWidget::showWaitingCounts);
 }
 
-void ClassTreeWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                                  const QVector<int> &roles)
+void ClassTreeWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
 {
     if (!isCountText(topLeft, bottomRight, roles)) {
         QTreeWidget::dataChanged(topLeft, bottomRight, roles);

@@ -8,7 +8,8 @@
 #include <QScopedValueRollback>
 #include <QSet>
 
-FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
+FileListWidget::FileListWidget(QWidget *parent)
+    : QTreeWidget(parent)
 {
     setUniformRowHeights(true);
 }
@@ -34,11 +35,10 @@ void FileListWidget::rowsInserted(const QModelIndex &parent, int start, int end)
     m_layoutPending = true;
 }
 
-void FileListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                                 const QVector<int> &roles)
+void FileListWidget::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QVector<int> &roles)
 {
-    const bool oneRow = topLeft.isValid() && topLeft.row() == bottomRight.row()
-                        && topLeft.parent() == bottomRight.parent();
+    const bool oneRow =
+        topLeft.isValid() && topLeft.row() == bottomRight.row() && topLeft.parent() == bottomRight.parent();
     if (!oneRow) {
         QTreeWidget::dataChanged(topLeft, bottomRight, roles);
         return;

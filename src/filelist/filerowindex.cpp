@@ -5,7 +5,9 @@
 #include <QAbstractItemModel>
 #include <QTreeWidget>
 
-FileRowIndex::FileRowIndex(QTreeWidget *list) : QObject(list), m_list(list)
+FileRowIndex::FileRowIndex(QTreeWidget *list)
+    : QObject(list)
+    , m_list(list)
 {
     const auto forget = [this]() {
         m_valid = false;

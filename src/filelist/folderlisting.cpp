@@ -69,14 +69,12 @@ int headerChainProgress(int next, int count)
 
 QString severalFoldersDropText()
 {
-    return QCoreApplication::translate("MainWindow",
-                                       "Recordings from several folders cannot be opened together.");
+    return QCoreApplication::translate("MainWindow", "Recordings from several folders cannot be opened together.");
 }
 
 QString mixedDropText()
 {
-    return QCoreApplication::translate("MainWindow",
-                                       "Do not load multiple folders or a mixture of files and folders.");
+    return QCoreApplication::translate("MainWindow", "Do not load multiple folders or a mixture of files and folders.");
 }
 
 DropPlan planDrop(const QStringList &localPaths)

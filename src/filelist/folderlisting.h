@@ -32,9 +32,9 @@ struct DropPlan {
         Collection,   ///< one folder or several files (see recordings)
     };
     Kind kind = Collection;
-    QString message;      ///< text to show when the drop is refused
+    QString message; ///< text to show when the drop is refused
     bool isRecording = false;
-    QString path;         ///< OneFile: the file
+    QString path; ///< OneFile: the file
 };
 
 /** First look at dropped local paths, before anything is asked or loaded. */

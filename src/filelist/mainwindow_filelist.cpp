@@ -2,11 +2,11 @@
 // lists one recording at a time from the header worker's replies.
 #include "app/mainwindow.h"
 
+#include "classmodel/classnamerules.h"
 #include "common/evaluationmode.h"
 #include "common/settingskeys.h"
 #include "common/treecolumns.h"
 #include "common/userdialogs.h"
-#include "classmodel/classnamerules.h"
 #include "filelist/classtreerows.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "filelist/folderlisting.h"
@@ -42,9 +42,9 @@ constexpr int listedWriteBackFailures = 5;
 QString writeBackFailureText(const QStringList &names)
 {
     const int count = names.size();
-    QString text = count == 1 ? QCoreApplication::translate("MainWindow", "1 recording could not be written:")
-                              : QCoreApplication::translate("MainWindow", "%1 recordings could not be written:")
-                                    .arg(count);
+    QString text = count == 1
+                       ? QCoreApplication::translate("MainWindow", "1 recording could not be written:")
+                       : QCoreApplication::translate("MainWindow", "%1 recordings could not be written:").arg(count);
     text += QLatin1Char('\n') + names.mid(0, listedWriteBackFailures).join(QLatin1Char('\n'));
     if (count > listedWriteBackFailures)
         text += QLatin1Char('\n')
@@ -153,8 +153,7 @@ void MainWindow::on_actionOpen_File_triggered()
     if (calculating || !mayStart(JobGuard::Action::Open))
         return;
     const QString fileName = userDialogs().openFileName(
-        this, tr("Open Bat Call File"), readSetting(SettingKeys::filePath),
-        tr("Bat call files (*.wav *.raw)"));
+        this, tr("Open Bat Call File"), readSetting(SettingKeys::filePath), tr("Bat call files (*.wav *.raw)"));
     if (fileName.isEmpty())
         return;
     writeSetting(SettingKeys::filePath, fileName);

@@ -3,9 +3,9 @@
 // a user types into a row, written into its recording at once.
 #include "app/mainwindow.h"
 
+#include "classmodel/classnamerules.h"
 #include "common/treecolumns.h"
 #include "common/userdialogs.h"
-#include "classmodel/classnamerules.h"
 #include "filelist/folderlisting.h"
 #include "filelist/rowcomment.h"
 #include "recording/recordingkind.h"
@@ -150,8 +150,7 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
     const QString text = commentWriteText(row);
     // A running job writes from row copies: a comment changed under it would be lost or written twice.
     // A row whose header is not read yet shows none of its classes: its text would wipe them.
-    const bool refused =
-        !jobAllows(JobGuard::Action::WriteRecording) || row->text(FileViewColumn::Date).isEmpty();
+    const bool refused = !jobAllows(JobGuard::Action::WriteRecording) || row->text(FileViewColumn::Date).isEmpty();
     if (text.isEmpty() || refused) {
         // Every later write of this row would store its comment: the row
         // takes back the one the recording holds.

@@ -4,7 +4,9 @@
 
 #include <QStyle>
 
-ReviewFolderDialog::ReviewFolderDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ReviewFolderDialog)
+ReviewFolderDialog::ReviewFolderDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::ReviewFolderDialog)
 {
     ui->setupUi(this);
     setWindowTitle(tr("Select Class Tree"));

@@ -19,7 +19,7 @@ public:
     explicit ReviewFolderDialog(QWidget *parent);
     ~ReviewFolderDialog() override;
 
-    bool simpleTree = true;   // the simple tree is chosen
+    bool simpleTree = true; // the simple tree is chosen
 
 private slots:
     void on_radioButton_simpleTree_toggled(bool checked);

@@ -50,8 +50,7 @@ bool copyFileData(QFile &in, QFile &out)
                 continue;
             // Not offered between these files (other file systems, old kernels): copy by hand, from
             // the start, when nothing has been copied yet.
-            kernelCopies = copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL
-                                           || errno == EOPNOTSUPP);
+            kernelCopies = copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP);
             break;
         }
         if (!kernelCopies)

@@ -5,7 +5,8 @@
 #include <QWindow>
 
 TaskbarButton::TaskbarButton(QObject *parent)
-    : QObject(parent), m_progress(new TaskbarProgress(this))
+    : QObject(parent)
+    , m_progress(new TaskbarProgress(this))
 {
 }
 

@@ -1,6 +1,9 @@
 #include "platform/taskbarprogress.h"
 
-TaskbarProgress::TaskbarProgress(QObject *parent) : QObject(parent) {}
+TaskbarProgress::TaskbarProgress(QObject *parent)
+    : QObject(parent)
+{
+}
 
 void TaskbarProgress::setValue(int value)
 {

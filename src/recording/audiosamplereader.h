@@ -11,7 +11,8 @@ constexpr int rawSampleRate = 500000;
  * Loads a headerless RAW recording: 16-bit signed little-endian mono samples.
  * The outcome is errorText (empty on success) and samples.
  */
-class AudioSampleReader {
+class AudioSampleReader
+{
 public:
     AudioSampleReader();
     ~AudioSampleReader();

@@ -4,9 +4,9 @@
 
 /** The two kinds of recording the program reads, told apart by the file name alone. */
 enum class RecordingKind {
-    None,   // any other name: not a recording
-    Wav,    // ".wav": RIFF/WAVE with a header (WavFile)
-    Raw,    // ".raw": headerless 16-bit samples at rawSampleRate (AudioSampleReader)
+    None, // any other name: not a recording
+    Wav,  // ".wav": RIFF/WAVE with a header (WavFile)
+    Raw,  // ".raw": headerless 16-bit samples at rawSampleRate (AudioSampleReader)
 };
 
 /** The kind a path names by its ending, ".wav" or ".raw" in any letter case; the file is not opened. */

@@ -783,8 +783,7 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text,
     // of the writer's own at the end is let through: the writer drops it.
     WavFile header;
     header.open(fileName, true);
-    if (!header.walkedToEnd
-        && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt, header.riffSize))) {
+    if (!header.walkedToEnd && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt, header.riffSize))) {
         qCWarning(lcRecording).noquote()
             << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName;
         return false;

@@ -24,7 +24,8 @@ struct ChartCall {
 
 inline char *toString(const ChartCall &c)
 {
-    return qstrdup(qPrintable(QStringLiteral("(tab %1, init %2, export %3)").arg(int(c.tab)).arg(c.init).arg(c.exportData)));
+    return qstrdup(
+        qPrintable(QStringLiteral("(tab %1, init %2, export %3)").arg(int(c.tab)).arg(c.init).arg(c.exportData)));
 }
 
 // The items of a plot that bear this title, as the charts find theirs.
@@ -71,8 +72,8 @@ protected:
 
     void addRow(const QString &date, const QStringList &classes)
     {
-        QStringList texts{QStringLiteral("rec.wav"), date, QStringLiteral("22:00:00"), QStringLiteral("3"), QString(),
-                          QString()};
+        QStringList texts{QStringLiteral("rec.wav"), date,      QStringLiteral("22:00:00"),
+                          QStringLiteral("3"),       QString(), QString()};
         list.addTopLevelItem(new QTreeWidgetItem(texts + classes));
     }
 
@@ -95,8 +96,9 @@ protected slots:
         GuiTestCase::init();
         folder = std::make_unique<QTemporaryDir>();
         list.clear();
-        plotFolderDialog::setChartCallObserver(
-            [this](ActivityTab tab, bool init, bool exportData) { calls.append({tab, init, exportData}); });
+        plotFolderDialog::setChartCallObserver([this](ActivityTab tab, bool init, bool exportData) {
+            calls.append({tab, init, exportData});
+        });
     }
     void cleanup() { plotFolderDialog::setChartCallObserver(nullptr); }
 };

@@ -50,7 +50,8 @@ ActivityForm relativeForm(const QByteArray &zone, double latitude, double longit
 // "yyyy-MM-dd hh:mm[:ss]" on the recorder's clock, as Qt's own zone code places it.
 qint64 at(const QString &text, const QTimeZone &zone)
 {
-    const QString format = text.size() > 16 ? QStringLiteral("yyyy-MM-dd hh:mm:ss") : QStringLiteral("yyyy-MM-dd hh:mm");
+    const QString format =
+        text.size() > 16 ? QStringLiteral("yyyy-MM-dd hh:mm:ss") : QStringLiteral("yyyy-MM-dd hh:mm");
     const QDateTime local = QDateTime::fromString(text, format);
     return QDateTime(local.date(), local.time(), zone).toMSecsSinceEpoch();
 }
@@ -65,14 +66,13 @@ QString sunClock(const QDate &date, float sunHours, int minutes)
 {
     const float h = sunHoursOfDay(sunHours + float(minutes) / 60.0f);
     return date.toString(Qt::ISODate) + QLatin1Char(' ')
-        + QTime(0, 0).addSecs(int(h * 3600.0f)).toString(QStringLiteral("hh:mm:ss"));
+           + QTime(0, 0).addSecs(int(h * 3600.0f)).toString(QStringLiteral("hh:mm:ss"));
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(Period)
 Q_DECLARE_METATYPE(ActivityForm)
-
 
 class TestActivityBasis : public QObject
 {
@@ -110,14 +110,14 @@ void TestActivityBasis::yearClassAndCurveLists_data()
         << QVector<int>{2021, 2022} << QStringList{"Pip", "Nyc", "Eser", u}
         << QStringList{"Pip", "Nyc", "Eser", "Unassigned", "All Classes"};
     QTest::newRow("only unassigned rows: one curve, no All Classes")
-        << QVector<FileRowTexts>{row("01/06/21", "01:00:00", {}), row("01/06/21", "02:00:00", {})}
-        << QVector<int>{2021} << QStringList{u} << QStringList{"Unassigned"};
+        << QVector<FileRowTexts>{row("01/06/21", "01:00:00", {}), row("01/06/21", "02:00:00", {})} << QVector<int>{2021}
+        << QStringList{u} << QStringList{"Unassigned"};
     QTest::newRow("four classes on every row: no Unassigned")
         << QVector<FileRowTexts>{row("01/06/23", "01:00:00", {"A", "B", "C", "D"})} << QVector<int>{2023}
         << QStringList{"A", "B", "C", "D"} << QStringList{"A", "B", "C", "D", "All Classes"};
-    QTest::newRow("case counts")
-        << QVector<FileRowTexts>{row("01/06/21", "01:00:00", {"Pip", "pip", "Pip", "PIP"})} << QVector<int>{2021}
-        << QStringList{"Pip", "pip", "PIP"} << QStringList{"Pip", "pip", "PIP", "All Classes"};
+    QTest::newRow("case counts") << QVector<FileRowTexts>{row("01/06/21", "01:00:00", {"Pip", "pip", "Pip", "PIP"})}
+                                 << QVector<int>{2021} << QStringList{"Pip", "pip", "PIP"}
+                                 << QStringList{"Pip", "pip", "PIP", "All Classes"};
     QTest::newRow("no row with a date: no year, no class")
         << QVector<FileRowTexts>{row("N/A", "", {"Pip"}), row("", "", {})} << QVector<int>{} << QStringList{}
         << QStringList{"All Classes"};
@@ -163,7 +163,7 @@ void TestActivityBasis::recordingPeriods_data()
     QTest::addColumn<Periods>("expected");
     QTest::addColumn<float>("hours");
     const QTimeZone berlin("Europe/Berlin"), newYork("America/New_York");
-    const QTimeZone standard(3600);   // Berlin's clock without summer time
+    const QTimeZone standard(3600); // Berlin's clock without summer time
     const QDate june(2021, 6, 10), spring(2021, 3, 28), autumn(2021, 10, 31);
 
     QTest::newRow("absolute over midnight: morning and evening")
@@ -350,10 +350,9 @@ void TestActivityBasis::invalidPeriodsTakenOff_data()
         << Periods{morning, between("2021-06-10 20:00", "2021-06-10 21:00", berlin),
                    between("2021-06-10 22:00", "2021-06-11 00:00", berlin)};
     QTest::newRow("covering the evening: removed") << "10.06.2021 19:00-11.06.2021 01:00" << Periods{morning};
-    QTest::newRow("across the day: both cut")
-        << "10.06.2021 03:00-10.06.2021 21:00"
-        << Periods{between("2021-06-10 00:00", "2021-06-10 03:00", berlin),
-                   between("2021-06-10 21:00", "2021-06-11 00:00", berlin)};
+    QTest::newRow("across the day: both cut") << "10.06.2021 03:00-10.06.2021 21:00"
+                                              << Periods{between("2021-06-10 00:00", "2021-06-10 03:00", berlin),
+                                                         between("2021-06-10 21:00", "2021-06-11 00:00", berlin)};
     QTest::newRow("ending where the evening begins: a touch, nothing lost")
         << "10.06.2021 18:00-10.06.2021 20:00" << Periods{morning, evening};
     QTest::newRow("two periods, one after the other")
@@ -371,9 +370,9 @@ void TestActivityBasis::invalidPeriodsTakenOff()
     ActivityForm form = absoluteForm("Europe/Berlin", true, QTime(20, 0), QTime(4, 0));
     form.invalidTimes = invalid;
     const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
-    const QVector<Period> periods =
-        validPeriodsOfDay(form, clock, QDate(2021, 6, 10), MonitoringPeriod(QDate(2021, 1, 1), QDate(2021, 12, 31), 2021),
-                          invalidPeriodsOfYear(invalid, clock, 2021));
+    const QVector<Period> periods = validPeriodsOfDay(form, clock, QDate(2021, 6, 10),
+                                                      MonitoringPeriod(QDate(2021, 1, 1), QDate(2021, 12, 31), 2021),
+                                                      invalidPeriodsOfYear(invalid, clock, 2021));
     QCOMPARE(periods, expected);
 }
 
@@ -387,12 +386,12 @@ void TestActivityBasis::monitoringBounds_data()
     // Only day and month of the edits count.
     QTest::newRow("whole year") << QDate(2015, 1, 1) << QDate(2015, 12, 31) << 2024 << 366 << QDate(2024, 1, 1);
     QTest::newRow("April to September") << QDate(2015, 4, 1) << QDate(2015, 9, 30) << 2021 << 183 << QDate(2021, 4, 1);
-    QTest::newRow("begin 29 February, a leap year") << QDate(2016, 2, 29) << QDate(2016, 3, 1) << 2024 << 2
-                                                    << QDate(2024, 2, 29);
-    QTest::newRow("begin 29 February becomes 1 March") << QDate(2016, 2, 29) << QDate(2016, 3, 2) << 2021 << 2
-                                                       << QDate(2021, 3, 1);
-    QTest::newRow("end 29 February becomes 28 February") << QDate(2016, 2, 1) << QDate(2016, 2, 29) << 2021 << 28
-                                                         << QDate(2021, 2, 1);
+    QTest::newRow("begin 29 February, a leap year")
+        << QDate(2016, 2, 29) << QDate(2016, 3, 1) << 2024 << 2 << QDate(2024, 2, 29);
+    QTest::newRow("begin 29 February becomes 1 March")
+        << QDate(2016, 2, 29) << QDate(2016, 3, 2) << 2021 << 2 << QDate(2021, 3, 1);
+    QTest::newRow("end 29 February becomes 28 February")
+        << QDate(2016, 2, 1) << QDate(2016, 2, 29) << 2021 << 28 << QDate(2021, 2, 1);
     QTest::newRow("end before begin: no day") << QDate(2015, 10, 1) << QDate(2015, 3, 1) << 2021 << 0 << QDate();
 }
 
@@ -423,8 +422,8 @@ void TestActivityBasis::daysQuantities()
         int choice;
         bool activity, events, dynamic;
         int minutes;
-    } table[] = {{0, true, false, true, 0}, {1, false, false, true, 0},  {2, false, true, true, 1},
-                 {3, false, true, true, 5}, {4, false, true, true, 10},  {5, false, true, false, 1},
+    } table[] = {{0, true, false, true, 0},  {1, false, false, true, 0}, {2, false, true, true, 1},
+                 {3, false, true, true, 5},  {4, false, true, true, 10}, {5, false, true, false, 1},
                  {6, false, true, false, 5}, {7, false, true, false, 10}};
     for (const auto &t : table) {
         const DaysQuantity q = DaysQuantity::ofChoice(t.choice);
@@ -441,7 +440,7 @@ void TestActivityBasis::shortestValidDay_data()
 {
     QTest::addColumn<int>("minutes");
     QTest::addColumn<float>("hours");
-    QTest::addColumn<float>("activity");   // of one recording in the period
+    QTest::addColumn<float>("activity"); // of one recording in the period
     QTest::newRow("5 minutes: under 0.1 hours, none") << 5 << 0.0f << 0.0f;
     QTest::newRow("exactly 6 minutes: 0.1 hours count") << 6 << 0.1f << 10.0f;
     QTest::newRow("7 minutes") << 7 << float(7.0 / 60.0) << float(60.0 / 7.0);
@@ -476,7 +475,7 @@ void TestActivityBasis::countsOfARandomFolder()
         const QDate date = QDate(2021, 1, 1).addDays(random.bounded(380));
         const QTime time = QTime(0, 0).addSecs(random.bounded(86400));
         QStringList classes;
-        const int count = random.bounded(5);   // 0: unassigned
+        const int count = random.bounded(5); // 0: unassigned
         for (int c = 0; c < count; ++c)
             classes << (random.bounded(6) == 0 ? QString() : names.at(random.bounded(names.size())));
         texts << row(i % 97 == 0 ? QStringLiteral("N/A") : date.toString(QStringLiteral("dd/MM/yy")),
@@ -517,8 +516,9 @@ void TestActivityBasis::countsOfARandomFolder()
             classes << t.text(c);
         for (int curve = 0; curve < rows.curveList.size(); ++curve) {
             const QString name = rows.curveList.at(curve);
-            const bool member = name == QLatin1String("All Classes") || (name == QLatin1String("Unassigned") ? classes.first().isEmpty()
-                                                                                                              : classes.contains(name));
+            const bool member =
+                name == QLatin1String("All Classes")
+                || (name == QLatin1String("Unassigned") ? classes.first().isEmpty() : classes.contains(name));
             if (member)
                 plain[curve][date.dayOfYear() - 1] += 1.0f;
         }
@@ -531,18 +531,18 @@ void TestActivityBasis::countsOfARandomFolder()
     float counted = 0;
     for (float v : series.values.last())
         counted += v;
-    QVERIFY(counted > 400);   // the test means something: a good share of the year's recordings counts
+    QVERIFY(counted > 400); // the test means something: a good share of the year's recordings counts
 
     // Valid hours of a few days, worked out by hand.
     const auto hoursOn = [&](int month, int day) { return series.validHours[QDate(2021, month, day).dayOfYear() - 1]; };
-    QCOMPARE(hoursOn(2, 28), 0.0f);    // before the monitoring
+    QCOMPARE(hoursOn(2, 28), 0.0f); // before the monitoring
     QCOMPARE(hoursOn(6, 1), 8.0f);
-    QCOMPARE(hoursOn(6, 10), 6.0f);    // 00:00-05:00 and 21:00-22:00
-    QCOMPARE(hoursOn(6, 11), 0.0f);    // invalid all day
-    QCOMPARE(hoursOn(6, 12), 4.5f);    // 03:30-05:00 and 21:00-24:00
-    QCOMPARE(hoursOn(3, 28), 7.0f);    // the clocks go forward inside the morning
-    QCOMPARE(hoursOn(10, 31), 9.0f);   // and back
-    QCOMPARE(hoursOn(8, 1), 0.0f);     // 23:59-24:00 is a minute: below 0.1 hours
+    QCOMPARE(hoursOn(6, 10), 6.0f);  // 00:00-05:00 and 21:00-22:00
+    QCOMPARE(hoursOn(6, 11), 0.0f);  // invalid all day
+    QCOMPARE(hoursOn(6, 12), 4.5f);  // 03:30-05:00 and 21:00-24:00
+    QCOMPARE(hoursOn(3, 28), 7.0f);  // the clocks go forward inside the morning
+    QCOMPARE(hoursOn(10, 31), 9.0f); // and back
+    QCOMPARE(hoursOn(8, 1), 0.0f);   // 23:59-24:00 is a minute: below 0.1 hours
     QCOMPARE(hoursOn(11, 1), 0.0f);
 
     // Activity: each count over its day's hours; a day without hours has 0, never a division by almost nothing.

@@ -77,9 +77,8 @@ class TestActivityCharts : public ActivityDialogTest
 private:
     void addRecording(const QString &date, const QString &time, const QStringList &classes)
     {
-        list.addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("rec.wav"), date, time, QStringLiteral("3"),
-                                                             QString(), QString()}
-                                                 + classes));
+        list.addTopLevelItem(new QTreeWidgetItem(
+            QStringList{QStringLiteral("rec.wav"), date, time, QStringLiteral("3"), QString(), QString()} + classes));
     }
     // The folder's zone, whatever the machine's: the hours and the night's bins follow its rules.
     void inBerlin() { writeFolderSetting(path(), FolderSettings::timeZone, QByteArray("Europe/Berlin")); }
@@ -128,7 +127,7 @@ void TestActivityCharts::daysOfAYear()
     QFETCH(int, year);
     const QDate fifth(year, 1, 5);
     addRecording(fifth.toString(QStringLiteral("dd/MM/yy")), QStringLiteral("22:00:00"), {});
-    writeFolderSetting(path(), FolderSettings::intervalDays, 1);   // files per day
+    writeFolderSetting(path(), FolderSettings::intervalDays, 1); // files per day
     writeFolderSetting(path(), FolderSettings::endDate, QStringLiteral("30.06.15"));
     auto d = open();
     show(*d, ActivityTab::Days);
@@ -147,8 +146,9 @@ void TestActivityCharts::daysOfAYear()
     QCOMPARE(bars->sample(0), QPointF(localX(QDate(year - 1, 12, 31), 18), 0.0));
     QCOMPARE(bars->sample(1), QPointF(localX(QDate(year, 1, 1), 6), 24.0));
     QCOMPARE(bars->sample(2), QPointF(localX(QDate(year, 1, 1), 18), 0.0));
-    QCOMPARE(bars->sample(2 * days), QPointF(localX(QDate(year, 12, 31), 6), 0.0));   // after the monitoring
-    QCOMPARE(range(d->plotVsDays, QwtPlot::xBottom), qMakePair(localX(QDate(year, 1, 1)), localX(QDate(year + 1, 1, 1))));
+    QCOMPARE(bars->sample(2 * days), QPointF(localX(QDate(year, 12, 31), 6), 0.0)); // after the monitoring
+    QCOMPARE(range(d->plotVsDays, QwtPlot::xBottom),
+             qMakePair(localX(QDate(year, 1, 1)), localX(QDate(year + 1, 1, 1))));
     QCOMPARE(d->plotVsDays->axisTitle(QwtPlot::xBottom).text(), QString::number(year));
     QCOMPARE(d->plotVsDays->axisTitle(QwtPlot::yLeft).text(), QStringLiteral("Number of Files per Day"));
     QVERIFY(!d->firstPlotVsDays);
@@ -225,7 +225,7 @@ void TestActivityCharts::daysStoppedThroughTheProgress()
         ++steps;
         QCOMPARE(progress.windowTitle(), QStringLiteral("Please wait"));
         QCOMPARE(progress.labelText(), QStringLiteral("Calculating activities..."));
-        progress.cancel();   // as closing it does
+        progress.cancel(); // as closing it does
     });
     const QString target = path() + QStringLiteral("/days.csv");
     dialogs.fileAnswers << target;
@@ -248,7 +248,7 @@ void TestActivityCharts::noDatedRecording()
     for (ActivityTab tab : {ActivityTab::Days, ActivityTab::Months, ActivityTab::Night}) {
         show(*d, tab);
         QwtPlot *plot = d->plotOf(tab);
-        QCOMPARE(plot->itemList(QwtPlotItem::Rtti_PlotCurve).size(), 1);   // the empty "Valid Hours"
+        QCOMPARE(plot->itemList(QwtPlotItem::Rtti_PlotCurve).size(), 1); // the empty "Valid Hours"
         QVERIFY(!d->ui->pushButton_19->isEnabled());
         QVERIFY(!d->firstPlotFlag(tab));
     }
@@ -300,7 +300,7 @@ void TestActivityCharts::nightTime()
     QCOMPARE(plot->axisTitle(QwtPlot::xBottom).text(), QStringLiteral("Night Time (0=Sunset, 1=Sunrise)\n2021"));
     QwtPlotCurve *bars = d->validHoursVsNight;
     QCOMPARE(bars->dataSize(), size_t(23));
-    QCOMPARE(bars->sample(1), QPointF(-0.005, 0.0));   // recording starts at sunset
+    QCOMPARE(bars->sample(1), QPointF(-0.005, 0.0)); // recording starts at sunset
     QCOMPARE(bars->sample(3).x(), 0.095);
     QVERIFY(bars->sample(3).y() > 300);
     QCOMPARE(bars->sample(22), QPointF(0.995, 0.0));
@@ -315,19 +315,21 @@ void TestActivityCharts::daysFile_data()
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("files per day, every column")
         << 1 << true << true << false
-        << expectedDaysFile("Number of Files per Day", "Day;Valid Hours [h];Pip;Nyc;Unassigned;All Classes", true, true, false);
+        << expectedDaysFile("Number of Files per Day", "Day;Valid Hours [h];Pip;Nyc;Unassigned;All Classes", true, true,
+                            false);
     QTest::newRow("activity: units, divided by the hours")
         << 0 << true << true << false
         << expectedDaysFile("Daily Activity in Recordings per Hour",
-                    "Day;Valid Hours [h];Pip [Rec./h];Nyc [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]", true, true,
-                    true);
+                            "Day;Valid Hours [h];Pip [Rec./h];Nyc [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]",
+                            true, true, true);
     QTest::newRow("Valid Hours and Nyc unchecked")
         << 5 << false << false << false
-        << expectedDaysFile("Number of Events per Day with Static 1 Minute Time Interval", "Day;Pip;Unassigned;All Classes",
-                    false, false, false);
+        << expectedDaysFile("Number of Events per Day with Static 1 Minute Time Interval",
+                            "Day;Pip;Unassigned;All Classes", false, false, false);
     QTest::newRow("the same bytes under a German locale")
         << 1 << true << true << true
-        << expectedDaysFile("Number of Files per Day", "Day;Valid Hours [h];Pip;Nyc;Unassigned;All Classes", true, true, false);
+        << expectedDaysFile("Number of Files per Day", "Day;Valid Hours [h];Pip;Nyc;Unassigned;All Classes", true, true,
+                            false);
 }
 
 void TestActivityCharts::daysFile()
@@ -367,9 +369,13 @@ void TestActivityCharts::monthsAndNightFiles()
     // January: 248 hours, two Pip, one Nyc.
     QByteArray months = "Month;Valid Hours [h];Pip [Rec./h];Nyc [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]\r\n"
                         "01/21;248.0;0.008;0.004;0.000;0.012\r\n";
-    const char *const hours[] = {"224.0", "247.0", "240.0", "248.0", "240.0", "248.0", "248.0", "240.0", "249.0", "240.0", "248.0"};
+    const char *const hours[] = {"224.0", "247.0", "240.0", "248.0", "240.0", "248.0",
+                                 "248.0", "240.0", "249.0", "240.0", "248.0"};
     for (int m = 2; m <= 12; ++m)
-        months += QStringLiteral("%1/21;%2;0.000;0.000;0.000;0.000\r\n").arg(m, 2, 10, QLatin1Char('0')).arg(hours[m - 2]).toUtf8();
+        months += QStringLiteral("%1/21;%2;0.000;0.000;0.000;0.000\r\n")
+                      .arg(m, 2, 10, QLatin1Char('0'))
+                      .arg(hours[m - 2])
+                      .toUtf8();
     QCOMPARE(fileBytes(path() + QStringLiteral("/months.csv")), months);
 
     // No day inside the monitoring: every bin without hours, every activity 0, the left axis 0 to 0.
@@ -397,10 +403,10 @@ void TestActivityCharts::cancelledFileChoiceDrawsNothing()
     ScriptedDialogs dialogs;
     fourRecordings();
     auto d = open();
-    d->ready = false;   // the tab change alone draws nothing
+    d->ready = false; // the tab change alone draws nothing
     show(*d, ActivityTab::Months);
     d->ready = true;
-    d->ui->pushButton_19->setEnabled(true);   // as the months chart leaves it; the time chart, drawn at opening, does not
+    d->ui->pushButton_19->setEnabled(true); // as the months chart leaves it; the time chart, drawn at opening, does not
     d->ui->pushButton_19->click();
     QCOMPARE(dialogs.fileQuestions.size(), 1);
     QVERIFY(d->plotVsMonth->itemList(QwtPlotItem::Rtti_PlotMarker).isEmpty());

@@ -63,8 +63,8 @@ void TestActivityForm::comboItemsAtStoredIndexes()
         return texts;
     };
     QCOMPARE(items(ui.comboBox_3), QStringList({"absolute", "relative"}));
-    QCOMPARE(items(ui.comboBox_2), QStringList({"Civil twilight", "Nautical twilight", "Astronomical twilight",
-                                                "Tavron twilight (15%)"}));
+    QCOMPARE(items(ui.comboBox_2),
+             QStringList({"Civil twilight", "Nautical twilight", "Astronomical twilight", "Tavron twilight (15%)"}));
     QStringList days{"Activity in Recordings per Hour", "Number of Files per Day"};
     for (const char *kind : {"Dynamic", "Static"})
         for (int minutes : {1, 5, 10})

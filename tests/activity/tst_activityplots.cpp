@@ -84,22 +84,22 @@ void TestActivityPlots::timePlotLegendAndDrawingOrder()
 {
     auto d = open();
     QwtPlot *plot = d->plotVsTime;
-    QVERIFY(plot->itemList(QwtPlotItem::Rtti_PlotCurve).isEmpty());   // the chart attaches them
+    QVERIFY(plot->itemList(QwtPlotItem::Rtti_PlotCurve).isEmpty()); // the chart attaches them
     // As the chart does: samples, then every item attached.
     const double x0 = 0, x1 = 10 * dayMs, sunrise = 6 * 3600e3;
     plot->setAxisScale(QwtPlot::xBottom, x0, x1);
     plot->setAxisScale(QwtPlot::yLeft, 0, dayMs);
     d->sunriseCurve->setSamples(QVector<QPointF>{{x0, sunrise}, {x1, sunrise}});
     d->recordingTimesCurve->setSamples(QVector<QwtIntervalSample>{{x0, 0, dayMs}, {x1, 0, dayMs}});
-    for (QwtPlotItem *item : {static_cast<QwtPlotItem *>(d->sunriseCurve), static_cast<QwtPlotItem *>(d->sunsetCurve),
-                              static_cast<QwtPlotItem *>(d->sunrise2Curve), static_cast<QwtPlotItem *>(d->sunset2Curve)})
+    for (QwtPlotItem *item :
+         {static_cast<QwtPlotItem *>(d->sunriseCurve), static_cast<QwtPlotItem *>(d->sunsetCurve),
+          static_cast<QwtPlotItem *>(d->sunrise2Curve), static_cast<QwtPlotItem *>(d->sunset2Curve)})
         item->attach(plot);
-    for (QwtPlotIntervalCurve *band : {d->twilightCurve, d->twilight2Curve, d->twilightSetCurve, d->twilightSet2Curve,
-                                       d->recordingTimesCurve, d->recordingTimes2Curve, d->recordingTimes3Curve,
-                                       d->recordingTimes4Curve, d->invalidTimesCurve})
+    for (QwtPlotIntervalCurve *band :
+         {d->twilightCurve, d->twilight2Curve, d->twilightSetCurve, d->twilightSet2Curve, d->recordingTimesCurve,
+          d->recordingTimes2Curve, d->recordingTimes3Curve, d->recordingTimes4Curve, d->invalidTimesCurve})
         band->attach(plot);
-    QCOMPARE(legendTitles(plot),
-             (QStringList{"Invalid Times", "Recording Times", "Sunrise", "Sunset", "Twilight"}));
+    QCOMPARE(legendTitles(plot), (QStringList{"Invalid Times", "Recording Times", "Sunrise", "Sunset", "Twilight"}));
 
     // Drawn: the sunrise line crosses the white recording band, above it.
     plot->resize(600, 400);
@@ -112,7 +112,7 @@ void TestActivityPlots::timePlotLegendAndDrawingOrder()
         const auto bluish = [](QRgb p) { return qRed(p) < 200 && qBlue(p) > 240; };
         if (bluish(image.pixel(x, row)) || bluish(image.pixel(x, row - 1)) || bluish(image.pixel(x, row + 1)))
             ++blue;
-        QCOMPARE(image.pixelColor(x, row + 40), QColor(Qt::white));   // the band, not the grey canvas
+        QCOMPARE(image.pixelColor(x, row + 40), QColor(Qt::white)); // the band, not the grey canvas
     }
     QVERIFY2(blue >= 18, qPrintable(QString::number(blue)));
 }
@@ -150,10 +150,10 @@ void TestActivityPlots::legendsShowAndHide()
     // Through the legend itself: the time plot's "Recording Times" entry.
     d->recordingTimesCurve->attach(d->plotVsTime);
     d->recordingTimes2Curve->attach(d->plotVsTime);
-    auto *label = qobject_cast<QwtLegendLabel *>(
-        static_cast<QwtLegend *>(d->plotVsTime->legend())->legendWidget(d->plotVsTime->itemToInfo(d->recordingTimesCurve)));
+    auto *label = qobject_cast<QwtLegendLabel *>(static_cast<QwtLegend *>(d->plotVsTime->legend())
+                                                     ->legendWidget(d->plotVsTime->itemToInfo(d->recordingTimesCurve)));
     QVERIFY(label);
-    QTest::mouseClick(label, Qt::LeftButton);   // entries start unchecked: this checks it
+    QTest::mouseClick(label, Qt::LeftButton); // entries start unchecked: this checks it
     QTest::mouseClick(label, Qt::LeftButton);
     QVERIFY(!d->recordingTimesCurve->isVisible() && !d->recordingTimes4Curve->isVisible());
     QCOMPARE(d->plotVsTime->canvasBackground().color(), QColor(Qt::white));
@@ -219,7 +219,7 @@ void TestActivityPlots::exportPlotDocuments()
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     const QByteArray pdfBytes = pdf.readAll();
     QVERIFY(pdfBytes.startsWith("%PDF") && pdfBytes.trimmed().endsWith("%%EOF"));
-    QVERIFY(pdfBytes.contains("/MediaBox [0 0 850.000000 567.000000]"));   // whole points
+    QVERIFY(pdfBytes.contains("/MediaBox [0 0 850.000000 567.000000]")); // whole points
     QSvgRenderer svg(path() + "/time.svg");
     QVERIFY(svg.isValid());
     QCOMPARE(svg.viewBoxF().size().toSize(), QSize(1004, 669));
@@ -232,7 +232,7 @@ void TestActivityPlots::exportFailures()
 {
     ScriptedDialogs dialogs;
     auto d = open();
-    QDir(path()).mkdir(QStringLiteral("taken.pdf"));   // a folder where the file should go
+    QDir(path()).mkdir(QStringLiteral("taken.pdf")); // a folder where the file should go
     dialogs.fileAnswers << path() + "/taken.pdf" << path() + "/plot.unknown";
     d->ui->pushButton_2->click();
     d->ui->pushButton_2->click();
@@ -255,7 +255,9 @@ void TestActivityPlots::nameWithoutSuffix_data()
     QTest::addColumn<QString>("written");
     const QString svg = QStringLiteral("SVG documents (*.svg)");
     QTest::newRow("no suffix: the filter's") << "/d/plot" << svg << "/d/plot.svg";
-    QTest::newRow("images: the first format") << "/d/plot" << "Images ( *.bmp *.png)" << "/d/plot.bmp";
+    QTest::newRow("images: the first format") << "/d/plot"
+                                              << "Images ( *.bmp *.png)"
+                                              << "/d/plot.bmp";
     QTest::newRow("a suffix of its own stays, whatever the filter") << "/d/plot.pdf" << svg << "/d/plot.pdf";
     QTest::newRow("a dot in the folder is no suffix") << "/d.v2/plot" << svg << "/d.v2/plot.svg";
     QTest::newRow("a closing dot takes the suffix behind it") << "/d/plot." << svg << "/d/plot.svg";
@@ -283,8 +285,8 @@ void TestActivityPlots::exportTakesTheChosenFiltersSuffix()
 
 void TestActivityPlots::exportPlotData()
 {
-    ScriptedDialogs dialogs;   // the chart asks for its file (and is told none)
-    addRow(QStringLiteral("01/06/21"), {});   // without a dated recording there is nothing to export
+    ScriptedDialogs dialogs;                // the chart asks for its file (and is told none)
+    addRow(QStringLiteral("01/06/21"), {}); // without a dated recording there is nothing to export
     auto d = open();
     d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Months));
     calls.clear();

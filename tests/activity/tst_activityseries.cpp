@@ -30,7 +30,7 @@ ActivityForm berlinForm()
     f.longitude = 9;
     f.monitoringBegin = QDate(2015, 1, 1);
     f.monitoringEnd = QDate(2015, 12, 31);
-    f.absolutePeriod = false;   // sunset to sunrise
+    f.absolutePeriod = false; // sunset to sunrise
     return f;
 }
 
@@ -74,11 +74,11 @@ void TestActivitySeries::monthsCountClassesAndHours()
     form.stopTime = QTime(4, 0);
     form.monitoringBegin = QDate(2015, 4, 1);
     form.monitoringEnd = QDate(2015, 9, 30);
-    const ActivityRows rows = activityRowsOf({row("2021-05-03", "22:00:00", {"Pip", "Nyc"}),
-                                             row("2021-05-04", "23:00:00", {"", "Pip"}),
-                                             row("2021-05-04", "12:00:00", {"Pip"}),   // outside the period
-                                             row("2021-03-04", "23:00:00", {"Pip"}),   // before the monitoring
-                                             row("2021-07-04", "01:00:00", {"Pip", "Pip"})});
+    const ActivityRows rows =
+        activityRowsOf({row("2021-05-03", "22:00:00", {"Pip", "Nyc"}), row("2021-05-04", "23:00:00", {"", "Pip"}),
+                        row("2021-05-04", "12:00:00", {"Pip"}), // outside the period
+                        row("2021-03-04", "23:00:00", {"Pip"}), // before the monitoring
+                        row("2021-07-04", "01:00:00", {"Pip", "Pip"})});
     const BinnedActivity months =
         monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(rows.classList, (QStringList{"Pip", "Nyc", QString()}));
@@ -86,9 +86,9 @@ void TestActivitySeries::monthsCountClassesAndHours()
     const int pip = 0, nyc = 1, unassigned = 2, all = 3;
     QCOMPARE(months.activity[pip][4], 1.0f / 248);
     QCOMPARE(months.activity[nyc][4], 1.0f / 248);
-    QCOMPARE(months.activity[unassigned][4], 1.0f / 248);   // "Pip" in Class 2 of an unassigned row counts nowhere else
+    QCOMPARE(months.activity[unassigned][4], 1.0f / 248); // "Pip" in Class 2 of an unassigned row counts nowhere else
     QCOMPARE(months.activity[all][4], 2.0f / 248);
-    QCOMPARE(months.activity[pip][6], 2.0f / 248);          // listed twice, counted twice
+    QCOMPARE(months.activity[pip][6], 2.0f / 248); // listed twice, counted twice
     QCOMPARE(months.activity[all][6], 1.0f / 248);
     QCOMPARE(months.activity[pip][2], 0.0f);
 }
@@ -106,7 +106,7 @@ void TestActivitySeries::monthWithoutHoursHasNoActivity()
         monthsActivity(form, RecorderClock(form.zone, true, RecorderClock::OnTransitions, 2021), rows, 2021);
     QCOMPARE(months.hours[2], 0.0f);
     for (const QVector<float> &r : months.activity)
-        QCOMPARE(r[2], 0.0f);   // not 1 / 1.1754944e-38
+        QCOMPARE(r[2], 0.0f); // not 1 / 1.1754944e-38
 }
 
 void TestActivitySeries::nightBinsOfMidsummer()
@@ -116,9 +116,8 @@ void TestActivitySeries::nightBinsOfMidsummer()
     const ActivityForm form = berlinForm();
     const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 6, 22);
-    const NightBinParts parts =
-        nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)), daySunTimes(form, clock, day),
-                      daySunTimes(form, clock, day.addDays(1)));
+    const NightBinParts parts = nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)),
+                                              daySunTimes(form, clock, day), daySunTimes(form, clock, day.addDays(1)));
     for (int k = 1; k < 4; ++k)
         QCOMPARE(parts[k].size(), 1);
     QCOMPARE(parts[4].size(), 2);
@@ -147,12 +146,11 @@ void TestActivitySeries::nightBinsOfMidsummer()
 void TestActivitySeries::boundaryInstantCountsInTheLowerBin()
 {
     ActivityForm form = berlinForm();
-    form.absolutePeriod = true;   // all day: every bin has valid time
+    form.absolutePeriod = true; // all day: every bin has valid time
     const RecorderClock clock(form.zone, true, RecorderClock::OnTransitions, 2021);
     const QDate day(2021, 8, 10);
-    const NightBinParts parts =
-        nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)), daySunTimes(form, clock, day),
-                      daySunTimes(form, clock, day.addDays(1)));
+    const NightBinParts parts = nightBinParts(clock, day, daySunTimes(form, clock, day.addDays(-1)),
+                                              daySunTimes(form, clock, day), daySunTimes(form, clock, day.addDays(1)));
     QCOMPARE(parts[1][0].end, parts[2][0].begin);
     const ActivityRows rows = activityRowsOf({row(onClock(parts[2][0].begin), {"Pip"})});
     QCOMPARE(binsWithRecordings(nightActivity(form, clock, rows, 2021)), QList<int>{1});

@@ -38,19 +38,33 @@ QString trackerText(int kind, const QPointF &pos, QwtPicker::RubberBand band = Q
         return zoomer->trackerTextF(pos).text();
     };
     switch (kind) {
-    case Time: case TimeNight: return text(new MyQwtZoomer3(c, &plot));
-    case Days: return text(new MyQwtZoomer9(c));
-    case Month: return text(new MyQwtZoomer4(c));
-    case Night: return text(new MyQwtZoomer5(c));
-    case Temp: return text(new MyQwtZoomer6(c));
-    case Prec: return text(new MyQwtZoomer7(c));
-    case Wind: return text(new MyQwtZoomer8(c));
-    case R91: return text(new MyQwtZoomer91(x, y, c));
-    case R41: return text(new MyQwtZoomer41(x, y, c));
-    case R51: return text(new MyQwtZoomer51(x, y, c));
-    case R61: return text(new MyQwtZoomer61(x, y, c));
-    case R71: return text(new MyQwtZoomer71(x, y, c));
-    default: return text(new MyQwtZoomer81(x, y, c));
+    case Time:
+    case TimeNight:
+        return text(new MyQwtZoomer3(c, &plot));
+    case Days:
+        return text(new MyQwtZoomer9(c));
+    case Month:
+        return text(new MyQwtZoomer4(c));
+    case Night:
+        return text(new MyQwtZoomer5(c));
+    case Temp:
+        return text(new MyQwtZoomer6(c));
+    case Prec:
+        return text(new MyQwtZoomer7(c));
+    case Wind:
+        return text(new MyQwtZoomer8(c));
+    case R91:
+        return text(new MyQwtZoomer91(x, y, c));
+    case R41:
+        return text(new MyQwtZoomer41(x, y, c));
+    case R51:
+        return text(new MyQwtZoomer51(x, y, c));
+    case R61:
+        return text(new MyQwtZoomer61(x, y, c));
+    case R71:
+        return text(new MyQwtZoomer71(x, y, c));
+    default:
+        return text(new MyQwtZoomer81(x, y, c));
     }
 }
 
@@ -105,15 +119,15 @@ void TestActivityZoomers::texts_data()
     const double june3 = localMs(QDate(2024, 6, 3));
     QTest::newRow("time 21:34 rounds down") << int(Time) << QPointF(june3, timeOfDay(21, 34)) << "3. Jun.\n21:30";
     QTest::newRow("time 21:35 rounds up") << int(Time) << QPointF(june3, timeOfDay(21, 35)) << "3. Jun.\n21:40";
-    QTest::newRow("time 23:57 takes the rounded hour") << int(Time) << QPointF(june3, timeOfDay(23, 57))
-                                                       << "3. Jun.\n00:00";
+    QTest::newRow("time 23:57 takes the rounded hour")
+        << int(Time) << QPointF(june3, timeOfDay(23, 57)) << "3. Jun.\n00:00";
     QTest::newRow("time 02:10") << int(Time) << QPointF(june3, timeOfDay(2, 10)) << "3. Jun.\n02:10";
-    QTest::newRow("night-centred 02:10 is the next day") << int(TimeNight) << QPointF(june3, timeOfDay(2, 10))
-                                                         << "4. Jun.\n02:10";
+    QTest::newRow("night-centred 02:10 is the next day")
+        << int(TimeNight) << QPointF(june3, timeOfDay(2, 10)) << "4. Jun.\n02:10";
     QTest::newRow("time: 11 h before midnight names the day")
         << int(Time) << QPointF(june3 - 11 * 3600e3, timeOfDay(12, 0)) << "3. Jun.\n12:00";
-    QTest::newRow("time: 5 May has no point") << int(Time) << QPointF(localMs(QDate(2024, 5, 5)), timeOfDay(12, 0))
-                                              << "5. May\n12:00";
+    QTest::newRow("time: 5 May has no point")
+        << int(Time) << QPointF(localMs(QDate(2024, 5, 5)), timeOfDay(12, 0)) << "5. May\n12:00";
     QTest::newRow("days: 5 June") << int(Days) << QPointF(localMs(QDate(2024, 6, 5), QTime(13, 0)), 2.5)
                                   << "05.Jun.\n2.500\n";
     QTest::newRow("days: 5 May, 11 h past midnight is the day before")
@@ -122,8 +136,8 @@ void TestActivityZoomers::texts_data()
                                        << "Jan.\n1.250 Rec./h\n";
     QTest::newRow("month: 17 January") << int(Month) << QPointF(localMs(QDate(2024, 1, 17)), 1.25)
                                        << "Feb.\n1.250 Rec./h\n";
-    QTest::newRow("month: 16 April names May") << int(Month) << QPointF(localMs(QDate(2024, 4, 16)), 0)
-                                               << "May\n0.000 Rec./h\n";
+    QTest::newRow("month: 16 April names May")
+        << int(Month) << QPointF(localMs(QDate(2024, 4, 16)), 0) << "May\n0.000 Rec./h\n";
     QTest::newRow("night") << int(Night) << QPointF(0.45678, 12.3456) << "0.457\n12.346 Rec./h\n";
     QTest::newRow("temperature") << int(Temp) << QPointF(-3.24, 1) << "-3.2 °C\n1.000 Rec./h\n";
     QTest::newRow("precipitation") << int(Prec) << QPointF(0.1234, 1) << "0.12 mm/min\n1.000 Rec./h\n";
@@ -152,7 +166,8 @@ void TestActivityZoomers::germanTexts()
 {
     if (!germanRun())
         QSKIP("needs LC_ALL=de_DE.UTF-8 (the second CTest run)");
-    QCOMPARE(trackerText(Time, QPointF(localMs(QDate(2024, 5, 5)), timeOfDay(21, 34))), QStringLiteral("5. Mai\n21:30"));
+    QCOMPARE(trackerText(Time, QPointF(localMs(QDate(2024, 5, 5)), timeOfDay(21, 34))),
+             QStringLiteral("5. Mai\n21:30"));
     // German short names that carry their own point get no second one.
     QCOMPARE(trackerText(Time, QPointF(localMs(QDate(2024, 1, 5)), timeOfDay(0, 0))), QStringLiteral("5. Jan.\n00:00"));
     QCOMPARE(trackerText(Night, QPointF(0.45678, 12.3456)), QStringLiteral("0,457\n12,346 Rec./h\n"));
@@ -186,8 +201,8 @@ void TestActivityZoomers::smallRectangleGrowsToMinimum()
     t.mouse(QEvent::MouseButtonRelease, from + QPoint(3, 3), Qt::NoButton);
     QCOMPARE(zoomed.count(), 1);
     const QRectF r = zoomed.at(0).at(0).toRectF();
-    QCOMPARE(r.width(), 604800000.0);   // 7 days
-    QCOMPARE(r.height(), 3600000.0);    // 1 hour
+    QCOMPARE(r.width(), 604800000.0); // 7 days
+    QCOMPARE(r.height(), 3600000.0);  // 1 hour
 }
 
 void TestActivityZoomers::centredViewFollowsAttachments()
@@ -210,7 +225,7 @@ void TestActivityZoomers::centredViewFollowsAttachments()
     QVERIFY(!centred());
     first->attach(&plot);
     QwtPlotMarker *second = marker(QStringLiteral("centerNight"));
-    delete first;   // detaches itself from its destructor
+    delete first; // detaches itself from its destructor
     QVERIFY(centred());
     second->setTitle(QStringLiteral("Nyc_marker"));
     QVERIFY(!centred());

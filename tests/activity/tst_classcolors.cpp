@@ -63,8 +63,8 @@ void TestClassColors::classList_data()
     QTest::newRow("Nyc, unassigned, Pip")
         << QVector<FileRowTexts>{row("01/06/24", {"Nyc"}), row("01/06/24", {}), row("02/06/24", {"Pip"})}
         << QStringList{"Nyc", "Pip", ""};
-    QTest::newRow("four classes, none empty") << QVector<FileRowTexts>{row("01/06/24", {"A", "B", "C", "D"})}
-                                              << QStringList{"A", "B", "C", "D"};
+    QTest::newRow("four classes, none empty")
+        << QVector<FileRowTexts>{row("01/06/24", {"A", "B", "C", "D"})} << QStringList{"A", "B", "C", "D"};
     QTest::newRow("rows without a date count for nothing")
         << QVector<FileRowTexts>{row("N/A", {"Nyc"}), row("", {"Pip"}), row("01/06/24", {"a", "A", "a", "A"})}
         << QStringList{"a", "A"};

@@ -13,7 +13,8 @@ struct Colours {
     ColorDialog dialog;
     QTreeWidget *tree = dialog.findChild<QTreeWidget *>("treeWidget");
 
-    Colours(const QStringList &names, const QList<QColor> &colors) : dialog(nullptr, names, colors)
+    Colours(const QStringList &names, const QList<QColor> &colors)
+        : dialog(nullptr, names, colors)
     {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -23,7 +24,8 @@ struct Colours {
     {
         QTreeWidgetItem *item = tree->topLevelItem(row);
         const QRect r = tree->visualItemRect(item);
-        const QPoint at(tree->header()->sectionViewportPosition(column) + tree->columnWidth(column) / 2, r.center().y());
+        const QPoint at(tree->header()->sectionViewportPosition(column) + tree->columnWidth(column) / 2,
+                        r.center().y());
         // A real double-click: the view only takes one on the cell it was pressed on.
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -67,7 +69,7 @@ void TestColorDialog::editorOnlyInComponentColumns()
         QTest::keyClicks(editor, QStringLiteral("2a56"));
         QCOMPARE(editor->text(), QStringLiteral("256"));
         QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();   // a commit would arrive queued
+        QCoreApplication::processEvents(); // a commit would arrive queued
         QVERIFY(editor->isVisible());
         QTest::keyClick(editor, Qt::Key_Escape);
     }

@@ -30,13 +30,12 @@ private:
     // Every field in one line; of the dates only day and month carry meaning.
     static QString dump(const FolderTimeSettings &s)
     {
-        return QStringList{QString::number(s.latitude), QString::number(s.longitude),
-                           QString::number(s.daylightSaving), QString::number(s.centerNight),
-                           QString::number(s.twilight), QString::number(s.periodType),
-                           QString::number(s.intervalDays), QString::fromLatin1(s.timeZone),
-                           s.beginDate.toString("dd.MM"), s.endDate.toString("dd.MM"),
-                           s.startRecording.toString("hh:mm"), s.stopRecording.toString("hh:mm"),
-                           QString::number(s.startMin), QString::number(s.stopMin), s.invalidTimes}
+        return QStringList{
+            QString::number(s.latitude),     QString::number(s.longitude),       QString::number(s.daylightSaving),
+            QString::number(s.centerNight),  QString::number(s.twilight),        QString::number(s.periodType),
+            QString::number(s.intervalDays), QString::fromLatin1(s.timeZone),    s.beginDate.toString("dd.MM"),
+            s.endDate.toString("dd.MM"),     s.startRecording.toString("hh:mm"), s.stopRecording.toString("hh:mm"),
+            QString::number(s.startMin),     QString::number(s.stopMin),         s.invalidTimes}
             .join('|');
     }
 };
@@ -56,8 +55,20 @@ void TestFolderSettings::timeSettingsRoundTrip()
 {
     QTemporaryDir dir;
     writeFolderSetting(dir.path(), invalidTimes, QStringLiteral("01.06.2022 22:00-02.06.2022 04:00"));
-    const FolderTimeSettings w{-33.8688, 151.2093, false, false, 3, 1, 7, "America/New_York",
-                               QDate(2015, 4, 15), QDate(2015, 9, 30), QTime(21, 30), QTime(5, 45), -30, 360,
+    const FolderTimeSettings w{-33.8688,
+                               151.2093,
+                               false,
+                               false,
+                               3,
+                               1,
+                               7,
+                               "America/New_York",
+                               QDate(2015, 4, 15),
+                               QDate(2015, 9, 30),
+                               QTime(21, 30),
+                               QTime(5, 45),
+                               -30,
+                               360,
                                QStringLiteral("never written")};
     writeFolderTimeSettings(dir.path(), w);
     QCOMPARE(dump(readFolderTimeSettings(dir.path())),
@@ -77,9 +88,14 @@ void TestFolderSettings::otherKeysRoundTrip()
         QCOMPARE(readFolderSetting(d, key), !key.fallback);
     }
     const std::pair<FolderSetting<QString>, QString> texts[] = {
-        {temperaturePrecipitationFile, "/data/weather log; 2022.csv"}, {windSpeedFile, "/data/wind.txt"},
-        {windDateFormat, "yyyy-mm-dd"}, {windTimeFormat, "hh-mm-ss"}, {windDecimalSeparator, "."},
-        {windSeparator1, "Tabulator"}, {windSeparator2, "Space"}, {windDateTimeDefinition, "Round"}};
+        {temperaturePrecipitationFile, "/data/weather log; 2022.csv"},
+        {windSpeedFile, "/data/wind.txt"},
+        {windDateFormat, "yyyy-mm-dd"},
+        {windTimeFormat, "hh-mm-ss"},
+        {windDecimalSeparator, "."},
+        {windSeparator1, "Tabulator"},
+        {windSeparator2, "Space"},
+        {windDateTimeDefinition, "Round"}};
     for (const auto &[key, v] : texts) {
         writeFolderSetting(d, key, v);
         QCOMPARE(readFolderSetting(d, key), v);
@@ -109,7 +125,7 @@ void TestFolderSettings::handWrittenFile()
 void TestFolderSettings::invalidTimesReader_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("periods");   // "begin|end"
+    QTest::addColumn<QStringList>("periods"); // "begin|end"
     const QString a = QStringLiteral("01.06.2022 22:00"), b = QStringLiteral("02.06.2022 04:00");
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("one period") << a + "-" + b << QStringList{a + "|" + b};

@@ -17,7 +17,10 @@ struct PeriodsDialog {
     invalidTimesDialog dialog;
     QTreeWidget *tree = dialog.findChild<QTreeWidget *>("treeWidget");
 
-    explicit PeriodsDialog(const QString &text) : dialog(nullptr, text) {}
+    explicit PeriodsDialog(const QString &text)
+        : dialog(nullptr, text)
+    {
+    }
 
     QDateTimeEdit *editor(int row, int column) const
     {

@@ -23,10 +23,14 @@ void TestMainWindowActivity::actionPerMode_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("title");
     QTest::newRow("one file: nothing") << int(EvaluationMode::SingleFile) << QString() << QString();
-    QTest::newRow("folder") << int(EvaluationMode::Folder) << "treeWidget_2" << "Activity Plots";
-    QTest::newRow("manual") << int(EvaluationMode::Manual) << "treeWidget_fileView" << "Activity Plot";
-    QTest::newRow("tavron") << int(EvaluationMode::Tavron) << "treeWidget_fileView" << "Activity Plot";
-    QTest::newRow("recorder review") << int(EvaluationMode::RecorderReview) << "treeWidget_fileView" << "Activity Plot";
+    QTest::newRow("folder") << int(EvaluationMode::Folder) << "treeWidget_2"
+                            << "Activity Plots";
+    QTest::newRow("manual") << int(EvaluationMode::Manual) << "treeWidget_fileView"
+                            << "Activity Plot";
+    QTest::newRow("tavron") << int(EvaluationMode::Tavron) << "treeWidget_fileView"
+                            << "Activity Plot";
+    QTest::newRow("recorder review") << int(EvaluationMode::RecorderReview) << "treeWidget_fileView"
+                                     << "Activity Plot";
 }
 
 void TestMainWindowActivity::actionPerMode()
@@ -55,7 +59,7 @@ void TestMainWindowActivity::actionPerMode()
     QCOMPARE(seenTitle, title);
     QCOMPARE(seenFolder, list.isEmpty() ? QString() : folder.path());
     QCOMPARE(seenParent, !list.isEmpty());
-    QCOMPARE(w.findChildren<plotFolderDialog *>().size(), 0);   // one modal run, then gone
+    QCOMPARE(w.findChildren<plotFolderDialog *>().size(), 0); // one modal run, then gone
 }
 
 QUILLON_TEST(TestMainWindowActivity)

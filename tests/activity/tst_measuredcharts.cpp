@@ -51,7 +51,7 @@ QStringList entriesOf(const MeasurementSeries &series)
     for (int i = 0; i < series.instants.size(); ++i) {
         const QDateTime t = QDateTime::fromMSecsSinceEpoch(series.instants.at(i), berlin);
         out << t.toString(QStringLiteral("dd.MM hh:mm=")) + QString::number(double(series.values.at(i))) + '@'
-                + (dayOf.at(i) < 0 ? QStringLiteral("-") : QString::number(dayOf.at(i)));
+                   + (dayOf.at(i) < 0 ? QStringLiteral("-") : QString::number(dayOf.at(i)));
     }
     return out;
 }
@@ -95,8 +95,8 @@ private:
     // A weather log of 1 June 2021: 13 °C and no rain from 22:00, 11 °C and 0.5 mm/min from 22:10.
     QString writeWeather()
     {
-        return writeData(QStringLiteral("weather.csv"), {"Date,Temperature,Precipitation", "2021-06-01 22:00:00,13,0",
-                                                         "2021-06-01 22:10:00,11,0.5"});
+        return writeData(QStringLiteral("weather.csv"),
+                         {"Date,Temperature,Precipitation", "2021-06-01 22:00:00,13,0", "2021-06-01 22:10:00,11,0.5"});
     }
 };
 
@@ -111,7 +111,7 @@ void TestMeasuredCharts::weatherLines()
         {"2021-06-01 22:10:00\t14.5\t0", at.arg(14.5), at.arg(0)},
         {"\"2021-06-01 22:10:00\",\"14.5\",\"0\"", at.arg(14.5), at.arg(0)},
         {"2021-06-01T22:10:00,14.5,0", at.arg(14.5), at.arg(0)},
-        {"2021-06-01 22:10,14.5,0", "", ""},   // the time does not read: no entry, not midnight
+        {"2021-06-01 22:10,14.5,0", "", ""}, // the time does not read: no entry, not midnight
         {"Date,Temperature,Precipitation", "", ""},
         {"2021-06-01 22:10:00,nan,0.25", none, at.arg(0.25)},
         {"2021-06-01 22:10:00,12.5,nan", at.arg(12.5), none},
@@ -119,10 +119,10 @@ void TestMeasuredCharts::weatherLines()
         {"2021-06-01 22:10:00,inf,1e40", none, none},
         {"2021-06-01 22:10:00,,n/a", none, none},
         {"2021-06-01 22:10:00\t12,5\t0", none, at.arg(0)},
-        {"2021-06-01 22:10:00,12,5,0", "", ""},    // four fields
+        {"2021-06-01 22:10:00,12,5,0", "", ""}, // four fields
         {"2021-06-01 22:10:00,14.5,0,", "", ""},
         {"2020-06-01 22:10:00,14.5,0", "", ""},
-        {"2021-03-28 02:30:00,14.5,0", "", ""}};   // the hour the clocks skip
+        {"2021-03-28 02:30:00,14.5,0", "", ""}}; // the hour the clocks skip
     const RecorderClock clock(berlin, true, RecorderClock::OnTransitions, 2021);
     for (const QStringList &c : cases) {
         WeatherSeries series;
@@ -136,7 +136,7 @@ void TestMeasuredCharts::weatherLogWithoutSummerTime_data()
 {
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QString>("stamp");
-    QTest::addColumn<QString>("utc");   // the instant the stamp stands for, worked out by hand
+    QTest::addColumn<QString>("utc"); // the instant the stamp stands for, worked out by hand
     // The zone's standard offset all year, as it stands on 1 January: where January
     // is summer (Sydney, +11 on its clocks then) that is still the winter offset.
     QTest::newRow("Berlin in June: +1, not +2") << QByteArray("Europe/Berlin") << "2021-06-01 22:00:00"
@@ -191,36 +191,71 @@ void TestMeasuredCharts::windSeries()
         QByteArray zone;
         bool daylightSaving;
         int year;
-        QStringList entries;   // on the folder's clock, Berlin with summer time
+        QStringList entries; // on the folder's clock, Berlin with summer time
     };
     const QByteArray b("Europe/Berlin");
     const QList<Case> cases{
         {"beginning: off the mark dropped, of equal stamps the later",
          {"01.06.2021;22:15:00;1", "01.06.2021;22:10:30;2", "01.06.2021;22:10:00;3", "01.06.2021;22:10:00;4",
           "Date;Time;Speed"},
-         "Beginning", b, true, 2021, {"01.06 22:10=4@151"}},
+         "Beginning",
+         b,
+         true,
+         2021,
+         {"01.06 22:10=4@151"}},
         {"end: ten minutes earlier; 1 January 00:00 in no day",
-         {"01.01.2022;00:00:00;5", "01.01.2022;00:20:00;6", "01.01.2022;00:25:00;7"}, "End", b, true, 2022,
+         {"01.01.2022;00:00:00;5", "01.01.2022;00:20:00;6", "01.01.2022;00:25:00;7"},
+         "End",
+         b,
+         true,
+         2022,
          {"31.12 23:50=5@-", "01.01 00:10=6@0"}},
         {"end: a stamp of the next year is not this year's", {"01.01.2022;00:00:00;5"}, "End", b, true, 2021, {}},
         {"round: one mean per ten minutes",
          {"01.06.2021;22:11:00;1", "01.06.2021;22:14:30;2", "01.06.2021;22:19:59;6", "01.06.2021;22:20:00;5"},
-         "Round", b, true, 2021, {"01.06 22:10=3@151", "01.06 22:20=5@151"}},
-        {"a file in UTC: on Berlin's day and year", {"01.06.2021;22:00:00;1", "31.12.2021;23:20:00;2"}, "Beginning",
-         "UTC", true, 2021, {"02.06 00:00=1@152"}},
-        {"Berlin without summer time: standard time all year", {"01.06.2021;22:00:00;1"}, "Beginning", b, false, 2021,
+         "Round",
+         b,
+         true,
+         2021,
+         {"01.06 22:10=3@151", "01.06 22:20=5@151"}},
+        {"a file in UTC: on Berlin's day and year",
+         {"01.06.2021;22:00:00;1", "31.12.2021;23:20:00;2"},
+         "Beginning",
+         "UTC",
+         true,
+         2021,
+         {"02.06 00:00=1@152"}},
+        {"Berlin without summer time: standard time all year",
+         {"01.06.2021;22:00:00;1"},
+         "Beginning",
+         b,
+         false,
+         2021,
          {"01.06 23:00=1@151"}},
-        {"Berlin with summer time: the skipped hour is no value", {"28.03.2021;02:10:00;1", "28.03.2021;03:10:00;2"},
-         "Beginning", b, true, 2021, {"28.03 03:10=2@86"}},
+        {"Berlin with summer time: the skipped hour is no value",
+         {"28.03.2021;02:10:00;1", "28.03.2021;03:10:00;2"},
+         "Beginning",
+         b,
+         true,
+         2021,
+         {"28.03 03:10=2@86"}},
         {"a time that does not read is no entry, a missing speed an entry without a value",
          {"01.06.2021;22h10;1", "01.06.2021;22:20:00;n/a", "01.06.2021;22:30:00;NaN", "01.06.2021;22:40:00;inf"},
-         "Beginning", b, true, 2021, {"01.06 22:20=nan@151", "01.06 22:30=nan@151", "01.06 22:40=nan@151"}},
+         "Beginning",
+         b,
+         true,
+         2021,
+         {"01.06 22:20=nan@151", "01.06 22:30=nan@151", "01.06 22:40=nan@151"}},
         {"round: the mean of the numbers only",
          {"01.06.2021;22:11:00;1", "01.06.2021;22:12:00;n/a", "01.06.2021;22:14:00;3", "01.06.2021;22:21:00;n/a"},
-         "Round", b, true, 2021, {"01.06 22:10=2@151", "01.06 22:20=nan@151"}}};
+         "Round",
+         b,
+         true,
+         2021,
+         {"01.06 22:10=2@151", "01.06 22:20=nan@151"}}};
     for (const Case &c : cases) {
-        const WindDataSettings s{{"dd.mm.yyyy", "hh:mm:ss", ",", "Semicolon", "Semicolon", c.definition},
-                                 c.daylightSaving, c.zone};
+        const WindDataSettings s{
+            {"dd.mm.yyyy", "hh:mm:ss", ",", "Semicolon", "Semicolon", c.definition}, c.daylightSaving, c.zone};
         MeasurementSeries series;
         QVERIFY(readWindSeries(writeData("data.txt", c.lines), s,
                                RecorderClock(berlin, true, RecorderClock::OnTransitions, c.year), c.year, series));
@@ -233,12 +268,36 @@ void TestMeasuredCharts::bins()
     const float nan = std::nanf("");
     const float inf = std::numeric_limits<float>::infinity();
     const MeasuredChart charts[] = {temperatureChart(), precipitationChart(), windSpeedChart()};
-    const QList<std::tuple<int, float, int>> cases{   // chart, value, bin
-        {0, -25, 0}, {0, -18, 1}, {0, 0, 10}, {0, 1.99f, 10}, {0, 47.99f, 33}, {0, 48, 34}, {0, 60, 34},
-        {1, 0, 0},   {1, -0.0f, 0}, {1, 0.01f, 1}, {1, 0.99f, 1}, {1, 1, 2}, {1, 8.99f, 9}, {1, 9, 10}, {1, 12.5f, 10},
-        {1, -1, 1},  {2, 0.99f, 0}, {2, 1, 1}, {2, 9.99f, 9}, {2, 10, 10}, {2, 25, 10}, {2, -1, 0},
-        // A missing value lands in no bin: not the open one, not 0.
-        {0, nan, -1}, {1, nan, -1}, {2, nan, -1}, {0, inf, -1}, {1, -inf, -1}, {2, inf, -1}};
+    const QList<std::tuple<int, float, int>> cases{// chart, value, bin
+                                                   {0, -25, 0},
+                                                   {0, -18, 1},
+                                                   {0, 0, 10},
+                                                   {0, 1.99f, 10},
+                                                   {0, 47.99f, 33},
+                                                   {0, 48, 34},
+                                                   {0, 60, 34},
+                                                   {1, 0, 0},
+                                                   {1, -0.0f, 0},
+                                                   {1, 0.01f, 1},
+                                                   {1, 0.99f, 1},
+                                                   {1, 1, 2},
+                                                   {1, 8.99f, 9},
+                                                   {1, 9, 10},
+                                                   {1, 12.5f, 10},
+                                                   {1, -1, 1},
+                                                   {2, 0.99f, 0},
+                                                   {2, 1, 1},
+                                                   {2, 9.99f, 9},
+                                                   {2, 10, 10},
+                                                   {2, 25, 10},
+                                                   {2, -1, 0},
+                                                   // A missing value lands in no bin: not the open one, not 0.
+                                                   {0, nan, -1},
+                                                   {1, nan, -1},
+                                                   {2, nan, -1},
+                                                   {0, inf, -1},
+                                                   {1, -inf, -1},
+                                                   {2, inf, -1}};
     for (const auto &[chart, value, bin] : cases)
         QVERIFY2(charts[chart].bins.binOf(value) == bin, qPrintable(QStringLiteral("%1: %2").arg(chart).arg(value)));
 }
@@ -247,29 +306,49 @@ void TestMeasuredCharts::pieces()
 {
     struct Case {
         const char *name;
-        QString period;        // the daily recording period on 1 June 2021, Berlin
+        QString period; // the daily recording period on 1 June 2021, Berlin
         double latitude;
-        QStringList entries;   // "hh:mm=°C"
+        QStringList entries; // "hh:mm=°C"
         QStringList recordings;
-        QString expected;      // "bin:minutes:recordings per hour" of each bin with hours or activity
+        QString expected; // "bin:minutes:recordings per hour" of each bin with hours or activity
     };
-    QStringList oneMinuteLog;   // 22:00 to 22:29
+    QStringList oneMinuteLog; // 22:00 to 22:29
     for (int m = 0; m < 30; ++m)
         oneMinuteLog << QStringLiteral("22:%1=1").arg(m, 2, 10, QLatin1Char('0'));
     const QList<Case> cases{
-        {"22:05 to 22:15 over two intervals: the border recording in the lower bin", "22:05-22:15", 51,
-         {"22:00=13", "22:10=11"}, {"22:10:00"}, "15:5:12 16:5:0"},
-        {"a gap in the log adds nothing and counts nothing", "22:00-23:00", 51, {"22:00=1.5"}, {"22:05:00", "22:30:00"},
+        {"22:05 to 22:15 over two intervals: the border recording in the lower bin",
+         "22:05-22:15",
+         51,
+         {"22:00=13", "22:10=11"},
+         {"22:10:00"},
+         "15:5:12 16:5:0"},
+        {"a gap in the log adds nothing and counts nothing",
+         "22:00-23:00",
+         51,
+         {"22:00=1.5"},
+         {"22:05:00", "22:30:00"},
          "10:10:6"},
-        {"a period inside one interval, both ends included", "22:02-22:07", 51, {"22:00=1"}, {"22:07:00", "22:08:00"},
+        {"a period inside one interval, both ends included",
+         "22:02-22:07",
+         51,
+         {"22:00=1"},
+         {"22:07:00", "22:08:00"},
          "10:5:12"},
         {"an entry lasts until the next one", "22:00-23:00", 51, {"22:00=1", "22:05=1"}, {}, "10:15:0"},
         {"a log of one value a minute: each counts its minute", "22:00-22:30", 51, oneMinuteLog, {}, "10:30:0"},
-        {"a missing value ends the one before and counts nowhere", "22:00-22:05", 51,
-         {"22:00=13", "22:01=nan", "22:02=13"}, {"22:01:30", "22:03:00"}, "16:4:15"},
+        {"a missing value ends the one before and counts nowhere",
+         "22:00-22:05",
+         51,
+         {"22:00=13", "22:01=nan", "22:02=13"},
+         {"22:01:30", "22:03:00"},
+         "16:4:15"},
         {"of two entries at one instant the later stands", "22:00-23:00", 51, {"22:00=1", "22:00=13"}, {}, "16:10:0"},
-        {"a piece of length zero takes its instant's recording, activity 0", "21:50-22:00", 51,
-         {"21:50=13", "22:00=-25"}, {"22:00:00"}, "16:10:0"},
+        {"a piece of length zero takes its instant's recording, activity 0",
+         "21:50-22:00",
+         51,
+         {"21:50=13", "22:00=-25"},
+         {"22:00:00"},
+         "16:10:0"},
         {"the sun does not set: the day adds nothing", "22:00-23:00", 80, {"22:00=1"}, {"22:05:00"}, ""}};
     const QDate day(2021, 6, 1);
     const RecorderClock clock(berlin, true, RecorderClock::OnTransitions, 2021);
@@ -309,12 +388,12 @@ void TestMeasuredCharts::axisRanges()
 {
     // Vertical: three bins, the last the open one.
     const QList<std::tuple<QVector<float>, float, bool, VerticalRanges>> vertical{
-        {{0, 0, 5}, 2, false, {0, 1, 0, 1}},             // no hours below the open bin
+        {{0, 0, 5}, 2, false, {0, 1, 0, 1}}, // no hours below the open bin
         {{0, 0, 5}, 2, true, {0.001, 1, 0.01, 1}},
         {{0, 3, 0.5f}, 4, false, {0, 4, 0, 3}},
-        {{0, 3, 0.5f}, 4, true, {0.001, 4, 0.1, 3}},      // a bin under an hour
+        {{0, 3, 0.5f}, 4, true, {0.001, 4, 0.1, 3}}, // a bin under an hour
         {{0, 3, 2}, 4, true, {0.001, 4, 1, 3}},
-        {{2, 0, 0}, 0, false, {0, 1, 0, 2}},             // hours without recordings
+        {{2, 0, 0}, 0, false, {0, 1, 0, 2}}, // hours without recordings
         {{2, 0, 0}, 0, true, {0.001, 1, 1, 2}},
         // Activity and hours that stay under the logarithmic bottoms: three decades up, never downwards.
         {{0, 0.05f, 0}, 0.0005f, true, {0.001, 1, 0.1, 100}},
@@ -382,11 +461,12 @@ void TestMeasuredCharts::weatherCharts()
     setLegendEntryChecked(plot, d->validHoursVsPrec, false);
     dialogs.fileAnswers << csv;
     ui->pushButton_19->click();
-    QCOMPARE(fileBytes(csv), crlf("Precipitations in 2021 [mm/min];A [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]\n"
-                                  "0;6.000;0.000;6.000\n0 to 1;0.000;6.000;6.000\n1 to 2;0.000;0.000;0.000\n"
-                                  "2 to 3;0.000;0.000;0.000\n3 to 4;0.000;0.000;0.000\n4 to 5;0.000;0.000;0.000\n"
-                                  "5 to 6;0.000;0.000;0.000\n6 to 7;0.000;0.000;0.000\n7 to 8;0.000;0.000;0.000\n"
-                                  "8 to 9;0.000;0.000;0.000\n9 to 10;0.000;0.000;0.000\n"));
+    QCOMPARE(fileBytes(csv),
+             crlf("Precipitations in 2021 [mm/min];A [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]\n"
+                  "0;6.000;0.000;6.000\n0 to 1;0.000;6.000;6.000\n1 to 2;0.000;0.000;0.000\n"
+                  "2 to 3;0.000;0.000;0.000\n3 to 4;0.000;0.000;0.000\n4 to 5;0.000;0.000;0.000\n"
+                  "5 to 6;0.000;0.000;0.000\n6 to 7;0.000;0.000;0.000\n7 to 8;0.000;0.000;0.000\n"
+                  "8 to 9;0.000;0.000;0.000\n9 to 10;0.000;0.000;0.000\n"));
 }
 
 void TestMeasuredCharts::oneReadOfTheLogForBothCharts()
@@ -486,7 +566,8 @@ void TestMeasuredCharts::withoutData()
     file.close();
     ui->doubleSpinBox->setValue(50);
     QCOMPARE(axisRange(d->plotVsWind, QwtPlot::yRight), qMakePair(0.0, 1.0));
-    QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified.addSecs(1), QFileDevice::FileModificationTime));
+    QVERIFY(file.open(QIODevice::ReadWrite)
+            && file.setFileTime(modified.addSecs(1), QFileDevice::FileModificationTime));
     file.close();
     ui->doubleSpinBox->setValue(51);
     QCOMPARE(axisRange(d->plotVsWind, QwtPlot::yRight).second, double(1.0f / 6.0f));

@@ -44,15 +44,16 @@ void TestPlotDataCsv::text_data()
         << QStringLiteral("Number of Files per Day") << both
         << QByteArray("Number of Files per Day\r\nDay;Valid Hours [h];Pip\r\n01/01/21;0.0;5.000\r\n"
                       "02/01/21;7.3;0.123\r\n");
-    QTest::newRow("no title: the header first") << QString() << both.mid(1)
-                                                << QByteArray("Day;Pip\r\n01/01/21;5.000\r\n02/01/21;0.123\r\n");
+    QTest::newRow("no title: the header first")
+        << QString() << both.mid(1) << QByteArray("Day;Pip\r\n01/01/21;5.000\r\n02/01/21;0.123\r\n");
     QTest::newRow("every column unchecked: the labels alone")
         << QString() << QVector<PlotDataColumn>{} << QByteArray("Day\r\n01/01/21\r\n02/01/21\r\n");
     QTest::newRow("a class name holding the separator: ',' in its place, the columns stay")
         << QString() << QVector<PlotDataColumn>{{QStringLiteral("Nyc;Pip [Rec./h]"), {1.0f, 2.0f}, 3}}
         << QByteArray("Day;Nyc,Pip [Rec./h]\r\n01/01/21;1.000\r\n02/01/21;2.000\r\n");
     QTest::newRow("no group separator, UTF-8 names")
-        << QString() << QVector<PlotDataColumn>{{QStringLiteral("Fledermaus \u00e4 [Rec./h]"), {1234.5678f, 0.0005f}, 3}}
+        << QString()
+        << QVector<PlotDataColumn>{{QStringLiteral("Fledermaus \u00e4 [Rec./h]"), {1234.5678f, 0.0005f}, 3}}
         << QByteArray("Day;Fledermaus \xc3\xa4 [Rec./h]\r\n01/01/21;1234.568\r\n02/01/21;0.001\r\n");
 }
 
@@ -79,7 +80,7 @@ void TestPlotDataCsv::sameBytesUnderAGermanLocale()
 void TestPlotDataCsv::fileChoice()
 {
     ScriptedDialogs dialogs;
-    QCOMPARE(choosePlotDataFile(nullptr, SettingKeys::exportPlotDataNightTime), QString());   // cancelled
+    QCOMPARE(choosePlotDataFile(nullptr, SettingKeys::exportPlotDataNightTime), QString()); // cancelled
     QCOMPARE(dialogs.fileQuestions.size(), 1);
     const ScriptedDialogs::FileQuestion &q = dialogs.fileQuestions.first();
     QCOMPARE(q.kind, QStringLiteral("save"));
@@ -88,7 +89,7 @@ void TestPlotDataCsv::fileChoice()
     QCOMPARE(q.dir, QDir::homePath() + QStringLiteral("/ActivityOverNightTimeData.csv"));
     QCOMPARE(q.filter, QStringLiteral("CSV Files (*.csv)"));
     writeSetting(SettingKeys::exportPlotDataNightTime, QStringLiteral("/data/night.csv"));
-    dialogs.fileAnswers << QStringLiteral("/data/other");   // typed without a suffix
+    dialogs.fileAnswers << QStringLiteral("/data/other"); // typed without a suffix
     QCOMPARE(choosePlotDataFile(nullptr, SettingKeys::exportPlotDataNightTime), QStringLiteral("/data/other.csv"));
     QCOMPARE(dialogs.fileQuestions.last().dir, QStringLiteral("/data/night.csv"));
 }
@@ -99,7 +100,7 @@ void TestPlotDataCsv::writtenAndRemembered()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("days.csv"));
     QVERIFY(writePlotDataFile(path, QStringLiteral("a;b\r\n\u00e9\r\n"), SettingKeys::exportPlotDataDays));
-    QCOMPARE(fileBytes(path), QByteArray("a;b\r\n\xc3\xa9\r\n"));   // UTF-8, no byte-order mark
+    QCOMPARE(fileBytes(path), QByteArray("a;b\r\n\xc3\xa9\r\n")); // UTF-8, no byte-order mark
     QCOMPARE(readSetting(SettingKeys::exportPlotDataDays), path);
     QVERIFY(writePlotDataFile(path, QStringLiteral("c\r\n"), SettingKeys::exportPlotDataDays));
     QCOMPARE(fileBytes(path), QByteArray("c\r\n"));

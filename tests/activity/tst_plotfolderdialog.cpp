@@ -66,7 +66,7 @@ void TestPlotFolderDialog::opensWithDefaultsAndClosesWithEverything()
     time.sort();
     QStringList loaded{"BeginDate", "EndDate", "TimeZone"};
     if (d->ui->comboBox->currentIndex() < 0)
-        loaded.removeOne("TimeZone");   // TZ=UTC: the system zone is not offered
+        loaded.removeOne("TimeZone"); // TZ=UTC: the system zone is not offered
     QCOMPARE(time, loaded);
     QCOMPARE(stored("Time", "BeginDate").toString(), QStringLiteral("01.01.15"));
 
@@ -90,7 +90,7 @@ void TestPlotFolderDialog::unreadableStoredValueLeavesItsControl()
     writeFolderSetting(path(), FolderSettings::periodType, 2);
     writeFolderSetting(path(), FolderSettings::intervalDays, -3);
     auto d = open();
-    QCOMPARE(d->ui->dateEdit->date(), QDate(2000, 1, 1));   // the form's own
+    QCOMPARE(d->ui->dateEdit->date(), QDate(2000, 1, 1)); // the form's own
     QCOMPARE(d->ui->timeEdit->time(), QTime(0, 0));
     QCOMPARE(d->ui->timeEdit_2->time(), QTime(6, 30));
     QCOMPARE(stored("Time", "BeginDate").toString(), QStringLiteral("31.02.15"));
@@ -140,7 +140,7 @@ void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()
     ui->tabWidget->setCurrentIndex(int(shown));
     for (const Case &c : cases) {
         calls.clear();
-        const bool firstPlot = d->firstPlotFlag(c.drawn);   // the chart clears it as it draws
+        const bool firstPlot = d->firstPlotFlag(c.drawn); // the chart clears it as it draws
         c.change();
         // The INI file keeps every value as text.
         QVERIFY2(stored(c.group, c.key).toString() == c.expected.toString(), c.key);
@@ -177,7 +177,7 @@ void TestPlotFolderDialog::invalidPeriodsStoredBeforeTheirDrawing()
     plotFolderDialog::setChartCallObserver(
         [&](ActivityTab, bool, bool) { seenByChart << stored("Time", "invalidTimes").toString(); });
     answerDialog<invalidTimesDialog>([](invalidTimesDialog &periods) {
-        periods.findChild<QPushButton *>(QStringLiteral("pushButton_3"))->click();   // Delete All
+        periods.findChild<QPushButton *>(QStringLiteral("pushButton_3"))->click(); // Delete All
         periods.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     });
     d->ui->pushButton->click();
@@ -232,7 +232,7 @@ void TestPlotFolderDialog::weatherAndWindFiles()
     for (QWidget *w : weatherControls)
         QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
     calls.clear();
-    d->ui->pushButton_11->click();   // chooser cancelled
+    d->ui->pushButton_11->click(); // chooser cancelled
     QCOMPARE(dialogs.fileQuestions.at(0).caption, QStringLiteral("Define Temperature and Precipitation File"));
     QCOMPARE(dialogs.fileQuestions.at(0).dir, path());
     QCOMPARE(dialogs.fileQuestions.at(0).filter, QStringLiteral("Condition Log Files (*.txt *.csv)"));
@@ -298,7 +298,7 @@ void TestPlotFolderDialog::classColours()
 
     list.clear();
     addRow(QStringLiteral("01/06/24"), {"Nyc", "Nyc", "Nyc", "Nyc"});
-    QCOMPARE(ask(false), (QStringList{"Nyc", "#7f010203"}));   // one class: no "All Classes"
+    QCOMPARE(ask(false), (QStringList{"Nyc", "#7f010203"})); // one class: no "All Classes"
     QVERIFY(calls.isEmpty() && readSetting(SettingKeys::classColors).size() == 4);
 }
 

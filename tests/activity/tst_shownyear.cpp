@@ -19,7 +19,7 @@ void TestShownYear::shownYearClampsAndSetsTheButtons_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("clamped");
-    QTest::addColumn<QString>("buttons");   // "<" and ">": e enabled, d disabled, h hidden
+    QTest::addColumn<QString>("buttons"); // "<" and ">": e enabled, d disabled, h hidden
     const QStringList three{"01/06/22", "N/A", "01/06/20", "03/03/21"};
     QTest::newRow("past the last year: the last") << three << 7 << 2022 << 2 << "ed";
     QTest::newRow("before the first: the first") << three << -3 << 2020 << 0 << "de";

@@ -26,19 +26,23 @@ double noaaEventMinutes(const QDate &date, double latitude, double longitude, bo
         const double meanAnomaly = 357.52911 + t * (35999.05029 - 0.0001537 * t);
         const double eccentricity = 0.016708634 - t * (0.000042037 + 0.0000001267 * t);
         const double centre = std::sin(meanAnomaly * rad) * (1.914602 - t * (0.004817 + 0.000014 * t))
-            + std::sin(2 * meanAnomaly * rad) * (0.019993 - 0.000101 * t) + std::sin(3 * meanAnomaly * rad) * 0.000289;
+                              + std::sin(2 * meanAnomaly * rad) * (0.019993 - 0.000101 * t)
+                              + std::sin(3 * meanAnomaly * rad) * 0.000289;
         const double omega = 125.04 - 1934.136 * t;
         const double apparentLongitude = meanLongitude + centre - 0.00569 - 0.00478 * std::sin(omega * rad);
-        const double meanObliquity = 23.0 + (26.0 + (21.448 - t * (46.815 + t * (0.00059 - t * 0.001813))) / 60.0) / 60.0;
+        const double meanObliquity =
+            23.0 + (26.0 + (21.448 - t * (46.815 + t * (0.00059 - t * 0.001813))) / 60.0) / 60.0;
         const double obliquity = meanObliquity + 0.00256 * std::cos(omega * rad);
         const double declination = std::asin(std::sin(obliquity * rad) * std::sin(apparentLongitude * rad));
         const double y = std::pow(std::tan(obliquity * rad / 2.0), 2);
         const double l0 = meanLongitude * rad, m = meanAnomaly * rad;
-        const double equationOfTime = 4.0 / rad
-            * (y * std::sin(2 * l0) - 2 * eccentricity * std::sin(m) + 4 * eccentricity * y * std::sin(m) * std::cos(2 * l0)
-               - 0.5 * y * y * std::sin(4 * l0) - 1.25 * eccentricity * eccentricity * std::sin(2 * m));
+        const double equationOfTime =
+            4.0 / rad
+            * (y * std::sin(2 * l0) - 2 * eccentricity * std::sin(m)
+               + 4 * eccentricity * y * std::sin(m) * std::cos(2 * l0) - 0.5 * y * y * std::sin(4 * l0)
+               - 1.25 * eccentricity * eccentricity * std::sin(2 * m));
         const double cosHa = (std::cos(90.833 * rad) - std::sin(latitude * rad) * std::sin(declination))
-            / (std::cos(latitude * rad) * std::cos(declination));
+                             / (std::cos(latitude * rad) * std::cos(declination));
         if (cosHa < -1.0 || cosHa > 1.0)
             return std::nan("");
         const double ha = std::acos(cosHa) / rad;
@@ -190,7 +194,9 @@ void TestSunTimes::withinThreeMinutesOfAnAlmanac()
                 const double distance = clockDistance(sunHoursOfDay(hours) * 60.0, reference);
                 if (distance > worst) {
                     worst = distance;
-                    where = QStringLiteral("%1 at %2 deg on %3").arg(rise ? "sunrise" : "sunset").arg(latitude)
+                    where = QStringLiteral("%1 at %2 deg on %3")
+                                .arg(rise ? "sunrise" : "sunset")
+                                .arg(latitude)
                                 .arg(d.toString(Qt::ISODate));
                 }
             }

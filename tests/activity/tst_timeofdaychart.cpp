@@ -30,7 +30,9 @@ QString samplesText(const QVector<QwtIntervalSample> &samples, const QDate &base
 {
     QStringList t;
     for (const QwtIntervalSample &s : samples) {
-        t << QStringLiteral("%1:%2-%3").arg((s.value - localX(base)) / 3.6e6).arg(hoursOf(s.interval.minValue()))
+        t << QStringLiteral("%1:%2-%3")
+                 .arg((s.value - localX(base)) / 3.6e6)
+                 .arg(hoursOf(s.interval.minValue()))
                  .arg(hoursOf(s.interval.maxValue()));
     }
     return t.join(QLatin1Char(' '));
@@ -99,7 +101,7 @@ void TestTimeOfDayChart::sunLines()
 
     // Centred: the sunrise on the morning side of the day before, the sunset on the evening side of its day.
     const TimeOfDaySeries centred = centredTimeOfDaySeries(place(51, 9, "Europe/Berlin"), 2021);
-    QCOMPARE(centred.sunrise.size(), 365);   // no day changes side: no break
+    QCOMPARE(centred.sunrise.size(), 365); // no day changes side: no break
     QCOMPARE(sunAt(centred.sunrise, june21.addDays(-1)), sunAt(plain.sunrise, june21) + 86400000);
     QCOMPARE(sunAt(centred.sunrise2, june21.addDays(-1)), -1.0);
     QCOMPARE(sunAt(centred.sunset2, june21), sunAt(plain.sunset, june21));
@@ -145,7 +147,8 @@ void TestTimeOfDayChart::twilightBands()
     QVERIFY(s.twilight.size() == 365 && s.twilightSet.size() == 365 && s.twilightSet2.size() == 365);
     for (int i = 0; i < 365; ++i) {
         const QwtInterval dawn = s.twilight.at(i).interval, dusk = s.twilightSet.at(i).interval;
-        QVERIFY(qAbs(dawn.minValue() - s.sunrise.at(i + 1).y()) < 1 && qAbs(dusk.minValue() - s.sunset.at(i + 1).y()) < 100);
+        QVERIFY(qAbs(dawn.minValue() - s.sunrise.at(i + 1).y()) < 1
+                && qAbs(dusk.minValue() - s.sunset.at(i + 1).y()) < 100);
         QVERIFY(dawn.minValue() - dawn.maxValue() > 0.5e6 && dawn.minValue() - dawn.maxValue() < 3.6e6);
         QVERIFY(dusk.maxValue() - dusk.minValue() > 0.5e6 && dusk.maxValue() - dusk.minValue() < 3.6e6);
         QVERIFY(qAbs(s.twilightSet2.at(i).interval.maxValue() - (dusk.maxValue() - 86400000)) < 100);
@@ -166,12 +169,14 @@ void TestTimeOfDayChart::twilightBands()
     const TimeOfDaySeries c = centredTimeOfDaySeries(astronomical, 2021);
     const double column = localX(QDate(2021, 6, 20));
     const auto in = [column](const QVector<QwtIntervalSample> &band) {
-        return std::find_if(band.begin(), band.end(), [column](const QwtIntervalSample &s) { return s.value == column; })->interval;
+        return std::find_if(band.begin(), band.end(),
+                            [column](const QwtIntervalSample &s) { return s.value == column; })
+            ->interval;
     };
     const double meet = hoursOf(in(c.twilight).maxValue());
     QVERIFY(qAbs(in(c.twilightSet).minValue() - in(c.twilight).maxValue()) < 10);
-    QVERIFY2(meet > 24.9 && meet < 25.6, qPrintable(QString::number(meet)));   // about 01:25 summer time
-    QCOMPARE(hoursOf(in(c.twilightSet).maxValue()), 24.0);   // the dusk band runs on to the midnight level
+    QVERIFY2(meet > 24.9 && meet < 25.6, qPrintable(QString::number(meet))); // about 01:25 summer time
+    QCOMPARE(hoursOf(in(c.twilightSet).maxValue()), 24.0); // the dusk band runs on to the midnight level
 }
 
 void TestTimeOfDayChart::relativeRecordingParts()
@@ -213,8 +218,9 @@ void TestTimeOfDayChart::relativeRecordingParts()
         form.stopMin = day.stopMin;
         form.latitude = day.latitude;
         QStringList got{QString::fromLatin1(day.name)};
-        for (const YRange &r : ::relativeRecordingParts(day.centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain,
-                                                         day.rise, day.set, form, day.month, TimeOfDayAxes(2021)))
+        for (const YRange &r :
+             ::relativeRecordingParts(day.centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain, day.rise,
+                                      day.set, form, day.month, TimeOfDayAxes(2021)))
             got << QString::number(hoursOf(r.from)) << QString::number(hoursOf(r.to));
         QCOMPARE(got.join(QLatin1Char(' ')), QString::fromLatin1(day.name) + ' ' + day.parts);
     }
@@ -228,7 +234,7 @@ void TestTimeOfDayChart::absolutePeriodsAndMonitoring()
     const struct {
         const char *name;
         bool centred;
-        int start, stop;   // hours
+        int start, stop; // hours
         QDate begin, end, base;
         const char *parts;
     } periods[] = {
@@ -236,9 +242,11 @@ void TestTimeOfDayChart::absolutePeriodsAndMonitoring()
         {"plain whole day", false, 0, 0, may5, may5, may5, "2 -12:0-24; 2 -12:0-24; 0; 0"},
         {"plain in the day", false, 10, 14, may5, may5, may5, "2 -12:10-14; 2 -12:10-14; 0; 0"},
         {"plain May", false, 22, 6, may1, may31, may1, "62 -12:22-24; 62 -12:0-6; 0; 0"},
-        {"plain to 29 Feb, no leap year", false, 22, 6, jan1, feb29, QDate(2021, 1, 1), "118 -12:22-24; 118 -12:0-6; 0; 0"},
+        {"plain to 29 Feb, no leap year", false, 22, 6, jan1, feb29, QDate(2021, 1, 1),
+         "118 -12:22-24; 118 -12:0-6; 0; 0"},
         {"plain to 29 Feb, leap year", false, 22, 6, jan1, feb29, jan1, "120 -12:22-24; 120 -12:0-6; 0; 0"},
-        {"plain from 29 Feb", false, 22, 6, feb29, QDate(2020, 12, 31), QDate(2021, 3, 1), "612 -12:22-24; 612 -12:0-6; 0; 0"},
+        {"plain from 29 Feb", false, 22, 6, feb29, QDate(2020, 12, 31), QDate(2021, 3, 1),
+         "612 -12:22-24; 612 -12:0-6; 0; 0"},
         {"centred 20:00 to 06:00", true, 20, 6, may5, may5, may5, "2 -36:30-24; 2 -12:24-20; 0; 0"},
         {"centred May, one night more", true, 22, 6, may1, may31, may1, "32 -36:30-24; 32 -12:24-22; 0; 0"},
         {"centred afternoon", true, 14, 20, may5, may5, may5, "2 -12:14-20; 0; 0; 0"},
@@ -257,8 +265,10 @@ void TestTimeOfDayChart::absolutePeriodsAndMonitoring()
         const TimeOfDaySeries s = (p.centred ? centredTimeOfDaySeries : plainTimeOfDaySeries)(form, p.base.year());
         QStringList t;
         for (const QVector<QwtIntervalSample> *part : {&s.recording, &s.recording2, &s.recording3, &s.recording4})
-            t << (part->isEmpty() ? QStringLiteral("0") : QString::number(part->size()) + ' ' + samplesText({part->first()}, p.base));
-        QCOMPARE(QString::fromLatin1(p.name) + ": " + t.join(QStringLiteral("; ")), QString::fromLatin1(p.name) + ": " + p.parts);
+            t << (part->isEmpty() ? QStringLiteral("0")
+                                  : QString::number(part->size()) + ' ' + samplesText({part->first()}, p.base));
+        QCOMPARE(QString::fromLatin1(p.name) + ": " + t.join(QStringLiteral("; ")),
+                 QString::fromLatin1(p.name) + ": " + p.parts);
     }
 }
 
@@ -283,7 +293,8 @@ void TestTimeOfDayChart::invalidBands()
                       afternoon = period(5, 14 * 60, 5, 18 * 60);
     QCOMPARE(samplesText(plainInvalidBand(acrossMidnight, axes), may5),
              QStringLiteral("-12:0-0 -12:22-24 12:22-24 12:0-2 36:0-2 36:0-0"));
-    QCOMPARE(samplesText(plainInvalidBand(acrossNoon, axes), may5), QStringLiteral("-12:0-0 -12:10-12.5 12:10-12.5 12:0-0"));
+    QCOMPARE(samplesText(plainInvalidBand(acrossNoon, axes), may5),
+             QStringLiteral("-12:0-0 -12:10-12.5 12:10-12.5 12:0-0"));
     QCOMPARE(samplesText(plainInvalidBand(periods.at(1), axes), may5), QStringLiteral("-12:0-0 -12:0-0"));
     // Centred: one block across the midnight level in the column of 5 May.
     CentredInvalidBands b = centredInvalidBands(acrossMidnight, axes);
@@ -315,14 +326,14 @@ void TestTimeOfDayChart::recordingSlots()
         texts << t;
     };
     add("03/01/21", "23:55:00", {"Pip"});
-    add("04/01/21", "10:05:00", {"Pip", "Nyc", "Pip"});   // two classes, one of them twice
+    add("04/01/21", "10:05:00", {"Pip", "Nyc", "Pip"}); // two classes, one of them twice
     for (int i = 0; i < 9; ++i)
         add("05/01/21", QStringLiteral("22:0%1:00").arg(i), {"Nyc"});
     for (int i = 0; i < 10; ++i)
         add("06/01/21", QStringLiteral("22:0%1:00").arg(i), {"Nyc"});
-    add("07/01/21", "01:00:00", {"", "Nyc"});   // unassigned, and Nyc
-    add("31/10/21", "23:55:00", {"Pip"});       // the 25-hour day: still its own last slot
-    add("28/03/21", "02:30:00", {"Pip"});       // an hour the clocks skip: placed by its clock
+    add("07/01/21", "01:00:00", {"", "Nyc"}); // unassigned, and Nyc
+    add("31/10/21", "23:55:00", {"Pip"});     // the 25-hour day: still its own last slot
+    add("28/03/21", "02:30:00", {"Pip"});     // an hour the clocks skip: placed by its clock
     add("01/01/22", "00:05:00", {"Pip"});
     add("N/A", "22:00:00", {"Pip"});
     for (const char *t : {"02:05:00", "21:15:00", "11:30:00"})
@@ -341,17 +352,24 @@ void TestTimeOfDayChart::recordingSlots()
         return m;
     };
     const auto plain = TimeOfDayLayout::Plain, centred = TimeOfDayLayout::CentredNight;
-    QCOMPARE(nonZero(0, plain), (QMap<int, int>{{2 * 144 + 143, 1}, {3 * 144 + 60, 1}, {86 * 144 + 15, 1}, {303 * 144 + 143, 1}}));
-    QCOMPARE(nonZero(1, plain), (QMap<int, int>{{3 * 144 + 60, 1}, {4 * 144 + 132, 9}, {5 * 144 + 132, 10}, {6 * 144 + 6, 1}}));
+    QCOMPARE(nonZero(0, plain),
+             (QMap<int, int>{{2 * 144 + 143, 1}, {3 * 144 + 60, 1}, {86 * 144 + 15, 1}, {303 * 144 + 143, 1}}));
+    QCOMPARE(nonZero(1, plain),
+             (QMap<int, int>{{3 * 144 + 60, 1}, {4 * 144 + 132, 9}, {5 * 144 + 132, 10}, {6 * 144 + 6, 1}}));
     QCOMPARE(nonZero(3, plain), (QMap<int, int>{{6 * 144 + 6, 1}}));
     // Centred: a night from noon to noon, column 0 the night that began on 31 December before.
-    QCOMPARE(nonZero(2, centred), (QMap<int, int>{{30, 1}, {160 * 144 + 12, 1}, {160 * 144 + 69, 1}, {161 * 144 + 127, 1}, {365 * 144 + 143, 1}}));
+    QCOMPARE(nonZero(2, centred),
+             (QMap<int, int>{
+                 {30, 1}, {160 * 144 + 12, 1}, {160 * 144 + 69, 1}, {161 * 144 + 127, 1}, {365 * 144 + 143, 1}}));
     QCOMPARE(recordingSlotCounts(rows, 2, 2021, centred).size(), 366 * 144);
 
-    for (auto [count, alpha] : std::initializer_list<std::pair<int, int>>{{1, 25}, {2, 51}, {5, 127}, {9, 229}, {10, 255}, {40, 255}})
+    for (auto [count, alpha] :
+         std::initializer_list<std::pair<int, int>>{{1, 25}, {2, 51}, {5, 127}, {9, 229}, {10, 255}, {40, 255}})
         QCOMPARE(recordingMarkerAlpha(count), alpha);
     const TimeOfDayAxes axes(2021);
-    const auto at = [](const QDate &d, double hours) { return QPointF(localX(d), localX(QDate(2015, 1, 1)) + hours * 3.6e6); };
+    const auto at = [](const QDate &d, double hours) {
+        return QPointF(localX(d), localX(QDate(2015, 1, 1)) + hours * 3.6e6);
+    };
     QCOMPARE(recordingMarkerPosition(2 * 144 + 143, 2021, axes, plain), at(QDate(2021, 1, 3), 23 + 50 / 60.0));
     QCOMPARE(recordingMarkerPosition(160 * 144 + 12, 2021, axes, centred), at(QDate(2021, 6, 9), 24 + 2));
     QCOMPARE(recordingMarkerPosition(160 * 144 + 69, 2021, axes, centred), at(QDate(2021, 6, 9), 24 + 11.5));
@@ -367,18 +385,18 @@ void TestTimeOfDayChart::drawingsReplaceTheirItems()
     addRow("01/06/21", {"Pip"});
     addRow("02/06/21", {"Nyc"});
     addRow("02/06/21", {});
-    auto d = open();   // centred: the setting's default
+    auto d = open(); // centred: the setting's default
     const QwtPlot *plot = d->plotVsTime;
     const auto count = [plot](const char *title) { return titled(plot, QLatin1String(title)).size(); };
     const auto dots = [&] { return count("Pip_marker") + count("Nyc_marker") + count("Unassigned_marker"); };
     for (int drawing = 0; drawing < 3; ++drawing) {
-        QCOMPARE(count("Invalid"), 4);   // a morning and an evening band per period
+        QCOMPARE(count("Invalid"), 4); // a morning and an evening band per period
         QCOMPARE(count("centerNight"), 1);
         QCOMPARE(dots(), 3);
-        QCOMPARE(count("Pip") + count("Nyc") + count("Unassigned"), 3);   // the legend's entries, made once
+        QCOMPARE(count("Pip") + count("Nyc") + count("Unassigned"), 3); // the legend's entries, made once
         d->plotFunctionVsTime(false, false);
     }
-    d->ui->checkBox_2->click();   // plain
+    d->ui->checkBox_2->click(); // plain
     QCOMPARE(count("Invalid"), 2);
     QCOMPARE(count("centerNight"), 0);
     QCOMPARE(dots(), 3);
@@ -412,7 +430,8 @@ void TestTimeOfDayChart::yearButtonsDateFieldsAndNoExport()
     const auto state = [ui] {
         QStringList t{QString::number(ui->pushButton_3->isEnabled()), QString::number(ui->pushButton_4->isEnabled())};
         for (const QDateEdit *e : {ui->dateEditStart, ui->dateEditStop})
-            t << e->minimumDate().toString(Qt::ISODate) << e->maximumDate().toString(Qt::ISODate) << e->date().toString(Qt::ISODate);
+            t << e->minimumDate().toString(Qt::ISODate) << e->maximumDate().toString(Qt::ISODate)
+              << e->date().toString(Qt::ISODate);
         return t.join(' ');
     };
     QCOMPARE(state(), QStringLiteral("0 1 2020-01-01 2020-12-30 2020-01-01 2020-01-02 2020-12-31 2020-12-31"));
@@ -432,24 +451,27 @@ void TestTimeOfDayChart::yearButtonsDateFieldsAndNoExport()
 void TestTimeOfDayChart::renderShowsDotAndBand()
 {
     writeFolderSetting(path(), FolderSettings::invalidTimes, QStringLiteral("10.03.2021 13:00-20.03.2021 15:00"));
-    for (int i = 0; i < 10; ++i)   // ten in one slot: an opaque dot
-        list.addTopLevelItem(new QTreeWidgetItem({"rec.wav", "01/07/21", QStringLiteral("14:0%1:00").arg(i), "3", "", "", "Pip"}));
+    for (int i = 0; i < 10; ++i) // ten in one slot: an opaque dot
+        list.addTopLevelItem(
+            new QTreeWidgetItem({"rec.wav", "01/07/21", QStringLiteral("14:0%1:00").arg(i), "3", "", "", "Pip"}));
     for (bool centred : {false, true}) {
         writeFolderSetting(path(), FolderSettings::centerNight, centred);
         auto d = open();
-        QVERIFY(d->ui->pushButton_3->isHidden() && d->ui->pushButton_4->isHidden());   // one year
+        QVERIFY(d->ui->pushButton_3->isHidden() && d->ui->pushButton_4->isHidden()); // one year
         d->resize(1400, 900);
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         QwtPlot *plot = d->plotVsTime;
         const QImage canvas = plot->canvas()->grab().toImage();
-        const double afternoon = localX(QDate(2015, 1, 1)) + 14 * 3.6e6;   // 14:00 on either axis
+        const double afternoon = localX(QDate(2015, 1, 1)) + 14 * 3.6e6; // 14:00 on either axis
         const auto pixel = [&](const QDate &day) {
             return canvas.pixelColor(qRound(plot->transform(QwtPlot::xBottom, localX(day))),
                                      qRound(plot->transform(QwtPlot::yLeft, afternoon)));
         };
-        const QColor dot = pixel(QDate(2021, 7, 1)), band = pixel(QDate(2021, 3, 15)), outside = pixel(QDate(2021, 3, 5));
-        QVERIFY2(dot.green() - dot.red() > 25 && dot.green() - dot.blue() > 60, qPrintable(dot.name()));   // (122, 184, 0)
+        const QColor dot = pixel(QDate(2021, 7, 1)), band = pixel(QDate(2021, 3, 15)),
+                     outside = pixel(QDate(2021, 3, 5));
+        QVERIFY2(dot.green() - dot.red() > 25 && dot.green() - dot.blue() > 60,
+                 qPrintable(dot.name())); // (122, 184, 0)
         QVERIFY2(band.red() - band.green() > 10 && band.red() - band.blue() > 10, qPrintable(band.name()));
         QVERIFY2(qAbs(outside.red() - outside.green()) < 5, qPrintable(outside.name()));
     }

@@ -56,14 +56,14 @@ private:
 void TestWindFormat::preview_data()
 {
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QStringList>("format");   // separator 1, separator 2, decimal separator, definition
+    QTest::addColumn<QStringList>("format"); // separator 1, separator 2, decimal separator, definition
     QTest::addColumn<QStringList>("rows");
     const QStringList semicolons{"Semicolon", "Semicolon", ",", "Beginning"};
     const QStringList spaceThenSemicolon{"Space", "Semicolon", ",", "Beginning"};
     const QString row = QStringLiteral("01.06.2021 10:00:00 3.4");
     QTest::newRow("both semicolons") << QStringList{"01.06.2021;10:00:00;3,4"} << semicolons << QStringList{row};
-    QTest::newRow("space, semicolon: one part only") << QStringList{"01.06.2021;10:00:00;3,4"} << spaceThenSemicolon
-                                                     << QStringList{};
+    QTest::newRow("space, semicolon: one part only")
+        << QStringList{"01.06.2021;10:00:00;3,4"} << spaceThenSemicolon << QStringList{};
     QTest::newRow("space, semicolon") << QStringList{"01.06.2021 10:00:00;3,4"} << spaceThenSemicolon
                                       << QStringList{row};
     QTest::newRow("tab as separator 1") << QStringList{"01.06.2021\t10:00:00;3,4"}
@@ -75,8 +75,8 @@ void TestWindFormat::preview_data()
     QTest::newRow("header and a time that does not read skipped, as the chart skips them")
         << QStringList{"Date;Time;Speed", "01.06.2021;10h;3,4", "01.06.2021;10:10:00;3,4"} << semicolons
         << QStringList{"01.06.2021 10:10:00 3.4"};
-    QTest::newRow("no speed from NaN or inf") << QStringList{"01.06.2021;10:00:00;NaN", "01.06.2021;10:10:00;inf"}
-                                              << semicolons << QStringList{};
+    QTest::newRow("no speed from NaN or inf")
+        << QStringList{"01.06.2021;10:00:00;NaN", "01.06.2021;10:10:00;inf"} << semicolons << QStringList{};
     QTest::newRow("end: 10:10 begins at 10:00, 10:15 dropped")
         << QStringList{"01.06.2021;10:10:00;1", "01.06.2021;10:15:00;2"}
         << QStringList{"Semicolon", "Semicolon", ",", "End"} << QStringList{"01.06.2021 10:00:00 1"};
@@ -116,7 +116,7 @@ void TestWindFormat::previewStopsAfter1001Entries()
     WindFileFormat f;
     f.separator1 = QStringLiteral("Semicolon");
     QCOMPARE(windPreviewRows(writeLines(dir, lines), f).size(), 1001);
-    QVERIFY(windPreviewRows(dir.path(), f).isEmpty());   // a folder reads as no file
+    QVERIFY(windPreviewRows(dir.path(), f).isEmpty()); // a folder reads as no file
 }
 
 void TestWindFormat::dialogLoadsTheStoredFormat()
@@ -124,7 +124,7 @@ void TestWindFormat::dialogLoadsTheStoredFormat()
     using namespace FolderSettings;
     writeFolderSetting(dir.path(), windDateFormat, QStringLiteral("yyyy-mm-dd"));
     writeFolderSetting(dir.path(), windTimeFormat, QStringLiteral("hh-mm-ss"));
-    writeFolderSetting(dir.path(), windSeparator1, QStringLiteral("Comma"));   // no such choice: the combo stays
+    writeFolderSetting(dir.path(), windSeparator1, QStringLiteral("Comma")); // no such choice: the combo stays
     writeFolderSetting(dir.path(), windDateTimeDefinition, QStringLiteral("End"));
     writeFolderSetting(dir.path(), windConsiderDaylightSaving, false);
     writeFolderSetting(dir.path(), windDataTimeZone, QByteArray("Asia/Tokyo"));
@@ -164,7 +164,8 @@ void TestWindFormat::okWritesTheGroupCancelNothing()
                             "dateTimeDefinition", "considerDaylightSaving", "WindDataTimeZone"})
         written << ini.value(QLatin1String(key)).toString();
     QCOMPARE(ini.childKeys().size(), 8);
-    QCOMPARE(written, (QStringList{"dd.mm.yyyy", "hh:mm:ss", ".", "Space", "Semicolon", "Round", "true", "Mars/Olympus"}));
+    QCOMPARE(written,
+             (QStringList{"dd.mm.yyyy", "hh:mm:ss", ".", "Space", "Semicolon", "Round", "true", "Mars/Olympus"}));
 }
 
 QUILLON_TEST(TestWindFormat)

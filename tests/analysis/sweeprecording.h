@@ -33,8 +33,8 @@ inline QVector<int> rescaled(const QVector<int> &samples, int fromBits, int toBi
 {
     QVector<int> out(samples.size());
     for (int i = 0; i < samples.size(); ++i)
-        out[i] = toBits >= fromBits ? int(quint32(samples[i]) << (toBits - fromBits))
-                                    : samples[i] >> (fromBits - toBits);
+        out[i] =
+            toBits >= fromBits ? int(quint32(samples[i]) << (toBits - fromBits)) : samples[i] >> (fromBits - toBits);
     return out;
 }
 

@@ -46,22 +46,22 @@ void TestAutoClassification::plan_data()
     // Header worker: (n - 512) / hop + 1 frames.
     QTest::newRow("header: shorter than one transform") << false << qint64(511) << 87.5f << 65 << qint64(0) << true;
     QTest::newRow("header: exactly one transform") << false << qint64(512) << 87.5f << 65 << qint64(1) << true;
-    QTest::newRow("header: one hop short of the second frame") << false << qint64(576) << 87.5f << 65 << qint64(1)
-                                                               << true;
+    QTest::newRow("header: one hop short of the second frame")
+        << false << qint64(576) << 87.5f << 65 << qint64(1) << true;
     QTest::newRow("header: second frame") << false << qint64(577) << 87.5f << 65 << qint64(2) << true;
     // (9299999 - 512) / 65 = 143069 (rest 2), plus the first frame.
-    QTest::newRow("header: last length with overlap") << false << qint64(9299999) << 87.5f << 65 << qint64(143070)
-                                                      << true;
+    QTest::newRow("header: last length with overlap")
+        << false << qint64(9299999) << 87.5f << 65 << qint64(143070) << true;
     // (9300000 - 512) / 512 = 18163 (rest 64), plus the first frame.
-    QTest::newRow("header: first length without overlap") << false << qint64(9300000) << 0.0f << 512
-                                                           << qint64(18164) << true;
+    QTest::newRow("header: first length without overlap")
+        << false << qint64(9300000) << 0.0f << 512 << qint64(18164) << true;
     // 8e7 cells / 255 bins = 313725.49 frames.
-    QTest::newRow("header: largest matrix that fits") << false << qint64(313725) * 512 << 0.0f << 512
-                                                      << qint64(313725) << true;
-    QTest::newRow("header: one frame too many") << false << qint64(313726) * 512 << 0.0f << 512 << qint64(313726)
-                                                << false;
-    QTest::newRow("header: one hour at 500 kHz") << false << qint64(1800000000) << 0.0f << 512 << qint64(3515625)
-                                                 << false;
+    QTest::newRow("header: largest matrix that fits")
+        << false << qint64(313725) * 512 << 0.0f << 512 << qint64(313725) << true;
+    QTest::newRow("header: one frame too many")
+        << false << qint64(313726) * 512 << 0.0f << 512 << qint64(313726) << false;
+    QTest::newRow("header: one hour at 500 kHz")
+        << false << qint64(1800000000) << 0.0f << 512 << qint64(3515625) << false;
 
     // Single-file slot: (n - 512) / (hop + 1) frames, truncated, with no first frame added.
     QTest::newRow("file: shorter than one transform") << true << qint64(511) << 87.5f << 65 << qint64(0) << true;
@@ -69,20 +69,19 @@ void TestAutoClassification::plan_data()
     // 4,999,488 / 66 = 75,749.8.
     QTest::newRow("file: 10 s RAW") << true << qint64(5000000) << 87.5f << 65 << qint64(75749) << true;
     // 87.5 %: 29,999,488 / 66 = 454,537 frames, above 8e7 / 255 = 313,725.5; 75 %: / 130.
-    QTest::newRow("file: 60 s RAW steps to 75 %") << true << qint64(30000000) << 75.0f << 129 << qint64(230765)
-                                                  << true;
-    QTest::newRow("file: largest at 75 %") << true << qint64(313725) * 130 + 512 + 129 << 75.0f << 129
-                                           << qint64(313725) << true;
+    QTest::newRow("file: 60 s RAW steps to 75 %") << true << qint64(30000000) << 75.0f << 129 << qint64(230765) << true;
+    QTest::newRow("file: largest at 75 %")
+        << true << qint64(313725) * 130 + 512 + 129 << 75.0f << 129 << qint64(313725) << true;
     // One sample more makes 313,726 frames at 75 %; at 50 %: 40,784,380 / 257 = 158,694.1.
-    QTest::newRow("file: one sample more steps to 50 %") << true << qint64(313725) * 130 + 512 + 130 << 50.0f
-                                                         << 256 << qint64(158694) << true;
+    QTest::newRow("file: one sample more steps to 50 %")
+        << true << qint64(313725) * 130 + 512 + 130 << 50.0f << 256 << qint64(158694) << true;
     // 50 %: 99,999,488 / 257 = 389,103 frames, too many; 0 %: / 513 = 194,930.7.
     QTest::newRow("file: 200 s steps to 0 %") << true << qint64(100000000) << 0.0f << 512 << qint64(194930) << true;
-    QTest::newRow("file: largest at 0 %") << true << qint64(313725) * 513 + 512 + 512 << 0.0f << 512
-                                          << qint64(313725) << true;
+    QTest::newRow("file: largest at 0 %")
+        << true << qint64(313725) * 513 + 512 + 512 << 0.0f << 512 << qint64(313725) << true;
     // No overlap step is left: the plan does not fit and the file is refused.
-    QTest::newRow("file: one sample more is refused") << true << qint64(313725) * 513 + 512 + 513 << 0.0f << 512
-                                                      << qint64(313726) << false;
+    QTest::newRow("file: one sample more is refused")
+        << true << qint64(313725) * 513 + 512 + 513 << 0.0f << 512 << qint64(313726) << false;
 }
 
 void TestAutoClassification::plan()
@@ -94,8 +93,8 @@ void TestAutoClassification::plan()
     QFETCH(qint64, frames);
     QFETCH(bool, fits);
 
-    const AutomaticClassification::Plan p = categorisation ? AutomaticClassification::categorisationPlan(n)
-                                                           : AutomaticClassification::detectionPlan(n);
+    const AutomaticClassification::Plan p =
+        categorisation ? AutomaticClassification::categorisationPlan(n) : AutomaticClassification::detectionPlan(n);
     QCOMPARE(p.overlap, overlap);
     QCOMPARE(p.hop, hop);
     QCOMPARE(p.frames, frames);
@@ -117,8 +116,9 @@ void TestAutoClassification::detectionMatrix_impulse()
         const bool hit = f >= 2 && f <= 9;
         const double expected = hit ? 2.0 * 20000.0 * hamming(600 - 65 * int(f)) / 512.0 / 32767.0 : 0.0;
         for (size_t j = 0; j < m.cols; j += 27) {
-            QVERIFY2(std::fabs(m.at(f, j) - expected) <= 1e-9 + 1e-5 * expected,
-                     qPrintable(QString("frame %1 bin %2: %3, expected %4").arg(f).arg(j).arg(m.at(f, j)).arg(expected)));
+            QVERIFY2(
+                std::fabs(m.at(f, j) - expected) <= 1e-9 + 1e-5 * expected,
+                qPrintable(QString("frame %1 bin %2: %3, expected %4").arg(f).arg(j).arg(m.at(f, j)).arg(expected)));
         }
     }
 }

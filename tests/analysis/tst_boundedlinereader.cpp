@@ -28,8 +28,8 @@ void TestBoundedLineReader::lines_data()
     QTest::newRow("plain") << QByteArray("a\nb\n") << QStringList{"a", "b"} << 0;
     QTest::newRow("CR LF, no final break") << QByteArray("a\r\nb") << QStringList{"a", "b"} << 0;
     QTest::newRow("empty lines count") << QByteArray("\n\nc\n") << QStringList{"", "", "c"} << 0;
-    QTest::newRow("4 KB kept, one byte more skipped")
-        << limit + "\n" + over + "\nz\n" << QStringList{QString(limit), "z"} << 2;
+    QTest::newRow("4 KB kept, one byte more skipped") << limit + "\n" + over + "\nz\n"
+                                                      << QStringList{QString(limit), "z"} << 2;
     QTest::newRow("4 KB before CR LF") << limit + "\r\n" << QStringList{QString(limit)} << 0;
     QTest::newRow("long line across several buffers")
         << "a\n" + QByteArray(20000, 'y') + "\r\nb" << QStringList{"a", "b"} << 2;

@@ -56,36 +56,64 @@ void TestCallDetectorRules::classifyCall_data()
     QTest::addColumn<QString>("group");
     QTest::addColumn<QString>("sub");
 
-    QTest::newRow("0.036 is not Test") << 0.036f << 23.0f << 20.0f << "Nyc" << "No Sub";
-    QTest::newRow("Test: steady long tone") << 0.05f << 40.0f << 36.0f << "Test" << "No Sub";
-    QTest::newRow("Test needs less than 5 kHz change") << 0.05f << 41.0f << 36.0f << "Noise" << "No Sub";
-    QTest::newRow("Nyc top 33.0") << 0.01f << 40.0f << 33.0f << "Nyc" << "No Sub";
-    QTest::newRow("Pip above 33") << 0.01f << 40.0f << 33.01f << "Pip" << "No Sub";
-    QTest::newRow("Enil at 31.0") << 0.01f << 35.0f << 31.0f << "Nyc" << "Enil";
-    QTest::newRow("float 31.2 is above 31.2") << 0.01f << 35.0f << 31.2f << "Nyc" << "No Sub";
+    QTest::newRow("0.036 is not Test") << 0.036f << 23.0f << 20.0f << "Nyc"
+                                       << "No Sub";
+    QTest::newRow("Test: steady long tone") << 0.05f << 40.0f << 36.0f << "Test"
+                                            << "No Sub";
+    QTest::newRow("Test needs less than 5 kHz change") << 0.05f << 41.0f << 36.0f << "Noise"
+                                                       << "No Sub";
+    QTest::newRow("Nyc top 33.0") << 0.01f << 40.0f << 33.0f << "Nyc"
+                                  << "No Sub";
+    QTest::newRow("Pip above 33") << 0.01f << 40.0f << 33.01f << "Pip"
+                                  << "No Sub";
+    QTest::newRow("Enil at 31.0") << 0.01f << 35.0f << 31.0f << "Nyc"
+                                  << "Enil";
+    QTest::newRow("float 31.2 is above 31.2") << 0.01f << 35.0f << 31.2f << "Nyc"
+                                              << "No Sub";
     // Float durations widened to double: 0.0029f lies below 0.0029, 0.0059f above 0.0059.
-    QTest::newRow("float 0.0029 is not above 0.0029") << 0.0029f << 25.0f << 20.0f << "Noise" << "No Sub";
-    QTest::newRow("float 0.0029 is too short for PipNat") << 0.0029f << 50.0f << 40.0f << "Pip" << "No Sub";
-    QTest::newRow("float 0.0059 is NycNoc") << 0.0059f << 25.0f << 20.0f << "Nyc" << "NycNoc";
-    QTest::newRow("float 0.028 is above 0.028") << 0.028f << 20.0f << 14.0f << "Nyc" << "No Sub";
-    QTest::newRow("41.0 is PipNat") << 0.01f << 50.0f << 41.0f << "Pip" << "PipNat";
-    QTest::newRow("float 41.2 is PipPn") << 0.01f << 50.0f << 41.2f << "Pip" << "PipPn";
-    QTest::newRow("42.5 is PipPn") << 0.01f << 50.0f << 42.5f << "Pip" << "PipPn";
-    QTest::newRow("42.6 is PipPip") << 0.01f << 50.0f << 42.6f << "Pip" << "PipPip";
-    QTest::newRow("0.016 is too long for PipPp") << 0.016f << 60.0f << 50.0f << "Pip" << "No Sub";
-    QTest::newRow("float 0.015 is PipPp") << 0.015f << 60.0f << 50.0f << "Pip" << "PipPp";
-    QTest::newRow("above 65 is Noise") << 0.01f << 80.0f << 65.01f << "Noise" << "No Sub";
-    QTest::newRow("float 0.0015 is above 0.0015") << 0.0015f << 60.0f << 45.0f << "Pip" << "No Sub";
+    QTest::newRow("float 0.0029 is not above 0.0029") << 0.0029f << 25.0f << 20.0f << "Noise"
+                                                      << "No Sub";
+    QTest::newRow("float 0.0029 is too short for PipNat") << 0.0029f << 50.0f << 40.0f << "Pip"
+                                                          << "No Sub";
+    QTest::newRow("float 0.0059 is NycNoc") << 0.0059f << 25.0f << 20.0f << "Nyc"
+                                            << "NycNoc";
+    QTest::newRow("float 0.028 is above 0.028") << 0.028f << 20.0f << 14.0f << "Nyc"
+                                                << "No Sub";
+    QTest::newRow("41.0 is PipNat") << 0.01f << 50.0f << 41.0f << "Pip"
+                                    << "PipNat";
+    QTest::newRow("float 41.2 is PipPn") << 0.01f << 50.0f << 41.2f << "Pip"
+                                         << "PipPn";
+    QTest::newRow("42.5 is PipPn") << 0.01f << 50.0f << 42.5f << "Pip"
+                                   << "PipPn";
+    QTest::newRow("42.6 is PipPip") << 0.01f << 50.0f << 42.6f << "Pip"
+                                    << "PipPip";
+    QTest::newRow("0.016 is too long for PipPp") << 0.016f << 60.0f << 50.0f << "Pip"
+                                                 << "No Sub";
+    QTest::newRow("float 0.015 is PipPp") << 0.015f << 60.0f << 50.0f << "Pip"
+                                          << "PipPp";
+    QTest::newRow("above 65 is Noise") << 0.01f << 80.0f << 65.01f << "Noise"
+                                       << "No Sub";
+    QTest::newRow("float 0.0015 is above 0.0015") << 0.0015f << 60.0f << 45.0f << "Pip"
+                                                  << "No Sub";
     // The band edges, each exact in float: the edge itself belongs to the band below it.
-    QTest::newRow("8.0 is below Nyc") << 0.01f << 20.0f << 8.0f << "Noise" << "No Sub";
-    QTest::newRow("15.0 is NycLow") << 0.01f << 20.0f << 15.0f << "Nyc" << "NycLow";
-    QTest::newRow("21.0 is NycNoc") << 0.01f << 25.0f << 21.0f << "Nyc" << "NycNoc";
-    QTest::newRow("26.5 is NycMid") << 0.01f << 30.0f << 26.5f << "Nyc" << "NycMid";
-    QTest::newRow("49.5 is PipPip") << 0.01f << 60.0f << 49.5f << "Pip" << "PipPip";
-    QTest::newRow("51.0 is PipPp") << 0.01f << 60.0f << 51.0f << "Pip" << "PipPp";
-    QTest::newRow("64.0 is PipPyg") << 0.01f << 70.0f << 64.0f << "Pip" << "PipPyg";
-    QTest::newRow("NaN duration") << kNaN << 40.0f << 36.0f << "Noise" << "No Sub";
-    QTest::newRow("NaN end frequency") << 0.01f << 40.0f << kNaN << "Noise" << "No Sub";
+    QTest::newRow("8.0 is below Nyc") << 0.01f << 20.0f << 8.0f << "Noise"
+                                      << "No Sub";
+    QTest::newRow("15.0 is NycLow") << 0.01f << 20.0f << 15.0f << "Nyc"
+                                    << "NycLow";
+    QTest::newRow("21.0 is NycNoc") << 0.01f << 25.0f << 21.0f << "Nyc"
+                                    << "NycNoc";
+    QTest::newRow("26.5 is NycMid") << 0.01f << 30.0f << 26.5f << "Nyc"
+                                    << "NycMid";
+    QTest::newRow("49.5 is PipPip") << 0.01f << 60.0f << 49.5f << "Pip"
+                                    << "PipPip";
+    QTest::newRow("51.0 is PipPp") << 0.01f << 60.0f << 51.0f << "Pip"
+                                   << "PipPp";
+    QTest::newRow("64.0 is PipPyg") << 0.01f << 70.0f << 64.0f << "Pip"
+                                    << "PipPyg";
+    QTest::newRow("NaN duration") << kNaN << 40.0f << 36.0f << "Noise"
+                                  << "No Sub";
+    QTest::newRow("NaN end frequency") << 0.01f << 40.0f << kNaN << "Noise"
+                                       << "No Sub";
 }
 
 void TestCallDetectorRules::classifyCall()
@@ -113,8 +141,8 @@ void TestCallDetectorRules::shapeChecksAndLabel_data()
     QTest::newRow("Nyc switch below zero - 2") << low << 20.0f << QVector<int>{0, 3, 0, 1} << "Noise";
     QTest::newRow("Nyc posHist 3") << low << 20.0f << QVector<int>{0, 0, 3, 0} << "Noise";
     QTest::newRow("Nyc without sub") << QStringList{"Nyc", "No Sub"} << 20.0f << QVector<int>{1, 0, 2, 6} << "Nyc";
-    QTest::newRow("Enil skips the Nyc checks") << QStringList{"Nyc", "Enil"} << 20.0f << QVector<int>{5, 9, 7, 9}
-                                               << "Enil";
+    QTest::newRow("Enil skips the Nyc checks")
+        << QStringList{"Nyc", "Enil"} << 20.0f << QVector<int>{5, 9, 7, 9} << "Enil";
     QTest::newRow("clean Pip") << pip << 40.0f << QVector<int>{2, 3, 1, 9} << "PipPip";
     QTest::newRow("Pip pos above neg + 1") << pip << 40.0f << QVector<int>{0, 0, 2, 0} << "Noise";
     QTest::newRow("Pip switch below zero - 1") << pip << 40.0f << QVector<int>{0, 2, 0, 0} << "Noise";
@@ -128,8 +156,8 @@ void TestCallDetectorRules::shapeChecksAndLabel_data()
     QTest::newRow("Pip negHist 10") << pip << 40.0f << QVector<int>{0, 0, 0, 10} << "Noise";
     QTest::newRow("Test excepted below 8 kHz") << test << 5.0f << QVector<int>{0, 0, 1, 1} << "Test";
     QTest::newRow("Test posHist 2 below 8 kHz") << test << 5.0f << QVector<int>{0, 0, 2, 1} << "Noise";
-    QTest::newRow("Noise skips group checks") << QStringList{"Noise", "No Sub"} << 20.0f << QVector<int>{9, 0, 9, 20}
-                                              << "Noise";
+    QTest::newRow("Noise skips group checks")
+        << QStringList{"Noise", "No Sub"} << 20.0f << QVector<int>{9, 0, 9, 20} << "Noise";
 }
 
 void TestCallDetectorRules::shapeChecksAndLabel()
@@ -192,12 +220,10 @@ void TestCallDetectorRules::suppressTrailingBlobs_data()
     QTest::newRow("centre 66 kept") << BlobList{{1, first}, {2, blobAt(30, 35, 60, 72)}} << QList<int>{1, 2};
     QTest::newRow("centre 44 kept") << BlobList{{1, first}, {2, blobAt(30, 35, 40, 48)}} << QList<int>{1, 2};
     // A dropped region does not move the reach; a kept one does (5 x 65 - 4 x 61 = 81).
-    QTest::newRow("reach from last kept") << BlobList{{1, first}, {2, blobAt(50, 90, 52, 58)},
-                                                      {3, blobAt(61, 62, 52, 58)}}
-                                          << QList<int>{1, 3};
-    QTest::newRow("reach moves with kept") << BlobList{{1, first}, {2, blobAt(61, 65, 52, 58)},
-                                                       {3, blobAt(80, 82, 52, 58)}}
-                                           << QList<int>{1, 2};
+    QTest::newRow("reach from last kept")
+        << BlobList{{1, first}, {2, blobAt(50, 90, 52, 58)}, {3, blobAt(61, 62, 52, 58)}} << QList<int>{1, 3};
+    QTest::newRow("reach moves with kept")
+        << BlobList{{1, first}, {2, blobAt(61, 65, 52, 58)}, {3, blobAt(80, 82, 52, 58)}} << QList<int>{1, 2};
     QTest::newRow("order by start, not label") << BlobList{{1, blobAt(50, 55, 52, 58)}, {2, first}} << QList<int>{2};
     // Start indexes compared as floats: 16777217 and 16777216 are equal there, so label 1 goes first.
     Blob late, early;

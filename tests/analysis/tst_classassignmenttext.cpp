@@ -68,32 +68,53 @@ void TestClassAssignmentText::parse_data()
     QTest::addColumn<QString>("comment");
 
     const QStringList none{"", "", "", ""};
-    QTest::newRow("empty text") << "" << none << "" << "" << "";
-    QTest::newRow("bare single class") << "Nyc" << QStringList{"Nyc", "", "", ""} << "" << "" << "";
-    QTest::newRow("short form, no classes") << "|A note" << none << "" << "" << "A note";
-    QTest::newRow("short form, empty comment") << "Nyc|" << QStringList{"Nyc", "", "", ""} << "" << "" << "";
+    QTest::newRow("empty text") << "" << none << ""
+                                << ""
+                                << "";
+    QTest::newRow("bare single class") << "Nyc" << QStringList{"Nyc", "", "", ""} << ""
+                                       << ""
+                                       << "";
+    QTest::newRow("short form, no classes") << "|A note" << none << ""
+                                            << ""
+                                            << "A note";
+    QTest::newRow("short form, empty comment") << "Nyc|" << QStringList{"Nyc", "", "", ""} << ""
+                                               << ""
+                                               << "";
     QTest::newRow("full form, compact list")
-        << "Nyc + PipPip|Nyc, Pip|1|seen twice" << QStringList{"Nyc", "PipPip", "", ""} << "Nyc, Pip" << "1"
+        << "Nyc + PipPip|Nyc, Pip|1|seen twice" << QStringList{"Nyc", "PipPip", "", ""} << "Nyc, Pip"
+        << "1"
         << "seen twice";
-    QTest::newRow("two bars: all behind the first is comment")
-        << "Nyc|a|b" << QStringList{"Nyc", "", "", ""} << "" << "" << "a|b";
-    QTest::newRow("four-slot list, full form")
-        << "Nyc +  +  + |||a note" << QStringList{"Nyc", "", "", ""} << "" << "" << "a note";
+    QTest::newRow("two bars: all behind the first is comment") << "Nyc|a|b" << QStringList{"Nyc", "", "", ""} << ""
+                                                               << ""
+                                                               << "a|b";
+    QTest::newRow("four-slot list, full form") << "Nyc +  +  + |||a note" << QStringList{"Nyc", "", "", ""} << ""
+                                               << ""
+                                               << "a note";
     QTest::newRow("four-slot list, empty first slot")
-        << " + Pip +  + |Pip|0|" << QStringList{"", "Pip", "", ""} << "Pip" << "0" << "";
-    QTest::newRow("four slots all filled") << "A + B + C + D" << QStringList{"A", "B", "C", "D"} << "" << ""
-                                          << "";
+        << " + Pip +  + |Pip|0|" << QStringList{"", "Pip", "", ""} << "Pip"
+        << "0"
+        << "";
+    QTest::newRow("four slots all filled") << "A + B + C + D" << QStringList{"A", "B", "C", "D"} << ""
+                                           << ""
+                                           << "";
     QTest::newRow("four bars: comment with a bar") << "Nyc|Pip|0|x|y" << QStringList{"Nyc", "", "", ""} << ""
-                                                   << "" << "Pip|0|x|y";
-    QTest::newRow("five names take no class") << "A + B + C + D + E|c" << none << "" << "" << "c";
-    QTest::newRow("write-back of a proposal only")
-        << " +  +  + |Nyc||" << none << "Nyc" << "" << "";
-    QTest::newRow("plus without blanks is part of a name")
-        << "Nyc+Pip" << QStringList{"Nyc+Pip", "", "", ""} << "" << "" << "";
-    QTest::newRow("nothing trimmed") << " Nyc | x " << QStringList{" Nyc ", "", "", ""} << "" << "" << " x ";
-    QTest::newRow("umlauts in comment")
-        << QString::fromUtf8("Pip|Größe ähnlich, très") << QStringList{"Pip", "", "", ""} << "" << ""
-        << QString::fromUtf8("Größe ähnlich, très");
+                                                   << ""
+                                                   << "Pip|0|x|y";
+    QTest::newRow("five names take no class") << "A + B + C + D + E|c" << none << ""
+                                              << ""
+                                              << "c";
+    QTest::newRow("write-back of a proposal only") << " +  +  + |Nyc||" << none << "Nyc"
+                                                   << ""
+                                                   << "";
+    QTest::newRow("plus without blanks is part of a name") << "Nyc+Pip" << QStringList{"Nyc+Pip", "", "", ""} << ""
+                                                           << ""
+                                                           << "";
+    QTest::newRow("nothing trimmed") << " Nyc | x " << QStringList{" Nyc ", "", "", ""} << ""
+                                     << ""
+                                     << " x ";
+    QTest::newRow("umlauts in comment") << QString::fromUtf8("Pip|Größe ähnlich, très")
+                                        << QStringList{"Pip", "", "", ""} << ""
+                                        << "" << QString::fromUtf8("Größe ähnlich, très");
 }
 
 void TestClassAssignmentText::parse()
@@ -120,16 +141,31 @@ void TestClassAssignmentText::compose_data()
     QTest::addColumn<QString>("full4");
     QTest::addColumn<QString>("row");
 
-    QTest::newRow("one class, no proposal: short compact")
-        << QStringList{"Nyc"} << "" << "" << "" << "Nyc +  +  + |||" << "Nyc|";
-    QTest::newRow("gap closes in the compact list")
-        << QStringList{"", "Pip", "", "Nyc"} << "" << "" << "x" << " + Pip +  + Nyc|||x" << "Pip + Nyc|x";
-    QTest::newRow("accepted flag alone counts as a proposal")
-        << QStringList{"Nyc"} << "" << "0" << "" << "Nyc +  +  + ||0|" << "Nyc||0|";
-    QTest::newRow("proposal: full compact")
-        << QStringList{"Nyc", "PipPip"} << "Nyc, Pip" << "1" << "seen twice"
-        << "Nyc + PipPip +  + |Nyc, Pip|1|seen twice" << "Nyc + PipPip|Nyc, Pip|1|seen twice";
-    QTest::newRow("nothing at all") << QStringList{} << "" << "" << "" << " +  +  + |||" << "|";
+    QTest::newRow("one class, no proposal: short compact") << QStringList{"Nyc"} << ""
+                                                           << ""
+                                                           << ""
+                                                           << "Nyc +  +  + |||"
+                                                           << "Nyc|";
+    QTest::newRow("gap closes in the compact list") << QStringList{"", "Pip", "", "Nyc"} << ""
+                                                    << ""
+                                                    << "x"
+                                                    << " + Pip +  + Nyc|||x"
+                                                    << "Pip + Nyc|x";
+    QTest::newRow("accepted flag alone counts as a proposal") << QStringList{"Nyc"} << ""
+                                                              << "0"
+                                                              << ""
+                                                              << "Nyc +  +  + ||0|"
+                                                              << "Nyc||0|";
+    QTest::newRow("proposal: full compact") << QStringList{"Nyc", "PipPip"} << "Nyc, Pip"
+                                            << "1"
+                                            << "seen twice"
+                                            << "Nyc + PipPip +  + |Nyc, Pip|1|seen twice"
+                                            << "Nyc + PipPip|Nyc, Pip|1|seen twice";
+    QTest::newRow("nothing at all") << QStringList{} << ""
+                                    << ""
+                                    << ""
+                                    << " +  +  + |||"
+                                    << "|";
 }
 
 void TestClassAssignmentText::compose()
@@ -193,12 +229,18 @@ void TestClassAssignmentText::commentWithBars_data()
     // and deleting a class write the row's form, accepting and withdrawing the full
     // compact form, the comment editor and the header worker the four slots.
     enum { Row, FullCompact, FullFourSlots };
-    QTest::newRow("row with a proposal") << "Pip" << "1" << int(Row) << "x/y";
-    QTest::newRow("row with only a flag") << "" << "0" << int(Row) << "x/y";
-    QTest::newRow("row without a proposal keeps the short form") << "" << "" << int(Row) << "x|y";
-    QTest::newRow("accepting") << "Pip, Nyc" << "1" << int(FullCompact) << "x/y";
-    QTest::newRow("withdrawing") << "Pip" << "0" << int(FullCompact) << "x/y";
-    QTest::newRow("four slots") << "No Call" << "" << int(FullFourSlots) << "x/y";
+    QTest::newRow("row with a proposal") << "Pip"
+                                         << "1" << int(Row) << "x/y";
+    QTest::newRow("row with only a flag") << ""
+                                          << "0" << int(Row) << "x/y";
+    QTest::newRow("row without a proposal keeps the short form") << ""
+                                                                 << "" << int(Row) << "x|y";
+    QTest::newRow("accepting") << "Pip, Nyc"
+                               << "1" << int(FullCompact) << "x/y";
+    QTest::newRow("withdrawing") << "Pip"
+                                 << "0" << int(FullCompact) << "x/y";
+    QTest::newRow("four slots") << "No Call"
+                                << "" << int(FullFourSlots) << "x/y";
 }
 
 void TestClassAssignmentText::commentWithBars()

@@ -88,8 +88,8 @@ void TestDiagnostics::loadAsTheWindowDoes()
     WavFile wav;
     wav.open(m_path, false);
     QVERIFY(wav.valid);
-    const AutomaticClassification::Result r = AutomaticClassification::classify(
-        wav.samples, qint64(wav.samples.size()), int(wav.sampleRate), wav.bitsPerSample);
+    const AutomaticClassification::Result r = AutomaticClassification::classify(wav.samples, qint64(wav.samples.size()),
+                                                                                int(wav.sampleRate), wav.bitsPerSample);
     QVERIFY(!r.calls.isEmpty());
     calcSpectrogramThread worker;
     worker.process(int(wav.samples.size()), 16, 512, 100.0f, "Hann", 50.0, &wav.samples, int(wav.sampleRate), false);

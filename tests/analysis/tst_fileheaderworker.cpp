@@ -24,9 +24,8 @@ class HeaderClient : public QObject
 signals:
     void signalGetFileHeaderInfo(int index, QString wavFileName, bool calcClasses, QString recorderResultFileName,
                                  int reviewMode);
-    void reply(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
-               QString autoClass, QString accepted, QString length, QString date, QString time, QString comment,
-               bool writeBackFailed);
+    void reply(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4, QString autoClass,
+               QString accepted, QString length, QString date, QString time, QString comment, bool writeBackFailed);
     void message(QString text);
 };
 
@@ -34,11 +33,14 @@ class HeaderWorkerOnThread
 {
 public:
     HeaderWorkerOnThread()
-        : worker(new GetFileInfoThread), replies(&client, &HeaderClient::reply), messages(&client, &HeaderClient::message)
+        : worker(new GetFileInfoThread)
+        , replies(&client, &HeaderClient::reply)
+        , messages(&client, &HeaderClient::message)
     {
         worker->moveToThread(&thread);
         QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
-        QObject::connect(&client, &HeaderClient::signalGetFileHeaderInfo, worker, &GetFileInfoThread::getFileHeaderInfo);
+        QObject::connect(&client, &HeaderClient::signalGetFileHeaderInfo, worker,
+                         &GetFileInfoThread::getFileHeaderInfo);
         QObject::connect(worker, &GetFileInfoThread::signalFileInfoHeaderFinished, &client, &HeaderClient::reply);
         QObject::connect(worker, &GetFileInfoThread::signalShowMessage, &client, &HeaderClient::message);
         thread.start();
@@ -159,9 +161,11 @@ void TestFileHeaderWorker::header_data()
         << "d.wav" << recording("A + B + C + D").bytes() << row({"A", "B", "C", "D"}, "", "", "0.100", na, na, "");
     QTest::newRow("five classes read as none")
         << "e.wav" << recording("A + B + C + D + E").bytes() << row({}, "", "", "0.100", na, na, "");
-    QTest::newRow("umlauts")
-        << "g.wav" << recording("Nyc|Gr\xc3\xb6\xc3\x9f" "e").bytes()
-        << row({"Nyc"}, "", "", "0.100", na, na, QString::fromUtf8("Größe"));
+    QTest::newRow("umlauts") << "g.wav"
+                             << recording("Nyc|Gr\xc3\xb6\xc3\x9f"
+                                          "e")
+                                    .bytes()
+                             << row({"Nyc"}, "", "", "0.100", na, na, QString::fromUtf8("Größe"));
     {
         WavWriter w;
         w.fmt(250000, 16).data(QVector<int>(50000, 0), 16).bext("Nyc|behind the data");
@@ -283,8 +287,7 @@ void TestFileHeaderWorker::evaluation_data()
         w.fmt(250000, 16).data(QVector<int>(25000, 0), 16);
         w.chunk("SPL ", QByteArray(8, '\0')).chunk("SPL ", QByteArray(8, '\0')).bext("Nyc + Bat|keep");
         QTest::newRow("header walk stopped early: nothing written, nothing shown")
-            << w << true << QByteArray() << 0 << row({}, "", "", len, na, na, "")
-            << QByteArray("Nyc + Bat|keep");
+            << w << true << QByteArray() << 0 << row({}, "", "", len, na, na, "") << QByteArray("Nyc + Bat|keep");
     }
     {
         // Walks that stop without a reason in the error text, as a recorder that
@@ -365,8 +368,8 @@ void TestFileHeaderWorker::refusedClassification_data()
     // The header reads well (rate known, no data bytes), the full read gives no sample.
     WavWriter noSamples;
     noSamples.fmt(250000, 16).bext("Nyc + Bat").data(QVector<int>(), 16);
-    QTest::newRow("full read without samples") << noSamples
-        << row({"Nyc", "Bat"}, "", "", "0.000", "N/A", "N/A", "") << " could not be loaded.";
+    QTest::newRow("full read without samples")
+        << noSamples << row({"Nyc", "Bat"}, "", "", "0.000", "N/A", "N/A", "") << " could not be loaded.";
     // 2^31 data bytes claimed: 2.1e9 frames need 1e9 cells even without overlap,
     // refused from the header before any sample is read (4294.967 s at 500 kHz).
     WavWriter huge;
@@ -437,8 +440,8 @@ void TestFileHeaderWorker::recordingClassNames_data()
     QTest::addColumn<bool>("calcClasses");
     QTest::addColumn<int>("reviewMode");
     QTest::addColumn<QStringList>("names");
-    const QStringList detector{"",    "No Call", "Nyc",    "NycLow", "NycNoc", "NycMid", "Enil",
-                               "Pip", "PipNat",  "PipPn",  "PipPip", "PipPp",  "PipPyg"};
+    const QStringList detector{"",    "No Call", "Nyc",   "NycLow", "NycNoc", "NycMid", "Enil",
+                               "Pip", "PipNat",  "PipPn", "PipPip", "PipPp",  "PipPyg"};
     QTest::newRow("detector names") << true << 0 << detector;
     QTest::newRow("detector names whatever the review mode") << true << 1 << detector;
     QTest::newRow("short review names") << false << 0 << QStringList{"", "No Call", "Nyc", "Pip", "Pnat"};

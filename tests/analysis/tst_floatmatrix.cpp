@@ -84,8 +84,8 @@ void TestFloatMatrix::filters_data()
     QTest::newRow("row mean: spike") << "rowMean" << Rows{{9, 9, 9, 2, 2, 2, 12, 2, 2, 9, 9, 9}}
                                      << Rows{{0, 0, 0, 1.2f, 1.6f, 2, 12, 1.6f, 1.2f, 0, 0, 0}};
     // Sum 21, invN 1/4: column 3 would go negative, column 7 loses 1/4.
-    QTest::newRow("row mean: negative clipped") << "rowMean" << Rows{{0, 0, 0, 1, 0, 0, 0, 20, 0, 0, 0}}
-                                                << Rows{{0, 0, 0, 0, 0, 0, 0, 19.75f, 0, 0, 0}};
+    QTest::newRow("row mean: negative clipped")
+        << "rowMean" << Rows{{0, 0, 0, 1, 0, 0, 0, 20, 0, 0, 0}} << Rows{{0, 0, 0, 0, 0, 0, 0, 19.75f, 0, 0, 0}};
     // Envelope 9.5 is not above 2 x 5; 9.4 is above 2 x 4.
     QTest::newRow("echoes: half kept") << "echoes" << Rows{{10}, {5}} << Rows{{10}, {5}};
     QTest::newRow("echoes: below half") << "echoes" << Rows{{10}, {4}} << Rows{{10}, {0}};
@@ -115,14 +115,14 @@ void TestFloatMatrix::filters_singlePrecisionOrder_data()
 
     // Each result holds only when the sums run in float in the stated order: adding
     // a neighbour first, or in double, rounds 153092096 up to 153092112.
-    QTest::newRow("smooth: (t + t) + left + right") << "smooth" << Rows{{10.75f, 48758784, 55574528}}
-                                                    << Rows{{10.75f, 153092096, 55574528}};
+    QTest::newRow("smooth: (t + t) + left + right")
+        << "smooth" << Rows{{10.75f, 48758784, 55574528}} << Rows{{10.75f, 153092096, 55574528}};
     // The row sum in double rounded once, the seven subtractions centre first, then
     // x 1/5 in float: a float sum gives 73610040 and 10.7 in columns 4 and 6, the
     // subtractions from the left 5.3 in column 6, a division 4.3000002 there.
     QTest::newRow("row mean: sum, subtractions, 1 / (cols - 7)")
-        << "rowMean" << Rows{{80740352, 93, 161792, 99, 79691776, 331350016, 8.5f, 8.75f, 30408704, 17664, 1920,
-                              1325400064}}
+        << "rowMean"
+        << Rows{{80740352, 93, 161792, 99, 79691776, 331350016, 8.5f, 8.75f, 30408704, 17664, 1920, 1325400064}}
         << Rows{{0, 0, 0, 0, 73610032, 331350016, 4.29999971f, 0, 14470323, 0, 0, 0}};
     // The envelope takes 1 - 0.9f = 0.100000024 of each cell: after 19 rows of
     // 54.625 it still lies above 109.25 (109.250053), where with 0.1f it would just
@@ -149,7 +149,9 @@ void TestFloatMatrix::filters_singlePrecisionOrder()
     const FloatMatrix e = matrixOf(expected);
     for (size_t i = 0; i < e.data.size(); ++i) {
         QVERIFY2(std::memcmp(&m.data[i], &e.data[i], sizeof(float)) == 0,
-                 qPrintable(QString("cell %1: %2, expected %3").arg(i).arg(double(m.data[i]), 0, 'g', 9)
+                 qPrintable(QString("cell %1: %2, expected %3")
+                                .arg(i)
+                                .arg(double(m.data[i]), 0, 'g', 9)
                                 .arg(double(e.data[i]), 0, 'g', 9)));
     }
 }
@@ -200,20 +202,24 @@ void TestFloatMatrix::segmentFeatures_data()
     QTest::newRow("one filled row") << Rows{{0, 0, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0}}
                                     << QVector<float>{2, 3, 0, 2, 2, -1, 0, 0, 0};
     // Peaks 5 4 4 3: steps -1, 0, -1 fill D[7] twice and D[8] once; C = 16 / 4.
-    QTest::newRow("falling sweep") << Rows{{0, 0, 0, 0, 0, 1, 0, 0}, {0, 0, 0, 0, 1, 0, 0, 0},
-                                           {0, 0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 1, 0, 0, 0, 0}}
+    QTest::newRow("falling sweep") << Rows{{0, 0, 0, 0, 0, 1, 0, 0},
+                                           {0, 0, 0, 0, 1, 0, 0, 0},
+                                           {0, 0, 0, 0, 1, 0, 0, 0},
+                                           {0, 0, 0, 1, 0, 0, 0, 0}}
                                    << QVector<float>{4, 6, 1, 5, 3, 0, 0, 0, 1};
     // Peaks 3 5 3 4: steps +2, -2, +1 fill D[12], D[8], D[11]; D[9] and D[10] stay empty.
-    QTest::newRow("zigzag") << Rows{{0, 0, 0, 1, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 0, 0, 0, 0},
-                                    {0, 0, 0, 1, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0}}
+    QTest::newRow("zigzag") << Rows{{0, 0, 0, 1, 0, 0, 0, 0, 0, 0},
+                                    {0, 0, 0, 0, 0, 1, 0, 0, 0, 0},
+                                    {0, 0, 0, 1, 0, 0, 0, 0, 0, 0},
+                                    {0, 0, 0, 0, 1, 0, 0, 0, 0, 0}}
                             << QVector<float>{3.75f, 6.75f, 1.75f, 3, 4, 1, 2, 2, 1};
     // An empty row resets the previous peak, so the step 3 -> 5 is not recorded.
-    QTest::newRow("gap breaks the track") << Rows{{0, 0, 0, 1, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0},
-                                                  {0, 0, 0, 0, 0, 1, 0, 0}}
-                                          << QVector<float>{4, 4, 3, 3, 5, -1, 0, 0, 0};
+    QTest::newRow("gap breaks the track")
+        << Rows{{0, 0, 0, 1, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 0, 0}}
+        << QVector<float>{4, 4, 3, 3, 5, -1, 0, 0, 0};
     // Centroids 2.6 and 3.4 both round to 3: no shift (truncation would see 2 -> 3).
-    QTest::newRow("centroids round to nearest") << Rows{{0, 0, 0.4f, 0.6f, 0, 0}, {0, 0, 0, 0.6f, 0.4f, 0}}
-                                                << QVector<float>{3, 5, 0, 2.6f, 3.4f, 0, 0, 0, 0};
+    QTest::newRow("centroids round to nearest")
+        << Rows{{0, 0, 0.4f, 0.6f, 0, 0}, {0, 0, 0, 0.6f, 0.4f, 0}} << QVector<float>{3, 5, 0, 2.6f, 3.4f, 0, 0, 0, 0};
     // 2.5 rounds away from zero to 3, so 2.5 -> 3 is no shift either (to even would give 2 -> 3).
     QTest::newRow("2.5 rounds to 3") << Rows{{0, 0, 1, 1, 0, 0}, {0, 0, 0, 1, 0, 0}}
                                      << QVector<float>{8.0f / 3, 8.0f / 3 + 2, 8.0f / 3 - 2, 2.5f, 3, 0, 0, 0, 0};

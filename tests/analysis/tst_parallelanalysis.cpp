@@ -62,8 +62,8 @@ QByteArray bytesOf(const QList<MyBatCall> &calls)
 {
     QByteArray out;
     for (const MyBatCall &c : calls) {
-        const double numbers[] = {c.startFreq, c.endFreq, c.maxFreq, c.minFreq, c.centroid, c.duration,
-                                  c.rect.x(), c.rect.y(), c.rect.width(), c.rect.height()};
+        const double numbers[] = {c.startFreq, c.endFreq,  c.maxFreq,  c.minFreq,      c.centroid,
+                                  c.duration,  c.rect.x(), c.rect.y(), c.rect.width(), c.rect.height()};
         const int counts[] = {c.switchCount, c.zeroCount, c.posHist, c.negHist};
         out += bytesOf(numbers, 10) + bytesOf(counts, 4) + c.batClass.toUtf8() + '|';
     }
@@ -90,7 +90,8 @@ QList<Recording> recordings()
 {
     QList<Recording> list;
     const QVector<int> sweeps = sweeprecording::pipistrelleAndNoctule();
-    list << Recording{"generated sweeps", std::vector<int>(sweeps.begin(), sweeps.end()), sweeprecording::sampleRate, 16};
+    list << Recording{"generated sweeps", std::vector<int>(sweeps.begin(), sweeps.end()), sweeprecording::sampleRate,
+                      16};
     // Two seconds at 500 kHz with calls in noise: many regions, bands of every size.
     testsupport::SignalBuilder busy(500000, 2.0);
     for (int i = 0; i < 20; ++i)
@@ -126,18 +127,17 @@ Spectrogram spectrogram(const Recording &r, int windowSize, float frameSize, con
 {
     calcSpectrogramThread worker;
     Spectrogram s;
-    QObject::connect(&worker, &calcSpectrogramThread::finished,
-                     [&s](QVector<double> data, int n, double minValue, double maxValue, BlobMap, QStringList,
-                          QList<MyBatCall>) {
-                         s.data = bytesOf(data.constData(), size_t(data.size()));
-                         s.numberOfFfts = n;
-                         s.minValue = minValue;
-                         s.maxValue = maxValue;
-                     });
+    QObject::connect(
+        &worker, &calcSpectrogramThread::finished,
+        [&s](QVector<double> data, int n, double minValue, double maxValue, BlobMap, QStringList, QList<MyBatCall>) {
+            s.data = bytesOf(data.constData(), size_t(data.size()));
+            s.numberOfFfts = n;
+            s.minValue = minValue;
+            s.maxValue = maxValue;
+        });
     QObject::connect(&worker, &calcSpectrogramThread::signalProgressBar, [&s](int k) { s.progress << k; });
     std::vector<int> samples = r.samples;
-    worker.process(int(samples.size()), r.bits, windowSize, frameSize, window, overlap, &samples, r.sampleRate,
-                   false);
+    worker.process(int(samples.size()), r.bits, windowSize, frameSize, window, overlap, &samples, r.sampleRate, false);
     return s;
 }
 
@@ -244,8 +244,18 @@ QStringList headerChain(const QStringList &originals, const QString &folder, boo
                      [&events](int index, QString c1, QString c2, QString c3, QString c4, QString autoClass,
                                QString accepted, QString length, QString date, QString time, QString comment,
                                bool writeBackFailed) {
-                         events << QStringList{QString::number(index), c1, c2, c3, c4, autoClass, accepted, length,
-                                               date, time, comment, QString::number(writeBackFailed)}
+                         events << QStringList{QString::number(index),
+                                               c1,
+                                               c2,
+                                               c3,
+                                               c4,
+                                               autoClass,
+                                               accepted,
+                                               length,
+                                               date,
+                                               time,
+                                               comment,
+                                               QString::number(writeBackFailed)}
                                        .join(QLatin1Char('|'));
                      });
     QObject::connect(&worker, &GetFileInfoThread::signalShowMessage, [&events](QString text) { events << text; });
@@ -315,7 +325,8 @@ void TestParallelAnalysis::pool_everyChunkOnce()
             count, 10,
             [&](int slot, qint64 begin, qint64 end) {
                 std::lock_guard<std::mutex> lock(mutex);
-                inOrder = inOrder && begin > lastBegin[size_t(slot)] && end - begin == std::min<qint64>(10, count - begin);
+                inOrder =
+                    inOrder && begin > lastBegin[size_t(slot)] && end - begin == std::min<qint64>(10, count - begin);
                 lastBegin[size_t(slot)] = begin;
                 if (!threadOfSlot[size_t(slot)])
                     threadOfSlot[size_t(slot)] = QThread::currentThreadId();
@@ -427,7 +438,7 @@ void TestParallelAnalysis::filters_eachOnItsOwn()
     // The public filters, each in its own bands, as the detector's chain does them together.
     const FloatMatrix input = randomMatrix(4500, 255, 0.5, 9);
     const std::vector<void (FloatMatrix::*)()> filters{&FloatMatrix::smoothRows, &FloatMatrix::subtractRunningMean,
-                                                      &FloatMatrix::suppressEchoes, &FloatMatrix::removeRowMean};
+                                                       &FloatMatrix::suppressEchoes, &FloatMatrix::removeRowMean};
     for (size_t f = 0; f < filters.size(); ++f) {
         auto run = [&](int threads) {
             return withThreads(threads, [&] {
@@ -462,7 +473,8 @@ void TestParallelAnalysis::spectrogram_recordings()
                 continue;
             const Setting &s = settings[i];
             auto run = [&](int threads) {
-                return withThreads(threads, [&] { return spectrogram(r, s.windowSize, s.frameSize, s.window, s.overlap); });
+                return withThreads(threads,
+                                   [&] { return spectrogram(r, s.windowSize, s.frameSize, s.window, s.overlap); });
             };
             const Spectrogram want = run(1);
             const QString what = QString("%1, %2 points, %3").arg(r.name).arg(s.windowSize).arg(s.window);
@@ -483,9 +495,9 @@ void TestParallelAnalysis::detection_recordings()
         QString path;
         if (k < 2) {
             path = dir.filePath(QString("recording%1.wav").arg(k));
-            QVERIFY(testsupport::writeFile(
-                path, testsupport::simplePcmWav(QVector<int>(r.samples.begin(), r.samples.end()),
-                                                quint32(r.sampleRate), r.bits)));
+            QVERIFY(
+                testsupport::writeFile(path, testsupport::simplePcmWav(QVector<int>(r.samples.begin(), r.samples.end()),
+                                                                       quint32(r.sampleRate), r.bits)));
         }
         const Detection want = withThreads(1, [&] { return detection(r, path); });
         found += want.classes.size();
@@ -504,9 +516,8 @@ void TestParallelAnalysis::writeBack_recordings()
     for (const QString &name : data.entryList({"*.wav"}, QDir::Files, QDir::Name))
         originals << data.filePath(name);
     const QString generated = dir.filePath(QStringLiteral("generated.wav"));
-    QVERIFY(testsupport::writeFile(generated,
-                                   testsupport::simplePcmWav(sweeprecording::pipistrelleAndNoctule(),
-                                                             quint32(sweeprecording::sampleRate))));
+    QVERIFY(testsupport::writeFile(generated, testsupport::simplePcmWav(sweeprecording::pipistrelleAndNoctule(),
+                                                                        quint32(sweeprecording::sampleRate))));
     originals << generated;
     int proposals = 0;
     for (const QString &original : originals) {

@@ -5,8 +5,8 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -84,10 +84,10 @@ void TestRecorderResultLookup::proposal_data()
     QTest::newRow("groups mapped") << both << "/data/night/rec_001.wav" << 0 << "Pip, Nyc";
     QTest::newRow("species codes skip empty") << both << "/data/night/rec_001.wav" << 1 << "Ppip, Nnoc";
     // Without a first name there is nothing to put a ", " after.
-    QTest::newRow("first group empty")
-        << line(fields("rec_001.wav", "bat", {"", "x", "Nyctaloid"})) << "/d/rec_001.wav" << 0 << "Nyc";
-    QTest::newRow("first species empty")
-        << line(fields("rec_001.wav", "bat", {"", "", "", "", "", "", "Pnat"})) << "/d/rec_001.wav" << 1 << "Pnat";
+    QTest::newRow("first group empty") << line(fields("rec_001.wav", "bat", {"", "x", "Nyctaloid"})) << "/d/rec_001.wav"
+                                       << 0 << "Nyc";
+    QTest::newRow("first species empty") << line(fields("rec_001.wav", "bat", {"", "", "", "", "", "", "Pnat"}))
+                                         << "/d/rec_001.wav" << 1 << "Pnat";
     QTest::newRow("noise") << line(fields("rec_001.wav", "noise", groups)) << "/d/rec_001.wav" << 1 << "No Call";
     QTest::newRow("test") << line(fields("rec_001.wav", "test", {"", "", ""})) << "/d/rec_001.wav" << 0 << "No Call";
     // Fields beyond the line's end count as empty.
@@ -95,8 +95,8 @@ void TestRecorderResultLookup::proposal_data()
         << line(fields("rec_001.wav", "bat", {"Nyctaloid", "x", "y"})) << "/d/rec_001.wav" << 1 << "";
     QTest::newRow("six fields") << line(fields("rec_001.wav", "noise", {"a", "b"})) << "/d/rec_001.wav" << 0 << "";
     // Two species of one group name the group once; the first of two equal codes stays in its place.
-    QTest::newRow("group named twice")
-        << line(fields("rec_001.wav", "bat", {"Pipistrelloid", "x", "Pipistrelloid"})) << "/d/rec_001.wav" << 0 << "Pip";
+    QTest::newRow("group named twice") << line(fields("rec_001.wav", "bat", {"Pipistrelloid", "x", "Pipistrelloid"}))
+                                       << "/d/rec_001.wav" << 0 << "Pip";
     QTest::newRow("species code named twice")
         << line(fields("rec_001.wav", "bat", {"", "", "", "", "Ppip", "x", "Nnoc", "x", "Ppip"})) << "/d/rec_001.wav"
         << 1 << "Ppip, Nnoc";
@@ -105,13 +105,13 @@ void TestRecorderResultLookup::proposal_data()
     QTest::newRow("own line wins over a longer name")
         << line(fields("ba.wav", "noise", groups)) + line(fields("a.wav", "bat", groups)) << "/d/a.wav" << 0
         << "Pip, Nyc";
-    QTest::newRow("own line as a path")
-        << line(fields("11.wav", "noise", groups)) + line(fields("D:\\night\\1.wav", "bat", groups)) << "/d/1.wav"
-        << 0 << "Pip, Nyc";
+    QTest::newRow("own line as a path") << line(fields("11.wav", "noise", groups))
+                                               + line(fields("D:\\night\\1.wav", "bat", groups))
+                                        << "/d/1.wav" << 0 << "Pip, Nyc";
     // A line that holds the name only inside a longer one is another recording's.
-    QTest::newRow("only a longer name")
-        << line(fields("11.wav", "noise", groups)) + line(fields("D:\\night\\21.wav", "bat", groups)) << "/d/1.wav"
-        << 0 << "";
+    QTest::newRow("only a longer name") << line(fields("11.wav", "noise", groups))
+                                               + line(fields("D:\\night\\21.wav", "bat", groups))
+                                        << "/d/1.wav" << 0 << "";
 }
 
 void TestRecorderResultLookup::proposal()
@@ -145,9 +145,8 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
 
     QTest::newRow("a field of its own, and a name no line holds")
         << numbered({"a.wav"}, 1) + numbered({"b.wav"}, 2) << QStringList{"a.wav", "b.wav", "c.wav"};
-    QTest::newRow("a longer name first")
-        << numbered({"ba.wav"}, 1) + numbered({"a.wav"}, 2) + numbered({"xa.wav"}, 3)
-        << QStringList{"a.wav", "ba.wav", "xa.wav", "aa.wav"};
+    QTest::newRow("a longer name first") << numbered({"ba.wav"}, 1) + numbered({"a.wav"}, 2) + numbered({"xa.wav"}, 3)
+                                         << QStringList{"a.wav", "ba.wav", "xa.wav", "aa.wav"};
     QTest::newRow("ends of paths, both separators")
         << numbered({"D:\\night\\11.wav"}, 1) + numbered({"/mnt/card/1.wav"}, 2) + numbered({"night\\1.wav"}, 3)
         << QStringList{"1.wav", "11.wav", "night\\1.wav", "card/1.wav", "D:"};
@@ -158,17 +157,14 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
     QTest::newRow("a name inside a field is no name")
         << numbered({"a.wav.bak"}, 1) + numbered({"a.wav a"}, 2) + numbered({"x a.wav"}, 3)
         << QStringList{"a.wav", "x a.wav", "a.wav a"};
-    QTest::newRow("letter case counts")
-        << numbered({"A.WAV"}, 1) + numbered({"a.wav"}, 2) + numbered({"a.Wav"}, 3)
-        << QStringList{"a.wav", "A.WAV", "a.Wav", "A.wav"};
+    QTest::newRow("letter case counts") << numbered({"A.WAV"}, 1) + numbered({"a.wav"}, 2) + numbered({"a.Wav"}, 3)
+                                        << QStringList{"a.wav", "A.WAV", "a.Wav", "A.wav"};
     QTest::newRow("names that are only an ending")
         << numbered({"x/.wav"}, 1) + numbered({".WAV"}, 2) << QStringList{".wav", ".WAV", "wav"};
-    QTest::newRow("blanks and umlauts")
-        << numbered({"Nacht 1/Fl\xc3\xbcgel 2.wav"}, 1)
-        << QStringList{QString::fromUtf8("Fl\xc3\xbcgel 2.wav"), "2.wav"};
+    QTest::newRow("blanks and umlauts") << numbered({"Nacht 1/Fl\xc3\xbcgel 2.wav"}, 1)
+                                        << QStringList{QString::fromUtf8("Fl\xc3\xbcgel 2.wav"), "2.wav"};
     QTest::newRow("line ends of Windows")
-        << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n")
-        << QStringList{"a.wav", "b.wav"};
+        << QByteArray("a.wav\t1\t2\tbat\tL1\tx\t\r\nb.wav\t1\t2\tbat\tL2\tx\t\r\n") << QStringList{"a.wav", "b.wav"};
     // Every tail of the path behind a separator names the recording as a whole.
     QTest::newRow("a path of separators")
         << numbered({QString(3000, '/') + "a.wav"}, 1) + numbered({QString(3000, '\\') + "a.wav"}, 2)

@@ -48,9 +48,11 @@ class WorkerOnThread
 {
 public:
     WorkerOnThread()
-        : worker(new calcSpectrogramThread), finished(&client, &SpectrogramClient::finished),
-          progress(&client, &SpectrogramClient::progress), labels(&client, &SpectrogramClient::tavronFinished),
-          errors(&client, &SpectrogramClient::error)
+        : worker(new calcSpectrogramThread)
+        , finished(&client, &SpectrogramClient::finished)
+        , progress(&client, &SpectrogramClient::progress)
+        , labels(&client, &SpectrogramClient::tavronFinished)
+        , errors(&client, &SpectrogramClient::error)
     {
         using W = calcSpectrogramThread;
         using C = SpectrogramClient;
@@ -400,8 +402,10 @@ void TestSpectrogramWorker::process_levelsAtSixteenBitScale()
     const Reply r = w.run(samples, points, points, 100.0f, "Rectangular", 0.0, rate, false, bits);
     QCOMPARE(r.numberOfFfts, 1);
     for (int j = 0; j < points / 2; ++j)
-        QVERIFY2(r.data[j] == expected, qPrintable(QString("bin %1: %2 dB, expected %3 dB").arg(j + 1)
-                                                       .arg(r.data[j], 0, 'g', 17).arg(expected, 0, 'g', 17)));
+        QVERIFY2(r.data[j] == expected, qPrintable(QString("bin %1: %2 dB, expected %3 dB")
+                                                       .arg(j + 1)
+                                                       .arg(r.data[j], 0, 'g', 17)
+                                                       .arg(expected, 0, 'g', 17)));
 }
 
 void TestSpectrogramWorker::process_bitDepthCopies_data()
@@ -432,7 +436,8 @@ void TestSpectrogramWorker::process_bitDepthCopies()
     QCOMPARE(got.minValue, want.minValue);
     QCOMPARE(got.maxValue, want.maxValue);
     // The sweeps stand well above the floor: a level range of the picture, not a flat field.
-    QVERIFY2(want.maxValue > want.minValue + 20.0, qPrintable(QString("%1 .. %2").arg(want.minValue).arg(want.maxValue)));
+    QVERIFY2(want.maxValue > want.minValue + 20.0,
+             qPrintable(QString("%1 .. %2").arg(want.minValue).arg(want.maxValue)));
 }
 
 void TestSpectrogramWorker::process_real24BitRecording()
@@ -454,7 +459,8 @@ void TestSpectrogramWorker::process_real24BitRecording()
     const Reply want = w.run(rounded, n, 256, 100.0f, "Hann", 50.0, rate, false, 16);
     QCOMPARE(got.numberOfFfts, want.numberOfFfts);
     const auto peak = [](const Reply &r) { return *std::max_element(r.data.begin(), r.data.end()); };
-    QVERIFY2(std::abs(peak(got) - peak(want)) < 0.01, qPrintable(QString("%1 dB, %2 dB").arg(peak(got)).arg(peak(want))));
+    QVERIFY2(std::abs(peak(got) - peak(want)) < 0.01,
+             qPrintable(QString("%1 dB, %2 dB").arg(peak(got)).arg(peak(want))));
     // The quietest cell is the one most touched by the rounding.
     QVERIFY2(std::abs(got.minValue - want.minValue) < 0.1, qPrintable(QString("%1 dB").arg(got.minValue)));
     QCOMPARE(got.maxValue, want.maxValue);
@@ -494,8 +500,8 @@ void TestSpectrogramWorker::processTavron_refusals()
     };
     const QString mp3 = file("call.mp3", QByteArray(2000, '\x11'));
     const QString empty = file("empty.wav", testsupport::simplePcmWav(QVector<int>(), 250000));
-    const QString slow = file("slow.wav", testsupport::simplePcmWav(
-                                              testsupport::SignalBuilder(8000, 0.5).tone(3000, -6).samples(), 8000));
+    const QString slow = file(
+        "slow.wav", testsupport::simplePcmWav(testsupport::SignalBuilder(8000, 0.5).tone(3000, -6).samples(), 8000));
     const QString shortRaw = file("short.raw", QByteArray(600, '\x05'));
     // 2^31 data bytes claimed at 8 bits: 2.1e9 samples need 4.2 million frames even
     // without overlap, above 8e7 / 255; refused from the header, before any sample is read.
@@ -509,7 +515,8 @@ void TestSpectrogramWorker::processTavron_refusals()
     QVERIFY(w.categorise(5, tooLong));
     QCOMPARE(w.labels.count(), 0);
     QCOMPARE(w.errors.count(), 3);
-    QCOMPARE(w.errors.at(0).at(0).toString(), "File format of file " + mp3 + " not supported.\nCategorization aborted!");
+    QCOMPARE(w.errors.at(0).at(0).toString(),
+             "File format of file " + mp3 + " not supported.\nCategorization aborted!");
     QCOMPARE(w.errors.at(1).at(0).toString(), "The file " + empty + " could not be loaded.\nCategorization aborted!");
     QCOMPARE(w.errors.at(2).at(0).toString(),
              "The file " + tooLong + " is too long to be categorized.\nCategorization aborted!");

@@ -48,9 +48,8 @@ void TestVerdict::decideFileGroup_data()
     QTest::newRow("PipPip leads") << QStringList{"PipPn", "PipPip", "PipPip"} << "PipPip";
     QTest::newRow("PipPn leads") << QStringList{"PipPn", "PipPn", "PipPip"} << "PipPn";
     // 3 > 0.75 x (3 + 1) fails, 3 > 0.75 x (3 + 0) holds.
-    QTest::newRow("PipPip by share over PipPp") << QStringList{"PipPip", "PipPip", "PipPip", "PipPn", "PipPyg",
-                                                              "PipPyg", "PipPyg"}
-                                                << "PipPip";
+    QTest::newRow("PipPip by share over PipPp")
+        << QStringList{"PipPip", "PipPip", "PipPip", "PipPn", "PipPyg", "PipPyg", "PipPyg"} << "PipPip";
     QTest::newRow("PipPyg by share") << QStringList{"PipPyg", "PipPyg", "PipNat", "PipNat", "PipPn", "PipPn"}
                                      << "PipPyg";
     QTest::newRow("Pip alone") << QStringList{"Pip"} << "Pip";

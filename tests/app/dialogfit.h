@@ -96,8 +96,8 @@ inline QStringList cutAxisTitles(const QwtPlot *plot)
         if (!plot->axisEnabled(axis) || !scale->isVisible() || scale->title().isEmpty())
             continue;
         const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
-        const int length = (vertical ? scale->height() : scale->width()) - scale->startBorderDist()
-            - scale->endBorderDist();
+        const int length =
+            (vertical ? scale->height() : scale->width()) - scale->startBorderDist() - scale->endBorderDist();
         const QFontMetrics metrics(scale->title().font());
         for (const QString &word : scale->title().text().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             if (metrics.horizontalAdvance(word) > length)

@@ -2,13 +2,13 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activity/plotfolderdialog.h"
-#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "classmodel/changeshortcutdialog.h"
 #include "classmodel/insertitemdialog.h"
 #include "classmodel/openmodeldialog.h"
 #include "classmodel/renamedialog.h"
+#include "common/evaluationmode.h"
 #include "dialogfit.h"
 #include "export/changeyearsdialog.h"
 #include "export/copyfilesdialog.h"
@@ -32,8 +32,8 @@
 namespace {
 
 // Classes with a subclass, a long name and the two pseudo-classes, as an export lists them.
-const QString classCounts = QStringLiteral(
-    "Nyctaloid\t1204\n\tNycLow\t310\nPipistrelloid\t77\nDetected No Call\t12\nUnassigned\t4051\n");
+const QString classCounts =
+    QStringLiteral("Nyctaloid\t1204\n\tNycLow\t310\nPipistrelloid\t77\nDetected No Call\t12\nUnassigned\t4051\n");
 
 using DialogFactory = std::function<std::unique_ptr<QDialog>(const QString &folder, QTreeWidget *fileList)>;
 
@@ -66,8 +66,9 @@ private slots:
         QTest::addColumn<DialogFactory>("make");
         QTest::newRow("CSV export") << made<exportcsvDialog>(classCounts, QString(), QString());
         QTest::newRow("copy by class") << made<CopyFilesDialog>(
-            classCounts, QStringLiteral("All files which are assigned to at least one checked class\n are copied to "
-                                        "the selected folder."),
+            classCounts,
+            QStringLiteral("All files which are assigned to at least one checked class\n are copied to "
+                           "the selected folder."),
             QStringLiteral("Copy"));
         QTest::newRow("Tavron export") << made<ExportTavronDialog>(classCounts);
         QTest::newRow("Tavron classes") << made<ExportTavronDialog2>();

@@ -128,7 +128,7 @@ void TestMainWindow::construction_bindsEveryFormSlot()
         for (int j = 0; j < senderMeta->methodCount() && !matched; ++j) {
             const QMetaMethod signal = senderMeta->method(j);
             matched = signal.methodType() == QMetaMethod::Signal && signal.name() == signalName
-                && QMetaObject::checkConnectArgs(signal, slot);
+                      && QMetaObject::checkConnectArgs(signal, slot);
         }
         QVERIFY2(matched, qPrintable(QStringLiteral("no signal for ") + QString::fromLatin1(slot.methodSignature())));
     }
@@ -203,24 +203,41 @@ void TestMainWindow::menus_data()
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("entries");
-    QTest::newRow("file") << "menuFile" << "File" << QStringList{"Open File", "Open Folder"};
-    QTest::newRow("evaluation") << "menuEvaluation" << "Evaluation"
+    QTest::newRow("file") << "menuFile"
+                          << "File" << QStringList{"Open File", "Open Folder"};
+    QTest::newRow("evaluation") << "menuEvaluation"
+                                << "Evaluation"
                                 << QStringList{"Manual Folder Evaluation",
                                                "Manual Review of ZEVEDADI VOD Offline Analysis",
                                                "Tavron Folder Evaluation", "-", "Activity Plots"};
-    QTest::newRow("export") << "menuExport" << "Export"
-                            << QStringList{"Export Time Axis Plot", "Export Frequency Axis Plot",
-                                           "Export Spectrogram", "-", "Export CSV File", "Export Tavron File", "-",
+    QTest::newRow("export") << "menuExport"
+                            << "Export"
+                            << QStringList{"Export Time Axis Plot",
+                                           "Export Frequency Axis Plot",
+                                           "Export Spectrogram",
+                                           "-",
+                                           "Export CSV File",
+                                           "Export Tavron File",
+                                           "-",
                                            "Copy Files to other Folder"};
-    QTest::newRow("settings") << "menuSettings" << "Settings"
+    QTest::newRow("settings") << "menuSettings"
+                              << "Settings"
                               << QStringList{"Spectrogram Settings", "Axis Plots Settings", "Audio Settings"};
-    QTest::newRow("view") << "menuView" << "View"
-                          << QStringList{"Time Axis Plot", "Frequency Axis Plot", "Frequency Marker 1",
-                                         "Frequency Marker 2", "Frequency Marker 3", "Grid", "Categorization", "-",
+    QTest::newRow("view") << "menuView"
+                          << "View"
+                          << QStringList{"Time Axis Plot",
+                                         "Frequency Axis Plot",
+                                         "Frequency Marker 1",
+                                         "Frequency Marker 2",
+                                         "Frequency Marker 3",
+                                         "Grid",
+                                         "Categorization",
+                                         "-",
                                          "Theme"};
-    QTest::newRow("theme submenu") << "menuTheme" << "Theme"
-                                   << QStringList{"Windows Theme (Default)", "Light Theme", "Dark Theme"};
-    QTest::newRow("help") << "menu" << "?" << QStringList{"About"};
+    QTest::newRow("theme submenu") << "menuTheme"
+                                   << "Theme" << QStringList{"Windows Theme (Default)", "Light Theme", "Dark Theme"};
+    QTest::newRow("help") << "menu"
+                          << "?" << QStringList{"About"};
 }
 
 void TestMainWindow::menus()
@@ -252,7 +269,7 @@ void TestMainWindow::trees_data()
     QTest::addColumn<QString>("tree");
     QTest::addColumn<QStringList>("headers");
     QTest::addColumn<QList<int>>("hiddenColumns");
-    QTest::addColumn<QList<int>>("widths");   // column, width pairs
+    QTest::addColumn<QList<int>>("widths"); // column, width pairs
     QTest::newRow("class tree") << "treeWidget" << QStringList{"Class", "Count", "Shortcut", ""} << QList<int>{}
                                 << QList<int>{0, 150, 1, 40, 2, 50, 3, 30};
     QTest::newRow("file list") << "treeWidget_fileView" << fileHeaders << QList<int>{4, 5} << QList<int>{5, 15};
@@ -288,15 +305,15 @@ void TestMainWindow::form_texts_data()
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<QVariant>("expected");
     QTest::newRow("drop hint") << "centralWidget" << QByteArray("toolTip") << QVariant("Drag'n'drop file/s or folder");
-    QTest::newRow("spectrogram progress") << "progressBar" << QByteArray("format")
-                                          << QVariant("Calculating spectrogram (%p%)");
+    QTest::newRow("spectrogram progress")
+        << "progressBar" << QByteArray("format") << QVariant("Calculating spectrogram (%p%)");
     QTest::newRow("second list progress") << "progressBar_2" << QByteArray("format") << QVariant("Loading...");
     QTest::newRow("previous file") << "pushButton_7" << QByteArray("toolTip") << QVariant("Load previous file");
     QTest::newRow("next file") << "pushButton_8" << QByteArray("toolTip") << QVariant("Load next file");
     QTest::newRow("next file, second list") << "pushButton_4" << QByteArray("toolTip") << QVariant("Load next file");
     QTest::newRow("navigation buttons show icons only") << "pushButton_8" << QByteArray("text") << QVariant("");
-    QTest::newRow("plots splitter keeps its panes") << "splitter" << QByteArray("childrenCollapsible")
-                                                    << QVariant(false);
+    QTest::newRow("plots splitter keeps its panes")
+        << "splitter" << QByteArray("childrenCollapsible") << QVariant(false);
 }
 
 void TestMainWindow::form_texts()
@@ -333,8 +350,8 @@ void TestMainWindow::layout_classTreeKeepsItsWidth()
         QVERIFY2(fileList->width() > width - treeWidth - 200, qPrintable(QString::number(fileList->width())));
     }
     // Each tool and navigation button shows the light icon the window gave it.
-    for (const char *name : {"toolButton", "toolButton_2", "pushButton_3", "pushButton_4", "pushButton_7",
-                             "pushButton_8"}) {
+    for (const char *name :
+         {"toolButton", "toolButton_2", "pushButton_3", "pushButton_4", "pushButton_7", "pushButton_8"}) {
         const auto *button = window.findChild<QAbstractButton *>(QLatin1String(name));
         QVERIFY2(!button->icon().availableSizes().isEmpty(), name);
     }
@@ -413,21 +430,21 @@ void TestMainWindow::storedSettings_data()
 {
     QTest::addColumn<QVariantMap>("stored");
     QTest::addColumn<QStringList>("checkedViewActions");
-    QTest::addColumn<QString>("checkedThemeAction");   // empty: none
+    QTest::addColumn<QString>("checkedThemeAction"); // empty: none
     QTest::addColumn<QVariant>("themeAfterStart");
 
     QTest::newRow("empty store") << QVariantMap{} << QStringList{} << "actionWindows_Theme" << QVariant(0);
     QTest::newRow("grid and categorization")
-        << QVariantMap{{"grid", true}, {"categorization", true}}
-        << QStringList{"actionGrid", "actionCategorization"} << "actionWindows_Theme" << QVariant(0);
+        << QVariantMap{{"grid", true}, {"categorization", true}} << QStringList{"actionGrid", "actionCategorization"}
+        << "actionWindows_Theme" << QVariant(0);
     QTest::newRow("marker 2 only") << QVariantMap{{"marker2", true}} << QStringList{"actionFrequency_Marker_2"}
                                    << "actionWindows_Theme" << QVariant(0);
     QTest::newRow("all markers, theme light")
         << QVariantMap{{"marker1", true}, {"marker2", true}, {"marker3", true}, {"theme", 1}}
         << QStringList{"actionFrequency_Marker_1", "actionFrequency_Marker_2", "actionFrequency_Marker_3"}
         << "actionLight_Theme" << QVariant(1);
-    QTest::newRow("stored false stays off") << QVariantMap{{"grid", false}, {"marker1", false}} << QStringList{}
-                                            << "actionWindows_Theme" << QVariant(0);
+    QTest::newRow("stored false stays off")
+        << QVariantMap{{"grid", false}, {"marker1", false}} << QStringList{} << "actionWindows_Theme" << QVariant(0);
     QTest::newRow("theme dark") << QVariantMap{{"theme", 2}} << QStringList{} << "actionDark_Theme" << QVariant(2);
     QTest::newRow("theme out of range") << QVariantMap{{"theme", 7}} << QStringList{} << "" << QVariant(7);
 }

@@ -10,9 +10,9 @@
 #include "wavwriter.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -29,7 +29,8 @@
 namespace {
 
 // Counts the resize events of the object it watches.
-class ResizeCounter : public QObject {
+class ResizeCounter : public QObject
+{
 public:
     int count = 0;
     bool eventFilter(QObject *, QEvent *event) override
@@ -42,7 +43,8 @@ public:
 
 } // namespace
 
-class TestEventFilter : public testsupport::GuiTestCase {
+class TestEventFilter : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -110,7 +112,12 @@ void TestEventFilter::fixedAspectResize()
     const double span = double(contents.width()) / contents.height() * frequencySpan / aspect;
     const QwtInterval time = w.spectrogramPlot->axisInterval(QwtPlot::xBottom);
     QCOMPARE(time.minValue(), 0.0);
-    QVERIFY2(qAbs(time.maxValue() - span) < 1e-4 * span, qPrintable(QStringLiteral("%1 shown, %2 expected, canvas %3 x %4").arg(time.maxValue()).arg(span).arg(contents.width()).arg(contents.height())));
+    QVERIFY2(qAbs(time.maxValue() - span) < 1e-4 * span,
+             qPrintable(QStringLiteral("%1 shown, %2 expected, canvas %3 x %4")
+                            .arg(time.maxValue())
+                            .arg(span)
+                            .arg(contents.width())
+                            .arg(contents.height())));
     QCOMPARE(w.timePlot->axisInterval(QwtPlot::xBottom).maxValue(), time.maxValue());
     QCOMPARE(w.timePlot->axisInterval(QwtPlot::xTop).maxValue(), time.maxValue());
     // The zoomer's way back leads to the new span, set in the same pass.
@@ -267,8 +274,7 @@ void TestEventFilter::rightClickAndEscape()
     QVERIFY(showRecording(w, 0.5));
     QWidget *canvas = w.spectrogramPlot->canvas();
     auto rightClick = [canvas]() {
-        QMouseEvent press(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton,
-                          Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton, Qt::NoModifier);
         QApplication::sendEvent(canvas, &press);
     };
     auto escape = [canvas]() {

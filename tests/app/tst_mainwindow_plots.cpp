@@ -20,8 +20,8 @@
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_renderer.h>
-#include <qwt_scale_widget.h>
 #include <qwt_scale_engine.h>
+#include <qwt_scale_widget.h>
 
 #include <memory>
 
@@ -58,7 +58,7 @@ double xOnWindow(const QwtPlot *plot, int axis, double t)
     return plot->canvas()->mapTo(plot->window(), QPoint(0, 0)).x() + plot->canvasMap(axis).transform(t);
 }
 
-#define COMPARE_COLOUR(actual, expected) \
+#define COMPARE_COLOUR(actual, expected)                                                                               \
     QVERIFY2(near((actual), (expected)), qPrintable(QVariant(actual).toString() + " " + QVariant(expected).toString()))
 
 // Pixels of a colour in a row, by default from x = 60 on: the scale items
@@ -98,7 +98,7 @@ void TestPlots::items_renderWhereTheirIntervalsMap()
         grid->enableY(false);
     }
     const QColor canvas(250, 250, 250);
-    const QColor shade(221, 221, 221);   // black at alpha 30 over 250: 250 x 225 / 255
+    const QColor shade(221, 221, 221); // black at alpha 30 over 250: 250 x 225 / 255
 
     // Time plot, 400 px over 10 s: 40 px a second.
     window.timePlot->setAxisScale(QwtPlot::xBottom, 0, 10);
@@ -111,8 +111,8 @@ void TestPlots::items_renderWhereTheirIntervalsMap()
     COMPARE_COLOUR(image.pixelColor(360, 50), shade);
     COMPARE_COLOUR(image.pixelColor(100, 50), canvas);
     COMPARE_COLOUR(image.pixelColor(300, 50), canvas);
-    COMPARE_COLOUR(image.pixelColor(40, 20), QColor(Qt::red));   // the playback line lies over the band
-    QCOMPARE(countInRow(image, 50, Qt::darkGray), 0);            // the cursor lines start hidden
+    COMPARE_COLOUR(image.pixelColor(40, 20), QColor(Qt::red)); // the playback line lies over the band
+    QCOMPARE(countInRow(image, 50, Qt::darkGray), 0);          // the cursor lines start hidden
     window.baselineMarker->show();
     QVERIFY(countInRow(renderCanvas(window.timePlot, QSize(400, 100)), 50, Qt::darkGray) > 250);
 
@@ -134,12 +134,12 @@ void TestPlots::items_renderWhereTheirIntervalsMap()
     image = renderCanvas(window.spectrogramPlot, QSize(400, 250));
     COMPARE_COLOUR(image.pixelColor(200, 150), QColor(Qt::black));
     COMPARE_COLOUR(image.pixelColor(360, 150), QColor(Qt::red));
-    QCOMPARE(countInRow(image, 150, Qt::white), 0);   // marker hidden
-    QCOMPARE(countInRow(image, 50, Qt::red, 80, 161), 0);   // measurement hidden
+    QCOMPARE(countInRow(image, 150, Qt::white), 0);       // marker hidden
+    QCOMPARE(countInRow(image, 50, Qt::red, 80, 161), 0); // measurement hidden
     window.frequencyMarker1->show();
     window.selectionRectMarker->show();
     image = renderCanvas(window.spectrogramPlot, QSize(400, 250));
-    QVERIFY(countInRow(image, 150, Qt::white) > 150);   // dashed across the canvas at 50 kHz
+    QVERIFY(countInRow(image, 150, Qt::white) > 150); // dashed across the canvas at 50 kHz
     QCOMPARE(countInRow(image, 140, Qt::white), 0);
     // Its dashed top edge at 100 kHz from 2 to 4 s.
     QVERIFY(countInRow(image, 50, Qt::red, 80, 161) + countInRow(image, 49, Qt::red, 80, 161) > 30);
@@ -176,8 +176,8 @@ void TestPlots::markerDrag_snapsStoresAndDialogFollows()
     QCOMPARE(markers[marker - 1]->yValue(), expected);
     QCOMPARE(markers[marker - 1]->label().text(), label);
     QCOMPARE(QSettings().value(QStringLiteral("valueMarker%1").arg(marker)).toDouble(), expected);
-    const auto *spinBox = window.spectroSettingsDialog->findChild<QDoubleSpinBox *>(
-        QStringLiteral("spinBox_marker%1").arg(marker));
+    const auto *spinBox =
+        window.spectroSettingsDialog->findChild<QDoubleSpinBox *>(QStringLiteral("spinBox_marker%1").arg(marker));
     QCOMPARE(spinBox->value(), expected);
 }
 
@@ -232,8 +232,8 @@ void TestPlots::colourBar_blackToGreenOverTheLevelRange()
     const QImage image = bar->grab().toImage();
     const int x = barRect.center().x();
     const auto within = [](const QColor &a, const QColor &b, int tolerance) {
-        return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-               qAbs(a.blue() - b.blue()) <= tolerance;
+        return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
+               && qAbs(a.blue() - b.blue()) <= tolerance;
     };
     QVERIFY(within(image.pixelColor(x, barRect.top() + 1), QColor(122, 184, 0), 4));
     QVERIFY(within(image.pixelColor(x, barRect.bottom() - 1), QColor(Qt::black), 4));
@@ -269,7 +269,7 @@ void TestPlots::timeAxes_lineUp()
         // Each plot in sight or out of it, as its action says, before the next step.
         QVERIFY(testsupport::waitUntil([w] {
             return w->timePlot->visibleRegion().isEmpty() != w->ui->actionAmplitude_Plot->isChecked()
-                && w->frequencyPlot->visibleRegion().isEmpty() != w->ui->actionFrequency_Axis_Plot->isChecked();
+                   && w->frequencyPlot->visibleRegion().isEmpty() != w->ui->actionFrequency_Axis_Plot->isChecked();
         }));
     }
 
@@ -292,12 +292,15 @@ void TestPlots::storedMarkersAndTitles_data()
     QTest::addColumn<QList<double>>("values");
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QList<bool>>("visible");
-    QTest::addColumn<QStringList>("titles");   // time plot's left axis, frequency plot's bottom axis
+    QTest::addColumn<QStringList>("titles"); // time plot's left axis, frequency plot's bottom axis
     QTest::newRow("empty store") << QVariantMap{} << QList<double>{16, 33, 55}
                                  << QStringList{"1: 16.0 kHz", "2: 33.0 kHz", "3: 55.0 kHz"}
                                  << QList<bool>{false, false, false} << QStringList{"Norm. Amplitude", "Ampl. in dBFS"};
     QTest::newRow("stored values, marker 2 shown, levels")
-        << QVariantMap{{"valueMarker1", 20.5}, {"valueMarker2", "42.5"}, {"marker2", true}, {"timePlotMode", 2},
+        << QVariantMap{{"valueMarker1", 20.5},
+                       {"valueMarker2", "42.5"},
+                       {"marker2", true},
+                       {"timePlotMode", 2},
                        {"frequencyPlotMode", 1}}
         << QList<double>{20.5, 42.5, 55} << QStringList{"1: 20.5 kHz", "2: 42.5 kHz", "3: 55.0 kHz"}
         << QList<bool>{false, true, false} << QStringList{"Ampl. in dBFS", "Ampl. in dBFS"};

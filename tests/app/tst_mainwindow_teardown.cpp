@@ -60,13 +60,19 @@ QList<int> reshare(QSplitter *splitter, QList<int> firsts)
 
 // Data that counts its own deletion: an item deletes what it holds when it goes itself.
 struct CountedCurveData : QwtPointSeriesData {
-    explicit CountedCurveData(int *deleted) : deleted(deleted) {}
+    explicit CountedCurveData(int *deleted)
+        : deleted(deleted)
+    {
+    }
     ~CountedCurveData() override { ++*deleted; }
     int *deleted;
 };
 
 struct CountedRaster : QwtMatrixRasterData {
-    explicit CountedRaster(int *deleted) : deleted(deleted) {}
+    explicit CountedRaster(int *deleted)
+        : deleted(deleted)
+    {
+    }
     ~CountedRaster() override { ++*deleted; }
     int *deleted;
 };
@@ -184,7 +190,7 @@ void TestTeardown::layout_storedOffEveryScreen_opensInSight()
         QVERIFY(testsupport::waitForSpectrogram(*window));
         QVERIFY(screen.intersects(window->geometry()));
         if (stored == inSight)
-            QCOMPARE(window->geometry(), inSight);   // a place on the screen is kept as it was
+            QCOMPARE(window->geometry(), inSight); // a place on the screen is kept as it was
         else
             QCOMPARE(window->geometry(), startUp);
     }

@@ -44,8 +44,8 @@ QStringList lookOf(const MainWindow &w)
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             look << colour(QApplication::palette().color(group, QPalette::ColorRole(role)));
     }
-    for (const char *name : {"toolButton", "toolButton_2", "pushButton_3", "pushButton_4", "pushButton_7",
-                             "pushButton_8"}) {
+    for (const char *name :
+         {"toolButton", "toolButton_2", "pushButton_3", "pushButton_4", "pushButton_7", "pushButton_8"}) {
         const QIcon icon = w.findChild<QAbstractButton *>(QLatin1String(name))->icon();
         look << picture(icon, QIcon::On) << picture(icon, QIcon::Off);
     }

@@ -122,10 +122,10 @@ void TestViewToggles::axisPlotPanes_followToggleAndDrags()
     QAction *frequencyPlot = action(*window, QStringLiteral("actionFrequency_Axis_Plot"));
     QAction *timePlot = action(*window, QStringLiteral("actionAmplitude_Plot"));
 
-    frequencyPlot->trigger();   // hide
+    frequencyPlot->trigger(); // hide
     QCOMPARE(plots->sizes().value(0), 0);
     QCOMPARE(companion->minimumWidth(), 0);
-    frequencyPlot->trigger();   // show, at the pane's minimum width
+    frequencyPlot->trigger(); // show, at the pane's minimum width
     QCOMPARE(plots->sizes().value(0), paneMinimum);
     QCOMPARE(companion->minimumWidth(), paneMinimum);
 
@@ -150,7 +150,7 @@ void TestViewToggles::axisPlotPanes_followToggleAndDrags()
 
 void TestViewToggles::toolButtons_switchMouseHandling_data()
 {
-    QTest::addColumn<QStringList>("presses");   // tool buttons clicked, in order
+    QTest::addColumn<QStringList>("presses"); // tool buttons clicked, in order
     QTest::addColumn<bool>("selectionMode");
     QTest::newRow("at start: zoom") << QStringList{} << false;
     QTest::newRow("selection tool") << QStringList{"toolButton_2"} << true;
@@ -209,7 +209,7 @@ void TestViewToggles::settingsDialog_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<bool>("calculating");
-    QTest::addColumn<double>("nyquistKHz");   // 0: no recording
+    QTest::addColumn<double>("nyquistKHz"); // 0: no recording
     QTest::newRow("no recording") << "" << false << 0.0;
     QTest::newRow("upper-case WAV: its own rate") << "/data/BAT.WAV" << false << 192.0;
     QTest::newRow("Raw: 500 kHz") << "/data/bat.Raw" << false << 250.0;

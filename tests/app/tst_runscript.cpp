@@ -13,7 +13,7 @@ bool writeScript(const QString &path, const QByteArray &text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size()
-        && file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+           && file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -137,7 +137,9 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QVariant>("expected");
-        const auto row = [](const char *path, const QVariant &v) { QTest::newRow(path) << QString::fromLatin1(path) << v; };
+        const auto row = [](const char *path, const QVariant &v) {
+            QTest::newRow(path) << QString::fromLatin1(path) << v;
+        };
         row("SpectrogramSettingsDialog.windowTitle", "Settings");
         row("comboBox_windowSize.currentText", "1024");
         row("comboBox_overlap.currentText", "50");
@@ -192,9 +194,17 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QVariant, expected);
-        writeStore({{"windowSize", 6}, {"overlap", -1}, {"frameSize", 5}, {"window", 7}, {"colormap", 4},
-                    {"smoothing", 2}, {"markerInteractive", -1}, {"timePlotMode", 3}, {"audioMode", 9},
-                    {"undersampling", 16}, {"playbackRate", 7}});
+        writeStore({{"windowSize", 6},
+                    {"overlap", -1},
+                    {"frameSize", 5},
+                    {"window", 7},
+                    {"colormap", 4},
+                    {"smoothing", 2},
+                    {"markerInteractive", -1},
+                    {"timePlotMode", 3},
+                    {"audioMode", 9},
+                    {"undersampling", 16},
+                    {"playbackRate", 7}});
         SpectrogramSettingsDialog dialog(nullptr, 300000);
         QCOMPARE(shown(dialog, path), expected.toString());
     }
@@ -229,9 +239,12 @@ private slots:
         row("colour map", fs, {}, "comboBox_colormap", 2, {{"colormap", 2}}, {"colormapChanged"});
         row("smoothing", fs, {}, "comboBox_smoothing", 1, {{"smoothing", 1}}, {"colormapChanged"});
         row("marker mode is silent", fs, {}, "comboBox_interactiveMarker", 1, {{"markerInteractive", 1}}, none);
-        row("marker 1 frequency", fs, {}, "spinBox_marker1", 20.5, {{"valueMarker1", 20.5}}, {"frequencyMarkerChanged"});
-        row("marker 2 frequency", fs, {}, "spinBox_marker2", 40.0, {{"valueMarker2", 40.0}}, {"frequencyMarkerChanged"});
-        row("marker 3 frequency", fs, {}, "spinBox_marker3", 72.3, {{"valueMarker3", 72.3}}, {"frequencyMarkerChanged"});
+        row("marker 1 frequency", fs, {}, "spinBox_marker1", 20.5, {{"valueMarker1", 20.5}},
+            {"frequencyMarkerChanged"});
+        row("marker 2 frequency", fs, {}, "spinBox_marker2", 40.0, {{"valueMarker2", 40.0}},
+            {"frequencyMarkerChanged"});
+        row("marker 3 frequency", fs, {}, "spinBox_marker3", 72.3, {{"valueMarker3", 72.3}},
+            {"frequencyMarkerChanged"});
         row("marker 1 shown", fs, {}, "checkBox_visible1", true, {{"marker1", true}}, {"frequencyMarkerChanged"});
         row("marker 2 shown", fs, {}, "checkBox_visible2", true, {{"marker2", true}}, {"frequencyMarkerChanged"});
         row("marker 3 hidden again", fs, {{"marker3", true}}, "checkBox_visible3", false, {{"marker3", false}},
@@ -331,15 +344,18 @@ private slots:
         row("spinBox_fixedDuration", 2.5, {{"spinBox_fixedDuration.value", 2.5}});
         row("spinBox_fixedAspectRatio", 300, {{"spinBox_fixedAspectRatio.value", 300}});
         row("radioButton_fixedTime", true,
-            {{"radioButton_fixedTime.checked", true}, {"spinBox_fixedDuration.enabled", true},
+            {{"radioButton_fixedTime.checked", true},
+             {"spinBox_fixedDuration.enabled", true},
              {"spinBox_fixedAspectRatio.enabled", false}});
         row("radioButton_fixedAspectRatio", true,
-            {{"radioButton_fixedAspectRatio.checked", true}, {"spinBox_fixedDuration.enabled", false},
+            {{"radioButton_fixedAspectRatio.checked", true},
+             {"spinBox_fixedDuration.enabled", false},
              {"spinBox_fixedAspectRatio.enabled", true}});
         row("spinBox_lowerFreq", 20, {{"spinBox_lowerFreq.value", 20}, {"spinBox_upperFreq.minimum", 21}});
         row("spinBox_upperFreq", 120, {{"spinBox_upperFreq.value", 120}, {"spinBox_lowerFreq.maximum", 119}});
         row("radioButton_fixedFreq", true,
-            {{"radioButton_fixedFreq.checked", true}, {"spinBox_lowerFreq.enabled", true},
+            {{"radioButton_fixedFreq.checked", true},
+             {"spinBox_lowerFreq.enabled", true},
              {"spinBox_upperFreq.enabled", true}});
         row("spinBox_lower", -80, {{"spinBox_lower.value", -80}, {"spinBox_upper.minimum", -79}});
         row("spinBox_upper", -20, {{"spinBox_upper.value", -20}, {"spinBox_lower.maximum", -21}});
@@ -374,11 +390,26 @@ private slots:
     // recalculate or rebuild the audio.
     void reload_ofAnUnchangedStore_isSilent()
     {
-        writeStore({{"windowSize", 0}, {"overlap", 0}, {"colormap", 2}, {"smoothing", 1}, {"markerInteractive", 1},
-                    {"valueMarker1", 12.5}, {"marker2", true}, {"fixedXScale", 2}, {"fixedAspectRatio", 400},
-                    {"lowerFrequencyLimit", 30}, {"upperFrequencyLimit", 90}, {"fixedYScale", true},
-                    {"lowerScaleLimit", -70}, {"upperScaleLimit", -10}, {"fixedZScale", true}, {"timePlotMode", 1},
-                    {"timePlotZoom", true}, {"audioMode", 3}, {"mixerFrequency", 35}, {"loop", true}});
+        writeStore({{"windowSize", 0},
+                    {"overlap", 0},
+                    {"colormap", 2},
+                    {"smoothing", 1},
+                    {"markerInteractive", 1},
+                    {"valueMarker1", 12.5},
+                    {"marker2", true},
+                    {"fixedXScale", 2},
+                    {"fixedAspectRatio", 400},
+                    {"lowerFrequencyLimit", 30},
+                    {"upperFrequencyLimit", 90},
+                    {"fixedYScale", true},
+                    {"lowerScaleLimit", -70},
+                    {"upperScaleLimit", -10},
+                    {"fixedZScale", true},
+                    {"timePlotMode", 1},
+                    {"timePlotZoom", true},
+                    {"audioMode", 3},
+                    {"mixerFrequency", 35},
+                    {"loop", true}});
         SpectrogramSettingsDialog dialog(nullptr, 300000);
         SignalLog log;
         log.attach(&dialog);
@@ -448,26 +479,27 @@ private slots:
                            {"spinBox_lowerFreq.maximum", 149}, {"pushButton_apply.enabled", true}}
             << QVariantMap{{"upperFrequencyLimit", 200}, {"valueMarker3", QVariant()}};
         QTest::newRow("44.1 kHz: ceiling 22 (22.05 truncated) cuts limit and markers")
-            << 44100 << QVariantMap{}
-            << QVariantMap{{"spinBox_upperFreq.maximum", 22}, {"spinBox_upperFreq.value", 22},
-                           {"spinBox_marker1.value", 16.0}, {"spinBox_marker2.value", 22.0},
-                           {"spinBox_marker3.maximum", 22.0}, {"spinBox_marker3.value", 22.0},
-                           {"spinBox_lowerFreq.maximum", 21}}
-            << QVariantMap{{"upperFrequencyLimit", QVariant()}, {"valueMarker2", QVariant()},
-                           {"valueMarker3", QVariant()}};
-        QTest::newRow("500 kHz keeps a 200 kHz upper limit")
-            << 500000 << QVariantMap{{"upperFrequencyLimit", 200}}
-            << QVariantMap{{"spinBox_upperFreq.maximum", 250}, {"spinBox_upperFreq.value", 200},
-                           {"spinBox_marker1.maximum", 250.0}}
-            << QVariantMap{{"upperFrequencyLimit", 200}};
-        QTest::newRow("no recording: 150 kHz ceiling, Apply off")
-            << 0 << QVariantMap{{"upperFrequencyLimit", 200}}
-            << QVariantMap{{"spinBox_upperFreq.maximum", 150}, {"spinBox_upperFreq.value", 150},
-                           {"spinBox_marker2.maximum", 150.0}, {"pushButton_apply.enabled", false}}
-            << QVariantMap{{"upperFrequencyLimit", 200}};
+            << 44100 << QVariantMap{} << QVariantMap{{"spinBox_upperFreq.maximum", 22}, {"spinBox_upperFreq.value", 22},
+                                                     {"spinBox_marker1.value", 16.0},   {"spinBox_marker2.value", 22.0},
+                                                     {"spinBox_marker3.maximum", 22.0}, {"spinBox_marker3.value", 22.0},
+                                                     {"spinBox_lowerFreq.maximum", 21}}
+            << QVariantMap{
+                   {"upperFrequencyLimit", QVariant()}, {"valueMarker2", QVariant()}, {"valueMarker3", QVariant()}};
+        QTest::newRow("500 kHz keeps a 200 kHz upper limit") << 500000 << QVariantMap{{"upperFrequencyLimit", 200}}
+                                                             << QVariantMap{{"spinBox_upperFreq.maximum", 250},
+                                                                            {"spinBox_upperFreq.value", 200},
+                                                                            {"spinBox_marker1.maximum", 250.0}}
+                                                             << QVariantMap{{"upperFrequencyLimit", 200}};
+        QTest::newRow("no recording: 150 kHz ceiling, Apply off") << 0 << QVariantMap{{"upperFrequencyLimit", 200}}
+                                                                  << QVariantMap{{"spinBox_upperFreq.maximum", 150},
+                                                                                 {"spinBox_upperFreq.value", 150},
+                                                                                 {"spinBox_marker2.maximum", 150.0},
+                                                                                 {"pushButton_apply.enabled", false}}
+                                                                  << QVariantMap{{"upperFrequencyLimit", 200}};
         QTest::newRow("lower limit above upper becomes upper - 1")
             << 300000 << QVariantMap{{"lowerFrequencyLimit", 150}, {"upperFrequencyLimit", 100}}
-            << QVariantMap{{"spinBox_upperFreq.value", 100}, {"spinBox_lowerFreq.value", 99},
+            << QVariantMap{{"spinBox_upperFreq.value", 100},
+                           {"spinBox_lowerFreq.value", 99},
                            {"spinBox_upperFreq.minimum", 100}}
             << QVariantMap{{"lowerFrequencyLimit", 150}, {"upperFrequencyLimit", 100}};
     }
@@ -532,24 +564,48 @@ private slots:
         QTest::addColumn<QVariantMap>("keys");
         QTest::addColumn<int>("applies");
 
-        const QVariantMap spectrogramControls{
-            {"comboBox_windowSize.currentText", "1024"}, {"comboBox_frameSize.currentText", "100"},
-            {"comboBox_overlap.currentText", "50"}, {"comboBox_window.currentText", "Hamming"},
-            {"comboBox_colormap.currentIndex", 0}, {"comboBox_smoothing.currentIndex", 0},
-            {"comboBox_interactiveMarker.currentText", "Interactive"}, {"checkBox_visible1.checked", false},
-            {"checkBox_visible3.checked", false}, {"spinBox_marker1.value", 16.0}, {"spinBox_marker2.value", 33.0},
-            {"spinBox_marker3.value", 55.0}, {"spinBox_fixedDuration.value", 1.0},
-            {"spinBox_fixedAspectRatio.value", 150}, {"radioButton_autoTime.checked", true},
-            {"spinBox_lowerFreq.value", 10}, {"spinBox_upperFreq.value", 100}, {"radioButton_autoFreq.checked", true},
-            {"radioButton_auto.checked", true},
-            // not part of the reset
-            {"checkBox_autoOverlap.checked", false}, {"spinBox_lower.value", -90}, {"spinBox_upper.value", -20},
-            {"comboBox_timePlotMode.currentIndex", 2}, {"checkBox_autoplay.checked", true}};
-        const QVariantMap spectrogramKeys{
-            {"colormap", 0}, {"smoothing", 0}, {"markerInteractive", 1}, {"marker1", false}, {"marker2", false},
-            {"valueMarker1", 16.0}, {"valueMarker3", 55.0}, {"fixedDuration", 1.0}, {"fixedAspectRatio", 150},
-            {"fixedXScale", 0}, {"lowerFrequencyLimit", 10}, {"upperFrequencyLimit", 100}, {"fixedYScale", false},
-            {"fixedZScale", false}, {"autoReduceOverlap", 0}, {"lowerScaleLimit", -90}, {"timePlotMode", 2}};
+        const QVariantMap spectrogramControls{{"comboBox_windowSize.currentText", "1024"},
+                                              {"comboBox_frameSize.currentText", "100"},
+                                              {"comboBox_overlap.currentText", "50"},
+                                              {"comboBox_window.currentText", "Hamming"},
+                                              {"comboBox_colormap.currentIndex", 0},
+                                              {"comboBox_smoothing.currentIndex", 0},
+                                              {"comboBox_interactiveMarker.currentText", "Interactive"},
+                                              {"checkBox_visible1.checked", false},
+                                              {"checkBox_visible3.checked", false},
+                                              {"spinBox_marker1.value", 16.0},
+                                              {"spinBox_marker2.value", 33.0},
+                                              {"spinBox_marker3.value", 55.0},
+                                              {"spinBox_fixedDuration.value", 1.0},
+                                              {"spinBox_fixedAspectRatio.value", 150},
+                                              {"radioButton_autoTime.checked", true},
+                                              {"spinBox_lowerFreq.value", 10},
+                                              {"spinBox_upperFreq.value", 100},
+                                              {"radioButton_autoFreq.checked", true},
+                                              {"radioButton_auto.checked", true},
+                                              // not part of the reset
+                                              {"checkBox_autoOverlap.checked", false},
+                                              {"spinBox_lower.value", -90},
+                                              {"spinBox_upper.value", -20},
+                                              {"comboBox_timePlotMode.currentIndex", 2},
+                                              {"checkBox_autoplay.checked", true}};
+        const QVariantMap spectrogramKeys{{"colormap", 0},
+                                          {"smoothing", 0},
+                                          {"markerInteractive", 1},
+                                          {"marker1", false},
+                                          {"marker2", false},
+                                          {"valueMarker1", 16.0},
+                                          {"valueMarker3", 55.0},
+                                          {"fixedDuration", 1.0},
+                                          {"fixedAspectRatio", 150},
+                                          {"fixedXScale", 0},
+                                          {"lowerFrequencyLimit", 10},
+                                          {"upperFrequencyLimit", 100},
+                                          {"fixedYScale", false},
+                                          {"fixedZScale", false},
+                                          {"autoReduceOverlap", 0},
+                                          {"lowerScaleLimit", -90},
+                                          {"timePlotMode", 2}};
 
         const auto withCalculation = [&spectrogramKeys](int windowSize, int overlap, int frameSize, int window) {
             QVariantMap keys = spectrogramKeys;
@@ -563,21 +619,27 @@ private slots:
             << 0 << 300000 << spectrogramControls << withCalculation(1, 5, 0, 1) << 1;
         // Without a recording the calculation combos reset but keep their stored values.
         const QVariantMap keys = withCalculation(3, 1, 2, 4);
-        QTest::newRow("Spectrogram, no recording: calculation not stored") << 0 << 0 << spectrogramControls << keys << 0;
+        QTest::newRow("Spectrogram, no recording: calculation not stored")
+            << 0 << 0 << spectrogramControls << keys << 0;
 
         QTest::newRow("Axis Plots") << 1 << 300000
-            << QVariantMap{{"comboBox_timePlotMode.currentIndex", 0}, {"radioButton_disableZoomTime.checked", true},
-                           {"comboBox_colormap.currentIndex", 3}, {"checkBox_autoplay.checked", true},
-                           {"comboBox_windowSize.currentText", "256"}}
-            << QVariantMap{{"timePlotMode", 0}, {"frequencyPlotMode", 0}, {"timePlotZoom", false},
-                           {"frequencyPlotZoom", false}, {"colormap", 3}, {"autoplay", true}, {"windowSize", 3}}
-            << 0;
-        QTest::newRow("Audio") << 2 << 300000
-            << QVariantMap{{"checkBox_autoplay.checked", false}, {"checkBox_loop.checked", false},
-                           {"comboBox_audioMode.currentIndex", 0}, {"comboBox_playbackrate.currentIndex", 0},
+                                    << QVariantMap{{"comboBox_timePlotMode.currentIndex", 0},
+                                                   {"radioButton_disableZoomTime.checked", true},
+                                                   {"comboBox_colormap.currentIndex", 3},
+                                                   {"checkBox_autoplay.checked", true},
+                                                   {"comboBox_windowSize.currentText", "256"}}
+                                    << QVariantMap{{"timePlotMode", 0},     {"frequencyPlotMode", 0},
+                                                   {"timePlotZoom", false}, {"frequencyPlotZoom", false},
+                                                   {"colormap", 3},         {"autoplay", true},
+                                                   {"windowSize", 3}}
+                                    << 0;
+        QTest::newRow("Audio")
+            << 2 << 300000
+            << QVariantMap{{"checkBox_autoplay.checked", false},       {"checkBox_loop.checked", false},
+                           {"comboBox_audioMode.currentIndex", 0},     {"comboBox_playbackrate.currentIndex", 0},
                            {"comboBox_undersampling.currentIndex", 0}, {"spinBox_mixer.value", 20},
-                           {"comboBox_timePlotMode.currentIndex", 2}, {"comboBox_colormap.currentIndex", 3}}
-            << QVariantMap{{"autoplay", false}, {"loop", false}, {"audioMode", 0}, {"playbackRate", 0},
+                           {"comboBox_timePlotMode.currentIndex", 2},  {"comboBox_colormap.currentIndex", 3}}
+            << QVariantMap{{"autoplay", false},  {"loop", false},        {"audioMode", 0},    {"playbackRate", 0},
                            {"undersampling", 0}, {"mixerFrequency", 20}, {"timePlotMode", 2}, {"colormap", 3}}
             << 0;
     }
@@ -591,14 +653,37 @@ private slots:
 
         // Everything away from its default; the narrow 2..8 kHz frequency
         // range makes the reset's lower limit of 10 collide with the old upper.
-        writeStore({{"windowSize", 3}, {"overlap", 1}, {"frameSize", 2}, {"window", 4}, {"autoReduceOverlap", 0},
-                    {"colormap", 3}, {"smoothing", 1}, {"markerInteractive", 0}, {"valueMarker1", 20.0},
-                    {"valueMarker2", 40.0}, {"valueMarker3", 60.0}, {"marker1", true}, {"marker2", true},
-                    {"marker3", true}, {"fixedDuration", 5.0}, {"fixedAspectRatio", 300}, {"fixedXScale", 2},
-                    {"lowerFrequencyLimit", 2}, {"upperFrequencyLimit", 8}, {"fixedYScale", true},
-                    {"lowerScaleLimit", -90}, {"upperScaleLimit", -20}, {"fixedZScale", true}, {"timePlotMode", 2},
-                    {"timePlotZoom", true}, {"autoplay", true}, {"loop", true}, {"audioMode", 3},
-                    {"undersampling", 4}, {"playbackRate", 3}, {"mixerFrequency", 45}});
+        writeStore({{"windowSize", 3},
+                    {"overlap", 1},
+                    {"frameSize", 2},
+                    {"window", 4},
+                    {"autoReduceOverlap", 0},
+                    {"colormap", 3},
+                    {"smoothing", 1},
+                    {"markerInteractive", 0},
+                    {"valueMarker1", 20.0},
+                    {"valueMarker2", 40.0},
+                    {"valueMarker3", 60.0},
+                    {"marker1", true},
+                    {"marker2", true},
+                    {"marker3", true},
+                    {"fixedDuration", 5.0},
+                    {"fixedAspectRatio", 300},
+                    {"fixedXScale", 2},
+                    {"lowerFrequencyLimit", 2},
+                    {"upperFrequencyLimit", 8},
+                    {"fixedYScale", true},
+                    {"lowerScaleLimit", -90},
+                    {"upperScaleLimit", -20},
+                    {"fixedZScale", true},
+                    {"timePlotMode", 2},
+                    {"timePlotZoom", true},
+                    {"autoplay", true},
+                    {"loop", true},
+                    {"audioMode", 3},
+                    {"undersampling", 4},
+                    {"playbackRate", 3},
+                    {"mixerFrequency", 45}});
         SignalLog log;
         SpectrogramSettingsDialog dialog(nullptr, sampleRate);
         log.attach(&dialog);
@@ -618,10 +703,15 @@ private slots:
         SpectrogramSettingsDialog dialog(nullptr, 16000);
         dialog.setCurrentTab(0);
         dialog.findChild<QPushButton *>("pushButton_default")->click();
-        compareShown(dialog, {{"spinBox_marker1.value", 8.0}, {"spinBox_marker2.value", 8.0},
-                              {"spinBox_upperFreq.value", 8}, {"spinBox_lowerFreq.value", 7}});
-        compareStored({{"valueMarker1", 16.0}, {"valueMarker2", 33.0}, {"valueMarker3", 55.0},
-                       {"lowerFrequencyLimit", 10}, {"upperFrequencyLimit", 100}});
+        compareShown(dialog, {{"spinBox_marker1.value", 8.0},
+                              {"spinBox_marker2.value", 8.0},
+                              {"spinBox_upperFreq.value", 8},
+                              {"spinBox_lowerFreq.value", 7}});
+        compareStored({{"valueMarker1", 16.0},
+                       {"valueMarker2", 33.0},
+                       {"valueMarker3", 55.0},
+                       {"lowerFrequencyLimit", 10},
+                       {"upperFrequencyLimit", 100}});
     }
 
     void resolutionLabels_data()
@@ -633,14 +723,14 @@ private slots:
         QTest::addColumn<QString>("frequency");
 
         // hop = W - W * p / 100 samples; bin = fs / 2 / W
-        QTest::newRow("300 kHz, 1024, 50 %: 512 / 300 kHz") << 300000 << 1 << 5
-            << "Temporal Resolution: 1.707 ms" << "Frequency Resolution: 146.5 Hz";
-        QTest::newRow("300 kHz, 2048, 98.4375 %: 32 / 300 kHz") << 300000 << 0 << 0
-            << "Temporal Resolution: 0.107 ms" << "Frequency Resolution: 73.2 Hz";
-        QTest::newRow("300 kHz, 64, no overlap") << 300000 << 5 << 6
-            << "Temporal Resolution: 0.213 ms" << "Frequency Resolution: 2343.8 Hz";
-        QTest::newRow("500 kHz, 512, 75 %: 128 / 500 kHz") << 500000 << 2 << 4
-            << "Temporal Resolution: 0.256 ms" << "Frequency Resolution: 488.3 Hz";
+        QTest::newRow("300 kHz, 1024, 50 %: 512 / 300 kHz") << 300000 << 1 << 5 << "Temporal Resolution: 1.707 ms"
+                                                            << "Frequency Resolution: 146.5 Hz";
+        QTest::newRow("300 kHz, 2048, 98.4375 %: 32 / 300 kHz") << 300000 << 0 << 0 << "Temporal Resolution: 0.107 ms"
+                                                                << "Frequency Resolution: 73.2 Hz";
+        QTest::newRow("300 kHz, 64, no overlap") << 300000 << 5 << 6 << "Temporal Resolution: 0.213 ms"
+                                                 << "Frequency Resolution: 2343.8 Hz";
+        QTest::newRow("500 kHz, 512, 75 %: 128 / 500 kHz") << 500000 << 2 << 4 << "Temporal Resolution: 0.256 ms"
+                                                           << "Frequency Resolution: 488.3 Hz";
         QTest::newRow("no recording: empty") << 0 << 1 << 5 << QString() << QString();
     }
     void resolutionLabels()
@@ -674,7 +764,8 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<bool>("enabled");
         QTest::newRow("no device") << QString() << "No audio output device connected" << false;
-        QTest::newRow("named device") << "USB Speakers" << "USB Speakers" << true;
+        QTest::newRow("named device") << "USB Speakers"
+                                      << "USB Speakers" << true;
     }
     void playbackGroup_followsTheOutputDevice()
     {
@@ -701,7 +792,9 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("visible");
         QTest::addColumn<QString>("helpStart");
-        QTest::newRow("Undersampled") << 1 << QStringList{"label_undersampling", "comboBox_undersampling", "label_Description"}
+        QTest::newRow("Undersampled") << 1
+                                      << QStringList{"label_undersampling", "comboBox_undersampling",
+                                                     "label_Description"}
                                       << "\nUndersampling an audio signal";
         QTest::newRow("Pitched") << 2 << QStringList{"label_playbackRate", "comboBox_playbackrate", "label_Description"}
                                  << "\nPitching an audio signal";
@@ -717,8 +810,9 @@ private slots:
 
         SpectrogramSettingsDialog dialog(nullptr, 300000);
         dialog.findChild<QComboBox *>("comboBox_audioMode")->setCurrentIndex(mode);
-        for (const char *name : {"label_undersampling", "comboBox_undersampling", "label_playbackRate",
-                                 "comboBox_playbackrate", "label_mixerFrequency", "spinBox_mixer", "label_Description"}) {
+        for (const char *name :
+             {"label_undersampling", "comboBox_undersampling", "label_playbackRate", "comboBox_playbackrate",
+              "label_mixerFrequency", "spinBox_mixer", "label_Description"}) {
             const bool expectVisible = visible.contains(QLatin1String(name));
             QCOMPARE(qMakePair(QString::fromLatin1(name), !dialog.findChild<QWidget *>(name)->isHidden()),
                      qMakePair(QString::fromLatin1(name), expectVisible));

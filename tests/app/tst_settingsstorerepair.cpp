@@ -1,8 +1,8 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
-#include "common/settingskeys.h"
 #include "app/settingsstorerepair.h"
+#include "common/settingskeys.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
 
@@ -92,7 +92,7 @@ void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
 
 void TestSettingsStoreRepair::readableStore_leftAlone()
 {
-    QCOMPARE(setAsideUnreadableSettings(), QString());   // no store yet
+    QCOMPARE(setAsideUnreadableSettings(), QString()); // no store yet
     writeSetting(SettingKeys::classColors, QVariantList{QColor(255, 200, 100), QColor(Qt::blue)});
     writeSetting(SettingKeys::splitterMainSizes, QByteArray("\0\xff\x7f", 3));
     QSettings().sync();

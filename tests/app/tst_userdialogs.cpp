@@ -101,9 +101,9 @@ void TestUserDialogs::existingDirectory_passesTheOptions()
         seen = dialog->options();
         dialog->reject();
     });
-    const QString chosen = UserDialogs::current().existingDirectory(
-        nullptr, QStringLiteral("Open Directory"), QDir::tempPath(),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    const QString chosen =
+        UserDialogs::current().existingDirectory(nullptr, QStringLiteral("Open Directory"), QDir::tempPath(),
+                                                 QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     QVERIFY(chosen.isEmpty());
     QVERIFY(seen.testFlag(QFileDialog::ShowDirsOnly));
     QVERIFY(seen.testFlag(QFileDialog::DontResolveSymlinks));

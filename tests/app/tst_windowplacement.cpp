@@ -32,10 +32,10 @@ void TestWindowPlacement::fitted_data()
         << QRect(0, 0, 100000, 100000) << QVector<QRect>{left} << left;
     QTest::newRow("wider only: the width")
         << QRect(200, 100, 3000, 600) << QVector<QRect>{left} << QRect(0, 100, 1920, 600);
-    QTest::newRow("past the right edge: moved in") << QRect(1500, 700, 900, 650) << QVector<QRect>{left}
-                                                 << QRect(1020, 390, 900, 650);
-    QTest::newRow("past the top left: moved in") << QRect(-300, -40, 900, 650) << QVector<QRect>{left}
-                                               << QRect(0, 0, 900, 650);
+    QTest::newRow("past the right edge: moved in")
+        << QRect(1500, 700, 900, 650) << QVector<QRect>{left} << QRect(1020, 390, 900, 650);
+    QTest::newRow("past the top left: moved in")
+        << QRect(-300, -40, 900, 650) << QVector<QRect>{left} << QRect(0, 0, 900, 650);
     QTest::newRow("mostly on the second screen: fitted to it")
         << QRect(1800, 100, 2000, 2000) << QVector<QRect>{left, right} << right;
     QTest::newRow("on no screen: the start-up place")

@@ -87,8 +87,8 @@ private:
     QThread m_thread;
     WriteFileBextThread *m_worker = new WriteFileBextThread;
     int m_rows = 0;
-    QList<bool> m_replies;   // success of each reply for row 1 (false for any other row)
-    QList<QString> m_reasons;   // the reason each reply carries for its row
+    QList<bool> m_replies;    // success of each reply for row 1 (false for any other row)
+    QList<QString> m_reasons; // the reason each reply carries for its row
 };
 
 void TestBextWorker::rules_data()
@@ -156,7 +156,7 @@ void TestBextWorker::rules()
     QFETCH(bool, success);
 
     const QStringList names = operation.section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
-    const QString className = operation.section(QLatin1Char(' '), 1);   // "No Call" holds a blank
+    const QString className = operation.section(QLatin1Char(' '), 1); // "No Call" holds a blank
     const QStringList where = file.split(QLatin1Char(' '));
     FileRowTexts copy;
     copy.acceptColumnShown = where.first() == QLatin1String("shown");
@@ -172,7 +172,7 @@ void TestBextWorker::rules()
     const QString dir = m_dir.path() + QLatin1Char('/') + QString::number(++m_rows);
     QVERIFY(QDir().mkpath(dir));
     const QString path = dir + QLatin1Char('/') + copy.text(FileViewColumn::Name);
-    const QByteArray before = kind == QLatin1String("RIFX")  ? QByteArray("RIFX0000WAVEfmt ")
+    const QByteArray before = kind == QLatin1String("RIFX")          ? QByteArray("RIFX0000WAVEfmt ")
                               : path.endsWith(QLatin1String(".raw")) ? WavWriter::pack(QVector<int>(50, 3), 16)
                                                                      : recording(kind, "Old|x").bytes();
     QVERIFY(testsupport::writeFile(path, before));

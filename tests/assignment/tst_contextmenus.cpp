@@ -93,7 +93,7 @@ void TestContextMenus::fileLists()
         bool folderList;
         int mode;
         int selected;
-        QString pointed;   // Class 1 to Class 4 of the row under the pointer
+        QString pointed; // Class 1 to Class 4 of the row under the pointer
         bool anyClassified;
         QString entries;
     } cases[] = {

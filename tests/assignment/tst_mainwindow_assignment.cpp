@@ -182,10 +182,10 @@ void TestAssignment::failureBoxOverProgress()
 
 void TestAssignment::acceptingProposals()
 {
-    const QString dir = folder("accepting", {{"v.wav", "|Nyc, Pip, Enil, NycLow, PipPp|0|"},
-                                             {"x.wav", "|Nyc, Pip|0|note"},
-                                             {"y.wav", "Pip|Pip|0|"}});
-    folder("accepting", {{"z.wav", QString()}}, 8000);   // too slow to classify: no proposal
+    const QString dir = folder(
+        "accepting",
+        {{"v.wav", "|Nyc, Pip, Enil, NycLow, PipPp|0|"}, {"x.wav", "|Nyc, Pip|0|note"}, {"y.wav", "Pip|Pip|0|"}});
+    folder("accepting", {{"z.wav", QString()}}, 8000); // too slow to classify: no proposal
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Tavron);
     QVERIFY(w);
@@ -303,7 +303,7 @@ void TestAssignment::guardDuringChain()
     QCOMPARE(spy.presses, 2);
     QVERIFY(!box(*w, "c.wav")->isChecked());
     QCOMPARE(row(*w, "c.wav")->text(FileViewColumn::Comment), QStringLiteral("note"));
-    QCOMPARE(dialogs.fileQuestions.size(), 1);   // the evaluation's own folder
+    QCOMPARE(dialogs.fileQuestions.size(), 1); // the evaluation's own folder
     QCOMPARE(dialogs.messages.size(), shown + 7);
     for (int i = shown; i < dialogs.messages.size(); ++i)
         QCOMPARE(dialogs.messages.at(i).text, pleaseWait);
@@ -338,8 +338,8 @@ void TestAssignment::thousandRecordings()
 void TestAssignment::classJobs()
 {
     // The recorder proposes "Pip, Nyc" for each recording.
-    const QString dir = folder("review", {{"a.wav", "Pnat + Nyc||0|"}, {"b.wav", "Pnat||1|c"},
-                                          {"c.wav", "Nyc + Pip||1|"}, {"d.wav", "||0|"}});
+    const QString dir = folder(
+        "review", {{"a.wav", "Pnat + Nyc||0|"}, {"b.wav", "Pnat||1|c"}, {"c.wav", "Nyc + Pip||1|"}, {"d.wav", "||0|"}});
     QString result;
     for (const char *name : {"a", "b", "c", "d"})
         result += QString::fromLatin1(name) + ".wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\tx\tNyctaloid\n";
@@ -348,7 +348,7 @@ void TestAssignment::classJobs()
     auto w = open(dialogs, dir, EvaluationMode::RecorderReview);
     QVERIFY(w);
     QTreeWidget *tree = w->ui->treeWidget;
-    const auto deleteKey = [&](const QString &className) {   // true: consumed
+    const auto deleteKey = [&](const QString &className) { // true: consumed
         tree->setCurrentItem(classRow(*w, className));
         KeySpy spy;
         tree->installEventFilter(&spy);
@@ -392,7 +392,7 @@ void TestAssignment::classJobs()
     for (const char *name : {"/a.wav", "/c.wav", "/d.wav"})
         QCOMPARE(description(dir + name), QStringLiteral("|"));
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("|c"));
-    QStringList names;   // the review's short tree again, not the advanced one
+    QStringList names; // the review's short tree again, not the advanced one
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         names << (*it)->text(ClassTreeColumn::Class);
     QCOMPARE(names, (QStringList{"Pip", "Pnat", "Nyc", "No Call", "Unassigned"}));
@@ -403,8 +403,8 @@ void TestAssignment::classJobs()
 void TestAssignment::assignmentEnds()
 {
     // b is proposed "No Call": it cannot be chosen.
-    const QString dir = folder("ends", {{"a.wav", "|Nyc|0|"}, {"b.wav", "|No Call|0|"},
-                                        {"c.wav", "Nyc + Pip + NycLow|Nyc|0|"}});
+    const QString dir =
+        folder("ends", {{"a.wav", "|Nyc|0|"}, {"b.wav", "|No Call|0|"}, {"c.wav", "Nyc + Pip + NycLow|Nyc|0|"}});
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Tavron);
     QVERIFY(w);
@@ -417,7 +417,7 @@ void TestAssignment::assignmentEnds()
     QVERIFY(w->currentFileName.endsWith("c.wav"));
 
     // Three classes: the fourth is added without the question about overwriting class 4.
-    const int asked = dialogs.messages.size();   // the evaluation's own notice
+    const int asked = dialogs.messages.size(); // the evaluation's own notice
     select(*w, {"c.wav"});
     clickAssign(*w, "Enil");
     QVERIFY(waitSettled(*w));
@@ -457,11 +457,15 @@ void TestAssignment::classInLaterSlot_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("rename");
     QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("shown");   // the row's four class columns afterwards
-    QTest::newRow("slot 2, deleted") << "Nyc + X + Pip|" << false << "Nyc + Pip|" << "Nyc,Pip,,";
-    QTest::newRow("slot 3, deleted") << "Nyc + Pip + X + Enil|" << false << "Nyc + Pip + Enil|" << "Nyc,Pip,Enil,";
-    QTest::newRow("slot 4, deleted") << "Nyc + Pip + Enil + X|" << false << "Nyc + Pip + Enil|" << "Nyc,Pip,Enil,";
-    QTest::newRow("slot 2, renamed") << "Nyc + X + Pip|" << true << "Nyc + Y + Pip|" << "Nyc,Y,Pip,";
+    QTest::addColumn<QString>("shown"); // the row's four class columns afterwards
+    QTest::newRow("slot 2, deleted") << "Nyc + X + Pip|" << false << "Nyc + Pip|"
+                                     << "Nyc,Pip,,";
+    QTest::newRow("slot 3, deleted") << "Nyc + Pip + X + Enil|" << false << "Nyc + Pip + Enil|"
+                                     << "Nyc,Pip,Enil,";
+    QTest::newRow("slot 4, deleted") << "Nyc + Pip + Enil + X|" << false << "Nyc + Pip + Enil|"
+                                     << "Nyc,Pip,Enil,";
+    QTest::newRow("slot 2, renamed") << "Nyc + X + Pip|" << true << "Nyc + Y + Pip|"
+                                     << "Nyc,Y,Pip,";
     QTest::newRow("slot 3, renamed") << "Nyc + Pip + X + Enil|" << true << "Nyc + Pip + Y + Enil|"
                                      << "Nyc,Pip,Y,Enil";
     QTest::newRow("slot 4, renamed") << "Nyc + Pip + Enil + X|" << true << "Nyc + Pip + Enil + Y|"
@@ -529,7 +533,7 @@ void TestAssignment::keys()
     QTreeWidget *tree = w->ui->treeWidget;
     QTreeWidget *list = w->ui->treeWidget_fileView;
     QTreeWidget *folderList = w->ui->treeWidget_2;
-    KeySpy spy;   // counts the keys passed on
+    KeySpy spy; // counts the keys passed on
     for (QTreeWidget *widget : {tree, list, folderList})
         widget->installEventFilter(&spy);
 
@@ -545,7 +549,7 @@ void TestAssignment::keys()
     QVERIFY(testsupport::waitForSpectrogram(*w));
     press(tree, Qt::Key_Left);
     QCOMPARE(list->currentItem(), row(*w, "c.wav"));
-    press(list, Qt::Key_Z, "z");   // no class has it
+    press(list, Qt::Key_Z, "z"); // no class has it
     QCOMPARE(spy.presses, 3);
     QVERIFY(testsupport::waitForSpectrogram(*w));
 

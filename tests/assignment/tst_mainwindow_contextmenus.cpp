@@ -80,8 +80,15 @@ void TestContextMenuWindow::classTree()
     QTreeWidget *tree = w->ui->treeWidget;
 
     // Added first on empty space, below a class or "Unassigned", last under a class; taken names refused.
-    dialogs.menuAnswers << "&Add class" << "&Add class" << "&Add class" << "&Add subclass" << "&Add class"
-                        << "&Change shortcut" << "&Delete class" << "&Rename class" << "&Save class model";
+    dialogs.menuAnswers << "&Add class"
+                        << "&Add class"
+                        << "&Add class"
+                        << "&Add subclass"
+                        << "&Add class"
+                        << "&Change shortcut"
+                        << "&Delete class"
+                        << "&Rename class"
+                        << "&Save class model";
     dialogs.dialogAnswers << answer(" Pip ") << answer("Nyc") << answer("Myo") << answer("Nnoc") << answer("Nnoc")
                           << answer("<Q>") << answer("Bats");
     rightClick(tree, nullptr);
@@ -113,11 +120,12 @@ void TestContextMenuWindow::classTree()
 
 void TestContextMenuWindow::evaluationList()
 {
-    const QString dir = makeFolder(m_dir.path(), "tavron", {{"p.wav", "Pip + Enil|Nyc, Pip|0|c"},
-                                                            {"q.wav", "Nyc|Nyc, Pip|0|"},
-                                                            {"r.wav", "Nyc|Nyc|1|"},
-                                                            {"s.wav", "Nyc + Pip|Nyc|0|"},
-                                                            {"z.wav", "|No Call|0|"}});
+    const QString dir = makeFolder(m_dir.path(), "tavron",
+                                   {{"p.wav", "Pip + Enil|Nyc, Pip|0|c"},
+                                    {"q.wav", "Nyc|Nyc, Pip|0|"},
+                                    {"r.wav", "Nyc|Nyc|1|"},
+                                    {"s.wav", "Nyc + Pip|Nyc|0|"},
+                                    {"z.wav", "|No Call|0|"}});
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Tavron);
     QVERIFY(w);
@@ -132,7 +140,8 @@ void TestContextMenuWindow::evaluationList()
     QVERIFY(dialogs.menuRuns.isEmpty());
 
     // One slot replaced, one removed, written at once; the box and colours follow the flag.
-    dialogs.menuAnswers << "Reassign/Class 2" << "Unassign/Class 1";
+    dialogs.menuAnswers << "Reassign/Class 2"
+                        << "Unassign/Class 1";
     dialogs.dialogAnswers << answer("Nyc");
     select(*w, {"p.wav"});
     rightClick(list, row(*w, "p.wav"));
@@ -146,7 +155,8 @@ void TestContextMenuWindow::evaluationList()
 
     // An additional class, shown from the worker's reply; a failed write changes nothing.
     QStringList offered;
-    dialogs.menuAnswers << "&Assign additional Class" << "&Assign additional Class";
+    dialogs.menuAnswers << "&Assign additional Class"
+                        << "&Assign additional Class";
     dialogs.dialogAnswers << answer("Pip", &offered) << answer("Enil");
     select(*w, {"q.wav"});
     rightClick(list, row(*w, "q.wav"));
@@ -164,7 +174,8 @@ void TestContextMenuWindow::evaluationList()
 
     // Several recordings unassigned, then copied: their URLs and the copy effect, icons of the desktop's look.
     setSystemPrefersLightThemeOverride(false);
-    dialogs.menuAnswers << "&Unassign all Classes" << "&Copy Files to Clipboard";
+    dialogs.menuAnswers << "&Unassign all Classes"
+                        << "&Copy Files to Clipboard";
     select(*w, {"p.wav", "q.wav"});
     rightClick(list, row(*w, "q.wav"));
     QVERIFY(waitSettled(*w));
@@ -190,10 +201,11 @@ void TestContextMenuWindow::deleting()
     QTreeWidget *list = w->ui->treeWidget_fileView;
 
     // "&Assign" runs the assignment chain with the class picked, the first one offered when untouched.
-    dialogs.menuAnswers << "&Assign" << "&Delete Files" << "&Delete Files";
-    dialogs.dialogAnswers << [](QDialog *d) {
-        d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    };
+    dialogs.menuAnswers << "&Assign"
+                        << "&Delete Files"
+                        << "&Delete Files";
+    dialogs.dialogAnswers <<
+        [](QDialog *d) { d->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click(); };
     select(*w, {"b.wav", "c.wav"});
     rightClick(list, row(*w, "b.wav"));
     QVERIFY(waitSettled(*w));
@@ -230,8 +242,8 @@ void TestContextMenuWindow::deleting()
 void TestContextMenuWindow::whileHeadersAreRead()
 {
     // The recorder proposes "Pip, Nyc" for a.wav; the rows after it stay unread until the pause ends.
-    const QString dir = makeFolder(m_dir.path(), "loading", {{"a.wav", "Pip + Nyc|Pip|0|"},
-                                                             {"b.wav", "Nyc|Pip|0|kept"}, {"c.wav", "Pip||0|"}});
+    const QString dir = makeFolder(m_dir.path(), "loading",
+                                   {{"a.wav", "Pip + Nyc|Pip|0|"}, {"b.wav", "Nyc|Pip|0|kept"}, {"c.wav", "Pip||0|"}});
     QVERIFY(testsupport::writeFile(dir + "/calls_ch1_files.txt",
                                    "a.wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\tx\tNyctaloid\n"));
     ScriptedDialogs dialogs;
@@ -239,12 +251,15 @@ void TestContextMenuWindow::whileHeadersAreRead()
     QVERIFY(w);
     startEvaluation(dialogs, *w, dir, EvaluationMode::RecorderReview);
     HeaderPause pause(*w);
-    QVERIFY(testsupport::waitUntil([&w]() { return !row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
+    QVERIFY(testsupport::waitUntil(
+        [&w]() { return !row(*w, "a.wav")->text(FileViewColumn::Date).isEmpty() && !w->calculating; }));
     QTreeWidget *list = w->ui->treeWidget_fileView;
     select(*w, {"a.wav"});
 
     // A deletion would shift the rows the header replies address; unassigning and resetting do not wait.
-    dialogs.menuAnswers << "&Delete File" << "Unassign/&All Classes" << "&Reset all Files";
+    dialogs.menuAnswers << "&Delete File"
+                        << "Unassign/&All Classes"
+                        << "&Reset all Files";
     dialogs.messageAnswers << QMessageBox::Ok << QMessageBox::Ok;
     rightClick(list, row(*w, "a.wav"));
     QCOMPARE(dialogs.messages.last().text, pleaseWait);

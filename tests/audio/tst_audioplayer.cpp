@@ -27,22 +27,34 @@ private slots:
         QTest::addColumn<QString>("states");
         QTest::addColumn<qint64>("lastPosition");
         QTest::addColumn<int>("refusals");
-        QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50" << "A" << qint64(100) << 0;
-        QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30" << "ASA" << qint64(80)
-                                                               << 0;
-        QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20" << "AIA" << qint64(20) << 0;
-        QTest::newRow("stop from Active") << 8000 << "p t20 s" << "AT" << qint64(20) << 0;
-        QTest::newRow("stop from Suspended") << 8000 << "p a s" << "AST" << qint64(-1) << 0;
-        QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s" << "AIT" << qint64(250) << 0;
-        QTest::newRow("stop from Interrupted") << 8000 << "p i s" << "AXT" << qint64(-1) << 0;
-        QTest::newRow("stop while Stopped") << 8000 << "s" << "" << qint64(-1) << 0;
-        QTest::newRow("pause only while Active") << 8000 << "a p t300 a" << "AI" << qint64(250) << 0;
-        QTest::newRow("play while Interrupted") << 8000 << "p i p" << "AX" << qint64(-1) << 0;
-        QTest::newRow("nothing to play stays Stopped") << 8000 << "e" << "" << qint64(-1) << 0;
-        QTest::newRow("500 kHz is refused before it starts, at each play") << 500000 << "p t20 p" << "" << qint64(-1)
-                                                                          << 2;
-        QTest::newRow("a start the lost device fails") << 8000 << "l p t20 p" << "TT" << qint64(-1) << 2;
-        QTest::newRow("the device lost while playing") << 8000 << "p t20 l t20" << "AT" << qint64(20) << 1;
+        QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50"
+                                                            << "A" << qint64(100) << 0;
+        QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30"
+                                                               << "ASA" << qint64(80) << 0;
+        QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20"
+                                                     << "AIA" << qint64(20) << 0;
+        QTest::newRow("stop from Active") << 8000 << "p t20 s"
+                                          << "AT" << qint64(20) << 0;
+        QTest::newRow("stop from Suspended") << 8000 << "p a s"
+                                             << "AST" << qint64(-1) << 0;
+        QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s"
+                                                           << "AIT" << qint64(250) << 0;
+        QTest::newRow("stop from Interrupted") << 8000 << "p i s"
+                                               << "AXT" << qint64(-1) << 0;
+        QTest::newRow("stop while Stopped") << 8000 << "s"
+                                            << "" << qint64(-1) << 0;
+        QTest::newRow("pause only while Active") << 8000 << "a p t300 a"
+                                                 << "AI" << qint64(250) << 0;
+        QTest::newRow("play while Interrupted") << 8000 << "p i p"
+                                                << "AX" << qint64(-1) << 0;
+        QTest::newRow("nothing to play stays Stopped") << 8000 << "e"
+                                                       << "" << qint64(-1) << 0;
+        QTest::newRow("500 kHz is refused before it starts, at each play") << 500000 << "p t20 p"
+                                                                           << "" << qint64(-1) << 2;
+        QTest::newRow("a start the lost device fails") << 8000 << "l p t20 p"
+                                                       << "TT" << qint64(-1) << 2;
+        QTest::newRow("the device lost while playing") << 8000 << "p t20 l t20"
+                                                       << "AT" << qint64(20) << 1;
     }
 
     void states()
@@ -54,19 +66,36 @@ private slots:
         player.setFormat(monoPcm16Format(rate));
         QString states;
         qint64 position = -1;
-        connect(&player, &AudioPlayer::signalPlayerStateChanged, this, [&](QAudio::State s) { states += stateLetters.at(s); });
+        connect(&player, &AudioPlayer::signalPlayerStateChanged, this,
+                [&](QAudio::State s) { states += stateLetters.at(s); });
         connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 p) { position = p; });
         QSignalSpy refused(&player, &AudioPlayer::outputRefused);
         for (const QString &step : steps.split(' ')) {
             switch (step.at(0).toLatin1()) {
-            case 'p': player.play(QByteArray(rate / 2, 1)); break;
-            case 'q': player.play(QByteArray(rate * 2, 2)); break;
-            case 'e': player.play(QByteArray()); break;
-            case 'a': player.pause(); break;
-            case 's': player.stop(); break;
-            case 'i': clock.output()->interrupt(); break;
-            case 'l': clock.output()->loseDevice(); break;
-            case 't': clock.advance(step.mid(1).toInt()); break;
+            case 'p':
+                player.play(QByteArray(rate / 2, 1));
+                break;
+            case 'q':
+                player.play(QByteArray(rate * 2, 2));
+                break;
+            case 'e':
+                player.play(QByteArray());
+                break;
+            case 'a':
+                player.pause();
+                break;
+            case 's':
+                player.stop();
+                break;
+            case 'i':
+                clock.output()->interrupt();
+                break;
+            case 'l':
+                clock.output()->loseDevice();
+                break;
+            case 't':
+                clock.advance(step.mid(1).toInt());
+                break;
             }
         }
         QTEST(states, "states");
@@ -92,7 +121,7 @@ private slots:
     void volumeAndMute()
     {
         VirtualAudioClock clock;
-        AudioPlayer::setDefaultOutputFactory(clock.factory());   // as a window test would
+        AudioPlayer::setDefaultOutputFactory(clock.factory()); // as a window test would
         AudioPlayer player;
         AudioPlayer::setDefaultOutputFactory({});
         QSignalSpy muted(&player, &AudioPlayer::isMuted);

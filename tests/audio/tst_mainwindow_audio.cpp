@@ -39,9 +39,18 @@ struct KeySpy : QObject {
     }
 };
 
-void set(const char *key, const QVariant &value) { QSettings().setValue(key, value); }
-QAudio::State state(const MainWindow &w) { return w.audioPlayer->state(); }
-QwtInterval view(const MainWindow &w) { return w.spectrogramPlot->axisInterval(QwtPlot::xBottom); }
+void set(const char *key, const QVariant &value)
+{
+    QSettings().setValue(key, value);
+}
+QAudio::State state(const MainWindow &w)
+{
+    return w.audioPlayer->state();
+}
+QwtInterval view(const MainWindow &w)
+{
+    return w.spectrogramPlot->axisInterval(QwtPlot::xBottom);
+}
 
 // playData is a..b seconds of the unchanged 250 kHz buffer, give or take a sample at either end.
 bool playsSection(const MainWindow &w, double a, double b)
@@ -125,10 +134,10 @@ private slots:
         QVERIFY(open(w, 0.1));
         QSignalSpy states(w.audioPlayer, &AudioPlayer::signalPlayerStateChanged);
         w.playerControls->playClicked();
-        clock.advance(150);   // 0.1 s plays out
+        clock.advance(150); // 0.1 s plays out
         QCOMPARE(state(w), QAudio::IdleState);
         QVERIFY(!w.spectrogramPositionMarker->isVisible());
-        QTRY_COMPARE(state(w), QAudio::ActiveState);   // again, after the pause
+        QTRY_COMPARE(state(w), QAudio::ActiveState); // again, after the pause
         emit w.playerControls->stop();
         QVERIFY(!states.wait(300));
         // A stop in the pause before the replay ends the loop too.
@@ -146,7 +155,8 @@ private slots:
         QTest::addColumn<double>("seconds");
         QTest::addColumn<QString>("stopped");
         QTest::addColumn<QString>("playing");
-        QTest::newRow("minutes") << 250000 << 0.5 << "00:00.000 / 00:00.500" << "00:00.200 / 00:00.500";
+        QTest::newRow("minutes") << 250000 << 0.5 << "00:00.000 / 00:00.500"
+                                 << "00:00.200 / 00:00.500";
         QTest::newRow("above an hour") << 2000 << 3600.5 << "00:00:00.000 / 01:00:00.500"
                                        << "00:00:00.200 / 01:00:00.500";
     }
@@ -154,7 +164,7 @@ private slots:
     {
         QFETCH(int, rate);
         QFETCH(double, seconds);
-        set("overlap", 6);   // no overlap: the hour-long spectrogram stays small
+        set("overlap", 6); // no overlap: the hour-long spectrogram stays small
         ScriptedDialogs dialogs;
         MainWindow w;
         QVERIFY(open(w, seconds, rate));
@@ -166,7 +176,7 @@ private slots:
         emit w.playerControls->stop();
         QTEST(w.ui->labelDuration->text(), "stopped");
         if (seconds > 1.0)
-            return;   // an hour of reports on the clock would only take long
+            return; // an hour of reports on the clock would only take long
         w.playerControls->playClicked();
         clock.advance(200);
         QTEST(w.ui->labelDuration->text(), "playing");
@@ -228,8 +238,8 @@ private slots:
         set("fixedAspectRatio", 500);
         const auto fitted = [&w] {
             const QRect c = w.spectrogramPlot->canvas()->contentsRect();
-            const double span = double(c.width()) / c.height()
-                                * w.spectrogramPlot->axisInterval(QwtPlot::yLeft).width() / 500.0;
+            const double span =
+                double(c.width()) / c.height() * w.spectrogramPlot->axisInterval(QwtPlot::yLeft).width() / 500.0;
             return qAbs(view(w).width() - span) < 1e-3 && state(w) == QAudio::StoppedState;
         };
         for (const int width : {1100, 1500}) {
@@ -301,7 +311,7 @@ private slots:
             QCOMPARE(w.ui->labelDuration->text(), QStringLiteral("00:00.000 / 00:00.200"));
             clock.advance(100);
             QCoreApplication::processEvents();
-            QCOMPARE(dialogs.messages.size(), press);   // once per press, not per report
+            QCOMPARE(dialogs.messages.size(), press); // once per press, not per report
         }
         const MessageBoxRequest &box = dialogs.messages.last();
         QVERIFY2(box.text.contains("500000 Hz"), qPrintable(box.text));
@@ -350,7 +360,7 @@ private slots:
         press(Qt::Key_F1);
         QCOMPARE(state(w), QAudio::StoppedState);
         QCOMPARE(spy.presses, 0);
-        press(Qt::Key_F4);   // not the player's
+        press(Qt::Key_F4); // not the player's
         QCOMPARE(spy.presses, 1);
         w.calculating = false;
     }
@@ -381,7 +391,7 @@ private slots:
         w.plot_Data(dir.path() + "/empty.wav");
         QCOMPARE(state(w), QAudio::StoppedState);
         QVERIFY(!w.playerControls->isEnabled());
-        QVERIFY(w.ui->labelDuration->text().isEmpty());   // not the length of the recording before
+        QVERIFY(w.ui->labelDuration->text().isEmpty()); // not the length of the recording before
         set("audioMode", 0);
         emit w.spectroSettingsDialog->signalAudioControlsChanged();
         QCOMPARE(w.audioPlayer->format().sampleRate(), 25000);

@@ -49,15 +49,15 @@ private slots:
         row("8-bit becomes 16-bit", {127, -128, 0}, 8, 1000, mode(0, 0, 0), 1.0f, 1000, 3, {28834, -29062, 0});
         row("24-bit becomes 16-bit", {8388607, -8388608, 4096}, 24, 1000, mode(0, 0, 0), 1.0f, 1000, 3,
             {28834, -28834, 14});
-        row("undersampled 4:1 ignores the playback rate", {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000},
-            16, 1000, mode(1, 2, 6), 1.0f, 250, 10, {0, 3520});
+        row("undersampled 4:1 ignores the playback rate", {0, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 9000}, 16,
+            1000, mode(1, 2, 6), 1.0f, 250, 10, {0, 3520});
         row("RAW at 30:1", std::vector<int>(30, 1000), 16, 500000, mode(1, 15, 0), 1.0f, 16666, 0, {880});
         row("pitched 1 % ignores undersampling", {1000, 0}, 16, 500000, mode(2, 15, 6), 1.0f, 5000, 0, {880, 0});
         row("pitched below 1 Hz plays nothing", {1000}, 16, 50, mode(2, 0, 6), 1.0f, 0, 20, {});
         row("no sample rate plays nothing", {1000}, 16, 0, mode(0, 0, 0), 1.0f, 0, 0, {});
         // 0.75 Hz at 4 Hz: 880 x sin(i x 3 pi / 8), the phase starting again at sample 4.
-        row("mixed at 0.75 Hz ignores both indexes", std::vector<int>(5, 1000), 16, 4, mode(3, 2, 6, 0.00075f), 1.0f,
-            4, 1250, {0, 813, 622, -336, 0});
+        row("mixed at 0.75 Hz ignores both indexes", std::vector<int>(5, 1000), 16, 4, mode(3, 2, 6, 0.00075f), 1.0f, 4,
+            1250, {0, 813, 622, -336, 0});
     }
 
     void build()
@@ -102,7 +102,7 @@ private slots:
         const PlaybackBuffer b = buildPlaybackBuffer({n, int(wav.sampleRate), 8 * width}, wav.samples, {}, 1.1f);
         QCOMPARE(b.data.size(), 2 * n);
         for (int i = 0; i < n; ++i) {
-            const uchar *p = data + i * width;   // 8-bit has 128 as zero; 24-bit is signed, low byte first
+            const uchar *p = data + i * width; // 8-bit has 128 as zero; 24-bit is signed, low byte first
             const double s =
                 width == 1 ? p[0] - 128.0 : double(qint32(uint(p[0]) << 8 | uint(p[1]) << 16 | uint(p[2]) << 24) >> 8);
             const double expected = s * 32767 / ((1 << (8 * width - 1)) - 1) * 0.8;
@@ -134,7 +134,7 @@ private slots:
         QFETCH(float, end);
         QFETCH(int, first);
         QFETCH(int, length);
-        const std::vector<int> samples(size_t(qMax(rate, 1024)));   // one second
+        const std::vector<int> samples(size_t(qMax(rate, 1024))); // one second
         const PlaybackSettings s = mode(1, undersampling, 0);
         QByteArray audio(2 * int(samples.size()) / s.undersampling(), 0);
         for (int i = 0; i < audio.size(); ++i)
@@ -152,14 +152,12 @@ private slots:
         QTest::addColumn<float>("start");
         QTest::addColumn<float>("end");
         QTest::addColumn<float>("peak");
-        const std::vector<int> ten{0, 100, -200, 300, -16384, 500, 0, 0, 32767, 0};   // at 1000 Hz
-        QTest::newRow("only the slice counts") << ten << 16 << mode(0, 0, 0) << 0.002f << 0.006f
-                                               << 16384.0f / 32767.0f;
-        QTest::newRow("a negative full scale") << std::vector<int>{-32768, 0} << 16 << mode(0, 0, 0) << 0.0f << 1.0f
-                                               << 32768.0f / 32767.0f;
-        QTest::newRow("undersampled 2:1 plays every other")
-            << std::vector<int>{0, 30000, 100, -30000, -200, 0} << 16 << mode(1, 1, 0) << 0.0f << 1.0f
-            << 200.0f / 32767.0f;
+        const std::vector<int> ten{0, 100, -200, 300, -16384, 500, 0, 0, 32767, 0}; // at 1000 Hz
+        QTest::newRow("only the slice counts") << ten << 16 << mode(0, 0, 0) << 0.002f << 0.006f << 16384.0f / 32767.0f;
+        QTest::newRow("a negative full scale")
+            << std::vector<int>{-32768, 0} << 16 << mode(0, 0, 0) << 0.0f << 1.0f << 32768.0f / 32767.0f;
+        QTest::newRow("undersampled 2:1 plays every other") << std::vector<int>{0, 30000, 100, -30000, -200, 0} << 16
+                                                            << mode(1, 1, 0) << 0.0f << 1.0f << 200.0f / 32767.0f;
         QTest::newRow("24-bit") << std::vector<int>{4194304, -7} << 24 << mode(0, 0, 0) << 0.0f << 1.0f
                                 << 4194304.0f / 8388607.0f;
         QTest::newRow("an empty slice") << ten << 16 << mode(0, 0, 0) << 0.004f << 0.004f << 0.0f;

@@ -28,7 +28,7 @@ private slots:
         QTest::addColumn<QAudio::State>("state");
         QTest::addColumn<bool>("stopEnabled");
         QTest::addColumn<bool>("pauseShown");
-        QTest::addColumn<QString>("click");   // what a click on play asks for
+        QTest::addColumn<QString>("click"); // what a click on play asks for
         QTest::newRow("Active") << QAudio::ActiveState << true << true << "pause";
         QTest::newRow("Suspended") << QAudio::SuspendedState << true << false << "play";
         QTest::newRow("Interrupted") << QAudio::InterruptedState << true << false << "";
@@ -63,7 +63,7 @@ private slots:
         QSignalSpy muting(&c, &PlayerControls::changeMuting);
         QSignalSpy volume(&c, &PlayerControls::changeVolume);
         c.muteClicked();
-        c.setMuted(true);   // the player's answer
+        c.setMuted(true); // the player's answer
         QCOMPARE(mute->toolTip(), QString("Unmute <F3>"));
         QCOMPARE(picture(mute->icon()), picture(c.style()->standardIcon(QStyle::SP_MediaVolumeMuted)));
         QCOMPARE(QSettings().value("muted").toBool(), true);

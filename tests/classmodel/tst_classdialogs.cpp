@@ -102,12 +102,13 @@ void TestClassDialogs::shortcutChoices()
 void TestClassDialogs::nameCheck_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("refusal");   // empty: taken as typed
+    QTest::addColumn<QString>("refusal"); // empty: taken as typed
     // The refusal names what is refused, ";" among it.
     const QString unusable = QStringLiteral("This class name cannot be used.\nA class name may not hold \";\", "
                                             "\"|\", \" + \", a tab or a line break, nor end in \" +\", nor be "
                                             "\"Unassigned\" or \"Detected No Call\".");
-    QTest::newRow("blanks only") << "   " << "The new Class Name may not be empty.";
+    QTest::newRow("blanks only") << "   "
+                                 << "The new Class Name may not be empty.";
     QTest::newRow("a bar") << "Pip|Nyc" << unusable;
     QTest::newRow("the class separator") << "Pip + Nyc" << unusable;
     QTest::newRow("a line break") << "Pip\nNyc" << unusable;
@@ -320,8 +321,8 @@ void TestClassDialogs::deleteKey_data()
     QTest::newRow("class, OK") << false << int(QMessageBox::Ok) << classQuestion << "Nyc <N>";
     QTest::newRow("class, Cancel") << false << int(QMessageBox::Cancel) << classQuestion
                                    << "Pip <P> {Pnat <Q>}; Nyc <N>";
-    QTest::newRow("subclass, OK") << true << int(QMessageBox::Ok)
-                                  << "Do you really want to delete Subclass \"Pnat\"?" << "Pip <P>; Nyc <N>";
+    QTest::newRow("subclass, OK") << true << int(QMessageBox::Ok) << "Do you really want to delete Subclass \"Pnat\"?"
+                                  << "Pip <P>; Nyc <N>";
 }
 
 void TestClassDialogs::deleteKey()

@@ -88,11 +88,13 @@ void TestClassModelText::read_data()
     QTest::newRow("subclass before any class dropped") << QByteArray("\tX\t<X>\nA\t<A>") << "A <A>";
     QTest::newRow("CR LF: the CR stays in the shortcut") << QByteArray("A\t<A>\r\n\tB\t<B>\r\n") << "A <A>\r {B <B>\r}";
     QTest::newRow("NUL ends the text") << QByteArray("A\t<A>\n\0B\t<B>\n", 12) << "A <A>";
-    QTest::newRow("UTF-8") << QByteArray("\xc3\x9c" "ber\t<A>") << "Über <A>";
+    QTest::newRow("UTF-8") << QByteArray("\xc3\x9c"
+                                         "ber\t<A>")
+                           << "Über <A>";
     QTest::newRow("further fields ignored, none missing") << QByteArray("A\t<A>\tx\tx\n\tB") << "A <A> {B }";
     QTest::newRow("two leading TABs: a nameless subclass") << QByteArray("A\t<A>\n\t\tB\t<B>") << "A <A> { B}";
-    QTest::newRow("names trimmed, shortcut as it stands") << QByteArray(" Pip \t <P> \n\t Nyc\t<N>")
-                                                          << "Pip  <P>  {Nyc <N>}";
+    QTest::newRow("names trimmed, shortcut as it stands")
+        << QByteArray(" Pip \t <P> \n\t Nyc\t<N>") << "Pip  <P>  {Nyc <N>}";
     QTest::newRow("a class of blanks left out with its subclasses")
         << QByteArray("  \t<A>\n\tB\t<B>\nC\t<C>") << "C <C>";
 }
@@ -168,8 +170,8 @@ void TestClassModelText::usableNamesReadBackFromTheStoredText()
             for (auto style : {ClassAssignmentText::ClassList::Compact, ClassAssignmentText::ClassList::FourSlots}) {
                 const QStringList back = ClassAssignmentText::parse(t.fullText(style)).classes();
                 if (back != QStringList{first, second, QString(), QString()})
-                    QFAIL(qPrintable(QStringLiteral("\"%1\" and \"%2\" read back as \"%3\"").arg(first, second,
-                                                                                             back.join('"'))));
+                    QFAIL(qPrintable(
+                        QStringLiteral("\"%1\" and \"%2\" read back as \"%3\"").arg(first, second, back.join('"'))));
             }
         }
     }

@@ -8,7 +8,8 @@
 #include <cmath>
 #include <vector>
 
-class TestAmplitudeEnvelope : public QObject {
+class TestAmplitudeEnvelope : public QObject
+{
     Q_OBJECT
 private slots:
     void range_data();
@@ -38,8 +39,8 @@ void TestAmplitudeEnvelope::range_data()
     QTest::newRow("aspect span not computable") << false << 0.0 << 10.0 << 2 << 1.0 << -1.0 << 250000 << whole;
     QTest::newRow("following a zoom: its stretch, no fixed span")
         << true << 1.25 << 2.5 << 1 << 1.0 << -1.0 << 250000 << QVector<qint64>{312500, 625000, 312};
-    QTest::newRow("zoom past the end")
-        << true << 9.0 << 11.0 << 0 << 1.0 << -1.0 << 250000 << QVector<qint64>{2250000, 2500000, 250};
+    QTest::newRow("zoom past the end") << true << 9.0 << 11.0 << 0 << 1.0 << -1.0 << 250000
+                                       << QVector<qint64>{2250000, 2500000, 250};
     QTest::newRow("no sample rate") << false << 0.0 << 10.0 << 0 << 1.0 << -1.0 << 0 << QVector<qint64>{};
     QTest::newRow("fixed duration of 0") << false << 0.0 << 0.0 << 1 << 0.0 << -1.0 << 250000 << QVector<qint64>{};
     QTest::newRow("empty zoomed stretch") << true << 3.0 << 3.0 << 0 << 1.0 << -1.0 << 250000 << QVector<qint64>{};
@@ -117,8 +118,7 @@ void TestAmplitudeEnvelope::axisLimit()
     QFETCH(std::vector<int>, samples);
     QFETCH(qint64, step);
     QFETCH(float, limit);
-    const EnvelopeCurves c =
-        amplitudeEnvelope(samples, EnvelopeRange{0, qint64(samples.size()), step}, 1000, 16);
+    const EnvelopeCurves c = amplitudeEnvelope(samples, EnvelopeRange{0, qint64(samples.size()), step}, 1000, 16);
     QVERIFY2(std::abs(amplitudeAxisLimitFor(c.peak) - limit) < 1e-4f, qPrintable(QString::number(double(c.peak))));
 }
 

@@ -73,7 +73,8 @@ bool sameValue(double a, double b)
 
 } // namespace
 
-class TestCursorCurves : public QObject {
+class TestCursorCurves : public QObject
+{
     Q_OBJECT
 private slots:
     void timeCurve_data();
@@ -97,16 +98,13 @@ void TestCursorCurves::timeCurve_data()
     // Row 0 (cursor at 0.5 kHz): 5, -400, 1, 7, -500, -500, -600, 9 over columns 0..7.
     // Step 2: points at columns 2, 4, 6, each the maximum since the last one;
     // a group entirely below -300 dB shows -300; column 7 gives no point.
-    QTest::newRow("step 2, whole recording")
-        << 0.0 << 1.0 << 4 << QVector<QPointF>{{0.25, 5}, {0.5, 7}, {0.75, -300}};
+    QTest::newRow("step 2, whole recording") << 0.0 << 1.0 << 4 << QVector<QPointF>{{0.25, 5}, {0.5, 7}, {0.75, -300}};
     // Step 1: the first point merges columns 0 and 1.
     QTest::newRow("step 1 merges the first two columns")
         << 0.0 << 1.0 << 1920
-        << QVector<QPointF>{{0.125, 5}, {0.25, 1}, {0.375, 7}, {0.5, -300}, {0.625, -300}, {0.75, -300},
-                            {0.875, 9}};
+        << QVector<QPointF>{{0.125, 5}, {0.25, 1}, {0.375, 7}, {0.5, -300}, {0.625, -300}, {0.75, -300}, {0.875, 9}};
     // Visible span 0.5 .. 1 s: x = 0.5 + i / 16 reads columns 4, 4, 5, 5, 6, 6, 7, 7.
-    QTest::newRow("zoomed span") << 0.5 << 1.0 << 4
-                                 << QVector<QPointF>{{0.625, -300}, {0.75, -300}, {0.875, 9}};
+    QTest::newRow("zoomed span") << 0.5 << 1.0 << 4 << QVector<QPointF>{{0.625, -300}, {0.75, -300}, {0.875, 9}};
     // Span 0 .. 2 s on a 1 s recording: columns 0, 2, 4, 6, 7, then outside the raster.
     QTest::newRow("span longer than the recording")
         << 0.0 << 2.0 << 4 << QVector<QPointF>{{0.5, 5}, {1.0, 9}, {1.5, -300}};
@@ -177,12 +175,11 @@ void TestCursorCurves::readerMatchesQwt()
     for (const QPointF &p : probes) {
         const double expected = raster.value(p.x(), p.y());
         const double actual = rasterValue(raster, p.x(), p.y());
-        QVERIFY2(sameValue(actual, expected),
-                 qPrintable(QStringLiteral("at (%1, %2): %3 instead of %4")
-                                .arg(p.x(), 0, 'g', 17)
-                                .arg(p.y(), 0, 'g', 17)
-                                .arg(actual)
-                                .arg(expected)));
+        QVERIFY2(sameValue(actual, expected), qPrintable(QStringLiteral("at (%1, %2): %3 instead of %4")
+                                                             .arg(p.x(), 0, 'g', 17)
+                                                             .arg(p.y(), 0, 'g', 17)
+                                                             .arg(actual)
+                                                             .arg(expected)));
     }
     // The curves read the raster the same way along either axis.
     for (const double t : {0.25, 1.3, 3.7}) {

@@ -72,7 +72,8 @@ QVector<int> noise(double seconds, int rate = 250000)
 
 // The axis plots in every mode, each settings signal on a shown recording,
 // and the menu actions on the plots: one test per wiring path.
-class TestAxisPlots : public testsupport::GuiTestCase {
+class TestAxisPlots : public testsupport::GuiTestCase
+{
     Q_OBJECT
     QTemporaryDir dir;
 
@@ -130,8 +131,9 @@ void TestAxisPlots::envelopeDensityAndThePlaybackPeak()
     QCOMPARE(spacing(w->timePlotCurve1), double(500000 / w->timePlot->canvas()->width()) / 250000.0);
     // The density axis runs from the largest density down.
     const QVector<QPointF> densities = points(w->frequencyPlotCurve);
-    QCOMPARE(axis(w->frequencyPlot, QwtPlot::xBottom).minValue(),
-             std::max_element(densities.begin(), densities.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); })->x());
+    QCOMPARE(
+        axis(w->frequencyPlot, QwtPlot::xBottom).minValue(),
+        std::max_element(densities.begin(), densities.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); })->x());
 
     // Fewer samples than pixels: every sample a point.
     set("windowSize", 5); // 64 points: a spectrogram of 500 samples
@@ -204,7 +206,8 @@ void TestAxisPlots::colourMapMarkersAndLevels()
     set("smoothing", 1);
     emit w->spectroSettingsDialog->colormapChanged();
     const std::unique_ptr<QwtColorMap> blackWhite(colorMapFor(1));
-    QCOMPARE(w->spectrogramItem->colorMap()->rgb(levels, levels.maxValue()), blackWhite->rgb(levels, levels.maxValue()));
+    QCOMPARE(w->spectrogramItem->colorMap()->rgb(levels, levels.maxValue()),
+             blackWhite->rgb(levels, levels.maxValue()));
     QCOMPARE(w->spectrogramData->resampleMode(), QwtMatrixRasterData::BilinearInterpolation);
 
     QLocale::setDefault(QLocale::c());

@@ -43,7 +43,8 @@ double highest(const QVector<QPointF> &points, bool overTime)
 
 } // namespace
 
-class TestMaximumLevels : public QObject {
+class TestMaximumLevels : public QObject
+{
     Q_OBJECT
 private slots:
     void grids();
@@ -145,8 +146,7 @@ void TestMaximumLevels::followingReadsTheVisibleCells()
     const auto frequencyLevel = [&zoom](int row, int column) {
         QwtMatrixRasterData raster;
         loneCell(raster, 20, 40, 1.0, 10.0, row, column);
-        return highest(maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 20000, 20000, true, zoom), 1),
-                       false);
+        return highest(maximumOverFrequency(raster, *frequencyMaximumGrid(raster, 20000, 20000, true, zoom), 1), false);
     };
     for (int c = 10; c < 20; ++c) {
         for (int r = 5; r < 12; ++r) {

@@ -69,10 +69,19 @@ struct BarePlot {
     }
 };
 
-int columnOf(double seconds) { return qRound(W * seconds / 10.0); }
-int rowOf(double kHz) { return qRound(H - H * kHz / 100.0); }
+int columnOf(double seconds)
+{
+    return qRound(W * seconds / 10.0);
+}
+int rowOf(double kHz)
+{
+    return qRound(H - H * kHz / 100.0);
+}
 
-QColor pixel(const QImage &image, int x, int y) { return QColor(image.pixel(x, y)); }
+QColor pixel(const QImage &image, int x, int y)
+{
+    return QColor(image.pixel(x, y));
+}
 
 int countPixels(const QImage &image, const QRect &area, const std::function<bool(QColor)> &match)
 {
@@ -190,11 +199,16 @@ void TestPlotItems::rectRangeMarker_durationText_data()
     QTest::addColumn<double>("seconds");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("quarter second in ms") << 0.25 << "C" << "250 ms";
-    QTest::newRow("ms rounded to whole") << 0.0126 << "C" << "13 ms";
-    QTest::newRow("one and a half seconds") << 1.5 << "C" << "1.500 s";
-    QTest::newRow("exactly one second") << 1.0 << "C" << "1.000 s";
-    QTest::newRow("German separator") << 1.5 << "de_DE" << "1,500 s";
+    QTest::newRow("quarter second in ms") << 0.25 << "C"
+                                          << "250 ms";
+    QTest::newRow("ms rounded to whole") << 0.0126 << "C"
+                                         << "13 ms";
+    QTest::newRow("one and a half seconds") << 1.5 << "C"
+                                            << "1.500 s";
+    QTest::newRow("exactly one second") << 1.0 << "C"
+                                        << "1.000 s";
+    QTest::newRow("German separator") << 1.5 << "de_DE"
+                                      << "1,500 s";
 }
 
 void TestPlotItems::rectRangeMarker_durationText()
@@ -216,8 +230,8 @@ void TestPlotItems::rectRangeMarker_textsFollowRoundedPixels()
     yMap.setScaleInterval(0, 100);
     // 0.1004 s lands on pixel 100 and 1.1006 s on pixel 1101: the box shows
     // 0.100 s to 1.101 s, which is 1.001 s, not the unrounded 1.0002 s.
-    const auto t = MyRectRangeMarker::texts(QwtInterval(0.1004, 1.1006), QwtInterval(60.04, 20.06), xMap, yMap,
-                                            QLocale::c());
+    const auto t =
+        MyRectRangeMarker::texts(QwtInterval(0.1004, 1.1006), QwtInterval(60.04, 20.06), xMap, yMap, QLocale::c());
     QCOMPARE(t.duration, QStringLiteral("1.001 s"));
     // 60.04 kHz -> row 399.6 -> 400 -> 60.0 kHz; 20.06 -> row 799.4 -> 799 -> 20.1 kHz.
     QCOMPARE(t.bandwidth, QStringLiteral("39.900 kHz"));
@@ -232,8 +246,7 @@ void TestPlotItems::rectCallsMarker_text_data()
     QTest::addColumn<double>("duration");
     QTest::addColumn<QString>("expected");
     QTest::newRow("4.6 ms rounds to 5 ms")
-        << 45.1234 << 38.5 << 0.0046
-        << " Start Frequency: 45.123 kHz \n End Frequency: 38.500 kHz \n Duration: 5 ms";
+        << 45.1234 << 38.5 << 0.0046 << " Start Frequency: 45.123 kHz \n End Frequency: 38.500 kHz \n Duration: 5 ms";
     QTest::newRow("4.4 ms rounds to 4 ms")
         << 110.0 << 105.9996 << 0.0044
         << " Start Frequency: 110.000 kHz \n End Frequency: 106.000 kHz \n Duration: 4 ms";

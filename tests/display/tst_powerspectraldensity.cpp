@@ -42,7 +42,8 @@ double at(const QVector<QPointF> &points, double kHz)
 
 } // namespace
 
-class TestPowerSpectralDensity : public QObject {
+class TestPowerSpectralDensity : public QObject
+{
     Q_OBJECT
 private slots:
     void blocksAgainstDefinition();
@@ -85,8 +86,7 @@ void TestPowerSpectralDensity::toneAndWindows()
 
     // Between two values the rectangular window leaks far; Hann keeps 10 kHz away quiet.
     // One block: the blocks of a tone half a value off would cancel in pairs.
-    const std::vector<int> between =
-        toVector(testsupport::SignalBuilder(409600, 0.01).tone(40050, -6.0).samples());
+    const std::vector<int> between = toVector(testsupport::SignalBuilder(409600, 0.01).tone(40050, -6.0).samples());
     const double rectangular = at(powerSpectralDensity(between, qint64(between.size()), 409600, 16, 0), 50.0);
     const double hann = at(powerSpectralDensity(between, qint64(between.size()), 409600, 16, 2), 50.0);
     QVERIFY2(hann < rectangular - 30.0, qPrintable(QStringLiteral("%1 %2").arg(hann).arg(rectangular)));

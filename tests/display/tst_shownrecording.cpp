@@ -8,7 +8,8 @@
 #include <QTest>
 #include <cmath>
 
-class TestShownRecording : public QObject {
+class TestShownRecording : public QObject
+{
     Q_OBJECT
 private slots:
     void duration_data();
@@ -70,8 +71,8 @@ void TestShownRecording::truncatedRecording()
     wav.numberOfChannels = 1;
     wav.bitsPerSample = 16;
     wav.bytesPerSample = 2;
-    wav.dataSize = 500000;        // 250000 frames promised
-    wav.samples.resize(125000);   // half of them read
+    wav.dataSize = 500000;      // 250000 frames promised
+    wav.samples.resize(125000); // half of them read
     AudioSampleReader raw;
     const ShownFormat f = shownFormat(QStringLiteral("/r/cut.wav"), wav, raw);
     QCOMPARE(f.sampleCount, qint64(125000));
@@ -80,7 +81,7 @@ void TestShownRecording::truncatedRecording()
     QVERIFY(!f.raw);
 
     raw.bytesPerSample = 2;
-    raw.fileSize = 1000000;       // 500000 samples by its size
+    raw.fileSize = 1000000; // 500000 samples by its size
     raw.samples.resize(250000);
     const ShownFormat r = shownFormat(QStringLiteral("/r/cut.raw"), wav, raw);
     QCOMPARE(r.sampleCount, qint64(250000));

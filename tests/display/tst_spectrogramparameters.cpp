@@ -4,7 +4,8 @@
 
 #include <QTest>
 
-class TestSpectrogramParameters : public QObject {
+class TestSpectrogramParameters : public QObject
+{
     Q_OBJECT
 private slots:
     void parameters_data();
@@ -54,24 +55,24 @@ void TestSpectrogramParameters::reduceOverlap_data()
 
     // 20 s at 300 kHz: 181787 frames x 511 = 92.9e6 cells at 96.875 %, 47.2e6 at 93.75 %.
     QTest::newRow("one step") << qint64(6000000) << 1024 << 96.875 << 1 << true << 93.75 << 1 << 2 << false << "93.75";
-    QTest::newRow("reduction switched off") << qint64(6000000) << 1024 << 96.875 << 1 << false << 96.875 << 0
-                                            << -1 << false << "";
+    QTest::newRow("reduction switched off")
+        << qint64(6000000) << 1024 << 96.875 << 1 << false << 96.875 << 0 << -1 << false << "";
     // 77.4e6 cells: within the limit.
     QTest::newRow("fits") << qint64(5000000) << 1024 << 96.875 << 1 << true << 96.875 << 0 << -1 << false << "";
     // 12e6 samples: 94.3e6 cells at 93.75 %, 47.5e6 at 87.5 %; three steps, one index.
-    QTest::newRow("three steps raise the index once") << qint64(12000000) << 1024 << 98.4375 << 0 << true << 87.5
-                                                      << 3 << 1 << false << "87.5";
+    QTest::newRow("three steps raise the index once")
+        << qint64(12000000) << 1024 << 98.4375 << 0 << true << 87.5 << 3 << 1 << false << "87.5";
     // 9e7 samples at 50 %: 175436 frames x 511 = 89.6e6; at 0 %: 44.9e6.
-    QTest::newRow("50 % goes to index 6") << qint64(90000000) << 1024 << 50.0 << 5 << true << 0.0 << 1 << 6
-                                          << false << "0";
-    QTest::newRow("never past the last index") << qint64(90000000) << 1024 << 50.0 << 6 << true << 0.0 << 1 << 6
-                                               << false << "0";
+    QTest::newRow("50 % goes to index 6")
+        << qint64(90000000) << 1024 << 50.0 << 5 << true << 0.0 << 1 << 6 << false << "0";
+    QTest::newRow("never past the last index")
+        << qint64(90000000) << 1024 << 50.0 << 6 << true << 0.0 << 1 << 6 << false << "0";
     // 2e8 samples with a 64-point window: 3076922 frames x 31 = 95.4e6 cells even at 0 %.
     QTest::newRow("too large at 0 %") << qint64(200000000) << 64 << 50.0 << 5 << true << 0.0 << 1 << -1 << true << "";
-    QTest::newRow("too large, no step possible") << qint64(200000000) << 64 << 0.0 << 6 << true << 0.0 << 0 << -1
-                                                 << true << "";
-    QTest::newRow("shorter than one window") << qint64(500) << 1024 << 96.875 << 1 << true << 96.875 << 0 << -1
-                                             << false << "";
+    QTest::newRow("too large, no step possible")
+        << qint64(200000000) << 64 << 0.0 << 6 << true << 0.0 << 0 << -1 << true << "";
+    QTest::newRow("shorter than one window")
+        << qint64(500) << 1024 << 96.875 << 1 << true << 96.875 << 0 << -1 << false << "";
 }
 
 void TestSpectrogramParameters::reduceOverlap()

@@ -40,17 +40,28 @@ void TestTrackerTexts::trackerText_data()
     const int none = QwtPicker::NoRubberBand, rect = QwtPicker::RectRubberBand;
     const int hline = QwtPicker::HLineRubberBand, vline = QwtPicker::VLineRubberBand;
     // Cursor at 1.23456 s (or dB on the frequency plot) and 45.6789 kHz (or amplitude).
-    QTest::newRow("spectrogram zoomer") << int(SpectroZoomer) << rect << "C" << "1.235 s\n45.679 kHz";
-    QTest::newRow("spectrogram zoomer, German") << int(SpectroZoomer) << rect << "de_DE" << "1,235 s\n45,679 kHz";
-    QTest::newRow("spectrogram zoomer, horizontal line") << int(SpectroZoomer) << hline << "C" << "45.6789";
-    QTest::newRow("spectrogram zoomer, vertical line") << int(SpectroZoomer) << vline << "C" << "1.2346";
-    QTest::newRow("time zoomer") << int(TimeZoomer) << none << "C" << "1.2 s\n45.7";
-    QTest::newRow("time zoomer, horizontal line") << int(TimeZoomer) << hline << "C" << "45.6789";
-    QTest::newRow("time zoomer, vertical line, German") << int(TimeZoomer) << vline << "de_DE" << "1,2346";
-    QTest::newRow("frequency zoomer") << int(FrequencyZoomer) << rect << "C" << "1.2\n45.7 kHz";
-    QTest::newRow("frequency zoomer, vertical line") << int(FrequencyZoomer) << vline << "C" << "1.2346";
-    QTest::newRow("spectrogram picker") << int(SpectroPicker) << none << "C" << "1.235 s\n45.7 kHz";
-    QTest::newRow("spectrogram picker, horizontal line") << int(SpectroPicker) << hline << "C" << "45.6789";
+    QTest::newRow("spectrogram zoomer") << int(SpectroZoomer) << rect << "C"
+                                        << "1.235 s\n45.679 kHz";
+    QTest::newRow("spectrogram zoomer, German") << int(SpectroZoomer) << rect << "de_DE"
+                                                << "1,235 s\n45,679 kHz";
+    QTest::newRow("spectrogram zoomer, horizontal line") << int(SpectroZoomer) << hline << "C"
+                                                         << "45.6789";
+    QTest::newRow("spectrogram zoomer, vertical line") << int(SpectroZoomer) << vline << "C"
+                                                       << "1.2346";
+    QTest::newRow("time zoomer") << int(TimeZoomer) << none << "C"
+                                 << "1.2 s\n45.7";
+    QTest::newRow("time zoomer, horizontal line") << int(TimeZoomer) << hline << "C"
+                                                  << "45.6789";
+    QTest::newRow("time zoomer, vertical line, German") << int(TimeZoomer) << vline << "de_DE"
+                                                        << "1,2346";
+    QTest::newRow("frequency zoomer") << int(FrequencyZoomer) << rect << "C"
+                                      << "1.2\n45.7 kHz";
+    QTest::newRow("frequency zoomer, vertical line") << int(FrequencyZoomer) << vline << "C"
+                                                     << "1.2346";
+    QTest::newRow("spectrogram picker") << int(SpectroPicker) << none << "C"
+                                        << "1.235 s\n45.7 kHz";
+    QTest::newRow("spectrogram picker, horizontal line") << int(SpectroPicker) << hline << "C"
+                                                         << "45.6789";
 }
 
 void TestTrackerTexts::trackerText()
@@ -63,10 +74,18 @@ void TestTrackerTexts::trackerText()
     QwtPlot plot;
     QString text;
     switch (kind) {
-    case SpectroZoomer: text = textOf<MyQwtZoomer>(plot.canvas(), rubberBand); break;
-    case TimeZoomer: text = textOf<MyQwtZoomer2>(plot.canvas(), rubberBand); break;
-    case FrequencyZoomer: text = textOf<MyQwtZoomer10>(plot.canvas(), rubberBand); break;
-    default: text = textOf<MyQwtPlotPicker>(plot.canvas(), rubberBand); break;
+    case SpectroZoomer:
+        text = textOf<MyQwtZoomer>(plot.canvas(), rubberBand);
+        break;
+    case TimeZoomer:
+        text = textOf<MyQwtZoomer2>(plot.canvas(), rubberBand);
+        break;
+    case FrequencyZoomer:
+        text = textOf<MyQwtZoomer10>(plot.canvas(), rubberBand);
+        break;
+    default:
+        text = textOf<MyQwtPlotPicker>(plot.canvas(), rubberBand);
+        break;
     }
     QCOMPARE(text, expected);
 }

@@ -8,9 +8,10 @@
 namespace {
 const double inf = std::numeric_limits<double>::infinity();
 const double nan = std::numeric_limits<double>::quiet_NaN();
-}
+} // namespace
 
-class TestViewRanges : public QObject {
+class TestViewRanges : public QObject
+{
     Q_OBJECT
 private slots:
     void levelRange_data();
@@ -125,17 +126,14 @@ void TestViewRanges::fixedAspect_data()
     // Canvas 800 px wide, 125 kHz shown, left edge at 0.5 s: (800 / 400) x (125 / 10) = 25 s.
     QTest::newRow("short recording fits") << 4.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << false << 0 << 0;
     // 60 s: (60 - 25) / 0.0625 = 560 columns, 25 / 0.0625 = 400
-    QTest::newRow("long recording scrolls") << 60.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << true << 560
-                                            << 400;
+    QTest::newRow("long recording scrolls") << 60.0 << 400.0 << 10.0 << 0.0625 << true << 25.5 << true << 560 << 400;
     // taller canvas: (800 / 1000) x 12.5 = 10 s
-    QTest::newRow("taller canvas shows less") << 60.0 << 1000.0 << 10.0 << 0.0625 << true << 10.5 << true << 800
-                                              << 160;
+    QTest::newRow("taller canvas shows less") << 60.0 << 1000.0 << 10.0 << 0.0625 << true << 10.5 << true << 800 << 160;
     QTest::newRow("hidden canvas") << 60.0 << 0.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
     QTest::newRow("ratio of 0") << 60.0 << 400.0 << 0.0 << 0.0625 << false << 0.0 << false << 0 << 0;
-    QTest::newRow("before the first spectrogram") << 60.0 << 400.0 << 10.0 << 0.0 << false << 0.0 << false << 0
-                                                  << 0;
-    QTest::newRow("fits before the first spectrogram") << 4.0 << 400.0 << 10.0 << 0.0 << true << 25.5 << false
-                                                       << 0 << 0;
+    QTest::newRow("before the first spectrogram") << 60.0 << 400.0 << 10.0 << 0.0 << false << 0.0 << false << 0 << 0;
+    QTest::newRow("fits before the first spectrogram")
+        << 4.0 << 400.0 << 10.0 << 0.0 << true << 25.5 << false << 0 << 0;
     QTest::newRow("no recording") << nan << 400.0 << 10.0 << 0.0625 << false << 0.0 << false << 0 << 0;
 }
 

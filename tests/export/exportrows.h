@@ -10,9 +10,9 @@
 // Missing trailing fields are empty.
 inline FileRowTexts exportRow(const QString &compact)
 {
-    static const int order[] = {FileViewColumn::Name,     FileViewColumn::Date,   FileViewColumn::Time,
-                                FileViewColumn::Length,   FileViewColumn::Proposal, FileViewColumn::Class1,
-                                FileViewColumn::Class2,   FileViewColumn::Class3, FileViewColumn::Class4,
+    static const int order[] = {FileViewColumn::Name,   FileViewColumn::Date,     FileViewColumn::Time,
+                                FileViewColumn::Length, FileViewColumn::Proposal, FileViewColumn::Class1,
+                                FileViewColumn::Class2, FileViewColumn::Class3,   FileViewColumn::Class4,
                                 FileViewColumn::Comment};
     const QStringList fields = compact.split(QLatin1Char('|'));
     FileRowTexts row;

@@ -1,7 +1,7 @@
 // The text that hands classes and counts to the check trees: counted from
 // file rows, copied from the window's class tree, and read back.
-#include "exportrows.h"
 #include "export/classcounttext.h"
+#include "exportrows.h"
 #include "testregistry.h"
 
 #include <QTest>
@@ -20,8 +20,7 @@ private slots:
 
 void ClassCountTextTest::ofRows_countsOccurrencesUnassignedLast()
 {
-    const auto rows = exportRows({"a||||", "b|||||Nyc|Nyc", "c|||||Pip|Nyc", "d||||", "e|||||Enil||Pip",
-                                  "f||||||Myo"});
+    const auto rows = exportRows({"a||||", "b|||||Nyc|Nyc", "c|||||Pip|Nyc", "d||||", "e|||||Enil||Pip", "f||||||Myo"});
     QCOMPARE(classCountTextOfRows(rows), QStringLiteral("Nyc\t3\nPip\t2\nEnil\t1\nMyo\t1\nUnassigned\t3\n"));
     QCOMPARE(classCountTextOfRows({}), QString());
 }
@@ -41,15 +40,18 @@ void ClassCountTextTest::ofClassTree_takesTextsUnchanged()
 void ClassCountTextTest::parse_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");   // per line: "+" for a subclass, name, "=", count; "|" between
+    QTest::addColumn<QString>("expected"); // per line: "+" for a subclass, name, "=", count; "|" between
 
-    QTest::newRow("classes and subclasses, names cut")
-        << "Nyc\t5\n\t NycNoc \t2\n Pip\t0\n" << "Nyc=5|+NycNoc=2|Pip=0";
-    QTest::newRow("empty lines skipped, a missing final line end") << "\nNyc\t1\n\n\nPip\t2" << "Nyc=1|Pip=2";
+    QTest::newRow("classes and subclasses, names cut") << "Nyc\t5\n\t NycNoc \t2\n Pip\t0\n"
+                                                       << "Nyc=5|+NycNoc=2|Pip=0";
+    QTest::newRow("empty lines skipped, a missing final line end") << "\nNyc\t1\n\n\nPip\t2"
+                                                                   << "Nyc=1|Pip=2";
     QTest::newRow("a subclass line first is a class") << "\tNycNoc\t2\nNyc\t1\n\tNycLow\t3\n"
                                                       << "NycNoc=2|Nyc=1|+NycLow=3";
-    QTest::newRow("a line without TAB has no count") << "Nyc\n" << "Nyc=";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("a line without TAB has no count") << "Nyc\n"
+                                                     << "Nyc=";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void ClassCountTextTest::parse()

@@ -1,8 +1,8 @@
 // Golden CSV files, written by hand from the export's rules: each case names
 // the rule it shows. The zone is given explicitly, so the texts must come out
 // the same whatever TZ the test runs under (CTest runs it under three).
-#include "exportrows.h"
 #include "export/csvexport.h"
+#include "exportrows.h"
 #include "testregistry.h"
 
 #include <QTest>
@@ -54,8 +54,8 @@ void CsvExportTest::golden_data()
                  "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;;;note, with semicolon"});
 
     QTest::newRow("a ';' in a class is a ',' in its column and its events: the fields stay in place")
-        << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc;Pip|Enil|||c"}
-        << QStringList{"Nyc;Pip"} << QList<int>{1} << dyn << true << false
+        << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc;Pip|Enil|||c"} << QStringList{"Nyc;Pip"} << QList<int>{1}
+        << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);"
                  "Comment",
                  "a.wav;15/06/21;22:10:00;5.0;Nyc,Pip;Enil;;;Nyc,Pip;c"});
@@ -121,8 +121,8 @@ void CsvExportTest::golden_data()
                  "c.wav;15/06/21;22:00:30;5.0;Pip;;;;;"});
 
     QTest::newRow("the same class twice in a row is one recording")
-        << QStringList{"a.wav|15/06/21|22:00:00|5.0||Nyc|Nyc", "b.wav|15/06/21|22:00:30|5.0||Nyc"}
-        << QStringList{"Nyc"} << QList<int>{1} << dyn << true << false
+        << QStringList{"a.wav|15/06/21|22:00:00|5.0||Nyc|Nyc", "b.wav|15/06/21|22:00:30|5.0||Nyc"} << QStringList{"Nyc"}
+        << QList<int>{1} << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);"
                  "Comment",
                  "a.wav;15/06/21;22:00:00;5.0;Nyc;Nyc;;;Nyc;", "b.wav;15/06/21;22:00:30;5.0;Nyc;;;;;"});
@@ -130,14 +130,14 @@ void CsvExportTest::golden_data()
     // 28 March 2021, Berlin: 02:00 CET becomes 03:00 CEST. With daylight saving
     // 01:58 and 03:02 are four minutes apart, without it 64 minutes.
     QTest::newRow("daylight saving on: real elapsed time across the change")
-        << QStringList{"a.wav|28/03/21|01:58:00|5.0||Nyc", "b.wav|28/03/21|03:02:00|5.0||Nyc"}
-        << QStringList{"Nyc"} << QList<int>{5} << dyn << true << false
+        << QStringList{"a.wav|28/03/21|01:58:00|5.0||Nyc", "b.wav|28/03/21|03:02:00|5.0||Nyc"} << QStringList{"Nyc"}
+        << QList<int>{5} << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;5min class event (dynamic);"
                  "Comment",
                  "a.wav;28/03/21;01:58:00;5.0;Nyc;;;;Nyc;", "b.wav;28/03/21;03:02:00;5.0;Nyc;;;;;"});
     QTest::newRow("daylight saving off: the clock texts' difference")
-        << QStringList{"a.wav|28/03/21|01:58:00|5.0||Nyc", "b.wav|28/03/21|03:02:00|5.0||Nyc"}
-        << QStringList{"Nyc"} << QList<int>{5} << dyn << false << false
+        << QStringList{"a.wav|28/03/21|01:58:00|5.0||Nyc", "b.wav|28/03/21|03:02:00|5.0||Nyc"} << QStringList{"Nyc"}
+        << QList<int>{5} << dyn << false << false
         << crlf({"FileName;Date;Time [UTC+01:00];Length [s];Class1;Class2;Class3;Class4;5min class event "
                  "(dynamic);Comment",
                  "a.wav;28/03/21;01:58:00;5.0;Nyc;;;;Nyc;", "b.wav;28/03/21;03:02:00;5.0;Nyc;;;;Nyc;"});
@@ -145,8 +145,7 @@ void CsvExportTest::golden_data()
     const QStringList proposals{"a.wav|15/06/21|22:00:00|5.0|No call|Pip", "b.wav|15/06/21|22:10:00|5.0|NO CALL|",
                                 "c.wav|15/06/21|22:20:00|5.0|Pip|"};
     QTest::newRow("folder of proposals: class line, then the Detected No Call line")
-        << proposals << QStringList{"Pip", "Unassigned", "Detected No Call"} << QList<int>{1} << dyn << true
-        << true
+        << proposals << QStringList{"Pip", "Unassigned", "Detected No Call"} << QList<int>{1} << dyn << true << true
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);"
                  "Comment",
                  "a.wav;15/06/21;22:00:00;5.0;Pip;;;;Pip;", "a.wav;15/06/21;22:00:00;5.0;Detected No Call;;;;Pip;",
@@ -156,8 +155,7 @@ void CsvExportTest::golden_data()
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
                  "a.wav;15/06/21;22:00:00;5.0;Pip;;;;", "c.wav;15/06/21;22:20:00;5.0;;;;;"});
     QTest::newRow("selected rows: no Detected No Call line, every unassigned row")
-        << proposals << QStringList{"Pip", "Unassigned", "Detected No Call"} << QList<int>() << dyn << true
-        << false
+        << proposals << QStringList{"Pip", "Unassigned", "Detected No Call"} << QList<int>() << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
                  "a.wav;15/06/21;22:00:00;5.0;Pip;;;;", "b.wav;15/06/21;22:10:00;5.0;;;;;",
                  "c.wav;15/06/21;22:20:00;5.0;;;;;"});
@@ -172,8 +170,8 @@ void CsvExportTest::golden_data()
                  "c.wav;15/06/21;22:05:00;5.0;Pip;;;;Pip;"});
 
     QTest::newRow("rows without date or time are written in list order and take no part")
-        << QStringList{"d.wav|15/06/21|22:01:10|5.0||Nyc", "b.wav|N/A|N/A|5.0||Nyc",
-                       "a.wav|15/06/21|22:00:00|5.0||Nyc", "e.wav|||5.0||Nyc", "c.wav|15/06/21|22:00:30|5.0||Nyc"}
+        << QStringList{"d.wav|15/06/21|22:01:10|5.0||Nyc", "b.wav|N/A|N/A|5.0||Nyc", "a.wav|15/06/21|22:00:00|5.0||Nyc",
+                       "e.wav|||5.0||Nyc", "c.wav|15/06/21|22:00:30|5.0||Nyc"}
         << QStringList{"Nyc"} << QList<int>{1} << dyn << true << false
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);"
                  "Comment",

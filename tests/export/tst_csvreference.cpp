@@ -2,8 +2,8 @@
 // follows the rules word by word with QDateTime, on a random folder of 10,000
 // rows (fixed seed): bursts around the 1-, 5- and 10-minute borders, shared
 // timestamps, rows without a timestamp, both daylight-saving changes.
-#include "exportrows.h"
 #include "export/csvexport.h"
+#include "exportrows.h"
 #include "testregistry.h"
 
 #include <QDateTime>
@@ -23,8 +23,8 @@ QVector<FileRowTexts> randomFolder(int count, unsigned seed)
     std::mt19937 rng(seed);
     const auto pick = [&rng](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(rng)); };
     // Nights around both changes of 2021 and one in summer.
-    const QList<QDate> nights{QDate(2021, 3, 27), QDate(2021, 3, 28), QDate(2021, 6, 15), QDate(2021, 10, 30),
-                              QDate(2021, 10, 31), QDate(2021, 12, 31)};
+    const QList<QDate> nights{QDate(2021, 3, 27),  QDate(2021, 3, 28),  QDate(2021, 6, 15),
+                              QDate(2021, 10, 30), QDate(2021, 10, 31), QDate(2021, 12, 31)};
     // Steps that land on, just before and just after the borders.
     const QList<int> steps{0, 0, 1, 20, 59, 60, 61, 240, 299, 300, 301, 590, 599, 600, 601, 3000};
     QVector<FileRowTexts> rows;
@@ -100,7 +100,7 @@ QVector<QStringList> plainEvents(const QVector<FileRowTexts> &rows, const CsvExp
                     inside = p.secsTo(q) <= 60 * n;
                 else
                     inside = p.date() == q.date() && p.time().hour() == q.time().hour()
-                        && p.time().minute() / n == q.time().minute() / n;
+                             && p.time().minute() / n == q.time().minute() / n;
                 if (!inside)
                     kept.append(q);
             }
@@ -177,8 +177,9 @@ void CsvReferenceTest::randomFolder_matchesPlainRules()
         for (int i = 0; i < m_rows.size(); ++i) {
             if (actual[k][i] != expected[k][i])
                 QFAIL(qPrintable(QStringLiteral("interval %1, row %2 (%3 %4): %5 instead of %6")
-                                     .arg(intervals.at(k)).arg(i).arg(m_rows[i].text(1), m_rows[i].text(2),
-                                                                      actual[k][i], expected[k][i])));
+                                     .arg(intervals.at(k))
+                                     .arg(i)
+                                     .arg(m_rows[i].text(1), m_rows[i].text(2), actual[k][i], expected[k][i])));
             marked += !expected[k][i].isEmpty();
         }
     }

@@ -57,9 +57,8 @@ QPushButton *okButton(QDialog *d)
 // Runs the dialog modally and presses one of its buttons as soon as the loop runs.
 int execPressing(QDialog *d, QDialogButtonBox::StandardButton which)
 {
-    QTimer::singleShot(0, d, [d, which] {
-        d->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(which)->click();
-    });
+    QTimer::singleShot(
+        0, d, [d, which] { d->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(which)->click(); });
     return d->exec();
 }
 
@@ -115,8 +114,7 @@ void ExportDialogsTest::checkTree_fill()
     QCOMPARE(nyc->child(1)->text(1), QStringLiteral("0"));
     QCOMPARE(tree->topLevelItem(1)->text(0), QStringLiteral("Pip"));
     QCOMPARE(tree->topLevelItem(1)->text(1), QStringLiteral("3"));
-    QCOMPARE(d.checkedClasses,
-             (QStringList{"Nyc", "NycNoc", "NycLow", "Pip", "Unassigned", "Detected No Call"}));
+    QCOMPARE(d.checkedClasses, (QStringList{"Nyc", "NycNoc", "NycLow", "Pip", "Unassigned", "Detected No Call"}));
     QVERIFY(boxOf(tree, nyc->child(0))->isChecked());
     // The form's widths, or what the names and the header need in the desktop's font.
     QVERIFY(tree->columnWidth(0) >= 150 && tree->columnWidth(1) >= 40);

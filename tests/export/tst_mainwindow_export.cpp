@@ -199,11 +199,10 @@ void TestMainWindowExport::exports()
     w->ui->actionExport_CSV_File->trigger();
     QStringList lines = QString::fromUtf8(readFile(csv)).split("\r\n");
     QVERIFY(lines.takeFirst().endsWith("];Length [s];Class1;Class2;Class3;Class4;1min class event (dynamic);Comment"));
-    QCOMPARE(lines, (QStringList{"a.wav;15/06/21;22:30:00;0.016;Bat;;;;Bat;note",
-                                 "b.wav;15/06/21;22:30:30;0.016;Nyc;Pip;;;Nyc,Pip;",
-                                 "c.wav;15/06/21;22:45:00;0.016;;;;;;",
-                                 "d.wav;03/08/20;01:00:00;0.016;Pip;;;;Pip;",
-                                 "e.wav;N/A;N/A;0.016;Bat;;;;;", ""}));
+    QCOMPARE(lines,
+             (QStringList{"a.wav;15/06/21;22:30:00;0.016;Bat;;;;Bat;note",
+                          "b.wav;15/06/21;22:30:30;0.016;Nyc;Pip;;;Nyc,Pip;", "c.wav;15/06/21;22:45:00;0.016;;;;;;",
+                          "d.wav;03/08/20;01:00:00;0.016;Pip;;;;Pip;", "e.wav;N/A;N/A;0.016;Bat;;;;;", ""}));
     QCOMPARE(readSetting(SettingKeys::exportCSVPath), csv);
 
     // The selected rows in the order given, counted from themselves; a failed write keeps the stored path.
@@ -282,8 +281,8 @@ void TestMainWindowExport::tavronEvaluation()
 void TestMainWindowExport::refusedWhileHeadersAreRead()
 {
     ScriptedDialogs dialogs;
-    dialogs.fileAnswers << writeFolder("loading", {{"a", "Bat|", "06/15/21", "22:30:00"},
-                                                   {"b", "Nyc|", "06/15/21", "22:31:00"}});
+    dialogs.fileAnswers << writeFolder("loading",
+                                       {{"a", "Bat|", "06/15/21", "22:30:00"}, {"b", "Nyc|", "06/15/21", "22:31:00"}});
     auto w = std::make_unique<MainWindow>();
     w->ui->actionOpen_Folder->trigger();
     evaluationfolder::HeaderPause pause(*w);

@@ -1,9 +1,9 @@
 // The copy by class: which rows it takes per evaluation mode, the refusal of
 // the recordings' own folder, and the real worker on its own thread copying
 // a chain of files into temporary folders.
-#include "exportrows.h"
 #include "export/copyfilesthread.h"
 #include "export/recordingcopy.h"
+#include "exportrows.h"
 #include "platform/filedatacopy.h"
 #include "testregistry.h"
 
@@ -115,8 +115,8 @@ void RecordingCopyTest::init()
     m_to = m_dir->filePath("copies");
     QVERIFY(QDir().mkpath(m_from) && QDir().mkpath(m_to));
     // Empty, several copy blocks with a remainder, and small.
-    m_sources = {{"a.wav", QByteArray()}, {"b.wav", randomBytes(3 * 1024 * 1024 + 17, 1)},
-                 {"c.wav", randomBytes(1000, 2)}};
+    m_sources = {
+        {"a.wav", QByteArray()}, {"b.wav", randomBytes(3 * 1024 * 1024 + 17, 1)}, {"c.wav", randomBytes(1000, 2)}};
     for (auto it = m_sources.cbegin(); it != m_sources.cend(); ++it)
         writeFile(m_from + '/' + it.key(), it.value());
 
@@ -181,8 +181,8 @@ void RecordingCopyTest::selectFiles()
     QFETCH(int, mode);
     QFETCH(QStringList, checked);
     QFETCH(QStringList, expected);
-    const auto rows = exportRows({"a.wav||||Nyc|Nyc", "b.wav||||No call|", "c.wav||||Pip|",
-                                  "d.wav||||NO CALL|Pip|Nyc", "e.wav|||||||Enil"});
+    const auto rows = exportRows(
+        {"a.wav||||Nyc|Nyc", "b.wav||||No call|", "c.wav||||Pip|", "d.wav||||NO CALL|Pip|Nyc", "e.wav|||||||Enil"});
     QCOMPARE(RecordingCopy::selectFiles(rows, checked, mode), expected);
 }
 

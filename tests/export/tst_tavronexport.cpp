@@ -1,9 +1,9 @@
 // Golden Tavron files, written by hand from the export's rules and worked
 // examples. Every time is read in the zone given, never the machine's: CTest
 // runs these under three values of TZ and the texts must not change.
-#include "exportrows.h"
 #include "export/classcounttext.h"
 #include "export/tavronexport.h"
+#include "exportrows.h"
 #include "testregistry.h"
 
 #include <QTest>
@@ -52,8 +52,8 @@ void TavronExportTest::golden_data()
         << false << 0 << crlf({kHeader, "15.06.2021 23:30:00;Pip;Recorder X Gain 10;;"}) << 0;
     QTest::newRow("daylight saving: summer stays, winter moves 1 hour")
         << QStringList{"a|15/06/21|22:30:00|||Pip", "b|15/01/21|22:30:00|||Pip"} << QStringList{"Pip"}
-        << "Europe/Berlin" << true << 0
-        << crlf({kHeader, "15.06.2021 22:30:00;Pip;;;", "15.01.2021 23:30:00;Pip;;;"}) << 0;
+        << "Europe/Berlin" << true << 0 << crlf({kHeader, "15.06.2021 22:30:00;Pip;;;", "15.01.2021 23:30:00;Pip;;;"})
+        << 0;
     QTest::newRow("UTC-5 without daylight saving: 7 hours, across midnight")
         << QStringList{"a|15/06/21|22:30:00|||Nyc"} << QStringList{"Nyc"} << "America/New_York" << false << 0
         << crlf({kHeader, "16.06.2021 05:30:00;Nyc;;;"}) << 0;
@@ -89,9 +89,8 @@ void TavronExportTest::golden_data()
     QTest::newRow("an empty Class 1 is never written, whatever follows it")
         << QStringList{"a|15/06/21|22:00:00||||Pip", "b|15/06/21|22:00:00|||||Pip"} << QStringList{"Pip"}
         << "Europe/Helsinki" << false << 0 << crlf({kHeader}) << 0;
-    QTest::newRow("nothing checked: the header alone")
-        << QStringList{"a|15/06/21|22:00:00|||Pip"} << QStringList() << "Europe/Helsinki" << false << 0
-        << crlf({kHeader}) << 0;
+    QTest::newRow("nothing checked: the header alone") << QStringList{"a|15/06/21|22:00:00|||Pip"} << QStringList()
+                                                       << "Europe/Helsinki" << false << 0 << crlf({kHeader}) << 0;
     QTest::newRow("rows without date or time are left out and counted")
         << QStringList{"a|N/A|N/A|||Pip", "b|15/06/21|22:00:00|||Pip", "c|||||Pip", "d|N/A|N/A|||Nyc"}
         << QStringList{"Pip"} << "Europe/Helsinki" << false << 2021 << crlf({kHeader, "15.06.2021 22:00:00;Pip;;;"})
@@ -140,11 +139,11 @@ void TavronExportTest::fixedLists()
     QFETCH(int, mode);
     QFETCH(QString, expected);
 
-    const auto rows = exportRows({"a|15/06/21|22:00:00|||No Call", "b|15/06/21|22:01:00|||No Call|Pip",
-                                  "c|15/06/21|22:02:00|||PipPip", "d|15/06/21|22:03:00|||Ppip",
-                                  "e|15/06/21|22:04:00|||NycLow", "f|15/06/21|22:05:00|||Nlow",
-                                  "g|15/06/21|22:06:00|||Nycmi", "h|15/06/21|22:07:00|||Enil",
-                                  "i|15/06/21|22:08:00|||Noise", "j|15/06/21|22:09:00|||Pip|Noise"});
+    const auto rows =
+        exportRows({"a|15/06/21|22:00:00|||No Call", "b|15/06/21|22:01:00|||No Call|Pip",
+                    "c|15/06/21|22:02:00|||PipPip", "d|15/06/21|22:03:00|||Ppip", "e|15/06/21|22:04:00|||NycLow",
+                    "f|15/06/21|22:05:00|||Nlow", "g|15/06/21|22:06:00|||Nycmi", "h|15/06/21|22:07:00|||Enil",
+                    "i|15/06/21|22:08:00|||Noise", "j|15/06/21|22:09:00|||Pip|Noise"});
     TavronExportOptions options;
     options.classFilter = TavronExport::fixedClassFilter(mode);
     options.timeZone = QTimeZone("Europe/Helsinki");

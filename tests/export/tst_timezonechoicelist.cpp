@@ -22,7 +22,7 @@ QStringList idsOf(const QList<QTimeZone> &zones)
     return ids;
 }
 
-template<class Dialog>
+template <class Dialog>
 void checkPreselection(const Dialog &d)
 {
     auto *combo = d.template findChild<QComboBox *>("comboBox");
@@ -85,8 +85,7 @@ void TimeZoneChoiceListTest::platformList()
 void TimeZoneChoiceListTest::build_everyIdOnceSortedWestFirst()
 {
     // Berlin and Paris share one name; Berlin, the system zone, stands in the ids already.
-    const QList<QByteArray> ids{"Asia/Tokyo", "Europe/Berlin", "America/New_York", "UTC",
-                                "Etc/GMT+5", "Europe/Paris"};
+    const QList<QByteArray> ids{"Asia/Tokyo", "Europe/Berlin", "America/New_York", "UTC", "Etc/GMT+5", "Europe/Paris"};
     const QDateTime winter(QDate(2021, 1, 15), QTime(12, 0), Qt::UTC);
     const auto zones = TimeZoneChoiceList::build(ids, "Europe/Berlin", true, winter);
     QCOMPARE(idsOf(zones),
@@ -139,12 +138,12 @@ void TimeZoneChoiceListTest::storedZone_offeredAndSelected_data()
                                                 << QStringList{"UTC", "Etc/UTC", "Asia/Tokyo"};
     QTest::newRow("Etc/UTC under UTC0") << QByteArray("UTC0") << QByteArray("Etc/UTC")
                                         << QStringList{"Etc/UTC", "Asia/Tokyo"};
-    QTest::newRow("UTC0 stored under UTC0") << QByteArray("UTC0") << QByteArray("UTC0")
-                                            << QStringList{"UTC0", "Asia/Tokyo"};
-    QTest::newRow("UTC stored, Berlin the system zone") << QByteArray("Europe/Berlin") << QByteArray("UTC")
-                                                        << QStringList{"UTC", "Europe/Berlin", "Asia/Tokyo"};
-    QTest::newRow("a listed zone stands once") << QByteArray("Europe/Berlin") << QByteArray("Asia/Tokyo")
-                                               << QStringList{"Europe/Berlin", "Asia/Tokyo"};
+    QTest::newRow("UTC0 stored under UTC0")
+        << QByteArray("UTC0") << QByteArray("UTC0") << QStringList{"UTC0", "Asia/Tokyo"};
+    QTest::newRow("UTC stored, Berlin the system zone")
+        << QByteArray("Europe/Berlin") << QByteArray("UTC") << QStringList{"UTC", "Europe/Berlin", "Asia/Tokyo"};
+    QTest::newRow("a listed zone stands once")
+        << QByteArray("Europe/Berlin") << QByteArray("Asia/Tokyo") << QStringList{"Europe/Berlin", "Asia/Tokyo"};
 }
 
 void TimeZoneChoiceListTest::storedZone_offeredAndSelected()

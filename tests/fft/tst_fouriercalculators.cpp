@@ -192,19 +192,32 @@ std::vector<float> randomSamples(int n, unsigned seed)
 std::unique_ptr<FourierCalculator> fixedCalculator(int exponent)
 {
     switch (exponent) {
-    case 3: return std::make_unique<FourierFixedCalculator<3>>();
-    case 4: return std::make_unique<FourierFixedCalculator<4>>();
-    case 5: return std::make_unique<FourierFixedCalculator<5>>();
-    case 6: return std::make_unique<FourierFixedCalculator<6>>();
-    case 7: return std::make_unique<FourierFixedCalculator<7>>();
-    case 8: return std::make_unique<FourierFixedCalculator<8>>();
-    case 9: return std::make_unique<FourierFixedCalculator<9>>();
-    case 10: return std::make_unique<FourierFixedCalculator<10>>();
-    case 11: return std::make_unique<FourierFixedCalculator<11>>();
-    case 12: return std::make_unique<FourierFixedCalculator<12>>();
-    case 13: return std::make_unique<FourierFixedCalculator<13>>();
-    case 14: return std::make_unique<FourierFixedCalculator<14>>();
-    default: return nullptr;
+    case 3:
+        return std::make_unique<FourierFixedCalculator<3>>();
+    case 4:
+        return std::make_unique<FourierFixedCalculator<4>>();
+    case 5:
+        return std::make_unique<FourierFixedCalculator<5>>();
+    case 6:
+        return std::make_unique<FourierFixedCalculator<6>>();
+    case 7:
+        return std::make_unique<FourierFixedCalculator<7>>();
+    case 8:
+        return std::make_unique<FourierFixedCalculator<8>>();
+    case 9:
+        return std::make_unique<FourierFixedCalculator<9>>();
+    case 10:
+        return std::make_unique<FourierFixedCalculator<10>>();
+    case 11:
+        return std::make_unique<FourierFixedCalculator<11>>();
+    case 12:
+        return std::make_unique<FourierFixedCalculator<12>>();
+    case 13:
+        return std::make_unique<FourierFixedCalculator<13>>();
+    case 14:
+        return std::make_unique<FourierFixedCalculator<14>>();
+    default:
+        return nullptr;
     }
 }
 
@@ -366,7 +379,8 @@ private slots:
         const std::vector<float> s = forwardOf(*calc, sine);
         for (int k = 0; k < n; ++k) {
             QVERIFY2(std::abs(c[k] - (k == bin ? n / 2.0f : 0.0f)) <= tolerance, qPrintable(QString::number(k)));
-            QVERIFY2(std::abs(s[k] - (k == n / 2 + bin ? n / 2.0f : 0.0f)) <= tolerance, qPrintable(QString::number(k)));
+            QVERIFY2(std::abs(s[k] - (k == n / 2 + bin ? n / 2.0f : 0.0f)) <= tolerance,
+                     qPrintable(QString::number(k)));
         }
     }
 
@@ -473,7 +487,8 @@ private slots:
         const std::vector<float> expected = plain.forward(x);
         const std::vector<float> out = forwardOf(*calc, x);
         for (int k = 0; k < n; ++k)
-            QVERIFY2(sameBits(out[k], expected[k]), qPrintable(QStringLiteral("%1: %2 %3").arg(k).arg(out[k]).arg(expected[k])));
+            QVERIFY2(sameBits(out[k], expected[k]),
+                     qPrintable(QStringLiteral("%1: %2 %3").arg(k).arg(out[k]).arg(expected[k])));
 
         const std::vector<float> expectedBack = plain.inverse(expected);
         std::vector<float> spectrum = expected;
@@ -499,8 +514,8 @@ private slots:
         for (int e = 3; e <= 14; ++e) {
             for (const QString &kind : kinds) {
                 for (bool wide : {true, false})
-                    QTest::newRow(qPrintable(
-                        QStringLiteral("%1 points, %2, %3 lanes").arg(1 << e).arg(kind).arg(wide ? 8 : 4)))
+                    QTest::newRow(
+                        qPrintable(QStringLiteral("%1 points, %2, %3 lanes").arg(1 << e).arg(kind).arg(wide ? 8 : 4)))
                         << e << kind << wide;
             }
         }
@@ -559,8 +574,8 @@ private slots:
         for (int e = 12; e <= 14; ++e) {
             for (int in : {0, 4, 60}) {
                 for (int out : {0, 4, 64, 512, 1020})
-                    QTest::newRow(qPrintable(
-                        QStringLiteral("%1 points, in at %2, out at %3").arg(1 << e).arg(in).arg(out)))
+                    QTest::newRow(
+                        qPrintable(QStringLiteral("%1 points, in at %2, out at %3").arg(1 << e).arg(in).arg(out)))
                         << e << in << out;
             }
         }
@@ -710,7 +725,6 @@ private slots:
         QCOMPARE(calc.size(), 4);
     }
 };
-
 
 QUILLON_TEST(TestFourierCalculators)
 #include "tst_fouriercalculators.moc"

@@ -50,8 +50,7 @@ private slots:
         QCOMPARE(fft.size(), 0);
         QVERIFY(!fft.calculator());
         QVERIFY(!fft.windowFunction());
-        QCOMPARE(FourierTransformer::windowFunctions(),
-                 QStringList({"Rectangular", "Hamming", "Hann"}));
+        QCOMPARE(FourierTransformer::windowFunctions(), QStringList({"Rectangular", "Hamming", "Hann"}));
     }
 
     void construct_withSizeAndWindow()

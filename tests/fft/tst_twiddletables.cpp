@@ -39,17 +39,28 @@ CalculatorTwiddles twiddlesOf()
 CalculatorTwiddles twiddlesOf(int exponent)
 {
     switch (exponent) {
-    case 4: return twiddlesOf<4>();
-    case 5: return twiddlesOf<5>();
-    case 6: return twiddlesOf<6>();
-    case 7: return twiddlesOf<7>();
-    case 8: return twiddlesOf<8>();
-    case 9: return twiddlesOf<9>();
-    case 10: return twiddlesOf<10>();
-    case 11: return twiddlesOf<11>();
-    case 12: return twiddlesOf<12>();
-    case 13: return twiddlesOf<13>();
-    default: return twiddlesOf<14>();
+    case 4:
+        return twiddlesOf<4>();
+    case 5:
+        return twiddlesOf<5>();
+    case 6:
+        return twiddlesOf<6>();
+    case 7:
+        return twiddlesOf<7>();
+    case 8:
+        return twiddlesOf<8>();
+    case 9:
+        return twiddlesOf<9>();
+    case 10:
+        return twiddlesOf<10>();
+    case 11:
+        return twiddlesOf<11>();
+    case 12:
+        return twiddlesOf<12>();
+    case 13:
+        return twiddlesOf<13>();
+    default:
+        return twiddlesOf<14>();
     }
 }
 

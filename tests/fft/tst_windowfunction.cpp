@@ -46,15 +46,24 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("Hamming") << "Hamming" << "Hamming";
-        QTest::newRow("lower case") << "hamming" << "Hamming";
-        QTest::newRow("upper case") << "HAMMING" << "Hamming";
-        QTest::newRow("Function suffix, blanks") << " HammingFunction  " << "Hamming";
-        QTest::newRow("Hann") << "Hann" << "Hann";
-        QTest::newRow("Rectangular has no object") << "Rectangular" << "none";
-        QTest::newRow("empty") << "" << "none";
-        QTest::newRow("unknown") << "Blackman" << "none";
-        QTest::newRow("inner blank kept") << "Hann Function" << "none";
+        QTest::newRow("Hamming") << "Hamming"
+                                 << "Hamming";
+        QTest::newRow("lower case") << "hamming"
+                                    << "Hamming";
+        QTest::newRow("upper case") << "HAMMING"
+                                    << "Hamming";
+        QTest::newRow("Function suffix, blanks") << " HammingFunction  "
+                                                 << "Hamming";
+        QTest::newRow("Hann") << "Hann"
+                              << "Hann";
+        QTest::newRow("Rectangular has no object") << "Rectangular"
+                                                   << "none";
+        QTest::newRow("empty") << ""
+                               << "none";
+        QTest::newRow("unknown") << "Blackman"
+                                 << "none";
+        QTest::newRow("inner blank kept") << "Hann Function"
+                                          << "none";
     }
     void fromName()
     {

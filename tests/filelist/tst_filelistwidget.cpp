@@ -128,9 +128,7 @@ void TestFileListWidget::acceptBoxesMadeForRowsInView()
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     const auto row = [&list](int i) { return static_cast<fileViewTreeWidgetItem *>(list.topLevelItem(i)); };
-    const auto box = [&list](int i) {
-        return qobject_cast<QCheckBox *>(list.itemWidget(list.topLevelItem(i), 5));
-    };
+    const auto box = [&list](int i) { return qobject_cast<QCheckBox *>(list.itemWidget(list.topLevelItem(i), 5)); };
     QTRY_VERIFY(box(1));
     // A box for each row on screen, each in its row's state and tied to its row; none below.
     int onScreen = 0;

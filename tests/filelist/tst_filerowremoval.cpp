@@ -39,9 +39,13 @@ private slots:
 
 void TestFileRowRemoval::currentRowAfterRemovals_table()
 {
-    struct Case { int rows, current; std::vector<int> removed; int expected; };
-    const Case cases[] = {{5, -1, {0, 1}, -1}, {5, 2, {1, 3}, 2},    {5, 2, {2}, 1},        {5, 4, {4}, 3},
-                          {5, 0, {0}, 1},      {5, 2, {1, 2}, 0},    {5, 2, {3, 2}, 1},     {5, 2, {2, 1, 0}, 3},
+    struct Case {
+        int rows, current;
+        std::vector<int> removed;
+        int expected;
+    };
+    const Case cases[] = {{5, -1, {0, 1}, -1},  {5, 2, {1, 3}, 2},     {5, 2, {2}, 1},    {5, 4, {4}, 3},
+                          {5, 0, {0}, 1},       {5, 2, {1, 2}, 0},     {5, 2, {3, 2}, 1}, {5, 2, {2, 1, 0}, 3},
                           {6, 0, {1, 2, 0}, 3}, {3, 1, {1, 0, 2}, -1}, {1, 0, {0}, -1}};
     for (const Case &c : cases)
         QCOMPARE(FileRowRemoval::currentRowAfterRemovals(c.rows, c.current, c.removed), c.expected);

@@ -67,8 +67,7 @@ void TestFileViewTreeWidgetItem::sort_data()
 
     QTest::newRow("lengths as numbers, not texts")
         << "C" << 3 << Rows{"a|||10.250", "b|||9.500", "c|||100.000"} << QStringList{"b", "a", "c"};
-    QTest::newRow("unreadable length counts as 0")
-        << "C" << 3 << Rows{"a|||0.500", "b|||N/A"} << QStringList{"b", "a"};
+    QTest::newRow("unreadable length counts as 0") << "C" << 3 << Rows{"a|||0.500", "b|||N/A"} << QStringList{"b", "a"};
     QTest::newRow("lengths in a decimal-comma locale")
         << "de_DE" << 3 << Rows{"a|||10,250", "b|||9,500", "c|||1.000,500"} << QStringList{"b", "a", "c"};
     QTest::newRow("date across the turn of the year")
@@ -80,13 +79,13 @@ void TestFileViewTreeWidgetItem::sort_data()
     QTest::newRow("clock order through the spring daylight-saving gap")
         << "C" << 1 << Rows{"c|28/03/21|02:30:00", "d|28/03/21|03:01:00", "b|28/03/21|02:10:00", "a|28/03/21|01:59:00"}
         << QStringList{"a", "b", "c", "d"};
-    QTest::newRow("leap days of 20yy")
-        << "C" << 1 << Rows{"mar|01/03/00|00:00:00", "leap|29/02/00|23:59:59", "feb|28/02/00|23:59:59"}
-        << QStringList{"feb", "leap", "mar"};
+    QTest::newRow("leap days of 20yy") << "C" << 1
+                                       << Rows{"mar|01/03/00|00:00:00", "leap|29/02/00|23:59:59",
+                                               "feb|28/02/00|23:59:59"}
+                                       << QStringList{"feb", "leap", "mar"};
     QTest::newRow("unreadable date-times come first")
-        << "C" << 1
-        << Rows{"x|01/01/00|00:00:00", "na|N/A|N/A", "bad|31/02/21|10:00:00", "y|01/01/21|N/A",
-                "h|01/01/21|24:00:00", "short|1/01/21|10:00:00"}
+        << "C" << 1 << Rows{"x|01/01/00|00:00:00", "na|N/A|N/A",          "bad|31/02/21|10:00:00",
+                            "y|01/01/21|N/A",      "h|01/01/21|24:00:00", "short|1/01/21|10:00:00"}
         << QStringList{"na", "bad", "y", "h", "short", "x"};
     QTest::newRow("N/A time before midnight")
         << "C" << 2 << Rows{"midnight||00:00:00", "na||N/A", "noon||12:00:00"} << QStringList{"na", "midnight", "noon"};
@@ -172,12 +171,24 @@ void TestFileViewTreeWidgetItem::rowColour_data()
     QTest::addColumn<QVariant>("expected"); // brush of columns 0 to 9 afterwards
     const QVariant green = QBrush(QColor(122, 184, 0)), orange = QBrush(QColor(255, 69, 0));
     const QVariant earlier = QBrush(QColor(Qt::blue));
-    QTest::newRow("accepted without class is green") << "1" << "" << "Pip" << green;
-    QTest::newRow("accepted with class is green") << "1" << "Nyc" << "Nyc" << green;
-    QTest::newRow("not accepted with class is orange") << "0" << "Pip" << "Nyc" << orange;
-    QTest::newRow("no flag with class is orange") << "" << "Pip" << "" << orange;
-    QTest::newRow("no flag, no class: list colour again") << "" << "" << "Pip" << QVariant();
-    QTest::newRow("not accepted, no class: unchanged") << "0" << "" << "Pip" << earlier;
+    QTest::newRow("accepted without class is green") << "1"
+                                                     << ""
+                                                     << "Pip" << green;
+    QTest::newRow("accepted with class is green") << "1"
+                                                  << "Nyc"
+                                                  << "Nyc" << green;
+    QTest::newRow("not accepted with class is orange") << "0"
+                                                       << "Pip"
+                                                       << "Nyc" << orange;
+    QTest::newRow("no flag with class is orange") << ""
+                                                  << "Pip"
+                                                  << "" << orange;
+    QTest::newRow("no flag, no class: list colour again") << ""
+                                                          << ""
+                                                          << "Pip" << QVariant();
+    QTest::newRow("not accepted, no class: unchanged") << "0"
+                                                       << ""
+                                                       << "Pip" << earlier;
 }
 
 void TestFileViewTreeWidgetItem::rowColour()

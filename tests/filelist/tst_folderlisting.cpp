@@ -19,7 +19,8 @@ void touch(const QString &path)
 
 } // namespace
 
-class TestFolderListing : public QObject {
+class TestFolderListing : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -73,8 +74,8 @@ void TestFolderListing::listingSortsAsTheFolderDoes()
     // Names around the letters and beyond ASCII, a hidden one, links to a recording, to a folder and to nothing.
     const QString folder = path("sorted");
     QVERIFY(QDir().mkpath(folder + "/sub.WAV"));
-    const QStringList names{"_x.wav", "Zeta.wav", "alpha.WAV", "10.wav", "9.wav", "b-c.raw", "b_c.raw", "B.raw",
-                            "\u00e4.wav", "\u00c5.wav", "~.wav", "a b.wav", ".hidden.wav"};
+    const QStringList names{"_x.wav", "Zeta.wav",   "alpha.WAV",  "10.wav", "9.wav",   "b-c.raw",    "b_c.raw",
+                            "B.raw",  "\u00e4.wav", "\u00c5.wav", "~.wav",  "a b.wav", ".hidden.wav"};
     for (const QString &name : names)
         touch(folder + QLatin1Char('/') + name);
     for (const char *other : {"xwav", "raw", "y.wav.txt", "z.wa"})
@@ -84,7 +85,7 @@ void TestFolderListing::listingSortsAsTheFolderDoes()
     QVERIFY(QFile::link(folder + "/gone.wav", folder + "/dead.wav"));
     const QStringList expected =
         QDir(folder).entryList({"*.wav", "*.WAV", "*.raw", "*.RAW"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    QCOMPARE(expected.size(), names.size());   // the hidden file, the folders and the dead link left out, the link in
+    QCOMPARE(expected.size(), names.size()); // the hidden file, the folders and the dead link left out, the link in
     QCOMPARE(listRecordings(folder, EvaluationMode::Folder), expected);
     QCOMPARE(listRecordings(folder, EvaluationMode::RecorderReview),
              QDir(folder).entryList({"*.wav", "*.WAV"}, QDir::Files, QDir::Name | QDir::IgnoreCase));

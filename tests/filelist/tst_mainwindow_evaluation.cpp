@@ -1,9 +1,9 @@
 #include "testregistry.h"
 
-#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
-#include "common/treecolumns.h"
 #include "classmodel/openmodeldialog.h"
+#include "common/evaluationmode.h"
+#include "common/treecolumns.h"
 #include "evaluationfolder.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "guitest.h"
@@ -86,23 +86,31 @@ private:
 void TestEvaluationModes::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    const QByteArray wav = testsupport::simplePcmWav(
-        testsupport::SignalBuilder(250000.0, 0.1).tone(40000.0, -6.0).samples(), 250000);
+    const QByteArray wav =
+        testsupport::simplePcmWav(testsupport::SignalBuilder(250000.0, 0.1).tone(40000.0, -6.0).samples(), 250000);
     const QByteArray raw = testsupport::WavWriter::pack(QVector<int>(5000, 100), 16);
     const QList<QPair<const char *, QByteArray>> files{
         // eval: two WAVs and two RAW files, in both letter cases
-        {"eval/b.wav", wav}, {"eval/a.WAV", wav}, {"eval/c.raw", raw}, {"eval/d.RAW", raw},
+        {"eval/b.wav", wav},
+        {"eval/a.WAV", wav},
+        {"eval/c.raw", raw},
+        {"eval/d.RAW", raw},
         // review: the recorder found bats in a.wav and noise in b.wav; its RAW file is not listed
-        {"review/a.wav", wav}, {"review/b.wav", wav}, {"review/c.raw", raw},
+        {"review/a.wav", wav},
+        {"review/b.wav", wav},
+        {"review/c.raw", raw},
         {"review/calls_ch1_files.txt",
          "a.wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\tx\tNyctaloid\tx\tPpip\tx\t\tx\tNnoc\n"
          "b.wav\t2024-06-01\t22:15:03\tnoise\t\tx\t\tx\t\tx\t\tx\t\n"},
-        {"noresult/x.wav", wav}, {"rawonly/x.raw", raw},
+        {"noresult/x.wav", wav},
+        {"rawonly/x.raw", raw},
         // longresult: its result list holds a line longer than any the recorder writes
         {"longresult/a.wav", wav},
         {"longresult/calls_ch1_files.txt", "a.wav\t2024-06-01\t22:14:03\tnoise\t\t\t\n" + QByteArray(5000, 'x')},
         // broken: its first recording does not load, so a chain runs while nothing is calculating
-        {"broken/0_broken.wav", "not a RIFF file"}, {"broken/1.wav", wav}, {"broken/2.wav", wav}};
+        {"broken/0_broken.wav", "not a RIFF file"},
+        {"broken/1.wav", wav},
+        {"broken/2.wav", wav}};
     for (const auto &file : files) {
         QVERIFY(QDir(m_dir.path()).mkpath(QFileInfo(path(file.first)).dir().dirName()));
         QVERIFY(testsupport::writeFile(path(file.first), file.second));
@@ -167,7 +175,7 @@ void TestEvaluationModes::tavronEvaluation()
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
 
     w.ui->actionTavron_Folder_Evaluation->trigger();
-    QCOMPARE(dialogs.messages.size(), 3);   // the question, then the RAW files' warning
+    QCOMPARE(dialogs.messages.size(), 3); // the question, then the RAW files' warning
     QCOMPARE(QSettings().value("tavronFolderPath").toString(), path("eval"));
     QCOMPARE(w.evaluationMode, int(EvaluationMode::Tavron));
     QTreeWidget *list = w.ui->treeWidget_fileView;
@@ -196,13 +204,13 @@ void TestEvaluationModes::review_data()
     QTest::addColumn<bool>("advanced");
     QTest::addColumn<bool>("confirmed");
     QTest::addColumn<QString>("folder");
-    QTest::addColumn<int>("reviewMode");   // afterwards; 5 before
-    QTest::addColumn<QString>("refusal");  // part of the message refusing the folder; empty when it loads
+    QTest::addColumn<int>("reviewMode");  // afterwards; 5 before
+    QTest::addColumn<QString>("refusal"); // part of the message refusing the folder; empty when it loads
     QTest::newRow("simple tree") << false << true << "review" << 0 << "";
     QTest::newRow("advanced tree") << true << true << "review" << 1 << "";
     QTest::newRow("advanced tree, cancelled") << true << false << "review" << 5 << "";
-    QTest::newRow("advanced tree, no result file") << true << true << "noresult" << 1
-                                                   << "does not contain the resulting file";
+    QTest::newRow("advanced tree, no result file")
+        << true << true << "noresult" << 1 << "does not contain the resulting file";
     QTest::newRow("result file with a line too long")
         << false << true << "longresult" << 0 << "'calls_ch1_files.txt' cannot be used: its line 2";
 }
@@ -344,10 +352,12 @@ void TestEvaluationModes::refused_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("message");
-    QTest::newRow("manual, empty folder") << int(EvaluationMode::Manual) << "empty" << "No Bat Call Files in Folder";
-    QTest::newRow("Tavron, empty folder") << int(EvaluationMode::Tavron) << "empty" << "No Bat Call Files in Folder";
-    QTest::newRow("review, RAW files only")
-        << int(EvaluationMode::RecorderReview) << "rawonly" << "No Bat Call WAV Files in Folder";
+    QTest::newRow("manual, empty folder") << int(EvaluationMode::Manual) << "empty"
+                                          << "No Bat Call Files in Folder";
+    QTest::newRow("Tavron, empty folder") << int(EvaluationMode::Tavron) << "empty"
+                                          << "No Bat Call Files in Folder";
+    QTest::newRow("review, RAW files only") << int(EvaluationMode::RecorderReview) << "rawonly"
+                                            << "No Bat Call WAV Files in Folder";
 }
 
 void TestEvaluationModes::refused()

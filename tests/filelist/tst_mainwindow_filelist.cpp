@@ -1,7 +1,7 @@
 #include "testregistry.h"
 
-#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
+#include "common/evaluationmode.h"
 #include "common/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "guitest.h"
@@ -65,7 +65,8 @@ bool settled(const MainWindow &w)
 
 } // namespace
 
-class TestOpening : public testsupport::GuiTestCase {
+class TestOpening : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -108,8 +109,7 @@ void TestOpening::initTestCase()
     // mixed: 0.25 s and 0.5 s WAVs, a RAW of 50000 samples (0.1 s at 500 kHz), and other files
     writeRecording("mixed/b.WAV", 0.5);
     writeRecording("mixed/a.wav", 0.25);
-    QVERIFY(testsupport::writeFile(path("mixed/c.raw"), testsupport::WavWriter::pack(
-                                                             QVector<int>(50000, 100), 16)));
+    QVERIFY(testsupport::writeFile(path("mixed/c.raw"), testsupport::WavWriter::pack(QVector<int>(50000, 100), 16)));
     QVERIFY(testsupport::writeFile(path("mixed/notes.txt"), "notes"));
     writeRecording("second/x.wav", 0.25);
     writeRecording("second/y.wav", 0.25);
@@ -252,10 +252,9 @@ void TestOpening::chainNamesItsRecordingsFirst()
     QStringList sent;
     QObject::connect(&w, &MainWindow::signalExpectFileHeaders,
                      [&sent](const QStringList &paths) { sent << "expect " + paths.join(','); });
-    QObject::connect(&w, &MainWindow::signalGetFileHeaderInfo,
-                     [&sent](int index, const QString &path) {
-                         sent << QStringLiteral("request %1 ").arg(index) + path;
-                     });
+    QObject::connect(&w, &MainWindow::signalGetFileHeaderInfo, [&sent](int index, const QString &path) {
+        sent << QStringLiteral("request %1 ").arg(index) + path;
+    });
     w.ui->actionOpen_Folder->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     w.ui->actionOpen_Folder->trigger();
@@ -307,8 +306,8 @@ void TestOpening::dropRefused_data()
 {
     QTest::addColumn<QStringList>("paths");
     QTest::addColumn<QString>("message");
-    QTest::newRow("recordings from two folders") << QStringList{"mixed/a.wav", "other/z.wav"}
-                                                 << "Recordings from several folders cannot be opened together.";
+    QTest::newRow("recordings from two folders")
+        << QStringList{"mixed/a.wav", "other/z.wav"} << "Recordings from several folders cannot be opened together.";
     QTest::newRow("folder and file") << QStringList{"mixed", "other/z.wav"}
                                      << "Do not load multiple folders or a mixture of files and folders.";
     QTest::newRow("one text file") << QStringList{"mixed/notes.txt"} << "File type not supported.";
@@ -363,14 +362,14 @@ void TestOpening::dropDuringEvaluation_data()
     QTest::addColumn<int>("mode"); // after the drop
     const QString oneFile = QStringLiteral("Do you really want to abort current evaluation and load new file?");
     const QString files = QStringLiteral("Do you really want to abort current evaluation and load new files?");
-    QTest::newRow("one file, cancelled")
-        << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Cancel) << int(EvaluationMode::Tavron);
-    QTest::newRow("one file, confirmed")
-        << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Ok) << int(EvaluationMode::SingleFile);
-    QTest::newRow("folder, cancelled")
-        << QStringList{"second"} << files << int(QMessageBox::Cancel) << int(EvaluationMode::Tavron);
-    QTest::newRow("folder, confirmed")
-        << QStringList{"second"} << files << int(QMessageBox::Ok) << int(EvaluationMode::Folder);
+    QTest::newRow("one file, cancelled") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Cancel)
+                                         << int(EvaluationMode::Tavron);
+    QTest::newRow("one file, confirmed") << QStringList{"other/z.wav"} << oneFile << int(QMessageBox::Ok)
+                                         << int(EvaluationMode::SingleFile);
+    QTest::newRow("folder, cancelled") << QStringList{"second"} << files << int(QMessageBox::Cancel)
+                                       << int(EvaluationMode::Tavron);
+    QTest::newRow("folder, confirmed") << QStringList{"second"} << files << int(QMessageBox::Ok)
+                                       << int(EvaluationMode::Folder);
 }
 
 void TestOpening::dropDuringEvaluation()
@@ -443,11 +442,10 @@ void TestOpening::commandLine()
     QFETCH(QString, message);
     QVERIFY(QDir(m_dir.path()).mkpath("upper"));
     QVERIFY(QDir(m_dir.path()).mkpath("named.wav"));
-    QVERIFY(testsupport::writeFile(path("upper/C.RAW"),
-                                   testsupport::WavWriter::pack(QVector<int>(50000, 100), 16)));
+    QVERIFY(testsupport::writeFile(path("upper/C.RAW"), testsupport::WavWriter::pack(QVector<int>(50000, 100), 16)));
     ScriptedDialogs dialogs;
     MainWindow w;
-    for (QAction *a : folderActions(w))   // as after a folder
+    for (QAction *a : folderActions(w)) // as after a folder
         a->setEnabled(true);
     w.openCommandLine({QStringLiteral("quillon"), path(argument)});
     QCOMPARE(w.currentFileName, shown ? path(argument) : QString());
@@ -517,7 +515,8 @@ void addRows(MainWindow &w, int count, Qt::ItemFlags flags)
 
 } // namespace
 
-class TestHeaderReplies : public testsupport::GuiTestCase {
+class TestHeaderReplies : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -554,10 +553,10 @@ void TestHeaderReplies::manualEvaluationCounts()
     addRows(w, 5, Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled);
     QTreeWidget *tree = w.ui->treeWidget;
 
-    answer(w, 0, {{}, "Pip", "0"});             // no class: "Unassigned", whatever the proposal
-    answer(w, 1, {{"NycNoc"}, "", ""});          // a sub-class counts only in its own row
-    answer(w, 2, {{"Pip", "Pip"}, "", ""});      // the same class twice counts twice
-    answer(w, 3, {{"Bat", "Nyc"}, "", ""});      // a class the model lacks gets a row of its own
+    answer(w, 0, {{}, "Pip", "0"});         // no class: "Unassigned", whatever the proposal
+    answer(w, 1, {{"NycNoc"}, "", ""});     // a sub-class counts only in its own row
+    answer(w, 2, {{"Pip", "Pip"}, "", ""}); // the same class twice counts twice
+    answer(w, 3, {{"Bat", "Nyc"}, "", ""}); // a class the model lacks gets a row of its own
     answer(w, 4, {{}, "", ""});
 
     QCOMPARE(classRow(tree, "Unassigned")->text(ClassTreeColumn::Count), QStringLiteral("2"));
@@ -613,10 +612,10 @@ void TestHeaderReplies::tavronEvaluationRows()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    answer(w, 0, {{}, "Nyc", ""});          // a proposal without class: "Unassigned"
-    answer(w, 1, {{}, "No Call", ""});      // no call found: "Detected No Call"
-    answer(w, 2, {{}, "Pip", "1"});         // accepted
-    answer(w, 3, {{"Pip"}, "Nyc", "0"});    // a class that is not the proposal
+    answer(w, 0, {{}, "Nyc", ""});       // a proposal without class: "Unassigned"
+    answer(w, 1, {{}, "No Call", ""});   // no call found: "Detected No Call"
+    answer(w, 2, {{}, "Pip", "1"});      // accepted
+    answer(w, 3, {{"Pip"}, "Nyc", "0"}); // a class that is not the proposal
 
     QCOMPARE(topLevelNames(tree), (QStringList{"Detected No Call", "Pip", "Unassigned"}));
     QCOMPARE(classRow(tree, "Unassigned")->text(ClassTreeColumn::Count), QStringLiteral("2"));

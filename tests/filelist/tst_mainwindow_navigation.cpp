@@ -1,7 +1,7 @@
 #include "testregistry.h"
 
-#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
+#include "common/evaluationmode.h"
 #include "common/treecolumns.h"
 #include "filelist/fileviewtreewidgetitem.h"
 #include "guitest.h"
@@ -90,7 +90,7 @@ void TestNavigation::stepsSkipRowsThatCannotBeChosen()
     w.wavDirectory = m_dir.path();
     QTreeWidget *list = w.ui->treeWidget_fileView;
     QTreeWidgetItem *a = addRow(list, "a.wav", usable);
-    addRow(list, "b.wav", Qt::NoItemFlags);   // no call: cannot be chosen
+    addRow(list, "b.wav", Qt::NoItemFlags); // no call: cannot be chosen
     QTreeWidgetItem *c = addRow(list, "c.wav", usable);
     addRow(list, "d.wav", Qt::NoItemFlags);
     list->setCurrentItem(a);
@@ -115,7 +115,7 @@ void TestNavigation::stepsSkipRowsThatCannotBeChosen()
 void TestNavigation::classTreeDoubleClick_data()
 {
     QTest::addColumn<QString>("className");
-    QTest::addColumn<int>("current");   // row index; 4 is where it was
+    QTest::addColumn<int>("current"); // row index; 4 is where it was
     QTest::newRow("first row with class 1 empty") << "Unassigned" << 3;
     QTest::newRow("class 1 before class 2") << "Pip" << 1;
     QTest::newRow("class 2 when no class 1 has it") << "Nyc" << 0;
@@ -128,13 +128,13 @@ void TestNavigation::classTreeDoubleClick()
     QTreeWidget *list = w.ui->treeWidget_fileView;
     addRow(list, "0.wav", usable, {"Enil", "Nyc"});
     addRow(list, "1.wav", usable, {"Pip"});
-    addRow(list, "2.wav", Qt::NoItemFlags);   // no call: cannot be chosen
+    addRow(list, "2.wav", Qt::NoItemFlags); // no call: cannot be chosen
     addRow(list, "3.wav", usable);
-    addRow(list, "4.wav", usable)->setText(FileViewColumn::Date, QString());   // header not read yet
+    addRow(list, "4.wav", usable)->setText(FileViewColumn::Date, QString()); // header not read yet
     list->setCurrentItem(list->topLevelItem(4));
     QFETCH(QString, className);
     auto *classRow = new QTreeWidgetItem(w.ui->treeWidget, QStringList{className});
-    w.calculating = true;   // not consulted: the shown recording does not change
+    w.calculating = true; // not consulted: the shown recording does not change
     emit w.ui->treeWidget->itemDoubleClicked(classRow, 0);
     QTEST(list->indexOfTopLevelItem(list->currentItem()), "current");
     QVERIFY(w.currentFileName.isEmpty());
@@ -159,16 +159,24 @@ void TestNavigation::commentWritten_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QStringList>("classes");
     QTest::addColumn<QString>("proposal");
-    QTest::addColumn<QString>("accepted");   // "box" and "box checked": the accept box instead of the text
+    QTest::addColumn<QString>("accepted"); // "box" and "box checked": the accept box instead of the text
     QTest::addColumn<QString>("comment");
     QTest::addColumn<QString>("written");
     QTest::newRow("accepted by its box") << int(EvaluationMode::Tavron) << QStringList{"Pip"} << "Pip"
-                                         << "box checked" << "seen twice" << "Pip +  +  + |Pip|1|seen twice";
-    QTest::newRow("box not checked") << int(EvaluationMode::RecorderReview) << QStringList{"", "Nyc"}
-                                     << "Nyc, Pip" << "box" << "x" << " + Nyc +  + |Nyc, Pip|0|x";
-    QTest::newRow("flag as text, no proposal") << int(EvaluationMode::Manual) << QStringList{"A", "B", "C", "D"}
-                                               << "" << "" << "Ümlaut" << "A + B + C + D|||Ümlaut";
-    QTest::newRow("folder list") << int(EvaluationMode::Folder) << QStringList() << "" << "1" << ""
+                                         << "box checked"
+                                         << "seen twice"
+                                         << "Pip +  +  + |Pip|1|seen twice";
+    QTest::newRow("box not checked") << int(EvaluationMode::RecorderReview) << QStringList{"", "Nyc"} << "Nyc, Pip"
+                                     << "box"
+                                     << "x"
+                                     << " + Nyc +  + |Nyc, Pip|0|x";
+    QTest::newRow("flag as text, no proposal") << int(EvaluationMode::Manual) << QStringList{"A", "B", "C", "D"} << ""
+                                               << ""
+                                               << "Ümlaut"
+                                               << "A + B + C + D|||Ümlaut";
+    QTest::newRow("folder list") << int(EvaluationMode::Folder) << QStringList() << ""
+                                 << "1"
+                                 << ""
                                  << " +  +  + ||1|";
 }
 
@@ -242,7 +250,7 @@ void TestNavigation::commentRefused_data()
 {
     QTest::addColumn<QString>("comment");
     QTest::addColumn<bool>("refused");
-    QTest::addColumn<QStringList>("why");   // what the box says below its text
+    QTest::addColumn<QStringList>("why"); // what the box says below its text
     // A long comment has the empty class slots dropped: "Pip|Pip|1|" leaves 246 bytes for it.
     const QString fits = QString(256 - QByteArray("Pip|Pip|1|").size(), QLatin1Char('x'));
     const QStringList tooLong{"takes 247 bytes", "of 256 bytes leaves 246"};
@@ -281,8 +289,8 @@ void TestNavigation::commentRefused()
 
 void TestNavigation::commentWriteFails_data()
 {
-    QTest::addColumn<QByteArray>("content");   // empty: the file is removed
-    QTest::addColumn<QString>("why");          // how the reason below the text begins
+    QTest::addColumn<QByteArray>("content"); // empty: the file is removed
+    QTest::addColumn<QString>("why");        // how the reason below the text begins
     QTest::newRow("recording removed") << QByteArray()
                                        << "The file cannot be opened for writing: No such file or directory";
     QTest::newRow("not a RIFF file") << QByteArray("JUNK0000WAVEfmt ") << "The recording cannot be read to its end.";

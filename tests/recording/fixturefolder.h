@@ -13,7 +13,8 @@
 
 // The fixture files of one test class: each written under a new name, so that
 // no case reads what another left behind, in a folder that goes with the class.
-class FixtureFolder {
+class FixtureFolder
+{
 public:
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }

@@ -7,7 +7,8 @@
 
 #include <QTest>
 
-class TestAudioSampleReader : public QObject {
+class TestAudioSampleReader : public QObject
+{
     Q_OBJECT
 
 private:
@@ -16,10 +17,7 @@ private:
     QString put(const QByteArray &bytes) { return m_files.put(bytes, QStringLiteral(".raw")); }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_files.isValid());
-    }
+    void initTestCase() { QVERIFY(m_files.isValid()); }
 
     void load_data()
     {
@@ -30,13 +28,13 @@ private slots:
         QTest::newRow("sign extension") << QByteArray::fromHex("0100ffff0080") << false << QVector<int>{1, -1, -32768}
                                         << false;
         QTest::newRow("largest value") << QByteArray::fromHex("ff7f") << false << QVector<int>{32767} << false;
-        QTest::newRow("odd last byte ignored") << QByteArray::fromHex("0200030004") << false << QVector<int>{2, 3}
-                                               << false;
+        QTest::newRow("odd last byte ignored")
+            << QByteArray::fromHex("0200030004") << false << QVector<int>{2, 3} << false;
         QTest::newRow("one byte, full load") << QByteArray::fromHex("07") << false << QVector<int>{} << true;
         QTest::newRow("one byte, header only") << QByteArray::fromHex("07") << true << QVector<int>{} << false;
         QTest::newRow("empty file, full load") << QByteArray() << false << QVector<int>{} << true;
-        QTest::newRow("header only decodes nothing") << QByteArray::fromHex("01000200") << true << QVector<int>{}
-                                                     << false;
+        QTest::newRow("header only decodes nothing")
+            << QByteArray::fromHex("01000200") << true << QVector<int>{} << false;
     }
 
     void load()

@@ -19,9 +19,14 @@ namespace {
 // write stores half of its bytes and reports the short count, the next (the
 // rest of it) fails with the system's words for a full disk. Every other
 // write goes through.
-class ShortWriteFile : public QFile {
+class ShortWriteFile : public QFile
+{
 public:
-    ShortWriteFile(const QString &name, int failingWrite) : QFile(name), m_failingWrite(failingWrite) {}
+    ShortWriteFile(const QString &name, int failingWrite)
+        : QFile(name)
+        , m_failingWrite(failingWrite)
+    {
+    }
     int writes = 0;
 
 protected:
@@ -44,7 +49,8 @@ private:
 // Keeps what the file holds after each write and each resize, and what it
 // would hold had a write stopped after its first bytes: the files a kill of
 // the program, or a power cut, at that point would leave behind.
-class SnapshotFile : public ShortWriteFile {
+class SnapshotFile : public ShortWriteFile
+{
 public:
     using ShortWriteFile::ShortWriteFile;
     QList<QByteArray> states;
@@ -114,11 +120,15 @@ void expectRefusalWarning(const QString &path)
 }
 
 // 256 bytes of UTF-8: 128 two-byte characters.
-QString umlauts256() { return QString(128, QChar(0x00E4)); }
+QString umlauts256()
+{
+    return QString(128, QChar(0x00E4));
+}
 
 } // namespace
 
-class TestBextWriter : public QObject {
+class TestBextWriter : public QObject
+{
     Q_OBJECT
 
 private:
@@ -133,17 +143,15 @@ private:
         for (int i = 0; i < 602 - 256; ++i)
             rest += char('A' + i % 26);
         WavWriter w;
-        w.fmt(250000, 16).chunk("bext", WavWriter::field(oldDescription, 256) + rest + "coding history")
+        w.fmt(250000, 16)
+            .chunk("bext", WavWriter::field(oldDescription, 256) + rest + "coding history")
             .chunk("data", WavWriter::pack({1, -2, 3}, 16));
         return w.bytes();
     }
     static constexpr int descriptionOffset = 12 + 24 + 8;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_files.isValid());
-    }
+    void initTestCase() { QVERIFY(m_files.isValid()); }
 
     void inPlace_data()
     {
@@ -181,7 +189,9 @@ private slots:
     {
         const QByteArray odd("abc");
         WavWriter w;
-        w.fmt(8000, 16).chunk("LIST", odd).chunk("bext", WavWriter::field("Pip|old", 256) + "origin")
+        w.fmt(8000, 16)
+            .chunk("LIST", odd)
+            .chunk("bext", WavWriter::field("Pip|old", 256) + "origin")
             .chunk("data", WavWriter::pack({7, -7}, 16));
         const QByteArray before = w.bytes();
         const int offset = 12 + 24 + 8 + odd.size() + 1 + 8;
@@ -210,8 +220,8 @@ private slots:
         QTest::newRow("last chunk odd without its pad")
             << WavWriter().fmt(8000, 8).chunk("data", QByteArray::fromHex("808182"), false).bytes()
             << QStringLiteral("Pip") << 1;
-        QTest::newRow("RIFF size that lies") << WavWriter().fmt(8000, 16).chunk("data", "ab").riffSize(3).bytes()
-                                             << QStringLiteral("Nyc") << 0;
+        QTest::newRow("RIFF size that lies")
+            << WavWriter().fmt(8000, 16).chunk("data", "ab").riffSize(3).bytes() << QStringLiteral("Nyc") << 0;
     }
 
     void append()
@@ -265,8 +275,13 @@ private slots:
             << WavWriter().fmt(8000, 16, 1, 1, 18).data({1, 2}, 16).bext("Pip|seen by another program").bytes() << nyc;
         QTest::newRow("two channels, no bext") << WavWriter().fmt(8000, 16, 2).data({1, 2, 3, 4}, 16).bytes() << nyc;
         QTest::newRow("second TIME chunk before the bext")
-            << WavWriter().fmt(8000, 16).data({1}, 16).chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"))
-                   .chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03")).bext("Nyc|").bytes()
+            << WavWriter()
+                   .fmt(8000, 16)
+                   .data({1}, 16)
+                   .chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"))
+                   .chunk("TIME", testsupport::timePayload("06/01/24", "22:14:03"))
+                   .bext("Nyc|")
+                   .bytes()
             << QStringLiteral("Pip");
         QTest::newRow("real 32-bit float recording")
             << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/wav_float.wav")) << nyc;
@@ -438,7 +453,6 @@ private slots:
         QCOMPARE(file.syncedAtSizeWrite.size(), 1);
         QCOMPARE(file.syncedAtSizeWrite.first().mid(8), testsupport::readFile(path).mid(8));
     }
-
 };
 
 QUILLON_TEST(TestBextWriter)

@@ -6,7 +6,8 @@
 
 Q_DECLARE_METATYPE(RecordingKind)
 
-class TestRecordingKind : public QObject {
+class TestRecordingKind : public QObject
+{
     Q_OBJECT
 
 private slots:

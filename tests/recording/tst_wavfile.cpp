@@ -14,7 +14,8 @@
 
 using testsupport::WavWriter;
 
-class TestWavFile : public QObject {
+class TestWavFile : public QObject
+{
     Q_OBJECT
 
 private:
@@ -89,16 +90,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("bits");
         QTest::addColumn<QVector<int>>("samples");
-        QTest::newRow("16-bit sign extension") << QByteArray::fromHex("0100ffff0080") << 16 << QVector<int>{1, -1, -32768};
+        QTest::newRow("16-bit sign extension")
+            << QByteArray::fromHex("0100ffff0080") << 16 << QVector<int>{1, -1, -32768};
         QTest::newRow("8-bit has 128 as zero") << QByteArray::fromHex("80ff00") << 8 << QVector<int>{0, 127, -128};
         QTest::newRow("24-bit extremes") << QByteArray::fromHex("ffff7f000080ffffff") << 24
                                          << QVector<int>{8388607, -8388608, -1};
         QTest::newRow("32-bit extremes") << QByteArray::fromHex("ffffff7f00000080feffffff") << 32
                                          << QVector<int>{2147483647, -2147483647 - 1, -2};
-        QTest::newRow("16-bit incomplete last frame ignored") << QByteArray::fromHex("0200030004") << 16
-                                                              << QVector<int>{2, 3};
-        QTest::newRow("24-bit incomplete last frame ignored") << QByteArray::fromHex("0100000203") << 24
-                                                              << QVector<int>{1};
+        QTest::newRow("16-bit incomplete last frame ignored")
+            << QByteArray::fromHex("0200030004") << 16 << QVector<int>{2, 3};
+        QTest::newRow("24-bit incomplete last frame ignored")
+            << QByteArray::fromHex("0100000203") << 24 << QVector<int>{1};
         QTest::newRow("16-bit one byte holds no sample") << QByteArray::fromHex("07") << 16 << QVector<int>{};
         // Long runs cross the decoder's blocks, where source and result share storage.
         for (int bits : {8, 16, 24, 32}) {
@@ -137,16 +139,22 @@ private slots:
         QTest::addColumn<int>("sampleCount");
 
         const QByteArray d3 = pcm16({1, 2, 3});
-        auto good = [&]() { WavWriter w; w.fmt(250000, 16); return w; };
+        auto good = [&]() {
+            WavWriter w;
+            w.fmt(250000, 16);
+            return w;
+        };
 
         QTest::newRow("plain file") << good().chunk("data", d3).bytes() << false << QString() << true << 3;
         QTest::newRow("empty file") << QByteArray() << false << "File is not a RIFF-WAV." << false << 0;
         QTest::newRow("not RIFF") << good().chunk("data", d3).magic("RIFX", "WAVE").bytes() << false
                                   << "File is not a RIFF-WAV." << false << 0;
-        QTest::newRow("RIFF size cut") << QByteArray("RIFF\x10\x00", 6) << false << "WAV file read error." << false << 0;
+        QTest::newRow("RIFF size cut") << QByteArray("RIFF\x10\x00", 6) << false << "WAV file read error." << false
+                                       << 0;
         QTest::newRow("not WAVE") << good().chunk("data", d3).magic("RIFF", "AVI ").bytes() << false
                                   << "File is not a WAVE file." << false << 0;
-        QTest::newRow("RIFF header only") << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << false << QString() << false << 0;
+        QTest::newRow("RIFF header only")
+            << QByteArray("RIFF\x04\x00\x00\x00WAVE", 12) << false << QString() << false << 0;
         QTest::newRow("RIFF size disagrees is a warning")
             << good().chunk("data", d3).riffSize(1000).bytes() << false
             << "File size in header not identical to real file size." << true << 3;
@@ -157,20 +165,19 @@ private slots:
                                               << "Compression format not supported." << false << 0;
         QTest::newRow("stereo") << WavWriter().fmt(16000, 16, 2).chunk("data", d3).bytes() << false
                                 << "Not more than 1 channel supported." << false << 0;
-        QTest::newRow("fmt smaller than 16 bytes")
-            << WavWriter().fmt(16000, 16, 1, 1, 12).chunk("data", d3).bytes() << false
-            << "WAV file read error in FMT chunk." << false << 0;
+        QTest::newRow("fmt smaller than 16 bytes") << WavWriter().fmt(16000, 16, 1, 1, 12).chunk("data", d3).bytes()
+                                                   << false << "WAV file read error in FMT chunk." << false << 0;
         QTest::newRow("fmt cut by the end of the file")
             << good().bytes().left(12 + 8 + 10) << false << "WAV file read error in FMT chunk." << false << 0;
         QTest::newRow("fmt cut before its channel count, bad tag seen first")
-            << WavWriter().fmt(16000, 16, 1, 3).bytes().left(12 + 8 + 2) << false
-            << "Compression format not supported." << false << 0;
+            << WavWriter().fmt(16000, 16, 1, 3).bytes().left(12 + 8 + 2) << false << "Compression format not supported."
+            << false << 0;
         QTest::newRow("second fmt") << good().fmt(250000, 16).chunk("data", d3).bytes() << false
                                     << "More then one FMT chunks." << false << 0;
         QTest::newRow("second data") << good().chunk("data", d3).chunk("data", d3).bytes() << false
                                      << "Not more than one DATA chunk supported." << false << 3;
-        QTest::newRow("data before fmt, full read")
-            << WavWriter().chunk("data", d3).fmt(250000, 16).bytes() << false << "Data format not supported." << false << 0;
+        QTest::newRow("data before fmt, full read") << WavWriter().chunk("data", d3).fmt(250000, 16).bytes() << false
+                                                    << "Data format not supported." << false << 0;
         QTest::newRow("data before fmt, header only")
             << WavWriter().chunk("data", d3).fmt(250000, 16).bytes() << true << QString() << false << 0;
         QTest::newRow("12-bit samples") << WavWriter().fmt(16000, 12).chunk("data", d3).bytes() << false
@@ -180,16 +187,20 @@ private slots:
             << false << 0;
         QTest::newRow("data larger than the file, header only")
             << good().chunk("data", d3, true, 7).bytes() << true << "WAV file read error in DATA chunk." << false << 0;
-        QTest::newRow("second TIME") << good().chunk("TIME", testsupport::timePayload("05/03/21", "21:14:05"))
-                                            .chunk("data", d3).chunk("TIME", testsupport::timePayload("05/03/21", "21:14:05")).bytes()
+        QTest::newRow("second TIME") << good()
+                                            .chunk("TIME", testsupport::timePayload("05/03/21", "21:14:05"))
+                                            .chunk("data", d3)
+                                            .chunk("TIME", testsupport::timePayload("05/03/21", "21:14:05"))
+                                            .bytes()
                                      << false << "Not more than one TIME chunk supported." << false << 3;
-        QTest::newRow("second bext after the samples")
-            << good().bext("a").chunk("data", d3).bext("b").bytes() << false << "Not more than one BEXT chunk supported."
-            << false << 3;
+        QTest::newRow("second bext after the samples") << good().bext("a").chunk("data", d3).bext("b").bytes() << false
+                                                       << "Not more than one BEXT chunk supported." << false << 3;
         QTest::newRow("second SPL") << good().chunk("SPL ", "1").chunk("SPL ", "2").chunk("data", d3).bytes() << false
                                     << "Not more than one SPL chunk supported." << false << 0;
-        QTest::newRow("second wamd") << good().chunk("wamd", testsupport::wamdPayload("2021-05-03", "21:14:05"))
-                                            .chunk("wamd", testsupport::wamdPayload("2021-05-03", "21:14:05")).bytes()
+        QTest::newRow("second wamd") << good()
+                                            .chunk("wamd", testsupport::wamdPayload("2021-05-03", "21:14:05"))
+                                            .chunk("wamd", testsupport::wamdPayload("2021-05-03", "21:14:05"))
+                                            .bytes()
                                      << true << "Not more than one WAMD chunk supported." << false << 0;
         QTest::newRow("second guan") << good().chunk("guan", "Make: A").chunk("guan", "Make: B").bytes() << true
                                      << "Not more than one GUANO chunk supported." << false << 0;
@@ -202,8 +213,8 @@ private slots:
                                                    << "WAV file read error in WAMD chunk." << false << 0;
         QTest::newRow("guan larger than the file") << good().chunk("guan", "x", true, huge).bytes() << true
                                                    << "WAV file read error in GUANO chunk." << false << 0;
-        QTest::newRow("SPL larger than the file") << good().chunk("SPL ", "x", true, huge).bytes() << false << QString()
-                                                  << false << 0;
+        QTest::newRow("SPL larger than the file")
+            << good().chunk("SPL ", "x", true, huge).bytes() << false << QString() << false << 0;
         QTest::newRow("bext coding history beyond the file")
             << good().bext("Nyc", "A=PCM").chunk("data", d3).bytes().left(12 + 24 + 8 + 602 + 2) << false
             << "WAV file read error in BEXT chunk." << false << 0;
@@ -217,13 +228,13 @@ private slots:
         QTest::newRow("two stray bytes after the last chunk")
             << good().chunk("data", d3).bytes() + QByteArray(2, 'z') << false << QString() << false << 3;
         QTest::newRow("six stray bytes after the last chunk")
-            << good().chunk("data", d3).bytes() + QByteArray(6, 'z') << false << "Error while reading a chunk header size."
-            << false << 3;
+            << good().chunk("data", d3).bytes() + QByteArray(6, 'z') << false
+            << "Error while reading a chunk header size." << false << 3;
         QTest::newRow("odd guan with pad before data")
             << good().chunk("guan", "Make: A").chunk("data", d3).bytes() << false << QString() << true << 3;
         QTest::newRow("odd data without pad at the end")
-            << WavWriter().fmt(8000, 8).chunk("data", QByteArray::fromHex("808182"), false).bytes() << false << QString()
-            << true << 3;
+            << WavWriter().fmt(8000, 8).chunk("data", QByteArray::fromHex("808182"), false).bytes() << false
+            << QString() << true << 3;
         QTest::newRow("no data chunk") << good().chunk("LIST", "ab").bytes() << false << QString() << false << 0;
         // What a kill leaves of metadata appended behind the samples: they stay whole and valid.
         const QByteArray withBext = good().chunk("data", d3).bext("Nyc").bytes();
@@ -256,7 +267,11 @@ private slots:
         QTest::addColumn<bool>("headerOnly");
         QTest::addColumn<bool>("walkedToEnd");
         const QByteArray d3 = pcm16({1, 2, 3});
-        auto good = [&]() { WavWriter w; w.fmt(250000, 16).bext("Nyc").chunk("data", d3); return w; };
+        auto good = [&]() {
+            WavWriter w;
+            w.fmt(250000, 16).bext("Nyc").chunk("data", d3);
+            return w;
+        };
 
         QTest::newRow("whole file") << good().bytes() << false << true;
         QTest::newRow("whole file, header only") << good().bytes() << true << true;
@@ -266,8 +281,7 @@ private slots:
         QTest::newRow("chunk id unreadable") << good().bytes() + QByteArray(3, 'z') << true << false;
         QTest::newRow("chunk size unreadable") << good().bytes() + QByteArray(6, 'z') << true << false;
         QTest::newRow("short SPL read") << good().chunk("SPL ", "x", true, 100).bytes() << true << false;
-        QTest::newRow("unknown chunk past the end") << good().chunk("LIST", "abcd", true, 100).bytes() << true
-                                                    << false;
+        QTest::newRow("unknown chunk past the end") << good().chunk("LIST", "abcd", true, 100).bytes() << true << false;
         QTest::newRow("second bext") << good().bext("Pip").bytes() << true << false;
         QTest::newRow("fmt refused") << WavWriter().fmt(16000, 16, 1, 1, 18).bext("Nyc").bytes() << true << false;
         QTest::newRow("not WAVE") << good().magic("RIFF", "AVI ").bytes() << true << false;
@@ -387,16 +401,16 @@ private slots:
             << QByteArray("TIME") << time.left(52) << QStringList{"TIME", "03/05/21", "21:14:05", ""};
         QByteArray bext = WavWriter::field("Nyc", 256) + WavWriter::field("Orig", 32) + WavWriter::field("Ref", 32)
                           + WavWriter::field("2021-05-03", 10) + WavWriter::field("21:14:05", 8);
-        QTest::newRow("bext of 300 bytes") << QByteArray("bext") << bext.left(300)
-                                           << QStringList{"Nyc", "Orig", "", ""};
-        QTest::newRow("bext of 337 bytes loses its time") << QByteArray("bext") << bext.left(337)
-                                                          << QStringList{"Nyc", "Orig", "Ref", ""};
-        QTest::newRow("bext of 100 bytes loses its description") << QByteArray("bext") << bext.left(100)
-                                                                 << QStringList{"", "", "", ""};
+        QTest::newRow("bext of 300 bytes")
+            << QByteArray("bext") << bext.left(300) << QStringList{"Nyc", "Orig", "", ""};
+        QTest::newRow("bext of 337 bytes loses its time")
+            << QByteArray("bext") << bext.left(337) << QStringList{"Nyc", "Orig", "Ref", ""};
+        QTest::newRow("bext of 100 bytes loses its description")
+            << QByteArray("bext") << bext.left(100) << QStringList{"", "", "", ""};
         const QByteArray wamd = testsupport::wamdPayload("2021-05-03", "21:14:05");
         QTest::newRow("wamd of 69 bytes") << QByteArray("wamd") << wamd.left(69) << QStringList{"", ""};
-        QTest::newRow("wamd of 80 bytes keeps the date") << QByteArray("wamd") << wamd.left(80)
-                                                         << QStringList{"2021-05-03", ""};
+        QTest::newRow("wamd of 80 bytes keeps the date")
+            << QByteArray("wamd") << wamd.left(80) << QStringList{"2021-05-03", ""};
     }
 
     void shortChunks()
@@ -442,11 +456,11 @@ private slots:
             << QByteArray("guan")
             << testsupport::guanoPayload({"Make: Early", "Note: " + QString(bound, 'n'), "Model: Late"})
             << QStringList{"Early", "", ""};
-        QTest::newRow("wamd with a long tail") << QByteArray("wamd")
-                                               << testsupport::wamdPayload("2021-05-03", "21:14:05") + beyond
-                                               << QStringList{"2021-05-03", "21:14:05"};
-        QTest::newRow("SPL with a long tail") << QByteArray("SPL ") << QByteArray("  -12.5 ") + beyond
-                                              << QStringList{"-12.5"};
+        QTest::newRow("wamd with a long tail")
+            << QByteArray("wamd") << testsupport::wamdPayload("2021-05-03", "21:14:05") + beyond
+            << QStringList{"2021-05-03", "21:14:05"};
+        QTest::newRow("SPL with a long tail")
+            << QByteArray("SPL ") << QByteArray("  -12.5 ") + beyond << QStringList{"-12.5"};
     }
 
     void boundedChunkRead()
@@ -500,32 +514,64 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
-        QTest::newRow("Samplerate") << "Samplerate:500000" << "samplerate" << "500000";
-        QTest::newRow("blank after the colon") << "Samplerate: 500000" << "samplerate" << "500000";
-        QTest::newRow("Loc Position keeps its inner blank") << "Loc Position:52.1 13.4" << "locPosition" << "52.1 13.4";
-        QTest::newRow("carriage return at line end") << "Make: Wildlife Acoustics\r" << "make" << "Wildlife Acoustics";
-        QTest::newRow("Make without a colon is ignored") << "Make" << "make" << "";
-        QTest::newRow("key case matters") << "make: X" << "make" << "";
-        QTest::newRow("value with colons") << "Note: a: b" << "note" << "a: b";
+        QTest::newRow("Samplerate") << "Samplerate:500000"
+                                    << "samplerate"
+                                    << "500000";
+        QTest::newRow("blank after the colon") << "Samplerate: 500000"
+                                               << "samplerate"
+                                               << "500000";
+        QTest::newRow("Loc Position keeps its inner blank") << "Loc Position:52.1 13.4"
+                                                            << "locPosition"
+                                                            << "52.1 13.4";
+        QTest::newRow("carriage return at line end") << "Make: Wildlife Acoustics\r"
+                                                     << "make"
+                                                     << "Wildlife Acoustics";
+        QTest::newRow("Make without a colon is ignored") << "Make"
+                                                         << "make"
+                                                         << "";
+        QTest::newRow("key case matters") << "make: X"
+                                          << "make"
+                                          << "";
+        QTest::newRow("value with colons") << "Note: a: b"
+                                           << "note"
+                                           << "a: b";
         QTest::newRow("UTF-8 note") << QStringLiteral("Note: Fledermäuse") << "note" << QStringLiteral("Fledermäuse");
-        QTest::newRow("float") << "Temperature Ext: -3.25" << "temperatureExt" << "-3.25";
-        QTest::newRow("float not given stays NaN") << "Make: X" << "humidity" << "nan";
-        QTest::newRow("float that does not parse is 0") << "Humidity: wet" << "humidity" << "0";
-        QTest::newRow("Timestamp empty") << "Timestamp:" << "timestamp" << "";
-        QTest::newRow("Timestamp without a blank") << "Timestamp:2024-05-31T22:39:11" << "timestamp"
+        QTest::newRow("float") << "Temperature Ext: -3.25"
+                               << "temperatureExt"
+                               << "-3.25";
+        QTest::newRow("float not given stays NaN") << "Make: X"
+                                                   << "humidity"
+                                                   << "nan";
+        QTest::newRow("float that does not parse is 0") << "Humidity: wet"
+                                                        << "humidity"
+                                                        << "0";
+        QTest::newRow("Timestamp empty") << "Timestamp:"
+                                         << "timestamp"
+                                         << "";
+        QTest::newRow("Timestamp without a blank") << "Timestamp:2024-05-31T22:39:11"
+                                                   << "timestamp"
                                                    << "2024-05-31T22:39:11.000";
-        QTest::newRow("Timestamp after a blank, blank inside") << "Timestamp: 2024-05-31 22:39:11" << "timestamp"
+        QTest::newRow("Timestamp after a blank, blank inside") << "Timestamp: 2024-05-31 22:39:11"
+                                                               << "timestamp"
                                                                << "2024-05-31T22:39:11.000";
-        QTest::newRow("Timestamp with microseconds") << "Timestamp: 2024-05-31T22:39:11.123456" << "timestamp"
+        QTest::newRow("Timestamp with microseconds") << "Timestamp: 2024-05-31T22:39:11.123456"
+                                                     << "timestamp"
                                                      << "2024-05-31T22:39:11.123";
-        QTest::newRow("Timestamp in UTC") << "Timestamp: 2024-05-31T22:39:11Z" << "timestamp"
+        QTest::newRow("Timestamp in UTC") << "Timestamp: 2024-05-31T22:39:11Z"
+                                          << "timestamp"
                                           << "2024-05-31T22:39:11.000Z";
-        QTest::newRow("Timestamp with +hh:mm") << "Timestamp: 2024-05-31T22:39:11+02:00" << "timestamp"
+        QTest::newRow("Timestamp with +hh:mm") << "Timestamp: 2024-05-31T22:39:11+02:00"
+                                               << "timestamp"
                                                << "2024-05-31T22:39:11.000+02:00";
-        QTest::newRow("Timestamp with -hhmm") << "Timestamp: 2024-05-31T22:39:11.5-0530" << "timestamp"
+        QTest::newRow("Timestamp with -hhmm") << "Timestamp: 2024-05-31T22:39:11.5-0530"
+                                              << "timestamp"
                                               << "2024-05-31T22:39:11.500-05:30";
-        QTest::newRow("Timestamp that is no date") << "Timestamp: yesterday" << "timestamp" << "";
-        QTest::newRow("Timestamp on 30 February") << "Timestamp: 2024-02-30T22:39:11" << "timestamp" << "";
+        QTest::newRow("Timestamp that is no date") << "Timestamp: yesterday"
+                                                   << "timestamp"
+                                                   << "";
+        QTest::newRow("Timestamp on 30 February") << "Timestamp: 2024-02-30T22:39:11"
+                                                  << "timestamp"
+                                                  << "";
     }
 
     void guano()
@@ -541,10 +587,13 @@ private slots:
         QCOMPARE(wav.guano.version, QStringLiteral("1.0"));
         const GuanoChunk &g = wav.guano;
         // The timestamp is shown as written, with the designator's offset when one was given.
-        const QMap<QString, QString> got{
-            {"samplerate", QString::number(g.samplerate)}, {"locPosition", g.locPosition}, {"make", g.make},
-            {"note", g.note}, {"temperatureExt", QString::number(double(g.temperatureExt))},
-            {"humidity", QString::number(double(g.humidity))}, {"timestamp", g.timestamp.toString(Qt::ISODateWithMs)}};
+        const QMap<QString, QString> got{{"samplerate", QString::number(g.samplerate)},
+                                         {"locPosition", g.locPosition},
+                                         {"make", g.make},
+                                         {"note", g.note},
+                                         {"temperatureExt", QString::number(double(g.temperatureExt))},
+                                         {"humidity", QString::number(double(g.humidity))},
+                                         {"timestamp", g.timestamp.toString(Qt::ISODateWithMs)}};
         QCOMPARE(got.value(field), value);
     }
 
@@ -552,13 +601,30 @@ private slots:
     // or misspelt would go unnoticed by the cases above).
     void guanoEveryKey()
     {
-        const QStringList lines{"GUANO|Version: 1.0", "Filter HP: 8.5", "Filter LP: 120", "Firmware Version: 4.6",
-                                "Hardware Version: 2", "Humidity: 81.5", "Length: 3.25", "Loc Accuracy: 7",
-                                "Loc Elevation: 41.5", "Loc Position: 52.5 13.25", "Make: Maker", "Model: M1",
-                                "Note: a note", "Original Filename: orig.wav", "Samplerate: 384000",
-                                "Serial: S-9", "Species Auto ID: Pipistrellus", "Species Manual ID: Nyctalus",
-                                "Tags: t1,t2", "TE: 10", "Temperature Ext: -2.5", "Temperature Int: 18.75",
-                                "Timestamp: 2023-07-01T23:05:59", "WA|Song Meter|Prefix: SM4",
+        const QStringList lines{"GUANO|Version: 1.0",
+                                "Filter HP: 8.5",
+                                "Filter LP: 120",
+                                "Firmware Version: 4.6",
+                                "Hardware Version: 2",
+                                "Humidity: 81.5",
+                                "Length: 3.25",
+                                "Loc Accuracy: 7",
+                                "Loc Elevation: 41.5",
+                                "Loc Position: 52.5 13.25",
+                                "Make: Maker",
+                                "Model: M1",
+                                "Note: a note",
+                                "Original Filename: orig.wav",
+                                "Samplerate: 384000",
+                                "Serial: S-9",
+                                "Species Auto ID: Pipistrellus",
+                                "Species Manual ID: Nyctalus",
+                                "Tags: t1,t2",
+                                "TE: 10",
+                                "Temperature Ext: -2.5",
+                                "Temperature Int: 18.75",
+                                "Timestamp: 2023-07-01T23:05:59",
+                                "WA|Song Meter|Prefix: SM4",
                                 "WA|Song Meter|Audio settings: [{\"rate\": 384000}]"};
         WavWriter w;
         w.fmt(384000, 16).chunk("guan", testsupport::guanoPayload(lines));
@@ -566,14 +632,25 @@ private slots:
         wav.open(put(w.bytes()), true);
         QCOMPARE(wav.errorText, QString());
         const GuanoChunk &g = wav.guano;
-        const QStringList texts{g.version, g.firmwareVersion, g.hardwareVersion, g.locPosition, g.make, g.model,
-                                g.note, g.originalFilename, g.serial, g.speciesAutoId, g.speciesManualId, g.tags,
-                                g.waSongMeterPrefix, g.waSongMeterAudioSettings};
+        const QStringList texts{g.version,
+                                g.firmwareVersion,
+                                g.hardwareVersion,
+                                g.locPosition,
+                                g.make,
+                                g.model,
+                                g.note,
+                                g.originalFilename,
+                                g.serial,
+                                g.speciesAutoId,
+                                g.speciesManualId,
+                                g.tags,
+                                g.waSongMeterPrefix,
+                                g.waSongMeterAudioSettings};
         QCOMPARE(texts, (QStringList{"1.0", "4.6", "2", "52.5 13.25", "Maker", "M1", "a note", "orig.wav", "S-9",
                                      "Pipistrellus", "Nyctalus", "t1,t2", "SM4", "[{\"rate\": 384000}]"}));
         // Every value is exact in binary, so the floats compare exactly.
-        const QVector<float> floats{g.filterHp, g.filterLp, g.humidity, g.length, g.locAccuracy, g.locElevation,
-                                    g.temperatureExt, g.temperatureInt};
+        const QVector<float> floats{g.filterHp,    g.filterLp,     g.humidity,       g.length,
+                                    g.locAccuracy, g.locElevation, g.temperatureExt, g.temperatureInt};
         QCOMPARE(floats, (QVector<float>{8.5f, 120.0f, 81.5f, 3.25f, 7.0f, 41.5f, -2.5f, 18.75f}));
         QCOMPARE(g.samplerate, 384000);
         QCOMPARE(g.te, 10);
@@ -594,25 +671,47 @@ private slots:
             return QDateTime(QDate(y, mo, d), QTime(h, mi, sec), Qt::UTC);
         };
         const QDateTime g(QDate(2019, 7, 1), QTime(1, 2, 3));
-        QTest::newRow("TIME") << "03/05/21" << "21:14:05" << "" << "" << QDateTime()
-                              << wall(2021, 5, 3, 21, 14, 5);
-        QTest::newRow("TIME wins over wamd and GUANO") << "03/05/21" << "21:14:05" << "2020-01-01" << "00:00:01" << g
-                                                       << wall(2021, 5, 3, 21, 14, 5);
-        QTest::newRow("TIME does not parse, wamd used") << "33/05/21" << "21:14:05" << "2021-05-03" << "21:14:05"
-                                                        << QDateTime() << wall(2021, 5, 3, 21, 14, 5);
-        QTest::newRow("TIME without time of day, wamd used") << "03/05/21" << "" << "2021-05-04" << "20:00:00" << g
-                                                             << wall(2021, 5, 4, 20, 0, 0);
-        QTest::newRow("GUANO only when the others fail") << "" << "" << "2021-05-03" << "25:00:00" << g << g;
-        QTest::newRow("nothing") << "" << "" << "" << "" << QDateTime() << QDateTime();
-        QTest::newRow("two-digit year 00 is 2000") << "29/02/00" << "12:00:00" << "" << "" << QDateTime()
-                                                   << wall(2000, 2, 29, 12, 0, 0);
-        QTest::newRow("two-digit year 99 is 2099") << "01/01/99" << "12:00:00" << "" << "" << QDateTime()
-                                                   << wall(2099, 1, 1, 12, 0, 0);
+        QTest::newRow("TIME") << "03/05/21"
+                              << "21:14:05"
+                              << ""
+                              << "" << QDateTime() << wall(2021, 5, 3, 21, 14, 5);
+        QTest::newRow("TIME wins over wamd and GUANO") << "03/05/21"
+                                                       << "21:14:05"
+                                                       << "2020-01-01"
+                                                       << "00:00:01" << g << wall(2021, 5, 3, 21, 14, 5);
+        QTest::newRow("TIME does not parse, wamd used") << "33/05/21"
+                                                        << "21:14:05"
+                                                        << "2021-05-03"
+                                                        << "21:14:05" << QDateTime() << wall(2021, 5, 3, 21, 14, 5);
+        QTest::newRow("TIME without time of day, wamd used") << "03/05/21"
+                                                             << ""
+                                                             << "2021-05-04"
+                                                             << "20:00:00" << g << wall(2021, 5, 4, 20, 0, 0);
+        QTest::newRow("GUANO only when the others fail") << ""
+                                                         << ""
+                                                         << "2021-05-03"
+                                                         << "25:00:00" << g << g;
+        QTest::newRow("nothing") << ""
+                                 << ""
+                                 << ""
+                                 << "" << QDateTime() << QDateTime();
+        QTest::newRow("two-digit year 00 is 2000") << "29/02/00"
+                                                   << "12:00:00"
+                                                   << ""
+                                                   << "" << QDateTime() << wall(2000, 2, 29, 12, 0, 0);
+        QTest::newRow("two-digit year 99 is 2099") << "01/01/99"
+                                                   << "12:00:00"
+                                                   << ""
+                                                   << "" << QDateTime() << wall(2099, 1, 1, 12, 0, 0);
         // 28 March 2021, 02:00 to 03:00 never happened on a clock in Berlin.
-        QTest::newRow("TIME in the daylight-saving gap") << "28/03/21" << "02:30:00" << "" << "" << g
-                                                         << wall(2021, 3, 28, 2, 30, 0);
-        QTest::newRow("wamd in the daylight-saving gap") << "" << "" << "2021-03-28" << "02:05:09" << g
-                                                         << wall(2021, 3, 28, 2, 5, 9);
+        QTest::newRow("TIME in the daylight-saving gap") << "28/03/21"
+                                                         << "02:30:00"
+                                                         << ""
+                                                         << "" << g << wall(2021, 3, 28, 2, 30, 0);
+        QTest::newRow("wamd in the daylight-saving gap") << ""
+                                                         << ""
+                                                         << "2021-03-28"
+                                                         << "02:05:09" << g << wall(2021, 3, 28, 2, 5, 9);
     }
 
     void recordingDateTime()
@@ -640,10 +739,10 @@ private slots:
         WavWriter w;
         w.fmt(250000, 16)
             .bext("Nyc")
-            .chunk("guan", testsupport::guanoPayload({"Humidity: 80", "Length: 1.5", "Loc Accuracy: 3",
-                                                      "Loc Elevation: 40", "Temperature Ext: 12",
-                                                      "Temperature Int: 14", "Filter HP: 8", "Filter LP: 120",
-                                                      "Timestamp: 2024-05-31T22:39:11"}))
+            .chunk("guan",
+                   testsupport::guanoPayload({"Humidity: 80", "Length: 1.5", "Loc Accuracy: 3", "Loc Elevation: 40",
+                                              "Temperature Ext: 12", "Temperature Int: 14", "Filter HP: 8",
+                                              "Filter LP: 120", "Timestamp: 2024-05-31T22:39:11"}))
             .chunk("data", pcm16({1, 2}));
         WavFile wav;
         wav.open(put(w.bytes()), false);
@@ -709,12 +808,12 @@ private slots:
         QTest::newRow("zero bytes inside are dropped") << QByteArray("ab\0c\0\0", 6) << 0 << 6 << "abc";
         QTest::newRow("UTF-8") << QStringLiteral("Zwergfledermaus ä").toUtf8() << 0 << 19
                                << QStringLiteral("Zwergfledermaus ä");
-        QTest::newRow("bytes that are not UTF-8 taken one by one") << QByteArray("M\xfcller") << 0 << 6
-                                                                   << QStringLiteral("Müller");
+        QTest::newRow("bytes that are not UTF-8 taken one by one")
+            << QByteArray("M\xfcller") << 0 << 6 << QStringLiteral("Müller");
         QTest::newRow("count past the buffer") << QByteArray("abc") << 1 << 10 << "bc";
         // A byte-order mark is a character of the text, not a header to strip.
-        QTest::newRow("leading byte-order mark kept") << QByteArray("\xef\xbb\xbfNyc\xc3\xa4") << 0 << 8
-                                                      << QString(QChar(0xFEFF)) + QStringLiteral("Nycä");
+        QTest::newRow("leading byte-order mark kept")
+            << QByteArray("\xef\xbb\xbfNyc\xc3\xa4") << 0 << 8 << QString(QChar(0xFEFF)) + QStringLiteral("Nycä");
     }
 
     void readFixedString()
@@ -731,15 +830,19 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("errorText");
         const QString none;
-        for (const char *name : {"Barbastelle.wav", "DaubentonSocialCalls.wav", "Natterers.wav",
-                                 "NoctuleFeedingBuzz.wav", "SopranoFeedingBuzz.wav", "test_file.wav",
-                                 "wav_pcm_24.wav", "wav_pcm_u8.wav"})
+        for (const char *name :
+             {"Barbastelle.wav", "DaubentonSocialCalls.wav", "Natterers.wav", "NoctuleFeedingBuzz.wav",
+              "SopranoFeedingBuzz.wav", "test_file.wav", "wav_pcm_24.wav", "wav_pcm_u8.wav"})
             QTest::newRow(name) << QString::fromLatin1(name) << none;
         // The fmt size is judged before the format tag.
-        QTest::newRow("56-byte fmt") << "3773_SE_Array_S1_20210615_222235_319.wav" << "FMT format not supported.";
-        QTest::newRow("A-law, 18-byte fmt") << "wav_alaw.wav" << "FMT format not supported.";
-        QTest::newRow("IMA ADPCM, 20-byte fmt") << "wav_ima_adpcm.wav" << "FMT format not supported.";
-        QTest::newRow("float, 16-byte fmt") << "wav_float.wav" << "Compression format not supported.";
+        QTest::newRow("56-byte fmt") << "3773_SE_Array_S1_20210615_222235_319.wav"
+                                     << "FMT format not supported.";
+        QTest::newRow("A-law, 18-byte fmt") << "wav_alaw.wav"
+                                            << "FMT format not supported.";
+        QTest::newRow("IMA ADPCM, 20-byte fmt") << "wav_ima_adpcm.wav"
+                                                << "FMT format not supported.";
+        QTest::newRow("float, 16-byte fmt") << "wav_float.wav"
+                                            << "Compression format not supported.";
     }
 
     void realRecordings()

@@ -92,7 +92,8 @@ void putLe32(QByteArray &b, int at, quint32 v)
 
 } // namespace
 
-class TestWavFuzz : public QObject {
+class TestWavFuzz : public QObject
+{
     Q_OBJECT
 
 private:
@@ -108,8 +109,13 @@ private:
         if (kind == 0 || kind == 4) {
             // A size field rewritten: RIFF's own or one chunk's.
             const int at = rng.bounded(headers.size() + 1) == 0 ? 4 : headers[rng.bounded(headers.size())] + 4;
-            const quint32 choices[] = {rng.generate(), quint32(b.size() - at + rng.bounded(-8, 9)), 0u, 0xffffffffu,
-                                       0x7fffffffu, quint32(rng.bounded(1, 700)), 0x80000000u};
+            const quint32 choices[] = {rng.generate(),
+                                       quint32(b.size() - at + rng.bounded(-8, 9)),
+                                       0u,
+                                       0xffffffffu,
+                                       0x7fffffffu,
+                                       quint32(rng.bounded(1, 700)),
+                                       0x80000000u};
             putLe32(b, at, choices[rng.bounded(int(sizeof choices / sizeof choices[0]))]);
         }
         if (kind == 1 || kind == 4)
@@ -218,9 +224,11 @@ private slots:
                 if (m_probeWorks)
                     QVERIFY2(largest <= 4 * fileSize + 65536, caseName.constData());
                 QVERIFY2(!wav.file, caseName.constData());
-                QVERIFY2(wav.samples.size() * size_t(std::max(1, wav.bytesPerSample)) <= fileSize, caseName.constData());
+                QVERIFY2(wav.samples.size() * size_t(std::max(1, wav.bytesPerSample)) <= fileSize,
+                         caseName.constData());
                 QVERIFY2(size_t(wav.bext.description.size() + wav.bext.codingHist.size() + wav.time.char3.size())
-                             <= fileSize, caseName.constData());
+                             <= fileSize,
+                         caseName.constData());
                 if (headerOnly) {
                     QVERIFY2(!wav.valid && wav.samples.empty(), caseName.constData());
                 } else if (wav.valid) {
@@ -263,8 +271,8 @@ private slots:
                          caseName.constData());
                 QVERIFY2(le32At(after, 4) == quint32(after.size() - 8), caseName.constData());
                 QVERIFY2(after.mid(bytes.size(), pad) == QByteArray(pad, '\0'), caseName.constData());
-                QVERIFY2(after.right(866) == QByteArray("bext\x5a\x03\x00\x00", 8) + field
-                                                 + QByteArray(858 - 256, '\0'),
+                QVERIFY2(after.right(866)
+                             == QByteArray("bext\x5a\x03\x00\x00", 8) + field + QByteArray(858 - 256, '\0'),
                          caseName.constData());
             }
         }

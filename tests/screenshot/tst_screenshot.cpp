@@ -74,7 +74,8 @@ double strongestKHz(const QVector<double> &s, int rate, int centre, double minKH
 
 } // namespace
 
-class TestScreenshot : public testsupport::GuiTestCase {
+class TestScreenshot : public testsupport::GuiTestCase
+{
     Q_OBJECT
 private slots:
     void callsAtTheirFrequencies();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/evaluationmode.h"
 #include "app/mainwindow.h"
+#include "common/evaluationmode.h"
 #include "common/treecolumns.h"
 #include "filelist/filerowindex.h"
 #include "guitest.h"
@@ -63,7 +63,12 @@ public:
         // Shared: the worker may still be leaving acquire() when the pause is gone.
         const std::shared_ptr<QSemaphore> go = m_go;
         QMetaObject::invokeMethod(
-            pause, [go, pause]() { go->acquire(); pause->deleteLater(); }, Qt::QueuedConnection);
+            pause,
+            [go, pause]() {
+                go->acquire();
+                pause->deleteLater();
+            },
+            Qt::QueuedConnection);
     }
     ~HeaderPause() { release(); }
     HeaderPause(const HeaderPause &) = delete;
@@ -169,8 +174,7 @@ inline QTreeWidgetItem *classRow(MainWindow &w, const QString &name)
 
 inline void clickAssign(MainWindow &w, const QString &className)
 {
-    qobject_cast<QPushButton *>(w.ui->treeWidget->itemWidget(classRow(w, className), ClassTreeColumn::Assign))
-        ->click();
+    qobject_cast<QPushButton *>(w.ui->treeWidget->itemWidget(classRow(w, className), ClassTreeColumn::Assign))->click();
 }
 
 // The row's accept box. The list makes boxes for the rows in view only: the

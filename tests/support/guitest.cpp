@@ -54,8 +54,8 @@ std::unique_ptr<MainWindow> spectrogramOnScreen()
     return window;
 }
 
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers)
 {
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, modifiers);
     QApplication::sendEvent(widget, &event);

@@ -60,8 +60,8 @@ std::unique_ptr<MainWindow> exposedWindow();
 std::unique_ptr<MainWindow> spectrogramOnScreen();
 
 /** Sends one mouse event to widget at pos (widget coordinates). */
-void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 /** Press at from, one move to to, release there: a left-button drag with modifiers held throughout. */
 void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers);

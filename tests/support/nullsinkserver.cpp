@@ -36,8 +36,8 @@ bool NullSinkServer::start()
     m_server.start(QStringLiteral("pulseaudio"),
                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--load=module-null-sink sink_name=nullsink",
                     "--load=module-native-protocol-unix"});
-    const bool up = QTest::qWaitFor(
-        [&] { return QFile::exists(socket()) || m_server.state() == QProcess::NotRunning; }, 20000);
+    const bool up =
+        QTest::qWaitFor([&] { return QFile::exists(socket()) || m_server.state() == QProcess::NotRunning; }, 20000);
     if (up && QFile::exists(socket()))
         return true;
     QFile file(log);

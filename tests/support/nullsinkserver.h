@@ -13,8 +13,8 @@
 class NullSinkServer
 {
 public:
-    NullSinkServer();    // a fresh runtime folder; the process's clients are pointed at it
-    ~NullSinkServer();   // ends the server by its process id
+    NullSinkServer();  // a fresh runtime folder; the process's clients are pointed at it
+    ~NullSinkServer(); // ends the server by its process id
 
     static bool installed();
     // Starts the server and waits until it takes connections; false with a reason in error().

@@ -21,16 +21,16 @@ class ScriptedDialogs : public UserDialogs
 {
 public:
     struct FileQuestion {
-        QString kind;   // "open", "save", "directory"
+        QString kind; // "open", "save", "directory"
         QString caption;
         QString dir;
         QString filter;
-        QFileDialog::Options options;   // of a directory question
+        QFileDialog::Options options; // of a directory question
     };
 
     struct DialogRun {
-        QString className;   // the dialog's class, "OpenModelDialog"
-        QString title;       // its window title when it was run
+        QString className; // the dialog's class, "OpenModelDialog"
+        QString title;     // its window title when it was run
     };
     struct MenuRun {
         QStringList entries; // texts of every action, submenus' included, in order; separators left out
@@ -111,16 +111,16 @@ public:
         QList<QImage> icons;
         for (QAction *action : qAsConst(actions)) {
             entries << action->text();
-            icons << (action->icon().isNull() ? QImage()
-                                              : action->icon().pixmap(16, 16).toImage().convertToFormat(
-                                                    QImage::Format_ARGB32));
+            icons << (action->icon().isNull()
+                          ? QImage()
+                          : action->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32));
         }
         menuRuns << MenuRun{entries, globalPos, icons};
         const QString choice = menuAnswers.isEmpty() ? QString() : menuAnswers.takeFirst();
         for (QAction *action : qAsConst(actions)) {
             const auto *holder = qobject_cast<QMenu *>(action->parent());
-            const QString path = holder && holder != menu ? holder->title() + QLatin1Char('/') + action->text()
-                                                          : action->text();
+            const QString path =
+                holder && holder != menu ? holder->title() + QLatin1Char('/') + action->text() : action->text();
             // As QMenu::exec does, the chosen action is triggered before it is handed back.
             if (!choice.isEmpty() && (path == choice || action->text() == choice)) {
                 action->trigger();

@@ -7,18 +7,23 @@ namespace testsupport {
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
-double amplitude(double dbfs) { return 32767.0 * std::pow(10.0, dbfs / 20.0); }
+double amplitude(double dbfs)
+{
+    return 32767.0 * std::pow(10.0, dbfs / 20.0);
 }
+} // namespace
 
 SignalBuilder::SignalBuilder(double rate, double seconds)
-    : sampleRate(rate), values(int(std::llround(rate * seconds)), 0.0)
+    : sampleRate(rate)
+    , values(int(std::llround(rate * seconds)), 0.0)
 {
 }
 
 SignalBuilder &SignalBuilder::tone(double frequencyHz, double dbfs, double start, double duration)
 {
     const int first = int(std::llround(start * sampleRate));
-    const int last = duration < 0 ? values.size() : qMin(values.size(), int(std::llround((start + duration) * sampleRate)));
+    const int last =
+        duration < 0 ? values.size() : qMin(values.size(), int(std::llround((start + duration) * sampleRate)));
     const double a = amplitude(dbfs);
     for (int i = qMax(0, first); i < last; ++i)
         values[i] += a * std::sin(2.0 * kPi * frequencyHz * double(i - first) / sampleRate);

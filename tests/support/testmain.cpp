@@ -41,8 +41,7 @@ int main(int argc, char *argv[])
     }
 
     auto tests = testsupport::registeredTests();
-    std::sort(tests.begin(), tests.end(),
-              [](const auto &a, const auto &b) { return qstrcmp(a.name, b.name) < 0; });
+    std::sort(tests.begin(), tests.end(), [](const auto &a, const auto &b) { return qstrcmp(a.name, b.name) < 0; });
 
     int failedClasses = 0;
     int ran = 0;

@@ -27,5 +27,5 @@ QString testDataDir();
 
 } // namespace testsupport
 
-#define QUILLON_TEST(Class) \
+#define QUILLON_TEST(Class)                                                                                            \
     static testsupport::TestRegistrar quillonTestRegistrar_##Class(#Class, []() -> QObject * { return new Class; });

@@ -4,15 +4,14 @@
 
 namespace testsupport {
 
-WavWriter &WavWriter::chunk(const QByteArray &id, const QByteArray &payload, bool padOddSize,
-                            qint64 declaredSize)
+WavWriter &WavWriter::chunk(const QByteArray &id, const QByteArray &payload, bool padOddSize, qint64 declaredSize)
 {
     chunks.append(Chunk{id, payload, padOddSize, declaredSize});
     return *this;
 }
 
-WavWriter &WavWriter::fmt(quint32 sampleRate, quint16 bitsPerSample, quint16 channels,
-                          quint16 formatTag, int fmtSize, qint64 byteRate, int blockAlign)
+WavWriter &WavWriter::fmt(quint32 sampleRate, quint16 bitsPerSample, quint16 channels, quint16 formatTag, int fmtSize,
+                          qint64 byteRate, int blockAlign)
 {
     const int align = blockAlign >= 0 ? blockAlign : channels * ((bitsPerSample + 7) / 8);
     const quint32 rate = byteRate >= 0 ? quint32(byteRate) : sampleRate * quint32(align);
@@ -35,8 +34,7 @@ WavWriter &WavWriter::data(const QVector<int> &samples, int bitsPerSample)
     return chunk("data", pack(samples, bitsPerSample));
 }
 
-WavWriter &WavWriter::bext(const QByteArray &description, const QByteArray &codingHistory,
-                           int fixedPartSize)
+WavWriter &WavWriter::bext(const QByteArray &description, const QByteArray &codingHistory, int fixedPartSize)
 {
     QByteArray p = field(description, 256);
     if (fixedPartSize > 256)
@@ -141,8 +139,8 @@ QByteArray readFile(const QString &path)
     return f.readAll();
 }
 
-QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay,
-                       const QByteArray &char3, qint32 number1, qint32 number2)
+QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay, const QByteArray &char3, qint32 number1,
+                       qint32 number2)
 {
     QByteArray p;
     p += WavWriter::field("TIME", 4);

@@ -11,24 +11,23 @@ namespace testsupport {
 // sizes with or without their pad byte, size fields that lie, any fmt fields.
 // Nothing here is "correct by default" beyond what each call says, so a test
 // can make exactly the broken file it needs.
-class WavWriter {
+class WavWriter
+{
 public:
     struct Chunk {
-        QByteArray id;            // exactly 4 bytes are written (padded with blanks, or cut)
+        QByteArray id; // exactly 4 bytes are written (padded with blanks, or cut)
         QByteArray payload;
         bool padOddSize = true;   // write the RIFF pad byte after an odd payload
         qint64 declaredSize = -1; // size field written instead of payload.size() when >= 0
     };
 
     // Appends a chunk. Returns *this so fixtures read as one expression.
-    WavWriter &chunk(const QByteArray &id, const QByteArray &payload, bool padOddSize = true,
-                     qint64 declaredSize = -1);
+    WavWriter &chunk(const QByteArray &id, const QByteArray &payload, bool padOddSize = true, qint64 declaredSize = -1);
 
     // A "fmt " chunk of fmtSize bytes (16 for plain PCM); byte rate and block
     // alignment follow from channels and bits unless given.
-    WavWriter &fmt(quint32 sampleRate, quint16 bitsPerSample, quint16 channels = 1,
-                   quint16 formatTag = 1, int fmtSize = 16, qint64 byteRate = -1,
-                   int blockAlign = -1);
+    WavWriter &fmt(quint32 sampleRate, quint16 bitsPerSample, quint16 channels = 1, quint16 formatTag = 1,
+                   int fmtSize = 16, qint64 byteRate = -1, int blockAlign = -1);
 
     // A "data" chunk of the samples packed at bitsPerSample (8-bit unsigned,
     // 16/24/32-bit signed little-endian).
@@ -69,9 +68,8 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 // Payloads of the recorders' metadata chunks, laid out field by field.
 // A "TIME" payload of 56 bytes (plus char3): recDate "MM/dd/yy" as the
 // recorder stores it, timeOfDay "HH:mm:ss".
-QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay,
-                       const QByteArray &char3 = QByteArray(), qint32 number1 = 0,
-                       qint32 number2 = 0);
+QByteArray timePayload(const QByteArray &recDate, const QByteArray &timeOfDay, const QByteArray &char3 = QByteArray(),
+                       qint32 number1 = 0, qint32 number2 = 0);
 // A "wamd" payload of 86 bytes: date "yyyy-MM-dd" at offset 67, time "HH:mm:ss" at 78.
 QByteArray wamdPayload(const QByteArray &date, const QByteArray &timeOfDay);
 // A "guan" payload: the lines joined by "\n", UTF-8.

@@ -11,21 +11,21 @@
  * at the start, so that the computations below see values, not widgets.
  */
 struct ActivityForm {
-    double latitude = 51;    // degrees north
-    double longitude = 9;    // degrees east
-    QTimeZone zone;          // the zone the recorder's clock was set to
-    bool daylightSaving = true;   // the clock followed the zone's summer time
-    bool absolutePeriod = true;   // the daily period is two clock times; otherwise relative to the sun
-    QTime startTime;         // absolute period: daily start and stop
+    double latitude = 51;       // degrees north
+    double longitude = 9;       // degrees east
+    QTimeZone zone;             // the zone the recorder's clock was set to
+    bool daylightSaving = true; // the clock followed the zone's summer time
+    bool absolutePeriod = true; // the daily period is two clock times; otherwise relative to the sun
+    QTime startTime;            // absolute period: daily start and stop
     QTime stopTime;
-    int startMin = 0;        // relative period: minutes after sunset to start, after sunrise to stop
+    int startMin = 0; // relative period: minutes after sunset to start, after sunrise to stop
     int stopMin = 0;
-    QDate monitoringBegin;   // only day and month count: applied to the shown year
+    QDate monitoringBegin; // only day and month count: applied to the shown year
     QDate monitoringEnd;
-    QString invalidTimes;    // the folder's "invalidTimes" text
-    int twilightChoice = 0;  // index of the twilight box (0 civil .. 3 "Tavron")
+    QString invalidTimes;   // the folder's "invalidTimes" text
+    int twilightChoice = 0; // index of the twilight box (0 civil .. 3 "Tavron")
     bool centerNight = true;
-    int daysChoice = 0;      // the days chart's y choice
+    int daysChoice = 0; // the days chart's y choice
 };
 
 /**

@@ -84,7 +84,7 @@ void deleteActivityCurves(QwtPlot *plot)
     // Only curves: a class whose own name ends in "_Activity" keeps its legend marker.
     for (QwtPlotItem *item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
         if (item->title().text().endsWith(QLatin1String("_Activity")))
-            delete item;   // detaches itself
+            delete item; // detaches itself
     }
 }
 

@@ -13,10 +13,10 @@
  * touching a widget again.
  */
 struct ActivityRow {
-    QDate date;          // "Date" ("dd/MM/yy") read as 20yy; invalid for "N/A" or an unreadable text
-    int msOfDay = -1;    // "Time" ("hh:mm:ss") in milliseconds of the day; -1 when unreadable
-    int year = 0;        // 2000 + the date text's two digits at 6 and 7; 0 when the row has no year
-    std::array<QString, 4> classes;   // "Class 1" to "Class 4", empty where the row has fewer
+    QDate date;                     // "Date" ("dd/MM/yy") read as 20yy; invalid for "N/A" or an unreadable text
+    int msOfDay = -1;               // "Time" ("hh:mm:ss") in milliseconds of the day; -1 when unreadable
+    int year = 0;                   // 2000 + the date text's two digits at 6 and 7; 0 when the row has no year
+    std::array<QString, 4> classes; // "Class 1" to "Class 4", empty where the row has fewer
 
     /** Date and time both read: the row can be placed on the clock. */
     bool hasDateTime() const { return date.isValid() && msOfDay >= 0; }
@@ -41,10 +41,10 @@ struct ActivityRow {
  * the charts keep in any case.
  */
 struct ActivityRows {
-    QVector<ActivityRow> rows;   // every row of the list, top to bottom
-    QVector<int> years;          // the rows' years, each once, ascending
-    QStringList classList;       // of the rows with a year: each text once, in the order met; the empty text last
-    QStringList curveList;       // classList with the empty text as "Unassigned", then "All Classes" unless one class
+    QVector<ActivityRow> rows; // every row of the list, top to bottom
+    QVector<int> years;        // the rows' years, each once, ascending
+    QStringList classList;     // of the rows with a year: each text once, in the order met; the empty text last
+    QStringList curveList;     // classList with the empty text as "Unassigned", then "All Classes" unless one class
 
     int allClassesIndex() const { return classList.size(); }
     /** The legend and CSV name of class i, or "All Classes" for i = allClassesIndex(). */

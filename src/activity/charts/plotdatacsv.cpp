@@ -1,7 +1,7 @@
 #include "activity/charts/plotdatacsv.h"
 
-#include "common/userdialogs.h"
 #include "common/textfilewriter.h"
+#include "common/userdialogs.h"
 #include "export/exportfield.h"
 
 #include <QObject>

@@ -24,8 +24,8 @@ class QWidget;
  * A column whose legend entry is unchecked is left out altogether.
  */
 struct PlotDataColumn {
-    QString header;          // name and unit: "Valid Hours [h]", "Pip [Rec./h]", "Pip"
-    QVector<float> values;   // one per bin
+    QString header;        // name and unit: "Valid Hours [h]", "Pip [Rec./h]", "Pip"
+    QVector<float> values; // one per bin
     int decimals = 3;
 };
 

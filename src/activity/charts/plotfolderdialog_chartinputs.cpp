@@ -43,13 +43,20 @@ namespace {
 std::pair<QPushButton *, QPushButton *> yearButtons(Ui_plotFolderDialog *ui, ActivityTab tab)
 {
     switch (tab) {
-    case ActivityTab::Time: return {ui->pushButton_3, ui->pushButton_4};
-    case ActivityTab::Days: return {ui->pushButton_20, ui->pushButton_21};
-    case ActivityTab::Months: return {ui->pushButton_5, ui->pushButton_6};
-    case ActivityTab::Night: return {ui->pushButton_7, ui->pushButton_8};
-    case ActivityTab::Temperature: return {ui->pushButton_9, ui->pushButton_10};
-    case ActivityTab::Precipitation: return {ui->pushButton_12, ui->pushButton_13};
-    case ActivityTab::WindSpeed: break;
+    case ActivityTab::Time:
+        return {ui->pushButton_3, ui->pushButton_4};
+    case ActivityTab::Days:
+        return {ui->pushButton_20, ui->pushButton_21};
+    case ActivityTab::Months:
+        return {ui->pushButton_5, ui->pushButton_6};
+    case ActivityTab::Night:
+        return {ui->pushButton_7, ui->pushButton_8};
+    case ActivityTab::Temperature:
+        return {ui->pushButton_9, ui->pushButton_10};
+    case ActivityTab::Precipitation:
+        return {ui->pushButton_12, ui->pushButton_13};
+    case ActivityTab::WindSpeed:
+        break;
     }
     return {ui->pushButton_15, ui->pushButton_16};
 }
@@ -86,13 +93,19 @@ namespace {
 const Setting<QString> &exportKeyOf(ActivityTab tab)
 {
     switch (tab) {
-    case ActivityTab::Months: return SettingKeys::exportPlotDataMonth;
-    case ActivityTab::Night: return SettingKeys::exportPlotDataNightTime;
-    case ActivityTab::Temperature: return SettingKeys::exportPlotDataTemperature;
-    case ActivityTab::Precipitation: return SettingKeys::exportPlotDataPrecipitation;
-    case ActivityTab::WindSpeed: return SettingKeys::exportPlotDataWindSpeed;
+    case ActivityTab::Months:
+        return SettingKeys::exportPlotDataMonth;
+    case ActivityTab::Night:
+        return SettingKeys::exportPlotDataNightTime;
+    case ActivityTab::Temperature:
+        return SettingKeys::exportPlotDataTemperature;
+    case ActivityTab::Precipitation:
+        return SettingKeys::exportPlotDataPrecipitation;
+    case ActivityTab::WindSpeed:
+        return SettingKeys::exportPlotDataWindSpeed;
     case ActivityTab::Days:
-    case ActivityTab::Time: break;
+    case ActivityTab::Time:
+        break;
     }
     return SettingKeys::exportPlotDataDays;
 }

@@ -52,7 +52,7 @@ void deleteDrawnItems(QwtPlot *plot, const ActivityRows &rows)
         if (titles.contains(item->title().text()))
             drawn << item;
     }
-    qDeleteAll(drawn);   // each detaches itself
+    qDeleteAll(drawn); // each detaches itself
 }
 
 // One "centerNight" marker while the centred layout is shown, none otherwise.
@@ -66,7 +66,7 @@ void placeCentreMarker(QwtPlot *plot, bool centred)
     if (!centred) {
         qDeleteAll(markers);
     } else if (markers.isEmpty()) {
-        auto *marker = new QwtPlotMarker(centreMarkerTitle);   // titled before attaching: the zoomer reads it then
+        auto *marker = new QwtPlotMarker(centreMarkerTitle); // titled before attaching: the zoomer reads it then
         marker->setValue(offPlot, offPlot);
         marker->attach(plot);
     }
@@ -112,7 +112,7 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
     ui->pushButton_19->setEnabled(false);
     const ActivityRows rows = activityRows();
     const int year = takeShownYear(ActivityTab::Time, rows.years);
-    if (year == 0) {   // no dated recording: nothing to draw, now or later (the list stays as it is)
+    if (year == 0) { // no dated recording: nothing to draw, now or later (the list stays as it is)
         firstPlotVsTime = false;
         return;
     }
@@ -209,7 +209,7 @@ void plotFolderDialog::plotFunctionVsTime(bool init, bool)
             setLegendEntryChecked(plotVsTime, entry, true);
         }
         for (QwtPlotItem *item : std::initializer_list<QwtPlotItem *>{sunriseCurve, sunsetCurve, twilightCurve,
-                                                                       recordingTimesCurve, invalidTimesCurve})
+                                                                      recordingTimesCurve, invalidTimesCurve})
             setLegendEntryChecked(plotVsTime, item, true);
     } else {
         QHash<QString, int> classOfTitle;

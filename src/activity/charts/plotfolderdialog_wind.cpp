@@ -30,8 +30,13 @@ QPair<double, double> windRange(int, int)
 QString formatKey(const WindDataSettings &s)
 {
     const WindFileFormat &f = s.format;
-    return QStringList{f.dateFormat, f.timeFormat, f.decimalSeparator, f.separator1, f.separator2,
-                       f.dateTimeDefinition, QString::number(int(s.considerDaylightSaving)),
+    return QStringList{f.dateFormat,
+                       f.timeFormat,
+                       f.decimalSeparator,
+                       f.separator1,
+                       f.separator2,
+                       f.dateTimeDefinition,
+                       QString::number(int(s.considerDaylightSaving)),
                        QString::fromLatin1(s.timeZone)}
         .join(QChar(0x1f));
 }

@@ -15,10 +15,14 @@ double sinDeg(double degrees)
 double altitudeOf(Twilight twilight)
 {
     switch (twilight) {
-    case Twilight::Civil: return -6.0;
-    case Twilight::Nautical: return -12.0;
-    case Twilight::Astronomical: return -18.0;
-    case Twilight::None: break;
+    case Twilight::Civil:
+        return -6.0;
+    case Twilight::Nautical:
+        return -12.0;
+    case Twilight::Astronomical:
+        return -18.0;
+    case Twilight::None:
+        break;
     }
     return -0.833;
 }
@@ -28,10 +32,14 @@ double altitudeOf(Twilight twilight)
 Twilight twilightOfChoice(int index)
 {
     switch (index) {
-    case 0: return Twilight::Civil;
-    case 1: return Twilight::Nautical;
-    case 2: return Twilight::Astronomical;
-    default: return Twilight::None;
+    case 0:
+        return Twilight::Civil;
+    case 1:
+        return Twilight::Nautical;
+    case 2:
+        return Twilight::Astronomical;
+    default:
+        return Twilight::None;
     }
 }
 
@@ -49,10 +57,9 @@ float sunEventHours(SunEvent event, int year, int month, int day, float latitude
     // answer "no sunrise" and "no sunset" together.
     const float t = float(double(n) + (6.0 - double(lngHour)) / 24.0);
     const float meanAnomaly = float(0.9856 * double(t) - 3.289);
-    const float trueLongitude =
-        float(std::fmod(double(meanAnomaly) + 1.916 * sinDeg(meanAnomaly) + 0.020 * sinDeg(2.0 * double(meanAnomaly))
-                            + 282.634,
-                        360.0));
+    const float trueLongitude = float(std::fmod(double(meanAnomaly) + 1.916 * sinDeg(meanAnomaly)
+                                                    + 0.020 * sinDeg(2.0 * double(meanAnomaly)) + 282.634,
+                                                360.0));
 
     float rightAscension =
         float(std::fmod(std::atan(0.91764 * std::tan(double(trueLongitude) * toRadians)) * toDegrees, 360.0));
@@ -71,8 +78,7 @@ float sunEventHours(SunEvent event, int year, int month, int day, float latitude
 
     const double hourAngle = double(std::acos(cosH)) * toDegrees;
     const float h = float(event == SunEvent::Rise ? 360.0 - hourAngle : hourAngle);
-    const float localMeanTime =
-        float(double(h) / 15.0 + double(rightAscension) / 15.0 - 0.06571 * double(t) - 6.622);
+    const float localMeanTime = float(double(h) / 15.0 + double(rightAscension) / 15.0 - 0.06571 * double(t) - 6.622);
     // fmod keeps the sign: a negative UT stays negative and the caller wraps it.
     const float ut = float(std::fmod(double(localMeanTime) - double(lngHour), 24.0));
     return float(double(ut) + double(zoneOffset) + double(daylightSavingHours));

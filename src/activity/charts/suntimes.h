@@ -22,10 +22,10 @@
 
 /** Which event: the sun's centre at this altitude, rising or setting. */
 enum class Twilight {
-    None,           // sunrise and sunset proper: -0.833 degrees (refraction and the sun's radius)
-    Civil,          // -6 degrees
-    Nautical,       // -12 degrees
-    Astronomical,   // -18 degrees
+    None,         // sunrise and sunset proper: -0.833 degrees (refraction and the sun's radius)
+    Civil,        // -6 degrees
+    Nautical,     // -12 degrees
+    Astronomical, // -18 degrees
 };
 
 /**

@@ -74,7 +74,7 @@ CentredInvalidBands centredInvalidBands(const ClockPeriod &period, const TimeOfD
     for (qint64 d = 0; d <= n; ++d) {
         const double from = d == 0 ? axes.dayLevel(eb.msOfDay) : axes.dayLevel(noonMs);
         double to = mid;
-        if (d == n)   // an end at or before noon leaves the last evening empty
+        if (d == n) // an end at or before noon leaves the last evening empty
             to = n == 0 || ee.msOfDay > noonMs ? axes.dayLevel(ee.msOfDay) : axes.dayLevel(noonMs);
         const double x = axes.x(period.begin.date.addDays(d));
         bands.evening.append({x - halfDay, from, to});

@@ -57,7 +57,7 @@ struct CentredInvalidBands {
 };
 CentredInvalidBands centredInvalidBands(const ClockPeriod &period, const TimeOfDayAxes &axes);
 
-constexpr int slotsPerDay = 144;   // ten-minute slots
+constexpr int slotsPerDay = 144; // ten-minute slots
 
 /**
  * The recordings of class `classIndex` of `rows` dated in `year`, counted per

@@ -26,8 +26,8 @@
  * before, where its night began.
  */
 enum class TimeOfDayLayout {
-    Plain,         // 00:00 to 24:00, one column per day
-    CentredNight,  // 12:00 to 12:00, one column per night
+    Plain,        // 00:00 to 24:00, one column per day
+    CentredNight, // 12:00 to 12:00, one column per night
 };
 
 class TimeOfDayAxes
@@ -43,12 +43,12 @@ public:
     /** 2 January 2015 00:00: the top of the plain axis, the centred axis's midnight level, M(00:00). */
     double midnight = 0;
 
-    double dayLevel(qint64 msOfDay) const { return dayStart + double(msOfDay); }     // plain y, and E
-    double nightLevel(qint64 msOfDay) const { return midnight + double(msOfDay); }   // M
+    double dayLevel(qint64 msOfDay) const { return dayStart + double(msOfDay); }   // plain y, and E
+    double nightLevel(qint64 msOfDay) const { return midnight + double(msOfDay); } // M
 
 private:
     QDate tableStart;
-    QVector<double> days;   // x of the shown year's days and two on each side, which every series reaches
+    QVector<double> days; // x of the shown year's days and two on each side, which every series reaches
 };
 
 /**
@@ -60,15 +60,15 @@ private:
  * serves to close or reopen a band.
  */
 struct TimeOfDaySeries {
-    QVector<QPointF> sunrise;    // plain: every sunrise; centred: those before noon (morning side)
-    QVector<QPointF> sunrise2;   // centred only: sunrises from noon on (evening side)
+    QVector<QPointF> sunrise;  // plain: every sunrise; centred: those before noon (morning side)
+    QVector<QPointF> sunrise2; // centred only: sunrises from noon on (evening side)
     QVector<QPointF> sunset;
     QVector<QPointF> sunset2;
-    QVector<QwtIntervalSample> twilight;       // dawn to sunrise
-    QVector<QwtIntervalSample> twilight2;      // plain: the same 24 h away; centred: its evening-side part
-    QVector<QwtIntervalSample> twilightSet;    // sunset to dusk
+    QVector<QwtIntervalSample> twilight;    // dawn to sunrise
+    QVector<QwtIntervalSample> twilight2;   // plain: the same 24 h away; centred: its evening-side part
+    QVector<QwtIntervalSample> twilightSet; // sunset to dusk
     QVector<QwtIntervalSample> twilightSet2;
-    QVector<QwtIntervalSample> recording;      // the daily recording period in up to four parts
+    QVector<QwtIntervalSample> recording; // the daily recording period in up to four parts
     QVector<QwtIntervalSample> recording2;
     QVector<QwtIntervalSample> recording3;
     QVector<QwtIntervalSample> recording4;

@@ -19,8 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <QToolButton>
+#include <memory>
 
 // Sound through the real QAudioOutput into a PulseAudio null sink; with
 // QUILLON_SOUND_SERVER=none the same steps run without any server.
@@ -28,7 +28,7 @@ class TestSoundPath : public QObject
 {
     Q_OBJECT
 
-    NullSinkServer server;   // made before anything asks Qt for an audio device
+    NullSinkServer server; // made before anything asks Qt for an audio device
     const bool withServer = qgetenv("QUILLON_SOUND_SERVER") != "none";
 
     // Plays `b` with player and controls wired as the main window wires them;
@@ -72,7 +72,7 @@ private slots:
     {
         WavFile wav;
         wav.open(testsupport::testDataDir() + "/Barbastelle.wav", false);
-        wav.samples.resize(25000);   // a tenth of a second is enough
+        wav.samples.resize(25000); // a tenth of a second is enough
         const PlaybackBuffer b = buildPlaybackBuffer({25000, int(wav.sampleRate), 16}, wav.samples, {}, 1.0f);
         QCOMPARE(b.format.sampleRate(), 250000);
         // Without any device the output has no format to start with, and
