@@ -60,11 +60,6 @@ void ClassAssignmentText::setClasses(const QStringList &names)
     batClass4 = names.value(3);
 }
 
-bool ClassAssignmentText::hasNoClass() const
-{
-    return batClass1.isEmpty() && batClass2.isEmpty() && batClass3.isEmpty() && batClass4.isEmpty();
-}
-
 QString ClassAssignmentText::fullText(ClassList style) const
 {
     return withClassList(style, fieldSeparator + AutoClass + fieldSeparator + accepted + fieldSeparator

@@ -66,8 +66,6 @@ public:
     QStringList classes() const;
     /** Fills the four slots from names in order; names beyond four are ignored. */
     void setClasses(const QStringList &names);
-    /** True when no slot holds a class. */
-    bool hasNoClass() const;
 
     /** The full and the short form, shortened only as the class comment says. */
     QString fullText(ClassList style) const;

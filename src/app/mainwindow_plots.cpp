@@ -108,15 +108,16 @@ void MainWindow::setUpPlots()
     connect(frequencyMarkerPicker3, qOverload<const QPointF &>(&QwtPlotPicker::moved), this, &MainWindow::moveMarker3);
     connect(spectroZoomer, &QwtPlotZoomer::zoomed, this, &MainWindow::spectroZoomed);
 
-    SpectrogramInteraction::Parts parts;
-    parts.plot = spectrogramPlot;
-    parts.markerActions = {{ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2, ui->actionFrequency_Marker_3}};
-    parts.categorizationAction = ui->actionCategorization;
-    parts.batCalls = &detectedCalls;
-    parts.sizeFrame = widgets.spectrogramPane;
-    spectrogramInteraction = new SpectrogramInteraction(parts, this);
+    SpectrogramInteraction::Wiring interaction;
+    interaction.plot = spectrogramPlot;
+    interaction.markerActions = {
+        {ui->actionFrequency_Marker_1, ui->actionFrequency_Marker_2, ui->actionFrequency_Marker_3}};
+    interaction.categorizationAction = ui->actionCategorization;
+    interaction.batCalls = &detectedCalls;
+    interaction.sizeFrame = widgets.spectrogramPane;
+    spectrogramInteraction = new SpectrogramInteraction(interaction, this);
 
-    SpectrogramScroller::Parts scrolled;
+    SpectrogramScroller::Wiring scrolled;
     scrolled.spectrogramPlot = spectrogramPlot;
     scrolled.timePlot = timePlot;
     scrolled.scrollBar = spectroScrollBar;
@@ -126,7 +127,7 @@ void MainWindow::setUpPlots()
 
     // The time axes one above the other, 0 s over 0 s and the end over the
     // end: the pane right of the time plot takes what the colour bar leaves.
-    CanvasAligner::Parts aligned;
+    CanvasAligner::Wiring aligned;
     aligned.timePlot = timePlot;
     aligned.spectrogramPlot = spectrogramPlot;
     aligned.rightPane = widgets.timePlotRightMargin;

@@ -58,11 +58,11 @@ void setAddedExtent(QwtPlot *plot, int added)
 
 } // namespace
 
-CanvasAligner::CanvasAligner(const Parts &parts, QObject *parent)
+CanvasAligner::CanvasAligner(const Wiring &wiring, QObject *parent)
     : QObject(parent)
-    , m_timePlot(parts.timePlot)
-    , m_spectrogramPlot(parts.spectrogramPlot)
-    , m_rightPane(parts.rightPane)
+    , m_timePlot(wiring.timePlot)
+    , m_spectrogramPlot(wiring.spectrogramPlot)
+    , m_rightPane(wiring.rightPane)
 {
     // Every widget between a canvas and the plots' common ancestor moves the
     // canvas on the window when it moves or changes size.

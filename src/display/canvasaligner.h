@@ -28,13 +28,13 @@ class CanvasAligner : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts {
+    struct Wiring {
         QwtPlot *timePlot = nullptr;        // time on xTop, a title-only yLeft
         QwtPlot *spectrogramPlot = nullptr; // time on xBottom, a title-only yLeft
         QWidget *rightPane = nullptr;       // right of the time plot, as wide as what it leaves there
     };
 
-    CanvasAligner(const Parts &parts, QObject *parent = nullptr);
+    CanvasAligner(const Wiring &wiring, QObject *parent = nullptr);
 
     /** Lines the canvases up now; nothing while either plot is hidden or its pane closed. */
     void align();

@@ -3,7 +3,7 @@
 #include "display/axisplotmode.h"
 #include "display/cursorcurves.h"
 #include "display/myqwtzoomer10.h"
-#include "display/plotparts.h"
+#include "display/plotkit.h"
 #include "display/powerspectraldensity.h"
 #include "display/rangemarker.h"
 
@@ -19,8 +19,8 @@
 FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent)
     : QwtPlot(parent)
 {
-    using namespace PlotParts;
-    const QFont font = PlotParts::axisFont();
+    using namespace PlotKit;
+    const QFont font = PlotKit::axisFont();
     Items &d = m_items;
 
     d.curve = makeCurve(green, 100, QwtPlotCurve::Lines);
@@ -60,13 +60,13 @@ FrequencyPlot::FrequencyPlot(bool gridShown, QWidget *parent)
 FrequencyPlot::~FrequencyPlot()
 {
     const Items &d = m_items;
-    PlotParts::deleteItemsOffPlot({d.curve, d.grid, d.scaleItem, d.cursorLine, d.bands[0], d.bands[1]});
+    PlotKit::deleteItemsOffPlot({d.curve, d.grid, d.scaleItem, d.cursorLine, d.bands[0], d.bands[1]});
 }
 
 void FrequencyPlot::setColours(bool dark)
 {
     const Items &d = m_items;
-    const PlotParts::AxisPlotColours c = PlotParts::AxisPlotColours::of(dark);
+    const PlotKit::AxisPlotColours c = PlotKit::AxisPlotColours::of(dark);
     d.canvas->setPalette(c.canvas);
     d.grid->setPen(c.grid);
     d.zoomer->setTrackerPen(c.tracker);
@@ -81,13 +81,13 @@ void FrequencyPlot::setColours(bool dark)
 
 void FrequencyPlot::showGrid(bool on)
 {
-    PlotParts::showGrid(m_items.grid, on);
+    PlotKit::showGrid(m_items.grid, on);
 }
 
 void FrequencyPlot::fitCanvasToAxisTitles()
 {
     canvas()->setMinimumWidth(
-        PlotParts::canvasLengthForTitles(this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+        PlotKit::canvasLengthForTitles(this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
 }
 
 void FrequencyPlot::clear()
@@ -108,26 +108,26 @@ void FrequencyPlot::showDensity(const QVector<QPointF> &points, const DensityAxi
     setAxisScale(QwtPlot::xBottom, axis.left, axis.right);
     m_items.scaleItem->setPosition(axis.right);
     m_items.curve->setBrush(Qt::NoBrush);
-    PlotParts::showCurve(m_items.curve, this, points);
+    PlotKit::showCurve(m_items.curve, this, points);
 }
 
 void FrequencyPlot::showLevels(const QVector<QPointF> &points, const QwtInterval &levels)
 {
-    m_items.curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    m_items.curve->setBrush(QBrush(PlotKit::green, Qt::SolidPattern));
     setLevels(levels);
-    PlotParts::showCurve(m_items.curve, this, points);
+    PlotKit::showCurve(m_items.curve, this, points);
 }
 
 void FrequencyPlot::prepareCursorLevels()
 {
-    m_items.curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    m_items.curve->setBrush(QBrush(PlotKit::green, Qt::SolidPattern));
 }
 
 void FrequencyPlot::showCursorLevels(const QVector<QPointF> &points, const QwtInterval &levels)
 {
     setLevels(levels);
     updateAxes(); // the cursor line stands three pixels in from the level axis as it is now
-    PlotParts::showCurve(m_items.curve, this, points);
+    PlotKit::showCurve(m_items.curve, this, points);
 }
 
 void FrequencyPlot::setLevels(const QwtInterval &levels)

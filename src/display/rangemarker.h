@@ -22,7 +22,6 @@ public:
 
     QColor colorValue() const { return color; }
     QwtInterval intervalValue() const { return interval; }
-    int orientationValue() const { return orientation; }
 
     void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
               const QRectF &canvasRect) const override;

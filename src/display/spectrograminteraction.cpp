@@ -15,10 +15,10 @@
 #include <qwt_scale_map.h>
 #include <qwt_text.h>
 
-SpectrogramInteraction::SpectrogramInteraction(const Parts &parts, QObject *parent)
+SpectrogramInteraction::SpectrogramInteraction(const Wiring &wiring, QObject *parent)
     : QObject(parent)
-    , p(parts)
-    , d(parts.plot ? parts.plot->items() : SpectrogramPlot::Items())
+    , p(wiring)
+    , d(wiring.plot ? wiring.plot->items() : SpectrogramPlot::Items())
 {
 }
 

@@ -27,7 +27,7 @@ class SpectrogramInteraction : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts {
+    struct Wiring {
         // Its pickers, zoomer, markers and boxes are the ones worked here.
         SpectrogramPlot *plot = nullptr;
         // A marker can be grabbed only while its view action is checked.
@@ -39,7 +39,7 @@ public:
         const QWidget *sizeFrame = nullptr;
     };
 
-    explicit SpectrogramInteraction(const Parts &parts, QObject *parent = nullptr);
+    explicit SpectrogramInteraction(const Wiring &wiring, QObject *parent = nullptr);
 
     // The grab tolerances at the cursor's scale, in seconds and kHz.
     QPointF tolerances() const;
@@ -72,6 +72,6 @@ private:
     void hoverCalls(const QPointF &point, const QPointF &tolerance);
     void replot();
 
-    Parts p;
+    Wiring p;
     const SpectrogramPlot::Items d; // the plot's, taken once: they live as long as the plot
 };

@@ -5,7 +5,7 @@
 #include "display/myqwtzoomer.h"
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
-#include "display/plotparts.h"
+#include "display/plotkit.h"
 
 #include <QLocale>
 #include <qwt_color_map.h>
@@ -63,8 +63,8 @@ void removeItemsTitled(QwtPlot *plot, const QString &title)
 SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWidget *parent)
     : QwtPlot(parent)
 {
-    using namespace PlotParts;
-    const QFont font = PlotParts::axisFont();
+    using namespace PlotKit;
+    const QFont font = PlotKit::axisFont();
     Items &d = m_items;
 
     d.raster = new QwtPlotSpectrogram(QString());
@@ -167,15 +167,14 @@ SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWid
 SpectrogramPlot::~SpectrogramPlot()
 {
     const Items &d = m_items;
-    PlotParts::deleteItemsOffPlot({d.raster, d.scaleItem, d.grid, d.frequencyMarkers[0], d.frequencyMarkers[1],
-                                   d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine, d.verdictLabel});
+    PlotKit::deleteItemsOffPlot({d.raster, d.scaleItem, d.grid, d.frequencyMarkers[0], d.frequencyMarkers[1],
+                                 d.frequencyMarkers[2], d.measurement, d.callBox, d.playbackLine, d.verdictLabel});
 }
 
 int SpectrogramPlot::heightForAxisTitles() const
 {
-    const int frequencyAxis =
-        PlotParts::canvasLengthForTitles(this, QwtPlot::yLeft, {axisTitle(QwtPlot::yLeft).text()});
-    const int colourBar = PlotParts::canvasLengthForTitles(this, QwtPlot::yRight, {axisTitle(QwtPlot::yRight).text()});
+    const int frequencyAxis = PlotKit::canvasLengthForTitles(this, QwtPlot::yLeft, {axisTitle(QwtPlot::yLeft).text()});
+    const int colourBar = PlotKit::canvasLengthForTitles(this, QwtPlot::yRight, {axisTitle(QwtPlot::yRight).text()});
     // Qwt's least size wraps the time axis's title as on the narrowest axis
     // it could get: the pane is never that narrow, and the title keeps one
     // line. Above the canvas the colour bar's top label reaches out by half.
@@ -218,7 +217,7 @@ bool SpectrogramPlot::setColourMap(int index, const QwtInterval &levels)
 
 void SpectrogramPlot::showGrid(bool on)
 {
-    PlotParts::showGrid(m_items.grid, on);
+    PlotKit::showGrid(m_items.grid, on);
 }
 
 void SpectrogramPlot::setFrequencyMarker(int marker, double kHz)

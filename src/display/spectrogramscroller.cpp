@@ -11,9 +11,9 @@
 
 #include <cmath>
 
-SpectrogramScroller::SpectrogramScroller(const Parts &parts, QObject *parent)
+SpectrogramScroller::SpectrogramScroller(const Wiring &wiring, QObject *parent)
     : QObject(parent)
-    , p(parts)
+    , p(wiring)
 {
     sizeSpacer();
 }

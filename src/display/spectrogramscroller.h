@@ -25,7 +25,7 @@ class SpectrogramScroller : public QObject
 {
     Q_OBJECT
 public:
-    struct Parts {
+    struct Wiring {
         // The spectrogram's zoomer: its zoom base follows the span. The scale
         // items inside both canvases start their numbers at the span's start.
         SpectrogramPlot *spectrogramPlot = nullptr;
@@ -36,7 +36,7 @@ public:
     };
 
     /** Sizes the spacer once: the frequency plot is laid out before any recording is shown. */
-    explicit SpectrogramScroller(const Parts &parts, QObject *parent = nullptr);
+    explicit SpectrogramScroller(const Wiring &wiring, QObject *parent = nullptr);
 
     /**
      * A newly drawn recording of duration seconds, in columns of
@@ -82,5 +82,5 @@ private:
     void showScrollBar(const ScrollRange &range);
     void hideScrollBar();
 
-    Parts p;
+    Wiring p;
 };

@@ -3,7 +3,7 @@
 #include "display/amplitudeenvelope.h"
 #include "display/axisplotmode.h"
 #include "display/myqwtzoomer2.h"
-#include "display/plotparts.h"
+#include "display/plotkit.h"
 #include "display/rangemarker.h"
 
 #include <qwt_plot_canvas.h>
@@ -17,8 +17,8 @@
 TimePlot::TimePlot(bool gridShown, QWidget *parent)
     : QwtPlot(parent)
 {
-    using namespace PlotParts;
-    const QFont font = PlotParts::axisFont();
+    using namespace PlotKit;
+    const QFont font = PlotKit::axisFont();
     Items &d = m_items;
 
     d.curves = {makeCurve(green, 100, QwtPlotCurve::Sticks), makeCurve(green, 100, QwtPlotCurve::Sticks),
@@ -70,14 +70,14 @@ TimePlot::TimePlot(bool gridShown, QWidget *parent)
 TimePlot::~TimePlot()
 {
     const Items &d = m_items;
-    PlotParts::deleteItemsOffPlot({d.curves[0], d.curves[1], d.curves[2], d.curves[3], d.grid, d.scaleItem, d.bands[0],
-                                   d.bands[1], d.cursorLine, d.baseline, d.playbackLine});
+    PlotKit::deleteItemsOffPlot({d.curves[0], d.curves[1], d.curves[2], d.curves[3], d.grid, d.scaleItem, d.bands[0],
+                                 d.bands[1], d.cursorLine, d.baseline, d.playbackLine});
 }
 
 void TimePlot::setColours(bool dark)
 {
     const Items &d = m_items;
-    const PlotParts::AxisPlotColours c = PlotParts::AxisPlotColours::of(dark);
+    const PlotKit::AxisPlotColours c = PlotKit::AxisPlotColours::of(dark);
     d.canvas->setPalette(c.canvas);
     d.grid->setPen(c.grid);
     d.zoomer->setTrackerPen(c.tracker);
@@ -93,12 +93,12 @@ void TimePlot::setColours(bool dark)
 
 void TimePlot::showGrid(bool on)
 {
-    PlotParts::showGrid(m_items.grid, on);
+    PlotKit::showGrid(m_items.grid, on);
 }
 
 void TimePlot::fitCanvasToAxisTitles()
 {
-    canvas()->setMinimumHeight(PlotParts::canvasLengthForTitles(
+    canvas()->setMinimumHeight(PlotKit::canvasLengthForTitles(
         this, QwtPlot::yLeft, {AxisPlotTitle::normalisedAmplitude(), AxisPlotTitle::level()}));
 }
 
@@ -149,9 +149,9 @@ void TimePlot::showEnvelope(const EnvelopeCurves &curves, int step, double limit
 
 void TimePlot::showLevels(const QVector<QPointF> &points, const QwtInterval &levels)
 {
-    m_items.curves[0]->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    m_items.curves[0]->setBrush(QBrush(PlotKit::green, Qt::SolidPattern));
     setLevels(levels);
-    PlotParts::showCurve(m_items.curves[0], this, points);
+    PlotKit::showCurve(m_items.curves[0], this, points);
 }
 
 void TimePlot::prepareCursorLevels(const QwtInterval &levels)
@@ -159,7 +159,7 @@ void TimePlot::prepareCursorLevels(const QwtInterval &levels)
     QwtPlotCurve *curve = m_items.curves[0];
     // Levels below the raster's lowest show as -300 dB: the fill reaches the axis's foot.
     curve->setBaseline(-300.0);
-    curve->setBrush(QBrush(PlotParts::green, Qt::SolidPattern));
+    curve->setBrush(QBrush(PlotKit::green, Qt::SolidPattern));
     setAxisScale(QwtPlot::yLeft, levels.minValue(), levels.maxValue());
 }
 
@@ -167,7 +167,7 @@ void TimePlot::showCursorLevels(const QVector<QPointF> &points, const QwtInterva
 {
     setLevels(levels);
     updateAxes(); // the cursor line reaches the top the axis takes now
-    PlotParts::showCurve(m_items.curves[0], this, points);
+    PlotKit::showCurve(m_items.curves[0], this, points);
 }
 
 void TimePlot::setLevels(const QwtInterval &levels)

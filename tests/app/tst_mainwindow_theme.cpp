@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 #include "display/myqwtzoomer10.h"
 #include "display/myqwtzoomer2.h"
-#include "display/plotparts.h"
+#include "display/plotkit.h"
 #include "display/rangemarker.h"
 #include "guitest.h"
 #include "platform/desktoptheme.h"
@@ -67,7 +67,7 @@ QStringList lookOf(const MainWindow &w)
 // of the window wear the theme it chose.
 QStringList plotColours(bool dark)
 {
-    const PlotParts::AxisPlotColours c = PlotParts::AxisPlotColours::of(dark);
+    const PlotKit::AxisPlotColours c = PlotKit::AxisPlotColours::of(dark);
     const auto colour = [](const QColor &q) { return q.name(QColor::HexArgb); };
     const auto pen = [&](const QColor &q, Qt::PenStyle style) { return colour(q) + "/" + QString::number(int(style)); };
     const QString canvas = colour(c.canvas.color(QPalette::Window));

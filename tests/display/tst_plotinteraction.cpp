@@ -61,7 +61,7 @@ struct SpectrogramFixture {
         categorization.setCheckable(true);
         frame.resize(100, 400);
 
-        SpectrogramInteraction::Parts parts;
+        SpectrogramInteraction::Wiring parts;
         parts.plot = &plot;
         for (int k = 0; k < 3; ++k)
             parts.markerActions[size_t(k)] = markerActions[k];

@@ -24,7 +24,7 @@ class QwtPlotScaleItem;
  * an axis that carries only its title, the cursor and playback lines. Each
  * plot's own class builds its items from these in its constructor.
  */
-namespace PlotParts {
+namespace PlotKit {
 
 // The envelope's extremes and the spectra; the time plot's RMS curves in the lighter green.
 inline const QColor green(122, 184, 0);
@@ -91,4 +91,4 @@ int canvasLengthForTitles(const QwtPlot *plot, int axis, const QStringList &titl
  */
 void deleteItemsOffPlot(std::initializer_list<QwtPlotItem *> items);
 
-} // namespace PlotParts
+} // namespace PlotKit

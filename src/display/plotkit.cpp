@@ -1,4 +1,4 @@
-#include "display/plotparts.h"
+#include "display/plotkit.h"
 
 #include <QFontMetrics>
 #include <qwt_plot.h>
@@ -8,7 +8,7 @@
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
-namespace PlotParts {
+namespace PlotKit {
 
 AxisPlotColours AxisPlotColours::of(bool dark)
 {
@@ -135,4 +135,4 @@ void deleteItemsOffPlot(std::initializer_list<QwtPlotItem *> items)
     }
 }
 
-} // namespace PlotParts
+} // namespace PlotKit
