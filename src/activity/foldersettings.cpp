@@ -7,6 +7,23 @@
 
 namespace {
 
+// QSettings parses an INI file one section at a time, when a key is first
+// asked for, and then parses only the last section whose name sorts before the
+// key: "[Time/A]" (or "[Time\A]", the same group) sorts between "Time/" and
+// "Time/StartMin", so the lookup stops at it, never parses "[Time]", and every
+// key of the group reads as missing. The dialog would then show the defaults
+// and its Close write them over the stored values. Listing the keys once parses
+// every section, so each key reads as it is stored, wherever its group stands.
+class FolderFile : public QSettings
+{
+public:
+    explicit FolderFile(const QString &folder)
+        : QSettings(FolderSettings::filePath(folder), QSettings::IniFormat)
+    {
+        allKeys();
+    }
+};
+
 QVariant read(QSettings &settings, const char *group, const char *key, const QVariant &fallback)
 {
     settings.beginGroup(QLatin1String(group));
@@ -51,13 +68,13 @@ QString filePath(const QString &folder)
 
 QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback)
 {
-    QSettings settings(filePath(folder), QSettings::IniFormat);
+    FolderFile settings(folder);
     return read(settings, group, key, fallback);
 }
 
 void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync)
 {
-    QSettings settings(filePath(folder), QSettings::IniFormat);
+    FolderFile settings(folder);
     write(settings, group, key, value);
     if (sync == Sync::Now)
         settings.sync();
@@ -79,7 +96,7 @@ FolderTimeSettings readFolderTimeSettings(const QString &folder)
 {
     using namespace FolderSettings;
     // One settings object reads the whole set: the file is parsed once, not fifteen times.
-    QSettings s(filePath(folder), QSettings::IniFormat);
+    FolderFile s(folder);
     FolderTimeSettings r;
     r.latitude = read(s, latitude);
     r.longitude = read(s, longitude);
@@ -103,7 +120,7 @@ FolderTimeSettings readFolderTimeSettings(const QString &folder)
 void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
 {
     using namespace FolderSettings;
-    QSettings s(filePath(folder), QSettings::IniFormat);
+    FolderFile s(folder);
     write(s, latitude, t.latitude);
     write(s, longitude, t.longitude);
     write(s, daylightSaving, t.daylightSaving);
@@ -123,7 +140,7 @@ void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
 void writeWindDataSettings(const QString &folder, const WindDataSettings &w)
 {
     using namespace FolderSettings;
-    QSettings s(filePath(folder), QSettings::IniFormat);
+    FolderFile s(folder);
     write(s, windDateFormat, w.format.dateFormat);
     write(s, windTimeFormat, w.format.timeFormat);
     write(s, windDecimalSeparator, w.format.decimalSeparator);

@@ -51,6 +51,8 @@ QTreeWidgetItem *invalidTimesDialog::addRow(const QDateTime &begin, const QDateT
         auto *edit = new QDateTimeEdit; // the tree takes it over
         // Readings, not local times: UTC has no hour that a clock change skips.
         edit->setTimeSpec(Qt::UTC);
+        // The text's split keeps what lies before this as text; the two must agree.
+        edit->setMinimumDate(invalidTimesFirstEditableDate());
         edit->setCalendarPopup(true);
         edit->setAlignment(Qt::AlignHCenter);
         edit->setDateTime(values[k]);

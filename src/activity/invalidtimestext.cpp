@@ -49,15 +49,21 @@ InvalidTimesSplit splitInvalidTimesText(const QString &text)
     const QStringList parts = text.split(QLatin1Char(';'));
     for (const QString &part : parts) {
         InvalidTimesPeriod p;
-        QDate date;
+        QDate begin, end;
         int msOfDay = 0;
-        if (periodOfPart(part, &p) && readInvalidTimesHalf(p.begin, &date, &msOfDay)
-            && readInvalidTimesHalf(p.end, &date, &msOfDay))
+        if (periodOfPart(part, &p) && readInvalidTimesHalf(p.begin, &begin, &msOfDay)
+            && readInvalidTimesHalf(p.end, &end, &msOfDay) && begin >= invalidTimesFirstEditableDate()
+            && end >= invalidTimesFirstEditableDate())
             split.readable.append(p);
         else if (!part.isEmpty())
             split.unreadable.append(part);
     }
     return split;
+}
+
+QDate invalidTimesFirstEditableDate()
+{
+    return QDate(1752, 9, 14);
 }
 
 QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods)

@@ -33,14 +33,22 @@ QString composeInvalidTimesText(const QVector<InvalidTimesPeriod> &periods);
 
 /**
  * The text as the periods dialog takes it: the periods whose halves both read
- * (readInvalidTimesHalf), and every other non-empty part as it stands, which
- * the dialog cannot show and keeps unchanged in the text it writes.
+ * (readInvalidTimesHalf) on or after invalidTimesFirstEditableDate, and every
+ * other non-empty part as it stands, which the dialog cannot show and keeps
+ * unchanged in the text it writes.
  */
 struct InvalidTimesSplit {
     QVector<InvalidTimesPeriod> readable;
     QStringList unreadable;
 };
 InvalidTimesSplit splitInvalidTimesText(const QString &text);
+
+/**
+ * 14 September 1752, the least date a QDateTimeEdit takes: an editor moves an
+ * earlier reading to that day, and Ok would store the moved one. The charts
+ * read earlier periods all the same.
+ */
+QDate invalidTimesFirstEditableDate();
 
 /**
  * A half as the clock reading it writes, held in a UTC date-time so that no

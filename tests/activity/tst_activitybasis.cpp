@@ -353,6 +353,10 @@ void TestActivityBasis::invalidPeriodsTakenOff_data()
     QTest::newRow("across the day: both cut") << "10.06.2021 03:00-10.06.2021 21:00"
                                               << Periods{between("2021-06-10 00:00", "2021-06-10 03:00", berlin),
                                                          between("2021-06-10 21:00", "2021-06-11 00:00", berlin)};
+    QTest::newRow("starting where the evening begins: cut from its start")
+        << "10.06.2021 20:00-10.06.2021 21:00"
+        << Periods{morning, between("2021-06-10 20:00", "2021-06-10 20:00", berlin),
+                   between("2021-06-10 21:00", "2021-06-11 00:00", berlin)};
     QTest::newRow("ending where the evening begins: a touch, nothing lost")
         << "10.06.2021 18:00-10.06.2021 20:00" << Periods{morning, evening};
     QTest::newRow("two periods, one after the other")

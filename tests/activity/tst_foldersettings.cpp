@@ -17,6 +17,8 @@ private slots:
     void timeSettingsRoundTrip();
     void otherKeysRoundTrip();
     void handWrittenFile();
+    void sectionInsideTheGroup_data();
+    void sectionInsideTheGroup();
     void invalidTimesReader_data();
     void invalidTimesReader();
     void invalidTimesRoundTrip();
@@ -120,6 +122,31 @@ void TestFolderSettings::handWrittenFile()
     QCOMPARE(dump(s), QStringLiteral("48.5|-3.25|0|1|2|0|0|Asia/Tokyo|15.04||21:30|00:00|0|0|"
                                      "01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00"));
     QVERIFY(!s.endDate.isValid());
+}
+
+void TestFolderSettings::sectionInsideTheGroup_data()
+{
+    QTest::addColumn<QByteArray>("section");
+    QTest::newRow("slash") << QByteArray("[Time/A]");
+    QTest::newRow("backslash") << QByteArray("[Time\\A]");
+}
+
+void TestFolderSettings::sectionInsideTheGroup()
+{
+    QFETCH(QByteArray, section);
+    QTemporaryDir dir;
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Time]\nStartMin=45\nBeginDate=15.04.21\nlogDays=true\n" + section + "\nx=1\n");
+    f.close();
+    const FolderTimeSettings s = readFolderTimeSettings(dir.path());
+    QCOMPARE(s.startMin, 45);
+    QCOMPARE(s.beginDate.toString("dd.MM"), QStringLiteral("15.04"));
+    QVERIFY(readFolderSetting(dir.path(), logDays));
+    // The dialog's Close writes back what it read: the stored values stay.
+    writeFolderTimeSettings(dir.path(), s);
+    const QString text = fileText(dir.path());
+    QVERIFY2(text.contains("StartMin=45") && text.contains("BeginDate=15.04.21"), qPrintable(text));
 }
 
 void TestFolderSettings::invalidTimesReader_data()

@@ -74,6 +74,7 @@ private slots:
     void deleteRenumbers();
     void partsOfTheTextReadAsTheChartsReadThem();
     void deleteAllDeletesUnreadableParts();
+    void periodBeforeTheEditorsFirstDayKept();
 };
 
 void TestInvalidTimesDialog::emptyTextEmptyTable()
@@ -173,6 +174,16 @@ void TestInvalidTimesDialog::deleteAllDeletesUnreadableParts()
     d.click("pushButton_3");
     QCOMPARE(d.unreadableNote(), QString());
     QCOMPARE(d.confirmed(), QString());
+}
+
+void TestInvalidTimesDialog::periodBeforeTheEditorsFirstDayKept()
+{
+    // An editor would show 14.09.1752 for the begin, and Ok store it.
+    const QString early = QStringLiteral("01.06.1700 22:00-02.06.1800 04:00");
+    PeriodsDialog d{early + QStringLiteral(";01.06.2022 22:00-02.06.2022 04:00")};
+    QCOMPARE(d.tree->topLevelItemCount(), 1);
+    QVERIFY2(d.unreadableNote().startsWith(QLatin1String("1 ")), qPrintable(d.unreadableNote()));
+    QCOMPARE(d.confirmed(), QStringLiteral("01.06.2022 22:00-02.06.2022 04:00;") + early);
 }
 
 QUILLON_TEST(TestInvalidTimesDialog)

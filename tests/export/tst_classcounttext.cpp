@@ -20,8 +20,9 @@ private slots:
 
 void ClassCountTextTest::ofRows_countsOccurrencesUnassignedLast()
 {
-    const auto rows = exportRows({"a||||", "b|||||Nyc|Nyc", "c|||||Pip|Nyc", "d||||", "e|||||Enil||Pip", "f||||||Myo"});
-    QCOMPARE(classCountTextOfRows(rows), QStringLiteral("Nyc\t3\nPip\t2\nEnil\t1\nMyo\t1\nUnassigned\t3\n"));
+    const auto rows = exportRows(
+        {"a||||", "b|||||Nyc|Nyc", "c|||||Pip|Nyc", "d||||", "e|||||Enil||Pip", "f||||||Myo", "g|||||Nyc|||Eser"});
+    QCOMPARE(classCountTextOfRows(rows), QStringLiteral("Nyc\t4\nPip\t2\nEnil\t1\nMyo\t1\nEser\t1\nUnassigned\t3\n"));
     QCOMPARE(classCountTextOfRows({}), QString());
 }
 

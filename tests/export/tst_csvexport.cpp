@@ -53,6 +53,12 @@ void CsvExportTest::golden_data()
         << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
                  "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;;;note, with semicolon"});
 
+    QTest::newRow("a class checked only in the fourth slot")
+        << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc|Pip|Enil|Eser", "b.wav|15/06/21|22:11:00|3.5||Nyc|Eser"}
+        << QStringList{"Eser"} << QList<int>() << dyn << true << false
+        << crlf({"FileName;Date;Time [GMT+1];Length [s];Class1;Class2;Class3;Class4;Comment",
+                 "a.wav;15/06/21;22:10:00;5.0;Nyc;Pip;Enil;Eser;", "b.wav;15/06/21;22:11:00;3.5;Nyc;Eser;;;"});
+
     QTest::newRow("a ';' in a class is a ',' in its column and its events: the fields stay in place")
         << QStringList{"a.wav|15/06/21|22:10:00|5.0||Nyc;Pip|Enil|||c"} << QStringList{"Nyc;Pip"} << QList<int>{1}
         << dyn << true << false
