@@ -184,8 +184,8 @@ void MainWindow::saveClassModel()
 {
     if (!mayStart(JobGuard::Action::EditClassTree))
         return;
-    const QString path = userDialogs().saveFileName(this, tr("Save Model File"), QCoreApplication::applicationDirPath(),
-                                                    tr("TXT Files (*.txt)"));
+    const QString path = userDialogs().saveFileNameWithSuffix(
+        this, tr("Save Model File"), QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
     if (path.isEmpty())
         return;
     ClassModel model;

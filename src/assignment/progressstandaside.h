@@ -14,7 +14,8 @@ class QProgressDialog;
  * While a ProgressStandAside lives, the window is hidden and its timer
  * stopped; at its end a job that has not been cancelled gets its window back
  * at the value it had: at once when the job has run longer than the minimum
- * duration, otherwise once it has.
+ * duration, otherwise once it has. A job still at its first value starts the
+ * window's clock again, as a new one does.
  */
 class ProgressStandAside
 {

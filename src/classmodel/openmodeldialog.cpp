@@ -145,9 +145,10 @@ void OpenModelDialog::on_pushButton_2_clicked()
     }
 }
 
+// A name typed without a suffix is saved with ".txt", so that Load, which lists only those, finds it again.
 void OpenModelDialog::on_pushButton_4_clicked()
 {
-    const QString fileName = userDialogs().saveFileName(
+    const QString fileName = userDialogs().saveFileNameWithSuffix(
         this, tr("Save Model File"), QCoreApplication::applicationDirPath(), tr("TXT Files (*.txt)"));
     if (fileName.isEmpty())
         return;

@@ -152,6 +152,7 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
     // A row whose header is not read yet shows none of its classes: its text would wipe them.
     const bool refused = !jobAllows(JobGuard::Action::WriteRecording) || row->text(FileViewColumn::Date).isEmpty();
     if (text.isEmpty() || refused) {
+        const QString typed = row->text(FileViewColumn::Comment);
         // Every later write of this row would store its comment: the row
         // takes back the one the recording holds.
         MessageBoxRequest box;
@@ -161,6 +162,10 @@ void MainWindow::commentChanged(QTreeWidgetItem *row, int column)
         box.informativeText = refused ? QString() : commentRefusal(row);
         userDialogs().message(box);
         showStoredComment(row, path);
+        // Too long or holding a bar, the text is the user's to mend; a write
+        // refused for the moment leaves nothing to mend in it.
+        if (!refused)
+            editCommentAgain(row, typed);
         return;
     }
     // The row then shows what the recording holds, as the exports will read it.

@@ -5,7 +5,10 @@
 #include "recording/wavfile.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 
 ClassAssignmentText rowAssignment(const QTreeWidgetItem *row)
@@ -59,6 +62,25 @@ void showStoredComment(QTreeWidgetItem *row, const QString &path)
 {
     const QSignalBlocker noWrite(row->treeWidget());
     row->setText(FileViewColumn::Comment, storedComment(path));
+}
+
+void editCommentAgain(QTreeWidgetItem *row, const QString &typed)
+{
+    QTreeWidget *list = row->treeWidget();
+    if (!list)
+        return;
+    // The refused text came as the commit of an editor that closes only
+    // after it: opened now, the new editor would be that one, closed at once.
+    // The cell is followed by its index: the row may be gone by then.
+    const QPersistentModelIndex cell(list->model()->index(list->indexOfTopLevelItem(row), FileViewColumn::Comment));
+    QTimer::singleShot(0, list, [list, cell, typed] {
+        if (!cell.isValid())
+            return;
+        QTreeWidgetItem *again = list->topLevelItem(cell.row());
+        list->editItem(again, FileViewColumn::Comment);
+        if (auto *editor = qobject_cast<QLineEdit *>(list->itemWidget(again, FileViewColumn::Comment)))
+            editor->setText(typed);
+    });
 }
 
 bool writeRowDescription(const QString &path, const QString &text, QString *failure)

@@ -42,6 +42,14 @@ QString storedComment(const QString &path);
 void showStoredComment(QTreeWidgetItem *row, const QString &path);
 
 /**
+ * Opens the comment cell of row again with typed in its editor, after an edit
+ * refused for what it holds: the user shortens or mends the text rather than
+ * typing it anew, while the row keeps the stored comment. Opens it once the
+ * event loop is back, when the editor that sent the refused text has closed.
+ */
+void editCommentAgain(QTreeWidgetItem *row, const QString &typed);
+
+/**
  * Writes text into the description of the recording at path at once, on the
  * calling thread, with a recording object made for this one write. The one
  * place where a single edit of a row reaches its recording. On false, failure

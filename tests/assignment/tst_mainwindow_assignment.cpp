@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "assignment/progressstandaside.h"
 #include "evaluationfolder.h"
 
 #include <QDir>
@@ -22,6 +23,7 @@ private slots:
     void tavronQuestions();
     void writeFailures();
     void failureBoxOverProgress();
+    void progressAfterTheBox();
     void acceptingProposals();
     void proposalOutsideTree();
     void guardDuringChain();
@@ -178,6 +180,24 @@ void TestAssignment::failureBoxOverProgress()
     QVERIFY(!progressShown);
     // The chain goes on past the skipped recording.
     QCOMPARE(description(dir + "/b.wav"), QStringLiteral("Bat|"));
+}
+
+void TestAssignment::progressAfterTheBox()
+{
+    // After "Skip" the job goes on and its window is back at once; after "Cancel" it stays away.
+    for (const bool cancelled : {false, true}) {
+        QProgressDialog progress(QStringLiteral("Writing..."), QStringLiteral("Cancel"), 0, 9);
+        progress.setMinimumDuration(200);
+        progress.setValue(3);
+        {
+            const ProgressStandAside boxOnTop(&progress); // the box, up past the window's 200 ms
+            QVERIFY(!testsupport::waitUntil([&progress]() { return progress.isVisible(); }, 2 * 200));
+            if (cancelled)
+                progress.cancel();
+        }
+        QCOMPARE(progress.isVisible() || testsupport::waitUntil([&]() { return progress.isVisible(); }, 200),
+                 !cancelled);
+    }
 }
 
 void TestAssignment::acceptingProposals()

@@ -75,6 +75,7 @@ private slots:
     void nameCheck();
     void editorLoad();
     void editorSave();
+    void editorSaveWithoutSuffix();
     void defaultTrees();
     void menuEntries();
     void menuActions();
@@ -222,6 +223,19 @@ void TestClassDialogs::editorSave()
     QCOMPARE(scripted.messages.first().text, QStringLiteral("Could not write to file."));
     QCOMPARE(scripted.messages.first().icon, QMessageBox::Critical);
     QVERIFY(!scripted.messages.first().parent && scripted.messages.first().title.isEmpty());
+}
+
+void TestClassDialogs::editorSaveWithoutSuffix()
+{
+    // Saved as "mymodel.txt": Load, which lists only "*.txt", reads it back.
+    ScriptedDialogs scripted;
+    scripted.fileAnswers << m_dir.filePath("mymodel") << m_dir.filePath("mymodel.txt");
+    OpenModelDialog editor(nullptr);
+    addClasses(editor, {"Pip", "Nyc"});
+    click(editor, "pushButton_4");
+    click(editor, "pushButton_3");
+    click(editor, "pushButton_2");
+    QCOMPARE(treeText(editor), QStringLiteral("Pip <P>; Nyc <N>"));
 }
 
 void TestClassDialogs::defaultTrees()

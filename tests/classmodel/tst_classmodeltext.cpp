@@ -111,11 +111,13 @@ void TestClassModelText::read()
 void TestClassModelText::refusedLines()
 {
     const ClassModelText::Reading reading = ClassModelText::read(
-        "Pip\t<A>\n\tP|x\t<B>\n\tPnat\t<C>\nUnassigned\t<D>\n\tSub\t<E>\na + b\t<F>\nNyc\t<H>\n\tNlow\t<I>\n",
+        "Pip\t<A>\n\tP|x\t<B>\n\tPnat\t<C>\nUnassigned\t<D>\n\tSub\t<E>\na + b\t<F>\nNyc\t<H>\n\tNlow\t<I>\n"
+        "  \t<J>\n\tBlankSub\t<K>\n",
         ClassModelText::Names::AsTheyStand);
-    // A refused class takes its subclasses along; the lines after it are read as usual.
+    // A refused class takes its subclasses along; the lines after it are read as usual. A class of
+    // blanks, kept as it stands, is refused as the trimmed reading refuses it.
     QCOMPARE(notation(reading.model), QStringLiteral("Pip <A> {Pnat <C>}; Nyc <H> {Nlow <I>}"));
-    QCOMPARE(reading.refusedNames, (QStringList{"P|x", "Unassigned", "Sub", "a + b"}));
+    QCOMPARE(reading.refusedNames, (QStringList{"P|x", "Unassigned", "Sub", "a + b", "  ", "BlankSub"}));
 }
 
 void TestClassModelText::usableNames_data()

@@ -13,6 +13,8 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -273,7 +275,14 @@ void TestNavigation::commentRefused()
     fileViewTreeWidgetItem *row = addRow(w.ui->treeWidget_fileView, "refused.wav", usable, {"Pip"});
     row->setText(FileViewColumn::Proposal, QStringLiteral("Pip"));
     row->addAcceptCheckBox(true);
-    row->setText(FileViewColumn::Comment, comment);
+    // Typed into the cell's editor and committed with Enter, as a user does.
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    list->editItem(row, FileViewColumn::Comment);
+    const QPointer<QLineEdit> typing = qobject_cast<QLineEdit *>(list->itemWidget(row, FileViewColumn::Comment));
+    QVERIFY(typing);
+    typing->setText(comment);
+    QTest::keyClick(typing, Qt::Key_Return);
+    QTRY_VERIFY(typing.isNull()); // committed and closed
     QCOMPARE(dialogs.messages.size(), refused ? 1 : 0);
     if (!refused) {
         QCOMPARE(description(path("refused.wav")).toUtf8().size(), 256);
@@ -285,6 +294,9 @@ void TestNavigation::commentRefused()
     // The recording keeps its text, and the row shows the comment the recording holds.
     QCOMPARE(description(path("refused.wav")), QStringLiteral("Pip|Pip|1|stored note"));
     QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("stored note"));
+    // The typed text waits in the cell's editor, opened again, for the user to shorten it.
+    QTRY_VERIFY(list->itemWidget(row, FileViewColumn::Comment));
+    QCOMPARE(list->itemWidget(row, FileViewColumn::Comment)->property("text").toString(), comment);
 }
 
 void TestNavigation::commentWriteFails_data()
