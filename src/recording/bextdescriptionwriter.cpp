@@ -86,16 +86,24 @@ bool fail(QFile &file, const char *logLine, QString *failure = nullptr, const QS
     return false;
 }
 
+// A write in place that failed and could not be undone leaves part of the
+// new text over the old: other classes, or a comment cut in the middle.
+QString withDamageNote(const QString &why)
+{
+    const QString note = QStringLiteral("The old description could not be put back: the recording now holds a damaged "
+                                        "description, part new and part old text, until it is written again.");
+    return why.isEmpty() ? note : why + QLatin1Char('\n') + note;
+}
+
 const char readError[] = "WAV file read error in write description in bext chunk";
 const char writeError[] = "WAV file write error in write description in bext chunk";
 
 } // namespace
 
-bool isCutAppendAt(QFile &file, qint64 chunkStart, quint32 riffSize)
+bool isCutAppendAt(QFile &file, qint64 chunkStart)
 {
     const qint64 length = file.size() - chunkStart;
-    if (chunkStart < qint64(riffSize) + 8 || length >= chunkHeaderSize + qint64(appendedChunkSize)
-        || !file.seek(chunkStart))
+    if (length >= chunkHeaderSize + qint64(appendedChunkSize) || !file.seek(chunkStart))
         return false;
     const QByteArray tail = file.read(length);
     return tail.size() == length && isCutAppend(tail);
@@ -154,11 +162,10 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
         const qint64 dataStart = chunkStart + chunkHeaderSize;
         const qint64 left = end - dataStart;
         if (got < chunkHeaderSize || qint64(size) > left) {
-            // A chunk the end of the file cuts short, past the size the RIFF
-            // header claims, and shaped exactly as our append: the one write
-            // of an append that a kill or a power cut stopped. Nothing else
-            // of the file depends on it.
-            if (isCutAppendAt(file, chunkStart, le32(oldRiffSize.constData()))) {
+            // A chunk the end of the file cuts short, shaped exactly as our
+            // append: the one write of an append that a kill or a power cut
+            // stopped. Nothing else of the file depends on it.
+            if (isCutAppendAt(file, chunkStart)) {
                 qCDebug(lcRecording) << "Cut bext chunk of an earlier append dropped";
                 if (!file.resize(chunkStart))
                     return fail(file, writeError, failure, file.errorString());
@@ -188,9 +195,11 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
             if (!writeAllAt(file, dataStart, field) || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(end - 8))))
                 || !file.flush()) {
                 const QString why = file.errorString();
-                if (repairSize)
-                    writeAllAt(file, 4, oldRiffSize);
-                writeAllAt(file, dataStart, old);
+                // A size not put back is repaired by the next write, as after a kill.
+                if (repairSize && !writeAllAt(file, 4, oldRiffSize))
+                    qCWarning(lcRecording).noquote() << QStringLiteral("RIFF size not put back: ") + file.fileName();
+                if (!writeAllAt(file, dataStart, old) || !file.flush())
+                    return fail(file, writeError, failure, withDamageNote(why));
                 return fail(file, writeError, failure, why);
             }
             file.close();
@@ -227,9 +236,10 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
         if (why.isEmpty())
             why = file.errorString();
         // Half a chunk would make the file unreadable; put it back as it was,
-        // the size first for the same reason.
-        writeAllAt(file, 4, oldRiffSize);
-        file.resize(end);
+        // the size first for the same reason. What cannot be put back is what
+        // a kill leaves, and the next write repairs it.
+        if (!writeAllAt(file, 4, oldRiffSize) || !file.resize(end))
+            qCWarning(lcRecording).noquote() << QStringLiteral("Append not undone: ") + file.fileName();
         return fail(file, writeError, failure, why);
     }
     file.close();

@@ -277,6 +277,7 @@ void WavFile::reset()
     bitsPerSample = 0;
     bytesPerSample = 0;
     dataSize = 0;
+    dataHeld = -1;
     dataFound = false;
     dataOffset = 0;
     time = TimeChunk();
@@ -456,9 +457,14 @@ void WavFile::readChunks(bool headerOnly)
         const qint64 got = f.read(head, 8);
         if (got < 8) {
             qCDebug(lcRecording) << "Wav-File Read Error";
-            // Stray bytes fail the walk even behind the data: they are no chunk of any kind.
             noteCutChunk(QStringLiteral("the %1 bytes left in the file are too few for a chunk header.")
                              .arg(std::max<qint64>(got, 0)));
+            // Behind whole samples these are what a kill or a power cut leaves
+            // of a chunk appended after them: a warning that says what is there.
+            if (dataWhole) {
+                errorText = stopDetail;
+                return;
+            }
             fail(got < 4 ? QString() : QStringLiteral("Error while reading a chunk header size."));
             return;
         }
@@ -579,7 +585,11 @@ bool WavFile::readDataChunk(quint32 size, bool headerOnly)
     qCDebug(lcRecording) << "Data size: " << size;
     if (qint64(size) > bytesLeft()) {
         qCDebug(lcRecording) << "Wav-File Read Error";
-        fail(QStringLiteral("WAV file read error in DATA chunk."));
+        // A copy cut short, or a header never finished: the user learns what
+        // the chunk claims and what is there.
+        dataHeld = bytesLeft();
+        noteCutChunk(cutChunkText(size));
+        fail(QStringLiteral("WAV file read error in DATA chunk. ") + stopDetail);
         return false;
     }
     if (headerOnly) {
@@ -783,7 +793,7 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text,
     // of the writer's own at the end is let through: the writer drops it.
     WavFile header;
     header.open(fileName, true);
-    if (!header.walkedToEnd && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt, header.riffSize))) {
+    if (!header.walkedToEnd && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt))) {
         qCWarning(lcRecording).noquote()
             << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName;
         return false;

@@ -42,6 +42,7 @@ public:
     /**
      * Sample frames the data chunk holds by its size field: 0 when the size,
      * the channel count or the sample width is 0. Known after a header-only read.
+     * The file may hold fewer (see dataHeld).
      */
     quint32 frameCount() const;
 
@@ -50,12 +51,14 @@ public:
      * the file on disk, or appends a bext chunk when there is none. Touches
      * none of this object's fields. Returns false, with the file unchanged,
      * on any failure; where the system gave a reason for it (a full disk, a
-     * file it will not open), failure receives the system's words.
+     * file it will not open), failure receives the system's words. Should a
+     * failed write in place not be undone, failure says so too: the
+     * recording then holds a damaged description.
      *
      * A file that ends in a bext chunk of its own append cut short by a kill
-     * or a power cut, lying past the RIFF size, is repaired on the way: the
-     * cut chunk is dropped (also when the append that follows fails) and a
-     * whole one appended.
+     * or a power cut, whatever its RIFF size claims, is repaired on the way:
+     * the cut chunk is dropped (also when the append that follows fails) and
+     * a whole one appended.
      *
      * Every bext write of the program comes through here: the bext-writing
      * worker, the header worker's write-back and the single edits of the
@@ -82,6 +85,12 @@ public:
     qint32 bitsPerSample = 0;
     qint32 bytesPerSample = 0;
     quint32 dataSize = 0;
+    /**
+     * The bytes the file holds of a data chunk whose size field claims more
+     * (a copy cut short, a header never finished); -1 when it holds it whole
+     * or has none. Such a recording has no length to show: it does not open.
+     */
+    qint64 dataHeld = -1;
     bool dataFound = false;
     qint32 dataOffset = 0;
     TimeChunk time;

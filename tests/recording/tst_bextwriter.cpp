@@ -18,13 +18,14 @@ namespace {
 // A file whose disk fills up at its n-th write, as a real one answers: that
 // write stores half of its bytes and reports the short count, the next (the
 // rest of it) fails with the system's words for a full disk. Every other
-// write goes through.
+// write goes through, unless the disk stays full for good.
 class ShortWriteFile : public QFile
 {
 public:
-    ShortWriteFile(const QString &name, int failingWrite)
+    ShortWriteFile(const QString &name, int failingWrite, bool fullForGood = false)
         : QFile(name)
         , m_failingWrite(failingWrite)
+        , m_fullForGood(fullForGood)
     {
     }
     int writes = 0;
@@ -35,7 +36,7 @@ protected:
         ++writes;
         if (writes == m_failingWrite)
             return QFile::writeData(data, len / 2);
-        if (m_failingWrite > 0 && writes == m_failingWrite + 1) {
+        if (m_failingWrite > 0 && (writes == m_failingWrite + 1 || (m_fullForGood && writes > m_failingWrite))) {
             setErrorString(qt_error_string(ENOSPC));
             return -1;
         }
@@ -44,6 +45,7 @@ protected:
 
 private:
     int m_failingWrite;
+    bool m_fullForGood;
 };
 
 // Keeps what the file holds after each write and each resize, and what it
@@ -207,6 +209,18 @@ private slots:
         QCOMPARE(after.mid(offset + 256), before.mid(offset + 256));
     }
 
+    // A bext chunk of the description alone takes a text to its last byte.
+    void inPlaceIntoBareDescription()
+    {
+        const QByteArray before =
+            WavWriter().fmt(8000, 16).chunk("bext", QByteArray(256, 'o')).data({5, -5}, 16).bytes();
+        const QString path = put(before);
+        QVERIFY(WavFile().writeBextDescription(path, umlauts256()));
+        QByteArray expected = before;
+        expected.replace(descriptionOffset, 256, umlauts256().toUtf8());
+        QCOMPARE(testsupport::readFile(path), expected);
+    }
+
     void append_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -290,9 +304,8 @@ private slots:
             << nyc;
         // A cut chunk is dropped only when nothing but our own append can have left it.
         const QByteArray appended = appendedWithOldSize();
-        QTest::newRow("cut append inside the RIFF size")
-            << WavWriter().fmt(8000, 16).data({1, 2}, 16).chunk("bext", WavWriter::field("Nyc", 858)).bytes().left(400)
-            << nyc;
+        QTest::newRow("cut bext without a zero byte past its description")
+            << testsupport::simplePcmWav({1, 2}, 8000) + "bext" + WavWriter::le32(858) + QByteArray(257, 'n') << nyc;
         QTest::newRow("cut bext past the RIFF size, originator set")
             << appendedWithOldSize("recorder").left(appended.size() - 300) << nyc;
         QTest::newRow("cut chunk of another kind behind a bext chunk")
@@ -364,6 +377,11 @@ private slots:
         QTest::newRow("in place into a chunk appended before a kill") << appendedWithOldSize() << 0;
         QTest::newRow("append to a real recording")
             << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/Barbastelle.wav")) << 0;
+        // Sizes a kill does not leave but other programs do: no cut append may lock these.
+        QTest::newRow("append, RIFF size of a header never finished")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).riffSize(0xffffffff).bytes() << 0;
+        QTest::newRow("append, RIFF size 2 bytes too many")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).riffSize(plain.size() - 8 + 2).bytes() << 0;
     }
 
     void killedWrite()
@@ -379,12 +397,15 @@ private slots:
         WavFile original;
         original.open(put(bytes), false);
         QVERIFY(!original.samples.empty());
+        const bool claimedNoMore = qint64(original.riffSize) + 8 <= bytes.size();
         for (const QByteArray &killed : file.states) {
             const QString path = put(killed);
             WavFile wav;
             wav.open(path, false);
             QCOMPARE(wav.samples, original.samples);
-            QVERIFY(qint64(wav.riffSize) + 8 <= killed.size());
+            QVERIFY2(wav.valid, qPrintable(wav.errorText));
+            if (claimedNoMore)
+                QVERIFY(qint64(wav.riffSize) + 8 <= killed.size());
 
             QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Pip")));
             const QByteArray after = testsupport::readFile(path);
@@ -413,11 +434,37 @@ private slots:
         QCOMPARE(after.left(8), bytes.left(8));
     }
 
+    // What a cut append leaves is dropped wherever the RIFF size ends, and the
+    // size is right after the new append.
+    void cutAppendDropped_data()
+    {
+        QTest::addColumn<QByteArray>("cut");
+        QTest::addColumn<quint32>("riffSize");
+        const QByteArray append = "bext" + WavWriter::le32(858) + WavWriter::field("Nyc", 858);
+        const quint32 before = quint32(testsupport::simplePcmWav({1, 2}, 8000).size() - 8);
+        QTest::newRow("just past the RIFF size") << append.left(300) << before;
+        QTest::newRow("at the RIFF size's last 2 bytes") << append.left(300) << before + 2;
+        QTest::newRow("inside the RIFF size") << append.left(300) << before + 866;
+    }
+
+    void cutAppendDropped()
+    {
+        QFETCH(QByteArray, cut);
+        QFETCH(quint32, riffSize);
+        const QByteArray plain = testsupport::simplePcmWav({1, 2}, 8000);
+        const QString path = put("RIFF" + WavWriter::le32(riffSize) + plain.mid(8) + cut);
+        QVERIFY(WavFile().writeBextDescription(path, QStringLiteral("Pip")));
+        const QByteArray appended = "bext" + WavWriter::le32(858) + WavWriter::field("Pip", 858);
+        QCOMPARE(testsupport::readFile(path),
+                 "RIFF" + WavWriter::le32(quint32(plain.size() + 866 - 8)) + plain.mid(8) + appended);
+    }
+
     void failedWriteLeavesFileAsItWas_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("failingWrite");
         QTest::newRow("in place") << withBext("old text") << 1;
+        QTest::newRow("in place, the RIFF size it repairs") << appendedWithOldSize() << 2;
         QTest::newRow("append: the chunk") << testsupport::simplePcmWav({1, 2}, 8000) << 1;
         QTest::newRow("append: the RIFF size") << testsupport::simplePcmWav({1, 2}, 8000) << 2;
         QTest::newRow("append after a pad: the chunk")
@@ -439,6 +486,24 @@ private slots:
         QCOMPARE(testsupport::readFile(path), bytes);
         // The system's words, for the message that tells the user.
         QCOMPARE(failure, qt_error_string(ENOSPC));
+    }
+
+    // A write in place that fails and cannot be undone leaves part of the new
+    // text over the old: the caller must be told the description is damaged.
+    void failedRollbackReported()
+    {
+        const QByteArray before = withBext(QByteArray(200, 'o'));
+        const QString path = put(before);
+        ShortWriteFile file(path, 1, true);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        expectRefusalWarning(path);
+        QString failure;
+        QVERIFY(!writeBextDescriptionToFile(file, QString(40, QLatin1Char('n')), &failure));
+        // The first 128 bytes of the field were written, the old text stands behind them.
+        QCOMPARE(testsupport::readFile(path).mid(descriptionOffset, 200),
+                 QByteArray(40, 'n') + QByteArray(88, '\0') + QByteArray(72, 'o'));
+        QVERIFY2(failure.startsWith(qt_error_string(ENOSPC)), qPrintable(failure));
+        QVERIFY2(failure.contains(QStringLiteral("damaged description")), qPrintable(failure));
     }
 
     // A power cut keeps what was synced and any part of what was written

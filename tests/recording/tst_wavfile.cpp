@@ -182,11 +182,14 @@ private slots:
             << WavWriter().chunk("data", d3).fmt(250000, 16).bytes() << true << QString() << false << 0;
         QTest::newRow("12-bit samples") << WavWriter().fmt(16000, 12).chunk("data", d3).bytes() << false
                                         << "Data format not supported." << false << 0;
+        // What the chunk claims and what the file holds behind its header.
+        const QString cutData =
+            QStringLiteral("WAV file read error in DATA chunk. The chunk walk stopped at byte 36: "
+                           "the chunk \"data\" there claims %1 bytes, more than the 6 left in the file.");
         QTest::newRow("data larger than the file, full read")
-            << good().chunk("data", d3, true, 0x7ffffff0).bytes() << false << "WAV file read error in DATA chunk."
-            << false << 0;
+            << good().chunk("data", d3, true, 0x7ffffff0).bytes() << false << cutData.arg(0x7ffffff0) << false << 0;
         QTest::newRow("data larger than the file, header only")
-            << good().chunk("data", d3, true, 7).bytes() << true << "WAV file read error in DATA chunk." << false << 0;
+            << good().chunk("data", d3, true, 7).bytes() << true << cutData.arg(7) << false << 0;
         QTest::newRow("second TIME") << good()
                                             .chunk("TIME", testsupport::timePayload("05/03/21", "21:14:05"))
                                             .chunk("data", d3)
@@ -225,11 +228,19 @@ private slots:
             << QString() << true << 3;
         QTest::newRow("ids compare case and blanks")
             << good().chunk("DATA", d3).chunk("fmt_", "x").chunk("data", d3).bytes() << false << QString() << true << 3;
-        QTest::newRow("two stray bytes after the last chunk")
-            << good().chunk("data", d3).bytes() + QByteArray(2, 'z') << false << QString() << false << 3;
-        QTest::newRow("six stray bytes after the last chunk")
-            << good().chunk("data", d3).bytes() + QByteArray(6, 'z') << false
-            << "Error while reading a chunk header size." << false << 3;
+        // Behind whole samples, bytes too few for a chunk header are what a
+        // kill leaves of an append: a warning that says so, also in place of
+        // the size warning the RIFF size of the file before the append brings.
+        const QString tooFew = QStringLiteral("The chunk walk stopped at byte 50: the %1 bytes left in the file are "
+                                              "too few for a chunk header.");
+        QTest::newRow("two stray bytes after the data")
+            << good().chunk("data", d3).bytes() + QByteArray(2, 'z') << false << tooFew.arg(2) << true << 3;
+        QTest::newRow("six stray bytes after the data")
+            << good().chunk("data", d3).bytes() + QByteArray(6, 'z') << false << tooFew.arg(6) << true << 3;
+        QTest::newRow("append cut after 3 bytes, RIFF size before it")
+            << good().chunk("data", d3).riffSize(42).bytes() + "bex" << false << tooFew.arg(3) << true << 3;
+        QTest::newRow("two stray bytes without data before them")
+            << good().chunk("LIST", "ab").bytes() + QByteArray(2, 'z') << false << QString() << false << 0;
         QTest::newRow("odd guan with pad before data")
             << good().chunk("guan", "Make: A").chunk("data", d3).bytes() << false << QString() << true << 3;
         QTest::newRow("odd data without pad at the end")

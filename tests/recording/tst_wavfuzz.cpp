@@ -265,12 +265,20 @@ private slots:
                     fieldFound = fieldFound || after.mid(at, 256) == field;
                 QVERIFY2(fieldFound, caseName.constData());
             } else {
-                const int pad = bytes.size() % 2;
-                QVERIFY2(after.size() == bytes.size() + pad + 866, caseName.constData());
-                QVERIFY2(after.left(4) == bytes.left(4) && after.mid(8, bytes.size() - 8) == bytes.mid(8),
+                // The old bytes stay, less the start of a cut append of the
+                // writer's own at the end, which is dropped; a pad byte evens an odd end.
+                const QByteArray header("bext\x5a\x03\x00\x00", 8);
+                const int start = after.size() - 866;
+                const int kept = std::min(start, bytes.size());
+                const int pad = start - kept;
+                const QByteArray dropped = bytes.mid(kept);
+                QVERIFY2(pad == 0 || (pad == 1 && bytes.size() % 2 == 1), caseName.constData());
+                QVERIFY2(dropped.isEmpty() || (dropped.size() < 866 && header.startsWith(dropped.left(8))),
+                         caseName.constData());
+                QVERIFY2(after.left(4) == bytes.left(4) && after.mid(8, kept - 8) == bytes.mid(8, kept - 8),
                          caseName.constData());
                 QVERIFY2(le32At(after, 4) == quint32(after.size() - 8), caseName.constData());
-                QVERIFY2(after.mid(bytes.size(), pad) == QByteArray(pad, '\0'), caseName.constData());
+                QVERIFY2(after.mid(kept, pad) == QByteArray(pad, '\0'), caseName.constData());
                 QVERIFY2(after.right(866)
                              == QByteArray("bext\x5a\x03\x00\x00", 8) + field + QByteArray(858 - 256, '\0'),
                          caseName.constData());
