@@ -1,32 +1,43 @@
 #include "analysis/classassignmenttext.h"
 
+#include "analysis/analysislogging.h"
+#include "recording/wavfile.h"
+
+#include <QCoreApplication>
+
 const QString ClassAssignmentText::classSeparator = QStringLiteral(" + ");
 const QChar ClassAssignmentText::fieldSeparator = QLatin1Char('|');
+
+namespace {
+
+constexpr int classSlots = 4;
+
+// The class names of a stored text: what stands before its first bar, or all of it.
+QStringList classNames(const QString &text)
+{
+    return text.left(text.indexOf(ClassAssignmentText::fieldSeparator)).split(ClassAssignmentText::classSeparator);
+}
+
+} // namespace
 
 ClassAssignmentText ClassAssignmentText::parse(const QString &text)
 {
     ClassAssignmentText t;
-    QString classList;
     const int bars = text.count(fieldSeparator);
-    if (bars == 0) {
-        classList = text;
-    } else if (bars == 3) {
+    if (bars == 3) {
         const QStringList parts = text.split(fieldSeparator);
-        classList = parts.at(0);
         t.AutoClass = parts.at(1);
         t.accepted = parts.at(2);
         t.comment = parts.at(3);
-    } else {
+    } else if (bars > 0) {
         // One, two, four or more bars: a comment may hold bars of its own, so
         // everything behind the first bar is the comment.
-        const int first = text.indexOf(fieldSeparator);
-        classList = text.left(first);
-        t.comment = text.mid(first + 1);
+        t.comment = text.mid(text.indexOf(fieldSeparator) + 1);
     }
 
-    const QStringList names = classList.split(classSeparator);
+    const QStringList names = classNames(text);
     // More than four names is no layout any writer makes: take none rather than guess.
-    if (names.size() <= 4)
+    if (names.size() <= classSlots)
         t.setClasses(names);
     return t;
 }
@@ -34,6 +45,32 @@ ClassAssignmentText ClassAssignmentText::parse(const QString &text)
 bool ClassAssignmentText::fitsDescription(const QString &text)
 {
     return text.toUtf8().size() <= descriptionBytes;
+}
+
+bool ClassAssignmentText::readsWhole(const QString &text)
+{
+    return classNames(text).size() <= classSlots;
+}
+
+bool ClassAssignmentText::writeDescription(const QString &path, const QString &text, QString *failure)
+{
+    WavFile header;
+    header.open(path, true);
+    if (!readsWhole(header.bext.description)) {
+        qCWarning(lcAnalysis).noquote() << QStringLiteral("Description not written over, its classes cannot be read: ")
+                                               + path;
+        if (failure)
+            *failure = unreadDescriptionText();
+        return false;
+    }
+    return WavFile().writeBextDescription(path, text, failure);
+}
+
+QString ClassAssignmentText::unreadDescriptionText()
+{
+    return QCoreApplication::translate("ClassAssignmentText",
+                                       "The recording's description holds more than four classes, joined by \" + \", "
+                                       "which cannot be read: it is left as it stands.");
 }
 
 bool ClassAssignmentText::isStorableComment(const QString &comment)
@@ -69,6 +106,25 @@ QString ClassAssignmentText::fullText(ClassList style) const
 QString ClassAssignmentText::shortText(ClassList style) const
 {
     return withClassList(style, fieldSeparator + comment);
+}
+
+QString ClassAssignmentText::rowText() const
+{
+    const bool fullForm = !AutoClass.isEmpty() || !accepted.isEmpty();
+    return fullForm ? fullText(ClassList::Compact) : shortText(ClassList::Compact);
+}
+
+QString ClassAssignmentText::storeRefusal(const QString &text) const
+{
+    QStringList readBack = parse(text).classes();
+    QStringList meant = classes();
+    readBack.removeAll(QString());
+    meant.removeAll(QString());
+    if (readBack == meant)
+        return QString();
+    return QCoreApplication::translate("ClassAssignmentText",
+                                       "The classes cannot be stored so that they read back as they "
+                                       "are: a class name ends in \" +\".");
 }
 
 QString ClassAssignmentText::withClassList(ClassList style, const QString &fields) const

@@ -23,6 +23,12 @@
  * alike without it: the empty slots behind the last class, and, with nothing
  * but classes to store, the bars. A text that still does not fit is the
  * writer's to refuse.
+ *
+ * What may be stored is decided here too, for every writer alike: a comment
+ * without bars (isStorableComment), classes that read back as they were
+ * composed (storeRefusal), and only over a description that reads whole
+ * (readsWhole), through the one write every writer of classes calls
+ * (writeDescription).
  */
 class ClassAssignmentText
 {
@@ -45,6 +51,27 @@ public:
 
     /** True when the UTF-8 form of text fits into the description field. */
     static bool fitsDescription(const QString &text);
+
+    /**
+     * True when parse takes every class text stores: a class list of more
+     * than four names, as other software may write, reads as none, and a
+     * text written over it would replace classes the user was never shown.
+     */
+    static bool readsWhole(const QString &text);
+
+    /**
+     * Writes text into the description of the WAV recording at path: the one
+     * write of the bext-writing worker, the header worker's write-back and
+     * the single edits of a row. Refused, the file untouched, when the
+     * description the recording holds does not read whole (readsWhole); the
+     * refusal is logged with the file's name and failure (when given)
+     * receives unreadDescriptionText(). Otherwise as
+     * WavFile::writeBextDescription.
+     */
+    static bool writeDescription(const QString &path, const QString &text, QString *failure = nullptr);
+
+    /** Why a description that does not read whole is not written over, in the user's words. */
+    static QString unreadDescriptionText();
 
     /**
      * True when comment reads back as written from the full form: a bar in it
@@ -70,6 +97,19 @@ public:
     /** The full and the short form, shortened only as the class comment says. */
     QString fullText(ClassList style) const;
     QString shortText(ClassList style) const;
+    /**
+     * What a class job writes for a file-list row: the full form when a
+     * proposal or a flag is held, else the short form; the compact list.
+     */
+    QString rowText() const;
+
+    /**
+     * Why text, composed from this, cannot be stored, in the user's words;
+     * empty when it reads back with these classes, empty slots aside. A class
+     * name of other software that ends in " +" runs into the separator behind
+     * it, and the recording would read back other classes than it was given.
+     */
+    QString storeRefusal(const QString &text) const;
 
     bool operator==(const ClassAssignmentText &o) const;
     bool operator!=(const ClassAssignmentText &o) const { return !(*this == o); }

@@ -231,7 +231,7 @@ void GetFileInfoThread::deliver(int index, const Request &request, const Finding
 {
     bool writeBackFailed = false;
     if (f.writeBack)
-        writeBackFailed = !WavFile().writeBextDescription(request.wavFileName, f.writtenText);
+        writeBackFailed = !ClassAssignmentText::writeDescription(request.wavFileName, f.writtenText);
     // Answered all the same: the folder chain waits for the reply.
     if (!f.message.isEmpty())
         emit signalShowMessage(f.message);
@@ -277,7 +277,8 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     // Without a sample rate there is no length to give and nothing to classify.
     if (sampleRate <= 0 || !wav.fmtFound)
         return found(none, notAvailable, notAvailable, notAvailable);
-    const QString length = lengthText(double(frames) / sampleRate);
+    // A data chunk the file cuts short claims a length that is not there, and the recording does not open.
+    const QString length = wav.dataHeld >= 0 ? notAvailable : lengthText(double(frames) / sampleRate);
 
     QString date;
     QString time;

@@ -87,8 +87,9 @@ signals:
     /**
      * The row of one recording; index as requested. Texts "N/A" for a header
      * that cannot be read. writeBackFailed: the corrected texts were to be
-     * written into the recording and the write failed, so the file does not
-     * hold what the row shows.
+     * written into the recording and the write failed or was refused (a
+     * description holding more classes than can be read is never written
+     * over), so the file does not hold what the row shows.
      */
     void signalFileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
                                       QString batClass4, QString autoClass, QString accepted, QString length,

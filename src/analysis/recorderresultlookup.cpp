@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -43,15 +45,8 @@ bool isPathSeparator(QChar c)
     return c == QLatin1Char('/') || c == QLatin1Char('\\');
 }
 
-// A name without a TAB lies within one field; it stands there as a whole when
-// it ends the field and starts it or follows a path separator. Such a field
-// then ends in the name's own last path component, and ends in ".wav" when
-// the name does: the hash holds every field that can answer such a name, and
-// answers exactly as the search through every line.
-bool indexable(const QString &name)
-{
-    return name.endsWith(indexedEnding, Qt::CaseInsensitive) && !name.contains(QLatin1Char('\t'));
-}
+// Characters per block of kept lines: 128 KB, some hundreds of the recorder's lines.
+constexpr int blockCharacters = 64 * 1024;
 
 // Where the last path component of text's [begin, end) starts: behind its last separator, else at begin.
 int lastComponentAt(const QString &text, int begin, int end)
@@ -146,29 +141,60 @@ bool RecorderResultIndex::read(const QString &recorderResultFileName)
         return false;
     }
     QString line;
-    while (reader.readLine(line)) {
-        const int number = m_lines.size();
-        m_lines << line;
-        int fieldStart = 0;
-        while (fieldStart <= line.size()) {
-            int fieldEnd = line.indexOf(QLatin1Char('\t'), fieldStart);
-            if (fieldEnd < 0)
-                fieldEnd = line.size();
-            if (line.midRef(fieldStart, fieldEnd - fieldStart).endsWith(indexedEnding, Qt::CaseInsensitive)) {
-                const int component = lastComponentAt(line, fieldStart, fieldEnd);
-                m_fields[line.mid(component, fieldEnd - component)].append({number, fieldStart, fieldEnd});
-            }
-            fieldStart = fieldEnd + 1;
-        }
-    }
+    while (reader.readLine(line))
+        keep(line);
     if (reader.firstSkippedLine() > 0) {
-        m_lines.clear();
-        m_fields.clear();
+        const QString fileName = m_fileName;
+        *this = RecorderResultIndex(); // gives back what was kept
+        m_fileName = fileName;
         m_fault = Fault::LongLine;
         m_faultLine = reader.firstSkippedLine();
         return false;
     }
+    // File order within each hash, so that the first field to end in a name comes first among its equals.
+    std::sort(m_fields.begin(), m_fields.end(), [](const Field &a, const Field &b) {
+        return std::tie(a.componentHash, a.line, a.begin) < std::tie(b.componentHash, b.line, b.begin);
+    });
+    m_fields.shrink_to_fit();
+    m_lines.shrink_to_fit();
+    if (!m_blocks.empty())
+        m_blocks.back().squeeze();
     return true;
+}
+
+void RecorderResultIndex::keep(const QString &line)
+{
+    const int number = int(m_lines.size());
+    const size_t fieldsBefore = m_fields.size();
+    int fieldStart = 0;
+    while (fieldStart <= line.size()) {
+        int fieldEnd = line.indexOf(QLatin1Char('\t'), fieldStart);
+        if (fieldEnd < 0)
+            fieldEnd = line.size();
+        if (line.midRef(fieldStart, fieldEnd - fieldStart).endsWith(indexedEnding, Qt::CaseInsensitive)) {
+            const int component = lastComponentAt(line, fieldStart, fieldEnd);
+            m_fields.push_back(
+                {qHash(QStringView(line).mid(component, fieldEnd - component)), number, fieldStart, fieldEnd});
+        }
+        fieldStart = fieldEnd + 1;
+    }
+    if (m_fields.size() == fieldsBefore)
+        return;
+    // A line is at most BoundedLineReader::maxLineBytes characters long, well within a block.
+    if (m_blocks.empty() || m_blocks.back().size() + line.size() > m_blocks.back().capacity()) {
+        if (!m_blocks.empty())
+            m_blocks.back().squeeze();
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(qMax(blockCharacters, line.size()));
+    }
+    QString &block = m_blocks.back();
+    m_lines.push_back({int(m_blocks.size()) - 1, block.size(), line.size()});
+    block += line;
+}
+
+QStringView RecorderResultIndex::text(const Line &line) const
+{
+    return QStringView(m_blocks[size_t(line.block)]).mid(line.begin, line.size);
 }
 
 QString RecorderResultIndex::faultText() const
@@ -196,24 +222,33 @@ QString RecorderResultIndex::faultText() const
 
 QString RecorderResultIndex::lineFor(const QString &name) const
 {
-    if (indexable(name)) {
-        const int component = lastComponentAt(name, 0, name.size());
-        const auto found = m_fields.constFind(component == 0 ? name : name.mid(component));
-        if (found == m_fields.constEnd())
-            return QString();
-        // In line order; a name without a separator is its own last component, and its first field answers.
-        for (const Field &field : found.value()) {
-            const QString &line = m_lines.at(field.line);
-            const int at = field.end - name.size();
-            if (at >= field.begin && (at == field.begin || isPathSeparator(line.at(at - 1)))
-                && line.midRef(at, name.size()) == name)
-                return line;
+    if (!name.endsWith(indexedEnding, Qt::CaseInsensitive))
+        return QString();
+    if (name.contains(QLatin1Char('\t'))) {
+        // Behind its last TAB such a name is a field of its own that ends in ".wav": its line is kept.
+        for (const Line &line : m_lines) {
+            const QString kept = text(line).toString();
+            if (RecorderResultLookup::namesWhole(kept, name))
+                return kept;
         }
         return QString();
     }
-    for (const QString &line : m_lines) {
-        if (RecorderResultLookup::namesWhole(line, name))
-            return line;
+    // A name without a TAB lies within one field; it stands there as a whole
+    // when it ends the field and starts it or follows a path separator. Such a
+    // field then ends in the name's own last path component, and in ".wav":
+    // the table holds every field that can answer the name, and answers
+    // exactly as the search through every line.
+    const int component = lastComponentAt(name, 0, name.size());
+    const uint hash = qHash(QStringView(name).mid(component));
+    const auto byHash = [](const Field &field, uint h) { return field.componentHash < h; };
+    for (auto field = std::lower_bound(m_fields.cbegin(), m_fields.cend(), hash, byHash);
+         field != m_fields.cend() && field->componentHash == hash; ++field) {
+        // Another component may share the hash: the name itself decides.
+        const QStringView line = text(m_lines[size_t(field->line)]);
+        const int at = field->end - name.size();
+        if (at >= field->begin && (at == field->begin || isPathSeparator(line.at(at - 1)))
+            && line.mid(at, name.size()) == name)
+            return line.toString();
     }
     return QString();
 }

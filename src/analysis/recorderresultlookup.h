@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <QVector>
+#include <QStringView>
 
 #include <filesystem>
+#include <vector>
 
 /**
  * Reads a recording's proposal from the result list "calls_ch1_files.txt" that
@@ -22,7 +22,7 @@ public:
      * as a whole: as a field, or at the end of a path in one. Empty when the
      * file cannot be read, holds no such line, or that line has fewer than
      * seven fields. Reads the file on every call; RecorderResultIndex answers
-     * the same from one reading.
+     * the same for a ".wav" recording from one reading.
      */
     static QString proposal(const QString &wavFileName, const QString &recorderResultFileName, int reviewMode);
 
@@ -34,16 +34,25 @@ public:
 };
 
 /**
- * A result list read once: its lines, and the fields that may name a
- * recording looked up through a hash, so that a folder of n recordings costs
- * one reading and n look-ups instead of n readings of n lines. Answers exactly
- * as RecorderResultLookup::proposal does on the file as it was read.
+ * A result list read once: the lines that name a recording, and the fields
+ * that may name one looked up through a sorted table, so that a folder of n
+ * recordings costs one reading and n look-ups instead of n readings of n
+ * lines. For a name that ends in ".wav" (a review lists WAV recordings alone)
+ * it answers exactly as RecorderResultLookup::proposal does on the file as it
+ * was read; any other name it answers with nothing.
  *
  * The file is read through BoundedLineReader, within its bounds: a list larger
  * than BoundedLineReader::maxFileBytes or with a line longer than
  * BoundedLineReader::maxLineBytes is refused whole, as a proposal taken from a
- * list read in part could be another recording's. What the index holds grows
- * with the file's length alone, whatever its lines hold.
+ * list read in part could be another recording's.
+ *
+ * Only a line with a field that ends in ".wav" can answer such a name, so only
+ * those lines are kept: empty lines, notes and any other text cost nothing
+ * once read. What the index holds is 2 bytes per character of the lines kept,
+ * 12 bytes per such line and 16 per field of theirs that ends in ".wav", and
+ * one block of 128 KB at most besides; while it reads, the two tables may
+ * take twice their share. For the recorder's own lines that is at most about
+ * 2.6 times the bytes they take in the file (1.3 GB for a list of 490 MB).
  */
 class RecorderResultIndex
 {
@@ -72,26 +81,40 @@ public:
     /** The proposal for wavFileName, from the lines read. */
     QString proposal(const QString &wavFileName, int reviewMode) const;
 
-    /** The first line that names name as a whole, or a null string. */
+    /** The first line that names name as a whole, or a null string; null for a name not ending in ".wav". */
     QString lineFor(const QString &name) const;
 
 private:
-    // A field that ends in ".wav" (the only names asked for in practice), as a
-    // position in m_lines: held once, never as a copy per path tail.
+    // A kept line: where it stands in m_blocks.
+    struct Line {
+        int block;
+        int begin;
+        int size;
+    };
+    // A field that ends in ".wav", by the hash of its last path component:
+    // the fields a name can stand at the end of share the hash of the name's
+    // own last component. begin and end count from the start of the line.
     struct Field {
-        int line;
+        uint componentHash;
+        int line; // in m_lines
         int begin;
         int end;
     };
 
+    // Appends the line when a field of it ends in ".wav".
+    void keep(const QString &line);
+    QStringView text(const Line &line) const;
+
     QString m_fileName;
     Fault m_fault = Fault::None;
     int m_faultLine = 0;
-    QStringList m_lines;
-    // The last path component of every such field, to those fields in line
-    // order. A name asked for ends in its own last component, so its fields
-    // are among these; the first that ends in the whole name answers.
-    QHash<QString, QVector<Field>> m_fields;
+    // The kept lines one after another, in blocks that never move once
+    // filled: the text grows without being copied to a larger place.
+    std::vector<QString> m_blocks;
+    std::vector<Line> m_lines;
+    // Sorted by componentHash, then in file order: the first field that ends
+    // in the whole name answers.
+    std::vector<Field> m_fields;
 };
 
 /**

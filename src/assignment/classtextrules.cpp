@@ -4,7 +4,6 @@
 #include "analysis/classnames.h"
 #include "recording/recordingkind.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 namespace ClassTextRules {
@@ -67,29 +66,22 @@ Outcome written(const FileRowTexts &row, const QStringList &classes, const QStri
     Outcome o;
     o.rowChanges = true;
     o.classes = classes;
+    // A row with a proposal or a flag passes one of them on: rowText writes the full form.
     o.fullForm = hasProposal(row);
     if (o.fullForm) {
         t.AutoClass = row.text(FileViewColumn::Proposal);
         t.accepted = flag;
         o.flag = flag;
-        o.text = t.fullText(ClassAssignmentText::ClassList::Compact);
-    } else {
-        o.text = t.shortText(ClassAssignmentText::ClassList::Compact);
     }
+    o.text = t.rowText();
     // A RAW recording has no description: its row changes all the same.
     o.write = isWav(row);
-    // Another program's class ending in " +" runs into the separator of the
-    // class behind it: the file would read back other classes than the row
-    // shows, so nothing is written and the row stays as it is.
-    QStringList readBack = ClassAssignmentText::parse(o.text).classes();
-    QStringList meant = classes;
-    readBack.removeAll(QString());
-    meant.removeAll(QString());
-    if (o.write && readBack != meant) {
+    // The file would read back other classes than the row shows: nothing is
+    // written and the row stays as it is.
+    const QString refusal = t.storeRefusal(o.text);
+    if (o.write && !refusal.isEmpty()) {
         Outcome refused = answered(false);
-        refused.refusal = QCoreApplication::translate(
-            "ClassTextRules", "The classes cannot be stored so that they read back as they are: a class name ends "
-                              "in \" +\".");
+        refused.refusal = refusal;
         return refused;
     }
     return o;

@@ -20,10 +20,8 @@ bool carryOut(const QString &path, const ClassTextRules::Outcome &outcome, FileR
 {
     bool success = outcome.success;
     QString writeError;
-    if (outcome.write) {
-        const WavFile recording;
-        success = recording.writeBextDescription(path, outcome.text, &writeError);
-    }
+    if (outcome.write)
+        success = ClassAssignmentText::writeDescription(path, outcome.text, &writeError);
     if (!success)
         rows.setFailure(index, outcome.refusal.isEmpty()
                                    ? WriteFileBextThread::failureReason(path, outcome.text, writeError)
@@ -54,6 +52,8 @@ QString WriteFileBextThread::failureReason(const QString &path, const QString &t
         const QString reason = tr("The recording cannot be read to its end.");
         return header.errorText.isEmpty() ? reason : reason + QLatin1Char('\n') + header.errorText;
     }
+    if (!ClassAssignmentText::readsWhole(header.bext.description))
+        return ClassAssignmentText::unreadDescriptionText();
     const int bytes = text.toUtf8().size();
     if (bytes > ClassAssignmentText::descriptionBytes)
         return tr("The text to store takes %1 bytes, more than the %2 bytes of the recording's description.")

@@ -13,8 +13,9 @@
  * repeats the request's arguments and adds whether the write succeeded; a
  * row the operation leaves alone is answered at once (ClassTextRules says
  * when, and with which success). The texts come from ClassTextRules; the
- * write goes through WavFile::writeBextDescription, the program's one
- * serialised bext write.
+ * write goes through ClassAssignmentText::writeDescription, which never
+ * writes over classes it cannot read, to the program's one serialised bext
+ * write.
  *
  * Keeps no state between requests and never touches a widget: it reads only
  * the row copies it is sent. A row not written gets the reason in the list
@@ -32,10 +33,11 @@ public:
      * Why text could not be stored in the recording at path, in the user's
      * words: not a WAV recording, a file that cannot be opened for writing, a
      * recording the reader cannot walk to its end (with the reader's own
-     * words where it has any), or a text longer than the 256-byte
-     * description. When none of these holds, the system's words for a write
-     * that failed (writeError, as the bext writer gives them: a full disk),
-     * or empty (a read error of the moment).
+     * words where it has any), a description holding classes that cannot be
+     * read, or a text longer than the 256-byte description. When none of
+     * these holds, the system's words for a write that failed (writeError, as
+     * the bext writer gives them: a full disk), or empty (a read error of the
+     * moment).
      */
     static QString failureReason(const QString &path, const QString &text, const QString &writeError = QString());
 

@@ -85,6 +85,5 @@ void editCommentAgain(QTreeWidgetItem *row, const QString &typed)
 
 bool writeRowDescription(const QString &path, const QString &text, QString *failure)
 {
-    const WavFile recording;
-    return recording.writeBextDescription(path, text, failure);
+    return ClassAssignmentText::writeDescription(path, text, failure);
 }

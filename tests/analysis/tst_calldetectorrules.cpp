@@ -138,6 +138,7 @@ void TestCallDetectorRules::shapeChecksAndLabel_data()
     const QStringList pip{"Pip", "PipPip"};
     const QStringList test{"Test", "No Sub"};
     QTest::newRow("minFreq 7.9") << low << 7.9f << QVector<int>{0, 0, 0, 1} << "Noise";
+    QTest::newRow("minFreq 8.0 is high enough") << low << 8.0f << QVector<int>{0, 0, 0, 1} << "NycLow";
     QTest::newRow("Nyc switch below zero - 2") << low << 20.0f << QVector<int>{0, 3, 0, 1} << "Noise";
     QTest::newRow("Nyc posHist 3") << low << 20.0f << QVector<int>{0, 0, 3, 0} << "Noise";
     QTest::newRow("Nyc without sub") << QStringList{"Nyc", "No Sub"} << 20.0f << QVector<int>{1, 0, 2, 6} << "Nyc";

@@ -13,6 +13,8 @@ class TestClassAssignmentText : public QObject
 private slots:
     void parse_data();
     void parse();
+    void readsWhole_data();
+    void readsWhole();
     void compose_data();
     void compose();
     void descriptionField_limit();
@@ -34,14 +36,6 @@ Cat make(const QStringList &classes, const QString &autoClass, const QString &ac
     t.accepted = accepted;
     t.comment = comment;
     return t;
-}
-
-// What the class jobs write for a file-list row: the full form with the compact
-// list when the row has a proposal or a flag, the short form otherwise.
-QString rowForm(const Cat &c)
-{
-    const bool proposal = !c.AutoClass.isEmpty() || !c.accepted.isEmpty();
-    return proposal ? c.fullText(Cat::ClassList::Compact) : c.shortText(Cat::ClassList::Compact);
 }
 
 // A text of exactly n UTF-8 bytes: "ä" takes two bytes, "x" one.
@@ -132,6 +126,24 @@ void TestClassAssignmentText::parse()
     QCOMPARE(t.comment, comment);
 }
 
+void TestClassAssignmentText::readsWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("four names") << "A + B + C + D|x|1|c" << true;
+    QTest::newRow("five names") << "A + B + C + D + E" << false;
+    QTest::newRow("five names, four of them empty") << " +  +  +  + |||" << false;
+    QTest::newRow("separators in the comment only") << "A|a + b + c + d + e" << true;
+    QTest::newRow("no class at all") << "" << true;
+}
+
+void TestClassAssignmentText::readsWhole()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, whole);
+    QCOMPARE(Cat::readsWhole(text), whole);
+}
+
 void TestClassAssignmentText::compose_data()
 {
     QTest::addColumn<QStringList>("classes");
@@ -179,7 +191,7 @@ void TestClassAssignmentText::compose()
 
     const Cat t = make(classes, autoClass, accepted, comment);
     QCOMPARE(t.fullText(Cat::ClassList::FourSlots), full4);
-    QCOMPARE(rowForm(t), row);
+    QCOMPARE(t.rowText(), row);
     // Every composed form reads back to the values it was made of.
     QCOMPARE(Cat::parse(full4), t);
     const Cat fromRow = Cat::parse(row);
@@ -255,7 +267,7 @@ void TestClassAssignmentText::commentWithBars()
     QCOMPARE(stored.comment, QStringLiteral("x|y"));
     Cat t = make({"Pip", "Nyc"}, autoClass, accepted, stored.comment);
     const auto compose = [form](const Cat &c) {
-        return form == 0 ? rowForm(c) : c.fullText(form == 1 ? Cat::ClassList::Compact : Cat::ClassList::FourSlots);
+        return form == 0 ? c.rowText() : c.fullText(form == 1 ? Cat::ClassList::Compact : Cat::ClassList::FourSlots);
     };
     const QString text = compose(t);
     const Cat back = Cat::parse(text);
@@ -287,7 +299,7 @@ void TestClassAssignmentText::writtenBackAsRead()
     filled.removeAll(QString());
     Cat compact = read;
     compact.setClasses(filled);
-    const QList<QPair<QString, Cat>> written{{rowForm(read), compact},
+    const QList<QPair<QString, Cat>> written{{read.rowText(), compact},
                                              {read.fullText(Cat::ClassList::Compact), compact},
                                              {read.fullText(Cat::ClassList::FourSlots), read}};
     for (const auto &w : written) {

@@ -374,7 +374,7 @@ void TestFileHeaderWorker::refusedClassification_data()
     // refused from the header before any sample is read (4294.967 s at 500 kHz).
     WavWriter huge;
     huge.fmt(500000, 8).bext("Nyc").chunk("data", QByteArray(1024, '\x80'), true, 0x80000000LL);
-    QTest::newRow("matrix too large") << huge << row({"Nyc"}, "", "", "4294.967", "N/A", "N/A", "")
+    QTest::newRow("matrix too large") << huge << row({"Nyc"}, "", "", "N/A", "N/A", "N/A", "")
                                       << " is too long to be categorized.";
 }
 
@@ -424,6 +424,9 @@ void TestFileHeaderWorker::failedWriteBackInReply()
     QVERIFY(shortBext.write(refused));
     const QString written = m_dir.filePath(QStringLiteral("written.wav"));
     QVERIFY(recording("Nyc + Bat").write(written));
+    // Five classes of another program read as none: written over, they would be gone unseen.
+    const QString five = m_dir.filePath(QStringLiteral("five.wav"));
+    QVERIFY(recording("A + B + C + D + E|x").write(five));
 
     HeaderWorkerOnThread w;
     // Still one reply each, showing the corrected texts.
@@ -432,7 +435,10 @@ void TestFileHeaderWorker::failedWriteBackInReply()
     QCOMPARE(testsupport::readFile(refused), shortBext.bytes());
     QCOMPARE(w.request(written, true), row({"Nyc"}, "", "", "0.100", "N/A", "N/A", ""));
     QVERIFY(!w.lastWriteBackFailed());
-    QCOMPARE(w.replies.count(), 2);
+    QCOMPARE(w.request(five, true), row({}, "", "", "0.100", "N/A", "N/A", "x"));
+    QVERIFY(w.lastWriteBackFailed());
+    QCOMPARE(testsupport::readFile(five), recording("A + B + C + D + E|x").bytes());
+    QCOMPARE(w.replies.count(), 3);
 }
 
 void TestFileHeaderWorker::recordingClassNames_data()

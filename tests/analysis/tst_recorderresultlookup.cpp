@@ -66,7 +66,9 @@ private slots:
     void index_refusesWhatExceedsTheBounds_data();
     void index_refusesWhatExceedsTheBounds();
     void index_memoryGrowsWithTheFileAlone();
+    void index_memoryKeepsOnlyLinesNamingARecording();
     void cache_readsAgainOnlyWhenChanged();
+    void cache_refusedListNotReadAgain();
 
 private:
     QTemporaryDir m_dir;
@@ -171,7 +173,7 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup_data()
         << QStringList{"a.wav", "\\a.wav", QString(2999, '\\') + "a.wav", "x\\a.wav"};
     QTest::newRow("empty lines and fields")
         << QByteArray("\n\t\t\n") + numbered({"", "a.wav"}, 1) << QStringList{"a.wav"};
-    // Names the hash does not hold: answered by going through the lines.
+    // A name with a TAB is looked for through the lines; one without ".wav" names no recording of a review.
     QTest::newRow("other endings, a TAB, no name at all")
         << numbered({"a.raw"}, 1) + numbered({"x", "y.wav"}, 2) + QByteArray("\n") + numbered({"notes"}, 3)
         << QStringList{"a.raw", "x\ty.wav", "", "notes", "y.wav"};
@@ -190,8 +192,9 @@ void TestRecorderResultLookup::index_answersAsThePlainLookup()
     for (const QString &name : names) {
         const QString recording = QStringLiteral("/data/night/") + name;
         const QString plain = RecorderResultLookup::proposal(recording, path, 0);
-        QCOMPARE(index.proposal(recording, 0), plain);
-        found += plain.isEmpty() ? 0 : 1;
+        const bool recordingName = name.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
+        QCOMPARE(index.proposal(recording, 0), recordingName ? plain : QString());
+        found += plain.isEmpty() || !recordingName ? 0 : 1;
     }
     // Every row asks for at least one name a line holds.
     QVERIFY(found > 0);
@@ -264,6 +267,31 @@ void TestRecorderResultLookup::index_memoryGrowsWithTheFileAlone()
     QCOMPARE(index.proposal(QStringLiteral("/d/7.wav"), 0), QStringLiteral("L7"));
 }
 
+void TestRecorderResultLookup::index_memoryKeepsOnlyLinesNamingARecording()
+{
+    // Empty lines and lines that name no recording, as a list padded by
+    // another tool holds them by the million: each kept as a string took 56
+    // times its bytes.
+    const int lines = 100000;
+    QByteArray content;
+    for (int i = 0; i < lines / 2; ++i)
+        content += "\n22:14:03\tnote\ta.raw\n";
+    content += numbered({"a.wav"}, 1);
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("padded.txt"));
+    QVERIFY(writeResultFile(path, content));
+    if (heapBytes() == 0)
+        QSKIP("The heap does not report its use here (a sanitizer's allocator).");
+
+    const qint64 before = heapBytes();
+    RecorderResultIndex index;
+    QVERIFY(index.read(path));
+    const qint64 held = heapBytes() - before;
+    // The one line naming a recording, and less than a byte for each of the others.
+    QVERIFY2(held < lines, qPrintable(QStringLiteral("%1 bytes held for %2 lines").arg(held).arg(lines)));
+    QCOMPARE(index.proposal(QStringLiteral("/d/a.wav"), 0), QStringLiteral("L1"));
+}
+
 void TestRecorderResultLookup::cache_readsAgainOnlyWhenChanged()
 {
     QVERIFY(m_dir.isValid());
@@ -300,6 +328,33 @@ void TestRecorderResultLookup::cache_readsAgainOnlyWhenChanged()
     QVERIFY(QDir().rmdir(path));
     QVERIFY(write(numbered({"a.wav"}, 31), stamp.addSecs(1)));
     QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L31"));
+}
+
+void TestRecorderResultLookup::cache_refusedListNotReadAgain()
+{
+    // Refused once, the list must not be read (and refused with a warning) for every recording again.
+    QVERIFY(m_dir.isValid());
+    const QString path = m_dir.filePath(QStringLiteral("refused/calls_ch1_files.txt"));
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    const QDateTime stamp(QDate(2024, 6, 2), QTime(8, 0, 0));
+    const QByteArray longLine = numbered({"a.wav", QString(BoundedLineReader::maxLineBytes, 'x')}, 1);
+    auto write = [&](const QByteArray &content) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size() && f.flush()
+               && f.setFileTime(stamp, QFileDevice::FileModificationTime);
+    };
+    RecorderResultCache cache;
+    QVERIFY(write(longLine));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QString());
+    // Readable now, with the size and time it was refused with: only a reading would see it.
+    QByteArray readable = numbered({"a.wav"}, 2);
+    readable += QByteArray(longLine.size() - readable.size(), '\n');
+    QVERIFY(write(readable));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QString());
+    QCOMPARE(cache.proposal("/d/b.wav", path, 0), QString());
+    // Changed: read again.
+    QVERIFY(write(readable + '\n'));
+    QCOMPARE(cache.proposal("/d/a.wav", path, 0), QStringLiteral("L2"));
 }
 
 QUILLON_TEST(TestRecorderResultLookup)

@@ -14,8 +14,9 @@ namespace {
 
 using testsupport::WavWriter;
 
-// The recording a row names: a bext chunk holding "Old|x", none ("none"), or
-// none and an odd-sized last chunk without its pad byte ("odd").
+// The recording a row names: a bext chunk holding "Old|x", one holding five
+// classes of another program ("five"), none ("none"), or none and an
+// odd-sized last chunk without its pad byte ("odd").
 WavWriter recording(const QString &kind, const QByteArray &description)
 {
     WavWriter w;
@@ -26,6 +27,8 @@ WavWriter recording(const QString &kind, const QByteArray &description)
         w.data(QVector<int>(25, 7), 16);
     if (kind == QLatin1String("bext"))
         w.bext(description, "history");
+    else if (kind == QLatin1String("five"))
+        w.bext("A + B + C + D + E|x", "history");
     return w;
 }
 
@@ -128,6 +131,7 @@ void TestBextWorker::rules_data()
     add(".raw, N/A date", "assign Nyc", "a.raw", "N/A;;;;;;;", "-", false);
     add("not RIFF", "assign Nyc", "a.wav RIFX", "01/06/24;;;;;;;", "-", false);
     add("behind a class ending in \" +\"", "assign Nyc", "a.wav bext", "01/06/24;;;Pip +;;;;", "-", false);
+    add("over five classes of another program", "assign Nyc", "a.wav five", "01/06/24;;;;;;;x", "-", false);
     add("over 256 bytes", "assign Nyc", "a.wav bext", "01/06/24;;;;;;;" + QString(253, QLatin1Char('x')), "-", false);
     add("Aborting: answered", "assign! Nyc", "a.wav bext", "01/06/24;;;;;;;", "Nyc|", true);
     add("rename in place", "rename Pip Pipi", "a.wav bext", "01/06/24;Nyc;1;Nyc;Pip;Enil;;c",
@@ -222,6 +226,10 @@ void TestBextWorker::failureReasons_data()
     QTest::newRow("a second format chunk, in the reader's words")
         << "a.wav" << recording("bext", "Old|x").fmt(250000, 16).bytes() << 3
         << unreadable + "\nMore then one FMT chunks.";
+    QTest::newRow("five classes of another program")
+        << "a.wav" << recording("five", QByteArray()).bytes() << 3
+        << "The recording's description holds more than four classes, joined by \" + \", which cannot be read: it "
+           "is left as it stands.";
     QTest::newRow("a RAW recording") << "a.raw" << WavWriter::pack(QVector<int>(50, 3), 16) << 3
                                      << "Only WAV recordings can hold classes.";
     QTest::newRow("gone") << "a.wav" << QByteArray() << 3 << "The file cannot be opened for writing: ";

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "analysis/classassignmenttext.h"
 #include "app/mainwindow.h"
 #include "common/evaluationmode.h"
 #include "common/treecolumns.h"
@@ -306,6 +307,10 @@ void TestNavigation::commentWriteFails_data()
     QTest::newRow("recording removed") << QByteArray()
                                        << "The file cannot be opened for writing: No such file or directory";
     QTest::newRow("not a RIFF file") << QByteArray("JUNK0000WAVEfmt ") << "The recording cannot be read to its end.";
+    // Another program's five classes read as none: a comment written over them would wipe them unseen.
+    QTest::newRow("five classes")
+        << testsupport::WavWriter().fmt(250000, 16).data(QVector<int>(100, 1), 16).bext("A + B + C + D + E").bytes()
+        << ClassAssignmentText::unreadDescriptionText();
 }
 
 void TestNavigation::commentWriteFails()
@@ -330,7 +335,10 @@ void TestNavigation::commentWriteFails()
     QVERIFY(box.parent == &w && box.title.isEmpty());
     // The row shows what the recording holds: here no comment at all.
     QCOMPARE(row->text(FileViewColumn::Comment), QString());
-    QCOMPARE(QFile::exists(path("failing.wav")), !content.isEmpty());
+    if (content.isEmpty())
+        QVERIFY(!QFile::exists(path("failing.wav")));
+    else
+        QCOMPARE(testsupport::readFile(path("failing.wav")), content);
     // A RAW recording keeps its comment in the row only: nothing is written, nothing said.
     addRow(w.ui->treeWidget_2, "kept.raw", usable)->setText(FileViewColumn::Comment, QStringLiteral("a|b"));
     QCOMPARE(dialogs.messages.size(), 1);
