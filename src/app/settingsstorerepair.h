@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <Qt>
 
 class QWidget;
 
@@ -12,15 +14,30 @@ class QWidget;
  * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)") throws std::bad_alloc
  * out of that decoding: every read and every write of the group would throw,
  * and the program could not start until the user found the file and deleted
- * it. So each stored value is decoded once here, inside a guard. When one does
- * not decode, the store is copied unchanged beside itself and rewritten without
- * the values that do not decode; those then read as their defaults, every
- * other value stays.
+ * it. So each stored value is decoded once here, inside a guard. A stored
+ * layout that decodes is not yet safe: a splitter's sizes claiming 2^31-1
+ * entries throw out of QSplitter::restoreState at the first recording shown,
+ * on every start. So each stored splitter layout is checked as well
+ * (splitterStateApplies). When a value does not decode, or a layout could not
+ * be applied, the store is copied unchanged beside itself and rewritten
+ * without those values; they then read as their defaults, every other value
+ * stays.
  *
- * Returns the copy's path; empty when the store decodes, or is no file (none
- * yet). `copyWritten` tells whether the copy could be written.
+ * Returns the copy's path; empty when the store needs no repair, or is no
+ * file (none yet). `copyWritten` tells whether the copy could be written.
  */
 QString setAsideUnreadableSettings(bool *copyWritten = nullptr);
 
 /** The above at start, before the first read: tells the user once, through UserDialogs, where the copy is. */
 void repairSettingsStoreAtStart(QWidget *parent);
+
+/**
+ * Whether `state`, a splitter's layout as QSplitter::saveState writes it (a
+ * marker, a version, the sizes as a list, whether panes collapse, the handle
+ * width, opaque resizing, the orientation), can be given to a splitter of
+ * `orientation`. Read field by field: a count of sizes larger than the bytes
+ * that follow could hold is refused before anything is allocated for it, as
+ * are sizes no widget can have, a handle no one can grab and the other
+ * orientation. Empty or cut short: false.
+ */
+bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation);

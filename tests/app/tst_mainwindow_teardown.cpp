@@ -36,6 +36,16 @@ QSplitter *splitter(const MainWindow &w, const char *name)
     return w.findChild<QSplitter *>(QLatin1String(name));
 }
 
+// A layout as a splitter of two panes with these sizes stores it.
+QByteArray layoutOf(Qt::Orientation orientation, const QList<int> &sizes)
+{
+    QSplitter splitter(orientation);
+    splitter.addWidget(new QWidget);
+    splitter.addWidget(new QWidget);
+    splitter.setSizes(sizes);
+    return splitter.saveState();
+}
+
 // Lets pending resizes and layout requests run, so that the splitters have
 // their final lengths before and after they are shared out anew.
 void settleLayouts()
@@ -97,9 +107,9 @@ void TestTeardown::noRecordingShown_leavesStoredLayout()
 {
     const QVariantMap stored{{"geometry", QRect(10, 20, 800, 600)},
                              {"maximized", true},
-                             {"splitterTimePlotSizes", QByteArray("time")},
-                             {"splitterFrequencyPlotSizes", QByteArray("frequency")},
-                             {"splitterMainSizes", QByteArray("main")}};
+                             {"splitterTimePlotSizes", layoutOf(Qt::Vertical, {120, 380})},
+                             {"splitterFrequencyPlotSizes", layoutOf(Qt::Horizontal, {150, 600})},
+                             {"splitterMainSizes", layoutOf(Qt::Vertical, {500, 200})}};
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
         QSettings().setValue(it.key(), it.value());
     {
@@ -173,16 +183,9 @@ void TestTeardown::layout_storedOffEveryScreen_opensInSight()
 {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect inSight = screen.adjusted(10, 10, -10, -10);
-    // The start-up place: where the first start, with nothing stored, opens.
-    QRect startUp;
-    {
-        auto first = testsupport::exposedWindow();
-        QVERIFY(first);
-        first->plot_Data(recording());
-        QVERIFY(testsupport::waitForSpectrogram(*first));
-        startUp = first->geometry();
-    }
-    for (const QRect &stored : {QRect(screen.right() + 2000, screen.bottom() + 1000, 900, 650), inSight}) {
+    // Where the first start opens: the 1200 x 800 it prefers is more than the test screen has, so all of it.
+    QVERIFY(screen.width() < 1200 && screen.height() < 800);
+    for (const QRect &stored : {QRect(screen.right() + 2000, screen.bottom() + 1000, 760, 540), inSight}) {
         QSettings().setValue(QStringLiteral("geometry"), stored);
         auto window = testsupport::exposedWindow();
         QVERIFY(window);
@@ -192,7 +195,7 @@ void TestTeardown::layout_storedOffEveryScreen_opensInSight()
         if (stored == inSight)
             QCOMPARE(window->geometry(), inSight); // a place on the screen is kept as it was
         else
-            QCOMPARE(window->geometry(), startUp);
+            QCOMPARE(window->frameGeometry(), screen);
     }
 }
 

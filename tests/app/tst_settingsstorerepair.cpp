@@ -7,10 +7,13 @@
 #include "scripteddialogs.h"
 
 #include <QColor>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSettings>
+#include <QSplitter>
 #include <QTest>
 
 namespace {
@@ -43,6 +46,20 @@ void writeStore(const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(storePath()));
 }
 
+// A splitter's layout laid out field by field: marker, version, sizes, collapsing, handle, opaque resize, orientation.
+QByteArray layout(qint32 marker, const QVector<qint32> &sizes, qint32 handle, qint32 orientation, qint32 version = 1)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << marker << version << qint32(sizes.size());
+    for (qint32 size : sizes)
+        out << size;
+    out << true << handle << false << orientation;
+    if (version >= 1)
+        out << true;
+    return bytes;
+}
+
 QString copyPath(const char *suffix = "")
 {
     const QFileInfo store(storePath());
@@ -57,8 +74,12 @@ class TestSettingsStoreRepair : public testsupport::GuiTestCase
     Q_OBJECT
 private slots:
     void damagedValues_fallBackOthersStay();
+    void linesQtReadsOn_eachTriedAlone();
     void readableStore_leftAlone();
     void start_saysOnceWhereTheCopyIs();
+    void splitterStateApplies_data();
+    void splitterStateApplies();
+    void hugeSplitterLayout_recordingOpensWithTheDefault();
     void cleanup();
 };
 
@@ -90,11 +111,28 @@ void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
     QCOMPARE(bytesOf(copy), damagedStore);
 }
 
+// A quote left open or a backslash at the end carries Qt's reading on into
+// the next line: each is still tried alone, with its own section.
+void TestSettingsStoreRepair::linesQtReadsOn_eachTriedAlone()
+{
+    const QByteArray store = QByteArrayLiteral("[General]\nclassColors=") + hugeList
+                             + QByteArrayLiteral("\nvolume=40 ; loud\n[Recent]\nnote=\"open\nbroken=") + hugeList
+                             + QByteArrayLiteral("\npath=C:\\\nlast=") + hugeList
+                             + QByteArrayLiteral("\nfolder=/data/bats\n");
+    writeStore(store);
+    QCOMPARE(setAsideUnreadableSettings(), copyPath());
+    QCOMPARE(bytesOf(storePath()), QByteArrayLiteral("[General]\nvolume=40 ; loud\n[Recent]\nnote=\"open\n"
+                                                     "path=C:\\\nfolder=/data/bats\n"));
+}
+
 void TestSettingsStoreRepair::readableStore_leftAlone()
 {
     QCOMPARE(setAsideUnreadableSettings(), QString()); // no store yet
     writeSetting(SettingKeys::classColors, QVariantList{QColor(255, 200, 100), QColor(Qt::blue)});
-    writeSetting(SettingKeys::splitterMainSizes, QByteArray("\0\xff\x7f", 3));
+    QSplitter plotsAboveLists(Qt::Vertical);
+    plotsAboveLists.addWidget(new QLabel);
+    plotsAboveLists.addWidget(new QLabel);
+    writeSetting(SettingKeys::splitterMainSizes, plotsAboveLists.saveState());
     QSettings().sync();
     const QByteArray before = bytesOf(storePath());
     QVERIFY(before.contains("@Variant("));
@@ -116,6 +154,73 @@ void TestSettingsStoreRepair::start_saysOnceWhereTheCopyIs()
     QCOMPARE(bytesOf(copyPath()), damagedStore);
     MainWindow again;
     QCOMPARE(dialogs.messages.size(), 1);
+}
+
+void TestSettingsStoreRepair::splitterStateApplies_data()
+{
+    QTest::addColumn<QByteArray>("state");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<bool>("applies");
+    const int vertical = Qt::Vertical;
+    const qint32 marker = 0xff;
+    QSplitter splitter(Qt::Vertical);
+    splitter.addWidget(new QLabel);
+    splitter.addWidget(new QLabel);
+    QTest::newRow("as Qt writes it") << splitter.saveState() << vertical << true;
+    QTest::newRow("the other orientation") << splitter.saveState() << int(Qt::Horizontal) << false;
+    QTest::newRow("none stored") << QByteArray() << vertical << false;
+    QTest::newRow("version 2") << layout(marker, {200, 300}, -1, vertical, 2) << vertical << false;
+    QTest::newRow("another marker") << layout(0xfe, {200, 300}, -1, vertical) << vertical << false;
+    QTest::newRow("a handle of 0 px") << layout(marker, {200, 300}, 0, vertical) << vertical << false;
+    QTest::newRow("a handle of 100 px") << layout(marker, {200, 300}, 100, vertical) << vertical << true;
+    QTest::newRow("a handle of 101 px") << layout(marker, {200, 300}, 101, vertical) << vertical << false;
+    QTest::newRow("a pane not laid out yet") << layout(marker, {-1, 500}, 6, vertical) << vertical << true;
+    QTest::newRow("a negative size") << layout(marker, {-2, 500}, 6, vertical) << vertical << false;
+    QTest::newRow("2^24-1 px") << layout(marker, {16777215, 0}, 6, vertical) << vertical << true;
+    QTest::newRow("2^24 px") << layout(marker, {16777216, 0}, 6, vertical) << vertical << false;
+    const QByteArray whole = layout(marker, {200, 300}, -1, vertical);
+    QTest::newRow("cut before its last byte") << whole.left(whole.size() - 1) << vertical << false;
+    QTest::newRow("2^31-1 sizes claimed") << QByteArray::fromHex("000000ff000000017fffffff") << vertical << false;
+}
+
+void TestSettingsStoreRepair::splitterStateApplies()
+{
+    QFETCH(QByteArray, state);
+    QFETCH(int, orientation);
+    QFETCH(bool, applies);
+    QCOMPARE(::splitterStateApplies(state, Qt::Orientation(orientation)), applies);
+}
+
+void TestSettingsStoreRepair::hugeSplitterLayout_recordingOpensWithTheDefault()
+{
+    const QString recording = QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav"));
+    const char *splitters[] = {"splitter", "splitter_2", "splitter_3"};
+    QList<QList<int>> defaults;
+    {
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->plot_Data(recording);
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        for (const char *name : splitters)
+            defaults << window->findChild<QSplitter *>(QLatin1String(name))->sizes();
+    }
+    QSettings().clear();
+    writeSetting(SettingKeys::splitterTimePlotSizes, QByteArray::fromHex("000000ff000000017fffffff"));
+    QSettings().sync();
+    const QByteArray stored = bytesOf(storePath());
+
+    ScriptedDialogs dialogs;
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    window->plot_Data(recording);
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QList<QList<int>> shown;
+    for (const char *name : splitters)
+        shown << window->findChild<QSplitter *>(QLatin1String(name))->sizes();
+    QCOMPARE(shown, defaults);
+    QCOMPARE(bytesOf(copyPath()), stored);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().informativeText, QDir::toNativeSeparators(copyPath()));
 }
 
 QUILLON_TEST(TestSettingsStoreRepair)

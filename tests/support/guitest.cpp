@@ -4,12 +4,16 @@
 #include "app/mainwindow.h"
 #include "common/settingskeys.h"
 #include "display/myqwtzoomer.h"
+#include "scripteddialogs.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -18,11 +22,132 @@
 
 namespace testsupport {
 
+namespace {
+
+// Where a question nobody answers goes: the running test's failure, or an UnansweredQuestions.
+struct UnansweredReport {
+    UnansweredQuestions *recorder = nullptr;
+    int modalMs = unansweredModalMs;
+    bool fail = true;
+};
+
+UnansweredReport &unansweredReport()
+{
+    static UnansweredReport report;
+    return report;
+}
+
+void reportUnanswered(const QString &question)
+{
+    if (UnansweredQuestions *recorder = unansweredReport().recorder) {
+        recorder->questions << question;
+        return;
+    }
+    QTest::qFail(qPrintable(question + QStringLiteral(": no test answers it")), __FILE__, __LINE__);
+}
+
+// Installed whenever no ScriptedDialogs is: the question is answered as an empty queue answers it.
+class UnansweredDialogs : public ScriptedDialogs
+{
+public:
+    QMessageBox::StandardButton message(const MessageBoxRequest &request) override
+    {
+        reportUnanswered(QStringLiteral("message box \"%1\"").arg(request.text));
+        return ScriptedDialogs::message(request);
+    }
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override
+    {
+        reportUnanswered(QStringLiteral("file question \"%1\"").arg(caption));
+        return ScriptedDialogs::openFileName(parent, caption, dir, filter);
+    }
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
+                         QString *selectedFilter) override
+    {
+        reportUnanswered(QStringLiteral("file question \"%1\"").arg(caption));
+        return ScriptedDialogs::saveFileName(parent, caption, dir, filter, selectedFilter);
+    }
+    QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
+                              QFileDialog::Options options) override
+    {
+        reportUnanswered(QStringLiteral("folder question \"%1\"").arg(caption));
+        return ScriptedDialogs::existingDirectory(parent, caption, dir, options);
+    }
+    int runDialog(QDialog *dialog) override
+    {
+        reportUnanswered(QStringLiteral("dialog %1").arg(QLatin1String(dialog->metaObject()->className())));
+        return ScriptedDialogs::runDialog(dialog);
+    }
+    QAction *runMenu(QMenu *menu, const QPoint &globalPos) override
+    {
+        reportUnanswered(QStringLiteral("context menu"));
+        return ScriptedDialogs::runMenu(menu, globalPos);
+    }
+};
+
+UnansweredDialogs *unansweredDialogs = nullptr;
+
+// A modal dialog run by its own exec() answers to no ScriptedDialogs; tests
+// that run one answer it from a timer as soon as its loop runs. One that
+// stands longer waits for a person: it fails the test and is closed. A
+// progress window waits for nobody, and a dialog an answer of ScriptedDialogs
+// shows is that answer's.
+void watchModalDialogs()
+{
+    static QPointer<QWidget> standing;
+    static QElapsedTimer since;
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || qobject_cast<QProgressDialog *>(modal) || ScriptedDialogs::answering() || !unansweredReport().fail) {
+        standing = nullptr;
+        return;
+    }
+    if (modal != standing) {
+        standing = modal;
+        since.start();
+        return;
+    }
+    if (since.elapsed() < unansweredReport().modalMs)
+        return;
+    standing = nullptr;
+    reportUnanswered(
+        QStringLiteral("modal %1 \"%2\"").arg(QLatin1String(modal->metaObject()->className()), modal->windowTitle()));
+    if (auto *dialog = qobject_cast<QDialog *>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+
+} // namespace
+
+UnansweredQuestions::UnansweredQuestions(int modalMs)
+{
+    unansweredReport().recorder = this;
+    unansweredReport().modalMs = modalMs;
+}
+
+UnansweredQuestions::~UnansweredQuestions()
+{
+    unansweredReport().recorder = nullptr;
+    unansweredReport().modalMs = unansweredModalMs;
+}
+
+void setUnansweredQuestionsFail(bool fail)
+{
+    unansweredReport().fail = fail;
+    UserDialogs::install(fail ? unansweredDialogs : nullptr);
+}
+
 void prepareGuiTests()
 {
     // Tests fill the store before the first window exists; its construction sets the same names again.
     setApplicationIdentity();
     registerMetaTypes();
+    static UnansweredDialogs unanswered;
+    unansweredDialogs = &unanswered;
+    // Often enough that a dialog nobody answers goes soon after its time; it
+    // ticks inside the dialog's own loop.
+    auto *watch = new QTimer(qApp);
+    QObject::connect(watch, &QTimer::timeout, watch, &watchModalDialogs);
+    watch->start(100);
 }
 
 void GuiTestCase::init()

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QPoint>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -34,11 +35,44 @@ class QWidget;
 //
 // A class with an init() of its own calls GuiTestCase::init() first. Mouse
 // input goes through sendMouse and drag, which deliver the events directly.
+//
+// No question waits for a person: one the program asks while no
+// ScriptedDialogs is installed fails the running test at once and is answered
+// as an empty queue answers it; a modal dialog run outside UserDialogs (its
+// own exec()) that no answer of the test's closes fails the test once it has
+// stood for unansweredModalMs, and is closed. Either way the test goes on and
+// ends failed, instead of hanging until CTest's limit.
 
 namespace testsupport {
 
 /** Builds the application-wide state every GUI test expects; the shared test main calls it once. */
 void prepareGuiTests();
+
+/** How long a modal dialog outside UserDialogs may stand before it fails the test: answers come at once. */
+inline constexpr int unansweredModalMs = 5000;
+
+/**
+ * While it lives, a question nobody answers is recorded here instead of
+ * failing the running test, and a modal dialog counts as unanswered after
+ * `modalMs`: for a test of that guard itself.
+ */
+class UnansweredQuestions
+{
+public:
+    explicit UnansweredQuestions(int modalMs = unansweredModalMs);
+    ~UnansweredQuestions();
+    UnansweredQuestions(const UnansweredQuestions &) = delete;
+    UnansweredQuestions &operator=(const UnansweredQuestions &) = delete;
+
+    QStringList questions; // what was asked, as the failure would have said it
+};
+
+/**
+ * Turns the failure for questions nobody answers off (false) and on again,
+ * for a test of Qt's own boxes, which answers them itself: while off, the
+ * program's questions go to Qt's dialogs.
+ */
+void setUnansweredQuestionsFail(bool fail);
 
 /** Base of a GUI test class: each test function starts from an empty settings store. */
 class GuiTestCase : public QObject

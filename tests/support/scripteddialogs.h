@@ -16,7 +16,9 @@
 // Stands in for the user in GUI tests: installed while it lives, it records
 // every question the program asks and answers from queues the test fills.
 // An empty queue answers like a user who presses Enter or cancels: a dialog
-// of the program's own is rejected, a menu closed without a choice.
+// of the program's own is rejected, a menu closed without a choice. When it
+// goes, the instance installed before it is back (in a GUI test, the one that
+// fails the test for a question nobody answers: guitest.h).
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -38,8 +40,23 @@ public:
         QList<QImage> icons; // each entry's icon at 16 x 16 (ARGB32); null where it has none
     };
 
-    ScriptedDialogs() { UserDialogs::install(this); }
-    ~ScriptedDialogs() override { UserDialogs::install(nullptr); }
+    ScriptedDialogs()
+        : previous(&UserDialogs::current())
+    {
+        alive() << this;
+        UserDialogs::install(this);
+    }
+    ~ScriptedDialogs() override
+    {
+        // One installed after this one and still there falls back to what this one fell back to.
+        alive().removeOne(this);
+        for (ScriptedDialogs *later : qAsConst(alive())) {
+            if (later->previous == this)
+                later->previous = previous;
+        }
+        if (&UserDialogs::current() == this)
+            UserDialogs::install(previous);
+    }
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
@@ -95,13 +112,20 @@ public:
         bool closed = false;
         const QMetaObject::Connection watch =
             QObject::connect(dialog, &QDialog::finished, [&closed](int) { closed = true; });
-        if (!dialogAnswers.isEmpty())
+        if (!dialogAnswers.isEmpty()) {
+            // An answer may show the dialog modally and wait: it is answered, not left standing.
+            ++answeringDepth();
             dialogAnswers.takeFirst()(dialog);
+            --answeringDepth();
+        }
         if (!closed)
             dialog->reject();
         QObject::disconnect(watch);
         return dialog->result();
     }
+
+    /** Whether an answer of a test's is acting on a dialog right now. */
+    static bool answering() { return answeringDepth() > 0; }
 
     QAction *runMenu(QMenu *menu, const QPoint &globalPos) override
     {
@@ -131,6 +155,18 @@ public:
     }
 
 private:
+    static QList<ScriptedDialogs *> &alive()
+    {
+        static QList<ScriptedDialogs *> instances;
+        return instances;
+    }
+
+    static int &answeringDepth()
+    {
+        static int depth = 0;
+        return depth;
+    }
+
     static void collectActions(QMenu *menu, QList<QAction *> *actions)
     {
         for (QAction *action : menu->actions()) {
@@ -147,4 +183,6 @@ private:
         fileQuestions << FileQuestion{kind, caption, dir, filter, options};
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     }
+
+    UserDialogs *previous;
 };
