@@ -127,11 +127,20 @@ void MainWindow::setUpPlots()
 
     // The time axes one above the other, 0 s over 0 s and the end over the
     // end: the pane right of the time plot takes what the colour bar leaves.
+    // The frequency axes side by side, each kilohertz on one row.
     CanvasAligner::Wiring aligned;
     aligned.timePlot = timePlot;
     aligned.spectrogramPlot = spectrogramPlot;
     aligned.rightPane = widgets.timePlotRightMargin;
+    aligned.frequencyPlot = frequencyPlot;
+    aligned.topSpacer = frequencyPlotTopSpacer;
     new CanvasAligner(aligned, this);
+
+    // The panes take all the height the window can spare. The spacer under
+    // them only keeps the start logo at the window's foot: sharing the room
+    // with it, the plots would stop at the height they ask for once the lists
+    // close, and leave an empty band below.
+    ui->verticalLayout->setStretchFactor(widgets.splitterMain, 1);
 
     fitPanesToAxisTitles();
 }

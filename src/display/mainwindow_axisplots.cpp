@@ -187,6 +187,6 @@ void MainWindow::alignFrequencyPlotSpacers()
     // Under the frequency plot: the room the scroll bar takes under the spectrogram.
     spectrogramScroller->sizeSpacer();
     frequencyPlotBottomSpacer->setVisible(!spectroScrollBar->isHidden());
-    // Above it: the room the spectrogram's plot keeps above its canvas.
-    frequencyPlotTopSpacer->setFixedHeight(spectrogramPlot->canvas()->geometry().top());
+    // Above it the canvas aligner keeps the room the spectrogram's plot keeps
+    // above its canvas, whenever either plot moves.
 }

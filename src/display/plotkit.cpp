@@ -1,12 +1,44 @@
 #include "display/plotkit.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_scaleitem.h>
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
+
+namespace {
+
+// Numbers drawn inside a canvas: one at either end of the axis would stand
+// half outside it, cut off by the canvas's edge (the 0 kHz at the foot of the
+// spectrogram). It moves in by as much as it reaches out; the tick stays.
+class InsideScaleDraw : public QwtScaleDraw
+{
+protected:
+    void drawLabel(QPainter *painter, double value) const override
+    {
+        const QRect label = boundingLabelRect(painter->font(), value);
+        const bool vertical = orientation() == Qt::Vertical;
+        // The item lays the scale over the canvas from its first pixel to its last.
+        const double first = vertical ? pos().y() : pos().x();
+        const double pastLast = first + length() + 1.0;
+        const double from = vertical ? label.top() : label.left();
+        const double to = from + (vertical ? label.height() : label.width());
+        double shift = 0.0;
+        if (from < first)
+            shift = first - from;
+        else if (to > pastLast)
+            shift = pastLast - to;
+        painter->save();
+        painter->translate(vertical ? QPointF(0.0, shift) : QPointF(shift, 0.0));
+        QwtScaleDraw::drawLabel(painter, value);
+        painter->restore();
+    }
+};
+
+} // namespace
 
 namespace PlotKit {
 
@@ -82,6 +114,9 @@ void showGrid(QwtPlotGrid *grid, bool on)
 QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font)
 {
     auto *scale = new QwtPlotScaleItem(alignment, 0.0);
+    auto *draw = new InsideScaleDraw;
+    draw->setAlignment(alignment);
+    scale->setScaleDraw(draw);
     scale->setFont(font);
     scale->setZ(1000);
     scale->attach(plot);

@@ -60,7 +60,11 @@ QwtPlotGrid *attachGrid(QwtPlot *plot, double z, bool shown);
 /** Switches a grid's lines on or off; the whole item follows, whatever hid it before. */
 void showGrid(QwtPlotGrid *grid, bool on);
 
-/** An axis's numbers drawn inside the canvas, along its edge given by alignment, over every other item. */
+/**
+ * An axis's numbers drawn inside the canvas, along its edge given by
+ * alignment, over every other item; those at the axis's ends stand whole
+ * inside the canvas.
+ */
 QwtPlotScaleItem *attachScaleItem(QwtPlot *plot, QwtScaleDraw::Alignment alignment, const QFont &font);
 
 /** A curve without title drawn with a 1 px pen of colour over a solid fill of the same colour. */

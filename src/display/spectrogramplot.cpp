@@ -8,6 +8,7 @@
 #include "display/plotkit.h"
 
 #include <QLocale>
+#include <QPainter>
 #include <qwt_color_map.h>
 #include <qwt_matrix_raster_data.h>
 #include <qwt_picker_machine.h>
@@ -46,6 +47,37 @@ void disableKeyPatterns(QwtEventPattern *pattern, std::initializer_list<QwtEvent
         pattern->setKeyPattern(code, 0);
 }
 
+// The raster as Qwt draws it, except where Qwt 6.1 cannot: it renders an
+// image as many pixels wide (and high) as the rounded ends of the recording
+// on the canvas are apart, and maps an image of one pixel onto a scale of no
+// length, reading the levels at NaN, far outside the matrix. A recording that
+// covers a pixel or less of the canvas (a short one in a long fixed span, or
+// a canvas squeezed to a few rows) would show as a sliver at most; the canvas
+// shows its background there instead.
+class RasterItem : public QwtPlotSpectrogram
+{
+public:
+    void draw(QPainter *painter, const QwtScaleMap &xMap, const QwtScaleMap &yMap,
+              const QRectF &canvasRect) const override
+    {
+        // On the paint device, as Qwt measures it.
+        const QTransform &device = painter->transform();
+        const QPointF first = device.map(QPointF(xMap.p1(), yMap.p1()));
+        const QPointF last = device.map(QPointF(xMap.p2(), yMap.p2()));
+        QwtScaleMap x = xMap;
+        x.setPaintInterval(first.x(), last.x());
+        QwtScaleMap y = yMap;
+        y.setPaintInterval(first.y(), last.y());
+        QRectF shown = QwtScaleMap::invTransform(x, y, device.mapRect(canvasRect));
+        if (boundingRect().isValid())
+            shown &= boundingRect();
+        const QRectF pixels = QwtScaleMap::transform(x, y, shown);
+        if (qRound(pixels.right()) - qRound(pixels.left()) < 2 || qRound(pixels.bottom()) - qRound(pixels.top()) < 2)
+            return;
+        QwtPlotSpectrogram::draw(painter, xMap, yMap, canvasRect);
+    }
+};
+
 void removeItemsTitled(QwtPlot *plot, const QString &title)
 {
     // Copy: detaching changes the plot's item list.
@@ -67,7 +99,7 @@ SpectrogramPlot::SpectrogramPlot(bool gridShown, const QwtInterval &levels, QWid
     const QFont font = PlotKit::axisFont();
     Items &d = m_items;
 
-    d.raster = new QwtPlotSpectrogram(QString());
+    d.raster = new RasterItem;
     setContentsMargins(0, 0, 0, 0);
     plotLayout()->setAlignCanvasToScales(true);
     makeCanvas(this, Qt::black);

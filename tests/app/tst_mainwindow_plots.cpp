@@ -14,12 +14,14 @@
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
 #include <qwt_plot.h>
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_plot_scaleitem.h>
 #include <qwt_scale_engine.h>
 #include <qwt_scale_widget.h>
 
@@ -58,6 +60,29 @@ double xOnWindow(const QwtPlot *plot, int axis, double t)
     return plot->canvas()->mapTo(plot->window(), QPoint(0, 0)).x() + plot->canvasMap(axis).transform(t);
 }
 
+double yOnWindow(const QwtPlot *plot, double kHz)
+{
+    return plot->canvas()->mapTo(plot->window(), QPoint(0, 0)).y() + plot->canvasMap(QwtPlot::yLeft).transform(kHz);
+}
+
+// Whether the numbers a scale item writes into its canvas stay in the canvas's
+// rows: drawn with 20 rows to spare above and below it, none leave ink there.
+bool numbersInsideCanvas(const QwtPlot *plot, const QwtPlotScaleItem *numbers)
+{
+    const QRect canvas = plot->canvas()->contentsRect();
+    QImage image(canvas.width(), canvas.height() + 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QImage blank = image;
+    QPainter painter(&image);
+    painter.translate(-canvas.left(), 20 - canvas.top());
+    numbers->draw(&painter, plot->canvasMap(QwtPlot::xBottom), plot->canvasMap(QwtPlot::yLeft), canvas);
+    painter.resetTransform();
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillRect(0, 20, canvas.width(), canvas.height(), Qt::transparent);
+    painter.end();
+    return image == blank;
+}
+
 #define COMPARE_COLOUR(actual, expected)                                                                               \
     QVERIFY2(near((actual), (expected)), qPrintable(QVariant(actual).toString() + " " + QVariant(expected).toString()))
 
@@ -84,8 +109,8 @@ private slots:
     void selection_sameWhicheverWayDrawn_data();
     void selection_sameWhicheverWayDrawn();
     void colourBar_blackToGreenOverTheLevelRange();
-    void timeAxes_lineUp_data();
-    void timeAxes_lineUp();
+    void axes_lineUp_data();
+    void axes_lineUp();
     void storedMarkersAndTitles_data();
     void storedMarkersAndTitles();
 };
@@ -240,29 +265,41 @@ void TestPlots::colourBar_blackToGreenOverTheLevelRange()
     QVERIFY(within(image.pixelColor(x, barRect.center().y()), QColor(61, 92, 0), 4));
 }
 
-void TestPlots::timeAxes_lineUp_data()
+void TestPlots::axes_lineUp_data()
 {
-    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("width");           // 0: maximised
     QTest::addColumn<QStringList>("toggled"); // view actions triggered, in this order
-    // The time plot's amplitude title takes two lines, the spectrogram's frequency title one.
-    QTest::newRow("1366 px") << 1366 << QStringList{};
-    QTest::newRow("1000 px") << 1000 << QStringList{};
-    QTest::newRow("frequency plot hidden") << 1000 << QStringList{"actionFrequency_Axis_Plot"};
+    QTest::addColumn<QVariantMap>("stored");  // with "frequencyPlotZoom", zoomed to 0.2 - 0.6 s, 20 - 60 kHz
+    // Titles of two lines beside ones of one: the time plot's amplitude and
+    // the frequency plot's density, not its levels.
+    QTest::newRow("1366 px") << 1366 << QStringList{} << QVariantMap{};
+    QTest::newRow("1000 px") << 1000 << QStringList{} << QVariantMap{};
+    QTest::newRow("maximised") << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("cursor levels") << 1000 << QStringList{} << QVariantMap{{"frequencyPlotMode", 1}};
+    QTest::newRow("maximum levels") << 1000 << QStringList{} << QVariantMap{{"frequencyPlotMode", 2}};
+    QTest::newRow("scroll bar") << 1000 << QStringList{} << QVariantMap{{"fixedXScale", 1}, {"fixedDuration", 0.3}};
+    QTest::newRow("zoomed") << 1000 << QStringList{}
+                            << QVariantMap{{"timePlotZoom", true}, {"frequencyPlotZoom", true}};
+    QTest::newRow("frequency plot hidden") << 1000 << QStringList{"actionFrequency_Axis_Plot"} << QVariantMap{};
     // Its pane closed, the time plot lies out of the window: nothing there to line up with.
+    QTest::newRow("time plot hidden") << 1000 << QStringList{"actionAmplitude_Plot"} << QVariantMap{};
     QTest::newRow("time plot hidden and shown again")
-        << 1000 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"};
+        << 1000 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"} << QVariantMap{};
 }
 
-void TestPlots::timeAxes_lineUp()
+void TestPlots::axes_lineUp()
 {
     QFETCH(int, width);
     QFETCH(QStringList, toggled);
+    QFETCH(QVariantMap, stored);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QSettings().setValue(it.key(), it.value());
     auto window = testsupport::exposedWindow();
     QVERIFY(window);
     window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
     QVERIFY(testsupport::waitForSpectrogram(*window));
-    window->resize(width, 700);
-    QTRY_COMPARE(window->size(), QSize(width, 700));
+    width > 0 ? window->resize(width, 700) : window->showMaximized();
+    QTRY_VERIFY(width > 0 ? window->size() == QSize(width, 700) : window->isMaximized());
     const MainWindow *w = window.get();
     for (const QString &action : toggled) {
         window->findChild<QAction *>(action)->trigger();
@@ -272,18 +309,41 @@ void TestPlots::timeAxes_lineUp()
                    && w->frequencyPlot->visibleRegion().isEmpty() != w->ui->actionFrequency_Axis_Plot->isChecked();
         }));
     }
+    if (stored.contains("frequencyPlotZoom"))
+        window->spectroZoomer->zoom(QRectF(QPointF(0.2, 20.0), QPointF(0.6, 60.0)));
+    QCOMPARE(window->spectroScrollBar->isVisible(), stored.contains("fixedDuration"));
 
-    // A call's envelope above its trace: 0 s over 0 s, the end over the end.
+    // A call's envelope above its trace, the start over the start and the end
+    // over the end; a level beside its row of the spectrogram.
     const QwtPlot *time = window->timePlot;
-    const QwtPlot *spectrogram = window->spectrogramPlot;
-    const double end = spectrogram->axisInterval(QwtPlot::xBottom).maxValue();
-    QCOMPARE(time->axisInterval(QwtPlot::xTop).maxValue(), end);
-    const auto apart = [&](double t) {
-        return qAbs(xOnWindow(time, QwtPlot::xTop, t) - xOnWindow(spectrogram, QwtPlot::xBottom, t));
+    QwtPlot *spectrogram = window->spectrogramPlot;
+    const QwtPlot *frequency = window->frequencyPlot;
+    const QwtInterval shown = spectrogram->axisInterval(QwtPlot::xBottom);
+    const QwtInterval kHz = spectrogram->axisInterval(QwtPlot::yLeft);
+    QCOMPARE(time->axisInterval(QwtPlot::xTop), shown);
+    const bool timeShown = w->ui->actionAmplitude_Plot->isChecked();
+    const bool frequencyShown = w->ui->actionFrequency_Axis_Plot->isChecked();
+    const auto apart = [&] {
+        double worst = 0.0;
+        for (int k = 0; k <= 5; ++k) {
+            const double t = shown.minValue() + shown.width() * k / 5;
+            const double f = kHz.minValue() + kHz.width() * k / 5;
+            if (timeShown)
+                worst =
+                    qMax(worst, qAbs(xOnWindow(time, QwtPlot::xTop, t) - xOnWindow(spectrogram, QwtPlot::xBottom, t)));
+            if (frequencyShown)
+                worst = qMax(worst, qAbs(yOnWindow(frequency, f) - yOnWindow(spectrogram, f)));
+        }
+        return worst;
     };
-    testsupport::waitUntil([&] { return apart(0.0) <= 1.0 && apart(end) <= 1.0; }, 5000);
-    QVERIFY2(apart(0.0) <= 1.0, qPrintable(QStringLiteral("0 s %1 px apart").arg(apart(0.0))));
-    QVERIFY2(apart(end) <= 1.0, qPrintable(QStringLiteral("the end %1 px apart").arg(apart(end))));
+    testsupport::waitUntil([&] { return apart() <= 1.0; }, 5000);
+    QVERIFY2(apart() <= 1.0, qPrintable(QStringLiteral("%1 px apart").arg(apart())));
+    // The numbers at the ends of the canvases whole, 0 kHz not cut in half.
+    if (frequencyShown) {
+        QCOMPARE(frequency->axisInterval(QwtPlot::yLeft), kHz);
+        QVERIFY(numbersInsideCanvas(frequency, window->frequencyPlotScaleItem));
+    }
+    QVERIFY(numbersInsideCanvas(spectrogram, window->spectrogramScaleItem));
 }
 
 void TestPlots::storedMarkersAndTitles_data()

@@ -129,6 +129,8 @@ void TestAxisPlots::envelopeDensityAndThePlaybackPeak()
     QCoreApplication::processEvents(); // the panes the first recording showed are laid out
     w->plotAmplitude();
     QCOMPARE(spacing(w->timePlotCurve1), double(500000 / w->timePlot->canvas()->width()) / 250000.0);
+    // Hundreds of samples a point: the RMS curves drawn, no zero line.
+    QVERIFY(w->timePlotCurve3->plot() && w->timePlotCurve4->plot() && !w->baselineMarker->isVisible());
     // The density axis runs from the largest density down.
     const QVector<QPointF> densities = points(w->frequencyPlotCurve);
     QCOMPARE(
@@ -140,6 +142,7 @@ void TestAxisPlots::envelopeDensityAndThePlaybackPeak()
     w = shown(noise(0.002), 250000, std::move(w));
     QVERIFY(w);
     QCOMPARE(w->timePlotCurve1->dataSize(), size_t(499));
+    QVERIFY(w->baselineMarker->isVisible() && !w->timePlotCurve3->plot());
     // Shorter than one block of 4096: no finite density, no curve, an axis still finite.
     QVERIFY(!w->frequencyPlotCurve->plot());
     QVERIFY(std::isfinite(axis(w->frequencyPlot, QwtPlot::xBottom).width()));
@@ -175,6 +178,8 @@ void TestAxisPlots::maximumSpectraFollowTheZoomWhenAsked()
     set("frequencyPlotZoom", true);
     w->spectroZoomer->zoom(zoom);
     QCOMPARE(points(w->timePlotCurve1) + points(w->frequencyPlotCurve), expected(true));
+    // The frequency plot's axis beside the spectrogram's: the zoomed 30 to 60 kHz.
+    QCOMPARE(axis(w->frequencyPlot, QwtPlot::yLeft), QwtInterval(30.0, 60.0));
     QCOMPARE(axis(w->timePlot, QwtPlot::xBottom).minValue(), 0.2);
 }
 

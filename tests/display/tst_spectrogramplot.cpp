@@ -63,6 +63,7 @@ private slots:
     void reply_levelsRangeAndEmptyState();
     void clear_dropsWhatBelongedToTheLastRecording();
     void frequencyMarkers_limitedToTheAxis();
+    void raster_underTwoPixelsNotDrawn();
 };
 
 void TestSpectrogramPlot::items_drawnInOrder()
@@ -215,6 +216,26 @@ void TestSpectrogramPlot::frequencyMarkers_limitedToTheAxis()
     QCOMPARE(d.frequencyMarkers[0]->yValue(), 20.0);
     QCOMPARE(d.frequencyMarkers[1]->yValue(), 125.0);
     QCOMPARE(d.frequencyMarkers[2]->yValue(), 125.0);
+}
+
+void TestSpectrogramPlot::raster_underTwoPixelsNotDrawn()
+{
+    // 2 ms in the middle of 60 s across 400 pixels: Qwt would read the levels at NaN, far outside them.
+    SpectrogramPlot plot(false, QwtInterval(-100, 0));
+    plot.setRaster(QVector<double>(14 * 32, -10.0), 14, 0.002, 125.0);
+    plot.setLevelRange(ColorMapBlackGreen, QwtInterval(-100, 0));
+    QwtScaleMap x;
+    x.setScaleInterval(-30.0, 30.0);
+    x.setPaintInterval(0, 400);
+    QwtScaleMap y;
+    y.setScaleInterval(0.0, 125.0);
+    y.setPaintInterval(200, 0);
+    QImage image(400, 200, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    plot.items().raster->draw(&painter, x, y, QRectF(0, 0, 400, 200));
+    painter.end();
+    QCOMPARE(image.pixel(200, 100), QColor(Qt::black).rgb());
 }
 
 QUILLON_TEST(TestSpectrogramPlot)

@@ -78,6 +78,7 @@ private slots:
     void chainNamesItsRecordingsFirst();
     void dropFolder();
     void dropFiles();
+    void dropOneAfterFolder_plotsTakeTheRoom();
     void dropRefused_data();
     void dropRefused();
     void dragEnter();
@@ -300,6 +301,21 @@ void TestOpening::dropFiles()
         QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     QCOMPARE(w.ui->treeWidget_2->topLevelItemCount(), 2);
+}
+
+void TestOpening::dropOneAfterFolder_plotsTakeTheRoom()
+{
+    ScriptedDialogs dialogs;
+    auto w = testsupport::exposedWindow();
+    QVERIFY(w);
+    drop(*w, {path("second")});
+    QTRY_VERIFY_WITH_TIMEOUT(settled(*w), 20000);
+    w->resize(1400, 950); // taller than the panes ask for once the list has gone
+    drop(*w, {path("other/z.wav")});
+    QTRY_VERIFY_WITH_TIMEOUT(settled(*w) && !w->ui->groupBox_8->isVisible(), 20000);
+    // The progress bar right under the plots stands at the window's foot: no empty band below.
+    QTRY_COMPARE(w->ui->progressBar->geometry().bottom() + 1 + w->ui->verticalLayout->contentsMargins().bottom(),
+                 w->ui->centralWidget->height());
 }
 
 void TestOpening::dropRefused_data()
