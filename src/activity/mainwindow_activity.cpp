@@ -22,5 +22,7 @@ void MainWindow::on_actionActivity_Plot_triggered()
         return;
     plotFolderDialog dialog(this, wavDirectory, list);
     dialog.setWindowTitle(title);
+    // As large as its contents ask, the zone's name whole; showing fits it to the screen.
+    dialog.resize(dialog.size().expandedTo(dialog.sizeHint()));
     dialog.exec();
 }

@@ -23,6 +23,12 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     , fileList(fileList_)
 {
     ui->setupUi(this);
+    // Fits a 1366 x 768 screen: the zone box may be narrower than its longest
+    // name, down to its label's width, and the seventh tab is reached by the
+    // tab bar's arrows, every tab whole, whatever the style's own choice.
+    ui->comboBox->setMinimumWidth(ui->label_3->sizeHint().width());
+    ui->tabWidget->setUsesScrollButtons(true);
+    ui->tabWidget->setElideMode(Qt::ElideNone);
     // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
     timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
     // The absolute period type, the form's own, shows the time edits.

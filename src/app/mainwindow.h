@@ -621,7 +621,7 @@ private:
     bool handleDeleteKey(QObject *watched);
     bool handleEnterKey(QObject *watched);
     bool handleStepKey(bool forward);
-    bool handleClassShortcut(const QKeyEvent *event);
+    bool handleClassShortcut(QObject *watched, const QKeyEvent *event);
     void followCursor(const QPoint &pos);
     void leaveSpectrogram();
 

@@ -1,8 +1,9 @@
 // The window-wide event filter: the span that follows canvas resizes,
 // the cursor curves that follow the mouse over the spectrogram, hiding the
-// selection, and the window's keys.
+// selection, every other window fitted to its screen, and the window's keys.
 #include "app/mainwindow.h"
 
+#include "app/screenfit.h"
 #include "common/settingskeys.h"
 #include "display/axisplotmode.h"
 #include "display/cursorcurves.h"
@@ -42,6 +43,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             spectrogramPlot->hideMeasurement();
             spectrogramPlot->replot();
         }
+        break;
+    case QEvent::Show:
+        // Every other window and dialog, Qt's boxes and file dialogs too, fits
+        // the screen it opens on; the window's own geometry is fitted when a
+        // recording restores it. A window the desktop shows again stays as it was.
+        if (watched != this && watched->isWidgetType() && !event->spontaneous())
+            fitShowingWindow(static_cast<QWidget *>(watched), this);
         break;
     case QEvent::KeyPress:
         // Keys belong to the window only while it is the active one: a dialog's keys stay its own.

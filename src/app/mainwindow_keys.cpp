@@ -9,6 +9,7 @@
 #include "filelist/fileviewtreewidgetitem.h"
 #include "ui_mainwindow.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QPushButton>
 
@@ -36,7 +37,7 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
         break;
     }
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return handleClassShortcut(event);
+        return handleClassShortcut(watched, event);
     return handlePlayerKey(event);
 }
 
@@ -52,7 +53,7 @@ bool MainWindow::commentBeingEdited() const
     return false;
 }
 
-bool MainWindow::handleClassShortcut(const QKeyEvent *event)
+bool MainWindow::handleClassShortcut(QObject *watched, const QKeyEvent *event)
 {
     QTreeWidget *list = widgets.evaluationList;
     if (!list->isVisible() || commentBeingEdited())
@@ -62,9 +63,14 @@ bool MainWindow::handleClassShortcut(const QKeyEvent *event)
     const QList<QTreeWidgetItem *> classRows =
         widgets.classTree->findItems(shortcut, Qt::MatchExactly | Qt::MatchRecursive, ClassTreeColumn::Shortcut);
     const QList<QTreeWidgetItem *> rows = list->selectedItems();
-    if (classRows.isEmpty() || rows.isEmpty() || !jobAllows(JobGuard::Action::StartJob))
-        return false;
-    return startAssignment(classRows.first(), rows, QString());
+    if (!classRows.isEmpty() && !rows.isEmpty() && jobAllows(JobGuard::Action::StartJob))
+        return startAssignment(classRows.first(), rows, QString());
+    // A letter that classifies nothing stays out of the lists' type-ahead
+    // search: it would select another recording while the shown one stays,
+    // and the next class letter would classify a recording never seen.
+    // With Ctrl or Alt the lists keep their own keys (Ctrl+A selects all).
+    return qobject_cast<QAbstractItemView *>(watched)
+           && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 bool MainWindow::handleSpaceKey()

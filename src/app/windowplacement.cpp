@@ -45,3 +45,10 @@ QRect firstWindowGeometry(const QSize &preferred, const QSize &needed, const QSi
     return QRect(inside.x() + (inside.width() - size.width()) / 2, inside.y() + (inside.height() - size.height()) / 2,
                  size.width(), size.height());
 }
+
+QRect windowInScreen(const QRect &window, const QRect &available)
+{
+    QRect centred(QPoint(), window.size().boundedTo(available.size()));
+    centred.moveCenter(available.center());
+    return fittedWindowGeometry(window, {available}, centred);
+}

@@ -32,3 +32,11 @@ inline constexpr QSize firstWindowSize(1200, 800);
  */
 QRect firstWindowGeometry(const QSize &preferred, const QSize &needed, const QSize &minimum, const QRect &available,
                           const QMargins &frame);
+
+/**
+ * Where a window or dialog about to show lies: `window`, frame included, as
+ * the program or Qt placed it, fitted into `available`, the available area
+ * of the screen it opens on, as fittedWindowGeometry fits a stored geometry.
+ * One that lies on no part of the area is centred in it.
+ */
+QRect windowInScreen(const QRect &window, const QRect &available);

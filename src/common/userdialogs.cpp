@@ -28,9 +28,9 @@ public:
     }
 
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
-                         QString *selectedFilter) override
+                         QString *selectedFilter, QFileDialog::Options options) override
     {
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
     }
 
     QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
@@ -57,9 +57,30 @@ UserDialogs::~UserDialogs() = default;
 QString UserDialogs::saveFileNameWithSuffix(QWidget *parent, const QString &caption, const QString &dir,
                                             const QString &filter)
 {
+    QString proposed = dir;
     QString chosenFilter;
-    const QString fileName = saveFileName(parent, caption, dir, filter, &chosenFilter);
-    return fileName.isEmpty() ? fileName : withFilterSuffix(fileName, chosenFilter);
+    for (;;) {
+        // The save dialog's own overwrite question would see the name as
+        // typed, not the one written: "mymodel" would replace "mymodel.txt"
+        // unasked. The question is asked here, of the completed name.
+        const QString typed =
+            saveFileName(parent, caption, proposed, filter, &chosenFilter, QFileDialog::DontConfirmOverwrite);
+        if (typed.isEmpty())
+            return typed;
+        const QString fileName = withFilterSuffix(typed, chosenFilter);
+        // A folder of that name is no file to replace: writing there fails and says so.
+        const QFileInfo existing(fileName);
+        if (!existing.exists() || existing.isDir())
+            return fileName;
+        // Qt's own words and buttons, No the default, as the save dialog asks.
+        const QString text = QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(existing.fileName());
+        if (message({parent, QMessageBox::Warning, caption, text, Qt::AutoText, QMessageBox::Yes | QMessageBox::No,
+                     QMessageBox::No})
+            == QMessageBox::Yes)
+            return fileName;
+        // Asked again where the user was, the completed name proposed.
+        proposed = fileName;
+    }
 }
 
 QMessageBox::StandardButton UserDialogs::information(QWidget *parent, const QString &title, const QString &text)
@@ -93,12 +114,19 @@ bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &
 
 QString withFilterSuffix(const QString &fileName, const QString &filter)
 {
-    static const QRegularExpression firstPattern(QStringLiteral("\\*\\.(\\w+)"));
-    const QRegularExpressionMatch match = firstPattern.match(filter);
-    if (!QFileInfo(fileName).suffix().isEmpty() || !match.hasMatch())
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    QStringList suffixes;
+    for (QRegularExpressionMatchIterator it = pattern.globalMatch(filter); it.hasNext();)
+        suffixes << it.next().captured(1);
+    // Any other dot ("bats.v2") is part of the name: Load lists only the filter's suffixes.
+    for (const QString &suffix : qAsConst(suffixes)) {
+        if (fileName.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+            return fileName;
+    }
+    if (suffixes.isEmpty())
         return fileName;
     const QString dot = fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
-    return fileName + dot + match.captured(1);
+    return fileName + dot + suffixes.first();
 }
 
 UserDialogs &UserDialogs::current()

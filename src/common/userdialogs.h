@@ -40,9 +40,13 @@ public:
     /** The chosen path, or empty when cancelled. */
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
-    /** The chosen path, or empty when cancelled; the filter the user left chosen goes to `selectedFilter`. */
+    /**
+     * The chosen path, or empty when cancelled; the filter the user left
+     * chosen goes to `selectedFilter`, which names the one shown first when
+     * it holds one. `options` as QFileDialog takes them.
+     */
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
-                                 QString *selectedFilter = nullptr) = 0;
+                                 QString *selectedFilter = nullptr, QFileDialog::Options options = {}) = 0;
     virtual QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
                                       QFileDialog::Options options = QFileDialog::ShowDirsOnly) = 0;
 
@@ -66,9 +70,11 @@ public:
 
     /**
      * A save question whose answer names a file of the filter left chosen:
-     * a name typed without a suffix takes that filter's (withFilterSuffix),
-     * so that the file is written as the next question with that filter
-     * shows it. Empty when cancelled.
+     * a name typed without one of that filter's suffixes takes its first
+     * (withFilterSuffix), so that the file is written as the next question
+     * with that filter shows it. When the completed name exists, the user is
+     * asked whether to replace it, as the save dialog asks of a name typed
+     * whole; No asks for a name again. Empty when cancelled.
      */
     QString saveFileNameWithSuffix(QWidget *parent, const QString &caption, const QString &dir, const QString &filter);
 
@@ -94,9 +100,11 @@ public:
 };
 
 /**
- * A file name typed without a suffix, with the suffix of the filter chosen
- * for it (its first "*.suffix"): "plot" with "SVG documents (*.svg)" is
- * "plot.svg". A name with a suffix, or a filter without one, stays as it is.
+ * A file name as it is written when typed with the filter chosen for it:
+ * a name that does not end in one of the filter's suffixes ("*.suffix",
+ * any case) takes the first of them: "plot" and "bats.v2" with
+ * "SVG documents (*.svg)" are "plot.svg" and "bats.v2.svg", "plot.SVG"
+ * stays. A filter without a suffix leaves every name as it is.
  */
 QString withFilterSuffix(const QString &fileName, const QString &filter);
 

@@ -206,6 +206,8 @@ void TestActivityPlots::exportPlotDocuments()
 
     auto d = open();
     dialogs.fileAnswers << path() + "/time.PDF" << path() + "/time.svg" << path() + "/time.png";
+    dialogs.selectedFilterAnswers << QStringLiteral("PDF documents (*.pdf)") << QStringLiteral("SVG documents (*.svg)")
+                                  << plotExportFilters(QImageWriter::supportedImageFormats()).section(";;", 2);
     for (int i = 0; i < 3; ++i)
         d->ui->pushButton_2->click();
     QCOMPARE(dialogs.fileQuestions.size(), 3);
@@ -233,7 +235,7 @@ void TestActivityPlots::exportFailures()
     ScriptedDialogs dialogs;
     auto d = open();
     QDir(path()).mkdir(QStringLiteral("taken.pdf")); // a folder where the file should go
-    dialogs.fileAnswers << path() + "/taken.pdf" << path() + "/plot.unknown";
+    dialogs.fileAnswers << path() + "/taken.pdf" << path() + "/no/such/folder/plot.pdf";
     d->ui->pushButton_2->click();
     d->ui->pushButton_2->click();
     QCOMPARE(dialogs.messages.size(), 2);
@@ -241,7 +243,7 @@ void TestActivityPlots::exportFailures()
         QCOMPARE(m.text, QStringLiteral("Could not write to file."));
         QCOMPARE(m.icon, QMessageBox::Critical);
     }
-    QVERIFY(!QFile::exists(path() + "/plot.unknown"));
+    QVERIFY(!QFile::exists(path() + "/no/such/folder/plot.pdf"));
     // A weather tab without its file has no plot to export.
     d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
     d->ui->pushButton_2->click();
@@ -258,7 +260,18 @@ void TestActivityPlots::nameWithoutSuffix_data()
     QTest::newRow("images: the first format") << "/d/plot"
                                               << "Images ( *.bmp *.png)"
                                               << "/d/plot.bmp";
-    QTest::newRow("a suffix of its own stays, whatever the filter") << "/d/plot.pdf" << svg << "/d/plot.pdf";
+    QTest::newRow("the filter's suffix stays") << "/d/plot.svg" << svg << "/d/plot.svg";
+    QTest::newRow("the filter's suffix in capitals stays") << "/d/plot.PDF"
+                                                           << "PDF documents (*.pdf)"
+                                                           << "/d/plot.PDF";
+    QTest::newRow("any of the filter's suffixes stays") << "/d/plot.png"
+                                                        << "Images ( *.bmp *.png)"
+                                                        << "/d/plot.png";
+    QTest::newRow("another suffix: the filter's behind it") << "/d/plot.pdf" << svg << "/d/plot.pdf.svg";
+    QTest::newRow("a dot in the name: the filter's suffix") << "/d/bats.v2"
+                                                            << "TXT Files (*.txt)"
+                                                            << "/d/bats.v2.txt";
+    QTest::newRow("the suffix's letters without their dot") << "/d/plotsvg" << svg << "/d/plotsvg.svg";
     QTest::newRow("a dot in the folder is no suffix") << "/d.v2/plot" << svg << "/d.v2/plot.svg";
     QTest::newRow("a closing dot takes the suffix behind it") << "/d/plot." << svg << "/d/plot.svg";
     QTest::newRow("no filter: as typed") << "/d/plot" << QString() << "/d/plot";

@@ -459,8 +459,11 @@ void TestMeasuredCharts::weatherCharts()
     QCOMPARE(dynamic_cast<QwtPlotGappedCurve *>(titled(plot, QStringLiteral("A_Activity")).first())->gap(), 0.0);
     QCOMPARE(axisRange(plot, QwtPlot::yRight), qMakePair(0.1, double(1.0f / 6.0f)));
     setLegendEntryChecked(plot, d->validHoursVsPrec, false);
+    // The same file again: replaced when the user says so.
     dialogs.fileAnswers << csv;
+    dialogs.messageAnswers << QMessageBox::Yes;
     ui->pushButton_19->click();
+    QVERIFY(!dialogs.messages.isEmpty() && dialogs.messages.last().text.startsWith("data.csv "));
     QCOMPARE(fileBytes(csv),
              crlf("Precipitations in 2021 [mm/min];A [Rec./h];Unassigned [Rec./h];All Classes [Rec./h]\n"
                   "0;6.000;0.000;6.000\n0 to 1;0.000;6.000;6.000\n1 to 2;0.000;0.000;0.000\n"

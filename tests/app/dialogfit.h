@@ -5,7 +5,12 @@
 #include <QLabel>
 #include <QList>
 #include <QRect>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QToolButton>
 #include <QTreeView>
 #include <QWidget>
 
@@ -31,22 +36,33 @@ inline QString cutText(const QWidget *widget, const QWidget *window)
 {
     QString text;
     int needed = 0;
+    bool wraps = false;
     const QFontMetrics metrics = widget->fontMetrics();
-    if (auto *label = qobject_cast<const QLabel *>(widget))
+    if (auto *label = qobject_cast<const QLabel *>(widget)) {
         text = label->text();
-    else if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+        wraps = label->wordWrap();
+        // Rich text is measured as shown, its tags left out (an About box's "<br>" breaks the line).
+        if (label->textFormat() == Qt::RichText || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
+            QTextDocument shown;
+            shown.setHtml(text);
+            text = shown.toPlainText();
+        }
+    } else if (auto *button = qobject_cast<const QAbstractButton *>(widget)) {
         text = button->text();
+    }
     if (text.isEmpty())
         return QString();
-    // The widest line: help texts and some buttons run over several.
-    for (const QString &line : text.split(QLatin1Char('\n')))
-        needed = qMax(needed, metrics.horizontalAdvance(line));
+    // The widest line (help texts and some buttons run over several); of a label that wraps, the widest word.
+    const QRegularExpression breaks(wraps ? QStringLiteral("\\s+") : QStringLiteral("\n"));
+    for (const QString &part : text.split(breaks))
+        needed = qMax(needed, metrics.horizontalAdvance(part));
     const QString name = nameOf(widget, text);
     // The text alone, and the widget's own hint: text, indicator, bevel and the style's margins.
     if (widget->width() < needed)
         return QStringLiteral("%1: %2 px wide for %3 px of text").arg(name).arg(widget->width()).arg(needed);
     const QSize hint = widget->sizeHint();
-    if (widget->width() < hint.width() || widget->height() < hint.height())
+    if (wraps ? widget->height() < widget->heightForWidth(widget->width())
+              : widget->width() < hint.width() || widget->height() < hint.height())
         return QStringLiteral("%1: smaller than its hint").arg(name);
     const QRect onWindow(widget->mapTo(window, QPoint(0, 0)), widget->size());
     if (!window->rect().contains(onWindow))
@@ -215,6 +231,44 @@ inline QStringList cutTexts(const QWidget *window, const QList<const QWidget *> 
     }
     cut << hiddenAxisTitles(window);
     return cut;
+}
+
+/**
+ * Tabs that cannot be shown whole: each tab of the window's tab widgets is
+ * chosen in turn (the bar scrolls to it, as a click on its arrows does) and
+ * must then lie whole in the bar, clear of the arrows, its text not elided.
+ * The tab first chosen is chosen again afterwards.
+ */
+inline QStringList hiddenTabs(const QWidget *window)
+{
+    QStringList hidden;
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        if (!tabs->isVisible())
+            continue;
+        const QTabBar *bar = tabs->tabBar();
+        const int first = tabs->currentIndex();
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QRect clear = bar->rect();
+            for (const QToolButton *arrow : bar->findChildren<QToolButton *>()) {
+                if (!arrow->isVisible())
+                    continue;
+                if (arrow->geometry().center().x() > clear.center().x())
+                    clear.setRight(qMin(clear.right(), arrow->x() - 1));
+                else
+                    clear.setLeft(qMax(clear.left(), arrow->geometry().right() + 1));
+            }
+            const QRect tab = bar->tabRect(i);
+            if (!clear.contains(tab) || tab.width() < bar->fontMetrics().horizontalAdvance(bar->tabText(i)))
+                hidden << QStringLiteral("tab \"%1\": %2 px from %3 in %4 px clear of the arrows")
+                              .arg(tabs->tabText(i))
+                              .arg(tab.width())
+                              .arg(tab.x())
+                              .arg(clear.width());
+        }
+        tabs->setCurrentIndex(first);
+    }
+    return hidden;
 }
 
 } // namespace dialogfit

@@ -2,7 +2,10 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activity/plotfolderdialog.h"
+#include "app/abouttext.h"
 #include "app/mainwindow.h"
+#include "app/screenfit.h"
+#include "app/spectrogramsettingsdialog.h"
 #include "assignment/assignsecondclassdialog.h"
 #include "classmodel/changeshortcutdialog.h"
 #include "classmodel/insertitemdialog.h"
@@ -22,6 +25,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -49,7 +53,8 @@ Q_DECLARE_METATYPE(DialogFactory)
 
 // Every dialog of the program and the main window's fixed texts in the
 // desktop's font (DejaVu Sans here, wider than the font the forms were laid
-// out for): no text may be cut, no column hidden under a neighbour.
+// out for): no text may be cut, no column hidden under a neighbour, and every
+// dialog fits a laptop's screen.
 class TestDialogLayouts : public testsupport::GuiTestCase
 {
     Q_OBJECT
@@ -105,6 +110,45 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         QCoreApplication::processEvents();
         const QStringList cut = dialogfit::cutTexts(dialog.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
+    void everyDialog_fitsALaptopScreen_data()
+    {
+        everyText_fitsItsWidget_data();
+        QTest::newRow("spectrogram settings") << DialogFactory([](const QString &, QTreeWidget *) {
+            return std::make_unique<SpectrogramSettingsDialog>(nullptr, 500000);
+        });
+        QTest::newRow("About") << DialogFactory([](const QString &, QTreeWidget *) {
+            auto box = std::make_unique<QMessageBox>(
+                QMessageBox::Information, QStringLiteral("About"),
+                aboutBoxText(QStringLiteral("Quillon"), QStringLiteral("1.0.0"), QDate(2024, 6, 1)), QMessageBox::Ok);
+            box->setTextFormat(Qt::RichText);
+            return std::unique_ptr<QDialog>(std::move(box));
+        });
+    }
+
+    void everyDialog_fitsALaptopScreen()
+    {
+        // 1366 x 768 less a task bar of 40 px; a title bar and borders as a desktop draws them.
+        const QRect available(0, 0, 1366, 728);
+        const QMargins frame(1, 30, 1, 1);
+        QFETCH(DialogFactory, make);
+        QTemporaryDir folder;
+        QTreeWidget fileList;
+        const std::unique_ptr<QDialog> dialog = make(folder.path(), &fileList);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();
+        fitIntoScreen(dialog.get(), available, frame);
+        QCoreApplication::processEvents();
+        // Where it lies Qt decides as it shows a dialog over its parent, within the screen; its size is the dialog's.
+        const QSize outer = (dialog->geometry() + frame).size();
+        QVERIFY2(available.width() >= outer.width() && available.height() >= outer.height(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(outer.width()).arg(outer.height())));
+        // At that size every button can be reached and every text, column and tab is whole.
+        QStringList cut = dialogfit::cutTexts(dialog.get());
+        cut << dialogfit::hiddenTabs(dialog.get());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 

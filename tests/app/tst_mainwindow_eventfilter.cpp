@@ -9,6 +9,7 @@
 #include "ui_mainwindow.h"
 #include "wavwriter.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLocale>
@@ -55,6 +56,7 @@ private slots:
     void cursorCurves();
     void leavingHidesMarkers();
     void rightClickAndEscape();
+    void openingWindowsFitTheScreen();
 
 private:
     QString path(const QString &name) const { return m_dir.path() + QLatin1Char('/') + name; }
@@ -310,6 +312,24 @@ void TestEventFilter::rightClickAndEscape()
     QVERIFY(!w.isActiveWindow());
     escape();
     QVERIFY(w.selectionRectMarker->isVisible());
+}
+
+void TestEventFilter::openingWindowsFitTheScreen()
+{
+    // Larger than the screen, as a form laid out on a large desktop opens on a laptop.
+    MainWindow w;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QDialog dialog(&w);
+    dialog.resize(available.size() + QSize(400, 300));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(available.contains(dialog.frameGeometry()));
+    // Moved by hand past the screen's corner and shown again: moved back in.
+    dialog.hide();
+    dialog.move(available.bottomRight() - QPoint(50, 50));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(available.contains(dialog.frameGeometry()));
 }
 
 QUILLON_TEST(TestEventFilter)

@@ -3,12 +3,14 @@
 #include "common/userdialogs.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
+#include "wavwriter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -46,6 +48,8 @@ private slots:
     void message_buildsTheRequestedBox();
     void existingDirectory_passesTheOptions();
     void saveFileNameWithSuffix_takesTheChosenFilters();
+    void saveFileNameWithSuffix_asksOfTheNameWritten();
+    void saveFileNameWithSuffix_leavesTheQuestionToItself();
 };
 
 void TestUserDialogs::install_replacesAndRestores()
@@ -123,6 +127,43 @@ void TestUserDialogs::saveFileNameWithSuffix_takesTheChosenFilters()
     QCOMPARE(scripted.fileQuestions.first().filter, filters);
     // Cancelled: no name to complete.
     QCOMPARE(userDialogs().saveFileNameWithSuffix(nullptr, "Export", "/d", filters), QString());
+}
+
+void TestUserDialogs::saveFileNameWithSuffix_asksOfTheNameWritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(testsupport::writeFile(dir.filePath("mymodel.txt"), "Pip\t<P>\n"));
+    const QString filter = QStringLiteral("TXT Files (*.txt)");
+    ScriptedDialogs scripted;
+    // "mymodel" typed again names the saved "mymodel.txt": asked; No asks for a name again, that one proposed.
+    scripted.fileAnswers << dir.filePath("mymodel") << dir.filePath("other") << dir.filePath("mymodel");
+    scripted.messageAnswers << QMessageBox::No << QMessageBox::Yes;
+    QCOMPARE(userDialogs().saveFileNameWithSuffix(nullptr, "Save Model File", dir.path(), filter),
+             dir.filePath("other.txt"));
+    QCOMPARE(scripted.messages.size(), 1);
+    const MessageBoxRequest asked = scripted.messages.first();
+    QVERIFY2(asked.text.startsWith("mymodel.txt "), qPrintable(asked.text));
+    QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(asked.defaultButton, QMessageBox::No);
+    QCOMPARE(scripted.fileQuestions.at(1).dir, dir.filePath("mymodel.txt"));
+    // Yes: replaced.
+    QCOMPARE(userDialogs().saveFileNameWithSuffix(nullptr, "Save Model File", dir.path(), filter),
+             dir.filePath("mymodel.txt"));
+    QCOMPARE(scripted.messages.size(), 2);
+}
+
+void TestUserDialogs::saveFileNameWithSuffix_leavesTheQuestionToItself()
+{
+    // Qt's save dialog would ask of the name as typed: it is told not to.
+    QFileDialog::Options seen;
+    whenShown<QFileDialog>([&](QFileDialog *dialog) {
+        seen = dialog->options();
+        dialog->reject();
+    });
+    const QString chosen = UserDialogs::current().saveFileNameWithSuffix(nullptr, QStringLiteral("Save Model File"),
+                                                                         QDir::tempPath(), "TXT Files (*.txt)");
+    QVERIFY(chosen.isEmpty());
+    QVERIFY(seen.testFlag(QFileDialog::DontConfirmOverwrite));
 }
 
 QUILLON_TEST(TestUserDialogs)

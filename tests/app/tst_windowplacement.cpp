@@ -15,6 +15,8 @@ private slots:
     void fitted();
     void firstStart_data();
     void firstStart();
+    void inScreen_data();
+    void inScreen();
 };
 
 void TestWindowPlacement::fitted_data()
@@ -79,6 +81,27 @@ void TestWindowPlacement::firstStart()
     QFETCH(QRect, available);
     QFETCH(QMargins, frame);
     QTEST(firstWindowGeometry(QSize(1200, 800), needed, QSize(750, 526), available, frame), "expected");
+}
+
+void TestWindowPlacement::inScreen_data()
+{
+    // A laptop's 1366 x 768 less a task bar on top.
+    const QRect laptop(0, 40, 1366, 728);
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("inside: where it is") << QRect(300, 200, 600, 400) << QRect(300, 200, 600, 400);
+    QTest::newRow("taller, placed at the top: as tall as the area")
+        << QRect(55, 20, 1256, 795) << QRect(55, 40, 1256, 728);
+    QTest::newRow("wider and taller: the area") << QRect(-10, 0, 1500, 800) << laptop;
+    QTest::newRow("past the bottom right: moved in") << QRect(1000, 600, 500, 300) << QRect(866, 468, 500, 300);
+    QTest::newRow("on another screen: centred") << QRect(2000, 100, 400, 300) << QRect(483, 254, 400, 300);
+    QTest::newRow("larger and on another screen: the area") << QRect(2000, 0, 1400, 900) << laptop;
+}
+
+void TestWindowPlacement::inScreen()
+{
+    QFETCH(QRect, window);
+    QTEST(windowInScreen(window, QRect(0, 40, 1366, 728)), "expected");
 }
 
 QUILLON_TEST(TestWindowPlacement)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QSignalSpy>
@@ -35,6 +36,8 @@ private slots:
     void classInLaterSlot();
     void unassignedWhileHeadersLoad();
     void keys();
+    void letterOfNoClass_data();
+    void letterOfNoClass();
 
 private:
     QString folder(const QString &name, const QList<QPair<QString, QString>> &recordings, quint32 rate = 250000)
@@ -303,7 +306,8 @@ void TestAssignment::guardDuringChain()
     const int shown = dialogs.messages.size();
     const QByteArray cBytes = testsupport::readFile(dir + "/c.wav");
 
-    // Until its replies are handled nothing else starts or writes: keys are passed on, the rest refused.
+    // Until its replies are handled nothing else starts or writes: a class
+    // letter is consumed, Space passed on, the rest refused.
     clickAssign(*w, "Nyc");
     press(list, Qt::Key_A, "a");
     list->setCurrentItem(row(*w, "c.wav"));
@@ -320,7 +324,7 @@ void TestAssignment::guardDuringChain()
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &urls, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.get(), &drop);
     QCOMPARE(requests.size(), 1);
-    QCOMPARE(spy.presses, 2);
+    QCOMPARE(spy.presses, 1);
     QVERIFY(!box(*w, "c.wav")->isChecked());
     QCOMPARE(row(*w, "c.wav")->text(FileViewColumn::Comment), QStringLiteral("note"));
     QCOMPARE(dialogs.fileQuestions.size(), 1); // the evaluation's own folder
@@ -569,8 +573,8 @@ void TestAssignment::keys()
     QVERIFY(testsupport::waitForSpectrogram(*w));
     press(tree, Qt::Key_Left);
     QCOMPARE(list->currentItem(), row(*w, "c.wav"));
-    press(list, Qt::Key_Z, "z"); // no class has it
-    QCOMPARE(spy.presses, 3);
+    press(list, Qt::Key_Z, "z"); // no class has it: consumed too
+    QCOMPARE(spy.presses, 2);
     QVERIFY(testsupport::waitForSpectrogram(*w));
 
     // Delete on the evaluation list stops at the first file that cannot be removed; passed on.
@@ -584,7 +588,7 @@ void TestAssignment::keys()
     QCOMPARE(QDir(dir).entryList({"*.wav"}), (QStringList{"b.wav", "d.wav"}));
     QCOMPARE(counts(*w), QStringLiteral("Unassigned 3"));
     QCOMPARE(w->ui->label_22->text(), QStringLiteral("\n3 items"));
-    QCOMPARE(spy.presses, 4);
+    QCOMPARE(spy.presses, 3);
 
     // While the headers are read neither a class nor a recording can be deleted.
     dialogs.fileAnswers << dir;
@@ -599,7 +603,7 @@ void TestAssignment::keys()
     // The folder list goes on past a failure; with nothing selected it consumes the key.
     folderList->clearSelection();
     press(folderList, Qt::Key_Delete);
-    QCOMPARE(spy.presses, 6);
+    QCOMPARE(spy.presses, 5);
     QVERIFY(QFile::remove(dir + "/b.wav"));
     folderList->selectAll();
     dialogs.messageAnswers << QMessageBox::Ok;
@@ -607,11 +611,51 @@ void TestAssignment::keys()
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("The file \"b.wav\" could not be deleted."));
     QVERIFY(QDir(dir).entryList({"*.wav"}).isEmpty());
     QCOMPARE(folderList->topLevelItemCount(), 1);
-    QCOMPARE(spy.presses, 7);
+    QCOMPARE(spy.presses, 6);
     // Without a pane's buttons the arrows are the focused widget's.
     w->ui->groupBox_8->hide();
     press(folderList, Qt::Key_Left);
-    QCOMPARE(spy.presses, 8);
+    QCOMPARE(spy.presses, 7);
+}
+
+void TestAssignment::letterOfNoClass_data()
+{
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<QString>("classes"); // of a.wav, the recording shown, after X and A
+    QTest::newRow("the recording shown selected: classified") << QStringList{"a.wav"} << "Bat,,,";
+    QTest::newRow("nothing selected (a greyed row clicked): nothing classified") << QStringList() << ",,,";
+}
+
+void TestAssignment::letterOfNoClass()
+{
+    // The simple tree: Bat <A>, No Call <D>; no class has X, a recording's name starts with it.
+    const QString dir = folder("noclass", {{"a.wav", ""}, {"xb.wav", ""}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Manual);
+    QVERIFY(w);
+    QTreeWidget *list = w->ui->treeWidget_fileView;
+    list->setCurrentItem(row(*w, "a.wav"));
+    QFETCH(QStringList, selected);
+    select(*w, selected);
+    // X leaves the selection where it was; the list's type-ahead search would have chosen xb.wav.
+    press(list, Qt::Key_X, "x");
+    QCOMPARE(list->selectedItems().size(), selected.size());
+    QCOMPARE(list->currentItem(), row(*w, "a.wav"));
+    press(list, Qt::Key_A, "a");
+    QVERIFY(waitSettled(*w));
+    QTEST(classes(*w, "a.wav"), "classes");
+    QCOMPARE(description(dir + "/xb.wav"), QString());
+
+    // A comment being typed takes every letter, class letters too (the double click made its row current).
+    list->setCurrentItem(row(*w, "a.wav"));
+    list->editItem(row(*w, "a.wav"), FileViewColumn::Comment);
+    auto *typing = qobject_cast<QLineEdit *>(list->itemWidget(row(*w, "a.wav"), FileViewColumn::Comment));
+    QVERIFY(typing);
+    QTest::keyClicks(typing, "xad");
+    QCOMPARE(typing->text(), QStringLiteral("xad"));
+    QTest::keyClick(typing, Qt::Key_Escape);
+    QVERIFY(waitSettled(*w));
+    QTEST(classes(*w, "a.wav"), "classes");
 }
 
 QUILLON_TEST(TestAssignment)

@@ -111,10 +111,10 @@ void TestContextMenuWindow::classTree()
     QCOMPARE(description(dir + "/a.wav"), QStringLiteral("Bats|"));
     QCOMPARE(topLevelNames(tree), QStringLiteral("Pip,Bats,Nyc,Unassigned,Myo"));
 
-    // Saved as the class-model text without "Unassigned".
-    dialogs.fileAnswers << m_dir.path() + "/model.txt";
+    // Saved as the class-model text without "Unassigned", a name typed without ".txt" with it.
+    dialogs.fileAnswers << m_dir.path() + "/model.v2";
     rightClick(tree, classRow(*w, "Nnoc"));
-    QCOMPARE(testsupport::readFile(m_dir.path() + "/model.txt"),
+    QCOMPARE(testsupport::readFile(m_dir.path() + "/model.v2.txt"),
              QByteArray("Pip\t<Q>\nBats\t<A>\nNyc\t<C>\n\tNnoc\t<F>\nMyo\t<E>\n"));
 }
 

@@ -233,8 +233,9 @@ void TestMainWindowExport::exports()
     QCOMPARE(dialogs.messages.last().text, TavronExport::leftOutText(1));
     QCOMPARE(readSetting(SettingKeys::exportTavronPath), tavron);
 
-    // Selected unassigned rows: the dialog offers nothing to check, and the file holds the header alone.
+    // Selected unassigned rows: the dialog offers nothing to check, and the file, replaced, holds the header alone.
     dialogs.fileAnswers << tavron;
+    dialogs.messageAnswers << QMessageBox::Yes;
     dialogs.dialogAnswers << checkTree({});
     w->exportTavronFileFromAction({w->ui->treeWidget_2->topLevelItem(2)});
     QCOMPARE(QString::fromUtf8(readFile(tavron)), TavronExport::headerLine() + "\r\n");

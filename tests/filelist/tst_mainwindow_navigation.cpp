@@ -54,6 +54,7 @@ private slots:
     void stepsSkipRowsThatCannotBeChosen();
     void classTreeDoubleClick_data();
     void classTreeDoubleClick();
+    void unreadRowDoubleClick();
     void selectionCountLabels();
     void commentWritten_data();
     void commentWritten();
@@ -142,6 +143,21 @@ void TestNavigation::classTreeDoubleClick()
     QTEST(list->indexOfTopLevelItem(list->currentItem()), "current");
     QVERIFY(w.currentFileName.isEmpty());
     w.calculating = false;
+}
+
+void TestNavigation::unreadRowDoubleClick()
+{
+    // A row whose header reply has not come yet: its name only, no date. Neither shown nor commented.
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Manual;
+    w.wavDirectory = m_dir.path();
+    QTreeWidget *list = w.ui->treeWidget_fileView;
+    QTreeWidgetItem *row = addRow(list, "a.wav", usable);
+    row->setText(FileViewColumn::Date, QString());
+    emit list->itemDoubleClicked(row, FileViewColumn::Name);
+    emit list->itemDoubleClicked(row, FileViewColumn::Comment);
+    QVERIFY(w.currentFileName.isEmpty());
+    QVERIFY(!list->itemWidget(row, FileViewColumn::Comment));
 }
 
 void TestNavigation::selectionCountLabels()

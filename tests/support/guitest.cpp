@@ -61,10 +61,10 @@ public:
         return ScriptedDialogs::openFileName(parent, caption, dir, filter);
     }
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter,
-                         QString *selectedFilter) override
+                         QString *selectedFilter, QFileDialog::Options options) override
     {
         reportUnanswered(QStringLiteral("file question \"%1\"").arg(caption));
-        return ScriptedDialogs::saveFileName(parent, caption, dir, filter, selectedFilter);
+        return ScriptedDialogs::saveFileName(parent, caption, dir, filter, selectedFilter, options);
     }
     QString existingDirectory(QWidget *parent, const QString &caption, const QString &dir,
                               QFileDialog::Options options) override

@@ -27,7 +27,7 @@ public:
         QString caption;
         QString dir;
         QString filter;
-        QFileDialog::Options options; // of a directory question
+        QFileDialog::Options options; // of a directory or save question
     };
 
     struct DialogRun {
@@ -89,9 +89,9 @@ public:
     }
 
     QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &filter,
-                         QString *selectedFilter) override
+                         QString *selectedFilter, QFileDialog::Options options) override
     {
-        const QString answer = answerFile(QStringLiteral("save"), caption, dir, filter);
+        const QString answer = answerFile(QStringLiteral("save"), caption, dir, filter, options);
         if (selectedFilter) {
             *selectedFilter = selectedFilterAnswers.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
                                                               : selectedFilterAnswers.takeFirst();
