@@ -67,7 +67,7 @@ QString UserDialogs::saveFileNameWithSuffix(QWidget *parent, const QString &capt
             saveFileName(parent, caption, proposed, filter, &chosenFilter, QFileDialog::DontConfirmOverwrite);
         if (typed.isEmpty())
             return typed;
-        const QString fileName = withFilterSuffix(typed, chosenFilter);
+        const QString fileName = withFilterSuffix(typed, chosenFilter, filter);
         // A folder of that name is no file to replace: writing there fails and says so.
         const QFileInfo existing(fileName);
         if (!existing.exists() || existing.isDir())
@@ -112,19 +112,30 @@ bool UserDialogs::confirm(QWidget *parent, const QString &title, const QString &
            == QMessageBox::Ok;
 }
 
-QString withFilterSuffix(const QString &fileName, const QString &filter)
+namespace {
+
+QStringList filterSuffixes(const QString &filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     QStringList suffixes;
     for (QRegularExpressionMatchIterator it = pattern.globalMatch(filter); it.hasNext();)
         suffixes << it.next().captured(1);
+    return suffixes;
+}
+
+} // namespace
+
+QString withFilterSuffix(const QString &fileName, const QString &chosen, const QString &offered)
+{
+    const QStringList suffixes = filterSuffixes(chosen);
+    if (suffixes.isEmpty())
+        return fileName;
     // Any other dot ("bats.v2") is part of the name: Load lists only the filter's suffixes.
-    for (const QString &suffix : qAsConst(suffixes)) {
+    const QStringList known = offered.isEmpty() ? suffixes : filterSuffixes(offered);
+    for (const QString &suffix : known) {
         if (fileName.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
             return fileName;
     }
-    if (suffixes.isEmpty())
-        return fileName;
     const QString dot = fileName.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
     return fileName + dot + suffixes.first();
 }

@@ -69,9 +69,9 @@ public:
     virtual QAction *runMenu(QMenu *menu, const QPoint &globalPos) = 0;
 
     /**
-     * A save question whose answer names a file of the filter left chosen:
-     * a name typed without one of that filter's suffixes takes its first
-     * (withFilterSuffix), so that the file is written as the next question
+     * A save question whose answer names a file of the filters offered: a
+     * name typed without one of their suffixes takes the first of the chosen
+     * filter's (withFilterSuffix), so that the file is written as the next question
      * with that filter shows it. When the completed name exists, the user is
      * asked whether to replace it, as the save dialog asks of a name typed
      * whole; No asks for a name again. Empty when cancelled.
@@ -101,12 +101,15 @@ public:
 
 /**
  * A file name as it is written when typed with the filter chosen for it:
- * a name that does not end in one of the filter's suffixes ("*.suffix",
- * any case) takes the first of them: "plot" and "bats.v2" with
- * "SVG documents (*.svg)" are "plot.svg" and "bats.v2.svg", "plot.SVG"
- * stays. A filter without a suffix leaves every name as it is.
+ * a name that does not end in a suffix ("*.suffix", any case) of one of the
+ * filters offered takes the first of the chosen filter's: "plot" and
+ * "bats.v2" with "SVG documents (*.svg)" are "plot.svg" and "bats.v2.svg",
+ * "plot.SVG" stays, and so does "plot.pdf" where PDF documents are offered
+ * beside it (the document's format follows its suffix). `offered` holds
+ * every filter of the question, ";;"-separated; empty, only `chosen` counts.
+ * A chosen filter without a suffix leaves every name as it is.
  */
-QString withFilterSuffix(const QString &fileName, const QString &filter);
+QString withFilterSuffix(const QString &fileName, const QString &chosen, const QString &offered = QString());
 
 /** Shorthand for UserDialogs::current(). */
 inline UserDialogs &userDialogs()

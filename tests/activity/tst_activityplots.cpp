@@ -206,8 +206,6 @@ void TestActivityPlots::exportPlotDocuments()
 
     auto d = open();
     dialogs.fileAnswers << path() + "/time.PDF" << path() + "/time.svg" << path() + "/time.png";
-    dialogs.selectedFilterAnswers << QStringLiteral("PDF documents (*.pdf)") << QStringLiteral("SVG documents (*.svg)")
-                                  << plotExportFilters(QImageWriter::supportedImageFormats()).section(";;", 2);
     for (int i = 0; i < 3; ++i)
         d->ui->pushButton_2->click();
     QCOMPARE(dialogs.fileQuestions.size(), 3);
@@ -254,35 +252,36 @@ void TestActivityPlots::nameWithoutSuffix_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("offered");
     QTest::addColumn<QString>("written");
     const QString svg = QStringLiteral("SVG documents (*.svg)");
-    QTest::newRow("no suffix: the filter's") << "/d/plot" << svg << "/d/plot.svg";
+    QTest::newRow("no suffix: the filter's") << "/d/plot" << svg << QString() << "/d/plot.svg";
     QTest::newRow("images: the first format") << "/d/plot"
-                                              << "Images ( *.bmp *.png)"
-                                              << "/d/plot.bmp";
-    QTest::newRow("the filter's suffix stays") << "/d/plot.svg" << svg << "/d/plot.svg";
+                                              << "Images ( *.bmp *.png)" << QString() << "/d/plot.bmp";
+    QTest::newRow("the filter's suffix stays") << "/d/plot.svg" << svg << QString() << "/d/plot.svg";
     QTest::newRow("the filter's suffix in capitals stays") << "/d/plot.PDF"
-                                                           << "PDF documents (*.pdf)"
-                                                           << "/d/plot.PDF";
+                                                           << "PDF documents (*.pdf)" << QString() << "/d/plot.PDF";
     QTest::newRow("any of the filter's suffixes stays") << "/d/plot.png"
-                                                        << "Images ( *.bmp *.png)"
-                                                        << "/d/plot.png";
-    QTest::newRow("another suffix: the filter's behind it") << "/d/plot.pdf" << svg << "/d/plot.pdf.svg";
+                                                        << "Images ( *.bmp *.png)" << QString() << "/d/plot.png";
+    QTest::newRow("another suffix: the filter's behind it") << "/d/plot.pdf" << svg << QString() << "/d/plot.pdf.svg";
     QTest::newRow("a dot in the name: the filter's suffix") << "/d/bats.v2"
-                                                            << "TXT Files (*.txt)"
-                                                            << "/d/bats.v2.txt";
-    QTest::newRow("the suffix's letters without their dot") << "/d/plotsvg" << svg << "/d/plotsvg.svg";
-    QTest::newRow("a dot in the folder is no suffix") << "/d.v2/plot" << svg << "/d.v2/plot.svg";
-    QTest::newRow("a closing dot takes the suffix behind it") << "/d/plot." << svg << "/d/plot.svg";
-    QTest::newRow("no filter: as typed") << "/d/plot" << QString() << "/d/plot";
+                                                            << "TXT Files (*.txt)" << QString() << "/d/bats.v2.txt";
+    QTest::newRow("the suffix's letters without their dot") << "/d/plotsvg" << svg << QString() << "/d/plotsvg.svg";
+    QTest::newRow("a dot in the folder is no suffix") << "/d.v2/plot" << svg << QString() << "/d.v2/plot.svg";
+    QTest::newRow("a closing dot takes the suffix behind it") << "/d/plot." << svg << QString() << "/d/plot.svg";
+    const QString offered = QStringLiteral("PDF documents (*.pdf);;SVG documents (*.svg)");
+    QTest::newRow("a suffix of another filter offered stays") << "/d/plot.pdf" << svg << offered << "/d/plot.pdf";
+    QTest::newRow("a dot in the name, several filters offered") << "/d/bats.v2" << svg << offered << "/d/bats.v2.svg";
+    QTest::newRow("no filter: as typed") << "/d/plot" << QString() << QString() << "/d/plot";
 }
 
 void TestActivityPlots::nameWithoutSuffix()
 {
     QFETCH(QString, typed);
     QFETCH(QString, filter);
+    QFETCH(QString, offered);
     QFETCH(QString, written);
-    QCOMPARE(withFilterSuffix(typed, filter), written);
+    QCOMPARE(withFilterSuffix(typed, filter, offered), written);
 }
 
 void TestActivityPlots::exportTakesTheChosenFiltersSuffix()
