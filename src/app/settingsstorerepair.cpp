@@ -44,9 +44,9 @@ const StoredSplitter storedSplitters[] = {
     {&SettingKeys::splitterFrequencyPlotSizes, Qt::Horizontal},
 };
 
-// Whether every stored layout among the values `settings` holds under
-// `group` ("" for the general ones) could be applied. Throws where Qt's
-// decoding of the group does.
+// Whether every stored layout among the values `settings` holds under the
+// key prefix `group` (empty for the general ones) could be applied. Throws
+// where Qt's decoding of the group does.
 bool layoutsApply(QSettings &settings, const QString &group)
 {
     for (const StoredSplitter &splitter : storedSplitters) {
@@ -62,9 +62,7 @@ bool readsWhole(const QString &path)
 {
     try {
         QSettings settings(path, QSettings::IniFormat);
-        const QStringList keys = settings.allKeys();
-        for (const QString &key : keys)
-            settings.value(key);
+        settings.allKeys(); // decodes every section
         return layoutsApply(settings, QString());
     } catch (const std::exception &) {
         return false;
@@ -207,18 +205,23 @@ QByteArray withoutUnreadableValues(const QByteArray &text, const QTemporaryDir &
         probes.clear();
     };
     bool general = true; // the values before the first section are the general ones
+    bool firstLine = true;
     int pos = mark.size();
     IniLine line;
     while (nextIniLine(text, &pos, &line)) {
+        // Qt reads the general values from the start of the text: a first
+        // line that begins on the byte order mark's line begins with the mark.
+        const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+        const bool onTheMarksLine =
+            firstLine && !mark.isEmpty() && std::all_of(text.cbegin() + mark.size(), text.cbegin() + line.start, blank);
+        firstLine = false;
         if (text.at(line.start) == '[') {
             general = opensGeneralSection(text, line);
             continue;
         }
         if (line.equals < 0)
             continue; // no value: Qt passes over it
-        // Qt reads the general values from the start of the text: a first
-        // line right after the byte order mark begins with it.
-        const int from = values.isEmpty() && line.start == mark.size() ? 0 : line.start;
+        const int from = onTheMarksLine ? 0 : line.start;
         const QByteArray section = 'p' + QByteArray::number(values.size());
         probeText += '[' + section + "]\n";
         probeText.append(text.constData() + from, line.end - from);
