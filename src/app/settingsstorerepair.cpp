@@ -16,6 +16,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -43,27 +44,17 @@ const StoredSplitter storedSplitters[] = {
     {&SettingKeys::splitterFrequencyPlotSizes, Qt::Horizontal},
 };
 
-const StoredSplitter *storedSplitterNamed(const QByteArray &key)
+// Whether every stored layout among the values `settings` holds under the
+// key prefix `group` (empty for the general ones) could be applied. Throws
+// where Qt's decoding of the group does.
+bool layoutsApply(QSettings &settings, const QString &group)
 {
     for (const StoredSplitter &splitter : storedSplitters) {
-        if (key == splitter.setting->key)
-            return &splitter;
+        const QString key = group + QLatin1String(splitter.setting->key);
+        if (settings.contains(key) && !splitterStateApplies(settings.value(key).toByteArray(), splitter.orientation))
+            return false;
     }
-    return nullptr;
-}
-
-// Whether the value of `key` decodes and, where it is a stored layout, could
-// be applied. Qt throws out of its decoding (std::bad_alloc for a list that
-// claims more entries than memory holds) and leaves the group undecoded, so
-// the next access tries again and throws again.
-bool valueReads(QSettings &settings, const QString &key, const StoredSplitter *splitter)
-{
-    try {
-        const QVariant value = settings.value(key);
-        return !splitter || splitterStateApplies(value.toByteArray(), splitter->orientation);
-    } catch (const std::exception &) {
-        return false;
-    }
+    return true;
 }
 
 // Whether every value of the INI file at `path` decodes and every stored layout in it could be applied.
@@ -71,135 +62,198 @@ bool readsWhole(const QString &path)
 {
     try {
         QSettings settings(path, QSettings::IniFormat);
-        const QStringList keys = settings.allKeys();
-        for (const QString &key : keys)
-            settings.value(key);
-        for (const StoredSplitter &splitter : storedSplitters) {
-            const QString key = QLatin1String(splitter.setting->key);
-            if (settings.contains(key) && !valueReads(settings, key, &splitter))
-                return false;
-        }
-        return true;
+        settings.allKeys(); // decodes every section
+        return layoutsApply(settings, QString());
     } catch (const std::exception &) {
         return false;
     }
 }
 
-bool writeProbe(const QString &path, const QByteArray &text)
+bool writeFile(const QString &path, const QByteArray &text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush();
 }
 
-// Whether Qt's reading of `line` ends where the line does. A quote left open,
-// or a backslash at the end, carries it on into the next line; a ';' outside
-// quotes starts a comment to the line's end.
-bool endsOnItsLine(QByteArray line)
+// The store replaced whole by `text`, or left as it was.
+bool writeStore(const QString &path, const QByteArray &text)
 {
-    if (line.endsWith('\r'))
-        line.chop(1);
-    if (line.contains('\r'))
-        return false; // Qt ends a line there too: what follows is a line of its own
-    bool quoted = false;
-    for (int i = 0; i < line.size(); ++i) {
-        const char c = line.at(i);
-        if (c == '\\') {
-            if (++i == line.size())
-                return false;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ';' && !quoted) {
-            return true;
-        }
-    }
-    return !quoted;
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+        return true;
+    qCWarning(lcSettingsStore) << "settings store cannot be repaired:" << path;
+    return false;
 }
 
-bool isGeneralSection(const QByteArray &trimmedLine)
+bool isIniSpace(char c)
 {
-    const int end = trimmedLine.indexOf(']');
-    const QByteArray name = trimmedLine.mid(1, end < 0 ? -1 : end - 1);
-    return name.compare("general", Qt::CaseInsensitive) == 0;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// A line tried in a scratch file of many, in a section of its own.
-struct Probe {
-    int line;
-    QString key; // the key whose reading decodes the line's section
-    const StoredSplitter *splitter;
+// A line as Qt's INI reader takes it: from its first character that is no
+// white space to where it ends. A line end ends it, and so does a ';' (the
+// rest of the line is a comment), but not inside quotes, which carry it over
+// line ends, nor after a backslash, which carries it over the next character
+// (a line end, CR LF or LF CR as one). The store's lines may end in LF, CR or
+// CR LF. A ';' that starts a line comments the line out.
+struct IniLine {
+    int start = 0;
+    int end = 0;
+    int equals = -1; // the first '=' outside quotes
 };
 
-// Tries `probes` (with `text` their scratch file) at once: Qt parses one
-// section per first access, so each line is decoded once, alone.
-void tryProbes(const QByteArray &text, const QVector<Probe> &probes, const QString &path, QVector<bool> *dropped)
+// The line from `*pos` on; false once only white space and comments are left.
+bool nextIniLine(const QByteArray &text, int *pos, IniLine *line)
 {
-    if (probes.isEmpty() || !writeProbe(path, text))
-        return;
-    QSettings settings(path, QSettings::IniFormat);
-    for (const Probe &probe : probes)
-        (*dropped)[probe.line] = !valueReads(settings, probe.key, probe.splitter);
+    const int size = text.size();
+    int start = *pos;
+    while (start < size && isIniSpace(text.at(start)))
+        ++start;
+    int i = start;
+    int equals = -1;
+    bool quoted = false;
+    while (i < size) {
+        const char c = text.at(i++);
+        if (c == '=') {
+            if (!quoted && equals < 0)
+                equals = i - 1;
+        } else if (c == '\n' || c == '\r') {
+            if (!quoted) {
+                --i;
+                break;
+            }
+        } else if (c == '\\') {
+            if (i < size) {
+                const char escaped = text.at(i++);
+                if (i < size) {
+                    const char next = text.at(i);
+                    if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
+                        ++i;
+                }
+            }
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ';') {
+            if (i == start + 1) {
+                while (i < size && text.at(i) != '\n' && text.at(i) != '\r')
+                    ++i;
+                while (i < size && isIniSpace(text.at(i)))
+                    ++i;
+                start = i;
+            } else if (!quoted) {
+                --i;
+                break;
+            }
+        }
+    }
+    *pos = i;
+    *line = {start, i, equals};
+    return i > start;
 }
 
-// The text without the lines whose value does not decode, or that hold a
-// layout that could not be applied. Each line is tried alone: in a section of
-// its own of a scratch file, or, where Qt would read on into the next line,
-// under its section in a file of its own. Qt writes one key per line; a line
-// of a hand-written value continued over several lines decodes alone and stays.
+// Whether the section header `line` opens the general section, as Qt reads
+// it: the name up to the first ']' of the line, without the white space
+// around it, in any case.
+bool opensGeneralSection(const QByteArray &text, const IniLine &line)
+{
+    const char *begin = text.constData() + line.start + 1;
+    const char *close = std::find(begin, text.constData() + line.end, ']');
+    return QByteArray(begin, int(close - begin)).trimmed().compare("general", Qt::CaseInsensitive) == 0;
+}
+
+// A value tried in a scratch file of many, in a section of its own.
+struct Probe {
+    int value;     // its index among the store's values
+    QString group; // "p<n>/": the section it has in the scratch file
+    bool general;  // whether it is one of the store's general values, where the window's layouts are
+};
+
+// Tries `probes` (with `text` their scratch file) at once: Qt decodes one
+// section at the first access to a key in it, so each value is decoded once, alone.
+void tryProbes(const QByteArray &text, const QVector<Probe> &probes, const QString &path, QVector<bool> *dropped)
+{
+    if (probes.isEmpty() || !writeFile(path, text))
+        return;
+    QSettings settings(path, QSettings::IniFormat);
+    for (const Probe &probe : probes) {
+        try {
+            settings.contains(probe.group + QLatin1Char('x')); // decodes the section
+            (*dropped)[probe.value] = probe.general && !layoutsApply(settings, probe.group);
+        } catch (const std::exception &) {
+            (*dropped)[probe.value] = true;
+        }
+    }
+}
+
+// The text without the values that do not decode, or that are layouts that
+// could not be applied; every other byte stays, so every other value reads
+// as it did. The text is read in lines as Qt reads it, and each value is
+// tried in a scratch file, in a section of its own, as Qt would read it there.
 QByteArray withoutUnreadableValues(const QByteArray &text, const QTemporaryDir &scratch)
 {
-    const QList<QByteArray> lines = text.split('\n');
-    QVector<bool> dropped(lines.size(), false);
-    QByteArray section;
-    bool general = true; // the lines before the first section are the general ones
-    QByteArray probeText;
+    // The byte order mark that makes Qt read the text as UTF-8 goes before each scratch file too.
+    const QByteArray utf8Mark = QByteArrayLiteral("\xef\xbb\xbf");
+    const QByteArray mark = text.startsWith(utf8Mark) ? utf8Mark : QByteArray();
+    QVector<IniLine> values;
+    QVector<bool> dropped;
+    QByteArray probeText = mark;
     QVector<Probe> probes;
     int files = 0;
-    const auto nextFile = [&scratch, &files]() {
-        return scratch.filePath(QString::number(++files) + QStringLiteral(".ini"));
+    const auto flush = [&]() {
+        tryProbes(probeText, probes, scratch.filePath(QString::number(++files) + QStringLiteral(".ini")), &dropped);
+        probeText = mark;
+        probes.clear();
     };
-    for (int i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.startsWith('[')) {
-            section = line;
-            general = isGeneralSection(trimmed);
+    bool general = true; // the values before the first section are the general ones
+    bool firstLine = true;
+    int pos = mark.size();
+    IniLine line;
+    while (nextIniLine(text, &pos, &line)) {
+        // Qt reads the general values from the start of the text: a first
+        // line that begins on the byte order mark's line begins with the mark.
+        const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+        const bool onTheMarksLine =
+            firstLine && !mark.isEmpty() && std::all_of(text.cbegin() + mark.size(), text.cbegin() + line.start, blank);
+        firstLine = false;
+        if (text.at(line.start) == '[') {
+            general = opensGeneralSection(text, line);
             continue;
         }
-        if (trimmed.isEmpty() || trimmed.startsWith(';'))
-            continue;
-        const int equals = trimmed.indexOf('=');
-        const StoredSplitter *splitter =
-            general && equals > 0 ? storedSplitterNamed(trimmed.left(equals).trimmed()) : nullptr;
-        if (endsOnItsLine(line)) {
-            const QByteArray group = 'p' + QByteArray::number(i);
-            probeText += '[' + group + "]\n" + line + '\n';
-            const QByteArray key = splitter ? QByteArray(splitter->setting->key) : QByteArrayLiteral("x");
-            probes.append({i, QString::fromLatin1(group + '/' + key), splitter});
-            if (probes.size() == linesPerProbeFile) {
-                tryProbes(probeText, probes, nextFile(), &dropped);
-                probeText.clear();
-                probes.clear();
-            }
-        } else {
-            // Qt would read on into the next line: alone in a file, under its section as written.
-            const QString path = nextFile();
-            if (writeProbe(path, section + '\n' + line + '\n'))
-                dropped[i] = !readsWhole(path);
-        }
+        if (line.equals < 0)
+            continue; // no value: Qt passes over it
+        const int from = onTheMarksLine ? 0 : line.start;
+        const QByteArray section = 'p' + QByteArray::number(values.size());
+        probeText += '[' + section + "]\n";
+        probeText.append(text.constData() + from, line.end - from);
+        // A line that ends the text may end inside quotes or in a backslash: nothing may follow it.
+        if (line.end < text.size())
+            probeText += '\n';
+        probes.append({values.size(), QString::fromLatin1(section + '/'), general});
+        values.append(line);
+        dropped.append(false);
+        if (probes.size() == linesPerProbeFile)
+            flush();
     }
-    tryProbes(probeText, probes, nextFile(), &dropped);
+    flush();
 
     QByteArray kept;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        if (dropped.at(i)) {
-            qCWarning(lcSettingsStore) << "settings value dropped:" << line.left(line.indexOf('=')).trimmed();
+    kept.reserve(text.size());
+    int from = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        if (!dropped.at(i))
             continue;
-        }
-        kept += line;
-        if (i + 1 < lines.size())
-            kept += '\n';
+        const IniLine &value = values.at(i);
+        qCWarning(lcSettingsStore) << "settings value dropped:"
+                                   << text.mid(value.start, value.equals - value.start).trimmed();
+        kept.append(text.constData() + from, value.start - from);
+        // With its line end; a comment after it stays, a line of its own.
+        from = value.end;
+        if (text.mid(from, 2) == "\r\n")
+            from += 2;
+        else if (from < text.size() && (text.at(from) == '\n' || text.at(from) == '\r'))
+            ++from;
     }
+    kept.append(text.constData() + from, text.size() - from);
     return kept;
 }
 
@@ -278,15 +332,16 @@ QString setAsideUnreadableSettings(bool *copyWritten)
     else
         qCWarning(lcSettingsStore) << "unreadable settings store could not be kept as" << copyPath;
 
+    // Without a scratch folder no value can be tried: the whole store goes, below.
     QTemporaryDir scratch;
-    QSaveFile repaired(store.filePath());
-    if (!scratch.isValid() || !repaired.open(QIODevice::WriteOnly)) {
-        qCWarning(lcSettingsStore) << "settings store cannot be repaired:" << store.filePath();
+    const QByteArray repaired = scratch.isValid() ? withoutUnreadableValues(text, scratch) : text;
+    if (writeStore(store.filePath(), repaired) && readsWhole(store.filePath()))
         return copyPath;
-    }
-    repaired.write(withoutUnreadableValues(text, scratch));
-    if (!repaired.commit())
-        qCWarning(lcSettingsStore) << "settings store cannot be repaired:" << store.filePath();
+    // What the rewrite left unreadable would be set aside again at every
+    // start: the store starts anew on the defaults, the copy keeps it as it was.
+    qCWarning(lcSettingsStore) << "settings store set aside whole:" << store.filePath();
+    if (!writeStore(store.filePath(), QByteArray()))
+        QFile::remove(store.filePath());
     return copyPath;
 }
 

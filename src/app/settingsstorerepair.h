@@ -21,7 +21,11 @@ class QWidget;
  * (splitterStateApplies). When a value does not decode, or a layout could not
  * be applied, the store is copied unchanged beside itself and rewritten
  * without those values; they then read as their defaults, every other value
- * stays.
+ * reads as it did. The store is read in lines as Qt reads it (lines ending in
+ * LF, CR or CR LF, a value carried on over line ends by quotes or a trailing
+ * backslash, comments), so that no more than those values goes. A store that
+ * still does not read whole after the rewrite would be set aside again at
+ * every start: it is set aside whole, and the program starts on the defaults.
  *
  * Returns the copy's path; empty when the store needs no repair, or is no
  * file (none yet). `copyWritten` tells whether the copy could be written.
@@ -38,6 +42,7 @@ void repairSettingsStoreAtStart(QWidget *parent);
  * `orientation`. Read field by field: a count of sizes larger than the bytes
  * that follow could hold is refused before anything is allocated for it, as
  * are sizes no widget can have, a handle no one can grab and the other
- * orientation. Empty or cut short: false.
+ * orientation. Empty or cut short: false. The window checks each layout so,
+ * as Qt decoded it, before it gives it to a splitter.
  */
 bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation);

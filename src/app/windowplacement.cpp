@@ -1,5 +1,7 @@
 #include "app/windowplacement.h"
 
+#include <QWidget>
+
 namespace {
 
 qint64 area(const QRect &r)
@@ -9,9 +11,15 @@ qint64 area(const QRect &r)
 
 } // namespace
 
+bool withinWidgetReach(const QRect &rect)
+{
+    const auto within = [](int edge) { return edge >= -QWIDGETSIZE_MAX && edge <= QWIDGETSIZE_MAX; };
+    return within(rect.left()) && within(rect.top()) && within(rect.right()) && within(rect.bottom());
+}
+
 QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableScreens, const QRect &fallback)
 {
-    if (!stored.isValid())
+    if (!stored.isValid() || !withinWidgetReach(stored))
         return fallback;
     const QRect *best = nullptr;
     qint64 bestOverlap = 0;

@@ -13,10 +13,18 @@
  *
  * Of the screens' available areas, the one that overlaps `stored` most
  * receives it: shrunk to that area where it is larger, and moved in across
- * the edges it reaches past. `fallback` when it overlaps none, or when it is
- * no rectangle at all (no width or height).
+ * the edges it reaches past. `fallback` when it overlaps none, when it is
+ * no rectangle at all (no width or height), or when it is not within a
+ * widget's reach.
  */
 QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableScreens, const QRect &fallback);
+
+/**
+ * Whether every edge of `rect` lies within QWIDGETSIZE_MAX of the origin,
+ * where a widget can be: only then can it be measured, moved or given a
+ * frame without overflow. A stored rectangle may reach to the ends of int.
+ */
+bool withinWidgetReach(const QRect &rect);
 
 // The size the main window first opens at, screen permitting: the spectrogram
 // well above its least height, and several rows of the class tree and file list.

@@ -4,6 +4,7 @@
 
 #include "analysis/calldetector.h"
 #include "app/progressthrottle.h"
+#include "app/settingsstorerepair.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "app/windowplacement.h"
 #include "audio/audioplayer.h"
@@ -26,6 +27,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QStyle>
 
 #include <qwt_plot.h>
@@ -117,16 +119,26 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
                                        QSize(750, 500) + menu, screen->availableGeometry(), frame);
     }
     const QRect stored = readSetting(SettingKeys::geometry, fallback);
-    setGeometry(fittedWindowGeometry(stored + frame, screens, fallback + frame) - frame);
+    // A place far beyond any screen (a hand-edited store) would overflow with the frame added: no screen shows it.
+    const QRect framed = withinWidgetReach(stored) ? stored + frame : QRect();
+    setGeometry(fittedWindowGeometry(framed, screens, fallback + frame) - frame);
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {
-        widgets.splitterTimePlot->restoreState(readSetting(SettingKeys::splitterTimePlotSizes));
-        widgets.splitterFrequencyPlot->restoreState(readSetting(SettingKeys::splitterFrequencyPlotSizes));
+        // A stored layout may claim more sizes than memory holds, which would
+        // throw out of restoreState: one that cannot be applied leaves the
+        // splitter as the form lays it out.
+        const auto restore = [](QSplitter *splitter, const Setting<QByteArray> &setting) {
+            const QByteArray state = readSetting(setting);
+            if (splitterStateApplies(state, splitter->orientation()))
+                splitter->restoreState(state);
+        };
+        restore(widgets.splitterTimePlot, SettingKeys::splitterTimePlotSizes);
+        restore(widgets.splitterFrequencyPlot, SettingKeys::splitterFrequencyPlotSizes);
         const QList<int> frequencySizes = widgets.splitterFrequencyPlot->sizes();
         if (!frequencySizes.isEmpty())
             widgets.timePlotLeftMargin->setMinimumSize(frequencySizes.first(), widgets.timePlotLeftMargin->height());
-        widgets.splitterMain->restoreState(readSetting(SettingKeys::splitterMainSizes));
+        restore(widgets.splitterMain, SettingKeys::splitterMainSizes);
         const QList<int> timeSizes = widgets.splitterTimePlot->sizes();
         ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
         ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);

@@ -12,9 +12,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <climits>
 
 namespace {
 
@@ -60,11 +66,110 @@ QByteArray layout(qint32 marker, const QVector<qint32> &sizes, qint32 handle, qi
     return bytes;
 }
 
+// A splitter layout that claims 2^31-1 sizes, as the store writes it: it decodes, but cannot be applied.
+const QByteArray hugeLayout = QByteArrayLiteral("@ByteArray(\\0\\0\\0\\xff\\0\\0\\0\\x1\\x7f\\xff\\xff\\xff)");
+
 QString copyPath(const char *suffix = "")
 {
     const QFileInfo store(storePath());
     return store.dir().filePath(store.completeBaseName() + QStringLiteral(".unreadable") + QLatin1String(suffix)
                                 + QStringLiteral(".conf"));
+}
+
+// Every value the INI file at `path` holds, as Qt reads it.
+QMap<QString, QVariant> readingsOf(const QString &path)
+{
+    QMap<QString, QVariant> readings;
+    try {
+        QSettings settings(path, QSettings::IniFormat);
+        const QStringList keys = settings.allKeys();
+        for (const QString &key : keys)
+            readings.insert(key, settings.value(key));
+    } catch (const std::exception &) {
+        readings.insert(QStringLiteral("(does not read)"), QVariant());
+    }
+    return readings;
+}
+
+QByteArray randomLineEnd(QRandomGenerator &random)
+{
+    const char *ends[] = {"\n", "\r", "\r\n"};
+    return ends[random.bounded(3)];
+}
+
+// A store of values of every kind Qt reads, some of them unreadable, in
+// sections spelled in several ways: `store` as written, `readable` the same
+// without the unreadable values.
+void randomStore(QRandomGenerator &random, QByteArray *store, QByteArray *readable)
+{
+    const QByteArray layoutKeys[] = {"splitterMainSizes", "splitterMain%53izes", "splitterMain%U0053izes",
+                                     " splitterTimePlotSizes ", "splitterFrequencyPlotSizes"};
+    const QByteArray sections[] = {"[General]", "[ General ]", "[general]", "[General;", "[Recent]", "[%General]"};
+    const int pieces = 24;
+    const int surelyUnreadable = random.bounded(pieces);
+    bool general = true;
+    // Qt reads a first line that begins right after the byte order mark with the mark.
+    if (random.bounded(4) == 0) {
+        *store += "\xef\xbb\xbf";
+        *readable += "\xef\xbb\xbf";
+    }
+    const bool mark = !store->isEmpty();
+    for (int i = 0; i < pieces; ++i) {
+        const QByteArray key = 'k' + QByteArray::number(random.bounded(6));
+        const QByteArray value = 'v' + QByteArray::number(i);
+        const QByteArray inner = randomLineEnd(random);
+        QByteArray text;
+        bool unreadable = false;
+        switch (i == surelyUnreadable ? 0 : random.bounded(12)) {
+        case 0:
+            text = key + '=' + hugeList;
+            unreadable = true;
+            break;
+        case 1:
+            text = "  " + key + " = " + value;
+            break;
+        case 2: // a backslash in a comment carries nothing on
+            text = key + '=' + value + " ; note \\";
+            break;
+        case 3:
+            text = key + "=\"" + value + inner + "[General]" + inner + "closed\"";
+            break;
+        case 4: // what reads as a value of its own alone is the end of this one
+            text = key + '=' + value + '\\' + inner + "broken=" + hugeList;
+            break;
+        case 5:
+            text = "broken=@Variant(\\0\\0\\0\\t\\" + inner + "\\x7f\\xff\\xff\\xff)";
+            unreadable = true;
+            break;
+        case 6: // a layout of the window only in the general section
+            text = layoutKeys[random.bounded(5)] + '=' + hugeLayout;
+            unreadable = general && !(mark && i == 0);
+            break;
+        case 7: {
+            const int section = random.bounded(6);
+            text = sections[section];
+            general = section < 4;
+            break;
+        }
+        case 8:
+            text = "; " + value;
+            break;
+        case 9:
+            text = key + "=a, b ,\"c," + value + '"';
+            break;
+        case 10:
+            text = key + "=@ByteArray(" + value + ")";
+            break;
+        default:
+            text = key + "=@Rect(1 2 3 " + QByteArray::number(i) + ')';
+            break;
+        }
+        // The last may end the file without a line end, inside quotes or after a backslash.
+        const QByteArray end = i + 1 == pieces && random.bounded(2) ? QByteArray() : randomLineEnd(random);
+        *store += text + end;
+        if (!unreadable)
+            *readable += text + end;
+    }
 }
 
 } // namespace
@@ -74,12 +179,17 @@ class TestSettingsStoreRepair : public testsupport::GuiTestCase
     Q_OBJECT
 private slots:
     void damagedValues_fallBackOthersStay();
-    void linesQtReadsOn_eachTriedAlone();
+    void linesAsQtReadsThem_data();
+    void linesAsQtReadsThem();
+    void randomStores_readableValuesReadTheSame();
     void readableStore_leftAlone();
     void start_saysOnceWhereTheCopyIs();
+    void storeTheRewriteCannotMend_setAsideWholeOnce();
     void splitterStateApplies_data();
     void splitterStateApplies();
     void hugeSplitterLayout_recordingOpensWithTheDefault();
+    void layoutStoredAfterStart_recordingOpensWithTheDefault();
+    void storedPlaceAtTheEndsOfInt_windowOnTheScreen();
     void cleanup();
 };
 
@@ -111,18 +221,76 @@ void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
     QCOMPARE(bytesOf(copy), damagedStore);
 }
 
-// A quote left open or a backslash at the end carries Qt's reading on into
-// the next line: each is still tried alone, with its own section.
-void TestSettingsStoreRepair::linesQtReadsOn_eachTriedAlone()
+// Each row: a store, and what is left of it. Only the values Qt could not
+// read go, with their line ends; every other byte stays.
+void TestSettingsStoreRepair::linesAsQtReadsThem_data()
 {
-    const QByteArray store = QByteArrayLiteral("[General]\nclassColors=") + hugeList
-                             + QByteArrayLiteral("\nvolume=40 ; loud\n[Recent]\nnote=\"open\nbroken=") + hugeList
-                             + QByteArrayLiteral("\npath=C:\\\nlast=") + hugeList
-                             + QByteArrayLiteral("\nfolder=/data/bats\n");
+    QTest::addColumn<QByteArray>("store");
+    QTest::addColumn<QByteArray>("kept");
+    const QByteArray h = hugeList;
+    const QByteArray l = hugeLayout;
+    QTest::newRow("lines ending in CR") << "[General]\rtheme=2\rclassColors=" + h + "\rvolume=40\r"
+                                        << QByteArray("[General]\rtheme=2\rvolume=40\r");
+    QTest::newRow("a value before a CR on its line")
+        << "volume=40\rclassColors=" + h + "\n[Recent]\nfolder=/data/bats\n"
+        << QByteArray("volume=40\r[Recent]\nfolder=/data/bats\n");
+    QTest::newRow("an undecodable value continued over two lines")
+        << QByteArray("theme=2\nclassColors=@Variant(\\0\\0\\0\\t\\\n\\x7f\\xff\\xff\\xff)\nvolume=40\n")
+        << QByteArray("theme=2\nvolume=40\n");
+    QTest::newRow("a line a backslash joins to the value before")
+        << "path=C:\\\nbroken=" + h + "\nlast=" + h + "\nfolder=/data/bats\n"
+        << "path=C:\\\nbroken=" + h + "\nfolder=/data/bats\n";
+    QTest::newRow("a layout in the general section spaced") << "[ General ]\nsplitterMainSizes=" + l + "\nvolume=40\n"
+                                                            << QByteArray("[ General ]\nvolume=40\n");
+    QTest::newRow("a layout's key escaped by two digits") << "splitterMain%53izes=" + l + "\nvolume=40\n"
+                                                          << QByteArray("volume=40\n");
+    QTest::newRow("a layout's key escaped by four digits") << "splitterMain%U0053izes=" + l + "\nvolume=40\n"
+                                                           << QByteArray("volume=40\n");
+    QTest::newRow("an empty layout under a general section cut by a comment")
+        << QByteArray("[General;\nsplitterMainSizes=\nvolume=40\n") << QByteArray("[General;\nvolume=40\n");
+    QTest::newRow("a key on the byte order mark's line: no layout")
+        << "\xef\xbb\xbf  splitterMainSizes=" + l + "\nbroken=" + h + '\n'
+        << "\xef\xbb\xbf  splitterMainSizes=" + l + '\n';
+    QTest::newRow("a key after the byte order mark's line") << "\xef\xbb\xbf\nsplitterMainSizes=" + l + "\nvolume=40\n"
+                                                            << QByteArray("\xef\xbb\xbf\nvolume=40\n");
+}
+
+void TestSettingsStoreRepair::linesAsQtReadsThem()
+{
+    QFETCH(QByteArray, store);
     writeStore(store);
     QCOMPARE(setAsideUnreadableSettings(), copyPath());
-    QCOMPARE(bytesOf(storePath()), QByteArrayLiteral("[General]\nvolume=40 ; loud\n[Recent]\nnote=\"open\n"
-                                                     "path=C:\\\nfolder=/data/bats\n"));
+    QCOMPARE(bytesOf(copyPath()), store);
+    QTEST(bytesOf(storePath()), "kept");
+    QCOMPARE(setAsideUnreadableSettings(), QString());
+}
+
+// Stores of random lines, a fixed seed: whatever Qt reads from one without its
+// unreadable values, it reads the same from the repaired store.
+void TestSettingsStoreRepair::randomStores_readableValuesReadTheSame()
+{
+    QRandomGenerator random(20240611);
+    QTemporaryDir references;
+    QVERIFY(references.isValid());
+    for (int round = 0; round < 150; ++round) {
+        QByteArray store;
+        QByteArray readable;
+        randomStore(random, &store, &readable);
+        const QString reference = references.filePath(QString::number(round) + QStringLiteral(".ini"));
+        QFile file(reference);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(readable) == readable.size());
+        file.close();
+        writeStore(store);
+        const QString copy = setAsideUnreadableSettings();
+        QVERIFY2(!copy.isEmpty(), store.constData());
+        const QMap<QString, QVariant> expected = readingsOf(reference);
+        QVERIFY(!expected.contains(QStringLiteral("(does not read)")));
+        QVERIFY2(readingsOf(storePath()) == expected, store.toPercentEncoding(" =;\"[]\\").constData());
+        QFile::remove(copy);
+        // Qt rereads a file it has read only when its size or time differs: an empty one comes between.
+        writeStore(QByteArray());
+        readingsOf(storePath());
+    }
 }
 
 void TestSettingsStoreRepair::readableStore_leftAlone()
@@ -154,6 +322,38 @@ void TestSettingsStoreRepair::start_saysOnceWhereTheCopyIs()
     QCOMPARE(bytesOf(copyPath()), damagedStore);
     MainWindow again;
     QCOMPARE(dialogs.messages.size(), 1);
+}
+
+// Without a scratch folder (the folder for temporary files is a file) no value
+// can be tried, and the rewritten store would not read whole: it is set aside
+// whole, once, and the next start finds it readable.
+void TestSettingsStoreRepair::storeTheRewriteCannotMend_setAsideWholeOnce()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString notAFolder = folder.filePath(QStringLiteral("temporary"));
+    QFile file(notAFolder);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const bool temporarySet = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([temporarySet, &temporary]() {
+        if (temporarySet)
+            qputenv("TMPDIR", temporary);
+        else
+            qunsetenv("TMPDIR");
+    });
+    qputenv("TMPDIR", QFile::encodeName(notAFolder));
+    ScriptedDialogs dialogs;
+    writeStore(damagedStore);
+    repairSettingsStoreAtStart(nullptr);
+    repairSettingsStoreAtStart(nullptr);
+    const QFileInfo store(storePath());
+    const QStringList copies = store.dir().entryList({store.completeBaseName() + QStringLiteral(".unreadable*")});
+    QCOMPARE(copies, QStringList{QFileInfo(copyPath()).fileName()});
+    QCOMPARE(bytesOf(copyPath()), damagedStore);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(QSettings().allKeys(), QStringList());
 }
 
 void TestSettingsStoreRepair::splitterStateApplies_data()
@@ -221,6 +421,40 @@ void TestSettingsStoreRepair::hugeSplitterLayout_recordingOpensWithTheDefault()
     QCOMPARE(bytesOf(copyPath()), stored);
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().informativeText, QDir::toNativeSeparators(copyPath()));
+}
+
+// A layout that reaches the store after the start repair (written by another
+// copy of the program, say) is checked where the window applies it.
+void TestSettingsStoreRepair::layoutStoredAfterStart_recordingOpensWithTheDefault()
+{
+    const QString recording = QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav"));
+    QList<int> defaultSizes;
+    {
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->plot_Data(recording);
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        defaultSizes = window->findChild<QSplitter *>(QStringLiteral("splitter"))->sizes();
+    }
+    QSettings().clear();
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    writeSetting(SettingKeys::splitterMainSizes, QByteArray::fromHex("000000ff000000017fffffff"));
+    window->plot_Data(recording);
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QCOMPARE(window->findChild<QSplitter *>(QStringLiteral("splitter"))->sizes(), defaultSizes);
+}
+
+// Adding the window's frame to a place stored at the ends of int would
+// overflow (the sanitizer build reports it); the window opens on the screen.
+void TestSettingsStoreRepair::storedPlaceAtTheEndsOfInt_windowOnTheScreen()
+{
+    writeSetting(SettingKeys::geometry, QRect(INT_MIN, INT_MIN, 900, 650));
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QVERIFY(window->screen()->availableGeometry().contains(window->geometry()));
 }
 
 QUILLON_TEST(TestSettingsStoreRepair)

@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <climits>
+
 Q_DECLARE_METATYPE(QVector<QRect>)
 Q_DECLARE_METATYPE(QMargins)
 
@@ -44,6 +46,15 @@ void TestWindowPlacement::fitted_data()
         << QRect(5000, 3000, 900, 650) << QVector<QRect>{left, right} << fallback;
     QTest::newRow("no size: the start-up place") << QRect(100, 100, 0, 0) << QVector<QRect>{left} << fallback;
     QTest::newRow("no screen: the start-up place") << QRect(100, 50, 900, 650) << QVector<QRect>{} << fallback;
+    // A hand-edited store may hold any int: the size alone would overflow.
+    QTest::newRow("edges at the ends of int: the start-up place")
+        << QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)) << QVector<QRect>{left} << fallback;
+    QTest::newRow("2^31 px wide: the start-up place")
+        << QRect(QPoint(0, 0), QPoint(INT_MAX, 649)) << QVector<QRect>{left} << fallback;
+    QTest::newRow("edges 2^24-1 px out: the screen's width")
+        << QRect(QPoint(-16777215, 0), QPoint(16777215, 649)) << QVector<QRect>{left} << QRect(0, 0, 1920, 650);
+    QTest::newRow("an edge 2^24 px out: the start-up place")
+        << QRect(QPoint(-16777216, 0), QPoint(899, 649)) << QVector<QRect>{left} << fallback;
 }
 
 void TestWindowPlacement::fitted()
