@@ -48,6 +48,20 @@ private:
     bool m_fullForGood;
 };
 
+// A disk already full: it refuses every write from its first byte on.
+class FullDiskFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+protected:
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(qt_error_string(ENOSPC));
+        return -1;
+    }
+};
+
 // Keeps what the file holds after each write and each resize, and what it
 // would hold had a write stopped after its first bytes: the files a kill of
 // the program, or a power cut, at that point would leave behind.
@@ -504,6 +518,20 @@ private slots:
                  QByteArray(40, 'n') + QByteArray(88, '\0') + QByteArray(72, 'o'));
         QVERIFY2(failure.startsWith(qt_error_string(ENOSPC)), qPrintable(failure));
         QVERIFY2(failure.contains(QStringLiteral("damaged description")), qPrintable(failure));
+    }
+
+    // Nothing of the new text went in: the user must not be told of a damaged description.
+    void refusedFirstByteNoDamageReported()
+    {
+        const QByteArray before = withBext(QByteArray(200, 'o'));
+        const QString path = put(before);
+        FullDiskFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        expectRefusalWarning(path);
+        QString failure;
+        QVERIFY(!writeBextDescriptionToFile(file, QString(40, QLatin1Char('n')), &failure));
+        QCOMPARE(testsupport::readFile(path), before);
+        QCOMPARE(failure, qt_error_string(ENOSPC));
     }
 
     // A power cut keeps what was synced and any part of what was written
