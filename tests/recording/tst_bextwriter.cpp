@@ -459,6 +459,9 @@ private slots:
         QTest::newRow("just past the RIFF size") << append.left(300) << before;
         QTest::newRow("at the RIFF size's last 2 bytes") << append.left(300) << before + 2;
         QTest::newRow("inside the RIFF size") << append.left(300) << before + 866;
+        // The longest cut that no zero byte follows: one more byte would be none of ours.
+        QTest::newRow("264 bytes in, a description of 256 letters")
+            << "bext" + WavWriter::le32(858) + QByteArray(256, 'n') << before;
     }
 
     void cutAppendDropped()
