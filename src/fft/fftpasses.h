@@ -83,7 +83,16 @@ struct Vec4 {
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
     static FFT_INLINE type reversed(type v) { return shuffle<3, 2, 1, 0>(v, v); }
-    static FFT_INLINE type splat(float f) { return shuffle<0, 0, 0, 0>(type{f}, type{f}); }
+    static FFT_INLINE type splat(float f)
+    {
+#if defined(__clang__)
+        return __builtin_shufflevector(type{f}, type{f}, 0, 0, 0, 0);
+#else
+        // Spelt out, not through shuffle(): through the template GCC builds more of the
+        // passes' vectors lane by lane instead of broadcasting them.
+        return __builtin_shuffle(type{f}, ShuffleMask<4>::type{});
+#endif
+    }
     /** Rows r[0..3] become columns: r[i][l] moves to r[l][i]. */
     static FFT_INLINE void transpose(type *r)
     {
@@ -110,7 +119,14 @@ struct Vec8 {
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
     static FFT_INLINE type reversed(type v) { return shuffle<7, 6, 5, 4, 3, 2, 1, 0>(v, v); }
-    static FFT_INLINE type splat(float f) { return shuffle<0, 0, 0, 0, 0, 0, 0, 0>(type{f}, type{f}); }
+    static FFT_INLINE type splat(float f)
+    {
+#if defined(__clang__)
+        return __builtin_shufflevector(type{f}, type{f}, 0, 0, 0, 0, 0, 0, 0, 0);
+#else
+        return __builtin_shuffle(type{f}, ShuffleMask<8>::type{});
+#endif
+    }
     /** Rows r[0..7] become columns: r[i][l] moves to r[l][i] (interleave, pair up, swap halves). */
     static FFT_INLINE void transpose(type *r)
     {
