@@ -4,6 +4,7 @@
 #   ./test.sh --sanitize  AddressSanitizer + UBSan build in build-sanitize/
 #   ./test.sh --tsan      ThreadSanitizer build in build-tsan/: the parallel analysis passes only
 #   ./test.sh --werror    compiler warnings are errors (CI builds so)
+#   ./test.sh --clang     built with Clang instead of GCC, in build-clang/ (build-clang-sanitize/, build-clang-tsan/)
 #   ./test.sh tst_fft ... builds and runs only the named test executables
 #   JOBS=N ./test.sh      build and test with N parallel jobs (default: all cores)
 #   TEST_MINUTES=N ./test.sh   the tests stop N minutes after they start: those still running fail (default 12)
@@ -13,12 +14,14 @@ cd "$(dirname "$0")"
 SANITIZE=0
 TSAN=0
 WERROR=OFF
+CLANG=0
 TESTS=()
 for arg in "$@"; do
   case "$arg" in
     --sanitize) SANITIZE=1 ;;
     --tsan) TSAN=1 ;;
     --werror) WERROR=ON ;;
+    --clang) CLANG=1 ;;
     tst_*) TESTS+=("$arg") ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
@@ -49,6 +52,11 @@ else
 fi
 # Passed every time: the build directory would otherwise keep the last run's choice.
 CONFIG+=(-DQUILLON_WERROR="$WERROR")
+if [ "$CLANG" = 1 ]; then
+  # A directory of its own: CMake keeps the compiler a build directory was first made with.
+  BUILD=${BUILD/build/build-clang}
+  export CC=clang CXX=clang++
+fi
 
 JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 cmake -S . -B "$BUILD" "${CONFIG[@]}" >/dev/null

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
 set -euo pipefail
-PACKAGES=(cmake g++ make pkg-config
+PACKAGES=(cmake g++ clang make pkg-config
           qtbase5-dev qtmultimedia5-dev libqt5svg5-dev libqwt-qt5-dev libqt5multimedia5-plugins
           tzdata
           xvfb xauth fonts-dejavu-core

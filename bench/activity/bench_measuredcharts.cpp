@@ -107,7 +107,10 @@ int main(int argc, char *argv[])
     const std::pair<const char *, ActivityTab> charts[] = {{"temperature", ActivityTab::Temperature},
                                                            {"precipitation", ActivityTab::Precipitation},
                                                            {"wind speed", ActivityTab::WindSpeed}};
-    for (const auto &[name, tab] : charts) {
+    for (const auto &chart : charts) {
+        // Plain variables: C++17 lambdas cannot capture a structured binding.
+        const char *const name = chart.first;
+        const ActivityTab tab = chart.second;
         const double first = secondsOf([&] { dialog.ui->tabWidget->setCurrentIndex(int(tab)); });
         const double redraw = secondsOf([&] { dialog.ui->doubleSpinBox->setValue(dialog.ui->doubleSpinBox->value() + 0.5); });
         // The bars' heights: every second point of the step curve (a check that the chart has data).

@@ -10,6 +10,7 @@ bool isFieldLetter(QChar c)
 
 // The number under each field letter of the pattern (the letter's digits in
 // order), or false when the text is not the pattern's plain digit form.
+// Indexed by the letter's UTF-16 code (u'd'), never by a plain char, which may be signed.
 struct Fields {
     int values[128] = {};
     int counts[128] = {};
@@ -49,9 +50,9 @@ QString dataFileField(QString field)
 QDate readStampDate(const QString &text, const QString &pattern)
 {
     Fields f;
-    if (readFields(text, pattern, f) && f.counts['d'] == 2 && f.counts['M'] == 2 && f.counts['y'] == 4
-        && f.counts['h'] + f.counts['m'] + f.counts['s'] == 0) {
-        return QDate(f.values['y'], f.values['M'], f.values['d']);
+    if (readFields(text, pattern, f) && f.counts[u'd'] == 2 && f.counts[u'M'] == 2 && f.counts[u'y'] == 4
+        && f.counts[u'h'] + f.counts[u'm'] + f.counts[u's'] == 0) {
+        return QDate(f.values[u'y'], f.values[u'M'], f.values[u'd']);
     }
     return QDate::fromString(text, pattern);
 }
@@ -59,9 +60,9 @@ QDate readStampDate(const QString &text, const QString &pattern)
 QTime readStampTime(const QString &text, const QString &format)
 {
     Fields f;
-    if (readFields(text, format, f) && f.counts['h'] == 2 && f.counts['m'] == 2 && f.counts['s'] == 2
-        && f.counts['d'] + f.counts['M'] + f.counts['y'] == 0) {
-        return QTime(f.values['h'], f.values['m'], f.values['s']);
+    if (readFields(text, format, f) && f.counts[u'h'] == 2 && f.counts[u'm'] == 2 && f.counts[u's'] == 2
+        && f.counts[u'd'] + f.counts[u'M'] + f.counts[u'y'] == 0) {
+        return QTime(f.values[u'h'], f.values[u'm'], f.values[u's']);
     }
     return QTime::fromString(text, format);
 }

@@ -75,11 +75,11 @@ bool BoundedLineReader::readLine(QString &line)
                 return false;
             continue;
         }
-        if (broken) {
+        if (broken)
             --length;
-            if (length > 0 && buffer[length - 1] == '\r')
-                --length;
-        }
+        // Also at the end of a file cut between the CR and the LF.
+        if (length > 0 && buffer[length - 1] == '\r')
+            --length;
         if (length > maxLineBytes) {
             noteSkipped();
             continue;

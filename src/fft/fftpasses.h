@@ -36,9 +36,40 @@ void setWideVectorsEnabled(bool enabled);
 #define FFT_INLINE inline __attribute__((always_inline))
 
 using v4 = float __attribute__((vector_size(16)));
-using v4i = int __attribute__((vector_size(16)));
 using v8 = float __attribute__((vector_size(32)));
-using v8i = int __attribute__((vector_size(32)));
+
+/**
+ * Lanes of a and b picked by constant indices: I below the width picks a[I],
+ * the others b[I - width]. GCC and Clang each have their own built-in for it;
+ * with constant indices both become one or two shuffle instructions.
+ */
+#if defined(__clang__)
+template <int... I, typename V>
+FFT_INLINE V shuffle(V a, V b)
+{
+    static_assert(sizeof...(I) * sizeof(float) == sizeof(V), "one index per lane");
+    return __builtin_shufflevector(a, b, I...);
+}
+#else
+// GCC takes the indices as a vector of ints as wide as the floats.
+template <int Lanes>
+struct ShuffleMask;
+template <>
+struct ShuffleMask<4> {
+    using type = int __attribute__((vector_size(16)));
+};
+template <>
+struct ShuffleMask<8> {
+    using type = int __attribute__((vector_size(32)));
+};
+
+template <int... I, typename V>
+FFT_INLINE V shuffle(V a, V b)
+{
+    static_assert(sizeof...(I) * sizeof(float) == sizeof(V), "one index per lane");
+    return __builtin_shuffle(a, b, typename ShuffleMask<sizeof...(I)>::type{I...});
+}
+#endif
 
 /** Four floats per operation: plain SSE2 on x86-64, NEON elsewhere. */
 struct Vec4 {
@@ -51,19 +82,28 @@ struct Vec4 {
         return r;
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
-    static FFT_INLINE type reversed(type v) { return __builtin_shuffle(v, v4i{3, 2, 1, 0}); }
-    static FFT_INLINE type splat(float f) { return __builtin_shuffle(type{f, 0, 0, 0}, v4i{0, 0, 0, 0}); }
+    static FFT_INLINE type reversed(type v) { return shuffle<3, 2, 1, 0>(v, v); }
+    static FFT_INLINE type splat(float f)
+    {
+#if defined(__clang__)
+        return __builtin_shufflevector(type{f}, type{f}, 0, 0, 0, 0);
+#else
+        // Spelt out, not through shuffle(): through the template GCC builds more of the
+        // passes' vectors lane by lane instead of broadcasting them.
+        return __builtin_shuffle(type{f}, ShuffleMask<4>::type{});
+#endif
+    }
     /** Rows r[0..3] become columns: r[i][l] moves to r[l][i]. */
     static FFT_INLINE void transpose(type *r)
     {
-        const type t0 = __builtin_shuffle(r[0], r[1], v4i{0, 4, 1, 5});
-        const type t1 = __builtin_shuffle(r[2], r[3], v4i{0, 4, 1, 5});
-        const type t2 = __builtin_shuffle(r[0], r[1], v4i{2, 6, 3, 7});
-        const type t3 = __builtin_shuffle(r[2], r[3], v4i{2, 6, 3, 7});
-        r[0] = __builtin_shuffle(t0, t1, v4i{0, 1, 4, 5});
-        r[1] = __builtin_shuffle(t0, t1, v4i{2, 3, 6, 7});
-        r[2] = __builtin_shuffle(t2, t3, v4i{0, 1, 4, 5});
-        r[3] = __builtin_shuffle(t2, t3, v4i{2, 3, 6, 7});
+        const type t0 = shuffle<0, 4, 1, 5>(r[0], r[1]);
+        const type t1 = shuffle<0, 4, 1, 5>(r[2], r[3]);
+        const type t2 = shuffle<2, 6, 3, 7>(r[0], r[1]);
+        const type t3 = shuffle<2, 6, 3, 7>(r[2], r[3]);
+        r[0] = shuffle<0, 1, 4, 5>(t0, t1);
+        r[1] = shuffle<2, 3, 6, 7>(t0, t1);
+        r[2] = shuffle<0, 1, 4, 5>(t2, t3);
+        r[3] = shuffle<2, 3, 6, 7>(t2, t3);
     }
 };
 
@@ -78,37 +118,36 @@ struct Vec8 {
         return r;
     }
     static FFT_INLINE void store(float *p, type v) { std::memcpy(p, &v, sizeof v); }
-    static FFT_INLINE type reversed(type v) { return __builtin_shuffle(v, v8i{7, 6, 5, 4, 3, 2, 1, 0}); }
+    static FFT_INLINE type reversed(type v) { return shuffle<7, 6, 5, 4, 3, 2, 1, 0>(v, v); }
     static FFT_INLINE type splat(float f)
     {
-        return __builtin_shuffle(type{f, 0, 0, 0, 0, 0, 0, 0}, v8i{0, 0, 0, 0, 0, 0, 0, 0});
+#if defined(__clang__)
+        return __builtin_shufflevector(type{f}, type{f}, 0, 0, 0, 0, 0, 0, 0, 0);
+#else
+        return __builtin_shuffle(type{f}, ShuffleMask<8>::type{});
+#endif
     }
     /** Rows r[0..7] become columns: r[i][l] moves to r[l][i] (interleave, pair up, swap halves). */
     static FFT_INLINE void transpose(type *r)
     {
         type t[8];
         for (int i = 0; i < 8; i += 2) {
-            t[i] = __builtin_shuffle(r[i], r[i + 1], v8i{0, 8, 1, 9, 4, 12, 5, 13});
-            t[i + 1] = __builtin_shuffle(r[i], r[i + 1], v8i{2, 10, 3, 11, 6, 14, 7, 15});
+            t[i] = shuffle<0, 8, 1, 9, 4, 12, 5, 13>(r[i], r[i + 1]);
+            t[i + 1] = shuffle<2, 10, 3, 11, 6, 14, 7, 15>(r[i], r[i + 1]);
         }
         type u[8];
         for (int i = 0; i < 8; i += 4) {
-            u[i] = __builtin_shuffle(t[i], t[i + 2], v8i{0, 1, 8, 9, 4, 5, 12, 13});
-            u[i + 1] = __builtin_shuffle(t[i], t[i + 2], v8i{2, 3, 10, 11, 6, 7, 14, 15});
-            u[i + 2] = __builtin_shuffle(t[i + 1], t[i + 3], v8i{0, 1, 8, 9, 4, 5, 12, 13});
-            u[i + 3] = __builtin_shuffle(t[i + 1], t[i + 3], v8i{2, 3, 10, 11, 6, 7, 14, 15});
+            u[i] = shuffle<0, 1, 8, 9, 4, 5, 12, 13>(t[i], t[i + 2]);
+            u[i + 1] = shuffle<2, 3, 10, 11, 6, 7, 14, 15>(t[i], t[i + 2]);
+            u[i + 2] = shuffle<0, 1, 8, 9, 4, 5, 12, 13>(t[i + 1], t[i + 3]);
+            u[i + 3] = shuffle<2, 3, 10, 11, 6, 7, 14, 15>(t[i + 1], t[i + 3]);
         }
         for (int i = 0; i < 4; ++i) {
-            r[i] = __builtin_shuffle(u[i], u[i + 4], v8i{0, 1, 2, 3, 8, 9, 10, 11});
-            r[i + 4] = __builtin_shuffle(u[i], u[i + 4], v8i{4, 5, 6, 7, 12, 13, 14, 15});
+            r[i] = shuffle<0, 1, 2, 3, 8, 9, 10, 11>(u[i], u[i + 4]);
+            r[i + 4] = shuffle<4, 5, 6, 7, 12, 13, 14, 15>(u[i], u[i + 4]);
         }
     }
 };
-
-FFT_INLINE v4 shuffle(v4 a, v4 b, v4i mask)
-{
-    return __builtin_shuffle(a, b, mask);
-}
 
 // sqrt(1/2) as the float the passes have always used.
 constexpr float rootHalf = 0.70710677f;
@@ -249,22 +288,22 @@ FFT_INLINE void firstThreeOfFourBlocks(v4 ae, v4 be, v4 ce, v4 de, v4 ao, v4 bo,
     const v4 y6 = x6;
     const v4 y7 = w - x3;
     // Transpose: lane m of y0..y7 becomes the eight floats of block m.
-    const v4 a0 = shuffle(y0, y1, v4i{0, 4, 1, 5});
-    const v4 a1 = shuffle(y2, y3, v4i{0, 4, 1, 5});
-    const v4 a2 = shuffle(y0, y1, v4i{2, 6, 3, 7});
-    const v4 a3 = shuffle(y2, y3, v4i{2, 6, 3, 7});
-    const v4 b0 = shuffle(y4, y5, v4i{0, 4, 1, 5});
-    const v4 b1 = shuffle(y6, y7, v4i{0, 4, 1, 5});
-    const v4 b2 = shuffle(y4, y5, v4i{2, 6, 3, 7});
-    const v4 b3 = shuffle(y6, y7, v4i{2, 6, 3, 7});
-    Vec4::store(out[0], shuffle(a0, a1, v4i{0, 1, 4, 5}));
-    Vec4::store(out[0] + 4, shuffle(b0, b1, v4i{0, 1, 4, 5}));
-    Vec4::store(out[1], shuffle(a0, a1, v4i{2, 3, 6, 7}));
-    Vec4::store(out[1] + 4, shuffle(b0, b1, v4i{2, 3, 6, 7}));
-    Vec4::store(out[2], shuffle(a2, a3, v4i{0, 1, 4, 5}));
-    Vec4::store(out[2] + 4, shuffle(b2, b3, v4i{0, 1, 4, 5}));
-    Vec4::store(out[3], shuffle(a2, a3, v4i{2, 3, 6, 7}));
-    Vec4::store(out[3] + 4, shuffle(b2, b3, v4i{2, 3, 6, 7}));
+    const v4 a0 = shuffle<0, 4, 1, 5>(y0, y1);
+    const v4 a1 = shuffle<0, 4, 1, 5>(y2, y3);
+    const v4 a2 = shuffle<2, 6, 3, 7>(y0, y1);
+    const v4 a3 = shuffle<2, 6, 3, 7>(y2, y3);
+    const v4 b0 = shuffle<0, 4, 1, 5>(y4, y5);
+    const v4 b1 = shuffle<0, 4, 1, 5>(y6, y7);
+    const v4 b2 = shuffle<2, 6, 3, 7>(y4, y5);
+    const v4 b3 = shuffle<2, 6, 3, 7>(y6, y7);
+    Vec4::store(out[0], shuffle<0, 1, 4, 5>(a0, a1));
+    Vec4::store(out[0] + 4, shuffle<0, 1, 4, 5>(b0, b1));
+    Vec4::store(out[1], shuffle<2, 3, 6, 7>(a0, a1));
+    Vec4::store(out[1] + 4, shuffle<2, 3, 6, 7>(b0, b1));
+    Vec4::store(out[2], shuffle<0, 1, 4, 5>(a2, a3));
+    Vec4::store(out[2] + 4, shuffle<0, 1, 4, 5>(b2, b3));
+    Vec4::store(out[3], shuffle<2, 3, 6, 7>(a2, a3));
+    Vec4::store(out[3] + 4, shuffle<2, 3, 6, 7>(b2, b3));
 }
 
 /**
@@ -619,18 +658,18 @@ FFT_INLINE void forwardSixteen(float *__restrict dst, const float *__restrict sr
     const v4 C = Vec4::load(c);
     const v4 S = Vec4::load(sn);
     for (int s = 0; s < L; s += 16) {
-        const v4 s0 = Vec4::load(src + s);                          // x0  x0_1 x0_2 x0_3
-        const v4 s1 = Vec4::load(src + s + 4);                      // xq  x1_1 x1_2 x1_3
-        const v4 s2 = Vec4::load(src + s + 8);                      // xh  a_1  a_2  a_3
-        const v4 s3 = Vec4::load(src + s + 12);                     // xhq b_1  b_2  b_3
-        const v4 v = shuffle(s2 * C - s3 * S, s2, v4i{4, 1, 2, 3}); // lane 0: xh itself
+        const v4 s0 = Vec4::load(src + s);                     // x0  x0_1 x0_2 x0_3
+        const v4 s1 = Vec4::load(src + s + 4);                 // xq  x1_1 x1_2 x1_3
+        const v4 s2 = Vec4::load(src + s + 8);                 // xh  a_1  a_2  a_3
+        const v4 s3 = Vec4::load(src + s + 12);                // xhq b_1  b_2  b_3
+        const v4 v = shuffle<4, 1, 2, 3>(s2 * C - s3 * S, s2); // lane 0: xh itself
         const v4 w = s2 * S + s3 * C;
         const v4 sum = s0 + v;
         const v4 diff = s0 - v;
         Vec4::store(dst + s, sum);
-        Vec4::store(dst + s + 4, shuffle(s1, diff, v4i{0, 7, 6, 5}));
-        Vec4::store(dst + s + 8, shuffle(diff, w + s1, v4i{0, 5, 6, 7}));
-        Vec4::store(dst + s + 12, shuffle(s3, w - s1, v4i{0, 7, 6, 5}));
+        Vec4::store(dst + s + 4, shuffle<0, 7, 6, 5>(s1, diff));
+        Vec4::store(dst + s + 8, shuffle<0, 5, 6, 7>(diff, w + s1));
+        Vec4::store(dst + s + 12, shuffle<0, 7, 6, 5>(s3, w - s1));
     }
 }
 
@@ -646,18 +685,18 @@ FFT_INLINE void inverseSixteen(float *__restrict dst, const float *__restrict sr
     const v4 S = Vec4::load(sn);
     const v4 two{2.0f, 2.0f, 2.0f, 2.0f};
     for (int s = 0; s < L; s += 16) {
-        const v4 s0 = Vec4::load(src + s);              // x0  X_1  X_2  X_3
-        const v4 s1 = Vec4::load(src + s + 4);          // xq  Xr_3 Xr_2 Xr_1
-        const v4 s2 = Vec4::load(src + s + 8);          // xh  Y_1  Y_2  Y_3
-        const v4 s3 = Vec4::load(src + s + 12);         // xhq Yr_3 Yr_2 Yr_1
-        const v4 xr = shuffle(s1, s2, v4i{4, 3, 2, 1}); // lane 0: xh
-        const v4 yr = shuffle(s3, s3, v4i{0, 3, 2, 1});
+        const v4 s0 = Vec4::load(src + s);         // x0  X_1  X_2  X_3
+        const v4 s1 = Vec4::load(src + s + 4);     // xq  Xr_3 Xr_2 Xr_1
+        const v4 s2 = Vec4::load(src + s + 8);     // xh  Y_1  Y_2  Y_3
+        const v4 s3 = Vec4::load(src + s + 12);    // xhq Yr_3 Yr_2 Yr_1
+        const v4 xr = shuffle<4, 3, 2, 1>(s1, s2); // lane 0: xh
+        const v4 yr = shuffle<0, 3, 2, 1>(s3, s3);
         const v4 vr = s0 - xr;
         const v4 vi = s2 + yr;
         Vec4::store(dst + s, s0 + xr);
-        Vec4::store(dst + s + 4, shuffle(two * s1, s2 - yr, v4i{0, 5, 6, 7}));
-        Vec4::store(dst + s + 8, shuffle(vr, vr * C + vi * S, v4i{0, 5, 6, 7}));
-        Vec4::store(dst + s + 12, shuffle(two * s3, vi * C - vr * S, v4i{0, 5, 6, 7}));
+        Vec4::store(dst + s + 4, shuffle<0, 5, 6, 7>(two * s1, s2 - yr));
+        Vec4::store(dst + s + 8, shuffle<0, 5, 6, 7>(vr, vr * C + vi * S));
+        Vec4::store(dst + s + 12, shuffle<0, 5, 6, 7>(two * s3, vi * C - vr * S));
     }
 }
 

@@ -40,16 +40,21 @@ QByteArray le32Bytes(quint32 v)
 
 // A disk that fills up takes part of a write and reports no error; the rest,
 // written again, brings the system's reason into the file's error string.
-bool writeAllAt(QFile &file, qint64 pos, const QByteArray &bytes)
+// written, where given, receives the bytes that went in, also on failure.
+bool writeAllAt(QFile &file, qint64 pos, const QByteArray &bytes, qint64 *written = nullptr)
 {
+    qint64 done = 0;
+    if (written)
+        *written = 0;
     if (!file.seek(pos))
         return false;
-    qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
             return false;
         done += n;
+        if (written)
+            *written = done;
     }
     return true;
 }
@@ -192,9 +197,13 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
                 repairSize = rest == QByteArray(int(appendedChunkSize) - descriptionSize, '\0');
             }
             // A failed write must not leave half a description behind: put the old one back.
-            if (!writeAllAt(file, dataStart, field) || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(end - 8))))
-                || !file.flush()) {
+            qint64 fieldWritten = 0;
+            if (!writeAllAt(file, dataStart, field, &fieldWritten)
+                || (repairSize && !writeAllAt(file, 4, le32Bytes(quint32(end - 8)))) || !file.flush()) {
                 const QString why = file.errorString();
+                // Refused from its first byte, the write changed nothing: the old description stands whole.
+                if (fieldWritten == 0)
+                    return fail(file, writeError, failure, why);
                 // A size not put back is repaired by the next write, as after a kill.
                 if (repairSize && !writeAllAt(file, 4, oldRiffSize))
                     qCWarning(lcRecording).noquote() << QStringLiteral("RIFF size not put back: ") + file.fileName();

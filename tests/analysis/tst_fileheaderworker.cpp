@@ -186,6 +186,13 @@ void TestFileHeaderWorker::header_data()
         w.bext("Nyc").data(QVector<int>(1000, 0), 16);
         QTest::newRow("no fmt chunk") << "l.wav" << w.bytes() << row({}, "", "", na, na, na, "");
     }
+    {
+        // A copy cut right behind the data chunk's header: none of the length it claims is there.
+        WavWriter w;
+        w.fmt(250000, 16).bext("Nyc|cut").chunk("data", QByteArray(), true, 50000);
+        QTest::newRow("file ends behind the data chunk header")
+            << "n.wav" << w.bytes() << row({"Nyc"}, "", "", na, na, na, "cut");
+    }
     QTest::newRow("neither wav nor raw") << "m.txt" << recording("Nyc").bytes() << row({}, "", "", "", "", "", "");
 }
 

@@ -48,6 +48,20 @@ private:
     bool m_fullForGood;
 };
 
+// A disk already full: it refuses every write from its first byte on.
+class FullDiskFile : public QFile
+{
+public:
+    using QFile::QFile;
+
+protected:
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(qt_error_string(ENOSPC));
+        return -1;
+    }
+};
+
 // Keeps what the file holds after each write and each resize, and what it
 // would hold had a write stopped after its first bytes: the files a kill of
 // the program, or a power cut, at that point would leave behind.
@@ -445,6 +459,9 @@ private slots:
         QTest::newRow("just past the RIFF size") << append.left(300) << before;
         QTest::newRow("at the RIFF size's last 2 bytes") << append.left(300) << before + 2;
         QTest::newRow("inside the RIFF size") << append.left(300) << before + 866;
+        // The longest cut that no zero byte follows: one more byte would be none of ours.
+        QTest::newRow("264 bytes in, a description of 256 letters")
+            << "bext" + WavWriter::le32(858) + QByteArray(256, 'n') << before;
     }
 
     void cutAppendDropped()
@@ -504,6 +521,20 @@ private slots:
                  QByteArray(40, 'n') + QByteArray(88, '\0') + QByteArray(72, 'o'));
         QVERIFY2(failure.startsWith(qt_error_string(ENOSPC)), qPrintable(failure));
         QVERIFY2(failure.contains(QStringLiteral("damaged description")), qPrintable(failure));
+    }
+
+    // Nothing of the new text went in: the user must not be told of a damaged description.
+    void refusedFirstByteNoDamageReported()
+    {
+        const QByteArray before = withBext(QByteArray(200, 'o'));
+        const QString path = put(before);
+        FullDiskFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+        expectRefusalWarning(path);
+        QString failure;
+        QVERIFY(!writeBextDescriptionToFile(file, QString(40, QLatin1Char('n')), &failure));
+        QCOMPARE(testsupport::readFile(path), before);
+        QCOMPARE(failure, qt_error_string(ENOSPC));
     }
 
     // A power cut keeps what was synced and any part of what was written

@@ -167,6 +167,10 @@ private slots:
                                 << "Not more than 1 channel supported." << false << 0;
         QTest::newRow("fmt smaller than 16 bytes") << WavWriter().fmt(16000, 16, 1, 1, 12).chunk("data", d3).bytes()
                                                    << false << "WAV file read error in FMT chunk." << false << 0;
+        QTest::newRow("fmt of 15 bytes, one short") << WavWriter().fmt(16000, 16, 1, 1, 15).chunk("data", d3).bytes()
+                                                    << false << "WAV file read error in FMT chunk." << false << 0;
+        QTest::newRow("format code 0") << WavWriter().fmt(16000, 16, 1, 0).chunk("data", d3).bytes() << false
+                                       << "Compression format not supported." << false << 0;
         QTest::newRow("fmt cut by the end of the file")
             << good().bytes().left(12 + 8 + 10) << false << "WAV file read error in FMT chunk." << false << 0;
         QTest::newRow("fmt cut before its channel count, bad tag seen first")

@@ -16,8 +16,16 @@ using testsupport::WavWriter;
 // Allocation probe: records the largest single request while a read runs, so
 // that a size field that asks for more than the file holds is caught even when
 // the read then fails cleanly. AddressSanitizer brings its own allocator, so the
-// probe stays out of sanitizer builds.
-#if !defined(__SANITIZE_ADDRESS__)
+// probe stays out of sanitizer builds. GCC tells of AddressSanitizer by a
+// macro, Clang only through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUILLON_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLON_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if !defined(QUILLON_ADDRESS_SANITIZER)
 #define QUILLON_ALLOCATION_PROBE 1
 namespace {
 std::atomic<bool> probing{false};
