@@ -156,6 +156,12 @@ void MainWindow::fitPanesToAxisTitles()
     // A scroll bar, when a long recording shows one, takes its room from the spectrogram.
     widgets.spectrogramPane->setMinimumHeight(
         qMax(widgets.spectrogramPane->minimumHeight(), spectrogramPlot->heightForAxisTitles()));
+    // A window too short for the panes' minimums still gives them less, and a
+    // pane then keeps its minimum and reaches past the splitter's edge: the
+    // spectrogram's would reach further than the frequency plot's, which keeps
+    // none, and their rows would part. The splitter holding both keeps the
+    // spectrogram's minimum instead, and gives both panes one height.
+    widgets.splitterFrequencyPlot->setMinimumHeight(widgets.spectrogramPane->minimumHeight());
 
     frequencyPlot->fitCanvasToAxisTitles();
     // The pane beside the time plot keeps the time axis level with the spectrogram's.

@@ -86,8 +86,8 @@ void FrequencyPlot::showGrid(bool on)
 
 void FrequencyPlot::fitCanvasToAxisTitles()
 {
-    canvas()->setMinimumWidth(
-        PlotKit::canvasLengthForTitles(this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
+    canvas()->setMinimumWidth(PlotKit::canvasLengthForOneLineTitles(
+        this, QwtPlot::xBottom, {AxisPlotTitle::density(), AxisPlotTitle::level()}));
 }
 
 void FrequencyPlot::clear()

@@ -50,7 +50,13 @@ public:
     /** The light or the dark look of the canvas and of what is drawn over the curve; replots. */
     void setColours(bool dark);
 
-    /** Makes the canvas wide enough for every title the level axis may carry. */
+    /**
+     * Makes the canvas wide enough to write every title the level axis may
+     * carry on one line. The axis then takes as many rows below the canvas as
+     * the spectrogram's time axis, whose title is one line too: in panes of
+     * one height the two canvases end on the same row, however short the
+     * panes, with no row taken from either canvas.
+     */
     void fitCanvasToAxisTitles();
 
     // --- What the plot shows ----------------------------------------------------

@@ -9,6 +9,8 @@
 #include <qwt_scale_draw.h>
 #include <qwt_scale_widget.h>
 
+#include <cmath>
+
 namespace {
 
 // Numbers drawn inside a canvas: one at either end of the axis would stand
@@ -37,6 +39,21 @@ protected:
         painter->restore();
     }
 };
+
+// The canvas length an axis needs for a text as wide as widest in its title
+// font, with room for the end labels the axis draws itself.
+int canvasLengthFor(const QwtPlot *plot, int axis, int widest)
+{
+    // The title runs between the axis's end labels, each reaching half its
+    // extent past the canvas; an axis without labels leaves it the whole length.
+    int endLabels = 0;
+    if (plot->axisScaleDraw(axis)->hasComponent(QwtAbstractScaleDraw::Labels)) {
+        const QFontMetrics labelMetrics(plot->axisWidget(axis)->font());
+        const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
+        endLabels = vertical ? labelMetrics.height() : labelMetrics.horizontalAdvance(QStringLiteral("-000"));
+    }
+    return widest + endLabels + 6;
+}
 
 } // namespace
 
@@ -144,22 +161,22 @@ QwtPlotMarker *makePlaybackLine()
 
 int canvasLengthForTitles(const QwtPlot *plot, int axis, const QStringList &titles)
 {
-    const QwtScaleWidget *scale = plot->axisWidget(axis);
-    const QFontMetrics titleMetrics(scale->title().font());
+    const QFontMetrics titleMetrics(plot->axisWidget(axis)->title().font());
     int widest = 0;
     for (const QString &title : titles) {
         for (const QString &word : title.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             widest = qMax(widest, titleMetrics.horizontalAdvance(word));
     }
-    // The title runs between the axis's end labels, each reaching half its
-    // extent past the canvas; an axis without labels leaves it the whole length.
-    int endLabels = 0;
-    if (plot->axisScaleDraw(axis)->hasComponent(QwtAbstractScaleDraw::Labels)) {
-        const QFontMetrics labelMetrics(scale->font());
-        const bool vertical = axis == QwtPlot::yLeft || axis == QwtPlot::yRight;
-        endLabels = vertical ? labelMetrics.height() : labelMetrics.horizontalAdvance(QStringLiteral("-000"));
-    }
-    return widest + endLabels + 6;
+    return canvasLengthFor(plot, axis, widest);
+}
+
+int canvasLengthForOneLineTitles(const QwtPlot *plot, int axis, const QStringList &titles)
+{
+    const QFontMetricsF titleMetrics(plot->axisWidget(axis)->title().font());
+    double widest = 0.0;
+    for (const QString &title : titles)
+        widest = qMax(widest, titleMetrics.horizontalAdvance(title));
+    return canvasLengthFor(plot, axis, int(std::ceil(widest)));
 }
 
 void deleteItemsOffPlot(std::initializer_list<QwtPlotItem *> items)

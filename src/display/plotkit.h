@@ -89,6 +89,12 @@ QwtPlotMarker *makePlaybackLine();
 int canvasLengthForTitles(const QwtPlot *plot, int axis, const QStringList &titles);
 
 /**
+ * The canvas length an axis needs to write each of the titles it may carry
+ * on one line, with room for the end labels it draws itself.
+ */
+int canvasLengthForOneLineTitles(const QwtPlot *plot, int axis, const QStringList &titles);
+
+/**
  * Deletes those of a plot's own items that are off every plot. The plot
  * deletes the items on it; the display takes some off while a recording
  * loads or a mode leaves them out, and those would outlive it.

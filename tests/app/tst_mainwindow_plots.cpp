@@ -5,6 +5,7 @@
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
 #include "display/rangemarker.h"
+#include "evaluationfolder.h"
 #include "guitest.h"
 #include "ui_mainwindow.h"
 
@@ -12,10 +13,13 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <qwt_plot.h>
 #include <qwt_plot_grid.h>
@@ -47,6 +51,21 @@ QImage renderCanvas(QwtPlot *plot, const QSize &size)
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasFrame);
     renderer.renderCanvas(plot, &painter, QRectF(QPointF(0, 0), size), maps);
     return image;
+}
+
+// Drops recordings on the window as a file manager would: Qt delivers the
+// drop to the widget that accepted the drag's entry.
+void dropRecordings(MainWindow &w, const QStringList &paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
 }
 
 bool near(const QColor &a, const QColor &b)
@@ -267,39 +286,96 @@ void TestPlots::colourBar_blackToGreenOverTheLevelRange()
 
 void TestPlots::axes_lineUp_data()
 {
-    QTest::addColumn<int>("width");           // 0: maximised
+    QTest::addColumn<QSize>("size");          // empty: maximised (on the test screen); at least the least size
+    QTest::addColumn<QString>("lists");       // "folder": three recordings dropped; "evaluation": manual
+    QTest::addColumn<int>("plotsHeight");     // > 0: asked of the splitter above the lists, which keeps the least
     QTest::addColumn<QStringList>("toggled"); // view actions triggered, in this order
     QTest::addColumn<QVariantMap>("stored");  // with "frequencyPlotZoom", zoomed to 0.2 - 0.6 s, 20 - 60 kHz
-    // Titles of two lines beside ones of one: the time plot's amplitude and
-    // the frequency plot's density, not its levels.
-    QTest::newRow("1366 px") << 1366 << QStringList{} << QVariantMap{};
-    QTest::newRow("1000 px") << 1000 << QStringList{} << QVariantMap{};
-    QTest::newRow("maximised") << 0 << QStringList{} << QVariantMap{};
-    QTest::newRow("cursor levels") << 1000 << QStringList{} << QVariantMap{{"frequencyPlotMode", 1}};
-    QTest::newRow("maximum levels") << 1000 << QStringList{} << QVariantMap{{"frequencyPlotMode", 2}};
-    QTest::newRow("scroll bar") << 1000 << QStringList{} << QVariantMap{{"fixedXScale", 1}, {"fixedDuration", 0.3}};
-    QTest::newRow("zoomed") << 1000 << QStringList{}
+    const QSize least(750, 500);
+    const QSize restored(1000, 700);
+    // The density, then the levels, in windows of the common sizes with one recording open.
+    QTest::newRow("1366 px") << QSize(1366, 700) << "" << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("1000 px") << restored << "" << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("maximised") << QSize() << "" << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("cursor levels") << restored << "" << 0 << QStringList{} << QVariantMap{{"frequencyPlotMode", 1}};
+    QTest::newRow("maximum levels") << restored << "" << 0 << QStringList{} << QVariantMap{{"frequencyPlotMode", 2}};
+    QTest::newRow("scroll bar") << restored << "" << 0 << QStringList{}
+                                << QVariantMap{{"fixedXScale", 1}, {"fixedDuration", 0.3}};
+    QTest::newRow("zoomed") << restored << "" << 0 << QStringList{}
                             << QVariantMap{{"timePlotZoom", true}, {"frequencyPlotZoom", true}};
-    QTest::newRow("frequency plot hidden") << 1000 << QStringList{"actionFrequency_Axis_Plot"} << QVariantMap{};
+    QTest::newRow("frequency plot hidden")
+        << restored << "" << 0 << QStringList{"actionFrequency_Axis_Plot"} << QVariantMap{};
     // Its pane closed, the time plot lies out of the window: nothing there to line up with.
-    QTest::newRow("time plot hidden") << 1000 << QStringList{"actionAmplitude_Plot"} << QVariantMap{};
+    QTest::newRow("time plot hidden") << restored << "" << 0 << QStringList{"actionAmplitude_Plot"} << QVariantMap{};
     QTest::newRow("time plot hidden and shown again")
-        << 1000 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"} << QVariantMap{};
+        << restored << "" << 0 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"} << QVariantMap{};
+    // The lists below leave the plots a pane shorter than the least the
+    // plots ask for (at the least window), or just that (the lists made as
+    // tall as they go): the density's title is longer than the levels'.
+    for (int mode = 0; mode <= 2; ++mode) {
+        const QVariantMap levels{{"frequencyPlotMode", mode}};
+        QTest::addRow("least window, folder, mode %d", mode) << least << "folder" << 0 << QStringList{} << levels;
+        QTest::addRow("1000 x 700, evaluation, lists up, mode %d", mode)
+            << restored << "evaluation" << 1 << QStringList{} << levels;
+    }
+    QTest::newRow("least window, evaluation") << least << "evaluation" << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("maximised, evaluation") << QSize() << "evaluation" << 0 << QStringList{} << QVariantMap{};
+    QTest::newRow("1920 x 1050, evaluation, lists up")
+        << QSize(1920, 1050) << "evaluation" << 1 << QStringList{} << QVariantMap{};
+    QTest::newRow("1920 x 1050, folder, lists half way")
+        << QSize(1920, 1050) << "folder" << 450 << QStringList{} << QVariantMap{};
+    QTest::newRow("least window, folder, time plot hidden")
+        << least << "folder" << 0 << QStringList{"actionAmplitude_Plot"} << QVariantMap{};
+    QTest::newRow("least window, folder, time plot hidden and shown again")
+        << least << "folder" << 0 << QStringList{"actionAmplitude_Plot", "actionAmplitude_Plot"} << QVariantMap{};
+    QTest::newRow("least window, folder, frequency plot hidden and shown again")
+        << least << "folder" << 0 << QStringList{"actionFrequency_Axis_Plot", "actionFrequency_Axis_Plot"}
+        << QVariantMap{};
+    QTest::newRow("least window, folder, scroll bar")
+        << least << "folder" << 0 << QStringList{} << QVariantMap{{"fixedXScale", 1}, {"fixedDuration", 0.3}};
 }
 
 void TestPlots::axes_lineUp()
 {
-    QFETCH(int, width);
+    QFETCH(QSize, size);
+    QFETCH(QString, lists);
+    QFETCH(int, plotsHeight);
     QFETCH(QStringList, toggled);
     QFETCH(QVariantMap, stored);
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
         QSettings().setValue(it.key(), it.value());
+    ScriptedDialogs dialogs;
     auto window = testsupport::exposedWindow();
     QVERIFY(window);
-    window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+    const QStringList recordings{"Barbastelle.wav", "Natterers.wav", "SopranoFeedingBuzz.wav"};
+    QTemporaryDir folder;
+    for (const QString &name : recordings)
+        QVERIFY(QFile::copy(QDir(testsupport::testDataDir()).filePath(name), folder.filePath(name)));
+    if (lists == "folder")
+        dropRecordings(
+            *window, {folder.filePath(recordings[0]), folder.filePath(recordings[1]), folder.filePath(recordings[2])});
+    else if (lists == "evaluation")
+        evaluationfolder::startEvaluation(dialogs, *window, folder.path(), EvaluationMode::Manual);
+    else
+        window->plot_Data(folder.filePath(recordings[0]));
+    QVERIFY(evaluationfolder::waitSettled(*window));
     QVERIFY(testsupport::waitForSpectrogram(*window));
-    width > 0 ? window->resize(width, 700) : window->showMaximized();
-    QTRY_VERIFY(width > 0 ? window->size() == QSize(width, 700) : window->isMaximized());
+    QCOMPARE(window->widgets.folderPane->isVisible(), lists == "folder");
+    QCOMPARE(window->widgets.evaluationPane->isVisible(), lists == "evaluation");
+    size.isValid() ? window->resize(size) : window->showMaximized();
+    QVERIFY(testsupport::waitUntil([&] {
+        return size.isValid() ? window->size() == size.expandedTo(window->minimumSize()) : window->isMaximized();
+    }));
+    if (plotsHeight > 0) {
+        // As the handle above the lists dragged up leaves them; the rest to the list shown.
+        QSplitter *splitter = window->widgets.splitterMain;
+        const int before = splitter->sizes().value(0);
+        QList<int> sizes{plotsHeight};
+        while (sizes.size() < splitter->count())
+            sizes << splitter->height() - plotsHeight;
+        splitter->setSizes(sizes);
+        QVERIFY(splitter->sizes().value(0) < before);
+    }
     const MainWindow *w = window.get();
     for (const QString &action : toggled) {
         window->findChild<QAction *>(action)->trigger();

@@ -15,6 +15,8 @@
 
 #include <qwt_plot.h>
 #include <qwt_plot_canvas.h>
+#include <qwt_plot_scaleitem.h>
+#include <qwt_scale_draw.h>
 
 #include <algorithm>
 #include <cmath>
@@ -112,15 +114,18 @@ void TestScreenshot::callsAtTheirFrequencies()
     QCOMPARE(shot.size(), canvas->size());
     QVERIFY(!shot.isNull());
 
-    // The loudest moments: pixel columns ranked by the energy of their samples.
+    // The loudest moments: pixel columns ranked by the energy of their samples,
+    // right of the frequency axis's numbers, whose digits outshine any call.
     const int width = canvas->width();
+    const QwtPlotScaleItem *numbers = w.spectrogramScaleItem;
+    const int firstColumn = int(std::ceil(numbers->scaleDraw()->extent(numbers->font()))) + 2;
     struct Column {
         int x;
         double energy;
         int centre;
     };
     QVector<Column> columns;
-    for (int x = 10; x < width - 10; ++x) {
+    for (int x = firstColumn; x < width - 10; ++x) {
         const double t0 = w.spectrogramPlot->invTransform(QwtPlot::xBottom, x);
         const double t1 = w.spectrogramPlot->invTransform(QwtPlot::xBottom, x + 1);
         const int a = qBound(0, int(t0 * rate), samples.size());
