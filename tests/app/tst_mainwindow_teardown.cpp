@@ -250,6 +250,7 @@ void TestTeardown::itemsOffThePlots_goWithTheWindow()
     file.close();
 
     ScriptedDialogs dialogs; // answers the load failure
+    dialogs.expectMessages();
     int deleted = 0;
     {
         MainWindow window;

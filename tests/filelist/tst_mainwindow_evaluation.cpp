@@ -128,6 +128,7 @@ void TestEvaluationModes::manualEvaluation()
         dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
         dialog->accept();
     };
+    dialogs.expectMessages(2); // each load's warning about its RAW files
     MainWindow w;
     w.ui->actionEvaluate_Folder->trigger();
     // The folder key holds the new folder; the window is as it was.
@@ -174,6 +175,7 @@ void TestEvaluationModes::tavronEvaluation()
     QVERIFY(!QSettings().contains("tavronFolderPath"));
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
 
+    dialogs.expectMessages(); // the RAW files' warning
     w.ui->actionTavron_Folder_Evaluation->trigger();
     QCOMPARE(dialogs.messages.size(), 3); // the question, then the RAW files' warning
     QCOMPARE(QSettings().value("tavronFolderPath").toString(), path("eval"));
@@ -229,6 +231,7 @@ void TestEvaluationModes::review()
         if (confirmed)
             dialog->accept();
     };
+    dialogs.expectMessages(confirmed && !refusal.isEmpty() ? 1 : 0);
     MainWindow w;
     // On screen: the list makes the QCheckBox of an accept box for a row in view.
     w.show();
@@ -334,6 +337,7 @@ void TestEvaluationModes::failedWriteBacksToldOnce()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << folder;
     dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
     MainWindow w;
     w.ui->actionTavron_Folder_Evaluation->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
@@ -367,6 +371,7 @@ void TestEvaluationModes::refused()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << path(folder);
     MainWindow w;
+    dialogs.expectMessages();
     trigger(w, mode);
     QCOMPARE(dialogs.messages.size(), 1);
     QTEST(dialogs.messages.first().text, "message");
@@ -383,7 +388,10 @@ void TestEvaluationModes::newEvaluationDuringChain()
     dialogs.fileAnswers << path("broken") << path("review");
     dialogs.dialogAnswers << [](QDialog *d) { d->accept(); };
     MainWindow w;
+    dialogs.expectMessages();
     w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().informativeText.startsWith(path("broken/0_broken.wav")));
     QVERIFY(w.fileInfoThread->isRunning() && !w.calculating);
     w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
     // The class tree at once, the list only when the running chain answers next.
