@@ -342,13 +342,14 @@ void TestEvaluationModes::failedWriteBacksToldOnce()
     w.ui->actionTavron_Folder_Evaluation->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
 
-    // The Tavron question, then one warning for the whole chain.
+    // The Tavron question, then one warning for the whole chain, each recording with its reason.
     QCOMPARE(dialogs.messages.size(), 2);
     const auto &warning = dialogs.messages.last();
     QCOMPARE(warning.icon, QMessageBox::Warning);
-    QVERIFY2(warning.text.startsWith("7 recordings could not be written:\n1.wav\n2.wav\n3.wav\n4.wav\n5.wav\nand 2 "
-                                     "more\n"),
-             qPrintable(warning.text));
+    QString listed = QStringLiteral("7 recordings could not be written:\n");
+    for (int i = 1; i <= 5; ++i)
+        listed += QStringLiteral("%1.wav: The recording's bext chunk is too short to hold a description.\n").arg(i);
+    QVERIFY2(warning.text.startsWith(listed + "and 2 more\n"), qPrintable(warning.text));
 }
 
 void TestEvaluationModes::refused_data()
