@@ -489,6 +489,8 @@ private:
     // The levels the colours span: the fixed ones, or those computed, then stored as the limits.
     LevelRange drawnLevelRange(const LevelRange &computed);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
+    // The recording at path was written meanwhile: if it is the one on show, its info line shows what it holds now.
+    void showStoredDescription(const QString &path);
     // The frequency axis the settings give the recording (0 to 150 kHz without one).
     AxisRange shownFrequencyRange(const ShownFormat &format) const;
     void applySmoothingSetting();

@@ -336,6 +336,7 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
         headerWriteBackFailures << writeBackFailureLine(
             row->text(FileViewColumn::Name), WriteFileBextThread::failureReason(path, QString(), writeBackFailure));
     }
+    showStoredDescription(path);
     // With proposals a change of the whole row follows the texts and tells the
     // list of every cell at once, so the texts go in without telling it cell
     // by cell: a list with item widgets looks each one up again.

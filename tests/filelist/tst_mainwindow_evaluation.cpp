@@ -74,6 +74,8 @@ private slots:
     void reviewNoCallBesideOwnClass();
     void boxOfARowScrolledIntoView();
     void failedWriteBacksToldOnce();
+    void reviewDiscardingAClass_infoLineShowsTheFile_data();
+    void reviewDiscardingAClass_infoLineShowsTheFile();
     void refused_data();
     void refused();
     void newEvaluationDuringChain();
@@ -350,6 +352,44 @@ void TestEvaluationModes::failedWriteBacksToldOnce()
     for (int i = 1; i <= 5; ++i)
         listed += QStringLiteral("%1.wav: The recording's bext chunk is too short to hold a description.\n").arg(i);
     QVERIFY2(warning.text.startsWith(listed + "and 2 more\n"), qPrintable(warning.text));
+}
+
+void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile_data()
+{
+    QTest::addColumn<bool>("drawnFirst");
+    QTest::newRow("header read while the spectrogram is calculated") << false;
+    QTest::newRow("header read after the spectrogram is drawn") << true;
+}
+
+void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile()
+{
+    QFETCH(bool, drawnFirst);
+    // The review's tree has no "Myotis": reading the folder takes it out of the recording on show.
+    const QString folder = path("reviewdiscard");
+    QVERIFY(QDir().mkpath(folder));
+    testsupport::WavWriter recording;
+    recording.fmt(250000, 16).bext("Myotis + Pip|note").data(QVector<int>(25000, 0), 16);
+    QVERIFY(recording.write(folder + "/a.wav"));
+    QVERIFY(
+        testsupport::writeFile(folder + "/calls_ch1_files.txt", "a.wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\n"));
+
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << folder;
+    dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
+    MainWindow w;
+    // The worker that is to answer second waits until the first has answered.
+    evaluationfolder::HeaderPause pause(drawnFirst ? w.fileInfoThread : w.spectrogramThread);
+    w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
+    QCOMPARE(w.currentFileName, folder + "/a.wav");
+    QVERIFY(testsupport::waitUntil([&w, drawnFirst]() { return drawnFirst ? !w.calculating : !w.loadingFileInfo; }));
+    if (drawnFirst) // drawn from the description as it was opened
+        QVERIFY(w.ui->label_fileInfo->text().contains("Myotis"));
+    pause.release();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
+    QVERIFY(!evaluationfolder::description(folder + "/a.wav").contains("Myotis"));
+    // No date or time: the classes and the comment follow the length.
+    const QString line = w.ui->label_fileInfo->text();
+    QVERIFY2(line.startsWith("16bit; ") && line.endsWith("s; ; ; Pip; note"), qPrintable(line));
 }
 
 void TestEvaluationModes::refused_data()
