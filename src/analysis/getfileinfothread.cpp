@@ -230,13 +230,15 @@ GetFileInfoThread::Finding GetFileInfoThread::examineAhead(int position, const R
 void GetFileInfoThread::deliver(int index, const Request &request, const Finding &f)
 {
     bool writeBackFailed = false;
+    QString writeBackFailure;
     if (f.writeBack)
-        writeBackFailed = !ClassAssignmentText::writeDescription(request.wavFileName, f.writtenText);
+        writeBackFailed = !ClassAssignmentText::writeDescription(request.wavFileName, f.writtenText, &writeBackFailure);
     // Answered all the same: the folder chain waits for the reply.
     if (!f.message.isEmpty())
         emit signalShowMessage(f.message);
     emit signalFileInfoHeaderFinished(index, f.batClass1, f.batClass2, f.batClass3, f.batClass4, f.autoClass,
-                                      f.accepted, f.length, f.date, f.time, f.comment, writeBackFailed);
+                                      f.accepted, f.length, f.date, f.time, f.comment, writeBackFailed,
+                                      writeBackFailure);
 }
 
 GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, const QString &resultProposal)

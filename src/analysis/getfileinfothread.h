@@ -89,11 +89,14 @@ signals:
      * that cannot be read. writeBackFailed: the corrected texts were to be
      * written into the recording and the write failed or was refused (a
      * description holding more classes than can be read is never written
-     * over), so the file does not hold what the row shows.
+     * over), so the file does not hold what the row shows. writeBackFailure:
+     * then the writer's words for why (ClassAssignmentText::writeDescription),
+     * empty where it has none.
      */
     void signalFileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
                                       QString batClass4, QString autoClass, QString accepted, QString length,
-                                      QString date, QString time, QString comment, bool writeBackFailed);
+                                      QString date, QString time, QString comment, bool writeBackFailed,
+                                      QString writeBackFailure);
     /** Declared for the progress bar; requests are too short to report progress. */
     void signalProgressBar(int k);
     /** A message for the user, shown by the user-interface thread; the reply still follows. */

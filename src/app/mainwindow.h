@@ -216,7 +216,7 @@ public:
     QThread *spectrogramThread = nullptr; // the spectrogram worker's thread, running for the window's life
     float audioDataLimit = 1.0f;          // the amplitude axis limit audioData is scaled for
     int toldRefusedRate = 0;              // the output rate whose refusal was told last: autoplay tells it once
-    QStringList headerWriteBackFailures;  // recordings of the running header chain whose write-back failed
+    QStringList headerWriteBackFailures;  // recordings of the running header chain whose write-back failed, with why
     JobGuard jobGuard;                    // which long job runs; asked before anything that would disturb it
     FileRowIndex *fileViewRows = nullptr; // the evaluation list's rows by file name: how replies find them
     QThread *bextThread = nullptr;        // the bext-writing worker's thread, running for the window's life
@@ -260,7 +260,7 @@ public slots:
     // The header worker's reply for row `index` of the mode's file list, and the reload it may start.
     void fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3, QString batClass4,
                                 QString autoClass, QString accepted, QString length, QString date, QString time,
-                                QString comment, bool writeBackFailed = false);
+                                QString comment, bool writeBackFailed = false, QString writeBackFailure = QString());
     void restartFileHeaderLoading();
 
     // The spectrogram's scroll bar and zoomer: which stretch of the recording is on view.
@@ -489,6 +489,8 @@ private:
     // The levels the colours span: the fixed ones, or those computed, then stored as the limits.
     LevelRange drawnLevelRange(const LevelRange &computed);
     QString recordingInfoText(const ShownFormat &format, double duration) const;
+    // The recording at path was written meanwhile: if it is the one on show, its info line shows what it holds now.
+    void showStoredDescription(const QString &path);
     // The frequency axis the settings give the recording (0 to 150 kHz without one).
     AxisRange shownFrequencyRange(const ShownFormat &format) const;
     void applySmoothingSetting();

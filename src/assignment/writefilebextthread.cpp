@@ -54,6 +54,9 @@ QString WriteFileBextThread::failureReason(const QString &path, const QString &t
     }
     if (!ClassAssignmentText::readsWhole(header.bext.description))
         return ClassAssignmentText::unreadDescriptionText();
+    // The writer never lets a description spill over the chunk behind it.
+    if (header.bext.found && header.bext.chunkSize < quint32(ClassAssignmentText::descriptionBytes))
+        return tr("The recording's bext chunk is too short to hold a description.");
     const int bytes = text.toUtf8().size();
     if (bytes > ClassAssignmentText::descriptionBytes)
         return tr("The text to store takes %1 bytes, more than the %2 bytes of the recording's description.")

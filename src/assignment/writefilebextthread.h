@@ -34,7 +34,8 @@ public:
      * words: not a WAV recording, a file that cannot be opened for writing, a
      * recording the reader cannot walk to its end (with the reader's own
      * words where it has any), a description holding classes that cannot be
-     * read, or a text longer than the 256-byte description. When none of
+     * read, a bext chunk too short for a description, or a text longer than
+     * the 256-byte description. When none of
      * these holds, the system's words for a write that failed (writeError, as
      * the bext writer gives them: a full disk), or empty (a read error of the
      * moment).

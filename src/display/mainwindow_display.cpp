@@ -448,6 +448,26 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
     return recordingInfoLine(format.bitsPerSample, format.sampleRate, duration, date, time, extras);
 }
 
+void MainWindow::showStoredDescription(const QString &path)
+{
+    // The line was built from the description read when the recording was
+    // opened; a write since (a review discarding a class its tree lacks)
+    // would leave it naming classes the file no longer holds.
+    if (path != currentFileName || recordingKind(path) != RecordingKind::Wav)
+        return;
+    WavFile stored;
+    stored.open(path, true);
+    if (!stored.fmtFound || stored.bext.description == wavFile->bext.description)
+        return;
+    const ShownFormat format = shownFormat();
+    // Only a line drawn for this recording is built again; one still being
+    // calculated takes the description from here when it is drawn.
+    const bool lineShown = !calculating && ui->label_fileInfo->text() == recordingInfoText(format, format.duration());
+    wavFile->bext.description = stored.bext.description;
+    if (lineShown)
+        ui->label_fileInfo->setText(recordingInfoText(format, format.duration()));
+}
+
 void MainWindow::spectroScrollBar_valueChanged(int value)
 {
     spectrogramScroller->scrollTo(value, shownFormat().duration(), secondsPerColumn);

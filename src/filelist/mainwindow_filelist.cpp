@@ -2,6 +2,7 @@
 // lists one recording at a time from the header worker's replies.
 #include "app/mainwindow.h"
 
+#include "assignment/writefilebextthread.h"
 #include "classmodel/classnamerules.h"
 #include "common/evaluationmode.h"
 #include "common/settingskeys.h"
@@ -39,13 +40,21 @@ void showInformation(QWidget *parent, const QString &text)
 // Names enough to find the recordings again; a read-only folder fails for all of them.
 constexpr int listedWriteBackFailures = 5;
 
-QString writeBackFailureText(const QStringList &names)
+// One line of the list: the recording's name and, where known, why it was not written.
+QString writeBackFailureLine(const QString &name, const QString &reason)
 {
-    const int count = names.size();
+    if (reason.isEmpty())
+        return name;
+    return name + QStringLiteral(": ") + QString(reason).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+QString writeBackFailureText(const QStringList &lines)
+{
+    const int count = lines.size();
     QString text = count == 1
                        ? QCoreApplication::translate("MainWindow", "1 recording could not be written:")
                        : QCoreApplication::translate("MainWindow", "%1 recordings could not be written:").arg(count);
-    text += QLatin1Char('\n') + names.mid(0, listedWriteBackFailures).join(QLatin1Char('\n'));
+    text += QLatin1Char('\n') + lines.mid(0, listedWriteBackFailures).join(QLatin1Char('\n'));
     if (count > listedWriteBackFailures)
         text += QLatin1Char('\n')
                 + QCoreApplication::translate("MainWindow", "and %1 more").arg(count - listedWriteBackFailures);
@@ -298,7 +307,8 @@ void MainWindow::openCommandLine(const QStringList &arguments)
 
 void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString batClass2, QString batClass3,
                                         QString batClass4, QString autoClass, QString accepted, QString length,
-                                        QString date, QString time, QString comment, bool writeBackFailed)
+                                        QString date, QString time, QString comment, bool writeBackFailed,
+                                        QString writeBackFailure)
 {
     if (headerLoadingRestartPending) {
         stopHeaderThread();
@@ -320,8 +330,13 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
         finishHeaderChain();
         return;
     }
-    if (writeBackFailed)
-        headerWriteBackFailures << row->text(FileViewColumn::Name);
+    const QString path = headerRequestPath(wavDirectory, row);
+    if (writeBackFailed) {
+        // Told as a single write tells it; the worker writes no text that does not fit, so none is given.
+        headerWriteBackFailures << writeBackFailureLine(
+            row->text(FileViewColumn::Name), WriteFileBextThread::failureReason(path, QString(), writeBackFailure));
+    }
+    showStoredDescription(path);
     // With proposals a change of the whole row follows the texts and tells the
     // list of every cell at once, so the texts go in without telling it cell
     // by cell: a list with item widgets looks each one up again.

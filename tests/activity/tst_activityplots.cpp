@@ -234,6 +234,7 @@ void TestActivityPlots::exportFailures()
     auto d = open();
     QDir(path()).mkdir(QStringLiteral("taken.pdf")); // a folder where the file should go
     dialogs.fileAnswers << path() + "/taken.pdf" << path() + "/no/such/folder/plot.pdf";
+    dialogs.expectMessages(2);
     d->ui->pushButton_2->click();
     d->ui->pushButton_2->click();
     QCOMPARE(dialogs.messages.size(), 2);

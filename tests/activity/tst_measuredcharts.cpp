@@ -504,6 +504,7 @@ void TestMeasuredCharts::exportFromALogThatIsGone()
     d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Temperature));
     QVERIFY(d->ui->pushButton_19->isEnabled());
     QVERIFY(QFile::remove(log));
+    dialogs.expectMessages();
     d->ui->pushButton_19->click();
     // Said before any file is asked for.
     QVERIFY(dialogs.fileQuestions.isEmpty());

@@ -115,6 +115,7 @@ void TestPlotDataCsv::failureKeepsTheStoredPath()
     const QString path = dir.filePath(QStringLiteral("month.csv"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("month.csv")));
     writeSetting(SettingKeys::exportPlotDataMonth, QStringLiteral("/earlier/month.csv"));
+    dialogs.expectMessages();
     QVERIFY(!writePlotDataFile(path, QStringLiteral("x\r\n"), SettingKeys::exportPlotDataMonth));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().text, QStringLiteral("Could not write to file."));

@@ -1,3 +1,4 @@
+#include "analysis/classassignmenttext.h"
 #include "analysis/getfileinfothread.h"
 #include "analysis/metatypes.h"
 #include "recording/wavfile.h"
@@ -120,6 +121,7 @@ private slots:
     void refusedClassification();
     void everyRequestAnsweredInOrder();
     void failedWriteBackInReply();
+    void failedWriteBackSaysWhy();
     void recordingClassNames_data();
     void recordingClassNames();
     void lookAheadCount_data();
@@ -446,6 +448,24 @@ void TestFileHeaderWorker::failedWriteBackInReply()
     QVERIFY(w.lastWriteBackFailed());
     QCOMPARE(testsupport::readFile(five), recording("A + B + C + D + E|x").bytes());
     QCOMPARE(w.replies.count(), 3);
+}
+
+// The writer's words for a refused write-back travel with the reply, for the window's list of failures.
+void TestFileHeaderWorker::failedWriteBackSaysWhy()
+{
+    const QString five = m_dir.filePath(QStringLiteral("fivewhy.wav"));
+    QVERIFY(recording("A + B + C + D + E|x").write(five));
+    const QString written = m_dir.filePath(QStringLiteral("writtenwhy.wav"));
+    QVERIFY(recording("Nyc + Bat").write(written));
+    GetFileInfoThread worker;
+    QSignalSpy replies(&worker, &GetFileInfoThread::signalFileInfoHeaderFinished);
+    worker.getFileHeaderInfo(0, five, true, QString(), 0);
+    worker.getFileHeaderInfo(1, written, true, QString(), 0);
+    QCOMPARE(replies.count(), 2);
+    QVERIFY(replies.at(0).at(11).toBool());
+    QCOMPARE(replies.at(0).at(12).toString(), ClassAssignmentText::unreadDescriptionText());
+    QVERIFY(!replies.at(1).at(11).toBool());
+    QCOMPARE(replies.at(1).at(12).toString(), QString());
 }
 
 void TestFileHeaderWorker::recordingClassNames_data()

@@ -62,6 +62,7 @@ void TestAboutBox::text()
 void TestAboutBox::slot_showsInformationBox()
 {
     ScriptedDialogs dialogs;
+    dialogs.expectMessages();
     MainWindow window;
     window.findChild<QAction *>(QStringLiteral("actionAbout"))->trigger();
 

@@ -312,6 +312,7 @@ void TestSettingsStoreRepair::readableStore_leftAlone()
 void TestSettingsStoreRepair::start_saysOnceWhereTheCopyIs()
 {
     ScriptedDialogs dialogs;
+    dialogs.expectMessages();
     writeStore(damagedStore);
     {
         MainWindow window;
@@ -410,6 +411,7 @@ void TestSettingsStoreRepair::hugeSplitterLayout_recordingOpensWithTheDefault()
     const QByteArray stored = bytesOf(storePath());
 
     ScriptedDialogs dialogs;
+    dialogs.expectMessages();
     auto window = testsupport::exposedWindow();
     QVERIFY(window);
     window->plot_Data(recording);

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 // A GUI test that meets a question nobody answers fails at once and goes on, instead of waiting for a person.
 class TestUnansweredQuestions : public testsupport::GuiTestCase
@@ -15,6 +16,7 @@ private slots:
     void questionWithoutScript_answeredAsCancelled();
     void scriptedDialogs_answerUntilTheyGo();
     void modalDialogOfItsOwn_closed();
+    void messageNobodyExpects_failsTheTest();
 };
 
 void TestUnansweredQuestions::questionWithoutScript_answeredAsCancelled()
@@ -31,8 +33,10 @@ void TestUnansweredQuestions::scriptedDialogs_answerUntilTheyGo()
     testsupport::UnansweredQuestions unanswered;
     {
         ScriptedDialogs outer;
+        outer.expectMessages();
         {
             ScriptedDialogs inner;
+            inner.expectMessages();
             userDialogs().information(nullptr, QString(), QStringLiteral("inner"));
             QCOMPARE(inner.messages.size(), 1);
         }
@@ -51,6 +55,31 @@ void TestUnansweredQuestions::modalDialogOfItsOwn_closed()
     dialog.setWindowTitle(QStringLiteral("Invalid Times"));
     QCOMPARE(dialog.exec(), int(QDialog::Rejected));
     QCOMPARE(unanswered.questions, QStringList{QStringLiteral("modal QDialog \"Invalid Times\"")});
+}
+
+// A box neither scripted nor expected fails the test that gets it, also when
+// it comes from an event loop the test waits in. The failure is itself
+// expected here: without it, the checks after QEXPECT_FAIL would pass where
+// they are marked to fail, and fail the test.
+void TestUnansweredQuestions::messageNobodyExpects_failsTheTest()
+{
+    ScriptedDialogs dialogs;
+    dialogs.messageAnswers << QMessageBox::Yes;
+    QCOMPARE(userDialogs().question(nullptr, QStringLiteral("Delete"), QStringLiteral("Delete?")), QMessageBox::Yes);
+    dialogs.expectMessages();
+    userDialogs().information(nullptr, QString(), QStringLiteral("expected"));
+
+    QEXPECT_FAIL("", "a box the test did not script", Continue);
+    QVERIFY(!userDialogs().confirm(nullptr, QStringLiteral("Delete"), QStringLiteral("stray")));
+
+    bool shown = false;
+    QTimer::singleShot(0, [&shown]() {
+        userDialogs().warning(nullptr, QString(), QStringLiteral("stray, from a timer"));
+        shown = true;
+    });
+    QEXPECT_FAIL("", "a box the test did not script, in a nested loop", Continue);
+    QVERIFY(testsupport::waitUntil([&shown]() { return shown; }));
+    QCOMPARE(dialogs.messages.size(), 4);
 }
 
 QUILLON_TEST(TestUnansweredQuestions)

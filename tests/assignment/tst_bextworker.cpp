@@ -230,6 +230,11 @@ void TestBextWorker::failureReasons_data()
         << "a.wav" << recording("five", QByteArray()).bytes() << 3
         << "The recording's description holds more than four classes, joined by \" + \", which cannot be read: it "
            "is left as it stands.";
+    QTest::newRow("a bext chunk of the description alone: no reason")
+        << "a.wav" << recording("none", QByteArray()).bext("", QByteArray(), 256).bytes() << 3 << QString();
+    QTest::newRow("a bext chunk a byte too short for a description")
+        << "a.wav" << recording("none", QByteArray()).bext("", QByteArray(), 255).bytes() << 3
+        << "The recording's bext chunk is too short to hold a description.";
     QTest::newRow("a RAW recording") << "a.raw" << WavWriter::pack(QVector<int>(50, 3), 16) << 3
                                      << "Only WAV recordings can hold classes.";
     QTest::newRow("gone") << "a.wav" << QByteArray() << 3 << "The file cannot be opened for writing: ";

@@ -109,8 +109,11 @@ void TestAssignment::writeFailures()
     const QString dir = folder("failures", {{"a.wav", ""}, {"b.wav", ""}, {"c.wav", ""}, {"e.wav", ""}, {"f.wav", ""}});
     QVERIFY(testsupport::writeFile(dir + "/d.raw", testsupport::WavWriter::pack(QVector<int>(500, 9), 16)));
     ScriptedDialogs dialogs;
+    dialogs.expectMessages();
     auto w = open(dialogs, dir, EvaluationMode::Manual);
     QVERIFY(w);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().text.startsWith("You are evaluating a folder which contains raw-files."));
     for (const char *name : {"/a.wav", "/b.wav", "/c.wav"})
         QVERIFY(QFile::remove(dir + name));
     QList<FailureBox> boxes;
@@ -145,12 +148,17 @@ void TestAssignment::writeFailures()
     QSignalSpy requests(w.get(), &MainWindow::signalWriteFileBextExtended);
     select(*w, {"a.wav", "c.wav"});
     dialogs.dialogAnswers << onFailureBox(&boxes, [](QMessageBox *box) { box->close(); });
+    dialogs.expectMessages();
     clickAssign(*w, "Bat");
     QVERIFY(waitSettled(*w));
     QCOMPARE(boxes.size(), 3);
     QCOMPARE(boxes.last().answeredBy, QStringLiteral("Cancel"));
     QCOMPARE(requests.size(), 1);
     QCOMPARE(w->ui->treeWidget_fileView->currentItem(), row(*w, "b.wav"));
+    // b.wav is gone too: showing it says so.
+    QCOMPARE(dialogs.messages.size(), 2);
+    QCOMPARE(dialogs.messages.last().text, QStringLiteral("The wav file could not be loaded"));
+    QVERIFY(dialogs.messages.last().informativeText.startsWith(dir + "/b.wav"));
     QVERIFY(!w->skipAllWriteErrors);
 }
 
@@ -246,6 +254,7 @@ void TestAssignment::acceptingProposals()
 
     // A failed write: the box goes back and the message names the file and the system's reason.
     QVERIFY(QFile::remove(dir + "/y.wav"));
+    dialogs.expectMessages();
     box(*w, "y.wav")->click();
     QVERIFY(!box(*w, "y.wav")->isChecked());
     QCOMPARE(dialogs.messages.last().text,
@@ -277,6 +286,7 @@ void TestAssignment::proposalOutsideTree()
     QCOMPARE(row(*w, "a.wav")->text(FileViewColumn::Proposal), QStringLiteral("Myotis, Nyc"));
 
     // Neither the box nor Space accepts it; each says why, and the recording keeps its text.
+    dialogs.expectMessages(2);
     box(*w, "a.wav")->click();
     QVERIFY(!box(*w, "a.wav")->isChecked());
     QCOMPARE(dialogs.messages.size(), 1);
@@ -308,6 +318,7 @@ void TestAssignment::guardDuringChain()
 
     // Until its replies are handled nothing else starts or writes: a class
     // letter is consumed, Space passed on, the rest refused.
+    dialogs.expectMessages(7);
     clickAssign(*w, "Nyc");
     press(list, Qt::Key_A, "a");
     list->setCurrentItem(row(*w, "c.wav"));
@@ -381,6 +392,7 @@ void TestAssignment::classJobs()
     };
 
     // A class whose subclass recordings carry is refused; one that none carries goes at once.
+    dialogs.expectMessages();
     QVERIFY(!deleteKey("Pip"));
     QCOMPARE(dialogs.messages.last().text,
              QStringLiteral("Files are assigned to subclasses of \"Pip\".\nPlease delete these subclasses first."));
@@ -581,6 +593,7 @@ void TestAssignment::keys()
     QVERIFY(QFile::remove(dir + "/c.wav"));
     select(*w, {"a.wav", "c.wav", "d.wav"});
     dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
     press(list, Qt::Key_Delete);
     QCOMPARE(dialogs.messages.at(dialogs.messages.size() - 2).text,
              QStringLiteral("Do you really want to permanently delete 3 files from your storage?"));
@@ -591,6 +604,7 @@ void TestAssignment::keys()
     QCOMPARE(spy.presses, 3);
 
     // While the headers are read neither a class nor a recording can be deleted.
+    dialogs.expectMessages(2);
     dialogs.fileAnswers << dir;
     w->ui->actionOpen_Folder->trigger();
     tree->setCurrentItem(tree->topLevelItem(0));
@@ -605,6 +619,7 @@ void TestAssignment::keys()
     press(folderList, Qt::Key_Delete);
     QCOMPARE(spy.presses, 5);
     QVERIFY(QFile::remove(dir + "/b.wav"));
+    dialogs.expectMessages();
     folderList->selectAll();
     dialogs.messageAnswers << QMessageBox::Ok;
     press(folderList, Qt::Key_Delete);

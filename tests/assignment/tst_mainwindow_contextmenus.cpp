@@ -91,6 +91,7 @@ void TestContextMenuWindow::classTree()
                         << "&Save class model";
     dialogs.dialogAnswers << answer(" Pip ") << answer("Nyc") << answer("Myo") << answer("Nnoc") << answer("Nnoc")
                           << answer("<Q>") << answer("Bats");
+    dialogs.expectMessages(); // the second "Nnoc", a name taken
     rightClick(tree, nullptr);
     rightClick(tree, classRow(*w, "Bat"));
     rightClick(tree, classRow(*w, "Unassigned"));
@@ -166,6 +167,7 @@ void TestContextMenuWindow::evaluationList()
     QVERIFY(box(*w, "q.wav")->isChecked());
     QVERIFY(QFile::remove(dir + "/s.wav"));
     select(*w, {"s.wav"});
+    dialogs.expectMessages();
     rightClick(list, row(*w, "s.wav"));
     QVERIFY(waitSettled(*w));
     QCOMPARE(dialogs.messages.last().text,
@@ -216,6 +218,7 @@ void TestContextMenuWindow::deleting()
     QVERIFY(QFile::remove(dir + "/c.wav"));
     select(*w, {"a.wav", "c.wav", "d.wav"});
     dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
     rightClick(list, row(*w, "a.wav"));
     QCOMPARE(dialogs.messages.at(dialogs.messages.size() - 2).text,
              QStringLiteral("Do you really want to permanently delete 3 Files from your Storage?"));
@@ -233,6 +236,7 @@ void TestContextMenuWindow::deleting()
     QTreeWidget *folderList = w->ui->treeWidget_2;
     folderList->selectAll();
     dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
     rightClick(folderList, folderList->topLevelItem(1));
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("The file b.wav could not be deleted."));
     QVERIFY(QDir(dir).entryList({"*.wav"}).isEmpty());

@@ -302,6 +302,7 @@ private slots:
         MainWindow w;
         QVERIFY(open(w, 0.2, 500000));
         QCOMPARE(w.audioPlayer->format().sampleRate(), 500000);
+        dialogs.expectMessages(2);
         for (int press = 1; press <= 2; ++press) {
             w.playerControls->findChild<QToolButton *>("playButton")->click();
             QTRY_COMPARE(dialogs.messages.size(), press);
@@ -388,7 +389,10 @@ private slots:
         set("loop", true);
         QVERIFY(testsupport::writeFile(dir.path() + "/empty.wav", testsupport::simplePcmWav(QVector<int>(), 250000)));
         QCOMPARE(w.ui->labelDuration->text(), QStringLiteral("00:00.000 / 00:01.000"));
+        dialogs.expectMessages();
         w.plot_Data(dir.path() + "/empty.wav");
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().text, QStringLiteral("The wav file could not be loaded"));
         QCOMPARE(state(w), QAudio::StoppedState);
         QVERIFY(!w.playerControls->isEnabled());
         QVERIFY(w.ui->labelDuration->text().isEmpty()); // not the length of the recording before

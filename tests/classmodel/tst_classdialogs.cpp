@@ -135,6 +135,7 @@ void TestClassDialogs::nameCheck()
             if (openAfterOk)
                 d->reject();
         };
+        scripted.expectMessages(refusal.isEmpty() ? 0 : 1);
         const int result = userDialogs().runDialog(dialog);
         QCOMPARE(openAfterOk, !refusal.isEmpty());
         QCOMPARE(result, int(refusal.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
@@ -161,6 +162,7 @@ void TestClassDialogs::editorLoad()
     scripted.fileAnswers << model.fileName() << m_dir.filePath("missing.txt");
     OpenModelDialog editor(nullptr);
     addClasses(editor, {"Old"});
+    scripted.expectMessages(2);
     click(editor, "pushButton_2");
     QCOMPARE(scripted.fileQuestions.at(0).caption, QStringLiteral("Open Model File"));
     QCOMPARE(scripted.fileQuestions.at(0).filter, QStringLiteral("TXT Files (*.txt)"));
@@ -218,6 +220,7 @@ void TestClassDialogs::editorSave()
     QCOMPARE(QFileInfo(empty).size(), 0);
     QVERIFY(scripted.messages.isEmpty());
     // A failed Save says so.
+    scripted.expectMessages();
     click(editor, "pushButton_4");
     QCOMPARE(scripted.messages.size(), 1);
     QCOMPARE(scripted.messages.first().text, QStringLiteral("Could not write to file."));

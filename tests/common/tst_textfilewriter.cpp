@@ -47,6 +47,7 @@ void TextFileWriterTest::failures()
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath("taken.csv/kept"));
+    dialogs.expectMessages();
     QVERIFY(!writeTextFile(dir.filePath(target), QStringLiteral("text\r\n")));
     QCOMPARE(dialogs.messages.size(), 1);
     const MessageBoxRequest &m = dialogs.messages.first();

@@ -308,7 +308,10 @@ void TestAxisPlots::scalesWithoutARecording()
     ScriptedDialogs dialogs;
     MainWindow w;
     QVERIFY(testsupport::writeFile(dir.path() + "/empty.wav", testsupport::simplePcmWav({}, 250000)));
+    dialogs.expectMessages();
     w.plot_Data(dir.path() + "/empty.wav");
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().text, QStringLiteral("The wav file could not be loaded"));
     QVERIFY(!w.firstPlot);
     set("fixedXScale", 2);
     for (void (SpectrogramSettingsDialog::*changed)() :
@@ -332,6 +335,7 @@ void TestAxisPlots::plotDocuments()
     QVERIFY(testsupport::writeFile("Spectrogram.pdf", "an older file"));
     // A directory where the file should go: CI runs as root, so no permission would stop it.
     QVERIFY(QDir().mkdir("TimeAxisPlot.pdf"));
+    dialogs.expectMessages(3);
     w->ui->actionExport_Spectrogram->trigger();
     w->ui->actionExport_Amplitude_Plot->trigger();
     w->ui->actionExport_Frequency_Plot->trigger();

@@ -285,6 +285,7 @@ void TestSpectrogramView::failurePaths()
     ScriptedDialogs dialogs;
     MainWindow w;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    dialogs.expectMessages();
     w.plot_Data(path(name));
     QCOMPARE(requests.count(), 0);
     QVERIFY(!w.calculating);
@@ -334,6 +335,7 @@ void TestSpectrogramView::failureAfterARecording_leavesNothingOfIt()
     QVERIFY(testsupport::writeFile(path("other/bad.wav"), QByteArray("no chunks")));
     MainWindow w;
     WindowAtMessage dialogs(w);
+    dialogs.expectMessages(2);
     w.plot_Data(path("good.wav"));
     QVERIFY(testsupport::waitForSpectrogram(w));
     QCOMPARE(w.windowTitle(), path("good.wav") + QStringLiteral(" - Quillon"));
@@ -365,6 +367,7 @@ void TestSpectrogramView::failureSaysWhereTheWalkStopped()
     QVERIFY(wav.write(path("unpadded.wav")));
     ScriptedDialogs dialogs;
     MainWindow w;
+    dialogs.expectMessages();
     w.plot_Data(path("unpadded.wav"));
     QCOMPARE(dialogs.messages.size(), 1);
     const QString details = dialogs.messages.first().informativeText;
@@ -381,6 +384,7 @@ void TestSpectrogramView::sizeWarningNamesTheFile()
     QVERIFY(wav.write(path("lying.wav")));
     ScriptedDialogs dialogs;
     MainWindow w;
+    dialogs.expectMessages();
     w.plot_Data(path("lying.wav"));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().title, QStringLiteral("Warning"));
@@ -395,6 +399,7 @@ void TestSpectrogramView::unsupportedSuffix()
     ScriptedDialogs dialogs;
     MainWindow w;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    dialogs.expectMessages();
     w.plot_Data(path("tone.flac"));
     QCOMPARE(requests.count(), 0);
     QVERIFY(!w.calculating);
@@ -415,6 +420,7 @@ void TestSpectrogramView::shorterThanOneWindow()
         testsupport::writeFile(path("short.wav"), testsupport::simplePcmWav(toneSamples(250000.0, 0.0012), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
+    dialogs.expectMessages();
     w.plot_Data(path("short.wav"));
     QVERIFY(testsupport::waitForSpectrogram(w));
     QVERIFY(!w.spectrogramItem->plot());
@@ -437,6 +443,7 @@ void TestSpectrogramView::matrixTooLarge()
     QVERIFY(testsupport::writeFile(path("huge.wav"), testsupport::simplePcmWav(QVector<int>(8400000, 0), 250000)));
     ScriptedDialogs dialogs;
     MainWindow w;
+    dialogs.expectMessages();
     w.plot_Data(path("huge.wav"));
     QVERIFY(w.calculating);
     QVERIFY(testsupport::waitForSpectrogram(w));
@@ -556,6 +563,7 @@ void TestSpectrogramView::overlapReduction()
     // Only the request is looked at: the matrix itself would need hundreds of megabytes.
     QObject::disconnect(&w, &MainWindow::signalCalcSpektrogramm, nullptr, nullptr);
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    dialogs.expectMessages(autoReduce ? 1 : 0);
     w.plot_Data(name);
     QCOMPARE(requests.count(), 1);
     QCOMPARE(requests.first().at(2).toInt(), 2048);

@@ -112,6 +112,7 @@ void TestMainWindowExport::copyByClass()
 
     // Cancelled folder choice, then the recordings' own folder: nothing is offered.
     dialogs.fileAnswers << QString() << m_folder + "/.";
+    dialogs.expectMessages();
     w->ui->actionCopy_Files_to_other_Folder->trigger();
     w->ui->actionCopy_Files_to_other_Folder->trigger();
     QVERIFY(dialogs.dialogRuns.isEmpty());
@@ -169,6 +170,7 @@ void TestMainWindowExport::copyFailuresCancelAndGuard()
     w->ui->actionCopy_Files_to_other_Folder->trigger();
     QCOMPARE(w->jobGuard.running(), JobGuard::Job::Copy);
     const int asked = dialogs.fileQuestions.size();
+    dialogs.expectMessages(4);
     w->ui->actionExport_CSV_File->trigger();
     w->ui->actionExport_Tavron_File->trigger();
     w->ui->actionCopy_Files_to_other_Folder->trigger();
@@ -211,6 +213,7 @@ void TestMainWindowExport::exports()
         QCOMPARE(static_cast<exportcsvDialog *>(d)->checkedClasses, (QStringList{"Pip", "Unassigned"}));
         d->accept();
     };
+    dialogs.expectMessages();
     w->exportCSVFileFromAction({w->ui->treeWidget_2->topLevelItem(3), w->ui->treeWidget_2->topLevelItem(2)});
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("Could not write to file."));
     QCOMPARE(readSetting(SettingKeys::exportCSVPath), csv);
@@ -226,6 +229,7 @@ void TestMainWindowExport::exports()
         QCOMPARE(d->findChild<QComboBox *>()->currentText(), QStringLiteral("2021"));
         d->accept();
     };
+    dialogs.expectMessages();
     w->ui->actionExport_Tavron_File->trigger();
     QCOMPARE(QString::fromUtf8(readFile(tavron)),
              TavronExport::headerLine()
@@ -293,6 +297,7 @@ void TestMainWindowExport::refusedWhileHeadersAreRead()
     const int asked = dialogs.fileQuestions.size();
 
     // b is not read yet and would count as unassigned: nothing that reads every row starts.
+    dialogs.expectMessages(6);
     bool activityShown = false;
     QTimer::singleShot(0, [&activityShown]() {
         if (QWidget *dialog = QApplication::activeModalWidget()) {
@@ -332,6 +337,7 @@ void TestMainWindowExport::failedCommentWrite()
     QCOMPARE(b->text(FileViewColumn::Comment), QStringLiteral("stored"));
 
     // After the message the row shows what the recording holds, and the export lists that.
+    dialogs.expectMessages();
     b->setText(FileViewColumn::Comment, "typed");
     QCOMPARE(dialogs.messages.last().text,
              "Could not write file " + m_folder + "/b.wav\nNew comment is not saved to wav file.");

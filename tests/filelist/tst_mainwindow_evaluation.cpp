@@ -74,6 +74,8 @@ private slots:
     void reviewNoCallBesideOwnClass();
     void boxOfARowScrolledIntoView();
     void failedWriteBacksToldOnce();
+    void reviewDiscardingAClass_infoLineShowsTheFile_data();
+    void reviewDiscardingAClass_infoLineShowsTheFile();
     void refused_data();
     void refused();
     void newEvaluationDuringChain();
@@ -128,6 +130,7 @@ void TestEvaluationModes::manualEvaluation()
         dialog->findChild<QPushButton *>(QStringLiteral("pushButton_5"))->click();
         dialog->accept();
     };
+    dialogs.expectMessages(2); // each load's warning about its RAW files
     MainWindow w;
     w.ui->actionEvaluate_Folder->trigger();
     // The folder key holds the new folder; the window is as it was.
@@ -174,6 +177,7 @@ void TestEvaluationModes::tavronEvaluation()
     QVERIFY(!QSettings().contains("tavronFolderPath"));
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
 
+    dialogs.expectMessages(); // the RAW files' warning
     w.ui->actionTavron_Folder_Evaluation->trigger();
     QCOMPARE(dialogs.messages.size(), 3); // the question, then the RAW files' warning
     QCOMPARE(QSettings().value("tavronFolderPath").toString(), path("eval"));
@@ -229,6 +233,7 @@ void TestEvaluationModes::review()
         if (confirmed)
             dialog->accept();
     };
+    dialogs.expectMessages(confirmed && !refusal.isEmpty() ? 1 : 0);
     MainWindow w;
     // On screen: the list makes the QCheckBox of an accept box for a row in view.
     w.show();
@@ -334,17 +339,57 @@ void TestEvaluationModes::failedWriteBacksToldOnce()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << folder;
     dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
     MainWindow w;
     w.ui->actionTavron_Folder_Evaluation->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
 
-    // The Tavron question, then one warning for the whole chain.
+    // The Tavron question, then one warning for the whole chain, each recording with its reason.
     QCOMPARE(dialogs.messages.size(), 2);
     const auto &warning = dialogs.messages.last();
     QCOMPARE(warning.icon, QMessageBox::Warning);
-    QVERIFY2(warning.text.startsWith("7 recordings could not be written:\n1.wav\n2.wav\n3.wav\n4.wav\n5.wav\nand 2 "
-                                     "more\n"),
-             qPrintable(warning.text));
+    QString listed = QStringLiteral("7 recordings could not be written:\n");
+    for (int i = 1; i <= 5; ++i)
+        listed += QStringLiteral("%1.wav: The recording's bext chunk is too short to hold a description.\n").arg(i);
+    QVERIFY2(warning.text.startsWith(listed + "and 2 more\n"), qPrintable(warning.text));
+}
+
+void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile_data()
+{
+    QTest::addColumn<bool>("drawnFirst");
+    QTest::newRow("header read while the spectrogram is calculated") << false;
+    QTest::newRow("header read after the spectrogram is drawn") << true;
+}
+
+void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile()
+{
+    QFETCH(bool, drawnFirst);
+    // The review's tree has no "Myotis": reading the folder takes it out of the recording on show.
+    const QString folder = path("reviewdiscard");
+    QVERIFY(QDir().mkpath(folder));
+    testsupport::WavWriter recording;
+    recording.fmt(250000, 16).bext("Myotis + Pip|note").data(QVector<int>(25000, 0), 16);
+    QVERIFY(recording.write(folder + "/a.wav"));
+    QVERIFY(
+        testsupport::writeFile(folder + "/calls_ch1_files.txt", "a.wav\t2024-06-01\t22:14:03\tbat\tPipistrelloid\n"));
+
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << folder;
+    dialogs.dialogAnswers << [](QDialog *dialog) { dialog->accept(); };
+    MainWindow w;
+    // The worker that is to answer second waits until the first has answered.
+    evaluationfolder::HeaderPause pause(drawnFirst ? w.fileInfoThread : w.spectrogramThread);
+    w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
+    QCOMPARE(w.currentFileName, folder + "/a.wav");
+    QVERIFY(testsupport::waitUntil([&w, drawnFirst]() { return drawnFirst ? !w.calculating : !w.loadingFileInfo; }));
+    if (drawnFirst) // drawn from the description as it was opened
+        QVERIFY(w.ui->label_fileInfo->text().contains("Myotis"));
+    pause.release();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
+    QVERIFY(!evaluationfolder::description(folder + "/a.wav").contains("Myotis"));
+    // No date or time: the classes and the comment follow the length.
+    const QString line = w.ui->label_fileInfo->text();
+    QVERIFY2(line.startsWith("16bit; ") && line.endsWith("s; ; ; Pip; note"), qPrintable(line));
 }
 
 void TestEvaluationModes::refused_data()
@@ -367,6 +412,7 @@ void TestEvaluationModes::refused()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << path(folder);
     MainWindow w;
+    dialogs.expectMessages();
     trigger(w, mode);
     QCOMPARE(dialogs.messages.size(), 1);
     QTEST(dialogs.messages.first().text, "message");
@@ -383,7 +429,10 @@ void TestEvaluationModes::newEvaluationDuringChain()
     dialogs.fileAnswers << path("broken") << path("review");
     dialogs.dialogAnswers << [](QDialog *d) { d->accept(); };
     MainWindow w;
+    dialogs.expectMessages();
     w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().informativeText.startsWith(path("broken/0_broken.wav")));
     QVERIFY(w.fileInfoThread->isRunning() && !w.calculating);
     w.ui->actionManual_Review_of_RECORDER_VOD_Offline_Analysis->trigger();
     // The class tree at once, the list only when the running chain answers next.

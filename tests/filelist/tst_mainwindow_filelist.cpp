@@ -183,6 +183,7 @@ void TestOpening::openFolderWithoutRecordings()
     ScriptedDialogs dialogs;
     dialogs.fileAnswers << path("text");
     MainWindow w;
+    dialogs.expectMessages();
     w.ui->actionOpen_Folder->trigger();
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().text, QStringLiteral("No Bat Call Files in Folder"));
@@ -202,7 +203,10 @@ void TestOpening::openFolderDuringChain()
     dialogs.fileAnswers << path("broken") << path("second");
     MainWindow w;
     QSignalSpy headerRequests(&w, &MainWindow::signalGetFileHeaderInfo);
+    dialogs.expectMessages();
     w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().informativeText.startsWith(path("broken/0_broken.wav")));
     QVERIFY(w.fileInfoThread->isRunning());
     QVERIFY(!w.calculating);
     w.ui->actionOpen_Folder->trigger();
@@ -230,7 +234,10 @@ void TestOpening::openFileDuringChain()
     dialogs.fileAnswers << path("broken") << path("other/z.wav");
     MainWindow w;
     QSignalSpy headerRequests(&w, &MainWindow::signalGetFileHeaderInfo);
+    dialogs.expectMessages();
     w.ui->actionOpen_Folder->trigger();
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().informativeText.startsWith(path("broken/0_broken.wav")));
     QVERIFY(w.fileInfoThread->isRunning());
     w.ui->actionOpen_File->trigger();
     QCOMPARE(dialogs.fileQuestions.last().caption, QStringLiteral("Open Bat Call File"));
@@ -339,6 +346,7 @@ void TestOpening::dropRefused()
     ScriptedDialogs dialogs;
     MainWindow w;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
+    dialogs.expectMessages(message.isEmpty() ? 0 : 1);
     drop(w, paths);
     if (message.isEmpty()) {
         QVERIFY(dialogs.messages.isEmpty());
@@ -463,6 +471,7 @@ void TestOpening::commandLine()
     MainWindow w;
     for (QAction *a : folderActions(w)) // as after a folder
         a->setEnabled(true);
+    dialogs.expectMessages(message.isEmpty() ? 0 : 1);
     w.openCommandLine({QStringLiteral("quillon"), path(argument)});
     QCOMPARE(w.currentFileName, shown ? path(argument) : QString());
     for (QAction *a : folderActions(w))

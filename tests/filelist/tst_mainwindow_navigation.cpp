@@ -252,6 +252,7 @@ void TestNavigation::commentWhileHeadersLoad()
     QCOMPARE(description(path("read.wav")), QStringLiteral("Nyc +  +  + |||typed"));
     QVERIFY(dialogs.messages.isEmpty());
     // A row still waiting shows no classes: writing from it would wipe "Pip".
+    dialogs.expectMessages(2);
     waiting->setText(FileViewColumn::Comment, QStringLiteral("too early"));
     QCOMPARE(description(path("waiting.wav")), QStringLiteral("Pip|kept"));
     QCOMPARE(dialogs.messages.size(), 1);
@@ -297,6 +298,7 @@ void TestNavigation::commentRefused()
     list->editItem(row, FileViewColumn::Comment);
     const QPointer<QLineEdit> typing = qobject_cast<QLineEdit *>(list->itemWidget(row, FileViewColumn::Comment));
     QVERIFY(typing);
+    dialogs.expectMessages(refused ? 1 : 0);
     typing->setText(comment);
     QTest::keyClick(typing, Qt::Key_Return);
     QTRY_VERIFY(typing.isNull()); // committed and closed
@@ -342,6 +344,7 @@ void TestNavigation::commentWriteFails()
     w.evaluationMode = EvaluationMode::Folder;
     w.wavDirectory = m_dir.path();
     QTreeWidgetItem *row = addRow(w.ui->treeWidget_2, "failing.wav", usable);
+    dialogs.expectMessages();
     row->setText(FileViewColumn::Comment, QStringLiteral("new"));
     QCOMPARE(dialogs.messages.size(), 1);
     const MessageBoxRequest &box = dialogs.messages.first();

@@ -52,14 +52,19 @@ inline bool waitSettled(const MainWindow &w, int timeoutMs = 60000)
 
 // Holds the window's header worker behind the request it has now, made just
 // after a load starts: the first row is read, the rows after it stay unread
-// until release() or the pause's end.
+// until release() or the pause's end. Made on another worker's thread, or
+// before a load, it holds that worker before the requests sent after it.
 class HeaderPause
 {
 public:
     explicit HeaderPause(MainWindow &w)
+        : HeaderPause(w.fileInfoThread)
+    {
+    }
+    explicit HeaderPause(QThread *thread)
     {
         auto *pause = new QObject;
-        pause->moveToThread(w.fileInfoThread);
+        pause->moveToThread(thread);
         // Shared: the worker may still be leaving acquire() when the pause is gone.
         const std::shared_ptr<QSemaphore> go = m_go;
         QMetaObject::invokeMethod(

@@ -53,6 +53,7 @@ public:
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
         reportUnanswered(QStringLiteral("message box \"%1\"").arg(request.text));
+        expectMessages(); // told above already
         return ScriptedDialogs::message(request);
     }
     QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPoint>
 #include <QStringList>
+#include <QTest>
 
 #include <functional>
 
@@ -19,6 +20,11 @@
 // of the program's own is rejected, a menu closed without a choice. When it
 // goes, the instance installed before it is back (in a GUI test, the one that
 // fails the test for a question nobody answers: guitest.h).
+//
+// A message box is a finding of its own: one the test neither queued an
+// answer for (messageAnswers) nor said it expects (expectMessages) fails the
+// running test where it is shown, even in a nested event loop, and is
+// answered as an empty queue answers it.
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -75,11 +81,30 @@ public:
     // The text of the entry to choose, or "submenu/entry" for one in a submenu; an empty text closes the menu.
     QStringList menuAnswers;
 
+    /**
+     * Lets count more message boxes come without a queued answer, for a test
+     * that reads them from `messages` itself; each is answered as an empty
+     * queue answers it.
+     */
+    void expectMessages(int count = 1) { expectedMessages += count; }
+
     QMessageBox::StandardButton message(const MessageBoxRequest &request) override
     {
         messages << request;
         if (!messageAnswers.isEmpty())
             return messageAnswers.takeFirst();
+        if (expectedMessages > 0) {
+            --expectedMessages;
+        } else {
+            // Recorded in the test's result at once: a box shown from an
+            // event loop the test function waits in fails it all the same.
+            // As a failed check, so that QEXPECT_FAIL can expect it.
+            QString box = QStringLiteral("\"") + request.text;
+            if (!request.informativeText.isEmpty())
+                box += QStringLiteral("\" / \"") + request.informativeText;
+            box += QStringLiteral("\": no answer queued, not expected");
+            QTest::qVerify(false, "message box", qPrintable(box), __FILE__, __LINE__);
+        }
         return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
     }
 
@@ -185,4 +210,5 @@ private:
     }
 
     UserDialogs *previous;
+    int expectedMessages = 0;
 };
