@@ -70,7 +70,9 @@ void MainWindow::rightClickMenu(const QPoint &pos)
     else
         state.place = ContextMenus::TreePlace::Class;
     state.hasSubclasses = row && row->childCount() > 0;
-    if (const Entry *entry = runContextMenu(tree, pos, ContextMenus::classTreeEntries(state)))
+    // Kept here: the chosen entry points into the list while it runs.
+    const ContextMenus::Entries entries = ContextMenus::classTreeEntries(state);
+    if (const Entry *entry = runContextMenu(tree, pos, entries))
         runClassTreeEntry(*entry, row);
 }
 
