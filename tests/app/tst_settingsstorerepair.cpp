@@ -346,6 +346,7 @@ void TestSettingsStoreRepair::storeTheRewriteCannotMend_setAsideWholeOnce()
     });
     qputenv("TMPDIR", QFile::encodeName(notAFolder));
     ScriptedDialogs dialogs;
+    dialogs.expectMessages();
     writeStore(damagedStore);
     repairSettingsStoreAtStart(nullptr);
     repairSettingsStoreAtStart(nullptr);
