@@ -150,6 +150,8 @@ MainWindow::ChainStep MainWindow::advanceChain(int index, FileRowList &rows)
 
 void MainWindow::showOutcome(const FileRowTexts &copy, const ClassTextRules::Outcome &outcome)
 {
+    // The line above the plots shows what the recording on show holds, as its row does.
+    showStoredDescription(wavDirectory + QLatin1Char('/') + copy.text(FileViewColumn::Name));
     QTreeWidgetItem *row = fileViewRows->row(copy.text(FileViewColumn::Name));
     if (!outcome.rowChanges || !row)
         return;

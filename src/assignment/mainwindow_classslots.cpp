@@ -25,8 +25,10 @@ void MainWindow::reportRecordingWriteFailure(const QString &path, const QString 
 bool MainWindow::writeRecordingNow(const QString &path, const QString &text, const QString &tail)
 {
     QString writeError;
-    if (writeRowDescription(path, text, &writeError))
+    if (writeRowDescription(path, text, &writeError)) {
+        showStoredDescription(path);
         return true;
+    }
     // Told as the chains' write-failure box tells it.
     reportRecordingWriteFailure(path, WriteFileBextThread::failureReason(path, text, writeError), tail);
     return false;

@@ -451,8 +451,8 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
 void MainWindow::showStoredDescription(const QString &path)
 {
     // The line was built from the description read when the recording was
-    // opened; a write since (a review discarding a class its tree lacks)
-    // would leave it naming classes the file no longer holds.
+    // opened; a write since (a review discarding a class its tree lacks, an
+    // assignment, a comment) would leave it naming what the file no longer holds.
     if (path != currentFileName || recordingKind(path) != RecordingKind::Wav)
         return;
     WavFile stored;

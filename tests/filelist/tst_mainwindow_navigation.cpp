@@ -59,6 +59,7 @@ private slots:
     void commentWritten_data();
     void commentWritten();
     void commentWhileHeadersLoad();
+    void writesToTheShownRecording_infoLineFollows();
     void commentRefused_data();
     void commentRefused();
     void commentWriteFails_data();
@@ -231,6 +232,30 @@ void TestNavigation::commentWritten()
                              QString(), QStringLiteral("from a reply"));
     QCOMPARE(row->text(FileViewColumn::Comment), QStringLiteral("from a reply"));
     QTEST(description(path("comment.WAV")), "written");
+}
+
+// The line above the plots shows what the recording on show holds after a
+// comment, a class added by its button and a class slot emptied.
+void TestNavigation::writesToTheShownRecording_infoLineFollows()
+{
+    writeRecording("shown.wav", "Nyc|old");
+    ScriptedDialogs dialogs;
+    MainWindow w;
+    w.evaluationMode = EvaluationMode::Manual;
+    w.wavDirectory = m_dir.path();
+    QTreeWidgetItem *row = addRow(w.ui->treeWidget_fileView, "shown.wav", usable, {"Nyc"});
+    row->setText(FileViewColumn::Comment, QStringLiteral("old"));
+    w.plot_Data(path("shown.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(w));
+    const QLabel *line = w.ui->label_fileInfo;
+    QVERIFY2(line->text().endsWith(QLatin1String("; Nyc; old")), qPrintable(line->text()));
+    row->setText(FileViewColumn::Comment, QStringLiteral("seen again"));
+    QVERIFY2(line->text().endsWith(QLatin1String("; Nyc; seen again")), qPrintable(line->text()));
+    w.ui->treeWidget_fileView->setCurrentItem(row);
+    w.unassign1triggered();
+    QVERIFY2(line->text().endsWith(QLatin1String("; seen again")) && !line->text().contains(QLatin1String("Nyc")),
+             qPrintable(line->text()));
+    QVERIFY(dialogs.messages.isEmpty());
 }
 
 void TestNavigation::commentWhileHeadersLoad()
