@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -51,21 +50,6 @@ QImage renderCanvas(QwtPlot *plot, const QSize &size)
     renderer.setDiscardFlag(QwtPlotRenderer::DiscardCanvasFrame);
     renderer.renderCanvas(plot, &painter, QRectF(QPointF(0, 0), size), maps);
     return image;
-}
-
-// Drops recordings on the window as a file manager would: Qt delivers the
-// drop to the widget that accepted the drag's entry.
-void dropRecordings(MainWindow &w, const QStringList &paths)
-{
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls << QUrl::fromLocalFile(path);
-    mime.setUrls(urls);
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &drop);
 }
 
 bool near(const QColor &a, const QColor &b)
@@ -352,7 +336,7 @@ void TestPlots::axes_lineUp()
     for (const QString &name : recordings)
         QVERIFY(QFile::copy(QDir(testsupport::testDataDir()).filePath(name), folder.filePath(name)));
     if (lists == "folder")
-        dropRecordings(
+        testsupport::dropFiles(
             *window, {folder.filePath(recordings[0]), folder.filePath(recordings[1]), folder.filePath(recordings[2])});
     else if (lists == "evaluation")
         evaluationfolder::startEvaluation(dialogs, *window, folder.path(), EvaluationMode::Manual);

@@ -36,20 +36,6 @@ QStringList rowNames(const QTreeWidget *list)
     return names;
 }
 
-void drop(MainWindow &w, const QStringList &paths)
-{
-    QMimeData mime;
-    QList<QUrl> urls;
-    for (const QString &p : paths)
-        urls << QUrl::fromLocalFile(p);
-    mime.setUrls(urls);
-    // Qt delivers a drop to the widget that accepted the drag's entry.
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &enter);
-    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &event);
-}
-
 // The actions that work on a loaded folder's rows.
 QList<QAction *> folderActions(MainWindow &w)
 {
@@ -279,7 +265,7 @@ void TestOpening::dropFolder()
 {
     ScriptedDialogs dialogs;
     MainWindow w;
-    drop(w, {path("mixed")});
+    testsupport::dropFiles(w, {path("mixed")});
     QCOMPARE(w.evaluationMode, int(EvaluationMode::Folder));
     QCOMPARE(w.wavDirectory, path("mixed"));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
@@ -293,7 +279,7 @@ void TestOpening::dropFiles()
 {
     ScriptedDialogs dialogs;
     MainWindow w;
-    drop(w, {path("mixed/c.raw"), path("mixed/notes.txt"), path("mixed/a.wav")});
+    testsupport::dropFiles(w, {path("mixed/c.raw"), path("mixed/notes.txt"), path("mixed/a.wav")});
     QCOMPARE(w.currentFileName, path("mixed/c.raw"));
     QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
     QCOMPARE(rowNames(w.ui->treeWidget_2), (QStringList{"a.wav", "c.raw"}));
@@ -301,7 +287,7 @@ void TestOpening::dropFiles()
     QVERIFY(dialogs.messages.isEmpty());
 
     // One recording alone is shown on its own, the list keeps its rows; the folder's actions end with it.
-    drop(w, {path("other/z.wav")});
+    testsupport::dropFiles(w, {path("other/z.wav")});
     QCOMPARE(w.evaluationMode, int(EvaluationMode::SingleFile));
     QCOMPARE(w.currentFileName, path("other/z.wav"));
     for (QAction *a : folderActions(w))
@@ -315,10 +301,10 @@ void TestOpening::dropOneAfterFolder_plotsTakeTheRoom()
     ScriptedDialogs dialogs;
     auto w = testsupport::exposedWindow();
     QVERIFY(w);
-    drop(*w, {path("second")});
+    testsupport::dropFiles(*w, {path("second")});
     QTRY_VERIFY_WITH_TIMEOUT(settled(*w), 20000);
     w->resize(1400, 950); // taller than the panes ask for once the list has gone
-    drop(*w, {path("other/z.wav")});
+    testsupport::dropFiles(*w, {path("other/z.wav")});
     QTRY_VERIFY_WITH_TIMEOUT(settled(*w) && !w->ui->groupBox_8->isVisible(), 20000);
     // The progress bar right under the plots stands at the window's foot: no empty band below.
     QTRY_COMPARE(w->ui->progressBar->geometry().bottom() + 1 + w->ui->verticalLayout->contentsMargins().bottom(),
@@ -347,7 +333,7 @@ void TestOpening::dropRefused()
     MainWindow w;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
     dialogs.expectMessages(message.isEmpty() ? 0 : 1);
-    drop(w, paths);
+    testsupport::dropFiles(w, paths);
     if (message.isEmpty()) {
         QVERIFY(dialogs.messages.isEmpty());
     } else {
@@ -409,7 +395,7 @@ void TestOpening::dropDuringEvaluation()
     MainWindow w;
     w.evaluationMode = EvaluationMode::Tavron;
     QSignalSpy requests(&w, &MainWindow::signalCalcSpektrogramm);
-    drop(w, paths);
+    testsupport::dropFiles(w, paths);
     QCOMPARE(dialogs.messages.size(), 1);
     const MessageBoxRequest &asked = dialogs.messages.first();
     QCOMPARE(asked.text, question);
@@ -434,8 +420,8 @@ void TestOpening::ignoredWhileCalculating()
     w.calculating = true;
     w.ui->actionOpen_Folder->trigger();
     w.ui->actionOpen_File->trigger();
-    drop(w, {path("second")});
-    drop(w, {path("other/z.wav")});
+    testsupport::dropFiles(w, {path("second")});
+    testsupport::dropFiles(w, {path("other/z.wav")});
     QVERIFY(dialogs.fileQuestions.isEmpty());
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(requests.count(), 0);

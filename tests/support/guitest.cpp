@@ -8,15 +8,18 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGroupBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <qwt_plot.h>
 
@@ -185,6 +188,19 @@ void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseB
 {
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), button, buttons, modifiers);
     QApplication::sendEvent(widget, &event);
+}
+
+void dropFiles(MainWindow &window, const QStringList &paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
 }
 
 void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers)

@@ -100,6 +100,9 @@ void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseB
 /** Press at from, one move to to, release there: a left-button drag with modifiers held throughout. */
 void drag(QWidget *widget, const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers);
 
+/** Drops the files at paths on the window as a file manager would: Qt delivers the drop to the widget that accepted the drag's entry. */
+void dropFiles(MainWindow &window, const QStringList &paths);
+
 /**
  * Runs the event loop until condition holds; false when it still does not
  * after timeoutMs. The condition is checked whenever the loop has handled
