@@ -47,6 +47,17 @@ DialogFactory made(Args... args)
     return [=](const QString &, QTreeWidget *) { return std::make_unique<Dialog>(nullptr, args...); };
 }
 
+// The dialog make builds, shown and laid out; null when it is not exposed.
+std::unique_ptr<QDialog> shown(const DialogFactory &make, const QString &folder, QTreeWidget *fileList)
+{
+    std::unique_ptr<QDialog> dialog = make(folder, fileList);
+    dialog->show();
+    if (!QTest::qWaitForWindowExposed(dialog.get()))
+        return nullptr;
+    QCoreApplication::processEvents();
+    return dialog;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(DialogFactory)
@@ -105,10 +116,8 @@ private slots:
         QFETCH(DialogFactory, make);
         QTemporaryDir folder;
         QTreeWidget fileList;
-        const std::unique_ptr<QDialog> dialog = make(folder.path(), &fileList);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        QCoreApplication::processEvents();
+        const std::unique_ptr<QDialog> dialog = shown(make, folder.path(), &fileList);
+        QVERIFY(dialog);
         const QStringList cut = dialogfit::cutTexts(dialog.get());
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
@@ -136,10 +145,8 @@ private slots:
         QFETCH(DialogFactory, make);
         QTemporaryDir folder;
         QTreeWidget fileList;
-        const std::unique_ptr<QDialog> dialog = make(folder.path(), &fileList);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        QCoreApplication::processEvents();
+        const std::unique_ptr<QDialog> dialog = shown(make, folder.path(), &fileList);
+        QVERIFY(dialog);
         fitIntoScreen(dialog.get(), available, frame);
         QCoreApplication::processEvents();
         // Where it lies Qt decides as it shows a dialog over its parent, within the screen; its size is the dialog's.

@@ -235,7 +235,7 @@ void TestNavigation::commentWritten()
 }
 
 // The line above the plots shows what the recording on show holds after a
-// comment, a class added by its button and a class slot emptied.
+// comment and after a class slot emptied.
 void TestNavigation::writesToTheShownRecording_infoLineFollows()
 {
     writeRecording("shown.wav", "Nyc|old");
