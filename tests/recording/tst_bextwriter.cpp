@@ -312,9 +312,9 @@ private slots:
                    .bytes()
             << QStringLiteral("Pip");
         QTest::newRow("real 32-bit float recording")
-            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/wav_float.wav")) << nyc;
+            << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/wav_float.wav")) << nyc;
         QTest::newRow("real recording with a 56-byte fmt chunk")
-            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/3773_SE_Array_S1_20210615_222235_319.wav"))
+            << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/3773_SE_Array_S1_20210615_222235_319.wav"))
             << nyc;
         // A cut chunk is dropped only when nothing but our own append can have left it.
         const QByteArray appended = appendedWithOldSize();
@@ -390,7 +390,7 @@ private slots:
         QTest::newRow("append rolled back after its RIFF size fails") << plain << 2;
         QTest::newRow("in place into a chunk appended before a kill") << appendedWithOldSize() << 0;
         QTest::newRow("append to a real recording")
-            << testsupport::readFile(QStringLiteral(QUILLON_TESTDATA_DIR "/Barbastelle.wav")) << 0;
+            << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/Barbastelle.wav")) << 0;
         // Sizes a kill does not leave but other programs do: no cut append may lock these.
         QTest::newRow("append, RIFF size of a header never finished")
             << WavWriter().fmt(8000, 16).data({1, 2}, 16).riffSize(0xffffffff).bytes() << 0;

@@ -12,11 +12,10 @@ std::vector<RegisteredTest> &registeredTests()
 
 QString testDataDir()
 {
-#ifdef QUILLON_TESTDATA_DIR
+    const QByteArray elsewhere = qgetenv("QUILLON_TESTDATA_DIR");
+    if (!elsewhere.isEmpty())
+        return QString::fromLocal8Bit(elsewhere);
     return QStringLiteral(QUILLON_TESTDATA_DIR);
-#else
-    return QString::fromLocal8Bit(qgetenv("QUILLON_TESTDATA_DIR"));
-#endif
 }
 
 } // namespace testsupport

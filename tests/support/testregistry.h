@@ -22,7 +22,8 @@ struct TestRegistrar {
     }
 };
 
-// Folder of the real recordings shared by the project (read-only).
+// Folder of the real recordings kept with the tests (read-only): tests/data/recordings,
+// or the folder QUILLON_TESTDATA_DIR names in the environment.
 QString testDataDir();
 
 } // namespace testsupport
