@@ -14,6 +14,6 @@ done
 cd "$HERE"
 ./scripts/install-deps.sh
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DQUILLON_BENCH=OFF >/dev/null
-cmake --build build-release -j "$(nproc 2>/dev/null || echo 2)" --target quillon
+cmake --build build-release -j "$(scripts/jobs.sh)" --target quillon
 cd "$CALLER"
 exec "$HERE/build-release/quillon" "${ARGS[@]}"

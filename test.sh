@@ -6,7 +6,8 @@
 #   ./test.sh --werror    compiler warnings are errors (CI builds so)
 #   ./test.sh --clang     built with Clang instead of GCC, in build-clang/ (build-clang-sanitize/, build-clang-tsan/)
 #   ./test.sh tst_fft ... builds and runs only the named test executables
-#   JOBS=N ./test.sh      build and test with N parallel jobs (default: all cores)
+#   JOBS=N ./test.sh      build and test with N parallel jobs (default: one per core, as the
+#                         memory allows: scripts/jobs.sh)
 #   TEST_MINUTES=N ./test.sh   the tests stop N minutes after they start: those still running fail (default 12)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -58,7 +59,7 @@ if [ "$CLANG" = 1 ]; then
   export CC=clang CXX=clang++
 fi
 
-JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+JOBS=$(scripts/jobs.sh)
 cmake -S . -B "$BUILD" "${CONFIG[@]}" >/dev/null
 CTEST_ARGS=()
 if [ "${#TESTS[@]}" -gt 0 ]; then
