@@ -711,11 +711,9 @@ void TestAssignment::classLetter_infoLineFollows()
     QVERIFY(w);
     QVERIFY(testsupport::waitForSpectrogram(*w));
     const QLabel *line = w->ui->label_fileInfo;
-    QVERIFY2(line->text().endsWith("22:14:03; seen"), qPrintable(line->text()));
     select(*w, {"a.wav"});
     press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
     QVERIFY(waitSettled(*w));
-    QCOMPARE(w->currentFileName, dir + "/a.wav");
     QVERIFY2(line->text().endsWith("22:14:03; Bat; seen"), qPrintable(line->text()));
 }
 

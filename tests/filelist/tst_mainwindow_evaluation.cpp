@@ -404,7 +404,6 @@ void TestEvaluationModes::headerRepliesForOthers_infoLineKeepsTheShownRecording(
     QVERIFY(w);
     QVERIFY(testsupport::waitForSpectrogram(*w));
     QCOMPARE(w->currentFileName, folder + "/a.wav");
-    QCOMPARE(w->ui->treeWidget_fileView->topLevelItem(1)->text(FileViewColumn::Class1), QStringLiteral("No Call"));
     const QString line = w->ui->label_fileInfo->text();
     QVERIFY2(line.endsWith("22:14:03; Bat; first"), qPrintable(line));
 }

@@ -475,7 +475,6 @@ private slots:
             << head("EMT2") + wamdEntry(4, " 1999-01-01 00:00:00") + stamp << stamped;
         QTest::newRow("no entry list: the fixed offsets")
             << testsupport::wamdPayload("2021-05-03", "21:14:05") << QStringList{"2021-05-03", "21:14:05"};
-        QTest::newRow("a stamp cut by the chunk's end") << head("EMT2") + stamp.left(28) << QStringList{"", ""};
         QTest::newRow("entry 5 holding no stamp") << head("EMT2") + wamdEntry(5, "15/08/22") << QStringList{"", ""};
         // A real recording's 69 bytes: five entries, none of them a stamp, and too short for the fixed fields.
         const QByteArray real = testsupport::readFile(
@@ -495,10 +494,6 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         QCOMPARE((QStringList{wav.wamd.date, wav.wamd.time}), fields);
-        // The recorder's clock as local time, its zone left out.
-        const QDateTime recorded = wav.recordingDateTime();
-        QCOMPARE(recorded.date().toString(Qt::ISODate), fields.at(0));
-        QCOMPARE(recorded.time().toString(Qt::ISODate), fields.at(1));
     }
 
     // Chunks declaring more than the program reads of them: the fields come out
