@@ -5,8 +5,9 @@
 
 namespace {
 
-// Room for a line at the limit, "\r\n" and the terminating zero of QIODevice::readLine.
-constexpr int bufferBytes = BoundedLineReader::maxLineBytes + 3;
+// Room for a line at the limit, "\r\r\n" (a list converted to CR LF twice)
+// and the terminating zero of QIODevice::readLine.
+constexpr int bufferBytes = BoundedLineReader::maxLineBytes + 4;
 
 } // namespace
 
@@ -77,8 +78,9 @@ bool BoundedLineReader::readLine(QString &line)
         }
         if (broken)
             --length;
-        // Also at the end of a file cut between the CR and the LF.
-        if (length > 0 && buffer[length - 1] == '\r')
+        // Every CR: a list converted twice ends its lines in CR CR LF, and a CR
+        // left over would end the last field. Also at the end of a file cut before the LF.
+        while (length > 0 && buffer[length - 1] == '\r')
             --length;
         if (length > maxLineBytes) {
             noteSkipped();

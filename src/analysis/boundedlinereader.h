@@ -14,7 +14,9 @@ class QTextCodec;
  * more than 4 KB is skipped whole, so no line can fill the memory.
  *
  * Lines come decoded with the codec of the system locale, without their line
- * break ("\n" or "\r\n", or the "\r" that ends a file cut before its "\n").
+ * break: the "\n" and every "\r" before it ("\r\n", "\r\r\n" of a file converted
+ * twice), or the "\r"s that end a file cut before its "\n". A line at the limit
+ * is kept with up to two CRs before its "\n".
  * Reading stops at the end of the file, or after 500 MB should the file grow
  * meanwhile. A reader that must have every line (the
  * recorder's result list) asks firstSkippedLine() at the end and refuses the

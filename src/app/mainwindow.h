@@ -623,7 +623,12 @@ private:
     bool handleDeleteKey(QObject *watched);
     bool handleEnterKey(QObject *watched);
     bool handleStepKey(bool forward);
-    bool handleClassShortcut(QObject *watched, const QKeyEvent *event);
+    /** An evaluation's list is on show and no comment is being typed: its class letters assign. */
+    bool classLettersLive() const;
+    /** A class letter of the selected recordings; false when it assigned nothing. */
+    bool handleClassShortcut(const QKeyEvent *event);
+    /** Whether a key no handler took is kept from an item view's type-ahead search. */
+    bool keptFromTypeAhead(QObject *watched, const QKeyEvent *event) const;
     void followCursor(const QPoint &pos);
     void leaveSpectrogram();
 

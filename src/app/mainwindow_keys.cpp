@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include <qwt_plot.h>
 
 bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
@@ -32,13 +34,32 @@ bool MainWindow::handleKeyPress(QObject *watched, QKeyEvent *event)
     case Qt::Key_Right:
         return handleStepKey(key == Qt::Key_Right);
     case Qt::Key_Space:
-        return handleSpaceKey();
+        return handleSpaceKey() || keptFromTypeAhead(watched, event);
     default:
         break;
     }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return handleClassShortcut(watched, event);
-    return handlePlayerKey(event);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z && handleClassShortcut(event))
+        return true;
+    return handlePlayerKey(event) || keptFromTypeAhead(watched, event);
+}
+
+bool MainWindow::classLettersLive() const
+{
+    return widgets.evaluationList->isVisible() && !commentBeingEdited();
+}
+
+bool MainWindow::keptFromTypeAhead(QObject *watched, const QKeyEvent *event) const
+{
+    // A printable key that classifies nothing stays out of the lists: their
+    // type-ahead search would select another recording ("0" the first one
+    // named by date) while the shown one stays, and the next class letter
+    // would classify a recording never seen. Ctrl and Alt combinations are
+    // the lists' own (Ctrl+A selects all); other widgets keep every key.
+    const QString text = event->text();
+    if (text.isEmpty() || !classLettersLive() || !qobject_cast<QAbstractItemView *>(watched)
+        || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
 }
 
 bool MainWindow::commentBeingEdited() const
@@ -53,24 +74,18 @@ bool MainWindow::commentBeingEdited() const
     return false;
 }
 
-bool MainWindow::handleClassShortcut(QObject *watched, const QKeyEvent *event)
+bool MainWindow::handleClassShortcut(const QKeyEvent *event)
 {
-    QTreeWidget *list = widgets.evaluationList;
-    if (!list->isVisible() || commentBeingEdited())
+    // A combination with Ctrl or Alt is no class letter, whatever text the platform gives it.
+    if (!classLettersLive() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
-    // Shift and Caps Lock make no difference; Ctrl gives a control character, which no shortcut matches.
+    // Shift and Caps Lock make no difference.
     const QString shortcut = QLatin1Char('<') + event->text().toUpper() + QLatin1Char('>');
     const QList<QTreeWidgetItem *> classRows =
         widgets.classTree->findItems(shortcut, Qt::MatchExactly | Qt::MatchRecursive, ClassTreeColumn::Shortcut);
-    const QList<QTreeWidgetItem *> rows = list->selectedItems();
-    if (!classRows.isEmpty() && !rows.isEmpty() && jobAllows(JobGuard::Action::StartJob))
-        return startAssignment(classRows.first(), rows, QString());
-    // A letter that classifies nothing stays out of the lists' type-ahead
-    // search: it would select another recording while the shown one stays,
-    // and the next class letter would classify a recording never seen.
-    // With Ctrl or Alt the lists keep their own keys (Ctrl+A selects all).
-    return qobject_cast<QAbstractItemView *>(watched)
-           && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const QList<QTreeWidgetItem *> rows = widgets.evaluationList->selectedItems();
+    return !classRows.isEmpty() && !rows.isEmpty() && jobAllows(JobGuard::Action::StartJob)
+           && startAssignment(classRows.first(), rows, QString());
 }
 
 bool MainWindow::handleSpaceKey()

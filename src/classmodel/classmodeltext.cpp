@@ -41,7 +41,12 @@ Reading read(const QString &text, Names names)
     // line it belongs to none and is dropped; behind a refused class it goes
     // with that class and is named with it.
     enum { NoClassYet, Taken, Refused } lastClass = NoClassYet;
-    for (const QString &line : text.split(lineFeed)) {
+    for (QString line : text.split(lineFeed)) {
+        // A model saved with CR LF ends (by an editor on another system) reads
+        // as one with LF ends: a CR kept would end every shortcut, and no key
+        // would match it.
+        while (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
         if (line.isEmpty())
             continue;
         const bool subclass = line.at(0) == tab;

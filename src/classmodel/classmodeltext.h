@@ -51,8 +51,8 @@ struct Reading {
 };
 
 /**
- * Reads a text line by line: split at LF only (a CR of a CR LF file stays
- * at the end of the shortcut), empty lines skipped; a line that starts with
+ * Reads a text line by line: split at LF, every CR at a line's end dropped
+ * (CR LF ends read as LF ends), empty lines skipped; a line that starts with
  * a TAB is a subclass of the last class and dropped when no class came
  * before it; fields split at TAB, further fields ignored, a missing
  * shortcut field read as the empty shortcut. No check for repeated names or

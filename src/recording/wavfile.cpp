@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <variant>
 
 namespace {
@@ -29,7 +30,7 @@ constexpr qint64 textBound = qint64(1) << 20;
 constexpr qint64 timeReadBytes = 56 + textBound;
 constexpr qint64 bextReadBytes = 602 + textBound;
 constexpr qint64 splReadBytes = 8;
-constexpr qint64 wamdReadBytes = 86;
+constexpr qint64 wamdReadBytes = textBound;
 constexpr qint64 guanoReadBytes = textBound;
 
 quint16 le16(const char *p)
@@ -60,6 +61,42 @@ QString fieldInside(const QByteArray &chunk, int offset, int count)
     if (offset < 0 || count < 0 || qint64(offset) + count > chunk.size())
         return QString();
     return WavFile::readFixedString(chunk, offset, count);
+}
+
+// A wamd chunk is a list of entries: a 16-bit id, a 32-bit length, then that
+// many bytes of value. The value of the first entry with id, or nothing when
+// the walk ends without one (a length running past the chunk ends it too).
+std::optional<QByteArray> wamdEntry(const QByteArray &chunk, quint16 id)
+{
+    qint64 at = 0;
+    while (at + 6 <= chunk.size()) {
+        const quint16 entryId = le16(chunk.constData() + at);
+        const qint64 length = le32(chunk.constData() + at + 2);
+        at += 6;
+        if (length > chunk.size() - at)
+            return std::nullopt;
+        if (entryId == id)
+            return chunk.mid(int(at), int(length));
+        at += length;
+    }
+    return std::nullopt;
+}
+
+// The recorder's time stamp, entry 5: " 2022-08-15 21:34:14+0100", its clock's
+// date and time, then the zone, which is left out: every source of a
+// recording's date gives the time its clock showed. False without such an entry.
+bool readWamdTimeStamp(const QByteArray &chunk, QString &date, QString &time)
+{
+    const std::optional<QByteArray> stamp = wamdEntry(chunk, 5);
+    if (!stamp)
+        return false;
+    static const QRegularExpression pattern(QStringLiteral("^ *(\\d{4}-\\d\\d-\\d\\d) +(\\d\\d:\\d\\d:\\d\\d)"));
+    const QRegularExpressionMatch m = pattern.match(QString::fromLatin1(*stamp));
+    if (!m.hasMatch())
+        return false;
+    date = m.captured(1);
+    time = m.captured(2);
+    return true;
 }
 
 qint32 int32Inside(const QByteArray &chunk, int offset)
@@ -701,8 +738,11 @@ bool WavFile::readWamdChunk(quint32 size)
                            "Not more than one WAMD chunk supported.",
                            QStringLiteral("WAV file read error in WAMD chunk."), chunk))
         return false;
-    wamd.date = fieldInside(chunk, 67, 10);
-    wamd.time = fieldInside(chunk, 78, 8);
+    // The fixed offsets fit one length of the recorder's model name only: they are the last resort.
+    if (!readWamdTimeStamp(chunk, wamd.date, wamd.time)) {
+        wamd.date = fieldInside(chunk, 67, 10);
+        wamd.time = fieldInside(chunk, 78, 8);
+    }
     qCDebug(lcRecording) << "wamd.date: " << wamd.date << "wamd.time: " << wamd.time;
     return true;
 }

@@ -31,6 +31,8 @@ void TestBoundedLineReader::lines_data()
     QTest::newRow("4 KB kept, one byte more skipped") << limit + "\n" + over + "\nz\n"
                                                       << QStringList{QString(limit), "z"} << 2;
     QTest::newRow("4 KB before CR LF") << limit + "\r\n" << QStringList{QString(limit)} << 0;
+    QTest::newRow("CR CR LF: converted twice") << QByteArray("a\r\r\nb\r\r\n") << QStringList{"a", "b"} << 0;
+    QTest::newRow("4 KB before CR CR LF") << limit + "\r\r\nz\n" << QStringList{QString(limit), "z"} << 0;
     QTest::newRow("cut between CR and LF") << QByteArray("a\r\nNyctaloid\r") << QStringList{"a", "Nyctaloid"} << 0;
     QTest::newRow("4 KB, cut between CR and LF") << limit + "\r" << QStringList{QString(limit)} << 0;
     QTest::newRow("long line across several buffers")

@@ -109,6 +109,11 @@ void TestRecorderResultLookup::proposal_data()
     QTest::newRow("species code named twice")
         << line(fields("rec_001.wav", "bat", {"", "", "", "", "Ppip", "x", "Nnoc", "x", "Ppip"})) << "/d/rec_001.wav"
         << 1 << "Ppip, Nnoc";
+    // A list converted to CR LF twice: no CR stays in the last field, to be written as a class.
+    QTest::newRow("line ending in CR CR LF")
+        << QByteArray(line(fields("rec_001.wav", "bat", {"", "", "", "", "Ppip", "x", "Nnoc", "x", "Eptser"}))
+                          .replace("\n", "\r\r\n"))
+        << "/d/rec_001.wav" << 1 << "Ppip, Nnoc, Eptser";
     QTest::newRow("no matching line") << both << "/d/rec_002.wav" << 0 << "";
     // The recording's own line wins over an earlier one naming a longer name, as a field or at a path's end.
     QTest::newRow("own line wins over a longer name")
@@ -136,6 +141,10 @@ void TestRecorderResultLookup::proposal()
     QCOMPARE(f.write(content), qint64(content.size()));
     f.close();
     QCOMPARE(RecorderResultLookup::proposal(recording, path, reviewMode), expected);
+    // The index the review reads through answers the same.
+    RecorderResultIndex index;
+    QVERIFY(index.read(path));
+    QCOMPARE(index.proposal(recording, reviewMode), expected);
 }
 
 void TestRecorderResultLookup::proposal_unreadableFile()

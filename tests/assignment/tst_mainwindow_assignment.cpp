@@ -1,10 +1,12 @@
 #include "testregistry.h"
 
 #include "assignment/progressstandaside.h"
+#include "display/spectrogramplot.h"
 #include "evaluationfolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -38,6 +40,7 @@ private slots:
     void keys();
     void letterOfNoClass_data();
     void letterOfNoClass();
+    void classLetter_infoLineFollows();
 
 private:
     QString folder(const QString &name, const QList<QPair<QString, QString>> &recordings, quint32 rate = 250000)
@@ -317,7 +320,7 @@ void TestAssignment::guardDuringChain()
     const QByteArray cBytes = testsupport::readFile(dir + "/c.wav");
 
     // Until its replies are handled nothing else starts or writes: a class
-    // letter is consumed, Space passed on, the rest refused.
+    // letter and Space are consumed, the rest refused.
     dialogs.expectMessages(7);
     clickAssign(*w, "Nyc");
     press(list, Qt::Key_A, "a");
@@ -335,7 +338,7 @@ void TestAssignment::guardDuringChain()
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &urls, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.get(), &drop);
     QCOMPARE(requests.size(), 1);
-    QCOMPARE(spy.presses, 1);
+    QCOMPARE(spy.presses, 0);
     QVERIFY(!box(*w, "c.wav")->isChecked());
     QCOMPARE(row(*w, "c.wav")->text(FileViewColumn::Comment), QStringLiteral("note"));
     QCOMPARE(dialogs.fileQuestions.size(), 1); // the evaluation's own folder
@@ -636,41 +639,82 @@ void TestAssignment::keys()
 void TestAssignment::letterOfNoClass_data()
 {
     QTest::addColumn<QStringList>("selected");
-    QTest::addColumn<QString>("classes"); // of a.wav, the recording shown, after X and A
+    QTest::addColumn<QString>("classes"); // of a.wav after the keys and A
     QTest::newRow("the recording shown selected: classified") << QStringList{"a.wav"} << "Bat,,,";
     QTest::newRow("nothing selected (a greyed row clicked): nothing classified") << QStringList() << ",,,";
 }
 
 void TestAssignment::letterOfNoClass()
 {
-    // The simple tree: Bat <A>, No Call <D>; no class has X, a recording's name starts with it.
-    const QString dir = folder("noclass", {{"a.wav", ""}, {"xb.wav", ""}});
+    // The simple tree: Bat <A>, No Call <D>. No class has X, 0 or "-"; names start with them, and with A.
+    const QString dir = folder(
+        "noclass", {{"-c.wav", ""}, {"0166_20240531_223911.wav", ""}, {"a.wav", ""}, {"ab.wav", ""}, {"xb.wav", ""}});
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Manual);
     QVERIFY(w);
     QTreeWidget *list = w->ui->treeWidget_fileView;
     list->setCurrentItem(row(*w, "a.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(*w));
+    const QString shown = w->currentFileName;
     QFETCH(QStringList, selected);
     select(*w, selected);
-    // X leaves the selection where it was; the list's type-ahead search would have chosen xb.wav.
+    // Each leaves the selection and the recording shown where they were; the list's type-ahead search would
+    // have chosen the row its name starts with.
     press(list, Qt::Key_X, "x");
+    press(list, Qt::Key_0, "0");
+    press(list, Qt::Key_Minus, "-");
     QCOMPARE(list->selectedItems().size(), selected.size());
     QCOMPARE(list->currentItem(), row(*w, "a.wav"));
     press(list, Qt::Key_A, "a");
     QVERIFY(waitSettled(*w));
     QTEST(classes(*w, "a.wav"), "classes");
-    QCOMPARE(description(dir + "/xb.wav"), QString());
+    if (selected.isEmpty()) { // a class letter that classifies nothing stays out of the search too
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->currentItem(), row(*w, "a.wav"));
+        QCOMPARE(w->currentFileName, shown);
+    }
+    QCOMPARE(description(dir + "/ab.wav"), QString());
+
+    // Widgets other than the lists keep such keys: the spectrogram's zoomer takes "-".
+    KeySpy spy;
+    QWidget *canvas = w->spectrogramPlot->canvas();
+    canvas->installEventFilter(&spy);
+    press(canvas, Qt::Key_Minus, "-");
+    press(canvas, Qt::Key_X, "x");
+    QCOMPARE(spy.presses, 2);
 
     // A comment being typed takes every letter, class letters too (the double click made its row current).
     list->setCurrentItem(row(*w, "a.wav"));
     list->editItem(row(*w, "a.wav"), FileViewColumn::Comment);
     auto *typing = qobject_cast<QLineEdit *>(list->itemWidget(row(*w, "a.wav"), FileViewColumn::Comment));
     QVERIFY(typing);
-    QTest::keyClicks(typing, "xad");
-    QCOMPARE(typing->text(), QStringLiteral("xad"));
+    QTest::keyClicks(typing, "xa0d");
+    QCOMPARE(typing->text(), QStringLiteral("xa0d"));
     QTest::keyClick(typing, Qt::Key_Escape);
     QVERIFY(waitSettled(*w));
     QTEST(classes(*w, "a.wav"), "classes");
+
+    // Ctrl+A is the list's, given as some systems give it (the letter's own text with Ctrl): it selects all.
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(list->selectedItems().size(), 5);
+    QVERIFY(waitSettled(*w));
+    QTEST(classes(*w, "a.wav"), "classes");
+}
+
+// The line above the plots names the class a letter gave the recording on show.
+void TestAssignment::classLetter_infoLineFollows()
+{
+    // One recording: no next one is shown after the letter.
+    const QString dir = folder("infoline", {{"a.wav", "|seen"}});
+    ScriptedDialogs dialogs;
+    auto w = open(dialogs, dir, EvaluationMode::Manual);
+    QVERIFY(w);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
+    const QLabel *line = w->ui->label_fileInfo;
+    select(*w, {"a.wav"});
+    press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
+    QVERIFY(waitSettled(*w));
+    QVERIFY2(line->text().endsWith("22:14:03; Bat; seen"), qPrintable(line->text()));
 }
 
 QUILLON_TEST(TestAssignment)

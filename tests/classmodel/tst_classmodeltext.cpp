@@ -86,7 +86,8 @@ void TestClassModelText::read_data()
     QTest::newRow("last line without LF") << QByteArray("A\t<A>\n\tB\t<B>") << "A <A> {B <B>}";
     QTest::newRow("blank lines skipped") << QByteArray("\n\nA\t<A>\n\n\tB\t<B>\n\n") << "A <A> {B <B>}";
     QTest::newRow("subclass before any class dropped") << QByteArray("\tX\t<X>\nA\t<A>") << "A <A>";
-    QTest::newRow("CR LF: the CR stays in the shortcut") << QByteArray("A\t<A>\r\n\tB\t<B>\r\n") << "A <A>\r {B <B>\r}";
+    QTest::newRow("CR LF read as LF") << QByteArray("A\t<A>\r\n\r\n\tB\t<B>\r\n") << "A <A> {B <B>}";
+    QTest::newRow("CR CR LF, a last line ending in CR") << QByteArray("A\t<A>\r\r\n\tB\t<B>\r") << "A <A> {B <B>}";
     QTest::newRow("NUL ends the text") << QByteArray("A\t<A>\n\0B\t<B>\n", 12) << "A <A>";
     QTest::newRow("UTF-8") << QByteArray("\xc3\x9c"
                                          "ber\t<A>")

@@ -76,6 +76,7 @@ private slots:
     void failedWriteBacksToldOnce();
     void reviewDiscardingAClass_infoLineShowsTheFile_data();
     void reviewDiscardingAClass_infoLineShowsTheFile();
+    void headerRepliesForOthers_infoLineKeepsTheShownRecording();
     void refused_data();
     void refused();
     void newEvaluationDuringChain();
@@ -390,6 +391,21 @@ void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile()
     // No date or time: the classes and the comment follow the length.
     const QString line = w.ui->label_fileInfo->text();
     QVERIFY2(line.startsWith("16bit; ") && line.endsWith("s; ; ; Pip; note"), qPrintable(line));
+}
+
+// The header replies for the recordings below the one on show, which hold
+// other classes, leave the line above the plots to the recording on show.
+void TestEvaluationModes::headerRepliesForOthers_infoLineKeepsTheShownRecording()
+{
+    const QString folder = evaluationfolder::makeFolder(m_dir.path(), "otherclasses",
+                                                        {{"a.wav", "Bat|first"}, {"b.wav", "No Call|second"}});
+    ScriptedDialogs dialogs;
+    const auto w = evaluationfolder::open(dialogs, folder, EvaluationMode::Manual);
+    QVERIFY(w);
+    QVERIFY(testsupport::waitForSpectrogram(*w));
+    QCOMPARE(w->currentFileName, folder + "/a.wav");
+    const QString line = w->ui->label_fileInfo->text();
+    QVERIFY2(line.endsWith("22:14:03; Bat; first"), qPrintable(line));
 }
 
 void TestEvaluationModes::refused_data()

@@ -36,6 +36,12 @@ private:
 
     static QByteArray pcm16(const QVector<int> &samples) { return WavWriter::pack(samples, 16); }
 
+    // A wamd entry as a recorder writes it: 16-bit id, 32-bit length, the value.
+    static QByteArray wamdEntry(quint16 id, const QByteArray &value)
+    {
+        return WavWriter::le16(id) + WavWriter::le32(quint32(value.size())) + value;
+    }
+
     // A sample as its bytes give it, read apart from the code under test.
     static int sampleAt(const QByteArray &b, int at, int bits)
     {
@@ -447,6 +453,47 @@ private slots:
         else
             got << wav.wamd.date << wav.wamd.time;
         QCOMPARE(got, fields);
+    }
+
+    // The time stamp is found by walking the entries, wherever the ones before
+    // it put it; where there is none, the fixed offsets are read.
+    void wamdTimeStamp_data()
+    {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QStringList>("fields"); // date, time
+        const QStringList stamped{"2022-08-15", "21:34:14"};
+        const QByteArray stamp = wamdEntry(5, " 2022-08-15 21:34:14+0100");
+        const auto head = [](const QByteArray &model) {
+            return wamdEntry(0, QByteArray("\x01\x00", 2)) + wamdEntry(1, model) + wamdEntry(3, "1.6.2");
+        };
+        // Behind the longer name the stamp's date lies at the fixed offset 67, behind the shorter one not.
+        for (const QByteArray &model : {QByteArray("EMT2"), QByteArray("Echo Meter Touch 2 Standard Android")})
+            QTest::addRow("model name of %d bytes", int(model.size()))
+                << head(model) + stamp + wamdEntry(6, "x") << stamped;
+        // The id decides, not a value that looks like a stamp.
+        QTest::newRow("an extra entry before the stamp")
+            << head("EMT2") + wamdEntry(4, " 1999-01-01 00:00:00") + stamp << stamped;
+        QTest::newRow("no entry list: the fixed offsets")
+            << testsupport::wamdPayload("2021-05-03", "21:14:05") << QStringList{"2021-05-03", "21:14:05"};
+        QTest::newRow("entry 5 holding no stamp") << head("EMT2") + wamdEntry(5, "15/08/22") << QStringList{"", ""};
+        // A real recording's 69 bytes: five entries, none of them a stamp, and too short for the fixed fields.
+        const QByteArray real = testsupport::readFile(
+            QDir(testsupport::testDataDir()).filePath(QStringLiteral("3773_SE_Array_S1_20210615_222235_319.wav")));
+        const QByteArray chunk = real.mid(real.lastIndexOf("wamd") + 8, 69);
+        QCOMPARE(le32At(real, real.lastIndexOf("wamd") + 4), 69u);
+        QTest::newRow("a real recording's entries") << chunk << QStringList{"", ""};
+        QTest::newRow("a stamp behind a real recording's entries") << chunk + stamp << stamped;
+    }
+
+    void wamdTimeStamp()
+    {
+        QFETCH(QByteArray, payload);
+        QFETCH(QStringList, fields);
+        WavFile wav;
+        openWithChunk(wav, "wamd", payload);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE((QStringList{wav.wamd.date, wav.wamd.time}), fields);
     }
 
     // Chunks declaring more than the program reads of them: the fields come out
