@@ -313,9 +313,9 @@ private slots:
             << QStringLiteral("Pip");
         QTest::newRow("real 32-bit float recording")
             << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/wav_float.wav")) << nyc;
-        QTest::newRow("real recording with a 56-byte fmt chunk")
-            << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/3773_SE_Array_S1_20210615_222235_319.wav"))
-            << nyc;
+        QTest::newRow("real recording with a 56-byte fmt chunk") << testsupport::readFile(
+            testsupport::testDataDir() + QStringLiteral("/3773_SE_Array_S1_20210615_222235_319.wav"))
+                                                                 << nyc;
         // A cut chunk is dropped only when nothing but our own append can have left it.
         const QByteArray appended = appendedWithOldSize();
         QTest::newRow("cut bext without a zero byte past its description")
@@ -324,15 +324,20 @@ private slots:
             << appendedWithOldSize("recorder").left(appended.size() - 300) << nyc;
         QTest::newRow("cut chunk of another kind behind a bext chunk")
             << WavWriter().fmt(8000, 16).data({1, 2}, 16).bext("Nyc").chunk("junk", "xx", true, 100).bytes() << nyc;
+        QTest::newRow("LIST chunk running past the end")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).chunk("LIST", "INFOISFT", true, 400).bytes() << nyc;
     }
 
+    // Every refusal says why, whatever stopped it.
     void refused()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const QString path = put(bytes);
         expectRefusalWarning(path);
-        QVERIFY(!WavFile().writeBextDescription(path, text));
+        QString failure;
+        QVERIFY(!WavFile().writeBextDescription(path, text, &failure));
+        QVERIFY(!failure.isEmpty());
         QCOMPARE(testsupport::readFile(path), bytes);
     }
 
