@@ -36,9 +36,9 @@ public:
      * words where it has any), a description holding classes that cannot be
      * read, a bext chunk too short for a description, or a text longer than
      * the 256-byte description. When none of
-     * these holds, the system's words for a write that failed (writeError, as
-     * the bext writer gives them: a full disk), or empty (a read error of the
-     * moment).
+     * these holds, the bext writer's words for the write that failed
+     * (writeError: a full disk, a read error of the moment), or empty when
+     * it gives none.
      */
     static QString failureReason(const QString &path, const QString &text, const QString &writeError = QString());
 

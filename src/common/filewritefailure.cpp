@@ -27,9 +27,10 @@ WriteFailureChoice askAfterWriteFailure(QWidget *parent, const QString &path, co
     box.setInformativeText(reason);
     // Escape and the close button need a button of the reject role to press;
     // buttons of other roles alone leave the box deaf to both.
-    QAbstractButton *skip = box.addButton(tr("Skip"), QMessageBox::AcceptRole);
-    QAbstractButton *skipForAll =
-        offerSkipForAll ? box.addButton(tr("Skip for all"), QMessageBox::AcceptRole) : nullptr;
+    // "Skip" passes over this recording, "Skip for all" says yes to passing
+    // over every later one: the desktop places them as its No and Yes.
+    QAbstractButton *skip = box.addButton(tr("Skip"), QMessageBox::NoRole);
+    QAbstractButton *skipForAll = offerSkipForAll ? box.addButton(tr("Skip for all"), QMessageBox::YesRole) : nullptr;
     QAbstractButton *cancel = box.addButton(tr("Cancel"), QMessageBox::RejectRole);
     box.setEscapeButton(cancel);
     box.setDefaultButton(qobject_cast<QPushButton *>(skip));

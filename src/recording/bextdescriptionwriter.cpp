@@ -79,12 +79,11 @@ bool isCutAppend(const QByteArray &tail)
 // A description the user asked for was not stored: worth a line on the terminal
 // even in a normal run, because the callers that write in the background cannot
 // show one. It names the file, as one such line may come for every recording of a folder.
-bool fail(QFile &file, const char *logLine, QString *failure = nullptr, const QString &why = QString())
+// why is never empty: the system's words, or what of the file stopped the write.
+bool fail(QFile &file, const char *logLine, QString *failure, const QString &why)
 {
-    QString line = QLatin1String(logLine) + QStringLiteral(": ") + file.fileName();
-    if (!why.isEmpty())
-        line += QStringLiteral(" (") + why + QLatin1Char(')');
-    qCWarning(lcRecording).noquote() << line;
+    qCWarning(lcRecording).noquote() << QLatin1String(logLine) + QStringLiteral(": ") + file.fileName()
+                                            + QStringLiteral(" (") + why + QLatin1Char(')');
     if (failure)
         *failure = why;
     file.close();
@@ -98,6 +97,16 @@ QString withDamageNote(const QString &why)
     const QString note = QStringLiteral("The old description could not be put back: the recording now holds a damaged "
                                         "description, part new and part old text, until it is written again.");
     return why.isEmpty() ? note : why + QLatin1Char('\n') + note;
+}
+
+QString notRiffWave()
+{
+    return QStringLiteral("The file is not a RIFF WAV file.");
+}
+
+QString cutHeader()
+{
+    return QStringLiteral("The file ends inside a chunk header.");
 }
 
 const char readError[] = "WAV file read error in write description in bext chunk";
@@ -140,25 +149,28 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
     const QByteArray utf8 = text.toUtf8();
     // Cutting the text could split a character or lose a comment silently; the caller must shorten it.
     if (utf8.size() > descriptionSize)
-        return fail(file, "Description longer than 256 bytes, not written to bext chunk");
+        return fail(file, "Description longer than 256 bytes, not written to bext chunk", failure,
+                    QStringLiteral("The description takes %1 bytes, more than the %2 bytes of the bext chunk's field.")
+                        .arg(utf8.size())
+                        .arg(descriptionSize));
     QByteArray field = utf8;
     field.append(QByteArray(descriptionSize - utf8.size(), '\0'));
 
     // Where the file ends for the walk, and where an append goes.
     qint64 end = file.size();
     if (!file.seek(0))
-        return fail(file, readError);
+        return fail(file, readError, failure, file.errorString());
     char head[chunkHeaderSize];
     if (file.read(head, 4) != 4 || std::memcmp(head, "RIFF", 4) != 0)
-        return fail(file, "Not a RIFF-WAV file to write description in bext chunk");
+        return fail(file, "Not a RIFF-WAV file to write description in bext chunk", failure, notRiffWave());
     if (file.read(head, 4) != 4)
-        return fail(file, readError);
+        return fail(file, readError, failure, QStringLiteral("The file ends inside its RIFF header."));
     const QByteArray oldRiffSize(head, 4);
     const bool riffSizeOff = qint64(quint32(le32(head) + 8u)) != end;
     if (riffSizeOff)
         qCDebug(lcRecording) << "File size in header not identical to real file size.";
     if (file.read(head, 4) != 4 || std::memcmp(head, "WAVE", 4) != 0)
-        return fail(file, readError);
+        return fail(file, readError, failure, notRiffWave());
 
     while (file.pos() < end) {
         const qint64 chunkStart = file.pos();
@@ -178,16 +190,25 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
                 break;
             }
             if (got < 4)
-                return fail(file, "Error while reading a chunk header descriptor in writing bext chunk description");
-            return fail(file, readError);
+                return fail(file, "Error while reading a chunk header descriptor in writing bext chunk description",
+                            failure, cutHeader());
+            if (got < chunkHeaderSize)
+                return fail(file, readError, failure, cutHeader());
+            return fail(
+                file, readError, failure,
+                QStringLiteral("The chunk at byte %1 claims %2 bytes, more than the %3 the file holds after it.")
+                    .arg(chunkStart)
+                    .arg(size)
+                    .arg(left));
         }
         if (std::memcmp(head, "bext", 4) == 0) {
             // A description field cut short by the chunk would spill over the next chunk's header.
             if (size < quint32(descriptionSize))
-                return fail(file, writeError);
+                return fail(file, writeError, failure,
+                            QStringLiteral("The bext chunk is too short to hold a description."));
             const QByteArray old = file.read(descriptionSize);
             if (old.size() != descriptionSize)
-                return fail(file, readError);
+                return fail(file, readError, failure, file.errorString());
             // A kill between the two writes of an append leaves the chunk with the
             // RIFF size of the file before it: every opening would warn about the
             // size. Such a file is told by its last chunk, exactly as appended.
@@ -219,7 +240,7 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
         if ((size % 2) == 1 && next < end)
             ++next;
         if (!file.seek(next))
-            return fail(file, readError);
+            return fail(file, readError, failure, file.errorString());
     }
 
     qCDebug(lcRecording) << "No Bext chunk exists";
@@ -235,7 +256,8 @@ bool writeBextDescriptionToFile(QFile &file, const QString &text, QString *failu
     // misdescribe the whole file.
     const qint64 newRiffSize = end + appended.size() - 8;
     if (newRiffSize > qint64(std::numeric_limits<quint32>::max()))
-        return fail(file, writeError);
+        return fail(file, writeError, failure,
+                    QStringLiteral("The file would grow past the 4 GiB that its RIFF size can describe."));
     // The chunk first, on the disk before the size behind it claims it: a
     // kill or a power cut anywhere leaves a RIFF size that claims no byte the
     // file lacks, and the next write repairs what is left.

@@ -29,8 +29,8 @@ bool isCutAppendAt(QFile &file, qint64 chunkStart);
  * of a WAV file already open for reading and writing, or appends a new bext
  * chunk when the file has none. Closes the file on every path. On false the
  * file holds the bytes it held before (less a cut chunk of its own append,
- * see below), and failure receives the system's words where a write, resize
- * or sync failed. Where a failed write in place could not be undone, failure
+ * see below), and failure receives why: the system's words where a read,
+ * write, resize or sync failed, else what of the file stopped the write. Where a failed write in place could not be undone, failure
  * also says that the recording now holds a damaged description.
  *
  * An append writes the chunk, has sync make it durable, then writes the RIFF

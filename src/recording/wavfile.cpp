@@ -834,8 +834,15 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text,
     WavFile header;
     header.open(fileName, true);
     if (!header.walkedToEnd && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt))) {
+        QString why = QStringLiteral("The recording cannot be read to its end.");
+        if (!header.errorText.isEmpty())
+            why += QLatin1Char('\n') + header.errorText;
         qCWarning(lcRecording).noquote()
-            << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName;
+            << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName
+                   + QStringLiteral(" (") + QString(why).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                   + QLatin1Char(')');
+        if (failure)
+            *failure = why;
         return false;
     }
     return writeBextDescriptionToFile(target, text, failure);

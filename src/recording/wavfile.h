@@ -50,8 +50,9 @@ public:
      * Writes text (as UTF-8, at most 256 bytes) into the bext description of
      * the file on disk, or appends a bext chunk when there is none. Touches
      * none of this object's fields. Returns false, with the file unchanged,
-     * on any failure; where the system gave a reason for it (a full disk, a
-     * file it will not open), failure receives the system's words. Should a
+     * on any failure, and failure receives why: the system's words where it
+     * gave them (a full disk, a file it will not open), else what of the file
+     * stopped the write (a chunk the reader cannot walk past). Should a
      * failed write in place not be undone, failure says so too: the
      * recording then holds a damaged description.
      *

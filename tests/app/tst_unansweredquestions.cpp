@@ -17,6 +17,7 @@ private slots:
     void scriptedDialogs_answerUntilTheyGo();
     void modalDialogOfItsOwn_closed();
     void messageNobodyExpects_failsTheTest();
+    void declaredMessageMissing_failsTheTest();
 };
 
 void TestUnansweredQuestions::questionWithoutScript_answeredAsCancelled()
@@ -80,6 +81,23 @@ void TestUnansweredQuestions::messageNobodyExpects_failsTheTest()
     QEXPECT_FAIL("", "a box the test did not script, in a nested loop", Continue);
     QVERIFY(testsupport::waitUntil([&shown]() { return shown; }));
     QCOMPARE(dialogs.messages.size(), 4);
+}
+
+// A box declared or answered that never comes fails the test too, when the
+// dialogs go: a test that expects a box holds that it came. Expected here as above.
+void TestUnansweredQuestions::declaredMessageMissing_failsTheTest()
+{
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectMessages(2);
+        userDialogs().information(nullptr, QString(), QStringLiteral("the first of two"));
+        QEXPECT_FAIL("", "a declared box that never came", Continue);
+    }
+    {
+        ScriptedDialogs dialogs;
+        dialogs.messageAnswers << QMessageBox::Yes;
+        QEXPECT_FAIL("", "an answered box that never came", Continue);
+    }
 }
 
 QUILLON_TEST(TestUnansweredQuestions)

@@ -15,6 +15,8 @@
 
 using namespace evaluationfolder;
 
+using Roles = QMap<QString, QMessageBox::ButtonRole>;
+
 // Classifying with the real workers on temporary folders of small recordings
 // made on 01/06/24: each starter of the chains, their questions, write
 // failures and ends, accepting proposals, the keys, and the guard.
@@ -129,7 +131,7 @@ void TestAssignment::writeFailures()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.last().text, "Error Writing File " + dir + "/d.raw");
     QCOMPARE(boxes.last().reason, QStringLiteral("Only WAV recordings can hold classes."));
-    QCOMPARE(boxes.last().buttons, (QStringList{"Skip", "Cancel"}));
+    QCOMPARE(boxes.last().buttons, (Roles{{"Skip", QMessageBox::NoRole}, {"Cancel", QMessageBox::RejectRole}}));
     QCOMPARE(boxes.last().answeredBy, QStringLiteral("Cancel"));
 
     // "Skip for all": the later failures ask nothing, the rest is written and counted, and the row
@@ -139,7 +141,9 @@ void TestAssignment::writeFailures()
     clickAssign(*w, "Bat");
     QVERIFY(waitSettled(*w));
     QCOMPARE(boxes.size(), 2);
-    QCOMPARE(boxes.last().buttons, (QStringList{"Skip", "Skip for all", "Cancel"}));
+    QCOMPARE(boxes.last().buttons, (Roles{{"Skip", QMessageBox::NoRole},
+                                          {"Skip for all", QMessageBox::YesRole},
+                                          {"Cancel", QMessageBox::RejectRole}}));
     QVERIFY(boxes.last().reason.startsWith("The file cannot be opened for writing: "));
     QCOMPARE(description(dir + "/e.wav"), QStringLiteral("Bat|"));
     QCOMPARE(classes(*w, "e.wav"), QStringLiteral("Bat,,,"));

@@ -23,6 +23,12 @@
 #include <QThread>
 #include <QTreeWidget>
 
+#include <cerrno>
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 const Qt::ItemFlags usable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
@@ -60,6 +66,36 @@ void trigger(MainWindow &w, int mode)
         ->trigger();
 }
 
+#if defined(Q_OS_UNIX)
+// While it lives, no file of the process grows past limit bytes: a write past
+// it fails with the system's words, as on a full disk, whoever runs the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+        : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        rlimit lowered{};
+        ok = getrlimit(RLIMIT_FSIZE, &m_old) == 0;
+        lowered = m_old;
+        lowered.rlim_cur = limit;
+        ok = ok && setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool ok = false;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+#endif
+
 } // namespace
 
 class TestEvaluationModes : public testsupport::GuiTestCase
@@ -74,6 +110,7 @@ private slots:
     void reviewNoCallBesideOwnClass();
     void boxOfARowScrolledIntoView();
     void failedWriteBacksToldOnce();
+    void failedWriteBackKeepsTheWritersReason();
     void reviewDiscardingAClass_infoLineShowsTheFile_data();
     void reviewDiscardingAClass_infoLineShowsTheFile();
     void headerRepliesForOthers_infoLineKeepsTheShownRecording();
@@ -353,6 +390,40 @@ void TestEvaluationModes::failedWriteBacksToldOnce()
     for (int i = 1; i <= 5; ++i)
         listed += QStringLiteral("%1.wav: The recording's bext chunk is too short to hold a description.\n").arg(i);
     QVERIFY2(warning.text.startsWith(listed + "and 2 more\n"), qPrintable(warning.text));
+}
+
+// A write-back that fails for a moment's reason, the file itself sound: the
+// list tells the writer's own words.
+void TestEvaluationModes::failedWriteBackKeepsTheWritersReason()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("needs a limit on the size of files");
+#else
+    // Without a bext chunk, the proposal is appended: the file would grow.
+    const QString folder = path("fulldisk");
+    QVERIFY(QDir().mkpath(folder));
+    testsupport::WavWriter plain;
+    plain.fmt(250000, 16).data(QVector<int>(25000, 0), 16);
+    QVERIFY(plain.write(folder + "/1.wav"));
+
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << folder;
+    dialogs.messageAnswers << QMessageBox::Ok;
+    dialogs.expectMessages();
+    MainWindow w;
+    {
+        const FileSizeLimit noGrowth(rlim_t(plain.bytes().size()));
+        QVERIFY(noGrowth.ok);
+        w.ui->actionTavron_Folder_Evaluation->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(settled(w), 30000);
+    }
+
+    QCOMPARE(dialogs.messages.size(), 2);
+    const QString warning = dialogs.messages.last().text;
+    QVERIFY2(warning.startsWith(QStringLiteral("1 recording could not be written:\n1.wav: Could not write to file. ")
+                                + qt_error_string(EFBIG) + QLatin1Char('\n')),
+             qPrintable(warning));
+#endif
 }
 
 void TestEvaluationModes::reviewDiscardingAClass_infoLineShowsTheFile_data()

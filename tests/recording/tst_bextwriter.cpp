@@ -324,15 +324,20 @@ private slots:
             << appendedWithOldSize("recorder").left(appended.size() - 300) << nyc;
         QTest::newRow("cut chunk of another kind behind a bext chunk")
             << WavWriter().fmt(8000, 16).data({1, 2}, 16).bext("Nyc").chunk("junk", "xx", true, 100).bytes() << nyc;
+        QTest::newRow("LIST chunk running past the end")
+            << WavWriter().fmt(8000, 16).data({1, 2}, 16).chunk("LIST", "INFOISFT", true, 400).bytes() << nyc;
     }
 
+    // Every refusal says why, whatever stopped it.
     void refused()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         const QString path = put(bytes);
         expectRefusalWarning(path);
-        QVERIFY(!WavFile().writeBextDescription(path, text));
+        QString failure;
+        QVERIFY(!WavFile().writeBextDescription(path, text, &failure));
+        QVERIFY(!failure.isEmpty());
         QCOMPARE(testsupport::readFile(path), bytes);
     }
 

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSemaphore>
@@ -215,7 +216,7 @@ inline void press(QWidget *target, int key, const QString &text = QString())
 struct FailureBox {
     QString text;
     QString reason;
-    QStringList buttons;
+    QMap<QString, QMessageBox::ButtonRole> buttons; // each button's text and role
     QString answeredBy;
 };
 
@@ -229,7 +230,7 @@ inline std::function<void(QDialog *)> onFailureBox(QList<FailureBox> *boxes, std
             return;
         FailureBox seen{box->text(), box->informativeText(), {}, {}};
         for (QAbstractButton *button : box->buttons())
-            seen.buttons << button->text();
+            seen.buttons.insert(button->text(), box->buttonRole(button));
         box->show();
         act(box);
         seen.answeredBy = box->clickedButton() ? box->clickedButton()->text() : QString();

@@ -24,7 +24,8 @@
 // A message box is a finding of its own: one the test neither queued an
 // answer for (messageAnswers) nor said it expects (expectMessages) fails the
 // running test where it is shown, even in a nested event loop, and is
-// answered as an empty queue answers it.
+// answered as an empty queue answers it. So is one missing: a box declared
+// or answered that has not come when this goes fails the test then.
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -54,6 +55,16 @@ public:
     }
     ~ScriptedDialogs() override
     {
+        // A box the test declared that never came is a finding too: the test
+        // would otherwise pass whether the program says it or not.
+        if (QTest::currentTestFunction() && !QTest::currentTestFailed()
+            && (expectedMessages > 0 || !messageAnswers.isEmpty())) {
+            const QString left = QStringLiteral("%1 message box(es) declared with expectMessages and %2 answer(s) "
+                                                "queued in messageAnswers did not come")
+                                     .arg(expectedMessages)
+                                     .arg(messageAnswers.size());
+            QTest::qVerify(false, "declared message boxes", qPrintable(left), __FILE__, __LINE__);
+        }
         // One installed after this one and still there falls back to what this one fell back to.
         alive().removeOne(this);
         for (ScriptedDialogs *later : qAsConst(alive())) {
@@ -82,9 +93,9 @@ public:
     QStringList menuAnswers;
 
     /**
-     * Lets count more message boxes come without a queued answer, for a test
-     * that reads them from `messages` itself; each is answered as an empty
-     * queue answers it.
+     * Declares count more message boxes to come without a queued answer, for
+     * a test that reads them from `messages` itself; each is answered as an
+     * empty queue answers it, and each must have come when this goes.
      */
     void expectMessages(int count = 1) { expectedMessages += count; }
 
