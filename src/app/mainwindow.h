@@ -488,7 +488,7 @@ private:
                                   const QList<MyBatCall> &calls, int bins, int sampleRate);
     // The levels the colours span: the fixed ones, or those computed, then stored as the limits.
     LevelRange drawnLevelRange(const LevelRange &computed);
-    QString recordingInfoText(const ShownFormat &format, double duration) const;
+    QString recordingInfoText(const ShownFormat &format) const;
     // The recording at path was written meanwhile: if it is the one on show, its info line shows what it holds now.
     void showStoredDescription(const QString &path);
     // The frequency axis the settings give the recording (0 to 150 kHz without one).

@@ -360,7 +360,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     spectroSettingsDialog->setApplyButtonsEnabled(true);
 
     setWindowTitle(currentFileName + QStringLiteral(" - ") + QCoreApplication::applicationName());
-    ui->label_fileInfo->setText(recordingInfoText(format, duration));
+    ui->label_fileInfo->setText(recordingInfoText(format));
 
     // Before the playback buffers: the envelope sets the peak they are normalised to.
     plotAmplitude();
@@ -428,7 +428,7 @@ void MainWindow::applySmoothingSetting()
     spectrogramPlot->setSmoothing(readSetting(SettingKeys::smoothing) != 0);
 }
 
-QString MainWindow::recordingInfoText(const ShownFormat &format, double duration) const
+QString MainWindow::recordingInfoText(const ShownFormat &format) const
 {
     QString date;
     QString time;
@@ -445,7 +445,7 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
         }
         extras = shownClassesAndComment(wavFile->bext.description);
     }
-    return recordingInfoLine(format.bitsPerSample, format.sampleRate, duration, date, time, extras);
+    return recordingInfoLine(format.bitsPerSample, format.sampleRate, format.sampleCount, date, time, extras);
 }
 
 void MainWindow::showStoredDescription(const QString &path)
@@ -462,10 +462,10 @@ void MainWindow::showStoredDescription(const QString &path)
     const ShownFormat format = shownFormat();
     // Only a line drawn for this recording is built again; one still being
     // calculated takes the description from here when it is drawn.
-    const bool lineShown = !calculating && ui->label_fileInfo->text() == recordingInfoText(format, format.duration());
+    const bool lineShown = !calculating && ui->label_fileInfo->text() == recordingInfoText(format);
     wavFile->bext.description = stored.bext.description;
     if (lineShown)
-        ui->label_fileInfo->setText(recordingInfoText(format, format.duration()));
+        ui->label_fileInfo->setText(recordingInfoText(format));
 }
 
 void MainWindow::spectroScrollBar_valueChanged(int value)
