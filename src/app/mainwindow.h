@@ -474,6 +474,8 @@ private:
     void setOpeningActionsEnabled(bool enabled);
     void setPlotExportActionsEnabled(bool enabled);
     void showModePanes();
+    // The window's least size: 750 x 500, or what the panes on show need, once a recording was shown.
+    void fitLeastSize();
     void setGridsFromAction();
     void restoreFirstWindowLayout(bool withSplitters);
     // The recording's samples into timedata; false, the user told why, when it has none to show.

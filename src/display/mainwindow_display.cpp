@@ -87,6 +87,21 @@ void MainWindow::showModePanes()
     widgets.toolBar->show();
     widgets.folderPane->setVisible(evaluationMode == EvaluationMode::Folder);
     widgets.evaluationPane->setVisible(EvaluationMode::isEvaluation(evaluationMode));
+    fitLeastSize();
+}
+
+void MainWindow::fitLeastSize()
+{
+    // Until the first recording is shown the window keeps its start-up size.
+    if (firstPlot)
+        return;
+    // 750 x 500 at least, and as much as the panes on show need: a list
+    // squeezing the plots below their minimums would cut their axis numbers
+    // and titles, and lay one plot over another. The splitter takes in the
+    // panes just shown or hidden, and the handle between them, at once, so
+    // that the layout counts them.
+    widgets.splitterMain->refresh();
+    ui->centralWidget->setMinimumSize(QSize(750, 500).expandedTo(ui->centralWidget->minimumSizeHint()));
 }
 
 void MainWindow::setGridsFromAction()
@@ -99,7 +114,8 @@ void MainWindow::setGridsFromAction()
 
 void MainWindow::restoreFirstWindowLayout(bool withSplitters)
 {
-    ui->centralWidget->setMinimumSize(750, 500);
+    firstPlot = false;
+    fitLeastSize();
     // A window left on a screen that is no longer attached would open out of
     // sight; one larger than the screen would reach past it. The frame the
     // window system draws around it must fit as well.
@@ -116,7 +132,7 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QSize menu(0, menuBar()->sizeHint().height());
         fallback = firstWindowGeometry(firstWindowSize, ui->centralWidget->minimumSizeHint() + menu,
-                                       QSize(750, 500) + menu, screen->availableGeometry(), frame);
+                                       ui->centralWidget->minimumSize() + menu, screen->availableGeometry(), frame);
     }
     const QRect stored = readSetting(SettingKeys::geometry, fallback);
     // A place far beyond any screen (a hand-edited store) would overflow with the frame added: no screen shows it.
@@ -143,7 +159,6 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
         ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
         ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);
     }
-    firstPlot = false;
 }
 
 void MainWindow::plot_Data(QString fileName)
