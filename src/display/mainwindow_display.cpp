@@ -136,8 +136,7 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     }
     const QRect stored = readSetting(SettingKeys::geometry, fallback);
     // A place far beyond any screen (a hand-edited store) would overflow with the frame added: no screen shows it.
-    const QRect framed = withinWidgetReach(stored) ? stored + frame : QRect();
-    setGeometry(fittedWindowGeometry(framed, screens, fallback + frame) - frame);
+    setGeometry(fittedWindowGeometry(framedWithinReach(stored, frame), screens, fallback + frame) - frame);
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {
