@@ -639,6 +639,8 @@ private:
     // Plot set-up and view toggles.
     void setUpPlots();
     void fitPanesToAxisTitles();
+    // After a drag of the handle above the lists: the list not shown takes the shown one's height.
+    void shareListHeight();
     void applyStoredPlotSettings();
     // The frequency markers where the settings put them, labelled and shown as stored.
     void applyStoredMarkers();
