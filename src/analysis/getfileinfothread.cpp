@@ -7,11 +7,11 @@
 #include "analysis/recorderresultlookup.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
+#include "recording/recordinglength.h"
 #include "recording/wavfile.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStringList>
 #include <algorithm>
 
@@ -48,11 +48,6 @@ const QStringList &longReviewNames()
     static const QStringList names{"",    "No Call", "Nyc",  "Nlow", "Nnoc", "Nycmi", "Enil",
                                    "Pip", "Pnat",    "PpPn", "Ppip", "PpPp", "Ppyg"};
     return names;
-}
-
-QString lengthText(double seconds)
-{
-    return QLocale().toString(seconds, 'f', 3);
 }
 
 // A look-ahead examines up to this many recordings per thread, so that the
@@ -262,7 +257,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
         if (!reader.errorText.isEmpty() || samples < 1)
             return found(none, notAvailable, notAvailable, notAvailable);
         const QDateTime modified = QFileInfo(wavFileName).lastModified();
-        return found(none, lengthText(double(samples) / rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
+        return found(none, recordingLengthText(samples, rawSampleRate), modified.toString(QStringLiteral("dd/MM/yy")),
                      modified.toString(QStringLiteral("hh:mm:ss")));
     }
 
@@ -280,7 +275,7 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     if (sampleRate <= 0 || !wav.fmtFound)
         return found(none, notAvailable, notAvailable, notAvailable);
     // A data chunk the file cuts short claims a length that is not there, and the recording does not open.
-    const QString length = wav.dataHeld >= 0 ? notAvailable : lengthText(double(frames) / sampleRate);
+    const QString length = wav.dataHeld >= 0 ? notAvailable : recordingLengthText(frames, sampleRate);
 
     QString date;
     QString time;

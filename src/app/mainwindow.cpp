@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QScreen>
+#include <QSplitter>
 #include <QStyle>
 #include <QThread>
 
@@ -104,6 +105,7 @@ MainWindow::MainWindow(QWidget *parent)
     widgets.toolBar->hide();
     widgets.evaluationPane->hide();
     widgets.folderPane->hide();
+    connect(widgets.splitterMain, &QSplitter::splitterMoved, this, &MainWindow::shareListHeight);
 
     setUpTrees();
 

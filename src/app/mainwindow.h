@@ -474,6 +474,8 @@ private:
     void setOpeningActionsEnabled(bool enabled);
     void setPlotExportActionsEnabled(bool enabled);
     void showModePanes();
+    // The window's least size: 750 x 500, or what the panes on show need, once a recording was shown.
+    void fitLeastSize();
     void setGridsFromAction();
     void restoreFirstWindowLayout(bool withSplitters);
     // The recording's samples into timedata; false, the user told why, when it has none to show.
@@ -488,7 +490,7 @@ private:
                                   const QList<MyBatCall> &calls, int bins, int sampleRate);
     // The levels the colours span: the fixed ones, or those computed, then stored as the limits.
     LevelRange drawnLevelRange(const LevelRange &computed);
-    QString recordingInfoText(const ShownFormat &format, double duration) const;
+    QString recordingInfoText(const ShownFormat &format) const;
     // The recording at path was written meanwhile: if it is the one on show, its info line shows what it holds now.
     void showStoredDescription(const QString &path);
     // The frequency axis the settings give the recording (0 to 150 kHz without one).
@@ -642,6 +644,8 @@ private:
     // Plot set-up and view toggles.
     void setUpPlots();
     void fitPanesToAxisTitles();
+    // After a drag of the handle above the lists: the list not shown takes the shown one's height.
+    void shareListHeight();
     void applyStoredPlotSettings();
     // The frequency markers where the settings put them, labelled and shown as stored.
     void applyStoredMarkers();

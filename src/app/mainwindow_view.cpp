@@ -8,6 +8,8 @@
 #include "platform/taskbarbutton.h"
 #include "ui_mainwindow.h"
 
+#include <QSplitter>
+
 #include <qwt_plot.h>
 
 namespace {
@@ -84,6 +86,24 @@ void MainWindow::on_splitter_2_splitterMoved(int pos, int index)
     if (index != 1)
         return;
     ui->actionAmplitude_Plot->setChecked(pos != 0);
+}
+
+void MainWindow::shareListHeight()
+{
+    // The folder list and the evaluation list stand in one place below the
+    // plots, one at a time: the height the user drags the one shown to is
+    // the other's too, for the next folder or evaluation and the next start.
+    // The splitter keeps a hidden pane's size for when it shows again.
+    QSplitter *splitter = widgets.splitterMain;
+    const int evaluation = splitter->indexOf(widgets.evaluationPane);
+    const int folder = splitter->indexOf(widgets.folderPane);
+    QList<int> sizes = splitter->sizes();
+    const int list = qMax(sizes.value(evaluation), sizes.value(folder));
+    if (list <= 0)
+        return;
+    sizes[evaluation] = list;
+    sizes[folder] = list;
+    splitter->setSizes(sizes);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *)

@@ -17,6 +17,18 @@ bool withinWidgetReach(const QRect &rect)
     return within(rect.left()) && within(rect.top()) && within(rect.right()) && within(rect.bottom());
 }
 
+QRect framedWithinReach(const QRect &rect, const QMargins &frame)
+{
+    // In 64 bits: every edge of a QRect and of QMargins is an int.
+    const qint64 edges[] = {qint64(rect.left()) - frame.left(), qint64(rect.top()) - frame.top(),
+                            qint64(rect.right()) + frame.right(), qint64(rect.bottom()) + frame.bottom()};
+    for (const qint64 edge : edges) {
+        if (edge < -QWIDGETSIZE_MAX || edge > QWIDGETSIZE_MAX)
+            return QRect();
+    }
+    return QRect(QPoint(int(edges[0]), int(edges[1])), QPoint(int(edges[2]), int(edges[3])));
+}
+
 QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableScreens, const QRect &fallback)
 {
     if (!stored.isValid() || !withinWidgetReach(stored))

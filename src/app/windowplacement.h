@@ -26,6 +26,13 @@ QRect fittedWindowGeometry(const QRect &stored, const QVector<QRect> &availableS
  */
 bool withinWidgetReach(const QRect &rect);
 
+/**
+ * `rect` with `frame` around it, or an empty QRect where the framed
+ * rectangle would not be within a widget's reach: a stored place may lie at
+ * the ends of int, where adding the frame would overflow.
+ */
+QRect framedWithinReach(const QRect &rect, const QMargins &frame);
+
 // The size the main window first opens at, screen permitting: the spectrogram
 // well above its least height, and several rows of the class tree and file list.
 inline constexpr QSize firstWindowSize(1200, 800);

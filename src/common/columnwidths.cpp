@@ -1,5 +1,6 @@
 #include "common/columnwidths.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QStyle>
 #include <QTreeView>
@@ -49,4 +50,21 @@ void fitTreeWidthToColumns(QTreeView *tree)
     }
     const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, tree);
     tree->setMinimumWidth(qMax(tree->minimumWidth(), columns + 2 * tree->frameWidth() + scrollBar));
+}
+
+void widenColumnToCell(QTreeView *tree, const QModelIndex &cell)
+{
+    const int column = cell.column();
+    const int width = tree->columnWidth(column);
+    // The style's item draws its text between a margin on either side: a
+    // text that fits inside them needs no measure of the whole cell, which
+    // lays its text out and would cost a list of thousands of rows dearly.
+    const QVariant font = cell.data(Qt::FontRole);
+    const QFontMetrics metrics(font.isValid() ? font.value<QFont>() : tree->font());
+    const int margins = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+    if (metrics.horizontalAdvance(cell.data(Qt::DisplayRole).toString()) + margins < width)
+        return;
+    const int needed = tree->sizeHintForIndex(cell).width();
+    if (needed > width)
+        tree->setColumnWidth(column, needed);
 }

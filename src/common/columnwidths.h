@@ -2,6 +2,7 @@
 
 #include <QVector>
 
+class QModelIndex;
 class QTreeView;
 
 /**
@@ -22,3 +23,13 @@ int setColumnWidthsAtLeast(QTreeView *tree, const QVector<int> &widths);
  * sideways scroll.
  */
 void fitTreeWidthToColumns(QTreeView *tree);
+
+/**
+ * Widens the column of `cell` to what the cell takes, as
+ * QTreeView::resizeColumnToContents measures it; never narrows it. Rows
+ * filled one by one, each cell passed as it gets its text, leave the column
+ * as wide as its widest text so far, whatever the first rows held ("N/A"
+ * above real dates). Cells the column holds already cost one measure of
+ * their text.
+ */
+void widenColumnToCell(QTreeView *tree, const QModelIndex &cell);

@@ -87,6 +87,21 @@ void MainWindow::showModePanes()
     widgets.toolBar->show();
     widgets.folderPane->setVisible(evaluationMode == EvaluationMode::Folder);
     widgets.evaluationPane->setVisible(EvaluationMode::isEvaluation(evaluationMode));
+    fitLeastSize();
+}
+
+void MainWindow::fitLeastSize()
+{
+    // Until the first recording is shown the window keeps its start-up size.
+    if (firstPlot)
+        return;
+    // 750 x 500 at least, and as much as the panes on show need: a list
+    // squeezing the plots below their minimums would cut their axis numbers
+    // and titles, and lay one plot over another. The splitter takes in the
+    // panes just shown or hidden, and the handle between them, at once, so
+    // that the layout counts them.
+    widgets.splitterMain->refresh();
+    ui->centralWidget->setMinimumSize(QSize(750, 500).expandedTo(ui->centralWidget->minimumSizeHint()));
 }
 
 void MainWindow::setGridsFromAction()
@@ -99,7 +114,8 @@ void MainWindow::setGridsFromAction()
 
 void MainWindow::restoreFirstWindowLayout(bool withSplitters)
 {
-    ui->centralWidget->setMinimumSize(750, 500);
+    firstPlot = false;
+    fitLeastSize();
     // A window left on a screen that is no longer attached would open out of
     // sight; one larger than the screen would reach past it. The frame the
     // window system draws around it must fit as well.
@@ -116,12 +132,11 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QSize menu(0, menuBar()->sizeHint().height());
         fallback = firstWindowGeometry(firstWindowSize, ui->centralWidget->minimumSizeHint() + menu,
-                                       QSize(750, 500) + menu, screen->availableGeometry(), frame);
+                                       ui->centralWidget->minimumSize() + menu, screen->availableGeometry(), frame);
     }
     const QRect stored = readSetting(SettingKeys::geometry, fallback);
     // A place far beyond any screen (a hand-edited store) would overflow with the frame added: no screen shows it.
-    const QRect framed = withinWidgetReach(stored) ? stored + frame : QRect();
-    setGeometry(fittedWindowGeometry(framed, screens, fallback + frame) - frame);
+    setGeometry(fittedWindowGeometry(framedWithinReach(stored, frame), screens, fallback + frame) - frame);
     if (readSetting(SettingKeys::maximized))
         showMaximized();
     if (withSplitters) {
@@ -143,7 +158,6 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
         ui->actionAmplitude_Plot->setChecked(!timeSizes.isEmpty() && timeSizes.first() != 0);
         ui->actionFrequency_Axis_Plot->setChecked(!frequencySizes.isEmpty() && frequencySizes.first() != 0);
     }
-    firstPlot = false;
 }
 
 void MainWindow::plot_Data(QString fileName)
@@ -360,7 +374,7 @@ void MainWindow::spectrogramCalculated(QVector<double> data, int numberOfFfts, d
     spectroSettingsDialog->setApplyButtonsEnabled(true);
 
     setWindowTitle(currentFileName + QStringLiteral(" - ") + QCoreApplication::applicationName());
-    ui->label_fileInfo->setText(recordingInfoText(format, duration));
+    ui->label_fileInfo->setText(recordingInfoText(format));
 
     // Before the playback buffers: the envelope sets the peak they are normalised to.
     plotAmplitude();
@@ -428,7 +442,7 @@ void MainWindow::applySmoothingSetting()
     spectrogramPlot->setSmoothing(readSetting(SettingKeys::smoothing) != 0);
 }
 
-QString MainWindow::recordingInfoText(const ShownFormat &format, double duration) const
+QString MainWindow::recordingInfoText(const ShownFormat &format) const
 {
     QString date;
     QString time;
@@ -445,7 +459,7 @@ QString MainWindow::recordingInfoText(const ShownFormat &format, double duration
         }
         extras = shownClassesAndComment(wavFile->bext.description);
     }
-    return recordingInfoLine(format.bitsPerSample, format.sampleRate, duration, date, time, extras);
+    return recordingInfoLine(format.bitsPerSample, format.sampleRate, format.sampleCount, date, time, extras);
 }
 
 void MainWindow::showStoredDescription(const QString &path)
@@ -462,10 +476,10 @@ void MainWindow::showStoredDescription(const QString &path)
     const ShownFormat format = shownFormat();
     // Only a line drawn for this recording is built again; one still being
     // calculated takes the description from here when it is drawn.
-    const bool lineShown = !calculating && ui->label_fileInfo->text() == recordingInfoText(format, format.duration());
+    const bool lineShown = !calculating && ui->label_fileInfo->text() == recordingInfoText(format);
     wavFile->bext.description = stored.bext.description;
     if (lineShown)
-        ui->label_fileInfo->setText(recordingInfoText(format, format.duration()));
+        ui->label_fileInfo->setText(recordingInfoText(format));
 }
 
 void MainWindow::spectroScrollBar_valueChanged(int value)

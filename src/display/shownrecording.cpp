@@ -3,6 +3,7 @@
 #include "analysis/classassignmenttext.h"
 #include "recording/audiosamplereader.h"
 #include "recording/recordingkind.h"
+#include "recording/recordinglength.h"
 #include "recording/wavfile.h"
 
 #include <QLocale>
@@ -50,13 +51,15 @@ QStringList shownClassesAndComment(const QString &description)
     return shown;
 }
 
-QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, const QString &dateText,
+QString recordingInfoLine(int bitsPerSample, int sampleRate, qint64 sampleCount, const QString &dateText,
                           const QString &timeText, const QStringList &extras)
 {
     const QLocale locale;
+    // The length as the file list shows it, not the single-precision one the spectrogram is laid out by.
+    const QString length = sampleRate > 0 ? recordingLengthText(sampleCount, sampleRate) : QStringLiteral("N/A");
     QString line = locale.toString(bitsPerSample) + QStringLiteral("bit; ") + locale.toString(sampleRate)
-                   + QStringLiteral("Hz; ") + locale.toString(duration, 'f', 3) + QStringLiteral("s; ") + dateText
-                   + QStringLiteral("; ") + timeText;
+                   + QStringLiteral("Hz; ") + length + QStringLiteral("s; ") + dateText + QStringLiteral("; ")
+                   + timeText;
     for (const QString &e : extras)
         line += QStringLiteral("; ") + e;
     return line;

@@ -37,7 +37,7 @@ QStringList shownClassesAndComment(const QString &description);
 
 /**
  * "16bit; 250000Hz; 1.000s; dd/MM/yy; hh:mm:ss" and "; " + each extra text.
- * Numbers in the default locale, the duration with three decimals.
+ * Numbers in the default locale, the length as recordingLengthText gives it.
  */
-QString recordingInfoLine(int bitsPerSample, int sampleRate, double duration, const QString &dateText,
+QString recordingInfoLine(int bitsPerSample, int sampleRate, qint64 sampleCount, const QString &dateText,
                           const QString &timeText, const QStringList &extras);

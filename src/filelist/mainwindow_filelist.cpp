@@ -4,6 +4,7 @@
 
 #include "assignment/writefilebextthread.h"
 #include "classmodel/classnamerules.h"
+#include "common/columnwidths.h"
 #include "common/evaluationmode.h"
 #include "common/settingskeys.h"
 #include "common/treecolumns.h"
@@ -373,10 +374,14 @@ void MainWindow::fileInfoHeaderFinished(int index, QString batClass, QString bat
             row->setFlags(row->flags());
         }
     }
-    if (index == 0) {
-        list->resizeColumnToContents(FileViewColumn::Date);
-        list->resizeColumnToContents(FileViewColumn::Time);
-        list->resizeColumnToContents(FileViewColumn::Length);
+    // The first row sizes the columns anew for this folder; each later one
+    // widens them where its text needs more: rows without a date ("N/A")
+    // above dated ones would leave the dates cut.
+    for (const int column : {FileViewColumn::Date, FileViewColumn::Time, FileViewColumn::Length}) {
+        if (index == 0)
+            list->resizeColumnToContents(column);
+        else
+            widenColumnToCell(list, list->model()->index(index, column));
     }
     if (evaluationMode >= EvaluationMode::Manual)
         countHeaderClasses({batClass, batClass2, batClass3, batClass4}, autoClass);

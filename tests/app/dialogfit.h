@@ -208,6 +208,37 @@ inline QStringList hiddenAxisTitles(const QWidget *window)
 }
 
 /**
+ * Plots not shown whole: cut by a pane around them, as a plot squeezed below
+ * its least size runs out of it and loses the numbers along its edge, or
+ * lying over another plot. A plot whose pane is closed is left out.
+ */
+inline QStringList cutPlots(const QWidget *window)
+{
+    QStringList cut;
+    QList<QPair<QString, QRect>> placed;
+    for (const QwtPlot *plot : window->findChildren<QwtPlot *>()) {
+        const QRect shown = shownPart(plot, plot->rect(), window);
+        if (!plot->isVisible() || shown.isEmpty())
+            continue;
+        const QString name = QString::fromLatin1(plot->metaObject()->className());
+        const QRect whole = plot->rect().translated(plot->mapTo(window, QPoint(0, 0)));
+        if (shown != whole)
+            cut << QStringLiteral("%1: %2 x %3 of %4 x %5 px shown")
+                       .arg(name)
+                       .arg(shown.width())
+                       .arg(shown.height())
+                       .arg(whole.width())
+                       .arg(whole.height());
+        for (const auto &other : qAsConst(placed)) {
+            if (other.second.intersects(whole))
+                cut << QStringLiteral("%1 lies over %2").arg(name, other.first);
+        }
+        placed.append({name, whole});
+    }
+    return cut;
+}
+
+/**
  * Everything cut in the window: labels and buttons, item views (each may
  * scroll sideways only when named in `scrollingViews`), plot axis titles,
  * whole and apart; widgets in `skipped` are left out.

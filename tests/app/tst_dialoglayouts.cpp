@@ -184,6 +184,30 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 
+    void mainWindow_leastWindowFits_data() { mainWindow_firstStartFits_data(); }
+
+    void mainWindow_leastWindowFits()
+    {
+        // Made as small as it goes, with the panes of each mode: every plot
+        // keeps its axis numbers and titles, none cut by its pane or lying
+        // over another, for the lists below them too.
+        QFETCH(int, mode);
+        auto window = testsupport::exposedWindow();
+        QVERIFY(window);
+        window->evaluationMode = mode;
+        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+        QVERIFY(testsupport::waitForSpectrogram(*window));
+        window->resize(750, 500);
+        QTRY_COMPARE(window->size(), window->minimumSize());
+        QVERIFY(window->centralWidget()->height() >= 500);
+        QCoreApplication::processEvents();
+        const Ui_MainWindow *ui = window->ui;
+        QStringList cut = dialogfit::cutTexts(window.get(), {},
+                                              {ui->treeWidget_fileView, ui->treeWidget_2, ui->label_21, ui->label_22});
+        cut << dialogfit::cutPlots(window.get());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
+    }
+
     void mainWindow_fixedTextsFit()
     {
         auto window = testsupport::exposedWindow();

@@ -131,19 +131,44 @@ void TestTeardown::layout_roundTripThroughTheStore_data()
 void TestTeardown::layout_roundTripThroughTheStore()
 {
     QFETCH(bool, maximized);
-    // Inside the screen with a frame around it, whatever its size: a larger one would be fitted to the screen.
-    const QRect geometry = QGuiApplication::primaryScreen()->availableGeometry().adjusted(12, 14, -18, -26);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect geometry;
+    // A folder, so that its list shares the window with the plots: the split between them is kept too.
+    QTemporaryDir folder;
+    QStringList recordings;
+    for (const char *name : {"Barbastelle.wav", "Natterers.wav"}) {
+        recordings << folder.filePath(QLatin1String(name));
+        QVERIFY(QFile::copy(QDir(testsupport::testDataDir()).filePath(QLatin1String(name)), recordings.last()));
+    }
+    const auto openFolder = [&](MainWindow &window) {
+        // The test screen is 800 x 600 px: the least window with the list as
+        // tall as its pane asks would fill it, and leave no split to choose.
+        window.widgets.folderPane->setMinimumHeight(60);
+        testsupport::dropFiles(window, recordings);
+        return testsupport::waitUntil([&] { return !window.calculating && !window.loadingFileInfo; });
+    };
     QList<int> timeSizes, frequencySizes, mainSizes;
     {
         auto window = testsupport::exposedWindow();
         QVERIFY(window);
-        window->plot_Data(recording());
-        QVERIFY(testsupport::waitForSpectrogram(*window));
+        QVERIFY(openFolder(*window));
         QVERIFY(!window->firstPlot);
+        // Inside the screen with room for a frame, whatever its size, and no
+        // smaller than the window goes: a larger one would be fitted to the screen.
+        const int height = qBound(window->minimumHeight(), available.height() - 40, available.height());
+        geometry = QRect(available.left() + 12, available.top() + (available.height() - height) / 2,
+                         available.width() - 30, height);
         window->setGeometry(geometry);
         QTRY_COMPARE(window->geometry(), geometry);
         settleLayouts();
-        // A little above what the panes need for their axis titles.
+        // The plots a little taller than they need, the folder list below them
+        // (the evaluation list hidden); the panes a little above what they need
+        // for their axis titles.
+        QSplitter *main = splitter(*window, "splitter");
+        QVERIFY(main->widget(2)->isVisible());
+        const int plotsPane = main->widget(0)->minimumSizeHint().height() + 23;
+        reshare(main, {plotsPane, 0});
+        settleLayouts();
         const int timePane = splitter(*window, "splitter_2")->widget(0)->minimumHeight() + 10;
         const int frequencyPane = splitter(*window, "splitter_3")->widget(0)->minimumWidth() + 41;
         reshare(splitter(*window, "splitter_2"), {timePane});
@@ -151,6 +176,7 @@ void TestTeardown::layout_roundTripThroughTheStore()
         settleLayouts();
         QCOMPARE(splitter(*window, "splitter_2")->sizes().value(0), timePane);
         QCOMPARE(splitter(*window, "splitter_3")->sizes().value(0), frequencyPane);
+        QVERIFY(qAbs(main->sizes().value(0) - plotsPane) <= 1);
         if (maximized) {
             window->showMaximized();
             QTRY_VERIFY(window->geometry() != geometry);
@@ -158,7 +184,7 @@ void TestTeardown::layout_roundTripThroughTheStore()
         settleLayouts();
         timeSizes = splitter(*window, "splitter_2")->sizes();
         frequencySizes = splitter(*window, "splitter_3")->sizes();
-        mainSizes = splitter(*window, "splitter")->sizes();
+        mainSizes = main->sizes();
     }
     QCOMPARE(QSettings().value(QStringLiteral("geometry")).toRect(), geometry);
     QCOMPARE(QSettings().value(QStringLiteral("maximized")).toBool(), maximized);
@@ -167,8 +193,7 @@ void TestTeardown::layout_roundTripThroughTheStore()
     auto window = testsupport::exposedWindow();
     QVERIFY(window);
     QVERIFY(window->geometry() != geometry);
-    window->plot_Data(recording());
-    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QVERIFY(openFolder(*window));
     QVERIFY(!window->firstPlot);
     QTRY_COMPARE(window->isMaximized(), maximized);
     QCOMPARE(window->normalGeometry(), geometry);

@@ -4,13 +4,18 @@
 #include "app/spectrogramsettingsdialog.h"
 #include "display/myqwtzoomer.h"
 #include "display/myrectrangemarker.h"
+#include "evaluationfolder.h"
 #include "guitest.h"
 #include "platform/taskbarbutton.h"
 #include "recording/wavfile.h"
+#include "scripteddialogs.h"
+#include "ui_mainwindow.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -18,6 +23,7 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <qwt_plot.h>
@@ -33,10 +39,10 @@ QAction *action(const MainWindow &w, const QString &name)
     return w.findChild<QAction *>(name);
 }
 
-// Drags handle 1 of a splitter to `pos` along the splitter, as the user would.
-void dragHandle(QSplitter *splitter, int pos)
+// Drags a handle of a splitter (handle 1: the one after its first pane) to `pos` along the splitter, as the user would.
+void dragHandle(QSplitter *splitter, int pos, int index = 1)
 {
-    QSplitterHandle *handle = splitter->handle(1);
+    QSplitterHandle *handle = splitter->handle(index);
     const QPoint grab = handle->rect().center();
     const QPoint target = splitter->orientation() == Qt::Horizontal ? QPoint(pos + grab.x(), handle->y() + grab.y())
                                                                     : QPoint(handle->x() + grab.x(), pos + grab.y());
@@ -57,6 +63,7 @@ private slots:
     void markerToggle_storesAndDialogFollows();
     void gridToggle_switchesAllThreeGrids();
     void axisPlotPanes_followToggleAndDrags();
+    void listHeight_keptForTheOtherList();
     void toolButtons_switchMouseHandling_data();
     void toolButtons_switchMouseHandling();
     void settingsDialog_data();
@@ -146,6 +153,40 @@ void TestViewToggles::axisPlotPanes_followToggleAndDrags()
     // None of this is stored.
     QVERIFY(!QSettings().contains(QStringLiteral("splitterTimePlotSizes")));
     QVERIFY(!QSettings().contains(QStringLiteral("splitterFrequencyPlotSizes")));
+}
+
+void TestViewToggles::listHeight_keptForTheOtherList()
+{
+    ScriptedDialogs dialogs;
+    auto window = testsupport::exposedWindow();
+    QVERIFY(window);
+    QGroupBox *folderList = window->widgets.folderPane;
+    QGroupBox *evaluationList = window->widgets.evaluationPane;
+    // The test screen is 800 x 600 px: with the lists as tall as their panes
+    // ask, the least window would fill it and leave no height to choose.
+    folderList->setMinimumHeight(60);
+    evaluationList->setMinimumHeight(60);
+    const QStringList recordings{"Barbastelle.wav", "Natterers.wav"};
+    QTemporaryDir folder;
+    for (const QString &name : recordings)
+        QVERIFY(QFile::copy(QDir(testsupport::testDataDir()).filePath(name), folder.filePath(name)));
+    testsupport::dropFiles(*window, {folder.filePath(recordings[0]), folder.filePath(recordings[1])});
+    QVERIFY(evaluationfolder::waitSettled(*window));
+
+    // The folder list dragged taller; one recording opened, which closes it; then an evaluation.
+    QSplitter *splitter = window->widgets.splitterMain;
+    const int before = folderList->height();
+    dragHandle(splitter, splitter->handle(2)->y() - 40, 2);
+    const int dragged = folderList->height();
+    QVERIFY(dragged > before);
+    dialogs.fileAnswers << folder.filePath(recordings[1]);
+    window->ui->actionOpen_File->trigger();
+    QVERIFY(testsupport::waitForSpectrogram(*window));
+    QVERIFY(!folderList->isVisible());
+    evaluationfolder::startEvaluation(dialogs, *window, folder.path(), EvaluationMode::Manual);
+    QVERIFY(evaluationfolder::waitSettled(*window));
+    QVERIFY(evaluationList->isVisible());
+    QTRY_COMPARE(evaluationList->height(), dragged);
 }
 
 void TestViewToggles::toolButtons_switchMouseHandling_data()

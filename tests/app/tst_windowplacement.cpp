@@ -19,6 +19,8 @@ private slots:
     void firstStart();
     void inScreen_data();
     void inScreen();
+    void framed_data();
+    void framed();
 };
 
 void TestWindowPlacement::fitted_data()
@@ -51,6 +53,9 @@ void TestWindowPlacement::fitted_data()
         << QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)) << QVector<QRect>{left} << fallback;
     QTest::newRow("2^31 px wide: the start-up place")
         << QRect(QPoint(0, 0), QPoint(INT_MAX, 649)) << QVector<QRect>{left} << fallback;
+    // Only the bottom edge out of reach; the rest lies on the screen.
+    QTest::newRow("bottom edge at the end of int: the start-up place")
+        << QRect(QPoint(100, 100), QPoint(999, INT_MAX)) << QVector<QRect>{left} << fallback;
     QTest::newRow("edges 2^24-1 px out: the screen's width")
         << QRect(QPoint(-16777215, 0), QPoint(16777215, 649)) << QVector<QRect>{left} << QRect(0, 0, 1920, 650);
     QTest::newRow("an edge 2^24 px out: the start-up place")
@@ -113,6 +118,29 @@ void TestWindowPlacement::inScreen()
 {
     QFETCH(QRect, window);
     QTEST(windowInScreen(window, QRect(0, 40, 1366, 728)), "expected");
+}
+
+void TestWindowPlacement::framed_data()
+{
+    const QMargins frame(8, 31, 8, 8);
+    const int reach = 16777215; // QWIDGETSIZE_MAX
+    QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("on a screen: the frame around it") << QRect(100, 50, 900, 650) << QRect(92, 19, 916, 689);
+    QTest::newRow("the frame reaching the edge of reach")
+        << QRect(QPoint(8 - reach, 31 - reach), QPoint(0, 0)) << QRect(QPoint(-reach, -reach), QPoint(8, 8));
+    QTest::newRow("the frame one past it on the left: none")
+        << QRect(QPoint(7 - reach, 0), QPoint(899, 649)) << QRect();
+    QTest::newRow("the frame one past it at the foot: none") << QRect(QPoint(0, 0), QPoint(899, reach - 7)) << QRect();
+    QTest::newRow("edges at the ends of int: none")
+        << QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)) << QRect();
+    QTest::newRow("bottom edge at the end of int: none") << QRect(QPoint(0, 0), QPoint(899, INT_MAX)) << QRect();
+}
+
+void TestWindowPlacement::framed()
+{
+    QFETCH(QRect, rect);
+    QTEST(framedWithinReach(rect, QMargins(8, 31, 8, 8)), "expected");
 }
 
 QUILLON_TEST(TestWindowPlacement)

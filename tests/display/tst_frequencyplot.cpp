@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "display/axisplotmode.h"
 #include "display/frequencyplot.h"
 #include "display/myqwtzoomer10.h"
 #include "display/powerspectraldensity.h"
@@ -11,6 +12,7 @@
 #include <qwt_plot_grid.h>
 #include <qwt_plot_marker.h>
 #include <qwt_plot_scaleitem.h>
+#include <qwt_scale_widget.h>
 #include <qwt_series_data.h>
 
 namespace {
@@ -36,6 +38,8 @@ private slots:
     void curve_fillAndNumbersFollowWhatIsShown();
     void cursorLine_threePixelsInFromTheLevelAxisEnd();
     void clearAndShading();
+    void title_oneLineAtTheNarrowestPlot_data();
+    void title_oneLineAtTheNarrowestPlot();
 };
 
 void TestFrequencyPlot::items_drawnInOrder()
@@ -143,6 +147,28 @@ void TestFrequencyPlot::clearAndShading()
     QCOMPARE(d.bands[1]->intervalValue(), QwtInterval(60, 125));
     plot.showShading(false);
     QVERIFY(!d.bands[0]->isVisible() && !d.bands[1]->isVisible());
+}
+
+void TestFrequencyPlot::title_oneLineAtTheNarrowestPlot_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("density") << AxisPlotTitle::density();
+    QTest::newRow("levels") << AxisPlotTitle::level();
+}
+
+void TestFrequencyPlot::title_oneLineAtTheNarrowestPlot()
+{
+    // The level axis's title on one line, as long as it is, whichever the
+    // plot shows: a second line would take rows from the canvas.
+    QFETCH(QString, title);
+    FrequencyPlot plot(false);
+    plot.setAxisTitle(QwtPlot::xBottom, title);
+    plot.fitCanvasToAxisTitles();
+    plot.resize(plot.minimumSizeHint().width(), 300);
+    plot.updateLayout();
+    const QwtScaleWidget *axis = plot.axisWidget(QwtPlot::xBottom);
+    const int length = axis->width() - axis->startBorderDist() - axis->endBorderDist();
+    QCOMPARE(axis->titleHeightForWidth(length), axis->titleHeightForWidth(QWIDGETSIZE_MAX));
 }
 
 QUILLON_TEST(TestFrequencyPlot)

@@ -18,6 +18,7 @@ private slots:
     void infoLine_data();
     void infoLine();
     void infoLineLocale();
+    void infoLine_lengthAsTheListShowsIt();
 };
 
 void TestShownRecording::duration_data()
@@ -107,7 +108,7 @@ void TestShownRecording::infoLine()
 {
     QFETCH(QString, description);
     QLocale::setDefault(QLocale::c());
-    QTEST(recordingInfoLine(16, 250000, 1.5, QStringLiteral("07/12/26"), QStringLiteral("05:14:26"),
+    QTEST(recordingInfoLine(16, 250000, 375000, QStringLiteral("07/12/26"), QStringLiteral("05:14:26"),
                             shownClassesAndComment(description)),
           "line");
 }
@@ -115,9 +116,17 @@ void TestShownRecording::infoLine()
 void TestShownRecording::infoLineLocale()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString line = recordingInfoLine(24, 384000, 2.25, QString(), QString(), {});
+    const QString line = recordingInfoLine(24, 384000, 864000, QString(), QString(), {});
     QLocale::setDefault(QLocale::c());
     QCOMPARE(line, QStringLiteral("24bit; 384.000Hz; 2,250s; ; "));
+}
+
+void TestShownRecording::infoLine_lengthAsTheListShowsIt()
+{
+    // 4.5 ms, which a quotient in floating point puts below the half.
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(recordingInfoLine(16, 256000, 1152, QString(), QString(), {}),
+             QStringLiteral("16bit; 256000Hz; 0.005s; ; "));
 }
 
 QUILLON_TEST(TestShownRecording)

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -59,6 +60,7 @@ private slots:
     void openFolder();
     void openFolderWithoutRecordings();
     void folderListRowsAsHighAsTheFirst();
+    void undatedRowsFirst_columnsFitTheDatesBelow();
     void openFolderDuringChain();
     void openFileDuringChain();
     void chainNamesItsRecordingsFirst();
@@ -91,7 +93,7 @@ void TestOpening::initTestCase()
     QVERIFY(m_dir.isValid());
     QLocale::setDefault(QLocale::c());
     QDir root(m_dir.path());
-    for (const char *folder : {"mixed", "second", "text", "other", "broken"})
+    for (const char *folder : {"mixed", "second", "text", "other", "broken", "undatedFirst"})
         QVERIFY(root.mkpath(folder));
     // mixed: 0.25 s and 0.5 s WAVs, a RAW of 50000 samples (0.1 s at 500 kHz), and other files
     writeRecording("mixed/b.WAV", 0.5);
@@ -106,6 +108,16 @@ void TestOpening::initTestCase()
     QVERIFY(testsupport::writeFile(path("broken/0_broken.wav"), "not a RIFF file"));
     for (int i = 1; i <= 5; ++i)
         writeRecording(QStringLiteral("broken/%1.wav").arg(i), 0.1);
+    // undatedFirst: two recordings without a date (N/A), then one dated by
+    // its TIME chunk, and longer: 1,787,520 samples at 256 kHz, 6.9825 s
+    writeRecording("undatedFirst/a.wav", 0.25);
+    writeRecording("undatedFirst/b.wav", 0.25);
+    QVector<int> samples(1787520);
+    for (int i = 0; i < samples.size(); ++i)
+        samples[i] = i % 64 * 200 - 6400;
+    testsupport::WavWriter dated;
+    dated.fmt(256000, 16).chunk("TIME", testsupport::timePayload("12/31/20", "23:59:58")).data(samples, 16);
+    QVERIFY(dated.write(path("undatedFirst/c.wav")));
 }
 
 void TestOpening::openFolder()
@@ -162,6 +174,34 @@ void TestOpening::folderListRowsAsHighAsTheFirst()
     list->topLevelItem(1)->setText(FileViewColumn::Date, QStringLiteral("two\nlines"));
     QCOMPARE(list->visualItemRect(list->topLevelItem(1)).height(),
              list->visualItemRect(list->topLevelItem(0)).height());
+}
+
+void TestOpening::undatedRowsFirst_columnsFitTheDatesBelow()
+{
+    ScriptedDialogs dialogs;
+    dialogs.fileAnswers << path("undatedFirst");
+    MainWindow w;
+    w.ui->actionOpen_Folder->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(settled(w), 20000);
+    // Each column as wide as its widest text: the last row's date, time and length.
+    QTreeWidget *list = w.ui->treeWidget_2;
+    const QTreeWidgetItem *dated = list->topLevelItem(2);
+    QCOMPARE(dated->text(FileViewColumn::Date), QStringLiteral("31/12/20"));
+    QCOMPARE(list->topLevelItem(0)->text(FileViewColumn::Date), QStringLiteral("N/A"));
+    // The style draws a cell's text between a margin on either side.
+    const QFontMetrics metrics(list->font());
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    for (const int column : {FileViewColumn::Date, FileViewColumn::Time, FileViewColumn::Length}) {
+        const QString text = dated->text(column);
+        QVERIFY2(list->columnWidth(column) >= metrics.horizontalAdvance(text) + margins,
+                 qPrintable(QStringLiteral("%1 in %2 px").arg(text).arg(list->columnWidth(column))));
+    }
+    // The list and the line above the plots round the half millisecond alike.
+    QCOMPARE(dated->text(FileViewColumn::Length), QStringLiteral("6.983"));
+    w.plot_Data(path("undatedFirst/c.wav"));
+    QVERIFY(testsupport::waitForSpectrogram(w));
+    QVERIFY2(w.ui->label_fileInfo->text().contains(QStringLiteral("Hz; 6.983s; ")),
+             qPrintable(w.ui->label_fileInfo->text()));
 }
 
 void TestOpening::openFolderWithoutRecordings()

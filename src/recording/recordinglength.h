@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+/**
+ * A recording's length as the file list and the information line both show
+ * it: sampleCount / sampleRate seconds with three decimals, in the default
+ * locale. The milliseconds are rounded from the exact quotient of the two
+ * integers, a half upwards (1,787,520 samples at 256 kHz, 6.9825 s, read
+ * 6.983), so that no floating-point step between them decides a last digit.
+ * Needs sampleCount >= 0 and sampleRate > 0.
+ */
+QString recordingLengthText(qint64 sampleCount, qint64 sampleRate);
