@@ -1,7 +1,6 @@
 #include "testregistry.h"
 
 #include "evaluationfolder.h"
-#include "freedmemory.h"
 #include "platform/desktoptheme.h"
 
 #include <QClipboard>
@@ -79,8 +78,8 @@ void TestContextMenuWindow::classTree()
     auto w = open(dialogs, dir, EvaluationMode::Manual);
     QVERIFY(w);
     QTreeWidget *tree = w->ui->treeWidget;
-    // The chosen entry is read after its menu has closed: the list it lies in must still be there.
-    const testsupport::FreedMemoryPoisoned poisoned;
+    // The chosen entry is read after its menu has closed: the list it lies in
+    // must still be there (the tests run with freed memory overwritten).
 
     // Added first on empty space, below a class or "Unassigned", last under a class; taken names refused.
     dialogs.menuAnswers << "&Add class"
