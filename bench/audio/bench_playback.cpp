@@ -2,10 +2,13 @@
 // time and the peak memory the build adds), cutting a 1 s slice from the
 // whole buffer, and the start latency through the real audio output: from a
 // click on play to the output's Active state and to the first position
-// report, with a PulseAudio server of its own playing into a null sink.
+// report, with a PulseAudio server of its own playing into a null sink; and
+// the position the player reports against what that sink plays, in every
+// audio mode and rate of a 250 kHz recording.
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playercontrols.h"
+#include "audio/qtaudiooutput.h"
 #include "benchutil.h"
 #include "nullsinkserver.h"
 
@@ -104,6 +107,73 @@ void startLatency(NullSinkServer &server)
                 toActive[2], toActive[4], toReport[2], toReport[4]);
 }
 
+// At every third position report while the player is Active: the position
+// reported less the one the sink has played by then (NullSinkServer::heardUSecs),
+// in ms of playing time; and when the sink began to play the stream.
+void positionAgainstSound(const char *mode, const PlaybackSettings &settings)
+{
+    constexpr int recordingRate = 250000;
+    const int rate = outputSampleRate(recordingRate, settings);
+    // 1.5 s of playing time, whatever the mode makes of the recording.
+    std::vector<int> samples(size_t(rate * 3 / 2) * size_t(settings.undersampling()), 1000);
+    const PlaybackBuffer b =
+        buildPlaybackBuffer({qint64(samples.size()), recordingRate, 16}, samples, settings, 1.0f);
+    AudioOutput *output = nullptr;
+    AudioPlayer player(nullptr, [&](const QAudioFormat &format) {
+        output = QtAudioOutput::factory()(format);
+        return output;
+    });
+    player.setFormat(b.format);
+
+    QElapsedTimer sincePlay;
+    qint64 soundStart = -1;
+    int reports = 0;
+    std::vector<qint64> whilePlaying, beforeSound;
+    QObject::connect(&player, &AudioPlayer::positionChanged, [&](qint64 shown) {
+        qint64 heard = 0;
+        if (++reports % 3 != 0 || player.state() != QAudio::ActiveState
+            || !NullSinkServer::heardUSecs([&] { return output->processedUSecs(); }, &heard))
+            return;
+        if (heard <= 0) {
+            beforeSound.push_back(shown);
+            return;
+        }
+        if (soundStart < 0)
+            soundStart = sincePlay.elapsed() - heard / 1000;
+        whilePlaying.push_back(shown - heard / 1000);
+    });
+    sincePlay.start();
+    player.play(b.data);
+    const bool ended = QTest::qWaitFor(
+        [&] { return player.state() == QAudio::IdleState || player.state() == QAudio::StoppedState; }, 10000);
+    player.stop();
+    if (!ended || whilePlaying.empty()) {
+        std::printf("%-18s %7d Hz: %s within 10 s\n", mode, rate, ended ? "no sound" : "not played to its end");
+        return;
+    }
+    std::sort(whilePlaying.begin(), whilePlaying.end());
+    const qint64 worstSilent = beforeSound.empty() ? 0 : *std::max_element(beforeSound.begin(), beforeSound.end());
+    std::printf("%-18s %7d Hz %8lld %5zu %6lld %6lld %6lld %9lld\n", mode, rate, soundStart, whilePlaying.size(),
+                whilePlaying.front(), whilePlaying[whilePlaying.size() / 2], whilePlaying.back(), worstSilent);
+}
+
+void positionsAgainstSound()
+{
+    std::printf("position reported less position heard, ms of playing time (null sink):\n");
+    std::printf("%-18s %10s %8s %5s %6s %6s %6s %9s\n", "mode", "rate", "sound at", "looks", "least", "median",
+                "most", "reported before sound");
+    positionAgainstSound("Original", {});
+    for (int i = 1; i < undersamplingChoices; ++i) {
+        const QByteArray name = "Undersampled " + QByteArray::number(undersamplingFactor(i)) + ":1";
+        positionAgainstSound(name.constData(), {AudioMode::Undersampled, i, 0, 20.0f});
+    }
+    for (int i = 1; i < playbackRateChoices; ++i) {
+        const QByteArray name = "Pitched " + QByteArray::number(double(playbackRateFactor(i)) * 100) + " %";
+        positionAgainstSound(name.constData(), {AudioMode::Pitched, 0, i, 20.0f});
+    }
+    positionAgainstSound("Heterodyne 40 kHz", {AudioMode::Mixed, 0, 0, 40.0f});
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -113,14 +183,18 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    std::vector<int> samples(size_t(sampleRate) * seconds);
-    quint32 x = 12345;
-    for (int &s : samples) {
-        x = x * 1664525u + 1013904223u;   // fixed seed: the same noise every run
-        s = int(x >> 16) - 32768;
+    {
+        std::vector<int> samples(size_t(sampleRate) * seconds);
+        quint32 x = 12345;
+        for (int &s : samples) {
+            x = x * 1664525u + 1013904223u;   // fixed seed: the same noise every run
+            s = int(x >> 16) - 32768;
+        }
+        std::printf("%d s at %d Hz, 16-bit\n", seconds, sampleRate);
+        buildPerMode(samples);
     }
-    std::printf("%d s at %d Hz, 16-bit\n", seconds, sampleRate);
-    buildPerMode(samples);
     startLatency(server);
+    if (NullSinkServer::installed() && server.error().isEmpty())
+        positionsAgainstSound();
     return 0;
 }

@@ -47,6 +47,10 @@ public:
     // Playing time of all bytes taken from the device since start(), in
     // microseconds, including those still queued in the output's buffer.
     virtual qint64 processedUSecs() const = 0;
+    // A clock that runs as fast as the output plays, in microseconds: the
+    // system's monotonic clock for a device, the virtual time for a virtual
+    // output. Only differences between two readings mean anything.
+    virtual qint64 clockUSecs() const = 0;
     // The output's own queue, in bytes: its size and how much of it is empty.
     virtual int bufferSize() const = 0;
     virtual int bytesFree() const = 0;

@@ -66,13 +66,20 @@ bool AudioPlayer::takesSampleRate(int sampleRate) const
     return output->isFormatSupported(format);
 }
 
-qint64 AudioPlayer::playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree, const QAudioFormat &format)
+qint64 AudioPlayer::playingPositionUSecs(qint64 processedUSecs, int bufferSize, int bytesFree,
+                                         const QAudioFormat &format)
 {
     const qint64 queuedBytes = qint32(bufferSize - bytesFree);
     const qint64 bytesPerFrame = qint64(format.channelCount()) * format.sampleSize() / 8;
     const qint64 queuedUSecs =
         bytesPerFrame > 0 && format.sampleRate() > 0 ? queuedBytes * 1000000 / bytesPerFrame / format.sampleRate() : 0;
-    return (processedUSecs - queuedUSecs) / 1000;
+    return processedUSecs - queuedUSecs;
+}
+
+qint64 AudioPlayer::heardUSecs(qint64 previous, qint64 clockRun, qint64 leftQueue, qint64 playedAtLeast)
+{
+    const qint64 byClock = qMin(leftQueue, previous + clockRun);
+    return qMax(previous, qMax(qMin(playedAtLeast, leftQueue), byClock));
 }
 
 void AudioPlayer::play(const QByteArray &data)
@@ -99,6 +106,10 @@ void AudioPlayer::play(const QByteArray &data)
         output->reset();
         buffer->setData(data);
         buffer->open(QIODevice::ReadOnly);
+        heardPosition = 0;
+        heardAtClock = output->clockUSecs();
+        leftQueue = 0;
+        leftQueueHeld = 0;
         watchingOutput = true;
         output->start(buffer);
         // An output that refuses in start() without a state change to watch.
@@ -166,6 +177,10 @@ void AudioPlayer::setFormat(const QAudioFormat &format)
 
 void AudioPlayer::playerStateChanged(QAudio::State state)
 {
+    // Paused, interrupted or run dry, the sink played nothing of this
+    // buffer: that time must not count as heard.
+    if (state == QAudio::ActiveState)
+        heardAtClock = output->clockUSecs();
     emit signalPlayerStateChanged(state);
     reportOutputFailure();
 }
@@ -187,8 +202,20 @@ void AudioPlayer::reportOutputFailure()
 
 void AudioPlayer::notified()
 {
-    emit positionChanged(
-        playingPositionMs(output->processedUSecs(), output->bufferSize(), output->bytesFree(), output->format()));
+    const qint64 now = output->clockUSecs();
+    const qint64 left =
+        playingPositionUSecs(output->processedUSecs(), output->bufferSize(), output->bytesFree(), output->format());
+    // A sink may take its block in more than one step, seen at reports in a
+    // row: only what had left before the first of them has been heard. The
+    // output's processed time loses a microsecond or so at every write,
+    // which is no step.
+    const bool grew = left > leftQueue + 1000;
+    if (!grew)
+        leftQueueHeld = left;
+    heardPosition = heardUSecs(heardPosition, now - heardAtClock, left, grew ? leftQueueHeld : 0);
+    heardAtClock = now;
+    leftQueue = left;
+    emit positionChanged(heardPosition / 1000);
 }
 
 QAudioFormat AudioPlayer::format() const

@@ -17,7 +17,8 @@ class QBuffer;
  *
  * States are the output's own; every change is passed on through
  * signalPlayerStateChanged. Position reports come every `notifyInterval` ms
- * while playing, in milliseconds of playing time from the start of the buffer.
+ * while playing, in milliseconds of playing time from the start of the buffer:
+ * what has been heard (heardUSecs), not what the output has passed on.
  */
 class AudioPlayer : public QObject
 {
@@ -33,8 +34,22 @@ public:
     static void setDefaultOutputFactory(AudioOutputFactory factory);
 
     // What has left the output of all it was given: processed time minus what
-    // still waits in the output's queue, in whole milliseconds.
-    static qint64 playingPositionMs(qint64 processedUSecs, int bufferSize, int bytesFree, const QAudioFormat &format);
+    // still waits in the output's queue, in microseconds.
+    static qint64 playingPositionUSecs(qint64 processedUSecs, int bufferSize, int bytesFree,
+                                       const QAudioFormat &format);
+
+    // The position heard, in microseconds, at a report: at least the one
+    // reported before, at most that plus the time the output's clock has run
+    // since then while playing, and never beyond what has left the output's
+    // queue. A sound server takes its data ahead of the sink playing it, a
+    // null sink a block of about 200 ms at a time, so what has left the
+    // queue leads the sound by up to a block. Such a sink takes a block only
+    // once it has played the one before: when more has left the queue,
+    // `playedAtLeast` (what had left it before) has been heard. A sink that
+    // keeps a device's buffer filled takes more before that, and the
+    // position still leads by the device's latency, which no audio output
+    // of Qt 5 tells.
+    static qint64 heardUSecs(qint64 previous, qint64 clockRun, qint64 leftQueue, qint64 playedAtLeast);
 
     // Not playable: no rate, no channels, or no whole bytes per sample.
     static bool isPlayable(const QAudioFormat &format);
@@ -80,5 +95,9 @@ private:
     double volume = 1.0;           // linear, applied whenever not muted
     bool muted = false;
     int notifyInterval = 10;     // milliseconds between position reports
+    qint64 heardPosition = 0;    // microseconds, the last one reported
+    qint64 heardAtClock = 0;     // the output's clock then, or when it last went Active
+    qint64 leftQueue = 0;        // microseconds, what had left the output's queue then
+    qint64 leftQueueHeld = 0;    // the same at the last report at which it had not grown
     bool watchingOutput = false; // from start() until a stop or a told failure: Stopped with an error is one
 };

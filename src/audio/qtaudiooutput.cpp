@@ -10,8 +10,17 @@ QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
     , m_device(QAudioDeviceInfo::defaultOutputDevice())
     , m_output(new QAudioOutput(m_device, format, this))
 {
-    connect(m_output, &QAudioOutput::stateChanged, this, &AudioOutput::stateChanged);
-    connect(m_output, &QAudioOutput::notify, this, &AudioOutput::notify);
+    m_clock.start();
+    m_reports.setTimerType(Qt::PreciseTimer);
+    m_reports.setInterval(m_output->notifyInterval());
+    connect(&m_reports, &QTimer::timeout, this, &AudioOutput::notify);
+    connect(m_output, &QAudioOutput::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::ActiveState)
+            m_reports.start();
+        else
+            m_reports.stop();
+        emit stateChanged(state);
+    });
 }
 
 QtAudioOutput::~QtAudioOutput()
@@ -67,16 +76,19 @@ bool QtAudioOutput::isFormatSupported(const QAudioFormat &format) const
 }
 void QtAudioOutput::setNotifyInterval(int milliseconds)
 {
-    if (m_output)
-        m_output->setNotifyInterval(milliseconds);
+    m_reports.setInterval(milliseconds);
 }
 int QtAudioOutput::notifyInterval() const
 {
-    return m_output ? m_output->notifyInterval() : 0;
+    return m_reports.interval();
 }
 qint64 QtAudioOutput::processedUSecs() const
 {
     return m_output ? m_output->processedUSecs() : 0;
+}
+qint64 QtAudioOutput::clockUSecs() const
+{
+    return m_clock.nsecsElapsed() / 1000;
 }
 int QtAudioOutput::bufferSize() const
 {

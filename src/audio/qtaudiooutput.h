@@ -3,12 +3,19 @@
 #include "audio/audiooutput.h"
 
 #include <QAudioDeviceInfo>
+#include <QElapsedTimer>
+#include <QTimer>
 
 class QAudioOutput;
 
 /**
  * The system's default audio output (QAudioOutput). Without any output device
  * Qt plays into a null device: start() then leaves the output Stopped.
+ *
+ * `notify` comes from a timer of its own, every notifyInterval() ms while
+ * Active. QAudioOutput's own notify follows the bytes it writes, and
+ * PulseAudio asks for them in bursts: a null sink every 200 ms or so, so
+ * that its reports would stand still between them.
  */
 class QtAudioOutput : public AudioOutput
 {
@@ -31,6 +38,7 @@ public:
     void setNotifyInterval(int milliseconds) override;
     int notifyInterval() const override;
     qint64 processedUSecs() const override;
+    qint64 clockUSecs() const override;
     int bufferSize() const override;
     int bytesFree() const override;
     QAudioFormat format() const override;
@@ -40,4 +48,6 @@ public:
 private:
     QAudioDeviceInfo m_device; // the system's default when this output was made
     QAudioOutput *m_output;    // a child of this object; null once it is closing
+    QTimer m_reports;          // notify while Active
+    QElapsedTimer m_clock;     // started with the output
 };

@@ -89,7 +89,9 @@ qint64 VirtualAudioOutput::processedUSecs() const
 
 void VirtualAudioOutput::advance(int milliseconds)
 {
-    for (int ms = 0; ms < milliseconds && m_state == QAudio::ActiveState; ++ms) {
+    int ms = 0;
+    for (; ms < milliseconds && m_state == QAudio::ActiveState; ++ms) {
+        m_clockUs += 1000;
         const qint64 due = bytesPlayedAfter(m_playingUs + 1000) - bytesPlayedAfter(m_playingUs);
         m_queued -= int(qMin<qint64>(m_queued, due));
         m_playingUs += 1000;
@@ -99,6 +101,7 @@ void VirtualAudioOutput::advance(int milliseconds)
         if (m_state == QAudio::ActiveState && m_queued == 0 && m_device && m_device->bytesAvailable() <= 0)
             setState(QAudio::IdleState);
     }
+    m_clockUs += qint64(milliseconds - ms) * 1000;
 }
 
 // Whole frames played in the first `microseconds` of playing.

@@ -44,6 +44,7 @@ public:
     void setNotifyInterval(int milliseconds) override { m_notifyInterval = milliseconds; }
     int notifyInterval() const override { return m_notifyInterval; }
     qint64 processedUSecs() const override;
+    qint64 clockUSecs() const override { return m_clockUs; }
     int bufferSize() const override { return m_bufferSize; }
     int bytesFree() const override { return m_bufferSize - m_queued; }
     QAudioFormat format() const override { return m_format; }
@@ -68,6 +69,7 @@ private:
     int m_queued = 0;       // bytes taken from the device and not yet played
     qint64 m_processed = 0; // bytes taken from the device since start()
     qint64 m_playingUs = 0; // time spent Active since start()
+    qint64 m_clockUs = 0;   // all the time advance() was given
 };
 
 /**

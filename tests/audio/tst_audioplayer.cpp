@@ -109,13 +109,41 @@ private slots:
     void position()
     {
         // 1600 bytes queued at 8 kHz are 100 ms still to come.
-        QCOMPARE(AudioPlayer::playingPositionMs(250000, 1600, 0, monoPcm16Format(8000)), qint64(150));
+        QCOMPARE(AudioPlayer::playingPositionUSecs(250000, 1600, 0, monoPcm16Format(8000)), qint64(150000));
         // 2880 bytes of stereo 24-bit at 48 kHz are 480 frames, 10 ms.
         QAudioFormat stereo = monoPcm16Format(48000);
         stereo.setChannelCount(2);
         stereo.setSampleSize(24);
-        QCOMPARE(AudioPlayer::playingPositionMs(50000, 4000, 1120, stereo), qint64(40));
-        QCOMPARE(AudioPlayer::playingPositionMs(50000, 4000, 0, monoPcm16Format(0)), qint64(50));
+        QCOMPARE(AudioPlayer::playingPositionUSecs(50000, 4000, 1120, stereo), qint64(40000));
+        QCOMPARE(AudioPlayer::playingPositionUSecs(50000, 4000, 0, monoPcm16Format(0)), qint64(50000));
+    }
+
+    void heardPosition_data()
+    {
+        QTest::addColumn<qint64>("previous");
+        QTest::addColumn<qint64>("clockRun");
+        QTest::addColumn<qint64>("leftQueue");
+        QTest::addColumn<qint64>("playedAtLeast");
+        QTest::addColumn<qint64>("heard");
+        QTest::newRow("the queue drained as the clock ran")
+            << qint64(100) << qint64(10) << qint64(110) << qint64(0) << qint64(110);
+        QTest::newRow("a block taken ahead is not heard yet")
+            << qint64(100) << qint64(10) << qint64(300) << qint64(0) << qint64(110);
+        QTest::newRow("taken back from the sink: never back")
+            << qint64(100) << qint64(10) << qint64(60) << qint64(0) << qint64(100);
+        QTest::newRow("the block before was played: caught up")
+            << qint64(100) << qint64(10) << qint64(500) << qint64(300) << qint64(300);
+        QTest::newRow("played at least, but not beyond the queue")
+            << qint64(100) << qint64(10) << qint64(200) << qint64(300) << qint64(200);
+    }
+
+    void heardPosition()
+    {
+        QFETCH(qint64, previous);
+        QFETCH(qint64, clockRun);
+        QFETCH(qint64, leftQueue);
+        QFETCH(qint64, playedAtLeast);
+        QTEST(AudioPlayer::heardUSecs(previous, clockRun, leftQueue, playedAtLeast), "heard");
     }
 
     void volumeAndMute()

@@ -10,6 +10,7 @@
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
 #include "audio/playercontrols.h"
+#include "audio/qtaudiooutput.h"
 #include "platform/audiodevice.h"
 #include "recording/wavfile.h"
 
@@ -89,6 +90,60 @@ private slots:
         QCOMPARE(player.takesSampleRate(250000), withServer);
         QVERIFY(!player.takesSampleRate(500000));
         play(buildPlaybackBuffer({50000, 500000, 16, true}, samples, {}, 1.0f), QAudio::StoppedState, withServer);
+    }
+
+    // What the player reports is what the sink plays, within 50 ms, in each
+    // mode at the highest and the lowest rate it makes of a 250 kHz
+    // recording; while the sink still plays what it held before, 0.
+    void positionIsWhatTheSinkPlays_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("undersampling");
+        QTest::addColumn<int>("rate");
+        QTest::newRow("unchanged, 250 kHz") << 0 << 0 << 0;
+        QTest::newRow("undersampled 30:1, 8333 Hz") << 1 << 15 << 0;
+        QTest::newRow("pitched 10 %, 25 kHz") << 2 << 0 << 4;
+        QTest::newRow("pitched 1 %, 2.5 kHz") << 2 << 0 << 6;
+        QTest::newRow("heterodyne, 250 kHz") << 3 << 0 << 0;
+    }
+
+    void positionIsWhatTheSinkPlays()
+    {
+        if (!withServer)
+            QSKIP("only a sound server tells what it has played");
+        QFETCH(int, mode);
+        QFETCH(int, undersampling);
+        QFETCH(int, rate);
+        const PlaybackSettings settings{AudioMode(mode), undersampling, rate, 40.0f};
+        const int outputRate = outputSampleRate(250000, settings);
+        // One second of playing time.
+        const std::vector<int> samples(size_t(outputRate * settings.undersampling()), 1000);
+        const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, settings, 1.0f);
+        AudioOutput *output = nullptr;
+        AudioPlayer player(nullptr,
+                           [&](const QAudioFormat &format) { return output = QtAudioOutput::factory()(format); });
+        player.setFormat(b.format);
+        int reports = 0, looks = 0;
+        qint64 worst = 0;
+        QString worstSeen;
+        connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 reported) {
+            qint64 heard = 0;
+            // Every third report: asking the server takes a few milliseconds.
+            if (++reports % 3 != 0 || player.state() != QAudio::ActiveState
+                || !NullSinkServer::heardUSecs([&] { return output->processedUSecs(); }, &heard))
+                return;
+            looks += heard > 0 ? 1 : 0;
+            const qint64 off = reported - qMax<qint64>(0, heard / 1000);
+            if (qAbs(off) > qAbs(worst)) {
+                worst = off;
+                worstSeen = QStringLiteral("%1 ms reported, %2 ms heard").arg(reported).arg(heard / 1000);
+            }
+        });
+        player.play(b.data);
+        // The null sink first plays out up to 2 s it held before the stream came.
+        QTRY_COMPARE_WITH_TIMEOUT(player.state(), QAudio::IdleState, 10000);
+        QVERIFY2(looks >= 10, qPrintable(QStringLiteral("%1 looks while the sink played").arg(looks)));
+        QVERIFY2(qAbs(worst) <= 50, qPrintable(worstSeen));
     }
 
     // The window offers playback only where there is a device, and plays through it.
