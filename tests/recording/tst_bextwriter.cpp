@@ -313,9 +313,9 @@ private slots:
             << QStringLiteral("Pip");
         QTest::newRow("real 32-bit float recording")
             << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/wav_float.wav")) << nyc;
-        QTest::newRow("real recording with a 56-byte fmt chunk")
-            << testsupport::readFile(testsupport::testDataDir() + QStringLiteral("/3773_SE_Array_S1_20210615_222235_319.wav"))
-            << nyc;
+        QTest::newRow("real recording with a 56-byte fmt chunk") << testsupport::readFile(
+            testsupport::testDataDir() + QStringLiteral("/3773_SE_Array_S1_20210615_222235_319.wav"))
+                                                                 << nyc;
         // A cut chunk is dropped only when nothing but our own append can have left it.
         const QByteArray appended = appendedWithOldSize();
         QTest::newRow("cut bext without a zero byte past its description")
