@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
                 if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size())
                     qFatal("cannot write %s", qPrintable(store));
                 file.close();
-                const QString copy = setAsideUnreadableSettings();
+                const QString copy = setAsideUnreadableSettings().copyPath;
                 QFile::remove(copy);
             });
             QFile repaired(store);

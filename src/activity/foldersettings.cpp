@@ -57,6 +57,22 @@ void write(QSettings &settings, const FolderSetting<T> &setting, const QVariant 
     write(settings, setting.group, setting.key, value);
 }
 
+// Writes `value` only where the file does not hold it already. At any write Qt
+// rewrites the whole file in its own form: a section a user added by hand
+// beside the program's ("[Time/A]" beside "[Time]") becomes keys of "[Time]",
+// and an empty one and comments go. So a Close that changes nothing leaves the
+// file as it was.
+template <typename T>
+void writeChanged(QSettings &settings, const FolderSetting<T> &setting, const T &value)
+{
+    settings.beginGroup(QLatin1String(setting.group));
+    const QString key = QLatin1String(setting.key);
+    const bool held = settings.contains(key) && settings.value(key).template value<T>() == value;
+    settings.endGroup();
+    if (!held)
+        write(settings, setting, QVariant::fromValue(value));
+}
+
 } // namespace
 
 namespace FolderSettings {
@@ -121,20 +137,20 @@ void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
 {
     using namespace FolderSettings;
     FolderFile s(folder);
-    write(s, latitude, t.latitude);
-    write(s, longitude, t.longitude);
-    write(s, daylightSaving, t.daylightSaving);
-    write(s, centerNight, t.centerNight);
-    write(s, intervalDays, t.intervalDays);
-    write(s, timeZone, t.timeZone);
-    write(s, twilight, t.twilight);
-    write(s, beginDate, dateText(t.beginDate));
-    write(s, endDate, dateText(t.endDate));
-    write(s, startRecording, timeText(t.startRecording));
-    write(s, stopRecording, timeText(t.stopRecording));
-    write(s, startMin, t.startMin);
-    write(s, stopMin, t.stopMin);
-    write(s, periodType, t.periodType);
+    writeChanged(s, latitude, t.latitude);
+    writeChanged(s, longitude, t.longitude);
+    writeChanged(s, daylightSaving, t.daylightSaving);
+    writeChanged(s, centerNight, t.centerNight);
+    writeChanged(s, intervalDays, t.intervalDays);
+    writeChanged(s, timeZone, t.timeZone);
+    writeChanged(s, twilight, t.twilight);
+    writeChanged(s, beginDate, dateText(t.beginDate));
+    writeChanged(s, endDate, dateText(t.endDate));
+    writeChanged(s, startRecording, timeText(t.startRecording));
+    writeChanged(s, stopRecording, timeText(t.stopRecording));
+    writeChanged(s, startMin, t.startMin);
+    writeChanged(s, stopMin, t.stopMin);
+    writeChanged(s, periodType, t.periodType);
 }
 
 void writeWindDataSettings(const QString &folder, const WindDataSettings &w)

@@ -147,8 +147,9 @@ struct FolderTimeSettings {
 
 FolderTimeSettings readFolderTimeSettings(const QString &folder);
 
-// Writes every key of the struct that has a control, in the order the dialog's
-// Close saves them; never the invalid periods, which only their own dialog changes.
+// Writes every key of the struct that has a control, as the dialog's Close
+// saves them, where the file does not hold that value already (a missing key
+// is written); never the invalid periods, which only their own dialog changes.
 void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &settings);
 
 /** The group "WindDataSettings": how the folder's wind-speed file is laid out and which clock wrote it. */

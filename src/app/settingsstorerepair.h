@@ -4,45 +4,78 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
 class QWidget;
 
 /**
  * Makes the application settings store readable before anything reads it.
  *
  * Qt decodes a whole group of the store at the first access to any of its
- * keys, and a damaged binary value there (a list claiming 2^31-1 entries, as
- * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)") throws std::bad_alloc
- * out of that decoding: every read and every write of the group would throw,
- * and the program could not start until the user found the file and deleted
- * it. So each stored value is decoded once here, inside a guard. A stored
- * layout that decodes is not yet safe: a splitter's sizes claiming 2^31-1
- * entries throw out of QSplitter::restoreState at the first recording shown,
- * on every start. So each stored splitter layout is checked as well
- * (splitterStateApplies). When a value does not decode, or a layout could not
- * be applied, the store is copied unchanged beside itself and rewritten
- * without those values; they then read as their defaults, every other value
- * reads as it did. The store is read in lines as Qt reads it (lines ending in
- * LF, CR or CR LF, a value carried on over line ends by quotes or a trailing
- * backslash, comments), so that no more than those values goes. A store that
- * still does not read whole after the rewrite would be set aside again at
- * every start: it is set aside whole, and the program starts on the defaults.
+ * keys, and hands every stored "@Variant(...)" to QDataStream, whose loaders
+ * trust the bytes: a damaged value there crashes inside Qt (one changed byte
+ * of a stored float made a polygon's loader read wild memory), or throws
+ * std::bad_alloc (a list claiming 2^31-1 entries, as
+ * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)"), at every start. A
+ * crash cannot be caught, so before Qt sees the store each such value is read
+ * here as Qt would read it, and only the kinds the program itself stores that
+ * way (iniValueAdmitted) are let through; every other value is decoded once
+ * inside a guard. A stored layout that decodes is not yet safe: a splitter's
+ * sizes claiming 2^31-1 entries throw out of QSplitter::restoreState at the
+ * first recording shown, on every start. So each stored splitter layout is
+ * checked as well (splitterStateApplies). The check reads the store's bytes
+ * afresh, as the next start will: Qt keeps a file it has read, and a second
+ * read of the same file may decode it otherwise.
  *
- * Returns the copy's path; empty when the store needs no repair, or is no
- * file (none yet). `copyWritten` tells whether the copy could be written.
+ * When a value does not pass, the store is copied unchanged beside itself and
+ * rewritten without those values; they then read as their defaults, every
+ * other value reads as it did. The store is read in lines as Qt reads it
+ * (lines ending in LF, CR or CR LF, a value carried on over line ends by
+ * quotes or a trailing backslash, comments), so that no more than those values
+ * goes. A store that still does not read whole after the rewrite would be set
+ * aside again at every start: it is set aside whole, and the program starts on
+ * the defaults.
+ *
+ * When the copy cannot be written whole (a full disk), nothing of the store may
+ * go: it is left as it is, nothing is left under the copy's name, and this run
+ * reads and writes a store of its own, removed at exit, that holds the values
+ * that passed (or none), so that nothing this run does reaches the store.
  */
-QString setAsideUnreadableSettings(bool *copyWritten = nullptr);
+struct SettingsStoreRepair {
+    QString storePath;   // the store as Qt names it
+    QString copyPath;    // where the store as it was is kept; empty when it needed no repair (or is no file)
+    QString copyFailure; // the system's reason the copy could not be written; empty when it was
+};
 
-/** The above at start, before the first read: tells the user once, through UserDialogs, where the copy is. */
-void repairSettingsStoreAtStart(QWidget *parent);
+/** Writes `bytes` to `path` whole, or leaves nothing under that name and gives the system's reason. */
+using WholeFileWriter = std::function<bool(const QString &path, const QByteArray &bytes, QString *reason)>;
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
+
+SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy = writeWholeFile);
+
+/** The above at start, before the first read: tells the user once, through UserDialogs, what became of the store. */
+void repairSettingsStoreAtStart(QWidget *parent, const WholeFileWriter &writeCopy = writeWholeFile);
+
+/**
+ * Whether Qt may decode the value `text` (what follows the '=' of a line of
+ * an INI file, up to where Qt ends the line): every text Qt reads from it of
+ * the form "@Variant(...)" holds a float, a colour or a list of colours, the
+ * kinds the program stores so, whole. "@DateTime(...)" the program never
+ * stores. Read as Qt reads a value: escapes, quotes, commas making a list, the
+ * bytes outside escapes as UTF-8 in a file that begins with a byte order mark
+ * (`utf8`) and as Latin-1 otherwise.
+ */
+bool iniValueAdmitted(const QByteArray &text, bool utf8);
 
 /**
  * Whether `state`, a splitter's layout as QSplitter::saveState writes it (a
  * marker, a version, the sizes as a list, whether panes collapse, the handle
  * width, opaque resizing, the orientation), can be given to a splitter of
- * `orientation`. Read field by field: a count of sizes larger than the bytes
- * that follow could hold is refused before anything is allocated for it, as
- * are sizes no widget can have, a handle no one can grab and the other
- * orientation. Empty or cut short: false. The window checks each layout so,
- * as Qt decoded it, before it gives it to a splitter.
+ * `orientation` with `panes` panes. Read field by field: a count of sizes
+ * larger than the bytes that follow could hold is refused before anything is
+ * allocated for it, as are more sizes than panes (a store would carry them
+ * through every write), sizes no widget can have, a handle no one can grab
+ * and the other orientation. Empty or cut short: false. The window checks
+ * each layout so, as Qt decoded it, before it gives it to a splitter.
  */
-bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation);
+bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation, int panes);

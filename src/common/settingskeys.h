@@ -8,6 +8,8 @@
 #include <QVariant>
 
 #include <array>
+#include <limits>
+#include <type_traits>
 
 // Every key of the program's settings store, each beside the value its reader
 // takes when the key is missing. The store is the one truth: every read and
@@ -25,27 +27,51 @@ template <typename T>
 struct Setting {
     const char *key;
     T fallback;
+    // For numbers: the range the setting's control takes. A stored value
+    // outside it (a hand-edited store) would give the control a value it
+    // cannot show, or the player a volume the slider never offers.
+    double lowest = -std::numeric_limits<double>::infinity();
+    double highest = std::numeric_limits<double>::infinity();
 
-    /** The same key as another reader reads it: its own type and default. */
+    /** The same key as another reader reads it: its own type and default, the same range. */
     template <typename U>
     constexpr Setting<U> readAs(U otherFallback) const
     {
-        return Setting<U>{key, otherFallback};
+        return Setting<U>{key, otherFallback, lowest, highest};
     }
 };
 
-/** The stored value as T, or the setting's default when the key is missing. */
+/**
+ * `stored` as T, or fallback when there is none, when it does not convert to
+ * T ("loud" for a volume would otherwise read as 0, and be kept so for good),
+ * or when it lies outside the setting's range (a NaN too).
+ */
 template <typename T>
-T readSetting(const Setting<T> &setting)
+T storedSettingOr(QVariant stored, const Setting<T> &setting, const T &fallback)
 {
-    return QSettings().value(QLatin1String(setting.key), QVariant::fromValue(setting.fallback)).template value<T>();
+    if (!stored.isValid() || !stored.convert(qMetaTypeId<T>()))
+        return fallback;
+    const T value = stored.value<T>();
+    if constexpr (std::is_arithmetic_v<T>) {
+        const double number = double(value);
+        if (!(number >= setting.lowest && number <= setting.highest))
+            return fallback;
+    }
+    return value;
 }
 
-/** The stored value as T, or fallback (a default the reader works out itself) when the key is missing. */
+/** The stored value as T, or fallback (a default the reader works out itself) when the key is missing or unusable. */
 template <typename T>
 T readSetting(const Setting<T> &setting, const T &fallback)
 {
-    return QSettings().value(QLatin1String(setting.key), QVariant::fromValue(fallback)).template value<T>();
+    return storedSettingOr(QSettings().value(QLatin1String(setting.key)), setting, fallback);
+}
+
+/** The stored value as T, or the setting's default when the key is missing or unusable. */
+template <typename T>
+T readSetting(const Setting<T> &setting)
+{
+    return readSetting(setting, setting.fallback);
 }
 
 /** Stores value under the setting's key; the value keeps its own type (a check state is stored as an int). */
@@ -88,8 +114,9 @@ constexpr Setting<bool> marker3{"marker3", false};
 constexpr std::array<Setting<bool>, 3> markersShown{{marker1, marker2, marker3}};
 
 // --- Time axis -------------------------------------------------------------------
-constexpr Setting<int> fixedXScale{"fixedXScale", 0};             // see TimeAxisMode
-constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f};    // s shown in fixed-duration mode
+constexpr Setting<int> fixedXScale{"fixedXScale", 0};                     // see TimeAxisMode
+constexpr Setting<float> fixedDuration{"fixedDuration", 1.0f, 0.1, 60.0}; // s shown in fixed-duration mode
+// No range: a ratio of 0 or less has a meaning of its own to its readers (no span: the view stays).
 constexpr Setting<int> fixedAspectRatio{"fixedAspectRatio", 150}; // kHz drawn as tall as one second is wide
 // The spectrogram's time axis reads the ratio as a float, with 10 when missing.
 constexpr Setting<float> timeAxisAspectRatio = fixedAspectRatio.readAs(10.0f);
@@ -121,15 +148,15 @@ constexpr Setting<bool> frequencyPlotZoom{"frequencyPlotZoom", false};
 // --- Playback ---------------------------------------------------------------------
 constexpr Setting<bool> autoplay{"autoplay", false};
 constexpr Setting<bool> loop{"loop", false};
-constexpr Setting<int> audioMode{"audioMode", 0};            // "Original", "Undersampled", "Pitched", "Mixed"
-constexpr Setting<int> undersampling{"undersampling", 0};    // factor 1, then 2 to 30 in steps of 2
-constexpr Setting<int> playbackRate{"playbackRate", 0};      // 100, 50, 25, 20, 10, 5, 1 %
-constexpr Setting<int> mixerFrequency{"mixerFrequency", 20}; // kHz
+constexpr Setting<int> audioMode{"audioMode", 0};                   // "Original", "Undersampled", "Pitched", "Mixed"
+constexpr Setting<int> undersampling{"undersampling", 0};           // factor 1, then 2 to 30 in steps of 2
+constexpr Setting<int> playbackRate{"playbackRate", 0};             // 100, 50, 25, 20, 10, 5, 1 %
+constexpr Setting<int> mixerFrequency{"mixerFrequency", 20, 0, 99}; // kHz, as far as its spin box goes
 // The buffer builder reads the mixer frequency as a float.
 constexpr Setting<float> mixerFrequencyKHz = mixerFrequency.readAs(20.0f);
 // The player controls' choices, applied at start.
 constexpr Setting<bool> muted{"muted", false};
-constexpr Setting<int> volume{"volume", 99}; // 0 to 100 on the slider's logarithmic scale
+constexpr Setting<int> volume{"volume", 99, 0, 100}; // on the slider's logarithmic scale
 
 // --- The window's own view choices ----------------------------------------------
 constexpr Setting<bool> grid{"grid", false};

@@ -145,7 +145,7 @@ void MainWindow::restoreFirstWindowLayout(bool withSplitters)
         // splitter as the form lays it out.
         const auto restore = [](QSplitter *splitter, const Setting<QByteArray> &setting) {
             const QByteArray state = readSetting(setting);
-            if (splitterStateApplies(state, splitter->orientation()))
+            if (splitterStateApplies(state, splitter->orientation(), splitter->count()))
                 splitter->restoreState(state);
         };
         restore(widgets.splitterTimePlot, SettingKeys::splitterTimePlotSizes);

@@ -19,6 +19,7 @@ private slots:
     void handWrittenFile();
     void sectionInsideTheGroup_data();
     void sectionInsideTheGroup();
+    void closeWithoutChange_handWrittenLinesStay();
     void invalidTimesReader_data();
     void invalidTimesReader();
     void invalidTimesRoundTrip();
@@ -147,6 +148,21 @@ void TestFolderSettings::sectionInsideTheGroup()
     writeFolderTimeSettings(dir.path(), s);
     const QString text = fileText(dir.path());
     QVERIFY2(text.contains("StartMin=45") && text.contains("BeginDate=15.04.21"), qPrintable(text));
+}
+
+// Qt rewrites the whole file at a write, in its own form: "[Time/A]" would
+// become "A\x=1" under [Time], and the comment would go.
+void TestFolderSettings::closeWithoutChange_handWrittenLinesStay()
+{
+    QTemporaryDir dir;
+    writeFolderTimeSettings(dir.path(), readFolderTimeSettings(dir.path()));
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::Append));
+    f.write("[Time/A]\nx=1\n; the recorder's own clock\n");
+    f.close();
+    const QString before = fileText(dir.path());
+    writeFolderTimeSettings(dir.path(), readFolderTimeSettings(dir.path()));
+    QCOMPARE(fileText(dir.path()), before);
 }
 
 void TestFolderSettings::invalidTimesReader_data()

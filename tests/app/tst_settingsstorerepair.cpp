@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <climits>
+#include <new>
 
 namespace {
 
@@ -36,6 +37,12 @@ const QByteArray damagedStore = QByteArrayLiteral("[General]\ntheme=2\nclassColo
 QString storePath()
 {
     return QSettings().fileName();
+}
+
+// Where the store as it was is kept; empty when it needed no repair.
+QString setAside()
+{
+    return setAsideUnreadableSettings().copyPath;
 }
 
 QByteArray bytesOf(const QString &path)
@@ -69,6 +76,15 @@ QByteArray layout(qint32 marker, const QVector<qint32> &sizes, qint32 handle, qi
 // A splitter layout that claims 2^31-1 sizes, as the store writes it: it decodes, but cannot be applied.
 const QByteArray hugeLayout = QByteArrayLiteral("@ByteArray(\\0\\0\\0\\xff\\0\\0\\0\\x1\\x7f\\xff\\xff\\xff)");
 
+// `bytes` escaped one by one, as Qt reads them inside "@ByteArray(...)" or "@Variant(...)".
+QByteArray escaped(const QByteArray &bytes)
+{
+    QByteArray text;
+    for (char c : bytes)
+        text += "\\x" + QByteArray::number(uchar(c), 16);
+    return text;
+}
+
 QString copyPath(const char *suffix = "")
 {
     const QFileInfo store(storePath());
@@ -99,77 +115,111 @@ QByteArray randomLineEnd(QRandomGenerator &random)
 
 // A store of values of every kind Qt reads, some of them unreadable, in
 // sections spelled in several ways: `store` as written, `readable` the same
-// without the unreadable values.
+// with the text of the unreadable values gone but their line ends kept, so
+// that the line after one still begins a line of its own. Which layouts are
+// the window's, and so unreadable, Qt decides: it reads the store without its
+// undecodable values, in which each layout's name stands once.
 void randomStore(QRandomGenerator &random, QByteArray *store, QByteArray *readable)
 {
     const QByteArray layoutKeys[] = {"splitterMainSizes", "splitterMain%53izes", "splitterMain%U0053izes",
                                      " splitterTimePlotSizes ", "splitterFrequencyPlotSizes"};
+    const QString layoutNames[] = {"splitterMainSizes", "splitterTimePlotSizes", "splitterFrequencyPlotSizes"};
+    const int nameOfKey[] = {0, 0, 0, 1, 2};
     const QByteArray sections[] = {"[General]", "[ General ]", "[general]", "[General;", "[Recent]", "[%General]"};
-    const int pieces = 24;
-    const int surelyUnreadable = random.bounded(pieces);
-    bool general = true;
-    // Qt reads a first line that begins right after the byte order mark with the mark.
-    if (random.bounded(4) == 0) {
-        *store += "\xef\xbb\xbf";
-        *readable += "\xef\xbb\xbf";
-    }
-    const bool mark = !store->isEmpty();
-    for (int i = 0; i < pieces; ++i) {
+    struct Piece {
+        QByteArray text;
+        QByteArray end;
+        bool undecodable = false;
+        int layout = -1; // the layout name it stores
+    };
+    QVector<Piece> pieces(24);
+    const int surelyUnreadable = random.bounded(pieces.size());
+    int layoutPiece[] = {-1, -1, -1};
+    // U+FEFF as UTF-8: a byte order mark, which makes Qt read the file as UTF-8.
+    const QByteArray mark = random.bounded(4) == 0 ? QString(QChar(0xfeff)).toUtf8() : QByteArray();
+    for (int i = 0; i < pieces.size(); ++i) {
+        Piece &piece = pieces[i];
         const QByteArray key = 'k' + QByteArray::number(random.bounded(6));
         const QByteArray value = 'v' + QByteArray::number(i);
         const QByteArray inner = randomLineEnd(random);
-        QByteArray text;
-        bool unreadable = false;
-        switch (i == surelyUnreadable ? 0 : random.bounded(12)) {
+        const int layoutKey = random.bounded(5);
+        // The last may end the file without a line end, inside quotes or after a backslash.
+        piece.end = i + 1 == pieces.size() && random.bounded(2) ? QByteArray() : randomLineEnd(random);
+        int kind = i == surelyUnreadable ? 0 : random.bounded(15);
+        if (kind == 6 && layoutPiece[nameOfKey[layoutKey]] >= 0)
+            kind = 14;
+        switch (kind) {
         case 0:
-            text = key + '=' + hugeList;
-            unreadable = true;
+            piece.text = key + '=' + hugeList;
+            piece.undecodable = true;
             break;
         case 1:
-            text = "  " + key + " = " + value;
+            piece.text = "  " + key + " = " + value;
             break;
         case 2: // a backslash in a comment carries nothing on
-            text = key + '=' + value + " ; note \\";
+            piece.text = key + '=' + value + " ; note \\";
             break;
         case 3:
-            text = key + "=\"" + value + inner + "[General]" + inner + "closed\"";
+            piece.text = key + "=\"" + value + inner + "[General]" + inner + "closed\"";
             break;
         case 4: // what reads as a value of its own alone is the end of this one
-            text = key + '=' + value + '\\' + inner + "broken=" + hugeList;
+            piece.text = key + '=' + value + '\\' + inner + "broken=" + hugeList;
             break;
         case 5:
-            text = "broken=@Variant(\\0\\0\\0\\t\\" + inner + "\\x7f\\xff\\xff\\xff)";
-            unreadable = true;
+            piece.text = "broken=@Variant(\\0\\0\\0\\t\\" + inner + "\\x7f\\xff\\xff\\xff)";
+            piece.undecodable = true;
             break;
-        case 6: // a layout of the window only in the general section
-            text = layoutKeys[random.bounded(5)] + '=' + hugeLayout;
-            unreadable = general && !(mark && i == 0);
+        case 6:
+            piece.text = layoutKeys[layoutKey] + '=' + hugeLayout;
+            piece.layout = nameOfKey[layoutKey];
+            layoutPiece[piece.layout] = i;
             break;
-        case 7: {
-            const int section = random.bounded(6);
-            text = sections[section];
-            general = section < 4;
+        case 7:
+            piece.text = sections[random.bounded(6)];
             break;
-        }
         case 8:
-            text = "; " + value;
+            piece.text = "; " + value;
             break;
         case 9:
-            text = key + "=a, b ,\"c," + value + '"';
+            piece.text = key + "=a, b ,\"c," + value + '"';
             break;
         case 10:
-            text = key + "=@ByteArray(" + value + ")";
+            piece.text = key + "=@ByteArray(" + value + ")";
+            break;
+        case 11: // Qt quotes every text that holds a ';'
+            piece.text = key + "=\"" + value + ";" + value + "\" ; note";
+            break;
+        case 12: // a line end the backslash carries over, and one of its own
+            piece.text = key + "=C:\\\r";
+            piece.end = random.bounded(2) ? QByteArray("\r") : ";" + value + piece.end;
+            break;
+        case 13:
+            piece.text = key + "=\"a;b\", \"" + value + ";\"";
             break;
         default:
-            text = key + "=@Rect(1 2 3 " + QByteArray::number(i) + ')';
+            piece.text = key + "=@Rect(1 2 3 " + QByteArray::number(i) + ')';
             break;
         }
-        // The last may end the file without a line end, inside quotes or after a backslash.
-        const QByteArray end = i + 1 == pieces && random.bounded(2) ? QByteArray() : randomLineEnd(random);
-        *store += text + end;
-        if (!unreadable)
-            *readable += text + end;
     }
+    const auto compose = [&](auto gone) {
+        QByteArray text = mark;
+        for (const Piece &piece : pieces)
+            text += (gone(piece) ? QByteArray() : piece.text) + piece.end;
+        return text;
+    };
+    QTemporaryDir folder;
+    const QString decodable = folder.filePath(QStringLiteral("decodable.ini"));
+    QFile file(decodable);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(decodable));
+    file.write(compose([](const Piece &piece) { return piece.undecodable; }));
+    file.close();
+    const QStringList generalKeys = QSettings(decodable, QSettings::IniFormat).childKeys();
+    const auto unreadable = [&](const Piece &piece) {
+        return piece.undecodable || (piece.layout >= 0 && generalKeys.contains(layoutNames[piece.layout]));
+    };
+    *store = compose([](const Piece &) { return false; });
+    *readable = compose(unreadable);
 }
 
 } // namespace
@@ -179,6 +229,12 @@ class TestSettingsStoreRepair : public testsupport::GuiTestCase
     Q_OBJECT
 private slots:
     void damagedValues_fallBackOthersStay();
+    void damagedFloat_startsOnTheOthers();
+    void variantsOfAnyType_onlyTheProgramsKindsReachQt();
+    void iniValueAdmitted_data();
+    void iniValueAdmitted();
+    void iniValueAdmitted_agreesWithQtsDecoder();
+    void copyNotWritten_storeLeftAsItIsRunNotKept();
     void linesAsQtReadsThem_data();
     void linesAsQtReadsThem();
     void randomStores_readableValuesReadTheSame();
@@ -204,7 +260,7 @@ void TestSettingsStoreRepair::cleanup()
 void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
 {
     writeStore(damagedStore);
-    const QString copy = setAsideUnreadableSettings();
+    const QString copy = setAside();
     QCOMPARE(copy, copyPath());
     QCOMPARE(bytesOf(copy), damagedStore);
     QStringList keys = QSettings().allKeys();
@@ -215,10 +271,144 @@ void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
     QVERIFY(readSetting(SettingKeys::classColors).isEmpty());
 
     // Read now: nothing more to set aside. Damaged again: an earlier copy is kept.
-    QCOMPARE(setAsideUnreadableSettings(), QString());
+    QCOMPARE(setAside(), QString());
     writeStore(damagedStore);
-    QCOMPARE(setAsideUnreadableSettings(), copyPath("-2"));
+    QCOMPARE(setAside(), copyPath("-2"));
     QCOMPARE(bytesOf(copy), damagedStore);
+}
+
+// The program's own fixedDuration with one byte changed crashed Qt's decoder at every start.
+void TestSettingsStoreRepair::damagedFloat_startsOnTheOthers()
+{
+    const QByteArray store("theme=2\nfixedDuration=@Variant(\\0\\0\\0\xa8x87?\\xa0\\0\\0)\nvolume=40\n");
+    ScriptedDialogs dialogs;
+    dialogs.expectMessages();
+    writeStore(store);
+    MainWindow window;
+    QCOMPARE(readSetting(SettingKeys::theme), 2);
+    QCOMPARE(readSetting(SettingKeys::volume), 40);
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(bytesOf(copyPath()), store);
+}
+
+// A value of any type number, bytes of chance after it: whatever Qt's loaders
+// would do with it (crash, throw, read for minutes), only a kind the program
+// stores reaches Qt, and the other values stay.
+void TestSettingsStoreRepair::variantsOfAnyType_onlyTheProgramsKindsReachQt()
+{
+    QRandomGenerator random(1615);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray payload;
+        QDataStream out(&payload, QIODevice::WriteOnly);
+        out << quint32(random.bounded(256));
+        for (int n = random.bounded(24); n > 0; --n)
+            out << quint8(random.bounded(256));
+        writeStore("theme=2\nk=@Variant(" + escaped(payload) + ")\n");
+        QFile::remove(setAside());
+        const QMap<QString, QVariant> readings = readingsOf(storePath());
+        QCOMPARE(readings.value(QStringLiteral("theme")), QVariant(QStringLiteral("2")));
+        const int type = readings.value(QStringLiteral("k")).userType();
+        QVERIFY2(readings.size() == 1 || type == QMetaType::Float || type == QMetaType::QColor
+                     || type == QMetaType::QVariantList,
+                 payload.toHex().constData());
+        writeStore(QByteArray());
+        readingsOf(storePath());
+    }
+}
+
+// Each row: a value as it stands after the '=', and whether Qt may decode it.
+void TestSettingsStoreRepair::iniValueAdmitted_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("utf8");
+    QTest::addColumn<bool>("admitted");
+    const QByteArray colour = "\\0\\0\\0\\x43\\x1\\xff\\xff\\xff\\xff\\xc8\\xc8\\x64\\x64\\0\\0";
+    QTest::newRow("a float") << QByteArray("@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)") << false << true;
+    QTest::newRow("a float's type changed") << QByteArray("@Variant(\\0\\0\\0\xa8x87?\\xa0\\0\\0)") << false << false;
+    QTest::newRow("a colour") << "@Variant(" + colour + ')' << false << true;
+    QTest::newRow("a list of one colour") << "@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1" + colour + ')' << false << true;
+    QTest::newRow("a list of 2^31-1 colours") << hugeList << false << false;
+    QTest::newRow("a date and time") << QByteArray("@DateTime(\\0\\0\\0\\x10\\0)") << false << false;
+    // U+0087 as UTF-8: the float's type read as UTF-8, two other bytes read as Latin-1.
+    QTest::newRow("UTF-8 as UTF-8") << QByteArray("@Variant(\\0\\0\\0\xc2\x87?\\x80\\0\\0)") << true << true;
+    QTest::newRow("UTF-8 as Latin-1") << QByteArray("@Variant(\\0\\0\\0\xc2\x87?\\x80\\0\\0)") << false << false;
+}
+
+void TestSettingsStoreRepair::iniValueAdmitted()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, utf8);
+    QTEST(::iniValueAdmitted(value, utf8), "admitted");
+}
+
+// A list claiming 2^31-1 entries spelled in the ways Qt reads a value (escapes,
+// quotes, blanks, lists): Qt throws std::bad_alloc exactly when it hands it to
+// its decoder, and exactly then it may not be admitted.
+void TestSettingsStoreRepair::iniValueAdmitted_agreesWithQtsDecoder()
+{
+    QRandomGenerator random(4502);
+    const QByteArray tails[] = {"", "  ", "\\x20", "  \\", "  \\x", "\\q  ", "x", "\"", " \" "};
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (int round = 0; round < 400; ++round) {
+        const bool utf8 = random.bounded(2);
+        QByteArray value = QByteArray(random.bounded(3), ' ') + (random.bounded(3) ? "" : "\"");
+        for (char c : "@Variant(" + QByteArray::fromHex("000000097fffffff") + ')') {
+            const bool plain = QByteArray("@()Vrint").contains(c) && random.bounded(2);
+            value += plain               ? QByteArray(1, c)
+                     : random.bounded(2) ? "\\x" + QByteArray::number(uchar(c), 16)
+                                         : '\\' + QByteArray::number(uchar(c), 8).rightJustified(3, '0');
+        }
+        value += tails[random.bounded(9)];
+        if (random.bounded(3) == 0)
+            value = (utf8 ? "\xc3\xa9, " : "a, ") + value;
+        // The value ends the file: an open quote would carry it over a line end.
+        const QString path = folder.filePath(QString::number(round) + QStringLiteral(".ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(utf8 ? "\xef\xbb\xbf\n" : "") + "k=" + value);
+        file.close();
+        bool decoded = false;
+        try {
+            QSettings(path, QSettings::IniFormat).value(QStringLiteral("k"));
+        } catch (const std::bad_alloc &) {
+            decoded = true;
+        }
+        QVERIFY2(::iniValueAdmitted(value, utf8) != decoded, value.constData());
+    }
+}
+
+// A disk too full for the copy: the store stays as it was, no part of a copy
+// is left, this run reads what it could and writes nothing into the store, and
+// the message says so, with the file and why.
+void TestSettingsStoreRepair::copyNotWritten_storeLeftAsItIsRunNotKept()
+{
+    const QString store = storePath();
+    const QString copy = copyPath();
+    const QString configHome = QFileInfo(QFileInfo(store).path()).path();
+    const auto backHome =
+        qScopeGuard([&configHome]() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome); });
+    ScriptedDialogs dialogs;
+    dialogs.expectMessages();
+    writeStore(damagedStore);
+    repairSettingsStoreAtStart(nullptr, [](const QString &path, const QByteArray &bytes, QString *reason) {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes.left(bytes.size() / 2)); // cut short by the full disk
+        *reason = QStringLiteral("No space left on device");
+        return false;
+    });
+    {
+        MainWindow window;
+        QCOMPARE(readSetting(SettingKeys::theme), 2);
+        writeSetting(SettingKeys::volume, 10);
+    }
+    QCOMPARE(bytesOf(store), damagedStore);
+    QVERIFY(!QFileInfo::exists(copy));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("will not be kept")));
+    QVERIFY(dialogs.messages.first().informativeText.contains(
+        QDir::toNativeSeparators(copy) + QStringLiteral(" could not be written: No space left on device")));
 }
 
 // Each row: a store, and what is left of it. Only the values Qt could not
@@ -253,16 +443,36 @@ void TestSettingsStoreRepair::linesAsQtReadsThem_data()
         << "\xef\xbb\xbf  splitterMainSizes=" + l + '\n';
     QTest::newRow("a key after the byte order mark's line") << "\xef\xbb\xbf\nsplitterMainSizes=" + l + "\nvolume=40\n"
                                                             << QByteArray("\xef\xbb\xbf\nvolume=40\n");
+    QTest::newRow("a value on the byte order mark's line: the next key keeps its name")
+        << "\xef\xbb\xbf"
+           "classColors="
+               + h + "\ntheme=2\nvolume=40\n"
+        << QByteArray("\xef\xbb\xbf\ntheme=2\nvolume=40\n");
+    // The next value is the one the line's probe would take over: only a layout is tried in Qt.
+    QTest::newRow("a backslash before a lone CR, a layout next")
+        << "folder=C:\\\r\rsplitterMainSizes=" + l + "\rvolume=40\r" << QByteArray("folder=C:\\\r\rvolume=40\r");
+    QTest::newRow("a backslash and a lone CR before a comment, a layout next")
+        << "folder=C:\\\r;note\rsplitterMainSizes=" + l + "\rvolume=40\r"
+        << QByteArray("folder=C:\\\r;note\rvolume=40\r");
+    // Its marker byte 0xff unescaped: as UTF-8, as a start reads it after the mark, a '?'.
+    const QByteArray twoPanes = layout(0xff, {200, 300}, -1, Qt::Vertical);
+    QTest::newRow("a layout that applies only without the byte order mark's UTF-8")
+        << "\xef\xbb\xbf\nsplitterMainSizes=@ByteArray(\\0\\0\\0\xff" + escaped(twoPanes.mid(4)) + ")\nvolume=40\n"
+        << QByteArray("\xef\xbb\xbf\nvolume=40\n");
+    QTest::newRow("a layout with more sizes than its splitter's panes")
+        << "splitterTimePlotSizes=@ByteArray(" + escaped(layout(0xff, {200, 300, 400}, -1, Qt::Vertical))
+               + ")\nvolume=40\n"
+        << QByteArray("volume=40\n");
 }
 
 void TestSettingsStoreRepair::linesAsQtReadsThem()
 {
     QFETCH(QByteArray, store);
     writeStore(store);
-    QCOMPARE(setAsideUnreadableSettings(), copyPath());
+    QCOMPARE(setAside(), copyPath());
     QCOMPARE(bytesOf(copyPath()), store);
     QTEST(bytesOf(storePath()), "kept");
-    QCOMPARE(setAsideUnreadableSettings(), QString());
+    QCOMPARE(setAside(), QString());
 }
 
 // Stores of random lines, a fixed seed: whatever Qt reads from one without its
@@ -281,7 +491,7 @@ void TestSettingsStoreRepair::randomStores_readableValuesReadTheSame()
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(readable) == readable.size());
         file.close();
         writeStore(store);
-        const QString copy = setAsideUnreadableSettings();
+        const QString copy = setAside();
         QVERIFY2(!copy.isEmpty(), store.constData());
         const QMap<QString, QVariant> expected = readingsOf(reference);
         QVERIFY(!expected.contains(QStringLiteral("(does not read)")));
@@ -295,7 +505,7 @@ void TestSettingsStoreRepair::randomStores_readableValuesReadTheSame()
 
 void TestSettingsStoreRepair::readableStore_leftAlone()
 {
-    QCOMPARE(setAsideUnreadableSettings(), QString()); // no store yet
+    QCOMPARE(setAside(), QString()); // no store yet
     writeSetting(SettingKeys::classColors, QVariantList{QColor(255, 200, 100), QColor(Qt::blue)});
     QSplitter plotsAboveLists(Qt::Vertical);
     plotsAboveLists.addWidget(new QLabel);
@@ -304,7 +514,7 @@ void TestSettingsStoreRepair::readableStore_leftAlone()
     QSettings().sync();
     const QByteArray before = bytesOf(storePath());
     QVERIFY(before.contains("@Variant("));
-    QCOMPARE(setAsideUnreadableSettings(), QString());
+    QCOMPARE(setAside(), QString());
     QCOMPARE(bytesOf(storePath()), before);
     QVERIFY(!QFileInfo::exists(copyPath()));
 }
@@ -383,6 +593,8 @@ void TestSettingsStoreRepair::splitterStateApplies_data()
     const QByteArray whole = layout(marker, {200, 300}, -1, vertical);
     QTest::newRow("cut before its last byte") << whole.left(whole.size() - 1) << vertical << false;
     QTest::newRow("2^31-1 sizes claimed") << QByteArray::fromHex("000000ff000000017fffffff") << vertical << false;
+    QTest::newRow("one size for two panes") << layout(marker, {500}, 6, vertical) << vertical << true;
+    QTest::newRow("three sizes for two panes") << layout(marker, {200, 300, 0}, 6, vertical) << vertical << false;
 }
 
 void TestSettingsStoreRepair::splitterStateApplies()
@@ -390,7 +602,7 @@ void TestSettingsStoreRepair::splitterStateApplies()
     QFETCH(QByteArray, state);
     QFETCH(int, orientation);
     QFETCH(bool, applies);
-    QCOMPARE(::splitterStateApplies(state, Qt::Orientation(orientation)), applies);
+    QCOMPARE(::splitterStateApplies(state, Qt::Orientation(orientation), 2), applies);
 }
 
 void TestSettingsStoreRepair::hugeSplitterLayout_recordingOpensWithTheDefault()
