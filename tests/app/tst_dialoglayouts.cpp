@@ -159,6 +159,19 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 
+    // A shown window on a real recording, with the panes of `mode`; null when it showed none.
+    static std::unique_ptr<MainWindow> windowShowingARecording(int mode)
+    {
+        auto window = testsupport::exposedWindow();
+        if (!window)
+            return nullptr;
+        window->evaluationMode = mode;
+        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
+        if (!testsupport::waitForSpectrogram(*window))
+            return nullptr;
+        return window;
+    }
+
     void mainWindow_firstStartFits_data()
     {
         QTest::addColumn<int>("mode");
@@ -172,11 +185,8 @@ private slots:
         // No geometry stored: the first recording opens the window at its
         // default size, with the panes of the mode it was opened in.
         QFETCH(int, mode);
-        auto window = testsupport::exposedWindow();
+        const auto window = windowShowingARecording(mode);
         QVERIFY(window);
-        window->evaluationMode = mode;
-        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
-        QVERIFY(testsupport::waitForSpectrogram(*window));
         QCoreApplication::processEvents();
         const Ui_MainWindow *ui = window->ui;
         const QStringList cut = dialogfit::cutTexts(
@@ -192,11 +202,8 @@ private slots:
         // keeps its axis numbers and titles, none cut by its pane or lying
         // over another, for the lists below them too.
         QFETCH(int, mode);
-        auto window = testsupport::exposedWindow();
+        const auto window = windowShowingARecording(mode);
         QVERIFY(window);
-        window->evaluationMode = mode;
-        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
-        QVERIFY(testsupport::waitForSpectrogram(*window));
         window->resize(750, 500);
         QTRY_COMPARE(window->size(), window->minimumSize());
         QVERIFY(window->centralWidget()->height() >= 500);
@@ -210,10 +217,8 @@ private slots:
 
     void mainWindow_fixedTextsFit()
     {
-        auto window = testsupport::exposedWindow();
+        const auto window = windowShowingARecording(EvaluationMode::SingleFile);
         QVERIFY(window);
-        window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Barbastelle.wav")));
-        QVERIFY(testsupport::waitForSpectrogram(*window));
         // The class tree's pane, as an evaluation shows it, in a window of a
         // common size (the first recording gave it the start-up size).
         window->ui->groupBox_6->show();
