@@ -73,7 +73,7 @@ bool layoutsApply(QSettings &settings, const QString &group)
 constexpr quint32 streamedList = 9;
 constexpr quint32 streamedColour = 67;
 constexpr quint32 streamedFloat = 135;
-// A colour: its spec, then alpha, red, green, blue and padding of 16 bits each.
+// A colour: its colour model, then alpha, red, green, blue and padding of 16 bits each.
 constexpr int colourBytes = 11;
 constexpr int floatBytes = 4;
 
