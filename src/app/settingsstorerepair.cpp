@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextCodec>
@@ -525,16 +524,6 @@ bool readWholeFile(const QString &path, QByteArray *bytes)
 }
 
 } // namespace
-
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
-{
-    // Written under another name, which takes `path` only once whole.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written && reason)
-        *reason = file.errorString();
-    return written;
-}
 
 bool iniValueAdmitted(const QByteArray &text, bool utf8)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/textfilewriter.h"
+
 #include <QByteArray>
 #include <QString>
 #include <Qt>
@@ -49,7 +51,6 @@ struct SettingsStoreRepair {
 
 /** Writes `bytes` to `path` whole, or leaves nothing under that name and gives the system's reason. */
 using WholeFileWriter = std::function<bool(const QString &path, const QByteArray &bytes, QString *reason)>;
-bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
 
 SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy = writeWholeFile);
 

@@ -4,14 +4,18 @@
 
 #include <QSaveFile>
 
-bool writeTextFile(const QString &path, const QString &text)
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QSaveFile file(path);
-    bool written = false;
-    if (file.open(QIODevice::WriteOnly)) {
-        const QByteArray bytes = text.toUtf8();
-        written = file.write(bytes) == bytes.size() && file.commit();
-    }
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!written && reason)
+        *reason = file.errorString();
+    return written;
+}
+
+bool writeTextFile(const QString &path, const QString &text)
+{
+    const bool written = writeWholeFile(path, text.toUtf8(), nullptr);
     if (!written)
         reportFileWriteFailure();
     return written;

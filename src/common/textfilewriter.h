@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 /**
@@ -10,3 +11,12 @@
  * and returns false.
  */
 bool writeTextFile(const QString &path, const QString &text);
+
+/**
+ * Writes `bytes` to `path` whole: under another name that takes `path` only
+ * once every byte is known to be on the disk. Otherwise leaves the file that
+ * stood under `path` as it was, nothing under the other name, and gives the
+ * system's reason (when `reason` is given). Tells the user nothing: every file
+ * the program writes whole goes through here.
+ */
+bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
