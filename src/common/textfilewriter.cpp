@@ -7,7 +7,12 @@
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // QSaveFile::commit() says true when the bytes left in its buffer meet a
+    // full disk (it checks only the writes it saw fail), and the file it puts
+    // in place is cut short: so the buffer is emptied, and its failure seen,
+    // first. A failed write or flush discards the temporary file unrenamed.
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+                         && file.commit() && file.error() == QFileDevice::NoError;
     if (!written && reason)
         *reason = file.errorString();
     return written;

@@ -1,7 +1,9 @@
 // Writing an export file: the bytes exactly, and on any failure the one
 // message with nothing of the old file lost. CI runs as root, so failures are
-// made with a folder in place of the file and a missing parent folder.
+// made with a folder in place of the file, a missing parent folder and a file
+// size limit standing for a full disk.
 #include "common/textfilewriter.h"
+#include "filesizelimit.h"
 #include "scripteddialogs.h"
 #include "testregistry.h"
 
@@ -39,6 +41,8 @@ void TextFileWriterTest::failures_data()
     QTest::addColumn<QString>("target");
     QTest::newRow("a folder in place of the file") << "taken.csv";
     QTest::newRow("a missing parent folder") << "missing/export.csv";
+    // Fewer bytes than Qt's write buffer holds: they meet the full disk only at the commit.
+    QTest::newRow("a full disk") << "full.csv";
 }
 
 void TextFileWriterTest::failures()
@@ -47,8 +51,17 @@ void TextFileWriterTest::failures()
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath("taken.csv/kept"));
+    const QByteArray old(30, 'o');
+    if (target == QLatin1String("full.csv")) {
+        QFile full(dir.filePath(target));
+        QVERIFY(full.open(QIODevice::WriteOnly) && full.write(old) == old.size());
+    }
     dialogs.expectMessages();
-    QVERIFY(!writeTextFile(dir.filePath(target), QStringLiteral("text\r\n")));
+    {
+        FileSizeLimit disk(1024);
+        QVERIFY(disk.isSet());
+        QVERIFY(!writeTextFile(dir.filePath(target), QString(1500, QLatin1Char('x'))));
+    }
     QCOMPARE(dialogs.messages.size(), 1);
     const MessageBoxRequest &m = dialogs.messages.first();
     QCOMPARE(m.text, QStringLiteral("Could not write to file."));
@@ -57,8 +70,14 @@ void TextFileWriterTest::failures()
     QVERIFY(!m.parent);
     // What stood there before is still there, and nothing was added beside it.
     QVERIFY(QFileInfo(dir.filePath("taken.csv/kept")).isDir());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"taken.csv"});
+    QStringList left{"taken.csv"};
+    if (target == QLatin1String("full.csv")) {
+        QFile full(dir.filePath(target));
+        QVERIFY(full.open(QIODevice::ReadOnly));
+        QCOMPARE(full.readAll(), old);
+        left.prepend(target);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), left);
 }
 
 QUILLON_TEST(TextFileWriterTest)
