@@ -167,6 +167,15 @@ void TestAssignment::writeFailures()
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("The wav file could not be loaded"));
     QVERIFY(dialogs.messages.last().informativeText.startsWith(dir + "/b.wav"));
     QVERIFY(!w->skipAllWriteErrors);
+
+    // Enter answers "Skip": the job goes on past the failed recording.
+    select(*w, {"a.wav", "f.wav"});
+    dialogs.dialogAnswers << onFailureBox(&boxes, [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+    clickAssign(*w, "Bat");
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(boxes.size(), 4);
+    QCOMPARE(boxes.last().answeredBy, QStringLiteral("Skip"));
+    QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Bat|"));
 }
 
 void TestAssignment::failureBoxOverProgress()
