@@ -194,7 +194,15 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1String("; "))));
     }
 
-    void mainWindow_leastWindowFits_data() { mainWindow_firstStartFits_data(); }
+    void mainWindow_leastWindowFits_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("afterOne"); // the mode's panes came after one recording was shown without them
+        QTest::newRow("one recording") << int(EvaluationMode::SingleFile) << false;
+        QTest::newRow("a folder") << int(EvaluationMode::Folder) << false;
+        QTest::newRow("an evaluation") << int(EvaluationMode::Manual) << false;
+        QTest::newRow("a folder opened after one recording") << int(EvaluationMode::Folder) << true;
+    }
 
     void mainWindow_leastWindowFits()
     {
@@ -202,8 +210,14 @@ private slots:
         // keeps its axis numbers and titles, none cut by its pane or lying
         // over another, for the lists below them too.
         QFETCH(int, mode);
-        const auto window = windowShowingARecording(mode);
+        QFETCH(bool, afterOne);
+        const auto window = windowShowingARecording(afterOne ? int(EvaluationMode::SingleFile) : mode);
         QVERIFY(window);
+        if (afterOne) {
+            window->evaluationMode = mode;
+            window->plot_Data(QDir(testsupport::testDataDir()).filePath(QStringLiteral("Natterers.wav")));
+            QVERIFY(testsupport::waitForSpectrogram(*window));
+        }
         window->resize(750, 500);
         QTRY_COMPARE(window->size(), window->minimumSize());
         QVERIFY(window->centralWidget()->height() >= 500);

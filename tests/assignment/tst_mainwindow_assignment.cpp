@@ -42,6 +42,7 @@ private slots:
     void keys();
     void letterOfNoClass_data();
     void letterOfNoClass();
+    void classLetter_infoLineFollows_data();
     void classLetter_infoLineFollows();
 
 private:
@@ -167,6 +168,15 @@ void TestAssignment::writeFailures()
     QCOMPARE(dialogs.messages.last().text, QStringLiteral("The wav file could not be loaded"));
     QVERIFY(dialogs.messages.last().informativeText.startsWith(dir + "/b.wav"));
     QVERIFY(!w->skipAllWriteErrors);
+
+    // Enter answers "Skip": the job goes on past the failed recording.
+    select(*w, {"a.wav", "f.wav"});
+    dialogs.dialogAnswers << onFailureBox(&boxes, [](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
+    clickAssign(*w, "Bat");
+    QVERIFY(waitSettled(*w));
+    QCOMPARE(boxes.size(), 4);
+    QCOMPARE(boxes.last().answeredBy, QStringLiteral("Skip"));
+    QCOMPARE(description(dir + "/f.wav"), QStringLiteral("Bat|"));
 }
 
 void TestAssignment::failureBoxOverProgress()
@@ -703,20 +713,42 @@ void TestAssignment::letterOfNoClass()
     QCOMPARE(list->selectedItems().size(), 5);
     QVERIFY(waitSettled(*w));
     QTEST(classes(*w, "a.wav"), "classes");
+
+    // Keys without text are no search: End, Up, Home and Down move the current row.
+    QTreeWidgetItem *first = list->topLevelItem(0);
+    QTreeWidgetItem *last = list->topLevelItem(list->topLevelItemCount() - 1);
+    const QList<QPair<int, QTreeWidgetItem *>> moves{{Qt::Key_End, last},
+                                                     {Qt::Key_Up, list->itemAbove(last)},
+                                                     {Qt::Key_Home, first},
+                                                     {Qt::Key_Down, list->itemBelow(first)}};
+    for (const auto &move : moves) {
+        press(list, move.first);
+        QCOMPARE(list->currentItem(), move.second);
+    }
+    QVERIFY(waitSettled(*w));
+}
+
+void TestAssignment::classLetter_infoLineFollows_data()
+{
+    QTest::addColumn<QString>("letter"); // Bat's shortcut
+    QTest::newRow("A") << "A";
+    QTest::newRow("Z, the last letter") << "Z";
 }
 
 // The line above the plots names the class a letter gave the recording on show.
 void TestAssignment::classLetter_infoLineFollows()
 {
+    QFETCH(QString, letter);
     // One recording: no next one is shown after the letter.
-    const QString dir = folder("infoline", {{"a.wav", "|seen"}});
+    const QString dir = folder("infoline" + letter, {{"a.wav", "|seen"}});
     ScriptedDialogs dialogs;
     auto w = open(dialogs, dir, EvaluationMode::Manual);
     QVERIFY(w);
     QVERIFY(testsupport::waitForSpectrogram(*w));
+    classRow(*w, "Bat")->setText(ClassTreeColumn::Shortcut, '<' + letter + '>');
     const QLabel *line = w->ui->label_fileInfo;
     select(*w, {"a.wav"});
-    press(w->ui->treeWidget_fileView, Qt::Key_A, "a");
+    press(w->ui->treeWidget_fileView, Qt::Key_A + letter.at(0).unicode() - 'A', letter.toLower());
     QVERIFY(waitSettled(*w));
     QVERIFY2(line->text().endsWith("22:14:03; Bat; seen"), qPrintable(line->text()));
 }

@@ -146,6 +146,28 @@ private slots:
         QTEST(AudioPlayer::heardUSecs(previous, clockRun, leftQueue, playedAtLeast), "heard");
     }
 
+    void position_afterPauseAndResume()
+    {
+        // A sound server that takes the output's whole queue ahead of the
+        // sink: only the clock tells what was heard, and it ran in the pause.
+        struct TakenAhead : VirtualAudioOutput {
+            using VirtualAudioOutput::VirtualAudioOutput;
+            int bytesFree() const override { return bufferSize(); }
+        };
+        TakenAhead *output = nullptr;
+        AudioPlayer player(nullptr, [&output](const QAudioFormat &format) { return output = new TakenAhead(format); });
+        player.setFormat(monoPcm16Format(8000));
+        qint64 position = -1;
+        connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 p) { position = p; });
+        player.play(QByteArray(8000, 1));
+        output->advance(50);
+        player.pause();
+        output->advance(50);
+        player.play(QByteArray());
+        output->advance(30);
+        QCOMPARE(position, qint64(80));
+    }
+
     void volumeAndMute()
     {
         VirtualAudioClock clock;

@@ -25,6 +25,7 @@ void TestSettingsKeys::readSetting_data()
     QTest::addColumn<QVariant>("read");
     const QString v = QStringLiteral("volume");
     QTest::newRow("volume missing") << v << QVariant() << QVariant(99);
+    QTest::newRow("volume 0") << v << QVariant("0") << QVariant(0);
     QTest::newRow("volume 100") << v << QVariant("100") << QVariant(100);
     QTest::newRow("volume loud") << v << QVariant("loud") << QVariant(99);
     QTest::newRow("volume 101") << v << QVariant("101") << QVariant(99);
@@ -32,7 +33,11 @@ void TestSettingsKeys::readSetting_data()
     const QString d = QStringLiteral("fixedDuration");
     QTest::newRow("duration 0.05 s") << d << QVariant("0.05") << QVariant(1.0f);
     QTest::newRow("duration nan") << d << QVariant("nan") << QVariant(1.0f);
+    QTest::newRow("duration 60 s") << d << QVariant("60") << QVariant(60.0f);
+    QTest::newRow("duration 60.5 s") << d << QVariant("60.5") << QVariant(1.0f);
     // Read as another type, with another default, the key keeps its control's range.
+    QTest::newRow("mixer 99 kHz as a float") << "mixerFrequency" << QVariant("99") << QVariant(99.0f);
+    QTest::newRow("mixer 100 kHz as a float") << "mixerFrequency" << QVariant("100") << QVariant(20.0f);
     QTest::newRow("mixer 120 kHz as a float") << "mixerFrequency" << QVariant("120") << QVariant(20.0f);
     QTest::newRow("a place as text") << "geometry" << QVariant("left") << QVariant(QRect());
 }
