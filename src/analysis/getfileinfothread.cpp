@@ -293,8 +293,14 @@ GetFileInfoThread::Finding GetFileInfoThread::examine(const Request &request, co
     const ClassAssignmentText stored = ClassAssignmentText::parse(wav.bext.description);
     ClassAssignmentText t = stored;
 
-    if (!request.recorderResultFileName.isEmpty())
+    if (!request.recorderResultFileName.isEmpty()) {
         t.AutoClass = resultProposal;
+        // The flag belongs to the proposal the user accepted: another one in
+        // its place (a review with the other class tree) was never accepted.
+        // A flag stored without a proposal of its own is left as it stands.
+        if (!stored.AutoClass.isEmpty() && t.AutoClass != stored.AutoClass && t.accepted == QLatin1String("1"))
+            t.accepted = QStringLiteral("0");
+    }
 
     if (!calcClasses && request.recorderResultFileName.isEmpty())
         return found(t, length, date, time);

@@ -48,10 +48,8 @@ QString WriteFileBextThread::failureReason(const QString &path, const QString &t
     header.open(path, true);
     // The writer does not write behind a chunk the reader stops at: classes
     // stored there could never be read back.
-    if (!header.walkedToEnd) {
-        const QString reason = tr("The recording cannot be read to its end.");
-        return header.errorText.isEmpty() ? reason : reason + QLatin1Char('\n') + header.errorText;
-    }
+    if (!header.walkedToEnd)
+        return header.notReadToEndText();
     if (!ClassAssignmentText::readsWhole(header.bext.description))
         return ClassAssignmentText::unreadDescriptionText();
     // The writer never lets a description spill over the chunk behind it.

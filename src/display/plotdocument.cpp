@@ -1,14 +1,15 @@
 #include "display/plotdocument.h"
 
 #include "common/filewritefailure.h"
+#include "common/textfilewriter.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
@@ -27,7 +28,7 @@ bool renderInto(QPaintDevice *device, QwtPlot *plot, const QRectF &documentRect)
     return painter.end();
 }
 
-bool writeDocument(QwtPlot *plot, QSaveFile &file, const QString &format, const QSizeF &sizeMM, int dotsPerInch)
+bool writeDocument(QwtPlot *plot, QBuffer &out, const QString &format, const QSizeF &sizeMM, int dotsPerInch)
 {
     QString title = plot->title().text();
     if (title.isEmpty())
@@ -36,7 +37,7 @@ bool writeDocument(QwtPlot *plot, QSaveFile &file, const QString &format, const 
     const QRectF documentRect(QPointF(0, 0), size);
 
     if (format == QLatin1String("pdf")) {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&out);
         pdf.setPageSize(QPageSize(sizeMM, QPageSize::Millimeter));
         pdf.setTitle(title);
         pdf.setPageMargins(QMarginsF());
@@ -46,7 +47,7 @@ bool writeDocument(QwtPlot *plot, QSaveFile &file, const QString &format, const 
     if (format == QLatin1String("svg")) {
         QSvgGenerator svg;
         svg.setTitle(title);
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&out);
         svg.setResolution(dotsPerInch);
         svg.setViewBox(documentRect);
         return renderInto(&svg, plot, documentRect);
@@ -57,7 +58,7 @@ bool writeDocument(QwtPlot *plot, QSaveFile &file, const QString &format, const 
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(QColor(Qt::white).rgb());
-    return renderInto(&image, plot, imageRect) && image.save(&file, format.toLatin1().constData());
+    return renderInto(&image, plot, imageRect) && image.save(&out, format.toLatin1().constData());
 }
 
 } // namespace
@@ -67,9 +68,12 @@ bool writePlotDocument(QwtPlot *plot, const QString &fileName, const QSizeF &siz
     const QString format = QFileInfo(fileName).suffix().toLower();
     const bool known = format == QLatin1String("pdf") || format == QLatin1String("svg")
                        || QImageWriter::supportedImageFormats().contains(format.toLatin1());
-    QSaveFile file(fileName);
-    const bool written = plot && known && !sizeMM.isEmpty() && dotsPerInch > 0 && file.open(QIODevice::WriteOnly)
-                         && writeDocument(plot, file, format, sizeMM, dotsPerInch) && file.commit();
+    // Made whole in memory first: the file is then written as every whole
+    // file is, so a full disk leaves the document that stood there as it was.
+    QBuffer document;
+    const bool written = plot && known && !sizeMM.isEmpty() && dotsPerInch > 0 && document.open(QIODevice::WriteOnly)
+                         && writeDocument(plot, document, format, sizeMM, dotsPerInch)
+                         && writeWholeFile(fileName, document.data(), nullptr);
     if (!written)
         reportFileWriteFailure();
     return written;

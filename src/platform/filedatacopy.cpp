@@ -20,8 +20,10 @@ bool copyThroughBuffer(QFile &in, QFile &out)
         const qint64 n = in.read(block.data(), kBlockBytes);
         if (n < 0)
             return false;
+        // The last bytes may still wait in Qt's write buffer: a full disk
+        // shows only when they go out, and a copy cut short there is no copy.
         if (n == 0)
-            return true;
+            return out.flush();
         if (out.write(block.constData(), n) != n)
             return false;
     }

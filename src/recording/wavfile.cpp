@@ -809,6 +809,18 @@ QDateTime WavFile::recordingDateTime() const
     return QDateTime();
 }
 
+QString WavFile::notReadToEndText() const
+{
+    QString why = QStringLiteral("The recording cannot be read to its end.");
+    if (!errorText.isEmpty())
+        why += QLatin1Char('\n') + errorText;
+    // A chunk running past the end leaves no error text of its own, and the
+    // user would not learn which chunk it is; some error texts hold the stop already.
+    if (!stopDetail.isEmpty() && !errorText.contains(stopDetail))
+        why += QLatin1Char('\n') + stopDetail;
+    return why;
+}
+
 bool WavFile::writeBextDescription(const QString &fileName, const QString &text, QString *failure) const
 {
     static QMutex oneWriteAtATime;
@@ -834,9 +846,7 @@ bool WavFile::writeBextDescription(const QString &fileName, const QString &text,
     WavFile header;
     header.open(fileName, true);
     if (!header.walkedToEnd && !(header.cutChunkAt >= 0 && isCutAppendAt(target, header.cutChunkAt))) {
-        QString why = QStringLiteral("The recording cannot be read to its end.");
-        if (!header.errorText.isEmpty())
-            why += QLatin1Char('\n') + header.errorText;
+        const QString why = header.notReadToEndText();
         qCWarning(lcRecording).noquote()
             << QStringLiteral("WAV file not readable to its end, no description written in bext chunk: ") + fileName
                    + QStringLiteral(" (") + QString(why).replace(QLatin1Char('\n'), QLatin1Char(' '))

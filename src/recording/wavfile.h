@@ -68,6 +68,14 @@ public:
      */
     bool writeBextDescription(const QString &fileName, const QString &text, QString *failure = nullptr) const;
 
+    /**
+     * Why nothing is written into a recording whose walk stopped early, in
+     * words for the user: "The recording cannot be read to its end." and,
+     * below it, the reader's error text and where the walk stopped (the
+     * chunk, what it claims and what the file holds), each once.
+     */
+    QString notReadToEndText() const;
+
     /** The text of count bytes from start: zero bytes dropped, UTF-8 (Latin-1 when not valid UTF-8). */
     static QString readFixedString(const QByteArray &buffer, int start, int count);
 

@@ -272,6 +272,14 @@ void TestFileHeaderWorker::evaluation_data()
     QTest::newRow("review long: short-model name Pnat kept, Nyc kept, Bat dropped")
         << recording("Pnat + Bat + Nyc|a") << false << QByteArray("x\t1\t2\tbat\t\t\t\t\tPnat") << 1
         << row({"Pnat", "", "Nyc"}, "Pnat", "", len, na, na, "a") << QByteArray("Pnat +  + Nyc + |Pnat||a");
+    QTest::newRow("review short: another proposal in place of the accepted one is not accepted")
+        << recording("Ppip + Pnat + Nnoc|Ppip, Pnat, Nnoc|1|") << false
+        << QByteArray("x\t1\t2\tbat\tPipistrelloid\t\tNyctaloid") << 0
+        << row({"", "Pnat"}, "Pip, Nyc", "0", len, na, na, "") << QByteArray(" + Pnat +  + |Pip, Nyc|0|");
+    QTest::newRow("review long: the accepted proposal again keeps its flag")
+        << recording("Ppip + Pnat + Bat|Ppip, Pnat|1|") << false << QByteArray("x\t1\t2\tbat\t\t\t\t\tPpip\t\tPnat")
+        << 1 << row({"Ppip", "Pnat"}, "Ppip, Pnat", "1", len, na, na, "")
+        << QByteArray("Ppip + Pnat +  + |Ppip, Pnat|1|");
     QTest::newRow("review: noise line gives No Call, the user's class stays")
         << recording("Ppip|a") << false << QByteArray("x\t1\t2\tnoise\t\t\t") << 1
         << row({"Ppip"}, "No Call", "0", len, na, na, "a") << QByteArray("Ppip +  +  + |No Call|0|a");

@@ -221,8 +221,12 @@ void TestBextWorker::failureReasons_data()
     QTest::newRow("one byte too many") << "a.wav" << plain << 257
                                        << "The text to store takes 257 bytes, more than the 256 bytes of the "
                                           "recording's description.";
-    QTest::newRow("a chunk running past the end")
-        << "a.wav" << recording("bext", "Old|x").chunk("junk", "xx", true, 100).bytes() << 3 << unreadable;
+    // The junk chunk's header at 12 + 24 (fmt) + 58 (data) + 618 (bext, 617 bytes and a pad byte) = 712.
+    QTest::newRow("a chunk running past the end: which, and what it claims")
+        << "a.wav" << recording("bext", "Old|x").chunk("junk", "xx", true, 100).bytes() << 3
+        << unreadable
+               + "\nThe chunk walk stopped at byte 712: the chunk \"junk\" there claims 100 bytes, more than the 2 "
+                 "left in the file.";
     QTest::newRow("a second format chunk, in the reader's words")
         << "a.wav" << recording("bext", "Old|x").fmt(250000, 16).bytes() << 3
         << unreadable + "\nMore then one FMT chunks.";

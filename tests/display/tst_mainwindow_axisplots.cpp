@@ -8,6 +8,7 @@
 #include "display/maximumlevels.h"
 #include "display/myqwtzoomer.h"
 #include "display/rangemarker.h"
+#include "filesizelimit.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"
@@ -335,11 +336,19 @@ void TestAxisPlots::plotDocuments()
     QVERIFY(testsupport::writeFile("Spectrogram.pdf", "an older file"));
     // A directory where the file should go: CI runs as root, so no permission would stop it.
     QVERIFY(QDir().mkdir("TimeAxisPlot.pdf"));
-    dialogs.expectMessages(3);
+    dialogs.expectMessages(4);
     w->ui->actionExport_Spectrogram->trigger();
     w->ui->actionExport_Amplitude_Plot->trigger();
     w->ui->actionExport_Frequency_Plot->trigger();
+    // On a full disk the document that stands there stays byte for byte.
+    const QByteArray frequencyDocument = testsupport::readFile("FrequencyAxisPlot.pdf");
+    {
+        FileSizeLimit disk{1024};
+        QVERIFY(disk.isSet());
+        w->ui->actionExport_Frequency_Plot->trigger();
+    }
     QDir::setCurrent(previous);
+    QCOMPARE(testsupport::readFile(target.filePath("FrequencyAxisPlot.pdf")), frequencyDocument);
 
     for (const char *name : {"Spectrogram.pdf", "FrequencyAxisPlot.pdf"}) {
         QFile file(target.filePath(name));
@@ -350,7 +359,7 @@ void TestAxisPlots::plotDocuments()
     const auto whole = [&target](const char *name) {
         return QDir::toNativeSeparators(QFileInfo(target.filePath(name)).canonicalFilePath());
     };
-    QCOMPARE(dialogs.messages.size(), 3);
+    QCOMPARE(dialogs.messages.size(), 4);
     QCOMPARE(dialogs.messages[0].title, QStringLiteral("Export Spectrogram"));
     QCOMPARE(dialogs.messages[0].icon, QMessageBox::Information);
     QVERIFY(dialogs.messages[0].text.endsWith(whole("Spectrogram.pdf")));
@@ -358,6 +367,7 @@ void TestAxisPlots::plotDocuments()
     QCOMPARE(dialogs.messages[1].icon, QMessageBox::Critical);
     QCOMPARE(dialogs.messages[2].title, QStringLiteral("Export Frequency Axis Plot"));
     QVERIFY(dialogs.messages[2].text.endsWith(whole("FrequencyAxisPlot.pdf")));
+    QCOMPARE(dialogs.messages[3].text, QStringLiteral("Could not write to file."));
 }
 
 void TestAxisPlots::categorizationApplyAndPanes()

@@ -4,6 +4,7 @@
 #include "export/copyfilesthread.h"
 #include "export/recordingcopy.h"
 #include "exportrows.h"
+#include "filesizelimit.h"
 #include "platform/filedatacopy.h"
 #include "testregistry.h"
 
@@ -92,6 +93,7 @@ private slots:
     void chain_existingTargets();
     void chain_failuresKeepWhatWasThere();
     void chain_ownFolderIsNeverTouched();
+    void copyFile_fullDisk();
     void copyFileData_fromAnyPosition();
 
 private:
@@ -250,6 +252,27 @@ void RecordingCopyTest::chain_ownFolderIsNeverTouched()
     QCOMPARE(entriesOf(m_from), (QStringList{"a.wav", "b.wav", "c.wav"}));
     for (auto it = m_sources.cbegin(); it != m_sources.cend(); ++it)
         QVERIFY2(readFile(m_from + '/' + it.key()) == it.value(), qPrintable(it.key()));
+}
+
+void RecordingCopyTest::copyFile_fullDisk()
+{
+    // The disk fills part way: the copy fails, and the one that was there stays, alone. From elsewhere than
+    // the start the bytes go through a buffer, the last ones through Qt's: the full disk must show there too.
+    writeFile(m_to + "/b.wav", "the copy that was there");
+    QFile in(m_from + "/c.wav");
+    QFile part(m_dir->filePath("part"));
+    QVERIFY(in.open(QIODevice::ReadOnly) && part.open(QIODevice::WriteOnly) && in.seek(5));
+    RecordingCopy::Outcome outcome;
+    bool partCopied;
+    {
+        FileSizeLimit disk{512};
+        QVERIFY(disk.isSet());
+        outcome = RecordingCopy::copyFile(m_from + "/b.wav", m_to + "/b.wav", true);
+        partCopied = copyFileData(in, part);
+    }
+    QVERIFY(outcome == RecordingCopy::Outcome::Failed && !partCopied);
+    QCOMPARE(readFile(m_to + "/b.wav"), QByteArray("the copy that was there"));
+    QCOMPARE(entriesOf(m_to), QStringList{"b.wav"});
 }
 
 void RecordingCopyTest::copyFileData_fromAnyPosition()
