@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/settingsstorerepair.h"
+#include "common/inivalues.h"
 #include "common/settingskeys.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
