@@ -186,6 +186,18 @@ bool readWholeFile(const QString &path, QByteArray *bytes)
     return file.error() == QFileDevice::NoError;
 }
 
+// Whether the file at `path` holds `bytes`, read back from the disk: on a full
+// disk a writer may say a file went whole that was cut short. If not, `reason`
+// says how much of it is there.
+bool holdsWhole(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    QByteArray held;
+    if (readWholeFile(path, &held) && held == bytes)
+        return true;
+    *reason = QStringLiteral("%1 of %2 bytes reached the disk").arg(held.size()).arg(bytes.size());
+    return false;
+}
+
 // This run reads and writes a store of its own, in a folder removed at exit,
 // holding `readable`: the store stays as it is, whatever this run changes.
 // Without such a folder it is placed under the store as if that were a
@@ -266,7 +278,9 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
         kept.clear();
 
     repair.copyPath = copyPathFor(store);
-    if (!writeCopy(repair.copyPath, text, &repair.copyFailure)) {
+    // Nothing of the store may go before the copy is known to hold all of it.
+    if (!writeCopy(repair.copyPath, text, &repair.copyFailure)
+        || !holdsWhole(repair.copyPath, text, &repair.copyFailure)) {
         if (repair.copyFailure.isEmpty())
             repair.copyFailure = QStringLiteral("Unknown error");
         // The name was free: whatever a writer cut short left there is part of the store, no copy.
@@ -279,6 +293,7 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
     qCWarning(lcSettingsStore) << "unreadable settings store kept as" << repair.copyPath;
     if (whole)
         qCWarning(lcSettingsStore) << "settings store set aside whole:" << store.filePath();
+    // The copy holds every byte: a store that cannot take its rewrite may start anew, empty or not at all.
     if (!writeWholeFile(store.filePath(), kept, nullptr) && !writeWholeFile(store.filePath(), QByteArray(), nullptr)) {
         qCWarning(lcSettingsStore) << "settings store cannot be rewritten, removed:" << store.filePath();
         QFile::remove(store.filePath());

@@ -34,7 +34,10 @@ class QWidget;
  * other value reads as it did. The store is read in lines as Qt reads it
  * (iniValuesOf), so that no more than those values goes. A store that still
  * does not read whole after the rewrite would be set aside again at every
- * start: it is set aside whole, and the program starts on the defaults.
+ * start: it is set aside whole, and the program starts on the defaults. The
+ * store is rewritten (or emptied) only once the copy is read back holding
+ * every byte of it: a full disk may cut a file short while every call that
+ * wrote it said it went well.
  *
  * When the copy cannot be written whole (a full disk), nothing of the store may
  * go: it is left as it is, nothing is left under the copy's name, and this run
