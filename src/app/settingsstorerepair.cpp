@@ -198,6 +198,23 @@ bool holdsWhole(const QString &path, const QByteArray &bytes, QString *reason)
     return false;
 }
 
+// The store's file name as QSettings() gives it (also where QSettings::setPath
+// moved it), found without reading the store: a QSettings of a name no store
+// bears gives the folder and the suffix Qt gives the store. A QSettings that
+// read the store would be the first to, and Qt would keep the store as that
+// object decoded it.
+QString storeFileName()
+{
+    const QString application = QCoreApplication::applicationName();
+    if (application.isEmpty())
+        return QSettings().fileName(); // Qt names the store after the organisation alone
+    const QSettings elsewhere(QSettings::defaultFormat(), QSettings::UserScope, QCoreApplication::organizationName(),
+                              application + QStringLiteral(".storename"));
+    const QFileInfo name(elsewhere.fileName());
+    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    return name.dir().filePath(application + suffix);
+}
+
 // This run reads and writes a store of its own, in a folder removed at exit,
 // holding `readable`: the store stays as it is, whatever this run changes.
 // Without such a folder it is placed under the store as if that were a
@@ -208,7 +225,7 @@ void keepThisRunOffTheStore(const QByteArray &readable, const QString &storePath
     static QTemporaryDir runFolder;
     const QString home = runFolder.isValid() ? runFolder.path() : storePath + QStringLiteral("/unwritten");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
-    const QString runStore = QSettings().fileName();
+    const QString runStore = storeFileName();
     qCWarning(lcSettingsStore) << "settings of this run kept in" << runStore;
     QFile::remove(runStore); // what an earlier repair of this run left there
     if (runFolder.isValid() && !readable.isEmpty()
@@ -255,7 +272,7 @@ bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation, 
 SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
 {
     SettingsStoreRepair repair;
-    const QFileInfo store(QSettings().fileName());
+    const QFileInfo store(storeFileName());
     repair.storePath = store.filePath();
     // Where the platform keeps settings in no file (a registry), Qt decodes nothing from text.
     if (!store.isFile())

@@ -39,6 +39,11 @@ class QWidget;
  * every byte of it: a full disk may cut a file short while every call that
  * wrote it said it went well.
  *
+ * The check never reads the store through a QSettings of its own: Qt keeps
+ * a file it has read, decoded as the object that first read it decodes (as
+ * UTF-8 only when that object saw the byte order mark), so the program's own
+ * reading must be the first.
+ *
  * When the copy cannot be written whole (a full disk), nothing of the store may
  * go: it is left as it is, nothing is left under the copy's name, and this run
  * reads and writes a store of its own, removed at exit, that holds the values

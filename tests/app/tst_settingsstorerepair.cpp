@@ -238,6 +238,7 @@ private slots:
     void iniValueAdmitted_agreesWithQtsDecoder();
     void copyNotWritten_storeLeftAsItIsRunNotKept();
     void fullDiskAtStart_storeStaysNoCopyClaimed();
+    void storeWithByteOrderMark_readsAsUtf8AfterTheCheck();
     void linesAsQtReadsThem_data();
     void linesAsQtReadsThem();
     void randomStores_readableValuesReadTheSame();
@@ -439,6 +440,23 @@ void TestSettingsStoreRepair::fullDiskAtStart_storeStaysNoCopyClaimed()
     QVERIFY(!QFileInfo::exists(copy));
     QCOMPARE(dialogs.messages.size(), 1);
     QVERIFY(!dialogs.messages.first().text.contains(QStringLiteral("kept in the file below")));
+}
+
+// Qt reads a store that begins with a byte order mark as UTF-8 only through
+// the object that reads it first: the check reads it through none.
+void TestSettingsStoreRepair::storeWithByteOrderMark_readsAsUtf8AfterTheCheck()
+{
+    const QString folder = QStringLiteral("/data/Flederm\u00e4use/S\u00fcd");
+    writeStore("\xef\xbb\xbf\n" + QByteArray("copyFilesPath=") + folder.toUtf8() + '\n');
+    QCOMPARE(setAside(), QString());
+    QCOMPARE(readSetting(SettingKeys::copyFilesPath), folder);
+    // The next write keeps it, as the next start reads it (from a file Qt never saw).
+    writeSetting(SettingKeys::volume, 10);
+    QSettings().sync();
+    QTemporaryDir next;
+    QVERIFY(QFile::copy(storePath(), next.filePath(QStringLiteral("next.conf"))));
+    QCOMPARE(readingsOf(next.filePath(QStringLiteral("next.conf"))).value(QStringLiteral("copyFilesPath")),
+             QVariant(folder));
 }
 
 // Each row: a store, and what is left of it. Only the values Qt could not
