@@ -1,11 +1,79 @@
 #include "activity/foldersettings.h"
 
+#include "activity/activitylog.h"
+#include "common/inivalues.h"
+#include "common/textfilewriter.h"
 #include "export/timezonechoicelist.h"
 
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <memory>
+
 namespace {
+
+// The folder's file as it stands, and of it what Qt may decode. The file
+// travels with the recordings, so it may come from another machine or a
+// damaged disk: a value Qt's decoder must not see (common/inivalues.h) would
+// make it throw or crash at every reading.
+struct FolderFileText {
+    QString path;
+    QByteArray bytes;
+    QByteArray admitted; // the bytes without the values Qt may not decode
+    bool whole = true;   // every value may be decoded: Qt reads the file itself
+};
+
+FolderFileText folderFileText(const QString &folder)
+{
+    FolderFileText text;
+    text.path = FolderSettings::filePath(folder);
+    QFile file(text.path);
+    if (!file.open(QIODevice::ReadOnly))
+        return text; // Qt reads a missing file as empty, and creates it at the first write
+    text.bytes = file.readAll();
+    const QVector<IniValue> values = iniValuesOf(text.bytes);
+    QVector<bool> refused(values.size());
+    for (int v = 0; v < values.size(); ++v) {
+        refused[v] = !values.at(v).admitted;
+        text.whole = text.whole && values.at(v).admitted;
+    }
+    if (!text.whole)
+        text.admitted = iniTextWithout(text.bytes, values, refused);
+    return text;
+}
+
+// The path Qt is to read for a folder's file. A whole file is read where it
+// is. Else a reader reads what may be decoded from a scratch file of its own
+// (`scratch`), and the file stays as it is; a writer first rewrites the file
+// without the values Qt may not decode, which read as their defaults anyway,
+// since Qt rewrites the whole file at a write, decoding every value. A file
+// that cannot be rewritten is written to the scratch file, where the change is lost.
+QString readablePath(const QString &folder, bool writing, std::unique_ptr<QTemporaryDir> *scratch)
+{
+    const FolderFileText text = folderFileText(folder);
+    if (text.whole)
+        return text.path;
+    qCDebug(lcActivity) << "values Qt may not decode left out of" << text.path;
+    if (writing && writeWholeFile(text.path, text.admitted, nullptr))
+        return text.path;
+    *scratch = std::make_unique<QTemporaryDir>();
+    if ((*scratch)->isValid()) {
+        const QString path = (*scratch)->filePath(QLatin1String(FolderSettings::fileName));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(text.admitted) == text.admitted.size() && file.flush())
+            return path;
+    }
+    // Nothing can be made under a file: every setting reads as its default, and a write goes nowhere.
+    qCDebug(lcActivity) << "no scratch file for" << text.path << "; its settings read as their defaults";
+    return text.path + QStringLiteral("/unread");
+}
+
+// Holds the scratch file, if any, of a FolderFile: a base so that it is made before the settings and outlives them.
+struct FolderFileScratch {
+    std::unique_ptr<QTemporaryDir> scratch;
+};
 
 // QSettings parses an INI file one section at a time, when a key is first
 // asked for, and then parses only the last section whose name sorts before the
@@ -14,11 +82,14 @@ namespace {
 // key of the group reads as missing. The dialog would then show the defaults
 // and its Close write them over the stored values. Listing the keys once parses
 // every section, so each key reads as it is stored, wherever its group stands.
-class FolderFile : public QSettings
+class FolderFile
+    : private FolderFileScratch
+    , public QSettings
 {
 public:
-    explicit FolderFile(const QString &folder)
-        : QSettings(FolderSettings::filePath(folder), QSettings::IniFormat)
+    enum Use { Reading, Writing };
+    explicit FolderFile(const QString &folder, Use use = Reading)
+        : QSettings(readablePath(folder, use == Writing, &scratch), QSettings::IniFormat)
     {
         allKeys();
     }
@@ -27,8 +98,11 @@ public:
 QVariant read(QSettings &settings, const char *group, const char *key, const QVariant &fallback)
 {
     settings.beginGroup(QLatin1String(group));
-    const QVariant v = settings.value(QLatin1String(key), fallback);
+    QVariant v = settings.value(QLatin1String(key), fallback);
     settings.endGroup();
+    // A value that does not read whole as the reader's type (a latitude "north") reads as the default, not as 0.
+    if (fallback.isValid() && !v.convert(fallback.userType()))
+        return fallback;
     return v;
 }
 
@@ -57,20 +131,27 @@ void write(QSettings &settings, const FolderSetting<T> &setting, const QVariant 
     write(settings, setting.group, setting.key, value);
 }
 
-// Writes `value` only where the file does not hold it already. At any write Qt
-// rewrites the whole file in its own form: a section a user added by hand
-// beside the program's ("[Time/A]" beside "[Time]") becomes keys of "[Time]",
-// and an empty one and comments go. So a Close that changes nothing leaves the
-// file as it was.
+// A value to write, where the file does not hold it already.
+struct FolderChange {
+    const char *group;
+    const char *key;
+    QVariant value;
+};
+
+// Adds `value` to `changes` only where the file does not hold it already. At
+// any write Qt rewrites the whole file in its own form: a section a user added
+// by hand beside the program's ("[Time/A]" beside "[Time]") becomes keys of
+// "[Time]", and an empty one and comments go. So a Close that changes nothing
+// leaves the file as it was.
 template <typename T>
-void writeChanged(QSettings &settings, const FolderSetting<T> &setting, const T &value)
+void addChanged(QSettings &settings, const FolderSetting<T> &setting, const T &value, QVector<FolderChange> *changes)
 {
     settings.beginGroup(QLatin1String(setting.group));
     const QString key = QLatin1String(setting.key);
     const bool held = settings.contains(key) && settings.value(key).template value<T>() == value;
     settings.endGroup();
     if (!held)
-        write(settings, setting, QVariant::fromValue(value));
+        changes->append({setting.group, setting.key, QVariant::fromValue(value)});
 }
 
 } // namespace
@@ -82,6 +163,11 @@ QString filePath(const QString &folder)
     return folder + QLatin1Char('/') + QLatin1String(fileName);
 }
 
+bool holdsUnreadableValues(const QString &folder)
+{
+    return !folderFileText(folder).whole;
+}
+
 QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback)
 {
     FolderFile settings(folder);
@@ -90,7 +176,7 @@ QVariant value(const QString &folder, const char *group, const char *key, const 
 
 void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync)
 {
-    FolderFile settings(folder);
+    FolderFile settings(folder, FolderFile::Writing);
     write(settings, group, key, value);
     if (sync == Sync::Now)
         settings.sync();
@@ -136,27 +222,35 @@ FolderTimeSettings readFolderTimeSettings(const QString &folder)
 void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
 {
     using namespace FolderSettings;
-    FolderFile s(folder);
-    writeChanged(s, latitude, t.latitude);
-    writeChanged(s, longitude, t.longitude);
-    writeChanged(s, daylightSaving, t.daylightSaving);
-    writeChanged(s, centerNight, t.centerNight);
-    writeChanged(s, intervalDays, t.intervalDays);
-    writeChanged(s, timeZone, t.timeZone);
-    writeChanged(s, twilight, t.twilight);
-    writeChanged(s, beginDate, dateText(t.beginDate));
-    writeChanged(s, endDate, dateText(t.endDate));
-    writeChanged(s, startRecording, timeText(t.startRecording));
-    writeChanged(s, stopRecording, timeText(t.stopRecording));
-    writeChanged(s, startMin, t.startMin);
-    writeChanged(s, stopMin, t.stopMin);
-    writeChanged(s, periodType, t.periodType);
+    QVector<FolderChange> changes;
+    {
+        FolderFile s(folder);
+        addChanged(s, latitude, t.latitude, &changes);
+        addChanged(s, longitude, t.longitude, &changes);
+        addChanged(s, daylightSaving, t.daylightSaving, &changes);
+        addChanged(s, centerNight, t.centerNight, &changes);
+        addChanged(s, intervalDays, t.intervalDays, &changes);
+        addChanged(s, timeZone, t.timeZone, &changes);
+        addChanged(s, twilight, t.twilight, &changes);
+        addChanged(s, beginDate, dateText(t.beginDate), &changes);
+        addChanged(s, endDate, dateText(t.endDate), &changes);
+        addChanged(s, startRecording, timeText(t.startRecording), &changes);
+        addChanged(s, stopRecording, timeText(t.stopRecording), &changes);
+        addChanged(s, startMin, t.startMin, &changes);
+        addChanged(s, stopMin, t.stopMin, &changes);
+        addChanged(s, periodType, t.periodType, &changes);
+    }
+    if (changes.isEmpty())
+        return;
+    FolderFile s(folder, FolderFile::Writing);
+    for (const FolderChange &change : changes)
+        write(s, change.group, change.key, change.value);
 }
 
 void writeWindDataSettings(const QString &folder, const WindDataSettings &w)
 {
     using namespace FolderSettings;
-    FolderFile s(folder);
+    FolderFile s(folder, FolderFile::Writing);
     write(s, windDateFormat, w.format.dateFormat);
     write(s, windTimeFormat, w.format.timeFormat);
     write(s, windDecimalSeparator, w.format.decimalSeparator);

@@ -17,6 +17,12 @@
  * is cached, so the dialog's slots and the charts always see what the last
  * writer left. A file that cannot be read yields the defaults; a failed write is
  * lost without a message (the settings library reports nothing).
+ *
+ * The file travels with the recordings, so it is read as one from anywhere:
+ * a value Qt's decoder must not see (common/inivalues.h) is never handed to
+ * it, and any value that does not read whole as its reader's type reads as
+ * its default. The file is rewritten only at a write, and then without the
+ * values Qt may not decode.
  */
 template <typename T>
 struct FolderSetting {
@@ -38,6 +44,9 @@ constexpr char fileName[] = "QuillonSettings.ini";
 
 // folder + "/QuillonSettings.ini"
 QString filePath(const QString &folder);
+
+// Whether the file holds values that are not read (they read as their defaults), as the dialog tells the user.
+bool holdsUnreadableValues(const QString &folder);
 
 // The one way into the file: a fresh settings object per access.
 QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback);

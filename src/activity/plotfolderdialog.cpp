@@ -10,7 +10,9 @@
 #include "common/userdialogs.h"
 #include "export/timezonechoicelist.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QSignalBlocker>
 #include <qwt_plot.h>
 
@@ -29,6 +31,9 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     ui->comboBox->setMinimumWidth(ui->label_3->sizeHint().width());
     ui->tabWidget->setUsesScrollButtons(true);
     ui->tabWidget->setElideMode(Qt::ElideNone);
+    // Asked before loading: the controls' slots store their values, and a
+    // write leaves the values that are not read out of the file.
+    const bool unreadable = FolderSettings::holdsUnreadableValues(wavDirectory);
     // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
     timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
     // The absolute period type, the form's own, shows the time edits.
@@ -52,6 +57,21 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     initPlotVsPrec();
     initPlotVsWind();
     ready = true;
+    // Said once, here: the charts read the file again at every drawing.
+    if (unreadable)
+        tellUnreadableSettings();
+}
+
+void plotFolderDialog::tellUnreadableSettings()
+{
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Warning;
+    box.title = QCoreApplication::applicationName();
+    box.text = tr("Some settings in the file below could not be read. They are shown at their defaults, and left "
+                  "out of the file when a setting is stored.");
+    box.informativeText = QDir::toNativeSeparators(FolderSettings::filePath(wavDirectory));
+    userDialogs().message(box);
 }
 
 plotFolderDialog::~plotFolderDialog()

@@ -335,6 +335,8 @@ private:
     void writeLogKey(ActivityTab tab, bool linearChecked);
     FolderTimeSettings settingsFromControls() const;
     void loadControls(const FolderTimeSettings &stored);
+    /** Tells the user which file holds settings that are not read (they show their defaults). */
+    void tellUnreadableSettings();
 
     // Set-up helpers (plotfolderdialog_setup.cpp).
     struct ActivityPlot;

@@ -1,5 +1,6 @@
 #include "app/settingsstorerepair.h"
 
+#include "common/inivalues.h"
 #include "common/settingskeys.h"
 #include "common/userdialogs.h"
 
@@ -11,7 +12,6 @@
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <QVector>
 #include <QWidget>
 
@@ -30,8 +30,6 @@ constexpr qint32 newestSplitterVersion = 1;
 constexpr qint32 widestHandle = 100;
 // The probes of one scratch file: Qt holds what it parsed of a file until it is done with it.
 constexpr int linesPerProbeFile = 10000;
-// What makes Qt read a file as UTF-8.
-const QByteArray utf8Mark = QByteArrayLiteral("\xef\xbb\xbf");
 
 // A layout the window gives a splitter at the first recording it shows, and
 // the splitter's orientation and panes in the form.
@@ -61,307 +59,6 @@ bool layoutsApply(QSettings &settings, const QString &group)
     return true;
 }
 
-// --- What Qt's decoder may see ----------------------------------------------------
-// Qt reads a value as C escapes it, and hands each text of the form
-// "@Variant(...)" to QDataStream (the Qt 4.0 format). The program stores so
-// only a float, a colour (an entry of the class colours, which Qt stores one
-// text each), and a list of colours (the class colours when there is one):
-// their loaders read fixed fields, whatever the bytes say.
-
-// Type numbers as the stored stream writes them.
-constexpr quint32 streamedList = 9;
-constexpr quint32 streamedColour = 67;
-constexpr quint32 streamedFloat = 135;
-// A colour: its colour model, then alpha, red, green, blue and padding of 16 bits each.
-constexpr int colourBytes = 11;
-constexpr int floatBytes = 4;
-
-bool admittedPayload(const QByteArray &payload)
-{
-    QDataStream in(payload);
-    in.setVersion(QDataStream::Qt_4_0);
-    const auto holds = [&in](int bytes) { return in.status() == QDataStream::Ok && in.skipRawData(bytes) == bytes; };
-    quint32 type = 0;
-    in >> type;
-    if (type == streamedFloat)
-        return holds(floatBytes);
-    if (type == streamedColour)
-        return holds(colourBytes);
-    if (type != streamedList)
-        return false;
-    // Each entry must be there: Qt reserves room for the count before it reads one.
-    quint32 count = 0;
-    in >> count;
-    for (quint32 i = 0; i < count; ++i) {
-        quint32 entry = 0;
-        in >> entry;
-        if (entry != streamedColour || !holds(colourBytes))
-            return false;
-    }
-    return in.status() == QDataStream::Ok;
-}
-
-int digitOf(char c, int base)
-{
-    int digit = base;
-    if (c >= '0' && c <= '9')
-        digit = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        digit = c - 'A' + 10;
-    return digit < base ? digit : -1;
-}
-
-char simpleEscape(char c)
-{
-    switch (c) {
-    case 'a':
-        return '\a';
-    case 'b':
-        return '\b';
-    case 'f':
-        return '\f';
-    case 'n':
-        return '\n';
-    case 'r':
-        return '\r';
-    case 't':
-        return '\t';
-    case 'v':
-        return '\v';
-    case '"':
-    case '?':
-    case '\'':
-    case '\\':
-        return c;
-    default:
-        return 0;
-    }
-}
-
-// The texts Qt's INI reader makes of the value text[from, to): one, or one
-// per entry where commas outside quotes make a list. An escape writes one
-// character (\x and octal ones of any length, cut to 16 bits); a backslash
-// before a line end carries the value on, before another character it is
-// dropped. Quotes keep what they hold; outside them the blanks around each
-// text go, but not blanks before an escape. A value ending in a backslash
-// ends there with its blanks. Runs of plain bytes are decoded one by one,
-// through `codec` or as Latin-1.
-QStringList unescapedIniTexts(const QByteArray &text, int from, int to, QTextCodec *codec)
-{
-    QStringList texts;
-    QString current;
-    bool inQuotes = false;
-    bool quoted = false; // the current text held a quote: its end blanks stay
-    int keep = 0;        // the length of the current text no end blank goes from
-    int i = from;
-    const auto skipBlanks = [&]() {
-        while (i < to && (text.at(i) == ' ' || text.at(i) == '\t'))
-            ++i;
-    };
-    const auto dropEndBlanks = [&]() {
-        int n = current.size();
-        while (!quoted && n > keep && (current.at(n - 1) == QLatin1Char(' ') || current.at(n - 1) == QLatin1Char('\t')))
-            --n;
-        current.truncate(n);
-    };
-    skipBlanks();
-    while (i < to) {
-        const char c = text.at(i);
-        if (c == '\\') {
-            if (++i == to)
-                return texts << current;
-            const char escaped = text.at(i++);
-            if (const char simple = simpleEscape(escaped)) {
-                current += QLatin1Char(simple);
-            } else if (escaped == 'x' || (escaped >= '0' && escaped <= '7')) {
-                const int base = escaped == 'x' ? 16 : 8;
-                quint32 value = base == 8 ? quint32(escaped - '0') : 0;
-                bool written = base == 8;
-                for (int digit; i < to && (digit = digitOf(text.at(i), base)) >= 0; ++i) {
-                    value = value * quint32(base) + quint32(digit);
-                    written = true;
-                }
-                if (written)
-                    current += QChar(ushort(value));
-            } else if ((escaped == '\n' || escaped == '\r') && i < to) {
-                const char next = text.at(i);
-                if ((next == '\n' || next == '\r') && next != escaped)
-                    ++i;
-            }
-            keep = current.size();
-        } else if (c == '"') {
-            ++i;
-            quoted = true;
-            inQuotes = !inQuotes;
-            if (!inQuotes) {
-                skipBlanks();
-                keep = current.size();
-            }
-        } else if (c == ',' && !inQuotes) {
-            dropEndBlanks();
-            texts << current;
-            current.clear();
-            quoted = false;
-            keep = 0;
-            ++i;
-            skipBlanks();
-        } else {
-            int end = i + 1;
-            while (end < to && text.at(end) != '\\' && text.at(end) != '"' && text.at(end) != ',')
-                ++end;
-            current += codec ? codec->toUnicode(text.constData() + i, end - i)
-                             : QString::fromLatin1(text.constData() + i, end - i);
-            i = end;
-        }
-    }
-    dropEndBlanks();
-    return texts << current;
-}
-
-bool valueAdmitted(const QByteArray &text, int from, int to, QTextCodec *codec)
-{
-    // Only a text that begins with '@' is decoded, and only a plain '@' or a
-    // numeric escape ("\x40", "\100", or longer ones cut to 16 bits) writes one.
-    bool mayWriteAt = false;
-    for (int i = from; i < to && !mayWriteAt; ++i) {
-        const char c = text.at(i);
-        const char next = i + 1 < to ? text.at(i + 1) : 0;
-        mayWriteAt = c == '@' || (c == '\\' && (next == 'x' || (next >= '0' && next <= '7')));
-        if (c == '\\')
-            ++i; // the escaped character is no escape of its own
-    }
-    if (!mayWriteAt)
-        return true;
-    const QStringList texts = unescapedIniTexts(text, from, to, codec);
-    return std::all_of(texts.cbegin(), texts.cend(), [](const QString &t) {
-        if (!t.startsWith(QLatin1Char('@')) || !t.endsWith(QLatin1Char(')')))
-            return true;
-        if (t.startsWith(QLatin1String("@DateTime(")))
-            return false;
-        return !t.startsWith(QLatin1String("@Variant(")) || admittedPayload(t.midRef(9).toLatin1());
-    });
-}
-
-QTextCodec *codecOf(const QByteArray &text)
-{
-    return text.startsWith(utf8Mark) ? QTextCodec::codecForName("UTF-8") : nullptr;
-}
-
-// --- The store read in lines as Qt reads it ------------------------------------
-
-bool isIniSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-// A line as Qt's INI reader takes it: from its first character that is no
-// white space to where it ends. A line end ends it, and so does a ';' (the
-// rest of the line is a comment), but not inside quotes, which carry it over
-// line ends, nor after a backslash, which carries it over the next character
-// (a line end, CR LF or LF CR as one). The store's lines may end in LF, CR or
-// CR LF. A ';' that starts a line comments the line out.
-struct IniLine {
-    int start = 0;
-    int end = 0;
-    int equals = -1; // the first '=' outside quotes
-};
-
-// The line from `*pos` on; false once only white space and comments are left.
-bool nextIniLine(const QByteArray &text, int *pos, IniLine *line)
-{
-    const int size = text.size();
-    int start = *pos;
-    while (start < size && isIniSpace(text.at(start)))
-        ++start;
-    int i = start;
-    int equals = -1;
-    bool quoted = false;
-    while (i < size) {
-        const char c = text.at(i++);
-        if (c == '=') {
-            if (!quoted && equals < 0)
-                equals = i - 1;
-        } else if (c == '\n' || c == '\r') {
-            if (!quoted) {
-                --i;
-                break;
-            }
-        } else if (c == '\\') {
-            if (i < size) {
-                const char escaped = text.at(i++);
-                if (i < size) {
-                    const char next = text.at(i);
-                    if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
-                        ++i;
-                }
-            }
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ';') {
-            if (i == start + 1) {
-                while (i < size && text.at(i) != '\n' && text.at(i) != '\r')
-                    ++i;
-                while (i < size && isIniSpace(text.at(i)))
-                    ++i;
-                start = i;
-            } else if (!quoted) {
-                --i;
-                break;
-            }
-        }
-    }
-    *pos = i;
-    *line = {start, i, equals};
-    return i > start;
-}
-
-// Whether the section header `line` opens the general section, as Qt reads
-// it: the name up to the first ']' of the line, without the white space
-// around it, in any case.
-bool opensGeneralSection(const QByteArray &text, const IniLine &line)
-{
-    const char *begin = text.constData() + line.start + 1;
-    const char *close = std::find(begin, text.constData() + line.end, ']');
-    return QByteArray(begin, int(close - begin)).trimmed().compare("general", Qt::CaseInsensitive) == 0;
-}
-
-// A value of the store, as Qt reads it.
-struct StoredValue {
-    IniLine line;
-    bool general;     // one of the store's general values, where the window's layouts are
-    bool onMarksLine; // begins on the byte order mark's line: Qt reads the mark as the start of its key
-    bool admitted;    // Qt may decode it
-};
-
-QVector<StoredValue> storedValues(const QByteArray &text)
-{
-    QTextCodec *codec = codecOf(text);
-    const int markSize = codec ? utf8Mark.size() : 0;
-    QVector<StoredValue> values;
-    bool general = true; // the values before the first section are the general ones
-    bool firstLine = true;
-    int pos = markSize;
-    IniLine line;
-    while (nextIniLine(text, &pos, &line)) {
-        // Qt reads the general values from the start of the text: a first
-        // line that begins on the byte order mark's line begins with the mark.
-        const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-        const bool onMarksLine =
-            firstLine && codec && std::all_of(text.cbegin() + markSize, text.cbegin() + line.start, blank);
-        firstLine = false;
-        if (text.at(line.start) == '[') {
-            general = opensGeneralSection(text, line);
-            continue;
-        }
-        if (line.equals < 0)
-            continue; // no value: Qt passes over it
-        values.append({line, general, onMarksLine, valueAdmitted(text, line.equals + 1, line.end, codec)});
-    }
-    return values;
-}
-
 bool writeFile(const QString &path, const QByteArray &text)
 {
     QFile file(path);
@@ -376,8 +73,8 @@ bool writeFile(const QString &path, const QByteArray &text)
 // scratch file it never saw, or else from `pathHoldingText`, if any.
 bool readsWhole(const QByteArray &text, const QTemporaryDir &scratch, const QString &pathHoldingText)
 {
-    const QVector<StoredValue> values = storedValues(text);
-    if (!std::all_of(values.cbegin(), values.cend(), [](const StoredValue &v) { return v.admitted; }))
+    const QVector<IniValue> values = iniValuesOf(text);
+    if (!std::all_of(values.cbegin(), values.cend(), [](const IniValue &v) { return v.admitted; }))
         return false;
     static int checks = 0;
     QString path = scratch.filePath(QStringLiteral("whole-%1.ini").arg(++checks));
@@ -426,8 +123,8 @@ void tryProbes(const QByteArray &text, const QVector<Probe> &probes, const QStri
 QByteArray withoutUnreadableValues(const QByteArray &text, const QTemporaryDir &scratch)
 {
     // The byte order mark that makes Qt read the text as UTF-8 goes before each scratch file too.
-    const QByteArray mark = codecOf(text) ? utf8Mark : QByteArray();
-    const QVector<StoredValue> values = storedValues(text);
+    const QByteArray mark = text.startsWith(iniUtf8Mark()) ? iniUtf8Mark() : QByteArray();
+    const QVector<IniValue> values = iniValuesOf(text);
     QVector<bool> dropped(values.size(), false);
     QByteArray probeText = mark;
     QVector<Probe> probes;
@@ -438,7 +135,7 @@ QByteArray withoutUnreadableValues(const QByteArray &text, const QTemporaryDir &
         probes.clear();
     };
     for (int v = 0; v < values.size(); ++v) {
-        const StoredValue &value = values.at(v);
+        const IniValue &value = values.at(v);
         if (!value.admitted) {
             dropped[v] = true; // never before Qt's decoder
             continue;
@@ -460,29 +157,13 @@ QByteArray withoutUnreadableValues(const QByteArray &text, const QTemporaryDir &
     }
     flush();
 
-    QByteArray kept;
-    kept.reserve(text.size());
-    int from = 0;
     for (int v = 0; v < values.size(); ++v) {
-        if (!dropped.at(v))
-            continue;
         const IniLine &value = values.at(v).line;
-        qCWarning(lcSettingsStore) << "settings value dropped:"
-                                   << text.mid(value.start, value.equals - value.start).trimmed();
-        kept.append(text.constData() + from, value.start - from);
-        // With its line end; a comment after it stays, a line of its own. On
-        // the byte order mark's line the line end stays: the next key would
-        // begin on that line, and Qt would read the mark as part of its name.
-        from = value.end;
-        if (values.at(v).onMarksLine)
-            continue;
-        if (text.mid(from, 2) == "\r\n")
-            from += 2;
-        else if (from < text.size() && (text.at(from) == '\n' || text.at(from) == '\r'))
-            ++from;
+        if (dropped.at(v))
+            qCWarning(lcSettingsStore) << "settings value dropped:"
+                                       << text.mid(value.start, value.equals - value.start).trimmed();
     }
-    kept.append(text.constData() + from, text.size() - from);
-    return kept;
+    return iniTextWithout(text, values, dropped);
 }
 
 // Beside the store, a name no earlier copy bears: "Quillon.unreadable.conf", then "Quillon.unreadable-2.conf".
@@ -496,6 +177,44 @@ QString copyPathFor(const QFileInfo &store)
     return path;
 }
 
+bool readWholeFile(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+// Whether the file at `path` holds `bytes`, read back from the disk: on a full
+// disk a writer may say a file went whole that was cut short. If not, `reason`
+// says how much of it is there.
+bool holdsWhole(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    QByteArray held;
+    if (readWholeFile(path, &held) && held == bytes)
+        return true;
+    *reason = QStringLiteral("%1 of %2 bytes reached the disk").arg(held.size()).arg(bytes.size());
+    return false;
+}
+
+// The store's file name as QSettings() gives it (also where QSettings::setPath
+// moved it), found without reading the store: a QSettings of a name no store
+// bears gives the folder and the suffix Qt gives the store. A QSettings that
+// read the store would be the first to, and Qt would keep the store as that
+// object decoded it.
+QString storeFileName()
+{
+    const QString application = QCoreApplication::applicationName();
+    if (application.isEmpty())
+        return QSettings().fileName(); // Qt names the store after the organisation alone
+    const QSettings elsewhere(QSettings::defaultFormat(), QSettings::UserScope, QCoreApplication::organizationName(),
+                              application + QStringLiteral(".storename"));
+    const QFileInfo name(elsewhere.fileName());
+    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    return name.dir().filePath(application + suffix);
+}
+
 // This run reads and writes a store of its own, in a folder removed at exit,
 // holding `readable`: the store stays as it is, whatever this run changes.
 // Without such a folder it is placed under the store as if that were a
@@ -506,7 +225,7 @@ void keepThisRunOffTheStore(const QByteArray &readable, const QString &storePath
     static QTemporaryDir runFolder;
     const QString home = runFolder.isValid() ? runFolder.path() : storePath + QStringLiteral("/unwritten");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
-    const QString runStore = QSettings().fileName();
+    const QString runStore = storeFileName();
     qCWarning(lcSettingsStore) << "settings of this run kept in" << runStore;
     QFile::remove(runStore); // what an earlier repair of this run left there
     if (runFolder.isValid() && !readable.isEmpty()
@@ -514,21 +233,7 @@ void keepThisRunOffTheStore(const QByteArray &readable, const QString &storePath
         QFile::remove(runStore);
 }
 
-bool readWholeFile(const QString &path, QByteArray *bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
-}
-
 } // namespace
-
-bool iniValueAdmitted(const QByteArray &text, bool utf8)
-{
-    return valueAdmitted(text, 0, text.size(), utf8 ? QTextCodec::codecForName("UTF-8") : nullptr);
-}
 
 bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation, int panes)
 {
@@ -567,7 +272,7 @@ bool splitterStateApplies(const QByteArray &state, Qt::Orientation orientation, 
 SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
 {
     SettingsStoreRepair repair;
-    const QFileInfo store(QSettings().fileName());
+    const QFileInfo store(storeFileName());
     repair.storePath = store.filePath();
     // Where the platform keeps settings in no file (a registry), Qt decodes nothing from text.
     if (!store.isFile())
@@ -590,7 +295,9 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
         kept.clear();
 
     repair.copyPath = copyPathFor(store);
-    if (!writeCopy(repair.copyPath, text, &repair.copyFailure)) {
+    // Nothing of the store may go before the copy is known to hold all of it.
+    if (!writeCopy(repair.copyPath, text, &repair.copyFailure)
+        || !holdsWhole(repair.copyPath, text, &repair.copyFailure)) {
         if (repair.copyFailure.isEmpty())
             repair.copyFailure = QStringLiteral("Unknown error");
         // The name was free: whatever a writer cut short left there is part of the store, no copy.
@@ -603,6 +310,7 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy)
     qCWarning(lcSettingsStore) << "unreadable settings store kept as" << repair.copyPath;
     if (whole)
         qCWarning(lcSettingsStore) << "settings store set aside whole:" << store.filePath();
+    // The copy holds every byte: a store that cannot take its rewrite may start anew, empty or not at all.
     if (!writeWholeFile(store.filePath(), kept, nullptr) && !writeWholeFile(store.filePath(), QByteArray(), nullptr)) {
         qCWarning(lcSettingsStore) << "settings store cannot be rewritten, removed:" << store.filePath();
         QFile::remove(store.filePath());

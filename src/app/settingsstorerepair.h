@@ -20,8 +20,8 @@ class QWidget;
  * std::bad_alloc (a list claiming 2^31-1 entries, as
  * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)"), at every start. A
  * crash cannot be caught, so before Qt sees the store each such value is read
- * here as Qt would read it, and only the kinds the program itself stores that
- * way (iniValueAdmitted) are let through; every other value is decoded once
+ * as Qt would read it, and only the kinds the program itself stores that way
+ * (iniValueAdmitted, common/inivalues.h) are let through; every other value is decoded once
  * inside a guard. A stored layout that decodes is not yet safe: a splitter's
  * sizes claiming 2^31-1 entries throw out of QSplitter::restoreState at the
  * first recording shown, on every start. So each stored splitter layout is
@@ -32,11 +32,17 @@ class QWidget;
  * When a value does not pass, the store is copied unchanged beside itself and
  * rewritten without those values; they then read as their defaults, every
  * other value reads as it did. The store is read in lines as Qt reads it
- * (lines ending in LF, CR or CR LF, a value carried on over line ends by
- * quotes or a trailing backslash, comments), so that no more than those values
- * goes. A store that still does not read whole after the rewrite would be set
- * aside again at every start: it is set aside whole, and the program starts on
- * the defaults.
+ * (iniValuesOf), so that no more than those values goes. A store that still
+ * does not read whole after the rewrite would be set aside again at every
+ * start: it is set aside whole, and the program starts on the defaults. The
+ * store is rewritten (or emptied) only once the copy is read back holding
+ * every byte of it: a full disk may cut a file short while every call that
+ * wrote it said it went well.
+ *
+ * The check never reads the store through a QSettings of its own: Qt keeps
+ * a file it has read, decoded as the object that first read it decodes (as
+ * UTF-8 only when that object saw the byte order mark), so the program's own
+ * reading must be the first.
  *
  * When the copy cannot be written whole (a full disk), nothing of the store may
  * go: it is left as it is, nothing is left under the copy's name, and this run
@@ -56,17 +62,6 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy 
 
 /** The above at start, before the first read: tells the user once, through UserDialogs, what became of the store. */
 void repairSettingsStoreAtStart(QWidget *parent, const WholeFileWriter &writeCopy = writeWholeFile);
-
-/**
- * Whether Qt may decode the value `text` (what follows the '=' of a line of
- * an INI file, up to where Qt ends the line): every text Qt reads from it of
- * the form "@Variant(...)" holds a float, a colour or a list of colours, the
- * kinds the program stores so, whole. "@DateTime(...)" the program never
- * stores. Read as Qt reads a value: escapes, quotes, commas making a list, the
- * bytes outside escapes as UTF-8 in a file that begins with a byte order mark
- * (`utf8`) and as Latin-1 otherwise.
- */
-bool iniValueAdmitted(const QByteArray &text, bool utf8);
 
 /**
  * Whether `state`, a splitter's layout as QSplitter::saveState writes it (a

@@ -1,5 +1,6 @@
 #include "testregistry.h"
 
+#include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/invalidtimestext.h"
 #include "localzone.h"
@@ -20,6 +21,8 @@ private slots:
     void sectionInsideTheGroup_data();
     void sectionInsideTheGroup();
     void closeWithoutChange_handWrittenLinesStay();
+    void valueNotReadWhole_readsAsItsDefault_data();
+    void valueNotReadWhole_readsAsItsDefault();
     void invalidTimesReader_data();
     void invalidTimesReader();
     void invalidTimesRoundTrip();
@@ -163,6 +166,47 @@ void TestFolderSettings::closeWithoutChange_handWrittenLinesStay()
     const QString before = fileText(dir.path());
     writeFolderTimeSettings(dir.path(), readFolderTimeSettings(dir.path()));
     QCOMPARE(fileText(dir.path()), before);
+}
+
+// Each row: a file from another machine or a damaged disk, what the dialog
+// and the wind chart read of it. Reading leaves the file as it was.
+void TestFolderSettings::valueNotReadWhole_readsAsItsDefault_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("windSeparator2");
+    const QByteArray hugeList = "@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)"; // Qt's decoder throws on it
+    const QString zone = QString::fromLatin1(machineZoneForTest());
+    // The defaults but for the coordinates and the start minutes.
+    const auto settings = [&zone](const char *coordinates, int startMin) {
+        return QStringLiteral("%1|1|1|0|0|0|%2|01.01|31.12|00:00|00:00|%3|0|")
+            .arg(QLatin1String(coordinates), zone)
+            .arg(startMin);
+    };
+    QTest::newRow("a list claiming 2^31-1 entries") << "[Time]\nclassColors=" + hugeList + "\nStartMin=45\n"
+                                                    << settings("51|9", 45) << QStringLiteral("Semicolon");
+    QTest::newRow("a float cut short") << QByteArray("[Geocoordinates]\nlatitude=@Variant(\\0\\0\\0\\x87\\x41)\n"
+                                                     "longitude=7.5\n")
+                                       << settings("51|7.5", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("a latitude that is no number")
+        << QByteArray("[Geocoordinates]\nlatitude=north\n") << settings("51|9", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("the wind chart's beside a huge list")
+        << "[WindDataSettings]\nseparator2=Space\nbroken=" + hugeList + "\n"
+        << settings("51|9", 0) << QStringLiteral("Space");
+}
+
+void TestFolderSettings::valueNotReadWhole_readsAsItsDefault()
+{
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    f.close();
+    QTEST(dump(readFolderTimeSettings(dir.path())), "settings");
+    QTEST(windDataSettingsOf(dir.path()).format.separator2, "windSeparator2");
+    QVERIFY(holdsUnreadableValues(dir.path()) == file.contains("@Variant"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), file);
 }
 
 void TestFolderSettings::invalidTimesReader_data()

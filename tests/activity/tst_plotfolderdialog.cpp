@@ -33,6 +33,7 @@ class TestPlotFolderDialog : public ActivityDialogTest
 private slots:
     void opensWithDefaultsAndClosesWithEverything();
     void unreadableStoredValueLeavesItsControl();
+    void valueQtMayNotDecode_saidOnceWithItsFile();
     void eachSettingStoresAndDrawsOnce();
     void invalidPeriodsStoredBeforeTheirDrawing();
     void yearButtonsAndTabs();
@@ -100,6 +101,24 @@ void TestPlotFolderDialog::unreadableStoredValueLeavesItsControl()
     QCOMPARE(d->ui->comboBox_4->currentIndex(), 0);
     QCOMPARE(stored("Time", "Twilight").toInt(), 7);
     QCOMPARE(stored("Time", "PeriodType").toInt(), 2);
+}
+
+// A list claiming 2^31-1 entries, on which Qt's decoder throws, beside a
+// latitude: the latitude is read, and opening says once which file holds a
+// value that is not, however often the charts read the file.
+void TestPlotFolderDialog::valueQtMayNotDecode_saidOnceWithItsFile()
+{
+    QFile f(FolderSettings::filePath(path()));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Geocoordinates]\nlatitude=48.5\n[Time]\nclassColors=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n");
+    f.close();
+    ScriptedDialogs dialogs;
+    dialogs.expectMessages();
+    auto d = open();
+    QCOMPARE(d->ui->doubleSpinBox->value(), 48.5);
+    d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Days));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(dialogs.messages.first().informativeText, QDir::toNativeSeparators(FolderSettings::filePath(path())));
 }
 
 void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()

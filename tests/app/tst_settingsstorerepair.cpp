@@ -2,7 +2,9 @@
 
 #include "app/mainwindow.h"
 #include "app/settingsstorerepair.h"
+#include "common/inivalues.h"
 #include "common/settingskeys.h"
+#include "filesizelimit.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
 
@@ -235,6 +237,8 @@ private slots:
     void iniValueAdmitted();
     void iniValueAdmitted_agreesWithQtsDecoder();
     void copyNotWritten_storeLeftAsItIsRunNotKept();
+    void fullDiskAtStart_storeStaysNoCopyClaimed();
+    void storeWithByteOrderMark_readsAsUtf8AfterTheCheck();
     void linesAsQtReadsThem_data();
     void linesAsQtReadsThem();
     void randomStores_readableValuesReadTheSame();
@@ -409,6 +413,50 @@ void TestSettingsStoreRepair::copyNotWritten_storeLeftAsItIsRunNotKept()
     QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("will not be kept")));
     QVERIFY(dialogs.messages.first().informativeText.contains(
         QDir::toNativeSeparators(copy) + QStringLiteral(" could not be written: No space left on device")));
+}
+
+// A real full disk (a file size limit) at the start: the copy of a store of
+// 1.3 KB would be cut to 1 KB. The store stays byte for byte, no copy is left
+// or claimed, and the message sends the user to none.
+void TestSettingsStoreRepair::fullDiskAtStart_storeStaysNoCopyClaimed()
+{
+    QByteArray stored = damagedStore;
+    for (int i = 0; stored.size() < 1300; ++i)
+        stored += "folder" + QByteArray::number(i) + "=/data/bats/survey/night\n";
+    const QString store = storePath();
+    const QString copy = copyPath();
+    const QString configHome = QFileInfo(QFileInfo(store).path()).path();
+    const auto backHome =
+        qScopeGuard([&configHome]() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome); });
+    ScriptedDialogs dialogs;
+    dialogs.expectMessages();
+    writeStore(stored);
+    {
+        FileSizeLimit disk(1024);
+        QVERIFY(disk.isSet());
+        repairSettingsStoreAtStart(nullptr);
+    }
+    QCOMPARE(bytesOf(store), stored);
+    QVERIFY(!QFileInfo::exists(copy));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QVERIFY(!dialogs.messages.first().text.contains(QStringLiteral("kept in the file below")));
+}
+
+// Qt reads a store that begins with a byte order mark as UTF-8 only through
+// the object that reads it first: the check reads it through none.
+void TestSettingsStoreRepair::storeWithByteOrderMark_readsAsUtf8AfterTheCheck()
+{
+    const QString folder = QStringLiteral("/data/Flederm\u00e4use/S\u00fcd");
+    writeStore("\xef\xbb\xbf\n" + QByteArray("copyFilesPath=") + folder.toUtf8() + '\n');
+    QCOMPARE(setAside(), QString());
+    QCOMPARE(readSetting(SettingKeys::copyFilesPath), folder);
+    // The next write keeps it, as the next start reads it (from a file Qt never saw).
+    writeSetting(SettingKeys::volume, 10);
+    QSettings().sync();
+    QTemporaryDir next;
+    QVERIFY(QFile::copy(storePath(), next.filePath(QStringLiteral("next.conf"))));
+    QCOMPARE(readingsOf(next.filePath(QStringLiteral("next.conf"))).value(QStringLiteral("copyFilesPath")),
+             QVariant(folder));
 }
 
 // Each row: a store, and what is left of it. Only the values Qt could not
