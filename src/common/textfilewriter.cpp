@@ -13,8 +13,12 @@ bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reaso
     // first. A failed write or flush discards the temporary file unrenamed.
     const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
                          && file.commit() && file.error() == QFileDevice::NoError;
-    if (!written && reason)
+    if (!written && reason) {
+        // A flush the size limit cut short leaves Qt's error text empty.
         *reason = file.errorString();
+        if (reason->isEmpty() || reason->compare(QLatin1String("Unknown error")) == 0)
+            *reason = QStringLiteral("Not every byte of the file reached the disk.");
+    }
     return written;
 }
 
