@@ -123,7 +123,10 @@ QImage loudestRasterImage(const QwtMatrixRasterData &raster, const QwtColorMap &
     });
 
     const QwtInterval levels = raster.interval(Qt::ZAxis);
-    runInShares(height, qint64(height) * width * 2, [&](int firstRow, int endRow) {
+    // A colour map's look-up costs about as much as a dozen matrix reads: a
+    // canvas of 500 x 400 pixels already pays for the hand-over to the pool.
+    constexpr qint64 readsPerColour = 12;
+    runInShares(height, qint64(height) * width * readsPerColour, [&](int firstRow, int endRow) {
         std::vector<double> loudest(static_cast<size_t>(width));
         for (int j = firstRow; j < endRow; ++j) {
             const AxisRead &y = ys[size_t(j)];
