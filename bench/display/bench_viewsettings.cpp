@@ -10,7 +10,7 @@
 // each figure drifts by a few ms between runs), before and after each pixel
 // came to show the loudest of the cells it spans:
 //                     before        after
-//   colour map        22-29 ms      22-28 ms   (the raster's own part: 13-16 ms)
+//   colour map        22-29 ms      22-28 ms   (drawing the raster itself: 12-18 ms)
 //   zoom in and out    9-14 ms       9-14 ms
 //   scroll            13-19 ms      13-17 ms
 //   scroll, smoothed  10-20 ms       9-12 ms
