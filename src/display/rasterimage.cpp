@@ -24,9 +24,9 @@ struct AxisRead {
 };
 
 // A pixel's extent is the distance between two pixel centres. Qwt spaces the
-// centres evenly, so one width serves the whole axis. Cells that the pixel
-// only touches at its edges count: a call in one frame at the border between
-// two pixels then shows in both rather than in neither.
+// centres evenly, so one width serves the whole axis. A cell the pixel
+// covers only in part counts too: a call in a frame that straddles two
+// pixels then shows in both rather than in neither.
 std::vector<AxisRead> readsAlong(const QwtScaleMap &map, int pixels, const QwtInterval &interval, int cells,
                                  const std::function<RasterReader::AxisPosition(double)> &position)
 {
