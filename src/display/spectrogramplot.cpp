@@ -6,6 +6,7 @@
 #include "display/myrectcallsmarker.h"
 #include "display/myrectrangemarker.h"
 #include "display/plotkit.h"
+#include "display/rasterimage.h"
 
 #include <QLocale>
 #include <QPainter>
@@ -54,6 +55,8 @@ void disableKeyPatterns(QwtEventPattern *pattern, std::initializer_list<QwtEvent
 // covers a pixel or less of the canvas (a short one in a long fixed span, or
 // a canvas squeezed to a few rows) would show as a sliver at most; the canvas
 // shows its background there instead.
+// Where a pixel spans several cells it shows the loudest of them, not the one
+// Qwt would read at its centre (see loudestRasterImage).
 class RasterItem : public QwtPlotSpectrogram
 {
 public:
@@ -75,6 +78,18 @@ public:
         if (qRound(pixels.right()) - qRound(pixels.left()) < 2 || qRound(pixels.bottom()) - qRound(pixels.top()) < 2)
             return;
         QwtPlotSpectrogram::draw(painter, xMap, yMap, canvasRect);
+    }
+
+protected:
+    QImage renderImage(const QwtScaleMap &xMap, const QwtScaleMap &yMap, const QRectF &area,
+                       const QSize &imageSize) const override
+    {
+        const auto *matrix = dynamic_cast<const QwtMatrixRasterData *>(data());
+        const QwtColorMap *colours = colorMap();
+        if (!matrix || !colours || colours->format() != QwtColorMap::RGB || imageSize.isEmpty()
+            || !matrix->interval(Qt::ZAxis).isValid())
+            return QwtPlotSpectrogram::renderImage(xMap, yMap, area, imageSize);
+        return loudestRasterImage(*matrix, *colours, xMap, yMap, imageSize);
     }
 };
 

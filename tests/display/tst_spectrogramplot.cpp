@@ -1,5 +1,7 @@
+#include "signalbuilder.h"
 #include "testregistry.h"
 
+#include "analysis/calcspectrogramthread.h"
 #include "display/colourscheme.h"
 #include "display/myqwtplotpicker.h"
 #include "display/myqwtzoomer.h"
@@ -18,6 +20,7 @@
 #include <qwt_plot_textlabel.h>
 #include <qwt_scale_widget.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -43,6 +46,42 @@ QList<const QwtPlotMarker *> callLabels(const QwtPlot &plot)
     return labels;
 }
 
+// 2 s at 256 kHz of quiet noise and a 1 ms call every 50 ms, in the worker's
+// levels at 256 points and 50 % overlap: frames of 0.5 ms, bins of 1 kHz.
+constexpr double callsEvery = 0.05;
+void showCalls(SpectrogramPlot &plot)
+{
+    testsupport::SignalBuilder signal(256000.0, 2.0);
+    signal.noise(-70.0, 3);
+    for (double t = 0.025; t < 2.0; t += callsEvery)
+        signal.sweep(60000.0, 30000.0, t, 0.001, -10.0);
+    const QVector<int> samples = signal.samples();
+    std::vector<int> timedata(samples.begin(), samples.end());
+    calcSpectrogramThread worker;
+    QObject::connect(&worker, &calcSpectrogramThread::finished,
+                     [&plot](const QVector<double> &levels, int columns, double low, double high) {
+                         plot.setRaster(levels, columns, 2.0, 128.0);
+                         plot.setLevelRange(ColorMapBlackGreen, QwtInterval(std::floor(low), std::ceil(high)));
+                     });
+    worker.process(int(timedata.size()), 16, 256, 100.0f, QStringLiteral("Hann"), 50.0, &timedata, 256000, false);
+}
+
+// A raster item drawn into an image of width x height pixels showing seconds by kHz.
+QImage drawnRaster(const QwtPlotItem &raster, const QwtInterval &seconds, const QwtInterval &kHz, int width, int height)
+{
+    QwtScaleMap x;
+    x.setScaleInterval(seconds.minValue(), seconds.maxValue());
+    x.setPaintInterval(0, width);
+    QwtScaleMap y;
+    y.setScaleInterval(kHz.minValue(), kHz.maxValue());
+    y.setPaintInterval(height, 0);
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    raster.draw(&painter, x, y, QRectF(0, 0, width, height));
+    return image;
+}
+
 int itemsTitled(const QwtPlot &plot, const QString &title)
 {
     int n = 0;
@@ -64,6 +103,9 @@ private slots:
     void clear_dropsWhatBelongedToTheLastRecording();
     void frequencyMarkers_limitedToTheAxis();
     void raster_underTwoPixelsNotDrawn();
+    void raster_everyCallDrawn_data();
+    void raster_everyCallDrawn();
+    void raster_zoomedInDrawnAsQwtDraws();
 };
 
 void TestSpectrogramPlot::items_drawnInOrder()
@@ -224,18 +266,64 @@ void TestSpectrogramPlot::raster_underTwoPixelsNotDrawn()
     SpectrogramPlot plot(false, QwtInterval(-100, 0));
     plot.setRaster(QVector<double>(14 * 32, -10.0), 14, 0.002, 125.0);
     plot.setLevelRange(ColorMapBlackGreen, QwtInterval(-100, 0));
-    QwtScaleMap x;
-    x.setScaleInterval(-30.0, 30.0);
-    x.setPaintInterval(0, 400);
-    QwtScaleMap y;
-    y.setScaleInterval(0.0, 125.0);
-    y.setPaintInterval(200, 0);
-    QImage image(400, 200, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    plot.items().raster->draw(&painter, x, y, QRectF(0, 0, 400, 200));
-    painter.end();
+    const QImage image = drawnRaster(*plot.items().raster, QwtInterval(-30.0, 30.0), QwtInterval(0, 125), 400, 200);
     QCOMPARE(image.pixel(200, 100), QColor(Qt::black).rgb());
+}
+
+void TestSpectrogramPlot::raster_everyCallDrawn_data()
+{
+    // 12, 5 and 4 frames to a pixel column, 1.3 bins to a pixel row.
+    QTest::addColumn<int>("width");
+    QTest::newRow("342 px") << 342;
+    QTest::newRow("750 px") << 750;
+    QTest::newRow("958 px") << 958;
+}
+
+void TestSpectrogramPlot::raster_everyCallDrawn()
+{
+    QFETCH(int, width);
+    SpectrogramPlot plot(false, QwtInterval(-100, 0));
+    showCalls(plot);
+    const QImage image = drawnRaster(*plot.items().raster, QwtInterval(0, 2), QwtInterval(0, 128), width, 100);
+    // The brightest pixel drawn over a stretch of seconds: the map's green rises with the level.
+    auto brightest = [&](double from, double to) {
+        int most = 0;
+        for (int x = int(from / 2 * width); x <= int(to / 2 * width); ++x) {
+            for (int y = 0; y < 100; ++y)
+                most = qMax(most, qGreen(image.pixel(qBound(0, x, width - 1), y)));
+        }
+        return most;
+    };
+    int gaps = 0;
+    int dimmestCall = 255;
+    for (double t = 0.025; t < 2.0; t += callsEvery) {
+        gaps = qMax(gaps, brightest(t + 0.01, t + 0.04));
+        dimmestCall = qMin(dimmestCall, brightest(t - 0.005, t + 0.006));
+    }
+    QVERIFY2(dimmestCall > gaps + 50, qPrintable(QStringLiteral("call %1, gaps %2").arg(dimmestCall).arg(gaps)));
+}
+
+void TestSpectrogramPlot::raster_zoomedInDrawnAsQwtDraws()
+{
+    SpectrogramPlot plot(false, QwtInterval(-100, 0));
+    showCalls(plot);
+    const QwtMatrixRasterData &levels = plot.rasterData();
+    // Two pixels to a frame and to a bin, over a call.
+    const double frame = 2.0 / levels.numColumns();
+    const QwtInterval seconds(1000 * frame, 1200 * frame);
+    for (bool smooth : {false, true}) {
+        plot.setSmoothing(smooth);
+        QwtPlotSpectrogram qwt;
+        auto *copy = new QwtMatrixRasterData;
+        copy->setValueMatrix(levels.valueMatrix(), levels.numColumns());
+        for (Qt::Axis axis : {Qt::XAxis, Qt::YAxis, Qt::ZAxis})
+            copy->setInterval(axis, levels.interval(axis));
+        copy->setResampleMode(levels.resampleMode());
+        qwt.setData(copy);
+        qwt.setColorMap(colorMapFor(ColorMapBlackGreen));
+        QCOMPARE(drawnRaster(*plot.items().raster, seconds, QwtInterval(0, 128), 400, 256),
+                 drawnRaster(qwt, seconds, QwtInterval(0, 128), 400, 256));
+    }
 }
 
 QUILLON_TEST(TestSpectrogramPlot)
