@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails when a source or test file is not laid out as .clang-format says.
+# Fails when a source, test or benchmark file is not laid out as .clang-format says,
+# and when it finds none to check.
 # The layout is kept with clang-format 14 (Debian 12's); later versions change
 # some of its rules, so with no version 14 at hand the check is skipped, saying so.
 # To lay the files out: scripts/check-format.sh --fix
@@ -24,15 +25,21 @@ if [ -z "$formatter" ]; then
   exit 0
 fi
 
-# Outside a git checkout (a copied folder) the files are found on disk.
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  list_files() { git ls-files -z 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h'; }
-else
-  list_files() { find src tests \( -name '*.cpp' -o -name '*.h' \) -type f -print0 | sort -z; }
+# The files are found on disk, in the project's own folders: git would list
+# the files of whatever work tree holds the folder (none, in a home folder
+# kept in git), and a check of no file passes. Build folders hold generated code.
+files=()
+while IFS= read -r -d '' file; do
+  files+=("$file")
+done < <(find src tests bench \( -name 'build' -o -name 'build-*' \) -prune \
+              -o -type f \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+if [ ${#files[@]} -eq 0 ]; then
+  echo "No source or test file found under $PWD/src, tests or bench: nothing was checked." >&2
+  exit 1
 fi
 if [ "${1:-}" = "--fix" ]; then
-  list_files | xargs -0 "$formatter" -i
+  "$formatter" -i "${files[@]}"
   exit 0
 fi
-list_files | xargs -0 "$formatter" --dry-run --Werror
-echo "Every source and test file is laid out as .clang-format says."
+"$formatter" --dry-run --Werror "${files[@]}"
+echo "Every source, test and benchmark file (${#files[@]}) is laid out as .clang-format says."

@@ -8,20 +8,20 @@
 #include "activity/charts/suntimes.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "common/settingskeys.h"
 #include "benchutil.h"
+#include "common/settingskeys.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
-#include <QImage>
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
+#include <vector>
 
 namespace {
 
@@ -33,9 +33,13 @@ void fillSeason(QTreeWidget &list)
         // Mostly at night, as bats are.
         const int hour = (18 + random.bounded(13)) % 24;
         const QTime time(hour, random.bounded(60), random.bounded(60));
-        QStringList texts{QStringLiteral("rec%1.wav").arg(i), date.toString(QStringLiteral("dd/MM/yy")),
-                          time.toString(QStringLiteral("hh:mm:ss")), QStringLiteral("3"), QString(), QString()};
-        const int classes = random.bounded(3);   // 0: unassigned
+        QStringList texts{QStringLiteral("rec%1.wav").arg(i),
+                          date.toString(QStringLiteral("dd/MM/yy")),
+                          time.toString(QStringLiteral("hh:mm:ss")),
+                          QStringLiteral("3"),
+                          QString(),
+                          QString()};
+        const int classes = random.bounded(3); // 0: unassigned
         for (int c = 0; c < classes; ++c)
             texts << QStringLiteral("Class%1").arg(random.bounded(10));
         list.addTopLevelItem(new QTreeWidgetItem(texts));
@@ -118,8 +122,8 @@ int main(int argc, char *argv[])
             image.fill(Qt::white);
             QwtPlotRenderer().renderTo(plot, image);
         });
-        std::printf("%-30s compute %6.1f ms, replot %6.1f ms; whole chart call %6.1f ms\n", c.name, computeMs,
-                    replotMs, chartMs);
+        std::printf("%-30s compute %6.1f ms, replot %6.1f ms; whole chart call %6.1f ms\n", c.name, computeMs, replotMs,
+                    chartMs);
     }
     std::printf("peak RSS %.1f MB\n", benchutil::peakRssBytes() / 1048576.0);
     return 0;

@@ -4,8 +4,8 @@
 // replot) under 2 s; a redraw after a change of another setting under 1 s.
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "common/settingskeys.h"
 #include "benchutil.h"
+#include "common/settingskeys.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cmath>
-#include <qwt_plot_curve.h>
 #include <cstdio>
+#include <qwt_plot_curve.h>
 
 namespace {
 
@@ -37,10 +37,11 @@ QByteArray weatherLog()
     const QDateTime start(QDate(2021, 1, 1), QTime(0, 0), Qt::UTC);
     for (int m = 0; m < minutesOfYear; ++m) {
         const QDateTime t = start.addSecs(60LL * m);
-        const double temperature = 8 + 12 * std::sin(m * 2 * M_PI / minutesOfYear - 1.8) + 6 * std::sin(m * 2 * M_PI / 1440);
+        const double temperature =
+            8 + 12 * std::sin(m * 2 * M_PI / minutesOfYear - 1.8) + 6 * std::sin(m * 2 * M_PI / 1440);
         const double rain = (m / 60) % 12 == 0 ? (m % 60) * 0.05 : 0.0;
-        data += t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1() + ',' + QByteArray::number(temperature, 'f', 1)
-            + ',' + QByteArray::number(rain, 'f', 2) + '\n';
+        data += t.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1() + ','
+                + QByteArray::number(temperature, 'f', 1) + ',' + QByteArray::number(rain, 'f', 2) + '\n';
     }
     return data;
 }
@@ -55,7 +56,7 @@ QByteArray windFile()
         const QDateTime t = start.addSecs(60LL * m);
         const double speed = 4 + 4 * std::sin(m * 2 * M_PI / 4000.0);
         data += t.toString(QStringLiteral("dd.MM.yyyy;hh:mm:ss;")).toLatin1()
-            + QByteArray::number(speed, 'f', 1).replace('.', ',') + '\n';
+                + QByteArray::number(speed, 'f', 1).replace('.', ',') + '\n';
     }
     return data;
 }
@@ -64,7 +65,7 @@ double secondsOf(const std::function<void()> &step)
 {
     const double t0 = benchutil::nowSeconds();
     step();
-    QApplication::processEvents();   // the replot paints
+    QApplication::processEvents(); // the replot paints
     return benchutil::nowSeconds() - t0;
 }
 
@@ -87,7 +88,7 @@ int main(int argc, char *argv[])
     writeFolderSetting(folder.path(), windDateTimeDefinition, QStringLiteral("Round"));
     writeFolderSetting(folder.path(), windDataTimeZone, QByteArray("UTC"));
     writeFolderSetting(folder.path(), timeZone, QByteArray("Europe/Berlin"));
-    writeFolderSetting(folder.path(), periodType, 1);   // from sunset to sunrise
+    writeFolderSetting(folder.path(), periodType, 1); // from sunset to sunrise
 
     // 50,000 recordings of 2021 at night, in three classes and unassigned.
     QTreeWidget list;
@@ -95,9 +96,9 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 50000; ++i) {
         const QDate date = QDate(2021, 1, 1).addDays(i % 365);
         const QTime time = QTime(21, 0).addSecs((i * 7919) % (8 * 3600));
-        list.addTopLevelItem(new QTreeWidgetItem({QStringLiteral("rec%1.wav").arg(i), date.toString(QStringLiteral("dd/MM/yy")),
-                                                  time.toString(QStringLiteral("hh:mm:ss")), QStringLiteral("3"), QString(),
-                                                  QString(), classes.at(i % 4)}));
+        list.addTopLevelItem(new QTreeWidgetItem(
+            {QStringLiteral("rec%1.wav").arg(i), date.toString(QStringLiteral("dd/MM/yy")),
+             time.toString(QStringLiteral("hh:mm:ss")), QStringLiteral("3"), QString(), QString(), classes.at(i % 4)}));
     }
 
     plotFolderDialog dialog(nullptr, folder.path(), &list);
@@ -112,11 +113,12 @@ int main(int argc, char *argv[])
         const char *const name = chart.first;
         const ActivityTab tab = chart.second;
         const double first = secondsOf([&] { dialog.ui->tabWidget->setCurrentIndex(int(tab)); });
-        const double redraw = secondsOf([&] { dialog.ui->doubleSpinBox->setValue(dialog.ui->doubleSpinBox->value() + 0.5); });
+        const double redraw =
+            secondsOf([&] { dialog.ui->doubleSpinBox->setValue(dialog.ui->doubleSpinBox->value() + 0.5); });
         // The bars' heights: every second point of the step curve (a check that the chart has data).
-        const QwtPlotCurve *bars = tab == ActivityTab::Temperature ? dialog.validHoursVsTemp
-            : tab == ActivityTab::Precipitation                   ? dialog.validHoursVsPrec
-                                                                  : dialog.validHoursVsWind;
+        const QwtPlotCurve *bars = tab == ActivityTab::Temperature     ? dialog.validHoursVsTemp
+                                   : tab == ActivityTab::Precipitation ? dialog.validHoursVsPrec
+                                                                       : dialog.validHoursVsWind;
         double hours = 0;
         for (size_t i = 0; i < bars->dataSize(); ++i)
             hours += bars->sample(i).y();

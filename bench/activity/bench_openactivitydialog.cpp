@@ -4,8 +4,8 @@
 // temperature and precipitation plots) on a list of 5,000 rows.
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "common/settingskeys.h"
 #include "benchutil.h"
+#include "common/settingskeys.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -29,7 +29,8 @@ int main(int argc, char *argv[])
     }
     for (bool weather : {false, true}) {
         if (weather)
-            writeFolderSetting(folder.path(), FolderSettings::temperaturePrecipitationFile, QStringLiteral("/nonexistent.csv"));
+            writeFolderSetting(folder.path(), FolderSettings::temperaturePrecipitationFile,
+                               QStringLiteral("/nonexistent.csv"));
         std::vector<double> ms;
         for (int run = 0; run < 9; ++run) {
             const double t0 = benchutil::nowSeconds();

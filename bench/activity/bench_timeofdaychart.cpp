@@ -8,8 +8,8 @@
 #include "activity/charts/timeofdayseries.h"
 #include "activity/foldersettings.h"
 #include "activity/plotfolderdialog.h"
-#include "common/settingskeys.h"
 #include "benchutil.h"
+#include "common/settingskeys.h"
 #include "filelist/filerowtexts.h"
 
 #include <QApplication>
@@ -39,9 +39,13 @@ int main(int argc, char *argv[])
         const QDate day = QDate(2021, 1, 1).addDays(dayOf(random));
         const int minute = (20 * 60 + minuteOf(random)) % (24 * 60);
         const QString className = QStringLiteral("Class%1").arg(classOf(random));
-        QStringList texts{QStringLiteral("rec%1.wav").arg(i), day.toString(QStringLiteral("dd/MM/yy")),
+        QStringList texts{QStringLiteral("rec%1.wav").arg(i),
+                          day.toString(QStringLiteral("dd/MM/yy")),
                           QTime(minute / 60, minute % 60, second(random)).toString(QStringLiteral("hh:mm:ss")),
-                          QStringLiteral("3"), QString(), QString(), className};
+                          QStringLiteral("3"),
+                          QString(),
+                          QString(),
+                          className};
         if (i % 7 == 0)
             texts << QStringLiteral("Class%1").arg(classOf(random));
         list.addTopLevelItem(new QTreeWidgetItem(texts));
@@ -59,8 +63,7 @@ int main(int argc, char *argv[])
         const double compute = benchutil::medianMs(5, [&] {
             const TimeOfDaySeries s = centred ? centredTimeOfDaySeries(form, 2021) : plainTimeOfDaySeries(form, 2021);
             for (int k = 0; k < rows.classList.size(); ++k)
-                recordingSlotCounts(rows, k, 2021,
-                                    centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain);
+                recordingSlotCounts(rows, k, 2021, centred ? TimeOfDayLayout::CentredNight : TimeOfDayLayout::Plain);
         });
         dialog.ui->checkBox_2->setChecked(centred);
         dialog.plotFunctionVsTime(false, false);

@@ -93,9 +93,10 @@ int main(int argc, char *argv[])
             QApplication::processEvents();
         });
         const char *what[] = {"no \"centerNight\"", "\"centerNight\" in front", "\"centerNight\" at the end"};
-        std::printf("%d items, %-26s tracker text median %6.3f ms max %6.3f ms; mouse move median %6.3f ms max %6.3f ms\n",
-                    int(plot.itemList().size()), what[place], text.median, text.max, move.median, move.max);
-        delete centre;   // detaches itself
+        std::printf(
+            "%d items, %-26s tracker text median %6.3f ms max %6.3f ms; mouse move median %6.3f ms max %6.3f ms\n",
+            int(plot.itemList().size()), what[place], text.median, text.max, move.median, move.max);
+        delete centre; // detaches itself
     }
     std::printf("peak RSS %.1f MB\n", benchutil::peakRssBytes() / 1048576.0);
     return 0;

@@ -50,8 +50,7 @@ void run(int recordings)
 
     std::printf("%6d recordings: chain %.2f s, %.3f ms per recording; event loop latency at most %.1f ms "
                 "(Bat counts %s)\n",
-                recordings, total, total * 1000.0 / recordings, (worstGap - 0.005) * 1000.0,
-                qPrintable(bat->text(1)));
+                recordings, total, total * 1000.0 / recordings, (worstGap - 0.005) * 1000.0, qPrintable(bat->text(1)));
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 // row, 1,000 of 10,000, from storage, in the manual and the Tavron evaluation
 // (target under 2 s).
 #include "app/mainwindow.h"
-#include "common/treecolumns.h"
 #include "benchutil.h"
+#include "common/treecolumns.h"
 #include "evaluationbench.h"
 
 #include <QItemSelectionModel>
@@ -107,8 +107,7 @@ int main(int argc, char *argv[])
                 recordings, evaluationMenu, w.ui->treeWidget_2->topLevelItemCount(), folderMenu);
     std::printf("unassign all classes of %d recordings: %.2f s, %.3f ms per recording; assigning them: %.2f s, "
                 "%.3f ms per recording (target: the same per recording)\n",
-                recordings, unassigning, unassigning * 1000.0 / recordings, assigning,
-                assigning * 1000.0 / recordings);
+                recordings, unassigning, unassigning * 1000.0 / recordings, assigning, assigning * 1000.0 / recordings);
     std::printf("deleting every tenth of %d rows: %.2f s, %d rows left; with accept boxes %.2f s (target under 2 s)\n",
                 recordings, deleting, left, deletingWithBoxes);
     return 0;

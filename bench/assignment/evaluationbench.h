@@ -20,13 +20,13 @@
 namespace evaluationbench {
 
 /** The application of a benchmark: offscreen, with the program's names and types and a settings store of its own. */
-struct BenchApplication
-{
-    QTemporaryDir settingsHome;   // the folder keys written by opening must not reach the user's own store
+struct BenchApplication {
+    QTemporaryDir settingsHome; // the folder keys written by opening must not reach the user's own store
     bool prepared = prepare(settingsHome);
     QApplication app;
 
-    BenchApplication(int &argc, char **argv) : app(argc, argv)
+    BenchApplication(int &argc, char **argv)
+        : app(argc, argv)
     {
         setApplicationIdentity();
         registerMetaTypes();

@@ -68,7 +68,7 @@ void startLatency(NullSinkServer &server)
                     NullSinkServer::installed() ? qPrintable(server.error()) : "pulseaudio is not installed");
         return;
     }
-    std::vector<int> samples(125000, 1000);   // 0.5 s at 250 kHz
+    std::vector<int> samples(125000, 1000); // 0.5 s at 250 kHz
     const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
     AudioPlayer player;
     PlayerControls controls;
@@ -116,8 +116,7 @@ void positionAgainstSound(const char *mode, const PlaybackSettings &settings)
     const int rate = outputSampleRate(recordingRate, settings);
     // 1.5 s of playing time, whatever the mode makes of the recording.
     std::vector<int> samples(size_t(rate * 3 / 2) * size_t(settings.undersampling()), 1000);
-    const PlaybackBuffer b =
-        buildPlaybackBuffer({qint64(samples.size()), recordingRate, 16}, samples, settings, 1.0f);
+    const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), recordingRate, 16}, samples, settings, 1.0f);
     AudioOutput *output = nullptr;
     AudioPlayer player(nullptr, [&](const QAudioFormat &format) {
         output = QtAudioOutput::factory()(format);
@@ -160,8 +159,8 @@ void positionAgainstSound(const char *mode, const PlaybackSettings &settings)
 void positionsAgainstSound()
 {
     std::printf("position reported less position heard, ms of playing time (null sink):\n");
-    std::printf("%-18s %10s %8s %5s %6s %6s %6s %9s\n", "mode", "rate", "sound at", "looks", "least", "median",
-                "most", "reported before sound");
+    std::printf("%-18s %10s %8s %5s %6s %6s %6s %9s\n", "mode", "rate", "sound at", "looks", "least", "median", "most",
+                "reported before sound");
     positionAgainstSound("Original", {});
     for (int i = 1; i < undersamplingChoices; ++i) {
         const QByteArray name = "Undersampled " + QByteArray::number(undersamplingFactor(i)) + ":1";
@@ -178,7 +177,7 @@ void positionsAgainstSound()
 
 int main(int argc, char *argv[])
 {
-    NullSinkServer server;   // before anything asks Qt for an audio device
+    NullSinkServer server; // before anything asks Qt for an audio device
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -187,7 +186,7 @@ int main(int argc, char *argv[])
         std::vector<int> samples(size_t(sampleRate) * seconds);
         quint32 x = 12345;
         for (int &s : samples) {
-            x = x * 1664525u + 1013904223u;   // fixed seed: the same noise every run
+            x = x * 1664525u + 1013904223u; // fixed seed: the same noise every run
             s = int(x >> 16) - 32768;
         }
         std::printf("%d s at %d Hz, 16-bit\n", seconds, sampleRate);

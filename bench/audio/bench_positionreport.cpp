@@ -31,9 +31,9 @@
 namespace {
 
 struct Figures {
-    double median = 0.0, worst = 0.0;   // ms
+    double median = 0.0, worst = 0.0; // ms
     int spectrogramPaints = 0, timePaints = 0;
-    double markerFrom = 0.0, markerTo = 0.0;   // s
+    double markerFrom = 0.0, markerTo = 0.0; // s
 };
 
 Figures reports(MainWindow &w, VirtualAudioClock &clock, int count, bool dropCache)
@@ -48,8 +48,8 @@ Figures reports(MainWindow &w, VirtualAudioClock &clock, int count, bool dropCac
         if (dropCache)
             w.spectrogramItem->invalidateCache();
         const double t0 = benchutil::nowSeconds();
-        clock.advance(10);                  // one report: markers, label, replots
-        QCoreApplication::processEvents();  // the paints the replots asked for
+        clock.advance(10);                 // one report: markers, label, replots
+        QCoreApplication::processEvents(); // the paints the replots asked for
         ms.push_back((benchutil::nowSeconds() - t0) * 1000.0);
     }
     f.markerTo = w.spectrogramPositionMarker->xValue();
@@ -74,10 +74,10 @@ int main(int argc, char *argv[])
     AudioDevice::setDefaultOutputDeviceNameOverride(QStringLiteral("virtual"));
 
     QSettings settings;
-    settings.setValue(QStringLiteral("audioMode"), 2);    // pitched to 10 %: 50 kHz, which any output takes
+    settings.setValue(QStringLiteral("audioMode"), 2); // pitched to 10 %: 50 kHz, which any output takes
     settings.setValue(QStringLiteral("playbackRate"), 4);
 
-    ScriptedDialogs dialogs;   // answers the overlap notice
+    ScriptedDialogs dialogs; // answers the overlap notice
     MainWindow w;
     if (!benchutil::showAtCellLimit(w, dir.path()))
         return 1;
@@ -94,8 +94,7 @@ int main(int argc, char *argv[])
                 "spectrogram/time paints", "marker s");
     for (const auto &row : {std::make_pair("paint cache kept", cached), std::make_pair("paint cache dropped", dropped)})
         std::printf("%-28s %10.3f %10.3f %16d/%-6d %5.3f-%.3f\n", row.first, row.second.median, row.second.worst,
-                    row.second.spectrogramPaints, row.second.timePaints, row.second.markerFrom,
-                    row.second.markerTo);
+                    row.second.spectrogramPaints, row.second.timePaints, row.second.markerFrom, row.second.markerTo);
     std::printf("(%d and %d reports; target: well under the 10 ms between reports)\n", count, 20);
     return 0;
 }

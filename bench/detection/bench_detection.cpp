@@ -66,8 +66,8 @@ Times runOnce(double seconds)
     const std::vector<Blob> labelled = labeler.labelRegions(m);
     double t2 = benchutil::nowSeconds();
     t.regions = labelled.size();
-    t.foreground = double(std::count_if(m.data.begin(), m.data.end(), [](float x) { return x >= 1e-5f; })) /
-                   double(m.data.size());
+    t.foreground =
+        double(std::count_if(m.data.begin(), m.data.end(), [](float x) { return x >= 1e-5f; })) / double(m.data.size());
     std::unordered_map<int, Blob> top =
         detector.selectTopBlobs(labelled, size_t(CallDetector::blobBudget(kRate, sampleCount)));
     std::unordered_map<int, Blob> blobs = detector.suppressTrailingBlobs(top);
@@ -88,8 +88,8 @@ Times runOnce(double seconds)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    std::printf("%-8s %9s %11s %11s %13s %9s %8s %14s %9s %7s\n", "length", "frames", "filters ms",
-                "labels ms", "measure ms", "total ms", "calls", "total ns/cell", "regions", "fg %");
+    std::printf("%-8s %9s %11s %11s %13s %9s %8s %14s %9s %7s\n", "length", "frames", "filters ms", "labels ms",
+                "measure ms", "total ms", "calls", "total ns/cell", "regions", "fg %");
     const int repeats = 5;
     for (double seconds : {2.0, 4.0, 6.0, 8.0, 10.0}) {
         Times best;
@@ -105,11 +105,10 @@ int main(int argc, char *argv[])
         }
         const int frames = (int(seconds * kRate) - 512) / kHop + 1;
         const double total = best.filters + best.labelling + best.measurement;
-        std::printf("%-6.0f s %9d %11.2f %11.2f %13.2f %9.2f %8d %14.2f %9zu %7.2f\n", seconds, frames,
-                    best.filters, best.labelling, best.measurement, total, best.calls,
-                    total * 1e6 / (double(frames) * kCols), best.regions, best.foreground * 100.0);
+        std::printf("%-6.0f s %9d %11.2f %11.2f %13.2f %9.2f %8d %14.2f %9zu %7.2f\n", seconds, frames, best.filters,
+                    best.labelling, best.measurement, total, best.calls, total * 1e6 / (double(frames) * kCols),
+                    best.regions, best.foreground * 100.0);
     }
-    std::printf("peak RSS %.1f MB (best of %d runs per length)\n", benchutil::peakRssBytes() / 1048576.0,
-                repeats);
+    std::printf("peak RSS %.1f MB (best of %d runs per length)\n", benchutil::peakRssBytes() / 1048576.0, repeats);
     return 0;
 }

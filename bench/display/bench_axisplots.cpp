@@ -93,10 +93,8 @@ void envelopeAndDensity()
     view.pixelWidth = 1600;
     const EnvelopeRange range = *envelopeRange(view);
     int points = 0;
-    const double envelopeMs =
-        medianMs([&] { points = amplitudeEnvelope(samples, range, rate, 16).maxima.size(); });
-    const double densityMs =
-        medianMs([&] { points += powerSpectralDensity(samples, count, rate, 16, 1).size(); });
+    const double envelopeMs = medianMs([&] { points = amplitudeEnvelope(samples, range, rate, 16).maxima.size(); });
+    const double densityMs = medianMs([&] { points += powerSpectralDensity(samples, count, rate, 16, 1).size(); });
     std::printf("envelope and density of 60 s at 500 kHz (%lld samples, %lld blocks of 4096)\n",
                 static_cast<long long>(count), static_cast<long long>(count / 4096));
     std::printf("  envelope %7.1f ms (step %lld)  density %7.1f ms  together %7.1f ms  (%d points)\n", envelopeMs,

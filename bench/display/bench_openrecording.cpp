@@ -125,8 +125,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     environment.applicationMade();
 
-    std::printf("Opening a recording in the shown window at the default settings, %d times after %d warm-ups\n\n",
-                runs, warmUps);
+    std::printf("Opening a recording in the shown window at the default settings, %d times after %d warm-ups\n\n", runs,
+                warmUps);
     report("A real recording: 1.0 s at 250 kHz",
            testsupport::testDataDir() + QStringLiteral("/SopranoFeedingBuzz.wav"));
     QTemporaryDir folder;

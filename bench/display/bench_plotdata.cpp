@@ -61,9 +61,9 @@ struct RunFigures {
     long long peakRss = 0;     // over the whole run
     long long peakRequest = 0; // from the start to the request: reading and copying the samples
     long long rssAtRequest = 0;
-    long long peakWorker = 0;  // from the request to the reply
-    long long rssAtReply = 0;  // when the worker has posted its reply
-    long long peakView = 0;    // from the reply to the end: a copy of the matrix would show here
+    long long peakWorker = 0; // from the request to the reply
+    long long rssAtReply = 0; // when the worker has posted its reply
+    long long peakView = 0;   // from the reply to the end: a copy of the matrix would show here
     // Sample vectors alive while the worker runs (elements and reserved elements).
     size_t readerSamples = 0, readerCapacity = 0;
     size_t timedataSamples = 0, timedataCapacity = 0;
@@ -123,7 +123,12 @@ RunFigures runOnce(const QString &path, const Configuration &c)
         QSemaphore parked;
         QSemaphore release;
         QMetaObject::invokeMethod(
-            gate, [&]() { parked.release(); release.acquire(); }, Qt::QueuedConnection);
+            gate,
+            [&]() {
+                parked.release();
+                release.acquire();
+            },
+            Qt::QueuedConnection);
         parked.acquire();
 
         bool requested = false;
@@ -156,7 +161,8 @@ RunFigures runOnce(const QString &path, const Configuration &c)
         QObject::disconnect(onRequest);
         if (!requested) {
             release.release();
-            QMetaObject::invokeMethod(gate, []() {}, Qt::BlockingQueuedConnection); // the gate has let go
+            QMetaObject::invokeMethod(
+                gate, []() {}, Qt::BlockingQueuedConnection); // the gate has let go
             gate->deleteLater();
             std::printf("  no request was sent (%d message boxes)\n", int(dialogs.messages.size()));
             return f;
@@ -188,7 +194,8 @@ RunFigures runOnce(const QString &path, const Configuration &c)
         const double end = benchutil::nowSeconds();
         const long long peakAfterReply = benchutil::peakRssBytes();
         // The reply may be handled before the worker's thread gets to the time stamp behind it.
-        QMetaObject::invokeMethod(gate, []() {}, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            gate, []() {}, Qt::BlockingQueuedConnection);
         gate->deleteLater();
         f.rssAtReply = rssAtReply.load();
         f.peakView = peakAfterReply;
@@ -273,23 +280,22 @@ void measure(const QString &path, const Configuration &c, int threads, bool deta
         std::printf("  matrix: %d frames x %d bins = %lld cells (%.1f MB as double)\n", r.columns, r.rows,
                     static_cast<long long>(r.cells), mb(matrixBytes));
         std::printf("  samples: %d x 4 bytes = %.1f MB each copy\n", r.sampleCount, mb(sampleBytes));
-        std::printf("  at request: wavFile->samples %zu (capacity %zu), timedata %zu (capacity %zu)\n",
-                    r.readerSamples, r.readerCapacity, r.timedataSamples, r.timedataCapacity);
+        std::printf("  at request: wavFile->samples %zu (capacity %zu), timedata %zu (capacity %zu)\n", r.readerSamples,
+                    r.readerCapacity, r.timedataSamples, r.timedataCapacity);
         std::printf("  after the reply: timedata %zu (capacity %zu)\n", r.timedataAfter, r.timedataCapacityAfter);
         std::printf("  %7s %9s %9s %9s %9s %9s %9s %10s %10s\n", "threads", "request", "worker", "worker", "view",
                     "total", "total", "peak MB", "worker");
-        std::printf("  %7s %9s %9s %9s %9s %9s %9s %10s %10s\n", "", "med ms", "best ms", "med ms", "med ms",
-                    "best ms", "med ms", "over start", "B/cell");
+        std::printf("  %7s %9s %9s %9s %9s %9s %9s %10s %10s\n", "", "med ms", "best ms", "med ms", "med ms", "best ms",
+                    "med ms", "over start", "B/cell");
     }
-    std::printf("  %7d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %10.1f %10.2f\n", threads,
-                med([](const RunFigures &f) { return f.request * 1e3; }),
-                best([](const RunFigures &f) { return f.worker * 1e3; }),
-                med([](const RunFigures &f) { return f.worker * 1e3; }),
-                med([](const RunFigures &f) { return f.view * 1e3; }),
-                best([](const RunFigures &f) { return f.total * 1e3; }),
-                med([](const RunFigures &f) { return f.total * 1e3; }),
-                mb(med([](const RunFigures &f) { return double(f.peakRss - f.baselineRss); })),
-                med([](const RunFigures &f) { return double(f.peakWorker - f.rssAtRequest); }) / double(r.cells));
+    std::printf(
+        "  %7d %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %10.1f %10.2f\n", threads,
+        med([](const RunFigures &f) { return f.request * 1e3; }),
+        best([](const RunFigures &f) { return f.worker * 1e3; }),
+        med([](const RunFigures &f) { return f.worker * 1e3; }), med([](const RunFigures &f) { return f.view * 1e3; }),
+        best([](const RunFigures &f) { return f.total * 1e3; }), med([](const RunFigures &f) { return f.total * 1e3; }),
+        mb(med([](const RunFigures &f) { return double(f.peakRss - f.baselineRss); })),
+        med([](const RunFigures &f) { return double(f.peakWorker - f.rssAtRequest); }) / double(r.cells));
 }
 
 void measureTable(const QString &path, const Configuration &c)
@@ -318,12 +324,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "could not write the recording\n");
         return 1;
     }
-    std::printf("10 s, 500 kHz, 16-bit mono recording (%.1f MB file)\n\n",
-                mb(double(QFileInfo(path).size())));
+    std::printf("10 s, 500 kHz, 16-bit mono recording (%.1f MB file)\n\n", mb(double(QFileInfo(path).size())));
 
     std::printf("%d cores; the worker's part of the run on 1, 2, 4 and 8 threads\n\n", QThread::idealThreadCount());
     measureTable(path, {"1024 points, 50 % overlap (frame 100 %, Hamming)", 1, 5, 0, 1, true});
-    measureTable(path, {"1024 points, 98.4375 % overlap reduced to the 8e7-cell limit (frame 100 %, Hamming)", 1, 0, 0, 1,
-                   true});
+    measureTable(path, {"1024 points, 98.4375 % overlap reduced to the 8e7-cell limit (frame 100 %, Hamming)", 1, 0, 0,
+                        1, true});
     return 0;
 }

@@ -1,8 +1,8 @@
 // Cost of one mouse move over the spectrogram in cursor mode: both cursor
 // curves rebuilt from the raster, as the event filter does on every move.
 // Target: under 16 ms (one frame at 60 Hz) at every size.
-#include "display/cursorcurves.h"
 #include "benchutil.h"
+#include "display/cursorcurves.h"
 
 #include <QCoreApplication>
 #include <qwt_matrix_raster_data.h>
@@ -63,8 +63,8 @@ int main(int argc, char *argv[])
             }
             std::sort(ms.begin(), ms.end());
             std::printf("%-60s %-9s median %7.3f ms  max %7.3f ms  (%zu points per move)\n", c.what,
-                        mode == QwtMatrixRasterData::NearestNeighbour ? "nearest" : "bilinear",
-                        ms[ms.size() / 2], ms.back(), points / moves);
+                        mode == QwtMatrixRasterData::NearestNeighbour ? "nearest" : "bilinear", ms[ms.size() / 2],
+                        ms.back(), points / moves);
         }
     }
     std::printf("peak RSS %.1f MB\n", benchutil::peakRssBytes() / 1048576.0);

@@ -59,7 +59,10 @@ public:
 class InstantHeaders : public QObject
 {
 public:
-    explicit InstantHeaders(MainWindow *w) : m_window(w) {}
+    explicit InstantHeaders(MainWindow *w)
+        : m_window(w)
+    {
+    }
 
     void answer(int index)
     {
@@ -68,9 +71,9 @@ public:
             [this, index]() {
                 m_window->fileInfoHeaderFinished(index, QString(), QString(), QString(), QString(),
                                                  index % 3 ? QStringLiteral("Nyc") : QStringLiteral("Pip, Nyc"),
-                                                 index % 2 ? QStringLiteral("0") : QString(),
-                                                 QStringLiteral("1.000"), QStringLiteral("07/06/21"),
-                                                 QStringLiteral("22:10:05"), QStringLiteral("comment"));
+                                                 index % 2 ? QStringLiteral("0") : QString(), QStringLiteral("1.000"),
+                                                 QStringLiteral("07/06/21"), QStringLiteral("22:10:05"),
+                                                 QStringLiteral("comment"));
             },
             Qt::QueuedConnection);
     }

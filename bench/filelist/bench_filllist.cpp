@@ -39,7 +39,11 @@ namespace {
 class InstantHeaders : public QObject
 {
 public:
-    explicit InstantHeaders(MainWindow *w) : m_window(w), m_rng(3) {}
+    explicit InstantHeaders(MainWindow *w)
+        : m_window(w)
+        , m_rng(3)
+    {
+    }
 
     void answer(int index)
     {

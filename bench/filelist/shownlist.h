@@ -158,8 +158,8 @@ inline int runParent(int argc, char *argv[], const char *title, const char *extr
             }
             std::printf("run %d, %6d rows: %8.0f ms, %.3f ms per row, longest pause %.0f ms, peak %.0f MB "
                         "(grown %.0f MB), %s %.1f ms\n",
-                        run + 1, rows, f.totalMs, f.totalMs / rows, f.longestPauseMs, f.peakMb, f.grownMb,
-                        extraName, f.extraMs);
+                        run + 1, rows, f.totalMs, f.totalMs / rows, f.longestPauseMs, f.peakMb, f.grownMb, extraName,
+                        f.extraMs);
             all[rows].push_back(f);
         }
     }

@@ -21,8 +21,14 @@
 
 namespace {
 
-QByteArray le16(quint16 v) { return QByteArray(1, char(v & 0xff)) + char(v >> 8); }
-QByteArray le32(quint32 v) { return le16(quint16(v & 0xffff)) + le16(quint16(v >> 16)); }
+QByteArray le16(quint16 v)
+{
+    return QByteArray(1, char(v & 0xff)) + char(v >> 8);
+}
+QByteArray le32(quint32 v)
+{
+    return le16(quint16(v & 0xffff)) + le16(quint16(v >> 16));
+}
 
 // A mono 16-bit file: fmt, data of dataBytes, optionally a bext chunk after the data.
 QByteArray wavBytes(quint32 rate, qint64 dataBytes, bool withBext)
@@ -132,8 +138,8 @@ void fullDecode(const QString &root)
     const double r = median(readTimes);
     const double d = median(decodeTimes);
     std::printf("full decode of 60 s, 500 kHz, 16 bit (%lld data bytes), median of 7:\n", dataBytes);
-    std::printf("  read into memory %.1f ms, full WavFile read %.1f ms, ratio %.2f (target <= 1.5)\n", 1e3 * r,
-                1e3 * d, d / r);
+    std::printf("  read into memory %.1f ms, full WavFile read %.1f ms, ratio %.2f (target <= 1.5)\n", 1e3 * r, 1e3 * d,
+                d / r);
 }
 
 void settleOnDisk(const QString &path)

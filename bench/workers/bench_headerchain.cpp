@@ -66,8 +66,18 @@ public slots:
     void reply(int index, QString c1, QString c2, QString c3, QString c4, QString autoClass, QString accepted,
                QString length, QString date, QString time, QString comment, bool writeBackFailed)
     {
-        replies << QStringList{QString::number(index), c1, c2, c3, c4, autoClass, accepted, length, date, time,
-                               comment, writeBackFailed ? "failed" : ""}
+        replies << QStringList{QString::number(index),
+                               c1,
+                               c2,
+                               c3,
+                               c4,
+                               autoClass,
+                               accepted,
+                               length,
+                               date,
+                               time,
+                               comment,
+                               writeBackFailed ? "failed" : ""}
                        .join(QLatin1Char('|'));
         const int next = index + 1;
         if (next < paths.size())
@@ -81,7 +91,8 @@ public slots:
 class WorkerOnThread
 {
 public:
-    explicit WorkerOnThread(ChainClient &client) : worker(new GetFileInfoThread)
+    explicit WorkerOnThread(ChainClient &client)
+        : worker(new GetFileInfoThread)
     {
         worker->moveToThread(&thread);
         QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
@@ -186,8 +197,8 @@ void evaluationRate(int count, const QList<int> &threadCounts, int runs)
             referenceFiles = files;
         }
         const double peakMb = double(benchutil::peakRssBytes() - base) / 1048576.0;
-        std::printf("%7d %10.3f %12.1f %12.1f %9.2f %8.1f %10s %10s\n", threads, best, count / best,
-                    realSeconds / best, single / best, peakMb, replies == reference ? "same" : "DIFFER",
+        std::printf("%7d %10.3f %12.1f %12.1f %9.2f %8.1f %10s %10s\n", threads, best, count / best, realSeconds / best,
+                    single / best, peakMb, replies == reference ? "same" : "DIFFER",
                     files == referenceFiles ? "same" : "DIFFER");
     }
     AnalysisPool::setThreadCount(0);

@@ -81,8 +81,8 @@ int main(int argc, char **argv)
             AutomaticClassification::Timing timing;
             const long long base = benchutil::rssBytes();
             benchutil::resetPeakRss();
-            const auto result = AutomaticClassification::classify(
-                wav.samples, qint64(wav.samples.size()), int(wav.sampleRate), wav.bitsPerSample, &timing);
+            const auto result = AutomaticClassification::classify(wav.samples, qint64(wav.samples.size()),
+                                                                  int(wav.sampleRate), wav.bitsPerSample, &timing);
             peak = std::max(peak, benchutil::peakRssBytes() - base);
             transforms.push_back(timing.transforms);
             detection.push_back(timing.detection);

@@ -23,8 +23,8 @@
 // reads more easily); counts given replace 4,000 and 16,000.
 #include "app/guimetatypes.h"
 #include "app/mainwindow.h"
-#include "common/treecolumns.h"
 #include "benchutil.h"
+#include "common/treecolumns.h"
 #include "scripteddialogs.h"
 #include "signalbuilder.h"
 #include "ui_mainwindow.h"
@@ -156,8 +156,8 @@ void run(int count, Chains chains)
     }
     plain /= runs;
     review /= runs;
-    std::printf("%11d mean: plain %.2f s, review %.2f s, ratio %.2f; last proposal \"%s\"\n\n", count, plain,
-                review, plain > 0.0 ? review / plain : 0.0, qPrintable(lastProposal));
+    std::printf("%11d mean: plain %.2f s, review %.2f s, ratio %.2f; last proposal \"%s\"\n\n", count, plain, review,
+                plain > 0.0 ? review / plain : 0.0, qPrintable(lastProposal));
 }
 
 } // namespace

@@ -26,8 +26,7 @@ struct Config {
 
 // The same frames, Hann window, normalisation, ln(p x norm + 1) and 10 log10 as
 // the worker, into a float matrix transposed into a double vector.
-QVector<double> referenceSpectrogram(const std::vector<int> &samples, int w, double overlap, int rate,
-                                     int &frames)
+QVector<double> referenceSpectrogram(const std::vector<int> &samples, int w, double overlap, int rate, int &frames)
 {
     const int v = int(w / (100.0 / overlap));
     const int hop = w - v;
@@ -75,7 +74,8 @@ int main(int argc, char **argv)
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 
     const int rate = 500000;
-    const QVector<int> s = testsupport::SignalBuilder(rate, 10.0).sweep(80000, 40000, 1.0, 0.005, -12).noise(-50).samples();
+    const QVector<int> s =
+        testsupport::SignalBuilder(rate, 10.0).sweep(80000, 40000, 1.0, 0.005, -12).noise(-50).samples();
     const std::vector<int> recording(s.begin(), s.end());
 
     std::printf("spectrogram worker, 10 s at 500 kHz (%zu samples), %d cores\n", recording.size(),
@@ -97,8 +97,8 @@ int main(int argc, char **argv)
             for (int run = 0; run < 3; ++run) {
                 calcSpectrogramThread worker;
                 QObject::connect(&worker, &calcSpectrogramThread::finished,
-                                 [&](QVector<double>, int n, double, double, std::unordered_map<int, Blob>,
-                                     QStringList, QList<MyBatCall>) { frames = n; });
+                                 [&](QVector<double>, int n, double, double, std::unordered_map<int, Blob>, QStringList,
+                                     QList<MyBatCall>) { frames = n; });
                 std::vector<int> samples = recording;
                 const long long base = benchutil::rssBytes();
                 benchutil::resetPeakRss();

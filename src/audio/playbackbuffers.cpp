@@ -2,6 +2,7 @@
 
 #include "common/settingskeys.h"
 #include "display/amplitudeenvelope.h"
+#include "recording/recordinglength.h"
 
 #include <cmath>
 
@@ -115,7 +116,7 @@ PlaybackBuffer buildPlaybackBuffer(const ShownFormat &format, const std::vector<
     out.format = monoPcm16Format(outputRate);
     if (rate == 0)
         return out;
-    out.durationMs = qint64(double(float(n)) * 1000 / double(float(rate)));
+    out.durationMs = recordingLengthMs(n, rate);
     const qint64 count = qMin(n / u, maxOutputSamples);
     if (count == 0 || outputRate <= 0)
         return out;

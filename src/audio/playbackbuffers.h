@@ -60,7 +60,7 @@ int outputSampleRate(int sampleRate, const PlaybackSettings &settings);
 struct PlaybackBuffer {
     QByteArray data;       // empty when there is nothing to play
     QAudioFormat format;   // the rate to play `data` at; 16-bit mono signed little-endian
-    qint64 durationMs = 0; // the recording's length (recording time, not playing time)
+    qint64 durationMs = 0; // the recording's length (recording time, not playing time), as the file list rounds it
 };
 
 // 16-bit signed little-endian mono PCM at `sampleRate`: every buffer plays in it.

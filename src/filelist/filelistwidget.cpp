@@ -80,7 +80,12 @@ void FileListWidget::scrollContentsBy(int dx, int dy)
 
 void FileListWidget::placeWidgetsInView()
 {
-    if (m_placing)
+    // Hidden, the list has no view to fill; shown, its header asks for a
+    // placing. A window destroyed while shown hides its panes from its own
+    // destructor, when it is half gone (its focus chain, its slots): the
+    // header's hiding asks for a placing too, and a box made then would be
+    // given to that window.
+    if (m_placing || !isVisible())
         return;
     const QScopedValueRollback<bool> placing(m_placing, true);
     QSet<QWidget *> shown;

@@ -25,7 +25,9 @@ class QCheckBox;
  *    clicked) stays shown and kept;
  *  - a change of one row repaints that row alone, and of a row out of view
  *    nothing;
- *  - every row is one line high, as the first one is.
+ *  - every row is one line high, as the first one is;
+ *  - a hidden list (its window hidden or being destroyed) makes and places
+ *    no widget.
  * Every child widget of the viewport is taken for an item widget or an editor.
  */
 class FileListWidget : public QTreeWidget

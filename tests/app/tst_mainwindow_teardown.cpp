@@ -1,6 +1,8 @@
 #include "testregistry.h"
 
 #include "app/mainwindow.h"
+#include "common/evaluationmode.h"
+#include "evaluationfolder.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
 
@@ -101,6 +103,7 @@ private slots:
     void layout_storedLargerThanTheScreen_fitsIt();
     void closingWhileCalculating_endsTheWorkersCleanly();
     void itemsOffThePlots_goWithTheWindow();
+    void shownEvaluationList_goesWithTheWindow();
 };
 
 void TestTeardown::noRecordingShown_leavesStoredLayout()
@@ -299,6 +302,27 @@ void TestTeardown::itemsOffThePlots_goWithTheWindow()
         window.spectrogramData = raster;
     }
     QCOMPARE(deleted, 3);
+}
+
+// Destroyed while shown, the window hides its panes from its own destructor:
+// the list, asked to place its widgets then, must make no accept box, here
+// for the row that has just moved up into view.
+void TestTeardown::shownEvaluationList_goesWithTheWindow()
+{
+    QTemporaryDir root;
+    QList<QPair<QString, QString>> recordings;
+    for (int i = 0; i < 60; ++i)
+        recordings << qMakePair(QStringLiteral("rec%1.wav").arg(i, 2, 10, QLatin1Char('0')),
+                                QStringLiteral("Nyc|Nyc|1|"));
+    ScriptedDialogs dialogs;
+    auto window = evaluationfolder::open(dialogs, evaluationfolder::makeFolder(root.path(), "night", recordings),
+                                         EvaluationMode::Tavron);
+    QVERIFY(window);
+    QTreeWidget *list = window->ui->treeWidget_fileView;
+    QTRY_VERIFY(list->itemWidget(list->topLevelItem(0), FileViewColumn::Accepted));
+    QVERIFY(!list->itemWidget(list->topLevelItem(59), FileViewColumn::Accepted));
+    delete list->topLevelItem(0);
+    window.reset();
 }
 
 QUILLON_TEST(TestTeardown)

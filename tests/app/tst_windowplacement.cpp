@@ -125,22 +125,27 @@ void TestWindowPlacement::framed_data()
     const QMargins frame(8, 31, 8, 8);
     const int reach = 16777215; // QWIDGETSIZE_MAX
     QTest::addColumn<QRect>("rect");
+    QTest::addColumn<QMargins>("frame");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("on a screen: the frame around it") << QRect(100, 50, 900, 650) << QRect(92, 19, 916, 689);
+    QTest::newRow("on a screen: the frame around it") << QRect(100, 50, 900, 650) << frame << QRect(92, 19, 916, 689);
     QTest::newRow("the frame reaching the edge of reach")
-        << QRect(QPoint(8 - reach, 31 - reach), QPoint(0, 0)) << QRect(QPoint(-reach, -reach), QPoint(8, 8));
+        << QRect(QPoint(8 - reach, 31 - reach), QPoint(0, 0)) << frame << QRect(QPoint(-reach, -reach), QPoint(8, 8));
     QTest::newRow("the frame one past it on the left: none")
-        << QRect(QPoint(7 - reach, 0), QPoint(899, 649)) << QRect();
-    QTest::newRow("the frame one past it at the foot: none") << QRect(QPoint(0, 0), QPoint(899, reach - 7)) << QRect();
+        << QRect(QPoint(7 - reach, 0), QPoint(899, 649)) << frame << QRect();
+    QTest::newRow("the frame one past it at the foot: none")
+        << QRect(QPoint(0, 0), QPoint(899, reach - 7)) << frame << QRect();
     QTest::newRow("edges at the ends of int: none")
-        << QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)) << QRect();
-    QTest::newRow("bottom edge at the end of int: none") << QRect(QPoint(0, 0), QPoint(899, INT_MAX)) << QRect();
+        << QRect(QPoint(INT_MIN, INT_MIN), QPoint(INT_MAX, INT_MAX)) << frame << QRect();
+    // Added in int, INT_MAX + INT_MAX wraps to -2, well within reach: only the 64-bit sum is refused.
+    QTest::newRow("bottom edge and frame at the end of int: none")
+        << QRect(QPoint(0, 0), QPoint(899, INT_MAX)) << QMargins(8, 31, 8, INT_MAX) << QRect();
 }
 
 void TestWindowPlacement::framed()
 {
     QFETCH(QRect, rect);
-    QTEST(framedWithinReach(rect, QMargins(8, 31, 8, 8)), "expected");
+    QFETCH(QMargins, frame);
+    QTEST(framedWithinReach(rect, frame), "expected");
 }
 
 QUILLON_TEST(TestWindowPlacement)

@@ -42,6 +42,9 @@ private slots:
         };
         row("16-bit full scale at limit 1.0", {32767, -32768, 100, -100, 1}, 16, 1000, mode(0, 3, 6), 1.0f, 1000, 5,
             {28834, -28835, 88, -88, 0});
+        // 6.5 ms: a half millisecond rounds up, as the file list and the information line round it.
+        row("length of 6.5 ms reads 7 ms", std::vector<int>(13, 0), 16, 2000, mode(0, 0, 0), 1.0f, 2000, 7,
+            QVector<int>(13, 0));
         row("envelope peak at half scale", {16384}, 16, 1000, mode(0, 0, 0), 0.55f, 1000, 1, {26214});
         row("silent recording plays at gain 1", {0, 1000, -7}, 16, 1000, mode(0, 0, 0), 0.0f, 1000, 3, {0, 1000, -7});
         row("gain 8 saturates", {32767, -32768, 4000, -5000}, 16, 1000, mode(0, 0, 0), 0.11f, 1000, 4,
