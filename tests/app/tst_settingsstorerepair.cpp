@@ -332,6 +332,10 @@ void TestSettingsStoreRepair::iniValueAdmitted_data()
     QTest::newRow("a colour") << "@Variant(" + colour + ')' << false << true;
     QTest::newRow("a list of one colour") << "@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1" + colour + ')' << false << true;
     QTest::newRow("a list of 2^31-1 colours") << hugeList << false << false;
+    // Whole entries, but of a kind the program never stores in a list: a text.
+    QTest::newRow("a list of one text") << QByteArray("@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1\\0\\0\\0\\n"
+                                                      "\\0\\0\\0\\x8\\0\\x62\\0\\x61\\0t\\0s)")
+                                        << false << false;
     QTest::newRow("a date and time") << QByteArray("@DateTime(\\0\\0\\0\\x10\\0)") << false << false;
     // U+0087 as UTF-8: the float's type read as UTF-8, two other bytes read as Latin-1.
     QTest::newRow("UTF-8 as UTF-8") << QByteArray("@Variant(\\0\\0\\0\xc2\x87?\\x80\\0\\0)") << true << true;
