@@ -22,8 +22,38 @@ struct FolderFileText {
     QString path;
     QByteArray bytes;
     QByteArray admitted; // the bytes without the values Qt may not decode
+    QByteArray emptied;  // the bytes with those values emptied, their keys kept
     bool whole = true;   // every value may be decoded: Qt reads the file itself
 };
+
+// `text` with the values `values[i]` for which `emptied[i]` holds cut after
+// their '=': Qt reads their keys, with an empty text each.
+QByteArray iniTextEmptying(const QByteArray &text, const QVector<IniValue> &values, const QVector<bool> &emptied)
+{
+    QByteArray kept;
+    int from = 0;
+    for (int v = 0; v < values.size(); ++v) {
+        const IniLine &line = values.at(v).line;
+        if (!emptied.value(v) || line.equals < 0)
+            continue;
+        kept.append(text.constData() + from, line.equals + 1 - from);
+        from = line.end;
+    }
+    kept.append(text.constData() + from, text.size() - from);
+    return kept;
+}
+
+// Every key of an INI text, as Qt names them ("group/key").
+QStringList keysOf(const QByteArray &text)
+{
+    QTemporaryDir scratch;
+    const QString path = scratch.filePath(QLatin1String(FolderSettings::fileName));
+    QFile file(path);
+    if (!scratch.isValid() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
+        return {};
+    file.close();
+    return QSettings(path, QSettings::IniFormat).allKeys();
+}
 
 FolderFileText folderFileText(const QString &folder)
 {
@@ -39,8 +69,10 @@ FolderFileText folderFileText(const QString &folder)
         refused[v] = !values.at(v).admitted;
         text.whole = text.whole && values.at(v).admitted;
     }
-    if (!text.whole)
+    if (!text.whole) {
         text.admitted = iniTextWithout(text.bytes, values, refused);
+        text.emptied = iniTextEmptying(text.bytes, values, refused);
+    }
     return text;
 }
 
@@ -50,12 +82,18 @@ FolderFileText folderFileText(const QString &folder)
 // without the values Qt may not decode, which read as their defaults anyway,
 // since Qt rewrites the whole file at a write, decoding every value. A file
 // that cannot be rewritten is written to the scratch file, where the change is lost.
-QString readablePath(const QString &folder, bool writing, std::unique_ptr<QTemporaryDir> *scratch)
+QString readablePath(const QString &folder, bool writing, std::unique_ptr<QTemporaryDir> *scratch,
+                     QStringList *unreadKeys)
 {
     const FolderFileText text = folderFileText(folder);
     if (text.whole)
         return text.path;
     qCDebug(lcActivity) << "values Qt may not decode left out of" << text.path;
+    if (!writing) {
+        *unreadKeys = keysOf(text.emptied);
+        for (const QString &key : keysOf(text.admitted))
+            unreadKeys->removeOne(key);
+    }
     if (writing && writeWholeFile(text.path, text.admitted, nullptr))
         return text.path;
     *scratch = std::make_unique<QTemporaryDir>();
@@ -73,6 +111,7 @@ QString readablePath(const QString &folder, bool writing, std::unique_ptr<QTempo
 // Holds the scratch file, if any, of a FolderFile: a base so that it is made before the settings and outlives them.
 struct FolderFileScratch {
     std::unique_ptr<QTemporaryDir> scratch;
+    QStringList unreadKeys; // of a reader: the keys whose values are not read ("group/key")
 };
 
 // QSettings parses an INI file one section at a time, when a key is first
@@ -89,9 +128,28 @@ class FolderFile
 public:
     enum Use { Reading, Writing };
     explicit FolderFile(const QString &folder, Use use = Reading)
-        : QSettings(readablePath(folder, use == Writing, &scratch), QSettings::IniFormat)
+        : QSettings(readablePath(folder, use == Writing, &scratch, &unreadKeys), QSettings::IniFormat)
     {
         allKeys();
+    }
+
+    // Whether writing `value` would leave the settings as they read: the file
+    // holds it, or holds a value that is not read, which reads as `fallback`.
+    // Qt rewrites the whole file at any write, in its own form: a section a
+    // user added by hand beside the program's ("[Time/A]" beside "[Time]")
+    // becomes keys of "[Time]", comments go, and so do the values that are
+    // not read. So what changes nothing is not written.
+    bool holds(const char *group, const char *key, const QVariant &value, const QVariant &fallback)
+    {
+        beginGroup(QLatin1String(group));
+        QVariant stored = QSettings::value(QLatin1String(key));
+        endGroup();
+        if (!stored.isValid()) {
+            if (!unreadKeys.contains(QLatin1String(group) + QLatin1Char('/') + QLatin1String(key)))
+                return false;
+            stored = fallback;
+        }
+        return stored.isValid() && stored.convert(value.userType()) && stored == value;
     }
 };
 
@@ -131,26 +189,19 @@ void write(QSettings &settings, const FolderSetting<T> &setting, const QVariant 
     write(settings, setting.group, setting.key, value);
 }
 
-// A value to write, where the file does not hold it already.
+// A value to write, where the file does not hold it already (FolderFile::holds).
 struct FolderChange {
     const char *group;
     const char *key;
     QVariant value;
 };
 
-// Adds `value` to `changes` only where the file does not hold it already. At
-// any write Qt rewrites the whole file in its own form: a section a user added
-// by hand beside the program's ("[Time/A]" beside "[Time]") becomes keys of
-// "[Time]", and an empty one and comments go. So a Close that changes nothing
-// leaves the file as it was.
+// Adds `value` to `changes` only where the file does not hold it already: a
+// Close that changes nothing leaves the file as it was.
 template <typename T>
-void addChanged(QSettings &settings, const FolderSetting<T> &setting, const T &value, QVector<FolderChange> *changes)
+void addChanged(FolderFile &settings, const FolderSetting<T> &setting, const T &value, QVector<FolderChange> *changes)
 {
-    settings.beginGroup(QLatin1String(setting.group));
-    const QString key = QLatin1String(setting.key);
-    const bool held = settings.contains(key) && settings.value(key).template value<T>() == value;
-    settings.endGroup();
-    if (!held)
+    if (!settings.holds(setting.group, setting.key, QVariant::fromValue(value), QVariant::fromValue(setting.fallback)))
         changes->append({setting.group, setting.key, QVariant::fromValue(value)});
 }
 
@@ -174,8 +225,11 @@ QVariant value(const QString &folder, const char *group, const char *key, const 
     return read(settings, group, key, fallback);
 }
 
-void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync)
+void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync,
+              const QVariant &fallback)
 {
+    if (FolderFile(folder).holds(group, key, value, fallback))
+        return;
     FolderFile settings(folder, FolderFile::Writing);
     write(settings, group, key, value);
     if (sync == Sync::Now)

@@ -51,8 +51,10 @@ bool holdsUnreadableValues(const QString &folder);
 // The one way into the file: a fresh settings object per access.
 QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback);
 enum class Sync { Later, Now };
-void setValue(const QString &folder, const char *group, const char *key, const QVariant &value,
-              Sync sync = Sync::Later);
+// Writes nothing where the file holds `value` already, or holds a value that
+// is not read there (it reads as `fallback`) and `value` is `fallback`.
+void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync = Sync::Later,
+              const QVariant &fallback = QVariant());
 
 // Stored text forms of the monitoring dates (only day and month carry meaning)
 // and of the daily start and stop times.
@@ -128,7 +130,7 @@ template <typename T>
 void writeFolderSetting(const QString &folder, const FolderSetting<T> &setting, const QVariant &value,
                         FolderSettings::Sync sync = FolderSettings::Sync::Later)
 {
-    FolderSettings::setValue(folder, setting.group, setting.key, value, sync);
+    FolderSettings::setValue(folder, setting.group, setting.key, value, sync, QVariant::fromValue(setting.fallback));
 }
 
 /**

@@ -34,6 +34,8 @@ private slots:
     void opensWithDefaultsAndClosesWithEverything();
     void unreadableStoredValueLeavesItsControl();
     void valueQtMayNotDecode_saidOnceWithItsFile();
+    void openAndCloseWithoutChange_fileStays_data();
+    void openAndCloseWithoutChange_fileStays();
     void eachSettingStoresAndDrawsOnce();
     void invalidPeriodsStoredBeforeTheirDrawing();
     void yearButtonsAndTabs();
@@ -119,6 +121,35 @@ void TestPlotFolderDialog::valueQtMayNotDecode_saidOnceWithItsFile()
     d->ui->tabWidget->setCurrentIndex(int(ActivityTab::Days));
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().informativeText, QDir::toNativeSeparators(FolderSettings::filePath(path())));
+}
+
+// The file as the dialog leaves a fresh folder, then by hand: a comment, and a
+// latitude that is read or one that is not. Opening and closing leave it so.
+void TestPlotFolderDialog::openAndCloseWithoutChange_fileStays_data()
+{
+    QTest::addColumn<QByteArray>("latitude");
+    QTest::newRow("a comment by hand") << QByteArray("latitude=48.5");
+    QTest::newRow("and a float cut short") << QByteArray("latitude=@Variant(\\0\\0\\0\\x87\\x41)");
+}
+
+void TestPlotFolderDialog::openAndCloseWithoutChange_fileStays()
+{
+    QFETCH(QByteArray, latitude);
+    open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    QFile f(FolderSettings::filePath(path()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QByteArray text = f.readAll();
+    f.close();
+    QVERIFY(text.contains("latitude=51\n"));
+    text.replace("latitude=51\n", latitude + "\n; the recorder's own clock\n");
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+    f.close();
+    ScriptedDialogs dialogs;
+    if (latitude.contains("@Variant"))
+        dialogs.expectMessages();
+    open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), text);
 }
 
 void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()
