@@ -2,6 +2,7 @@
 
 #include "activity/activitylog.h"
 #include "common/inivalues.h"
+#include "common/settingsformat.h"
 #include "common/textfilewriter.h"
 #include "export/timezonechoicelist.h"
 
@@ -128,7 +129,7 @@ class FolderFile
 public:
     enum Use { Reading, Writing };
     explicit FolderFile(const QString &folder, Use use = Reading)
-        : QSettings(readablePath(folder, use == Writing, &scratch, &unreadKeys), QSettings::IniFormat)
+        : QSettings(readablePath(folder, use == Writing, &scratch, &unreadKeys), wholeIniFormat())
     {
         allKeys();
     }

@@ -224,7 +224,7 @@ void keepThisRunOffTheStore(const QByteArray &readable, const QString &storePath
 {
     static QTemporaryDir runFolder;
     const QString home = runFolder.isValid() ? runFolder.path() : storePath + QStringLiteral("/unwritten");
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
+    QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, home);
     const QString runStore = storeFileName();
     qCWarning(lcSettingsStore) << "settings of this run kept in" << runStore;
     QFile::remove(runStore); // what an earlier repair of this run left there

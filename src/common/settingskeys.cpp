@@ -1,5 +1,7 @@
 #include "common/settingskeys.h"
 
+#include "common/settingsformat.h"
+
 #include <QCoreApplication>
 
 void setApplicationIdentity()
@@ -7,4 +9,5 @@ void setApplicationIdentity()
     QCoreApplication::setOrganizationName(QStringLiteral("Harmonvale"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("harmonvale.org"));
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QSettings::setDefaultFormat(wholeIniFormat());
 }

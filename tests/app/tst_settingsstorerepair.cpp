@@ -394,8 +394,8 @@ void TestSettingsStoreRepair::copyNotWritten_storeLeftAsItIsRunNotKept()
     const QString store = storePath();
     const QString copy = copyPath();
     const QString configHome = QFileInfo(QFileInfo(store).path()).path();
-    const auto backHome =
-        qScopeGuard([&configHome]() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome); });
+    const auto backHome = qScopeGuard(
+        [&configHome]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, configHome); });
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(damagedStore);
@@ -430,8 +430,8 @@ void TestSettingsStoreRepair::fullDiskAtStart_storeStaysNoCopyClaimed()
     const QString store = storePath();
     const QString copy = copyPath();
     const QString configHome = QFileInfo(QFileInfo(store).path()).path();
-    const auto backHome =
-        qScopeGuard([&configHome]() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome); });
+    const auto backHome = qScopeGuard(
+        [&configHome]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, configHome); });
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(stored);

@@ -2,6 +2,7 @@
 // message with nothing of the old file lost. CI runs as root, so failures are
 // made with a folder in place of the file, a missing parent folder and a file
 // size limit standing for a full disk.
+#include "common/settingsformat.h"
 #include "common/textfilewriter.h"
 #include "filesizelimit.h"
 #include "scripteddialogs.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +22,7 @@ private slots:
     void writesUtf8WithoutMarkReplacingTheWholeFile();
     void failures_data();
     void failures();
+    void settingsOnAFullDisk_fileStays();
 };
 
 void TextFileWriterTest::writesUtf8WithoutMarkReplacingTheWholeFile()
@@ -78,6 +81,27 @@ void TextFileWriterTest::failures()
         left.prepend(target);
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), left);
+}
+
+// Qt writes a settings file through its own save file: the store and a
+// folder's settings file meet a full disk as every other whole file does.
+void TextFileWriterTest::settingsOnAFullDisk_fileStays()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quillon.conf");
+    QSettings(path, wholeIniFormat()).setValue("copyFilesPath", "/data/bats");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    QSettings store(path, wholeIniFormat());
+    store.setValue("note", QString(1500, QLatin1Char('x')));
+    FileSizeLimit disk(1024);
+    QVERIFY(disk.isSet());
+    store.sync();
+    QCOMPARE(store.status(), QSettings::AccessError);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QUILLON_TEST(TextFileWriterTest)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QSettings>
+
+/**
+ * The form of the program's settings files (its store, a folder's
+ * "QuillonSettings.ini"): Qt's INI form, byte for byte, written so that a
+ * full disk leaves the file that stood there as it was.
+ *
+ * Qt writes a settings file through a QSaveFile, whose commit() puts the new
+ * file in place even when the bytes still in its buffer met a full disk: a
+ * store of a few kilobytes was cut short with no error, and the settings past
+ * the cut were lost. In this form the bytes are flushed before Qt commits,
+ * and a failed flush fails the write (the status is AccessError) and discards it.
+ */
+QSettings::Format wholeIniFormat();
