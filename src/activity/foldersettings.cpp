@@ -47,13 +47,9 @@ QByteArray iniTextEmptying(const QByteArray &text, const QVector<IniValue> &valu
 // Every key of an INI text, as Qt names them ("group/key").
 QStringList keysOf(const QByteArray &text)
 {
-    QTemporaryDir scratch;
-    const QString path = scratch.filePath(QLatin1String(FolderSettings::fileName));
-    QFile file(path);
-    if (!scratch.isValid() || !file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
-        return {};
-    file.close();
-    return QSettings(path, QSettings::IniFormat).allKeys();
+    QSettings::SettingsMap settings;
+    readIniText(text, &settings);
+    return settings.keys();
 }
 
 FolderFileText folderFileText(const QString &folder)

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QMutex>
-#include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -39,36 +38,15 @@ void setUnread(const QString &path, bool failed)
 
 bool readIni(QIODevice &device, QSettings::SettingsMap &map)
 {
-    const QByteArray bytes = device.readAll();
-    QTemporaryDir scratch;
-    QFile copy(scratch.filePath(QLatin1String(scratchName)));
-    const bool copied =
-        scratch.isValid() && copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size() && copy.flush();
-    copy.close();
-    if (auto *file = qobject_cast<QFile *>(&device))
-        setUnread(file->fileName(), !copied);
-    if (!copied)
-        return false;
-    const QSettings ini(copy.fileName(), QSettings::IniFormat);
-    try {
-        for (const QString &key : ini.allKeys())
-            map.insert(key, ini.value(key));
-    } catch (const std::bad_alloc &) {
-        // A value claiming more than memory holds (a damaged list): the file
-        // reads as unreadable, and is not written over, rather than ending the program.
-        map.clear();
-        if (auto *file = qobject_cast<QFile *>(&device))
-            setUnread(file->fileName(), true);
-        return false;
-    }
-    // Qt's reader reads on past a line it cannot make sense of (it says
-    // FormatError for a byte order mark on a line of its own): so does this one.
-    return true;
+    const bool read = readIniText(device.readAll(), &map);
+    if (auto *file = qobject_cast<QFileDevice *>(&device))
+        setUnread(file->fileName(), !read);
+    return read;
 }
 
 bool writeIni(QIODevice &device, const QSettings::SettingsMap &map)
 {
-    if (auto *file = qobject_cast<QSaveFile *>(&device)) {
+    if (auto *file = qobject_cast<QFileDevice *>(&device)) {
         const QMutexLocker lock(&unreadLock);
         if (unread.contains(file->fileName()))
             return false;
@@ -97,6 +75,30 @@ bool writeIni(QIODevice &device, const QSettings::SettingsMap &map)
 }
 
 } // namespace
+
+bool readIniText(const QByteArray &text, QSettings::SettingsMap *map)
+{
+    QTemporaryDir scratch;
+    QFile copy(scratch.filePath(QLatin1String(scratchName)));
+    const bool copied =
+        scratch.isValid() && copy.open(QIODevice::WriteOnly) && copy.write(text) == text.size() && copy.flush();
+    copy.close();
+    if (!copied)
+        return false;
+    const QSettings ini(copy.fileName(), QSettings::IniFormat);
+    try {
+        for (const QString &key : ini.allKeys())
+            map->insert(key, ini.value(key));
+    } catch (const std::bad_alloc &) {
+        // A value claiming more than memory holds (a damaged list): the text
+        // reads as unreadable rather than ending the program.
+        map->clear();
+        return false;
+    }
+    // Qt's reader reads on past a line it cannot make sense of (it says
+    // FormatError for a byte order mark on a line of its own): so does this one.
+    return true;
+}
 
 QSettings::Format wholeIniFormat()
 {

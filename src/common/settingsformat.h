@@ -14,3 +14,10 @@
  * and a failed flush fails the write (the status is AccessError) and discards it.
  */
 QSettings::Format wholeIniFormat();
+
+/**
+ * The settings `text`, an INI file's bytes, holds, as Qt's own INI reader reads
+ * them, into `map`. False where the text could not be read whole: a scratch
+ * copy of it did not reach the disk, or a value claims more than memory holds.
+ */
+bool readIniText(const QByteArray &text, QSettings::SettingsMap *map);

@@ -41,6 +41,14 @@ QString storePath()
     return QSettings().fileName();
 }
 
+// A repair that cannot copy the store moves this run's store elsewhere: the
+// guard puts the next test back in the store's own folder.
+auto storeHomeKept()
+{
+    const QString home = QFileInfo(QFileInfo(storePath()).path()).path();
+    return qScopeGuard([home]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, home); });
+}
+
 // Where the store as it was is kept; empty when it needed no repair.
 QString setAside()
 {
@@ -393,9 +401,7 @@ void TestSettingsStoreRepair::copyNotWritten_storeLeftAsItIsRunNotKept()
 {
     const QString store = storePath();
     const QString copy = copyPath();
-    const QString configHome = QFileInfo(QFileInfo(store).path()).path();
-    const auto backHome = qScopeGuard(
-        [&configHome]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, configHome); });
+    const auto backHome = storeHomeKept();
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(damagedStore);
@@ -429,9 +435,7 @@ void TestSettingsStoreRepair::fullDiskAtStart_storeStaysNoCopyClaimed()
         stored += "folder" + QByteArray::number(i) + "=/data/bats/survey/night\n";
     const QString store = storePath();
     const QString copy = copyPath();
-    const QString configHome = QFileInfo(QFileInfo(store).path()).path();
-    const auto backHome = qScopeGuard(
-        [&configHome]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, configHome); });
+    const auto backHome = storeHomeKept();
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(stored);
