@@ -66,8 +66,9 @@ void showCalls(SpectrogramPlot &plot)
     worker.process(int(timedata.size()), 16, 256, 100.0f, QStringLiteral("Hann"), 50.0, &timedata, 256000, false);
 }
 
-// A raster item drawn into an image of width x height pixels showing seconds by kHz.
-QImage drawnRaster(const QwtPlotItem &raster, const QwtInterval &seconds, const QwtInterval &kHz, int width, int height)
+// A raster item drawn into an image of width x height pixels showing seconds by kHz, over a canvas of that colour.
+QImage drawnRaster(const QwtPlotItem &raster, const QwtInterval &seconds, const QwtInterval &kHz, int width, int height,
+                   const QColor &canvas = Qt::black)
 {
     QwtScaleMap x;
     x.setScaleInterval(seconds.minValue(), seconds.maxValue());
@@ -76,10 +77,24 @@ QImage drawnRaster(const QwtPlotItem &raster, const QwtInterval &seconds, const 
     y.setScaleInterval(kHz.minValue(), kHz.maxValue());
     y.setPaintInterval(height, 0);
     QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::black);
+    image.fill(canvas);
     QPainter painter(&image);
     raster.draw(&painter, x, y, QRectF(0, 0, width, height));
     return image;
+}
+
+// Qwt's own spectrogram item over a copy of the levels, drawn in the Black-Green map.
+std::unique_ptr<QwtPlotSpectrogram> qwtSpectrogram(const QwtMatrixRasterData &levels)
+{
+    auto qwt = std::make_unique<QwtPlotSpectrogram>();
+    auto *copy = new QwtMatrixRasterData;
+    copy->setValueMatrix(levels.valueMatrix(), levels.numColumns());
+    for (Qt::Axis axis : {Qt::XAxis, Qt::YAxis, Qt::ZAxis})
+        copy->setInterval(axis, levels.interval(axis));
+    copy->setResampleMode(levels.resampleMode());
+    qwt->setData(copy);
+    qwt->setColorMap(colorMapFor(ColorMapBlackGreen));
+    return qwt;
 }
 
 int itemsTitled(const QwtPlot &plot, const QString &title)
@@ -106,6 +121,8 @@ private slots:
     void raster_everyCallDrawn_data();
     void raster_everyCallDrawn();
     void raster_zoomedInDrawnAsQwtDraws();
+    void raster_oneCellAtFullBrightness_data();
+    void raster_oneCellAtFullBrightness();
 };
 
 void TestSpectrogramPlot::items_drawnInOrder()
@@ -313,17 +330,80 @@ void TestSpectrogramPlot::raster_zoomedInDrawnAsQwtDraws()
     const QwtInterval seconds(1000 * frame, 1200 * frame);
     for (bool smooth : {false, true}) {
         plot.setSmoothing(smooth);
-        QwtPlotSpectrogram qwt;
-        auto *copy = new QwtMatrixRasterData;
-        copy->setValueMatrix(levels.valueMatrix(), levels.numColumns());
-        for (Qt::Axis axis : {Qt::XAxis, Qt::YAxis, Qt::ZAxis})
-            copy->setInterval(axis, levels.interval(axis));
-        copy->setResampleMode(levels.resampleMode());
-        qwt.setData(copy);
-        qwt.setColorMap(colorMapFor(ColorMapBlackGreen));
         QCOMPARE(drawnRaster(*plot.items().raster, seconds, QwtInterval(0, 128), 400, 256),
-                 drawnRaster(qwt, seconds, QwtInterval(0, 128), 400, 256));
+                 drawnRaster(*qwtSpectrogram(levels), seconds, QwtInterval(0, 128), 400, 256));
     }
+}
+
+void TestSpectrogramPlot::raster_oneCellAtFullBrightness_data()
+{
+    // Frames and bins to a pixel. With a cell or less along one axis, Qwt renders
+    // an image a pixel past the recording's edges, whose readings fall outside it.
+    QTest::addColumn<double>("frames");
+    QTest::addColumn<double>("bins");
+    QTest::newRow("1.5 frames, 1.5 bins") << 1.5 << 1.5;
+    QTest::newRow("2 frames, 2 bins") << 2.0 << 2.0;
+    QTest::newRow("4 frames, 4 bins") << 4.0 << 4.0;
+    QTest::newRow("4 frames, 0.5 bins") << 4.0 << 0.5;
+    QTest::newRow("0.5 frames, 4 bins") << 0.5 << 4.0;
+}
+
+void TestSpectrogramPlot::raster_oneCellAtFullBrightness()
+{
+    QFETCH(double, frames);
+    QFETCH(double, bins);
+    // 256 frames of 1 ms by 128 bins of 1 kHz at the quietest level but for five tones
+    // one bin wide below 64 kHz and twenty calls one frame long above, 13 cells apart:
+    // each falls at another place in its pixel's span, on its first cell, its last, or between.
+    constexpr int columns = 256;
+    constexpr int rows = 128;
+    QVector<double> levels(columns * rows, -100.0);
+    for (int bin = 0; bin < rows; ++bin) {
+        for (int frame = 0; frame < columns; ++frame) {
+            if (bin < rows / 2 ? bin % 13 == 2 : frame % 13 == 6)
+                levels[bin * columns + frame] = 0.0;
+        }
+    }
+    SpectrogramPlot plot(false, QwtInterval(-100, 0));
+    plot.setRaster(levels, columns, 0.256, 128.0);
+    plot.setLevelRange(ColorMapBlackGreen, QwtInterval(-100, 0));
+    // The view runs a quarter past the recording's end and its highest frequency, over
+    // a canvas in a colour the map has not.
+    const QRgb canvas = QColor(Qt::blue).rgb();
+    const int width = qRound(1.25 * columns / frames);
+    const int height = qRound(1.25 * rows / bins);
+    const QwtInterval seconds(0, 0.32);
+    const QwtInterval kHz(0, 160);
+    const QImage image = drawnRaster(*plot.items().raster, seconds, kHz, width, height, canvas);
+
+    // The pixel column of the recording's end and the pixel rows of 64 and 128 kHz: the
+    // runs are counted on the pixels inside, away from those that straddle an edge.
+    const int end = width * 4 / 5;
+    const int middle = int(height * 0.6);
+    const int top = int(height * 0.2);
+    const QRgb full = plot.items().raster->colorMap()->rgb(QwtInterval(-100, 0), 0.0);
+    // Along a pixel column or row, the runs of pixels at the loudest level.
+    auto runs = [&](int from, int to, auto pixel) {
+        int n = 0;
+        for (int i = from; i < to; ++i)
+            n += pixel(i) == full && (i == from || pixel(i - 1) != full) ? 1 : 0;
+        return n;
+    };
+    for (int x = 1; x < end - 1; ++x)
+        QCOMPARE(runs(middle + 1, height, [&](int y) { return image.pixel(x, y); }), 5);
+    for (int y = top + 1; y < middle; ++y)
+        QCOMPARE(runs(0, end, [&](int x) { return image.pixel(x, y); }), 20);
+
+    // Outside the recording the matrix reads not a number, to which the map gives no
+    // colour: the canvas shows there, wherever Qwt's own item leaves it showing.
+    const QImage qwt = drawnRaster(*qwtSpectrogram(plot.rasterData()), seconds, kHz, width, height, canvas);
+    int differ = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            differ += (image.pixel(x, y) == canvas) != (qwt.pixel(x, y) == canvas) ? 1 : 0;
+    }
+    QCOMPARE(differ, 0);
+    QCOMPARE(image.pixel(width - 1, 0), canvas);
 }
 
 QUILLON_TEST(TestSpectrogramPlot)
