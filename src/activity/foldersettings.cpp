@@ -7,199 +7,226 @@
 #include "export/timezonechoicelist.h"
 
 #include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QHash>
 #include <QTimeZone>
 
-#include <memory>
+#include <algorithm>
 
 namespace {
 
-// The folder's file as it stands, and of it what Qt may decode. The file
-// travels with the recordings, so it may come from another machine or a
-// damaged disk: a value Qt's decoder must not see (common/inivalues.h) would
-// make it throw or crash at every reading.
-struct FolderFileText {
+using FolderSettings::Key;
+
+QString nameOf(const Key &key)
+{
+    return QLatin1String(key.group) + QLatin1Char('/') + QLatin1String(key.key);
+}
+
+// `stored`, as the file holds it, read as `key` reads it; invalid where it is not read.
+QVariant readAs(QVariant stored, const Key &key)
+{
+    if (!stored.isValid())
+        return {};
+    if (key.type == QMetaType::Bool) {
+        const QString text = stored.toString();
+        if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) != 0
+            && text.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0)
+            return {};
+    }
+    // A value that does not convert whole to the key's type: a latitude
+    // "north" or "52e", a list where a text belongs.
+    if (!stored.convert(key.type))
+        return {};
+    if (key.type == QMetaType::Int || key.type == QMetaType::Double) {
+        const double number = stored.toDouble();
+        if (!(number >= key.lowest && number <= key.highest))
+            return {};
+    }
+    switch (key.form) {
+    case FolderValueForm::Any:
+        return stored;
+    case FolderValueForm::Date:
+        return QDate::fromString(stored.toString(), QLatin1String(FolderSettings::dateFormat)).isValid() ? stored
+                                                                                                         : QVariant();
+    case FolderValueForm::Time:
+        return QTime::fromString(stored.toString(), QLatin1String(FolderSettings::timeFormat)).isValid() ? stored
+                                                                                                         : QVariant();
+    case FolderValueForm::Zone:
+        return QTimeZone(stored.toByteArray()).isValid() ? stored : QVariant();
+    }
+    return stored;
+}
+
+// What `key` reads as where the file holds no value it reads: `fallback`,
+// and for a zone the machine's, as the dialogs show it.
+QVariant defaultOf(const Key &key, const QVariant &fallback)
+{
+    return key.form == FolderValueForm::Zone ? QVariant(TimeZoneChoiceList::systemZoneId()) : fallback;
+}
+
+// Every key the program reads, with what a value must be to be read under it, by name ("group/key").
+const QHash<QString, Key> &knownKeys()
+{
+    using namespace FolderSettings;
+    static const QHash<QString, Key> keys = [] {
+        const Key all[] = {keyOf(latitude),
+                           keyOf(longitude),
+                           keyOf(daylightSaving),
+                           keyOf(centerNight),
+                           keyOf(twilight),
+                           keyOf(periodType),
+                           keyOf(intervalDays),
+                           keyOf(timeZone),
+                           keyOf(beginDate),
+                           keyOf(endDate),
+                           keyOf(startRecording),
+                           keyOf(stopRecording),
+                           keyOf(startMin),
+                           keyOf(stopMin),
+                           keyOf(invalidTimes),
+                           keyOf(logDays),
+                           keyOf(logMonth),
+                           keyOf(logNight),
+                           keyOf(logTemp),
+                           keyOf(logPrec),
+                           keyOf(logWind),
+                           keyOf(temperaturePrecipitationFile),
+                           keyOf(windSpeedFile),
+                           keyOf(windDateFormat),
+                           keyOf(windTimeFormat),
+                           keyOf(windDecimalSeparator),
+                           keyOf(windSeparator1),
+                           keyOf(windSeparator2),
+                           keyOf(windDateTimeDefinition),
+                           keyOf(windConsiderDaylightSaving),
+                           keyOf(windDataTimeZone)};
+        QHash<QString, Key> byName;
+        for (const Key &key : all)
+            byName.insert(nameOf(key), key);
+        return byName;
+    }();
+    return keys;
+}
+
+// The folder's file as it stands, read with nothing but itself: its settings
+// as Qt's INI reader reads them, without the values Qt may not decode
+// (common/inivalues.h), and the value each key was read from.
+struct FolderFile {
     QString path;
-    QByteArray bytes;
-    QByteArray admitted; // the bytes without the values Qt may not decode
-    QByteArray emptied;  // the bytes with those values emptied, their keys kept
-    bool whole = true;   // every value may be decoded: Qt reads the file itself
-};
-
-// `text` with the values `values[i]` for which `emptied[i]` holds cut after
-// their '=': Qt reads their keys, with an empty text each.
-QByteArray iniTextEmptying(const QByteArray &text, const QVector<IniValue> &values, const QVector<bool> &emptied)
-{
-    QByteArray kept;
-    int from = 0;
-    for (int v = 0; v < values.size(); ++v) {
-        const IniLine &line = values.at(v).line;
-        if (!emptied.value(v) || line.equals < 0)
-            continue;
-        kept.append(text.constData() + from, line.equals + 1 - from);
-        from = line.end;
-    }
-    kept.append(text.constData() + from, text.size() - from);
-    return kept;
-}
-
-// Every key of an INI text, as Qt names them ("group/key").
-QStringList keysOf(const QByteArray &text)
-{
+    bool readable = true; // false where the file is there and could not be read: it is never written over
+    QByteArray text;
     QSettings::SettingsMap settings;
-    readIniText(text, &settings);
-    return settings.keys();
-}
+    QHash<QString, IniValue> lastValues;
 
-FolderFileText folderFileText(const QString &folder)
-{
-    FolderFileText text;
-    text.path = FolderSettings::filePath(folder);
-    QFile file(text.path);
-    if (!file.open(QIODevice::ReadOnly))
-        return text; // Qt reads a missing file as empty, and creates it at the first write
-    text.bytes = file.readAll();
-    const QVector<IniValue> values = iniValuesOf(text.bytes);
-    QVector<bool> refused(values.size());
-    for (int v = 0; v < values.size(); ++v) {
-        refused[v] = !values.at(v).admitted;
-        text.whole = text.whole && values.at(v).admitted;
-    }
-    if (!text.whole) {
-        text.admitted = iniTextWithout(text.bytes, values, refused);
-        text.emptied = iniTextEmptying(text.bytes, values, refused);
-    }
-    return text;
-}
-
-// The path Qt is to read for a folder's file. A whole file is read where it
-// is. Else a reader reads what may be decoded from a scratch file of its own
-// (`scratch`), and the file stays as it is; a writer first rewrites the file
-// without the values Qt may not decode, which read as their defaults anyway,
-// since Qt rewrites the whole file at a write, decoding every value. A file
-// that cannot be rewritten is written to the scratch file, where the change is lost.
-QString readablePath(const QString &folder, bool writing, std::unique_ptr<QTemporaryDir> *scratch,
-                     QStringList *unreadKeys)
-{
-    const FolderFileText text = folderFileText(folder);
-    if (text.whole)
-        return text.path;
-    qCDebug(lcActivity) << "values Qt may not decode left out of" << text.path;
-    if (!writing) {
-        *unreadKeys = keysOf(text.emptied);
-        for (const QString &key : keysOf(text.admitted))
-            unreadKeys->removeOne(key);
-    }
-    if (writing && writeWholeFile(text.path, text.admitted, nullptr))
-        return text.path;
-    *scratch = std::make_unique<QTemporaryDir>();
-    if ((*scratch)->isValid()) {
-        const QString path = (*scratch)->filePath(QLatin1String(FolderSettings::fileName));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(text.admitted) == text.admitted.size() && file.flush())
-            return path;
-    }
-    // Nothing can be made under a file: every setting reads as its default, and a write goes nowhere.
-    qCDebug(lcActivity) << "no scratch file for" << text.path << "; its settings read as their defaults";
-    return text.path + QStringLiteral("/unread");
-}
-
-// Holds the scratch file, if any, of a FolderFile: a base so that it is made before the settings and outlives them.
-struct FolderFileScratch {
-    std::unique_ptr<QTemporaryDir> scratch;
-    QStringList unreadKeys; // of a reader: the keys whose values are not read ("group/key")
-};
-
-// QSettings parses an INI file one section at a time, when a key is first
-// asked for, and then parses only the last section whose name sorts before the
-// key: "[Time/A]" (or "[Time\A]", the same group) sorts between "Time/" and
-// "Time/StartMin", so the lookup stops at it, never parses "[Time]", and every
-// key of the group reads as missing. The dialog would then show the defaults
-// and its Close write them over the stored values. Listing the keys once parses
-// every section, so each key reads as it is stored, wherever its group stands.
-class FolderFile
-    : private FolderFileScratch
-    , public QSettings
-{
-public:
-    enum Use { Reading, Writing };
-    explicit FolderFile(const QString &folder, Use use = Reading)
-        : QSettings(readablePath(folder, use == Writing, &scratch, &unreadKeys), wholeIniFormat())
+    explicit FolderFile(const QString &folder)
+        : path(FolderSettings::filePath(folder))
     {
-        allKeys();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            // A missing file reads as empty; it is made at the first write.
+            readable = !file.exists();
+            return;
+        }
+        text = file.readAll();
+        readable = file.error() == QFileDevice::NoError;
+        if (readable)
+            settings = iniSettingsOf(text, &lastValues);
+    }
+
+    // Whether the value stored under `name` is not read: Qt may not decode it,
+    // or it does not read as its key's. It reads as its key's default.
+    bool holdsUnread(const QString &name) const
+    {
+        const auto value = lastValues.constFind(name);
+        if (value == lastValues.cend())
+            return false;
+        if (!value->admitted)
+            return true;
+        const auto key = knownKeys().constFind(name);
+        return key != knownKeys().cend() && !readAs(settings.value(name), *key).isValid();
+    }
+
+    QVariant read(const Key &key, const QVariant &fallback) const
+    {
+        const QVariant stored = readAs(settings.value(nameOf(key)), key);
+        return stored.isValid() ? stored : fallback;
     }
 
     // Whether writing `value` would leave the settings as they read: the file
     // holds it, or holds a value that is not read, which reads as `fallback`.
-    // Qt rewrites the whole file at any write, in its own form: a section a
-    // user added by hand beside the program's ("[Time/A]" beside "[Time]")
-    // becomes keys of "[Time]", comments go, and so do the values that are
-    // not read. So what changes nothing is not written.
-    bool holds(const char *group, const char *key, const QVariant &value, const QVariant &fallback)
+    // A write rewrites the whole file in Qt's form: a section a user added by
+    // hand beside the program's ("[Time/A]" beside "[Time]") becomes keys of
+    // "[Time]", and comments go. So what changes nothing is not written.
+    bool holds(const Key &key, const QVariant &value, const QVariant &fallback) const
     {
-        beginGroup(QLatin1String(group));
-        QVariant stored = QSettings::value(QLatin1String(key));
-        endGroup();
+        QVariant stored = readAs(settings.value(nameOf(key)), key);
         if (!stored.isValid()) {
-            if (!unreadKeys.contains(QLatin1String(group) + QLatin1Char('/') + QLatin1String(key)))
-                return false;
-            stored = fallback;
+            if (!holdsUnread(nameOf(key)))
+                return false; // a missing key is written
+            stored = defaultOf(key, fallback);
         }
-        return stored.isValid() && stored.convert(value.userType()) && stored == value;
+        return stored.convert(value.userType()) && stored == value;
     }
 };
 
-QVariant read(QSettings &settings, const char *group, const char *key, const QVariant &fallback)
-{
-    settings.beginGroup(QLatin1String(group));
-    QVariant v = settings.value(QLatin1String(key), fallback);
-    settings.endGroup();
-    // A value that does not read whole as the reader's type (a latitude "north") reads as the default, not as 0.
-    if (fallback.isValid() && !v.convert(fallback.userType()))
-        return fallback;
-    return v;
-}
-
-void write(QSettings &settings, const char *group, const char *key, const QVariant &value)
-{
-    settings.beginGroup(QLatin1String(group));
-    settings.setValue(QLatin1String(key), value);
-    settings.endGroup();
-}
-
-template <typename T>
-T read(QSettings &settings, const FolderSetting<T> &setting, const T &fallback)
-{
-    return read(settings, setting.group, setting.key, QVariant::fromValue(fallback)).template value<T>();
-}
-
-template <typename T>
-T read(QSettings &settings, const FolderSetting<T> &setting)
-{
-    return read(settings, setting, setting.fallback);
-}
-
-template <typename T>
-void write(QSettings &settings, const FolderSetting<T> &setting, const QVariant &value)
-{
-    write(settings, setting.group, setting.key, value);
-}
-
-// A value to write, where the file does not hold it already (FolderFile::holds).
+// A value to write, with what its key reads as where the file holds none that reads.
 struct FolderChange {
-    const char *group;
-    const char *key;
+    Key key;
     QVariant value;
+    QVariant fallback;
 };
 
-// Adds `value` to `changes` only where the file does not hold it already: a
-// Close that changes nothing leaves the file as it was.
-template <typename T>
-void addChanged(FolderFile &settings, const FolderSetting<T> &setting, const T &value, QVector<FolderChange> *changes)
+// Stores each of `changes` that the file does not hold already (FolderFile::holds):
+// a Close that changes nothing leaves the file as it was. Every other value
+// keeps its text as it stands, so a value written by hand stays as written,
+// one that is not read too, until its own setting is stored; only one whose
+// text would not read alike on a line of its own (running over lines, or
+// read as UTF-8 after a byte order mark) is written anew, or where it is not
+// read, left out.
+void store(const QString &folder, const QVector<FolderChange> &changes)
 {
-    if (!settings.holds(setting.group, setting.key, QVariant::fromValue(value), QVariant::fromValue(setting.fallback)))
-        changes->append({setting.group, setting.key, QVariant::fromValue(value)});
+    const FolderFile file(folder);
+    if (!file.readable)
+        return; // its values would be lost
+    QVector<const FolderChange *> needed;
+    for (const FolderChange &change : changes) {
+        if (!file.holds(change.key, change.value, change.fallback))
+            needed.append(&change);
+    }
+    if (needed.isEmpty())
+        return;
+    QSettings::SettingsMap settings = file.settings;
+    QHash<QString, QByteArray> verbatim;
+    for (auto it = file.lastValues.cbegin(); it != file.lastValues.cend(); ++it) {
+        if (iniValueStandsAlone(file.text, *it))
+            verbatim.insert(it.key(), iniValueText(file.text, *it));
+        else if (file.holdsUnread(it.key()))
+            settings.remove(it.key());
+    }
+    for (const FolderChange *change : needed) {
+        settings.insert(nameOf(change->key), change->value);
+        verbatim.remove(nameOf(change->key));
+    }
+    removeLeftOverSaveFiles(file.path);
+    if (!writeWholeFile(file.path, iniTextOf(settings, verbatim), nullptr))
+        qCDebug(lcActivity) << "settings not stored in" << file.path;
+}
+
+template <typename T>
+void addChange(const FolderSetting<T> &setting, const QVariant &value, QVector<FolderChange> *changes)
+{
+    changes->append({FolderSettings::keyOf(setting), value, QVariant::fromValue(setting.fallback)});
+}
+
+template <typename T>
+T read(const FolderFile &file, const FolderSetting<T> &setting, const T &fallback)
+{
+    return file.read(FolderSettings::keyOf(setting), QVariant::fromValue(fallback)).template value<T>();
+}
+
+template <typename T>
+T read(const FolderFile &file, const FolderSetting<T> &setting)
+{
+    return read(file, setting, setting.fallback);
 }
 
 } // namespace
@@ -213,24 +240,19 @@ QString filePath(const QString &folder)
 
 bool holdsUnreadableValues(const QString &folder)
 {
-    return !folderFileText(folder).whole;
+    const FolderFile file(folder);
+    const QStringList names = file.lastValues.keys();
+    return std::any_of(names.cbegin(), names.cend(), [&file](const QString &name) { return file.holdsUnread(name); });
 }
 
-QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback)
+QVariant value(const QString &folder, const Key &key, const QVariant &fallback)
 {
-    FolderFile settings(folder);
-    return read(settings, group, key, fallback);
+    return FolderFile(folder).read(key, fallback);
 }
 
-void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync,
-              const QVariant &fallback)
+void setValue(const QString &folder, const Key &key, const QVariant &value, const QVariant &fallback)
 {
-    if (FolderFile(folder).holds(group, key, value, fallback))
-        return;
-    FolderFile settings(folder, FolderFile::Writing);
-    write(settings, group, key, value);
-    if (sync == Sync::Now)
-        settings.sync();
+    store(folder, {{key, value, fallback}});
 }
 
 QString dateText(const QDate &date)
@@ -248,8 +270,8 @@ QString timeText(const QTime &time)
 FolderTimeSettings readFolderTimeSettings(const QString &folder)
 {
     using namespace FolderSettings;
-    // One settings object reads the whole set: the file is parsed once, not fifteen times.
-    FolderFile s(folder);
+    // One reading gives the whole set: the file is read once, not fifteen times.
+    const FolderFile s(folder);
     FolderTimeSettings r;
     r.latitude = read(s, latitude);
     r.longitude = read(s, longitude);
@@ -274,42 +296,35 @@ void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &t)
 {
     using namespace FolderSettings;
     QVector<FolderChange> changes;
-    {
-        FolderFile s(folder);
-        addChanged(s, latitude, t.latitude, &changes);
-        addChanged(s, longitude, t.longitude, &changes);
-        addChanged(s, daylightSaving, t.daylightSaving, &changes);
-        addChanged(s, centerNight, t.centerNight, &changes);
-        addChanged(s, intervalDays, t.intervalDays, &changes);
-        addChanged(s, timeZone, t.timeZone, &changes);
-        addChanged(s, twilight, t.twilight, &changes);
-        addChanged(s, beginDate, dateText(t.beginDate), &changes);
-        addChanged(s, endDate, dateText(t.endDate), &changes);
-        addChanged(s, startRecording, timeText(t.startRecording), &changes);
-        addChanged(s, stopRecording, timeText(t.stopRecording), &changes);
-        addChanged(s, startMin, t.startMin, &changes);
-        addChanged(s, stopMin, t.stopMin, &changes);
-        addChanged(s, periodType, t.periodType, &changes);
-    }
-    if (changes.isEmpty())
-        return;
-    FolderFile s(folder, FolderFile::Writing);
-    for (const FolderChange &change : changes)
-        write(s, change.group, change.key, change.value);
+    addChange(latitude, t.latitude, &changes);
+    addChange(longitude, t.longitude, &changes);
+    addChange(daylightSaving, t.daylightSaving, &changes);
+    addChange(centerNight, t.centerNight, &changes);
+    addChange(intervalDays, t.intervalDays, &changes);
+    addChange(timeZone, t.timeZone, &changes);
+    addChange(twilight, t.twilight, &changes);
+    addChange(beginDate, dateText(t.beginDate), &changes);
+    addChange(endDate, dateText(t.endDate), &changes);
+    addChange(startRecording, timeText(t.startRecording), &changes);
+    addChange(stopRecording, timeText(t.stopRecording), &changes);
+    addChange(startMin, t.startMin, &changes);
+    addChange(stopMin, t.stopMin, &changes);
+    addChange(periodType, t.periodType, &changes);
+    store(folder, changes);
 }
 
 void writeWindDataSettings(const QString &folder, const WindDataSettings &w)
 {
     using namespace FolderSettings;
-    FolderFile s(folder, FolderFile::Writing);
-    write(s, windDateFormat, w.format.dateFormat);
-    write(s, windTimeFormat, w.format.timeFormat);
-    write(s, windDecimalSeparator, w.format.decimalSeparator);
-    write(s, windSeparator1, w.format.separator1);
-    write(s, windSeparator2, w.format.separator2);
+    QVector<FolderChange> changes;
+    addChange(windDateFormat, w.format.dateFormat, &changes);
+    addChange(windTimeFormat, w.format.timeFormat, &changes);
+    addChange(windDecimalSeparator, w.format.decimalSeparator, &changes);
+    addChange(windSeparator1, w.format.separator1, &changes);
+    addChange(windSeparator2, w.format.separator2, &changes);
     if (!w.format.dateTimeDefinition.isEmpty())
-        write(s, windDateTimeDefinition, w.format.dateTimeDefinition);
-    write(s, windConsiderDaylightSaving, w.considerDaylightSaving);
-    write(s, windDataTimeZone, w.timeZone);
-    s.sync();
+        addChange(windDateTimeDefinition, w.format.dateTimeDefinition, &changes);
+    addChange(windConsiderDaylightSaving, w.considerDaylightSaving, &changes);
+    addChange(windDataTimeZone, w.timeZone, &changes);
+    store(folder, changes);
 }

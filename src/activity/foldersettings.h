@@ -8,33 +8,53 @@
 #include <QTime>
 #include <QVariant>
 
+#include <limits>
+
 /**
  * The activity-plot settings of one folder of recordings, kept beside them in
  * "QuillonSettings.ini" (INI format) so that they travel with the data.
  *
  * Every key is named once below, with the value its reader takes when the key
- * (or the whole file) is missing. Each access opens the file afresh and nothing
- * is cached, so the dialog's slots and the charts always see what the last
- * writer left. A file that cannot be read yields the defaults; a failed write is
- * lost without a message (the settings library reports nothing).
+ * (or the whole file) is missing. Each access reads the file afresh, with
+ * nothing but the file itself, and nothing is cached, so the dialog's slots
+ * and the charts always see what the last writer left. A file that cannot be
+ * read yields the defaults and is never written over; a failed write is lost
+ * without a message, and leaves the file as it was.
  *
- * The file travels with the recordings, so it is read as one from anywhere:
- * a value Qt's decoder must not see (common/inivalues.h) is never handed to
- * it, and any value that does not read whole as its reader's type reads as
- * its default. The file is rewritten only at a write, and then without the
- * values Qt may not decode.
+ * The file travels with the recordings and may be written by hand, so it is
+ * read as one from anywhere: a value Qt's decoder must not see
+ * (common/inivalues.h) is never handed to it, and a value that does not read
+ * as its key's (a number cut short, a date in no form, a zone no one knows)
+ * reads as its default. Such values are not read: they stay in the file until
+ * a setting is stored, and then leave it.
  */
+
+/** The form a text of the file must have to be read. */
+enum class FolderValueForm {
+    Any,
+    Date, // FolderSettings::dateFormat
+    Time, // FolderSettings::timeFormat
+    Zone, // an IANA zone id Qt knows; where there is none, the machine's zone is the default
+};
+
 template <typename T>
 struct FolderSetting {
     const char *group;
     const char *key;
     T fallback;
+    // What a stored value must be to be read: for numbers, a number within
+    // the range of the setting's control (the box would show another, and
+    // store it at Close); for a truth value "true" or "false" (Qt would read
+    // "no" as true); for texts, `form`.
+    FolderValueForm form = FolderValueForm::Any;
+    double lowest = -std::numeric_limits<double>::infinity();
+    double highest = std::numeric_limits<double>::infinity();
 
     /** The same key as another reader reads it, with its own default. */
     template <typename U>
     FolderSetting<U> readAs(U otherFallback) const
     {
-        return FolderSetting<U>{group, key, otherFallback};
+        return FolderSetting<U>{group, key, otherFallback, form, lowest, highest};
     }
 };
 
@@ -48,13 +68,28 @@ QString filePath(const QString &folder);
 // Whether the file holds values that are not read (they read as their defaults), as the dialog tells the user.
 bool holdsUnreadableValues(const QString &folder);
 
-// The one way into the file: a fresh settings object per access.
-QVariant value(const QString &folder, const char *group, const char *key, const QVariant &fallback);
-enum class Sync { Later, Now };
+/** A key and what a value must be to be read under it, whatever its type. */
+struct Key {
+    const char *group;
+    const char *key;
+    int type; // the QMetaType it reads as
+    FolderValueForm form;
+    double lowest;
+    double highest;
+};
+
+template <typename T>
+Key keyOf(const FolderSetting<T> &setting)
+{
+    return {setting.group, setting.key, qMetaTypeId<T>(), setting.form, setting.lowest, setting.highest};
+}
+
+// The value stored under `key` as it reads, or `fallback` where there is none that reads.
+QVariant value(const QString &folder, const Key &key, const QVariant &fallback);
 // Writes nothing where the file holds `value` already, or holds a value that
-// is not read there (it reads as `fallback`) and `value` is `fallback`.
-void setValue(const QString &folder, const char *group, const char *key, const QVariant &value, Sync sync = Sync::Later,
-              const QVariant &fallback = QVariant());
+// is not read there and `value` is what it reads as (`fallback`, the
+// machine's zone for a zone).
+void setValue(const QString &folder, const Key &key, const QVariant &value, const QVariant &fallback);
 
 // Stored text forms of the monitoring dates (only day and month carry meaning)
 // and of the daily start and stop times.
@@ -64,24 +99,29 @@ QString dateText(const QDate &date);
 QString timeText(const QTime &time);
 
 // --- Geocoordinates: degrees north and east ----------------------------------
-constexpr FolderSetting<double> latitude{"Geocoordinates", "latitude", 51};
-constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9};
+constexpr FolderSetting<double> latitude{"Geocoordinates", "latitude", 51, FolderValueForm::Any, -70, 70};
+constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9, FolderValueForm::Any, -180, 180};
 
 // --- Time ----------------------------------------------------------------------
 constexpr FolderSetting<bool> daylightSaving{"Time", "daylightSaving", true};
 constexpr FolderSetting<bool> centerNight{"Time", "centerNight", true};
-constexpr FolderSetting<int> twilight{"Time", "Twilight", 0};         // civil, nautical, astronomical, Tavron
-constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0};     // 0 clock times, 1 relative to sun times
-constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0}; // the days chart's y choice
+// Item indices of their boxes: civil, nautical, astronomical, Tavron twilight;
+// clock times or times relative to the sun's; the days chart's eight y choices.
+constexpr FolderSetting<int> twilight{"Time", "Twilight", 0, FolderValueForm::Any, 0, 3};
+constexpr FolderSetting<int> periodType{"Time", "PeriodType", 0, FolderValueForm::Any, 0, 1};
+constexpr FolderSetting<int> intervalDays{"Time", "intervalDays", 0, FolderValueForm::Any, 0, 7};
 // IANA id as a byte array. Its default, the machine's zone, is worked out when
 // read: readFolderSetting(folder, timeZone, TimeZoneChoiceList::systemZoneId()).
-inline const FolderSetting<QByteArray> timeZone{"Time", "TimeZone", QByteArray()};
-inline const FolderSetting<QString> beginDate{"Time", "BeginDate", QStringLiteral("01.01.15")};
-inline const FolderSetting<QString> endDate{"Time", "EndDate", QStringLiteral("31.12.15")};
-inline const FolderSetting<QString> startRecording{"Time", "StartRecording", QStringLiteral("00:00")};
-inline const FolderSetting<QString> stopRecording{"Time", "StopRecording", QStringLiteral("00:00")};
-constexpr FolderSetting<int> startMin{"Time", "StartMin", 0};                        // minutes after sunset
-constexpr FolderSetting<int> stopMin{"Time", "StopMin", 0};                          // minutes after sunrise
+inline const FolderSetting<QByteArray> timeZone{"Time", "TimeZone", QByteArray(), FolderValueForm::Zone};
+inline const FolderSetting<QString> beginDate{"Time", "BeginDate", QStringLiteral("01.01.15"), FolderValueForm::Date};
+inline const FolderSetting<QString> endDate{"Time", "EndDate", QStringLiteral("31.12.15"), FolderValueForm::Date};
+inline const FolderSetting<QString> startRecording{"Time", "StartRecording", QStringLiteral("00:00"),
+                                                   FolderValueForm::Time};
+inline const FolderSetting<QString> stopRecording{"Time", "StopRecording", QStringLiteral("00:00"),
+                                                  FolderValueForm::Time};
+// Minutes after sunset and after sunrise.
+constexpr FolderSetting<int> startMin{"Time", "StartMin", 0, FolderValueForm::Any, -360, 360};
+constexpr FolderSetting<int> stopMin{"Time", "StopMin", 0, FolderValueForm::Any, -360, 360};
 inline const FolderSetting<QString> invalidTimes{"Time", "invalidTimes", QString()}; // InvalidTimesText
 // Logarithmic y axis of each activity chart.
 constexpr FolderSetting<bool> logDays{"Time", "logDays", false};
@@ -107,36 +147,36 @@ inline const FolderSetting<QString> windDateTimeDefinition{"WindDataSettings", "
                                                            QStringLiteral("Beginning")};
 constexpr FolderSetting<bool> windConsiderDaylightSaving{"WindDataSettings", "considerDaylightSaving", true};
 // IANA id as a byte array; like TimeZone, the machine's zone when missing.
-inline const FolderSetting<QByteArray> windDataTimeZone{"WindDataSettings", "WindDataTimeZone", QByteArray()};
+inline const FolderSetting<QByteArray> windDataTimeZone{"WindDataSettings", "WindDataTimeZone", QByteArray(),
+                                                        FolderValueForm::Zone};
 
 } // namespace FolderSettings
 
-/** The stored value as T, or the setting's default when the key is missing. */
+/** The stored value as T, or the setting's default where there is none that reads. */
 template <typename T>
 T readFolderSetting(const QString &folder, const FolderSetting<T> &setting)
 {
-    return FolderSettings::value(folder, setting.group, setting.key, QVariant::fromValue(setting.fallback))
+    return FolderSettings::value(folder, FolderSettings::keyOf(setting), QVariant::fromValue(setting.fallback))
         .template value<T>();
 }
 
-/** The stored value as T, or fallback (a default the reader works out itself) when the key is missing. */
+/** The stored value as T, or fallback (a default the reader works out itself) where there is none that reads. */
 template <typename T>
 T readFolderSetting(const QString &folder, const FolderSetting<T> &setting, const T &fallback)
 {
-    return FolderSettings::value(folder, setting.group, setting.key, QVariant::fromValue(fallback)).template value<T>();
+    return FolderSettings::value(folder, FolderSettings::keyOf(setting), QVariant::fromValue(fallback))
+        .template value<T>();
 }
 
 template <typename T>
-void writeFolderSetting(const QString &folder, const FolderSetting<T> &setting, const QVariant &value,
-                        FolderSettings::Sync sync = FolderSettings::Sync::Later)
+void writeFolderSetting(const QString &folder, const FolderSetting<T> &setting, const QVariant &value)
 {
-    FolderSettings::setValue(folder, setting.group, setting.key, value, sync, QVariant::fromValue(setting.fallback));
+    FolderSettings::setValue(folder, FolderSettings::keyOf(setting), value, QVariant::fromValue(setting.fallback));
 }
 
 /**
  * The coordinates and time settings that the activity dialog loads into its
- * controls when it opens. A stored date or time that does not parse comes back
- * invalid, so that the control keeps the value it had.
+ * controls when it opens; a value that is not read comes back as its default.
  */
 struct FolderTimeSettings {
     double latitude = FolderSettings::latitude.fallback;
@@ -170,5 +210,5 @@ struct WindDataSettings {
     QByteArray timeZone; // IANA id
 };
 
-// Writes the whole group at once and syncs, as the format dialog's Ok does.
+// Writes the whole group at once, as the format dialog's Ok does.
 void writeWindDataSettings(const QString &folder, const WindDataSettings &settings);

@@ -31,8 +31,7 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     ui->comboBox->setMinimumWidth(ui->label_3->sizeHint().width());
     ui->tabWidget->setUsesScrollButtons(true);
     ui->tabWidget->setElideMode(Qt::ElideNone);
-    // Asked before loading: the controls' slots store their values, and a
-    // write leaves the values that are not read out of the file.
+    // Asked before loading: the controls' slots store their values.
     const bool unreadable = FolderSettings::holdsUnreadableValues(wavDirectory);
     // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
     timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
@@ -68,8 +67,8 @@ void plotFolderDialog::tellUnreadableSettings()
     box.parent = this;
     box.icon = QMessageBox::Warning;
     box.title = QCoreApplication::applicationName();
-    box.text = tr("Some settings in the file below could not be read. They are shown at their defaults, and left "
-                  "out of the file when a setting is stored.");
+    box.text = tr("Some settings in the file below could not be read. They are shown at their defaults, and stay "
+                  "in the file as they are written until you change them.");
     box.informativeText = QDir::toNativeSeparators(FolderSettings::filePath(wavDirectory));
     userDialogs().message(box);
 }
@@ -106,7 +105,7 @@ void plotFolderDialog::loadControls(const FolderTimeSettings &stored)
     ui->checkBox_2->setChecked(stored.centerNight);
     selectStoredIndex(ui->comboBox_2, stored.twilight);
     selectStoredIndex(ui->comboBox_4, stored.intervalDays);
-    // A stored date or time that does not parse leaves its control as it was.
+    // A date or time that is not read comes as its default; one never read leaves its control as it was.
     if (stored.beginDate.isValid())
         ui->dateEdit->setDate(stored.beginDate);
     if (stored.endDate.isValid())
@@ -349,7 +348,7 @@ void plotFolderDialog::writeLogKey(ActivityTab tab, bool linearChecked)
     case ActivityTab::Time:
         return;
     }
-    writeFolderSetting(wavDirectory, *key, !linearChecked, Sync::Now);
+    writeFolderSetting(wavDirectory, *key, !linearChecked);
     if (ready)
         drawChart(tab);
 }
@@ -461,7 +460,7 @@ void plotFolderDialog::on_pushButton_17_clicked()
     // The dialog stores the file's format on Ok; the path follows only then.
     if (format.exec() != QDialog::Accepted)
         return;
-    writeFolderSetting(wavDirectory, FolderSettings::windSpeedFile, chosen, FolderSettings::Sync::Now);
+    writeFolderSetting(wavDirectory, FolderSettings::windSpeedFile, chosen);
     if (ready)
         drawChart(ActivityTab::WindSpeed);
 }

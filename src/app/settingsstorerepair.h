@@ -21,13 +21,13 @@ class QWidget;
  * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)"), at every start. A
  * crash cannot be caught, so before Qt sees the store each such value is read
  * as Qt would read it, and only the kinds the program itself stores that way
- * (iniValueAdmitted, common/inivalues.h) are let through; every other value is decoded once
- * inside a guard. A stored layout that decodes is not yet safe: a splitter's
- * sizes claiming 2^31-1 entries throw out of QSplitter::restoreState at the
- * first recording shown, on every start. So each stored splitter layout is
- * checked as well (splitterStateApplies). The check reads the store's bytes
- * afresh, as the next start will: Qt keeps a file it has read, and a second
- * read of the same file may decode it otherwise.
+ * (iniValueAdmitted, common/inivalues.h) are let through; every other value
+ * is decoded once, in memory, inside a guard. A stored layout that decodes is
+ * not yet safe: a splitter's sizes claiming 2^31-1 entries throw out of
+ * QSplitter::restoreState at the first recording shown, on every start. So
+ * each stored splitter layout is checked as well (splitterStateApplies). The
+ * check reads the store's bytes afresh, as the next start will, and needs
+ * nothing but them: no temporary folder, no free space.
  *
  * When a value does not pass, the store is copied unchanged beside itself and
  * rewritten without those values; they then read as their defaults, every
@@ -35,33 +35,34 @@ class QWidget;
  * (iniValuesOf), so that no more than those values goes. A store that still
  * does not read whole after the rewrite would be set aside again at every
  * start: it is set aside whole, and the program starts on the defaults. The
- * store is rewritten (or emptied) only once the copy is read back holding
- * every byte of it: a full disk may cut a file short while every call that
- * wrote it said it went well.
+ * store is rewritten only once the copy is read back holding every byte of
+ * it: a full disk may cut a file short while every call that wrote it said
+ * it went well. A copy that holds the same bytes already is taken as it is.
  *
- * The check never reads the store through a QSettings of its own: Qt keeps
- * a file it has read, decoded as the object that first read it decodes (as
- * UTF-8 only when that object saw the byte order mark), so the program's own
- * reading must be the first.
- *
- * When the copy cannot be written whole (a full disk), nothing of the store may
- * go: it is left as it is, nothing is left under the copy's name, and this run
- * reads and writes a store of its own, removed at exit, that holds the values
- * that passed (or none), so that nothing this run does reaches the store.
+ * When the copy cannot be written whole (a full disk), or the store cannot be
+ * rewritten, nothing of the store goes: it is left as it is, nothing is left
+ * under the copy's name, and this run reads the values that passed (or none)
+ * and keeps what it changes in memory (keepSettingsInMemory), so that nothing
+ * this run does reaches the store. Save files a write killed midway left
+ * beside the store are removed first.
  */
 struct SettingsStoreRepair {
-    QString storePath;   // the store as Qt names it
-    QString copyPath;    // where the store as it was is kept; empty when it needed no repair (or is no file)
-    QString copyFailure; // the system's reason the copy could not be written; empty when it was
+    QString storePath;    // the store as Qt names it
+    QString copyPath;     // where the store as it was is kept; empty when it needed no repair (or is no file)
+    QString copyFailure;  // the system's reason the copy could not be written; empty when it was
+    QString storeFailure; // the system's reason the store could not be rewritten; empty when it was
 };
 
-/** Writes `bytes` to `path` whole, or leaves nothing under that name and gives the system's reason. */
+/**
+ * Writes `bytes` to `path` whole, or leaves what stood there as it was and
+ * gives the system's reason: the copy and the rewritten store go through it.
+ */
 using WholeFileWriter = std::function<bool(const QString &path, const QByteArray &bytes, QString *reason)>;
 
-SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &writeCopy = writeWholeFile);
+SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &write = writeWholeFile);
 
 /** The above at start, before the first read: tells the user once, through UserDialogs, what became of the store. */
-void repairSettingsStoreAtStart(QWidget *parent, const WholeFileWriter &writeCopy = writeWholeFile);
+void repairSettingsStoreAtStart(QWidget *parent, const WholeFileWriter &write = writeWholeFile);
 
 /**
  * Whether `state`, a splitter's layout as QSplitter::saveState writes it (a

@@ -345,10 +345,14 @@ void SpectrogramSettingsDialog::on_comboBox_overlap_currentIndexChanged(int)
 
 void SpectrogramSettingsDialog::on_pushButton_apply_clicked()
 {
-    writeSetting(SettingKeys::windowSize, ui->comboBox_windowSize->currentIndex());
-    writeSetting(SettingKeys::overlap, ui->comboBox_overlap->currentIndex());
-    writeSetting(SettingKeys::frameSize, ui->comboBox_frameSize->currentIndex());
-    writeSetting(SettingKeys::window, ui->comboBox_window->currentIndex());
+    {
+        // One settings object for the four: the store is written once, when it goes.
+        QSettings store;
+        store.setValue(QLatin1String(SettingKeys::windowSize.key), ui->comboBox_windowSize->currentIndex());
+        store.setValue(QLatin1String(SettingKeys::overlap.key), ui->comboBox_overlap->currentIndex());
+        store.setValue(QLatin1String(SettingKeys::frameSize.key), ui->comboBox_frameSize->currentIndex());
+        store.setValue(QLatin1String(SettingKeys::window.key), ui->comboBox_window->currentIndex());
+    }
     emit apply();
 }
 

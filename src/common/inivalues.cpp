@@ -1,6 +1,9 @@
 #include "common/inivalues.h"
 
 #include <QDataStream>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTextCodec>
@@ -263,14 +266,141 @@ bool nextIniLine(const QByteArray &text, int *pos, IniLine *line)
     return i > start;
 }
 
-// Whether the section header `line` opens the general section, as Qt reads
-// it: the name up to the first ']' of the line, without the white space
-// around it, in any case.
-bool opensGeneralSection(const QByteArray &text, const IniLine &line)
+// A key or a section's name as Qt reads it from text[from, to): "%XX" and
+// "%UXXXX" write the character their hex digits name (a '%' whose digits do
+// not read stays), a backslash writes '/', every other byte itself, as Latin-1.
+QString unescapedIniKey(const QByteArray &text, int from, int to)
 {
-    const char *begin = text.constData() + line.start + 1;
-    const char *close = std::find(begin, text.constData() + line.end, ']');
-    return QByteArray(begin, int(close - begin)).trimmed().compare("general", Qt::CaseInsensitive) == 0;
+    QString key;
+    key.reserve(to - from);
+    int i = from;
+    while (i < to) {
+        const char c = text.at(i);
+        if (c == '\\') {
+            key += QLatin1Char('/');
+            ++i;
+            continue;
+        }
+        if (c != '%' || i == to - 1) {
+            key += QLatin1Char(c);
+            ++i;
+            continue;
+        }
+        const bool fourDigits = text.at(i + 1) == 'U';
+        const int first = i + (fourDigits ? 2 : 1);
+        const int digits = fourDigits ? 4 : 2;
+        bool read = false;
+        // As Qt reads them: QByteArray::toInt, which also takes a sign or blanks around the digits.
+        const int code = first + digits <= to ? text.mid(first, digits).toInt(&read, 16) : 0;
+        if (!read) {
+            key += QLatin1Char('%');
+            ++i;
+            continue;
+        }
+        key += QChar(code);
+        i = first + digits;
+    }
+    return key;
+}
+
+// The section the header `line` opens, as Qt names it: the name up to the
+// line's first ']' (or to its end), without the white space around it;
+// empty for the general section ("general" in any case), else with a '/'.
+// Qt compares the names as C strings, so a NUL byte ends them there.
+QString sectionOpenedBy(const QByteArray &text, const IniLine &line)
+{
+    const int close = text.indexOf(']', line.start);
+    const int nameEnd = close < 0 || close >= line.end ? line.end : close;
+    const QByteArray name = text.mid(line.start + 1, nameEnd - line.start - 1).trimmed();
+    if (qstricmp(name.constData(), "general") == 0)
+        return QString();
+    if (qstricmp(name.constData(), "%general") == 0)
+        return QLatin1String(name.constData() + 1) + QLatin1Char('/');
+    return unescapedIniKey(name, 0, name.size()) + QLatin1Char('/');
+}
+
+// --- A value's text made a value, as Qt makes it ----------------------------------
+
+// The arguments of "@Rect(1 2 3 4)" and the like, from the parenthesis at
+// `open` on: split at each blank. A ')' ends an argument without starting the
+// next one, wherever it stands, as in Qt.
+QStringList argumentsOf(const QString &text, int open)
+{
+    QStringList arguments;
+    QString argument;
+    for (int i = open + 1; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char(')')) {
+            arguments.append(argument);
+        } else if (c == QLatin1Char(' ')) {
+            arguments.append(argument);
+            argument.clear();
+        } else {
+            argument.append(c);
+        }
+    }
+    return arguments;
+}
+
+// One text of a value: itself, or what its "@...(...)" form names. "@@"
+// stands for a text that begins with '@'.
+QVariant variantOf(const QString &text)
+{
+    if (!text.startsWith(QLatin1Char('@')))
+        return text;
+    if (text.endsWith(QLatin1Char(')'))) {
+        if (text.startsWith(QLatin1String("@ByteArray(")))
+            return text.midRef(11, text.size() - 12).toLatin1();
+        if (text.startsWith(QLatin1String("@String(")))
+            return text.midRef(8, text.size() - 9).toString();
+        if (text.startsWith(QLatin1String("@Variant(")) || text.startsWith(QLatin1String("@DateTime("))) {
+            const bool dateTime = text.at(1) == QLatin1Char('D');
+            QByteArray bytes = text.midRef(dateTime ? 10 : 9).toLatin1();
+            QDataStream in(&bytes, QIODevice::ReadOnly);
+            in.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+            QVariant value;
+            in >> value;
+            return value;
+        }
+        if (text.startsWith(QLatin1String("@Rect("))) {
+            const QStringList a = argumentsOf(text, 5);
+            if (a.size() == 4)
+                return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
+        } else if (text.startsWith(QLatin1String("@Size("))) {
+            const QStringList a = argumentsOf(text, 5);
+            if (a.size() == 2)
+                return QSize(a.at(0).toInt(), a.at(1).toInt());
+        } else if (text.startsWith(QLatin1String("@Point("))) {
+            const QStringList a = argumentsOf(text, 6);
+            if (a.size() == 2)
+                return QPoint(a.at(0).toInt(), a.at(1).toInt());
+        } else if (text == QLatin1String("@Invalid()")) {
+            return QVariant();
+        }
+    }
+    if (text.startsWith(QLatin1String("@@")))
+        return text.mid(1);
+    return text;
+}
+
+// A value that commas made a list: a list of texts, or, where one of them
+// has an "@...(...)" form, a list of what each names.
+QVariant listOf(const QStringList &texts)
+{
+    QStringList list = texts;
+    for (QString &text : list) {
+        if (!text.startsWith(QLatin1Char('@')))
+            continue;
+        if (text.size() < 2 || text.at(1) != QLatin1Char('@')) {
+            QVariantList variants;
+            variants.reserve(texts.size());
+            for (const QString &t : texts)
+                variants.append(variantOf(t));
+            return variants;
+        }
+        text.remove(0, 1);
+    }
+    return list;
 }
 
 } // namespace
@@ -285,7 +415,7 @@ QVector<IniValue> iniValuesOf(const QByteArray &text)
     QTextCodec *codec = codecOf(text);
     const int markSize = codec ? utf8Mark.size() : 0;
     QVector<IniValue> values;
-    bool general = true; // the values before the first section are the general ones
+    QString section; // the values before the first section are the general ones
     bool firstLine = true;
     int pos = markSize;
     IniLine line;
@@ -297,16 +427,62 @@ QVector<IniValue> iniValuesOf(const QByteArray &text)
             firstLine && codec && std::all_of(text.cbegin() + markSize, text.cbegin() + line.start, blank);
         firstLine = false;
         if (text.at(line.start) == '[') {
-            general = opensGeneralSection(text, line);
+            section = sectionOpenedBy(text, line);
             continue;
         }
         if (line.equals < 0)
             continue; // no value: Qt passes over it
-        values.append({line, general, onMarksLine, valueAdmitted(text, line.equals + 1, line.end, codec)});
+        // The key without the blanks before the '='.
+        const int keyStart = onMarksLine ? 0 : line.start;
+        int keyEnd = line.equals;
+        while (keyEnd > keyStart && (text.at(keyEnd - 1) == ' ' || text.at(keyEnd - 1) == '\t'))
+            --keyEnd;
+        values.append({line, section, section + unescapedIniKey(text, keyStart, keyEnd), onMarksLine,
+                       valueAdmitted(text, line.equals + 1, line.end, codec)});
     }
     return values;
 }
 
+QVariant iniValueOf(const QByteArray &text, const IniValue &value)
+{
+    const QStringList texts = unescapedIniTexts(text, value.line.equals + 1, value.line.end, codecOf(text));
+    return texts.size() > 1 ? listOf(texts) : variantOf(texts.first());
+}
+
+QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues)
+{
+    QVector<IniValue> values = iniValuesOf(text);
+    // Qt reads the sections of one name together, one name after another in
+    // their order: of a key that two names give ("a\\b" in the general
+    // section, "b" in "[a]"), the later name's value stands.
+    std::stable_sort(values.begin(), values.end(),
+                     [](const IniValue &a, const IniValue &b) { return a.section < b.section; });
+    QSettings::SettingsMap settings;
+    for (const IniValue &value : values) {
+        // What Qt would read last and may not decode reads as missing.
+        if (value.admitted)
+            settings.insert(value.key, iniValueOf(text, value));
+        else
+            settings.remove(value.key);
+        if (lastValues)
+            lastValues->insert(value.key, value);
+    }
+    return settings;
+}
+
+QByteArray iniValueText(const QByteArray &text, const IniValue &value)
+{
+    return text.mid(value.line.equals + 1, value.line.end - value.line.equals - 1);
+}
+
+bool iniValueStandsAlone(const QByteArray &text, const IniValue &value)
+{
+    const QByteArray alone = "k=" + iniValueText(text, value) + "\nz=\n";
+    const QVector<IniValue> read = iniValuesOf(alone);
+    return read.size() == 2 && read.at(0).key == QLatin1String("k") && read.at(1).key == QLatin1String("z")
+           && unescapedIniTexts(alone, 2, read.at(0).line.end, nullptr)
+                  == unescapedIniTexts(text, value.line.equals + 1, value.line.end, codecOf(text));
+}
 bool iniValueAdmitted(const QByteArray &text, bool utf8)
 {
     return valueAdmitted(text, 0, text.size(), utf8 ? QTextCodec::codecForName("UTF-8") : nullptr);

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <QVector>
 
 /**
@@ -33,7 +38,8 @@ struct IniLine {
 /** A line that holds a value, as Qt reads it. */
 struct IniValue {
     IniLine line;
-    bool general = true;      // before any section, or in one Qt reads as the general section
+    QString section;          // as Qt names it: empty for the general section, else its name and '/' ("Time/")
+    QString key;              // as Qt names it: the section's name and its own ("Time/BeginDate")
     bool onMarksLine = false; // begins on the byte order mark's line: Qt reads the mark as the start of its key
     bool admitted = true;     // Qt may decode it (iniValueAdmitted)
 };
@@ -43,6 +49,33 @@ QByteArray iniUtf8Mark();
 
 /** Every value of `text`, an INI file's bytes, in their order. */
 QVector<IniValue> iniValuesOf(const QByteArray &text);
+
+/**
+ * What Qt's INI reader makes of `value`, one of `text`'s values: a text, a
+ * list, or what its "@...(...)" form names. Only for an admitted value: a
+ * "@Variant(...)" goes to QDataStream.
+ */
+QVariant iniValueOf(const QByteArray &text, const IniValue &value);
+
+/**
+ * The settings `text` holds, as Qt's INI reader gives them to a QSettings:
+ * where a key stands twice, the value Qt reads last (sections of one name
+ * read together, in the order of their names). The values Qt may not decode
+ * are left out. `lastValues`, when given, gets for each key the value Qt
+ * reads last, whether it is left out or not.
+ */
+QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues = nullptr);
+
+/** What stands after the '=' of `value`, one of `text`'s values, up to where Qt ends its line. */
+QByteArray iniValueText(const QByteArray &text, const IniValue &value);
+
+/**
+ * Whether `value`'s text (iniValueText), written after a key on a line of
+ * its own in a file without a byte order mark, reads as it reads in `text`,
+ * and leaves the next line as it is: it holds no quote left open, ends in
+ * no backslash, and its bytes read as in `text`.
+ */
+bool iniValueStandsAlone(const QByteArray &text, const IniValue &value);
 
 /**
  * Whether Qt may decode the value `text` (what follows the '=' of a line of

@@ -1,107 +1,331 @@
 #include "common/settingsformat.h"
 
-#include <QFile>
+#include "common/inivalues.h"
+
+#include <QDataStream>
 #include <QFileDevice>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
 #include <QMutex>
+#include <QPoint>
+#include <QRect>
 #include <QSet>
-#include <QTemporaryDir>
+#include <QSize>
 
 #include <new>
 
 namespace {
 
-// Qt's own INI reader and writer do the work, on a scratch file of their own
-// (a settings object on the file being synced would wait on that file's own
-// lock): the program's files keep their form, escapes, sections and byte
-// order mark included. The scratch file may meet a full disk too, so what is
-// read from it or written through it is known whole first.
-constexpr char scratchName[] = "settings.ini";
+// --- Qt's INI form written --------------------------------------------------------
+// As Qt's own writer writes a new file, with no text codec: the program's
+// files keep the form every Qt program reads.
 
-// Written after every other value, in a section that sorts after every other,
-// and taken off again: a scratch file that ends in it holds every value before it.
-const QString endMarkKey = QString(QChar(0xffff)) + QStringLiteral("/w");
-constexpr char endMark[] = "[%UFFFF]\nw=1\n";
+constexpr char hexDigits[] = "0123456789ABCDEF";
 
+bool isHexDigit(ushort c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// A key or a section's name: letters, digits, '_', '-' and '.' as they are,
+// '/' as a backslash, every other character as "%XX" or "%UXXXX".
+void appendKey(const QString &key, QByteArray &out)
+{
+    for (const QChar qc : key) {
+        const ushort c = qc.unicode();
+        if (c == '/') {
+            out += '\\';
+        } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+                   || c == '.') {
+            out += char(c);
+        } else if (c <= 0xff) {
+            out += '%';
+            out += hexDigits[c / 16];
+            out += hexDigits[c % 16];
+        } else {
+            out += "%U";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += hexDigits[(c >> shift) & 0xf];
+        }
+    }
+}
+
+// A text: C escapes for the control characters, quotes and backslashes, "\x"
+// escapes for every character from U+007F on, and a hex digit right after a
+// numeric escape escaped too, or it would be read as part of it. Quoted where
+// it holds ';', ',' or '=', or begins or ends in a blank.
+void appendText(const QString &text, QByteArray &out)
+{
+    const int start = out.size();
+    bool quoted = false;
+    bool escapeHexDigit = false;
+    for (const QChar qc : text) {
+        const ushort c = qc.unicode();
+        quoted = quoted || c == ';' || c == ',' || c == '=';
+        if (escapeHexDigit && isHexDigit(c)) {
+            out += "\\x" + QByteArray::number(c, 16);
+            continue;
+        }
+        escapeHexDigit = false;
+        switch (c) {
+        case 0:
+            out += "\\0";
+            escapeHexDigit = true;
+            break;
+        case '\a':
+            out += "\\a";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\v':
+            out += "\\v";
+            break;
+        case '"':
+        case '\\':
+            out += '\\';
+            out += char(c);
+            break;
+        default:
+            if (c <= 0x1f || c >= 0x7f) {
+                out += "\\x" + QByteArray::number(c, 16);
+                escapeHexDigit = true;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    if (quoted || (start < out.size() && (out.at(start) == ' ' || out.at(out.size() - 1) == ' '))) {
+        out.insert(start, '"');
+        out += '"';
+    }
+}
+
+// One value as a text: numbers, truth values and texts as they are (a text
+// that begins with '@' with one more before it), a few kinds in an
+// "@...(...)" form of their own, every other kind as its QDataStream bytes.
+QString textOf(const QVariant &value)
+{
+    switch (value.userType()) {
+    case QMetaType::UnknownType:
+        return QStringLiteral("@Invalid()");
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return QLatin1String("@ByteArray(") + QLatin1String(bytes.constData(), bytes.size()) + QLatin1Char(')');
+    }
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+    case QMetaType::Double:
+    case QMetaType::QKeySequence: {
+        QString text = value.toString();
+        if (text.contains(QChar::Null))
+            return QLatin1String("@String(") + text + QLatin1Char(')');
+        if (text.startsWith(QLatin1Char('@')))
+            text.prepend(QLatin1Char('@'));
+        return text;
+    }
+    case QMetaType::QRect: {
+        const QRect r = value.toRect();
+        return QString::asprintf("@Rect(%d %d %d %d)", r.x(), r.y(), r.width(), r.height());
+    }
+    case QMetaType::QSize: {
+        const QSize s = value.toSize();
+        return QString::asprintf("@Size(%d %d)", s.width(), s.height());
+    }
+    case QMetaType::QPoint: {
+        const QPoint p = value.toPoint();
+        return QString::asprintf("@Point(%d %d)", p.x(), p.y());
+    }
+    default: {
+        const bool dateTime = value.userType() == QMetaType::QDateTime;
+        QByteArray bytes;
+        {
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            out.setVersion(dateTime ? QDataStream::Qt_5_6 : QDataStream::Qt_4_0);
+            out << value;
+        }
+        return QLatin1String(dateTime ? "@DateTime(" : "@Variant(") + QLatin1String(bytes.constData(), bytes.size())
+               + QLatin1Char(')');
+    }
+    }
+}
+
+void appendValue(const QVariant &value, QByteArray &out)
+{
+    // A list of one is written as one value of its own kind: as a list it would read as a text.
+    const bool list = value.userType() == QMetaType::QStringList
+                      || (value.userType() == QMetaType::QVariantList && value.toList().size() != 1);
+    if (!list) {
+        appendText(textOf(value), out);
+        return;
+    }
+    const QVariantList entries = value.toList();
+    if (entries.isEmpty())
+        out += "@Invalid()"; // an empty list, told apart from a list of one empty text
+    for (int i = 0; i < entries.size(); ++i) {
+        if (i != 0)
+            out += ", ";
+        appendText(textOf(entries.at(i)), out);
+    }
+}
+
+// --- The format -------------------------------------------------------------------
+
+QMutex filesLock;
 // Files whose last reading failed: Qt would take them for empty, and their
 // next write would leave out every value they hold.
-QMutex unreadLock;
 QSet<QString> unread;
+// Files this run keeps off the disk, with what they hold for it.
+QHash<QString, QSettings::SettingsMap> inMemory;
 
-void setUnread(const QString &path, bool failed)
+QString fileNameOf(const QIODevice &device)
 {
-    const QMutexLocker lock(&unreadLock);
-    if (failed)
-        unread.insert(path);
-    else
-        unread.remove(path);
+    const auto *file = qobject_cast<const QFileDevice *>(&device);
+    return file ? file->fileName() : QString();
 }
 
 bool readIni(QIODevice &device, QSettings::SettingsMap &map)
 {
-    const bool read = readIniText(device.readAll(), &map);
-    if (auto *file = qobject_cast<QFileDevice *>(&device))
-        setUnread(file->fileName(), !read);
+    const QString path = fileNameOf(device);
+    {
+        const QMutexLocker lock(&filesLock);
+        const auto kept = inMemory.constFind(path);
+        if (kept != inMemory.cend()) {
+            map = *kept;
+            return true;
+        }
+    }
+    bool read = false;
+    try {
+        const QByteArray text = device.readAll();
+        const auto *file = qobject_cast<const QFileDevice *>(&device);
+        read = !file || file->error() == QFileDevice::NoError;
+        if (read)
+            map = iniSettingsOf(text);
+    } catch (const std::bad_alloc &) {
+        // A file larger than memory holds reads as unreadable rather than ending the program.
+        map.clear();
+    }
+    const QMutexLocker lock(&filesLock);
+    if (read)
+        unread.remove(path);
+    else
+        unread.insert(path);
     return read;
 }
 
 bool writeIni(QIODevice &device, const QSettings::SettingsMap &map)
 {
-    if (auto *file = qobject_cast<QFileDevice *>(&device)) {
-        const QMutexLocker lock(&unreadLock);
-        if (unread.contains(file->fileName()))
+    const QString path = fileNameOf(device);
+    {
+        const QMutexLocker lock(&filesLock);
+        const auto kept = inMemory.find(path);
+        if (kept != inMemory.end()) {
+            *kept = map;
+            return false; // Qt's save file is discarded: the file stays as it is
+        }
+        if (unread.contains(path))
             return false;
     }
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return false;
-    const QString path = scratch.filePath(QLatin1String(scratchName));
-    {
-        QSettings ini(path, QSettings::IniFormat);
-        for (auto it = map.cbegin(); it != map.cend(); ++it)
-            ini.setValue(it.key(), it.value());
-        ini.setValue(endMarkKey, 1);
-    }
-    QFile copy(path);
-    if (!copy.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = copy.readAll();
-    if (!bytes.endsWith(endMark))
-        return false;
-    bytes.chop(int(qstrlen(endMark)));
-    bytes.chop(bytes.endsWith("\n\n") ? 1 : 0); // the blank line before the mark's section
+    const QByteArray bytes = iniTextOf(map);
     // The flush is what meets a full disk: Qt's commit would not see it fail.
     auto *file = qobject_cast<QFileDevice *>(&device);
     return device.write(bytes) == bytes.size() && (!file || file->flush());
 }
 
+// As Qt names a settings file: its absolute path.
+QString settingsFileName(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
 } // namespace
 
-bool readIniText(const QByteArray &text, QSettings::SettingsMap *map)
+QByteArray iniTextOf(const QSettings::SettingsMap &settings, const QHash<QString, QByteArray> &verbatim)
 {
-    QTemporaryDir scratch;
-    QFile copy(scratch.filePath(QLatin1String(scratchName)));
-    const bool copied =
-        scratch.isValid() && copy.open(QIODevice::WriteOnly) && copy.write(text) == text.size() && copy.flush();
-    copy.close();
-    if (!copied)
-        return false;
-    const QSettings ini(copy.fileName(), QSettings::IniFormat);
-    try {
-        for (const QString &key : ini.allKeys())
-            map->insert(key, ini.value(key));
-    } catch (const std::bad_alloc &) {
-        // A value claiming more than memory holds (a damaged list): the text
-        // reads as unreadable rather than ending the program.
-        map->clear();
-        return false;
+    // Qt's writer takes a key's first part for its section ("Time/BeginDate"
+    // is "BeginDate" of "[Time]", "a/b/c" is "b\c" of "[a]"), and writes the
+    // sections of a new file in the order of their names, and the keys of
+    // each in theirs. Values are composed first, as Qt composes each line.
+    QMap<QString, QMap<QString, QByteArray>> sections;
+    const auto place = [&sections](const QString &key, const QByteArray &value) {
+        const int slash = key.indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            sections[QString()].insert(key, value);
+        else
+            sections[key.left(slash)].insert(key.mid(slash + 1), value);
+    };
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
+        if (!verbatim.contains(it.key())) {
+            QByteArray value;
+            appendValue(it.value(), value);
+            place(it.key(), value);
+        }
     }
-    // Qt's reader reads on past a line it cannot make sense of (it says
-    // FormatError for a byte order mark on a line of its own): so does this one.
-    return true;
+    for (auto it = verbatim.cbegin(); it != verbatim.cend(); ++it)
+        place(it.key(), it.value());
+
+    QByteArray text;
+    text.reserve((settings.size() + verbatim.size()) * 32);
+    for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
+        QByteArray name;
+        appendKey(section.key(), name);
+        if (section != sections.cbegin())
+            text += '\n';
+        if (name.isEmpty())
+            text += "[General]";
+        else if (qstricmp(name.constData(), "general") == 0)
+            text += "[%General]"; // "[General]" would read as the general section
+        else
+            text += '[' + name + ']';
+        text += '\n';
+        for (auto it = section->cbegin(); it != section->cend(); ++it) {
+            appendKey(it.key(), text);
+            text += '=';
+            text += it.value();
+            text += '\n';
+        }
+    }
+    return text;
 }
 
 QSettings::Format wholeIniFormat()
 {
     static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("conf"), readIni, writeIni);
     return format;
+}
+
+void keepSettingsInMemory(const QString &path, const QSettings::SettingsMap &settings)
+{
+    const QMutexLocker lock(&filesLock);
+    inMemory.insert(settingsFileName(path), settings);
+}
+
+bool settingsKeptInMemory(const QString &path)
+{
+    const QMutexLocker lock(&filesLock);
+    return inMemory.contains(settingsFileName(path));
+}
+
+void keepSettingsOnDisk(const QString &path)
+{
+    const QMutexLocker lock(&filesLock);
+    inMemory.remove(settingsFileName(path));
 }

@@ -1,23 +1,42 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QSettings>
+#include <QString>
 
 /**
- * The form of the program's settings files (its store, a folder's
- * "QuillonSettings.ini"): Qt's INI form, byte for byte, written so that a
- * full disk leaves the file that stood there as it was.
+ * The form of the program's settings store: Qt's INI form, byte for byte,
+ * read and written in memory, so that the store needs nothing but itself.
  *
- * Qt writes a settings file through a QSaveFile, whose commit() puts the new
- * file in place even when the bytes still in its buffer met a full disk: a
- * store of a few kilobytes was cut short with no error, and the settings past
- * the cut were lost. In this form the bytes are flushed before Qt commits,
- * and a failed flush fails the write (the status is AccessError) and discards it.
+ * Qt writes a settings file through a QSaveFile beside it, whose commit() puts
+ * the new file in place even when the bytes still in its buffer met a full
+ * disk: a store of a few kilobytes was cut short with no error, and the
+ * settings past the cut were lost. In this form the bytes are flushed before
+ * Qt commits, and a failed flush fails the write (the status is AccessError)
+ * and discards it. A value Qt's decoder must not see (common/inivalues.h) is
+ * not read: it reads as missing, and the next write leaves it out.
  */
 QSettings::Format wholeIniFormat();
 
 /**
- * The settings `text`, an INI file's bytes, holds, as Qt's own INI reader reads
- * them, into `map`. False where the text could not be read whole: a scratch
- * copy of it did not reach the disk, or a value claims more than memory holds.
+ * `settings` in Qt's INI form: the bytes Qt's own writer writes for them into
+ * a new file (sections in the order of their names, each key's text escaped
+ * as Qt escapes it, non-ASCII characters as "\x" escapes). The keys of
+ * `verbatim` are written with the value texts it gives, as they stood in a
+ * file (iniValueStandsAlone, common/inivalues.h), in place of any of `settings`.
  */
-bool readIniText(const QByteArray &text, QSettings::SettingsMap *map);
+QByteArray iniTextOf(const QSettings::SettingsMap &settings, const QHash<QString, QByteArray> &verbatim = {});
+
+/**
+ * From now on the settings file at `path` reads as `settings` and is written
+ * nowhere: what this run changes is kept in memory, and the file stays as it
+ * is (its writes fail, with AccessError).
+ */
+void keepSettingsInMemory(const QString &path, const QSettings::SettingsMap &settings);
+
+/** Whether keepSettingsInMemory holds the settings file at `path` off the disk. */
+bool settingsKeptInMemory(const QString &path);
+
+/** Ends keepSettingsInMemory for `path`: it is read and written on the disk again. */
+void keepSettingsOnDisk(const QString &path);

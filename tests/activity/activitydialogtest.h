@@ -5,6 +5,7 @@
 #include "guitest.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -57,17 +58,52 @@ protected:
         return std::make_unique<plotFolderDialog>(nullptr, path(), &list);
     }
 
-    // The settings file as it stands; null for a missing key.
+    // The settings file as it stands, as Qt's own INI reader reads it; null for a missing key.
     QVariant stored(const char *group, const char *key) const
     {
-        QSettings ini(FolderSettings::filePath(path()), QSettings::IniFormat);
-        return ini.value(QLatin1String(group) + QLatin1Char('/') + QLatin1String(key));
+        return snapshot()->value(QLatin1String(group) + QLatin1Char('/') + QLatin1String(key));
     }
     QStringList storedKeys(const char *group) const
     {
-        QSettings ini(FolderSettings::filePath(path()), QSettings::IniFormat);
-        ini.beginGroup(QLatin1String(group));
-        return ini.childKeys();
+        const auto ini = snapshot();
+        ini->beginGroup(QLatin1String(group));
+        return ini->childKeys();
+    }
+    // Qt reads a file it has read again only where its size or time differs,
+    // and two writes of one size may fall in one millisecond: each look reads
+    // a copy of its own.
+    std::unique_ptr<QSettings> snapshot() const
+    {
+        static int looks = 0;
+        const QString copy = snapshots.filePath(QString::number(++looks) + QStringLiteral(".ini"));
+        QFile::copy(FolderSettings::filePath(path()), copy);
+        return std::make_unique<QSettings>(copy, QSettings::IniFormat);
+    }
+    QTemporaryDir snapshots;
+
+    QByteArray settingsFileBytes() const
+    {
+        QFile file(FolderSettings::filePath(path()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void writeSettingsFileBytes(const QByteArray &bytes) const
+    {
+        QFile file(FolderSettings::filePath(path()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    // `text` with each line that begins with the key of one of `lines` (up to
+    // its '=') in place of the line; the key must stand in `text`.
+    static QByteArray withLines(QByteArray text, const QList<QByteArray> &lines)
+    {
+        for (const QByteArray &line : lines) {
+            const QByteArray key = line.left(line.indexOf('=') + 1);
+            const int start = text.startsWith(key) ? 0 : text.indexOf('\n' + key) + 1;
+            if (!text.mid(start).startsWith(key))
+                qFatal("no %s in the file", key.constData());
+            text.replace(start, text.indexOf('\n', start) - start, line);
+        }
+        return text;
     }
 
     void addRow(const QString &date, const QStringList &classes)

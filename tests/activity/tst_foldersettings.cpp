@@ -3,7 +3,9 @@
 #include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/invalidtimestext.h"
+#include "filesizelimit.h"
 #include "localzone.h"
+#include "unusabletemporaryfolder.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -23,6 +25,10 @@ private slots:
     void closeWithoutChange_handWrittenLinesStay();
     void valueNotReadWhole_readsAsItsDefault_data();
     void valueNotReadWhole_readsAsItsDefault();
+    void storeBesideValuesNotRead_data();
+    void storeBesideValuesNotRead();
+    void fullDisk_fileStays();
+    void temporaryFolderUnusable_fileReadAndWritten();
     void invalidTimesReader_data();
     void invalidTimesReader();
     void invalidTimesRoundTrip();
@@ -90,7 +96,7 @@ void TestFolderSettings::otherKeysRoundTrip()
     QTemporaryDir dir;
     const QString d = dir.path();
     for (const auto &key : {logDays, logMonth, logNight, logTemp, logPrec, logWind, windConsiderDaylightSaving}) {
-        writeFolderSetting(d, key, !key.fallback, Sync::Now);
+        writeFolderSetting(d, key, !key.fallback);
         QCOMPARE(readFolderSetting(d, key), !key.fallback);
     }
     const std::pair<FolderSetting<QString>, QString> texts[] = {
@@ -121,11 +127,10 @@ void TestFolderSettings::handWrittenFile()
             "daylightSaving=false\nTwilight=2\n"
             "invalidTimes=\"01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00\"\n");
     f.close();
-    // The end date does not parse: it comes back invalid, and its control keeps its value.
+    // The end date names no day: it reads as its default.
     const FolderTimeSettings s = readFolderTimeSettings(dir.path());
-    QCOMPARE(dump(s), QStringLiteral("48.5|-3.25|0|1|2|0|0|Asia/Tokyo|15.04||21:30|00:00|0|0|"
+    QCOMPARE(dump(s), QStringLiteral("48.5|-3.25|0|1|2|0|0|Asia/Tokyo|15.04|31.12|21:30|00:00|0|0|"
                                      "01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00"));
-    QVERIFY(!s.endDate.isValid());
 }
 
 void TestFolderSettings::sectionInsideTheGroup_data()
@@ -193,6 +198,23 @@ void TestFolderSettings::valueNotReadWhole_readsAsItsDefault_data()
     QTest::newRow("the wind chart's beside a huge list")
         << "[WindDataSettings]\nseparator2=Space\nbroken=" + hugeList + "\n"
         << settings("51|9", 0) << QStringLiteral("Space");
+    // Written by hand: texts that read, but not as their keys'.
+    QTest::newRow("a number with a letter after it") << QByteArray("[Geocoordinates]\nlatitude=52e\nlongitude=7.5\n")
+                                                     << settings("51|7.5", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("a latitude past the box's")
+        << QByteArray("[Geocoordinates]\nlatitude=75\n") << settings("51|9", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("a date without its year")
+        << QByteArray("[Time]\nEndDate=31.12.\nStartMin=45\n") << settings("51|9", 45) << QStringLiteral("Semicolon");
+    QTest::newRow("a time without its minutes")
+        << QByteArray("[Time]\nStartRecording=20:\n") << settings("51|9", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("minutes in letters") << QByteArray("[Time]\nStartMin=abc\n") << settings("51|9", 0)
+                                        << QStringLiteral("Semicolon");
+    QTest::newRow("a twilight the box does not offer")
+        << QByteArray("[Time]\nTwilight=9\n") << settings("51|9", 0) << QStringLiteral("Semicolon");
+    QTest::newRow("a truth in words") << QByteArray("[Time]\ndaylightSaving=no\n") << settings("51|9", 0)
+                                      << QStringLiteral("Semicolon");
+    QTest::newRow("a zone cut short") << QByteArray("[Time]\nTimeZone=@ByteArray(Europe/Berl\n") << settings("51|9", 0)
+                                      << QStringLiteral("Semicolon");
 }
 
 void TestFolderSettings::valueNotReadWhole_readsAsItsDefault()
@@ -204,9 +226,73 @@ void TestFolderSettings::valueNotReadWhole_readsAsItsDefault()
     f.close();
     QTEST(dump(readFolderTimeSettings(dir.path())), "settings");
     QTEST(windDataSettingsOf(dir.path()).format.separator2, "windSeparator2");
-    QVERIFY(holdsUnreadableValues(dir.path()) == file.contains("@Variant"));
+    QVERIFY(holdsUnreadableValues(dir.path()));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), file);
+}
+
+// Each row: values that are not read, beside a latitude that is. A setting
+// stored beside them is kept, the latitude stays, and each of them stays as
+// written (no '@' doubled), still not read, until its own setting is stored.
+void TestFolderSettings::storeBesideValuesNotRead_data()
+{
+    QTest::addColumn<QByteArray>("notRead");
+    QTest::newRow("a list claiming 2^31-1 entries")
+        << QByteArray("[Time]\nclassColors=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n");
+    QTest::newRow("a float cut short") << QByteArray("[Time]\nStartMin=@Variant(\\0\\0\\0\\x87\\x41)\n");
+    QTest::newRow("a zone cut short beside minutes in letters")
+        << QByteArray("[Time]\nTimeZone=@ByteArray(Europe/Berl\nStartMin=abc\n");
+    QTest::newRow("a date without its year, quoted") << QByteArray("[Time]\nEndDate=\"31.12.\"\n");
+}
+
+void TestFolderSettings::storeBesideValuesNotRead()
+{
+    QFETCH(QByteArray, notRead);
+    QTemporaryDir dir;
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Geocoordinates]\nlatitude=48.5\n" + notRead);
+    f.close();
+    writeFolderSetting(dir.path(), longitude, 7.25);
+    QCOMPARE(readFolderSetting(dir.path(), longitude), 7.25);
+    QCOMPARE(readFolderSetting(dir.path(), latitude), 48.5);
+    const QString text = fileText(dir.path());
+    for (const QByteArray &line : notRead.split('\n'))
+        QVERIFY2(text.contains(QString::fromLatin1(line)), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("@@")), qPrintable(text));
+    QVERIFY(holdsUnreadableValues(dir.path()));
+}
+
+// A folder's file meets a full disk as every whole file does.
+void TestFolderSettings::fullDisk_fileStays()
+{
+    QTemporaryDir dir;
+    writeFolderSetting(dir.path(), latitude, 48.5);
+    const QString before = fileText(dir.path());
+    {
+        FileSizeLimit disk(1024);
+        QVERIFY(disk.isSet());
+        writeFolderSetting(dir.path(), invalidTimes, QString(1500, QLatin1Char('x')));
+    }
+    QCOMPARE(fileText(dir.path()), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
+}
+
+// The file needs nothing but itself: no temporary folder, no room elsewhere.
+void TestFolderSettings::temporaryFolderUnusable_fileReadAndWritten()
+{
+    QTemporaryDir dir;
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Geocoordinates]\nlatitude=49.5\n[Time]\nTimeZone=@ByteArray(Europe/Berlin)\n");
+    f.close();
+    UnusableTemporaryFolder temporary;
+    QVERIFY(temporary.isSet());
+    QCOMPARE(readFolderSetting(dir.path(), latitude), 49.5);
+    QCOMPARE(readFolderSetting(dir.path(), timeZone), QByteArray("Europe/Berlin"));
+    writeFolderSetting(dir.path(), longitude, 8.25);
+    QCOMPARE(readFolderSetting(dir.path(), longitude), 8.25);
+    QCOMPARE(readFolderSetting(dir.path(), latitude), 49.5);
 }
 
 void TestFolderSettings::invalidTimesReader_data()

@@ -3,10 +3,12 @@
 #include "app/mainwindow.h"
 #include "app/settingsstorerepair.h"
 #include "common/inivalues.h"
+#include "common/settingsformat.h"
 #include "common/settingskeys.h"
 #include "filesizelimit.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
+#include "unusabletemporaryfolder.h"
 
 #include <QColor>
 #include <QDataStream>
@@ -41,12 +43,11 @@ QString storePath()
     return QSettings().fileName();
 }
 
-// A repair that cannot copy the store moves this run's store elsewhere: the
-// guard puts the next test back in the store's own folder.
-auto storeHomeKept()
+// A repair that cannot copy the store or rewrite it keeps this run's settings
+// in memory: the guard puts the next test back on the store itself.
+auto storeBackOnDisk()
 {
-    const QString home = QFileInfo(QFileInfo(storePath()).path()).path();
-    return qScopeGuard([home]() { QSettings::setPath(QSettings::defaultFormat(), QSettings::UserScope, home); });
+    return qScopeGuard([]() { keepSettingsOnDisk(storePath()); });
 }
 
 // Where the store as it was is kept; empty when it needed no repair.
@@ -244,7 +245,8 @@ private slots:
     void iniValueAdmitted_data();
     void iniValueAdmitted();
     void iniValueAdmitted_agreesWithQtsDecoder();
-    void copyNotWritten_storeLeftAsItIsRunNotKept();
+    void writeFails_storeLeftAsItIsRunNotKept_data();
+    void writeFails_storeLeftAsItIsRunNotKept();
     void fullDiskAtStart_storeStaysNoCopyClaimed();
     void storeWithByteOrderMark_readsAsUtf8AfterTheCheck();
     void linesAsQtReadsThem_data();
@@ -252,7 +254,8 @@ private slots:
     void randomStores_readableValuesReadTheSame();
     void readableStore_leftAlone();
     void start_saysOnceWhereTheCopyIs();
-    void storeTheRewriteCannotMend_setAsideWholeOnce();
+    void temporaryFolderUnusable_storeMendedAsEver();
+    void leftOverSaveFiles_goAtStart();
     void splitterStateApplies_data();
     void splitterStateApplies();
     void hugeSplitterLayout_recordingOpensWithTheDefault();
@@ -282,11 +285,16 @@ void TestSettingsStoreRepair::damagedValues_fallBackOthersStay()
     QCOMPARE(readSetting(SettingKeys::volume), 40);
     QVERIFY(readSetting(SettingKeys::classColors).isEmpty());
 
-    // Read now: nothing more to set aside. Damaged again: an earlier copy is kept.
+    // Read now: nothing more to set aside. Damaged otherwise: the earlier copy
+    // is kept beside the new one. The same damage again finds its copy there.
     QCOMPARE(setAside(), QString());
-    writeStore(damagedStore);
+    const QByteArray other = damagedStore + "theme=3\n";
+    writeStore(other);
     QCOMPARE(setAside(), copyPath("-2"));
     QCOMPARE(bytesOf(copy), damagedStore);
+    writeStore(damagedStore);
+    QCOMPARE(setAside(), copy);
+    QCOMPARE(bytesOf(copyPath("-2")), other);
 }
 
 // The program's own fixedDuration with one byte changed crashed Qt's decoder at every start.
@@ -394,35 +402,62 @@ void TestSettingsStoreRepair::iniValueAdmitted_agreesWithQtsDecoder()
     }
 }
 
-// A disk too full for the copy: the store stays as it was, no part of a copy
-// is left, this run reads what it could and writes nothing into the store, and
-// the message says so, with the file and why.
-void TestSettingsStoreRepair::copyNotWritten_storeLeftAsItIsRunNotKept()
+// Each row: a write of the repair that fails. The store stays as it was (a
+// store that cannot be rewritten is neither emptied nor removed), no part of
+// a copy cut short is left, this run reads what it could and writes nothing
+// into the store, and the message says so, with the file and why.
+void TestSettingsStoreRepair::writeFails_storeLeftAsItIsRunNotKept_data()
 {
+    QTest::addColumn<QString>("failing"); // "copy" or "store"
+    QTest::addColumn<bool>("saysWritten");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("the copy meets a full disk") << "copy" << false << "will not be kept"
+                                                << "No space left on device";
+    QTest::newRow("the copy cut short, said written")
+        << "copy" << true << "will not be kept"
+        << QString("%1 of %2 bytes reached the disk").arg(damagedStore.size() / 2).arg(damagedStore.size());
+    QTest::newRow("the store cannot be rewritten") << "store" << false << "could not be repaired"
+                                                   << "Read-only file system";
+}
+
+void TestSettingsStoreRepair::writeFails_storeLeftAsItIsRunNotKept()
+{
+    QFETCH(QString, failing);
+    QFETCH(bool, saysWritten);
+    QFETCH(QString, said);
+    QFETCH(QString, why);
     const QString store = storePath();
-    const QString copy = copyPath();
-    const auto backHome = storeHomeKept();
+    const QString failingPath = failing == QLatin1String("copy") ? copyPath() : store;
+    const auto backOnDisk = storeBackOnDisk();
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(damagedStore);
-    repairSettingsStoreAtStart(nullptr, [](const QString &path, const QByteArray &bytes, QString *reason) {
+    const WholeFileWriter writer = [&](const QString &path, const QByteArray &bytes, QString *reason) {
+        if (path != failingPath)
+            return writeWholeFile(path, bytes, reason);
         QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
+        if (path != store && file.open(QIODevice::WriteOnly))
             file.write(bytes.left(bytes.size() / 2)); // cut short by the full disk
-        *reason = QStringLiteral("No space left on device");
-        return false;
-    });
+        *reason = why;
+        return saysWritten;
+    };
+    repairSettingsStoreAtStart(nullptr, writer);
     {
         MainWindow window;
         QCOMPARE(readSetting(SettingKeys::theme), 2);
+        QVERIFY(readSetting(SettingKeys::classColors).isEmpty());
         writeSetting(SettingKeys::volume, 10);
     }
+    QCOMPARE(readSetting(SettingKeys::volume), 10);
     QCOMPARE(bytesOf(store), damagedStore);
-    QVERIFY(!QFileInfo::exists(copy));
+    QCOMPARE(bytesOf(copyPath()), failing == QLatin1String("copy") ? QByteArray() : damagedStore);
     QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("will not be kept")));
-    QVERIFY(dialogs.messages.first().informativeText.contains(
-        QDir::toNativeSeparators(copy) + QStringLiteral(" could not be written: No space left on device")));
+    QVERIFY(dialogs.messages.first().text.contains(said));
+    QVERIFY(dialogs.messages.first().informativeText.contains(QDir::toNativeSeparators(failingPath)
+                                                              + QStringLiteral(" could not be written: ") + why));
+    if (failing == QLatin1String("store"))
+        QVERIFY(dialogs.messages.first().informativeText.startsWith(QDir::toNativeSeparators(copyPath())));
 }
 
 // A real full disk (a file size limit) at the start: the copy of a store of
@@ -435,7 +470,7 @@ void TestSettingsStoreRepair::fullDiskAtStart_storeStaysNoCopyClaimed()
         stored += "folder" + QByteArray::number(i) + "=/data/bats/survey/night\n";
     const QString store = storePath();
     const QString copy = copyPath();
-    const auto backHome = storeHomeKept();
+    const auto backOnDisk = storeBackOnDisk();
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(stored);
@@ -593,26 +628,12 @@ void TestSettingsStoreRepair::start_saysOnceWhereTheCopyIs()
     QCOMPARE(dialogs.messages.size(), 1);
 }
 
-// Without a scratch folder (the folder for temporary files is a file) no value
-// can be tried, and the rewritten store would not read whole: it is set aside
-// whole, once, and the next start finds it readable.
-void TestSettingsStoreRepair::storeTheRewriteCannotMend_setAsideWholeOnce()
+// The check needs nothing but the store: with the folder for temporary files
+// a file, the store is mended as ever, once, and the next start finds it readable.
+void TestSettingsStoreRepair::temporaryFolderUnusable_storeMendedAsEver()
 {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString notAFolder = folder.filePath(QStringLiteral("temporary"));
-    QFile file(notAFolder);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    const bool temporarySet = qEnvironmentVariableIsSet("TMPDIR");
-    const QByteArray temporary = qgetenv("TMPDIR");
-    const auto restore = qScopeGuard([temporarySet, &temporary]() {
-        if (temporarySet)
-            qputenv("TMPDIR", temporary);
-        else
-            qunsetenv("TMPDIR");
-    });
-    qputenv("TMPDIR", QFile::encodeName(notAFolder));
+    UnusableTemporaryFolder temporary;
+    QVERIFY(temporary.isSet());
     ScriptedDialogs dialogs;
     dialogs.expectMessages();
     writeStore(damagedStore);
@@ -623,7 +644,39 @@ void TestSettingsStoreRepair::storeTheRewriteCannotMend_setAsideWholeOnce()
     QCOMPARE(copies, QStringList{QFileInfo(copyPath()).fileName()});
     QCOMPARE(bytesOf(copyPath()), damagedStore);
     QCOMPARE(dialogs.messages.size(), 1);
-    QCOMPARE(QSettings().allKeys(), QStringList());
+    QStringList keys = QSettings().allKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{"Recent/folder", "theme", "volume"}));
+    writeSetting(SettingKeys::volume, 10);
+    QSettings().sync();
+    QVERIFY(bytesOf(storePath()).contains("volume=10\n"));
+}
+
+// A write of the store killed midway leaves Qt's save file beside it, named
+// after the store with six letters of chance: the next start removes it.
+// Files a user named so stay.
+void TestSettingsStoreRepair::leftOverSaveFiles_goAtStart()
+{
+    const QFileInfo store(storePath());
+    QVERIFY(QDir().mkpath(store.path()));
+    const QString stem = store.fileName() + QLatin1Char('.');
+    const auto named = [&stem](QStringList endings) {
+        for (QString &ending : endings)
+            ending.prepend(stem);
+        return endings;
+    };
+    QStringList kept = named({"backup", "Backup", "BACKUP", "old", "a1B2c3", "bakUp.txt"});
+    for (const QString &name : kept + named({"qTzWbk", "AbCdEf"})) {
+        QFile file(store.dir().filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("volume=40\n") == 10);
+    }
+    const auto gone = qScopeGuard([&]() {
+        for (const QString &name : kept)
+            QFile::remove(store.dir().filePath(name));
+    });
+    QCOMPARE(setAside(), QString());
+    kept.sort();
+    QCOMPARE(store.dir().entryList({stem + QLatin1Char('*')}, QDir::Files, QDir::Name), kept);
 }
 
 void TestSettingsStoreRepair::splitterStateApplies_data()

@@ -3,6 +3,7 @@
 // made with a folder in place of the file, a missing parent folder and a file
 // size limit standing for a full disk.
 #include "common/settingsformat.h"
+#include "common/settingskeys.h"
 #include "common/textfilewriter.h"
 #include "filesizelimit.h"
 #include "scripteddialogs.h"
@@ -10,9 +11,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 class TextFileWriterTest : public QObject
 {
@@ -22,6 +26,7 @@ private slots:
     void writesUtf8WithoutMarkReplacingTheWholeFile();
     void failures_data();
     void failures();
+    void settingsOnAFullDisk_fileStays_data();
     void settingsOnAFullDisk_fileStays();
 };
 
@@ -83,23 +88,39 @@ void TextFileWriterTest::failures()
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), left);
 }
 
-// Qt writes a settings file through its own save file: the store and a
-// folder's settings file meet a full disk as every other whole file does.
+// Qt writes a settings file through its own save file: the store, as the
+// program makes it, and a file of its form meet a full disk as every other
+// whole file does, and the status says so.
+void TextFileWriterTest::settingsOnAFullDisk_fileStays_data()
+{
+    QTest::addColumn<bool>("programsStore");
+    QTest::newRow("the store as the program makes it") << true;
+    QTest::newRow("a file of the store's form") << false;
+}
+
 void TextFileWriterTest::settingsOnAFullDisk_fileStays()
 {
+    QFETCH(bool, programsStore);
     QTemporaryDir dir;
-    const QString path = dir.filePath("Quillon.conf");
-    QSettings(path, wholeIniFormat()).setValue("copyFilesPath", "/data/bats");
-    QFile file(path);
+    setApplicationIdentity();
+    QFile::remove(QSettings().fileName());
+    const auto storeGone = qScopeGuard([]() { QFile::remove(QSettings().fileName()); });
+    const auto settings = [&]() {
+        return programsStore ? std::make_unique<QSettings>()
+                             : std::make_unique<QSettings>(dir.filePath("Quillon.conf"), wholeIniFormat());
+    };
+    settings()->setValue("copyFilesPath", "/data/bats");
+    QFile file(settings()->fileName());
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
     file.close();
-    QSettings store(path, wholeIniFormat());
-    store.setValue("note", QString(1500, QLatin1Char('x')));
+    QCOMPARE(before, QByteArray("[General]\ncopyFilesPath=/data/bats\n"));
+    const auto store = settings();
+    store->setValue("note", QString(1500, QLatin1Char('x')));
     FileSizeLimit disk(1024);
     QVERIFY(disk.isSet());
-    store.sync();
-    QCOMPARE(store.status(), QSettings::AccessError);
+    store->sync();
+    QCOMPARE(store->status(), QSettings::AccessError);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
 }

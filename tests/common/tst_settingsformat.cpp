@@ -1,0 +1,238 @@
+// The settings form read and written in memory, held against Qt's own INI
+// reader and writer over a corpus: files Qt writes, and files of chance made
+// of the bytes that mean something to an INI reader. Each file Qt reads has a
+// name of its own: Qt keeps what it read of a file by its name.
+#include "common/inivalues.h"
+#include "common/settingsformat.h"
+#include "testregistry.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRect>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+QString randomText(QRandomGenerator &random, int most)
+{
+    // Blanks at the ends, the signs Qt quotes or escapes, C escapes' letters,
+    // hex digits after an escape, a NUL, Latin-1, a surrogate pair, a leading '@'.
+    static const QString pieces[] = {" ",
+                                     "\t",
+                                     ";",
+                                     ",",
+                                     "=",
+                                     "\"",
+                                     "\\",
+                                     "@",
+                                     "@@",
+                                     "a",
+                                     "F",
+                                     "0",
+                                     "x",
+                                     "\n",
+                                     "\r",
+                                     "\a",
+                                     QString(QChar(0)),
+                                     QString(QChar(0x7f)),
+                                     QStringLiteral("\u00e4"),
+                                     QStringLiteral("\u6771"),
+                                     QStringLiteral("\U0001F987"),
+                                     "@ByteArray(",
+                                     "@Variant(",
+                                     ")",
+                                     "General"};
+    QString text;
+    for (int n = random.bounded(most + 1); n > 0; --n)
+        text += pieces[random.bounded(int(std::size(pieces)))];
+    return text;
+}
+
+// A key Qt takes as it is: no empty part between its slashes.
+QString randomKey(QRandomGenerator &random)
+{
+    static const QString parts[] = {"a",    "Time",   "general", "General", "%General", "k y",
+                                    "x\\y", "\u00e9", "\u6771",  "_-.",     "9"};
+    QString key = parts[random.bounded(int(std::size(parts)))];
+    for (int n = random.bounded(3); n > 0; --n)
+        key += QLatin1Char('/') + parts[random.bounded(int(std::size(parts)))];
+    return key;
+}
+
+QVariant randomValue(QRandomGenerator &random)
+{
+    switch (random.bounded(11)) {
+    case 0:
+        return random.bounded(-100000, 100000);
+    case 1:
+        return random.generateDouble() * 1e6 - 5e5;
+    case 2:
+        return random.bounded(2) == 1;
+    case 3: {
+        QByteArray bytes;
+        for (int n = random.bounded(12); n > 0; --n)
+            bytes += char(random.bounded(256));
+        return bytes;
+    }
+    case 4: {
+        QStringList list;
+        for (int n = random.bounded(4); n > 0; --n)
+            list << randomText(random, 4);
+        return list;
+    }
+    case 5:
+        return QVariantList{randomText(random, 3), random.bounded(9), QByteArray("\x01@")};
+    case 6:
+        return QRect(random.bounded(-9, 9), 2, 3, random.bounded(9));
+    case 7:
+        return float(random.generateDouble());
+    case 8:
+        return QVariant();
+    default:
+        return randomText(random, 8);
+    }
+}
+
+QByteArray randomIniText(QRandomGenerator &random)
+{
+    static const QByteArray pieces[] = {"\n",
+                                        "\r",
+                                        "\r\n",
+                                        " ",
+                                        "\t",
+                                        "k=",
+                                        "k2 = ",
+                                        "a\\b=",
+                                        "b=",
+                                        "[a]",
+                                        "%55=",
+                                        "%U00e9=",
+                                        "%4=",
+                                        "%+1=",
+                                        "[Time]",
+                                        "[general]",
+                                        "[ General ]",
+                                        "[%General]",
+                                        "[a\\b]",
+                                        "[x",
+                                        "]",
+                                        ";",
+                                        "\"",
+                                        "\\",
+                                        ",",
+                                        "@",
+                                        "@@",
+                                        "v",
+                                        "\xc3\xa9",
+                                        "\xff",
+                                        QByteArray("\0", 1),
+                                        "\\x41",
+                                        "\\101",
+                                        "\\n",
+                                        "\\q",
+                                        "@ByteArray(ab)",
+                                        "@Rect(1 2 3 4)",
+                                        "@Size(5 6)",
+                                        "@Point(7)",
+                                        "@Invalid()",
+                                        "@String(s)",
+                                        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)",
+                                        ")",
+                                        "="};
+    QByteArray text = random.bounded(4) == 0 ? iniUtf8Mark() : QByteArray();
+    for (int n = random.bounded(40); n > 0; --n)
+        text += pieces[random.bounded(int(std::size(pieces)))];
+    return text;
+}
+
+QString fileWith(const QTemporaryDir &folder, const QByteArray &bytes)
+{
+    static int files = 0;
+    const QString path = folder.filePath(QString::number(++files) + QStringLiteral(".ini"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every key a settings object on `path` lists, and its value.
+QSettings::SettingsMap readingsOf(const QString &path, QSettings::Format format)
+{
+    QSettings settings(path, format);
+    QSettings::SettingsMap readings;
+    for (const QString &key : settings.allKeys()) {
+        if (!key.isEmpty()) // Qt lists a key without a name, and reads none
+            readings.insert(key, settings.value(key));
+    }
+    return readings;
+}
+
+} // namespace
+
+class TestSettingsFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesWhatQtWrites();
+    void readsWhatQtReads();
+};
+
+// Values of every kind the program stores and more, under keys of every
+// spelling: the bytes are Qt's, one for one, and read back as Qt's.
+void TestSettingsFormat::writesWhatQtWrites()
+{
+    QTemporaryDir folder;
+    QRandomGenerator random(5309);
+    for (int round = 0; round < 300; ++round) {
+        QSettings::SettingsMap settings;
+        for (int n = random.bounded(1, 12); n > 0; --n)
+            settings.insert(randomKey(random), randomValue(random));
+        const QString byQt = fileWith(folder, QByteArray());
+        {
+            QSettings qt(byQt, QSettings::IniFormat);
+            for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+                qt.setValue(it.key(), it.value());
+        }
+        const QByteArray text = iniTextOf(settings);
+        QCOMPARE(text, bytesOf(byQt));
+        QCOMPARE(readingsOf(fileWith(folder, text), wholeIniFormat()),
+                 readingsOf(fileWith(folder, text), QSettings::IniFormat));
+    }
+}
+
+// Texts of chance, with and without a byte order mark: every key Qt lists,
+// it lists with the same value. Only values Qt may decode are tried on Qt.
+void TestSettingsFormat::readsWhatQtReads()
+{
+    QTemporaryDir folder;
+    QRandomGenerator random(1789);
+    // Where one key stands twice, the value Qt reads last: sections of one
+    // name are read together, and in the order of their names.
+    const QByteArray twice[] = {"[a]\nb=1\n[General]\na\\b=2\n", "[T]\nk=1\n[S]\nk=2\n[T]\nk=3\n[S]\nk=4\n"};
+    int tried = 0;
+    for (int round = -int(std::size(twice)); round < 3000; ++round) {
+        const QByteArray text = round < 0 ? twice[round + std::size(twice)] : randomIniText(random);
+        const QVector<IniValue> values = iniValuesOf(text);
+        if (!std::all_of(values.cbegin(), values.cend(), [](const IniValue &v) { return v.admitted; }))
+            continue;
+        ++tried;
+        const auto ours = readingsOf(fileWith(folder, text), wholeIniFormat());
+        const auto qts = readingsOf(fileWith(folder, text), QSettings::IniFormat);
+        QCOMPARE(ours, qts);
+    }
+    QVERIFY(tried > 2500);
+}
+
+QUILLON_TEST(TestSettingsFormat)
+#include "tst_settingsformat.moc"
