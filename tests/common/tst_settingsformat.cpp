@@ -57,7 +57,7 @@ QString randomText(QRandomGenerator &random, int most)
 QString randomKey(QRandomGenerator &random)
 {
     static const QString parts[] = {"a",    "Time",   "general", "General", "%General", "k y",
-                                    "x\\y", "\u00e9", "\u6771",  "_-.",     "9"};
+                                    "x\\y", "\u00e9", "\u6771",  "_-.",     "9",        QString(QChar(0xffff))};
     QString key = parts[random.bounded(int(std::size(parts)))];
     for (int n = random.bounded(3); n > 0; --n)
         key += QLatin1Char('/') + parts[random.bounded(int(std::size(parts)))];
