@@ -254,24 +254,27 @@ void repairSettingsStoreAtStart(QWidget *parent, const WholeFileWriter &write)
     box.parent = parent;
     box.icon = QMessageBox::Warning;
     box.title = QCoreApplication::applicationName();
+    const auto failedWrite = [&tr](const QString &path, const QString &reason) {
+        return tr("%1 could not be written: %2").arg(QDir::toNativeSeparators(path), reason);
+    };
+    const QString leftAsItIs = tr("It is left as it is: Quillon runs on the settings it could read and on the "
+                                  "defaults, and the settings of this run will not be kept.");
     if (repair.copyFailure.isEmpty() && repair.storeFailure.isEmpty()) {
         box.text = tr("Some settings could not be read and are back at their defaults.\n"
                       "The settings as they were are kept in the file below.");
         box.informativeText = QDir::toNativeSeparators(repair.copyPath);
     } else if (repair.copyFailure.isEmpty()) {
-        box.text = tr("Some settings could not be read, and the settings file could not be repaired. It is left as it "
-                      "is: Quillon runs on the settings it could read and on the defaults, and the settings of this "
-                      "run will not be kept.\nThe settings as they were are kept in the file below.");
-        box.informativeText =
-            QDir::toNativeSeparators(repair.copyPath) + QLatin1Char('\n')
-            + tr("%1 could not be written: %2").arg(QDir::toNativeSeparators(repair.storePath), repair.storeFailure);
+        box.text = tr("Some settings could not be read, and the settings file could not be repaired.")
+                   + QLatin1Char(' ') + leftAsItIs + QLatin1Char('\n')
+                   + tr("The settings as they were are kept in the file below.");
+        box.informativeText = QDir::toNativeSeparators(repair.copyPath) + QLatin1Char('\n')
+                              + failedWrite(repair.storePath, repair.storeFailure);
     } else {
         box.text = tr("Some settings in the file below could not be read, and it could not be copied aside to mend "
-                      "it. It is left as it is: Quillon runs on the settings it could read and on the defaults, and "
-                      "the settings of this run will not be kept.");
-        box.informativeText =
-            QDir::toNativeSeparators(repair.storePath) + QLatin1Char('\n')
-            + tr("%1 could not be written: %2").arg(QDir::toNativeSeparators(repair.copyPath), repair.copyFailure);
+                      "it.")
+                   + QLatin1Char(' ') + leftAsItIs;
+        box.informativeText = QDir::toNativeSeparators(repair.storePath) + QLatin1Char('\n')
+                              + failedWrite(repair.copyPath, repair.copyFailure);
     }
     userDialogs().message(box);
 }

@@ -34,6 +34,12 @@ private slots:
     void invalidTimesRoundTrip();
 
 private:
+    static void writeFileText(const QString &folder, const QByteArray &text)
+    {
+        QFile f(filePath(folder));
+        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
+            qFatal("cannot write %s", qPrintable(f.fileName()));
+    }
     static QString fileText(const QString &folder)
     {
         QFile f(filePath(folder));
@@ -120,13 +126,11 @@ void TestFolderSettings::otherKeysRoundTrip()
 void TestFolderSettings::handWrittenFile()
 {
     QTemporaryDir dir;
-    QFile f(filePath(dir.path()));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Geocoordinates]\nlatitude=\"48.5\"\nlongitude=-3.25\n"
-            "[Time]\nTimeZone=Asia/Tokyo\nBeginDate=\"15.04.21\"\nEndDate=31.02.21\nStartRecording=\"21:30\"\n"
-            "daylightSaving=false\nTwilight=2\n"
-            "invalidTimes=\"01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00\"\n");
-    f.close();
+    writeFileText(dir.path(),
+                  "[Geocoordinates]\nlatitude=\"48.5\"\nlongitude=-3.25\n"
+                  "[Time]\nTimeZone=Asia/Tokyo\nBeginDate=\"15.04.21\"\nEndDate=31.02.21\nStartRecording=\"21:30\"\n"
+                  "daylightSaving=false\nTwilight=2\n"
+                  "invalidTimes=\"01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00\"\n");
     // The end date names no day: it reads as its default.
     const FolderTimeSettings s = readFolderTimeSettings(dir.path());
     QCOMPARE(dump(s), QStringLiteral("48.5|-3.25|0|1|2|0|0|Asia/Tokyo|15.04|31.12|21:30|00:00|0|0|"
@@ -144,10 +148,7 @@ void TestFolderSettings::sectionInsideTheGroup()
 {
     QFETCH(QByteArray, section);
     QTemporaryDir dir;
-    QFile f(filePath(dir.path()));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Time]\nStartMin=45\nBeginDate=15.04.21\nlogDays=true\n" + section + "\nx=1\n");
-    f.close();
+    writeFileText(dir.path(), "[Time]\nStartMin=45\nBeginDate=15.04.21\nlogDays=true\n" + section + "\nx=1\n");
     const FolderTimeSettings s = readFolderTimeSettings(dir.path());
     QCOMPARE(s.startMin, 45);
     QCOMPARE(s.beginDate.toString("dd.MM"), QStringLiteral("15.04"));
@@ -249,10 +250,7 @@ void TestFolderSettings::storeBesideValuesNotRead()
 {
     QFETCH(QByteArray, notRead);
     QTemporaryDir dir;
-    QFile f(filePath(dir.path()));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Geocoordinates]\nlatitude=48.5\n" + notRead);
-    f.close();
+    writeFileText(dir.path(), "[Geocoordinates]\nlatitude=48.5\n" + notRead);
     writeFolderSetting(dir.path(), longitude, 7.25);
     QCOMPARE(readFolderSetting(dir.path(), longitude), 7.25);
     QCOMPARE(readFolderSetting(dir.path(), latitude), 48.5);
@@ -282,10 +280,7 @@ void TestFolderSettings::fullDisk_fileStays()
 void TestFolderSettings::temporaryFolderUnusable_fileReadAndWritten()
 {
     QTemporaryDir dir;
-    QFile f(filePath(dir.path()));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[Geocoordinates]\nlatitude=49.5\n[Time]\nTimeZone=@ByteArray(Europe/Berlin)\n");
-    f.close();
+    writeFileText(dir.path(), "[Geocoordinates]\nlatitude=49.5\n[Time]\nTimeZone=@ByteArray(Europe/Berlin)\n");
     UnusableTemporaryFolder temporary;
     QVERIFY(temporary.isSet());
     QCOMPARE(readFolderSetting(dir.path(), latitude), 49.5);
