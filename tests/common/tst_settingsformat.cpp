@@ -22,31 +22,12 @@ QString randomText(QRandomGenerator &random, int most)
 {
     // Blanks at the ends, the signs Qt quotes or escapes, C escapes' letters,
     // hex digits after an escape, a NUL, Latin-1, a surrogate pair, a leading '@'.
-    static const QString pieces[] = {" ",
-                                     "\t",
-                                     ";",
-                                     ",",
-                                     "=",
-                                     "\"",
-                                     "\\",
-                                     "@",
-                                     "@@",
-                                     "a",
-                                     "F",
-                                     "0",
-                                     "x",
-                                     "\n",
-                                     "\r",
-                                     "\a",
-                                     QString(QChar(0)),
-                                     QString(QChar(0x7f)),
-                                     QStringLiteral("\u00e4"),
-                                     QStringLiteral("\u6771"),
-                                     QStringLiteral("\U0001F987"),
-                                     "@ByteArray(",
-                                     "@Variant(",
-                                     ")",
-                                     "General"};
+    // clang-format off
+    static const QString pieces[] = {
+        " ", "\t", ";", ",", "=", "\"", "\\", "@", "@@", "a", "F", "0", "x", "\n", "\r", "\a",
+        QString(QChar(0)), QString(QChar(0x7f)), QStringLiteral("\u00e4"), QStringLiteral("\u6771"),
+        QStringLiteral("\U0001F987"), "@ByteArray(", "@Variant(", ")", "General"};
+    // clang-format on
     QString text;
     for (int n = random.bounded(most + 1); n > 0; --n)
         text += pieces[random.bounded(int(std::size(pieces)))];
@@ -100,50 +81,14 @@ QVariant randomValue(QRandomGenerator &random)
 
 QByteArray randomIniText(QRandomGenerator &random)
 {
-    static const QByteArray pieces[] = {"\n",
-                                        "\r",
-                                        "\r\n",
-                                        " ",
-                                        "\t",
-                                        "k=",
-                                        "k2 = ",
-                                        "a\\b=",
-                                        "b=",
-                                        "[a]",
-                                        "%55=",
-                                        "%U00e9=",
-                                        "%4=",
-                                        "%+1=",
-                                        "[Time]",
-                                        "[general]",
-                                        "[ General ]",
-                                        "[%General]",
-                                        "[a\\b]",
-                                        "[x",
-                                        "]",
-                                        ";",
-                                        "\"",
-                                        "\\",
-                                        ",",
-                                        "@",
-                                        "@@",
-                                        "v",
-                                        "\xc3\xa9",
-                                        "\xff",
-                                        QByteArray("\0", 1),
-                                        "\\x41",
-                                        "\\101",
-                                        "\\n",
-                                        "\\q",
-                                        "@ByteArray(ab)",
-                                        "@Rect(1 2 3 4)",
-                                        "@Size(5 6)",
-                                        "@Point(7)",
-                                        "@Invalid()",
-                                        "@String(s)",
-                                        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)",
-                                        ")",
-                                        "="};
+    // clang-format off
+    static const QByteArray pieces[] = {
+        "\n", "\r", "\r\n", " ", "\t", "k=", "k2 = ", "a\\b=", "b=", "[a]", "%55=", "%U00e9=", "%4=", "%+1=",
+        "[Time]", "[general]", "[ General ]", "[%General]", "[a\\b]", "[x", "]", ";", "\"", "\\", ",", "@", "@@",
+        "v", "\xc3\xa9", "\xff", QByteArray("\0", 1), "\\x41", "\\101", "\\n", "\\q", "@ByteArray(ab)",
+        "@Rect(1 2 3 4)", "@Size(5 6)", "@Point(7)", "@Invalid()", "@String(s)",
+        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "="};
+    // clang-format on
     QByteArray text = random.bounded(4) == 0 ? iniUtf8Mark() : QByteArray();
     for (int n = random.bounded(40); n > 0; --n)
         text += pieces[random.bounded(int(std::size(pieces)))];
