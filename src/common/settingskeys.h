@@ -15,7 +15,9 @@
 // takes when the key is missing. The store is the one truth: every read and
 // every write builds a fresh QSettings for that one access (the window, the
 // settings dialog and the audio builder write the same keys, and nothing may
-// hold a stale copy), and nothing is cached here.
+// hold a stale copy), and nothing is cached here. Each QSettings writes the
+// whole store when it goes, so values stored together (the settings dialog's
+// Apply) share one.
 //
 // Readers name a key through these constants, so a mistyped key does not
 // compile. Where two readers give one key different defaults (or read it as
