@@ -8,9 +8,11 @@
 
 #include <QFile>
 #include <QHash>
+#include <QMap>
 #include <QTimeZone>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -25,6 +27,9 @@ QString nameOf(const Key &key)
 QVariant readAs(QVariant stored, const Key &key)
 {
     if (!stored.isValid())
+        return {};
+    // Only a text may be empty: an empty zone would be taken for the machine's.
+    if ((key.type != QMetaType::QString || key.form != FolderValueForm::Any) && stored.toString().isEmpty())
         return {};
     if (key.type == QMetaType::Bool) {
         const QString text = stored.toString();
@@ -107,11 +112,63 @@ const QHash<QString, Key> &knownKeys()
     return keys;
 }
 
+// Whether `stored`, a value as it reads under `key`, is `value` as the key's
+// control shows it: a number at the box's decimals, a date or a time as the
+// day or the minute it names ("06:+0" is 06:00), a text as it stands.
+bool sameSetting(const Key &key, QVariant stored, const QVariant &value)
+{
+    if (key.type == QMetaType::Double && key.decimals >= 0)
+        return QString::number(stored.toDouble(), 'f', key.decimals)
+               == QString::number(value.toDouble(), 'f', key.decimals);
+    switch (key.form) {
+    case FolderValueForm::Date: {
+        const QLatin1String form(FolderSettings::dateFormat);
+        return QDate::fromString(stored.toString(), form) == QDate::fromString(value.toString(), form);
+    }
+    case FolderValueForm::Time: {
+        const QLatin1String form(FolderSettings::timeFormat);
+        return QTime::fromString(stored.toString(), form) == QTime::fromString(value.toString(), form);
+    }
+    case FolderValueForm::Any:
+    case FolderValueForm::Zone:
+        break;
+    }
+    return stored.convert(value.userType()) && stored == value;
+}
+
+// The form a value must have to be read under `key`, as the user is told.
+QString formOf(const Key &key)
+{
+    switch (key.form) {
+    case FolderValueForm::Date:
+        return QStringLiteral("a date as dd.MM.yy, such as 01.05.21");
+    case FolderValueForm::Time:
+        return QStringLiteral("a time as hh:mm, such as 20:30");
+    case FolderValueForm::Zone:
+        return QStringLiteral("a time zone, such as Europe/Berlin");
+    case FolderValueForm::Any:
+        break;
+    }
+    switch (key.type) {
+    case QMetaType::Bool:
+        return QStringLiteral("true or false");
+    case QMetaType::Int:
+        return QStringLiteral("a whole number from %1 to %2").arg(key.lowest).arg(key.highest);
+    case QMetaType::Double:
+        return QStringLiteral("a number from %1 to %2 with a decimal point, such as 49.5")
+            .arg(key.lowest)
+            .arg(key.highest);
+    default:
+        return QStringLiteral("a text");
+    }
+}
+
 // The folder's file as it stands, read with nothing but itself: its settings
-// as Qt's INI reader reads them, without the values Qt may not decode
-// (common/inivalues.h), and the value each key was read from.
+// as Qt's INI reader reads them, a line at a time, without the values Qt may
+// not decode (common/inivalues.h), and the value each key was read from.
 struct FolderFile {
     QString path;
+    bool exists = false;
     bool readable = true; // false where the file is there and could not be read: it is never written over
     QByteArray text;
     QSettings::SettingsMap settings;
@@ -126,10 +183,18 @@ struct FolderFile {
             readable = !file.exists();
             return;
         }
-        text = file.readAll();
-        readable = file.error() == QFileDevice::NoError;
-        if (readable)
-            settings = iniSettingsOf(text, &lastValues);
+        exists = true;
+        try {
+            text = file.readAll();
+            readable = file.error() == QFileDevice::NoError;
+            if (readable)
+                settings = iniSettingsOf(text, &lastValues, IniLines::OneEach);
+        } catch (const std::bad_alloc &) {
+            // Read as defaults, it would be written over with them.
+            readable = false;
+            settings.clear();
+            lastValues.clear();
+        }
     }
 
     // Whether the value stored under `name` is not read: Qt may not decode it,
@@ -151,11 +216,9 @@ struct FolderFile {
         return stored.isValid() ? stored : fallback;
     }
 
-    // Whether writing `value` would leave the settings as they read: the file
-    // holds it, or holds a value that is not read, which reads as `fallback`.
-    // A write rewrites the whole file in Qt's form: a section a user added by
-    // hand beside the program's ("[Time/A]" beside "[Time]") becomes keys of
-    // "[Time]", and comments go. So what changes nothing is not written.
+    // Whether writing `value` would leave the setting as it reads: the file
+    // holds it, as the key's control shows it, or holds a value that is not
+    // read, which reads as `fallback`. What changes nothing is not written.
     bool holds(const Key &key, const QVariant &value, const QVariant &fallback) const
     {
         QVariant stored = readAs(settings.value(nameOf(key)), key);
@@ -164,7 +227,97 @@ struct FolderFile {
                 return false; // a missing key is written
             stored = defaultOf(key, fallback);
         }
-        return stored.convert(value.userType()) && stored == value;
+        return sameSetting(key, stored, value);
+    }
+
+    // The file with `changes` stored: each key's line that is read gets the
+    // new value in place of the old, between the blanks around it (a comment
+    // after it stays), and a key the file lacks gets a line of its own after
+    // the last value of its section, or in a section added at the end. Every
+    // other byte stays.
+    QByteArray textWith(const QSettings::SettingsMap &changes) const
+    {
+        QVector<IniSection> sections;
+        const QVector<IniValue> values = iniValuesOf(text, IniLines::OneEach, &sections);
+        const QByteArray lineEnd = lineEndOf(text);
+        QMap<int, QByteArray> inserts; // by the offset they go in at
+        QMap<QString, QByteArray> newSections;
+        for (auto change = changes.cbegin(); change != changes.cend(); ++change) {
+            const QByteArray valueText = iniValueTextOf(change.value());
+            const auto old = lastValues.constFind(change.key());
+            if (old != lastValues.cend()) {
+                inserts.insert(old->line.equals + 1, valueText);
+                continue;
+            }
+            const int slash = change.key().indexOf(QLatin1Char('/'));
+            const QString section = change.key().left(slash + 1);
+            const QByteArray line = iniKeyTextOf(change.key().mid(slash + 1)) + '=' + valueText + lineEnd;
+            const int at = endOfSection(values, sections, section);
+            if (at >= 0)
+                inserts[at] += line;
+            else
+                newSections[section] += line;
+        }
+        QByteArray edited;
+        edited.reserve(text.size() + 256);
+        int from = 0;
+        for (auto insert = inserts.cbegin(); insert != inserts.cend(); ++insert) {
+            edited.append(text.constData() + from, insert.key() - from);
+            from = insert.key();
+            const auto replaced = std::find_if(values.cbegin(), values.cend(),
+                                               [from](const IniValue &v) { return v.line.equals + 1 == from; });
+            if (replaced == values.cend()) {
+                // After a last line without its line end, the new line needs one before it.
+                if (from > 0 && text.at(from - 1) != '\n' && text.at(from - 1) != '\r')
+                    edited += lineEnd;
+                edited += *insert;
+                continue;
+            }
+            const QByteArray old = iniValueText(text, *replaced);
+            const QByteArray trimmed = old.trimmed();
+            const int leading = trimmed.isEmpty() ? old.size() : old.indexOf(trimmed);
+            edited += old.left(leading) + *insert + old.mid(leading + trimmed.size());
+            from = replaced->line.end;
+        }
+        edited.append(text.constData() + from, text.size() - from);
+        for (auto section = newSections.cbegin(); section != newSections.cend(); ++section) {
+            if (!edited.isEmpty() && !edited.endsWith('\n') && !edited.endsWith('\r'))
+                edited += lineEnd;
+            if (!edited.isEmpty())
+                edited += lineEnd;
+            edited += '[' + iniKeyTextOf(section.key().chopped(1)) + ']' + lineEnd + *section;
+        }
+        return edited;
+    }
+
+    // The line end the file's first line has; LF in a file of one line.
+    static QByteArray lineEndOf(const QByteArray &text)
+    {
+        const int end = text.indexOf('\n');
+        return end > 0 && text.at(end - 1) == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+    }
+
+    // Where a line of `section` goes: after the line of its last value under
+    // its last header, or right after that header; -1 where it has none.
+    int endOfSection(const QVector<IniValue> &values, const QVector<IniSection> &sections, const QString &section) const
+    {
+        const auto header = std::find_if(sections.crbegin(), sections.crend(),
+                                         [&section](const IniSection &s) { return s.name == section; });
+        if (header == sections.crend())
+            return -1;
+        int after = header->line.end;
+        for (const IniValue &value : values) {
+            if (value.line.start > header->line.start && value.section == section && value.line.end > after)
+                after = value.line.end;
+        }
+        // Past a comment on the same line, and the line's end.
+        while (after < text.size() && text.at(after) != '\n' && text.at(after) != '\r')
+            ++after;
+        if (text.mid(after, 2) == "\r\n")
+            after += 2;
+        else if (after < text.size())
+            ++after;
+        return after;
     }
 };
 
@@ -176,38 +329,32 @@ struct FolderChange {
 };
 
 // Stores each of `changes` that the file does not hold already (FolderFile::holds):
-// a Close that changes nothing leaves the file as it was. Every other value
-// keeps its text as it stands, so a value written by hand stays as written,
-// one that is not read too, until its own setting is stored; only one whose
-// text would not read alike on a line of its own (running over lines, or
-// read as UTF-8 after a byte order mark) is written anew, or where it is not
-// read, left out.
+// a Close that changes nothing leaves the file as it was. A file in Qt's own
+// form is written as Qt writes it; in any other, only the lines of the
+// settings stored change, and a key the file lacks is added on a line of its
+// own, so a value written by hand, one that is not read, a comment, stay.
 void store(const QString &folder, const QVector<FolderChange> &changes)
 {
     const FolderFile file(folder);
     if (!file.readable)
         return; // its values would be lost
-    QVector<const FolderChange *> needed;
+    QSettings::SettingsMap needed;
     for (const FolderChange &change : changes) {
         if (!file.holds(change.key, change.value, change.fallback))
-            needed.append(&change);
+            needed.insert(nameOf(change.key), change.value);
     }
     if (needed.isEmpty())
         return;
-    QSettings::SettingsMap settings = file.settings;
-    QHash<QString, QByteArray> verbatim;
-    for (auto it = file.lastValues.cbegin(); it != file.lastValues.cend(); ++it) {
-        if (iniValueStandsAlone(file.text, *it))
-            verbatim.insert(it.key(), iniValueText(file.text, *it));
-        else if (file.holdsUnread(it.key()))
-            settings.remove(it.key());
+    QByteArray text;
+    if (!file.exists || iniTextOf(file.settings) == file.text) {
+        QSettings::SettingsMap settings = file.settings;
+        for (auto it = needed.cbegin(); it != needed.cend(); ++it)
+            settings.insert(it.key(), it.value());
+        text = iniTextOf(settings);
+    } else {
+        text = file.textWith(needed);
     }
-    for (const FolderChange *change : needed) {
-        settings.insert(nameOf(change->key), change->value);
-        verbatim.remove(nameOf(change->key));
-    }
-    removeLeftOverSaveFiles(file.path);
-    if (!writeWholeFile(file.path, iniTextOf(settings, verbatim), nullptr))
+    if (!writeWholeFile(file.path, text, nullptr))
         qCDebug(lcActivity) << "settings not stored in" << file.path;
 }
 
@@ -238,11 +385,32 @@ QString filePath(const QString &folder)
     return folder + QLatin1Char('/') + QLatin1String(fileName);
 }
 
-bool holdsUnreadableValues(const QString &folder)
+QStringList unreadValues(const QString &folder)
 {
     const FolderFile file(folder);
-    const QStringList names = file.lastValues.keys();
-    return std::any_of(names.cbegin(), names.cend(), [&file](const QString &name) { return file.holdsUnread(name); });
+    QVector<IniValue> unread;
+    for (auto it = file.lastValues.cbegin(); it != file.lastValues.cend(); ++it) {
+        if (file.holdsUnread(it.key()))
+            unread.append(*it);
+    }
+    std::sort(unread.begin(), unread.end(),
+              [](const IniValue &a, const IniValue &b) { return a.line.start < b.line.start; });
+    // As the file is read: as UTF-8 after a byte order mark, else as Latin-1.
+    const bool utf8 = file.text.startsWith(iniUtf8Mark());
+    QStringList lines;
+    for (const IniValue &value : unread) {
+        const QByteArray bytes = iniValueText(file.text, value).trimmed();
+        QString text = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+        if (text.size() > 48)
+            text = text.left(45) + QStringLiteral("...");
+        const auto key = knownKeys().constFind(value.key);
+        lines << QStringLiteral("%1 = %2: %3")
+                     .arg(value.key.mid(value.section.size()), text,
+                          key != knownKeys().cend() ? formOf(*key)
+                                                    : QStringLiteral("a binary value of a kind Quillon never "
+                                                                     "stores here"));
+    }
+    return lines;
 }
 
 QVariant value(const QString &folder, const Key &key, const QVariant &fallback)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QVariant>
 
@@ -25,8 +26,13 @@
  * read as one from anywhere: a value Qt's decoder must not see
  * (common/inivalues.h) is never handed to it, and a value that does not read
  * as its key's (a number cut short, a date in no form, a zone no one knows)
- * reads as its default. Such values are not read: they stay in the file until
- * a setting is stored, and then leave it.
+ * reads as its default. Each line ends its value: a stray quote or a trailing
+ * backslash does not hide the lines after it, as it would from Qt's reader.
+ *
+ * A write changes only the lines of the settings it stores, and adds a line
+ * for a key the file lacks: every other line, comments and blank lines, the
+ * byte order mark and the order of the lines stay as a person wrote them. A
+ * file in Qt's own form is written as Qt writes it.
  */
 
 /** The form a text of the file must have to be read. */
@@ -49,12 +55,15 @@ struct FolderSetting {
     FolderValueForm form = FolderValueForm::Any;
     double lowest = -std::numeric_limits<double>::infinity();
     double highest = std::numeric_limits<double>::infinity();
+    // The decimals its box shows: a stored value counts as unchanged while
+    // the box shows it, so a GPS's 49.787654 stays as written.
+    int decimals = -1;
 
     /** The same key as another reader reads it, with its own default. */
     template <typename U>
     FolderSetting<U> readAs(U otherFallback) const
     {
-        return FolderSetting<U>{group, key, otherFallback, form, lowest, highest};
+        return FolderSetting<U>{group, key, otherFallback, form, lowest, highest, decimals};
     }
 };
 
@@ -65,8 +74,11 @@ constexpr char fileName[] = "QuillonSettings.ini";
 // folder + "/QuillonSettings.ini"
 QString filePath(const QString &folder);
 
-// Whether the file holds values that are not read (they read as their defaults), as the dialog tells the user.
-bool holdsUnreadableValues(const QString &folder);
+// Each value of the file that is not read (it reads as its key's default), in
+// the order of the file, as the dialog tells the user: its key, its text as
+// written and the form its key takes ("BeginDate = 1.5.21: a date as
+// dd.MM.yy, such as 01.05.21").
+QStringList unreadValues(const QString &folder);
 
 /** A key and what a value must be to be read under it, whatever its type. */
 struct Key {
@@ -76,19 +88,21 @@ struct Key {
     FolderValueForm form;
     double lowest;
     double highest;
+    int decimals;
 };
 
 template <typename T>
 Key keyOf(const FolderSetting<T> &setting)
 {
-    return {setting.group, setting.key, qMetaTypeId<T>(), setting.form, setting.lowest, setting.highest};
+    return {setting.group,  setting.key,     qMetaTypeId<T>(), setting.form,
+            setting.lowest, setting.highest, setting.decimals};
 }
 
 // The value stored under `key` as it reads, or `fallback` where there is none that reads.
 QVariant value(const QString &folder, const Key &key, const QVariant &fallback);
-// Writes nothing where the file holds `value` already, or holds a value that
-// is not read there and `value` is what it reads as (`fallback`, the
-// machine's zone for a zone).
+// Writes nothing where the file holds `value` already (as the key's control
+// shows it), or holds a value that is not read there and `value` is what it
+// reads as (`fallback`, the machine's zone for a zone).
 void setValue(const QString &folder, const Key &key, const QVariant &value, const QVariant &fallback);
 
 // Stored text forms of the monitoring dates (only day and month carry meaning)
@@ -99,8 +113,8 @@ QString dateText(const QDate &date);
 QString timeText(const QTime &time);
 
 // --- Geocoordinates: degrees north and east ----------------------------------
-constexpr FolderSetting<double> latitude{"Geocoordinates", "latitude", 51, FolderValueForm::Any, -70, 70};
-constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9, FolderValueForm::Any, -180, 180};
+constexpr FolderSetting<double> latitude{"Geocoordinates", "latitude", 51, FolderValueForm::Any, -70, 70, 4};
+constexpr FolderSetting<double> longitude{"Geocoordinates", "longitude", 9, FolderValueForm::Any, -180, 180, 4};
 
 // --- Time ----------------------------------------------------------------------
 constexpr FolderSetting<bool> daylightSaving{"Time", "daylightSaving", true};

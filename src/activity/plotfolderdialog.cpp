@@ -32,7 +32,7 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     ui->tabWidget->setUsesScrollButtons(true);
     ui->tabWidget->setElideMode(Qt::ElideNone);
     // Asked before loading: the controls' slots store their values.
-    const bool unreadable = FolderSettings::holdsUnreadableValues(wavDirectory);
+    const QStringList unread = FolderSettings::unreadValues(wavDirectory);
     // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
     timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
     // The absolute period type, the form's own, shows the time edits.
@@ -57,18 +57,20 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     initPlotVsWind();
     ready = true;
     // Said once, here: the charts read the file again at every drawing.
-    if (unreadable)
-        tellUnreadableSettings();
+    if (!unread.isEmpty())
+        tellUnreadableSettings(unread);
 }
 
-void plotFolderDialog::tellUnreadableSettings()
+void plotFolderDialog::tellUnreadableSettings(const QStringList &unread)
 {
     MessageBoxRequest box;
     box.parent = this;
     box.icon = QMessageBox::Warning;
     box.title = QCoreApplication::applicationName();
+    box.textFormat = Qt::PlainText; // the values as written, whatever they hold
     box.text = tr("Some settings in the file below could not be read. They are shown at their defaults, and stay "
-                  "in the file as they are written until you change them.");
+                  "in the file as they are written until you change them:")
+               + QStringLiteral("\n\n") + unread.join(QLatin1Char('\n'));
     box.informativeText = QDir::toNativeSeparators(FolderSettings::filePath(wavDirectory));
     userDialogs().message(box);
 }

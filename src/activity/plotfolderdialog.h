@@ -335,8 +335,8 @@ private:
     void writeLogKey(ActivityTab tab, bool linearChecked);
     FolderTimeSettings settingsFromControls() const;
     void loadControls(const FolderTimeSettings &stored);
-    /** Tells the user which file holds settings that are not read (they show their defaults). */
-    void tellUnreadableSettings();
+    /** Tells the user which values of the folder's file are not read (they show their defaults), and in which file. */
+    void tellUnreadableSettings(const QStringList &unread);
 
     // Set-up helpers (plotfolderdialog_setup.cpp).
     struct ActivityPlot;

@@ -190,7 +190,6 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &write)
     // A store an earlier repair of this run could not mend is read from memory.
     if (settingsKeptInMemory(store.filePath()))
         return repair;
-    removeLeftOverSaveFiles(store.filePath());
     // Where the platform keeps settings in no file (a registry), Qt decodes nothing from text.
     if (!store.isFile())
         return repair;

@@ -43,8 +43,10 @@ class QWidget;
  * rewritten, nothing of the store goes: it is left as it is, nothing is left
  * under the copy's name, and this run reads the values that passed (or none)
  * and keeps what it changes in memory (keepSettingsInMemory), so that nothing
- * this run does reaches the store. Save files a write killed midway left
- * beside the store are removed first.
+ * this run does reaches the store. No file beside the store is removed: a
+ * save file a write killed midway left there ("Quillon.conf.AbCdEf", where
+ * the file system holds no file without a name) bears a name a person could
+ * have given a copy of their own, and is left for the user.
  */
 struct SettingsStoreRepair {
     QString storePath;    // the store as Qt names it

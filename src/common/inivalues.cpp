@@ -215,11 +215,13 @@ bool isIniSpace(char c)
 // rest of the line is a comment), but not inside quotes, which carry it over
 // line ends, nor after a backslash, which carries it over the next character
 // (a line end, CR LF or LF CR as one). The lines may end in LF, CR or CR LF.
-// A ';' that starts a line comments the line out.
+// A ';' that starts a line comments the line out. Read `OneEach`, a line
+// end ends a line always.
 
 // The line from `*pos` on; false once only white space and comments are left.
-bool nextIniLine(const QByteArray &text, int *pos, IniLine *line)
+bool nextIniLine(const QByteArray &text, IniLines lines, int *pos, IniLine *line)
 {
+    const bool oneEach = lines == IniLines::OneEach;
     const int size = text.size();
     int start = *pos;
     while (start < size && isIniSpace(text.at(start)))
@@ -233,12 +235,12 @@ bool nextIniLine(const QByteArray &text, int *pos, IniLine *line)
             if (!quoted && equals < 0)
                 equals = i - 1;
         } else if (c == '\n' || c == '\r') {
-            if (!quoted) {
+            if (!quoted || oneEach) {
                 --i;
                 break;
             }
         } else if (c == '\\') {
-            if (i < size) {
+            if (i < size && !(oneEach && (text.at(i) == '\n' || text.at(i) == '\r'))) {
                 const char escaped = text.at(i++);
                 if (i < size) {
                     const char next = text.at(i);
@@ -410,7 +412,7 @@ QByteArray iniUtf8Mark()
     return utf8Mark;
 }
 
-QVector<IniValue> iniValuesOf(const QByteArray &text)
+QVector<IniValue> iniValuesOf(const QByteArray &text, IniLines lines, QVector<IniSection> *sections)
 {
     QTextCodec *codec = codecOf(text);
     const int markSize = codec ? utf8Mark.size() : 0;
@@ -419,7 +421,7 @@ QVector<IniValue> iniValuesOf(const QByteArray &text)
     bool firstLine = true;
     int pos = markSize;
     IniLine line;
-    while (nextIniLine(text, &pos, &line)) {
+    while (nextIniLine(text, lines, &pos, &line)) {
         // Qt reads the general values from the start of the text: a first
         // line that begins on the byte order mark's line begins with the mark.
         const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -428,6 +430,8 @@ QVector<IniValue> iniValuesOf(const QByteArray &text)
         firstLine = false;
         if (text.at(line.start) == '[') {
             section = sectionOpenedBy(text, line);
+            if (sections)
+                sections->append({line, section});
             continue;
         }
         if (line.equals < 0)
@@ -449,9 +453,9 @@ QVariant iniValueOf(const QByteArray &text, const IniValue &value)
     return texts.size() > 1 ? listOf(texts) : variantOf(texts.first());
 }
 
-QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues)
+QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues, IniLines lines)
 {
-    QVector<IniValue> values = iniValuesOf(text);
+    QVector<IniValue> values = iniValuesOf(text, lines);
     // Qt reads the sections of one name together, one name after another in
     // their order: of a key that two names give ("a\\b" in the general
     // section, "b" in "[a]"), the later name's value stands.
@@ -475,14 +479,6 @@ QByteArray iniValueText(const QByteArray &text, const IniValue &value)
     return text.mid(value.line.equals + 1, value.line.end - value.line.equals - 1);
 }
 
-bool iniValueStandsAlone(const QByteArray &text, const IniValue &value)
-{
-    const QByteArray alone = "k=" + iniValueText(text, value) + "\nz=\n";
-    const QVector<IniValue> read = iniValuesOf(alone);
-    return read.size() == 2 && read.at(0).key == QLatin1String("k") && read.at(1).key == QLatin1String("z")
-           && unescapedIniTexts(alone, 2, read.at(0).line.end, nullptr)
-                  == unescapedIniTexts(text, value.line.equals + 1, value.line.end, codecOf(text));
-}
 bool iniValueAdmitted(const QByteArray &text, bool utf8)
 {
     return valueAdmitted(text, 0, text.size(), utf8 ? QTextCodec::codecForName("UTF-8") : nullptr);

@@ -28,6 +28,18 @@
  * mark is read as UTF-8, any other as Latin-1.
  */
 
+/**
+ * Where a value ends. Qt carries a value on over line ends by a quote left
+ * open or a trailing backslash, and so hides every line after a stray quote
+ * in a file written by hand. Qt itself writes every value on one line (it
+ * escapes quotes, backslashes and line ends), so a file Qt wrote reads alike
+ * either way.
+ */
+enum class IniLines {
+    AsQt,    // as Qt's reader, which the program's own store must match
+    OneEach, // every line end ends a value: a slip on one line stays on it
+};
+
 /** Where a line stands in the text: from its first byte that is no white space to where Qt ends it. */
 struct IniLine {
     int start = 0;
@@ -44,11 +56,18 @@ struct IniValue {
     bool admitted = true;     // Qt may decode it (iniValueAdmitted)
 };
 
+/** A section's header line. */
+struct IniSection {
+    IniLine line;
+    QString name; // as IniValue::section names it
+};
+
 /** The byte order mark that makes Qt read an INI file as UTF-8. */
 QByteArray iniUtf8Mark();
 
-/** Every value of `text`, an INI file's bytes, in their order. */
-QVector<IniValue> iniValuesOf(const QByteArray &text);
+/** Every value of `text`, an INI file's bytes, in their order; and, where asked for, every section header. */
+QVector<IniValue> iniValuesOf(const QByteArray &text, IniLines lines = IniLines::AsQt,
+                              QVector<IniSection> *sections = nullptr);
 
 /**
  * What Qt's INI reader makes of `value`, one of `text`'s values: a text, a
@@ -64,18 +83,11 @@ QVariant iniValueOf(const QByteArray &text, const IniValue &value);
  * are left out. `lastValues`, when given, gets for each key the value Qt
  * reads last, whether it is left out or not.
  */
-QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues = nullptr);
+QSettings::SettingsMap iniSettingsOf(const QByteArray &text, QHash<QString, IniValue> *lastValues = nullptr,
+                                     IniLines lines = IniLines::AsQt);
 
 /** What stands after the '=' of `value`, one of `text`'s values, up to where Qt ends its line. */
 QByteArray iniValueText(const QByteArray &text, const IniValue &value);
-
-/**
- * Whether `value`'s text (iniValueText), written after a key on a line of
- * its own in a file without a byte order mark, reads as it reads in `text`,
- * and leaves the next line as it is: it holds no quote left open, ends in
- * no backslash, and its bytes read as in `text`.
- */
-bool iniValueStandsAlone(const QByteArray &text, const IniValue &value);
 
 /**
  * Whether Qt may decode the value `text` (what follows the '=' of a line of

@@ -258,32 +258,23 @@ QString settingsFileName(const QString &path)
 
 } // namespace
 
-QByteArray iniTextOf(const QSettings::SettingsMap &settings, const QHash<QString, QByteArray> &verbatim)
+QByteArray iniTextOf(const QSettings::SettingsMap &settings)
 {
     // Qt's writer takes a key's first part for its section ("Time/BeginDate"
     // is "BeginDate" of "[Time]", "a/b/c" is "b\c" of "[a]"), and writes the
-    // sections of a new file in the order of their names, and the keys of
-    // each in theirs. Values are composed first, as Qt composes each line.
-    QMap<QString, QMap<QString, QByteArray>> sections;
-    const auto place = [&sections](const QString &key, const QByteArray &value) {
-        const int slash = key.indexOf(QLatin1Char('/'));
-        if (slash < 0)
-            sections[QString()].insert(key, value);
-        else
-            sections[key.left(slash)].insert(key.mid(slash + 1), value);
-    };
+    // sections in the order of their names, and the keys of each in theirs,
+    // whatever order a file it read them from had.
+    QMap<QString, QMap<QString, QVariant>> sections;
     for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
-        if (!verbatim.contains(it.key())) {
-            QByteArray value;
-            appendValue(it.value(), value);
-            place(it.key(), value);
-        }
+        const int slash = it.key().indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            sections[QString()].insert(it.key(), it.value());
+        else
+            sections[it.key().left(slash)].insert(it.key().mid(slash + 1), it.value());
     }
-    for (auto it = verbatim.cbegin(); it != verbatim.cend(); ++it)
-        place(it.key(), it.value());
 
     QByteArray text;
-    text.reserve((settings.size() + verbatim.size()) * 32);
+    text.reserve(settings.size() * 32);
     for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
         QByteArray name;
         appendKey(section.key(), name);
@@ -299,10 +290,24 @@ QByteArray iniTextOf(const QSettings::SettingsMap &settings, const QHash<QString
         for (auto it = section->cbegin(); it != section->cend(); ++it) {
             appendKey(it.key(), text);
             text += '=';
-            text += it.value();
+            appendValue(it.value(), text);
             text += '\n';
         }
     }
+    return text;
+}
+
+QByteArray iniKeyTextOf(const QString &key)
+{
+    QByteArray text;
+    appendKey(key, text);
+    return text;
+}
+
+QByteArray iniValueTextOf(const QVariant &value)
+{
+    QByteArray text;
+    appendValue(value, text);
     return text;
 }
 

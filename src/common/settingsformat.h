@@ -20,13 +20,18 @@
 QSettings::Format wholeIniFormat();
 
 /**
- * `settings` in Qt's INI form: the bytes Qt's own writer writes for them into
- * a new file (sections in the order of their names, each key's text escaped
- * as Qt escapes it, non-ASCII characters as "\x" escapes). The keys of
- * `verbatim` are written with the value texts it gives, as they stood in a
- * file (iniValueStandsAlone, common/inivalues.h), in place of any of `settings`.
+ * `settings` in Qt's INI form: the bytes Qt's own writer writes for them
+ * (sections in the order of their names, each key's text escaped as Qt
+ * escapes it, non-ASCII characters as "\x" escapes), into a new file and
+ * into one it has read alike.
  */
-QByteArray iniTextOf(const QSettings::SettingsMap &settings, const QHash<QString, QByteArray> &verbatim = {});
+QByteArray iniTextOf(const QSettings::SettingsMap &settings);
+
+/** A key within its section, as Qt's writer writes it before the '='. */
+QByteArray iniKeyTextOf(const QString &key);
+
+/** A value as Qt's writer writes it after the '=': one line, whatever it holds. */
+QByteArray iniValueTextOf(const QVariant &value);
 
 /**
  * From now on the settings file at `path` reads as `settings` and is written

@@ -20,11 +20,3 @@ bool writeTextFile(const QString &path, const QString &text);
  * the program writes whole goes through here.
  */
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *reason);
-
-/**
- * Removes what a write to `path` killed midway left beside it: the save file
- * "<name>.XXXXXX" that writeWholeFile, and Qt's own writer of a settings file,
- * fill before it takes `path`'s place (where the file system holds no file
- * without a name, and for a moment before the rename where it does).
- */
-void removeLeftOverSaveFiles(const QString &path);

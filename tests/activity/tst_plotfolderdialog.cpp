@@ -36,6 +36,7 @@ private slots:
     void valueQtMayNotDecode_saidOnceWithItsFile();
     void openAndCloseWithoutChange_fileStays_data();
     void openAndCloseWithoutChange_fileStays();
+    void fileWrittenByHand_openAndCloseAddOnlyItsMissingKeys();
     void eachSettingStoresAndDrawsOnce();
     void invalidPeriodsStoredBeforeTheirDrawing();
     void yearButtonsAndTabs();
@@ -105,6 +106,14 @@ void TestPlotFolderDialog::valuesNotRead_controlsShowTheirDefaults()
     QCOMPARE(d->ui->doubleSpinBox->value(), 51.0);
     QCOMPARE(d->chosenTimeZone(), TimeZoneChoiceList::systemZone());
     QCOMPARE(dialogs.messages.size(), 1);
+    // The one message names each value, as written, and the form it takes.
+    const QString said = dialogs.messages.first().text;
+    QVERIFY2(said.contains(QLatin1String("\nBeginDate = 31.02.15: a date as dd.MM.yy, such as 01.05.21\n")),
+             qPrintable(said));
+    for (const char *value : {"StartRecording = 7 pm:", "Twilight = 7:", "PeriodType = 2:", "intervalDays = -3:",
+                              "TimeZone = @ByteArray(Europe/Berl:", "latitude = 52e:"})
+        QVERIFY2(said.contains(QLatin1Char('\n') + QLatin1String(value)), qPrintable(said));
+    QVERIFY2(!said.contains(QLatin1String("StopRecording")), qPrintable(said));
     d->ui->buttonBox->button(QDialogButtonBox::Close)->click();
     QCOMPARE(settingsFileBytes(), text);
 }
@@ -132,27 +141,63 @@ void TestPlotFolderDialog::valueQtMayNotDecode_saidOnceWithItsFile()
 void TestPlotFolderDialog::openAndCloseWithoutChange_fileStays_data()
 {
     QTest::addColumn<QByteArray>("line");
-    QTest::newRow("a comment by hand") << QByteArray("latitude=48.5");
-    QTest::newRow("and a float cut short") << QByteArray("latitude=@Variant(\\0\\0\\0\\x87\\x41)");
-    QTest::newRow("and a number with a letter after it") << QByteArray("latitude=52e");
-    QTest::newRow("and a date without its year") << QByteArray("EndDate=31.12.");
-    QTest::newRow("and a time without its minutes") << QByteArray("StartRecording=20:");
-    QTest::newRow("and minutes in letters") << QByteArray("StartMin=abc");
-    QTest::newRow("and a twilight the box does not offer") << QByteArray("Twilight=9");
-    QTest::newRow("and a zone cut short") << QByteArray("TimeZone=@ByteArray(Europe/Berl");
+    QTest::addColumn<bool>("said"); // whether opening says that a value is not read
+    QTest::newRow("a comment by hand") << QByteArray("latitude=48.5") << false;
+    QTest::newRow("and a float cut short") << QByteArray("latitude=@Variant(\\0\\0\\0\\x87\\x41)") << true;
+    QTest::newRow("and a number with a letter after it") << QByteArray("latitude=52e") << true;
+    QTest::newRow("and a date without its year") << QByteArray("EndDate=31.12.") << true;
+    QTest::newRow("and a time without its minutes") << QByteArray("StartRecording=20:") << true;
+    QTest::newRow("and minutes in letters") << QByteArray("StartMin=abc") << true;
+    QTest::newRow("and a twilight the box does not offer") << QByteArray("Twilight=9") << true;
+    QTest::newRow("and a zone cut short") << QByteArray("TimeZone=@ByteArray(Europe/Berl") << true;
+    QTest::newRow("and an empty zone") << QByteArray("TimeZone=") << true;
+    // Values that read, written otherwise than the box shows them.
+    QTest::newRow("and a latitude from a GPS") << QByteArray("latitude=49.787654") << false;
+    QTest::newRow("and a longitude of nine decimals") << QByteArray("longitude=9.123456789") << false;
+    QTest::newRow("and a time with a sign") << QByteArray("StopRecording=06:+0") << false;
+    QTest::newRow("and a stray quote") << QByteArray("EndDate=\"30.09.21") << false;
 }
 
 void TestPlotFolderDialog::openAndCloseWithoutChange_fileStays()
 {
     QFETCH(QByteArray, line);
+    QFETCH(bool, said);
     open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
     const QByteArray text = withLines(settingsFileBytes(), {line + "\n; the recorder's own clock"});
     writeSettingsFileBytes(text);
     ScriptedDialogs dialogs;
-    if (line != "latitude=48.5")
+    if (said)
         dialogs.expectMessages();
     open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
     QCOMPARE(settingsFileBytes(), text);
+}
+
+// A file written as the README shows, with a comment and the keys a surveyor
+// knows: opening and closing add the keys it lacks, each on a line of its own,
+// and leave every line it had as it was, in its order.
+void TestPlotFolderDialog::fileWrittenByHand_openAndCloseAddOnlyItsMissingKeys()
+{
+    const QByteArray text = "; The old mill pond, 2021\n[Geocoordinates]\nlatitude=52.1234\nlongitude=8.5\n\n"
+                            "[Time]\nTimeZone=Europe/Berlin\ndaylightSaving=true\nBeginDate=01.05.21\n"
+                            "EndDate=30.09.21\nStartRecording=20:00\nStopRecording=06:00\nTwilight=1\n";
+    writeSettingsFileBytes(text);
+    auto d = open();
+    QCOMPARE(d->ui->timeEdit->time(), QTime(20, 0));
+    d->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    QList<QByteArray> lines = settingsFileBytes().split('\n');
+    QStringList added;
+    for (auto line = lines.begin(); line != lines.end();) {
+        const QByteArray key = line->left(line->indexOf('='));
+        if (line->contains('=') && !text.contains('\n' + key + '=')) {
+            added << QString::fromLatin1(key);
+            line = lines.erase(line);
+        } else {
+            ++line;
+        }
+    }
+    QCOMPARE(lines.join('\n'), text);
+    added.sort();
+    QCOMPARE(added, (QStringList{"PeriodType", "StartMin", "StopMin", "centerNight", "intervalDays"}));
 }
 
 void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()
