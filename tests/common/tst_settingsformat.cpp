@@ -6,10 +6,14 @@
 #include "common/settingsformat.h"
 #include "testregistry.h"
 
+#include <QColor>
+#include <QDateTime>
 #include <QFile>
+#include <QPoint>
 #include <QRandomGenerator>
 #include <QRect>
 #include <QSettings>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,8 +41,9 @@ QString randomText(QRandomGenerator &random, int most)
 // A key Qt takes as it is: no empty part between its slashes.
 QString randomKey(QRandomGenerator &random)
 {
-    static const QString parts[] = {"a",    "Time",   "general", "General", "%General", "k y",
-                                    "x\\y", "\u00e9", "\u6771",  "_-.",     "9",        QString(QChar(0xffff))};
+    static const QString parts[] = {
+        "a",      "Time",   "general", "General", "%General", "k y",        "x\\y",
+        "\u00e9", "\u6771", "_-.",     "9",       "zZ",       "windowSize", QString(QChar(0xffff))};
     QString key = parts[random.bounded(int(std::size(parts)))];
     for (int n = random.bounded(3); n > 0; --n)
         key += QLatin1Char('/') + parts[random.bounded(int(std::size(parts)))];
@@ -47,7 +52,7 @@ QString randomKey(QRandomGenerator &random)
 
 QVariant randomValue(QRandomGenerator &random)
 {
-    switch (random.bounded(11)) {
+    switch (random.bounded(15)) {
     case 0:
         return random.bounded(-100000, 100000);
     case 1:
@@ -74,6 +79,15 @@ QVariant randomValue(QRandomGenerator &random)
         return float(random.generateDouble());
     case 8:
         return QVariant();
+    case 9: // the class colours of one class, or of none
+        return random.bounded(2) ? QVariantList{QColor(random.bounded(256), 200, 100)} : QVariantList();
+    case 10:
+        return QSize(random.bounded(-9, 2000), random.bounded(9));
+    case 11:
+        return QPoint(random.bounded(-2000, 9), random.bounded(9));
+    case 12: // in the local zone (Europe/Berlin) or in UTC
+        return QDateTime::fromMSecsSinceEpoch(random.bounded(-5000000, 5000000) * qint64(1000000),
+                                              random.bounded(2) ? Qt::LocalTime : Qt::UTC);
     default:
         return randomText(random, 8);
     }
@@ -87,7 +101,8 @@ QByteArray randomIniText(QRandomGenerator &random)
         "[Time]", "[general]", "[ General ]", "[%General]", "[a\\b]", "[x", "]", ";", "\"", "\\", ",", "@", "@@",
         "v", "\xc3\xa9", "\xff", QByteArray("\0", 1), "\\x41", "\\101", "\\n", "\\q", "@ByteArray(ab)",
         "@Rect(1 2 3 4)", "@Size(5 6)", "@Point(7)", "@Invalid()", "@String(s)",
-        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "="};
+        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "=", "windowSize=", "@Point(7 -8)",
+        "@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1\\0\\0\\0\\x43\\x1\\xff\\xff\\xff\\xff\\xc8\\xc8d\\x64\\0\\0)"};
     // clang-format on
     QByteArray text = random.bounded(4) == 0 ? iniUtf8Mark() : QByteArray();
     for (int n = random.bounded(40); n > 0; --n)
@@ -134,7 +149,9 @@ private slots:
 };
 
 // Values of every kind the program stores and more, under keys of every
-// spelling: the bytes are Qt's, one for one, and read back as Qt's.
+// spelling: the bytes are Qt's, one for one, and read back as Qt's. A list of
+// one is no list to Qt's writer: the class colours of one class would come
+// back as a colour.
 void TestSettingsFormat::writesWhatQtWrites()
 {
     QTemporaryDir folder;
@@ -151,8 +168,11 @@ void TestSettingsFormat::writesWhatQtWrites()
         }
         const QByteArray text = iniTextOf(settings);
         QCOMPARE(text, bytesOf(byQt));
-        QCOMPARE(readingsOf(fileWith(folder, text), wholeIniFormat()),
-                 readingsOf(fileWith(folder, text), QSettings::IniFormat));
+        // A date and time, which the program never stores, it reads as missing (common/inivalues.h).
+        QSettings::SettingsMap qts = readingsOf(fileWith(folder, text), QSettings::IniFormat);
+        for (auto it = qts.begin(); it != qts.end();)
+            it = it->userType() == QMetaType::QDateTime ? qts.erase(it) : std::next(it);
+        QCOMPARE(readingsOf(fileWith(folder, text), wholeIniFormat()), qts);
     }
 }
 
