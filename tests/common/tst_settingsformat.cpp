@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QPoint>
 #include <QRandomGenerator>
 #include <QRect>
@@ -18,7 +19,20 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <iterator>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// GCC tells of a sanitizer by a macro, Clang only through __has_feature.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLON_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define QUILLON_SANITIZER 1
+#endif
+#endif
 
 namespace {
 
@@ -138,6 +152,43 @@ QSettings::SettingsMap readingsOf(const QString &path, QSettings::Format format)
     return readings;
 }
 
+// The address space this process has mapped, in bytes.
+qint64 mappedBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE)
+                                           : -1;
+}
+
+// The settings file at `path` read through the format in a child process,
+// allowed `memory` bytes beyond what it has mapped (0: any), and one setting
+// stored: the settings object's status, or -1 where the child did not end of
+// itself. The limit is a real one, and touches only the child: a seam that
+// threw in place of the parse would not show that the parse's own allocations
+// are caught, and a limit on this process would fail any other thread.
+int storeOneSettingInAChild(const QString &path, qint64 memory)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        // No QTest here, nor its handlers: the parent reports what befalls the child.
+        for (const int fatal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+            std::signal(fatal, SIG_DFL);
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = rlim_t(mappedBytes() + memory);
+        if (memory > 0 && setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(127); // no status of a settings object
+        QSettings settings(path, wholeIniFormat());
+        settings.setValue(QStringLiteral("volume"), 10);
+        settings.sync();
+        _exit(settings.status());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 } // namespace
 
 class TestSettingsFormat : public QObject
@@ -146,6 +197,8 @@ class TestSettingsFormat : public QObject
 private slots:
     void writesWhatQtWrites();
     void readsWhatQtReads();
+    void unreadStore_keptAsItIs_data();
+    void unreadStore_keptAsItIs();
 };
 
 // Values of every kind the program stores and more, under keys of every
@@ -197,6 +250,56 @@ void TestSettingsFormat::readsWhatQtReads()
         QCOMPARE(ours, qts);
     }
     QVERIFY(tried > 2500);
+}
+
+// Each row: a store, as many values as it holds (none: a sparse file of
+// 2 GiB, which Qt's readAll hands back as nothing), the memory the child that
+// reads it has left (0: any), and whether it reads. A store that does not read
+// is never written over: written with what did read, it would lose the rest.
+void TestSettingsFormat::unreadStore_keptAsItIs_data()
+{
+    QTest::addColumn<int>("values");
+    QTest::addColumn<qint64>("memory");
+    QTest::addColumn<bool>("reads");
+    // The values take some 16 times the file's size once parsed: with 16 MB
+    // left the file of 3.9 MB is read whole, and its parse runs out of memory.
+    QTest::newRow("2 GiB") << 0 << qint64(0) << false;
+    QTest::newRow("values the memory does not hold") << 400000 << (qint64(16) << 20) << false;
+    QTest::newRow("values the memory holds") << 4000 << (qint64(16) << 20) << true;
+}
+
+void TestSettingsFormat::unreadStore_keptAsItIs()
+{
+    QFETCH(int, values);
+    QFETCH(qint64, memory);
+    QFETCH(bool, reads);
+#ifdef QUILLON_SANITIZER
+    if (memory > 0)
+        QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#endif
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("store.conf"));
+    QByteArray store;
+    for (int i = 0; i < values; ++i)
+        store += 'k' + QByteArray::number(i) + "=1\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(store) == store.size());
+    if (values == 0)
+        QVERIFY(file.resize(qint64(1) << 31));
+    file.close();
+    const qint64 size = QFileInfo(path).size();
+
+    const int status = storeOneSettingInAChild(path, memory);
+    QCOMPARE(status, int(reads ? QSettings::NoError : QSettings::FormatError));
+    if (reads) {
+        const QSettings byQt(path, QSettings::IniFormat);
+        QCOMPARE(byQt.allKeys().size(), values + 1);
+        QCOMPARE(byQt.value(QStringLiteral("k0")), QVariant(QStringLiteral("1")));
+    } else {
+        QCOMPARE(QFileInfo(path).size(), size);
+        if (values > 0)
+            QCOMPARE(bytesOf(path), store);
+    }
 }
 
 QUILLON_TEST(TestSettingsFormat)
