@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QRandomGenerator>
 #include <QRect>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSize>
 #include <QTemporaryDir>
@@ -199,6 +200,8 @@ private slots:
     void readsWhatQtReads();
     void unreadStore_keptAsItIs_data();
     void unreadStore_keptAsItIs();
+    void keptInMemory_readsAsStoredOnceQtsCacheGoes_data();
+    void keptInMemory_readsAsStoredOnceQtsCacheGoes();
 };
 
 // Values of every kind the program stores and more, under keys of every
@@ -300,6 +303,50 @@ void TestSettingsFormat::unreadStore_keptAsItIs()
         if (values > 0)
             QCOMPARE(bytesOf(path), store);
     }
+}
+
+// Each row: how Qt comes to drop what it keeps of a settings file and read it
+// again. A file kept in memory then reads as what this run stored, not as
+// what the disk holds, and stays as it is on the disk.
+void TestSettingsFormat::keptInMemory_readsAsStoredOnceQtsCacheGoes_data()
+{
+    QTest::addColumn<QByteArray>("changedTo"); // the file's bytes changed behind Qt's back; empty: left as is
+    QTest::addColumn<int>("others");           // other files read through the format meanwhile
+    // Qt keeps the files no settings object uses up to a cost of 100, each costing 10 and more.
+    QTest::newRow("other files push it out of Qt's cache") << QByteArray() << 12;
+    // Qt reads a file it still keeps again: it found the file's size changed.
+    QTest::newRow("the file changed on the disk") << QByteArray("theme=5\nvolume=1\ngrid=false\n") << 0;
+}
+
+void TestSettingsFormat::keptInMemory_readsAsStoredOnceQtsCacheGoes()
+{
+    QFETCH(QByteArray, changedTo);
+    QFETCH(int, others);
+    QTemporaryDir folder;
+    const QByteArray stored = "theme=2\nvolume=40\n";
+    const QString path = fileWith(folder, stored);
+    keepSettingsInMemory(path, {{QStringLiteral("theme"), 3}});
+    const auto backOnDisk = qScopeGuard([&path]() { keepSettingsOnDisk(path); });
+    {
+        QSettings settings(path, wholeIniFormat());
+        QCOMPARE(settings.value(QStringLiteral("theme")).toInt(), 3);
+        settings.setValue(QStringLiteral("volume"), 10);
+    }
+    QCOMPARE(bytesOf(path), stored);
+    if (!changedTo.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(changedTo) == changedTo.size());
+    }
+    for (int i = 0; i < others; ++i)
+        QSettings(fileWith(folder, "k=1\n"), wholeIniFormat()).value(QStringLiteral("k"));
+    {
+        QSettings settings(path, wholeIniFormat());
+        QCOMPARE(settings.value(QStringLiteral("theme")).toInt(), 3);
+        QCOMPARE(settings.value(QStringLiteral("volume")).toInt(), 10);
+        QVERIFY(!settings.contains(QStringLiteral("grid")));
+        settings.setValue(QStringLiteral("grid"), true);
+    }
+    QCOMPARE(bytesOf(path), changedTo.isEmpty() ? stored : changedTo);
 }
 
 QUILLON_TEST(TestSettingsFormat)
