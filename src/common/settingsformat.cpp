@@ -215,12 +215,19 @@ bool readIni(QIODevice &device, QSettings::SettingsMap &map)
     bool read = false;
     try {
         const QByteArray text = device.readAll();
+        // Qt's readAll hands back nothing, and no error, for a file of 2 GiB
+        // or more, and a read that fails midway gives what came before it: a
+        // file is read only once every byte of it is.
         const auto *file = qobject_cast<const QFileDevice *>(&device);
-        read = !file || file->error() == QFileDevice::NoError;
-        if (read)
+        if (!file || text.size() == file->size()) {
             map = iniSettingsOf(text);
+            // Not before: a store whose values ran out of memory would read as
+            // empty, and its next write would keep none of them.
+            read = true;
+        }
     } catch (const std::bad_alloc &) {
-        // A file larger than memory holds reads as unreadable rather than ending the program.
+        // A file, or the values of one, larger than memory holds reads as
+        // unreadable rather than ending the program or reading as empty.
         map.clear();
     }
     const QMutexLocker lock(&filesLock);

@@ -15,7 +15,9 @@
  * settings past the cut were lost. In this form the bytes are flushed before
  * Qt commits, and a failed flush fails the write (the status is AccessError)
  * and discards it. A value Qt's decoder must not see (common/inivalues.h) is
- * not read: it reads as missing, and the next write leaves it out.
+ * not read: it reads as missing, and the next write leaves it out. A file
+ * that does not read whole (a failing read, 2 GiB or more, values more than
+ * the memory holds) reads as empty, and is never written over: its writes fail.
  */
 QSettings::Format wholeIniFormat();
 

@@ -6,15 +6,34 @@
 #include "common/settingsformat.h"
 #include "testregistry.h"
 
+#include <QColor>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QPoint>
 #include <QRandomGenerator>
 #include <QRect>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSize>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <iterator>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// GCC tells of a sanitizer by a macro, Clang only through __has_feature.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUILLON_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define QUILLON_SANITIZER 1
+#endif
+#endif
 
 namespace {
 
@@ -37,8 +56,9 @@ QString randomText(QRandomGenerator &random, int most)
 // A key Qt takes as it is: no empty part between its slashes.
 QString randomKey(QRandomGenerator &random)
 {
-    static const QString parts[] = {"a",    "Time",   "general", "General", "%General", "k y",
-                                    "x\\y", "\u00e9", "\u6771",  "_-.",     "9",        QString(QChar(0xffff))};
+    static const QString parts[] = {
+        "a",      "Time",   "general", "General", "%General", "k y",        "x\\y",
+        "\u00e9", "\u6771", "_-.",     "9",       "zZ",       "windowSize", QString(QChar(0xffff))};
     QString key = parts[random.bounded(int(std::size(parts)))];
     for (int n = random.bounded(3); n > 0; --n)
         key += QLatin1Char('/') + parts[random.bounded(int(std::size(parts)))];
@@ -47,7 +67,7 @@ QString randomKey(QRandomGenerator &random)
 
 QVariant randomValue(QRandomGenerator &random)
 {
-    switch (random.bounded(11)) {
+    switch (random.bounded(15)) {
     case 0:
         return random.bounded(-100000, 100000);
     case 1:
@@ -74,6 +94,15 @@ QVariant randomValue(QRandomGenerator &random)
         return float(random.generateDouble());
     case 8:
         return QVariant();
+    case 9: // the class colours of one class, or of none
+        return random.bounded(2) ? QVariantList{QColor(random.bounded(256), 200, 100)} : QVariantList();
+    case 10:
+        return QSize(random.bounded(-9, 2000), random.bounded(9));
+    case 11:
+        return QPoint(random.bounded(-2000, 9), random.bounded(9));
+    case 12: // in the local zone (Europe/Berlin) or in UTC
+        return QDateTime::fromMSecsSinceEpoch(random.bounded(-5000000, 5000000) * qint64(1000000),
+                                              random.bounded(2) ? Qt::LocalTime : Qt::UTC);
     default:
         return randomText(random, 8);
     }
@@ -87,7 +116,8 @@ QByteArray randomIniText(QRandomGenerator &random)
         "[Time]", "[general]", "[ General ]", "[%General]", "[a\\b]", "[x", "]", ";", "\"", "\\", ",", "@", "@@",
         "v", "\xc3\xa9", "\xff", QByteArray("\0", 1), "\\x41", "\\101", "\\n", "\\q", "@ByteArray(ab)",
         "@Rect(1 2 3 4)", "@Size(5 6)", "@Point(7)", "@Invalid()", "@String(s)",
-        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "="};
+        "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "=", "windowSize=", "@Point(7 -8)",
+        "@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1\\0\\0\\0\\x43\\x1\\xff\\xff\\xff\\xff\\xc8\\xc8d\\x64\\0\\0)"};
     // clang-format on
     QByteArray text = random.bounded(4) == 0 ? iniUtf8Mark() : QByteArray();
     for (int n = random.bounded(40); n > 0; --n)
@@ -123,6 +153,43 @@ QSettings::SettingsMap readingsOf(const QString &path, QSettings::Format format)
     return readings;
 }
 
+// The address space this process has mapped, in bytes.
+qint64 mappedBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE)
+                                           : -1;
+}
+
+// The settings file at `path` read through the format in a child process,
+// allowed `memory` bytes beyond what it has mapped (0: any), and one setting
+// stored: the settings object's status, or -1 where the child did not end of
+// itself. The limit is a real one, and touches only the child: a seam that
+// threw in place of the parse would not show that the parse's own allocations
+// are caught, and a limit on this process would fail any other thread.
+int storeOneSettingInAChild(const QString &path, qint64 memory)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        // No QTest here, nor its handlers: the parent reports what befalls the child.
+        for (const int fatal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+            std::signal(fatal, SIG_DFL);
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = rlim_t(mappedBytes() + memory);
+        if (memory > 0 && setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(127); // no status of a settings object
+        QSettings settings(path, wholeIniFormat());
+        settings.setValue(QStringLiteral("volume"), 10);
+        settings.sync();
+        _exit(settings.status());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 } // namespace
 
 class TestSettingsFormat : public QObject
@@ -131,10 +198,16 @@ class TestSettingsFormat : public QObject
 private slots:
     void writesWhatQtWrites();
     void readsWhatQtReads();
+    void unreadStore_keptAsItIs_data();
+    void unreadStore_keptAsItIs();
+    void keptInMemory_readsAsStoredOnceQtsCacheGoes_data();
+    void keptInMemory_readsAsStoredOnceQtsCacheGoes();
 };
 
 // Values of every kind the program stores and more, under keys of every
-// spelling: the bytes are Qt's, one for one, and read back as Qt's.
+// spelling: the bytes are Qt's, one for one, and read back as Qt's. A list of
+// one is no list to Qt's writer: the class colours of one class would come
+// back as a colour.
 void TestSettingsFormat::writesWhatQtWrites()
 {
     QTemporaryDir folder;
@@ -151,8 +224,11 @@ void TestSettingsFormat::writesWhatQtWrites()
         }
         const QByteArray text = iniTextOf(settings);
         QCOMPARE(text, bytesOf(byQt));
-        QCOMPARE(readingsOf(fileWith(folder, text), wholeIniFormat()),
-                 readingsOf(fileWith(folder, text), QSettings::IniFormat));
+        // A date and time, which the program never stores, it reads as missing (common/inivalues.h).
+        QSettings::SettingsMap qts = readingsOf(fileWith(folder, text), QSettings::IniFormat);
+        for (auto it = qts.begin(); it != qts.end();)
+            it = it->userType() == QMetaType::QDateTime ? qts.erase(it) : std::next(it);
+        QCOMPARE(readingsOf(fileWith(folder, text), wholeIniFormat()), qts);
     }
 }
 
@@ -177,6 +253,100 @@ void TestSettingsFormat::readsWhatQtReads()
         QCOMPARE(ours, qts);
     }
     QVERIFY(tried > 2500);
+}
+
+// Each row: a store, as many values as it holds (none: a sparse file of
+// 2 GiB, which Qt's readAll hands back as nothing), the memory the child that
+// reads it has left (0: any), and whether it reads. A store that does not read
+// is never written over: written with what did read, it would lose the rest.
+void TestSettingsFormat::unreadStore_keptAsItIs_data()
+{
+    QTest::addColumn<int>("values");
+    QTest::addColumn<qint64>("memory");
+    QTest::addColumn<bool>("reads");
+    // The values take some 16 times the file's size once parsed: with 16 MB
+    // left the file of 3.9 MB is read whole, and its parse runs out of memory.
+    QTest::newRow("2 GiB") << 0 << qint64(0) << false;
+    QTest::newRow("values the memory does not hold") << 400000 << (qint64(16) << 20) << false;
+    QTest::newRow("values the memory holds") << 4000 << (qint64(16) << 20) << true;
+}
+
+void TestSettingsFormat::unreadStore_keptAsItIs()
+{
+    QFETCH(int, values);
+    QFETCH(qint64, memory);
+    QFETCH(bool, reads);
+#ifdef QUILLON_SANITIZER
+    if (memory > 0)
+        QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#endif
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("store.conf"));
+    QByteArray store;
+    for (int i = 0; i < values; ++i)
+        store += 'k' + QByteArray::number(i) + "=1\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(store) == store.size());
+    if (values == 0)
+        QVERIFY(file.resize(qint64(1) << 31));
+    file.close();
+    const qint64 size = QFileInfo(path).size();
+
+    const int status = storeOneSettingInAChild(path, memory);
+    QCOMPARE(status, int(reads ? QSettings::NoError : QSettings::FormatError));
+    if (reads) {
+        const QSettings byQt(path, QSettings::IniFormat);
+        QCOMPARE(byQt.allKeys().size(), values + 1);
+        QCOMPARE(byQt.value(QStringLiteral("k0")), QVariant(QStringLiteral("1")));
+    } else {
+        QCOMPARE(QFileInfo(path).size(), size);
+        if (values > 0)
+            QCOMPARE(bytesOf(path), store);
+    }
+}
+
+// Each row: how Qt comes to drop what it keeps of a settings file and read it
+// again. A file kept in memory then reads as what this run stored, not as
+// what the disk holds, and stays as it is on the disk.
+void TestSettingsFormat::keptInMemory_readsAsStoredOnceQtsCacheGoes_data()
+{
+    QTest::addColumn<QByteArray>("changedTo"); // the file's bytes changed behind Qt's back; empty: left as is
+    QTest::addColumn<int>("others");           // other files read through the format meanwhile
+    // Qt keeps the files no settings object uses up to a cost of 100, each costing 10 and more.
+    QTest::newRow("other files push it out of Qt's cache") << QByteArray() << 12;
+    // Qt reads a file it still keeps again: it found the file's size changed.
+    QTest::newRow("the file changed on the disk") << QByteArray("theme=5\nvolume=1\ngrid=false\n") << 0;
+}
+
+void TestSettingsFormat::keptInMemory_readsAsStoredOnceQtsCacheGoes()
+{
+    QFETCH(QByteArray, changedTo);
+    QFETCH(int, others);
+    QTemporaryDir folder;
+    const QByteArray stored = "theme=2\nvolume=40\n";
+    const QString path = fileWith(folder, stored);
+    keepSettingsInMemory(path, {{QStringLiteral("theme"), 3}});
+    const auto backOnDisk = qScopeGuard([&path]() { keepSettingsOnDisk(path); });
+    {
+        QSettings settings(path, wholeIniFormat());
+        QCOMPARE(settings.value(QStringLiteral("theme")).toInt(), 3);
+        settings.setValue(QStringLiteral("volume"), 10);
+    }
+    QCOMPARE(bytesOf(path), stored);
+    if (!changedTo.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(changedTo) == changedTo.size());
+    }
+    for (int i = 0; i < others; ++i)
+        QSettings(fileWith(folder, "k=1\n"), wholeIniFormat()).value(QStringLiteral("k"));
+    {
+        QSettings settings(path, wholeIniFormat());
+        QCOMPARE(settings.value(QStringLiteral("theme")).toInt(), 3);
+        QCOMPARE(settings.value(QStringLiteral("volume")).toInt(), 10);
+        QVERIFY(!settings.contains(QStringLiteral("grid")));
+        settings.setValue(QStringLiteral("grid"), true);
+    }
+    QCOMPARE(bytesOf(path), changedTo.isEmpty() ? stored : changedTo);
 }
 
 QUILLON_TEST(TestSettingsFormat)
