@@ -9,6 +9,7 @@
 #include "benchutil.h"
 #include "common/settingsformat.h"
 #include "common/settingskeys.h"
+#include "filewrites.h"
 
 #include <QApplication>
 #include <QColor>
@@ -19,8 +20,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 namespace {
 
@@ -72,28 +71,6 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// How often the file `name` in `folder` took its place while `work` ran: once for each write.
-int writesOf(const QString &folder, const QString &name, const std::function<void()> &work)
-{
-    const int watch = inotify_init1(IN_NONBLOCK);
-    if (watch < 0 || inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_MOVED_TO | IN_CREATE) < 0)
-        qFatal("cannot watch %s", qPrintable(folder));
-    work();
-    int writes = 0;
-    alignas(inotify_event) char events[4096];
-    ssize_t got;
-    while ((got = read(watch, events, sizeof events)) > 0) {
-        for (const char *p = events; p < events + got;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(p);
-            if (event->len > 0 && QFile::decodeName(event->name) == name)
-                ++writes;
-            p += sizeof(inotify_event) + event->len;
-        }
-    }
-    close(watch);
-    return writes;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -124,7 +101,7 @@ int main(int argc, char *argv[])
     SpectrogramSettingsDialog dialog(nullptr, 250000);
     auto *apply = dialog.findChild<QPushButton *>(QStringLiteral("pushButton_apply"));
     const QFileInfo store(QSettings().fileName());
-    const int applied = writesOf(store.path(), store.fileName(), [apply] { apply->click(); });
+    const int applied = testsupport::wholeWritesOf(store.path(), store.fileName(), [apply] { apply->click(); });
     std::printf("the settings dialog's Apply: %d write(s) of the store\n", applied);
     return 0;
 }

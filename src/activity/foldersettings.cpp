@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QMap>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -168,7 +167,6 @@ QString formOf(const Key &key)
 // not decode (common/inivalues.h), and the value each key was read from.
 struct FolderFile {
     QString path;
-    bool exists = false;
     bool readable = true; // false where the file is there and could not be read: it is never written over
     QByteArray text;
     QSettings::SettingsMap settings;
@@ -183,10 +181,11 @@ struct FolderFile {
             readable = !file.exists();
             return;
         }
-        exists = true;
         try {
+            // readAll gives nothing, and no error, for a file of 2 GiB or more,
+            // and what came before a read that fails midway.
             text = file.readAll();
-            readable = file.error() == QFileDevice::NoError;
+            readable = text.size() == file.size();
             if (readable)
                 settings = iniSettingsOf(text, &lastValues, IniLines::OneEach);
         } catch (const std::bad_alloc &) {
@@ -229,96 +228,6 @@ struct FolderFile {
         }
         return sameSetting(key, stored, value);
     }
-
-    // The file with `changes` stored: each key's line that is read gets the
-    // new value in place of the old, between the blanks around it (a comment
-    // after it stays), and a key the file lacks gets a line of its own after
-    // the last value of its section, or in a section added at the end. Every
-    // other byte stays.
-    QByteArray textWith(const QSettings::SettingsMap &changes) const
-    {
-        QVector<IniSection> sections;
-        const QVector<IniValue> values = iniValuesOf(text, IniLines::OneEach, &sections);
-        const QByteArray lineEnd = lineEndOf(text);
-        QMap<int, QByteArray> inserts; // by the offset they go in at
-        QMap<QString, QByteArray> newSections;
-        for (auto change = changes.cbegin(); change != changes.cend(); ++change) {
-            const QByteArray valueText = iniValueTextOf(change.value());
-            const auto old = lastValues.constFind(change.key());
-            if (old != lastValues.cend()) {
-                inserts.insert(old->line.equals + 1, valueText);
-                continue;
-            }
-            const int slash = change.key().indexOf(QLatin1Char('/'));
-            const QString section = change.key().left(slash + 1);
-            const QByteArray line = iniKeyTextOf(change.key().mid(slash + 1)) + '=' + valueText + lineEnd;
-            const int at = endOfSection(values, sections, section);
-            if (at >= 0)
-                inserts[at] += line;
-            else
-                newSections[section] += line;
-        }
-        QByteArray edited;
-        edited.reserve(text.size() + 256);
-        int from = 0;
-        for (auto insert = inserts.cbegin(); insert != inserts.cend(); ++insert) {
-            edited.append(text.constData() + from, insert.key() - from);
-            from = insert.key();
-            const auto replaced = std::find_if(values.cbegin(), values.cend(),
-                                               [from](const IniValue &v) { return v.line.equals + 1 == from; });
-            if (replaced == values.cend()) {
-                // After a last line without its line end, the new line needs one before it.
-                if (from > 0 && text.at(from - 1) != '\n' && text.at(from - 1) != '\r')
-                    edited += lineEnd;
-                edited += *insert;
-                continue;
-            }
-            const QByteArray old = iniValueText(text, *replaced);
-            const QByteArray trimmed = old.trimmed();
-            const int leading = trimmed.isEmpty() ? old.size() : old.indexOf(trimmed);
-            edited += old.left(leading) + *insert + old.mid(leading + trimmed.size());
-            from = replaced->line.end;
-        }
-        edited.append(text.constData() + from, text.size() - from);
-        for (auto section = newSections.cbegin(); section != newSections.cend(); ++section) {
-            if (!edited.isEmpty() && !edited.endsWith('\n') && !edited.endsWith('\r'))
-                edited += lineEnd;
-            if (!edited.isEmpty())
-                edited += lineEnd;
-            edited += '[' + iniKeyTextOf(section.key().chopped(1)) + ']' + lineEnd + *section;
-        }
-        return edited;
-    }
-
-    // The line end the file's first line has; LF in a file of one line.
-    static QByteArray lineEndOf(const QByteArray &text)
-    {
-        const int end = text.indexOf('\n');
-        return end > 0 && text.at(end - 1) == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
-    }
-
-    // Where a line of `section` goes: after the line of its last value under
-    // its last header, or right after that header; -1 where it has none.
-    int endOfSection(const QVector<IniValue> &values, const QVector<IniSection> &sections, const QString &section) const
-    {
-        const auto header = std::find_if(sections.crbegin(), sections.crend(),
-                                         [&section](const IniSection &s) { return s.name == section; });
-        if (header == sections.crend())
-            return -1;
-        int after = header->line.end;
-        for (const IniValue &value : values) {
-            if (value.line.start > header->line.start && value.section == section && value.line.end > after)
-                after = value.line.end;
-        }
-        // Past a comment on the same line, and the line's end.
-        while (after < text.size() && text.at(after) != '\n' && text.at(after) != '\r')
-            ++after;
-        if (text.mid(after, 2) == "\r\n")
-            after += 2;
-        else if (after < text.size())
-            ++after;
-        return after;
-    }
 };
 
 // A value to write, with what its key reads as where the file holds none that reads.
@@ -329,10 +238,10 @@ struct FolderChange {
 };
 
 // Stores each of `changes` that the file does not hold already (FolderFile::holds):
-// a Close that changes nothing leaves the file as it was. A file in Qt's own
-// form is written as Qt writes it; in any other, only the lines of the
-// settings stored change, and a key the file lacks is added on a line of its
-// own, so a value written by hand, one that is not read, a comment, stay.
+// a Close that changes nothing leaves the file as it was. Only the lines of
+// the settings stored change, and a key the file lacks is added on a line of
+// its own (iniTextWith), so a value written by hand, one that is not read, a
+// comment, stay.
 void store(const QString &folder, const QVector<FolderChange> &changes)
 {
     const FolderFile file(folder);
@@ -345,15 +254,10 @@ void store(const QString &folder, const QVector<FolderChange> &changes)
     }
     if (needed.isEmpty())
         return;
-    QByteArray text;
-    if (!file.exists || iniTextOf(file.settings) == file.text) {
-        QSettings::SettingsMap settings = file.settings;
-        for (auto it = needed.cbegin(); it != needed.cend(); ++it)
-            settings.insert(it.key(), it.value());
-        text = iniTextOf(settings);
-    } else {
-        text = file.textWith(needed);
-    }
+    QSettings::SettingsMap settings = file.settings;
+    for (auto it = needed.cbegin(); it != needed.cend(); ++it)
+        settings.insert(it.key(), it.value());
+    const QByteArray text = iniTextWith(file.text, settings, IniLines::OneEach);
     if (!writeWholeFile(file.path, text, nullptr))
         qCDebug(lcActivity) << "settings not stored in" << file.path;
 }

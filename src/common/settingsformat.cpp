@@ -3,6 +3,7 @@
 #include "common/inivalues.h"
 
 #include <QDataStream>
+#include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QHash>
@@ -13,6 +14,7 @@
 #include <QSet>
 #include <QSize>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -186,6 +188,73 @@ void appendValue(const QVariant &value, QByteArray &out)
     }
 }
 
+QByteArray valueTextOf(const QVariant &value)
+{
+    QByteArray text;
+    appendValue(value, text);
+    return text;
+}
+
+// The header of the section `name` ("Time"; empty for the general section).
+QByteArray sectionHeaderOf(const QString &name)
+{
+    QByteArray key;
+    appendKey(name, key);
+    if (key.isEmpty())
+        return "[General]";
+    if (qstricmp(key.constData(), "general") == 0)
+        return "[%General]"; // "[General]" would read as the general section
+    return '[' + key + ']';
+}
+
+// --- A file written by hand, edited ------------------------------------------------
+
+// The line end the text's first line has; LF in a text of one line.
+QByteArray lineEndOf(const QByteArray &text)
+{
+    const int end = text.indexOf('\n');
+    return end > 0 && text.at(end - 1) == '\r' ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+}
+
+// Where the physical line that holds `offset` ends, its line end included.
+int endOfLine(const QByteArray &text, int offset)
+{
+    while (offset < text.size() && text.at(offset) != '\n' && text.at(offset) != '\r')
+        ++offset;
+    if (text.mid(offset, 2) == "\r\n")
+        return offset + 2;
+    return offset < text.size() ? offset + 1 : offset;
+}
+
+// Where the line of `value` ends, with its line end, but for a comment after
+// it, which stays a line of its own. On the byte order mark's line the line
+// end stays: the next key would begin on that line, and Qt would read the
+// mark as part of its name.
+int lineAfter(const QByteArray &text, const IniValue &value)
+{
+    const int end = value.line.end;
+    if (value.onMarksLine || (end < text.size() && text.at(end) == ';'))
+        return end;
+    return endOfLine(text, end);
+}
+
+// Where a line of `section` goes: after the line of its last value under
+// its last header (for the general section, without one, its last value
+// before the first), or right after that header; -1 where it has none.
+int endOfSection(const QByteArray &text, const QVector<IniValue> &values, const QVector<IniSection> &sections,
+                 const QString &section)
+{
+    const auto header = std::find_if(sections.crbegin(), sections.crend(),
+                                     [&section](const IniSection &s) { return s.name == section; });
+    const int from = header != sections.crend() ? header->line.start : -1;
+    int after = header != sections.crend() ? header->line.end : -1;
+    for (const IniValue &value : values) {
+        if (value.line.start > from && value.section == section && value.line.end > after && !value.onMarksLine)
+            after = value.line.end;
+    }
+    return after < 0 ? -1 : endOfLine(text, after);
+}
+
 // --- The format -------------------------------------------------------------------
 
 QMutex filesLock;
@@ -194,6 +263,9 @@ QMutex filesLock;
 QSet<QString> unread;
 // Files this run keeps off the disk, with what they hold for it.
 QHash<QString, QSettings::SettingsMap> inMemory;
+// What this run last wrote to each file: a file that still holds it needs no
+// reading before the next write.
+QHash<QString, QByteArray> lastWritten;
 
 QString fileNameOf(const QIODevice &device)
 {
@@ -251,10 +323,25 @@ bool writeIni(QIODevice &device, const QSettings::SettingsMap &map)
         if (unread.contains(path))
             return false;
     }
-    const QByteArray bytes = iniTextOf(map);
+    // Lines a person wrote into the file stay: it is edited, not written
+    // anew, unless it holds what this run wrote last, which is in Qt's form.
+    QByteArray current;
+    QFile stored(path);
+    if (stored.open(QIODevice::ReadOnly))
+        current = stored.readAll();
+    bool ours = false;
+    {
+        const QMutexLocker lock(&filesLock);
+        ours = lastWritten.value(path) == current;
+    }
+    const QByteArray bytes = ours ? iniTextOf(map) : iniTextWith(current, map, IniLines::AsQt);
     // The flush is what meets a full disk: Qt's commit would not see it fail.
     auto *file = qobject_cast<QFileDevice *>(&device);
-    return device.write(bytes) == bytes.size() && (!file || file->flush());
+    if (device.write(bytes) != bytes.size() || (file && !file->flush()))
+        return false;
+    const QMutexLocker lock(&filesLock);
+    lastWritten.insert(path, bytes);
+    return true;
 }
 
 // As Qt names a settings file: its absolute path.
@@ -283,17 +370,9 @@ QByteArray iniTextOf(const QSettings::SettingsMap &settings)
     QByteArray text;
     text.reserve(settings.size() * 32);
     for (auto section = sections.cbegin(); section != sections.cend(); ++section) {
-        QByteArray name;
-        appendKey(section.key(), name);
         if (section != sections.cbegin())
             text += '\n';
-        if (name.isEmpty())
-            text += "[General]";
-        else if (qstricmp(name.constData(), "general") == 0)
-            text += "[%General]"; // "[General]" would read as the general section
-        else
-            text += '[' + name + ']';
-        text += '\n';
+        text += sectionHeaderOf(section.key()) + '\n';
         for (auto it = section->cbegin(); it != section->cend(); ++it) {
             appendKey(it.key(), text);
             text += '=';
@@ -304,18 +383,80 @@ QByteArray iniTextOf(const QSettings::SettingsMap &settings)
     return text;
 }
 
-QByteArray iniKeyTextOf(const QString &key)
+QByteArray iniTextWith(const QByteArray &text, const QSettings::SettingsMap &settings, IniLines lines)
 {
-    QByteArray text;
-    appendKey(key, text);
-    return text;
-}
-
-QByteArray iniValueTextOf(const QVariant &value)
-{
-    QByteArray text;
-    appendValue(value, text);
-    return text;
+    QHash<QString, IniValue> lastValues;
+    const QSettings::SettingsMap old = iniSettingsOf(text, &lastValues, lines);
+    if (iniTextOf(old) == text)
+        return iniTextOf(settings);
+    QVector<IniSection> sections;
+    const QVector<IniValue> values = iniValuesOf(text, lines, &sections);
+    const QByteArray lineEnd = lineEndOf(text);
+    // Each edit replaces text[start, end) with its bytes; insertions are empty ranges.
+    struct Edit {
+        int start;
+        int end;
+        QByteArray bytes;
+    };
+    QVector<Edit> edits;
+    QMap<QString, QByteArray> newSections; // their lines, by their names ("Time/")
+    QHash<int, int> inserts;               // index in `edits` of the insertion at an offset
+    for (auto it = settings.cbegin(); it != settings.cend(); ++it) {
+        const QByteArray value = valueTextOf(it.value());
+        const auto read = lastValues.constFind(it.key());
+        if (read != lastValues.cend()) {
+            // A value Qt may not decode reads as missing, and one that writes
+            // as it stands is the same: both keep their text.
+            if (!old.contains(it.key()) || valueTextOf(old.value(it.key())) != value) {
+                const QByteArray was = iniValueText(text, *read);
+                const QByteArray trimmed = was.trimmed();
+                const int leading = trimmed.isEmpty() ? was.size() : was.indexOf(trimmed);
+                const int start = read->line.equals + 1;
+                edits.append({start + leading, start + leading + trimmed.size(), value});
+            }
+            continue;
+        }
+        const int slash = it.key().indexOf(QLatin1Char('/'));
+        const QString section = slash < 0 ? QString() : it.key().left(slash + 1);
+        QByteArray line;
+        appendKey(it.key().mid(slash + 1), line);
+        line += '=' + value + lineEnd;
+        const int at = endOfSection(text, values, sections, section);
+        if (at < 0) {
+            newSections[section] += line;
+        } else if (inserts.contains(at)) {
+            edits[inserts.value(at)].bytes += line;
+        } else {
+            // After a last line without its line end, the new line needs one before it.
+            const bool ended = at == 0 || text.at(at - 1) == '\n' || text.at(at - 1) == '\r';
+            inserts.insert(at, edits.size());
+            edits.append({at, at, ended ? line : lineEnd + line});
+        }
+    }
+    // Every line of a key that is gone: one standing twice would read again.
+    for (const IniValue &value : values) {
+        if (old.contains(value.key) && !settings.contains(value.key))
+            edits.append({value.line.start, lineAfter(text, value), QByteArray()});
+    }
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit &a, const Edit &b) { return a.start != b.start ? a.start < b.start : a.end < b.end; });
+    QByteArray edited;
+    edited.reserve(text.size() + 256);
+    int from = 0;
+    for (const Edit &edit : qAsConst(edits)) {
+        edited.append(text.constData() + from, qMax(0, edit.start - from));
+        edited += edit.bytes;
+        from = qMax(from, edit.end);
+    }
+    edited.append(text.constData() + from, text.size() - from);
+    for (auto section = newSections.cbegin(); section != newSections.cend(); ++section) {
+        if (!edited.isEmpty() && !edited.endsWith('\n') && !edited.endsWith('\r'))
+            edited += lineEnd;
+        if (!edited.isEmpty())
+            edited += lineEnd;
+        edited += sectionHeaderOf(section.key().chopped(section.key().isEmpty() ? 0 : 1)) + lineEnd + *section;
+    }
+    return edited;
 }
 
 QSettings::Format wholeIniFormat()

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/inivalues.h"
+
 #include <QByteArray>
-#include <QHash>
 #include <QSettings>
 #include <QString>
 
@@ -15,9 +16,13 @@
  * settings past the cut were lost. In this form the bytes are flushed before
  * Qt commits, and a failed flush fails the write (the status is AccessError)
  * and discards it. A value Qt's decoder must not see (common/inivalues.h) is
- * not read: it reads as missing, and the next write leaves it out. A file
- * that does not read whole (a failing read, 2 GiB or more, values more than
- * the memory holds) reads as empty, and is never written over: its writes fail.
+ * not read: it reads as missing. A file that does not read whole (a failing
+ * read, 2 GiB or more, values more than the memory holds) reads as empty,
+ * and is never written over: its writes fail.
+ *
+ * A write keeps every line a person wrote into the store but those of the
+ * settings it stores or removes (iniTextWith): comments, blank lines, a
+ * value Qt may not decode. A store in Qt's own form stays in it.
  */
 QSettings::Format wholeIniFormat();
 
@@ -29,11 +34,18 @@ QSettings::Format wholeIniFormat();
  */
 QByteArray iniTextOf(const QSettings::SettingsMap &settings);
 
-/** A key within its section, as Qt's writer writes it before the '='. */
-QByteArray iniKeyTextOf(const QString &key);
-
-/** A value as Qt's writer writes it after the '=': one line, whatever it holds. */
-QByteArray iniValueTextOf(const QVariant &value);
+/**
+ * `text`, an INI file's bytes read as `lines` says, holding `settings` now,
+ * with every line a person wrote kept. A file in Qt's own form (one that
+ * iniTextOf writes again as it reads) is written as Qt writes `settings`. In
+ * any other, the line read for a key whose value changes gets the new value
+ * in place of the old, between the blanks around it (a comment after it
+ * stays); the lines of a key `settings` lacks go; a key the text lacks gets a
+ * line of its own after the last value of its section, or in a section added
+ * at the end. Every other byte stays: comments, blank lines, a byte order
+ * mark, line ends, the order of the lines, values Qt may not decode.
+ */
+QByteArray iniTextWith(const QByteArray &text, const QSettings::SettingsMap &settings, IniLines lines);
 
 /**
  * From now on the settings file at `path` reads as `settings` and is written

@@ -32,6 +32,7 @@ private slots:
     void storeOneSetting_everyOtherLineStays();
     void fileInQtsForm_writtenAsQtWritesIt();
     void fullDisk_fileStays();
+    void fileNotReadWhole_notWrittenOver();
     void temporaryFolderUnusable_fileReadAndWritten();
     void invalidTimesReader_data();
     void invalidTimesReader();
@@ -325,6 +326,9 @@ void TestFolderSettings::storeOneSetting_everyOtherLineStays_data()
     QTest::newRow("a section the file lacks, at its end, after a last line without its end")
         << QByteArray("; by hand\n[Time]\nBeginDate=01.05.21") << "latitude" << QVariant(50.0)
         << QByteArray("; by hand\n[Time]\nBeginDate=01.05.21\n\n[Geocoordinates]\nlatitude=50\n");
+    QTest::newRow("a key the file lacks, after a last line without its end")
+        << QByteArray("[Geocoordinates]\nlatitude=49.5") << "longitude" << QVariant(8.25)
+        << QByteArray("[Geocoordinates]\nlatitude=49.5\nlongitude=8.25\n");
     QTest::newRow("a byte order mark and a path with an umlaut")
         << QByteArray("\xef\xbb\xbf; S\xc3\xbc"
                       "dhang\n[Files]\ntemperaturePrecipitationFile=@S\xc3\xbc"
@@ -409,6 +413,20 @@ void TestFolderSettings::fullDisk_fileStays()
     }
     QCOMPARE(fileText(dir.path()), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{fileName});
+}
+
+// A file that does not read whole (Qt reads nothing of one of 2 GiB) reads as
+// the defaults and is never written over with them.
+void TestFolderSettings::fileNotReadWhole_notWrittenOver()
+{
+    QTemporaryDir dir;
+    QFile f(filePath(dir.path()));
+    const qint64 huge = qint64(1) << 31;
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(huge)); // sparse: no room taken
+    f.close();
+    QCOMPARE(readFolderSetting(dir.path(), latitude), 51.0);
+    writeFolderSetting(dir.path(), latitude, 48.5);
+    QCOMPARE(QFileInfo(f).size(), huge);
 }
 
 // The file needs nothing but itself: no temporary folder, no room elsewhere.

@@ -5,6 +5,7 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activitydialogtest.h"
+#include "common/inivalues.h"
 #include "common/settingskeys.h"
 #include "export/timezonechoicelist.h"
 #include "scripteddialogs.h"
@@ -14,7 +15,10 @@
 
 #include <QPointer>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QtTest>
+
+#include <iterator>
 #include <qwt_plot.h>
 
 namespace {
@@ -37,6 +41,7 @@ private slots:
     void openAndCloseWithoutChange_fileStays_data();
     void openAndCloseWithoutChange_fileStays();
     void fileWrittenByHand_openAndCloseAddOnlyItsMissingKeys();
+    void randomEdits_openAndCloseKeepEveryLine();
     void eachSettingStoresAndDrawsOnce();
     void invalidPeriodsStoredBeforeTheirDrawing();
     void yearButtonsAndTabs();
@@ -198,6 +203,49 @@ void TestPlotFolderDialog::fileWrittenByHand_openAndCloseAddOnlyItsMissingKeys()
     QCOMPARE(lines.join('\n'), text);
     added.sort();
     QCOMPARE(added, (QStringList{"PeriodType", "StartMin", "StopMin", "centerNight", "intervalDays"}));
+}
+
+// The file a fresh folder's dialog leaves, with a comment and keys of other
+// groups, edited at random as a hand or a damaged disk edits it: a quote, a
+// backslash, a line end, a letter more or less. Opening and closing keep
+// every line it has, in its order, and add only lines of keys it lacks.
+void TestPlotFolderDialog::randomEdits_openAndCloseKeepEveryLine()
+{
+    open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+    const QByteArray written = "; Site A\n" + settingsFileBytes() + "\n[Files]\nwindSpeedFile=/data/wind.txt\n";
+    const QByteArray pieces[] = {"\"", "\\", ";", "=", " ", "\n", "\r\n", "x", "7", "@", "[", "]", ",", ".", ":"};
+    QRandomGenerator random(11);
+    for (int run = 0; run < 40; ++run) {
+        QByteArray text = written;
+        for (int edits = 1 + random.bounded(3); edits > 0; --edits) {
+            const QByteArray piece = pieces[random.bounded(int(std::size(pieces)))];
+            const int at = random.bounded(text.size());
+            text.replace(at, random.bounded(2), random.bounded(3) == 0 ? QByteArray() : piece);
+        }
+        writeSettingsFileBytes(text);
+        ScriptedDialogs dialogs;
+        dialogs.expectMessages(FolderSettings::unreadValues(path()).isEmpty() ? 0 : 1);
+        open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
+        // Each line of the file after that is one it had, or a section or a
+        // key it lacked.
+        QHash<QString, IniValue> had;
+        iniSettingsOf(text, &had, IniLines::OneEach);
+        const QList<QByteArray> before = text.split('\n');
+        int kept = 0;
+        QByteArray section;
+        for (const QByteArray &line : settingsFileBytes().split('\n')) {
+            if (line.startsWith('['))
+                section = line.mid(1, line.indexOf(']') - 1) + '/';
+            if (kept < before.size() && line == before.at(kept)) {
+                ++kept;
+                continue;
+            }
+            const QString key = QString::fromLatin1(section + line.left(line.indexOf('=')));
+            QVERIFY2(line.isEmpty() || line.startsWith('[') || (line.contains('=') && !had.contains(key)),
+                     qPrintable(QStringLiteral("%1 in\n%2").arg(QString::fromLatin1(line), QString::fromLatin1(text))));
+        }
+        QVERIFY2(kept == before.size(), text.constData());
+    }
 }
 
 void TestPlotFolderDialog::eachSettingStoresAndDrawsOnce()

@@ -1,6 +1,7 @@
 #include "app/spectrogramsettingsdialog.h"
 #include "display/colormapexjet.h"
 #include "display/colormapjet.h"
+#include "filewrites.h"
 #include "guitest.h"
 #include "platform/audiodevice.h"
 #include "testregistry.h"
@@ -29,8 +30,6 @@
 #include <qwt_text.h>
 
 #include <functional>
-#include <sys/inotify.h>
-#include <unistd.h>
 
 namespace {
 
@@ -119,33 +118,12 @@ void compareStored(const QVariantMap &expected)
 
 const QString kDevice = QStringLiteral("Test Speakers");
 
-// How often the store was written while `work` ran: each write fills a save
-// file beside the store and renames it to the store's name. The kernel folds
-// an event into the one queued before it when the two are alike: each save
-// file's creation, under a name of its own, keeps the renames apart.
+// How often the store was written while `work` ran.
 int storeWritesDuring(const std::function<void()> &work)
 {
     const QFileInfo store(QSettings().fileName());
     QDir().mkpath(store.path());
-    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    const QByteArray folder = QFile::encodeName(store.path());
-    if (watch < 0 || inotify_add_watch(watch, folder.constData(), IN_MOVED_TO | IN_CREATE) < 0)
-        return -1;
-    work();
-    // The kernel queued each rename as it was made: all are there to read.
-    int writes = 0;
-    alignas(inotify_event) char events[4096];
-    ssize_t got;
-    while ((got = read(watch, events, sizeof events)) > 0) {
-        for (const char *p = events; p < events + got;) {
-            const auto *event = reinterpret_cast<const inotify_event *>(p);
-            writes +=
-                (event->mask & IN_MOVED_TO) && event->len > 0 && QFile::decodeName(event->name) == store.fileName();
-            p += sizeof(inotify_event) + event->len;
-        }
-    }
-    close(watch);
-    return writes;
+    return testsupport::wholeWritesOf(store.path(), store.fileName(), work);
 }
 
 } // namespace

@@ -198,6 +198,8 @@ class TestSettingsFormat : public QObject
 private slots:
     void writesWhatQtWrites();
     void readsWhatQtReads();
+    void storeEditedByHand_everyOtherLineStays_data();
+    void storeEditedByHand_everyOtherLineStays();
     void unreadStore_keptAsItIs_data();
     void unreadStore_keptAsItIs();
     void keptInMemory_readsAsStoredOnceQtsCacheGoes_data();
@@ -253,6 +255,66 @@ void TestSettingsFormat::readsWhatQtReads()
         QCOMPARE(ours, qts);
     }
     QVERIFY(tried > 2500);
+}
+
+// Each row: a store as a person left it, one setting stored or removed
+// through the format, and the store then: that setting's lines are all that
+// change. A store in Qt's form ("" below) is written as Qt writes it.
+void TestSettingsFormat::storeEditedByHand_everyOtherLineStays_data()
+{
+    QTest::addColumn<QByteArray>("store");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value"); // none: the key removed
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("a comment, a value between blanks, CR LF")
+        << QByteArray("; mine\r\n[General]\r\nvolume = 40 ; loud\r\ntheme=1\r\n") << "volume" << QVariant(30)
+        << QByteArray("; mine\r\n[General]\r\nvolume = 30 ; loud\r\ntheme=1\r\n");
+    QTest::newRow("a key removed, every line of it") << QByteArray("[General]\na=1\n; x\na=2 ; two\nb=3\n") << "a"
+                                                     << QVariant() << QByteArray("[General]\n; x\n; two\nb=3\n");
+    QTest::newRow("a byte order mark, an accented folder")
+        << QByteArray("\xef\xbb\xbf[General]\ncopyFolder=/data/Flederm\xc3\xa4use\nvolume=40\n") << "volume"
+        << QVariant(30) << QByteArray("\xef\xbb\xbf[General]\ncopyFolder=/data/Flederm\xc3\xa4use\nvolume=30\n");
+    QTest::newRow("a key and a section the store lacks")
+        << QByteArray("[General]\nvolume=40\n; the end") << "Display/scale" << QVariant(2)
+        << QByteArray("[General]\nvolume=40\n; the end\n\n[Display]\nscale=2\n");
+    QTest::newRow("a store Qt wrote, a key added") << QByteArray() << "Display/scale" << QVariant(2) << QByteArray();
+    QTest::newRow("a store Qt wrote, a key removed") << QByteArray() << "volume" << QVariant() << QByteArray();
+}
+
+void TestSettingsFormat::storeEditedByHand_everyOtherLineStays()
+{
+    QFETCH(QByteArray, store);
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QByteArray, stored);
+    const auto change = [&key, &value](QSettings &settings) {
+        if (value.isValid())
+            settings.setValue(key, value);
+        else
+            settings.remove(key);
+    };
+    QTemporaryDir folder;
+    if (store.isEmpty()) {
+        const QString byQt = fileWith(folder, QByteArray());
+        {
+            QSettings qt(byQt, QSettings::IniFormat);
+            qt.setValue(QStringLiteral("volume"), 40);
+            qt.setValue(QStringLiteral("Zoom/level"), 3);
+        }
+        store = bytesOf(byQt);
+        const QString changedByQt = fileWith(folder, store);
+        {
+            QSettings qt(changedByQt, QSettings::IniFormat);
+            change(qt);
+        }
+        stored = bytesOf(changedByQt);
+    }
+    const QString path = fileWith(folder, store);
+    {
+        QSettings ours(path, wholeIniFormat());
+        change(ours);
+    }
+    QCOMPARE(bytesOf(path), stored);
 }
 
 // Each row: a store, as many values as it holds (none: a sparse file of
