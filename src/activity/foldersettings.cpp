@@ -292,9 +292,20 @@ QString filePath(const QString &folder)
 QStringList unreadValues(const QString &folder)
 {
     const FolderFile file(folder);
+    // A key no setting has, in a section of the settings (in any case), is a
+    // slip of the pen too: the setting it was meant for reads as its default.
+    QHash<QString, QString> known; // by their names in lower case
+    for (const Key &key : knownKeys())
+        known.insert(nameOf(key).toLower(), nameOf(key));
+    const auto unknown = [&known](const IniValue &value) {
+        const bool settingsSection = std::any_of(known.cbegin(), known.cend(), [&value](const QString &name) {
+            return name.startsWith(value.section, Qt::CaseInsensitive);
+        });
+        return !value.section.isEmpty() && settingsSection && !knownKeys().contains(value.key);
+    };
     QVector<IniValue> unread;
     for (auto it = file.lastValues.cbegin(); it != file.lastValues.cend(); ++it) {
-        if (file.holdsUnread(it.key()))
+        if (file.holdsUnread(it.key()) || unknown(*it))
             unread.append(*it);
     }
     std::sort(unread.begin(), unread.end(),
@@ -308,11 +319,19 @@ QStringList unreadValues(const QString &folder)
         if (text.size() > 48)
             text = text.left(45) + QStringLiteral("...");
         const auto key = knownKeys().constFind(value.key);
-        lines << QStringLiteral("%1 = %2: %3")
-                     .arg(value.key.mid(value.section.size()), text,
-                          key != knownKeys().cend() ? formOf(*key)
-                                                    : QStringLiteral("a binary value of a kind Quillon never "
-                                                                     "stores here"));
+        QString form;
+        if (key != knownKeys().cend()) {
+            form = formOf(*key);
+        } else if (unknown(value)) {
+            const QString meant = known.value(value.key.toLower());
+            form = meant.isEmpty()
+                       ? QStringLiteral("no setting of this name in [%1]").arg(value.section.chopped(1))
+                       : QStringLiteral("no setting of this name: it is %1 in [%2]")
+                             .arg(meant.section(QLatin1Char('/'), 1), meant.section(QLatin1Char('/'), 0, 0));
+        } else {
+            form = QStringLiteral("a binary value of a kind Quillon never stores here");
+        }
+        lines << QStringLiteral("%1 = %2: %3").arg(value.key.mid(value.section.size()), text, form);
     }
     return lines;
 }
