@@ -376,11 +376,15 @@ void TestFolderSettings::storeOneSetting_everyOtherLineStays()
     QTemporaryDir dir;
     writeFileText(dir.path(), file);
     const QString before = readFolderSetting(dir.path(), temperaturePrecipitationFile);
+    // A copy named as Qt names its save files stays: a person may have named it so.
+    const QString copy = filePath(dir.path()) + QStringLiteral(".MyCopy");
+    QVERIFY(QFile::copy(filePath(dir.path()), copy));
     setValue(dir.path(), keys.value(key), value, QVariant());
     QFile f(filePath(dir.path()));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QTEST(f.readAll(), "stored");
     QCOMPARE(readFolderSetting(dir.path(), temperaturePrecipitationFile), before);
+    QVERIFY(QFile::exists(copy));
 }
 
 // A file Qt wrote is written as Qt writes it: each setting stored here and
