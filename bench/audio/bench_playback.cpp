@@ -14,7 +14,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,8 +66,9 @@ void buildPerMode(const std::vector<int> &samples)
 void startLatency(NullSinkServer &server)
 {
     if (!NullSinkServer::installed() || !server.start()) {
-        std::printf("start latency: skipped (%s)\n",
-                    NullSinkServer::installed() ? qPrintable(server.error()) : "pulseaudio is not installed");
+        std::printf("start latency: skipped (%s)\n", NullSinkServer::installed()
+                                                         ? qPrintable(server.error())
+                                                         : "pulseaudio, pactl or pacmd is not installed");
         return;
     }
     std::vector<int> samples(125000, 1000); // 0.5 s at 250 kHz
@@ -107,47 +110,58 @@ void startLatency(NullSinkServer &server)
                 toActive[2], toActive[4], toReport[2], toReport[4]);
 }
 
-// At every third position report while the player is Active: the position
-// reported less the one the sink has played by then (NullSinkServer::heardUSecs),
-// in ms of playing time; and when the sink began to play the stream.
-void positionAgainstSound(const char *mode, const PlaybackSettings &settings)
+// At every position report while the player is Active, unless an answer is
+// still awaited: the position reported less the one the sink has played by
+// then (NullSinkServer::look), in ms of playing time; and when the sink began
+// to play the stream.
+void positionAgainstSound(NullSinkServer &server, const char *mode, const PlaybackSettings &settings)
 {
     constexpr int recordingRate = 250000;
     const int rate = outputSampleRate(recordingRate, settings);
     // 1.5 s of playing time, whatever the mode makes of the recording.
     std::vector<int> samples(size_t(rate * 3 / 2) * size_t(settings.undersampling()), 1000);
     const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), recordingRate, 16}, samples, settings, 1.0f);
+    QElapsedTimer sincePlay;
+    qint64 soundStart = -1;
+    std::vector<qint64> whilePlaying, beforeSound;
     AudioOutput *output = nullptr;
     AudioPlayer player(nullptr, [&](const QAudioFormat &format) {
         output = QtAudioOutput::factory()(format);
         return output;
     });
     player.setFormat(b.format);
-
-    QElapsedTimer sincePlay;
-    qint64 soundStart = -1;
-    int reports = 0;
-    std::vector<qint64> whilePlaying, beforeSound;
+    const QObject asking; // gone before the player: a late answer finds nobody asking
     QObject::connect(&player, &AudioPlayer::positionChanged, [&](qint64 shown) {
-        qint64 heard = 0;
-        if (++reports % 3 != 0 || player.state() != QAudio::ActiveState
-            || !NullSinkServer::heardUSecs([&] { return output->processedUSecs(); }, &heard))
+        if (player.state() != QAudio::ActiveState)
             return;
-        if (heard <= 0) {
-            beforeSound.push_back(shown);
-            return;
-        }
-        if (soundStart < 0)
-            soundStart = sincePlay.elapsed() - heard / 1000;
-        whilePlaying.push_back(shown - heard / 1000);
+        server.look(
+            &asking, [&] { return output->processedUSecs(); },
+            [&, shown](qint64 heard) {
+                if (heard <= 0) {
+                    beforeSound.push_back(shown);
+                    return;
+                }
+                if (soundStart < 0)
+                    soundStart = sincePlay.elapsed() - heard / 1000;
+                whilePlaying.push_back(shown - heard / 1000);
+            });
     });
+    // A real event loop, as the program runs: QTest::qWaitFor handles events
+    // only every 10 ms, which would hold back both reports and answers.
+    QEventLoop playing;
+    const auto ended = [&] { return player.state() == QAudio::IdleState || player.state() == QAudio::StoppedState; };
+    QObject::connect(&player, &AudioPlayer::signalPlayerStateChanged, &playing, [&] {
+        if (ended())
+            playing.quit();
+    });
+    QTimer::singleShot(10000, &playing, &QEventLoop::quit);
     sincePlay.start();
     player.play(b.data);
-    const bool ended = QTest::qWaitFor(
-        [&] { return player.state() == QAudio::IdleState || player.state() == QAudio::StoppedState; }, 10000);
+    playing.exec();
+    const bool toItsEnd = ended();
     player.stop();
-    if (!ended || whilePlaying.empty()) {
-        std::printf("%-18s %7d Hz: %s within 10 s\n", mode, rate, ended ? "no sound" : "not played to its end");
+    if (!toItsEnd || whilePlaying.empty()) {
+        std::printf("%-18s %7d Hz: %s within 10 s\n", mode, rate, toItsEnd ? "no sound" : "not played to its end");
         return;
     }
     std::sort(whilePlaying.begin(), whilePlaying.end());
@@ -156,21 +170,21 @@ void positionAgainstSound(const char *mode, const PlaybackSettings &settings)
                 whilePlaying.front(), whilePlaying[whilePlaying.size() / 2], whilePlaying.back(), worstSilent);
 }
 
-void positionsAgainstSound()
+void positionsAgainstSound(NullSinkServer &server)
 {
     std::printf("position reported less position heard, ms of playing time (null sink):\n");
     std::printf("%-18s %10s %8s %5s %6s %6s %6s %9s\n", "mode", "rate", "sound at", "looks", "least", "median", "most",
                 "reported before sound");
-    positionAgainstSound("Original", {});
+    positionAgainstSound(server, "Original", {});
     for (int i = 1; i < undersamplingChoices; ++i) {
         const QByteArray name = "Undersampled " + QByteArray::number(undersamplingFactor(i)) + ":1";
-        positionAgainstSound(name.constData(), {AudioMode::Undersampled, i, 0, 20.0f});
+        positionAgainstSound(server, name.constData(), {AudioMode::Undersampled, i, 0, 20.0f});
     }
     for (int i = 1; i < playbackRateChoices; ++i) {
         const QByteArray name = "Pitched " + QByteArray::number(double(playbackRateFactor(i)) * 100) + " %";
-        positionAgainstSound(name.constData(), {AudioMode::Pitched, 0, i, 20.0f});
+        positionAgainstSound(server, name.constData(), {AudioMode::Pitched, 0, i, 20.0f});
     }
-    positionAgainstSound("Heterodyne 40 kHz", {AudioMode::Mixed, 0, 0, 40.0f});
+    positionAgainstSound(server, "Heterodyne 40 kHz", {AudioMode::Mixed, 0, 0, 40.0f});
 }
 
 } // namespace
@@ -194,6 +208,6 @@ int main(int argc, char *argv[])
     }
     startLatency(server);
     if (NullSinkServer::installed() && server.error().isEmpty())
-        positionsAgainstSound();
+        positionsAgainstSound(server);
     return 0;
 }
