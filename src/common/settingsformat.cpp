@@ -263,8 +263,8 @@ QMutex filesLock;
 QSet<QString> unread;
 // Files this run keeps off the disk, with what they hold for it.
 QHash<QString, QSettings::SettingsMap> inMemory;
-// What this run last wrote to each file: a file that still holds it needs no
-// reading before the next write.
+// What this run last wrote to each file in Qt's form: a file that still holds
+// it needs no reading before the next write.
 QHash<QString, QByteArray> lastWritten;
 
 QString fileNameOf(const QIODevice &device)
@@ -339,8 +339,12 @@ bool writeIni(QIODevice &device, const QSettings::SettingsMap &map)
     auto *file = qobject_cast<QFileDevice *>(&device);
     if (device.write(bytes) != bytes.size() || (file && !file->flush()))
         return false;
+    const bool inQtsForm = ours || bytes == iniTextOf(map);
     const QMutexLocker lock(&filesLock);
-    lastWritten.insert(path, bytes);
+    if (inQtsForm)
+        lastWritten.insert(path, bytes);
+    else
+        lastWritten.remove(path); // lines of a person's: read it again
     return true;
 }
 
