@@ -7,7 +7,6 @@
 #include "localzone.h"
 #include "unusabletemporaryfolder.h"
 
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,7 +29,6 @@ private slots:
     void storeBesideValuesNotRead();
     void storeOneSetting_everyOtherLineStays_data();
     void storeOneSetting_everyOtherLineStays();
-    void fileInQtsForm_writtenAsQtWritesIt();
     void fullDisk_fileStays();
     void fileNotReadWhole_notWrittenOver();
     void temporaryFolderUnusable_fileReadAndWritten();
@@ -385,34 +383,6 @@ void TestFolderSettings::storeOneSetting_everyOtherLineStays()
     QTEST(f.readAll(), "stored");
     QCOMPARE(readFolderSetting(dir.path(), temperaturePrecipitationFile), before);
     QVERIFY(QFile::exists(copy));
-}
-
-// A file Qt wrote is written as Qt writes it: each setting stored here and
-// by Qt's own writer into a copy leaves the two alike, byte for byte.
-void TestFolderSettings::fileInQtsForm_writtenAsQtWritesIt()
-{
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(QStringLiteral("copy.ini"));
-    {
-        QSettings qt(filePath(dir.path()), QSettings::IniFormat);
-        qt.setValue("Time/StopMin", 15);
-        qt.setValue("Time/BeginDate", "01.05.21");
-        qt.setValue("WindDataSettings/separator1", "Tabulator");
-    }
-    QVERIFY(QFile::copy(filePath(dir.path()), copy));
-    const std::pair<Key, QVariant> changes[] = {{keyOf(twilight), 2},
-                                                {keyOf(latitude), 49.75},
-                                                {keyOf(stopMin), -20},
-                                                {keyOf(windDataTimeZone), QByteArray("Asia/Tokyo")},
-                                                {keyOf(temperaturePrecipitationFile), "/data/S\u00fcdhang.csv"}};
-    for (const auto &[key, value] : changes) {
-        setValue(dir.path(), key, value, QVariant());
-        QSettings(copy, QSettings::IniFormat).setValue(QLatin1String(key.group) + '/' + key.key, value);
-        const QString a = fileText(dir.path());
-        QFile c(copy);
-        QVERIFY(c.open(QIODevice::ReadOnly));
-        QCOMPARE(a, QString::fromUtf8(c.readAll()));
-    }
 }
 
 // A folder's file meets a full disk as every whole file does.
