@@ -1,8 +1,7 @@
 #include "activity/foldersettings.h"
 
 #include "activity/activitylog.h"
-#include "common/inivalues.h"
-#include "common/settingsformat.h"
+#include "common/inidocument.h"
 #include "common/textfilewriter.h"
 #include "export/timezonechoicelist.h"
 
@@ -11,6 +10,7 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 namespace {
@@ -164,54 +164,48 @@ QString formOf(const Key &key)
 
 // The folder's file as it stands, read with nothing but itself: its settings
 // as Qt's INI reader reads them, a line at a time, without the values Qt may
-// not decode (common/inivalues.h), and the value each key was read from.
+// not decode (common/inidocument.h), and the value each key was read from.
 struct FolderFile {
     QString path;
     bool readable = true; // false where the file is there and could not be read: it is never written over
-    QByteArray text;
-    QSettings::SettingsMap settings;
-    QHash<QString, IniValue> lastValues;
+    std::unique_ptr<IniDocument> document = std::make_unique<IniDocument>();
 
     explicit FolderFile(const QString &folder)
         : path(FolderSettings::filePath(folder))
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            // A missing file reads as empty; it is made at the first write.
-            readable = !file.exists();
-            return;
-        }
         try {
-            // readAll gives nothing, and no error, for a file of 2 GiB or more,
-            // and what came before a read that fails midway.
-            text = file.readAll();
-            readable = text.size() == file.size();
-            if (readable)
-                settings = iniSettingsOf(text, &lastValues, IniLines::OneEach);
+            // A missing file reads as empty; it is made at the first write.
+            QByteArray text;
+            readable = IniDocument::readFile(path, &text);
+            if (readable) {
+                auto read = std::make_unique<IniDocument>(text, IniDocument::ValueEnds::AtLineEnd);
+                read->settings(); // parsed here, inside the guard
+                document = std::move(read);
+            }
         } catch (const std::bad_alloc &) {
             // Read as defaults, it would be written over with them.
             readable = false;
-            settings.clear();
-            lastValues.clear();
         }
     }
+
+    const QSettings::SettingsMap &settings() const { return document->settings(); }
 
     // Whether the value stored under `name` is not read: Qt may not decode it,
     // or it does not read as its key's. It reads as its key's default.
     bool holdsUnread(const QString &name) const
     {
-        const auto value = lastValues.constFind(name);
-        if (value == lastValues.cend())
+        const IniDocument::Value *value = document->lastValueOf(name);
+        if (!value)
             return false;
-        if (!value->admitted)
+        if (!value->safeToDecode)
             return true;
         const auto key = knownKeys().constFind(name);
-        return key != knownKeys().cend() && !readAs(settings.value(name), *key).isValid();
+        return key != knownKeys().cend() && !readAs(settings().value(name), *key).isValid();
     }
 
     QVariant read(const Key &key, const QVariant &fallback) const
     {
-        const QVariant stored = readAs(settings.value(nameOf(key)), key);
+        const QVariant stored = readAs(settings().value(nameOf(key)), key);
         return stored.isValid() ? stored : fallback;
     }
 
@@ -220,7 +214,7 @@ struct FolderFile {
     // read, which reads as `fallback`. What changes nothing is not written.
     bool holds(const Key &key, const QVariant &value, const QVariant &fallback) const
     {
-        QVariant stored = readAs(settings.value(nameOf(key)), key);
+        QVariant stored = readAs(settings().value(nameOf(key)), key);
         if (!stored.isValid()) {
             if (!holdsUnread(nameOf(key)))
                 return false; // a missing key is written
@@ -240,26 +234,27 @@ struct FolderChange {
 // Stores each of `changes` that the file does not hold already (FolderFile::holds):
 // a Close that changes nothing leaves the file as it was. Only the lines of
 // the settings stored change, and a key the file lacks is added on a line of
-// its own (iniTextWith), so a value written by hand, one that is not read, a
-// comment, stay.
+// its own (IniDocument::set), so a value written by hand, one that is not
+// read, a comment, stay. A file whose reading or editing runs out of memory
+// stays as it is.
 void store(const QString &folder, const QVector<FolderChange> &changes)
 {
-    const FolderFile file(folder);
-    if (!file.readable)
-        return; // its values would be lost
-    QSettings::SettingsMap needed;
-    for (const FolderChange &change : changes) {
-        if (!file.holds(change.key, change.value, change.fallback))
-            needed.insert(nameOf(change.key), change.value);
+    try {
+        FolderFile file(folder);
+        if (!file.readable)
+            return; // its values would be lost
+        bool changed = false;
+        for (const FolderChange &change : changes) {
+            if (!file.holds(change.key, change.value, change.fallback)) {
+                file.document->set(nameOf(change.key), change.value);
+                changed = true;
+            }
+        }
+        if (changed && !writeWholeFile(file.path, file.document->text(), nullptr))
+            qCDebug(lcActivity) << "settings not stored in" << file.path;
+    } catch (const std::bad_alloc &) {
+        qCDebug(lcActivity) << "settings not stored: out of memory";
     }
-    if (needed.isEmpty())
-        return;
-    QSettings::SettingsMap settings = file.settings;
-    for (auto it = needed.cbegin(); it != needed.cend(); ++it)
-        settings.insert(it.key(), it.value());
-    const QByteArray text = iniTextWith(file.text, settings, IniLines::OneEach);
-    if (!writeWholeFile(file.path, text, nullptr))
-        qCDebug(lcActivity) << "settings not stored in" << file.path;
 }
 
 template <typename T>
@@ -297,25 +292,17 @@ QStringList unreadValues(const QString &folder)
     QHash<QString, QString> known; // by their names in lower case
     for (const Key &key : knownKeys())
         known.insert(nameOf(key).toLower(), nameOf(key));
-    const auto unknown = [&known](const IniValue &value) {
+    const auto unknown = [&known](const IniDocument::Value &value) {
         const bool settingsSection = std::any_of(known.cbegin(), known.cend(), [&value](const QString &name) {
             return name.startsWith(value.section, Qt::CaseInsensitive);
         });
         return !value.section.isEmpty() && settingsSection && !knownKeys().contains(value.key);
     };
-    QVector<IniValue> unread;
-    for (auto it = file.lastValues.cbegin(); it != file.lastValues.cend(); ++it) {
-        if (file.holdsUnread(it.key()) || unknown(*it))
-            unread.append(*it);
-    }
-    std::sort(unread.begin(), unread.end(),
-              [](const IniValue &a, const IniValue &b) { return a.line.start < b.line.start; });
-    // As the file is read: as UTF-8 after a byte order mark, else as Latin-1.
-    const bool utf8 = file.text.startsWith(iniUtf8Mark());
     QStringList lines;
-    for (const IniValue &value : unread) {
-        const QByteArray bytes = iniValueText(file.text, value).trimmed();
-        QString text = utf8 ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+    for (const IniDocument::Value &value : file.document->lastValues()) {
+        if (!file.holdsUnread(value.key) && !unknown(value))
+            continue;
+        QString text = file.document->writtenText(value);
         if (text.size() > 48)
             text = text.left(45) + QStringLiteral("...");
         const auto key = knownKeys().constFind(value.key);

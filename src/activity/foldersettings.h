@@ -24,7 +24,7 @@
  *
  * The file travels with the recordings and may be written by hand, so it is
  * read as one from anywhere: a value Qt's decoder must not see
- * (common/inivalues.h) is never handed to it, and a value that does not read
+ * (common/inidocument.h) is never handed to it, and a value that does not read
  * as its key's (a number cut short, a date in no form, a zone no one knows)
  * reads as its default. Each line ends its value: a stray quote or a trailing
  * backslash does not hide the lines after it, as it would from Qt's reader.

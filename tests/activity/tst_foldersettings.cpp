@@ -3,12 +3,15 @@
 #include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/invalidtimestext.h"
+#include "childprocess.h"
 #include "filesizelimit.h"
 #include "localzone.h"
 #include "unusabletemporaryfolder.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace FolderSettings;
 
@@ -31,6 +34,8 @@ private slots:
     void storeOneSetting_everyOtherLineStays();
     void fullDisk_fileStays();
     void fileNotReadWhole_notWrittenOver();
+    void parseOutOfMemory_readsAsDefaultsFileStays();
+    void fileIsAFifo_readsAtOnceNeverWritten();
     void temporaryFolderUnusable_fileReadAndWritten();
     void invalidTimesReader_data();
     void invalidTimesReader();
@@ -412,6 +417,58 @@ void TestFolderSettings::fileNotReadWhole_notWrittenOver()
     QCOMPARE(readFolderSetting(dir.path(), latitude), 51.0);
     writeFolderSetting(dir.path(), latitude, 48.5);
     QCOMPARE(QFileInfo(f).size(), huge);
+}
+
+// A file whose values take more memory than is left (some 16 times its 3.9 MB
+// once parsed, with 16 MB left) reads as the defaults, and is never written
+// over with them.
+void TestFolderSettings::parseOutOfMemory_readsAsDefaultsFileStays()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#endif
+#endif
+    QTemporaryDir dir;
+    QByteArray text = "[Geocoordinates]\nlatitude=49.5\n[Site]\n";
+    for (int i = 0; i < 400000; ++i)
+        text += 'k' + QByteArray::number(i) + "=1\n";
+    writeFileText(dir.path(), text);
+    const int code = exitCodeInChild([&] {
+        if (!limitMemoryTo(qint64(16) << 20))
+            return 127;
+        if (readFolderSetting(dir.path(), latitude) != latitude.fallback)
+            return 2;
+        writeFolderSetting(dir.path(), latitude, 48.5);
+        return 0;
+    });
+    QCOMPARE(code, 0);
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), text);
+}
+
+// A FIFO named as the file: opened for reading as files are, it would wait
+// for a writer, and the dialog would never open. It reads at once as a file
+// that cannot be read, and a write leaves it as it is.
+void TestFolderSettings::fileIsAFifo_readsAtOnceNeverWritten()
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(filePath(dir.path()));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    const int code = exitCodeInChild(
+        [&] {
+            if (readFolderSetting(dir.path(), latitude) != latitude.fallback)
+                return 2;
+            writeFolderSetting(dir.path(), latitude, 48.5);
+            return 0;
+        },
+        20);
+    QCOMPARE(code, 0);
+    struct stat status = {};
+    QVERIFY(stat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 // The file needs nothing but itself: no temporary folder, no room elsewhere.

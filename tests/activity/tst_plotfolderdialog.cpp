@@ -5,7 +5,7 @@
 #include "activity/invalidtimesdialog.h"
 #include "activity/loadwinddialog.h"
 #include "activitydialogtest.h"
-#include "common/inivalues.h"
+#include "common/inidocument.h"
 #include "common/settingskeys.h"
 #include "export/timezonechoicelist.h"
 #include "scripteddialogs.h"
@@ -228,8 +228,7 @@ void TestPlotFolderDialog::randomEdits_openAndCloseKeepEveryLine()
         open()->ui->buttonBox->button(QDialogButtonBox::Close)->click();
         // Each line of the file after that is one it had, or a section or a
         // key it lacked.
-        QHash<QString, IniValue> had;
-        iniSettingsOf(text, &had, IniLines::OneEach);
+        const IniDocument had(text, IniDocument::ValueEnds::AtLineEnd);
         const QList<QByteArray> before = text.split('\n');
         int kept = 0;
         QByteArray section;
@@ -241,7 +240,7 @@ void TestPlotFolderDialog::randomEdits_openAndCloseKeepEveryLine()
                 continue;
             }
             const QString key = QString::fromLatin1(section + line.left(line.indexOf('=')));
-            QVERIFY2(line.isEmpty() || line.startsWith('[') || (line.contains('=') && !had.contains(key)),
+            QVERIFY2(line.isEmpty() || line.startsWith('[') || (line.contains('=') && !had.lastValueOf(key)),
                      qPrintable(QStringLiteral("%1 in\n%2").arg(QString::fromLatin1(line), QString::fromLatin1(text))));
         }
         QVERIFY2(kept == before.size(), text.constData());
