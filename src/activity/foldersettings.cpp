@@ -210,10 +210,7 @@ struct FolderFile {
         }
     }
 
-    const QSettings::SettingsMap &settings() const
-    {
-        return document->settings();
-    }
+    const QSettings::SettingsMap &settings() const { return document->settings(); }
 
     // The value stored under `name` as the settings read it: as Qt's reader
     // gives it, but for a text setting written plainly with a comma in it
