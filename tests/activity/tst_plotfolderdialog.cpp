@@ -75,7 +75,7 @@ void TestPlotFolderDialog::opensWithDefaults_storesOnlyWhatTheUserChanges()
     QCOMPARE(calls, (QVector<ChartCall>{{ActivityTab::Time, true, false}}));
     QVERIFY(d->ready);
 
-    // The boxes took new values while loading, which the user did not give them.
+    // Loading gave the boxes their values, which is no change of the user's: nothing is stored.
     const QString file = FolderSettings::filePath(path());
     QVERIFY(!QFile::exists(file));
     QTest::keyClick(d.get(), Qt::Key_Escape);
