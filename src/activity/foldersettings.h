@@ -24,10 +24,12 @@
  *
  * The file travels with the recordings and may be written by hand, so it is
  * read as one from anywhere: a value Qt's decoder must not see
- * (common/inivalues.h) is never handed to it, and a value that does not read
+ * (common/inidocument.h) is never handed to it, and a value that does not read
  * as its key's (a number cut short, a date in no form, a zone no one knows)
  * reads as its default. Each line ends its value: a stray quote or a trailing
  * backslash does not hide the lines after it, as it would from Qt's reader.
+ * A text written plainly with a comma in it (decimalSeparator=,) reads as it
+ * stands, where Qt's reader would make a list of it.
  *
  * A write changes only the lines of the settings it stores, and adds a line
  * for a key the file lacks: every other line, comments and blank lines, the
@@ -74,12 +76,6 @@ constexpr char fileName[] = "QuillonSettings.ini";
 // folder + "/QuillonSettings.ini"
 QString filePath(const QString &folder);
 
-// Each value of the file that is not read (it reads as its key's default), in
-// the order of the file, as the dialog tells the user: its key, its text as
-// written and the form its key takes ("BeginDate = 1.5.21: a date as
-// dd.MM.yy, such as 01.05.21").
-QStringList unreadValues(const QString &folder);
-
 /** A key and what a value must be to be read under it, whatever its type. */
 struct Key {
     const char *group;
@@ -90,6 +86,23 @@ struct Key {
     double highest;
     int decimals;
 };
+
+/** The items of the box that shows an index setting, in its order: what each number stands for. */
+struct BoxItems {
+    Key key;
+    QStringList items;
+};
+
+// Each slip in the file, in the order of the file, as the dialog tells the
+// user: its key, its text as written, and what is wrong with it or the form
+// its key takes ("BeginDate = 1.5.21: a date as dd.MM.yy, ..."). A slip is a
+// value that is not read (it reads as its key's default); a key of the
+// settings written in another case, misspelt, in another section or before
+// any section (the setting reads as its default); a key that stands twice in
+// its section (named with the line that counts); a text whose ";" outside
+// quotes makes the rest of its line a comment. `boxItems` name the items of
+// the index settings' boxes.
+QStringList unreadValues(const QString &folder, const QVector<BoxItems> &boxItems = {});
 
 template <typename T>
 Key keyOf(const FolderSetting<T> &setting)
@@ -212,10 +225,14 @@ struct FolderTimeSettings {
 
 FolderTimeSettings readFolderTimeSettings(const QString &folder);
 
-// Writes every key of the struct that has a control, as the dialog's Close
-// saves them, where the file does not hold that value already (a missing key
-// is written); never the invalid periods, which only their own dialog changes.
-void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &settings);
+// Writes every key of the struct that has a control where the file does not
+// hold that value already (a missing key is written); never the invalid
+// periods, which only their own dialog changes. With `before` (the controls
+// as the dialog's loading left them), only the keys whose value differs from
+// it, as the dialog's Close stores what its user changed: a line an editor
+// saved meanwhile stays.
+void writeFolderTimeSettings(const QString &folder, const FolderTimeSettings &settings,
+                             const FolderTimeSettings *before = nullptr);
 
 /** The group "WindDataSettings": how the folder's wind-speed file is laid out and which clock wrote it. */
 struct WindDataSettings {

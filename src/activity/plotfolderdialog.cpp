@@ -31,21 +31,21 @@ plotFolderDialog::plotFolderDialog(QWidget *parent, const QString &wavDirectory_
     ui->comboBox->setMinimumWidth(ui->label_3->sizeHint().width());
     ui->tabWidget->setUsesScrollButtons(true);
     ui->tabWidget->setElideMode(Qt::ElideNone);
-    // Asked before loading: the controls' slots store their values.
-    const QStringList unread = FolderSettings::unreadValues(wavDirectory);
+    const QStringList unread = FolderSettings::unreadValues(wavDirectory, boxItems());
     // The zone the folder names is offered even where the list leaves it out; the machine's, the default, is not.
     timeZones = TimeZoneChoiceList::build(true, readFolderSetting(wavDirectory, FolderSettings::timeZone));
     // The absolute period type, the form's own, shows the time edits.
     ui->spinBox->hide();
     ui->spinBox_2->hide();
 
-    // Loading runs the controls' slots, which write each key back; none draws
-    // before `ready`. The zone combo takes its names quietly and then selects
-    // the stored zone, so its key is written once, with that zone's own id.
-    const FolderTimeSettings stored = readFolderTimeSettings(wavDirectory);
-    TimeZoneChoiceList::fill(ui->comboBox, timeZones, QTimeZone(stored.timeZone));
-    loadControls(stored);
-    ui->pushButton->setToolTip(invalidTimesToolTip(stored.invalidTimes, tr("Invalid Periods:")));
+    // Loading runs the controls' slots, which neither draw nor store before
+    // `ready`: a value set here is no change of the user's. The file keeps
+    // every line until the user changes a setting.
+    readAtOpen = readFolderTimeSettings(wavDirectory);
+    TimeZoneChoiceList::fill(ui->comboBox, timeZones, QTimeZone(readAtOpen.timeZone));
+    loadControls(readAtOpen);
+    shownAtOpen = settingsFromControls();
+    ui->pushButton->setToolTip(invalidTimesToolTip(readAtOpen.invalidTimes, tr("Invalid Periods:")));
 
     initPlotVsTime();
     callChart(ActivityTab::Time, firstPlotVsTime, false);
@@ -68,11 +68,25 @@ void plotFolderDialog::tellUnreadableSettings(const QStringList &unread)
     box.icon = QMessageBox::Warning;
     box.title = QCoreApplication::applicationName();
     box.textFormat = Qt::PlainText; // the values as written, whatever they hold
-    box.text = tr("Some settings in the file below could not be read. They are shown at their defaults, and stay "
-                  "in the file as they are written until you change them:")
+    box.text = tr("Some lines of the file below may not say what was meant. A setting that is not read is shown at "
+                  "its default. The file stays as it is written, but for the settings you change here:")
                + QStringLiteral("\n\n") + unread.join(QLatin1Char('\n'));
     box.informativeText = QDir::toNativeSeparators(FolderSettings::filePath(wavDirectory));
     userDialogs().message(box);
+}
+
+QVector<FolderSettings::BoxItems> plotFolderDialog::boxItems() const
+{
+    const auto itemsOf = [](const QComboBox *box) {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        return items;
+    };
+    using namespace FolderSettings;
+    return {{keyOf(twilight), itemsOf(ui->comboBox_2)},
+            {keyOf(periodType), itemsOf(ui->comboBox_3)},
+            {keyOf(intervalDays), itemsOf(ui->comboBox_4)}};
 }
 
 plotFolderDialog::~plotFolderDialog()
@@ -150,7 +164,7 @@ QByteArray plotFolderDialog::storedTimeZoneId() const
 
 QByteArray plotFolderDialog::chosenTimeZoneId() const
 {
-    return TimeZoneChoiceList::idAt(timeZones, ui->comboBox->currentIndex(), storedTimeZoneId());
+    return TimeZoneChoiceList::idAt(timeZones, ui->comboBox->currentIndex(), readAtOpen.timeZone);
 }
 
 QTimeZone plotFolderDialog::chosenTimeZone() const
@@ -229,42 +243,50 @@ QColor plotFolderDialog::makeColor(int i) const
 
 // ---- Settings controls: draw, then store
 
+template <typename T>
+void plotFolderDialog::storeUserChange(const FolderSetting<T> &setting, const QVariant &value)
+{
+    if (ready)
+        writeFolderSetting(wavDirectory, setting, value);
+}
+
+// A coordinate box turned back to what it showed at open stores what the file
+// held then, with all its digits: the user changed nothing.
 void plotFolderDialog::on_doubleSpinBox_valueChanged(double arg1)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::latitude, arg1);
+    storeUserChange(FolderSettings::latitude, arg1 == shownAtOpen.latitude ? readAtOpen.latitude : arg1);
 }
 
 void plotFolderDialog::on_doubleSpinBox_2_valueChanged(double arg1)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::longitude, arg1);
+    storeUserChange(FolderSettings::longitude, arg1 == shownAtOpen.longitude ? readAtOpen.longitude : arg1);
 }
 
 void plotFolderDialog::on_checkBox_clicked()
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::daylightSaving, ui->checkBox->isChecked());
+    storeUserChange(FolderSettings::daylightSaving, ui->checkBox->isChecked());
 }
 
 void plotFolderDialog::on_checkBox_2_clicked()
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::centerNight, ui->checkBox_2->isChecked());
+    storeUserChange(FolderSettings::centerNight, ui->checkBox_2->isChecked());
 }
 
 void plotFolderDialog::on_comboBox_currentIndexChanged(int index)
 {
     drawCurrentChart();
     // With no item selected the stored id stays as it is.
-    writeFolderSetting(wavDirectory, FolderSettings::timeZone,
-                       TimeZoneChoiceList::idAt(timeZones, index, storedTimeZoneId()));
+    storeUserChange(FolderSettings::timeZone, TimeZoneChoiceList::idAt(timeZones, index, storedTimeZoneId()));
 }
 
 void plotFolderDialog::on_comboBox_2_currentIndexChanged(const QString &)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::twilight, ui->comboBox_2->currentIndex());
+    storeUserChange(FolderSettings::twilight, ui->comboBox_2->currentIndex());
 }
 
 void plotFolderDialog::on_comboBox_3_currentIndexChanged(const QString &arg1)
@@ -277,49 +299,49 @@ void plotFolderDialog::on_comboBox_3_currentIndexChanged(const QString &arg1)
     ui->timeEdit_2->setVisible(absolute);
     ui->label_9->setText(absolute ? tr("Daily Start Time:") : tr("Delay to Sunset for Start:"));
     ui->label_10->setText(absolute ? tr("Daily Stop Time:") : tr("Delay to Sunrise for Stop:"));
-    writeFolderSetting(wavDirectory, FolderSettings::periodType, ui->comboBox_3->currentIndex());
+    storeUserChange(FolderSettings::periodType, ui->comboBox_3->currentIndex());
 }
 
 void plotFolderDialog::on_comboBox_4_currentIndexChanged(int index)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::intervalDays, index);
+    storeUserChange(FolderSettings::intervalDays, index);
 }
 
 void plotFolderDialog::on_dateEdit_userDateChanged(const QDate &date)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::beginDate, FolderSettings::dateText(date));
+    storeUserChange(FolderSettings::beginDate, FolderSettings::dateText(date));
 }
 
 void plotFolderDialog::on_dateEdit_2_userDateChanged(const QDate &date)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::endDate, FolderSettings::dateText(date));
+    storeUserChange(FolderSettings::endDate, FolderSettings::dateText(date));
 }
 
 void plotFolderDialog::on_timeEdit_timeChanged(const QTime &time)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::startRecording, FolderSettings::timeText(time));
+    storeUserChange(FolderSettings::startRecording, FolderSettings::timeText(time));
 }
 
 void plotFolderDialog::on_timeEdit_2_timeChanged(const QTime &time)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::stopRecording, FolderSettings::timeText(time));
+    storeUserChange(FolderSettings::stopRecording, FolderSettings::timeText(time));
 }
 
 void plotFolderDialog::on_spinBox_valueChanged(int arg1)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::startMin, arg1);
+    storeUserChange(FolderSettings::startMin, arg1);
 }
 
 void plotFolderDialog::on_spinBox_2_valueChanged(int arg1)
 {
     drawCurrentChart();
-    writeFolderSetting(wavDirectory, FolderSettings::stopMin, arg1);
+    storeUserChange(FolderSettings::stopMin, arg1);
 }
 
 // ---- Scale buttons: the log key is stored first, then the tab's own chart drawn
@@ -634,5 +656,7 @@ void plotFolderDialog::zoomedVsWind(const QRectF &) {}
 void plotFolderDialog::on_buttonBox_rejected()
 {
     // Escape and the title bar close without this: what the controls wrote stays.
-    writeFolderTimeSettings(wavDirectory, settingsFromControls());
+    // Only what the user changed is stored: a line an editor saved meanwhile
+    // stays, and so does a value shown at its default because it did not read.
+    writeFolderTimeSettings(wavDirectory, settingsFromControls(), &shownAtOpen);
 }

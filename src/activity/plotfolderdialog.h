@@ -2,6 +2,7 @@
 
 #include "activity/activitycharttab.h"
 #include "activity/charts/activityrows.h"
+#include "activity/foldersettings.h"
 #include "activity/plotfolderdialogform.h"
 
 #include <QByteArray>
@@ -32,14 +33,13 @@ class QwtPlotIntervalCurve;
 class QwtPlotItem;
 class QwtPlotZoomer;
 struct ActivityForm;
-struct FolderTimeSettings;
 
 /**
  * The activity plot dialog: seven charts of the loaded folder's activity, one
  * per tab (ActivityTab), over the settings of the folder's "QuillonSettings.ini".
  *
- * The frame (this class) loads the settings into the form, writes each setting
- * back as its control changes, builds the seven plots with their items, legends
+ * The frame (this class) loads the settings into the form, writes a setting
+ * when the user changes its control, builds the seven plots with their items, legends
  * and zoomers, follows the year buttons, the tabs and the date edits, and
  * exports plots. It runs modally over the main window. Each tab's plot with its
  * canvas, legend, zoomers and valid-hours curve is one ActivityChartTab
@@ -108,7 +108,7 @@ public:
      * that id names no zone).
      */
     QTimeZone chosenTimeZone() const;
-    /** The id that Close and the zone slot store: the chosen item's, else the stored id unchanged. */
+    /** The id that Close stores: the chosen item's, else the id read when the dialog opened. */
     QByteArray chosenTimeZoneId() const;
 
     /** The tab on show. */
@@ -260,7 +260,7 @@ public slots:
     void zoomedVsWind(const QRectF &zoom);
 
 private slots:
-    // Settings: each writes its key and draws the current chart.
+    // Settings: each draws the current chart and, once the dialog is ready, writes its key.
     void on_doubleSpinBox_valueChanged(double arg1);
     void on_doubleSpinBox_2_valueChanged(double arg1);
     void on_checkBox_clicked();
@@ -321,7 +321,7 @@ private slots:
     void on_dateEdit_3_userDateChanged(const QDate &date);
     void on_dateEdit_4_userDateChanged(const QDate &date);
 
-    void on_buttonBox_rejected(); // Close: stores every setting
+    void on_buttonBox_rejected(); // Close: stores each setting the user changed
 
 private:
     /** Tells the observer, then runs the tab's computation. */
@@ -335,7 +335,12 @@ private:
     void writeLogKey(ActivityTab tab, bool linearChecked);
     FolderTimeSettings settingsFromControls() const;
     void loadControls(const FolderTimeSettings &stored);
-    /** Tells the user which values of the folder's file are not read (they show their defaults), and in which file. */
+    /** Stores a value the user gave a settings control; the controls' loading gives none. */
+    template <typename T>
+    void storeUserChange(const FolderSetting<T> &setting, const QVariant &value);
+    /** The items of the boxes of the index settings (Twilight, PeriodType, intervalDays), for the slips' forms. */
+    QVector<FolderSettings::BoxItems> boxItems() const;
+    /** Tells the user of the slips in the folder's file (values not read show their defaults), and which file. */
     void tellUnreadableSettings(const QStringList &unread);
 
     // Set-up helpers (plotfolderdialog_setup.cpp).
@@ -349,6 +354,12 @@ private:
 
     QByteArray storedTimeZoneId() const;
     void clearFirstPlotFlag(ActivityTab tab);
+
+    // The settings as the file held them when the dialog opened (a GPS's
+    // latitude with all its digits), and as the controls showed them then:
+    // Close stores only what differs from the latter, what the user changed.
+    FolderTimeSettings readAtOpen;
+    FolderTimeSettings shownAtOpen;
 
     static ChartCallObserver chartCallObserver;
     static ProgressObserver progressObserver;

@@ -1,6 +1,6 @@
 #include "app/settingsstorerepair.h"
 
-#include "common/inivalues.h"
+#include "common/inidocument.h"
 #include "common/settingsformat.h"
 #include "common/settingskeys.h"
 #include "common/userdialogs.h"
@@ -18,6 +18,11 @@
 #include <algorithm>
 #include <exception>
 #include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -43,16 +48,16 @@ const StoredSplitter storedSplitters[] = {
     {&SettingKeys::splitterFrequencyPlotSizes, Qt::Horizontal, 2},
 };
 
-// Whether `value`, one of `text`'s, reads whole at a start: Qt may decode it,
-// it decodes, and where it is one of the window's layouts, that layout could
-// be applied. Each value is tried alone, as Qt would read it: where a key
-// stands twice, either may be the one Qt reads last.
-bool readsWhole(const QByteArray &text, const IniValue &value)
+// Whether `value`, one of `store`'s, reads whole at a start: Qt may decode
+// it, it decodes, and where it is one of the window's layouts, that layout
+// could be applied. Each value is tried alone, as Qt would read it: where a
+// key stands twice, either may be the one Qt reads last.
+bool readsWhole(const IniDocument &store, const IniDocument::Value &value)
 {
-    if (!value.admitted)
+    if (!value.safeToDecode)
         return false; // never before Qt's decoder
     try {
-        const QVariant decoded = iniValueOf(text, value);
+        const QVariant decoded = store.decoded(value);
         for (const StoredSplitter &splitter : storedSplitters) {
             if (value.key == QLatin1String(splitter.setting->key))
                 return splitterStateApplies(decoded.toByteArray(), splitter.orientation, splitter.panes);
@@ -63,28 +68,19 @@ bool readsWhole(const QByteArray &text, const IniValue &value)
     }
 }
 
-// Of each value of `text`, whether a start would not read it whole.
-QVector<bool> unreadableValues(const QByteArray &text, const QVector<IniValue> &values)
+// Of each value of `store`, whether a start would not read it whole.
+QVector<bool> unreadableValues(const IniDocument &store)
 {
+    const QVector<IniDocument::Value> &values = store.values();
     QVector<bool> unreadable(values.size());
     for (int v = 0; v < values.size(); ++v)
-        unreadable[v] = !readsWhole(text, values.at(v));
+        unreadable[v] = !readsWhole(store, values.at(v));
     return unreadable;
 }
 
 bool readsWhole(const QByteArray &text)
 {
-    const QVector<IniValue> values = iniValuesOf(text);
-    return !unreadableValues(text, values).contains(true);
-}
-
-bool readWholeFile(const QString &path, QByteArray *bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    return !unreadableValues(IniDocument(text)).contains(true);
 }
 
 // Beside the store, "Quillon.unreadable.conf", or where that name is taken,
@@ -99,7 +95,7 @@ QString copyPathFor(const QFileInfo &store, const QByteArray &text, bool *writte
     QString path = stem + suffix;
     for (int n = 2; QFileInfo::exists(path); ++n) {
         QByteArray held;
-        if (readWholeFile(path, &held) && held == text) {
+        if (IniDocument::readFile(path, &held) && held == text) {
             *written = true;
             return path;
         }
@@ -115,7 +111,7 @@ QString copyPathFor(const QFileInfo &store, const QByteArray &text, bool *writte
 bool holdsWhole(const QString &path, const QByteArray &bytes, QString *reason)
 {
     QByteArray held;
-    if (readWholeFile(path, &held) && held == bytes)
+    if (IniDocument::readFile(path, &held) && held == bytes)
         return true;
     *reason = QStringLiteral("%1 of %2 bytes reached the disk").arg(held.size()).arg(bytes.size());
     return false;
@@ -143,7 +139,27 @@ QString storeFileName()
 void keepThisRunOffTheStore(const QByteArray &readable, const QString &storePath)
 {
     qCWarning(lcSettingsStore) << "settings of this run kept in memory, not in" << storePath;
-    keepSettingsInMemory(storePath, iniSettingsOf(readable));
+    keepSettingsInMemory(storePath, IniDocument(readable).settings());
+}
+
+// Qt opens the store for reading before it hands it to the format, and an
+// open of a FIFO for reading waits for a writer: the start would never reach
+// its window. Held open for writing by this run, for as long as it runs, the
+// FIFO lets Qt's open return at once; Qt reads nothing from a file of no
+// size, and the format never writes over what is no regular file
+// (IniDocument::readFile). True where `path` is a FIFO.
+bool holdFifoOpen(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status = {};
+    if (stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISFIFO(status.st_mode))
+        return false;
+    // Opened for reading and writing, a FIFO waits for no one; the descriptor is kept, never closed.
+    return open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC) >= 0;
+#else
+    Q_UNUSED(path)
+    return false;
+#endif
 }
 
 } // namespace
@@ -191,25 +207,31 @@ SettingsStoreRepair setAsideUnreadableSettings(const WholeFileWriter &write)
     if (settingsKeptInMemory(store.filePath()))
         return repair;
     // Where the platform keeps settings in no file (a registry), Qt decodes nothing from text.
-    if (!store.isFile())
+    if (!store.exists())
         return repair;
+    if (holdFifoOpen(store.filePath()))
+        qCWarning(lcSettingsStore) << "settings store is a FIFO, read as empty and never written:" << store.filePath();
+    // No regular file (a FIFO, a folder), a failing read: the store reads as
+    // empty, and is never written over (common/settingsformat.h).
     QByteArray text;
-    if (!readWholeFile(store.filePath(), &text)) {
+    if (!IniDocument::readFile(store.filePath(), &text)) {
         qCWarning(lcSettingsStore) << "settings store cannot be read:" << store.filePath();
         return repair;
     }
-    const QVector<IniValue> values = iniValuesOf(text);
-    const QVector<bool> dropped = unreadableValues(text, values);
+    IniDocument read(text);
+    const QVector<bool> dropped = unreadableValues(read);
     if (!dropped.contains(true))
         return repair;
-    for (int v = 0; v < values.size(); ++v) {
-        if (dropped.at(v))
-            qCWarning(lcSettingsStore) << "settings value dropped:" << values.at(v).key;
+    for (int v = 0; v < dropped.size(); ++v) {
+        if (dropped.at(v)) {
+            qCWarning(lcSettingsStore) << "settings value dropped:" << read.values().at(v).key;
+            read.removeLineOf(v);
+        }
     }
     // Every other byte stays, so every other value reads as it did. What the
     // rewrite left unreadable would be set aside again at every start: the
     // store starts anew on the defaults, the copy keeps it as it was.
-    QByteArray kept = iniTextWithout(text, values, dropped);
+    QByteArray kept = read.text();
     const bool setAsideWhole = kept.isEmpty() || !readsWhole(kept);
     if (setAsideWhole)
         kept.clear();

@@ -21,7 +21,8 @@ class QWidget;
  * "classColors=@Variant(\0\0\0\t\x7f\xff\xff\xff)"), at every start. A
  * crash cannot be caught, so before Qt sees the store each such value is read
  * as Qt would read it, and only the kinds the program itself stores that way
- * (iniValueAdmitted, common/inivalues.h) are let through; every other value
+ * (IniDocument::safeToDecode, common/inidocument.h) are let through; every
+ * other value
  * is decoded once, in memory, inside a guard. A stored layout that decodes is
  * not yet safe: a splitter's sizes claiming 2^31-1 entries throw out of
  * QSplitter::restoreState at the first recording shown, on every start. So
@@ -32,7 +33,7 @@ class QWidget;
  * When a value does not pass, the store is copied unchanged beside itself and
  * rewritten without those values; they then read as their defaults, every
  * other value reads as it did. The store is read in lines as Qt reads it
- * (iniValuesOf), so that no more than those values goes. A store that still
+ * (IniDocument), so that no more than those values goes. A store that still
  * does not read whole after the rewrite would be set aside again at every
  * start: it is set aside whole, and the program starts on the defaults. The
  * store is rewritten only once the copy is read back holding every byte of
@@ -44,9 +45,13 @@ class QWidget;
  * under the copy's name, and this run reads the values that passed (or none)
  * and keeps what it changes in memory (keepSettingsInMemory), so that nothing
  * this run does reaches the store. No file beside the store is removed: a
- * save file a write killed midway left there ("Quillon.conf.AbCdEf", where
- * the file system holds no file without a name) bears a name a person could
- * have given a copy of their own, and is left for the user.
+ * save file a write killed midway left there ("Quillon.conf.AbCdEf": Qt names
+ * its new file so beside the store before it renames it over the store, and
+ * where the file system keeps no file without a name, for the whole write)
+ * bears a name a person could have given a copy of their own, and is left for
+ * the user. A store that is a FIFO is held open for writing by the run, so
+ * that Qt's opening of it for reading never waits (holdFifoOpen); like any
+ * store that is no regular file, it reads as empty and is never written.
  */
 struct SettingsStoreRepair {
     QString storePath;    // the store as Qt names it

@@ -81,6 +81,9 @@ protected:
     }
     QTemporaryDir snapshots;
 
+    // Every setting with a box stored at its default, as the dialog's Close once left a new folder.
+    void storeEverySetting() const { writeFolderTimeSettings(path(), readFolderTimeSettings(path())); }
+
     QByteArray settingsFileBytes() const
     {
         QFile file(FolderSettings::filePath(path()));

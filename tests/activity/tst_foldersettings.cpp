@@ -3,12 +3,15 @@
 #include "activity/charts/windseries.h"
 #include "activity/foldersettings.h"
 #include "activity/invalidtimestext.h"
+#include "childprocess.h"
 #include "filesizelimit.h"
 #include "localzone.h"
 #include "unusabletemporaryfolder.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace FolderSettings;
 
@@ -25,12 +28,18 @@ private slots:
     void closeWithoutChange_handWrittenLinesStay();
     void valueNotReadWhole_readsAsItsDefault_data();
     void valueNotReadWhole_readsAsItsDefault();
+    void slipNamedWithHowToWriteIt_data();
+    void slipNamedWithHowToWriteIt();
+    void textWrittenPlainly_readsAsItStands_data();
+    void textWrittenPlainly_readsAsItStands();
     void storeBesideValuesNotRead_data();
     void storeBesideValuesNotRead();
     void storeOneSetting_everyOtherLineStays_data();
     void storeOneSetting_everyOtherLineStays();
     void fullDisk_fileStays();
     void fileNotReadWhole_notWrittenOver();
+    void parseOutOfMemory_readsAsDefaultsFileStays();
+    void fileIsAFifo_readsAtOnceNeverWritten();
     void temporaryFolderUnusable_fileReadAndWritten();
     void invalidTimesReader_data();
     void invalidTimesReader();
@@ -252,7 +261,7 @@ void TestFolderSettings::valueNotReadWhole_readsAsItsDefault_data()
     QTest::newRow("a key in another case, a key misspelt")
         << QByteArray("[Geocoordinates]\nLatitude=49.5\nlongtitude=8.5\n") << settings({}) << semicolon
         << QStringList{"Latitude = 49.5: no setting of this name: it is latitude in [Geocoordinates]",
-                       "longtitude = 8.5: no setting of this name in [Geocoordinates]"};
+                       "longtitude = 8.5: no setting of this name: it may be longitude in [Geocoordinates]"};
     QTest::newRow("a section in another case") << QByteArray("[time]\nBeginDate=01.05.21\n") << settings({})
                                                << semicolon << QStringList{"BeginDate = 01.05.21"};
     QTest::newRow("a section of one's own")
@@ -286,6 +295,86 @@ void TestFolderSettings::valueNotReadWhole_readsAsItsDefault()
                  qPrintable(told.at(i)));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), file);
+}
+
+// Each row: a slip of each kind, and the whole line that names it: the text
+// as written and how to write the value, or what is wrong with the key.
+void TestFolderSettings::slipNamedWithHowToWriteIt_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a number with a decimal comma")
+        << QByteArray("[Geocoordinates]\nlatitude=49,78\n")
+        << "latitude = 49,78: a number from -70 to 70 with a decimal point, such as 49.5";
+    QTest::newRow("a whole number") << QByteArray("[Time]\nStartMin=half\n")
+                                    << "StartMin = half: a whole number from -360 to 360";
+    QTest::newRow("a truth value") << QByteArray("[Time]\ncenterNight=yes\n") << "centerNight = yes: true or false";
+    QTest::newRow("a date of one digit") << QByteArray("[Time]\nBeginDate=1.5.21\n")
+                                         << "BeginDate = 1.5.21: a date as dd.MM.yy, two digits each, such as 01.05.21";
+    QTest::newRow("a time with seconds")
+        << QByteArray("[Time]\nStartRecording=20:30:00\n")
+        << "StartRecording = 20:30:00: a time as hh:mm, such as 20:30: the file holds no seconds, though the box "
+           "shows them";
+    QTest::newRow("a zone") << QByteArray("[Time]\nTimeZone=Mars/Olympus\n")
+                            << "TimeZone = Mars/Olympus: a time zone, such as Europe/Berlin";
+    QTest::newRow("a text made a list by quotes")
+        << QByteArray("[Files]\nwindSpeedFile=\"/data/wind\", 2024.txt\n")
+        << "windSpeedFile = \"/data/wind\", 2024.txt: a text, in quotes where it holds \",\" or \";\", such as \",\"";
+    QTest::newRow("a text cut by a comment")
+        << QByteArray("[Time]\ninvalidTimes=01.06.2022 22:00-02.06.2022 04:00;10.06.2022 21:30-11.06.2022 05:00\n")
+        << "invalidTimes = 01.06.2022 22:00-02.06.2022 04:00: the rest of its line, after \";\", is a comment: put "
+           "the whole value in quotes";
+    QTest::newRow("a binary value under a key of one's own")
+        << QByteArray("[Time]\nclassColors=@Variant(\\0\\0\\0\\x87\\x41)\n")
+        << "classColors = @Variant(\\0\\0\\0\\x87\\x41): no setting of this name in [Time]";
+    QTest::newRow("a binary value in a section of one's own")
+        << QByteArray("[Site]\npond=@Variant(\\0\\0\\0\\x87\\x41)\n")
+        << "pond = @Variant(\\0\\0\\0\\x87\\x41): a binary value of a kind Quillon never stores here";
+    QTest::newRow("a key no setting has") << QByteArray("[WindDataSettings]\nstation=Hohe Warte\n")
+                                          << "station = Hohe Warte: no setting of this name in [WindDataSettings]";
+    QTest::newRow("a key under a general header") << QByteArray("[General]\nTwilight=2\n")
+                                                  << "Twilight = 2: no setting of this name in [General]: it is "
+                                                     "Twilight in [Time]";
+}
+
+void TestFolderSettings::slipNamedWithHowToWriteIt()
+{
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    writeFileText(dir.path(), file);
+    QTEST(unreadValues(dir.path()).join('\n'), "said");
+}
+
+// A text of the settings written plainly with a comma in it, which Qt's reader
+// would make a list of, reads as it stands; one in quotes, as Qt writes it, too.
+void TestFolderSettings::textWrittenPlainly_readsAsItStands_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("separator");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("said"); // whether the box names a slip
+    QTest::newRow("the default decimal separator")
+        << QByteArray("[WindDataSettings]\ndecimalSeparator=,\n[Files]\nwindSpeedFile=/data/wind.txt\n") << ","
+        << "/data/wind.txt" << false;
+    QTest::newRow("in quotes") << QByteArray("[WindDataSettings]\ndecimalSeparator=\".\"\n") << "."
+                               << "" << false;
+    QTest::newRow("a path with commas and blanks")
+        << QByteArray("[Files]\nwindSpeedFile = /data/Wind, 2024/a,b.txt \n[WindDataSettings]\ndecimalSeparator=.\n")
+        << "."
+        << "/data/Wind, 2024/a,b.txt" << false;
+    // A list Qt reads from quotes is not a text: its setting reads as its default.
+    QTest::newRow("a list") << QByteArray("[Files]\nwindSpeedFile=\"/data/wind\", 2024.txt\n") << ","
+                            << "" << true;
+}
+
+void TestFolderSettings::textWrittenPlainly_readsAsItStands()
+{
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    writeFileText(dir.path(), file);
+    QTEST(readFolderSetting(dir.path(), windDecimalSeparator), "separator");
+    QTEST(readFolderSetting(dir.path(), windSpeedFile), "path");
+    QTEST(!unreadValues(dir.path()).isEmpty(), "said");
 }
 
 // Each row: values that are not read, beside a latitude that is. A setting
@@ -357,6 +446,10 @@ void TestFolderSettings::storeOneSetting_everyOtherLineStays_data()
     QTest::newRow("a key standing twice: the one read")
         << QByteArray("[Time]\nStartMin=10\n\nStartMin=20\n") << "StartMin" << QVariant(30)
         << QByteArray("[Time]\nStartMin=10\n\nStartMin=30\n");
+    // The box shows it as 0.0000: stored as 0, it stays as written.
+    QTest::newRow("a longitude just west of Greenwich")
+        << QByteArray("[Geocoordinates]\nlongitude=-0.000012\n") << "longitude" << QVariant(0.0)
+        << QByteArray("[Geocoordinates]\nlongitude=-0.000012\n");
     QTest::newRow("an empty zone") << QByteArray("[Time]\nTimeZone=\n; Tokyo\n") << "TimeZone"
                                    << QVariant(QByteArray("Asia/Tokyo"))
                                    << QByteArray("[Time]\nTimeZone=@ByteArray(Asia/Tokyo)\n; Tokyo\n");
@@ -412,6 +505,58 @@ void TestFolderSettings::fileNotReadWhole_notWrittenOver()
     QCOMPARE(readFolderSetting(dir.path(), latitude), 51.0);
     writeFolderSetting(dir.path(), latitude, 48.5);
     QCOMPARE(QFileInfo(f).size(), huge);
+}
+
+// A file whose values take more memory than is left (some 16 times its 3.9 MB
+// once parsed, with 16 MB left) reads as the defaults, and is never written
+// over with them.
+void TestFolderSettings::parseOutOfMemory_readsAsDefaultsFileStays()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#endif
+#endif
+    QTemporaryDir dir;
+    QByteArray text = "[Geocoordinates]\nlatitude=49.5\n[Site]\n";
+    for (int i = 0; i < 400000; ++i)
+        text += 'k' + QByteArray::number(i) + "=1\n";
+    writeFileText(dir.path(), text);
+    const int code = exitCodeInChild([&] {
+        if (!limitMemoryTo(qint64(16) << 20))
+            return 127;
+        if (readFolderSetting(dir.path(), latitude) != latitude.fallback)
+            return 2;
+        writeFolderSetting(dir.path(), latitude, 48.5);
+        return 0;
+    });
+    QCOMPARE(code, 0);
+    QFile f(filePath(dir.path()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), text);
+}
+
+// A FIFO named as the file: opened for reading as files are, it would wait
+// for a writer, and the dialog would never open. It reads at once as a file
+// that cannot be read, and a write leaves it as it is.
+void TestFolderSettings::fileIsAFifo_readsAtOnceNeverWritten()
+{
+    QTemporaryDir dir;
+    const QByteArray fifo = QFile::encodeName(filePath(dir.path()));
+    QVERIFY(mkfifo(fifo.constData(), 0600) == 0);
+    const int code = exitCodeInChild(
+        [&] {
+            if (readFolderSetting(dir.path(), latitude) != latitude.fallback)
+                return 2;
+            writeFolderSetting(dir.path(), latitude, 48.5);
+            return 0;
+        },
+        20);
+    QCOMPARE(code, 0);
+    struct stat status = {};
+    QVERIFY(stat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 // The file needs nothing but itself: no temporary folder, no room elsewhere.

@@ -2,7 +2,8 @@
 
 #include "app/mainwindow.h"
 #include "app/settingsstorerepair.h"
-#include "common/inivalues.h"
+#include "childprocess.h"
+#include "common/inidocument.h"
 #include "common/settingsformat.h"
 #include "common/settingskeys.h"
 #include "filesizelimit.h"
@@ -26,6 +27,7 @@
 
 #include <climits>
 #include <new>
+#include <sys/stat.h>
 
 namespace {
 
@@ -242,9 +244,9 @@ private slots:
     void damagedValues_fallBackOthersStay();
     void damagedFloat_startsOnTheOthers();
     void variantsOfAnyType_onlyTheProgramsKindsReachQt();
-    void iniValueAdmitted_data();
-    void iniValueAdmitted();
-    void iniValueAdmitted_agreesWithQtsDecoder();
+    void safeToDecode_data();
+    void safeToDecode();
+    void safeToDecode_agreesWithQtsDecoder();
     void writeFails_storeLeftAsItIsRunNotKept_data();
     void writeFails_storeLeftAsItIsRunNotKept();
     void fullDiskAtStart_storeStaysNoCopyClaimed();
@@ -256,6 +258,7 @@ private slots:
     void start_saysOnceWhereTheCopyIs();
     void temporaryFolderUnusable_storeMendedAsEver();
     void filesBesideTheStore_stayAtStart();
+    void storeIsAFifo_startGoesOnFifoStays();
     void splitterStateApplies_data();
     void splitterStateApplies();
     void hugeSplitterLayout_recordingOpensWithTheDefault();
@@ -337,7 +340,7 @@ void TestSettingsStoreRepair::variantsOfAnyType_onlyTheProgramsKindsReachQt()
 }
 
 // Each row: a value as it stands after the '=', and whether Qt may decode it.
-void TestSettingsStoreRepair::iniValueAdmitted_data()
+void TestSettingsStoreRepair::safeToDecode_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<bool>("utf8");
@@ -358,17 +361,17 @@ void TestSettingsStoreRepair::iniValueAdmitted_data()
     QTest::newRow("UTF-8 as Latin-1") << QByteArray("@Variant(\\0\\0\\0\xc2\x87?\\x80\\0\\0)") << false << false;
 }
 
-void TestSettingsStoreRepair::iniValueAdmitted()
+void TestSettingsStoreRepair::safeToDecode()
 {
     QFETCH(QByteArray, value);
     QFETCH(bool, utf8);
-    QTEST(::iniValueAdmitted(value, utf8), "admitted");
+    QTEST(IniDocument::safeToDecode(value, utf8), "admitted");
 }
 
 // A list claiming 2^31-1 entries spelled in the ways Qt reads a value (escapes,
 // quotes, blanks, lists): Qt throws std::bad_alloc exactly when it hands it to
 // its decoder, and exactly then it may not be admitted.
-void TestSettingsStoreRepair::iniValueAdmitted_agreesWithQtsDecoder()
+void TestSettingsStoreRepair::safeToDecode_agreesWithQtsDecoder()
 {
     QRandomGenerator random(4502);
     const QByteArray tails[] = {"", "  ", "\\x20", "  \\", "  \\x", "\\q  ", "x", "\"", " \" "};
@@ -398,7 +401,7 @@ void TestSettingsStoreRepair::iniValueAdmitted_agreesWithQtsDecoder()
         } catch (const std::bad_alloc &) {
             decoded = true;
         }
-        QVERIFY2(::iniValueAdmitted(value, utf8) != decoded, value.constData());
+        QVERIFY2(IniDocument::safeToDecode(value, utf8) != decoded, value.constData());
     }
 }
 
@@ -679,6 +682,33 @@ void TestSettingsStoreRepair::filesBesideTheStore_stayAtStart()
     QStringList found = store.dir().entryList({stem + QLatin1Char('*')}, QDir::Files); // in any case
     found.sort();
     QCOMPARE(found, kept);
+}
+
+// A FIFO named as the store: Qt opens the store for reading before the format
+// sees it, and that waits for a writer. The start goes on at once on the
+// defaults, and a write leaves the FIFO as it is.
+void TestSettingsStoreRepair::storeIsAFifo_startGoesOnFifoStays()
+{
+    const QByteArray store = QFile::encodeName(storePath());
+    QVERIFY(QDir().mkpath(QFileInfo(storePath()).path()));
+    QFile::remove(storePath());
+    QVERIFY(mkfifo(store.constData(), 0600) == 0);
+    const int code = exitCodeInChild(
+        [] {
+            setAsideUnreadableSettings();
+            if (!QSettings().allKeys().isEmpty())
+                return 2;
+            writeSetting(SettingKeys::volume, 10);
+            QSettings().sync();
+            return 0;
+        },
+        20);
+    struct stat status = {};
+    const bool fifo = stat(store.constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+    // Gone before cleanup() asks Qt for the store's name, which opens it: this process holds no FIFO open.
+    QFile::remove(QFile::decodeName(store));
+    QCOMPARE(code, 0);
+    QVERIFY(fifo);
 }
 
 void TestSettingsStoreRepair::splitterStateApplies_data()

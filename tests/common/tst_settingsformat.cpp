@@ -2,7 +2,8 @@
 // reader and writer over a corpus: files Qt writes, and files of chance made
 // of the bytes that mean something to an INI reader. Each file Qt reads has a
 // name of its own: Qt keeps what it read of a file by its name.
-#include "common/inivalues.h"
+#include "childprocess.h"
+#include "common/inidocument.h"
 #include "common/settingsformat.h"
 #include "testregistry.h"
 
@@ -20,11 +21,9 @@
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
+#include <fcntl.h>
 #include <iterator>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 // GCC tells of a sanitizer by a macro, Clang only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -108,20 +107,24 @@ QVariant randomValue(QRandomGenerator &random)
     }
 }
 
+// A text of chance: its bytes outside ASCII are all UTF-8 ("\xc3\xa9") or none ("\xff").
 QByteArray randomIniText(QRandomGenerator &random)
 {
     // clang-format off
     static const QByteArray pieces[] = {
         "\n", "\r", "\r\n", " ", "\t", "k=", "k2 = ", "a\\b=", "b=", "[a]", "%55=", "%U00e9=", "%4=", "%+1=",
         "[Time]", "[general]", "[ General ]", "[%General]", "[a\\b]", "[x", "]", ";", "\"", "\\", ",", "@", "@@",
-        "v", "\xc3\xa9", "\xff", QByteArray("\0", 1), "\\x41", "\\101", "\\n", "\\q", "@ByteArray(ab)",
+        "v", "\xc3\xa9", QByteArray("\0", 1), "\\x41", "\\101", "\\n", "\\q", "@ByteArray(ab)",
         "@Rect(1 2 3 4)", "@Size(5 6)", "@Point(7)", "@Invalid()", "@String(s)",
         "@Variant(\\0\\0\\0\\x87?\\x80\\0\\0)", ")", "=", "windowSize=", "@Point(7 -8)",
         "@Variant(\\0\\0\\0\\t\\0\\0\\0\\x1\\0\\0\\0\\x43\\x1\\xff\\xff\\xff\\xff\\xc8\\xc8d\\x64\\0\\0)"};
     // clang-format on
-    QByteArray text = random.bounded(4) == 0 ? iniUtf8Mark() : QByteArray();
-    for (int n = random.bounded(40); n > 0; --n)
-        text += pieces[random.bounded(int(std::size(pieces)))];
+    QByteArray text = random.bounded(4) == 0 ? QByteArray("\xef\xbb\xbf") : QByteArray();
+    const bool utf8 = random.bounded(2) == 1;
+    for (int n = random.bounded(40); n > 0; --n) {
+        const QByteArray &piece = pieces[random.bounded(int(std::size(pieces)))];
+        text += utf8 || piece != "\xc3\xa9" ? piece : QByteArray("\xff");
+    }
     return text;
 }
 
@@ -153,41 +156,23 @@ QSettings::SettingsMap readingsOf(const QString &path, QSettings::Format format)
     return readings;
 }
 
-// The address space this process has mapped, in bytes.
-qint64 mappedBytes()
+// The settings file at `path` read through the format in a child process and
+// one setting stored, the child allowed `memory` bytes beyond what it has
+// mapped (0: any) from the start, or only from the write on (`atWrite`): the
+// settings object's status, or -1 where the child did not end of itself.
+int storeOneSettingInAChild(const QString &path, qint64 memory, bool atWrite)
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE)
-                                           : -1;
-}
-
-// The settings file at `path` read through the format in a child process,
-// allowed `memory` bytes beyond what it has mapped (0: any), and one setting
-// stored: the settings object's status, or -1 where the child did not end of
-// itself. The limit is a real one, and touches only the child: a seam that
-// threw in place of the parse would not show that the parse's own allocations
-// are caught, and a limit on this process would fail any other thread.
-int storeOneSettingInAChild(const QString &path, qint64 memory)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        // No QTest here, nor its handlers: the parent reports what befalls the child.
-        for (const int fatal : {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL})
-            std::signal(fatal, SIG_DFL);
-        rlimit limit{};
-        getrlimit(RLIMIT_AS, &limit);
-        limit.rlim_cur = rlim_t(mappedBytes() + memory);
-        if (memory > 0 && setrlimit(RLIMIT_AS, &limit) != 0)
-            _exit(127); // no status of a settings object
+    return exitCodeInChild([&]() {
+        if (memory > 0 && !atWrite && !limitMemoryTo(memory))
+            return 127; // no status of a settings object
         QSettings settings(path, wholeIniFormat());
+        settings.value(QStringLiteral("volume"));
+        if (memory > 0 && atWrite && !limitMemoryTo(memory))
+            return 127;
         settings.setValue(QStringLiteral("volume"), 10);
         settings.sync();
-        _exit(settings.status());
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+        return int(settings.status());
+    });
 }
 
 } // namespace
@@ -200,8 +185,10 @@ private slots:
     void readsWhatQtReads();
     void storeEditedByHand_everyOtherLineStays_data();
     void storeEditedByHand_everyOtherLineStays();
+    void utf8Store_readsAlikeAfterAWrite();
     void unreadStore_keptAsItIs_data();
     void unreadStore_keptAsItIs();
+    void writeWhoseParseRunsOutOfMemory_storeKept();
     void keptInMemory_readsAsStoredOnceQtsCacheGoes_data();
     void keptInMemory_readsAsStoredOnceQtsCacheGoes();
 };
@@ -224,9 +211,9 @@ void TestSettingsFormat::writesWhatQtWrites()
             for (auto it = settings.cbegin(); it != settings.cend(); ++it)
                 qt.setValue(it.key(), it.value());
         }
-        const QByteArray text = iniTextOf(settings);
+        const QByteArray text = IniDocument::qtTextOf(settings);
         QCOMPARE(text, bytesOf(byQt));
-        // A date and time, which the program never stores, it reads as missing (common/inivalues.h).
+        // A date and time, which the program never stores, it reads as missing (common/inidocument.h).
         QSettings::SettingsMap qts = readingsOf(fileWith(folder, text), QSettings::IniFormat);
         for (auto it = qts.begin(); it != qts.end();)
             it = it->userType() == QMetaType::QDateTime ? qts.erase(it) : std::next(it);
@@ -236,6 +223,8 @@ void TestSettingsFormat::writesWhatQtWrites()
 
 // Texts of chance, with and without a byte order mark: every key Qt lists,
 // it lists with the same value. Only values Qt may decode are tried on Qt.
+// Qt reads a value's bytes as UTF-8 only after a byte order mark: a text
+// without one whose bytes outside ASCII are UTF-8 reads as Qt reads it with one.
 void TestSettingsFormat::readsWhatQtReads()
 {
     QTemporaryDir folder;
@@ -246,12 +235,14 @@ void TestSettingsFormat::readsWhatQtReads()
     int tried = 0;
     for (int round = -int(std::size(twice)); round < 3000; ++round) {
         const QByteArray text = round < 0 ? twice[round + std::size(twice)] : randomIniText(random);
-        const QVector<IniValue> values = iniValuesOf(text);
-        if (!std::all_of(values.cbegin(), values.cend(), [](const IniValue &v) { return v.admitted; }))
+        const QVector<IniDocument::Value> values = IniDocument(text).values();
+        if (!std::all_of(values.cbegin(), values.cend(), [](const IniDocument::Value &v) { return v.safeToDecode; }))
             continue;
         ++tried;
         const auto ours = readingsOf(fileWith(folder, text), wholeIniFormat());
-        const auto qts = readingsOf(fileWith(folder, text), QSettings::IniFormat);
+        const QByteArray mark = "\xef\xbb\xbf";
+        const bool utf8 = !text.startsWith(mark) && text.contains("\xc3\xa9");
+        const auto qts = readingsOf(fileWith(folder, utf8 ? mark + '\n' + text : text), QSettings::IniFormat);
         QCOMPARE(ours, qts);
     }
     QVERIFY(tried > 2500);
@@ -320,27 +311,63 @@ void TestSettingsFormat::storeEditedByHand_everyOtherLineStays()
     QVERIFY2(bytesOf(path).startsWith(stored), bytesOf(path).constData());
 }
 
+// A store saved as UTF-8 without a byte order mark reads as UTF-8. A write
+// keeps the line of a value it does not change, which reads as it did; a value
+// it stores it writes in Qt's escapes, which Qt's own reader reads alike.
+void TestSettingsFormat::utf8Store_readsAlikeAfterAWrite()
+{
+    QTemporaryDir folder;
+    const QString bats = QStringLiteral("/data/Flederm\u00e4use");
+    const QString path = fileWith(folder, "; mine\ncopyFolder=" + bats.toUtf8() + "\nvolume=40\n");
+    {
+        QSettings ours(path, wholeIniFormat());
+        QCOMPARE(ours.value(QStringLiteral("copyFolder")).toString(), bats);
+        ours.setValue(QStringLiteral("volume"), 30);
+    }
+    QCOMPARE(readingsOf(fileWith(folder, bytesOf(path)), wholeIniFormat()).value(QStringLiteral("copyFolder")),
+             QVariant(bats));
+    {
+        QSettings ours(path, wholeIniFormat());
+        ours.setValue(QStringLiteral("copyFolder"), bats + QStringLiteral("/S\u00fcd"));
+    }
+    const QString written = fileWith(folder, bytesOf(path));
+    QCOMPARE(readingsOf(written, QSettings::IniFormat).value(QStringLiteral("copyFolder")),
+             QVariant(bats + QStringLiteral("/S\u00fcd")));
+    QCOMPARE(readingsOf(written, wholeIniFormat()).value(QStringLiteral("copyFolder")),
+             QVariant(bats + QStringLiteral("/S\u00fcd")));
+}
+
 // Each row: a store, as many values as it holds (none: a sparse file of
-// 2 GiB, which Qt's readAll hands back as nothing), the memory the child that
-// reads it has left (0: any), and whether it reads. A store that does not read
-// is never written over: written with what did read, it would lose the rest.
+// 2 GiB, which Qt's readAll hands back as nothing) and lines of comment, the memory the child that reads it and stores a
+// setting has left (0: any), from the start or from the write on, and whether
+// the write goes through. A store that does not read is never written over:
+// written with what did read, it would lose the rest; nor is one whose write
+// runs out of memory.
 void TestSettingsFormat::unreadStore_keptAsItIs_data()
 {
     QTest::addColumn<int>("values");
+    QTest::addColumn<int>("commentLines");
     QTest::addColumn<qint64>("memory");
-    QTest::addColumn<bool>("reads");
+    QTest::addColumn<bool>("atWrite");
+    QTest::addColumn<bool>("written");
+    const qint64 mb = qint64(1) << 20;
     // The values take some 16 times the file's size once parsed: with 16 MB
     // left the file of 3.9 MB is read whole, and its parse runs out of memory.
-    QTest::newRow("2 GiB") << 0 << qint64(0) << false;
-    QTest::newRow("values the memory does not hold") << 400000 << (qint64(16) << 20) << false;
-    QTest::newRow("values the memory holds") << 4000 << (qint64(16) << 20) << true;
+    QTest::newRow("2 GiB") << 0 << 0 << qint64(0) << false << false;
+    QTest::newRow("values the memory does not hold") << 400000 << 0 << 16 * mb << false << false;
+    QTest::newRow("values the memory holds") << 4000 << 0 << 16 * mb << false << true;
+    // Read whole before the limit; the write reads the 96 MB again, with 16 MB
+    // left (and an allocator's arena of 64 MB mapped already, at most).
+    QTest::newRow("a write whose reading runs out of memory") << 10 << 1500000 << 16 * mb << true << false;
 }
 
 void TestSettingsFormat::unreadStore_keptAsItIs()
 {
     QFETCH(int, values);
+    QFETCH(int, commentLines);
     QFETCH(qint64, memory);
-    QFETCH(bool, reads);
+    QFETCH(bool, atWrite);
+    QFETCH(bool, written);
 #ifdef QUILLON_SANITIZER
     if (memory > 0)
         QSKIP("a sanitizer maps more address space than a memory limit leaves");
@@ -348,6 +375,9 @@ void TestSettingsFormat::unreadStore_keptAsItIs()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("store.conf"));
     QByteArray store;
+    store.reserve(commentLines * 64 + values * 12);
+    for (int i = 0; i < commentLines; ++i)
+        store += "; a line of a person's, which a write keeps, so reads it whole\n"; // 64 bytes
     for (int i = 0; i < values; ++i)
         store += 'k' + QByteArray::number(i) + "=1\n";
     QFile file(path);
@@ -357,9 +387,9 @@ void TestSettingsFormat::unreadStore_keptAsItIs()
     file.close();
     const qint64 size = QFileInfo(path).size();
 
-    const int status = storeOneSettingInAChild(path, memory);
-    QCOMPARE(status, int(reads ? QSettings::NoError : QSettings::FormatError));
-    if (reads) {
+    const int status = storeOneSettingInAChild(path, memory, atWrite);
+    QCOMPARE(status, int(written ? QSettings::NoError : atWrite ? QSettings::AccessError : QSettings::FormatError));
+    if (written) {
         const QSettings byQt(path, QSettings::IniFormat);
         QCOMPARE(byQt.allKeys().size(), values + 1);
         QCOMPARE(byQt.value(QStringLiteral("k0")), QVariant(QStringLiteral("1")));
@@ -368,6 +398,45 @@ void TestSettingsFormat::unreadStore_keptAsItIs()
         if (values > 0)
             QCOMPARE(bytesOf(path), store);
     }
+}
+
+// A write reads the store afresh and parses it: where that parse runs out of
+// memory, the write fails and the store stays. The store Qt read is a comment
+// of 24 MB; behind Qt's back, with its size and time kept (Qt does not read it
+// again), it becomes a value of 24 MB, whose text the write's parse makes
+// 48 MB of, with 8 MB left beyond what the child's reading of the comment
+// left it.
+void TestSettingsFormat::writeWhoseParseRunsOutOfMemory_storeKept()
+{
+#ifdef QUILLON_SANITIZER
+    QSKIP("a sanitizer maps more address space than a memory limit leaves");
+#endif
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("store.conf"));
+    const int size = 24000000;
+    const QByteArray comment = "; " + QByteArray(size - 3, 'x') + '\n';
+    const QByteArray value = "k=" + QByteArray(size - 3, 'x') + '\n';
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(comment) == size);
+    file.close();
+    const int status = exitCodeInChild([&]() {
+        QSettings settings(path, wholeIniFormat());
+        settings.value(QStringLiteral("volume"));
+        struct stat read = {};
+        QFile changed(path);
+        if (stat(QFile::encodeName(path).constData(), &read) != 0 || !changed.open(QIODevice::WriteOnly)
+            || changed.write(value) != size)
+            return 127;
+        changed.close();
+        const timespec times[] = {read.st_atim, read.st_mtim};
+        if (utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0 || !limitMemoryTo(qint64(8) << 20))
+            return 127;
+        settings.setValue(QStringLiteral("volume"), 10);
+        settings.sync();
+        return int(settings.status());
+    });
+    QCOMPARE(status, int(QSettings::AccessError));
+    QCOMPARE(bytesOf(path), value);
 }
 
 // Each row: how Qt comes to drop what it keeps of a settings file and read it
