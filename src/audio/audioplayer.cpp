@@ -38,8 +38,10 @@ AudioPlayer::AudioPlayer(QObject *parent, AudioOutputFactory factory)
 
 AudioPlayer::~AudioPlayer()
 {
-    // The output reads the buffer: it goes first, and tells nobody.
+    // The output reads the buffer: it goes first, stopped before it is
+    // deleted as any output is, and tells nobody.
     disconnect(output, nullptr, this, nullptr);
+    output->stop();
     delete output;
     delete buffer;
 }

@@ -26,8 +26,15 @@ QtAudioOutput::QtAudioOutput(const QAudioFormat &format, QObject *parent)
 QtAudioOutput::~QtAudioOutput()
 {
     // Qt's PulseAudio output handles the events waiting in the queue while it
-    // closes; whatever they ask of this output meanwhile finds it closed.
-    delete std::exchange(m_output, nullptr);
+    // closes; whatever they ask of this output meanwhile finds it closed. One
+    // of them may be the output's own next feed, queued while the server
+    // wants more (the first seconds of a stream, or after it ran dry): on a
+    // closed stream that is still Active it aborts the program, while a
+    // Stopped output passes it over. Stopped unheard: nobody is told.
+    QAudioOutput *output = std::exchange(m_output, nullptr);
+    disconnect(output, nullptr, this, nullptr);
+    output->stop();
+    delete output;
 }
 
 AudioOutputFactory QtAudioOutput::factory()
