@@ -51,6 +51,14 @@ void MainWindow::setUpPlayer()
     connect(audioPlayer, &AudioPlayer::signalPlayerStateChanged, playerControls, &PlayerControls::setState);
     // Queued: the box waits until the player has settled, not inside its output's signal.
     connect(audioPlayer, &AudioPlayer::outputRefused, this, &MainWindow::tellPlaybackRefused, Qt::QueuedConnection);
+    // Steps with autoplay find the server still away; one box says so until
+    // something plays again, while a press on Play is answered each time.
+    connect(audioPlayer, &AudioPlayer::outputLost, this, [this] {
+        if (autoplaying && soundLossTold)
+            return;
+        soundLossTold = true;
+        QMetaObject::invokeMethod(this, &MainWindow::tellSoundServerLost, Qt::QueuedConnection);
+    });
 
     // A scroll or a span fitted to the canvas puts another stretch on view.
     connect(spectrogramScroller, &SpectrogramScroller::spanChanged, this,
@@ -155,7 +163,9 @@ void MainWindow::playIfAutoplay()
     const int rate = audioPlayer->format().sampleRate();
     if (rate == toldRefusedRate && !audioPlayer->takesSampleRate(rate))
         return;
+    autoplaying = true;
     playAudio();
+    autoplaying = false;
 }
 
 void MainWindow::playAudio()
@@ -170,6 +180,19 @@ void MainWindow::tellPlaybackRefused(int sampleRate)
     const auto takes = [this](int rate) { return audioPlayer->takesSampleRate(rate); };
     const PlaybackRefusalText said = playbackRefusalText(sampleRate, takes(sampleRate),
                                                          playableChoices(shownFormat().sampleRate, sampleRate, takes));
+    MessageBoxRequest box;
+    box.parent = this;
+    box.icon = QMessageBox::Warning;
+    box.title = tr("Playback");
+    box.text = said.text;
+    box.informativeText = said.details;
+    userDialogs().message(box);
+}
+
+// Nothing plays, and nothing will until the sound server runs again.
+void MainWindow::tellSoundServerLost()
+{
+    const PlaybackRefusalText said = soundServerLostText(AudioDevice::canReconnectSoundServer());
     MessageBoxRequest box;
     box.parent = this;
     box.icon = QMessageBox::Warning;
@@ -208,6 +231,7 @@ void MainWindow::setAudioPlayerState(QAudio::State state)
         }
         break;
     case QAudio::ActiveState:
+        soundLossTold = false; // sound again: a later loss is news
         break;
     }
     timePlot->replot();

@@ -9,6 +9,7 @@
 
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
+#include "audio/playbackrefusal.h"
 #include "audio/playercontrols.h"
 #include "audio/qtaudiooutput.h"
 #include "platform/audiodevice.h"
@@ -16,6 +17,8 @@
 
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -310,6 +313,70 @@ private slots:
             next.playerControls->playClicked();
             QTRY_COMPARE_WITH_TIMEOUT(next.playerControls->state(), QAudio::IdleState, 10000);
         }
+    }
+
+    // The server killed while a recording plays, and started again once Qt's
+    // backend has given up on it (its one try of its own, 3 s after the loss,
+    // found none): Play plays again, without a new start of the program. A
+    // play before that try fails: the backend has a try of its own to come.
+    void playsAgainOnceTheServerIsBack()
+    {
+        if (!withServer)
+            QSKIP("only a sound server can go away and come back");
+        const std::vector<int> samples(250000 * 2, 1000); // 2 s at 250 kHz: still playing when the server goes
+        const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
+        AudioPlayer player;
+        player.setFormat(b.format);
+        QSignalSpy lost(&player, &AudioPlayer::outputLost);
+        QSignalSpy refused(&player, &AudioPlayer::outputRefused);
+        player.play(b.data);
+        QCOMPARE(player.state(), QAudio::ActiveState);
+        server.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 10000);
+        QCOMPARE(player.state(), QAudio::StoppedState);
+        QVERIFY(AudioDevice::soundServerRetryPending());
+        player.play(b.data);
+        QCOMPARE(lost.count(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!AudioDevice::soundServerRetryPending(), 10000);
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        // Active only once Qt's backend has connected and the server has made the stream.
+        player.play(b.data);
+        QCOMPARE(player.state(), QAudio::ActiveState);
+        QCOMPARE(lost.count(), 2);
+        QCOMPARE(refused.count(), 0);
+    }
+
+    // The same through the window: the box says once that the server was
+    // lost, and the Audio tab's refresh, pressed once it runs again, has Qt's
+    // backend connect to it (the server lists it) and names its device.
+    void windowFindsTheServerAgain()
+    {
+        if (!withServer)
+            QSKIP("only a sound server can go away and come back");
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/long.wav");
+        QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(QVector<int>(250000 * 2, 1000), 250000)));
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        w.plot_Data(path);
+        QVERIFY(testsupport::waitForSpectrogram(w));
+        w.playerControls->playClicked();
+        QCOMPARE(w.audioPlayer->state(), QAudio::ActiveState);
+        dialogs.expectMessages();
+        server.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 10000);
+        QCOMPARE(dialogs.messages.first().informativeText, soundServerLostText(true).details);
+        QTRY_VERIFY_WITH_TIMEOUT(!AudioDevice::soundServerRetryPending(), 10000);
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const QString backend = QStringLiteral("QtPulseAudio:%1").arg(QCoreApplication::applicationPid());
+        QVERIFY(!server.clientNames().contains(backend));
+        w.spectroSettingsDialog->findChild<QPushButton *>("pushButton_refreshAudioDevice")->click();
+        QVERIFY(server.clientNames().contains(backend));
+        QCOMPARE(w.spectroSettingsDialog->findChild<QLabel *>("label_7")->text(), QStringLiteral("nullsink"));
+        w.playerControls->playClicked();
+        QCOMPARE(w.audioPlayer->state(), QAudio::ActiveState);
+        QCOMPARE(dialogs.messages.size(), 1);
     }
 };
 
