@@ -28,6 +28,18 @@ namespace {
 // The pause before a loop plays the stretch again.
 constexpr int loopPauseMs = 100;
 
+// Why nothing plays, in a box of its own.
+void tellNothingPlays(QWidget *parent, const PlaybackRefusalText &said)
+{
+    MessageBoxRequest box;
+    box.parent = parent;
+    box.icon = QMessageBox::Warning;
+    box.title = MainWindow::tr("Playback");
+    box.text = said.text;
+    box.informativeText = said.details;
+    userDialogs().message(box);
+}
+
 } // namespace
 
 void MainWindow::setUpPlayer()
@@ -178,28 +190,14 @@ void MainWindow::tellPlaybackRefused(int sampleRate)
 {
     toldRefusedRate = sampleRate;
     const auto takes = [this](int rate) { return audioPlayer->takesSampleRate(rate); };
-    const PlaybackRefusalText said = playbackRefusalText(sampleRate, takes(sampleRate),
-                                                         playableChoices(shownFormat().sampleRate, sampleRate, takes));
-    MessageBoxRequest box;
-    box.parent = this;
-    box.icon = QMessageBox::Warning;
-    box.title = tr("Playback");
-    box.text = said.text;
-    box.informativeText = said.details;
-    userDialogs().message(box);
+    tellNothingPlays(this, playbackRefusalText(sampleRate, takes(sampleRate),
+                                               playableChoices(shownFormat().sampleRate, sampleRate, takes)));
 }
 
 // Nothing plays, and nothing will until the sound server runs again.
 void MainWindow::tellSoundServerLost()
 {
-    const PlaybackRefusalText said = soundServerLostText(AudioDevice::canReconnectSoundServer());
-    MessageBoxRequest box;
-    box.parent = this;
-    box.icon = QMessageBox::Warning;
-    box.title = tr("Playback");
-    box.text = said.text;
-    box.informativeText = said.details;
-    userDialogs().message(box);
+    tellNothingPlays(this, soundServerLostText(AudioDevice::canReconnectSoundServer()));
 }
 
 void MainWindow::setAudioPlayerState(QAudio::State state)

@@ -72,6 +72,22 @@ class TestSoundPath : public QObject
     // ending, which aborts at most of them, cannot pass.
     static constexpr int endingRounds = 5;
 
+    // 2 s at 250 kHz: still playing when a test ends it or its server goes.
+    static std::vector<int> longSamples() { return std::vector<int>(250000 * 2, 1000); }
+    static PlaybackBuffer longBuffer()
+    {
+        const std::vector<int> samples = longSamples();
+        return buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
+    }
+    // The same as a recording in `dir`, for a window to open; empty when it cannot be written.
+    static QString writeLongRecording(const QTemporaryDir &dir)
+    {
+        const std::vector<int> samples = longSamples();
+        const QString path = dir.path() + QStringLiteral("/long.wav");
+        const QByteArray wav = testsupport::simplePcmWav(QVector<int>(samples.begin(), samples.end()), 250000);
+        return testsupport::writeFile(path, wav) ? path : QString();
+    }
+
     // Plays `b` with player and controls wired as the main window wires them;
     // `refused`: whether the player says that nothing will play.
     static void play(const PlaybackBuffer &b, QAudio::State expected, bool refused)
@@ -255,11 +271,9 @@ private slots:
             QSKIP("only a sound server feeds the output through the event loop");
         QSettings().clear();
         QTemporaryDir dir;
-        const QString path = dir.path() + QStringLiteral("/long.wav");
-        const std::vector<int> samples(250000 * 2, 1000); // 2 s at 250 kHz: still playing when it ends
-        QVERIFY(testsupport::writeFile(
-            path, testsupport::simplePcmWav(QVector<int>(samples.begin(), samples.end()), 250000)));
-        const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
+        const QString path = writeLongRecording(dir);
+        QVERIFY(!path.isEmpty());
+        const PlaybackBuffer b = longBuffer();
         ScriptedDialogs dialogs;
         QueuedFeeds feeds;
         qApp->installEventFilter(&feeds);
@@ -323,8 +337,7 @@ private slots:
     {
         if (!withServer)
             QSKIP("only a sound server can go away and come back");
-        const std::vector<int> samples(250000 * 2, 1000); // 2 s at 250 kHz: still playing when the server goes
-        const PlaybackBuffer b = buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
+        const PlaybackBuffer b = longBuffer();
         AudioPlayer player;
         player.setFormat(b.format);
         QSignalSpy lost(&player, &AudioPlayer::outputLost);
@@ -355,8 +368,8 @@ private slots:
             QSKIP("only a sound server can go away and come back");
         QSettings().clear();
         QTemporaryDir dir;
-        const QString path = dir.path() + QStringLiteral("/long.wav");
-        QVERIFY(testsupport::writeFile(path, testsupport::simplePcmWav(QVector<int>(250000 * 2, 1000), 250000)));
+        const QString path = writeLongRecording(dir);
+        QVERIFY(!path.isEmpty());
         ScriptedDialogs dialogs;
         MainWindow w;
         w.plot_Data(path);
