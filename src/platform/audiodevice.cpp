@@ -30,8 +30,9 @@ Override &deviceOverride()
  * (onContextFailed), which passes the application's event filters. That call
  * emits its signal contextFailed(), lets the connection go and has the
  * engine's private slot prepare() connect again 3 s later. prepare() finding
- * no server gives up without a word; it finding one that fails later emits
- * contextFailed() again, with another try 3 s later.
+ * no server gives up with a warning on the terminal and no signal; finding
+ * one that fails before it is ready, it emits contextFailed() again, with
+ * another try 3 s later.
  *
  * prepare() may be called again once the engine has let its connection go
  * and no try of its own is to come; on a connected engine it would leak a
