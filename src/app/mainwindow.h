@@ -216,6 +216,8 @@ public:
     QThread *spectrogramThread = nullptr; // the spectrogram worker's thread, running for the window's life
     float audioDataLimit = 1.0f;          // the amplitude axis limit audioData is scaled for
     int toldRefusedRate = 0;              // the output rate whose refusal was told last: autoplay tells it once
+    bool soundLossTold = false;           // a lost sound server was told, and nothing has played since
+    bool autoplaying = false;             // within the play autoplay starts: a failure then is a step's
     QStringList headerWriteBackFailures;  // recordings of the running header chain whose write-back failed, with why
     JobGuard jobGuard;                    // which long job runs; asked before anything that would disturb it
     FileRowIndex *fileViewRows = nullptr; // the evaluation list's rows by file name: how replies find them
@@ -529,6 +531,7 @@ private:
     void preparePlayback();
     void playIfAutoplay();
     void tellPlaybackRefused(int sampleRate);
+    void tellSoundServerLost();
     bool handlePlayerKey(const QKeyEvent *event);
 
     // --- Evaluation modes ---------------------------------------------------------

@@ -552,7 +552,9 @@ void SpectrogramSettingsDialog::on_radioButton_enableZoomTime_clicked(bool)
 
 void SpectrogramSettingsDialog::on_pushButton_refreshAudioDevice_clicked()
 {
-    // A device plugged in meanwhile shows up with everything else reloaded.
+    // A device plugged in meanwhile shows up with everything else reloaded,
+    // and so does a sound server started again after it was lost.
+    AudioDevice::reconnectSoundServer();
     loadSettings();
 }
 

@@ -38,8 +38,10 @@ AudioPlayer::AudioPlayer(QObject *parent, AudioOutputFactory factory)
 
 AudioPlayer::~AudioPlayer()
 {
-    // The output reads the buffer: it goes first, and tells nobody.
+    // The output reads the buffer: it goes first, stopped before it is
+    // deleted as any output is, and tells nobody.
     disconnect(output, nullptr, this, nullptr);
+    output->stop();
     delete output;
     delete buffer;
 }
@@ -101,6 +103,9 @@ void AudioPlayer::play(const QByteArray &data)
             emit outputRefused(output->format().sampleRate());
             return;
         }
+        // What start() tries and gives up within it (an output may try once
+        // more there) is looked at once it has returned.
+        watchingOutput = false;
         if (buffer->isOpen())
             buffer->close();
         output->reset();
@@ -110,9 +115,8 @@ void AudioPlayer::play(const QByteArray &data)
         heardAtClock = output->clockUSecs();
         leftQueue = 0;
         leftQueueHeld = 0;
-        watchingOutput = true;
         output->start(buffer);
-        // An output that refuses in start() without a state change to watch.
+        watchingOutput = true;
         reportOutputFailure();
         break;
     case QAudio::ActiveState:
@@ -186,8 +190,9 @@ void AudioPlayer::playerStateChanged(QAudio::State state)
 }
 
 // A started output that ends up Stopped with an error has refused, at once or
-// later (PulseAudio's stream fails, the server goes away). An underrun only
-// says that the buffer ran dry, which is how every playing ends.
+// later (PulseAudio's stream fails), or lost its sound server (a fatal
+// error). An underrun only says that the buffer ran dry, which is how every
+// playing ends.
 void AudioPlayer::reportOutputFailure()
 {
     if (!watchingOutput || output->state() != QAudio::StoppedState)
@@ -197,7 +202,10 @@ void AudioPlayer::reportOutputFailure()
         return;
     watchingOutput = false;
     qCWarning(lcAudio) << "the audio output stopped at" << output->format().sampleRate() << "Hz with" << error;
-    emit outputRefused(output->format().sampleRate());
+    if (error == QAudio::FatalError)
+        emit outputLost();
+    else
+        emit outputRefused(output->format().sampleRate());
 }
 
 void AudioPlayer::notified()

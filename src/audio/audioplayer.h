@@ -63,8 +63,12 @@ signals:
     void positionChanged(qint64 position);
     // Nothing plays although there was something to play: the output does
     // not take the format (asked before it starts), or it stopped with an
-    // error after it was started. Once per play() at most.
+    // error after it was started. Once per play() at most, and never
+    // together with outputLost.
     void outputRefused(int sampleRate);
+    // The output lost its sound server (or device), while it played or when
+    // it was started. Once per play() at most.
+    void outputLost();
 
 public slots:
     // Suspended: resumes, whatever `data` holds. Stopped or Idle: plays a copy
@@ -99,5 +103,5 @@ private:
     qint64 heardAtClock = 0;     // the output's clock then, or when it last went Active
     qint64 leftQueue = 0;        // microseconds, what had left the output's queue then
     qint64 leftQueueHeld = 0;    // the same at the last report at which it had not grown
-    bool watchingOutput = false; // from start() until a stop or a told failure: Stopped with an error is one
+    bool watchingOutput = false; // from a start's return until a stop or a told failure: Stopped with an error is one
 };

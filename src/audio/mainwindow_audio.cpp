@@ -28,6 +28,18 @@ namespace {
 // The pause before a loop plays the stretch again.
 constexpr int loopPauseMs = 100;
 
+// Why nothing plays, in a box of its own.
+void tellNothingPlays(QWidget *parent, const PlaybackRefusalText &said)
+{
+    MessageBoxRequest box;
+    box.parent = parent;
+    box.icon = QMessageBox::Warning;
+    box.title = MainWindow::tr("Playback");
+    box.text = said.text;
+    box.informativeText = said.details;
+    userDialogs().message(box);
+}
+
 } // namespace
 
 void MainWindow::setUpPlayer()
@@ -51,6 +63,14 @@ void MainWindow::setUpPlayer()
     connect(audioPlayer, &AudioPlayer::signalPlayerStateChanged, playerControls, &PlayerControls::setState);
     // Queued: the box waits until the player has settled, not inside its output's signal.
     connect(audioPlayer, &AudioPlayer::outputRefused, this, &MainWindow::tellPlaybackRefused, Qt::QueuedConnection);
+    // Steps with autoplay find the server still away; one box says so until
+    // something plays again, while a press on Play is answered each time.
+    connect(audioPlayer, &AudioPlayer::outputLost, this, [this] {
+        if (autoplaying && soundLossTold)
+            return;
+        soundLossTold = true;
+        QMetaObject::invokeMethod(this, &MainWindow::tellSoundServerLost, Qt::QueuedConnection);
+    });
 
     // A scroll or a span fitted to the canvas puts another stretch on view.
     connect(spectrogramScroller, &SpectrogramScroller::spanChanged, this,
@@ -155,7 +175,9 @@ void MainWindow::playIfAutoplay()
     const int rate = audioPlayer->format().sampleRate();
     if (rate == toldRefusedRate && !audioPlayer->takesSampleRate(rate))
         return;
+    autoplaying = true;
     playAudio();
+    autoplaying = false;
 }
 
 void MainWindow::playAudio()
@@ -168,15 +190,14 @@ void MainWindow::tellPlaybackRefused(int sampleRate)
 {
     toldRefusedRate = sampleRate;
     const auto takes = [this](int rate) { return audioPlayer->takesSampleRate(rate); };
-    const PlaybackRefusalText said = playbackRefusalText(sampleRate, takes(sampleRate),
-                                                         playableChoices(shownFormat().sampleRate, sampleRate, takes));
-    MessageBoxRequest box;
-    box.parent = this;
-    box.icon = QMessageBox::Warning;
-    box.title = tr("Playback");
-    box.text = said.text;
-    box.informativeText = said.details;
-    userDialogs().message(box);
+    tellNothingPlays(this, playbackRefusalText(sampleRate, takes(sampleRate),
+                                               playableChoices(shownFormat().sampleRate, sampleRate, takes)));
+}
+
+// Nothing plays, and nothing will until the sound server runs again.
+void MainWindow::tellSoundServerLost()
+{
+    tellNothingPlays(this, soundServerLostText(AudioDevice::canReconnectSoundServer()));
 }
 
 void MainWindow::setAudioPlayerState(QAudio::State state)
@@ -208,6 +229,7 @@ void MainWindow::setAudioPlayerState(QAudio::State state)
         }
         break;
     case QAudio::ActiveState:
+        soundLossTold = false; // sound again: a later loss is news
         break;
     }
     timePlot->replot();

@@ -60,3 +60,12 @@ PlaybackRefusalText playbackRefusalText(int refusedRate, bool rateTaken, const P
         out.details = tr("To hear this recording, choose %1 in the audio settings.").arg(ways.join(tr(", or ")));
     return out;
 }
+
+PlaybackRefusalText soundServerLostText(bool reconnects)
+{
+    PlaybackRefusalText out;
+    out.text = tr("The audio output could not play the sound: the sound server was lost.");
+    out.details = reconnects ? tr("Quillon plays again once the sound server runs again.")
+                             : tr("Quillon plays again after a restart.");
+    return out;
+}

@@ -31,3 +31,8 @@ struct PlaybackRefusalText {
 // `rateTaken`: the output takes `refusedRate` as such and failed for another
 // reason, which no choice of the settings mends.
 PlaybackRefusalText playbackRefusalText(int refusedRate, bool rateTaken, const PlayableChoices &choices);
+
+// The sound server went away: nothing plays until it runs again, and until
+// Quillon is started again where Qt's backend cannot be asked to look for it
+// (`reconnects` false).
+PlaybackRefusalText soundServerLostText(bool reconnects);

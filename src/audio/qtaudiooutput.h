@@ -16,6 +16,11 @@ class QAudioOutput;
  * Active. QAudioOutput's own notify follows the bytes it writes, and
  * PulseAudio asks for them in bursts: a null sink every 200 ms or so, so
  * that its reports would stand still between them.
+ *
+ * A QAudioOutput that lost its sound server (a fatal error) stays without
+ * one; start() then plays through a new one on the device that is the
+ * default now, having Qt's backend look for the server again where it has
+ * given up on it (AudioDevice::reconnectSoundServer).
  */
 class QtAudioOutput : public AudioOutput
 {
@@ -46,8 +51,11 @@ public:
     qreal volume() const override;
 
 private:
-    QAudioDeviceInfo m_device; // the system's default when this output was made
-    QAudioOutput *m_output;    // a child of this object; null once it is closing
-    QTimer m_reports;          // notify while Active
-    QElapsedTimer m_clock;     // started with the output
+    void createOutput(const QAudioFormat &format);
+    void renewOutput();
+
+    QAudioDeviceInfo m_device;        // the system's default when the QAudioOutput was made
+    QAudioOutput *m_output = nullptr; // a child of this object; null once it is closing
+    QTimer m_reports;                 // notify while Active
+    QElapsedTimer m_clock;            // started with the output
 };

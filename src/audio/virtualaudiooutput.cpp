@@ -132,6 +132,8 @@ AudioOutputFactory VirtualAudioClock::factory()
 {
     return [this](const QAudioFormat &format) -> AudioOutput * {
         auto *output = new VirtualAudioOutput(format);
+        if (m_deviceLost)
+            output->loseDevice();
         m_newest = output;
         return output;
     };
@@ -141,4 +143,18 @@ void VirtualAudioClock::advance(int milliseconds)
 {
     if (m_newest)
         m_newest->advance(milliseconds);
+}
+
+void VirtualAudioClock::loseDevice()
+{
+    m_deviceLost = true;
+    if (m_newest)
+        m_newest->loseDevice();
+}
+
+void VirtualAudioClock::regainDevice()
+{
+    m_deviceLost = false;
+    if (m_newest)
+        m_newest->regainDevice();
 }

@@ -32,6 +32,8 @@ public:
     // so does every start() from now on, while isFormatSupported() still
     // answers from the format alone, as PulseAudio's does.
     void loseDevice();
+    // The sound server is back: the next start() plays.
+    void regainDevice() { m_deviceLost = false; }
 
     void start(QIODevice *device) override;
     void suspend() override;
@@ -73,8 +75,9 @@ private:
 };
 
 /**
- * One virtual clock for the outputs a player makes: hand factory() to the
- * player; advance() moves its newest output (older ones were replaced).
+ * One virtual clock, and sound server, for the outputs a player makes: hand
+ * factory() to the player; advance() moves its newest output (older ones
+ * were replaced).
  */
 class VirtualAudioClock
 {
@@ -82,7 +85,12 @@ public:
     AudioOutputFactory factory();
     VirtualAudioOutput *output() const { return m_newest; }
     void advance(int milliseconds);
+    // The sound server goes away, or comes back, for the newest output and
+    // every one made from now on.
+    void loseDevice();
+    void regainDevice();
 
 private:
     QPointer<VirtualAudioOutput> m_newest;
+    bool m_deviceLost = false;
 };

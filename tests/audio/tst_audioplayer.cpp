@@ -18,8 +18,10 @@ class TestAudioPlayer : public QObject
 
 private slots:
     // Steps: p plays 0.25 s, q plays other data, e plays nothing, a pauses, s
-    // stops, i interrupts, l loses the device, tN lets N ms pass. States as in
-    // stateLetters; refusals: how often the player said nothing would play.
+    // stops, i interrupts, l loses the device (the sound server goes away), r
+    // regains it, tN lets N ms pass. States as in stateLetters; refusals and
+    // losses: how often the player said that nothing would play, or that the
+    // device was lost.
     void states_data()
     {
         QTest::addColumn<int>("rate");
@@ -27,34 +29,37 @@ private slots:
         QTest::addColumn<QString>("states");
         QTest::addColumn<qint64>("lastPosition");
         QTest::addColumn<int>("refusals");
+        QTest::addColumn<int>("losses");
         QTest::newRow("play while Active does not restart") << 8000 << "p t50 p t50"
-                                                            << "A" << qint64(100) << 0;
+                                                            << "A" << qint64(100) << 0 << 0;
         QTest::newRow("resume where it paused, whatever data") << 8000 << "p t50 a t50 q t30"
-                                                               << "ASA" << qint64(80) << 0;
+                                                               << "ASA" << qint64(80) << 0 << 0;
         QTest::newRow("play after Idle starts over") << 8000 << "p t300 p t20"
-                                                     << "AIA" << qint64(20) << 0;
+                                                     << "AIA" << qint64(20) << 0 << 0;
         QTest::newRow("stop from Active") << 8000 << "p t20 s"
-                                          << "AT" << qint64(20) << 0;
+                                          << "AT" << qint64(20) << 0 << 0;
         QTest::newRow("stop from Suspended") << 8000 << "p a s"
-                                             << "AST" << qint64(-1) << 0;
+                                             << "AST" << qint64(-1) << 0 << 0;
         QTest::newRow("stop from Idle ends a loop's wait") << 8000 << "p t300 s"
-                                                           << "AIT" << qint64(250) << 0;
+                                                           << "AIT" << qint64(250) << 0 << 0;
         QTest::newRow("stop from Interrupted") << 8000 << "p i s"
-                                               << "AXT" << qint64(-1) << 0;
+                                               << "AXT" << qint64(-1) << 0 << 0;
         QTest::newRow("stop while Stopped") << 8000 << "s"
-                                            << "" << qint64(-1) << 0;
+                                            << "" << qint64(-1) << 0 << 0;
         QTest::newRow("pause only while Active") << 8000 << "a p t300 a"
-                                                 << "AI" << qint64(250) << 0;
+                                                 << "AI" << qint64(250) << 0 << 0;
         QTest::newRow("play while Interrupted") << 8000 << "p i p"
-                                                << "AX" << qint64(-1) << 0;
+                                                << "AX" << qint64(-1) << 0 << 0;
         QTest::newRow("nothing to play stays Stopped") << 8000 << "e"
-                                                       << "" << qint64(-1) << 0;
+                                                       << "" << qint64(-1) << 0 << 0;
         QTest::newRow("500 kHz is refused before it starts, at each play") << 500000 << "p t20 p"
-                                                                           << "" << qint64(-1) << 2;
+                                                                           << "" << qint64(-1) << 2 << 0;
         QTest::newRow("a start the lost device fails") << 8000 << "l p t20 p"
-                                                       << "TT" << qint64(-1) << 2;
+                                                       << "TT" << qint64(-1) << 0 << 2;
         QTest::newRow("the device lost while playing") << 8000 << "p t20 l t20"
-                                                       << "AT" << qint64(20) << 1;
+                                                       << "AT" << qint64(20) << 0 << 1;
+        QTest::newRow("the device back plays again") << 8000 << "p t20 l p r p t30"
+                                                     << "ATTA" << qint64(30) << 0 << 2;
     }
 
     void states()
@@ -70,6 +75,7 @@ private slots:
                 [&](QAudio::State s) { states += stateLetters.at(s); });
         connect(&player, &AudioPlayer::positionChanged, this, [&](qint64 p) { position = p; });
         QSignalSpy refused(&player, &AudioPlayer::outputRefused);
+        QSignalSpy lost(&player, &AudioPlayer::outputLost);
         for (const QString &step : steps.split(' ')) {
             switch (step.at(0).toLatin1()) {
             case 'p':
@@ -91,7 +97,10 @@ private slots:
                 clock.output()->interrupt();
                 break;
             case 'l':
-                clock.output()->loseDevice();
+                clock.loseDevice();
+                break;
+            case 'r':
+                clock.regainDevice();
                 break;
             case 't':
                 clock.advance(step.mid(1).toInt());
@@ -101,6 +110,7 @@ private slots:
         QTEST(states, "states");
         QTEST(position, "lastPosition");
         QTEST(int(refused.count()), "refusals");
+        QTEST(int(lost.count()), "losses");
         for (const QVariantList &args : qAsConst(refused))
             QCOMPARE(args.first().toInt(), rate);
         QCOMPARE(stateLetters.at(player.state()), states.isEmpty() ? QChar('T') : states.back());

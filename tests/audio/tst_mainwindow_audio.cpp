@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/spectrogramsettingsdialog.h"
 #include "audio/audioplayer.h"
+#include "audio/playbackrefusal.h"
 #include "audio/playercontrols.h"
 #include "audio/virtualaudiooutput.h"
 #include "display/myqwtzoomer.h"
@@ -109,6 +110,8 @@ private slots:
         AudioPlayer::setDefaultOutputFactory({});
         AudioDevice::clearDefaultOutputDeviceNameOverride();
     }
+    // A test that lost the sound server, passed or not, leaves it to the next one.
+    void cleanup() { clock.regainDevice(); }
 
     void storedChoicesAndTheme()
     {
@@ -331,6 +334,41 @@ private slots:
         QCOMPARE(state(w), QAudio::ActiveState);
         QCoreApplication::processEvents();
         QCOMPARE(dialogs.messages.size(), 2);
+    }
+
+    // The sound server goes away while a recording plays: the box says so
+    // once, not again at every step with autoplay (a new output each), but
+    // at a press on Play; once sound has played again, a step that finds it
+    // gone again is news.
+    void soundServerLostIsToldOnce()
+    {
+        set("autoplay", true);
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        QVERIFY(open(w, 1.0));
+        QCOMPARE(state(w), QAudio::ActiveState);
+        dialogs.expectMessages(3);
+        clock.loseDevice();
+        QTRY_COMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().informativeText, soundServerLostText(false).details);
+        const auto step = [&w] {
+            emit w.spectroSettingsDialog->signalAudioControlsChanged();
+            QCoreApplication::processEvents();
+        };
+        for (int steps = 0; steps < 3; ++steps)
+            step();
+        QCOMPARE(dialogs.messages.size(), 1);
+        w.playerControls->playClicked();
+        QTRY_COMPARE(dialogs.messages.size(), 2);
+        clock.regainDevice();
+        step();
+        QCOMPARE(state(w), QAudio::ActiveState);
+        emit w.playerControls->stop();
+        clock.loseDevice();
+        step();
+        QCOMPARE(dialogs.messages.size(), 3);
+        step();
+        QCOMPARE(dialogs.messages.size(), 3);
     }
 
     void keys()

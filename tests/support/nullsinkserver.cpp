@@ -60,16 +60,56 @@ NullSinkServer::NullSinkServer()
 NullSinkServer::~NullSinkServer()
 {
     QObject::disconnect(&m_commandLine, nullptr, nullptr, nullptr);
-    if (m_commandLine.state() != QProcess::NotRunning) {
-        m_commandLine.closeWriteChannel(); // pacmd ends with its input
-        if (!m_commandLine.waitForFinished(5000))
-            m_commandLine.kill();
-    }
+    endCommandLine();
     if (m_server.state() != QProcess::NotRunning) {
         m_server.terminate();
         if (!m_server.waitForFinished(5000))
             m_server.kill();
     }
+}
+
+void NullSinkServer::endCommandLine()
+{
+    if (m_commandLine.state() != QProcess::NotRunning) {
+        m_commandLine.closeWriteChannel(); // pacmd ends with its input, or with its server
+        if (!m_commandLine.waitForFinished(5000)) {
+            m_commandLine.kill();
+            m_commandLine.waitForFinished(5000);
+        }
+    }
+    m_awaiting = false;
+    m_context = nullptr;
+    m_answer.clear();
+}
+
+void NullSinkServer::kill()
+{
+    if (m_server.state() != QProcess::NotRunning) {
+        m_server.kill();
+        m_server.waitForFinished(readyMs);
+    }
+    endCommandLine();
+}
+
+QByteArray NullSinkServer::ask(const QByteArray &commands)
+{
+    if (m_awaiting || m_commandLine.state() != QProcess::Running)
+        return {};
+    m_answer.clear();
+    m_commandLine.write(commands + endMark + '\n');
+    if (!QTest::qWaitFor([&] { return m_answer.endsWith(endOfAnswer); }, readyMs))
+        return {};
+    return std::exchange(m_answer, {});
+}
+
+QStringList NullSinkServer::clientNames()
+{
+    QStringList names;
+    const QRegularExpression name(QStringLiteral("application\\.name = \"([^\"]*)\""));
+    const QString answer = QString::fromLocal8Bit(ask("list-clients\n"));
+    for (QRegularExpressionMatchIterator found = name.globalMatch(answer); found.hasNext();)
+        names << found.next().captured(1);
+    return names;
 }
 
 bool NullSinkServer::installed()
@@ -103,7 +143,7 @@ bool NullSinkServer::start()
     m_server.setProcessEnvironment(env);
     // Its warnings (no D-Bus, run as root) go to a log that is read only on failure.
     m_server.setProcessChannelMode(QProcess::MergedChannels);
-    m_server.setStandardOutputFile(path("server.log"));
+    m_server.setStandardOutputFile(path("server.log"), QIODevice::Append);
     // Should this process end without its destructor (a crash), the server
     // follows once its last client has gone: pacmd ends with its input.
     m_server.start(QStringLiteral("pulseaudio"),

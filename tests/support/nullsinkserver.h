@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -29,9 +30,19 @@ public:
     // pulseaudio, and the pactl and pacmd that ask it.
     static bool installed();
     // Starts the server and waits until a client has connected to it and its
-    // command line answers; false with a reason in error().
+    // command line answers; false with a reason in error(). After kill(), it
+    // starts again on the same socket, where the process's clients find it.
     bool start();
     QString error() const { return m_error; }
+    // Ends the server at once, by its process id and without a word to its
+    // clients, as a crash does, and waits until it has ended; its command
+    // line goes with it, and a look awaited gets no answer.
+    void kill();
+
+    // The names of the clients connected to the server (Qt's backend names
+    // itself "QtPulseAudio:<process id>"), asked through its command line;
+    // empty when it does not answer.
+    QStringList clientNames();
 
     // Asks the server what the sink has played of the one stream playing
     // into it, in microseconds of playing time at the moment of the call:
@@ -56,6 +67,9 @@ private:
 
     bool waitUntilConnected(const QProcessEnvironment &clients);
     bool startCommandLine(const QProcessEnvironment &clients);
+    void endCommandLine();
+    // What the command line answers to `commands`; empty when it does not.
+    QByteArray ask(const QByteArray &commands);
     void answered();
     void fail(const QString &what);
     QString path(const char *name) const { return m_runtime.filePath(QLatin1String(name)); }

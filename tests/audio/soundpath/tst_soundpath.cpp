@@ -9,12 +9,16 @@
 
 #include "audio/audioplayer.h"
 #include "audio/playbackbuffers.h"
+#include "audio/playbackrefusal.h"
 #include "audio/playercontrols.h"
 #include "audio/qtaudiooutput.h"
 #include "platform/audiodevice.h"
 #include "recording/wavfile.h"
 
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -27,6 +31,35 @@
 #include <memory>
 #include <vector>
 
+namespace {
+
+// Counts the calls Qt's PulseAudio output queues to itself as they are
+// delivered. It feeds the server one period (20 ms) at a time, and queues
+// the next feed while the server wants more, as it does in the first
+// seconds of a stream: a feed delivered in one pass of the event loop has
+// its successor waiting for the next.
+struct QueuedFeeds : QObject {
+    int delivered = 0;
+    bool eventFilter(QObject *receiver, QEvent *event) override
+    {
+        if (event->type() == QEvent::MetaCall && qstrcmp(receiver->metaObject()->className(), "QPulseAudioOutput") == 0)
+            ++delivered;
+        return false;
+    }
+    // Runs the event loop a pass at a time until a feed has come through.
+    bool waitForOne()
+    {
+        const int before = delivered;
+        QElapsedTimer waited;
+        waited.start();
+        while (delivered == before && waited.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return delivered > before;
+    }
+};
+
+} // namespace
+
 // Sound through the real QAudioOutput into a PulseAudio null sink; with
 // QUILLON_SOUND_SERVER=none the same steps run without any server.
 class TestSoundPath : public QObject
@@ -35,6 +68,25 @@ class TestSoundPath : public QObject
 
     NullSinkServer server; // made before anything asks Qt for an audio device
     const bool withServer = qgetenv("QUILLON_SOUND_SERVER") != "none";
+    // Windows and players ended while they play: enough that the unmended
+    // ending, which aborts at most of them, cannot pass.
+    static constexpr int endingRounds = 5;
+
+    // 2 s at 250 kHz: still playing when a test ends it or its server goes.
+    static std::vector<int> longSamples() { return std::vector<int>(250000 * 2, 1000); }
+    static PlaybackBuffer longBuffer()
+    {
+        const std::vector<int> samples = longSamples();
+        return buildPlaybackBuffer({qint64(samples.size()), 250000, 16}, samples, {}, 1.0f);
+    }
+    // The same as a recording in `dir`, for a window to open; empty when it cannot be written.
+    static QString writeLongRecording(const QTemporaryDir &dir)
+    {
+        const std::vector<int> samples = longSamples();
+        const QString path = dir.path() + QStringLiteral("/long.wav");
+        const QByteArray wav = testsupport::simplePcmWav(QVector<int>(samples.begin(), samples.end()), 250000);
+        return testsupport::writeFile(path, wav) ? path : QString();
+    }
 
     // Plays `b` with player and controls wired as the main window wires them;
     // `refused`: whether the player says that nothing will play.
@@ -209,6 +261,43 @@ private slots:
         }
     }
 
+    // A window or a player ended while its output feeds the sound server
+    // (within the first second of sound, with its next feed waiting in the
+    // queue) ends cleanly: Qt's PulseAudio output handles the events waiting
+    // while it closes, and a feed that finds its stream closed aborts.
+    void endsWhilePlaying()
+    {
+        if (!withServer)
+            QSKIP("only a sound server feeds the output through the event loop");
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = writeLongRecording(dir);
+        QVERIFY(!path.isEmpty());
+        const PlaybackBuffer b = longBuffer();
+        ScriptedDialogs dialogs;
+        QueuedFeeds feeds;
+        qApp->installEventFilter(&feeds);
+        // An abort ends the process without a word of QtTest's: this line names the test it ended.
+        qInfo("%d windows and %d players end while they play", endingRounds, endingRounds);
+        for (int round = 0; round < endingRounds; ++round) {
+            auto w = std::make_unique<MainWindow>();
+            w->plot_Data(path);
+            QVERIFY(testsupport::waitForSpectrogram(*w));
+            w->playerControls->playClicked();
+            QVERIFY(feeds.waitForOne());
+            QCOMPARE(w->audioPlayer->state(), QAudio::ActiveState);
+            w.reset();
+
+            auto player = std::make_unique<AudioPlayer>();
+            player->setFormat(b.format);
+            player->play(b.data);
+            QVERIFY(feeds.waitForOne());
+            QCOMPARE(player->state(), QAudio::ActiveState);
+            player.reset();
+        }
+        qApp->removeEventFilter(&feeds);
+    }
+
     // The sound server's output handles waiting events while it closes. A
     // window closed with events still queued (never shown, or with a
     // spectrogram on its way) must not receive them half torn down; the next
@@ -238,6 +327,69 @@ private slots:
             next.playerControls->playClicked();
             QTRY_COMPARE_WITH_TIMEOUT(next.playerControls->state(), QAudio::IdleState, 10000);
         }
+    }
+
+    // The server killed while a recording plays, and started again once Qt's
+    // backend has given up on it (its one try of its own, 3 s after the loss,
+    // found none): Play plays again, without a new start of the program. A
+    // play before that try fails: the backend has a try of its own to come.
+    void playsAgainOnceTheServerIsBack()
+    {
+        if (!withServer)
+            QSKIP("only a sound server can go away and come back");
+        const PlaybackBuffer b = longBuffer();
+        AudioPlayer player;
+        player.setFormat(b.format);
+        QSignalSpy lost(&player, &AudioPlayer::outputLost);
+        QSignalSpy refused(&player, &AudioPlayer::outputRefused);
+        player.play(b.data);
+        QCOMPARE(player.state(), QAudio::ActiveState);
+        server.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 10000);
+        QCOMPARE(player.state(), QAudio::StoppedState);
+        QVERIFY(AudioDevice::soundServerRetryPending());
+        player.play(b.data);
+        QCOMPARE(lost.count(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!AudioDevice::soundServerRetryPending(), 10000);
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        // Active only once Qt's backend has connected and the server has made the stream.
+        player.play(b.data);
+        QCOMPARE(player.state(), QAudio::ActiveState);
+        QCOMPARE(lost.count(), 2);
+        QCOMPARE(refused.count(), 0);
+    }
+
+    // The same through the window: the box says once that the server was
+    // lost, and the Audio tab's refresh, pressed once it runs again, has Qt's
+    // backend connect to it (the server lists it) and names its device.
+    void windowFindsTheServerAgain()
+    {
+        if (!withServer)
+            QSKIP("only a sound server can go away and come back");
+        QSettings().clear();
+        QTemporaryDir dir;
+        const QString path = writeLongRecording(dir);
+        QVERIFY(!path.isEmpty());
+        ScriptedDialogs dialogs;
+        MainWindow w;
+        w.plot_Data(path);
+        QVERIFY(testsupport::waitForSpectrogram(w));
+        w.playerControls->playClicked();
+        QCOMPARE(w.audioPlayer->state(), QAudio::ActiveState);
+        dialogs.expectMessages();
+        server.kill();
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.messages.size(), 1, 10000);
+        QCOMPARE(dialogs.messages.first().informativeText, soundServerLostText(true).details);
+        QTRY_VERIFY_WITH_TIMEOUT(!AudioDevice::soundServerRetryPending(), 10000);
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const QString backend = QStringLiteral("QtPulseAudio:%1").arg(QCoreApplication::applicationPid());
+        QVERIFY(!server.clientNames().contains(backend));
+        w.spectroSettingsDialog->findChild<QPushButton *>("pushButton_refreshAudioDevice")->click();
+        QVERIFY(server.clientNames().contains(backend));
+        QCOMPARE(w.spectroSettingsDialog->findChild<QLabel *>("label_7")->text(), QStringLiteral("nullsink"));
+        w.playerControls->playClicked();
+        QCOMPARE(w.audioPlayer->state(), QAudio::ActiveState);
+        QCOMPARE(dialogs.messages.size(), 1);
     }
 };
 
